@@ -1,0 +1,98 @@
+# Target helpers shared by every folder: portable libraries, tests, fuzzers, benchmarks.
+
+if(WIN32)
+    set(QUILLON_TREE windows)
+elseif(NOT DEFINED QUILLON_TREE)
+    set(QUILLON_TREE native)
+endif()
+set(QUILLON_SANITIZE "address" CACHE STRING "Sanitizers of the native tree: address, thread or none")
+
+add_compile_options(-Wall -Wextra -Wno-unused-parameter)
+
+if(QUILLON_TREE STREQUAL "windows")
+    # Every binary carries its own runtime so it runs under a bare Wine prefix.
+    add_compile_definitions(UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601)
+    add_link_options(-static -static-libgcc -static-libstdc++)
+elseif(QUILLON_TREE STREQUAL "native")
+    if(QUILLON_SANITIZE STREQUAL "address")
+        add_compile_options(-fsanitize=address,undefined -fno-sanitize-recover=undefined -fno-omit-frame-pointer)
+        add_link_options(-fsanitize=address,undefined)
+    elseif(QUILLON_SANITIZE STREQUAL "thread")
+        add_compile_options(-fsanitize=thread -fno-omit-frame-pointer)
+        add_link_options(-fsanitize=thread)
+    endif()
+elseif(QUILLON_TREE STREQUAL "fuzz")
+    add_compile_options(-fsanitize=fuzzer-no-link,address,undefined -fno-omit-frame-pointer)
+    add_link_options(-fsanitize=address,undefined)
+endif()
+
+# Code with no operating-system header: built in every tree. A Windows header
+# in it fails the native build, which keeps the boundary honest.
+function(quillon_portable_library name)
+    cmake_parse_arguments(ARG "" "" "SOURCES;LIBS" ${ARGN})
+    add_library(${name} STATIC ${ARG_SOURCES})
+    target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR})
+    target_link_libraries(${name} PUBLIC ${ARG_LIBS})
+endfunction()
+
+# A GoogleTest program: one CTest entry per program. In the windows tree it runs
+# under Wine (the toolchain's emulator) inside the shared Wine session fixture.
+function(quillon_test name)
+    if(QUILLON_TREE STREQUAL "fuzz")
+        return()
+    endif()
+    cmake_parse_arguments(ARG "" "" "SOURCES;LIBS" ${ARGN})
+    add_executable(${name} ${ARG_SOURCES})
+    target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR})
+    target_link_libraries(${name} PRIVATE ${ARG_LIBS} GTest::gtest_main GTest::gmock)
+    add_test(NAME ${QUILLON_TREE}.${name} COMMAND ${name} --gtest_brief=1)
+    if(QUILLON_TREE STREQUAL "windows")
+        set_tests_properties(${QUILLON_TREE}.${name} PROPERTIES
+            FIXTURES_REQUIRED wine_session
+            ENVIRONMENT "QUILLON_WINE_DIR=${CMAKE_BINARY_DIR}/wine")
+    endif()
+endfunction()
+
+# A libFuzzer target: built only in the fuzz tree, where CTest runs it for a short while.
+function(quillon_fuzzer name)
+    if(NOT QUILLON_TREE STREQUAL "fuzz")
+        return()
+    endif()
+    cmake_parse_arguments(ARG "" "SECONDS" "SOURCES;LIBS" ${ARGN})
+    if(NOT ARG_SECONDS)
+        set(ARG_SECONDS 15)
+    endif()
+    add_executable(${name} ${ARG_SOURCES})
+    target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR})
+    target_link_libraries(${name} PRIVATE ${ARG_LIBS})
+    target_link_options(${name} PRIVATE -fsanitize=fuzzer)
+    set(corpus ${CMAKE_BINARY_DIR}/corpus/${name})
+    file(MAKE_DIRECTORY ${corpus})
+    add_test(NAME fuzz.${name}
+        COMMAND ${name} -max_total_time=${ARG_SECONDS} -print_final_stats=0 ${corpus})
+endfunction()
+
+# A Google Benchmark program: native tree only; run by scripts/bench.sh, never by the tests.
+function(quillon_benchmark name)
+    if(NOT QUILLON_TREE STREQUAL "native")
+        return()
+    endif()
+    cmake_parse_arguments(ARG "" "" "SOURCES;LIBS" ${ARGN})
+    add_executable(${name} ${ARG_SOURCES})
+    target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR})
+    target_link_libraries(${name} PRIVATE ${ARG_LIBS} benchmark::benchmark)
+endfunction()
+
+# Adds every direct subfolder of DIR that holds a CMakeLists.txt, in name order,
+# so that a new component needs no edit of a shared list.
+function(quillon_add_subdirectories dir)
+    cmake_parse_arguments(ARG "" "" "EXCLUDE" ${ARGN})
+    file(GLOB children RELATIVE ${dir} ${dir}/*/CMakeLists.txt)
+    list(SORT children)
+    foreach(child ${children})
+        get_filename_component(sub ${child} DIRECTORY)
+        if(NOT sub IN_LIST ARG_EXCLUDE AND NOT sub STREQUAL "build")
+            add_subdirectory(${dir}/${sub})
+        endif()
+    endforeach()
+endfunction()

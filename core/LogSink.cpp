@@ -1,0 +1,16 @@
+// printf-style formatting in front of a log sink.
+#include "core/LogSink.h"
+
+#include <cstdio>
+
+void LogF(ILogSink* pSink, int nLevel, const char* format, ...)
+{
+    if (!pSink || !format) return;
+    char line[1024];
+    va_list args;
+    va_start(args, format);
+    int n = std::vsnprintf(line, sizeof line, format, args);
+    va_end(args);
+    if (n < 0) return;
+    pSink->AddLog(nLevel, line); // a longer line is cut at the buffer, never dropped
+}

@@ -1,0 +1,31 @@
+#!/usr/bin/env bash
+# The test command: installs what is missing, builds every tree and runs every test:
+# native tests under ASan/UBSan, fuzz targets for a short while, Windows tests under Wine.
+# Ends with one summary line: "tests: N passed, N failed".
+set -uo pipefail
+top=$(cd "$(dirname "$0")/.." && pwd)
+jobs=$(nproc)
+
+"$top/scripts/setup.sh" || exit 1
+"$top/scripts/build.sh" native fuzz windows || { echo "tests: 0 passed, 1 failed"; exit 1; }
+
+passed=0
+failed=0
+for tree in native fuzz windows; do
+    log=$top/build/$tree/ctest.log
+    echo "== $tree tests"
+    (cd "$top/build/$tree" && ctest --output-on-failure -j "$jobs" --timeout 600) 2>&1 | tee "$log"
+    line=$(grep -E 'tests passed, [0-9]+ tests? failed out of [0-9]+' "$log" | tail -n 1)
+    if [ -z "$line" ]; then
+        if grep -q 'No tests were found' "$log"; then continue; fi
+        failed=$((failed + 1))
+        continue
+    fi
+    total=$(sed -E 's/.*out of ([0-9]+).*/\1/' <<<"$line")
+    bad=$(sed -E 's/.*passed, ([0-9]+) tests? failed.*/\1/' <<<"$line")
+    passed=$((passed + total - bad))
+    failed=$((failed + bad))
+done
+
+echo "tests: $passed passed, $failed failed"
+[ "$failed" -eq 0 ]

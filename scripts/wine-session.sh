@@ -1,0 +1,50 @@
+#!/usr/bin/env bash
+# Starts or stops the Wine session that the Windows tests share: a virtual display
+# (when none is set), the build's own 32-bit Wine prefix and a persistent wineserver.
+#   wine-session.sh start|stop DIR
+set -euo pipefail
+action=$1
+dir=$(mkdir -p "$2" && cd "$2" && pwd)
+export WINEPREFIX=$dir/prefix WINEARCH=win32 WINEDEBUG=-all
+
+start_display() {
+    if [ -n "${DISPLAY:-}" ]; then
+        echo "$DISPLAY" >"$dir/display"
+        return
+    fi
+    local n=90
+    while [ -e /tmp/.X11-unix/X$n ] || [ -e /tmp/.X$n-lock ]; do n=$((n + 1)); done
+    Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+    echo $! >"$dir/xvfb.pid"
+    for _ in $(seq 100); do [ -e /tmp/.X11-unix/X$n ] && break; sleep 0.05; done
+    echo ":$n" >"$dir/display"
+}
+
+case $action in
+start)
+    start_display
+    export DISPLAY=$(cat "$dir/display")
+    # A persistent server for the whole run; its daemon must not hold our output
+    # open. Exit status 2 means one already serves this prefix.
+    mkdir -p "$WINEPREFIX"
+    wineserver -p </dev/null >/dev/null 2>&1 || [ $? -eq 2 ]
+    # Boot the prefix here, so that its service processes, which live as long
+    # as the server, hold no test's output open. No browser or .NET add-on
+    # installers: they would ask for downloads.
+    init=
+    [ -f "$WINEPREFIX/system.reg" ] || init=-i
+    WINEDLLOVERRIDES="mscoree,mshtml=" wineboot $init </dev/null >/dev/null 2>&1
+    ;;
+stop)
+    wineserver -k 2>/dev/null || true
+    if [ -f "$dir/xvfb.pid" ]; then
+        kill "$(cat "$dir/xvfb.pid")" 2>/dev/null || true
+        rm -f "$dir/xvfb.pid"
+    fi
+    rm -f "$dir/display"
+    ;;
+*)
+    echo "usage: $0 start|stop DIR" >&2
+    exit 2
+    ;;
+esac

@@ -7,6 +7,14 @@ elseif(NOT DEFINED QUILLON_TREE)
 endif()
 set(QUILLON_SANITIZE "address" CACHE STRING "Sanitizers of the native tree: address, thread or none")
 
+# Test names carry their tree, so a failure says where it came from; the
+# ThreadSanitizer build of the native tree is the tree "tsan".
+if(QUILLON_TREE STREQUAL "native" AND QUILLON_SANITIZE STREQUAL "thread")
+    set(QUILLON_TEST_PREFIX tsan)
+else()
+    set(QUILLON_TEST_PREFIX ${QUILLON_TREE})
+endif()
+
 add_compile_options(-Wall -Wextra -Wno-unused-parameter)
 
 if(QUILLON_TREE STREQUAL "windows")
@@ -45,7 +53,7 @@ function(quillon_test name)
     add_executable(${name} ${ARG_SOURCES})
     target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR})
     target_link_libraries(${name} PRIVATE ${ARG_LIBS} GTest::gtest_main GTest::gmock)
-    add_test(NAME ${QUILLON_TREE}.${name} COMMAND ${name} --gtest_brief=1)
+    add_test(NAME ${QUILLON_TEST_PREFIX}.${name} COMMAND ${name} --gtest_brief=1)
     if(QUILLON_TREE STREQUAL "windows")
         set_tests_properties(${QUILLON_TREE}.${name} PROPERTIES
             FIXTURES_REQUIRED wine_session
@@ -74,7 +82,7 @@ endfunction()
 
 # A Google Benchmark program: native tree only; run by scripts/bench.sh, never by the tests.
 function(quillon_benchmark name)
-    if(NOT QUILLON_TREE STREQUAL "native")
+    if(NOT QUILLON_TEST_PREFIX STREQUAL "native")
         return()
     endif()
     cmake_parse_arguments(ARG "" "" "SOURCES;LIBS" ${ARGN})

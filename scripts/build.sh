@@ -1,16 +1,17 @@
 #!/usr/bin/env bash
 # Configures and builds the build trees named on the command line (default: all three).
-#   build.sh [windows] [native] [fuzz]
+#   build.sh [windows] [native] [tsan] [fuzz] [bench]
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
 trees=("$@")
-((${#trees[@]})) || trees=(windows native fuzz)
+((${#trees[@]})) || trees=(windows native tsan fuzz)
 
 for tree in "${trees[@]}"; do
     dir=$top/build/$tree
     case $tree in
     windows) args=(-DCMAKE_TOOLCHAIN_FILE="$top/cmake/toolchain-mingw32.cmake" -DCMAKE_BUILD_TYPE=Release) ;;
     native) args=(-DQUILLON_TREE=native -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=g++ -DCMAKE_C_COMPILER=gcc) ;;
+    tsan) args=(-DQUILLON_TREE=native -DQUILLON_SANITIZE=thread -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=g++ -DCMAKE_C_COMPILER=gcc) ;;
     fuzz) args=(-DQUILLON_TREE=fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_C_COMPILER=clang) ;;
     bench) args=(-DQUILLON_TREE=native -DQUILLON_SANITIZE=none -DCMAKE_BUILD_TYPE=Release -DCMAKE_CXX_COMPILER=g++ -DCMAKE_C_COMPILER=gcc) ;;
     *) echo "build.sh: unknown tree '$tree'" >&2; exit 2 ;;

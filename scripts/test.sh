@@ -1,17 +1,18 @@
 #!/usr/bin/env bash
 # The test command: installs what is missing, builds every tree and runs every test:
-# native tests under ASan/UBSan, fuzz targets for a short while, Windows tests under Wine.
+# native tests under ASan/UBSan and again under ThreadSanitizer, fuzz targets for a
+# short while, Windows tests under Wine.
 # Ends with one summary line: "tests: N passed, N failed".
 set -uo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
 jobs=$(nproc)
 
 "$top/scripts/setup.sh" || exit 1
-"$top/scripts/build.sh" native fuzz windows || { echo "tests: 0 passed, 1 failed"; exit 1; }
+"$top/scripts/build.sh" native tsan fuzz windows || { echo "tests: 0 passed, 1 failed"; exit 1; }
 
 passed=0
 failed=0
-for tree in native fuzz windows; do
+for tree in native tsan fuzz windows; do
     log=$top/build/$tree/ctest.log
     echo "== $tree tests"
     (cd "$top/build/$tree" && ctest --output-on-failure -j "$jobs" --timeout 600) 2>&1 | tee "$log"

@@ -136,10 +136,3 @@ struct MyUserRecord
     uint16_t UserNumber() const { return nValue[2]; }
     const std::u16string& Name() const { return szText[0]; } // compared with room users' names
 };
-
-// The room information object the network client creates; it carries nothing itself.
-class CRoomInfo
-{
-public:
-    virtual ~CRoomInfo() = default;
-};

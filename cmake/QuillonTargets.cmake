@@ -95,7 +95,7 @@ endfunction()
 # so that a new component needs no edit of a shared list.
 function(quillon_add_subdirectories dir)
     cmake_parse_arguments(ARG "" "" "EXCLUDE" ${ARGN})
-    file(GLOB children RELATIVE ${dir} ${dir}/*/CMakeLists.txt)
+    file(GLOB children RELATIVE ${dir} CONFIGURE_DEPENDS ${dir}/*/CMakeLists.txt)
     list(SORT children)
     foreach(child ${children})
         get_filename_component(sub ${child} DIRECTORY)

@@ -1,6 +1,7 @@
 // Control base: the COM face a container needs, the table dispatch and the child window.
 #include "comkit/ControlBase.h"
 #include "comkit/ComLog.h"
+#include "comkit/Enumerator.h"
 #include "comkit/ServerModule.h"
 
 namespace
@@ -127,7 +128,15 @@ HRESULT CControlBase::EnumConnectionPoints(IEnumConnectionPoints** ppEnum)
 {
     if (!ppEnum) return E_POINTER;
     *ppEnum = nullptr;
-    return E_NOTIMPL; // hosts find our one point by its interface
+    try
+    {
+        *ppEnum = CEnumConnectionPoints::Create({&m_events});
+    }
+    catch (...)
+    {
+        return E_OUTOFMEMORY;
+    }
+    return *ppEnum ? S_OK : E_OUTOFMEMORY;
 }
 
 HRESULT CControlBase::FindConnectionPoint(REFIID riid, IConnectionPoint** ppCP)

@@ -1,6 +1,7 @@
 // Connection point of a control: sink list under a lock, firing from whatever thread raises an event.
 #include "comkit/EventPoint.h"
 #include "comkit/ComLog.h"
+#include "comkit/Enumerator.h"
 
 #include <olectl.h>
 
@@ -88,7 +89,20 @@ HRESULT CEventPoint::EnumConnections(IEnumConnections** ppEnum)
 {
     if (!ppEnum) return E_POINTER;
     *ppEnum = nullptr;
-    return E_NOTIMPL; // allowed for a connection point; no host of ours enumerates
+    std::vector<CONNECTDATA> connections;
+    try
+    {
+        std::lock_guard<std::mutex> hold(m_lock);
+        for (const Sink& sink : m_sinks)
+            connections.push_back({sink.pDisp, sink.dwCookie});
+        // References are taken under the lock, so no sink goes away in between.
+        *ppEnum = CEnumConnections::Create(connections);
+    }
+    catch (...)
+    {
+        return E_OUTOFMEMORY;
+    }
+    return *ppEnum ? S_OK : E_OUTOFMEMORY;
 }
 
 HRESULT CEventPoint::Fire(DISPID dispid, const VARIANT* pArgs, UINT nArgs)

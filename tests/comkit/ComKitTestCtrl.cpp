@@ -17,7 +17,37 @@ class CComKitTestCtrl final : public CControlBase
 public:
     CComKitTestCtrl() : CControlBase(s_desc) {}
 
+    // The container's calls that shape the control's life, in the order they came.
+    HRESULT STDMETHODCALLTYPE SetClientSite(IOleClientSite* pSite) override
+    {
+        Note(pSite ? L"SetClientSite(site)" : L"SetClientSite(null)");
+        return CControlBase::SetClientSite(pSite);
+    }
+    HRESULT STDMETHODCALLTYPE InitNew() override
+    {
+        Note(L"InitNew");
+        return CControlBase::InitNew();
+    }
+    HRESULT STDMETHODCALLTYPE DoVerb(LONG iVerb, LPMSG lpmsg, IOleClientSite* pActiveSite, LONG lindex,
+                                     HWND hwndParent, LPCRECT lprcPosRect) override
+    {
+        Note(L"DoVerb(" + std::to_wstring(iVerb) + L")");
+        return CControlBase::DoVerb(iVerb, lpmsg, pActiveSite, lindex, hwndParent, lprcPosRect);
+    }
+    HRESULT STDMETHODCALLTYPE InPlaceDeactivate() override
+    {
+        if (ControlWindow()) Note(L"InPlaceDeactivate(sinks=" + std::to_wstring(EventSinkCount()) + L")");
+        return CControlBase::InPlaceDeactivate();
+    }
+    HRESULT STDMETHODCALLTYPE Close(DWORD dwSaveOption) override
+    {
+        Note(L"Close");
+        return CControlBase::Close(dwSaveOption);
+    }
+
 private:
+    void Note(const std::wstring& call) { m_lifeLog += (m_lifeLog.empty() ? L"" : L",") + call; }
+
     static CComKitTestCtrl* Self(void* p)
     {
         return static_cast<CComKitTestCtrl*>(static_cast<CControlBase*>(p));
@@ -55,6 +85,7 @@ private:
 
     static const DispEntry s_methods[];
     static const ControlDescription s_desc;
+    std::wstring m_lifeLog;
 };
 
 const DispEntry CComKitTestCtrl::s_methods[] = {
@@ -147,6 +178,16 @@ const DispEntry CComKitTestCtrl::s_methods[] = {
     {L"UserMode",
      DISP_KIND_METHOD,
      [](void* p, DispCall& c) { return c.ReturnBool(Self(p)->IsUserMode()), S_OK; },
+     {},
+     0},
+    {L"TakeLifeLog",
+     DISP_KIND_METHOD,
+     [](void* p, DispCall& c)
+     {
+         c.ReturnBstr(Self(p)->m_lifeLog.c_str());
+         Self(p)->m_lifeLog.clear();
+         return S_OK;
+     },
      {},
      0},
 };

@@ -27,6 +27,7 @@ enum : DISPID
     ID_SINK_COUNT,
     ID_WINDOW_HANDLE,
     ID_USER_MODE,
+    ID_TAKE_LIFE_LOG,
 };
 enum : DISPID
 {
@@ -214,7 +215,7 @@ TEST_F(ComKitHost, WrongCallsGetTheRightErrors)
         {ID_TAKE_I4REF, {CVar(3L)}, DISP_E_TYPEMISMATCH}, // a value where a reference is declared
         {0, {}, DISP_E_MEMBERNOTFOUND},
         {-1, {}, DISP_E_MEMBERNOTFOUND},
-        {ID_USER_MODE + 1, {}, DISP_E_MEMBERNOTFOUND},
+        {ID_TAKE_LIFE_LOG + 1, {}, DISP_E_MEMBERNOTFOUND},
         {104, {}, DISP_E_MEMBERNOTFOUND},
     };
     for (const Case& c : cases)
@@ -304,6 +305,12 @@ TEST_F(ComKitHost, TeardownLeavesNoSinkAndNoWindow)
     CVar one(1L);
     ASSERT_EQ(DispInvoke(control.Get(), ID_RAISE_FROM_THREAD, DISPATCH_METHOD, nullptr, &one.Get(), 1), S_OK);
     EXPECT_TRUE(heard.data.empty());
+    // The host unadvised before deactivating, then closed and took its site back.
+    CVar life;
+    ASSERT_EQ(DispInvoke(control.Get(), ID_TAKE_LIFE_LOG, DISPATCH_METHOD, life.Ptr(), nullptr, 0), S_OK);
+    EXPECT_STREQ(life.Get().bstrVal,
+                 L"SetClientSite(site),InitNew,DoVerb(-5),InPlaceDeactivate(sinks=0),Close,"
+                 L"SetClientSite(null)");
     // The control let go of our site.
     ComPtr<IOleObject> object;
     ASSERT_EQ(control.As(object), S_OK);

@@ -119,12 +119,18 @@ void CControlHost::Destroy()
 HRESULT CControlHost::Invoke(DISPID dispid, WORD wFlags, CVar* pResult, std::initializer_list<CVar> args)
 {
     if (!m_pDispatch) return E_UNEXPECTED;
-    VARIANT shallow[kDispMaxArgs];
-    if (args.size() > kDispMaxArgs) return E_INVALIDARG;
-    UINT n = 0;
-    for (const CVar& arg : args)
-        shallow[n++] = arg.Get();
-    return DispInvoke(m_pDispatch.Get(), dispid, wFlags, pResult ? pResult->Ptr() : nullptr, shallow, n);
+    std::vector<VARIANT> shallow; // the arguments stay owned by the caller's CVars
+    try
+    {
+        shallow.reserve(args.size());
+        for (const CVar& arg : args) shallow.push_back(arg.Get());
+    }
+    catch (...)
+    {
+        return E_OUTOFMEMORY;
+    }
+    return DispInvoke(m_pDispatch.Get(), dispid, wFlags, pResult ? pResult->Ptr() : nullptr, shallow.data(),
+                      static_cast<UINT>(shallow.size()));
 }
 
 HRESULT CControlHost::Advise(CEventSink* pSink)

@@ -22,7 +22,8 @@ public:
     HRESULT STDMETHODCALLTYPE EnumConnections(IEnumConnections** ppEnum) override;
 
     // Calls every sink advised at this moment on the calling thread, with arguments in declared
-    // order; no marshalling, so addresses passed as integers stay valid for the call. Any thread.
+    // order (at most 16); no marshalling, so addresses passed as integers stay valid for the call.
+    // Any thread.
     HRESULT Fire(DISPID dispid, const VARIANT* pArgs, UINT nArgs);
     size_t SinkCount() const;
     void UnadviseAll();

@@ -282,7 +282,6 @@ HRESULT CControlBase::InPlaceActivate(IOleClientSite* pActiveSite, HWND hwndPare
         lprcPosRect = &rcPos;
     if (pFrame) pFrame->Release();
     if (pDoc) pDoc->Release();
-    if (frameInfo.haccel) DestroyAcceleratorTable(frameInfo.haccel);
     if (lprcPosRect) rcPos = *lprcPosRect;
 
     if (!hParent || !RegisterWindowClassOnce(&CControlBase::WindowProc))

@@ -39,7 +39,8 @@ public:
     // Sets the handler of one event. Only before the sink is connected: afterwards the map is
     // read-only, so that events arriving on any thread read it without a lock.
     HRESULT On(DISPID dispid, Handler handler);
-    // Called by the host when it connects and when it disconnects; after Close no handler runs.
+    // Called by the host when it connects and when it disconnects. After Close no handler starts;
+    // one already running on another thread finishes, so the control stops its threads at Close.
     void Seal() { m_bSealed = true; }
     void Close() { m_bClosed = true; }
 

@@ -39,6 +39,34 @@ TEST(ComKitRegistration, FoundHereAndNotElsewhere)
     EXPECT_FALSE(IsControlRegisteredHere(L"NoSuchControlU", folder));
 }
 
+TEST(ComKitRegistration, RegisteredShortPathComparesInLongForm)
+{
+    const wchar_t szKey[] = L"CLSID\\{5B0C3E41-7A2D-4C8E-9F61-2D7E5A9B1C04}\\InprocServer32";
+    std::wstring folder = TestFolder();
+    wchar_t szShort[MAX_PATH];
+    DWORD n = GetShortPathNameW((folder + L"\\ComKitTestU.ocx").c_str(), szShort, MAX_PATH);
+    ASSERT_GT(n, 0u);
+    ASSERT_LT(n, static_cast<DWORD>(MAX_PATH));
+    ASSERT_NE(std::wstring(szShort), folder + L"\\ComKitTestU.ocx"); // the form really differs
+
+    wchar_t szSaved[MAX_PATH];
+    DWORD cb = sizeof szSaved;
+    ASSERT_EQ(RegGetValueW(HKEY_CLASSES_ROOT, szKey, nullptr, RRF_RT_REG_SZ, nullptr, szSaved, &cb),
+              ERROR_SUCCESS);
+    auto put = [&](const wchar_t* sz)
+    {
+        return RegSetKeyValueW(HKEY_CLASSES_ROOT, szKey, nullptr, REG_SZ, sz,
+                               static_cast<DWORD>((wcslen(sz) + 1) * sizeof(wchar_t)));
+    };
+    ASSERT_EQ(put(szShort), ERROR_SUCCESS);
+    EXPECT_TRUE(IsControlRegisteredHere(L"ComKitTestU", folder));
+    // A registered file that no longer exists is not "here", whatever its name.
+    ASSERT_EQ(put((folder + L"\\Gone\\ComKitTestU.ocx").c_str()), ERROR_SUCCESS);
+    EXPECT_FALSE(IsControlRegisteredHere(L"ComKitTestU", folder + L"\\Gone"));
+    ASSERT_EQ(put(szSaved), ERROR_SUCCESS);
+    EXPECT_TRUE(IsControlRegisteredHere(L"ComKitTestU", folder));
+}
+
 TEST(ComKitRegistration, RegistersEveryKeyTheHostReads)
 {
     HKEY hKey = nullptr;

@@ -5,25 +5,6 @@
 
 #include <gtest/gtest.h>
 
-TEST(ComKitRegistration, ProgIdKeyFollowsTheStemRules)
-{
-    struct Case
-    {
-        const wchar_t* szStem;
-        const wchar_t* szKey;
-    } cases[] = {
-        {L"LMVideoU", L"LMVideo.LMVideoSendCtrl.1\\CLSID"},
-        {L"LMVideoUD", L"LMVideo.LMVideoSendCtrl.1\\CLSID"},
-        {L"lmvideo", L"lmvideo.lmvideoSendCtrl.1\\CLSID"},
-        {L"LMBoardU", L"LMBoard2.LMBoard2Ctrl.1\\CLSID"},
-        {L"LMBoard", L"LMBoard2.LMBoard2Ctrl.1\\CLSID"},
-        {L"ComKitTestU", L"ComKitTest.ComKitTestCtrl.1\\CLSID"},
-        {L"Other", L"Other.OtherCtrl.1\\CLSID"},
-    };
-    for (const Case& c : cases)
-        EXPECT_EQ(ControlProgIdKey(c.szStem), c.szKey) << c.szStem;
-}
-
 TEST(ComKitRegistration, FoundHereAndNotElsewhere)
 {
     std::wstring folder = TestFolder();

@@ -133,10 +133,17 @@ TEST(StartupRules, NamesAndKeys)
     EXPECT_EQ(u"Quillon", ProgramName(u"Quillon_D"));
     EXPECT_EQ(u"Quillon", ProgramName(u"Quillon_d"));
     EXPECT_EQ(u"Quillon", ProgramName(u"Quillon"));
-    EXPECT_EQ(u"LMVideo.LMVideoSendCtrl.1\\CLSID", ControlProgIdClsidKey(u"LMVideoU"));
-    EXPECT_EQ(u"LMBoard2.LMBoard2Ctrl.1\\CLSID", ControlProgIdClsidKey(u"LMBoardU"));
-    EXPECT_EQ(u"LMBoard2.LMBoard2Ctrl.1\\CLSID", ControlProgIdClsidKey(u"LMBoardUD"));
-    EXPECT_EQ(u"LMTest.LMTestCtrl.1\\CLSID", ControlProgIdClsidKey(u"LMTest"));
+    struct
+    {
+        const char16_t* stem;
+        const char16_t* key;
+    } keys[] = {
+        {u"LMVideoU", u"LMVideo.LMVideoSendCtrl.1\\CLSID"},  {u"LMVideoUD", u"LMVideo.LMVideoSendCtrl.1\\CLSID"},
+        {u"lmvideo", u"lmvideo.lmvideoSendCtrl.1\\CLSID"},   {u"LMBoardU", u"LMBoard2.LMBoard2Ctrl.1\\CLSID"},
+        {u"LMBoardUD", u"LMBoard2.LMBoard2Ctrl.1\\CLSID"},   {u"LMBoard", u"LMBoard2.LMBoard2Ctrl.1\\CLSID"},
+        {u"ComKitTestU", u"ComKitTest.ComKitTestCtrl.1\\CLSID"}, {u"LMTest", u"LMTest.LMTestCtrl.1\\CLSID"},
+    };
+    for (auto k : keys) EXPECT_EQ(std::u16string(k.key), ControlProgIdClsidKey(k.stem));
     EXPECT_TRUE(PathEqualsNoCase(u"C:\\Prog\\LMBoardU.ocx", u"c:\\prog\\lmboardu.OCX"));
     EXPECT_FALSE(PathEqualsNoCase(u"C:\\Prog\\LMBoardU.ocx", u"C:\\Other\\LMBoardU.ocx"));
 }

@@ -2,7 +2,6 @@
 #include "comkit/ComLog.h"
 
 #include <atomic>
-#include <cstdio>
 
 namespace
 {
@@ -16,13 +15,8 @@ void ComKitSetLogSink(ILogSink* pSink)
 
 void ComKitLog(int nLevel, const char* format, ...)
 {
-    ILogSink* pSink = g_pSink.load();
-    if (!pSink || !format) return;
-    char line[1024];
     va_list args;
     va_start(args, format);
-    int n = std::vsnprintf(line, sizeof line, format, args);
+    VLogF(g_pSink.load(), nLevel, format, args);
     va_end(args);
-    if (n < 0) return;
-    pSink->AddLog(nLevel, line);
 }

@@ -3,14 +3,19 @@
 
 #include <cstdio>
 
-void LogF(ILogSink* pSink, int nLevel, const char* format, ...)
+void VLogF(ILogSink* pSink, int nLevel, const char* format, va_list args)
 {
     if (!pSink || !format) return;
     char line[1024];
-    va_list args;
-    va_start(args, format);
     int n = std::vsnprintf(line, sizeof line, format, args);
-    va_end(args);
     if (n < 0) return;
     pSink->AddLog(nLevel, line); // a longer line is cut at the buffer, never dropped
+}
+
+void LogF(ILogSink* pSink, int nLevel, const char* format, ...)
+{
+    va_list args;
+    va_start(args, format);
+    VLogF(pSink, nLevel, format, args);
+    va_end(args);
 }

@@ -27,3 +27,6 @@ void LogF(ILogSink* pSink, int nLevel, const char* format, ...)
     __attribute__((format(printf, 3, 4)))
 #endif
     ;
+
+// The same with a va_list, for other printf-style fronts.
+void VLogF(ILogSink* pSink, int nLevel, const char* format, va_list args);

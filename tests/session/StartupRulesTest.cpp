@@ -3,6 +3,7 @@
 
 #include <set>
 
+#include "confclient/session/startup/CopyData.h"
 #include "confclient/session/startup/LaunchString.h"
 #include "confclient/session/startup/StartupRules.h"
 
@@ -146,4 +147,21 @@ TEST(StartupRules, NamesAndKeys)
     for (auto k : keys) EXPECT_EQ(std::u16string(k.key), ControlProgIdClsidKey(k.stem));
     EXPECT_TRUE(PathEqualsNoCase(u"C:\\Prog\\LMBoardU.ocx", u"c:\\prog\\lmboardu.OCX"));
     EXPECT_FALSE(PathEqualsNoCase(u"C:\\Prog\\LMBoardU.ocx", u"C:\\Other\\LMBoardU.ocx"));
+}
+
+TEST(CopyData, OnlyKnownCodesAndBoundedText)
+{
+    const char16_t text[] = u"qnplayer";
+    auto ok = AcceptCopyData(COPYDATA_PLAY, 16, text); // no terminator sent
+    ASSERT_TRUE(ok);
+    EXPECT_EQ(u"qnplayer", ok->text);
+    EXPECT_EQ(u"qnp", AcceptCopyData(COPYDATA_SECONDSTART, 6, text)->text);
+    EXPECT_EQ(u"", AcceptCopyData(COPYDATA_AVSETTING, 0, nullptr)->text);
+    const char16_t zero[] = {u'a', 0, u'b', 0};
+    EXPECT_EQ(u"a", AcceptCopyData(CLIENTCMD_JOIN, 8, zero)->text); // ends at the first zero unit
+
+    EXPECT_FALSE(AcceptCopyData(1234, 16, text));                     // unknown code
+    EXPECT_FALSE(AcceptCopyData(COPYDATA_PLAY, 15, text));             // odd byte count
+    EXPECT_FALSE(AcceptCopyData(COPYDATA_PLAY, 16, nullptr));          // no data
+    EXPECT_FALSE(AcceptCopyData(COPYDATA_PLAY, kMaxCopyDataBytes + 2, text)); // too long
 }

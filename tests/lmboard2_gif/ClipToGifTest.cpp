@@ -95,6 +95,37 @@ TEST(ClipToGif, RefusesPicturesAGifCannotHoldOrTheBufferDoesNotCover)
     }
 }
 
+// A stream that takes only so many bytes, like a full disk.
+class LimitedBuf : public std::streambuf
+{
+public:
+    explicit LimitedBuf(size_t nLimit) : m_nLeft(nLimit) {}
+
+protected:
+    int_type overflow(int_type c) override
+    {
+        if (traits_type::eq_int_type(c, traits_type::eof())) return traits_type::not_eof(c);
+        if (!m_nLeft) return traits_type::eof();
+        --m_nLeft;
+        return c;
+    }
+
+private:
+    size_t m_nLeft;
+};
+
+TEST(ClipToGif, AStreamThatFailsPartWayGivesFailure)
+{
+    Dib dib(PhotoLike(200, 100, 6));
+    ASSERT_GT(Write(dib.pic).size(), 12000u);
+    for (size_t nLimit : {size_t(0), size_t(5), size_t(13 + 768), size_t(2000), size_t(12000)})
+    {
+        LimitedBuf buf(nLimit);
+        std::ostream out(&buf);
+        EXPECT_EQ(0, CClipToGif().WriteGif(dib.pic, out)) << nLimit;
+    }
+}
+
 TEST(ClipToGif, SavesToAFileAndFailsOnAnUnwritablePath)
 {
     const std::filesystem::path dir = std::filesystem::temp_directory_path() / "board_gif_file_test";

@@ -2,7 +2,6 @@
 #include "lmboard2/gif/ColorQuantizer.h"
 
 #include <algorithm>
-#include <cstdlib>
 
 namespace
 {

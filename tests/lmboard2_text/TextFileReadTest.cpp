@@ -151,6 +151,14 @@ TEST_F(TextFile, CodePageConvertsWholeLines)
               recorder.calls);
 }
 
+TEST_F(TextFile, OpensAFileWhoseNameIsNotAscii)
+{
+    const fs::path path = m_dir / u"\uD55C\u00E4.txt";
+    fs::rename(Make(kUtf8Bom + "x\r\ny"), path);
+    CTextFileRead file(path);
+    EXPECT_EQ((Lines{u"x", u"y"}), ReadAll(file));
+}
+
 TEST_F(TextFile, MissingFileReadsAsEmpty)
 {
     CTextFileRead file(m_dir / "missing.txt");

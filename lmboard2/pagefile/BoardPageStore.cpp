@@ -1,6 +1,7 @@
 // Page store: creating, appending to, receiving and converting page files.
 #include "lmboard2/pagefile/BoardPageStore.h"
 
+#include <cstdint>
 #include <system_error>
 
 #include "lmboard2/boardmsg/BoardMessage.h"
@@ -24,6 +25,17 @@ uint64_t CopyPieces(std::istream& in, std::ostream& out, std::optional<uint64_t>
         if (nGot < nWant) break;
     }
     return nDone;
+}
+
+// A whole copy of a file (the target replaced); false when either cannot be opened or written.
+bool CopyWholeFile(const std::filesystem::path& from, const std::filesystem::path& to)
+{
+    std::ifstream in(from, std::ios::binary);
+    if (!in) return false;
+    std::ofstream out(to, std::ios::binary | std::ios::trunc);
+    if (!out) return false;
+    CopyPieces(in, out, std::nullopt);
+    return !in.bad() && static_cast<bool>(out.flush());
 }
 
 bool Exists(const std::filesystem::path& p)
@@ -61,6 +73,53 @@ bool CBoardPageStore::CreatePageFile(const std::u16string& name, const S_BOARD_F
     }
     if (bWithBackground) CopyPieces(background, out, std::nullopt);
     return static_cast<bool>(out.flush());
+}
+
+std::optional<S_BOARD_FILEHDR> CBoardPageStore::CreatePage(const std::filesystem::path* pSource,
+                                                           const S_NEW_PAGE& page)
+{
+    std::optional<std::filesystem::path> background = m_folders.BackgroundFile(page.name);
+    if (!background) return std::nullopt;
+    S_BOARD_FILEHDR hdr;
+    hdr.byKind = page.byKind;
+    hdr.bySubPage = page.bySubPage;
+    S_BOARD_FILEHDR::SetText(hdr.szName, page.name);
+    S_BOARD_FILEHDR::SetText(hdr.szTitle, page.title);
+    S_BOARD_FILEHDR::SetText(hdr.szCaption, page.caption);
+    if (page.byKind == PAGE_DOCUMENT)
+    {
+        hdr.dwNumber = page.dwNumber;
+        if (hdr.bySubPage == 0) hdr.bySubPage = 1;
+    }
+    if (pSource)
+    {
+        bool bPlaced = false;
+        std::error_code ec;
+        if (page.byKind == PAGE_PICTURE || page.byKind == PAGE_DOCUMENT)
+        {
+            bPlaced = CopyWholeFile(*pSource, *background);
+        }
+        else
+        {
+            std::filesystem::remove(*background, ec);
+            std::filesystem::rename(*pSource, *background, ec);
+            bPlaced = !ec;
+            if (!bPlaced && CopyWholeFile(*pSource, *background)) // another volume: copy, then let it go
+            {
+                bPlaced = true;
+                std::filesystem::remove(*pSource, ec);
+            }
+        }
+        uintmax_t nSize = bPlaced ? std::filesystem::file_size(*background, ec) : 0;
+        if (!bPlaced || ec || nSize > UINT32_MAX)
+        {
+            m_owner.ErrorMessage(3);
+            return std::nullopt;
+        }
+        hdr.dwSize = static_cast<uint32_t>(nSize);
+    }
+    if (!CreatePageFile(page.name, &hdr, pSource != nullptr)) return std::nullopt;
+    return hdr;
 }
 
 bool CBoardPageStore::AppendRecord(const std::u16string& name, const uint8_t* pRecord, size_t nLen)

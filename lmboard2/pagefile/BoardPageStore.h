@@ -48,6 +48,15 @@ struct KeptViewRecords
     std::vector<uint8_t> pointer; // 162
 };
 
+// A new page made from a source file (a picture, a capture, a converted document page).
+struct S_NEW_PAGE
+{
+    std::u16string name, title, caption;
+    uint8_t byKind = PAGE_PICTURE;
+    uint8_t bySubPage = 0;
+    uint32_t dwNumber = 0; // document pages: the page within the document
+};
+
 class CBoardPageStore : public IBoardRecordStore
 {
 public:
@@ -60,6 +69,13 @@ public:
     // Creates (truncates) the page file, writes the header when given and, when asked,
     // copies the page's background file behind it. False when a file cannot be opened.
     bool CreatePageFile(const std::u16string& name, const S_BOARD_FILEHDR* pHdr, bool bWithBackground);
+
+    // Places the source (copied for pictures and document pages, else moved) in the
+    // background folder under the page name and creates the page file from it. Returns
+    // the header for the upload list; nothing when the page cannot be made, with
+    // ErrorMessage(3) when the background could not be placed. No source: a page
+    // without background.
+    std::optional<S_BOARD_FILEHDR> CreatePage(const std::filesystem::path* pSource, const S_NEW_PAGE& page);
 
     // Appends one whole record to an existing page file. Records of type 168 and records
     // longer than one payload are not kept (true); a payload that is not exactly one

@@ -234,3 +234,57 @@ TEST_F(StoreFixture, OldHeaderPageBecomesACurrentPage)
     EXPECT_FALSE(store.ConvertOldPage(u"Old_002"));
     EXPECT_FALSE(store.ConvertOldPage(u"Old_404"));
 }
+
+TEST_F(StoreFixture, PagesAreMadeFromSourceFiles)
+{
+    std::filesystem::path source = dir.path / "source.gif";
+    std::vector<uint8_t> picture = {'G', 'I', 'F', 1, 2, 3, 4};
+
+    struct Case
+    {
+        const char* what;
+        uint8_t byKind, bySubPage;
+        bool bSource, bSourceKept;
+        uint8_t byExpectedSub;
+        uint32_t dwExpectedNumber;
+    } cases[] = {
+        {"picture: copied", PAGE_PICTURE, 0, true, true, 0, 0},
+        {"capture: moved", PAGE_CAPTURE, 0, true, false, 0, 0},
+        {"document page: copied, a page with sub-pages", PAGE_DOCUMENT, 0, true, true, 1, 4},
+        {"document page as a sub-page", PAGE_DOCUMENT, 2, true, true, 2, 4},
+        {"document page without source", PAGE_DOCUMENT, 0, false, true, 1, 4},
+    };
+    for (const Case& c : cases)
+    {
+        SCOPED_TRACE(c.what);
+        WriteWholeFile(source, picture);
+        WriteWholeFile(Background(u"Conf_004"), {9, 9}); // an older background is replaced
+        S_NEW_PAGE page{u"Conf_004", u"Doc", u"Slide 4", c.byKind, c.bySubPage, 4};
+        std::optional<S_BOARD_FILEHDR> h = store.CreatePage(c.bSource ? &source : nullptr, page);
+        ASSERT_TRUE(h);
+        EXPECT_EQ(c.byKind, h->byKind);
+        EXPECT_EQ(c.byExpectedSub, h->bySubPage);
+        EXPECT_EQ(c.dwExpectedNumber, h->dwNumber);
+        EXPECT_EQ(u"Slide 4", S_BOARD_FILEHDR::Text(h->szCaption));
+        std::vector<uint8_t> background = c.bSource ? picture : std::vector<uint8_t>{};
+        EXPECT_EQ(background.size(), h->dwSize);
+        EXPECT_EQ(PageBytes(*h, background), ReadWholeFile(Page(u"Conf_004")));
+        if (c.bSource)
+        {
+            EXPECT_EQ(picture, ReadWholeFile(Background(u"Conf_004")));
+        }
+        EXPECT_EQ(c.bSourceKept, std::filesystem::exists(source));
+    }
+    EXPECT_TRUE(view.errors.empty());
+
+    std::filesystem::remove(source);
+    std::filesystem::remove(Page(u"Conf_004"));
+    S_NEW_PAGE page{u"Conf_004", u"", u"", PAGE_CAPTURE, 0, 0};
+    EXPECT_FALSE(store.CreatePage(&source, page));
+    EXPECT_EQ(std::vector<int>{3}, view.errors);
+    EXPECT_FALSE(std::filesystem::exists(Page(u"Conf_004")));
+    page.name = u"../Conf_004";
+    WriteWholeFile(source, picture);
+    EXPECT_FALSE(store.CreatePage(&source, page));
+    EXPECT_TRUE(std::filesystem::exists(source));
+}

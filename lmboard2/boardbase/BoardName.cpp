@@ -7,9 +7,17 @@ bool IsSafeBoardName(std::u16string_view name)
 {
     if (name.empty() || name.size() >= kBoardNameUnits) return false;
     if (name == u"." || name.find(u"..") != std::u16string_view::npos) return false;
-    for (char16_t c : name)
+    for (size_t i = 0; i < name.size(); ++i)
     {
+        char16_t c = name[i];
         if (c < 0x20 || c == 0x7F || c == u'/' || c == u'\\' || c == u':') return false;
+        // Half a surrogate pair is no text: it has no file name on most systems.
+        if ((c & 0xFC00) == 0xDC00) return false;
+        if ((c & 0xFC00) == 0xD800)
+        {
+            if (i + 1 == name.size() || (name[i + 1] & 0xFC00) != 0xDC00) return false;
+            ++i;
+        }
     }
     return true;
 }

@@ -10,8 +10,9 @@ constexpr size_t kBoardNameUnits = 32; // wchar[32] name fields: 31 characters a
 constexpr int kMaxPageNumber = 999;
 constexpr size_t kMaxAgendaPart = 27; // 27 + '_' + 3 digits fills the 31 characters
 
-// True when the name may become a file name in a board folder: 1 to 31 units, no
-// separator, ':', "..", lone ".", or control character. Names reach us from peers.
+// True when the name may become a file name in a board folder: 1 to 31 units of
+// well-formed UTF-16, no separator, ':', "..", lone "." or control character. Names
+// reach us from peers.
 bool IsSafeBoardName(std::u16string_view name);
 
 // A wchar[32] field as received: the text before its terminator, when the terminator

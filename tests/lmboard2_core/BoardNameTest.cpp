@@ -29,6 +29,10 @@ TEST(BoardName, RefusesNamesThatCouldLeaveTheFolder)
         {u"tab\there", false},
         {std::u16string(u"nul\0in", 6), false},
         {u"del\x7f", false},
+        {u"smile\xD83D\xDE00", true},
+        {u"half\xD83D", false},
+        {u"half\xDE00x", false},
+        {u"swapped\xDE00\xD83D", false},
     };
     for (const Case& c : cases)
         EXPECT_EQ(c.bSafe, IsSafeBoardName(c.name)) << std::string(c.name.begin(), c.name.end());

@@ -95,7 +95,11 @@ std::optional<S_BOARD_FILEHDR> CBoardPageStore::CreatePage(const std::filesystem
     {
         bool bPlaced = false;
         std::error_code ec;
-        if (page.byKind == PAGE_PICTURE || page.byKind == PAGE_DOCUMENT)
+        if (std::filesystem::equivalent(*pSource, *background, ec))
+        {
+            bPlaced = true; // already in place: copying it over itself would empty it
+        }
+        else if (page.byKind == PAGE_PICTURE || page.byKind == PAGE_DOCUMENT)
         {
             bPlaced = CopyWholeFile(*pSource, *background);
         }

@@ -277,6 +277,12 @@ TEST_F(StoreFixture, PagesAreMadeFromSourceFiles)
     }
     EXPECT_TRUE(view.errors.empty());
 
+    // A source that already is the page's background stays whole.
+    std::filesystem::path inPlace = Background(u"Conf_004");
+    WriteWholeFile(inPlace, picture);
+    ASSERT_TRUE(store.CreatePage(&inPlace, S_NEW_PAGE{u"Conf_004", u"", u"", PAGE_PICTURE, 0, 0}));
+    EXPECT_EQ(picture, ReadWholeFile(inPlace));
+
     std::filesystem::remove(source);
     std::filesystem::remove(Page(u"Conf_004"));
     S_NEW_PAGE page{u"Conf_004", u"", u"", PAGE_CAPTURE, 0, 0};

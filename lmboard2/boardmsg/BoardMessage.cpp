@@ -97,6 +97,7 @@ void CBoardMessage::AppendBytes(const void* p, size_t n)
 
 void CBoardMessage::AppendString(std::u16string_view s)
 {
+    s = s.substr(0, s.find(u'\0')); // the string ends at its first NUL, as its reader sees it
     if (!Room((s.size() + 1) * 2)) return;
     for (char16_t c : s)
         AppendU16(c);

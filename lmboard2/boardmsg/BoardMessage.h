@@ -67,7 +67,7 @@ public:
     void AppendU16(uint16_t v);
     void AppendU32(uint32_t v);
     void AppendBytes(const void* p, size_t n); // nothing for no source or no bytes
-    void AppendString(std::u16string_view s);  // the units and a 16-bit NUL
+    void AppendString(std::u16string_view s);  // the units up to the first NUL, then a 16-bit NUL
 
     size_t Length() const { return m_bytes.size(); }
     uint8_t* Data() { return m_bytes.data(); }

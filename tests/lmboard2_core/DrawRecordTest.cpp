@@ -106,6 +106,10 @@ TEST_F(RecordFixture, WrittenRecordsReadBack)
     EXPECT_EQ(u"Arial", S_BOARD_FILEHDR::Text(r.font.lfFaceName));
     EXPECT_EQ(u"Hello\r\nworld", r.text);
 
+    // A NUL inside the text ends it, so that the record still reads back.
+    ASSERT_TRUE(sock.SendText(0, 0, 0, 9, 9, lf, std::u16string(u"cut\0here", 8)));
+    EXPECT_EQ(u"cut", LastRecord().text);
+
     ASSERT_TRUE(sock.SendBrowserAddress(u"http://board/"));
     r = LastRecord();
     EXPECT_EQ(REC_BROWSER, r.byType);

@@ -1,0 +1,106 @@
+// CSockBoard's file sending: a page file in chunks of one payload, each waiting for
+// the host's "sent" notice, paced to the upload bandwidth; and that notice itself.
+#include <fstream>
+
+#include "lmboard2/boardmsg/SockBoard.h"
+
+void CSockBoard::SetUploadCancel(bool bCancel)
+{
+    std::lock_guard<std::mutex> lock(m_evLock);
+    m_bCancel = bCancel;
+    m_evCv.notify_all();
+}
+
+bool CSockBoard::IsUploadCancelled() const
+{
+    std::lock_guard<std::mutex> lock(m_evLock);
+    return m_bCancel;
+}
+
+void CSockBoard::ResetChunkSent()
+{
+    std::lock_guard<std::mutex> lock(m_evLock);
+    m_bChunkSent = false;
+}
+
+bool CSockBoard::WaitChunkSent()
+{
+    // A frame the host dropped must not hang the worker: cancel and destruction wake it too.
+    std::unique_lock<std::mutex> lock(m_evLock);
+    m_evCv.wait(lock, [this] { return m_bChunkSent || m_bCancel || m_bClosing; });
+    bool bSent = m_bChunkSent && !m_bClosing;
+    m_bChunkSent = false;
+    return bSent;
+}
+
+void CSockBoard::SucSendBoardData(const uint8_t* pData, size_t nLen)
+{
+    {
+        std::lock_guard<std::mutex> lock(m_evLock);
+        m_bChunkSent = true;
+        m_evCv.notify_all();
+    }
+    std::optional<BoardMessageView> msg = ReadBoardMessage(pData, nLen);
+    if (msg && msg->hdr.byCode == BMSG_PAGE_CHUNK) m_owner.ProgressChange(msg->hdr.dwPayloadLen);
+}
+
+bool CSockBoard::SendFile(const S_BOARD_FILEHDR& hdr)
+{
+    {
+        std::lock_guard<std::mutex> lock(m_evLock);
+        if (m_bClosing) return false;
+        ++m_nSenders;
+    }
+    struct Leave
+    {
+        CSockBoard* p;
+        ~Leave()
+        {
+            std::lock_guard<std::mutex> lock(p->m_evLock);
+            --p->m_nSenders;
+            p->m_evCv.notify_all();
+        }
+    } leave{this};
+
+    std::u16string name = S_BOARD_FILEHDR::Text(hdr.szName);
+    std::optional<std::filesystem::path> path = m_folders.PageFile(name);
+    if (!path) return false;
+    std::ifstream file(*path, std::ios::binary);
+    if (!file) return false;
+    file.seekg(kBoardFileHeaderSize);
+    if (!file) return false;
+
+    SendPageHeader(hdr);
+    uint32_t nTick = m_clock.TickCount();
+    uint32_t nSum = 0;
+    uint8_t chunk[kBoardPayloadMax];
+    while (!IsUploadCancelled())
+    {
+        file.read(reinterpret_cast<char*>(chunk), sizeof chunk);
+        size_t nRead = static_cast<size_t>(file.gcount());
+        if (nRead > 0)
+        {
+            ResetChunkSent();
+            SendPageChunk(name, chunk, nRead);
+            if (!WaitChunkSent()) return false; // cancelled, or the writer is going away
+            uint32_t nBandwidth = m_nBandwidth;
+            if (nBandwidth)
+            {
+                nSum += static_cast<uint32_t>(nRead);
+                if (nSum >= nBandwidth)
+                {
+                    uint32_t nElapsed = m_clock.TickCount() - nTick;
+                    if (nElapsed <= 1000) m_clock.Sleep(1000 - nElapsed);
+                    nTick = m_clock.TickCount();
+                    nSum = 0;
+                }
+            }
+        }
+        if (nRead == sizeof chunk) continue;
+        file.close();
+        SendPageComplete(name);
+        m_owner.AddLocalPage(hdr);
+        return true;
+    }
+    return false;
+}

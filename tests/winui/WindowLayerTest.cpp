@@ -1,4 +1,5 @@
 // The window layer under Wine: dialogs from the language library, the modal loop, routing and strings.
+#include "confclient/session/texttable/TextTable.h"
 #include "resources/ResourceIds.h"
 #include "tests/winui/TestResources.h"
 #include "winui/Controls.h"
@@ -195,4 +196,38 @@ TEST(WindowLayer, StringFormatAndReplace)
     CString amp = L"A&B&&C";
     EXPECT_EQ(amp.Replace(L"&", L"&&"), 3);
     EXPECT_EQ(amp, L"A&&B&&&&C");
+}
+
+TEST(WindowLayer, LanguageLibraryTablesAreUtf16WithMarkAndParse)
+{
+    HINSTANCE hRes = LoadTestResources();
+    ASSERT_NE(hRes, nullptr);
+    for (UINT id : {IDR_INI_TEXT, IDR_INI_LAYOUT})
+    {
+        HRSRC found = ::FindResourceW(hRes, MAKEINTRESOURCEW(id), L"INI");
+        ASSERT_NE(found, nullptr) << id;
+        auto* bytes = static_cast<const uint8_t*>(::LockResource(::LoadResource(hRes, found)));
+        DWORD size = ::SizeofResource(hRes, found);
+        ASSERT_GE(size, 2u);
+        EXPECT_EQ(bytes[0], 0xFF);
+        EXPECT_EQ(bytes[1], 0xFE);
+        CTextTable table;
+        table.Parse(bytes, size);
+        if (id == IDR_INI_TEXT)
+            EXPECT_EQ(table.GetText(u"IDMS_SINKMENU_PERSONAL"), u"Personal view");
+        else
+            EXPECT_EQ(table.GetText(u"VOICEPEKMETERBACK"), u"30,110,190");
+    }
+    // The other language names carry the same resources until translated.
+    for (const wchar_t* name : {L"RoriVuz_Kor.dll", L"RoriVuz_Jpn.dll", L"RoriVuz_Ger.dll", L"RoriVuzRV_Eng.dll",
+                                L"RoriVuzRV_Kor.dll", L"RoriVuzRV_Jpn.dll"})
+    {
+        std::wstring path = QUILLON_RESOURCE_DLL;
+        path = path.substr(0, path.find_last_of(L"/\\") + 1) + name;
+        HMODULE other = ::LoadLibraryExW(path.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+        ASSERT_NE(other, nullptr) << path.size();
+        EXPECT_NE(::FindResourceW(other, MAKEINTRESOURCEW(IDR_INI_TEXT), L"INI"), nullptr);
+        EXPECT_NE(::FindResourceW(other, MAKEINTRESOURCEW(IDD_CONFCLIENT_DIALOG), MAKEINTRESOURCEW(5)), nullptr);
+        ::FreeLibrary(other);
+    }
 }

@@ -36,12 +36,9 @@ BOOL CBitmapButton::LoadBitmaps(UINT idNormal, UINT idSelected, UINT idFocus, UI
     m_bitmapFocus.DeleteObject();
     m_bitmapDisabled.DeleteObject();
     BOOL ok = m_bitmap.LoadBitmap(idNormal);
-    if (idSelected && !m_bitmapSel.LoadBitmap(idSelected))
-        ok = FALSE;
-    if (idFocus && !m_bitmapFocus.LoadBitmap(idFocus))
-        ok = FALSE;
-    if (idDisabled && !m_bitmapDisabled.LoadBitmap(idDisabled))
-        ok = FALSE;
+    if (idSelected && !m_bitmapSel.LoadBitmap(idSelected)) ok = FALSE;
+    if (idFocus && !m_bitmapFocus.LoadBitmap(idFocus)) ok = FALSE;
+    if (idDisabled && !m_bitmapDisabled.LoadBitmap(idDisabled)) ok = FALSE;
     return ok;
 }
 
@@ -66,8 +63,7 @@ void CBitmapButton::DrawItem(DRAWITEMSTRUCT* pDIS)
         bitmap = m_bitmapFocus;
     else if ((pDIS->itemState & ODS_DISABLED) && m_bitmapDisabled)
         bitmap = m_bitmapDisabled;
-    if (!bitmap)
-        return;
+    if (!bitmap) return;
     CMemDC mem(pDIS->hDC);
     CSelectObject select(mem, bitmap);
     const RECT& r = pDIS->rcItem;
@@ -87,8 +83,8 @@ BOOL CToolTipCtrl::Create(CWnd* pParent, DWORD style)
     RECT none{CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT};
     none.right = none.left;
     none.bottom = none.top;
-    return CreateEx(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP | style, none,
-                    pParent ? pParent->m_hWnd : nullptr, 0);
+    return CreateEx(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP | style,
+                    none, pParent ? pParent->m_hWnd : nullptr, 0);
 }
 
 BOOL CToolTipCtrl::AddTool(CWnd* pWnd, const wchar_t* text)

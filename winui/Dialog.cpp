@@ -6,15 +6,12 @@ INT_PTR CALLBACK CDialog::StaticDlgProc(HWND hWnd, UINT msg, WPARAM wParam, LPAR
 {
     // The dialog procedure only takes the dialog over: once attached, every message goes through
     // CWnd's window procedure first and this procedure asks for default handling.
-    if (CWnd::FromHandlePermanent(hWnd) || !t_pWndInit)
-        return FALSE;
+    if (CWnd::FromHandlePermanent(hWnd) || !t_pWndInit) return FALSE;
     CWnd* pWnd = t_pWndInit;
     t_pWndInit = nullptr;
     pWnd->m_hWnd = nullptr;
-    if (!pWnd->SubclassWindow(hWnd))
-        return FALSE;
-    if (msg != WM_INITDIALOG)
-        return FALSE;
+    if (!pWnd->SubclassWindow(hWnd)) return FALSE;
+    if (msg != WM_INITDIALOG) return FALSE;
     // A template without a font sends WM_INITDIALOG first: it will not come round again.
     LRESULT result = 0;
     Current saved = pWnd->m_current;
@@ -33,8 +30,7 @@ INT_PTR CALLBACK CDialog::StaticDlgProc(HWND hWnd, UINT msg, WPARAM wParam, LPAR
 
 BOOL CDialog::Create(UINT nIDTemplate, CWnd* pParent)
 {
-    if (m_hWnd)
-        return FALSE;
+    if (m_hWnd) return FALSE;
     m_nIDTemplate = nIDTemplate;
     m_pParentWnd = pParent;
     t_pWndInit = this;
@@ -46,6 +42,7 @@ BOOL CDialog::Create(UINT nIDTemplate, CWnd* pParent)
         m_hWnd = nullptr;
         return FALSE;
     }
+    m_bCreated = true;
     return TRUE;
 }
 
@@ -53,18 +50,15 @@ INT_PTR CDialog::DoModal()
 {
     HWND hParent = m_pParentWnd ? m_pParentWnd->m_hWnd : nullptr;
     bool reenable = hParent && ::IsWindowEnabled(hParent);
-    if (reenable)
-        ::EnableWindow(hParent, FALSE);
+    if (reenable) ::EnableWindow(hParent, FALSE);
     m_nModalResult = -1;
     if (!Create(m_nIDTemplate, m_pParentWnd))
     {
-        if (reenable)
-            ::EnableWindow(hParent, TRUE);
+        if (reenable) ::EnableWindow(hParent, TRUE);
         return -1;
     }
     m_bInModalLoop = true;
-    if (m_hWnd && !IsWindowVisible())
-        ShowWindow(SW_SHOWNORMAL);
+    if (m_hWnd && !IsWindowVisible()) ShowWindow(SW_SHOWNORMAL);
 
     MSG msg;
     while (m_bInModalLoop && m_hWnd)
@@ -73,8 +67,7 @@ INT_PTR CDialog::DoModal()
         if (got <= 0)
         {
             // WM_QUIT ends every loop: hand it on to the one outside this dialog.
-            if (got == 0)
-                ::PostQuitMessage(static_cast<int>(msg.wParam));
+            if (got == 0) ::PostQuitMessage(static_cast<int>(msg.wParam));
             break;
         }
         if (!AfxPreTranslateMessage(&msg))
@@ -85,10 +78,8 @@ INT_PTR CDialog::DoModal()
     }
     m_bInModalLoop = false;
 
-    if (reenable)
-        ::EnableWindow(hParent, TRUE);
-    if (hParent && m_hWnd && ::GetActiveWindow() == m_hWnd)
-        ::SetActiveWindow(hParent);
+    if (reenable) ::EnableWindow(hParent, TRUE);
+    if (hParent && m_hWnd && ::GetActiveWindow() == m_hWnd) ::SetActiveWindow(hParent);
     DestroyWindow();
     return m_nModalResult;
 }
@@ -115,8 +106,7 @@ BOOL CDialog::PreTranslateMessage(MSG* pMsg)
 
 BOOL CDialog::OnCommand(WPARAM wParam, LPARAM lParam)
 {
-    if (HIWORD(wParam) != BN_CLICKED && lParam)
-        return FALSE;
+    if (HIWORD(wParam) != BN_CLICKED && lParam) return FALSE;
     switch (LOWORD(wParam))
     {
     case IDOK:
@@ -132,7 +122,6 @@ BOOL CDialog::OnCommand(WPARAM wParam, LPARAM lParam)
 
 LRESULT CDialog::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam)
 {
-    if (msg == WM_INITDIALOG)
-        return OnInitDialog();
+    if (msg == WM_INITDIALOG) return OnInitDialog();
     return CWnd::WindowProc(msg, wParam, lParam);
 }

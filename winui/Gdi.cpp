@@ -34,9 +34,11 @@ bool CBitmap::GetSize(SIZE& size) const
     return true;
 }
 
-bool CFont::CreateFont(int height, int weight, BOOL italic, BOOL underline, BOOL strikeOut, const wchar_t* face)
+bool CFont::CreateFont(int height, int weight, BOOL italic, BOOL underline, BOOL strikeOut,
+                       const wchar_t* face)
 {
-    Attach(::CreateFontW(height, 0, 0, 0, weight, italic, underline, strikeOut, DEFAULT_CHARSET, 0, 0, 0, 0, face));
+    Attach(::CreateFontW(height, 0, 0, 0, weight, italic, underline, strikeOut, DEFAULT_CHARSET, 0, 0, 0, 0,
+                         face));
     return m_handle != nullptr;
 }
 

@@ -1,4 +1,5 @@
-// GDI helpers with owned handles: device contexts, memory DC, bitmaps, fonts, brushes, pens, scoped selection.
+// GDI helpers with owned handles: device contexts, memory DC, bitmaps, fonts, brushes, pens, scoped
+// selection.
 #pragma once
 #include <windows.h>
 #include <utility>
@@ -32,7 +33,8 @@ public:
     {
         return ::BitBlt(m_hDC, x, y, cx, cy, src, xSrc, ySrc, rop);
     }
-    BOOL StretchBlt(int x, int y, int cx, int cy, HDC src, int xSrc, int ySrc, int cxSrc, int cySrc, DWORD rop)
+    BOOL StretchBlt(int x, int y, int cx, int cy, HDC src, int xSrc, int ySrc, int cxSrc, int cySrc,
+                    DWORD rop)
     {
         return ::StretchBlt(m_hDC, x, y, cx, cy, src, xSrc, ySrc, cxSrc, cySrc, rop);
     }
@@ -57,8 +59,7 @@ public:
     explicit CClientDC(HWND hWnd) : m_hWnd(hWnd) { m_hDC = ::GetDC(hWnd); }
     ~CClientDC() override
     {
-        if (m_hDC)
-            ::ReleaseDC(m_hWnd, m_hDC);
+        if (m_hDC) ::ReleaseDC(m_hWnd, m_hDC);
     }
 
 private:
@@ -72,8 +73,7 @@ public:
     explicit CWindowDC(HWND hWnd) : m_hWnd(hWnd) { m_hDC = ::GetWindowDC(hWnd); }
     ~CWindowDC() override
     {
-        if (m_hDC)
-            ::ReleaseDC(m_hWnd, m_hDC);
+        if (m_hDC) ::ReleaseDC(m_hWnd, m_hDC);
     }
 
 private:
@@ -87,14 +87,12 @@ public:
     explicit CMemDC(HDC compatibleWith) { m_hDC = ::CreateCompatibleDC(compatibleWith); }
     ~CMemDC() override
     {
-        if (m_hDC)
-            ::DeleteDC(m_hDC);
+        if (m_hDC) ::DeleteDC(m_hDC);
     }
 };
 
 // An owned GDI object handle of one kind, deleted with the object; move-only.
-template <class H>
-class CGdiHandle
+template <class H> class CGdiHandle
 {
 public:
     CGdiHandle() = default;
@@ -102,8 +100,7 @@ public:
     CGdiHandle(CGdiHandle&& other) noexcept : m_handle(std::exchange(other.m_handle, nullptr)) {}
     CGdiHandle& operator=(CGdiHandle&& other) noexcept
     {
-        if (this != &other)
-            Attach(std::exchange(other.m_handle, nullptr));
+        if (this != &other) Attach(std::exchange(other.m_handle, nullptr));
         return *this;
     }
     CGdiHandle(const CGdiHandle&) = delete;
@@ -122,8 +119,7 @@ public:
     H Detach() { return std::exchange(m_handle, nullptr); }
     void DeleteObject()
     {
-        if (m_handle)
-            ::DeleteObject(m_handle);
+        if (m_handle) ::DeleteObject(m_handle);
         m_handle = nullptr;
     }
 
@@ -163,11 +159,12 @@ public:
 class CSelectObject
 {
 public:
-    CSelectObject(HDC hDC, HGDIOBJ object) : m_hDC(hDC), m_old(object ? ::SelectObject(hDC, object) : nullptr) {}
+    CSelectObject(HDC hDC, HGDIOBJ object) : m_hDC(hDC), m_old(object ? ::SelectObject(hDC, object) : nullptr)
+    {
+    }
     ~CSelectObject()
     {
-        if (m_old)
-            ::SelectObject(m_hDC, m_old);
+        if (m_old) ::SelectObject(m_hDC, m_old);
     }
     CSelectObject(const CSelectObject&) = delete;
     CSelectObject& operator=(const CSelectObject&) = delete;

@@ -39,8 +39,7 @@ void CString::FormatV(const wchar_t* format, va_list args)
 int CString::Replace(const wchar_t* from, const wchar_t* to)
 {
     std::wstring f(from), t(to);
-    if (f.empty())
-        return 0;
+    if (f.empty()) return 0;
     int count = 0;
     for (size_t pos = find(f); pos != npos; pos = find(f, pos + t.size()))
     {
@@ -53,8 +52,7 @@ int CString::Replace(const wchar_t* from, const wchar_t* to)
 CString GetWindowTextString(HWND hWnd)
 {
     int length = GetWindowTextLengthW(hWnd);
-    if (length <= 0)
-        return CString();
+    if (length <= 0) return CString();
     std::vector<wchar_t> buffer(length + 1);
     int got = GetWindowTextW(hWnd, buffer.data(), length + 1);
     return CString(buffer.data(), got > 0 ? got : 0);

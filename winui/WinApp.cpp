@@ -7,7 +7,7 @@ namespace
 {
 CWinApp* g_pApp = nullptr;
 HINSTANCE g_hResource = nullptr;
-}
+} // namespace
 
 CWinApp::CWinApp() : m_hInstance(::GetModuleHandleW(nullptr))
 {
@@ -16,8 +16,7 @@ CWinApp::CWinApp() : m_hInstance(::GetModuleHandleW(nullptr))
 
 CWinApp::~CWinApp()
 {
-    if (g_pApp == this)
-        g_pApp = nullptr;
+    if (g_pApp == this) g_pApp = nullptr;
 }
 
 void CWinApp::AddModeless(CWnd* pWnd)
@@ -34,18 +33,14 @@ void CWinApp::RemoveModeless(CWnd* pWnd)
 BOOL CWinApp::PreTranslateMessage(MSG* pMsg)
 {
     std::vector<CWnd*> asked;
-    if (CWnd::WalkPreTranslateTree(pMsg, &asked))
-        return TRUE;
+    if (CWnd::WalkPreTranslateTree(pMsg, &asked)) return TRUE;
     // A handler may unregister a window, so walk a copy.
     std::vector<CWnd*> modeless = m_modeless;
     for (CWnd* pWnd : modeless)
     {
-        if (std::find(asked.begin(), asked.end(), pWnd) != asked.end())
-            continue;
-        if (std::find(m_modeless.begin(), m_modeless.end(), pWnd) == m_modeless.end())
-            continue;
-        if (pWnd->GetSafeHwnd() && pWnd->PreTranslateMessage(pMsg))
-            return TRUE;
+        if (std::find(asked.begin(), asked.end(), pWnd) != asked.end()) continue;
+        if (std::find(m_modeless.begin(), m_modeless.end(), pWnd) == m_modeless.end()) continue;
+        if (pWnd->GetSafeHwnd() && pWnd->PreTranslateMessage(pMsg)) return TRUE;
     }
     return FALSE;
 }

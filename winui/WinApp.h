@@ -22,7 +22,8 @@ public:
     // Modeless windows whose PreTranslateMessage sees every message of the modal loops.
     void AddModeless(CWnd* pWnd);
     void RemoveModeless(CWnd* pWnd);
-    // Offers a message to the windows it is for and to the registered modeless windows; true when one took it.
+    // Offers a message to the windows it is for and to the registered modeless windows; true when one took
+    // it.
     BOOL PreTranslateMessage(MSG* pMsg);
 
 private:

@@ -7,27 +7,26 @@ namespace
 {
 // Marks windows whose user data holds a CWnd of this layer.
 const wchar_t kOwnerProp[] = L"QuillonWnd";
-}
+} // namespace
 
 CWnd::~CWnd()
 {
-    // A window outliving its object would call into freed memory: take it down first.
+    // A window outliving its object would call into freed memory: a window this object made goes
+    // with it, a window it only took over gets its own procedure back.
     if (m_hWnd && ::IsWindow(m_hWnd))
     {
-        if (m_pfnSuper)
-            UnsubclassWindow();
-        else
+        if (m_bCreated)
             ::DestroyWindow(m_hWnd);
+        else
+            UnsubclassWindow();
     }
 }
 
 CWnd* CWnd::FromHandlePermanent(HWND hWnd)
 {
-    if (!hWnd)
-        return nullptr;
+    if (!hWnd) return nullptr;
     auto* pWnd = reinterpret_cast<CWnd*>(::GetPropW(hWnd, kOwnerProp));
-    if (!pWnd || reinterpret_cast<CWnd*>(::GetWindowLongPtrW(hWnd, GWLP_USERDATA)) != pWnd)
-        return nullptr;
+    if (!pWnd || reinterpret_cast<CWnd*>(::GetWindowLongPtrW(hWnd, GWLP_USERDATA)) != pWnd) return nullptr;
     return pWnd;
 }
 
@@ -37,13 +36,10 @@ BOOL CWnd::WalkPreTranslateTree(MSG* pMsg, std::vector<CWnd*>* pAsked)
     {
         if (CWnd* pWnd = FromHandlePermanent(hWnd))
         {
-            if (pAsked)
-                pAsked->push_back(pWnd);
-            if (pWnd->PreTranslateMessage(pMsg))
-                return TRUE;
+            if (pAsked) pAsked->push_back(pWnd);
+            if (pWnd->PreTranslateMessage(pMsg)) return TRUE;
         }
-        if (!(::GetWindowLongW(hWnd, GWL_STYLE) & WS_CHILD))
-            break;
+        if (!(::GetWindowLongW(hWnd, GWL_STYLE) & WS_CHILD)) break;
     }
     return FALSE;
 }
@@ -63,18 +59,20 @@ BOOL CWnd::CreateEx(DWORD exStyle, const wchar_t* className, const wchar_t* wind
                                   rect.right - rect.left, rect.bottom - rect.top, hParent,
                                   reinterpret_cast<HMENU>(idOrMenu), ::GetModuleHandleW(nullptr), nullptr);
     t_pWndInit = nullptr;
-    if (!hWnd)
-        return FALSE;
+    if (!hWnd) return FALSE;
     // A window of a class with its own procedure (a common control) is taken over after creation.
-    if (m_hWnd != hWnd)
-        return SubclassWindow(hWnd);
+    if (m_hWnd != hWnd && !SubclassWindow(hWnd))
+    {
+        ::DestroyWindow(hWnd);
+        return FALSE;
+    }
+    m_bCreated = true;
     return TRUE;
 }
 
 BOOL CWnd::SubclassWindow(HWND hWnd)
 {
-    if (!hWnd || m_hWnd || FromHandlePermanent(hWnd))
-        return FALSE;
+    if (!hWnd || m_hWnd || FromHandlePermanent(hWnd)) return FALSE;
     m_hWnd = hWnd;
     PreSubclassWindow();
     Attach(hWnd);
@@ -91,14 +89,13 @@ BOOL CWnd::SubclassDlgItem(UINT id, CWnd* pParent)
 HWND CWnd::UnsubclassWindow()
 {
     HWND hWnd = m_hWnd;
-    if (!hWnd)
-        return nullptr;
-    if (m_pfnSuper)
-        ::SetWindowLongPtrW(hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(m_pfnSuper));
+    if (!hWnd) return nullptr;
+    if (m_pfnSuper) ::SetWindowLongPtrW(hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(m_pfnSuper));
     m_pfnSuper = nullptr;
     ::RemovePropW(hWnd, kOwnerProp);
     ::SetWindowLongPtrW(hWnd, GWLP_USERDATA, 0);
     m_hWnd = nullptr;
+    m_bCreated = false;
     return hWnd;
 }
 
@@ -122,8 +119,7 @@ LRESULT CALLBACK CWnd::StaticWndProc(HWND hWnd, UINT msg, WPARAM wParam, LPARAM 
         t_pWndInit = nullptr;
         pWnd->Attach(hWnd);
     }
-    if (!pWnd)
-        return ::DefWindowProcW(hWnd, msg, wParam, lParam);
+    if (!pWnd) return ::DefWindowProcW(hWnd, msg, wParam, lParam);
 
     LRESULT result = 0;
     Current saved = pWnd->m_current;
@@ -149,8 +145,7 @@ LRESULT CALLBACK CWnd::StaticWndProc(HWND hWnd, UINT msg, WPARAM wParam, LPARAM 
 
 LRESULT CWnd::DefWindowProc(UINT msg, WPARAM wParam, LPARAM lParam)
 {
-    if (m_pfnSuper)
-        return ::CallWindowProcW(m_pfnSuper, m_hWnd, msg, wParam, lParam);
+    if (m_pfnSuper) return ::CallWindowProcW(m_pfnSuper, m_hWnd, msg, wParam, lParam);
     return ::DefWindowProcW(m_hWnd, msg, wParam, lParam);
 }
 
@@ -183,16 +178,13 @@ LRESULT CWnd::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam)
     case WM_COMMAND:
         if (lParam && ReflectToChild(reinterpret_cast<HWND>(lParam), msg, wParam, lParam, &result))
             return result;
-        if (OnCommand(wParam, lParam))
-            return 0;
+        if (OnCommand(wParam, lParam)) return 0;
         break;
     case WM_NOTIFY:
     {
         auto* hdr = reinterpret_cast<NMHDR*>(lParam);
-        if (hdr && ReflectToChild(hdr->hwndFrom, msg, wParam, lParam, &result))
-            return result;
-        if (OnNotify(wParam, lParam, &result))
-            return result;
+        if (hdr && ReflectToChild(hdr->hwndFrom, msg, wParam, lParam, &result)) return result;
+        if (OnNotify(wParam, lParam, &result)) return result;
         break;
     }
     case WM_DRAWITEM:

@@ -23,8 +23,8 @@ public:
     static BOOL WalkPreTranslateTree(MSG* pMsg, std::vector<CWnd*>* pAsked);
 
     // Creates a window; `this` is attached before the first message arrives.
-    BOOL CreateEx(DWORD exStyle, const wchar_t* className, const wchar_t* windowName, DWORD style, const RECT& rect,
-                  HWND hParent, UINT_PTR idOrMenu);
+    BOOL CreateEx(DWORD exStyle, const wchar_t* className, const wchar_t* windowName, DWORD style,
+                  const RECT& rect, HWND hParent, UINT_PTR idOrMenu);
     // Takes over an existing window (a dialog item): its messages go through WindowProc first.
     BOOL SubclassWindow(HWND hWnd);
     BOOL SubclassDlgItem(UINT id, CWnd* pParent);
@@ -58,7 +58,10 @@ public:
     {
         return ::SetWindowPos(m_hWnd, after, x, y, cx, cy, flags);
     }
-    void MoveWindow(int x, int y, int cx, int cy, BOOL repaint = TRUE) { ::MoveWindow(m_hWnd, x, y, cx, cy, repaint); }
+    void MoveWindow(int x, int y, int cx, int cy, BOOL repaint = TRUE)
+    {
+        ::MoveWindow(m_hWnd, x, y, cx, cy, repaint);
+    }
     DWORD GetStyle() const { return static_cast<DWORD>(::GetWindowLongW(m_hWnd, GWL_STYLE)); }
     void ModifyStyle(DWORD remove, DWORD add);
     int GetDlgCtrlID() const { return ::GetDlgCtrlID(m_hWnd); }
@@ -92,9 +95,14 @@ protected:
     virtual void OnSize(UINT type, int cx, int cy) { Default(); }
     virtual void OnDestroy() { Default(); }
     virtual BOOL OnCopyData(HWND hSender, COPYDATASTRUCT* pData) { return static_cast<BOOL>(Default()); }
-    virtual HBRUSH OnCtlColor(HDC hDC, HWND hChild, UINT ctlMsg) { return reinterpret_cast<HBRUSH>(Default()); }
+    virtual HBRUSH OnCtlColor(HDC hDC, HWND hChild, UINT ctlMsg)
+    {
+        return reinterpret_cast<HBRUSH>(Default());
+    }
 
     WNDPROC m_pfnSuper = nullptr;
+    // Set for a window this object created (destroyed with it), clear for one it took over.
+    bool m_bCreated = false;
 
 private:
     friend class CDialog;

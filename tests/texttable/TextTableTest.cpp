@@ -21,8 +21,7 @@ std::vector<uint8_t> Bytes(std::string_view s)
 std::vector<uint8_t> Utf16Le(std::u16string_view s, bool mark)
 {
     std::vector<uint8_t> out;
-    if (mark)
-        out = {0xFF, 0xFE};
+    if (mark) out = {0xFF, 0xFE};
     for (char16_t c : s)
     {
         out.push_back(static_cast<uint8_t>(c & 0xFF));
@@ -129,7 +128,9 @@ TEST(TextTable, LineRules)
 TEST(TextTable, MalformedInputIsReplacedNotTrusted)
 {
     // Bad UTF-8: a lone continuation byte, a truncated sequence, an overlong form, a surrogate.
-    CTextTable bad = Parsed(Bytes("K=a\x80" "b\xE2\x82" "\n"
+    CTextTable bad = Parsed(Bytes("K=a\x80"
+                                  "b\xE2\x82"
+                                  "\n"
                                   "L=\xC0\xAF|\xED\xA0\x80\n"));
     EXPECT_EQ(bad.GetText(u"K"), u"a\uFFFDb\uFFFD");
     EXPECT_EQ(bad.GetText(u"L"), u"\uFFFD|\uFFFD");

@@ -74,16 +74,17 @@ protected:
     static bool TimerWasRunning(CWnd& control, UINT_PTR id) { return ::KillTimer(control.m_hWnd, id) != 0; }
     int Clicks(int id) const
     {
-        return static_cast<int>(std::count(dlg.commands.begin(), dlg.commands.end(), std::make_pair(id, BN_CLICKED)));
+        return static_cast<int>(
+            std::count(dlg.commands.begin(), dlg.commands.end(), std::make_pair(id, BN_CLICKED)));
     }
 };
 
 // A button created at run time beside the template's controls.
-template <class Button>
-bool CreateButton(Button& button, CWnd& parent, int x)
+template <class Button> bool CreateButton(Button& button, CWnd& parent, int x)
 {
     RECT r{x, 206, x + 40, 230};
-    return button.CreateEx(0, L"Button", L"", WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON, r, parent.m_hWnd, kOtherId);
+    return button.CreateEx(0, L"Button", L"", WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON, r, parent.m_hWnd,
+                           kOtherId);
 }
 
 LOGFONTW FontOf(HFONT font)
@@ -109,7 +110,8 @@ TEST_F(Controls, StaticShowsAmpersandsLiterallyAndTakesItsColoursAndFont)
 
     // The parent's WM_CTLCOLORSTATIC is answered by the label's own object.
     CClientDC dc(dlg.m_static.m_hWnd);
-    auto colour = [&] {
+    auto colour = [&]
+    {
         return reinterpret_cast<HBRUSH>(dlg.SendMessage(WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc.m_hDC),
                                                         reinterpret_cast<LPARAM>(dlg.m_static.m_hWnd)));
     };
@@ -502,9 +504,10 @@ TEST_F(Controls, SampleDialogPicture)
     std::vector<uint8_t> bits(static_cast<size_t>(canvas.cx) * canvas.cy * 4);
     BITMAPINFO bi{};
     bi.bmiHeader = info;
-    ASSERT_EQ(::GetDIBits(canvas.hDC, canvas.hBitmap, 0, canvas.cy, bits.data(), &bi, DIB_RGB_COLORS), canvas.cy);
-    BITMAPFILEHEADER file{0x4D42, static_cast<DWORD>(sizeof(BITMAPFILEHEADER) + sizeof info + bits.size()), 0, 0,
-                          sizeof(BITMAPFILEHEADER) + sizeof info};
+    ASSERT_EQ(::GetDIBits(canvas.hDC, canvas.hBitmap, 0, canvas.cy, bits.data(), &bi, DIB_RGB_COLORS),
+              canvas.cy);
+    BITMAPFILEHEADER file{0x4D42, static_cast<DWORD>(sizeof(BITMAPFILEHEADER) + sizeof info + bits.size()), 0,
+                          0, sizeof(BITMAPFILEHEADER) + sizeof info};
     FILE* out = _wfopen(QUILLON_SCREENSHOT, L"wb");
     ASSERT_NE(out, nullptr);
     fwrite(&file, sizeof file, 1, out);

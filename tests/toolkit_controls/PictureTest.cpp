@@ -1,4 +1,5 @@
-// Skin pictures through the system's picture loader: GIF, JPEG and BMP, from files and from the language library.
+// Skin pictures through the system's picture loader: GIF, JPEG and BMP, from files and from the language
+// library.
 #include "confclient/toolkit/controls/LMPictureEx.h"
 #include "resources/ResourceIds.h"
 #include "tests/toolkit_controls/Pixels.h"
@@ -90,7 +91,8 @@ TEST(SkinPicture, HimetricToPixelsAtNinetySixPerInch)
     // A 96 x 8 bitmap file is one inch wide: 2540 HIMETRIC.
     const int w = 96, h = 8, stride = w * 3;
     std::vector<uint8_t> file(54 + stride * h, 0x80);
-    auto put32 = [&](size_t at, uint32_t v) {
+    auto put32 = [&](size_t at, uint32_t v)
+    {
         for (int i = 0; i < 4; ++i)
             file[at + i] = static_cast<uint8_t>(v >> (8 * i));
     };

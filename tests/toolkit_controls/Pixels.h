@@ -43,7 +43,8 @@ struct MemoryCanvas
 // Colours equal within a small tolerance (JPEG, dithering, stretching).
 inline bool Near(COLORREF a, COLORREF b, int tolerance = 24)
 {
-    return std::abs(GetRValue(a) - GetRValue(b)) <= tolerance && std::abs(GetGValue(a) - GetGValue(b)) <= tolerance &&
+    return std::abs(GetRValue(a) - GetRValue(b)) <= tolerance &&
+           std::abs(GetGValue(a) - GetGValue(b)) <= tolerance &&
            std::abs(GetBValue(a) - GetBValue(b)) <= tolerance;
 }
 
@@ -51,7 +52,6 @@ inline bool MemoryCanvas::Contains(const RECT& r, COLORREF colour) const
 {
     for (int y = r.top; y < r.bottom; ++y)
         for (int x = r.left; x < r.right; ++x)
-            if (Near(Pixel(x, y), colour, 8))
-                return true;
+            if (Near(Pixel(x, y), colour, 8)) return true;
     return false;
 }

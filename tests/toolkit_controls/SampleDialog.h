@@ -33,8 +33,7 @@ public:
         PaintBackground(hDC);
         for (HWND child = ::GetWindow(m_hWnd, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT))
         {
-            if (!::IsWindowVisible(child))
-                continue;
+            if (!::IsWindowVisible(child)) continue;
             RECT r;
             ::GetWindowRect(child, &r);
             ::MapWindowPoints(nullptr, m_hWnd, reinterpret_cast<POINT*>(&r), 2);
@@ -56,7 +55,8 @@ protected:
     BOOL OnInitDialog() override
     {
         RECT frame{0, 0, kWidth, kHeight};
-        ::AdjustWindowRectEx(&frame, GetStyle(), FALSE, static_cast<DWORD>(::GetWindowLongW(m_hWnd, GWL_EXSTYLE)));
+        ::AdjustWindowRectEx(&frame, GetStyle(), FALSE,
+                             static_cast<DWORD>(::GetWindowLongW(m_hWnd, GWL_EXSTYLE)));
         SetWindowPos(nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top,
                      SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
         HINSTANCE res = AfxGetResourceHandle();

@@ -25,8 +25,7 @@ inline void PumpMessages(DWORD ms = 0)
                 ::DispatchMessageW(&msg);
             }
         }
-        if (static_cast<LONG>(::GetTickCount() - end) >= 0)
-            break;
+        if (static_cast<LONG>(::GetTickCount() - end) >= 0) break;
         ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
     }
 }

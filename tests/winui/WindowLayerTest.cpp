@@ -50,8 +50,7 @@ protected:
     }
     BOOL OnCopyData(HWND, COPYDATASTRUCT* pData) override
     {
-        if (pData->dwData != 4041)
-            return FALSE;
+        if (pData->dwData != 4041) return FALSE;
         copied = CString(static_cast<const wchar_t*>(pData->lpData), pData->cbData / sizeof(wchar_t));
         return TRUE;
     }
@@ -87,7 +86,8 @@ TEST(WindowLayer, ModalDialogFromLibraryRunsItsLoopUntilEndDialog)
     ASSERT_EQ(dlg.timers.size(), 1u);
     EXPECT_EQ(dlg.timers[0], 7u);
     // The timer message went through the dialog's PreTranslateMessage on its way.
-    EXPECT_NE(std::find(dlg.preTranslated.begin(), dlg.preTranslated.end(), WM_TIMER), dlg.preTranslated.end());
+    EXPECT_NE(std::find(dlg.preTranslated.begin(), dlg.preTranslated.end(), WM_TIMER),
+              dlg.preTranslated.end());
     EXPECT_EQ(dlg.m_hWnd, nullptr);
 }
 
@@ -105,9 +105,9 @@ TEST(WindowLayer, EveryTemplateOfTheLibraryLoads)
     ASSERT_NE(LoadTestResources(), nullptr);
     CDialog parent;
     ASSERT_TRUE(parent.Create(IDD_ROOMMAINVIEW));
-    for (UINT id : {IDD_CONFCLIENT_DIALOG, IDD_ROOMCTRL, IDD_ROOMTXTCHAT, IDD_ROOMUSERLIST, IDD_ROOMVIDEOVIEW, IDD_PLAYER,
-                    IDD_ROOMAGENDALIST, IDD_MANAGETOOL, IDD_EBOOK, IDD_FLOATINGBOARDTOOL, IDD_INVITENOTICE, IDD_QUESTION,
-                    IDD_ROOMMEDIASHAREVIEW})
+    for (UINT id : {IDD_CONFCLIENT_DIALOG, IDD_ROOMCTRL, IDD_ROOMTXTCHAT, IDD_ROOMUSERLIST, IDD_ROOMVIDEOVIEW,
+                    IDD_PLAYER, IDD_ROOMAGENDALIST, IDD_MANAGETOOL, IDD_EBOOK, IDD_FLOATINGBOARDTOOL,
+                    IDD_INVITENOTICE, IDD_QUESTION, IDD_ROOMMEDIASHAREVIEW})
     {
         CDialog dlg;
         EXPECT_TRUE(dlg.Create(id, &parent)) << id;
@@ -219,15 +219,40 @@ TEST(WindowLayer, LanguageLibraryTablesAreUtf16WithMarkAndParse)
             EXPECT_EQ(table.GetText(u"VOICEPEKMETERBACK"), u"30,110,190");
     }
     // The other language names carry the same resources until translated.
-    for (const wchar_t* name : {L"RoriVuz_Kor.dll", L"RoriVuz_Jpn.dll", L"RoriVuz_Ger.dll", L"RoriVuzRV_Eng.dll",
-                                L"RoriVuzRV_Kor.dll", L"RoriVuzRV_Jpn.dll"})
+    for (const wchar_t* name : {L"RoriVuz_Kor.dll", L"RoriVuz_Jpn.dll", L"RoriVuz_Ger.dll",
+                                L"RoriVuzRV_Eng.dll", L"RoriVuzRV_Kor.dll", L"RoriVuzRV_Jpn.dll"})
     {
         std::wstring path = QUILLON_RESOURCE_DLL;
         path = path.substr(0, path.find_last_of(L"/\\") + 1) + name;
         HMODULE other = ::LoadLibraryExW(path.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
         ASSERT_NE(other, nullptr) << path.size();
         EXPECT_NE(::FindResourceW(other, MAKEINTRESOURCEW(IDR_INI_TEXT), L"INI"), nullptr);
-        EXPECT_NE(::FindResourceW(other, MAKEINTRESOURCEW(IDD_CONFCLIENT_DIALOG), MAKEINTRESOURCEW(5)), nullptr);
+        EXPECT_NE(::FindResourceW(other, MAKEINTRESOURCEW(IDD_CONFCLIENT_DIALOG), MAKEINTRESOURCEW(5)),
+                  nullptr);
         ::FreeLibrary(other);
     }
+}
+
+TEST(WindowLayer, ObjectTakesItsOwnWindowDownAndGivesBackATakenOne)
+{
+    ASSERT_NE(LoadTestResources(), nullptr);
+    CDialog parent;
+    ASSERT_TRUE(parent.Create(IDD_CONTROL_SAMPLE));
+    HWND item = parent.GetDlgItem(IDC_SAMPLE_LMBUTTON);
+    WNDPROC original = reinterpret_cast<WNDPROC>(::GetWindowLongPtrW(item, GWLP_WNDPROC));
+    HWND made;
+    {
+        CButton taken;
+        ASSERT_TRUE(taken.SubclassWindow(item));
+        EXPECT_FALSE(CButton().SubclassWindow(item)) << "one object per window";
+        CWnd own;
+        RECT r{0, 0, 10, 10};
+        ASSERT_TRUE(own.CreateEx(0, L"Button", L"", WS_CHILD, r, parent.m_hWnd, 1));
+        made = own.m_hWnd;
+    }
+    EXPECT_TRUE(::IsWindow(item));
+    EXPECT_EQ(reinterpret_cast<WNDPROC>(::GetWindowLongPtrW(item, GWLP_WNDPROC)), original);
+    EXPECT_EQ(CWnd::FromHandlePermanent(item), nullptr);
+    EXPECT_FALSE(::IsWindow(made));
+    parent.DestroyWindow();
 }

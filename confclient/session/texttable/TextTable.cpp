@@ -108,7 +108,8 @@ std::string TextTableUtf8(std::u16string_view text)
     for (size_t i = 0; i < text.size(); ++i)
     {
         uint32_t cp = text[i];
-        if (cp >= 0xD800 && cp <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 && text[i + 1] <= 0xDFFF)
+        if (cp >= 0xD800 && cp <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 &&
+            text[i + 1] <= 0xDFFF)
             cp = 0x10000 + ((cp - 0xD800) << 10) + (text[++i] - 0xDC00);
         else if (cp >= 0xD800 && cp <= 0xDFFF)
             cp = kReplacement;
@@ -138,15 +139,12 @@ std::string TextTableUtf8(std::u16string_view text)
 
 std::u16string CTextTable::Decode(const uint8_t* data, size_t size)
 {
-    if (!data || size == 0)
-        return {};
-    if (size >= 2 && data[0] == 0xFF && data[1] == 0xFE)
-        return DecodeUtf16Le(data + 2, size - 2);
+    if (!data || size == 0) return {};
+    if (size >= 2 && data[0] == 0xFF && data[1] == 0xFE) return DecodeUtf16Le(data + 2, size - 2);
     if (size >= 3 && data[0] == 0xEF && data[1] == 0xBB && data[2] == 0xBF)
         return DecodeUtf8(data + 3, size - 3);
     // Without a mark, an ASCII first character followed by a zero byte is UTF-16LE.
-    if (size >= 2 && data[0] != 0 && data[0] < 0x80 && data[1] == 0)
-        return DecodeUtf16Le(data, size);
+    if (size >= 2 && data[0] != 0 && data[0] < 0x80 && data[1] == 0) return DecodeUtf16Le(data, size);
     return DecodeUtf8(data, size);
 }
 
@@ -164,27 +162,24 @@ void CTextTable::ParseText(std::u16string_view text)
         size_t end = text.find(u'\n');
         std::u16string_view line = text.substr(0, end);
         text.remove_prefix(end == std::u16string_view::npos ? text.size() : end + 1);
-        if (!line.empty() && line.back() == u'\r')
-            line.remove_suffix(1);
+        if (!line.empty() && line.back() == u'\r') line.remove_suffix(1);
 
         std::u16string_view trimmed = Trim(line);
-        if (trimmed.empty() || trimmed.front() == u';')
-            continue;
+        if (trimmed.empty() || trimmed.front() == u';') continue;
         if (trimmed.front() == u'[' && trimmed.back() == u']' && trimmed.size() >= 2)
         {
             section = std::u16string(Trim(trimmed.substr(1, trimmed.size() - 2)));
             continue;
         }
         size_t eq = line.find(u'=');
-        if (eq == std::u16string_view::npos)
-            continue;
+        if (eq == std::u16string_view::npos) continue;
         std::u16string_view key = Trim(line.substr(0, eq));
-        if (key.empty())
-            continue;
+        if (key.empty()) continue;
         std::u16string fullKey = section.empty() ? std::u16string(key) : section + u'_' + std::u16string(key);
         auto [it, added] = m_texts.try_emplace(fullKey, Unescape(line.substr(eq + 1)));
         if (!added)
-            LogF(m_pLog, LOG_DEBUG, "[TEXT] key %s repeats; the first value stays", TextTableUtf8(fullKey).c_str());
+            LogF(m_pLog, LOG_DEBUG, "[TEXT] key %s repeats; the first value stays",
+                 TextTableUtf8(fullKey).c_str());
     }
 }
 
@@ -196,8 +191,7 @@ const std::u16string* CTextTable::Find(std::u16string_view key) const
 
 std::u16string CTextTable::GetText(std::u16string_view key) const
 {
-    if (const std::u16string* text = Find(key))
-        return *text;
+    if (const std::u16string* text = Find(key)) return *text;
     LogF(m_pLog, LOG_DEBUG, "[TEXT] no text for key %s", TextTableUtf8(key).c_str());
     return {};
 }

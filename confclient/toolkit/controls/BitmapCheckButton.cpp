@@ -6,8 +6,7 @@ CBitmapCheckButton::CBitmapCheckButton() : m_hCursor(CreateHandCursor()) {}
 
 CBitmapCheckButton::~CBitmapCheckButton()
 {
-    if (m_hCursor)
-        ::DestroyCursor(m_hCursor);
+    if (m_hCursor) ::DestroyCursor(m_hCursor);
 }
 
 void CBitmapCheckButton::PreSubclassWindow()
@@ -21,10 +20,8 @@ BOOL CBitmapCheckButton::LoadBitmaps(UINT idUnchecked, UINT idChecked, UINT idHo
     ok = m_bmpUnchecked.LoadBitmap(idUnchecked) && ok;
     m_bmpHover.DeleteObject();
     m_bmpDisabled.DeleteObject();
-    if (idHover && !m_bmpHover.LoadBitmap(idHover))
-        ok = FALSE;
-    if (idDisabled && !m_bmpDisabled.LoadBitmap(idDisabled))
-        ok = FALSE;
+    if (idHover && !m_bmpHover.LoadBitmap(idHover)) ok = FALSE;
+    if (idDisabled && !m_bmpDisabled.LoadBitmap(idDisabled)) ok = FALSE;
     m_nBitmapID = idUnchecked;
     SIZE size{0, 0};
     m_bmpChecked.GetSize(size);
@@ -46,8 +43,7 @@ void CBitmapCheckButton::EnableButton(BOOL enable)
 {
     m_bEnabled = enable;
     Repaint();
-    if (m_hWnd)
-        EnableWindow(enable);
+    if (m_hWnd) EnableWindow(enable);
 }
 
 BOOL CBitmapCheckButton::GetBitmapSize(SIZE& size) const
@@ -75,13 +71,10 @@ void CBitmapCheckButton::SetCaptionFont(int height, const wchar_t* face, int wei
 
 HBITMAP CBitmapCheckButton::ChooseBitmap() const
 {
-    if (!m_bEnabled && m_bmpDisabled)
-        return m_bmpDisabled;
+    if (!m_bEnabled && m_bmpDisabled) return m_bmpDisabled;
     bool shown = m_bPushMode ? m_bPressed : m_nCheck != 0;
-    if (shown)
-        return m_bmpChecked;
-    if (m_bmpHover && ::GetCursor() == m_hCursor)
-        return m_bmpHover;
+    if (shown) return m_bmpChecked;
+    if (m_bmpHover && ::GetCursor() == m_hCursor) return m_bmpHover;
     return m_bmpUnchecked;
 }
 
@@ -93,13 +86,13 @@ void CBitmapCheckButton::Draw(HDC hDC, HBITMAP bitmap)
         CSelectObject select(mem, bitmap);
         ::BitBlt(hDC, 0, 0, m_nWidth, m_nHeight, mem, 0, 0, SRCCOPY);
     }
-    if (m_strCaption.IsEmpty())
-        return;
+    if (m_strCaption.IsEmpty()) return;
     RECT client;
     GetClientRect(&client);
     int oldMode = ::SetBkMode(hDC, TRANSPARENT);
     CSelectObject select(hDC, m_font ? static_cast<HGDIOBJ>(m_font) : nullptr);
-    ::DrawTextW(hDC, m_strCaption.c_str(), m_strCaption.GetLength(), &client, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+    ::DrawTextW(hDC, m_strCaption.c_str(), m_strCaption.GetLength(), &client,
+                DT_CENTER | DT_VCENTER | DT_SINGLELINE);
     ::SetBkMode(hDC, oldMode);
 }
 
@@ -127,14 +120,12 @@ LRESULT CBitmapCheckButton::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam)
             m_bPressed = FALSE;
             POINT pt;
             ::GetCursorPos(&pt);
-            if (::WindowFromPoint(pt) != m_hWnd)
-                m_nCheck = !m_nCheck;
+            if (::WindowFromPoint(pt) != m_hWnd) m_nCheck = !m_nCheck;
             Repaint();
         }
         break;
     case WM_LBUTTONDBLCLK:
-        if (m_bEnabled && m_bAutoToggle)
-            Repaint();
+        if (m_bEnabled && m_bAutoToggle) Repaint();
         break;
     case WM_SETCURSOR:
         if (IsWindowEnabled() && m_bHandCursor && m_hCursor)

@@ -47,5 +47,8 @@ protected:
 private:
     HBITMAP ChooseBitmap() const;
     void Draw(HDC hDC, HBITMAP bitmap);
-    void Repaint() { if (m_hWnd) Invalidate(FALSE); }
+    void Repaint()
+    {
+        if (m_hWnd) Invalidate(FALSE);
+    }
 };

@@ -11,8 +11,7 @@ FontStyle DecodeFontStyle(int style)
 
 int BarLength(int pos, int lower, int upper, int extent)
 {
-    if (lower >= upper || extent <= 0)
-        return 0;
+    if (lower >= upper || extent <= 0) return 0;
     double fraction = (static_cast<double>(pos) - lower) / (static_cast<double>(upper) - lower);
     fraction = std::clamp(fraction, 0.0, 1.0);
     return static_cast<int>(extent * fraction);

@@ -23,24 +23,21 @@ int BarLength(int pos, int lower, int upper, int extent);
 int SnakeStep(int pos, int delta, int lower, int upper, int size, bool bounce, int& dir);
 
 // Doubles every '&' so that a label shows it and forms no mnemonic.
-template <class S>
-S EscapeAmpersands(const S& text)
+template <class S> S EscapeAmpersands(const S& text)
 {
     S out;
     out.reserve(text.size());
     for (auto c : text)
     {
         out.push_back(c);
-        if (c == '&')
-            out.push_back(c);
+        if (c == '&') out.push_back(c);
     }
     return out;
 }
 
 // Breaks `text` into lines no wider than `width` at spaces, measuring with `measure(line)`.
 // A single word too wide stands on a line of its own; lines keep their trailing space.
-template <class S, class Measure>
-S WrapWords(const S& text, int width, Measure measure)
+template <class S, class Measure> S WrapWords(const S& text, int width, Measure measure)
 {
     S result, line, rest = text;
     while (!rest.empty())

@@ -6,15 +6,13 @@ CHBitmapButton::CHBitmapButton() : m_hCursor(CreateHandCursor()) {}
 
 CHBitmapButton::~CHBitmapButton()
 {
-    if (m_hCursor)
-        ::DestroyCursor(m_hCursor);
+    if (m_hCursor) ::DestroyCursor(m_hCursor);
 }
 
 BOOL CHBitmapButton::LoadBitmapsAndSize(WORD idNormal, WORD idSelected, WORD idFocus, WORD idDisabled)
 {
     BOOL ok = LoadBitmaps(idNormal, idSelected, idFocus, idDisabled);
-    if (ok && m_hWnd)
-        SizeToContent();
+    if (ok && m_hWnd) SizeToContent();
     SIZE size;
     if (m_bitmap.GetSize(size))
     {
@@ -45,8 +43,7 @@ BOOL CHBitmapButton::PreTranslateMessage(MSG* pMsg)
 
 void CHBitmapButton::DrawItem(DRAWITEMSTRUCT* pDIS)
 {
-    if (!m_bitmap)
-        return;
+    if (!m_bitmap) return;
     HBITMAP bitmap = m_bitmap;
     if ((pDIS->itemState & ODS_SELECTED) && m_bitmapSel)
         bitmap = m_bitmapSel;
@@ -64,8 +61,7 @@ LRESULT CHBitmapButton::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam)
     switch (msg)
     {
     case WM_SETCURSOR:
-        if (IsWindowEnabled() && m_bActive && m_hCursor)
-            ::SetCursor(m_hCursor);
+        if (IsWindowEnabled() && m_bActive && m_hCursor) ::SetCursor(m_hCursor);
         return FALSE;
     case WM_MOUSEMOVE:
         if (SendMessage(BM_GETCHECK) == 0 && m_bitmapFocus)

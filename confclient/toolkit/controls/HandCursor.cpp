@@ -3,6 +3,7 @@
 
 namespace
 {
+// clang-format off
 // Rows top to bottom, 4 bytes each. AND: 1 keeps the screen; XOR: 1 inverts (white where AND is 0).
 const BYTE kAndMask[128] = {
     0xFC, 0xFF, 0xFF, 0xFF,
@@ -72,6 +73,7 @@ const BYTE kXorMask[128] = {
     0x00, 0x00, 0x00, 0x00,
     0x00, 0x00, 0x00, 0x00,
 };
+// clang-format on
 } // namespace
 
 HCURSOR CreateHandCursor()

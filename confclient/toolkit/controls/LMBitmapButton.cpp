@@ -14,8 +14,7 @@ HBITMAP LoadResourceBitmap(UINT id)
 SIZE BitmapSize(HBITMAP bitmap)
 {
     BITMAP bm{};
-    if (!bitmap || !::GetObjectW(bitmap, sizeof bm, &bm))
-        return SIZE{0, 0};
+    if (!bitmap || !::GetObjectW(bitmap, sizeof bm, &bm)) return SIZE{0, 0};
     return SIZE{bm.bmWidth, bm.bmHeight};
 }
 } // namespace
@@ -24,8 +23,7 @@ CLMBitmapButton::~CLMBitmapButton()
 {
     FreeSet(m_set1);
     FreeSet(m_set2);
-    if (m_hBrush && m_hBrush != ::GetStockObject(NULL_BRUSH))
-        ::DeleteObject(m_hBrush);
+    if (m_hBrush && m_hBrush != ::GetStockObject(NULL_BRUSH)) ::DeleteObject(m_hBrush);
     m_ToolTip.DestroyWindow();
 }
 
@@ -33,8 +31,7 @@ void CLMBitmapButton::FreeSet(BitmapSet& set)
 {
     for (HBITMAP* bitmap : {&set.hNormal, &set.hPressed, &set.hDisabled, &set.hHover})
     {
-        if (*bitmap)
-            ::DeleteObject(*bitmap);
+        if (*bitmap) ::DeleteObject(*bitmap);
         *bitmap = nullptr;
     }
 }
@@ -45,23 +42,18 @@ BOOL CLMBitmapButton::LoadSet(BitmapSet& set, UINT idNormal, UINT idPressed, UIN
     set.hNormal = LoadResourceBitmap(idNormal);
     set.hPressed = LoadResourceBitmap(idPressed);
     bool ok = set.hNormal && set.hPressed;
-    if (ok && idDisabled)
-        ok = (set.hDisabled = LoadResourceBitmap(idDisabled)) != nullptr;
-    if (ok && idHover)
-        ok = (set.hHover = LoadResourceBitmap(idHover)) != nullptr;
+    if (ok && idDisabled) ok = (set.hDisabled = LoadResourceBitmap(idDisabled)) != nullptr;
+    if (ok && idHover) ok = (set.hHover = LoadResourceBitmap(idHover)) != nullptr;
     // A set with a missing piece is not kept half loaded.
-    if (!ok)
-        FreeSet(set);
+    if (!ok) FreeSet(set);
     return ok;
 }
 
 BOOL CLMBitmapButton::LoadBitmaps(UINT idNormal, UINT idPressed, UINT idHover, UINT idDisabled)
 {
     bool heldBefore = m_set1.hNormal || m_set1.hPressed || m_set1.hDisabled || m_set1.hHover;
-    if (!LoadSet(m_set1, idNormal, idPressed, idHover, idDisabled))
-        return FALSE;
-    if (!m_hWnd)
-        return TRUE;
+    if (!LoadSet(m_set1, idNormal, idPressed, idHover, idDisabled)) return FALSE;
+    if (!m_hWnd) return TRUE;
     DWORD style = GetStyle();
     if (!heldBefore)
     {
@@ -107,8 +99,7 @@ SIZE CLMBitmapButton::MeasureCaption(const wchar_t* text)
 void CLMBitmapButton::SetText(const wchar_t* text)
 {
     m_strCaption = text ? text : L"";
-    if (!m_hWnd)
-        return;
+    if (!m_hWnd) return;
     int textWidth = MeasureCaption(m_strCaption.c_str()).cx;
     if (m_bAutoWidth)
     {
@@ -127,16 +118,13 @@ void CLMBitmapButton::SetText(const wchar_t* text)
 
 void CLMBitmapButton::SetTextAndPlace(const wchar_t* text, int x, int y, int maxWidth, int extra)
 {
-    if (m_hBrush && m_hBrush != ::GetStockObject(NULL_BRUSH))
-        ::DeleteObject(m_hBrush);
+    if (m_hBrush && m_hBrush != ::GetStockObject(NULL_BRUSH)) ::DeleteObject(m_hBrush);
     m_hBrush = static_cast<HBRUSH>(::GetStockObject(NULL_BRUSH));
     m_strCaption = text ? text : L"";
     m_bIconCaption = TRUE;
-    if (!m_hWnd)
-        return;
+    if (!m_hWnd) return;
     int width = MeasureCaption(m_strCaption.c_str()).cx + extra;
-    if (width > maxWidth)
-        width = maxWidth;
+    if (width > maxWidth) width = maxWidth;
     m_nWidth = width;
     SetWindowPos(nullptr, x, y, width, m_nHeight, SWP_NOZORDER | SWP_NOACTIVATE | SWP_SHOWWINDOW);
     m_nTextFlags = kCaptionLeft;
@@ -183,12 +171,10 @@ BOOL CLMBitmapButton::GetBitmapSize(SIZE& size) const
 
 void CLMBitmapButton::SetToolTipText(const wchar_t* text)
 {
-    if (!m_hWnd)
-        return;
+    if (!m_hWnd) return;
     if (!m_ToolTip.m_hWnd)
     {
-        if (!m_ToolTip.Create(this))
-            return;
+        if (!m_ToolTip.Create(this)) return;
         m_ToolTip.AddTool(this, text);
     }
     else
@@ -209,8 +195,7 @@ void CLMBitmapButton::DrawItem(DRAWITEMSTRUCT* pDIS)
         bitmap = set.hHover;
     else
         bitmap = set.hNormal;
-    if (!bitmap)
-        return;
+    if (!bitmap) return;
 
     HDC hDC = pDIS->hDC;
     RECT client;
@@ -231,8 +216,7 @@ void CLMBitmapButton::DrawItem(DRAWITEMSTRUCT* pDIS)
         }
     }
 
-    if (m_strCaption.IsEmpty())
-        return;
+    if (m_strCaption.IsEmpty()) return;
     CDC dc(hDC);
     dc.SetBkMode(TRANSPARENT);
     CSelectObject select(hDC, m_font ? static_cast<HGDIOBJ>(m_font) : nullptr);
@@ -246,10 +230,8 @@ void CLMBitmapButton::DrawItem(DRAWITEMSTRUCT* pDIS)
         dc.SetTextColor(m_crText);
     }
     // A disabled caption is grey whatever colour the margins chose.
-    if (!m_bCaptionEnabled)
-        dc.SetTextColor(kDisabledCaption);
-    if (m_bIconCaption)
-        text.left += size.cx + 8;
+    if (!m_bCaptionEnabled) dc.SetTextColor(kDisabledCaption);
+    if (m_bIconCaption) text.left += size.cx + 8;
     dc.DrawText(m_strCaption.c_str(), m_strCaption.GetLength(), &text, m_nTextFlags);
 }
 
@@ -264,8 +246,7 @@ LRESULT CLMBitmapButton::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam)
     switch (msg)
     {
     case WM_MOUSEMOVE:
-        if (!m_bLoaded)
-            return 0;
+        if (!m_bLoaded) return 0;
         if (!m_bHover && m_set1.hHover)
         {
             m_bHover = TRUE;
@@ -279,8 +260,7 @@ LRESULT CLMBitmapButton::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam)
         Repaint();
         break;
     case WM_LBUTTONDOWN:
-        if (!m_bLoaded)
-            return 0;
+        if (!m_bLoaded) return 0;
         m_bPressed = m_bCheckStyle ? !m_bPressed : TRUE;
         Repaint();
         break;
@@ -305,13 +285,11 @@ LRESULT CLMBitmapButton::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam)
         return result;
     }
     case WM_LBUTTONDBLCLK:
-        if (!m_bLoaded)
-            return 0;
+        if (!m_bLoaded) return 0;
         Repaint();
         break;
     case WM_SETCURSOR:
-        if (!m_bLoaded)
-            return TRUE;
+        if (!m_bLoaded) return TRUE;
         if (IsWindowEnabled() && m_bHandCursor)
         {
             if (HCURSOR hand = ::LoadCursorW(AfxGetResourceHandle(), MAKEINTRESOURCEW(IDC_CURSOR_HAND)))

@@ -67,5 +67,8 @@ private:
     static void FreeSet(BitmapSet& set);
     static BOOL LoadSet(BitmapSet& set, UINT idNormal, UINT idPressed, UINT idHover, UINT idDisabled);
     SIZE MeasureCaption(const wchar_t* text);
-    void Repaint() { if (m_hWnd) Invalidate(FALSE); }
+    void Repaint()
+    {
+        if (m_hWnd) Invalidate(FALSE);
+    }
 };

@@ -1,4 +1,5 @@
-// CLMPictureEx: picture loading through the system's picture loader and stretched, optionally flipped drawing.
+// CLMPictureEx: picture loading through the system's picture loader and stretched, optionally flipped
+// drawing.
 #include "confclient/toolkit/controls/LMPictureEx.h"
 #include <cstring>
 
@@ -30,7 +31,8 @@ void CLMPictureEx::UnLoad()
 
 bool CLMPictureEx::ReadSizes()
 {
-    if (FAILED(m_pPicture->get_Width(&m_nHimetricWidth)) || FAILED(m_pPicture->get_Height(&m_nHimetricHeight)))
+    if (FAILED(m_pPicture->get_Width(&m_nHimetricWidth)) ||
+        FAILED(m_pPicture->get_Height(&m_nHimetricHeight)))
         return false;
     m_nWidth = MulDiv(m_nHimetricWidth, kPixelsPerInch, kHimetricPerInch);
     m_nHeight = MulDiv(m_nHimetricHeight, kPixelsPerInch, kHimetricPerInch);
@@ -39,8 +41,7 @@ bool CLMPictureEx::ReadSizes()
 
 bool CLMPictureEx::LoadFromFile(const wchar_t* path)
 {
-    if (!path)
-        return false;
+    if (!path) return false;
     UnLoad();
     HRESULT hr = OleLoadPicturePath(const_cast<LPOLESTR>(path), nullptr, 0, 0, IID_IPicture,
                                     reinterpret_cast<void**>(&m_pPicture));
@@ -55,12 +56,10 @@ bool CLMPictureEx::LoadFromFile(const wchar_t* path)
 bool CLMPictureEx::StreamFromResource(HMODULE hModule, const wchar_t* type, UINT id, DWORD& size)
 {
     HRSRC found = FindResourceW(hModule, MAKEINTRESOURCEW(id), type);
-    if (!found)
-        return false;
+    if (!found) return false;
     size = SizeofResource(hModule, found);
     HGLOBAL resource = LoadResource(hModule, found);
-    if (!resource || size == 0)
-        return false;
+    if (!resource || size == 0) return false;
     HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, size);
     if (!block)
     {
@@ -71,8 +70,7 @@ bool CLMPictureEx::StreamFromResource(HMODULE hModule, const wchar_t* type, UINT
     const void* src = LockResource(resource);
     if (!dst || !src)
     {
-        if (dst)
-            GlobalUnlock(block);
+        if (dst) GlobalUnlock(block);
         GlobalFree(block);
         FreeResource(resource);
         return false;
@@ -94,8 +92,7 @@ bool CLMPictureEx::LoadFromResource(HMODULE hModule, const wchar_t* type, UINT i
 {
     UnLoad();
     DWORD size = 0;
-    if (!StreamFromResource(hModule, type, id, size))
-        return false;
+    if (!StreamFromResource(hModule, type, id, size)) return false;
     HRESULT hr = OleLoadPicture(m_pStream, static_cast<LONG>(size), FALSE, IID_IPicture,
                                 reinterpret_cast<void**>(&m_pPicture));
     if (FAILED(hr) || !m_pPicture || !ReadSizes())
@@ -108,8 +105,7 @@ bool CLMPictureEx::LoadFromResource(HMODULE hModule, const wchar_t* type, UINT i
 
 bool CLMPictureEx::Render(HDC hDC, int x, int y, int cx, int cy, int flip)
 {
-    if (!m_pPicture)
-        return false;
+    if (!m_pPicture) return false;
     HPALETTE hPal = nullptr, hOldPal = nullptr;
     OLE_HANDLE palette = 0;
     if (SUCCEEDED(m_pPicture->get_hPal(&palette)) && palette)
@@ -118,15 +114,12 @@ bool CLMPictureEx::Render(HDC hDC, int x, int y, int cx, int cy, int flip)
         hOldPal = SelectPalette(hDC, hPal, FALSE);
         RealizePalette(hDC);
     }
-    if (cx != -1)
-        m_nWidth = cx;
-    if (cy != -1)
-        m_nHeight = cy;
+    if (cx != -1) m_nWidth = cx;
+    if (cy != -1) m_nHeight = cy;
     // Picture coordinates run bottom-up: a negative source height draws upright.
     OLE_YPOS_HIMETRIC ySrc = flip ? 0 : m_nHimetricHeight;
     OLE_YSIZE_HIMETRIC cySrc = flip ? m_nHimetricHeight : -m_nHimetricHeight;
     m_pPicture->Render(hDC, x, y, m_nWidth, m_nHeight, 0, ySrc, m_nHimetricWidth, cySrc, nullptr);
-    if (hPal)
-        SelectPalette(hDC, hOldPal, FALSE);
+    if (hPal) SelectPalette(hDC, hOldPal, FALSE);
     return true;
 }

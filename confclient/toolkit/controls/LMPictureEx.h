@@ -1,4 +1,5 @@
-// CLMPictureEx: one still skin picture (GIF, JPEG or BMP) loaded from a file or a resource and drawn stretched.
+// CLMPictureEx: one still skin picture (GIF, JPEG or BMP) loaded from a file or a resource and drawn
+// stretched.
 #pragma once
 #include <ocidl.h>
 #include <olectl.h>

@@ -16,8 +16,7 @@ void CLMProgress::SetRange(int lower, int upper)
     m_nLower = lower;
     m_nUpper = upper;
     m_nLastLength = -1;
-    if (m_hWnd)
-        Invalidate(FALSE);
+    if (m_hWnd) Invalidate(FALSE);
 }
 
 int CLMProgress::Extent() const
@@ -29,8 +28,7 @@ int CLMProgress::Extent() const
 
 int CLMProgress::SetPos(int pos)
 {
-    if (!m_hWnd)
-        return -1;
+    if (!m_hWnd) return -1;
     int old = m_nPos;
     m_nPos = pos;
     int length = BarLength(pos, m_nLower, m_nUpper, Extent());
@@ -48,10 +46,8 @@ void CLMProgress::SetBarBitmap(UINT id)
     m_bmpBar.DeleteObject();
     m_sizeBar = SIZE{0, 0};
     // Each bar measures its own bitmap: bars with different bitmaps live side by side.
-    if (m_bBitmapMode && m_bmpBar.LoadBitmap(id))
-        m_bmpBar.GetSize(m_sizeBar);
-    if (m_hWnd)
-        Invalidate(FALSE);
+    if (m_bBitmapMode && m_bmpBar.LoadBitmap(id)) m_bmpBar.GetSize(m_sizeBar);
+    if (m_hWnd) Invalidate(FALSE);
 }
 
 void CLMProgress::SetCaptionFont(int height, const wchar_t* face, int weight)
@@ -94,8 +90,7 @@ void CLMProgress::Paint(HDC hDC)
             dc.FillSolidRect(bar, m_crBar);
         }
     }
-    if (rest.right > rest.left && rest.bottom > rest.top)
-        dc.FillSolidRect(rest, m_crBack);
+    if (rest.right > rest.left && rest.bottom > rest.top) dc.FillSolidRect(rest, m_crBack);
 
     if (!m_strCaption.IsEmpty())
     {
@@ -106,7 +101,8 @@ void CLMProgress::Paint(HDC hDC)
         dc.SetBkMode(TRANSPARENT);
         dc.SetTextColor(m_crCaption);
         CSelectObject select(hDC, m_fontCaption ? static_cast<HGDIOBJ>(m_fontCaption) : nullptr);
-        dc.DrawText(m_strCaption.c_str(), m_strCaption.GetLength(), &text, DT_LEFT | DT_VCENTER | DT_SINGLELINE);
+        dc.DrawText(m_strCaption.c_str(), m_strCaption.GetLength(), &text,
+                    DT_LEFT | DT_VCENTER | DT_SINGLELINE);
     }
 }
 
@@ -130,8 +126,7 @@ LRESULT CLMProgress::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam)
     {
         LRESULT result = DefWindowProc(msg, wParam, lParam);
         const wchar_t* text = reinterpret_cast<const wchar_t*>(lParam);
-        if (m_strCaption != (text ? text : L""))
-            m_strCaption = text ? text : L"";
+        if (m_strCaption != (text ? text : L"")) m_strCaption = text ? text : L"";
         Invalidate(FALSE);
         return result;
     }
@@ -140,8 +135,7 @@ LRESULT CLMProgress::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam)
         // At most length - 1 characters and a terminator; the count copied.
         auto* buffer = reinterpret_cast<wchar_t*>(lParam);
         size_t capacity = static_cast<size_t>(wParam);
-        if (!buffer || capacity == 0)
-            return 0;
+        if (!buffer || capacity == 0) return 0;
         size_t count = std::min(capacity - 1, m_strCaption.size());
         std::wmemcpy(buffer, m_strCaption.c_str(), count);
         buffer[count] = L'\0';

@@ -63,29 +63,28 @@ void CLMStatic::SetText(const wchar_t* text)
 
 void CLMStatic::SetWrapText(const wchar_t* text)
 {
-    if (!text || !m_hWnd)
-        return;
+    if (!text || !m_hWnd) return;
     RECT client;
     GetClientRect(&client);
     CClientDC dc(m_hWnd);
     HFONT font = m_font ? static_cast<HFONT>(m_font) : reinterpret_cast<HFONT>(SendMessage(WM_GETFONT));
     CSelectObject select(dc, font);
-    auto measure = [&](const std::wstring& line) {
+    auto measure = [&](const std::wstring& line)
+    {
         RECT r{0, 0, 0, 0};
         ::DrawTextW(dc, line.c_str(), static_cast<int>(line.size()), &r, DT_CALCRECT);
         return static_cast<int>(r.right - r.left);
     };
-    std::wstring wrapped = WrapWords(std::wstring(text), static_cast<int>(client.right - client.left), measure);
+    std::wstring wrapped =
+        WrapWords(std::wstring(text), static_cast<int>(client.right - client.left), measure);
     SetText(wrapped.c_str());
 }
 
 void CLMStatic::RedrawBackground()
 {
-    if (!m_hWnd || !IsWindowVisible())
-        return;
+    if (!m_hWnd || !IsWindowVisible()) return;
     HWND parent = GetParent();
-    if (!parent)
-        return;
+    if (!parent) return;
     RECT r;
     GetWindowRect(&r);
     ::MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&r), 2);
@@ -97,7 +96,6 @@ HBRUSH CLMStatic::CtlColor(HDC hDC, UINT ctlMsg)
     ::SetTextColor(hDC, m_crText);
     ::SetBkColor(hDC, m_crBack);
     ::SetBkMode(hDC, m_nBkMode);
-    if (m_font)
-        ::SelectObject(hDC, m_font);
+    if (m_font) ::SelectObject(hDC, m_font);
     return m_bNullBrush ? static_cast<HBRUSH>(::GetStockObject(NULL_BRUSH)) : static_cast<HBRUSH>(m_brush);
 }

@@ -3,12 +3,11 @@
 
 void CLMToolTipCtrl::RelayEvent(const MSG* pMsg)
 {
-    if (!m_hWnd || !pMsg)
-        return;
+    if (!m_hWnd || !pMsg) return;
     MSG copy = *pMsg;
-    HWND under = reinterpret_cast<HWND>(SendMessage(TTM_WINDOWFROMPOINT, 0, reinterpret_cast<LPARAM>(&copy.pt)));
-    if (under)
-        copy.hwnd = under;
+    HWND under =
+        reinterpret_cast<HWND>(SendMessage(TTM_WINDOWFROMPOINT, 0, reinterpret_cast<LPARAM>(&copy.pt)));
+    if (under) copy.hwnd = under;
     if (copy.message >= WM_MOUSEFIRST && copy.message <= WM_MOUSEFIRST + 13)
     {
         POINT pt = copy.pt;

@@ -8,10 +8,10 @@ namespace
 {
 COLORREF Blend(COLORREF a, COLORREF b, int num, int den)
 {
-    if (den <= 0)
-        return a;
+    if (den <= 0) return a;
     auto mix = [&](int ca, int cb) { return ca + (cb - ca) * num / den; };
-    return RGB(mix(GetRValue(a), GetRValue(b)), mix(GetGValue(a), GetGValue(b)), mix(GetBValue(a), GetBValue(b)));
+    return RGB(mix(GetRValue(a), GetRValue(b)), mix(GetGValue(a), GetGValue(b)),
+               mix(GetBValue(a), GetBValue(b)));
 }
 } // namespace
 
@@ -28,8 +28,7 @@ CProgressCtrlX::CProgressCtrlX()
 int CProgressCtrlX::SetPos(int pos)
 {
     int old = GetPos();
-    if (old != pos)
-        SendMessage(PBM_SETPOS, pos);
+    if (old != pos) SendMessage(PBM_SETPOS, pos);
     return old;
 }
 
@@ -67,8 +66,8 @@ LRESULT CProgressCtrlX::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam)
     switch (msg)
     {
     case PBM_SETBARCOLOR:
-        m_gradient = {static_cast<COLORREF>(lParam), wParam ? static_cast<COLORREF>(wParam)
-                                                            : static_cast<COLORREF>(lParam)};
+        m_gradient = {static_cast<COLORREF>(lParam),
+                      wParam ? static_cast<COLORREF>(wParam) : static_cast<COLORREF>(lParam)};
         Invalidate(FALSE);
         return CLR_DEFAULT;
     case PBM_SETBKCOLOR:
@@ -79,8 +78,7 @@ LRESULT CProgressCtrlX::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam)
         m_nStep = static_cast<int>(wParam);
         break;
     case PBM_SETPOS:
-        if (snake)
-            return MoveSnake(static_cast<int>(wParam));
+        if (snake) return MoveSnake(static_cast<int>(wParam));
         break;
     case PBM_DELTAPOS:
     case PBM_STEPIT:
@@ -90,8 +88,8 @@ LRESULT CProgressCtrlX::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam)
             GetRange(lower, upper);
             int delta = msg == PBM_STEPIT ? m_nStep : static_cast<int>(wParam);
             int old = m_nSnakePos;
-            int head = SnakeStep(m_nSnakePos, delta, lower, upper, m_nSnakeSize, (GetStyle() & PBS_REVERSE) != 0,
-                                 m_nSnakeDir);
+            int head = SnakeStep(m_nSnakePos, delta, lower, upper, m_nSnakeSize,
+                                 (GetStyle() & PBS_REVERSE) != 0, m_nSnakeDir);
             MoveSnake(head);
             return old;
         }
@@ -134,7 +132,8 @@ void CProgressCtrlX::DrawGradient(HDC hDC, const RECT& bar, int from, int to, bo
             size_t band = std::min(bands - 1, static_cast<size_t>(at) * bands / static_cast<size_t>(length));
             int bandStart = static_cast<int>(band * length / bands);
             int bandEnd = band + 1 == bands ? length : static_cast<int>((band + 1) * length / bands);
-            colour = Blend(m_gradient[band], m_gradient[band + 1], at - bandStart, std::max(1, bandEnd - bandStart - 1));
+            colour = Blend(m_gradient[band], m_gradient[band + 1], at - bandStart,
+                           std::max(1, bandEnd - bandStart - 1));
         }
         RECT slice = bar;
         if (vertical)
@@ -156,8 +155,7 @@ void CProgressCtrlX::Paint(HDC hTarget)
     RECT client;
     GetClientRect(&client);
     int width = client.right - client.left, height = client.bottom - client.top;
-    if (width <= 0 || height <= 0)
-        return;
+    if (width <= 0 || height <= 0) return;
     CMemDC mem(hTarget);
     CBitmap canvas;
     canvas.CreateCompatibleBitmap(hTarget, width, height);
@@ -199,13 +197,13 @@ void CProgressCtrlX::Paint(HDC hTarget)
     if (textBits && !m_strTextFormat.IsEmpty() && lower < upper)
     {
         CString text;
-        int value = (textBits & PBS_SHOW_PERCENT) ? static_cast<int>((static_cast<long long>(pos) - lower) * 100 /
-                                                                     (static_cast<long long>(upper) - lower))
-                                                  : pos;
+        int value = (textBits & PBS_SHOW_PERCENT)
+                        ? static_cast<int>((static_cast<long long>(pos) - lower) * 100 /
+                                           (static_cast<long long>(upper) - lower))
+                        : pos;
         text.Format(m_strTextFormat.c_str(), value);
         HFONT font = reinterpret_cast<HFONT>(SendMessage(WM_GETFONT));
-        if (!font)
-            font = static_cast<HFONT>(::GetStockObject(DEFAULT_GUI_FONT));
+        if (!font) font = static_cast<HFONT>(::GetStockObject(DEFAULT_GUI_FONT));
         CSelFont selFont(&mem, font);
         CSelBkMode selMode(&mem, TRANSPARENT);
         RECT filled = bar;

@@ -1,4 +1,5 @@
-// CProgressCtrlX: a progress bar with a colour gradient, an optional snake and a text formatted from the position.
+// CProgressCtrlX: a progress bar with a colour gradient, an optional snake and a text formatted from the
+// position.
 #pragma once
 #include "winui/Controls.h"
 #include <vector>

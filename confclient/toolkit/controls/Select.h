@@ -21,8 +21,7 @@ public:
     CSelFont(CDC* pDC, HFONT font) : CSelect(pDC), m_old(static_cast<HFONT>(pDC->SelectObject(font))) {}
     ~CSelFont() override
     {
-        if (m_old)
-            m_pDC->SelectObject(m_old);
+        if (m_old) m_pDC->SelectObject(m_old);
     }
 
 private:
@@ -35,8 +34,7 @@ public:
     CSelBkMode(CDC* pDC, int mode) : CSelect(pDC), m_old(pDC->SetBkMode(mode)) {}
     ~CSelBkMode() override
     {
-        if (m_old)
-            m_pDC->SetBkMode(m_old);
+        if (m_old) m_pDC->SetBkMode(m_old);
     }
 
 private:
@@ -49,8 +47,7 @@ public:
     CSelTextColor(CDC* pDC, COLORREF colour) : CSelect(pDC), m_old(pDC->SetTextColor(colour)) {}
     ~CSelTextColor() override
     {
-        if (m_old != CLR_INVALID)
-            m_pDC->SetTextColor(m_old);
+        if (m_old != CLR_INVALID) m_pDC->SetTextColor(m_old);
     }
 
 private:
@@ -63,8 +60,7 @@ public:
     CSelTextAlign(CDC* pDC, UINT align) : CSelect(pDC), m_old(pDC->SetTextAlign(align)) {}
     ~CSelTextAlign() override
     {
-        if (m_old != GDI_ERROR)
-            m_pDC->SetTextAlign(m_old);
+        if (m_old != GDI_ERROR) m_pDC->SetTextAlign(m_old);
     }
 
 private:

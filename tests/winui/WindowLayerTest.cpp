@@ -1,5 +1,5 @@
 // The window layer under Wine: dialogs from the language library, the modal loop, routing and strings.
-#include "confclient/session/texttable/TextTable.h"
+#include "confclient/session/texttable/TextTableResource.h"
 #include "resources/ResourceIds.h"
 #include "tests/winui/TestResources.h"
 #include "winui/Controls.h"
@@ -202,22 +202,25 @@ TEST(WindowLayer, LanguageLibraryTablesAreUtf16WithMarkAndParse)
 {
     HINSTANCE hRes = LoadTestResources();
     ASSERT_NE(hRes, nullptr);
+    // Both tables are UTF-16LE with a byte-order mark.
     for (UINT id : {IDR_INI_TEXT, IDR_INI_LAYOUT})
     {
         HRSRC found = ::FindResourceW(hRes, MAKEINTRESOURCEW(id), L"INI");
         ASSERT_NE(found, nullptr) << id;
         auto* bytes = static_cast<const uint8_t*>(::LockResource(::LoadResource(hRes, found)));
-        DWORD size = ::SizeofResource(hRes, found);
-        ASSERT_GE(size, 2u);
+        ASSERT_GE(::SizeofResource(hRes, found), 2u);
         EXPECT_EQ(bytes[0], 0xFF);
         EXPECT_EQ(bytes[1], 0xFE);
-        CTextTable table;
-        table.Parse(bytes, size);
-        if (id == IDR_INI_TEXT)
-            EXPECT_EQ(table.GetText(u"IDMS_SINKMENU_PERSONAL"), u"Personal view");
-        else
-            EXPECT_EQ(table.GetText(u"VOICEPEKMETERBACK"), u"30,110,190");
     }
+    CTextTable texts, layout;
+    std::u16string layoutText;
+    ASSERT_TRUE(LoadTextTableResource(hRes, IDR_INI_TEXT, texts));
+    EXPECT_EQ(texts.GetText(u"IDMS_SINKMENU_PERSONAL"), u"Personal view");
+    ASSERT_TRUE(LoadTextTableResource(hRes, IDR_INI_LAYOUT, layout, &layoutText));
+    EXPECT_EQ(layout.GetText(u"VOICEPEKMETERBACK"), u"30,110,190");
+    EXPECT_NE(layoutText.find(u"[34]"), std::u16string::npos);
+    EXPECT_FALSE(LoadTextTableResource(hRes, 31999, texts));
+    EXPECT_EQ(texts.GetText(u"IDMS_SINKMENU_PERSONAL"), u"Personal view") << "a failed load leaves the table";
     // The other language names carry the same resources until translated.
     for (const wchar_t* name : {L"RoriVuz_Kor.dll", L"RoriVuz_Jpn.dll", L"RoriVuz_Ger.dll",
                                 L"RoriVuzRV_Eng.dll", L"RoriVuzRV_Kor.dll", L"RoriVuzRV_Jpn.dll"})

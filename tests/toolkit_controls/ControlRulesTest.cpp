@@ -101,3 +101,19 @@ TEST(ControlRules, SnakeStaysWithinRangePlusItsSize)
     // An empty range parks the snake at the start.
     EXPECT_EQ(SnakeStep(50, 10, 10, 10, 0, true, dir), 10);
 }
+
+TEST(ControlRules, PositionFormatTakesExactlyOneInt)
+{
+    struct Case
+    {
+        const char16_t* format;
+        bool ok;
+    };
+    const Case cases[] = {
+        {u"%d", true},    {u"%d%%", true}, {u"Sent %d of 10", true}, {u"%s", false}, {u"%d %d", false},
+        {u"100%", false}, {u"", false},    {u"%%", false},           {u"%x", false}, {u"%n%d", false},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(IsPositionFormat(std::u16string(c.format)), c.ok)
+            << std::string(c.format, c.format + std::char_traits<char16_t>::length(c.format));
+}

@@ -79,12 +79,11 @@ protected:
     }
 };
 
-// A button created at run time beside the template's controls.
-template <class Button> bool CreateButton(Button& button, CWnd& parent, int x)
+// A control created at run time beside the template's controls.
+bool CreateChild(CWnd& control, CWnd& parent, int x, const wchar_t* className = L"Button")
 {
     RECT r{x, 206, x + 40, 230};
-    return button.CreateEx(0, L"Button", L"", WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON, r, parent.m_hWnd,
-                           kOtherId);
+    return control.CreateEx(0, className, L"", WS_CHILD | WS_VISIBLE, r, parent.m_hWnd, kOtherId);
 }
 
 LOGFONTW FontOf(HFONT font)
@@ -195,7 +194,7 @@ TEST_F(Controls, VerticalBitmapBarFillsFromTheBottom)
 
     // Every bar measures its own bitmap.
     CLMProgress other;
-    ASSERT_TRUE(CreateButton(other, dlg, 200)); // any window will do for the measurement
+    ASSERT_TRUE(CreateChild(other, dlg, 200, PROGRESS_CLASSW));
     other.SetBarBitmap(IDB_SLIDER_ACTIVE);
     EXPECT_EQ(other.m_sizeBar.cx, 120);
     EXPECT_EQ(bar.m_sizeBar.cx, 100);
@@ -223,9 +222,13 @@ TEST_F(Controls, ProgressXGradientTextAndMessages)
     EXPECT_EQ(bar.GetPos(), 70);
     EXPECT_EQ(bar.GetWindowText(), L"%d%%");
     EXPECT_EQ(bar.GetStyle() & PBS_TEXTMASK, PBS_SHOW_PERCENT);
-    bar.SetTextFormat(L"", PBS_SHOW_POSITION);
-    EXPECT_EQ(bar.GetStyle() & PBS_TEXTMASK, 0u);
-    EXPECT_EQ(bar.GetWindowText(), L"");
+    for (const wchar_t* format : {L"", L"%s"})
+    {
+        bar.SetTextFormat(L"%d", PBS_SHOW_POSITION);
+        bar.SetTextFormat(format, PBS_SHOW_POSITION);
+        EXPECT_EQ(bar.GetStyle() & PBS_TEXTMASK, 0u);
+        EXPECT_EQ(bar.GetWindowText(), L"");
+    }
 
     bar.SendMessage(PBM_SETRANGE32, 5, 5);
     Print(bar); // an empty range paints the background only
@@ -322,7 +325,7 @@ TEST_F(Controls, CheckedHBitmapButtonStartsNoHoverTimer)
             return msg == BM_GETCHECK ? BST_CHECKED : CHBitmapButton::WindowProc(msg, wParam, lParam);
         }
     } button;
-    ASSERT_TRUE(CreateButton(button, dlg, 300));
+    ASSERT_TRUE(CreateChild(button, dlg, 300));
     ASSERT_TRUE(button.LoadBitmapsAndSize(IDB_BTN_NORMAL, IDB_BTN_PRESSED, IDB_BTN_HOVER, 0));
     Mouse(button, WM_MOUSEMOVE, POINT{3, 3});
     EXPECT_FALSE(TimerWasRunning(button, CHBitmapButton::kHoverTimer));
@@ -410,7 +413,7 @@ TEST_F(Controls, LMBitmapButtonHoverCursorAndInertState)
 
     // Before its bitmaps load the button ignores the mouse.
     CLMBitmapButton inert;
-    ASSERT_TRUE(CreateButton(inert, dlg, 300));
+    ASSERT_TRUE(CreateChild(inert, dlg, 300));
     EXPECT_EQ(inert.SendMessage(WM_SETCURSOR, reinterpret_cast<WPARAM>(inert.m_hWnd), HTCLIENT), TRUE);
     Mouse(inert, WM_MOUSEMOVE, POINT{2, 2});
     Mouse(inert, WM_LBUTTONDOWN, POINT{2, 2}, MK_LBUTTON);
@@ -484,7 +487,7 @@ TEST_F(Controls, BitmapCheckButtonStatesClicksAndHover)
 
     // Without a hover bitmap there is no poll.
     CBitmapCheckButton plain;
-    ASSERT_TRUE(CreateButton(plain, dlg, 300));
+    ASSERT_TRUE(CreateChild(plain, dlg, 300));
     ASSERT_TRUE(plain.LoadBitmaps(IDB_CHK_OFF, IDB_CHK_ON, 0, 0));
     Mouse(plain, WM_MOUSEMOVE, POINT{3, 3});
     EXPECT_FALSE(TimerWasRunning(plain, CBitmapCheckButton::kHoverTimer));

@@ -22,6 +22,23 @@ int BarLength(int pos, int lower, int upper, int extent);
 // with bounce it turns at either end and `dir` (+1 or -1) follows. Returns the new head position.
 int SnakeStep(int pos, int delta, int lower, int upper, int size, bool bounce, int& dir);
 
+// True for a text format that takes exactly one int ("%d") and otherwise only literal text and "%%".
+template <class S> bool IsPositionFormat(const S& format)
+{
+    int ints = 0;
+    for (size_t i = 0; i < format.size(); ++i)
+    {
+        if (format[i] != '%') continue;
+        if (i + 1 >= format.size()) return false;
+        if (format[i + 1] == 'd')
+            ++ints;
+        else if (format[i + 1] != '%')
+            return false;
+        ++i;
+    }
+    return ints == 1;
+}
+
 // Doubles every '&' so that a label shows it and forms no mnemonic.
 template <class S> S EscapeAmpersands(const S& text)
 {

@@ -34,7 +34,8 @@ int CProgressCtrlX::SetPos(int pos)
 
 void CProgressCtrlX::SetTextFormat(const wchar_t* format, DWORD styleBits)
 {
-    if (format && *format && (styleBits & PBS_TEXTMASK))
+    // The format is handed to the formatter with one int: anything else would read a wrong argument.
+    if (format && *format && (styleBits & PBS_TEXTMASK) && IsPositionFormat(std::wstring(format)))
     {
         ModifyStyle(PBS_TEXTMASK, styleBits & PBS_TEXTMASK);
         m_strTextFormat = format;

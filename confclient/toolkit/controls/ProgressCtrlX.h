@@ -18,8 +18,8 @@ public:
 
     // Sends PBM_SETPOS only when the position changes; returns the old position.
     int SetPos(int pos);
-    // A non-empty format with text bits (PBS_SHOW_PERCENT or PBS_SHOW_POSITION) shows the position as text
-    // ("%d", "%d%%"); otherwise no text.
+    // A format with one "%d" (such as "%d" or "%d%%") and text bits (PBS_SHOW_PERCENT or
+    // PBS_SHOW_POSITION) shows the position as text; anything else shows no text.
     void SetTextFormat(const wchar_t* format, DWORD styleBits);
     void SetTextColor(COLORREF overBar, COLORREF overBack)
     {

@@ -395,6 +395,11 @@ TEST_F(Controls, LMCheckButtonTogglesAndAReleaseOutsideCancels)
     EXPECT_FALSE(push.GetCheck());
     EXPECT_EQ(Clicks(IDC_SAMPLE_LMBUTTON), 1);
     PutCursorAway();
+
+    // The space bar clicks it too.
+    push.SendMessage(WM_KEYDOWN, VK_SPACE, 0);
+    push.SendMessage(WM_KEYUP, VK_SPACE, 0);
+    EXPECT_EQ(Clicks(IDC_SAMPLE_LMBUTTON), 2);
 }
 
 TEST_F(Controls, LMBitmapButtonHoverCursorAndInertState)

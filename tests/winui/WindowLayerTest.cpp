@@ -20,6 +20,7 @@ public:
     std::vector<UINT> preTranslated;
     CString copied;
     bool endOnTimer = false;
+    bool escapeAtStart = false;
 
     BOOL PreTranslateMessage(MSG* pMsg) override
     {
@@ -31,7 +32,10 @@ protected:
     BOOL OnInitDialog() override
     {
         ++nInit;
-        SetTimer(7, 10);
+        if (escapeAtStart)
+            ::PostMessageW(GetDlgItem(IDC_SAMPLE_LMBUTTON), WM_KEYDOWN, VK_ESCAPE, 0);
+        // With the escape key the timer only keeps a broken loop from hanging the test.
+        SetTimer(7, escapeAtStart ? 3000 : 10);
         return TRUE;
     }
     void OnTimer(UINT_PTR id) override
@@ -89,6 +93,16 @@ TEST(WindowLayer, ModalDialogFromLibraryRunsItsLoopUntilEndDialog)
     EXPECT_NE(std::find(dlg.preTranslated.begin(), dlg.preTranslated.end(), WM_TIMER),
               dlg.preTranslated.end());
     EXPECT_EQ(dlg.m_hWnd, nullptr);
+}
+
+TEST(WindowLayer, ModalLoopGivesKeysToTheDialogManager)
+{
+    ASSERT_NE(LoadTestResources(), nullptr);
+    RecordingDialog dlg(IDD_CONTROL_SAMPLE, nullptr);
+    dlg.escapeAtStart = true;
+    dlg.endOnTimer = true;
+    EXPECT_EQ(dlg.DoModal(), IDCANCEL);
+    EXPECT_EQ(dlg.commands, std::vector<UINT>{IDCANCEL});
 }
 
 TEST(WindowLayer, MissingTemplateFailsCleanly)

@@ -1,0 +1,58 @@
+// Ids shared by the language resource libraries and the program: templates, pictures, tables, controls.
+#pragma once
+
+// Dialog templates.
+#define IDD_CONFCLIENT_DIALOG 102
+#define IDD_ROOMCTRL 129
+#define IDD_ROOMMAINVIEW 130
+#define IDD_ROOMTXTCHAT 132
+#define IDD_ROOMUSERLIST 133
+#define IDD_ROOMVIDEOVIEW 138
+#define IDD_PLAYER 388
+#define IDD_ROOMAGENDALIST 449
+#define IDD_MANAGETOOL 456
+#define IDD_EBOOK 473
+#define IDD_FLOATINGBOARDTOOL 477
+#define IDD_INVITENOTICE 509
+#define IDD_QUESTION 510
+#define IDD_ROOMMEDIASHAREVIEW 11339
+#define IDD_CONTROL_SAMPLE 20000
+
+// "INI" resources: the layout table and the keyed text table.
+#define IDR_INI_LAYOUT 10505
+#define IDR_INI_TEXT 10506
+
+// "BACKIMAGE" pictures.
+#define IDR_BACK_INTRO 10453
+#define IDR_BACK_SAMPLE 20001
+#define IDR_BACK_TITLEBAR 20002
+
+// Hand cursor of the skinned buttons.
+#define IDC_CURSOR_HAND 10930
+
+// Bitmaps: push button, check button, slider and progress pieces.
+#define IDB_BTN_NORMAL 11001
+#define IDB_BTN_PRESSED 11002
+#define IDB_BTN_HOVER 11003
+#define IDB_BTN_DISABLED 11004
+#define IDB_CHK_OFF 11011
+#define IDB_CHK_ON 11012
+#define IDB_CHK_HOVER 11013
+#define IDB_CHK_DISABLED 11014
+#define IDB_SLIDER_CHANNEL 11021
+#define IDB_SLIDER_ACTIVE 11022
+#define IDB_SLIDER_THUMB 11023
+#define IDB_PROGRESS_BAR 11031
+
+// Controls of the control sample dialog.
+#define IDC_SAMPLE_PICTURE 20100
+#define IDC_SAMPLE_STATIC 20101
+#define IDC_SAMPLE_WRAP 20102
+#define IDC_SAMPLE_PROGRESS 20103
+#define IDC_SAMPLE_PROGRESS_V 20104
+#define IDC_SAMPLE_PROGRESSX 20105
+#define IDC_SAMPLE_HBUTTON 20106
+#define IDC_SAMPLE_LMBUTTON 20107
+#define IDC_SAMPLE_LMCHECK 20108
+#define IDC_SAMPLE_CHECK 20109
+#define IDC_SAMPLE_LMBUTTON_OFF 20110

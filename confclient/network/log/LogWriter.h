@@ -75,7 +75,7 @@ private:
 
     ILogFolder& m_folder;
     std::u16string m_szProgram;
-    uint32_t m_dwMask = 0;
+    std::atomic<uint32_t> m_dwMask{0};
     std::mutex m_queueLock;
     std::condition_variable m_wake;
     std::deque<std::unique_ptr<SLogLine>> m_queue;

@@ -4,9 +4,17 @@
 #include <algorithm>
 #include <chrono>
 
+namespace
+{
+// The timer whose tick runs on this thread, so that a Stop from inside a tick does not wait for itself.
+thread_local const CPlaybackThread* t_pTicking = nullptr;
+} // namespace
+
 void CPlaybackThread::Start(uint32_t nPeriodMs, std::function<bool()> onTick)
 {
-    Stop();
+    std::lock_guard<std::mutex> control(m_control);
+    Signal();
+    if (m_thread.joinable()) m_thread.join();
     {
         std::lock_guard<std::mutex> lock(m_mutex);
         m_bStop = false;
@@ -14,14 +22,25 @@ void CPlaybackThread::Start(uint32_t nPeriodMs, std::function<bool()> onTick)
     m_thread = std::thread(&CPlaybackThread::Run, this, nPeriodMs ? nPeriodMs : 1, std::move(onTick));
 }
 
-void CPlaybackThread::Stop()
+void CPlaybackThread::Signal()
 {
     {
         std::lock_guard<std::mutex> lock(m_mutex);
         m_bStop = true;
     }
     m_wake.notify_all();
-    if (m_thread.joinable() && m_thread.get_id() != std::this_thread::get_id()) m_thread.join();
+}
+
+void CPlaybackThread::Stop()
+{
+    if (t_pTicking == this)
+    {
+        Signal();
+        return;
+    }
+    std::lock_guard<std::mutex> control(m_control);
+    Signal();
+    if (m_thread.joinable()) m_thread.join();
 }
 
 void CPlaybackThread::Run(uint32_t nPeriodMs, std::function<bool()> onTick)
@@ -29,6 +48,7 @@ void CPlaybackThread::Run(uint32_t nPeriodMs, std::function<bool()> onTick)
     using Clock = std::chrono::steady_clock;
     const auto period = std::chrono::milliseconds(nPeriodMs);
     auto next = Clock::now() + period;
+    t_pTicking = this;
     for (;;)
     {
         {

@@ -10,7 +10,8 @@ class IPlayTimer
 {
 public:
     virtual ~IPlayTimer() = default;
-    // Calls onTick every nPeriodMs on a thread of the timer's own, until Stop or until onTick returns false.
+    // Calls onTick every nPeriodMs on a thread of the timer's own, until Stop or until onTick
+    // returns false. Not to be called from inside a tick.
     virtual void Start(uint32_t nPeriodMs, std::function<bool()> onTick) = 0;
     // Ends the ticks; from any other thread it also waits for a tick in progress.
     virtual void Stop() = 0;
@@ -27,7 +28,9 @@ public:
 
 private:
     void Run(uint32_t nPeriodMs, std::function<bool()> onTick);
+    void Signal();
 
+    std::mutex m_control; // Start and Stop from outside the thread, one at a time
     std::thread m_thread;
     std::mutex m_mutex;
     std::condition_variable m_wake;

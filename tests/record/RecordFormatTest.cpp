@@ -119,6 +119,10 @@ TEST(RecordFormat, EmbeddedNameSafety)
         {u"LPT9.doc", false},
         {u"console.txt", true},
         {u"com10", true},
+        {u"\U0001F600.png", true},
+        {u"lone\xD800.png", false},
+        {u"lone\xDC00.png", false},
+        {u"end\xD83D", false},
     };
     for (const auto& c : cases)
         EXPECT_EQ(c.bSafe, IsSafeEmbeddedName(c.name)) << std::string(c.name.begin(), c.name.end());

@@ -93,7 +93,15 @@ int CRecord::StartRecord(const fs::path& path, int nMode)
 
 void CRecord::EmbedFile(uint16_t wCommand, const fs::path& file)
 {
-    std::u16string name = file.filename().u16string();
+    std::u16string name;
+    try
+    {
+        name = file.filename().u16string();
+    }
+    catch (const std::exception&)
+    {
+        name.clear(); // a name the system cannot give as UTF-16
+    }
     if (!IsSafeEmbeddedName(name))
     {
         LogF(m_pLog, LOG_ERROR, "[RECORD] file not embedded, its name cannot be kept: %s",
@@ -119,11 +127,14 @@ void CRecord::EmbedFiles()
     if (!agendaSub.empty())
     {
         fs::path agenda = m_owner.TempFolder() / "LMBoard" / "Agenda" / fs::path(agendaSub);
-        for (const fs::directory_entry& e : fs::directory_iterator(agenda, ec))
-            if (e.is_regular_file(ec)) EmbedFile(REC_AGENDA_FILE, e.path());
+        for (fs::directory_iterator it(agenda, ec), end; !ec && it != end; it.increment(ec))
+            if (it->is_regular_file(ec)) EmbedFile(REC_AGENDA_FILE, it->path());
     }
-    for (const fs::directory_entry& e : fs::directory_iterator(m_owner.SkinBaseFolder() / "skin", ec))
-        if (e.is_regular_file(ec) && e.path().filename() != "Thumbs.db") EmbedFile(REC_SKIN_FILE, e.path());
+    ec.clear();
+    for (fs::directory_iterator it(m_owner.SkinBaseFolder() / "skin", ec), end; !ec && it != end;
+         it.increment(ec))
+        if (it->is_regular_file(ec) && it->path().filename() != "Thumbs.db")
+            EmbedFile(REC_SKIN_FILE, it->path());
 
     std::u16string meeting = m_owner.MeetingName();
     if (!meeting.empty())

@@ -150,9 +150,18 @@ bool IsSafeEmbeddedName(std::u16string_view name)
 {
     if (name.empty() || name.size() > kEmbeddedNameUnits) return false;
     if (name.find(u"..") != std::u16string_view::npos) return false;
-    for (char16_t c : name)
+    for (size_t i = 0; i < name.size(); ++i)
     {
+        char16_t c = name[i];
         if (c < 0x20 || c == 0x7F) return false;
+        // Only well-formed UTF-16: a lone surrogate names no file on some systems.
+        if (c >= 0xD800 && c <= 0xDBFF)
+        {
+            if (i + 1 == name.size() || name[i + 1] < 0xDC00 || name[i + 1] > 0xDFFF) return false;
+            ++i;
+            continue;
+        }
+        if (c >= 0xDC00 && c <= 0xDFFF) return false;
         if (std::u16string_view(u"\\/:*?\"<>|").find(c) != std::u16string_view::npos) return false;
     }
     if (name.back() == u'.' || name.back() == u' ') return false;

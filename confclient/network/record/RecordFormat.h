@@ -100,8 +100,8 @@ uint16_t IndexSubOf(uint16_t wCommand, const uint8_t* pPayload, size_t nLen);
 uint32_t RecordElapsed(uint32_t dwNow, uint32_t dwStart);
 
 // A name from a recording that may be used as a file name in our folders: a plain name of at
-// most 32 characters with no separator, "..", drive or stream colon, control or reserved
-// character, no trailing dot or space, and no device name.
+// most 32 well-formed UTF-16 units with no separator, "..", drive or stream colon, control or
+// reserved character, no trailing dot or space, and no device name.
 bool IsSafeEmbeddedName(std::u16string_view name);
 
 struct SEmbeddedFile

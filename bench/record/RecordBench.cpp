@@ -38,7 +38,7 @@ struct Timer : IPlayTimer
 class Engine : public CRecord
 {
 public:
-    Engine(Owner& owner, Timer& timer) : CRecord(owner, timer) {}
+    Engine(Owner& owner, Timer& timer) : CRecord(owner, nullptr, &timer) {}
     ~Engine() override
     {
         StopPlay(true);

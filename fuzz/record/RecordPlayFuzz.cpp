@@ -44,7 +44,7 @@ struct Timer : IPlayTimer
 class Player : public CRecord
 {
 public:
-    Player(Owner& owner, Timer& timer) : CRecord(owner, timer) {}
+    Player(Owner& owner, Timer& timer) : CRecord(owner, nullptr, &timer) {}
     ~Player() override { StopPlay(true); }
     size_t nBytes = 0;
     int nEnds = 0;

@@ -63,7 +63,7 @@ class TestRecord : public CRecord
 {
 public:
     TestRecord(IRecordOwner& owner, IPlayTimer& timer, ILogSink* pLog, uint64_t nLimit = kRecordSizeLimit)
-        : CRecord(owner, timer, pLog, nLimit)
+        : CRecord(owner, pLog, &timer, nLimit)
     {
     }
     ~TestRecord() override

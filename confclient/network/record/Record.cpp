@@ -49,8 +49,8 @@ bool WriteWholeFile(const fs::path& path, std::span<const uint8_t> data)
 }
 } // namespace
 
-CRecord::CRecord(IRecordOwner& owner, IPlayTimer& timer, ILogSink* pLog, uint64_t nSizeLimit)
-    : m_owner(owner), m_timer(timer), m_pLog(pLog), m_writer(nSizeLimit)
+CRecord::CRecord(IRecordOwner& owner, ILogSink* pLog, IPlayTimer* pTimer, uint64_t nSizeLimit)
+    : m_owner(owner), m_timer(pTimer ? *pTimer : m_playbackThread), m_pLog(pLog), m_writer(nSizeLimit)
 {
 }
 

@@ -20,10 +20,11 @@
 class CRecord
 {
 public:
-    // The timer and the owner outlive the engine. A derived class stops playback and
-    // recording in its own destructor, since ticks call its operations.
-    CRecord(IRecordOwner& owner, IPlayTimer& timer, ILogSink* pLog = nullptr,
-            uint64_t nSizeLimit = kRecordSizeLimit);
+    // The owner (and a timer given in place of the engine's own playback thread) outlive the
+    // engine. A derived class stops playback and recording in its own destructor, since
+    // ticks call its operations.
+    explicit CRecord(IRecordOwner& owner, ILogSink* pLog = nullptr, IPlayTimer* pTimer = nullptr,
+                     uint64_t nSizeLimit = kRecordSizeLimit);
     virtual ~CRecord();
 
     // Mode 0 records the conference into a new file at path: 1 on success, 0 on failure.
@@ -102,6 +103,7 @@ private:
     void StartTicks();
 
     IRecordOwner& m_owner;
+    CPlaybackThread m_playbackThread;
     IPlayTimer& m_timer;
     ILogSink* m_pLog;
 

@@ -295,6 +295,7 @@ TEST_F(Playback, EmbeddedFilesAreWrittenBackOnlyUnderSafeNames)
     fs::path agenda = owner.temp / "LMBoard" / "Agenda" / "Meeting7";
     RawRecording raw(kRecordFileVersion, 1);
     raw.Add(0, 3010, RawRecording::Embedded(u"plan.pdf", {1, 2, 3}))
+        .Add(0, 3010, RawRecording::Embedded(u"\ud68c\uc758 \u00e9t\u00e9.doc", {4}))
         .Add(0, 3010, RawRecording::Embedded(u"../../escape.txt", {6}))
         .Add(0, 3010, RawRecording::Embedded(u"C:escape.txt", {6}))
         .Add(0, 3011, RawRecording::Embedded(u"back.bmp", {7, 7}))
@@ -306,6 +307,7 @@ TEST_F(Playback, EmbeddedFilesAreWrittenBackOnlyUnderSafeNames)
 
     ASSERT_EQ(1, rec->OpenPlayFile(file));
     EXPECT_EQ(std::vector<uint8_t>({1, 2, 3}), ReadFileBytes(agenda / "plan.pdf"));
+    EXPECT_EQ(std::vector<uint8_t>({4}), ReadFileBytes(agenda / fs::path(u"\ud68c\uc758 \u00e9t\u00e9.doc")));
     EXPECT_EQ(std::vector<uint8_t>({7, 7}), ReadFileBytes(owner.skinBase / "skinplay" / "back.bmp"));
     EXPECT_EQ(owner.skinBase / "skinplay", rec->PlaySkinFolder());
     EXPECT_EQ(u"plan", rec->PlayedAgendaTitle());

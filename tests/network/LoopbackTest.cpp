@@ -95,6 +95,11 @@ TEST_F(LoopbackTest, TwoClientsLogInJoinOneRoomAndExchangeChatAndVideo)
     EXPECT_EQ(kRoomUserSize, join.dwExtra);
     EXPECT_NE(0xFFFFFFFF, bob.owner.WaitFor(kMsgRoomPacket, INFO_CONF_JOIN, 2).nMsg);
     EXPECT_NE(0xFFFFFFFF, bob.owner.WaitFor(kMsgRoomPacket, INFO_CONF_PRESIDER).nMsg);
+    // The network object's own record knows bob in the room.
+    S_VUSERINFO bobInfo;
+    ASSERT_TRUE(alice.net->Record().FindUser(bob.net->Record().MyUserIndex(), bobInfo));
+    EXPECT_EQ(chBob, bobInfo.wChannel);
+    EXPECT_EQ(u"Bob", bobInfo.szName);
 
     ASSERT_TRUE(alice.net->SendChatText(kNoIndex, 0xFF0000, u"good morning"));
     QNChat chat;

@@ -7,6 +7,7 @@
 #include "confclient/network/FrameCodec.h"
 #include "confclient/network/PacketHeader.h"
 #include "confclient/network/QNCommands.h"
+#include "confclient/network/QNPayloads.h"
 #include "confclient/network/transport/QNInterface.h"
 #include "tests/network/QNTestOwner.h"
 
@@ -297,4 +298,84 @@ TEST_F(TransportTest, BuildersSendNothingBeforeTheKeyNorWithoutAUserIndex)
     ASSERT_TRUE(net.NextFrameToSend(f));
     EXPECT_EQ(CMD_LOBY_LOGIN, PacketHeader::Read(f.data()).wCommand);
     EXPECT_FALSE(net.NextFrameToSend(f));
+}
+
+namespace
+{
+// Keeps what the recorder would be handed.
+class CRecordingInterface : public CQNInterface
+{
+public:
+    using CQNInterface::CQNInterface;
+    void RecordFrame(uint16_t wCommand, const uint8_t* p, size_t n, bool) override
+    {
+        std::lock_guard<std::mutex> g(m_lock);
+        recorded.push_back({wCommand, std::vector<uint8_t>(p, p + n)});
+    }
+    std::vector<std::pair<uint16_t, std::vector<uint8_t>>> Recorded()
+    {
+        std::lock_guard<std::mutex> g(m_lock);
+        return recorded;
+    }
+
+private:
+    std::mutex m_lock;
+    std::vector<std::pair<uint16_t, std::vector<uint8_t>>> recorded;
+};
+
+void LogIn(CQNInterface& net, CTestOwner& owner, uint16_t wUserIndex)
+{
+    Bytes ack;
+    EncodeLoginAck({1, wUserIndex, 0, u"alice", u"Alice"}, ack);
+    net.InjectInbound(ACK_LOBY_LOGIN, 0, ack.data(), ack.size());
+    owner.WaitFor(kMsgLobbyPacket, ACK_LOBY_LOGIN);
+}
+} // namespace
+
+TEST(TransportRecording, RecordableFramesBothWaysReachTheRecorderWithPlainPayloads)
+{
+    CTestOwner owner;
+    CRecordingInterface net(&owner, &owner);
+    ASSERT_TRUE(net.StartPlayer());
+    net.SendSeedKey();
+    LogIn(net, owner, 5);
+    EXPECT_EQ(5, net.Record().MyUserIndex());
+    ASSERT_TRUE(net.SendChatText(kNoIndex, 1, u"x"));
+    std::vector<uint8_t> video(40, 9);
+    net.SendVideo(DAT_VIDEO, video.data(), video.size()); // 2000 is never recorded
+    net.SendVideo(DAT_VIDEO_FRAME, video.data(), video.size());
+    SeedRoundKeys keys = net.Codec().ClientRoundKeys();
+    std::vector<uint8_t> chat = {1, 2, 3};
+    std::vector<uint8_t> in = EncodeFrame(INFO_CONF_CHAT, 0, chat.data(), chat.size(), keys);
+    net.TakeReceived(in.data(), in.size());
+    owner.WaitFor(kMsgRoomPacket, INFO_CONF_CHAT);
+    net.InjectInbound(INFO_CONF_CHAT, 0, chat.data(), chat.size()); // played back: not recorded again
+    owner.WaitFor(kMsgRoomPacket, INFO_CONF_CHAT, 2);
+
+    auto rec = net.Recorded();
+    ASSERT_EQ(3u, rec.size());
+    EXPECT_EQ(CMD_CONF_CHAT, rec[0].first);
+    EXPECT_EQ(DAT_VIDEO_FRAME, rec[1].first);
+    EXPECT_EQ(video, rec[1].second);
+    EXPECT_EQ(INFO_CONF_CHAT, rec[2].first);
+    EXPECT_EQ(chat, rec[2].second);
+}
+
+TEST(TransportRecording, PlayerModeSendsNoRecordableCommandAndTheRecordCanStartOver)
+{
+    CTestOwner owner;
+    owner.bPlayer = true;
+    CQNInterface net(&owner, &owner);
+    ASSERT_TRUE(net.StartPlayer());
+    net.SendSeedKey();
+    LogIn(net, owner, 5);
+    EXPECT_FALSE(net.SendChatText(kNoIndex, 0, u"x"));
+    EXPECT_TRUE(net.SendKeepAlive());
+    std::vector<uint8_t> f;
+    std::vector<uint16_t> queued;
+    while (net.NextFrameToSend(f))
+        queued.push_back(PacketHeader::Read(f.data()).wCommand);
+    EXPECT_EQ((std::vector<uint16_t>{CMD_SEED_KEY, CMD_KEEP_ALIVE}), queued);
+    net.ResetSessionRecord();
+    EXPECT_EQ(kNoIndex, net.Record().MyUserIndex());
 }

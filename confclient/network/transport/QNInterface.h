@@ -50,6 +50,8 @@ public:
     // The sub of the last command handed to the owner (a refusal reason for 202).
     uint16_t TakeLastSub() const { return m_wLastSub.load(); }
     void SetMyIndex(uint16_t wChannel) { m_record.SetMyChannel(wChannel); }
+    // Forgets users, room and own record (a played recording starts over).
+    void ResetSessionRecord() { m_record.Reset(); }
     const CQNSessionRecord& Record() const { return m_record; }
     CQNFrameCodec& Codec() { return m_codec; }
 

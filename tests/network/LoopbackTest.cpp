@@ -132,10 +132,13 @@ TEST_F(LoopbackTest, SentFramesAreReportedWithTheirDataBytes)
     ASSERT_TRUE(alice.net->SendPushChunk(3, chunk.data(), chunk.size()));
     ASSERT_TRUE(alice.net->SendFileBlock(17, 0, chunk.data(), 33));
     ASSERT_TRUE(alice.net->SendBoardData(DAT_BOARD_ROOM, chunk.data(), 72));
+    std::vector<uint8_t> big(70000, 1); // past 16 bits
+    ASSERT_TRUE(alice.net->SendPushChunk(3, big.data(), big.size()));
     CTestOwner& o = alice.owner;
     ASSERT_TRUE(
-        o.WaitUntil([&] { return !o.pushChunks.empty() && !o.fileBlocks.empty() && !o.boardSent.empty(); }));
+        o.WaitUntil([&] { return o.pushChunks.size() == 2 && !o.fileBlocks.empty() && !o.boardSent.empty(); }));
     EXPECT_EQ(100u, o.pushChunks[0]);
+    EXPECT_EQ(70000u, o.pushChunks[1]);
     EXPECT_EQ(17, o.fileBlocks[0].first);
     EXPECT_EQ(33u, o.fileBlocks[0].second);
     EXPECT_EQ(DAT_BOARD_ROOM, o.boardSent[0].first);

@@ -275,8 +275,8 @@ void CQNSocket::OnFrameSent(uint16_t wCommand, std::vector<uint8_t>& frame)
     IQNHost* pHost = Host();
     if (!pHost || frame.size() < kFrameHeaderSize) return;
     PacketHeader h = PacketHeader::Read(frame.data());
-    uint16_t nPayload = static_cast<uint16_t>(h.dwTotalLength - kFrameHeaderSize);
-    nPayload = static_cast<uint16_t>(std::min<size_t>(nPayload, frame.size() - kFrameHeaderSize));
+    // The whole payload length: a block above 64 KB must not be counted short.
+    size_t nPayload = std::min<size_t>(h.dwTotalLength, frame.size()) - kFrameHeaderSize;
     uint8_t* pPayload = frame.data() + kFrameHeaderSize;
     switch (wCommand)
     {
@@ -287,10 +287,12 @@ void CQNSocket::OnFrameSent(uint16_t wCommand, std::vector<uint8_t>& frame)
         break;
     case DAT_PUSH_CHUNK:
         // The 2-byte push identifier is not file data; a short block counts as 0.
-        if (nPayload >= h.byPadding + 2u) pHost->PostPushChunkSent(nPayload - h.byPadding - 2u);
+        if (nPayload >= h.byPadding + 2u)
+            pHost->PostPushChunkSent(static_cast<uint32_t>(nPayload - h.byPadding - 2u));
         break;
     case DAT_MSG_FILE:
-        if (nPayload >= h.byPadding + 8u) pHost->PostFileBlockSent(h.wSub, nPayload - h.byPadding - 8u);
+        if (nPayload >= h.byPadding + 8u)
+            pHost->PostFileBlockSent(h.wSub, static_cast<uint32_t>(nPayload - h.byPadding - 8u));
         break;
     default:
         break;

@@ -115,6 +115,7 @@ void CLoopServer::AcceptLoop()
                 NetShutdownClose(s);
                 return;
             }
+            ReapGone();
             c->nId = m_nNextClientId++;
             m_clients.push_back(c);
             c->writer.Start([this, c] { WriteLoop(c); }, false);
@@ -201,6 +202,7 @@ void CLoopServer::Dropped(const std::shared_ptr<Client>& c)
             c->pUser = nullptr;
             ToLobby(c.get(), INFO_USER_LOGOUT, p);
         }
+        c->bGone = true;
     }
     {
         std::lock_guard<std::mutex> g(c->outLock);
@@ -208,6 +210,15 @@ void CLoopServer::Dropped(const std::shared_ptr<Client>& c)
     }
     c->outReady.notify_all();
     LogF(m_pLog, LOG_INFO, "[loop] #%d closed", c->nId);
+}
+
+void CLoopServer::ReapGone()
+{
+    std::erase_if(m_clients, [](const std::shared_ptr<Client>& c) {
+        if (!c->bGone || !c->reader.WaitFor(0) || !c->writer.WaitFor(0)) return false;
+        NetClose(c->hSocket.exchange(kNoSocket));
+        return true;
+    });
 }
 
 void CLoopServer::LogFrame(const Client& c, bool bIn, uint16_t wCommand, uint16_t wSub, size_t nLen)

@@ -53,6 +53,7 @@ private:
         std::condition_variable outReady;
         std::deque<Outbound> out;
         bool bClosing = false;
+        bool bGone = false; // its reader has finished with the server's state
 
         // Guarded by the server's state lock.
         SeedRoundKeys clientKeys{};
@@ -78,6 +79,8 @@ private:
     void WriteLoop(std::shared_ptr<Client> c);
     void HandleFrame(const std::shared_ptr<Client>& c, uint8_t* pFrame, size_t nLen);
     void Dropped(const std::shared_ptr<Client>& c);
+    // Under the state lock: joins and forgets clients whose threads have ended.
+    void ReapGone();
 
     // Under the state lock.
     void Send(Client& c, uint16_t wCommand, uint16_t wSub, const Bytes& payload, unsigned nDelayMs = 0);

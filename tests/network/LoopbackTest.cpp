@@ -135,8 +135,8 @@ TEST_F(LoopbackTest, SentFramesAreReportedWithTheirDataBytes)
     std::vector<uint8_t> big(70000, 1); // past 16 bits
     ASSERT_TRUE(alice.net->SendPushChunk(3, big.data(), big.size()));
     CTestOwner& o = alice.owner;
-    ASSERT_TRUE(
-        o.WaitUntil([&] { return o.pushChunks.size() == 2 && !o.fileBlocks.empty() && !o.boardSent.empty(); }));
+    ASSERT_TRUE(o.WaitUntil(
+        [&] { return o.pushChunks.size() == 2 && !o.fileBlocks.empty() && !o.boardSent.empty(); }));
     EXPECT_EQ(100u, o.pushChunks[0]);
     EXPECT_EQ(70000u, o.pushChunks[1]);
     EXPECT_EQ(17, o.fileBlocks[0].first);
@@ -243,4 +243,35 @@ TEST_F(LoopbackTest, ConnectFailureIsReportedAndNoThreadRuns)
     EXPECT_EQ(0, alice.net->Connect("127.0.0.1", wPort));
     EXPECT_EQ(kConnFailed, alice.owner.WaitFor(kMsgConnectionState, kConnFailed).wCommand);
     EXPECT_EQ(0, alice.net->Connect(std::string(200, '1').c_str(), wPort)); // does not fit the address field
+}
+
+TEST_F(LoopbackTest, ManyClientsAtOnceEachHearOfTheOthers)
+{
+    LoopConfig cfg = DefaultLoopConfig();
+    const int nClients = 12;
+    for (int i = 0; i < nClients; ++i)
+        cfg.users.push_back({u"user" + std::u16string(1, char16_t(u'a' + i)), u"", u"User", 1, 0});
+    server = std::make_unique<CLoopServer>(cfg, &log);
+    ASSERT_TRUE(server->Start(0));
+    std::vector<std::unique_ptr<CClient>> clients;
+    for (int i = 0; i < nClients; ++i)
+    {
+        clients.push_back(std::make_unique<CClient>());
+        ASSERT_TRUE(clients.back()->net->Connect("127.0.0.1", server->Port()));
+    }
+    for (int i = 0; i < nClients; ++i)
+    {
+        CClient& c = *clients[i];
+        ASSERT_NE(0xFFFFFFFF, c.owner.WaitFor(kMsgLobbyPacket, ACK_SEED_KEY).nMsg);
+        c.net->SendLogin(u"user" + std::u16string(1, char16_t(u'a' + i)), u"", 0, false);
+        ASSERT_NE(0xFFFFFFFF, c.owner.WaitFor(kMsgLobbyPacket, ACK_LOBY_LOGIN).nMsg);
+    }
+    EXPECT_EQ(size_t(nClients), server->LoggedInUsers());
+    // The first heard of every later one.
+    EXPECT_NE(0xFFFFFFFF, clients[0]->owner.WaitFor(kMsgLobbyPacket, INFO_USER_LOGIN, nClients - 1).nMsg);
+    for (auto& c : clients)
+        c->net->StopThreads();
+    for (int i = 0; i < 1000 && server->LoggedInUsers() != 0; ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    EXPECT_EQ(0u, server->LoggedInUsers());
 }

@@ -214,11 +214,13 @@ void CLoopServer::Dropped(const std::shared_ptr<Client>& c)
 
 void CLoopServer::ReapGone()
 {
-    std::erase_if(m_clients, [](const std::shared_ptr<Client>& c) {
-        if (!c->bGone || !c->reader.WaitFor(0) || !c->writer.WaitFor(0)) return false;
-        NetClose(c->hSocket.exchange(kNoSocket));
-        return true;
-    });
+    std::erase_if(m_clients,
+                  [](const std::shared_ptr<Client>& c)
+                  {
+                      if (!c->bGone || !c->reader.WaitFor(0) || !c->writer.WaitFor(0)) return false;
+                      NetClose(c->hSocket.exchange(kNoSocket));
+                      return true;
+                  });
 }
 
 void CLoopServer::LogFrame(const Client& c, bool bIn, uint16_t wCommand, uint16_t wSub, size_t nLen)

@@ -77,7 +77,8 @@ private:
 
 void WaitTrue(const std::atomic<bool>& b)
 {
-    while (!b) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    while (!b)
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
 }
 
 // Two clients of one server, logged in and in room 1.
@@ -108,7 +109,8 @@ struct CPair
         WaitTrue(owner.m_bKeyed);
         net.SendLogin(szId, u"", 0, false);
         WaitTrue(owner.m_bLoggedIn);
-        while (net.Record().MyUserIndex() == kNoIndex) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        while (net.Record().MyUserIndex() == kNoIndex)
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
         net.SendConfJoin(1, u"", u"");
         WaitTrue(owner.m_bJoined);
     }
@@ -130,7 +132,8 @@ void Latency(benchmark::State& state, bool bVideo)
         auto t0 = std::chrono::steady_clock::now();
         pair.Send(bVideo, video);
         pair.bobOwner.WaitFor(nNext);
-        us.push_back(std::chrono::duration<double, std::micro>(std::chrono::steady_clock::now() - t0).count());
+        us.push_back(
+            std::chrono::duration<double, std::micro>(std::chrono::steady_clock::now() - t0).count());
     }
     std::sort(us.begin(), us.end());
     if (!us.empty())
@@ -148,7 +151,8 @@ void Throughput(benchmark::State& state, bool bVideo)
     for (auto _ : state)
     {
         uint64_t nTarget = pair.bobOwner.Arrivals() + nBurst;
-        for (int i = 0; i < nBurst; ++i) pair.Send(bVideo, video);
+        for (int i = 0; i < nBurst; ++i)
+            pair.Send(bVideo, video);
         pair.bobOwner.WaitFor(nTarget);
     }
     state.SetItemsProcessed(int64_t(state.iterations()) * nBurst);

@@ -52,8 +52,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* pData, size_t nSize)
     CNullQueue queue;
     CQNFrameCodec codec(queue, nullptr);
     CQNSessionRecord record;
-    for (uint16_t c : {ACK_SEED_KEY, ACK_LOBY_LOGIN, INFO_USER_LOGIN, INFO_USER_LOGOUT, DAT_LOBY_USERLIST,
-                       ACK_CONF_OPEN, ACK_CONF_JOIN, INFO_CONF_JOIN, INFO_CONF_QUIT, INFO_CONF_CLOSE, INFO_CONF_DELETE})
+    for (uint16_t c :
+         {ACK_SEED_KEY, ACK_LOBY_LOGIN, INFO_USER_LOGIN, INFO_USER_LOGOUT, DAT_LOBY_USERLIST, ACK_CONF_OPEN,
+          ACK_CONF_JOIN, INFO_CONF_JOIN, INFO_CONF_QUIT, INFO_CONF_CLOSE, INFO_CONF_DELETE})
         record.Update(c, p, nSize, codec);
     if (record.UserCount() > kMaxSessionUsers) __builtin_trap();
     return 0;

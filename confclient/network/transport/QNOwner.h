@@ -2,6 +2,7 @@
 // notices and inbound commands. The Win32 side posts or sends window messages;
 // tests record the calls.
 #pragma once
+#include <cstddef>
 #include <cstdint>
 
 // Window messages of the owner.
@@ -23,6 +24,8 @@ struct QNPacketDesc
     uint32_t nLength = 0;           // bytes at pData: every handler checks it before reading
     uint16_t wSub = 0;              // the header's sub as received
 };
+static_assert(sizeof(void*) != 4 || offsetof(QNPacketDesc, pData) == 4,
+              "handlers read the payload pointer as the descriptor's second 32-bit word");
 
 class IQNOwner
 {

@@ -117,6 +117,15 @@ TEST_F(LoopbackTest, TwoClientsLogInJoinOneRoomAndExchangeChatAndVideo)
     EXPECT_EQ(video, frame.payload);
     EXPECT_EQ(chAlice, frame.wSub);
 
+    // Board data and voice are relayed the same way, on their own paths.
+    std::vector<uint8_t> board(72, 0x11), voice(320, 0x22);
+    ASSERT_TRUE(alice.net->SendBoardData(DAT_BOARD_ROOM, board.data(), board.size()));
+    ASSERT_TRUE(alice.net->SendVoice(voice.data(), voice.size()));
+    QNEvent boardIn = bob.owner.WaitFor(kMsgBoardPacket, DAT_BOARD_ROOM);
+    EXPECT_EQ(board, boardIn.payload);
+    EXPECT_EQ(chAlice, boardIn.dwExtra);
+    EXPECT_EQ(voice, bob.owner.WaitFor(0, DAT_VOICE).payload);
+
     // Leaving: bob hears of it.
     ASSERT_TRUE(alice.net->SendConfQuit());
     EXPECT_NE(0xFFFFFFFF, bob.owner.WaitFor(kMsgRoomPacket, INFO_CONF_QUIT).nMsg);

@@ -80,6 +80,8 @@ TEST_F(LoopbackTest, TwoClientsLogInJoinOneRoomAndExchangeChatAndVideo)
     EXPECT_EQ(kConnConnected, alice.owner.WaitFor(kMsgConnectionState, kConnConnected).wCommand);
     EXPECT_EQ((std::vector<uint16_t>{CMD_SEED_KEY, CMD_SEED_KEY}), server->FirstCommands());
     EXPECT_EQ(wAlice, alice.net->Record().MyUserIndex());
+    EXPECT_EQ(u"Alice", alice.net->Record().Me().szName);
+    EXPECT_TRUE(alice.net->IsConnected());
     // The lobby lists came, and alice heard of bob.
     EXPECT_NE(0xFFFFFFFF, bob.owner.WaitFor(kMsgLobbyPacket, DAT_LOBY_CONFLIST).nMsg);
     EXPECT_NE(0xFFFFFFFF, alice.owner.WaitFor(kMsgLobbyPacket, INFO_USER_LOGIN).nMsg);
@@ -164,6 +166,7 @@ TEST_F(LoopbackTest, ForcedLogoutThenLossReportsClosedByServerOnce)
     EXPECT_TRUE(forced.bNullDesc);
     QNEvent closed = alice.owner.WaitFor(kMsgConnectionState, kConnClosed);
     EXPECT_EQ(1u, closed.dwExtra);
+    EXPECT_FALSE(alice.net->IsConnected());
     alice.net->StopThreads();
     EXPECT_EQ(1, alice.owner.Count(kMsgConnectionState, kConnClosed));
 }

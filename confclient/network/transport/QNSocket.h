@@ -60,7 +60,6 @@ public:
     void SetClock(std::function<uint32_t()> clock) { m_clock = std::move(clock); }
 
     bool IsClosedByServer() const { return m_bClosedByServer.load() != 0; }
-    bool IsConnectedFlag() const { return m_bConnected.load() != 0; }
 
 protected:
     bool StartSocketThreads();

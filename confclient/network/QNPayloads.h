@@ -1,0 +1,207 @@
+// Payload records of the conference commands and their one codec, shared by the
+// network object and the loopback server. Layouts are in docs/protocol.md.
+// Encoders append to a byte vector; decoders read through a bounds-checked
+// reader and return false for a payload too short for its record.
+#pragma once
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+constexpr uint16_t kNoIndex = 65535;
+
+// Field widths in UTF-16 units, terminator included.
+constexpr size_t kIdUnits = 32;
+constexpr size_t kNameUnits = 32;
+constexpr size_t kTitleUnits = 101;
+constexpr size_t kConfCodeUnits = 32;
+constexpr size_t kPasswordUnits = 16;
+constexpr size_t kAddressUnits = 32;
+
+using Bytes = std::vector<uint8_t>;
+
+// 200 and 203: the lobby login.
+struct QNLoginRequest
+{
+    std::u16string szUserId;
+    std::u16string szSecond; // the second login string (password or ticket)
+    uint16_t wValue = 0;     // the kept 16-bit login value
+    uint16_t wPanel = 0;     // 1 when a control panel drives the session
+};
+void EncodeLogin(const QNLoginRequest& r, Bytes& out);
+bool DecodeLogin(const uint8_t* p, size_t n, QNLoginRequest& r);
+
+// 201: the login answer.
+struct QNLoginAck
+{
+    uint16_t wLevel = 0;
+    uint16_t wUserIndex = kNoIndex;
+    uint16_t wGroupCode = 0;
+    std::u16string szUserId;
+    std::u16string szName;
+};
+void EncodeLoginAck(const QNLoginAck& r, Bytes& out);
+bool DecodeLoginAck(const uint8_t* p, size_t n, QNLoginAck& r);
+constexpr size_t kLoginAckSize = 152;
+
+// 100, 101 and each entry of 231: a lobby user.
+struct QNLobbyUser
+{
+    uint16_t wUserIndex = kNoIndex;
+    uint16_t wLevel = 0;
+    uint16_t wRoomIndex = 0;
+    uint16_t wGroupCode = 0;
+    std::u16string szUserId;
+    std::u16string szName;
+};
+constexpr size_t kLobbyUserSize = 136;
+void EncodeLobbyUser(const QNLobbyUser& r, Bytes& out);
+bool DecodeLobbyUser(const uint8_t* p, size_t n, QNLobbyUser& r);
+
+// 120, 303, 371 and each entry of 241: a lobby conference.
+struct QNLobbyConf
+{
+    uint16_t wRoomIndex = 0;
+    uint16_t wRoomType = 0;
+    uint16_t wMaxUser = 0;
+    uint16_t wUserCount = 0;
+    uint32_t dwFlags = 0;
+    uint32_t dwStartTime = 0; // seconds since 1970, UTC
+    uint32_t dwEndTime = 0;
+    uint16_t wLocked = 0;
+    uint16_t wOwnerIndex = kNoIndex;
+    std::u16string szTitle;
+    std::u16string szConfCode;
+    std::u16string szOwnerId;
+    std::u16string szOwnerName;
+};
+constexpr size_t kLobbyConfSize = 420;
+void EncodeLobbyConf(const QNLobbyConf& r, Bytes& out);
+bool DecodeLobbyConf(const uint8_t* p, size_t n, QNLobbyConf& r);
+
+// 231 and 241: a u16 count, two reserved bytes, then the records.
+void EncodeUserList(const std::vector<QNLobbyUser>& v, Bytes& out);
+bool DecodeUserList(const uint8_t* p, size_t n, std::vector<QNLobbyUser>& v);
+void EncodeConfList(const std::vector<QNLobbyConf>& v, Bytes& out);
+bool DecodeConfList(const uint8_t* p, size_t n, std::vector<QNLobbyConf>& v);
+
+// 251: the system options.
+struct QNSystemOption
+{
+    std::u16string szDssAddress;
+    uint16_t wDssPort = 0;
+    uint16_t wUseRemoteControl = 0;
+    uint16_t wUseDesktop = 0;
+};
+void EncodeSystemOption(const QNSystemOption& r, Bytes& out);
+bool DecodeSystemOption(const uint8_t* p, size_t n, QNSystemOption& r);
+
+// 300: open a room.
+struct QNConfOpen
+{
+    uint16_t wRoomType = 0;
+    uint16_t wMaxUser = 0;
+    uint32_t dwFlags = 0;
+    std::u16string szTitle;
+    std::u16string szConfCode;
+    std::u16string szPassword;
+};
+void EncodeConfOpen(const QNConfOpen& r, Bytes& out);
+bool DecodeConfOpen(const uint8_t* p, size_t n, QNConfOpen& r);
+
+// 301 and 321: the room record.
+struct QNRoomInfo
+{
+    uint16_t wRoomIndex = 0;
+    uint16_t wRoomType = 0;
+    uint16_t wMaxUser = 0;
+    uint16_t wExtraLocalVideo = 0;
+    uint32_t dwFlags = 0;
+    uint16_t wMyChannel = kNoIndex;
+    uint16_t wOwnerIndex = kNoIndex;
+    std::u16string szTitle;
+    std::u16string szConfCode;
+};
+constexpr size_t kRoomInfoSize = 284;
+void EncodeRoomInfo(const QNRoomInfo& r, Bytes& out);
+bool DecodeRoomInfo(const uint8_t* p, size_t n, QNRoomInfo& r);
+
+// 320: join a room.
+struct QNConfJoin
+{
+    uint16_t wRoomIndex = 0;
+    std::u16string szConfCode;
+    std::u16string szPassword;
+};
+void EncodeConfJoin(const QNConfJoin& r, Bytes& out);
+bool DecodeConfJoin(const uint8_t* p, size_t n, QNConfJoin& r);
+
+// 323 and 332: a room user.
+struct QNRoomUser
+{
+    uint16_t wChannel = kNoIndex;
+    uint16_t wUserIndex = kNoIndex;
+    uint16_t wLevel = 0;
+    uint16_t wVideoStop = 0;
+    uint16_t wCamType = 0;
+    uint32_t dwDrawRight = 0;
+    uint32_t dwTalkRight = 0;
+    uint32_t dwDsRight = 0;
+    uint32_t dwShareRight = 0;
+    uint32_t dwMediaShareRight = 0;
+    std::u16string szUserId;
+    std::u16string szName;
+};
+constexpr size_t kRoomUserSize = 160;
+void EncodeRoomUser(const QNRoomUser& r, Bytes& out);
+bool DecodeRoomUser(const uint8_t* p, size_t n, QNRoomUser& r);
+
+// 421: the room's right bits (bit n = right selector n).
+struct QNRoomRights
+{
+    uint16_t wRoomIndex = 0;
+    uint32_t dwRights = 0;
+};
+void EncodeRoomRights(const QNRoomRights& r, Bytes& out);
+bool DecodeRoomRights(const uint8_t* p, size_t n, QNRoomRights& r);
+
+// 431: the view mode.
+struct QNViewMode
+{
+    uint16_t wRoomIndex = 0;
+    uint16_t wViewMode = 0;
+    uint16_t wModeValue = 0;
+};
+void EncodeViewMode(const QNViewMode& r, Bytes& out);
+bool DecodeViewMode(const uint8_t* p, size_t n, QNViewMode& r);
+
+// 533: the room state.
+struct QNRoomState
+{
+    uint16_t wRoomIndex = 0;
+    uint16_t wState = 0;
+    uint32_t dwFlags = 0;
+};
+void EncodeRoomState(const QNRoomState& r, Bytes& out);
+bool DecodeRoomState(const uint8_t* p, size_t n, QNRoomState& r);
+
+// 460 and 461: a chat line. Text length in UTF-16 units.
+struct QNChat
+{
+    uint16_t wSenderChannel = kNoIndex;
+    uint16_t wTargetChannel = kNoIndex; // 65535: everyone in the room
+    uint32_t dwColour = 0;
+    std::u16string szText;
+};
+constexpr size_t kMaxChatUnits = 1024;
+void EncodeChat(const QNChat& r, Bytes& out);
+bool DecodeChat(const uint8_t* p, size_t n, QNChat& r);
+
+// One u16 (110, 330, 341, 391, 544) or one u32 (410) as the whole payload.
+void EncodeU16(uint16_t v, Bytes& out);
+bool DecodeU16(const uint8_t* p, size_t n, uint16_t& v);
+void EncodeU32(uint32_t v, Bytes& out);
+bool DecodeU32(const uint8_t* p, size_t n, uint32_t& v);
+
+// 20 and 21: 32 little-endian round-key words.
+constexpr size_t kRoundKeyBytes = 128;

@@ -1,0 +1,156 @@
+// Outbound command builders: one per command, each filling its payload through
+// the shared codec and queuing the frame.
+#include <cstring>
+
+#include "confclient/network/PacketHeader.h"
+#include "confclient/network/QNCommands.h"
+#include "confclient/network/transport/QNInterface.h"
+#include "core/ByteWriter.h"
+
+namespace
+{
+// Sent before the server has given the user an index.
+bool IsLoginCommand(uint16_t c)
+{
+    return c == CMD_SEED_KEY || c == CMD_LOBY_LOGIN || c == CMD_LOBY_LOGIN_EX || c == CMD_LOBY_BANISH;
+}
+} // namespace
+
+bool CQNInterface::SendCommand(uint16_t wCommand, uint16_t wSub, const uint8_t* pPayload, size_t nLen)
+{
+    // The key frame is the first on the wire: nothing is queued before it.
+    if (!m_bKeySent) return false;
+    if (!IsLoginCommand(wCommand) && m_record.MyUserIndex() == kNoIndex) return false;
+    if (nLen > kMaxFrameLength - kFrameHeaderSize - SeedCipher::kBlockSize)
+    {
+        LogF(Host(), LOG_ERROR, "[SEND] command %u with %u bytes is too long", wCommand,
+             static_cast<unsigned>(nLen));
+        return false;
+    }
+    std::vector<uint8_t> frame(kFrameHeaderSize + nLen);
+    BuildPacketHeader(wCommand, static_cast<uint32_t>(nLen), frame.data(), wSub);
+    if (nLen) std::memcpy(frame.data() + kFrameHeaderSize, pPayload, nLen);
+    if (IsRecordableCommand(wCommand)) RecordFrame(wCommand, pPayload, nLen, false);
+    return m_codec.EncryptAndQueue(wCommand, frame.data(), nLen);
+}
+
+bool CQNInterface::SendKeepAlive()
+{
+    const uint8_t b = 0;
+    return SendCommand(CMD_KEEP_ALIVE, 0, &b, 1);
+}
+
+bool CQNInterface::SendLogin(const std::u16string& szUserId, const std::u16string& szSecond, uint16_t wValue,
+                             bool bPanel)
+{
+    Bytes p;
+    EncodeLogin({szUserId, szSecond, wValue, static_cast<uint16_t>(bPanel ? 1 : 0)}, p);
+    return SendCommand(bPanel ? CMD_LOBY_LOGIN_EX : CMD_LOBY_LOGIN, 0, p.data(), p.size());
+}
+
+bool CQNInterface::SendCmd220(const std::u16string& szUserId)
+{
+    Bytes p;
+    ByteWriter(p).Utf16Field(szUserId, kIdUnits);
+    return SendCommand(CMD_LOBY_BANISH, 0, p.data(), p.size());
+}
+
+bool CQNInterface::SendConfOpen(const QNConfOpen& open)
+{
+    Bytes p;
+    EncodeConfOpen(open, p);
+    return SendCommand(CMD_CONF_OPEN, 0, p.data(), p.size());
+}
+
+bool CQNInterface::SendConfJoin(uint16_t wRoomIndex, const std::u16string& szConfCode,
+                                const std::u16string& szPassword)
+{
+    Bytes p;
+    EncodeConfJoin({wRoomIndex, szConfCode, szPassword}, p);
+    return SendCommand(CMD_CONF_JOIN, 0, p.data(), p.size());
+}
+
+bool CQNInterface::SendConfQuit()
+{
+    // Leaving drops what the room no longer needs, but an upload or a messenger
+    // file that is under way goes on.
+    ClearSendQueues(false);
+    Bytes p;
+    EncodeU16(m_record.RoomIndex(), p);
+    bool bSent = SendCommand(CMD_CONF_QUIT, 0, p.data(), p.size());
+    m_record.LeaveRoom();
+    return bSent;
+}
+
+bool CQNInterface::SendChatText(uint16_t wTargetChannel, uint32_t dwColour, const std::u16string& szText)
+{
+    Bytes p;
+    EncodeChat({m_record.MyChannel(), wTargetChannel, dwColour, szText}, p);
+    return SendCommand(CMD_CONF_CHAT, 0, p.data(), p.size());
+}
+
+bool CQNInterface::SendAvState(uint32_t dwState)
+{
+    Bytes p;
+    EncodeU32(dwState, p);
+    return SendCommand(CMD_CONF_AVSTATE, 0, p.data(), p.size());
+}
+
+bool CQNInterface::SendRecorderStateQuery()
+{
+    Bytes p;
+    EncodeU16(m_record.RoomIndex(), p);
+    return SendCommand(CMD_CONF_RECORDERSTATE, 0, p.data(), p.size());
+}
+
+bool CQNInterface::SendVoice(const uint8_t* p, size_t n)
+{
+    return SendCommand(DAT_VOICE, 0, p, n);
+}
+
+bool CQNInterface::SendVideo(uint16_t wCommand, const uint8_t* p, size_t n)
+{
+    if (wCommand != DAT_VIDEO && wCommand != DAT_VIDEO_FRAME && wCommand != DAT_VIDEO_2020 &&
+        wCommand != DAT_VIDEO_2030)
+        return false;
+    return SendCommand(wCommand, 0, p, n);
+}
+
+bool CQNInterface::SendMovieVideo(const uint8_t* p, size_t n)
+{
+    return SendCommand(DAT_MOVIE_VIDEO, 0, p, n);
+}
+bool CQNInterface::SendMovieAudio(const uint8_t* p, size_t n)
+{
+    return SendCommand(DAT_MOVIE_AUDIO, 0, p, n);
+}
+
+bool CQNInterface::SendBoardData(uint16_t wCommand, const uint8_t* p, size_t n)
+{
+    if (wCommand != DAT_BOARD_ROOM && wCommand != DAT_BOARD_LOBBY) return false;
+    return SendCommand(wCommand, 0, p, n);
+}
+
+bool CQNInterface::SendPushBegin(const uint8_t* p, size_t n)
+{
+    return SendCommand(CMD_PUSH_BEGIN, 0, p, n);
+}
+
+bool CQNInterface::SendPushChunk(uint16_t wPushId, const uint8_t* p, size_t n)
+{
+    Bytes b;
+    ByteWriter(b).U16(wPushId).Bytes(p, n);
+    return SendCommand(DAT_PUSH_CHUNK, 0, b.data(), b.size());
+}
+
+bool CQNInterface::SendRecordUpload(bool bLast, const uint8_t* p, size_t n)
+{
+    return SendCommand(bLast ? DAT_CONF_UPLOAD_END : DAT_CONF_UPLOAD, 0, p, n);
+}
+
+bool CQNInterface::SendFileBlock(uint16_t wTransfer, uint32_t dwOffset, const uint8_t* p, size_t n)
+{
+    Bytes b;
+    ByteWriter(b).U32(dwOffset).U32(static_cast<uint32_t>(n)).Bytes(p, n);
+    return SendCommand(DAT_MSG_FILE, wTransfer, b.data(), b.size());
+}

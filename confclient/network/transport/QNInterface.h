@@ -1,0 +1,119 @@
+// The network object: the protocol side over the transport. It connects and
+// exchanges the key, builds and queues every outbound command, routes every
+// inbound frame to the owner, and keeps its own record of the session.
+#pragma once
+#include <atomic>
+#include <cstddef>
+#include <cstdint>
+#include <deque>
+#include <mutex>
+#include <string>
+#include <vector>
+
+#include "confclient/network/QNFrameCodec.h"
+#include "confclient/network/QNPayloads.h"
+#include "confclient/network/transport/QNSessionRecord.h"
+#include "confclient/network/transport/QNSocket.h"
+
+// Inbound frames waiting for the dispatch thread may hold this many bytes;
+// past it media frames are dropped first, control frames only past twice as much.
+constexpr size_t kMaxInboundBytes = 16u << 20;
+
+class CQNInterface : public CQNSocket
+{
+public:
+    CQNInterface(IQNHost* pHost, IQNOwner* pOwner);
+    ~CQNInterface() override;
+
+    // Connects, starts the send, receive and dispatch threads and sends the key
+    // (command 20, the first frame on the wire). 1 on success, 0 on failure.
+    int Connect(const char* pszAddress, uint16_t wPort);
+    // Closes and joins the threads, handling the owner's sent messages meanwhile.
+    // Call it on the owner's thread; afterwards the object may be deleted.
+    void StopThreads();
+
+    // Playback: the dispatch thread alone, fed by InjectInbound.
+    bool StartPlayer();
+    // Puts a plain command on the inbound list: it takes the same 0x550, 0x552 or
+    // 0x553 path (or the media receivers) as a received one, and is not recorded again.
+    void InjectInbound(uint16_t wCommand, uint16_t wSub, const uint8_t* pPlain, size_t nLen);
+    // Every sent and received frame of a recordable command, with its plain payload.
+    // Called on the thread of the builder's caller, the dispatch thread, or for
+    // 1000 and 2202 the receive thread.
+    virtual void RecordFrame(uint16_t wCommand, const uint8_t* pPayload, size_t nLen, bool bKeyFrame) {}
+
+    // Drops waiting inbound media frames (the room is being left).
+    void PurgeInboundMedia();
+    size_t InboundFrames() const;
+
+    bool IsConnected() const { return m_bConnState.load(); }
+    // The sub of the last command handed to the owner (a refusal reason for 202).
+    uint16_t TakeLastSub() const { return m_wLastSub.load(); }
+    void SetMyIndex(uint16_t wChannel) { m_record.SetMyChannel(wChannel); }
+    // Forgets users, room and own record (a played recording starts over).
+    void ResetSessionRecord() { m_record.Reset(); }
+    const CQNSessionRecord& Record() const { return m_record; }
+    CQNFrameCodec& Codec() { return m_codec; }
+
+    void SendSeedKey();
+
+    // Outbound command builders. Each returns true when its frame was queued;
+    // nothing is sent before the key, nor, past the login, while the own user index is 65535.
+    bool SendKeepAlive();
+    bool SendLogin(const std::u16string& szUserId, const std::u16string& szSecond, uint16_t wValue,
+                   bool bPanel);
+    bool SendCmd220(const std::u16string& szUserId);
+    bool SendConfOpen(const QNConfOpen& open);
+    bool SendConfJoin(uint16_t wRoomIndex, const std::u16string& szConfCode,
+                      const std::u16string& szPassword);
+    bool SendConfQuit();
+    bool SendChatText(uint16_t wTargetChannel, uint32_t dwColour, const std::u16string& szText);
+    bool SendAvState(uint32_t dwState);
+    bool SendRecorderStateQuery();
+    bool SendVoice(const uint8_t* p, size_t n);
+    // 2000, 2010, 2020 or 2030.
+    bool SendVideo(uint16_t wCommand, const uint8_t* p, size_t n);
+    bool SendMovieVideo(const uint8_t* p, size_t n);
+    bool SendMovieAudio(const uint8_t* p, size_t n);
+    // 3000 (the room's board) or 3100 (the lobby's board).
+    bool SendBoardData(uint16_t wCommand, const uint8_t* p, size_t n);
+    bool SendPushBegin(const uint8_t* p, size_t n);
+    bool SendPushChunk(uint16_t wPushId, const uint8_t* p, size_t n);
+    bool SendRecordUpload(bool bLast, const uint8_t* p, size_t n);
+    bool SendFileBlock(uint16_t wTransfer, uint32_t dwOffset, const uint8_t* p, size_t n);
+
+    void OnConnected() override;
+    void OnConnectFailed() override;
+    void OnDisconnected() override;
+    void OnPacket(uint16_t wCommand, uint16_t wSub, const uint8_t* pFrame) override;
+
+protected:
+    // Builds the header, hands a recordable frame to RecordFrame and queues it.
+    bool SendCommand(uint16_t wCommand, uint16_t wSub, const uint8_t* pPayload, size_t nLen);
+
+private:
+    struct InboundFrame
+    {
+        std::vector<uint8_t> frame; // header and payload
+        bool bPlain = false;        // injected by playback: no mask, no cipher
+    };
+
+    void DispatchThread();
+    void PushInbound(InboundFrame f);
+    void DeliverPacket(InboundFrame& f);
+    void SendToOwner(uint32_t nMsg, uint16_t wCommand, uint16_t wSub, const uint8_t* p, size_t n);
+
+    CQNFrameCodec m_codec;
+    CQNSessionRecord m_record;
+    CNetThread m_dispatchThread;
+    std::atomic<bool> m_bRun{false};
+    std::atomic<bool> m_bConnState{false};
+    std::atomic<bool> m_bClosedReported{false};
+    std::atomic<bool> m_bKeySent{false};
+    std::atomic<uint16_t> m_wLastSub{0};
+    bool m_bStopped = false;
+
+    mutable std::mutex m_inboundLock;
+    std::deque<InboundFrame> m_inbound;
+    size_t m_nInboundBytes = 0;
+};

@@ -1,0 +1,23 @@
+// The owner of the network object as a window: connection notices are posted,
+// inbound commands sent, as the main dialog expects them.
+#pragma once
+#include <windows.h>
+
+#include "confclient/network/transport/QNOwner.h"
+
+class CQNWindowOwner : public IQNOwner
+{
+public:
+    explicit CQNWindowOwner(HWND hWnd) : m_hWnd(hWnd) {}
+
+    // Posts 0x54E when the window still exists.
+    void PostConnectionState(uint32_t wParam, uint32_t lParam) override;
+    // SendMessage of the command (wParam) and the descriptor (lParam, 0 for none)
+    // when the window still exists.
+    void SendPacketMessage(uint32_t nMsg, uint16_t wCommand, const QNPacketDesc* pDesc) override;
+    // Lets messages that other threads sent to this thread's windows run.
+    void PumpSentMessages() override;
+
+private:
+    HWND m_hWnd;
+};

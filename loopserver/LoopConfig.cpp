@@ -1,0 +1,117 @@
+// Default users and rooms of the loopback server and its configuration text.
+#include "loopserver/LoopConfig.h"
+
+#include <sstream>
+
+std::u16string Utf16FromAscii(const std::string& s)
+{
+    return std::u16string(s.begin(), s.end());
+}
+
+std::string AsciiFromUtf16(const std::u16string& s)
+{
+    std::string out;
+    for (char16_t c : s)
+        out.push_back(c < 0x80 ? static_cast<char>(c) : '?');
+    return out;
+}
+
+LoopConfig DefaultLoopConfig()
+{
+    LoopConfig cfg;
+    for (const char* pszId : {"alice", "bob", "carol", "dave"})
+    {
+        std::string name = pszId;
+        name[0] = static_cast<char>(name[0] - 'a' + 'A');
+        cfg.users.push_back({Utf16FromAscii(pszId), u"", Utf16FromAscii(name), 1, 0});
+    }
+    cfg.rooms.push_back({1, u"ROOM1", u"Morning meeting", 1, 49});
+    cfg.rooms.push_back({2, u"ROOM2", u"Class room", 2, 49});
+    return cfg;
+}
+
+bool ParseFaults(const std::string& text, std::vector<LoopFault>& out)
+{
+    static const struct
+    {
+        const char* pszName;
+        LoopFault fault;
+    } kNames[] = {{"badbyte", LoopFault::BadFirstByte},
+                  {"shortlen", LoopFault::ShortLength},
+                  {"longlen", LoopFault::LongLength},
+                  {"padding", LoopFault::BadPadding},
+                  {"partial", LoopFault::PartialBlock},
+                  {"delay", LoopFault::Delay},
+                  {"midframe", LoopFault::CloseMidFrame},
+                  {"logout223", LoopFault::ForcedLogout},
+                  {"close", LoopFault::Close}};
+    std::stringstream ss(text);
+    std::string item;
+    while (std::getline(ss, item, ','))
+    {
+        bool bFound = false;
+        for (const auto& n : kNames)
+            if (item == n.pszName)
+            {
+                out.push_back(n.fault);
+                bFound = true;
+            }
+        if (!bFound) return false;
+    }
+    return true;
+}
+
+bool ParseLoopConfig(const std::string& text, LoopConfig& cfg, int* pErrLine)
+{
+    std::istringstream in(text);
+    std::string line;
+    int nLine = 0;
+    while (std::getline(in, line))
+    {
+        ++nLine;
+        if (size_t hash = line.find('#'); hash != std::string::npos) line.erase(hash);
+        std::istringstream ls(line);
+        std::string word;
+        if (!(ls >> word)) continue;
+        bool bOk = false;
+        if (word == "port")
+        {
+            unsigned n = 0;
+            bOk = static_cast<bool>(ls >> n) && n > 0 && n < 65536;
+            if (bOk) cfg.wPort = static_cast<uint16_t>(n);
+        }
+        else if (word == "user")
+        {
+            std::string id, pw, name;
+            unsigned level = 1, group = 0;
+            bOk = static_cast<bool>(ls >> id >> pw >> name);
+            if (bOk && (ls >> level)) ls >> group;
+            if (bOk)
+                cfg.users.push_back({Utf16FromAscii(id), pw == "-" ? u"" : Utf16FromAscii(pw),
+                                     Utf16FromAscii(name), static_cast<uint16_t>(level),
+                                     static_cast<uint16_t>(group)});
+        }
+        else if (word == "room")
+        {
+            unsigned index = 0, maxUser = 0, type = 0;
+            std::string code, title;
+            bOk = static_cast<bool>(ls >> index >> code >> maxUser >> type) && index > 0 && index < 65535;
+            std::getline(ls >> std::ws, title);
+            if (bOk)
+                cfg.rooms.push_back({static_cast<uint16_t>(index), Utf16FromAscii(code),
+                                     Utf16FromAscii(title), static_cast<uint16_t>(type),
+                                     static_cast<uint16_t>(maxUser)});
+        }
+        else if (word == "scenario")
+        {
+            std::string list;
+            bOk = static_cast<bool>(ls >> list) && ParseFaults(list, cfg.scenario);
+        }
+        if (!bOk)
+        {
+            if (pErrLine) *pErrLine = nLine;
+            return false;
+        }
+    }
+    return true;
+}

@@ -1,0 +1,64 @@
+// What the loopback server knows before anyone connects: its users, its rooms,
+// its port and the scenario of faults it plays for tests.
+#pragma once
+#include <cstdint>
+#include <string>
+#include <vector>
+
+struct LoopUser
+{
+    std::u16string szId;
+    std::u16string szPassword; // empty: any password is taken
+    std::u16string szName;
+    uint16_t wLevel = 1;
+    uint16_t wGroupCode = 0;
+};
+
+struct LoopRoom
+{
+    uint16_t wRoomIndex = 0;
+    std::u16string szConfCode;
+    std::u16string szTitle;
+    uint16_t wRoomType = 1;
+    uint16_t wMaxUser = 49;
+};
+
+// Faults answered to keep-alives, one per keep-alive in list order; the
+// keep-alives after the list get a plain answer.
+enum class LoopFault : uint8_t
+{
+    BadFirstByte,  // 16 bytes not starting with the mask byte, then the answer
+    ShortLength,   // a header whose total length is below 10, then the answer
+    LongLength,    // a header whose total length is above 0x80000, then the answer
+    BadPadding,    // a ciphered frame whose padding count exceeds its payload, then the answer
+    PartialBlock,  // a ciphered frame of 17 payload bytes, then the answer
+    Delay,         // the answer half a second late
+    CloseMidFrame, // half of a frame, then the connection closes
+    ForcedLogout,  // command 223, then the connection closes
+    Close,         // the connection closes
+};
+
+struct LoopConfig
+{
+    uint16_t wPort = 7700;
+    std::vector<LoopUser> users;
+    std::vector<LoopRoom> rooms;
+    std::vector<LoopFault> scenario;
+};
+
+// Four users (alice, bob, carol, dave; any password) and two rooms.
+LoopConfig DefaultLoopConfig();
+
+// Reads a configuration text over the defaults; one entry a line, '#' starts a comment:
+//   port 7700
+//   user <id> <password or -> <name> [level] [group]
+//   room <index> <code> <max users> <type> <title ...>
+//   scenario <fault>[,<fault>...]   (names as in ParseFaults)
+// False with the line number in *pErrLine when a line makes no sense.
+bool ParseLoopConfig(const std::string& text, LoopConfig& cfg, int* pErrLine);
+
+// "badbyte,shortlen,longlen,padding,partial,delay,midframe,logout223,close".
+bool ParseFaults(const std::string& text, std::vector<LoopFault>& out);
+
+std::u16string Utf16FromAscii(const std::string& s);
+std::string AsciiFromUtf16(const std::u16string& s);

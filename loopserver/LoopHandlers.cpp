@@ -1,0 +1,397 @@
+// Lobby, room, chat and relay handling of the loopback server, and its fault scenario.
+#include <ctime>
+
+#include "confclient/network/FrameCodec.h"
+#include "confclient/network/PacketHeader.h"
+#include "confclient/network/QNCommands.h"
+#include "core/ByteReader.h"
+#include "core/ByteWriter.h"
+#include "loopserver/LoopServer.h"
+
+namespace
+{
+// Reason codes of the refusals (the header's sub).
+constexpr uint16_t kReasonLoginLater = 1000; // the ID is logged in elsewhere
+constexpr uint16_t kReasonNoSuchId = 1003;
+constexpr uint16_t kReasonNoSeat = 1202;
+constexpr uint16_t kReasonServerError = 1206; // no such room, or a code already open
+
+constexpr unsigned kFaultGapMs = 200; // keeps a dropped stream apart from the answer after it
+constexpr size_t kViewNameSize = 130;
+
+Bytes Header(uint8_t byMask, uint8_t byPadding, uint16_t wCommand, uint32_t dwTotal)
+{
+    Bytes b(kFrameHeaderSize);
+    PacketHeader h;
+    h.byMask = byMask;
+    h.byPadding = byPadding;
+    h.wCommand = wCommand;
+    h.dwTotalLength = dwTotal;
+    h.Write(b.data());
+    return b;
+}
+} // namespace
+
+QNLobbyUser CLoopServer::LobbyUserOf(const Client& c) const
+{
+    QNLobbyUser u;
+    u.wUserIndex = c.wUserIndex;
+    u.wRoomIndex = c.wRoomIndex;
+    if (c.pUser)
+    {
+        u.wLevel = c.pUser->wLevel;
+        u.wGroupCode = c.pUser->wGroupCode;
+        u.szUserId = c.pUser->szId;
+        u.szName = c.pUser->szName;
+    }
+    return u;
+}
+
+QNLobbyConf CLoopServer::LobbyConfOf(const Room& r) const
+{
+    QNLobbyConf c;
+    c.wRoomIndex = r.info.wRoomIndex;
+    c.wRoomType = r.info.wRoomType;
+    c.wMaxUser = r.info.wMaxUser;
+    c.wUserCount = static_cast<uint16_t>(r.members.size());
+    c.dwStartTime = static_cast<uint32_t>(std::time(nullptr));
+    c.wOwnerIndex = r.wOwnerIndex;
+    c.szTitle = r.info.szTitle;
+    c.szConfCode = r.info.szConfCode;
+    return c;
+}
+
+QNRoomUser CLoopServer::RoomUserOf(const Client& c) const
+{
+    QNRoomUser u;
+    u.wChannel = c.wChannel;
+    u.wUserIndex = c.wUserIndex;
+    if (c.pUser)
+    {
+        u.wLevel = c.pUser->wLevel;
+        u.szUserId = c.pUser->szId;
+        u.szName = c.pUser->szName;
+    }
+    u.dwDrawRight = u.dwTalkRight = 1;
+    return u;
+}
+
+void CLoopServer::ToLobby(const Client* pExcept, uint16_t wCommand, const Bytes& payload)
+{
+    for (auto& other : m_clients)
+        if (other.get() != pExcept && other->pUser) Send(*other, wCommand, 0, payload);
+}
+
+void CLoopServer::OnLogin(const std::shared_ptr<Client>& c, uint16_t wCommand, const uint8_t* p, size_t n)
+{
+    QNLoginRequest req;
+    if (!DecodeLogin(p, n, req) || c->pUser) return;
+    const LoopUser* pUser = nullptr;
+    for (const LoopUser& u : m_cfg.users)
+        if (u.szId == req.szUserId && (u.szPassword.empty() || u.szPassword == req.szSecond)) pUser = &u;
+    if (!pUser)
+    {
+        Send(*c, NAK_LOBY_LOGIN, kReasonNoSuchId, {});
+        return;
+    }
+    for (auto& other : m_clients)
+        if (other->pUser == pUser)
+        {
+            Send(*c, NAK_LOBY_LOGIN, kReasonLoginLater, {});
+            return;
+        }
+    c->pUser = pUser;
+    c->wUserIndex = m_wNextUserIndex++;
+    if (m_wNextUserIndex == kNoIndex) m_wNextUserIndex = 1;
+
+    Bytes ack;
+    EncodeLoginAck({pUser->wLevel, c->wUserIndex, pUser->wGroupCode, pUser->szId, pUser->szName}, ack);
+    Send(*c, ACK_LOBY_LOGIN, 0, ack);
+
+    std::vector<QNLobbyUser> users;
+    for (auto& other : m_clients)
+        if (other->pUser) users.push_back(LobbyUserOf(*other));
+    Bytes list;
+    EncodeUserList(users, list);
+    Send(*c, DAT_LOBY_USERLIST, 0, list);
+
+    std::vector<QNLobbyConf> confs;
+    for (auto& [index, room] : m_rooms)
+        confs.push_back(LobbyConfOf(room));
+    Bytes confList;
+    EncodeConfList(confs, confList);
+    Send(*c, DAT_LOBY_CONFLIST, 0, confList);
+
+    Bytes option;
+    EncodeSystemOption({u"127.0.0.1", 0, 0, 0}, option);
+    Send(*c, INFO_SYSTEM_OPTION, 0, option);
+
+    Bytes me;
+    EncodeLobbyUser(LobbyUserOf(*c), me);
+    ToLobby(c.get(), INFO_USER_LOGIN, me);
+}
+
+void CLoopServer::OnBanish(Client& c, const uint8_t* p, size_t n)
+{
+    ByteReader rd(p, n);
+    std::u16string szId = rd.Utf16Field(kIdUnits);
+    if (!rd.Ok()) return;
+    for (auto& other : m_clients)
+        if (other.get() != &c && other->pUser && other->pUser->szId == szId)
+        {
+            LeaveRoom(*other);
+            Bytes gone;
+            EncodeLobbyUser(LobbyUserOf(*other), gone);
+            other->pUser = nullptr;
+            ToLobby(other.get(), INFO_USER_LOGOUT, gone);
+            LogFrame(*other, false, INFO_LOBY_FORCED_LOGOUT, 0, 0);
+            SendRaw(*other, EncodeFrame(INFO_LOBY_FORCED_LOGOUT, 0, nullptr, 0, other->clientKeys), 0, true);
+        }
+    Send(c, ACK_LOBY_BANISH, 0, {});
+}
+
+void CLoopServer::OnKeepAlive(const std::shared_ptr<Client>& c, const uint8_t* p, size_t n)
+{
+    Bytes echo(p, p + n);
+    if (m_nNextFault >= m_cfg.scenario.size())
+    {
+        Send(*c, ACK_KEEP_ALIVE, 0, echo);
+        return;
+    }
+    LoopFault fault = m_cfg.scenario[m_nNextFault++];
+    LogF(m_pLog, LOG_INFO, "[loop] #%d scenario fault %u", c->nId, static_cast<unsigned>(fault));
+    switch (fault)
+    {
+    case LoopFault::BadFirstByte:
+        SendRaw(*c, Bytes(16, 0x00), 0, false);
+        Send(*c, ACK_KEEP_ALIVE, 0, echo, kFaultGapMs);
+        break;
+    case LoopFault::ShortLength:
+    {
+        Bytes b = Header(kFrameMask, 0, ACK_KEEP_ALIVE, 4);
+        b.resize(16, 0);
+        SendRaw(*c, b, 0, false);
+        Send(*c, ACK_KEEP_ALIVE, 0, echo, kFaultGapMs);
+        break;
+    }
+    case LoopFault::LongLength:
+    {
+        Bytes b = Header(kFrameMask, 0, ACK_KEEP_ALIVE, kMaxFrameLength + 1);
+        b.resize(64, 0);
+        SendRaw(*c, b, 0, false);
+        Send(*c, ACK_KEEP_ALIVE, 0, echo, kFaultGapMs);
+        break;
+    }
+    case LoopFault::BadPadding:
+        SendRaw(*c, Header(kFrameMask, 5, INFO_SERVER_NOTICE, kFrameHeaderSize), 0, false);
+        Send(*c, ACK_KEEP_ALIVE, 0, echo);
+        break;
+    case LoopFault::PartialBlock:
+    {
+        Bytes b = Header(kFrameMask, 0, INFO_SERVER_NOTICE, kFrameHeaderSize + 17);
+        b.resize(kFrameHeaderSize + 17, 0x5A);
+        SendRaw(*c, b, 0, false);
+        Send(*c, ACK_KEEP_ALIVE, 0, echo);
+        break;
+    }
+    case LoopFault::Delay:
+        Send(*c, ACK_KEEP_ALIVE, 0, echo, 500);
+        break;
+    case LoopFault::CloseMidFrame:
+    {
+        Bytes b = EncodeFrame(ACK_KEEP_ALIVE, 0, echo.data(), echo.size(), c->clientKeys);
+        b.resize(b.size() / 2);
+        SendRaw(*c, b, 0, true);
+        break;
+    }
+    case LoopFault::ForcedLogout:
+        LogFrame(*c, false, INFO_LOBY_FORCED_LOGOUT, 0, 0);
+        SendRaw(*c, EncodeFrame(INFO_LOBY_FORCED_LOGOUT, 0, nullptr, 0, c->clientKeys), 0, true);
+        break;
+    case LoopFault::Close:
+        SendRaw(*c, {}, 0, true);
+        break;
+    }
+}
+
+void CLoopServer::OnOpen(const std::shared_ptr<Client>& c, const uint8_t* p, size_t n)
+{
+    QNConfOpen req;
+    if (!DecodeConfOpen(p, n, req)) return;
+    for (auto& [index, room] : m_rooms)
+        if (room.info.szConfCode == req.szConfCode)
+        {
+            Send(*c, NAK_CONF_OPEN, kReasonServerError, {});
+            return;
+        }
+    uint16_t wIndex = m_wNextRoomIndex++;
+    Room& room = m_rooms[wIndex];
+    room.info = {wIndex, req.szConfCode, req.szTitle, req.wRoomType,
+                 req.wMaxUser ? req.wMaxUser : uint16_t(49)};
+    room.wOwnerIndex = c->wUserIndex;
+    Bytes conf;
+    EncodeLobbyConf(LobbyConfOf(room), conf);
+    ToLobby(nullptr, INFO_CONF_OPEN, conf);
+    EnterRoom(c, room, ACK_CONF_OPEN);
+}
+
+void CLoopServer::OnJoin(const std::shared_ptr<Client>& c, const uint8_t* p, size_t n)
+{
+    QNConfJoin req;
+    if (!DecodeConfJoin(p, n, req)) return;
+    Room* pRoom = nullptr;
+    for (auto& [index, room] : m_rooms)
+        if (index == req.wRoomIndex || (req.wRoomIndex == 0 && room.info.szConfCode == req.szConfCode))
+            pRoom = &room;
+    if (!pRoom)
+    {
+        Send(*c, NAK_CONF_JOIN, kReasonServerError, {});
+        return;
+    }
+    if (pRoom->members.size() >= pRoom->info.wMaxUser)
+    {
+        Send(*c, NAK_CONF_JOIN, kReasonNoSeat, {});
+        return;
+    }
+    EnterRoom(c, *pRoom, ACK_CONF_JOIN);
+}
+
+void CLoopServer::EnterRoom(const std::shared_ptr<Client>& c, Room& room, uint16_t wAck)
+{
+    if (c->wRoomIndex == room.info.wRoomIndex) return;
+    LeaveRoom(*c);
+    uint16_t wChannel = 0;
+    while (room.members.count(wChannel))
+        ++wChannel;
+    room.members[wChannel] = c;
+    c->wRoomIndex = room.info.wRoomIndex;
+    c->wChannel = wChannel;
+
+    QNRoomInfo info;
+    info.wRoomIndex = room.info.wRoomIndex;
+    info.wRoomType = room.info.wRoomType;
+    info.wMaxUser = room.info.wMaxUser;
+    info.wMyChannel = wChannel;
+    info.wOwnerIndex = room.wOwnerIndex;
+    info.szTitle = room.info.szTitle;
+    info.szConfCode = room.info.szConfCode;
+    Bytes b;
+    EncodeRoomInfo(info, b);
+    Send(*c, wAck, 0, b);
+
+    for (auto& [ch, member] : room.members)
+    {
+        Bytes u;
+        EncodeRoomUser(RoomUserOf(*member), u);
+        Send(*c, INFO_CONF_JOIN, 0, u);
+    }
+    b.clear();
+    EncodeU16(room.members.begin()->first, b);
+    Send(*c, INFO_CONF_PRESIDER, 0, b);
+    b.clear();
+    EncodeRoomState({room.info.wRoomIndex, 1, 0}, b);
+    Send(*c, INFO_CONF_STATE, 0, b);
+    b.clear();
+    EncodeRoomRights({room.info.wRoomIndex, 0x3}, b);
+    Send(*c, INFO_CONF_RIGHTS, 0, b);
+    b.clear();
+    EncodeViewMode({room.info.wRoomIndex, 1, 0}, b);
+    Send(*c, INFO_CONF_VIEWMODE, 0, b);
+
+    // The video views' names: a count, two reserved bytes, then 130-byte entries.
+    b.clear();
+    ByteWriter w(b);
+    w.U16(static_cast<uint16_t>(room.members.size())).U16(0);
+    for (auto& [ch, member] : room.members)
+        w.U16(ch).Utf16Field(member->pUser ? member->pUser->szName : u"", (kViewNameSize - 2) / 2);
+    Send(*c, INFO_CONF_VIEWNAME, 0, b);
+
+    Bytes me;
+    EncodeRoomUser(RoomUserOf(*c), me);
+    for (auto& [ch, member] : room.members)
+        if (member != c) Send(*member, INFO_CONF_JOIN, 0, me);
+}
+
+void CLoopServer::LeaveRoom(Client& c)
+{
+    auto it = m_rooms.find(c.wRoomIndex);
+    c.wRoomIndex = 0;
+    uint16_t wChannel = c.wChannel;
+    c.wChannel = kNoIndex;
+    if (it == m_rooms.end()) return;
+    Room& room = it->second;
+    room.members.erase(wChannel);
+    QNRoomUser gone = RoomUserOf(c);
+    gone.wChannel = wChannel;
+    Bytes b;
+    EncodeRoomUser(gone, b);
+    for (auto& [ch, member] : room.members)
+        Send(*member, INFO_CONF_QUIT, 0, b);
+    if (!room.members.empty()) return;
+    Bytes index;
+    EncodeU16(room.info.wRoomIndex, index);
+    if (room.bConfigured)
+    {
+        ToLobby(&c, INFO_CONF_CLOSE, index);
+    }
+    else
+    {
+        ToLobby(&c, INFO_CONF_DELETE, index);
+        m_rooms.erase(it);
+    }
+}
+
+void CLoopServer::OnChat(Client& c, const uint8_t* p, size_t n)
+{
+    QNChat chat;
+    auto it = m_rooms.find(c.wRoomIndex);
+    if (!DecodeChat(p, n, chat) || it == m_rooms.end()) return;
+    chat.wSenderChannel = c.wChannel;
+    Bytes b;
+    EncodeChat(chat, b);
+    for (auto& [ch, member] : it->second.members)
+    {
+        if (member.get() == &c)
+            Send(c, CMD_CONF_CHAT, c.wChannel, b);
+        else if (chat.wTargetChannel == kNoIndex || chat.wTargetChannel == ch)
+            Send(*member, INFO_CONF_CHAT, c.wChannel, b);
+    }
+}
+
+void CLoopServer::Relay(Client& c, uint16_t wCommand, const uint8_t* p, size_t n)
+{
+    Bytes b(p, p + n);
+    auto it = m_rooms.find(c.wRoomIndex);
+    if (it != m_rooms.end())
+    {
+        for (auto& [ch, member] : it->second.members)
+            if (member.get() != &c) Send(*member, wCommand, c.wChannel, b);
+        return;
+    }
+    // Outside a room only the lobby's board travels, to the others in the lobby.
+    if (wCommand != DAT_BOARD_LOBBY) return;
+    for (auto& other : m_clients)
+        if (other.get() != &c && other->pUser && other->wRoomIndex == 0) Send(*other, wCommand, kNoIndex, b);
+}
+
+std::vector<uint16_t> CLoopServer::FirstCommands() const
+{
+    std::lock_guard<std::mutex> g(m_state);
+    return m_firstCommands;
+}
+
+std::vector<uint16_t> CLoopServer::CommandsFrom(const std::u16string& szUserId) const
+{
+    std::lock_guard<std::mutex> g(m_state);
+    auto it = m_history.find(szUserId);
+    return it == m_history.end() ? std::vector<uint16_t>{} : it->second;
+}
+
+size_t CLoopServer::LoggedInUsers() const
+{
+    std::lock_guard<std::mutex> g(m_state);
+    size_t n = 0;
+    for (auto& c : m_clients)
+        n += c->pUser ? 1 : 0;
+    return n;
+}

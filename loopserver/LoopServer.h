@@ -1,0 +1,120 @@
+// The loopback conference server: many clients on 127.0.0.1, the real frames,
+// cipher and payload codecs, a lobby with users and rooms, relays inside rooms,
+// and a scenario of faults for tests. One reader and one writer thread per client.
+#pragma once
+#include <atomic>
+#include <condition_variable>
+#include <cstdint>
+#include <deque>
+#include <map>
+#include <memory>
+#include <mutex>
+#include <vector>
+
+#include "confclient/network/QNPayloads.h"
+#include "confclient/network/SeedCipher.h"
+#include "confclient/network/transport/NetPlatform.h"
+#include "core/LogSink.h"
+#include "loopserver/LoopConfig.h"
+
+class CLoopServer
+{
+public:
+    // pLog takes one line per frame in and out, and the connection events.
+    CLoopServer(LoopConfig cfg, ILogSink* pLog);
+    ~CLoopServer();
+
+    // Listens on 127.0.0.1 (port 0: a free one, see Port()) and accepts in the background.
+    bool Start(uint16_t wPort);
+    uint16_t Port() const { return m_wPort; }
+    void Stop();
+
+    // What the server saw, for tests: the first command of every connection so
+    // far, and the commands received by the user with this ID, in order.
+    std::vector<uint16_t> FirstCommands() const;
+    std::vector<uint16_t> CommandsFrom(const std::u16string& szUserId) const;
+    size_t LoggedInUsers() const;
+
+private:
+    struct Outbound
+    {
+        Bytes bytes;
+        unsigned nDelayMs = 0;
+        bool bCloseAfter = false;
+    };
+
+    struct Client
+    {
+        int nId = 0;
+        std::atomic<NetSocket> hSocket{kNoSocket};
+        CNetThread reader;
+        CNetThread writer;
+        std::mutex outLock;
+        std::condition_variable outReady;
+        std::deque<Outbound> out;
+        bool bClosing = false;
+        bool bGone = false; // its reader has finished with the server's state
+
+        // Guarded by the server's state lock.
+        SeedRoundKeys clientKeys{};
+        SeedRoundKeys serverKeys{};
+        bool bKeyed = false;
+        uint16_t wUserIndex = kNoIndex;
+        const LoopUser* pUser = nullptr;
+        uint16_t wRoomIndex = 0;
+        uint16_t wChannel = kNoIndex;
+        std::vector<uint16_t> received;
+    };
+
+    struct Room
+    {
+        LoopRoom info;
+        bool bConfigured = false;
+        uint16_t wOwnerIndex = kNoIndex;
+        std::map<uint16_t, std::shared_ptr<Client>> members; // by channel
+    };
+
+    void AcceptLoop();
+    void ReadLoop(std::shared_ptr<Client> c);
+    void WriteLoop(std::shared_ptr<Client> c);
+    void HandleFrame(const std::shared_ptr<Client>& c, uint8_t* pFrame, size_t nLen);
+    void Dropped(const std::shared_ptr<Client>& c);
+    // Under the state lock: joins and forgets clients whose threads have ended.
+    void ReapGone();
+
+    // Under the state lock.
+    void Send(Client& c, uint16_t wCommand, uint16_t wSub, const Bytes& payload, unsigned nDelayMs = 0);
+    void SendRaw(Client& c, Bytes bytes, unsigned nDelayMs, bool bCloseAfter);
+    void OnLogin(const std::shared_ptr<Client>& c, uint16_t wCommand, const uint8_t* p, size_t n);
+    void OnKeepAlive(const std::shared_ptr<Client>& c, const uint8_t* p, size_t n);
+    void OnOpen(const std::shared_ptr<Client>& c, const uint8_t* p, size_t n);
+    void OnJoin(const std::shared_ptr<Client>& c, const uint8_t* p, size_t n);
+    void EnterRoom(const std::shared_ptr<Client>& c, Room& room, uint16_t wAck);
+    void LeaveRoom(Client& c);
+    void OnChat(Client& c, const uint8_t* p, size_t n);
+    void Relay(Client& c, uint16_t wCommand, const uint8_t* p, size_t n);
+    void OnBanish(Client& c, const uint8_t* p, size_t n);
+    QNLobbyUser LobbyUserOf(const Client& c) const;
+    QNLobbyConf LobbyConfOf(const Room& r) const;
+    QNRoomUser RoomUserOf(const Client& c) const;
+    void ToLobby(const Client* pExcept, uint16_t wCommand, const Bytes& payload);
+    void LogFrame(const Client& c, bool bIn, uint16_t wCommand, uint16_t wSub, size_t nLen);
+
+    LoopConfig m_cfg;
+    ILogSink* m_pLog;
+    uint16_t m_wPort = 0;
+    NetSocket m_hListen = kNoSocket;
+    CNetThread m_acceptThread;
+    std::atomic<bool> m_bStopping{false};
+    bool m_bNetStarted = false;
+
+    mutable std::mutex m_state;
+    std::vector<std::shared_ptr<Client>> m_clients;
+    std::map<uint16_t, Room> m_rooms;
+    std::vector<uint16_t> m_firstCommands;
+    std::map<std::u16string, std::vector<uint16_t>> m_history;
+    size_t m_nNextFault = 0;
+    uint16_t m_wNextUserIndex = 1;
+    uint16_t m_wNextRoomIndex = 100;
+    int m_nNextClientId = 1;
+};

@@ -1,0 +1,289 @@
+// The whole client against the loopback server: key exchange, login, two users
+// in one room exchanging chat and video, the send-side notices, forced logout,
+// stopping while the owner is busy, and every fault the server can play.
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <memory>
+#include <thread>
+
+#include "confclient/network/QNCommands.h"
+#include "confclient/network/QNPayloads.h"
+#include "confclient/network/transport/QNInterface.h"
+#include "loopserver/LoopServer.h"
+#include "tests/network/QNTestOwner.h"
+
+namespace
+{
+class CNullLog : public ILogSink
+{
+public:
+    void AddLog(int, const std::string&) override {}
+};
+
+struct CClient
+{
+    CTestOwner owner;
+    std::unique_ptr<CQNInterface> net = std::make_unique<CQNInterface>(&owner, &owner);
+
+    // Connects and logs in; returns the own user index, or 65535.
+    uint16_t Login(uint16_t wPort, const std::u16string& szId)
+    {
+        if (!net->Connect("127.0.0.1", wPort)) return kNoIndex;
+        if (owner.WaitFor(kMsgLobbyPacket, ACK_SEED_KEY).nMsg == 0xFFFFFFFF) return kNoIndex;
+        net->SendLogin(szId, u"", 0, false);
+        QNEvent ack = owner.WaitFor(kMsgLobbyPacket, ACK_LOBY_LOGIN);
+        QNLoginAck a;
+        if (ack.nMsg == 0xFFFFFFFF || !DecodeLoginAck(ack.payload.data(), ack.payload.size(), a))
+            return kNoIndex;
+        return a.wUserIndex;
+    }
+    // Joins a room; returns the own channel, or 65535.
+    uint16_t Join(uint16_t wRoom)
+    {
+        net->SendConfJoin(wRoom, u"", u"");
+        QNEvent ack = owner.WaitFor(kMsgRoomPacket, ACK_CONF_JOIN);
+        QNRoomInfo r;
+        if (ack.nMsg == 0xFFFFFFFF || !DecodeRoomInfo(ack.payload.data(), ack.payload.size(), r))
+            return kNoIndex;
+        return r.wMyChannel;
+    }
+};
+
+class LoopbackTest : public ::testing::Test
+{
+protected:
+    void Serve(std::vector<LoopFault> scenario = {})
+    {
+        LoopConfig cfg = DefaultLoopConfig();
+        cfg.scenario = std::move(scenario);
+        server = std::make_unique<CLoopServer>(cfg, &log);
+        ASSERT_TRUE(server->Start(0));
+    }
+    void TearDown() override
+    {
+        if (server) server->Stop();
+    }
+
+    CNullLog log;
+    std::unique_ptr<CLoopServer> server;
+};
+} // namespace
+
+TEST_F(LoopbackTest, TwoClientsLogInJoinOneRoomAndExchangeChatAndVideo)
+{
+    Serve();
+    CClient alice, bob;
+    uint16_t wAlice = alice.Login(server->Port(), u"alice");
+    ASSERT_NE(kNoIndex, wAlice);
+    ASSERT_NE(kNoIndex, bob.Login(server->Port(), u"bob"));
+    EXPECT_EQ(kConnConnected, alice.owner.WaitFor(kMsgConnectionState, kConnConnected).wCommand);
+    EXPECT_EQ((std::vector<uint16_t>{CMD_SEED_KEY, CMD_SEED_KEY}), server->FirstCommands());
+    EXPECT_EQ(wAlice, alice.net->Record().MyUserIndex());
+    EXPECT_EQ(u"Alice", alice.net->Record().Me().szName);
+    EXPECT_TRUE(alice.net->IsConnected());
+    // The lobby lists came, and alice heard of bob.
+    EXPECT_NE(0xFFFFFFFF, bob.owner.WaitFor(kMsgLobbyPacket, DAT_LOBY_CONFLIST).nMsg);
+    EXPECT_NE(0xFFFFFFFF, alice.owner.WaitFor(kMsgLobbyPacket, INFO_USER_LOGIN).nMsg);
+
+    uint16_t chAlice = alice.Join(1);
+    uint16_t chBob = bob.Join(1);
+    ASSERT_NE(kNoIndex, chAlice);
+    ASSERT_NE(kNoIndex, chBob);
+    EXPECT_NE(chAlice, chBob);
+    EXPECT_EQ(1, alice.net->Record().RoomIndex());
+    // Alice learns of bob (323 with the length as extra), bob of both members.
+    QNEvent join = alice.owner.WaitFor(kMsgRoomPacket, INFO_CONF_JOIN, 2);
+    EXPECT_EQ(kRoomUserSize, join.dwExtra);
+    EXPECT_NE(0xFFFFFFFF, bob.owner.WaitFor(kMsgRoomPacket, INFO_CONF_JOIN, 2).nMsg);
+    EXPECT_NE(0xFFFFFFFF, bob.owner.WaitFor(kMsgRoomPacket, INFO_CONF_PRESIDER).nMsg);
+    // The network object's own record knows bob in the room.
+    S_VUSERINFO bobInfo;
+    ASSERT_TRUE(alice.net->Record().FindUser(bob.net->Record().MyUserIndex(), bobInfo));
+    EXPECT_EQ(chBob, bobInfo.wChannel);
+    EXPECT_EQ(u"Bob", bobInfo.szName);
+
+    ASSERT_TRUE(alice.net->SendChatText(kNoIndex, 0xFF0000, u"good morning"));
+    QNChat chat;
+    QNEvent line = bob.owner.WaitFor(kMsgRoomPacket, INFO_CONF_CHAT);
+    ASSERT_TRUE(DecodeChat(line.payload.data(), line.payload.size(), chat));
+    EXPECT_EQ(u"good morning", chat.szText);
+    EXPECT_EQ(chAlice, chat.wSenderChannel);
+    EXPECT_NE(0xFFFFFFFF, alice.owner.WaitFor(kMsgRoomPacket, CMD_CONF_CHAT).nMsg);
+
+    std::vector<uint8_t> video(8192);
+    for (size_t i = 0; i < video.size(); ++i)
+        video[i] = static_cast<uint8_t>(i * 7);
+    ASSERT_TRUE(alice.net->SendVideo(DAT_VIDEO_FRAME, video.data(), video.size()));
+    QNEvent frame = bob.owner.WaitFor(0, DAT_VIDEO_FRAME);
+    EXPECT_EQ(video, frame.payload);
+    EXPECT_EQ(chAlice, frame.wSub);
+
+    // Board data and voice are relayed the same way, on their own paths.
+    std::vector<uint8_t> board(72, 0x11), voice(320, 0x22);
+    ASSERT_TRUE(alice.net->SendBoardData(DAT_BOARD_ROOM, board.data(), board.size()));
+    ASSERT_TRUE(alice.net->SendVoice(voice.data(), voice.size()));
+    QNEvent boardIn = bob.owner.WaitFor(kMsgBoardPacket, DAT_BOARD_ROOM);
+    EXPECT_EQ(board, boardIn.payload);
+    EXPECT_EQ(chAlice, boardIn.dwExtra);
+    EXPECT_EQ(voice, bob.owner.WaitFor(0, DAT_VOICE).payload);
+
+    // Leaving: bob hears of it.
+    ASSERT_TRUE(alice.net->SendConfQuit());
+    EXPECT_NE(0xFFFFFFFF, bob.owner.WaitFor(kMsgRoomPacket, INFO_CONF_QUIT).nMsg);
+    EXPECT_EQ(0, alice.net->Record().RoomIndex());
+}
+
+TEST_F(LoopbackTest, SentFramesAreReportedWithTheirDataBytes)
+{
+    Serve();
+    CClient alice;
+    ASSERT_NE(kNoIndex, alice.Login(server->Port(), u"alice"));
+    std::vector<uint8_t> chunk(100, 0x42);
+    ASSERT_TRUE(alice.net->SendPushChunk(3, chunk.data(), chunk.size()));
+    ASSERT_TRUE(alice.net->SendFileBlock(17, 0, chunk.data(), 33));
+    ASSERT_TRUE(alice.net->SendBoardData(DAT_BOARD_ROOM, chunk.data(), 72));
+    std::vector<uint8_t> big(70000, 1); // past 16 bits
+    ASSERT_TRUE(alice.net->SendPushChunk(3, big.data(), big.size()));
+    CTestOwner& o = alice.owner;
+    ASSERT_TRUE(o.WaitUntil(
+        [&] { return o.pushChunks.size() == 2 && !o.fileBlocks.empty() && !o.boardSent.empty(); }));
+    EXPECT_EQ(100u, o.pushChunks[0]);
+    EXPECT_EQ(70000u, o.pushChunks[1]);
+    EXPECT_EQ(17, o.fileBlocks[0].first);
+    EXPECT_EQ(33u, o.fileBlocks[0].second);
+    EXPECT_EQ(DAT_BOARD_ROOM, o.boardSent[0].first);
+    EXPECT_EQ(std::vector<uint8_t>(72, 0x42), o.boardSent[0].second); // unmasked
+}
+
+TEST_F(LoopbackTest, ForcedLogoutThenLossReportsClosedByServerOnce)
+{
+    Serve({LoopFault::ForcedLogout});
+    CClient alice;
+    ASSERT_NE(kNoIndex, alice.Login(server->Port(), u"alice"));
+    alice.net->SendKeepAlive();
+    QNEvent forced = alice.owner.WaitFor(kMsgLobbyPacket, INFO_LOBY_FORCED_LOGOUT);
+    EXPECT_TRUE(forced.bNullDesc);
+    QNEvent closed = alice.owner.WaitFor(kMsgConnectionState, kConnClosed);
+    EXPECT_EQ(1u, closed.dwExtra);
+    EXPECT_FALSE(alice.net->IsConnected());
+    alice.net->StopThreads();
+    EXPECT_EQ(1, alice.owner.Count(kMsgConnectionState, kConnClosed));
+}
+
+TEST_F(LoopbackTest, SecondLoginOfOneIdBanishesTheFirst)
+{
+    Serve();
+    CClient first, second;
+    ASSERT_NE(kNoIndex, first.Login(server->Port(), u"carol"));
+    ASSERT_TRUE(second.net->Connect("127.0.0.1", server->Port()));
+    second.owner.WaitFor(kMsgLobbyPacket, ACK_SEED_KEY);
+    second.net->SendLogin(u"carol", u"", 0, false);
+    EXPECT_EQ(1000u, second.owner.WaitFor(kMsgLobbyPacket, NAK_LOBY_LOGIN).dwExtra);
+    EXPECT_EQ(1000, second.net->TakeLastSub());
+    second.net->SendCmd220(u"carol");
+    EXPECT_NE(0xFFFFFFFF, second.owner.WaitFor(kMsgLobbyPacket, ACK_LOBY_BANISH).nMsg);
+    EXPECT_EQ(1u, first.owner.WaitFor(kMsgConnectionState, kConnClosed).dwExtra);
+    second.net->SendLogin(u"carol", u"", 0, false);
+    EXPECT_NE(0xFFFFFFFF, second.owner.WaitFor(kMsgLobbyPacket, ACK_LOBY_LOGIN).nMsg);
+}
+
+TEST_F(LoopbackTest, StopWhileTheOwnerIsBusyInAHandlerWaitsForIt)
+{
+    Serve();
+    CClient alice;
+    std::atomic<bool> bInHandler{false}, bHandlerDone{false};
+    alice.owner.onPacket = [&](uint16_t wCommand)
+    {
+        if (wCommand != ACK_KEEP_ALIVE) return;
+        bInHandler = true;
+        std::this_thread::sleep_for(std::chrono::milliseconds(300));
+        bHandlerDone = true;
+    };
+    ASSERT_NE(kNoIndex, alice.Login(server->Port(), u"alice"));
+    alice.net->SendKeepAlive();
+    while (!bInHandler)
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    alice.net->StopThreads();
+    EXPECT_TRUE(bHandlerDone);
+    alice.net.reset();                                                 // nothing runs on it any more
+    EXPECT_EQ(0, alice.owner.Count(kMsgConnectionState, kConnClosed)); // a local close is no loss
+}
+
+TEST_F(LoopbackTest, EveryStreamFaultLeavesTheClientAliveAndTheNextFrameDelivered)
+{
+    std::vector<LoopFault> faults = {LoopFault::BadFirstByte, LoopFault::ShortLength,  LoopFault::LongLength,
+                                     LoopFault::BadPadding,   LoopFault::PartialBlock, LoopFault::Delay};
+    Serve(faults);
+    CClient alice;
+    ASSERT_NE(kNoIndex, alice.Login(server->Port(), u"alice"));
+    for (size_t i = 1; i <= faults.size(); ++i)
+    {
+        ASSERT_TRUE(alice.net->SendKeepAlive());
+        EXPECT_NE(0xFFFFFFFF, alice.owner.WaitFor(kMsgLobbyPacket, ACK_KEEP_ALIVE, static_cast<int>(i)).nMsg)
+            << i;
+    }
+    EXPECT_EQ(0, alice.owner.Count(kMsgLobbyPacket, INFO_SERVER_NOTICE));
+    EXPECT_EQ(0, alice.owner.Count(kMsgConnectionState, kConnClosed));
+}
+
+TEST_F(LoopbackTest, ClosesByTheServerAreReportedOnceAsLosses)
+{
+    for (LoopFault fault : {LoopFault::CloseMidFrame, LoopFault::Close})
+    {
+        Serve({fault});
+        CClient alice;
+        ASSERT_NE(kNoIndex, alice.Login(server->Port(), u"alice"));
+        alice.net->SendKeepAlive();
+        EXPECT_EQ(0u, alice.owner.WaitFor(kMsgConnectionState, kConnClosed).dwExtra);
+        EXPECT_EQ(0, alice.owner.Count(kMsgLobbyPacket, ACK_KEEP_ALIVE));
+        // A send after the loss finds the socket gone; it is not a second report.
+        alice.net->SendKeepAlive();
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        alice.net->StopThreads();
+        EXPECT_EQ(1, alice.owner.Count(kMsgConnectionState, kConnClosed));
+        server->Stop();
+    }
+}
+
+TEST_F(LoopbackTest, ConnectFailureIsReportedAndNoThreadRuns)
+{
+    CClient alice;
+    Serve();
+    uint16_t wPort = server->Port();
+    server->Stop(); // nobody listens there now
+    EXPECT_EQ(0, alice.net->Connect("127.0.0.1", wPort));
+    EXPECT_EQ(kConnFailed, alice.owner.WaitFor(kMsgConnectionState, kConnFailed).wCommand);
+    EXPECT_EQ(0, alice.net->Connect(std::string(200, '1').c_str(), wPort)); // does not fit the address field
+}
+
+TEST_F(LoopbackTest, ManyClientsAtOnceEachHearOfTheOthers)
+{
+    LoopConfig cfg = DefaultLoopConfig();
+    const int nClients = 12;
+    for (int i = 0; i < nClients; ++i)
+        cfg.users.push_back({u"user" + std::u16string(1, char16_t(u'a' + i)), u"", u"User", 1, 0});
+    server = std::make_unique<CLoopServer>(cfg, &log);
+    ASSERT_TRUE(server->Start(0));
+    std::vector<std::unique_ptr<CClient>> clients;
+    for (int i = 0; i < nClients; ++i)
+    {
+        clients.push_back(std::make_unique<CClient>());
+        ASSERT_TRUE(clients.back()->net->Connect("127.0.0.1", server->Port()));
+    }
+    for (int i = 0; i < nClients; ++i)
+    {
+        CClient& c = *clients[i];
+        ASSERT_NE(0xFFFFFFFF, c.owner.WaitFor(kMsgLobbyPacket, ACK_SEED_KEY).nMsg);
+        c.net->SendLogin(u"user" + std::u16string(1, char16_t(u'a' + i)), u"", 0, false);
+        ASSERT_NE(0xFFFFFFFF, c.owner.WaitFor(kMsgLobbyPacket, ACK_LOBY_LOGIN).nMsg);
+    }
+    EXPECT_EQ(size_t(nClients), server->LoggedInUsers());
+    // The first heard of every later one.
+    EXPECT_NE(0xFFFFFFFF, clients[0]->owner.WaitFor(kMsgLobbyPacket, INFO_USER_LOGIN, nClients - 1).nMsg);
+    for (auto& c : clients)
+        c->net->StopThreads();
+    for (int i = 0; i < 1000 && server->LoggedInUsers() != 0; ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    EXPECT_EQ(0u, server->LoggedInUsers());
+}

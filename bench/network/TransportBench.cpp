@@ -11,6 +11,7 @@
 #include <mutex>
 #include <thread>
 
+#include "tests/network/ClockRecordOwner.h"
 #include "confclient/network/QNCommands.h"
 #include "confclient/network/QNPayloads.h"
 #include "confclient/network/transport/QNInterface.h"
@@ -25,10 +26,11 @@ public:
 };
 
 // Counts what arrives and wakes the waiting benchmark.
-class CCountingOwner : public IQNOwner, public IQNHost
+class CCountingOwner : public IQNOwner, public IQNHost, public CClockRecordOwner
 {
 public:
     void PostConnectionState(uint32_t, uint32_t) override {}
+    void PostRecordStatus(uint32_t) override {}
     void SendPacketMessage(uint32_t, uint16_t wCommand, const QNPacketDesc* pDesc) override
     {
         if (wCommand == ACK_LOBY_LOGIN && pDesc && pDesc->nLength >= 16) m_bLoggedIn = true;

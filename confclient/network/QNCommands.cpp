@@ -46,6 +46,11 @@ uint8_t SendListOf(uint16_t wCommand)
     return p ? p->bySendList : 0;
 }
 
+bool IsMediaCommand(uint16_t c)
+{
+    return c == DAT_VIDEO || c == DAT_VIDEO_FRAME || c == DAT_VIDEO_2020 || c == DAT_VIDEO_2030 || c == DAT_MOVIE_VIDEO;
+}
+
 bool IsRecordableCommand(uint16_t c)
 {
     return (c >= 300 && c <= 332 && c != 331) || c == 360 || (c >= 370 && c <= 391) || (c >= 410 && c <= 506) ||

@@ -37,6 +37,9 @@ QNCipher CipherOf(uint16_t wCommand);
 QNKeyTable InboundTableOf(uint16_t wCommand);
 uint8_t SendListOf(uint16_t wCommand);
 
+// Video and shared-movie video: 2000, 2010, 2020, 2030 and 2201.
+bool IsMediaCommand(uint16_t wCommand);
+
 // Commands that recordings keep: 300-332 except 331; 360; 370-391; 410-506;
 // 533-540; 550-569; 1000; 2010; 2020; 2201; 2202; 3000; 3100; 3010-3012.
 bool IsRecordableCommand(uint16_t wCommand);

@@ -3,15 +3,17 @@
 #include <cstring>
 #include <vector>
 
+#include "tests/network/ClockRecordOwner.h"
 #include "confclient/network/PacketHeader.h"
 #include "confclient/network/transport/QNInterface.h"
 
 namespace
 {
-class CNullOwner : public IQNOwner, public IQNHost
+class CNullOwner : public IQNOwner, public IQNHost, public CClockRecordOwner
 {
 public:
     void PostConnectionState(uint32_t, uint32_t) override {}
+    void PostRecordStatus(uint32_t) override {}
     void SendPacketMessage(uint32_t, uint16_t, const QNPacketDesc*) override {}
     void PumpSentMessages() override {}
     void AddLog(int, const std::string&) override {}

@@ -4,11 +4,14 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <chrono>
+#include <filesystem>
 #include <memory>
 #include <thread>
 
 #include "confclient/network/QNCommands.h"
 #include "confclient/network/QNPayloads.h"
+#include "confclient/network/record/RecordStatus.h"
 #include "confclient/network/transport/QNInterface.h"
 #include "loopserver/LoopServer.h"
 #include "tests/network/QNTestOwner.h"
@@ -286,4 +289,69 @@ TEST_F(LoopbackTest, ManyClientsAtOnceEachHearOfTheOthers)
     for (int i = 0; i < 1000 && server->LoggedInUsers() != 0; ++i)
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
     EXPECT_EQ(0u, server->LoggedInUsers());
+}
+
+namespace
+{
+// The commands an owner heard that a recording keeps, in order, with their payloads.
+std::vector<std::pair<uint16_t, std::vector<uint8_t>>> RecordableHeard(const std::vector<QNEvent>& events, size_t nFrom)
+{
+    std::vector<std::pair<uint16_t, std::vector<uint8_t>>> out;
+    for (size_t i = nFrom; i < events.size(); ++i)
+    {
+        const QNEvent& e = events[i];
+        bool bInbound = e.nMsg == 0 || e.nMsg == kMsgLobbyPacket || e.nMsg == kMsgRoomPacket || e.nMsg == kMsgBoardPacket;
+        if (bInbound && IsRecordableCommand(e.wCommand)) out.push_back({e.wCommand, e.payload});
+    }
+    return out;
+}
+} // namespace
+
+TEST_F(LoopbackTest, LiveConferenceRecordedThenPlayedBackAtDoubleSpeedThroughTheInboundPath)
+{
+    Serve();
+    namespace fs = std::filesystem;
+    fs::path folder = fs::temp_directory_path() /
+                      ("quillon-live-" + std::to_string(std::chrono::steady_clock::now().time_since_epoch().count()));
+    fs::create_directories(folder);
+
+    CClient alice, bob;
+    alice.owner.tempFolder = folder;
+    ASSERT_NE(kNoIndex, alice.Login(server->Port(), u"alice"));
+    ASSERT_NE(kNoIndex, bob.Login(server->Port(), u"bob"));
+    ASSERT_NE(kNoIndex, alice.Join(1));
+    ASSERT_NE(kNoIndex, bob.Join(1));
+    ASSERT_NE(0xFFFFFFFF, alice.owner.WaitFor(kMsgRoomPacket, INFO_CONF_JOIN, 2).nMsg);
+
+    const fs::path recording = folder / "meeting.qn";
+    size_t nFrom = alice.owner.Events().size();
+    ASSERT_EQ(1, alice.net->StartRecord(recording, 0));
+    std::vector<uint8_t> video(4096, 0x5a);
+    for (int i = 0; i < 3; ++i)
+    {
+        ASSERT_TRUE(bob.net->SendChatText(kNoIndex, 0x00FF00, u"line " + std::u16string(1, char16_t(u'0' + i))));
+        ASSERT_NE(0xFFFFFFFF, alice.owner.WaitFor(kMsgRoomPacket, INFO_CONF_CHAT, i + 1).nMsg);
+        video[0] = static_cast<uint8_t>(i);
+        ASSERT_TRUE(bob.net->SendVideo(DAT_VIDEO_FRAME, video.data(), video.size()));
+        ASSERT_NE(0xFFFFFFFF, alice.owner.WaitFor(0, DAT_VIDEO_FRAME, i + 1).nMsg);
+    }
+    alice.net->StopRecord(REC_SUCCESS);
+    auto heard = RecordableHeard(alice.owner.Events(), nFrom);
+    ASSERT_EQ(6u, heard.size());
+
+    CClient player;
+    player.owner.bPlayer = true;
+    player.owner.dPlaySpeed = 2.0;
+    player.owner.tempFolder = folder;
+    ASSERT_EQ(1, player.net->OpenPlayback(recording));
+    EXPECT_EQ(kMsgRecordStatus, player.owner.WaitFor(kMsgRecordStatus, REC_PLAY_END).nMsg);
+    // The end is told by the playback thread; the last replayed frame may still be on the inbound list.
+    ASSERT_NE(0xFFFFFFFF, player.owner.WaitFor(0, DAT_VIDEO_FRAME, 3).nMsg);
+    EXPECT_EQ(heard, RecordableHeard(player.owner.Events(), 0));
+    EXPECT_EQ(0, player.owner.Count(kMsgRecordStatus, REC_PLAY_BROKEN));
+    EXPECT_LE(player.net->PlayFileStart(), player.net->PlayFileEnd());
+
+    player.net.reset();
+    std::error_code ec;
+    fs::remove_all(folder, ec);
 }

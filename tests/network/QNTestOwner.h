@@ -11,6 +11,7 @@
 
 #include "confclient/network/transport/QNOwner.h"
 #include "confclient/network/transport/QNServices.h"
+#include "tests/network/ClockRecordOwner.h"
 
 struct QNEvent
 {
@@ -22,7 +23,7 @@ struct QNEvent
     std::vector<uint8_t> payload;
 };
 
-class CTestOwner : public IQNOwner, public IQNHost
+class CTestOwner : public IQNOwner, public IQNHost, public CClockRecordOwner
 {
 public:
     // Runs inside SendPacketMessage, on the sending thread, before the call is kept.
@@ -48,6 +49,10 @@ public:
             if (pDesc->pData) e.payload.assign(pDesc->pData, pDesc->pData + pDesc->nLength);
         }
         Keep(std::move(e));
+    }
+    void PostRecordStatus(uint32_t nStatus) override
+    {
+        Keep({kMsgRecordStatus, static_cast<uint16_t>(nStatus), 0, 0, true, {}});
     }
     void PumpSentMessages() override {}
 

@@ -1,6 +1,8 @@
 // Recording file layout and rules.
 #include "confclient/network/record/RecordFormat.h"
 
+#include "confclient/network/QNCommands.h"
+
 #include <algorithm>
 #include <array>
 
@@ -98,11 +100,6 @@ void WriteIndexEntry(const SIndexEntry& e, uint8_t* p)
     Put32(e.dwPosition, p + 4);
     Put16(e.wCommand, p + 8);
     Put16(e.wSub, p + 10);
-}
-
-bool IsMediaCommand(uint16_t c)
-{
-    return c == 2000 || c == 2010 || c == 2020 || c == 2030 || c == 2201;
 }
 
 bool NeedsIndexEntry(uint16_t wCommand, bool bKeyFrame)

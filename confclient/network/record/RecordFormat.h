@@ -88,8 +88,6 @@ struct SIndexEntry
 SIndexEntry ParseIndexEntry(const uint8_t* p12);
 void WriteIndexEntry(const SIndexEntry& e, uint8_t* p12);
 
-// Media commands: indexed only at key frames, replayed after a seek only from each channel's key frame.
-bool IsMediaCommand(uint16_t wCommand);
 // Whether a record of this command and key flag gets an index entry (voice never, media at key frames).
 bool NeedsIndexEntry(uint16_t wCommand, bool bKeyFrame);
 // An index entry's sub: the channel (the payload's first u16) of 2000, 2010, 2030 and 2201, else 65535.

@@ -16,12 +16,6 @@ bool IsSoundCommand(uint16_t c)
     return c == DAT_VOICE || c == DAT_MOVIE_AUDIO;
 }
 
-bool IsMediaCommand(uint16_t c)
-{
-    return c == DAT_VIDEO || c == DAT_VIDEO_FRAME || c == DAT_VIDEO_2020 || c == DAT_VIDEO_2030 ||
-           c == DAT_MOVIE_VIDEO;
-}
-
 bool IsBoardCommand(uint16_t c)
 {
     return c == DAT_BOARD_ROOM || c == DAT_BOARD_LOBBY;

@@ -3,12 +3,16 @@
 
 #include <chrono>
 
-CQNInterface::CQNInterface(IQNHost* pHost, IQNOwner* pOwner) : CQNSocket(pHost, pOwner), m_codec(*this, pHost)
+CQNInterface::CQNInterface(IQNHost* pHost, IQNOwner* pOwner)
+    : CQNSocket(pHost, pOwner), CRecord(*pHost, pHost), m_codec(*this, pHost)
 {
 }
 
 CQNInterface::~CQNInterface()
 {
+    // Playback ticks and recorded frames call into this object: both end first.
+    StopPlay(true);
+    StopRecord(REC_SUCCESS);
     StopThreads();
 }
 
@@ -48,7 +52,49 @@ void CQNInterface::SendSeedKey()
 bool CQNInterface::StartPlayer()
 {
     m_bRun = true;
-    return m_dispatchThread.Start([this] { DispatchThread(); }, false);
+    m_bPlayerStarted = m_dispatchThread.Start([this] { DispatchThread(); }, false);
+    return m_bPlayerStarted;
+}
+
+int CQNInterface::OpenPlayback(const std::filesystem::path& path)
+{
+    if (!m_bPlayerStarted && !StartPlayer()) return REC_ERROR;
+    StopPlay(false);
+    m_keyFrames.clear();
+    return OpenPlayFile(path);
+}
+
+void CQNInterface::RecordFrame(uint16_t wCommand, const uint8_t* pPayload, size_t nLen, bool bKeyFrame)
+{
+    RecordPacket(wCommand, pPayload, nLen, bKeyFrame);
+}
+
+void CQNInterface::OnPlayFileInfo(uint32_t dwStart, uint32_t dwEnd)
+{
+    m_dwPlayStart = dwStart;
+    m_dwPlayEnd = dwEnd;
+}
+
+void CQNInterface::OnRecordStatus(int nStatus)
+{
+    if (IQNOwner* p = Owner()) p->PostRecordStatus(static_cast<uint32_t>(nStatus));
+}
+
+void CQNInterface::PlayPacket(uint16_t wCommand, const uint8_t* pPayload, size_t nLen, bool, uint32_t)
+{
+    // Recordings keep no frame sub: replayed commands arrive with sub 0.
+    InjectInbound(wCommand, 0, pPayload, nLen);
+}
+
+void CQNInterface::AddIndexEntry(uint16_t wSub, uint32_t dwPosition, uint16_t wCommand)
+{
+    m_keyFrames[(uint32_t(wCommand) << 16) | wSub] = dwPosition;
+}
+
+uint32_t CQNInterface::FindIndexEntry(uint16_t wCommand, uint16_t wSub)
+{
+    auto it = m_keyFrames.find((uint32_t(wCommand) << 16) | wSub);
+    return it == m_keyFrames.end() ? 0xFFFFFFFFu : it->second;
 }
 
 void CQNInterface::StopThreads()

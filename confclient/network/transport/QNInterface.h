@@ -1,17 +1,22 @@
 // The network object: the protocol side over the transport. It connects and
 // exchanges the key, builds and queues every outbound command, routes every
-// inbound frame to the owner, and keeps its own record of the session.
+// inbound frame to the owner, and keeps its own record of the session. As a
+// recorder it writes the frames it carries into a recording, and plays a
+// recording back into its own inbound path.
 #pragma once
 #include <atomic>
 #include <cstddef>
 #include <cstdint>
 #include <deque>
+#include <filesystem>
+#include <map>
 #include <mutex>
 #include <string>
 #include <vector>
 
 #include "confclient/network/QNFrameCodec.h"
 #include "confclient/network/QNPayloads.h"
+#include "confclient/network/record/Record.h"
 #include "confclient/network/transport/QNSessionRecord.h"
 #include "confclient/network/transport/QNSocket.h"
 
@@ -19,7 +24,7 @@
 // past it media frames are dropped first, control frames only past twice as much.
 constexpr size_t kMaxInboundBytes = 16u << 20;
 
-class CQNInterface : public CQNSocket
+class CQNInterface : public CQNSocket, public CRecord
 {
 public:
     CQNInterface(IQNHost* pHost, IQNOwner* pOwner);
@@ -34,13 +39,20 @@ public:
 
     // Playback: the dispatch thread alone, fed by InjectInbound.
     bool StartPlayer();
+    // Plays a recording through the inbound path: the dispatch thread starts
+    // without a socket, any playback stops, and the file plays from its start.
+    // 1, or the recorder's status code.
+    int OpenPlayback(const std::filesystem::path& path);
+    // The open recording's start and end (seconds since 1970), for the player.
+    uint32_t PlayFileStart() const { return m_dwPlayStart.load(); }
+    uint32_t PlayFileEnd() const { return m_dwPlayEnd.load(); }
     // Puts a plain command on the inbound list: it takes the same 0x550, 0x552 or
     // 0x553 path (or the media receivers) as a received one, and is not recorded again.
     void InjectInbound(uint16_t wCommand, uint16_t wSub, const uint8_t* pPlain, size_t nLen);
-    // Every sent and received frame of a recordable command, with its plain payload.
-    // Called on the thread of the builder's caller, the dispatch thread, or for
-    // 1000 and 2202 the receive thread.
-    virtual void RecordFrame(uint16_t wCommand, const uint8_t* pPayload, size_t nLen, bool bKeyFrame) {}
+    // Every sent and received frame of a recordable command, with its plain payload,
+    // goes to the recorder. Called on the thread of the builder's caller, the
+    // dispatch thread, or for 1000 and 2202 the receive thread.
+    virtual void RecordFrame(uint16_t wCommand, const uint8_t* pPayload, size_t nLen, bool bKeyFrame);
 
     // Drops waiting inbound media frames (the room is being left).
     void PurgeInboundMedia();
@@ -88,6 +100,13 @@ public:
     void OnPacket(uint16_t wCommand, uint16_t wSub, const uint8_t* pFrame) override;
 
 protected:
+    void OnPlayFileInfo(uint32_t dwStart, uint32_t dwEnd) override;
+    void OnRecordStatus(int nStatus) override;
+    void PlayPacket(uint16_t wCommand, const uint8_t* pPayload, size_t nLen, bool bSeeking,
+                    uint32_t dwPosition) override;
+    void AddIndexEntry(uint16_t wSub, uint32_t dwPosition, uint16_t wCommand) override;
+    uint32_t FindIndexEntry(uint16_t wCommand, uint16_t wSub) override;
+
     // Builds the header, hands a recordable frame to RecordFrame and queues it.
     bool SendCommand(uint16_t wCommand, uint16_t wSub, const uint8_t* pPayload, size_t nLen);
 
@@ -112,6 +131,12 @@ private:
     std::atomic<bool> m_bKeySent{false};
     std::atomic<uint16_t> m_wLastSub{0};
     bool m_bStopped = false;
+
+    // Key frames met while seeking, by (command, channel); the playback thread alone uses it.
+    std::map<uint32_t, uint32_t> m_keyFrames;
+    std::atomic<uint32_t> m_dwPlayStart{0};
+    std::atomic<uint32_t> m_dwPlayEnd{0};
+    bool m_bPlayerStarted = false;
 
     mutable std::mutex m_inboundLock;
     std::deque<InboundFrame> m_inbound;

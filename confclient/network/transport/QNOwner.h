@@ -10,6 +10,7 @@ constexpr uint32_t kMsgConnectionState = 0x54E; // wParam 1365, 1366 or 1367
 constexpr uint32_t kMsgLobbyPacket = 0x550;     // codes 1 to 271 except 110, and 223 from the receive thread
 constexpr uint32_t kMsgRoomPacket = 0x552;      // every other decoded command
 constexpr uint32_t kMsgBoardPacket = 0x553;     // board data 3000 and 3100
+constexpr uint32_t kMsgRecordStatus = 0x554;    // recorder and player status codes
 
 constexpr uint32_t kConnConnected = 1365;
 constexpr uint32_t kConnFailed = 1366;
@@ -33,6 +34,8 @@ public:
     virtual ~IQNOwner() = default;
     // Posts 0x54E with a connection notice; returns at once. Any thread.
     virtual void PostConnectionState(uint32_t wParam, uint32_t lParam) = 0;
+    // Posts 0x554 with a recorder or player status code; returns at once. Any thread.
+    virtual void PostRecordStatus(uint32_t nStatus) = 0;
     // Sends 0x550, 0x552 or 0x553 and returns when the owner has handled it
     // (a null desc is lParam 0). Called from the dispatch or receive thread.
     virtual void SendPacketMessage(uint32_t nMsg, uint16_t wCommand, const QNPacketDesc* pDesc) = 0;

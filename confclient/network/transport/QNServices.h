@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "confclient/network/QNFrameCodec.h"
+#include "confclient/network/record/RecordOwner.h"
 
 // The room control window.
 class IQNRoomControl
@@ -52,11 +53,13 @@ public:
     virtual void OnMediaFrame(uint16_t wCommand, uint16_t wSub, const uint8_t* pData, size_t nLen) = 0;
 };
 
-// The main dialog as the network object sees it: log, player mode and the services above.
+// The main dialog as the network object sees it: log, player mode, the services
+// above, and what the recorder needs (clocks, folders, meeting, player).
 class IQNHost : public IQNSession,
                 public IQNRoomControl,
                 public IQNTransferBook,
                 public IQNBoardHost,
-                public IQNMediaReceivers
+                public IQNMediaReceivers,
+                public virtual IRecordOwner
 {
 };

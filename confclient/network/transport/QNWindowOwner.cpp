@@ -6,6 +6,11 @@ void CQNWindowOwner::PostConnectionState(uint32_t wParam, uint32_t lParam)
     if (IsWindow(m_hWnd)) PostMessageW(m_hWnd, kMsgConnectionState, wParam, lParam);
 }
 
+void CQNWindowOwner::PostRecordStatus(uint32_t nStatus)
+{
+    if (IsWindow(m_hWnd)) PostMessageW(m_hWnd, kMsgRecordStatus, nStatus, 0);
+}
+
 void CQNWindowOwner::SendPacketMessage(uint32_t nMsg, uint16_t wCommand, const QNPacketDesc* pDesc)
 {
     if (IsWindow(m_hWnd)) SendMessageW(m_hWnd, nMsg, wCommand, reinterpret_cast<LPARAM>(pDesc));

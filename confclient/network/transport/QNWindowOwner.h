@@ -12,6 +12,8 @@ public:
 
     // Posts 0x54E when the window still exists.
     void PostConnectionState(uint32_t wParam, uint32_t lParam) override;
+    // Posts 0x554 when the window still exists.
+    void PostRecordStatus(uint32_t nStatus) override;
     // SendMessage of the command (wParam) and the descriptor (lParam, 0 for none)
     // when the window still exists.
     void SendPacketMessage(uint32_t nMsg, uint16_t wCommand, const QNPacketDesc* pDesc) override;

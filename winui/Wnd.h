@@ -48,6 +48,16 @@ public:
     CString GetWindowText() const { return GetWindowTextString(m_hWnd); }
     void GetClientRect(RECT* rect) const { ::GetClientRect(m_hWnd, rect); }
     void GetWindowRect(RECT* rect) const { ::GetWindowRect(m_hWnd, rect); }
+    // Whether the mouse pointer is over the client area now (hover effects poll it).
+    BOOL IsCursorInClient() const
+    {
+        POINT pt;
+        RECT client;
+        ::GetCursorPos(&pt);
+        ::ScreenToClient(m_hWnd, &pt);
+        ::GetClientRect(m_hWnd, &client);
+        return ::PtInRect(&client, pt);
+    }
     BOOL ShowWindow(int cmd) { return ::ShowWindow(m_hWnd, cmd); }
     BOOL IsWindowVisible() const { return ::IsWindowVisible(m_hWnd); }
     BOOL IsWindowEnabled() const { return ::IsWindowEnabled(m_hWnd); }

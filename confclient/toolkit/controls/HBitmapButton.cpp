@@ -76,12 +76,7 @@ LRESULT CHBitmapButton::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam)
     case WM_TIMER:
         if (wParam == kHoverTimer)
         {
-            POINT pt;
-            RECT client;
-            ::GetCursorPos(&pt);
-            ::ScreenToClient(m_hWnd, &pt);
-            GetClientRect(&client);
-            if (!::PtInRect(&client, pt))
+            if (!IsCursorInClient())
             {
                 KillTimer(kHoverTimer);
                 Invalidate();

@@ -365,6 +365,16 @@ TEST_F(Menu, DrawsTheFlatStyle)
     EXPECT_EQ(checked.Pixel(6, 8), Sys(COLOR_MENUTEXT));
     EXPECT_EQ(checked.Pixel(6, 6), LightenColour(highlight, 0.85));
 
+    // Under the mouse the tick sits one row higher; a radio item shows a dot instead.
+    MemoryCanvas raised = Draw(menu, 42, pPlain, ODS_CHECKED | ODS_SELECTED);
+    EXPECT_EQ(raised.Pixel(6, 6), Sys(COLOR_MENUTEXT));
+    EXPECT_NE(raised.Pixel(6, 9), Sys(COLOR_MENUTEXT));
+    menu.AppendMenu(MF_STRING, 43, L"Radio");
+    ASSERT_TRUE(::CheckMenuRadioItem(menu, 43, 43, 43, MF_BYCOMMAND));
+    MemoryCanvas radio = Draw(menu, 43, menu.FindData(43), ODS_CHECKED);
+    EXPECT_EQ(radio.Pixel(10, 8), Sys(COLOR_MENUTEXT)) << "dot at (left + 5, top + 4) of the frame";
+    EXPECT_NE(radio.Pixel(6, 8), Sys(COLOR_MENUTEXT)) << "no tick";
+
     // A separator: one line over the text part.
     MemoryCanvas separator = Draw(menu, 0, menu.m_MenuList[2].get(), 0, 3);
     EXPECT_TRUE(Near(separator.Pixel(100, 1), LightenColour(Sys(COLOR_BTNSHADOW), 0.5), 2));
@@ -470,6 +480,11 @@ protected:
     }
 };
 
+void CALLBACK CloseMenu(HWND, UINT, UINT_PTR, DWORD)
+{
+    ::EndMenu();
+}
+
 // Copies a rectangle of the screen into a file.
 bool SaveScreen(const RECT& r, const wchar_t* path)
 {
@@ -520,10 +535,13 @@ TEST_F(Menu, PopupShowsThroughItsOwnerAndReturnsTheChosenCommand)
         else if (nIdle > 50)
             ::EndMenu();
     };
+    // Should the menu never go idle, it is closed all the same.
+    UINT_PTR nTimer = ::SetTimer(nullptr, 0, 5000, CloseMenu);
     POINT at{40, 70};
     ::ClientToScreen(owner.m_hWnd, &at);
     UINT chosen =
         pUser->TrackPopupMenu(TPM_LEFTALIGN | TPM_TOPALIGN | TPM_RETURNCMD, at.x, at.y, owner.m_hWnd);
+    ::KillTimer(nullptr, nTimer);
     EXPECT_EQ(chosen, static_cast<UINT>(ID_SAMPLE_WHISPER));
     EXPECT_GE(owner.m_nMeasured, 6);
     EXPECT_GE(owner.m_nDrawn, 6);

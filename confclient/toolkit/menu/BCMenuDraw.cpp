@@ -150,7 +150,7 @@ void BCMenu::DrawFlat(HDC hDC, const DRAWITEMSTRUCT& dis, const BCMenuData& data
             if (IsRadioItem(dis))
                 DrawRadioDot(hDC, frame.left + 5, frame.top + 4, mark);
             else
-                DrawCheckMark(hDC, frame.left + 4, frame.top + 4, mark, false);
+                DrawCheckMark(hDC, frame.left + 4, frame.top + 4, mark, bSelected);
         }
     }
     if (nImage >= 0)

@@ -114,6 +114,16 @@ TEST_F(Slider, DragNearTheThumbKeepsItsOffsetAndTheSamePixelPostsNothing)
     EXPECT_EQ(::GetCapture(), nullptr);
     EXPECT_EQ(h().GetPos(), 100);
 
+    // Losing the mouse to another window ends the drag where it is.
+    h().SetPos(30);
+    Mouse(h(), WM_LBUTTONDOWN, 39);
+    Mouse(h(), WM_MOUSEMOVE, 30);
+    ::SetCapture(dlg.m_hWnd);
+    ::ReleaseCapture();
+    Mouse(h(), WM_MOUSEMOVE, 60);
+    Mouse(h(), WM_LBUTTONUP, 60);
+    EXPECT_EQ(Notices(), (std::vector<SliderNotice>{{kMoving, kId, 22}, {kMoved, kId, 22}}));
+
     // A release without a press of its own is no drag.
     Mouse(h(), WM_LBUTTONUP, 10);
     EXPECT_TRUE(Notices().empty());

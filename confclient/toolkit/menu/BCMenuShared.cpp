@@ -15,9 +15,8 @@ std::vector<HMENU>& SubMenus()
     return list;
 }
 
-// A 32-bit top-down bitmap of the pixels; key pixels turned black when `bClearKey` (the colour half
-// of a masked image).
-HBITMAP MakeColourBitmap(const MenuPixels& pixels, MenuColour key, bool bClearKey)
+// The colour half of a masked image: a 32-bit top-down bitmap of the pixels, key pixels black.
+HBITMAP MakeColourBitmap(const MenuPixels& pixels, MenuColour key)
 {
     BITMAPINFO info{};
     info.bmiHeader = {
@@ -28,7 +27,7 @@ HBITMAP MakeColourBitmap(const MenuPixels& pixels, MenuColour key, bool bClearKe
     auto* out = static_cast<uint32_t*>(pBits);
     for (size_t i = 0; i < pixels.size(); ++i)
     {
-        MenuColour c = (bClearKey && pixels[i] == key) ? 0 : pixels[i];
+        MenuColour c = pixels[i] == key ? 0 : pixels[i];
         // 0x00BBGGRR to the bitmap's 0x00RRGGBB.
         out[i] = (c & 0xff) << 16 | (c & 0xff00) | (c >> 16 & 0xff);
     }
@@ -138,7 +137,7 @@ bool BCMenuImages::Put(int nIndex, const MenuPixels& pixels, MenuColour key, boo
 {
     if (pixels.size() != static_cast<size_t>(kMenuIconWidth) * kMenuIconHeight) return false;
     HBITMAP hMask = MakeMaskBitmap(pixels, key);
-    HBITMAP hColour = MakeColourBitmap(pixels, key, true);
+    HBITMAP hColour = MakeColourBitmap(pixels, key);
     bool ok = false;
     if (hMask && hColour)
     {

@@ -378,6 +378,15 @@ LRESULT CBitmapSlider::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam)
     case WM_LBUTTONUP:
         OnButtonUp();
         return 0;
+    case WM_CAPTURECHANGED:
+        // Another window took the mouse: the drag ends here, or the thumb would follow a released button.
+        if (reinterpret_cast<HWND>(lParam) != m_hWnd && m_bLButtonDown)
+        {
+            m_bLButtonDown = FALSE;
+            Repaint();
+            Notify(kMsgMoved);
+        }
+        break;
     case WM_GETDLGCODE:
         if (::GetKeyState(VK_TAB) < 0) break;
         return DefWindowProc(msg, wParam, lParam) | DLGC_WANTARROWS;

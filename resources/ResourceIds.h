@@ -17,6 +17,7 @@
 #define IDD_QUESTION 510
 #define IDD_ROOMMEDIASHAREVIEW 11339
 #define IDD_CONTROL_SAMPLE 20000
+#define IDD_MENU_SLIDER_SAMPLE 20010
 
 // "INI" resources: the layout table and the keyed text table.
 #define IDR_INI_LAYOUT 10505
@@ -43,6 +44,24 @@
 #define IDB_SLIDER_ACTIVE 11022
 #define IDB_SLIDER_THUMB 11023
 #define IDB_PROGRESS_BAR 11031
+// Bitmap slider pieces on a magenta key.
+#define IDB_SLIDER_TRACK 11024
+#define IDB_SLIDER_TRACK_ACTIVE 11025
+#define IDB_SLIDER_KNOB 11026
+#define IDB_SLIDER_KNOB_ACTIVE 11027
+#define IDB_SLIDER_VTRACK 11028
+#define IDB_SLIDER_VTRACK_ACTIVE 11029
+
+// Owner-drawn menu sample: its menu template, and a toolbar (type 241) whose bitmap of the same id
+// holds the item images.
+#define IDR_MENU_SAMPLE 20020
+#define IDR_TOOLBAR_SAMPLE 20021
+#define ID_SAMPLE_WHISPER 20301
+#define ID_SAMPLE_VIDEO 20302
+#define ID_SAMPLE_FLOOR_GIVE 20303
+#define ID_SAMPLE_FLOOR_TAKE 20304
+#define ID_SAMPLE_PRESENTER 20305
+#define ID_SAMPLE_KICK 20306
 
 // Controls of the control sample dialog.
 #define IDC_SAMPLE_PICTURE 20100
@@ -56,3 +75,7 @@
 #define IDC_SAMPLE_LMCHECK 20108
 #define IDC_SAMPLE_CHECK 20109
 #define IDC_SAMPLE_LMBUTTON_OFF 20110
+
+// Controls of the menu and slider sample dialog.
+#define IDC_SAMPLE_SLIDER 20120
+#define IDC_SAMPLE_SLIDER_V 20121

@@ -40,4 +40,26 @@ convert -size 10x16 xc:"$navy" -fill none -stroke white -draw 'line 5,3 5,12' -s
 # Progress bar fill: a vertical light-to-accent gradient, stretched by the control.
 convert -size 100x14 gradient:'#7FD3C8'-"$tealdark" -strip BMP3:progress_bar.bmp
 
+# Bitmap slider pieces on a magenta key: horizontal channel, active channel, thumb, thumb while dragged,
+# and a vertical channel pair.
+key='#FF00FF'
+track() { convert -size "$2" xc:"$key" +antialias -fill "$3" -stroke "$line" -draw "$4" -strip "BMP3:$1"; }
+track slider_track.bmp 120x16 "$grey" 'rectangle 0,6 119,9'
+track slider_track_active.bmp 120x16 "$teal" 'rectangle 0,6 119,9'
+track slider_vtrack.bmp 16x90 "$grey" 'rectangle 6,0 9,89'
+track slider_vtrack_active.bmp 16x90 "$teal" 'rectangle 6,0 9,89'
+knob() { convert -size 12x16 xc:"$key" +antialias -fill "$2" -stroke "$navy" -draw 'roundrectangle 1,0 10,15 3,3' \
+  -stroke white -draw 'line 5,4 5,11' -draw 'line 7,4 7,11' -strip "BMP3:$1"; }
+knob slider_knob.bmp "$navy"
+knob slider_knob_active.bmp "$teal"
+
+# Menu item images: a 16-colour toolbar strip of 16 x 15 buttons on the classic grey, whose black,
+# greys and white become the system's button colours when loaded. Whisper, video, presenter, send out.
+convert -size 64x15 xc:'#C0C0C0' +antialias \
+  -fill '#008080' -stroke '#000000' -draw 'rectangle 1,2 14,10' -draw 'line 4,10 4,13' -draw 'line 4,13 7,10' \
+  -fill '#000080' -stroke '#000000' -draw 'rectangle 17,4 27,11' -draw 'polygon 27,7 30,4 30,11' \
+  -fill '#FFFF00' -stroke '#808000' -draw 'polygon 40,1 42,6 47,6 43,9 45,14 40,11 35,14 37,9 33,6 38,6' \
+  -stroke '#FF0000' -draw 'line 50,2 61,13' -draw 'line 51,2 62,13' -draw 'line 61,2 50,13' -draw 'line 62,2 51,13' \
+  -type Palette -strip BMP3:menu_toolbar.bmp
+
 python3 make-cursor.py hand.cur

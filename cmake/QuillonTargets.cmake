@@ -38,18 +38,25 @@ endif()
 # in it fails the native build, which keeps the boundary honest.
 function(quillon_portable_library name)
     cmake_parse_arguments(ARG "" "" "SOURCES;LIBS" ${ARGN})
-    add_library(${name} STATIC ${ARG_SOURCES})
+    if(QUILLON_TEST_PREFIX STREQUAL "tsan")
+        # The ThreadSanitizer tree builds only what its threaded tests need.
+        add_library(${name} STATIC EXCLUDE_FROM_ALL ${ARG_SOURCES})
+    else()
+        add_library(${name} STATIC ${ARG_SOURCES})
+    endif()
     target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR})
     target_link_libraries(${name} PUBLIC ${ARG_LIBS})
 endfunction()
 
 # A GoogleTest program: one CTest entry per program. In the windows tree it runs
 # under Wine (the toolchain's emulator) inside the shared Wine session fixture.
+# THREADS marks a program whose code runs threads: only those also run in the
+# ThreadSanitizer tree.
 function(quillon_test name)
-    if(QUILLON_TREE STREQUAL "fuzz")
+    cmake_parse_arguments(ARG "THREADS" "" "SOURCES;LIBS" ${ARGN})
+    if(QUILLON_TREE STREQUAL "fuzz" OR (QUILLON_TEST_PREFIX STREQUAL "tsan" AND NOT ARG_THREADS))
         return()
     endif()
-    cmake_parse_arguments(ARG "" "" "SOURCES;LIBS" ${ARGN})
     add_executable(${name} ${ARG_SOURCES})
     target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR})
     target_link_libraries(${name} PRIVATE ${ARG_LIBS} GTest::gtest_main GTest::gmock)

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # The test command: installs what is missing, builds every tree and runs every test:
-# native tests under ASan/UBSan and again under ThreadSanitizer, fuzz targets for a
+# native tests under ASan/UBSan, the threaded ones again under ThreadSanitizer, fuzz targets for a
 # short while, Windows tests under Wine.
 # Ends with one summary line: "tests: N passed, N failed".
 set -uo pipefail

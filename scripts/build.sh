@@ -6,12 +6,16 @@ top=$(cd "$(dirname "$0")/.." && pwd)
 trees=("$@")
 ((${#trees[@]})) || trees=(windows native tsan fuzz)
 
+# Sanitizer trees compile at -O1 with line tables only: the sanitizers' advice,
+# and half the compile time of -O2 -g.
+sanitized=("-DCMAKE_CXX_FLAGS_RELWITHDEBINFO=-O1 -g1" "-DCMAKE_C_FLAGS_RELWITHDEBINFO=-O1 -g1")
+
 for tree in "${trees[@]}"; do
     dir=$top/build/$tree
     case $tree in
     windows) args=(-DCMAKE_TOOLCHAIN_FILE="$top/cmake/toolchain-mingw32.cmake" -DCMAKE_BUILD_TYPE=Release) ;;
-    native) args=(-DQUILLON_TREE=native -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=g++ -DCMAKE_C_COMPILER=gcc) ;;
-    tsan) args=(-DQUILLON_TREE=native -DQUILLON_SANITIZE=thread -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=g++ -DCMAKE_C_COMPILER=gcc) ;;
+    native) args=(-DQUILLON_TREE=native -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=g++ -DCMAKE_C_COMPILER=gcc "${sanitized[@]}") ;;
+    tsan) args=(-DQUILLON_TREE=native -DQUILLON_SANITIZE=thread -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=g++ -DCMAKE_C_COMPILER=gcc "${sanitized[@]}") ;;
     fuzz) args=(-DQUILLON_TREE=fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_C_COMPILER=clang) ;;
     bench) args=(-DQUILLON_TREE=native -DQUILLON_SANITIZE=none -DCMAKE_BUILD_TYPE=Release -DCMAKE_CXX_COMPILER=g++ -DCMAKE_C_COMPILER=gcc) ;;
     *) echo "build.sh: unknown tree '$tree'" >&2; exit 2 ;;

@@ -71,6 +71,12 @@ LRESULT CConfClientDlg::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam)
         MessageBoxW(m_hWnd, GetText(pszKey).c_str(), m_szExeName.c_str(), MB_OK);
         return 0;
     }
+    case WM_QN_PANEL_COMMAND:
+    {
+        std::unique_ptr<S_PANELFRAME> pFrame(reinterpret_cast<S_PANELFRAME*>(lParam));
+        if (pFrame) OnPanelCommand(*pFrame);
+        return 0;
+    }
     case WM_QN_HIDE_DRAWTOOL:
     case WM_QN_SHOW_DRAWTOOL:
         return 0; // the drawing tool window belongs to a room
@@ -205,6 +211,11 @@ BOOL CConfClientDlg::OnCommand(WPARAM wParam, LPARAM lParam)
     }
 }
 
+void CConfClientDlg::QuitProgram()
+{
+    PostMessage(WM_QN_QUIT);
+}
+
 void CConfClientDlg::OnCancel()
 {
     DestroyMainDialog();
@@ -215,6 +226,7 @@ void CConfClientDlg::DestroyMainDialog()
     if (!m_hWnd) return;
     m_bQuitting = true;
     Logout(1);
+    if (m_pControl) m_pControl->Stop(); // no thread may outlive the window
     KillTimer(TIMER_RECONNECT);
     KillTimer(TIMER_STARTUP);
     AddLog(LOG_INFO, L"[EXIT]");

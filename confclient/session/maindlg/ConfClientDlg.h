@@ -34,6 +34,7 @@ protected:
     HWND MainWnd() const override { return m_hWnd; }
     void OnLobbyChanged() override;
     void OnCountdown(int nSecondsLeft) override;
+    void QuitProgram() override;
 
 private:
     // The teardown that message 4025 and closing run before the window goes.

@@ -28,6 +28,7 @@ IConfDlg::IConfDlg() = default;
 IConfDlg::~IConfDlg()
 {
     // The window is gone by now and MainWnd may not be called from here: only what is owned is freed.
+    if (m_pControl) m_pControl->Stop();
     StopNetwork();
     delete m_pSplash;
     if (m_pLogWriter) m_pLogWriter->Stop();
@@ -135,9 +136,67 @@ bool IConfDlg::StartSession()
     case LaunchKind::AVSetting:
         AddLog(LOG_ERROR, L"[START] the audio and video settings are not available in this build");
         return true;
+    case LaunchKind::PanelPort:
+    {
+        HWND hWnd = MainWnd();
+        // Commands come on the panel's receive thread: each is posted to the window as a copy.
+        m_pControl = std::make_unique<CQNControl>(
+            [hWnd](const S_PANELFRAME& f)
+            {
+                auto* pCopy = new S_PANELFRAME(f);
+                if (!PostMessageW(hWnd, WM_QN_PANEL_COMMAND, 0, reinterpret_cast<LPARAM>(pCopy)))
+                    delete pCopy;
+            });
+        if (!m_pControl->Start(m_launch.nPanelPort))
+        {
+            AddLog(LOG_ERROR, L"[PANEL] cannot listen on port %u", m_launch.nPanelPort);
+            m_pControl.reset();
+            return false;
+        }
+        AddLog(LOG_INFO, L"[PANEL] listening on 127.0.0.1:%u", m_pControl->Port());
+        return true;
+    }
     default:
         return true;
     }
+}
+
+void IConfDlg::PanelAnswer(const char* pszKeyword, long nValue)
+{
+    if (PanelConnected()) m_pControl->SendAnswer(pszKeyword, nValue);
+}
+
+void IConfDlg::OnPanelCommand(const S_PANELFRAME& f)
+{
+    std::wstring szArgs(f.arguments.begin(), f.arguments.end());
+    std::wstring szKeyword(f.keyword.begin(), f.keyword.end());
+    AddLog(LOG_INFO, L"[PANEL] %s %s", szKeyword.c_str(), szArgs.c_str());
+    if (f.keyword == "CONNECT")
+    {
+        std::optional<S_LAUNCH> launch = ParseCommandLine(U16Of(szArgs));
+        if (!launch || launch->kind != LaunchKind::LaunchString || launch->fields.szServerAddress.empty())
+        {
+            PanelAnswer("CONNECT", 1601);
+            return;
+        }
+        if (m_pNet) return; // a session runs: its CONNECT notice comes (or came) with its login
+        m_launch = *launch;
+        LoginLobby();
+        OnLobbyChanged();
+    }
+    else if (f.keyword == "QUIT")
+    {
+        bool bInRoom = m_wRoomIndex != 0;
+        QuitRoom(210);
+        if (!bInRoom) PanelAnswer("QUIT", 0);
+    }
+    else if (f.keyword == "LOGOUT")
+    {
+        PanelAnswer("LOGOUT", 0);
+        QuitProgram();
+    }
+    else
+        AddLog(LOG_ERROR, L"[PANEL] %s is not available from the lobby", szKeyword.c_str());
 }
 
 void IConfDlg::ShowSplash()
@@ -199,6 +258,7 @@ int IConfDlg::LoginLobby()
     m_bConnectFailed = true;
     bool bReconnecting = m_nReconnectCount > 0;
     Logout(0);
+    PanelAnswer("CONNECT", 1601);
     // The first login tells the user and ends; a reconnect goes on through the 1366 notice.
     if (!bReconnecting) PostMessageW(MainWnd(), WM_QN_SESSION_END, 0, SESSIONEND_NOTCONNECTED);
     return 0;
@@ -249,14 +309,14 @@ void IConfDlg::Reconnect()
     m_bLobbyLoggedIn = false;
     m_keepAlive = CKeepAliveClock();
     if (m_wRoomIndex != 0) QuitRoom(210);
+    // Stopping first: commands still on their way in are handled while the threads end and
+    // must not fill the lists again after they were emptied.
+    bool bHadNetwork = m_pNet != nullptr;
+    StopNetwork();
     for (const S_CONFINFOEX& c : m_lobby.Confs())
         SendTextToClients(INFO_CONF_CLOSE, DecimalText(c.wRoomIndex));
     m_lobby.Clear();
-    if (m_pNet)
-    {
-        StopNetwork();
-        m_pNet = CreateNetwork();
-    }
+    if (bHadNetwork) m_pNet = CreateNetwork();
     ++m_nReconnectCount;
     OnLobbyChanged();
 }
@@ -276,7 +336,11 @@ void IConfDlg::QuitRoom(int nReason)
     RegWriteDword(HKEY_CURRENT_USER, kRegCommonKey, L"Logout_State", 1);
     RemoveSplash();
     RegWriteDword(HKEY_CURRENT_USER, kRegCommonKey, L"Logout_State", 0);
-    if (bWasInRoom) Broadcast(WM_QN_SESSION_EVENT, nReason, 0);
+    if (bWasInRoom)
+    {
+        Broadcast(WM_QN_SESSION_EVENT, nReason, 0);
+        PanelAnswer("QUIT", 0);
+    }
     m_wRoomIndex = 0;
 }
 

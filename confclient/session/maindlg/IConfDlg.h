@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "confclient/network/control/QNControl.h"
 #include "confclient/network/log/WinLogFolder.h"
 #include "confclient/network/transport/QNInterface.h"
 #include "confclient/network/transport/QNServices.h"
@@ -53,6 +54,8 @@ public:
     void OnSessionTimer(UINT_PTR nIDEvent);
     // Client commands of the launcher ('\n'-separated fields).
     void OnClientCommand(uint32_t dwCode, const std::u16string& text);
+    // A command of the control panel, on the GUI thread.
+    void OnPanelCommand(const S_PANELFRAME& frame);
 
     const CLobbyLists& Lobby() const { return m_lobby; }
     const S_CONFINFOEX* FindConfInfo(uint16_t wRoomIndex) const { return m_lobby.FindConfInfo(wRoomIndex); }
@@ -95,6 +98,10 @@ protected:
     void OnLoginRefused();
     void SendKeepAlive();
     void StopNetwork();
+    bool PanelConnected() const { return m_pControl && m_pControl->IsConnected(); }
+    void PanelAnswer(const char* pszKeyword, long nValue);
+    // The end of the program from the session: logout, then the window goes.
+    virtual void QuitProgram() = 0;
 
     std::wstring m_szProgramFolder;
     std::wstring m_szCmdLine;
@@ -109,6 +116,7 @@ protected:
     std::unique_ptr<CQNWindowOwner> m_pOwner;
     std::unique_ptr<CQNInterface> m_pNet;
     CSplashDlg* m_pSplash = nullptr;
+    std::unique_ptr<CQNControl> m_pControl; // panel mode only
     CLobbyLists m_lobby;
     CKeepAliveClock m_keepAlive;
     CReconnectCountdown m_countdown;

@@ -13,7 +13,7 @@ void IConfDlg::SendLobbyLogin()
 {
     if (!m_pNet) return;
     const S_LAUNCHFIELDS& f = m_launch.fields;
-    m_pNet->SendLogin(f.szUserId, f.szLoginKey, f.nLoginKind, false);
+    m_pNet->SendLogin(f.szUserId, f.szLoginKey, f.nLoginKind, PanelConnected());
 }
 
 void IConfDlg::OnLoginAck(const QNPacketDesc* pDesc)
@@ -35,6 +35,7 @@ void IConfDlg::OnLoginAck(const QNPacketDesc* pDesc)
     m_dwVideoStop = RegReadDword(HKEY_CURRENT_USER, RegProgramKey(m_szExeName).c_str(), L"VideoStop", 0);
     SetTimer(MainWnd(), TIMER_KEEPALIVE, kKeepAlivePeriodMs, nullptr);
     RemoveSplash();
+    PanelAnswer("CONNECT", 1);
 }
 
 void IConfDlg::OnLoginRefused()

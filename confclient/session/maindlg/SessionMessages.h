@@ -9,8 +9,9 @@ enum : UINT
     WM_QN_SESSION_END = 4026, // a connection or logout notice; lParam picks it (below)
     WM_QN_HIDE_DRAWTOOL = 4056,
     WM_QN_SHOW_DRAWTOOL = 4057,
-    WM_QN_REFUSAL_BOX = 4058, // a lobby-login refusal box, shown outside the network's sent message
-    WM_QN_NOTICE_BOX = 4059,  // a notice box by wParam (below), likewise
+    WM_QN_REFUSAL_BOX = 4058,   // a lobby-login refusal box, shown outside the network's sent message
+    WM_QN_NOTICE_BOX = 4059,    // a notice box by wParam (below), likewise
+    WM_QN_PANEL_COMMAND = 4060, // lParam: a control-panel command (S_PANELFRAME*), owned by the receiver
     WM_QN_CONNSTATE = 0x54E,
     WM_QN_OUTSIDE_NOTICE = 0x54F, // to registered outside windows
     WM_QN_LOBBY = 0x550,

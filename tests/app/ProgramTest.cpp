@@ -6,6 +6,7 @@
 #include <winsock2.h>
 #include <windows.h>
 
+#include <algorithm>
 #include <memory>
 #include <string>
 #include <vector>
@@ -312,4 +313,30 @@ TEST_F(ProgramTest, LoginElsewhereIsTakenOverWhenTheUserConfirms)
     EXPECT_EQ(1u, server->LoggedInUsers());
     EXPECT_TRUE(LogoutEnds(panel, hProcess));
     net.StopThreads();
+}
+
+TEST_F(ProgramTest, ForcedLogoutEndsTheSessionWithoutReconnecting)
+{
+    // The server answers the first keep-alive (30 s after the login) with 223 and closes.
+    server->Stop();
+    cfg.scenario = {LoopFault::ForcedLogout};
+    server = std::make_unique<CLoopServer>(cfg, &log);
+    ASSERT_TRUE(server->Start(0));
+
+    HANDLE hProcess = StartPanelMode();
+    CPanel panel;
+    ASSERT_TRUE(panel.Connect(wPanelPort));
+    panel.Send("CONNECT", Launch("dave"));
+    ASSERT_TRUE(panel.WaitAnswer("CONNECT", "1"));
+    HWND hMain = MainWindow();
+    ASSERT_NE(nullptr, hMain);
+
+    // The notice box comes after the keep-alive; confirmed, the program ends.
+    ASSERT_TRUE(AnswerBox(hMain, IDOK, 45000));
+    DWORD dwCode = 99;
+    ASSERT_TRUE(Ends(hProcess, &dwCode));
+    EXPECT_EQ(0u, dwCode);
+    std::vector<uint16_t> seen = server->CommandsFrom(u"dave");
+    EXPECT_EQ(1, std::count(seen.begin(), seen.end(), CMD_KEEP_ALIVE));
+    EXPECT_EQ(1u, server->FirstCommands().size()); // no second connection
 }

@@ -128,7 +128,8 @@ bool IConfDlg::StartSession()
     case LaunchKind::LaunchString:
         if (m_launch.fields.szServerAddress.empty()) return true;
         ShowSplash();
-        return LoginLobby() != 0 || true; // a failed first connect ends through its notice
+        LoginLobby(); // a failed first connect ends the program through its own notice
+        return true;
     case LaunchKind::Player:
     case LaunchKind::RecordingPath:
         AddLog(LOG_ERROR, L"[START] the player is not available in this build");

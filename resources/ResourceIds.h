@@ -79,3 +79,13 @@
 // Controls of the menu and slider sample dialog.
 #define IDC_SAMPLE_SLIDER 20120
 #define IDC_SAMPLE_SLIDER_V 20121
+
+// Controls of the main dialog's lobby.
+#define IDC_LOBBY_STATUS 20200
+#define IDC_LOBBY_CONFLABEL 20201
+#define IDC_LOBBY_CONFLIST 20202
+#define IDC_LOBBY_USERLABEL 20203
+#define IDC_LOBBY_USERLIST 20204
+#define IDC_LOBBY_OPEN 20205
+#define IDC_LOBBY_JOIN 20206
+#define IDC_LOBBY_CANCEL 20207

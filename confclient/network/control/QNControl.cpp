@@ -1,0 +1,83 @@
+// The control-panel server.
+#include "confclient/network/control/QNControl.h"
+
+bool CQNControl::Start(uint16_t wPort)
+{
+    if (m_hListen != kNoSocket) return false;
+    m_bNetStarted = NetStartup();
+    if (!m_bNetStarted) return false;
+    m_hListen = NetListenLoopback(wPort, &m_wPort);
+    if (m_hListen == kNoSocket) return false;
+    m_bStopping = false;
+    return m_acceptThread.Start([this] { AcceptLoop(); }, false);
+}
+
+void CQNControl::Stop()
+{
+    m_bStopping = true;
+    if (m_hListen != kNoSocket)
+    {
+        NetShutdownClose(m_hListen);
+        m_hListen = kNoSocket;
+    }
+    if (m_acceptThread.Started()) m_acceptThread.WaitFor(~0u);
+    {
+        std::lock_guard<std::mutex> lock(m_sendLock);
+        NetSocket s = m_hPanel.exchange(kNoSocket);
+        if (s != kNoSocket) NetShutdownClose(s);
+    }
+    m_pReceiveThread.reset(); // joins
+    if (m_bNetStarted)
+    {
+        NetCleanup();
+        m_bNetStarted = false;
+    }
+}
+
+void CQNControl::AcceptLoop()
+{
+    while (!m_bStopping)
+    {
+        NetSocket s = NetAccept(m_hListen);
+        if (s == kNoSocket) return; // the listening socket was closed
+        if (m_bStopping || m_hPanel.load() != kNoSocket)
+        {
+            NetShutdownClose(s); // one panel at a time
+            continue;
+        }
+        // The previous panel's thread cleared its socket on the way out: join it and start a new one.
+        m_pReceiveThread = std::make_unique<CNetThread>();
+        m_hPanel = s;
+        if (!m_pReceiveThread->Start([this, s] { ReceiveLoop(s); }, false))
+        {
+            m_hPanel = kNoSocket;
+            NetShutdownClose(s);
+        }
+    }
+}
+
+void CQNControl::ReceiveLoop(NetSocket s)
+{
+    CPanelFrameReader reader;
+    uint8_t buf[2048];
+    for (;;)
+    {
+        int n = NetRecv(s, buf, sizeof buf);
+        if (n <= 0) break;
+        for (const S_PANELFRAME& f : reader.Feed(buf, static_cast<size_t>(n)))
+            if (f.type == PanelFrameType::Command && m_onCommand) m_onCommand(f);
+    }
+    std::lock_guard<std::mutex> lock(m_sendLock);
+    NetSocket mine = s;
+    // Stop may have taken and closed the socket already.
+    if (m_hPanel.compare_exchange_strong(mine, kNoSocket)) NetShutdownClose(s);
+}
+
+bool CQNControl::SendAnswer(std::string_view keyword, long value)
+{
+    std::lock_guard<std::mutex> lock(m_sendLock);
+    NetSocket s = m_hPanel.load();
+    if (s == kNoSocket) return false;
+    std::vector<uint8_t> frame = EncodePanelAnswer(keyword, value);
+    return NetSend(s, frame.data(), frame.size()) == static_cast<int>(frame.size());
+}

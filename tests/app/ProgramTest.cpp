@@ -241,11 +241,35 @@ TEST_F(ProgramTest, KeyThenLoginThenLobbyListsThenLogoutEndsTheProgram)
 
 TEST_F(ProgramTest, SecondStartHandsItsLaunchStringToTheFirst)
 {
+    // A logout flag left behind by a crash: the first instance, owning the mutex afresh, clears it.
+    DWORD dwOne = 1;
+    ASSERT_EQ(ERROR_SUCCESS, RegSetKeyValueW(HKEY_CURRENT_USER, L"Software\\LumoraSoft\\Common",
+                                             L"Logout_State", REG_DWORD, &dwOne, sizeof dwOne));
     HANDLE hFirst = StartPanelMode();
     ASSERT_NE(nullptr, hFirst);
     CPanel panel;
     ASSERT_TRUE(panel.Connect(wPanelPort));
-    ASSERT_NE(nullptr, MainWindow());
+    HWND hMain = MainWindow();
+    ASSERT_NE(nullptr, hMain);
+
+    // Copied data the window does not know is refused and starts nothing.
+    std::wstring launchW = L"127.0.0.1,1,x";
+    std::vector<wchar_t> big(1u << 19, L'x');
+    struct Case
+    {
+        ULONG_PTR dwCode;
+        DWORD cbData;
+        void* pData;
+    } cases[] = {
+        {9999, static_cast<DWORD>(launchW.size() * 2), launchW.data()}, // unknown code
+        {4041, 3, launchW.data()},                                      // odd byte count
+        {4041, static_cast<DWORD>(big.size() * 2), big.data()},         // over the bound
+    };
+    for (const Case& c : cases)
+    {
+        COPYDATASTRUCT cds{c.dwCode, c.cbData, c.pData};
+        EXPECT_EQ(0, SendMessageW(hMain, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&cds))) << c.cbData;
+    }
 
     std::string launch = Launch("bob");
     HANDLE hSecond = Start(std::wstring(launch.begin(), launch.end()));
@@ -339,4 +363,20 @@ TEST_F(ProgramTest, ForcedLogoutEndsTheSessionWithoutReconnecting)
     std::vector<uint16_t> seen = server->CommandsFrom(u"dave");
     EXPECT_EQ(1, std::count(seen.begin(), seen.end(), CMD_KEEP_ALIVE));
     EXPECT_EQ(1u, server->FirstCommands().size()); // no second connection
+}
+
+TEST_F(ProgramTest, RefusedLoginShowsItsReasonAndEnds)
+{
+    HANDLE hProcess = StartPanelMode();
+    CPanel panel;
+    ASSERT_TRUE(panel.Connect(wPanelPort));
+    panel.Send("CONNECT", Launch("nobody")); // refused with 1003: no such ID
+    HWND hMain = MainWindow();
+    ASSERT_NE(nullptr, hMain);
+    ASSERT_TRUE(AnswerBox(hMain, IDOK));
+    DWORD dwCode = 99;
+    ASSERT_TRUE(Ends(hProcess, &dwCode));
+    EXPECT_EQ(0u, dwCode);
+    EXPECT_EQ(0u, server->LoggedInUsers());
+    EXPECT_EQ(1u, server->FirstCommands().size()); // a refusal is not retried
 }

@@ -9,18 +9,16 @@ bool CQNControl::Start(uint16_t wPort)
     m_hListen = NetListenLoopback(wPort, &m_wPort);
     if (m_hListen == kNoSocket) return false;
     m_bStopping = false;
-    return m_acceptThread.Start([this] { AcceptLoop(); }, false);
+    NetSocket hListen = m_hListen;
+    return m_acceptThread.Start([this, hListen] { AcceptLoop(hListen); }, false);
 }
 
 void CQNControl::Stop()
 {
     m_bStopping = true;
-    if (m_hListen != kNoSocket)
-    {
-        NetShutdownClose(m_hListen);
-        m_hListen = kNoSocket;
-    }
+    if (m_hListen != kNoSocket) NetShutdownClose(m_hListen);
     if (m_acceptThread.Started()) m_acceptThread.WaitFor(~0u);
+    m_hListen = kNoSocket; // cleared only once the accept thread, which took its own copy, has ended
     {
         std::lock_guard<std::mutex> lock(m_sendLock);
         NetSocket s = m_hPanel.exchange(kNoSocket);
@@ -34,11 +32,11 @@ void CQNControl::Stop()
     }
 }
 
-void CQNControl::AcceptLoop()
+void CQNControl::AcceptLoop(NetSocket hListen)
 {
     while (!m_bStopping)
     {
-        NetSocket s = NetAccept(m_hListen);
+        NetSocket s = NetAccept(hListen);
         if (s == kNoSocket) return; // the listening socket was closed
         if (m_bStopping || m_hPanel.load() != kNoSocket)
         {

@@ -35,7 +35,7 @@ public:
     bool SendAnswer(std::string_view keyword, long value);
 
 private:
-    void AcceptLoop();
+    void AcceptLoop(NetSocket hListen);
     void ReceiveLoop(NetSocket s);
 
     CommandFn m_onCommand;

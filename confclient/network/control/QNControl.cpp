@@ -16,15 +16,27 @@ bool CQNControl::Start(uint16_t wPort)
 void CQNControl::Stop()
 {
     m_bStopping = true;
-    if (m_hListen != kNoSocket) NetShutdownClose(m_hListen);
+    // A blocked accept or recv is woken by shutdown natively, by closing under Winsock; natively the
+    // socket is closed only after its thread has ended.
+    auto wake = [](NetSocket s)
+    {
+        if (kNetCloseToWake)
+            NetShutdownClose(s);
+        else
+            NetShutdown(s);
+    };
+    if (m_hListen != kNoSocket) wake(m_hListen);
     if (m_acceptThread.Started()) m_acceptThread.WaitFor(~0u);
+    if (m_hListen != kNoSocket && !kNetCloseToWake) NetClose(m_hListen);
     m_hListen = kNoSocket; // cleared only once the accept thread, which took its own copy, has ended
+    NetSocket s = kNoSocket;
     {
         std::lock_guard<std::mutex> lock(m_sendLock);
-        NetSocket s = m_hPanel.exchange(kNoSocket);
-        if (s != kNoSocket) NetShutdownClose(s);
+        s = m_hPanel.exchange(kNoSocket);
+        if (s != kNoSocket) wake(s);
     }
     m_pReceiveThread.reset(); // joins
+    if (s != kNoSocket && !kNetCloseToWake) NetClose(s);
     if (m_bNetStarted)
     {
         NetCleanup();

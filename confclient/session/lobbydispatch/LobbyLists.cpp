@@ -5,17 +5,6 @@
 #include <cstdio>
 #include <ctime>
 
-S_ENTIRE_USER EntireUserOf(const QNLobbyUser& u)
-{
-    return {u.wUserIndex, u.wLevel, u.wRoomIndex, u.wGroupCode, u.szUserId, u.szName};
-}
-
-S_CONFINFOEX ConfInfoOf(const QNLobbyConf& c)
-{
-    return {c.wRoomIndex, c.wRoomType,   c.wMaxUser, c.wUserCount, c.dwFlags,   c.dwStartTime, c.dwEndTime,
-            c.wLocked,    c.wOwnerIndex, c.szTitle,  c.szConfCode, c.szOwnerId, c.szOwnerName};
-}
-
 void CLobbyLists::AddUser(const S_ENTIRE_USER& user)
 {
     for (S_ENTIRE_USER& u : m_users)

@@ -7,37 +7,10 @@
 
 #include "confclient/network/QNPayloads.h"
 
-// A lobby user (commands 100, 101, 231).
-struct S_ENTIRE_USER
-{
-    uint16_t wUserIndex = kNoIndex;
-    uint16_t wLevel = 0;
-    uint16_t wRoomIndex = 0; // 0: in the lobby
-    uint16_t wGroupCode = 0;
-    std::u16string szUserId;
-    std::u16string szName;
-};
-
-// A lobby conference (commands 120, 241).
-struct S_CONFINFOEX
-{
-    uint16_t wRoomIndex = 0;
-    uint16_t wRoomType = 0;
-    uint16_t wMaxUser = 0;
-    uint16_t wUserCount = 0;
-    uint32_t dwFlags = 0;
-    uint32_t dwStartTime = 0; // seconds since 1970, UTC
-    uint32_t dwEndTime = 0;
-    uint16_t wLocked = 0;
-    uint16_t wOwnerIndex = kNoIndex;
-    std::u16string szTitle;
-    std::u16string szConfCode;
-    std::u16string szOwnerId;
-    std::u16string szOwnerName;
-};
-
-S_ENTIRE_USER EntireUserOf(const QNLobbyUser& u);
-S_CONFINFOEX ConfInfoOf(const QNLobbyConf& c);
+// The session keeps the lobby's users (100, 101, 231) and conferences (120, 241)
+// as the protocol carries them.
+using S_ENTIRE_USER = QNLobbyUser;
+using S_CONFINFOEX = QNLobbyConf;
 
 class CLobbyLists
 {

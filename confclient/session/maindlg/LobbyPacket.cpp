@@ -100,9 +100,8 @@ void IConfDlg::OnLobbyPacket(WPARAM wCode, LPARAM lParam)
     {
         QNLobbyUser u;
         if (!DecodeLobbyUser(p, n, u)) break;
-        S_ENTIRE_USER e = EntireUserOf(u);
-        m_lobby.AddUser(e);
-        SendTextToClients(INFO_USER_LOGIN, LobbyUserText(e));
+        m_lobby.AddUser(u);
+        SendTextToClients(INFO_USER_LOGIN, LobbyUserText(u));
         OnLobbyChanged();
         break;
     }
@@ -110,7 +109,7 @@ void IConfDlg::OnLobbyPacket(WPARAM wCode, LPARAM lParam)
     {
         QNLobbyUser u;
         if (!DecodeLobbyUser(p, n, u)) break;
-        SendTextToClients(INFO_USER_LOGOUT, LobbyUserText(EntireUserOf(u)));
+        SendTextToClients(INFO_USER_LOGOUT, LobbyUserText(u));
         m_lobby.RemoveUser(u.wUserIndex);
         OnLobbyChanged();
         break;
@@ -119,9 +118,8 @@ void IConfDlg::OnLobbyPacket(WPARAM wCode, LPARAM lParam)
     {
         QNLobbyConf c;
         if (!DecodeLobbyConf(p, n, c)) break;
-        S_CONFINFOEX info = ConfInfoOf(c);
-        if (!FindConfInfo(info.wRoomIndex)) m_lobby.UpdateConf(info);
-        SendTextToClients(INFO_CONF_RECORD_LOBBY, LobbyConfText(*FindConfInfo(info.wRoomIndex)));
+        if (!FindConfInfo(c.wRoomIndex)) m_lobby.UpdateConf(c);
+        SendTextToClients(INFO_CONF_RECORD_LOBBY, LobbyConfText(*FindConfInfo(c.wRoomIndex)));
         OnLobbyChanged();
         break;
     }
@@ -149,7 +147,7 @@ void IConfDlg::OnLobbyPacket(WPARAM wCode, LPARAM lParam)
         std::vector<S_ENTIRE_USER> list;
         for (const QNLobbyUser& u : users)
         {
-            list.push_back(EntireUserOf(u));
+            list.push_back(u);
             SendTextToClients(DAT_LOBY_USERLIST, LobbyUserText(list.back()));
         }
         m_lobby.SetUsers(std::move(list));
@@ -166,7 +164,7 @@ void IConfDlg::OnLobbyPacket(WPARAM wCode, LPARAM lParam)
         if (!DecodeConfList(p, n, confs)) break;
         std::vector<S_CONFINFOEX> list;
         for (const QNLobbyConf& c : confs)
-            list.push_back(ConfInfoOf(c));
+            list.push_back(c);
         for (uint16_t wGone : m_lobby.ReplaceConfs(std::move(list)))
             SendTextToClients(INFO_CONF_CLOSE, DecimalText(wGone));
         for (const S_CONFINFOEX& c : m_lobby.Confs())

@@ -1,0 +1,226 @@
+// The harness of the program tests: the real Quillon.exe under Wine, started
+// against an in-process loopback conference server and driven through its
+// control-panel port.
+#pragma once
+#include <gtest/gtest.h>
+
+#include <winsock2.h>
+#include <windows.h>
+
+#include <algorithm>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "confclient/network/QNCommands.h"
+#include "confclient/network/control/PanelFrames.h"
+#include "confclient/network/transport/QNInterface.h"
+#include "loopserver/LoopServer.h"
+#include "ResourceIds.h"
+#include "tests/network/QNTestOwner.h"
+
+namespace programtest
+{
+class CNullLog : public ILogSink
+{
+public:
+    void AddLog(int, const std::string&) override {}
+};
+
+inline uint16_t FreePort()
+{
+    SOCKET s = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
+    sockaddr_in a{};
+    a.sin_family = AF_INET;
+    a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    bind(s, reinterpret_cast<sockaddr*>(&a), sizeof a);
+    int len = sizeof a;
+    getsockname(s, reinterpret_cast<sockaddr*>(&a), &len);
+    closesocket(s);
+    return ntohs(a.sin_port);
+}
+
+// The panel's side of the control port.
+class CPanel
+{
+public:
+    ~CPanel()
+    {
+        if (m_s != INVALID_SOCKET) closesocket(m_s);
+    }
+    bool Connect(uint16_t wPort, DWORD dwMs = 15000)
+    {
+        for (DWORD t0 = GetTickCount(); GetTickCount() - t0 < dwMs; Sleep(100))
+        {
+            m_s = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
+            sockaddr_in a{};
+            a.sin_family = AF_INET;
+            a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+            a.sin_port = htons(wPort);
+            if (connect(m_s, reinterpret_cast<sockaddr*>(&a), sizeof a) == 0) return true;
+            closesocket(m_s);
+            m_s = INVALID_SOCKET;
+        }
+        return false;
+    }
+    void Send(const std::string& keyword, const std::string& args)
+    {
+        std::vector<uint8_t> f = EncodePanelFrame({PanelFrameType::Command, keyword, args});
+        send(m_s, reinterpret_cast<const char*>(f.data()), static_cast<int>(f.size()), 0);
+    }
+    // Waits for the answer "keyword value"; answers heard on the way are kept.
+    bool WaitAnswer(const std::string& keyword, const std::string& value, DWORD dwMs = 20000)
+    {
+        for (DWORD t0 = GetTickCount();;)
+        {
+            for (const std::string& a : heard)
+                if (a == keyword + " " + value) return true;
+            DWORD dwSpent = GetTickCount() - t0;
+            if (dwSpent >= dwMs) return false;
+            fd_set set;
+            FD_ZERO(&set);
+            FD_SET(m_s, &set);
+            timeval tv{0, 100000};
+            if (select(0, &set, nullptr, nullptr, &tv) <= 0) continue;
+            char buf[512];
+            int n = recv(m_s, buf, sizeof buf, 0);
+            if (n <= 0) return false;
+            for (const S_PANELFRAME& f :
+                 m_reader.Feed(reinterpret_cast<uint8_t*>(buf), static_cast<size_t>(n)))
+                heard.push_back(f.keyword + " " + f.arguments);
+        }
+    }
+    std::vector<std::string> heard;
+
+private:
+    SOCKET m_s = INVALID_SOCKET;
+    CPanelFrameReader m_reader;
+};
+
+struct FindOwned
+{
+    HWND hOwner, hFound;
+};
+
+inline BOOL CALLBACK FindOwnedWindow(HWND h, LPARAM l)
+{
+    auto* f = reinterpret_cast<FindOwned*>(l);
+    if (h == f->hOwner || GetWindow(h, GW_OWNER) != f->hOwner || !IsWindowVisible(h)) return TRUE;
+    f->hFound = h;
+    return FALSE;
+}
+
+class ProgramTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        WSADATA wsa;
+        WSAStartup(MAKEWORD(2, 2), &wsa);
+        cfg = DefaultLoopConfig();
+        server = std::make_unique<CLoopServer>(cfg, &log);
+        ASSERT_TRUE(server->Start(0));
+        wPanelPort = FreePort();
+    }
+    void TearDown() override
+    {
+        for (PROCESS_INFORMATION& pi : started)
+        {
+            if (WaitForSingleObject(pi.hProcess, 0) == WAIT_TIMEOUT)
+            {
+                TerminateProcess(pi.hProcess, 1);
+                WaitForSingleObject(pi.hProcess, 5000);
+            }
+            CloseHandle(pi.hProcess);
+            CloseHandle(pi.hThread);
+        }
+        if (server) server->Stop();
+        WSACleanup();
+    }
+
+    HANDLE Start(const std::wstring& args)
+    {
+        std::wstring cmd = L"\"" QUILLON_EXE L"\" " + args;
+        STARTUPINFOW si{};
+        si.cb = sizeof si;
+        PROCESS_INFORMATION pi{};
+        if (!CreateProcessW(QUILLON_EXE, cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
+            return nullptr;
+        started.push_back(pi);
+        return pi.hProcess;
+    }
+    HANDLE StartPanelMode() { return Start(L"QuillonPort " + std::to_wstring(wPanelPort)); }
+
+    std::string Launch(const char* pszUser) const
+    {
+        return "127.0.0.1," + std::to_string(server->Port()) + "," + pszUser + ",,0,0,,0,RoriVuz_Eng.dll";
+    }
+
+    static HWND MainWindow()
+    {
+        for (int i = 0; i < 100; ++i, Sleep(100))
+            if (HWND h = FindWindowW(L"#32770", L"Quillon")) return h;
+        return nullptr;
+    }
+    static int ListCount(HWND hMain, int id)
+    {
+        return static_cast<int>(SendDlgItemMessageW(hMain, id, LB_GETCOUNT, 0, 0));
+    }
+    // The lists follow the login answer: waits a while for the count to show.
+    static int ListCountSoon(HWND hMain, int id, int nWanted)
+    {
+        int n = ListCount(hMain, id);
+        for (int i = 0; i < 50 && n != nWanted; ++i, Sleep(100))
+            n = ListCount(hMain, id);
+        return n;
+    }
+    static std::wstring Status(HWND hMain)
+    {
+        wchar_t buf[256] = {};
+        GetDlgItemTextW(hMain, IDC_LOBBY_STATUS, buf, 255);
+        return buf;
+    }
+    // The status line follows the panel's notice: waits a while for it to hold the text.
+    static bool StatusShowsSoon(HWND hMain, const wchar_t* pszPart)
+    {
+        for (int i = 0; i < 50; ++i, Sleep(100))
+            if (Status(hMain).find(pszPart) != std::wstring::npos) return true;
+        return false;
+    }
+    // Presses a button of the message box the main window shows; false when none comes.
+    static bool AnswerBox(HWND hMain, int nButton, DWORD dwMs = 10000)
+    {
+        FindOwned find{hMain, nullptr};
+        for (DWORD t0 = GetTickCount(); GetTickCount() - t0 < dwMs; Sleep(100))
+        {
+            EnumWindows(&FindOwnedWindow, reinterpret_cast<LPARAM>(&find));
+            if (find.hFound)
+            {
+                PostMessageW(find.hFound, WM_COMMAND, nButton, 0);
+                return true;
+            }
+        }
+        return false;
+    }
+    static bool Ends(HANDLE hProcess, DWORD* pCode, DWORD dwMs = 15000)
+    {
+        if (WaitForSingleObject(hProcess, dwMs) != WAIT_OBJECT_0) return false;
+        GetExitCodeProcess(hProcess, pCode);
+        return true;
+    }
+    bool LogoutEnds(CPanel& panel, HANDLE hProcess)
+    {
+        panel.Send("LOGOUT", "");
+        DWORD dwCode = 99;
+        return panel.WaitAnswer("LOGOUT", "0") && Ends(hProcess, &dwCode) && dwCode == 0;
+    }
+
+    CNullLog log;
+    LoopConfig cfg;
+    std::unique_ptr<CLoopServer> server;
+    uint16_t wPanelPort = 0;
+    std::vector<PROCESS_INFORMATION> started;
+};
+} // namespace programtest
+
+using namespace programtest;

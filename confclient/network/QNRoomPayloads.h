@@ -1,0 +1,282 @@
+// Payload records of the room commands beyond open, join, users, rights, view
+// mode, state and chat (those are in QNPayloads.h), with their one codec shared
+// by the main program and the loopback server. Layouts are in docs/protocol.md.
+// Decoders read through a bounds-checked reader and return false for a payload
+// too short for its record; texts are bounded by their field and the payload.
+#pragma once
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "confclient/network/QNPayloads.h"
+
+// 360: the names of the video views. At most 49 entries; a larger count is refused whole.
+struct QNViewName
+{
+    uint16_t wChannel = kNoIndex;
+    std::u16string szName; // UTF-16[64] on the wire
+};
+constexpr size_t kViewNameEntrySize = 130;
+constexpr size_t kMaxViewNames = 49;
+void EncodeViewNames(const std::vector<QNViewName>& v, Bytes& out);
+bool DecodeViewNames(const uint8_t* p, size_t n, std::vector<QNViewName>& v);
+
+// 382: the room's new type.
+struct QNRoomType
+{
+    uint16_t wRoomIndex = 0;
+    uint16_t wRoomType = 0;
+    uint32_t dwFlags = 0;
+};
+void EncodeRoomType(const QNRoomType& r, Bytes& out);
+bool DecodeRoomType(const uint8_t* p, size_t n, QNRoomType& r);
+
+// 442: a user moved to another channel.
+struct QNChannelChange
+{
+    uint16_t wUserIndex = kNoIndex;
+    uint16_t wOldChannel = kNoIndex;
+    uint16_t wNewChannel = kNoIndex;
+};
+void EncodeChannelChange(const QNChannelChange& r, Bytes& out);
+bool DecodeChannelChange(const uint8_t* p, size_t n, QNChannelChange& r);
+
+// 480 and 481: a user's status, as the user list shows it.
+struct QNUserStatus
+{
+    uint16_t wChannel = kNoIndex;
+    uint16_t wStatus = 0;
+    uint32_t dwFlags = 0;
+};
+void EncodeUserStatus(const QNUserStatus& r, Bytes& out);
+bool DecodeUserStatus(const uint8_t* p, size_t n, QNUserStatus& r);
+
+// 491 and 502: someone's recording started, ended or failed.
+enum : uint16_t
+{
+    RECORDNOTICE_STOP = 0,
+    RECORDNOTICE_START = 1,
+    RECORDNOTICE_FAIL = 2,
+};
+struct QNRecordNotice
+{
+    uint16_t wChannel = kNoIndex; // the recording user
+    uint16_t wFlag = RECORDNOTICE_STOP;
+};
+void EncodeRecordNotice(const QNRecordNotice& r, Bytes& out);
+bool DecodeRecordNotice(const uint8_t* p, size_t n, QNRecordNotice& r);
+
+// 505: the server records this client's room: start (with the target's name) or stop.
+struct QNServerRecordLocal
+{
+    uint16_t wFlag = RECORDNOTICE_STOP;
+    std::u16string szTargetName; // UTF-16[64]: a file name chosen by the server
+};
+void EncodeServerRecordLocal(const QNServerRecordLocal& r, Bytes& out);
+bool DecodeServerRecordLocal(const uint8_t* p, size_t n, QNServerRecordLocal& r);
+
+// 511: a camera-control command of the chief.
+enum : uint16_t
+{
+    CAMCONTROL_RECALL = 0,
+    CAMCONTROL_SAVE = 1,
+    CAMCONTROL_MOVE = 2,
+};
+struct QNCamControl
+{
+    uint16_t wTargetChannel = kNoIndex;
+    uint16_t wAction = CAMCONTROL_RECALL;
+    uint16_t wValue = 0; // preset number, or the direction of a move
+};
+void EncodeCamControl(const QNCamControl& r, Bytes& out);
+bool DecodeCamControl(const uint8_t* p, size_t n, QNCamControl& r);
+
+// 521: a file push begins (the sender's 520 with the sender's channel filled in).
+struct QNPushBegin
+{
+    uint16_t wPushId = 0;
+    uint16_t wSenderChannel = kNoIndex;
+    uint32_t dwFileSize = 0;
+    std::u16string szFileName; // UTF-16[130]
+};
+void EncodePushBegin(const QNPushBegin& r, Bytes& out);
+bool DecodePushBegin(const uint8_t* p, size_t n, QNPushBegin& r);
+
+// 535: a remote setting by the chief.
+enum : uint16_t
+{
+    REMOTESETTING_AUDIO = 0,
+    REMOTESETTING_FRAMERATE = 1,
+    REMOTESETTING_VIDEOSTOP = 2,
+};
+struct QNRemoteSetting
+{
+    uint16_t wSelector = REMOTESETTING_AUDIO;
+    uint16_t wSetterChannel = kNoIndex;
+    uint32_t dwValue = 0;
+};
+void EncodeRemoteSetting(const QNRemoteSetting& r, Bytes& out);
+bool DecodeRemoteSetting(const uint8_t* p, size_t n, QNRemoteSetting& r);
+
+// 536: the video view floats or docks for one channel (u8 mode at 0, u16 ch at 1).
+struct QNFloatVideo
+{
+    uint8_t nMode = 0;
+    uint16_t wChannel = kNoIndex;
+};
+void EncodeFloatVideo(const QNFloatVideo& r, Bytes& out);
+bool DecodeFloatVideo(const uint8_t* p, size_t n, QNFloatVideo& r);
+
+// 537: a user's seat and send size.
+struct QNSeat
+{
+    uint16_t wChannel = kNoIndex;
+    uint16_t wSeat = 0;
+    uint16_t wWidth = 0;
+    uint16_t wHeight = 0;
+};
+void EncodeSeat(const QNSeat& r, Bytes& out);
+bool DecodeSeat(const uint8_t* p, size_t n, QNSeat& r);
+
+// 538 and 539: maximise (non-zero) or restore the room window; the marker must be 1.
+struct QNMaximize
+{
+    uint16_t wMarker = 1;
+    uint8_t nMaximize = 0;
+};
+void EncodeMaximize(const QNMaximize& r, Bytes& out);
+bool DecodeMaximize(const uint8_t* p, size_t n, QNMaximize& r);
+
+// 545: the server recorder's state.
+struct QNRecorderState
+{
+    uint16_t wRoomIndex = 0;
+    uint16_t wState = 0; // 0 idle, 1 recording
+    uint16_t wRecorderChannel = kNoIndex;
+};
+void EncodeRecorderState(const QNRecorderState& r, Bytes& out);
+bool DecodeRecorderState(const uint8_t* p, size_t n, QNRecorderState& r);
+
+// 546 and 547: one option of one user.
+struct QNUserOption
+{
+    uint16_t wChannel = kNoIndex;
+    uint16_t wOption = 0;
+    uint32_t dwValue = 0;
+};
+void EncodeUserOption(const QNUserOption& r, Bytes& out);
+bool DecodeUserOption(const uint8_t* p, size_t n, QNUserOption& r);
+
+// 550 and 552: a presenter request (to the presider) or its answer (to the requester).
+enum : uint16_t
+{
+    PRESENTER_REQUEST = 0,
+    PRESENTER_ANSWER = 1,
+};
+struct QNPresenterRequest
+{
+    uint16_t wKind = PRESENTER_REQUEST;
+    uint16_t wRequesterChannel = kNoIndex;
+    uint16_t wAccepted = 0; // an answer: 1 accepted, 0 refused
+};
+void EncodePresenterRequest(const QNPresenterRequest& r, Bytes& out);
+bool DecodePresenterRequest(const uint8_t* p, size_t n, QNPresenterRequest& r);
+
+// 564 and 565: the media-share state of a sharer; 566 and 567: its play position.
+struct QNMediaShareState
+{
+    uint16_t wSharerChannel = kNoIndex;
+    uint16_t wState = 0; // 0 stopped, 1 playing, 2 paused
+};
+void EncodeMediaShareState(const QNMediaShareState& r, Bytes& out);
+bool DecodeMediaShareState(const uint8_t* p, size_t n, QNMediaShareState& r);
+
+struct QNMediaSharePosition
+{
+    uint16_t wSharerChannel = kNoIndex;
+    uint32_t dwPositionMs = 0;
+};
+void EncodeMediaSharePosition(const QNMediaSharePosition& r, Bytes& out);
+bool DecodeMediaSharePosition(const uint8_t* p, size_t n, QNMediaSharePosition& r);
+
+// 612: a one-to-one message: u32 byte length at 0, u16 sender index at 4, text from 8.
+// The text is at most the payload's bytes after 8 and nMaxBytes, in whole UTF-16 units.
+struct QNMessage
+{
+    uint16_t wSenderIndex = kNoIndex;
+    std::u16string szText;
+};
+constexpr size_t kMaxMessageBytes = 2011;
+void EncodeMessage(const QNMessage& r, Bytes& out);
+bool DecodeMessage(const uint8_t* p, size_t n, QNMessage& r, size_t nMaxBytes = kMaxMessageBytes);
+
+// 622: a file offer; 632: its answer.
+struct QNFileOffer
+{
+    uint16_t wSenderIndex = kNoIndex;
+    uint16_t wTransferId = 0;
+    uint32_t dwFileSize = 0;
+    std::u16string szFileName; // UTF-16[130]
+};
+void EncodeFileOffer(const QNFileOffer& r, Bytes& out);
+bool DecodeFileOffer(const uint8_t* p, size_t n, QNFileOffer& r);
+
+enum : uint16_t
+{
+    FILEANSWER_REFUSE = 0,
+    FILEANSWER_ACCEPT = 1,
+    FILEANSWER_CANCEL = 2,
+};
+struct QNFileAnswer
+{
+    uint16_t wSenderIndex = kNoIndex;
+    uint16_t wTransferId = 0;
+    uint16_t wAnswer = FILEANSWER_REFUSE;
+};
+void EncodeFileAnswer(const QNFileAnswer& r, Bytes& out);
+bool DecodeFileAnswer(const uint8_t* p, size_t n, QNFileAnswer& r);
+
+// 642: a block of a messenger file: the header, then the bytes (pointing into the payload).
+struct QNFileData
+{
+    uint16_t wSenderIndex = kNoIndex;
+    uint16_t wTransferId = 0;
+    uint32_t dwOffset = 0;
+    const uint8_t* pData = nullptr;
+    size_t nData = 0;
+};
+void EncodeFileData(const QNFileData& r, Bytes& out);
+bool DecodeFileData(const uint8_t* p, size_t n, QNFileData& r);
+
+// 652: an invitation into a room; 662: its answer.
+struct QNInvitation
+{
+    uint16_t wInviterIndex = kNoIndex;
+    uint16_t wRoomIndex = 0;
+    std::u16string szMessage; // UTF-16[128]
+};
+void EncodeInvitation(const QNInvitation& r, Bytes& out);
+bool DecodeInvitation(const uint8_t* p, size_t n, QNInvitation& r);
+
+struct QNInviteAnswer
+{
+    uint16_t wInviteeIndex = kNoIndex;
+    uint16_t wRoomIndex = 0;
+    uint16_t wAccepted = 0;
+};
+void EncodeInviteAnswer(const QNInviteAnswer& r, Bytes& out);
+bool DecodeInviteAnswer(const uint8_t* p, size_t n, QNInviteAnswer& r);
+
+// 901: private data: u16 kind at 0 (2: the phone book text), u16 byte length at 2, text from 4.
+// False unless the kind is 2, the length is non-zero and the payload holds it.
+struct QNPrivateData
+{
+    uint16_t wKind = 0;
+    std::u16string szText;
+};
+void EncodePrivateData(const QNPrivateData& r, Bytes& out);
+bool DecodePrivateData(const uint8_t* p, size_t n, QNPrivateData& r);
+
+// 731: the drawing-tool command, a u32 at offset 2.
+bool DecodeDrawToolCommand(const uint8_t* p, size_t n, uint32_t& dwCommand);

@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # Starts or stops the Wine session that the Windows tests share: a virtual display
-# (when none is set), the build's own 32-bit Wine prefix and a persistent wineserver.
+# (when none is set), the build's own 32-bit Wine prefix and a persistent wineserver,
+# and a second prefix with a server of its own under DIR/peer, where tests run a
+# second instance of the program (scripts/wine-peer.sh).
 #   wine-session.sh start|stop DIR
 set -euo pipefail
 action=$1
@@ -20,10 +22,8 @@ start_display() {
     echo ":$n" >"$dir/display"
 }
 
-case $action in
-start)
-    start_display
-    export DISPLAY=$(cat "$dir/display")
+start_prefix() {
+    export WINEPREFIX=$1
     # A persistent server for the whole run; its daemon must not hold our output
     # open. Exit status 2 means one already serves this prefix.
     mkdir -p "$WINEPREFIX"
@@ -31,11 +31,22 @@ start)
     # Boot the prefix here, so that its service processes, which live as long
     # as the server, hold no test's output open. No browser or .NET add-on
     # installers: they would ask for downloads.
-    init=
+    local init=
     [ -f "$WINEPREFIX/system.reg" ] || init=-i
     WINEDLLOVERRIDES="mscoree,mshtml=" wineboot $init </dev/null >/dev/null 2>&1
+}
+
+case $action in
+start)
+    start_display
+    export DISPLAY=$(cat "$dir/display")
+    start_prefix "$dir/peer/prefix" &
+    peer=$!
+    start_prefix "$dir/prefix"
+    wait $peer
     ;;
 stop)
+    WINEPREFIX=$dir/peer/prefix wineserver -k 2>/dev/null || true
     wineserver -k 2>/dev/null || true
     if [ -f "$dir/xvfb.pid" ]; then
         kill "$(cat "$dir/xvfb.pid")" 2>/dev/null || true

@@ -27,6 +27,10 @@ TEST(LobbyListsTest, ReplacingRoomsNamesTheOnesThatAreGone)
     lists.UpdateConf(Conf(5, u"e"));
     EXPECT_EQ(3u, lists.Confs().size());
     EXPECT_EQ(u"d2", lists.FindConfInfo(4)->szTitle);
+    EXPECT_TRUE(lists.RemoveConf(4));
+    EXPECT_FALSE(lists.RemoveConf(4));
+    EXPECT_EQ(nullptr, lists.FindConfInfo(4));
+    EXPECT_EQ(2u, lists.Confs().size());
 }
 
 TEST(LobbyListsTest, UsersAreKeptOncePerIndex)

@@ -4,6 +4,7 @@
 
 #include "confclient/network/PacketHeader.h"
 #include "confclient/network/QNCommands.h"
+#include "confclient/network/QNRoomPayloads.h"
 #include "confclient/network/transport/QNInterface.h"
 #include "core/ByteWriter.h"
 
@@ -94,6 +95,13 @@ bool CQNInterface::SendAvState(uint32_t dwState)
     Bytes p;
     EncodeU32(dwState, p);
     return SendCommand(CMD_CONF_AVSTATE, 0, p.data(), p.size());
+}
+
+bool CQNInterface::SendPresenterRequest(const QNPresenterRequest& r)
+{
+    Bytes p;
+    EncodePresenterRequest(r, p);
+    return SendCommand(CMD_CONF_PRESENTER, 0, p.data(), p.size());
 }
 
 bool CQNInterface::SendRecorderStateQuery()

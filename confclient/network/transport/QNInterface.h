@@ -16,6 +16,7 @@
 
 #include "confclient/network/QNFrameCodec.h"
 #include "confclient/network/QNPayloads.h"
+#include "confclient/network/QNRoomPayloads.h"
 #include "confclient/network/record/Record.h"
 #include "confclient/network/transport/QNSessionRecord.h"
 #include "confclient/network/transport/QNSocket.h"
@@ -82,6 +83,8 @@ public:
     bool SendChatText(uint16_t wTargetChannel, uint32_t dwColour, const std::u16string& szText);
     bool SendAvState(uint32_t dwState);
     bool SendRecorderStateQuery();
+    // 550: a presenter request, or the presider's answer to one.
+    bool SendPresenterRequest(const QNPresenterRequest& r);
     bool SendVoice(const uint8_t* p, size_t n);
     // 2000, 2010, 2020 or 2030.
     bool SendVideo(uint16_t wCommand, const uint8_t* p, size_t n);

@@ -110,3 +110,8 @@ std::u16string LobbyConfText(const S_CONFINFOEX& c)
     add(DecimalText(c.dwFlags), true);
     return s;
 }
+
+bool CLobbyLists::RemoveConf(uint16_t wRoomIndex)
+{
+    return std::erase_if(m_confs, [wRoomIndex](const S_CONFINFOEX& c) { return c.wRoomIndex == wRoomIndex; }) != 0;
+}

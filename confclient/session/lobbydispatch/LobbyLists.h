@@ -26,6 +26,8 @@ public:
     std::vector<uint16_t> ReplaceConfs(std::vector<S_CONFINFOEX> confs);
     // Adds a room or updates the one with its index.
     void UpdateConf(const S_CONFINFOEX& conf);
+    // False when no room has that index.
+    bool RemoveConf(uint16_t wRoomIndex);
     const S_CONFINFOEX* FindConfInfo(uint16_t wRoomIndex) const;
     const std::vector<S_CONFINFOEX>& Confs() const { return m_confs; }
     void ClearConfs() { m_confs.clear(); }

@@ -1,6 +1,8 @@
 // The main dialog: message map, keyboard filter, start-up and destruction, and the lobby's face.
 #include "confclient/session/maindlg/ConfClientDlg.h"
 
+#include "confclient/room/CRoomCtrlDlg.h"
+
 #include <cwchar>
 
 #include "confclient/network/QNCommands.h"
@@ -15,14 +17,6 @@ namespace
 // Private messages that other processes of this user may send to the main dialog.
 const UINT kOutsideMessages[] = {WM_COPYDATA,         WM_QN_CONNSTATE, WM_QN_OUTSIDE_NOTICE, WM_QN_LOBBY,
                                  WM_QN_SESSION_EVENT, WM_QN_ROOM,      WM_QN_DATA,           WM_QN_RECORDER};
-
-std::wstring Formatted(const std::wstring& format, const wchar_t* pszArg)
-{
-    wchar_t buf[512];
-    _snwprintf(buf, 511, format.c_str(), pszArg);
-    buf[511] = 0;
-    return buf;
-}
 } // namespace
 
 CConfClientDlg::CConfClientDlg() : CDialog(IDD_CONFCLIENT_DIALOG, nullptr) {}
@@ -90,8 +84,19 @@ LRESULT CConfClientDlg::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam)
         OnOutsideEvent(wParam, lParam);
         return 0;
     case WM_QN_ROOM:
+        OnRoomPacket(wParam, lParam);
+        return 0;
     case WM_QN_DATA:
-        return 0; // room commands arrive once a room is open
+        return 0; // board data has no board to go to until the whiteboard comes
+    case WM_QN_ROOM_CLOSED:
+        QuitRoom(210);
+        return 0;
+    case WM_QN_PUSH_CHUNK_SENT:
+        if (m_pRoomCtrl) m_pRoomCtrl->OnPushChunkSent(static_cast<uint32_t>(wParam));
+        return 0;
+    case WM_QN_PRESENTER_QUESTION:
+        AskPresenterQuestion(static_cast<uint16_t>(wParam));
+        return 0;
     case WM_QN_RECORDER:
         OnRecorderStatus(wParam);
         return 0;
@@ -236,13 +241,12 @@ void CConfClientDlg::DestroyMainDialog()
 
 void CConfClientDlg::OpenRoom()
 {
-    if (!m_pNet || !m_bLobbyLoggedIn) return;
-    QNConfOpen open;
-    open.wRoomType = 1;
-    open.wMaxUser = 49;
-    open.szTitle = U16Of(Formatted(GetText("IDS_LOBBY_ROOMTITLE"), WideOf(m_szMyName).c_str()));
-    AddLog(LOG_INFO, L"[CMD_CONF_OPEN] %s", WideOf(open.szTitle).c_str());
-    m_pNet->SendConfOpen(open);
+    EnterRoomRequest(0, u"", U16Of(Formatted(GetText("IDS_LOBBY_ROOMTITLE"), WideOf(m_szMyName))), false);
+}
+
+void CConfClientDlg::OnPrepareRoom()
+{
+    ShowStatus(); // the lobby's commands wait while a room is open
 }
 
 void CConfClientDlg::JoinSelectedRoom()
@@ -296,17 +300,20 @@ void CConfClientDlg::ShowStatus()
         buf[255] = 0;
         text = buf;
     }
+    else if (m_bLobbyLoggedIn && m_wRoomIndex != 0)
+        text = Formatted(GetText("IDS_LOBBY_INROOM"), WideOf(m_room.szTitle));
     else if (m_bLobbyLoggedIn)
-        text = Formatted(GetText("IDS_LOBBY_LOGGEDIN"), WideOf(m_szMyName).c_str());
+        text = Formatted(GetText("IDS_LOBBY_LOGGEDIN"), WideOf(m_szMyName));
     else if (m_pNet)
         text = GetText("IDS_LOBBY_CONNECTING");
     else
         text = GetText("IDS_LOBBY_NOTCONNECTED");
     SetDlgItemTextW(m_hWnd, IDC_LOBBY_STATUS, text.c_str());
     ::EnableWindow(GetDlgItem(IDC_LOBBY_CANCEL), m_countdown.Running());
-    ::EnableWindow(GetDlgItem(IDC_LOBBY_OPEN), m_bLobbyLoggedIn);
+    bool bFree = m_bLobbyLoggedIn && m_wRoomIndex == 0;
+    ::EnableWindow(GetDlgItem(IDC_LOBBY_OPEN), bFree);
     bool bSelected = SendDlgItemMessageW(m_hWnd, IDC_LOBBY_CONFLIST, LB_GETCURSEL, 0, 0) >= 0;
-    ::EnableWindow(GetDlgItem(IDC_LOBBY_JOIN), m_bLobbyLoggedIn && bSelected);
+    ::EnableWindow(GetDlgItem(IDC_LOBBY_JOIN), bFree && bSelected);
 }
 
 BOOL CConfClientDlg::PreTranslateMessage(MSG* pMsg)

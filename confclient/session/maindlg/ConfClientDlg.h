@@ -35,6 +35,7 @@ protected:
     void OnLobbyChanged() override;
     void OnCountdown(int nSecondsLeft) override;
     void QuitProgram() override;
+    void OnPrepareRoom() override;
 
 private:
     // The teardown that message 4025 and closing run before the window goes.

@@ -10,6 +10,7 @@
 #include "confclient/network/registry/Registry.h"
 #include "confclient/session/startup/CopyData.h"
 #include "confclient/session/maindlg/SessionMessages.h"
+#include "confclient/room/CMessangeDlg.h"
 #include "confclient/session/maindlg/SplashDlg.h"
 #include "confclient/session/texttable/TextTableResource.h"
 #include "ResourceIds.h"
@@ -23,6 +24,14 @@ std::wstring WideOf(const std::u16string& s)
 std::u16string U16Of(const std::wstring& s)
 {
     return std::u16string(s.begin(), s.end());
+}
+
+std::wstring Formatted(const std::wstring& format, const std::wstring& arg)
+{
+    std::wstring text = format;
+    size_t at = text.find(L"%s");
+    if (at != std::wstring::npos) text.replace(at, 2, arg);
+    return text;
 }
 
 IConfDlg::IConfDlg() = default;
@@ -193,13 +202,23 @@ void IConfDlg::OnPanelCommand(const S_PANELFRAME& f)
         QuitRoom(210);
         if (!bInRoom) PanelAnswer("QUIT", 0);
     }
+    else if (f.keyword == "CREATE")
+        EnterRoomRequest(0, u"", U16Of(szArgs), true);
+    else if (f.keyword == "JOIN")
+    {
+        const S_CONFINFOEX* pConf = FindConfInfo(static_cast<uint16_t>(_wtoi(szArgs.c_str())));
+        if (pConf)
+            EnterRoomRequest(pConf->wRoomIndex, pConf->szConfCode, u"", true);
+        else
+            PanelAnswer("JOIN", 0);
+    }
     else if (f.keyword == "LOGOUT")
     {
         PanelAnswer("LOGOUT", 0);
         QuitProgram();
     }
     else
-        AddLog(LOG_ERROR, L"[PANEL] %s is not available from the lobby", szKeyword.c_str());
+        AddLog(LOG_ERROR, L"[PANEL] %s is not available in this build", szKeyword.c_str());
 }
 
 void IConfDlg::ShowSplash()
@@ -335,16 +354,53 @@ void IConfDlg::QuitRoom(int nReason)
         AddLog(LOG_INFO, L"[CMD_CONF_QUIT] RoomIndex:%d", m_wRoomIndex);
         if (m_pNet) m_pNet->SendConfQuit();
     }
+    if (m_pMainView) SaveRoomPosition();
     // A second start meanwhile must not hand its command line to windows that are going away.
     RegWriteDword(HKEY_CURRENT_USER, kRegCommonKey, L"Logout_State", 1);
     RemoveSplash();
+    DestroyRoomWindows();
     RegWriteDword(HKEY_CURRENT_USER, kRegCommonKey, L"Logout_State", 0);
-    if (bWasInRoom)
-    {
-        Broadcast(WM_QN_SESSION_EVENT, nReason, 0);
-        PanelAnswer("QUIT", 0);
-    }
+    if (bWasInRoom) Broadcast(WM_QN_SESSION_EVENT, nReason, 0);
+    for (CMessangeDlg* p : m_messengers)
+        if (p && p->m_hWnd) p->UpdateRoomState(false, kNoIndex);
+    m_wPresenterChannel = m_wPresiderChannel = m_wMyChannel = kNoIndex;
+    if (bWasInRoom) PanelAnswer("QUIT", 0);
+    m_room = QNRoomInfo();
     m_wRoomIndex = 0;
+    m_wRoomType = 0;
+    m_dwRoomFlags = 0;
+    m_dwRoomRights = 0;
+    m_wViewMode = m_wModeValue = m_wRoomState = m_wRecorderState = 0;
+    m_bOpenedByMe = m_bPendingOpen = false;
+    m_wPendingJoin[0] = m_wPendingJoin[1] = 0;
+    m_pRoomUsers.reset();
+    m_viewNames.fill(std::u16string());
+    OnLobbyChanged();
+}
+
+void IConfDlg::EnterRoomRequest(uint16_t wRoomIndex, const std::u16string& szConfCode, const std::u16string& szTitle,
+                                bool bPanel)
+{
+    if (!m_pNet || !m_bLobbyLoggedIn || m_wRoomIndex != 0 || m_bPendingOpen || m_wPendingJoin[0] != 0)
+    {
+        if (bPanel) PanelAnswer(wRoomIndex == 0 ? "CREATE" : "JOIN", 0);
+        return;
+    }
+    m_wPendingJoin[1] = bPanel ? 1 : 0;
+    if (wRoomIndex == 0)
+    {
+        QNConfOpen open;
+        open.wRoomType = 1;
+        open.wMaxUser = 49;
+        open.szTitle = szTitle.substr(0, kTitleUnits - 1);
+        // The conference code names the room for a later rejoin: the opener's ID and the time make it unique.
+        open.szConfCode = (m_launch.fields.szUserId + u"-" + DecimalText(GetTickCount())).substr(0, kConfCodeUnits - 1);
+        AddLog(LOG_INFO, L"[CMD_CONF_OPEN] %s", WideOf(open.szTitle).c_str());
+        m_bPendingOpen = m_pNet->SendConfOpen(open);
+        return;
+    }
+    AddLog(LOG_INFO, L"[CMD_CONF_JOIN] RoomIndex:%d", wRoomIndex);
+    if (m_pNet->SendConfJoin(wRoomIndex, szConfCode, u"")) m_wPendingJoin[0] = wRoomIndex;
 }
 
 void IConfDlg::Logout(int nFlag)
@@ -352,6 +408,12 @@ void IConfDlg::Logout(int nFlag)
     m_bLogoutUnderway = true;
     RemoveSplash();
     Broadcast(WM_QN_OUTSIDE_NOTICE, 3, m_wMyIndex);
+    for (CMessangeDlg*& p : m_messengers)
+    {
+        if (p && p->m_hWnd) p->ForceClose();
+        delete p;
+        p = nullptr;
+    }
     QuitRoom(210);
     StopNetwork();
     m_countdown.Stop();
@@ -476,7 +538,7 @@ void IConfDlg::OnClientCommand(uint32_t dwCode, const std::u16string& text)
         n = n * 10 + (c - u'0');
     }
     if (n == 0 || n > 65535) return;
-    m_pNet->SendConfJoin(static_cast<uint16_t>(n), szCode, u"");
+    EnterRoomRequest(static_cast<uint16_t>(n), szCode, u"", false);
 }
 
 uint32_t IConfDlg::WallClock() { return static_cast<uint32_t>(std::time(nullptr)); }

@@ -4,26 +4,45 @@
 #pragma once
 #include <windows.h>
 
+#include <array>
+#include <atomic>
 #include <cstdint>
 #include <filesystem>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "confclient/network/QNRoomPayloads.h"
 #include "confclient/network/control/QNControl.h"
 #include "confclient/network/log/WinLogFolder.h"
 #include "confclient/network/transport/QNInterface.h"
 #include "confclient/network/transport/QNServices.h"
 #include "confclient/network/transport/QNWindowOwner.h"
+#include "confclient/room/RoomHost.h"
+#include "confclient/session/layout/RoomLayout.h"
 #include "confclient/session/lobby/LobbyRules.h"
 #include "confclient/session/lobbydispatch/LobbyLists.h"
 #include "confclient/session/lobbydispatch/ReconnectCountdown.h"
+#include "confclient/session/roomusers/RoomUserInfo.h"
 #include "confclient/session/startup/LaunchString.h"
 #include "confclient/session/texttable/TextTable.h"
 
 class CSplashDlg;
+class CRoomMainViewDlg;
+class CRoomVideoViewDlg;
+class CRoomMediaShareViewDlg;
+class CQuestionDlg;
+class CManageToolDlg;
+class CRoomTxtChatDlg;
+class CRoomAgendaListDlg;
+class CEBookDlg;
+class CRoomUserListDlg;
+class CFloatingBoardToolDlg;
+class CRoomCtrlDlg;
+class CPlayerDlg;
+class CMessangeDlg;
 
-class IConfDlg : public IQNHost
+class IConfDlg : public IQNHost, public IRoomHost
 {
 public:
     IConfDlg();
@@ -58,6 +77,38 @@ public:
     // A command of the control panel, on the GUI thread.
     void OnPanelCommand(const S_PANELFRAME& frame);
 
+    // The room: its layout table, rectangle and windows (RoomWindows.cpp).
+    bool PrepareRoom();
+    bool LoadLayoutTable();
+    const CRoomInfo* GetLayoutInfo(uint16_t nType) const;
+    static uint16_t VideoCountOfType(uint16_t nType) { return ::VideoCountOfType(nType); }
+    uint16_t GetVideoCount(uint16_t nType) const;
+    void LoadRoomPosition(S_ROOMPOSITION& pos, bool bReadSaved);
+    void SaveMainPlacement(bool bSave);
+    void OnRoomClosed(bool bSave);
+    bool CreateRoomWindows();
+    bool InitPanels(bool bEntering);
+    // Control bar on top of the room rectangle, the main view below it, the side panel at its right.
+    void LayoutRoom();
+
+    // Every inbound room command (RoomPacket.cpp).
+    void OnRoomPacket(WPARAM wCode, LPARAM lParam);
+
+    // A box that does not wait for the user, owned by the room window when there is one.
+    void ShowMessageBoxModeless(const std::wstring& szText);
+    // A notice line in the room chat.
+    void AddChatNotice(const std::wstring& szText, int nKind);
+
+    uint16_t RoomIndex() const { return m_wRoomIndex; }
+    const CRoomUserInfo* RoomUsers() const { return m_pRoomUsers.get(); }
+
+    // IRoomHost: the session as the room windows see it.
+    std::wstring RoomText(const char* pszKey) const override { return GetText(pszKey); }
+    void SendRoomChat(const std::wstring& szText) override;
+    void LeaveRoomRequested() override;
+    void RequestPresenter() override;
+    HWND MainDialog() const override { return MainWnd(); }
+
     const CLobbyLists& Lobby() const { return m_lobby; }
     const S_CONFINFOEX* FindConfInfo(uint16_t wRoomIndex) const { return m_lobby.FindConfInfo(wRoomIndex); }
     CQNInterface* Network() const { return m_pNet.get(); }
@@ -67,9 +118,10 @@ public:
     // IQNHost: the session as the network object sees it.
     bool IsPlayerMode() const override { return false; }
     void AddLog(int nLevel, const std::string& utf8) override { m_log.AddLog(nLevel, utf8); }
-    bool WantsBacklogNotice() override { return false; } // no room control window in the lobby
-    void PostBacklogNotice() override {}
-    void PostPushChunkSent(uint32_t) override {} // nothing is pushed from the lobby
+    // From the send thread: the control bar is reached through its window handle only.
+    bool WantsBacklogNotice() override { return m_nRoomCtrlMode.load() == 2; }
+    void PostBacklogNotice() override;
+    void PostPushChunkSent(uint32_t nBytes) override;
     void PostFileBlockSent(uint16_t, uint32_t) override {}
     void PostBoardDataSent(uint16_t, std::vector<uint8_t>) override {}
     void OnSoundFrame(uint16_t, uint16_t, const uint8_t*, size_t) override {}
@@ -114,6 +166,46 @@ protected:
     void PanelAnswer(const char* pszKeyword, long nValue);
     // The end of the program from the session: logout, then the window goes.
     virtual void QuitProgram() = 0;
+    // The main dialog gets ready for a room (its lobby face steps back).
+    virtual void OnPrepareRoom() = 0;
+
+    // Room windows: created in a fixed order, deleted together when the room is left.
+    void DestroyRoomWindows();
+    void SaveRoomPosition();
+    // The participants shown again in the user list and the video views.
+    void ShowRoomUsers();
+    // The join and room-user events.
+    void OnUserJoined(const QNRoomUser& user);
+    void SetPresider(uint16_t wChannel);
+    void SetPresenter(uint16_t wChannel, bool bSet);
+    void ApplyRights(uint32_t dwRights);
+    void ChangeViewMode(uint16_t wViewMode, uint16_t wModeValue);
+    bool IsChief() const;
+    bool HasRight(RoomRight right) const;
+    void UpdatePresenterButton();
+    // Room-level commands.
+    void OnRoomOpened(const QNPacketDesc* pDesc, bool bOpenAck);
+    void OnRoomRefused(uint16_t wCommand, uint16_t wReason);
+    void OnRoomUserLeft(const uint8_t* p, size_t n);
+    void OnRoomGone(uint16_t wCommand, const uint8_t* p, size_t n);
+    void OnConfRecord(uint16_t wCommand, const uint8_t* p, size_t n);
+    void OnRoomNotice(uint16_t wCommand, const uint8_t* p, size_t n);
+    void OnMessengerPacket(uint16_t wCommand, const QNPacketDesc& desc);
+    void OnCallPacket(uint16_t wCommand, uint16_t wExtra);
+    void OnPrivateData(uint16_t wCommand, const QNPacketDesc& desc);
+    // A line in the messenger window of a lobby user, opened when needed.
+    void DeliverToMessenger(uint16_t wUserIndex, const std::wstring& szText, int nKind);
+    CMessangeDlg* FindMessenger(uint16_t wUserIndex) const;
+    void OnRemoteSetting(const QNRemoteSetting& s);
+    void OnRecordNotice(uint16_t wCommand, uint16_t wChannel, uint16_t wFlag);
+    void OnServerRecordLocal(const QNServerRecordLocal& r);
+    // The presider's question about a presenter request, asked from a posted message.
+    void AskPresenterQuestion(uint16_t wRequester);
+    // Opens (wRoomIndex 0) or joins a room; bPanel: the control panel asked and hears the outcome.
+    void EnterRoomRequest(uint16_t wRoomIndex, const std::u16string& szConfCode, const std::u16string& szTitle,
+                          bool bPanel);
+    std::wstring RoomUserName(uint16_t wChannel) const;
+    std::wstring LobbyUserName(uint16_t wUserIndex) const;
 
     std::wstring m_szProgramFolder;
     std::wstring m_szCmdLine;
@@ -154,7 +246,59 @@ protected:
     uint16_t m_wRoomIndex = 0;
     DWORD m_dwVideoStop = 0;
     QNSystemOption m_sysOption;
+
+    // The current room.
+    QNRoomInfo m_room;
+    bool m_bPendingOpen = false;
+    uint16_t m_wPendingJoin[2] = {0, 0}; // room index and panel flag of the join asked for
+    uint16_t m_wPendingInvite = 0;
+    bool m_bOpenedByMe = false;
+    uint16_t m_wRoomType = 0;
+    uint32_t m_dwRoomFlags = 0;
+    uint16_t m_wMyChannel = kNoIndex;
+    uint16_t m_wPresiderChannel = kNoIndex;
+    uint16_t m_wPresenterChannel = kNoIndex;
+    uint32_t m_dwRoomRights = 0;
+    uint16_t m_wViewMode = 0;
+    uint16_t m_wModeValue = 0;
+    uint16_t m_wRoomState = 0;
+    uint16_t m_wRecorderState = 0;
+    uint32_t m_dwMyAvState = 0;
+    uint32_t m_dwFrameRate = 0;
+    uint16_t m_wCaptureSize[2] = {0, 0};
+    bool m_bQuestionnaire = false;
+    std::unique_ptr<CRoomUserInfo> m_pRoomUsers;
+    std::array<std::u16string, kMaxViewNames> m_viewNames;
+    std::u16string m_szPrivateData;
+
+    // Layout.
+    CLayoutTable m_layout;
+    S_ROOMPOSITION m_roomPos{{204, 154, 100, 74}, false};
+    int m_nAgendaListState = 1;
+    int m_nEbookState = 1;
+    int m_nUserListState = 1;
+    int m_nChatWndState = 1;
+
+    // Room windows, owned; null when not created.
+    CRoomMainViewDlg* m_pMainView = nullptr;
+    CRoomVideoViewDlg* m_pVideoView = nullptr;
+    CRoomMediaShareViewDlg* m_pMediaShareView = nullptr;
+    CQuestionDlg* m_pQuestion = nullptr;
+    CManageToolDlg* m_pManageTool = nullptr;
+    CRoomTxtChatDlg* m_pChat = nullptr;
+    CRoomAgendaListDlg* m_pAgendaList = nullptr;
+    CEBookDlg* m_pEBook = nullptr;
+    CRoomUserListDlg* m_pUserList = nullptr;
+    CFloatingBoardToolDlg* m_pBoardTool = nullptr;
+    CRoomCtrlDlg* m_pRoomCtrl = nullptr;
+    CPlayerDlg* m_pPlayer = nullptr;
+    std::array<CMessangeDlg*, 100> m_messengers{};
+    // What the send thread may read of the control bar.
+    std::atomic<HWND> m_hRoomCtrl{nullptr};
+    std::atomic<int> m_nRoomCtrlMode{0};
 };
 
 std::wstring WideOf(const std::u16string& s);
+// A text of the table with its "%s" replaced by arg; the text is never used as a format.
+std::wstring Formatted(const std::wstring& format, const std::wstring& arg);
 std::u16string U16Of(const std::wstring& s);

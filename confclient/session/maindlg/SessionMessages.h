@@ -12,6 +12,10 @@ enum : UINT
     WM_QN_REFUSAL_BOX = 4058,   // a lobby-login refusal box, shown outside the network's sent message
     WM_QN_NOTICE_BOX = 4059,    // a notice box by wParam (below), likewise
     WM_QN_PANEL_COMMAND = 4060, // lParam: a control-panel command (S_PANELFRAME*), owned by the receiver
+    WM_QN_ROOM_CLOSED = 4027,   // the room window was closed: the session leaves the room
+    WM_QN_SEND_BACKLOG = 4053,  // to the control bar: frames wait to be sent
+    WM_QN_PUSH_CHUNK_SENT = 4061, // wParam: bytes of a pushed block that left the socket
+    WM_QN_PRESENTER_QUESTION = 4062, // wParam: the requester's channel; asked outside the sent message
     WM_QN_CONNSTATE = 0x54E,
     WM_QN_OUTSIDE_NOTICE = 0x54F, // to registered outside windows
     WM_QN_LOBBY = 0x550,

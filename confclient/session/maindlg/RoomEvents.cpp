@@ -1,0 +1,382 @@
+// The room's events: entering and refusals, participants joining and leaving,
+// presider, presenter, rights, view mode, recording notices, and the services
+// the room windows ask of the session.
+#include <windows.h>
+
+#include <algorithm>
+
+#include "confclient/network/QNCommands.h"
+#include "confclient/room/CMessangeDlg.h"
+#include "confclient/room/CRoomCtrlDlg.h"
+#include "confclient/room/CRoomMainViewDlg.h"
+#include "confclient/room/CRoomTxtChatDlg.h"
+#include "confclient/room/CRoomUserListDlg.h"
+#include "confclient/room/CRoomVideoViewDlg.h"
+#include "confclient/session/maindlg/IConfDlg.h"
+#include "confclient/session/maindlg/ModelessBox.h"
+#include "confclient/session/maindlg/RoomFlags.h"
+#include "confclient/session/maindlg/SessionMessages.h"
+#include "confclient/session/roomdispatch/RoomRules.h"
+
+void IConfDlg::OnRoomOpened(const QNPacketDesc* pDesc, bool bOpenAck)
+{
+    QNRoomInfo info;
+    if (!DecodeRoomInfo(pDesc->pData, pDesc->pData ? pDesc->nLength : 0, info) || info.wRoomIndex == 0)
+    {
+        AddLog(LOG_DEBUG, L"[ROOM] room record dropped");
+        return;
+    }
+    // Only the answer to this client's own open or join enters a room.
+    bool bAsked = m_bPendingOpen || m_wPendingJoin[0] != 0 || m_wRoomIndex == info.wRoomIndex;
+    if (!bAsked) return;
+    if (bOpenAck) m_bOpenedByMe = true;
+    m_bPendingOpen = false;
+    m_wPendingJoin[0] = 0;
+    bool bEntering = m_wRoomIndex == 0;
+    m_room = info;
+    m_wRoomIndex = info.wRoomIndex;
+    m_wRoomType = info.wRoomType;
+    m_dwRoomFlags = info.dwFlags;
+    m_bQuestionnaire = (info.dwFlags & ROOMFLAG_QUESTIONNAIRE) != 0;
+    m_wMyChannel = info.wMyChannel;
+    if (m_pNet) m_pNet->SetMyIndex(m_wMyChannel);
+    if (!m_pRoomUsers) m_pRoomUsers = std::make_unique<CRoomUserInfo>();
+    if (bEntering) m_pRoomUsers->RemoveAll();
+
+    if (!m_pMainView && (!PrepareRoom() || !CreateRoomWindows()))
+    {
+        AddLog(LOG_ERROR, L"[ROOM] the room windows could not be made");
+        QuitRoom(210);
+        return;
+    }
+    InitPanels(bEntering);
+    LayoutRoom();
+    AddLog(LOG_INFO, L"[%s] RoomIndex:%d, Title:%s, ConfCode:%s, RoomType:%d, MaxUser:%d, ExtraLocalVideo:%d",
+           bOpenAck ? L"ACK_CONF_OPEN" : L"ACK_CONF_JOIN", info.wRoomIndex, WideOf(info.szTitle).c_str(),
+           WideOf(info.szConfCode).c_str(), info.wRoomType, info.wMaxUser, info.wExtraLocalVideo);
+    if (bOpenAck)
+    {
+        S_CONFINFOEX conf;
+        if (const S_CONFINFOEX* pKnown = FindConfInfo(info.wRoomIndex)) conf = *pKnown;
+        conf.wRoomIndex = info.wRoomIndex;
+        conf.wRoomType = info.wRoomType;
+        conf.wMaxUser = info.wMaxUser;
+        conf.szTitle = info.szTitle;
+        conf.szConfCode = info.szConfCode;
+        conf.wOwnerIndex = info.wOwnerIndex;
+        m_lobby.UpdateConf(conf);
+    }
+    else
+    {
+        Broadcast(WM_QN_SESSION_EVENT, ACK_CONF_JOIN, 0);
+        std::erase_if(m_outsideWindows, [](HWND h) { return !IsWindow(h); });
+    }
+    UpdatePresenterButton();
+    if (m_pMainView) m_pMainView->Refresh();
+    OnLobbyChanged();
+}
+
+void IConfDlg::OnRoomRefused(uint16_t wCommand, uint16_t wReason)
+{
+    m_wPendingJoin[0] = m_wPendingJoin[1] = 0;
+    m_bPendingOpen = false;
+    const char* pszKey = NakConfTextKey(wReason);
+    std::wstring text = pszKey ? GetText(pszKey) : std::wstring();
+    if (pszKey) ShowMessageBoxModeless(text);
+    AddLog(LOG_ERROR, L"[%s] %s (%d)", wCommand == NAK_CONF_OPEN ? L"NAK_CONF_OPEN" : L"NAK_CONF_JOIN", text.c_str(),
+           wReason);
+    if (m_wRoomIndex != 0) QuitRoom(210);
+    Broadcast(WM_QN_SESSION_EVENT, wCommand, MAKELONG(wReason, m_wPendingInvite));
+    if (wCommand == NAK_CONF_OPEN) m_wPendingInvite = 0;
+    PanelAnswer(wCommand == NAK_CONF_OPEN ? "CREATE" : "JOIN", 0);
+}
+
+void IConfDlg::OnConfRecord(uint16_t wCommand, const uint8_t* p, size_t n)
+{
+    QNLobbyConf conf;
+    if (!DecodeLobbyConf(p, n, conf))
+    {
+        AddLog(LOG_DEBUG, L"[ROOM] conference record dropped");
+        return;
+    }
+    m_lobby.UpdateConf(conf);
+    SendTextToClients(wCommand, LobbyConfText(conf));
+    if (wCommand == INFO_CONF_UPDATE && conf.wRoomIndex == m_wRoomIndex && !IsPlayerMode() && m_pMainView)
+        m_pMainView->Refresh();
+    OnLobbyChanged();
+}
+
+void IConfDlg::OnUserJoined(const QNRoomUser& user)
+{
+    if (!m_pRoomUsers) m_pRoomUsers = std::make_unique<CRoomUserInfo>();
+    if (m_pRoomUsers->Count() >= CRoomUserInfo::kMaxUsers) return;
+    m_pRoomUsers->RemoveUser(user.wChannel); // a record sent again replaces the older one
+    S_ROOMUSERINFO u;
+    u.channel = user.wChannel;
+    u.userIndex = user.wUserIndex;
+    u.level = user.wLevel;
+    u.videoStop = user.wVideoStop;
+    u.camType = user.wCamType;
+    u.drawRight = user.dwDrawRight;
+    u.talkRight = user.dwTalkRight;
+    u.dsRight = user.dwDsRight;
+    u.shareRight = user.dwShareRight;
+    u.mediaShareRight = user.dwMediaShareRight;
+    u.ID = user.szUserId;
+    u.Name = user.szName;
+    m_pRoomUsers->AddUser(u);
+    AddLog(LOG_INFO, L"[INFO_CONF_JOIN] ID:%s, Name:%s, CH:%d, TotCount:%d", WideOf(u.ID).c_str(),
+           WideOf(u.Name).c_str(), u.channel, static_cast<int>(m_pRoomUsers->Count()));
+    ShowRoomUsers();
+}
+
+void IConfDlg::OnRoomUserLeft(const uint8_t* p, size_t n)
+{
+    QNRoomUser user;
+    if (!DecodeRoomUser(p, n, user) || !m_pRoomUsers)
+    {
+        AddLog(LOG_DEBUG, L"[ROOM] leaving user dropped");
+        return;
+    }
+    const S_ROOMUSERINFO* pUser = m_pRoomUsers->ByChannel(user.wChannel);
+    if (!pUser)
+    {
+        AddLog(LOG_INFO, L"[INFO_CONF_QUIT] unknown CH:%d", user.wChannel);
+        return;
+    }
+    std::wstring szName = pUser->level == 2 ? GetText("IDS_PHONE_INBOUND_NAME") : WideOf(pUser->Name);
+    AddLog(LOG_INFO, L"[INFO_CONF_QUIT] ID:%s, Name:%s, CH:%d, TotCount:%d", WideOf(pUser->ID).c_str(),
+           szName.c_str(), user.wChannel, static_cast<int>(m_pRoomUsers->Count()) - 1);
+    m_pRoomUsers->RemoveUser(user.wChannel);
+    if (m_pUserList) m_pUserList->RemoveRow(user.wChannel);
+    if (m_wPresenterChannel == user.wChannel) SetPresenter(user.wChannel, false);
+    ShowRoomUsers();
+}
+
+namespace
+{
+struct ThreadWindows
+{
+    HWND hMain;
+    std::vector<HWND> keep;
+    std::vector<HWND> close;
+};
+
+BOOL CALLBACK CollectThreadWindow(HWND h, LPARAM l)
+{
+    auto* w = reinterpret_cast<ThreadWindows*>(l);
+    if (h != w->hMain && std::find(w->keep.begin(), w->keep.end(), h) == w->keep.end()) w->close.push_back(h);
+    return TRUE;
+}
+} // namespace
+
+void IConfDlg::OnRoomGone(uint16_t wCommand, const uint8_t* p, size_t n)
+{
+    uint16_t wRoom = 0;
+    if (!DecodeU16(p, n, wRoom))
+    {
+        AddLog(LOG_DEBUG, L"[ROOM] closed room dropped");
+        return;
+    }
+    m_lobby.RemoveConf(wRoom);
+    if (wRoom == m_wRoomIndex && m_wRoomIndex != 0 && !IsPlayerMode())
+    {
+        // The room's own windows and the messengers are the session's to delete; every other
+        // window of this thread (boxes, notices) closes with the room.
+        ThreadWindows w{MainWnd(), {}, {}};
+        CWnd* owned[] = {m_pMainView, m_pRoomCtrl};
+        for (CWnd* pWnd : owned)
+            if (pWnd) w.keep.push_back(pWnd->m_hWnd);
+        for (CMessangeDlg* pMsg : m_messengers)
+            if (pMsg) w.keep.push_back(pMsg->m_hWnd);
+        EnumThreadWindows(GetCurrentThreadId(), &CollectThreadWindow, reinterpret_cast<LPARAM>(&w));
+        for (HWND h : w.close)
+            if (IsWindow(h)) SendMessageW(h, WM_CLOSE, 0, 0);
+        QuitRoom(212);
+    }
+    if (wCommand == INFO_CONF_DELETE) Broadcast(WM_QN_SESSION_EVENT, INFO_CONF_DELETE, 0);
+    SendTextToClients(wCommand, DecimalText(wRoom));
+    OnLobbyChanged();
+}
+
+bool IConfDlg::IsChief() const
+{
+    return m_wRoomIndex != 0 && (m_room.wOwnerIndex == m_wMyIndex || m_wPresiderChannel == m_wMyChannel);
+}
+
+bool IConfDlg::HasRight(RoomRight right) const
+{
+    if (IsChief()) return true;
+    const S_ROOMUSERINFO* pMe = m_pRoomUsers ? m_pRoomUsers->ByChannel(m_wMyChannel) : nullptr;
+    if (!pMe) return false;
+    switch (right)
+    {
+    case RIGHT_TALK: return pMe->talkRight != 0;
+    case RIGHT_DRAW: return pMe->drawRight != 0;
+    case RIGHT_DS: return pMe->dsRight != 0;
+    case RIGHT_SHARE: return pMe->shareRight != 0;
+    case RIGHT_MEDIASHARE: return pMe->mediaShareRight != 0;
+    }
+    return false;
+}
+
+void IConfDlg::SetPresider(uint16_t wChannel)
+{
+    m_wPresiderChannel = wChannel;
+    AddLog(LOG_INFO, L"[INFO_CONF_PRESIDER] CH:%d", wChannel);
+    UpdatePresenterButton();
+    ShowRoomUsers();
+}
+
+void IConfDlg::SetPresenter(uint16_t wChannel, bool bSet)
+{
+    if (bSet)
+        m_wPresenterChannel = wChannel;
+    else if (m_wPresenterChannel == wChannel)
+        m_wPresenterChannel = kNoIndex;
+    AddLog(LOG_INFO, L"[INFO_CONF_PRESENTER] %s CH:%d", bSet ? L"Set" : L"Clear", wChannel);
+    UpdatePresenterButton();
+    ShowRoomUsers();
+}
+
+void IConfDlg::UpdatePresenterButton()
+{
+    if (!m_pRoomCtrl) return;
+    // Anyone but the chief and the presenter may ask to present, in a room that shows people.
+    bool bEnable = m_wRoomIndex != 0 && m_wRoomType != kDocumentRoomType && !IsChief() &&
+                   m_wPresenterChannel != m_wMyChannel;
+    m_pRoomCtrl->UpdatePresenterButton(bEnable);
+}
+
+void IConfDlg::ApplyRights(uint32_t dwRights)
+{
+    static const wchar_t* const kCovers[] = {L"talk", L"board drawing", L"desktop share", L"camera control",
+                                             L"frame rate and capture size"};
+    uint32_t dwChanged = dwRights ^ m_dwRoomRights;
+    m_dwRoomRights = dwRights;
+    for (int32_t nSel = RIGHT_TALK; nSel <= RIGHT_MEDIASHARE; ++nSel)
+    {
+        if (!(dwChanged & (1u << nSel))) continue;
+        uint32_t dwOn = (dwRights >> nSel) & 1;
+        if (m_pRoomUsers) m_pRoomUsers->SetFlagForAll(nSel, dwOn);
+        if (!dwOn && !IsChief())
+            AddLog(LOG_INFO, L"[INFO_CONF_RIGHTS] %s stopped", kCovers[nSel]);
+    }
+    AddLog(LOG_INFO, L"[INFO_CONF_RIGHTS] Rights:0x%x", dwRights);
+    LayoutRoom();
+    ShowRoomUsers();
+}
+
+void IConfDlg::ChangeViewMode(uint16_t wViewMode, uint16_t wModeValue)
+{
+    m_wViewMode = wViewMode;
+    m_wModeValue = wModeValue;
+    if (m_pRoomCtrl) m_pRoomCtrl->SetViewMode(wViewMode);
+    AddLog(LOG_INFO, L"[INFO_CONF_VIEWMODE] Mode:%d, Value:%d", wViewMode, wModeValue);
+    LayoutRoom();
+}
+
+void IConfDlg::OnRemoteSetting(const QNRemoteSetting& s)
+{
+    switch (s.wSelector)
+    {
+    case REMOTESETTING_FRAMERATE:
+        AddLog(LOG_INFO, L"[INFO_CONF_REMOTESETTING] SendFrame old:%d, new:%d", m_dwFrameRate, s.dwValue);
+        m_dwFrameRate = s.dwValue;
+        break;
+    case REMOTESETTING_VIDEOSTOP:
+        AddLog(LOG_INFO, L"[INFO_CONF_REMOTESETTING] VideoStop old:%d, new:%d", m_dwVideoStop, s.dwValue);
+        m_dwVideoStop = s.dwValue;
+        break;
+    default:
+    {
+        std::wstring text = Formatted(GetText("IDMS_AUDIO_REMOTECTRL"), RoomUserName(s.wSetterChannel).c_str());
+        AddChatNotice(text, 4);
+        AddLog(LOG_INFO, L"[INFO_CONF_REMOTESETTING] %s", text.c_str());
+        break;
+    }
+    }
+}
+
+void IConfDlg::OnRecordNotice(uint16_t wCommand, uint16_t wChannel, uint16_t wFlag)
+{
+    bool bServer = wCommand == INFO_CONF_SERVERRECORD;
+    std::wstring text;
+    if (bServer && wFlag == RECORDNOTICE_FAIL)
+        text = GetText("IDS_RECORD_SERVER") + L" " + GetText("IDS_RECORD_FAIL_OTHERUSER");
+    else
+    {
+        const char* pszKey = wFlag == RECORDNOTICE_START ? "IDS_RECORD_START_OTHERUSER" : "IDS_RECORD_END_OTHERUSER";
+        text = RoomUserName(wChannel) + L" " + GetText(pszKey);
+        if (bServer) text = GetText("IDS_RECORD_SERVER") + L" " + text;
+    }
+    AddChatNotice(text, 4);
+    AddLog(LOG_INFO, bServer ? L"[INFO_CONF_SERVERRECORD] %s" : L"[INFO_CONF_RECORD] %s", text.c_str());
+}
+
+void IConfDlg::OnServerRecordLocal(const QNServerRecordLocal& r)
+{
+    if (r.wFlag == RECORDNOTICE_START)
+    {
+        if (m_pRoomCtrl) m_pRoomCtrl->StopRecord(4058);
+        std::u16string target = ServerRecordTarget(TempFolder().u16string(), r.szTargetName);
+        // Writing the room as a movie is the video subsystem's; until it exists the target is only named.
+        AddLog(LOG_INFO, L"[INFO_CONF_SERVERRECORD] target %s", WideOf(target).c_str());
+        if (m_pRoomCtrl) m_pRoomCtrl->EnableRecordButtons(true);
+        LayoutRoom();
+    }
+    else if (m_pRoomCtrl)
+        m_pRoomCtrl->EnableServerRecordMenu(IsChief());
+    OnRecordNotice(INFO_CONF_SERVERRECORD, m_wMyChannel, r.wFlag);
+}
+
+std::wstring IConfDlg::RoomUserName(uint16_t wChannel) const
+{
+    return m_pRoomUsers ? WideOf(m_pRoomUsers->GetUserName(wChannel)) : std::wstring();
+}
+
+std::wstring IConfDlg::LobbyUserName(uint16_t wUserIndex) const
+{
+    for (const S_ENTIRE_USER& u : m_lobby.Users())
+        if (u.wUserIndex == wUserIndex) return WideOf(u.szName);
+    return std::wstring();
+}
+
+void IConfDlg::ShowMessageBoxModeless(const std::wstring& szText)
+{
+    HWND hOwner = m_pMainView && m_pMainView->m_hWnd ? m_pMainView->m_hWnd : MainWnd();
+    ShowModelessBox(hOwner, szText, m_szExeName);
+}
+
+void IConfDlg::AddChatNotice(const std::wstring& szText, int nKind)
+{
+    if (m_pChat) m_pChat->AddNotice(szText, nKind);
+}
+
+void IConfDlg::SendRoomChat(const std::wstring& szText)
+{
+    if (m_pNet && m_wRoomIndex != 0 && !szText.empty()) m_pNet->SendChatText(kNoIndex, 0, U16Of(szText));
+}
+
+void IConfDlg::LeaveRoomRequested()
+{
+    if (m_wRoomIndex != 0) OnRoomClosed(true);
+}
+
+void IConfDlg::RequestPresenter()
+{
+    if (!m_pNet || m_wRoomIndex == 0) return;
+    m_pNet->SendPresenterRequest({PRESENTER_REQUEST, m_wMyChannel, 0});
+}
+
+void IConfDlg::AskPresenterQuestion(uint16_t wRequester)
+{
+    if (m_wRoomIndex == 0 || !m_pNet) return;
+    std::wstring text = Formatted(GetText(IsPlayerMode() ? "IDS_REQ_PRESENTER_PLAYER" : "IDS_REQ_PRESENTER_CONFIRM"),
+                                  RoomUserName(wRequester).c_str());
+    HWND hOwner = m_pMainView && m_pMainView->m_hWnd ? m_pMainView->m_hWnd : MainWnd();
+    int nAnswer = MessageBoxW(hOwner, text.c_str(), m_szExeName.c_str(), MB_YESNO | MB_ICONQUESTION);
+    // The room may have gone while the question was open.
+    if (m_wRoomIndex == 0 || !m_pNet) return;
+    m_pNet->SendPresenterRequest({PRESENTER_ANSWER, wRequester, static_cast<uint16_t>(nAnswer == IDYES)});
+}

@@ -1,0 +1,285 @@
+// The room's windows: the layout table, the room rectangle, the windows made in
+// their fixed order, the side-panel states, the placement and the teardown.
+#include <windows.h>
+
+#include <algorithm>
+
+#include "ResourceIds.h"
+#include "confclient/network/registry/Registry.h"
+#include "confclient/room/CEBookDlg.h"
+#include "confclient/room/CFloatingBoardToolDlg.h"
+#include "confclient/room/CManageToolDlg.h"
+#include "confclient/room/CMessangeDlg.h"
+#include "confclient/room/CPlayerDlg.h"
+#include "confclient/room/CQuestionDlg.h"
+#include "confclient/room/CRoomAgendaListDlg.h"
+#include "confclient/room/CRoomCtrlDlg.h"
+#include "confclient/room/CRoomMainViewDlg.h"
+#include "confclient/room/CRoomMediaShareViewDlg.h"
+#include "confclient/room/CRoomTxtChatDlg.h"
+#include "confclient/room/CRoomUserListDlg.h"
+#include "confclient/room/CRoomVideoViewDlg.h"
+#include "confclient/session/maindlg/IConfDlg.h"
+#include "confclient/session/maindlg/RoomFlags.h"
+#include "confclient/session/maindlg/SessionMessages.h"
+#include "confclient/session/texttable/TextTableResource.h"
+#include "winui/WinApp.h"
+
+namespace
+{
+// Makes one room window; a window that cannot be made is deleted again and the caller stops there.
+template <typename Dlg>
+bool Make(Dlg*& pWnd, Dlg* pNew, CWnd* pParent)
+{
+    if (!pNew) return false;
+    if (!pNew->Create(pParent))
+    {
+        delete pNew;
+        return false;
+    }
+    pWnd = pNew;
+    return true;
+}
+
+template <typename Dlg>
+void Destroy(Dlg*& pWnd)
+{
+    if (!pWnd) return;
+    if (pWnd->m_hWnd) pWnd->DestroyWindow();
+    delete pWnd;
+    pWnd = nullptr;
+}
+
+void SendSize(CWnd* pWnd)
+{
+    if (!pWnd || !pWnd->m_hWnd) return;
+    RECT rc;
+    GetClientRect(pWnd->m_hWnd, &rc);
+    SendMessageW(pWnd->m_hWnd, WM_SIZE, SIZE_RESTORED, MAKELPARAM(rc.right, rc.bottom));
+}
+} // namespace
+
+bool IConfDlg::LoadLayoutTable()
+{
+    CTextTable table;
+    std::u16string text;
+    // Without the resource the defaults stay: LoadTextTableResource leaves the text empty.
+    LoadTextTableResource(AfxGetResourceHandle(), IDR_INI_LAYOUT, table, &text);
+    m_layout.Load(text, [&table](const std::u16string& key)
+                  {
+                      const std::u16string* p = table.Find(key);
+                      return p ? *p : std::u16string();
+                  });
+    return true;
+}
+
+const CRoomInfo* IConfDlg::GetLayoutInfo(uint16_t nType) const
+{
+    return m_layout.GetLayoutInfo(nType, m_wRoomType);
+}
+
+uint16_t IConfDlg::GetVideoCount(uint16_t nType) const
+{
+    if (nType == 0) nType = m_wRoomType;
+    return nType == 0 ? 0 : VideoCountOfType(nType);
+}
+
+bool IConfDlg::PrepareRoom()
+{
+    if (!LoadLayoutTable()) return false;
+    OnPrepareRoom();
+    Broadcast(1359, 1000, reinterpret_cast<LPARAM>(MainWnd()));
+    return true;
+}
+
+void IConfDlg::LoadRoomPosition(S_ROOMPOSITION& pos, bool bReadSaved)
+{
+    RECT work{};
+    SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+    S_RECT workArea{work.left, work.top, work.right, work.bottom};
+    int x = GetSystemMetrics(SM_XVIRTUALSCREEN), y = GetSystemMetrics(SM_YVIRTUALSCREEN);
+    S_RECT virtualScreen{x, y, x + GetSystemMetrics(SM_CXVIRTUALSCREEN), y + GetSystemMetrics(SM_CYVIRTUALSCREEN)};
+    std::wstring saved;
+    if (bReadSaved) saved = RegReadString(HKEY_CURRENT_USER, RegProgramKey(m_szExeName).c_str(), L"Room_Position", L"");
+    pos = ComputeRoomPosition(U16Of(saved), workArea, virtualScreen);
+}
+
+void IConfDlg::SaveMainPlacement(bool bSave)
+{
+    if (!bSave || !m_pMainView || !m_pMainView->m_hWnd) return;
+    WINDOWPLACEMENT wp{};
+    wp.length = sizeof wp;
+    if (!GetWindowPlacement(m_pMainView->m_hWnd, &wp)) return;
+    const RECT& r = wp.rcNormalPosition;
+    m_roomPos.rect = {r.left, r.top, r.right, r.bottom};
+    m_roomPos.bMaximized = wp.showCmd == SW_SHOWMAXIMIZED;
+}
+
+void IConfDlg::SaveRoomPosition()
+{
+    SaveMainPlacement(true);
+    std::wstring text = WideOf(FormatRoomPosition(m_roomPos));
+    RegWriteString(HKEY_CURRENT_USER, RegProgramKey(m_szExeName).c_str(), L"Room_Position", text.c_str());
+}
+
+void IConfDlg::OnRoomClosed(bool bSave)
+{
+    SaveMainPlacement(bSave);
+    PostMessageW(MainWnd(), WM_QN_ROOM_CLOSED, 0, 0);
+}
+
+bool IConfDlg::CreateRoomWindows()
+{
+    if (!m_pMainView && !Make(m_pMainView, new CRoomMainViewDlg, nullptr)) return false;
+    m_pMainView->SetRoomTitle(WideOf(m_room.szTitle));
+    AddLog(LOG_INFO, L"[ROOM] windows for type %d, flags 0x%x", m_wRoomType, m_dwRoomFlags);
+
+    if (m_wRoomType != kDocumentRoomType && !(m_dwRoomFlags & ROOMFLAG_NOVIDEOVIEW) && !m_pVideoView)
+    {
+        if (!Make(m_pVideoView, new CRoomVideoViewDlg, m_pMainView)) return false;
+        m_pVideoView->SetViewCount(ClampViewCount(GetVideoCount(0)));
+        m_pVideoView->LoadFloatingPosition(m_szExeName);
+    }
+    if (((m_dwRoomFlags & ROOMFLAG_MEDIASHARE_ANY) || IsPlayerMode()) && !m_pMediaShareView)
+    {
+        if (!Make(m_pMediaShareView, new CRoomMediaShareViewDlg, m_pMainView)) return false;
+        m_pMediaShareView->Init();
+    }
+    if (m_bQuestionnaire && !m_pQuestion && !Make(m_pQuestion, new CQuestionDlg, m_pMainView)) return false;
+    m_pMainView->SetChildViews(m_pVideoView, m_pMediaShareView, m_pQuestion);
+
+    if (!m_pManageTool && !Make(m_pManageTool, new CManageToolDlg(this), m_pMainView)) return false;
+    if (!m_pChat && !Make(m_pChat, new CRoomTxtChatDlg(this), m_pManageTool)) return false;
+    if (!m_pAgendaList && !Make(m_pAgendaList, new CRoomAgendaListDlg, m_pManageTool)) return false;
+    if ((m_dwRoomFlags & ROOMFLAG_EBOOK) && !IsPlayerMode() && !m_pEBook &&
+        !Make(m_pEBook, new CEBookDlg, m_pManageTool))
+        return false;
+    if (!m_pUserList && !Make(m_pUserList, new CRoomUserListDlg, m_pManageTool)) return false;
+    if (!IsPlayerMode() && !m_pBoardTool && !Make(m_pBoardTool, new CFloatingBoardToolDlg, m_pMainView))
+        return false;
+    if (!m_pRoomCtrl)
+    {
+        if (!Make(m_pRoomCtrl, new CRoomCtrlDlg(this), nullptr)) return false;
+        m_pRoomCtrl->SetMainView(m_pMainView);
+        m_hRoomCtrl = m_pRoomCtrl->m_hWnd;
+    }
+    if (IsPlayerMode() && !m_pPlayer && !Make(m_pPlayer, new CPlayerDlg, m_pMainView)) return false;
+
+    SetPriorityClass(GetCurrentProcess(), HIGH_PRIORITY_CLASS);
+    return true;
+}
+
+bool IConfDlg::InitPanels(bool bEntering)
+{
+    LoadRoomPosition(m_roomPos, bEntering);
+    if (bEntering)
+    {
+        m_wViewMode = 0;
+        std::wstring key = RegProgramKey(m_szExeName);
+        m_nAgendaListState = static_cast<int>(RegReadDword(HKEY_CURRENT_USER, key.c_str(), L"AgendaListState", 1));
+        m_nUserListState = static_cast<int>(RegReadDword(HKEY_CURRENT_USER, key.c_str(), L"UserListState", 1));
+        m_nChatWndState = static_cast<int>(RegReadDword(HKEY_CURRENT_USER, key.c_str(), L"ChatWndState", 1));
+        m_nEbookState = static_cast<int>(RegReadDword(HKEY_CURRENT_USER, key.c_str(), L"EbookWndState", 1));
+    }
+    if (m_pMainView && m_pMainView->m_hWnd)
+    {
+        HWND hMain = m_pMainView->m_hWnd;
+        const S_RECT& r = m_roomPos.rect;
+        SetWindowPos(hMain, nullptr, r.left, r.top, r.Width(), r.Height(), SWP_NOZORDER | SWP_NOACTIVATE);
+        // A normal room shows its window once the join is complete (LayoutRoom).
+        bool bShow = !bEntering || IsPlayerMode();
+        ShowWindow(hMain, bShow ? SW_SHOW : SW_HIDE);
+        if (bShow)
+        {
+            RedrawWindow(hMain, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+            SetForegroundWindow(hMain);
+        }
+    }
+    if (m_pRoomCtrl) m_nRoomCtrlMode = m_pRoomCtrl->Mode();
+    if (!m_pRoomUsers) m_pRoomUsers = std::make_unique<CRoomUserInfo>();
+    for (CMessangeDlg* p : m_messengers)
+        if (p) p->UpdateRoomState(m_wRoomIndex != 0, m_wRoomIndex != 0 ? m_wRoomIndex : kNoIndex);
+    return true;
+}
+
+void IConfDlg::LayoutRoom()
+{
+    if (!m_pMainView || !m_pMainView->m_hWnd) return;
+    const S_RECT& r = m_roomPos.rect;
+    int nBarHeight = 0;
+    if (m_pRoomCtrl && m_pRoomCtrl->m_hWnd)
+    {
+        RECT bar;
+        GetWindowRect(m_pRoomCtrl->m_hWnd, &bar);
+        nBarHeight = bar.bottom - bar.top;
+        SetWindowPos(m_pRoomCtrl->m_hWnd, nullptr, r.left, r.top, r.Width(), nBarHeight,
+                     SWP_NOZORDER | SWP_NOACTIVATE | SWP_SHOWWINDOW);
+    }
+    if (!IsZoomed(m_pMainView->m_hWnd))
+        SetWindowPos(m_pMainView->m_hWnd, nullptr, r.left, r.top + nBarHeight, r.Width(), r.Height() - nBarHeight,
+                     SWP_NOZORDER | SWP_NOACTIVATE | SWP_SHOWWINDOW);
+    ShowWindow(m_pMainView->m_hWnd, m_roomPos.bMaximized ? SW_SHOWMAXIMIZED : SW_SHOW);
+    if (m_pChat) ShowWindow(m_pChat->m_hWnd, m_nChatWndState ? SW_SHOW : SW_HIDE);
+    if (m_pUserList) ShowWindow(m_pUserList->m_hWnd, m_nUserListState ? SW_SHOW : SW_HIDE);
+    if (m_pAgendaList) ShowWindow(m_pAgendaList->m_hWnd, m_nAgendaListState ? SW_SHOW : SW_HIDE);
+    if (m_pEBook) ShowWindow(m_pEBook->m_hWnd, m_nEbookState ? SW_SHOW : SW_HIDE);
+    CWnd* windows[] = {m_pRoomCtrl, m_pMainView, m_pVideoView, m_pMediaShareView, m_pQuestion, m_pManageTool,
+                       m_pChat,     m_pAgendaList, m_pEBook, m_pUserList, m_pBoardTool, m_pPlayer};
+    for (CWnd* p : windows)
+        SendSize(p);
+    m_pMainView->Refresh();
+}
+
+void IConfDlg::DestroyRoomWindows()
+{
+    m_hRoomCtrl = nullptr;
+    m_nRoomCtrlMode = 0;
+    // Children first, then their parents.
+    Destroy(m_pVideoView);
+    Destroy(m_pMediaShareView);
+    Destroy(m_pQuestion);
+    Destroy(m_pChat);
+    Destroy(m_pAgendaList);
+    Destroy(m_pEBook);
+    Destroy(m_pUserList);
+    Destroy(m_pManageTool);
+    Destroy(m_pBoardTool);
+    Destroy(m_pPlayer);
+    Destroy(m_pRoomCtrl);
+    Destroy(m_pMainView);
+    SetPriorityClass(GetCurrentProcess(), NORMAL_PRIORITY_CLASS);
+}
+
+void IConfDlg::ShowRoomUsers()
+{
+    if (!m_pRoomUsers) return;
+    std::vector<std::pair<uint16_t, std::wstring>> rows;
+    for (const S_ROOMUSERINFO& u : m_pRoomUsers->Users())
+    {
+        // The row tells the user's roles and rights after the name.
+        std::wstring szRow = WideOf(u.Name);
+        if (u.channel == m_wPresiderChannel) szRow += L" [presider]";
+        if (u.channel == m_wPresenterChannel) szRow += L" [presenter]";
+        std::wstring szRights;
+        const std::pair<uint32_t, const wchar_t*> rights[] = {{u.talkRight, L"talk"},   {u.drawRight, L"draw"},
+                                                              {u.dsRight, L"desktop"},  {u.shareRight, L"share"},
+                                                              {u.mediaShareRight, L"media"}};
+        for (const auto& [dwRight, pszName] : rights)
+            if (dwRight) szRights += (szRights.empty() ? L"" : L" ") + std::wstring(pszName);
+        if (!szRights.empty()) szRow += L" [" + szRights + L"]";
+        rows.emplace_back(u.channel, szRow);
+    }
+    std::sort(rows.begin(), rows.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
+    if (m_pUserList) m_pUserList->SetUsers(rows);
+    if (m_pVideoView) m_pVideoView->ShowUsers(rows);
+}
+
+void IConfDlg::PostBacklogNotice()
+{
+    if (HWND h = m_hRoomCtrl.load()) PostMessageW(h, WM_QN_SEND_BACKLOG, 1, 0);
+}
+
+void IConfDlg::PostPushChunkSent(uint32_t nBytes)
+{
+    if (HWND h = m_hRoomCtrl.load()) PostMessageW(h, WM_QN_PUSH_CHUNK_SENT, nBytes, 0);
+}

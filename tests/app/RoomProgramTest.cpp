@@ -1,0 +1,365 @@
+// Two real programs under Wine meet in one room of the loopback server: windows,
+// participants, chat, rights, presenter, leaving, closing and a full room.
+#include "tests/app/ProgramHarness.h"
+
+#include <functional>
+
+namespace
+{
+struct TopSearch
+{
+    DWORD dwPid;
+    std::wstring szTitle;
+    HWND hFound;
+};
+
+BOOL CALLBACK FindTopOfProcess(HWND h, LPARAM l)
+{
+    auto* s = reinterpret_cast<TopSearch*>(l);
+    DWORD dwPid = 0;
+    GetWindowThreadProcessId(h, &dwPid);
+    wchar_t title[256] = {};
+    GetWindowTextW(h, title, 255);
+    if (dwPid != s->dwPid || s->szTitle != title) return TRUE;
+    s->hFound = h;
+    return FALSE;
+}
+
+struct ChildSearch
+{
+    int nId;
+    HWND hFound;
+};
+
+BOOL CALLBACK FindDescendant(HWND h, LPARAM l)
+{
+    auto* s = reinterpret_cast<ChildSearch*>(l);
+    if (GetDlgCtrlID(h) != s->nId) return TRUE;
+    s->hFound = h;
+    return FALSE;
+}
+
+// The program's top-level window with this caption; waits a while for it.
+HWND TopWindow(HANDLE hProcess, const std::wstring& szTitle)
+{
+    for (int i = 0; i < 100; ++i, Sleep(100))
+    {
+        TopSearch s{GetProcessId(hProcess), szTitle, nullptr};
+        EnumWindows(&FindTopOfProcess, reinterpret_cast<LPARAM>(&s));
+        if (s.hFound) return s.hFound;
+    }
+    return nullptr;
+}
+
+HWND Descendant(HWND hTop, int nId)
+{
+    ChildSearch s{nId, nullptr};
+    EnumChildWindows(hTop, &FindDescendant, reinterpret_cast<LPARAM>(&s));
+    return s.hFound;
+}
+
+struct ProcessSearch
+{
+    DWORD dwPid;
+    std::function<bool(HWND)> match;
+    HWND hFound;
+};
+
+BOOL CALLBACK MatchDescendant(HWND h, LPARAM l)
+{
+    auto* s = reinterpret_cast<ProcessSearch*>(l);
+    if (!s->match(h)) return TRUE;
+    s->hFound = h;
+    return FALSE;
+}
+
+BOOL CALLBACK MatchInTopWindow(HWND h, LPARAM l)
+{
+    auto* s = reinterpret_cast<ProcessSearch*>(l);
+    DWORD dwPid = 0;
+    GetWindowThreadProcessId(h, &dwPid);
+    if (dwPid != s->dwPid) return TRUE;
+    if (s->match(h))
+        s->hFound = h;
+    else
+        EnumChildWindows(h, &MatchDescendant, l);
+    return s->hFound ? FALSE : TRUE;
+}
+
+// A window of the program, top-level or not, that matches; waits a while for it.
+HWND FindInProcess(HANDLE hProcess, std::function<bool(HWND)> match, DWORD dwMs = 10000)
+{
+    for (DWORD t0 = GetTickCount(); GetTickCount() - t0 < dwMs; Sleep(100))
+    {
+        ProcessSearch s{GetProcessId(hProcess), match, nullptr};
+        EnumWindows(&MatchInTopWindow, reinterpret_cast<LPARAM>(&s));
+        if (s.hFound) return s.hFound;
+    }
+    return nullptr;
+}
+
+HWND ControlInProcess(HANDLE hProcess, int nId)
+{
+    return FindInProcess(hProcess, [nId](HWND h) { return GetDlgCtrlID(h) == nId && GetParent(h) != nullptr; });
+}
+
+// A visible window of the program whose text holds pszPart.
+HWND TextInProcess(HANDLE hProcess, const wchar_t* pszPart)
+{
+    return FindInProcess(hProcess,
+                         [pszPart](HWND h)
+                         {
+                             wchar_t text[512] = {};
+                             GetWindowTextW(h, text, 511);
+                             return IsWindowVisible(h) && wcsstr(text, pszPart) != nullptr;
+                         });
+}
+
+std::vector<std::wstring> ListLines(HWND hList)
+{
+    std::vector<std::wstring> lines;
+    int n = static_cast<int>(SendMessageW(hList, LB_GETCOUNT, 0, 0));
+    for (int i = 0; i < n; ++i)
+    {
+        wchar_t buf[512] = {};
+        if (SendMessageW(hList, LB_GETTEXTLEN, i, 0) < 511) SendMessageW(hList, LB_GETTEXT, i, reinterpret_cast<LPARAM>(buf));
+        lines.emplace_back(buf);
+    }
+    return lines;
+}
+
+// Waits until some line of the list holds every part.
+bool ListShowsSoon(HWND hList, std::initializer_list<const wchar_t*> parts, DWORD dwMs = 10000)
+{
+    for (DWORD t0 = GetTickCount(); GetTickCount() - t0 < dwMs; Sleep(100))
+        for (const std::wstring& line : ListLines(hList))
+        {
+            bool bAll = true;
+            for (const wchar_t* part : parts)
+                bAll = bAll && line.find(part) != std::wstring::npos;
+            if (bAll) return true;
+        }
+    return false;
+}
+
+bool ListLacksSoon(HWND hList, const wchar_t* pszPart, DWORD dwMs = 10000)
+{
+    for (DWORD t0 = GetTickCount(); GetTickCount() - t0 < dwMs; Sleep(100))
+    {
+        bool bFound = false;
+        for (const std::wstring& line : ListLines(hList))
+            bFound = bFound || line.find(pszPart) != std::wstring::npos;
+        if (!bFound) return true;
+    }
+    return false;
+}
+
+// The peer: a second program in a Wine prefix of its own, started and looked at
+// through Unix commands (the program is a single instance per prefix).
+class CPeer
+{
+public:
+    bool Start(uint16_t wPanelPort)
+    {
+        return RunUnix(Quoted(QUILLON_PEER_SCRIPT) + " " + Quoted(QUILLON_WINE_DIR_UNIX) + " " +
+                       Quoted(QUILLON_EXE_UNIX) + " QuillonPort " + std::to_string(wPanelPort) +
+                       " >/dev/null 2>&1 &");
+    }
+    // The probe's lines (empty when it found nothing); waits for it to end.
+    std::vector<std::string> Probe(const std::string& args)
+    {
+        std::string out = "/tmp/quillon-probe-" + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(++m_n);
+        RunUnix(Quoted(QUILLON_PEER_SCRIPT) + " " + Quoted(QUILLON_WINE_DIR_UNIX) + " " + Quoted(QUILLON_PROBE_UNIX) +
+                " " + args + " >" + out + ".tmp 2>/dev/null; mv " + out + ".tmp " + out);
+        std::wstring path = L"Z:" + std::wstring(out.begin(), out.end());
+        std::replace(path.begin(), path.end(), L'/', L'\\');
+        for (int i = 0; i < 300; ++i, Sleep(100))
+        {
+            FILE* f = _wfopen(path.c_str(), L"rb");
+            if (!f) continue;
+            std::vector<std::string> lines;
+            char buf[1024];
+            while (fgets(buf, sizeof buf, f))
+            {
+                std::string line(buf);
+                while (!line.empty() && (line.back() == '\n' || line.back() == '\r'))
+                    line.pop_back();
+                lines.push_back(line);
+            }
+            fclose(f);
+            _wremove(path.c_str());
+            return lines;
+        }
+        return {};
+    }
+    // Waits until some line of the probe's answer holds every part (or, with bAbsent, none holds it).
+    bool ShowsSoon(const std::string& args, std::initializer_list<const char*> parts, bool bAbsent = false)
+    {
+        for (DWORD t0 = GetTickCount(); GetTickCount() - t0 < 20000; Sleep(200))
+        {
+            bool bFound = false;
+            for (const std::string& line : Probe(args))
+            {
+                bool bAll = true;
+                for (const char* part : parts)
+                    bAll = bAll && line.find(part) != std::string::npos;
+                bFound = bFound || bAll;
+            }
+            if (bFound != bAbsent) return true;
+        }
+        return false;
+    }
+
+private:
+    static std::string Quoted(const std::string& s) { return "'" + s + "'"; }
+    static bool RunUnix(const std::string& command)
+    {
+        std::wstring cmd = L"/bin/sh -c \"" + std::wstring(command.begin(), command.end()) + L"\"";
+        STARTUPINFOW si{};
+        si.cb = sizeof si;
+        PROCESS_INFORMATION pi{};
+        return CreateProcessW(L"Z:\\bin\\sh", cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi);
+    }
+    int m_n = 0;
+};
+
+class RoomProgramTest : public ProgramTest
+{
+protected:
+    // A program in panel mode, logged in to the lobby as pszUser.
+    HANDLE LoggedIn(CPanel& panel, const char* pszUser)
+    {
+        HANDLE hProcess = StartPanelMode();
+        if (!hProcess || !panel.Connect(wPanelPort)) return nullptr;
+        panel.Send("CONNECT", Launch(pszUser));
+        return panel.WaitAnswer("CONNECT", "1") ? hProcess : nullptr;
+    }
+    // The value of the first answer "keyword <value>" heard.
+    static std::string AnswerValue(CPanel& panel, const std::string& keyword, DWORD dwMs = 20000)
+    {
+        for (DWORD t0 = GetTickCount(); GetTickCount() - t0 < dwMs;)
+        {
+            for (const std::string& a : panel.heard)
+                if (a.rfind(keyword + " ", 0) == 0) return a.substr(keyword.size() + 1);
+            panel.WaitAnswer(keyword, "\x01", 200); // listens a little; nothing answers this value
+        }
+        return {};
+    }
+    static std::string Id(int n) { return std::to_string(n); }
+};
+} // namespace
+
+TEST_F(RoomProgramTest, TwoProgramsMeetTalkChangeRightsAndPresenterThenLeave)
+{
+    CPanel panelA, panelB;
+    HANDLE hA = LoggedIn(panelA, "alice");
+    ASSERT_NE(nullptr, hA);
+    CPeer peer;
+    uint16_t wPortB = FreePort();
+    ASSERT_TRUE(peer.Start(wPortB));
+    ASSERT_TRUE(panelB.Connect(wPortB, 60000));
+    panelB.Send("CONNECT", Launch("bob"));
+    ASSERT_TRUE(panelB.WaitAnswer("CONNECT", "1"));
+
+    panelA.Send("CREATE", "Maths");
+    std::string szRoom = AnswerValue(panelA, "CREATE");
+    ASSERT_FALSE(szRoom.empty());
+    ASSERT_NE("0", szRoom);
+    HWND hMainA = TopWindow(hA, L"Maths");
+    ASSERT_NE(nullptr, hMainA);
+    panelB.Send("JOIN", szRoom);
+    ASSERT_TRUE(panelB.WaitAnswer("JOIN", "1"));
+
+    // The windows hang where they belong: views under the main view, panels under the manage tool.
+    HWND hView = Descendant(hMainA, IDC_VIDEOVIEW_FIRST);
+    ASSERT_NE(nullptr, hView);
+    EXPECT_EQ(hMainA, GetParent(GetParent(hView)));
+    HWND hChatA = Descendant(hMainA, IDC_ROOMCHAT_LIST);
+    HWND hUsersA = Descendant(hMainA, IDC_ROOMUSER_LIST);
+    ASSERT_NE(nullptr, hChatA);
+    ASSERT_NE(nullptr, hUsersA);
+    HWND hManageTool = GetParent(GetParent(hChatA));
+    EXPECT_EQ(hManageTool, GetParent(GetParent(hUsersA)));
+    EXPECT_EQ(hMainA, GetParent(hManageTool));
+    EXPECT_TRUE(IsWindowVisible(hMainA));
+    std::vector<std::string> chain = peer.Probe("parents " + Id(IDC_ROOMUSER_LIST));
+    ASSERT_EQ(3u, chain.size()); // user list, manage tool, main view
+    EXPECT_EQ("Maths", chain.back());
+
+    // Each sees the other in its participant list.
+    EXPECT_TRUE(ListShowsSoon(hUsersA, {L"Bob"}));
+    EXPECT_TRUE(peer.ShowsSoon("lines " + Id(IDC_ROOMUSER_LIST), {"Alice", "presider"}));
+
+    // Chat lines typed in one reach the other's chat window, both ways.
+    SendMessageW(Descendant(hMainA, IDC_ROOMCHAT_EDIT), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"hello bob"));
+    SendMessageW(Descendant(hMainA, IDC_ROOMCHAT_SEND), BM_CLICK, 0, 0);
+    EXPECT_TRUE(peer.ShowsSoon("lines " + Id(IDC_ROOMCHAT_LIST), {"Alice", "hello bob"}));
+    peer.Probe("settext " + Id(IDC_ROOMCHAT_EDIT) + " 'hello alice'");
+    peer.Probe("click " + Id(IDC_ROOMCHAT_SEND));
+    EXPECT_TRUE(ListShowsSoon(hChatA, {L"Bob", L"hello alice"}));
+
+    // A rights change from the server reaches every participant's record.
+    uint16_t wRoom = static_cast<uint16_t>(std::stoi(szRoom));
+    EXPECT_TRUE(peer.ShowsSoon("lines " + Id(IDC_ROOMUSER_LIST), {"Bob", "talk"}));
+    Bytes rights;
+    EncodeRoomRights({wRoom, 0x18}, rights); // share and media share, no longer talk and draw
+    EXPECT_EQ(2u, server->SendToRoom(wRoom, INFO_CONF_RIGHTS, 0, rights));
+    EXPECT_TRUE(peer.ShowsSoon("lines " + Id(IDC_ROOMUSER_LIST), {"Bob", "media"}));
+    EXPECT_TRUE(peer.ShowsSoon("lines " + Id(IDC_ROOMUSER_LIST), {"talk"}, true));
+    EXPECT_TRUE(ListShowsSoon(hUsersA, {L"Bob", L"media"}));
+
+    // Bob asks to present; Alice, the presider, agrees; both show Bob as the presenter.
+    EXPECT_EQ(std::vector<std::string>{"1"}, peer.Probe("enabled " + Id(IDC_ROOMCTRL_PRESENTER)));
+    peer.Probe("click " + Id(IDC_ROOMCTRL_PRESENTER));
+    ASSERT_TRUE(AnswerBox(hMainA, IDYES));
+    EXPECT_TRUE(ListShowsSoon(hUsersA, {L"Bob", L"presenter"}));
+    EXPECT_TRUE(peer.ShowsSoon("lines " + Id(IDC_ROOMUSER_LIST), {"Bob", "presenter"}));
+
+    // Bob leaves: Alice's list lets him go and his room windows are gone.
+    panelB.Send("QUIT", "");
+    ASSERT_TRUE(panelB.WaitAnswer("QUIT", "0"));
+    EXPECT_TRUE(ListLacksSoon(hUsersA, L"Bob"));
+    EXPECT_TRUE(peer.Probe("lines " + Id(IDC_ROOMUSER_LIST)).empty());
+
+    // Alice closes the room: it leaves Bob's lobby.
+    EXPECT_EQ(cfg.rooms.size() + 1, peer.Probe("lines " + Id(IDC_LOBBY_CONFLIST)).size());
+    panelA.Send("QUIT", "");
+    ASSERT_TRUE(panelA.WaitAnswer("QUIT", "0"));
+    bool bGone = false;
+    for (int i = 0; i < 50 && !bGone; ++i, Sleep(200))
+        bGone = peer.Probe("lines " + Id(IDC_LOBBY_CONFLIST)).size() == cfg.rooms.size();
+    EXPECT_TRUE(bGone);
+
+    EXPECT_TRUE(LogoutEnds(panelA, hA));
+    panelB.Send("LOGOUT", "");
+    EXPECT_TRUE(panelB.WaitAnswer("LOGOUT", "0"));
+}
+
+TEST_F(RoomProgramTest, FullRoomRefusesWithNoSeat)
+{
+    server->Stop();
+    cfg.rooms[0].wMaxUser = 1;
+    server = std::make_unique<CLoopServer>(cfg, &log);
+    ASSERT_TRUE(server->Start(0));
+
+    // Another session takes the one seat.
+    CTestOwner other;
+    CQNInterface net(&other, &other);
+    ASSERT_TRUE(net.Connect("127.0.0.1", server->Port()));
+    ASSERT_NE(0xFFFFFFFFu, other.WaitFor(kMsgLobbyPacket, ACK_SEED_KEY).nMsg);
+    net.SendLogin(u"bob", u"", 0, false);
+    ASSERT_NE(0xFFFFFFFFu, other.WaitFor(kMsgLobbyPacket, ACK_LOBY_LOGIN).nMsg);
+    net.SendConfJoin(cfg.rooms[0].wRoomIndex, cfg.rooms[0].szConfCode, u"");
+    ASSERT_NE(0xFFFFFFFFu, other.WaitFor(kMsgRoomPacket, ACK_CONF_JOIN).nMsg);
+
+    CPanel panel;
+    HANDLE hProcess = LoggedIn(panel, "carol");
+    ASSERT_NE(nullptr, hProcess);
+    panel.Send("JOIN", std::to_string(cfg.rooms[0].wRoomIndex));
+    ASSERT_TRUE(panel.WaitAnswer("JOIN", "0"));
+    // The refusal's text shows in a box that does not wait for the user, and no room opens.
+    EXPECT_NE(nullptr, TextInProcess(hProcess, L"no free seat"));
+    EXPECT_EQ(nullptr, FindInProcess(hProcess, [](HWND h) { return GetDlgCtrlID(h) == IDC_ROOMUSER_LIST; }, 500));
+    EXPECT_TRUE(LogoutEnds(panel, hProcess));
+    net.StopThreads();
+}

@@ -27,6 +27,8 @@ class CRawInterface : public CQNInterface
 public:
     using CQNInterface::CQNInterface;
     using CQNInterface::SendCommand;
+    // The threads call virtual members: they end before this class is taken apart.
+    ~CRawInterface() override { StopThreads(); }
 };
 
 struct CClient

@@ -71,7 +71,7 @@ void CRoomMainViewDlg::LayoutChildren()
     // A floating video grid is no child of this window any more and takes no room here.
     std::vector<CWnd*> views;
     for (CWnd* pView : std::initializer_list<CWnd*>{m_pVideoView, m_pMediaShareView, m_pQuestion})
-        if (pView && pView->m_hWnd && ::GetParent(pView->m_hWnd) == m_hWnd && HasVisibleStyle(pView->m_hWnd))
+        if (pView && pView->m_hWnd && (pView->GetStyle() & WS_CHILD) && HasVisibleStyle(pView->m_hWnd))
             views.push_back(pView);
     if (views.empty()) return;
     int cx = (rc.right - rc.left) / static_cast<int>(views.size());

@@ -20,6 +20,17 @@ int CRoomTxtChatDlg::LineCount() const
     return static_cast<int>(::SendMessageW(GetDlgItem(IDC_ROOMCHAT_LIST), LB_GETCOUNT, 0, 0));
 }
 
+BOOL CRoomTxtChatDlg::PreTranslateMessage(MSG* pMsg)
+{
+    if (pMsg->message == WM_KEYDOWN && pMsg->wParam == VK_RETURN &&
+        pMsg->hwnd == GetDlgItem(IDC_ROOMCHAT_EDIT))
+    {
+        Send();
+        return TRUE;
+    }
+    return CRoomDlg::PreTranslateMessage(pMsg);
+}
+
 BOOL CRoomTxtChatDlg::OnCommand(WPARAM wParam, LPARAM lParam)
 {
     if (LOWORD(wParam) == IDC_ROOMCHAT_SEND && HIWORD(wParam) == BN_CLICKED)

@@ -16,10 +16,11 @@ public:
     void AddNotice(const std::wstring& szText, int nKind);
     int LineCount() const;
 
+    // Enter in the edit line sends it (the dialog manager would give Enter to the top-level window).
+    BOOL PreTranslateMessage(MSG* pMsg) override;
+
 protected:
     BOOL OnCommand(WPARAM wParam, LPARAM lParam) override;
-    // Enter in the edit line sends it.
-    void OnOK() override { Send(); }
     void OnSize(UINT type, int cx, int cy) override;
 
 private:

@@ -155,6 +155,15 @@ TEST(RoomWindows, TreeHasItsParentsAndTheMainViewLaysItOut)
     room.ebook.ShowWindow(SW_HIDE);
     room.manageTool.LayoutPanels();
     EXPECT_EQ(WindowRect(room.chat).bottom - WindowRect(room.chat).top, 133);
+
+    HWND hState = room.mediaShare.GetDlgItem(IDC_MEDIASHARE_STATE);
+    EXPECT_FALSE(HasVisibleStyle(hState));
+    room.mediaShare.UpdateVideoState(1);
+    EXPECT_TRUE(HasVisibleStyle(hState));
+    room.mediaShare.UpdatePosition(83999);
+    EXPECT_EQ(GetWindowTextString(room.mediaShare.GetDlgItem(IDC_MEDIASHARE_POSITION)), L"1:23");
+    room.mediaShare.UpdateVideoState(0);
+    EXPECT_FALSE(HasVisibleStyle(hState));
 }
 
 TEST(RoomWindows, VideoGridCountsNamesAndStates)

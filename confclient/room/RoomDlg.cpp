@@ -3,7 +3,7 @@
 
 BOOL CRoomDlg::Create(CWnd* pParent)
 {
-    return CDialog::Create(m_nTemplate, pParent);
+    return CDialog::Create(m_nIDTemplate, pParent);
 }
 
 int CRoomDlg::DluToPixelsY(int nDlu) const

@@ -4,8 +4,8 @@
 #include "confclient/network/FrameCodec.h"
 #include "confclient/network/PacketHeader.h"
 #include "confclient/network/QNCommands.h"
+#include "confclient/network/QNRoomPayloads.h"
 #include "core/ByteReader.h"
-#include "core/ByteWriter.h"
 #include "loopserver/LoopServer.h"
 
 namespace
@@ -16,8 +16,8 @@ constexpr uint16_t kReasonNoSuchId = 1003;
 constexpr uint16_t kReasonNoSeat = 1202;
 constexpr uint16_t kReasonServerError = 1206; // no such room, or a code already open
 
-constexpr unsigned kFaultGapMs = 200; // keeps a dropped stream apart from the answer after it
-constexpr size_t kViewNameSize = 130;
+constexpr unsigned kFaultGapMs = 200;       // keeps a dropped stream apart from the answer after it
+constexpr uint32_t kAvChannelMask = 0xFFFF; // the low half of a state word names the user's channel
 
 Bytes Header(uint8_t byMask, uint8_t byPadding, uint16_t wCommand, uint32_t dwTotal)
 {
@@ -139,7 +139,7 @@ void CLoopServer::OnBanish(Client& c, const uint8_t* p, size_t n)
     for (auto& other : m_clients)
         if (other.get() != &c && other->pUser && other->pUser->szId == szId)
         {
-            LeaveRoom(*other);
+            LeaveRoom(*other, false);
             Bytes gone;
             EncodeLobbyUser(LobbyUserOf(*other), gone);
             other->pUser = nullptr;
@@ -286,7 +286,7 @@ void CLoopServer::EnterRoom(const std::shared_ptr<Client>& c, Room& room, uint16
         Send(*c, INFO_CONF_JOIN, 0, u);
     }
     b.clear();
-    EncodeU16(room.members.begin()->first, b);
+    EncodeU16(PresiderOf(room)->wChannel, b);
     Send(*c, INFO_CONF_PRESIDER, 0, b);
     b.clear();
     EncodeRoomState({room.info.wRoomIndex, 1, 0}, b);
@@ -298,12 +298,11 @@ void CLoopServer::EnterRoom(const std::shared_ptr<Client>& c, Room& room, uint16
     EncodeViewMode({room.info.wRoomIndex, 1, 0}, b);
     Send(*c, INFO_CONF_VIEWMODE, 0, b);
 
-    // The video views' names: a count, two reserved bytes, then 130-byte entries.
-    b.clear();
-    ByteWriter w(b);
-    w.U16(static_cast<uint16_t>(room.members.size())).U16(0);
+    std::vector<QNViewName> names;
     for (auto& [ch, member] : room.members)
-        w.U16(ch).Utf16Field(member->pUser ? member->pUser->szName : u"", (kViewNameSize - 2) / 2);
+        names.push_back({ch, member->pUser ? member->pUser->szName : u""});
+    b.clear();
+    EncodeViewNames(names, b);
     Send(*c, INFO_CONF_VIEWNAME, 0, b);
 
     Bytes me;
@@ -312,7 +311,7 @@ void CLoopServer::EnterRoom(const std::shared_ptr<Client>& c, Room& room, uint16
         if (member != c) Send(*member, INFO_CONF_JOIN, 0, me);
 }
 
-void CLoopServer::LeaveRoom(Client& c)
+void CLoopServer::LeaveRoom(Client& c, bool bTellLeaver)
 {
     auto it = m_rooms.find(c.wRoomIndex);
     c.wRoomIndex = 0;
@@ -327,18 +326,77 @@ void CLoopServer::LeaveRoom(Client& c)
     EncodeRoomUser(gone, b);
     for (auto& [ch, member] : room.members)
         Send(*member, INFO_CONF_QUIT, 0, b);
+    const Client* pExcept = bTellLeaver ? nullptr : &c;
+    // An opened room lives as long as its owner stays in it.
+    if (!room.bConfigured && (room.members.empty() || c.wUserIndex == room.wOwnerIndex))
+    {
+        DeleteRoom(it, pExcept);
+        return;
+    }
     if (!room.members.empty()) return;
     Bytes index;
     EncodeU16(room.info.wRoomIndex, index);
-    if (room.bConfigured)
+    ToLobby(pExcept, INFO_CONF_CLOSE, index);
+}
+
+void CLoopServer::DeleteRoom(std::map<uint16_t, Room>::iterator it, const Client* pExcept)
+{
+    // The members left behind are out of the room once they hear of its deletion.
+    for (auto& [ch, member] : it->second.members)
     {
-        ToLobby(&c, INFO_CONF_CLOSE, index);
+        member->wRoomIndex = 0;
+        member->wChannel = kNoIndex;
     }
-    else
+    Bytes index;
+    EncodeU16(it->second.info.wRoomIndex, index);
+    m_rooms.erase(it);
+    ToLobby(pExcept, INFO_CONF_DELETE, index);
+}
+
+CLoopServer::Client* CLoopServer::PresiderOf(Room& room) const
+{
+    // The owner presides while in the room; otherwise the member on the lowest channel.
+    for (auto& [ch, member] : room.members)
+        if (member->wUserIndex == room.wOwnerIndex) return member.get();
+    return room.members.empty() ? nullptr : room.members.begin()->second.get();
+}
+
+void CLoopServer::OnAvState(Client& c, const uint8_t* p, size_t n)
+{
+    uint32_t dwState = 0;
+    auto it = m_rooms.find(c.wRoomIndex);
+    if (!DecodeU32(p, n, dwState) || it == m_rooms.end()) return;
+    Bytes b;
+    EncodeU32((dwState & ~kAvChannelMask) | c.wChannel, b);
+    for (auto& [ch, member] : it->second.members)
+        Send(*member, INFO_CONF_AVSTATE, c.wChannel, b);
+}
+
+void CLoopServer::OnPresenter(Client& c, const uint8_t* p, size_t n)
+{
+    QNPresenterRequest req;
+    auto it = m_rooms.find(c.wRoomIndex);
+    if (!DecodePresenterRequest(p, n, req) || it == m_rooms.end()) return;
+    Room& room = it->second;
+    Client* pPresider = PresiderOf(room);
+    Bytes b;
+    if (req.wKind == PRESENTER_REQUEST)
     {
-        ToLobby(&c, INFO_CONF_DELETE, index);
-        m_rooms.erase(it);
+        // The presider decides: it gets the request with the requester's channel.
+        req.wRequesterChannel = c.wChannel;
+        EncodePresenterRequest(req, b);
+        Send(*pPresider, CMD_CONF_PRESENTER, c.wChannel, b);
+        return;
     }
+    auto requester = room.members.find(req.wRequesterChannel);
+    if (req.wKind != PRESENTER_ANSWER || &c != pPresider || requester == room.members.end()) return;
+    EncodePresenterRequest(req, b);
+    Send(*requester->second, INFO_CONF_PRESENTER, c.wChannel, b);
+    if (!req.wAccepted) return;
+    b.clear();
+    EncodeU16(req.wRequesterChannel, b);
+    for (auto& [ch, member] : room.members)
+        Send(*member, INFO_CONF_PRESENTER_SET, c.wChannel, b);
 }
 
 void CLoopServer::OnChat(Client& c, const uint8_t* p, size_t n)
@@ -394,4 +452,38 @@ size_t CLoopServer::LoggedInUsers() const
     for (auto& c : m_clients)
         n += c->pUser ? 1 : 0;
     return n;
+}
+
+bool CLoopServer::SendToUser(const std::u16string& szUserId, uint16_t wCommand, uint16_t wSub,
+                             const Bytes& payload)
+{
+    std::lock_guard<std::mutex> g(m_state);
+    for (auto& c : m_clients)
+        if (c->pUser && c->pUser->szId == szUserId)
+        {
+            Send(*c, wCommand, wSub, payload);
+            return true;
+        }
+    return false;
+}
+
+size_t CLoopServer::SendToRoom(uint16_t wRoomIndex, uint16_t wCommand, uint16_t wSub, const Bytes& payload)
+{
+    std::lock_guard<std::mutex> g(m_state);
+    auto it = m_rooms.find(wRoomIndex);
+    if (it == m_rooms.end()) return 0;
+    for (auto& [ch, member] : it->second.members)
+        Send(*member, wCommand, wSub, payload);
+    return it->second.members.size();
+}
+
+std::vector<uint16_t> CLoopServer::RoomMembers(uint16_t wRoomIndex) const
+{
+    std::lock_guard<std::mutex> g(m_state);
+    std::vector<uint16_t> channels;
+    auto it = m_rooms.find(wRoomIndex);
+    if (it != m_rooms.end())
+        for (auto& [ch, member] : it->second.members)
+            channels.push_back(ch);
+    return channels;
 }

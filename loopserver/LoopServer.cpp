@@ -194,7 +194,7 @@ void CLoopServer::Dropped(const std::shared_ptr<Client>& c)
 {
     {
         std::lock_guard<std::mutex> g(m_state);
-        LeaveRoom(*c);
+        LeaveRoom(*c, false);
         if (c->pUser)
         {
             Bytes p;
@@ -312,6 +312,12 @@ void CLoopServer::HandleFrame(const std::shared_ptr<Client>& c, uint8_t* pFrame,
         break;
     case CMD_CONF_CHAT:
         OnChat(*c, p, n);
+        break;
+    case CMD_CONF_AVSTATE:
+        OnAvState(*c, p, n);
+        break;
+    case CMD_CONF_PRESENTER:
+        OnPresenter(*c, p, n);
         break;
     default:
         if (IsRelayed(h.wCommand)) Relay(*c, h.wCommand, p, n);

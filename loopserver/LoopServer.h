@@ -35,6 +35,13 @@ public:
     std::vector<uint16_t> CommandsFrom(const std::u16string& szUserId) const;
     size_t LoggedInUsers() const;
 
+    // Pushes a command to the logged-in user with this ID, or to every member of a
+    // room (returns how many got it), as the server would send it.
+    bool SendToUser(const std::u16string& szUserId, uint16_t wCommand, uint16_t wSub, const Bytes& payload);
+    size_t SendToRoom(uint16_t wRoomIndex, uint16_t wCommand, uint16_t wSub, const Bytes& payload);
+    // The channels of a room's members, in rising order.
+    std::vector<uint16_t> RoomMembers(uint16_t wRoomIndex) const;
+
 private:
     struct Outbound
     {
@@ -90,7 +97,12 @@ private:
     void OnOpen(const std::shared_ptr<Client>& c, const uint8_t* p, size_t n);
     void OnJoin(const std::shared_ptr<Client>& c, const uint8_t* p, size_t n);
     void EnterRoom(const std::shared_ptr<Client>& c, Room& room, uint16_t wAck);
-    void LeaveRoom(Client& c);
+    // bTellLeaver: the leaver still listens and hears of the room's deletion.
+    void LeaveRoom(Client& c, bool bTellLeaver = true);
+    void DeleteRoom(std::map<uint16_t, Room>::iterator it, const Client* pExcept);
+    Client* PresiderOf(Room& room) const;
+    void OnAvState(Client& c, const uint8_t* p, size_t n);
+    void OnPresenter(Client& c, const uint8_t* p, size_t n);
     void OnChat(Client& c, const uint8_t* p, size_t n);
     void Relay(Client& c, uint16_t wCommand, const uint8_t* p, size_t n);
     void OnBanish(Client& c, const uint8_t* p, size_t n);

@@ -139,7 +139,7 @@ struct QNSeat
 void EncodeSeat(const QNSeat& r, Bytes& out);
 bool DecodeSeat(const uint8_t* p, size_t n, QNSeat& r);
 
-// 538 and 539: maximise (non-zero) or restore the room window; the marker must be 1.
+// 538 and 539: maximise (non-zero) or restore the room window; a marker other than 1 is refused.
 struct QNMaximize
 {
     uint16_t wMarker = 1;
@@ -201,7 +201,8 @@ void EncodeMediaSharePosition(const QNMediaSharePosition& r, Bytes& out);
 bool DecodeMediaSharePosition(const uint8_t* p, size_t n, QNMediaSharePosition& r);
 
 // 612: a one-to-one message: u32 byte length at 0, u16 sender index at 4, text from 8.
-// The text is at most the payload's bytes after 8 and nMaxBytes, in whole UTF-16 units.
+// The text is at most the stated length, the payload's bytes after 8 and nMaxBytes,
+// in whole UTF-16 units, up to its first zero unit.
 struct QNMessage
 {
     uint16_t wSenderIndex = kNoIndex;
@@ -237,7 +238,8 @@ struct QNFileAnswer
 void EncodeFileAnswer(const QNFileAnswer& r, Bytes& out);
 bool DecodeFileAnswer(const uint8_t* p, size_t n, QNFileAnswer& r);
 
-// 642: a block of a messenger file: the header, then the bytes (pointing into the payload).
+// 642: a block of a messenger file: the header with a u32 byte count at 8, then the bytes
+// (pointing into the payload; a count past the payload is refused).
 struct QNFileData
 {
     uint16_t wSenderIndex = kNoIndex;
@@ -269,7 +271,8 @@ void EncodeInviteAnswer(const QNInviteAnswer& r, Bytes& out);
 bool DecodeInviteAnswer(const uint8_t* p, size_t n, QNInviteAnswer& r);
 
 // 901: private data: u16 kind at 0 (2: the phone book text), u16 byte length at 2, text from 4.
-// False unless the kind is 2, the length is non-zero and the payload holds it.
+// False unless the kind is 2, the length is non-zero and the payload holds it; an odd
+// length keeps its whole UTF-16 units, and the text ends at its first zero unit.
 struct QNPrivateData
 {
     uint16_t wKind = 0;

@@ -1,0 +1,166 @@
+// CRoomCtrlDlg: button commands go to the session; state changes show in the buttons and the status line.
+#include "confclient/room/RoomCtrlDlg.h"
+#include "resources/ResourceIds.h"
+
+CRoomCtrlDlg::CRoomCtrlDlg(IRoomHost* pHost) : CRoomDlg(IDD_ROOMCTRL), m_pHost(pHost) {}
+
+std::wstring CRoomCtrlDlg::Text(const char* pszKey) const
+{
+    return m_pHost ? m_pHost->RoomText(pszKey) : std::wstring();
+}
+
+void CRoomCtrlDlg::SetStatus(const std::wstring& szText)
+{
+    ::SetDlgItemTextW(m_hWnd, IDC_ROOMCTRL_STATUS, szText.c_str());
+}
+
+std::wstring CRoomCtrlDlg::Status() const
+{
+    return GetWindowTextString(GetDlgItem(IDC_ROOMCTRL_STATUS));
+}
+
+void CRoomCtrlDlg::UpdatePresenterButton(bool bEnable)
+{
+    ::EnableWindow(GetDlgItem(IDC_ROOMCTRL_PRESENTER), bEnable);
+}
+
+void CRoomCtrlDlg::StopRecord(int nReason)
+{
+    ::SendMessageW(GetDlgItem(IDC_ROOMCTRL_RECORD), BM_SETCHECK, BST_UNCHECKED, 0);
+    SetStatus(
+        Text(nReason == kStopForServerRecord ? "IDS_ROOMCTRL_RECORDSTOP_SERVER" : "IDS_ROOMCTRL_RECORDSTOP"));
+}
+
+void CRoomCtrlDlg::EnableServerRecordMenu(bool bEnable)
+{
+    ::EnableWindow(GetDlgItem(IDC_ROOMCTRL_SERVERRECORD), bEnable);
+}
+
+void CRoomCtrlDlg::EnableRecordButtons(bool bEnable)
+{
+    ::EnableWindow(GetDlgItem(IDC_ROOMCTRL_RECORD), bEnable);
+}
+
+void CRoomCtrlDlg::MaximizeRoomWindow()
+{
+    if (m_pMainView && m_pMainView->m_hWnd) m_pMainView->ShowWindow(SW_MAXIMIZE);
+}
+
+void CRoomCtrlDlg::RestoreRoomWindow()
+{
+    if (m_pMainView && m_pMainView->m_hWnd) m_pMainView->ShowWindow(SW_RESTORE);
+}
+
+bool CRoomCtrlDlg::IsRoomMaximized() const
+{
+    return m_pMainView && m_pMainView->m_hWnd && ::IsZoomed(m_pMainView->m_hWnd);
+}
+
+void CRoomCtrlDlg::BeginPushReceive(uint16_t wPushId, const std::wstring& szSender,
+                                    const std::wstring& szFile, uint32_t dwSize)
+{
+    m_bPushReceiving = true;
+    m_wPushId = wPushId;
+    m_szPushSender = szSender;
+    m_szPushFile = szFile;
+    m_dwPushSize = dwSize;
+    m_dwPushReceived = 0;
+    ShowPushProgress();
+}
+
+void CRoomCtrlDlg::OnPushCancelled(uint16_t wPushId)
+{
+    if (!m_bPushReceiving || wPushId != m_wPushId) return;
+    m_bPushReceiving = false;
+    SetStatus(m_szPushFile + L": " + Text("IDS_MSG_FILETRANS_CANCEL_ORDER"));
+}
+
+void CRoomCtrlDlg::OnPushData(const uint8_t* p, size_t n)
+{
+    if (!m_bPushReceiving || !p) return;
+    // More than the announced size is not counted: the progress never passes the whole.
+    uint32_t dwLeft = m_dwPushSize - m_dwPushReceived;
+    m_dwPushReceived += n < dwLeft ? static_cast<uint32_t>(n) : dwLeft;
+    ShowPushProgress();
+    if (m_dwPushReceived == m_dwPushSize) m_bPushReceiving = false;
+}
+
+void CRoomCtrlDlg::ShowPushProgress()
+{
+    SetStatus(Text("IDS_MSG_PUSH_MAN") + L" " + m_szPushSender + L" - " + m_szPushFile + L" " +
+              std::to_wstring(m_dwPushReceived) + L" / " + std::to_wstring(m_dwPushSize) + L" " +
+              Text("IDS_ROOMCTRL_BYTES_RECEIVED"));
+}
+
+void CRoomCtrlDlg::OnPushChunkSent(uint32_t nBytes)
+{
+    m_dwPushSent += nBytes;
+    // One notice in flight is enough: it shows the total at the time it is handled.
+    if (!m_bSentNoticePosted.exchange(true)) PostMessage(WM_PUSH_SENT);
+}
+
+void CRoomCtrlDlg::LeaveRoom()
+{
+    if (m_pHost) m_pHost->LeaveRoomRequested();
+}
+
+void CRoomCtrlDlg::SetViewMode(uint16_t wMode)
+{
+    for (int i = 0; i < IDC_ROOMCTRL_VIEW_COUNT; ++i)
+        ::SendMessageW(GetDlgItem(IDC_ROOMCTRL_VIEW_FIRST + i), BM_SETCHECK,
+                       i == wMode ? BST_CHECKED : BST_UNCHECKED, 0);
+}
+
+LRESULT CRoomCtrlDlg::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    if (msg == WM_NETWORK_STATE)
+    {
+        if (wParam == 1)
+            SetStatus(Text("IDS_ROOMCTRL_NETWORK_OK"));
+        else if (wParam == 2)
+            SetStatus(Text("IDS_ROOMCTRL_NETWORK_SLOW"));
+        return 0;
+    }
+    if (msg == WM_PUSH_SENT)
+    {
+        m_bSentNoticePosted = false;
+        SetStatus(Text("IDS_MSG_PUSH_MAN") + L" " + std::to_wstring(m_dwPushSent.load()) + L" " +
+                  Text("IDS_ROOMCTRL_BYTES_SENT"));
+        return 0;
+    }
+    return CRoomDlg::WindowProc(msg, wParam, lParam);
+}
+
+BOOL CRoomCtrlDlg::OnCommand(WPARAM wParam, LPARAM lParam)
+{
+    if (HIWORD(wParam) != BN_CLICKED) return CRoomDlg::OnCommand(wParam, lParam);
+    switch (LOWORD(wParam))
+    {
+    case IDC_ROOMCTRL_LEAVE:
+        LeaveRoom();
+        return TRUE;
+    case IDC_ROOMCTRL_PRESENTER:
+        if (m_pHost) m_pHost->RequestPresenter();
+        return TRUE;
+    default:
+        return CRoomDlg::OnCommand(wParam, lParam);
+    }
+}
+
+void CRoomCtrlDlg::OnSize(UINT type, int cx, int cy)
+{
+    // Buttons left to right at their own widths; the status line under them takes the full width.
+    int nGap = DluToPixelsX(4);
+    int nRow = DluToPixelsY(14);
+    int x = nGap;
+    for (HWND hChild = ::GetWindow(m_hWnd, GW_CHILD); hChild; hChild = ::GetWindow(hChild, GW_HWNDNEXT))
+    {
+        if (::GetDlgCtrlID(hChild) == IDC_ROOMCTRL_STATUS) continue;
+        RECT rc;
+        ::GetWindowRect(hChild, &rc);
+        ::MoveWindow(hChild, x, nGap, rc.right - rc.left, nRow, TRUE);
+        x += rc.right - rc.left + nGap;
+    }
+    ::MoveWindow(GetDlgItem(IDC_ROOMCTRL_STATUS), nGap, 2 * nGap + nRow, cx - 2 * nGap, DluToPixelsY(10),
+                 TRUE);
+}

@@ -1,0 +1,75 @@
+// CRoomCtrlDlg: the room's control bar: leave, presenter, recording, view buttons, a status line,
+// and the receive side of a file pushed to the room.
+#pragma once
+#include "confclient/room/RoomDlg.h"
+#include "confclient/room/RoomHost.h"
+#include <atomic>
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+class CRoomCtrlDlg : public CRoomDlg
+{
+public:
+    // Posted by the session's send-queue and keep-alive checks: wParam 1 the connection is fine
+    // again, 2 it is slow.
+    static constexpr UINT WM_NETWORK_STATE = 4053;
+    // Local recording was stopped because the server started recording the room.
+    static constexpr int kStopForServerRecord = 4058;
+
+    explicit CRoomCtrlDlg(IRoomHost* pHost);
+
+    // The room main view that Maximize and Restore act on.
+    void SetMainView(CWnd* pMainView) { m_pMainView = pMainView; }
+
+    void UpdatePresenterButton(bool bEnable);
+    // The record button goes back to "not recording" and the status line says why.
+    void StopRecord(int nReason);
+    void EnableServerRecordMenu(bool bEnable);
+    void EnableRecordButtons(bool bEnable);
+    void MaximizeRoomWindow();
+    void RestoreRoomWindow();
+    bool IsRoomMaximized() const;
+
+    // A file pushed to the room by another user: its start, cancellation and data.
+    void BeginPushReceive(uint16_t wPushId, const std::wstring& szSender, const std::wstring& szFile,
+                          uint32_t dwSize);
+    void OnPushCancelled(uint16_t wPushId);
+    void OnPushData(const uint8_t* p, size_t n);
+    uint32_t PushBytesReceived() const { return m_dwPushReceived; }
+    // Bytes of a file this user pushes that left the socket; called on the send thread.
+    void OnPushChunkSent(uint32_t nBytes);
+
+    // Asks the session to close the room; the maximised state of the main view is kept.
+    void LeaveRoom();
+    // The room control mode; 2 wants the network notices.
+    int Mode() const { return m_nMode; }
+    void SetMode(int nMode) { m_nMode = nMode; }
+    // Presses the view button of that mode (none for a mode without a button).
+    void SetViewMode(uint16_t wMode);
+    void SetStatus(const std::wstring& szText);
+    std::wstring Status() const;
+
+protected:
+    LRESULT WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
+    BOOL OnCommand(WPARAM wParam, LPARAM lParam) override;
+    void OnSize(UINT type, int cx, int cy) override;
+
+private:
+    // Posted by OnPushChunkSent so that the window is only touched on its own thread.
+    static constexpr UINT WM_PUSH_SENT = WM_APP + 0x31;
+    std::wstring Text(const char* pszKey) const;
+    void ShowPushProgress();
+
+    IRoomHost* m_pHost;
+    CWnd* m_pMainView = nullptr;
+    int m_nMode = 0;
+    bool m_bPushReceiving = false;
+    uint16_t m_wPushId = 0;
+    std::wstring m_szPushSender;
+    std::wstring m_szPushFile;
+    uint32_t m_dwPushSize = 0;
+    uint32_t m_dwPushReceived = 0;
+    std::atomic<uint32_t> m_dwPushSent{0};
+    std::atomic<bool> m_bSentNoticePosted{false};
+};

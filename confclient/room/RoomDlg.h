@@ -1,0 +1,32 @@
+// CRoomDlg: the modeless dialog base of the room windows; Enter and Escape never hide a room window.
+#pragma once
+#include "winui/Dialog.h"
+#include <string>
+
+class CRoomDlg : public CDialog
+{
+public:
+    explicit CRoomDlg(UINT nIDTemplate) : CDialog(nIDTemplate, nullptr) {}
+    // Creates the window from its template; a child of pParent when the template is a child one.
+    BOOL Create(CWnd* pParent);
+    // The text of a list box row; empty for a row that does not exist.
+    static std::wstring ListLineText(HWND hList, int nIndex);
+
+protected:
+    void OnOK() override {}
+    void OnCancel() override {}
+
+    // Dialog units in pixels for this dialog's font, vertical and horizontal.
+    int DluToPixelsY(int nDlu) const;
+    int DluToPixelsX(int nDlu) const;
+    // Adds a line to a list box and scrolls it into view; returns its index (-1 on failure).
+    static int AppendListLine(HWND hList, const std::wstring& szText, LPARAM data = 0);
+    // Replaces the text of row nIndex, keeping its item data.
+    static void ReplaceListLine(HWND hList, int nIndex, const std::wstring& szText);
+};
+
+// Whether the window is meant to be shown (its own style bit; its parent may still be hidden).
+inline bool HasVisibleStyle(HWND hWnd)
+{
+    return hWnd && (::GetWindowLongW(hWnd, GWL_STYLE) & WS_VISIBLE);
+}

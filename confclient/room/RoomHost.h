@@ -1,0 +1,20 @@
+// IRoomHost: the session as the room windows see it (the main dialog's conference side implements it).
+#pragma once
+#include <string>
+#include <windows.h>
+
+class IRoomHost
+{
+public:
+    virtual ~IRoomHost() = default;
+    // The text of a key of the keyed text table; empty when the table lacks it.
+    virtual std::wstring RoomText(const char* pszKey) const = 0;
+    // Sends a chat line typed in the room's chat window to the room.
+    virtual void SendRoomChat(const std::wstring& szText) = 0;
+    // The user asked to leave the room (the control bar's Leave).
+    virtual void LeaveRoomRequested() = 0;
+    // The user asked to become the presenter (the control bar's presenter button).
+    virtual void RequestPresenter() = 0;
+    // The main dialog's window: owner of the room's top-level windows.
+    virtual HWND MainDialog() const = 0;
+};

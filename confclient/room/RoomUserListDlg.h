@@ -1,0 +1,35 @@
+// CRoomUserListDlg: the room's participants, one row each: "name (ch N)", then their status.
+#pragma once
+#include "confclient/room/RoomDlg.h"
+#include <cstdint>
+#include <string>
+#include <utility>
+#include <vector>
+
+class CRoomUserListDlg : public CRoomDlg
+{
+public:
+    CRoomUserListDlg();
+
+    // Replaces every row; a row's item data is its channel.
+    void SetUsers(const std::vector<std::pair<uint16_t, std::wstring>>& chNames);
+    void RemoveRow(uint16_t ch);
+    // The row of that channel shows the status and flags; an unknown channel changes nothing.
+    void UpdateUserRow(uint16_t ch, uint16_t wStatus, uint32_t dwFlags);
+    int RowCount() const;
+    std::wstring RowText(int nIndex) const;
+
+protected:
+    void OnSize(UINT type, int cx, int cy) override;
+
+private:
+    struct Row
+    {
+        uint16_t wChannel;
+        std::wstring szName;
+    };
+    int FindRow(uint16_t ch) const;
+    static std::wstring BaseText(const Row& row);
+
+    std::vector<Row> m_rows; // in list order
+};

@@ -1,0 +1,170 @@
+// CRoomVideoViewDlg: view statics made in code, their grid, names by channel, floating and docking.
+#include "confclient/room/RoomVideoViewDlg.h"
+#include "confclient/network/registry/Registry.h"
+#include "core/ByteReader.h"
+#include "resources/ResourceIds.h"
+#include <algorithm>
+#include <cwchar>
+
+namespace
+{
+// Where the grid floats when no usable rectangle was saved.
+const RECT kDefaultFloating{100, 100, 580, 460};
+const DWORD kFloatingStyle = WS_POPUP | WS_CAPTION | WS_THICKFRAME;
+} // namespace
+
+CRoomVideoViewDlg::CRoomVideoViewDlg() : CRoomDlg(IDD_ROOMVIDEOVIEW), m_rcFloating(kDefaultFloating) {}
+
+BOOL CRoomVideoViewDlg::OnInitDialog()
+{
+    m_hDockParent = GetParent();
+    return TRUE;
+}
+
+void CRoomVideoViewDlg::SetViewCount(int n)
+{
+    n = std::clamp(n, 0, kMaxViews);
+    while (ViewCount() > n)
+    {
+        ::DestroyWindow(m_views.back().hWnd);
+        m_views.pop_back();
+    }
+    auto hFont = static_cast<WPARAM>(SendMessage(WM_GETFONT));
+    while (ViewCount() < n)
+    {
+        View view;
+        view.hWnd = ::CreateWindowExW(
+            WS_EX_CLIENTEDGE, L"STATIC", L"",
+            WS_CHILD | WS_VISIBLE | SS_CENTER | SS_CENTERIMAGE | SS_NOPREFIX, 0, 0, 0, 0, m_hWnd,
+            reinterpret_cast<HMENU>(IDC_VIDEOVIEW_FIRST + ViewCount()), ::GetModuleHandleW(nullptr), nullptr);
+        if (!view.hWnd) break;
+        ::SendMessageW(view.hWnd, WM_SETFONT, hFont, FALSE);
+        m_views.push_back(view);
+    }
+    LayoutViews();
+}
+
+HWND CRoomVideoViewDlg::ViewWindow(int nIndex) const
+{
+    return nIndex >= 0 && nIndex < ViewCount() ? m_views[nIndex].hWnd : nullptr;
+}
+
+uint16_t CRoomVideoViewDlg::ViewChannel(int nIndex) const
+{
+    return nIndex >= 0 && nIndex < ViewCount() ? m_views[nIndex].wChannel : kNoChannel;
+}
+
+void CRoomVideoViewDlg::LoadFloatingPosition(const std::wstring& szExeName)
+{
+    std::wstring szValue =
+        RegReadString(HKEY_CURRENT_USER, RegProgramKey(szExeName).c_str(), L"Floating_Video", L"");
+    int left = 0, top = 0, width = 0, height = 0;
+    // A value with fewer than four numbers, or an empty size, keeps the default place.
+    if (std::swscanf(szValue.c_str(), L"%d,%d,%d,%d", &left, &top, &width, &height) == 4 && width > 0 &&
+        height > 0)
+        m_rcFloating = RECT{left, top, left + width, top + height};
+    else
+        m_rcFloating = kDefaultFloating;
+}
+
+int CRoomVideoViewDlg::FindView(uint16_t ch) const
+{
+    for (int i = 0; i < ViewCount(); ++i)
+        if (m_views[i].wChannel == ch) return i;
+    return -1;
+}
+
+void CRoomVideoViewDlg::SetView(int nIndex, uint16_t ch, const std::wstring& szName)
+{
+    m_views[nIndex].wChannel = ch;
+    ::SetWindowTextW(m_views[nIndex].hWnd, szName.c_str());
+    ::EnableWindow(m_views[nIndex].hWnd, TRUE);
+}
+
+void CRoomVideoViewDlg::SetViewName(const uint8_t* pEntry130)
+{
+    if (!pEntry130) return;
+    // The name field need not be terminated: the reader stops at its 64 units.
+    ByteReader reader(pEntry130, kViewEntrySize);
+    uint16_t ch = reader.U16();
+    std::u16string szName = reader.Utf16Field(64);
+    if (!reader.Ok() || ch == kNoChannel) return;
+    int nIndex = FindView(ch);
+    if (nIndex < 0) nIndex = FindView(kNoChannel);
+    if (nIndex < 0) return;
+    SetView(nIndex, ch, std::wstring(szName.begin(), szName.end()));
+}
+
+void CRoomVideoViewDlg::ShowUsers(const std::vector<std::pair<uint16_t, std::wstring>>& chNames)
+{
+    auto sorted = chNames;
+    std::stable_sort(sorted.begin(), sorted.end(),
+                     [](const auto& a, const auto& b) { return a.first < b.first; });
+    for (int i = 0; i < ViewCount(); ++i)
+    {
+        if (i < static_cast<int>(sorted.size()))
+            SetView(i, sorted[i].first, sorted[i].second);
+        else
+            SetView(i, kNoChannel, L"");
+    }
+}
+
+void CRoomVideoViewDlg::SetVideoState(uint16_t ch, uint32_t value)
+{
+    int nIndex = FindView(ch);
+    if (nIndex >= 0) ::EnableWindow(m_views[nIndex].hWnd, value != 0);
+}
+
+void CRoomVideoViewDlg::SetFloating(uint8_t nMode)
+{
+    bool bFloat = nMode != 0;
+    if (bFloat == m_bFloating || !m_hWnd) return;
+    if (bFloat)
+    {
+        // A top-level window owned by the main view: it stays above it and goes with it.
+        ::SetParent(m_hWnd, nullptr);
+        ModifyStyle(WS_CHILD, kFloatingStyle);
+        ::SetWindowLongPtrW(m_hWnd, GWLP_HWNDPARENT, reinterpret_cast<LONG_PTR>(m_hDockParent));
+        const RECT& rc = m_rcFloating;
+        SetWindowPos(HWND_TOP, rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top,
+                     SWP_FRAMECHANGED | SWP_SHOWWINDOW | SWP_NOACTIVATE);
+    }
+    else
+    {
+        ::SetWindowLongPtrW(m_hWnd, GWLP_HWNDPARENT, 0);
+        ModifyStyle(kFloatingStyle, WS_CHILD);
+        ::SetParent(m_hWnd, m_hDockParent);
+        SetWindowPos(nullptr, 0, 0, 0, 0,
+                     SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_FRAMECHANGED | SWP_SHOWWINDOW);
+    }
+    m_bFloating = bFloat;
+    // The main view lays its children out again, with or without the grid.
+    if (m_hDockParent)
+    {
+        RECT rc;
+        ::GetClientRect(m_hDockParent, &rc);
+        ::SendMessageW(m_hDockParent, WM_SIZE, SIZE_RESTORED, MAKELPARAM(rc.right, rc.bottom));
+    }
+}
+
+void CRoomVideoViewDlg::OnSize(UINT type, int cx, int cy)
+{
+    LayoutViews();
+}
+
+void CRoomVideoViewDlg::LayoutViews()
+{
+    int n = ViewCount();
+    if (n == 0 || !m_hWnd) return;
+    RECT rc;
+    GetClientRect(&rc);
+    // The squarest grid that holds every view.
+    int nCols = 1;
+    while (nCols * nCols < n)
+        ++nCols;
+    int nRows = (n + nCols - 1) / nCols;
+    int cx = rc.right / nCols;
+    int cy = rc.bottom / nRows;
+    for (int i = 0; i < n; ++i)
+        ::MoveWindow(m_views[i].hWnd, (i % nCols) * cx, (i / nCols) * cy, cx, cy, TRUE);
+}

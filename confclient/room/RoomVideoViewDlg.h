@@ -1,0 +1,56 @@
+// CRoomVideoViewDlg: the grid of video views of the room, docked in the main view or floating.
+#pragma once
+#include "confclient/room/RoomDlg.h"
+#include <cstdint>
+#include <string>
+#include <utility>
+#include <vector>
+
+class CRoomVideoViewDlg : public CRoomDlg
+{
+public:
+    static constexpr int kMaxViews = 49;
+    static constexpr uint16_t kNoChannel = 65535;
+    // Bytes of one view entry: u16 channel, then a UTF-16 name of 64 units.
+    static constexpr size_t kViewEntrySize = 130;
+
+    CRoomVideoViewDlg();
+
+    // Makes n views (clamped to 0..49) in a grid; views that stay keep their channel and name.
+    void SetViewCount(int n);
+    int ViewCount() const { return static_cast<int>(m_views.size()); }
+    // Reads the floating grid's rectangle ("left,top,width,height") from the program's key.
+    void LoadFloatingPosition(const std::wstring& szExeName);
+    // Names the view of the entry's channel, or the first free view.
+    void SetViewName(const uint8_t* pEntry130);
+    // Non-zero: the grid leaves the main view and floats at the saved rectangle; 0: docks again.
+    void SetFloating(uint8_t nMode);
+    bool IsFloating() const { return m_bFloating; }
+    // The views show these users by channel order; views left over are blank.
+    void ShowUsers(const std::vector<std::pair<uint16_t, std::wstring>>& chNames);
+    // The view of that channel is greyed while the channel sends no video (value 0).
+    void SetVideoState(uint16_t ch, uint32_t value);
+
+    HWND ViewWindow(int nIndex) const;
+    uint16_t ViewChannel(int nIndex) const;
+    RECT FloatingRect() const { return m_rcFloating; }
+
+protected:
+    BOOL OnInitDialog() override;
+    void OnSize(UINT type, int cx, int cy) override;
+
+private:
+    struct View
+    {
+        HWND hWnd = nullptr;
+        uint16_t wChannel = kNoChannel;
+    };
+    int FindView(uint16_t ch) const;
+    void SetView(int nIndex, uint16_t ch, const std::wstring& szName);
+    void LayoutViews();
+
+    std::vector<View> m_views;
+    RECT m_rcFloating;
+    HWND m_hDockParent = nullptr;
+    bool m_bFloating = false;
+};

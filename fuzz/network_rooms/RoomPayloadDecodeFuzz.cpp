@@ -1,0 +1,68 @@
+// Any bytes as the payload of every room record: the decoders read within bounds,
+// and what they keep stays within the limits they promise.
+#include "confclient/network/QNRoomPayloads.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* pData, size_t nSize)
+{
+    std::vector<uint8_t> copy(pData, pData + nSize); // exact size: a read past it is caught
+    const uint8_t* p = copy.data();
+
+    std::vector<QNViewName> names;
+    if (DecodeViewNames(p, nSize, names) && (names.size() > kMaxViewNames || 4 + names.size() * 130 > nSize))
+        __builtin_trap();
+    QNMessage message;
+    if (DecodeMessage(p, nSize, message) &&
+        (message.szText.size() * 2 > kMaxMessageBytes || 8 + message.szText.size() * 2 > nSize))
+        __builtin_trap();
+    QNFileData data;
+    if (DecodeFileData(p, nSize, data) && data.nData &&
+        (data.pData < p || data.pData + data.nData > p + nSize))
+        __builtin_trap();
+    QNPrivateData priv;
+    if (DecodePrivateData(p, nSize, priv) && (priv.wKind != 2 || 4 + priv.szText.size() * 2 > nSize))
+        __builtin_trap();
+
+    QNRoomType type;
+    QNChannelChange change;
+    QNUserStatus status;
+    QNRecordNotice notice;
+    QNServerRecordLocal serverRecord;
+    QNCamControl cam;
+    QNPushBegin push;
+    QNRemoteSetting setting;
+    QNFloatVideo floatVideo;
+    QNSeat seat;
+    QNMaximize maximize;
+    QNRecorderState recorder;
+    QNUserOption option;
+    QNPresenterRequest presenter;
+    QNMediaShareState shareState;
+    QNMediaSharePosition sharePosition;
+    QNFileOffer offer;
+    QNFileAnswer answer;
+    QNInvitation invitation;
+    QNInviteAnswer inviteAnswer;
+    uint32_t dwTool = 0;
+    DecodeRoomType(p, nSize, type);
+    DecodeChannelChange(p, nSize, change);
+    DecodeUserStatus(p, nSize, status);
+    DecodeRecordNotice(p, nSize, notice);
+    DecodeServerRecordLocal(p, nSize, serverRecord);
+    DecodeCamControl(p, nSize, cam);
+    DecodePushBegin(p, nSize, push);
+    DecodeRemoteSetting(p, nSize, setting);
+    DecodeFloatVideo(p, nSize, floatVideo);
+    DecodeSeat(p, nSize, seat);
+    DecodeMaximize(p, nSize, maximize);
+    DecodeRecorderState(p, nSize, recorder);
+    DecodeUserOption(p, nSize, option);
+    DecodePresenterRequest(p, nSize, presenter);
+    DecodeMediaShareState(p, nSize, shareState);
+    DecodeMediaSharePosition(p, nSize, sharePosition);
+    DecodeFileOffer(p, nSize, offer);
+    DecodeFileAnswer(p, nSize, answer);
+    DecodeInvitation(p, nSize, invitation);
+    DecodeInviteAnswer(p, nSize, inviteAnswer);
+    DecodeDrawToolCommand(p, nSize, dwTool);
+    return 0;
+}

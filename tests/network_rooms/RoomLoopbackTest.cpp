@@ -1,0 +1,189 @@
+// The loopback server's room reactions, heard by real clients: state words,
+// presenter requests and answers, pushed commands, a full room, and a room that
+// goes with its owner.
+#include <gtest/gtest.h>
+
+#include <memory>
+
+#include "confclient/network/QNCommands.h"
+#include "confclient/network/QNRoomPayloads.h"
+#include "confclient/network/transport/QNInterface.h"
+#include "loopserver/LoopServer.h"
+#include "tests/network/QNTestOwner.h"
+
+namespace
+{
+constexpr uint32_t kTimedOut = 0xFFFFFFFF;
+
+class CNullLog : public ILogSink
+{
+public:
+    void AddLog(int, const std::string&) override {}
+};
+
+// The network object with its raw sender open, for the commands without a builder.
+class CRawInterface : public CQNInterface
+{
+public:
+    using CQNInterface::CQNInterface;
+    using CQNInterface::SendCommand;
+    // The threads call virtual members: they end before this class is taken apart.
+    ~CRawInterface() override { StopThreads(); }
+};
+
+struct CClient
+{
+    CTestOwner owner;
+    std::unique_ptr<CRawInterface> net = std::make_unique<CRawInterface>(&owner, &owner);
+
+    bool Login(uint16_t wPort, const std::u16string& szId)
+    {
+        if (!net->Connect("127.0.0.1", wPort)) return false;
+        if (owner.WaitFor(kMsgLobbyPacket, ACK_SEED_KEY).nMsg == kTimedOut) return false;
+        net->SendLogin(szId, u"", 0, false);
+        return owner.WaitFor(kMsgLobbyPacket, ACK_LOBY_LOGIN).nMsg != kTimedOut;
+    }
+    // The room record of the answer to an open or a join; room index 0 when none came.
+    QNRoomInfo Answer(uint16_t wAck)
+    {
+        QNRoomInfo r;
+        QNEvent e = owner.WaitFor(kMsgRoomPacket, wAck);
+        if (e.nMsg == kTimedOut || !DecodeRoomInfo(e.payload.data(), e.payload.size(), r)) r.wRoomIndex = 0;
+        return r;
+    }
+    QNRoomInfo Open(const std::u16string& szCode, uint16_t wMaxUser)
+    {
+        QNConfOpen open;
+        open.wRoomType = 1;
+        open.wMaxUser = wMaxUser;
+        open.szTitle = u"Review";
+        open.szConfCode = szCode;
+        net->SendConfOpen(open);
+        return Answer(ACK_CONF_OPEN);
+    }
+    void Presenter(const QNPresenterRequest& r)
+    {
+        Bytes b;
+        EncodePresenterRequest(r, b);
+        net->SendCommand(CMD_CONF_PRESENTER, 0, b.data(), b.size());
+    }
+    uint16_t U16Of(uint16_t wCommand, int nth = 1)
+    {
+        QNEvent e = owner.WaitFor(kMsgRoomPacket, wCommand, nth);
+        uint16_t v = kNoIndex;
+        return e.nMsg != kTimedOut && DecodeU16(e.payload.data(), e.payload.size(), v) ? v : kNoIndex;
+    }
+};
+
+class RoomLoopbackTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        server = std::make_unique<CLoopServer>(DefaultLoopConfig(), &log);
+        ASSERT_TRUE(server->Start(0));
+        ASSERT_TRUE(alice.Login(server->Port(), u"alice"));
+        ASSERT_TRUE(bob.Login(server->Port(), u"bob"));
+    }
+    void TearDown() override { server->Stop(); }
+
+    CNullLog log;
+    std::unique_ptr<CLoopServer> server;
+    CClient alice, bob;
+};
+} // namespace
+
+TEST_F(RoomLoopbackTest, StateWordsAndPresenterChangesReachTheRoom)
+{
+    QNRoomInfo room = alice.Open(u"REVIEW", 10);
+    ASSERT_NE(0, room.wRoomIndex);
+    bob.net->SendConfJoin(room.wRoomIndex, u"", u"");
+    uint16_t chBob = bob.Answer(ACK_CONF_JOIN).wMyChannel;
+    EXPECT_EQ(room.wMyChannel, bob.U16Of(INFO_CONF_PRESIDER)) << "the owner presides";
+    EXPECT_EQ((std::vector<uint16_t>{room.wMyChannel, chBob}), server->RoomMembers(room.wRoomIndex));
+
+    // The state word names its sender's channel in its low half, whatever the client put there.
+    ASSERT_TRUE(bob.net->SendAvState(0x00060000 | 0xFFFF));
+    for (CClient* c : {&alice, &bob})
+    {
+        QNEvent e = c->owner.WaitFor(kMsgRoomPacket, INFO_CONF_AVSTATE);
+        uint32_t dw = 0;
+        ASSERT_TRUE(DecodeU32(e.payload.data(), e.payload.size(), dw));
+        EXPECT_EQ(0x00060000u | chBob, dw);
+    }
+
+    // A request goes to the presider with the requester's channel.
+    bob.Presenter({PRESENTER_REQUEST, kNoIndex, 0});
+    QNEvent req = alice.owner.WaitFor(kMsgRoomPacket, CMD_CONF_PRESENTER);
+    QNPresenterRequest r;
+    ASSERT_TRUE(DecodePresenterRequest(req.payload.data(), req.payload.size(), r));
+    EXPECT_EQ(PRESENTER_REQUEST, r.wKind);
+    EXPECT_EQ(chBob, r.wRequesterChannel);
+
+    // Only the presider's answer counts; a refusal tells the requester and no one else.
+    bob.Presenter({PRESENTER_ANSWER, chBob, 1});
+    alice.Presenter({PRESENTER_ANSWER, chBob, 0});
+    QNEvent no = bob.owner.WaitFor(kMsgRoomPacket, INFO_CONF_PRESENTER);
+    ASSERT_TRUE(DecodePresenterRequest(no.payload.data(), no.payload.size(), r));
+    EXPECT_EQ(0, r.wAccepted);
+
+    // An acceptance tells the requester, then sets the presenter for everyone.
+    alice.Presenter({PRESENTER_ANSWER, chBob, 1});
+    QNEvent yes = bob.owner.WaitFor(kMsgRoomPacket, INFO_CONF_PRESENTER, 2);
+    ASSERT_TRUE(DecodePresenterRequest(yes.payload.data(), yes.payload.size(), r));
+    EXPECT_EQ(1, r.wAccepted);
+    EXPECT_EQ(chBob, alice.U16Of(INFO_CONF_PRESENTER_SET));
+    EXPECT_EQ(chBob, bob.U16Of(INFO_CONF_PRESENTER_SET));
+    EXPECT_EQ(1, alice.owner.Count(kMsgRoomPacket, INFO_CONF_PRESENTER_SET));
+    EXPECT_EQ(0, alice.owner.Count(kMsgRoomPacket, INFO_CONF_PRESENTER));
+
+    // Pushed commands arrive as the server's own.
+    Bytes rights;
+    EncodeRoomRights({room.wRoomIndex, 0x1F}, rights);
+    EXPECT_EQ(2u, server->SendToRoom(room.wRoomIndex, INFO_CONF_RIGHTS, 0, rights));
+    EXPECT_EQ(rights, bob.owner.WaitFor(kMsgRoomPacket, INFO_CONF_RIGHTS, 2).payload);
+    EXPECT_EQ(0u, server->SendToRoom(999, INFO_CONF_RIGHTS, 0, rights));
+    EXPECT_TRUE(server->SendToUser(u"alice", NAK_CALL, 105, {}));
+    EXPECT_EQ(105u, alice.owner.WaitFor(kMsgRoomPacket, NAK_CALL).dwExtra);
+    EXPECT_FALSE(server->SendToUser(u"nobody", NAK_CALL, 105, {}));
+}
+
+TEST_F(RoomLoopbackTest, AFullRoomRefusesWithNoSeat)
+{
+    QNRoomInfo room = alice.Open(u"SOLO", 1);
+    ASSERT_NE(0, room.wRoomIndex);
+    bob.net->SendConfJoin(room.wRoomIndex, u"", u"");
+    QNEvent nak = bob.owner.WaitFor(kMsgRoomPacket, NAK_CONF_JOIN);
+    EXPECT_EQ(1202u, nak.dwExtra);
+    EXPECT_EQ(0, bob.owner.Count(kMsgRoomPacket, ACK_CONF_JOIN));
+    EXPECT_EQ(1u, server->RoomMembers(room.wRoomIndex).size());
+}
+
+TEST_F(RoomLoopbackTest, TheRoomGoesWithItsOwner)
+{
+    QNRoomInfo room = alice.Open(u"OWNED", 10);
+    ASSERT_NE(0, room.wRoomIndex);
+    bob.net->SendConfJoin(room.wRoomIndex, u"", u"");
+    ASSERT_NE(0, bob.Answer(ACK_CONF_JOIN).wRoomIndex);
+
+    ASSERT_TRUE(alice.net->SendConfQuit());
+    EXPECT_EQ(room.wMyChannel,
+              [&]
+              {
+                  QNEvent e = bob.owner.WaitFor(kMsgRoomPacket, INFO_CONF_QUIT);
+                  QNRoomUser u;
+                  return DecodeRoomUser(e.payload.data(), e.payload.size(), u) ? u.wChannel : kNoIndex;
+              }());
+    // Everyone in the lobby hears of the deletion, the owner and the member left behind included.
+    EXPECT_EQ(room.wRoomIndex, bob.U16Of(INFO_CONF_DELETE));
+    EXPECT_EQ(room.wRoomIndex, alice.U16Of(INFO_CONF_DELETE));
+    EXPECT_TRUE(server->RoomMembers(room.wRoomIndex).empty());
+    EXPECT_EQ(0, bob.net->Record().RoomIndex());
+
+    // The member's own quit afterwards changes nothing, and the room cannot be joined.
+    ASSERT_TRUE(bob.net->SendConfQuit());
+    alice.net->SendConfJoin(room.wRoomIndex, u"", u"");
+    EXPECT_EQ(1206u, alice.owner.WaitFor(kMsgRoomPacket, NAK_CONF_JOIN).dwExtra);
+    EXPECT_EQ(1, bob.owner.Count(kMsgRoomPacket, INFO_CONF_DELETE));
+    EXPECT_EQ(0, alice.owner.Count(kMsgRoomPacket, INFO_CONF_CLOSE));
+}

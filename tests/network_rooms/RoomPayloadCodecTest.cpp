@@ -1,0 +1,327 @@
+// The room payload codec: every record survives a round trip, every decoder
+// refuses an empty or short payload and ignores trailing bytes, and the counts
+// and lengths a peer states never reach past its payload.
+#include <gtest/gtest.h>
+
+#include <functional>
+
+#include "confclient/network/QNRoomPayloads.h"
+#include "core/ByteWriter.h"
+
+namespace
+{
+using Decode = std::function<bool(const uint8_t*, size_t)>;
+
+template <typename Rec, typename Enc> Bytes Enc1(Enc enc, const Rec& r)
+{
+    Bytes b;
+    enc(r, b);
+    return b;
+}
+
+struct Case
+{
+    const char* pszName;
+    Bytes bytes;
+    size_t nMin; // the shortest payload the decoder takes
+    Decode decode;
+};
+
+std::vector<Case> Cases()
+{
+    std::vector<QNViewName> names = {{3, u"Alice"}, {7, std::u16string(80, u'n')}};
+    static const uint8_t kBlock[] = {1, 2, 3, 4, 5};
+    return {
+        {"360 view names", Enc1(EncodeViewNames, names), 4 + 2 * kViewNameEntrySize,
+         [](const uint8_t* p, size_t n)
+         {
+             std::vector<QNViewName> v;
+             return DecodeViewNames(p, n, v) && v.size() == 2 && v[0].wChannel == 3 &&
+                    v[0].szName == u"Alice" && v[1].wChannel == 7 && v[1].szName.size() == 63;
+         }},
+        {"382 room type", Enc1(EncodeRoomType, QNRoomType{9, 4, 0x80000001}), 8,
+         [](const uint8_t* p, size_t n)
+         {
+             QNRoomType r;
+             return DecodeRoomType(p, n, r) && r.wRoomIndex == 9 && r.wRoomType == 4 &&
+                    r.dwFlags == 0x80000001;
+         }},
+        {"442 channel change", Enc1(EncodeChannelChange, QNChannelChange{12, 3, 5}), 6,
+         [](const uint8_t* p, size_t n)
+         {
+             QNChannelChange r;
+             return DecodeChannelChange(p, n, r) && r.wUserIndex == 12 && r.wOldChannel == 3 &&
+                    r.wNewChannel == 5;
+         }},
+        {"481 user status", Enc1(EncodeUserStatus, QNUserStatus{2, 7, 0x10203}), 8,
+         [](const uint8_t* p, size_t n)
+         {
+             QNUserStatus r;
+             return DecodeUserStatus(p, n, r) && r.wChannel == 2 && r.wStatus == 7 && r.dwFlags == 0x10203;
+         }},
+        {"491 record notice", Enc1(EncodeRecordNotice, QNRecordNotice{4, RECORDNOTICE_FAIL}), 4,
+         [](const uint8_t* p, size_t n)
+         {
+             QNRecordNotice r;
+             return DecodeRecordNotice(p, n, r) && r.wChannel == 4 && r.wFlag == RECORDNOTICE_FAIL;
+         }},
+        {"505 server record", Enc1(EncodeServerRecordLocal, QNServerRecordLocal{RECORDNOTICE_START, u"talk"}),
+         132,
+         [](const uint8_t* p, size_t n)
+         {
+             QNServerRecordLocal r;
+             return DecodeServerRecordLocal(p, n, r) && r.wFlag == RECORDNOTICE_START &&
+                    r.szTargetName == u"talk";
+         }},
+        {"511 camera control", Enc1(EncodeCamControl, QNCamControl{6, CAMCONTROL_MOVE, 3}), 6,
+         [](const uint8_t* p, size_t n)
+         {
+             QNCamControl r;
+             return DecodeCamControl(p, n, r) && r.wTargetChannel == 6 && r.wAction == CAMCONTROL_MOVE &&
+                    r.wValue == 3;
+         }},
+        {"521 push begin", Enc1(EncodePushBegin, QNPushBegin{5, 1, 70000, u"notes.txt"}), 268,
+         [](const uint8_t* p, size_t n)
+         {
+             QNPushBegin r;
+             return DecodePushBegin(p, n, r) && r.wPushId == 5 && r.wSenderChannel == 1 &&
+                    r.dwFileSize == 70000 && r.szFileName == u"notes.txt";
+         }},
+        {"535 remote setting", Enc1(EncodeRemoteSetting, QNRemoteSetting{REMOTESETTING_FRAMERATE, 2, 15}), 8,
+         [](const uint8_t* p, size_t n)
+         {
+             QNRemoteSetting r;
+             return DecodeRemoteSetting(p, n, r) && r.wSelector == REMOTESETTING_FRAMERATE &&
+                    r.wSetterChannel == 2 && r.dwValue == 15;
+         }},
+        {"536 float video", Enc1(EncodeFloatVideo, QNFloatVideo{1, 0x0102}), 3,
+         [](const uint8_t* p, size_t n)
+         {
+             QNFloatVideo r;
+             return DecodeFloatVideo(p, n, r) && r.nMode == 1 && r.wChannel == 0x0102 && p[1] == 0x02;
+         }},
+        {"537 seat", Enc1(EncodeSeat, QNSeat{3, 1, 320, 240}), 8,
+         [](const uint8_t* p, size_t n)
+         {
+             QNSeat r;
+             return DecodeSeat(p, n, r) && r.wChannel == 3 && r.wSeat == 1 && r.wWidth == 320 &&
+                    r.wHeight == 240;
+         }},
+        {"539 maximize", Enc1(EncodeMaximize, QNMaximize{1, 1}), 3,
+         [](const uint8_t* p, size_t n)
+         {
+             QNMaximize r;
+             return DecodeMaximize(p, n, r) && r.nMaximize == 1;
+         }},
+        {"545 recorder state", Enc1(EncodeRecorderState, QNRecorderState{9, 1, 4}), 6,
+         [](const uint8_t* p, size_t n)
+         {
+             QNRecorderState r;
+             return DecodeRecorderState(p, n, r) && r.wRoomIndex == 9 && r.wState == 1 &&
+                    r.wRecorderChannel == 4;
+         }},
+        {"547 user option", Enc1(EncodeUserOption, QNUserOption{2, 8, 0xDEADBEEF}), 8,
+         [](const uint8_t* p, size_t n)
+         {
+             QNUserOption r;
+             return DecodeUserOption(p, n, r) && r.wChannel == 2 && r.wOption == 8 && r.dwValue == 0xDEADBEEF;
+         }},
+        {"552 presenter", Enc1(EncodePresenterRequest, QNPresenterRequest{PRESENTER_ANSWER, 3, 1}), 6,
+         [](const uint8_t* p, size_t n)
+         {
+             QNPresenterRequest r;
+             return DecodePresenterRequest(p, n, r) && r.wKind == PRESENTER_ANSWER &&
+                    r.wRequesterChannel == 3 && r.wAccepted == 1;
+         }},
+        {"565 media share", Enc1(EncodeMediaShareState, QNMediaShareState{5, 2}), 4,
+         [](const uint8_t* p, size_t n)
+         {
+             QNMediaShareState r;
+             return DecodeMediaShareState(p, n, r) && r.wSharerChannel == 5 && r.wState == 2;
+         }},
+        {"567 media position", Enc1(EncodeMediaSharePosition, QNMediaSharePosition{5, 123456}), 8,
+         [](const uint8_t* p, size_t n)
+         {
+             QNMediaSharePosition r;
+             return DecodeMediaSharePosition(p, n, r) && r.wSharerChannel == 5 && r.dwPositionMs == 123456;
+         }},
+        {"612 message", Enc1(EncodeMessage, QNMessage{11, u"hello"}), 8,
+         [](const uint8_t* p, size_t n)
+         {
+             QNMessage r;
+             return DecodeMessage(p, n, r) && r.wSenderIndex == 11 && r.szText == u"hello";
+         }},
+        {"622 file offer", Enc1(EncodeFileOffer, QNFileOffer{11, 40, 9999, u"a.pdf"}), 268,
+         [](const uint8_t* p, size_t n)
+         {
+             QNFileOffer r;
+             return DecodeFileOffer(p, n, r) && r.wSenderIndex == 11 && r.wTransferId == 40 &&
+                    r.dwFileSize == 9999 && r.szFileName == u"a.pdf";
+         }},
+        {"632 file answer", Enc1(EncodeFileAnswer, QNFileAnswer{11, 40, FILEANSWER_CANCEL}), 6,
+         [](const uint8_t* p, size_t n)
+         {
+             QNFileAnswer r;
+             return DecodeFileAnswer(p, n, r) && r.wSenderIndex == 11 && r.wTransferId == 40 &&
+                    r.wAnswer == FILEANSWER_CANCEL;
+         }},
+        {"642 file data", Enc1(EncodeFileData, QNFileData{11, 40, 4096, kBlock, sizeof kBlock}), 17,
+         [](const uint8_t* p, size_t n)
+         {
+             QNFileData r;
+             return DecodeFileData(p, n, r) && r.wSenderIndex == 11 && r.wTransferId == 40 &&
+                    r.dwOffset == 4096 && r.nData == 5 && r.pData == p + 12 && r.pData[4] == 5;
+         }},
+        {"652 invitation", Enc1(EncodeInvitation, QNInvitation{11, 2, u"come in"}), 260,
+         [](const uint8_t* p, size_t n)
+         {
+             QNInvitation r;
+             return DecodeInvitation(p, n, r) && r.wInviterIndex == 11 && r.wRoomIndex == 2 &&
+                    r.szMessage == u"come in";
+         }},
+        {"662 invite answer", Enc1(EncodeInviteAnswer, QNInviteAnswer{11, 2, 1}), 6,
+         [](const uint8_t* p, size_t n)
+         {
+             QNInviteAnswer r;
+             return DecodeInviteAnswer(p, n, r) && r.wInviteeIndex == 11 && r.wRoomIndex == 2 &&
+                    r.wAccepted == 1;
+         }},
+        {"901 private data", Enc1(EncodePrivateData, QNPrivateData{2, u"book"}), 12,
+         [](const uint8_t* p, size_t n)
+         {
+             QNPrivateData r;
+             return DecodePrivateData(p, n, r) && r.wKind == 2 && r.szText == u"book";
+         }},
+        {"731 draw tool", Bytes{0, 0, 0x78, 0x56, 0x34, 0x12}, 6,
+         [](const uint8_t* p, size_t n)
+         {
+             uint32_t v = 0;
+             return DecodeDrawToolCommand(p, n, v) && v == 0x12345678;
+         }},
+    };
+}
+} // namespace
+
+TEST(RoomPayloadCodec, RecordsRoundTripAndShortPayloadsAreRefused)
+{
+    for (const Case& c : Cases())
+    {
+        SCOPED_TRACE(c.pszName);
+        EXPECT_TRUE(c.decode(c.bytes.data(), c.bytes.size()));
+        Bytes longer = c.bytes;
+        longer.resize(longer.size() + 37, 0xEE);
+        EXPECT_TRUE(c.decode(longer.data(), longer.size())) << "trailing bytes are ignored";
+        EXPECT_FALSE(c.decode(nullptr, 0));
+        EXPECT_FALSE(c.decode(c.bytes.data(), 0));
+        ASSERT_GE(c.bytes.size(), c.nMin);
+        // An exact-size copy, so that a read past the stated length is caught.
+        Bytes shortBy1(c.bytes.begin(), c.bytes.begin() + c.nMin - 1);
+        EXPECT_FALSE(c.decode(shortBy1.data(), shortBy1.size()));
+    }
+}
+
+TEST(RoomPayloadCodec, ViewNameCountMustFitThePayloadAndTheViews)
+{
+    std::vector<QNViewName> v(49, QNViewName{1, u"x"});
+    Bytes b;
+    EncodeViewNames(v, b);
+    ASSERT_EQ(4 + 49 * kViewNameEntrySize, b.size());
+    std::vector<QNViewName> out;
+    EXPECT_TRUE(DecodeViewNames(b.data(), b.size(), out));
+    EXPECT_EQ(49u, out.size());
+    EXPECT_FALSE(DecodeViewNames(b.data(), b.size() - 1, out)) << "the last entry is cut";
+
+    // 50 entries on the wire: the whole list is refused, not the first 49 kept.
+    b.resize(4 + 50 * kViewNameEntrySize, 0);
+    b[0] = 50;
+    EXPECT_FALSE(DecodeViewNames(b.data(), b.size(), out));
+    b[0] = 0xFF;
+    b[1] = 0xFF;
+    EXPECT_FALSE(DecodeViewNames(b.data(), b.size(), out));
+}
+
+TEST(RoomPayloadCodec, MessageTextIsBoundedByPayloadLimitAndWholeUnits)
+{
+    struct
+    {
+        uint32_t dwStated;
+        size_t nTextBytes;
+        size_t nMax;
+        size_t nUnits;
+    } cases[] = {
+        {10, 10, kMaxMessageBytes, 5},        // as stated
+        {1000, 10, kMaxMessageBytes, 5},      // the stated length lies: the payload bounds it
+        {7, 10, kMaxMessageBytes, 3},         // an odd length keeps whole units
+        {10, 9, kMaxMessageBytes, 4},         // an odd payload too
+        {4000, 4000, kMaxMessageBytes, 1005}, // the buffer's 2011 bytes, in whole units
+        {0, 10, kMaxMessageBytes, 0},
+    };
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE(c.dwStated);
+        Bytes b;
+        ByteWriter w(b);
+        w.U32(c.dwStated).U16(3).U16(0);
+        for (size_t i = 0; i < c.nTextBytes; ++i)
+            w.U8(i % 2 ? 0 : 'a');
+        QNMessage m;
+        ASSERT_TRUE(DecodeMessage(b.data(), b.size(), m, c.nMax));
+        EXPECT_EQ(3, m.wSenderIndex);
+        EXPECT_EQ(c.nUnits, m.szText.size());
+    }
+}
+
+TEST(RoomPayloadCodec, PrivateDataNeedsThePhoneBookKindAndAFittingLength)
+{
+    auto make = [](uint16_t wKind, uint16_t wLength, size_t nText)
+    {
+        Bytes b;
+        ByteWriter w(b);
+        w.U16(wKind).U16(wLength);
+        for (size_t i = 0; i < nText; ++i)
+            w.U8(i % 2 ? 0 : 'p');
+        return b;
+    };
+    struct
+    {
+        const char* pszName;
+        Bytes bytes;
+        bool bOk;
+        size_t nUnits;
+    } cases[] = {
+        {"whole", make(2, 8, 8), true, 4},        {"odd length keeps whole units", make(2, 7, 8), true, 3},
+        {"one byte", make(2, 1, 2), true, 0},     {"other kind", make(1, 8, 8), false, 0},
+        {"zero length", make(2, 0, 8), false, 0}, {"length past the payload", make(2, 9, 8), false, 0},
+        {"header only", make(2, 2, 0), false, 0},
+    };
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE(c.pszName);
+        QNPrivateData r;
+        EXPECT_EQ(c.bOk, DecodePrivateData(c.bytes.data(), c.bytes.size(), r));
+        if (c.bOk)
+        {
+            EXPECT_EQ(c.nUnits, r.szText.size());
+        }
+    }
+}
+
+TEST(RoomPayloadCodec, FileDataStaysInsideThePayload)
+{
+    Bytes b;
+    ByteWriter(b).U16(1).U16(2).U32(0).U32(0xFFFFFFF0u).U8(9);
+    QNFileData r;
+    EXPECT_FALSE(DecodeFileData(b.data(), b.size(), r)) << "a count past the payload";
+    b.clear();
+    ByteWriter(b).U16(1).U16(2).U32(0).U32(0);
+    ASSERT_TRUE(DecodeFileData(b.data(), b.size(), r));
+    EXPECT_EQ(0u, r.nData);
+    EXPECT_EQ(nullptr, r.pData);
+}
+
+TEST(RoomPayloadCodec, MaximizeNeedsItsMarker)
+{
+    Bytes b = {2, 0, 1};
+    QNMaximize r;
+    EXPECT_FALSE(DecodeMaximize(b.data(), b.size(), r));
+}

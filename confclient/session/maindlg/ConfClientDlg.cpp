@@ -1,7 +1,7 @@
 // The main dialog: message map, keyboard filter, start-up and destruction, and the lobby's face.
 #include "confclient/session/maindlg/ConfClientDlg.h"
 
-#include "confclient/room/CRoomCtrlDlg.h"
+#include "confclient/room/RoomCtrlDlg.h"
 
 #include <cwchar>
 

@@ -10,7 +10,7 @@
 #include "confclient/network/registry/Registry.h"
 #include "confclient/session/startup/CopyData.h"
 #include "confclient/session/maindlg/SessionMessages.h"
-#include "confclient/room/CMessangeDlg.h"
+#include "confclient/room/MessangeDlg.h"
 #include "confclient/session/maindlg/SplashDlg.h"
 #include "confclient/session/texttable/TextTableResource.h"
 #include "ResourceIds.h"

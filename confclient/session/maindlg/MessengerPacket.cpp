@@ -2,8 +2,8 @@
 // the room commands that reach a messenger window, a box or the session's records.
 #include <windows.h>
 
-#include "confclient/room/CInviteNoticeDlg.h"
-#include "confclient/room/CMessangeDlg.h"
+#include "confclient/room/InviteNoticeDlg.h"
+#include "confclient/room/MessangeDlg.h"
 #include "confclient/session/maindlg/IConfDlg.h"
 #include "confclient/session/roomdispatch/RoomRules.h"
 

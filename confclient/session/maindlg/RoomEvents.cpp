@@ -6,12 +6,12 @@
 #include <algorithm>
 
 #include "confclient/network/QNCommands.h"
-#include "confclient/room/CMessangeDlg.h"
-#include "confclient/room/CRoomCtrlDlg.h"
-#include "confclient/room/CRoomMainViewDlg.h"
-#include "confclient/room/CRoomTxtChatDlg.h"
-#include "confclient/room/CRoomUserListDlg.h"
-#include "confclient/room/CRoomVideoViewDlg.h"
+#include "confclient/room/MessangeDlg.h"
+#include "confclient/room/RoomCtrlDlg.h"
+#include "confclient/room/RoomMainViewDlg.h"
+#include "confclient/room/RoomTxtChatDlg.h"
+#include "confclient/room/RoomUserListDlg.h"
+#include "confclient/room/RoomVideoViewDlg.h"
 #include "confclient/session/maindlg/IConfDlg.h"
 #include "confclient/session/maindlg/ModelessBox.h"
 #include "confclient/session/maindlg/RoomFlags.h"

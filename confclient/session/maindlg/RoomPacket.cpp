@@ -5,12 +5,12 @@
 #include <windows.h>
 
 #include "confclient/network/QNCommands.h"
-#include "confclient/room/CRoomCtrlDlg.h"
-#include "confclient/room/CRoomMainViewDlg.h"
-#include "confclient/room/CRoomMediaShareViewDlg.h"
-#include "confclient/room/CRoomTxtChatDlg.h"
-#include "confclient/room/CRoomUserListDlg.h"
-#include "confclient/room/CRoomVideoViewDlg.h"
+#include "confclient/room/RoomCtrlDlg.h"
+#include "confclient/room/RoomMainViewDlg.h"
+#include "confclient/room/RoomMediaShareViewDlg.h"
+#include "confclient/room/RoomTxtChatDlg.h"
+#include "confclient/room/RoomUserListDlg.h"
+#include "confclient/room/RoomVideoViewDlg.h"
 #include "confclient/session/maindlg/IConfDlg.h"
 #include "confclient/session/maindlg/RoomFlags.h"
 #include "confclient/session/maindlg/SessionMessages.h"

@@ -89,3 +89,7 @@
 #define IDC_LOBBY_OPEN 20205
 #define IDC_LOBBY_JOIN 20206
 #define IDC_LOBBY_CANCEL 20207
+
+// The modeless message box and its text.
+#define IDD_MODELESSBOX 20030
+#define IDC_MODELESSBOX_TEXT 20500

@@ -154,6 +154,13 @@ protected:
     uint16_t m_wRoomIndex = 0;
     DWORD m_dwVideoStop = 0;
     QNSystemOption m_sysOption;
+
+    // The control agent (registered message and command 261) and the restart it may ask for.
+    void OnAgentMessage(WPARAM wParam, LPARAM lParam);
+    void OnConfEntryText(const std::u16string& text);
+    void RememberProgramFolder();
+    void RestartIfRequested();
+    bool m_bRestartRequested = false;
 };
 
 std::wstring WideOf(const std::u16string& s);

@@ -233,14 +233,24 @@ TEST_F(ProgramTest, KeepAliveRoundTripAgentMessagesAndConferenceEntry)
     ASSERT_NE(nullptr, hMain);
 
     // Only the room that exists is joined.
-    size_t nJoins = 0;
-    for (int i = 0; i < 50 && nJoins == 0; ++i, Sleep(100))
+    auto joinsSoon = [&](size_t nWanted)
     {
-        std::vector<uint16_t> seen = server->CommandsFrom(u"alice");
-        nJoins = static_cast<size_t>(std::count(seen.begin(), seen.end(), CMD_CONF_JOIN));
-    }
-    EXPECT_EQ(1u, nJoins);
+        size_t n = 0;
+        for (int i = 0; i < 50 && n < nWanted; ++i, Sleep(100))
+        {
+            std::vector<uint16_t> seen = server->CommandsFrom(u"alice");
+            n = static_cast<size_t>(std::count(seen.begin(), seen.end(), CMD_CONF_JOIN));
+        }
+        return n;
+    };
+    EXPECT_EQ(1u, joinsSoon(1));
     EXPECT_TRUE(LogShowsSoon("[AGENT] no such room to join: 77", nLogFrom));
+    // The agent's join by index: a room the lobby lacks is not joined, one it has is.
+    PostMessageW(hMain, AgentMessage(), 5, 77);
+    EXPECT_TRUE(LogShowsSoon("[AGENT] no room 77 to join", nLogFrom));
+    PostMessageW(hMain, AgentMessage(), 2, 0); // leave the room first
+    PostMessageW(hMain, AgentMessage(), 5, 2);
+    EXPECT_EQ(2u, joinsSoon(2));
 
     // An unknown code does nothing; "show" brings the minimised window back.
     PostMessageW(hMain, AgentMessage(), 99, 0);

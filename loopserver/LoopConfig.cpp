@@ -102,6 +102,23 @@ bool ParseLoopConfig(const std::string& text, LoopConfig& cfg, int* pErrLine)
                                      Utf16FromAscii(title), static_cast<uint16_t>(type),
                                      static_cast<uint16_t>(maxUser)});
         }
+        else if (word == "refuselogin")
+        {
+            unsigned reason = 0;
+            int times = 0;
+            bOk = static_cast<bool>(ls >> reason >> times) && reason < 65536 && times >= 0;
+            if (bOk)
+            {
+                cfg.wRefuseLoginReason = static_cast<uint16_t>(reason);
+                cfg.nRefuseLoginTimes = times;
+            }
+        }
+        else if (word == "confentry")
+        {
+            std::string index, code;
+            bOk = static_cast<bool>(ls >> index >> code);
+            if (bOk) cfg.confEntries.push_back(Utf16FromAscii(index + "\n" + code));
+        }
         else if (word == "scenario")
         {
             std::string list;

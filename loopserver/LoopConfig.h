@@ -44,6 +44,11 @@ struct LoopConfig
     std::vector<LoopUser> users;
     std::vector<LoopRoom> rooms;
     std::vector<LoopFault> scenario;
+    // The next nRefuseLoginTimes logins are refused with this reason (NAK_LOBY_LOGIN's sub code).
+    uint16_t wRefuseLoginReason = 0;
+    int nRefuseLoginTimes = 0;
+    // Texts sent as conference entries (261) after each login: "<room index>\n<conference code>".
+    std::vector<std::u16string> confEntries;
 };
 
 // Four users (alice, bob, carol, dave; any password) and two rooms.
@@ -54,6 +59,8 @@ LoopConfig DefaultLoopConfig();
 //   user <id> <password or -> <name> [level] [group]
 //   room <index> <code> <max users> <type> <title ...>
 //   scenario <fault>[,<fault>...]   (names as in ParseFaults)
+//   refuselogin <reason> <times>
+//   confentry <room index> <conference code>
 // False with the line number in *pErrLine when a line makes no sense.
 bool ParseLoopConfig(const std::string& text, LoopConfig& cfg, int* pErrLine);
 

@@ -86,6 +86,14 @@ void CLoopServer::OnLogin(const std::shared_ptr<Client>& c, uint16_t wCommand, c
 {
     QNLoginRequest req;
     if (!DecodeLogin(p, n, req) || c->pUser) return;
+    if (m_cfg.nRefuseLoginTimes > 0)
+    {
+        --m_cfg.nRefuseLoginTimes;
+        // Kept with the user's commands: tests count how often a refused login was tried.
+        m_history[req.szUserId].push_back(wCommand);
+        Send(*c, NAK_LOBY_LOGIN, m_cfg.wRefuseLoginReason, {});
+        return;
+    }
     const LoopUser* pUser = nullptr;
     for (const LoopUser& u : m_cfg.users)
         if (u.szId == req.szUserId && (u.szPassword.empty() || u.szPassword == req.szSecond)) pUser = &u;
@@ -129,6 +137,17 @@ void CLoopServer::OnLogin(const std::shared_ptr<Client>& c, uint16_t wCommand, c
     Bytes me;
     EncodeLobbyUser(LobbyUserOf(*c), me);
     ToLobby(c.get(), INFO_USER_LOGIN, me);
+
+    constexpr uint16_t kConfEntry = 261;
+    for (const std::u16string& text : m_cfg.confEntries)
+    {
+        Bytes entry;
+        ByteWriter w(entry);
+        w.U16(static_cast<uint16_t>(text.size()));
+        for (char16_t ch : text)
+            w.U16(ch);
+        Send(*c, kConfEntry, 0, entry);
+    }
 }
 
 void CLoopServer::OnBanish(Client& c, const uint8_t* p, size_t n)

@@ -1,5 +1,6 @@
 // quillon-loopserver: the loopback conference server as a program.
-//   quillon-loopserver [--port N] [--config FILE] [--scenario fault,fault,...] [--quiet]
+//   quillon-loopserver [--port N] [--config FILE] [--scenario fault,fault,...]
+//                      [--refuse-login REASON,TIMES] [--quiet]
 #include <csignal>
 #include <cstdio>
 #include <cstring>
@@ -33,8 +34,8 @@ void OnSignal(int)
 
 int Usage()
 {
-    std::fprintf(stderr,
-                 "usage: quillon-loopserver [--port N] [--config FILE] [--scenario FAULTS] [--quiet]\n");
+    std::fprintf(stderr, "usage: quillon-loopserver [--port N] [--config FILE] [--scenario FAULTS]\n"
+                         "                          [--refuse-login REASON,TIMES] [--quiet]\n");
     return 2;
 }
 } // namespace
@@ -65,6 +66,17 @@ int main(int argc, char** argv)
         else if (arg == "--scenario" && bHasValue)
         {
             if (!ParseFaults(argv[++i], cfg.scenario)) return Usage();
+        }
+        else if (arg == "--refuse-login" && bHasValue)
+        {
+            unsigned reason = 0;
+            int times = 0;
+            char extra = 0;
+            if (std::sscanf(argv[++i], "%u,%d%c", &reason, &times, &extra) != 2 || reason > 65535 ||
+                times < 0)
+                return Usage();
+            cfg.wRefuseLoginReason = static_cast<uint16_t>(reason);
+            cfg.nRefuseLoginTimes = times;
         }
         else if (arg == "--quiet")
             nMask = LOG_INFO | LOG_ERROR;

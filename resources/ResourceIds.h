@@ -115,3 +115,7 @@
 #define IDC_MESSENGER_INVITE 20441
 // The video views are made in code: up to 49, ids from here.
 #define IDC_VIDEOVIEW_FIRST 20500
+
+// The modeless message box and its text.
+#define IDD_MODELESSBOX 20040
+#define IDC_MODELESSBOX_TEXT 20560

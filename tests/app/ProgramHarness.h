@@ -7,6 +7,8 @@
 #include <winsock2.h>
 #include <windows.h>
 
+#include <tlhelp32.h>
+
 #include <algorithm>
 #include <memory>
 #include <string>
@@ -190,17 +192,20 @@ protected:
     // Presses a button of the message box the main window shows; false when none comes.
     static bool AnswerBox(HWND hMain, int nButton, DWORD dwMs = 10000)
     {
+        HWND hBox = WaitForBox(hMain, dwMs);
+        if (hBox) PostMessageW(hBox, WM_COMMAND, nButton, 0);
+        return hBox != nullptr;
+    }
+    // The visible window the main window owns (a box), or null when none comes in time.
+    static HWND WaitForBox(HWND hMain, DWORD dwMs = 10000)
+    {
         FindOwned find{hMain, nullptr};
         for (DWORD t0 = GetTickCount(); GetTickCount() - t0 < dwMs; Sleep(100))
         {
             EnumWindows(&FindOwnedWindow, reinterpret_cast<LPARAM>(&find));
-            if (find.hFound)
-            {
-                PostMessageW(find.hFound, WM_COMMAND, nButton, 0);
-                return true;
-            }
+            if (find.hFound) return find.hFound;
         }
-        return false;
+        return nullptr;
     }
     static bool Ends(HANDLE hProcess, DWORD* pCode, DWORD dwMs = 15000)
     {
@@ -208,6 +213,68 @@ protected:
         GetExitCodeProcess(hProcess, pCode);
         return true;
     }
+    // Threads the process runs now.
+    static int ThreadCount(HANDLE hProcess)
+    {
+        DWORD dwPid = GetProcessId(hProcess);
+        HANDLE hSnap = CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0);
+        if (hSnap == INVALID_HANDLE_VALUE) return -1;
+        THREADENTRY32 te{};
+        te.dwSize = sizeof te;
+        int n = 0;
+        for (BOOL b = Thread32First(hSnap, &te); b; b = Thread32Next(hSnap, &te))
+            if (te.th32OwnerProcessID == dwPid) ++n;
+        CloseHandle(hSnap);
+        return n;
+    }
+    // Today's log of the program (Log folder next to the executable).
+    static std::string TodaysLog()
+    {
+        std::wstring exe = QUILLON_EXE;
+        SYSTEMTIME st;
+        GetLocalTime(&st);
+        wchar_t name[64];
+        swprintf(name, 64, L"Log\\Quillon_%04d%02d%02d.log", st.wYear, st.wMonth, st.wDay);
+        std::wstring path = exe.substr(0, exe.find_last_of(L"\\/") + 1) + name;
+        HANDLE h =
+            CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                        nullptr, OPEN_EXISTING, 0, nullptr);
+        if (h == INVALID_HANDLE_VALUE) return {};
+        std::string text;
+        char buf[4096];
+        DWORD n = 0;
+        while (ReadFile(h, buf, sizeof buf, &n, nullptr) && n > 0)
+            text.append(buf, n);
+        CloseHandle(h);
+        return text;
+    }
+    // Waits a while for today's log to hold the text after what it held before (nFrom bytes).
+    static bool LogShowsSoon(const std::string& text, size_t nFrom, DWORD dwMs = 10000)
+    {
+        for (DWORD t0 = GetTickCount(); GetTickCount() - t0 < dwMs; Sleep(200))
+        {
+            std::string log = TodaysLog();
+            if (log.size() > nFrom && log.find(text, nFrom) != std::string::npos) return true;
+        }
+        return false;
+    }
+    static UINT AgentMessage() { return RegisterWindowMessageW(L"Quillon_Control_Agent"); }
+    // The number of logins (plain and extended) the server took from this user ID.
+    size_t LoginsFrom(const std::u16string& szUserId) const
+    {
+        std::vector<uint16_t> seen = server->CommandsFrom(szUserId);
+        return static_cast<size_t>(std::count_if(seen.begin(), seen.end(),
+                                                 [](uint16_t w)
+                                                 { return w == CMD_LOBY_LOGIN || w == CMD_LOBY_LOGIN_EX; }));
+    }
+    // Starts the server again with the configuration as the test changed it.
+    void RestartServer()
+    {
+        server->Stop();
+        server = std::make_unique<CLoopServer>(cfg, &log);
+        ASSERT_TRUE(server->Start(0));
+    }
+
     bool LogoutEnds(CPanel& panel, HANDLE hProcess)
     {
         panel.Send("LOGOUT", "");

@@ -138,13 +138,18 @@ TEST_F(ProgramTest, ForcedLogoutEndsTheSessionWithoutReconnecting)
     HANDLE hProcess = StartPanelMode();
     CPanel panel;
     ASSERT_TRUE(panel.Connect(wPanelPort));
-    panel.Send("CONNECT", Launch("dave"));
-    ASSERT_TRUE(panel.WaitAnswer("CONNECT", "1"));
     HWND hMain = MainWindow();
     ASSERT_NE(nullptr, hMain);
+    int nThreadsIdle = ThreadCount(hProcess);
+    panel.Send("CONNECT", Launch("dave"));
+    ASSERT_TRUE(panel.WaitAnswer("CONNECT", "1"));
+    EXPECT_GT(ThreadCount(hProcess), nThreadsIdle);
 
-    // The notice box comes after the keep-alive; confirmed, the program ends.
-    ASSERT_TRUE(AnswerBox(hMain, IDOK, 45000));
+    // The notice box comes after the keep-alive and the logout; confirmed, the program ends.
+    HWND hBox = WaitForBox(hMain, 45000);
+    ASSERT_NE(nullptr, hBox);
+    EXPECT_EQ(nThreadsIdle, ThreadCount(hProcess)); // the logout left none of the session's threads
+    PostMessageW(hBox, WM_COMMAND, IDOK, 0);
     DWORD dwCode = 99;
     ASSERT_TRUE(Ends(hProcess, &dwCode));
     EXPECT_EQ(0u, dwCode);
@@ -167,4 +172,141 @@ TEST_F(ProgramTest, RefusedLoginShowsItsReasonAndEnds)
     EXPECT_EQ(0u, dwCode);
     EXPECT_EQ(0u, server->LoggedInUsers());
     EXPECT_EQ(1u, server->FirstCommands().size()); // a refusal is not retried
+}
+
+TEST_F(ProgramTest, BusyDatabaseIsRetriedFiveTimesAtMost)
+{
+    struct
+    {
+        int nRefusals;
+        size_t nRefusedLogins;
+        bool bLoggedIn;
+    } cases[] = {{3, 3, true}, {7, 6, false}};
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE(c.nRefusals);
+        cfg.wRefuseLoginReason = 1005;
+        cfg.nRefuseLoginTimes = c.nRefusals;
+        RestartServer();
+        HANDLE hProcess = StartPanelMode();
+        CPanel panel;
+        ASSERT_TRUE(panel.Connect(wPanelPort));
+        panel.Send("CONNECT", Launch("alice"));
+        HWND hMain = MainWindow();
+        ASSERT_NE(nullptr, hMain);
+        if (c.bLoggedIn)
+        {
+            ASSERT_TRUE(panel.WaitAnswer("CONNECT", "1"));
+            EXPECT_EQ(1u, server->LoggedInUsers());
+            EXPECT_EQ(c.nRefusedLogins, LoginsFrom(u"alice"));
+            EXPECT_TRUE(LogoutEnds(panel, hProcess));
+            continue;
+        }
+        // After the last retry the database text is shown; confirmed, the program ends.
+        ASSERT_TRUE(AnswerBox(hMain, IDOK, 20000));
+        DWORD dwCode = 99;
+        ASSERT_TRUE(Ends(hProcess, &dwCode));
+        EXPECT_EQ(0u, dwCode);
+        EXPECT_EQ(c.nRefusedLogins, LoginsFrom(u"alice"));
+        EXPECT_EQ(0u, server->LoggedInUsers());
+    }
+}
+
+TEST_F(ProgramTest, KeepAliveRoundTripAgentMessagesAndConferenceEntry)
+{
+    // The round trip is a debug line: the program's log level is raised for this run.
+    const wchar_t* kProgramKey = L"Software\\LumoraSoft\\Quillon";
+    const wchar_t kDebug[] = L"DEBUG";
+    ASSERT_EQ(ERROR_SUCCESS,
+              RegSetKeyValueW(HKEY_CURRENT_USER, kProgramKey, L"Log", REG_SZ, kDebug, sizeof kDebug));
+    // Two entries after the login: a room the lobby does not have, then one it has.
+    cfg.confEntries = {u"77\nNOPE", u"1\nROOM1"};
+    RestartServer();
+    size_t nLogFrom = TodaysLog().size();
+
+    HANDLE hProcess = StartPanelMode();
+    CPanel panel;
+    ASSERT_TRUE(panel.Connect(wPanelPort));
+    panel.Send("CONNECT", Launch("alice"));
+    ASSERT_TRUE(panel.WaitAnswer("CONNECT", "1"));
+    HWND hMain = MainWindow();
+    ASSERT_NE(nullptr, hMain);
+
+    // Only the room that exists is joined.
+    auto joinsSoon = [&](size_t nWanted)
+    {
+        size_t n = 0;
+        for (int i = 0; i < 50 && n < nWanted; ++i, Sleep(100))
+        {
+            std::vector<uint16_t> seen = server->CommandsFrom(u"alice");
+            n = static_cast<size_t>(std::count(seen.begin(), seen.end(), CMD_CONF_JOIN));
+        }
+        return n;
+    };
+    EXPECT_EQ(1u, joinsSoon(1));
+    EXPECT_TRUE(LogShowsSoon("[AGENT] no such room to join: 77", nLogFrom));
+    // The agent's join by index: a room the lobby lacks is not joined, one it has is.
+    PostMessageW(hMain, AgentMessage(), 5, 77);
+    EXPECT_TRUE(LogShowsSoon("[AGENT] no room 77 to join", nLogFrom));
+    PostMessageW(hMain, AgentMessage(), 2, 0); // leave the room first
+    PostMessageW(hMain, AgentMessage(), 5, 2);
+    EXPECT_EQ(2u, joinsSoon(2));
+
+    // An unknown code does nothing; "show" brings the minimised window back.
+    PostMessageW(hMain, AgentMessage(), 99, 0);
+    EXPECT_TRUE(LogShowsSoon("[AGENT] refused code 99", nLogFrom));
+    ShowWindow(hMain, SW_MINIMIZE);
+    for (int i = 0; i < 50 && !IsIconic(hMain); ++i)
+        Sleep(100);
+    ASSERT_TRUE(IsIconic(hMain));
+    PostMessageW(hMain, AgentMessage(), 1, 0);
+    bool bShown = false;
+    for (int i = 0; i < 50 && !bShown; ++i, Sleep(100))
+        bShown = !IsIconic(hMain) && IsWindowVisible(hMain);
+    EXPECT_TRUE(bShown);
+
+    // The first keep-alive goes out 30 s after the login; its answer is measured.
+    EXPECT_TRUE(LogShowsSoon("[ACK_KEEP_ALIVE] RTT:", nLogFrom, 45000));
+    std::vector<uint16_t> seen = server->CommandsFrom(u"alice");
+    EXPECT_EQ(1, std::count(seen.begin(), seen.end(), CMD_KEEP_ALIVE));
+
+    // Log out and end by the agent.
+    PostMessageW(hMain, AgentMessage(), 3, 0);
+    DWORD dwCode = 99;
+    EXPECT_TRUE(Ends(hProcess, &dwCode));
+    EXPECT_EQ(0u, dwCode);
+    RegDeleteKeyValueW(HKEY_CURRENT_USER, kProgramKey, L"Log");
+}
+
+TEST_F(ProgramTest, RestartByTheAgentStartsTheProgramAgain)
+{
+    HANDLE hProcess = StartPanelMode();
+    auto panel = std::make_unique<CPanel>();
+    ASSERT_TRUE(panel->Connect(wPanelPort));
+    panel->Send("CONNECT", Launch("bob"));
+    ASSERT_TRUE(panel->WaitAnswer("CONNECT", "1"));
+    HWND hMain = MainWindow();
+    ASSERT_NE(nullptr, hMain);
+    panel.reset(); // the panel lets go first, so the port is free for the next instance
+
+    PostMessageW(hMain, AgentMessage(), 4, 0);
+    DWORD dwCode = 99;
+    ASSERT_TRUE(Ends(hProcess, &dwCode));
+    EXPECT_EQ(0u, dwCode);
+
+    // The new instance has the same command line: it listens on the same panel port.
+    panel = std::make_unique<CPanel>();
+    ASSERT_TRUE(panel->Connect(wPanelPort));
+    HWND hNew = MainWindow();
+    ASSERT_NE(nullptr, hNew);
+    DWORD dwPid = 0;
+    GetWindowThreadProcessId(hNew, &dwPid);
+    HANDLE hNewProcess =
+        OpenProcess(SYNCHRONIZE | PROCESS_TERMINATE | PROCESS_QUERY_INFORMATION, FALSE, dwPid);
+    ASSERT_NE(nullptr, hNewProcess);
+    started.push_back({hNewProcess, nullptr, dwPid, 0});
+    panel->Send("CONNECT", Launch("bob"));
+    ASSERT_TRUE(panel->WaitAnswer("CONNECT", "1"));
+    EXPECT_EQ(1u, server->LoggedInUsers());
+    EXPECT_TRUE(LogoutEnds(*panel, hNewProcess));
 }

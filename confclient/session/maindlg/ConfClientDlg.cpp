@@ -6,6 +6,7 @@
 #include <cwchar>
 
 #include "confclient/network/QNCommands.h"
+#include "confclient/session/maindlg/ModelessBox.h"
 #include "confclient/session/maindlg/SessionMessages.h"
 #include "confclient/session/startup/CopyData.h"
 #include "confclient/session/startup/StartupRules.h"
@@ -30,6 +31,7 @@ UINT CConfClientDlg::AgentMessage()
 BOOL CConfClientDlg::OnInitDialog()
 {
     SetWindowText(m_szExeName.c_str()); // a second start finds this window by the program's name
+    RememberProgramFolder();
     using FilterFn = BOOL(WINAPI*)(UINT, DWORD);
     auto pFilter = reinterpret_cast<FilterFn>(reinterpret_cast<void*>(
         GetProcAddress(GetModuleHandleW(L"user32.dll"), "ChangeWindowMessageFilter")));
@@ -59,12 +61,12 @@ LRESULT CConfClientDlg::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam)
         ShowRefusalBox(static_cast<uint16_t>(wParam));
         return 0;
     case WM_QN_NOTICE_BOX:
-    {
-        const char* pszKey =
-            wParam == NOTICE_ALREADY_CONFOPEN ? "IDMS_ALREADY_CONFOPEN" : "IDS_MSG_INVITE_ACCEPTFAILED";
-        MessageBoxW(m_hWnd, GetText(pszKey).c_str(), m_szExeName.c_str(), MB_OK);
+        // The agenda lock is only a notice: its box does not wait for the user.
+        if (wParam == NOTICE_ALREADY_CONFOPEN)
+            ShowModelessBox(m_hWnd, GetText("IDMS_ALREADY_CONFOPEN"), m_szExeName);
+        else
+            MessageBoxW(m_hWnd, GetText("IDS_MSG_INVITE_ACCEPTFAILED").c_str(), m_szExeName.c_str(), MB_OK);
         return 0;
-    }
     case WM_QN_PANEL_COMMAND:
     {
         std::unique_ptr<S_PANELFRAME> pFrame(reinterpret_cast<S_PANELFRAME*>(lParam));
@@ -104,6 +106,11 @@ LRESULT CConfClientDlg::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam)
         Broadcast(1359, 1003, 0);
         break;
     default:
+        if (msg == AgentMessage())
+        {
+            OnAgentMessage(wParam, lParam);
+            return 0;
+        }
         break;
     }
     return CDialog::WindowProc(msg, wParam, lParam);
@@ -235,6 +242,7 @@ void CConfClientDlg::DestroyMainDialog()
     KillTimer(TIMER_RECONNECT);
     KillTimer(TIMER_STARTUP);
     AddLog(LOG_INFO, L"[EXIT]");
+    RestartIfRequested();
     if (m_pLogWriter) m_pLogWriter->Stop();
     DestroyWindow();
 }

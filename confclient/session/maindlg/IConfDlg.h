@@ -296,6 +296,13 @@ protected:
     // What the send thread may read of the control bar.
     std::atomic<HWND> m_hRoomCtrl{nullptr};
     std::atomic<int> m_nRoomCtrlMode{0};
+
+    // The control agent (registered message and command 261) and the restart it may ask for.
+    void OnAgentMessage(WPARAM wParam, LPARAM lParam);
+    void OnConfEntryText(const std::u16string& text);
+    void RememberProgramFolder();
+    void RestartIfRequested();
+    bool m_bRestartRequested = false;
 };
 
 std::wstring WideOf(const std::u16string& s);

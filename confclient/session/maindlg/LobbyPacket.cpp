@@ -5,6 +5,7 @@
 
 #include "confclient/network/QNCommands.h"
 #include "confclient/network/registry/Registry.h"
+#include "confclient/session/agent/AgentCommands.h"
 #include "confclient/session/maindlg/IConfDlg.h"
 #include "confclient/session/maindlg/SessionMessages.h"
 #include "confclient/session/startup/CopyData.h"
@@ -200,6 +201,13 @@ void IConfDlg::OnLobbyPacket(WPARAM wCode, LPARAM lParam)
                                                   DecimalText(opt.wUseDesktop));
         break;
     }
+    case 261:
+        // The server's conference entry: "<room index>\n<conference code>", handled as the agent's join.
+        if (std::optional<std::u16string> text = DecodeConfEntryText(p, n))
+            OnConfEntryText(*text);
+        else
+            AddLog(LOG_ERROR, L"[CONF_ENTRY] malformed payload of %u bytes", static_cast<unsigned>(n));
+        break;
     case 262:
     {
         Broadcast(WM_QN_SESSION_EVENT, 262, m_wRoomIndex);

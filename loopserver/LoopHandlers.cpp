@@ -6,6 +6,7 @@
 #include "confclient/network/QNCommands.h"
 #include "confclient/network/QNRoomPayloads.h"
 #include "core/ByteReader.h"
+#include "core/ByteWriter.h"
 #include "loopserver/LoopServer.h"
 
 namespace

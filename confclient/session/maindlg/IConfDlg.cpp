@@ -206,9 +206,11 @@ void IConfDlg::OnPanelCommand(const S_PANELFRAME& f)
         EnterRoomRequest(0, u"", U16Of(szArgs), true);
     else if (f.keyword == "JOIN")
     {
-        const S_CONFINFOEX* pConf = FindConfInfo(static_cast<uint16_t>(_wtoi(szArgs.c_str())));
-        if (pConf)
-            EnterRoomRequest(pConf->wRoomIndex, pConf->szConfCode, u"", true);
+        // A room the lobby does not list yet is asked for by its index alone.
+        int nRoom = _wtoi(szArgs.c_str());
+        const S_CONFINFOEX* pConf = FindConfInfo(static_cast<uint16_t>(nRoom));
+        if (nRoom > 0 && nRoom < 65536)
+            EnterRoomRequest(static_cast<uint16_t>(nRoom), pConf ? pConf->szConfCode : u"", u"", true);
         else
             PanelAnswer("JOIN", 0);
     }

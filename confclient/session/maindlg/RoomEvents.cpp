@@ -138,7 +138,7 @@ void IConfDlg::OnRoomUserLeft(const uint8_t* p, size_t n)
         AddLog(LOG_DEBUG, L"[ROOM] leaving user dropped");
         return;
     }
-    const S_ROOMUSERINFO* pUser = m_pRoomUsers->ByChannel(user.wChannel);
+    const S_ROOMUSERINFO* pUser = m_pRoomUsers->FindUser(user.wChannel);
     if (!pUser)
     {
         AddLog(LOG_INFO, L"[INFO_CONF_QUIT] unknown CH:%d", user.wChannel);
@@ -207,7 +207,7 @@ bool IConfDlg::IsChief() const
 bool IConfDlg::HasRight(RoomRight right) const
 {
     if (IsChief()) return true;
-    const S_ROOMUSERINFO* pMe = m_pRoomUsers ? m_pRoomUsers->ByChannel(m_wMyChannel) : nullptr;
+    const S_ROOMUSERINFO* pMe = m_pRoomUsers ? m_pRoomUsers->FindUser(m_wMyChannel) : nullptr;
     if (!pMe) return false;
     switch (right)
     {
@@ -332,7 +332,9 @@ void IConfDlg::OnServerRecordLocal(const QNServerRecordLocal& r)
 
 std::wstring IConfDlg::RoomUserName(uint16_t wChannel) const
 {
-    return m_pRoomUsers ? WideOf(m_pRoomUsers->GetUserName(wChannel)) : std::wstring();
+    // Read from the record: windows.h renames GetUserName.
+    const S_ROOMUSERINFO* pUser = m_pRoomUsers ? m_pRoomUsers->FindUser(wChannel) : nullptr;
+    return pUser ? WideOf(pUser->Name) : std::wstring();
 }
 
 std::wstring IConfDlg::LobbyUserName(uint16_t wUserIndex) const

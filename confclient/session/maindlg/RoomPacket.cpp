@@ -173,7 +173,8 @@ void IConfDlg::OnRoomPacket(WPARAM wCode, LPARAM lParam)
         }
         m_pRoomUsers->SetAvFlags(&dwWord);
         // Someone else (the chief) changed this user's state: it is announced as the user's own.
-        if (static_cast<uint16_t>(dwWord & 0xFFFF) == m_wMyChannel && m_pNet)
+        // The server's echo of what this client announced is no change and goes no further.
+        if (static_cast<uint16_t>(dwWord & 0xFFFF) == m_wMyChannel && dwWord != m_dwMyAvState && m_pNet)
         {
             m_dwMyAvState = dwWord;
             UpdatePresenterButton();

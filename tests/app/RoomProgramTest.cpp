@@ -308,6 +308,20 @@ TEST_F(RoomProgramTest, TwoProgramsMeetTalkChangeRightsAndPresenterThenLeave)
     EXPECT_TRUE(peer.ShowsSoon("lines " + Id(IDC_ROOMUSER_LIST), {"talk"}, true));
     EXPECT_TRUE(ListShowsSoon(hUsersA, {L"Bob", L"media"}));
 
+    // The chief changes Bob's audio/video state: Bob announces it once; the server's echo ends there.
+    Bytes av;
+    EncodeU32(0x30000u | 1u, av); // channel 1: Bob, the second in the room
+    server->SendToUser(u"bob", INFO_CONF_AVSTATE, 0, av);
+    auto announced = [&]
+    {
+        std::vector<uint16_t> seen = server->CommandsFrom(u"bob");
+        return std::count(seen.begin(), seen.end(), CMD_CONF_AVSTATE);
+    };
+    for (int i = 0; i < 50 && announced() == 0; ++i)
+        Sleep(100);
+    Sleep(1000);
+    EXPECT_EQ(1, announced());
+
     // Bob asks to present; Alice, the presider, agrees; both show Bob as the presenter.
     EXPECT_EQ(std::vector<std::string>{"1"}, peer.Probe("enabled " + Id(IDC_ROOMCTRL_PRESENTER)));
     peer.Probe("click " + Id(IDC_ROOMCTRL_PRESENTER));

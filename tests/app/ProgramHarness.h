@@ -273,6 +273,9 @@ protected:
         server->Stop();
         server = std::make_unique<CLoopServer>(cfg, &log);
         ASSERT_TRUE(server->Start(0));
+        // The port chosen for the panel was free when chosen: the new server may have taken it.
+        while (wPanelPort == server->Port())
+            wPanelPort = FreePort();
     }
 
     bool LogoutEnds(CPanel& panel, HANDLE hProcess)

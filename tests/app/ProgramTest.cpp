@@ -130,10 +130,8 @@ TEST_F(ProgramTest, LoginElsewhereIsTakenOverWhenTheUserConfirms)
 TEST_F(ProgramTest, ForcedLogoutEndsTheSessionWithoutReconnecting)
 {
     // The server answers the first keep-alive (30 s after the login) with 223 and closes.
-    server->Stop();
     cfg.scenario = {LoopFault::ForcedLogout};
-    server = std::make_unique<CLoopServer>(cfg, &log);
-    ASSERT_TRUE(server->Start(0));
+    RestartServer();
 
     HANDLE hProcess = StartPanelMode();
     CPanel panel;

@@ -133,6 +133,9 @@ LRESULT CALLBACK CWnd::StaticWndProc(HWND hWnd, UINT msg, WPARAM wParam, LPARAM 
         // No exception may unwind through the system's code; the message counts as handled.
         result = 0;
     }
+    // A handler may have destroyed the window and a PostNcDestroy deleted its object:
+    // only a window that is still attached is touched again.
+    if (msg != WM_NCDESTROY && FromHandlePermanent(hWnd) != pWnd) return result;
     pWnd->m_current = saved;
 
     if (msg == WM_NCDESTROY)

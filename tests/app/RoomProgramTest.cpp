@@ -329,16 +329,22 @@ TEST_F(RoomProgramTest, TwoProgramsMeetTalkChangeRightsAndPresenterThenLeave)
     EXPECT_TRUE(ListShowsSoon(hUsersA, {L"Bob", L"presenter"}));
     EXPECT_TRUE(peer.ShowsSoon("lines " + Id(IDC_ROOMUSER_LIST), {"Bob", "presenter"}));
 
-    // Bob leaves: Alice's list lets him go and his room windows are gone.
-    panelB.Send("QUIT", "");
+    // Bob leaves by the control bar: Alice's list lets him go and his room windows are gone.
+    peer.Probe("click " + Id(IDC_ROOMCTRL_LEAVE));
     ASSERT_TRUE(panelB.WaitAnswer("QUIT", "0"));
     EXPECT_TRUE(ListLacksSoon(hUsersA, L"Bob"));
     EXPECT_TRUE(peer.Probe("lines " + Id(IDC_ROOMUSER_LIST)).empty());
 
-    // Alice closes the room: it leaves Bob's lobby.
+    // Bob comes back; Alice closes the room: the server takes it from Bob too, and from his lobby.
+    panelB.heard.clear();
+    panelB.Send("JOIN", szRoom);
+    ASSERT_TRUE(panelB.WaitAnswer("JOIN", "1"));
+    EXPECT_TRUE(ListShowsSoon(hUsersA, {L"Bob"}));
     EXPECT_EQ(cfg.rooms.size() + 1, peer.Probe("lines " + Id(IDC_LOBBY_CONFLIST)).size());
     panelA.Send("QUIT", "");
     ASSERT_TRUE(panelA.WaitAnswer("QUIT", "0"));
+    EXPECT_TRUE(panelB.WaitAnswer("QUIT", "0"));
+    EXPECT_TRUE(peer.Probe("lines " + Id(IDC_ROOMUSER_LIST)).empty());
     bool bGone = false;
     for (int i = 0; i < 50 && !bGone; ++i, Sleep(200))
         bGone = peer.Probe("lines " + Id(IDC_LOBBY_CONFLIST)).size() == cfg.rooms.size();

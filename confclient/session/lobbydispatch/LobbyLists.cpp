@@ -71,10 +71,11 @@ std::u16string LobbyDateText(uint32_t dwTime)
 {
     std::time_t t = static_cast<std::time_t>(dwTime);
     std::tm tmv{};
+    // A time the C library cannot break down shows nothing.
 #ifdef _WIN32
-    gmtime_s(&tmv, &t);
+    if (gmtime_s(&tmv, &t) != 0) return {};
 #else
-    gmtime_r(&t, &tmv);
+    if (!gmtime_r(&t, &tmv)) return {};
 #endif
     char buf[32];
     std::snprintf(buf, sizeof buf, "%02d/%02d/%02d %02d:%02d", tmv.tm_year % 100, tmv.tm_mon + 1, tmv.tm_mday,

@@ -158,10 +158,13 @@ protected:
         return "127.0.0.1," + std::to_string(server->Port()) + "," + pszUser + ",,0,0,,0,RoriVuz_Eng.dll";
     }
 
+    // The program's main window: the dialog named after the program that holds the lobby's
+    // lists (boxes of the program and of other tests carry the same caption).
     static HWND MainWindow()
     {
         for (int i = 0; i < 100; ++i, Sleep(100))
-            if (HWND h = FindWindowW(L"#32770", L"Quillon")) return h;
+            for (HWND h = FindWindowW(L"#32770", L"Quillon"); h; h = FindWindowExW(nullptr, h, L"#32770", L"Quillon"))
+                if (GetDlgItem(h, IDC_LOBBY_CONFLIST)) return h;
         return nullptr;
     }
     static int ListCount(HWND hMain, int id)

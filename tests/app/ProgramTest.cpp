@@ -21,6 +21,12 @@ TEST_F(ProgramTest, KeyThenLoginThenLobbyListsThenLogoutEndsTheProgram)
     EXPECT_EQ(1, ListCountSoon(hMain, IDC_LOBBY_USERLIST, 1));
     EXPECT_TRUE(StatusShowsSoon(hMain, L"Alice"));
 
+    // The agenda-lock notice comes in a box that does not wait: the panel is answered meanwhile.
+    EXPECT_TRUE(server->SendToUser(u"alice", 262, 0, {}));
+    FindOwned box{hMain, nullptr};
+    for (int i = 0; i < 100 && !box.hFound; ++i, Sleep(100))
+        EnumWindows(&FindOwnedWindow, reinterpret_cast<LPARAM>(&box));
+    ASSERT_NE(nullptr, box.hFound);
     EXPECT_TRUE(LogoutEnds(panel, hProcess));
     for (int i = 0; i < 50 && server->LoggedInUsers() != 0; ++i)
         Sleep(100);

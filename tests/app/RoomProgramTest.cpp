@@ -98,11 +98,6 @@ HWND FindInProcess(HANDLE hProcess, std::function<bool(HWND)> match, DWORD dwMs 
     return nullptr;
 }
 
-HWND ControlInProcess(HANDLE hProcess, int nId)
-{
-    return FindInProcess(hProcess, [nId](HWND h) { return GetDlgCtrlID(h) == nId && GetParent(h) != nullptr; });
-}
-
 // A visible window of the program whose text holds pszPart.
 HWND TextInProcess(HANDLE hProcess, const wchar_t* pszPart)
 {

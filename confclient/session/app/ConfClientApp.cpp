@@ -84,7 +84,10 @@ BOOL CConfClientApp::InitInstance()
     if (bExisted)
     {
         DWORD dwLogout = RegReadDword(HKEY_CURRENT_USER, kRegCommonKey, L"Logout_State", 0);
+        // The running program's boxes carry its name too; its main dialog is the one without an owner.
         HWND hRunning = FindWindowW(L"#32770", ExeName.c_str());
+        while (hRunning && GetWindow(hRunning, GW_OWNER))
+            hRunning = FindWindowExW(nullptr, hRunning, L"#32770", ExeName.c_str());
         if (hRunning && !m_szCmdLine.empty())
         {
             if (dwLogout == 0)

@@ -336,10 +336,14 @@ TEST_F(RoomProgramTest, TwoProgramsMeetTalkChangeRightsAndPresenterThenLeave)
     ASSERT_TRUE(panelB.WaitAnswer("JOIN", "1"));
     EXPECT_TRUE(ListShowsSoon(hUsersA, {L"Bob"}));
     EXPECT_EQ(cfg.rooms.size() + 1, peer.Probe("lines " + Id(IDC_LOBBY_CONFLIST)).size());
+    // A box Bob has open in the room closes with it.
+    EXPECT_TRUE(server->SendToUser(u"bob", 381, 0, {}));
+    EXPECT_TRUE(peer.ShowsSoon("text 'cannot be changed'", {"cannot be changed"}));
     panelA.Send("QUIT", "");
     ASSERT_TRUE(panelA.WaitAnswer("QUIT", "0"));
     EXPECT_TRUE(panelB.WaitAnswer("QUIT", "0"));
     EXPECT_TRUE(peer.Probe("lines " + Id(IDC_ROOMUSER_LIST)).empty());
+    EXPECT_TRUE(peer.ShowsSoon("text 'cannot be changed'", {"cannot be changed"}, true));
     bool bGone = false;
     for (int i = 0; i < 50 && !bGone; ++i, Sleep(200))
         bGone = peer.Probe("lines " + Id(IDC_LOBBY_CONFLIST)).size() == cfg.rooms.size();

@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <cwchar>
 
 #include "confclient/network/QNCommands.h"
 #include "confclient/room/MessangeDlg.h"
@@ -165,7 +166,12 @@ struct ThreadWindows
 BOOL CALLBACK CollectThreadWindow(HWND h, LPARAM l)
 {
     auto* w = reinterpret_cast<ThreadWindows*>(l);
-    if (h != w->hMain && std::find(w->keep.begin(), w->keep.end(), h) == w->keep.end()) w->close.push_back(h);
+    // Only the dialogs the user sees: the thread's hidden helper windows (COM, input methods) stay.
+    wchar_t szClass[16] = {};
+    GetClassNameW(h, szClass, 16);
+    if (h != w->hMain && IsWindowVisible(h) && wcscmp(szClass, L"#32770") == 0 &&
+        std::find(w->keep.begin(), w->keep.end(), h) == w->keep.end())
+        w->close.push_back(h);
     return TRUE;
 }
 } // namespace
@@ -182,7 +188,7 @@ void IConfDlg::OnRoomGone(uint16_t wCommand, const uint8_t* p, size_t n)
     if (wRoom == m_wRoomIndex && m_wRoomIndex != 0 && !IsPlayerMode())
     {
         // The room's own windows and the messengers are the session's to delete; every other
-        // window of this thread (boxes, notices) closes with the room.
+        // dialog of this thread (boxes, notices) closes with the room.
         ThreadWindows w{MainWnd(), {}, {}};
         CWnd* owned[] = {m_pMainView, m_pRoomCtrl};
         for (CWnd* pWnd : owned)

@@ -281,6 +281,15 @@ protected:
             wPanelPort = FreePort();
     }
 
+    // Another session, not the program, logs in to the lobby as szUserId.
+    bool LogInElsewhere(CTestOwner& owner, CQNInterface& net, const std::u16string& szUserId)
+    {
+        if (!net.Connect("127.0.0.1", server->Port())) return false;
+        if (owner.WaitFor(kMsgLobbyPacket, ACK_SEED_KEY).nMsg == 0xFFFFFFFFu) return false;
+        net.SendLogin(szUserId, u"", 0, false);
+        return owner.WaitFor(kMsgLobbyPacket, ACK_LOBY_LOGIN).nMsg != 0xFFFFFFFFu;
+    }
+
     bool LogoutEnds(CPanel& panel, HANDLE hProcess)
     {
         panel.Send("LOGOUT", "");

@@ -112,10 +112,7 @@ TEST_F(ProgramTest, LoginElsewhereIsTakenOverWhenTheUserConfirms)
     // alice is logged in by another session first.
     CTestOwner other;
     CQNInterface net(&other, &other);
-    ASSERT_TRUE(net.Connect("127.0.0.1", server->Port()));
-    ASSERT_NE(0xFFFFFFFFu, other.WaitFor(kMsgLobbyPacket, ACK_SEED_KEY).nMsg);
-    net.SendLogin(u"alice", u"", 0, false);
-    ASSERT_NE(0xFFFFFFFFu, other.WaitFor(kMsgLobbyPacket, ACK_LOBY_LOGIN).nMsg);
+    ASSERT_TRUE(LogInElsewhere(other, net, u"alice"));
 
     HANDLE hProcess = StartPanelMode();
     CPanel panel;

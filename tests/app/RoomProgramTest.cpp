@@ -6,58 +6,6 @@
 
 namespace
 {
-struct TopSearch
-{
-    DWORD dwPid;
-    std::wstring szTitle;
-    HWND hFound;
-};
-
-BOOL CALLBACK FindTopOfProcess(HWND h, LPARAM l)
-{
-    auto* s = reinterpret_cast<TopSearch*>(l);
-    DWORD dwPid = 0;
-    GetWindowThreadProcessId(h, &dwPid);
-    wchar_t title[256] = {};
-    GetWindowTextW(h, title, 255);
-    if (dwPid != s->dwPid || s->szTitle != title) return TRUE;
-    s->hFound = h;
-    return FALSE;
-}
-
-struct ChildSearch
-{
-    int nId;
-    HWND hFound;
-};
-
-BOOL CALLBACK FindDescendant(HWND h, LPARAM l)
-{
-    auto* s = reinterpret_cast<ChildSearch*>(l);
-    if (GetDlgCtrlID(h) != s->nId) return TRUE;
-    s->hFound = h;
-    return FALSE;
-}
-
-// The program's top-level window with this caption; waits a while for it.
-HWND TopWindow(HANDLE hProcess, const std::wstring& szTitle)
-{
-    for (int i = 0; i < 100; ++i, Sleep(100))
-    {
-        TopSearch s{GetProcessId(hProcess), szTitle, nullptr};
-        EnumWindows(&FindTopOfProcess, reinterpret_cast<LPARAM>(&s));
-        if (s.hFound) return s.hFound;
-    }
-    return nullptr;
-}
-
-HWND Descendant(HWND hTop, int nId)
-{
-    ChildSearch s{nId, nullptr};
-    EnumChildWindows(hTop, &FindDescendant, reinterpret_cast<LPARAM>(&s));
-    return s.hFound;
-}
-
 struct ProcessSearch
 {
     DWORD dwPid;
@@ -96,6 +44,26 @@ HWND FindInProcess(HANDLE hProcess, std::function<bool(HWND)> match, DWORD dwMs 
         if (s.hFound) return s.hFound;
     }
     return nullptr;
+}
+
+// The program's top-level window with this caption; waits a while for it.
+HWND TopWindow(HANDLE hProcess, const std::wstring& szTitle)
+{
+    return FindInProcess(hProcess,
+                         [&szTitle](HWND h)
+                         {
+                             wchar_t title[256] = {};
+                             GetWindowTextW(h, title, 255);
+                             return !(GetWindowLongW(h, GWL_STYLE) & WS_CHILD) && szTitle == title;
+                         });
+}
+
+// The window below hTop with this control id.
+HWND Descendant(HWND hTop, int nId)
+{
+    ProcessSearch s{0, [nId](HWND h) { return GetDlgCtrlID(h) == nId; }, nullptr};
+    EnumChildWindows(hTop, &MatchDescendant, reinterpret_cast<LPARAM>(&s));
+    return s.hFound;
 }
 
 // A visible window of the program whose text holds pszPart.
@@ -356,18 +324,13 @@ TEST_F(RoomProgramTest, TwoProgramsMeetTalkChangeRightsAndPresenterThenLeave)
 
 TEST_F(RoomProgramTest, FullRoomRefusesWithNoSeat)
 {
-    server->Stop();
     cfg.rooms[0].wMaxUser = 1;
-    server = std::make_unique<CLoopServer>(cfg, &log);
-    ASSERT_TRUE(server->Start(0));
+    RestartServer();
 
     // Another session takes the one seat.
     CTestOwner other;
     CQNInterface net(&other, &other);
-    ASSERT_TRUE(net.Connect("127.0.0.1", server->Port()));
-    ASSERT_NE(0xFFFFFFFFu, other.WaitFor(kMsgLobbyPacket, ACK_SEED_KEY).nMsg);
-    net.SendLogin(u"bob", u"", 0, false);
-    ASSERT_NE(0xFFFFFFFFu, other.WaitFor(kMsgLobbyPacket, ACK_LOBY_LOGIN).nMsg);
+    ASSERT_TRUE(LogInElsewhere(other, net, u"bob"));
     net.SendConfJoin(cfg.rooms[0].wRoomIndex, cfg.rooms[0].szConfCode, u"");
     ASSERT_NE(0xFFFFFFFFu, other.WaitFor(kMsgRoomPacket, ACK_CONF_JOIN).nMsg);
 

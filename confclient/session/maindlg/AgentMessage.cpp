@@ -8,7 +8,6 @@
 #include "confclient/network/registry/Registry.h"
 #include "confclient/session/agent/AgentCommands.h"
 #include "confclient/session/maindlg/IConfDlg.h"
-#include "confclient/session/startup/CopyData.h"
 
 void IConfDlg::OnAgentMessage(WPARAM wParam, LPARAM lParam)
 {
@@ -42,7 +41,10 @@ void IConfDlg::OnAgentMessage(WPARAM wParam, LPARAM lParam)
         const S_CONFINFOEX* pConf =
             lParam > 0 && lParam < 65535 ? FindConfInfo(static_cast<uint16_t>(lParam)) : nullptr;
         if (pConf)
-            OnConfEntryText(DecimalText(pConf->wRoomIndex) + u'\n' + pConf->szConfCode);
+        {
+            AddLog(LOG_INFO, L"[AGENT] join RoomIndex:%d", pConf->wRoomIndex);
+            EnterRoomRequest(pConf->wRoomIndex, pConf->szConfCode, u"", false);
+        }
         else
             AddLog(LOG_ERROR, L"[AGENT] no room %ld to join", static_cast<long>(lParam));
         break;
@@ -61,7 +63,7 @@ void IConfDlg::OnConfEntryText(const std::u16string& text)
     }
     std::u16string szCode = join->szConfCode.empty() ? pConf->szConfCode : join->szConfCode;
     AddLog(LOG_INFO, L"[AGENT] join RoomIndex:%d", join->wRoomIndex);
-    OnClientCommand(CLIENTCMD_JOIN, DecimalText(join->wRoomIndex) + u'\n' + szCode);
+    EnterRoomRequest(join->wRoomIndex, szCode, u"", false);
 }
 
 void IConfDlg::RememberProgramFolder()

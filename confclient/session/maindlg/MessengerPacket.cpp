@@ -2,6 +2,7 @@
 // the room commands that reach a messenger window, a box or the session's records.
 #include <windows.h>
 
+#include "confclient/network/QNCommands.h"
 #include "confclient/room/InviteNoticeDlg.h"
 #include "confclient/room/MessangeDlg.h"
 #include "confclient/session/maindlg/IConfDlg.h"
@@ -61,59 +62,48 @@ void IConfDlg::OnMessengerPacket(uint16_t wCommand, const QNPacketDesc& desc)
 {
     const uint8_t* p = desc.pData;
     const size_t n = p ? desc.nLength : 0;
-    auto dropped = [&]
-    { AddLog(LOG_DEBUG, L"[MESSENGER] command %u: payload of %u bytes dropped", wCommand, static_cast<unsigned>(n)); };
+    // True when the payload was read; a payload too short for its record is dropped with a DEBUG line.
+    auto valid = [&](bool bRead)
+    {
+        if (!bRead)
+            AddLog(LOG_DEBUG, L"[MESSENGER] command %u: payload of %u bytes dropped", wCommand, static_cast<unsigned>(n));
+        return bRead;
+    };
     switch (wCommand)
     {
-    case 611:
-    case 621:
-    case 631:
-    case 641:
-    case 651:
-    case 661:
+    case NAK_MSG_TEXT:
+    case NAK_MSG_FILEOFFER:
+    case NAK_MSG_FILEANSWER:
+    case NAK_MSG_FILEDATA:
+    case NAK_MSG_INVITE:
+    case NAK_MSG_INVITEANSWER:
     {
         uint16_t wUser = kNoIndex;
-        if (!DecodeU16(p, n, wUser))
-        {
-            dropped();
-            break;
-        }
+        if (!valid(DecodeU16(p, n, wUser))) break;
         // The addressee is not logged in.
         if (desc.wSub == 1000 || desc.wSub == 1204) DeliverToMessenger(wUser, GetText("IDS_MSG_NONUSER"), MSGKIND_NOTICE);
         break;
     }
-    case 612:
+    case INFO_MSG_TEXT:
     {
         QNMessage m;
-        if (!DecodeMessage(p, n, m))
-        {
-            dropped();
-            break;
-        }
+        if (!valid(DecodeMessage(p, n, m))) break;
         DeliverToMessenger(m.wSenderIndex, WideOf(m.szText), MSGKIND_TEXT);
         break;
     }
-    case 622:
+    case INFO_MSG_FILEOFFER:
     {
         QNFileOffer o;
-        if (!DecodeFileOffer(p, n, o))
-        {
-            dropped();
-            break;
-        }
+        if (!valid(DecodeFileOffer(p, n, o))) break;
         DeliverToMessenger(o.wSenderIndex, LobbyUserName(o.wSenderIndex) + L" " + GetText("IDS_MSG_FILESEND_REQ") +
                                                L" " + WideOf(o.szFileName),
                            MSGKIND_FILE_OFFER);
         break;
     }
-    case 632:
+    case INFO_MSG_FILEANSWER:
     {
         QNFileAnswer a;
-        if (!DecodeFileAnswer(p, n, a))
-        {
-            dropped();
-            break;
-        }
+        if (!valid(DecodeFileAnswer(p, n, a))) break;
         if (a.wAnswer == FILEANSWER_CANCEL)
         {
             DeliverToMessenger(a.wSenderIndex, GetText("IDS_MSG_FILETRANS_CANCEL_ORDER"), MSGKIND_FILE_CANCEL);
@@ -123,25 +113,17 @@ void IConfDlg::OnMessengerPacket(uint16_t wCommand, const QNPacketDesc& desc)
             DeliverToMessenger(a.wSenderIndex, GetText("IDS_MSG_FILESEND_REQ"), MSGKIND_FILE_ANSWER);
         break;
     }
-    case 642:
+    case INFO_MSG_FILEDATA:
     {
         QNFileData d;
-        if (!DecodeFileData(p, n, d))
-        {
-            dropped();
-            break;
-        }
+        if (!valid(DecodeFileData(p, n, d))) break;
         if (CMessangeDlg* pMsg = FindMessenger(d.wSenderIndex)) pMsg->OnFileData(d.wTransferId, d.dwOffset, d.pData, d.nData);
         break;
     }
-    case 652:
+    case INFO_MSG_INVITE:
     {
         QNInvitation inv;
-        if (!DecodeInvitation(p, n, inv))
-        {
-            dropped();
-            break;
-        }
+        if (!valid(DecodeInvitation(p, n, inv))) break;
         const S_CONFINFOEX* pConf = FindConfInfo(inv.wRoomIndex);
         std::wstring szInviter = LobbyUserName(inv.wInviterIndex);
         if (!pConf || szInviter.empty())
@@ -156,14 +138,10 @@ void IConfDlg::OnMessengerPacket(uint16_t wCommand, const QNPacketDesc& desc)
                            MSGKIND_NOTICE);
         break;
     }
-    case 662:
+    case INFO_MSG_INVITEANSWER:
     {
         QNInviteAnswer a;
-        if (!DecodeInviteAnswer(p, n, a))
-        {
-            dropped();
-            break;
-        }
+        if (!valid(DecodeInviteAnswer(p, n, a))) break;
         std::wstring text = GetText(a.wAccepted ? "IDS_MSG_INVITE_OK" : "IDS_MSG_INVITE_CANCLE_RECV");
         DeliverToMessenger(a.wInviteeIndex, text, MSGKIND_NOTICE);
         ShowMessageBoxModeless(LobbyUserName(a.wInviteeIndex) + L" " + text);
@@ -185,7 +163,7 @@ void IConfDlg::OnCallPacket(uint16_t wCommand, uint16_t wExtra)
 
 void IConfDlg::OnPrivateData(uint16_t wCommand, const QNPacketDesc& desc)
 {
-    if (wCommand == 901)
+    if (wCommand == ACK_PRIVATE_LOADDATA)
     {
         QNPrivateData d;
         if (!DecodePrivateData(desc.pData, desc.pData ? desc.nLength : 0, d))
@@ -199,9 +177,8 @@ void IConfDlg::OnPrivateData(uint16_t wCommand, const QNPacketDesc& desc)
     }
     uint16_t wReason = static_cast<uint16_t>(desc.dwExtra);
     if (wReason == 1406) return; // nothing saved yet: not a failure
-    const char* pszKey = wCommand == 902 ? "IDS_MSG_PHONE_LOADFAIL" : "IDS_MSG_PHONE_SAVEFAIL";
+    const char* pszKey = wCommand == NAK_PRIVATE_LOADDATA ? "IDS_MSG_PHONE_LOADFAIL" : "IDS_MSG_PHONE_SAVEFAIL";
     std::wstring text = GetText(pszKey) + L" (" + std::to_wstring(wReason) + L")";
     ShowMessageBoxModeless(text);
-    AddLog(LOG_ERROR, L"[%s] %s", wCommand == 902 ? L"NAK_PRIVATE_LOADDATA" : L"NAK_PRIVATE_SAVEDATA",
-           GetText(pszKey).c_str());
+    AddLog(LOG_ERROR, L"[%hs] %s", RoomCommandName(wCommand), GetText(pszKey).c_str());
 }

@@ -52,8 +52,8 @@ void IConfDlg::OnRoomOpened(const QNPacketDesc* pDesc, bool bOpenAck)
     }
     InitPanels(bEntering);
     LayoutRoom();
-    AddLog(LOG_INFO, L"[%s] RoomIndex:%d, Title:%s, ConfCode:%s, RoomType:%d, MaxUser:%d, ExtraLocalVideo:%d",
-           bOpenAck ? L"ACK_CONF_OPEN" : L"ACK_CONF_JOIN", info.wRoomIndex, WideOf(info.szTitle).c_str(),
+    AddLog(LOG_INFO, L"[%hs] RoomIndex:%d, Title:%s, ConfCode:%s, RoomType:%d, MaxUser:%d, ExtraLocalVideo:%d",
+           RoomCommandName(bOpenAck ? ACK_CONF_OPEN : ACK_CONF_JOIN), info.wRoomIndex, WideOf(info.szTitle).c_str(),
            WideOf(info.szConfCode).c_str(), info.wRoomType, info.wMaxUser, info.wExtraLocalVideo);
     if (bOpenAck)
     {
@@ -84,7 +84,7 @@ void IConfDlg::OnRoomRefused(uint16_t wCommand, uint16_t wReason)
     const char* pszKey = NakConfTextKey(wReason);
     std::wstring text = pszKey ? GetText(pszKey) : std::wstring();
     if (pszKey) ShowMessageBoxModeless(text);
-    AddLog(LOG_ERROR, L"[%s] %s (%d)", wCommand == NAK_CONF_OPEN ? L"NAK_CONF_OPEN" : L"NAK_CONF_JOIN", text.c_str(),
+    AddLog(LOG_ERROR, L"[%hs] %s (%d)", RoomCommandName(wCommand), text.c_str(),
            wReason);
     if (m_wRoomIndex != 0) QuitRoom(210);
     Broadcast(WM_QN_SESSION_EVENT, wCommand, MAKELONG(wReason, m_wPendingInvite));

@@ -14,6 +14,3 @@ enum : uint32_t
     ROOMFLAG_QUESTIONNAIRE = 1u << 11,
     ROOMFLAG_NOVIDEOVIEW = 1u << 12,
 };
-
-// The reason of a presenter refusal that only means "already the presenter".
-constexpr uint16_t kReasonConfExistUser = 1210;

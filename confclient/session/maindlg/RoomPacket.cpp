@@ -32,8 +32,13 @@ void IConfDlg::OnRoomPacket(WPARAM wCode, LPARAM lParam)
     const size_t n = p ? pDesc->nLength : 0;
     const uint16_t wCommand = static_cast<uint16_t>(wCode);
     const uint16_t wExtra = static_cast<uint16_t>(pDesc->dwExtra);
-    auto dropped = [&]
-    { AddLog(LOG_DEBUG, L"[ROOM] command %u: payload of %u bytes dropped", wCommand, static_cast<unsigned>(n)); };
+    // True when the payload was read; a payload too short for its record is dropped with a DEBUG line.
+    auto valid = [&](bool bRead)
+    {
+        if (!bRead)
+            AddLog(LOG_DEBUG, L"[ROOM] command %u: payload of %u bytes dropped", wCommand, static_cast<unsigned>(n));
+        return bRead;
+    };
 
     switch (wCommand)
     {
@@ -54,11 +59,7 @@ void IConfDlg::OnRoomPacket(WPARAM wCode, LPARAM lParam)
     {
         if (m_wRoomIndex == 0 || pDesc->dwExtra == 0) break;
         QNRoomUser user;
-        if (!DecodeRoomUser(p, n, user))
-        {
-            dropped();
-            break;
-        }
+        if (!valid(DecodeRoomUser(p, n, user))) break;
         OnUserJoined(user);
         if (!IsPlayerMode() && PanelConnected() && m_wPendingJoin[1])
         {
@@ -70,16 +71,14 @@ void IConfDlg::OnRoomPacket(WPARAM wCode, LPARAM lParam)
         }
         break;
     }
-    case 326:
+    case NTF_CONF_326:
     {
         uint16_t wValue = 0;
-        if (DecodeU16(p, n, wValue))
+        if (valid(DecodeU16(p, n, wValue)))
             Broadcast(WM_QN_SESSION_EVENT, 326, wValue);
-        else
-            dropped();
         break;
     }
-    case 327:
+    case NTF_CONF_327:
         Broadcast(WM_QN_SESSION_EVENT, 326, static_cast<LPARAM>(0xFFFFFFFFu));
         break;
     case INFO_CONF_QUIT:
@@ -92,11 +91,7 @@ void IConfDlg::OnRoomPacket(WPARAM wCode, LPARAM lParam)
     case INFO_CONF_VIEWNAME:
     {
         std::vector<QNViewName> names;
-        if (!DecodeViewNames(p, n, names))
-        {
-            dropped();
-            break;
-        }
+        if (!valid(DecodeViewNames(p, n, names))) break;
         for (size_t i = 0; i < names.size(); ++i)
         {
             m_viewNames[i] = names[i].szName;
@@ -104,7 +99,7 @@ void IConfDlg::OnRoomPacket(WPARAM wCode, LPARAM lParam)
         }
         break;
     }
-    case 381:
+    case NAK_CONF_CONFTYPE:
     {
         std::wstring text = GetText("IDS_ROOMTYPE_NONCHANGE");
         ShowMessageBoxModeless(text);
@@ -114,11 +109,7 @@ void IConfDlg::OnRoomPacket(WPARAM wCode, LPARAM lParam)
     case INFO_CONF_CONFTYPE:
     {
         QNRoomType type;
-        if (!DecodeRoomType(p, n, type) || type.wRoomIndex != m_wRoomIndex || m_wRoomIndex == 0)
-        {
-            dropped();
-            break;
-        }
+        if (!valid(DecodeRoomType(p, n, type) && type.wRoomIndex == m_wRoomIndex && m_wRoomIndex != 0)) break;
         m_wRoomType = type.wRoomType;
         m_dwRoomFlags = type.dwFlags;
         AddLog(LOG_INFO, L"[INFO_CONF_CONFTYPE] RoomType:%d", m_wRoomType);
@@ -137,16 +128,12 @@ void IConfDlg::OnRoomPacket(WPARAM wCode, LPARAM lParam)
         AddLog(LOG_INFO, L"[INFO_CONF_BANISH] %s", text.c_str());
         break;
     }
-    case 532:
+    case NTF_CONF_STATE:
     case INFO_CONF_STATE:
     {
-        if (wCommand == 532 && IsPlayerMode()) break;
+        if (wCommand == NTF_CONF_STATE && IsPlayerMode()) break;
         QNRoomState state;
-        if (!DecodeRoomState(p, n, state))
-        {
-            dropped();
-            break;
-        }
+        if (!valid(DecodeRoomState(p, n, state))) break;
         if (state.wRoomIndex != m_wRoomIndex) break;
         m_wRoomState = state.wState;
         AddLog(LOG_DEBUG, L"[INFO_CONF_STATE] State:%d, Flags:0x%x", state.wState, state.dwFlags);
@@ -157,20 +144,14 @@ void IConfDlg::OnRoomPacket(WPARAM wCode, LPARAM lParam)
     case INFO_CONF_PRESIDER:
     {
         uint16_t wChannel = kNoIndex;
-        if (DecodeU16(p, n, wChannel))
+        if (valid(DecodeU16(p, n, wChannel)))
             SetPresider(wChannel);
-        else
-            dropped();
         break;
     }
     case INFO_CONF_AVSTATE:
     {
         uint32_t dwWord = 0;
-        if (!DecodeU32(p, n, dwWord) || !m_pRoomUsers)
-        {
-            dropped();
-            break;
-        }
+        if (!valid(DecodeU32(p, n, dwWord) && m_pRoomUsers)) break;
         m_pRoomUsers->SetAvFlags(&dwWord);
         // Someone else (the chief) changed this user's state: it is announced as the user's own.
         // The server's echo of what this client announced is no change and goes no further.
@@ -186,23 +167,15 @@ void IConfDlg::OnRoomPacket(WPARAM wCode, LPARAM lParam)
     case INFO_CONF_RIGHTS:
     {
         QNRoomRights rights;
-        if (!DecodeRoomRights(p, n, rights))
-        {
-            dropped();
-            break;
-        }
+        if (!valid(DecodeRoomRights(p, n, rights))) break;
         if (rights.wRoomIndex == m_wRoomIndex) ApplyRights(rights.dwRights);
         break;
     }
-    case 430:
+    case CMD_CONF_VIEWMODE:
     case INFO_CONF_VIEWMODE:
     {
         QNViewMode mode;
-        if (!DecodeViewMode(p, n, mode))
-        {
-            dropped();
-            break;
-        }
+        if (!valid(DecodeViewMode(p, n, mode))) break;
         if (IsPlayerMode() || mode.wRoomIndex != m_wRoomIndex) break;
         if (mode.wViewMode != m_wViewMode || mode.wModeValue != m_wModeValue)
             ChangeViewMode(mode.wViewMode, mode.wModeValue);
@@ -212,11 +185,7 @@ void IConfDlg::OnRoomPacket(WPARAM wCode, LPARAM lParam)
     case INFO_CONF_CHGCHANNEL:
     {
         QNChannelChange change;
-        if (!DecodeChannelChange(p, n, change) || !m_pRoomUsers)
-        {
-            dropped();
-            break;
-        }
+        if (!valid(DecodeChannelChange(p, n, change) && m_pRoomUsers)) break;
         S_ROOMUSERINFO* pUser = m_pRoomUsers->FindUserByIndex(change.wUserIndex);
         if (!pUser)
         {
@@ -235,15 +204,11 @@ void IConfDlg::OnRoomPacket(WPARAM wCode, LPARAM lParam)
         if (m_wPresiderChannel == change.wOldChannel) SetPresider(change.wNewChannel);
         break;
     }
-    case 470:
+    case CMD_CONF_VIDEOSTATE:
     case INFO_CONF_VIDEOSTATE:
     {
         uint32_t dwValue = 0;
-        if (!DecodeU32(p, n, dwValue))
-        {
-            dropped();
-            break;
-        }
+        if (!valid(DecodeU32(p, n, dwValue))) break;
         uint16_t wChannel = static_cast<uint16_t>(dwValue & 0xFFFF);
         if (m_wRoomIndex == 0 || wChannel == kNoIndex || !m_pRoomUsers) break;
         S_ROOMUSERINFO* pUser = m_pRoomUsers->FindUser(wChannel);
@@ -256,26 +221,18 @@ void IConfDlg::OnRoomPacket(WPARAM wCode, LPARAM lParam)
         if (m_pVideoView) m_pVideoView->SetVideoState(wChannel, dwValue);
         break;
     }
-    case 480:
+    case CMD_CONF_USERSTATUS:
     case INFO_CONF_USERSTATUS:
     {
         QNUserStatus status;
-        if (!DecodeUserStatus(p, n, status))
-        {
-            dropped();
-            break;
-        }
+        if (!valid(DecodeUserStatus(p, n, status))) break;
         if (m_pUserList) m_pUserList->UpdateUserRow(status.wChannel, status.wStatus, status.dwFlags);
         break;
     }
-    case 536:
+    case INFO_CONF_FLOATVIDEO:
     {
         QNFloatVideo f;
-        if (!DecodeFloatVideo(p, n, f))
-        {
-            dropped();
-            break;
-        }
+        if (!valid(DecodeFloatVideo(p, n, f))) break;
         if (m_wRoomIndex != 0 && f.wChannel == m_wMyChannel && m_pVideoView &&
             (f.nMode != 0) != m_pVideoView->IsFloating())
             m_pVideoView->SetFloating(f.nMode);
@@ -284,11 +241,7 @@ void IConfDlg::OnRoomPacket(WPARAM wCode, LPARAM lParam)
     case INFO_CONF_SEAT:
     {
         QNSeat seat;
-        if (!DecodeSeat(p, n, seat) || !m_pRoomUsers)
-        {
-            dropped();
-            break;
-        }
+        if (!valid(DecodeSeat(p, n, seat) && m_pRoomUsers)) break;
         m_pRoomUsers->SetUserValue(seat.wChannel, seat.wSeat);
         if (seat.wChannel == m_wMyChannel)
         {
@@ -299,15 +252,11 @@ void IConfDlg::OnRoomPacket(WPARAM wCode, LPARAM lParam)
         LayoutRoom();
         break;
     }
-    case 538:
+    case CMD_CONF_MAXIMIZE:
     case INFO_CONF_MAXIMIZE:
     {
         QNMaximize m;
-        if (!DecodeMaximize(p, n, m) || m.wMarker != 1)
-        {
-            dropped();
-            break;
-        }
+        if (!valid(DecodeMaximize(p, n, m) && m.wMarker == 1)) break;
         if (IsPlayerMode() || !m_pRoomCtrl) break;
         if (m.nMaximize)
             m_pRoomCtrl->MaximizeRoomWindow();
@@ -315,15 +264,11 @@ void IConfDlg::OnRoomPacket(WPARAM wCode, LPARAM lParam)
             m_pRoomCtrl->RestoreRoomWindow();
         break;
     }
-    case 550:
-    case 552:
+    case CMD_CONF_PRESENTER:
+    case INFO_CONF_PRESENTER:
     {
         QNPresenterRequest req;
-        if (!DecodePresenterRequest(p, n, req))
-        {
-            dropped();
-            break;
-        }
+        if (!valid(DecodePresenterRequest(p, n, req))) break;
         UpdatePresenterButton();
         if (req.wKind == PRESENTER_REQUEST)
             // The question waits for the user: asked from a posted message, not inside this sent one.
@@ -336,7 +281,7 @@ void IConfDlg::OnRoomPacket(WPARAM wCode, LPARAM lParam)
         }
         break;
     }
-    case 551:
+    case NAK_CONF_PRESENTER:
     {
         UpdatePresenterButton();
         std::wstring text = GetText("IDS_SET_PRESENTER_FAILED");
@@ -344,17 +289,15 @@ void IConfDlg::OnRoomPacket(WPARAM wCode, LPARAM lParam)
         AddLog(LOG_ERROR, L"[NAK_CONF_PRESENTER] %s", text.c_str());
         break;
     }
-    case 553:
+    case INFO_CONF_PRESENTER_SET:
     case INFO_CONF_PRESENTER_CLEAR:
     {
         uint16_t wChannel = kNoIndex;
-        if (DecodeU16(p, n, wChannel))
-            SetPresenter(wChannel, wCommand == 553);
-        else
-            dropped();
+        if (valid(DecodeU16(p, n, wChannel)))
+            SetPresenter(wChannel, wCommand == INFO_CONF_PRESENTER_SET);
         break;
     }
-    case 554:
+    case NAK_CONF_SET_PRESENTER:
     {
         UpdatePresenterButton();
         if (wExtra == kReasonConfExistUser)
@@ -367,33 +310,25 @@ void IConfDlg::OnRoomPacket(WPARAM wCode, LPARAM lParam)
         AddLog(LOG_ERROR, L"[NAK_CONF_SET_PRESENTER] %s", text.c_str());
         break;
     }
-    case 535:
+    case INFO_CONF_REMOTESETTING:
     {
         QNRemoteSetting s;
-        if (!DecodeRemoteSetting(p, n, s))
-        {
-            dropped();
-            break;
-        }
+        if (!valid(DecodeRemoteSetting(p, n, s))) break;
         OnRemoteSetting(s);
         break;
     }
-    case 546:
+    case CMD_CONF_USEROPTION:
     case INFO_CONF_USEROPTION:
     {
         QNUserOption o;
-        if (!DecodeUserOption(p, n, o) || !m_pRoomUsers)
-        {
-            dropped();
-            break;
-        }
+        if (!valid(DecodeUserOption(p, n, o) && m_pRoomUsers)) break;
         m_pRoomUsers->SetUserValue(o.wChannel, o.dwValue);
         break;
     }
-    case 731:
+    case INFO_DRAWTOOL_COMMAND:
     {
         uint32_t dwCommand = 0;
-        if (!DecodeDrawToolCommand(p, n, dwCommand)) dropped();
+        valid(DecodeDrawToolCommand(p, n, dwCommand));
         // The screen drawing tool comes with the whiteboard; without it there is nothing to tell.
         break;
     }
@@ -403,27 +338,19 @@ void IConfDlg::OnRoomPacket(WPARAM wCode, LPARAM lParam)
     case INFO_CONF_SERVERRECORD:
     {
         QNRecordNotice r;
-        if (!DecodeRecordNotice(p, n, r))
-        {
-            dropped();
-            break;
-        }
+        if (!valid(DecodeRecordNotice(p, n, r))) break;
         OnRecordNotice(wCommand, r.wChannel, r.wFlag);
         break;
     }
     case INFO_CONF_SERVERRECORD_LOCAL:
     {
         QNServerRecordLocal r;
-        if (!DecodeServerRecordLocal(p, n, r))
-        {
-            dropped();
-            break;
-        }
+        if (!valid(DecodeServerRecordLocal(p, n, r))) break;
         OnServerRecordLocal(r);
         break;
     }
-    case 501:
-    case 504:
+    case NAK_CONF_SERVERRECORD:
+    case NAK_CONF_SERVERRECORD_STOP:
     {
         std::wstring text = Joined(GetText("IDS_RECORD_SERVER"), GetText("IDS_RECORD_FAIL_OTHERUSER"));
         AddChatNotice(text, 4);
@@ -441,11 +368,7 @@ void IConfDlg::OnRoomPacket(WPARAM wCode, LPARAM lParam)
     case INFO_CONF_RECORDERSTATE:
     {
         QNRecorderState s;
-        if (!DecodeRecorderState(p, n, s))
-        {
-            dropped();
-            break;
-        }
+        if (!valid(DecodeRecorderState(p, n, s))) break;
         m_wRecorderState = s.wState;
         if (m_pRoomCtrl)
         {
@@ -459,11 +382,7 @@ void IConfDlg::OnRoomPacket(WPARAM wCode, LPARAM lParam)
     case INFO_PUSH_BEGIN:
     {
         QNPushBegin b;
-        if (!DecodePushBegin(p, n, b))
-        {
-            dropped();
-            break;
-        }
+        if (!valid(DecodePushBegin(p, n, b))) break;
         if (m_wRoomIndex == 0 || !m_pRoomCtrl || b.wSenderChannel == m_wMyChannel) break;
         std::wstring szSender = RoomUserName(b.wSenderChannel);
         m_pRoomCtrl->BeginPushReceive(b.wPushId, szSender, WideOf(b.szFileName), b.dwFileSize);
@@ -474,90 +393,70 @@ void IConfDlg::OnRoomPacket(WPARAM wCode, LPARAM lParam)
     case INFO_PUSH_CANCEL:
     {
         uint16_t wPushId = 0;
-        if (!DecodeU16(p, n, wPushId))
-        {
-            dropped();
-            break;
-        }
+        if (!valid(DecodeU16(p, n, wPushId))) break;
         if (m_wRoomIndex != 0 && m_pRoomCtrl) m_pRoomCtrl->OnPushCancelled(wPushId);
         break;
     }
     case INFO_PUSH_CHUNK:
     {
         // The chunk follows the push id; its length is the descriptor's, bounded by the payload.
-        if (n < 2)
-        {
-            dropped();
-            break;
-        }
+        if (!valid(n >= 2)) break;
         size_t nChunk = std::min<size_t>(pDesc->dwExtra, n - 2);
         if (m_wRoomIndex != 0 && m_pRoomCtrl) m_pRoomCtrl->OnPushData(p + 2, nChunk);
         break;
     }
-    case 564:
+    case CMD_MEDIASHARE_STATE:
     case INFO_MEDIASHARE_STATE:
     {
         QNMediaShareState s;
-        if (!DecodeMediaShareState(p, n, s))
-        {
-            dropped();
-            break;
-        }
+        if (!valid(DecodeMediaShareState(p, n, s))) break;
         if (s.wSharerChannel != m_wMyChannel && m_pMediaShareView) m_pMediaShareView->UpdateVideoState(s.wState != 0);
         break;
     }
-    case 566:
+    case CMD_MEDIASHARE_POSITION:
     case INFO_MEDIASHARE_POSITION:
     {
         QNMediaSharePosition s;
-        if (!DecodeMediaSharePosition(p, n, s))
-        {
-            dropped();
-            break;
-        }
+        if (!valid(DecodeMediaSharePosition(p, n, s))) break;
         if (m_pMediaShareView) m_pMediaShareView->UpdatePosition(s.dwPositionMs);
         break;
     }
-    case 511:
+    case INFO_CONF_CAMCONTROL:
     {
         QNCamControl c;
-        if (!DecodeCamControl(p, n, c))
-        {
-            dropped();
-            break;
-        }
+        if (!valid(DecodeCamControl(p, n, c))) break;
         // Cameras are driven by the video subsystem; the command is noted for now.
         AddLog(LOG_INFO, L"[CAMCONTROL] CH:%d, Action:%d, Value:%d", c.wTargetChannel, c.wAction, c.wValue);
         break;
     }
-    case 711:
+    case NAK_DESKTOP_SHARE:
     case INFO_DESKTOP_SHARE:
-    case 722:
+    case INFO_DESKTOP_CONTROL:
         AddLog(LOG_INFO, L"[DESKTOPSHARE] command %d, %u bytes", wCommand, static_cast<unsigned>(n));
         break;
 
     // Messenger, invitations, calls and private data.
-    case 611:
-    case 612:
-    case 621:
-    case 622:
-    case 631:
-    case 632:
-    case 641:
-    case 642:
-    case 651:
-    case 652:
-    case 661:
-    case 662:
+    case NAK_MSG_TEXT:
+    case INFO_MSG_TEXT:
+    case NAK_MSG_FILEOFFER:
+    case INFO_MSG_FILEOFFER:
+    case NAK_MSG_FILEANSWER:
+    case INFO_MSG_FILEANSWER:
+    case NAK_MSG_FILEDATA:
+    case INFO_MSG_FILEDATA:
+    case NAK_MSG_INVITE:
+    case INFO_MSG_INVITE:
+    case NAK_MSG_INVITEANSWER:
+    case INFO_MSG_INVITEANSWER:
         OnMessengerPacket(wCommand, *pDesc);
         break;
-    case 801:
-    case 802:
+    case INFO_CALL_END:
+    case NAK_CALL:
         OnCallPacket(wCommand, wExtra);
         break;
-    case 901:
-    case 902:
-    case 912:
+    case ACK_PRIVATE_LOADDATA:
+    case NAK_PRIVATE_LOADDATA:
+    case NAK_PRIVATE_SAVEDATA:
         OnPrivateData(wCommand, *pDesc);
         break;
 
@@ -566,11 +465,7 @@ void IConfDlg::OnRoomPacket(WPARAM wCode, LPARAM lParam)
     case INFO_CONF_CHAT:
     {
         QNChat chat;
-        if (!DecodeChat(p, n, chat))
-        {
-            dropped();
-            break;
-        }
+        if (!valid(DecodeChat(p, n, chat))) break;
         if (m_pChat) m_pChat->OnChatReceived(RoomUserName(chat.wSenderChannel), WideOf(chat.szText), chat.dwColour);
         break;
     }

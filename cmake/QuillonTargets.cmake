@@ -8,9 +8,12 @@ endif()
 set(QUILLON_SANITIZE "address" CACHE STRING "Sanitizers of the native tree: address, thread or none")
 
 # Test names carry their tree, so a failure says where it came from; the
-# ThreadSanitizer build of the native tree is the tree "tsan".
+# ThreadSanitizer build of the native tree is the tree "tsan", the 32-bit Windows
+# build the tree "windows32".
 if(QUILLON_TREE STREQUAL "native" AND QUILLON_SANITIZE STREQUAL "thread")
     set(QUILLON_TEST_PREFIX tsan)
+elseif(QUILLON_TREE STREQUAL "windows" AND CMAKE_SIZEOF_VOID_P EQUAL 4)
+    set(QUILLON_TEST_PREFIX windows32)
 else()
     set(QUILLON_TEST_PREFIX ${QUILLON_TREE})
 endif()
@@ -21,6 +24,10 @@ if(QUILLON_TREE STREQUAL "windows")
     # Every binary carries its own runtime so it runs under a bare Wine prefix.
     add_compile_definitions(UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601)
     add_link_options(-static -static-libgcc -static-libstdc++)
+    # A pointer or handle squeezed into 32 bits, or a callback cast to another
+    # signature, is an error in both Windows trees.
+    add_compile_options(-Werror=int-to-pointer-cast -Werror=cast-function-type
+        $<$<COMPILE_LANGUAGE:C>:-Werror=pointer-to-int-cast> $<$<COMPILE_LANGUAGE:C>:-Werror=int-conversion>)
 elseif(QUILLON_TREE STREQUAL "native")
     if(QUILLON_SANITIZE STREQUAL "address")
         add_compile_options(-fsanitize=address,undefined -fno-sanitize-recover=undefined -fno-omit-frame-pointer)
@@ -62,7 +69,7 @@ function(quillon_test name)
     target_link_libraries(${name} PRIVATE ${ARG_LIBS} GTest::gtest_main GTest::gmock)
     add_test(NAME ${QUILLON_TEST_PREFIX}.${name} COMMAND ${name} --gtest_brief=1)
     if(QUILLON_TREE STREQUAL "windows")
-        set_tests_properties(${QUILLON_TREE}.${name} PROPERTIES
+        set_tests_properties(${QUILLON_TEST_PREFIX}.${name} PROPERTIES
             FIXTURES_REQUIRED wine_session
             ENVIRONMENT "QUILLON_WINE_DIR=${CMAKE_BINARY_DIR}/wine")
     endif()

@@ -20,6 +20,13 @@ void DispCall::ReturnI4(long n)
     m_pResult->lVal = n;
 }
 
+void DispCall::ReturnIntPtr(INT_PTR n)
+{
+    if (!m_pResult) return;
+    VariantClear(m_pResult);
+    SetIntPtr(*m_pResult, n);
+}
+
 void DispCall::ReturnBool(BOOL b)
 {
     if (!m_pResult) return;

@@ -1,5 +1,7 @@
 // Table-driven IDispatch of our controls: a method's dispid is its 1-based position in the table.
 #pragma once
+#include "comkit/Variant.h"
+
 #include <oaidl.h>
 #include <string>
 
@@ -18,6 +20,8 @@ public:
     short I2(UINT i) const { return m_pArgs[i].iVal; }
     unsigned short UI2(UINT i) const { return m_pArgs[i].uiVal; }
     long I4(UINT i) const { return m_pArgs[i].lVal; }
+    // An argument declared kVtIntPtr: a pointer or handle.
+    INT_PTR IntPtr(UINT i) const { return GetIntPtr(m_pArgs[i]); }
     double R8(UINT i) const { return m_pArgs[i].dblVal; }
     BOOL Bool(UINT i) const { return m_pArgs[i].boolVal != VARIANT_FALSE; }
     // Valid during the call; null stands for an empty string.
@@ -36,6 +40,7 @@ public:
 
     void ReturnI2(short n);
     void ReturnI4(long n);
+    void ReturnIntPtr(INT_PTR n);
     void ReturnBool(BOOL b);
     void ReturnBstr(const wchar_t* sz);
     void ReturnDispatch(IDispatch* p);

@@ -1,6 +1,7 @@
 // Event sink of the host: one handler per dispid, each call guarded so no exception reaches the control.
 #include "comkit/EventSink.h"
 #include "comkit/ComLog.h"
+#include "comkit/Variant.h"
 
 bool EventArgs::Coerce(UINT i, VARTYPE vt, VARIANT& out) const
 {
@@ -13,6 +14,12 @@ long EventArgs::I4(UINT i) const
 {
     VARIANT v;
     return Coerce(i, VT_I4, v) ? v.lVal : 0;
+}
+
+INT_PTR EventArgs::IntPtr(UINT i) const
+{
+    VARIANT v;
+    return Coerce(i, kVtIntPtr, v) ? GetIntPtr(v) : 0;
 }
 
 short EventArgs::I2(UINT i) const

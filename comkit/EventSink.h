@@ -18,6 +18,8 @@ public:
     // Coerced reads; 0, FALSE or empty when the argument is missing or does not convert.
     long I4(UINT i) const;
     short I2(UINT i) const;
+    // A pointer or handle argument (DISP_INT_PTR).
+    INT_PTR IntPtr(UINT i) const;
     BOOL Bool(UINT i) const;
     std::wstring Str(UINT i) const;
     // A by-reference variant argument's storage, so the handler can answer through it; null otherwise.

@@ -207,7 +207,13 @@ HRESULT ServerUnregister(const ServerInfo& info)
     {
         hr = SELFREG_E_CLASS;
     }
-    HRESULT hrLib = UnRegisterTypeLib(*info.pLibId, info.wMajor, info.wMinor, LOCALE_NEUTRAL, SYS_WIN32);
+    // The type library was registered under the system kind of the binary that loaded it.
+#ifdef _WIN64
+    constexpr SYSKIND kThisSystem = SYS_WIN64;
+#else
+    constexpr SYSKIND kThisSystem = SYS_WIN32;
+#endif
+    HRESULT hrLib = UnRegisterTypeLib(*info.pLibId, info.wMajor, info.wMinor, LOCALE_NEUTRAL, kThisSystem);
     if (FAILED(hrLib) && hrLib != TYPE_E_REGISTRYACCESS && hrLib != TYPE_E_CANTLOADLIBRARY && SUCCEEDED(hr))
         hr = SELFREG_E_TYPELIB;
     return hr;

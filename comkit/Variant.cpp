@@ -42,6 +42,13 @@ CVar& CVar::operator=(CVar&& other) noexcept
     return *this;
 }
 
+CVar CVar::IntPtr(INT_PTR n)
+{
+    CVar v;
+    SetIntPtr(v.m_v, n);
+    return v;
+}
+
 CVar CVar::Missing()
 {
     CVar v;

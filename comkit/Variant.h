@@ -3,6 +3,27 @@
 #include <oaidl.h>
 #include <string>
 
+// The automation type of a pointer or handle argument (DISP_INT_PTR in ComKitTypes.idl).
+constexpr VARTYPE kVtIntPtr = sizeof(INT_PTR) == 8 ? VT_I8 : VT_I4;
+
+inline void SetIntPtr(VARIANT& v, INT_PTR n)
+{
+    v.vt = kVtIntPtr;
+    if constexpr (sizeof(INT_PTR) == 8)
+        v.llVal = n;
+    else
+        v.lVal = static_cast<LONG>(n);
+}
+
+// The value of a VARIANT of type kVtIntPtr.
+inline INT_PTR GetIntPtr(const VARIANT& v)
+{
+    if constexpr (sizeof(INT_PTR) == 8)
+        return static_cast<INT_PTR>(v.llVal);
+    else
+        return v.lVal;
+}
+
 class CVar
 {
 public:
@@ -25,6 +46,8 @@ public:
     CVar& operator=(const CVar& other);
     CVar& operator=(CVar&& other) noexcept;
 
+    // A pointer or handle, as wide as a pointer.
+    static CVar IntPtr(INT_PTR n);
     // An omitted optional argument.
     static CVar Missing();
     // Arguments passed by reference: the callee reads and writes the caller's storage.

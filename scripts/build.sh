@@ -1,10 +1,11 @@
 #!/usr/bin/env bash
-# Configures and builds the build trees named on the command line (default: all three).
-#   build.sh [windows] [native] [tsan] [fuzz] [bench]
+# Configures and builds the build trees named on the command line (default: every tree
+# the tests use).
+#   build.sh [windows] [windows32] [native] [tsan] [fuzz] [bench]
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
 trees=("$@")
-((${#trees[@]})) || trees=(windows native tsan fuzz)
+((${#trees[@]})) || trees=(windows windows32 native tsan fuzz)
 
 # Sanitizer trees compile at -O1 with line tables only: the sanitizers' advice,
 # and half the compile time of -O2 -g.
@@ -13,7 +14,8 @@ sanitized=("-DCMAKE_CXX_FLAGS_RELWITHDEBINFO=-O1 -g1" "-DCMAKE_C_FLAGS_RELWITHDE
 for tree in "${trees[@]}"; do
     dir=$top/build/$tree
     case $tree in
-    windows) args=(-DCMAKE_TOOLCHAIN_FILE="$top/cmake/toolchain-mingw32.cmake" -DCMAKE_BUILD_TYPE=Release) ;;
+    windows) args=(-DCMAKE_TOOLCHAIN_FILE="$top/cmake/toolchain-mingw64.cmake" -DCMAKE_BUILD_TYPE=Release) ;;
+    windows32) args=(-DCMAKE_TOOLCHAIN_FILE="$top/cmake/toolchain-mingw32.cmake" -DCMAKE_BUILD_TYPE=Release) ;;
     native) args=(-DQUILLON_TREE=native -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=g++ -DCMAKE_C_COMPILER=gcc "${sanitized[@]}") ;;
     tsan) args=(-DQUILLON_TREE=native -DQUILLON_SANITIZE=thread -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=g++ -DCMAKE_C_COMPILER=gcc "${sanitized[@]}") ;;
     fuzz) args=(-DQUILLON_TREE=fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_C_COMPILER=clang) ;;

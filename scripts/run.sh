@@ -18,7 +18,7 @@ mkdir -p "$run"
 headless=0
 [ -n "${DISPLAY:-}" ] || headless=1
 # A Wine session of its own, apart from the one the tests share.
-"$top/scripts/wine-session.sh" start "$run/wine"
+"$top/scripts/wine-session.sh" start "$run/wine" win64
 export QUILLON_WINE_DIR=$run/wine
 export DISPLAY=$(cat "$run/wine/display")
 

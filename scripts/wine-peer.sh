@@ -4,7 +4,9 @@
 # instance of the single-instance program.
 #   wine-peer.sh DIR program [args...]
 set -euo pipefail
+source "$(dirname "$0")/wine-env.sh"
 dir=$1
 shift
-export WINEPREFIX=$dir/peer/prefix WINEARCH=win32 WINEDEBUG=-all DISPLAY=$(cat "$dir/display")
-exec wine "$@"
+unset DISPLAY
+wine_env "$dir" peer
+exec "$WINELOADER" "$@"

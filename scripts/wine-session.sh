@@ -1,13 +1,14 @@
 #!/usr/bin/env bash
 # Starts or stops the Wine session that the Windows tests share: a virtual display
-# (when none is set), the build's own 32-bit Wine prefix and a persistent wineserver,
-# and a second prefix with a server of its own under DIR/peer, where tests run a
-# second instance of the program (scripts/wine-peer.sh).
-#   wine-session.sh start|stop DIR
+# (when none is set), the build's own Wine prefix of the tree's architecture and a
+# persistent wineserver, and a second prefix with a server of its own under DIR/peer,
+# where tests run a second instance of the program (scripts/wine-peer.sh).
+#   wine-session.sh start DIR win64|win32
+#   wine-session.sh stop DIR
 set -euo pipefail
+source "$(dirname "$0")/wine-env.sh"
 action=$1
 dir=$(mkdir -p "$2" && cd "$2" && pwd)
-export WINEPREFIX=$dir/prefix WINEARCH=win32 WINEDEBUG=-all
 
 start_display() {
     if [ -n "${DISPLAY:-}" ]; then
@@ -23,7 +24,12 @@ start_display() {
 }
 
 start_prefix() {
-    export WINEPREFIX=$1
+    wine_env "$dir" "${1:-}"
+    # A prefix made for the other architecture (a tree that changed) is made anew.
+    if [ -f "$WINEPREFIX/system.reg" ] && ! grep -qx "#arch=$WINEARCH" "$WINEPREFIX/system.reg"; then
+        wineserver -k 2>/dev/null || true
+        rm -rf "$WINEPREFIX"
+    fi
     # A persistent server for the whole run; its daemon must not hold our output
     # open. Exit status 2 means one already serves this prefix.
     mkdir -p "$WINEPREFIX"
@@ -33,21 +39,23 @@ start_prefix() {
     # installers: they would ask for downloads.
     local init=
     [ -f "$WINEPREFIX/system.reg" ] || init=-i
-    WINEDLLOVERRIDES="mscoree,mshtml=" wineboot $init </dev/null >/dev/null 2>&1
+    WINEDLLOVERRIDES="mscoree,mshtml=" "$WINELOADER" wineboot.exe $init </dev/null >/dev/null 2>&1
 }
 
 case $action in
 start)
+    echo "${3:?the architecture, win64 or win32}" >"$dir/arch"
+    wine_loader_for "$3" >/dev/null
     start_display
     export DISPLAY=$(cat "$dir/display")
-    start_prefix "$dir/peer/prefix" &
+    start_prefix peer &
     peer=$!
-    start_prefix "$dir/prefix"
+    start_prefix
     wait $peer
     ;;
 stop)
     WINEPREFIX=$dir/peer/prefix wineserver -k 2>/dev/null || true
-    wineserver -k 2>/dev/null || true
+    WINEPREFIX=$dir/prefix wineserver -k 2>/dev/null || true
     if [ -f "$dir/xvfb.pid" ]; then
         kill "$(cat "$dir/xvfb.pid")" 2>/dev/null || true
         rm -f "$dir/xvfb.pid"
@@ -55,7 +63,7 @@ stop)
     rm -f "$dir/display"
     ;;
 *)
-    echo "usage: $0 start|stop DIR" >&2
+    echo "usage: $0 start DIR win64|win32 | stop DIR" >&2
     exit 2
     ;;
 esac

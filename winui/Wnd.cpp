@@ -39,7 +39,7 @@ BOOL CWnd::WalkPreTranslateTree(MSG* pMsg, std::vector<CWnd*>* pAsked)
             if (pAsked) pAsked->push_back(pWnd);
             if (pWnd->PreTranslateMessage(pMsg)) return TRUE;
         }
-        if (!(::GetWindowLongW(hWnd, GWL_STYLE) & WS_CHILD)) break;
+        if (!(::GetWindowLongPtrW(hWnd, GWL_STYLE) & WS_CHILD)) break;
     }
     return FALSE;
 }
@@ -107,7 +107,7 @@ BOOL CWnd::DestroyWindow()
 void CWnd::ModifyStyle(DWORD remove, DWORD add)
 {
     DWORD style = (GetStyle() & ~remove) | add;
-    ::SetWindowLongW(m_hWnd, GWL_STYLE, static_cast<LONG>(style));
+    ::SetWindowLongPtrW(m_hWnd, GWL_STYLE, static_cast<LONG_PTR>(style));
 }
 
 LRESULT CALLBACK CWnd::StaticWndProc(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam)

@@ -72,7 +72,7 @@ public:
     {
         ::MoveWindow(m_hWnd, x, y, cx, cy, repaint);
     }
-    DWORD GetStyle() const { return static_cast<DWORD>(::GetWindowLongW(m_hWnd, GWL_STYLE)); }
+    DWORD GetStyle() const { return static_cast<DWORD>(::GetWindowLongPtrW(m_hWnd, GWL_STYLE)); }
     void ModifyStyle(DWORD remove, DWORD add);
     int GetDlgCtrlID() const { return ::GetDlgCtrlID(m_hWnd); }
     // Per-window timers: WM_TIMER reaches OnTimer.

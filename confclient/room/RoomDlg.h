@@ -28,5 +28,5 @@ protected:
 // Whether the window is meant to be shown (its own style bit; its parent may still be hidden).
 inline bool HasVisibleStyle(HWND hWnd)
 {
-    return hWnd && (::GetWindowLongW(hWnd, GWL_STYLE) & WS_VISIBLE);
+    return hWnd && (::GetWindowLongPtrW(hWnd, GWL_STYLE) & WS_VISIBLE);
 }

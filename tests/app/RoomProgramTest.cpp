@@ -54,7 +54,7 @@ HWND TopWindow(HANDLE hProcess, const std::wstring& szTitle)
                          {
                              wchar_t title[256] = {};
                              GetWindowTextW(h, title, 255);
-                             return !(GetWindowLongW(h, GWL_STYLE) & WS_CHILD) && szTitle == title;
+                             return !(GetWindowLongPtrW(h, GWL_STYLE) & WS_CHILD) && szTitle == title;
                          });
 }
 

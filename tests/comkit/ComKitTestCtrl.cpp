@@ -65,8 +65,7 @@ private:
                     VARIANT data[2];
                     data[0].vt = VT_I4;
                     data[0].lVal = static_cast<long>(chunk.size());
-                    data[1].vt = VT_I4;
-                    data[1].lVal = static_cast<long>(reinterpret_cast<INT_PTR>(chunk.data()));
+                    SetIntPtr(data[1], reinterpret_cast<INT_PTR>(chunk.data()));
                     FireEvent(1, data, 2);
                     chunk.assign(chunk.size(), 'x');
 
@@ -172,7 +171,7 @@ const DispEntry CComKitTestCtrl::s_methods[] = {
     {L"WindowHandle",
      DISP_KIND_METHOD,
      [](void* p, DispCall& c)
-     { return c.ReturnI4(static_cast<long>(reinterpret_cast<INT_PTR>(Self(p)->ControlWindow()))), S_OK; },
+     { return c.ReturnIntPtr(reinterpret_cast<INT_PTR>(Self(p)->ControlWindow())), S_OK; },
      {},
      0},
     {L"UserMode",

@@ -68,6 +68,15 @@ protected:
         return n;
     }
 
+    // A pointer-sized result comes back whole, with the type the type library declares.
+    INT_PTR CallIntPtr(DISPID id)
+    {
+        CVar result;
+        EXPECT_EQ(m_host.CallMethod(id, &result), S_OK);
+        EXPECT_EQ(result.Type(), kVtIntPtr);
+        return GetIntPtr(result.Get());
+    }
+
     HWND m_hWndHost = nullptr;
     CControlHost m_host;
 };
@@ -90,7 +99,7 @@ ComPtr<CEventSink> MakeSink(Heard& heard)
              [&heard](const EventArgs& args)
              {
                  // The bytes are valid only during the call: copy them here.
-                 const char* p = reinterpret_cast<const char*>(static_cast<INT_PTR>(args.I4(1)));
+                 const char* p = reinterpret_cast<const char*>(args.IntPtr(1));
                  std::lock_guard<std::mutex> hold(heard.lock);
                  heard.data.emplace_back(p, static_cast<size_t>(args.I4(0)));
                  heard.threads.push_back(GetCurrentThreadId());
@@ -123,7 +132,7 @@ TEST_F(ComKitHost, CreatedByProgIdInTheHostWindow)
     EXPECT_EQ(rc.top, 10);
     EXPECT_EQ(rc.right, 210);
     EXPECT_EQ(rc.bottom, 110);
-    EXPECT_EQ(CallLong(ID_WINDOW_HANDLE), static_cast<long>(reinterpret_cast<INT_PTR>(hWnd)));
+    EXPECT_EQ(CallIntPtr(ID_WINDOW_HANDLE), reinterpret_cast<INT_PTR>(hWnd));
     // The ambient UserMode of our site reached the control.
     EXPECT_EQ(CallLong(ID_USER_MODE), -1);
 

@@ -46,7 +46,7 @@ protected:
     {
         RECT frame{0, 0, kWidth, kHeight};
         ::AdjustWindowRectEx(&frame, GetStyle(), FALSE,
-                             static_cast<DWORD>(::GetWindowLongW(m_hWnd, GWL_EXSTYLE)));
+                             static_cast<DWORD>(::GetWindowLongPtrW(m_hWnd, GWL_EXSTYLE)));
         SetWindowPos(nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top,
                      SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 

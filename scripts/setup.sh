@@ -8,7 +8,7 @@ packages=(
   wine wine32:i386 wine64
   xvfb x11-utils imagemagick giflib-tools
   cmake ninja-build googletest
-  clang libclang-rt-14-dev libbenchmark-dev libssl-dev
+  clang clang-format libclang-rt-14-dev libbenchmark-dev libssl-dev
 )
 
 missing=()

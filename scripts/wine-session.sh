@@ -15,12 +15,14 @@ start_display() {
         echo "$DISPLAY" >"$dir/display"
         return
     fi
-    local n=90
-    while [ -e /tmp/.X11-unix/X$n ] || [ -e /tmp/.X$n-lock ]; do n=$((n + 1)); done
-    Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+    # Xvfb picks a free display number itself and writes it to the file, so that
+    # sessions started at the same moment never share a display.
+    rm -f "$dir/display.number"
+    Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$dir/display.number" >/dev/null 2>&1 &
     echo $! >"$dir/xvfb.pid"
-    for _ in $(seq 100); do [ -e /tmp/.X11-unix/X$n ] && break; sleep 0.05; done
-    echo ":$n" >"$dir/display"
+    for _ in $(seq 200); do [ -s "$dir/display.number" ] && break; sleep 0.05; done
+    [ -s "$dir/display.number" ] || { echo "wine-session: Xvfb did not start" >&2; exit 1; }
+    echo ":$(cat "$dir/display.number")" >"$dir/display"
 }
 
 start_prefix() {

@@ -163,7 +163,8 @@ protected:
     static HWND MainWindow()
     {
         for (int i = 0; i < 100; ++i, Sleep(100))
-            for (HWND h = FindWindowW(L"#32770", L"Quillon"); h; h = FindWindowExW(nullptr, h, L"#32770", L"Quillon"))
+            for (HWND h = FindWindowW(L"#32770", L"Quillon"); h;
+                 h = FindWindowExW(nullptr, h, L"#32770", L"Quillon"))
                 if (GetDlgItem(h, IDC_LOBBY_CONFLIST)) return h;
         return nullptr;
     }
@@ -228,6 +229,16 @@ protected:
         for (BOOL b = Thread32First(hSnap, &te); b; b = Thread32Next(hSnap, &te))
             if (te.th32OwnerProcessID == dwPid) ++n;
         CloseHandle(hSnap);
+        return n;
+    }
+    // The process's thread count once it has come down to nWant, or what it still is after
+    // dwMs. Threads that have been joined can stay in the system's list for a moment, and
+    // Wine's own worker threads end a while after their last job.
+    static int ThreadCountSettles(HANDLE hProcess, int nWant, DWORD dwMs = 10000)
+    {
+        int n = ThreadCount(hProcess);
+        for (DWORD t0 = GetTickCount(); n != nWant && GetTickCount() - t0 < dwMs; Sleep(100))
+            n = ThreadCount(hProcess);
         return n;
     }
     // Today's log of the program (Log folder next to the executable).

@@ -149,7 +149,8 @@ TEST_F(ProgramTest, ForcedLogoutEndsTheSessionWithoutReconnecting)
     // The notice box comes after the keep-alive and the logout; confirmed, the program ends.
     HWND hBox = WaitForBox(hMain, 45000);
     ASSERT_NE(nullptr, hBox);
-    EXPECT_EQ(nThreadsIdle, ThreadCount(hProcess)); // the logout left none of the session's threads
+    // The logout left none of the session's threads.
+    EXPECT_EQ(nThreadsIdle, ThreadCountSettles(hProcess, nThreadsIdle));
     PostMessageW(hBox, WM_COMMAND, IDOK, 0);
     DWORD dwCode = 99;
     ASSERT_TRUE(Ends(hProcess, &dwCode));

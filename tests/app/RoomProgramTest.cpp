@@ -85,7 +85,8 @@ std::vector<std::wstring> ListLines(HWND hList)
     for (int i = 0; i < n; ++i)
     {
         wchar_t buf[512] = {};
-        if (SendMessageW(hList, LB_GETTEXTLEN, i, 0) < 511) SendMessageW(hList, LB_GETTEXT, i, reinterpret_cast<LPARAM>(buf));
+        if (SendMessageW(hList, LB_GETTEXTLEN, i, 0) < 511)
+            SendMessageW(hList, LB_GETTEXT, i, reinterpret_cast<LPARAM>(buf));
         lines.emplace_back(buf);
     }
     return lines;
@@ -131,9 +132,12 @@ public:
     // The probe's lines (empty when it found nothing); waits for it to end.
     std::vector<std::string> Probe(const std::string& args)
     {
-        std::string out = "/tmp/quillon-probe-" + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(++m_n);
-        RunUnix(Quoted(QUILLON_PEER_SCRIPT) + " " + Quoted(QUILLON_WINE_DIR_UNIX) + " " + Quoted(QUILLON_PROBE_UNIX) +
-                " " + args + " >" + out + ".tmp 2>/dev/null; mv " + out + ".tmp " + out);
+        // In the tree's own Wine folder: Windows process ids repeat across Wine sessions.
+        std::string out = std::string(QUILLON_WINE_DIR_UNIX) + "/probe-" +
+                          std::to_string(GetCurrentProcessId()) + "-" + std::to_string(++m_n);
+        RunUnix(Quoted(QUILLON_PEER_SCRIPT) + " " + Quoted(QUILLON_WINE_DIR_UNIX) + " " +
+                Quoted(QUILLON_PROBE_UNIX) + " " + args + " >" + out + ".tmp 2>/dev/null; mv " + out +
+                ".tmp " + out);
         std::wstring path = L"Z:" + std::wstring(out.begin(), out.end());
         std::replace(path.begin(), path.end(), L'/', L'\\');
         for (int i = 0; i < 300; ++i, Sleep(100))
@@ -181,7 +185,8 @@ private:
         STARTUPINFOW si{};
         si.cb = sizeof si;
         PROCESS_INFORMATION pi{};
-        return CreateProcessW(L"Z:\\bin\\sh", cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi);
+        return CreateProcessW(L"Z:\\bin\\sh", cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si,
+                              &pi);
     }
     int m_n = 0;
 };
@@ -254,7 +259,8 @@ TEST_F(RoomProgramTest, TwoProgramsMeetTalkChangeRightsAndPresenterThenLeave)
     EXPECT_TRUE(peer.ShowsSoon("lines " + Id(IDC_ROOMUSER_LIST), {"Alice", "presider"}));
 
     // Chat lines typed in one reach the other's chat window, both ways.
-    SendMessageW(Descendant(hMainA, IDC_ROOMCHAT_EDIT), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"hello bob"));
+    SendMessageW(Descendant(hMainA, IDC_ROOMCHAT_EDIT), WM_SETTEXT, 0,
+                 reinterpret_cast<LPARAM>(L"hello bob"));
     SendMessageW(Descendant(hMainA, IDC_ROOMCHAT_SEND), BM_CLICK, 0, 0);
     EXPECT_TRUE(peer.ShowsSoon("lines " + Id(IDC_ROOMCHAT_LIST), {"Alice", "hello bob"}));
     peer.Probe("settext " + Id(IDC_ROOMCHAT_EDIT) + " 'hello alice'");
@@ -341,7 +347,8 @@ TEST_F(RoomProgramTest, FullRoomRefusesWithNoSeat)
     ASSERT_TRUE(panel.WaitAnswer("JOIN", "0"));
     // The refusal's text shows in a box that does not wait for the user, and no room opens.
     EXPECT_NE(nullptr, TextInProcess(hProcess, L"no free seat"));
-    EXPECT_EQ(nullptr, FindInProcess(hProcess, [](HWND h) { return GetDlgCtrlID(h) == IDC_ROOMUSER_LIST; }, 500));
+    EXPECT_EQ(nullptr, FindInProcess(
+                           hProcess, [](HWND h) { return GetDlgCtrlID(h) == IDC_ROOMUSER_LIST; }, 500));
     EXPECT_TRUE(LogoutEnds(panel, hProcess));
     net.StopThreads();
 }

@@ -8,8 +8,11 @@
 #include <windows.h>
 
 #include <tlhelp32.h>
+#include <psapi.h>
+#include <winternl.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <memory>
 #include <string>
 #include <vector>
@@ -230,6 +233,51 @@ protected:
             if (te.th32OwnerProcessID == dwPid) ++n;
         CloseHandle(hSnap);
         return n;
+    }
+    // Where each thread of the process started, as "module+offset": says whose a thread is
+    // when a count is wrong.
+    static std::string ThreadStarts(HANDLE hProcess)
+    {
+        HMODULE modules[256];
+        DWORD cbNeeded = 0;
+        EnumProcessModulesEx(hProcess, modules, sizeof modules, &cbNeeded, LIST_MODULES_ALL);
+        const size_t nModules = std::min<size_t>(cbNeeded / sizeof(HMODULE), 256);
+        std::string text;
+        DWORD dwPid = GetProcessId(hProcess);
+        HANDLE hSnap = CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0);
+        if (hSnap == INVALID_HANDLE_VALUE) return text;
+        THREADENTRY32 te{};
+        te.dwSize = sizeof te;
+        for (BOOL b = Thread32First(hSnap, &te); b; b = Thread32Next(hSnap, &te))
+        {
+            if (te.th32OwnerProcessID != dwPid) continue;
+            ULONG_PTR start = 0;
+            if (HANDLE h = OpenThread(THREAD_QUERY_INFORMATION, FALSE, te.th32ThreadID))
+            {
+                NtQueryInformationThread(h, static_cast<THREADINFOCLASS>(9 /* Win32 start address */), &start,
+                                         sizeof start, nullptr);
+                CloseHandle(h);
+            }
+            std::string where = "?";
+            ULONG_PTR best = 0;
+            for (size_t i = 0; i < nModules; ++i)
+            {
+                MODULEINFO mi{};
+                if (!GetModuleInformation(hProcess, modules[i], &mi, sizeof mi)) continue;
+                auto base = reinterpret_cast<ULONG_PTR>(mi.lpBaseOfDll);
+                if (start < base || start - base >= mi.SizeOfImage || base < best) continue;
+                char name[MAX_PATH] = {};
+                GetModuleBaseNameA(hProcess, modules[i], name, MAX_PATH);
+                char offset[32];
+                std::snprintf(offset, sizeof offset, "+0x%llx",
+                              static_cast<unsigned long long>(start - base));
+                where = std::string(name) + offset;
+                best = base;
+            }
+            text += " " + where;
+        }
+        CloseHandle(hSnap);
+        return text;
     }
     // The process's thread count once it has come down to nWant, or what it still is after
     // dwMs. Threads that have been joined can stay in the system's list for a moment, and

@@ -141,6 +141,10 @@ TEST_F(ProgramTest, ForcedLogoutEndsTheSessionWithoutReconnecting)
     ASSERT_TRUE(panel.Connect(wPanelPort));
     HWND hMain = MainWindow();
     ASSERT_NE(nullptr, hMain);
+    // The program serves a panel on a thread it starts once it has taken the connection: an
+    // answer proves that thread runs, so that the idle count includes it.
+    panel.Send("QUIT", "");
+    ASSERT_TRUE(panel.WaitAnswer("QUIT", "0"));
     int nThreadsIdle = ThreadCount(hProcess);
     panel.Send("CONNECT", Launch("dave"));
     ASSERT_TRUE(panel.WaitAnswer("CONNECT", "1"));
@@ -150,7 +154,8 @@ TEST_F(ProgramTest, ForcedLogoutEndsTheSessionWithoutReconnecting)
     HWND hBox = WaitForBox(hMain, 45000);
     ASSERT_NE(nullptr, hBox);
     // The logout left none of the session's threads.
-    EXPECT_EQ(nThreadsIdle, ThreadCountSettles(hProcess, nThreadsIdle));
+    EXPECT_EQ(nThreadsIdle, ThreadCountSettles(hProcess, nThreadsIdle))
+        << "threads start at" << ThreadStarts(hProcess);
     PostMessageW(hBox, WM_COMMAND, IDOK, 0);
     DWORD dwCode = 99;
     ASSERT_TRUE(Ends(hProcess, &dwCode));

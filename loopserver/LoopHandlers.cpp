@@ -139,7 +139,6 @@ void CLoopServer::OnLogin(const std::shared_ptr<Client>& c, uint16_t wCommand, c
     EncodeLobbyUser(LobbyUserOf(*c), me);
     ToLobby(c.get(), INFO_USER_LOGIN, me);
 
-    constexpr uint16_t kConfEntry = 261;
     for (const std::u16string& text : m_cfg.confEntries)
     {
         Bytes entry;
@@ -147,7 +146,7 @@ void CLoopServer::OnLogin(const std::shared_ptr<Client>& c, uint16_t wCommand, c
         w.U16(static_cast<uint16_t>(text.size()));
         for (char16_t ch : text)
             w.U16(ch);
-        Send(*c, kConfEntry, 0, entry);
+        Send(*c, INFO_LOBY_CONF_ENTRY, 0, entry);
     }
 }
 

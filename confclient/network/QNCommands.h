@@ -37,6 +37,10 @@ QNCipher CipherOf(uint16_t wCommand);
 QNKeyTable InboundTableOf(uint16_t wCommand);
 uint8_t SendListOf(uint16_t wCommand);
 
+// Commands the network object hands the main window as lobby commands: 1 to 271
+// except 110, which belongs to the room.
+bool IsLobbyCommand(uint16_t wCommand);
+
 // Video and shared-movie video: 2000, 2010, 2020, 2030 and 2201.
 bool IsMediaCommand(uint16_t wCommand);
 

@@ -22,7 +22,7 @@ TEST_F(ProgramTest, KeyThenLoginThenLobbyListsThenLogoutEndsTheProgram)
     EXPECT_TRUE(StatusShowsSoon(hMain, L"Alice"));
 
     // The agenda-lock notice comes in a box that does not wait: the panel is answered meanwhile.
-    EXPECT_TRUE(server->SendToUser(u"alice", 262, 0, {}));
+    EXPECT_TRUE(server->SendToUser(u"alice", NAK_LOBY_AGENDALOCK, 0, {}));
     FindOwned box{hMain, nullptr};
     for (int i = 0; i < 100 && !box.hFound; ++i, Sleep(100))
         EnumWindows(&FindOwnedWindow, reinterpret_cast<LPARAM>(&box));

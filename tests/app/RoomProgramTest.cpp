@@ -311,7 +311,7 @@ TEST_F(RoomProgramTest, TwoProgramsMeetTalkChangeRightsAndPresenterThenLeave)
     EXPECT_TRUE(ListShowsSoon(hUsersA, {L"Bob"}));
     EXPECT_EQ(cfg.rooms.size() + 1, peer.Probe("lines " + Id(IDC_LOBBY_CONFLIST)).size());
     // A box Bob has open in the room closes with it.
-    EXPECT_TRUE(server->SendToUser(u"bob", 381, 0, {}));
+    EXPECT_TRUE(server->SendToUser(u"bob", NAK_CONF_CONFTYPE, 0, {}));
     EXPECT_TRUE(peer.ShowsSoon("text 'cannot be changed'", {"cannot be changed"}));
     panelA.Send("QUIT", "");
     ASSERT_TRUE(panelA.WaitAnswer("QUIT", "0"));

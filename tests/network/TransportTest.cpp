@@ -131,7 +131,7 @@ TEST_F(TransportTest, RoutingByCommandWithTheDescriptor)
     } cases[] = {
         {ACK_SEED_KEY, 0, 128, kMsgLobbyPacket, 0},
         {NAK_LOBY_LOGIN, 1005, 0, kMsgLobbyPacket, 1005},
-        {271, 0, 4, kMsgLobbyPacket, 0},
+        {INFO_LOBY_BROADCAST, 0, 4, kMsgLobbyPacket, 0},
         {INFO_CONF_CLOSE, 0, 2, kMsgRoomPacket, 0},
         {272, 0, 4, kMsgRoomPacket, 0},
         {NAK_CONF_JOIN, 1202, 0, kMsgRoomPacket, 1202},

@@ -7,6 +7,7 @@
 #include <mutex>
 #include <thread>
 
+#include "confclient/network/QNCommands.h"
 #include "tests/record/RecordFixture.h"
 
 namespace fs = std::filesystem;
@@ -63,7 +64,7 @@ void MakeRecording(const fs::path& folder, const fs::path& file, std::vector<uin
     ManualTimer timer;
     TestRecord rec(owner, timer, nullptr);
     ASSERT_EQ(1, rec.StartRecord(file, 0));
-    const uint16_t kCommands[] = {460, 411, 3000, 2010};
+    const uint16_t kCommands[] = {INFO_CONF_CHAT, INFO_CONF_AVSTATE, DAT_BOARD_ROOM, DAT_VIDEO_FRAME};
     for (int i = 0; i < 100; ++i)
     {
         owner.dwTick = 1000 + 100 * i;

@@ -104,7 +104,7 @@ void WriteIndexEntry(const SIndexEntry& e, uint8_t* p)
 
 bool NeedsIndexEntry(uint16_t wCommand, bool bKeyFrame)
 {
-    if (wCommand == 1000) return false;
+    if (wCommand == DAT_VOICE) return false;
     if (IsMediaCommand(wCommand)) return bKeyFrame;
     return true;
 }

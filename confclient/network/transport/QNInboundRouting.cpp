@@ -155,8 +155,8 @@ void CQNInterface::DeliverPacket(InboundFrame& f)
     }
     m_record.Update(h.wCommand, pPayload, nLen, m_codec);
     if (bRecord) RecordFrame(h.wCommand, pPayload, nLen, false);
-    bool bLobby = h.wCommand >= 1 && h.wCommand <= 271 && h.wCommand != INFO_CONF_CLOSE;
-    SendToOwner(bLobby ? kMsgLobbyPacket : kMsgRoomPacket, h.wCommand, h.wSub, pPayload, nLen);
+    SendToOwner(IsLobbyCommand(h.wCommand) ? kMsgLobbyPacket : kMsgRoomPacket, h.wCommand, h.wSub, pPayload,
+                nLen);
 }
 
 void CQNInterface::SendToOwner(uint32_t nMsg, uint16_t wCommand, uint16_t wSub, const uint8_t* p, size_t n)

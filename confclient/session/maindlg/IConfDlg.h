@@ -20,6 +20,7 @@
 #include "confclient/network/transport/QNWindowOwner.h"
 #include "confclient/room/RoomHost.h"
 #include "confclient/session/layout/RoomLayout.h"
+#include "confclient/session/lobby/LobbyDispatcher.h"
 #include "confclient/session/lobby/LobbyRules.h"
 #include "confclient/session/lobbydispatch/LobbyLists.h"
 #include "confclient/session/lobbydispatch/ReconnectCountdown.h"
@@ -42,7 +43,7 @@ class CRoomCtrlDlg;
 class CPlayerDlg;
 class CMessangeDlg;
 
-class IConfDlg : public IQNHost, public IRoomHost
+class IConfDlg : public IQNHost, public IRoomHost, public ILobbyHandler
 {
 public:
     IConfDlg();
@@ -158,8 +159,24 @@ protected:
     // The one place the network object is made.
     std::unique_ptr<CQNInterface> CreateNetwork();
     void SendLobbyLogin();
-    void OnLoginAck(const QNPacketDesc* pDesc);
-    void OnLoginRefused();
+    // The lobby commands, from the lobby dispatcher.
+    void OnKeepAliveAnswer() override;
+    void OnSeedKeyAnswer() override;
+    void OnLobbyUserLogin(const QNLobbyUser& user) override;
+    void OnLobbyUserLogout(const QNLobbyUser& user) override;
+    void OnLobbyConfRecord(const QNLobbyConf& conf) override;
+    void OnLobbyLoginAck(const QNLoginAck& ack) override;
+    void OnLobbyLoginRefused() override;
+    void OnLobbyBanishAnswer() override;
+    void OnForcedLogout() override;
+    void OnLobbyUserList(const std::vector<QNLobbyUser>& users) override;
+    void OnLobbyUserListChanged() override;
+    void OnLobbyConfList(const std::vector<QNLobbyConf>& confs) override;
+    void OnInviteAccepted(const std::optional<uint16_t>& room) override;
+    void OnSystemOption(const QNSystemOption& option) override;
+    void OnAgendaLocked() override;
+    void OnLobbyBroadcast(const uint32_t& value) override;
+    void OnDroppedPayload(uint16_t wCommand, size_t nLength) override;
     void SendKeepAlive();
     void StopNetwork();
     bool PanelConnected() const { return m_pControl && m_pControl->IsConnected(); }
@@ -202,8 +219,8 @@ protected:
     // The presider's question about a presenter request, asked from a posted message.
     void AskPresenterQuestion(uint16_t wRequester);
     // Opens (wRoomIndex 0) or joins a room; bPanel: the control panel asked and hears the outcome.
-    void EnterRoomRequest(uint16_t wRoomIndex, const std::u16string& szConfCode, const std::u16string& szTitle,
-                          bool bPanel);
+    void EnterRoomRequest(uint16_t wRoomIndex, const std::u16string& szConfCode,
+                          const std::u16string& szTitle, bool bPanel);
     std::wstring RoomUserName(uint16_t wChannel) const;
     std::wstring LobbyUserName(uint16_t wUserIndex) const;
 
@@ -299,7 +316,7 @@ protected:
 
     // The control agent (registered message and command 261) and the restart it may ask for.
     void OnAgentMessage(WPARAM wParam, LPARAM lParam);
-    void OnConfEntryText(const std::u16string& text);
+    void OnConfEntryText(const std::u16string& text) override;
     void RememberProgramFolder();
     void RestartIfRequested();
     bool m_bRestartRequested = false;

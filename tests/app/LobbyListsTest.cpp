@@ -1,8 +1,8 @@
 // The lobby's lists, the texts the outside windows get, and the reconnect countdown.
 #include <gtest/gtest.h>
 
-#include "confclient/session/lobbydispatch/LobbyLists.h"
-#include "confclient/session/lobbydispatch/ReconnectCountdown.h"
+#include "confclient/session/lobby/LobbyLists.h"
+#include "confclient/session/lobby/ReconnectCountdown.h"
 
 namespace
 {

@@ -77,7 +77,7 @@ LRESULT CConfClientDlg::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam)
     case WM_QN_SHOW_DRAWTOOL:
         return 0; // the drawing tool window belongs to a room
     case WM_QN_CONNSTATE:
-        OnSocketClose(wParam, lParam);
+        OnConnectionState(wParam, lParam);
         return 0;
     case WM_QN_LOBBY:
         OnLobbyPacket(wParam, lParam);

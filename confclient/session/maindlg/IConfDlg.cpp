@@ -278,7 +278,7 @@ int IConfDlg::LoginLobby()
         narrow += c < 0x80 ? static_cast<char>(c) : '?';
     if (m_pNet && m_pNet->Connect(narrow.c_str(), f.nServerPort)) return 1;
 
-    Broadcast(WM_QN_OUTSIDE_NOTICE, 1366, 0);
+    Broadcast(WM_QN_OUTSIDE_NOTICE, kConnFailed, 0);
     m_bConnectFailed = true;
     bool bReconnecting = m_nReconnectCount > 0;
     Logout(0);
@@ -288,7 +288,7 @@ int IConfDlg::LoginLobby()
     return 0;
 }
 
-void IConfDlg::OnSocketClose(WPARAM wParam, LPARAM lParam)
+void IConfDlg::OnConnectionState(WPARAM wParam, LPARAM lParam)
 {
     switch (wParam)
     {
@@ -348,8 +348,8 @@ void IConfDlg::Reconnect()
 void IConfDlg::QuitRoom(int nReason)
 {
     if (m_pNet) m_pNet->PurgeInboundMedia();
-    KillTimer(MainWnd(), 1258);
-    KillTimer(MainWnd(), 1254);
+    KillTimer(MainWnd(), TIMER_FULLCURSOR);
+    KillTimer(MainWnd(), TIMER_CAMERA);
     bool bWasInRoom = m_wRoomIndex != 0;
     if (bWasInRoom)
     {
@@ -380,8 +380,8 @@ void IConfDlg::QuitRoom(int nReason)
     OnLobbyChanged();
 }
 
-void IConfDlg::EnterRoomRequest(uint16_t wRoomIndex, const std::u16string& szConfCode, const std::u16string& szTitle,
-                                bool bPanel)
+void IConfDlg::EnterRoomRequest(uint16_t wRoomIndex, const std::u16string& szConfCode,
+                                const std::u16string& szTitle, bool bPanel)
 {
     if (!m_pNet || !m_bLobbyLoggedIn || m_wRoomIndex != 0 || m_bPendingOpen || m_wPendingJoin[0] != 0)
     {
@@ -396,7 +396,8 @@ void IConfDlg::EnterRoomRequest(uint16_t wRoomIndex, const std::u16string& szCon
         open.wMaxUser = 49;
         open.szTitle = szTitle.substr(0, kTitleUnits - 1);
         // The conference code names the room for a later rejoin: the opener's ID and the time make it unique.
-        open.szConfCode = (m_launch.fields.szUserId + u"-" + DecimalText(GetTickCount())).substr(0, kConfCodeUnits - 1);
+        open.szConfCode =
+            (m_launch.fields.szUserId + u"-" + DecimalText(GetTickCount())).substr(0, kConfCodeUnits - 1);
         AddLog(LOG_INFO, L"[CMD_CONF_OPEN] %s", WideOf(open.szTitle).c_str());
         m_bPendingOpen = m_pNet->SendConfOpen(open);
         return;
@@ -420,7 +421,7 @@ void IConfDlg::Logout(int nFlag)
     StopNetwork();
     m_countdown.Stop();
     OnCountdown(0);
-    KillTimer(MainWnd(), 1247);
+    KillTimer(MainWnd(), TIMER_SHARER);
     KillTimer(MainWnd(), TIMER_KEEPALIVE);
     KillTimer(MainWnd(), TIMER_PINGANSWER);
     KillTimer(MainWnd(), TIMER_RELOGIN);
@@ -543,7 +544,10 @@ void IConfDlg::OnClientCommand(uint32_t dwCode, const std::u16string& text)
     EnterRoomRequest(static_cast<uint16_t>(n), szCode, u"", false);
 }
 
-uint32_t IConfDlg::WallClock() { return static_cast<uint32_t>(std::time(nullptr)); }
+uint32_t IConfDlg::WallClock()
+{
+    return static_cast<uint32_t>(std::time(nullptr));
+}
 
 std::filesystem::path IConfDlg::TempFolder()
 {

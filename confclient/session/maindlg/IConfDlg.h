@@ -22,8 +22,8 @@
 #include "confclient/session/layout/RoomLayout.h"
 #include "confclient/session/lobby/LobbyDispatcher.h"
 #include "confclient/session/lobby/LobbyRules.h"
-#include "confclient/session/lobbydispatch/LobbyLists.h"
-#include "confclient/session/lobbydispatch/ReconnectCountdown.h"
+#include "confclient/session/lobby/LobbyLists.h"
+#include "confclient/session/lobby/ReconnectCountdown.h"
 #include "confclient/session/roomusers/RoomUserInfo.h"
 #include "confclient/session/startup/LaunchString.h"
 #include "confclient/session/texttable/TextTable.h"
@@ -67,7 +67,8 @@ public:
     void ShowSplash();
     void RemoveSplash();
     int LoginLobby();
-    void OnSocketClose(WPARAM wParam, LPARAM lParam);
+    // The network object's connection notice: connected, connect failed or closed.
+    void OnConnectionState(WPARAM wParam, LPARAM lParam);
     void Reconnect();
     void QuitRoom(int nReason);
     void Logout(int nFlag);

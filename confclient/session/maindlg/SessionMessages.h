@@ -9,12 +9,12 @@ enum : UINT
     WM_QN_SESSION_END = 4026, // a connection or logout notice; lParam picks it (below)
     WM_QN_HIDE_DRAWTOOL = 4056,
     WM_QN_SHOW_DRAWTOOL = 4057,
-    WM_QN_REFUSAL_BOX = 4058,   // a lobby-login refusal box, shown outside the network's sent message
-    WM_QN_NOTICE_BOX = 4059,    // a notice box by wParam (below), likewise
-    WM_QN_PANEL_COMMAND = 4060, // lParam: a control-panel command (S_PANELFRAME*), owned by the receiver
-    WM_QN_ROOM_CLOSED = 4027,   // the room window was closed: the session leaves the room
-    WM_QN_SEND_BACKLOG = 4053,  // to the control bar: frames wait to be sent
-    WM_QN_PUSH_CHUNK_SENT = 4061, // wParam: bytes of a pushed block that left the socket
+    WM_QN_REFUSAL_BOX = 4058,        // a lobby-login refusal box, shown outside the network's sent message
+    WM_QN_NOTICE_BOX = 4059,         // a notice box by wParam (below), likewise
+    WM_QN_PANEL_COMMAND = 4060,      // lParam: a control-panel command (S_PANELFRAME*), owned by the receiver
+    WM_QN_ROOM_CLOSED = 4027,        // the room window was closed: the session leaves the room
+    WM_QN_SEND_BACKLOG = 4053,       // to the control bar: frames wait to be sent
+    WM_QN_PUSH_CHUNK_SENT = 4061,    // wParam: bytes of a pushed block that left the socket
     WM_QN_PRESENTER_QUESTION = 4062, // wParam: the requester's channel; asked outside the sent message
     WM_QN_CONNSTATE = 0x54E,
     WM_QN_OUTSIDE_NOTICE = 0x54F, // to registered outside windows
@@ -57,8 +57,11 @@ enum : UINT_PTR
     TIMER_KEEPALIVE = 1240,  // 30 s: a keep-alive goes out
     TIMER_RELOGIN = 1243,    // 500 ms: the lobby login again after a busy database
     TIMER_STARTUP = 1244,    // 500 ms: the session start-up
+    TIMER_SHARER = 1247,     // 100 ms: the pending command line waits for the desktop sharer
     TIMER_LAUNCHER = 1248,   // the launcher's window is watched
+    TIMER_CAMERA = 1254,     // 100 ms: a held camera-control button repeats
     TIMER_PINGANSWER = 1255, // the keep-alive answer did not come
+    TIMER_FULLCURSOR = 1258, // 1 s: the full-screen cursor is watched
     TIMER_RECORDWAIT = 1260, // a close waits for the server's recording
     TIMER_RECONNECT = 1261,  // one-second steps of the reconnect countdown
 };

@@ -1,5 +1,5 @@
 // The lobby's lists and the texts for outside windows.
-#include "confclient/session/lobbydispatch/LobbyLists.h"
+#include "confclient/session/lobby/LobbyLists.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -114,5 +114,6 @@ std::u16string LobbyConfText(const S_CONFINFOEX& c)
 
 bool CLobbyLists::RemoveConf(uint16_t wRoomIndex)
 {
-    return std::erase_if(m_confs, [wRoomIndex](const S_CONFINFOEX& c) { return c.wRoomIndex == wRoomIndex; }) != 0;
+    return std::erase_if(m_confs,
+                         [wRoomIndex](const S_CONFINFOEX& c) { return c.wRoomIndex == wRoomIndex; }) != 0;
 }

@@ -1,5 +1,5 @@
 // The reconnect countdown.
-#include "confclient/session/lobbydispatch/ReconnectCountdown.h"
+#include "confclient/session/lobby/ReconnectCountdown.h"
 
 bool CReconnectCountdown::Tick()
 {

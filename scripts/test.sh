@@ -3,29 +3,53 @@
 # native tests under ASan/UBSan, the threaded ones again under ThreadSanitizer, fuzz targets for a
 # short while, Windows tests under Wine: the 64-bit tree always, the 32-bit tree where the host
 # runs 32-bit programs (scripts/win32-probe.sh; elsewhere it is built and its tests are skipped).
+# The Windows tests spend most of their time waiting on the programs they drive, so they run
+# while the 32-bit tree builds and the native trees' tests run, and the two Windows trees' tests
+# run side by side.
 # Ends with one summary line: "tests: N passed, N failed, N skipped".
 set -uo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
 jobs=$(nproc)
 
 "$top/scripts/setup.sh" || exit 1
-"$top/scripts/build.sh" native tsan fuzz windows windows32 || { echo "tests: 0 passed, 1 failed"; exit 1; }
+"$top/scripts/build.sh" native tsan fuzz windows || { echo "tests: 0 passed, 1 failed"; exit 1; }
 
+# Runs one tree's tests into build/<tree>/ctest.log, at a lower priority when a niceness is given.
+#   run_tree TREE [NICENESS]
+run_tree() {
+    (cd "$top/build/$1" && nice -n "${2:-0}" ctest --output-on-failure -j "$jobs" --timeout 600) \
+        >"$top/build/$1/ctest.log" 2>&1
+}
+
+# What runs beside the Windows tests runs at a lower priority, so that the programs they
+# drive answer within their tests' bounds even on two cores.
+run_tree windows &
+background=($!)
+nice -n 10 "$top/scripts/build.sh" windows32
+built32=$?
 trees=(native tsan fuzz windows)
 skipped=0
-if why=$("$top/scripts/win32-probe.sh"); then
+if [ "$built32" -ne 0 ]; then
+    echo "== windows32 did not build"
+elif why=$("$top/scripts/win32-probe.sh"); then
+    # Its own Wine prefixes and display: it runs beside the 64-bit tree's tests.
+    run_tree windows32 &
+    background+=($!)
     trees+=(windows32)
 else
     skipped=$(cd "$top/build/windows32" && ctest -N | sed -nE 's/^Total Tests: ([0-9]+)/\1/p')
     echo "== windows32 tests skipped ($skipped): $why"
 fi
+for tree in native tsan fuzz; do run_tree "$tree" 10; done
+wait "${background[@]}"
 
 passed=0
-failed=0
+failed=$built32
+[ "$failed" -eq 0 ] || failed=1
 for tree in "${trees[@]}"; do
     log=$top/build/$tree/ctest.log
     echo "== $tree tests"
-    (cd "$top/build/$tree" && ctest --output-on-failure -j "$jobs" --timeout 600) 2>&1 | tee "$log"
+    cat "$log"
     line=$(grep -E 'tests passed, [0-9]+ tests? failed out of [0-9]+' "$log" | tail -n 1)
     if [ -z "$line" ]; then
         if grep -q 'No tests were found' "$log"; then continue; fi

@@ -48,12 +48,34 @@ uint8_t SendListOf(uint16_t wCommand)
 
 bool IsMediaCommand(uint16_t c)
 {
-    return c == DAT_VIDEO || c == DAT_VIDEO_FRAME || c == DAT_VIDEO_2020 || c == DAT_VIDEO_2030 || c == DAT_MOVIE_VIDEO;
+    return c == DAT_VIDEO || c == DAT_VIDEO_FRAME || c == DAT_VIDEO_2020 || c == DAT_VIDEO_2030 ||
+           c == DAT_MOVIE_VIDEO;
+}
+
+bool IsSoundCommand(uint16_t c)
+{
+    return c == DAT_VOICE || c == DAT_MOVIE_AUDIO;
+}
+
+bool IsBoardCommand(uint16_t c)
+{
+    return c == DAT_BOARD_ROOM || c == DAT_BOARD_LOBBY;
+}
+
+bool IsLobbyPacketCommand(uint16_t c)
+{
+    return c >= 1 && c <= 271 && c != INFO_CONF_CLOSE;
+}
+
+bool IsRoomPacketCommand(uint16_t c)
+{
+    return !IsSoundCommand(c) && !IsMediaCommand(c) && !IsBoardCommand(c) && !IsLobbyPacketCommand(c);
 }
 
 bool IsRecordableCommand(uint16_t c)
 {
-    return (c >= 300 && c <= 332 && c != 331) || c == 360 || (c >= 370 && c <= 391) || (c >= 410 && c <= 506) ||
-           (c >= 533 && c <= 540) || (c >= 550 && c <= 569) || c == 1000 || c == 2010 || c == 2020 || c == 2201 ||
-           c == 2202 || c == 3000 || c == 3100 || (c >= 3010 && c <= 3012);
+    return (c >= 300 && c <= 332 && c != 331) || c == 360 || (c >= 370 && c <= 391) ||
+           (c >= 410 && c <= 506) || (c >= 533 && c <= 540) || (c >= 550 && c <= 569) || c == 1000 ||
+           c == 2010 || c == 2020 || c == 2201 || c == 2202 || c == 3000 || c == 3100 ||
+           (c >= 3010 && c <= 3012);
 }

@@ -11,16 +11,6 @@
 
 namespace
 {
-bool IsSoundCommand(uint16_t c)
-{
-    return c == DAT_VOICE || c == DAT_MOVIE_AUDIO;
-}
-
-bool IsBoardCommand(uint16_t c)
-{
-    return c == DAT_BOARD_ROOM || c == DAT_BOARD_LOBBY;
-}
-
 // The descriptor's extra value: the payload length for 323, the chunk length
 // for 525 (payload minus its 2-byte head), else the header's sub.
 uint32_t ExtraOf(uint16_t wCommand, uint16_t wSub, size_t nLen)
@@ -155,8 +145,8 @@ void CQNInterface::DeliverPacket(InboundFrame& f)
     }
     m_record.Update(h.wCommand, pPayload, nLen, m_codec);
     if (bRecord) RecordFrame(h.wCommand, pPayload, nLen, false);
-    bool bLobby = h.wCommand >= 1 && h.wCommand <= 271 && h.wCommand != INFO_CONF_CLOSE;
-    SendToOwner(bLobby ? kMsgLobbyPacket : kMsgRoomPacket, h.wCommand, h.wSub, pPayload, nLen);
+    SendToOwner(IsLobbyPacketCommand(h.wCommand) ? kMsgLobbyPacket : kMsgRoomPacket, h.wCommand, h.wSub,
+                pPayload, nLen);
 }
 
 void CQNInterface::SendToOwner(uint32_t nMsg, uint16_t wCommand, uint16_t wSub, const uint8_t* p, size_t n)

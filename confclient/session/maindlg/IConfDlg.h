@@ -23,6 +23,7 @@
 #include "confclient/session/lobby/LobbyRules.h"
 #include "confclient/session/lobbydispatch/LobbyLists.h"
 #include "confclient/session/lobbydispatch/ReconnectCountdown.h"
+#include "confclient/people/ChatFeature.h"
 #include "confclient/session/roomdispatch/RoomDispatcher.h"
 #include "confclient/session/roomusers/RoomUserInfo.h"
 #include "confclient/session/startup/LaunchString.h"
@@ -43,7 +44,7 @@ class CRoomCtrlDlg;
 class CPlayerDlg;
 class CMessangeDlg;
 
-class IConfDlg : public IQNHost, public IRoomHost, public IRoomCommands
+class IConfDlg : public IQNHost, public IRoomHost, public IRoomCommands, public IChatView
 {
 public:
     IConfDlg();
@@ -189,6 +190,9 @@ protected:
     void OnRoomGone(uint16_t wCommand, const uint8_t* p, size_t n);
     void OnConfRecord(uint16_t wCommand, const uint8_t* p, size_t n);
     void OnCallPacket(uint16_t wCommand, uint16_t wExtra);
+    // IChatView: the room chat window, when there is one.
+    void OnChatReceived(const std::u16string& szSender, const std::u16string& szText,
+                        uint32_t dwColour) override;
     // The room command handlers the dispatcher calls (RoomPacket.cpp, MessengerPacket.cpp).
     void OnRoomAck(uint16_t wCommand, const QNPacketDesc& desc) override;
     void OnRoomNak(uint16_t wCommand, const QNPacketDesc& desc) override;
@@ -334,6 +338,7 @@ protected:
     CQuestionDlg* m_pQuestion = nullptr;
     CManageToolDlg* m_pManageTool = nullptr;
     CRoomTxtChatDlg* m_pChat = nullptr;
+    CChatFeature m_chat{*this};
     CRoomAgendaListDlg* m_pAgendaList = nullptr;
     CEBookDlg* m_pEBook = nullptr;
     CRoomUserListDlg* m_pUserList = nullptr;

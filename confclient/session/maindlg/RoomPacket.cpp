@@ -369,6 +369,10 @@ void IConfDlg::OnCall(uint16_t wCommand, const QNPacketDesc& desc)
 // Chat.
 void IConfDlg::OnChat(uint16_t, const QNPacketDesc&, const QNChat& chat)
 {
-    if (m_pChat)
-        m_pChat->OnChatReceived(RoomUserName(chat.wSenderChannel), WideOf(chat.szText), chat.dwColour);
+    m_chat.OnChat(m_pRoomUsers.get(), chat);
+}
+
+void IConfDlg::OnChatReceived(const std::u16string& szSender, const std::u16string& szText, uint32_t dwColour)
+{
+    if (m_pChat) m_pChat->OnChatReceived(WideOf(szSender), WideOf(szText), dwColour);
 }

@@ -23,6 +23,7 @@
 #include "confclient/session/lobby/LobbyRules.h"
 #include "confclient/session/lobbydispatch/LobbyLists.h"
 #include "confclient/session/lobbydispatch/ReconnectCountdown.h"
+#include "confclient/media/MediaShareFeature.h"
 #include "confclient/people/ChatFeature.h"
 #include "confclient/session/roomdispatch/RoomDispatcher.h"
 #include "confclient/session/roomusers/RoomUserInfo.h"
@@ -44,7 +45,11 @@ class CRoomCtrlDlg;
 class CPlayerDlg;
 class CMessangeDlg;
 
-class IConfDlg : public IQNHost, public IRoomHost, public IRoomCommands, public IChatView
+class IConfDlg : public IQNHost,
+                 public IRoomHost,
+                 public IRoomCommands,
+                 public IChatView,
+                 public IMediaShareView
 {
 public:
     IConfDlg();
@@ -193,6 +198,9 @@ protected:
     // IChatView: the room chat window, when there is one.
     void OnChatReceived(const std::u16string& szSender, const std::u16string& szText,
                         uint32_t dwColour) override;
+    // IMediaShareView: the shared-movie window, when there is one.
+    void OnShareVideoState(bool bPlaying) override;
+    void OnSharePosition(uint32_t dwPositionMs) override;
     // The room command handlers the dispatcher calls (RoomPacket.cpp, MessengerPacket.cpp).
     void OnRoomAck(uint16_t wCommand, const QNPacketDesc& desc) override;
     void OnRoomNak(uint16_t wCommand, const QNPacketDesc& desc) override;
@@ -339,6 +347,7 @@ protected:
     CManageToolDlg* m_pManageTool = nullptr;
     CRoomTxtChatDlg* m_pChat = nullptr;
     CChatFeature m_chat{*this};
+    CMediaShareFeature m_mediaShare{*this};
     CRoomAgendaListDlg* m_pAgendaList = nullptr;
     CEBookDlg* m_pEBook = nullptr;
     CRoomUserListDlg* m_pUserList = nullptr;

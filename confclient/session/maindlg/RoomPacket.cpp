@@ -339,13 +339,22 @@ void IConfDlg::OnPushChunk(uint16_t, const QNPacketDesc& desc, const QNPushChunk
 
 void IConfDlg::OnMediaShareState(uint16_t, const QNPacketDesc&, const QNMediaShareState& s)
 {
-    if (s.wSharerChannel != m_wMyChannel && m_pMediaShareView)
-        m_pMediaShareView->UpdateVideoState(s.wState != 0);
+    m_mediaShare.OnState(m_wMyChannel, s);
 }
 
 void IConfDlg::OnMediaSharePosition(uint16_t, const QNPacketDesc&, const QNMediaSharePosition& s)
 {
-    if (m_pMediaShareView) m_pMediaShareView->UpdatePosition(s.dwPositionMs);
+    m_mediaShare.OnPosition(s);
+}
+
+void IConfDlg::OnShareVideoState(bool bPlaying)
+{
+    if (m_pMediaShareView) m_pMediaShareView->UpdateVideoState(bPlaying);
+}
+
+void IConfDlg::OnSharePosition(uint32_t dwPositionMs)
+{
+    if (m_pMediaShareView) m_pMediaShareView->UpdatePosition(dwPositionMs);
 }
 
 void IConfDlg::OnCamControl(uint16_t, const QNPacketDesc&, const QNCamControl& c)

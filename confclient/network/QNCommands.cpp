@@ -57,6 +57,21 @@ bool IsMediaCommand(uint16_t c)
            c == DAT_MOVIE_VIDEO;
 }
 
+bool IsSoundCommand(uint16_t c)
+{
+    return c == DAT_VOICE || c == DAT_MOVIE_AUDIO;
+}
+
+bool IsBoardCommand(uint16_t c)
+{
+    return c == DAT_BOARD_ROOM || c == DAT_BOARD_LOBBY;
+}
+
+bool IsRoomPacketCommand(uint16_t c)
+{
+    return !IsSoundCommand(c) && !IsMediaCommand(c) && !IsBoardCommand(c) && !IsLobbyCommand(c);
+}
+
 bool IsRecordableCommand(uint16_t c)
 {
     return (c >= 300 && c <= 332 && c != 331) || c == 360 || (c >= 370 && c <= 391) ||

@@ -44,6 +44,16 @@ bool IsLobbyCommand(uint16_t wCommand);
 // Video and shared-movie video: 2000, 2010, 2020, 2030 and 2201.
 bool IsMediaCommand(uint16_t wCommand);
 
+// Sound: 1000 and 2202, handed over on the receive thread.
+bool IsSoundCommand(uint16_t wCommand);
+
+// Board data: 3000 and 3100.
+bool IsBoardCommand(uint16_t wCommand);
+
+// What the owner gets as a room packet: every code that is not sound, video,
+// board data or a lobby packet.
+bool IsRoomPacketCommand(uint16_t wCommand);
+
 // Commands that recordings keep: 300-332 except 331; 360; 370-391; 410-506;
 // 533-540; 550-569; 1000; 2010; 2020; 2201; 2202; 3000; 3100; 3010-3012.
 bool IsRecordableCommand(uint16_t wCommand);

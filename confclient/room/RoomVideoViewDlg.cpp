@@ -1,7 +1,6 @@
 // CRoomVideoViewDlg: view statics made in code, their grid, names by channel, floating and docking.
 #include "confclient/room/RoomVideoViewDlg.h"
 #include "confclient/network/registry/Registry.h"
-#include "core/ByteReader.h"
 #include "resources/ResourceIds.h"
 #include <algorithm>
 #include <cwchar>
@@ -81,14 +80,9 @@ void CRoomVideoViewDlg::SetView(int nIndex, uint16_t ch, const std::wstring& szN
     ::EnableWindow(m_views[nIndex].hWnd, TRUE);
 }
 
-void CRoomVideoViewDlg::SetViewName(const uint8_t* pEntry130)
+void CRoomVideoViewDlg::SetViewName(uint16_t ch, const std::u16string& szName)
 {
-    if (!pEntry130) return;
-    // The name field need not be terminated: the reader stops at its 64 units.
-    ByteReader reader(pEntry130, kViewEntrySize);
-    uint16_t ch = reader.U16();
-    std::u16string szName = reader.Utf16Field(64);
-    if (!reader.Ok() || ch == kNoChannel) return;
+    if (ch == kNoChannel) return;
     int nIndex = FindView(ch);
     if (nIndex < 0) nIndex = FindView(kNoChannel);
     if (nIndex < 0) return;

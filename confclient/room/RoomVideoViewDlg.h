@@ -11,8 +11,6 @@ class CRoomVideoViewDlg : public CRoomDlg
 public:
     static constexpr int kMaxViews = 49;
     static constexpr uint16_t kNoChannel = 65535;
-    // Bytes of one view entry: u16 channel, then a UTF-16 name of 64 units.
-    static constexpr size_t kViewEntrySize = 130;
 
     CRoomVideoViewDlg();
 
@@ -21,8 +19,8 @@ public:
     int ViewCount() const { return static_cast<int>(m_views.size()); }
     // Reads the floating grid's rectangle ("left,top,width,height") from the program's key.
     void LoadFloatingPosition(const std::wstring& szExeName);
-    // Names the view of the entry's channel, or the first free view.
-    void SetViewName(const uint8_t* pEntry130);
+    // Names the view of the channel, or the first free view; kNoChannel names none.
+    void SetViewName(uint16_t wChannel, const std::u16string& szName);
     // Non-zero: the grid leaves the main view and floats at the saved rectangle; 0: docks again.
     void SetFloating(uint8_t nMode);
     bool IsFloating() const { return m_bFloating; }

@@ -52,20 +52,6 @@ void Click(CWnd& dlg, int id)
     dlg.SendMessage(WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(dlg.GetDlgItem(id)));
 }
 
-// A 130-byte view entry: channel, then 64 name units with no terminator when the name fills them.
-std::vector<uint8_t> ViewEntry(uint16_t ch, const std::u16string& szName)
-{
-    std::vector<uint8_t> entry(CRoomVideoViewDlg::kViewEntrySize, 0);
-    entry[0] = static_cast<uint8_t>(ch);
-    entry[1] = static_cast<uint8_t>(ch >> 8);
-    for (size_t i = 0; i < szName.size() && i < 64; ++i)
-    {
-        entry[2 + 2 * i] = static_cast<uint8_t>(szName[i]);
-        entry[3 + 2 * i] = static_cast<uint8_t>(szName[i] >> 8);
-    }
-    return entry;
-}
-
 // The room as the session builds it, in its order and with its parents.
 struct Room
 {
@@ -183,18 +169,16 @@ TEST(RoomWindows, VideoGridCountsNamesAndStates)
     EXPECT_EQ(view.GetDlgItem(IDC_VIDEOVIEW_FIRST), nullptr);
     view.SetViewCount(4);
 
-    // The name fills all 64 units with no terminator: it is cut at the field, not read beyond it.
-    std::u16string szLong(64, u'A');
-    auto entry = ViewEntry(7, szLong);
-    view.SetViewName(entry.data());
+    // A full 64-unit name is shown whole; a known channel is renamed in its own view.
+    view.SetViewName(7, std::u16string(64, u'A'));
     EXPECT_EQ(view.ViewChannel(0), 7);
     EXPECT_EQ(GetWindowTextString(view.ViewWindow(0)), std::wstring(64, L'A'));
-    entry = ViewEntry(9, u"carol");
-    view.SetViewName(entry.data());
-    entry = ViewEntry(7, u"alice");
-    view.SetViewName(entry.data());
+    view.SetViewName(9, u"carol");
+    view.SetViewName(CRoomVideoViewDlg::kNoChannel, u"nobody");
+    view.SetViewName(7, u"alice");
     EXPECT_EQ(GetWindowTextString(view.ViewWindow(0)), L"alice");
     EXPECT_EQ(GetWindowTextString(view.ViewWindow(1)), L"carol");
+    EXPECT_EQ(view.ViewChannel(2), CRoomVideoViewDlg::kNoChannel);
 
     view.ShowUsers({{12, L"dave"}, {3, L"bob"}});
     EXPECT_EQ(GetWindowTextString(view.ViewWindow(0)), L"bob");

@@ -18,12 +18,6 @@ bool IsEmbeddedCommand(uint16_t c)
     return c == REC_AGENDA_FILE || c == REC_SKIN_FILE || c == REC_MEETING_NAME;
 }
 
-// Sound (voice, a shared movie's audio) only makes sense live: a seek never replays it.
-bool IsSoundCommand(uint16_t c)
-{
-    return c == 1000 || c == 2202;
-}
-
 std::string Narrow(const std::u16string& s)
 {
     std::string out;
@@ -490,6 +484,7 @@ void CRecord::SeekPlay(bool bKeyFrame, uint32_t nSeconds)
                 AddIndexEntry(e.wSub, e.dwPosition, e.wCommand);
                 channels.insert({e.wCommand, e.wSub});
             }
+            // Sound (voice, a shared movie's audio) only makes sense live: a seek never replays it.
             else if (!IsEmbeddedCommand(e.wCommand) && !IsSoundCommand(e.wCommand) &&
                      m_reader.ReadRecordAt(e.dwPosition, e.wCommand, payload))
                 PlayPacket(e.wCommand, payload.data(), payload.size(), true, e.dwPosition);

@@ -11,16 +11,6 @@
 
 namespace
 {
-bool IsSoundCommand(uint16_t c)
-{
-    return c == DAT_VOICE || c == DAT_MOVIE_AUDIO;
-}
-
-bool IsBoardCommand(uint16_t c)
-{
-    return c == DAT_BOARD_ROOM || c == DAT_BOARD_LOBBY;
-}
-
 // The descriptor's extra value: the payload length for 323, the chunk length
 // for 525 (payload minus its 2-byte head), else the header's sub.
 uint32_t ExtraOf(uint16_t wCommand, uint16_t wSub, size_t nLen)

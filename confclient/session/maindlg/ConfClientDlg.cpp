@@ -337,21 +337,17 @@ BOOL CConfClientDlg::PreTranslateMessage(MSG* pMsg)
             PostMessage(WM_COMMAND, pCmd[i], 0);
         if (pMsg->wParam == VK_F23 || pMsg->wParam == VK_F24) return TRUE;
     }
-    // Focus state: 0 with no room text-entry window; rooms are not open from the lobby.
-    const int nFocusState = 0;
-    const bool bSessionOpen = m_wRoomIndex != 0;
+    // No room text-entry window takes the keys here: Enter and Space never reach the
+    // dialog's buttons, and Escape reaches the dialog only while a room is open.
     if (pMsg->message == WM_KEYDOWN)
     {
         switch (pMsg->wParam)
         {
         case VK_RETURN:
-            if (!(m_bEnterSends && nFocusState == 1)) return TRUE;
-            break;
-        case VK_ESCAPE:
-            if (nFocusState == 1 || nFocusState == 2 || !bSessionOpen) return FALSE;
-            break;
         case VK_SPACE:
-            if (!(m_bEnterSends && (nFocusState == 1 || nFocusState == 2) && bSessionOpen)) return TRUE;
+            return TRUE;
+        case VK_ESCAPE:
+            if (m_wRoomIndex == 0) return FALSE;
             break;
         default:
             break;

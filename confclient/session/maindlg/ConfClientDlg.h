@@ -48,6 +48,5 @@ private:
 
     std::wstring m_szStartErrorKey;
     std::vector<std::wstring> m_startNotes;
-    bool m_bEnterSends = false; // entry by Enter: a room setting, off in the lobby
     int m_nCountdown = 0;
 };

@@ -24,6 +24,9 @@
 #include "confclient/session/lobby/LobbyRules.h"
 #include "confclient/session/lobby/LobbyLists.h"
 #include "confclient/session/lobby/ReconnectCountdown.h"
+#include "confclient/media/MediaShareFeature.h"
+#include "confclient/people/ChatFeature.h"
+#include "confclient/session/roomdispatch/RoomDispatcher.h"
 #include "confclient/session/roomusers/RoomUserInfo.h"
 #include "confclient/session/startup/LaunchString.h"
 #include "confclient/session/texttable/TextTable.h"
@@ -43,7 +46,12 @@ class CRoomCtrlDlg;
 class CPlayerDlg;
 class CMessangeDlg;
 
-class IConfDlg : public IQNHost, public IRoomHost, public ILobbyHandler
+class IConfDlg : public IQNHost,
+                 public IRoomHost,
+                 public ILobbyHandler,
+                 public IRoomCommands,
+                 public IChatView,
+                 public IMediaShareView
 {
 public:
     IConfDlg();
@@ -57,7 +65,6 @@ public:
 
     // Texts by key from the language library's table; a missing key gives the key itself.
     std::wstring GetText(const char* pszKey) const;
-    std::wstring LoadText(const char* pszKey) const { return GetText(pszKey); }
     void AddLog(int nLevel, const wchar_t* pszFormat, ...);
 
     // Outside windows that registered through 0x551 / 424.
@@ -102,7 +109,6 @@ public:
     void AddChatNotice(const std::wstring& szText, int nKind);
 
     uint16_t RoomIndex() const { return m_wRoomIndex; }
-    const CRoomUserInfo* RoomUsers() const { return m_pRoomUsers.get(); }
 
     // IRoomHost: the session as the room windows see it.
     std::wstring RoomText(const char* pszKey) const override { return GetText(pszKey); }
@@ -113,12 +119,13 @@ public:
 
     const CLobbyLists& Lobby() const { return m_lobby; }
     const S_CONFINFOEX* FindConfInfo(uint16_t wRoomIndex) const { return m_lobby.FindConfInfo(wRoomIndex); }
-    CQNInterface* Network() const { return m_pNet.get(); }
-    bool IsLobbyLoggedIn() const { return m_bLobbyLoggedIn; }
-    int ReconnectCount() const { return m_nReconnectCount; }
 
     // IQNHost: the session as the network object sees it.
-    bool IsPlayerMode() const override { return false; }
+    // A session started to play a recording: it takes no live room commands.
+    bool IsPlayerMode() const override
+    {
+        return m_launch.kind == LaunchKind::Player || m_launch.kind == LaunchKind::RecordingPath;
+    }
     void AddLog(int nLevel, const std::string& utf8) override { m_log.AddLog(nLevel, utf8); }
     // From the send thread: the control bar is reached through its window handle only.
     bool WantsBacklogNotice() override { return m_nRoomCtrlMode.load() == 2; }
@@ -199,7 +206,6 @@ protected:
     void ApplyRights(uint32_t dwRights);
     void ChangeViewMode(uint16_t wViewMode, uint16_t wModeValue);
     bool IsChief() const;
-    bool HasRight(RoomRight right) const;
     void UpdatePresenterButton();
     // Room-level commands.
     void OnRoomOpened(const QNPacketDesc* pDesc, bool bOpenAck);
@@ -207,10 +213,65 @@ protected:
     void OnRoomUserLeft(const uint8_t* p, size_t n);
     void OnRoomGone(uint16_t wCommand, const uint8_t* p, size_t n);
     void OnConfRecord(uint16_t wCommand, const uint8_t* p, size_t n);
-    void OnRoomNotice(uint16_t wCommand, const uint8_t* p, size_t n);
-    void OnMessengerPacket(uint16_t wCommand, const QNPacketDesc& desc);
     void OnCallPacket(uint16_t wCommand, uint16_t wExtra);
-    void OnPrivateData(uint16_t wCommand, const QNPacketDesc& desc);
+    // IChatView: the room chat window, when there is one.
+    void OnChatReceived(const std::u16string& szSender, const std::u16string& szText,
+                        uint32_t dwColour) override;
+    // IMediaShareView: the shared-movie window, when there is one.
+    void OnShareVideoState(bool bPlaying) override;
+    void OnSharePosition(uint32_t dwPositionMs) override;
+    // The room command handlers the dispatcher calls (RoomPacket.cpp, MessengerPacket.cpp).
+    void OnRoomAck(uint16_t wCommand, const QNPacketDesc& desc) override;
+    void OnRoomNak(uint16_t wCommand, const QNPacketDesc& desc) override;
+    void OnRoomRecord(uint16_t wCommand, const QNPacketDesc& desc) override;
+    void OnRoomEnd(uint16_t wCommand, const QNPacketDesc& desc) override;
+    void OnUserQuit(uint16_t wCommand, const QNPacketDesc& desc) override;
+    void OnSessionValueCleared(uint16_t wCommand, const QNPacketDesc& desc) override;
+    void OnRoomTypeRefused(uint16_t wCommand, const QNPacketDesc& desc) override;
+    void OnBanished(uint16_t wCommand, const QNPacketDesc& desc) override;
+    void OnServerRecordRefused(uint16_t wCommand, const QNPacketDesc& desc) override;
+    void OnBoardComplete(uint16_t wCommand, const QNPacketDesc& desc) override;
+    void OnPresenterRefused(uint16_t wCommand, const QNPacketDesc& desc) override;
+    void OnSetPresenterRefused(uint16_t wCommand, const QNPacketDesc& desc) override;
+    void OnMessengerPacket(uint16_t wCommand, const QNPacketDesc& desc) override;
+    void OnDesktopShare(uint16_t wCommand, const QNPacketDesc& desc) override;
+    void OnCall(uint16_t wCommand, const QNPacketDesc& desc) override;
+    void OnPrivateData(uint16_t wCommand, const QNPacketDesc& desc) override;
+    void OnUserJoin(uint16_t wCommand, const QNPacketDesc& desc, const QNRoomUser& user) override;
+    void OnSessionValue(uint16_t wCommand, const QNPacketDesc& desc, const uint16_t& wValue) override;
+    void OnViewNames(uint16_t wCommand, const QNPacketDesc& desc,
+                     const std::vector<QNViewName>& names) override;
+    void OnRoomType(uint16_t wCommand, const QNPacketDesc& desc, const QNRoomType& type) override;
+    void OnPresider(uint16_t wCommand, const QNPacketDesc& desc, const uint16_t& wChannel) override;
+    void OnAvState(uint16_t wCommand, const QNPacketDesc& desc, const uint32_t& dwWord) override;
+    void OnRights(uint16_t wCommand, const QNPacketDesc& desc, const QNRoomRights& rights) override;
+    void OnViewMode(uint16_t wCommand, const QNPacketDesc& desc, const QNViewMode& mode) override;
+    void OnChannelChange(uint16_t wCommand, const QNPacketDesc& desc, const QNChannelChange& change) override;
+    void OnChat(uint16_t wCommand, const QNPacketDesc& desc, const QNChat& chat) override;
+    void OnVideoState(uint16_t wCommand, const QNPacketDesc& desc, const uint32_t& dwValue) override;
+    void OnUserStatus(uint16_t wCommand, const QNPacketDesc& desc, const QNUserStatus& status) override;
+    void OnRecordingNotice(uint16_t wCommand, const QNPacketDesc& desc,
+                           const QNRecordNotice& notice) override;
+    void OnServerRecordStart(uint16_t wCommand, const QNPacketDesc& desc,
+                             const QNServerRecordLocal& r) override;
+    void OnCamControl(uint16_t wCommand, const QNPacketDesc& desc, const QNCamControl& c) override;
+    void OnPushBegin(uint16_t wCommand, const QNPacketDesc& desc, const QNPushBegin& b) override;
+    void OnPushCancel(uint16_t wCommand, const QNPacketDesc& desc, const uint16_t& wPushId) override;
+    void OnPushChunk(uint16_t wCommand, const QNPacketDesc& desc, const QNPushChunk& chunk) override;
+    void OnRoomState(uint16_t wCommand, const QNPacketDesc& desc, const QNRoomState& state) override;
+    void OnRemoteSettingPacket(uint16_t wCommand, const QNPacketDesc& desc,
+                               const QNRemoteSetting& s) override;
+    void OnFloatVideo(uint16_t wCommand, const QNPacketDesc& desc, const QNFloatVideo& f) override;
+    void OnSeat(uint16_t wCommand, const QNPacketDesc& desc, const QNSeat& seat) override;
+    void OnMaximize(uint16_t wCommand, const QNPacketDesc& desc, const QNMaximize& m) override;
+    void OnRecorderState(uint16_t wCommand, const QNPacketDesc& desc, const QNRecorderState& s) override;
+    void OnUserOption(uint16_t wCommand, const QNPacketDesc& desc, const QNUserOption& o) override;
+    void OnPresenterRequest(uint16_t wCommand, const QNPacketDesc& desc,
+                            const QNPresenterRequest& req) override;
+    void OnPresenterChange(uint16_t wCommand, const QNPacketDesc& desc, const uint16_t& wChannel) override;
+    void OnMediaShareState(uint16_t wCommand, const QNPacketDesc& desc, const QNMediaShareState& s) override;
+    void OnMediaSharePosition(uint16_t wCommand, const QNPacketDesc& desc,
+                              const QNMediaSharePosition& s) override;
     // A line in the messenger window of a lobby user, opened when needed.
     void DeliverToMessenger(uint16_t wUserIndex, const std::wstring& szText, int nKind);
     CMessangeDlg* FindMessenger(uint16_t wUserIndex) const;
@@ -304,6 +365,8 @@ protected:
     CQuestionDlg* m_pQuestion = nullptr;
     CManageToolDlg* m_pManageTool = nullptr;
     CRoomTxtChatDlg* m_pChat = nullptr;
+    CChatFeature m_chat{*this};
+    CMediaShareFeature m_mediaShare{*this};
     CRoomAgendaListDlg* m_pAgendaList = nullptr;
     CEBookDlg* m_pEBook = nullptr;
     CRoomUserListDlg* m_pUserList = nullptr;

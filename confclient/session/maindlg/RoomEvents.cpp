@@ -52,9 +52,11 @@ void IConfDlg::OnRoomOpened(const QNPacketDesc* pDesc, bool bOpenAck)
     }
     InitPanels(bEntering);
     LayoutRoom();
-    AddLog(LOG_INFO, L"[%hs] RoomIndex:%d, Title:%s, ConfCode:%s, RoomType:%d, MaxUser:%d, ExtraLocalVideo:%d",
-           RoomCommandName(bOpenAck ? ACK_CONF_OPEN : ACK_CONF_JOIN), info.wRoomIndex, WideOf(info.szTitle).c_str(),
-           WideOf(info.szConfCode).c_str(), info.wRoomType, info.wMaxUser, info.wExtraLocalVideo);
+    AddLog(LOG_INFO,
+           L"[%hs] RoomIndex:%d, Title:%s, ConfCode:%s, RoomType:%d, MaxUser:%d, ExtraLocalVideo:%d",
+           RoomCommandName(bOpenAck ? ACK_CONF_OPEN : ACK_CONF_JOIN), info.wRoomIndex,
+           WideOf(info.szTitle).c_str(), WideOf(info.szConfCode).c_str(), info.wRoomType, info.wMaxUser,
+           info.wExtraLocalVideo);
     if (bOpenAck)
     {
         S_CONFINFOEX conf;
@@ -84,8 +86,7 @@ void IConfDlg::OnRoomRefused(uint16_t wCommand, uint16_t wReason)
     const char* pszKey = NakConfTextKey(wReason);
     std::wstring text = pszKey ? GetText(pszKey) : std::wstring();
     if (pszKey) ShowMessageBoxModeless(text);
-    AddLog(LOG_ERROR, L"[%hs] %s (%d)", RoomCommandName(wCommand), text.c_str(),
-           wReason);
+    AddLog(LOG_ERROR, L"[%hs] %s (%d)", RoomCommandName(wCommand), text.c_str(), wReason);
     if (m_wRoomIndex != 0) QuitRoom(210);
     Broadcast(WM_QN_SESSION_EVENT, wCommand, MAKELONG(wReason, m_wPendingInvite));
     if (wCommand == NAK_CONF_OPEN) m_wPendingInvite = 0;
@@ -210,22 +211,6 @@ bool IConfDlg::IsChief() const
     return m_wRoomIndex != 0 && (m_room.wOwnerIndex == m_wMyIndex || m_wPresiderChannel == m_wMyChannel);
 }
 
-bool IConfDlg::HasRight(RoomRight right) const
-{
-    if (IsChief()) return true;
-    const S_ROOMUSERINFO* pMe = m_pRoomUsers ? m_pRoomUsers->FindUser(m_wMyChannel) : nullptr;
-    if (!pMe) return false;
-    switch (right)
-    {
-    case RIGHT_TALK: return pMe->talkRight != 0;
-    case RIGHT_DRAW: return pMe->drawRight != 0;
-    case RIGHT_DS: return pMe->dsRight != 0;
-    case RIGHT_SHARE: return pMe->shareRight != 0;
-    case RIGHT_MEDIASHARE: return pMe->mediaShareRight != 0;
-    }
-    return false;
-}
-
 void IConfDlg::SetPresider(uint16_t wChannel)
 {
     m_wPresiderChannel = wChannel;
@@ -265,8 +250,7 @@ void IConfDlg::ApplyRights(uint32_t dwRights)
         if (!(dwChanged & (1u << nSel))) continue;
         uint32_t dwOn = (dwRights >> nSel) & 1;
         if (m_pRoomUsers) m_pRoomUsers->SetFlagForAll(nSel, dwOn);
-        if (!dwOn && !IsChief())
-            AddLog(LOG_INFO, L"[INFO_CONF_RIGHTS] %s stopped", kCovers[nSel]);
+        if (!dwOn && !IsChief()) AddLog(LOG_INFO, L"[INFO_CONF_RIGHTS] %s stopped", kCovers[nSel]);
     }
     AddLog(LOG_INFO, L"[INFO_CONF_RIGHTS] Rights:0x%x", dwRights);
     LayoutRoom();
@@ -296,7 +280,8 @@ void IConfDlg::OnRemoteSetting(const QNRemoteSetting& s)
         break;
     default:
     {
-        std::wstring text = Formatted(GetText("IDMS_AUDIO_REMOTECTRL"), RoomUserName(s.wSetterChannel).c_str());
+        std::wstring text =
+            Formatted(GetText("IDMS_AUDIO_REMOTECTRL"), RoomUserName(s.wSetterChannel).c_str());
         AddChatNotice(text, 4);
         AddLog(LOG_INFO, L"[INFO_CONF_REMOTESETTING] %s", text.c_str());
         break;
@@ -312,7 +297,8 @@ void IConfDlg::OnRecordNotice(uint16_t wCommand, uint16_t wChannel, uint16_t wFl
         text = GetText("IDS_RECORD_SERVER") + L" " + GetText("IDS_RECORD_FAIL_OTHERUSER");
     else
     {
-        const char* pszKey = wFlag == RECORDNOTICE_START ? "IDS_RECORD_START_OTHERUSER" : "IDS_RECORD_END_OTHERUSER";
+        const char* pszKey =
+            wFlag == RECORDNOTICE_START ? "IDS_RECORD_START_OTHERUSER" : "IDS_RECORD_END_OTHERUSER";
         text = RoomUserName(wChannel) + L" " + GetText(pszKey);
         if (bServer) text = GetText("IDS_RECORD_SERVER") + L" " + text;
     }
@@ -380,8 +366,9 @@ void IConfDlg::RequestPresenter()
 void IConfDlg::AskPresenterQuestion(uint16_t wRequester)
 {
     if (m_wRoomIndex == 0 || !m_pNet) return;
-    std::wstring text = Formatted(GetText(IsPlayerMode() ? "IDS_REQ_PRESENTER_PLAYER" : "IDS_REQ_PRESENTER_CONFIRM"),
-                                  RoomUserName(wRequester).c_str());
+    std::wstring text =
+        Formatted(GetText(IsPlayerMode() ? "IDS_REQ_PRESENTER_PLAYER" : "IDS_REQ_PRESENTER_CONFIRM"),
+                  RoomUserName(wRequester).c_str());
     HWND hOwner = m_pMainView && m_pMainView->m_hWnd ? m_pMainView->m_hWnd : MainWnd();
     int nAnswer = MessageBoxW(hOwner, text.c_str(), m_szExeName.c_str(), MB_YESNO | MB_ICONQUESTION);
     // The room may have gone while the question was open.

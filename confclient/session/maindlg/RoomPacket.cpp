@@ -1,8 +1,9 @@
-// The room command dispatcher: every inbound room command the network object
-// sends the main dialog as 0x552 becomes session state, window updates, texts,
-// log lines and notices to the outside windows. Payloads are read through the
-// bounded decoders; a payload too short for its record is dropped with a DEBUG line.
+// The room's command handlers: what each inbound room command the network object
+// sends the main dialog as 0x552 does to session state, windows, texts, log lines
+// and the outside windows. The dispatcher has read the payload before a handler runs.
 #include <windows.h>
+
+#include <algorithm>
 
 #include "confclient/network/QNCommands.h"
 #include "confclient/room/RoomCtrlDlg.h"
@@ -26,450 +27,361 @@ std::wstring Joined(const std::wstring& a, const std::wstring& b)
 
 void IConfDlg::OnRoomPacket(WPARAM wCode, LPARAM lParam)
 {
-    const auto* pDesc = reinterpret_cast<const QNPacketDesc*>(lParam);
-    if (!pDesc) return;
-    const uint8_t* p = pDesc->pData;
-    const size_t n = p ? pDesc->nLength : 0;
-    const uint16_t wCommand = static_cast<uint16_t>(wCode);
-    const uint16_t wExtra = static_cast<uint16_t>(pDesc->dwExtra);
-    // True when the payload was read; a payload too short for its record is dropped with a DEBUG line.
-    auto valid = [&](bool bRead)
-    {
-        if (!bRead)
-            AddLog(LOG_DEBUG, L"[ROOM] command %u: payload of %u bytes dropped", wCommand, static_cast<unsigned>(n));
-        return bRead;
-    };
+    if (const auto* pDesc = reinterpret_cast<const QNPacketDesc*>(lParam))
+        DispatchRoomCommand(*this, &m_log, static_cast<uint16_t>(wCode), *pDesc);
+}
 
-    switch (wCommand)
-    {
-    // Open, join, leave and close.
-    case ACK_CONF_OPEN:
-    case ACK_CONF_JOIN:
-        OnRoomOpened(pDesc, wCommand == ACK_CONF_OPEN);
-        break;
-    case NAK_CONF_OPEN:
-    case NAK_CONF_JOIN:
-        OnRoomRefused(wCommand, wExtra);
-        break;
-    case INFO_CONF_OPEN:
-    case INFO_CONF_UPDATE:
-        OnConfRecord(wCommand, p, n);
-        break;
-    case INFO_CONF_JOIN:
-    {
-        if (m_wRoomIndex == 0 || pDesc->dwExtra == 0) break;
-        QNRoomUser user;
-        if (!valid(DecodeRoomUser(p, n, user))) break;
-        OnUserJoined(user);
-        if (!IsPlayerMode() && PanelConnected() && m_wPendingJoin[1])
-        {
-            m_wPendingJoin[1] = 0;
-            if (m_bOpenedByMe)
-                PanelAnswer("CREATE", m_wRoomIndex);
-            else
-                PanelAnswer("JOIN", 1);
-        }
-        break;
-    }
-    case NTF_CONF_326:
-    {
-        uint16_t wValue = 0;
-        if (valid(DecodeU16(p, n, wValue)))
-            Broadcast(WM_QN_SESSION_EVENT, 326, wValue);
-        break;
-    }
-    case NTF_CONF_327:
-        Broadcast(WM_QN_SESSION_EVENT, 326, static_cast<LPARAM>(0xFFFFFFFFu));
-        break;
-    case INFO_CONF_QUIT:
-        OnRoomUserLeft(p, n);
-        break;
-    case INFO_CONF_CLOSE:
-    case INFO_CONF_DELETE:
-        OnRoomGone(wCommand, p, n);
-        break;
-    case INFO_CONF_VIEWNAME:
-    {
-        std::vector<QNViewName> names;
-        if (!valid(DecodeViewNames(p, n, names))) break;
-        for (size_t i = 0; i < names.size(); ++i)
-        {
-            m_viewNames[i] = names[i].szName;
-            if (m_pVideoView) m_pVideoView->SetViewName(p + 4 + i * kViewNameEntrySize);
-        }
-        break;
-    }
-    case NAK_CONF_CONFTYPE:
-    {
-        std::wstring text = GetText("IDS_ROOMTYPE_NONCHANGE");
-        ShowMessageBoxModeless(text);
-        AddLog(LOG_ERROR, L"[NAK_CONF_CONFTYPE] %s", text.c_str());
-        break;
-    }
-    case INFO_CONF_CONFTYPE:
-    {
-        QNRoomType type;
-        if (!valid(DecodeRoomType(p, n, type) && type.wRoomIndex == m_wRoomIndex && m_wRoomIndex != 0)) break;
-        m_wRoomType = type.wRoomType;
-        m_dwRoomFlags = type.dwFlags;
-        AddLog(LOG_INFO, L"[INFO_CONF_CONFTYPE] RoomType:%d", m_wRoomType);
-        if (m_pVideoView) m_pVideoView->SetViewCount(ClampViewCount(GetVideoCount(0)));
-        ShowRoomUsers();
-        UpdatePresenterButton();
-        LayoutRoom();
-        break;
-    }
-    case INFO_CONF_BANISH:
-    {
-        if (m_wRoomIndex == 0) break;
-        std::wstring text = GetText("IDS_BANISHED");
-        QuitRoom(INFO_CONF_BANISH);
-        ShowMessageBoxModeless(text);
-        AddLog(LOG_INFO, L"[INFO_CONF_BANISH] %s", text.c_str());
-        break;
-    }
-    case NTF_CONF_STATE:
-    case INFO_CONF_STATE:
-    {
-        if (wCommand == NTF_CONF_STATE && IsPlayerMode()) break;
-        QNRoomState state;
-        if (!valid(DecodeRoomState(p, n, state))) break;
-        if (state.wRoomIndex != m_wRoomIndex) break;
-        m_wRoomState = state.wState;
-        AddLog(LOG_DEBUG, L"[INFO_CONF_STATE] State:%d, Flags:0x%x", state.wState, state.dwFlags);
-        break;
-    }
+// Open, join, leave and close.
+void IConfDlg::OnRoomAck(uint16_t wCommand, const QNPacketDesc& desc)
+{
+    OnRoomOpened(&desc, wCommand == ACK_CONF_OPEN);
+}
 
-    // Users, rights, presenter and view.
-    case INFO_CONF_PRESIDER:
+void IConfDlg::OnRoomNak(uint16_t wCommand, const QNPacketDesc& desc)
+{
+    OnRoomRefused(wCommand, static_cast<uint16_t>(desc.dwExtra));
+}
+
+void IConfDlg::OnRoomRecord(uint16_t wCommand, const QNPacketDesc& desc)
+{
+    OnConfRecord(wCommand, desc.pData, desc.pData ? desc.nLength : 0);
+}
+
+void IConfDlg::OnUserJoin(uint16_t, const QNPacketDesc& desc, const QNRoomUser& user)
+{
+    if (m_wRoomIndex == 0 || desc.dwExtra == 0) return;
+    OnUserJoined(user);
+    if (!IsPlayerMode() && PanelConnected() && m_wPendingJoin[1])
     {
-        uint16_t wChannel = kNoIndex;
-        if (valid(DecodeU16(p, n, wChannel)))
-            SetPresider(wChannel);
-        break;
-    }
-    case INFO_CONF_AVSTATE:
-    {
-        uint32_t dwWord = 0;
-        if (!valid(DecodeU32(p, n, dwWord) && m_pRoomUsers)) break;
-        m_pRoomUsers->SetAvFlags(&dwWord);
-        // Someone else (the chief) changed this user's state: it is announced as the user's own.
-        // The server's echo of what this client announced is no change and goes no further.
-        if (static_cast<uint16_t>(dwWord & 0xFFFF) == m_wMyChannel && dwWord != m_dwMyAvState && m_pNet)
-        {
-            m_dwMyAvState = dwWord;
-            UpdatePresenterButton();
-            m_pNet->SendAvState(dwWord);
-        }
-        ShowRoomUsers();
-        break;
-    }
-    case INFO_CONF_RIGHTS:
-    {
-        QNRoomRights rights;
-        if (!valid(DecodeRoomRights(p, n, rights))) break;
-        if (rights.wRoomIndex == m_wRoomIndex) ApplyRights(rights.dwRights);
-        break;
-    }
-    case CMD_CONF_VIEWMODE:
-    case INFO_CONF_VIEWMODE:
-    {
-        QNViewMode mode;
-        if (!valid(DecodeViewMode(p, n, mode))) break;
-        if (IsPlayerMode() || mode.wRoomIndex != m_wRoomIndex) break;
-        if (mode.wViewMode != m_wViewMode || mode.wModeValue != m_wModeValue)
-            ChangeViewMode(mode.wViewMode, mode.wModeValue);
-        if (mode.wModeValue == 4 && m_pNet) m_pNet->SendRecorderStateQuery();
-        break;
-    }
-    case INFO_CONF_CHGCHANNEL:
-    {
-        QNChannelChange change;
-        if (!valid(DecodeChannelChange(p, n, change) && m_pRoomUsers)) break;
-        S_ROOMUSERINFO* pUser = m_pRoomUsers->FindUserByIndex(change.wUserIndex);
-        if (!pUser)
-        {
-            AddLog(LOG_INFO, L"[INFO_CONF_CHGCHANNEL] unknown user %d", change.wUserIndex);
-            break;
-        }
-        pUser->channel = change.wNewChannel;
-        AddLog(LOG_INFO, L"[INFO_CONF_CHGCHANNEL] ID:%s, Name:%s, CH:%d => CH:%d\n", WideOf(pUser->ID).c_str(),
-               WideOf(pUser->Name).c_str(), change.wOldChannel, change.wNewChannel);
-        if (change.wOldChannel == m_wMyChannel && change.wUserIndex == m_wMyIndex)
-        {
-            m_wMyChannel = change.wNewChannel;
-            if (m_pNet) m_pNet->SetMyIndex(m_wMyChannel);
-        }
-        ShowRoomUsers();
-        if (m_wPresiderChannel == change.wOldChannel) SetPresider(change.wNewChannel);
-        break;
-    }
-    case CMD_CONF_VIDEOSTATE:
-    case INFO_CONF_VIDEOSTATE:
-    {
-        uint32_t dwValue = 0;
-        if (!valid(DecodeU32(p, n, dwValue))) break;
-        uint16_t wChannel = static_cast<uint16_t>(dwValue & 0xFFFF);
-        if (m_wRoomIndex == 0 || wChannel == kNoIndex || !m_pRoomUsers) break;
-        S_ROOMUSERINFO* pUser = m_pRoomUsers->FindUser(wChannel);
-        if (!pUser) break;
-        uint16_t wStop = (dwValue >> 17) & 1;
-        uint16_t wCam = (dwValue >> 18) & 0xF;
-        if (pUser->videoStop == wStop && pUser->camType == wCam) break;
-        pUser->videoStop = wStop;
-        pUser->camType = wCam;
-        if (m_pVideoView) m_pVideoView->SetVideoState(wChannel, dwValue);
-        break;
-    }
-    case CMD_CONF_USERSTATUS:
-    case INFO_CONF_USERSTATUS:
-    {
-        QNUserStatus status;
-        if (!valid(DecodeUserStatus(p, n, status))) break;
-        if (m_pUserList) m_pUserList->UpdateUserRow(status.wChannel, status.wStatus, status.dwFlags);
-        break;
-    }
-    case INFO_CONF_FLOATVIDEO:
-    {
-        QNFloatVideo f;
-        if (!valid(DecodeFloatVideo(p, n, f))) break;
-        if (m_wRoomIndex != 0 && f.wChannel == m_wMyChannel && m_pVideoView &&
-            (f.nMode != 0) != m_pVideoView->IsFloating())
-            m_pVideoView->SetFloating(f.nMode);
-        break;
-    }
-    case INFO_CONF_SEAT:
-    {
-        QNSeat seat;
-        if (!valid(DecodeSeat(p, n, seat) && m_pRoomUsers)) break;
-        m_pRoomUsers->SetUserValue(seat.wChannel, seat.wSeat);
-        if (seat.wChannel == m_wMyChannel)
-        {
-            AddLog(LOG_INFO, L"[INFO_CONF_SEAT] Seat:%d, SendSize:%dx%d", seat.wSeat, seat.wWidth, seat.wHeight);
-            m_wCaptureSize[0] = seat.wWidth;
-            m_wCaptureSize[1] = seat.wHeight;
-        }
-        LayoutRoom();
-        break;
-    }
-    case CMD_CONF_MAXIMIZE:
-    case INFO_CONF_MAXIMIZE:
-    {
-        QNMaximize m;
-        if (!valid(DecodeMaximize(p, n, m) && m.wMarker == 1)) break;
-        if (IsPlayerMode() || !m_pRoomCtrl) break;
-        if (m.nMaximize)
-            m_pRoomCtrl->MaximizeRoomWindow();
+        m_wPendingJoin[1] = 0;
+        if (m_bOpenedByMe)
+            PanelAnswer("CREATE", m_wRoomIndex);
         else
-            m_pRoomCtrl->RestoreRoomWindow();
-        break;
+            PanelAnswer("JOIN", 1);
     }
-    case CMD_CONF_PRESENTER:
-    case INFO_CONF_PRESENTER:
+}
+
+void IConfDlg::OnSessionValue(uint16_t, const QNPacketDesc&, const uint16_t& wValue)
+{
+    Broadcast(WM_QN_SESSION_EVENT, 326, wValue);
+}
+
+void IConfDlg::OnSessionValueCleared(uint16_t, const QNPacketDesc&)
+{
+    Broadcast(WM_QN_SESSION_EVENT, 326, static_cast<LPARAM>(0xFFFFFFFFu));
+}
+
+void IConfDlg::OnUserQuit(uint16_t, const QNPacketDesc& desc)
+{
+    OnRoomUserLeft(desc.pData, desc.pData ? desc.nLength : 0);
+}
+
+void IConfDlg::OnRoomEnd(uint16_t wCommand, const QNPacketDesc& desc)
+{
+    OnRoomGone(wCommand, desc.pData, desc.pData ? desc.nLength : 0);
+}
+
+void IConfDlg::OnViewNames(uint16_t, const QNPacketDesc&, const std::vector<QNViewName>& names)
+{
+    for (size_t i = 0; i < names.size(); ++i)
     {
-        QNPresenterRequest req;
-        if (!valid(DecodePresenterRequest(p, n, req))) break;
+        m_viewNames[i] = names[i].szName;
+        if (m_pVideoView) m_pVideoView->SetViewName(names[i].wChannel, names[i].szName);
+    }
+}
+
+void IConfDlg::OnRoomTypeRefused(uint16_t, const QNPacketDesc&)
+{
+    std::wstring text = GetText("IDS_ROOMTYPE_NONCHANGE");
+    ShowMessageBoxModeless(text);
+    AddLog(LOG_ERROR, L"[NAK_CONF_CONFTYPE] %s", text.c_str());
+}
+
+void IConfDlg::OnRoomType(uint16_t, const QNPacketDesc&, const QNRoomType& type)
+{
+    if (type.wRoomIndex != m_wRoomIndex || m_wRoomIndex == 0) return;
+    m_wRoomType = type.wRoomType;
+    m_dwRoomFlags = type.dwFlags;
+    AddLog(LOG_INFO, L"[INFO_CONF_CONFTYPE] RoomType:%d", m_wRoomType);
+    if (m_pVideoView) m_pVideoView->SetViewCount(ClampViewCount(GetVideoCount(0)));
+    ShowRoomUsers();
+    UpdatePresenterButton();
+    LayoutRoom();
+}
+
+void IConfDlg::OnBanished(uint16_t, const QNPacketDesc&)
+{
+    if (m_wRoomIndex == 0) return;
+    std::wstring text = GetText("IDS_BANISHED");
+    QuitRoom(INFO_CONF_BANISH);
+    ShowMessageBoxModeless(text);
+    AddLog(LOG_INFO, L"[INFO_CONF_BANISH] %s", text.c_str());
+}
+
+void IConfDlg::OnRoomState(uint16_t wCommand, const QNPacketDesc&, const QNRoomState& state)
+{
+    if (wCommand == NTF_CONF_STATE && IsPlayerMode()) return;
+    if (state.wRoomIndex != m_wRoomIndex) return;
+    m_wRoomState = state.wState;
+    AddLog(LOG_DEBUG, L"[INFO_CONF_STATE] State:%d, Flags:0x%x", state.wState, state.dwFlags);
+}
+
+// Users, rights, presenter and view.
+void IConfDlg::OnPresider(uint16_t, const QNPacketDesc&, const uint16_t& wChannel)
+{
+    SetPresider(wChannel);
+}
+
+void IConfDlg::OnAvState(uint16_t, const QNPacketDesc&, const uint32_t& dwWord)
+{
+    if (!m_pRoomUsers) return;
+    m_pRoomUsers->SetAvFlags(&dwWord);
+    // Someone else (the chief) changed this user's state: it is announced as the user's own.
+    // The server's echo of what this client announced is no change and goes no further.
+    if (static_cast<uint16_t>(dwWord & 0xFFFF) == m_wMyChannel && dwWord != m_dwMyAvState && m_pNet)
+    {
+        m_dwMyAvState = dwWord;
         UpdatePresenterButton();
-        if (req.wKind == PRESENTER_REQUEST)
-            // The question waits for the user: asked from a posted message, not inside this sent one.
-            PostMessageW(MainWnd(), WM_QN_PRESENTER_QUESTION, req.wRequesterChannel, 0);
-        else if (!req.wAccepted)
-        {
-            std::wstring text = GetText("IDS_REQ_PRESENTER_DENY");
-            AddChatNotice(text, 4);
-            AddLog(LOG_INFO, L"[INFO_CONF_PRESENTER] %s", text.c_str());
-        }
-        break;
+        m_pNet->SendAvState(dwWord);
     }
-    case NAK_CONF_PRESENTER:
-    {
-        UpdatePresenterButton();
-        std::wstring text = GetText("IDS_SET_PRESENTER_FAILED");
-        AddChatNotice(text, 4);
-        AddLog(LOG_ERROR, L"[NAK_CONF_PRESENTER] %s", text.c_str());
-        break;
-    }
-    case INFO_CONF_PRESENTER_SET:
-    case INFO_CONF_PRESENTER_CLEAR:
-    {
-        uint16_t wChannel = kNoIndex;
-        if (valid(DecodeU16(p, n, wChannel)))
-            SetPresenter(wChannel, wCommand == INFO_CONF_PRESENTER_SET);
-        break;
-    }
-    case NAK_CONF_SET_PRESENTER:
-    {
-        UpdatePresenterButton();
-        if (wExtra == kReasonConfExistUser)
-        {
-            AddLog(LOG_ERROR, L"[NAK_CONF_SET_PRESENTER] ERR_CONF_EXISTUSER");
-            break;
-        }
-        std::wstring text = GetText("IDS_SET_PRESENTER_FAILED");
-        AddChatNotice(text, 4);
-        AddLog(LOG_ERROR, L"[NAK_CONF_SET_PRESENTER] %s", text.c_str());
-        break;
-    }
-    case INFO_CONF_REMOTESETTING:
-    {
-        QNRemoteSetting s;
-        if (!valid(DecodeRemoteSetting(p, n, s))) break;
-        OnRemoteSetting(s);
-        break;
-    }
-    case CMD_CONF_USEROPTION:
-    case INFO_CONF_USEROPTION:
-    {
-        QNUserOption o;
-        if (!valid(DecodeUserOption(p, n, o) && m_pRoomUsers)) break;
-        m_pRoomUsers->SetUserValue(o.wChannel, o.dwValue);
-        break;
-    }
-    case INFO_DRAWTOOL_COMMAND:
-    {
-        uint32_t dwCommand = 0;
-        valid(DecodeDrawToolCommand(p, n, dwCommand));
-        // The screen drawing tool comes with the whiteboard; without it there is nothing to tell.
-        break;
-    }
+    ShowRoomUsers();
+}
 
-    // Recording.
-    case INFO_CONF_RECORD:
-    case INFO_CONF_SERVERRECORD:
+void IConfDlg::OnRights(uint16_t, const QNPacketDesc&, const QNRoomRights& rights)
+{
+    if (rights.wRoomIndex == m_wRoomIndex) ApplyRights(rights.dwRights);
+}
+
+void IConfDlg::OnViewMode(uint16_t, const QNPacketDesc&, const QNViewMode& mode)
+{
+    if (IsPlayerMode() || mode.wRoomIndex != m_wRoomIndex) return;
+    if (mode.wViewMode != m_wViewMode || mode.wModeValue != m_wModeValue)
+        ChangeViewMode(mode.wViewMode, mode.wModeValue);
+    if (mode.wModeValue == 4 && m_pNet) m_pNet->SendRecorderStateQuery();
+}
+
+void IConfDlg::OnChannelChange(uint16_t, const QNPacketDesc&, const QNChannelChange& change)
+{
+    if (!m_pRoomUsers) return;
+    S_ROOMUSERINFO* pUser = m_pRoomUsers->FindUserByIndex(change.wUserIndex);
+    if (!pUser)
     {
-        QNRecordNotice r;
-        if (!valid(DecodeRecordNotice(p, n, r))) break;
-        OnRecordNotice(wCommand, r.wChannel, r.wFlag);
-        break;
+        AddLog(LOG_INFO, L"[INFO_CONF_CHGCHANNEL] unknown user %d", change.wUserIndex);
+        return;
     }
-    case INFO_CONF_SERVERRECORD_LOCAL:
+    pUser->channel = change.wNewChannel;
+    AddLog(LOG_INFO, L"[INFO_CONF_CHGCHANNEL] ID:%s, Name:%s, CH:%d => CH:%d\n", WideOf(pUser->ID).c_str(),
+           WideOf(pUser->Name).c_str(), change.wOldChannel, change.wNewChannel);
+    if (change.wOldChannel == m_wMyChannel && change.wUserIndex == m_wMyIndex)
     {
-        QNServerRecordLocal r;
-        if (!valid(DecodeServerRecordLocal(p, n, r))) break;
-        OnServerRecordLocal(r);
-        break;
+        m_wMyChannel = change.wNewChannel;
+        if (m_pNet) m_pNet->SetMyIndex(m_wMyChannel);
     }
-    case NAK_CONF_SERVERRECORD:
-    case NAK_CONF_SERVERRECORD_STOP:
+    ShowRoomUsers();
+    if (m_wPresiderChannel == change.wOldChannel) SetPresider(change.wNewChannel);
+}
+
+void IConfDlg::OnVideoState(uint16_t, const QNPacketDesc&, const uint32_t& dwValue)
+{
+    uint16_t wChannel = static_cast<uint16_t>(dwValue & 0xFFFF);
+    if (m_wRoomIndex == 0 || wChannel == kNoIndex || !m_pRoomUsers) return;
+    S_ROOMUSERINFO* pUser = m_pRoomUsers->FindUser(wChannel);
+    if (!pUser) return;
+    uint16_t wStop = (dwValue >> 17) & 1;
+    uint16_t wCam = (dwValue >> 18) & 0xF;
+    if (pUser->videoStop == wStop && pUser->camType == wCam) return;
+    pUser->videoStop = wStop;
+    pUser->camType = wCam;
+    if (m_pVideoView) m_pVideoView->SetVideoState(wChannel, dwValue);
+}
+
+void IConfDlg::OnUserStatus(uint16_t, const QNPacketDesc&, const QNUserStatus& status)
+{
+    if (m_pUserList) m_pUserList->UpdateUserRow(status.wChannel, status.wStatus, status.dwFlags);
+}
+
+void IConfDlg::OnFloatVideo(uint16_t, const QNPacketDesc&, const QNFloatVideo& f)
+{
+    if (m_wRoomIndex != 0 && f.wChannel == m_wMyChannel && m_pVideoView &&
+        (f.nMode != 0) != m_pVideoView->IsFloating())
+        m_pVideoView->SetFloating(f.nMode);
+}
+
+void IConfDlg::OnSeat(uint16_t, const QNPacketDesc&, const QNSeat& seat)
+{
+    if (!m_pRoomUsers) return;
+    m_pRoomUsers->SetUserValue(seat.wChannel, seat.wSeat);
+    if (seat.wChannel == m_wMyChannel)
     {
-        std::wstring text = Joined(GetText("IDS_RECORD_SERVER"), GetText("IDS_RECORD_FAIL_OTHERUSER"));
+        AddLog(LOG_INFO, L"[INFO_CONF_SEAT] Seat:%d, SendSize:%dx%d", seat.wSeat, seat.wWidth, seat.wHeight);
+        m_wCaptureSize[0] = seat.wWidth;
+        m_wCaptureSize[1] = seat.wHeight;
+    }
+    LayoutRoom();
+}
+
+void IConfDlg::OnMaximize(uint16_t, const QNPacketDesc&, const QNMaximize& m)
+{
+    if (m.wMarker != 1 || IsPlayerMode() || !m_pRoomCtrl) return;
+    if (m.nMaximize)
+        m_pRoomCtrl->MaximizeRoomWindow();
+    else
+        m_pRoomCtrl->RestoreRoomWindow();
+}
+
+void IConfDlg::OnPresenterRequest(uint16_t, const QNPacketDesc&, const QNPresenterRequest& req)
+{
+    UpdatePresenterButton();
+    if (req.wKind == PRESENTER_REQUEST)
+        // The question waits for the user: asked from a posted message, not inside this sent one.
+        PostMessageW(MainWnd(), WM_QN_PRESENTER_QUESTION, req.wRequesterChannel, 0);
+    else if (!req.wAccepted)
+    {
+        std::wstring text = GetText("IDS_REQ_PRESENTER_DENY");
         AddChatNotice(text, 4);
-        AddLog(LOG_ERROR, L"[NAK_CONF_SERVERRECORD] %s", text.c_str());
-        if (m_pRoomCtrl) m_pRoomCtrl->EnableServerRecordMenu(IsChief());
-        break;
+        AddLog(LOG_INFO, L"[INFO_CONF_PRESENTER] %s", text.c_str());
     }
-    case INFO_CONF_BOARDCOMPLETE:
-    {
-        std::wstring text = GetText("IDMS_BOARD_RECVCOMPLETE");
-        AddChatNotice(text, 4);
-        AddLog(LOG_INFO, L"[INFO_CONF_BOARDCOMPLETE] %s", text.c_str());
-        break;
-    }
-    case INFO_CONF_RECORDERSTATE:
-    {
-        QNRecorderState s;
-        if (!valid(DecodeRecorderState(p, n, s))) break;
-        m_wRecorderState = s.wState;
-        if (m_pRoomCtrl)
-        {
-            m_pRoomCtrl->EnableServerRecordMenu(IsChief() && s.wState == 0);
-            m_pRoomCtrl->EnableRecordButtons(s.wState == 0);
-        }
-        break;
-    }
+}
 
-    // File push, media share, camera control, desktop share.
-    case INFO_PUSH_BEGIN:
-    {
-        QNPushBegin b;
-        if (!valid(DecodePushBegin(p, n, b))) break;
-        if (m_wRoomIndex == 0 || !m_pRoomCtrl || b.wSenderChannel == m_wMyChannel) break;
-        std::wstring szSender = RoomUserName(b.wSenderChannel);
-        m_pRoomCtrl->BeginPushReceive(b.wPushId, szSender, WideOf(b.szFileName), b.dwFileSize);
-        AddChatNotice(GetText("IDS_MSG_PUSH_MAN"), 4);
-        AddChatNotice(Joined(szSender, GetText("IDS_MSG_PUSHRECV_START")), 4);
-        break;
-    }
-    case INFO_PUSH_CANCEL:
-    {
-        uint16_t wPushId = 0;
-        if (!valid(DecodeU16(p, n, wPushId))) break;
-        if (m_wRoomIndex != 0 && m_pRoomCtrl) m_pRoomCtrl->OnPushCancelled(wPushId);
-        break;
-    }
-    case INFO_PUSH_CHUNK:
-    {
-        // The chunk follows the push id; its length is the descriptor's, bounded by the payload.
-        if (!valid(n >= 2)) break;
-        size_t nChunk = std::min<size_t>(pDesc->dwExtra, n - 2);
-        if (m_wRoomIndex != 0 && m_pRoomCtrl) m_pRoomCtrl->OnPushData(p + 2, nChunk);
-        break;
-    }
-    case CMD_MEDIASHARE_STATE:
-    case INFO_MEDIASHARE_STATE:
-    {
-        QNMediaShareState s;
-        if (!valid(DecodeMediaShareState(p, n, s))) break;
-        if (s.wSharerChannel != m_wMyChannel && m_pMediaShareView) m_pMediaShareView->UpdateVideoState(s.wState != 0);
-        break;
-    }
-    case CMD_MEDIASHARE_POSITION:
-    case INFO_MEDIASHARE_POSITION:
-    {
-        QNMediaSharePosition s;
-        if (!valid(DecodeMediaSharePosition(p, n, s))) break;
-        if (m_pMediaShareView) m_pMediaShareView->UpdatePosition(s.dwPositionMs);
-        break;
-    }
-    case INFO_CONF_CAMCONTROL:
-    {
-        QNCamControl c;
-        if (!valid(DecodeCamControl(p, n, c))) break;
-        // Cameras are driven by the video subsystem; the command is noted for now.
-        AddLog(LOG_INFO, L"[CAMCONTROL] CH:%d, Action:%d, Value:%d", c.wTargetChannel, c.wAction, c.wValue);
-        break;
-    }
-    case NAK_DESKTOP_SHARE:
-    case INFO_DESKTOP_SHARE:
-    case INFO_DESKTOP_CONTROL:
-        AddLog(LOG_INFO, L"[DESKTOPSHARE] command %d, %u bytes", wCommand, static_cast<unsigned>(n));
-        break;
+void IConfDlg::OnPresenterRefused(uint16_t, const QNPacketDesc&)
+{
+    UpdatePresenterButton();
+    std::wstring text = GetText("IDS_SET_PRESENTER_FAILED");
+    AddChatNotice(text, 4);
+    AddLog(LOG_ERROR, L"[NAK_CONF_PRESENTER] %s", text.c_str());
+}
 
-    // Messenger, invitations, calls and private data.
-    case NAK_MSG_TEXT:
-    case INFO_MSG_TEXT:
-    case NAK_MSG_FILEOFFER:
-    case INFO_MSG_FILEOFFER:
-    case NAK_MSG_FILEANSWER:
-    case INFO_MSG_FILEANSWER:
-    case NAK_MSG_FILEDATA:
-    case INFO_MSG_FILEDATA:
-    case NAK_MSG_INVITE:
-    case INFO_MSG_INVITE:
-    case NAK_MSG_INVITEANSWER:
-    case INFO_MSG_INVITEANSWER:
-        OnMessengerPacket(wCommand, *pDesc);
-        break;
-    case INFO_CALL_END:
-    case NAK_CALL:
-        OnCallPacket(wCommand, wExtra);
-        break;
-    case ACK_PRIVATE_LOADDATA:
-    case NAK_PRIVATE_LOADDATA:
-    case NAK_PRIVATE_SAVEDATA:
-        OnPrivateData(wCommand, *pDesc);
-        break;
+void IConfDlg::OnPresenterChange(uint16_t wCommand, const QNPacketDesc&, const uint16_t& wChannel)
+{
+    SetPresenter(wChannel, wCommand == INFO_CONF_PRESENTER_SET);
+}
 
-    // Chat.
-    case CMD_CONF_CHAT:
-    case INFO_CONF_CHAT:
+void IConfDlg::OnSetPresenterRefused(uint16_t, const QNPacketDesc& desc)
+{
+    UpdatePresenterButton();
+    if (static_cast<uint16_t>(desc.dwExtra) == kReasonConfExistUser)
     {
-        QNChat chat;
-        if (!valid(DecodeChat(p, n, chat))) break;
-        if (m_pChat) m_pChat->OnChatReceived(RoomUserName(chat.wSenderChannel), WideOf(chat.szText), chat.dwColour);
-        break;
+        AddLog(LOG_ERROR, L"[NAK_CONF_SET_PRESENTER] ERR_CONF_EXISTUSER");
+        return;
     }
-    default:
-        break;
+    std::wstring text = GetText("IDS_SET_PRESENTER_FAILED");
+    AddChatNotice(text, 4);
+    AddLog(LOG_ERROR, L"[NAK_CONF_SET_PRESENTER] %s", text.c_str());
+}
+
+void IConfDlg::OnRemoteSettingPacket(uint16_t, const QNPacketDesc&, const QNRemoteSetting& s)
+{
+    OnRemoteSetting(s);
+}
+
+void IConfDlg::OnUserOption(uint16_t, const QNPacketDesc&, const QNUserOption& o)
+{
+    if (m_pRoomUsers) m_pRoomUsers->SetUserValue(o.wChannel, o.dwValue);
+}
+
+// Recording.
+void IConfDlg::OnRecordingNotice(uint16_t wCommand, const QNPacketDesc&, const QNRecordNotice& r)
+{
+    OnRecordNotice(wCommand, r.wChannel, r.wFlag);
+}
+
+void IConfDlg::OnServerRecordStart(uint16_t, const QNPacketDesc&, const QNServerRecordLocal& r)
+{
+    OnServerRecordLocal(r);
+}
+
+void IConfDlg::OnServerRecordRefused(uint16_t, const QNPacketDesc&)
+{
+    std::wstring text = Joined(GetText("IDS_RECORD_SERVER"), GetText("IDS_RECORD_FAIL_OTHERUSER"));
+    AddChatNotice(text, 4);
+    AddLog(LOG_ERROR, L"[NAK_CONF_SERVERRECORD] %s", text.c_str());
+    if (m_pRoomCtrl) m_pRoomCtrl->EnableServerRecordMenu(IsChief());
+}
+
+void IConfDlg::OnBoardComplete(uint16_t, const QNPacketDesc&)
+{
+    std::wstring text = GetText("IDMS_BOARD_RECVCOMPLETE");
+    AddChatNotice(text, 4);
+    AddLog(LOG_INFO, L"[INFO_CONF_BOARDCOMPLETE] %s", text.c_str());
+}
+
+void IConfDlg::OnRecorderState(uint16_t, const QNPacketDesc&, const QNRecorderState& s)
+{
+    m_wRecorderState = s.wState;
+    if (m_pRoomCtrl)
+    {
+        m_pRoomCtrl->EnableServerRecordMenu(IsChief() && s.wState == 0);
+        m_pRoomCtrl->EnableRecordButtons(s.wState == 0);
     }
+}
+
+// File push, media share, camera control, desktop share.
+void IConfDlg::OnPushBegin(uint16_t, const QNPacketDesc&, const QNPushBegin& b)
+{
+    if (m_wRoomIndex == 0 || !m_pRoomCtrl || b.wSenderChannel == m_wMyChannel) return;
+    std::wstring szSender = RoomUserName(b.wSenderChannel);
+    m_pRoomCtrl->BeginPushReceive(b.wPushId, szSender, WideOf(b.szFileName), b.dwFileSize);
+    AddChatNotice(GetText("IDS_MSG_PUSH_MAN"), 4);
+    AddChatNotice(Joined(szSender, GetText("IDS_MSG_PUSHRECV_START")), 4);
+}
+
+void IConfDlg::OnPushCancel(uint16_t, const QNPacketDesc&, const uint16_t& wPushId)
+{
+    if (m_wRoomIndex != 0 && m_pRoomCtrl) m_pRoomCtrl->OnPushCancelled(wPushId);
+}
+
+void IConfDlg::OnPushChunk(uint16_t, const QNPacketDesc& desc, const QNPushChunk& chunk)
+{
+    // The chunk's length is the descriptor's, bounded by the payload.
+    size_t nChunk = std::min<size_t>(desc.dwExtra, chunk.nLength);
+    if (m_wRoomIndex != 0 && m_pRoomCtrl) m_pRoomCtrl->OnPushData(chunk.pData, nChunk);
+}
+
+void IConfDlg::OnMediaShareState(uint16_t, const QNPacketDesc&, const QNMediaShareState& s)
+{
+    m_mediaShare.OnState(m_wMyChannel, s);
+}
+
+void IConfDlg::OnMediaSharePosition(uint16_t, const QNPacketDesc&, const QNMediaSharePosition& s)
+{
+    m_mediaShare.OnPosition(s);
+}
+
+void IConfDlg::OnShareVideoState(bool bPlaying)
+{
+    if (m_pMediaShareView) m_pMediaShareView->UpdateVideoState(bPlaying);
+}
+
+void IConfDlg::OnSharePosition(uint32_t dwPositionMs)
+{
+    if (m_pMediaShareView) m_pMediaShareView->UpdatePosition(dwPositionMs);
+}
+
+void IConfDlg::OnCamControl(uint16_t, const QNPacketDesc&, const QNCamControl& c)
+{
+    // Cameras are driven by the video subsystem; the command is noted for now.
+    AddLog(LOG_INFO, L"[CAMCONTROL] CH:%d, Action:%d, Value:%d", c.wTargetChannel, c.wAction, c.wValue);
+}
+
+void IConfDlg::OnDesktopShare(uint16_t wCommand, const QNPacketDesc& desc)
+{
+    AddLog(LOG_INFO, L"[DESKTOPSHARE] command %d, %u bytes", wCommand,
+           static_cast<unsigned>(desc.pData ? desc.nLength : 0));
+}
+
+// Calls.
+void IConfDlg::OnCall(uint16_t wCommand, const QNPacketDesc& desc)
+{
+    OnCallPacket(wCommand, static_cast<uint16_t>(desc.dwExtra));
+}
+
+// Chat.
+void IConfDlg::OnChat(uint16_t, const QNPacketDesc&, const QNChat& chat)
+{
+    m_chat.OnChat(m_pRoomUsers.get(), chat);
+}
+
+void IConfDlg::OnChatReceived(const std::u16string& szSender, const std::u16string& szText, uint32_t dwColour)
+{
+    if (m_pChat) m_pChat->OnChatReceived(WideOf(szSender), WideOf(szText), dwColour);
 }

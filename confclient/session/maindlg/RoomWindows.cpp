@@ -28,8 +28,7 @@
 namespace
 {
 // Makes one room window; a window that cannot be made is deleted again and the caller stops there.
-template <typename Dlg>
-bool Make(Dlg*& pWnd, Dlg* pNew, CWnd* pParent)
+template <typename Dlg> bool Make(Dlg*& pWnd, Dlg* pNew, CWnd* pParent)
 {
     if (!pNew) return false;
     if (!pNew->Create(pParent))
@@ -41,8 +40,7 @@ bool Make(Dlg*& pWnd, Dlg* pNew, CWnd* pParent)
     return true;
 }
 
-template <typename Dlg>
-void Destroy(Dlg*& pWnd)
+template <typename Dlg> void Destroy(Dlg*& pWnd)
 {
     if (!pWnd) return;
     if (pWnd->m_hWnd) pWnd->DestroyWindow();
@@ -65,7 +63,8 @@ bool IConfDlg::LoadLayoutTable()
     std::u16string text;
     // Without the resource the defaults stay: LoadTextTableResource leaves the text empty.
     LoadTextTableResource(AfxGetResourceHandle(), IDR_INI_LAYOUT, table, &text);
-    m_layout.Load(text, [&table](const std::u16string& key)
+    m_layout.Load(text,
+                  [&table](const std::u16string& key)
                   {
                       const std::u16string* p = table.Find(key);
                       return p ? *p : std::u16string();
@@ -98,9 +97,11 @@ void IConfDlg::LoadRoomPosition(S_ROOMPOSITION& pos, bool bReadSaved)
     SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
     S_RECT workArea{work.left, work.top, work.right, work.bottom};
     int x = GetSystemMetrics(SM_XVIRTUALSCREEN), y = GetSystemMetrics(SM_YVIRTUALSCREEN);
-    S_RECT virtualScreen{x, y, x + GetSystemMetrics(SM_CXVIRTUALSCREEN), y + GetSystemMetrics(SM_CYVIRTUALSCREEN)};
+    S_RECT virtualScreen{x, y, x + GetSystemMetrics(SM_CXVIRTUALSCREEN),
+                         y + GetSystemMetrics(SM_CYVIRTUALSCREEN)};
     std::wstring saved;
-    if (bReadSaved) saved = RegReadString(HKEY_CURRENT_USER, RegProgramKey(m_szExeName).c_str(), L"Room_Position", L"");
+    if (bReadSaved)
+        saved = RegReadString(HKEY_CURRENT_USER, RegProgramKey(m_szExeName).c_str(), L"Room_Position", L"");
     pos = ComputeRoomPosition(U16Of(saved), workArea, virtualScreen);
 }
 
@@ -176,8 +177,10 @@ bool IConfDlg::InitPanels(bool bEntering)
     {
         m_wViewMode = 0;
         std::wstring key = RegProgramKey(m_szExeName);
-        m_nAgendaListState = static_cast<int>(RegReadDword(HKEY_CURRENT_USER, key.c_str(), L"AgendaListState", 1));
-        m_nUserListState = static_cast<int>(RegReadDword(HKEY_CURRENT_USER, key.c_str(), L"UserListState", 1));
+        m_nAgendaListState =
+            static_cast<int>(RegReadDword(HKEY_CURRENT_USER, key.c_str(), L"AgendaListState", 1));
+        m_nUserListState =
+            static_cast<int>(RegReadDword(HKEY_CURRENT_USER, key.c_str(), L"UserListState", 1));
         m_nChatWndState = static_cast<int>(RegReadDword(HKEY_CURRENT_USER, key.c_str(), L"ChatWndState", 1));
         m_nEbookState = static_cast<int>(RegReadDword(HKEY_CURRENT_USER, key.c_str(), L"EbookWndState", 1));
     }
@@ -216,15 +219,16 @@ void IConfDlg::LayoutRoom()
                      SWP_NOZORDER | SWP_NOACTIVATE | SWP_SHOWWINDOW);
     }
     if (!IsZoomed(m_pMainView->m_hWnd))
-        SetWindowPos(m_pMainView->m_hWnd, nullptr, r.left, r.top + nBarHeight, r.Width(), r.Height() - nBarHeight,
-                     SWP_NOZORDER | SWP_NOACTIVATE | SWP_SHOWWINDOW);
+        SetWindowPos(m_pMainView->m_hWnd, nullptr, r.left, r.top + nBarHeight, r.Width(),
+                     r.Height() - nBarHeight, SWP_NOZORDER | SWP_NOACTIVATE | SWP_SHOWWINDOW);
     ShowWindow(m_pMainView->m_hWnd, m_roomPos.bMaximized ? SW_SHOWMAXIMIZED : SW_SHOW);
     if (m_pChat) ShowWindow(m_pChat->m_hWnd, m_nChatWndState ? SW_SHOW : SW_HIDE);
     if (m_pUserList) ShowWindow(m_pUserList->m_hWnd, m_nUserListState ? SW_SHOW : SW_HIDE);
     if (m_pAgendaList) ShowWindow(m_pAgendaList->m_hWnd, m_nAgendaListState ? SW_SHOW : SW_HIDE);
     if (m_pEBook) ShowWindow(m_pEBook->m_hWnd, m_nEbookState ? SW_SHOW : SW_HIDE);
-    CWnd* windows[] = {m_pRoomCtrl, m_pMainView, m_pVideoView, m_pMediaShareView, m_pQuestion, m_pManageTool,
-                       m_pChat,     m_pAgendaList, m_pEBook, m_pUserList, m_pBoardTool, m_pPlayer};
+    CWnd* windows[] = {m_pRoomCtrl, m_pMainView,   m_pVideoView, m_pMediaShareView,
+                       m_pQuestion, m_pManageTool, m_pChat,      m_pAgendaList,
+                       m_pEBook,    m_pUserList,   m_pBoardTool, m_pPlayer};
     for (CWnd* p : windows)
         SendSize(p);
     m_pMainView->Refresh();
@@ -258,14 +262,16 @@ void IConfDlg::ShowRoomUsers()
     {
         // The row tells the user's roles and rights after the name.
         std::wstring szRow = WideOf(u.Name);
-        if (u.channel == m_wPresiderChannel) szRow += L" [presider]";
-        if (u.channel == m_wPresenterChannel) szRow += L" [presenter]";
+        if (u.channel == m_wPresiderChannel) szRow += L" [" + GetText("IDS_ROLE_PRESIDER") + L"]";
+        if (u.channel == m_wPresenterChannel) szRow += L" [" + GetText("IDS_ROLE_PRESENTER") + L"]";
         std::wstring szRights;
-        const std::pair<uint32_t, const wchar_t*> rights[] = {{u.talkRight, L"talk"},   {u.drawRight, L"draw"},
-                                                              {u.dsRight, L"desktop"},  {u.shareRight, L"share"},
-                                                              {u.mediaShareRight, L"media"}};
-        for (const auto& [dwRight, pszName] : rights)
-            if (dwRight) szRights += (szRights.empty() ? L"" : L" ") + std::wstring(pszName);
+        const std::pair<uint32_t, const char*> rights[] = {{u.talkRight, "IDS_RIGHT_TALK"},
+                                                           {u.drawRight, "IDS_RIGHT_DRAW"},
+                                                           {u.dsRight, "IDS_RIGHT_DESKTOP"},
+                                                           {u.shareRight, "IDS_RIGHT_SHARE"},
+                                                           {u.mediaShareRight, "IDS_RIGHT_MEDIA"}};
+        for (const auto& [dwRight, pszKey] : rights)
+            if (dwRight) szRights += (szRights.empty() ? L"" : L" ") + GetText(pszKey);
         if (!szRights.empty()) szRow += L" [" + szRights + L"]";
         rows.emplace_back(u.channel, szRow);
     }

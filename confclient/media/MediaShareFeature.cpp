@@ -1,0 +1,12 @@
+// The shared movie's inbound state and position.
+#include "confclient/media/MediaShareFeature.h"
+
+void CMediaShareFeature::OnState(uint16_t wMyChannel, const QNMediaShareState& s)
+{
+    if (s.wSharerChannel != wMyChannel) m_view.OnShareVideoState(s.wState != 0);
+}
+
+void CMediaShareFeature::OnPosition(const QNMediaSharePosition& s)
+{
+    m_view.OnSharePosition(s.dwPositionMs);
+}

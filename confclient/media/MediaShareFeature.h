@@ -1,0 +1,27 @@
+// The shared movie as the room hears of it: play state and position for the shared-movie window.
+#pragma once
+#include <cstdint>
+
+#include "confclient/network/QNRoomPayloads.h"
+
+// The shared-movie window as the share sees it.
+class IMediaShareView
+{
+public:
+    virtual ~IMediaShareView() = default;
+    virtual void OnShareVideoState(bool bPlaying) = 0;
+    virtual void OnSharePosition(uint32_t dwPositionMs) = 0;
+};
+
+class CMediaShareFeature
+{
+public:
+    explicit CMediaShareFeature(IMediaShareView& view) : m_view(view) {}
+
+    // The sharer's own state is already on its window: only another member's reaches the view.
+    void OnState(uint16_t wMyChannel, const QNMediaShareState& s);
+    void OnPosition(const QNMediaSharePosition& s);
+
+private:
+    IMediaShareView& m_view;
+};

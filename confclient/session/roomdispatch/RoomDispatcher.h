@@ -1,0 +1,97 @@
+// The room dispatcher: each command the network hands the owner as a room packet is
+// looked up in the handler rows (QNRoomHandlers.def), its payload read once by the
+// row's decoder, and the row's handler called on the room's command handlers.
+#pragma once
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+#include "confclient/network/QNPayloads.h"
+#include "confclient/network/QNRoomPayloads.h"
+#include "confclient/network/transport/QNOwner.h"
+#include "core/LogSink.h"
+
+// A file push chunk (525): the bytes after the push id's two.
+struct QNPushChunk
+{
+    const uint8_t* pData = nullptr;
+    size_t nLength = 0;
+};
+bool DecodePushChunk(const uint8_t* p, size_t n, QNPushChunk& r);
+
+// What the room does with its commands: one method per handler named by the rows.
+class IRoomCommands
+{
+public:
+    virtual ~IRoomCommands() = default;
+
+    virtual void OnRoomAck(uint16_t wCommand, const QNPacketDesc& desc) = 0;
+    virtual void OnRoomNak(uint16_t wCommand, const QNPacketDesc& desc) = 0;
+    virtual void OnRoomRecord(uint16_t wCommand, const QNPacketDesc& desc) = 0;
+    virtual void OnRoomEnd(uint16_t wCommand, const QNPacketDesc& desc) = 0;
+    virtual void OnUserQuit(uint16_t wCommand, const QNPacketDesc& desc) = 0;
+    virtual void OnSessionValueCleared(uint16_t wCommand, const QNPacketDesc& desc) = 0;
+    virtual void OnRoomTypeRefused(uint16_t wCommand, const QNPacketDesc& desc) = 0;
+    virtual void OnBanished(uint16_t wCommand, const QNPacketDesc& desc) = 0;
+    virtual void OnServerRecordRefused(uint16_t wCommand, const QNPacketDesc& desc) = 0;
+    virtual void OnBoardComplete(uint16_t wCommand, const QNPacketDesc& desc) = 0;
+    virtual void OnPresenterRefused(uint16_t wCommand, const QNPacketDesc& desc) = 0;
+    virtual void OnSetPresenterRefused(uint16_t wCommand, const QNPacketDesc& desc) = 0;
+    virtual void OnMessengerPacket(uint16_t wCommand, const QNPacketDesc& desc) = 0;
+    virtual void OnDesktopShare(uint16_t wCommand, const QNPacketDesc& desc) = 0;
+    virtual void OnCall(uint16_t wCommand, const QNPacketDesc& desc) = 0;
+    virtual void OnPrivateData(uint16_t wCommand, const QNPacketDesc& desc) = 0;
+
+    virtual void OnUserJoin(uint16_t wCommand, const QNPacketDesc& desc, const QNRoomUser& user) = 0;
+    virtual void OnSessionValue(uint16_t wCommand, const QNPacketDesc& desc, const uint16_t& wValue) = 0;
+    virtual void OnViewNames(uint16_t wCommand, const QNPacketDesc& desc,
+                             const std::vector<QNViewName>& names) = 0;
+    virtual void OnRoomType(uint16_t wCommand, const QNPacketDesc& desc, const QNRoomType& type) = 0;
+    virtual void OnPresider(uint16_t wCommand, const QNPacketDesc& desc, const uint16_t& wChannel) = 0;
+    virtual void OnAvState(uint16_t wCommand, const QNPacketDesc& desc, const uint32_t& dwWord) = 0;
+    virtual void OnRights(uint16_t wCommand, const QNPacketDesc& desc, const QNRoomRights& rights) = 0;
+    virtual void OnViewMode(uint16_t wCommand, const QNPacketDesc& desc, const QNViewMode& mode) = 0;
+    virtual void OnChannelChange(uint16_t wCommand, const QNPacketDesc& desc,
+                                 const QNChannelChange& change) = 0;
+    virtual void OnChat(uint16_t wCommand, const QNPacketDesc& desc, const QNChat& chat) = 0;
+    virtual void OnVideoState(uint16_t wCommand, const QNPacketDesc& desc, const uint32_t& dwValue) = 0;
+    virtual void OnUserStatus(uint16_t wCommand, const QNPacketDesc& desc, const QNUserStatus& status) = 0;
+    virtual void OnRecordingNotice(uint16_t wCommand, const QNPacketDesc& desc,
+                                   const QNRecordNotice& notice) = 0;
+    virtual void OnServerRecordStart(uint16_t wCommand, const QNPacketDesc& desc,
+                                     const QNServerRecordLocal& r) = 0;
+    virtual void OnCamControl(uint16_t wCommand, const QNPacketDesc& desc, const QNCamControl& c) = 0;
+    virtual void OnPushBegin(uint16_t wCommand, const QNPacketDesc& desc, const QNPushBegin& b) = 0;
+    virtual void OnPushCancel(uint16_t wCommand, const QNPacketDesc& desc, const uint16_t& wPushId) = 0;
+    virtual void OnPushChunk(uint16_t wCommand, const QNPacketDesc& desc, const QNPushChunk& chunk) = 0;
+    virtual void OnRoomState(uint16_t wCommand, const QNPacketDesc& desc, const QNRoomState& state) = 0;
+    virtual void OnRemoteSettingPacket(uint16_t wCommand, const QNPacketDesc& desc,
+                                       const QNRemoteSetting& s) = 0;
+    virtual void OnFloatVideo(uint16_t wCommand, const QNPacketDesc& desc, const QNFloatVideo& f) = 0;
+    virtual void OnSeat(uint16_t wCommand, const QNPacketDesc& desc, const QNSeat& seat) = 0;
+    virtual void OnMaximize(uint16_t wCommand, const QNPacketDesc& desc, const QNMaximize& m) = 0;
+    virtual void OnRecorderState(uint16_t wCommand, const QNPacketDesc& desc, const QNRecorderState& s) = 0;
+    virtual void OnUserOption(uint16_t wCommand, const QNPacketDesc& desc, const QNUserOption& o) = 0;
+    virtual void OnPresenterRequest(uint16_t wCommand, const QNPacketDesc& desc,
+                                    const QNPresenterRequest& req) = 0;
+    virtual void OnPresenterChange(uint16_t wCommand, const QNPacketDesc& desc, const uint16_t& wChannel) = 0;
+    virtual void OnMediaShareState(uint16_t wCommand, const QNPacketDesc& desc,
+                                   const QNMediaShareState& s) = 0;
+    virtual void OnMediaSharePosition(uint16_t wCommand, const QNPacketDesc& desc,
+                                      const QNMediaSharePosition& s) = 0;
+};
+
+// One handler row: the command, what is done with it, and for an ignored or checked row why.
+struct RoomHandlerRow
+{
+    uint16_t wCommand;
+    void (*pfnDispatch)(IRoomCommands& handlers, ILogSink* pLog, uint16_t wCommand, const QNPacketDesc& desc);
+    const char* pszIgnoredBecause; // null for a row that calls a handler
+};
+
+// The row of a command, or null for a command without one.
+const RoomHandlerRow* FindRoomHandlerRow(uint16_t wCommand);
+
+// Runs the command's row; a command without a row is left alone.
+void DispatchRoomCommand(IRoomCommands& handlers, ILogSink* pLog, uint16_t wCommand,
+                         const QNPacketDesc& desc);

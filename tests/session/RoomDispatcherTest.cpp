@@ -1,0 +1,193 @@
+// The room dispatcher's rows: every room packet has one, a payload is read once and a
+// short one is dropped with one DEBUG line before any handler sees it.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "confclient/network/QNCommands.h"
+#include "confclient/session/roomdispatch/RoomDispatcher.h"
+
+namespace
+{
+struct Listed
+{
+    uint16_t wCode;
+    const char* pszName;
+};
+constexpr Listed kListed[] = {
+#define QN_COMMAND(code, name, cipher, table, list) {code, #name},
+#include "confclient/network/QNCommands.def"
+#undef QN_COMMAND
+};
+
+struct LogLines : ILogSink
+{
+    std::vector<std::string> lines;
+    void AddLog(int nLevel, const std::string& text) override
+    {
+        if (nLevel == LOG_DEBUG) lines.push_back(text);
+    }
+};
+
+// Records the handler each command reached, with the payload as that handler saw it.
+struct RecordedCommands : IRoomCommands
+{
+    std::vector<std::string> calls;
+    std::u16string szChatText;
+    QNPushChunk chunk;
+
+#define PLAIN(method)                                                                                        \
+    void method(uint16_t, const QNPacketDesc&) override                                                      \
+    {                                                                                                        \
+        calls.push_back(#method);                                                                            \
+    }
+#define DECODED(method, record)                                                                              \
+    void method(uint16_t, const QNPacketDesc&, const record&) override                                       \
+    {                                                                                                        \
+        calls.push_back(#method);                                                                            \
+    }
+    PLAIN(OnRoomAck)
+    PLAIN(OnRoomNak)
+    PLAIN(OnRoomRecord)
+    PLAIN(OnRoomEnd)
+    PLAIN(OnUserQuit)
+    PLAIN(OnSessionValueCleared)
+    PLAIN(OnRoomTypeRefused)
+    PLAIN(OnBanished)
+    PLAIN(OnServerRecordRefused)
+    PLAIN(OnBoardComplete)
+    PLAIN(OnPresenterRefused)
+    PLAIN(OnSetPresenterRefused)
+    PLAIN(OnMessengerPacket)
+    PLAIN(OnDesktopShare)
+    PLAIN(OnCall)
+    PLAIN(OnPrivateData)
+    DECODED(OnUserJoin, QNRoomUser)
+    DECODED(OnSessionValue, uint16_t)
+    DECODED(OnViewNames, std::vector<QNViewName>)
+    DECODED(OnRoomType, QNRoomType)
+    DECODED(OnPresider, uint16_t)
+    DECODED(OnAvState, uint32_t)
+    DECODED(OnRights, QNRoomRights)
+    DECODED(OnViewMode, QNViewMode)
+    DECODED(OnChannelChange, QNChannelChange)
+    DECODED(OnVideoState, uint32_t)
+    DECODED(OnUserStatus, QNUserStatus)
+    DECODED(OnRecordingNotice, QNRecordNotice)
+    DECODED(OnServerRecordStart, QNServerRecordLocal)
+    DECODED(OnCamControl, QNCamControl)
+    DECODED(OnPushBegin, QNPushBegin)
+    DECODED(OnPushCancel, uint16_t)
+    DECODED(OnRoomState, QNRoomState)
+    DECODED(OnRemoteSettingPacket, QNRemoteSetting)
+    DECODED(OnFloatVideo, QNFloatVideo)
+    DECODED(OnSeat, QNSeat)
+    DECODED(OnMaximize, QNMaximize)
+    DECODED(OnRecorderState, QNRecorderState)
+    DECODED(OnUserOption, QNUserOption)
+    DECODED(OnPresenterRequest, QNPresenterRequest)
+    DECODED(OnPresenterChange, uint16_t)
+    DECODED(OnMediaShareState, QNMediaShareState)
+    DECODED(OnMediaSharePosition, QNMediaSharePosition)
+#undef PLAIN
+#undef DECODED
+
+    void OnChat(uint16_t, const QNPacketDesc&, const QNChat& chat) override
+    {
+        calls.push_back("OnChat");
+        szChatText = chat.szText;
+    }
+    void OnPushChunk(uint16_t, const QNPacketDesc&, const QNPushChunk& c) override
+    {
+        calls.push_back("OnPushChunk");
+        chunk = c;
+    }
+};
+
+QNPacketDesc DescOf(const Bytes& payload)
+{
+    QNPacketDesc desc;
+    desc.pData = payload.empty() ? nullptr : payload.data();
+    desc.nLength = static_cast<uint32_t>(payload.size());
+    return desc;
+}
+} // namespace
+
+TEST(RoomDispatcher, EveryRoomPacketHasOneRowAndEveryRowIsARoomPacket)
+{
+    for (const Listed& c : kListed)
+    {
+        if (!IsRoomPacketCommand(c.wCode)) continue;
+        const RoomHandlerRow* pRow = FindRoomHandlerRow(c.wCode);
+        ASSERT_NE(nullptr, pRow) << c.pszName << " reaches the room dispatcher without a row";
+        if (pRow->pszIgnoredBecause)
+        {
+            EXPECT_STRNE("", pRow->pszIgnoredBecause) << c.pszName;
+        }
+    }
+    // A row for a lobby, sound, video or board code would never run.
+    for (uint32_t code = 0; code <= 0xFFFF; ++code)
+    {
+        if (!FindRoomHandlerRow(static_cast<uint16_t>(code))) continue;
+        EXPECT_TRUE(IsRoomPacketCommand(static_cast<uint16_t>(code))) << code;
+        EXPECT_NE(nullptr, FindCommandInfo(static_cast<uint16_t>(code))) << code;
+    }
+}
+
+TEST(RoomDispatcher, ReadsOnceAndDropsShortPayloadsWithOneLine)
+{
+    QNChat chat;
+    chat.wSenderChannel = 3;
+    chat.szText = u"hello";
+    Bytes chatBytes;
+    EncodeChat(chat, chatBytes);
+    Bytes chatCut(chatBytes.begin(), chatBytes.end() - 1);
+
+    struct
+    {
+        const char* pszCase;
+        uint16_t wCommand;
+        Bytes payload;
+        const char* pszHandler; // "" when no handler may run
+        size_t nDebugLines;
+    } cases[] = {
+        {"whole chat line", INFO_CONF_CHAT, chatBytes, "OnChat", 0},
+        {"chat line cut short", INFO_CONF_CHAT, chatCut, "", 1},
+        {"empty u16 record", INFO_CONF_PRESIDER, {}, "", 1},
+        {"u16 record", INFO_CONF_PRESIDER, {5, 0}, "OnPresider", 0},
+        {"push chunk without its id", INFO_PUSH_CHUNK, {7}, "", 1},
+        {"plain row with no payload", NAK_CALL, {}, "OnCall", 0},
+        {"outbound-only code", CMD_CONF_OPEN, {1, 2, 3}, "", 0},
+        {"checked row, short", INFO_DRAWTOOL_COMMAND, {1, 2, 3, 4}, "", 1},
+        {"checked row, whole", INFO_DRAWTOOL_COMMAND, {1, 2, 3, 4, 5, 6}, "", 0},
+        {"code without a row", 9999, {1, 2}, "", 0},
+    };
+    for (const auto& c : cases)
+    {
+        RecordedCommands handlers;
+        LogLines log;
+        DispatchRoomCommand(handlers, &log, c.wCommand, DescOf(c.payload));
+        std::vector<std::string> expected;
+        if (*c.pszHandler) expected.push_back(c.pszHandler);
+        EXPECT_EQ(expected, handlers.calls) << c.pszCase;
+        EXPECT_EQ(c.nDebugLines, log.lines.size()) << c.pszCase;
+    }
+}
+
+TEST(RoomDispatcher, HandlersSeeTheDecodedPayload)
+{
+    QNChat chat;
+    chat.szText = u"hi there";
+    Bytes chatBytes;
+    EncodeChat(chat, chatBytes);
+    RecordedCommands handlers;
+    DispatchRoomCommand(handlers, nullptr, CMD_CONF_CHAT, DescOf(chatBytes));
+    EXPECT_EQ(u"hi there", handlers.szChatText);
+
+    // The chunk is the payload after the push id's two bytes.
+    Bytes pushBytes = {9, 0, 'a', 'b', 'c'};
+    DispatchRoomCommand(handlers, nullptr, INFO_PUSH_CHUNK, DescOf(pushBytes));
+    EXPECT_EQ(pushBytes.data() + 2, handlers.chunk.pData);
+    EXPECT_EQ(3u, handlers.chunk.nLength);
+}

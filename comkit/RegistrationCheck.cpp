@@ -1,7 +1,7 @@
 // The start-up check that our controls are registered from the program's own folder.
 #include "comkit/RegistrationCheck.h"
 
-#include "confclient/session/startup/StartupRules.h"
+#include "core/ControlProgId.h"
 
 namespace
 {

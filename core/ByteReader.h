@@ -9,7 +9,10 @@
 class ByteReader
 {
 public:
-    ByteReader(const void* pData, size_t nLen) : m_p(static_cast<const uint8_t*>(pData)), m_nLen(pData ? nLen : 0) {}
+    ByteReader(const void* pData, size_t nLen)
+        : m_p(static_cast<const uint8_t*>(pData)), m_nLen(pData ? nLen : 0)
+    {
+    }
 
     bool Ok() const { return !m_bError; }
     size_t Offset() const { return m_nPos; }
@@ -65,7 +68,8 @@ public:
         const uint8_t* p = Span(nBytes);
         std::string s;
         if (!p) return s;
-        for (size_t i = 0; i < nBytes && p[i]; ++i) s.push_back(static_cast<char>(p[i]));
+        for (size_t i = 0; i < nBytes && p[i]; ++i)
+            s.push_back(static_cast<char>(p[i]));
         return s;
     }
 
@@ -84,7 +88,8 @@ private:
     {
         if (!Need(n)) return 0;
         uint64_t v = 0;
-        for (size_t i = 0; i < n; ++i) v |= uint64_t(m_p[m_nPos + i]) << (8 * i);
+        for (size_t i = 0; i < n; ++i)
+            v |= uint64_t(m_p[m_nPos + i]) << (8 * i);
         m_nPos += n;
         return v;
     }

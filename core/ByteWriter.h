@@ -33,7 +33,8 @@ public:
     ByteWriter& Utf16Field(std::u16string_view s, size_t nUnits)
     {
         size_t n = nUnits ? std::min(s.size(), nUnits - 1) : 0;
-        for (size_t i = 0; i < n; ++i) U16(s[i]);
+        for (size_t i = 0; i < n; ++i)
+            U16(s[i]);
         return Zeros((nUnits - n) * 2);
     }
 
@@ -50,7 +51,8 @@ public:
 private:
     ByteWriter& Put(uint32_t v, size_t n)
     {
-        for (size_t i = 0; i < n; ++i) m_out.push_back(static_cast<uint8_t>(v >> (8 * i)));
+        for (size_t i = 0; i < n; ++i)
+            m_out.push_back(static_cast<uint8_t>(v >> (8 * i)));
         return *this;
     }
 

@@ -36,7 +36,8 @@ TEST(LaunchString, KindsOfCommandLine)
 
 TEST(LaunchString, FieldsAndTheirDefaults)
 {
-    auto full = ParseCommandLine(u"conf.example, 7000 ,alice,secret,3,131170,ROOM42,1,RoriVuz_Kor.dll,1")->fields;
+    auto full =
+        ParseCommandLine(u"conf.example, 7000 ,alice,secret,3,131170,ROOM42,1,RoriVuz_Kor.dll,1")->fields;
     EXPECT_EQ(u"conf.example", full.szServerAddress);
     EXPECT_EQ(7000, full.nServerPort);
     EXPECT_EQ(u"alice", full.szUserId);
@@ -78,8 +79,8 @@ TEST(StartupRules, LanguageFromAcceptLanguage)
 
 TEST(StartupRules, ResourceLibraryChoiceTable)
 {
-    const std::set<std::u16string> all = {u"RoriVuz_Eng.dll", u"RoriVuz_Kor.dll", u"RoriVuz_Jpn.dll",
-                                          u"RoriVuz_Ger.dll", u"RoriVuzRV_Eng.dll", u"RoriVuzRV_Kor.dll",
+    const std::set<std::u16string> all = {u"RoriVuz_Eng.dll",  u"RoriVuz_Kor.dll",   u"RoriVuz_Jpn.dll",
+                                          u"RoriVuz_Ger.dll",  u"RoriVuzRV_Eng.dll", u"RoriVuzRV_Kor.dll",
                                           u"RoriVuzRV_Jpn.dll"};
     struct
     {
@@ -92,7 +93,12 @@ TEST(StartupRules, ResourceLibraryChoiceTable)
     } rows[] = {
         {u"RoriVuz_Jpn.dll", u"0", u"x", 1033, all, u"RoriVuz_Jpn.dll"},
         {u"RoriVuz_Jpn.dll", u"0", u"x", 1033, {u"RoriVuz_Eng.dll"}, u"RoriVuz_Eng.dll"},
-        {u"RoriVuz_Jpn.dll", u"1", u"x", 1033, {u"RoriVuzRV_Eng.dll", u"RoriVuz_Eng.dll"}, u"RoriVuzRV_Eng.dll"},
+        {u"RoriVuz_Jpn.dll",
+         u"1",
+         u"x",
+         1033,
+         {u"RoriVuzRV_Eng.dll", u"RoriVuz_Eng.dll"},
+         u"RoriVuzRV_Eng.dll"},
         {u"RoriVuz_Jpn.dll", u"0", u"x", 1033, {u"RoriVuzRV_Kor.dll"}, u"RoriVuzRV_Kor.dll"},
         {u"RoriVuz_Jpn.dll", u"0", u"x", 1033, {}, nullptr},
         {u"RoriVuzRV_Kor.dll", u"0", u"x", 1042, all, u"RoriVuz_Kor.dll"}, // the edition follows field 7
@@ -109,7 +115,8 @@ TEST(StartupRules, ResourceLibraryChoiceTable)
     for (const auto& r : rows)
     {
         auto exists = [&](const std::u16string& f) { return r.present.count(f) > 0; };
-        auto first = [&](std::u16string_view prefix) -> std::optional<std::u16string> {
+        auto first = [&](std::u16string_view prefix) -> std::optional<std::u16string>
+        {
             for (const auto& f : r.present)
                 if (f.compare(0, prefix.size(), prefix) == 0) return f;
             return std::nullopt;
@@ -134,17 +141,6 @@ TEST(StartupRules, NamesAndKeys)
     EXPECT_EQ(u"Quillon", ProgramName(u"Quillon_D"));
     EXPECT_EQ(u"Quillon", ProgramName(u"Quillon_d"));
     EXPECT_EQ(u"Quillon", ProgramName(u"Quillon"));
-    struct
-    {
-        const char16_t* stem;
-        const char16_t* key;
-    } keys[] = {
-        {u"LMVideoU", u"LMVideo.LMVideoSendCtrl.1\\CLSID"},  {u"LMVideoUD", u"LMVideo.LMVideoSendCtrl.1\\CLSID"},
-        {u"lmvideo", u"lmvideo.lmvideoSendCtrl.1\\CLSID"},   {u"LMBoardU", u"LMBoard2.LMBoard2Ctrl.1\\CLSID"},
-        {u"LMBoardUD", u"LMBoard2.LMBoard2Ctrl.1\\CLSID"},   {u"LMBoard", u"LMBoard2.LMBoard2Ctrl.1\\CLSID"},
-        {u"ComKitTestU", u"ComKitTest.ComKitTestCtrl.1\\CLSID"}, {u"LMTest", u"LMTest.LMTestCtrl.1\\CLSID"},
-    };
-    for (auto k : keys) EXPECT_EQ(std::u16string(k.key), ControlProgIdClsidKey(k.stem));
     EXPECT_TRUE(PathEqualsNoCase(u"C:\\Prog\\LMBoardU.ocx", u"c:\\prog\\lmboardu.OCX"));
     EXPECT_FALSE(PathEqualsNoCase(u"C:\\Prog\\LMBoardU.ocx", u"C:\\Other\\LMBoardU.ocx"));
 }
@@ -160,8 +156,8 @@ TEST(CopyData, OnlyKnownCodesAndBoundedText)
     const char16_t zero[] = {u'a', 0, u'b', 0};
     EXPECT_EQ(u"a", AcceptCopyData(CLIENTCMD_JOIN, 8, zero)->text); // ends at the first zero unit
 
-    EXPECT_FALSE(AcceptCopyData(1234, 16, text));                     // unknown code
-    EXPECT_FALSE(AcceptCopyData(COPYDATA_PLAY, 15, text));             // odd byte count
-    EXPECT_FALSE(AcceptCopyData(COPYDATA_PLAY, 16, nullptr));          // no data
+    EXPECT_FALSE(AcceptCopyData(1234, 16, text));                             // unknown code
+    EXPECT_FALSE(AcceptCopyData(COPYDATA_PLAY, 15, text));                    // odd byte count
+    EXPECT_FALSE(AcceptCopyData(COPYDATA_PLAY, 16, nullptr));                 // no data
     EXPECT_FALSE(AcceptCopyData(COPYDATA_PLAY, kMaxCopyDataBytes + 2, text)); // too long
 }

@@ -213,7 +213,7 @@ BOOL CConfClientDlg::OnCommand(WPARAM wParam, LPARAM lParam)
         {
             AddLog(LOG_INFO, L"[RECONNECT] cancelled");
             KillTimer(TIMER_RECONNECT);
-            Logout(1);
+            Logout();
             m_nReconnectCount = 0;
             ShowStatus();
         }
@@ -237,7 +237,7 @@ void CConfClientDlg::DestroyMainDialog()
 {
     if (!m_hWnd) return;
     m_bQuitting = true;
-    Logout(1);
+    Logout();
     if (m_pControl) m_pControl->Stop(); // no thread may outlive the window
     KillTimer(TIMER_RECONNECT);
     KillTimer(TIMER_STARTUP);

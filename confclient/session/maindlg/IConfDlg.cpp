@@ -281,7 +281,7 @@ int IConfDlg::LoginLobby()
     Broadcast(WM_QN_OUTSIDE_NOTICE, kConnFailed, 0);
     m_bConnectFailed = true;
     bool bReconnecting = m_nReconnectCount > 0;
-    Logout(0);
+    Logout();
     PanelAnswer("CONNECT", 1601);
     // The first login tells the user and ends; a reconnect goes on through the 1366 notice.
     if (!bReconnecting) PostMessageW(MainWnd(), WM_QN_SESSION_END, 0, SESSIONEND_NOTCONNECTED);
@@ -406,7 +406,7 @@ void IConfDlg::EnterRoomRequest(uint16_t wRoomIndex, const std::u16string& szCon
     if (m_pNet->SendConfJoin(wRoomIndex, szConfCode, u"")) m_wPendingJoin[0] = wRoomIndex;
 }
 
-void IConfDlg::Logout(int nFlag)
+void IConfDlg::Logout()
 {
     m_bLogoutUnderway = true;
     RemoveSplash();
@@ -431,7 +431,6 @@ void IConfDlg::Logout(int nFlag)
     m_bPendingLobbyNotice = false;
     m_lobby.Clear();
     OnLobbyChanged();
-    (void)nFlag;
 }
 
 void IConfDlg::OnSessionEnd(LPARAM lReason)
@@ -457,7 +456,7 @@ void IConfDlg::OnSessionEnd(LPARAM lReason)
                          : lReason == SESSIONEND_NOTCONNECTED ? "IDS_NOTCONNECTSVR"
                                                               : "IDS_SOCK_NAK_LOBY_LOGIN";
     std::wstring text = GetText(pszKey);
-    Logout(1);
+    Logout();
     AddLog(lReason == SESSIONEND_FORCED ? LOG_INFO : LOG_ERROR,
            lReason == SESSIONEND_FORCED ? L"[LOGOUT] Success" : L"[LOGOUT] Error");
     // After a refusal its own box was shown already.
@@ -502,7 +501,7 @@ void IConfDlg::OnSessionTimer(UINT_PTR nIDEvent)
         {
             KillTimer(MainWnd(), TIMER_LAUNCHER);
             AddLog(LOG_INFO, L"[LAUNCHER] window gone, logging out");
-            Logout(1);
+            Logout();
             m_bQuitting = true;
             PostMessageW(MainWnd(), WM_QN_QUIT, 0, 0);
         }

@@ -78,7 +78,8 @@ public:
     void OnConnectionState(WPARAM wParam, LPARAM lParam);
     void Reconnect();
     void QuitRoom(int nReason);
-    void Logout(int nFlag);
+    // Ends the whole session from any state; every caller ends it the same way.
+    void Logout();
     void OnLobbyPacket(WPARAM wCode, LPARAM lParam);
     void OnSessionTimer(UINT_PTR nIDEvent);
     // Client commands of the launcher ('\n'-separated fields).

@@ -12,8 +12,10 @@ std::optional<S_COPYDATA_IN> AcceptCopyData(uint32_t dwCode, size_t cbData, cons
     case COPYDATA_PLAY:
     case COPYDATA_SECONDSTART:
     case COPYDATA_AVSETTING:
-    case CLIENTCMD_JOIN: break;
-    default: return std::nullopt;
+    case CLIENTCMD_JOIN:
+        break;
+    default:
+        return std::nullopt;
     }
     if (cbData % 2 != 0 || cbData > kMaxCopyDataBytes || (cbData && !pData)) return std::nullopt;
     S_COPYDATA_IN in{dwCode, {}};

@@ -3,12 +3,12 @@
 
 namespace
 {
-char16_t AsciiLower(char16_t c) { return (c >= u'A' && c <= u'Z') ? char16_t(c + 32) : c; }
-
 std::u16string_view Trim(std::u16string_view s)
 {
-    while (!s.empty() && (s.front() == u' ' || s.front() == u'\t' || s.front() == u'"')) s.remove_prefix(1);
-    while (!s.empty() && (s.back() == u' ' || s.back() == u'\t' || s.back() == u'"')) s.remove_suffix(1);
+    while (!s.empty() && (s.front() == u' ' || s.front() == u'\t' || s.front() == u'"'))
+        s.remove_prefix(1);
+    while (!s.empty() && (s.back() == u' ' || s.back() == u'\t' || s.back() == u'"'))
+        s.remove_suffix(1);
     return s;
 }
 
@@ -28,14 +28,6 @@ std::optional<uint32_t> ParseDecimal(std::u16string_view s, uint32_t nMax)
 }
 } // namespace
 
-bool EqualsNoCase(std::u16string_view a, std::u16string_view b)
-{
-    if (a.size() != b.size()) return false;
-    for (size_t i = 0; i < a.size(); ++i)
-        if (AsciiLower(a[i]) != AsciiLower(b[i])) return false;
-    return true;
-}
-
 std::u16string LaunchField(std::u16string_view list, size_t i)
 {
     size_t start = 0;
@@ -46,7 +38,8 @@ std::u16string LaunchField(std::u16string_view list, size_t i)
         start = comma + 1;
     }
     size_t end = list.find(u',', start);
-    return std::u16string(Trim(list.substr(start, end == std::u16string_view::npos ? list.npos : end - start)));
+    return std::u16string(
+        Trim(list.substr(start, end == std::u16string_view::npos ? list.npos : end - start)));
 }
 
 std::optional<S_LAUNCH> ParseCommandLine(std::u16string_view cmdLine)
@@ -75,7 +68,8 @@ std::optional<S_LAUNCH> ParseCommandLine(std::u16string_view cmdLine)
         launch.nPanelPort = static_cast<uint16_t>(*port);
         return launch;
     }
-    if (line.find_first_of(u"/\\") != std::u16string_view::npos && line.find(u',') == std::u16string_view::npos)
+    if (line.find_first_of(u"/\\") != std::u16string_view::npos &&
+        line.find(u',') == std::u16string_view::npos)
     {
         launch.kind = LaunchKind::RecordingPath;
         launch.szPath = std::u16string(line);

@@ -7,6 +7,8 @@
 #include <string>
 #include <string_view>
 
+#include "core/TextNoCase.h"
+
 // The fields of the comma-separated launch string (docs/launch-string.md).
 struct S_LAUNCHFIELDS
 {
@@ -24,12 +26,12 @@ struct S_LAUNCHFIELDS
 
 enum class LaunchKind
 {
-    Empty,        // no command line
-    Player,       // "qnplayer" or "rvplayer": play a recording
-    RecordingPath,// a path (holds '/' or '\'): play that recording
-    AVSetting,    // "AVSetting": the audio and video settings
-    PanelPort,    // "QuillonPort <port>": serve an outside control panel
-    LaunchString, // the comma-separated session fields
+    Empty,         // no command line
+    Player,        // "qnplayer" or "rvplayer": play a recording
+    RecordingPath, // a path (holds '/' or '\'): play that recording
+    AVSetting,     // "AVSetting": the audio and video settings
+    PanelPort,     // "QuillonPort <port>": serve an outside control panel
+    LaunchString,  // the comma-separated session fields
 };
 
 struct S_LAUNCH
@@ -47,6 +49,3 @@ std::optional<S_LAUNCH> ParseCommandLine(std::u16string_view cmdLine);
 
 // Field i of a comma-separated list (from 0), empty when there are fewer fields.
 std::u16string LaunchField(std::u16string_view list, size_t i);
-
-// ASCII case-insensitive equality, for the fixed command words.
-bool EqualsNoCase(std::u16string_view a, std::u16string_view b);

@@ -36,14 +36,16 @@ bool IsPlainDllName(std::u16string_view name)
     return EqualsNoCase(name.substr(name.size() - 4), u".dll");
 }
 
-std::optional<std::u16string> ChooseResourceDll(
-    std::u16string_view szFieldDll, std::u16string_view szKind, std::u16string_view cmdLine, uint16_t nLangId,
-    const std::function<bool(const std::u16string&)>& fileExists,
-    const std::function<std::optional<std::u16string>(std::u16string_view)>& firstWithPrefix)
+std::optional<std::u16string>
+ChooseResourceDll(std::u16string_view szFieldDll, std::u16string_view szKind, std::u16string_view cmdLine,
+                  uint16_t nLangId, const std::function<bool(const std::u16string&)>& fileExists,
+                  const std::function<std::optional<std::u16string>(std::u16string_view)>& firstWithPrefix)
 {
     std::u16string kind(szKind);
-    if (EqualsNoCase(cmdLine, u"rvplayer")) kind = u"1";
-    else if (EqualsNoCase(cmdLine, u"qnplayer")) kind = u"0";
+    if (EqualsNoCase(cmdLine, u"rvplayer"))
+        kind = u"1";
+    else if (EqualsNoCase(cmdLine, u"qnplayer"))
+        kind = u"0";
     if (kind.empty()) kind = u"0";
     const bool bFirstEdition = kind == u"0";
 
@@ -52,10 +54,18 @@ std::optional<std::u16string> ChooseResourceDll(
     {
         switch (nLangId)
         {
-        case LANGID_GERMAN: dll = u"RoriVuz_Ger.dll"; break; // German has no second edition
-        case LANGID_JAPANESE: dll = bFirstEdition ? u"RoriVuz_Jpn.dll" : u"RoriVuzRV_Jpn.dll"; break;
-        case LANGID_KOREAN: dll = bFirstEdition ? u"RoriVuz_Kor.dll" : u"RoriVuzRV_Kor.dll"; break;
-        default: dll = bFirstEdition ? u"RoriVuz_Eng.dll" : u"RoriVuzRV_Eng.dll"; break;
+        case LANGID_GERMAN:
+            dll = u"RoriVuz_Ger.dll";
+            break; // German has no second edition
+        case LANGID_JAPANESE:
+            dll = bFirstEdition ? u"RoriVuz_Jpn.dll" : u"RoriVuzRV_Jpn.dll";
+            break;
+        case LANGID_KOREAN:
+            dll = bFirstEdition ? u"RoriVuz_Kor.dll" : u"RoriVuzRV_Kor.dll";
+            break;
+        default:
+            dll = bFirstEdition ? u"RoriVuz_Eng.dll" : u"RoriVuzRV_Eng.dll";
+            break;
         }
     }
     if (fileExists(dll)) return dll;
@@ -77,17 +87,6 @@ std::u16string ProgramName(std::u16string_view exeStem)
 {
     if (EndsWith(exeStem, u"_D") || EndsWith(exeStem, u"_d")) exeStem.remove_suffix(2);
     return std::u16string(exeStem);
-}
-
-std::u16string ControlProgIdClsidKey(std::u16string_view controlStem)
-{
-    std::u16string_view stem = controlStem;
-    if (EndsWith(stem, u"U")) stem.remove_suffix(1);
-    if (EndsWith(stem, u"UD")) stem.remove_suffix(2);
-    std::u16string s(stem);
-    if (EqualsNoCase(stem, u"LMVideo")) return s + u"." + s + u"SendCtrl.1\\CLSID";
-    if (EqualsNoCase(stem, u"LMBoard")) return s + u"2." + s + u"2Ctrl.1\\CLSID";
-    return s + u"." + s + u"Ctrl.1\\CLSID";
 }
 
 bool PathEqualsNoCase(std::u16string_view a, std::u16string_view b)

@@ -11,9 +11,9 @@
 // WM_COPYDATA codes by which a second start hands its command line to the first.
 enum : uint32_t
 {
-    COPYDATA_PLAY = 4040,       // a player word or a recording path
+    COPYDATA_PLAY = 4040,        // a player word or a recording path
     COPYDATA_SECONDSTART = 4041, // any other command line
-    COPYDATA_AVSETTING = 4042,  // "AVSetting"
+    COPYDATA_AVSETTING = 4042,   // "AVSetting"
 };
 
 uint32_t HandOffCode(std::u16string_view cmdLine);
@@ -38,10 +38,10 @@ uint16_t LangIdFromAcceptLanguage(std::u16string_view acceptLanguage, uint16_t n
 // prefix. Returns the file name, or nothing when no library can be found.
 // Only a plain file name ending in ".dll" is ever accepted from the launch
 // string: a name with a separator or ':' would load a library from elsewhere.
-std::optional<std::u16string> ChooseResourceDll(
-    std::u16string_view szFieldDll, std::u16string_view szKind, std::u16string_view cmdLine, uint16_t nLangId,
-    const std::function<bool(const std::u16string&)>& fileExists,
-    const std::function<std::optional<std::u16string>(std::u16string_view)>& firstWithPrefix);
+std::optional<std::u16string>
+ChooseResourceDll(std::u16string_view szFieldDll, std::u16string_view szKind, std::u16string_view cmdLine,
+                  uint16_t nLangId, const std::function<bool(const std::u16string&)>& fileExists,
+                  const std::function<std::optional<std::u16string>(std::u16string_view)>& firstWithPrefix);
 
 // True for a bare file name ending in ".dll" (case ignored): no '/', '\' or ':'.
 bool IsPlainDllName(std::u16string_view name);
@@ -52,11 +52,6 @@ std::u16string GetFileStem(std::u16string_view path);
 
 // The program name without a trailing "_D"/"_d" of debug builds.
 std::u16string ProgramName(std::u16string_view exeStem);
-
-// "LMVideoU" -> "LMVideo.LMVideoSendCtrl.1\CLSID"; "LMBoardU" ->
-// "LMBoard2.LMBoard2Ctrl.1\CLSID"; others "%s.%sCtrl.1\CLSID" (after cutting a
-// trailing "U", then a trailing "UD").
-std::u16string ControlProgIdClsidKey(std::u16string_view controlStem);
 
 // ASCII case-insensitive comparison of two paths, as registration paths are compared.
 bool PathEqualsNoCase(std::u16string_view a, std::u16string_view b);

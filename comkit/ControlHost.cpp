@@ -123,7 +123,8 @@ HRESULT CControlHost::Invoke(DISPID dispid, WORD wFlags, CVar* pResult, std::ini
     try
     {
         shallow.reserve(args.size());
-        for (const CVar& arg : args) shallow.push_back(arg.Get());
+        for (const CVar& arg : args)
+            shallow.push_back(arg.Get());
     }
     catch (...)
     {

@@ -51,10 +51,7 @@ protected:
     void OnPlayFileInfo(uint32_t, uint32_t) override {}
     void OnRecordStatus(int) override {}
     void PlayPacket(uint16_t, const uint8_t*, size_t, bool, uint32_t) override { ++nPlayed; }
-    void AddIndexEntry(uint16_t wSub, uint32_t dwPosition, uint16_t) override
-    {
-        keys[wSub & 7] = dwPosition;
-    }
+    void AddIndexEntry(uint16_t wSub, uint32_t dwPosition, uint16_t) override { keys[wSub & 7] = dwPosition; }
     uint32_t FindIndexEntry(uint16_t, uint16_t wSub) override
     {
         return keys[wSub & 7] ? keys[wSub & 7] : 0xFFFFFFFFu;

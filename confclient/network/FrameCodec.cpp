@@ -42,9 +42,11 @@ std::vector<uint8_t> EncodeFrame(uint16_t wCommand, uint16_t wSub, const uint8_t
     return SealMaskedPayload(header, masked.data(), nLen, rk);
 }
 
-std::optional<size_t> DecodeFrame(uint8_t* pFrame, size_t nFrameLen, const SeedRoundKeys& rk, FrameFault* pFault)
+std::optional<size_t> DecodeFrame(uint8_t* pFrame, size_t nFrameLen, const SeedRoundKeys& rk,
+                                  FrameFault* pFault)
 {
-    auto fail = [pFault](FrameFault f) -> std::optional<size_t> {
+    auto fail = [pFault](FrameFault f) -> std::optional<size_t>
+    {
         if (pFault) *pFault = f;
         return std::nullopt;
     };
@@ -74,11 +76,16 @@ const char* FrameFaultText(FrameFault fault)
 {
     switch (fault)
     {
-    case FrameFault::None: return "none";
-    case FrameFault::Short: return "shorter than a header";
-    case FrameFault::BadHeader: return "bad mask byte or length";
-    case FrameFault::BadPadding: return "padding count beyond the payload";
-    case FrameFault::PartialBlock: return "ciphered payload not whole blocks";
+    case FrameFault::None:
+        return "none";
+    case FrameFault::Short:
+        return "shorter than a header";
+    case FrameFault::BadHeader:
+        return "bad mask byte or length";
+    case FrameFault::BadPadding:
+        return "padding count beyond the payload";
+    case FrameFault::PartialBlock:
+        return "ciphered payload not whole blocks";
     }
     return "unknown";
 }

@@ -11,10 +11,10 @@
 enum class FrameFault : uint8_t
 {
     None,
-    Short,         // fewer bytes than a header
-    BadHeader,     // wrong mask byte, or a total length that disagrees with the frame
-    BadPadding,    // padding count above 15 or above the payload
-    PartialBlock,  // ciphered payload that is not whole 16-byte blocks
+    Short,        // fewer bytes than a header
+    BadHeader,    // wrong mask byte, or a total length that disagrees with the frame
+    BadPadding,   // padding count above 15 or above the payload
+    PartialBlock, // ciphered payload that is not whole 16-byte blocks
 };
 
 // Builds a whole frame from a plain payload: header, mask, and for ciphered

@@ -4,14 +4,14 @@
 #include <cstddef>
 #include <cstdint>
 
-constexpr uint8_t kFrameMask = 0xA6;          // first byte of every frame, and the payload XOR mask
+constexpr uint8_t kFrameMask = 0xA6; // first byte of every frame, and the payload XOR mask
 constexpr size_t kFrameHeaderSize = 10;
 constexpr uint32_t kMaxFrameLength = 0x80000; // the receive buffer: no frame can be longer
 
 struct PacketHeader
 {
     uint8_t byMask = kFrameMask;
-    uint8_t byPadding = 0;      // zero bytes added to reach whole cipher blocks
+    uint8_t byPadding = 0; // zero bytes added to reach whole cipher blocks
     uint16_t wCommand = 0;
     uint32_t dwTotalLength = 0; // header included
     uint16_t wSub = 0;

@@ -34,7 +34,8 @@ void CQNFrameCodec::MakeClientKey(uint32_t dwTickCount, uint8_t key[16])
     for (int w = 0; w < 4; ++w)
     {
         uint32_t v = rng.Next();
-        for (int b = 0; b < 4; ++b) key[4 * w + b] = static_cast<uint8_t>(v >> (8 * b));
+        for (int b = 0; b < 4; ++b)
+            key[4 * w + b] = static_cast<uint8_t>(v >> (8 * b));
     }
 }
 
@@ -80,7 +81,8 @@ bool CQNFrameCodec::EncryptAndQueue(uint16_t wCommand, uint8_t* pFrame, size_t n
 std::optional<size_t> CQNFrameCodec::DecodeInbound(uint8_t* pFrame, size_t nFrameLen)
 {
     uint16_t wCommand = nFrameLen >= kFrameHeaderSize ? PacketHeader::Read(pFrame).wCommand : 0;
-    const SeedRoundKeys& rk = InboundTableOf(wCommand) == QNKeyTable::Server ? m_serverRoundKeys : m_clientRoundKeys;
+    const SeedRoundKeys& rk =
+        InboundTableOf(wCommand) == QNKeyTable::Server ? m_serverRoundKeys : m_clientRoundKeys;
     FrameFault fault;
     std::optional<size_t> nPlain = DecodeFrame(pFrame, nFrameLen, rk, &fault);
     if (!nPlain)
@@ -92,8 +94,8 @@ std::optional<size_t> CQNFrameCodec::DecodeInbound(uint8_t* pFrame, size_t nFram
 void CQNFrameCodec::SetServerRoundKeys(const uint8_t* p)
 {
     for (size_t i = 0; i < 32; ++i)
-        m_serverRoundKeys[i] = uint32_t(p[4 * i]) | (uint32_t(p[4 * i + 1]) << 8) | (uint32_t(p[4 * i + 2]) << 16) |
-                               (uint32_t(p[4 * i + 3]) << 24);
+        m_serverRoundKeys[i] = uint32_t(p[4 * i]) | (uint32_t(p[4 * i + 1]) << 8) |
+                               (uint32_t(p[4 * i + 2]) << 16) | (uint32_t(p[4 * i + 3]) << 24);
 }
 
 void CQNFrameCodec::Log(int nLevel, const char* pszText)

@@ -58,7 +58,8 @@ constexpr SSTable MakeSSTables()
         {
             uint32_t s = (j % 2 == 0) ? kS1[x] : kS2[x];
             uint32_t v = 0;
-            for (int k = 0; k < 4; ++k) v |= (s & kMask[(j + k) % 4]) << (8 * k);
+            for (int k = 0; k < 4; ++k)
+                v |= (s & kMask[(j + k) % 4]) << (8 * k);
             t[j][x] = v;
         }
     return t;
@@ -85,8 +86,7 @@ inline void StoreBE(uint8_t* p, uint32_t v)
 }
 
 // nBlocks blocks side by side; Decrypt walks the round keys backwards.
-template <size_t nBlocks, bool Decrypt>
-inline void CipherBlocks(uint8_t* p, const SeedRoundKeys& rk)
+template <size_t nBlocks, bool Decrypt> inline void CipherBlocks(uint8_t* p, const SeedRoundKeys& rk)
 {
     uint32_t L0[nBlocks], L1[nBlocks], R0[nBlocks], R1[nBlocks];
 #pragma GCC unroll 8
@@ -98,7 +98,9 @@ inline void CipherBlocks(uint8_t* p, const SeedRoundKeys& rk)
         R1[b] = LoadBE(p + 16 * b + 12);
     }
     // Two Feistel rounds per turn, so the halves never need swapping.
-    auto round = [](uint32_t* X0, uint32_t* X1, const uint32_t* Y0, const uint32_t* Y1, uint32_t k0, uint32_t k1) {
+    auto round =
+        [](uint32_t* X0, uint32_t* X1, const uint32_t* Y0, const uint32_t* Y1, uint32_t k0, uint32_t k1)
+    {
         uint32_t T0[nBlocks], T1[nBlocks];
 #pragma GCC unroll 8
         for (size_t b = 0; b < nBlocks; ++b)
@@ -107,9 +109,11 @@ inline void CipherBlocks(uint8_t* p, const SeedRoundKeys& rk)
             T1[b] = G((Y1[b] ^ k1) ^ T0[b]);
         }
 #pragma GCC unroll 8
-        for (size_t b = 0; b < nBlocks; ++b) T0[b] = G(T0[b] + T1[b]);
+        for (size_t b = 0; b < nBlocks; ++b)
+            T0[b] = G(T0[b] + T1[b]);
 #pragma GCC unroll 8
-        for (size_t b = 0; b < nBlocks; ++b) T1[b] = G(T1[b] + T0[b]);
+        for (size_t b = 0; b < nBlocks; ++b)
+            T1[b] = G(T1[b] + T0[b]);
 #pragma GCC unroll 8
         for (size_t b = 0; b < nBlocks; ++b)
         {
@@ -145,8 +149,10 @@ size_t CipherBuffer(const uint8_t* pSrc, size_t nLen, uint8_t* pDst, const SeedR
     if (pSrc != pDst) std::memmove(pDst, pSrc, nLen);
     size_t nTotal = SeedCipher::RoundUp(nLen);
     size_t off = 0;
-    for (; off + kLanes * 16 <= nTotal; off += kLanes * 16) CipherBlocks<kLanes, Decrypt>(pDst + off, rk);
-    for (; off < nTotal; off += 16) CipherBlocks<1, Decrypt>(pDst + off, rk);
+    for (; off + kLanes * 16 <= nTotal; off += kLanes * 16)
+        CipherBlocks<kLanes, Decrypt>(pDst + off, rk);
+    for (; off < nTotal; off += 16)
+        CipherBlocks<1, Decrypt>(pDst + off, rk);
     return nTotal;
 }
 } // namespace
@@ -179,9 +185,15 @@ SeedRoundKeys KeySchedule(const uint8_t key[16])
     return rk;
 }
 
-void EncryptBlock(uint8_t block[16], const SeedRoundKeys& rk) { CipherBlocks<1, false>(block, rk); }
+void EncryptBlock(uint8_t block[16], const SeedRoundKeys& rk)
+{
+    CipherBlocks<1, false>(block, rk);
+}
 
-void DecryptBlock(uint8_t block[16], const SeedRoundKeys& rk) { CipherBlocks<1, true>(block, rk); }
+void DecryptBlock(uint8_t block[16], const SeedRoundKeys& rk)
+{
+    CipherBlocks<1, true>(block, rk);
+}
 
 size_t EncryptBuffer(const uint8_t* pSrc, size_t nLen, uint8_t* pDst, const SeedRoundKeys& rk)
 {

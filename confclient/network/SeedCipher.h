@@ -26,5 +26,8 @@ size_t EncryptBuffer(const uint8_t* pSrc, size_t nLen, uint8_t* pDst, const Seed
 size_t DecryptBuffer(const uint8_t* pSrc, size_t nLen, uint8_t* pDst, const SeedRoundKeys& rk);
 
 // Rounds up to the next multiple of 16; multiples of 16 and 0 stay as they are.
-constexpr size_t RoundUp(size_t nLen) { return (nLen + 15) & ~size_t(15); }
+constexpr size_t RoundUp(size_t nLen)
+{
+    return (nLen + 15) & ~size_t(15);
+}
 } // namespace SeedCipher

@@ -9,7 +9,8 @@
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* pData, size_t nSize)
 {
     SeedRoundKeys rk{};
-    for (size_t i = 0; i < rk.size(); ++i) rk[i] = 0x9e3779b9u * uint32_t(i + 1);
+    for (size_t i = 0; i < rk.size(); ++i)
+        rk[i] = 0x9e3779b9u * uint32_t(i + 1);
 
     // Exact-size copies so that any read past the frame is caught.
     std::vector<uint8_t> frame(pData, pData + nSize);
@@ -18,7 +19,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* pData, size_t nSize)
     if (*nPlain > nSize - kFrameHeaderSize) __builtin_trap();
 
     PacketHeader h = PacketHeader::Read(frame.data());
-    std::vector<uint8_t> again = EncodeFrame(h.wCommand, h.wSub, frame.data() + kFrameHeaderSize, *nPlain, rk);
+    std::vector<uint8_t> again =
+        EncodeFrame(h.wCommand, h.wSub, frame.data() + kFrameHeaderSize, *nPlain, rk);
     if (again.size() != nSize) __builtin_trap();
     return 0;
 }

@@ -30,5 +30,4 @@ public:
 
     double dPlaySpeed = 1.0;
     std::filesystem::path tempFolder; // empty: the system's
-
 };

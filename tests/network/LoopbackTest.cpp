@@ -294,13 +294,15 @@ TEST_F(LoopbackTest, ManyClientsAtOnceEachHearOfTheOthers)
 namespace
 {
 // The commands an owner heard that a recording keeps, in order, with their payloads.
-std::vector<std::pair<uint16_t, std::vector<uint8_t>>> RecordableHeard(const std::vector<QNEvent>& events, size_t nFrom)
+std::vector<std::pair<uint16_t, std::vector<uint8_t>>> RecordableHeard(const std::vector<QNEvent>& events,
+                                                                       size_t nFrom)
 {
     std::vector<std::pair<uint16_t, std::vector<uint8_t>>> out;
     for (size_t i = nFrom; i < events.size(); ++i)
     {
         const QNEvent& e = events[i];
-        bool bInbound = e.nMsg == 0 || e.nMsg == kMsgLobbyPacket || e.nMsg == kMsgRoomPacket || e.nMsg == kMsgBoardPacket;
+        bool bInbound =
+            e.nMsg == 0 || e.nMsg == kMsgLobbyPacket || e.nMsg == kMsgRoomPacket || e.nMsg == kMsgBoardPacket;
         if (bInbound && IsRecordableCommand(e.wCommand)) out.push_back({e.wCommand, e.payload});
     }
     return out;
@@ -311,8 +313,9 @@ TEST_F(LoopbackTest, LiveConferenceRecordedThenPlayedBackAtDoubleSpeedThroughThe
 {
     Serve();
     namespace fs = std::filesystem;
-    fs::path folder = fs::temp_directory_path() /
-                      ("quillon-live-" + std::to_string(std::chrono::steady_clock::now().time_since_epoch().count()));
+    fs::path folder =
+        fs::temp_directory_path() /
+        ("quillon-live-" + std::to_string(std::chrono::steady_clock::now().time_since_epoch().count()));
     fs::create_directories(folder);
 
     CClient alice, bob;
@@ -329,7 +332,8 @@ TEST_F(LoopbackTest, LiveConferenceRecordedThenPlayedBackAtDoubleSpeedThroughThe
     std::vector<uint8_t> video(4096, 0x5a);
     for (int i = 0; i < 3; ++i)
     {
-        ASSERT_TRUE(bob.net->SendChatText(kNoIndex, 0x00FF00, u"line " + std::u16string(1, char16_t(u'0' + i))));
+        ASSERT_TRUE(
+            bob.net->SendChatText(kNoIndex, 0x00FF00, u"line " + std::u16string(1, char16_t(u'0' + i))));
         ASSERT_NE(0xFFFFFFFF, alice.owner.WaitFor(kMsgRoomPacket, INFO_CONF_CHAT, i + 1).nMsg);
         video[0] = static_cast<uint8_t>(i);
         ASSERT_TRUE(bob.net->SendVideo(DAT_VIDEO_FRAME, video.data(), video.size()));

@@ -61,7 +61,8 @@ TEST_F(CodecFixture, KeyFrameIsTheFirstAndMaskedOnly)
     for (size_t i = 0; i < 32; ++i)
     {
         uint32_t w = 0;
-        for (int b = 0; b < 4; ++b) w |= uint32_t(f[10 + 4 * i + b] ^ kFrameMask) << (8 * b);
+        for (int b = 0; b < 4; ++b)
+            w |= uint32_t(f[10 + 4 * i + b] ^ kFrameMask) << (8 * b);
         EXPECT_EQ(codec.ClientRoundKeys()[i], w);
     }
     ASSERT_FALSE(session.lines.empty());
@@ -146,20 +147,23 @@ TEST_F(CodecFixture, NothingIsSentOnceTheSessionIsGone)
 TEST_F(CodecFixture, InboundTableChoice)
 {
     SeedRoundKeys serverKeys;
-    for (size_t i = 0; i < 32; ++i) serverKeys[i] = 0x01020304u * uint32_t(i + 7);
+    for (size_t i = 0; i < 32; ++i)
+        serverKeys[i] = 0x01020304u * uint32_t(i + 7);
     uint8_t wire[128];
     for (size_t i = 0; i < 32; ++i)
-        for (int b = 0; b < 4; ++b) wire[4 * i + b] = uint8_t(serverKeys[i] >> (8 * b));
+        for (int b = 0; b < 4; ++b)
+            wire[4 * i + b] = uint8_t(serverKeys[i] >> (8 * b));
     codec.SetServerRoundKeys(wire);
     EXPECT_EQ(serverKeys, codec.ServerRoundKeys());
 
-    const std::vector<uint8_t> plain = {'h', 'e', 'l', 'l', 'o', 0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13};
+    const std::vector<uint8_t> plain = {'h', 'e', 'l', 'l', 'o', 0,  1,  2,  3, 4,
+                                        5,   6,   7,   8,   9,   10, 11, 12, 13};
     struct
     {
         uint16_t wCommand;
         bool bServerTable;
-    } rows[] = {{ACK_SEED_KEY, false}, {NTF_SERVER_040, true}, {INFO_PUSH_CHUNK, true},
-                {CMD_CONF_CHAT, false}, {INFO_CONF_JOIN, true},  {INFO_DESKTOP_SHARE, true}};
+    } rows[] = {{ACK_SEED_KEY, false},  {NTF_SERVER_040, true}, {INFO_PUSH_CHUNK, true},
+                {CMD_CONF_CHAT, false}, {INFO_CONF_JOIN, true}, {INFO_DESKTOP_SHARE, true}};
     for (auto r : rows)
     {
         const SeedRoundKeys& rk = r.bServerTable ? serverKeys : codec.ClientRoundKeys();
@@ -186,13 +190,15 @@ TEST_F(CodecFixture, MalformedInboundFramesAreDroppedAndLogged)
         {"bad mask byte", 42, [](std::vector<uint8_t>& f) { f[0] = 0x00; }},
         {"padding above 15", 42, [](std::vector<uint8_t>& f) { f[1] = 16; }},
         {"padding above the payload", 10,
-         [](std::vector<uint8_t>& f) {
+         [](std::vector<uint8_t>& f)
+         {
              f.resize(10);
              f[4] = 10;
              f[1] = 5;
          }},
         {"partial block", 33,
-         [](std::vector<uint8_t>& f) {
+         [](std::vector<uint8_t>& f)
+         {
              f.resize(33);
              f[4] = 33;
          }},
@@ -220,14 +226,17 @@ TEST(CommandList, DerivedTables)
     EXPECT_EQ(QNKeyTable::Client, InboundTableOf(ACK_SEED_KEY));
     EXPECT_EQ(QNKeyTable::Server, InboundTableOf(NTF_SERVER_040));
     int nServer = 0;
-    for (int c = 0; c < 65536; ++c) nServer += InboundTableOf(uint16_t(c)) == QNKeyTable::Server;
+    for (int c = 0; c < 65536; ++c)
+        nServer += InboundTableOf(uint16_t(c)) == QNKeyTable::Server;
     EXPECT_EQ(36, nServer);
     struct
     {
         uint16_t c;
         uint8_t list;
-    } lists[] = {{1, 0}, {1000, 0}, {503, 1}, {640, 1}, {3100, 1}, {2010, 2}, {2201, 3}, {2202, 4}, {2020, 5}};
-    for (auto r : lists) EXPECT_EQ(r.list, SendListOf(r.c)) << r.c;
+    } lists[] = {{1, 0},    {1000, 0}, {503, 1},  {640, 1}, {3100, 1},
+                 {2010, 2}, {2201, 3}, {2202, 4}, {2020, 5}};
+    for (auto r : lists)
+        EXPECT_EQ(r.list, SendListOf(r.c)) << r.c;
     EXPECT_TRUE(IsRecordableCommand(300));
     EXPECT_FALSE(IsRecordableCommand(331));
     EXPECT_FALSE(IsRecordableCommand(2000));

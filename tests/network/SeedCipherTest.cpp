@@ -55,7 +55,8 @@ TEST(SeedCipher, KeyScheduleOfTheZeroKey)
 {
     uint8_t key[16] = {};
     SeedRoundKeys rk = SeedCipher::KeySchedule(key);
-    for (int i = 0; i < 32; ++i) EXPECT_EQ(kZeroKeyRoundKeys[i], rk[i]) << "word " << i;
+    for (int i = 0; i < 32; ++i)
+        EXPECT_EQ(kZeroKeyRoundKeys[i], rk[i]) << "word " << i;
 }
 
 TEST(SeedCipher, BufferIsBlockwiseEcbWhateverItsLength)
@@ -67,12 +68,15 @@ TEST(SeedCipher, BufferIsBlockwiseEcbWhateverItsLength)
     for (size_t nBlocks : {1u, 3u, 4u, 5u, 9u, 17u})
     {
         std::vector<uint8_t> buf(nBlocks * 16);
-        for (size_t b = 0; b < nBlocks; ++b) std::memcpy(&buf[b * 16], v.plain, 16);
+        for (size_t b = 0; b < nBlocks; ++b)
+            std::memcpy(&buf[b * 16], v.plain, 16);
         EXPECT_EQ(buf.size(), SeedCipher::EncryptBuffer(buf.data(), buf.size(), buf.data(), rk));
-        for (size_t b = 0; b < nBlocks; ++b) EXPECT_EQ(0, std::memcmp(&buf[b * 16], v.cipher, 16)) << nBlocks;
+        for (size_t b = 0; b < nBlocks; ++b)
+            EXPECT_EQ(0, std::memcmp(&buf[b * 16], v.cipher, 16)) << nBlocks;
         std::vector<uint8_t> back(buf.size());
         EXPECT_EQ(buf.size(), SeedCipher::DecryptBuffer(buf.data(), buf.size(), back.data(), rk));
-        for (size_t b = 0; b < nBlocks; ++b) EXPECT_EQ(0, std::memcmp(&back[b * 16], v.plain, 16)) << nBlocks;
+        for (size_t b = 0; b < nBlocks; ++b)
+            EXPECT_EQ(0, std::memcmp(&back[b * 16], v.plain, 16)) << nBlocks;
     }
 }
 
@@ -91,5 +95,6 @@ TEST(SeedCipher, LengthRulesOfTheBufferRoutines)
     {
         size_t in, out;
     } rounding[] = {{0, 0}, {1, 16}, {15, 16}, {16, 16}, {17, 32}, {0x7fff0, 0x7fff0}};
-    for (auto r : rounding) EXPECT_EQ(r.out, SeedCipher::RoundUp(r.in)) << r.in;
+    for (auto r : rounding)
+        EXPECT_EQ(r.out, SeedCipher::RoundUp(r.in)) << r.in;
 }

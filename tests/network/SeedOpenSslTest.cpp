@@ -61,16 +61,19 @@ TEST(SeedOpenSsl, RandomKeysAndLengthsAgree)
     for (int trial = 0; trial < 200; ++trial)
     {
         uint8_t key[16];
-        for (uint8_t& b : key) b = static_cast<uint8_t>(rng());
+        for (uint8_t& b : key)
+            b = static_cast<uint8_t>(rng());
         SeedRoundKeys rk = SeedCipher::KeySchedule(key);
 
         SEED_KEY_SCHEDULE ks;
         SEED_set_key(key, &ks);
-        for (int i = 0; i < 32; ++i) ASSERT_EQ(ks.data[i], rk[i]) << "trial " << trial << " word " << i;
+        for (int i = 0; i < 32; ++i)
+            ASSERT_EQ(ks.data[i], rk[i]) << "trial " << trial << " word " << i;
 
         size_t nLen = 16 * (rng() % 40);
         std::vector<uint8_t> plain(nLen);
-        for (uint8_t& b : plain) b = static_cast<uint8_t>(rng());
+        for (uint8_t& b : plain)
+            b = static_cast<uint8_t>(rng());
         std::vector<uint8_t> ours(nLen);
         SeedCipher::EncryptBuffer(plain.data(), nLen, ours.data(), rk);
         ASSERT_EQ(OpenSslEcb(key, plain, true), ours) << "trial " << trial;

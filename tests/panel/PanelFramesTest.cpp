@@ -49,6 +49,7 @@ TEST(PanelFrames, MalformedInputDropsWhatIsHeld)
         EXPECT_EQ(1u, reader.DroppedCount()) << r.what;
         EXPECT_EQ(0u, reader.Held()) << r.what;
         std::vector<uint8_t> good = EncodePanelFrame({PanelFrameType::Command, "LOGOUT", ""});
-        EXPECT_EQ(1u, reader.Feed(good.data(), good.size()).size()) << r.what; // the next good frame gets through
+        EXPECT_EQ(1u, reader.Feed(good.data(), good.size()).size())
+            << r.what; // the next good frame gets through
     }
 }

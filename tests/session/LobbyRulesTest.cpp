@@ -11,14 +11,17 @@ TEST(LobbyRules, RefusalTextsAndActions)
     {
         uint16_t code;
         const char* key;
-    } texts[] = {{1000, "IDS_SOCK_NAK_LOBY_LOGIN_LATER"},       {1001, "IDS_NOTCONNECTSVR"},
-                 {1002, "IDS_NAK_LOBY_MAXUSEROVERFLOW"},        {1003, "IDS_NAK_LOBYLOGIN_NOTEXISTEDID"},
-                 {1004, "IDS_NAK_LOBYLOGIN_NOTCONNECTDB"},      {1005, "IDS_NAK_LOBYLOGIN_NOTCONNECTDB"},
-                 {1007, "IDS_NAK_LOBYLOGIN_UNSUPPORTED_OBSERVER"}, {1008, "IDS_NAK_LOBYLOGIN_UNSUPPORTED_GUEST"},
-                 {4321, "IDS_NAK_LOBYLOGIN_NOTCONNECTDB"}};
-    for (auto t : texts) EXPECT_EQ(std::string(t.key), NakLobbyLoginTextKey(t.code)) << t.code;
+    } texts[] = {
+        {1000, "IDS_SOCK_NAK_LOBY_LOGIN_LATER"},          {1001, "IDS_NOTCONNECTSVR"},
+        {1002, "IDS_NAK_LOBY_MAXUSEROVERFLOW"},           {1003, "IDS_NAK_LOBYLOGIN_NOTEXISTEDID"},
+        {1004, "IDS_NAK_LOBYLOGIN_NOTCONNECTDB"},         {1005, "IDS_NAK_LOBYLOGIN_NOTCONNECTDB"},
+        {1007, "IDS_NAK_LOBYLOGIN_UNSUPPORTED_OBSERVER"}, {1008, "IDS_NAK_LOBYLOGIN_UNSUPPORTED_GUEST"},
+        {4321, "IDS_NAK_LOBYLOGIN_NOTCONNECTDB"}};
+    for (auto t : texts)
+        EXPECT_EQ(std::string(t.key), NakLobbyLoginTextKey(t.code)) << t.code;
 
-    for (int n = 0; n < kMaxLoginRetries; ++n) EXPECT_EQ(LoginRefusalAction::Retry, OnLoginRefused(1005, n));
+    for (int n = 0; n < kMaxLoginRetries; ++n)
+        EXPECT_EQ(LoginRefusalAction::Retry, OnLoginRefused(1005, n));
     EXPECT_EQ(LoginRefusalAction::ShowAndEnd, OnLoginRefused(1005, kMaxLoginRetries));
     EXPECT_EQ(LoginRefusalAction::NotifyOnly, OnLoginRefused(0, 0));
     EXPECT_EQ(LoginRefusalAction::AskBanish, OnLoginRefused(1000, 0));

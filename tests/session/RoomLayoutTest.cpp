@@ -34,7 +34,8 @@ TEST(LayoutTable, SectionsMakeRecords)
     table.Load(text.raw, std::cref(text));
     ASSERT_NE(nullptr, table.GetLayoutInfo(1, 0));
     ASSERT_NE(nullptr, table.GetLayoutInfo(20, 0));
-    for (uint16_t t : {2, 3, 19, 21, 50}) EXPECT_EQ(nullptr, table.GetLayoutInfo(t, 0)) << t;
+    for (uint16_t t : {2, 3, 19, 21, 50})
+        EXPECT_EQ(nullptr, table.GetLayoutInfo(t, 0)) << t;
 
     const CRoomInfo& one = *table.GetLayoutInfo(1, 0);
     EXPECT_EQ(2, one.VideoCount);
@@ -67,11 +68,12 @@ TEST(RoomTypes, VideoCounts)
     struct
     {
         uint16_t type, count;
-    } rows[] = {{1, 2},  {50, 2},  {3, 4},   {4, 9},   {6, 16},  {7, 43},  {8, 0},      {11, 3},
-                {22, 1}, {25, 6},  {26, 10}, {27, 13}, {17, 25}, {18, 30}, {19, 36},    {28, 19},
-                {29, 22}, {30, 5}, {31, 7},  {32, 33}, {33, 46}, {34, 49}, {5, 65535}, {9, 65535},
-                {0, 65535}, {35, 65535}};
-    for (auto r : rows) EXPECT_EQ(r.count, VideoCountOfType(r.type)) << r.type;
+    } rows[] = {{1, 2},   {50, 2},    {3, 4},     {4, 9},     {6, 16},    {7, 43},  {8, 0},
+                {11, 3},  {22, 1},    {25, 6},    {26, 10},   {27, 13},   {17, 25}, {18, 30},
+                {19, 36}, {28, 19},   {29, 22},   {30, 5},    {31, 7},    {32, 33}, {33, 46},
+                {34, 49}, {5, 65535}, {9, 65535}, {0, 65535}, {35, 65535}};
+    for (auto r : rows)
+        EXPECT_EQ(r.count, VideoCountOfType(r.type)) << r.type;
     EXPECT_EQ(0, ClampViewCount(-3));
     EXPECT_EQ(49, ClampViewCount(65535));
     EXPECT_EQ(16, ClampViewCount(16));
@@ -90,18 +92,19 @@ TEST(RoomPosition, SavedOrCentred)
     } rows[] = {
         {u"1,100,50,800,600", {100, 50, 900, 650}, true},
         {u"2,100,50,800,600", {100, 50, 900, 650}, false},
-        {u"0,0,50,800,600", centred, false},      // left 0 is refused
-        {u"0,100,0,800,600", centred, false},     // so is top 0
-        {u"0,100,50,0,600", centred, false},      // and an empty rectangle
-        {u"0,1500,50,800,600", centred, false},   // and one beyond the screen
+        {u"0,0,50,800,600", centred, false},    // left 0 is refused
+        {u"0,100,0,800,600", centred, false},   // so is top 0
+        {u"0,100,50,0,600", centred, false},    // and an empty rectangle
+        {u"0,1500,50,800,600", centred, false}, // and one beyond the screen
         {u"0,-10,50,800,600", centred, false},
-        {u"1,100,50,800", centred, false},        // fewer than five fields
+        {u"1,100,50,800", centred, false}, // fewer than five fields
         {u"", centred, false},
     };
     for (auto r : rows)
     {
         S_ROOMPOSITION p = ComputeRoomPosition(r.saved, work, screen);
-        EXPECT_EQ(r.expected, p.rect) << std::string(r.saved, r.saved + std::char_traits<char16_t>::length(r.saved));
+        EXPECT_EQ(r.expected, p.rect)
+            << std::string(r.saved, r.saved + std::char_traits<char16_t>::length(r.saved));
         EXPECT_EQ(r.bMax, p.bMaximized);
     }
 }
@@ -118,5 +121,6 @@ TEST(RoomPosition, SmallWorkAreas)
 
     S_ROOMPOSITION saved{{100, 50, 900, 650}, true};
     EXPECT_EQ(u"1,100,50,800,600", FormatRoomPosition(saved));
-    EXPECT_EQ(saved.rect, ComputeRoomPosition(FormatRoomPosition(saved), {0, 0, 1920, 1040}, {0, 0, 1920, 1080}).rect);
+    EXPECT_EQ(saved.rect,
+              ComputeRoomPosition(FormatRoomPosition(saved), {0, 0, 1920, 1040}, {0, 0, 1920, 1080}).rect);
 }

@@ -22,7 +22,8 @@ S_ROOMUSERINFO User(uint16_t channel, uint16_t index, const char16_t* name, uint
 std::vector<uint16_t> Channels(const CRoomUserInfo& t)
 {
     std::vector<uint16_t> v;
-    for (const S_ROOMUSERINFO& u : t.Users()) v.push_back(u.channel);
+    for (const S_ROOMUSERINFO& u : t.Users())
+        v.push_back(u.channel);
     return v;
 }
 } // namespace
@@ -36,7 +37,8 @@ TEST(RoomUserInfo, RightsForAllKeepOrder)
     S_ROOMUSERINFO* p = t.FindUser(2);
     t.SetFlagForAll(RIGHT_DRAW, 1);
     EXPECT_EQ((std::vector<uint16_t>{5, 2, 9}), Channels(t));
-    for (uint16_t c : {5, 2, 9}) EXPECT_EQ(1u, t.GetDrawRight(c));
+    for (uint16_t c : {5, 2, 9})
+        EXPECT_EQ(1u, t.GetDrawRight(c));
     EXPECT_EQ(p, t.FindUser(2)); // records change in place
 
     struct
@@ -103,7 +105,8 @@ TEST(RoomUserInfo, AbsentValues)
 TEST(RoomUserInfo, FullTableAnswersNoneToHasChannel)
 {
     CRoomUserInfo t;
-    for (uint16_t c = 0; c < 500; ++c) t.AddUser(User(c, c, u"u"));
+    for (uint16_t c = 0; c < 500; ++c)
+        t.AddUser(User(c, c, u"u"));
     EXPECT_EQ(65535, t.HasChannel(7));
     EXPECT_EQ(1, t.HasUserChannel(7));
     t.RemoveUser(0);
@@ -116,7 +119,8 @@ TEST(RoomUserInfo, ValuesAndFlags)
     t.AddUser(User(4, 40, u"d"));
     t.AddUser(User(4, 41, u"d2"));
     t.SetUserValue(4, 99); // every record of the channel
-    for (const S_ROOMUSERINFO& u : t.Users()) EXPECT_EQ(99u, u.userValue);
+    for (const S_ROOMUSERINFO& u : t.Users())
+        EXPECT_EQ(99u, u.userValue);
 
     uint32_t status = 4 | (1u << 16);
     t.SetAvFlags(&status);

@@ -8,7 +8,8 @@ namespace
 {
 void Text(ByteWriter& w, std::u16string_view s)
 {
-    for (char16_t c : s) w.U16(c);
+    for (char16_t c : s)
+        w.U16(c);
     w.U16(0);
 }
 
@@ -53,7 +54,8 @@ TEST(MenuTemplate, ReadsNestedPopups)
 TEST(MenuTemplate, RefusesEveryTruncation)
 {
     std::vector<uint8_t> b = SampleMenu();
-    for (size_t n = 0; n < b.size(); ++n) EXPECT_FALSE(ParseMenuTemplate(b.data(), n)) << n;
+    for (size_t n = 0; n < b.size(); ++n)
+        EXPECT_FALSE(ParseMenuTemplate(b.data(), n)) << n;
     std::vector<uint8_t> badVersion = b;
     badVersion[0] = 1;
     EXPECT_FALSE(ParseMenuTemplate(badVersion.data(), badVersion.size()));

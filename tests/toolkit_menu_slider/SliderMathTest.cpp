@@ -15,8 +15,10 @@ TEST(SliderMath, PositionAndPixel)
     {
         int pos, pixel;
     } rows[] = {{0, 9}, {100, 189}, {50, 99}, {1, 11}}; // 9 + trunc(pos / 100 * 180 + 0.9)
-    for (auto row : rows) EXPECT_EQ(row.pixel, SliderPosToPixel(row.pos, r, kAxis)) << row.pos;
-    for (int pos : {0, 25, 50, 75, 100}) EXPECT_EQ(pos, SliderPixelToPos(SliderPosToPixel(pos, r, kAxis), r, kAxis));
+    for (auto row : rows)
+        EXPECT_EQ(row.pixel, SliderPosToPixel(row.pos, r, kAxis)) << row.pos;
+    for (int pos : {0, 25, 50, 75, 100})
+        EXPECT_EQ(pos, SliderPixelToPos(SliderPosToPixel(pos, r, kAxis), r, kAxis));
 
     SliderRange shifted{-50, 50};
     EXPECT_EQ(9, SliderPosToPixel(-50, shifted, kAxis));
@@ -57,9 +59,10 @@ TEST(SliderMath, Keys)
     {
         SliderKey key;
         int from, to;
-    } rows[] = {{SliderKey::PageUp, 50, 30},   {SliderKey::PageDown, 50, 70}, {SliderKey::PageUp, 5, 0},
-                {SliderKey::PageDown, 95, 100}, {SliderKey::Home, 50, 0},     {SliderKey::End, 50, 100},
-                {SliderKey::Left, 50, 49},     {SliderKey::Up, 0, 0},         {SliderKey::Right, 50, 51},
+    } rows[] = {{SliderKey::PageUp, 50, 30},    {SliderKey::PageDown, 50, 70}, {SliderKey::PageUp, 5, 0},
+                {SliderKey::PageDown, 95, 100}, {SliderKey::Home, 50, 0},      {SliderKey::End, 50, 100},
+                {SliderKey::Left, 50, 49},      {SliderKey::Up, 0, 0},         {SliderKey::Right, 50, 51},
                 {SliderKey::Down, 100, 100}};
-    for (auto row : rows) EXPECT_EQ(row.to, SliderKeyPos(row.key, row.from, 20, r));
+    for (auto row : rows)
+        EXPECT_EQ(row.to, SliderKeyPos(row.key, row.from, 20, r));
 }

@@ -32,8 +32,7 @@ protected:
     BOOL OnInitDialog() override
     {
         ++nInit;
-        if (escapeAtStart)
-            ::PostMessageW(GetDlgItem(IDC_SAMPLE_LMBUTTON), WM_KEYDOWN, VK_ESCAPE, 0);
+        if (escapeAtStart) ::PostMessageW(GetDlgItem(IDC_SAMPLE_LMBUTTON), WM_KEYDOWN, VK_ESCAPE, 0);
         // With the escape key the timer only keeps a broken loop from hanging the test.
         SetTimer(7, escapeAtStart ? 3000 : 10);
         return TRUE;

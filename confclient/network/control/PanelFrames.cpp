@@ -13,7 +13,8 @@ bool IsKeyword(std::string_view s)
 
 std::optional<S_PANELFRAME> ParseBody(char type, std::string_view body)
 {
-    if (type != static_cast<char>(PanelFrameType::Command) && type != static_cast<char>(PanelFrameType::Answer))
+    if (type != static_cast<char>(PanelFrameType::Command) &&
+        type != static_cast<char>(PanelFrameType::Answer))
         return std::nullopt;
     for (char c : body)
         if (static_cast<unsigned char>(c) < 0x20 || static_cast<unsigned char>(c) > 0x7e) return std::nullopt;
@@ -32,8 +33,8 @@ std::vector<uint8_t> EncodePanelFrame(const S_PANELFRAME& frame)
     std::string body = frame.keyword;
     if (!frame.arguments.empty()) body += " " + frame.arguments;
     if (body.size() > kMaxPanelBody) body.resize(kMaxPanelBody);
-    std::vector<uint8_t> out = {kPanelFrameMark, static_cast<uint8_t>(frame.type), static_cast<uint8_t>(body.size()),
-                                static_cast<uint8_t>(body.size() >> 8)};
+    std::vector<uint8_t> out = {kPanelFrameMark, static_cast<uint8_t>(frame.type),
+                                static_cast<uint8_t>(body.size()), static_cast<uint8_t>(body.size() >> 8)};
     out.insert(out.end(), body.begin(), body.end());
     return out;
 }
@@ -60,7 +61,8 @@ std::vector<S_PANELFRAME> CPanelFrameReader::Feed(const uint8_t* pData, size_t n
         }
         if (m_held.size() - pos < kPanelHeaderSize + nBody) break;
         std::optional<S_PANELFRAME> f =
-            ParseBody(static_cast<char>(p[1]), std::string_view(reinterpret_cast<const char*>(p) + kPanelHeaderSize, nBody));
+            ParseBody(static_cast<char>(p[1]),
+                      std::string_view(reinterpret_cast<const char*>(p) + kPanelHeaderSize, nBody));
         if (!f)
         {
             ++m_nDropped;

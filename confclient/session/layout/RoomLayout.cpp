@@ -35,13 +35,17 @@ S_RGB16 ReadColour(const std::u16string& text, S_RGB16 fallback)
             static_cast<uint16_t>(IntField(text, 2))};
 }
 
-std::u16string ToU16(const std::string& s) { return std::u16string(s.begin(), s.end()); }
+std::u16string ToU16(const std::string& s)
+{
+    return std::u16string(s.begin(), s.end());
+}
 } // namespace
 
 int32_t ParseInt(std::u16string_view s)
 {
     size_t i = 0;
-    while (i < s.size() && (s[i] == u' ' || s[i] == u'\t')) ++i;
+    while (i < s.size() && (s[i] == u' ' || s[i] == u'\t'))
+        ++i;
     bool bNegative = false;
     if (i < s.size() && (s[i] == u'-' || s[i] == u'+')) bNegative = s[i++] == u'-';
     int64_t v = 0;
@@ -53,7 +57,8 @@ int32_t ParseInt(std::u16string_view s)
     return static_cast<int32_t>(bNegative ? -v : v);
 }
 
-void CLayoutTable::Load(std::u16string_view rawText, const std::function<std::u16string(const std::u16string&)>& lookup)
+void CLayoutTable::Load(std::u16string_view rawText,
+                        const std::function<std::u16string(const std::u16string&)>& lookup)
 {
     m_meter = {109, 63, 155};
     m_meterBack = {30, 110, 190};
@@ -92,32 +97,69 @@ uint16_t VideoCountOfType(uint16_t nType)
 {
     switch (nType)
     {
-    case 1: case 10: case 20: case 24: case 50: return 2;
-    case 2: case 3: return 4;
-    case 4: return 9;
-    case 6: return 16;
-    case 7: return 43;
-    case 8: return 0; // the document room
-    case 11: return 3;
-    case 12: case 13: case 22: return 1;
-    case 14: case 25: return 6;
-    case 15: case 21: case 23: case 26: return 10;
-    case 16: case 27: return 13;
-    case 17: return 25;
-    case 18: return 30;
-    case 19: return 36;
-    case 28: return 19;
-    case 29: return 22;
-    case 30: return 5;
-    case 31: return 7;
-    case 32: return 33;
-    case 33: return 46;
-    case 34: return 49;
-    default: return 65535;
+    case 1:
+    case 10:
+    case 20:
+    case 24:
+    case 50:
+        return 2;
+    case 2:
+    case 3:
+        return 4;
+    case 4:
+        return 9;
+    case 6:
+        return 16;
+    case 7:
+        return 43;
+    case 8:
+        return 0; // the document room
+    case 11:
+        return 3;
+    case 12:
+    case 13:
+    case 22:
+        return 1;
+    case 14:
+    case 25:
+        return 6;
+    case 15:
+    case 21:
+    case 23:
+    case 26:
+        return 10;
+    case 16:
+    case 27:
+        return 13;
+    case 17:
+        return 25;
+    case 18:
+        return 30;
+    case 19:
+        return 36;
+    case 28:
+        return 19;
+    case 29:
+        return 22;
+    case 30:
+        return 5;
+    case 31:
+        return 7;
+    case 32:
+        return 33;
+    case 33:
+        return 46;
+    case 34:
+        return 49;
+    default:
+        return 65535;
     }
 }
 
-int ClampViewCount(int nCount) { return std::clamp(nCount, 0, 49); }
+int ClampViewCount(int nCount)
+{
+    return std::clamp(nCount, 0, 49);
+}
 
 S_ROOMPOSITION ComputeRoomPosition(std::u16string_view saved, const S_RECT& work, const S_RECT& screen)
 {
@@ -130,9 +172,9 @@ S_ROOMPOSITION ComputeRoomPosition(std::u16string_view saved, const S_RECT& work
                 height = IntField(saved, 4);
         pos.rect = {static_cast<int32_t>(left), static_cast<int32_t>(top), static_cast<int32_t>(left + width),
                     static_cast<int32_t>(top + height)};
-        bUseSaved = left >= screen.left && left + width <= int64_t(screen.left) + screen.Width() && left != 0 &&
-                    width > 0 && top >= screen.top && top + height <= int64_t(screen.top) + screen.Height() &&
-                    top != 0 && height > 0;
+        bUseSaved = left >= screen.left && left + width <= int64_t(screen.left) + screen.Width() &&
+                    left != 0 && width > 0 && top >= screen.top &&
+                    top + height <= int64_t(screen.top) + screen.Height() && top != 0 && height > 0;
     }
     const int32_t W = work.Width(), H = work.Height();
     if (!bUseSaved)

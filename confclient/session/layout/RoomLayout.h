@@ -19,7 +19,7 @@ public:
     int32_t VideoWidthLineCount = 0;  // columns of the video grid
     int32_t VideoHeightLineCount = 0; // rows
     int32_t BigVideoCount = 0;
-    int32_t BigRemainVideoCount = 0;  // small windows beside the big ones
+    int32_t BigRemainVideoCount = 0;    // small windows beside the big ones
     int32_t NomalVideoSendSize[2] = {}; // width, height
     int32_t BigVideoSendSize[2] = {};
 };
@@ -47,7 +47,8 @@ public:
     // absent; keys after a "[n]" section carry the prefix "n_"); rawText is
     // the text itself, in which a section "[n]" makes room type n a record.
     // Without a text (no resource) the defaults stay.
-    void Load(std::u16string_view rawText, const std::function<std::u16string(const std::u16string&)>& lookup);
+    void Load(std::u16string_view rawText,
+              const std::function<std::u16string(const std::u16string&)>& lookup);
 
     // The record of the type when 1..50, else of the current type; null when the table has none.
     const CRoomInfo* GetLayoutInfo(uint16_t nType, uint16_t nCurrentType) const;

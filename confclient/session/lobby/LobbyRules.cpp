@@ -5,13 +5,20 @@ const char* NakLobbyLoginTextKey(uint16_t nCode)
 {
     switch (nCode)
     {
-    case 1000: return "IDS_SOCK_NAK_LOBY_LOGIN_LATER";
-    case 1001: return "IDS_NOTCONNECTSVR";
-    case 1002: return "IDS_NAK_LOBY_MAXUSEROVERFLOW";
-    case 1003: return "IDS_NAK_LOBYLOGIN_NOTEXISTEDID";
-    case 1007: return "IDS_NAK_LOBYLOGIN_UNSUPPORTED_OBSERVER";
-    case 1008: return "IDS_NAK_LOBYLOGIN_UNSUPPORTED_GUEST";
-    default: return "IDS_NAK_LOBYLOGIN_NOTCONNECTDB";
+    case 1000:
+        return "IDS_SOCK_NAK_LOBY_LOGIN_LATER";
+    case 1001:
+        return "IDS_NOTCONNECTSVR";
+    case 1002:
+        return "IDS_NAK_LOBY_MAXUSEROVERFLOW";
+    case 1003:
+        return "IDS_NAK_LOBYLOGIN_NOTEXISTEDID";
+    case 1007:
+        return "IDS_NAK_LOBYLOGIN_UNSUPPORTED_OBSERVER";
+    case 1008:
+        return "IDS_NAK_LOBYLOGIN_UNSUPPORTED_GUEST";
+    default:
+        return "IDS_NAK_LOBYLOGIN_NOTCONNECTDB";
     }
 }
 

@@ -11,10 +11,10 @@ const char* NakLobbyLoginTextKey(uint16_t nCode);
 // What a NAK_LOBY_LOGIN asks for.
 enum class LoginRefusalAction
 {
-    Retry,        // 1005 with fewer than five retries: log in again after 500 ms
-    NotifyOnly,   // 0: tell the outside windows 202, show nothing
-    AskBanish,    // 1000: two-button box; confirmed, send command 220
-    ShowAndEnd,   // any other: one-button box, then the session ends
+    Retry,      // 1005 with fewer than five retries: log in again after 500 ms
+    NotifyOnly, // 0: tell the outside windows 202, show nothing
+    AskBanish,  // 1000: two-button box; confirmed, send command 220
+    ShowAndEnd, // any other: one-button box, then the session ends
 };
 constexpr int kMaxLoginRetries = 5;
 LoginRefusalAction OnLoginRefused(uint16_t nCode, int nRetriesSoFar);

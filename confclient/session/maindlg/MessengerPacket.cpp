@@ -66,7 +66,8 @@ void IConfDlg::OnMessengerPacket(uint16_t wCommand, const QNPacketDesc& desc)
     auto valid = [&](bool bRead)
     {
         if (!bRead)
-            AddLog(LOG_DEBUG, L"[MESSENGER] command %u: payload of %u bytes dropped", wCommand, static_cast<unsigned>(n));
+            AddLog(LOG_DEBUG, L"[MESSENGER] command %u: payload of %u bytes dropped", wCommand,
+                   static_cast<unsigned>(n));
         return bRead;
     };
     switch (wCommand)
@@ -81,7 +82,8 @@ void IConfDlg::OnMessengerPacket(uint16_t wCommand, const QNPacketDesc& desc)
         uint16_t wUser = kNoIndex;
         if (!valid(DecodeU16(p, n, wUser))) break;
         // The addressee is not logged in.
-        if (desc.wSub == 1000 || desc.wSub == 1204) DeliverToMessenger(wUser, GetText("IDS_MSG_NONUSER"), MSGKIND_NOTICE);
+        if (desc.wSub == 1000 || desc.wSub == 1204)
+            DeliverToMessenger(wUser, GetText("IDS_MSG_NONUSER"), MSGKIND_NOTICE);
         break;
     }
     case INFO_MSG_TEXT:
@@ -95,8 +97,9 @@ void IConfDlg::OnMessengerPacket(uint16_t wCommand, const QNPacketDesc& desc)
     {
         QNFileOffer o;
         if (!valid(DecodeFileOffer(p, n, o))) break;
-        DeliverToMessenger(o.wSenderIndex, LobbyUserName(o.wSenderIndex) + L" " + GetText("IDS_MSG_FILESEND_REQ") +
-                                               L" " + WideOf(o.szFileName),
+        DeliverToMessenger(o.wSenderIndex,
+                           LobbyUserName(o.wSenderIndex) + L" " + GetText("IDS_MSG_FILESEND_REQ") + L" " +
+                               WideOf(o.szFileName),
                            MSGKIND_FILE_OFFER);
         break;
     }
@@ -106,7 +109,8 @@ void IConfDlg::OnMessengerPacket(uint16_t wCommand, const QNPacketDesc& desc)
         if (!valid(DecodeFileAnswer(p, n, a))) break;
         if (a.wAnswer == FILEANSWER_CANCEL)
         {
-            DeliverToMessenger(a.wSenderIndex, GetText("IDS_MSG_FILETRANS_CANCEL_ORDER"), MSGKIND_FILE_CANCEL);
+            DeliverToMessenger(a.wSenderIndex, GetText("IDS_MSG_FILETRANS_CANCEL_ORDER"),
+                               MSGKIND_FILE_CANCEL);
             if (CMessangeDlg* pMsg = FindMessenger(a.wSenderIndex)) pMsg->CancelTransfer(a.wTransferId);
         }
         else
@@ -117,7 +121,8 @@ void IConfDlg::OnMessengerPacket(uint16_t wCommand, const QNPacketDesc& desc)
     {
         QNFileData d;
         if (!valid(DecodeFileData(p, n, d))) break;
-        if (CMessangeDlg* pMsg = FindMessenger(d.wSenderIndex)) pMsg->OnFileData(d.wTransferId, d.dwOffset, d.pData, d.nData);
+        if (CMessangeDlg* pMsg = FindMessenger(d.wSenderIndex))
+            pMsg->OnFileData(d.wTransferId, d.dwOffset, d.pData, d.nData);
         break;
     }
     case INFO_MSG_INVITE:
@@ -132,7 +137,8 @@ void IConfDlg::OnMessengerPacket(uint16_t wCommand, const QNPacketDesc& desc)
             break;
         }
         m_wPendingInvite = inv.wRoomIndex;
-        auto* pNotice = new CInviteNoticeDlg(szInviter, WideOf(pConf->szTitle), GetText("IDS_MSG_INVITE_REQ"));
+        auto* pNotice =
+            new CInviteNoticeDlg(szInviter, WideOf(pConf->szTitle), GetText("IDS_MSG_INVITE_REQ"));
         if (!pNotice->Create(nullptr)) delete pNotice; // a created notice deletes itself when closed
         DeliverToMessenger(inv.wInviterIndex, GetText("IDS_MSG_INVITE_REQ") + L" " + WideOf(pConf->szTitle),
                            MSGKIND_NOTICE);
@@ -177,7 +183,8 @@ void IConfDlg::OnPrivateData(uint16_t wCommand, const QNPacketDesc& desc)
     }
     uint16_t wReason = static_cast<uint16_t>(desc.dwExtra);
     if (wReason == 1406) return; // nothing saved yet: not a failure
-    const char* pszKey = wCommand == NAK_PRIVATE_LOADDATA ? "IDS_MSG_PHONE_LOADFAIL" : "IDS_MSG_PHONE_SAVEFAIL";
+    const char* pszKey =
+        wCommand == NAK_PRIVATE_LOADDATA ? "IDS_MSG_PHONE_LOADFAIL" : "IDS_MSG_PHONE_SAVEFAIL";
     std::wstring text = GetText(pszKey) + L" (" + std::to_wstring(wReason) + L")";
     ShowMessageBoxModeless(text);
     AddLog(LOG_ERROR, L"[%hs] %s", RoomCommandName(wCommand), GetText(pszKey).c_str());

@@ -102,8 +102,7 @@ public:
     const std::list<S_ROOMUSERINFO>& Users() const { return m_users; }
 
 private:
-    template <class Pred>
-    const S_ROOMUSERINFO* First(Pred pred) const
+    template <class Pred> const S_ROOMUSERINFO* First(Pred pred) const
     {
         for (const S_ROOMUSERINFO& u : m_users)
             if (pred(u)) return &u;

@@ -75,7 +75,8 @@ std::optional<ToolbarResource> ParseToolbarResource(const uint8_t* pData, size_t
     uint16_t nCount = in.U16();
     if (!in.Ok() || nVersion != 1 || nCount > in.Remaining() / 2) return std::nullopt;
     tb.items.reserve(nCount);
-    for (uint16_t i = 0; i < nCount; ++i) tb.items.push_back(in.U16());
+    for (uint16_t i = 0; i < nCount; ++i)
+        tb.items.push_back(in.U16());
     return tb;
 }
 

@@ -26,7 +26,7 @@ std::optional<std::vector<MenuTemplateItem>> ParseMenuTemplate(const uint8_t* pD
 
 struct ToolbarResource
 {
-    uint16_t nWidth = 0;  // one button image
+    uint16_t nWidth = 0; // one button image
     uint16_t nHeight = 0;
     std::vector<uint16_t> items; // command ids in button order; 0 is a separator (no image)
 

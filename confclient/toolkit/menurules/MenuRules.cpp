@@ -5,15 +5,18 @@
 
 namespace
 {
-template <class F>
-MenuColour MapComponents(MenuColour c, F f)
+template <class F> MenuColour MapComponents(MenuColour c, F f)
 {
     MenuColour out = 0;
-    for (int shift = 0; shift <= 16; shift += 8) out |= MenuColour(f((c >> shift) & 0xff) & 0xff) << shift;
+    for (int shift = 0; shift <= 16; shift += 8)
+        out |= MenuColour(f((c >> shift) & 0xff) & 0xff) << shift;
     return out;
 }
 
-char16_t Lower(char16_t c) { return (c >= u'A' && c <= u'Z') ? char16_t(c + 32) : c; }
+char16_t Lower(char16_t c)
+{
+    return (c >= u'A' && c <= u'Z') ? char16_t(c + 32) : c;
+}
 } // namespace
 
 MenuColour LightenColour(MenuColour c, double f)
@@ -58,7 +61,10 @@ uint32_t AppendFlags(uint32_t nFlags, uintptr_t nId)
     return nFlags | kMenuOwnerDraw;
 }
 
-int MenuGap(bool bFlat, bool bDisabledImages) { return (bFlat && bDisabledImages) ? 7 : 4; }
+int MenuGap(bool bFlat, bool bDisabledImages)
+{
+    return (bFlat && bDisabledImages) ? 7 : 4;
+}
 
 MenuItemSize MeasureSeparator(bool bFlat, int nGap, int nSystemMenuHeight)
 {

@@ -44,14 +44,26 @@ int SliderKeyPos(SliderKey key, int nPos, int nPageStep, const SliderRange& r)
 {
     switch (key)
     {
-    case SliderKey::PageUp: nPos -= nPageStep; break;
-    case SliderKey::PageDown: nPos += nPageStep; break;
-    case SliderKey::End: nPos = r.nMax; break;
-    case SliderKey::Home: nPos = r.nMin; break;
+    case SliderKey::PageUp:
+        nPos -= nPageStep;
+        break;
+    case SliderKey::PageDown:
+        nPos += nPageStep;
+        break;
+    case SliderKey::End:
+        nPos = r.nMax;
+        break;
+    case SliderKey::Home:
+        nPos = r.nMin;
+        break;
     case SliderKey::Left:
-    case SliderKey::Up: nPos -= 1; break;
+    case SliderKey::Up:
+        nPos -= 1;
+        break;
     case SliderKey::Right:
-    case SliderKey::Down: nPos += 1; break;
+    case SliderKey::Down:
+        nPos += 1;
+        break;
     }
     return ClampSliderPos(nPos, r);
 }

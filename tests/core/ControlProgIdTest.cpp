@@ -22,4 +22,3 @@ TEST(ControlProgId, KeyFromTheLibraryStem)
     for (auto k : keys)
         EXPECT_EQ(std::u16string(k.key), ControlProgIdClsidKey(k.stem));
 }
-

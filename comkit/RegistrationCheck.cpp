@@ -1,5 +1,6 @@
 // The start-up check that our controls are registered from the program's own folder.
 #include "comkit/RegistrationCheck.h"
+#include "winui/WideText.h"
 
 #include "core/ControlProgId.h"
 
@@ -32,8 +33,8 @@ bool LongPath(const std::wstring& path, std::wstring& longPath)
 BOOL IsControlRegisteredHere(const std::wstring& szStem, const std::wstring& szFolder)
 {
     std::wstring clsid, server, registered;
-    std::u16string key = ControlProgIdClsidKey(std::u16string(szStem.begin(), szStem.end()));
-    if (!ReadClassesDefault(std::wstring(key.begin(), key.end()), clsid)) return FALSE;
+    std::u16string key = ControlProgIdClsidKey(U16Of(szStem));
+    if (!ReadClassesDefault(WideOf(key), clsid)) return FALSE;
     if (!ReadClassesDefault(L"CLSID\\" + clsid + L"\\InprocServer32", server)) return FALSE;
     if (!LongPath(server, registered)) return FALSE;
     std::wstring expected = szFolder + L"\\" + szStem + L".ocx";

@@ -1,5 +1,6 @@
 // CRoomVideoViewDlg: view statics made in code, their grid, names by channel, floating and docking.
 #include "confclient/room/RoomVideoViewDlg.h"
+#include "winui/WideText.h"
 #include "confclient/network/registry/Registry.h"
 #include "resources/ResourceIds.h"
 #include <algorithm>
@@ -86,7 +87,7 @@ void CRoomVideoViewDlg::SetViewName(uint16_t ch, const std::u16string& szName)
     int nIndex = FindView(ch);
     if (nIndex < 0) nIndex = FindView(kNoChannel);
     if (nIndex < 0) return;
-    SetView(nIndex, ch, std::wstring(szName.begin(), szName.end()));
+    SetView(nIndex, ch, WideOf(szName));
 }
 
 void CRoomVideoViewDlg::ShowUsers(const std::vector<std::pair<uint16_t, std::wstring>>& chNames)

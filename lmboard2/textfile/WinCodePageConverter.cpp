@@ -1,5 +1,6 @@
 // The system's code-page conversion behind the converter interface.
 #include "lmboard2/textfile/WinCodePageConverter.h"
+#include "winui/WideText.h"
 
 #include <windows.h>
 
@@ -12,5 +13,5 @@ std::u16string CWinCodePageConverter::ToUtf16(unsigned nCodePage, std::string_vi
     if (n <= 0) return CTableCodePageConverter::Instance().ToUtf16(nCodePage, bytes);
     std::wstring wide(static_cast<size_t>(n), L'\0');
     MultiByteToWideChar(cp, 0, bytes.data(), cb, wide.data(), n);
-    return std::u16string(wide.begin(), wide.end());
+    return U16Of(wide);
 }

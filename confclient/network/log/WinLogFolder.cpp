@@ -1,15 +1,8 @@
 // The log folder over Win32 files, and the wide formatting front.
 #include "confclient/network/log/WinLogFolder.h"
+#include "winui/WideText.h"
 
 #include <cwchar>
-
-namespace
-{
-std::wstring Wide(std::u16string_view s)
-{
-    return std::wstring(s.begin(), s.end());
-}
-} // namespace
 
 CWinLogFolder::CWinLogFolder(std::wstring szProgramFolder)
     : m_szLogFolder(std::move(szProgramFolder) + L"\\Log")
@@ -50,7 +43,7 @@ std::vector<std::u16string> CWinLogFolder::ListFiles()
 
 void CWinLogFolder::RemoveFile(const std::u16string& name)
 {
-    DeleteFileW((m_szLogFolder + L"\\" + Wide(name)).c_str());
+    DeleteFileW((m_szLogFolder + L"\\" + WideOf(name)).c_str());
 }
 
 bool CWinLogFolder::Open(const std::u16string& name)
@@ -59,7 +52,7 @@ bool CWinLogFolder::Open(const std::u16string& name)
     if (!CreateDirectoryW(m_szLogFolder.c_str(), nullptr) && GetLastError() != ERROR_ALREADY_EXISTS)
         return false;
     m_hFile =
-        CreateFileW((m_szLogFolder + L"\\" + Wide(name)).c_str(), GENERIC_READ | GENERIC_WRITE,
+        CreateFileW((m_szLogFolder + L"\\" + WideOf(name)).c_str(), GENERIC_READ | GENERIC_WRITE,
                     FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     return m_hFile != INVALID_HANDLE_VALUE;
 }
@@ -82,7 +75,7 @@ void CWinLogFolder::Close()
 
 std::string CWinLogFolder::ToAnsi(std::u16string_view text, size_t nMaxBytes)
 {
-    std::wstring wide = Wide(text);
+    std::wstring wide = WideOf(text);
     int n = WideCharToMultiByte(CP_ACP, 0, wide.data(), int(wide.size()), nullptr, 0, nullptr, nullptr);
     if (n <= 0) return {};
     std::string out(size_t(n), '\0');

@@ -1,5 +1,6 @@
 // Registry access: each call opens its key, does one operation and closes the key; nothing is cached.
 #include "confclient/network/registry/Registry.h"
+#include "winui/WideText.h"
 
 #include <cstring>
 
@@ -67,20 +68,6 @@ BOOL RegWriteString(HKEY hRoot, const wchar_t* pszSubKey, const wchar_t* pszName
     return rc == ERROR_SUCCESS;
 }
 
-namespace
-{
-// wchar_t is UTF-16 on this platform: the texts convert unit for unit.
-std::wstring Wide(std::u16string_view s)
-{
-    return std::wstring(s.begin(), s.end());
-}
-
-std::u16string Utf16(const std::wstring& s)
-{
-    return std::u16string(s.begin(), s.end());
-}
-} // namespace
-
 const wchar_t* CRegistrySettings::KeyOf(SettingsKey key) const
 {
     return key == SettingsKey::Common ? kRegCommonKey : m_szProgramKey.c_str();
@@ -88,21 +75,22 @@ const wchar_t* CRegistrySettings::KeyOf(SettingsKey key) const
 
 uint32_t CRegistrySettings::ReadDword(SettingsKey key, std::u16string_view name, uint32_t dwDefault)
 {
-    return RegReadDword(HKEY_CURRENT_USER, KeyOf(key), Wide(name).c_str(), dwDefault);
+    return RegReadDword(HKEY_CURRENT_USER, KeyOf(key), WideOf(name).c_str(), dwDefault);
 }
 
 std::u16string CRegistrySettings::ReadString(SettingsKey key, std::u16string_view name,
                                              std::u16string_view szDefault)
 {
-    return Utf16(RegReadString(HKEY_CURRENT_USER, KeyOf(key), Wide(name).c_str(), Wide(szDefault).c_str()));
+    return U16Of(
+        RegReadString(HKEY_CURRENT_USER, KeyOf(key), WideOf(name).c_str(), WideOf(szDefault).c_str()));
 }
 
 bool CRegistrySettings::WriteDword(SettingsKey key, std::u16string_view name, uint32_t dwValue)
 {
-    return RegWriteDword(HKEY_CURRENT_USER, KeyOf(key), Wide(name).c_str(), dwValue);
+    return RegWriteDword(HKEY_CURRENT_USER, KeyOf(key), WideOf(name).c_str(), dwValue);
 }
 
 bool CRegistrySettings::WriteString(SettingsKey key, std::u16string_view name, std::u16string_view szValue)
 {
-    return RegWriteString(HKEY_CURRENT_USER, KeyOf(key), Wide(name).c_str(), Wide(szValue).c_str());
+    return RegWriteString(HKEY_CURRENT_USER, KeyOf(key), WideOf(name).c_str(), WideOf(szValue).c_str());
 }

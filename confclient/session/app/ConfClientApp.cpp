@@ -1,5 +1,6 @@
 // Start-up and exit of the program.
 #include "confclient/session/app/ConfClientApp.h"
+#include "winui/WideText.h"
 
 #include <objbase.h>
 #include <ole2.h>
@@ -19,16 +20,6 @@ HANDLE g_hMutex = nullptr;
 
 // How long a second start waits for the running instance before giving up on it.
 constexpr UINT kHandOffTimeoutMs = 5000;
-
-std::wstring WideText(const std::u16string& s)
-{
-    return std::wstring(s.begin(), s.end());
-}
-
-std::u16string U16Text(const std::wstring& s)
-{
-    return std::u16string(s.begin(), s.end());
-}
 
 bool FileExists(const std::wstring& path)
 {
@@ -55,7 +46,7 @@ void CConfClientApp::SetStartError(const wchar_t* pszKey)
 
 BOOL CConfClientApp::HandOff(HWND hRunning)
 {
-    DWORD dwCode = HandOffCode(U16Text(m_szCmdLine));
+    DWORD dwCode = HandOffCode(U16Of(m_szCmdLine));
     COPYDATASTRUCT cds{};
     cds.dwData = dwCode;
     cds.cbData = static_cast<DWORD>(m_szCmdLine.size() * sizeof(wchar_t));
@@ -78,7 +69,7 @@ BOOL CConfClientApp::InitInstance()
 
     wchar_t exe[MAX_PATH] = {};
     GetModuleFileNameW(nullptr, exe, MAX_PATH);
-    ExeName = WideText(ProgramName(GetFileStem(U16Text(exe))));
+    ExeName = WideOf(ProgramName(GetFileStem(U16Of(exe))));
     m_szFolder = ProgramFolder();
 
     if (bExisted)
@@ -169,15 +160,15 @@ WORD CConfClientApp::GetSystemLangId()
 {
     std::wstring s = RegReadString(
         HKEY_CURRENT_USER, L"Software\\Microsoft\\Internet Explorer\\International", L"AcceptLanguage", L"");
-    return LangIdFromAcceptLanguage(U16Text(s), GetUserDefaultLangID());
+    return LangIdFromAcceptLanguage(U16Of(s), GetUserDefaultLangID());
 }
 
 BOOL CConfClientApp::SelectResourceDll()
 {
-    std::u16string cmd = U16Text(m_szCmdLine);
+    std::u16string cmd = U16Of(m_szCmdLine);
     std::u16string szField = LaunchField(cmd, 8), szKind = LaunchField(cmd, 7);
     auto exists = [&](const std::u16string& name)
-    { return PathFileExistsW((m_szFolder + L"\\" + WideText(name)).c_str()) != FALSE; };
+    { return PathFileExistsW((m_szFolder + L"\\" + WideOf(name)).c_str()) != FALSE; };
     auto firstWithPrefix = [&](std::u16string_view prefix) -> std::optional<std::u16string>
     {
         WIN32_FIND_DATAW fd;
@@ -186,7 +177,7 @@ BOOL CConfClientApp::SelectResourceDll()
         std::optional<std::u16string> found;
         do
         {
-            std::u16string name = U16Text(fd.cFileName);
+            std::u16string name = U16Of(fd.cFileName);
             if (!(fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) &&
                 name.compare(0, prefix.size(), prefix) == 0)
                 found = name;
@@ -197,7 +188,7 @@ BOOL CConfClientApp::SelectResourceDll()
     std::optional<std::u16string> dll =
         ChooseResourceDll(szField, szKind, cmd, GetSystemLangId(), exists, firstWithPrefix);
     if (!dll) return FALSE;
-    ResourceDll = WideText(*dll);
+    ResourceDll = WideOf(*dll);
     return TRUE;
 }
 
@@ -238,7 +229,7 @@ BOOL CConfClientApp::RegisterControls(const std::wstring& szFiles, const std::ws
             continue;
         }
         args += L"\"" + szFolder + L"\\" + file + L"\" ";
-        std::wstring stem = WideText(GetFileStem(U16Text(file)));
+        std::wstring stem = WideOf(GetFileStem(U16Of(file)));
         bool bOcx = file.size() > 4 && _wcsicmp(file.c_str() + file.size() - 4, L".ocx") == 0;
         if (bOcx && bAllHere && !IsControlRegisteredHere(stem, szFolder)) bAllHere = false;
     }

@@ -16,16 +16,6 @@
 #include "ResourceIds.h"
 #include "winui/WinApp.h"
 
-std::wstring WideOf(const std::u16string& s)
-{
-    return std::wstring(s.begin(), s.end());
-}
-
-std::u16string U16Of(const std::wstring& s)
-{
-    return std::u16string(s.begin(), s.end());
-}
-
 std::wstring Formatted(const std::wstring& format, const std::wstring& arg)
 {
     std::wstring text = format;

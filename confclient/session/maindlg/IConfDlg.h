@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "winui/WideText.h"
 #include "confclient/network/QNRoomPayloads.h"
 #include "confclient/network/control/QNControl.h"
 #include "confclient/network/log/WinLogFolder.h"
@@ -387,7 +388,5 @@ protected:
     bool m_bRestartRequested = false;
 };
 
-std::wstring WideOf(const std::u16string& s);
 // A text of the table with its "%s" replaced by arg; the text is never used as a format.
 std::wstring Formatted(const std::wstring& format, const std::wstring& arg);
-std::u16string U16Of(const std::wstring& s);

@@ -16,8 +16,6 @@
 #define IDD_INVITENOTICE 509
 #define IDD_QUESTION 510
 #define IDD_ROOMMEDIASHAREVIEW 11339
-#define IDD_CONTROL_SAMPLE 20000
-#define IDD_MENU_SLIDER_SAMPLE 20010
 
 // "INI" resources: the layout table and the keyed text table.
 #define IDR_INI_LAYOUT 10505
@@ -25,7 +23,6 @@
 
 // "BACKIMAGE" pictures.
 #define IDR_BACK_INTRO 10453
-#define IDR_BACK_SAMPLE 20001
 #define IDR_BACK_TITLEBAR 20002
 
 // Hand cursor of the skinned buttons.
@@ -51,34 +48,6 @@
 #define IDB_SLIDER_KNOB_ACTIVE 11027
 #define IDB_SLIDER_VTRACK 11028
 #define IDB_SLIDER_VTRACK_ACTIVE 11029
-
-// Owner-drawn menu sample: its menu template, and a toolbar (type 241) whose bitmap of the same id
-// holds the item images.
-#define IDR_MENU_SAMPLE 20020
-#define IDR_TOOLBAR_SAMPLE 20021
-#define ID_SAMPLE_WHISPER 20301
-#define ID_SAMPLE_VIDEO 20302
-#define ID_SAMPLE_FLOOR_GIVE 20303
-#define ID_SAMPLE_FLOOR_TAKE 20304
-#define ID_SAMPLE_PRESENTER 20305
-#define ID_SAMPLE_KICK 20306
-
-// Controls of the control sample dialog.
-#define IDC_SAMPLE_PICTURE 20100
-#define IDC_SAMPLE_STATIC 20101
-#define IDC_SAMPLE_WRAP 20102
-#define IDC_SAMPLE_PROGRESS 20103
-#define IDC_SAMPLE_PROGRESS_V 20104
-#define IDC_SAMPLE_PROGRESSX 20105
-#define IDC_SAMPLE_HBUTTON 20106
-#define IDC_SAMPLE_LMBUTTON 20107
-#define IDC_SAMPLE_LMCHECK 20108
-#define IDC_SAMPLE_CHECK 20109
-#define IDC_SAMPLE_LMBUTTON_OFF 20110
-
-// Controls of the menu and slider sample dialog.
-#define IDC_SAMPLE_SLIDER 20120
-#define IDC_SAMPLE_SLIDER_V 20121
 
 // Controls of the main dialog's lobby.
 #define IDC_LOBBY_STATUS 20200

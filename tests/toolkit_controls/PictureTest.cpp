@@ -1,5 +1,6 @@
 // Skin pictures through the system's picture loader: GIF, JPEG and BMP, from files and from the language
 // library.
+#include "tests/resources/SampleIds.h"
 #include "confclient/toolkit/controls/LMPictureEx.h"
 #include "resources/ResourceIds.h"
 #include "tests/toolkit_controls/Pixels.h"
@@ -14,9 +15,15 @@ namespace
 const COLORREF kNavy = RGB(0x1F, 0x3A, 0x5F);
 const COLORREF kTeal = RGB(0x2A, 0x9D, 0x8F);
 
+// A picture of the program's skin, or of the tests' sample pages.
 std::wstring SkinFile(const wchar_t* name)
 {
     return std::wstring(QUILLON_SKIN_DIR) + L"/" + name;
+}
+
+std::wstring SampleFile(const wchar_t* name)
+{
+    return std::wstring(QUILLON_SAMPLE_DIR) + L"/" + name;
 }
 
 struct ComInit
@@ -33,19 +40,19 @@ TEST(SkinPicture, LoadsEveryFormatFromFileAndResource)
     ASSERT_NE(res, nullptr);
     struct Case
     {
-        const wchar_t* file;
+        std::wstring file;
         UINT id;
         LONG width, height;
     };
     const Case cases[] = {
-        {L"back_intro.gif", IDR_BACK_INTRO, 400, 250},
-        {L"back_sample.jpg", IDR_BACK_SAMPLE, 360, 240},
-        {L"title_bar.bmp", IDR_BACK_TITLEBAR, 360, 28},
+        {SkinFile(L"back_intro.gif"), IDR_BACK_INTRO, 400, 250},
+        {SampleFile(L"back_sample.jpg"), IDR_BACK_SAMPLE, 360, 240},
+        {SkinFile(L"title_bar.bmp"), IDR_BACK_TITLEBAR, 360, 28},
     };
     for (const Case& c : cases)
     {
         CLMPictureEx fromFile;
-        EXPECT_TRUE(fromFile.LoadFromFile(SkinFile(c.file).c_str())) << c.id;
+        EXPECT_TRUE(fromFile.LoadFromFile(c.file.c_str())) << c.id;
         EXPECT_EQ(fromFile.m_nWidth, c.width) << c.id;
         EXPECT_EQ(fromFile.m_nHeight, c.height) << c.id;
         EXPECT_EQ(fromFile.m_pStream, nullptr);

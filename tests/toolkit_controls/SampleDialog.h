@@ -1,5 +1,6 @@
 // The control sample dialog of the language library, with every skinned control of the toolkit in place.
 #pragma once
+#include "tests/resources/SampleIds.h"
 #include "confclient/toolkit/controls/BitmapCheckButton.h"
 #include "confclient/toolkit/controls/HBitmapButton.h"
 #include "confclient/toolkit/controls/LMBitmapButton.h"

@@ -1,6 +1,7 @@
 // The menu and slider sample page of the language library: a horizontal and a vertical bitmap slider
 // on a white page; it keeps every notice the sliders post.
 #pragma once
+#include "tests/resources/SampleIds.h"
 #include "confclient/toolkit/slider/BitmapSlider.h"
 #include "resources/ResourceIds.h"
 #include "winui/Dialog.h"

@@ -1,5 +1,7 @@
-// Loads the English language library built beside the tests and makes it the resource module.
+// Loads the tests' resource library (the English language library plus the sample pages) and
+// makes it the resource module.
 #pragma once
+#include "tests/resources/SampleIds.h"
 #include "winui/WinApp.h"
 #include <windows.h>
 

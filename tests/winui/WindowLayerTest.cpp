@@ -234,18 +234,21 @@ TEST(WindowLayer, LanguageLibraryTablesAreUtf16WithMarkAndParse)
     EXPECT_NE(layoutText.find(u"[34]"), std::u16string::npos);
     EXPECT_FALSE(LoadTextTableResource(hRes, 31999, texts));
     EXPECT_EQ(texts.GetText(u"IDMS_SINKMENU_PERSONAL"), u"Personal view") << "a failed load leaves the table";
-    // The other language names carry the same resources until translated.
-    for (const wchar_t* name : {L"RoriVuz_Kor.dll", L"RoriVuz_Jpn.dll", L"RoriVuz_Ger.dll",
-                                L"RoriVuzRV_Eng.dll", L"RoriVuzRV_Kor.dll", L"RoriVuzRV_Jpn.dll"})
+    // Every language name carries the same resources until translated, and none of the tests'
+    // sample pages.
+    for (const wchar_t* name :
+         {L"RoriVuz_Eng.dll", L"RoriVuz_Kor.dll", L"RoriVuz_Jpn.dll", L"RoriVuz_Ger.dll",
+          L"RoriVuzRV_Eng.dll", L"RoriVuzRV_Kor.dll", L"RoriVuzRV_Jpn.dll"})
     {
-        std::wstring path = QUILLON_RESOURCE_DLL;
-        path = path.substr(0, path.find_last_of(L"/\\") + 1) + name;
-        HMODULE other = ::LoadLibraryExW(path.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
-        ASSERT_NE(other, nullptr) << path.size();
-        EXPECT_NE(::FindResourceW(other, MAKEINTRESOURCEW(IDR_INI_TEXT), L"INI"), nullptr);
-        EXPECT_NE(::FindResourceW(other, MAKEINTRESOURCEW(IDD_CONFCLIENT_DIALOG), MAKEINTRESOURCEW(5)),
-                  nullptr);
-        ::FreeLibrary(other);
+        std::wstring path = std::wstring(QUILLON_LANGUAGE_DIR) + L"/" + name;
+        HMODULE shipped = ::LoadLibraryExW(path.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+        ASSERT_NE(shipped, nullptr) << name;
+        EXPECT_NE(::FindResourceW(shipped, MAKEINTRESOURCEW(IDR_INI_TEXT), L"INI"), nullptr);
+        EXPECT_NE(::FindResourceW(shipped, MAKEINTRESOURCEW(IDD_CONFCLIENT_DIALOG), RT_DIALOG), nullptr);
+        for (UINT nSample : {IDD_CONTROL_SAMPLE, IDD_MENU_SLIDER_SAMPLE})
+            EXPECT_EQ(::FindResourceW(shipped, MAKEINTRESOURCEW(nSample), RT_DIALOG), nullptr) << name;
+        EXPECT_EQ(::FindResourceW(shipped, MAKEINTRESOURCEW(IDR_MENU_SAMPLE), RT_MENU), nullptr) << name;
+        ::FreeLibrary(shipped);
     }
 }
 

@@ -5,13 +5,10 @@
 
 #include "core/ByteReader.h"
 #include "core/ByteWriter.h"
+#include "core/FieldIO.h"
 
 namespace
 {
-constexpr size_t kViewNameUnits = (kViewNameEntrySize - 2) / 2;
-constexpr size_t kRecordTargetUnits = 64;
-constexpr size_t kFileNameUnits = 130;
-constexpr size_t kInviteUnits = 128;
 constexpr uint16_t kPhoneBookKind = 2;
 
 // nBytes of UTF-16 text from p, cut to whole units and at the first zero unit.
@@ -37,10 +34,9 @@ void PutText(ByteWriter& w, const std::u16string& s, size_t nUnits)
 void EncodeViewNames(const std::vector<QNViewName>& v, Bytes& out)
 {
     size_t nCount = std::min(v.size(), kMaxViewNames);
-    ByteWriter w(out);
-    w.U16(static_cast<uint16_t>(nCount)).U16(0);
+    ByteWriter(out).U16(static_cast<uint16_t>(nCount)).U16(0);
     for (size_t i = 0; i < nCount; ++i)
-        w.U16(v[i].wChannel).Utf16Field(v[i].szName, kViewNameUnits);
+        EncodeFields(v[i], out);
 }
 
 bool DecodeViewNames(const uint8_t* p, size_t n, std::vector<QNViewName>& v)
@@ -52,238 +48,170 @@ bool DecodeViewNames(const uint8_t* p, size_t n, std::vector<QNViewName>& v)
     // the bytes that follow, refuses the whole list.
     if (!rd.Ok() || nCount > kMaxViewNames || nCount > rd.Remaining() / kViewNameEntrySize) return false;
     v.assign(nCount, QNViewName{});
+    FieldReader io(rd);
     for (QNViewName& e : v)
-    {
-        e.wChannel = rd.U16();
-        e.szName = rd.Utf16Field(kViewNameUnits);
-    }
+        Fields(io, e);
     return rd.Ok();
 }
 
 void EncodeRoomType(const QNRoomType& r, Bytes& out)
 {
-    ByteWriter(out).U16(r.wRoomIndex).U16(r.wRoomType).U32(r.dwFlags);
+    EncodeFields(r, out);
 }
 
 bool DecodeRoomType(const uint8_t* p, size_t n, QNRoomType& r)
 {
-    ByteReader rd(p, n);
-    r.wRoomIndex = rd.U16();
-    r.wRoomType = rd.U16();
-    r.dwFlags = rd.U32();
-    return rd.Ok();
+    return DecodeFields(p, n, r);
 }
 
 void EncodeChannelChange(const QNChannelChange& r, Bytes& out)
 {
-    ByteWriter(out).U16(r.wUserIndex).U16(r.wOldChannel).U16(r.wNewChannel);
+    EncodeFields(r, out);
 }
 
 bool DecodeChannelChange(const uint8_t* p, size_t n, QNChannelChange& r)
 {
-    ByteReader rd(p, n);
-    r.wUserIndex = rd.U16();
-    r.wOldChannel = rd.U16();
-    r.wNewChannel = rd.U16();
-    return rd.Ok();
+    return DecodeFields(p, n, r);
 }
 
 void EncodeUserStatus(const QNUserStatus& r, Bytes& out)
 {
-    ByteWriter(out).U16(r.wChannel).U16(r.wStatus).U32(r.dwFlags);
+    EncodeFields(r, out);
 }
 
 bool DecodeUserStatus(const uint8_t* p, size_t n, QNUserStatus& r)
 {
-    ByteReader rd(p, n);
-    r.wChannel = rd.U16();
-    r.wStatus = rd.U16();
-    r.dwFlags = rd.U32();
-    return rd.Ok();
+    return DecodeFields(p, n, r);
 }
 
 void EncodeRecordNotice(const QNRecordNotice& r, Bytes& out)
 {
-    ByteWriter(out).U16(r.wChannel).U16(r.wFlag);
+    EncodeFields(r, out);
 }
 
 bool DecodeRecordNotice(const uint8_t* p, size_t n, QNRecordNotice& r)
 {
-    ByteReader rd(p, n);
-    r.wChannel = rd.U16();
-    r.wFlag = rd.U16();
-    return rd.Ok();
+    return DecodeFields(p, n, r);
 }
 
 void EncodeServerRecordLocal(const QNServerRecordLocal& r, Bytes& out)
 {
-    ByteWriter(out).U16(r.wFlag).U16(0).Utf16Field(r.szTargetName, kRecordTargetUnits);
+    EncodeFields(r, out);
 }
 
 bool DecodeServerRecordLocal(const uint8_t* p, size_t n, QNServerRecordLocal& r)
 {
-    ByteReader rd(p, n);
-    r.wFlag = rd.U16();
-    rd.Skip(2);
-    r.szTargetName = rd.Utf16Field(kRecordTargetUnits);
-    return rd.Ok();
+    return DecodeFields(p, n, r);
 }
 
 void EncodeCamControl(const QNCamControl& r, Bytes& out)
 {
-    ByteWriter(out).U16(r.wTargetChannel).U16(r.wAction).U16(r.wValue);
+    EncodeFields(r, out);
 }
 
 bool DecodeCamControl(const uint8_t* p, size_t n, QNCamControl& r)
 {
-    ByteReader rd(p, n);
-    r.wTargetChannel = rd.U16();
-    r.wAction = rd.U16();
-    r.wValue = rd.U16();
-    return rd.Ok();
+    return DecodeFields(p, n, r);
 }
 
 void EncodePushBegin(const QNPushBegin& r, Bytes& out)
 {
-    ByteWriter(out)
-        .U16(r.wPushId)
-        .U16(r.wSenderChannel)
-        .U32(r.dwFileSize)
-        .Utf16Field(r.szFileName, kFileNameUnits);
+    EncodeFields(r, out);
 }
 
 bool DecodePushBegin(const uint8_t* p, size_t n, QNPushBegin& r)
 {
-    ByteReader rd(p, n);
-    r.wPushId = rd.U16();
-    r.wSenderChannel = rd.U16();
-    r.dwFileSize = rd.U32();
-    r.szFileName = rd.Utf16Field(kFileNameUnits);
-    return rd.Ok();
+    return DecodeFields(p, n, r);
 }
 
 void EncodeRemoteSetting(const QNRemoteSetting& r, Bytes& out)
 {
-    ByteWriter(out).U16(r.wSelector).U16(r.wSetterChannel).U32(r.dwValue);
+    EncodeFields(r, out);
 }
 
 bool DecodeRemoteSetting(const uint8_t* p, size_t n, QNRemoteSetting& r)
 {
-    ByteReader rd(p, n);
-    r.wSelector = rd.U16();
-    r.wSetterChannel = rd.U16();
-    r.dwValue = rd.U32();
-    return rd.Ok();
+    return DecodeFields(p, n, r);
 }
 
 void EncodeFloatVideo(const QNFloatVideo& r, Bytes& out)
 {
-    ByteWriter(out).U8(r.nMode).U16(r.wChannel);
+    EncodeFields(r, out);
 }
 
 bool DecodeFloatVideo(const uint8_t* p, size_t n, QNFloatVideo& r)
 {
-    ByteReader rd(p, n);
-    r.nMode = rd.U8();
-    r.wChannel = rd.U16();
-    return rd.Ok();
+    return DecodeFields(p, n, r);
 }
 
 void EncodeSeat(const QNSeat& r, Bytes& out)
 {
-    ByteWriter(out).U16(r.wChannel).U16(r.wSeat).U16(r.wWidth).U16(r.wHeight);
+    EncodeFields(r, out);
 }
 
 bool DecodeSeat(const uint8_t* p, size_t n, QNSeat& r)
 {
-    ByteReader rd(p, n);
-    r.wChannel = rd.U16();
-    r.wSeat = rd.U16();
-    r.wWidth = rd.U16();
-    r.wHeight = rd.U16();
-    return rd.Ok();
+    return DecodeFields(p, n, r);
 }
 
 void EncodeMaximize(const QNMaximize& r, Bytes& out)
 {
-    ByteWriter(out).U16(r.wMarker).U8(r.nMaximize);
+    EncodeFields(r, out);
 }
 
 bool DecodeMaximize(const uint8_t* p, size_t n, QNMaximize& r)
 {
-    ByteReader rd(p, n);
-    r.wMarker = rd.U16();
-    r.nMaximize = rd.U8();
-    return rd.Ok() && r.wMarker == 1;
+    return DecodeFields(p, n, r) && r.wMarker == 1;
 }
 
 void EncodeRecorderState(const QNRecorderState& r, Bytes& out)
 {
-    ByteWriter(out).U16(r.wRoomIndex).U16(r.wState).U16(r.wRecorderChannel);
+    EncodeFields(r, out);
 }
 
 bool DecodeRecorderState(const uint8_t* p, size_t n, QNRecorderState& r)
 {
-    ByteReader rd(p, n);
-    r.wRoomIndex = rd.U16();
-    r.wState = rd.U16();
-    r.wRecorderChannel = rd.U16();
-    return rd.Ok();
+    return DecodeFields(p, n, r);
 }
 
 void EncodeUserOption(const QNUserOption& r, Bytes& out)
 {
-    ByteWriter(out).U16(r.wChannel).U16(r.wOption).U32(r.dwValue);
+    EncodeFields(r, out);
 }
 
 bool DecodeUserOption(const uint8_t* p, size_t n, QNUserOption& r)
 {
-    ByteReader rd(p, n);
-    r.wChannel = rd.U16();
-    r.wOption = rd.U16();
-    r.dwValue = rd.U32();
-    return rd.Ok();
+    return DecodeFields(p, n, r);
 }
 
 void EncodePresenterRequest(const QNPresenterRequest& r, Bytes& out)
 {
-    ByteWriter(out).U16(r.wKind).U16(r.wRequesterChannel).U16(r.wAccepted);
+    EncodeFields(r, out);
 }
 
 bool DecodePresenterRequest(const uint8_t* p, size_t n, QNPresenterRequest& r)
 {
-    ByteReader rd(p, n);
-    r.wKind = rd.U16();
-    r.wRequesterChannel = rd.U16();
-    r.wAccepted = rd.U16();
-    return rd.Ok();
+    return DecodeFields(p, n, r);
 }
 
 void EncodeMediaShareState(const QNMediaShareState& r, Bytes& out)
 {
-    ByteWriter(out).U16(r.wSharerChannel).U16(r.wState);
+    EncodeFields(r, out);
 }
 
 bool DecodeMediaShareState(const uint8_t* p, size_t n, QNMediaShareState& r)
 {
-    ByteReader rd(p, n);
-    r.wSharerChannel = rd.U16();
-    r.wState = rd.U16();
-    return rd.Ok();
+    return DecodeFields(p, n, r);
 }
 
 void EncodeMediaSharePosition(const QNMediaSharePosition& r, Bytes& out)
 {
-    ByteWriter(out).U16(r.wSharerChannel).U16(0).U32(r.dwPositionMs);
+    EncodeFields(r, out);
 }
 
 bool DecodeMediaSharePosition(const uint8_t* p, size_t n, QNMediaSharePosition& r)
 {
-    ByteReader rd(p, n);
-    r.wSharerChannel = rd.U16();
-    rd.Skip(2);
-    r.dwPositionMs = rd.U32();
-    return rd.Ok();
+    return DecodeFields(p, n, r);
 }
 
 void EncodeMessage(const QNMessage& r, Bytes& out)
@@ -309,35 +237,22 @@ bool DecodeMessage(const uint8_t* p, size_t n, QNMessage& r, size_t nMaxBytes)
 
 void EncodeFileOffer(const QNFileOffer& r, Bytes& out)
 {
-    ByteWriter(out)
-        .U16(r.wSenderIndex)
-        .U16(r.wTransferId)
-        .U32(r.dwFileSize)
-        .Utf16Field(r.szFileName, kFileNameUnits);
+    EncodeFields(r, out);
 }
 
 bool DecodeFileOffer(const uint8_t* p, size_t n, QNFileOffer& r)
 {
-    ByteReader rd(p, n);
-    r.wSenderIndex = rd.U16();
-    r.wTransferId = rd.U16();
-    r.dwFileSize = rd.U32();
-    r.szFileName = rd.Utf16Field(kFileNameUnits);
-    return rd.Ok();
+    return DecodeFields(p, n, r);
 }
 
 void EncodeFileAnswer(const QNFileAnswer& r, Bytes& out)
 {
-    ByteWriter(out).U16(r.wSenderIndex).U16(r.wTransferId).U16(r.wAnswer);
+    EncodeFields(r, out);
 }
 
 bool DecodeFileAnswer(const uint8_t* p, size_t n, QNFileAnswer& r)
 {
-    ByteReader rd(p, n);
-    r.wSenderIndex = rd.U16();
-    r.wTransferId = rd.U16();
-    r.wAnswer = rd.U16();
-    return rd.Ok();
+    return DecodeFields(p, n, r);
 }
 
 void EncodeFileData(const QNFileData& r, Bytes& out)
@@ -363,30 +278,22 @@ bool DecodeFileData(const uint8_t* p, size_t n, QNFileData& r)
 
 void EncodeInvitation(const QNInvitation& r, Bytes& out)
 {
-    ByteWriter(out).U16(r.wInviterIndex).U16(r.wRoomIndex).Utf16Field(r.szMessage, kInviteUnits);
+    EncodeFields(r, out);
 }
 
 bool DecodeInvitation(const uint8_t* p, size_t n, QNInvitation& r)
 {
-    ByteReader rd(p, n);
-    r.wInviterIndex = rd.U16();
-    r.wRoomIndex = rd.U16();
-    r.szMessage = rd.Utf16Field(kInviteUnits);
-    return rd.Ok();
+    return DecodeFields(p, n, r);
 }
 
 void EncodeInviteAnswer(const QNInviteAnswer& r, Bytes& out)
 {
-    ByteWriter(out).U16(r.wInviteeIndex).U16(r.wRoomIndex).U16(r.wAccepted);
+    EncodeFields(r, out);
 }
 
 bool DecodeInviteAnswer(const uint8_t* p, size_t n, QNInviteAnswer& r)
 {
-    ByteReader rd(p, n);
-    r.wInviteeIndex = rd.U16();
-    r.wRoomIndex = rd.U16();
-    r.wAccepted = rd.U16();
-    return rd.Ok();
+    return DecodeFields(p, n, r);
 }
 
 void EncodePrivateData(const QNPrivateData& r, Bytes& out)

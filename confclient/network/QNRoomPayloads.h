@@ -11,13 +11,24 @@
 
 #include "confclient/network/QNPayloads.h"
 
+// Widths of the fixed UTF-16 fields, in units.
+constexpr size_t kViewNameUnits = 64;
+constexpr size_t kRecordTargetUnits = 64;
+constexpr size_t kFileNameUnits = 130;
+constexpr size_t kInviteUnits = 128;
+
 // 360: the names of the video views. At most 49 entries; a larger count is refused whole.
 struct QNViewName
 {
     uint16_t wChannel = kNoIndex;
     std::u16string szName; // UTF-16[64] on the wire
 };
-constexpr size_t kViewNameEntrySize = 130;
+template <class IO> void Fields(IO& io, QNViewName& r)
+{
+    io.U16(r.wChannel);
+    io.Utf16(r.szName, kViewNameUnits);
+}
+constexpr size_t kViewNameEntrySize = 2 + 2 * kViewNameUnits;
 constexpr size_t kMaxViewNames = 49;
 void EncodeViewNames(const std::vector<QNViewName>& v, Bytes& out);
 bool DecodeViewNames(const uint8_t* p, size_t n, std::vector<QNViewName>& v);
@@ -29,6 +40,12 @@ struct QNRoomType
     uint16_t wRoomType = 0;
     uint32_t dwFlags = 0;
 };
+template <class IO> void Fields(IO& io, QNRoomType& r)
+{
+    io.U16(r.wRoomIndex);
+    io.U16(r.wRoomType);
+    io.U32(r.dwFlags);
+}
 void EncodeRoomType(const QNRoomType& r, Bytes& out);
 bool DecodeRoomType(const uint8_t* p, size_t n, QNRoomType& r);
 
@@ -39,6 +56,12 @@ struct QNChannelChange
     uint16_t wOldChannel = kNoIndex;
     uint16_t wNewChannel = kNoIndex;
 };
+template <class IO> void Fields(IO& io, QNChannelChange& r)
+{
+    io.U16(r.wUserIndex);
+    io.U16(r.wOldChannel);
+    io.U16(r.wNewChannel);
+}
 void EncodeChannelChange(const QNChannelChange& r, Bytes& out);
 bool DecodeChannelChange(const uint8_t* p, size_t n, QNChannelChange& r);
 
@@ -49,6 +72,12 @@ struct QNUserStatus
     uint16_t wStatus = 0;
     uint32_t dwFlags = 0;
 };
+template <class IO> void Fields(IO& io, QNUserStatus& r)
+{
+    io.U16(r.wChannel);
+    io.U16(r.wStatus);
+    io.U32(r.dwFlags);
+}
 void EncodeUserStatus(const QNUserStatus& r, Bytes& out);
 bool DecodeUserStatus(const uint8_t* p, size_t n, QNUserStatus& r);
 
@@ -64,6 +93,11 @@ struct QNRecordNotice
     uint16_t wChannel = kNoIndex; // the recording user
     uint16_t wFlag = RECORDNOTICE_STOP;
 };
+template <class IO> void Fields(IO& io, QNRecordNotice& r)
+{
+    io.U16(r.wChannel);
+    io.U16(r.wFlag);
+}
 void EncodeRecordNotice(const QNRecordNotice& r, Bytes& out);
 bool DecodeRecordNotice(const uint8_t* p, size_t n, QNRecordNotice& r);
 
@@ -73,6 +107,12 @@ struct QNServerRecordLocal
     uint16_t wFlag = RECORDNOTICE_STOP;
     std::u16string szTargetName; // UTF-16[64]: a file name chosen by the server
 };
+template <class IO> void Fields(IO& io, QNServerRecordLocal& r)
+{
+    io.U16(r.wFlag);
+    io.Pad(2);
+    io.Utf16(r.szTargetName, kRecordTargetUnits);
+}
 void EncodeServerRecordLocal(const QNServerRecordLocal& r, Bytes& out);
 bool DecodeServerRecordLocal(const uint8_t* p, size_t n, QNServerRecordLocal& r);
 
@@ -89,6 +129,12 @@ struct QNCamControl
     uint16_t wAction = CAMCONTROL_RECALL;
     uint16_t wValue = 0; // preset number, or the direction of a move
 };
+template <class IO> void Fields(IO& io, QNCamControl& r)
+{
+    io.U16(r.wTargetChannel);
+    io.U16(r.wAction);
+    io.U16(r.wValue);
+}
 void EncodeCamControl(const QNCamControl& r, Bytes& out);
 bool DecodeCamControl(const uint8_t* p, size_t n, QNCamControl& r);
 
@@ -100,6 +146,13 @@ struct QNPushBegin
     uint32_t dwFileSize = 0;
     std::u16string szFileName; // UTF-16[130]
 };
+template <class IO> void Fields(IO& io, QNPushBegin& r)
+{
+    io.U16(r.wPushId);
+    io.U16(r.wSenderChannel);
+    io.U32(r.dwFileSize);
+    io.Utf16(r.szFileName, kFileNameUnits);
+}
 void EncodePushBegin(const QNPushBegin& r, Bytes& out);
 bool DecodePushBegin(const uint8_t* p, size_t n, QNPushBegin& r);
 
@@ -116,6 +169,12 @@ struct QNRemoteSetting
     uint16_t wSetterChannel = kNoIndex;
     uint32_t dwValue = 0;
 };
+template <class IO> void Fields(IO& io, QNRemoteSetting& r)
+{
+    io.U16(r.wSelector);
+    io.U16(r.wSetterChannel);
+    io.U32(r.dwValue);
+}
 void EncodeRemoteSetting(const QNRemoteSetting& r, Bytes& out);
 bool DecodeRemoteSetting(const uint8_t* p, size_t n, QNRemoteSetting& r);
 
@@ -125,6 +184,11 @@ struct QNFloatVideo
     uint8_t nMode = 0;
     uint16_t wChannel = kNoIndex;
 };
+template <class IO> void Fields(IO& io, QNFloatVideo& r)
+{
+    io.U8(r.nMode);
+    io.U16(r.wChannel);
+}
 void EncodeFloatVideo(const QNFloatVideo& r, Bytes& out);
 bool DecodeFloatVideo(const uint8_t* p, size_t n, QNFloatVideo& r);
 
@@ -136,6 +200,13 @@ struct QNSeat
     uint16_t wWidth = 0;
     uint16_t wHeight = 0;
 };
+template <class IO> void Fields(IO& io, QNSeat& r)
+{
+    io.U16(r.wChannel);
+    io.U16(r.wSeat);
+    io.U16(r.wWidth);
+    io.U16(r.wHeight);
+}
 void EncodeSeat(const QNSeat& r, Bytes& out);
 bool DecodeSeat(const uint8_t* p, size_t n, QNSeat& r);
 
@@ -145,6 +216,11 @@ struct QNMaximize
     uint16_t wMarker = 1;
     uint8_t nMaximize = 0;
 };
+template <class IO> void Fields(IO& io, QNMaximize& r)
+{
+    io.U16(r.wMarker);
+    io.U8(r.nMaximize);
+}
 void EncodeMaximize(const QNMaximize& r, Bytes& out);
 bool DecodeMaximize(const uint8_t* p, size_t n, QNMaximize& r);
 
@@ -155,6 +231,12 @@ struct QNRecorderState
     uint16_t wState = 0; // 0 idle, 1 recording
     uint16_t wRecorderChannel = kNoIndex;
 };
+template <class IO> void Fields(IO& io, QNRecorderState& r)
+{
+    io.U16(r.wRoomIndex);
+    io.U16(r.wState);
+    io.U16(r.wRecorderChannel);
+}
 void EncodeRecorderState(const QNRecorderState& r, Bytes& out);
 bool DecodeRecorderState(const uint8_t* p, size_t n, QNRecorderState& r);
 
@@ -165,6 +247,12 @@ struct QNUserOption
     uint16_t wOption = 0;
     uint32_t dwValue = 0;
 };
+template <class IO> void Fields(IO& io, QNUserOption& r)
+{
+    io.U16(r.wChannel);
+    io.U16(r.wOption);
+    io.U32(r.dwValue);
+}
 void EncodeUserOption(const QNUserOption& r, Bytes& out);
 bool DecodeUserOption(const uint8_t* p, size_t n, QNUserOption& r);
 
@@ -180,6 +268,12 @@ struct QNPresenterRequest
     uint16_t wRequesterChannel = kNoIndex;
     uint16_t wAccepted = 0; // an answer: 1 accepted, 0 refused
 };
+template <class IO> void Fields(IO& io, QNPresenterRequest& r)
+{
+    io.U16(r.wKind);
+    io.U16(r.wRequesterChannel);
+    io.U16(r.wAccepted);
+}
 void EncodePresenterRequest(const QNPresenterRequest& r, Bytes& out);
 bool DecodePresenterRequest(const uint8_t* p, size_t n, QNPresenterRequest& r);
 
@@ -189,6 +283,11 @@ struct QNMediaShareState
     uint16_t wSharerChannel = kNoIndex;
     uint16_t wState = 0; // 0 stopped, 1 playing, 2 paused
 };
+template <class IO> void Fields(IO& io, QNMediaShareState& r)
+{
+    io.U16(r.wSharerChannel);
+    io.U16(r.wState);
+}
 void EncodeMediaShareState(const QNMediaShareState& r, Bytes& out);
 bool DecodeMediaShareState(const uint8_t* p, size_t n, QNMediaShareState& r);
 
@@ -197,6 +296,12 @@ struct QNMediaSharePosition
     uint16_t wSharerChannel = kNoIndex;
     uint32_t dwPositionMs = 0;
 };
+template <class IO> void Fields(IO& io, QNMediaSharePosition& r)
+{
+    io.U16(r.wSharerChannel);
+    io.Pad(2);
+    io.U32(r.dwPositionMs);
+}
 void EncodeMediaSharePosition(const QNMediaSharePosition& r, Bytes& out);
 bool DecodeMediaSharePosition(const uint8_t* p, size_t n, QNMediaSharePosition& r);
 
@@ -220,6 +325,13 @@ struct QNFileOffer
     uint32_t dwFileSize = 0;
     std::u16string szFileName; // UTF-16[130]
 };
+template <class IO> void Fields(IO& io, QNFileOffer& r)
+{
+    io.U16(r.wSenderIndex);
+    io.U16(r.wTransferId);
+    io.U32(r.dwFileSize);
+    io.Utf16(r.szFileName, kFileNameUnits);
+}
 void EncodeFileOffer(const QNFileOffer& r, Bytes& out);
 bool DecodeFileOffer(const uint8_t* p, size_t n, QNFileOffer& r);
 
@@ -235,6 +347,12 @@ struct QNFileAnswer
     uint16_t wTransferId = 0;
     uint16_t wAnswer = FILEANSWER_REFUSE;
 };
+template <class IO> void Fields(IO& io, QNFileAnswer& r)
+{
+    io.U16(r.wSenderIndex);
+    io.U16(r.wTransferId);
+    io.U16(r.wAnswer);
+}
 void EncodeFileAnswer(const QNFileAnswer& r, Bytes& out);
 bool DecodeFileAnswer(const uint8_t* p, size_t n, QNFileAnswer& r);
 
@@ -258,6 +376,12 @@ struct QNInvitation
     uint16_t wRoomIndex = 0;
     std::u16string szMessage; // UTF-16[128]
 };
+template <class IO> void Fields(IO& io, QNInvitation& r)
+{
+    io.U16(r.wInviterIndex);
+    io.U16(r.wRoomIndex);
+    io.Utf16(r.szMessage, kInviteUnits);
+}
 void EncodeInvitation(const QNInvitation& r, Bytes& out);
 bool DecodeInvitation(const uint8_t* p, size_t n, QNInvitation& r);
 
@@ -267,6 +391,12 @@ struct QNInviteAnswer
     uint16_t wRoomIndex = 0;
     uint16_t wAccepted = 0;
 };
+template <class IO> void Fields(IO& io, QNInviteAnswer& r)
+{
+    io.U16(r.wInviteeIndex);
+    io.U16(r.wRoomIndex);
+    io.U16(r.wAccepted);
+}
 void EncodeInviteAnswer(const QNInviteAnswer& r, Bytes& out);
 bool DecodeInviteAnswer(const uint8_t* p, size_t n, QNInviteAnswer& r);
 

@@ -3,90 +3,46 @@
 
 #include "core/ByteReader.h"
 #include "core/ByteWriter.h"
+#include "core/FieldIO.h"
 
 void EncodeLogin(const QNLoginRequest& r, Bytes& out)
 {
-    ByteWriter w(out);
-    w.Utf16Field(r.szUserId, kIdUnits).Utf16Field(r.szSecond, kIdUnits).U16(r.wValue).U16(r.wPanel);
+    EncodeFields(r, out);
 }
 
 bool DecodeLogin(const uint8_t* p, size_t n, QNLoginRequest& r)
 {
-    ByteReader rd(p, n);
-    r.szUserId = rd.Utf16Field(kIdUnits);
-    r.szSecond = rd.Utf16Field(kIdUnits);
-    r.wValue = rd.U16();
-    r.wPanel = rd.U16();
-    return rd.Ok();
+    return DecodeFields(p, n, r);
 }
 
 void EncodeLoginAck(const QNLoginAck& r, Bytes& out)
 {
-    ByteWriter w(out);
-    w.U16(r.wLevel).Zeros(12).U16(r.wUserIndex).U16(0).U16(r.wGroupCode);
-    w.Utf16Field(r.szUserId, kIdUnits).U32(0).Utf16Field(r.szName, kNameUnits);
+    EncodeFields(r, out);
 }
 
 bool DecodeLoginAck(const uint8_t* p, size_t n, QNLoginAck& r)
 {
-    ByteReader rd(p, n);
-    r.wLevel = rd.U16();
-    rd.Skip(12);
-    r.wUserIndex = rd.U16();
-    rd.Skip(2);
-    r.wGroupCode = rd.U16();
-    r.szUserId = rd.Utf16Field(kIdUnits);
-    rd.Skip(4);
-    r.szName = rd.Utf16Field(kNameUnits);
-    return rd.Ok();
+    return DecodeFields(p, n, r);
 }
 
 void EncodeLobbyUser(const QNLobbyUser& r, Bytes& out)
 {
-    ByteWriter w(out);
-    w.U16(r.wUserIndex).U16(r.wLevel).U16(r.wRoomIndex).U16(r.wGroupCode);
-    w.Utf16Field(r.szUserId, kIdUnits).Utf16Field(r.szName, kNameUnits);
+    EncodeFields(r, out);
 }
 
 bool DecodeLobbyUser(const uint8_t* p, size_t n, QNLobbyUser& r)
 {
-    ByteReader rd(p, n);
-    r.wUserIndex = rd.U16();
-    r.wLevel = rd.U16();
-    r.wRoomIndex = rd.U16();
-    r.wGroupCode = rd.U16();
-    r.szUserId = rd.Utf16Field(kIdUnits);
-    r.szName = rd.Utf16Field(kNameUnits);
-    return rd.Ok();
+    return DecodeFields(p, n, r);
 }
 
 void EncodeLobbyConf(const QNLobbyConf& r, Bytes& out)
 {
-    ByteWriter w(out);
-    w.U16(r.wRoomIndex).U16(r.wRoomType).U16(r.wMaxUser).U16(r.wUserCount).U32(r.dwFlags);
-    w.U32(r.dwStartTime).U32(r.dwEndTime).U16(r.wLocked).U16(r.wOwnerIndex);
-    w.Utf16Field(r.szTitle, kTitleUnits).U16(0).Utf16Field(r.szConfCode, kConfCodeUnits);
-    w.Utf16Field(r.szOwnerId, kIdUnits).Utf16Field(r.szOwnerName, kNameUnits);
+    EncodeFields(r, out);
 }
 
 bool DecodeLobbyConf(const uint8_t* p, size_t n, QNLobbyConf& r)
 {
-    ByteReader rd(p, n);
-    r.wRoomIndex = rd.U16();
-    r.wRoomType = rd.U16();
-    r.wMaxUser = rd.U16();
-    r.wUserCount = rd.U16();
-    r.dwFlags = rd.U32();
-    r.dwStartTime = rd.U32();
-    r.dwEndTime = rd.U32();
-    r.wLocked = rd.U16();
-    r.wOwnerIndex = rd.U16();
-    r.szTitle = rd.Utf16Field(kTitleUnits);
-    rd.Skip(2);
-    r.szConfCode = rd.Utf16Field(kConfCodeUnits);
-    r.szOwnerId = rd.Utf16Field(kIdUnits);
-    r.szOwnerName = rd.Utf16Field(kNameUnits);
-    return rd.Ok();
+    return DecodeFields(p, n, r);
 }
 
 namespace
@@ -132,156 +88,82 @@ bool DecodeConfList(const uint8_t* p, size_t n, std::vector<QNLobbyConf>& v)
 
 void EncodeSystemOption(const QNSystemOption& r, Bytes& out)
 {
-    ByteWriter(out)
-        .Utf16Field(r.szDssAddress, kAddressUnits)
-        .U16(r.wDssPort)
-        .U16(r.wUseRemoteControl)
-        .U16(r.wUseDesktop)
-        .U16(0);
+    EncodeFields(r, out);
 }
 
 bool DecodeSystemOption(const uint8_t* p, size_t n, QNSystemOption& r)
 {
-    ByteReader rd(p, n);
-    r.szDssAddress = rd.Utf16Field(kAddressUnits);
-    r.wDssPort = rd.U16();
-    r.wUseRemoteControl = rd.U16();
-    r.wUseDesktop = rd.U16();
-    rd.Skip(2);
-    return rd.Ok();
+    return DecodeFields(p, n, r);
 }
 
 void EncodeConfOpen(const QNConfOpen& r, Bytes& out)
 {
-    ByteWriter w(out);
-    w.U16(r.wRoomType).U16(r.wMaxUser).U32(r.dwFlags).Utf16Field(r.szTitle, kTitleUnits).U16(0);
-    w.Utf16Field(r.szConfCode, kConfCodeUnits).Utf16Field(r.szPassword, kPasswordUnits);
+    EncodeFields(r, out);
 }
 
 bool DecodeConfOpen(const uint8_t* p, size_t n, QNConfOpen& r)
 {
-    ByteReader rd(p, n);
-    r.wRoomType = rd.U16();
-    r.wMaxUser = rd.U16();
-    r.dwFlags = rd.U32();
-    r.szTitle = rd.Utf16Field(kTitleUnits);
-    rd.Skip(2);
-    r.szConfCode = rd.Utf16Field(kConfCodeUnits);
-    r.szPassword = rd.Utf16Field(kPasswordUnits);
-    return rd.Ok();
+    return DecodeFields(p, n, r);
 }
 
 void EncodeRoomInfo(const QNRoomInfo& r, Bytes& out)
 {
-    ByteWriter w(out);
-    w.U16(r.wRoomIndex).U16(r.wRoomType).U16(r.wMaxUser).U16(r.wExtraLocalVideo).U32(r.dwFlags);
-    w.U16(r.wMyChannel).U16(r.wOwnerIndex).Utf16Field(r.szTitle, kTitleUnits).U16(0);
-    w.Utf16Field(r.szConfCode, kConfCodeUnits);
+    EncodeFields(r, out);
 }
 
 bool DecodeRoomInfo(const uint8_t* p, size_t n, QNRoomInfo& r)
 {
-    ByteReader rd(p, n);
-    r.wRoomIndex = rd.U16();
-    r.wRoomType = rd.U16();
-    r.wMaxUser = rd.U16();
-    r.wExtraLocalVideo = rd.U16();
-    r.dwFlags = rd.U32();
-    r.wMyChannel = rd.U16();
-    r.wOwnerIndex = rd.U16();
-    r.szTitle = rd.Utf16Field(kTitleUnits);
-    rd.Skip(2);
-    r.szConfCode = rd.Utf16Field(kConfCodeUnits);
-    return rd.Ok();
+    return DecodeFields(p, n, r);
 }
 
 void EncodeConfJoin(const QNConfJoin& r, Bytes& out)
 {
-    ByteWriter(out)
-        .U16(r.wRoomIndex)
-        .U16(0)
-        .Utf16Field(r.szConfCode, kConfCodeUnits)
-        .Utf16Field(r.szPassword, kPasswordUnits);
+    EncodeFields(r, out);
 }
 
 bool DecodeConfJoin(const uint8_t* p, size_t n, QNConfJoin& r)
 {
-    ByteReader rd(p, n);
-    r.wRoomIndex = rd.U16();
-    rd.Skip(2);
-    r.szConfCode = rd.Utf16Field(kConfCodeUnits);
-    r.szPassword = rd.Utf16Field(kPasswordUnits);
-    return rd.Ok();
+    return DecodeFields(p, n, r);
 }
 
 void EncodeRoomUser(const QNRoomUser& r, Bytes& out)
 {
-    ByteWriter w(out);
-    w.U16(r.wChannel).U16(r.wUserIndex).U16(r.wLevel).U16(r.wVideoStop).U16(r.wCamType).U16(0);
-    w.U32(r.dwDrawRight).U32(r.dwTalkRight).U32(r.dwDsRight).U32(r.dwShareRight).U32(r.dwMediaShareRight);
-    w.Utf16Field(r.szUserId, kIdUnits).Utf16Field(r.szName, kNameUnits);
+    EncodeFields(r, out);
 }
 
 bool DecodeRoomUser(const uint8_t* p, size_t n, QNRoomUser& r)
 {
-    ByteReader rd(p, n);
-    r.wChannel = rd.U16();
-    r.wUserIndex = rd.U16();
-    r.wLevel = rd.U16();
-    r.wVideoStop = rd.U16();
-    r.wCamType = rd.U16();
-    rd.Skip(2);
-    r.dwDrawRight = rd.U32();
-    r.dwTalkRight = rd.U32();
-    r.dwDsRight = rd.U32();
-    r.dwShareRight = rd.U32();
-    r.dwMediaShareRight = rd.U32();
-    r.szUserId = rd.Utf16Field(kIdUnits);
-    r.szName = rd.Utf16Field(kNameUnits);
-    return rd.Ok();
+    return DecodeFields(p, n, r);
 }
 
 void EncodeRoomRights(const QNRoomRights& r, Bytes& out)
 {
-    ByteWriter(out).U16(r.wRoomIndex).U16(0).U32(r.dwRights);
+    EncodeFields(r, out);
 }
 
 bool DecodeRoomRights(const uint8_t* p, size_t n, QNRoomRights& r)
 {
-    ByteReader rd(p, n);
-    r.wRoomIndex = rd.U16();
-    rd.Skip(2);
-    r.dwRights = rd.U32();
-    return rd.Ok();
+    return DecodeFields(p, n, r);
 }
 
 void EncodeViewMode(const QNViewMode& r, Bytes& out)
 {
-    ByteWriter(out).U16(r.wRoomIndex).U16(r.wViewMode).U16(r.wModeValue).U16(0);
+    EncodeFields(r, out);
 }
 
 bool DecodeViewMode(const uint8_t* p, size_t n, QNViewMode& r)
 {
-    ByteReader rd(p, n);
-    r.wRoomIndex = rd.U16();
-    r.wViewMode = rd.U16();
-    r.wModeValue = rd.U16();
-    rd.Skip(2);
-    return rd.Ok();
+    return DecodeFields(p, n, r);
 }
 
 void EncodeRoomState(const QNRoomState& r, Bytes& out)
 {
-    ByteWriter(out).U16(r.wRoomIndex).U16(r.wState).U32(r.dwFlags);
+    EncodeFields(r, out);
 }
 
 bool DecodeRoomState(const uint8_t* p, size_t n, QNRoomState& r)
 {
-    ByteReader rd(p, n);
-    r.wRoomIndex = rd.U16();
-    r.wState = rd.U16();
-    r.dwFlags = rd.U32();
-    return rd.Ok();
+    return DecodeFields(p, n, r);
 }
 
 void EncodeChat(const QNChat& r, Bytes& out)

@@ -28,6 +28,13 @@ struct QNLoginRequest
     uint16_t wValue = 0;     // the kept 16-bit login value
     uint16_t wPanel = 0;     // 1 when a control panel drives the session
 };
+template <class IO> void Fields(IO& io, QNLoginRequest& r)
+{
+    io.Utf16(r.szUserId, kIdUnits);
+    io.Utf16(r.szSecond, kIdUnits);
+    io.U16(r.wValue);
+    io.U16(r.wPanel);
+}
 void EncodeLogin(const QNLoginRequest& r, Bytes& out);
 bool DecodeLogin(const uint8_t* p, size_t n, QNLoginRequest& r);
 
@@ -40,6 +47,17 @@ struct QNLoginAck
     std::u16string szUserId;
     std::u16string szName;
 };
+template <class IO> void Fields(IO& io, QNLoginAck& r)
+{
+    io.U16(r.wLevel);
+    io.Pad(12);
+    io.U16(r.wUserIndex);
+    io.Pad(2);
+    io.U16(r.wGroupCode);
+    io.Utf16(r.szUserId, kIdUnits);
+    io.Pad(4);
+    io.Utf16(r.szName, kNameUnits);
+}
 void EncodeLoginAck(const QNLoginAck& r, Bytes& out);
 bool DecodeLoginAck(const uint8_t* p, size_t n, QNLoginAck& r);
 constexpr size_t kLoginAckSize = 152;
@@ -54,6 +72,15 @@ struct QNLobbyUser
     std::u16string szUserId;
     std::u16string szName;
 };
+template <class IO> void Fields(IO& io, QNLobbyUser& r)
+{
+    io.U16(r.wUserIndex);
+    io.U16(r.wLevel);
+    io.U16(r.wRoomIndex);
+    io.U16(r.wGroupCode);
+    io.Utf16(r.szUserId, kIdUnits);
+    io.Utf16(r.szName, kNameUnits);
+}
 constexpr size_t kLobbyUserSize = 136;
 void EncodeLobbyUser(const QNLobbyUser& r, Bytes& out);
 bool DecodeLobbyUser(const uint8_t* p, size_t n, QNLobbyUser& r);
@@ -75,6 +102,23 @@ struct QNLobbyConf
     std::u16string szOwnerId;
     std::u16string szOwnerName;
 };
+template <class IO> void Fields(IO& io, QNLobbyConf& r)
+{
+    io.U16(r.wRoomIndex);
+    io.U16(r.wRoomType);
+    io.U16(r.wMaxUser);
+    io.U16(r.wUserCount);
+    io.U32(r.dwFlags);
+    io.U32(r.dwStartTime);
+    io.U32(r.dwEndTime);
+    io.U16(r.wLocked);
+    io.U16(r.wOwnerIndex);
+    io.Utf16(r.szTitle, kTitleUnits);
+    io.Pad(2);
+    io.Utf16(r.szConfCode, kConfCodeUnits);
+    io.Utf16(r.szOwnerId, kIdUnits);
+    io.Utf16(r.szOwnerName, kNameUnits);
+}
 constexpr size_t kLobbyConfSize = 420;
 void EncodeLobbyConf(const QNLobbyConf& r, Bytes& out);
 bool DecodeLobbyConf(const uint8_t* p, size_t n, QNLobbyConf& r);
@@ -93,6 +137,14 @@ struct QNSystemOption
     uint16_t wUseRemoteControl = 0;
     uint16_t wUseDesktop = 0;
 };
+template <class IO> void Fields(IO& io, QNSystemOption& r)
+{
+    io.Utf16(r.szDssAddress, kAddressUnits);
+    io.U16(r.wDssPort);
+    io.U16(r.wUseRemoteControl);
+    io.U16(r.wUseDesktop);
+    io.Pad(2);
+}
 void EncodeSystemOption(const QNSystemOption& r, Bytes& out);
 bool DecodeSystemOption(const uint8_t* p, size_t n, QNSystemOption& r);
 
@@ -106,6 +158,16 @@ struct QNConfOpen
     std::u16string szConfCode;
     std::u16string szPassword;
 };
+template <class IO> void Fields(IO& io, QNConfOpen& r)
+{
+    io.U16(r.wRoomType);
+    io.U16(r.wMaxUser);
+    io.U32(r.dwFlags);
+    io.Utf16(r.szTitle, kTitleUnits);
+    io.Pad(2);
+    io.Utf16(r.szConfCode, kConfCodeUnits);
+    io.Utf16(r.szPassword, kPasswordUnits);
+}
 void EncodeConfOpen(const QNConfOpen& r, Bytes& out);
 bool DecodeConfOpen(const uint8_t* p, size_t n, QNConfOpen& r);
 
@@ -122,6 +184,19 @@ struct QNRoomInfo
     std::u16string szTitle;
     std::u16string szConfCode;
 };
+template <class IO> void Fields(IO& io, QNRoomInfo& r)
+{
+    io.U16(r.wRoomIndex);
+    io.U16(r.wRoomType);
+    io.U16(r.wMaxUser);
+    io.U16(r.wExtraLocalVideo);
+    io.U32(r.dwFlags);
+    io.U16(r.wMyChannel);
+    io.U16(r.wOwnerIndex);
+    io.Utf16(r.szTitle, kTitleUnits);
+    io.Pad(2);
+    io.Utf16(r.szConfCode, kConfCodeUnits);
+}
 constexpr size_t kRoomInfoSize = 284;
 void EncodeRoomInfo(const QNRoomInfo& r, Bytes& out);
 bool DecodeRoomInfo(const uint8_t* p, size_t n, QNRoomInfo& r);
@@ -133,6 +208,13 @@ struct QNConfJoin
     std::u16string szConfCode;
     std::u16string szPassword;
 };
+template <class IO> void Fields(IO& io, QNConfJoin& r)
+{
+    io.U16(r.wRoomIndex);
+    io.Pad(2);
+    io.Utf16(r.szConfCode, kConfCodeUnits);
+    io.Utf16(r.szPassword, kPasswordUnits);
+}
 void EncodeConfJoin(const QNConfJoin& r, Bytes& out);
 bool DecodeConfJoin(const uint8_t* p, size_t n, QNConfJoin& r);
 
@@ -152,6 +234,22 @@ struct QNRoomUser
     std::u16string szUserId;
     std::u16string szName;
 };
+template <class IO> void Fields(IO& io, QNRoomUser& r)
+{
+    io.U16(r.wChannel);
+    io.U16(r.wUserIndex);
+    io.U16(r.wLevel);
+    io.U16(r.wVideoStop);
+    io.U16(r.wCamType);
+    io.Pad(2);
+    io.U32(r.dwDrawRight);
+    io.U32(r.dwTalkRight);
+    io.U32(r.dwDsRight);
+    io.U32(r.dwShareRight);
+    io.U32(r.dwMediaShareRight);
+    io.Utf16(r.szUserId, kIdUnits);
+    io.Utf16(r.szName, kNameUnits);
+}
 constexpr size_t kRoomUserSize = 160;
 void EncodeRoomUser(const QNRoomUser& r, Bytes& out);
 bool DecodeRoomUser(const uint8_t* p, size_t n, QNRoomUser& r);
@@ -162,6 +260,12 @@ struct QNRoomRights
     uint16_t wRoomIndex = 0;
     uint32_t dwRights = 0;
 };
+template <class IO> void Fields(IO& io, QNRoomRights& r)
+{
+    io.U16(r.wRoomIndex);
+    io.Pad(2);
+    io.U32(r.dwRights);
+}
 void EncodeRoomRights(const QNRoomRights& r, Bytes& out);
 bool DecodeRoomRights(const uint8_t* p, size_t n, QNRoomRights& r);
 
@@ -172,6 +276,13 @@ struct QNViewMode
     uint16_t wViewMode = 0;
     uint16_t wModeValue = 0;
 };
+template <class IO> void Fields(IO& io, QNViewMode& r)
+{
+    io.U16(r.wRoomIndex);
+    io.U16(r.wViewMode);
+    io.U16(r.wModeValue);
+    io.Pad(2);
+}
 void EncodeViewMode(const QNViewMode& r, Bytes& out);
 bool DecodeViewMode(const uint8_t* p, size_t n, QNViewMode& r);
 
@@ -182,6 +293,12 @@ struct QNRoomState
     uint16_t wState = 0;
     uint32_t dwFlags = 0;
 };
+template <class IO> void Fields(IO& io, QNRoomState& r)
+{
+    io.U16(r.wRoomIndex);
+    io.U16(r.wState);
+    io.U32(r.dwFlags);
+}
 void EncodeRoomState(const QNRoomState& r, Bytes& out);
 bool DecodeRoomState(const uint8_t* p, size_t n, QNRoomState& r);
 

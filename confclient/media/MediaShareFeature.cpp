@@ -1,9 +1,9 @@
 // The shared movie's inbound state and position.
 #include "confclient/media/MediaShareFeature.h"
 
-void CMediaShareFeature::OnState(uint16_t wMyChannel, const QNMediaShareState& s)
+void CMediaShareFeature::OnState(const QNMediaShareState& s)
 {
-    if (s.wSharerChannel != wMyChannel) m_view.OnShareVideoState(s.wState != 0);
+    if (s.wSharerChannel != m_room.wMyChannel) m_view.OnShareVideoState(s.wState != 0);
 }
 
 void CMediaShareFeature::OnPosition(const QNMediaSharePosition& s)

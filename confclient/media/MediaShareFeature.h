@@ -3,6 +3,7 @@
 #include <cstdint>
 
 #include "confclient/network/QNRoomPayloads.h"
+#include "confclient/session/roomstate/RoomState.h"
 
 // The shared-movie window as the share sees it.
 class IMediaShareView
@@ -16,12 +17,13 @@ public:
 class CMediaShareFeature
 {
 public:
-    explicit CMediaShareFeature(IMediaShareView& view) : m_view(view) {}
+    CMediaShareFeature(const CRoomState& room, IMediaShareView& view) : m_room(room), m_view(view) {}
 
     // The sharer's own state is already on its window: only another member's reaches the view.
-    void OnState(uint16_t wMyChannel, const QNMediaShareState& s);
+    void OnState(const QNMediaShareState& s);
     void OnPosition(const QNMediaSharePosition& s);
 
 private:
+    const CRoomState& m_room;
     IMediaShareView& m_view;
 };

@@ -321,3 +321,11 @@ bool DecodeDrawToolCommand(const uint8_t* p, size_t n, uint32_t& dwCommand)
     dwCommand = rd.U32();
     return rd.Ok();
 }
+
+bool DecodePushChunk(const uint8_t* p, size_t n, QNPushChunk& r)
+{
+    if (!p || n < 2) return false;
+    r.pData = p + 2;
+    r.nLength = n - 2;
+    return true;
+}

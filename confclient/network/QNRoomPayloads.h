@@ -413,3 +413,11 @@ bool DecodePrivateData(const uint8_t* p, size_t n, QNPrivateData& r);
 
 // 731: the drawing-tool command, a u32 at offset 2.
 bool DecodeDrawToolCommand(const uint8_t* p, size_t n, uint32_t& dwCommand);
+
+// 525: a file push chunk: the bytes after the push id's two, pointing into the payload.
+struct QNPushChunk
+{
+    const uint8_t* pData = nullptr;
+    size_t nLength = 0;
+};
+bool DecodePushChunk(const uint8_t* p, size_t n, QNPushChunk& r);

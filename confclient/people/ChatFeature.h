@@ -4,7 +4,7 @@
 #include <string>
 
 #include "confclient/network/QNPayloads.h"
-#include "confclient/session/roomusers/RoomUserInfo.h"
+#include "confclient/session/roomstate/RoomState.h"
 
 // The chat window as the chat sees it.
 class IChatView
@@ -18,11 +18,12 @@ public:
 class CChatFeature
 {
 public:
-    explicit CChatFeature(IChatView& view) : m_view(view) {}
+    CChatFeature(const CRoomState& room, IChatView& view) : m_room(room), m_view(view) {}
 
     // A line from the room; a sender who is not (or no longer) in the room has no name.
-    void OnChat(CRoomUserInfo* pUsers, const QNChat& chat);
+    void OnChat(const QNChat& chat);
 
 private:
+    const CRoomState& m_room;
     IChatView& m_view;
 };

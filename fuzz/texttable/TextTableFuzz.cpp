@@ -6,6 +6,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     CTextTable table;
     table.Parse(data, size);
     table.GetText(u"IDS_MUTEX");
-    TextTableUtf8(CTextTable::Decode(data, size));
+    Utf8Of(CTextTable::Decode(data, size));
     return 0;
 }

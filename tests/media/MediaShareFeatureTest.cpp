@@ -36,13 +36,16 @@ TEST(MediaShareFeature, AnotherMembersShareReachesTheView)
     for (const auto& c : cases)
     {
         RecordedShare view;
-        CMediaShareFeature share(view);
-        share.OnState(kMe, QNMediaShareState{c.wSharer, c.wState});
+        CRoomState room;
+        room.wMyChannel = kMe;
+        CMediaShareFeature share(room, view);
+        share.OnState(QNMediaShareState{c.wSharer, c.wState});
         EXPECT_EQ(c.calls, view.calls) << c.wSharer << "/" << c.wState;
     }
 
     RecordedShare view;
-    CMediaShareFeature share(view);
+    CRoomState room;
+    CMediaShareFeature share(room, view);
     share.OnPosition(QNMediaSharePosition{kMe, 61500});
     EXPECT_EQ(std::vector<std::string>{"at 61500"}, view.calls);
 }

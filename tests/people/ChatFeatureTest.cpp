@@ -27,32 +27,30 @@ struct RecordedChat : IChatView
 
 TEST(ChatFeature, LinesCarryTheSendersRoomName)
 {
-    CRoomUserInfo users;
+    CRoomState room;
     S_ROOMUSERINFO bob;
     bob.channel = 4;
     bob.Name = u"Bob";
-    users.AddUser(bob);
+    room.users.AddUser(bob);
 
     struct
     {
         const char* pszCase;
-        CRoomUserInfo* pUsers;
         uint16_t wSender;
         const char16_t* pszSender;
     } cases[] = {
-        {"sender in the room", &users, 4, u"Bob"},
-        {"sender who left", &users, 9, u""},
-        {"no participant table yet", nullptr, 4, u""},
+        {"sender in the room", 4, u"Bob"},
+        {"sender who left", 9, u""},
     };
     for (const auto& c : cases)
     {
         RecordedChat view;
-        CChatFeature chat(view);
+        CChatFeature chat(room, view);
         QNChat line;
         line.wSenderChannel = c.wSender;
         line.dwColour = 0x00FF00;
         line.szText = u"hello";
-        chat.OnChat(c.pUsers, line);
+        chat.OnChat(line);
         ASSERT_EQ(1u, view.lines.size()) << c.pszCase;
         EXPECT_EQ(c.pszSender, view.lines[0].szSender) << c.pszCase;
         EXPECT_EQ(u"hello", view.lines[0].szText) << c.pszCase;

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "confclient/network/QNCommands.h"
+#include "confclient/people/ChatFeature.h"
 #include "confclient/session/roomdispatch/RoomDispatcher.h"
 
 namespace
@@ -34,7 +35,6 @@ struct LogLines : ILogSink
 struct RecordedCommands : IRoomCommands
 {
     std::vector<std::string> calls;
-    std::u16string szChatText;
     QNPushChunk chunk;
 
 #define PLAIN(method)                                                                                        \
@@ -88,20 +88,29 @@ struct RecordedCommands : IRoomCommands
     DECODED(OnUserOption, QNUserOption)
     DECODED(OnPresenterRequest, QNPresenterRequest)
     DECODED(OnPresenterChange, uint16_t)
-    DECODED(OnMediaShareState, QNMediaShareState)
-    DECODED(OnMediaSharePosition, QNMediaSharePosition)
 #undef PLAIN
 #undef DECODED
 
-    void OnChat(uint16_t, const QNPacketDesc&, const QNChat& chat) override
-    {
-        calls.push_back("OnChat");
-        szChatText = chat.szText;
-    }
     void OnPushChunk(uint16_t, const QNPacketDesc&, const QNPushChunk& c) override
     {
         calls.push_back("OnPushChunk");
         chunk = c;
+    }
+};
+
+// The session's rows reach the recorder; the chat rows reach a chat feature whose view records.
+struct RecordedRoom : IChatView
+{
+    RecordedCommands session;
+    CRoomState room;
+    CChatFeature chat{room, *this};
+    RoomHandlers handlers{.pSession = &session, .pChat = &chat};
+    std::u16string szChatText;
+
+    void OnChatReceived(const std::u16string&, const std::u16string& szText, uint32_t) override
+    {
+        session.calls.push_back("OnChat");
+        szChatText = szText;
     }
 };
 
@@ -165,12 +174,12 @@ TEST(RoomDispatcher, ReadsOnceAndDropsShortPayloadsWithOneLine)
     };
     for (const auto& c : cases)
     {
-        RecordedCommands handlers;
+        RecordedRoom recorded;
         LogLines log;
-        DispatchRoomCommand(handlers, &log, c.wCommand, DescOf(c.payload));
+        DispatchRoomCommand(recorded.handlers, &log, c.wCommand, DescOf(c.payload));
         std::vector<std::string> expected;
         if (*c.pszHandler) expected.push_back(c.pszHandler);
-        EXPECT_EQ(expected, handlers.calls) << c.pszCase;
+        EXPECT_EQ(expected, recorded.session.calls) << c.pszCase;
         EXPECT_EQ(c.nDebugLines, log.lines.size()) << c.pszCase;
     }
 }
@@ -181,13 +190,13 @@ TEST(RoomDispatcher, HandlersSeeTheDecodedPayload)
     chat.szText = u"hi there";
     Bytes chatBytes;
     EncodeChat(chat, chatBytes);
-    RecordedCommands handlers;
-    DispatchRoomCommand(handlers, nullptr, CMD_CONF_CHAT, DescOf(chatBytes));
-    EXPECT_EQ(u"hi there", handlers.szChatText);
+    RecordedRoom recorded;
+    DispatchRoomCommand(recorded.handlers, nullptr, CMD_CONF_CHAT, DescOf(chatBytes));
+    EXPECT_EQ(u"hi there", recorded.szChatText);
 
     // The chunk is the payload after the push id's two bytes.
     Bytes pushBytes = {9, 0, 'a', 'b', 'c'};
-    DispatchRoomCommand(handlers, nullptr, INFO_PUSH_CHUNK, DescOf(pushBytes));
-    EXPECT_EQ(pushBytes.data() + 2, handlers.chunk.pData);
-    EXPECT_EQ(3u, handlers.chunk.nLength);
+    DispatchRoomCommand(recorded.handlers, nullptr, INFO_PUSH_CHUNK, DescOf(pushBytes));
+    EXPECT_EQ(pushBytes.data() + 2, recorded.session.chunk.pData);
+    EXPECT_EQ(3u, recorded.session.chunk.nLength);
 }

@@ -1,7 +1,7 @@
 // The room participant table: order, duplicates, absent values, whole-table tests.
 #include <gtest/gtest.h>
 
-#include "confclient/session/roomusers/RoomUserInfo.h"
+#include "confclient/session/roomstate/RoomUserInfo.h"
 
 namespace
 {

@@ -160,7 +160,7 @@ TEST(TextTable, ShippedTablesParseWithoutRepeatsOrEmptyTexts)
     EXPECT_TRUE(log.lines.empty()) << log.lines[0].second;
     for (const char16_t* key : {u"IDS_MUTEX", u"IDS_NOTSTART", u"IDS_NOTREGSVR", u"IDS_FINDREGSVR32",
                                 u"IDS_NOTCONNECTSVR", u"IDMS_SINKMENU_SINK", u"IDS_PLAY_END"})
-        EXPECT_FALSE(texts.GetText(key).empty()) << TextTableUtf8(key);
+        EXPECT_FALSE(texts.GetText(key).empty()) << Utf8Of(key);
 
     CTextTable layout = Parsed(ReadFile(QUILLON_SOURCE_DIR "/resources/layout.txt"), &log);
     EXPECT_TRUE(log.lines.empty());

@@ -26,7 +26,7 @@ void IConfDlg::OnAgentMessage(WPARAM wParam, LPARAM lParam)
         SetForegroundWindow(hMain);
         break;
     case AgentCommand::LeaveRoom:
-        if (m_wRoomIndex != 0) QuitRoom(210);
+        if (m_room.InRoom()) QuitRoom(210);
         break;
     case AgentCommand::Logout:
         QuitProgram();

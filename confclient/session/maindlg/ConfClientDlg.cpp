@@ -308,8 +308,8 @@ void CConfClientDlg::ShowStatus()
         buf[255] = 0;
         text = buf;
     }
-    else if (m_bLobbyLoggedIn && m_wRoomIndex != 0)
-        text = Formatted(GetText("IDS_LOBBY_INROOM"), WideOf(m_room.szTitle));
+    else if (m_bLobbyLoggedIn && m_room.InRoom())
+        text = Formatted(GetText("IDS_LOBBY_INROOM"), WideOf(m_room.info.szTitle));
     else if (m_bLobbyLoggedIn)
         text = Formatted(GetText("IDS_LOBBY_LOGGEDIN"), WideOf(m_szMyName));
     else if (m_pNet)
@@ -318,7 +318,7 @@ void CConfClientDlg::ShowStatus()
         text = GetText("IDS_LOBBY_NOTCONNECTED");
     SetDlgItemTextW(m_hWnd, IDC_LOBBY_STATUS, text.c_str());
     ::EnableWindow(GetDlgItem(IDC_LOBBY_CANCEL), m_countdown.Running());
-    bool bFree = m_bLobbyLoggedIn && m_wRoomIndex == 0;
+    bool bFree = m_bLobbyLoggedIn && !m_room.InRoom();
     ::EnableWindow(GetDlgItem(IDC_LOBBY_OPEN), bFree);
     bool bSelected = SendDlgItemMessageW(m_hWnd, IDC_LOBBY_CONFLIST, LB_GETCURSEL, 0, 0) >= 0;
     ::EnableWindow(GetDlgItem(IDC_LOBBY_JOIN), bFree && bSelected);
@@ -347,7 +347,7 @@ BOOL CConfClientDlg::PreTranslateMessage(MSG* pMsg)
         case VK_SPACE:
             return TRUE;
         case VK_ESCAPE:
-            if (m_wRoomIndex == 0) return FALSE;
+            if (!m_room.InRoom()) return FALSE;
             break;
         default:
             break;

@@ -188,7 +188,7 @@ void IConfDlg::OnPanelCommand(const S_PANELFRAME& f)
     }
     else if (f.keyword == "QUIT")
     {
-        bool bInRoom = m_wRoomIndex != 0;
+        bool bInRoom = m_room.InRoom();
         QuitRoom(210);
         if (!bInRoom) PanelAnswer("QUIT", 0);
     }
@@ -322,7 +322,7 @@ void IConfDlg::Reconnect()
     KillTimer(MainWnd(), TIMER_PINGANSWER);
     m_bLobbyLoggedIn = false;
     m_keepAlive = CKeepAliveClock();
-    if (m_wRoomIndex != 0) QuitRoom(210);
+    if (m_room.InRoom()) QuitRoom(210);
     // Stopping first: commands still on their way in are handled while the threads end and
     // must not fill the lists again after they were emptied.
     bool bHadNetwork = m_pNet != nullptr;
@@ -340,10 +340,10 @@ void IConfDlg::QuitRoom(int nReason)
     if (m_pNet) m_pNet->PurgeInboundMedia();
     KillTimer(MainWnd(), TIMER_FULLCURSOR);
     KillTimer(MainWnd(), TIMER_CAMERA);
-    bool bWasInRoom = m_wRoomIndex != 0;
+    bool bWasInRoom = m_room.InRoom();
     if (bWasInRoom)
     {
-        AddLog(LOG_INFO, L"[CMD_CONF_QUIT] RoomIndex:%d", m_wRoomIndex);
+        AddLog(LOG_INFO, L"[CMD_CONF_QUIT] RoomIndex:%d", m_room.RoomIndex());
         if (m_pNet) m_pNet->SendConfQuit();
     }
     if (m_pMainView) SaveRoomPosition();
@@ -355,30 +355,20 @@ void IConfDlg::QuitRoom(int nReason)
     if (bWasInRoom) Broadcast(WM_QN_SESSION_EVENT, nReason, 0);
     for (CMessangeDlg* p : m_messengers)
         if (p && p->m_hWnd) p->UpdateRoomState(false, kNoIndex);
-    m_wPresenterChannel = m_wPresiderChannel = m_wMyChannel = kNoIndex;
     if (bWasInRoom) PanelAnswer("QUIT", 0);
-    m_room = QNRoomInfo();
-    m_wRoomIndex = 0;
-    m_wRoomType = 0;
-    m_dwRoomFlags = 0;
-    m_dwRoomRights = 0;
-    m_wViewMode = m_wModeValue = m_wRoomState = m_wRecorderState = 0;
-    m_bOpenedByMe = m_bPendingOpen = false;
-    m_wPendingJoin[0] = m_wPendingJoin[1] = 0;
-    m_pRoomUsers.reset();
-    m_viewNames.fill(std::u16string());
+    m_room.Leave();
     OnLobbyChanged();
 }
 
 void IConfDlg::EnterRoomRequest(uint16_t wRoomIndex, const std::u16string& szConfCode,
                                 const std::u16string& szTitle, bool bPanel)
 {
-    if (!m_pNet || !m_bLobbyLoggedIn || m_wRoomIndex != 0 || m_bPendingOpen || m_wPendingJoin[0] != 0)
+    if (!m_pNet || !m_bLobbyLoggedIn || m_room.InRoom() || m_room.AwaitsEntry())
     {
         if (bPanel) PanelAnswer(wRoomIndex == 0 ? "CREATE" : "JOIN", 0);
         return;
     }
-    m_wPendingJoin[1] = bPanel ? 1 : 0;
+    m_room.bPanelAwaitsEntry = bPanel;
     if (wRoomIndex == 0)
     {
         QNConfOpen open;
@@ -389,11 +379,11 @@ void IConfDlg::EnterRoomRequest(uint16_t wRoomIndex, const std::u16string& szCon
         open.szConfCode =
             (m_launch.fields.szUserId + u"-" + DecimalText(GetTickCount())).substr(0, kConfCodeUnits - 1);
         AddLog(LOG_INFO, L"[CMD_CONF_OPEN] %s", WideOf(open.szTitle).c_str());
-        m_bPendingOpen = m_pNet->SendConfOpen(open);
+        m_room.bPendingOpen = m_pNet->SendConfOpen(open);
         return;
     }
     AddLog(LOG_INFO, L"[CMD_CONF_JOIN] RoomIndex:%d", wRoomIndex);
-    if (m_pNet->SendConfJoin(wRoomIndex, szConfCode, u"")) m_wPendingJoin[0] = wRoomIndex;
+    if (m_pNet->SendConfJoin(wRoomIndex, szConfCode, u"")) m_room.wPendingJoinRoom = wRoomIndex;
 }
 
 void IConfDlg::Logout()

@@ -28,7 +28,8 @@
 #include "confclient/media/MediaShareFeature.h"
 #include "confclient/people/ChatFeature.h"
 #include "confclient/session/roomdispatch/RoomDispatcher.h"
-#include "confclient/session/roomusers/RoomUserInfo.h"
+#include "confclient/session/roomstate/RoomNotices.h"
+#include "confclient/session/roomstate/RoomState.h"
 #include "confclient/session/startup/LaunchString.h"
 #include "confclient/session/texttable/TextTable.h"
 
@@ -51,6 +52,7 @@ class IConfDlg : public IQNHost,
                  public IRoomHost,
                  public ILobbyHandler,
                  public IRoomCommands,
+                 public IRoomNotices,
                  public IChatView,
                  public IMediaShareView
 {
@@ -110,7 +112,15 @@ public:
     // A notice line in the room chat.
     void AddChatNotice(const std::wstring& szText, int nKind);
 
-    uint16_t RoomIndex() const { return m_wRoomIndex; }
+    // IRoomNotices: what the room's features tell the user.
+    std::u16string Text(const char* pszKey) const override { return U16Of(GetText(pszKey)); }
+    void AddChatNotice(const std::u16string& szText, int nKind) override
+    {
+        AddChatNotice(WideOf(szText), nKind);
+    }
+    void ShowBox(const std::u16string& szText) override { ShowMessageBoxModeless(WideOf(szText)); }
+
+    uint16_t RoomIndex() const { return m_room.RoomIndex(); }
 
     // IRoomHost: the session as the room windows see it.
     std::wstring RoomText(const char* pszKey) const override { return GetText(pszKey); }
@@ -249,7 +259,6 @@ protected:
     void OnRights(uint16_t wCommand, const QNPacketDesc& desc, const QNRoomRights& rights) override;
     void OnViewMode(uint16_t wCommand, const QNPacketDesc& desc, const QNViewMode& mode) override;
     void OnChannelChange(uint16_t wCommand, const QNPacketDesc& desc, const QNChannelChange& change) override;
-    void OnChat(uint16_t wCommand, const QNPacketDesc& desc, const QNChat& chat) override;
     void OnVideoState(uint16_t wCommand, const QNPacketDesc& desc, const uint32_t& dwValue) override;
     void OnUserStatus(uint16_t wCommand, const QNPacketDesc& desc, const QNUserStatus& status) override;
     void OnRecordingNotice(uint16_t wCommand, const QNPacketDesc& desc,
@@ -271,9 +280,6 @@ protected:
     void OnPresenterRequest(uint16_t wCommand, const QNPacketDesc& desc,
                             const QNPresenterRequest& req) override;
     void OnPresenterChange(uint16_t wCommand, const QNPacketDesc& desc, const uint16_t& wChannel) override;
-    void OnMediaShareState(uint16_t wCommand, const QNPacketDesc& desc, const QNMediaShareState& s) override;
-    void OnMediaSharePosition(uint16_t wCommand, const QNPacketDesc& desc,
-                              const QNMediaSharePosition& s) override;
     // A line in the messenger window of a lobby user, opened when needed.
     void DeliverToMessenger(uint16_t wUserIndex, const std::wstring& szText, int nKind);
     CMessangeDlg* FindMessenger(uint16_t wUserIndex) const;
@@ -328,29 +334,7 @@ protected:
     DWORD m_dwVideoStop = 0;
     QNSystemOption m_sysOption;
 
-    // The current room.
-    QNRoomInfo m_room;
-    bool m_bPendingOpen = false;
-    uint16_t m_wPendingJoin[2] = {0, 0}; // room index and panel flag of the join asked for
-    uint16_t m_wPendingInvite = 0;
-    bool m_bOpenedByMe = false;
-    uint16_t m_wRoomType = 0;
-    uint32_t m_dwRoomFlags = 0;
-    uint16_t m_wMyChannel = kNoIndex;
-    uint16_t m_wPresiderChannel = kNoIndex;
-    uint16_t m_wPresenterChannel = kNoIndex;
-    uint32_t m_dwRoomRights = 0;
-    uint16_t m_wViewMode = 0;
-    uint16_t m_wModeValue = 0;
-    uint16_t m_wRoomState = 0;
-    uint16_t m_wRecorderState = 0;
-    uint32_t m_dwMyAvState = 0;
-    uint32_t m_dwFrameRate = 0;
-    uint16_t m_wCaptureSize[2] = {0, 0};
-    bool m_bQuestionnaire = false;
-    std::unique_ptr<CRoomUserInfo> m_pRoomUsers;
-    std::array<std::u16string, kMaxViewNames> m_viewNames;
-    std::u16string m_szPrivateData;
+    CRoomState m_room;
 
     // Layout.
     CLayoutTable m_layout;
@@ -367,8 +351,6 @@ protected:
     CQuestionDlg* m_pQuestion = nullptr;
     CManageToolDlg* m_pManageTool = nullptr;
     CRoomTxtChatDlg* m_pChat = nullptr;
-    CChatFeature m_chat{*this};
-    CMediaShareFeature m_mediaShare{*this};
     CRoomAgendaListDlg* m_pAgendaList = nullptr;
     CEBookDlg* m_pEBook = nullptr;
     CRoomUserListDlg* m_pUserList = nullptr;
@@ -376,6 +358,11 @@ protected:
     CRoomCtrlDlg* m_pRoomCtrl = nullptr;
     CPlayerDlg* m_pPlayer = nullptr;
     std::array<CMessangeDlg*, 100> m_messengers{};
+
+    // The room's features and whom the room dispatcher's rows call.
+    CChatFeature m_chat{m_room, *this};
+    CMediaShareFeature m_mediaShare{m_room, *this};
+    const RoomHandlers m_roomHandlers{.pSession = this, .pChat = &m_chat, .pMediaShare = &m_mediaShare};
     // What the send thread may read of the control bar.
     std::atomic<HWND> m_hRoomCtrl{nullptr};
     std::atomic<int> m_nRoomCtrlMode{0};

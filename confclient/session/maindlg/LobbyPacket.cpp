@@ -195,7 +195,7 @@ void IConfDlg::OnSystemOption(const QNSystemOption& opt)
 
 void IConfDlg::OnAgendaLocked()
 {
-    Broadcast(WM_QN_SESSION_EVENT, NAK_LOBY_AGENDALOCK, m_wRoomIndex);
+    Broadcast(WM_QN_SESSION_EVENT, NAK_LOBY_AGENDALOCK, m_room.RoomIndex());
     std::wstring text = GetText("IDMS_ALREADY_CONFOPEN");
     AddLog(LOG_INFO, L"[NAK_LOBY_AGENDALOCK] %s", text.c_str());
     PostMessageW(MainWnd(), WM_QN_NOTICE_BOX, NOTICE_ALREADY_CONFOPEN, 0);

@@ -45,7 +45,7 @@ void IConfDlg::DeliverToMessenger(uint16_t wUserIndex, const std::wstring& szTex
                 pSlot = nullptr;
                 break;
             }
-            pSlot->UpdateRoomState(m_wRoomIndex != 0, m_wRoomIndex != 0 ? m_wRoomIndex : kNoIndex);
+            pSlot->UpdateRoomState(m_room.InRoom(), m_room.InRoom() ? m_room.RoomIndex() : kNoIndex);
             pMsg = pSlot;
             break;
         }
@@ -136,7 +136,7 @@ void IConfDlg::OnMessengerPacket(uint16_t wCommand, const QNPacketDesc& desc)
             AddLog(LOG_INFO, L"[INVITE] room %d or user %d unknown", inv.wRoomIndex, inv.wInviterIndex);
             break;
         }
-        m_wPendingInvite = inv.wRoomIndex;
+        m_room.wPendingInvite = inv.wRoomIndex;
         auto* pNotice =
             new CInviteNoticeDlg(szInviter, WideOf(pConf->szTitle), GetText("IDS_MSG_INVITE_REQ"));
         if (!pNotice->Create(nullptr)) delete pNotice; // a created notice deletes itself when closed
@@ -177,7 +177,7 @@ void IConfDlg::OnPrivateData(uint16_t wCommand, const QNPacketDesc& desc)
             AddLog(LOG_DEBUG, L"[PRIVATE_DATA] dropped");
             return;
         }
-        m_szPrivateData = d.szText;
+        m_room.szPrivateData = d.szText;
         AddLog(LOG_INFO, L"[PRIVATE_DATA] %u characters", static_cast<unsigned>(d.szText.size()));
         return;
     }

@@ -15,7 +15,7 @@
 #include "confclient/room/RoomVideoViewDlg.h"
 #include "confclient/session/maindlg/IConfDlg.h"
 #include "confclient/session/maindlg/ModelessBox.h"
-#include "confclient/session/maindlg/RoomFlags.h"
+#include "confclient/session/roomstate/RoomFlags.h"
 #include "confclient/session/maindlg/SessionMessages.h"
 #include "confclient/session/roomdispatch/RoomRules.h"
 
@@ -28,21 +28,10 @@ void IConfDlg::OnRoomOpened(const QNPacketDesc* pDesc, bool bOpenAck)
         return;
     }
     // Only the answer to this client's own open or join enters a room.
-    bool bAsked = m_bPendingOpen || m_wPendingJoin[0] != 0 || m_wRoomIndex == info.wRoomIndex;
+    bool bAsked = m_room.AwaitsEntry() || m_room.RoomIndex() == info.wRoomIndex;
     if (!bAsked) return;
-    if (bOpenAck) m_bOpenedByMe = true;
-    m_bPendingOpen = false;
-    m_wPendingJoin[0] = 0;
-    bool bEntering = m_wRoomIndex == 0;
-    m_room = info;
-    m_wRoomIndex = info.wRoomIndex;
-    m_wRoomType = info.wRoomType;
-    m_dwRoomFlags = info.dwFlags;
-    m_bQuestionnaire = (info.dwFlags & ROOMFLAG_QUESTIONNAIRE) != 0;
-    m_wMyChannel = info.wMyChannel;
-    if (m_pNet) m_pNet->SetMyIndex(m_wMyChannel);
-    if (!m_pRoomUsers) m_pRoomUsers = std::make_unique<CRoomUserInfo>();
-    if (bEntering) m_pRoomUsers->RemoveAll();
+    bool bEntering = m_room.Enter(info, bOpenAck);
+    if (m_pNet) m_pNet->SetMyIndex(m_room.wMyChannel);
 
     if (!m_pMainView && (!PrepareRoom() || !CreateRoomWindows()))
     {
@@ -81,15 +70,16 @@ void IConfDlg::OnRoomOpened(const QNPacketDesc* pDesc, bool bOpenAck)
 
 void IConfDlg::OnRoomRefused(uint16_t wCommand, uint16_t wReason)
 {
-    m_wPendingJoin[0] = m_wPendingJoin[1] = 0;
-    m_bPendingOpen = false;
+    m_room.wPendingJoinRoom = 0;
+    m_room.bPanelAwaitsEntry = false;
+    m_room.bPendingOpen = false;
     const char* pszKey = NakConfTextKey(wReason);
     std::wstring text = pszKey ? GetText(pszKey) : std::wstring();
     if (pszKey) ShowMessageBoxModeless(text);
     AddLog(LOG_ERROR, L"[%hs] %s (%d)", RoomCommandName(wCommand), text.c_str(), wReason);
-    if (m_wRoomIndex != 0) QuitRoom(210);
-    Broadcast(WM_QN_SESSION_EVENT, wCommand, MAKELONG(wReason, m_wPendingInvite));
-    if (wCommand == NAK_CONF_OPEN) m_wPendingInvite = 0;
+    if (m_room.InRoom()) QuitRoom(210);
+    Broadcast(WM_QN_SESSION_EVENT, wCommand, MAKELONG(wReason, m_room.wPendingInvite));
+    if (wCommand == NAK_CONF_OPEN) m_room.wPendingInvite = 0;
     PanelAnswer(wCommand == NAK_CONF_OPEN ? "CREATE" : "JOIN", 0);
 }
 
@@ -103,16 +93,17 @@ void IConfDlg::OnConfRecord(uint16_t wCommand, const uint8_t* p, size_t n)
     }
     m_lobby.UpdateConf(conf);
     SendTextToClients(wCommand, LobbyConfText(conf));
-    if (wCommand == INFO_CONF_UPDATE && conf.wRoomIndex == m_wRoomIndex && !IsPlayerMode() && m_pMainView)
+    if (wCommand == INFO_CONF_UPDATE && conf.wRoomIndex == m_room.RoomIndex() && !IsPlayerMode() &&
+        m_pMainView)
         m_pMainView->Refresh();
     OnLobbyChanged();
 }
 
 void IConfDlg::OnUserJoined(const QNRoomUser& user)
 {
-    if (!m_pRoomUsers) m_pRoomUsers = std::make_unique<CRoomUserInfo>();
-    if (m_pRoomUsers->Count() >= CRoomUserInfo::kMaxUsers) return;
-    m_pRoomUsers->RemoveUser(user.wChannel); // a record sent again replaces the older one
+
+    if (m_room.users.Count() >= CRoomUserInfo::kMaxUsers) return;
+    m_room.users.RemoveUser(user.wChannel); // a record sent again replaces the older one
     S_ROOMUSERINFO u;
     u.channel = user.wChannel;
     u.userIndex = user.wUserIndex;
@@ -126,21 +117,21 @@ void IConfDlg::OnUserJoined(const QNRoomUser& user)
     u.mediaShareRight = user.dwMediaShareRight;
     u.ID = user.szUserId;
     u.Name = user.szName;
-    m_pRoomUsers->AddUser(u);
+    m_room.users.AddUser(u);
     AddLog(LOG_INFO, L"[INFO_CONF_JOIN] ID:%s, Name:%s, CH:%d, TotCount:%d", WideOf(u.ID).c_str(),
-           WideOf(u.Name).c_str(), u.channel, static_cast<int>(m_pRoomUsers->Count()));
+           WideOf(u.Name).c_str(), u.channel, static_cast<int>(m_room.users.Count()));
     ShowRoomUsers();
 }
 
 void IConfDlg::OnRoomUserLeft(const uint8_t* p, size_t n)
 {
     QNRoomUser user;
-    if (!DecodeRoomUser(p, n, user) || !m_pRoomUsers)
+    if (!DecodeRoomUser(p, n, user) || !m_room.InRoom())
     {
         AddLog(LOG_DEBUG, L"[ROOM] leaving user dropped");
         return;
     }
-    const S_ROOMUSERINFO* pUser = m_pRoomUsers->FindUser(user.wChannel);
+    const S_ROOMUSERINFO* pUser = m_room.users.FindUser(user.wChannel);
     if (!pUser)
     {
         AddLog(LOG_INFO, L"[INFO_CONF_QUIT] unknown CH:%d", user.wChannel);
@@ -148,10 +139,10 @@ void IConfDlg::OnRoomUserLeft(const uint8_t* p, size_t n)
     }
     std::wstring szName = pUser->level == 2 ? GetText("IDS_PHONE_INBOUND_NAME") : WideOf(pUser->Name);
     AddLog(LOG_INFO, L"[INFO_CONF_QUIT] ID:%s, Name:%s, CH:%d, TotCount:%d", WideOf(pUser->ID).c_str(),
-           szName.c_str(), user.wChannel, static_cast<int>(m_pRoomUsers->Count()) - 1);
-    m_pRoomUsers->RemoveUser(user.wChannel);
+           szName.c_str(), user.wChannel, static_cast<int>(m_room.users.Count()) - 1);
+    m_room.users.RemoveUser(user.wChannel);
     if (m_pUserList) m_pUserList->RemoveRow(user.wChannel);
-    if (m_wPresenterChannel == user.wChannel) SetPresenter(user.wChannel, false);
+    if (m_room.wPresenterChannel == user.wChannel) SetPresenter(user.wChannel, false);
     ShowRoomUsers();
 }
 
@@ -186,7 +177,7 @@ void IConfDlg::OnRoomGone(uint16_t wCommand, const uint8_t* p, size_t n)
         return;
     }
     m_lobby.RemoveConf(wRoom);
-    if (wRoom == m_wRoomIndex && m_wRoomIndex != 0 && !IsPlayerMode())
+    if (wRoom == m_room.RoomIndex() && m_room.InRoom() && !IsPlayerMode())
     {
         // The room's own windows and the messengers are the session's to delete; every other
         // dialog of this thread (boxes, notices) closes with the room.
@@ -208,12 +199,12 @@ void IConfDlg::OnRoomGone(uint16_t wCommand, const uint8_t* p, size_t n)
 
 bool IConfDlg::IsChief() const
 {
-    return m_wRoomIndex != 0 && (m_room.wOwnerIndex == m_wMyIndex || m_wPresiderChannel == m_wMyChannel);
+    return m_room.IsChief(m_wMyIndex);
 }
 
 void IConfDlg::SetPresider(uint16_t wChannel)
 {
-    m_wPresiderChannel = wChannel;
+    m_room.wPresiderChannel = wChannel;
     AddLog(LOG_INFO, L"[INFO_CONF_PRESIDER] CH:%d", wChannel);
     UpdatePresenterButton();
     ShowRoomUsers();
@@ -222,9 +213,9 @@ void IConfDlg::SetPresider(uint16_t wChannel)
 void IConfDlg::SetPresenter(uint16_t wChannel, bool bSet)
 {
     if (bSet)
-        m_wPresenterChannel = wChannel;
-    else if (m_wPresenterChannel == wChannel)
-        m_wPresenterChannel = kNoIndex;
+        m_room.wPresenterChannel = wChannel;
+    else if (m_room.wPresenterChannel == wChannel)
+        m_room.wPresenterChannel = kNoIndex;
     AddLog(LOG_INFO, L"[INFO_CONF_PRESENTER] %s CH:%d", bSet ? L"Set" : L"Clear", wChannel);
     UpdatePresenterButton();
     ShowRoomUsers();
@@ -234,8 +225,8 @@ void IConfDlg::UpdatePresenterButton()
 {
     if (!m_pRoomCtrl) return;
     // Anyone but the chief and the presenter may ask to present, in a room that shows people.
-    bool bEnable = m_wRoomIndex != 0 && m_wRoomType != kDocumentRoomType && !IsChief() &&
-                   m_wPresenterChannel != m_wMyChannel;
+    bool bEnable = m_room.InRoom() && m_room.info.wRoomType != kDocumentRoomType && !IsChief() &&
+                   m_room.wPresenterChannel != m_room.wMyChannel;
     m_pRoomCtrl->UpdatePresenterButton(bEnable);
 }
 
@@ -243,13 +234,13 @@ void IConfDlg::ApplyRights(uint32_t dwRights)
 {
     static const wchar_t* const kCovers[] = {L"talk", L"board drawing", L"desktop share", L"camera control",
                                              L"frame rate and capture size"};
-    uint32_t dwChanged = dwRights ^ m_dwRoomRights;
-    m_dwRoomRights = dwRights;
+    uint32_t dwChanged = dwRights ^ m_room.dwRights;
+    m_room.dwRights = dwRights;
     for (int32_t nSel = RIGHT_TALK; nSel <= RIGHT_MEDIASHARE; ++nSel)
     {
         if (!(dwChanged & (1u << nSel))) continue;
         uint32_t dwOn = (dwRights >> nSel) & 1;
-        if (m_pRoomUsers) m_pRoomUsers->SetFlagForAll(nSel, dwOn);
+        m_room.users.SetFlagForAll(nSel, dwOn);
         if (!dwOn && !IsChief()) AddLog(LOG_INFO, L"[INFO_CONF_RIGHTS] %s stopped", kCovers[nSel]);
     }
     AddLog(LOG_INFO, L"[INFO_CONF_RIGHTS] Rights:0x%x", dwRights);
@@ -259,8 +250,8 @@ void IConfDlg::ApplyRights(uint32_t dwRights)
 
 void IConfDlg::ChangeViewMode(uint16_t wViewMode, uint16_t wModeValue)
 {
-    m_wViewMode = wViewMode;
-    m_wModeValue = wModeValue;
+    m_room.wViewMode = wViewMode;
+    m_room.wModeValue = wModeValue;
     if (m_pRoomCtrl) m_pRoomCtrl->SetViewMode(wViewMode);
     AddLog(LOG_INFO, L"[INFO_CONF_VIEWMODE] Mode:%d, Value:%d", wViewMode, wModeValue);
     LayoutRoom();
@@ -271,8 +262,9 @@ void IConfDlg::OnRemoteSetting(const QNRemoteSetting& s)
     switch (s.wSelector)
     {
     case REMOTESETTING_FRAMERATE:
-        AddLog(LOG_INFO, L"[INFO_CONF_REMOTESETTING] SendFrame old:%d, new:%d", m_dwFrameRate, s.dwValue);
-        m_dwFrameRate = s.dwValue;
+        AddLog(LOG_INFO, L"[INFO_CONF_REMOTESETTING] SendFrame old:%d, new:%d", m_room.dwFrameRate,
+               s.dwValue);
+        m_room.dwFrameRate = s.dwValue;
         break;
     case REMOTESETTING_VIDEOSTOP:
         AddLog(LOG_INFO, L"[INFO_CONF_REMOTESETTING] VideoStop old:%d, new:%d", m_dwVideoStop, s.dwValue);
@@ -319,13 +311,13 @@ void IConfDlg::OnServerRecordLocal(const QNServerRecordLocal& r)
     }
     else if (m_pRoomCtrl)
         m_pRoomCtrl->EnableServerRecordMenu(IsChief());
-    OnRecordNotice(INFO_CONF_SERVERRECORD, m_wMyChannel, r.wFlag);
+    OnRecordNotice(INFO_CONF_SERVERRECORD, m_room.wMyChannel, r.wFlag);
 }
 
 std::wstring IConfDlg::RoomUserName(uint16_t wChannel) const
 {
     // Read from the record: windows.h renames GetUserName.
-    const S_ROOMUSERINFO* pUser = m_pRoomUsers ? m_pRoomUsers->FindUser(wChannel) : nullptr;
+    const S_ROOMUSERINFO* pUser = m_room.users.FindUser(wChannel);
     return pUser ? WideOf(pUser->Name) : std::wstring();
 }
 
@@ -349,29 +341,29 @@ void IConfDlg::AddChatNotice(const std::wstring& szText, int nKind)
 
 void IConfDlg::SendRoomChat(const std::wstring& szText)
 {
-    if (m_pNet && m_wRoomIndex != 0 && !szText.empty()) m_pNet->SendChatText(kNoIndex, 0, U16Of(szText));
+    if (m_pNet && m_room.InRoom() && !szText.empty()) m_pNet->SendChatText(kNoIndex, 0, U16Of(szText));
 }
 
 void IConfDlg::LeaveRoomRequested()
 {
-    if (m_wRoomIndex != 0) OnRoomClosed(true);
+    if (m_room.InRoom()) OnRoomClosed(true);
 }
 
 void IConfDlg::RequestPresenter()
 {
-    if (!m_pNet || m_wRoomIndex == 0) return;
-    m_pNet->SendPresenterRequest({PRESENTER_REQUEST, m_wMyChannel, 0});
+    if (!m_pNet || !m_room.InRoom()) return;
+    m_pNet->SendPresenterRequest({PRESENTER_REQUEST, m_room.wMyChannel, 0});
 }
 
 void IConfDlg::AskPresenterQuestion(uint16_t wRequester)
 {
-    if (m_wRoomIndex == 0 || !m_pNet) return;
+    if (!m_room.InRoom() || !m_pNet) return;
     std::wstring text =
         Formatted(GetText(IsPlayerMode() ? "IDS_REQ_PRESENTER_PLAYER" : "IDS_REQ_PRESENTER_CONFIRM"),
                   RoomUserName(wRequester).c_str());
     HWND hOwner = m_pMainView && m_pMainView->m_hWnd ? m_pMainView->m_hWnd : MainWnd();
     int nAnswer = MessageBoxW(hOwner, text.c_str(), m_szExeName.c_str(), MB_YESNO | MB_ICONQUESTION);
     // The room may have gone while the question was open.
-    if (m_wRoomIndex == 0 || !m_pNet) return;
+    if (!m_room.InRoom() || !m_pNet) return;
     m_pNet->SendPresenterRequest({PRESENTER_ANSWER, wRequester, static_cast<uint16_t>(nAnswer == IDYES)});
 }

@@ -13,7 +13,7 @@
 #include "confclient/room/RoomUserListDlg.h"
 #include "confclient/room/RoomVideoViewDlg.h"
 #include "confclient/session/maindlg/IConfDlg.h"
-#include "confclient/session/maindlg/RoomFlags.h"
+#include "confclient/session/roomstate/RoomFlags.h"
 #include "confclient/session/maindlg/SessionMessages.h"
 #include "confclient/session/roomdispatch/RoomRules.h"
 
@@ -28,7 +28,7 @@ std::wstring Joined(const std::wstring& a, const std::wstring& b)
 void IConfDlg::OnRoomPacket(WPARAM wCode, LPARAM lParam)
 {
     if (const auto* pDesc = reinterpret_cast<const QNPacketDesc*>(lParam))
-        DispatchRoomCommand(*this, &m_log, static_cast<uint16_t>(wCode), *pDesc);
+        DispatchRoomCommand(m_roomHandlers, &m_log, static_cast<uint16_t>(wCode), *pDesc);
 }
 
 // Open, join, leave and close.
@@ -49,13 +49,13 @@ void IConfDlg::OnRoomRecord(uint16_t wCommand, const QNPacketDesc& desc)
 
 void IConfDlg::OnUserJoin(uint16_t, const QNPacketDesc& desc, const QNRoomUser& user)
 {
-    if (m_wRoomIndex == 0 || desc.dwExtra == 0) return;
+    if (!m_room.InRoom() || desc.dwExtra == 0) return;
     OnUserJoined(user);
-    if (!IsPlayerMode() && PanelConnected() && m_wPendingJoin[1])
+    if (!IsPlayerMode() && PanelConnected() && m_room.bPanelAwaitsEntry)
     {
-        m_wPendingJoin[1] = 0;
-        if (m_bOpenedByMe)
-            PanelAnswer("CREATE", m_wRoomIndex);
+        m_room.bPanelAwaitsEntry = false;
+        if (m_room.bOpenedByMe)
+            PanelAnswer("CREATE", m_room.RoomIndex());
         else
             PanelAnswer("JOIN", 1);
     }
@@ -85,7 +85,7 @@ void IConfDlg::OnViewNames(uint16_t, const QNPacketDesc&, const std::vector<QNVi
 {
     for (size_t i = 0; i < names.size(); ++i)
     {
-        m_viewNames[i] = names[i].szName;
+        m_room.viewNames[i] = names[i].szName;
         if (m_pVideoView) m_pVideoView->SetViewName(names[i].wChannel, names[i].szName);
     }
 }
@@ -99,10 +99,10 @@ void IConfDlg::OnRoomTypeRefused(uint16_t, const QNPacketDesc&)
 
 void IConfDlg::OnRoomType(uint16_t, const QNPacketDesc&, const QNRoomType& type)
 {
-    if (type.wRoomIndex != m_wRoomIndex || m_wRoomIndex == 0) return;
-    m_wRoomType = type.wRoomType;
-    m_dwRoomFlags = type.dwFlags;
-    AddLog(LOG_INFO, L"[INFO_CONF_CONFTYPE] RoomType:%d", m_wRoomType);
+    if (type.wRoomIndex != m_room.RoomIndex() || !m_room.InRoom()) return;
+    m_room.info.wRoomType = type.wRoomType;
+    m_room.info.dwFlags = type.dwFlags;
+    AddLog(LOG_INFO, L"[INFO_CONF_CONFTYPE] RoomType:%d", m_room.info.wRoomType);
     if (m_pVideoView) m_pVideoView->SetViewCount(ClampViewCount(GetVideoCount(0)));
     ShowRoomUsers();
     UpdatePresenterButton();
@@ -111,7 +111,7 @@ void IConfDlg::OnRoomType(uint16_t, const QNPacketDesc&, const QNRoomType& type)
 
 void IConfDlg::OnBanished(uint16_t, const QNPacketDesc&)
 {
-    if (m_wRoomIndex == 0) return;
+    if (!m_room.InRoom()) return;
     std::wstring text = GetText("IDS_BANISHED");
     QuitRoom(INFO_CONF_BANISH);
     ShowMessageBoxModeless(text);
@@ -121,8 +121,8 @@ void IConfDlg::OnBanished(uint16_t, const QNPacketDesc&)
 void IConfDlg::OnRoomState(uint16_t wCommand, const QNPacketDesc&, const QNRoomState& state)
 {
     if (wCommand == NTF_CONF_STATE && IsPlayerMode()) return;
-    if (state.wRoomIndex != m_wRoomIndex) return;
-    m_wRoomState = state.wState;
+    if (state.wRoomIndex != m_room.RoomIndex()) return;
+    m_room.wRoomState = state.wState;
     AddLog(LOG_DEBUG, L"[INFO_CONF_STATE] State:%d, Flags:0x%x", state.wState, state.dwFlags);
 }
 
@@ -134,13 +134,13 @@ void IConfDlg::OnPresider(uint16_t, const QNPacketDesc&, const uint16_t& wChanne
 
 void IConfDlg::OnAvState(uint16_t, const QNPacketDesc&, const uint32_t& dwWord)
 {
-    if (!m_pRoomUsers) return;
-    m_pRoomUsers->SetAvFlags(&dwWord);
+    if (!m_room.InRoom()) return;
+    m_room.users.SetAvFlags(&dwWord);
     // Someone else (the chief) changed this user's state: it is announced as the user's own.
     // The server's echo of what this client announced is no change and goes no further.
-    if (static_cast<uint16_t>(dwWord & 0xFFFF) == m_wMyChannel && dwWord != m_dwMyAvState && m_pNet)
+    if (static_cast<uint16_t>(dwWord & 0xFFFF) == m_room.wMyChannel && dwWord != m_room.dwMyAvState && m_pNet)
     {
-        m_dwMyAvState = dwWord;
+        m_room.dwMyAvState = dwWord;
         UpdatePresenterButton();
         m_pNet->SendAvState(dwWord);
     }
@@ -149,21 +149,21 @@ void IConfDlg::OnAvState(uint16_t, const QNPacketDesc&, const uint32_t& dwWord)
 
 void IConfDlg::OnRights(uint16_t, const QNPacketDesc&, const QNRoomRights& rights)
 {
-    if (rights.wRoomIndex == m_wRoomIndex) ApplyRights(rights.dwRights);
+    if (rights.wRoomIndex == m_room.RoomIndex()) ApplyRights(rights.dwRights);
 }
 
 void IConfDlg::OnViewMode(uint16_t, const QNPacketDesc&, const QNViewMode& mode)
 {
-    if (IsPlayerMode() || mode.wRoomIndex != m_wRoomIndex) return;
-    if (mode.wViewMode != m_wViewMode || mode.wModeValue != m_wModeValue)
+    if (IsPlayerMode() || mode.wRoomIndex != m_room.RoomIndex()) return;
+    if (mode.wViewMode != m_room.wViewMode || mode.wModeValue != m_room.wModeValue)
         ChangeViewMode(mode.wViewMode, mode.wModeValue);
     if (mode.wModeValue == 4 && m_pNet) m_pNet->SendRecorderStateQuery();
 }
 
 void IConfDlg::OnChannelChange(uint16_t, const QNPacketDesc&, const QNChannelChange& change)
 {
-    if (!m_pRoomUsers) return;
-    S_ROOMUSERINFO* pUser = m_pRoomUsers->FindUserByIndex(change.wUserIndex);
+    if (!m_room.InRoom()) return;
+    S_ROOMUSERINFO* pUser = m_room.users.FindUserByIndex(change.wUserIndex);
     if (!pUser)
     {
         AddLog(LOG_INFO, L"[INFO_CONF_CHGCHANNEL] unknown user %d", change.wUserIndex);
@@ -172,20 +172,20 @@ void IConfDlg::OnChannelChange(uint16_t, const QNPacketDesc&, const QNChannelCha
     pUser->channel = change.wNewChannel;
     AddLog(LOG_INFO, L"[INFO_CONF_CHGCHANNEL] ID:%s, Name:%s, CH:%d => CH:%d\n", WideOf(pUser->ID).c_str(),
            WideOf(pUser->Name).c_str(), change.wOldChannel, change.wNewChannel);
-    if (change.wOldChannel == m_wMyChannel && change.wUserIndex == m_wMyIndex)
+    if (change.wOldChannel == m_room.wMyChannel && change.wUserIndex == m_wMyIndex)
     {
-        m_wMyChannel = change.wNewChannel;
-        if (m_pNet) m_pNet->SetMyIndex(m_wMyChannel);
+        m_room.wMyChannel = change.wNewChannel;
+        if (m_pNet) m_pNet->SetMyIndex(m_room.wMyChannel);
     }
     ShowRoomUsers();
-    if (m_wPresiderChannel == change.wOldChannel) SetPresider(change.wNewChannel);
+    if (m_room.wPresiderChannel == change.wOldChannel) SetPresider(change.wNewChannel);
 }
 
 void IConfDlg::OnVideoState(uint16_t, const QNPacketDesc&, const uint32_t& dwValue)
 {
     uint16_t wChannel = static_cast<uint16_t>(dwValue & 0xFFFF);
-    if (m_wRoomIndex == 0 || wChannel == kNoIndex || !m_pRoomUsers) return;
-    S_ROOMUSERINFO* pUser = m_pRoomUsers->FindUser(wChannel);
+    if (!m_room.InRoom() || wChannel == kNoIndex || !m_room.InRoom()) return;
+    S_ROOMUSERINFO* pUser = m_room.users.FindUser(wChannel);
     if (!pUser) return;
     uint16_t wStop = (dwValue >> 17) & 1;
     uint16_t wCam = (dwValue >> 18) & 0xF;
@@ -202,20 +202,20 @@ void IConfDlg::OnUserStatus(uint16_t, const QNPacketDesc&, const QNUserStatus& s
 
 void IConfDlg::OnFloatVideo(uint16_t, const QNPacketDesc&, const QNFloatVideo& f)
 {
-    if (m_wRoomIndex != 0 && f.wChannel == m_wMyChannel && m_pVideoView &&
+    if (m_room.InRoom() && f.wChannel == m_room.wMyChannel && m_pVideoView &&
         (f.nMode != 0) != m_pVideoView->IsFloating())
         m_pVideoView->SetFloating(f.nMode);
 }
 
 void IConfDlg::OnSeat(uint16_t, const QNPacketDesc&, const QNSeat& seat)
 {
-    if (!m_pRoomUsers) return;
-    m_pRoomUsers->SetUserValue(seat.wChannel, seat.wSeat);
-    if (seat.wChannel == m_wMyChannel)
+    if (!m_room.InRoom()) return;
+    m_room.users.SetUserValue(seat.wChannel, seat.wSeat);
+    if (seat.wChannel == m_room.wMyChannel)
     {
         AddLog(LOG_INFO, L"[INFO_CONF_SEAT] Seat:%d, SendSize:%dx%d", seat.wSeat, seat.wWidth, seat.wHeight);
-        m_wCaptureSize[0] = seat.wWidth;
-        m_wCaptureSize[1] = seat.wHeight;
+        m_room.wCaptureWidth = seat.wWidth;
+        m_room.wCaptureHeight = seat.wHeight;
     }
     LayoutRoom();
 }
@@ -276,7 +276,7 @@ void IConfDlg::OnRemoteSettingPacket(uint16_t, const QNPacketDesc&, const QNRemo
 
 void IConfDlg::OnUserOption(uint16_t, const QNPacketDesc&, const QNUserOption& o)
 {
-    if (m_pRoomUsers) m_pRoomUsers->SetUserValue(o.wChannel, o.dwValue);
+    m_room.users.SetUserValue(o.wChannel, o.dwValue);
 }
 
 // Recording.
@@ -307,7 +307,7 @@ void IConfDlg::OnBoardComplete(uint16_t, const QNPacketDesc&)
 
 void IConfDlg::OnRecorderState(uint16_t, const QNPacketDesc&, const QNRecorderState& s)
 {
-    m_wRecorderState = s.wState;
+    m_room.wRecorderState = s.wState;
     if (m_pRoomCtrl)
     {
         m_pRoomCtrl->EnableServerRecordMenu(IsChief() && s.wState == 0);
@@ -318,7 +318,7 @@ void IConfDlg::OnRecorderState(uint16_t, const QNPacketDesc&, const QNRecorderSt
 // File push, media share, camera control, desktop share.
 void IConfDlg::OnPushBegin(uint16_t, const QNPacketDesc&, const QNPushBegin& b)
 {
-    if (m_wRoomIndex == 0 || !m_pRoomCtrl || b.wSenderChannel == m_wMyChannel) return;
+    if (!m_room.InRoom() || !m_pRoomCtrl || b.wSenderChannel == m_room.wMyChannel) return;
     std::wstring szSender = RoomUserName(b.wSenderChannel);
     m_pRoomCtrl->BeginPushReceive(b.wPushId, szSender, WideOf(b.szFileName), b.dwFileSize);
     AddChatNotice(GetText("IDS_MSG_PUSH_MAN"), 4);
@@ -327,24 +327,14 @@ void IConfDlg::OnPushBegin(uint16_t, const QNPacketDesc&, const QNPushBegin& b)
 
 void IConfDlg::OnPushCancel(uint16_t, const QNPacketDesc&, const uint16_t& wPushId)
 {
-    if (m_wRoomIndex != 0 && m_pRoomCtrl) m_pRoomCtrl->OnPushCancelled(wPushId);
+    if (m_room.InRoom() && m_pRoomCtrl) m_pRoomCtrl->OnPushCancelled(wPushId);
 }
 
 void IConfDlg::OnPushChunk(uint16_t, const QNPacketDesc& desc, const QNPushChunk& chunk)
 {
     // The chunk's length is the descriptor's, bounded by the payload.
     size_t nChunk = std::min<size_t>(desc.dwExtra, chunk.nLength);
-    if (m_wRoomIndex != 0 && m_pRoomCtrl) m_pRoomCtrl->OnPushData(chunk.pData, nChunk);
-}
-
-void IConfDlg::OnMediaShareState(uint16_t, const QNPacketDesc&, const QNMediaShareState& s)
-{
-    m_mediaShare.OnState(m_wMyChannel, s);
-}
-
-void IConfDlg::OnMediaSharePosition(uint16_t, const QNPacketDesc&, const QNMediaSharePosition& s)
-{
-    m_mediaShare.OnPosition(s);
+    if (m_room.InRoom() && m_pRoomCtrl) m_pRoomCtrl->OnPushData(chunk.pData, nChunk);
 }
 
 void IConfDlg::OnShareVideoState(bool bPlaying)
@@ -376,11 +366,6 @@ void IConfDlg::OnCall(uint16_t wCommand, const QNPacketDesc& desc)
 }
 
 // Chat.
-void IConfDlg::OnChat(uint16_t, const QNPacketDesc&, const QNChat& chat)
-{
-    m_chat.OnChat(m_pRoomUsers.get(), chat);
-}
-
 void IConfDlg::OnChatReceived(const std::u16string& szSender, const std::u16string& szText, uint32_t dwColour)
 {
     if (m_pChat) m_pChat->OnChatReceived(WideOf(szSender), WideOf(szText), dwColour);

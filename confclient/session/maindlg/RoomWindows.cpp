@@ -20,7 +20,7 @@
 #include "confclient/room/RoomUserListDlg.h"
 #include "confclient/room/RoomVideoViewDlg.h"
 #include "confclient/session/maindlg/IConfDlg.h"
-#include "confclient/session/maindlg/RoomFlags.h"
+#include "confclient/session/roomstate/RoomFlags.h"
 #include "confclient/session/maindlg/SessionMessages.h"
 #include "confclient/session/texttable/TextTableResource.h"
 #include "winui/WinApp.h"
@@ -74,12 +74,12 @@ bool IConfDlg::LoadLayoutTable()
 
 const CRoomInfo* IConfDlg::GetLayoutInfo(uint16_t nType) const
 {
-    return m_layout.GetLayoutInfo(nType, m_wRoomType);
+    return m_layout.GetLayoutInfo(nType, m_room.info.wRoomType);
 }
 
 uint16_t IConfDlg::GetVideoCount(uint16_t nType) const
 {
-    if (nType == 0) nType = m_wRoomType;
+    if (nType == 0) nType = m_room.info.wRoomType;
     return nType == 0 ? 0 : VideoCountOfType(nType);
 }
 
@@ -132,27 +132,29 @@ void IConfDlg::OnRoomClosed(bool bSave)
 bool IConfDlg::CreateRoomWindows()
 {
     if (!m_pMainView && !Make(m_pMainView, new CRoomMainViewDlg, nullptr)) return false;
-    m_pMainView->SetRoomTitle(WideOf(m_room.szTitle));
-    AddLog(LOG_INFO, L"[ROOM] windows for type %d, flags 0x%x", m_wRoomType, m_dwRoomFlags);
+    m_pMainView->SetRoomTitle(WideOf(m_room.info.szTitle));
+    AddLog(LOG_INFO, L"[ROOM] windows for type %d, flags 0x%x", m_room.info.wRoomType, m_room.info.dwFlags);
 
-    if (m_wRoomType != kDocumentRoomType && !(m_dwRoomFlags & ROOMFLAG_NOVIDEOVIEW) && !m_pVideoView)
+    if (m_room.info.wRoomType != kDocumentRoomType && !(m_room.info.dwFlags & ROOMFLAG_NOVIDEOVIEW) &&
+        !m_pVideoView)
     {
         if (!Make(m_pVideoView, new CRoomVideoViewDlg, m_pMainView)) return false;
         m_pVideoView->SetViewCount(ClampViewCount(GetVideoCount(0)));
         m_pVideoView->LoadFloatingPosition(m_szExeName);
     }
-    if (((m_dwRoomFlags & ROOMFLAG_MEDIASHARE_ANY) || IsPlayerMode()) && !m_pMediaShareView)
+    if (((m_room.info.dwFlags & ROOMFLAG_MEDIASHARE_ANY) || IsPlayerMode()) && !m_pMediaShareView)
     {
         if (!Make(m_pMediaShareView, new CRoomMediaShareViewDlg, m_pMainView)) return false;
         m_pMediaShareView->Init();
     }
-    if (m_bQuestionnaire && !m_pQuestion && !Make(m_pQuestion, new CQuestionDlg, m_pMainView)) return false;
+    if (m_room.bQuestionnaire && !m_pQuestion && !Make(m_pQuestion, new CQuestionDlg, m_pMainView))
+        return false;
     m_pMainView->SetChildViews(m_pVideoView, m_pMediaShareView, m_pQuestion);
 
     if (!m_pManageTool && !Make(m_pManageTool, new CManageToolDlg(this), m_pMainView)) return false;
     if (!m_pChat && !Make(m_pChat, new CRoomTxtChatDlg(this), m_pManageTool)) return false;
     if (!m_pAgendaList && !Make(m_pAgendaList, new CRoomAgendaListDlg, m_pManageTool)) return false;
-    if ((m_dwRoomFlags & ROOMFLAG_EBOOK) && !IsPlayerMode() && !m_pEBook &&
+    if ((m_room.info.dwFlags & ROOMFLAG_EBOOK) && !IsPlayerMode() && !m_pEBook &&
         !Make(m_pEBook, new CEBookDlg, m_pManageTool))
         return false;
     if (!m_pUserList && !Make(m_pUserList, new CRoomUserListDlg, m_pManageTool)) return false;
@@ -175,7 +177,7 @@ bool IConfDlg::InitPanels(bool bEntering)
     LoadRoomPosition(m_roomPos, bEntering);
     if (bEntering)
     {
-        m_wViewMode = 0;
+        m_room.wViewMode = 0;
         std::wstring key = RegProgramKey(m_szExeName);
         m_nAgendaListState =
             static_cast<int>(RegReadDword(HKEY_CURRENT_USER, key.c_str(), L"AgendaListState", 1));
@@ -199,9 +201,9 @@ bool IConfDlg::InitPanels(bool bEntering)
         }
     }
     if (m_pRoomCtrl) m_nRoomCtrlMode = m_pRoomCtrl->Mode();
-    if (!m_pRoomUsers) m_pRoomUsers = std::make_unique<CRoomUserInfo>();
+
     for (CMessangeDlg* p : m_messengers)
-        if (p) p->UpdateRoomState(m_wRoomIndex != 0, m_wRoomIndex != 0 ? m_wRoomIndex : kNoIndex);
+        if (p) p->UpdateRoomState(m_room.InRoom(), m_room.InRoom() ? m_room.RoomIndex() : kNoIndex);
     return true;
 }
 
@@ -256,14 +258,14 @@ void IConfDlg::DestroyRoomWindows()
 
 void IConfDlg::ShowRoomUsers()
 {
-    if (!m_pRoomUsers) return;
+    if (!m_room.InRoom()) return;
     std::vector<std::pair<uint16_t, std::wstring>> rows;
-    for (const S_ROOMUSERINFO& u : m_pRoomUsers->Users())
+    for (const S_ROOMUSERINFO& u : m_room.users.Users())
     {
         // The row tells the user's roles and rights after the name.
         std::wstring szRow = WideOf(u.Name);
-        if (u.channel == m_wPresiderChannel) szRow += L" [" + GetText("IDS_ROLE_PRESIDER") + L"]";
-        if (u.channel == m_wPresenterChannel) szRow += L" [" + GetText("IDS_ROLE_PRESENTER") + L"]";
+        if (u.channel == m_room.wPresiderChannel) szRow += L" [" + GetText("IDS_ROLE_PRESIDER") + L"]";
+        if (u.channel == m_room.wPresenterChannel) szRow += L" [" + GetText("IDS_ROLE_PRESENTER") + L"]";
         std::wstring szRights;
         const std::pair<uint32_t, const char*> rights[] = {{u.talkRight, "IDS_RIGHT_TALK"},
                                                            {u.drawRight, "IDS_RIGHT_DRAW"},

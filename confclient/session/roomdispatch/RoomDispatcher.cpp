@@ -4,16 +4,11 @@
 
 #include <algorithm>
 #include <iterator>
+#include <type_traits>
 
+#include "confclient/media/MediaShareFeature.h"
 #include "confclient/network/QNCommands.h"
-
-bool DecodePushChunk(const uint8_t* p, size_t n, QNPushChunk& r)
-{
-    if (!p || n < 2) return false;
-    r.pData = p + 2;
-    r.nLength = n - 2;
-    return true;
-}
+#include "confclient/people/ChatFeature.h"
 
 namespace
 {
@@ -28,33 +23,63 @@ bool Read(ILogSink* pLog, uint16_t wCommand, const QNPacketDesc& desc, Record& r
     return false;
 }
 
-template <class Record, bool (*Decode)(const uint8_t*, size_t, Record&),
-          void (IRoomCommands::*Handler)(uint16_t, const QNPacketDesc&, const Record&)>
-void Decoded(IRoomCommands& handlers, ILogSink* pLog, uint16_t wCommand, const QNPacketDesc& desc)
+// A handler takes what it needs of (command, descriptor, record): all three, the command and
+// the record, or the record alone.
+template <auto Method, class Target, class Record>
+void Call(Target& target, uint16_t wCommand, const QNPacketDesc& desc, const Record& r)
 {
-    Record r{};
-    if (Read<Record, Decode>(pLog, wCommand, desc, r)) (handlers.*Handler)(wCommand, desc, r);
+    if constexpr (std::is_invocable_v<decltype(Method), Target&, uint16_t, const QNPacketDesc&,
+                                      const Record&>)
+        (target.*Method)(wCommand, desc, r);
+    else if constexpr (std::is_invocable_v<decltype(Method), Target&, uint16_t, const Record&>)
+        (target.*Method)(wCommand, r);
+    else
+        (target.*Method)(r);
 }
 
-template <void (IRoomCommands::*Handler)(uint16_t, const QNPacketDesc&)>
-void Plain(IRoomCommands& handlers, ILogSink*, uint16_t wCommand, const QNPacketDesc& desc)
+// ... and of (command, descriptor) when the row decodes nothing.
+template <auto Method, class Target> void Call(Target& target, uint16_t wCommand, const QNPacketDesc& desc)
 {
-    (handlers.*Handler)(wCommand, desc);
+    if constexpr (std::is_invocable_v<decltype(Method), Target&, uint16_t, const QNPacketDesc&>)
+        (target.*Method)(wCommand, desc);
+    else if constexpr (std::is_invocable_v<decltype(Method), Target&, uint16_t>)
+        (target.*Method)(wCommand);
+    else
+        (target.*Method)();
+}
+
+template <class Record, bool (*Decode)(const uint8_t*, size_t, Record&), auto Member, auto Method>
+void Decoded(const RoomHandlers& handlers, ILogSink* pLog, uint16_t wCommand, const QNPacketDesc& desc)
+{
+    auto* pTarget = handlers.*Member;
+    Record r{};
+    if (pTarget && Read<Record, Decode>(pLog, wCommand, desc, r)) Call<Method>(*pTarget, wCommand, desc, r);
+}
+
+template <auto Member, auto Method>
+void Plain(const RoomHandlers& handlers, ILogSink*, uint16_t wCommand, const QNPacketDesc& desc)
+{
+    if (auto* pTarget = handlers.*Member) Call<Method>(*pTarget, wCommand, desc);
 }
 
 template <class Record, bool (*Decode)(const uint8_t*, size_t, Record&)>
-void Checked(IRoomCommands&, ILogSink* pLog, uint16_t wCommand, const QNPacketDesc& desc)
+void Checked(const RoomHandlers&, ILogSink* pLog, uint16_t wCommand, const QNPacketDesc& desc)
 {
     Record r{};
     Read<Record, Decode>(pLog, wCommand, desc, r);
 }
 
-void Ignored(IRoomCommands&, ILogSink*, uint16_t, const QNPacketDesc&) {}
+void Ignored(const RoomHandlers&, ILogSink*, uint16_t, const QNPacketDesc&) {}
+
+template <class Pointer> using TargetOf = std::remove_pointer_t<Pointer>;
 
 constexpr RoomHandlerRow kRows[] = {
-#define ROOM_DECODED(command, record, decoder, handler)                                                      \
-    {command, &Decoded<record, decoder, &IRoomCommands::handler>, nullptr},
-#define ROOM_PLAIN(command, handler) {command, &Plain<&IRoomCommands::handler>, nullptr},
+#define ROOM_DECODED(command, record, decoder, target, method)                                               \
+    {command,                                                                                                \
+     &Decoded<record, decoder, &RoomHandlers::target, &TargetOf<decltype(RoomHandlers::target)>::method>,    \
+     nullptr},
+#define ROOM_PLAIN(command, target, method)                                                                  \
+    {command, &Plain<&RoomHandlers::target, &TargetOf<decltype(RoomHandlers::target)>::method>, nullptr},
 #define ROOM_CHECKED(command, record, decoder, reason) {command, &Checked<record, decoder>, reason},
 #define ROOM_IGNORED(command, reason) {command, &Ignored, reason},
 #include "confclient/network/QNRoomHandlers.def"
@@ -72,7 +97,8 @@ const RoomHandlerRow* FindRoomHandlerRow(uint16_t wCommand)
     return it == std::end(kRows) ? nullptr : &*it;
 }
 
-void DispatchRoomCommand(IRoomCommands& handlers, ILogSink* pLog, uint16_t wCommand, const QNPacketDesc& desc)
+void DispatchRoomCommand(const RoomHandlers& handlers, ILogSink* pLog, uint16_t wCommand,
+                         const QNPacketDesc& desc)
 {
     if (const RoomHandlerRow* pRow = FindRoomHandlerRow(wCommand))
         pRow->pfnDispatch(handlers, pLog, wCommand, desc);

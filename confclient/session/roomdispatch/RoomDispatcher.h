@@ -1,6 +1,6 @@
 // The room dispatcher: each command the network hands the owner as a room packet is
 // looked up in the handler rows (QNRoomHandlers.def), its payload read once by the
-// row's decoder, and the row's handler called on the room's command handlers.
+// row's decoder, and the row's method called on the feature the row names.
 #pragma once
 #include <cstddef>
 #include <cstdint>
@@ -11,15 +11,8 @@
 #include "confclient/network/transport/QNOwner.h"
 #include "core/LogSink.h"
 
-// A file push chunk (525): the bytes after the push id's two.
-struct QNPushChunk
-{
-    const uint8_t* pData = nullptr;
-    size_t nLength = 0;
-};
-bool DecodePushChunk(const uint8_t* p, size_t n, QNPushChunk& r);
-
-// What the room does with its commands: one method per handler named by the rows.
+// What the session itself does with the room commands that enter, leave or reshape the
+// room and its windows: one method per handler named by the rows.
 class IRoomCommands
 {
 public:
@@ -53,7 +46,6 @@ public:
     virtual void OnViewMode(uint16_t wCommand, const QNPacketDesc& desc, const QNViewMode& mode) = 0;
     virtual void OnChannelChange(uint16_t wCommand, const QNPacketDesc& desc,
                                  const QNChannelChange& change) = 0;
-    virtual void OnChat(uint16_t wCommand, const QNPacketDesc& desc, const QNChat& chat) = 0;
     virtual void OnVideoState(uint16_t wCommand, const QNPacketDesc& desc, const uint32_t& dwValue) = 0;
     virtual void OnUserStatus(uint16_t wCommand, const QNPacketDesc& desc, const QNUserStatus& status) = 0;
     virtual void OnRecordingNotice(uint16_t wCommand, const QNPacketDesc& desc,
@@ -75,17 +67,26 @@ public:
     virtual void OnPresenterRequest(uint16_t wCommand, const QNPacketDesc& desc,
                                     const QNPresenterRequest& req) = 0;
     virtual void OnPresenterChange(uint16_t wCommand, const QNPacketDesc& desc, const uint16_t& wChannel) = 0;
-    virtual void OnMediaShareState(uint16_t wCommand, const QNPacketDesc& desc,
-                                   const QNMediaShareState& s) = 0;
-    virtual void OnMediaSharePosition(uint16_t wCommand, const QNPacketDesc& desc,
-                                      const QNMediaSharePosition& s) = 0;
+};
+
+class CChatFeature;
+class CMediaShareFeature;
+
+// Whom the rows call: the session's own handlers and each room feature. A row whose
+// target is not set is skipped.
+struct RoomHandlers
+{
+    IRoomCommands* pSession = nullptr;
+    CChatFeature* pChat = nullptr;
+    CMediaShareFeature* pMediaShare = nullptr;
 };
 
 // One handler row: the command, what is done with it, and for an ignored or checked row why.
 struct RoomHandlerRow
 {
     uint16_t wCommand;
-    void (*pfnDispatch)(IRoomCommands& handlers, ILogSink* pLog, uint16_t wCommand, const QNPacketDesc& desc);
+    void (*pfnDispatch)(const RoomHandlers& handlers, ILogSink* pLog, uint16_t wCommand,
+                        const QNPacketDesc& desc);
     const char* pszIgnoredBecause; // null for a row that calls a handler
 };
 
@@ -93,5 +94,5 @@ struct RoomHandlerRow
 const RoomHandlerRow* FindRoomHandlerRow(uint16_t wCommand);
 
 // Runs the command's row; a command without a row is left alone.
-void DispatchRoomCommand(IRoomCommands& handlers, ILogSink* pLog, uint16_t wCommand,
+void DispatchRoomCommand(const RoomHandlers& handlers, ILogSink* pLog, uint16_t wCommand,
                          const QNPacketDesc& desc);

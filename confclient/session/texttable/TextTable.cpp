@@ -102,41 +102,6 @@ std::u16string Unescape(std::u16string_view s)
 }
 } // namespace
 
-std::string TextTableUtf8(std::u16string_view text)
-{
-    std::string out;
-    for (size_t i = 0; i < text.size(); ++i)
-    {
-        uint32_t cp = text[i];
-        if (cp >= 0xD800 && cp <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 &&
-            text[i + 1] <= 0xDFFF)
-            cp = 0x10000 + ((cp - 0xD800) << 10) + (text[++i] - 0xDC00);
-        else if (cp >= 0xD800 && cp <= 0xDFFF)
-            cp = kReplacement;
-        if (cp < 0x80)
-            out.push_back(static_cast<char>(cp));
-        else if (cp < 0x800)
-        {
-            out.push_back(static_cast<char>(0xC0 | (cp >> 6)));
-            out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-        }
-        else if (cp < 0x10000)
-        {
-            out.push_back(static_cast<char>(0xE0 | (cp >> 12)));
-            out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
-            out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-        }
-        else
-        {
-            out.push_back(static_cast<char>(0xF0 | (cp >> 18)));
-            out.push_back(static_cast<char>(0x80 | ((cp >> 12) & 0x3F)));
-            out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
-            out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-        }
-    }
-    return out;
-}
-
 std::u16string CTextTable::Decode(const uint8_t* data, size_t size)
 {
     if (!data || size == 0) return {};
@@ -178,8 +143,7 @@ void CTextTable::ParseText(std::u16string_view text)
         std::u16string fullKey = section.empty() ? std::u16string(key) : section + u'_' + std::u16string(key);
         auto [it, added] = m_texts.try_emplace(fullKey, Unescape(line.substr(eq + 1)));
         if (!added)
-            LogF(m_pLog, LOG_DEBUG, "[TEXT] key %s repeats; the first value stays",
-                 TextTableUtf8(fullKey).c_str());
+            LogF(m_pLog, LOG_DEBUG, "[TEXT] key %s repeats; the first value stays", Utf8Of(fullKey).c_str());
     }
 }
 
@@ -192,6 +156,6 @@ const std::u16string* CTextTable::Find(std::u16string_view key) const
 std::u16string CTextTable::GetText(std::u16string_view key) const
 {
     if (const std::u16string* text = Find(key)) return *text;
-    LogF(m_pLog, LOG_DEBUG, "[TEXT] no text for key %s", TextTableUtf8(key).c_str());
+    LogF(m_pLog, LOG_DEBUG, "[TEXT] no text for key %s", Utf8Of(key).c_str());
     return {};
 }

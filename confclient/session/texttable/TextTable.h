@@ -1,6 +1,7 @@
 // The keyed text table: KEY=VALUE lines of the language library's "INI" resources, looked up by key.
 #pragma once
 #include "core/LogSink.h"
+#include "core/Utf8Text.h"
 #include <cstddef>
 #include <cstdint>
 #include <map>
@@ -34,6 +35,3 @@ private:
     std::map<std::u16string, std::u16string, std::less<>> m_texts;
     ILogSink* m_pLog = nullptr;
 };
-
-// UTF-8 form of a UTF-16 text, for log lines.
-std::string TextTableUtf8(std::u16string_view text);

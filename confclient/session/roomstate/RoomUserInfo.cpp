@@ -1,5 +1,5 @@
 // The room's user table.
-#include "confclient/session/roomusers/RoomUserInfo.h"
+#include "confclient/session/roomstate/RoomUserInfo.h"
 
 #include <algorithm>
 

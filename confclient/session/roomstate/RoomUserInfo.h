@@ -62,7 +62,9 @@ public:
     void RemoveAll() { m_users.clear(); }
 
     S_ROOMUSERINFO* FindUser(uint16_t channel);
+    const S_ROOMUSERINFO* FindUser(uint16_t channel) const { return ByChannel(channel); }
     S_ROOMUSERINFO* FindUserByIndex(uint16_t userIndex);
+    const S_ROOMUSERINFO* FindUserByIndex(uint16_t userIndex) const { return ByIndex(userIndex); }
     int HasUserChannel(uint16_t channel) const;
     // As HasUserChannel, but 65535 once the table holds 500 or more records.
     int HasChannel(uint16_t channel) const;

@@ -14,7 +14,8 @@ struct RecordedNotices : IRoomNotices
     std::u16string Text(const char* pszKey) const override
     {
         std::u16string key(u"<");
-        for (const char* p = pszKey; *p; ++p) key.push_back(static_cast<char16_t>(*p));
+        for (const char* p = pszKey; *p; ++p)
+            key.push_back(static_cast<char16_t>(*p));
         return key + u">";
     }
     void AddChatNotice(const std::u16string& szText, int) override { chatNotices.push_back(szText); }

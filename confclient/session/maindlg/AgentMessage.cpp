@@ -8,6 +8,7 @@
 #include "confclient/network/registry/Registry.h"
 #include "confclient/session/agent/AgentCommands.h"
 #include "confclient/session/maindlg/IConfDlg.h"
+#include "confclient/session/maindlg/SessionMessages.h"
 
 void IConfDlg::OnAgentMessage(WPARAM wParam, LPARAM lParam)
 {
@@ -26,7 +27,7 @@ void IConfDlg::OnAgentMessage(WPARAM wParam, LPARAM lParam)
         SetForegroundWindow(hMain);
         break;
     case AgentCommand::LeaveRoom:
-        if (m_room.InRoom()) QuitRoom(210);
+        if (m_room.InRoom()) QuitRoom(QUIT_CAUSE_LEFT);
         break;
     case AgentCommand::Logout:
         QuitProgram();

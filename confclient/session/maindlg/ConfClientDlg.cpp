@@ -91,7 +91,7 @@ LRESULT CConfClientDlg::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam)
     case WM_QN_DATA:
         return 0; // board data has no board to go to until the whiteboard comes
     case WM_QN_ROOM_CLOSED:
-        QuitRoom(210);
+        QuitRoom(QUIT_CAUSE_LEFT);
         return 0;
     case WM_QN_PUSH_CHUNK_SENT:
         if (m_pRoomCtrl) m_pRoomCtrl->OnPushChunkSent(static_cast<uint32_t>(wParam));
@@ -103,7 +103,7 @@ LRESULT CConfClientDlg::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam)
         OnRecorderStatus(wParam);
         return 0;
     case WM_NCDESTROY:
-        Broadcast(1359, 1003, 0);
+        Broadcast(WM_QN_ROOM_WINDOWS, ROOMWINDOWS_MAIN_GONE, 0);
         break;
     default:
         if (msg == AgentMessage())

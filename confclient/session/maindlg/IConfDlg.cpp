@@ -189,7 +189,7 @@ void IConfDlg::OnPanelCommand(const S_PANELFRAME& f)
     else if (f.keyword == "QUIT")
     {
         bool bInRoom = m_room.InRoom();
-        QuitRoom(210);
+        QuitRoom(QUIT_CAUSE_LEFT);
         if (!bInRoom) PanelAnswer("QUIT", 0);
     }
     else if (f.keyword == "CREATE")
@@ -322,7 +322,7 @@ void IConfDlg::Reconnect()
     KillTimer(MainWnd(), TIMER_PINGANSWER);
     m_bLobbyLoggedIn = false;
     m_keepAlive = CKeepAliveClock();
-    if (m_room.InRoom()) QuitRoom(210);
+    if (m_room.InRoom()) QuitRoom(QUIT_CAUSE_LEFT);
     // Stopping first: commands still on their way in are handled while the threads end and
     // must not fill the lists again after they were emptied.
     bool bHadNetwork = m_pNet != nullptr;
@@ -397,7 +397,7 @@ void IConfDlg::Logout()
         delete p;
         p = nullptr;
     }
-    QuitRoom(210);
+    QuitRoom(QUIT_CAUSE_LEFT);
     StopNetwork();
     m_countdown.Stop();
     OnCountdown(0);

@@ -36,7 +36,7 @@ void IConfDlg::OnRoomOpened(const QNPacketDesc* pDesc, bool bOpenAck)
     if (!m_pMainView && (!PrepareRoom() || !CreateRoomWindows()))
     {
         AddLog(LOG_ERROR, L"[ROOM] the room windows could not be made");
-        QuitRoom(210);
+        QuitRoom(QUIT_CAUSE_LEFT);
         return;
     }
     InitPanels(bEntering);
@@ -77,7 +77,7 @@ void IConfDlg::OnRoomRefused(uint16_t wCommand, uint16_t wReason)
     std::wstring text = pszKey ? GetText(pszKey) : std::wstring();
     if (pszKey) ShowMessageBoxModeless(text);
     AddLog(LOG_ERROR, L"[%hs] %s (%d)", RoomCommandName(wCommand), text.c_str(), wReason);
-    if (m_room.InRoom()) QuitRoom(210);
+    if (m_room.InRoom()) QuitRoom(QUIT_CAUSE_LEFT);
     Broadcast(WM_QN_SESSION_EVENT, wCommand, MAKELONG(wReason, m_room.wPendingInvite));
     if (wCommand == NAK_CONF_OPEN) m_room.wPendingInvite = 0;
     PanelAnswer(wCommand == NAK_CONF_OPEN ? "CREATE" : "JOIN", 0);
@@ -190,7 +190,7 @@ void IConfDlg::OnRoomGone(uint16_t wCommand, const uint8_t* p, size_t n)
         EnumThreadWindows(GetCurrentThreadId(), &CollectThreadWindow, reinterpret_cast<LPARAM>(&w));
         for (HWND h : w.close)
             if (IsWindow(h)) SendMessageW(h, WM_CLOSE, 0, 0);
-        QuitRoom(212);
+        QuitRoom(QUIT_CAUSE_ROOM_CLOSED);
     }
     if (wCommand == INFO_CONF_DELETE) Broadcast(WM_QN_SESSION_EVENT, INFO_CONF_DELETE, 0);
     SendTextToClients(wCommand, DecimalText(wRoom));

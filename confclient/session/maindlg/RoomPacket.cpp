@@ -63,12 +63,12 @@ void IConfDlg::OnUserJoin(uint16_t, const QNPacketDesc& desc, const QNRoomUser& 
 
 void IConfDlg::OnSessionValue(uint16_t, const QNPacketDesc&, const uint16_t& wValue)
 {
-    Broadcast(WM_QN_SESSION_EVENT, 326, wValue);
+    Broadcast(WM_QN_SESSION_EVENT, NTF_CONF_326, wValue);
 }
 
 void IConfDlg::OnSessionValueCleared(uint16_t, const QNPacketDesc&)
 {
-    Broadcast(WM_QN_SESSION_EVENT, 326, static_cast<LPARAM>(0xFFFFFFFFu));
+    Broadcast(WM_QN_SESSION_EVENT, NTF_CONF_326, static_cast<LPARAM>(0xFFFFFFFFu));
 }
 
 void IConfDlg::OnUserQuit(uint16_t, const QNPacketDesc& desc)

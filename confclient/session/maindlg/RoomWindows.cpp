@@ -87,7 +87,7 @@ bool IConfDlg::PrepareRoom()
 {
     if (!LoadLayoutTable()) return false;
     OnPrepareRoom();
-    Broadcast(1359, 1000, reinterpret_cast<LPARAM>(MainWnd()));
+    Broadcast(WM_QN_ROOM_WINDOWS, ROOMWINDOWS_PREPARED, reinterpret_cast<LPARAM>(MainWnd()));
     return true;
 }
 

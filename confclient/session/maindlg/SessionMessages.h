@@ -23,6 +23,7 @@ enum : UINT
     WM_QN_ROOM = 0x552,
     WM_QN_DATA = 0x553,
     WM_QN_RECORDER = 0x554,
+    WM_QN_ROOM_WINDOWS = 1359, // to registered outside windows: the room window comes or the main one goes
 };
 
 // lParam of WM_QN_SESSION_END.
@@ -40,6 +41,20 @@ enum : WPARAM
 {
     NOTICE_ALREADY_CONFOPEN = 1,
     NOTICE_INVITE_ACCEPTFAILED = 2,
+};
+
+// wParam of WM_QN_ROOM_WINDOWS.
+enum : WPARAM
+{
+    ROOMWINDOWS_PREPARED = 1000, // lParam: the main window; a room's windows are about to be made
+    ROOMWINDOWS_MAIN_GONE = 1003,
+};
+
+// Why the session left a room, as told to outside windows.
+enum : int
+{
+    QUIT_CAUSE_LEFT = 210,        // refused, reconnecting, logging out or leaving on request
+    QUIT_CAUSE_ROOM_CLOSED = 212, // the room was closed or deleted
 };
 
 // Codes of WM_QN_SESSION_EVENT from outside windows.

@@ -101,7 +101,7 @@ void IConfDlg::TellStartError(const wchar_t* pszKey)
     std::string key(pszKey, pszKey + wcslen(pszKey));
     std::wstring text = GetText(key.c_str());
     AddLog(LOG_ERROR, L"[START] %s", text.c_str());
-    Broadcast(WM_QN_OUTSIDE_NOTICE, 1004, 0);
+    Broadcast(WM_QN_OUTSIDE_NOTICE, OUTSIDE_NOTICE_START_ERROR, 0);
     MessageBoxW(MainWnd(), text.c_str(), m_szExeName.c_str(), MB_OK | MB_ICONWARNING);
 }
 

@@ -50,6 +50,12 @@ enum : WPARAM
     ROOMWINDOWS_MAIN_GONE = 1003,
 };
 
+// wParam of WM_QN_OUTSIDE_NOTICE besides the connection states (1365 to 1367).
+enum : WPARAM
+{
+    OUTSIDE_NOTICE_START_ERROR = 1004, // the program could not start; its box follows
+};
+
 // Why the session left a room, as told to outside windows.
 enum : int
 {

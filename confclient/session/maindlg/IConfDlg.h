@@ -21,6 +21,7 @@
 #include "confclient/network/transport/QNWindowOwner.h"
 #include "confclient/room/RoomHost.h"
 #include "confclient/session/layout/RoomLayout.h"
+#include "confclient/session/layout/RoomWindowTable.h"
 #include "confclient/session/lobby/LobbyDispatcher.h"
 #include "confclient/session/lobby/LobbyRules.h"
 #include "confclient/session/lobby/LobbyLists.h"
@@ -33,6 +34,7 @@
 #include "confclient/session/startup/LaunchString.h"
 #include "confclient/session/texttable/TextTable.h"
 
+class CWnd;
 class CSplashDlg;
 class CRoomMainViewDlg;
 class CRoomVideoViewDlg;
@@ -206,7 +208,13 @@ protected:
     // The main dialog gets ready for a room (its lobby face steps back).
     virtual void OnPrepareRoom() = 0;
 
-    // Room windows: created in a fixed order, deleted together when the room is left.
+    // Room windows: made from the room windows table in its order, destroyed in the reverse.
+    struct RoomWindowMaker;
+    using RoomWindowMakers = std::array<RoomWindowMaker, ROOM_SLOT_COUNT>;
+    static const RoomWindowMakers& Makers();
+    CWnd* RoomWindow(RoomSlot slot);
+    // What a window needs once made (view count, the control bar's main view, ...).
+    void OnRoomWindowMade(RoomSlot slot);
     void DestroyRoomWindows();
     void SaveRoomPosition();
     // The participants shown again in the user list and the video views.

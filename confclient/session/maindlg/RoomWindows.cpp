@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <type_traits>
 
 #include "ResourceIds.h"
 #include "confclient/network/registry/Registry.h"
@@ -25,23 +26,42 @@
 #include "confclient/session/texttable/TextTableResource.h"
 #include "winui/WinApp.h"
 
+// How the session makes, finds and destroys the window of one slot: its dialog class and the
+// member that owns it. The room windows table says when and under which parent.
+struct IConfDlg::RoomWindowMaker
+{
+    CWnd* (*pfnWindow)(IConfDlg& dlg);
+    bool (*pfnMake)(IConfDlg& dlg, CWnd* pParent);
+    void (*pfnDestroy)(IConfDlg& dlg);
+};
+
 namespace
 {
-// Makes one room window; a window that cannot be made is deleted again and the caller stops there.
-template <typename Dlg> bool Make(Dlg*& pWnd, Dlg* pNew, CWnd* pParent)
+template <class Dlg, Dlg* IConfDlg::*Member> CWnd* WindowOf(IConfDlg& dlg)
 {
-    if (!pNew) return false;
+    return dlg.*Member;
+}
+
+// A window that cannot be made is deleted again and the caller stops there.
+template <class Dlg, Dlg* IConfDlg::*Member> bool MakeWindow(IConfDlg& dlg, CWnd* pParent)
+{
+    Dlg* pNew;
+    if constexpr (std::is_constructible_v<Dlg, IRoomHost*>)
+        pNew = new Dlg(&dlg);
+    else
+        pNew = new Dlg;
     if (!pNew->Create(pParent))
     {
         delete pNew;
         return false;
     }
-    pWnd = pNew;
+    dlg.*Member = pNew;
     return true;
 }
 
-template <typename Dlg> void Destroy(Dlg*& pWnd)
+template <class Dlg, Dlg* IConfDlg::*Member> void DestroyWindowOf(IConfDlg& dlg)
 {
+    Dlg*& pWnd = dlg.*Member;
     if (!pWnd) return;
     if (pWnd->m_hWnd) pWnd->DestroyWindow();
     delete pWnd;
@@ -129,47 +149,70 @@ void IConfDlg::OnRoomClosed(bool bSave)
     PostMessageW(MainWnd(), WM_QN_ROOM_CLOSED, 0, 0);
 }
 
+const IConfDlg::RoomWindowMakers& IConfDlg::Makers()
+{
+#define ROOM_WINDOW(slot, Dlg, member)                                                                       \
+    {                                                                                                        \
+        &WindowOf<Dlg, &IConfDlg::member>, &MakeWindow<Dlg, &IConfDlg::member>,                              \
+            &DestroyWindowOf<Dlg, &IConfDlg::member>                                                         \
+    }
+    // In slot order.
+    static const RoomWindowMakers makers = {{
+        ROOM_WINDOW(SLOT_MAINVIEW, CRoomMainViewDlg, m_pMainView),
+        ROOM_WINDOW(SLOT_VIDEOVIEW, CRoomVideoViewDlg, m_pVideoView),
+        ROOM_WINDOW(SLOT_MEDIASHAREVIEW, CRoomMediaShareViewDlg, m_pMediaShareView),
+        ROOM_WINDOW(SLOT_QUESTION, CQuestionDlg, m_pQuestion),
+        ROOM_WINDOW(SLOT_MANAGETOOL, CManageToolDlg, m_pManageTool),
+        ROOM_WINDOW(SLOT_CHAT, CRoomTxtChatDlg, m_pChat),
+        ROOM_WINDOW(SLOT_AGENDALIST, CRoomAgendaListDlg, m_pAgendaList),
+        ROOM_WINDOW(SLOT_EBOOK, CEBookDlg, m_pEBook),
+        ROOM_WINDOW(SLOT_USERLIST, CRoomUserListDlg, m_pUserList),
+        ROOM_WINDOW(SLOT_BOARDTOOL, CFloatingBoardToolDlg, m_pBoardTool),
+        ROOM_WINDOW(SLOT_ROOMCTRL, CRoomCtrlDlg, m_pRoomCtrl),
+        ROOM_WINDOW(SLOT_PLAYER, CPlayerDlg, m_pPlayer),
+    }};
+#undef ROOM_WINDOW
+    return makers;
+}
+
+CWnd* IConfDlg::RoomWindow(RoomSlot slot)
+{
+    return slot == SLOT_NONE ? nullptr : Makers()[slot].pfnWindow(*this);
+}
+
 bool IConfDlg::CreateRoomWindows()
 {
-    if (!m_pMainView && !Make(m_pMainView, new CRoomMainViewDlg, nullptr)) return false;
-    m_pMainView->SetRoomTitle(WideOf(m_room.info.szTitle));
     AddLog(LOG_INFO, L"[ROOM] windows for type %d, flags 0x%x", m_room.info.wRoomType, m_room.info.dwFlags);
-
-    if (m_room.info.wRoomType != kDocumentRoomType && !(m_room.info.dwFlags & ROOMFLAG_NOVIDEOVIEW) &&
-        !m_pVideoView)
+    for (const RoomWindowRow& row : RoomWindowRows())
     {
-        if (!Make(m_pVideoView, new CRoomVideoViewDlg, m_pMainView)) return false;
-        m_pVideoView->SetViewCount(ClampViewCount(GetVideoCount(0)));
-        m_pVideoView->LoadFloatingPosition(m_szExeName);
+        if (!row.pfnWanted(m_room, IsPlayerMode()) || RoomWindow(row.slot)) continue;
+        if (!Makers()[row.slot].pfnMake(*this, RoomWindow(row.parent))) return false;
+        OnRoomWindowMade(row.slot);
     }
-    if (((m_room.info.dwFlags & ROOMFLAG_MEDIASHARE_ANY) || IsPlayerMode()) && !m_pMediaShareView)
-    {
-        if (!Make(m_pMediaShareView, new CRoomMediaShareViewDlg, m_pMainView)) return false;
-        m_pMediaShareView->Init();
-    }
-    if (m_room.bQuestionnaire && !m_pQuestion && !Make(m_pQuestion, new CQuestionDlg, m_pMainView))
-        return false;
+    m_pMainView->SetRoomTitle(WideOf(m_room.info.szTitle));
     m_pMainView->SetChildViews(m_pVideoView, m_pMediaShareView, m_pQuestion);
-
-    if (!m_pManageTool && !Make(m_pManageTool, new CManageToolDlg(this), m_pMainView)) return false;
-    if (!m_pChat && !Make(m_pChat, new CRoomTxtChatDlg(this), m_pManageTool)) return false;
-    if (!m_pAgendaList && !Make(m_pAgendaList, new CRoomAgendaListDlg, m_pManageTool)) return false;
-    if ((m_room.info.dwFlags & ROOMFLAG_EBOOK) && !IsPlayerMode() && !m_pEBook &&
-        !Make(m_pEBook, new CEBookDlg, m_pManageTool))
-        return false;
-    if (!m_pUserList && !Make(m_pUserList, new CRoomUserListDlg, m_pManageTool)) return false;
-    if (!IsPlayerMode() && !m_pBoardTool && !Make(m_pBoardTool, new CFloatingBoardToolDlg, m_pMainView))
-        return false;
-    if (!m_pRoomCtrl)
-    {
-        if (!Make(m_pRoomCtrl, new CRoomCtrlDlg(this), nullptr)) return false;
-        m_pRoomCtrl->SetMainView(m_pMainView);
-        m_hRoomCtrl = m_pRoomCtrl->m_hWnd;
-    }
-    if (IsPlayerMode() && !m_pPlayer && !Make(m_pPlayer, new CPlayerDlg, m_pMainView)) return false;
-
     SetPriorityClass(GetCurrentProcess(), HIGH_PRIORITY_CLASS);
     return true;
+}
+
+void IConfDlg::OnRoomWindowMade(RoomSlot slot)
+{
+    switch (slot)
+    {
+    case SLOT_VIDEOVIEW:
+        m_pVideoView->SetViewCount(ClampViewCount(GetVideoCount(0)));
+        m_pVideoView->LoadFloatingPosition(m_szExeName);
+        break;
+    case SLOT_MEDIASHAREVIEW:
+        m_pMediaShareView->Init();
+        break;
+    case SLOT_ROOMCTRL:
+        m_pRoomCtrl->SetMainView(m_pMainView);
+        m_hRoomCtrl = m_pRoomCtrl->m_hWnd;
+        break;
+    default:
+        break;
+    }
 }
 
 bool IConfDlg::InitPanels(bool bEntering)
@@ -228,11 +271,8 @@ void IConfDlg::LayoutRoom()
     if (m_pUserList) ShowWindow(m_pUserList->m_hWnd, m_nUserListState ? SW_SHOW : SW_HIDE);
     if (m_pAgendaList) ShowWindow(m_pAgendaList->m_hWnd, m_nAgendaListState ? SW_SHOW : SW_HIDE);
     if (m_pEBook) ShowWindow(m_pEBook->m_hWnd, m_nEbookState ? SW_SHOW : SW_HIDE);
-    CWnd* windows[] = {m_pRoomCtrl, m_pMainView,   m_pVideoView, m_pMediaShareView,
-                       m_pQuestion, m_pManageTool, m_pChat,      m_pAgendaList,
-                       m_pEBook,    m_pUserList,   m_pBoardTool, m_pPlayer};
-    for (CWnd* p : windows)
-        SendSize(p);
+    for (const RoomWindowRow& row : RoomWindowRows())
+        SendSize(RoomWindow(row.slot));
     m_pMainView->Refresh();
 }
 
@@ -241,18 +281,9 @@ void IConfDlg::DestroyRoomWindows()
     m_hRoomCtrl = nullptr;
     m_nRoomCtrlMode = 0;
     // Children first, then their parents.
-    Destroy(m_pVideoView);
-    Destroy(m_pMediaShareView);
-    Destroy(m_pQuestion);
-    Destroy(m_pChat);
-    Destroy(m_pAgendaList);
-    Destroy(m_pEBook);
-    Destroy(m_pUserList);
-    Destroy(m_pManageTool);
-    Destroy(m_pBoardTool);
-    Destroy(m_pPlayer);
-    Destroy(m_pRoomCtrl);
-    Destroy(m_pMainView);
+    std::span<const RoomWindowRow> rows = RoomWindowRows();
+    for (auto it = rows.rbegin(); it != rows.rend(); ++it)
+        Makers()[it->slot].pfnDestroy(*this);
     SetPriorityClass(GetCurrentProcess(), NORMAL_PRIORITY_CLASS);
 }
 

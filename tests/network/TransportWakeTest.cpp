@@ -228,7 +228,8 @@ TEST(TransportWake, ManyProducersEveryPushedFrameIsDispatchedInItsProducersOrder
     owner.WaitUntil([&] { return owner.events.size() >= size_t(kProducers) * kFramesEach; }, 600);
     std::map<uint32_t, std::vector<uint32_t>> serials;
     for (const QNEvent& e : owner.Events())
-        if (e.wCommand == DAT_VIDEO_FRAME && e.payload.size() == 4) serials[e.wSub].push_back(U32At(e.payload.data()));
+        if (e.wCommand == DAT_VIDEO_FRAME && e.payload.size() == 4)
+            serials[e.wSub].push_back(U32At(e.payload.data()));
     ExpectEveryFrameInOrder(serials);
     net.StopThreads();
 }

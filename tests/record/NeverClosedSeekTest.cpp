@@ -96,7 +96,8 @@ struct NeverClosedSeek : ::testing::Test
         r.statuses = rec.statuses;
         for (const SPlayed& p : rec.played)
             // Only a recording closed normally marks key frames: its media replay is its own.
-            if (!(p.bSeeking && IsMediaCommand(p.wCommand))) r.played.emplace_back(p.wCommand, p.dwPosition, p.bSeeking);
+            if (!(p.bSeeking && IsMediaCommand(p.wCommand)))
+                r.played.emplace_back(p.wCommand, p.dwPosition, p.bSeeking);
         return r;
     }
 };

@@ -102,8 +102,8 @@ void CQNInterface::DispatchThread()
     {
         InboundFrame f;
         {
-            // PushInbound and the stop signal under this lock, and the list is tested under
-            // it: a frame pushed just before the wait is not missed.
+            // PushInbound signals under this lock, a stop takes it before it signals, and the
+            // list is tested under it: a frame pushed just before the wait is not missed.
             std::unique_lock<std::mutex> g(m_inboundLock);
             WaitForWork(m_inboundReady, g, [this] { return !m_inbound.empty() || !m_bRun || !m_bRunning; });
             if (m_inbound.empty()) continue;

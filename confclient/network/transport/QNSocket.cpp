@@ -268,8 +268,9 @@ int CQNSocket::SendNextFrame()
     std::vector<uint8_t> frame;
     if (!NextFrameToSend(frame))
     {
-        // QueueFrame, the purges and a close signal under the send lock, and the lists
-        // are tested under it here: a frame queued just before the wait is not missed.
+        // QueueFrame and the purges change the lists under the send lock before they
+        // signal, a close takes the lock before it signals, and the lists are tested under
+        // it here: a frame queued just before the wait is not missed.
         std::unique_lock<std::mutex> g(m_sendLock);
         WaitForWork(m_sendReady, g, [this] { return !m_bConnected || AnyQueued(); });
         return 1;

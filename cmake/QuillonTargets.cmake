@@ -94,9 +94,10 @@ function(quillon_fuzzer name)
         COMMAND ${name} -max_total_time=${ARG_SECONDS} -print_final_stats=0 ${corpus})
 endfunction()
 
-# A Google Benchmark program: native tree only; run by scripts/bench.sh, never by the tests.
+# A Google Benchmark program: only in the tree without sanitizers (bench), where
+# scripts/bench.sh runs it; the tests never do, so the sanitizer trees skip it.
 function(quillon_benchmark name)
-    if(NOT QUILLON_TEST_PREFIX STREQUAL "native")
+    if(NOT QUILLON_TREE STREQUAL "native" OR NOT QUILLON_SANITIZE STREQUAL "none")
         return()
     endif()
     cmake_parse_arguments(ARG "" "" "SOURCES;LIBS" ${ARGN})

@@ -1,6 +1,7 @@
 // The whole path between two clients: builder, send list, socket, the loopback
 // server's relay, receive, dispatch. Chat lines (460 in, 461 out) and 8-KB video
-// frames (2010): frames per second in bursts, and one-frame latency p50/p99.
+// frames (2010): frames per second in bursts, and one-frame latency p50/p99. Beside
+// them, the floor: a raw TCP ping-pong over loopback with the same two hops.
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
@@ -123,6 +124,69 @@ struct CPair
     }
 };
 
+void Percentiles(benchmark::State& state, std::vector<double>& us)
+{
+    std::sort(us.begin(), us.end());
+    if (us.empty()) return;
+    state.counters["p50_us"] = us[us.size() / 2];
+    state.counters["p99_us"] = us[std::min(us.size() - 1, us.size() * 99 / 100)];
+}
+
+bool SendAll(NetSocket s, const uint8_t* p, size_t n)
+{
+    for (int r; n; p += r, n -= size_t(r))
+        if ((r = NetSend(s, p, n)) <= 0) return false;
+    return true;
+}
+
+bool RecvAll(NetSocket s, uint8_t* p, size_t n)
+{
+    for (int r; n; p += r, n -= size_t(r))
+        if ((r = NetRecv(s, p, n)) <= 0) return false;
+    return true;
+}
+
+// A message to an echo thread and back over loopback TCP (TCP_NODELAY both ways): the
+// same two socket hops as a frame from alice through the server to bob, without the client.
+void RawTcpPingPong(benchmark::State& state, size_t nBytes)
+{
+    uint16_t wPort = 0;
+    NetSocket listener = NetListenLoopback(0, &wPort);
+    std::thread echo(
+        [&]
+        {
+            NetSocket s = NetAccept(listener);
+            NetSetNoDelay(s);
+            std::vector<uint8_t> buf(nBytes);
+            while (RecvAll(s, buf.data(), buf.size()) && SendAll(s, buf.data(), buf.size()))
+            {
+            }
+            NetShutdownClose(s);
+        });
+    uint32_t dwAddr = 0;
+    NetResolve("127.0.0.1", &dwAddr);
+    NetSocket client = NetOpenTcp(nullptr);
+    NetConnect(client, dwAddr, wPort, nullptr);
+    NetSetNoDelay(client);
+    std::vector<uint8_t> msg(nBytes, 0x5A);
+    std::vector<double> us;
+    for (auto _ : state)
+    {
+        auto t0 = std::chrono::steady_clock::now();
+        if (!SendAll(client, msg.data(), msg.size()) || !RecvAll(client, msg.data(), msg.size()))
+        {
+            state.SkipWithError("loopback connection lost");
+            break;
+        }
+        us.push_back(
+            std::chrono::duration<double, std::micro>(std::chrono::steady_clock::now() - t0).count());
+    }
+    NetShutdownClose(client);
+    echo.join();
+    NetClose(listener);
+    Percentiles(state, us);
+}
+
 void Latency(benchmark::State& state, bool bVideo)
 {
     CPair pair;
@@ -137,12 +201,7 @@ void Latency(benchmark::State& state, bool bVideo)
         us.push_back(
             std::chrono::duration<double, std::micro>(std::chrono::steady_clock::now() - t0).count());
     }
-    std::sort(us.begin(), us.end());
-    if (!us.empty())
-    {
-        state.counters["p50_us"] = us[us.size() / 2];
-        state.counters["p99_us"] = us[std::min(us.size() - 1, us.size() * 99 / 100)];
-    }
+    Percentiles(state, us);
 }
 
 void Throughput(benchmark::State& state, bool bVideo)
@@ -162,6 +221,9 @@ void Throughput(benchmark::State& state, bool bVideo)
 }
 } // namespace
 
+// 106 bytes: the chat frame (10-byte header, 96-byte record); 8202: the video frame.
+BENCHMARK_CAPTURE(RawTcpPingPong, ChatSize, 106)->UseRealTime();
+BENCHMARK_CAPTURE(RawTcpPingPong, Video8KSize, 8202)->UseRealTime();
 BENCHMARK_CAPTURE(Latency, Chat, false)->UseRealTime();
 BENCHMARK_CAPTURE(Latency, Video8K, true)->UseRealTime();
 BENCHMARK_CAPTURE(Throughput, Chat, false)->UseRealTime();

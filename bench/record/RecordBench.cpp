@@ -1,8 +1,10 @@
-// Recording throughput for a stream of mixed frames, and seek time in a one-hour
-// recording with its index and without it (a recording that was never closed).
+// Recording throughput for a stream of mixed frames next to dd writing blocks of the
+// recorder's buffer size, the index pass that opening a never-closed one-hour recording
+// makes, and seek time in that recording with its own index and with the built one.
 #include <benchmark/benchmark.h>
 #include <unistd.h>
 
+#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <functional>
@@ -116,10 +118,28 @@ void BM_RecordMixedFrames(benchmark::State& state)
 }
 BENCHMARK(BM_RecordMixedFrames)->Unit(benchmark::kMicrosecond);
 
+// dd writing 64 MiB in blocks of the recorder's buffer size into the same folder: the
+// floor for buffered writes to the page cache (includes dd's start, about a millisecond).
+void BM_DdSameBlockSize(benchmark::State& state)
+{
+    const int nBlocks = 1024;
+    static_assert(kRecordWriteBuffer == 64 * 1024, "dd's block size below follows the recorder's buffer");
+    std::string cmd = "dd if=/dev/zero of='" + (Scratch() / "dd.out").string() +
+                      "' bs=64K count=" + std::to_string(nBlocks) + " status=none";
+    for (auto _ : state)
+        if (std::system(cmd.c_str()) != 0)
+        {
+            state.SkipWithError("dd failed");
+            break;
+        }
+    state.SetBytesProcessed(state.iterations() * int64_t(nBlocks) * int64_t(kRecordWriteBuffer));
+}
+BENCHMARK(BM_DdSameBlockSize)->Unit(benchmark::kMillisecond)->UseRealTime();
+
 // The one-hour recording, made once; the copy without index has index offset 0 and no terminator.
 const fs::path& HourRecording(bool bIndexed)
 {
-    static fs::path indexed = Scratch() / "hour.qn", scanned = Scratch() / "hour-noindex.qn";
+    static fs::path indexed = Scratch() / "hour.qn", neverClosed = Scratch() / "hour-never-closed.qn";
     static bool bMade = false;
     if (!bMade)
     {
@@ -131,9 +151,9 @@ const fs::path& HourRecording(bool bIndexed)
         for (uint32_t s = 0; s < 3600; ++s)
             RecordSecond(engine, owner, s);
         engine.StopRecord(REC_SUCCESS);
-        fs::copy_file(indexed, scanned, fs::copy_options::overwrite_existing);
+        fs::copy_file(indexed, neverClosed, fs::copy_options::overwrite_existing);
         CBinFile f;
-        f.Open(scanned, CBinFile::Mode::ReadWrite);
+        f.Open(neverClosed, CBinFile::Mode::ReadWrite);
         uint8_t head[16];
         f.ReadAll(head, sizeof head);
         uint32_t dwIndex = head[10] | head[11] << 8 | head[12] << 16 | uint32_t(head[13]) << 24;
@@ -141,11 +161,24 @@ const fs::path& HourRecording(bool bIndexed)
         f.Seek(0);
         f.Write(head, sizeof head);
         f.Close();
-        fs::resize_file(scanned, dwIndex - kRecordHeadSize);
+        fs::resize_file(neverClosed, dwIndex - kRecordHeadSize);
         bMade = true;
     }
-    return bIndexed ? indexed : scanned;
+    return bIndexed ? indexed : neverClosed;
 }
+
+// Opening the never-closed hour: the header and the one forward pass that builds the index.
+void BM_IndexPass(benchmark::State& state)
+{
+    const fs::path& file = HourRecording(false);
+    for (auto _ : state)
+    {
+        CRecordFileReader reader;
+        if (reader.Open(file) != 1) state.SkipWithError("cannot open");
+    }
+    state.SetBytesProcessed(state.iterations() * int64_t(fs::file_size(file)));
+}
+BENCHMARK(BM_IndexPass)->Unit(benchmark::kMillisecond);
 
 void BM_Seek(benchmark::State& state)
 {
@@ -161,7 +194,7 @@ void BM_Seek(benchmark::State& state)
     state.counters["replayed"] = double(engine.nPlayed) / double(state.iterations());
 }
 BENCHMARK(BM_Seek)
-    ->ArgNames({"index", "to_s"})
+    ->ArgNames({"own_index", "to_s"})
     ->Args({1, 600})
     ->Args({1, 1800})
     ->Args({1, 3599})

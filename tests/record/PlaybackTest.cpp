@@ -261,7 +261,7 @@ TEST_F(Playback, TruncatedRecordingEndsWithTheErrorStatus)
     EXPECT_EQ(std::vector<int>{REC_PLAY_BROKEN}, rec->statuses);
 }
 
-TEST_F(Playback, NeverClosedRecordingPlaysToTheEndAndSeeksByScan)
+TEST_F(Playback, NeverClosedRecordingPlaysToTheEndAndSeeksByTheIndexBuiltOnOpening)
 {
     RecordMeeting();
     // What a crash leaves: index offset 0, no terminator, no index.

@@ -1,7 +1,7 @@
 // Binary files over the C runtime, with wide paths on Windows and 64-bit positions everywhere.
 #include "confclient/network/record/BinFile.h"
 
-bool CBinFile::Open(const std::filesystem::path& path, Mode mode)
+bool CBinFile::Open(const std::filesystem::path& path, Mode mode, size_t nBufferBytes)
 {
     Close();
 #ifdef _WIN32
@@ -12,6 +12,12 @@ bool CBinFile::Open(const std::filesystem::path& path, Mode mode)
     m_pFile = std::fopen(path.c_str(), pszMode);
 #endif
     m_lastOp = Op::None;
+    if (m_pFile && nBufferBytes)
+    {
+        // The runtime may ignore the size when it allocates the buffer itself: hand it one.
+        m_buffer = std::make_unique<char[]>(nBufferBytes);
+        std::setvbuf(m_pFile, m_buffer.get(), _IOFBF, nBufferBytes);
+    }
     return m_pFile != nullptr;
 }
 
@@ -25,6 +31,7 @@ void CBinFile::Close()
 {
     if (m_pFile) std::fclose(m_pFile);
     m_pFile = nullptr;
+    m_buffer.reset();
 }
 
 size_t CBinFile::Read(void* p, size_t n)

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <filesystem>
+#include <memory>
 
 class CBinFile
 {
@@ -20,7 +21,8 @@ public:
     CBinFile(const CBinFile&) = delete;
     CBinFile& operator=(const CBinFile&) = delete;
 
-    bool Open(const std::filesystem::path& path, Mode mode);
+    // nBufferBytes above 0 replaces the C runtime's small buffer (4 KiB) with one of that size.
+    bool Open(const std::filesystem::path& path, Mode mode, size_t nBufferBytes = 0);
     void Close();
     bool IsOpen() const { return m_pFile != nullptr; }
 
@@ -46,5 +48,6 @@ private:
     void Switch(Op op);
 
     std::FILE* m_pFile = nullptr;
+    std::unique_ptr<char[]> m_buffer; // outlives the FILE that uses it
     Op m_lastOp = Op::None;
 };

@@ -4,6 +4,8 @@
 #include <algorithm>
 #include <chrono>
 
+#include "confclient/network/record/TimerResolution.h"
+
 namespace
 {
 // The timer whose tick runs on this thread, so that a Stop from inside a tick does not wait for itself.
@@ -47,6 +49,9 @@ void CPlaybackThread::Run(uint32_t nPeriodMs, std::function<bool()> onTick)
 {
     using Clock = std::chrono::steady_clock;
     const auto period = std::chrono::milliseconds(nPeriodMs);
+    // Without it a tick may come up to 15.6 ms late on Windows, and a period below that
+    // (fast playback) cannot be kept.
+    CFineTimerScope fineTimer;
     auto next = Clock::now() + period;
     t_pTicking = this;
     for (;;)

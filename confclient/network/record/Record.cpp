@@ -472,59 +472,29 @@ void CRecord::SeekPlay(bool bKeyFrame, uint32_t nSeconds)
     uint32_t dwTarget = nSeconds > 0xFFFFFFFFu / 1000 ? 0xFFFFFFFFu : nSeconds * 1000;
     std::vector<uint8_t> payload;
     uint64_t nScanFrom = m_reader.RecordsBegin();
-    if (m_reader.HasIndex())
+    // A recording without an index of its own was indexed when it was opened.
+    std::set<std::pair<uint16_t, uint16_t>> channels;
+    for (const SIndexEntry& e : m_reader.IndexBefore(dwTarget))
     {
-        std::set<std::pair<uint16_t, uint16_t>> channels;
-        for (const SIndexEntry& e : m_reader.IndexBefore(dwTarget))
+        if (e.wCommand == REC_TERMINATOR) break;
+        nScanFrom = e.dwPosition;
+        if (IsMediaCommand(e.wCommand))
         {
-            if (e.wCommand == REC_TERMINATOR) break;
-            nScanFrom = e.dwPosition;
-            if (IsMediaCommand(e.wCommand))
-            {
-                AddIndexEntry(e.wSub, e.dwPosition, e.wCommand);
-                channels.insert({e.wCommand, e.wSub});
-            }
-            // Sound (voice, a shared movie's audio) only makes sense live: a seek never replays it.
-            else if (!IsEmbeddedCommand(e.wCommand) && !IsSoundCommand(e.wCommand) &&
-                     m_reader.ReadRecordAt(e.dwPosition, e.wCommand, payload))
-                PlayPacket(e.wCommand, payload.data(), payload.size(), true, e.dwPosition);
+            AddIndexEntry(e.wSub, e.dwPosition, e.wCommand);
+            channels.insert({e.wCommand, e.wSub});
         }
-        if (bKeyFrame)
-            for (const auto& [wCommand, wSub] : channels)
-            {
-                uint32_t dwKey = FindIndexEntry(wCommand, wSub);
-                if (dwKey != 0xFFFFFFFFu) nScanFrom = std::min<uint64_t>(nScanFrom, dwKey);
-            }
-        ReplayMediaFrom(nScanFrom, dwTarget, bKeyFrame && !channels.empty());
+        // Sound (voice, a shared movie's audio) only makes sense live: a seek never replays it.
+        else if (!IsEmbeddedCommand(e.wCommand) && !IsSoundCommand(e.wCommand) &&
+                 m_reader.ReadRecordAt(e.dwPosition, e.wCommand, payload))
+            PlayPacket(e.wCommand, payload.data(), payload.size(), true, e.dwPosition);
     }
-    else
-    {
-        // No index (the recording was never closed): scan, replaying the state records.
-        m_reader.SeekTo(nScanFrom);
-        m_bHaveHead = false;
-        for (;;)
+    if (bKeyFrame)
+        for (const auto& [wCommand, wSub] : channels)
         {
-            uint64_t nPos = m_reader.Position();
-            SRecordHead head;
-            if (m_reader.ReadHead(head) != CRecordFileReader::Next::Record) break;
-            if (head.dwTime >= dwTarget)
-            {
-                m_head = head;
-                m_nHeadPos = nPos;
-                m_bHaveHead = true;
-                break;
-            }
-            bool bState = !IsEmbeddedCommand(head.wCommand) && !IsSoundCommand(head.wCommand) &&
-                          !IsMediaCommand(head.wCommand);
-            if (!bState)
-            {
-                if (!m_reader.SkipPayload(head.dwLength)) break;
-                continue;
-            }
-            if (!m_reader.ReadPayload(payload, head.dwLength)) break;
-            PlayPacket(head.wCommand, payload.data(), payload.size(), true, static_cast<uint32_t>(nPos));
+            uint32_t dwKey = FindIndexEntry(wCommand, wSub);
+            if (dwKey != 0xFFFFFFFFu) nScanFrom = std::min<uint64_t>(nScanFrom, dwKey);
         }
-    }
+    ReplayMediaFrom(nScanFrom, dwTarget, bKeyFrame && !channels.empty());
     m_dwPlayBase = dwTarget;
     m_dwStartTick = m_owner.TickCount();
 }

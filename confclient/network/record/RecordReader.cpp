@@ -1,7 +1,15 @@
 // Recording file reader.
 #include "confclient/network/record/RecordReader.h"
 
+#include <cstring>
+
 #include "confclient/network/record/RecordStatus.h"
+
+namespace
+{
+// Reads of the index pass: large enough that the pass costs little more than reading the file.
+constexpr size_t kIndexPassChunk = 1u << 20;
+} // namespace
 
 int CRecordFileReader::Open(const std::filesystem::path& path)
 {
@@ -26,8 +34,46 @@ int CRecordFileReader::Open(const std::filesystem::path& path)
     bool bClosed = nOffset >= m_nRecordsBegin && nOffset <= m_nSize;
     m_nRecordsEnd = bClosed ? nOffset : m_nSize;
     m_bHasIndex = bClosed && m_nSize - nOffset >= kIndexEntrySize;
+    m_builtIndex.clear();
+    if (!m_bHasIndex) BuildIndex();
     m_file.Seek(m_nRecordsBegin);
     return 1;
+}
+
+void CRecordFileReader::BuildIndex()
+{
+    std::vector<uint8_t> chunk(kIndexPassChunk);
+    uint64_t nChunkPos = m_nRecordsBegin; // file position of chunk[0]; the file stands after the bytes read
+    size_t nHave = 0;
+    uint64_t nPos = m_nRecordsBegin; // the next head
+    if (!m_file.Seek(nPos)) return;
+    // Index positions are 32 bits: a record beyond them cannot be indexed.
+    while (nPos <= 0xFFFFFFFFu && nPos < m_nRecordsEnd && m_nRecordsEnd - nPos >= kRecordHeadSize)
+    {
+        uint64_t nChunkEnd = nChunkPos + nHave;
+        if (nPos + kRecordHeadSize > nChunkEnd)
+        {
+            // Keep the start of a head cut by the chunk's end; step over a payload longer
+            // than the chunk with one seek.
+            size_t nKeep = nPos < nChunkEnd ? static_cast<size_t>(nChunkEnd - nPos) : 0;
+            if (nKeep)
+                std::memmove(chunk.data(), chunk.data() + (nPos - nChunkPos), nKeep);
+            else if (nPos != nChunkEnd && !m_file.Seek(nPos))
+                break;
+            nChunkPos = nPos;
+            nHave = nKeep + m_file.Read(chunk.data() + nKeep, chunk.size() - nKeep);
+            if (nHave < kRecordHeadSize) break;
+        }
+        SRecordHead head = ParseRecordHead(chunk.data() + (nPos - nChunkPos));
+        bool bClosing = head.wCommand == REC_TERMINATOR;
+        if (!bClosing && head.dwLength > m_nRecordsEnd - nPos - kRecordHeadSize) break;
+        bool bEmbedded = head.wCommand == REC_AGENDA_FILE || head.wCommand == REC_SKIN_FILE ||
+                         head.wCommand == REC_MEETING_NAME;
+        if (bClosing || (!bEmbedded && NeedsIndexEntry(head.wCommand, false)))
+            m_builtIndex.push_back({head.dwTime, static_cast<uint32_t>(nPos), head.wCommand, 0xFFFF});
+        if (bClosing) break;
+        nPos += kRecordHeadSize + head.dwLength;
+    }
 }
 
 CRecordFileReader::Next CRecordFileReader::ReadHead(SRecordHead& head)
@@ -69,7 +115,16 @@ bool CRecordFileReader::ReadRecordAt(uint64_t nPos, uint16_t wCommand, std::vect
 std::vector<SIndexEntry> CRecordFileReader::IndexBefore(uint32_t dwBefore)
 {
     std::vector<SIndexEntry> entries;
-    if (!m_bHasIndex || !m_file.Seek(m_nRecordsEnd)) return entries;
+    if (!m_bHasIndex)
+    {
+        for (const SIndexEntry& e : m_builtIndex)
+        {
+            if (e.dwTime >= dwBefore) break;
+            entries.push_back(e);
+        }
+        return entries;
+    }
+    if (!m_file.Seek(m_nRecordsEnd)) return entries;
     uint8_t chunk[kIndexEntrySize * 853];
     for (;;)
     {

@@ -1,6 +1,7 @@
 // Reads a recording: its header with the version rules, record heads and payloads checked
 // against the file, and the appended index. A recording that was never closed (index offset
-// 0 or beyond the file) ends at the end of the file and has no index.
+// 0 or beyond the file) ends at the end of the file and has no index of its own: one is
+// built on opening, by a single forward pass.
 #pragma once
 #include <cstddef>
 #include <cstdint>
@@ -29,6 +30,7 @@ public:
     const SRecordHeader& Header() const { return m_header; }
     uint64_t RecordsBegin() const { return m_nRecordsBegin; }
     uint64_t RecordsEnd() const { return m_nRecordsEnd; }
+    // True when the file carries its appended index; otherwise seeks use the built one.
     bool HasIndex() const { return m_bHasIndex; }
 
     uint64_t Position() const { return m_file.Tell(); }
@@ -44,14 +46,20 @@ public:
     bool ReadRecordAt(uint64_t nPos, uint16_t wCommand, std::vector<uint8_t>& out);
 
     // The index entries, in file order, whose time is below dwBefore; entries that point
-    // outside the records are left out.
+    // outside the records are left out. From the file's own index, or the built one.
     std::vector<SIndexEntry> IndexBefore(uint32_t dwBefore);
 
 private:
+    // Reads the records front to back in large chunks and keeps the entries the writer would
+    // have made, less media key frames, which a record does not mark. A record cut short ends
+    // the pass.
+    void BuildIndex();
+
     CBinFile m_file;
     SRecordHeader m_header;
     uint64_t m_nSize = 0;
     uint64_t m_nRecordsBegin = 0;
     uint64_t m_nRecordsEnd = 0;
     bool m_bHasIndex = false;
+    std::vector<SIndexEntry> m_builtIndex;
 };

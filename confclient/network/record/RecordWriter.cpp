@@ -12,9 +12,9 @@ bool CRecordFileWriter::Open(const std::filesystem::path& recording, const std::
     m_nLastRecordPos = 0;
     m_bLimitReached = false;
     m_wSkinCount = 0;
-    if (!m_recording.Open(recording, CBinFile::Mode::Create)) return false;
+    if (!m_recording.Open(recording, CBinFile::Mode::Create, kRecordWriteBuffer)) return false;
     m_indexPath = indexFile;
-    if (!m_index.Open(indexFile, CBinFile::Mode::Create))
+    if (!m_index.Open(indexFile, CBinFile::Mode::Create, kRecordWriteBuffer))
     {
         m_recording.Close();
         return false;
@@ -30,6 +30,7 @@ bool CRecordFileWriter::Open(const std::filesystem::path& recording, const std::
         m_index.Close();
         return false;
     }
+    m_nWritePos = bytes.size();
     return true;
 }
 
@@ -38,8 +39,14 @@ bool CRecordFileWriter::WriteRecord(uint32_t dwTime, uint16_t wCommand, std::spa
 {
     uint8_t head[kRecordHeadSize];
     WriteRecordHead({dwTime, wCommand, static_cast<uint32_t>(a.size() + b.size())}, head);
-    return m_recording.Write(head, sizeof head) && m_recording.Write(a.data(), a.size()) &&
-           m_recording.Write(b.data(), b.size());
+    if (!m_recording.Write(head, sizeof head) || !m_recording.Write(a.data(), a.size()) ||
+        !m_recording.Write(b.data(), b.size()))
+    {
+        m_nWritePos = m_recording.Tell(); // part of it may be out
+        return false;
+    }
+    m_nWritePos += sizeof head + a.size() + b.size();
+    return true;
 }
 
 int CRecordFileWriter::Append(uint32_t dwTime, uint16_t wCommand, const uint8_t* pPayload, size_t nLen,
@@ -48,7 +55,7 @@ int CRecordFileWriter::Append(uint32_t dwTime, uint16_t wCommand, const uint8_t*
     if (!IsOpen() || (nLen && !pPayload) || nLen > 0xFFFFFFFFu - kRecordHeadSize) return REC_ERROR;
     if (m_bLimitReached) return REC_SUCCESS;
     bool bAtLimit = m_nLastRecordPos >= m_nSizeLimit;
-    uint64_t nPos = m_recording.Tell();
+    uint64_t nPos = m_nWritePos;
     if (!WriteRecord(dwTime, wCommand, {pPayload, nLen}, {})) return REC_ERROR;
     m_nLastRecordPos = nPos;
     if (NeedsIndexEntry(wCommand, bKeyFrame))
@@ -70,7 +77,7 @@ bool CRecordFileWriter::AppendEmbedded(uint16_t wCommand, std::span<const uint8_
                                        std::span<const uint8_t> data)
 {
     if (!IsOpen()) return false;
-    m_nLastRecordPos = m_recording.Tell();
+    m_nLastRecordPos = m_nWritePos;
     return WriteRecord(0, wCommand, nameField, data);
 }
 

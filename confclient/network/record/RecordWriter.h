@@ -10,6 +10,9 @@
 #include "confclient/network/record/BinFile.h"
 #include "confclient/network/record/RecordFormat.h"
 
+// Records go to the file through a buffer of this size: small records are not each a write call.
+constexpr size_t kRecordWriteBuffer = 64u << 10;
+
 class CRecordFileWriter
 {
 public:
@@ -46,6 +49,7 @@ private:
     CBinFile m_index;
     std::filesystem::path m_indexPath;
     uint64_t m_nLastRecordPos = 0; // position before the last written record
+    uint64_t m_nWritePos = 0; // where the next record goes: asking the runtime costs a system call on Windows
     bool m_bLimitReached = false;
     uint16_t m_wSkinCount = 0;
 };

@@ -1,9 +1,8 @@
 // Inbound routing: sound on the receive thread, everything else through the
 // inbound list to the dispatch thread, which decodes, updates the session
 // record and hands each command to the media receivers or the owner.
-#include <chrono>
+#include <algorithm>
 #include <cstring>
-#include <thread>
 
 #include "confclient/network/PacketHeader.h"
 #include "confclient/network/QNCommands.h"
@@ -76,6 +75,7 @@ void CQNInterface::PushInbound(InboundFrame f)
     }
     m_nInboundBytes += f.frame.size();
     m_inbound.push_back(std::move(f));
+    m_inboundReady.notify_one();
 }
 
 void CQNInterface::PurgeInboundMedia()
@@ -102,18 +102,14 @@ void CQNInterface::DispatchThread()
     {
         InboundFrame f;
         {
-            std::lock_guard<std::mutex> g(m_inboundLock);
-            if (!m_inbound.empty())
-            {
-                f = std::move(m_inbound.front());
-                m_inbound.pop_front();
-                m_nInboundBytes -= f.frame.size();
-            }
-        }
-        if (f.frame.empty())
-        {
-            std::this_thread::sleep_for(std::chrono::milliseconds(1));
-            continue;
+            // PushInbound signals under this lock, a stop takes it before it signals, and the
+            // list is tested under it: a frame pushed just before the wait is not missed.
+            std::unique_lock<std::mutex> g(m_inboundLock);
+            WaitForWork(m_inboundReady, g, [this] { return !m_inbound.empty() || !m_bRun || !m_bRunning; });
+            if (m_inbound.empty()) continue;
+            f = std::move(m_inbound.front());
+            m_inbound.pop_front();
+            m_nInboundBytes -= f.frame.size();
         }
         DeliverPacket(f);
     }

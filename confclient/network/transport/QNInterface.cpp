@@ -97,6 +97,15 @@ uint32_t CQNInterface::FindIndexEntry(uint16_t wCommand, uint16_t wSub)
     return it == m_keyFrames.end() ? 0xFFFFFFFFu : it->second;
 }
 
+void CQNInterface::WakeThreads()
+{
+    CQNSocket::WakeThreads();
+    {
+        std::lock_guard<std::mutex> g(m_inboundLock);
+    }
+    m_inboundReady.notify_all();
+}
+
 void CQNInterface::StopThreads()
 {
     if (m_bStopped) return;

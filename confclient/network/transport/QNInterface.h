@@ -5,6 +5,7 @@
 // recording back into its own inbound path.
 #pragma once
 #include <atomic>
+#include <condition_variable>
 #include <cstddef>
 #include <cstdint>
 #include <deque>
@@ -103,6 +104,7 @@ public:
     void OnPacket(uint16_t wCommand, uint16_t wSub, const uint8_t* pFrame) override;
 
 protected:
+    void WakeThreads() override;
     void OnPlayFileInfo(uint32_t dwStart, uint32_t dwEnd) override;
     void OnRecordStatus(int nStatus) override;
     void PlayPacket(uint16_t wCommand, const uint8_t* pPayload, size_t nLen, bool bSeeking,
@@ -121,6 +123,7 @@ private:
     };
 
     void DispatchThread();
+    // Appends to the inbound list (dropping by the limits) and wakes the dispatch thread.
     void PushInbound(InboundFrame f);
     void DeliverPacket(InboundFrame& f);
     void SendToOwner(uint32_t nMsg, uint16_t wCommand, uint16_t wSub, const uint8_t* p, size_t n);
@@ -142,6 +145,7 @@ private:
     bool m_bPlayerStarted = false;
 
     mutable std::mutex m_inboundLock;
+    std::condition_variable m_inboundReady; // a frame was pushed, or the run flags fell
     std::deque<InboundFrame> m_inbound;
     size_t m_nInboundBytes = 0;
 };

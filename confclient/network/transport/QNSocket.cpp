@@ -93,6 +93,7 @@ int CQNSocket::Connect(const char* pszAddress, uint16_t wPort)
     m_hSocket = s;
     m_nHeld = 0;
     m_bConnected = 1;
+    WakeThreads();
     return 1;
 }
 
@@ -107,11 +108,22 @@ void CQNSocket::CloseConnection()
     m_pMainDlg = nullptr;
     m_bRunning = 0;
     m_bConnected = 0;
+    WakeThreads();
     // Shut now so that blocked calls return. Natively the handle itself is closed
     // once the threads that may still use it have ended, so that its number is
     // not reused under them; Winsock needs the close to wake a blocked recv.
     NetShutdown(m_hSocket.load());
     if (kNetCloseToWake) NetClose(m_hSocket.exchange(kNoSocket));
+}
+
+void CQNSocket::WakeThreads()
+{
+    // Taking the lock orders the flags written before it with a waiter's test of them:
+    // the waiter has either seen them or is waiting and gets the signal.
+    {
+        std::lock_guard<std::mutex> g(m_sendLock);
+    }
+    m_sendReady.notify_all();
 }
 
 bool CQNSocket::StartSocketThreads()
@@ -136,6 +148,7 @@ void CQNSocket::QueueFrame(std::vector<uint8_t> frame)
         m_lists[nList].push_back(std::move(frame));
         ++m_nCounts[nList];
     }
+    m_sendReady.notify_one();
 
     uint32_t dwNow = m_clock();
     size_t nWaiting = 0;
@@ -150,12 +163,16 @@ void CQNSocket::QueueFrame(std::vector<uint8_t> frame)
     if (pHost && nWaiting <= 6 && pHost->WantsBacklogNotice()) pHost->PostBacklogNotice();
 }
 
+bool CQNSocket::AnyQueued() const
+{
+    for (const auto& n : m_nCounts)
+        if (n.load() != 0) return true;
+    return false;
+}
+
 bool CQNSocket::NextFrameToSend(std::vector<uint8_t>& frame)
 {
-    bool bAny = false;
-    for (const auto& n : m_nCounts)
-        bAny = bAny || n.load() != 0;
-    if (!bAny) return false;
+    if (!AnyQueued()) return false;
     std::lock_guard<std::mutex> g(m_sendLock);
     for (uint8_t nList : kServiceOrder)
     {
@@ -179,6 +196,8 @@ void CQNSocket::FreeList(size_t nList, const std::function<bool(uint16_t)>& drop
             ++it;
     }
     m_nCounts[nList] = list.size();
+    // A purge changes what comes next: the send thread looks again.
+    m_sendReady.notify_one();
 }
 
 void CQNSocket::ClearSendQueues(bool bForce)
@@ -232,8 +251,11 @@ int CQNSocket::IsUploadIdle()
 void CQNSocket::SendThread()
 {
     // Waits for the connection, but not past a close that comes first.
-    while (!m_bConnected && m_bRunning)
-        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    {
+        std::unique_lock<std::mutex> g(m_sendLock);
+        while (!m_bConnected && m_bRunning)
+            m_sendReady.wait_for(g, std::chrono::milliseconds(100));
+    }
     while (m_bConnected)
     {
         if (!SendNextFrame()) break;
@@ -246,7 +268,11 @@ int CQNSocket::SendNextFrame()
     std::vector<uint8_t> frame;
     if (!NextFrameToSend(frame))
     {
-        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        // QueueFrame and the purges change the lists under the send lock before they
+        // signal, a close takes the lock before it signals, and the lists are tested under
+        // it here: a frame queued just before the wait is not missed.
+        std::unique_lock<std::mutex> g(m_sendLock);
+        WaitForWork(m_sendReady, g, [this] { return !m_bConnected || AnyQueued(); });
         return 1;
     }
     if (!m_bConnected) return 0;

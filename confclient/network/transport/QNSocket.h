@@ -2,6 +2,8 @@
 // and a receive thread, the stream parser, and six send lists served by priority.
 #pragma once
 #include <atomic>
+#include <chrono>
+#include <condition_variable>
 #include <cstddef>
 #include <cstdint>
 #include <deque>
@@ -61,6 +63,12 @@ public:
 
     bool IsClosedByServer() const { return m_bClosedByServer.load() != 0; }
 
+    // An idle send or dispatch thread waits for a signal from whoever gives it work or
+    // stops it, and looks again after this period even without one (1 ms by default).
+    // Zero: only a signal wakes it, so a lost signal would stall the thread for good.
+    // Set it before the threads start.
+    void SetIdleFallback(std::chrono::milliseconds period) { m_idleFallback = period; }
+
 protected:
     bool StartSocketThreads();
     // Waits for the send and receive threads, running pump between short waits.
@@ -70,6 +78,18 @@ protected:
     void OnFrameSent(uint16_t wCommand, std::vector<uint8_t>& frame);
     int ReceiveOnce();
     int ParseReceiveBuffer();
+
+    // Wakes every thread that waits for work, so that it sees the flags fall.
+    virtual void WakeThreads();
+    // Waits on cv (with g held) until ready() holds, a signal comes, or the fallback period ends.
+    template <class Ready>
+    void WaitForWork(std::condition_variable& cv, std::unique_lock<std::mutex>& g, Ready ready)
+    {
+        if (m_idleFallback.count() == 0)
+            cv.wait(g, ready);
+        else
+            cv.wait_for(g, m_idleFallback, ready);
+    }
 
     IQNHost* Host() const { return m_pMainDlg.load(); }
     IQNOwner* Owner() const { return m_pOwner; }
@@ -86,6 +106,7 @@ private:
     void SendThread();
     void RecvThread();
     void FreeList(size_t nList, const std::function<bool(uint16_t)>& drop);
+    bool AnyQueued() const;
 
     IQNOwner* m_pOwner;
     std::atomic<IQNHost*> m_pMainDlg;
@@ -97,7 +118,10 @@ private:
     std::atomic<NetSocket> m_hSocket{kNoSocket};
     bool m_bNetStarted = false;
 
+    std::chrono::milliseconds m_idleFallback{1};
+
     mutable std::mutex m_sendLock;
+    std::condition_variable m_sendReady; // a frame was queued or the lists changed, or the connection fell
     std::deque<std::vector<uint8_t>> m_lists[kSendListCount];
     std::atomic<size_t> m_nCounts[kSendListCount] = {};
 

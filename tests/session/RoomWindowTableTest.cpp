@@ -33,8 +33,8 @@ TEST(RoomWindowTable, TheWindowsOfEachKindOfRoom)
             if (row.pfnWanted(room, bPlayer)) slots.push_back(row.slot);
         return slots;
     };
-    const std::vector<RoomSlot> kEveryRoom = {SLOT_MAINVIEW, SLOT_MANAGETOOL, SLOT_CHAT,
-                                              SLOT_AGENDALIST, SLOT_USERLIST, SLOT_ROOMCTRL};
+    const std::vector<RoomSlot> kEveryRoom = {SLOT_MAINVIEW,   SLOT_MANAGETOOL, SLOT_CHAT,
+                                              SLOT_AGENDALIST, SLOT_USERLIST,   SLOT_ROOMCTRL};
     auto with = [&](std::vector<RoomSlot> extra)
     {
         std::vector<RoomSlot> slots = kEveryRoom;

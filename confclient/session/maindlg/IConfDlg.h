@@ -338,7 +338,6 @@ protected:
     uint16_t m_wMyLevel = 0;
     uint16_t m_wGroupCode = 0;
     std::u16string m_szMyName;
-    uint16_t m_wRoomIndex = 0;
     DWORD m_dwVideoStop = 0;
     QNSystemOption m_sysOption;
 

@@ -59,9 +59,7 @@ struct RecordedCommands : IRoomCommands
     PLAIN(OnBoardComplete)
     PLAIN(OnPresenterRefused)
     PLAIN(OnSetPresenterRefused)
-    PLAIN(OnMessengerPacket)
     PLAIN(OnDesktopShare)
-    PLAIN(OnCall)
     PLAIN(OnPrivateData)
     DECODED(OnUserJoin, QNRoomUser)
     DECODED(OnSessionValue, uint16_t)
@@ -166,7 +164,7 @@ TEST(RoomDispatcher, ReadsOnceAndDropsShortPayloadsWithOneLine)
         {"empty u16 record", INFO_CONF_PRESIDER, {}, "", 1},
         {"u16 record", INFO_CONF_PRESIDER, {5, 0}, "OnPresider", 0},
         {"push chunk without its id", INFO_PUSH_CHUNK, {7}, "", 1},
-        {"plain row with no payload", NAK_CALL, {}, "OnCall", 0},
+        {"plain row with no payload", INFO_CONF_CLOSE, {}, "OnRoomEnd", 0},
         {"outbound-only code", CMD_CONF_OPEN, {1, 2, 3}, "", 0},
         {"checked row, short", INFO_DRAWTOOL_COMMAND, {1, 2, 3, 4}, "", 1},
         {"checked row, whole", INFO_DRAWTOOL_COMMAND, {1, 2, 3, 4, 5, 6}, "", 0},

@@ -30,9 +30,7 @@ public:
     virtual void OnBoardComplete(uint16_t wCommand, const QNPacketDesc& desc) = 0;
     virtual void OnPresenterRefused(uint16_t wCommand, const QNPacketDesc& desc) = 0;
     virtual void OnSetPresenterRefused(uint16_t wCommand, const QNPacketDesc& desc) = 0;
-    virtual void OnMessengerPacket(uint16_t wCommand, const QNPacketDesc& desc) = 0;
     virtual void OnDesktopShare(uint16_t wCommand, const QNPacketDesc& desc) = 0;
-    virtual void OnCall(uint16_t wCommand, const QNPacketDesc& desc) = 0;
     virtual void OnPrivateData(uint16_t wCommand, const QNPacketDesc& desc) = 0;
 
     virtual void OnUserJoin(uint16_t wCommand, const QNPacketDesc& desc, const QNRoomUser& user) = 0;
@@ -71,6 +69,8 @@ public:
 
 class CChatFeature;
 class CMediaShareFeature;
+class CMessengerFeature;
+class CCallFeature;
 
 // Whom the rows call: the session's own handlers and each room feature. A row whose
 // target is not set is skipped.
@@ -79,6 +79,8 @@ struct RoomHandlers
     IRoomCommands* pSession = nullptr;
     CChatFeature* pChat = nullptr;
     CMediaShareFeature* pMediaShare = nullptr;
+    CMessengerFeature* pMessenger = nullptr;
+    CCallFeature* pCall = nullptr;
 };
 
 // One handler row: the command, what is done with it, and for an ignored or checked row why.

@@ -34,6 +34,8 @@
 #include "confclient/session/roomstate/RoomNotices.h"
 #include "confclient/session/roomstate/RoomState.h"
 #include "confclient/session/startup/LaunchString.h"
+#include "confclient/settings/PrivateDataFeature.h"
+#include "confclient/settings/RemoteSettingFeature.h"
 #include "confclient/session/texttable/TextTable.h"
 
 class CSplashDlg;
@@ -258,7 +260,6 @@ protected:
     void OnPresenterRefused(uint16_t wCommand, const QNPacketDesc& desc) override;
     void OnSetPresenterRefused(uint16_t wCommand, const QNPacketDesc& desc) override;
     void OnDesktopShare(uint16_t wCommand, const QNPacketDesc& desc) override;
-    void OnPrivateData(uint16_t wCommand, const QNPacketDesc& desc) override;
     void OnUserJoin(uint16_t wCommand, const QNPacketDesc& desc, const QNRoomUser& user) override;
     void OnSessionValue(uint16_t wCommand, const QNPacketDesc& desc, const uint16_t& wValue) override;
     void OnViewNames(uint16_t wCommand, const QNPacketDesc& desc,
@@ -280,8 +281,6 @@ protected:
     void OnPushCancel(uint16_t wCommand, const QNPacketDesc& desc, const uint16_t& wPushId) override;
     void OnPushChunk(uint16_t wCommand, const QNPacketDesc& desc, const QNPushChunk& chunk) override;
     void OnRoomState(uint16_t wCommand, const QNPacketDesc& desc, const QNRoomState& state) override;
-    void OnRemoteSettingPacket(uint16_t wCommand, const QNPacketDesc& desc,
-                               const QNRemoteSetting& s) override;
     void OnFloatVideo(uint16_t wCommand, const QNPacketDesc& desc, const QNFloatVideo& f) override;
     void OnSeat(uint16_t wCommand, const QNPacketDesc& desc, const QNSeat& seat) override;
     void OnMaximize(uint16_t wCommand, const QNPacketDesc& desc, const QNMaximize& m) override;
@@ -292,7 +291,6 @@ protected:
     void OnPresenterChange(uint16_t wCommand, const QNPacketDesc& desc, const uint16_t& wChannel) override;
     // The open messenger window of a lobby user, or null.
     CMessangeDlg* FindMessenger(uint16_t wUserIndex) const;
-    void OnRemoteSetting(const QNRemoteSetting& s);
     void OnRecordNotice(uint16_t wCommand, uint16_t wChannel, uint16_t wFlag);
     void OnServerRecordLocal(const QNServerRecordLocal& r);
     // The presider's question about a presenter request, asked from a posted message.
@@ -340,7 +338,6 @@ protected:
     uint16_t m_wGroupCode = 0;
     std::u16string m_szMyName;
     uint16_t m_wRoomIndex = 0;
-    DWORD m_dwVideoStop = 0;
     QNSystemOption m_sysOption;
 
     CRoomState m_room;
@@ -373,11 +370,15 @@ protected:
     CMediaShareFeature m_mediaShare{m_room, *this};
     CMessengerFeature m_messenger{m_room, *this, *this, &m_log};
     CCallFeature m_call{*this, &m_log};
+    CPrivateDataFeature m_privateData{m_room, *this, &m_log};
+    CRemoteSettingFeature m_remoteSetting{m_room, *this, &m_log};
     const RoomHandlers m_roomHandlers{.pSession = this,
                                       .pChat = &m_chat,
                                       .pMediaShare = &m_mediaShare,
                                       .pMessenger = &m_messenger,
-                                      .pCall = &m_call};
+                                      .pCall = &m_call,
+                                      .pPrivateData = &m_privateData,
+                                      .pRemoteSetting = &m_remoteSetting};
     // What the send thread may read of the control bar.
     std::atomic<HWND> m_hRoomCtrl{nullptr};
     std::atomic<int> m_nRoomCtrlMode{0};

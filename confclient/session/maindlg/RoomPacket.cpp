@@ -269,11 +269,6 @@ void IConfDlg::OnSetPresenterRefused(uint16_t, const QNPacketDesc& desc)
     AddLog(LOG_ERROR, L"[NAK_CONF_SET_PRESENTER] %s", text.c_str());
 }
 
-void IConfDlg::OnRemoteSettingPacket(uint16_t, const QNPacketDesc&, const QNRemoteSetting& s)
-{
-    OnRemoteSetting(s);
-}
-
 void IConfDlg::OnUserOption(uint16_t, const QNPacketDesc&, const QNUserOption& o)
 {
     m_room.users.SetUserValue(o.wChannel, o.dwValue);
@@ -363,28 +358,4 @@ void IConfDlg::OnDesktopShare(uint16_t wCommand, const QNPacketDesc& desc)
 void IConfDlg::OnChatReceived(const std::u16string& szSender, const std::u16string& szText, uint32_t dwColour)
 {
     if (m_pChat) m_pChat->OnChatReceived(WideOf(szSender), WideOf(szText), dwColour);
-}
-
-// Private data.
-void IConfDlg::OnPrivateData(uint16_t wCommand, const QNPacketDesc& desc)
-{
-    if (wCommand == ACK_PRIVATE_LOADDATA)
-    {
-        QNPrivateData d;
-        if (!DecodePrivateData(desc.pData, desc.pData ? desc.nLength : 0, d))
-        {
-            AddLog(LOG_DEBUG, L"[PRIVATE_DATA] dropped");
-            return;
-        }
-        m_room.szPrivateData = d.szText;
-        AddLog(LOG_INFO, L"[PRIVATE_DATA] %u characters", static_cast<unsigned>(d.szText.size()));
-        return;
-    }
-    uint16_t wReason = static_cast<uint16_t>(desc.dwExtra);
-    if (wReason == 1406) return; // nothing saved yet: not a failure
-    const char* pszKey =
-        wCommand == NAK_PRIVATE_LOADDATA ? "IDS_MSG_PHONE_LOADFAIL" : "IDS_MSG_PHONE_SAVEFAIL";
-    std::wstring text = GetText(pszKey) + L" (" + std::to_wstring(wReason) + L")";
-    ShowMessageBoxModeless(text);
-    AddLog(LOG_ERROR, L"[%hs] %s", RoomCommandName(wCommand), GetText(pszKey).c_str());
 }

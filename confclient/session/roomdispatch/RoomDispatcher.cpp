@@ -11,6 +11,8 @@
 #include "confclient/people/CallFeature.h"
 #include "confclient/people/ChatFeature.h"
 #include "confclient/people/MessengerFeature.h"
+#include "confclient/settings/PrivateDataFeature.h"
+#include "confclient/settings/RemoteSettingFeature.h"
 
 namespace
 {

@@ -31,7 +31,6 @@ public:
     virtual void OnPresenterRefused(uint16_t wCommand, const QNPacketDesc& desc) = 0;
     virtual void OnSetPresenterRefused(uint16_t wCommand, const QNPacketDesc& desc) = 0;
     virtual void OnDesktopShare(uint16_t wCommand, const QNPacketDesc& desc) = 0;
-    virtual void OnPrivateData(uint16_t wCommand, const QNPacketDesc& desc) = 0;
 
     virtual void OnUserJoin(uint16_t wCommand, const QNPacketDesc& desc, const QNRoomUser& user) = 0;
     virtual void OnSessionValue(uint16_t wCommand, const QNPacketDesc& desc, const uint16_t& wValue) = 0;
@@ -55,8 +54,6 @@ public:
     virtual void OnPushCancel(uint16_t wCommand, const QNPacketDesc& desc, const uint16_t& wPushId) = 0;
     virtual void OnPushChunk(uint16_t wCommand, const QNPacketDesc& desc, const QNPushChunk& chunk) = 0;
     virtual void OnRoomState(uint16_t wCommand, const QNPacketDesc& desc, const QNRoomState& state) = 0;
-    virtual void OnRemoteSettingPacket(uint16_t wCommand, const QNPacketDesc& desc,
-                                       const QNRemoteSetting& s) = 0;
     virtual void OnFloatVideo(uint16_t wCommand, const QNPacketDesc& desc, const QNFloatVideo& f) = 0;
     virtual void OnSeat(uint16_t wCommand, const QNPacketDesc& desc, const QNSeat& seat) = 0;
     virtual void OnMaximize(uint16_t wCommand, const QNPacketDesc& desc, const QNMaximize& m) = 0;
@@ -71,6 +68,8 @@ class CChatFeature;
 class CMediaShareFeature;
 class CMessengerFeature;
 class CCallFeature;
+class CPrivateDataFeature;
+class CRemoteSettingFeature;
 
 // Whom the rows call: the session's own handlers and each room feature. A row whose
 // target is not set is skipped.
@@ -81,6 +80,8 @@ struct RoomHandlers
     CMediaShareFeature* pMediaShare = nullptr;
     CMessengerFeature* pMessenger = nullptr;
     CCallFeature* pCall = nullptr;
+    CPrivateDataFeature* pPrivateData = nullptr;
+    CRemoteSettingFeature* pRemoteSetting = nullptr;
 };
 
 // One handler row: the command, what is done with it, and for an ignored or checked row why.

@@ -75,8 +75,7 @@ struct Messenger
         QNPacketDesc desc;
         desc.pData = payload.empty() ? nullptr : payload.data();
         desc.nLength = static_cast<uint32_t>(payload.size());
-        desc.wSub = wSub;
-        desc.dwExtra = wSub;
+        desc.wSub = wSub; // the network client hands these commands' sub in the header only
         DispatchRoomCommand(handlers, &log, wCommand, desc);
     }
 };

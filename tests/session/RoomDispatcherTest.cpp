@@ -59,10 +59,7 @@ struct RecordedCommands : IRoomCommands
     PLAIN(OnBoardComplete)
     PLAIN(OnPresenterRefused)
     PLAIN(OnSetPresenterRefused)
-    PLAIN(OnMessengerPacket)
     PLAIN(OnDesktopShare)
-    PLAIN(OnCall)
-    PLAIN(OnPrivateData)
     DECODED(OnUserJoin, QNRoomUser)
     DECODED(OnSessionValue, uint16_t)
     DECODED(OnViewNames, std::vector<QNViewName>)
@@ -80,7 +77,6 @@ struct RecordedCommands : IRoomCommands
     DECODED(OnPushBegin, QNPushBegin)
     DECODED(OnPushCancel, uint16_t)
     DECODED(OnRoomState, QNRoomState)
-    DECODED(OnRemoteSettingPacket, QNRemoteSetting)
     DECODED(OnFloatVideo, QNFloatVideo)
     DECODED(OnSeat, QNSeat)
     DECODED(OnMaximize, QNMaximize)
@@ -166,7 +162,7 @@ TEST(RoomDispatcher, ReadsOnceAndDropsShortPayloadsWithOneLine)
         {"empty u16 record", INFO_CONF_PRESIDER, {}, "", 1},
         {"u16 record", INFO_CONF_PRESIDER, {5, 0}, "OnPresider", 0},
         {"push chunk without its id", INFO_PUSH_CHUNK, {7}, "", 1},
-        {"plain row with no payload", NAK_CALL, {}, "OnCall", 0},
+        {"plain row with no payload", INFO_CONF_CLOSE, {}, "OnRoomEnd", 0},
         {"outbound-only code", CMD_CONF_OPEN, {1, 2, 3}, "", 0},
         {"checked row, short", INFO_DRAWTOOL_COMMAND, {1, 2, 3, 4}, "", 1},
         {"checked row, whole", INFO_DRAWTOOL_COMMAND, {1, 2, 3, 4, 5, 6}, "", 0},

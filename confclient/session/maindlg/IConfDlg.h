@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -27,11 +28,15 @@
 #include "confclient/session/lobby/LobbyLists.h"
 #include "confclient/session/lobby/ReconnectCountdown.h"
 #include "confclient/media/MediaShareFeature.h"
+#include "confclient/people/CallFeature.h"
 #include "confclient/people/ChatFeature.h"
+#include "confclient/people/MessengerFeature.h"
 #include "confclient/session/roomdispatch/RoomDispatcher.h"
 #include "confclient/session/roomstate/RoomNotices.h"
 #include "confclient/session/roomstate/RoomState.h"
 #include "confclient/session/startup/LaunchString.h"
+#include "confclient/settings/PrivateDataFeature.h"
+#include "confclient/settings/RemoteSettingFeature.h"
 #include "confclient/session/texttable/TextTable.h"
 
 class CWnd;
@@ -56,7 +61,8 @@ class IConfDlg : public IQNHost,
                  public IRoomCommands,
                  public IRoomNotices,
                  public IChatView,
-                 public IMediaShareView
+                 public IMediaShareView,
+                 public IMessengerView
 {
 public:
     IConfDlg();
@@ -233,14 +239,22 @@ protected:
     void OnRoomUserLeft(const uint8_t* p, size_t n);
     void OnRoomGone(uint16_t wCommand, const uint8_t* p, size_t n);
     void OnConfRecord(uint16_t wCommand, const uint8_t* p, size_t n);
-    void OnCallPacket(uint16_t wCommand, uint16_t wExtra);
     // IChatView: the room chat window, when there is one.
     void OnChatReceived(const std::u16string& szSender, const std::u16string& szText,
                         uint32_t dwColour) override;
     // IMediaShareView: the shared-movie window, when there is one.
     void OnShareVideoState(bool bPlaying) override;
     void OnSharePosition(uint32_t dwPositionMs) override;
-    // The room command handlers the dispatcher calls (RoomPacket.cpp, MessengerPacket.cpp).
+    // IMessengerView: the messenger windows and the lobby's names (MessengerWindows.cpp).
+    void DeliverToMessenger(uint16_t wUserIndex, const std::u16string& szText,
+                            MessengerLineKind nKind) override;
+    void CancelTransfer(uint16_t wUserIndex, uint16_t wTransferId) override;
+    void OnMessengerFileData(const QNFileData& data) override;
+    void ShowInviteNotice(const std::u16string& szInviter, const std::u16string& szRoomTitle,
+                          const std::u16string& szText) override;
+    std::u16string LobbyName(uint16_t wUserIndex) const override { return U16Of(LobbyUserName(wUserIndex)); }
+    std::optional<std::u16string> ConfTitle(uint16_t wRoomIndex) const override;
+    // The room command handlers the dispatcher calls (RoomPacket.cpp).
     void OnRoomAck(uint16_t wCommand, const QNPacketDesc& desc) override;
     void OnRoomNak(uint16_t wCommand, const QNPacketDesc& desc) override;
     void OnRoomRecord(uint16_t wCommand, const QNPacketDesc& desc) override;
@@ -253,10 +267,7 @@ protected:
     void OnBoardComplete(uint16_t wCommand, const QNPacketDesc& desc) override;
     void OnPresenterRefused(uint16_t wCommand, const QNPacketDesc& desc) override;
     void OnSetPresenterRefused(uint16_t wCommand, const QNPacketDesc& desc) override;
-    void OnMessengerPacket(uint16_t wCommand, const QNPacketDesc& desc) override;
     void OnDesktopShare(uint16_t wCommand, const QNPacketDesc& desc) override;
-    void OnCall(uint16_t wCommand, const QNPacketDesc& desc) override;
-    void OnPrivateData(uint16_t wCommand, const QNPacketDesc& desc) override;
     void OnUserJoin(uint16_t wCommand, const QNPacketDesc& desc, const QNRoomUser& user) override;
     void OnSessionValue(uint16_t wCommand, const QNPacketDesc& desc, const uint16_t& wValue) override;
     void OnViewNames(uint16_t wCommand, const QNPacketDesc& desc,
@@ -278,8 +289,6 @@ protected:
     void OnPushCancel(uint16_t wCommand, const QNPacketDesc& desc, const uint16_t& wPushId) override;
     void OnPushChunk(uint16_t wCommand, const QNPacketDesc& desc, const QNPushChunk& chunk) override;
     void OnRoomState(uint16_t wCommand, const QNPacketDesc& desc, const QNRoomState& state) override;
-    void OnRemoteSettingPacket(uint16_t wCommand, const QNPacketDesc& desc,
-                               const QNRemoteSetting& s) override;
     void OnFloatVideo(uint16_t wCommand, const QNPacketDesc& desc, const QNFloatVideo& f) override;
     void OnSeat(uint16_t wCommand, const QNPacketDesc& desc, const QNSeat& seat) override;
     void OnMaximize(uint16_t wCommand, const QNPacketDesc& desc, const QNMaximize& m) override;
@@ -288,10 +297,8 @@ protected:
     void OnPresenterRequest(uint16_t wCommand, const QNPacketDesc& desc,
                             const QNPresenterRequest& req) override;
     void OnPresenterChange(uint16_t wCommand, const QNPacketDesc& desc, const uint16_t& wChannel) override;
-    // A line in the messenger window of a lobby user, opened when needed.
-    void DeliverToMessenger(uint16_t wUserIndex, const std::wstring& szText, int nKind);
+    // The open messenger window of a lobby user, or null.
     CMessangeDlg* FindMessenger(uint16_t wUserIndex) const;
-    void OnRemoteSetting(const QNRemoteSetting& s);
     void OnRecordNotice(uint16_t wCommand, uint16_t wChannel, uint16_t wFlag);
     void OnServerRecordLocal(const QNServerRecordLocal& r);
     // The presider's question about a presenter request, asked from a posted message.
@@ -338,7 +345,6 @@ protected:
     uint16_t m_wMyLevel = 0;
     uint16_t m_wGroupCode = 0;
     std::u16string m_szMyName;
-    DWORD m_dwVideoStop = 0;
     QNSystemOption m_sysOption;
 
     CRoomState m_room;
@@ -369,7 +375,17 @@ protected:
     // The room's features and whom the room dispatcher's rows call.
     CChatFeature m_chat{m_room, *this};
     CMediaShareFeature m_mediaShare{m_room, *this};
-    const RoomHandlers m_roomHandlers{.pSession = this, .pChat = &m_chat, .pMediaShare = &m_mediaShare};
+    CMessengerFeature m_messenger{m_room, *this, *this, &m_log};
+    CCallFeature m_call{*this, &m_log};
+    CPrivateDataFeature m_privateData{m_room, *this, &m_log};
+    CRemoteSettingFeature m_remoteSetting{m_room, *this, &m_log};
+    const RoomHandlers m_roomHandlers{.pSession = this,
+                                      .pChat = &m_chat,
+                                      .pMediaShare = &m_mediaShare,
+                                      .pMessenger = &m_messenger,
+                                      .pCall = &m_call,
+                                      .pPrivateData = &m_privateData,
+                                      .pRemoteSetting = &m_remoteSetting};
     // What the send thread may read of the control bar.
     std::atomic<HWND> m_hRoomCtrl{nullptr};
     std::atomic<int> m_nRoomCtrlMode{0};

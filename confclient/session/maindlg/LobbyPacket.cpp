@@ -30,7 +30,7 @@ void IConfDlg::OnLobbyLoginAck(const QNLoginAck& ack)
            m_wGroupCode);
     Broadcast(WM_QN_SESSION_EVENT, ACK_LOBY_LOGIN, 0);
     m_bPendingLobbyNotice = true;
-    m_dwVideoStop = RegReadDword(HKEY_CURRENT_USER, RegProgramKey(m_szExeName).c_str(), L"VideoStop", 0);
+    m_room.dwVideoStop = RegReadDword(HKEY_CURRENT_USER, RegProgramKey(m_szExeName).c_str(), L"VideoStop", 0);
     SetTimer(MainWnd(), TIMER_KEEPALIVE, kKeepAlivePeriodMs, nullptr);
     RemoveSplash();
     PanelAnswer("CONNECT", 1);

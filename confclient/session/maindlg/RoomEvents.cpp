@@ -257,30 +257,6 @@ void IConfDlg::ChangeViewMode(uint16_t wViewMode, uint16_t wModeValue)
     LayoutRoom();
 }
 
-void IConfDlg::OnRemoteSetting(const QNRemoteSetting& s)
-{
-    switch (s.wSelector)
-    {
-    case REMOTESETTING_FRAMERATE:
-        AddLog(LOG_INFO, L"[INFO_CONF_REMOTESETTING] SendFrame old:%d, new:%d", m_room.dwFrameRate,
-               s.dwValue);
-        m_room.dwFrameRate = s.dwValue;
-        break;
-    case REMOTESETTING_VIDEOSTOP:
-        AddLog(LOG_INFO, L"[INFO_CONF_REMOTESETTING] VideoStop old:%d, new:%d", m_dwVideoStop, s.dwValue);
-        m_dwVideoStop = s.dwValue;
-        break;
-    default:
-    {
-        std::wstring text =
-            Formatted(GetText("IDMS_AUDIO_REMOTECTRL"), RoomUserName(s.wSetterChannel).c_str());
-        AddChatNotice(text, 4);
-        AddLog(LOG_INFO, L"[INFO_CONF_REMOTESETTING] %s", text.c_str());
-        break;
-    }
-    }
-}
-
 void IConfDlg::OnRecordNotice(uint16_t wCommand, uint16_t wChannel, uint16_t wFlag)
 {
     bool bServer = wCommand == INFO_CONF_SERVERRECORD;

@@ -269,11 +269,6 @@ void IConfDlg::OnSetPresenterRefused(uint16_t, const QNPacketDesc& desc)
     AddLog(LOG_ERROR, L"[NAK_CONF_SET_PRESENTER] %s", text.c_str());
 }
 
-void IConfDlg::OnRemoteSettingPacket(uint16_t, const QNPacketDesc&, const QNRemoteSetting& s)
-{
-    OnRemoteSetting(s);
-}
-
 void IConfDlg::OnUserOption(uint16_t, const QNPacketDesc&, const QNUserOption& o)
 {
     m_room.users.SetUserValue(o.wChannel, o.dwValue);
@@ -357,12 +352,6 @@ void IConfDlg::OnDesktopShare(uint16_t wCommand, const QNPacketDesc& desc)
 {
     AddLog(LOG_INFO, L"[DESKTOPSHARE] command %d, %u bytes", wCommand,
            static_cast<unsigned>(desc.pData ? desc.nLength : 0));
-}
-
-// Calls.
-void IConfDlg::OnCall(uint16_t wCommand, const QNPacketDesc& desc)
-{
-    OnCallPacket(wCommand, static_cast<uint16_t>(desc.dwExtra));
 }
 
 // Chat.

@@ -8,7 +8,11 @@
 
 #include "confclient/media/MediaShareFeature.h"
 #include "confclient/network/QNCommands.h"
+#include "confclient/people/CallFeature.h"
 #include "confclient/people/ChatFeature.h"
+#include "confclient/people/MessengerFeature.h"
+#include "confclient/settings/PrivateDataFeature.h"
+#include "confclient/settings/RemoteSettingFeature.h"
 
 namespace
 {
@@ -70,6 +74,12 @@ void Checked(const RoomHandlers&, ILogSink* pLog, uint16_t wCommand, const QNPac
 }
 
 void Ignored(const RoomHandlers&, ILogSink*, uint16_t, const QNPacketDesc&) {}
+
+// A messenger line is read up to the length its window takes.
+bool DecodeMessengerText(const uint8_t* p, size_t n, QNMessage& r)
+{
+    return DecodeMessage(p, n, r);
+}
 
 template <class Pointer> using TargetOf = std::remove_pointer_t<Pointer>;
 

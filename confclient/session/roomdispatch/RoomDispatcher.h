@@ -30,10 +30,7 @@ public:
     virtual void OnBoardComplete(uint16_t wCommand, const QNPacketDesc& desc) = 0;
     virtual void OnPresenterRefused(uint16_t wCommand, const QNPacketDesc& desc) = 0;
     virtual void OnSetPresenterRefused(uint16_t wCommand, const QNPacketDesc& desc) = 0;
-    virtual void OnMessengerPacket(uint16_t wCommand, const QNPacketDesc& desc) = 0;
     virtual void OnDesktopShare(uint16_t wCommand, const QNPacketDesc& desc) = 0;
-    virtual void OnCall(uint16_t wCommand, const QNPacketDesc& desc) = 0;
-    virtual void OnPrivateData(uint16_t wCommand, const QNPacketDesc& desc) = 0;
 
     virtual void OnUserJoin(uint16_t wCommand, const QNPacketDesc& desc, const QNRoomUser& user) = 0;
     virtual void OnSessionValue(uint16_t wCommand, const QNPacketDesc& desc, const uint16_t& wValue) = 0;
@@ -57,8 +54,6 @@ public:
     virtual void OnPushCancel(uint16_t wCommand, const QNPacketDesc& desc, const uint16_t& wPushId) = 0;
     virtual void OnPushChunk(uint16_t wCommand, const QNPacketDesc& desc, const QNPushChunk& chunk) = 0;
     virtual void OnRoomState(uint16_t wCommand, const QNPacketDesc& desc, const QNRoomState& state) = 0;
-    virtual void OnRemoteSettingPacket(uint16_t wCommand, const QNPacketDesc& desc,
-                                       const QNRemoteSetting& s) = 0;
     virtual void OnFloatVideo(uint16_t wCommand, const QNPacketDesc& desc, const QNFloatVideo& f) = 0;
     virtual void OnSeat(uint16_t wCommand, const QNPacketDesc& desc, const QNSeat& seat) = 0;
     virtual void OnMaximize(uint16_t wCommand, const QNPacketDesc& desc, const QNMaximize& m) = 0;
@@ -71,6 +66,10 @@ public:
 
 class CChatFeature;
 class CMediaShareFeature;
+class CMessengerFeature;
+class CCallFeature;
+class CPrivateDataFeature;
+class CRemoteSettingFeature;
 
 // Whom the rows call: the session's own handlers and each room feature. A row whose
 // target is not set is skipped.
@@ -79,6 +78,10 @@ struct RoomHandlers
     IRoomCommands* pSession = nullptr;
     CChatFeature* pChat = nullptr;
     CMediaShareFeature* pMediaShare = nullptr;
+    CMessengerFeature* pMessenger = nullptr;
+    CCallFeature* pCall = nullptr;
+    CPrivateDataFeature* pPrivateData = nullptr;
+    CRemoteSettingFeature* pRemoteSetting = nullptr;
 };
 
 // One handler row: the command, what is done with it, and for an ignored or checked row why.

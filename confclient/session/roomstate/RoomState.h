@@ -30,6 +30,7 @@ struct CRoomState
     // This client's own announced state and what the room asked of its camera.
     uint32_t dwMyAvState = 0;
     uint32_t dwFrameRate = 0;
+    uint32_t dwVideoStop = 0; // from the user's settings at login, then as the chief sets it
     uint16_t wCaptureWidth = 0;
     uint16_t wCaptureHeight = 0;
     std::u16string szPrivateData;

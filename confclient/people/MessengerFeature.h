@@ -1,0 +1,69 @@
+// One-to-one messages, files and invitations between lobby users: which line goes to whose
+// messenger window, with which text, and the invitation this client may answer.
+#pragma once
+#include <cstdint>
+#include <optional>
+#include <string>
+
+#include "confclient/network/QNRoomPayloads.h"
+#include "confclient/network/transport/QNOwner.h"
+#include "confclient/session/roomstate/RoomNotices.h"
+#include "confclient/session/roomstate/RoomState.h"
+#include "core/LogSink.h"
+
+// Kinds of lines in a messenger window; each has its own look there.
+enum MessengerLineKind : int
+{
+    MSGKIND_NOTICE = NOTICE_KIND_NOTICE,
+    MSGKIND_TEXT = 5,
+    MSGKIND_FILE_OFFER = 7,
+    MSGKIND_FILE_ANSWER = 8,
+    MSGKIND_FILE_CANCEL = 9,
+};
+
+// The messenger windows and the lobby as the messenger sees them.
+class IMessengerView
+{
+public:
+    virtual ~IMessengerView() = default;
+    // Adds a line to the messenger window of a lobby user, opening the window when needed.
+    virtual void DeliverToMessenger(uint16_t wUserIndex, const std::u16string& szText,
+                                    MessengerLineKind nKind) = 0;
+    // Cancels a file transfer in that user's messenger window, when one is open.
+    virtual void CancelTransfer(uint16_t wUserIndex, uint16_t wTransferId) = 0;
+    // Hands a block of a file to the sender's messenger window, when one is open.
+    virtual void OnMessengerFileData(const QNFileData& data) = 0;
+    // Opens the notice of an invitation into a room; it closes by itself.
+    virtual void ShowInviteNotice(const std::u16string& szInviter, const std::u16string& szRoomTitle,
+                                  const std::u16string& szText) = 0;
+    // The name of a logged-in lobby user; empty for an unknown one.
+    virtual std::u16string LobbyName(uint16_t wUserIndex) const = 0;
+    // The title of a room of the lobby's list; none for an unknown room.
+    virtual std::optional<std::u16string> ConfTitle(uint16_t wRoomIndex) const = 0;
+};
+
+class CMessengerFeature
+{
+public:
+    CMessengerFeature(CRoomState& room, IRoomNotices& notices, IMessengerView& view, ILogSink* pLog)
+        : m_room(room), m_notices(notices), m_view(view), m_pLog(pLog)
+    {
+    }
+
+    // A message, file or invitation the server could not deliver: an addressee who is not
+    // logged in (status 1000 or 1204) is told of in their messenger.
+    void OnUndelivered(uint16_t wCommand, const QNPacketDesc& desc, const uint16_t& wUserIndex);
+    void OnText(const QNMessage& message);
+    void OnFileOffer(const QNFileOffer& offer);
+    void OnFileAnswer(const QNFileAnswer& answer);
+    void OnFileData(const QNFileData& data);
+    // An invitation from a known user into a known room becomes the one being answered.
+    void OnInvitation(const QNInvitation& invitation);
+    void OnInviteAnswer(const QNInviteAnswer& answer);
+
+private:
+    CRoomState& m_room;
+    IRoomNotices& m_notices;
+    IMessengerView& m_view;
+    ILogSink* m_pLog;
+};

@@ -1,0 +1,29 @@
+// This user's private data kept by the server: the text loaded into the room state, and
+// the failure of a load or save told to the user.
+#pragma once
+#include <cstdint>
+
+#include "confclient/network/QNRoomPayloads.h"
+#include "confclient/network/transport/QNOwner.h"
+#include "confclient/session/roomstate/RoomNotices.h"
+#include "confclient/session/roomstate/RoomState.h"
+#include "core/LogSink.h"
+
+class CPrivateDataFeature
+{
+public:
+    CPrivateDataFeature(CRoomState& room, IRoomNotices& notices, ILogSink* pLog)
+        : m_room(room), m_notices(notices), m_pLog(pLog)
+    {
+    }
+
+    // The loaded text replaces the one kept.
+    void OnLoaded(const QNPrivateData& data);
+    // A load or save the server refused; its reason is the descriptor's extra value.
+    void OnRefused(uint16_t wCommand, const QNPacketDesc& desc);
+
+private:
+    CRoomState& m_room;
+    IRoomNotices& m_notices;
+    ILogSink* m_pLog;
+};

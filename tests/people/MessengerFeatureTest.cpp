@@ -1,0 +1,245 @@
+// Messenger commands through their rows: which user's messenger gets which line, the
+// invitation kept for an answer, and unknown users or rooms told of without a window.
+#include <gtest/gtest.h>
+
+#include <map>
+#include <string>
+#include <vector>
+
+#include "confclient/network/QNCommands.h"
+#include "confclient/people/MessengerFeature.h"
+#include "confclient/session/roomdispatch/RoomDispatcher.h"
+#include "core/Utf8Text.h"
+#include "tests/session/RecordedNotices.h"
+
+namespace
+{
+constexpr uint16_t kAnn = 7;      // a logged-in lobby user
+constexpr uint16_t kStranger = 8; // not in the lobby's list
+constexpr uint16_t kRoomA = 12;   // a room of the lobby's list
+
+struct RecordedMessenger : IMessengerView
+{
+    std::vector<std::string> calls;
+
+    void DeliverToMessenger(uint16_t wUserIndex, const std::u16string& szText,
+                            MessengerLineKind nKind) override
+    {
+        calls.push_back("line to " + std::to_string(wUserIndex) + " kind " + std::to_string(nKind) + ": " +
+                        Utf8Of(szText));
+    }
+    void CancelTransfer(uint16_t wUserIndex, uint16_t wTransferId) override
+    {
+        calls.push_back("cancel " + std::to_string(wUserIndex) + " transfer " + std::to_string(wTransferId));
+    }
+    void OnMessengerFileData(const QNFileData& d) override
+    {
+        calls.push_back("file data from " + std::to_string(d.wSenderIndex) + " transfer " +
+                        std::to_string(d.wTransferId) + " at " + std::to_string(d.dwOffset) + ": " +
+                        std::string(reinterpret_cast<const char*>(d.pData), d.nData));
+    }
+    void ShowInviteNotice(const std::u16string& szInviter, const std::u16string& szRoomTitle,
+                          const std::u16string& szText) override
+    {
+        calls.push_back("invite notice " + Utf8Of(szInviter) + " / " + Utf8Of(szRoomTitle) + " / " +
+                        Utf8Of(szText));
+    }
+    std::u16string LobbyName(uint16_t wUserIndex) const override { return wUserIndex == kAnn ? u"Ann" : u""; }
+    std::optional<std::u16string> ConfTitle(uint16_t wRoomIndex) const override
+    {
+        if (wRoomIndex == kRoomA) return u"Room A";
+        return std::nullopt;
+    }
+};
+
+struct LogLines : ILogSink
+{
+    std::vector<std::string> lines;
+    void AddLog(int nLevel, const std::string& text) override
+    {
+        lines.push_back(std::to_string(nLevel) + " " + text);
+    }
+};
+
+struct Messenger
+{
+    CRoomState room;
+    RecordedNotices notices;
+    RecordedMessenger view;
+    LogLines log;
+    CMessengerFeature feature{room, notices, view, &log};
+    RoomHandlers handlers{.pMessenger = &feature};
+
+    void Dispatch(uint16_t wCommand, const Bytes& payload, uint16_t wSub = 0)
+    {
+        QNPacketDesc desc;
+        desc.pData = payload.empty() ? nullptr : payload.data();
+        desc.nLength = static_cast<uint32_t>(payload.size());
+        desc.wSub = wSub; // the network client hands these commands' sub in the header only
+        DispatchRoomCommand(handlers, &log, wCommand, desc);
+    }
+};
+
+template <class Record> Bytes Encoded(void (*encode)(const Record&, Bytes&), const Record& r)
+{
+    Bytes out;
+    encode(r, out);
+    return out;
+}
+
+Bytes U16(uint16_t v)
+{
+    Bytes out;
+    EncodeU16(v, out);
+    return out;
+}
+} // namespace
+
+TEST(MessengerFeature, UndeliveredToAUserNotLoggedInIsToldInTheirMessenger)
+{
+    struct
+    {
+        const char* pszCase;
+        uint16_t wCommand;
+        uint16_t wSub;
+        Bytes payload;
+        std::vector<std::string> calls;
+    } cases[] = {
+        {"text, no such user", NAK_MSG_TEXT, 1000, U16(kAnn), {"line to 7 kind 4: <IDS_MSG_NONUSER>"}},
+        {"file offer, user gone",
+         NAK_MSG_FILEOFFER,
+         1204,
+         U16(kAnn),
+         {"line to 7 kind 4: <IDS_MSG_NONUSER>"}},
+        {"file answer", NAK_MSG_FILEANSWER, 1000, U16(kStranger), {"line to 8 kind 4: <IDS_MSG_NONUSER>"}},
+        {"file data", NAK_MSG_FILEDATA, 1000, U16(kAnn), {"line to 7 kind 4: <IDS_MSG_NONUSER>"}},
+        {"invitation", NAK_MSG_INVITE, 1204, U16(kAnn), {"line to 7 kind 4: <IDS_MSG_NONUSER>"}},
+        {"invitation answer", NAK_MSG_INVITEANSWER, 1000, U16(kAnn), {"line to 7 kind 4: <IDS_MSG_NONUSER>"}},
+        {"another status", NAK_MSG_TEXT, 1001, U16(kAnn), {}},
+        {"no user index", NAK_MSG_TEXT, 1000, {}, {}},
+    };
+    for (const auto& c : cases)
+    {
+        Messenger m;
+        m.Dispatch(c.wCommand, c.payload, c.wSub);
+        EXPECT_EQ(c.calls, m.view.calls) << c.pszCase;
+        EXPECT_TRUE(m.notices.boxes.empty()) << c.pszCase;
+    }
+}
+
+TEST(MessengerFeature, LinesFilesAndAnswersReachTheSendersMessenger)
+{
+    QNFileData data;
+    data.wSenderIndex = kAnn;
+    data.wTransferId = 3;
+    data.dwOffset = 4096;
+    const uint8_t block[] = {'a', 'b', 'c'};
+    data.pData = block;
+    data.nData = sizeof(block);
+
+    struct
+    {
+        const char* pszCase;
+        uint16_t wCommand;
+        Bytes payload;
+        std::vector<std::string> calls;
+    } cases[] = {
+        {"text",
+         INFO_MSG_TEXT,
+         Encoded(EncodeMessage, QNMessage{kAnn, u"hello"}),
+         {"line to 7 kind 5: hello"}},
+        {"file offer",
+         INFO_MSG_FILEOFFER,
+         Encoded(EncodeFileOffer, QNFileOffer{kAnn, 3, 10, u"a.txt"}),
+         {"line to 7 kind 7: Ann <IDS_MSG_FILESEND_REQ> a.txt"}},
+        {"file offer from a stranger has no name",
+         INFO_MSG_FILEOFFER,
+         Encoded(EncodeFileOffer, QNFileOffer{kStranger, 3, 10, u"a.txt"}),
+         {"line to 8 kind 7:  <IDS_MSG_FILESEND_REQ> a.txt"}},
+        {"file accepted",
+         INFO_MSG_FILEANSWER,
+         Encoded(EncodeFileAnswer, QNFileAnswer{kAnn, 3, FILEANSWER_ACCEPT}),
+         {"line to 7 kind 8: <IDS_MSG_FILESEND_REQ>"}},
+        {"file cancelled",
+         INFO_MSG_FILEANSWER,
+         Encoded(EncodeFileAnswer, QNFileAnswer{kAnn, 3, FILEANSWER_CANCEL}),
+         {"line to 7 kind 9: <IDS_MSG_FILETRANS_CANCEL_ORDER>", "cancel 7 transfer 3"}},
+        {"file data",
+         INFO_MSG_FILEDATA,
+         Encoded(EncodeFileData, data),
+         {"file data from 7 transfer 3 at 4096: abc"}},
+        {"text cut short", INFO_MSG_TEXT, {5, 0, 0}, {}},
+        {"file answer cut short", INFO_MSG_FILEANSWER, {7, 0, 3, 0}, {}},
+    };
+    for (const auto& c : cases)
+    {
+        Messenger m;
+        m.Dispatch(c.wCommand, c.payload);
+        EXPECT_EQ(c.calls, m.view.calls) << c.pszCase;
+        EXPECT_TRUE(m.notices.boxes.empty()) << c.pszCase;
+    }
+}
+
+TEST(MessengerFeature, InvitationFromAKnownUserIntoAKnownRoomIsKeptForTheAnswer)
+{
+    struct
+    {
+        const char* pszCase;
+        QNInvitation invitation;
+        std::vector<std::string> calls;
+        uint16_t wPendingInvite;
+        size_t nLogLines;
+    } cases[] = {
+        {"known user and room",
+         {kAnn, kRoomA, u"join us"},
+         {"invite notice Ann / Room A / <IDS_MSG_INVITE_REQ>",
+          "line to 7 kind 4: <IDS_MSG_INVITE_REQ> Room A"},
+         kRoomA,
+         0},
+        {"unknown room", {kAnn, 13, u"join us"}, {}, 5, 1},
+        {"unknown user", {kStranger, kRoomA, u"join us"}, {}, 5, 1},
+    };
+    for (const auto& c : cases)
+    {
+        Messenger m;
+        m.room.wPendingInvite = 5;
+        m.Dispatch(INFO_MSG_INVITE, Encoded(EncodeInvitation, c.invitation));
+        EXPECT_EQ(c.calls, m.view.calls) << c.pszCase;
+        EXPECT_EQ(c.wPendingInvite, m.room.wPendingInvite) << c.pszCase;
+        EXPECT_EQ(c.nLogLines, m.log.lines.size()) << c.pszCase;
+    }
+    Messenger m;
+    m.Dispatch(INFO_MSG_INVITE, Encoded(EncodeInvitation, QNInvitation{kStranger, 13, u""}));
+    EXPECT_EQ(std::vector<std::string>{"2 [INVITE] room 13 or user 8 unknown"}, m.log.lines);
+}
+
+TEST(MessengerFeature, InviteAnswerGoesToTheMessengerAndABox)
+{
+    struct
+    {
+        const char* pszCase;
+        QNInviteAnswer answer;
+        std::vector<std::string> calls;
+        std::u16string szBox;
+    } cases[] = {
+        {"accepted",
+         {kAnn, kRoomA, 1},
+         {"line to 7 kind 4: <IDS_MSG_INVITE_OK>"},
+         u"Ann <IDS_MSG_INVITE_OK>"},
+        {"refused",
+         {kAnn, kRoomA, 0},
+         {"line to 7 kind 4: <IDS_MSG_INVITE_CANCLE_RECV>"},
+         u"Ann <IDS_MSG_INVITE_CANCLE_RECV>"},
+        {"stranger",
+         {kStranger, kRoomA, 1},
+         {"line to 8 kind 4: <IDS_MSG_INVITE_OK>"},
+         u" <IDS_MSG_INVITE_OK>"},
+    };
+    for (const auto& c : cases)
+    {
+        Messenger m;
+        m.Dispatch(INFO_MSG_INVITEANSWER, Encoded(EncodeInviteAnswer, c.answer));
+        EXPECT_EQ(c.calls, m.view.calls) << c.pszCase;
+        EXPECT_EQ(std::vector<std::u16string>{c.szBox}, m.notices.boxes) << c.pszCase;
+    }
+}

@@ -26,6 +26,7 @@
 #include "confclient/session/lobby/LobbyLists.h"
 #include "confclient/session/lobby/ReconnectCountdown.h"
 #include "confclient/media/MediaShareFeature.h"
+#include "confclient/media/RecordingFeature.h"
 #include "confclient/people/ChatFeature.h"
 #include "confclient/session/roomdispatch/RoomDispatcher.h"
 #include "confclient/session/roomstate/RoomNotices.h"
@@ -54,7 +55,8 @@ class IConfDlg : public IQNHost,
                  public IRoomCommands,
                  public IRoomNotices,
                  public IChatView,
-                 public IMediaShareView
+                 public IMediaShareView,
+                 public IRecordingView
 {
 public:
     IConfDlg();
@@ -102,7 +104,7 @@ public:
     bool CreateRoomWindows();
     bool InitPanels(bool bEntering);
     // Control bar on top of the room rectangle, the main view below it, the side panel at its right.
-    void LayoutRoom();
+    void LayoutRoom() override;
 
     // Every inbound room command (RoomPacket.cpp).
     void OnRoomPacket(WPARAM wCode, LPARAM lParam);
@@ -217,7 +219,7 @@ protected:
     void SetPresenter(uint16_t wChannel, bool bSet);
     void ApplyRights(uint32_t dwRights);
     void ChangeViewMode(uint16_t wViewMode, uint16_t wModeValue);
-    bool IsChief() const;
+    bool IsChief() const override;
     void UpdatePresenterButton();
     // Room-level commands.
     void OnRoomOpened(const QNPacketDesc* pDesc, bool bOpenAck);
@@ -232,6 +234,11 @@ protected:
     // IMediaShareView: the shared-movie window, when there is one.
     void OnShareVideoState(bool bPlaying) override;
     void OnSharePosition(uint32_t dwPositionMs) override;
+    // IRecordingView: the control bar, when there is one, and the room's layout.
+    void StopRecordForServer() override;
+    void EnableServerRecordMenu(bool bEnable) override;
+    void EnableRecordButtons(bool bEnable) override;
+    std::u16string RecordFolder() override;
     // The room command handlers the dispatcher calls (RoomPacket.cpp, MessengerPacket.cpp).
     void OnRoomAck(uint16_t wCommand, const QNPacketDesc& desc) override;
     void OnRoomNak(uint16_t wCommand, const QNPacketDesc& desc) override;
@@ -241,7 +248,6 @@ protected:
     void OnSessionValueCleared(uint16_t wCommand, const QNPacketDesc& desc) override;
     void OnRoomTypeRefused(uint16_t wCommand, const QNPacketDesc& desc) override;
     void OnBanished(uint16_t wCommand, const QNPacketDesc& desc) override;
-    void OnServerRecordRefused(uint16_t wCommand, const QNPacketDesc& desc) override;
     void OnBoardComplete(uint16_t wCommand, const QNPacketDesc& desc) override;
     void OnPresenterRefused(uint16_t wCommand, const QNPacketDesc& desc) override;
     void OnSetPresenterRefused(uint16_t wCommand, const QNPacketDesc& desc) override;
@@ -261,10 +267,6 @@ protected:
     void OnChannelChange(uint16_t wCommand, const QNPacketDesc& desc, const QNChannelChange& change) override;
     void OnVideoState(uint16_t wCommand, const QNPacketDesc& desc, const uint32_t& dwValue) override;
     void OnUserStatus(uint16_t wCommand, const QNPacketDesc& desc, const QNUserStatus& status) override;
-    void OnRecordingNotice(uint16_t wCommand, const QNPacketDesc& desc,
-                           const QNRecordNotice& notice) override;
-    void OnServerRecordStart(uint16_t wCommand, const QNPacketDesc& desc,
-                             const QNServerRecordLocal& r) override;
     void OnCamControl(uint16_t wCommand, const QNPacketDesc& desc, const QNCamControl& c) override;
     void OnPushBegin(uint16_t wCommand, const QNPacketDesc& desc, const QNPushBegin& b) override;
     void OnPushCancel(uint16_t wCommand, const QNPacketDesc& desc, const uint16_t& wPushId) override;
@@ -275,7 +277,6 @@ protected:
     void OnFloatVideo(uint16_t wCommand, const QNPacketDesc& desc, const QNFloatVideo& f) override;
     void OnSeat(uint16_t wCommand, const QNPacketDesc& desc, const QNSeat& seat) override;
     void OnMaximize(uint16_t wCommand, const QNPacketDesc& desc, const QNMaximize& m) override;
-    void OnRecorderState(uint16_t wCommand, const QNPacketDesc& desc, const QNRecorderState& s) override;
     void OnUserOption(uint16_t wCommand, const QNPacketDesc& desc, const QNUserOption& o) override;
     void OnPresenterRequest(uint16_t wCommand, const QNPacketDesc& desc,
                             const QNPresenterRequest& req) override;
@@ -284,8 +285,6 @@ protected:
     void DeliverToMessenger(uint16_t wUserIndex, const std::wstring& szText, int nKind);
     CMessangeDlg* FindMessenger(uint16_t wUserIndex) const;
     void OnRemoteSetting(const QNRemoteSetting& s);
-    void OnRecordNotice(uint16_t wCommand, uint16_t wChannel, uint16_t wFlag);
-    void OnServerRecordLocal(const QNServerRecordLocal& r);
     // The presider's question about a presenter request, asked from a posted message.
     void AskPresenterQuestion(uint16_t wRequester);
     // Opens (wRoomIndex 0) or joins a room; bPanel: the control panel asked and hears the outcome.
@@ -362,7 +361,9 @@ protected:
     // The room's features and whom the room dispatcher's rows call.
     CChatFeature m_chat{m_room, *this};
     CMediaShareFeature m_mediaShare{m_room, *this};
-    const RoomHandlers m_roomHandlers{.pSession = this, .pChat = &m_chat, .pMediaShare = &m_mediaShare};
+    CRecordingFeature m_recording{m_room, *this, *this, &m_log};
+    const RoomHandlers m_roomHandlers{
+        .pSession = this, .pChat = &m_chat, .pMediaShare = &m_mediaShare, .pRecording = &m_recording};
     // What the send thread may read of the control bar.
     std::atomic<HWND> m_hRoomCtrl{nullptr};
     std::atomic<int> m_nRoomCtrlMode{0};

@@ -279,25 +279,6 @@ void IConfDlg::OnUserOption(uint16_t, const QNPacketDesc&, const QNUserOption& o
     m_room.users.SetUserValue(o.wChannel, o.dwValue);
 }
 
-// Recording.
-void IConfDlg::OnRecordingNotice(uint16_t wCommand, const QNPacketDesc&, const QNRecordNotice& r)
-{
-    OnRecordNotice(wCommand, r.wChannel, r.wFlag);
-}
-
-void IConfDlg::OnServerRecordStart(uint16_t, const QNPacketDesc&, const QNServerRecordLocal& r)
-{
-    OnServerRecordLocal(r);
-}
-
-void IConfDlg::OnServerRecordRefused(uint16_t, const QNPacketDesc&)
-{
-    std::wstring text = Joined(GetText("IDS_RECORD_SERVER"), GetText("IDS_RECORD_FAIL_OTHERUSER"));
-    AddChatNotice(text, 4);
-    AddLog(LOG_ERROR, L"[NAK_CONF_SERVERRECORD] %s", text.c_str());
-    if (m_pRoomCtrl) m_pRoomCtrl->EnableServerRecordMenu(IsChief());
-}
-
 void IConfDlg::OnBoardComplete(uint16_t, const QNPacketDesc&)
 {
     std::wstring text = GetText("IDMS_BOARD_RECVCOMPLETE");
@@ -305,14 +286,25 @@ void IConfDlg::OnBoardComplete(uint16_t, const QNPacketDesc&)
     AddLog(LOG_INFO, L"[INFO_CONF_BOARDCOMPLETE] %s", text.c_str());
 }
 
-void IConfDlg::OnRecorderState(uint16_t, const QNPacketDesc&, const QNRecorderState& s)
+// Recording: the control bar when there is one.
+void IConfDlg::StopRecordForServer()
 {
-    m_room.wRecorderState = s.wState;
-    if (m_pRoomCtrl)
-    {
-        m_pRoomCtrl->EnableServerRecordMenu(IsChief() && s.wState == 0);
-        m_pRoomCtrl->EnableRecordButtons(s.wState == 0);
-    }
+    if (m_pRoomCtrl) m_pRoomCtrl->StopRecord(CRoomCtrlDlg::kStopForServerRecord);
+}
+
+void IConfDlg::EnableServerRecordMenu(bool bEnable)
+{
+    if (m_pRoomCtrl) m_pRoomCtrl->EnableServerRecordMenu(bEnable);
+}
+
+void IConfDlg::EnableRecordButtons(bool bEnable)
+{
+    if (m_pRoomCtrl) m_pRoomCtrl->EnableRecordButtons(bEnable);
+}
+
+std::u16string IConfDlg::RecordFolder()
+{
+    return TempFolder().u16string();
 }
 
 // File push, media share, camera control, desktop share.

@@ -7,6 +7,7 @@
 #include <type_traits>
 
 #include "confclient/media/MediaShareFeature.h"
+#include "confclient/media/RecordingFeature.h"
 #include "confclient/network/QNCommands.h"
 #include "confclient/people/ChatFeature.h"
 

@@ -26,7 +26,6 @@ public:
     virtual void OnSessionValueCleared(uint16_t wCommand, const QNPacketDesc& desc) = 0;
     virtual void OnRoomTypeRefused(uint16_t wCommand, const QNPacketDesc& desc) = 0;
     virtual void OnBanished(uint16_t wCommand, const QNPacketDesc& desc) = 0;
-    virtual void OnServerRecordRefused(uint16_t wCommand, const QNPacketDesc& desc) = 0;
     virtual void OnBoardComplete(uint16_t wCommand, const QNPacketDesc& desc) = 0;
     virtual void OnPresenterRefused(uint16_t wCommand, const QNPacketDesc& desc) = 0;
     virtual void OnSetPresenterRefused(uint16_t wCommand, const QNPacketDesc& desc) = 0;
@@ -48,10 +47,6 @@ public:
                                  const QNChannelChange& change) = 0;
     virtual void OnVideoState(uint16_t wCommand, const QNPacketDesc& desc, const uint32_t& dwValue) = 0;
     virtual void OnUserStatus(uint16_t wCommand, const QNPacketDesc& desc, const QNUserStatus& status) = 0;
-    virtual void OnRecordingNotice(uint16_t wCommand, const QNPacketDesc& desc,
-                                   const QNRecordNotice& notice) = 0;
-    virtual void OnServerRecordStart(uint16_t wCommand, const QNPacketDesc& desc,
-                                     const QNServerRecordLocal& r) = 0;
     virtual void OnCamControl(uint16_t wCommand, const QNPacketDesc& desc, const QNCamControl& c) = 0;
     virtual void OnPushBegin(uint16_t wCommand, const QNPacketDesc& desc, const QNPushBegin& b) = 0;
     virtual void OnPushCancel(uint16_t wCommand, const QNPacketDesc& desc, const uint16_t& wPushId) = 0;
@@ -62,7 +57,6 @@ public:
     virtual void OnFloatVideo(uint16_t wCommand, const QNPacketDesc& desc, const QNFloatVideo& f) = 0;
     virtual void OnSeat(uint16_t wCommand, const QNPacketDesc& desc, const QNSeat& seat) = 0;
     virtual void OnMaximize(uint16_t wCommand, const QNPacketDesc& desc, const QNMaximize& m) = 0;
-    virtual void OnRecorderState(uint16_t wCommand, const QNPacketDesc& desc, const QNRecorderState& s) = 0;
     virtual void OnUserOption(uint16_t wCommand, const QNPacketDesc& desc, const QNUserOption& o) = 0;
     virtual void OnPresenterRequest(uint16_t wCommand, const QNPacketDesc& desc,
                                     const QNPresenterRequest& req) = 0;
@@ -71,6 +65,7 @@ public:
 
 class CChatFeature;
 class CMediaShareFeature;
+class CRecordingFeature;
 
 // Whom the rows call: the session's own handlers and each room feature. A row whose
 // target is not set is skipped.
@@ -79,6 +74,7 @@ struct RoomHandlers
     IRoomCommands* pSession = nullptr;
     CChatFeature* pChat = nullptr;
     CMediaShareFeature* pMediaShare = nullptr;
+    CRecordingFeature* pRecording = nullptr;
 };
 
 // One handler row: the command, what is done with it, and for an ignored or checked row why.

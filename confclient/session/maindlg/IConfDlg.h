@@ -28,6 +28,7 @@
 #include "confclient/media/MediaShareFeature.h"
 #include "confclient/media/RecordingFeature.h"
 #include "confclient/people/ChatFeature.h"
+#include "confclient/people/PushReceiveFeature.h"
 #include "confclient/session/roomdispatch/RoomDispatcher.h"
 #include "confclient/session/roomstate/RoomNotices.h"
 #include "confclient/session/roomstate/RoomState.h"
@@ -56,7 +57,8 @@ class IConfDlg : public IQNHost,
                  public IRoomNotices,
                  public IChatView,
                  public IMediaShareView,
-                 public IRecordingView
+                 public IRecordingView,
+                 public IPushReceiveView
 {
 public:
     IConfDlg();
@@ -239,6 +241,11 @@ protected:
     void EnableServerRecordMenu(bool bEnable) override;
     void EnableRecordButtons(bool bEnable) override;
     std::u16string RecordFolder() override;
+    // IPushReceiveView: the control bar's receive side, when there is a control bar.
+    bool BeginPushReceive(uint16_t wPushId, const std::u16string& szSender, const std::u16string& szFile,
+                          uint32_t dwSize) override;
+    void OnPushCancelled(uint16_t wPushId) override;
+    void OnPushData(const uint8_t* p, size_t n) override;
     // The room command handlers the dispatcher calls (RoomPacket.cpp, MessengerPacket.cpp).
     void OnRoomAck(uint16_t wCommand, const QNPacketDesc& desc) override;
     void OnRoomNak(uint16_t wCommand, const QNPacketDesc& desc) override;
@@ -268,9 +275,6 @@ protected:
     void OnVideoState(uint16_t wCommand, const QNPacketDesc& desc, const uint32_t& dwValue) override;
     void OnUserStatus(uint16_t wCommand, const QNPacketDesc& desc, const QNUserStatus& status) override;
     void OnCamControl(uint16_t wCommand, const QNPacketDesc& desc, const QNCamControl& c) override;
-    void OnPushBegin(uint16_t wCommand, const QNPacketDesc& desc, const QNPushBegin& b) override;
-    void OnPushCancel(uint16_t wCommand, const QNPacketDesc& desc, const uint16_t& wPushId) override;
-    void OnPushChunk(uint16_t wCommand, const QNPacketDesc& desc, const QNPushChunk& chunk) override;
     void OnRoomState(uint16_t wCommand, const QNPacketDesc& desc, const QNRoomState& state) override;
     void OnRemoteSettingPacket(uint16_t wCommand, const QNPacketDesc& desc,
                                const QNRemoteSetting& s) override;
@@ -362,8 +366,12 @@ protected:
     CChatFeature m_chat{m_room, *this};
     CMediaShareFeature m_mediaShare{m_room, *this};
     CRecordingFeature m_recording{m_room, *this, *this, &m_log};
-    const RoomHandlers m_roomHandlers{
-        .pSession = this, .pChat = &m_chat, .pMediaShare = &m_mediaShare, .pRecording = &m_recording};
+    CPushReceiveFeature m_pushReceive{m_room, *this, *this};
+    const RoomHandlers m_roomHandlers{.pSession = this,
+                                      .pChat = &m_chat,
+                                      .pMediaShare = &m_mediaShare,
+                                      .pRecording = &m_recording,
+                                      .pPushReceive = &m_pushReceive};
     // What the send thread may read of the control bar.
     std::atomic<HWND> m_hRoomCtrl{nullptr};
     std::atomic<int> m_nRoomCtrlMode{0};

@@ -10,6 +10,7 @@
 #include "confclient/media/RecordingFeature.h"
 #include "confclient/network/QNCommands.h"
 #include "confclient/people/ChatFeature.h"
+#include "confclient/people/PushReceiveFeature.h"
 
 namespace
 {

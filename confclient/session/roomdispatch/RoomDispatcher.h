@@ -48,9 +48,6 @@ public:
     virtual void OnVideoState(uint16_t wCommand, const QNPacketDesc& desc, const uint32_t& dwValue) = 0;
     virtual void OnUserStatus(uint16_t wCommand, const QNPacketDesc& desc, const QNUserStatus& status) = 0;
     virtual void OnCamControl(uint16_t wCommand, const QNPacketDesc& desc, const QNCamControl& c) = 0;
-    virtual void OnPushBegin(uint16_t wCommand, const QNPacketDesc& desc, const QNPushBegin& b) = 0;
-    virtual void OnPushCancel(uint16_t wCommand, const QNPacketDesc& desc, const uint16_t& wPushId) = 0;
-    virtual void OnPushChunk(uint16_t wCommand, const QNPacketDesc& desc, const QNPushChunk& chunk) = 0;
     virtual void OnRoomState(uint16_t wCommand, const QNPacketDesc& desc, const QNRoomState& state) = 0;
     virtual void OnRemoteSettingPacket(uint16_t wCommand, const QNPacketDesc& desc,
                                        const QNRemoteSetting& s) = 0;
@@ -66,6 +63,7 @@ public:
 class CChatFeature;
 class CMediaShareFeature;
 class CRecordingFeature;
+class CPushReceiveFeature;
 
 // Whom the rows call: the session's own handlers and each room feature. A row whose
 // target is not set is skipped.
@@ -75,6 +73,7 @@ struct RoomHandlers
     CChatFeature* pChat = nullptr;
     CMediaShareFeature* pMediaShare = nullptr;
     CRecordingFeature* pRecording = nullptr;
+    CPushReceiveFeature* pPushReceive = nullptr;
 };
 
 // One handler row: the command, what is done with it, and for an ignored or checked row why.

@@ -56,7 +56,6 @@ struct RecordedCommands : IRoomCommands
     PLAIN(OnSessionValueCleared)
     PLAIN(OnRoomTypeRefused)
     PLAIN(OnBanished)
-    PLAIN(OnBoardComplete)
     PLAIN(OnPresenterRefused)
     PLAIN(OnSetPresenterRefused)
     PLAIN(OnMessengerPacket)

@@ -25,6 +25,7 @@
 #include "confclient/session/lobby/LobbyRules.h"
 #include "confclient/session/lobby/LobbyLists.h"
 #include "confclient/session/lobby/ReconnectCountdown.h"
+#include "confclient/boardhost/BoardNoticeFeature.h"
 #include "confclient/media/MediaShareFeature.h"
 #include "confclient/media/RecordingFeature.h"
 #include "confclient/people/ChatFeature.h"
@@ -255,7 +256,6 @@ protected:
     void OnSessionValueCleared(uint16_t wCommand, const QNPacketDesc& desc) override;
     void OnRoomTypeRefused(uint16_t wCommand, const QNPacketDesc& desc) override;
     void OnBanished(uint16_t wCommand, const QNPacketDesc& desc) override;
-    void OnBoardComplete(uint16_t wCommand, const QNPacketDesc& desc) override;
     void OnPresenterRefused(uint16_t wCommand, const QNPacketDesc& desc) override;
     void OnSetPresenterRefused(uint16_t wCommand, const QNPacketDesc& desc) override;
     void OnMessengerPacket(uint16_t wCommand, const QNPacketDesc& desc) override;
@@ -367,11 +367,13 @@ protected:
     CMediaShareFeature m_mediaShare{m_room, *this};
     CRecordingFeature m_recording{m_room, *this, *this, &m_log};
     CPushReceiveFeature m_pushReceive{m_room, *this, *this};
+    CBoardNoticeFeature m_boardNotice{*this, &m_log};
     const RoomHandlers m_roomHandlers{.pSession = this,
                                       .pChat = &m_chat,
                                       .pMediaShare = &m_mediaShare,
                                       .pRecording = &m_recording,
-                                      .pPushReceive = &m_pushReceive};
+                                      .pPushReceive = &m_pushReceive,
+                                      .pBoardNotice = &m_boardNotice};
     // What the send thread may read of the control bar.
     std::atomic<HWND> m_hRoomCtrl{nullptr};
     std::atomic<int> m_nRoomCtrlMode{0};

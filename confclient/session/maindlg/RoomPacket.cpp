@@ -269,13 +269,6 @@ void IConfDlg::OnUserOption(uint16_t, const QNPacketDesc&, const QNUserOption& o
     m_room.users.SetUserValue(o.wChannel, o.dwValue);
 }
 
-void IConfDlg::OnBoardComplete(uint16_t, const QNPacketDesc&)
-{
-    std::wstring text = GetText("IDMS_BOARD_RECVCOMPLETE");
-    AddChatNotice(text, 4);
-    AddLog(LOG_INFO, L"[INFO_CONF_BOARDCOMPLETE] %s", text.c_str());
-}
-
 // Recording: the control bar when there is one.
 void IConfDlg::StopRecordForServer()
 {

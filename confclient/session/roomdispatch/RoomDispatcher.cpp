@@ -6,6 +6,7 @@
 #include <iterator>
 #include <type_traits>
 
+#include "confclient/boardhost/BoardNoticeFeature.h"
 #include "confclient/media/MediaShareFeature.h"
 #include "confclient/media/RecordingFeature.h"
 #include "confclient/network/QNCommands.h"

@@ -26,7 +26,6 @@ public:
     virtual void OnSessionValueCleared(uint16_t wCommand, const QNPacketDesc& desc) = 0;
     virtual void OnRoomTypeRefused(uint16_t wCommand, const QNPacketDesc& desc) = 0;
     virtual void OnBanished(uint16_t wCommand, const QNPacketDesc& desc) = 0;
-    virtual void OnBoardComplete(uint16_t wCommand, const QNPacketDesc& desc) = 0;
     virtual void OnPresenterRefused(uint16_t wCommand, const QNPacketDesc& desc) = 0;
     virtual void OnSetPresenterRefused(uint16_t wCommand, const QNPacketDesc& desc) = 0;
     virtual void OnMessengerPacket(uint16_t wCommand, const QNPacketDesc& desc) = 0;
@@ -64,6 +63,7 @@ class CChatFeature;
 class CMediaShareFeature;
 class CRecordingFeature;
 class CPushReceiveFeature;
+class CBoardNoticeFeature;
 
 // Whom the rows call: the session's own handlers and each room feature. A row whose
 // target is not set is skipped.
@@ -74,6 +74,7 @@ struct RoomHandlers
     CMediaShareFeature* pMediaShare = nullptr;
     CRecordingFeature* pRecording = nullptr;
     CPushReceiveFeature* pPushReceive = nullptr;
+    CBoardNoticeFeature* pBoardNotice = nullptr;
 };
 
 // One handler row: the command, what is done with it, and for an ignored or checked row why.

@@ -7,7 +7,9 @@
 
 #include "confclient/network/QNCommands.h"
 #include "confclient/people/ChatFeature.h"
+#include "confclient/people/PushReceiveFeature.h"
 #include "confclient/session/roomdispatch/RoomDispatcher.h"
+#include "tests/session/RecordedNotices.h"
 
 namespace
 {
@@ -35,7 +37,6 @@ struct LogLines : ILogSink
 struct RecordedCommands : IRoomCommands
 {
     std::vector<std::string> calls;
-    QNPushChunk chunk;
 
 #define PLAIN(method)                                                                                        \
     void method(uint16_t, const QNPacketDesc&) override                                                      \
@@ -55,8 +56,6 @@ struct RecordedCommands : IRoomCommands
     PLAIN(OnSessionValueCleared)
     PLAIN(OnRoomTypeRefused)
     PLAIN(OnBanished)
-    PLAIN(OnServerRecordRefused)
-    PLAIN(OnBoardComplete)
     PLAIN(OnPresenterRefused)
     PLAIN(OnSetPresenterRefused)
     PLAIN(OnDesktopShare)
@@ -71,42 +70,52 @@ struct RecordedCommands : IRoomCommands
     DECODED(OnChannelChange, QNChannelChange)
     DECODED(OnVideoState, uint32_t)
     DECODED(OnUserStatus, QNUserStatus)
-    DECODED(OnRecordingNotice, QNRecordNotice)
-    DECODED(OnServerRecordStart, QNServerRecordLocal)
     DECODED(OnCamControl, QNCamControl)
-    DECODED(OnPushBegin, QNPushBegin)
-    DECODED(OnPushCancel, uint16_t)
     DECODED(OnRoomState, QNRoomState)
     DECODED(OnFloatVideo, QNFloatVideo)
     DECODED(OnSeat, QNSeat)
     DECODED(OnMaximize, QNMaximize)
-    DECODED(OnRecorderState, QNRecorderState)
     DECODED(OnUserOption, QNUserOption)
     DECODED(OnPresenterRequest, QNPresenterRequest)
     DECODED(OnPresenterChange, uint16_t)
 #undef PLAIN
 #undef DECODED
-
-    void OnPushChunk(uint16_t, const QNPacketDesc&, const QNPushChunk& c) override
-    {
-        calls.push_back("OnPushChunk");
-        chunk = c;
-    }
 };
 
-// The session's rows reach the recorder; the chat rows reach a chat feature whose view records.
-struct RecordedRoom : IChatView
+// The session's rows reach the recorder; the chat and push rows reach features whose views record.
+struct RecordedRoom : IChatView, IPushReceiveView
 {
     RecordedCommands session;
-    CRoomState room;
+    CRoomState room = InRoom();
+    RecordedNotices notices;
     CChatFeature chat{room, *this};
-    RoomHandlers handlers{.pSession = &session, .pChat = &chat};
+    CPushReceiveFeature pushReceive{room, notices, *this};
+    RoomHandlers handlers{.pSession = &session, .pChat = &chat, .pPushReceive = &pushReceive};
     std::u16string szChatText;
+    const uint8_t* pPushData = nullptr;
+    size_t nPushData = 0;
 
+    static CRoomState InRoom()
+    {
+        CRoomState r;
+        r.info.wRoomIndex = 1;
+        return r;
+    }
     void OnChatReceived(const std::u16string&, const std::u16string& szText, uint32_t) override
     {
         session.calls.push_back("OnChat");
         szChatText = szText;
+    }
+    bool BeginPushReceive(uint16_t, const std::u16string&, const std::u16string&, uint32_t) override
+    {
+        return true;
+    }
+    void OnPushCancelled(uint16_t) override {}
+    void OnPushData(const uint8_t* p, size_t n) override
+    {
+        session.calls.push_back("OnPushData");
+        pPushData = p;
+        nPushData = n;
     }
 };
 
@@ -192,7 +201,9 @@ TEST(RoomDispatcher, HandlersSeeTheDecodedPayload)
 
     // The chunk is the payload after the push id's two bytes.
     Bytes pushBytes = {9, 0, 'a', 'b', 'c'};
-    DispatchRoomCommand(recorded.handlers, nullptr, INFO_PUSH_CHUNK, DescOf(pushBytes));
-    EXPECT_EQ(pushBytes.data() + 2, recorded.session.chunk.pData);
-    EXPECT_EQ(3u, recorded.session.chunk.nLength);
+    QNPacketDesc pushDesc = DescOf(pushBytes);
+    pushDesc.dwExtra = 3;
+    DispatchRoomCommand(recorded.handlers, nullptr, INFO_PUSH_CHUNK, pushDesc);
+    EXPECT_EQ(pushBytes.data() + 2, recorded.pPushData);
+    EXPECT_EQ(3u, recorded.nPushData);
 }

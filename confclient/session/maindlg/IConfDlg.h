@@ -27,10 +27,13 @@
 #include "confclient/session/lobby/LobbyRules.h"
 #include "confclient/session/lobby/LobbyLists.h"
 #include "confclient/session/lobby/ReconnectCountdown.h"
+#include "confclient/boardhost/BoardNoticeFeature.h"
 #include "confclient/media/MediaShareFeature.h"
+#include "confclient/media/RecordingFeature.h"
 #include "confclient/people/CallFeature.h"
 #include "confclient/people/ChatFeature.h"
 #include "confclient/people/MessengerFeature.h"
+#include "confclient/people/PushReceiveFeature.h"
 #include "confclient/session/roomdispatch/RoomDispatcher.h"
 #include "confclient/session/roomstate/RoomNotices.h"
 #include "confclient/session/roomstate/RoomState.h"
@@ -62,7 +65,9 @@ class IConfDlg : public IQNHost,
                  public IRoomNotices,
                  public IChatView,
                  public IMediaShareView,
-                 public IMessengerView
+                 public IMessengerView,
+                 public IRecordingView,
+                 public IPushReceiveView
 {
 public:
     IConfDlg();
@@ -110,7 +115,7 @@ public:
     bool CreateRoomWindows();
     bool InitPanels(bool bEntering);
     // Control bar on top of the room rectangle, the main view below it, the side panel at its right.
-    void LayoutRoom();
+    void LayoutRoom() override;
 
     // Every inbound room command (RoomPacket.cpp).
     void OnRoomPacket(WPARAM wCode, LPARAM lParam);
@@ -231,7 +236,7 @@ protected:
     void SetPresenter(uint16_t wChannel, bool bSet);
     void ApplyRights(uint32_t dwRights);
     void ChangeViewMode(uint16_t wViewMode, uint16_t wModeValue);
-    bool IsChief() const;
+    bool IsChief() const override;
     void UpdatePresenterButton();
     // Room-level commands.
     void OnRoomOpened(const QNPacketDesc* pDesc, bool bOpenAck);
@@ -254,6 +259,16 @@ protected:
                           const std::u16string& szText) override;
     std::u16string LobbyName(uint16_t wUserIndex) const override { return U16Of(LobbyUserName(wUserIndex)); }
     std::optional<std::u16string> ConfTitle(uint16_t wRoomIndex) const override;
+    // IRecordingView: the control bar, when there is one, and the room's layout.
+    void StopRecordForServer() override;
+    void EnableServerRecordMenu(bool bEnable) override;
+    void EnableRecordButtons(bool bEnable) override;
+    std::u16string RecordFolder() override;
+    // IPushReceiveView: the control bar's receive side, when there is a control bar.
+    bool BeginPushReceive(uint16_t wPushId, const std::u16string& szSender, const std::u16string& szFile,
+                          uint32_t dwSize) override;
+    void OnPushCancelled(uint16_t wPushId) override;
+    void OnPushData(const uint8_t* p, size_t n) override;
     // The room command handlers the dispatcher calls (RoomPacket.cpp).
     void OnRoomAck(uint16_t wCommand, const QNPacketDesc& desc) override;
     void OnRoomNak(uint16_t wCommand, const QNPacketDesc& desc) override;
@@ -263,8 +278,6 @@ protected:
     void OnSessionValueCleared(uint16_t wCommand, const QNPacketDesc& desc) override;
     void OnRoomTypeRefused(uint16_t wCommand, const QNPacketDesc& desc) override;
     void OnBanished(uint16_t wCommand, const QNPacketDesc& desc) override;
-    void OnServerRecordRefused(uint16_t wCommand, const QNPacketDesc& desc) override;
-    void OnBoardComplete(uint16_t wCommand, const QNPacketDesc& desc) override;
     void OnPresenterRefused(uint16_t wCommand, const QNPacketDesc& desc) override;
     void OnSetPresenterRefused(uint16_t wCommand, const QNPacketDesc& desc) override;
     void OnDesktopShare(uint16_t wCommand, const QNPacketDesc& desc) override;
@@ -280,27 +293,17 @@ protected:
     void OnChannelChange(uint16_t wCommand, const QNPacketDesc& desc, const QNChannelChange& change) override;
     void OnVideoState(uint16_t wCommand, const QNPacketDesc& desc, const uint32_t& dwValue) override;
     void OnUserStatus(uint16_t wCommand, const QNPacketDesc& desc, const QNUserStatus& status) override;
-    void OnRecordingNotice(uint16_t wCommand, const QNPacketDesc& desc,
-                           const QNRecordNotice& notice) override;
-    void OnServerRecordStart(uint16_t wCommand, const QNPacketDesc& desc,
-                             const QNServerRecordLocal& r) override;
     void OnCamControl(uint16_t wCommand, const QNPacketDesc& desc, const QNCamControl& c) override;
-    void OnPushBegin(uint16_t wCommand, const QNPacketDesc& desc, const QNPushBegin& b) override;
-    void OnPushCancel(uint16_t wCommand, const QNPacketDesc& desc, const uint16_t& wPushId) override;
-    void OnPushChunk(uint16_t wCommand, const QNPacketDesc& desc, const QNPushChunk& chunk) override;
     void OnRoomState(uint16_t wCommand, const QNPacketDesc& desc, const QNRoomState& state) override;
     void OnFloatVideo(uint16_t wCommand, const QNPacketDesc& desc, const QNFloatVideo& f) override;
     void OnSeat(uint16_t wCommand, const QNPacketDesc& desc, const QNSeat& seat) override;
     void OnMaximize(uint16_t wCommand, const QNPacketDesc& desc, const QNMaximize& m) override;
-    void OnRecorderState(uint16_t wCommand, const QNPacketDesc& desc, const QNRecorderState& s) override;
     void OnUserOption(uint16_t wCommand, const QNPacketDesc& desc, const QNUserOption& o) override;
     void OnPresenterRequest(uint16_t wCommand, const QNPacketDesc& desc,
                             const QNPresenterRequest& req) override;
     void OnPresenterChange(uint16_t wCommand, const QNPacketDesc& desc, const uint16_t& wChannel) override;
     // The open messenger window of a lobby user, or null.
     CMessangeDlg* FindMessenger(uint16_t wUserIndex) const;
-    void OnRecordNotice(uint16_t wCommand, uint16_t wChannel, uint16_t wFlag);
-    void OnServerRecordLocal(const QNServerRecordLocal& r);
     // The presider's question about a presenter request, asked from a posted message.
     void AskPresenterQuestion(uint16_t wRequester);
     // Opens (wRoomIndex 0) or joins a room; bPanel: the control panel asked and hears the outcome.
@@ -379,13 +382,19 @@ protected:
     CCallFeature m_call{*this, &m_log};
     CPrivateDataFeature m_privateData{m_room, *this, &m_log};
     CRemoteSettingFeature m_remoteSetting{m_room, *this, &m_log};
+    CRecordingFeature m_recording{m_room, *this, *this, &m_log};
+    CPushReceiveFeature m_pushReceive{m_room, *this, *this};
+    CBoardNoticeFeature m_boardNotice{*this, &m_log};
     const RoomHandlers m_roomHandlers{.pSession = this,
                                       .pChat = &m_chat,
                                       .pMediaShare = &m_mediaShare,
                                       .pMessenger = &m_messenger,
                                       .pCall = &m_call,
                                       .pPrivateData = &m_privateData,
-                                      .pRemoteSetting = &m_remoteSetting};
+                                      .pRemoteSetting = &m_remoteSetting,
+                                      .pRecording = &m_recording,
+                                      .pPushReceive = &m_pushReceive,
+                                      .pBoardNotice = &m_boardNotice};
     // What the send thread may read of the control bar.
     std::atomic<HWND> m_hRoomCtrl{nullptr};
     std::atomic<int> m_nRoomCtrlMode{0};

@@ -257,39 +257,6 @@ void IConfDlg::ChangeViewMode(uint16_t wViewMode, uint16_t wModeValue)
     LayoutRoom();
 }
 
-void IConfDlg::OnRecordNotice(uint16_t wCommand, uint16_t wChannel, uint16_t wFlag)
-{
-    bool bServer = wCommand == INFO_CONF_SERVERRECORD;
-    std::wstring text;
-    if (bServer && wFlag == RECORDNOTICE_FAIL)
-        text = GetText("IDS_RECORD_SERVER") + L" " + GetText("IDS_RECORD_FAIL_OTHERUSER");
-    else
-    {
-        const char* pszKey =
-            wFlag == RECORDNOTICE_START ? "IDS_RECORD_START_OTHERUSER" : "IDS_RECORD_END_OTHERUSER";
-        text = RoomUserName(wChannel) + L" " + GetText(pszKey);
-        if (bServer) text = GetText("IDS_RECORD_SERVER") + L" " + text;
-    }
-    AddChatNotice(text, 4);
-    AddLog(LOG_INFO, bServer ? L"[INFO_CONF_SERVERRECORD] %s" : L"[INFO_CONF_RECORD] %s", text.c_str());
-}
-
-void IConfDlg::OnServerRecordLocal(const QNServerRecordLocal& r)
-{
-    if (r.wFlag == RECORDNOTICE_START)
-    {
-        if (m_pRoomCtrl) m_pRoomCtrl->StopRecord(4058);
-        std::u16string target = ServerRecordTarget(TempFolder().u16string(), r.szTargetName);
-        // Writing the room as a movie is the video subsystem's; until it exists the target is only named.
-        AddLog(LOG_INFO, L"[INFO_CONF_SERVERRECORD] target %s", WideOf(target).c_str());
-        if (m_pRoomCtrl) m_pRoomCtrl->EnableRecordButtons(true);
-        LayoutRoom();
-    }
-    else if (m_pRoomCtrl)
-        m_pRoomCtrl->EnableServerRecordMenu(IsChief());
-    OnRecordNotice(INFO_CONF_SERVERRECORD, m_room.wMyChannel, r.wFlag);
-}
-
 std::wstring IConfDlg::RoomUserName(uint16_t wChannel) const
 {
     // Read from the record: windows.h renames GetUserName.

@@ -3,8 +3,6 @@
 // and the outside windows. The dispatcher has read the payload before a handler runs.
 #include <windows.h>
 
-#include <algorithm>
-
 #include "confclient/network/QNCommands.h"
 #include "confclient/room/RoomCtrlDlg.h"
 #include "confclient/room/RoomMainViewDlg.h"
@@ -16,14 +14,6 @@
 #include "confclient/session/roomstate/RoomFlags.h"
 #include "confclient/session/maindlg/SessionMessages.h"
 #include "confclient/session/roomdispatch/RoomRules.h"
-
-namespace
-{
-std::wstring Joined(const std::wstring& a, const std::wstring& b)
-{
-    return a + L" " + b;
-}
-} // namespace
 
 void IConfDlg::OnRoomPacket(WPARAM wCode, LPARAM lParam)
 {
@@ -274,64 +264,47 @@ void IConfDlg::OnUserOption(uint16_t, const QNPacketDesc&, const QNUserOption& o
     m_room.users.SetUserValue(o.wChannel, o.dwValue);
 }
 
-// Recording.
-void IConfDlg::OnRecordingNotice(uint16_t wCommand, const QNPacketDesc&, const QNRecordNotice& r)
+// Recording: the control bar when there is one.
+void IConfDlg::StopRecordForServer()
 {
-    OnRecordNotice(wCommand, r.wChannel, r.wFlag);
+    if (m_pRoomCtrl) m_pRoomCtrl->StopRecord(CRoomCtrlDlg::kStopForServerRecord);
 }
 
-void IConfDlg::OnServerRecordStart(uint16_t, const QNPacketDesc&, const QNServerRecordLocal& r)
+void IConfDlg::EnableServerRecordMenu(bool bEnable)
 {
-    OnServerRecordLocal(r);
+    if (m_pRoomCtrl) m_pRoomCtrl->EnableServerRecordMenu(bEnable);
 }
 
-void IConfDlg::OnServerRecordRefused(uint16_t, const QNPacketDesc&)
+void IConfDlg::EnableRecordButtons(bool bEnable)
 {
-    std::wstring text = Joined(GetText("IDS_RECORD_SERVER"), GetText("IDS_RECORD_FAIL_OTHERUSER"));
-    AddChatNotice(text, 4);
-    AddLog(LOG_ERROR, L"[NAK_CONF_SERVERRECORD] %s", text.c_str());
-    if (m_pRoomCtrl) m_pRoomCtrl->EnableServerRecordMenu(IsChief());
+    if (m_pRoomCtrl) m_pRoomCtrl->EnableRecordButtons(bEnable);
 }
 
-void IConfDlg::OnBoardComplete(uint16_t, const QNPacketDesc&)
+std::u16string IConfDlg::RecordFolder()
 {
-    std::wstring text = GetText("IDMS_BOARD_RECVCOMPLETE");
-    AddChatNotice(text, 4);
-    AddLog(LOG_INFO, L"[INFO_CONF_BOARDCOMPLETE] %s", text.c_str());
+    return TempFolder().u16string();
 }
 
-void IConfDlg::OnRecorderState(uint16_t, const QNPacketDesc&, const QNRecorderState& s)
+// The receive of a pushed file: the control bar when there is one.
+bool IConfDlg::BeginPushReceive(uint16_t wPushId, const std::u16string& szSender,
+                                const std::u16string& szFile, uint32_t dwSize)
 {
-    m_room.wRecorderState = s.wState;
-    if (m_pRoomCtrl)
-    {
-        m_pRoomCtrl->EnableServerRecordMenu(IsChief() && s.wState == 0);
-        m_pRoomCtrl->EnableRecordButtons(s.wState == 0);
-    }
+    if (!m_pRoomCtrl) return false;
+    m_pRoomCtrl->BeginPushReceive(wPushId, WideOf(szSender), WideOf(szFile), dwSize);
+    return true;
 }
 
-// File push, media share, camera control, desktop share.
-void IConfDlg::OnPushBegin(uint16_t, const QNPacketDesc&, const QNPushBegin& b)
+void IConfDlg::OnPushCancelled(uint16_t wPushId)
 {
-    if (!m_room.InRoom() || !m_pRoomCtrl || b.wSenderChannel == m_room.wMyChannel) return;
-    std::wstring szSender = RoomUserName(b.wSenderChannel);
-    m_pRoomCtrl->BeginPushReceive(b.wPushId, szSender, WideOf(b.szFileName), b.dwFileSize);
-    AddChatNotice(GetText("IDS_MSG_PUSH_MAN"), 4);
-    AddChatNotice(Joined(szSender, GetText("IDS_MSG_PUSHRECV_START")), 4);
+    if (m_pRoomCtrl) m_pRoomCtrl->OnPushCancelled(wPushId);
 }
 
-void IConfDlg::OnPushCancel(uint16_t, const QNPacketDesc&, const uint16_t& wPushId)
+void IConfDlg::OnPushData(const uint8_t* p, size_t n)
 {
-    if (m_room.InRoom() && m_pRoomCtrl) m_pRoomCtrl->OnPushCancelled(wPushId);
+    if (m_pRoomCtrl) m_pRoomCtrl->OnPushData(p, n);
 }
 
-void IConfDlg::OnPushChunk(uint16_t, const QNPacketDesc& desc, const QNPushChunk& chunk)
-{
-    // The chunk's length is the descriptor's, bounded by the payload.
-    size_t nChunk = std::min<size_t>(desc.dwExtra, chunk.nLength);
-    if (m_room.InRoom() && m_pRoomCtrl) m_pRoomCtrl->OnPushData(chunk.pData, nChunk);
-}
-
+// Media share, camera control, desktop share.
 void IConfDlg::OnShareVideoState(bool bPlaying)
 {
     if (m_pMediaShareView) m_pMediaShareView->UpdateVideoState(bPlaying);

@@ -6,13 +6,16 @@
 #include <iterator>
 #include <type_traits>
 
+#include "confclient/boardhost/BoardNoticeFeature.h"
 #include "confclient/media/MediaShareFeature.h"
+#include "confclient/media/RecordingFeature.h"
 #include "confclient/network/QNCommands.h"
 #include "confclient/people/CallFeature.h"
 #include "confclient/people/ChatFeature.h"
 #include "confclient/people/MessengerFeature.h"
 #include "confclient/settings/PrivateDataFeature.h"
 #include "confclient/settings/RemoteSettingFeature.h"
+#include "confclient/people/PushReceiveFeature.h"
 
 namespace
 {

@@ -26,8 +26,6 @@ public:
     virtual void OnSessionValueCleared(uint16_t wCommand, const QNPacketDesc& desc) = 0;
     virtual void OnRoomTypeRefused(uint16_t wCommand, const QNPacketDesc& desc) = 0;
     virtual void OnBanished(uint16_t wCommand, const QNPacketDesc& desc) = 0;
-    virtual void OnServerRecordRefused(uint16_t wCommand, const QNPacketDesc& desc) = 0;
-    virtual void OnBoardComplete(uint16_t wCommand, const QNPacketDesc& desc) = 0;
     virtual void OnPresenterRefused(uint16_t wCommand, const QNPacketDesc& desc) = 0;
     virtual void OnSetPresenterRefused(uint16_t wCommand, const QNPacketDesc& desc) = 0;
     virtual void OnDesktopShare(uint16_t wCommand, const QNPacketDesc& desc) = 0;
@@ -45,19 +43,11 @@ public:
                                  const QNChannelChange& change) = 0;
     virtual void OnVideoState(uint16_t wCommand, const QNPacketDesc& desc, const uint32_t& dwValue) = 0;
     virtual void OnUserStatus(uint16_t wCommand, const QNPacketDesc& desc, const QNUserStatus& status) = 0;
-    virtual void OnRecordingNotice(uint16_t wCommand, const QNPacketDesc& desc,
-                                   const QNRecordNotice& notice) = 0;
-    virtual void OnServerRecordStart(uint16_t wCommand, const QNPacketDesc& desc,
-                                     const QNServerRecordLocal& r) = 0;
     virtual void OnCamControl(uint16_t wCommand, const QNPacketDesc& desc, const QNCamControl& c) = 0;
-    virtual void OnPushBegin(uint16_t wCommand, const QNPacketDesc& desc, const QNPushBegin& b) = 0;
-    virtual void OnPushCancel(uint16_t wCommand, const QNPacketDesc& desc, const uint16_t& wPushId) = 0;
-    virtual void OnPushChunk(uint16_t wCommand, const QNPacketDesc& desc, const QNPushChunk& chunk) = 0;
     virtual void OnRoomState(uint16_t wCommand, const QNPacketDesc& desc, const QNRoomState& state) = 0;
     virtual void OnFloatVideo(uint16_t wCommand, const QNPacketDesc& desc, const QNFloatVideo& f) = 0;
     virtual void OnSeat(uint16_t wCommand, const QNPacketDesc& desc, const QNSeat& seat) = 0;
     virtual void OnMaximize(uint16_t wCommand, const QNPacketDesc& desc, const QNMaximize& m) = 0;
-    virtual void OnRecorderState(uint16_t wCommand, const QNPacketDesc& desc, const QNRecorderState& s) = 0;
     virtual void OnUserOption(uint16_t wCommand, const QNPacketDesc& desc, const QNUserOption& o) = 0;
     virtual void OnPresenterRequest(uint16_t wCommand, const QNPacketDesc& desc,
                                     const QNPresenterRequest& req) = 0;
@@ -70,6 +60,9 @@ class CMessengerFeature;
 class CCallFeature;
 class CPrivateDataFeature;
 class CRemoteSettingFeature;
+class CRecordingFeature;
+class CPushReceiveFeature;
+class CBoardNoticeFeature;
 
 // Whom the rows call: the session's own handlers and each room feature. A row whose
 // target is not set is skipped.
@@ -82,6 +75,9 @@ struct RoomHandlers
     CCallFeature* pCall = nullptr;
     CPrivateDataFeature* pPrivateData = nullptr;
     CRemoteSettingFeature* pRemoteSetting = nullptr;
+    CRecordingFeature* pRecording = nullptr;
+    CPushReceiveFeature* pPushReceive = nullptr;
+    CBoardNoticeFeature* pBoardNotice = nullptr;
 };
 
 // One handler row: the command, what is done with it, and for an ignored or checked row why.

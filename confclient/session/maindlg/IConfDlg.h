@@ -30,7 +30,9 @@
 #include "confclient/boardhost/BoardNoticeFeature.h"
 #include "confclient/media/MediaShareFeature.h"
 #include "confclient/media/RecordingFeature.h"
+#include "confclient/media/VideoFeature.h"
 #include "confclient/people/CallFeature.h"
+#include "confclient/room/RoomViewFeature.h"
 #include "confclient/people/ChatFeature.h"
 #include "confclient/people/MessengerFeature.h"
 #include "confclient/people/PushReceiveFeature.h"
@@ -63,6 +65,7 @@ class IConfDlg : public IQNHost,
                  public ILobbyHandler,
                  public IRoomCommands,
                  public IRoomNotices,
+                 public IRoomView,
                  public IChatView,
                  public IMediaShareView,
                  public IMessengerView,
@@ -235,7 +238,6 @@ protected:
     void SetPresider(uint16_t wChannel);
     void SetPresenter(uint16_t wChannel, bool bSet);
     void ApplyRights(uint32_t dwRights);
-    void ChangeViewMode(uint16_t wViewMode, uint16_t wModeValue);
     bool IsChief() const override;
     void UpdatePresenterButton();
     // Room-level commands.
@@ -259,6 +261,12 @@ protected:
                           const std::u16string& szText) override;
     std::u16string LobbyName(uint16_t wUserIndex) const override { return U16Of(LobbyUserName(wUserIndex)); }
     std::optional<std::u16string> ConfTitle(uint16_t wRoomIndex) const override;
+    // IRoomView: the room window, its control bar and video view (RoomWindows.cpp).
+    void OnRoomTypeChanged() override;
+    void ShowViewMode(uint16_t wViewMode) override;
+    void QueryRecorderState() override;
+    void MaximizeRoom(bool bMaximize) override;
+    void SetOwnVideoFloating(int nMode) override;
     // IRecordingView: the control bar, when there is one, and the room's layout.
     void StopRecordForServer() override;
     void EnableServerRecordMenu(bool bEnable) override;
@@ -276,28 +284,20 @@ protected:
     void OnRoomEnd(uint16_t wCommand, const QNPacketDesc& desc) override;
     void OnUserQuit(uint16_t wCommand, const QNPacketDesc& desc) override;
     void OnSessionValueCleared(uint16_t wCommand, const QNPacketDesc& desc) override;
-    void OnRoomTypeRefused(uint16_t wCommand, const QNPacketDesc& desc) override;
     void OnBanished(uint16_t wCommand, const QNPacketDesc& desc) override;
     void OnPresenterRefused(uint16_t wCommand, const QNPacketDesc& desc) override;
     void OnSetPresenterRefused(uint16_t wCommand, const QNPacketDesc& desc) override;
-    void OnDesktopShare(uint16_t wCommand, const QNPacketDesc& desc) override;
     void OnUserJoin(uint16_t wCommand, const QNPacketDesc& desc, const QNRoomUser& user) override;
     void OnSessionValue(uint16_t wCommand, const QNPacketDesc& desc, const uint16_t& wValue) override;
     void OnViewNames(uint16_t wCommand, const QNPacketDesc& desc,
                      const std::vector<QNViewName>& names) override;
-    void OnRoomType(uint16_t wCommand, const QNPacketDesc& desc, const QNRoomType& type) override;
     void OnPresider(uint16_t wCommand, const QNPacketDesc& desc, const uint16_t& wChannel) override;
     void OnAvState(uint16_t wCommand, const QNPacketDesc& desc, const uint32_t& dwWord) override;
     void OnRights(uint16_t wCommand, const QNPacketDesc& desc, const QNRoomRights& rights) override;
-    void OnViewMode(uint16_t wCommand, const QNPacketDesc& desc, const QNViewMode& mode) override;
     void OnChannelChange(uint16_t wCommand, const QNPacketDesc& desc, const QNChannelChange& change) override;
     void OnVideoState(uint16_t wCommand, const QNPacketDesc& desc, const uint32_t& dwValue) override;
     void OnUserStatus(uint16_t wCommand, const QNPacketDesc& desc, const QNUserStatus& status) override;
-    void OnCamControl(uint16_t wCommand, const QNPacketDesc& desc, const QNCamControl& c) override;
-    void OnRoomState(uint16_t wCommand, const QNPacketDesc& desc, const QNRoomState& state) override;
-    void OnFloatVideo(uint16_t wCommand, const QNPacketDesc& desc, const QNFloatVideo& f) override;
     void OnSeat(uint16_t wCommand, const QNPacketDesc& desc, const QNSeat& seat) override;
-    void OnMaximize(uint16_t wCommand, const QNPacketDesc& desc, const QNMaximize& m) override;
     void OnUserOption(uint16_t wCommand, const QNPacketDesc& desc, const QNUserOption& o) override;
     void OnPresenterRequest(uint16_t wCommand, const QNPacketDesc& desc,
                             const QNPresenterRequest& req) override;
@@ -385,8 +385,12 @@ protected:
     CRecordingFeature m_recording{m_room, *this, *this, &m_log};
     CPushReceiveFeature m_pushReceive{m_room, *this, *this};
     CBoardNoticeFeature m_boardNotice{*this, &m_log};
+    CRoomViewFeature m_roomView{m_room, *this, *this, &m_log};
+    CVideoFeature m_video{&m_log};
     const RoomHandlers m_roomHandlers{.pSession = this,
                                       .pChat = &m_chat,
+                                      .pRoomView = &m_roomView,
+                                      .pVideo = &m_video,
                                       .pMediaShare = &m_mediaShare,
                                       .pMessenger = &m_messenger,
                                       .pCall = &m_call,

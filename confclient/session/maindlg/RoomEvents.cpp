@@ -248,15 +248,6 @@ void IConfDlg::ApplyRights(uint32_t dwRights)
     ShowRoomUsers();
 }
 
-void IConfDlg::ChangeViewMode(uint16_t wViewMode, uint16_t wModeValue)
-{
-    m_room.wViewMode = wViewMode;
-    m_room.wModeValue = wModeValue;
-    if (m_pRoomCtrl) m_pRoomCtrl->SetViewMode(wViewMode);
-    AddLog(LOG_INFO, L"[INFO_CONF_VIEWMODE] Mode:%d, Value:%d", wViewMode, wModeValue);
-    LayoutRoom();
-}
-
 std::wstring IConfDlg::RoomUserName(uint16_t wChannel) const
 {
     // Read from the record: windows.h renames GetUserName.

@@ -80,25 +80,6 @@ void IConfDlg::OnViewNames(uint16_t, const QNPacketDesc&, const std::vector<QNVi
     }
 }
 
-void IConfDlg::OnRoomTypeRefused(uint16_t, const QNPacketDesc&)
-{
-    std::wstring text = GetText("IDS_ROOMTYPE_NONCHANGE");
-    ShowMessageBoxModeless(text);
-    AddLog(LOG_ERROR, L"[NAK_CONF_CONFTYPE] %s", text.c_str());
-}
-
-void IConfDlg::OnRoomType(uint16_t, const QNPacketDesc&, const QNRoomType& type)
-{
-    if (type.wRoomIndex != m_room.RoomIndex() || !m_room.InRoom()) return;
-    m_room.info.wRoomType = type.wRoomType;
-    m_room.info.dwFlags = type.dwFlags;
-    AddLog(LOG_INFO, L"[INFO_CONF_CONFTYPE] RoomType:%d", m_room.info.wRoomType);
-    if (m_pVideoView) m_pVideoView->SetViewCount(ClampViewCount(GetVideoCount(0)));
-    ShowRoomUsers();
-    UpdatePresenterButton();
-    LayoutRoom();
-}
-
 void IConfDlg::OnBanished(uint16_t, const QNPacketDesc&)
 {
     if (!m_room.InRoom()) return;
@@ -106,14 +87,6 @@ void IConfDlg::OnBanished(uint16_t, const QNPacketDesc&)
     QuitRoom(INFO_CONF_BANISH);
     ShowMessageBoxModeless(text);
     AddLog(LOG_INFO, L"[INFO_CONF_BANISH] %s", text.c_str());
-}
-
-void IConfDlg::OnRoomState(uint16_t wCommand, const QNPacketDesc&, const QNRoomState& state)
-{
-    if (wCommand == NTF_CONF_STATE && IsPlayerMode()) return;
-    if (state.wRoomIndex != m_room.RoomIndex()) return;
-    m_room.wRoomState = state.wState;
-    AddLog(LOG_DEBUG, L"[INFO_CONF_STATE] State:%d, Flags:0x%x", state.wState, state.dwFlags);
 }
 
 // Users, rights, presenter and view.
@@ -140,14 +113,6 @@ void IConfDlg::OnAvState(uint16_t, const QNPacketDesc&, const uint32_t& dwWord)
 void IConfDlg::OnRights(uint16_t, const QNPacketDesc&, const QNRoomRights& rights)
 {
     if (rights.wRoomIndex == m_room.RoomIndex()) ApplyRights(rights.dwRights);
-}
-
-void IConfDlg::OnViewMode(uint16_t, const QNPacketDesc&, const QNViewMode& mode)
-{
-    if (IsPlayerMode() || mode.wRoomIndex != m_room.RoomIndex()) return;
-    if (mode.wViewMode != m_room.wViewMode || mode.wModeValue != m_room.wModeValue)
-        ChangeViewMode(mode.wViewMode, mode.wModeValue);
-    if (mode.wModeValue == 4 && m_pNet) m_pNet->SendRecorderStateQuery();
 }
 
 void IConfDlg::OnChannelChange(uint16_t, const QNPacketDesc&, const QNChannelChange& change)
@@ -190,13 +155,6 @@ void IConfDlg::OnUserStatus(uint16_t, const QNPacketDesc&, const QNUserStatus& s
     if (m_pUserList) m_pUserList->UpdateUserRow(status.wChannel, status.wStatus, status.dwFlags);
 }
 
-void IConfDlg::OnFloatVideo(uint16_t, const QNPacketDesc&, const QNFloatVideo& f)
-{
-    if (m_room.InRoom() && f.wChannel == m_room.wMyChannel && m_pVideoView &&
-        (f.nMode != 0) != m_pVideoView->IsFloating())
-        m_pVideoView->SetFloating(f.nMode);
-}
-
 void IConfDlg::OnSeat(uint16_t, const QNPacketDesc&, const QNSeat& seat)
 {
     if (!m_room.InRoom()) return;
@@ -208,15 +166,6 @@ void IConfDlg::OnSeat(uint16_t, const QNPacketDesc&, const QNSeat& seat)
         m_room.wCaptureHeight = seat.wHeight;
     }
     LayoutRoom();
-}
-
-void IConfDlg::OnMaximize(uint16_t, const QNPacketDesc&, const QNMaximize& m)
-{
-    if (m.wMarker != 1 || IsPlayerMode() || !m_pRoomCtrl) return;
-    if (m.nMaximize)
-        m_pRoomCtrl->MaximizeRoomWindow();
-    else
-        m_pRoomCtrl->RestoreRoomWindow();
 }
 
 void IConfDlg::OnPresenterRequest(uint16_t, const QNPacketDesc&, const QNPresenterRequest& req)
@@ -313,18 +262,6 @@ void IConfDlg::OnShareVideoState(bool bPlaying)
 void IConfDlg::OnSharePosition(uint32_t dwPositionMs)
 {
     if (m_pMediaShareView) m_pMediaShareView->UpdatePosition(dwPositionMs);
-}
-
-void IConfDlg::OnCamControl(uint16_t, const QNPacketDesc&, const QNCamControl& c)
-{
-    // Cameras are driven by the video subsystem; the command is noted for now.
-    AddLog(LOG_INFO, L"[CAMCONTROL] CH:%d, Action:%d, Value:%d", c.wTargetChannel, c.wAction, c.wValue);
-}
-
-void IConfDlg::OnDesktopShare(uint16_t wCommand, const QNPacketDesc& desc)
-{
-    AddLog(LOG_INFO, L"[DESKTOPSHARE] command %d, %u bytes", wCommand,
-           static_cast<unsigned>(desc.pData ? desc.nLength : 0));
 }
 
 // Chat.

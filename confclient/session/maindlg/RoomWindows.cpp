@@ -322,3 +322,37 @@ void IConfDlg::PostPushChunkSent(uint32_t nBytes)
 {
     if (HWND h = m_hRoomCtrl.load()) PostMessageW(h, WM_QN_PUSH_CHUNK_SENT, nBytes, 0);
 }
+
+void IConfDlg::OnRoomTypeChanged()
+{
+    if (m_pVideoView) m_pVideoView->SetViewCount(ClampViewCount(GetVideoCount(0)));
+    ShowRoomUsers();
+    UpdatePresenterButton();
+    LayoutRoom();
+}
+
+void IConfDlg::ShowViewMode(uint16_t wViewMode)
+{
+    if (m_pRoomCtrl) m_pRoomCtrl->SetViewMode(wViewMode);
+    LayoutRoom();
+}
+
+void IConfDlg::QueryRecorderState()
+{
+    if (m_pNet) m_pNet->SendRecorderStateQuery();
+}
+
+void IConfDlg::MaximizeRoom(bool bMaximize)
+{
+    if (!m_pRoomCtrl) return;
+    if (bMaximize)
+        m_pRoomCtrl->MaximizeRoomWindow();
+    else
+        m_pRoomCtrl->RestoreRoomWindow();
+}
+
+void IConfDlg::SetOwnVideoFloating(int nMode)
+{
+    if (m_pVideoView && (nMode != 0) != m_pVideoView->IsFloating())
+        m_pVideoView->SetFloating(static_cast<uint8_t>(nMode));
+}

@@ -8,6 +8,8 @@
 
 #include "confclient/boardhost/BoardNoticeFeature.h"
 #include "confclient/media/MediaShareFeature.h"
+#include "confclient/media/VideoFeature.h"
+#include "confclient/room/RoomViewFeature.h"
 #include "confclient/media/RecordingFeature.h"
 #include "confclient/network/QNCommands.h"
 #include "confclient/people/CallFeature.h"

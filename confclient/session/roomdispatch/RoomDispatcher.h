@@ -24,30 +24,22 @@ public:
     virtual void OnRoomEnd(uint16_t wCommand, const QNPacketDesc& desc) = 0;
     virtual void OnUserQuit(uint16_t wCommand, const QNPacketDesc& desc) = 0;
     virtual void OnSessionValueCleared(uint16_t wCommand, const QNPacketDesc& desc) = 0;
-    virtual void OnRoomTypeRefused(uint16_t wCommand, const QNPacketDesc& desc) = 0;
     virtual void OnBanished(uint16_t wCommand, const QNPacketDesc& desc) = 0;
     virtual void OnPresenterRefused(uint16_t wCommand, const QNPacketDesc& desc) = 0;
     virtual void OnSetPresenterRefused(uint16_t wCommand, const QNPacketDesc& desc) = 0;
-    virtual void OnDesktopShare(uint16_t wCommand, const QNPacketDesc& desc) = 0;
 
     virtual void OnUserJoin(uint16_t wCommand, const QNPacketDesc& desc, const QNRoomUser& user) = 0;
     virtual void OnSessionValue(uint16_t wCommand, const QNPacketDesc& desc, const uint16_t& wValue) = 0;
     virtual void OnViewNames(uint16_t wCommand, const QNPacketDesc& desc,
                              const std::vector<QNViewName>& names) = 0;
-    virtual void OnRoomType(uint16_t wCommand, const QNPacketDesc& desc, const QNRoomType& type) = 0;
     virtual void OnPresider(uint16_t wCommand, const QNPacketDesc& desc, const uint16_t& wChannel) = 0;
     virtual void OnAvState(uint16_t wCommand, const QNPacketDesc& desc, const uint32_t& dwWord) = 0;
     virtual void OnRights(uint16_t wCommand, const QNPacketDesc& desc, const QNRoomRights& rights) = 0;
-    virtual void OnViewMode(uint16_t wCommand, const QNPacketDesc& desc, const QNViewMode& mode) = 0;
     virtual void OnChannelChange(uint16_t wCommand, const QNPacketDesc& desc,
                                  const QNChannelChange& change) = 0;
     virtual void OnVideoState(uint16_t wCommand, const QNPacketDesc& desc, const uint32_t& dwValue) = 0;
     virtual void OnUserStatus(uint16_t wCommand, const QNPacketDesc& desc, const QNUserStatus& status) = 0;
-    virtual void OnCamControl(uint16_t wCommand, const QNPacketDesc& desc, const QNCamControl& c) = 0;
-    virtual void OnRoomState(uint16_t wCommand, const QNPacketDesc& desc, const QNRoomState& state) = 0;
-    virtual void OnFloatVideo(uint16_t wCommand, const QNPacketDesc& desc, const QNFloatVideo& f) = 0;
     virtual void OnSeat(uint16_t wCommand, const QNPacketDesc& desc, const QNSeat& seat) = 0;
-    virtual void OnMaximize(uint16_t wCommand, const QNPacketDesc& desc, const QNMaximize& m) = 0;
     virtual void OnUserOption(uint16_t wCommand, const QNPacketDesc& desc, const QNUserOption& o) = 0;
     virtual void OnPresenterRequest(uint16_t wCommand, const QNPacketDesc& desc,
                                     const QNPresenterRequest& req) = 0;
@@ -55,6 +47,8 @@ public:
 };
 
 class CChatFeature;
+class CRoomViewFeature;
+class CVideoFeature;
 class CMediaShareFeature;
 class CMessengerFeature;
 class CCallFeature;
@@ -70,6 +64,8 @@ struct RoomHandlers
 {
     IRoomCommands* pSession = nullptr;
     CChatFeature* pChat = nullptr;
+    CRoomViewFeature* pRoomView = nullptr;
+    CVideoFeature* pVideo = nullptr;
     CMediaShareFeature* pMediaShare = nullptr;
     CMessengerFeature* pMessenger = nullptr;
     CCallFeature* pCall = nullptr;

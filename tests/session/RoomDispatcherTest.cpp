@@ -57,8 +57,6 @@ struct RecordedCommands : IRoomCommands
     PLAIN(OnBanished)
     PLAIN(OnServerRecordRefused)
     PLAIN(OnBoardComplete)
-    PLAIN(OnPresenterRefused)
-    PLAIN(OnSetPresenterRefused)
     PLAIN(OnMessengerPacket)
     PLAIN(OnDesktopShare)
     PLAIN(OnCall)
@@ -67,9 +65,7 @@ struct RecordedCommands : IRoomCommands
     DECODED(OnSessionValue, uint16_t)
     DECODED(OnViewNames, std::vector<QNViewName>)
     DECODED(OnRoomType, QNRoomType)
-    DECODED(OnPresider, uint16_t)
     DECODED(OnAvState, uint32_t)
-    DECODED(OnRights, QNRoomRights)
     DECODED(OnViewMode, QNViewMode)
     DECODED(OnChannelChange, QNChannelChange)
     DECODED(OnVideoState, uint32_t)
@@ -86,8 +82,6 @@ struct RecordedCommands : IRoomCommands
     DECODED(OnMaximize, QNMaximize)
     DECODED(OnRecorderState, QNRecorderState)
     DECODED(OnUserOption, QNUserOption)
-    DECODED(OnPresenterRequest, QNPresenterRequest)
-    DECODED(OnPresenterChange, uint16_t)
 #undef PLAIN
 #undef DECODED
 
@@ -163,8 +157,8 @@ TEST(RoomDispatcher, ReadsOnceAndDropsShortPayloadsWithOneLine)
     } cases[] = {
         {"whole chat line", INFO_CONF_CHAT, chatBytes, "OnChat", 0},
         {"chat line cut short", INFO_CONF_CHAT, chatCut, "", 1},
-        {"empty u16 record", INFO_CONF_PRESIDER, {}, "", 1},
-        {"u16 record", INFO_CONF_PRESIDER, {5, 0}, "OnPresider", 0},
+        {"empty u16 record", NTF_CONF_326, {}, "", 1},
+        {"u16 record", NTF_CONF_326, {5, 0}, "OnSessionValue", 0},
         {"push chunk without its id", INFO_PUSH_CHUNK, {7}, "", 1},
         {"plain row with no payload", NAK_CALL, {}, "OnCall", 0},
         {"outbound-only code", CMD_CONF_OPEN, {1, 2, 3}, "", 0},

@@ -27,6 +27,7 @@
 #include "confclient/session/lobby/ReconnectCountdown.h"
 #include "confclient/media/MediaShareFeature.h"
 #include "confclient/people/ChatFeature.h"
+#include "confclient/people/PresenterFeature.h"
 #include "confclient/session/roomdispatch/RoomDispatcher.h"
 #include "confclient/session/roomstate/RoomNotices.h"
 #include "confclient/session/roomstate/RoomState.h"
@@ -54,7 +55,8 @@ class IConfDlg : public IQNHost,
                  public IRoomCommands,
                  public IRoomNotices,
                  public IChatView,
-                 public IMediaShareView
+                 public IMediaShareView,
+                 public IPresenterView
 {
 public:
     IConfDlg();
@@ -102,7 +104,7 @@ public:
     bool CreateRoomWindows();
     bool InitPanels(bool bEntering);
     // Control bar on top of the room rectangle, the main view below it, the side panel at its right.
-    void LayoutRoom();
+    void LayoutRoom() override;
 
     // Every inbound room command (RoomPacket.cpp).
     void OnRoomPacket(WPARAM wCode, LPARAM lParam);
@@ -210,15 +212,11 @@ protected:
     void DestroyRoomWindows();
     void SaveRoomPosition();
     // The participants shown again in the user list and the video views.
-    void ShowRoomUsers();
+    void ShowRoomUsers() override;
     // The join and room-user events.
     void OnUserJoined(const QNRoomUser& user);
-    void SetPresider(uint16_t wChannel);
-    void SetPresenter(uint16_t wChannel, bool bSet);
-    void ApplyRights(uint32_t dwRights);
     void ChangeViewMode(uint16_t wViewMode, uint16_t wModeValue);
     bool IsChief() const;
-    void UpdatePresenterButton();
     // Room-level commands.
     void OnRoomOpened(const QNPacketDesc* pDesc, bool bOpenAck);
     void OnRoomRefused(uint16_t wCommand, uint16_t wReason);
@@ -232,6 +230,9 @@ protected:
     // IMediaShareView: the shared-movie window, when there is one.
     void OnShareVideoState(bool bPlaying) override;
     void OnSharePosition(uint32_t dwPositionMs) override;
+    // IPresenterView: the control bar's presenter button and the presider's question.
+    void EnablePresenterButton(bool bEnable) override;
+    void PostPresenterQuestion(uint16_t wRequesterChannel) override;
     // The room command handlers the dispatcher calls (RoomPacket.cpp, MessengerPacket.cpp).
     void OnRoomAck(uint16_t wCommand, const QNPacketDesc& desc) override;
     void OnRoomNak(uint16_t wCommand, const QNPacketDesc& desc) override;
@@ -243,8 +244,6 @@ protected:
     void OnBanished(uint16_t wCommand, const QNPacketDesc& desc) override;
     void OnServerRecordRefused(uint16_t wCommand, const QNPacketDesc& desc) override;
     void OnBoardComplete(uint16_t wCommand, const QNPacketDesc& desc) override;
-    void OnPresenterRefused(uint16_t wCommand, const QNPacketDesc& desc) override;
-    void OnSetPresenterRefused(uint16_t wCommand, const QNPacketDesc& desc) override;
     void OnMessengerPacket(uint16_t wCommand, const QNPacketDesc& desc) override;
     void OnDesktopShare(uint16_t wCommand, const QNPacketDesc& desc) override;
     void OnCall(uint16_t wCommand, const QNPacketDesc& desc) override;
@@ -254,9 +253,7 @@ protected:
     void OnViewNames(uint16_t wCommand, const QNPacketDesc& desc,
                      const std::vector<QNViewName>& names) override;
     void OnRoomType(uint16_t wCommand, const QNPacketDesc& desc, const QNRoomType& type) override;
-    void OnPresider(uint16_t wCommand, const QNPacketDesc& desc, const uint16_t& wChannel) override;
     void OnAvState(uint16_t wCommand, const QNPacketDesc& desc, const uint32_t& dwWord) override;
-    void OnRights(uint16_t wCommand, const QNPacketDesc& desc, const QNRoomRights& rights) override;
     void OnViewMode(uint16_t wCommand, const QNPacketDesc& desc, const QNViewMode& mode) override;
     void OnChannelChange(uint16_t wCommand, const QNPacketDesc& desc, const QNChannelChange& change) override;
     void OnVideoState(uint16_t wCommand, const QNPacketDesc& desc, const uint32_t& dwValue) override;
@@ -277,9 +274,6 @@ protected:
     void OnMaximize(uint16_t wCommand, const QNPacketDesc& desc, const QNMaximize& m) override;
     void OnRecorderState(uint16_t wCommand, const QNPacketDesc& desc, const QNRecorderState& s) override;
     void OnUserOption(uint16_t wCommand, const QNPacketDesc& desc, const QNUserOption& o) override;
-    void OnPresenterRequest(uint16_t wCommand, const QNPacketDesc& desc,
-                            const QNPresenterRequest& req) override;
-    void OnPresenterChange(uint16_t wCommand, const QNPacketDesc& desc, const uint16_t& wChannel) override;
     // A line in the messenger window of a lobby user, opened when needed.
     void DeliverToMessenger(uint16_t wUserIndex, const std::wstring& szText, int nKind);
     CMessangeDlg* FindMessenger(uint16_t wUserIndex) const;
@@ -362,7 +356,9 @@ protected:
     // The room's features and whom the room dispatcher's rows call.
     CChatFeature m_chat{m_room, *this};
     CMediaShareFeature m_mediaShare{m_room, *this};
-    const RoomHandlers m_roomHandlers{.pSession = this, .pChat = &m_chat, .pMediaShare = &m_mediaShare};
+    CPresenterFeature m_presenter{m_room, m_wMyIndex, *this, *this, &m_log};
+    const RoomHandlers m_roomHandlers{
+        .pSession = this, .pChat = &m_chat, .pMediaShare = &m_mediaShare, .pPresenter = &m_presenter};
     // What the send thread may read of the control bar.
     std::atomic<HWND> m_hRoomCtrl{nullptr};
     std::atomic<int> m_nRoomCtrlMode{0};

@@ -63,7 +63,7 @@ void IConfDlg::OnRoomOpened(const QNPacketDesc* pDesc, bool bOpenAck)
         Broadcast(WM_QN_SESSION_EVENT, ACK_CONF_JOIN, 0);
         std::erase_if(m_outsideWindows, [](HWND h) { return !IsWindow(h); });
     }
-    UpdatePresenterButton();
+    m_presenter.UpdatePresenterButton();
     if (m_pMainView) m_pMainView->Refresh();
     OnLobbyChanged();
 }
@@ -142,7 +142,7 @@ void IConfDlg::OnRoomUserLeft(const uint8_t* p, size_t n)
            szName.c_str(), user.wChannel, static_cast<int>(m_room.users.Count()) - 1);
     m_room.users.RemoveUser(user.wChannel);
     if (m_pUserList) m_pUserList->RemoveRow(user.wChannel);
-    if (m_room.wPresenterChannel == user.wChannel) SetPresenter(user.wChannel, false);
+    if (m_room.wPresenterChannel == user.wChannel) m_presenter.SetPresenter(user.wChannel, false);
     ShowRoomUsers();
 }
 
@@ -200,52 +200,6 @@ void IConfDlg::OnRoomGone(uint16_t wCommand, const uint8_t* p, size_t n)
 bool IConfDlg::IsChief() const
 {
     return m_room.IsChief(m_wMyIndex);
-}
-
-void IConfDlg::SetPresider(uint16_t wChannel)
-{
-    m_room.wPresiderChannel = wChannel;
-    AddLog(LOG_INFO, L"[INFO_CONF_PRESIDER] CH:%d", wChannel);
-    UpdatePresenterButton();
-    ShowRoomUsers();
-}
-
-void IConfDlg::SetPresenter(uint16_t wChannel, bool bSet)
-{
-    if (bSet)
-        m_room.wPresenterChannel = wChannel;
-    else if (m_room.wPresenterChannel == wChannel)
-        m_room.wPresenterChannel = kNoIndex;
-    AddLog(LOG_INFO, L"[INFO_CONF_PRESENTER] %s CH:%d", bSet ? L"Set" : L"Clear", wChannel);
-    UpdatePresenterButton();
-    ShowRoomUsers();
-}
-
-void IConfDlg::UpdatePresenterButton()
-{
-    if (!m_pRoomCtrl) return;
-    // Anyone but the chief and the presenter may ask to present, in a room that shows people.
-    bool bEnable = m_room.InRoom() && m_room.info.wRoomType != kDocumentRoomType && !IsChief() &&
-                   m_room.wPresenterChannel != m_room.wMyChannel;
-    m_pRoomCtrl->UpdatePresenterButton(bEnable);
-}
-
-void IConfDlg::ApplyRights(uint32_t dwRights)
-{
-    static const wchar_t* const kCovers[] = {L"talk", L"board drawing", L"desktop share", L"camera control",
-                                             L"frame rate and capture size"};
-    uint32_t dwChanged = dwRights ^ m_room.dwRights;
-    m_room.dwRights = dwRights;
-    for (int32_t nSel = RIGHT_TALK; nSel <= RIGHT_MEDIASHARE; ++nSel)
-    {
-        if (!(dwChanged & (1u << nSel))) continue;
-        uint32_t dwOn = (dwRights >> nSel) & 1;
-        m_room.users.SetFlagForAll(nSel, dwOn);
-        if (!dwOn && !IsChief()) AddLog(LOG_INFO, L"[INFO_CONF_RIGHTS] %s stopped", kCovers[nSel]);
-    }
-    AddLog(LOG_INFO, L"[INFO_CONF_RIGHTS] Rights:0x%x", dwRights);
-    LayoutRoom();
-    ShowRoomUsers();
 }
 
 void IConfDlg::ChangeViewMode(uint16_t wViewMode, uint16_t wModeValue)
@@ -347,6 +301,17 @@ void IConfDlg::SendRoomChat(const std::wstring& szText)
 void IConfDlg::LeaveRoomRequested()
 {
     if (m_room.InRoom()) OnRoomClosed(true);
+}
+
+void IConfDlg::EnablePresenterButton(bool bEnable)
+{
+    if (m_pRoomCtrl) m_pRoomCtrl->UpdatePresenterButton(bEnable);
+}
+
+void IConfDlg::PostPresenterQuestion(uint16_t wRequesterChannel)
+{
+    // The question waits for the user: asked from a posted message, not inside the sent one.
+    PostMessageW(MainWnd(), WM_QN_PRESENTER_QUESTION, wRequesterChannel, 0);
 }
 
 void IConfDlg::RequestPresenter()

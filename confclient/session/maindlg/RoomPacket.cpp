@@ -105,7 +105,7 @@ void IConfDlg::OnRoomType(uint16_t, const QNPacketDesc&, const QNRoomType& type)
     AddLog(LOG_INFO, L"[INFO_CONF_CONFTYPE] RoomType:%d", m_room.info.wRoomType);
     if (m_pVideoView) m_pVideoView->SetViewCount(ClampViewCount(GetVideoCount(0)));
     ShowRoomUsers();
-    UpdatePresenterButton();
+    m_presenter.UpdatePresenterButton();
     LayoutRoom();
 }
 
@@ -127,11 +127,6 @@ void IConfDlg::OnRoomState(uint16_t wCommand, const QNPacketDesc&, const QNRoomS
 }
 
 // Users, rights, presenter and view.
-void IConfDlg::OnPresider(uint16_t, const QNPacketDesc&, const uint16_t& wChannel)
-{
-    SetPresider(wChannel);
-}
-
 void IConfDlg::OnAvState(uint16_t, const QNPacketDesc&, const uint32_t& dwWord)
 {
     if (!m_room.InRoom()) return;
@@ -141,15 +136,10 @@ void IConfDlg::OnAvState(uint16_t, const QNPacketDesc&, const uint32_t& dwWord)
     if (static_cast<uint16_t>(dwWord & 0xFFFF) == m_room.wMyChannel && dwWord != m_room.dwMyAvState && m_pNet)
     {
         m_room.dwMyAvState = dwWord;
-        UpdatePresenterButton();
+        m_presenter.UpdatePresenterButton();
         m_pNet->SendAvState(dwWord);
     }
     ShowRoomUsers();
-}
-
-void IConfDlg::OnRights(uint16_t, const QNPacketDesc&, const QNRoomRights& rights)
-{
-    if (rights.wRoomIndex == m_room.RoomIndex()) ApplyRights(rights.dwRights);
 }
 
 void IConfDlg::OnViewMode(uint16_t, const QNPacketDesc&, const QNViewMode& mode)
@@ -178,7 +168,7 @@ void IConfDlg::OnChannelChange(uint16_t, const QNPacketDesc&, const QNChannelCha
         if (m_pNet) m_pNet->SetMyIndex(m_room.wMyChannel);
     }
     ShowRoomUsers();
-    if (m_room.wPresiderChannel == change.wOldChannel) SetPresider(change.wNewChannel);
+    if (m_room.wPresiderChannel == change.wOldChannel) m_presenter.SetPresider(change.wNewChannel);
 }
 
 void IConfDlg::OnVideoState(uint16_t, const QNPacketDesc&, const uint32_t& dwValue)
@@ -227,46 +217,6 @@ void IConfDlg::OnMaximize(uint16_t, const QNPacketDesc&, const QNMaximize& m)
         m_pRoomCtrl->MaximizeRoomWindow();
     else
         m_pRoomCtrl->RestoreRoomWindow();
-}
-
-void IConfDlg::OnPresenterRequest(uint16_t, const QNPacketDesc&, const QNPresenterRequest& req)
-{
-    UpdatePresenterButton();
-    if (req.wKind == PRESENTER_REQUEST)
-        // The question waits for the user: asked from a posted message, not inside this sent one.
-        PostMessageW(MainWnd(), WM_QN_PRESENTER_QUESTION, req.wRequesterChannel, 0);
-    else if (!req.wAccepted)
-    {
-        std::wstring text = GetText("IDS_REQ_PRESENTER_DENY");
-        AddChatNotice(text, 4);
-        AddLog(LOG_INFO, L"[INFO_CONF_PRESENTER] %s", text.c_str());
-    }
-}
-
-void IConfDlg::OnPresenterRefused(uint16_t, const QNPacketDesc&)
-{
-    UpdatePresenterButton();
-    std::wstring text = GetText("IDS_SET_PRESENTER_FAILED");
-    AddChatNotice(text, 4);
-    AddLog(LOG_ERROR, L"[NAK_CONF_PRESENTER] %s", text.c_str());
-}
-
-void IConfDlg::OnPresenterChange(uint16_t wCommand, const QNPacketDesc&, const uint16_t& wChannel)
-{
-    SetPresenter(wChannel, wCommand == INFO_CONF_PRESENTER_SET);
-}
-
-void IConfDlg::OnSetPresenterRefused(uint16_t, const QNPacketDesc& desc)
-{
-    UpdatePresenterButton();
-    if (static_cast<uint16_t>(desc.dwExtra) == kReasonConfExistUser)
-    {
-        AddLog(LOG_ERROR, L"[NAK_CONF_SET_PRESENTER] ERR_CONF_EXISTUSER");
-        return;
-    }
-    std::wstring text = GetText("IDS_SET_PRESENTER_FAILED");
-    AddChatNotice(text, 4);
-    AddLog(LOG_ERROR, L"[NAK_CONF_SET_PRESENTER] %s", text.c_str());
 }
 
 void IConfDlg::OnRemoteSettingPacket(uint16_t, const QNPacketDesc&, const QNRemoteSetting& s)

@@ -28,8 +28,6 @@ public:
     virtual void OnBanished(uint16_t wCommand, const QNPacketDesc& desc) = 0;
     virtual void OnServerRecordRefused(uint16_t wCommand, const QNPacketDesc& desc) = 0;
     virtual void OnBoardComplete(uint16_t wCommand, const QNPacketDesc& desc) = 0;
-    virtual void OnPresenterRefused(uint16_t wCommand, const QNPacketDesc& desc) = 0;
-    virtual void OnSetPresenterRefused(uint16_t wCommand, const QNPacketDesc& desc) = 0;
     virtual void OnMessengerPacket(uint16_t wCommand, const QNPacketDesc& desc) = 0;
     virtual void OnDesktopShare(uint16_t wCommand, const QNPacketDesc& desc) = 0;
     virtual void OnCall(uint16_t wCommand, const QNPacketDesc& desc) = 0;
@@ -40,9 +38,7 @@ public:
     virtual void OnViewNames(uint16_t wCommand, const QNPacketDesc& desc,
                              const std::vector<QNViewName>& names) = 0;
     virtual void OnRoomType(uint16_t wCommand, const QNPacketDesc& desc, const QNRoomType& type) = 0;
-    virtual void OnPresider(uint16_t wCommand, const QNPacketDesc& desc, const uint16_t& wChannel) = 0;
     virtual void OnAvState(uint16_t wCommand, const QNPacketDesc& desc, const uint32_t& dwWord) = 0;
-    virtual void OnRights(uint16_t wCommand, const QNPacketDesc& desc, const QNRoomRights& rights) = 0;
     virtual void OnViewMode(uint16_t wCommand, const QNPacketDesc& desc, const QNViewMode& mode) = 0;
     virtual void OnChannelChange(uint16_t wCommand, const QNPacketDesc& desc,
                                  const QNChannelChange& change) = 0;
@@ -64,13 +60,11 @@ public:
     virtual void OnMaximize(uint16_t wCommand, const QNPacketDesc& desc, const QNMaximize& m) = 0;
     virtual void OnRecorderState(uint16_t wCommand, const QNPacketDesc& desc, const QNRecorderState& s) = 0;
     virtual void OnUserOption(uint16_t wCommand, const QNPacketDesc& desc, const QNUserOption& o) = 0;
-    virtual void OnPresenterRequest(uint16_t wCommand, const QNPacketDesc& desc,
-                                    const QNPresenterRequest& req) = 0;
-    virtual void OnPresenterChange(uint16_t wCommand, const QNPacketDesc& desc, const uint16_t& wChannel) = 0;
 };
 
 class CChatFeature;
 class CMediaShareFeature;
+class CPresenterFeature;
 
 // Whom the rows call: the session's own handlers and each room feature. A row whose
 // target is not set is skipped.
@@ -79,6 +73,7 @@ struct RoomHandlers
     IRoomCommands* pSession = nullptr;
     CChatFeature* pChat = nullptr;
     CMediaShareFeature* pMediaShare = nullptr;
+    CPresenterFeature* pPresenter = nullptr;
 };
 
 // One handler row: the command, what is done with it, and for an ignored or checked row why.

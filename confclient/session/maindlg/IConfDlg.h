@@ -27,6 +27,7 @@
 #include "confclient/session/lobby/ReconnectCountdown.h"
 #include "confclient/media/MediaShareFeature.h"
 #include "confclient/people/ChatFeature.h"
+#include "confclient/people/ParticipantsFeature.h"
 #include "confclient/people/PresenterFeature.h"
 #include "confclient/session/roomdispatch/RoomDispatcher.h"
 #include "confclient/session/roomstate/RoomNotices.h"
@@ -56,7 +57,8 @@ class IConfDlg : public IQNHost,
                  public IRoomNotices,
                  public IChatView,
                  public IMediaShareView,
-                 public IPresenterView
+                 public IPresenterView,
+                 public IParticipantsView
 {
 public:
     IConfDlg();
@@ -202,7 +204,7 @@ protected:
     void SendKeepAlive();
     void StopNetwork();
     bool PanelConnected() const { return m_pControl && m_pControl->IsConnected(); }
-    void PanelAnswer(const char* pszKeyword, long nValue);
+    void PanelAnswer(const char* pszKeyword, long nValue) override;
     // The end of the program from the session: logout, then the window goes.
     virtual void QuitProgram() = 0;
     // The main dialog gets ready for a room (its lobby face steps back).
@@ -213,14 +215,11 @@ protected:
     void SaveRoomPosition();
     // The participants shown again in the user list and the video views.
     void ShowRoomUsers() override;
-    // The join and room-user events.
-    void OnUserJoined(const QNRoomUser& user);
     void ChangeViewMode(uint16_t wViewMode, uint16_t wModeValue);
     bool IsChief() const;
     // Room-level commands.
     void OnRoomOpened(const QNPacketDesc* pDesc, bool bOpenAck);
     void OnRoomRefused(uint16_t wCommand, uint16_t wReason);
-    void OnRoomUserLeft(const uint8_t* p, size_t n);
     void OnRoomGone(uint16_t wCommand, const uint8_t* p, size_t n);
     void OnConfRecord(uint16_t wCommand, const uint8_t* p, size_t n);
     void OnCallPacket(uint16_t wCommand, uint16_t wExtra);
@@ -233,12 +232,19 @@ protected:
     // IPresenterView: the control bar's presenter button and the presider's question.
     void EnablePresenterButton(bool bEnable) override;
     void PostPresenterQuestion(uint16_t wRequesterChannel) override;
+    // IParticipantsView: the user list, the video views, the network and the control panel.
+    void RemoveUserRow(uint16_t wChannel) override;
+    void UpdateUserRow(uint16_t wChannel, uint16_t wStatus, uint32_t dwFlags) override;
+    void SetVideoState(uint16_t wChannel, uint32_t dwValue) override;
+    void SetViewName(uint16_t wChannel, const std::u16string& szName) override;
+    void SetMyChannel(uint16_t wChannel) override;
+    void SendAvState(uint32_t dwState) override;
+    bool PanelListens() const override { return !IsPlayerMode() && PanelConnected(); }
     // The room command handlers the dispatcher calls (RoomPacket.cpp, MessengerPacket.cpp).
     void OnRoomAck(uint16_t wCommand, const QNPacketDesc& desc) override;
     void OnRoomNak(uint16_t wCommand, const QNPacketDesc& desc) override;
     void OnRoomRecord(uint16_t wCommand, const QNPacketDesc& desc) override;
     void OnRoomEnd(uint16_t wCommand, const QNPacketDesc& desc) override;
-    void OnUserQuit(uint16_t wCommand, const QNPacketDesc& desc) override;
     void OnSessionValueCleared(uint16_t wCommand, const QNPacketDesc& desc) override;
     void OnRoomTypeRefused(uint16_t wCommand, const QNPacketDesc& desc) override;
     void OnBanished(uint16_t wCommand, const QNPacketDesc& desc) override;
@@ -248,16 +254,9 @@ protected:
     void OnDesktopShare(uint16_t wCommand, const QNPacketDesc& desc) override;
     void OnCall(uint16_t wCommand, const QNPacketDesc& desc) override;
     void OnPrivateData(uint16_t wCommand, const QNPacketDesc& desc) override;
-    void OnUserJoin(uint16_t wCommand, const QNPacketDesc& desc, const QNRoomUser& user) override;
     void OnSessionValue(uint16_t wCommand, const QNPacketDesc& desc, const uint16_t& wValue) override;
-    void OnViewNames(uint16_t wCommand, const QNPacketDesc& desc,
-                     const std::vector<QNViewName>& names) override;
     void OnRoomType(uint16_t wCommand, const QNPacketDesc& desc, const QNRoomType& type) override;
-    void OnAvState(uint16_t wCommand, const QNPacketDesc& desc, const uint32_t& dwWord) override;
     void OnViewMode(uint16_t wCommand, const QNPacketDesc& desc, const QNViewMode& mode) override;
-    void OnChannelChange(uint16_t wCommand, const QNPacketDesc& desc, const QNChannelChange& change) override;
-    void OnVideoState(uint16_t wCommand, const QNPacketDesc& desc, const uint32_t& dwValue) override;
-    void OnUserStatus(uint16_t wCommand, const QNPacketDesc& desc, const QNUserStatus& status) override;
     void OnRecordingNotice(uint16_t wCommand, const QNPacketDesc& desc,
                            const QNRecordNotice& notice) override;
     void OnServerRecordStart(uint16_t wCommand, const QNPacketDesc& desc,
@@ -270,10 +269,8 @@ protected:
     void OnRemoteSettingPacket(uint16_t wCommand, const QNPacketDesc& desc,
                                const QNRemoteSetting& s) override;
     void OnFloatVideo(uint16_t wCommand, const QNPacketDesc& desc, const QNFloatVideo& f) override;
-    void OnSeat(uint16_t wCommand, const QNPacketDesc& desc, const QNSeat& seat) override;
     void OnMaximize(uint16_t wCommand, const QNPacketDesc& desc, const QNMaximize& m) override;
     void OnRecorderState(uint16_t wCommand, const QNPacketDesc& desc, const QNRecorderState& s) override;
-    void OnUserOption(uint16_t wCommand, const QNPacketDesc& desc, const QNUserOption& o) override;
     // A line in the messenger window of a lobby user, opened when needed.
     void DeliverToMessenger(uint16_t wUserIndex, const std::wstring& szText, int nKind);
     CMessangeDlg* FindMessenger(uint16_t wUserIndex) const;
@@ -357,8 +354,12 @@ protected:
     CChatFeature m_chat{m_room, *this};
     CMediaShareFeature m_mediaShare{m_room, *this};
     CPresenterFeature m_presenter{m_room, m_wMyIndex, *this, *this, &m_log};
-    const RoomHandlers m_roomHandlers{
-        .pSession = this, .pChat = &m_chat, .pMediaShare = &m_mediaShare, .pPresenter = &m_presenter};
+    CParticipantsFeature m_participants{m_room, m_wMyIndex, *this, *this, m_presenter, &m_log};
+    const RoomHandlers m_roomHandlers{.pSession = this,
+                                      .pChat = &m_chat,
+                                      .pMediaShare = &m_mediaShare,
+                                      .pParticipants = &m_participants,
+                                      .pPresenter = &m_presenter};
     // What the send thread may read of the control bar.
     std::atomic<HWND> m_hRoomCtrl{nullptr};
     std::atomic<int> m_nRoomCtrlMode{0};

@@ -1,6 +1,6 @@
-// The room's events: entering and refusals, participants joining and leaving,
-// presider, presenter, rights, view mode, recording notices, and the services
-// the room windows ask of the session.
+// The room's events: entering and refusals, the room closing, view mode, recording
+// notices, the services the room windows ask of the session, and what the room's
+// features ask of the windows, the network and the control panel as their view.
 #include <windows.h>
 
 #include <algorithm>
@@ -97,53 +97,6 @@ void IConfDlg::OnConfRecord(uint16_t wCommand, const uint8_t* p, size_t n)
         m_pMainView)
         m_pMainView->Refresh();
     OnLobbyChanged();
-}
-
-void IConfDlg::OnUserJoined(const QNRoomUser& user)
-{
-
-    if (m_room.users.Count() >= CRoomUserInfo::kMaxUsers) return;
-    m_room.users.RemoveUser(user.wChannel); // a record sent again replaces the older one
-    S_ROOMUSERINFO u;
-    u.channel = user.wChannel;
-    u.userIndex = user.wUserIndex;
-    u.level = user.wLevel;
-    u.videoStop = user.wVideoStop;
-    u.camType = user.wCamType;
-    u.drawRight = user.dwDrawRight;
-    u.talkRight = user.dwTalkRight;
-    u.dsRight = user.dwDsRight;
-    u.shareRight = user.dwShareRight;
-    u.mediaShareRight = user.dwMediaShareRight;
-    u.ID = user.szUserId;
-    u.Name = user.szName;
-    m_room.users.AddUser(u);
-    AddLog(LOG_INFO, L"[INFO_CONF_JOIN] ID:%s, Name:%s, CH:%d, TotCount:%d", WideOf(u.ID).c_str(),
-           WideOf(u.Name).c_str(), u.channel, static_cast<int>(m_room.users.Count()));
-    ShowRoomUsers();
-}
-
-void IConfDlg::OnRoomUserLeft(const uint8_t* p, size_t n)
-{
-    QNRoomUser user;
-    if (!DecodeRoomUser(p, n, user) || !m_room.InRoom())
-    {
-        AddLog(LOG_DEBUG, L"[ROOM] leaving user dropped");
-        return;
-    }
-    const S_ROOMUSERINFO* pUser = m_room.users.FindUser(user.wChannel);
-    if (!pUser)
-    {
-        AddLog(LOG_INFO, L"[INFO_CONF_QUIT] unknown CH:%d", user.wChannel);
-        return;
-    }
-    std::wstring szName = pUser->level == 2 ? GetText("IDS_PHONE_INBOUND_NAME") : WideOf(pUser->Name);
-    AddLog(LOG_INFO, L"[INFO_CONF_QUIT] ID:%s, Name:%s, CH:%d, TotCount:%d", WideOf(pUser->ID).c_str(),
-           szName.c_str(), user.wChannel, static_cast<int>(m_room.users.Count()) - 1);
-    m_room.users.RemoveUser(user.wChannel);
-    if (m_pUserList) m_pUserList->RemoveRow(user.wChannel);
-    if (m_room.wPresenterChannel == user.wChannel) m_presenter.SetPresenter(user.wChannel, false);
-    ShowRoomUsers();
 }
 
 namespace
@@ -301,6 +254,36 @@ void IConfDlg::SendRoomChat(const std::wstring& szText)
 void IConfDlg::LeaveRoomRequested()
 {
     if (m_room.InRoom()) OnRoomClosed(true);
+}
+
+void IConfDlg::RemoveUserRow(uint16_t wChannel)
+{
+    if (m_pUserList) m_pUserList->RemoveRow(wChannel);
+}
+
+void IConfDlg::UpdateUserRow(uint16_t wChannel, uint16_t wStatus, uint32_t dwFlags)
+{
+    if (m_pUserList) m_pUserList->UpdateUserRow(wChannel, wStatus, dwFlags);
+}
+
+void IConfDlg::SetVideoState(uint16_t wChannel, uint32_t dwValue)
+{
+    if (m_pVideoView) m_pVideoView->SetVideoState(wChannel, dwValue);
+}
+
+void IConfDlg::SetViewName(uint16_t wChannel, const std::u16string& szName)
+{
+    if (m_pVideoView) m_pVideoView->SetViewName(wChannel, szName);
+}
+
+void IConfDlg::SetMyChannel(uint16_t wChannel)
+{
+    if (m_pNet) m_pNet->SetMyIndex(wChannel);
+}
+
+void IConfDlg::SendAvState(uint32_t dwState)
+{
+    if (m_pNet) m_pNet->SendAvState(dwState);
 }
 
 void IConfDlg::EnablePresenterButton(bool bEnable)

@@ -9,6 +9,7 @@
 #include "confclient/media/MediaShareFeature.h"
 #include "confclient/network/QNCommands.h"
 #include "confclient/people/ChatFeature.h"
+#include "confclient/people/ParticipantsFeature.h"
 #include "confclient/people/PresenterFeature.h"
 
 namespace

@@ -22,7 +22,6 @@ public:
     virtual void OnRoomNak(uint16_t wCommand, const QNPacketDesc& desc) = 0;
     virtual void OnRoomRecord(uint16_t wCommand, const QNPacketDesc& desc) = 0;
     virtual void OnRoomEnd(uint16_t wCommand, const QNPacketDesc& desc) = 0;
-    virtual void OnUserQuit(uint16_t wCommand, const QNPacketDesc& desc) = 0;
     virtual void OnSessionValueCleared(uint16_t wCommand, const QNPacketDesc& desc) = 0;
     virtual void OnRoomTypeRefused(uint16_t wCommand, const QNPacketDesc& desc) = 0;
     virtual void OnBanished(uint16_t wCommand, const QNPacketDesc& desc) = 0;
@@ -33,17 +32,9 @@ public:
     virtual void OnCall(uint16_t wCommand, const QNPacketDesc& desc) = 0;
     virtual void OnPrivateData(uint16_t wCommand, const QNPacketDesc& desc) = 0;
 
-    virtual void OnUserJoin(uint16_t wCommand, const QNPacketDesc& desc, const QNRoomUser& user) = 0;
     virtual void OnSessionValue(uint16_t wCommand, const QNPacketDesc& desc, const uint16_t& wValue) = 0;
-    virtual void OnViewNames(uint16_t wCommand, const QNPacketDesc& desc,
-                             const std::vector<QNViewName>& names) = 0;
     virtual void OnRoomType(uint16_t wCommand, const QNPacketDesc& desc, const QNRoomType& type) = 0;
-    virtual void OnAvState(uint16_t wCommand, const QNPacketDesc& desc, const uint32_t& dwWord) = 0;
     virtual void OnViewMode(uint16_t wCommand, const QNPacketDesc& desc, const QNViewMode& mode) = 0;
-    virtual void OnChannelChange(uint16_t wCommand, const QNPacketDesc& desc,
-                                 const QNChannelChange& change) = 0;
-    virtual void OnVideoState(uint16_t wCommand, const QNPacketDesc& desc, const uint32_t& dwValue) = 0;
-    virtual void OnUserStatus(uint16_t wCommand, const QNPacketDesc& desc, const QNUserStatus& status) = 0;
     virtual void OnRecordingNotice(uint16_t wCommand, const QNPacketDesc& desc,
                                    const QNRecordNotice& notice) = 0;
     virtual void OnServerRecordStart(uint16_t wCommand, const QNPacketDesc& desc,
@@ -56,14 +47,13 @@ public:
     virtual void OnRemoteSettingPacket(uint16_t wCommand, const QNPacketDesc& desc,
                                        const QNRemoteSetting& s) = 0;
     virtual void OnFloatVideo(uint16_t wCommand, const QNPacketDesc& desc, const QNFloatVideo& f) = 0;
-    virtual void OnSeat(uint16_t wCommand, const QNPacketDesc& desc, const QNSeat& seat) = 0;
     virtual void OnMaximize(uint16_t wCommand, const QNPacketDesc& desc, const QNMaximize& m) = 0;
     virtual void OnRecorderState(uint16_t wCommand, const QNPacketDesc& desc, const QNRecorderState& s) = 0;
-    virtual void OnUserOption(uint16_t wCommand, const QNPacketDesc& desc, const QNUserOption& o) = 0;
 };
 
 class CChatFeature;
 class CMediaShareFeature;
+class CParticipantsFeature;
 class CPresenterFeature;
 
 // Whom the rows call: the session's own handlers and each room feature. A row whose
@@ -73,6 +63,7 @@ struct RoomHandlers
     IRoomCommands* pSession = nullptr;
     CChatFeature* pChat = nullptr;
     CMediaShareFeature* pMediaShare = nullptr;
+    CParticipantsFeature* pParticipants = nullptr;
     CPresenterFeature* pPresenter = nullptr;
 };
 

@@ -52,24 +52,9 @@ struct RecordedCommands : IRoomCommands
     PLAIN(OnRoomNak)
     PLAIN(OnRoomRecord)
     PLAIN(OnRoomEnd)
-    PLAIN(OnUserQuit)
     PLAIN(OnSessionValueCleared)
     PLAIN(OnBanished)
-    PLAIN(OnPresenterRefused)
-    PLAIN(OnSetPresenterRefused)
-    DECODED(OnUserJoin, QNRoomUser)
     DECODED(OnSessionValue, uint16_t)
-    DECODED(OnViewNames, std::vector<QNViewName>)
-    DECODED(OnPresider, uint16_t)
-    DECODED(OnAvState, uint32_t)
-    DECODED(OnRights, QNRoomRights)
-    DECODED(OnChannelChange, QNChannelChange)
-    DECODED(OnVideoState, uint32_t)
-    DECODED(OnUserStatus, QNUserStatus)
-    DECODED(OnSeat, QNSeat)
-    DECODED(OnUserOption, QNUserOption)
-    DECODED(OnPresenterRequest, QNPresenterRequest)
-    DECODED(OnPresenterChange, uint16_t)
 #undef PLAIN
 #undef DECODED
 };
@@ -160,8 +145,8 @@ TEST(RoomDispatcher, ReadsOnceAndDropsShortPayloadsWithOneLine)
     } cases[] = {
         {"whole chat line", INFO_CONF_CHAT, chatBytes, "OnChat", 0},
         {"chat line cut short", INFO_CONF_CHAT, chatCut, "", 1},
-        {"empty u16 record", INFO_CONF_PRESIDER, {}, "", 1},
-        {"u16 record", INFO_CONF_PRESIDER, {5, 0}, "OnPresider", 0},
+        {"empty u16 record", NTF_CONF_326, {}, "", 1},
+        {"u16 record", NTF_CONF_326, {5, 0}, "OnSessionValue", 0},
         {"push chunk without its id", INFO_PUSH_CHUNK, {7}, "", 1},
         {"plain row with no payload", INFO_CONF_CLOSE, {}, "OnRoomEnd", 0},
         {"outbound-only code", CMD_CONF_OPEN, {1, 2, 3}, "", 0},

@@ -35,6 +35,8 @@
 #include "confclient/room/RoomViewFeature.h"
 #include "confclient/people/ChatFeature.h"
 #include "confclient/people/MessengerFeature.h"
+#include "confclient/people/ParticipantsFeature.h"
+#include "confclient/people/PresenterFeature.h"
 #include "confclient/people/PushReceiveFeature.h"
 #include "confclient/session/roomdispatch/RoomDispatcher.h"
 #include "confclient/session/roomstate/RoomNotices.h"
@@ -70,7 +72,9 @@ class IConfDlg : public IQNHost,
                  public IMediaShareView,
                  public IMessengerView,
                  public IRecordingView,
-                 public IPushReceiveView
+                 public IPushReceiveView,
+                 public IPresenterView,
+                 public IParticipantsView
 {
 public:
     IConfDlg();
@@ -216,7 +220,7 @@ protected:
     void SendKeepAlive();
     void StopNetwork();
     bool PanelConnected() const { return m_pControl && m_pControl->IsConnected(); }
-    void PanelAnswer(const char* pszKeyword, long nValue);
+    void PanelAnswer(const char* pszKeyword, long nValue) override;
     // The end of the program from the session: logout, then the window goes.
     virtual void QuitProgram() = 0;
     // The main dialog gets ready for a room (its lobby face steps back).
@@ -232,18 +236,11 @@ protected:
     void DestroyRoomWindows();
     void SaveRoomPosition();
     // The participants shown again in the user list and the video views.
-    void ShowRoomUsers();
-    // The join and room-user events.
-    void OnUserJoined(const QNRoomUser& user);
-    void SetPresider(uint16_t wChannel);
-    void SetPresenter(uint16_t wChannel, bool bSet);
-    void ApplyRights(uint32_t dwRights);
+    void ShowRoomUsers() override;
     bool IsChief() const override;
-    void UpdatePresenterButton();
     // Room-level commands.
     void OnRoomOpened(const QNPacketDesc* pDesc, bool bOpenAck);
     void OnRoomRefused(uint16_t wCommand, uint16_t wReason);
-    void OnRoomUserLeft(const uint8_t* p, size_t n);
     void OnRoomGone(uint16_t wCommand, const uint8_t* p, size_t n);
     void OnConfRecord(uint16_t wCommand, const uint8_t* p, size_t n);
     // IChatView: the room chat window, when there is one.
@@ -277,31 +274,25 @@ protected:
                           uint32_t dwSize) override;
     void OnPushCancelled(uint16_t wPushId) override;
     void OnPushData(const uint8_t* p, size_t n) override;
+    // IPresenterView: the control bar's presenter button and the presider's question.
+    void EnablePresenterButton(bool bEnable) override;
+    void PostPresenterQuestion(uint16_t wRequesterChannel) override;
+    // IParticipantsView: the user list, the video views, the network and the control panel.
+    void RemoveUserRow(uint16_t wChannel) override;
+    void UpdateUserRow(uint16_t wChannel, uint16_t wStatus, uint32_t dwFlags) override;
+    void SetVideoState(uint16_t wChannel, uint32_t dwValue) override;
+    void SetViewName(uint16_t wChannel, const std::u16string& szName) override;
+    void SetMyChannel(uint16_t wChannel) override;
+    void SendAvState(uint32_t dwState) override;
+    bool PanelListens() const override { return !IsPlayerMode() && PanelConnected(); }
     // The room command handlers the dispatcher calls (RoomPacket.cpp).
     void OnRoomAck(uint16_t wCommand, const QNPacketDesc& desc) override;
     void OnRoomNak(uint16_t wCommand, const QNPacketDesc& desc) override;
     void OnRoomRecord(uint16_t wCommand, const QNPacketDesc& desc) override;
     void OnRoomEnd(uint16_t wCommand, const QNPacketDesc& desc) override;
-    void OnUserQuit(uint16_t wCommand, const QNPacketDesc& desc) override;
     void OnSessionValueCleared(uint16_t wCommand, const QNPacketDesc& desc) override;
     void OnBanished(uint16_t wCommand, const QNPacketDesc& desc) override;
-    void OnPresenterRefused(uint16_t wCommand, const QNPacketDesc& desc) override;
-    void OnSetPresenterRefused(uint16_t wCommand, const QNPacketDesc& desc) override;
-    void OnUserJoin(uint16_t wCommand, const QNPacketDesc& desc, const QNRoomUser& user) override;
     void OnSessionValue(uint16_t wCommand, const QNPacketDesc& desc, const uint16_t& wValue) override;
-    void OnViewNames(uint16_t wCommand, const QNPacketDesc& desc,
-                     const std::vector<QNViewName>& names) override;
-    void OnPresider(uint16_t wCommand, const QNPacketDesc& desc, const uint16_t& wChannel) override;
-    void OnAvState(uint16_t wCommand, const QNPacketDesc& desc, const uint32_t& dwWord) override;
-    void OnRights(uint16_t wCommand, const QNPacketDesc& desc, const QNRoomRights& rights) override;
-    void OnChannelChange(uint16_t wCommand, const QNPacketDesc& desc, const QNChannelChange& change) override;
-    void OnVideoState(uint16_t wCommand, const QNPacketDesc& desc, const uint32_t& dwValue) override;
-    void OnUserStatus(uint16_t wCommand, const QNPacketDesc& desc, const QNUserStatus& status) override;
-    void OnSeat(uint16_t wCommand, const QNPacketDesc& desc, const QNSeat& seat) override;
-    void OnUserOption(uint16_t wCommand, const QNPacketDesc& desc, const QNUserOption& o) override;
-    void OnPresenterRequest(uint16_t wCommand, const QNPacketDesc& desc,
-                            const QNPresenterRequest& req) override;
-    void OnPresenterChange(uint16_t wCommand, const QNPacketDesc& desc, const uint16_t& wChannel) override;
     // The open messenger window of a lobby user, or null.
     CMessangeDlg* FindMessenger(uint16_t wUserIndex) const;
     // The presider's question about a presenter request, asked from a posted message.
@@ -387,6 +378,8 @@ protected:
     CBoardNoticeFeature m_boardNotice{*this, &m_log};
     CRoomViewFeature m_roomView{m_room, *this, *this, &m_log};
     CVideoFeature m_video{&m_log};
+    CPresenterFeature m_presenter{m_room, m_wMyIndex, *this, *this, &m_log};
+    CParticipantsFeature m_participants{m_room, m_wMyIndex, *this, *this, m_presenter, &m_log};
     const RoomHandlers m_roomHandlers{.pSession = this,
                                       .pChat = &m_chat,
                                       .pRoomView = &m_roomView,
@@ -398,7 +391,9 @@ protected:
                                       .pRemoteSetting = &m_remoteSetting,
                                       .pRecording = &m_recording,
                                       .pPushReceive = &m_pushReceive,
-                                      .pBoardNotice = &m_boardNotice};
+                                      .pBoardNotice = &m_boardNotice,
+                                      .pParticipants = &m_participants,
+                                      .pPresenter = &m_presenter};
     // What the send thread may read of the control bar.
     std::atomic<HWND> m_hRoomCtrl{nullptr};
     std::atomic<int> m_nRoomCtrlMode{0};

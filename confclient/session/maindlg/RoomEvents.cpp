@@ -1,6 +1,6 @@
-// The room's events: entering and refusals, participants joining and leaving,
-// presider, presenter, rights, view mode, recording notices, and the services
-// the room windows ask of the session.
+// The room's events: entering and refusals, the room closing, the services the room
+// windows ask of the session, and what the room's features ask of the windows, the
+// network and the control panel as their view.
 #include <windows.h>
 
 #include <algorithm>
@@ -63,7 +63,7 @@ void IConfDlg::OnRoomOpened(const QNPacketDesc* pDesc, bool bOpenAck)
         Broadcast(WM_QN_SESSION_EVENT, ACK_CONF_JOIN, 0);
         std::erase_if(m_outsideWindows, [](HWND h) { return !IsWindow(h); });
     }
-    UpdatePresenterButton();
+    m_presenter.UpdatePresenterButton();
     if (m_pMainView) m_pMainView->Refresh();
     OnLobbyChanged();
 }
@@ -97,53 +97,6 @@ void IConfDlg::OnConfRecord(uint16_t wCommand, const uint8_t* p, size_t n)
         m_pMainView)
         m_pMainView->Refresh();
     OnLobbyChanged();
-}
-
-void IConfDlg::OnUserJoined(const QNRoomUser& user)
-{
-
-    if (m_room.users.Count() >= CRoomUserInfo::kMaxUsers) return;
-    m_room.users.RemoveUser(user.wChannel); // a record sent again replaces the older one
-    S_ROOMUSERINFO u;
-    u.channel = user.wChannel;
-    u.userIndex = user.wUserIndex;
-    u.level = user.wLevel;
-    u.videoStop = user.wVideoStop;
-    u.camType = user.wCamType;
-    u.drawRight = user.dwDrawRight;
-    u.talkRight = user.dwTalkRight;
-    u.dsRight = user.dwDsRight;
-    u.shareRight = user.dwShareRight;
-    u.mediaShareRight = user.dwMediaShareRight;
-    u.ID = user.szUserId;
-    u.Name = user.szName;
-    m_room.users.AddUser(u);
-    AddLog(LOG_INFO, L"[INFO_CONF_JOIN] ID:%s, Name:%s, CH:%d, TotCount:%d", WideOf(u.ID).c_str(),
-           WideOf(u.Name).c_str(), u.channel, static_cast<int>(m_room.users.Count()));
-    ShowRoomUsers();
-}
-
-void IConfDlg::OnRoomUserLeft(const uint8_t* p, size_t n)
-{
-    QNRoomUser user;
-    if (!DecodeRoomUser(p, n, user) || !m_room.InRoom())
-    {
-        AddLog(LOG_DEBUG, L"[ROOM] leaving user dropped");
-        return;
-    }
-    const S_ROOMUSERINFO* pUser = m_room.users.FindUser(user.wChannel);
-    if (!pUser)
-    {
-        AddLog(LOG_INFO, L"[INFO_CONF_QUIT] unknown CH:%d", user.wChannel);
-        return;
-    }
-    std::wstring szName = pUser->level == 2 ? GetText("IDS_PHONE_INBOUND_NAME") : WideOf(pUser->Name);
-    AddLog(LOG_INFO, L"[INFO_CONF_QUIT] ID:%s, Name:%s, CH:%d, TotCount:%d", WideOf(pUser->ID).c_str(),
-           szName.c_str(), user.wChannel, static_cast<int>(m_room.users.Count()) - 1);
-    m_room.users.RemoveUser(user.wChannel);
-    if (m_pUserList) m_pUserList->RemoveRow(user.wChannel);
-    if (m_room.wPresenterChannel == user.wChannel) SetPresenter(user.wChannel, false);
-    ShowRoomUsers();
 }
 
 namespace
@@ -202,52 +155,6 @@ bool IConfDlg::IsChief() const
     return m_room.IsChief(m_wMyIndex);
 }
 
-void IConfDlg::SetPresider(uint16_t wChannel)
-{
-    m_room.wPresiderChannel = wChannel;
-    AddLog(LOG_INFO, L"[INFO_CONF_PRESIDER] CH:%d", wChannel);
-    UpdatePresenterButton();
-    ShowRoomUsers();
-}
-
-void IConfDlg::SetPresenter(uint16_t wChannel, bool bSet)
-{
-    if (bSet)
-        m_room.wPresenterChannel = wChannel;
-    else if (m_room.wPresenterChannel == wChannel)
-        m_room.wPresenterChannel = kNoIndex;
-    AddLog(LOG_INFO, L"[INFO_CONF_PRESENTER] %s CH:%d", bSet ? L"Set" : L"Clear", wChannel);
-    UpdatePresenterButton();
-    ShowRoomUsers();
-}
-
-void IConfDlg::UpdatePresenterButton()
-{
-    if (!m_pRoomCtrl) return;
-    // Anyone but the chief and the presenter may ask to present, in a room that shows people.
-    bool bEnable = m_room.InRoom() && m_room.info.wRoomType != kDocumentRoomType && !IsChief() &&
-                   m_room.wPresenterChannel != m_room.wMyChannel;
-    m_pRoomCtrl->UpdatePresenterButton(bEnable);
-}
-
-void IConfDlg::ApplyRights(uint32_t dwRights)
-{
-    static const wchar_t* const kCovers[] = {L"talk", L"board drawing", L"desktop share", L"camera control",
-                                             L"frame rate and capture size"};
-    uint32_t dwChanged = dwRights ^ m_room.dwRights;
-    m_room.dwRights = dwRights;
-    for (int32_t nSel = RIGHT_TALK; nSel <= RIGHT_MEDIASHARE; ++nSel)
-    {
-        if (!(dwChanged & (1u << nSel))) continue;
-        uint32_t dwOn = (dwRights >> nSel) & 1;
-        m_room.users.SetFlagForAll(nSel, dwOn);
-        if (!dwOn && !IsChief()) AddLog(LOG_INFO, L"[INFO_CONF_RIGHTS] %s stopped", kCovers[nSel]);
-    }
-    AddLog(LOG_INFO, L"[INFO_CONF_RIGHTS] Rights:0x%x", dwRights);
-    LayoutRoom();
-    ShowRoomUsers();
-}
-
 std::wstring IConfDlg::RoomUserName(uint16_t wChannel) const
 {
     // Read from the record: windows.h renames GetUserName.
@@ -300,4 +207,45 @@ void IConfDlg::AskPresenterQuestion(uint16_t wRequester)
     // The room may have gone while the question was open.
     if (!m_room.InRoom() || !m_pNet) return;
     m_pNet->SendPresenterRequest({PRESENTER_ANSWER, wRequester, static_cast<uint16_t>(nAnswer == IDYES)});
+}
+
+void IConfDlg::RemoveUserRow(uint16_t wChannel)
+{
+    if (m_pUserList) m_pUserList->RemoveRow(wChannel);
+}
+
+void IConfDlg::UpdateUserRow(uint16_t wChannel, uint16_t wStatus, uint32_t dwFlags)
+{
+    if (m_pUserList) m_pUserList->UpdateUserRow(wChannel, wStatus, dwFlags);
+}
+
+void IConfDlg::SetVideoState(uint16_t wChannel, uint32_t dwValue)
+{
+    if (m_pVideoView) m_pVideoView->SetVideoState(wChannel, dwValue);
+}
+
+void IConfDlg::SetViewName(uint16_t wChannel, const std::u16string& szName)
+{
+    if (m_pVideoView) m_pVideoView->SetViewName(wChannel, szName);
+}
+
+void IConfDlg::SetMyChannel(uint16_t wChannel)
+{
+    if (m_pNet) m_pNet->SetMyIndex(wChannel);
+}
+
+void IConfDlg::SendAvState(uint32_t dwState)
+{
+    if (m_pNet) m_pNet->SendAvState(dwState);
+}
+
+void IConfDlg::EnablePresenterButton(bool bEnable)
+{
+    if (m_pRoomCtrl) m_pRoomCtrl->UpdatePresenterButton(bEnable);
+}
+
+void IConfDlg::PostPresenterQuestion(uint16_t wRequesterChannel)
+{
+    // The question waits for the user: asked from a posted message, not inside the sent one.
+    PostMessageW(MainWnd(), WM_QN_PRESENTER_QUESTION, wRequesterChannel, 0);
 }

@@ -327,7 +327,7 @@ void IConfDlg::OnRoomTypeChanged()
 {
     if (m_pVideoView) m_pVideoView->SetViewCount(ClampViewCount(GetVideoCount(0)));
     ShowRoomUsers();
-    UpdatePresenterButton();
+    m_presenter.UpdatePresenterButton();
     LayoutRoom();
 }
 

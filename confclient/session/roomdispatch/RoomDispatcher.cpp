@@ -18,6 +18,8 @@
 #include "confclient/settings/PrivateDataFeature.h"
 #include "confclient/settings/RemoteSettingFeature.h"
 #include "confclient/people/PushReceiveFeature.h"
+#include "confclient/people/ParticipantsFeature.h"
+#include "confclient/people/PresenterFeature.h"
 
 namespace
 {

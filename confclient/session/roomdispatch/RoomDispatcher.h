@@ -22,28 +22,10 @@ public:
     virtual void OnRoomNak(uint16_t wCommand, const QNPacketDesc& desc) = 0;
     virtual void OnRoomRecord(uint16_t wCommand, const QNPacketDesc& desc) = 0;
     virtual void OnRoomEnd(uint16_t wCommand, const QNPacketDesc& desc) = 0;
-    virtual void OnUserQuit(uint16_t wCommand, const QNPacketDesc& desc) = 0;
     virtual void OnSessionValueCleared(uint16_t wCommand, const QNPacketDesc& desc) = 0;
     virtual void OnBanished(uint16_t wCommand, const QNPacketDesc& desc) = 0;
-    virtual void OnPresenterRefused(uint16_t wCommand, const QNPacketDesc& desc) = 0;
-    virtual void OnSetPresenterRefused(uint16_t wCommand, const QNPacketDesc& desc) = 0;
 
-    virtual void OnUserJoin(uint16_t wCommand, const QNPacketDesc& desc, const QNRoomUser& user) = 0;
     virtual void OnSessionValue(uint16_t wCommand, const QNPacketDesc& desc, const uint16_t& wValue) = 0;
-    virtual void OnViewNames(uint16_t wCommand, const QNPacketDesc& desc,
-                             const std::vector<QNViewName>& names) = 0;
-    virtual void OnPresider(uint16_t wCommand, const QNPacketDesc& desc, const uint16_t& wChannel) = 0;
-    virtual void OnAvState(uint16_t wCommand, const QNPacketDesc& desc, const uint32_t& dwWord) = 0;
-    virtual void OnRights(uint16_t wCommand, const QNPacketDesc& desc, const QNRoomRights& rights) = 0;
-    virtual void OnChannelChange(uint16_t wCommand, const QNPacketDesc& desc,
-                                 const QNChannelChange& change) = 0;
-    virtual void OnVideoState(uint16_t wCommand, const QNPacketDesc& desc, const uint32_t& dwValue) = 0;
-    virtual void OnUserStatus(uint16_t wCommand, const QNPacketDesc& desc, const QNUserStatus& status) = 0;
-    virtual void OnSeat(uint16_t wCommand, const QNPacketDesc& desc, const QNSeat& seat) = 0;
-    virtual void OnUserOption(uint16_t wCommand, const QNPacketDesc& desc, const QNUserOption& o) = 0;
-    virtual void OnPresenterRequest(uint16_t wCommand, const QNPacketDesc& desc,
-                                    const QNPresenterRequest& req) = 0;
-    virtual void OnPresenterChange(uint16_t wCommand, const QNPacketDesc& desc, const uint16_t& wChannel) = 0;
 };
 
 class CChatFeature;
@@ -57,6 +39,8 @@ class CRemoteSettingFeature;
 class CRecordingFeature;
 class CPushReceiveFeature;
 class CBoardNoticeFeature;
+class CParticipantsFeature;
+class CPresenterFeature;
 
 // Whom the rows call: the session's own handlers and each room feature. A row whose
 // target is not set is skipped.
@@ -74,6 +58,8 @@ struct RoomHandlers
     CRecordingFeature* pRecording = nullptr;
     CPushReceiveFeature* pPushReceive = nullptr;
     CBoardNoticeFeature* pBoardNotice = nullptr;
+    CParticipantsFeature* pParticipants = nullptr;
+    CPresenterFeature* pPresenter = nullptr;
 };
 
 // One handler row: the command, what is done with it, and for an ignored or checked row why.

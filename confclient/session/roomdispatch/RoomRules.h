@@ -8,9 +8,6 @@
 // for a reason that gets the log line only.
 const char* NakConfTextKey(uint16_t wReason);
 
-// The reason of a presenter refusal (554) that only means "already the presenter": logged, not shown.
-constexpr uint16_t kReasonConfExistUser = 1210;
-
 // The text key shown for a call failure code (802), or null for 105, which shows nothing.
 const char* CallFailureTextKey(uint16_t wCode);
 

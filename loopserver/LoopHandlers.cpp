@@ -14,6 +14,7 @@ namespace
 // Reason codes of the refusals (the header's sub).
 constexpr uint16_t kReasonLoginLater = 1000; // the ID is logged in elsewhere
 constexpr uint16_t kReasonNoSuchId = 1003;
+constexpr uint16_t kReasonBadLogin = 1004; // a short login record, or a login on a logged-in connection
 constexpr uint16_t kReasonNoSeat = 1202;
 constexpr uint16_t kReasonServerError = 1206; // no such room, or a code already open
 
@@ -86,7 +87,13 @@ void CLoopServer::ToLobby(const Client* pExcept, uint16_t wCommand, const Bytes&
 void CLoopServer::OnLogin(const std::shared_ptr<Client>& c, uint16_t wCommand, const uint8_t* p, size_t n)
 {
     QNLoginRequest req;
-    if (!DecodeLogin(p, n, req) || c->pUser) return;
+    if (!DecodeLogin(p, n, req) || c->pUser)
+    {
+        LogF(m_pLog, LOG_ERROR, "[loop] #%d login refused: %s", c->nId,
+             c->pUser ? "already logged in" : "short login record");
+        Send(*c, NAK_LOBY_LOGIN, kReasonBadLogin, {});
+        return;
+    }
     if (m_cfg.nRefuseLoginTimes > 0)
     {
         --m_cfg.nRefuseLoginTimes;

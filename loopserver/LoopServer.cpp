@@ -267,7 +267,14 @@ void CLoopServer::HandleFrame(const std::shared_ptr<Client>& c, uint8_t* pFrame,
 
     if (h.wCommand == CMD_SEED_KEY)
     {
-        if (n < kRoundKeyBytes) return;
+        // Exactly the client's round-key table: anything else is not this protocol.
+        if (n != kRoundKeyBytes)
+        {
+            LogF(m_pLog, LOG_ERROR, "[loop] #%d key of %u bytes: connection closed", c->nId,
+                 static_cast<unsigned>(n));
+            SendRaw(*c, {}, 0, true);
+            return;
+        }
         c->clientKeys = KeysFromBytes(p);
         std::random_device rd;
         uint8_t key[16];

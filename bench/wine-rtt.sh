@@ -22,7 +22,6 @@ port=${QUILLON_PORT:-18800}
 run=${QUILLON_RUN_DIR:-/tmp/quillon-wine-rtt}
 app=$build/confclient/app
 server=$native/loopserver/quillon-loopserver
-panel=$native/tools/panel/quillon-panel
 names=(alice bob)
 
 fail() {
@@ -30,32 +29,25 @@ fail() {
     exit 1
 }
 [ -f "$app/Quillon.exe" ] || fail "no $app/Quillon.exe"
-[ -x "$server" ] && [ -x "$panel" ] || fail "no loopback server or panel under $native (QUILLON_NATIVE_DIR)"
+[ -x "$server" ] && [ -x "$native/tools/panel/quillon-panel" ] || fail "no loopback server or panel under $native (QUILLON_NATIVE_DIR)"
 mkdir -p "$run"
 
+. "$top/scripts/room-programs.sh"
+
 server_pid=
-program_pids=()
 cleanup() {
     [ -n "$server_pid" ] && kill "$server_pid" 2>/dev/null || true
     for name in "${names[@]}"; do "$top/scripts/wine-session.sh" stop "$run/wine-$name"; done
 }
 trap cleanup EXIT
-trap '' PIPE
 
-in_session() {
-    local name=$1
-    shift
-    QUILLON_WINE_DIR=$run/wine-$name "$top/scripts/wine-exec.sh" "$@"
-}
-
-# Each program from a folder of its own (its log goes beside it), in a prefix of its
-# own (one instance per prefix), where the program's Log setting asks for DEBUG lines.
+# Each program in a prefix of its own (one instance per prefix), where the program's Log
+# setting asks for DEBUG lines.
 for name in "${names[@]}"; do
-    rm -rf "${run:?}/$name"
-    mkdir -p "$run/$name"
-    cp "$app/Quillon.exe" "$app/"*.dll "$run/$name/"
+    install_copy "$name"
     "$top/scripts/wine-session.sh" start "$run/wine-$name" win64
-    in_session "$name" reg add 'HKCU\Software\LumoraSoft\Quillon' /v Log /t REG_SZ /d DEBUG /f >/dev/null 2>&1 ||
+    QUILLON_WINE_DIR=$run/wine-$name "$top/scripts/wine-exec.sh" \
+        reg add 'HKCU\Software\LumoraSoft\Quillon' /v Log /t REG_SZ /d DEBUG /f >/dev/null 2>&1 ||
         fail "could not set the Log setting in $run/wine-$name"
 done
 
@@ -64,58 +56,27 @@ server_pid=$!
 sleep 0.5
 kill -0 "$server_pid" 2>/dev/null || fail "the loopback server did not start (see $run/loopserver.log)"
 
-# Each program in panel mode, its panel between two pipes: NAME_in (commands), NAME_out (answers).
 index=0
 for name in "${names[@]}"; do
     index=$((index + 1))
-    in_session "$name" "$run/$name/Quillon.exe" "QuillonPort $((port + index))" &
-    program_pids+=($!)
-    rm -f "$run/$name.in" "$run/$name.out"
-    mkfifo "$run/$name.in" "$run/$name.out"
-    "$panel" "$((port + index))" 60 <"$run/$name.in" >"$run/$name.out" &
-    exec {fd}>"$run/$name.in"
-    eval "${name}_in=$fd"
-    exec {fd}<"$run/$name.out"
-    eval "${name}_out=$fd"
+    start_program "$name" "$((port + index))"
+    open_panel "$name" "$((port + index))"
 done
 
-send() {
-    local fd
-    eval "fd=\$${1}_in"
-    echo "$2" 2>/dev/null >&"$fd" || true
-}
-
-# Waits up to 60 s for the panel of NAME to answer "KEYWORD value"; prints the value.
-expect() {
-    local name=$1 keyword=$2 fd line deadline=$(($(date +%s) + 60))
-    eval "fd=\$${name}_out"
-    while [ "$(date +%s)" -lt "$deadline" ]; do
-        if IFS= read -r -t 1 line <&"$fd"; then
-            case $line in "$keyword "*) echo "${line#* }" && return 0 ;; esac
-        fi
-    done
-    fail "no $keyword answer from $name (see $run/$name/Log/)"
-}
-
 for name in "${names[@]}"; do send "$name" "CONNECT 127.0.0.1,$port,$name,,0,0,,0,RoriVuz_Eng.dll"; done
-for name in "${names[@]}"; do [ "$(expect "$name" CONNECT)" = 1 ] || fail "$name was refused"; done
+for name in "${names[@]}"; do [ "$(expect "$name" CONNECT 60 login)" = 1 ] || fail "$name was refused"; done
 send alice "CREATE Round trip"
-room=$(expect alice CREATE)
+room=$(expect alice CREATE 60 "opening the room")
 [ "$room" != 0 ] || fail "alice could not open a room"
 send bob "JOIN $room"
-[ "$(expect bob JOIN)" = 1 ] || fail "bob could not join room $room"
+[ "$(expect bob JOIN 60 "joining the room")" = 1 ] || fail "bob could not join room $room"
 echo "wine-rtt: alice and bob in room $room for $seconds s ($app)"
 sleep "$seconds"
 for name in "${names[@]}"; do send "$name" LOGOUT; done
 # A program that has not ended within 30 s ends with its session.
-running() {
-    local pid
-    for pid in "${program_pids[@]}"; do kill -0 "$pid" 2>/dev/null && return 0; done
-    return 1
-}
-for _ in $(seq 60); do
-    running || break
-    sleep 0.5
+for name in "${names[@]}"; do
+    eval "pid=\$${name}_pid"
+    timeout 30 tail --pid="$pid" -f /dev/null || true
 done
 
 all=()

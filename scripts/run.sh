@@ -22,6 +22,7 @@ mkdir -p "$run"
 headless=0
 [ -n "${DISPLAY:-}" ] || headless=1
 app=$top/build/windows/confclient/app
+native=$top/build/native
 probe=$top/build/windows/tests/app/quillon_probe.exe
 server_pid=
 sessions=()
@@ -37,7 +38,7 @@ fail() {
 }
 
 start_server() {
-    "$top/build/native/loopserver/quillon-loopserver" --port "$port" --quiet >"$run/loopserver.log" 2>&1 &
+    "$native/loopserver/quillon-loopserver" --port "$port" --quiet >"$run/loopserver.log" 2>&1 &
     server_pid=$!
     sleep 0.5
     kill -0 "$server_pid" 2>/dev/null || fail "the loopback server did not start (see $run/loopserver.log)"
@@ -101,58 +102,7 @@ lobby() {
 
 # --- two programs in one room -------------------------------------------------------------
 
-# Each program runs from a folder of its own, so that each keeps its own log.
-install_copy() {
-    rm -rf "$run/$1"
-    mkdir -p "$run/$1"
-    cp "$app/Quillon.exe" "$app/"*.dll "$run/$1/"
-}
-
-# Starts a program in panel mode in its session.
-#   start_program NAME PANEL_PORT
-start_program() {
-    local name=$1 panel_port=$2
-    QUILLON_WINE_DIR=$run/wine-$name "$top/scripts/wine-exec.sh" "$run/$name/Quillon.exe" "QuillonPort $panel_port" &
-    eval "${name}_pid=$!"
-}
-
-# Opens a program's control panel: quillon-panel between two pipes, whose ends this
-# script holds as NAME_in (commands) and NAME_out (answers).
-open_panel() {
-    local name=$1 panel_port=$2
-    rm -f "$run/$name.in" "$run/$name.out"
-    mkfifo "$run/$name.in" "$run/$name.out"
-    "$top/build/native/tools/panel/quillon-panel" "$panel_port" 60 <"$run/$name.in" >"$run/$name.out" &
-    exec {fd}>"$run/$name.in"
-    eval "${name}_in=$fd"
-    exec {fd}<"$run/$name.out"
-    eval "${name}_out=$fd"
-}
-
-# Waits for the panel of a program to say "KEYWORD value..." within SECONDS; prints the value.
-#   expect NAME KEYWORD SECONDS STEP
-expect() {
-    local name=$1 keyword=$2 seconds=$3 step=$4 fd line
-    eval "fd=\$${name}_out"
-    local deadline=$(($(date +%s) + seconds))
-    while [ "$(date +%s)" -lt "$deadline" ]; do
-        if IFS= read -r -t 1 line <&"$fd"; then
-            case $line in
-            "$keyword "*) echo "${line#* }"; return 0 ;;
-            esac
-        fi
-    done
-    fail "$step: no $keyword answer from $name within $seconds s (see $run/$name/Log/)"
-}
-
-# Sends a command line to a program's panel; nothing when the program has closed it.
-trap '' PIPE
-send() {
-    local name=$1 fd
-    shift
-    eval "fd=\$${name}_in"
-    echo "$*" 2>/dev/null >&"$fd" || true
-}
+. "$top/scripts/room-programs.sh"
 
 # Runs the probe on a program's windows: settext, click, lines (tests/app/probe).
 probe() {

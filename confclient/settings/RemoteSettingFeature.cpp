@@ -1,18 +1,8 @@
 // A remote setting: frame rate and video stop kept in the room state, anything else noticed.
 #include "confclient/settings/RemoteSettingFeature.h"
 
+#include "confclient/session/texttable/TextTable.h"
 #include "core/Utf8Text.h"
-
-namespace
-{
-// The text with its "%s" replaced by arg; the text is never used as a format.
-std::u16string Formatted(std::u16string text, const std::u16string& arg)
-{
-    const size_t at = text.find(u"%s");
-    if (at != std::u16string::npos) text.replace(at, 2, arg);
-    return text;
-}
-} // namespace
 
 void CRemoteSettingFeature::OnRemoteSetting(const QNRemoteSetting& setting)
 {

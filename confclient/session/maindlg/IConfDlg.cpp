@@ -16,14 +16,6 @@
 #include "ResourceIds.h"
 #include "winui/WinApp.h"
 
-std::wstring Formatted(const std::wstring& format, const std::wstring& arg)
-{
-    std::wstring text = format;
-    size_t at = text.find(L"%s");
-    if (at != std::wstring::npos) text.replace(at, 2, arg);
-    return text;
-}
-
 IConfDlg::IConfDlg() = default;
 
 IConfDlg::~IConfDlg()

@@ -405,6 +405,3 @@ protected:
     void RestartIfRequested();
     bool m_bRestartRequested = false;
 };
-
-// A text of the table with its "%s" replaced by arg; the text is never used as a format.
-std::wstring Formatted(const std::wstring& format, const std::wstring& arg);

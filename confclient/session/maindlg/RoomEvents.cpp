@@ -201,7 +201,7 @@ void IConfDlg::AskPresenterQuestion(uint16_t wRequester)
     if (!m_room.InRoom() || !m_pNet) return;
     std::wstring text =
         Formatted(GetText(IsPlayerMode() ? "IDS_REQ_PRESENTER_PLAYER" : "IDS_REQ_PRESENTER_CONFIRM"),
-                  RoomUserName(wRequester).c_str());
+                  RoomUserName(wRequester));
     HWND hOwner = m_pMainView && m_pMainView->m_hWnd ? m_pMainView->m_hWnd : MainWnd();
     int nAnswer = MessageBoxW(hOwner, text.c_str(), m_szExeName.c_str(), MB_YESNO | MB_ICONQUESTION);
     // The room may have gone while the question was open.

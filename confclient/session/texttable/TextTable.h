@@ -35,3 +35,13 @@ private:
     std::map<std::u16string, std::u16string, std::less<>> m_texts;
     ILogSink* m_pLog = nullptr;
 };
+
+// A text of the table with its first "%s" replaced by arg; the text is never used as a format.
+template <class Char>
+std::basic_string<Char> Formatted(std::basic_string<Char> text, const std::basic_string<Char>& arg)
+{
+    const Char placeholder[] = {'%', 's', 0};
+    const size_t at = text.find(placeholder);
+    if (at != std::basic_string<Char>::npos) text.replace(at, 2, arg);
+    return text;
+}

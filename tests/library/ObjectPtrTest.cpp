@@ -208,3 +208,19 @@ TEST(LMObjectPtr, TypedHoldersFillInTheirDefaults)
     EXPECT_STREQ(IIppResizerPtr(0, nullptr, nullptr, &loader).GetFactoryName(), L"GetResizer");
     EXPECT_STREQ(IXiphSpeexEncoderPtr(0, nullptr, nullptr, &loader).GetFactoryName(), L"GetSpeexEncoder");
 }
+
+TEST(LMObjectPtr, ThePlatformLoaderReportsMissingLibrariesAndExports)
+{
+#ifdef _WIN32
+    const wchar_t* szPresent = L"kernel32.dll";
+#else
+    const wchar_t* szPresent = L"libc.so.6";
+#endif
+    CLMObjectPtr<ILMVideoDecoder> holder;
+    LMSetThreadError(0);
+    EXPECT_EQ(holder.Create(L"LMNoSuchLibrary.dll", L"GetH264RtpDecoder"), 0);
+    EXPECT_EQ(LMGetThreadError(), LM_ERROR_MOD_NOT_FOUND);
+    EXPECT_EQ(holder.Create(szPresent, L"GetH264RtpDecoder"), 0);
+    EXPECT_EQ(LMGetThreadError(), LM_ERROR_PROC_NOT_FOUND);
+    EXPECT_EQ(holder.Get(), nullptr);
+}

@@ -297,6 +297,7 @@ TEST(LMRendererLibrary, FactoriesByNameDrawOrFallWithoutLeftovers)
         ASSERT_EQ(r->Draw(static_cast<int32_t>(picture.size()), picture.data(), kPictureCx, kPictureCy), 1)
             << r->GetLastErrorMessage();
         ExpectQuadrants(window.ReadBack(), "drawn by the library");
+        EXPECT_EQ(r->Check(), 1) << r->GetLastErrorMessage(); // nothing was lost
         printf("%ls: draws at %d bits\n", szFactory, r->GetBitsPerPixel());
     }
 }

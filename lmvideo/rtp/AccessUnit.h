@@ -12,10 +12,10 @@ constexpr size_t kMaxAccessUnitBytes = 4 << 20;
 
 struct AccessUnit
 {
-    std::vector<uint8_t> data;  // Annex-B (H.264) or the picture's bitstream (H.263)
-    uint32_t nTimestamp = 0;    // RTP time stamp; 0 for a plain stream
-    bool bKey = false;          // an IDR (H.264) or intra (H.263) picture
-    bool bAfterLoss = false;    // pictures were lost or dropped just before this one
+    std::vector<uint8_t> data; // Annex-B (H.264) or the picture's bitstream (H.263)
+    uint32_t nTimestamp = 0;   // RTP time stamp; 0 for a plain stream
+    bool bKey = false;         // an IDR (H.264) or intra (H.263) picture
+    bool bAfterLoss = false;   // pictures were lost or dropped just before this one
 };
 
 class AccessUnitQueue

@@ -130,7 +130,8 @@ bool H264Packetizer::Packetize(const uint8_t* pAccessUnit, size_t n, uint32_t nT
         while (!m_bCompat && i + count < nals.size() && nStap + 2 + nals[i + count].n <= kPayloadBytes)
             nStap += 2 + nals[i + count++].n;
         bool bLast = i + count == nals.size();
-        bool bOk = count == 1 ? WriteSingle(units, nals[i], bLast) : WriteStapA(units, &nals[i], count, nStap, bLast);
+        bool bOk = count == 1 ? WriteSingle(units, nals[i], bLast)
+                              : WriteStapA(units, &nals[i], count, nStap, bLast);
         if (!bOk) return false;
         i += count;
     }

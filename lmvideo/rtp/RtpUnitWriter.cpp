@@ -16,4 +16,3 @@ void RtpUnitWriter::EndUnit(size_t nBytes)
     m_pSizes[m_nUnits++] = static_cast<uint32_t>(nBytes);
     m_nUsed += nBytes;
 }
-

@@ -223,7 +223,8 @@ TEST(H264Rtp, ALostPacketCostsOnlyItsPicture)
 TEST(H264Rtp, TimeStampChangeEndsAPictureWithoutMarker)
 {
     Bytes a = MakeNal(5, 50, 1), b = MakeNal(1, 60, 2), c = MakeNal(1, 70, 3);
-    Packets packets = {MakeRtp(1, 100, false, 96, a), MakeRtp(2, 100, false, 96, b), MakeRtp(3, 200, false, 96, c)};
+    Packets packets = {MakeRtp(1, 100, false, 96, a), MakeRtp(2, 100, false, 96, b),
+                       MakeRtp(3, 200, false, 96, c)};
     H264Depacketizer depacketizer;
     for (size_t i = 0; i < 3; ++i)
         depacketizer.Push(packets[i].data(), packets[i].size());
@@ -242,7 +243,8 @@ TEST(H264Rtp, MalformedPayloadsDropTheirPictureOnly)
 {
     Bytes good = MakeNal(1, 40, 1);
     Bytes fuBody = MakeNal(1, 40, 2);
-    auto fu = [&](uint8_t flags) {
+    auto fu = [&](uint8_t flags)
+    {
         Bytes p = {0x7C, static_cast<uint8_t>(flags | 1)};
         p.insert(p.end(), fuBody.begin() + 1, fuBody.end());
         return p;

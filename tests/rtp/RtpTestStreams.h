@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "lmvideo/rtp/H263MacroblockInfo.h"
 #include "lmvideo/rtp/RtpDepacketizer.h"
 
 using Bytes = std::vector<uint8_t>;
@@ -25,3 +26,14 @@ Bytes MakeRtp(uint16_t seq, uint32_t ts, bool marker, uint8_t pt, const Bytes& p
 
 // Pushes every packet and returns the pictures that came out, flushed at the end.
 std::vector<AccessUnit> Depacketize(RtpDepacketizer& d, const Packets& packets);
+
+// A synthetic H.263 picture: header, groups of blocks behind byte-aligned start codes,
+// bodies of nonzero bytes at odd bit offsets (no start code inside), and a macroblock
+// record every nMacroblockBits bits of each group's body.
+struct H263TestPicture
+{
+    Bytes bits;
+    std::vector<H263MacroblockInfo> macroblocks;
+};
+H263TestPicture MakeH263Picture(bool bIntra, uint8_t nTemporalReference,
+                                const std::vector<size_t>& groupBytes, size_t nMacroblockBits);

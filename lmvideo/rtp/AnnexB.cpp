@@ -12,6 +12,15 @@ size_t FindStartCode(const uint8_t* p, size_t n, size_t from)
 }
 } // namespace
 
+bool NalOpensPicture(const uint8_t* p, size_t n)
+{
+    if (n == 0) return false;
+    const uint8_t type = NalType(p[0]);
+    if ((type >= 6 && type <= 9) || (type >= 14 && type <= 18)) return true;
+    // first_mb_in_slice, exp-Golomb coded: "1" is 0.
+    return (type == 1 || type == kNalTypeIdr) && n >= 2 && (p[1] & 0x80) != 0;
+}
+
 std::vector<NalSpan> SplitAnnexB(const uint8_t* p, size_t n)
 {
     std::vector<NalSpan> nals;

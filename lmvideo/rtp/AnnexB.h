@@ -17,6 +17,10 @@ inline uint8_t NalType(uint8_t header)
     return header & 0x1F;
 }
 
+// Whether a NAL unit can only be the first of a picture's: a delimiter, SEI, parameter
+// set, reserved type 14-18, or a slice at macroblock 0 (H.264 7.4.1.2.3).
+bool NalOpensPicture(const uint8_t* p, size_t n);
+
 // The NAL units of a byte stream, without start codes or trailing zero bytes; bytes before
 // the first start code and empty units are skipped.
 std::vector<NalSpan> SplitAnnexB(const uint8_t* p, size_t n);

@@ -1,6 +1,8 @@
 // RFC 2190 depacketization into H.263 pictures.
 #include "lmvideo/rtp/H263Depacketizer.h"
 
+#include "lmvideo/rtp/H263Picture.h"
+
 bool H263Depacketizer::AppendPayload(const RtpPacketView& packet, AccessUnit& unit)
 {
     if (packet.nPayload < 4) return false;
@@ -28,10 +30,16 @@ bool H263Depacketizer::AppendPayload(const RtpPacketView& packet, AccessUnit& un
     return true;
 }
 
+bool H263Depacketizer::OpensPicture(const RtpPacketView& packet) const
+{
+    // Mode A, no start bits, and the picture start code first.
+    const uint8_t* p = packet.pPayload;
+    return packet.nPayload >= 7 && (p[0] & 0xB8) == 0 && IsH263PictureStart(p + 4);
+}
+
 bool H263Depacketizer::FinishPicture(AccessUnit& unit)
 {
     // Bits the last unit disowned are none of the picture's.
-    if (m_nOpenBits != 0 && !unit.data.empty())
-        unit.data.back() &= static_cast<uint8_t>(0xFF << m_nOpenBits);
+    if (m_nOpenBits != 0 && !unit.data.empty()) unit.data.back() &= static_cast<uint8_t>(0xFF << m_nOpenBits);
     return true;
 }

@@ -9,6 +9,7 @@ protected:
     bool AppendPayload(const RtpPacketView& packet, AccessUnit& unit) override;
     bool FinishPicture(AccessUnit& unit) override;
     void ResetPicture() override { m_nOpenBits = 0; }
+    bool OpensPicture(const RtpPacketView& packet) const override;
 
 private:
     // Bits at the end of the picture's last byte that the next unit brings (the EBIT of the

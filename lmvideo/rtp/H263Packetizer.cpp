@@ -27,11 +27,14 @@ std::vector<SplitPoint> SplitPoints(const uint8_t* p, size_t n, const H263Macrob
     for (size_t i = 0; i + 3 <= n; ++i)
         if (IsH263StartCode(p + i)) points.push_back({8 * i, nullptr});
     for (size_t i = 0; i < nMb; ++i)
-        if (pMb[i].nBitOffset > 0 && pMb[i].nBitOffset < 8 * n) points.push_back({pMb[i].nBitOffset, &pMb[i]});
+        if (pMb[i].nBitOffset > 0 && pMb[i].nBitOffset < 8 * n)
+            points.push_back({pMb[i].nBitOffset, &pMb[i]});
     // A group start wins over a macroblock at the same bit: mode A needs less header.
-    std::stable_sort(points.begin(), points.end(), [](const SplitPoint& a, const SplitPoint& b) {
-        return a.nBit != b.nBit ? a.nBit < b.nBit : (a.pMacroblock == nullptr && b.pMacroblock != nullptr);
-    });
+    std::stable_sort(points.begin(), points.end(),
+                     [](const SplitPoint& a, const SplitPoint& b) {
+                         return a.nBit != b.nBit ? a.nBit < b.nBit
+                                                 : (a.pMacroblock == nullptr && b.pMacroblock != nullptr);
+                     });
     points.erase(std::unique(points.begin(), points.end(),
                              [](const SplitPoint& a, const SplitPoint& b) { return a.nBit == b.nBit; }),
                  points.end());
@@ -66,7 +69,8 @@ void WriteModeB(uint8_t* h, unsigned sbit, unsigned ebit, const H263PictureHeade
 } // namespace
 
 bool H263Packetizer::Packetize(const uint8_t* pPicture, size_t n, uint32_t nTimestamp,
-                               const H263MacroblockInfo* pMacroblocks, size_t nMacroblocks, RtpUnitWriter& out)
+                               const H263MacroblockInfo* pMacroblocks, size_t nMacroblocks,
+                               RtpUnitWriter& out)
 {
     H263PictureHeader pic;
     if (!ParseH263PictureHeader(pPicture, n, pic) || pic.nSourceFormat < 1 || pic.nSourceFormat > 5 ||
@@ -83,7 +87,8 @@ bool H263Packetizer::Packetize(const uint8_t* pPicture, size_t n, uint32_t nTime
         // The furthest split point whose stretch still fits; the byte holding a split is
         // sent in both units, each saying which of its bits are its own.
         size_t to = from;
-        while (to + 1 < points.size() && (points[to + 1].nBit + 7) / 8 - nFirstByte <= kPayloadBytes - nHeader)
+        while (to + 1 < points.size() &&
+               (points[to + 1].nBit + 7) / 8 - nFirstByte <= kPayloadBytes - nHeader)
             ++to;
         if (to == from) return false;
         const size_t nEndBit = points[to].nBit;

@@ -17,8 +17,8 @@ public:
     // False, with the sequence numbers untouched, when the bytes are not a baseline H.263
     // picture without PB-frames, when a stretch between split points does not fit one unit,
     // or when the writer runs out of room.
-    bool Packetize(const uint8_t* pPicture, size_t n, uint32_t nTimestamp, const H263MacroblockInfo* pMacroblocks,
-                   size_t nMacroblocks, RtpUnitWriter& out);
+    bool Packetize(const uint8_t* pPicture, size_t n, uint32_t nTimestamp,
+                   const H263MacroblockInfo* pMacroblocks, size_t nMacroblocks, RtpUnitWriter& out);
 
 private:
     uint32_t m_nSsrc;

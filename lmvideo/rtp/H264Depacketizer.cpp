@@ -32,6 +32,23 @@ bool H264Depacketizer::AppendPayload(const RtpPacketView& packet, AccessUnit& un
     return type == 0 || type >= 30;
 }
 
+bool H264Depacketizer::OpensPicture(const RtpPacketView& packet) const
+{
+    const uint8_t* p = packet.pPayload;
+    const size_t n = packet.nPayload;
+    if (n == 0) return false;
+    const uint8_t type = NalType(p[0]);
+    if (type == 24) return n > 3 && NalOpensPicture(p + 3, n - 3);
+    if (type == 28)
+    {
+        // A first fragment: its unit's header rebuilt, then the body.
+        if (n < 3 || !(p[1] & 0x80)) return false;
+        const uint8_t nal[2] = {static_cast<uint8_t>((p[0] & 0xE0) | NalType(p[1])), p[2]};
+        return NalOpensPicture(nal, 2);
+    }
+    return NalOpensPicture(p, n);
+}
+
 bool H264Depacketizer::AppendStapA(const uint8_t* p, size_t n, AccessUnit& unit)
 {
     BigEndianReader r(p, n);

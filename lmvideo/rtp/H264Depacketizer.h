@@ -9,6 +9,7 @@ protected:
     bool AppendPayload(const RtpPacketView& packet, AccessUnit& unit) override;
     bool FinishPicture(AccessUnit& unit) override { return !m_bInFragment; }
     void ResetPicture() override { m_bInFragment = false; }
+    bool OpensPicture(const RtpPacketView& packet) const override;
 
 private:
     bool AppendStapA(const uint8_t* p, size_t n, AccessUnit& unit);

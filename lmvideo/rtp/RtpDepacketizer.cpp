@@ -35,6 +35,7 @@ void RtpDepacketizer::Push(const uint8_t* p, size_t n)
         }
         nMissing = nAhead > 0 ? nAhead : (nAhead < 0 ? 1 : 0);
     }
+    if (nMissing > 0) m_queue.NoteLoss();
     m_nSsrc = packet.nSsrc;
     m_nNextSequence = static_cast<uint16_t>(packet.nSequence + 1);
     m_bHaveSequence = true;
@@ -50,7 +51,12 @@ void RtpDepacketizer::Push(const uint8_t* p, size_t n)
         }
         EndPicture();
     }
-    if (!m_bOpen) BeginPicture(packet.nTimestamp);
+    if (!m_bOpen)
+    {
+        BeginPicture(packet.nTimestamp);
+        // Whole pictures may have been lost in between; this one is whole if it starts here.
+        if (nMissing > 0 && OpensPicture(packet)) nMissing = 0;
+    }
     if (nMissing > 0) m_bDamaged = true;
     if (!m_bDamaged && (!AppendPayload(packet, m_unit) || m_unit.data.size() > kMaxAccessUnitBytes))
         m_bDamaged = true;

@@ -32,6 +32,9 @@ protected:
     virtual bool FinishPicture(AccessUnit& unit) = 0;
     // Forgets any payload state at the start of a picture.
     virtual void ResetPicture() = 0;
+    // Whether the packet plainly opens a picture, so that packets lost before it were
+    // none of this picture's.
+    virtual bool OpensPicture(const RtpPacketView& packet) const = 0;
 
 private:
     void BeginPicture(uint32_t nTimestamp);

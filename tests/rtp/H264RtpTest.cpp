@@ -46,14 +46,16 @@ std::vector<Bytes> Nals(std::initializer_list<std::pair<uint8_t, size_t>> shape)
     return nals;
 }
 
-// Three pictures of three units each (sequence 10..18, time stamps 3000 apart).
+// Three pictures of three slices each (sequence 10..18, time stamps 3000 apart).
 Packets ThreePictures(std::vector<Bytes>* pPictures)
 {
     H264Packetizer packetizer(7, 10, true);
     Packets packets;
     for (uint32_t i = 0; i < 3; ++i)
     {
-        Bytes au = MakeAnnexB(Nals({{uint8_t(i == 0 ? 5 : 1), 300 + i}, {1, 200}, {1, 100}}));
+        uint8_t type = i == 0 ? 5 : 1;
+        Bytes au = MakeAnnexB({MakeSlice(type, true, 300 + i, i), MakeSlice(type, false, 200, 10 + i),
+                               MakeSlice(type, false, 100, 20 + i)});
         pPictures->push_back(au);
         for (Bytes& p : Packetize(packetizer, au, 3000 * (i + 1)))
             packets.push_back(p);
@@ -194,8 +196,8 @@ TEST(H264Rtp, ALostPacketCostsOnlyItsPicture)
         {"middle packet", {4}, {0, 2}, 1},
         {"marker packet", {5}, {0, 2}, 1},
         {"marker and the next picture's first", {5, 6}, {0}, 2},
-        // Nothing tells whether the next picture lost its head, so it goes too.
-        {"whole middle picture", {3, 4, 5}, {0}, 1},
+        // The next picture opens with its first slice: none of the lost packets were its.
+        {"whole middle picture", {3, 4, 5}, {0, 2}, 0},
     };
     for (const auto& c : cases)
     {

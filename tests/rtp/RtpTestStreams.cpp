@@ -21,6 +21,13 @@ Bytes MakeNal(uint8_t type, size_t n, uint32_t seed)
     return nal;
 }
 
+Bytes MakeSlice(uint8_t type, bool bFirst, size_t n, uint32_t seed)
+{
+    Bytes nal = MakeNal(type, n, seed);
+    nal[1] = bFirst ? (nal[1] | 0x80) : ((nal[1] & 0x7F) | 0x01);
+    return nal;
+}
+
 Bytes MakeAnnexB(const std::vector<Bytes>& nals)
 {
     Bytes out;

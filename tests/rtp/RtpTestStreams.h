@@ -13,6 +13,8 @@ using Packets = std::vector<Bytes>;
 
 // A NAL unit of the given type and total size (header included), body from the seed.
 Bytes MakeNal(uint8_t type, size_t n, uint32_t seed);
+// A slice of the given type; bFirst puts it at macroblock 0, the start of a picture.
+Bytes MakeSlice(uint8_t type, bool bFirst, size_t n, uint32_t seed);
 // The NAL units behind four-byte start codes.
 Bytes MakeAnnexB(const std::vector<Bytes>& nals);
 // Bytes 1..255 from a seed: no run of zeros, so no start code.

@@ -20,7 +20,8 @@ struct Stream
 Stream H264Stream()
 {
     std::vector<std::vector<Bytes>> pictures = {
-        {MakeNal(9, 2, 1), MakeNal(7, 12, 2), MakeNal(8, 5, 3), MakeSlice(5, true, 900, 4), MakeSlice(5, false, 700, 5)},
+        {MakeNal(9, 2, 1), MakeNal(7, 12, 2), MakeNal(8, 5, 3), MakeSlice(5, true, 900, 4),
+         MakeSlice(5, false, 700, 5)},
         {MakeSlice(1, true, 300, 6), MakeSlice(1, false, 200, 7)},
         {MakeNal(6, 20, 8), MakeSlice(1, true, 2, 9)},
     };
@@ -65,8 +66,9 @@ Packets RtpOf(VideoCodec codec, const Stream& s)
     {
         RtpUnitWriter writer(buffer.data(), buffer.size(), sizes.data(), sizes.size());
         const Bytes& pic = s.pictures[i];
-        bool bOk = codec == VideoCodec::H264 ? h264.Packetize(pic.data(), pic.size(), 3000 * i, writer)
-                                             : h263.Packetize(pic.data(), pic.size(), 3000 * i, nullptr, 0, writer);
+        bool bOk = codec == VideoCodec::H264
+                       ? h264.Packetize(pic.data(), pic.size(), 3000 * i, writer)
+                       : h263.Packetize(pic.data(), pic.size(), 3000 * i, nullptr, 0, writer);
         EXPECT_TRUE(bOk);
         for (Bytes& p : SplitUnits(buffer.data(), sizes.data(), writer.UnitCount()))
             packets.push_back(p);
@@ -104,11 +106,13 @@ TEST(VideoInputFront, EitherInputGivesTheSamePictures)
     } cases[] = {
         {"H.264 RTP", VideoCodec::H264, h264, RtpOf(VideoCodec::H264, h264), VideoInputFront::Input::Rtp},
         {"H.264 stream whole", VideoCodec::H264, h264, {h264.bytes}, VideoInputFront::Input::Stream},
-        {"H.264 stream by bytes", VideoCodec::H264, h264, Blocks(h264.bytes, 1), VideoInputFront::Input::Stream},
+        {"H.264 stream by bytes", VideoCodec::H264, h264, Blocks(h264.bytes, 1),
+         VideoInputFront::Input::Stream},
         {"H.264 stream by 7", VideoCodec::H264, h264, Blocks(h264.bytes, 7), VideoInputFront::Input::Stream},
         {"H.264 stream by pictures", VideoCodec::H264, h264, h264.pictures, VideoInputFront::Input::Stream},
         {"H.263 RTP", VideoCodec::H263, h263, RtpOf(VideoCodec::H263, h263), VideoInputFront::Input::Rtp},
-        {"H.263 stream by bytes", VideoCodec::H263, h263, Blocks(h263.bytes, 1), VideoInputFront::Input::Stream},
+        {"H.263 stream by bytes", VideoCodec::H263, h263, Blocks(h263.bytes, 1),
+         VideoInputFront::Input::Stream},
         {"H.263 stream by 5", VideoCodec::H263, h263, Blocks(h263.bytes, 5), VideoInputFront::Input::Stream},
         {"H.263 stream by pictures", VideoCodec::H263, h263, h263.pictures, VideoInputFront::Input::Stream},
     };

@@ -8,8 +8,7 @@
 
 #include "lmvideo/rtp/AccessUnit.h"
 
-template <class Fn>
-void ForEachBlock(const uint8_t* p, size_t n, Fn&& fn)
+template <class Fn> void ForEachBlock(const uint8_t* p, size_t n, Fn&& fn)
 {
     while (n >= 2)
     {
@@ -24,8 +23,7 @@ void ForEachBlock(const uint8_t* p, size_t n, Fn&& fn)
 }
 
 // Every picture handed out must respect the bound that keeps a hostile stream small.
-template <class Source>
-void DrainPictures(Source& source)
+template <class Source> void DrainPictures(Source& source)
 {
     AccessUnit unit;
     while (source.Pop(unit))

@@ -5,10 +5,12 @@
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     H263Depacketizer depacketizer;
-    ForEachBlock(data, size, [&](const uint8_t* p, size_t n) {
-        depacketizer.Push(p, n);
-        DrainPictures(depacketizer);
-    });
+    ForEachBlock(data, size,
+                 [&](const uint8_t* p, size_t n)
+                 {
+                     depacketizer.Push(p, n);
+                     DrainPictures(depacketizer);
+                 });
     depacketizer.Flush();
     DrainPictures(depacketizer);
     return 0;

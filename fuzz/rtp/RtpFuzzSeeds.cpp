@@ -65,8 +65,8 @@ Coded H263Pictures()
     {
         H263TestPicture pic = MakeH263Picture(i == 0, uint8_t(i), groups[i], 411);
         RtpUnitWriter writer(buffer.data(), buffer.size(), sizes.data(), sizes.size());
-        if (!packetizer.Packetize(pic.bits.data(), pic.bits.size(), uint32_t(3000 * i), pic.macroblocks.data(),
-                                  pic.macroblocks.size(), writer))
+        if (!packetizer.Packetize(pic.bits.data(), pic.bits.size(), uint32_t(3000 * i),
+                                  pic.macroblocks.data(), pic.macroblocks.size(), writer))
             Fail("H.263 picture refused");
         AddUnits(c.packets, buffer, sizes, writer.UnitCount());
         c.pictures.push_back(pic.bits);
@@ -145,8 +145,8 @@ int main(int argc, char** argv)
             Write(corpus / "fuzz_rtp_front", std::string(codec) + "-rtp-" + name, frontCodec, packets);
         }
         for (size_t nPiece : {1000, 77})
-            Write(corpus / "fuzz_rtp_front", std::string(codec) + "-stream-" + std::to_string(nPiece), frontCodec,
-                  Pieces(coded.pictures, nPiece));
+            Write(corpus / "fuzz_rtp_front", std::string(codec) + "-stream-" + std::to_string(nPiece),
+                  frontCodec, Pieces(coded.pictures, nPiece));
     }
     return 0;
 }

@@ -26,12 +26,12 @@ Packets Packetize(H263Packetizer& packetizer, const H263TestPicture& pic, uint32
 Bytes Unit2190(const Bytes& bits, size_t from, size_t to, int mode, bool bInter = true)
 {
     static const size_t kHeader[] = {4, 8, 12};
-    Bytes payload(kHeader[mode], 0);
+    Bytes payload(bits.begin() + from / 8, bits.begin() + (to + 7) / 8);
+    payload.insert(payload.begin(), kHeader[mode], 0);
     payload[0] =
         static_cast<uint8_t>((mode ? 0x80 : 0) | (mode == 2 ? 0x40 : 0) | (from % 8) << 3 | (8 - to % 8) % 8);
     payload[1] = 2 << 5;
     if (bInter) payload[mode ? 4 : 1] |= mode ? 0x80 : 0x10;
-    payload.insert(payload.end(), bits.begin() + from / 8, bits.begin() + (to + 7) / 8);
     return payload;
 }
 

@@ -247,8 +247,9 @@ TEST(H264Rtp, MalformedPayloadsDropTheirPictureOnly)
     Bytes fuBody = MakeNal(1, 40, 2);
     auto fu = [&](uint8_t flags)
     {
-        Bytes p = {0x7C, static_cast<uint8_t>(flags | 1)};
-        p.insert(p.end(), fuBody.begin() + 1, fuBody.end());
+        Bytes p = fuBody;
+        p[0] = 0x7C;
+        p.insert(p.begin() + 1, static_cast<uint8_t>(flags | 1));
         return p;
     };
     struct

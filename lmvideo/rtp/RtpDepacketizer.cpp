@@ -24,6 +24,8 @@ void RtpDepacketizer::Push(const uint8_t* p, size_t n)
         Flush();
         m_bHaveSequence = false;
     }
+    // Joining a stream, the first packets may be the middle of a picture.
+    const bool bJoining = !m_bHaveSequence;
     int nMissing = 0;
     if (m_bHaveSequence)
     {
@@ -54,10 +56,14 @@ void RtpDepacketizer::Push(const uint8_t* p, size_t n)
     if (!m_bOpen)
     {
         BeginPicture(packet.nTimestamp);
-        // Whole pictures may have been lost in between; this one is whole if it starts here.
-        if (nMissing > 0 && OpensPicture(packet)) nMissing = 0;
+        // After a gap, or on joining, a picture is whole only if it plainly starts here:
+        // the packets missed were then other pictures'.
+        if (nMissing > 0 || bJoining) m_bDamaged = !OpensPicture(packet);
     }
-    if (nMissing > 0) m_bDamaged = true;
+    else if (nMissing > 0)
+    {
+        m_bDamaged = true;
+    }
     if (!m_bDamaged && (!AppendPayload(packet, m_unit) || m_unit.data.size() > kMaxAccessUnitBytes))
         m_bDamaged = true;
     if (packet.bMarker) EndPicture();

@@ -42,7 +42,8 @@ std::vector<Bytes> Nals(std::initializer_list<std::pair<uint8_t, size_t>> shape)
     std::vector<Bytes> nals;
     uint32_t seed = 1;
     for (auto [type, size] : shape)
-        nals.push_back(MakeNal(type, size, seed++));
+        nals.push_back(type == 1 || type == 5 ? MakeSlice(type, true, size, seed++)
+                                              : MakeNal(type, size, seed++));
     return nals;
 }
 
@@ -121,7 +122,7 @@ TEST(H264Rtp, UnitsRebuildTheirPictureWithinTheUnitSize)
 
 TEST(H264Rtp, FragmentsCarryStartAndEndFlags)
 {
-    Bytes nal = MakeNal(5, 3000, 9);
+    Bytes nal = MakeSlice(5, true, 3000, 9);
     H264Packetizer packetizer(1, 0, false);
     Packets packets = Packetize(packetizer, MakeAnnexB({nal}), 0);
     ASSERT_EQ(3u, packets.size());
@@ -198,6 +199,7 @@ TEST(H264Rtp, ALostPacketCostsOnlyItsPicture)
         {"marker and the next picture's first", {5, 6}, {0}, 2},
         // The next picture opens with its first slice: none of the lost packets were its.
         {"whole middle picture", {3, 4, 5}, {0, 2}, 0},
+        {"joined inside the first picture", {0}, {1, 2}, 1},
     };
     for (const auto& c : cases)
     {
@@ -224,7 +226,7 @@ TEST(H264Rtp, ALostPacketCostsOnlyItsPicture)
 
 TEST(H264Rtp, TimeStampChangeEndsAPictureWithoutMarker)
 {
-    Bytes a = MakeNal(5, 50, 1), b = MakeNal(1, 60, 2), c = MakeNal(1, 70, 3);
+    Bytes a = MakeSlice(5, true, 50, 1), b = MakeSlice(5, false, 60, 2), c = MakeSlice(1, true, 70, 3);
     Packets packets = {MakeRtp(1, 100, false, 96, a), MakeRtp(2, 100, false, 96, b),
                        MakeRtp(3, 200, false, 96, c)};
     H264Depacketizer depacketizer;
@@ -243,7 +245,7 @@ TEST(H264Rtp, TimeStampChangeEndsAPictureWithoutMarker)
 
 TEST(H264Rtp, MalformedPayloadsDropTheirPictureOnly)
 {
-    Bytes good = MakeNal(1, 40, 1);
+    Bytes good = MakeSlice(1, true, 40, 1);
     Bytes fuBody = MakeNal(1, 40, 2);
     auto fu = [&](uint8_t flags)
     {
@@ -312,7 +314,7 @@ TEST(H264Rtp, DuplicatesAndStrangersAreIgnored)
 
 TEST(H264Rtp, ANewSenderRestartsTheNumbering)
 {
-    Bytes a = MakeNal(5, 50, 1), b = MakeNal(5, 60, 2);
+    Bytes a = MakeSlice(5, true, 50, 1), b = MakeSlice(5, true, 60, 2);
     Packets packets = {MakeRtp(1000, 100, true, 96, a, 1), MakeRtp(10, 200, true, 96, b, 2),
                        MakeRtp(11, 300, true, 96, b, 2)};
     H264Depacketizer depacketizer;

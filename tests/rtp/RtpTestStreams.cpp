@@ -24,7 +24,7 @@ Bytes MakeNal(uint8_t type, size_t n, uint32_t seed)
 Bytes MakeSlice(uint8_t type, bool bFirst, size_t n, uint32_t seed)
 {
     Bytes nal = MakeNal(type, n, seed);
-    nal[1] = bFirst ? (nal[1] | 0x80) : ((nal[1] & 0x7F) | 0x01);
+    if (n > 1) nal[1] = bFirst ? (nal[1] | 0x80) : ((nal[1] & 0x7F) | 0x01);
     return nal;
 }
 

@@ -56,8 +56,7 @@ Packets PacketizeH263(const H263TestPicture& pic)
 }
 
 // Feeds the packets of one picture again and again, with fresh sequence numbers and times.
-template <class Depacketizer>
-void Depacketize(benchmark::State& state, Packets packets, size_t nPictureBytes)
+template <class Depacketizer> void Depacketize(benchmark::State& state, Packets packets, size_t nPictureBytes)
 {
     Depacketizer depacketizer;
     AccessUnit unit;
@@ -85,7 +84,8 @@ void BM_H264Packetize(benchmark::State& state)
     H264Packetizer packetizer(1, 0, false);
     for (auto _ : state)
     {
-        RtpUnitWriter writer(units.buffer.data(), units.buffer.size(), units.sizes.data(), units.sizes.size());
+        RtpUnitWriter writer(units.buffer.data(), units.buffer.size(), units.sizes.data(),
+                             units.sizes.size());
         if (!packetizer.Packetize(picture.data(), picture.size(), 0, writer)) state.SkipWithError("refused");
     }
     state.SetBytesProcessed(int64_t(state.iterations() * picture.size()));
@@ -106,9 +106,10 @@ void BM_H263Packetize(benchmark::State& state)
     H263Packetizer packetizer(1, 0);
     for (auto _ : state)
     {
-        RtpUnitWriter writer(units.buffer.data(), units.buffer.size(), units.sizes.data(), units.sizes.size());
-        if (!packetizer.Packetize(pic.bits.data(), pic.bits.size(), 0, pic.macroblocks.data(), pic.macroblocks.size(),
-                                  writer))
+        RtpUnitWriter writer(units.buffer.data(), units.buffer.size(), units.sizes.data(),
+                             units.sizes.size());
+        if (!packetizer.Packetize(pic.bits.data(), pic.bits.size(), 0, pic.macroblocks.data(),
+                                  pic.macroblocks.size(), writer))
             state.SkipWithError("refused");
     }
     state.SetBytesProcessed(int64_t(state.iterations() * pic.bits.size()));

@@ -95,14 +95,16 @@ private:
     void EventLoop();
     void AcceptAll();
     void ReadFrom(const std::shared_ptr<Client>& c, std::vector<uint8_t>& chunk);
-    void HandleFrame(const std::shared_ptr<Client>& c, uint8_t* pFrame, size_t nLen);
     int NextTimeoutMs();
-    // Under the state lock.
+    // Also under the state lock: closes key-less connections and sends delayed output.
     void RunTimers();
     void CloseCut();
+    // Closes c as a lost connection: its room and the lobby hear that it left.
     void Drop(const std::shared_ptr<Client>& c);
+    // One whole frame in; takes the state lock.
+    void HandleFrame(const std::shared_ptr<Client>& c, uint8_t* pFrame, size_t nLen);
 
-    // Under the state lock.
+    // Under the state lock, from any thread.
     void Send(Client& c, uint16_t wCommand, uint16_t wSub, const Bytes& payload, unsigned nDelayMs = 0);
     void SendRaw(Client& c, Bytes bytes, unsigned nDelayMs, bool bCloseAfter);
     void Enqueue(Client& c, Outbound o, bool bMedia);

@@ -9,6 +9,7 @@ packages=(
   xvfb x11-utils imagemagick giflib-tools
   cmake ninja-build googletest
   clang clang-format libclang-rt-14-dev libbenchmark-dev libssl-dev
+  libopus-dev
 )
 
 missing=()

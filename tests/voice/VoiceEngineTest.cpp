@@ -56,7 +56,8 @@ TEST(VoiceEngine, LostPacketsAreRebuiltOrConcealed)
         uint32_t nFec, nConcealedAtMost, nDuplicates;
     } cases[] = {
         {"every seventh lost", [](size_t n) { return n % 7 == 3 ? 0 : 1; }, 14, 1, 0},
-        {"two in a row lost every twenty", [](size_t n) { return n % 20 == 5 || n % 20 == 6 ? 0 : 1; }, 5, 6, 0},
+        {"two in a row lost every twenty", [](size_t n) { return n % 20 == 5 || n % 20 == 6 ? 0 : 1; }, 5, 6,
+         0},
         // The last pair still waits in the inbox for the next frame's mix.
         {"every packet twice", [](size_t) { return 2; }, 0, 1, 99},
     };

@@ -12,9 +12,9 @@ TEST(VoiceLevel, PeakInDbfsPlusSixtyScaledToHundred)
         int16_t nPeak;
         int nLevel;
     } cases[] = {
-        {0, 0}, {32, 0},      // -60 dBFS and below
-        {328, 33},            // -40 dBFS
-        {3277, 67},           // -20 dBFS
+        {0, 0},       {32, 0}, // -60 dBFS and below
+        {328, 33},             // -40 dBFS
+        {3277, 67},            // -20 dBFS
         {32767, 100}, {-32768, 100},
     };
     for (const auto& c : cases)

@@ -15,7 +15,8 @@ TEST(VoicePacket, LayoutIsLittleEndianTwelveBytesThenOpus)
     p.bFlags = kVoiceFlagTalkSpurtStart;
     p.opus = {0xAA, 0xBB};
     std::vector<uint8_t> bytes = EncodeVoicePacket(p);
-    EXPECT_EQ(bytes, (std::vector<uint8_t>{1, 1, 0x02, 0x01, 0x04, 0x03, 0x08, 0x07, 0x06, 0x05, 1, 0, 0xAA, 0xBB}));
+    EXPECT_EQ(bytes,
+              (std::vector<uint8_t>{1, 1, 0x02, 0x01, 0x04, 0x03, 0x08, 0x07, 0x06, 0x05, 1, 0, 0xAA, 0xBB}));
 
     VoicePacket back;
     ASSERT_TRUE(DecodeVoicePacket(bytes.data(), bytes.size(), back));
@@ -28,7 +29,8 @@ TEST(VoicePacket, LayoutIsLittleEndianTwelveBytesThenOpus)
 
 TEST(VoicePacket, MalformedPacketsAreRefused)
 {
-    auto make = [](uint8_t bVersion, uint8_t bCodec, size_t nOpus) {
+    auto make = [](uint8_t bVersion, uint8_t bCodec, size_t nOpus)
+    {
         VoicePacket p;
         p.bVersion = bVersion;
         p.bCodec = bCodec;
@@ -66,7 +68,8 @@ TEST(VoiceChannelTable, OnlyTheChannelsOwnUserMaySpeakOnIt)
     p.opus = {1};
     std::vector<uint8_t> bytes = EncodeVoicePacket(p);
     EXPECT_TRUE(table.SenderMatches(3, bytes.data(), bytes.size()));
-    EXPECT_FALSE(table.SenderMatches(4, bytes.data(), bytes.size())) << "user 17 speaking as channel 4's user";
+    EXPECT_FALSE(table.SenderMatches(4, bytes.data(), bytes.size()))
+        << "user 17 speaking as channel 4's user";
     EXPECT_FALSE(table.SenderMatches(5, bytes.data(), bytes.size())) << "a channel nobody holds";
     EXPECT_FALSE(table.SenderMatches(3, bytes.data(), 3)) << "too short to name a sender";
     table.Publish({});

@@ -34,7 +34,8 @@ struct RecordedVoiceEvents : IVoiceEvents
 struct Talker
 {
     Talker(FakeVoiceClock& clock, uint16_t wUser, double dFrequency, double dAmplitude)
-        : engine(events, clock, wUser, 100), dStep(2 * M_PI * dFrequency / kVoiceSampleRate), dAmplitude(dAmplitude)
+        : engine(events, clock, wUser, 100), dStep(2 * M_PI * dFrequency / kVoiceSampleRate),
+          dAmplitude(dAmplitude)
     {
     }
     // One 10-ms block of the talker's tone, kept in the talker's own signal.

@@ -20,14 +20,16 @@ TEST(VoiceThreads, ReceivingRacesCloseAndReinit)
     RecordedVoiceEvents events;
     CVoiceSlot<CVoiceEngine> slot;
     std::atomic<bool> bStop{false};
-    std::thread receiver([&] {
-        size_t i = 0;
-        while (!bStop)
+    std::thread receiver(
+        [&]
         {
-            const std::vector<uint8_t>& p = alice.events.packets[i++ % alice.events.packets.size()];
-            slot.With([&](CVoiceEngine& e) { e.OnRecvVoice(p.data(), p.size()); });
-        }
-    });
+            size_t i = 0;
+            while (!bStop)
+            {
+                const std::vector<uint8_t>& p = alice.events.packets[i++ % alice.events.packets.size()];
+                slot.With([&](CVoiceEngine& e) { e.OnRecvVoice(p.data(), p.size()); });
+            }
+        });
     for (int round = 0; round < 200; ++round)
     {
         slot.Reset(std::make_unique<CVoiceEngine>(events, clock, 2, 100));

@@ -28,15 +28,15 @@ enum class Playout
 
 struct JitterStats
 {
-    uint32_t nPackets = 0;    // accepted
-    uint32_t nLate = 0;       // arrived after their frame was played
+    uint32_t nPackets = 0; // accepted
+    uint32_t nLate = 0;    // arrived after their frame was played
     uint32_t nDuplicates = 0;
-    uint32_t nOverflow = 0;   // dropped to keep the delay under the maximum
-    uint32_t nFec = 0;        // missing frames rebuilt from FEC
-    uint32_t nConcealed = 0;  // missing frames concealed
+    uint32_t nOverflow = 0;  // dropped to keep the delay under the maximum
+    uint32_t nFec = 0;       // missing frames rebuilt from FEC
+    uint32_t nConcealed = 0; // missing frames concealed
     uint32_t nResets = 0;
-    uint32_t dwDelayMs = 0;   // buffer delay of the last frame played
-    uint32_t dwTargetMs = 0;  // playout delay wanted now
+    uint32_t dwDelayMs = 0;  // buffer delay of the last frame played
+    uint32_t dwTargetMs = 0; // playout delay wanted now
 };
 
 class CJitterBuffer

@@ -3,7 +3,8 @@
 
 #include <algorithm>
 
-CVoiceEngine::CVoiceEngine(IVoiceEvents& events, const IVoiceClock& clock, uint16_t wUser, uint32_t dwMaxJitterMs)
+CVoiceEngine::CVoiceEngine(IVoiceEvents& events, const IVoiceClock& clock, uint16_t wUser,
+                           uint32_t dwMaxJitterMs)
     : m_events(events), m_clock(clock), m_wUser(wUser), m_sender(wUser), m_receiver(clock, dwMaxJitterMs)
 {
 }

@@ -15,8 +15,8 @@ struct VoicePacket
 {
     uint8_t bVersion = kVoicePacketVersion;
     uint8_t bCodec = kVoiceCodecOpus;
-    uint16_t wSender = 0;    // the sender's user index
-    uint16_t wSequence = 0;  // one more per packet sent, wrapping
+    uint16_t wSender = 0;     // the sender's user index
+    uint16_t wSequence = 0;   // one more per packet sent, wrapping
     uint32_t dwTimestamp = 0; // capture time in samples of 16 kHz
     uint8_t bFlags = 0;
     std::vector<uint8_t> opus;

@@ -14,8 +14,9 @@ bool CVoiceReceiver::Queue(const uint8_t* pData, size_t nLen)
 {
     VoicePacket packet;
     if (!DecodeVoicePacket(pData, nLen, packet)) return false;
-    Inbound in{packet.wSender,
-               {packet.wSequence, packet.dwTimestamp, packet.bFlags, m_clock.NowMs(), std::move(packet.opus)}};
+    Inbound in{
+        packet.wSender,
+        {packet.wSequence, packet.dwTimestamp, packet.bFlags, m_clock.NowMs(), std::move(packet.opus)}};
     std::lock_guard<std::mutex> lock(m_inboxLock);
     m_inbox.push_back(std::move(in));
     return true;
@@ -92,7 +93,8 @@ void CVoiceReceiver::PlaySpeaker(uint16_t wUser, Speaker& s, int32_t* pSum, Voic
     for (size_t i = 0; i < kVoiceFrameSamples; ++i)
         pSum[i] += frame[i];
     int nLevel = 0;
-    if (s.level.Feed(now, FrameLevel(frame, kVoiceFrameSamples), nLevel)) events.levels.push_back({wUser, nLevel});
+    if (s.level.Feed(now, FrameLevel(frame, kVoiceFrameSamples), nLevel))
+        events.levels.push_back({wUser, nLevel});
     Record(s, frame, events);
 }
 
@@ -122,7 +124,8 @@ void CVoiceReceiver::UserOut(uint16_t wUser)
 {
     {
         std::lock_guard<std::mutex> lock(m_inboxLock);
-        std::erase_if(m_inbox, [wUser](const Inbound& in) { return wUser == kAllUsers || in.wUser == wUser; });
+        std::erase_if(m_inbox,
+                      [wUser](const Inbound& in) { return wUser == kAllUsers || in.wUser == wUser; });
     }
     std::lock_guard<std::mutex> lock(m_mixLock);
     if (wUser == kAllUsers)

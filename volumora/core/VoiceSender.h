@@ -11,9 +11,9 @@
 
 struct CaptureResult
 {
-    bool bPacket = false;      // packet holds a voice packet to send
+    bool bPacket = false; // packet holds a voice packet to send
     std::vector<uint8_t> packet;
-    bool bLevel = false;       // nLevel is the own level to report
+    bool bLevel = false; // nLevel is the own level to report
     int nLevel = 0;
 };
 

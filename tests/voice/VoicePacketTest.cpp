@@ -1,9 +1,8 @@
-// The voice packet's layout, its rejections, and the sender check against the channel table.
+// The voice packet's layout and its rejections.
 #include <gtest/gtest.h>
 
 #include <vector>
 
-#include "volumora/core/VoiceChannels.h"
 #include "volumora/core/VoicePacket.h"
 
 TEST(VoicePacket, LayoutIsLittleEndianTwelveBytesThenOpus)
@@ -57,21 +56,4 @@ TEST(VoicePacket, MalformedPacketsAreRefused)
         VoicePacket p;
         EXPECT_EQ(DecodeVoicePacket(c.bytes.data(), c.bytes.size(), p), c.bOk) << c.what;
     }
-}
-
-TEST(VoiceChannelTable, OnlyTheChannelsOwnUserMaySpeakOnIt)
-{
-    CVoiceChannelTable table;
-    table.Publish({{3, 17}, {4, 18}});
-    VoicePacket p;
-    p.wSender = 17;
-    p.opus = {1};
-    std::vector<uint8_t> bytes = EncodeVoicePacket(p);
-    EXPECT_TRUE(table.SenderMatches(3, bytes.data(), bytes.size()));
-    EXPECT_FALSE(table.SenderMatches(4, bytes.data(), bytes.size()))
-        << "user 17 speaking as channel 4's user";
-    EXPECT_FALSE(table.SenderMatches(5, bytes.data(), bytes.size())) << "a channel nobody holds";
-    EXPECT_FALSE(table.SenderMatches(3, bytes.data(), 3)) << "too short to name a sender";
-    table.Publish({});
-    EXPECT_FALSE(table.SenderMatches(3, bytes.data(), bytes.size())) << "the user left";
 }

@@ -6,7 +6,7 @@
 #include <thread>
 
 #include "tests/voice/VoiceTestRig.h"
-#include "volumora/core/VoiceSlot.h"
+#include "confclient/media/VoiceSlot.h"
 
 TEST(VoiceThreads, ReceivingRacesCloseAndReinit)
 {

@@ -1,5 +1,5 @@
 // The channel table and the sender check of received voice.
-#include "volumora/core/VoiceChannels.h"
+#include "confclient/media/VoiceChannels.h"
 
 #include "core/ByteReader.h"
 

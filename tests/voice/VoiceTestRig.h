@@ -5,6 +5,7 @@
 #include <cmath>
 #include <functional>
 #include <map>
+#include <numbers>
 #include <memory>
 #include <vector>
 
@@ -34,7 +35,7 @@ struct RecordedVoiceEvents : IVoiceEvents
 struct Talker
 {
     Talker(FakeVoiceClock& clock, uint16_t wUser, double dFrequency, double dAmplitude)
-        : engine(events, clock, wUser, 100), dStep(2 * M_PI * dFrequency / kVoiceSampleRate),
+        : engine(events, clock, wUser, 100), dStep(2 * std::numbers::pi * dFrequency / kVoiceSampleRate),
           dAmplitude(dAmplitude)
     {
     }

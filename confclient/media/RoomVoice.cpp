@@ -70,7 +70,8 @@ void CRoomVoice::InitVoiceEngine()
     }
     ChooseDevices();
     uint32_t dwError = 0;
-    bool bOk = Engine()->InitVoice(m_wMyUser, m_nMicDevice, m_szSpeakerId, kJitterMaxMs, kDeviceBufferMs, dwError);
+    bool bOk =
+        Engine()->InitVoice(m_wMyUser, m_nMicDevice, m_szSpeakerId, kJitterMaxMs, kDeviceBufferMs, dwError);
     m_nInitResult = bOk ? 1 : 0;
     Engine()->SetMicBoost(static_cast<int>(settings.ReadDword(SettingsKey::Program, u"MicBoost", 0)));
     if (!bOk)
@@ -345,7 +346,8 @@ void CRoomVoice::PlayReceivedVoice(uint16_t wSub, const uint8_t* pData, size_t n
 
 void CRoomVoice::OnVoiceEvent(uint16_t wUser, int nLevel)
 {
-    if (!m_room.InRoom() || m_room.info.wRoomType == 8 || wUser == 0xFFFE || !m_ports.view.ShowsLevels()) return;
+    if (!m_room.InRoom() || m_room.info.wRoomType == 8 || wUser == 0xFFFE || !m_ports.view.ShowsLevels())
+        return;
     uint16_t wChannel = m_room.users.GetChannelByUserIndex(wUser);
     bool bOwn = wChannel == m_room.wMyChannel;
     if (bOwn) AutoMicLevel(nLevel);
@@ -389,7 +391,8 @@ void CRoomVoice::AutoMicLevel(int nLevel)
 
 void CRoomVoice::FillAudioSettings(QNAudioSettings& record)
 {
-    record.bMicVolume = record.bSpeakerVolume = record.bMicBoost = record.bMic = record.bMute = record.bVideo = 0;
+    record.bMicVolume = record.bSpeakerVolume = record.bMicBoost = record.bMic = record.bMute =
+        record.bVideo = 0;
     if (m_nInitResult == -1) return;
     if (m_dwInitError == VOICE_ERROR_MIC || m_nInitResult == 1)
     {

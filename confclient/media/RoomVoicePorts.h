@@ -33,8 +33,8 @@ class IRoomVoiceEngine
 public:
     virtual ~IRoomVoiceEngine() = default;
     // Opens the devices (speaker id empty: the default device); false with the error code on failure.
-    virtual bool InitVoice(uint16_t wUser, int nMicDevice, const std::string& szSpeakerId, uint32_t dwJitterMs,
-                           uint32_t dwDeviceMs, uint32_t& dwError) = 0;
+    virtual bool InitVoice(uint16_t wUser, int nMicDevice, const std::string& szSpeakerId,
+                           uint32_t dwJitterMs, uint32_t dwDeviceMs, uint32_t& dwError) = 0;
     virtual void SetMicBoost(int nBoost) = 0;
     virtual void TalkStart() = 0;
     virtual void TalkStop() = 0;

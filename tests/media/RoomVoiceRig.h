@@ -26,12 +26,14 @@ struct VoiceCalls
 
 struct FakeVoiceEngine : IRoomVoiceEngine
 {
-    FakeVoiceEngine(VoiceCalls& calls, bool bOk, uint32_t dwError) : calls(calls), bOk(bOk), dwError(dwError) {}
-    bool InitVoice(uint16_t wUser, int nMic, const std::string& szSpeaker, uint32_t dwJitter, uint32_t dwDevice,
-                   uint32_t& dwErr) override
+    FakeVoiceEngine(VoiceCalls& calls, bool bOk, uint32_t dwError) : calls(calls), bOk(bOk), dwError(dwError)
     {
-        calls.Add("init " + std::to_string(wUser) + " mic " + std::to_string(nMic) + " spk '" + szSpeaker + "' " +
-                  std::to_string(dwJitter) + " " + std::to_string(dwDevice));
+    }
+    bool InitVoice(uint16_t wUser, int nMic, const std::string& szSpeaker, uint32_t dwJitter,
+                   uint32_t dwDevice, uint32_t& dwErr) override
+    {
+        calls.Add("init " + std::to_string(wUser) + " mic " + std::to_string(nMic) + " spk '" + szSpeaker +
+                  "' " + std::to_string(dwJitter) + " " + std::to_string(dwDevice));
         dwErr = bOk ? 0 : dwError;
         return bOk;
     }
@@ -143,7 +145,10 @@ struct RecordedVoiceView : IRoomVoiceView
     {
         calls.Add("icon " + std::to_string(ch) + (bSpeaking ? " speaking " : " quiet ") + std::to_string(n));
     }
-    void SetPeakLevel(uint16_t ch, int n) override { calls.Add("peak " + std::to_string(ch) + " " + std::to_string(n)); }
+    void SetPeakLevel(uint16_t ch, int n) override
+    {
+        calls.Add("peak " + std::to_string(ch) + " " + std::to_string(n));
+    }
     void ResetPeakLevels() override { calls.Add("reset peaks"); }
     uint8_t VideoState() override { return 2; }
     void ShowRemoteSettings(const QNAudioSettings& r) override { shown.push_back(r); }
@@ -160,7 +165,10 @@ struct RecordedVoiceView : IRoomVoiceView
 struct VoiceLogLines : ILogSink
 {
     std::vector<std::string> lines;
-    void AddLog(int nLevel, const std::string& text) override { lines.push_back(std::to_string(nLevel) + " " + text); }
+    void AddLog(int nLevel, const std::string& text) override
+    {
+        lines.push_back(std::to_string(nLevel) + " " + text);
+    }
 };
 
 // A room with the local user (index 10, channel 1), the chief (index 20, channel 2, the owner)
@@ -197,8 +205,8 @@ struct RoomVoiceRig
     // The voice as the bar makes it at start-up, for a user of this grade.
     CRoomVoice& Start(int nGrade = 1)
     {
-        voice = std::make_unique<CRoomVoice>(room, notices, RoomVoicePorts{devices, mixer, network, settings, view},
-                                             &log);
+        voice = std::make_unique<CRoomVoice>(room, notices,
+                                             RoomVoicePorts{devices, mixer, network, settings, view}, &log);
         voice->SetMyUser(kMe, nGrade);
         voice->InitVoiceEngine();
         voice->PublishChannels();

@@ -36,14 +36,55 @@ TEST(RoomVoice, DevicesAreChosenByTheirRememberedNames)
         int nSpeakerIndex;
         std::u16string szMicWritten, szSpeakerWritten; // empty: nothing written
     } cases[] = {
-        {"both found", u"Mic B", u"Speakers 2", {u"Mic A", u"Mic B"}, 1, 1, "guid-2", 1, u"Mic B", u"Speakers 2"},
-        {"names with blanks", u" Mic B ", u"Speakers 1", {u"Mic A", u"Mic B  "}, 1, 1, "guid-1", 0, u" Mic B ",
+        {"both found",
+         u"Mic B",
+         u"Speakers 2",
+         {u"Mic A", u"Mic B"},
+         1,
+         1,
+         "guid-2",
+         1,
+         u"Mic B",
+         u"Speakers 2"},
+        {"names with blanks",
+         u" Mic B ",
+         u"Speakers 1",
+         {u"Mic A", u"Mic B  "},
+         1,
+         1,
+         "guid-1",
+         0,
+         u" Mic B ",
          u"Speakers 1"},
-        {"both gone: defaults, the first names remembered", u"Old mic", u"Old speakers", {u"Mic A", u"Mic B"}, 1, -1,
-         "", 0, u"Mic A", u"Speakers 1"},
-        {"a name listed twice keeps its device index", u"Mic B", u"Speakers 1", {u"Mic A", u"Mic A", u"Mic B"}, 1, 2,
-         "guid-1", 0, u"Mic B", u"Speakers 1"},
-        {"a listener has no microphone", u"Old mic", u"Speakers 1", {u"Mic A"}, 4, -2, "guid-1", 0, u"Old mic",
+        {"both gone: defaults, the first names remembered",
+         u"Old mic",
+         u"Old speakers",
+         {u"Mic A", u"Mic B"},
+         1,
+         -1,
+         "",
+         0,
+         u"Mic A",
+         u"Speakers 1"},
+        {"a name listed twice keeps its device index",
+         u"Mic B",
+         u"Speakers 1",
+         {u"Mic A", u"Mic A", u"Mic B"},
+         1,
+         2,
+         "guid-1",
+         0,
+         u"Mic B",
+         u"Speakers 1"},
+        {"a listener has no microphone",
+         u"Old mic",
+         u"Speakers 1",
+         {u"Mic A"},
+         4,
+         -2,
+         "guid-1",
+         0,
+         u"Old mic",
          u"Speakers 1"},
         {"no microphones at all", u"", u"Speakers 1", {}, 1, -1, "guid-1", 0, u"", u"Speakers 1"},
     };
@@ -57,10 +98,12 @@ TEST(RoomVoice, DevicesAreChosenByTheirRememberedNames)
         EXPECT_EQ(voice.MicDevice(), c.nMicDevice) << c.what;
         EXPECT_EQ(voice.SpeakerId(), c.szSpeakerId) << c.what;
         EXPECT_EQ(voice.SpeakerIndex(), c.nSpeakerIndex) << c.what;
-        EXPECT_EQ(rig.settings.ReadString(SettingsKey::Common, u"DeviceMicName", u""), c.szMicWritten) << c.what;
-        EXPECT_EQ(rig.settings.ReadString(SettingsKey::Common, u"DeviceSpkName", u""), c.szSpeakerWritten) << c.what;
-        EXPECT_TRUE(Has(rig.calls.log, "init 10 mic " + std::to_string(c.nMicDevice) + " spk '" + c.szSpeakerId +
-                                           "' 100 30"))
+        EXPECT_EQ(rig.settings.ReadString(SettingsKey::Common, u"DeviceMicName", u""), c.szMicWritten)
+            << c.what;
+        EXPECT_EQ(rig.settings.ReadString(SettingsKey::Common, u"DeviceSpkName", u""), c.szSpeakerWritten)
+            << c.what;
+        EXPECT_TRUE(Has(rig.calls.log, "init 10 mic " + std::to_string(c.nMicDevice) + " spk '" +
+                                           c.szSpeakerId + "' 100 30"))
             << c.what;
         EXPECT_TRUE(Has(rig.calls.log, "mixer open " + std::to_string(c.nSpeakerIndex) + " " +
                                            std::to_string(c.nMicDevice == -1 ? 0 : c.nMicDevice)))
@@ -96,8 +139,16 @@ TEST(RoomVoice, InitFailuresAreToldAndDisableWhatDoesNotWork)
         bool bMixer = std::any_of(rig.calls.log.begin(), rig.calls.log.end(),
                                   [](const std::string& s) { return s.rfind("mixer open", 0) == 0; });
         EXPECT_EQ(bMixer, c.bMixer) << c.dwError;
-        std::string szText = c.notices.empty() ? "" : "<" + std::string(c.dwError == VOICE_ERROR_MIC ? "IDS_CANT_VOICEINIT_MIC" : c.dwError == VOICE_ERROR_SPEAKER ? "IDS_CANT_VOICEINIT_SPEAKER" : "IDS_CANT_VOICEINIT_BOTH") + ">";
-        EXPECT_EQ(rig.log.lines.back(), "4 [Audio init Failed] " + szText + " (" + std::to_string(c.dwError) + ")");
+        std::string szText =
+            c.notices.empty()
+                ? ""
+                : "<" +
+                      std::string(c.dwError == VOICE_ERROR_MIC       ? "IDS_CANT_VOICEINIT_MIC"
+                                  : c.dwError == VOICE_ERROR_SPEAKER ? "IDS_CANT_VOICEINIT_SPEAKER"
+                                                                     : "IDS_CANT_VOICEINIT_BOTH") +
+                      ">";
+        EXPECT_EQ(rig.log.lines.back(),
+                  "4 [Audio init Failed] " + szText + " (" + std::to_string(c.dwError) + ")");
 
         // Talk cannot be granted without a microphone.
         voice.SetTalkState(true, false, true);
@@ -144,7 +195,8 @@ TEST(RoomVoice, TalkFollowsGrantsWithTheSavedStateAndAnnouncesTheMicrophone)
 
     // Withdrawn: talk stops, queued voice goes, the talking state is kept for the next grant.
     voice.SetTalkState(false, false, true);
-    EXPECT_EQ(rig.calls.Take(), (std::vector<std::string>{"talk stop", "purge voice", "av state 20001", "my row"}));
+    EXPECT_EQ(rig.calls.Take(),
+              (std::vector<std::string>{"talk stop", "purge voice", "av state 20001", "my row"}));
     EXPECT_FALSE(voice.Talking());
     EXPECT_FALSE(rig.view.bTalkEnabled);
     voice.SetTalkState(true, false, true);
@@ -217,7 +269,8 @@ TEST(RoomVoice, ReceivedVoiceReachesTheEngineOnlyFromItsChannelsOwnUser)
         {"a channel nobody holds", 0, false, 9, RoomVoiceRig::kOther, 0},
         {"muted", 0, true, RoomVoiceRig::kOtherChannel, RoomVoiceRig::kOther, 0},
         {"no speaker", VOICE_ERROR_SPEAKER, false, RoomVoiceRig::kOtherChannel, RoomVoiceRig::kOther, 0},
-        {"no microphone still hears", VOICE_ERROR_MIC, false, RoomVoiceRig::kOtherChannel, RoomVoiceRig::kOther, 1},
+        {"no microphone still hears", VOICE_ERROR_MIC, false, RoomVoiceRig::kOtherChannel,
+         RoomVoiceRig::kOther, 1},
     };
     for (const auto& c : cases)
     {
@@ -280,14 +333,49 @@ TEST(RoomVoice, AutomaticMicrophoneLevel)
         int nMicVolume;                                // before
         int nAfter;
     } cases[] = {
-        {"ten quiet reports within 3 s raise by 2", {{0, 10}, {100, 10}, {200, 10}, {300, 10}, {400, 10}, {500, 10},
-                                                      {600, 10}, {700, 10}, {800, 10}, {900, 10}}, 45, 47},
-        {"a loud report restarts the count", {{0, 10}, {100, 10}, {200, 10}, {300, 10}, {400, 10}, {500, 50},
-                                              {600, 10}, {700, 10}, {800, 10}, {900, 10}}, 45, 45},
-        {"quiet reports spread over more than 3 s", {{0, 10}, {400, 10}, {800, 10}, {1200, 10}, {1600, 10},
-                                                     {2000, 10}, {2400, 10}, {2800, 10}, {3200, 10}, {3600, 10}}, 45, 45},
-        {"levels under 5 do not count", {{0, 4}, {100, 4}, {200, 4}, {300, 4}, {400, 4}, {500, 4}, {600, 4},
-                                         {700, 4}, {800, 4}, {900, 4}}, 45, 45},
+        {"ten quiet reports within 3 s raise by 2",
+         {{0, 10},
+          {100, 10},
+          {200, 10},
+          {300, 10},
+          {400, 10},
+          {500, 10},
+          {600, 10},
+          {700, 10},
+          {800, 10},
+          {900, 10}},
+         45,
+         47},
+        {"a loud report restarts the count",
+         {{0, 10},
+          {100, 10},
+          {200, 10},
+          {300, 10},
+          {400, 10},
+          {500, 50},
+          {600, 10},
+          {700, 10},
+          {800, 10},
+          {900, 10}},
+         45,
+         45},
+        {"quiet reports spread over more than 3 s",
+         {{0, 10},
+          {400, 10},
+          {800, 10},
+          {1200, 10},
+          {1600, 10},
+          {2000, 10},
+          {2400, 10},
+          {2800, 10},
+          {3200, 10},
+          {3600, 10}},
+         45,
+         45},
+        {"levels under 5 do not count",
+         {{0, 4}, {100, 4}, {200, 4}, {300, 4}, {400, 4}, {500, 4}, {600, 4}, {700, 4}, {800, 4}, {900, 4}},
+         45,
+         45},
         {"a clipping report lowers above 50", {{0, 95}}, 60, 58},
         {"but not at 50", {{0, 95}}, 50, 50},
     };
@@ -336,7 +424,8 @@ TEST(RoomVoice, AnswersARequestWithItsSettingsPerInitResult)
         CRoomVoice& voice = rig.Start();
         voice.SetTalkState(c.bGranted, false, false);
         if (c.bTalking) voice.StartStopTalk(true, false);
-        voice.OnAudioSettings({AUDIOSETTINGS_REQUEST, RoomVoiceRig::kChief, RoomVoiceRig::kMe, 9, 9, 9, 9, 9, 9, 9});
+        voice.OnAudioSettings(
+            {AUDIOSETTINGS_REQUEST, RoomVoiceRig::kChief, RoomVoiceRig::kMe, 9, 9, 9, 9, 9, 9, 9});
         ASSERT_EQ(rig.network.answers.size(), 1u) << c.what;
         const QNAudioSettings& a = rig.network.answers[0];
         EXPECT_EQ(a.wKind, AUDIOSETTINGS_ANSWER);
@@ -354,14 +443,16 @@ TEST(RoomVoice, AnswersARequestWithItsSettingsPerInitResult)
     CRoomVoice& voice = rig.Start();
     voice.OnAudioSettings({AUDIOSETTINGS_REQUEST, RoomVoiceRig::kChief, RoomVoiceRig::kOther});
     EXPECT_TRUE(rig.network.answers.empty()) << "a request for someone else";
-    voice.OnAudioSettings({AUDIOSETTINGS_ANSWER, RoomVoiceRig::kMe, RoomVoiceRig::kOther, 1, 2, 3, 2, 3, 2, 10});
+    voice.OnAudioSettings(
+        {AUDIOSETTINGS_ANSWER, RoomVoiceRig::kMe, RoomVoiceRig::kOther, 1, 2, 3, 2, 3, 2, 10});
     ASSERT_EQ(rig.view.shown.size(), 1u);
     EXPECT_EQ(rig.view.shown[0].bSpeakerVolume, 2);
 }
 
 TEST(RoomVoice, OnlyTheChiefAppliesSettings)
 {
-    QNAudioSettings order{AUDIOSETTINGS_APPLY, RoomVoiceRig::kChief, RoomVoiceRig::kMe, 70, 255, 2, 2, 2, 3, 10};
+    QNAudioSettings order{
+        AUDIOSETTINGS_APPLY, RoomVoiceRig::kChief, RoomVoiceRig::kMe, 70, 255, 2, 2, 2, 3, 10};
     struct
     {
         const char* what;

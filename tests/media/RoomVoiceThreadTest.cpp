@@ -12,10 +12,12 @@ TEST(RoomVoiceThreads, ReceivedVoiceRacesCloseAndReinit)
     CRoomVoice& voice = rig.Start();
     std::vector<uint8_t> packet = {1, 1, RoomVoiceRig::kOther, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0xFC};
     std::atomic<bool> bStop{false};
-    std::thread receiver([&] {
-        while (!bStop)
-            voice.PlayReceivedVoice(RoomVoiceRig::kOtherChannel, packet.data(), packet.size());
-    });
+    std::thread receiver(
+        [&]
+        {
+            while (!bStop)
+                voice.PlayReceivedVoice(RoomVoiceRig::kOtherChannel, packet.data(), packet.size());
+        });
     for (int i = 0; i < 301; ++i)
     {
         if (i % 2)

@@ -20,7 +20,10 @@ struct RecordingClient : CVoiceClient
     {
         if (pPeer) pPeer->OnRecvVoice(const_cast<uint8_t*>(p), n);
     }
-    void OnDecodedVoice(int nChannel, const int16_t*, int nBytes) override { decoded.push_back({nChannel, nBytes}); }
+    void OnDecodedVoice(int nChannel, const int16_t*, int nBytes) override
+    {
+        decoded.push_back({nChannel, nBytes});
+    }
     CVoiceClient* pPeer = nullptr;
     std::vector<std::pair<int, int>> levels, decoded;
 };
@@ -29,7 +32,8 @@ std::vector<int16_t> Tone(size_t nSamples)
 {
     std::vector<int16_t> s(nSamples);
     for (size_t i = 0; i < nSamples; ++i)
-        s[i] = static_cast<int16_t>(8000 * std::sin(2 * std::numbers::pi * 440 * double(i) / kVoiceSampleRate));
+        s[i] =
+            static_cast<int16_t>(8000 * std::sin(2 * std::numbers::pi * 440 * double(i) / kVoiceSampleRate));
     return s;
 }
 } // namespace

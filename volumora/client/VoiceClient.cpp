@@ -42,7 +42,9 @@ int CVoiceClient::InitVoice(uint16_t wUser, uint32_t nMicDevice, void* pSpeakerG
     bool bMic = nMicDevice == kVoiceMicAbsent || m_pDevices->StartCapture(nMicDevice, dwDeviceMs);
     bool bSpeaker = m_pDevices->StartPlayback(speaker, dwDeviceMs);
     if (bMic && bSpeaker) return 1;
-    SetVoiceLastError(!bMic && !bSpeaker ? VOLUMORA_ERROR_BOTH : !bMic ? VOLUMORA_ERROR_MIC : VOLUMORA_ERROR_SPEAKER);
+    SetVoiceLastError(!bMic && !bSpeaker ? VOLUMORA_ERROR_BOTH
+                      : !bMic            ? VOLUMORA_ERROR_MIC
+                                         : VOLUMORA_ERROR_SPEAKER);
     return 0;
 }
 
@@ -90,6 +92,11 @@ void CVoiceClient::SetVoicePlayerFlag(int nOn)
     if (m_pEngine) m_pEngine->SetVoicePlayerFlag(nOn != 0);
 }
 
+void CVoiceClient::ShowLogDialog()
+{
+    ShowVoiceLogWindow(LogText());
+}
+
 std::u16string CVoiceClient::LogText() const
 {
     std::string text = "Round trip " + std::to_string(m_nRttMs.load()) + " ms\r\n";
@@ -97,9 +104,10 @@ std::u16string CVoiceClient::LogText() const
         for (const SpeakerStats& s : m_pEngine->Stats())
         {
             const JitterStats& j = s.jitter;
-            text += "User " + std::to_string(s.wUser) + ": packets " + std::to_string(j.nPackets) + ", lost " +
-                    std::to_string(j.nFec + j.nConcealed) + ", late " + std::to_string(j.nLate) + ", concealed " +
-                    std::to_string(j.nConcealed) + ", delay " + std::to_string(j.dwDelayMs) + " ms\r\n";
+            text += "User " + std::to_string(s.wUser) + ": packets " + std::to_string(j.nPackets) +
+                    ", lost " + std::to_string(j.nFec + j.nConcealed) + ", late " + std::to_string(j.nLate) +
+                    ", concealed " + std::to_string(j.nConcealed) + ", delay " + std::to_string(j.dwDelayMs) +
+                    " ms\r\n";
         }
     return std::u16string(text.begin(), text.end());
 }

@@ -29,6 +29,8 @@ enum : uint32_t
 // The thread's last error (Windows: the system's).
 VOLUMORA_API void SetVoiceLastError(uint32_t dwError);
 VOLUMORA_API uint32_t VoiceLastError();
+// Shows the log text in the engine's log window, opening it when needed (natively nothing).
+void ShowVoiceLogWindow(const std::u16string& szText);
 
 class VOLUMORA_API CVoiceClient
 {
@@ -53,7 +55,8 @@ public:
     // and the speaker (a GUID, null the default); dwJitterMs the jitter buffer's maximum,
     // dwDeviceMs each direction's buffering. 0 with the last error 100000, 100001 or 100002
     // when the microphone, the speaker or both failed; what opened keeps working.
-    int InitVoice(uint16_t wUser, uint32_t nMicDevice, void* pSpeakerGuid, uint32_t dwJitterMs, uint32_t dwDeviceMs);
+    int InitVoice(uint16_t wUser, uint32_t nMicDevice, void* pSpeakerGuid, uint32_t dwJitterMs,
+                  uint32_t dwDeviceMs);
     void TalkStart();
     void TalkStop();
     void SetMicBoost(int nBoost);

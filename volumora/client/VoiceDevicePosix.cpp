@@ -1,5 +1,5 @@
-// Natively the engine has no sound devices of its own: the clocked fake stands for them, and
-// the last error is the thread's own.
+// Natively the engine has no sound devices or windows of its own: the clocked fake stands for
+// the devices, the log window is not shown, and the last error is the thread's own.
 #include "volumora/client/VoiceClient.h"
 #include "volumora/core/FakeVoiceDevice.h"
 
@@ -23,3 +23,5 @@ uint32_t VoiceLastError()
 {
     return t_dwLastError;
 }
+
+void ShowVoiceLogWindow(const std::u16string&) {}

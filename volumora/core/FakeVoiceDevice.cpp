@@ -1,8 +1,8 @@
 // The clocked fake devices.
 #include "volumora/core/FakeVoiceDevice.h"
 
-CFakeVoiceDevicePair::CFakeVoiceDevicePair(IVoiceDeviceSink& sink, const CFakeVoiceClock& clock, bool bMicWorks,
-                                           bool bSpeakerWorks)
+CFakeVoiceDevicePair::CFakeVoiceDevicePair(IVoiceDeviceSink& sink, const CFakeVoiceClock& clock,
+                                           bool bMicWorks, bool bSpeakerWorks)
     : m_sink(sink), m_clock(clock), m_bMicWorks(bMicWorks), m_bSpeakerWorks(bSpeakerWorks)
 {
 }

@@ -21,7 +21,8 @@ private:
 class CFakeVoiceDevicePair : public IVoiceDevicePair
 {
 public:
-    CFakeVoiceDevicePair(IVoiceDeviceSink& sink, const CFakeVoiceClock& clock, bool bMicWorks, bool bSpeakerWorks);
+    CFakeVoiceDevicePair(IVoiceDeviceSink& sink, const CFakeVoiceClock& clock, bool bMicWorks,
+                         bool bSpeakerWorks);
     bool StartCapture(uint32_t nMicDevice, uint32_t nBufferMs) override;
     bool StartPlayback(const VoiceSpeakerId& speaker, uint32_t nBufferMs) override;
     const IVoiceClock& Clock() const override { return m_clock; }

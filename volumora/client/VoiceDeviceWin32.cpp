@@ -120,7 +120,8 @@ private:
             while (!m_bStop && (m_headers[nNext].dwFlags & WHDR_DONE))
             {
                 WAVEHDR& h = m_headers[nNext];
-                if (h.dwBytesRecorded == kBlockBytes) sink.OnCaptureBlock(reinterpret_cast<int16_t*>(h.lpData));
+                if (h.dwBytesRecorded == kBlockBytes)
+                    sink.OnCaptureBlock(reinterpret_cast<int16_t*>(h.lpData));
                 h.dwFlags &= ~WHDR_DONE;
                 h.dwBytesRecorded = 0;
                 waveInAddBuffer(m_hWave, &h, sizeof h);
@@ -288,8 +289,9 @@ void ShowVoiceLogWindow(const std::u16string& szText)
     static HWND s_hLog = nullptr;
     std::wstring text(szText.begin(), szText.end());
     if (!s_hLog || !IsWindow(s_hLog))
-        s_hLog = CreateWindowExW(0, L"EDIT", L"Voice", WS_OVERLAPPEDWINDOW | WS_VSCROLL | ES_MULTILINE | ES_READONLY,
-                                 CW_USEDEFAULT, CW_USEDEFAULT, 520, 320, nullptr, nullptr, nullptr, nullptr);
+        s_hLog = CreateWindowExW(0, L"EDIT", L"Voice",
+                                 WS_OVERLAPPEDWINDOW | WS_VSCROLL | ES_MULTILINE | ES_READONLY, CW_USEDEFAULT,
+                                 CW_USEDEFAULT, 520, 320, nullptr, nullptr, nullptr, nullptr);
     if (!s_hLog) return;
     SetWindowTextW(s_hLog, text.c_str());
     ShowWindow(s_hLog, SW_SHOWNORMAL);

@@ -34,7 +34,8 @@ TEST(VoiceDll, ExportedClientLoopsItsOwnVoice)
     for (int i = 0; i < 100; ++i)
     {
         for (size_t k = 0; k < block.size(); ++k)
-            block[k] = static_cast<int16_t>(6000 * std::sin(2 * std::numbers::pi * 300 * double(i * 160 + k) / 16000));
+            block[k] = static_cast<int16_t>(
+                6000 * std::sin(2 * std::numbers::pi * 300 * double(i * 160 + k) / 16000));
         devices.clock.Advance(10);
         devices.pLast->Step(block.data());
     }

@@ -7,6 +7,11 @@ CVoiceClient::CVoiceClient() : m_factory(PlatformVoiceDevices()) {}
 
 CVoiceClient::CVoiceClient(IVoiceDeviceFactory& devices) : m_factory(devices) {}
 
+IVoiceDeviceFactory& CVoiceClient::SystemDevices()
+{
+    return PlatformVoiceDevices();
+}
+
 CVoiceClient::~CVoiceClient()
 {
     Shutdown();

@@ -38,6 +38,8 @@ public:
     CVoiceClient();
     // Devices from this factory instead of the platform's (tests).
     explicit CVoiceClient(IVoiceDeviceFactory& devices);
+    // The platform's devices, which the default constructor uses.
+    static IVoiceDeviceFactory& SystemDevices();
 
     // The callback slots, in this order.
     virtual const char* GetRuntimeClass() const;

@@ -99,7 +99,8 @@ BOOL CPlayer::LoadSound(HMODULE hResources)
               mmioAscend(hFile, &chunk, 0) == MMSYSERR_NOERROR;
         format.cbSize = 0;
         chunk.ckid = mmioFOURCC('d', 'a', 't', 'a');
-        bOk = bOk && mmioDescend(hFile, &chunk, &riff, MMIO_FINDCHUNK) == MMSYSERR_NOERROR && chunk.cksize > 0;
+        bOk =
+            bOk && mmioDescend(hFile, &chunk, &riff, MMIO_FINDCHUNK) == MMSYSERR_NOERROR && chunk.cksize > 0;
         if (bOk)
         {
             data.resize(chunk.cksize);

@@ -38,7 +38,8 @@ void RunBlocks(CFakeVoiceDeviceFactory& devices, int nBlocks)
     for (int i = 0; i < nBlocks; ++i)
     {
         for (size_t k = 0; k < block.size(); ++k)
-            block[k] = static_cast<int16_t>(6000 * std::sin(2 * std::numbers::pi * 300 * double(i * 160 + k) / 16000));
+            block[k] = static_cast<int16_t>(
+                6000 * std::sin(2 * std::numbers::pi * 300 * double(i * 160 + k) / 16000));
         devices.clock.Advance(10);
         devices.pLast->Step(block.data());
     }

@@ -25,7 +25,8 @@ struct BenchClock : IVoiceClock
 // Each speaker's packets: a tone whose pitch and loudness wander, as a voice does.
 const std::vector<std::vector<std::vector<uint8_t>>>& Packets()
 {
-    static const std::vector<std::vector<std::vector<uint8_t>>> s_packets = [] {
+    static const std::vector<std::vector<std::vector<uint8_t>>> s_packets = []
+    {
         std::vector<std::vector<std::vector<uint8_t>>> all(kSpeakers);
         for (int s = 0; s < kSpeakers; ++s)
         {
@@ -97,8 +98,8 @@ void BM_BareOpusDecodeSixteen(benchmark::State& state)
         for (int s = 0; s < kSpeakers; ++s)
         {
             const std::vector<uint8_t>& p = all[s][nFrame % kFrames];
-            opus_decode(decoders[s], p.data() + kVoiceHeaderBytes, static_cast<opus_int32>(p.size() - kVoiceHeaderBytes),
-                        pcm, kVoiceFrameSamples, 0);
+            opus_decode(decoders[s], p.data() + kVoiceHeaderBytes,
+                        static_cast<opus_int32>(p.size() - kVoiceHeaderBytes), pcm, kVoiceFrameSamples, 0);
             benchmark::DoNotOptimize(pcm);
         }
         ++nFrame;

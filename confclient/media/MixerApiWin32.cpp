@@ -38,7 +38,8 @@ void CWin32MixerApi::Close()
 bool CWin32MixerApi::DestinationCount(uint32_t& nCount)
 {
     MIXERCAPSW caps{};
-    if (mixerGetDevCapsW(reinterpret_cast<UINT_PTR>(m_hMixer), &caps, sizeof caps) != MMSYSERR_NOERROR) return false;
+    if (mixerGetDevCapsW(reinterpret_cast<UINT_PTR>(m_hMixer), &caps, sizeof caps) != MMSYSERR_NOERROR)
+        return false;
     nCount = caps.cDestinations;
     return true;
 }
@@ -122,7 +123,8 @@ bool CWin32MixerApi::ListItems(const MixerControlInfo& control, std::vector<uint
     return true;
 }
 
-bool CWin32MixerApi::GetValues(const MixerControlInfo& control, uint32_t nItems, std::vector<uint32_t>& values)
+bool CWin32MixerApi::GetValues(const MixerControlInfo& control, uint32_t nItems,
+                               std::vector<uint32_t>& values)
 {
     // Unsigned and boolean details are both one DWORD per item.
     values.assign(nItems ? nItems : 1, 0);

@@ -89,7 +89,8 @@ CMixerFunctions::Found CMixerFunctions::FindLine(int nKind)
     f.line = f.destination;
     // The microphone of a wave-in destination with one connection and its own controls is
     // the destination itself.
-    bool bWantSource = nKind != 1 && (nKind != 16 || f.destination.cConnections > 1 || f.destination.cControls < 2);
+    bool bWantSource =
+        nKind != 1 && (nKind != 16 || f.destination.cConnections > 1 || f.destination.cControls < 2);
     if (!bFound || !bWantSource) return f;
     for (uint32_t i = 0; i < f.destination.cConnections; ++i)
     {
@@ -145,7 +146,8 @@ bool CMixerFunctions::Mute(int nKind, bool bSet, bool& bMute)
     if (IsNamedKind(nKind))
     {
         f = FindLine(nKind);
-        dwRemembered = f.destination.cConnections >= 2 || nKind == 1 ? f.line.dwLineId : f.destination.dwLineId;
+        dwRemembered =
+            f.destination.cConnections >= 2 || nKind == 1 ? f.line.dwLineId : f.destination.dwLineId;
     }
     else
     {
@@ -159,9 +161,11 @@ bool CMixerFunctions::Mute(int nKind, bool bSet, bool& bMute)
     std::vector<MixerControlInfo> controls;
     if (m_api.Controls(f.destination, controls))
     {
-        auto list = std::find_if(controls.begin(), controls.end(), [](const MixerControlInfo& c) {
-            return (c.dwControlType & kClassMask) == kClassList && c.fdwControl == kUniformMultiple;
-        });
+        auto list = std::find_if(controls.begin(), controls.end(),
+                                 [](const MixerControlInfo& c) {
+                                     return (c.dwControlType & kClassMask) == kClassList &&
+                                            c.fdwControl == kUniformMultiple;
+                                 });
         std::vector<uint32_t> itemLines, values;
         if (list != controls.end() && m_api.ListItems(*list, itemLines))
         {
@@ -184,7 +188,8 @@ bool CMixerFunctions::Mute(int nKind, bool bSet, bool& bMute)
     }
 
     // The line's own mute switch.
-    if (nKind == 8 && f.line.dwComponentType != kSrcWaveOut && f.line.dwComponentType != kSrcAnalog) return false;
+    if (nKind == 8 && f.line.dwComponentType != kSrcWaveOut && f.line.dwComponentType != kSrcAnalog)
+        return false;
     MixerControlInfo control;
     if (m_api.ControlOfType(f.line.dwLineId, kControlMute, control) != 0 ||
         (control.dwControlType & kClassMask) != kClassSwitch)

@@ -41,7 +41,8 @@ public:
     // The first parameter of each item of a list control.
     virtual bool ListItems(const MixerControlInfo& control, std::vector<uint32_t>& itemLines) = 0;
     // nItems values (one channel) of the control: unsigned or boolean.
-    virtual bool GetValues(const MixerControlInfo& control, uint32_t nItems, std::vector<uint32_t>& values) = 0;
+    virtual bool GetValues(const MixerControlInfo& control, uint32_t nItems,
+                           std::vector<uint32_t>& values) = 0;
     virtual bool SetValues(const MixerControlInfo& control, const std::vector<uint32_t>& values) = 0;
 };
 

@@ -356,6 +356,13 @@ void CRoomVoice::OnVoiceEvent(uint16_t wUser, int nLevel)
     m_ports.view.SetPeakLevel(wChannel, nLevel);
 }
 
+void CRoomVoice::OnVoiceLevelsPosted()
+{
+    if (IRoomVoiceEngine* p = Engine())
+        for (auto [wUser, nLevel] : p->TakeLevels())
+            OnVoiceEvent(wUser, nLevel);
+}
+
 void CRoomVoice::AutoMicLevel(int nLevel)
 {
     if (m_bPlayback || !m_bAutoLevel) return;

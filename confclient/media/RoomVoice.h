@@ -55,8 +55,10 @@ public:
     void SendCapturedVoice(const uint8_t* pData, size_t nLen);
     // Receive thread: command 1000 from the member on channel wSub.
     void PlayReceivedVoice(uint16_t wSub, const uint8_t* pData, size_t nLen);
-    // A speech level 0..100 of a user (posted to this thread by the engine's owner).
+    // A speech level 0..100 of a user.
     void OnVoiceEvent(uint16_t wUser, int nLevel);
+    // The engine posted that levels wait: each user's latest goes to OnVoiceEvent.
+    void OnVoiceLevelsPosted();
     // 535: the remote audio settings exchange.
     void OnAudioSettings(const QNAudioSettings& record);
     void FillAudioSettings(QNAudioSettings& record);

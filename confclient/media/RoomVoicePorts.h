@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "confclient/network/QNRoomPayloads.h"
@@ -45,6 +46,8 @@ public:
     virtual void SetVoicePlayerFlag(bool bOn) = 0;
     // Any thread: one received voice packet.
     virtual void OnRecvVoice(const uint8_t* pData, size_t nLen) = 0;
+    // The latest speech level of each user since the last take (after the bar's posted message).
+    virtual std::vector<std::pair<uint16_t, int>> TakeLevels() = 0;
 };
 
 struct VoiceSpeakerDevice

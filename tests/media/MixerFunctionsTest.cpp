@@ -108,7 +108,7 @@ TEST(MixerFunctions, VolumesReachTheKindsControlOnTheScaleOf655)
         {2, -5, true, 1, 0},
         {16, 40, true, 3, 26200}, // the microphone has no volume: the wave-in destination's
         {32, 10, true, 5, 6550},
-        {4, 10, false, 0, 0},     // no control, no fallback
+        {4, 10, false, 0, 0}, // no control, no fallback
     };
     for (const auto& c : cases)
     {

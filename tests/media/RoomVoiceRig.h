@@ -44,6 +44,13 @@ struct FakeVoiceEngine : IRoomVoiceEngine
     void StopAllChannel() override { calls.Add("stop all"); }
     void SetVoicePlayerFlag(bool b) override { calls.Add(std::string("player flag ") + (b ? "1" : "0")); }
     void OnRecvVoice(const uint8_t*, size_t n) override { ++nReceived; }
+    std::vector<std::pair<uint16_t, int>> TakeLevels() override
+    {
+        std::vector<std::pair<uint16_t, int>> out;
+        out.swap(levels);
+        return out;
+    }
+    std::vector<std::pair<uint16_t, int>> levels;
     VoiceCalls& calls;
     bool bOk;
     uint32_t dwError;

@@ -318,6 +318,12 @@ TEST(RoomVoice, LevelsShowInTheListAndTheVideoViewUnlessMuted)
     }
     RoomVoiceRig rig;
     CRoomVoice& voice = rig.Start();
+    // Levels the engine posted arrive as the latest of each user.
+    rig.devices.pLast->levels = {{RoomVoiceRig::kChief, 0}, {RoomVoiceRig::kOther, 25}};
+    rig.calls.Take();
+    voice.OnVoiceLevelsPosted();
+    EXPECT_EQ(rig.calls.Take(),
+              (std::vector<std::string>{"icon 2 quiet 0", "peak 2 0", "icon 3 speaking 25", "peak 3 25"}));
     rig.room.info.wRoomType = 8;
     rig.calls.Take();
     voice.OnVoiceEvent(RoomVoiceRig::kOther, 50);

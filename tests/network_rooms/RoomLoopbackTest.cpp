@@ -73,12 +73,7 @@ struct CClient
         EncodePresenterRequest(r, b);
         net->SendCommand(CMD_CONF_PRESENTER, 0, b.data(), b.size());
     }
-    void AudioSettings(const QNAudioSettings& r)
-    {
-        Bytes b;
-        EncodeAudioSettings(r, b);
-        net->SendCommand(CMD_CONF_AUDIOSETTINGS, 0, b.data(), b.size());
-    }
+    void AudioSettings(const QNAudioSettings& r) { net->SendAudioSettings(r); }
     // The nth 535 received, with its sub; kind 65535 when none came.
     QNAudioSettings RemoteSetting(int nth, uint16_t* pSub = nullptr)
     {

@@ -11,7 +11,10 @@ namespace
 class CPlayerEngine : public IRoomVoiceEngine
 {
 public:
-    CPlayerEngine(IVoiceRoomOwner& bar, HWND hBar, IVoiceDeviceFactory* pDevices) : m_player(bar, hBar, pDevices) {}
+    CPlayerEngine(IVoiceRoomOwner& bar, HWND hBar, IVoiceDeviceFactory* pDevices)
+        : m_player(bar, hBar, pDevices)
+    {
+    }
 
     bool InitVoice(uint16_t wUser, int nMicDevice, const std::string& szSpeakerId, uint32_t dwJitterMs,
                    uint32_t dwDeviceMs, uint32_t& dwError) override
@@ -19,7 +22,7 @@ public:
         GUID guid{};
         bool bGuid = szSpeakerId.size() == sizeof guid;
         if (bGuid) std::memcpy(&guid, szSpeakerId.data(), sizeof guid);
-        uint32_t nMic = nMicDevice == kVoiceMicNone    ? kVoiceMicAbsent
+        uint32_t nMic = nMicDevice == kVoiceMicNone      ? kVoiceMicAbsent
                         : nMicDevice == kVoiceMicDefault ? kVoiceMicMapper
                                                          : static_cast<uint32_t>(nMicDevice);
         SetLastError(0);

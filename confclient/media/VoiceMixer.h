@@ -10,7 +10,8 @@ public:
     explicit CVoiceMixer(IMixerApi& api) : m_functions(api) {}
     void Open(int nSpeakerIndex, int nMicDevice) override
     {
-        m_functions.MixerInit(static_cast<uint32_t>(nSpeakerIndex), static_cast<uint32_t>(nMicDevice < 0 ? 0 : nMicDevice));
+        m_functions.MixerInit(static_cast<uint32_t>(nSpeakerIndex),
+                              static_cast<uint32_t>(nMicDevice < 0 ? 0 : nMicDevice));
     }
     int Volume(int nKind) override
     {

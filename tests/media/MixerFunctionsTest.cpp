@@ -5,6 +5,7 @@
 #include <map>
 
 #include "confclient/media/MixerFunctions.h"
+#include "confclient/media/VoiceMixer.h"
 
 namespace
 {
@@ -169,4 +170,19 @@ TEST(MixerFunctions, FailuresAnswerFalse)
     EXPECT_FALSE(f.MixerSetVolume(2, 10));
     EXPECT_FALSE(f.MixerGetMute(16, &b));
     EXPECT_FALSE(f.MixerGetVolume(2, nullptr));
+}
+
+TEST(MixerFunctions, TheRoomVoiceMixerReadsZeroWhereTheMixerFails)
+{
+    FakeMixer mixer;
+    CVoiceMixer voiceMixer(mixer);
+    voiceMixer.Open(0, -1);
+    EXPECT_EQ(voiceMixer.Volume(2), 100);
+    voiceMixer.SetVolume(2, 30);
+    EXPECT_EQ(mixer.values[1], std::vector<uint32_t>{19650});
+    EXPECT_EQ(voiceMixer.Volume(4), 0) << "no such control";
+    voiceMixer.SetMute(16, true);
+    EXPECT_TRUE(voiceMixer.Muted(16));
+    mixer.bOpens = false;
+    EXPECT_FALSE(voiceMixer.Muted(16));
 }

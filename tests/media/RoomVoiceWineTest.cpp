@@ -41,7 +41,8 @@ TEST(RoomVoiceWine, WithoutSoundDevicesTheUserIsTold)
     CWin32VoiceDevices devices(bar, nullptr);
     if (!devices.MicrophoneNames().empty() || !devices.SpeakerDevices().empty())
         GTEST_SKIP() << "this Wine session has sound devices";
-    CRoomVoice voice(rig.room, rig.notices, {devices, rig.mixer, rig.network, rig.settings, rig.view}, &rig.log);
+    CRoomVoice voice(rig.room, rig.notices, {devices, rig.mixer, rig.network, rig.settings, rig.view},
+                     &rig.log);
     voice.SetMyUser(RoomVoiceRig::kMe, 1);
     voice.InitVoiceEngine();
     EXPECT_EQ(voice.InitResult(), 0);
@@ -60,9 +61,10 @@ TEST(RoomVoiceWine, OneMembersMicrophoneReachesTheOther)
     CWin32VoiceDevices aliceDevices(aliceBar, nullptr, &aliceSound), bobDevices(bobBar, nullptr, &bobSound);
     Wire aliceWire(aliceRig.calls);
     CRoomVoice alice(aliceRig.room, aliceRig.notices,
-                     {aliceDevices, aliceRig.mixer, aliceWire, aliceRig.settings, aliceRig.view}, &aliceRig.log);
-    CRoomVoice bob(bobRig.room, bobRig.notices, {bobDevices, bobRig.mixer, bobRig.network, bobRig.settings, bobRig.view},
-                   &bobRig.log);
+                     {aliceDevices, aliceRig.mixer, aliceWire, aliceRig.settings, aliceRig.view},
+                     &aliceRig.log);
+    CRoomVoice bob(bobRig.room, bobRig.notices,
+                   {bobDevices, bobRig.mixer, bobRig.network, bobRig.settings, bobRig.view}, &bobRig.log);
     aliceBar.pVoice = &alice;
     bobBar.pVoice = &bob;
     aliceWire.pTo = &bob;
@@ -82,7 +84,8 @@ TEST(RoomVoiceWine, OneMembersMicrophoneReachesTheOther)
     for (int i = 0; i < 100; ++i)
     {
         for (size_t k = 0; k < block.size(); ++k)
-            block[k] = static_cast<int16_t>(6000 * std::sin(2 * std::numbers::pi * 300 * double(i * 160 + k) / 16000));
+            block[k] = static_cast<int16_t>(
+                6000 * std::sin(2 * std::numbers::pi * 300 * double(i * 160 + k) / 16000));
         aliceSound.clock.Advance(10);
         bobSound.clock.Advance(10);
         aliceSound.pLast->Step(block.data());

@@ -145,6 +145,9 @@ void CLoopServer::HandleFrame(const std::shared_ptr<Client>& c, uint8_t* pFrame,
     case CMD_CONF_PRESENTER:
         OnPresenter(*c, p, n);
         break;
+    case CMD_CONF_AUDIOSETTINGS:
+        OnAudioSettings(*c, p, n);
+        break;
     default:
         if (IsRelayed(h.wCommand)) Relay(*c, h.wCommand, p, n);
         break;

@@ -125,6 +125,7 @@ private:
     void OnPresenter(Client& c, const uint8_t* p, size_t n);
     void OnChat(Client& c, const uint8_t* p, size_t n);
     void Relay(Client& c, uint16_t wCommand, const uint8_t* p, size_t n);
+    void OnAudioSettings(Client& c, const uint8_t* p, size_t n);
     void OnBanish(Client& c, const uint8_t* p, size_t n);
     QNLobbyUser LobbyUserOf(const Client& c) const;
     QNLobbyConf LobbyConfOf(const Room& r) const;

@@ -86,7 +86,11 @@ public:
     bool SendRecorderStateQuery();
     // 550: a presenter request, or the presider's answer to one.
     bool SendPresenterRequest(const QNPresenterRequest& r);
-    bool SendVoice(const uint8_t* p, size_t n);
+    // 1000: bFlag 1 live to the room (and into a running recording), 2 into the running
+    // conference recording only; false for 2 while no recording runs. Any thread.
+    bool SendVoice(const uint8_t* p, size_t n, uint8_t bFlag = 1);
+    // 534: audio settings asked of, answered to or applied to another member.
+    bool SendAudioSettings(const QNAudioSettings& r);
     // 2000, 2010, 2020 or 2030.
     bool SendVideo(uint16_t wCommand, const uint8_t* p, size_t n);
     bool SendMovieVideo(const uint8_t* p, size_t n);

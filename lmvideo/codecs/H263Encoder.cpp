@@ -19,8 +19,8 @@ namespace
 {
 bool IsH263Size(int32_t w, int32_t h)
 {
-    return (w == 128 && h == 96) || (w == 176 && h == 144) || (w == 352 && h == 288) || (w == 704 && h == 576) ||
-           (w == 1408 && h == 1152);
+    return (w == 128 && h == 96) || (w == 176 && h == 144) || (w == 352 && h == 288) ||
+           (w == 704 && h == 576) || (w == 1408 && h == 1152);
 }
 
 uint32_t RandomWord()
@@ -43,23 +43,21 @@ void H263Encoder::Close()
     avcodec_free_context(&m_pContext);
 }
 
-bool H263Encoder::Init(int32_t nFrameRate, int32_t nBitRate, int32_t nMaxUnit, int32_t nWidth, int32_t nHeight)
+bool H263Encoder::Init(int32_t nFrameRate, int32_t nBitRate, int32_t nMaxUnit, int32_t nWidth,
+                       int32_t nHeight)
 {
     if (nFrameRate <= 0 || nFrameRate > kMaxFrameRate || nBitRate <= 0 || nBitRate > kMaxBitRate)
         return Fail(kCodecInvalidArgument, "frame rate or bit rate out of range");
     if (nMaxUnit < static_cast<int32_t>(kRtpMaxUnitBytes))
         return Fail(kCodecInvalidArgument, "units are up to 1350 bytes");
-    if (!IsH263Size(nWidth, nHeight))
-        return Fail(kCodecInvalidArgument, "not an H.263 picture size");
+    if (!IsH263Size(nWidth, nHeight)) return Fail(kCodecInvalidArgument, "not an H.263 picture size");
     Close();
     const AVCodec* codec = avcodec_find_encoder(AV_CODEC_ID_H263);
-    if (!codec)
-        return Fail(kCodecFailed, "no H.263 encoder");
+    if (!codec) return Fail(kCodecFailed, "no H.263 encoder");
     m_pContext = avcodec_alloc_context3(codec);
     m_pFrame = av_frame_alloc();
     m_pPacket = av_packet_alloc();
-    if (!m_pContext || !m_pFrame || !m_pPacket)
-        return Fail(kCodecFailed, "out of memory");
+    if (!m_pContext || !m_pFrame || !m_pPacket) return Fail(kCodecFailed, "out of memory");
     m_pContext->width = nWidth;
     m_pContext->height = nHeight;
     m_pContext->pix_fmt = AV_PIX_FMT_YUV420P;
@@ -94,32 +92,30 @@ bool H263Encoder::Init(int32_t nFrameRate, int32_t nBitRate, int32_t nMaxUnit, i
 bool H263Encoder::Encode(const uint8_t* pSource, int32_t nSourceBytes, const S_LMPICTURE& picture,
                          int32_t nCapacity, uint8_t* pOutput, S_ENCODEROUTPUT& result)
 {
-    if (!m_pContext)
-        return Fail(LM_E_NOTINITIALIZED, "The object is not initialized.");
+    if (!m_pContext) return Fail(LM_E_NOTINITIALIZED, "The object is not initialized.");
     RtpUnitWriter units = UnitsInto(pOutput, nCapacity, result);
     int error = av_frame_make_writable(m_pFrame);
-    if (error < 0)
-        return FailAv(error, "picture buffer");
+    if (error < 0) return FailAv(error, "picture buffer");
     // The frame's planes are padded: convert into a packed picture, then copy its rows.
     const int w = m_pContext->width, h = m_pContext->height;
     std::vector<uint8_t> packed(static_cast<size_t>(w) * h * 3 / 2);
     const S_LMPICTURE target{w, h, LM_FMT_YUV420, 0};
-    if (!m_converter.Convert(pSource, nSourceBytes, picture, packed.data(), static_cast<int32_t>(packed.size()),
-                             target, false))
+    if (!m_converter.Convert(pSource, nSourceBytes, picture, packed.data(),
+                             static_cast<int32_t>(packed.size()), target, false))
         return Fail(m_converter.ErrorCode(), m_converter.ErrorText());
     const uint8_t* plane = packed.data();
     for (int i = 0; i < 3; ++i)
     {
         const int pw = i ? w / 2 : w, ph = i ? h / 2 : h;
         for (int row = 0; row < ph; ++row)
-            std::copy(plane + row * pw, plane + (row + 1) * pw, m_pFrame->data[i] + row * m_pFrame->linesize[i]);
+            std::copy(plane + row * pw, plane + (row + 1) * pw,
+                      m_pFrame->data[i] + row * m_pFrame->linesize[i]);
         plane += pw * ph;
     }
     m_pFrame->pts = m_nFrames;
     m_pFrame->pict_type = picture.nKeyFrame ? AV_PICTURE_TYPE_I : AV_PICTURE_TYPE_NONE;
     error = avcodec_send_frame(m_pContext, m_pFrame);
-    if (error < 0)
-        return FailAv(error, "encoding");
+    if (error < 0) return FailAv(error, "encoding");
     const uint32_t timestamp = static_cast<uint32_t>(m_nFrames * 90000 / m_pContext->framerate.num);
     ++m_nFrames;
     bool ok = true;
@@ -132,12 +128,10 @@ bool H263Encoder::Encode(const uint8_t* pSource, int32_t nSourceBytes, const S_L
                                     blocks.data(), blocks.size(), units))
             ok = units.Ok() ? Fail(kCodecFailed, "the picture does not split into units")
                             : Fail(LM_E_BUFFERTOOSMALL, "output buffer or record too small");
-        if (m_pPacket->flags & AV_PKT_FLAG_KEY)
-            result.bKeyFrame = 1;
+        if (m_pPacket->flags & AV_PKT_FLAG_KEY) result.bKeyFrame = 1;
         av_packet_unref(m_pPacket);
     }
-    if (error != AVERROR(EAGAIN))
-        return FailAv(error, "encoding");
+    if (error != AVERROR(EAGAIN)) return FailAv(error, "encoding");
     result.nCount = static_cast<uint32_t>(units.UnitCount());
     return ok;
 }

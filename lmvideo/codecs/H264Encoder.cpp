@@ -42,8 +42,7 @@ bool H264Encoder::SetOptions(const std::string& options)
     std::string item;
     while (std::getline(in, item, ';'))
     {
-        if (item.empty())
-            continue;
+        if (item.empty()) continue;
         if (item == "compat")
             compat = true;
         else if (item.rfind("speed=", 0) == 0 && item.size() == 7 && item[6] >= '0' && item[6] <= '9')
@@ -56,7 +55,8 @@ bool H264Encoder::SetOptions(const std::string& options)
     return true;
 }
 
-bool H264Encoder::Init(int32_t nFrameRate, int32_t nBitRate, int32_t nMaxUnit, int32_t nWidth, int32_t nHeight)
+bool H264Encoder::Init(int32_t nFrameRate, int32_t nBitRate, int32_t nMaxUnit, int32_t nWidth,
+                       int32_t nHeight)
 {
     if (nFrameRate <= 0 || nFrameRate > kMaxFrameRate || nBitRate <= 0 || nBitRate > kMaxBitRate)
         return Fail(kCodecInvalidArgument, "frame rate or bit rate out of range");
@@ -119,15 +119,13 @@ bool H264Encoder::Init(int32_t nFrameRate, int32_t nBitRate, int32_t nMaxUnit, i
 bool H264Encoder::Encode(const uint8_t* pSource, int32_t nSourceBytes, const S_LMPICTURE& picture,
                          int32_t nCapacity, uint8_t* pOutput, S_ENCODEROUTPUT& result)
 {
-    if (!m_pEncoder)
-        return Fail(LM_E_NOTINITIALIZED, "The object is not initialized.");
+    if (!m_pEncoder) return Fail(LM_E_NOTINITIALIZED, "The object is not initialized.");
     RtpUnitWriter units = UnitsInto(pOutput, nCapacity, result);
     const S_LMPICTURE target{m_nWidth, m_nHeight, LM_FMT_YUV420, 0};
-    if (!m_converter.Convert(pSource, nSourceBytes, picture, m_picture.data(), static_cast<int32_t>(m_picture.size()),
-                             target, false))
+    if (!m_converter.Convert(pSource, nSourceBytes, picture, m_picture.data(),
+                             static_cast<int32_t>(m_picture.size()), target, false))
         return Fail(m_converter.ErrorCode(), m_converter.ErrorText());
-    if (picture.nKeyFrame)
-        m_pEncoder->ForceIntraFrame(true);
+    if (picture.nKeyFrame) m_pEncoder->ForceIntraFrame(true);
 
     SSourcePicture source{};
     source.iColorFormat = videoFormatI420;

@@ -35,8 +35,8 @@ private:
     bool m_bCompat = false;
     int32_t m_nWidth = 0, m_nHeight = 0, m_nFrameRate = 0;
     int64_t m_nFrames = 0;
-    std::vector<uint8_t> m_picture;     // the converted input
-    std::vector<uint8_t> m_accessUnit;  // the coded picture as Annex-B
+    std::vector<uint8_t> m_picture;    // the converted input
+    std::vector<uint8_t> m_accessUnit; // the coded picture as Annex-B
     std::unique_ptr<H264Packetizer> m_pPacketizer;
     PictureConverter m_converter;
 };

@@ -19,8 +19,8 @@ public:
 
     // Decodes one picture into pOutput, which holds a 4:2:0 picture of nMaxWidth x nMaxHeight;
     // a larger picture is refused. On success the decoded size is in nWidth, nHeight.
-    bool Decode(const uint8_t* pSource, int32_t nLength, uint8_t* pOutput, int32_t nMaxWidth, int32_t nMaxHeight,
-                int32_t& nWidth, int32_t& nHeight);
+    bool Decode(const uint8_t* pSource, int32_t nLength, uint8_t* pOutput, int32_t nMaxWidth,
+                int32_t nMaxHeight, int32_t& nWidth, int32_t& nHeight);
 
 private:
     bool Open();

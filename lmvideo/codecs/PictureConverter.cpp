@@ -16,8 +16,7 @@ SwsContext* PictureConverter::ContextFor(const PictureLayout& from, const Pictur
 {
     const Key key{from.width, from.height, from.format, to.width, to.height, to.format};
     auto found = m_contexts.find(key);
-    if (found != m_contexts.end())
-        return found->second;
+    if (found != m_contexts.end()) return found->second;
     if (m_contexts.size() >= kMaxContexts)
     {
         for (auto& entry : m_contexts)
@@ -27,13 +26,13 @@ SwsContext* PictureConverter::ContextFor(const PictureLayout& from, const Pictur
     // Bicubic, as the ffmpeg command line scales.
     SwsContext* context = sws_getContext(from.width, from.height, from.format, to.width, to.height, to.format,
                                          SWS_BICUBIC, nullptr, nullptr, nullptr);
-    if (context)
-        m_contexts.emplace(key, context);
+    if (context) m_contexts.emplace(key, context);
     return context;
 }
 
 bool PictureConverter::Convert(const uint8_t* pSource, int32_t nSourceBytes, const S_LMPICTURE& source,
-                               uint8_t* pTarget, int32_t nTargetBytes, const S_LMPICTURE& target, bool bSameSize)
+                               uint8_t* pTarget, int32_t nTargetBytes, const S_LMPICTURE& target,
+                               bool bSameSize)
 {
     PictureLayout from, to;
     std::string why;
@@ -44,8 +43,7 @@ bool PictureConverter::Convert(const uint8_t* pSource, int32_t nSourceBytes, con
     if (bSameSize && (from.width != to.width || from.height != to.height))
         return Fail(kCodecInvalidArgument, "source and target sizes differ");
     SwsContext* context = ContextFor(from, to);
-    if (!context)
-        return Fail(kCodecFailed, "swscale has no conversion between these formats");
+    if (!context) return Fail(kCodecFailed, "swscale has no conversion between these formats");
     if (sws_scale(context, from.data, from.stride, 0, from.height, to.data, to.stride) != to.height)
         return Fail(kCodecFailed, "swscale did not write the picture");
     return true;

@@ -28,8 +28,8 @@ void CopyRow(const uint8_t* from, uint8_t* to, int bytes, int unitBytes, bool bM
 }
 } // namespace
 
-bool PictureFlipper::Flip(const uint8_t* pSource, int32_t nSourceBytes, const S_LMPICTURE& source, uint8_t* pTarget,
-                          int32_t nTargetBytes, const S_LMPICTURE& target)
+bool PictureFlipper::Flip(const uint8_t* pSource, int32_t nSourceBytes, const S_LMPICTURE& source,
+                          uint8_t* pTarget, int32_t nTargetBytes, const S_LMPICTURE& target)
 {
     PictureLayout from, to;
     std::string why;
@@ -39,8 +39,7 @@ bool PictureFlipper::Flip(const uint8_t* pSource, int32_t nSourceBytes, const S_
         return Fail(kCodecInvalidArgument, "target: " + why);
     if (from.format != to.format || from.width != to.width || from.height != to.height)
         return Fail(kCodecInvalidArgument, "a flip keeps the format and size");
-    if (pSource == pTarget)
-        return Fail(kCodecInvalidArgument, "a flip needs a separate target");
+    if (pSource == pTarget) return Fail(kCodecInvalidArgument, "a flip needs a separate target");
     const bool bMirror = (source.nWidth < 0) != (target.nWidth < 0);
     const bool bPacked422 = from.format == AV_PIX_FMT_YUYV422 || from.format == AV_PIX_FMT_UYVY422;
     const int unitBytes = from.bytesPerPixel ? (bPacked422 ? 4 : from.bytesPerPixel) : 1;

@@ -42,10 +42,9 @@ bool PlanarCopy::Write(const AVFrame& frame, uint8_t* pOutput, int64_t nCapacity
                                          format == AV_PIX_FMT_YUVJ440P || format == AV_PIX_FMT_GRAY8
                                      ? AV_PIX_FMT_YUVJ420P
                                      : AV_PIX_FMT_YUV420P;
-    m_pConverter = sws_getCachedContext(m_pConverter, frame.width, frame.height, format, frame.width, frame.height,
-                                        target, SWS_BICUBIC, nullptr, nullptr, nullptr);
-    if (!m_pConverter)
-        return Fail(kCodecFailed, "no conversion of the decoded layout to 4:2:0");
+    m_pConverter = sws_getCachedContext(m_pConverter, frame.width, frame.height, format, frame.width,
+                                        frame.height, target, SWS_BICUBIC, nullptr, nullptr, nullptr);
+    if (!m_pConverter) return Fail(kCodecFailed, "no conversion of the decoded layout to 4:2:0");
     sws_scale(m_pConverter, frame.data, frame.linesize, 0, frame.height, planes, widths);
     return true;
 }

@@ -17,8 +17,7 @@ bool IsKeyPicture(VideoCodec codec, const uint8_t* p, size_t n)
     if (codec == VideoCodec::H264)
     {
         for (const NalSpan& nal : SplitAnnexB(p, n))
-            if (NalType(nal.p[0]) == kNalTypeIdr)
-                return true;
+            if (NalType(nal.p[0]) == kNalTypeIdr) return true;
         return false;
     }
     // H.263: the picture start code, TR, then PTYPE, whose ninth bit (bit 38 of the
@@ -26,7 +25,8 @@ bool IsKeyPicture(VideoCodec codec, const uint8_t* p, size_t n)
     return n > 4 && p[0] == 0 && p[1] == 0 && (p[2] & 0xFC) == 0x80 && (p[4] & 0x02) == 0;
 }
 
-VideoDecoder::VideoDecoder(VideoCodec codec, bool bPlainStreams) : m_codec(codec), m_bPlainStreams(bPlainStreams)
+VideoDecoder::VideoDecoder(VideoCodec codec, bool bPlainStreams)
+    : m_codec(codec), m_bPlainStreams(bPlainStreams)
 {
     if (codec == VideoCodec::H264)
         m_pDepacketizer = std::make_unique<H264Depacketizer>();
@@ -43,16 +43,14 @@ VideoDecoder::~VideoDecoder()
 
 bool VideoDecoder::Open()
 {
-    if (m_pContext)
-        return true;
-    const AVCodec* codec = avcodec_find_decoder(m_codec == VideoCodec::H264 ? AV_CODEC_ID_H264 : AV_CODEC_ID_H263);
-    if (!codec)
-        return Fail(kCodecFailed, "no decoder for the codec");
+    if (m_pContext) return true;
+    const AVCodec* codec =
+        avcodec_find_decoder(m_codec == VideoCodec::H264 ? AV_CODEC_ID_H264 : AV_CODEC_ID_H263);
+    if (!codec) return Fail(kCodecFailed, "no decoder for the codec");
     m_pContext = avcodec_alloc_context3(codec);
     m_pFrame = av_frame_alloc();
     m_pPacket = av_packet_alloc();
-    if (!m_pContext || !m_pFrame || !m_pPacket)
-        return Fail(kCodecFailed, "out of memory");
+    if (!m_pContext || !m_pFrame || !m_pPacket) return Fail(kCodecFailed, "out of memory");
     // Pictures leave as they come in, on the caller's thread.
     m_pContext->thread_count = 1;
     m_pContext->flags |= AV_CODEC_FLAG_LOW_DELAY;
@@ -70,18 +68,15 @@ bool VideoDecoder::Decode(const uint8_t* pSource, int32_t nLength, uint8_t* pOut
 {
     if (!pSource || nLength <= 0 || static_cast<size_t>(nLength) > kMaxAccessUnitBytes)
         return Fail(kCodecInvalidArgument, "no input or input too large");
-    if (!pOutput || nCapacity <= 0)
-        return Fail(kCodecInvalidArgument, "no output");
-    if (!Open())
-        return false;
+    if (!pOutput || nCapacity <= 0) return Fail(kCodecInvalidArgument, "no output");
+    if (!Open()) return false;
     // RTP version 2 sets the first two bits; a plain stream starts with a zero byte.
     const bool bRtp = (pSource[0] & 0xC0) == 0x80;
     AccessUnit unit;
     if (bRtp)
     {
         m_pDepacketizer->Push(pSource, static_cast<size_t>(nLength));
-        if (!m_pDepacketizer->Pop(unit))
-            return Fail(LM_E_NOPICTURE, "no picture completed");
+        if (!m_pDepacketizer->Pop(unit)) return Fail(LM_E_NOPICTURE, "no picture completed");
     }
     else if (m_bPlainStreams)
         unit.data.assign(pSource, pSource + nLength);
@@ -98,17 +93,14 @@ bool VideoDecoder::DecodeUnit(const AccessUnit& unit, uint8_t* pOutput, int32_t 
                               DecodedPicture& picture)
 {
     const bool bKey = IsKeyPicture(m_codec, unit.data.data(), unit.data.size());
-    if (!m_bStarted && !bKey)
-        return Fail(LM_E_NOPICTURE, "waiting for a key picture");
+    if (!m_bStarted && !bKey) return Fail(LM_E_NOPICTURE, "waiting for a key picture");
     m_bStarted = true;
     int error = av_new_packet(m_pPacket, static_cast<int>(unit.data.size()));
-    if (error < 0)
-        return FailAv(error, "packet");
+    if (error < 0) return FailAv(error, "packet");
     std::memcpy(m_pPacket->data, unit.data.data(), unit.data.size());
     error = avcodec_send_packet(m_pContext, m_pPacket);
     av_packet_unref(m_pPacket);
-    if (error < 0)
-        return FailAv(error, "decoding");
+    if (error < 0) return FailAv(error, "decoding");
     bool bGot = false, ok = true;
     while (avcodec_receive_frame(m_pContext, m_pFrame) >= 0)
     {
@@ -122,7 +114,6 @@ bool VideoDecoder::DecodeUnit(const AccessUnit& unit, uint8_t* pOutput, int32_t 
         }
         av_frame_unref(m_pFrame);
     }
-    if (!bGot)
-        return Fail(LM_E_NOPICTURE, "no picture out of the decoder");
+    if (!bGot) return Fail(LM_E_NOPICTURE, "no picture out of the decoder");
     return ok || Fail(m_copy.ErrorCode(), m_copy.ErrorText());
 }

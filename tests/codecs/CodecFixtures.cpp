@@ -26,8 +26,7 @@ std::vector<Bytes> ReadCapture(const std::string& name)
     for (size_t at = 0; at + 2 <= all.size();)
     {
         const size_t n = static_cast<size_t>(all[at] << 8 | all[at + 1]);
-        if (at + 2 + n > all.size())
-            break;
+        if (at + 2 + n > all.size()) break;
         packets.emplace_back(all.begin() + at + 2, all.begin() + at + 2 + n);
         at += 2 + n;
     }
@@ -52,8 +51,7 @@ std::vector<Bytes> SplitStream(VideoCodec codec, const Bytes& stream)
                                           static_cast<int>(left), AV_NOPTS_VALUE, AV_NOPTS_VALUE, 0);
         p += used;
         left -= static_cast<size_t>(used);
-        if (outBytes > 0)
-            pictures.emplace_back(out, out + outBytes);
+        if (outBytes > 0) pictures.emplace_back(out, out + outBytes);
     }
     av_parser_close(parser);
     avcodec_free_context(&context);
@@ -65,7 +63,6 @@ double LumaPsnr(const uint8_t* a, const uint8_t* b, int width, int height)
     double sum = 0;
     for (int i = 0; i < width * height; ++i)
         sum += (a[i] - b[i]) * (a[i] - b[i]);
-    if (sum == 0)
-        return 99;
+    if (sum == 0) return 99;
     return 10 * std::log10(255.0 * 255.0 * width * height / sum);
 }

@@ -17,8 +17,7 @@ Bytes WithoutHuffmanTables(const Bytes& jpeg)
     while (at + 4 <= jpeg.size() && jpeg[at] == 0xFF && jpeg[at + 1] != 0xDA)
     {
         const size_t n = 2 + (jpeg[at + 2] << 8 | jpeg[at + 3]);
-        if (jpeg[at + 1] != 0xC4)
-            out.insert(out.end(), jpeg.begin() + at, jpeg.begin() + at + n);
+        if (jpeg[at + 1] != 0xC4) out.insert(out.end(), jpeg.begin() + at, jpeg.begin() + at + n);
         at += n;
     }
     out.insert(out.end(), jpeg.begin() + at, jpeg.end());
@@ -67,8 +66,7 @@ size_t FirstPacketOfPicture(const std::vector<Bytes>& packets, size_t nPicture)
     size_t pictures = 0;
     for (size_t i = 0; i < packets.size(); ++i)
     {
-        if (pictures == nPicture)
-            return i;
+        if (pictures == nPicture) return i;
         if (packets[i][1] & 0x80) // marker: the picture's last packet
             ++pictures;
     }
@@ -95,7 +93,8 @@ TEST(MjpegDecoder, EqualsTheCommandLineWithOrWithoutHuffmanTablesAndRefusesLarge
     }
     Bytes small(176 * 144 * 3 / 2);
     int32_t w = 0, h = 0;
-    EXPECT_FALSE(decoder.Decode(jpeg.data(), static_cast<int32_t>(jpeg.size()), small.data(), 176, 144, w, h));
+    EXPECT_FALSE(
+        decoder.Decode(jpeg.data(), static_cast<int32_t>(jpeg.size()), small.data(), 176, 144, w, h));
     EXPECT_EQ(decoder.ErrorCode(), LM_E_BUFFERTOOSMALL);
     EXPECT_FALSE(decoder.Decode(jpeg.data(), 0, small.data(), 176, 144, w, h));
     EXPECT_EQ(decoder.ErrorCode(), kCodecInvalidArgument);
@@ -149,8 +148,8 @@ TEST(VideoDecoder, StartsAtTheNextKeyPictureAndLosesOnlyTheDamagedPicture)
     const std::vector<Bytes> expected = ReferencePictures("cif.h264.yuv", kCifBytes);
     ASSERT_EQ(expected.size(), 30u);
     VideoDecoder late(VideoCodec::H264, false);
-    const Decoded joined = DecodeAll(late, std::vector<Bytes>(packets.begin() + FirstPacketOfPicture(packets, 3),
-                                                             packets.end()));
+    const Decoded joined = DecodeAll(
+        late, std::vector<Bytes>(packets.begin() + FirstPacketOfPicture(packets, 3), packets.end()));
     ASSERT_EQ(joined.pictures.size(), 15u);
     EXPECT_EQ(joined.pictures.front(), expected[15]);
     EXPECT_EQ(joined.pictures.back(), expected[29]);

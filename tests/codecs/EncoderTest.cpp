@@ -40,10 +40,9 @@ template <class Encoder> std::vector<EncodedFrame> EncodePattern(Encoder& encode
     for (int n = 0; n < kFrames; ++n)
     {
         MakeStampedPattern(static_cast<uint32_t>(n), kCifWidth, kCifHeight, planar.data());
-        EXPECT_TRUE(converter.Convert(planar.data(), static_cast<int32_t>(planar.size()),
-                                      {kCifWidth, kCifHeight, LM_FMT_YUV420, 0}, rgb.data(),
-                                      static_cast<int32_t>(rgb.size()), {kCifWidth, -kCifHeight, LM_FMT_RGB32, 0},
-                                      true));
+        EXPECT_TRUE(converter.Convert(
+            planar.data(), static_cast<int32_t>(planar.size()), {kCifWidth, kCifHeight, LM_FMT_YUV420, 0},
+            rgb.data(), static_cast<int32_t>(rgb.size()), {kCifWidth, -kCifHeight, LM_FMT_RGB32, 0}, true));
         const S_LMPICTURE picture{kCifWidth, -kCifHeight, LM_FMT_RGB32, n == kKeyRequestAt};
         EXPECT_TRUE(encoder.Encode(rgb.data(), static_cast<int32_t>(rgb.size()), picture,
                                    static_cast<int32_t>(output.size()), output.data(), *result))
@@ -128,8 +127,11 @@ TEST(H264Encoder, RefusesBadSettingsAndUseBeforeInit)
     auto result = std::make_unique<S_ENCODEROUTPUT>();
     EXPECT_FALSE(encoder.Encode(out.data(), 10, {2, 2, LM_FMT_YUV420, 0}, 1000, out.data(), *result));
     EXPECT_EQ(encoder.ErrorCode(), LM_E_NOTINITIALIZED);
-    for (auto settings : {std::array<int32_t, 5>{0, 384000, 1350, 352, 288}, {15, 0, 1350, 352, 288},
-                          {15, 384000, 1000, 352, 288}, {15, 384000, 1350, 351, 288}, {15, 384000, 1350, 0, 288}})
+    for (auto settings : {std::array<int32_t, 5>{0, 384000, 1350, 352, 288},
+                          {15, 0, 1350, 352, 288},
+                          {15, 384000, 1000, 352, 288},
+                          {15, 384000, 1350, 351, 288},
+                          {15, 384000, 1350, 0, 288}})
     {
         EXPECT_FALSE(encoder.Init(settings[0], settings[1], settings[2], settings[3], settings[4]));
         EXPECT_EQ(encoder.ErrorCode(), kCodecInvalidArgument);

@@ -20,8 +20,8 @@ struct FormatCase
 };
 
 const FormatCase kFormats[] = {
-    {LM_FMT_RGB24, "bgr24", 3},   {LM_FMT_RGB32, "bgra", 4},       {LM_FMT_RGB555, "rgb555le", 2},
-    {LM_FMT_RGB565, "rgb565le", 2}, {LM_FMT_YUY2, "yuyv422", 2},   {LM_FMT_UYVY, "uyvy422", 2},
+    {LM_FMT_RGB24, "bgr24", 3},     {LM_FMT_RGB32, "bgra", 4},   {LM_FMT_RGB555, "rgb555le", 2},
+    {LM_FMT_RGB565, "rgb565le", 2}, {LM_FMT_YUY2, "yuyv422", 2}, {LM_FMT_UYVY, "uyvy422", 2},
 };
 
 // The channels of a 16-bit pixel, each in its own units.
@@ -76,12 +76,12 @@ TEST(PictureConverter, MatchesTheCommandLineWithinOneAndWritesBottomUp)
         const Bytes expected = ReadFixture(std::string("cif-1.") + format.szCliName);
         Bytes upright(expected.size()), flipped(expected.size());
         const S_LMPICTURE from{kCifWidth, kCifHeight, LM_FMT_YUV420, 0};
-        ASSERT_TRUE(converter.Convert(source.data(), static_cast<int32_t>(source.size()), from, upright.data(),
-                                      static_cast<int32_t>(upright.size()),
+        ASSERT_TRUE(converter.Convert(source.data(), static_cast<int32_t>(source.size()), from,
+                                      upright.data(), static_cast<int32_t>(upright.size()),
                                       {kCifWidth, kCifHeight, format.szFormat, 0}, true));
         EXPECT_LE(MaxChannelDifference(format, upright, expected), 1);
-        ASSERT_TRUE(converter.Convert(source.data(), static_cast<int32_t>(source.size()), from, flipped.data(),
-                                      static_cast<int32_t>(flipped.size()),
+        ASSERT_TRUE(converter.Convert(source.data(), static_cast<int32_t>(source.size()), from,
+                                      flipped.data(), static_cast<int32_t>(flipped.size()),
                                       {kCifWidth, -kCifHeight, format.szFormat, 0}, true));
         EXPECT_EQ(flipped, RowsReversed(upright, kCifWidth * format.bytesPerPixel));
     }
@@ -95,9 +95,9 @@ TEST(PictureConverter, ResizesAndBackToPlanar)
     ASSERT_TRUE(converter.Convert(source.data(), static_cast<int32_t>(source.size()),
                                   {kCifWidth, kCifHeight, LM_FMT_YUV420, 0}, small.data(),
                                   static_cast<int32_t>(small.size()), {176, 144, LM_FMT_RGB32, 0}, false));
-    ASSERT_TRUE(converter.Convert(small.data(), static_cast<int32_t>(small.size()), {176, 144, LM_FMT_RGB32, 0},
-                                  back.data(), static_cast<int32_t>(back.size()), {176, 144, LM_FMT_YUV420, 0},
-                                  true));
+    ASSERT_TRUE(converter.Convert(small.data(), static_cast<int32_t>(small.size()),
+                                  {176, 144, LM_FMT_RGB32, 0}, back.data(), static_cast<int32_t>(back.size()),
+                                  {176, 144, LM_FMT_YUV420, 0}, true));
     // Half size: the stamp's blocks are 8 pixels now, so read it from a doubled-up copy.
     Bytes luma(kCifWidth * kCifHeight);
     for (int y = 0; y < kCifHeight; ++y)
@@ -127,20 +127,25 @@ TEST(PictureFlipper, TwiceIsIdentityAndOnceTurnsOrMirrors)
         const int32_t n = static_cast<int32_t>(picture.size());
         Bytes once(picture.size()), twice(picture.size());
         const S_LMPICTURE up{kCifWidth, kCifHeight, format.szFormat, 0};
-        ASSERT_TRUE(flipper.Flip(picture.data(), n, up, once.data(), n, {kCifWidth, -kCifHeight, format.szFormat, 0}));
+        ASSERT_TRUE(flipper.Flip(picture.data(), n, up, once.data(), n,
+                                 {kCifWidth, -kCifHeight, format.szFormat, 0}));
         EXPECT_EQ(once, RowsReversed(picture, kCifWidth * format.bytesPerPixel));
-        ASSERT_TRUE(flipper.Flip(once.data(), n, {kCifWidth, -kCifHeight, format.szFormat, 0}, twice.data(), n, up));
+        ASSERT_TRUE(
+            flipper.Flip(once.data(), n, {kCifWidth, -kCifHeight, format.szFormat, 0}, twice.data(), n, up));
         EXPECT_EQ(twice, picture);
         // Mirrored twice, by pixel or by macropixel.
-        ASSERT_TRUE(flipper.Flip(picture.data(), n, up, once.data(), n, {-kCifWidth, kCifHeight, format.szFormat, 0}));
+        ASSERT_TRUE(flipper.Flip(picture.data(), n, up, once.data(), n,
+                                 {-kCifWidth, kCifHeight, format.szFormat, 0}));
         EXPECT_NE(once, picture);
-        ASSERT_TRUE(flipper.Flip(once.data(), n, {-kCifWidth, kCifHeight, format.szFormat, 0}, twice.data(), n, up));
+        ASSERT_TRUE(
+            flipper.Flip(once.data(), n, {-kCifWidth, kCifHeight, format.szFormat, 0}, twice.data(), n, up));
         EXPECT_EQ(twice, picture);
     }
     // Planar 4:2:0 plane by plane.
     Bytes once(planar.size()), twice(planar.size());
     const int32_t n = static_cast<int32_t>(planar.size());
-    const S_LMPICTURE up{kCifWidth, kCifHeight, LM_FMT_YUV420, 0}, down{kCifWidth, -kCifHeight, LM_FMT_YUV420, 0};
+    const S_LMPICTURE up{kCifWidth, kCifHeight, LM_FMT_YUV420, 0},
+        down{kCifWidth, -kCifHeight, LM_FMT_YUV420, 0};
     ASSERT_TRUE(flipper.Flip(planar.data(), n, up, once.data(), n, down));
     EXPECT_EQ(0, std::memcmp(once.data(), planar.data() + (kCifHeight - 1) * kCifWidth, kCifWidth));
     EXPECT_EQ(0, std::memcmp(once.data() + kCifWidth * kCifHeight,
@@ -190,7 +195,8 @@ TEST(PictureChecks, RefuseWhatDoesNotFit)
     for (const Case& c : cases)
     {
         SCOPED_TRACE(c.szWhy);
-        EXPECT_FALSE(converter.Convert(buffer.data(), c.nSourceBytes, c.source, target.data(), full, c.target, false));
+        EXPECT_FALSE(
+            converter.Convert(buffer.data(), c.nSourceBytes, c.source, target.data(), full, c.target, false));
         EXPECT_EQ(converter.ErrorCode(), kCodecInvalidArgument);
         EXPECT_FALSE(flipper.Flip(buffer.data(), c.nSourceBytes, c.source, target.data(), full, c.target));
         EXPECT_EQ(flipper.ErrorCode(), kCodecInvalidArgument);
@@ -200,5 +206,6 @@ TEST(PictureChecks, RefuseWhatDoesNotFit)
                                    {kCifWidth, kCifHeight, LM_FMT_RGB24, 0}, true));
     EXPECT_FALSE(converter.Convert(nullptr, full, cif, target.data(), full, cif, true));
     // A flip keeps the format.
-    EXPECT_FALSE(flipper.Flip(buffer.data(), full, cif, target.data(), full, {kCifWidth, kCifHeight, LM_FMT_RGB24, 0}));
+    EXPECT_FALSE(flipper.Flip(buffer.data(), full, cif, target.data(), full,
+                              {kCifWidth, kCifHeight, LM_FMT_RGB24, 0}));
 }

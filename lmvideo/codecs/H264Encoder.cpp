@@ -121,21 +121,33 @@ bool H264Encoder::Encode(const uint8_t* pSource, int32_t nSourceBytes, const S_L
 {
     if (!m_pEncoder) return Fail(LM_E_NOTINITIALIZED, "The object is not initialized.");
     RtpUnitWriter units = UnitsInto(pOutput, nCapacity, result);
-    const S_LMPICTURE target{m_nWidth, m_nHeight, LM_FMT_YUV420, 0};
-    if (!m_converter.Convert(pSource, nSourceBytes, picture, m_picture.data(),
-                             static_cast<int32_t>(m_picture.size()), target, false))
-        return Fail(m_converter.ErrorCode(), m_converter.ErrorText());
-    if (picture.nKeyFrame) m_pEncoder->ForceIntraFrame(true);
-
     SSourcePicture source{};
     source.iColorFormat = videoFormatI420;
     source.iPicWidth = m_nWidth;
     source.iPicHeight = m_nHeight;
-    source.iStride[0] = m_nWidth;
-    source.iStride[1] = source.iStride[2] = m_nWidth / 2;
-    source.pData[0] = m_picture.data();
-    source.pData[1] = source.pData[0] + static_cast<size_t>(m_nWidth) * m_nHeight;
-    source.pData[2] = source.pData[1] + static_cast<size_t>(m_nWidth) * m_nHeight / 4;
+    PictureLayout given;
+    std::string why;
+    if (picture.nWidth == m_nWidth && picture.nHeight == m_nHeight &&
+        PixelFormatOf(picture.szFormat) == AV_PIX_FMT_YUV420P)
+    {
+        // Already what the encoder takes: no copy.
+        if (!LayOutPicture(pSource, nSourceBytes, picture, given, why))
+            return Fail(kCodecInvalidArgument, "source: " + why);
+    }
+    else
+    {
+        const S_LMPICTURE target{m_nWidth, m_nHeight, LM_FMT_YUV420, 0};
+        if (!m_converter.Convert(pSource, nSourceBytes, picture, m_picture.data(),
+                                 static_cast<int32_t>(m_picture.size()), target, false))
+            return Fail(m_converter.ErrorCode(), m_converter.ErrorText());
+        LayOutPicture(m_picture.data(), static_cast<int32_t>(m_picture.size()), target, given, why);
+    }
+    for (int i = 0; i < 3; ++i)
+    {
+        source.pData[i] = given.data[i];
+        source.iStride[i] = given.stride[i];
+    }
+    if (picture.nKeyFrame) m_pEncoder->ForceIntraFrame(true);
     source.uiTimeStamp = m_nFrames * 1000 / m_nFrameRate;
     SFrameBSInfo info{};
     if (m_pEncoder->EncodeFrame(&source, &info) != cmResultSuccess)

@@ -25,8 +25,7 @@ public:
     int Encode(const uint8_t* pSource, int32_t nSourceBytes, S_LMPICTURE picture, int32_t nCapacity,
                uint8_t* pOutput, S_ENCODEROUTPUT* pResult) override
     {
-        if (!pResult)
-            return SetError(kCodecInvalidArgument, kSource, __LINE__, L"no output record");
+        if (!pResult) return SetError(kCodecInvalidArgument, kSource, __LINE__, L"no output record");
         if (!m_encoder.Encode(pSource, nSourceBytes, picture, nCapacity, pOutput, *pResult))
             return ReportCodecError(*this, m_encoder, kSource, __LINE__);
         return SetError(0, nullptr, 0, nullptr);
@@ -49,8 +48,7 @@ public:
     int Encode(const uint8_t* pSamples, int32_t nBytes, int32_t, uint8_t* pOutput, int32_t nSpace,
                int32_t* pnWritten) override
     {
-        if (!pnWritten)
-            return SetError(kCodecInvalidArgument, kSource, __LINE__, L"no byte count");
+        if (!pnWritten) return SetError(kCodecInvalidArgument, kSource, __LINE__, L"no byte count");
         if (!m_encoder.Encode(pSamples, nBytes, pOutput, nSpace, *pnWritten))
             return ReportCodecError(*this, m_encoder, kSource, __LINE__);
         return SetError(0, nullptr, 0, nullptr);

@@ -15,14 +15,12 @@ class CH264RtpEncoder : public CLMObjectImpl, public ILMVideoEncoder
 public:
     int SetOptions(const wchar_t* szOptions) override
     {
-        if (!szOptions)
-            return SetError(kCodecInvalidArgument, kSource, __LINE__, L"no option text");
+        if (!szOptions) return SetError(kCodecInvalidArgument, kSource, __LINE__, L"no option text");
         // The options are plain ASCII; anything else is refused by the parser.
         std::string options;
         for (const wchar_t* p = szOptions; *p; ++p)
             options += *p < 0x80 ? static_cast<char>(*p) : '?';
-        if (!m_encoder.SetOptions(options))
-            return ReportCodecError(*this, m_encoder, kSource, __LINE__);
+        if (!m_encoder.SetOptions(options)) return ReportCodecError(*this, m_encoder, kSource, __LINE__);
         return SetError(0, nullptr, 0, nullptr);
     }
 
@@ -36,8 +34,7 @@ public:
     int Encode(const uint8_t* pSource, int32_t nSourceBytes, S_LMPICTURE picture, int32_t nCapacity,
                uint8_t* pOutput, S_ENCODEROUTPUT* pResult) override
     {
-        if (!pResult)
-            return SetError(kCodecInvalidArgument, kSource, __LINE__, L"no output record");
+        if (!pResult) return SetError(kCodecInvalidArgument, kSource, __LINE__, L"no output record");
         if (!m_encoder.Encode(pSource, nSourceBytes, picture, nCapacity, pOutput, *pResult))
             return ReportCodecError(*this, m_encoder, kSource, __LINE__);
         return SetError(0, nullptr, 0, nullptr);

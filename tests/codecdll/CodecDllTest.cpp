@@ -67,18 +67,19 @@ TEST(CodecLibraries, ConvertResizeAndFlipRoundTrip)
     Bytes half(PatternBytes(kWidth / 2, kHeight / 2)), again(planar.size());
     ASSERT_TRUE(resizer->Resize(planar.data(), Size(planar), yuv, half.data(), Size(half),
                                 {kWidth / 2, kHeight / 2, LM_FMT_YUV420, 0}));
-    ASSERT_TRUE(resizer->Resize(half.data(), Size(half), {kWidth / 2, kHeight / 2, LM_FMT_YUV420, 0}, again.data(),
-                                Size(again), yuv));
+    ASSERT_TRUE(resizer->Resize(half.data(), Size(half), {kWidth / 2, kHeight / 2, LM_FMT_YUV420, 0},
+                                again.data(), Size(again), yuv));
     EXPECT_EQ(ReadPatternStamp(again.data(), kWidth, kHeight), 1234);
 
     // What a host passes is checked: a short target, a size of 0, an odd planar size.
     EXPECT_FALSE(converter->Convert(planar.data(), Size(planar), yuv, rgb.data(), Size(rgb) - 1, bgra));
     EXPECT_EQ(converter->GetLastErrorCode(), kInvalidArgument);
     EXPECT_NE(converter->GetLastErrorMessage(), nullptr);
-    EXPECT_FALSE(resizer->Resize(planar.data(), Size(planar), yuv, half.data(), Size(half), {0, 10, LM_FMT_RGB32, 0}));
+    EXPECT_FALSE(
+        resizer->Resize(planar.data(), Size(planar), yuv, half.data(), Size(half), {0, 10, LM_FMT_RGB32, 0}));
     EXPECT_EQ(resizer->GetLastErrorCode(), kInvalidArgument);
-    EXPECT_FALSE(flipper->Flip(planar.data(), Size(planar), {kWidth - 1, kHeight, LM_FMT_YUV420, 0}, back.data(),
-                               Size(back), yuv));
+    EXPECT_FALSE(flipper->Flip(planar.data(), Size(planar), {kWidth - 1, kHeight, LM_FMT_YUV420, 0},
+                               back.data(), Size(back), yuv));
     EXPECT_EQ(flipper->GetLastErrorCode(), kInvalidArgument);
 }
 
@@ -117,8 +118,8 @@ TEST_P(CodecRoundTrip, EncodedUnitsDecodeBack)
     {
         SCOPED_TRACE(n);
         const Bytes planar = Pattern(n);
-        ASSERT_TRUE(converter->Convert(planar.data(), Size(planar), {kWidth, kHeight, LM_FMT_YUV420, 0}, rgb.data(),
-                                       Size(rgb), {kWidth, -kHeight, LM_FMT_RGB32, 0}));
+        ASSERT_TRUE(converter->Convert(planar.data(), Size(planar), {kWidth, kHeight, LM_FMT_YUV420, 0},
+                                       rgb.data(), Size(rgb), {kWidth, -kHeight, LM_FMT_RGB32, 0}));
         const S_LMPICTURE picture{kWidth, -kHeight, LM_FMT_RGB32, n == 5};
         ASSERT_TRUE(encoder->Encode(rgb.data(), Size(rgb), picture, Size(units), units.data(), result.get()))
             << encoder->GetLastErrorMessage();
@@ -129,8 +130,8 @@ TEST_P(CodecRoundTrip, EncodedUnitsDecodeBack)
         for (uint32_t i = 0; i < result->nCount; ++i)
         {
             EXPECT_LE(result->nSizes[i], 1350u);
-            bGot = decoder->Decode(units.data() + at, static_cast<int32_t>(result->nSizes[i]), 0, decoded.data(),
-                                   Size(decoded), &frame) != 0;
+            bGot = decoder->Decode(units.data() + at, static_cast<int32_t>(result->nSizes[i]), 0,
+                                   decoded.data(), Size(decoded), &frame) != 0;
             at += result->nSizes[i];
         }
         ASSERT_TRUE(bGot) << decoder->GetLastErrorMessage();

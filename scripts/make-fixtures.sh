@@ -26,7 +26,8 @@ for format in bgr24 bgra rgb555le rgb565le yuyv422 uyvy422; do
 done
 
 # MJPEG as webcams send it (full-range 4:2:0), and the CLI's decode of it.
-raw 352x288 cif-1.yuv -vf scale=out_range=full -pix_fmt yuvj420p -c:v mjpeg -q:v 3 -f image2 cif-1.jpg
+# Default Huffman tables, so that the copy without them (as webcams send) decodes the same.
+raw 352x288 cif-1.yuv -vf scale=out_range=full -pix_fmt yuvj420p -c:v mjpeg -huffman default -q:v 3 -f image2 cif-1.jpg
 ff -i cif-1.jpg -f rawvideo -pix_fmt yuvj420p cif-1.jpg.yuv
 
 # H.264 (libx264, baseline, as terminals send it) and H.263, as streams and as RTP packets,

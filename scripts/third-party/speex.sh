@@ -3,7 +3,7 @@
 source "$(dirname "$0")/common.sh"
 
 configure_options() {
-    printf '%s\n' --disable-shared --enable-static --disable-binaries
+    printf '%s\n' --disable-shared --enable-static --disable-binaries --disable-dependency-tracking
 }
 
 build() {

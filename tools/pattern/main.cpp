@@ -22,8 +22,7 @@ int main(int argc, char** argv)
             std::fprintf(stderr, "quillon-pattern: %dx%d is too small or odd\n", width, height);
             return 2;
         }
-        if (std::fwrite(frame.data(), 1, frame.size(), stdout) != frame.size())
-            return 1;
+        if (std::fwrite(frame.data(), 1, frame.size(), stdout) != frame.size()) return 1;
     }
     return 0;
 }

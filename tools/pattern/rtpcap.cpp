@@ -30,8 +30,7 @@ int main(int argc, char** argv)
         return 1;
     }
     FILE* out = std::fopen(argv[2], "wb");
-    if (!out)
-        return 1;
+    if (!out) return 1;
     std::puts("ready");
     std::fflush(stdout);
     unsigned char packet[65536];
@@ -40,8 +39,7 @@ int main(int argc, char** argv)
     while (poll(&p, 1, count ? 2000 : 20000) > 0)
     {
         const ssize_t n = recv(fd, packet, sizeof packet, 0);
-        if (n <= 0)
-            break;
+        if (n <= 0) break;
         const unsigned char length[2] = {static_cast<unsigned char>(n >> 8), static_cast<unsigned char>(n)};
         std::fwrite(length, 1, 2, out);
         std::fwrite(packet, 1, static_cast<size_t>(n), out);

@@ -55,26 +55,33 @@ void BM_ConvertToRgb32(benchmark::State& state)
         converter.Convert(source.data(), static_cast<int32_t>(source.size()), {w, h, LM_FMT_YUV420, 0},
                           target.data(), static_cast<int32_t>(target.size()), {w, th, LM_FMT_RGB32, 0}, true);
 }
-BENCHMARK(BM_ConvertToRgb32)->Args({352, 288, 0})->Args({352, 288, 1})->Args({1280, 720, 0})->Args({1280, 720, 1});
+BENCHMARK(BM_ConvertToRgb32)
+    ->Args({352, 288, 0})
+    ->Args({352, 288, 1})
+    ->Args({1280, 720, 0})
+    ->Args({1280, 720, 1});
 
 void BM_BareSwsScale(benchmark::State& state)
 {
     const int w = static_cast<int>(state.range(0)), h = static_cast<int>(state.range(1));
     Bytes source(PatternBytes(w, h)), target(static_cast<size_t>(w) * h * 4);
     MakeStampedPattern(1, w, h, source.data());
-    SwsContext* context =
-        sws_getContext(w, h, AV_PIX_FMT_YUV420P, w, h, AV_PIX_FMT_BGRA, SWS_BICUBIC, nullptr, nullptr, nullptr);
+    SwsContext* context = sws_getContext(w, h, AV_PIX_FMT_YUV420P, w, h, AV_PIX_FMT_BGRA, SWS_BICUBIC,
+                                         nullptr, nullptr, nullptr);
     const uint8_t* planes[3] = {source.data(), source.data() + w * h, source.data() + w * h * 5 / 4};
     const int strides[3] = {w, w / 2, w / 2};
     uint8_t* out[1] = {target.data()};
     int outStride[1] = {w * 4};
-    if (state.range(2))
-        out[0] += static_cast<size_t>(h - 1) * w * 4, outStride[0] = -w * 4;
+    if (state.range(2)) out[0] += static_cast<size_t>(h - 1) * w * 4, outStride[0] = -w * 4;
     for (auto _ : state)
         sws_scale(context, planes, strides, 0, h, out, outStride);
     sws_freeContext(context);
 }
-BENCHMARK(BM_BareSwsScale)->Args({352, 288, 0})->Args({352, 288, 1})->Args({1280, 720, 0})->Args({1280, 720, 1});
+BENCHMARK(BM_BareSwsScale)
+    ->Args({352, 288, 0})
+    ->Args({352, 288, 1})
+    ->Args({1280, 720, 0})
+    ->Args({1280, 720, 1});
 
 // Every RTP packet of the stream through our kind-4 decoder; items are pictures.
 void BM_DecodeRtp(benchmark::State& state, const char* szCapture, int w, int h)
@@ -107,13 +114,12 @@ std::vector<Bytes> SplitStream(const char* szStream)
         uint8_t* out = nullptr;
         int n = 0;
         const bool bEnd = at == stream.size();
-        const int used = av_parser_parse2(parser, parse, &out, &n, bEnd ? nullptr : stream.data() + at,
-                                          static_cast<int>(stream.size() - at), AV_NOPTS_VALUE, AV_NOPTS_VALUE, 0);
-        if (n > 0)
-            units.emplace_back(out, out + n);
+        const int used =
+            av_parser_parse2(parser, parse, &out, &n, bEnd ? nullptr : stream.data() + at,
+                             static_cast<int>(stream.size() - at), AV_NOPTS_VALUE, AV_NOPTS_VALUE, 0);
+        if (n > 0) units.emplace_back(out, out + n);
         at += static_cast<size_t>(used);
-        if (bEnd)
-            break;
+        if (bEnd) break;
     }
     av_parser_close(parser);
     avcodec_free_context(&parse);

@@ -199,6 +199,9 @@ void IConfDlg::OnRoomWindowMade(RoomSlot slot)
 {
     switch (slot)
     {
+    case SLOT_MAINVIEW:
+        StartRoomBoard();
+        break;
     case SLOT_VIDEOVIEW:
         m_pVideoView->SetViewCount(ClampViewCount(GetVideoCount(0)));
         m_pVideoView->LoadFloatingPosition(m_szExeName);

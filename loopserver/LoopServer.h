@@ -105,6 +105,14 @@ private:
     void OnPresenter(Client& c, const uint8_t* p, size_t n);
     void OnChat(Client& c, const uint8_t* p, size_t n);
     void Relay(Client& c, uint16_t wCommand, const uint8_t* p, size_t n);
+    // The room board (LoopBoard.cpp): relayed and kept; a joiner receives what was kept.
+    void OnRoomBoard(Client& c, const uint8_t* p, size_t n);
+    void SendBoardLog(Client& c, uint16_t wRoomIndex);
+    struct BoardLog
+    {
+        std::vector<std::pair<uint16_t, Bytes>> messages; // sender's channel, message
+        size_t nBytes = 0;
+    };
     void OnBanish(Client& c, const uint8_t* p, size_t n);
     QNLobbyUser LobbyUserOf(const Client& c) const;
     QNLobbyConf LobbyConfOf(const Room& r) const;
@@ -123,6 +131,7 @@ private:
     mutable std::mutex m_state;
     std::vector<std::shared_ptr<Client>> m_clients;
     std::map<uint16_t, Room> m_rooms;
+    std::map<uint16_t, BoardLog> m_boardLogs; // by room index
     std::vector<uint16_t> m_firstCommands;
     std::map<std::u16string, std::vector<uint16_t>> m_history;
     size_t m_nNextFault = 0;

@@ -55,10 +55,10 @@ S_BOARD_LOGFONT DefaultTextFont(const std::u16string& face)
 }
 } // namespace
 
-CLMView::CLMView(IBoardEvents& events)
+CLMView::CLMView(IBoardEvents& events, const std::filesystem::path& tempFolder)
     : m_events(events), m_reader(*this, events), m_input(*this), m_painter(StartGdiPlus())
 {
-    m_folders = BoardFolders::Make(BoardTempFolder());
+    m_folders = BoardFolders::Make(tempFolder);
     if (m_folders)
     {
         m_store = std::make_unique<CBoardPageStore>(*m_folders, *this, AnsiDecoder{});
@@ -709,7 +709,8 @@ void CLMView::OpenTextBox(DrawPt pt)
     if (!m_hWnd) return;
     POINT origin = PageOrigin();
     int x = origin.x + Scaled(pt.x, m_dScale), y = origin.y + Scaled(pt.y, m_dScale);
-    if (m_hTextBox && IsWindowVisible(m_hTextBox))
+    // The box's own style: the board may sit in a window that is not shown yet.
+    if (m_hTextBox && (GetWindowLongPtrW(m_hTextBox, GWL_STYLE) & WS_VISIBLE))
     {
         RECT rc;
         GetWindowRect(m_hTextBox, &rc);

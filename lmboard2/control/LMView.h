@@ -44,7 +44,8 @@ class CLMView final : public CBoardWindow,
                       public IBoardInputOwner
 {
 public:
-    explicit CLMView(IBoardEvents& events);
+    // The board's folders are made under tempFolder (the user's temporary folder).
+    explicit CLMView(IBoardEvents& events, const std::filesystem::path& tempFolder = BoardTempFolder());
     ~CLMView() override;
 
     bool Create(HWND hParent, const RECT& rc);

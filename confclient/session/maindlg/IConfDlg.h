@@ -393,6 +393,9 @@ public:
     void StartRoomBoard();
     void OnBoardData(LPARAM lParam);
     void OnBoardDataSent();
+    // The board takes local drawing only from one who may draw: the presider, the presenter or a drawing
+    // right.
+    void UpdateBoardLock();
 
 protected:
     CRoomViewFeature m_roomView{m_room, *this, *this, &m_log};

@@ -13,6 +13,16 @@ void IConfDlg::StartRoomBoard()
     settings.product = m_szExeName;
     settings.confCode = WideOf(m_room.info.szConfCode);
     m_pMainView->StartBoard(*this, settings);
+    UpdateBoardLock();
+}
+
+void IConfDlg::UpdateBoardLock()
+{
+    if (!m_pMainView || !m_pMainView->Board()) return;
+    const uint16_t wMe = m_room.wMyChannel;
+    bool bMayDraw = wMe != kNoIndex && (wMe == m_room.wPresiderChannel || wMe == m_room.wPresenterChannel ||
+                                        m_room.users.GetDrawRight(wMe) != 0);
+    m_pMainView->Board()->Board().SetLock(!bMayDraw);
 }
 
 bool IConfDlg::SendRoomBoardData(const uint8_t* pData, size_t nLen)

@@ -256,6 +256,7 @@ bool IConfDlg::InitPanels(bool bEntering)
 void IConfDlg::LayoutRoom()
 {
     if (!m_pMainView || !m_pMainView->m_hWnd) return;
+    UpdateBoardLock();
     const S_RECT& r = m_roomPos.rect;
     int nBarHeight = 0;
     if (m_pRoomCtrl && m_pRoomCtrl->m_hWnd)

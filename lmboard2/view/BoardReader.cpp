@@ -19,7 +19,7 @@ uint32_t U32At(const uint8_t* p)
 constexpr size_t kRenameBlockSize = 72;
 constexpr size_t kEBookPayload = 16; // level, step, page, size
 constexpr size_t kOrderItemSize = 12;
-constexpr size_t kOrderItemsOffset = 8; // in the payload, behind the count at 76 and two bytes
+constexpr size_t kOrderItemsOffset = 8; // in the payload: count (at 76), operation, side, then items
 } // namespace
 
 int CBoardReader::Read(const uint8_t* pMsg, size_t nLen)
@@ -237,9 +237,10 @@ int CBoardReader::OnPageSelection(const uint8_t* pMsg, const std::u16string& nam
 
 int CBoardReader::OnAgendaOrder(const uint8_t* pMsg, size_t nLen, size_t nPayload)
 {
-    // The item count at 76 must fit the payload: items are read from the message.
+    // The count at 76 (in the payload) and the items it counts must lie within the payload.
+    if (nPayload < kOrderItemsOffset) return 0;
     size_t nItems = U16At(pMsg + 76);
-    if (nPayload < kOrderItemsOffset || (nPayload - kOrderItemsOffset) / kOrderItemSize < nItems) return 0;
+    if ((nPayload - kOrderItemsOffset) / kOrderItemSize < nItems) return 0;
     auto order = m_model.ApplyAgendaOrder(pMsg, nLen);
     if (!order) return 0;
     const size_t n = order->size();

@@ -152,7 +152,8 @@ TEST(BoardTraffic, AliceDrawsBobAndALateCarolSeeTheSameBoard)
     bob.net->SendConfJoin(room.wRoomIndex, u"", u"");
     ASSERT_NE(bob.owner.WaitFor(kMsgRoomPacket, ACK_CONF_JOIN).nMsg, kTimedOut);
 
-    HWND hParent = CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 1600, 1200, nullptr, nullptr, nullptr, nullptr);
+    HWND hParent =
+        CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 1600, 1200, nullptr, nullptr, nullptr, nullptr);
     ASSERT_TRUE(alice.view->Create(hParent, RECT{0, 0, 1000, 800}));
     for (Participant* p : {&alice, &bob, &carol})
         p->view->SetConfCode(u"E2E");

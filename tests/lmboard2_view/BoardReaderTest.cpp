@@ -222,6 +222,7 @@ TEST_F(ReaderTest, MalformedMessagesAndUnsafeNamesAreRefused)
         Msg(BMSG_AGENDA_NAME, u"..", std::vector<uint8_t>(72)),
         Msg(BMSG_EBOOK, u"Book", std::vector<uint8_t>(15)),
         shortOrder,
+        Msg(BMSG_AGENDA_ORDER, u"conf_000", std::vector<uint8_t>(3)), // no room for the count
     };
     for (size_t i = 0; i < refused.size(); i++)
         EXPECT_EQ(reader.Read(refused[i].data(), refused[i].size()), 0) << "row " << i;

@@ -77,7 +77,8 @@ public:
     }
     void CancelReceive() override {}
     void DeletePageByName(const std::u16string& name) override { CheckName(name); }
-    std::optional<std::vector<std::optional<S_BOARD_FILEHDR>>> ApplyAgendaOrder(const uint8_t* p, size_t n) override
+    std::optional<std::vector<std::optional<S_BOARD_FILEHDR>>> ApplyAgendaOrder(const uint8_t* p,
+                                                                                size_t n) override
     {
         CheckWithin(p, n);
         return std::vector<std::optional<S_BOARD_FILEHDR>>(2);
@@ -94,7 +95,10 @@ public:
     }
     void DrawRecord(const uint8_t* p, size_t n) override { CheckWithin(p, n); }
     void SetZoomFromPeer(uint16_t) override {}
-    void SelectEBookPage(const std::u16string& title, uint32_t, uint32_t, uint32_t) override { CheckName(title); }
+    void SelectEBookPage(const std::u16string& title, uint32_t, uint32_t, uint32_t) override
+    {
+        CheckName(title);
+    }
     void PostReplay() override {}
     void SendDownloadAck(uint32_t) override {}
 

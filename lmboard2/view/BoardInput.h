@@ -45,7 +45,7 @@ public:
     }
     void SetDrawMode(uint8_t byMode) { m_byMode = byMode; }
     // The tool in effect: hand scroll while the space bar is held.
-    uint8_t DrawMode() const { return m_bSpace ? DRAW_SCROLL : m_byMode; }
+    uint8_t DrawMode() const { return m_bSpace ? static_cast<uint8_t>(DRAW_SCROLL) : m_byMode; }
     uint8_t ChosenMode() const { return m_byMode; }
     bool IsPressed() const { return m_bPressed; }
 

@@ -146,24 +146,53 @@ void CFigurePainter::Triangle(HDC hdc, const DrawStyle& style, const std::array<
     g.DrawPolygon(PenOf(style).get(), p, 3);
 }
 
-void CFigurePainter::Text(HDC hdc, const DrawRecord& rec)
+LOGFONTW LogFontOf(const S_BOARD_LOGFONT& font)
 {
     LOGFONTW lf{};
-    lf.lfHeight = rec.font.lfHeight;
-    lf.lfWidth = rec.font.lfWidth;
-    lf.lfEscapement = rec.font.lfEscapement;
-    lf.lfOrientation = rec.font.lfOrientation;
-    lf.lfWeight = rec.font.lfWeight;
-    lf.lfItalic = rec.font.lfItalic;
-    lf.lfUnderline = rec.font.lfUnderline;
-    lf.lfStrikeOut = rec.font.lfStrikeOut;
-    lf.lfCharSet = rec.font.lfCharSet;
-    lf.lfOutPrecision = rec.font.lfOutPrecision;
-    lf.lfClipPrecision = rec.font.lfClipPrecision;
-    lf.lfQuality = rec.font.lfQuality;
-    lf.lfPitchAndFamily = rec.font.lfPitchAndFamily;
-    static_assert(sizeof lf.lfFaceName == sizeof rec.font.lfFaceName);
-    memcpy(lf.lfFaceName, rec.font.lfFaceName, sizeof lf.lfFaceName);
+    lf.lfHeight = font.lfHeight;
+    lf.lfWidth = font.lfWidth;
+    lf.lfEscapement = font.lfEscapement;
+    lf.lfOrientation = font.lfOrientation;
+    lf.lfWeight = font.lfWeight;
+    lf.lfItalic = font.lfItalic;
+    lf.lfUnderline = font.lfUnderline;
+    lf.lfStrikeOut = font.lfStrikeOut;
+    lf.lfCharSet = font.lfCharSet;
+    lf.lfOutPrecision = font.lfOutPrecision;
+    lf.lfClipPrecision = font.lfClipPrecision;
+    lf.lfQuality = font.lfQuality;
+    lf.lfPitchAndFamily = font.lfPitchAndFamily;
+    for (size_t i = 0; i < 32; i++)
+        lf.lfFaceName[i] = static_cast<wchar_t>(font.lfFaceName[i]);
+    lf.lfFaceName[31] = 0;
+    return lf;
+}
+
+S_BOARD_LOGFONT BoardFontOf(const LOGFONTW& lf)
+{
+    S_BOARD_LOGFONT font;
+    font.lfHeight = lf.lfHeight;
+    font.lfWidth = lf.lfWidth;
+    font.lfEscapement = lf.lfEscapement;
+    font.lfOrientation = lf.lfOrientation;
+    font.lfWeight = lf.lfWeight;
+    font.lfItalic = lf.lfItalic;
+    font.lfUnderline = lf.lfUnderline;
+    font.lfStrikeOut = lf.lfStrikeOut;
+    font.lfCharSet = lf.lfCharSet;
+    font.lfOutPrecision = lf.lfOutPrecision;
+    font.lfClipPrecision = lf.lfClipPrecision;
+    font.lfQuality = lf.lfQuality;
+    font.lfPitchAndFamily = lf.lfPitchAndFamily;
+    for (size_t i = 0; i < 31; i++)
+        font.lfFaceName[i] = static_cast<char16_t>(lf.lfFaceName[i]);
+    font.lfFaceName[31] = 0;
+    return font;
+}
+
+void CFigurePainter::Text(HDC hdc, const DrawRecord& rec)
+{
+    LOGFONTW lf = LogFontOf(rec.font);
     HFONT hFont = CreateFontIndirectW(&lf);
     HGDIOBJ hOld = SelectObject(hdc, hFont);
     int nOldMode = SetBkMode(hdc, TRANSPARENT);

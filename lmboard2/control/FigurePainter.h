@@ -25,5 +25,9 @@ private:
     bool m_bAntialiased;
 };
 
+// The font of a text record as the system's LOGFONTW and back (the face name always ends).
+LOGFONTW LogFontOf(const S_BOARD_LOGFONT& font);
+S_BOARD_LOGFONT BoardFontOf(const LOGFONTW& lf);
+
 // GDI+ for the module's life: started before the first antialiased figure.
 bool StartGdiPlus();

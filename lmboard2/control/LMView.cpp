@@ -437,9 +437,7 @@ void CLMView::SetDrawMode(int nMode)
 
 void CLMView::ChooseTextFont()
 {
-    LOGFONTW lf{};
-    static_assert(sizeof(S_BOARD_LOGFONT) == sizeof(LOGFONTW));
-    memcpy(&lf, &m_font, sizeof lf);
+    LOGFONTW lf = LogFontOf(m_font);
     CHOOSEFONTW cf{};
     cf.lStructSize = sizeof cf;
     cf.hwndOwner = m_hWnd;
@@ -447,8 +445,7 @@ void CLMView::ChooseTextFont()
     cf.Flags = CF_SCREENFONTS | CF_EFFECTS | CF_INITTOLOGFONTSTRUCT;
     cf.rgbColors = m_dwTextColor;
     if (!ChooseFontW(&cf)) return;
-    memcpy(&m_font, &lf, sizeof lf);
-    m_font.lfFaceName[31] = 0;
+    m_font = BoardFontOf(lf);
     m_dwTextColor = cf.rgbColors;
 }
 
@@ -751,8 +748,7 @@ void CLMView::OpenTextBox(DrawPt pt)
             kTextBoxWidth, kTextBoxHeight, m_hWnd, nullptr, ServerModuleHandle(), nullptr);
         SendMessageW(m_hTextBox, EM_LIMITTEXT, kMaxTextBoxUnits, 0);
     }
-    LOGFONTW lf;
-    memcpy(&lf, &m_font, sizeof lf);
+    LOGFONTW lf = LogFontOf(m_font);
     HFONT hFont = CreateFontIndirectW(&lf);
     HFONT hOld = reinterpret_cast<HFONT>(SendMessageW(m_hTextBox, WM_GETFONT, 0, 0));
     SendMessageW(m_hTextBox, WM_SETFONT, reinterpret_cast<WPARAM>(hFont), TRUE);
@@ -891,7 +887,9 @@ void CLMView::OnPaint()
 
 void CLMView::OnScroll(int nBar, UINT nCode)
 {
-    SCROLLINFO si{sizeof si, SIF_ALL};
+    SCROLLINFO si{};
+    si.cbSize = sizeof si;
+    si.fMask = SIF_ALL;
     GetScrollInfo(m_hWnd, nBar, &si);
     int nPos = si.nPos;
     switch (nCode)

@@ -18,7 +18,7 @@ DrawPt CBoardInput::Clamp(DrawPt pt) const
 
 uint8_t CBoardInput::FigureMode(bool bShift) const
 {
-    return m_byPressMode == DRAW_PEN && bShift ? DRAW_LINE : m_byPressMode;
+    return m_byPressMode == DRAW_PEN && bShift ? static_cast<uint8_t>(DRAW_LINE) : m_byPressMode;
 }
 
 DrawPt CBoardInput::EndPoint(DrawPt pt, bool bShift) const

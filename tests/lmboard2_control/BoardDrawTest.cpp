@@ -238,7 +238,10 @@ TEST_F(BoardInputWindow, EachDrawModeSendsItsRecord)
         events.sent.clear();
         Drag(nMode, {100, 100}, {300, 220});
         ASSERT_EQ(events.RecordTypes(), std::vector<int>{nType}) << "mode " << nMode;
-        if (nType == REC_SHAPE) EXPECT_EQ(events.sent[0][kBoardMsgHeaderSize + 9], nMode);
+        if (nType == REC_SHAPE)
+        {
+            EXPECT_EQ(events.sent[0][kBoardMsgHeaderSize + 9], nMode);
+        }
     }
     // The pen's stroke is in the drawing at page coordinates (zoom 100, page at the top-left).
     EXPECT_NE(view.DrawingBitmap().Pixel(200, 160), kWhite);

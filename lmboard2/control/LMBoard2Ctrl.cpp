@@ -56,10 +56,6 @@ void CLMBoard2Ctrl::OnCreateWindow(HWND hWnd)
     RECT rc;
     GetClientRect(hWnd, &rc);
     m_frame.Create(hWnd, rc);
-    HDC hdc = GetDC(nullptr);
-    m_nPixelsPerInchX = GetDeviceCaps(hdc, LOGPIXELSX);
-    m_nPixelsPerInchY = GetDeviceCaps(hdc, LOGPIXELSY);
-    ReleaseDC(nullptr, hdc);
 }
 
 LRESULT CLMBoard2Ctrl::OnWindowMessage(UINT uMsg, WPARAM wParam, LPARAM lParam, bool& bHandled)

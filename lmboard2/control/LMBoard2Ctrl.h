@@ -54,8 +54,6 @@ private:
     bool m_bSlideShowOpening = false;
     bool m_bPPTPoint = false;
     bool m_bOpenPreview = false;
-    int m_nPixelsPerInchX = 96;
-    int m_nPixelsPerInchY = 96;
 };
 
 // The dispatch table of _DLMBoard2, one entry per dispid from 1 to 54.

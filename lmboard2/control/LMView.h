@@ -184,7 +184,6 @@ private:
     CBoardBitmaps m_bitmaps;
     CFigurePainter m_painter;
     HBITMAP m_hStamp = nullptr;
-    HBITMAP m_hStampMask = nullptr;
     HWND m_hPointer = nullptr;
     HWND m_hTextBox = nullptr;
 

@@ -18,7 +18,6 @@ LRESULT CMainFrame::OnMessage(UINT uMsg, WPARAM wParam, LPARAM lParam, bool& bHa
         RECT rc;
         GetClientRect(m_hWnd, &rc);
         if (!m_view.Create(m_hWnd, rc)) return -1;
-        m_hFont = CreateFontW(12, 0, 0, 0, 300, 0, 0, 0, DEFAULT_CHARSET, 0, 0, 0, 0, L"Arial");
         // Nobody draws until the host hands out the board right.
         m_view.SetLock(true);
         return 0;
@@ -34,10 +33,6 @@ LRESULT CMainFrame::OnMessage(UINT uMsg, WPARAM wParam, LPARAM lParam, bool& bHa
     case WM_BOARD_FULL_SCREEN:
         m_bFullScreen = wParam != 0;
         m_view.Refit();
-        return 0;
-    case WM_DESTROY:
-        if (m_hFont) DeleteObject(m_hFont);
-        m_hFont = nullptr;
         return 0;
     default:
         break;

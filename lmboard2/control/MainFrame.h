@@ -18,6 +18,5 @@ protected:
 
 private:
     CLMView m_view;
-    HFONT m_hFont = nullptr;
     bool m_bFullScreen = false;
 };

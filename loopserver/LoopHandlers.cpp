@@ -337,6 +337,7 @@ void CLoopServer::EnterRoom(const std::shared_ptr<Client>& c, Room& room, uint16
     EncodeRoomUser(RoomUserOf(*c), me);
     for (auto& [ch, member] : room.members)
         if (member != c) Send(*member, INFO_CONF_JOIN, 0, me);
+    SendBoardLog(*c, room.info.wRoomIndex);
 }
 
 void CLoopServer::LeaveRoom(Client& c, bool bTellLeaver)
@@ -377,6 +378,7 @@ void CLoopServer::DeleteRoom(std::map<uint16_t, Room>::iterator it, const Client
     }
     Bytes index;
     EncodeU16(it->second.info.wRoomIndex, index);
+    m_boardLogs.erase(it->second.info.wRoomIndex);
     m_rooms.erase(it);
     ToLobby(pExcept, INFO_CONF_DELETE, index);
 }

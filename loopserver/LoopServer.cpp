@@ -33,6 +33,13 @@ bool IsRelayed(uint16_t c)
            c == DAT_VIDEO_2030 || c == DAT_MOVIE_VIDEO || c == DAT_MOVIE_AUDIO || c == DAT_BOARD_ROOM ||
            c == DAT_BOARD_LOBBY;
 }
+
+// What a member that falls behind may miss: live voice and video, which the next frame replaces.
+// Board messages are state: a member without one would draw another page than the others.
+bool IsDroppableMedia(uint16_t c)
+{
+    return IsRelayed(c) && c != DAT_BOARD_ROOM && c != DAT_BOARD_LOBBY;
+}
 } // namespace
 
 CLoopServer::CLoopServer(LoopConfig cfg, ILogSink* pLog) : m_cfg(std::move(cfg)), m_pLog(pLog)
@@ -62,7 +69,7 @@ void CLoopServer::Send(Client& c, uint16_t wCommand, uint16_t wSub, const Bytes&
     LogFrame(c, false, wCommand, wSub, payload.size());
     Outbound o{EncodeFrame(wCommand, wSub, payload.data(), payload.size(), rk), {}, false};
     if (nDelayMs) o.tNotBefore = Clock::now() + std::chrono::milliseconds(nDelayMs);
-    Enqueue(c, std::move(o), IsRelayed(wCommand));
+    Enqueue(c, std::move(o), IsDroppableMedia(wCommand));
 }
 
 void CLoopServer::HandleFrame(const std::shared_ptr<Client>& c, uint8_t* pFrame, size_t nLen)
@@ -147,6 +154,9 @@ void CLoopServer::HandleFrame(const std::shared_ptr<Client>& c, uint8_t* pFrame,
         break;
     case CMD_CONF_AUDIOSETTINGS:
         OnAudioSettings(*c, p, n);
+        break;
+    case DAT_BOARD_ROOM:
+        OnRoomBoard(*c, p, n);
         break;
     default:
         if (IsRelayed(h.wCommand)) Relay(*c, h.wCommand, p, n);

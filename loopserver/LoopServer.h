@@ -126,6 +126,14 @@ private:
     void OnChat(Client& c, const uint8_t* p, size_t n);
     void Relay(Client& c, uint16_t wCommand, const uint8_t* p, size_t n);
     void OnAudioSettings(Client& c, const uint8_t* p, size_t n);
+    // The room board (LoopBoard.cpp): relayed and kept; a joiner receives what was kept.
+    void OnRoomBoard(Client& c, const uint8_t* p, size_t n);
+    void SendBoardLog(Client& c, uint16_t wRoomIndex);
+    struct BoardLog
+    {
+        std::vector<std::pair<uint16_t, Bytes>> messages; // sender's channel, message
+        size_t nBytes = 0;
+    };
     void OnBanish(Client& c, const uint8_t* p, size_t n);
     QNLobbyUser LobbyUserOf(const Client& c) const;
     QNLobbyConf LobbyConfOf(const Room& r) const;
@@ -152,6 +160,7 @@ private:
         m_timers;
     size_t m_nPeakOutBytes = 0;
     std::map<uint16_t, Room> m_rooms;
+    std::map<uint16_t, BoardLog> m_boardLogs; // by room index
     std::vector<uint16_t> m_firstCommands;
     std::map<std::u16string, std::vector<uint16_t>> m_history;
     size_t m_nNextFault = 0;

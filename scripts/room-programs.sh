@@ -7,12 +7,17 @@ install_copy() {
     rm -rf "${run:?}/$1"
     mkdir -p "$run/$1"
     cp "$app/Quillon.exe" "$app/"*.dll "$run/$1/"
+    cp "$app/"*.ocx "$run/$1/" 2>/dev/null || true
 }
 
 # Starts a program in panel mode in its session (run/wine-NAME); its pid is NAME_pid.
 #   start_program NAME PANEL_PORT
 start_program() {
     local name=$1 panel_port=$2
+    # The whiteboard control is registered from the program's folder in its session.
+    if [ -f "$run/$name/LMBoardU.ocx" ]; then
+        QUILLON_WINE_DIR=$run/wine-$name "$top/scripts/wine-exec.sh" regsvr32 /s "Z:$run/$name/LMBoardU.ocx" || true
+    fi
     QUILLON_WINE_DIR=$run/wine-$name "$top/scripts/wine-exec.sh" "$run/$name/Quillon.exe" "QuillonPort $panel_port" &
     eval "${name}_pid=$!"
 }

@@ -42,6 +42,10 @@ start_prefix() {
     local init=
     [ -f "$WINEPREFIX/system.reg" ] || init=-i
     WINEDLLOVERRIDES="mscoree,mshtml=" "$WINELOADER" wineboot.exe $init </dev/null >/dev/null 2>&1
+    # The tree's whiteboard control, registered as the program's start-up expects it.
+    local ocx
+    ocx=$(dirname "$dir")/confclient/app/LMBoardU.ocx
+    if [ -f "$ocx" ]; then "$WINELOADER" regsvr32.exe /s "Z:$ocx" </dev/null >/dev/null 2>&1 || true; fi
 }
 
 case $action in

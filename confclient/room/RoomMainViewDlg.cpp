@@ -1,5 +1,6 @@
 // CRoomMainViewDlg: side panel on the right, board tools on the left, player at the bottom, views between.
 #include "confclient/room/RoomMainViewDlg.h"
+#include "confclient/boardhost/RoomBoard.h"
 #include "confclient/room/FloatingBoardToolDlg.h"
 #include "confclient/room/ManageToolDlg.h"
 #include "confclient/room/PlayerDlg.h"
@@ -11,6 +12,21 @@
 #include <vector>
 
 CRoomMainViewDlg::CRoomMainViewDlg() : CRoomDlg(IDD_ROOMMAINVIEW) {}
+
+CRoomMainViewDlg::~CRoomMainViewDlg() = default;
+
+void CRoomMainViewDlg::StartBoard(IRoomBoardSession& session, const RoomBoardSettings& settings)
+{
+    RECT rc{0, 0, 0, 0};
+    m_pBoard = std::make_unique<CRoomBoard>(session, m_hWnd, rc, settings);
+    LayoutChildren();
+}
+
+void CRoomMainViewDlg::OnDestroy()
+{
+    m_pBoard.reset();
+    Default();
+}
 
 void CRoomMainViewDlg::SetChildViews(CRoomVideoViewDlg* pVideo, CRoomMediaShareViewDlg* pMediaShare,
                                      CQuestionDlg* pQuestion)
@@ -73,6 +89,7 @@ void CRoomMainViewDlg::LayoutChildren()
     for (CWnd* pView : std::initializer_list<CWnd*>{m_pVideoView, m_pMediaShareView, m_pQuestion})
         if (pView && pView->m_hWnd && (pView->GetStyle() & WS_CHILD) && HasVisibleStyle(pView->m_hWnd))
             views.push_back(pView);
+    if (m_pBoard) m_pBoard->TakeArea(rc, !views.empty());
     if (views.empty()) return;
     int cx = (rc.right - rc.left) / static_cast<int>(views.size());
     for (size_t i = 0; i < views.size(); ++i)

@@ -250,6 +250,12 @@ TEST_F(RoomProgramTest, TwoProgramsMeetTalkChangeRightsAndPresenterThenLeave)
     EXPECT_EQ(hManageTool, GetParent(GetParent(hUsersA)));
     EXPECT_EQ(hMainA, GetParent(hManageTool));
     EXPECT_TRUE(IsWindowVisible(hMainA));
+    // The whiteboard sits in the main view as control 1023, with its frame and board view.
+    HWND hBoard = Descendant(hMainA, 1023);
+    ASSERT_NE(nullptr, hBoard);
+    EXPECT_EQ(hMainA, GetParent(hBoard));
+    HWND hBoardFrame = FindWindowExW(hBoard, nullptr, L"LMBoard2Frame", nullptr);
+    EXPECT_NE(nullptr, FindWindowExW(hBoardFrame, nullptr, L"LMBoard2View", nullptr));
     std::vector<std::string> chain = peer.Probe("parents " + Id(IDC_ROOMUSER_LIST));
     ASSERT_EQ(3u, chain.size()); // user list, manage tool, main view
     EXPECT_EQ("Maths", chain.back());

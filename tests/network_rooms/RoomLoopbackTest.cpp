@@ -242,3 +242,29 @@ TEST_F(RoomLoopbackTest, AudioSettingsReachTheirAddresseeWithTheSendersOwnIndex)
     EXPECT_EQ(20, order.bSpeakerVolume);
     EXPECT_EQ(2, bob.owner.Count(kMsgRoomPacket, INFO_CONF_REMOTESETTING));
 }
+
+// The room's board messages go to the others and wait for those who join later, in order.
+TEST_F(RoomLoopbackTest, BoardMessagesReachALateJoinerInOrder)
+{
+    QNRoomInfo room = alice.Open(u"BOARD", 10);
+    ASSERT_NE(0, room.wRoomIndex);
+    const Bytes first(80, 1), second(90, 2), third(100, 3);
+    ASSERT_TRUE(alice.net->SendBoardData(DAT_BOARD_ROOM, first.data(), first.size()));
+    ASSERT_TRUE(alice.net->SendBoardData(DAT_BOARD_ROOM, second.data(), second.size()));
+    // Her chat line comes back to her after the server took both.
+    ASSERT_TRUE(alice.net->SendChatText(kNoIndex, 0, u"drawn"));
+    ASSERT_NE(kTimedOut, alice.owner.WaitFor(kMsgRoomPacket, CMD_CONF_CHAT).nMsg);
+
+    bob.net->SendConfJoin(room.wRoomIndex, u"", u"");
+    ASSERT_NE(0, bob.Answer(ACK_CONF_JOIN).wRoomIndex);
+    QNEvent e1 = bob.owner.WaitFor(kMsgBoardPacket, DAT_BOARD_ROOM, 1);
+    QNEvent e2 = bob.owner.WaitFor(kMsgBoardPacket, DAT_BOARD_ROOM, 2);
+    EXPECT_EQ(first, e1.payload);
+    EXPECT_EQ(second, e2.payload);
+    EXPECT_EQ(room.wMyChannel, e1.wSub) << "the sender's channel";
+
+    // Once in, bob hears the next one once, as it is relayed.
+    ASSERT_TRUE(alice.net->SendBoardData(DAT_BOARD_ROOM, third.data(), third.size()));
+    EXPECT_EQ(third, bob.owner.WaitFor(kMsgBoardPacket, DAT_BOARD_ROOM, 3).payload);
+    EXPECT_EQ(0, alice.owner.Count(kMsgBoardPacket, DAT_BOARD_ROOM)) << "nobody hears their own";
+}

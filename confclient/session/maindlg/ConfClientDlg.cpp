@@ -89,7 +89,11 @@ LRESULT CConfClientDlg::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam)
         OnRoomPacket(wParam, lParam);
         return 0;
     case WM_QN_DATA:
-        return 0; // board data has no board to go to until the whiteboard comes
+        OnBoardData(lParam);
+        return 0;
+    case WM_QN_BOARD_SENT:
+        OnBoardDataSent();
+        return 0;
     case WM_QN_ROOM_CLOSED:
         QuitRoom(QUIT_CAUSE_LEFT);
         return 0;

@@ -7,8 +7,10 @@
 #include <array>
 #include <atomic>
 #include <cstdint>
+#include <deque>
 #include <filesystem>
 #include <memory>
+#include <mutex>
 #include <optional>
 #include <string>
 #include <vector>
@@ -28,6 +30,7 @@
 #include "confclient/session/lobby/LobbyLists.h"
 #include "confclient/session/lobby/ReconnectCountdown.h"
 #include "confclient/boardhost/BoardNoticeFeature.h"
+#include "confclient/boardhost/RoomBoard.h"
 #include "confclient/media/MediaShareFeature.h"
 #include "confclient/media/RecordingFeature.h"
 #include "confclient/media/VideoFeature.h"
@@ -74,7 +77,8 @@ class IConfDlg : public IQNHost,
                  public IRecordingView,
                  public IPushReceiveView,
                  public IPresenterView,
-                 public IParticipantsView
+                 public IParticipantsView,
+                 public IRoomBoardSession
 {
 public:
     IConfDlg();
@@ -164,7 +168,8 @@ public:
     void PostBacklogNotice() override;
     void PostPushChunkSent(uint32_t nBytes) override;
     void PostFileBlockSent(uint16_t, uint32_t) override {}
-    void PostBoardDataSent(uint16_t, std::vector<uint8_t>) override {}
+    // From the send thread: queued for the GUI thread, which tells the board (race-free).
+    void PostBoardDataSent(uint16_t wCommand, std::vector<uint8_t> plain) override;
     void OnSoundFrame(uint16_t, uint16_t, const uint8_t*, size_t) override {}
     void OnMediaFrame(uint16_t, uint16_t, const uint8_t*, size_t) override {}
 
@@ -376,6 +381,23 @@ protected:
     CRecordingFeature m_recording{m_room, *this, *this, &m_log};
     CPushReceiveFeature m_pushReceive{m_room, *this, *this};
     CBoardNoticeFeature m_boardNotice{*this, &m_log};
+    // The room's whiteboard: its host feature, and the board frames sent and not yet told.
+    CBoardHostFeature m_boardHost{*this, &m_log};
+    std::mutex m_boardSentLock;
+    std::deque<std::vector<uint8_t>> m_boardSent;
+
+public:
+    // IRoomBoardSession, and the board's traffic on the GUI thread (RoomBoardLink.cpp).
+    bool SendRoomBoardData(const uint8_t* pData, size_t nLen) override;
+    CBoardHostFeature& BoardHost() override { return m_boardHost; }
+    void StartRoomBoard();
+    void OnBoardData(LPARAM lParam);
+    void OnBoardDataSent();
+    // The board takes local drawing only from one who may draw: the presider, the presenter or a drawing
+    // right.
+    void UpdateBoardLock();
+
+protected:
     CRoomViewFeature m_roomView{m_room, *this, *this, &m_log};
     CVideoFeature m_video{&m_log};
     CPresenterFeature m_presenter{m_room, m_wMyIndex, *this, *this, &m_log};

@@ -199,6 +199,9 @@ void IConfDlg::OnRoomWindowMade(RoomSlot slot)
 {
     switch (slot)
     {
+    case SLOT_MAINVIEW:
+        StartRoomBoard();
+        break;
     case SLOT_VIDEOVIEW:
         m_pVideoView->SetViewCount(ClampViewCount(GetVideoCount(0)));
         m_pVideoView->LoadFloatingPosition(m_szExeName);
@@ -253,6 +256,7 @@ bool IConfDlg::InitPanels(bool bEntering)
 void IConfDlg::LayoutRoom()
 {
     if (!m_pMainView || !m_pMainView->m_hWnd) return;
+    UpdateBoardLock();
     const S_RECT& r = m_roomPos.rect;
     int nBarHeight = 0;
     if (m_pRoomCtrl && m_pRoomCtrl->m_hWnd)

@@ -1,0 +1,94 @@
+// The room's board: creation, initialisation, layout and the room's event sink.
+#include "confclient/boardhost/RoomBoard.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace
+{
+// The control's event interface {78D5C2C3-7214-4D16-A8C5-7B6D986462D7}.
+constexpr IID kBoardEvents = {0x78D5C2C3, 0x7214, 0x4D16, {0xA8, 0xC5, 0x7B, 0x6D, 0x98, 0x64, 0x62, 0xD7}};
+constexpr size_t kTextBufferBytes = 260;
+
+enum : DISPID
+{
+    EV_SEND_DATA = 1,
+    EV_ERROR_MESSAGE = 4,
+    EV_PROGRESS_CHANGE = 9,
+    EV_GET_INI_STRING = 14,
+    EV_GET_CURRENT_EBOOK_PAGE = 15,
+};
+
+// Copies a text into the control's 260-byte buffer, always ending it within the buffer.
+void WriteTextBuffer(const VARIANT& arg, const std::u16string& text)
+{
+    if (arg.vt != (VT_BYREF | VT_UI1) || !arg.pbVal) return;
+    size_t nUnits = std::min(text.size(), kTextBufferBytes / 2 - 1);
+    memcpy(arg.pbVal, text.data(), nUnits * 2);
+    arg.pbVal[nUnits * 2] = 0;
+    arg.pbVal[nUnits * 2 + 1] = 0;
+}
+} // namespace
+
+CRoomBoard::CRoomBoard(IRoomBoardSession& session, HWND hParent, const RECT& rc,
+                       const RoomBoardSettings& settings)
+    : m_session(session), m_hParent(hParent)
+{
+    if (FAILED(m_board.Create(hParent, rc))) return;
+    Advise();
+    m_board.Init(nullptr, hParent, false, settings.product);
+    m_board.SetBandwidth(settings.nBandwidth);
+    m_board.SetConfCode(settings.confCode);
+}
+
+CRoomBoard::~CRoomBoard()
+{
+    m_board.EndBoard();
+    m_board.Destroy();
+}
+
+void CRoomBoard::Advise()
+{
+    auto* pSink = new CEventSink(kBoardEvents);
+    pSink->On(EV_SEND_DATA,
+              [this](const EventArgs& a)
+              {
+                  long lLen = a.I4(0);
+                  auto* p = reinterpret_cast<const uint8_t*>(a.IntPtr(1));
+                  if (lLen > 0 && p) m_session.SendRoomBoardData(p, static_cast<size_t>(lLen));
+              });
+    pSink->On(EV_ERROR_MESSAGE,
+              [this](const EventArgs& a) { m_session.BoardHost().OnErrorMessage(a.I2(0), false); });
+    pSink->On(EV_PROGRESS_CHANGE, [this](const EventArgs& a)
+              { PostMessageW(m_hParent, WM_BOARD_PROGRESS, static_cast<WPARAM>(a.I4(0)), 0); });
+    pSink->On(EV_GET_INI_STRING,
+              [this](const EventArgs& a)
+              {
+                  std::wstring key = a.Str(0);
+                  WriteTextBuffer(a.Raw(1),
+                                  m_session.BoardHost().IniText(std::u16string(key.begin(), key.end())));
+              });
+    // Without an e-book panel there is no page text to give.
+    pSink->On(EV_GET_CURRENT_EBOOK_PAGE, [](const EventArgs& a) { WriteTextBuffer(a.Raw(1), u""); });
+    m_board.Advise(pSink);
+    pSink->Release();
+}
+
+void CRoomBoard::TakeArea(RECT& rc, bool bViewsToo)
+{
+    if (!IsCreated()) return;
+    RECT board = rc;
+    if (bViewsToo) board.right = rc.left + (rc.right - rc.left) * 2 / 3;
+    m_board.Resize(board);
+    rc.left = board.right;
+}
+
+void CRoomBoard::ProcessData(const uint8_t* pData, size_t nLen)
+{
+    if (IsCreated() && pData && nLen) m_board.ProcessData(static_cast<long>(nLen), pData);
+}
+
+void CRoomBoard::SucSendBoardData(const uint8_t* pData, size_t nLen)
+{
+    if (IsCreated() && pData && nLen) m_board.SucSendBoardData(pData);
+}

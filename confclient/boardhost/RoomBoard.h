@@ -1,0 +1,57 @@
+// CRoomBoard: the room's whiteboard in the room main view: the control (child 1023) through
+// its wrapper, its initialisation, its place in the view, and the room's sink of its events.
+#pragma once
+#include <memory>
+#include <string>
+
+#include "confclient/boardhost/BoardHostFeature.h"
+#include "confclient/boardhost/LMBoard2.h"
+
+// What the room's board needs of the session.
+class IRoomBoardSession
+{
+public:
+    virtual ~IRoomBoardSession() = default;
+    // Sends one board message as command 3000 (masked, not block-encrypted); false when not sent.
+    virtual bool SendRoomBoardData(const uint8_t* pData, size_t nLen) = 0;
+    // The board host's texts, flags and notices.
+    virtual CBoardHostFeature& BoardHost() = 0;
+};
+
+struct RoomBoardSettings
+{
+    std::wstring product;  // the session's product text
+    long nBandwidth = 0;   // upload pace in bytes per second, 0 for none
+    std::wstring confCode; // the conference code: the agenda name of the pages
+};
+
+// Private message of the hosting window: board bytes moved (wParam: the byte count).
+constexpr UINT WM_BOARD_PROGRESS = 4048;
+
+class CRoomBoard
+{
+public:
+    // Creates the control in hParent at rc when it is registered; Board() tells whether it is there.
+    CRoomBoard(IRoomBoardSession& session, HWND hParent, const RECT& rc, const RoomBoardSettings& settings);
+    // EndBoard first, then the control goes.
+    ~CRoomBoard();
+    CRoomBoard(const CRoomBoard&) = delete;
+    CRoomBoard& operator=(const CRoomBoard&) = delete;
+
+    bool IsCreated() const { return m_board.IsWindow(); }
+    CLMBoard2& Board() { return m_board; }
+    // The board's share of the view's centre: all of it without views, else its left two thirds.
+    // rc becomes what is left for the views.
+    void TakeArea(RECT& rc, bool bViewsToo);
+    // Inbound board data (0x553): passed on only while the control's window exists.
+    void ProcessData(const uint8_t* pData, size_t nLen);
+    // A board frame left the socket (GUI thread): the control sends its next chunk.
+    void SucSendBoardData(const uint8_t* pData, size_t nLen);
+
+private:
+    void Advise();
+
+    IRoomBoardSession& m_session;
+    HWND m_hParent;
+    CLMBoard2 m_board;
+};

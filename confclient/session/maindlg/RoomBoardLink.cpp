@@ -1,0 +1,64 @@
+// The session's side of the room's whiteboard: the board starts with the room main view, board
+// messages go out as command 3000, inbound ones (0x553) reach the board, and sent frames are
+// told to the board on the GUI thread.
+#include "confclient/network/QNCommands.h"
+#include "confclient/network/transport/QNInterface.h"
+#include "confclient/room/RoomMainViewDlg.h"
+#include "confclient/session/maindlg/IConfDlg.h"
+#include "confclient/session/maindlg/SessionMessages.h"
+
+void IConfDlg::StartRoomBoard()
+{
+    RoomBoardSettings settings;
+    settings.product = m_szExeName;
+    settings.confCode = WideOf(m_room.info.szConfCode);
+    m_pMainView->StartBoard(*this, settings);
+    UpdateBoardLock();
+}
+
+void IConfDlg::UpdateBoardLock()
+{
+    if (!m_pMainView || !m_pMainView->Board()) return;
+    const uint16_t wMe = m_room.wMyChannel;
+    bool bMayDraw = wMe != kNoIndex && (wMe == m_room.wPresiderChannel || wMe == m_room.wPresenterChannel ||
+                                        m_room.users.GetDrawRight(wMe) != 0);
+    m_pMainView->Board()->Board().SetLock(!bMayDraw);
+}
+
+bool IConfDlg::SendRoomBoardData(const uint8_t* pData, size_t nLen)
+{
+    return m_pNet && m_pNet->SendBoardData(DAT_BOARD_ROOM, pData, nLen);
+}
+
+void IConfDlg::OnBoardData(LPARAM lParam)
+{
+    const auto* pDesc = reinterpret_cast<const QNPacketDesc*>(lParam);
+    if (!pDesc) return;
+    // The room's panels are there once the room main view is.
+    if (!m_boardHost.OnInbound(pDesc->pData, pDesc->nLength, IsPlayerMode(), m_pMainView != nullptr)) return;
+    if (m_pMainView && m_pMainView->Board()) m_pMainView->Board()->ProcessData(pDesc->pData, pDesc->nLength);
+}
+
+void IConfDlg::PostBoardDataSent(uint16_t wCommand, std::vector<uint8_t> plain)
+{
+    // Only the room's board is hosted: the lobby's frames have nobody to tell.
+    if (wCommand != DAT_BOARD_ROOM) return;
+    {
+        std::lock_guard<std::mutex> lock(m_boardSentLock);
+        m_boardSent.push_back(std::move(plain));
+    }
+    PostMessageW(MainWnd(), WM_QN_BOARD_SENT, 0, 0);
+}
+
+void IConfDlg::OnBoardDataSent()
+{
+    std::deque<std::vector<uint8_t>> sent;
+    {
+        std::lock_guard<std::mutex> lock(m_boardSentLock);
+        sent.swap(m_boardSent);
+    }
+    // A frame sent while the room main view has already gone is told to nobody.
+    for (const std::vector<uint8_t>& frame : sent)
+        if (m_pMainView && m_pMainView->Board())
+            m_pMainView->Board()->SucSendBoardData(frame.data(), frame.size());
+}

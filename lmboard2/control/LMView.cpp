@@ -1,0 +1,1029 @@
+// The board view: pages, modes, zoom, scrolling, painting and the page model of the reader.
+#include "lmboard2/control/LMView.h"
+
+#include <commdlg.h>
+#include <cstring>
+#include <fstream>
+#include <windowsx.h>
+
+#include "lmboard2/boardbase/BoardName.h"
+#include "comkit/ServerModule.h"
+#include "lmboard2/control/BoardCursors.h"
+#include "lmboard2/control/ControlResources.h"
+#include "lmboard2/records/DrawReplay.h"
+
+namespace
+{
+constexpr int kBlankWidth = 1600;
+constexpr int kBlankHeight = 1200;
+constexpr int kTextBoxWidth = 240;
+constexpr int kTextBoxHeight = 60;
+constexpr size_t kMaxTextBoxUnits = kMaxTextUnits;
+
+bool EndsWithNoCase(const std::u16string& s, const char16_t* szEnd)
+{
+    std::u16string end(szEnd);
+    if (s.size() < end.size()) return false;
+    for (size_t i = 0; i < end.size(); i++)
+        if (towlower(s[s.size() - end.size() + i]) != towlower(end[i])) return false;
+    return true;
+}
+
+// Only web addresses reach the browser: a peer must not open local files or run scheme handlers.
+bool IsWebAddress(const std::u16string& address)
+{
+    std::u16string lower;
+    for (char16_t ch : address)
+        lower += static_cast<char16_t>(towlower(ch));
+    return lower.rfind(u"http://", 0) == 0 || lower.rfind(u"https://", 0) == 0 ||
+           lower.rfind(u"about:", 0) == 0;
+}
+
+S_BOARD_LOGFONT DefaultTextFont(const std::u16string& face)
+{
+    S_BOARD_LOGFONT font;
+    HDC hdc = GetDC(nullptr);
+    font.lfHeight = -MulDiv(24, GetDeviceCaps(hdc, LOGPIXELSY), 72);
+    ReleaseDC(nullptr, hdc);
+    font.lfWeight = FW_NORMAL;
+    font.lfCharSet = DEFAULT_CHARSET;
+    font.lfOutPrecision = OUT_TT_PRECIS;
+    font.lfQuality = PROOF_QUALITY;
+    font.lfPitchAndFamily = VARIABLE_PITCH | FF_SWISS;
+    S_BOARD_FILEHDR::SetText(font.lfFaceName, face);
+    return font;
+}
+} // namespace
+
+CLMView::CLMView(IBoardEvents& events, const std::filesystem::path& tempFolder)
+    : m_events(events), m_reader(*this, events), m_input(*this), m_painter(StartGdiPlus())
+{
+    m_folders = BoardFolders::Make(tempFolder);
+    if (m_folders)
+    {
+        m_store = std::make_unique<CBoardPageStore>(*m_folders, *this, AnsiDecoder{});
+        m_writer = std::make_unique<CSockBoard>(*this, *m_store, m_clock, *m_folders);
+    }
+    m_font = DefaultTextFont(u"Arial");
+    m_bitmaps.MakeBlank(kBlankWidth, kBlankHeight);
+    m_input.SetPageSize(kBlankWidth, kBlankHeight);
+    m_input.SetDrawMode(DRAW_SCROLL);
+    m_hStamp = LoadBitmapW(ServerModuleHandle(), MAKEINTRESOURCEW(IDB_BOARD_STAMP));
+}
+
+CLMView::~CLMView()
+{
+    Destroy();
+    m_writer.reset();
+    if (m_hStamp) DeleteObject(m_hStamp);
+}
+
+bool CLMView::Create(HWND hParent, const RECT& rc)
+{
+    return CBoardWindow::Create(
+        L"LMBoard2View", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN | WS_HSCROLL | WS_VSCROLL,
+        0, rc, hParent, kViewPaneId);
+}
+
+void CLMView::Init(HWND hParent, bool bLobby, const std::u16string& product)
+{
+    m_hHost = hParent;
+    m_bLobby = bLobby;
+    m_strProduct = product;
+    std::u16string face = m_events.GetIniString(u"IDS_DEFAULT_FONT");
+    m_font = DefaultTextFont(face.empty() ? u"Arail" : face);
+    std::u16string board = m_events.GetIniString(u"IDS_LMBOARD_WHITEBOARD");
+    m_strMessage = board.empty() ? u"WhiteBoard" : board;
+    for (const char16_t* key :
+         {u"IDS_LMBOARD_CANNOT_PREVIEW_SLIDE", u"IDS_LMBOARD_ERR_NOTINTALL_PPT", u"IDS_BOARD_LOBBY_UPLOAD"})
+        m_events.GetIniString(key);
+}
+
+void CLMView::SetConfCode(const std::u16string& agenda)
+{
+    m_strAgenda = agenda;
+    std::optional<std::u16string> first = MakePageName(agenda, 0);
+    if (!first || !m_store) return;
+    if (!m_store->ReadHeader(*first))
+    {
+        S_NEW_PAGE page;
+        page.name = *first;
+        page.title = m_strMessage;
+        page.caption = m_strMessage;
+        page.byKind = PAGE_BLANK;
+        m_store->CreatePage(nullptr, page);
+    }
+    // A board with no page shows its first blank page, so that drawing has a page to go to.
+    if (PageCount() == 0)
+    {
+        if (std::optional<S_BOARD_FILEHDR> hdr = m_store->ReadHeader(*first))
+        {
+            AddPage(*hdr);
+            SelectPage(0, false);
+        }
+    }
+}
+
+// ---- page list
+
+int CLMView::IndexOf(const std::u16string& name) const
+{
+    std::lock_guard<std::mutex> lock(m_pagesLock);
+    for (size_t i = 0; i < m_pages.size(); i++)
+        if (S_BOARD_FILEHDR::Text(m_pages[i].szName) == name) return static_cast<int>(i);
+    return -1;
+}
+
+bool CLMView::HasPage(const std::u16string& name) const
+{
+    return IndexOf(name) >= 0;
+}
+
+std::optional<S_BOARD_FILEHDR> CLMView::ListedHeader(const std::u16string& name) const
+{
+    int n = IndexOf(name);
+    std::lock_guard<std::mutex> lock(m_pagesLock);
+    if (n < 0 || n >= static_cast<int>(m_pages.size())) return std::nullopt;
+    return m_pages[n];
+}
+
+size_t CLMView::PageCount() const
+{
+    std::lock_guard<std::mutex> lock(m_pagesLock);
+    return m_pages.size();
+}
+
+void CLMView::AddPage(const S_BOARD_FILEHDR& hdr)
+{
+    {
+        std::lock_guard<std::mutex> lock(m_pagesLock);
+        m_pages.push_back(hdr);
+    }
+    m_events.AddPage(0, hdr);
+}
+
+void CLMView::SelectPage(int nIndex, bool bSend)
+{
+    std::optional<S_BOARD_FILEHDR> hdr;
+    {
+        std::lock_guard<std::mutex> lock(m_pagesLock);
+        if (nIndex < 0 || nIndex >= static_cast<int>(m_pages.size())) return;
+        hdr = m_pages[nIndex];
+    }
+    m_nCurrent = nIndex;
+    m_events.SetCurrentPage(nIndex);
+    const std::u16string name = S_BOARD_FILEHDR::Text(hdr->szName);
+    std::optional<std::filesystem::path> background =
+        m_folders ? m_folders->BackgroundFile(name) : std::optional<std::filesystem::path>();
+    if (hdr->byKind == PAGE_BLANK || !background || !m_bitmaps.LoadPicture(*background))
+    {
+        m_bitmaps.MakeBlank(kBlankWidth, kBlankHeight);
+        SetBoardMode(u"", BOARD_BLANK);
+    }
+    else
+        SetBoardMode(background->u16string(), BOARD_PICTURE);
+    m_input.SetPageSize(m_bitmaps.Width(), m_bitmaps.Height());
+    m_pointer.reset();
+
+    KeptViewRecords kept;
+    if (m_store) m_store->ReplayPage(name, *this, kept);
+    if (m_reader.IsReplaying() && !kept.zoom.empty())
+        ReplayDrawRecord(kept.zoom.data(), kept.zoom.size(), true, false, *this);
+    Refit();
+    if (!kept.scroll.empty())
+        ReplayDrawRecord(kept.scroll.data(), kept.scroll.size(), true, false, *this);
+    else
+        SetScrollPos(0, 0);
+    if (!kept.pointer.empty()) ReplayDrawRecord(kept.pointer.data(), kept.pointer.size(), true, false, *this);
+
+    m_strCurrent = name;
+    if (m_writer)
+    {
+        m_writer->SetCurrentPage(name);
+        if (bSend) m_writer->SendCurrentPage(hdr->byKind == PAGE_DOCUMENT ? 1 : 0);
+    }
+    Changed();
+}
+
+bool CLMView::SelectPageAndTell(int nIndex)
+{
+    if (m_hWnd)
+        SendMessageW(m_hWnd, WM_BOARD_SELECT_PAGE, static_cast<WPARAM>(nIndex), 1);
+    else
+        SelectPage(nIndex, true);
+    return true;
+}
+
+void CLMView::ApplyPageSelection(const uint8_t* pMsg)
+{
+    S_BOARD_MSGHDR hdr = S_BOARD_MSGHDR::Read(pMsg);
+    std::optional<std::u16string> name = SafeNameFromField(hdr.szName);
+    if (!name) return;
+    int n = IndexOf(*name);
+    if (n < 0) return;
+    if (n != m_nCurrent || IsWebMode()) SelectPage(n, false);
+}
+
+void CLMView::EmptyUploadList()
+{
+    std::lock_guard<std::mutex> lock(m_pagesLock);
+    m_uploads.clear();
+}
+
+void CLMView::SetBoardMode(const std::u16string& path, int nMode)
+{
+    m_nBoardMode = nMode;
+    m_events.ModeChange(path, nMode);
+}
+
+// ---- page files
+
+std::optional<S_BOARD_FILEHDR> CLMView::LocalHeader(const std::u16string& name)
+{
+    return m_store ? m_store->ReadHeader(name) : std::nullopt;
+}
+
+bool CLMView::BeginReceive(const uint8_t* pMsg, size_t nLen)
+{
+    if (!m_store || !m_store->BeginReceive(pMsg, nLen)) return false;
+    m_strReceiving = S_BOARD_FILEHDR::Text(S_BOARD_MSGHDR::Read(pMsg).szName);
+    return true;
+}
+
+bool CLMView::ReceiveChunk(const uint8_t* pMsg, size_t nLen)
+{
+    return m_store && m_store->ReceiveChunk(pMsg, nLen);
+}
+
+bool CLMView::EndReceive(const std::u16string& name)
+{
+    if (name == m_strReceiving) m_strReceiving.clear();
+    return m_store && m_store->EndReceive(name);
+}
+
+void CLMView::CancelReceive()
+{
+    if (!m_store) return;
+    m_store->ClosePage();
+    if (m_strReceiving.empty()) return;
+    std::error_code ec;
+    if (auto page = m_folders->PageFile(m_strReceiving)) std::filesystem::remove(*page, ec);
+    if (auto background = m_folders->BackgroundFile(m_strReceiving)) std::filesystem::remove(*background, ec);
+    m_strReceiving.clear();
+}
+
+bool CLMView::IsPresentationName(const std::u16string& name)
+{
+    for (const char16_t* ext : {u".ppt", u".pot", u".pps", u".pptx", u".pptm", u".ppsm", u".ppsx"})
+        if (EndsWithNoCase(name, ext)) return true;
+    return false;
+}
+
+void CLMView::DeleteByName(const std::u16string& name, bool bFire)
+{
+    if (!m_folders || !m_store) return;
+    std::error_code ec;
+    auto removeFiles = [&]
+    {
+        if (auto page = m_folders->PageFile(name)) std::filesystem::remove(*page, ec);
+        if (auto background = m_folders->BackgroundFile(name)) std::filesystem::remove(*background, ec);
+    };
+    if (IsPresentationName(name))
+    {
+        removeFiles();
+        return;
+    }
+    int nIndex = -1;
+    {
+        std::lock_guard<std::mutex> lock(m_pagesLock);
+        for (auto it = m_uploads.begin(); it != m_uploads.end(); ++it)
+            if (S_BOARD_FILEHDR::Text(it->szName) == name)
+            {
+                m_uploads.erase(it);
+                break;
+            }
+        for (size_t i = 0; i < m_pages.size(); i++)
+            if (S_BOARD_FILEHDR::Text(m_pages[i].szName) == name)
+            {
+                m_pages.erase(m_pages.begin() + static_cast<std::ptrdiff_t>(i));
+                nIndex = static_cast<int>(i);
+                break;
+            }
+    }
+    m_store->ClosePage(&name);
+    m_store->CloseAppend();
+    removeFiles();
+    if (nIndex < 0) return;
+    if (nIndex < m_nCurrent) m_nCurrent--;
+    if (nIndex == m_nCurrent) m_nCurrent = -1;
+    if (bFire) m_events.DeletePage(nIndex);
+}
+
+std::optional<std::vector<std::optional<S_BOARD_FILEHDR>>> CLMView::ApplyAgendaOrder(const uint8_t*, size_t)
+{
+    // Reordering pages belongs with the agenda tree; an order is refused until it is there.
+    return std::nullopt;
+}
+
+bool CLMView::WriteHeaderBack(const S_BOARD_FILEHDR& hdr)
+{
+    std::u16string name = S_BOARD_FILEHDR::Text(hdr.szName);
+    std::optional<std::filesystem::path> page = m_folders ? m_folders->PageFile(name) : std::nullopt;
+    if (!page) return false;
+    m_store->CloseAppend();
+    std::fstream file(*page, std::ios::binary | std::ios::in | std::ios::out);
+    if (!file) return false;
+    uint8_t raw[kBoardFileHeaderSize];
+    hdr.Write(raw);
+    return static_cast<bool>(file.write(reinterpret_cast<const char*>(raw), sizeof raw));
+}
+
+void CLMView::RenamePages(const std::u16string& name, const uint8_t* pBlock)
+{
+    char16_t text[32] = {};
+    for (size_t i = 0; i < 31; i++)
+        text[i] = static_cast<char16_t>(pBlock[2 * i] | (pBlock[2 * i + 1] << 8));
+    std::u16string newName = S_BOARD_FILEHDR::Text(text);
+    const uint8_t bySelector = pBlock[68];
+    std::vector<S_BOARD_FILEHDR> changed;
+    {
+        std::lock_guard<std::mutex> lock(m_pagesLock);
+        for (size_t i = 0; i < m_pages.size(); i++)
+        {
+            if (S_BOARD_FILEHDR::Text(m_pages[i].szName) != name) continue;
+            if (bySelector != 1) S_BOARD_FILEHDR::SetText(m_pages[i].szTitle, newName);
+            if (bySelector != 2) S_BOARD_FILEHDR::SetText(m_pages[i].szCaption, newName);
+            changed.push_back(m_pages[i]);
+            for (size_t j = i + 1; bySelector == 1 && j < m_pages.size() && m_pages[j].bySubPage == 2; j++)
+            {
+                S_BOARD_FILEHDR::SetText(m_pages[j].szCaption, newName);
+                changed.push_back(m_pages[j]);
+            }
+            break;
+        }
+    }
+    for (const S_BOARD_FILEHDR& hdr : changed)
+        WriteHeaderBack(hdr);
+}
+
+// ---- records
+
+void CLMView::StoreRecord(const std::u16string& page, const uint8_t* pRecord, size_t nLen)
+{
+    if (m_store) m_store->AppendRecord(page, pRecord, nLen);
+}
+
+void CLMView::DrawRecord(const uint8_t* pRecord, size_t nLen)
+{
+    ReplayDrawRecord(pRecord, nLen, true, false, *this);
+    Changed();
+}
+
+void CLMView::SelectEBookPage(const std::u16string& title, uint32_t nLevel, uint32_t nStep, uint32_t nPage)
+{
+    m_events.SelectEBookCombo(title, nLevel, nStep, nPage);
+}
+
+void CLMView::PostReplay()
+{
+    if (m_hWnd)
+        PostMessageW(m_hWnd, WM_BOARD_REPLAY, 0, 0);
+    else
+        m_reader.ReplayQueue();
+}
+
+void CLMView::SendDownloadAck(uint32_t nFiles)
+{
+    if (m_writer) m_writer->SendDownloadAck(nFiles);
+}
+
+void CLMView::PostHostMode(int nMode, const std::u16string& modeName)
+{
+    m_strModeName = modeName;
+    if (m_hWnd)
+        PostMessageW(m_hWnd, WM_BOARD_HOST_MODE, static_cast<WPARAM>(nMode), 0);
+    else
+        OnHostMode(nMode);
+}
+
+void CLMView::OnHostMode(int nMode)
+{
+    // Web capture, screen and clipboard capture and document opening belong with page loading;
+    // the host's mode 2 outside a web page only ends the transfer it announced.
+    if (nMode == BOARD_WEB_CAPTURE && !IsWebMode() && m_writer) m_writer->SendTransferEnd();
+}
+
+// ---- commands
+
+bool CLMView::SetZoomValue(int nZoom, bool bSend, bool bMine)
+{
+    if (!IsAcceptedZoom(nZoom)) return false;
+    m_nZoom = nZoom;
+    Refit();
+    if (bSend && m_writer) m_writer->SendZoom(static_cast<uint16_t>(nZoom));
+    m_events.ResultZoom(bMine, nZoom, RealZoom(nZoom, m_dScale, m_bitmaps.Width()));
+    return true;
+}
+
+void CLMView::SetDrawMode(int nMode)
+{
+    if (m_input.ChosenMode() == DRAW_TEXT && nMode != DRAW_TEXT && m_hTextBox)
+    {
+        SetWindowTextW(m_hTextBox, L"");
+        ShowWindow(m_hTextBox, SW_HIDE);
+    }
+    m_input.SetDrawMode(static_cast<uint8_t>(nMode));
+}
+
+void CLMView::ChooseTextFont()
+{
+    LOGFONTW lf = LogFontOf(m_font);
+    CHOOSEFONTW cf{};
+    cf.lStructSize = sizeof cf;
+    cf.hwndOwner = m_hWnd;
+    cf.lpLogFont = &lf;
+    cf.Flags = CF_SCREENFONTS | CF_EFFECTS | CF_INITTOLOGFONTSTRUCT;
+    cf.rgbColors = m_dwTextColor;
+    if (!ChooseFontW(&cf)) return;
+    m_font = BoardFontOf(lf);
+    m_dwTextColor = cf.rgbColors;
+}
+
+void CLMView::SetLock(bool bLock)
+{
+    m_bLock = bLock;
+    if (bLock && m_hTextBox)
+    {
+        SetWindowTextW(m_hTextBox, L"");
+        ShowWindow(m_hTextBox, SW_HIDE);
+    }
+}
+
+void CLMView::Clear(bool bSend)
+{
+    if (IsWebMode()) return;
+    if (bSend && !m_bLock && m_writer) m_writer->SendClear();
+    if (m_nBoardMode == BOARD_BLANK)
+    {
+        RECT rc{0, 0, m_bitmaps.Width(), m_bitmaps.Height()};
+        FillRect(m_bitmaps.Background(), &rc, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+    }
+    ClearToBackground();
+    if (m_hTextBox)
+    {
+        SetWindowTextW(m_hTextBox, L"");
+        ShowWindow(m_hTextBox, SW_HIDE);
+    }
+    Changed();
+}
+
+void CLMView::DeletePageCheck()
+{
+    m_strModeName = u"Edit_Del";
+    if (m_writer) m_writer->SendModeName(u"Edit_Del");
+}
+
+void CLMView::SendDeletePage(bool bLastFile, const std::u16string& name)
+{
+    if (!m_writer || !IsSafeBoardName(name)) return;
+    m_writer->SendPageDelete(name);
+    DeleteByName(name, true);
+    if (bLastFile) m_writer->SendTransferEnd();
+}
+
+void CLMView::RequestAgendaOrder(const std::u16string& name, const uint8_t* pBuff, size_t nLen)
+{
+    if (m_writer && pBuff && nLen <= kBoardPayloadMax) m_writer->SendAgendaOrder(name, pBuff, nLen);
+}
+
+void CLMView::RequestAgendaName(const std::u16string& name, const uint8_t* pBuff72)
+{
+    if (m_writer && pBuff72) m_writer->SendAgendaName(name, pBuff72);
+}
+
+void CLMView::SucSendBoardData(const uint8_t* pMsg)
+{
+    if (!m_writer || !pMsg) return;
+    S_BOARD_MSGHDR hdr = S_BOARD_MSGHDR::Read(pMsg);
+    m_writer->SucSendBoardData(pMsg,
+                               kBoardMsgHeaderSize + std::min<size_t>(hdr.dwPayloadLen, kBoardPayloadMax));
+}
+
+std::vector<uint8_t> CLMView::RecordStartData() const
+{
+    if (!m_writer || m_nCurrent < 0) return {};
+    return m_writer->RecordStartData(0, static_cast<uint16_t>(m_nZoom));
+}
+
+bool CLMView::PlayerLoadAgenda(bool bUnicodeData)
+{
+    SetZoomValue(kZoomFitWidth, false, true);
+    m_reader.SetPlayerMode(true);
+    if (!m_folders || !m_store) return TRUE;
+    std::error_code ec;
+    std::vector<std::u16string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(m_folders->pages, ec))
+    {
+        std::u16string name = entry.path().filename().u16string();
+        if (name.rfind(m_strAgenda, 0) == 0 && IsSafeBoardName(name)) names.push_back(name);
+    }
+    std::sort(names.begin(), names.end());
+    for (const std::u16string& name : names)
+    {
+        if (HasPage(name)) continue;
+        if (!bUnicodeData)
+            m_store->ConvertOldPage(name);
+        else if (std::optional<S_BOARD_FILEHDR> hdr = m_store->ReadHeader(name))
+            AddPage(*hdr);
+    }
+    return true;
+}
+
+void CLMView::PlayerCleanup()
+{
+    m_reader.ClearModified();
+    EmptyUploadList();
+    m_strCurrent.clear();
+    m_events.DestroyProgress();
+    if (!m_store || !m_folders) return;
+    m_store->ClosePage();
+    m_store->CloseAppend();
+    std::error_code ec;
+    for (const auto& entry : std::filesystem::directory_iterator(m_folders->base, ec))
+        if (entry.is_regular_file(ec)) std::filesystem::remove(entry.path(), ec);
+}
+
+// ---- IDrawSurface
+
+void CLMView::ClearToBackground()
+{
+    m_bitmaps.ClearToBackground();
+    m_pointer.reset();
+    if (m_hPointer) ShowWindow(m_hPointer, SW_HIDE);
+}
+
+void CLMView::DrawLine(const DrawStyle& style, DrawPt a, DrawPt b)
+{
+    m_painter.Line(m_bitmaps.Drawing(), style, a, b);
+    m_bitmaps.MarkChanged();
+}
+
+void CLMView::DrawRectangle(const DrawStyle& style, DrawBox box)
+{
+    m_painter.Rectangle(m_bitmaps.Drawing(), style, box);
+    m_bitmaps.MarkChanged();
+}
+
+void CLMView::DrawEllipse(const DrawStyle& style, DrawBox box)
+{
+    m_painter.Ellipse(m_bitmaps.Drawing(), style, box);
+    m_bitmaps.MarkChanged();
+}
+
+void CLMView::DrawTriangle(const DrawStyle& style, const std::array<DrawPt, 3>& pts)
+{
+    m_painter.Triangle(m_bitmaps.Drawing(), style, pts);
+    m_bitmaps.MarkChanged();
+}
+
+void CLMView::Erase(DrawBox box)
+{
+    RECT rc{box.left, box.top, box.right, box.bottom};
+    m_bitmaps.RestoreBox(rc);
+    if (m_hWnd) Changed();
+}
+
+void CLMView::DrawText(const ::DrawRecord& rec)
+{
+    CFigurePainter::Text(m_bitmaps.Drawing(), rec);
+    m_bitmaps.MarkChanged();
+}
+
+bool CLMView::StampAt(DrawPt pt)
+{
+    BITMAP bm{};
+    if (!m_hStamp || !GetObjectW(m_hStamp, sizeof bm, &bm)) return false;
+    if (pt.x < 0 || pt.y < 0 || pt.x + bm.bmWidth > m_bitmaps.Width() ||
+        pt.y + bm.bmHeight > m_bitmaps.Height())
+        return false;
+    HDC hdcStamp = CreateCompatibleDC(m_bitmaps.Drawing());
+    HGDIOBJ hOld = SelectObject(hdcStamp, m_hStamp);
+    // The stamp's white is its transparent part.
+    TransparentBlt(m_bitmaps.Drawing(), pt.x, pt.y, bm.bmWidth, bm.bmHeight, hdcStamp, 0, 0, bm.bmWidth,
+                   bm.bmHeight, RGB(255, 255, 255));
+    SelectObject(hdcStamp, hOld);
+    DeleteDC(hdcStamp);
+    m_bitmaps.MarkChanged();
+    Changed();
+    return true;
+}
+
+void CLMView::PlaceStamp(DrawPt pt)
+{
+    StampAt(pt);
+}
+
+void CLMView::MovePointer(DrawPt pt)
+{
+    m_pointer = pt;
+    if (!m_hPointer || !m_hWnd) return;
+    POINT origin = PageOrigin();
+    DrawPt window{origin.x + Scaled(pt.x, m_dScale), origin.y + Scaled(pt.y, m_dScale)};
+    PointerPlace place =
+        PlacePointer(window, Scaled(m_bitmaps.Width(), m_dScale), Scaled(m_bitmaps.Height(), m_dScale));
+    SetWindowPos(m_hPointer, HWND_TOP, place.window.x, place.window.y, 0, 0, SWP_NOSIZE | SWP_SHOWWINDOW);
+}
+
+void CLMView::ScrollTo(DrawPt pt)
+{
+    SetScrollPos(Scaled(pt.x, m_dScale), Scaled(pt.y, m_dScale));
+}
+
+void CLMView::OpenBrowser(const std::u16string (&strings)[4])
+{
+    if (!IsWebAddress(strings[0])) return;
+    SetBoardMode(strings[0], BOARD_WEB);
+}
+
+// ---- IBoardInputOwner
+
+void CLMView::DrawBand(uint8_t byMode, const BoardPen& pen, DrawPt a, DrawPt b)
+{
+    // The band is drawn on screen only: the previous one is repainted from the drawing.
+    if (!m_hWnd) return;
+    InvalidateRect(m_hWnd, &m_rcBand, FALSE);
+    UpdateWindow(m_hWnd);
+    POINT origin = PageOrigin();
+    auto toWindow = [&](DrawPt p) {
+        return DrawPt{origin.x + Scaled(p.x, m_dScale), origin.y + Scaled(p.y, m_dScale)};
+    };
+    BoardPen scaled = pen;
+    scaled.byWidth = static_cast<uint8_t>(std::max(1, Scaled(pen.byWidth, m_dScale)));
+    HDC hdc = GetDC(m_hWnd);
+    struct WindowSurface : IDrawSurface
+    {
+        HDC hdc;
+        const CFigurePainter& painter;
+        WindowSurface(HDC h, const CFigurePainter& p) : hdc(h), painter(p) {}
+        void ClearToBackground() override {}
+        void DrawLine(const DrawStyle& s, DrawPt a, DrawPt b) override { painter.Line(hdc, s, a, b); }
+        void DrawRectangle(const DrawStyle& s, DrawBox box) override { painter.Rectangle(hdc, s, box); }
+        void DrawEllipse(const DrawStyle& s, DrawBox box) override { painter.Ellipse(hdc, s, box); }
+        void DrawTriangle(const DrawStyle& s, const std::array<DrawPt, 3>& p) override
+        {
+            painter.Triangle(hdc, s, p);
+        }
+        void Erase(DrawBox) override {}
+        void DrawText(const ::DrawRecord&) override {}
+        void PlaceStamp(DrawPt) override {}
+        void MovePointer(DrawPt) override {}
+        void ScrollTo(DrawPt) override {}
+        void SetZoom(uint16_t) override {}
+        void OpenBrowser(const std::u16string (&)[4]) override {}
+    } surface(hdc, m_painter);
+    DrawPt wa = toWindow(a), wb = toWindow(b);
+    DrawFigure(surface, scaled, byMode, wa, wb);
+    ReleaseDC(m_hWnd, hdc);
+    int m = scaled.byWidth + 2;
+    DrawBox box = BoxOf(wa, wb);
+    m_rcBand = RECT{box.left - m, box.top - m, box.right + m, box.bottom + m};
+}
+
+void CLMView::EndBand()
+{
+    if (m_hWnd) InvalidateRect(m_hWnd, &m_rcBand, FALSE);
+    m_rcBand = RECT{0, 0, 0, 0};
+}
+
+void CLMView::DrawPreview(uint8_t byMode, const BoardPen& pen, DrawPt a, DrawPt b)
+{
+    DrawFigure(*this, pen, byMode, a, b);
+    Changed();
+}
+
+void CLMView::OpenTextBox(DrawPt pt)
+{
+    if (!m_hWnd) return;
+    POINT origin = PageOrigin();
+    int x = origin.x + Scaled(pt.x, m_dScale), y = origin.y + Scaled(pt.y, m_dScale);
+    // The box's own style: the board may sit in a window that is not shown yet.
+    if (m_hTextBox && (GetWindowLongPtrW(m_hTextBox, GWL_STYLE) & WS_VISIBLE))
+    {
+        RECT rc;
+        GetWindowRect(m_hTextBox, &rc);
+        MapWindowPoints(nullptr, m_hWnd, reinterpret_cast<POINT*>(&rc), 2);
+        POINT click{x, y};
+        if (PtInRect(&rc, click)) return;
+        // A click outside the open box commits it: drawn and sent as a text record.
+        int n = GetWindowTextLengthW(m_hTextBox);
+        std::wstring text(static_cast<size_t>(n) + 1, L'\0');
+        GetWindowTextW(m_hTextBox, text.data(), n + 1);
+        text.resize(std::min<size_t>(static_cast<size_t>(n), kMaxTextBoxUnits));
+        ShowWindow(m_hTextBox, SW_HIDE);
+        SetWindowTextW(m_hTextBox, L"");
+        if (text.empty() || m_bLock || !m_writer) return;
+        DrawPt tl = ToPage(rc.left, rc.top), br = ToPage(rc.right, rc.bottom);
+        std::u16string u16(text.begin(), text.end());
+        if (m_writer->SendText(m_dwTextColor, static_cast<uint16_t>(tl.x), static_cast<uint16_t>(tl.y),
+                               static_cast<uint16_t>(br.x), static_cast<uint16_t>(br.y), m_font, u16))
+        {
+            ::DrawRecord rec;
+            rec.byType = REC_TEXT;
+            rec.dwTextColor = m_dwTextColor;
+            rec.rcText[0] = static_cast<uint16_t>(tl.x);
+            rec.rcText[1] = static_cast<uint16_t>(tl.y);
+            rec.rcText[2] = static_cast<uint16_t>(br.x);
+            rec.rcText[3] = static_cast<uint16_t>(br.y);
+            rec.font = m_font;
+            rec.text = u16;
+            DrawText(rec);
+            Changed();
+        }
+        return;
+    }
+    if (!m_hTextBox)
+    {
+        m_hTextBox = CreateWindowExW(
+            WS_EX_CLIENTEDGE, L"EDIT", L"", WS_CHILD | ES_MULTILINE | ES_AUTOVSCROLL | ES_WANTRETURN, 0, 0,
+            kTextBoxWidth, kTextBoxHeight, m_hWnd, nullptr, ServerModuleHandle(), nullptr);
+        SendMessageW(m_hTextBox, EM_LIMITTEXT, kMaxTextBoxUnits, 0);
+    }
+    LOGFONTW lf = LogFontOf(m_font);
+    HFONT hFont = CreateFontIndirectW(&lf);
+    HFONT hOld = reinterpret_cast<HFONT>(SendMessageW(m_hTextBox, WM_GETFONT, 0, 0));
+    SendMessageW(m_hTextBox, WM_SETFONT, reinterpret_cast<WPARAM>(hFont), TRUE);
+    if (hOld) DeleteObject(hOld);
+    SetWindowPos(m_hTextBox, HWND_TOP, x, y, kTextBoxWidth, kTextBoxHeight, SWP_SHOWWINDOW);
+    SetFocus(m_hTextBox);
+}
+
+void CLMView::ScrollBy(int dx, int dy)
+{
+    SetScrollPos(m_scroll.x + dx, m_scroll.y + dy);
+}
+
+DrawPt CLMView::ScrollPosition() const
+{
+    return DrawPt{m_scroll.x, m_scroll.y};
+}
+
+void CLMView::SendScrollPosition()
+{
+    if (m_bLock || !m_writer || m_dScale <= 0) return;
+    m_writer->SendScroll(static_cast<uint16_t>(m_scroll.x / m_dScale),
+                         static_cast<uint16_t>(m_scroll.y / m_dScale));
+}
+
+// ---- geometry, scrolling and painting
+
+HWND CLMView::HostWindow() const
+{
+    return m_hHost ? GetAncestor(m_hHost, GA_ROOT) : nullptr;
+}
+
+POINT CLMView::PageOrigin() const
+{
+    RECT rc{0, 0, 0, 0};
+    if (m_hWnd) GetClientRect(m_hWnd, &rc);
+    int cx = Scaled(m_bitmaps.Width(), m_dScale), cy = Scaled(m_bitmaps.Height(), m_dScale);
+    POINT origin{-m_scroll.x, -m_scroll.y};
+    if (cx < rc.right) origin.x = (rc.right - cx) / 2;
+    if (cy < rc.bottom) origin.y = (rc.bottom - cy) / 2;
+    return origin;
+}
+
+DrawPt CLMView::ToPage(int x, int y) const
+{
+    POINT origin = PageOrigin();
+    if (m_dScale <= 0) return {0, 0};
+    return DrawPt{static_cast<int>((x - origin.x) / m_dScale), static_cast<int>((y - origin.y) / m_dScale)};
+}
+
+void CLMView::Refit()
+{
+    RECT rc{0, 0, 0, 0};
+    if (m_hWnd) GetClientRect(m_hWnd, &rc);
+    ZoomViewport view;
+    view.nWindowWidth = rc.right;
+    view.nWindowHeight = rc.bottom;
+    view.nPageWidth = m_bitmaps.Width();
+    view.nPageHeight = m_bitmaps.Height();
+    view.nScrollBarWidth = GetSystemMetrics(SM_CXVSCROLL);
+    view.bSlideShow = m_nBoardMode == BOARD_SLIDESHOW;
+    m_dScale = m_hWnd ? ZoomScale(m_nZoom, view) : 1.0;
+    if (m_dScale <= 0) m_dScale = 1.0;
+    UpdateScrollBars();
+    if (m_pointer) MovePointer(*m_pointer);
+    Changed();
+}
+
+void CLMView::UpdateScrollBars()
+{
+    if (!m_hWnd) return;
+    RECT rc;
+    GetClientRect(m_hWnd, &rc);
+    int cx = Scaled(m_bitmaps.Width(), m_dScale), cy = Scaled(m_bitmaps.Height(), m_dScale);
+    m_scroll.x = std::clamp<LONG>(m_scroll.x, 0, std::max<LONG>(0, cx - rc.right));
+    m_scroll.y = std::clamp<LONG>(m_scroll.y, 0, std::max<LONG>(0, cy - rc.bottom));
+    SCROLLINFO si{sizeof si,
+                  SIF_RANGE | SIF_PAGE | SIF_POS | SIF_DISABLENOSCROLL,
+                  0,
+                  cx - 1,
+                  static_cast<UINT>(rc.right),
+                  m_scroll.x,
+                  0};
+    SetScrollInfo(m_hWnd, SB_HORZ, &si, TRUE);
+    si.nMax = cy - 1;
+    si.nPage = static_cast<UINT>(rc.bottom);
+    si.nPos = m_scroll.y;
+    SetScrollInfo(m_hWnd, SB_VERT, &si, TRUE);
+}
+
+void CLMView::SetScrollPos(int x, int y)
+{
+    // Each axis moves only where the window is smaller than the page.
+    RECT rc{0, 0, 0, 0};
+    if (m_hWnd) GetClientRect(m_hWnd, &rc);
+    int cx = Scaled(m_bitmaps.Width(), m_dScale), cy = Scaled(m_bitmaps.Height(), m_dScale);
+    if (cx > rc.right) m_scroll.x = std::clamp(x, 0, cx - static_cast<int>(rc.right));
+    if (cy > rc.bottom) m_scroll.y = std::clamp(y, 0, cy - static_cast<int>(rc.bottom));
+    UpdateScrollBars();
+    if (m_pointer) MovePointer(*m_pointer);
+    Changed();
+}
+
+void CLMView::Changed()
+{
+    if (m_hWnd) InvalidateRect(m_hWnd, nullptr, FALSE);
+}
+
+void CLMView::OnPaint()
+{
+    PAINTSTRUCT ps;
+    HDC hdc = BeginPaint(m_hWnd, &ps);
+    RECT rc;
+    GetClientRect(m_hWnd, &rc);
+    HBRUSH hBack = CreateSolidBrush(GetSysColor(COLOR_APPWORKSPACE));
+    if (m_nCurrent < 0)
+    {
+        FillRect(hdc, &rc, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+        std::wstring text(m_strMessage.begin(), m_strMessage.end());
+        ::DrawTextW(hdc, text.c_str(), -1, &rc, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+    }
+    else if (m_nBoardMode != BOARD_SLIDESHOW)
+    {
+        POINT origin = PageOrigin();
+        int cx = Scaled(m_bitmaps.Width(), m_dScale), cy = Scaled(m_bitmaps.Height(), m_dScale);
+        HDC hdcSource = cx == m_bitmaps.Width() && cy == m_bitmaps.Height() ? m_bitmaps.Drawing()
+                                                                            : m_bitmaps.Scaled(cx, cy);
+        if (hdcSource) BitBlt(hdc, origin.x, origin.y, cx, cy, hdcSource, 0, 0, SRCCOPY);
+        // Around a page smaller than the window.
+        ExcludeClipRect(hdc, origin.x, origin.y, origin.x + cx, origin.y + cy);
+        FillRect(hdc, &rc, hBack);
+    }
+    DeleteObject(hBack);
+    EndPaint(m_hWnd, &ps);
+}
+
+void CLMView::OnScroll(int nBar, UINT nCode)
+{
+    SCROLLINFO si{};
+    si.cbSize = sizeof si;
+    si.fMask = SIF_ALL;
+    GetScrollInfo(m_hWnd, nBar, &si);
+    int nPos = si.nPos;
+    switch (nCode)
+    {
+    case SB_LINEUP:
+        nPos -= 20;
+        break;
+    case SB_LINEDOWN:
+        nPos += 20;
+        break;
+    case SB_PAGEUP:
+        nPos -= static_cast<int>(si.nPage);
+        break;
+    case SB_PAGEDOWN:
+        nPos += static_cast<int>(si.nPage);
+        break;
+    case SB_THUMBTRACK:
+    case SB_THUMBPOSITION:
+        nPos = si.nTrackPos;
+        break;
+    case SB_ENDSCROLL:
+        SendScrollPosition();
+        return;
+    default:
+        return;
+    }
+    if (nBar == SB_HORZ)
+        SetScrollPos(nPos, m_scroll.y);
+    else
+        SetScrollPos(m_scroll.x, nPos);
+}
+
+void CLMView::OnWheel(int nDelta, UINT nKeys)
+{
+    int nNotches = nDelta / WHEEL_DELTA;
+    if (nNotches == 0) return;
+    if (nKeys & MK_CONTROL)
+    {
+        int nFrom = RealZoom(m_nZoom, m_dScale, m_bitmaps.Width());
+        SetZoomValue(std::clamp(nFrom + nNotches, kZoomMin, kZoomMax), true, true);
+        return;
+    }
+    RECT rc;
+    GetClientRect(m_hWnd, &rc);
+    if (nKeys & MK_SHIFT)
+        SetScrollPos(m_scroll.x - nNotches * rc.right, m_scroll.y);
+    else
+        SetScrollPos(m_scroll.x, m_scroll.y - nNotches * rc.bottom);
+    SendScrollPosition();
+}
+
+void CLMView::OnMouse(UINT uMsg, LPARAM lParam, WPARAM wParam)
+{
+    if (m_bLock && m_input.DrawMode() != DRAW_SCROLL) return;
+    int x = GET_X_LPARAM(lParam), y = GET_Y_LPARAM(lParam);
+    DrawPt page = ToPage(x, y);
+    DrawPt window{x, y};
+    bool bShift = (wParam & MK_SHIFT) != 0;
+    if (uMsg == WM_LBUTTONDOWN)
+    {
+        POINT origin = PageOrigin();
+        RECT rcPage{origin.x, origin.y, origin.x + Scaled(m_bitmaps.Width(), m_dScale),
+                    origin.y + Scaled(m_bitmaps.Height(), m_dScale)};
+        POINT pt{x, y};
+        bool bInPage = m_nCurrent >= 0 && PtInRect(&rcPage, pt);
+        if (m_writer) m_writer->SetCurrentPage(m_strCurrent);
+        m_input.ButtonDown(m_pen, page, window, bInPage);
+        if (m_input.IsPressed()) SetCapture(m_hWnd);
+    }
+    else if (uMsg == WM_MOUSEMOVE)
+        m_input.Move(page, window, bShift);
+    else if (uMsg == WM_LBUTTONUP)
+    {
+        if (GetCapture() == m_hWnd) ReleaseCapture();
+        m_input.ButtonUp(page, window, bShift);
+    }
+}
+
+LRESULT CLMView::OnMessage(UINT uMsg, WPARAM wParam, LPARAM lParam, bool& bHandled)
+{
+    bHandled = true;
+    switch (uMsg)
+    {
+    case WM_CREATE:
+        m_hPointer = CreatePointerWindow(m_hWnd);
+        Refit();
+        return 0;
+    case WM_PAINT:
+        OnPaint();
+        return 0;
+    case WM_ERASEBKGND:
+        return 1;
+    case WM_SIZE:
+        Refit();
+        return 0;
+    case WM_HSCROLL:
+        OnScroll(SB_HORZ, LOWORD(wParam));
+        return 0;
+    case WM_VSCROLL:
+        OnScroll(SB_VERT, LOWORD(wParam));
+        return 0;
+    case WM_MOUSEWHEEL:
+        OnWheel(GET_WHEEL_DELTA_WPARAM(wParam), GET_KEYSTATE_WPARAM(wParam));
+        return 0;
+    case WM_LBUTTONDOWN:
+    case WM_MOUSEMOVE:
+    case WM_LBUTTONUP:
+        OnMouse(uMsg, lParam, wParam);
+        return 0;
+    case WM_KEYDOWN:
+        if (wParam == VK_SPACE && !(lParam & (1 << 30))) m_input.SpaceDown();
+        return 0;
+    case WM_KEYUP:
+        if (wParam == VK_SPACE) m_input.SpaceUp();
+        return 0;
+    case WM_SETCURSOR:
+        if (LOWORD(lParam) != HTCLIENT) break;
+        SetCursor(CursorForMode(m_input.DrawMode(), m_input.IsPressed(), m_dScale));
+        return TRUE;
+    case WM_BOARD_HOST_MODE:
+        OnHostMode(static_cast<int>(wParam));
+        return 0;
+    case WM_BOARD_SELECT_PAGE:
+        SelectPage(static_cast<int>(wParam), lParam != 0);
+        return 0;
+    case WM_BOARD_REPLAY:
+        m_reader.ReplayQueue();
+        return 0;
+    case WM_BOARD_FOREGROUND:
+        if (HWND hHost = HostWindow()) SetForegroundWindow(hHost);
+        return 0;
+    default:
+        break;
+    }
+    bHandled = false;
+    return 0;
+}

@@ -1,0 +1,257 @@
+// The board view in this process: every record type drawn into the drawing bitmap (sampled
+// pixels, antialiased and plain), and mouse input in each draw mode giving the right records.
+#include <gtest/gtest.h>
+
+#include <map>
+
+#include "lmboard2/boardmsg/BoardMessage.h"
+#include "lmboard2/control/LMView.h"
+
+namespace
+{
+class CEventLog : public IBoardEvents
+{
+public:
+    std::vector<std::vector<uint8_t>> sent;
+    void SendData(const uint8_t* p, size_t n) override { sent.emplace_back(p, p + n); }
+    void ErrorMessage(int) override {}
+    void CreateProgress(bool) override {}
+    void DestroyProgress() override {}
+    void SetTotalSize(uint32_t) override {}
+    void SetFileCount(uint32_t, uint32_t) override {}
+    void ProgressChange(uint32_t) override {}
+    void AddPage(int, const S_BOARD_FILEHDR&) override {}
+    void DeletePage(int) override {}
+    void SetCurrentPage(int) override {}
+    void ModeChange(const std::u16string&, int) override {}
+    void DoChangeAgendaName(const uint8_t*) override {}
+    void ResultZoom(bool, int, int) override {}
+    void ResultDrawMode(int) override {}
+    void SelectEBookCombo(const std::u16string&, uint32_t, uint32_t, uint32_t) override {}
+    std::u16string GetIniString(const std::u16string&) override { return u""; }
+
+    // The record types of the code-60 messages sent, and the shape kinds of 171s.
+    std::vector<int> RecordTypes() const
+    {
+        std::vector<int> types;
+        for (const auto& m : sent)
+            if (m[0] == BMSG_RECORD) types.push_back(m[kBoardMsgHeaderSize + 2]);
+        return types;
+    }
+};
+
+// Little-endian record bytes: u16 length, type, fields, terminator.
+class RecordBytes
+{
+public:
+    explicit RecordBytes(uint8_t byType) { m_b = {0, 0, byType}; }
+    RecordBytes& U8(uint8_t v) { return m_b.push_back(v), *this; }
+    RecordBytes& U16(uint16_t v) { return U8(v & 0xFF).U8(v >> 8); }
+    RecordBytes& U32(uint32_t v) { return U16(v & 0xFFFF).U16(v >> 16); }
+    RecordBytes& Pen(uint8_t byFluorescent, uint32_t dwColor, uint8_t byWidth)
+    {
+        return U8(byFluorescent).U32(dwColor).U8(byWidth);
+    }
+    std::vector<uint8_t> Done()
+    {
+        m_b.push_back(13);
+        size_t n = m_b.size() - 2;
+        m_b[0] = static_cast<uint8_t>(n);
+        m_b[1] = static_cast<uint8_t>(n >> 8);
+        return m_b;
+    }
+
+private:
+    std::vector<uint8_t> m_b;
+};
+
+bool IsNear(COLORREF c, COLORREF want, int nTolerance = 40)
+{
+    return abs(GetRValue(c) - GetRValue(want)) <= nTolerance &&
+           abs(GetGValue(c) - GetGValue(want)) <= nTolerance &&
+           abs(GetBValue(c) - GetBValue(want)) <= nTolerance;
+}
+
+constexpr COLORREF kWhite = RGB(255, 255, 255);
+
+class BoardDraw : public testing::TestWithParam<bool>
+{
+protected:
+    CEventLog events;
+    CLMView view{events};
+    void SetUp() override { view.SetAntialiased(GetParam()); }
+    void Draw(std::vector<uint8_t> rec) { view.DrawRecord(rec.data(), rec.size()); }
+    COLORREF At(int x, int y) { return view.DrawingBitmap().Pixel(x, y); }
+};
+
+TEST_P(BoardDraw, EveryRecordTypeReachesTheDrawingBitmap)
+{
+    Draw(RecordBytes(REC_PEN)
+             .Pen(0, RGB(255, 0, 0), 5)
+             .U16(100)
+             .U16(100)
+             .U16(200)
+             .U16(100)
+             .U16(200)
+             .U16(160)
+             .Done());
+    EXPECT_TRUE(IsNear(At(150, 100), RGB(255, 0, 0))) << std::hex << At(150, 100);
+    EXPECT_TRUE(IsNear(At(200, 130), RGB(255, 0, 0))) << "the second segment";
+    EXPECT_EQ(At(150, 110), kWhite);
+
+    Draw(RecordBytes(REC_SHAPE)
+             .Pen(0, RGB(0, 0, 255), 3)
+             .U8(DRAW_FILL_RECT)
+             .U16(300)
+             .U16(300)
+             .U16(400)
+             .U16(400)
+             .Done());
+    EXPECT_TRUE(IsNear(At(350, 350), RGB(0, 0, 255))) << std::hex << At(350, 350);
+    Draw(RecordBytes(REC_SHAPE)
+             .Pen(0, RGB(0, 160, 0), 4)
+             .U8(DRAW_ELLIPSE)
+             .U16(500)
+             .U16(100)
+             .U16(700)
+             .U16(300)
+             .Done());
+    EXPECT_EQ(At(600, 200), kWhite) << "an outline ellipse is hollow";
+    EXPECT_TRUE(IsNear(At(500, 200), RGB(0, 130, 0), 60)) << std::hex << At(500, 200);
+    Draw(RecordBytes(REC_SHAPE)
+             .Pen(0, RGB(20, 20, 20), 3)
+             .U8(DRAW_FILL_TRIANGLE)
+             .U16(800)
+             .U16(100)
+             .U16(1000)
+             .U16(300)
+             .Done());
+    EXPECT_TRUE(IsNear(At(900, 250), RGB(20, 20, 20))) << "inside the triangle";
+    EXPECT_EQ(At(810, 110), kWhite) << "beside the apex";
+
+    std::vector<uint8_t> segments =
+        RecordBytes(REC_SEGMENTS).Pen(0, RGB(255, 0, 255), 4).U16(100).U16(500).U16(300).U16(500).Done();
+    Draw(segments);
+    EXPECT_TRUE(IsNear(At(200, 500), RGB(255, 0, 255))) << std::hex << At(200, 500);
+
+    RecordBytes text(REC_TEXT);
+    text.U32(RGB(0, 0, 0)).U16(600).U16(600).U16(900).U16(700);
+    text.U32(static_cast<uint32_t>(-60))
+        .U32(0)
+        .U32(0)
+        .U32(0)
+        .U32(FW_BOLD)
+        .U8(0)
+        .U8(0)
+        .U8(0)
+        .U8(0)
+        .U8(0)
+        .U8(0)
+        .U8(0)
+        .U8(0);
+    const char16_t face[32] = u"Arial";
+    for (char16_t ch : face)
+        text.U16(ch);
+    for (char16_t ch : std::u16string(u"MMMM"))
+        text.U16(ch);
+    Draw(text.U16(0).Done());
+    int nDark = 0;
+    for (int y = 600; y < 680; y += 2)
+        for (int x = 600; x < 800; x += 2)
+            nDark += GetRValue(At(x, y)) < 100;
+    EXPECT_GT(nDark, 20) << "the text's strokes";
+
+    Draw(RecordBytes(REC_STAMP).U16(1000).U16(600).Done());
+    int nStamp = 0;
+    for (int y = 600; y < 632; y++)
+        for (int x = 1000; x < 1032; x++)
+            nStamp += At(x, y) != kWhite;
+    EXPECT_GT(nStamp, 50);
+
+    Draw(RecordBytes(REC_ERASER).U16(130).U16(80).Done());
+    EXPECT_EQ(At(150, 100), kWhite) << "the eraser restores the background";
+    EXPECT_TRUE(IsNear(At(190, 100), RGB(255, 0, 0))) << "outside its 55-pixel square";
+
+    Draw(RecordBytes(REC_CLEAR).Done());
+    for (auto [x, y] : {std::pair{350, 350}, std::pair{200, 500}, std::pair{900, 250}})
+        EXPECT_EQ(At(x, y), kWhite) << x << "," << y;
+}
+
+TEST_P(BoardDraw, MalformedRecordsDrawNothing)
+{
+    std::vector<uint8_t> pen =
+        RecordBytes(REC_PEN).Pen(0, RGB(255, 0, 0), 5).U16(10).U16(10).U16(60).U16(10).Done();
+    std::vector<uint8_t> cut(pen.begin(), pen.end() - 3);
+    Draw(cut);
+    std::vector<uint8_t> lengthOne = {1, 0, REC_PEN};
+    Draw(lengthOne);
+    EXPECT_EQ(At(30, 10), kWhite);
+}
+
+INSTANTIATE_TEST_SUITE_P(Painters, BoardDraw, testing::Values(true, false),
+                         [](const testing::TestParamInfo<bool>& i)
+                         { return i.param ? "Antialiased" : "Plain"; });
+
+// The view in a window: the left button in each draw mode makes its record; a locked board
+// makes none.
+class BoardInputWindow : public testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        m_hParent = CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 1600, 1200, nullptr, nullptr, nullptr,
+                                    nullptr);
+        ASSERT_NE(m_hParent, nullptr);
+        ASSERT_TRUE(view.Create(m_hParent, RECT{0, 0, 1200, 1000}));
+        view.SetConfCode(u"h29input");
+        ASSERT_TRUE(view.SetZoomValue(100, false, true));
+        view.SetLock(false);
+        events.sent.clear();
+    }
+    void TearDown() override
+    {
+        view.Destroy();
+        DestroyWindow(m_hParent);
+    }
+    void Drag(int nMode, POINT a, POINT b, WPARAM keys = 0)
+    {
+        view.SetDrawMode(nMode);
+        SendMessageW(view.Hwnd(), WM_LBUTTONDOWN, MK_LBUTTON | keys, MAKELPARAM(a.x, a.y));
+        SendMessageW(view.Hwnd(), WM_MOUSEMOVE, MK_LBUTTON | keys,
+                     MAKELPARAM((a.x + b.x) / 2, (a.y + b.y) / 2));
+        SendMessageW(view.Hwnd(), WM_MOUSEMOVE, MK_LBUTTON | keys, MAKELPARAM(b.x, b.y));
+        SendMessageW(view.Hwnd(), WM_LBUTTONUP, keys, MAKELPARAM(b.x, b.y));
+    }
+
+    CEventLog events;
+    CLMView view{events};
+    HWND m_hParent = nullptr;
+};
+
+TEST_F(BoardInputWindow, EachDrawModeSendsItsRecord)
+{
+    const std::map<int, int> expected = {{0, REC_PEN},    {1, REC_PEN},    {2, REC_ERASER}, {4, REC_POINTER},
+                                         {5, REC_STAMP},  {7, REC_SHAPE},  {8, REC_SHAPE},  {9, REC_SHAPE},
+                                         {10, REC_SHAPE}, {11, REC_SHAPE}, {12, REC_SHAPE}, {13, REC_PEN}};
+    for (auto [nMode, nType] : expected)
+    {
+        events.sent.clear();
+        Drag(nMode, {100, 100}, {300, 220});
+        ASSERT_EQ(events.RecordTypes(), std::vector<int>{nType}) << "mode " << nMode;
+        if (nType == REC_SHAPE)
+        {
+            EXPECT_EQ(events.sent[0][kBoardMsgHeaderSize + 9], nMode);
+        }
+    }
+    // The pen's stroke is in the drawing at page coordinates (zoom 100, page at the top-left).
+    EXPECT_NE(view.DrawingBitmap().Pixel(200, 160), kWhite);
+}
+
+TEST_F(BoardInputWindow, LockedBoardTakesNoDrawing)
+{
+    view.SetLock(true);
+    for (int nMode : {0, 2, 5, 7})
+        Drag(nMode, {100, 100}, {300, 220});
+    EXPECT_TRUE(events.sent.empty());
+}
+} // namespace

@@ -80,7 +80,8 @@ S_ROOMPROPERTY UnpackRoomProperty(const QNRoomProperty& r)
 
 uint32_t RightBitsOf(const S_ROOMPROPERTY& p)
 {
-    return Bits(p.bTalk, 0, 1) | Bits(p.bDraw, 1, 1) | Bits(p.bDesktopShare, 2, 1) | Bits(p.bMediaShare, 4, 1);
+    return Bits(p.bTalk, 0, 1) | Bits(p.bDraw, 1, 1) | Bits(p.bDesktopShare, 2, 1) |
+           Bits(p.bMediaShare, 4, 1);
 }
 
 void EncodeRoomProperty(const QNRoomProperty& r, std::vector<uint8_t>& out)

@@ -31,19 +31,19 @@ bool DecodeViewModeRequest(const uint8_t* p, size_t n, QNViewModeRequest& r);
 struct S_ROOMPROPERTY
 {
     bool bDraw = false, bTalk = false, bChat = false, bRecord = false, bPrint = false;
-    uint32_t nFrameRate = 0;     // 5 bits
-    uint32_t nVideoQuality = 0;  // 0..2
+    uint32_t nFrameRate = 0;    // 5 bits
+    uint32_t nVideoQuality = 0; // 0..2
     bool bCloseWithHost = false;
     bool bNoticeLog = false;
-    uint32_t nOptionA = 0;       // 4 bits
-    uint32_t nOptionB = 0;       // 2 bits
+    uint32_t nOptionA = 0; // 4 bits
+    uint32_t nOptionB = 0; // 2 bits
     uint16_t wMaxUsers = 0;
-    uint32_t nCaptureSize = 0;   // 0 unchanged, 1 automatic, 2..6
+    uint32_t nCaptureSize = 0; // 0 unchanged, 1 automatic, 2..6
     bool bDesktopShare = false, bMediaShare = false;
-    uint32_t nPresenterMode = 0; // 0..3
+    uint32_t nPresenterMode = 0;  // 0..3
     uint32_t nPresenterVideo = 0; // 0..3
     bool bEraseAll = false;
-    bool bRoomValueBit = false;  // bit 0 of a room value no dialog edits
+    bool bRoomValueBit = false; // bit 0 of a room value no dialog edits
     bool operator==(const S_ROOMPROPERTY&) const = default;
 };
 

@@ -36,7 +36,9 @@ void PlaceBoard(const S_ROOMVIEWSTATE& s, const S_RECT& area, uint32_t flags, st
     {
         bool bShown = (flags & PLACE_SHOW) && !s.bBoardToolHidden;
         if (bShown) W = std::min(s.nBoardToolWidth, area.Width());
-        out.push_back({PANE_BOARDTOOL, At(area.right - W, area.top, W, area.Height()), Visibility(bShown)});
+        // A hidden palette keeps its size for when it shows again.
+        out.push_back({PANE_BOARDTOOL, At(area.right - W, area.top, W, area.Height()),
+                       bShown ? Visibility(true) : Visibility(false) | PLACE_NOSIZE | PLACE_NOMOVE});
     }
     out.push_back({PANE_BOARD, {area.left, area.top, area.right - W, area.bottom}, flags});
 }
@@ -75,8 +77,8 @@ std::vector<S_PANEPLACE> LayoutRoomWindow(const S_ROOMVIEWSTATE& s, int32_t cx, 
     }
     if (s.bHasBar)
     {
-        uint32_t flags = fs ? PLACE_HIDE | PLACE_NOZORDER
-                            : (s.bLayoutDone ? PLACE_NOZORDER : PLACE_SHOW | PLACE_NOZORDER);
+        uint32_t flags =
+            fs ? PLACE_HIDE | PLACE_NOZORDER : (s.bLayoutDone ? PLACE_NOZORDER : PLACE_SHOW | PLACE_NOZORDER);
         out.push_back({PANE_CTRLBAR, At(0, -1, cx, bar), flags});
     }
     const int32_t L = s.bPanelShown ? kPanelHostWidth : 0;
@@ -85,14 +87,16 @@ std::vector<S_PANEPLACE> LayoutRoomWindow(const S_ROOMVIEWSTATE& s, int32_t cx, 
         if (fs)
             out.push_back({PANE_MANAGETOOL, At(0, 0, kPanelHostWidth, h), Visibility(s.bPanelShown)});
         else
-            out.push_back({PANE_MANAGETOOL,
-                           At(0, bar - 1, s.bPanelShown ? kPanelHostWidth : kPanelHostClosedWidth, h - bar + 1),
-                           Visibility(true)});
+            out.push_back(
+                {PANE_MANAGETOOL,
+                 At(0, bar - 1, s.bPanelShown ? kPanelHostWidth : kPanelHostClosedWidth, h - bar + 1),
+                 Visibility(true)});
     }
 
     const bool bVideoDocked = s.bHasVideo && !s.bVideoFloating;
     const bool bVideoShown = bVideoDocked && mode == 0 && s.wRoomType != kDocumentRoomType;
-    const S_RECT content = fs ? At(L, 0, cx - L, h) : At(s.contentOrigin.x + L, s.contentOrigin.y, cx - L - 12, h - 65);
+    const S_RECT content =
+        fs ? At(L, 0, cx - L, h) : At(s.contentOrigin.x + L, s.contentOrigin.y, cx - L - 12, h - 65);
     if (bVideoDocked)
     {
         if (!bVideoShown)
@@ -110,8 +114,7 @@ std::vector<S_PANEPLACE> LayoutRoomWindow(const S_ROOMVIEWSTATE& s, int32_t cx, 
         int32_t y = fs ? 0 : bar - 1;
         out.push_back({PANE_MEDIASHARE, At(x, y, cx - m - x, h - y - 4), Visibility(mode == 2)});
     }
-    if (s.bHasBoard)
-        PlaceBoard(s, content, Visibility(!BoardIsHidden(s, bVideoDocked)), out);
+    if (s.bHasBoard) PlaceBoard(s, content, Visibility(!BoardIsHidden(s, bVideoDocked)), out);
     if (s.bHasQuestion)
         out.push_back({PANE_QUESTION, fs ? At(L, -1, cx - L, h + 1) : content, Visibility(mode == 3)});
     if (s.bDeskShareDocked)
@@ -121,7 +124,7 @@ std::vector<S_PANEPLACE> LayoutRoomWindow(const S_ROOMVIEWSTATE& s, int32_t cx, 
     {
         S_RECT strip = fs ? At(6 + L, h - kProgressHeight, cx - 6 - L, kProgressHeight)
                           : At(s.contentOrigin.x + L + 1, h - 31, cx - L - 13, kProgressHeight);
-        out.push_back({PANE_PROGRESS, strip, Visibility(mode == 1)});
+        out.push_back({PANE_TRANSFER, strip, Visibility(mode == 1)});
     }
     return out;
 }

@@ -30,7 +30,7 @@ enum RoomPane : int
     PANE_BOARDTOOL, // the board palette docked at the board's right edge
     PANE_QUESTION,
     PANE_DESKSHARE,
-    PANE_PROGRESS,
+    PANE_TRANSFER, // the board transfer's progress strip
     PANE_PLAYER,
     ROOM_PANE_COUNT,
 };

@@ -54,13 +54,14 @@ TEST(RoomViewMode, RoomsWithoutVideoOrMediaShowTheBoard)
         {2, 1, 0, 1},                         // a seminar room without media sharing
         {0, 8, ROOMFLAG_MEDIASHARE_MOVIE, 0}, // media options keep the asked mode
         {2, 8, ROOMFLAG_MEDIASHARE_SOUND, 2},
-        {0, 4, ROOMFLAG_NOVIDEOVIEW, 1},      // a room without video windows
+        {0, 4, ROOMFLAG_NOVIDEOVIEW, 1}, // a room without video windows
         {3, 4, ROOMFLAG_NOVIDEOVIEW, 3},
         {0, 4, 0, 0},
         {7, 4, 0, 1}, // no such mode
     };
     for (const Row& r : rows)
-        EXPECT_EQ(ResolveViewMode(r.wAsked, r.wType, r.dwFlags), r.wShown) << r.wAsked << " in type " << r.wType;
+        EXPECT_EQ(ResolveViewMode(r.wAsked, r.wType, r.dwFlags), r.wShown)
+            << r.wAsked << " in type " << r.wType;
 }
 
 TEST(RoomLayout, EachModeShowsItsViewAndHidesTheOthers)
@@ -71,10 +72,10 @@ TEST(RoomLayout, EachModeShowsItsViewAndHidesTheOthers)
         RoomPane shown;
         std::vector<RoomPane> hidden;
     } rows[] = {
-        {0, PANE_VIDEO, {PANE_BOARD, PANE_BOARDTOOL, PANE_MEDIASHARE, PANE_QUESTION, PANE_PROGRESS}},
+        {0, PANE_VIDEO, {PANE_BOARD, PANE_BOARDTOOL, PANE_MEDIASHARE, PANE_QUESTION, PANE_TRANSFER}},
         {1, PANE_BOARD, {PANE_VIDEO, PANE_MEDIASHARE, PANE_QUESTION}},
-        {2, PANE_MEDIASHARE, {PANE_VIDEO, PANE_BOARD, PANE_QUESTION, PANE_PROGRESS}},
-        {3, PANE_QUESTION, {PANE_VIDEO, PANE_BOARD, PANE_MEDIASHARE, PANE_PROGRESS}},
+        {2, PANE_MEDIASHARE, {PANE_VIDEO, PANE_BOARD, PANE_QUESTION, PANE_TRANSFER}},
+        {3, PANE_QUESTION, {PANE_VIDEO, PANE_BOARD, PANE_MEDIASHARE, PANE_TRANSFER}},
     };
     for (bool bFullScreen : {false, true})
         for (const Row& r : rows)
@@ -101,7 +102,7 @@ TEST(RoomLayout, NormalWindowPlacesBarPanelHostAndBoard)
     EXPECT_EQ(Find(places, PANE_BOARD)->rect, (S_RECT{214, 60, 214 + 1061 - 40, 60 + 735}));
     EXPECT_EQ(Find(places, PANE_BOARDTOOL)->rect, (S_RECT{214 + 1061 - 40, 60, 214 + 1061, 795}));
     EXPECT_EQ(Find(places, PANE_MEDIASHARE)->rect, (S_RECT{213, 59, 1275, 796}));
-    EXPECT_EQ(Find(places, PANE_PROGRESS)->rect, (S_RECT{215, 769, 215 + 1060, 795}));
+    EXPECT_EQ(Find(places, PANE_TRANSFER)->rect, (S_RECT{215, 769, 215 + 1060, 795}));
 
     // A closed host keeps a 5-pixel strip; the views take its place.
     s.bPanelShown = false;
@@ -148,7 +149,7 @@ TEST(RoomLayout, FullScreenWithAndWithoutThePinnedPanel)
     s.wViewMode = 1;
     places = LayoutRoomWindow(s, 1920, 1080);
     EXPECT_EQ(Find(places, PANE_BOARD)->rect, (S_RECT{0, 0, 1920 - 40, 1080}));
-    EXPECT_EQ(Find(places, PANE_PROGRESS)->rect, (S_RECT{6, 1054, 1920, 1080}));
+    EXPECT_EQ(Find(places, PANE_TRANSFER)->rect, (S_RECT{6, 1054, 1920, 1080}));
     EXPECT_EQ(FullScreenWindowRect({1920, 0, 3840, 1080}), (S_RECT{1919, -1, 3841, 1081}));
 }
 
@@ -169,7 +170,7 @@ TEST(RoomLayout, DockedDeskShareHidesTheBoardAndThePlayerKeepsItsStrip)
     places = LayoutRoomWindow(s, 1280, 800);
     EXPECT_EQ(Find(places, PANE_PLAYER)->rect, (S_RECT{0, 750, 1280, 800}));
     EXPECT_EQ(Find(places, PANE_BOARD)->rect.bottom, 745);
-    EXPECT_FALSE(Find(places, PANE_PROGRESS)); // no transfers in a player
+    EXPECT_FALSE(Find(places, PANE_TRANSFER)); // no transfers in a player
 }
 
 TEST(RoomLayout, HiddenPaletteGivesTheBoardItsWidthAndEmptyAreasStayEmpty)
@@ -219,7 +220,8 @@ TEST(RoomMonitors, MoveToSecondMonitor)
     EXPECT_EQ(move.kind, S_MONITORMOVE::MAXIMISE);
     EXPECT_EQ(move.target, right);
     // Already there: nothing.
-    EXPECT_EQ(MoveToSecondMonitor(table, 2, {2000, 0, 3000, 700}, false, false, false).kind, S_MONITORMOVE::STAY);
+    EXPECT_EQ(MoveToSecondMonitor(table, 2, {2000, 0, 3000, 700}, false, false, false).kind,
+              S_MONITORMOVE::STAY);
     std::vector<S_RECT> leftTable{primary, left};
     EXPECT_EQ(MoveToSecondMonitor(leftTable, 2, {-1000, 0, 0, 700}, false, false, false).kind,
               S_MONITORMOVE::STAY);

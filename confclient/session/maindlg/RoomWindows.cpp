@@ -190,6 +190,10 @@ bool IConfDlg::CreateRoomWindows()
         OnRoomWindowMade(row.slot);
     }
     m_pMainView->SetRoomTitle(WideOf(m_room.info.szTitle));
+    m_pMainView->SetPane(PANE_CTRLBAR, m_pRoomCtrl);
+    m_pMainView->SetPane(PANE_MANAGETOOL, m_pManageTool);
+    m_pMainView->SetPane(PANE_BOARDTOOL, m_pBoardTool);
+    m_pMainView->SetPane(PANE_PLAYER, m_pPlayer);
     m_pMainView->SetChildViews(m_pVideoView, m_pMediaShareView, m_pQuestion);
     SetPriorityClass(GetCurrentProcess(), HIGH_PRIORITY_CLASS);
     return true;
@@ -221,7 +225,11 @@ bool IConfDlg::InitPanels(bool bEntering)
     if (bEntering)
     {
         m_room.wViewMode = 0;
+        m_bLayoutDone = false;
+        m_bFullScreen = false;
+        m_bPanelShown = true;
         std::wstring key = RegProgramKey(m_szExeName);
+        m_bDualMonitor = RegReadDword(HKEY_CURRENT_USER, key.c_str(), L"DualMonitor", 0) != 0;
         m_nAgendaListState =
             static_cast<int>(RegReadDword(HKEY_CURRENT_USER, key.c_str(), L"AgendaListState", 1));
         m_nUserListState =
@@ -253,24 +261,20 @@ bool IConfDlg::InitPanels(bool bEntering)
 void IConfDlg::LayoutRoom()
 {
     if (!m_pMainView || !m_pMainView->m_hWnd) return;
-    const S_RECT& r = m_roomPos.rect;
-    int nBarHeight = 0;
-    if (m_pRoomCtrl && m_pRoomCtrl->m_hWnd)
+    HWND hMain = m_pMainView->m_hWnd;
+    // The room rectangle is taken once; later the user moves and sizes the window.
+    if (!m_bLayoutDone)
     {
-        RECT bar;
-        GetWindowRect(m_pRoomCtrl->m_hWnd, &bar);
-        nBarHeight = bar.bottom - bar.top;
-        SetWindowPos(m_pRoomCtrl->m_hWnd, nullptr, r.left, r.top, r.Width(), nBarHeight,
-                     SWP_NOZORDER | SWP_NOACTIVATE | SWP_SHOWWINDOW);
+        const S_RECT& r = m_roomPos.rect;
+        SetWindowPos(hMain, nullptr, r.left, r.top, r.Width(), r.Height(), SWP_NOZORDER | SWP_NOACTIVATE);
+        ShowWindow(hMain, m_roomPos.bMaximized ? SW_SHOWMAXIMIZED : SW_SHOW);
     }
-    if (!IsZoomed(m_pMainView->m_hWnd))
-        SetWindowPos(m_pMainView->m_hWnd, nullptr, r.left, r.top + nBarHeight, r.Width(),
-                     r.Height() - nBarHeight, SWP_NOZORDER | SWP_NOACTIVATE | SWP_SHOWWINDOW);
-    ShowWindow(m_pMainView->m_hWnd, m_roomPos.bMaximized ? SW_SHOWMAXIMIZED : SW_SHOW);
     if (m_pChat) ShowWindow(m_pChat->m_hWnd, m_nChatWndState ? SW_SHOW : SW_HIDE);
     if (m_pUserList) ShowWindow(m_pUserList->m_hWnd, m_nUserListState ? SW_SHOW : SW_HIDE);
     if (m_pAgendaList) ShowWindow(m_pAgendaList->m_hWnd, m_nAgendaListState ? SW_SHOW : SW_HIDE);
     if (m_pEBook) ShowWindow(m_pEBook->m_hWnd, m_nEbookState ? SW_SHOW : SW_HIDE);
+    ApplyRoomView();
+    m_bLayoutDone = true;
     for (const RoomWindowRow& row : RoomWindowRows())
         SendSize(RoomWindow(row.slot));
     m_pMainView->Refresh();
@@ -278,6 +282,8 @@ void IConfDlg::LayoutRoom()
 
 void IConfDlg::DestroyRoomWindows()
 {
+    m_bFullScreen = false;
+    m_bLayoutDone = false;
     m_hRoomCtrl = nullptr;
     m_nRoomCtrlMode = 0;
     // Children first, then their parents.
@@ -333,8 +339,8 @@ void IConfDlg::OnRoomTypeChanged()
 
 void IConfDlg::ShowViewMode(uint16_t wViewMode)
 {
-    if (m_pRoomCtrl) m_pRoomCtrl->SetViewMode(wViewMode);
-    LayoutRoom();
+    m_room.wViewMode = ResolveViewMode(wViewMode, m_room.info.wRoomType, m_room.info.dwFlags);
+    ApplyRoomView();
 }
 
 void IConfDlg::QueryRecorderState()
@@ -354,5 +360,8 @@ void IConfDlg::MaximizeRoom(bool bMaximize)
 void IConfDlg::SetOwnVideoFloating(int nMode)
 {
     if (m_pVideoView && (nMode != 0) != m_pVideoView->IsFloating())
+    {
         m_pVideoView->SetFloating(static_cast<uint8_t>(nMode));
+        ApplyRoomView();
+    }
 }

@@ -23,31 +23,6 @@ S_RECT WorkAreaOf(HWND hWnd)
     ::GetMonitorInfoW(::MonitorFromWindow(hWnd, MONITOR_DEFAULTTONEAREST), &mi);
     return {mi.rcWork.left, mi.rcWork.top, mi.rcWork.right, mi.rcWork.bottom};
 }
-
-int EdgeOfSizing(WPARAM wSide)
-{
-    switch (wSide)
-    {
-    case WMSZ_LEFT:
-        return BORDER_LEFT;
-    case WMSZ_RIGHT:
-        return BORDER_RIGHT;
-    case WMSZ_TOP:
-        return BORDER_TOP;
-    case WMSZ_TOPLEFT:
-        return BORDER_TOPLEFT;
-    case WMSZ_TOPRIGHT:
-        return BORDER_TOPRIGHT;
-    case WMSZ_BOTTOM:
-        return BORDER_BOTTOM;
-    case WMSZ_BOTTOMLEFT:
-        return BORDER_BOTTOMLEFT;
-    case WMSZ_BOTTOMRIGHT:
-        return BORDER_BOTTOMRIGHT;
-    default:
-        return BORDER_NONE;
-    }
-}
 } // namespace
 
 CRoomMainViewDlg::CRoomMainViewDlg() : CRoomDlg(IDD_ROOMMAINVIEW) {}
@@ -119,7 +94,7 @@ LRESULT CRoomMainViewDlg::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam)
     switch (msg)
     {
     case WM_SIZING:
-        ClampDrag(EdgeOfSizing(wParam), reinterpret_cast<RECT*>(lParam));
+        ClampDrag(SizingEdge(wParam), reinterpret_cast<RECT*>(lParam));
         return TRUE;
     case WM_ERASEBKGND:
         return EraseBackground(reinterpret_cast<HDC>(wParam));

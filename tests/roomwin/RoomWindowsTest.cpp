@@ -569,3 +569,53 @@ TEST(RoomWindows, BorderDragKeepsTheRoomBetweenItsMinimumAndTheWorkArea)
     room.mainView.SendMessage(WM_SIZING, WMSZ_BOTTOM, reinterpret_cast<LPARAM>(&tall));
     EXPECT_EQ(tall.bottom - tall.top, work.bottom - work.top);
 }
+
+TEST(RoomWindows, SidePanelsFloatDockAndStayWithinTheirLimits)
+{
+    Room room;
+    room.mainView.MoveWindow(0, 0, 1000, 700);
+    room.mainView.ShowWindow(SW_SHOW);
+    room.manageTool.MoveWindow(0, 0, 200, 400);
+    CSidePanelDlg& chat = room.chat;
+
+    // WM_COMMAND 1007 floats the chat: a window of its own at its first place, 208 x 150,
+    // and the host shares its height among the other three.
+    chat.SendMessage(WM_COMMAND, CSidePanelDlg::kFloatCommand, 0);
+    EXPECT_TRUE(chat.IsFloating());
+    EXPECT_FALSE(chat.GetStyle() & WS_CHILD);
+    EXPECT_EQ(::GetWindow(chat.m_hWnd, GW_OWNER), room.mainView.m_hWnd);
+    RECT rc = WindowRect(chat);
+    EXPECT_EQ(rc.right - rc.left, kPanelFloatWidth);
+    EXPECT_EQ(rc.bottom - rc.top, kPanelFloatHeight);
+    EXPECT_EQ(WindowRect(room.userList).bottom - WindowRect(room.userList).top, 134);
+
+    // A border drag keeps 208 x 150 at least; translucency goes from 70 to opaque.
+    RECT drag{rc.left, rc.top, rc.left + 100, rc.bottom};
+    chat.SendMessage(WM_SIZING, WMSZ_RIGHT, reinterpret_cast<LPARAM>(&drag));
+    EXPECT_EQ(drag.right - drag.left, kPanelFloatWidth);
+    chat.SetAlpha(10);
+    EXPECT_EQ(chat.Alpha(), kPanelMinAlpha);
+    EXPECT_TRUE(::GetWindowLongPtrW(chat.m_hWnd, GWL_EXSTYLE) & WS_EX_LAYERED);
+
+    // Closing it docks it in the host again, opaque; floated again it comes back where it was.
+    ::MoveWindow(chat.m_hWnd, 300, 200, 250, 180, TRUE);
+    chat.SendMessage(WM_SYSCOMMAND, SC_CLOSE, 0);
+    EXPECT_FALSE(chat.IsFloating());
+    EXPECT_EQ(chat.GetParent(), room.manageTool.m_hWnd);
+    EXPECT_FALSE(::GetWindowLongPtrW(chat.m_hWnd, GWL_EXSTYLE) & WS_EX_LAYERED);
+    EXPECT_EQ(WindowRect(room.userList).bottom - WindowRect(room.userList).top, 100);
+    chat.SetFloating(true);
+    EXPECT_EQ(WindowRect(chat).left, 300);
+    EXPECT_EQ(WindowRect(chat).right - WindowRect(chat).left, 250);
+    chat.SetFloating(false);
+
+    // Every panel of the host floats the same way.
+    for (CSidePanelDlg* pPanel :
+         std::initializer_list<CSidePanelDlg*>{&room.agenda, &room.ebook, &room.userList})
+    {
+        pPanel->SendMessage(WM_COMMAND, CSidePanelDlg::kFloatCommand, 0);
+        EXPECT_TRUE(pPanel->IsFloating());
+        pPanel->SendMessage(WM_COMMAND, CSidePanelDlg::kFloatCommand, 0);
+        EXPECT_EQ(pPanel->GetParent(), room.manageTool.m_hWnd);
+    }
+}

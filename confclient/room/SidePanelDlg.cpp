@@ -56,7 +56,8 @@ void CSidePanelDlg::SetFloating(bool bFloat)
         ::SetWindowLongPtrW(m_hWnd, GWLP_HWNDPARENT, 0);
         ModifyStyle(kFloatingStyle, WS_CHILD);
         ::SetParent(m_hWnd, m_hDockParent);
-        SetWindowPos(nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_FRAMECHANGED | SWP_SHOWWINDOW);
+        SetWindowPos(nullptr, 0, 0, 0, 0,
+                     SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_FRAMECHANGED | SWP_SHOWWINDOW);
     }
     RelayoutHost();
 }
@@ -110,8 +111,8 @@ LRESULT CSidePanelDlg::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam)
         bool bLeft = nEdge == BORDER_LEFT || nEdge == BORDER_TOPLEFT || nEdge == BORDER_BOTTOMLEFT;
         bool bTop = nEdge == BORDER_TOP || nEdge == BORDER_TOPLEFT || nEdge == BORDER_TOPRIGHT;
         S_POINT cursor{bLeft ? pRect->left : pRect->right, bTop ? pRect->top : pRect->bottom};
-        S_RECT r = DragPanelBorder({now.left, now.top, now.right, now.bottom}, nEdge, cursor, WorkAreaOf(m_hWnd),
-                                   true);
+        S_RECT r = DragPanelBorder({now.left, now.top, now.right, now.bottom}, nEdge, cursor,
+                                   WorkAreaOf(m_hWnd), true);
         *pRect = {r.left, r.top, r.right, r.bottom};
         return TRUE;
     }

@@ -29,7 +29,8 @@ S_POINT PanelOrigin(const S_RECT& workArea, int32_t nRoomTop, int32_t nBarHeight
     return {workArea.left, std::max(workArea.top, nRoomTop + nBarHeight)};
 }
 
-S_RECT FirstFloatRect(SidePanelKind kind, S_POINT origin, int32_t nScreenWidth, bool bTallList, bool bExpanded)
+S_RECT FirstFloatRect(SidePanelKind kind, S_POINT origin, int32_t nScreenWidth, bool bTallList,
+                      bool bExpanded)
 {
     const int32_t x = origin.x + nScreenWidth - 150;
     const int32_t top = origin.y + TopOffset(kind, bTallList);

@@ -25,7 +25,8 @@ S_POINT PanelOrigin(const S_RECT& workArea, int32_t nRoomTop, int32_t nBarHeight
 
 // The first floating rectangle of a panel: 208 x 150 towards the right of the screen, each kind
 // below the one before (150 lower again with the tall-list option); only its title when collapsed.
-S_RECT FirstFloatRect(SidePanelKind kind, S_POINT origin, int32_t nScreenWidth, bool bTallList, bool bExpanded);
+S_RECT FirstFloatRect(SidePanelKind kind, S_POINT origin, int32_t nScreenWidth, bool bTallList,
+                      bool bExpanded);
 
 // A collapsed panel keeps its top and width and shows its title only; expanding gives it back
 // nExpandedHeight.

@@ -42,7 +42,8 @@ TEST(SidePanelGeometry, CollapseKeepsTheTitleAndDragsKeepTheLimits)
 
     EXPECT_EQ(DragPanelBorder(r, BORDER_RIGHT, {150, 0}, work, true), (S_RECT{100, 100, 308, 400}));
     EXPECT_EQ(DragPanelBorder(r, BORDER_TOP, {0, 390}, work, true), (S_RECT{100, 250, 400, 400}));
-    EXPECT_EQ(DragPanelBorder(r, BORDER_BOTTOMRIGHT, {5000, 5000}, work, true), (S_RECT{100, 100, 2020, 1140}));
+    EXPECT_EQ(DragPanelBorder(r, BORDER_BOTTOMRIGHT, {5000, 5000}, work, true),
+              (S_RECT{100, 100, 2020, 1140}));
     // Collapsed: the sides move, the top and bottom do not.
     S_RECT c = CollapsedRect(r);
     EXPECT_EQ(DragPanelBorder(c, BORDER_LEFT, {0, 0}, work, false), (S_RECT{0, 100, 400, 119}));

@@ -535,7 +535,16 @@ TEST(RoomWindows, PicturesOfEachViewModeAndFullScreen)
         EXPECT_TRUE(SaveWindowPicture(room.mainView.m_hWnd, std::wstring(QUILLON_PICTURE_DIR) +
                                                                 L"/room_view_" + names[mode] + L".bmp"));
     }
+    // The chat floating beside the room, translucent.
     state.wViewMode = 1;
+    room.mainView.SetViewState(state);
+    room.chat.SetFloating(true);
+    room.chat.SetAlpha(180);
+    EXPECT_TRUE(SaveWindowPicture(room.chat.m_hWnd,
+                                  std::wstring(QUILLON_PICTURE_DIR) + L"/room_view_chat_floating.bmp"));
+    EXPECT_TRUE(SaveWindowPicture(room.mainView.m_hWnd,
+                                  std::wstring(QUILLON_PICTURE_DIR) + L"/room_view_board_chat_floating.bmp"));
+    room.chat.SetFloating(false);
     state.bPanelShown = false;
     room.mainView.SetViewState(state);
     EXPECT_TRUE(SaveWindowPicture(room.mainView.m_hWnd,

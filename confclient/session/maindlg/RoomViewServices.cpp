@@ -145,12 +145,12 @@ void IConfDlg::SetRoomFullScreen(bool bOn)
 {
     if (bOn == m_bFullScreen || !m_pMainView || !m_pMainView->m_hWnd) return;
     HWND hMain = m_pMainView->m_hWnd;
-    m_bFullScreen = bOn;
     AddLog(LOG_INFO, L"[ROOM] full screen %d", bOn ? 1 : 0);
+    if (bOn) SaveMainPlacement(true);
+    m_bFullScreen = bOn;
     if (bOn)
     {
         m_bWasZoomed = ::IsZoomed(hMain) != FALSE;
-        SaveMainPlacement(true);
         S_RECT monitor = MonitorOf(hMain);
         if (m_bDualMonitor)
         {

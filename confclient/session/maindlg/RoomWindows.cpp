@@ -127,7 +127,8 @@ void IConfDlg::LoadRoomPosition(S_ROOMPOSITION& pos, bool bReadSaved)
 
 void IConfDlg::SaveMainPlacement(bool bSave)
 {
-    if (!bSave || !m_pMainView || !m_pMainView->m_hWnd) return;
+    // In full screen the room keeps the rectangle it had before.
+    if (!bSave || m_bFullScreen || !m_pMainView || !m_pMainView->m_hWnd) return;
     WINDOWPLACEMENT wp{};
     wp.length = sizeof wp;
     if (!GetWindowPlacement(m_pMainView->m_hWnd, &wp)) return;

@@ -2,6 +2,7 @@
 // e-book, user list and chat from the top.
 #include "confclient/room/ManageToolDlg.h"
 #include "confclient/room/RoomTxtChatDlg.h"
+#include "confclient/room/SidePanelDlg.h"
 #include "resources/ResourceIds.h"
 #include <vector>
 
@@ -67,12 +68,25 @@ void CManageToolDlg::LayoutPanels()
     if (hChat) panels.push_back(hChat);
     int cx = x - 1;
     if (panels.empty() || cx <= 0) return;
-    int cy = rc.bottom / static_cast<int>(panels.size());
-    for (size_t i = 0; i < panels.size(); ++i)
+    // Collapsed panels keep their title; the expanded ones share the rest.
+    auto expanded = [](HWND h)
     {
-        int y = static_cast<int>(i) * cy;
-        // The last panel takes the rounding rest.
-        int h = i + 1 == panels.size() ? rc.bottom - y : cy;
-        ::MoveWindow(panels[i], 0, y, cx, h, TRUE);
+        auto* pPanel = dynamic_cast<CSidePanelDlg*>(CWnd::FromHandlePermanent(h));
+        return !pPanel || pPanel->IsExpanded();
+    };
+    int nExpanded = 0;
+    for (HWND h : panels)
+        nExpanded += expanded(h) ? 1 : 0;
+    int nRest = rc.bottom - (static_cast<int>(panels.size()) - nExpanded) * kPanelTitleHeight;
+    int cy = nExpanded ? nRest / nExpanded : 0;
+    int y = 0, nLeft = nExpanded;
+    for (HWND h : panels)
+    {
+        int height = kPanelTitleHeight;
+        if (expanded(h))
+            // The last expanded panel takes the rounding rest.
+            height = --nLeft == 0 ? nRest - cy * (nExpanded - 1) : cy;
+        ::MoveWindow(h, 0, y, cx, height, TRUE);
+        y += height;
     }
 }

@@ -6,5 +6,5 @@
 class CRoomAgendaListDlg : public CSidePanelDlg
 {
 public:
-    CRoomAgendaListDlg() : CSidePanelDlg(IDD_ROOMAGENDALIST, SIDEPANEL_AGENDA) {}
+    CRoomAgendaListDlg() : CSidePanelDlg(IDD_ROOMAGENDALIST, SIDEPANEL_AGENDA, kCollapseAgendaCommand) {}
 };

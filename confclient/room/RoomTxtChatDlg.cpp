@@ -3,7 +3,7 @@
 #include "resources/ResourceIds.h"
 
 CRoomTxtChatDlg::CRoomTxtChatDlg(IRoomHost* pHost)
-    : CSidePanelDlg(IDD_ROOMTXTCHAT, SIDEPANEL_CHAT), m_pHost(pHost)
+    : CSidePanelDlg(IDD_ROOMTXTCHAT, SIDEPANEL_CHAT, kCollapseChatCommand), m_pHost(pHost)
 {
 }
 

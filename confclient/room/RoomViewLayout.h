@@ -100,7 +100,7 @@ std::vector<S_PANEPLACE> LayoutRoomWindow(const S_ROOMVIEWSTATE& s, int32_t cx, 
 // The room window's own rectangle in full screen: one pixel past each edge of its monitor.
 S_RECT FullScreenWindowRect(const S_RECT& monitor);
 
-// Border codes of a room dialog: HTLEFT..HTBOTTOMRIGHT.
+// Border codes of a room dialog: the values of the system's HTLEFT..HTBOTTOMRIGHT.
 enum : int
 {
     BORDER_NONE = 0,

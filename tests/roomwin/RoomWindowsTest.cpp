@@ -606,6 +606,9 @@ TEST(RoomWindows, SidePanelsFloatDockAndStayWithinTheirLimits)
     EXPECT_EQ(chat.Alpha(), kPanelMinAlpha);
     EXPECT_TRUE(::GetWindowLongPtrW(chat.m_hWnd, GWL_EXSTYLE) & WS_EX_LAYERED);
 
+    EXPECT_EQ(chat.SendMessage(WM_NCHITTEST, 0, MAKELPARAM(rc.right - 2, rc.bottom - 2)), HTBOTTOMRIGHT);
+    EXPECT_EQ(chat.SendMessage(WM_NCHITTEST, 0, MAKELPARAM(rc.left + 50, rc.top + 10)), HTCAPTION);
+
     // Closing it docks it in the host again, opaque; floated again it comes back where it was.
     ::MoveWindow(chat.m_hWnd, 300, 200, 250, 180, TRUE);
     chat.SendMessage(WM_SYSCOMMAND, SC_CLOSE, 0);
@@ -617,6 +620,28 @@ TEST(RoomWindows, SidePanelsFloatDockAndStayWithinTheirLimits)
     EXPECT_EQ(WindowRect(chat).left, 300);
     EXPECT_EQ(WindowRect(chat).right - WindowRect(chat).left, 250);
     chat.SetFloating(false);
+
+    // Collapsed (its command 1386), docked it keeps its title and the others share the rest;
+    // floating it shrinks to its title and grows back to the height it had.
+    chat.SendMessage(WM_COMMAND, kCollapseChatCommand, 0);
+    EXPECT_FALSE(chat.IsExpanded());
+    EXPECT_EQ(WindowRect(chat).bottom - WindowRect(chat).top, kPanelTitleHeight);
+    EXPECT_EQ(WindowRect(room.agenda).bottom - WindowRect(room.agenda).top, 127);
+    chat.SetFloating(true);
+    EXPECT_EQ(WindowRect(chat).bottom - WindowRect(chat).top, kPanelTitleHeight);
+    chat.SetExpanded(true);
+    EXPECT_EQ(WindowRect(chat).bottom - WindowRect(chat).top, 180);
+    chat.SetExpanded(false);
+    RECT tall{WindowRect(chat).left, WindowRect(chat).top, WindowRect(chat).right,
+              WindowRect(chat).top + 400};
+    chat.SendMessage(WM_SIZING, WMSZ_BOTTOM, reinterpret_cast<LPARAM>(&tall));
+    EXPECT_EQ(tall.bottom - tall.top, kPanelTitleHeight); // collapsed: only sideways
+    // Its borders and title band answer the hit test; collapsed, only its sides size it.
+    RECT at = WindowRect(chat);
+    EXPECT_EQ(chat.SendMessage(WM_NCHITTEST, 0, MAKELPARAM(at.left + 1, at.top + 10)), HTLEFT);
+    EXPECT_EQ(chat.SendMessage(WM_NCHITTEST, 0, MAKELPARAM(at.left + 50, at.top + 1)), HTCAPTION);
+    chat.SetFloating(false);
+    chat.SetExpanded(true);
 
     // Every panel of the host floats the same way.
     for (CSidePanelDlg* pPanel :

@@ -11,6 +11,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "winui/WideText.h"
@@ -63,6 +64,7 @@ class CFloatingBoardToolDlg;
 class CRoomCtrlDlg;
 class CPlayerDlg;
 class CMessangeDlg;
+class CSidePanelDlg;
 
 class IConfDlg : public IQNHost,
                  public IRoomHost,
@@ -417,6 +419,10 @@ protected:
     void ApplyRoomView();
     // The monitors, the primary first; the dual-monitor option moves full screen to the second.
     std::vector<S_RECT> MonitorTable() const;
+    // The four side panels with their saved states, agenda, e-book, user list and chat; the states
+    // are written back from the panels when the room closes.
+    std::array<std::pair<CSidePanelDlg*, int>, 4> SidePanelStates() const;
+    void SaveSidePanelStates();
     bool m_bFullScreen = false;
     bool m_bPanelShown = true;
     bool m_bLayoutDone = false;

@@ -270,10 +270,10 @@ void IConfDlg::LayoutRoom()
         SetWindowPos(hMain, nullptr, r.left, r.top, r.Width(), r.Height(), SWP_NOZORDER | SWP_NOACTIVATE);
         ShowWindow(hMain, m_roomPos.bMaximized ? SW_SHOWMAXIMIZED : SW_SHOW);
     }
-    if (m_pChat) ShowWindow(m_pChat->m_hWnd, m_nChatWndState ? SW_SHOW : SW_HIDE);
-    if (m_pUserList) ShowWindow(m_pUserList->m_hWnd, m_nUserListState ? SW_SHOW : SW_HIDE);
-    if (m_pAgendaList) ShowWindow(m_pAgendaList->m_hWnd, m_nAgendaListState ? SW_SHOW : SW_HIDE);
-    if (m_pEBook) ShowWindow(m_pEBook->m_hWnd, m_nEbookState ? SW_SHOW : SW_HIDE);
+    // A panel's saved state says whether its body shows or only its title.
+    if (!m_bLayoutDone)
+        for (auto [pPanel, nState] : SidePanelStates())
+            if (pPanel) pPanel->SetExpanded(nState != 0);
     ApplyRoomView();
     m_bLayoutDone = true;
     for (const RoomWindowRow& row : RoomWindowRows())
@@ -281,8 +281,31 @@ void IConfDlg::LayoutRoom()
     m_pMainView->Refresh();
 }
 
+std::array<std::pair<CSidePanelDlg*, int>, 4> IConfDlg::SidePanelStates() const
+{
+    return {{{m_pAgendaList, m_nAgendaListState},
+             {m_pEBook, m_nEbookState},
+             {m_pUserList, m_nUserListState},
+             {m_pChat, m_nChatWndState}}};
+}
+
+void IConfDlg::SaveSidePanelStates()
+{
+    std::wstring key = RegProgramKey(m_szExeName);
+    const wchar_t* names[] = {L"AgendaListState", L"EbookWndState", L"UserListState", L"ChatWndState"};
+    int* states[] = {&m_nAgendaListState, &m_nEbookState, &m_nUserListState, &m_nChatWndState};
+    auto panels = SidePanelStates();
+    for (size_t i = 0; i < panels.size(); ++i)
+    {
+        if (!panels[i].first) continue;
+        *states[i] = panels[i].first->IsExpanded() ? 1 : 0;
+        RegWriteDword(HKEY_CURRENT_USER, key.c_str(), names[i], static_cast<DWORD>(*states[i]));
+    }
+}
+
 void IConfDlg::DestroyRoomWindows()
 {
+    if (!IsPlayerMode()) SaveSidePanelStates();
     m_bFullScreen = false;
     m_bLayoutDone = false;
     m_hRoomCtrl = nullptr;

@@ -319,12 +319,7 @@ void CLoopServer::EnterRoom(const std::shared_ptr<Client>& c, Room& room, uint16
     b.clear();
     EncodeRoomState({room.info.wRoomIndex, 1, 0}, b);
     Send(*c, INFO_CONF_STATE, 0, b);
-    b.clear();
-    EncodeRoomRights({room.info.wRoomIndex, 0x3}, b);
-    Send(*c, INFO_CONF_RIGHTS, 0, b);
-    b.clear();
-    EncodeViewMode({room.info.wRoomIndex, 1, 0}, b);
-    Send(*c, INFO_CONF_VIEWMODE, 0, b);
+    SendRoomView(*c, room);
 
     std::vector<QNViewName> names;
     for (auto& [ch, member] : room.members)

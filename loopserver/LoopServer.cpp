@@ -158,6 +158,12 @@ void CLoopServer::HandleFrame(const std::shared_ptr<Client>& c, uint8_t* pFrame,
     case DAT_BOARD_ROOM:
         OnRoomBoard(*c, p, n);
         break;
+    case CMD_CONF_VIEWMODE:
+        OnViewModeRequest(*c, p, n);
+        break;
+    case CMD_CONF_PROPERTY:
+        OnRoomProperty(*c, p, n);
+        break;
     default:
         if (IsRelayed(h.wCommand)) Relay(*c, h.wCommand, p, n);
         break;

@@ -89,6 +89,10 @@ private:
         bool bConfigured = false;
         uint16_t wOwnerIndex = kNoIndex;
         std::map<uint16_t, std::shared_ptr<Client>> members; // by channel
+        // The view and properties its members last set (LoopRoomView.cpp).
+        uint16_t wViewMode = 1;
+        bool bFullScreen = false;
+        Bytes property; // the last 420 record; empty until one came
     };
 
     // The event loop and its parts (LoopTransport.cpp); the loop thread only.
@@ -135,6 +139,10 @@ private:
         size_t nBytes = 0;
     };
     void OnBanish(Client& c, const uint8_t* p, size_t n);
+    // The room's view mode and properties: 430 and 420 in, 431 and 421 out, and what a joiner hears.
+    void OnViewModeRequest(Client& c, const uint8_t* p, size_t n);
+    void OnRoomProperty(Client& c, const uint8_t* p, size_t n);
+    void SendRoomView(Client& c, const Room& room);
     QNLobbyUser LobbyUserOf(const Client& c) const;
     QNLobbyConf LobbyConfOf(const Room& r) const;
     QNRoomUser RoomUserOf(const Client& c) const;

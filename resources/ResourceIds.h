@@ -68,9 +68,6 @@
 #define IDC_ROOMCTRL_RECORD 20402
 #define IDC_ROOMCTRL_SERVERRECORD 20403
 #define IDC_ROOMCTRL_STATUS 20404
-// Four view buttons, one per view mode from 0.
-#define IDC_ROOMCTRL_VIEW_FIRST 20410
-#define IDC_ROOMCTRL_VIEW_COUNT 4
 #define IDC_ROOMCHAT_LIST 20420
 #define IDC_ROOMCHAT_EDIT 20421
 #define IDC_ROOMCHAT_SEND 20422
@@ -88,3 +85,17 @@
 // The modeless message box and its text.
 #define IDD_MODELESSBOX 20040
 #define IDC_MODELESSBOX_TEXT 20560
+
+// The room window: its board and browser sites and the item that takes the focus; the control
+// bar's view-mode, full-screen, maximise and restore items; the side-panel host's button.
+#define IDC_ROOMMAIN_BROWSER 1020
+#define IDC_ROOMMAIN_BOARD 1023
+#define IDC_ROOMMAIN_FOCUS 1024
+#define IDC_ROOMCTRL_VIEW_MEDIASHARE 1136
+#define IDC_ROOMCTRL_VIEW_VIDEO 1137
+#define IDC_ROOMCTRL_VIEW_BOARD 1138
+#define IDC_ROOMCTRL_VIEW_QUESTION 1144
+#define IDC_ROOMCTRL_MAXIMIZE 1410
+#define IDC_ROOMCTRL_RESTORE 1411
+#define IDC_ROOMCTRL_FULLSCREEN 1414
+#define IDC_MANAGETOOL_POPUP 1426

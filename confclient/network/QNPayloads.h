@@ -275,13 +275,14 @@ struct QNViewMode
     uint16_t wRoomIndex = 0;
     uint16_t wViewMode = 0;
     uint16_t wModeValue = 0;
+    uint16_t wFlags = 0; // bit 0: the room is in full screen
 };
 template <class IO> void Fields(IO& io, QNViewMode& r)
 {
     io.U16(r.wRoomIndex);
     io.U16(r.wViewMode);
     io.U16(r.wModeValue);
-    io.Pad(2);
+    io.U16(r.wFlags);
 }
 void EncodeViewMode(const QNViewMode& r, Bytes& out);
 bool DecodeViewMode(const uint8_t* p, size_t n, QNViewMode& r);

@@ -1,10 +1,10 @@
 // CEBookDlg: the e-book panel of the side panel (its pages come with the e-book).
 #pragma once
-#include "confclient/room/RoomDlg.h"
+#include "confclient/room/SidePanelDlg.h"
 #include "resources/ResourceIds.h"
 
-class CEBookDlg : public CRoomDlg
+class CEBookDlg : public CSidePanelDlg
 {
 public:
-    CEBookDlg() : CRoomDlg(IDD_EBOOK) {}
+    CEBookDlg() : CSidePanelDlg(IDD_EBOOK, SIDEPANEL_EBOOK) {}
 };

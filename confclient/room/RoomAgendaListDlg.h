@@ -1,10 +1,10 @@
 // CRoomAgendaListDlg: the agenda panel of the side panel (its items come with the agenda).
 #pragma once
-#include "confclient/room/RoomDlg.h"
+#include "confclient/room/SidePanelDlg.h"
 #include "resources/ResourceIds.h"
 
-class CRoomAgendaListDlg : public CRoomDlg
+class CRoomAgendaListDlg : public CSidePanelDlg
 {
 public:
-    CRoomAgendaListDlg() : CRoomDlg(IDD_ROOMAGENDALIST) {}
+    CRoomAgendaListDlg() : CSidePanelDlg(IDD_ROOMAGENDALIST, SIDEPANEL_AGENDA, kCollapseAgendaCommand) {}
 };

@@ -44,11 +44,17 @@ void CRoomCtrlDlg::EnableRecordButtons(bool bEnable)
 void CRoomCtrlDlg::MaximizeRoomWindow()
 {
     if (m_pMainView && m_pMainView->m_hWnd) m_pMainView->ShowWindow(SW_MAXIMIZE);
+    m_barState.bMaximised = IsRoomMaximized();
+    ApplyBarItems();
 }
 
 void CRoomCtrlDlg::RestoreRoomWindow()
 {
+    // Full screen is left through its own item, not by restoring.
+    if (m_barState.bFullScreen) return;
     if (m_pMainView && m_pMainView->m_hWnd) m_pMainView->ShowWindow(SW_RESTORE);
+    m_barState.bMaximised = IsRoomMaximized();
+    ApplyBarItems();
 }
 
 bool CRoomCtrlDlg::IsRoomMaximized() const
@@ -104,11 +110,23 @@ void CRoomCtrlDlg::LeaveRoom()
     if (m_pHost) m_pHost->LeaveRoomRequested();
 }
 
-void CRoomCtrlDlg::SetViewMode(uint16_t wMode)
+void CRoomCtrlDlg::SetBarState(const S_BARSTATE& state)
 {
-    for (int i = 0; i < IDC_ROOMCTRL_VIEW_COUNT; ++i)
-        ::SendMessageW(GetDlgItem(IDC_ROOMCTRL_VIEW_FIRST + i), BM_SETCHECK,
-                       i == wMode ? BST_CHECKED : BST_UNCHECKED, 0);
+    m_barState = state;
+    ApplyBarItems();
+}
+
+void CRoomCtrlDlg::ApplyBarItems()
+{
+    if (!m_hWnd) return;
+    for (const S_BARITEM& item : BarItems(m_barState))
+    {
+        HWND hItem = GetDlgItem(item.nId);
+        if (!hItem) continue;
+        ::EnableWindow(hItem, item.bEnabled);
+        ::SendMessageW(hItem, BM_SETCHECK, item.bChecked ? BST_CHECKED : BST_UNCHECKED, 0);
+        ::ShowWindow(hItem, item.bShown ? SW_SHOWNA : SW_HIDE);
+    }
 }
 
 LRESULT CRoomCtrlDlg::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam)
@@ -142,9 +160,23 @@ BOOL CRoomCtrlDlg::OnCommand(WPARAM wParam, LPARAM lParam)
     case IDC_ROOMCTRL_PRESENTER:
         if (m_pHost) m_pHost->RequestPresenter();
         return TRUE;
+    case IDC_ROOMCTRL_FULLSCREEN:
+        if (m_pHost) m_pHost->FullScreenRequested();
+        return TRUE;
+    case IDC_ROOMCTRL_MAXIMIZE:
+        MaximizeRoomWindow();
+        return TRUE;
+    case IDC_ROOMCTRL_RESTORE:
+        RestoreRoomWindow();
+        return TRUE;
     default:
-        return CRoomDlg::OnCommand(wParam, lParam);
+        break;
     }
+    int nMode = ViewModeOfItem(LOWORD(wParam));
+    if (nMode < 0) return CRoomDlg::OnCommand(wParam, lParam);
+    // The check follows the room's answer, through SetBarState.
+    if (m_pHost && nMode != m_barState.wViewMode) m_pHost->ViewModeRequested(static_cast<uint16_t>(nMode));
+    return TRUE;
 }
 
 void CRoomCtrlDlg::OnSize(UINT type, int cx, int cy)
@@ -155,7 +187,10 @@ void CRoomCtrlDlg::OnSize(UINT type, int cx, int cy)
     int x = nGap;
     for (HWND hChild = ::GetWindow(m_hWnd, GW_CHILD); hChild; hChild = ::GetWindow(hChild, GW_HWNDNEXT))
     {
-        if (::GetDlgCtrlID(hChild) == IDC_ROOMCTRL_STATUS) continue;
+        int nId = ::GetDlgCtrlID(hChild);
+        if (nId == IDC_ROOMCTRL_STATUS || nId == IDC_ROOMCTRL_FULLSCREEN || nId == IDC_ROOMCTRL_MAXIMIZE ||
+            nId == IDC_ROOMCTRL_RESTORE)
+            continue;
         RECT rc;
         ::GetWindowRect(hChild, &rc);
         ::MoveWindow(hChild, x, nGap, rc.right - rc.left, nRow, TRUE);
@@ -163,4 +198,23 @@ void CRoomCtrlDlg::OnSize(UINT type, int cx, int cy)
     }
     ::MoveWindow(GetDlgItem(IDC_ROOMCTRL_STATUS), nGap, 2 * nGap + nRow, cx - 2 * nGap, DluToPixelsY(10),
                  TRUE);
+    PlaceWindowButtons(cx);
+}
+
+void CRoomCtrlDlg::PlaceWindowButtons(int cx)
+{
+    // Maximise and restore share one place: only one of them is shown.
+    int nGap = DluToPixelsX(4);
+    int nRow = DluToPixelsY(14);
+    int x = cx - nGap;
+    for (int nId : {IDC_ROOMCTRL_MAXIMIZE, IDC_ROOMCTRL_FULLSCREEN})
+    {
+        RECT rc;
+        ::GetWindowRect(GetDlgItem(nId), &rc);
+        x -= rc.right - rc.left;
+        ::MoveWindow(GetDlgItem(nId), x, nGap, rc.right - rc.left, nRow, TRUE);
+        if (nId == IDC_ROOMCTRL_MAXIMIZE)
+            ::MoveWindow(GetDlgItem(IDC_ROOMCTRL_RESTORE), x, nGap, rc.right - rc.left, nRow, TRUE);
+        x -= nGap;
+    }
 }

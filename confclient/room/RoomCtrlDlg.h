@@ -1,6 +1,7 @@
 // CRoomCtrlDlg: the room's control bar: leave, presenter, recording, view buttons, a status line,
 // and the receive side of a file pushed to the room.
 #pragma once
+#include "confclient/room/RoomBarRules.h"
 #include "confclient/room/RoomDlg.h"
 #include "confclient/room/RoomHost.h"
 #include <atomic>
@@ -45,8 +46,9 @@ public:
     // The room control mode; 2 wants the network notices.
     int Mode() const { return m_nMode; }
     void SetMode(int nMode) { m_nMode = nMode; }
-    // Presses the view button of that mode (none for a mode without a button).
-    void SetViewMode(uint16_t wMode);
+    // The room's view as the bar shows it: view-mode, full-screen, maximise and restore items.
+    void SetBarState(const S_BARSTATE& state);
+    const S_BARSTATE& BarState() const { return m_barState; }
     void SetStatus(const std::wstring& szText);
     std::wstring Status() const;
 
@@ -59,11 +61,15 @@ private:
     // Posted by OnPushChunkSent so that the window is only touched on its own thread.
     static constexpr UINT WM_PUSH_SENT = WM_APP + 0x31;
     std::wstring Text(const char* pszKey) const;
+    void ApplyBarItems();
+    // The window buttons at the right end of the first row.
+    void PlaceWindowButtons(int cx);
     void ShowPushProgress();
 
     IRoomHost* m_pHost;
     CWnd* m_pMainView = nullptr;
     int m_nMode = 0;
+    S_BARSTATE m_barState;
     bool m_bPushReceiving = false;
     uint16_t m_wPushId = 0;
     std::wstring m_szPushSender;

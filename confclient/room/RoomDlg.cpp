@@ -1,5 +1,6 @@
 // CRoomDlg: creation from the window's own template, dialog-unit conversion and list-box lines.
 #include "confclient/room/RoomDlg.h"
+#include "confclient/room/RoomViewLayout.h"
 
 BOOL CRoomDlg::Create(CWnd* pParent)
 {
@@ -47,4 +48,29 @@ std::wstring CRoomDlg::ListLineText(HWND hList, int nIndex)
         static_cast<int>(::SendMessageW(hList, LB_GETTEXT, nIndex, reinterpret_cast<LPARAM>(szText.data())));
     szText.resize(nLen < 0 ? 0 : static_cast<size_t>(nLen));
     return szText;
+}
+
+int SizingEdge(WPARAM wSide)
+{
+    switch (wSide)
+    {
+    case WMSZ_LEFT:
+        return BORDER_LEFT;
+    case WMSZ_RIGHT:
+        return BORDER_RIGHT;
+    case WMSZ_TOP:
+        return BORDER_TOP;
+    case WMSZ_TOPLEFT:
+        return BORDER_TOPLEFT;
+    case WMSZ_TOPRIGHT:
+        return BORDER_TOPRIGHT;
+    case WMSZ_BOTTOM:
+        return BORDER_BOTTOM;
+    case WMSZ_BOTTOMLEFT:
+        return BORDER_BOTTOMLEFT;
+    case WMSZ_BOTTOMRIGHT:
+        return BORDER_BOTTOMRIGHT;
+    default:
+        return BORDER_NONE;
+    }
 }

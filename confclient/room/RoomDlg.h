@@ -30,3 +30,6 @@ inline bool HasVisibleStyle(HWND hWnd)
 {
     return hWnd && (::GetWindowLongPtrW(hWnd, GWL_STYLE) & WS_VISIBLE);
 }
+
+// The border code (10..17, as the room layout numbers them) of a WM_SIZING side; 0 for another.
+int SizingEdge(WPARAM wSide);

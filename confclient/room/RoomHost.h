@@ -1,5 +1,6 @@
 // IRoomHost: the session as the room windows see it (the main dialog's conference side implements it).
 #pragma once
+#include <cstdint>
 #include <string>
 #include <windows.h>
 
@@ -15,6 +16,15 @@ public:
     virtual void LeaveRoomRequested() = 0;
     // The user asked to become the presenter (the control bar's presenter button).
     virtual void RequestPresenter() = 0;
+    // The user picked a view mode (0 video, 1 board, 2 media share, 3 question) for the whole room.
+    virtual void ViewModeRequested(uint16_t wMode) = 0;
+    // The user toggled full screen for the whole room.
+    virtual void FullScreenRequested() = 0;
+    // The side-panel host's button: the panels are shown or hidden and the room laid out again;
+    // with bResend the room's properties go to the room too.
+    virtual void TogglePanels(bool bResend) = 0;
+    // Whether the local user holds the room's control right.
+    virtual bool HasControlRight() const = 0;
     // The main dialog's window: owner of the room's top-level windows.
     virtual HWND MainDialog() const = 0;
 };

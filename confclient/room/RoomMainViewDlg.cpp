@@ -1,15 +1,30 @@
-// CRoomMainViewDlg: side panel on the right, board tools on the left, player at the bottom, views between.
+// CRoomMainViewDlg: the layout engine's placements applied in one deferred batch under one update
+// lock; border drags clamped by the same rules; full screen as one borderless window over the monitor.
 #include "confclient/room/RoomMainViewDlg.h"
 #include "confclient/boardhost/RoomBoard.h"
-#include "confclient/room/FloatingBoardToolDlg.h"
-#include "confclient/room/ManageToolDlg.h"
-#include "confclient/room/PlayerDlg.h"
 #include "confclient/room/QuestionDlg.h"
 #include "confclient/room/RoomMediaShareViewDlg.h"
 #include "confclient/room/RoomVideoViewDlg.h"
 #include "resources/ResourceIds.h"
-#include <algorithm>
-#include <vector>
+
+static_assert(PLACE_NOSIZE == SWP_NOSIZE && PLACE_NOMOVE == SWP_NOMOVE && PLACE_NOZORDER == SWP_NOZORDER &&
+                  PLACE_SHOW == SWP_SHOWWINDOW && PLACE_HIDE == SWP_HIDEWINDOW,
+              "the engine's flags are the platform's");
+
+namespace
+{
+constexpr COLORREF kRoomBackground = 0xFFF9F0;
+// The frame a normal room window has and a full-screen one loses.
+constexpr LONG_PTR kFrameStyles = WS_CAPTION | WS_THICKFRAME | WS_MAXIMIZE;
+
+S_RECT WorkAreaOf(HWND hWnd)
+{
+    MONITORINFO mi{};
+    mi.cbSize = sizeof mi;
+    ::GetMonitorInfoW(::MonitorFromWindow(hWnd, MONITOR_DEFAULTTONEAREST), &mi);
+    return {mi.rcWork.left, mi.rcWork.top, mi.rcWork.right, mi.rcWork.bottom};
+}
+} // namespace
 
 CRoomMainViewDlg::CRoomMainViewDlg() : CRoomDlg(IDD_ROOMMAINVIEW) {}
 
@@ -19,23 +34,48 @@ void CRoomMainViewDlg::StartBoard(IRoomBoardSession& session, const RoomBoardSet
 {
     RECT rc{0, 0, 0, 0};
     m_pBoard = std::make_unique<CRoomBoard>(session, m_hWnd, rc, settings);
+    if (m_pBoard->IsCreated())
+    {
+        // The control takes the labelled placeholder's place in the layout.
+        if (m_panes[PANE_BOARD]) ::ShowWindow(m_panes[PANE_BOARD], SW_HIDE);
+        m_panes[PANE_BOARD] = m_pBoard->Board().Window();
+    }
     LayoutChildren();
 }
 
 void CRoomMainViewDlg::OnDestroy()
 {
+    m_panes[PANE_BOARD] = nullptr;
     m_pBoard.reset();
     Default();
+}
+
+BOOL CRoomMainViewDlg::OnInitDialog()
+{
+    m_panes[PANE_BOARD] = GetDlgItem(IDC_ROOMMAIN_BOARD);
+    return TRUE;
 }
 
 void CRoomMainViewDlg::SetChildViews(CRoomVideoViewDlg* pVideo, CRoomMediaShareViewDlg* pMediaShare,
                                      CQuestionDlg* pQuestion)
 {
-    m_pVideoView = pVideo;
-    m_pMediaShareView = pMediaShare;
-    m_pQuestion = pQuestion;
-    for (CWnd* pView : std::initializer_list<CWnd*>{pVideo, pMediaShare, pQuestion})
-        if (pView && pView->m_hWnd) pView->ShowWindow(SW_SHOWNA);
+    SetPane(PANE_VIDEO, pVideo);
+    SetPane(PANE_MEDIASHARE, pMediaShare);
+    SetPane(PANE_QUESTION, pQuestion);
+    m_state.bHasVideo = pVideo != nullptr;
+    m_state.bHasMediaShare = pMediaShare != nullptr;
+    m_state.bHasQuestion = pQuestion != nullptr;
+    LayoutChildren();
+}
+
+void CRoomMainViewDlg::SetPane(RoomPane pane, CWnd* pWnd)
+{
+    m_panes[pane] = pWnd ? pWnd->m_hWnd : nullptr;
+}
+
+void CRoomMainViewDlg::SetViewState(const S_ROOMVIEWSTATE& state)
+{
+    m_state = state;
     LayoutChildren();
 }
 
@@ -50,9 +90,65 @@ void CRoomMainViewDlg::SetRoomTitle(const std::wstring& szTitle)
     SetWindowText(szTitle.c_str());
 }
 
+void CRoomMainViewDlg::EnterFullScreen(const S_RECT& monitor)
+{
+    if (!m_lNormalStyle) m_lNormalStyle = ::GetWindowLongPtrW(m_hWnd, GWL_STYLE);
+    ::SetWindowLongPtrW(m_hWnd, GWL_STYLE, m_lNormalStyle & ~kFrameStyles);
+    S_RECT r = FullScreenWindowRect(monitor);
+    ::SetWindowPos(m_hWnd, nullptr, r.left, r.top, r.Width(), r.Height(),
+                   SWP_NOZORDER | SWP_FRAMECHANGED | SWP_SHOWWINDOW);
+}
+
+void CRoomMainViewDlg::LeaveFullScreen(const S_RECT& rcNormal)
+{
+    if (m_lNormalStyle) ::SetWindowLongPtrW(m_hWnd, GWL_STYLE, m_lNormalStyle & ~WS_MAXIMIZE);
+    m_lNormalStyle = 0;
+    ::SetWindowPos(m_hWnd, nullptr, rcNormal.left, rcNormal.top, rcNormal.Width(), rcNormal.Height(),
+                   SWP_NOZORDER | SWP_FRAMECHANGED | SWP_SHOWWINDOW);
+}
+
 void CRoomMainViewDlg::OnSize(UINT type, int cx, int cy)
 {
     LayoutChildren();
+}
+
+LRESULT CRoomMainViewDlg::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    switch (msg)
+    {
+    case WM_SIZING:
+        ClampDrag(SizingEdge(wParam), reinterpret_cast<RECT*>(lParam));
+        return TRUE;
+    case WM_ERASEBKGND:
+        return EraseBackground(reinterpret_cast<HDC>(wParam));
+    default:
+        return CRoomDlg::WindowProc(msg, wParam, lParam);
+    }
+}
+
+void CRoomMainViewDlg::ClampDrag(int nEdge, RECT* pRect) const
+{
+    if (!pRect || nEdge == BORDER_NONE) return;
+    // The edge is where the frame drag put it; the rule keeps the opposite side still.
+    RECT now;
+    ::GetWindowRect(m_hWnd, &now);
+    S_RECT window{now.left, now.top, now.right, now.bottom};
+    bool bLeft = nEdge == BORDER_LEFT || nEdge == BORDER_TOPLEFT || nEdge == BORDER_BOTTOMLEFT;
+    bool bTop = nEdge == BORDER_TOP || nEdge == BORDER_TOPLEFT || nEdge == BORDER_TOPRIGHT;
+    S_POINT cursor{bLeft ? pRect->left : pRect->right, bTop ? pRect->top : pRect->bottom};
+    S_RECT r = DragBorder(window, nEdge, cursor, {kRoomMinWidth, kRoomMinHeight}, WorkAreaOf(m_hWnd));
+    *pRect = {r.left, r.top, r.right, r.bottom};
+}
+
+bool CRoomMainViewDlg::EraseBackground(HDC hDC)
+{
+    RECT rc;
+    GetClientRect(&rc);
+    // The children clip themselves; only the gaps between them are painted.
+    HBRUSH hBrush = ::CreateSolidBrush(m_state.bFullScreen ? RGB(0, 0, 0) : kRoomBackground);
+    ::FillRect(hDC, &rc, hBrush);
+    ::DeleteObject(hBrush);
+    return true;
 }
 
 void CRoomMainViewDlg::LayoutChildren()
@@ -60,38 +156,25 @@ void CRoomMainViewDlg::LayoutChildren()
     if (!m_hWnd) return;
     RECT rc;
     GetClientRect(&rc);
-    // Strips first (found among the direct children by their kind), then the views share what is left.
-    for (HWND hChild = ::GetWindow(m_hWnd, GW_CHILD); hChild; hChild = ::GetWindow(hChild, GW_HWNDNEXT))
+    std::vector<S_PANEPLACE> places = LayoutRoomWindow(m_state, rc.right, rc.bottom);
+    // A pane the room lacks is skipped, so is a floating view that is no child of this window.
+    std::vector<const S_PANEPLACE*> moves;
+    for (const S_PANEPLACE& p : places)
     {
-        if (!HasVisibleStyle(hChild)) continue;
-        CWnd* pChild = CWnd::FromHandlePermanent(hChild);
-        if (dynamic_cast<CManageToolDlg*>(pChild))
-        {
-            int cx = std::min(DluToPixelsX(180), static_cast<int>(rc.right - rc.left) / 3);
-            pChild->MoveWindow(rc.right - cx, rc.top, cx, rc.bottom - rc.top);
-            rc.right -= cx;
-        }
-        else if (dynamic_cast<CFloatingBoardToolDlg*>(pChild))
-        {
-            int cx = std::min(DluToPixelsX(40), static_cast<int>(rc.right - rc.left) / 4);
-            pChild->MoveWindow(rc.left, rc.top, cx, rc.bottom - rc.top);
-            rc.left += cx;
-        }
-        else if (dynamic_cast<CPlayerDlg*>(pChild))
-        {
-            int cy = std::min(DluToPixelsY(30), static_cast<int>(rc.bottom - rc.top) / 4);
-            pChild->MoveWindow(rc.left, rc.bottom - cy, rc.right - rc.left, cy);
-            rc.bottom -= cy;
-        }
+        HWND h = m_panes[p.pane];
+        if (h && ::IsWindow(h) && ::GetParent(h) == m_hWnd) moves.push_back(&p);
     }
-    // A floating video grid is no child of this window any more and takes no room here.
-    std::vector<CWnd*> views;
-    for (CWnd* pView : std::initializer_list<CWnd*>{m_pVideoView, m_pMediaShareView, m_pQuestion})
-        if (pView && pView->m_hWnd && (pView->GetStyle() & WS_CHILD) && HasVisibleStyle(pView->m_hWnd))
-            views.push_back(pView);
-    if (m_pBoard) m_pBoard->TakeArea(rc, !views.empty());
-    if (views.empty()) return;
-    int cx = (rc.right - rc.left) / static_cast<int>(views.size());
-    for (size_t i = 0; i < views.size(); ++i)
-        views[i]->MoveWindow(rc.left + static_cast<int>(i) * cx, rc.top, cx, rc.bottom - rc.top);
+    m_nLastBatch = moves.size();
+    if (moves.empty()) return;
+    // One lock and one batch: the children move together and the room repaints once.
+    bool bLocked = ::IsWindowVisible(m_hWnd) && ::LockWindowUpdate(m_hWnd);
+    HDWP hdwp = ::BeginDeferWindowPos(static_cast<int>(moves.size()));
+    for (const S_PANEPLACE* p : moves)
+    {
+        if (!hdwp) break;
+        hdwp = ::DeferWindowPos(hdwp, m_panes[p->pane], p->bBottom ? HWND_BOTTOM : nullptr, p->rect.left,
+                                p->rect.top, p->rect.Width(), p->rect.Height(), p->flags | SWP_NOACTIVATE);
+    }
+    if (hdwp) ::EndDeferWindowPos(hdwp);
+    if (bLocked) ::LockWindowUpdate(nullptr);
 }

@@ -1,8 +1,12 @@
-// CRoomMainViewDlg: the room's main window; lays out the views, the side panel and the tool strips.
+// CRoomMainViewDlg: the room's top-level window; lays out the bar, the side-panel host, the views
+// and the pop-up strips by the room's view mode and full screen.
 #pragma once
 #include "confclient/room/RoomDlg.h"
+#include "confclient/room/RoomViewLayout.h"
+#include <array>
 #include <memory>
 #include <string>
+#include <vector>
 
 class CRoomVideoViewDlg;
 class CRoomMediaShareViewDlg;
@@ -17,25 +21,42 @@ public:
     CRoomMainViewDlg();
     ~CRoomMainViewDlg() override;
 
-    // Keeps the views (any may be null), shows them and gives them the centre of the window.
+    // Keeps the views (any may be null) as the video, media-share and question panes.
     void SetChildViews(CRoomVideoViewDlg* pVideo, CRoomMediaShareViewDlg* pMediaShare,
                        CQuestionDlg* pQuestion);
+    // The window that takes a pane's place; null: the room has none.
+    void SetPane(RoomPane pane, CWnd* pWnd);
+    // The room's view as the session has it; the room is laid out for it at once.
+    void SetViewState(const S_ROOMVIEWSTATE& state);
+    const S_ROOMVIEWSTATE& ViewState() const { return m_state; }
     // Lays the children out again and repaints everything.
     void Refresh();
     void SetRoomTitle(const std::wstring& szTitle);
-    // The room's whiteboard in the board area, when the control is registered.
+    // The room's whiteboard in the board pane, when the control is registered.
     void StartBoard(IRoomBoardSession& session, const RoomBoardSettings& settings);
     CRoomBoard* Board() const { return m_pBoard.get(); }
+    // Covers the monitor, or goes back to a normal window at rcNormal.
+    void EnterFullScreen(const S_RECT& monitor);
+    void LeaveFullScreen(const S_RECT& rcNormal);
+    // Windows the last layout moved, for tests and benchmarks.
+    size_t LastBatchSize() const { return m_nLastBatch; }
 
 protected:
+    BOOL OnInitDialog() override;
     void OnSize(UINT type, int cx, int cy) override;
     void OnDestroy() override;
+    LRESULT WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
 
 private:
+    // Places every pane in one deferred batch while the window's updates are locked.
     void LayoutChildren();
+    // WM_SIZING: a border drag keeps the room between its minimum and the work area.
+    void ClampDrag(int nEdge, RECT* pRect) const;
+    bool EraseBackground(HDC hDC);
 
-    CRoomVideoViewDlg* m_pVideoView = nullptr;
-    CRoomMediaShareViewDlg* m_pMediaShareView = nullptr;
-    CQuestionDlg* m_pQuestion = nullptr;
+    std::array<HWND, ROOM_PANE_COUNT> m_panes{};
+    S_ROOMVIEWSTATE m_state;
+    LONG_PTR m_lNormalStyle = 0;
+    size_t m_nLastBatch = 0;
     std::unique_ptr<CRoomBoard> m_pBoard;
 };

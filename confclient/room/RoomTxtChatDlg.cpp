@@ -2,7 +2,10 @@
 #include "confclient/room/RoomTxtChatDlg.h"
 #include "resources/ResourceIds.h"
 
-CRoomTxtChatDlg::CRoomTxtChatDlg(IRoomHost* pHost) : CRoomDlg(IDD_ROOMTXTCHAT), m_pHost(pHost) {}
+CRoomTxtChatDlg::CRoomTxtChatDlg(IRoomHost* pHost)
+    : CSidePanelDlg(IDD_ROOMTXTCHAT, SIDEPANEL_CHAT, kCollapseChatCommand), m_pHost(pHost)
+{
+}
 
 void CRoomTxtChatDlg::OnChatReceived(const std::wstring& szSender, const std::wstring& szText,
                                      uint32_t dwColour)
@@ -28,7 +31,7 @@ BOOL CRoomTxtChatDlg::PreTranslateMessage(MSG* pMsg)
         Send();
         return TRUE;
     }
-    return CRoomDlg::PreTranslateMessage(pMsg);
+    return CSidePanelDlg::PreTranslateMessage(pMsg);
 }
 
 BOOL CRoomTxtChatDlg::OnCommand(WPARAM wParam, LPARAM lParam)
@@ -38,7 +41,7 @@ BOOL CRoomTxtChatDlg::OnCommand(WPARAM wParam, LPARAM lParam)
         Send();
         return TRUE;
     }
-    return CRoomDlg::OnCommand(wParam, lParam);
+    return CSidePanelDlg::OnCommand(wParam, lParam);
 }
 
 void CRoomTxtChatDlg::Send()

@@ -1,11 +1,11 @@
 // CRoomTxtChatDlg: the room's chat panel: received lines and notices, an edit line and Send.
 #pragma once
-#include "confclient/room/RoomDlg.h"
+#include "confclient/room/SidePanelDlg.h"
 #include "confclient/room/RoomHost.h"
 #include <cstdint>
 #include <string>
 
-class CRoomTxtChatDlg : public CRoomDlg
+class CRoomTxtChatDlg : public CSidePanelDlg
 {
 public:
     explicit CRoomTxtChatDlg(IRoomHost* pHost);

@@ -3,7 +3,10 @@
 #include "resources/ResourceIds.h"
 #include "winui/WString.h"
 
-CRoomUserListDlg::CRoomUserListDlg() : CRoomDlg(IDD_ROOMUSERLIST) {}
+CRoomUserListDlg::CRoomUserListDlg()
+    : CSidePanelDlg(IDD_ROOMUSERLIST, SIDEPANEL_USERLIST, kCollapseUserListCommand)
+{
+}
 
 std::wstring CRoomUserListDlg::BaseText(const Row& row)
 {

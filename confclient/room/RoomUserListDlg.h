@@ -1,12 +1,12 @@
 // CRoomUserListDlg: the room's participants, one row each: "name (ch N)", then their status.
 #pragma once
-#include "confclient/room/RoomDlg.h"
+#include "confclient/room/SidePanelDlg.h"
 #include <cstdint>
 #include <string>
 #include <utility>
 #include <vector>
 
-class CRoomUserListDlg : public CRoomDlg
+class CRoomUserListDlg : public CSidePanelDlg
 {
 public:
     CRoomUserListDlg();

@@ -8,6 +8,8 @@ namespace
 {
 // The view-mode value whose page shows the recorder's state.
 constexpr uint16_t kRecorderModeValue = 4;
+// Bit 0 of the flags: the room is in full screen.
+constexpr uint16_t kFullScreenFlag = 1;
 } // namespace
 
 void CRoomViewFeature::OnRoomType(const QNRoomType& type)
@@ -35,6 +37,12 @@ void CRoomViewFeature::OnViewMode(const QNViewMode& mode)
         m_room.wModeValue = mode.wModeValue;
         LogF(m_pLog, LOG_INFO, "[INFO_CONF_VIEWMODE] Mode:%d, Value:%d", mode.wViewMode, mode.wModeValue);
         m_view.ShowViewMode(mode.wViewMode);
+    }
+    bool bFullScreen = (mode.wFlags & kFullScreenFlag) != 0;
+    if (bFullScreen != m_view.IsRoomFullScreen())
+    {
+        LogF(m_pLog, LOG_INFO, "[INFO_CONF_VIEWMODE] FullScreen:%d", bFullScreen ? 1 : 0);
+        m_view.SetRoomFullScreen(bFullScreen);
     }
     if (mode.wModeValue == kRecorderModeValue) m_view.QueryRecorderState();
 }

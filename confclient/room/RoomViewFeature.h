@@ -25,6 +25,10 @@ public:
     virtual void MaximizeRoom(bool bMaximize) = 0;
     // This client's video view floats (non-zero mode) or docks, if it is not so already.
     virtual void SetOwnVideoFloating(int nMode) = 0;
+    // Whether the room window covers its monitor.
+    virtual bool IsRoomFullScreen() const = 0;
+    // The room window takes (true) or leaves full screen as the room asks.
+    virtual void SetRoomFullScreen(bool bOn) = 0;
 };
 
 class CRoomViewFeature
@@ -39,7 +43,7 @@ public:
     void OnRoomType(const QNRoomType& type);
     // The server refused a type change: a box and an ERROR line.
     void OnRoomTypeRefused();
-    // The view mode everyone sees; mode value 4 also asks for the recorder's state.
+    // The view mode and full screen everyone sees; mode value 4 also asks for the recorder's state.
     void OnViewMode(const QNViewMode& mode);
     void OnMaximize(const QNMaximize& m);
     void OnFloatVideo(const QNFloatVideo& f);

@@ -358,3 +358,86 @@ TEST_F(RoomProgramTest, FullRoomRefusesWithNoSeat)
     EXPECT_TRUE(LogoutEnds(panel, hProcess));
     net.StopThreads();
 }
+
+TEST_F(RoomProgramTest, TheRoomFollowsItsChiefsViewModeAndFullScreen)
+{
+    CPanel panelA, panelB;
+    HANDLE hA = LoggedIn(panelA, "alice");
+    ASSERT_NE(nullptr, hA);
+    CPeer peer;
+    uint16_t wPortB = FreePort();
+    ASSERT_TRUE(peer.Start(wPortB));
+    ASSERT_TRUE(panelB.Connect(wPortB, 60000));
+    panelB.Send("CONNECT", Launch("bob"));
+    ASSERT_TRUE(panelB.WaitAnswer("CONNECT", "1"));
+
+    // A class room offers every view mode; Alice, in first, presides.
+    const LoopRoom& room = cfg.rooms[1];
+    panelA.Send("JOIN", std::to_string(room.wRoomIndex));
+    ASSERT_TRUE(panelA.WaitAnswer("JOIN", "1"));
+    HWND hMainA = TopWindow(hA, std::wstring(room.szTitle.begin(), room.szTitle.end()));
+    ASSERT_NE(nullptr, hMainA);
+    panelB.Send("JOIN", std::to_string(room.wRoomIndex));
+    ASSERT_TRUE(panelB.WaitAnswer("JOIN", "1"));
+    HWND hBoardA = Descendant(hMainA, IDC_ROOMMAIN_BOARD);
+    ASSERT_NE(nullptr, hBoardA);
+
+    auto waitFor = [](std::function<bool()> done)
+    {
+        for (DWORD t0 = GetTickCount(); GetTickCount() - t0 < 10000; Sleep(100))
+            if (done()) return true;
+        return false;
+    };
+    struct
+    {
+        int nItem;
+        bool bBoard;
+    } modes[] = {{IDC_ROOMCTRL_VIEW_VIDEO, false},
+                 {IDC_ROOMCTRL_VIEW_MEDIASHARE, false},
+                 {IDC_ROOMCTRL_VIEW_QUESTION, false},
+                 {IDC_ROOMCTRL_VIEW_BOARD, true}};
+    for (const auto& m : modes)
+    {
+        HWND hButton = Descendant(hMainA, m.nItem);
+        ASSERT_TRUE(waitFor([&] { return IsWindowEnabled(hButton) != FALSE; })) << m.nItem;
+        SendMessageW(hButton, BM_CLICK, 0, 0);
+        EXPECT_TRUE(waitFor([&] { return SendMessageW(hButton, BM_GETCHECK, 0, 0) == BST_CHECKED; }));
+        EXPECT_EQ(m.bBoard, IsWindowVisible(hBoardA) != FALSE) << m.nItem;
+        // Bob's window follows: his bar checks the mode and his board area shows or hides with it.
+        EXPECT_TRUE(peer.ShowsSoon("checked " + Id(m.nItem), {"1"})) << m.nItem;
+        EXPECT_TRUE(peer.ShowsSoon("visible " + Id(IDC_ROOMMAIN_BOARD), {m.bBoard ? "1" : "0"})) << m.nItem;
+    }
+
+    // Full screen for the whole room: both windows cover their monitor, then both come back.
+    RECT before{};
+    GetWindowRect(hMainA, &before);
+    std::string szPeerBefore = peer.Probe("toprect " + Id(IDC_ROOMCTRL_FULLSCREEN)).at(0);
+    int cx = GetSystemMetrics(SM_CXSCREEN), cy = GetSystemMetrics(SM_CYSCREEN);
+    std::string szCovered = "-1 -1 " + std::to_string(cx + 1) + " " + std::to_string(cy + 1);
+    SendMessageW(Descendant(hMainA, IDC_ROOMCTRL_FULLSCREEN), BM_CLICK, 0, 0);
+    EXPECT_TRUE(waitFor(
+        [&]
+        {
+            RECT rc{};
+            GetWindowRect(hMainA, &rc);
+            return rc.left == -1 && rc.top == -1 && rc.right == cx + 1 && rc.bottom == cy + 1;
+        }));
+    EXPECT_TRUE(peer.ShowsSoon("toprect " + Id(IDC_ROOMCTRL_FULLSCREEN), {szCovered.c_str()}));
+    EXPECT_TRUE(peer.ShowsSoon("visible " + Id(IDC_ROOMCTRL_FULLSCREEN), {"0"})); // the bar hides
+
+    // Alice's bar is hidden in full screen: the room window's bar item is pressed as the menu would.
+    SendMessageW(GetParent(Descendant(hMainA, IDC_ROOMCTRL_FULLSCREEN)), WM_COMMAND,
+                 MAKEWPARAM(IDC_ROOMCTRL_FULLSCREEN, BN_CLICKED), 0);
+    EXPECT_TRUE(waitFor(
+        [&]
+        {
+            RECT rc{};
+            GetWindowRect(hMainA, &rc);
+            return EqualRect(&rc, &before) != FALSE;
+        }));
+    EXPECT_TRUE(peer.ShowsSoon("toprect " + Id(IDC_ROOMCTRL_FULLSCREEN), {szPeerBefore.c_str()}));
+
+    EXPECT_TRUE(LogoutEnds(panelA, hA));
+    panelB.Send("LOGOUT", "");
+    EXPECT_TRUE(panelB.WaitAnswer("LOGOUT", "0"));
+}

@@ -7,6 +7,7 @@
 
 #include "confclient/network/QNCommands.h"
 #include "confclient/network/QNRoomPayloads.h"
+#include "confclient/network/QNRoomViewPayloads.h"
 #include "confclient/network/transport/QNInterface.h"
 #include "loopserver/LoopServer.h"
 #include "tests/network/QNTestOwner.h"
@@ -267,4 +268,60 @@ TEST_F(RoomLoopbackTest, BoardMessagesReachALateJoinerInOrder)
     ASSERT_TRUE(alice.net->SendBoardData(DAT_BOARD_ROOM, third.data(), third.size()));
     EXPECT_EQ(third, bob.owner.WaitFor(kMsgBoardPacket, DAT_BOARD_ROOM, 3).payload);
     EXPECT_EQ(0, alice.owner.Count(kMsgBoardPacket, DAT_BOARD_ROOM)) << "nobody hears their own";
+}
+
+TEST_F(RoomLoopbackTest, ViewModeAndPropertiesReachTheRoomAndLaterJoiners)
+{
+    QNRoomInfo room = alice.Open(u"VIEWS", 10);
+    ASSERT_NE(0, room.wRoomIndex);
+    bob.net->SendConfJoin(room.wRoomIndex, u"", u"");
+    ASSERT_NE(0, bob.Answer(ACK_CONF_JOIN).wRoomIndex);
+    // A joiner of a fresh room hears the board and talk and draw.
+    QNViewMode mode;
+    QNEvent e = bob.owner.WaitFor(kMsgRoomPacket, INFO_CONF_VIEWMODE);
+    ASSERT_TRUE(DecodeViewMode(e.payload.data(), e.payload.size(), mode));
+    EXPECT_EQ(1, mode.wViewMode);
+    EXPECT_EQ(0, mode.wFlags);
+
+    // The others hear the mode and the full-screen flag, with the sender's channel; the sender does not.
+    ASSERT_TRUE(alice.net->SendViewMode(2, true));
+    e = bob.owner.WaitFor(kMsgRoomPacket, INFO_CONF_VIEWMODE, 2);
+    ASSERT_TRUE(DecodeViewMode(e.payload.data(), e.payload.size(), mode));
+    EXPECT_EQ(room.wRoomIndex, mode.wRoomIndex);
+    EXPECT_EQ(2, mode.wViewMode);
+    EXPECT_EQ(1, mode.wFlags);
+    EXPECT_EQ(room.wMyChannel, e.dwExtra);
+
+    // Properties go to every member, the sender too: the rights they grant, then the record.
+    S_ROOMPROPERTY property;
+    property.bTalk = property.bMediaShare = true;
+    property.wMaxUsers = 10;
+    ASSERT_TRUE(alice.net->SendRoomProperty(property));
+    for (CClient* c : {&alice, &bob})
+    {
+        // The first came with the entry.
+        QNEvent r = c->owner.WaitFor(kMsgRoomPacket, INFO_CONF_RIGHTS, 2);
+        ASSERT_EQ(8u + kRoomPropertySize, r.payload.size());
+        QNRoomRights rights;
+        ASSERT_TRUE(DecodeRoomRights(r.payload.data(), r.payload.size(), rights));
+        EXPECT_EQ(0x11u, rights.dwRights);
+        QNRoomProperty record;
+        ASSERT_TRUE(DecodeRoomProperty(r.payload.data() + 8, kRoomPropertySize, record));
+        EXPECT_EQ(property, UnpackRoomProperty(record));
+    }
+
+    // A later joiner hears the room as it stands.
+    CClient carol;
+    ASSERT_TRUE(carol.Login(server->Port(), u"carol"));
+    carol.net->SendConfJoin(room.wRoomIndex, u"", u"");
+    ASSERT_NE(0, carol.Answer(ACK_CONF_JOIN).wRoomIndex);
+    e = carol.owner.WaitFor(kMsgRoomPacket, INFO_CONF_VIEWMODE);
+    ASSERT_TRUE(DecodeViewMode(e.payload.data(), e.payload.size(), mode));
+    EXPECT_EQ(2, mode.wViewMode);
+    EXPECT_EQ(1, mode.wFlags);
+    e = carol.owner.WaitFor(kMsgRoomPacket, INFO_CONF_RIGHTS);
+    QNRoomRights rights;
+    ASSERT_TRUE(DecodeRoomRights(e.payload.data(), e.payload.size(), rights));
+    EXPECT_EQ(0x11u, rights.dwRights);
+    EXPECT_EQ(8u + kRoomPropertySize, e.payload.size());
 }

@@ -23,6 +23,13 @@ struct RecordedRoomView : IRoomView
     void QueryRecorderState() override { calls.push_back("query recorder"); }
     void MaximizeRoom(bool bMaximize) override { calls.push_back(bMaximize ? "maximize" : "restore"); }
     void SetOwnVideoFloating(int nMode) override { calls.push_back("float " + std::to_string(nMode)); }
+    bool bFullScreen = false;
+    bool IsRoomFullScreen() const override { return bFullScreen; }
+    void SetRoomFullScreen(bool bOn) override
+    {
+        bFullScreen = bOn;
+        calls.push_back(bOn ? "full screen" : "normal");
+    }
 };
 
 struct Room
@@ -80,6 +87,8 @@ TEST(RoomViewFeature, ViewModeChangesAndTheRecorderPage)
         {"recorder page", false, {5, 3, 4}, {"mode 3", "query recorder"}},
         {"another room", false, {6, 2, 1}, {}},
         {"player", true, {5, 2, 1}, {}},
+        {"full screen", false, {5, 0, 0, 1}, {"full screen"}},
+        {"full screen with a mode", false, {5, 1, 0, 1}, {"mode 1", "full screen"}},
     };
     for (const auto& c : cases)
     {

@@ -37,6 +37,14 @@ public:
     void SendRoomChat(const std::wstring& szText) override { chats.push_back(szText); }
     void LeaveRoomRequested() override { ++nLeave; }
     void RequestPresenter() override { ++nPresenter; }
+    std::vector<uint16_t> viewModes;
+    int nFullScreen = 0;
+    std::vector<bool> panelToggles; // each toggle's resend flag
+    bool bControlRight = false;
+    void ViewModeRequested(uint16_t wMode) override { viewModes.push_back(wMode); }
+    void FullScreenRequested() override { ++nFullScreen; }
+    void TogglePanels(bool bResend) override { panelToggles.push_back(bResend); }
+    bool HasControlRight() const override { return bControlRight; }
     HWND MainDialog() const override { return nullptr; }
 };
 
@@ -82,15 +90,14 @@ struct Room
         for (CRoomDlg* pPanel : std::initializer_list<CRoomDlg*>{&chat, &agenda, &ebook, &userList})
             EXPECT_TRUE(pPanel->Create(&manageTool));
         EXPECT_TRUE(boardTool.Create(&mainView));
-        EXPECT_TRUE(ctrl.Create(nullptr));
+        EXPECT_TRUE(ctrl.Create(&mainView));
         EXPECT_TRUE(player.Create(&mainView));
         ctrl.SetMainView(&mainView);
+        mainView.SetPane(PANE_CTRLBAR, &ctrl);
+        mainView.SetPane(PANE_MANAGETOOL, &manageTool);
+        mainView.SetPane(PANE_BOARDTOOL, &boardTool);
     }
-    ~Room()
-    {
-        ctrl.DestroyWindow();
-        mainView.DestroyWindow();
-    }
+    ~Room() { mainView.DestroyWindow(); }
 };
 } // namespace
 
@@ -98,10 +105,10 @@ TEST(RoomWindows, TreeHasItsParentsAndTheMainViewLaysItOut)
 {
     Room room;
     EXPECT_EQ(room.mainView.GetParent(), nullptr);
-    EXPECT_EQ(room.ctrl.GetParent(), nullptr);
     EXPECT_FALSE(room.mainView.GetStyle() & WS_CHILD);
-    for (CWnd* pChild : std::initializer_list<CWnd*>{&room.videoView, &room.mediaShare, &room.question,
-                                                     &room.manageTool, &room.boardTool, &room.player})
+    for (CWnd* pChild :
+         std::initializer_list<CWnd*>{&room.videoView, &room.mediaShare, &room.question, &room.manageTool,
+                                      &room.boardTool, &room.player, &room.ctrl})
         EXPECT_EQ(pChild->GetParent(), room.mainView.m_hWnd);
     for (CWnd* pPanel : std::initializer_list<CWnd*>{&room.chat, &room.agenda, &room.ebook, &room.userList})
         EXPECT_EQ(pPanel->GetParent(), room.manageTool.m_hWnd);
@@ -109,38 +116,83 @@ TEST(RoomWindows, TreeHasItsParentsAndTheMainViewLaysItOut)
     room.mainView.SetRoomTitle(L"Design review");
     EXPECT_EQ(room.mainView.GetWindowText(), L"Design review");
 
-    // Laid out while still hidden, as the session does before it shows the room.
+    // Laid out while still hidden, as the session does before it shows the room: in video mode
+    // the bar spans the top, the panel host sits at the left, the video beside it.
     room.mainView.MoveWindow(0, 0, 1000, 700);
+    S_ROOMVIEWSTATE state = room.mainView.ViewState();
+    state.wViewMode = 0;
+    state.bHasBoardTool = true;
+    state.nBoardToolWidth = 40;
+    room.mainView.SetViewState(state);
     RECT client;
     room.mainView.GetClientRect(&client);
-    RECT tool = WindowRect(room.manageTool), board = WindowRect(room.boardTool),
-         player = WindowRect(room.player);
-    RECT video = WindowRect(room.videoView), share = WindowRect(room.mediaShare),
-         quest = WindowRect(room.question);
-    EXPECT_EQ(tool.top, video.top);
-    EXPECT_GT(tool.right - tool.left, 0);
-    EXPECT_LE(board.right, video.left);
-    EXPECT_LE(video.right, share.left);
-    EXPECT_LE(share.right, quest.left);
-    EXPECT_LE(quest.right, tool.left);
-    EXPECT_LE(video.bottom, player.top);
-    EXPECT_GT(video.right - video.left, 100);
+    auto rectIn = [&](HWND w)
+    {
+        RECT rc = WindowRect(w);
+        ::MapWindowPoints(nullptr, room.mainView.m_hWnd, reinterpret_cast<POINT*>(&rc), 2);
+        return rc;
+    };
+    RECT bar = rectIn(room.ctrl), host = rectIn(room.manageTool), video = rectIn(room.videoView);
+    EXPECT_EQ(bar.left, 0);
+    EXPECT_EQ(bar.top, -1);
+    EXPECT_EQ(bar.right, client.right);
+    EXPECT_EQ(host.left, 0);
+    EXPECT_EQ(host.right, kPanelHostWidth);
+    EXPECT_EQ(host.top, bar.bottom);
+    EXPECT_EQ(video.left, kPanelHostWidth + 7);
+    EXPECT_EQ(video.top, 60);
+    EXPECT_TRUE(HasVisibleStyle(room.videoView.m_hWnd));
+    EXPECT_FALSE(HasVisibleStyle(room.mediaShare.m_hWnd));
+    EXPECT_FALSE(HasVisibleStyle(room.question.m_hWnd));
+    HWND hBoard = room.mainView.GetDlgItem(IDC_ROOMMAIN_BOARD);
+    EXPECT_FALSE(HasVisibleStyle(hBoard));
+    EXPECT_EQ(room.mainView.LastBatchSize(), 7u); // bar, host, video, media share, board, palette, question
 
-    // The side panel stacks its four panels top to bottom at its full width.
+    // Board mode: the labelled board area beside the host, the palette at its right edge.
+    state.wViewMode = 1;
+    room.mainView.SetViewState(state);
+    EXPECT_TRUE(HasVisibleStyle(hBoard));
+    EXPECT_FALSE(HasVisibleStyle(room.videoView.m_hWnd));
+    EXPECT_EQ(GetWindowTextString(hBoard), L"Whiteboard");
+    RECT boardRect = WindowRect(hBoard), palette = WindowRect(room.boardTool);
+    EXPECT_EQ(boardRect.right, palette.left);
+    EXPECT_EQ(palette.right - palette.left, 40);
+
+    // Full screen: the bar hides and the views take the whole client area beside the host.
+    state.bFullScreen = true;
+    room.mainView.SetViewState(state);
+    EXPECT_FALSE(HasVisibleStyle(room.ctrl.m_hWnd));
+    EXPECT_EQ(rectIn(hBoard).top, 0);
+
+    // The side-panel host stacks agenda, e-book, user list and chat from the top, left of its button.
     room.manageTool.MoveWindow(0, 0, 200, 400);
+    HWND hButton = room.manageTool.GetDlgItem(IDC_MANAGETOOL_POPUP);
+    RECT button = WindowRect(hButton);
     int nTop = -1;
-    for (CWnd* pPanel : std::initializer_list<CWnd*>{&room.chat, &room.agenda, &room.ebook, &room.userList})
+    for (CWnd* pPanel : std::initializer_list<CWnd*>{&room.agenda, &room.ebook, &room.userList, &room.chat})
     {
         RECT rc = WindowRect(*pPanel);
         EXPECT_GT(rc.top, nTop);
-        EXPECT_EQ(rc.right - rc.left, 200);
+        EXPECT_EQ(rc.right + 1, button.left);
         EXPECT_EQ(rc.bottom - rc.top, 100);
         nTop = rc.top;
     }
+    EXPECT_EQ(button.right + 1, WindowRect(room.manageTool).right);
+    // Its button shows or hides the panels; only the control right sends the room's properties.
+    Click(room.manageTool, IDC_MANAGETOOL_POPUP);
+    room.host.bControlRight = true;
+    Click(room.manageTool, IDC_MANAGETOOL_POPUP);
+    EXPECT_EQ(room.host.panelToggles, (std::vector<bool>{false, true}));
+    room.manageTool.UpdatePopupButton(false);
+    EXPECT_EQ(GetWindowTextString(hButton), L"<IDMS_POPUP_SHOW>");
     // A hidden panel leaves its share to the others.
     room.ebook.ShowWindow(SW_HIDE);
     room.manageTool.LayoutPanels();
-    EXPECT_EQ(WindowRect(room.chat).bottom - WindowRect(room.chat).top, 133);
+    EXPECT_EQ(WindowRect(room.chat).bottom - WindowRect(room.chat).top,
+              134); // the last, the chat, takes the rounding rest
+    // Closed to its strip, the host holds the button alone.
+    room.manageTool.MoveWindow(0, 0, 5, 400);
+    EXPECT_EQ(WindowRect(hButton).left, WindowRect(room.manageTool).left);
 
     HWND hState = room.mediaShare.GetDlgItem(IDC_MEDIASHARE_STATE);
     EXPECT_FALSE(HasVisibleStyle(hState));
@@ -214,15 +266,23 @@ TEST(RoomWindows, VideoGridFloatsAtTheSavedPlaceAndDocksAgain)
     EXPECT_EQ(rc.top, 60);
     EXPECT_EQ(rc.right - rc.left, 300);
     EXPECT_EQ(rc.bottom - rc.top, 200);
-    // The media-share view took the room the grid left behind.
-    RECT share = WindowRect(room.mediaShare), board = WindowRect(room.boardTool);
-    EXPECT_EQ(share.left, board.right);
+    // The layout leaves a floating grid where the user put it.
+    S_ROOMVIEWSTATE state = room.mainView.ViewState();
+    state.wViewMode = 0;
+    state.bVideoFloating = true;
+    room.mainView.SetViewState(state);
+    EXPECT_EQ(WindowRect(room.videoView).left, 50);
 
+    // Docked again, it takes its place beside the panel host in video mode.
     room.videoView.SetFloating(0);
     EXPECT_FALSE(room.videoView.IsFloating());
     EXPECT_EQ(room.videoView.GetParent(), room.mainView.m_hWnd);
     EXPECT_TRUE(room.videoView.GetStyle() & WS_CHILD);
-    EXPECT_EQ(WindowRect(room.videoView).left, board.right);
+    state.bVideoFloating = false;
+    room.mainView.SetViewState(state);
+    POINT origin{0, 0};
+    ::ClientToScreen(room.mainView.m_hWnd, &origin);
+    EXPECT_EQ(WindowRect(room.videoView).left - origin.x, kPanelHostWidth + 7);
 }
 
 TEST(RoomWindows, ChatSendsTheEditLineAndShowsReceivedLines)
@@ -298,20 +358,41 @@ TEST(RoomWindows, ControlBarButtonsStatesAndMaximize)
     EXPECT_EQ(::SendMessageW(ctrl.GetDlgItem(IDC_ROOMCTRL_RECORD), BM_GETCHECK, 0, 0), BST_UNCHECKED);
     EXPECT_EQ(ctrl.Status(), L"<IDS_ROOMCTRL_RECORDSTOP_SERVER>");
 
-    ctrl.SetViewMode(2);
-    for (int i = 0; i < IDC_ROOMCTRL_VIEW_COUNT; ++i)
-        EXPECT_EQ(::SendMessageW(ctrl.GetDlgItem(IDC_ROOMCTRL_VIEW_FIRST + i), BM_GETCHECK, 0, 0),
+    // The view items follow the bar's state; a press asks the session, the current mode does not.
+    S_BARSTATE bar;
+    bar.wViewMode = 2;
+    bar.wRoomType = 4;
+    bar.bControlRight = true;
+    ctrl.SetBarState(bar);
+    const int views[] = {IDC_ROOMCTRL_VIEW_VIDEO, IDC_ROOMCTRL_VIEW_BOARD, IDC_ROOMCTRL_VIEW_MEDIASHARE,
+                         IDC_ROOMCTRL_VIEW_QUESTION};
+    for (int i = 0; i < 4; ++i)
+    {
+        EXPECT_EQ(::SendMessageW(ctrl.GetDlgItem(views[i]), BM_GETCHECK, 0, 0),
                   i == 2 ? BST_CHECKED : BST_UNCHECKED);
+        EXPECT_EQ(::IsWindowEnabled(ctrl.GetDlgItem(views[i])) != FALSE, i != 2);
+        Click(ctrl, views[i]);
+    }
+    EXPECT_EQ(room.host.viewModes, (std::vector<uint16_t>{0, 1, 3}));
+    Click(ctrl, IDC_ROOMCTRL_FULLSCREEN);
+    EXPECT_EQ(room.host.nFullScreen, 1);
+    bar.bControlRight = false;
+    ctrl.SetBarState(bar);
+    EXPECT_FALSE(::IsWindowEnabled(ctrl.GetDlgItem(IDC_ROOMCTRL_VIEW_BOARD)));
 
     ctrl.PostMessage(CRoomCtrlDlg::WM_NETWORK_STATE, 1, 0);
     PumpMessages();
     EXPECT_EQ(ctrl.Status(), L"<IDS_ROOMCTRL_NETWORK_OK>");
 
+    // Maximise and restore take turns on the bar.
     room.mainView.ShowWindow(SW_SHOW);
-    ctrl.MaximizeRoomWindow();
+    Click(ctrl, IDC_ROOMCTRL_MAXIMIZE);
     EXPECT_TRUE(ctrl.IsRoomMaximized());
-    ctrl.RestoreRoomWindow();
+    EXPECT_FALSE(HasVisibleStyle(ctrl.GetDlgItem(IDC_ROOMCTRL_MAXIMIZE)));
+    EXPECT_TRUE(HasVisibleStyle(ctrl.GetDlgItem(IDC_ROOMCTRL_RESTORE)));
+    Click(ctrl, IDC_ROOMCTRL_RESTORE);
     EXPECT_FALSE(ctrl.IsRoomMaximized());
+    EXPECT_TRUE(HasVisibleStyle(ctrl.GetDlgItem(IDC_ROOMCTRL_MAXIMIZE)));
 }
 
 TEST(RoomWindows, ControlBarCountsPushedFileBytes)
@@ -394,4 +475,181 @@ TEST(RoomWindows, InvitationShowsItsTextsAndGoesOnOk)
     // The object deletes itself with its window.
     ::SendMessageW(hWnd, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
     EXPECT_FALSE(::IsWindow(hWnd));
+}
+
+namespace
+{
+// The window's picture, saved as a 32-bit bitmap file.
+bool SaveWindowPicture(HWND hWnd, const std::wstring& szPath)
+{
+    // The display shows a changed frame only after the window's messages have run.
+    PumpMessages(200);
+    ::RedrawWindow(hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    RECT rc = WindowRect(hWnd);
+    int cx = rc.right - rc.left, cy = rc.bottom - rc.top;
+    HDC hScreen = ::GetDC(nullptr);
+    HDC hMem = ::CreateCompatibleDC(hScreen);
+    BITMAPINFO bi{};
+    bi.bmiHeader = {sizeof(BITMAPINFOHEADER), cx, -cy, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    void* pBits = nullptr;
+    HBITMAP hBitmap = ::CreateDIBSection(hScreen, &bi, DIB_RGB_COLORS, &pBits, nullptr, 0);
+    HGDIOBJ hOld = ::SelectObject(hMem, hBitmap);
+    HDC hWindow = ::GetWindowDC(hWnd);
+    ::BitBlt(hMem, 0, 0, cx, cy, hWindow, 0, 0, SRCCOPY);
+    ::ReleaseDC(hWnd, hWindow);
+    ::SelectObject(hMem, hOld);
+    bool bSaved = false;
+    if (FILE* out = _wfopen(szPath.c_str(), L"wb"))
+    {
+        size_t nBytes = static_cast<size_t>(cx) * cy * 4;
+        BITMAPFILEHEADER file{0x4D42,
+                              static_cast<DWORD>(sizeof(BITMAPFILEHEADER) + sizeof bi.bmiHeader + nBytes), 0,
+                              0, sizeof(BITMAPFILEHEADER) + sizeof bi.bmiHeader};
+        bSaved = fwrite(&file, sizeof file, 1, out) == 1 &&
+                 fwrite(&bi.bmiHeader, sizeof bi.bmiHeader, 1, out) == 1 &&
+                 fwrite(pBits, 1, nBytes, out) == nBytes;
+        fclose(out);
+    }
+    ::DeleteObject(hBitmap);
+    ::DeleteDC(hMem);
+    ::ReleaseDC(nullptr, hScreen);
+    return bSaved;
+}
+} // namespace
+
+TEST(RoomWindows, PicturesOfEachViewModeAndFullScreen)
+{
+    Room room;
+    room.player.DestroyWindow(); // a live room has no player
+    room.videoView.SetViewCount(9);
+    room.mainView.MoveWindow(0, 0, 1024, 738);
+    room.mainView.ShowWindow(SW_SHOW);
+    S_ROOMVIEWSTATE state = room.mainView.ViewState();
+    state.bHasBoardTool = true;
+    state.nBoardToolWidth = 40;
+    const wchar_t* names[] = {L"video", L"board", L"mediashare", L"question"};
+    for (uint16_t mode = 0; mode < 4; ++mode)
+    {
+        state.wViewMode = mode;
+        room.mainView.SetViewState(state);
+        EXPECT_TRUE(SaveWindowPicture(room.mainView.m_hWnd, std::wstring(QUILLON_PICTURE_DIR) +
+                                                                L"/room_view_" + names[mode] + L".bmp"));
+    }
+    // The chat floating beside the room, translucent.
+    state.wViewMode = 1;
+    room.mainView.SetViewState(state);
+    room.chat.SetFloating(true);
+    room.chat.SetAlpha(180);
+    EXPECT_TRUE(SaveWindowPicture(room.chat.m_hWnd,
+                                  std::wstring(QUILLON_PICTURE_DIR) + L"/room_view_chat_floating.bmp"));
+    EXPECT_TRUE(SaveWindowPicture(room.mainView.m_hWnd,
+                                  std::wstring(QUILLON_PICTURE_DIR) + L"/room_view_board_chat_floating.bmp"));
+    room.chat.SetFloating(false);
+    state.bPanelShown = false;
+    room.mainView.SetViewState(state);
+    EXPECT_TRUE(SaveWindowPicture(room.mainView.m_hWnd,
+                                  std::wstring(QUILLON_PICTURE_DIR) + L"/room_view_panels_closed.bmp"));
+    state.bPanelShown = true;
+    state.bFullScreen = true;
+    room.mainView.SetViewState(state);
+    room.mainView.EnterFullScreen({0, 0, ::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN)});
+    RECT rc = WindowRect(room.mainView);
+    EXPECT_EQ(rc.left, -1);
+    EXPECT_EQ(rc.right, ::GetSystemMetrics(SM_CXSCREEN) + 1);
+    EXPECT_FALSE(room.mainView.GetStyle() & WS_CAPTION);
+    EXPECT_TRUE(SaveWindowPicture(room.mainView.m_hWnd,
+                                  std::wstring(QUILLON_PICTURE_DIR) + L"/room_view_fullscreen.bmp"));
+    room.mainView.LeaveFullScreen({10, 20, 1034, 758});
+    EXPECT_TRUE(room.mainView.GetStyle() & WS_CAPTION);
+    EXPECT_EQ(WindowRect(room.mainView).left, 10);
+}
+
+TEST(RoomWindows, BorderDragKeepsTheRoomBetweenItsMinimumAndTheWorkArea)
+{
+    Room room;
+    room.mainView.MoveWindow(100, 100, 1000, 700);
+    RECT drag{400, 100, 1100, 800}; // the left edge dragged to leave 700 pixels
+    room.mainView.SendMessage(WM_SIZING, WMSZ_LEFT, reinterpret_cast<LPARAM>(&drag));
+    EXPECT_EQ(drag.left, 300);
+    EXPECT_EQ(drag.right, 1100);
+    RECT work{};
+    ::SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+    RECT tall{100, 100, 1100, 100 + (work.bottom - work.top) + 500};
+    room.mainView.SendMessage(WM_SIZING, WMSZ_BOTTOM, reinterpret_cast<LPARAM>(&tall));
+    EXPECT_EQ(tall.bottom - tall.top, work.bottom - work.top);
+}
+
+TEST(RoomWindows, SidePanelsFloatDockAndStayWithinTheirLimits)
+{
+    Room room;
+    room.mainView.MoveWindow(0, 0, 1000, 700);
+    room.mainView.ShowWindow(SW_SHOW);
+    room.manageTool.MoveWindow(0, 0, 200, 400);
+    CSidePanelDlg& chat = room.chat;
+
+    // WM_COMMAND 1007 floats the chat: a window of its own at its first place, 208 x 150,
+    // and the host shares its height among the other three.
+    chat.SendMessage(WM_COMMAND, CSidePanelDlg::kFloatCommand, 0);
+    EXPECT_TRUE(chat.IsFloating());
+    EXPECT_FALSE(chat.GetStyle() & WS_CHILD);
+    EXPECT_EQ(::GetWindow(chat.m_hWnd, GW_OWNER), room.mainView.m_hWnd);
+    RECT rc = WindowRect(chat);
+    EXPECT_EQ(rc.right - rc.left, kPanelFloatWidth);
+    EXPECT_EQ(rc.bottom - rc.top, kPanelFloatHeight);
+    EXPECT_EQ(WindowRect(room.userList).bottom - WindowRect(room.userList).top, 134);
+
+    // A border drag keeps 208 x 150 at least; translucency goes from 70 to opaque.
+    RECT drag{rc.left, rc.top, rc.left + 100, rc.bottom};
+    chat.SendMessage(WM_SIZING, WMSZ_RIGHT, reinterpret_cast<LPARAM>(&drag));
+    EXPECT_EQ(drag.right - drag.left, kPanelFloatWidth);
+    chat.SetAlpha(10);
+    EXPECT_EQ(chat.Alpha(), kPanelMinAlpha);
+    EXPECT_TRUE(::GetWindowLongPtrW(chat.m_hWnd, GWL_EXSTYLE) & WS_EX_LAYERED);
+
+    EXPECT_EQ(chat.SendMessage(WM_NCHITTEST, 0, MAKELPARAM(rc.right - 2, rc.bottom - 2)), HTBOTTOMRIGHT);
+    EXPECT_EQ(chat.SendMessage(WM_NCHITTEST, 0, MAKELPARAM(rc.left + 50, rc.top + 10)), HTCAPTION);
+
+    // Closing it docks it in the host again, opaque; floated again it comes back where it was.
+    ::MoveWindow(chat.m_hWnd, 300, 200, 250, 180, TRUE);
+    chat.SendMessage(WM_SYSCOMMAND, SC_CLOSE, 0);
+    EXPECT_FALSE(chat.IsFloating());
+    EXPECT_EQ(chat.GetParent(), room.manageTool.m_hWnd);
+    EXPECT_FALSE(::GetWindowLongPtrW(chat.m_hWnd, GWL_EXSTYLE) & WS_EX_LAYERED);
+    EXPECT_EQ(WindowRect(room.userList).bottom - WindowRect(room.userList).top, 100);
+    chat.SetFloating(true);
+    EXPECT_EQ(WindowRect(chat).left, 300);
+    EXPECT_EQ(WindowRect(chat).right - WindowRect(chat).left, 250);
+    chat.SetFloating(false);
+
+    // Collapsed (its command 1386), docked it keeps its title and the others share the rest;
+    // floating it shrinks to its title and grows back to the height it had.
+    chat.SendMessage(WM_COMMAND, kCollapseChatCommand, 0);
+    EXPECT_FALSE(chat.IsExpanded());
+    EXPECT_EQ(WindowRect(chat).bottom - WindowRect(chat).top, kPanelTitleHeight);
+    EXPECT_EQ(WindowRect(room.agenda).bottom - WindowRect(room.agenda).top, 127);
+    chat.SetFloating(true);
+    EXPECT_EQ(WindowRect(chat).bottom - WindowRect(chat).top, kPanelTitleHeight);
+    chat.SetExpanded(true);
+    EXPECT_EQ(WindowRect(chat).bottom - WindowRect(chat).top, 180);
+    chat.SetExpanded(false);
+    RECT tall{WindowRect(chat).left, WindowRect(chat).top, WindowRect(chat).right,
+              WindowRect(chat).top + 400};
+    chat.SendMessage(WM_SIZING, WMSZ_BOTTOM, reinterpret_cast<LPARAM>(&tall));
+    EXPECT_EQ(tall.bottom - tall.top, kPanelTitleHeight); // collapsed: only sideways
+    // Its borders and title band answer the hit test; collapsed, only its sides size it.
+    RECT at = WindowRect(chat);
+    EXPECT_EQ(chat.SendMessage(WM_NCHITTEST, 0, MAKELPARAM(at.left + 1, at.top + 10)), HTLEFT);
+    EXPECT_EQ(chat.SendMessage(WM_NCHITTEST, 0, MAKELPARAM(at.left + 50, at.top + 1)), HTCAPTION);
+    chat.SetFloating(false);
+    chat.SetExpanded(true);
+
+    // Every panel of the host floats the same way.
+    for (CSidePanelDlg* pPanel :
+         std::initializer_list<CSidePanelDlg*>{&room.agenda, &room.ebook, &room.userList})
+    {
+        pPanel->SendMessage(WM_COMMAND, CSidePanelDlg::kFloatCommand, 0);
+        EXPECT_TRUE(pPanel->IsFloating());
+        pPanel->SendMessage(WM_COMMAND, CSidePanelDlg::kFloatCommand, 0);
+        EXPECT_EQ(pPanel->GetParent(), room.manageTool.m_hWnd);
+    }
 }

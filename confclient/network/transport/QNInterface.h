@@ -101,6 +101,10 @@ public:
     bool SendPushChunk(uint16_t wPushId, const uint8_t* p, size_t n);
     bool SendRecordUpload(bool bLast, const uint8_t* p, size_t n);
     bool SendFileBlock(uint16_t wTransfer, uint32_t dwOffset, const uint8_t* p, size_t n);
+    // 430: the room's view mode (0..3) and full screen, for everyone in the room.
+    bool SendViewMode(uint16_t wMode, bool bFullScreen);
+    // 420: the room's properties, for everyone in the room.
+    bool SendRoomProperty(const struct S_ROOMPROPERTY& property);
 
     void OnConnected() override;
     void OnConnectFailed() override;

@@ -45,7 +45,7 @@ constexpr RoomWindowRow kRows[] = {
     {SLOT_EBOOK, SLOT_MANAGETOOL, &ShowsEBook},
     {SLOT_USERLIST, SLOT_MANAGETOOL, &Always},
     {SLOT_BOARDTOOL, SLOT_MAINVIEW, &LiveOnly},
-    {SLOT_ROOMCTRL, SLOT_NONE, &Always},
+    {SLOT_ROOMCTRL, SLOT_MAINVIEW, &Always},
     {SLOT_PLAYER, SLOT_MAINVIEW, &PlayerOnly},
 };
 static_assert(std::size(kRows) == ROOM_SLOT_COUNT, "one row per slot");

@@ -13,6 +13,7 @@
 #include <mutex>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "winui/WideText.h"
@@ -36,6 +37,8 @@
 #include "confclient/media/VideoFeature.h"
 #include "confclient/people/CallFeature.h"
 #include "confclient/room/RoomViewFeature.h"
+#include "confclient/room/RoomBarRules.h"
+#include "confclient/room/RoomViewLayout.h"
 #include "confclient/people/ChatFeature.h"
 #include "confclient/people/MessengerFeature.h"
 #include "confclient/people/ParticipantsFeature.h"
@@ -64,6 +67,7 @@ class CFloatingBoardToolDlg;
 class CRoomCtrlDlg;
 class CPlayerDlg;
 class CMessangeDlg;
+class CSidePanelDlg;
 
 class IConfDlg : public IQNHost,
                  public IRoomHost,
@@ -419,6 +423,33 @@ protected:
     // What the send thread may read of the control bar.
     std::atomic<HWND> m_hRoomCtrl{nullptr};
     std::atomic<int> m_nRoomCtrlMode{0};
+
+    // The room's view for the whole room: view mode, full screen, the side panels and the bar
+    // (RoomViewServices.cpp).
+    // Sends the mode and full screen to the room (430) when bSend, then shows them here.
+    void ChangeViewMode(uint16_t wMode, bool bFullScreen, bool bSend);
+    void ViewModeRequested(uint16_t wMode) override;
+    void FullScreenRequested() override;
+    void TogglePanels(bool bResend) override;
+    bool HasControlRight() const override { return IsChief(); }
+    bool IsRoomFullScreen() const override { return m_bFullScreen; }
+    void SetRoomFullScreen(bool bOn) override;
+    // What the layout and the bar read of the session and the room's windows.
+    S_ROOMVIEWSTATE RoomViewState() const;
+    S_BARSTATE RoomBarState() const;
+    // The room window and the bar take the session's view again.
+    void ApplyRoomView();
+    // The monitors, the primary first; the dual-monitor option moves full screen to the second.
+    std::vector<S_RECT> MonitorTable() const;
+    // The four side panels with their saved states, agenda, e-book, user list and chat; the states
+    // are written back from the panels when the room closes.
+    std::array<std::pair<CSidePanelDlg*, int>, 4> SidePanelStates() const;
+    void SaveSidePanelStates();
+    bool m_bFullScreen = false;
+    bool m_bPanelShown = true;
+    bool m_bLayoutDone = false;
+    bool m_bDualMonitor = false;
+    bool m_bWasZoomed = false;
 
     // The control agent (registered message and command 261) and the restart it may ask for.
     void OnAgentMessage(WPARAM wParam, LPARAM lParam);

@@ -127,7 +127,8 @@ void IConfDlg::LoadRoomPosition(S_ROOMPOSITION& pos, bool bReadSaved)
 
 void IConfDlg::SaveMainPlacement(bool bSave)
 {
-    if (!bSave || !m_pMainView || !m_pMainView->m_hWnd) return;
+    // In full screen the room keeps the rectangle it had before.
+    if (!bSave || m_bFullScreen || !m_pMainView || !m_pMainView->m_hWnd) return;
     WINDOWPLACEMENT wp{};
     wp.length = sizeof wp;
     if (!GetWindowPlacement(m_pMainView->m_hWnd, &wp)) return;
@@ -190,6 +191,10 @@ bool IConfDlg::CreateRoomWindows()
         OnRoomWindowMade(row.slot);
     }
     m_pMainView->SetRoomTitle(WideOf(m_room.info.szTitle));
+    m_pMainView->SetPane(PANE_CTRLBAR, m_pRoomCtrl);
+    m_pMainView->SetPane(PANE_MANAGETOOL, m_pManageTool);
+    m_pMainView->SetPane(PANE_BOARDTOOL, m_pBoardTool);
+    m_pMainView->SetPane(PANE_PLAYER, m_pPlayer);
     m_pMainView->SetChildViews(m_pVideoView, m_pMediaShareView, m_pQuestion);
     SetPriorityClass(GetCurrentProcess(), HIGH_PRIORITY_CLASS);
     return true;
@@ -224,7 +229,11 @@ bool IConfDlg::InitPanels(bool bEntering)
     if (bEntering)
     {
         m_room.wViewMode = 0;
+        m_bLayoutDone = false;
+        m_bFullScreen = false;
+        m_bPanelShown = true;
         std::wstring key = RegProgramKey(m_szExeName);
+        m_bDualMonitor = RegReadDword(HKEY_CURRENT_USER, key.c_str(), L"DualMonitor", 0) != 0;
         m_nAgendaListState =
             static_cast<int>(RegReadDword(HKEY_CURRENT_USER, key.c_str(), L"AgendaListState", 1));
         m_nUserListState =
@@ -257,31 +266,52 @@ void IConfDlg::LayoutRoom()
 {
     if (!m_pMainView || !m_pMainView->m_hWnd) return;
     UpdateBoardLock();
-    const S_RECT& r = m_roomPos.rect;
-    int nBarHeight = 0;
-    if (m_pRoomCtrl && m_pRoomCtrl->m_hWnd)
+    HWND hMain = m_pMainView->m_hWnd;
+    // The room rectangle is taken once; later the user moves and sizes the window.
+    if (!m_bLayoutDone)
     {
-        RECT bar;
-        GetWindowRect(m_pRoomCtrl->m_hWnd, &bar);
-        nBarHeight = bar.bottom - bar.top;
-        SetWindowPos(m_pRoomCtrl->m_hWnd, nullptr, r.left, r.top, r.Width(), nBarHeight,
-                     SWP_NOZORDER | SWP_NOACTIVATE | SWP_SHOWWINDOW);
+        const S_RECT& r = m_roomPos.rect;
+        SetWindowPos(hMain, nullptr, r.left, r.top, r.Width(), r.Height(), SWP_NOZORDER | SWP_NOACTIVATE);
+        ShowWindow(hMain, m_roomPos.bMaximized ? SW_SHOWMAXIMIZED : SW_SHOW);
     }
-    if (!IsZoomed(m_pMainView->m_hWnd))
-        SetWindowPos(m_pMainView->m_hWnd, nullptr, r.left, r.top + nBarHeight, r.Width(),
-                     r.Height() - nBarHeight, SWP_NOZORDER | SWP_NOACTIVATE | SWP_SHOWWINDOW);
-    ShowWindow(m_pMainView->m_hWnd, m_roomPos.bMaximized ? SW_SHOWMAXIMIZED : SW_SHOW);
-    if (m_pChat) ShowWindow(m_pChat->m_hWnd, m_nChatWndState ? SW_SHOW : SW_HIDE);
-    if (m_pUserList) ShowWindow(m_pUserList->m_hWnd, m_nUserListState ? SW_SHOW : SW_HIDE);
-    if (m_pAgendaList) ShowWindow(m_pAgendaList->m_hWnd, m_nAgendaListState ? SW_SHOW : SW_HIDE);
-    if (m_pEBook) ShowWindow(m_pEBook->m_hWnd, m_nEbookState ? SW_SHOW : SW_HIDE);
+    // A panel's saved state says whether its body shows or only its title.
+    if (!m_bLayoutDone)
+        for (auto [pPanel, nState] : SidePanelStates())
+            if (pPanel) pPanel->SetExpanded(nState != 0);
+    ApplyRoomView();
+    m_bLayoutDone = true;
     for (const RoomWindowRow& row : RoomWindowRows())
         SendSize(RoomWindow(row.slot));
     m_pMainView->Refresh();
 }
 
+std::array<std::pair<CSidePanelDlg*, int>, 4> IConfDlg::SidePanelStates() const
+{
+    return {{{m_pAgendaList, m_nAgendaListState},
+             {m_pEBook, m_nEbookState},
+             {m_pUserList, m_nUserListState},
+             {m_pChat, m_nChatWndState}}};
+}
+
+void IConfDlg::SaveSidePanelStates()
+{
+    std::wstring key = RegProgramKey(m_szExeName);
+    const wchar_t* names[] = {L"AgendaListState", L"EbookWndState", L"UserListState", L"ChatWndState"};
+    int* states[] = {&m_nAgendaListState, &m_nEbookState, &m_nUserListState, &m_nChatWndState};
+    auto panels = SidePanelStates();
+    for (size_t i = 0; i < panels.size(); ++i)
+    {
+        if (!panels[i].first) continue;
+        *states[i] = panels[i].first->IsExpanded() ? 1 : 0;
+        RegWriteDword(HKEY_CURRENT_USER, key.c_str(), names[i], static_cast<DWORD>(*states[i]));
+    }
+}
+
 void IConfDlg::DestroyRoomWindows()
 {
+    if (!IsPlayerMode()) SaveSidePanelStates();
+    m_bFullScreen = false;
+    m_bLayoutDone = false;
     m_hRoomCtrl = nullptr;
     m_nRoomCtrlMode = 0;
     // Children first, then their parents.
@@ -337,8 +367,8 @@ void IConfDlg::OnRoomTypeChanged()
 
 void IConfDlg::ShowViewMode(uint16_t wViewMode)
 {
-    if (m_pRoomCtrl) m_pRoomCtrl->SetViewMode(wViewMode);
-    LayoutRoom();
+    m_room.wViewMode = ResolveViewMode(wViewMode, m_room.info.wRoomType, m_room.info.dwFlags);
+    ApplyRoomView();
 }
 
 void IConfDlg::QueryRecorderState()
@@ -358,5 +388,8 @@ void IConfDlg::MaximizeRoom(bool bMaximize)
 void IConfDlg::SetOwnVideoFloating(int nMode)
 {
     if (m_pVideoView && (nMode != 0) != m_pVideoView->IsFloating())
+    {
         m_pVideoView->SetFloating(static_cast<uint8_t>(nMode));
+        ApplyRoomView();
+    }
 }

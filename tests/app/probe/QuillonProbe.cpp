@@ -5,6 +5,9 @@
 //   quillon_probe lines <control id>        the lines of a list box
 //   quillon_probe parents <control id>      the texts of the control's ancestors, innermost first
 //   quillon_probe enabled <control id>      1 or 0
+//   quillon_probe checked <control id>      1 or 0
+//   quillon_probe visible <control id>      1 or 0
+//   quillon_probe toprect <control id>      left top right bottom of the control's top-level window
 //   quillon_probe settext <control id> <text>
 //   quillon_probe click <control id>
 //   quillon_probe text <part>               visible windows whose text holds part
@@ -101,6 +104,17 @@ int wmain(int argc, wchar_t** argv)
             Print(TextOf(p));
     else if (cmd == L"enabled")
         Print(IsWindowEnabled(h) ? L"1" : L"0");
+    else if (cmd == L"checked")
+        Print(SendMessageW(h, BM_GETCHECK, 0, 0) == BST_CHECKED ? L"1" : L"0");
+    else if (cmd == L"visible")
+        Print(IsWindowVisible(h) ? L"1" : L"0");
+    else if (cmd == L"toprect")
+    {
+        RECT rc{};
+        GetWindowRect(GetAncestor(h, GA_ROOT), &rc);
+        Print(std::to_wstring(rc.left) + L" " + std::to_wstring(rc.top) + L" " + std::to_wstring(rc.right) +
+              L" " + std::to_wstring(rc.bottom));
+    }
     else if (cmd == L"settext" && argc > 3)
         SendMessageW(h, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(argv[3]));
     else if (cmd == L"click")

@@ -326,6 +326,12 @@ void CLoopServer::HandleFrame(const std::shared_ptr<Client>& c, uint8_t* pFrame,
     case CMD_CONF_PRESENTER:
         OnPresenter(*c, p, n);
         break;
+    case CMD_CONF_USEROPTION:
+        OnUserOption(*c, p, n);
+        break;
+    case CMD_MSG_INVITEREPLY:
+        OnInviteReply(*c, p, n);
+        break;
     default:
         if (IsRelayed(h.wCommand)) Relay(*c, h.wCommand, p, n);
         break;

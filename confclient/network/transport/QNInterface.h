@@ -86,6 +86,10 @@ public:
     bool SendRecorderStateQuery();
     // 550: a presenter request, or the presider's answer to one.
     bool SendPresenterRequest(const QNPresenterRequest& r);
+    // 660 to the inviter, sub 65535.
+    bool SendInviteReply(uint16_t wSender, uint16_t wInviter, bool bAccept);
+    // 546: one option of the local user.
+    bool SendUserOption(const QNUserOption& option);
     bool SendVoice(const uint8_t* p, size_t n);
     // 2000, 2010, 2020 or 2030.
     bool SendVideo(uint16_t wCommand, const uint8_t* p, size_t n);

@@ -44,7 +44,8 @@ void CLoopServer::OnInviteReply(Client& c, const uint8_t* p, size_t n)
         m_invitations.erase(delivered);
     }
     Bytes b;
-    EncodeInviteAnswer({c.wUserIndex, wRoom, static_cast<uint16_t>((reply.dwFlags & kInviteReplyAccepted) != 0)}, b);
+    EncodeInviteAnswer(
+        {c.wUserIndex, wRoom, static_cast<uint16_t>((reply.dwFlags & kInviteReplyAccepted) != 0)}, b);
     Send(*pInviter, INFO_MSG_INVITEANSWER, kNoIndex, b);
 }
 

@@ -45,8 +45,8 @@ void CInfoDlg2::PlaceButtons(int nButtons)
     SetOptions(nButtons, x[0], x[1], x[2]);
 }
 
-int CInfoDlg2::Ask(INoticeHost& host, CWnd* pOwner, const std::wstring& szText, int nButtons, uint16_t wTimeout,
-                   int nMode)
+int CInfoDlg2::Ask(INoticeHost& host, CWnd* pOwner, const std::wstring& szText, int nButtons,
+                   uint16_t wTimeout, int nMode)
 {
     CInfoDlg2 box(host, nMode, szText, wTimeout, 0xFFFF, pOwner);
     box.PlaceButtons(nButtons);
@@ -93,9 +93,11 @@ BOOL CInfoDlg2::OnInitDialog()
         m_cancel.LoadBitmapsAndSize(IDB_BOX2_CANCEL, IDB_BOX2_CANCEL + 1, IDB_BOX2_CANCEL + 2, 0);
     }
     const std::wstring szFace = m_host.NoticeText("IDS_DEFAULT_FONT");
-    m_message.SetTextFont(NoticeFontHeight(m_host.NoticeText("IDS_DEFAULT_FONTSIZE")), szFace.c_str(), FW_NORMAL);
-    m_message.SetBkMode(TRANSPARENT);
-    m_caption.SetTextFont(NoticeFontHeight(m_host.NoticeText("IDS_MAM_FONTSIZE")), szFace.c_str(), FW_SEMIBOLD);
+    m_message.SetTextFont(NoticeFontHeight(m_host.NoticeText("IDS_DEFAULT_FONTSIZE")), szFace.c_str(),
+                          FW_NORMAL);
+    m_message.SetColors(RGB(0x33, 0x3D, 0x4F), RGB(0xF6, 0xF6, 0xF6), OPAQUE); // the body's colour
+    m_caption.SetTextFont(NoticeFontHeight(m_host.NoticeText("IDS_MAM_FONTSIZE")), szFace.c_str(),
+                          FW_SEMIBOLD);
     m_caption.SetTextColor(RGB(0x56, 0x60, 0x7C));
     m_caption.SetBkMode(TRANSPARENT);
     HWND hMain = m_host.MainDialog();
@@ -147,8 +149,8 @@ void CInfoDlg2::PlaceControls(int nGrow)
     {
         const bool bShown = m_buttonX[i] != 0 && i < m_nButtons;
         if (bShown)
-            ::MoveWindow(*buttons[i], m_buttonX[i], kButtonY + nGrow, buttons[i]->m_nWidth, buttons[i]->m_nHeight,
-                         FALSE);
+            ::MoveWindow(*buttons[i], m_buttonX[i], kButtonY + nGrow, buttons[i]->m_nWidth,
+                         buttons[i]->m_nHeight, FALSE);
         buttons[i]->ShowWindow(bShown ? SW_SHOW : SW_HIDE);
     }
 }

@@ -28,8 +28,8 @@ public:
     // Modes 1-3: shows the box and returns at once; false when it could not be made (and was freed).
     static bool ShowModeless(CInfoDlg2* pBox);
     // A box with its nButtons (1..3) centred, run modally over pOwner (modes 0 and 4).
-    static int Ask(INoticeHost& host, CWnd* pOwner, const std::wstring& szText, int nButtons, uint16_t wTimeout,
-                   int nMode);
+    static int Ask(INoticeHost& host, CWnd* pOwner, const std::wstring& szText, int nButtons,
+                   uint16_t wTimeout, int nMode);
     // The same box without waiting (modes 1-3); false when it could not be made.
     static bool Tell(INoticeHost& host, CWnd* pOwner, const std::wstring& szText, int nButtons, int nMode,
                      uint16_t wValue);

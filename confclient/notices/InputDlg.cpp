@@ -71,7 +71,8 @@ BOOL CInputDlg::OnInitDialog()
     }
     ::MoveWindow(GetDlgItem(IDC_ZOOM_EDIT), 140, 190, 40, 20, FALSE);
     ::MoveWindow(GetDlgItem(IDC_ZOOM_SPIN), 180, 190, 20, 20, FALSE);
-    ::SendMessageW(GetDlgItem(IDC_ZOOM_SPIN), UDM_SETBUDDY, reinterpret_cast<WPARAM>(GetDlgItem(IDC_ZOOM_EDIT)), 0);
+    ::SendMessageW(GetDlgItem(IDC_ZOOM_SPIN), UDM_SETBUDDY,
+                   reinterpret_cast<WPARAM>(GetDlgItem(IDC_ZOOM_EDIT)), 0);
     ShowSelection();
 
     ::SetWindowPos(m_hWnd, nullptr, 0, 0, kWidth, kHeight, SWP_NOMOVE | SWP_NOZORDER);

@@ -29,11 +29,13 @@ void CInviteNoticeList::Remove(uint16_t wInviter, uint16_t wRoomIndex)
 
 bool CInviteNoticeList::Has(uint16_t wInviter, uint16_t wRoomIndex) const
 {
-    return std::any_of(m_entries.begin(), m_entries.end(), [&](const S_INVITENOTICE_LIST& e)
+    return std::any_of(m_entries.begin(), m_entries.end(),
+                       [&](const S_INVITENOTICE_LIST& e)
                        { return e.wInviter == wInviter && e.wRoomIndex == wRoomIndex; });
 }
 
-std::u16string InviteNoticeText(const std::u16string& szInviteTemplate, const std::u16string& szAnyoneTemplate,
+std::u16string InviteNoticeText(const std::u16string& szInviteTemplate,
+                                const std::u16string& szAnyoneTemplate,
                                 const std::optional<std::u16string>& inviter, const std::u16string& szRoom,
                                 ILogSink* pLog)
 {

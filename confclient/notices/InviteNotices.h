@@ -54,6 +54,7 @@ private:
 
 // The notice's text: IDS_MSG_INVITENOTICE filled with (inviter, room, blank line) when the inviter
 // is a known lobby user, else IDS_MSG_ANYONE_INVITENOTICE filled with (room, blank line).
-std::u16string InviteNoticeText(const std::u16string& szInviteTemplate, const std::u16string& szAnyoneTemplate,
+std::u16string InviteNoticeText(const std::u16string& szInviteTemplate,
+                                const std::u16string& szAnyoneTemplate,
                                 const std::optional<std::u16string>& inviter, const std::u16string& szRoom,
                                 ILogSink* pLog);

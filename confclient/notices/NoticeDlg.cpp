@@ -9,7 +9,8 @@ namespace
 constexpr BYTE kAlpha = 150;
 }
 
-CNoticeDlg::CNoticeDlg(INoticeHost& host, int nMode) : CDialog(IDD_NOTICEDLG, nullptr), m_host(host), m_nMode(nMode)
+CNoticeDlg::CNoticeDlg(INoticeHost& host, int nMode)
+    : CDialog(IDD_NOTICEDLG, nullptr), m_host(host), m_nMode(nMode)
 {
 }
 

@@ -24,7 +24,8 @@ void CTitleBand::Paint(HDC hDC, int nWidth)
     const int nLeft = m_left.m_nWidth;
     const int nRight = m_right.m_nWidth;
     m_left.Render(hDC, 0, 0, -1, -1, 0);
-    if (nWidth > nLeft + nRight) m_middle.Render(hDC, nLeft, 0, nWidth - nLeft - nRight, m_middle.m_nHeight, 0);
+    if (nWidth > nLeft + nRight)
+        m_middle.Render(hDC, nLeft, 0, nWidth - nLeft - nRight, m_middle.m_nHeight, 0);
     m_right.Render(hDC, nWidth - nRight, 0, -1, -1, 0);
 }
 

@@ -2,10 +2,17 @@
 #include "confclient/notices/ZoomChoices.h"
 
 const ZoomChoice kZoomChoices[kZoomChoiceCount] = {
-    {1505, 25, 32941},  {1506, 50, 32942},  {1507, 75, 32943},
-    {1508, 100, 32944}, {1509, 125, 32945}, {1510, 150, 32946},
-    {1511, 200, 32947}, {1512, 300, 32948}, {1513, kZoomFitWidth, kZoomCommandFitWidth},
-    {1514, kZoomFitPage, 32950}, {kZoomRadioUserSet, 0, kZoomCommandUserSet},
+    {1505, 25, 32941},
+    {1506, 50, 32942},
+    {1507, 75, 32943},
+    {1508, 100, 32944},
+    {1509, 125, 32945},
+    {1510, 150, 32946},
+    {1511, 200, 32947},
+    {1512, 300, 32948},
+    {1513, kZoomFitWidth, kZoomCommandFitWidth},
+    {1514, kZoomFitPage, 32950},
+    {kZoomRadioUserSet, 0, kZoomCommandUserSet},
 };
 
 const ZoomChoice& ZoomChoiceOfCommand(uint16_t wCommand)

@@ -10,8 +10,8 @@ constexpr int kZoomMax = 300;
 
 struct ZoomChoice
 {
-    int nRadio;      // the dialog's radio button
-    int nValue;      // what the board is given; 0 for the user's own percentage
+    int nRadio;        // the dialog's radio button
+    int nValue;        // what the board is given; 0 for the user's own percentage
     uint16_t wCommand; // the control bar's menu command
 };
 constexpr int kZoomChoiceCount = 11;

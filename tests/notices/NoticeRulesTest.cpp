@@ -60,11 +60,10 @@ TEST(NoticeBox, ButtonsAreCentredAndAbsentOnesAreZero)
         int nCount, nMode;
         std::array<int, 3> x;
     } cases[] = {
-        {1, NOTICEBOX_MODAL, {110, 0, 0}},      // 300 wide, 80-px buttons, 10 apart
-        {2, NOTICEBOX_MODAL, {65, 155, 0}},
-        {3, NOTICEBOX_MODAL, {20, 110, 200}},
-        {1, NOTICEBOX_RECONNECT, {80, 0, 0}},   // the first button 30 px to the left
-        {5, NOTICEBOX_MODAL, {20, 110, 200}},   // at most three
+        {1, NOTICEBOX_MODAL, {110, 0, 0}}, // 300 wide, 80-px buttons, 10 apart
+        {2, NOTICEBOX_MODAL, {65, 155, 0}},   {3, NOTICEBOX_MODAL, {20, 110, 200}},
+        {1, NOTICEBOX_RECONNECT, {80, 0, 0}}, // the first button 30 px to the left
+        {5, NOTICEBOX_MODAL, {20, 110, 200}}, // at most three
         {0, NOTICEBOX_MODAL, {0, 0, 0}},
     };
     for (const auto& c : cases)
@@ -88,7 +87,8 @@ TEST(NoticeBox, ReconnectCountdownTexts)
         int nLeft = ReconnectSecondsLeft(5, 1000, s.dwNow);
         EXPECT_EQ(s.nLeft, nLeft) << s.dwNow;
         std::u16string text = Formatted(&log, texts.GetText(u"IDS_SOCK_RECONNECTION"), nLeft);
-        EXPECT_NE(std::u16string::npos, text.find(std::u16string(1, static_cast<char16_t>(u'0' + s.nLeft)))) << Utf8Of(text);
+        EXPECT_NE(std::u16string::npos, text.find(std::u16string(1, static_cast<char16_t>(u'0' + s.nLeft))))
+            << Utf8Of(text);
     }
     EXPECT_EQ(3, ReconnectSecondsLeft(5, 0xFFFFF000u, 0xFFFFF000u + 2500)); // across the wrap
     EXPECT_EQ(3, ReconnectSecondsLeft(5, 0xFFFFFC18u, 1500));
@@ -162,9 +162,9 @@ TEST(ZoomChoices, ResultZoomAndBothWaysBetweenRadioAndCommand)
     {
         int nValue;
         std::optional<uint16_t> command;
-    } cases[] = {{9, std::nullopt},    {301, std::nullopt}, {4096, 32949}, {8192, 32950}, {175, 32987},
-                 {10, 32987},          {300, 32948},        {25, 32941},   {100, 32944},  {0, std::nullopt},
-                 {-25, std::nullopt}};
+    } cases[] = {{9, std::nullopt}, {301, std::nullopt}, {4096, 32949},      {8192, 32950},
+                 {175, 32987},      {10, 32987},         {300, 32948},       {25, 32941},
+                 {100, 32944},      {0, std::nullopt},   {-25, std::nullopt}};
     for (const auto& c : cases)
         EXPECT_EQ(c.command, ResultZoom(c.nValue)) << c.nValue;
     for (const ZoomChoice& c : kZoomChoices)
@@ -186,18 +186,30 @@ TEST(NoticeTexts, EveryKeyTheNoticesUseHasAnEnglishTextWithItsPlaceholders)
         const char16_t* key;
         const char* args;
     } keys[] = {
-        {u"IDS_SOCK_RECONNECTION", "d"},   {u"IDS_MSG_INVITENOTICE", "sss"},
-        {u"IDS_MSG_ANYONE_INVITENOTICE", "ss"}, {u"IDMS_MAIN_INVITE", ""},
-        {u"IDS_DEFAULT_FONT", ""},         {u"IDS_DEFAULT_FONTSIZE", ""},
-        {u"IDS_MAM_FONTSIZE", ""},         {u"IDMS_SHARE_NAME", ""},
-        {u"IDMS_SHARE_REMOTECTRL", ""},    {u"IDMS_SHARE_CLOSE", ""},
-        {u"IDMS_DS_DRAWTOOLTITLE", ""},    {u"IDMS_DRAWTOOL_HIDE", ""},
-        {u"IDMS_MENU_DRAW_ZOOM", ""},      {u"IDMS_BOARD_ZOOM_WIDTH", ""},
-        {u"IDMS_BOARD_ZOOM_PAGE", ""},     {u"IDMS_BOARD_ZOOM_USERSET", ""},
-        {u"IDMS_BOARD_ZOOM_ERR", ""},      {u"IDS_MSG_INVITE_CANCLE_RECV", ""},
-        {u"IDS_LOBBY_COUNTDOWN", "d"},     {u"IDS_REQ_PRESENTER_CONFIRM", "s"},
-        {u"IDS_REQ_PRESENTER_PLAYER", "s"}, {u"IDMS_AUDIO_REMOTECTRL", "s"},
-        {u"IDS_LOBBY_LOGGEDIN", "s"},      {u"IDS_LOBBY_INROOM", "s"},
+        {u"IDS_SOCK_RECONNECTION", "d"},
+        {u"IDS_MSG_INVITENOTICE", "sss"},
+        {u"IDS_MSG_ANYONE_INVITENOTICE", "ss"},
+        {u"IDMS_MAIN_INVITE", ""},
+        {u"IDS_DEFAULT_FONT", ""},
+        {u"IDS_DEFAULT_FONTSIZE", ""},
+        {u"IDS_MAM_FONTSIZE", ""},
+        {u"IDMS_SHARE_NAME", ""},
+        {u"IDMS_SHARE_REMOTECTRL", ""},
+        {u"IDMS_SHARE_CLOSE", ""},
+        {u"IDMS_DS_DRAWTOOLTITLE", ""},
+        {u"IDMS_DRAWTOOL_HIDE", ""},
+        {u"IDMS_MENU_DRAW_ZOOM", ""},
+        {u"IDMS_BOARD_ZOOM_WIDTH", ""},
+        {u"IDMS_BOARD_ZOOM_PAGE", ""},
+        {u"IDMS_BOARD_ZOOM_USERSET", ""},
+        {u"IDMS_BOARD_ZOOM_ERR", ""},
+        {u"IDS_MSG_INVITE_CANCLE_RECV", ""},
+        {u"IDS_LOBBY_COUNTDOWN", "d"},
+        {u"IDS_REQ_PRESENTER_CONFIRM", "s"},
+        {u"IDS_REQ_PRESENTER_PLAYER", "s"},
+        {u"IDMS_AUDIO_REMOTECTRL", "s"},
+        {u"IDS_LOBBY_LOGGEDIN", "s"},
+        {u"IDS_LOBBY_INROOM", "s"},
         {u"IDS_LOBBY_ROOMTITLE", "s"},
     };
     for (const auto& k : keys)
@@ -229,8 +241,8 @@ struct RecordedZoomOwner : IZoomOwner
     int nBoard = 100;
     void CheckZoomItem(uint16_t wCommand, int nValue, bool bChecked, bool bApply) override
     {
-        calls.push_back(std::to_string(wCommand) + " " + std::to_string(nValue) + (bChecked ? " checked" : "") +
-                        (bApply ? " apply" : ""));
+        calls.push_back(std::to_string(wCommand) + " " + std::to_string(nValue) +
+                        (bChecked ? " checked" : "") + (bApply ? " apply" : ""));
         if (!bChecked) return;
         wStoredCommand = wCommand;
         if (bApply && nValue != nStored) nStored = nBoard = nValue;

@@ -49,7 +49,10 @@ public:
         return std::nullopt;
     }
     void AcceptInvitation(uint16_t wRoom) override { calls.push_back(L"accept " + std::to_wstring(wRoom)); }
-    void DeclineInvitation(uint16_t wInviter) override { calls.push_back(L"decline " + std::to_wstring(wInviter)); }
+    void DeclineInvitation(uint16_t wInviter) override
+    {
+        calls.push_back(L"decline " + std::to_wstring(wInviter));
+    }
     void RemoveInviteNotice(uint16_t wInviter, uint16_t wRoom) override
     {
         calls.push_back(L"removed " + std::to_wstring(wInviter) + L" " + std::to_wstring(wRoom));
@@ -130,8 +133,8 @@ void SavePicture(HWND hWnd, const char* pszName)
     BITMAPFILEHEADER fh{0x4D42, static_cast<DWORD>(sizeof fh + sizeof bi.bmiHeader + nSize), 0, 0,
                         static_cast<DWORD>(sizeof fh + sizeof bi.bmiHeader)};
     ::CreateDirectoryW(QUILLON_SCREENSHOT_DIR, nullptr);
-    std::wstring path = std::wstring(QUILLON_SCREENSHOT_DIR) + L"\\" + std::wstring(pszName, pszName + strlen(pszName)) +
-                        L".bmp";
+    std::wstring path = std::wstring(QUILLON_SCREENSHOT_DIR) + L"\\" +
+                        std::wstring(pszName, pszName + strlen(pszName)) + L".bmp";
     HANDLE hFile = ::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
     DWORD n = 0;
     ::WriteFile(hFile, &fh, sizeof fh, &n, nullptr);
@@ -227,8 +230,8 @@ TEST_F(NoticeWindowsTest, ModalBoxAnswersByItsButtonsEscapeAndOwner)
                 }
                 ++nStep;
             });
-        const int nAnswer = CInfoDlg2::Ask(*host, &owner, L"Leave the room now? The others stay.", c.nButtons, 0,
-                                           NOTICEBOX_MODAL);
+        const int nAnswer = CInfoDlg2::Ask(*host, &owner, L"Leave the room now? The others stay.", c.nButtons,
+                                           0, NOTICEBOX_MODAL);
         EXPECT_EQ(c.nAnswer, nAnswer);
         EXPECT_EQ(static_cast<size_t>(c.nButtons), shownButtons.size());
         EXPECT_GE(nStep, c.keysThenButton.size());
@@ -268,9 +271,11 @@ TEST_F(NoticeWindowsTest, TimeOutsEndWaitingBoxesCloseTheOthersAndCountDown)
     }
 
     // A box that does not wait frees itself at its time-out; the share question counts as declined.
-    ASSERT_TRUE(CInfoDlg2::ShowModeless(new CInfoDlg2(*host, NOTICEBOX_NOTICE, L"Noticed.", 1, 0xFFFF, &owner)));
+    ASSERT_TRUE(
+        CInfoDlg2::ShowModeless(new CInfoDlg2(*host, NOTICEBOX_NOTICE, L"Noticed.", 1, 0xFFFF, &owner)));
     HWND hNotice = ThreadWindowWith(IDC_INFO_MESSAGE);
-    ASSERT_TRUE(CInfoDlg2::ShowModeless(new CInfoDlg2(*host, NOTICEBOX_SHARE_QUESTION, L"Share?", 1, 9, &owner)));
+    ASSERT_TRUE(
+        CInfoDlg2::ShowModeless(new CInfoDlg2(*host, NOTICEBOX_SHARE_QUESTION, L"Share?", 1, 9, &owner)));
     EXPECT_TRUE(GoneSoon(hNotice));
     for (int i = 0; i < 1000 && host->calls.size() < 2; ++i)
         PumpMessages(20);
@@ -279,7 +284,8 @@ TEST_F(NoticeWindowsTest, TimeOutsEndWaitingBoxesCloseTheOthersAndCountDown)
 
 TEST_F(NoticeWindowsTest, ShareQuestionAnswersWithItsCodes)
 {
-    ASSERT_TRUE(CInfoDlg2::Tell(*host, &owner, L"Alice asks to see your screen.", 2, NOTICEBOX_SHARE_QUESTION, 9));
+    ASSERT_TRUE(
+        CInfoDlg2::Tell(*host, &owner, L"Alice asks to see your screen.", 2, NOTICEBOX_SHARE_QUESTION, 9));
     HWND hBox = ThreadWindowWith(IDC_INFO_MESSAGE);
     ASSERT_NE(nullptr, hBox);
     ::SendMessageW(hBox, WM_COMMAND, IDOK, 0);
@@ -340,7 +346,8 @@ TEST_F(NoticeWindowsTest, InvitationStacksInTheCornerAndGoesOnlyByItsButtons)
     EXPECT_EQ(std::wstring::npos, TextOf(::GetDlgItem(hRest, IDC_INVITE_MESSAGE)).find(L"%"));
     ::SendMessageW(hRest, WM_COMMAND, IDC_INVITE_ACCEPT, 0);
     EXPECT_FALSE(::IsWindow(hRest));
-    EXPECT_EQ((std::vector<std::wstring>{L"decline 7", L"removed 7 2", L"removed 8 3", L"accept 3"}), host->calls);
+    EXPECT_EQ((std::vector<std::wstring>{L"decline 7", L"removed 7 2", L"removed 8 3", L"accept 3"}),
+              host->calls);
 }
 
 TEST_F(NoticeWindowsTest, ShareBarTogglesTheDrawingToolAndStaysOnEscape)
@@ -348,7 +355,8 @@ TEST_F(NoticeWindowsTest, ShareBarTogglesTheDrawingToolAndStaysOnEscape)
     ASSERT_TRUE(CNoticeDlg::Show(new CNoticeDlg(*host, 0)));
     HWND hBar = ThreadWindowWith(IDC_SHARE_TEXT);
     ASSERT_NE(nullptr, hBar);
-    EXPECT_EQ(host->NoticeText("IDMS_SHARE_REMOTECTRL") + L" (Bob)", TextOf(::GetDlgItem(hBar, IDC_SHARE_TEXT)));
+    EXPECT_EQ(host->NoticeText("IDMS_SHARE_REMOTECTRL") + L" (Bob)",
+              TextOf(::GetDlgItem(hBar, IDC_SHARE_TEXT)));
     RECT r;
     ::GetWindowRect(hBar, &r);
     EXPECT_EQ(0, r.top);
@@ -368,7 +376,8 @@ TEST_F(NoticeWindowsTest, ShareBarTogglesTheDrawingToolAndStaysOnEscape)
     ::SendMessageW(hToggle, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(4, 4));
     ::SendMessageW(hToggle, WM_LBUTTONUP, 0, MAKELPARAM(4, 4));
     MSG msg{};
-    for (int j = 0; j < 100 && !::PeekMessageW(&msg, owner.m_hWnd, kMsgShowDrawTool, kMsgShowDrawTool, PM_REMOVE); ++j)
+    for (int j = 0;
+         j < 100 && !::PeekMessageW(&msg, owner.m_hWnd, kMsgShowDrawTool, kMsgShowDrawTool, PM_REMOVE); ++j)
         PumpMessages(10);
     EXPECT_EQ(kMsgShowDrawTool, msg.message);
     EXPECT_EQ(1u, msg.wParam);

@@ -380,7 +380,7 @@ protected:
 
     // The notices (SessionNotices.cpp): open invitation notices, the room an accepted invitation
     // joins once the present room is left, the session's one notice, the desktop sharers.
-    // The room left for an accepted invitation is followed by a join of the invited one.
+    // After a room was left: joins the room to join next, when one is set.
     void JoinNextRoom();
     CInviteNoticeList m_inviteNotices;
     uint16_t m_wRoomToJoinNext = kNoIndex;

@@ -18,7 +18,8 @@ int IConfDlg::ShowMessageBox(const std::wstring& szText, int nButtons, uint16_t 
 {
     // The main dialog steps back while a room is open: the room window owns the question.
     HWND hOwner = MainRoomWindow() ? MainRoomWindow() : MainWnd();
-    const int nAnswer = CInfoDlg2::Ask(*this, CWnd::FromHandlePermanent(hOwner), szText, nButtons, wTimeout, nMode);
+    const int nAnswer =
+        CInfoDlg2::Ask(*this, CWnd::FromHandlePermanent(hOwner), szText, nButtons, wTimeout, nMode);
     AddLog(LOG_DEBUG, L"[NOTICE] answered %d: %s", nAnswer, szText.c_str());
     return nAnswer;
 }
@@ -111,8 +112,8 @@ void IConfDlg::ShowNoticeDlg(int nMode)
 
 void IConfDlg::SetDesktopShareState(uint16_t wUser, int nCode)
 {
-    AddLog(LOG_INFO, L"[SHARE] desktop-share state of user %d: code %d (no desktop sharing in this build)", wUser,
-           nCode);
+    AddLog(LOG_INFO, L"[SHARE] desktop-share state of user %d: code %d (no desktop sharing in this build)",
+           wUser, nCode);
 }
 
 bool IConfDlg::IsLocalSharer() const

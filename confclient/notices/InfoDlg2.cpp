@@ -15,6 +15,7 @@ constexpr int kMessageWidth = 245;
 constexpr int kMessageHeight = 65;
 // The button sets: the width of each button of two and of three, and the gap between them.
 constexpr int kBoxWidth = 290;
+constexpr int kBoxHeight = 170;
 constexpr int kButtonWidth2 = 76;
 constexpr int kButtonWidth3 = 70;
 constexpr int kButtonGap = 10;
@@ -70,12 +71,9 @@ bool CInfoDlg2::ShowModeless(CInfoDlg2* pBox)
 
 BOOL CInfoDlg2::OnInitDialog()
 {
+    // Without its pictures the box still asks, on a plain face of the same size.
     if (!m_title.Load(m_host) || !LoadNoticePicture(m_host, m_body, L"back_infoBody.gif", IDR_BACK_INFOBODY))
-    {
         LogF(m_host.NoticeLog(), LOG_ERROR, "[NOTICE] the box's pictures are missing");
-        Finish(IDCANCEL);
-        return TRUE;
-    }
     m_ok.SubclassDlgItem(IDOK, this);
     m_cancel.SubclassDlgItem(IDCANCEL, this);
     m_third.SubclassDlgItem(IDC_INFO_THIRD, this);
@@ -139,8 +137,8 @@ int CInfoDlg2::MessageGrowth()
 
 void CInfoDlg2::PlaceControls(int nGrow)
 {
-    const int nWidth = m_body.m_nWidth;
-    const int nHeight = m_title.Height() + m_body.m_nHeight + nGrow;
+    const int nWidth = m_body.m_nWidth ? m_body.m_nWidth : kBoxWidth;
+    const int nHeight = (m_body.m_nHeight ? m_title.Height() + m_body.m_nHeight : kBoxHeight) + nGrow;
     ::SetWindowPos(m_hWnd, nullptr, 0, 0, nWidth, nHeight, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     ::MoveWindow(m_caption, 7, 8, 200, 14, FALSE);
     ::MoveWindow(m_message, kMessageX, kMessageY, kMessageWidth, kMessageHeight + nGrow, FALSE);
@@ -239,20 +237,13 @@ BOOL CInfoDlg2::PreTranslateMessage(MSG* pMsg)
 
 LRESULT CInfoDlg2::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam)
 {
-    switch (msg)
+    if (msg == WM_CLOSE)
     {
-    case WM_CLOSE:
         // Closed from outside (the room went, or a time-out of a box that does not wait).
         Finish(0);
         return 0;
-    case WM_NCHITTEST:
-    {
-        LRESULT hit = CDialog::WindowProc(msg, wParam, lParam);
-        return hit == HTCLIENT ? HTCAPTION : hit;
     }
-    default:
-        return CDialog::WindowProc(msg, wParam, lParam);
-    }
+    return CDialog::WindowProc(msg, wParam, lParam);
 }
 
 BOOL CInfoDlg2::OnEraseBkgnd(HDC hDC)

@@ -92,25 +92,36 @@ std::wstring TextOf(HWND h)
     return buf;
 }
 
+struct FindWith
+{
+    int nChild;
+    HWND hFound;
+};
+BOOL CALLBACK MatchWith(HWND h, LPARAM l)
+{
+    auto* p = reinterpret_cast<FindWith*>(l);
+    if (!::IsWindowVisible(h) || !::GetDlgItem(h, p->nChild)) return TRUE;
+    p->hFound = h;
+    return FALSE;
+}
+
 // The first visible window of this thread with a child of that id.
 HWND ThreadWindowWith(int nChild)
 {
-    struct Find
-    {
-        int nChild;
-        HWND hFound;
-    } f{nChild, nullptr};
-    ::EnumThreadWindows(
-        ::GetCurrentThreadId(),
-        [](HWND h, LPARAM l)
-        {
-            auto* p = reinterpret_cast<Find*>(l);
-            if (!::IsWindowVisible(h) || !::GetDlgItem(h, p->nChild)) return TRUE;
-            p->hFound = h;
-            return FALSE;
-        },
-        reinterpret_cast<LPARAM>(&f));
+    FindWith f{nChild, nullptr};
+    ::EnumThreadWindows(::GetCurrentThreadId(), &MatchWith, reinterpret_cast<LPARAM>(&f));
     return f.hFound;
+}
+
+// The highest visible invitation notice of this thread: the rectangle in *l is raised to it.
+BOOL CALLBACK RaiseToNotice(HWND h, LPARAM l)
+{
+    RECT r;
+    auto* pTop = reinterpret_cast<RECT*>(l);
+    if (::GetDlgItem(h, IDC_INVITE_ACCEPT) && ::IsWindowVisible(h) && ::GetWindowRect(h, &r) &&
+        r.top < pTop->top)
+        *pTop = r;
+    return TRUE;
 }
 
 // Saves the window as it shows now, for a look at it (build/windows/screenshots/NAME.bmp).
@@ -249,6 +260,29 @@ TEST_F(NoticeWindowsTest, TimeOutsEndWaitingBoxesCloseTheOthersAndCountDown)
 {
     EXPECT_EQ(NOTICEBOX_FIRST, CInfoDlg2::Ask(*host, &owner, L"One second.", 2, 1, NOTICEBOX_MODAL));
 
+    // A long message grows the box rather than losing its end.
+    std::vector<int> heights; // one per box, taken while it is up
+    std::wstring szLong;
+    for (int i = 0; i < 30; ++i)
+        szLong += L"The server will restart in a few minutes. ";
+    for (const std::wstring& text : {std::wstring(L"Short."), szLong})
+    {
+        int nHeight = 0;
+        StepDuringModal measure(
+            [&]
+            {
+                HWND hBox = ThreadWindowWith(IDC_INFO_MESSAGE);
+                RECT r;
+                if (!hBox || !::GetWindowRect(hBox, &r)) return;
+                nHeight = r.bottom - r.top;
+                ::PostMessageW(hBox, WM_COMMAND, IDOK, 0);
+            });
+        CInfoDlg2::Ask(*host, &owner, text, 1, 0, NOTICEBOX_MODAL);
+        heights.push_back(nHeight);
+    }
+    EXPECT_GT(heights[0], 0);
+    EXPECT_GT(heights[1], heights[0]);
+
     // The reconnection box counts its seconds down, never up, and ends as OK.
     std::vector<std::wstring> texts;
     StepDuringModal watch(
@@ -313,18 +347,8 @@ TEST_F(NoticeWindowsTest, InvitationStacksInTheCornerAndGoesOnlyByItsButtons)
     EXPECT_EQ(work.right - 230, r1.left);
     EXPECT_EQ(work.bottom - 170, r1.top);
     EXPECT_EQ(230, r1.right - r1.left);
-    ::EnumThreadWindows(
-        ::GetCurrentThreadId(),
-        [](HWND h, LPARAM l)
-        {
-            RECT r;
-            ::GetWindowRect(h, &r);
-            if (::GetDlgItem(h, IDC_INVITE_ACCEPT) && ::IsWindowVisible(h) &&
-                r.top < reinterpret_cast<RECT*>(l)->top)
-                *reinterpret_cast<RECT*>(l) = r;
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&(r2 = r1)));
+    r2 = r1;
+    ::EnumThreadWindows(::GetCurrentThreadId(), &RaiseToNotice, reinterpret_cast<LPARAM>(&r2));
     EXPECT_EQ(r1.top - 170, r2.top) << "the second notice stacks above the first";
 
     EXPECT_NE(std::wstring::npos, TextOf(::GetDlgItem(hFirst, IDC_INVITE_MESSAGE)).find(L"Alice"));

@@ -415,7 +415,7 @@ void IConfDlg::OnSessionEnd(LPARAM lReason)
             AddLog(LOG_ERROR, L"%s", GetText("IDS_TIMER_CLOSEPINGTIMEOUT").c_str());
             Reconnect();
         }
-        AddLog(LOG_INFO, L"[RECONNECT] %s",
+        AddLog(LOG_INFO, L"%s",
                Formatted(&m_log, GetText("IDS_SOCK_RECONNECTION"), CReconnectCountdown::kSeconds).c_str());
         m_countdown.Start();
         OnCountdown(m_countdown.SecondsLeft());

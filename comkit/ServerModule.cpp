@@ -193,6 +193,16 @@ HRESULT ServerRegister(const ServerInfo& info)
 
 HRESULT ServerUnregister(const ServerInfo& info)
 {
+    // The reverse of registration's contract: the type library first, then the classes.
+    // The type library was registered under the system kind of the binary that loaded it.
+#ifdef _WIN64
+    constexpr SYSKIND kThisSystem = SYS_WIN64;
+#else
+    constexpr SYSKIND kThisSystem = SYS_WIN32;
+#endif
+    HRESULT hrLib = UnRegisterTypeLib(*info.pLibId, info.wMajor, info.wMinor, LOCALE_NEUTRAL, kThisSystem);
+    if (FAILED(hrLib) && hrLib != TYPE_E_REGISTRYACCESS && hrLib != TYPE_E_CANTLOADLIBRARY)
+        return SELFREG_E_TYPELIB;
     HRESULT hr = S_OK;
     try
     {
@@ -207,14 +217,5 @@ HRESULT ServerUnregister(const ServerInfo& info)
     {
         hr = SELFREG_E_CLASS;
     }
-    // The type library was registered under the system kind of the binary that loaded it.
-#ifdef _WIN64
-    constexpr SYSKIND kThisSystem = SYS_WIN64;
-#else
-    constexpr SYSKIND kThisSystem = SYS_WIN32;
-#endif
-    HRESULT hrLib = UnRegisterTypeLib(*info.pLibId, info.wMajor, info.wMinor, LOCALE_NEUTRAL, kThisSystem);
-    if (FAILED(hrLib) && hrLib != TYPE_E_REGISTRYACCESS && hrLib != TYPE_E_CANTLOADLIBRARY && SUCCEEDED(hr))
-        hr = SELFREG_E_TYPELIB;
     return hr;
 }

@@ -1,6 +1,7 @@
 // What the loopback server knows before anyone connects: its users, its rooms,
 // its port and the scenario of faults it plays for tests.
 #pragma once
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -49,6 +50,13 @@ struct LoopConfig
     int nRefuseLoginTimes = 0;
     // Texts sent as conference entries (261) after each login: "<room index>\n<conference code>".
     std::vector<std::u16string> confEntries;
+    // Bytes queued for one member at most: past half of it relayed media is dropped for
+    // that member, past all of it the member is cut off.
+    size_t nOutboundLimit = 8u << 20;
+    // Connections served at once; one more is closed as soon as it is accepted.
+    size_t nMaxConnections = 1000;
+    // A connection that has not sent its key this long after connecting is closed.
+    unsigned nKeyTimeoutMs = 5000;
 };
 
 // Four users (alice, bob, carol, dave; any password) and two rooms.

@@ -1,4 +1,5 @@
 // Lobby, room, chat and relay handling of the loopback server, and its fault scenario.
+#include <algorithm>
 #include <ctime>
 
 #include "confclient/network/FrameCodec.h"
@@ -19,6 +20,7 @@ constexpr uint16_t kReasonNoSeat = 1202;
 constexpr uint16_t kReasonServerError = 1206; // no such room, or a code already open
 
 constexpr unsigned kFaultGapMs = 200;       // keeps a dropped stream apart from the answer after it
+constexpr size_t kMaxEchoBytes = 1024;      // a keep-alive answer's plain length stays within 16 bits
 constexpr uint32_t kAvChannelMask = 0xFFFF; // the low half of a state word names the user's channel
 
 Bytes Header(uint8_t byMask, uint8_t byPadding, uint16_t wCommand, uint32_t dwTotal)
@@ -178,7 +180,7 @@ void CLoopServer::OnBanish(Client& c, const uint8_t* p, size_t n)
 
 void CLoopServer::OnKeepAlive(const std::shared_ptr<Client>& c, const uint8_t* p, size_t n)
 {
-    Bytes echo(p, p + n);
+    Bytes echo(p, p + std::min(n, kMaxEchoBytes));
     if (m_nNextFault >= m_cfg.scenario.size())
     {
         Send(*c, ACK_KEEP_ALIVE, 0, echo);

@@ -1,14 +1,17 @@
 // The loopback conference server: many clients on 127.0.0.1, the real frames,
 // cipher and payload codecs, a lobby with users and rooms, relays inside rooms,
-// and a scenario of faults for tests. One reader and one writer thread per client.
+// and a scenario of faults for tests. One event-loop thread serves every connection;
+// each member's outbound queue is bounded (LoopConfig::nOutboundLimit).
 #pragma once
 #include <atomic>
-#include <condition_variable>
+#include <chrono>
 #include <cstdint>
 #include <deque>
 #include <map>
 #include <memory>
 #include <mutex>
+#include <queue>
+#include <unordered_map>
 #include <vector>
 
 #include "confclient/network/QNPayloads.h"
@@ -16,6 +19,7 @@
 #include "confclient/network/transport/NetPlatform.h"
 #include "core/LogSink.h"
 #include "loopserver/LoopConfig.h"
+#include "loopserver/LoopPoller.h"
 
 class CLoopServer
 {
@@ -24,7 +28,7 @@ public:
     CLoopServer(LoopConfig cfg, ILogSink* pLog);
     ~CLoopServer();
 
-    // Listens on 127.0.0.1 (port 0: a free one, see Port()) and accepts in the background.
+    // Listens on 127.0.0.1 (port 0: a free one, see Port()) and serves in the background.
     bool Start(uint16_t wPort);
     uint16_t Port() const { return m_wPort; }
     void Stop();
@@ -34,6 +38,8 @@ public:
     std::vector<uint16_t> FirstCommands() const;
     std::vector<uint16_t> CommandsFrom(const std::u16string& szUserId) const;
     size_t LoggedInUsers() const;
+    // The most bytes ever queued at once for one member.
+    size_t PeakOutboundBytes() const;
 
     // Pushes a command to the logged-in user with this ID, or to every member of a
     // room (returns how many got it), as the server would send it.
@@ -47,26 +53,30 @@ public:
                         uint16_t wRoomIndex, const std::u16string& szMessage);
 
 private:
+    using Clock = std::chrono::steady_clock;
+
     struct Outbound
     {
         Bytes bytes;
-        unsigned nDelayMs = 0;
+        Clock::time_point tNotBefore{};
         bool bCloseAfter = false;
     };
 
     struct Client
     {
         int nId = 0;
-        std::atomic<NetSocket> hSocket{kNoSocket};
-        CNetThread reader;
-        CNetThread writer;
-        std::mutex outLock;
-        std::condition_variable outReady;
-        std::deque<Outbound> out;
-        bool bClosing = false;
-        bool bGone = false; // its reader has finished with the server's state
+        NetSocket hSocket = kNoSocket; // closed by the loop thread under the state lock
+        Bytes in;                      // the loop thread's: the start of a frame not yet whole
 
         // Guarded by the server's state lock.
+        std::deque<Outbound> out;
+        size_t nOutBytes = 0;  // queued in out
+        size_t nFrontSent = 0; // of out.front(), already written
+        bool bWatchWrite = false;
+        bool bDroppingMedia = false;
+        bool bClosing = false; // no more output: it is being closed
+        Clock::time_point tKeyDeadline{};
+        Clock::time_point tTimer{}; // the wake-up already asked for its delayed output
         SeedRoundKeys clientKeys{};
         SeedRoundKeys serverKeys{};
         bool bKeyed = false;
@@ -85,17 +95,27 @@ private:
         std::map<uint16_t, std::shared_ptr<Client>> members; // by channel
     };
 
-    void AcceptLoop();
-    void ReadLoop(std::shared_ptr<Client> c);
-    void WriteLoop(std::shared_ptr<Client> c);
+    // The event loop and its parts (LoopTransport.cpp); the loop thread only.
+    void EventLoop();
+    void AcceptAll();
+    void ReadFrom(const std::shared_ptr<Client>& c, std::vector<uint8_t>& chunk);
+    int NextTimeoutMs();
+    // Also under the state lock: closes key-less connections and sends delayed output.
+    void RunTimers();
+    void CloseCut();
+    // Closes c as a lost connection: its room and the lobby hear that it left.
+    void Drop(const std::shared_ptr<Client>& c);
+    // One whole frame in; takes the state lock.
     void HandleFrame(const std::shared_ptr<Client>& c, uint8_t* pFrame, size_t nLen);
-    void Dropped(const std::shared_ptr<Client>& c);
-    // Under the state lock: joins and forgets clients whose threads have ended.
-    void ReapGone();
 
-    // Under the state lock.
+    // Under the state lock, from any thread.
     void Send(Client& c, uint16_t wCommand, uint16_t wSub, const Bytes& payload, unsigned nDelayMs = 0);
     void SendRaw(Client& c, Bytes bytes, unsigned nDelayMs, bool bCloseAfter);
+    void Enqueue(Client& c, Outbound o, bool bMedia);
+    // Writes what the socket takes; the rest waits for it to drain or for its time.
+    void Flush(Client& c);
+    // Ends c's output; the loop thread closes it.
+    void Cut(Client& c);
     void OnLogin(const std::shared_ptr<Client>& c, uint16_t wCommand, const uint8_t* p, size_t n);
     void OnKeepAlive(const std::shared_ptr<Client>& c, const uint8_t* p, size_t n);
     void OnOpen(const std::shared_ptr<Client>& c, const uint8_t* p, size_t n);
@@ -109,6 +129,7 @@ private:
     void OnPresenter(Client& c, const uint8_t* p, size_t n);
     void OnChat(Client& c, const uint8_t* p, size_t n);
     void Relay(Client& c, uint16_t wCommand, const uint8_t* p, size_t n);
+    void OnAudioSettings(Client& c, const uint8_t* p, size_t n);
     void OnBanish(Client& c, const uint8_t* p, size_t n);
     void OnUserOption(Client& c, const uint8_t* p, size_t n);
     void OnInviteReply(Client& c, const uint8_t* p, size_t n);
@@ -122,12 +143,20 @@ private:
     ILogSink* m_pLog;
     uint16_t m_wPort = 0;
     NetSocket m_hListen = kNoSocket;
-    CNetThread m_acceptThread;
+    CLoopPoller m_poller;
+    CNetThread m_loopThread;
     std::atomic<bool> m_bStopping{false};
     bool m_bNetStarted = false;
 
     mutable std::mutex m_state;
     std::vector<std::shared_ptr<Client>> m_clients;
+    std::unordered_map<int, std::shared_ptr<Client>> m_byId;
+    std::vector<std::shared_ptr<Client>> m_cut; // to be closed by the loop thread
+    // Wake-ups for delayed output and key deadlines: (when, client id), soonest first.
+    std::priority_queue<std::pair<Clock::time_point, int>, std::vector<std::pair<Clock::time_point, int>>,
+                        std::greater<>>
+        m_timers;
+    size_t m_nPeakOutBytes = 0;
     std::map<uint16_t, Room> m_rooms;
     std::vector<uint16_t> m_firstCommands;
     std::map<std::u16string, std::vector<uint16_t>> m_history;

@@ -9,7 +9,22 @@ packages=(
   xvfb x11-utils imagemagick giflib-tools
   cmake ninja-build googletest
   clang clang-format libclang-rt-14-dev libbenchmark-dev libssl-dev
+  dpkg-dev nasm pkg-config ffmpeg libavcodec-dev libswscale-dev libspeex-dev libopenh264-dev
+  libopus-dev
 )
+
+# The codec libraries are cross-built from Debian's source packages (scripts/third-party/):
+# `apt-get source` needs deb-src lines beside the binary ones.
+sources_changed=0
+if ! grep -rqsE '^(deb-src|Types:.*deb-src)' /etc/apt/sources.list /etc/apt/sources.list.d/; then
+  if [ -f /etc/apt/sources.list.d/debian.sources ]; then
+    sed -E 's/^Types: deb$/Types: deb-src/' /etc/apt/sources.list.d/debian.sources \
+      >/etc/apt/sources.list.d/quillon-src.sources
+  else
+    sed -nE 's/^deb (.*)/deb-src \1/p' /etc/apt/sources.list >/etc/apt/sources.list.d/quillon-src.list
+  fi
+  sources_changed=1
+fi
 
 missing=()
 if ! dpkg --print-foreign-architectures | grep -qx i386; then
@@ -26,5 +41,7 @@ if ((${#missing[@]})); then
   export DEBIAN_FRONTEND=noninteractive
   apt-get update -qq
   apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+elif ((sources_changed)); then
+  apt-get update -qq
 fi
 echo "setup: toolchain ready"

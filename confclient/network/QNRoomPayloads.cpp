@@ -134,6 +134,16 @@ bool DecodeRemoteSetting(const uint8_t* p, size_t n, QNRemoteSetting& r)
     return DecodeFields(p, n, r);
 }
 
+void EncodeAudioSettings(const QNAudioSettings& r, Bytes& out)
+{
+    EncodeFields(r, out);
+}
+
+bool DecodeAudioSettings(const uint8_t* p, size_t n, QNAudioSettings& r)
+{
+    return DecodeFields(p, n, r);
+}
+
 void EncodeFloatVideo(const QNFloatVideo& r, Bytes& out)
 {
     EncodeFields(r, out);

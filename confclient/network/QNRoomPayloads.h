@@ -178,6 +178,44 @@ template <class IO> void Fields(IO& io, QNRemoteSetting& r)
 void EncodeRemoteSetting(const QNRemoteSetting& r, Bytes& out);
 bool DecodeRemoteSetting(const uint8_t* p, size_t n, QNRemoteSetting& r);
 
+// 534 (sent) and the server's 535 for it: one member's audio settings, asked for, answered or
+// applied. User numbers are user indexes.
+enum : uint16_t
+{
+    AUDIOSETTINGS_REQUEST = 0, // the target answers with its settings
+    AUDIOSETTINGS_ANSWER = 1,  // shown by the requester
+    AUDIOSETTINGS_APPLY = 2,   // the target applies them
+};
+struct QNAudioSettings
+{
+    uint16_t wKind = AUDIOSETTINGS_REQUEST;
+    uint16_t wRequester = kNoIndex;
+    uint16_t wTarget = kNoIndex;
+    uint8_t bMicVolume = 0;
+    uint8_t bSpeakerVolume = 0;
+    uint8_t bMicBoost = 0; // 2 on, 3 off, 0 unknown
+    uint8_t bMic = 0;      // 2 open, 3 closed, 1 talk not allowed
+    uint8_t bMute = 0;     // 2 on, 3 off
+    uint8_t bVideo = 0;    // 0 none, 2 sending, 3 stopped
+    uint8_t bFrameRate = 0;
+};
+constexpr size_t kAudioSettingsBytes = 13;
+template <class IO> void Fields(IO& io, QNAudioSettings& r)
+{
+    io.U16(r.wKind);
+    io.U16(r.wRequester);
+    io.U16(r.wTarget);
+    io.U8(r.bMicVolume);
+    io.U8(r.bSpeakerVolume);
+    io.U8(r.bMicBoost);
+    io.U8(r.bMic);
+    io.U8(r.bMute);
+    io.U8(r.bVideo);
+    io.U8(r.bFrameRate);
+}
+void EncodeAudioSettings(const QNAudioSettings& r, Bytes& out);
+bool DecodeAudioSettings(const uint8_t* p, size_t n, QNAudioSettings& r);
+
 // 536: the video view floats or docks for one channel (u8 mode at 0, u16 ch at 1).
 struct QNFloatVideo
 {

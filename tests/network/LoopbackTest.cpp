@@ -125,6 +125,9 @@ TEST_F(LoopbackTest, TwoClientsLogInJoinOneRoomAndExchangeChatAndVideo)
     // Board data and voice are relayed the same way, on their own paths.
     std::vector<uint8_t> board(72, 0x11), voice(320, 0x22);
     ASSERT_TRUE(alice.net->SendBoardData(DAT_BOARD_ROOM, board.data(), board.size()));
+    // Voice for the recording only stays home while no recording runs; live voice goes.
+    std::vector<uint8_t> recordOnly(40, 0x33);
+    EXPECT_FALSE(alice.net->SendVoice(recordOnly.data(), recordOnly.size(), 2));
     ASSERT_TRUE(alice.net->SendVoice(voice.data(), voice.size()));
     QNEvent boardIn = bob.owner.WaitFor(kMsgBoardPacket, DAT_BOARD_ROOM);
     EXPECT_EQ(board, boardIn.payload);

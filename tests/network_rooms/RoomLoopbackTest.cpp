@@ -36,12 +36,18 @@ struct CClient
     CTestOwner owner;
     std::unique_ptr<CRawInterface> net = std::make_unique<CRawInterface>(&owner, &owner);
 
+    uint16_t wUserIndex = kNoIndex;
+
     bool Login(uint16_t wPort, const std::u16string& szId)
     {
         if (!net->Connect("127.0.0.1", wPort)) return false;
         if (owner.WaitFor(kMsgLobbyPacket, ACK_SEED_KEY).nMsg == kTimedOut) return false;
         net->SendLogin(szId, u"", 0, false);
-        return owner.WaitFor(kMsgLobbyPacket, ACK_LOBY_LOGIN).nMsg != kTimedOut;
+        QNEvent ack = owner.WaitFor(kMsgLobbyPacket, ACK_LOBY_LOGIN);
+        QNLoginAck r;
+        if (ack.nMsg == kTimedOut || !DecodeLoginAck(ack.payload.data(), ack.payload.size(), r)) return false;
+        wUserIndex = r.wUserIndex;
+        return true;
     }
     // The room record of the answer to an open or a join; room index 0 when none came.
     QNRoomInfo Answer(uint16_t wAck)
@@ -66,6 +72,18 @@ struct CClient
         Bytes b;
         EncodePresenterRequest(r, b);
         net->SendCommand(CMD_CONF_PRESENTER, 0, b.data(), b.size());
+    }
+    void AudioSettings(const QNAudioSettings& r) { net->SendAudioSettings(r); }
+    // The nth 535 received, with its sub; kind 65535 when none came.
+    QNAudioSettings RemoteSetting(int nth, uint16_t* pSub = nullptr)
+    {
+        QNAudioSettings r;
+        r.wKind = kNoIndex;
+        QNEvent e = owner.WaitFor(kMsgRoomPacket, INFO_CONF_REMOTESETTING, nth);
+        if (e.nMsg == kTimedOut || !DecodeAudioSettings(e.payload.data(), e.payload.size(), r))
+            r.wKind = kNoIndex;
+        if (pSub) *pSub = e.wSub;
+        return r;
     }
     uint16_t U16Of(uint16_t wCommand, int nth = 1)
     {
@@ -248,4 +266,41 @@ TEST_F(RoomLoopbackTest, UserOptionsReachTheOthersAndInviteRepliesTheirInviter)
     ASSERT_TRUE(bob.net->SendInviteReply(wBob, 999, false));
     EXPECT_EQ(999, bob.U16Of(NAK_MSG_INVITEANSWER));
     EXPECT_FALSE(server->SendInvitation(u"alice", u"nobody", wRoom2, u""));
+}
+
+TEST_F(RoomLoopbackTest, AudioSettingsReachTheirAddresseeWithTheSendersOwnIndex)
+{
+    QNRoomInfo room = alice.Open(u"SOUND", 10);
+    ASSERT_NE(0, room.wRoomIndex);
+    bob.net->SendConfJoin(room.wRoomIndex, u"", u"");
+    ASSERT_NE(kNoIndex, bob.Answer(ACK_CONF_JOIN).wMyChannel);
+    constexpr uint16_t kForged = 999;
+
+    // A request and an order go to the target, naming their real sender whatever it claimed.
+    alice.AudioSettings({AUDIOSETTINGS_REQUEST, kForged, bob.wUserIndex});
+    uint16_t wSub = 0;
+    QNAudioSettings asked = bob.RemoteSetting(1, &wSub);
+    EXPECT_EQ(AUDIOSETTINGS_REQUEST, asked.wKind);
+    EXPECT_EQ(alice.wUserIndex, asked.wRequester);
+    EXPECT_EQ(room.wMyChannel, wSub) << "sub: the sender's channel";
+
+    // An answer goes back to the requester and names its real author as the target.
+    bob.AudioSettings({AUDIOSETTINGS_ANSWER, alice.wUserIndex, kForged, 40, 70, 3, 2, 3, 2, 15});
+    QNAudioSettings answer = alice.RemoteSetting(1);
+    EXPECT_EQ(AUDIOSETTINGS_ANSWER, answer.wKind);
+    EXPECT_EQ(bob.wUserIndex, answer.wTarget);
+    EXPECT_EQ(70, answer.bSpeakerVolume);
+    EXPECT_EQ(15, answer.bFrameRate);
+
+    // Unknown kinds and short records go nowhere: bob's next 535 is the order sent after them.
+    alice.AudioSettings({7, kForged, bob.wUserIndex});
+    Bytes shortRecord(kAudioSettingsBytes - 1, 0);
+    shortRecord[4] = static_cast<uint8_t>(bob.wUserIndex);
+    alice.net->SendCommand(CMD_CONF_AUDIOSETTINGS, 0, shortRecord.data(), shortRecord.size());
+    alice.AudioSettings({AUDIOSETTINGS_APPLY, kForged, bob.wUserIndex, 30, 20, 3, 3, 2, 3, 10});
+    QNAudioSettings order = bob.RemoteSetting(2);
+    EXPECT_EQ(AUDIOSETTINGS_APPLY, order.wKind);
+    EXPECT_EQ(alice.wUserIndex, order.wRequester);
+    EXPECT_EQ(20, order.bSpeakerVolume);
+    EXPECT_EQ(2, bob.owner.Count(kMsgRoomPacket, INFO_CONF_REMOTESETTING));
 }

@@ -74,6 +74,15 @@ std::vector<Case> Cases()
          }},
         RoundTrip("535 remote setting", QNRemoteSetting{REMOTESETTING_FRAMERATE, 2, 15}, EncodeRemoteSetting,
                   DecodeRemoteSetting, 8),
+        {"534, 535 audio settings",
+         Enc1(EncodeAudioSettings, QNAudioSettings{2, 3, 4, 50, 60, 2, 3, 2, 2, 15}), 13,
+         [](const uint8_t* p, size_t n)
+         {
+             QNAudioSettings r;
+             return DecodeAudioSettings(p, n, r) && r.wKind == 2 && r.wRequester == 3 && r.wTarget == 4 &&
+                    r.bMicVolume == 50 && r.bSpeakerVolume == 60 && r.bMicBoost == 2 && r.bMic == 3 &&
+                    r.bMute == 2 && r.bVideo == 2 && r.bFrameRate == 15 && p[4] == 4 && p[12] == 15;
+         }},
         {"536 float video", Enc1(EncodeFloatVideo, QNFloatVideo{1, 0x0102}), 3,
          [](const uint8_t* p, size_t n)
          {

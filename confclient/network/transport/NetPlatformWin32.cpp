@@ -112,7 +112,7 @@ NetSocket NetListenLoopback(uint16_t wPort, uint16_t* pBound)
     sa.sin_port = htons(wPort);
     sa.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
     int len = sizeof sa;
-    if (bind(s, reinterpret_cast<sockaddr*>(&sa), sizeof sa) != 0 || listen(s, 64) != 0 ||
+    if (bind(s, reinterpret_cast<sockaddr*>(&sa), sizeof sa) != 0 || listen(s, SOMAXCONN) != 0 ||
         getsockname(s, reinterpret_cast<sockaddr*>(&sa), &len) != 0)
     {
         closesocket(s);

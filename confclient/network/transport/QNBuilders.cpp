@@ -125,9 +125,19 @@ bool CQNInterface::SendRecorderStateQuery()
     return SendCommand(CMD_CONF_RECORDERSTATE, 0, p.data(), p.size());
 }
 
-bool CQNInterface::SendVoice(const uint8_t* p, size_t n)
+bool CQNInterface::SendVoice(const uint8_t* p, size_t n, uint8_t bFlag)
 {
-    return SendCommand(DAT_VOICE, 0, p, n);
+    if (bFlag != 2) return SendCommand(DAT_VOICE, 0, p, n);
+    if (GetRecordState() != 1) return false;
+    RecordFrame(DAT_VOICE, p, n, false);
+    return true;
+}
+
+bool CQNInterface::SendAudioSettings(const QNAudioSettings& r)
+{
+    Bytes p;
+    EncodeAudioSettings(r, p);
+    return SendCommand(CMD_CONF_AUDIOSETTINGS, 0, p.data(), p.size());
 }
 
 bool CQNInterface::SendVideo(uint16_t wCommand, const uint8_t* p, size_t n)

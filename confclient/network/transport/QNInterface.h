@@ -90,7 +90,11 @@ public:
     bool SendInviteReply(uint16_t wSender, uint16_t wInviter, bool bAccept);
     // 546: one option of the local user.
     bool SendUserOption(const QNUserOption& option);
-    bool SendVoice(const uint8_t* p, size_t n);
+    // 1000: bFlag 1 live to the room (and into a running recording), 2 into the running
+    // conference recording only; false for 2 while no recording runs. Any thread.
+    bool SendVoice(const uint8_t* p, size_t n, uint8_t bFlag = 1);
+    // 534: audio settings asked of, answered to or applied to another member.
+    bool SendAudioSettings(const QNAudioSettings& r);
     // 2000, 2010, 2020 or 2030.
     bool SendVideo(uint16_t wCommand, const uint8_t* p, size_t n);
     bool SendMovieVideo(const uint8_t* p, size_t n);

@@ -1,0 +1,252 @@
+// Conversion, decoding and encoding per picture, each beside the bare library call it wraps:
+// the wrapping (checks, cached contexts, depacketizing, packetizing) should cost next to nothing.
+#include <benchmark/benchmark.h>
+
+#include <fstream>
+#include <iterator>
+#include <vector>
+
+#include <wels/codec_api.h>
+
+#include "confclient/library/LMPixelFormat.h"
+#include "lmvideo/codecs/H264Encoder.h"
+#include "lmvideo/codecs/PictureConverter.h"
+#include "lmvideo/codecs/VideoDecoder.h"
+#include "lmvideo/fixtures/StampedPattern.h"
+
+extern "C"
+{
+#include <libavcodec/avcodec.h>
+#include <libswscale/swscale.h>
+}
+
+namespace
+{
+using Bytes = std::vector<uint8_t>;
+
+Bytes ReadFixture(const char* name)
+{
+    std::ifstream in(std::string(QUILLON_FIXTURES) + "/" + name, std::ios::binary);
+    return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+std::vector<Bytes> ReadCapture(const char* name)
+{
+    const Bytes all = ReadFixture(name);
+    std::vector<Bytes> packets;
+    for (size_t at = 0; at + 2 <= all.size();)
+    {
+        const size_t n = static_cast<size_t>(all[at] << 8 | all[at + 1]);
+        packets.emplace_back(all.begin() + at + 2, all.begin() + at + 2 + n);
+        at += 2 + n;
+    }
+    return packets;
+}
+
+// args: width, height, flipped
+void BM_ConvertToRgb32(benchmark::State& state)
+{
+    const int w = static_cast<int>(state.range(0)), h = static_cast<int>(state.range(1));
+    Bytes source(PatternBytes(w, h)), target(static_cast<size_t>(w) * h * 4);
+    MakeStampedPattern(1, w, h, source.data());
+    PictureConverter converter;
+    const int32_t th = state.range(2) ? -h : h;
+    for (auto _ : state)
+        converter.Convert(source.data(), static_cast<int32_t>(source.size()), {w, h, LM_FMT_YUV420, 0},
+                          target.data(), static_cast<int32_t>(target.size()), {w, th, LM_FMT_RGB32, 0}, true);
+}
+BENCHMARK(BM_ConvertToRgb32)
+    ->Args({352, 288, 0})
+    ->Args({352, 288, 1})
+    ->Args({1280, 720, 0})
+    ->Args({1280, 720, 1});
+
+void BM_BareSwsScale(benchmark::State& state)
+{
+    const int w = static_cast<int>(state.range(0)), h = static_cast<int>(state.range(1));
+    Bytes source(PatternBytes(w, h)), target(static_cast<size_t>(w) * h * 4);
+    MakeStampedPattern(1, w, h, source.data());
+    SwsContext* context = sws_getContext(w, h, AV_PIX_FMT_YUV420P, w, h, AV_PIX_FMT_BGRA, SWS_BICUBIC,
+                                         nullptr, nullptr, nullptr);
+    const uint8_t* planes[3] = {source.data(), source.data() + w * h, source.data() + w * h * 5 / 4};
+    const int strides[3] = {w, w / 2, w / 2};
+    uint8_t* out[1] = {target.data()};
+    int outStride[1] = {w * 4};
+    if (state.range(2)) out[0] += static_cast<size_t>(h - 1) * w * 4, outStride[0] = -w * 4;
+    for (auto _ : state)
+        sws_scale(context, planes, strides, 0, h, out, outStride);
+    sws_freeContext(context);
+}
+BENCHMARK(BM_BareSwsScale)
+    ->Args({352, 288, 0})
+    ->Args({352, 288, 1})
+    ->Args({1280, 720, 0})
+    ->Args({1280, 720, 1});
+
+// Every RTP packet of the stream through our kind-4 decoder; items are pictures.
+void BM_DecodeRtp(benchmark::State& state, const char* szCapture, int w, int h)
+{
+    const std::vector<Bytes> packets = ReadCapture(szCapture);
+    Bytes picture(PatternBytes(w, h));
+    int64_t pictures = 0;
+    for (auto _ : state)
+    {
+        VideoDecoder decoder(VideoCodec::H264, false);
+        DecodedPicture info;
+        for (const Bytes& packet : packets)
+            pictures += decoder.Decode(packet.data(), static_cast<int32_t>(packet.size()), picture.data(),
+                                       static_cast<int32_t>(picture.size()), info);
+    }
+    state.SetItemsProcessed(pictures); // pictures per second
+}
+BENCHMARK_CAPTURE(BM_DecodeRtp, cif, "cif.h264.rtp", 352, 288);
+BENCHMARK_CAPTURE(BM_DecodeRtp, hd720, "720p.h264.rtp", 1280, 720);
+
+// The pictures of a plain stream as libavcodec's parser splits it.
+std::vector<Bytes> SplitStream(const char* szStream)
+{
+    const Bytes stream = ReadFixture(szStream);
+    std::vector<Bytes> units;
+    AVCodecParserContext* parser = av_parser_init(AV_CODEC_ID_H264);
+    AVCodecContext* parse = avcodec_alloc_context3(nullptr);
+    for (size_t at = 0; at <= stream.size();)
+    {
+        uint8_t* out = nullptr;
+        int n = 0;
+        const bool bEnd = at == stream.size();
+        const int used =
+            av_parser_parse2(parser, parse, &out, &n, bEnd ? nullptr : stream.data() + at,
+                             static_cast<int>(stream.size() - at), AV_NOPTS_VALUE, AV_NOPTS_VALUE, 0);
+        if (n > 0) units.emplace_back(out, out + n);
+        at += static_cast<size_t>(used);
+        if (bEnd) break;
+    }
+    av_parser_close(parser);
+    avcodec_free_context(&parse);
+    return units;
+}
+
+// The same pictures as a plain stream through our kind-8 decoder.
+void BM_DecodePlain(benchmark::State& state, const char* szStream, int w, int h)
+{
+    const std::vector<Bytes> units = SplitStream(szStream);
+    Bytes picture(PatternBytes(w, h));
+    int64_t pictures = 0;
+    for (auto _ : state)
+    {
+        VideoDecoder decoder(VideoCodec::H264, true);
+        DecodedPicture info;
+        for (const Bytes& unit : units)
+            pictures += decoder.Decode(unit.data(), static_cast<int32_t>(unit.size()), picture.data(),
+                                       static_cast<int32_t>(picture.size()), info);
+    }
+    state.SetItemsProcessed(pictures);
+}
+BENCHMARK_CAPTURE(BM_DecodePlain, cif, "cif.h264", 352, 288);
+
+// Bare libavcodec over the same pictures.
+void BM_BareDecode(benchmark::State& state, const char* szStream)
+{
+    const std::vector<Bytes> units = SplitStream(szStream);
+    AVFrame* frame = av_frame_alloc();
+    AVPacket* packet = av_packet_alloc();
+    int64_t pictures = 0;
+    for (auto _ : state)
+    {
+        const AVCodec* codec = avcodec_find_decoder(AV_CODEC_ID_H264);
+        AVCodecContext* context = avcodec_alloc_context3(codec);
+        context->thread_count = 1;
+        context->flags |= AV_CODEC_FLAG_LOW_DELAY;
+        avcodec_open2(context, codec, nullptr);
+        for (const Bytes& unit : units)
+        {
+            av_new_packet(packet, static_cast<int>(unit.size()));
+            std::copy(unit.begin(), unit.end(), packet->data);
+            avcodec_send_packet(context, packet);
+            av_packet_unref(packet);
+            while (avcodec_receive_frame(context, frame) >= 0)
+                ++pictures, av_frame_unref(frame);
+        }
+        avcodec_free_context(&context);
+    }
+    av_frame_free(&frame);
+    av_packet_free(&packet);
+    state.SetItemsProcessed(pictures); // pictures per second
+}
+BENCHMARK_CAPTURE(BM_BareDecode, cif, "cif.h264");
+BENCHMARK_CAPTURE(BM_BareDecode, hd720, "720p.h264");
+
+// Our kind-2 encoder (conversion from planar is a copy, packetizing included) per picture at CIF.
+void BM_EncodeH264(benchmark::State& state)
+{
+    H264Encoder encoder;
+    encoder.SetOptions("speed=1;");
+    encoder.Init(15, 384000, 1350, 352, 288);
+    std::vector<Bytes> pictures(30, Bytes(PatternBytes(352, 288)));
+    for (uint32_t n = 0; n < pictures.size(); ++n)
+        MakeStampedPattern(n, 352, 288, pictures[n].data());
+    Bytes output(512 * 1024);
+    auto result = std::make_unique<S_ENCODEROUTPUT>();
+    size_t n = 0;
+    for (auto _ : state)
+    {
+        const Bytes& p = pictures[n++ % pictures.size()];
+        encoder.Encode(p.data(), static_cast<int32_t>(p.size()), {352, 288, LM_FMT_YUV420, 0},
+                       static_cast<int32_t>(output.size()), output.data(), *result);
+    }
+}
+BENCHMARK(BM_EncodeH264);
+
+// openh264 alone with the same parameters.
+void BM_BareOpenh264(benchmark::State& state)
+{
+    ISVCEncoder* encoder = nullptr;
+    WelsCreateSVCEncoder(&encoder);
+    SEncParamExt param{};
+    encoder->GetDefaultParams(&param);
+    param.iUsageType = CAMERA_VIDEO_REAL_TIME;
+    param.iPicWidth = 352;
+    param.iPicHeight = 288;
+    param.fMaxFrameRate = 15;
+    param.iTargetBitrate = 384000;
+    param.iRCMode = RC_BITRATE_MODE;
+    param.bEnableFrameSkip = false;
+    param.uiIntraPeriod = 150;
+    param.iMultipleThreadIdc = 1;
+    param.iComplexityMode = LOW_COMPLEXITY;
+    param.iSpatialLayerNum = 1;
+    param.iTemporalLayerNum = 1;
+    param.sSpatialLayers[0].iVideoWidth = 352;
+    param.sSpatialLayers[0].iVideoHeight = 288;
+    param.sSpatialLayers[0].fFrameRate = 15;
+    param.sSpatialLayers[0].iSpatialBitrate = 384000;
+    param.sSpatialLayers[0].uiProfileIdc = PRO_BASELINE;
+    param.sSpatialLayers[0].sSliceArgument.uiSliceMode = SM_SINGLE_SLICE;
+    encoder->InitializeExt(&param);
+    std::vector<Bytes> pictures(30, Bytes(PatternBytes(352, 288)));
+    for (uint32_t n = 0; n < pictures.size(); ++n)
+        MakeStampedPattern(n, 352, 288, pictures[n].data());
+    size_t n = 0;
+    for (auto _ : state)
+    {
+        Bytes& p = pictures[n % pictures.size()];
+        SSourcePicture source{};
+        source.iColorFormat = videoFormatI420;
+        source.iPicWidth = 352;
+        source.iPicHeight = 288;
+        source.iStride[0] = 352;
+        source.iStride[1] = source.iStride[2] = 176;
+        source.pData[0] = p.data();
+        source.pData[1] = p.data() + 352 * 288;
+        source.pData[2] = p.data() + 352 * 288 * 5 / 4;
+        source.uiTimeStamp = static_cast<long long>(n++) * 1000 / 15;
+        SFrameBSInfo info{};
+        encoder->EncodeFrame(&source, &info);
+    }
+    encoder->Uninitialize();
+    WelsDestroySVCEncoder(encoder);
+}
+BENCHMARK(BM_BareOpenh264);
+} // namespace
+
+BENCHMARK_MAIN();

@@ -1,0 +1,119 @@
+// H.264 and H.263 decoding through libavcodec behind our depacketizers.
+#include "lmvideo/codecs/VideoDecoder.h"
+
+#include <cstring>
+
+#include "lmvideo/rtp/AnnexB.h"
+#include "lmvideo/rtp/H263Depacketizer.h"
+#include "lmvideo/rtp/H264Depacketizer.h"
+
+extern "C"
+{
+#include <libavcodec/avcodec.h>
+}
+
+bool IsKeyPicture(VideoCodec codec, const uint8_t* p, size_t n)
+{
+    if (codec == VideoCodec::H264)
+    {
+        for (const NalSpan& nal : SplitAnnexB(p, n))
+            if (NalType(nal.p[0]) == kNalTypeIdr) return true;
+        return false;
+    }
+    // H.263: the picture start code, TR, then PTYPE, whose ninth bit (bit 38 of the
+    // picture) is 0 for an intra picture.
+    return n > 4 && p[0] == 0 && p[1] == 0 && (p[2] & 0xFC) == 0x80 && (p[4] & 0x02) == 0;
+}
+
+VideoDecoder::VideoDecoder(VideoCodec codec, bool bPlainStreams)
+    : m_codec(codec), m_bPlainStreams(bPlainStreams)
+{
+    if (codec == VideoCodec::H264)
+        m_pDepacketizer = std::make_unique<H264Depacketizer>();
+    else
+        m_pDepacketizer = std::make_unique<H263Depacketizer>();
+}
+
+VideoDecoder::~VideoDecoder()
+{
+    av_packet_free(&m_pPacket);
+    av_frame_free(&m_pFrame);
+    avcodec_free_context(&m_pContext);
+}
+
+bool VideoDecoder::Open()
+{
+    if (m_pContext) return true;
+    const AVCodec* codec =
+        avcodec_find_decoder(m_codec == VideoCodec::H264 ? AV_CODEC_ID_H264 : AV_CODEC_ID_H263);
+    if (!codec) return Fail(kCodecFailed, "no decoder for the codec");
+    m_pContext = avcodec_alloc_context3(codec);
+    m_pFrame = av_frame_alloc();
+    m_pPacket = av_packet_alloc();
+    if (!m_pContext || !m_pFrame || !m_pPacket) return Fail(kCodecFailed, "out of memory");
+    // Pictures leave as they come in, on the caller's thread.
+    m_pContext->thread_count = 1;
+    m_pContext->flags |= AV_CODEC_FLAG_LOW_DELAY;
+    const int error = avcodec_open2(m_pContext, codec, nullptr);
+    if (error < 0)
+    {
+        avcodec_free_context(&m_pContext);
+        return FailAv(error, "opening the decoder");
+    }
+    return true;
+}
+
+bool VideoDecoder::Decode(const uint8_t* pSource, int32_t nLength, uint8_t* pOutput, int32_t nCapacity,
+                          DecodedPicture& picture)
+{
+    if (!pSource || nLength <= 0 || static_cast<size_t>(nLength) > kMaxAccessUnitBytes)
+        return Fail(kCodecInvalidArgument, "no input or input too large");
+    if (!pOutput || nCapacity <= 0) return Fail(kCodecInvalidArgument, "no output");
+    if (!Open()) return false;
+    // RTP version 2 sets the first two bits; a plain stream starts with a zero byte.
+    const bool bRtp = (pSource[0] & 0xC0) == 0x80;
+    AccessUnit unit;
+    if (bRtp)
+    {
+        m_pDepacketizer->Push(pSource, static_cast<size_t>(nLength));
+        if (!m_pDepacketizer->Pop(unit)) return Fail(LM_E_NOPICTURE, "no picture completed");
+    }
+    else if (m_bPlainStreams)
+        unit.data.assign(pSource, pSource + nLength);
+    else
+        return Fail(kCodecInvalidArgument, "not an RTP packet");
+    bool ok = DecodeUnit(unit, pOutput, nCapacity, picture);
+    // A picture completed late (a time-stamp change) may leave another waiting.
+    while (bRtp && m_pDepacketizer->Pop(unit))
+        ok = DecodeUnit(unit, pOutput, nCapacity, picture) || ok;
+    return ok;
+}
+
+bool VideoDecoder::DecodeUnit(const AccessUnit& unit, uint8_t* pOutput, int32_t nCapacity,
+                              DecodedPicture& picture)
+{
+    const bool bKey = IsKeyPicture(m_codec, unit.data.data(), unit.data.size());
+    if (!m_bStarted && !bKey) return Fail(LM_E_NOPICTURE, "waiting for a key picture");
+    m_bStarted = true;
+    int error = av_new_packet(m_pPacket, static_cast<int>(unit.data.size()));
+    if (error < 0) return FailAv(error, "packet");
+    std::memcpy(m_pPacket->data, unit.data.data(), unit.data.size());
+    error = avcodec_send_packet(m_pContext, m_pPacket);
+    av_packet_unref(m_pPacket);
+    if (error < 0) return FailAv(error, "decoding");
+    bool bGot = false, ok = true;
+    while (avcodec_receive_frame(m_pContext, m_pFrame) >= 0)
+    {
+        bGot = true;
+        ok = m_copy.Write(*m_pFrame, pOutput, nCapacity);
+        if (ok)
+        {
+            picture.nWidth = m_pFrame->width;
+            picture.nHeight = m_pFrame->height;
+            picture.bKey = m_pFrame->key_frame != 0;
+        }
+        av_frame_unref(m_pFrame);
+    }
+    if (!bGot) return Fail(LM_E_NOPICTURE, "no picture out of the decoder");
+    return ok || Fail(m_copy.ErrorCode(), m_copy.ErrorText());
+}

@@ -152,6 +152,12 @@ void CLoopServer::HandleFrame(const std::shared_ptr<Client>& c, uint8_t* pFrame,
     case CMD_CONF_PRESENTER:
         OnPresenter(*c, p, n);
         break;
+    case CMD_CONF_USEROPTION:
+        OnUserOption(*c, p, n);
+        break;
+    case CMD_MSG_INVITEREPLY:
+        OnInviteReply(*c, p, n);
+        break;
     case CMD_CONF_AUDIOSETTINGS:
         OnAudioSettings(*c, p, n);
         break;

@@ -47,6 +47,10 @@ public:
     size_t SendToRoom(uint16_t wRoomIndex, uint16_t wCommand, uint16_t wSub, const Bytes& payload);
     // The channels of a room's members, in rising order.
     std::vector<uint16_t> RoomMembers(uint16_t wRoomIndex) const;
+    // Delivers an invitation into a room (652) to one logged-in user as from another; false when
+    // either is not logged in. The invitee's reply (660) then reaches the inviter naming the room.
+    bool SendInvitation(const std::u16string& szInviterId, const std::u16string& szInviteeId,
+                        uint16_t wRoomIndex, const std::u16string& szMessage);
 
 private:
     using Clock = std::chrono::steady_clock;
@@ -143,6 +147,8 @@ private:
     void OnViewModeRequest(Client& c, const uint8_t* p, size_t n);
     void OnRoomProperty(Client& c, const uint8_t* p, size_t n);
     void SendRoomView(Client& c, const Room& room);
+    void OnUserOption(Client& c, const uint8_t* p, size_t n);
+    void OnInviteReply(Client& c, const uint8_t* p, size_t n);
     QNLobbyUser LobbyUserOf(const Client& c) const;
     QNLobbyConf LobbyConfOf(const Room& r) const;
     QNRoomUser RoomUserOf(const Client& c) const;
@@ -175,4 +181,6 @@ private:
     uint16_t m_wNextUserIndex = 1;
     uint16_t m_wNextRoomIndex = 100;
     int m_nNextClientId = 1;
+    // Invitations delivered and not yet answered: the room by (invitee, inviter) user index.
+    std::map<std::pair<uint16_t, uint16_t>, uint16_t> m_invitations;
 };

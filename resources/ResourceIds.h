@@ -72,19 +72,12 @@
 #define IDC_ROOMCHAT_EDIT 20421
 #define IDC_ROOMCHAT_SEND 20422
 #define IDC_ROOMUSER_LIST 20425
-#define IDC_INVITE_FROM 20430
-#define IDC_INVITE_ROOM 20431
-#define IDC_INVITE_TEXT 20432
 #define IDC_MEDIASHARE_STATE 20435
 #define IDC_MEDIASHARE_POSITION 20436
 #define IDC_MESSENGER_LIST 20440
 #define IDC_MESSENGER_INVITE 20441
 // The video views are made in code: up to 49, ids from here.
 #define IDC_VIDEOVIEW_FIRST 20500
-
-// The modeless message box and its text.
-#define IDD_MODELESSBOX 20040
-#define IDC_MODELESSBOX_TEXT 20560
 
 // The room window: its board and browser sites and the item that takes the focus; the control
 // bar's view-mode, full-screen, maximise and restore items; the side-panel host's button.
@@ -99,3 +92,59 @@
 #define IDC_ROOMCTRL_RESTORE 1411
 #define IDC_ROOMCTRL_FULLSCREEN 1414
 #define IDC_MANAGETOOL_POPUP 1426
+// The notices: the notice box, the invitation notice, the share notice bar and the zoom dialog.
+#define IDD_INFODLG2 290
+#define IDD_INPUTDLG 499
+#define IDD_NOTICEDLG 11026
+#define IDC_INFO_THIRD 1040
+#define IDC_INFO_MESSAGE 1046
+#define IDC_NOTICE_TITLE 1033
+#define IDC_INVITE_ACCEPT 1523
+#define IDC_INVITE_DECLINE 1524
+#define IDC_INVITE_MESSAGE 1525
+#define IDC_ZOOM_OK 1500
+#define IDC_ZOOM_CLOSE 1501
+#define IDC_ZOOM_EDIT 1502
+#define IDC_ZOOM_SPIN 1503
+#define IDC_ZOOM_CANCEL 1504
+#define IDC_ZOOM_FIRST 1505
+#define IDC_ZOOM_LAST 1515
+#define IDC_ZOOM_TITLE 1518
+#define IDC_SHARE_CLOSE 1530
+#define IDC_SHARE_TEXT 1533
+#define IDC_SHARE_DRAWTOOL 20012
+#define IDR_BACK_TITLE_L 10923
+#define IDR_BACK_TITLE_R 10924
+#define IDR_BACK_TITLE_M 10925
+#define IDR_BACK_INFOBODY 10446
+#define IDR_BACK_SHARERTOP 11501
+#define IDR_WAVE_INVITE 10701
+// Notice box buttons: OK and Cancel of the two-button set, Yes, No and Cancel of the three-button
+// set, each normal, pressed and focused.
+#define IDB_BOX2_OK 10620
+#define IDB_BOX2_CANCEL 10623
+#define IDB_BOX3_YES 10626
+#define IDB_BOX3_NO 10629
+#define IDB_BOX3_CANCEL 10632
+// Invitation buttons (accept 10233-10235, decline 10236-10238; 10233 also the disabled picture).
+#define IDB_INVITE_ACCEPT 10233
+#define IDB_INVITE_DECLINE 10236
+// The zoom dialog: OK 10003, 10004, 10000; Cancel 10005, 10001, 10002; close box 369, 368, 10025.
+#define IDB_ZOOM_OK_N 10003
+#define IDB_ZOOM_OK_P 10004
+#define IDB_ZOOM_OK_F 10000
+#define IDB_ZOOM_CANCEL_N 10005
+#define IDB_ZOOM_CANCEL_P 10001
+#define IDB_ZOOM_CANCEL_F 10002
+#define IDB_CLOSE_N 369
+#define IDB_CLOSE_P 368
+#define IDB_CLOSE_F 10025
+// The share bar: draw-tool toggle 11507, 11508, 11510 (hover), 11509 (disabled); close 10550-10553.
+#define IDB_PEN_N 11507
+#define IDB_PEN_P 11508
+#define IDB_PEN_D 11509
+#define IDB_PEN_H 11510
+#define IDB_SHARECLOSE_N 10550
+#define IDB_SHARECLOSE_P 10551
+#define IDB_SHARECLOSE_F 10552
+#define IDB_SHARECLOSE_D 10553

@@ -306,6 +306,16 @@ bool DecodeInviteAnswer(const uint8_t* p, size_t n, QNInviteAnswer& r)
     return DecodeFields(p, n, r);
 }
 
+void EncodeInviteReply(const QNInviteReply& r, Bytes& out)
+{
+    EncodeFields(r, out);
+}
+
+bool DecodeInviteReply(const uint8_t* p, size_t n, QNInviteReply& r)
+{
+    return DecodeFields(p, n, r);
+}
+
 void EncodePrivateData(const QNPrivateData& r, Bytes& out)
 {
     size_t nUnits = std::min(r.szText.size(), size_t(0xFFFF / 2));

@@ -438,6 +438,23 @@ template <class IO> void Fields(IO& io, QNInviteAnswer& r)
 void EncodeInviteAnswer(const QNInviteAnswer& r, Bytes& out);
 bool DecodeInviteAnswer(const uint8_t* p, size_t n, QNInviteAnswer& r);
 
+// 660: the invited user's reply, to the inviter.
+constexpr uint32_t kInviteReplyAccepted = 1u << 16;
+struct QNInviteReply
+{
+    uint32_t dwFlags = 0; // kInviteReplyAccepted, every other bit 0
+    uint16_t wSenderIndex = kNoIndex;
+    uint16_t wInviterIndex = kNoIndex;
+};
+template <class IO> void Fields(IO& io, QNInviteReply& r)
+{
+    io.U32(r.dwFlags);
+    io.U16(r.wSenderIndex);
+    io.U16(r.wInviterIndex);
+}
+void EncodeInviteReply(const QNInviteReply& r, Bytes& out);
+bool DecodeInviteReply(const uint8_t* p, size_t n, QNInviteReply& r);
+
 // 901: private data: u16 kind at 0 (2: the phone book text), u16 byte length at 2, text from 4.
 // False unless the kind is 2, the length is non-zero and the payload holds it; an odd
 // length keeps its whole UTF-16 units, and the text ends at its first zero unit.

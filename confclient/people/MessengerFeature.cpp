@@ -57,7 +57,7 @@ void CMessengerFeature::OnInvitation(const QNInvitation& invitation)
     }
     m_room.wPendingInvite = invitation.wRoomIndex;
     const std::u16string szRequest = m_notices.Text("IDS_MSG_INVITE_REQ");
-    m_view.ShowInviteNotice(szInviter, *title, szRequest);
+    m_view.ShowInviteNotice(invitation.wInviterIndex, invitation.wRoomIndex, *title);
     m_view.DeliverToMessenger(invitation.wInviterIndex, szRequest + u" " + *title, MSGKIND_NOTICE);
 }
 

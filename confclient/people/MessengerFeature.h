@@ -33,9 +33,10 @@ public:
     virtual void CancelTransfer(uint16_t wUserIndex, uint16_t wTransferId) = 0;
     // Hands a block of a file to the sender's messenger window, when one is open.
     virtual void OnMessengerFileData(const QNFileData& data) = 0;
-    // Opens the notice of an invitation into a room; it closes by itself.
-    virtual void ShowInviteNotice(const std::u16string& szInviter, const std::u16string& szRoomTitle,
-                                  const std::u16string& szText) = 0;
+    // Opens the notice of an invitation into a room, unless one of that inviter and room is open;
+    // it goes when the user answers it.
+    virtual void ShowInviteNotice(uint16_t wInviter, uint16_t wRoomIndex,
+                                  const std::u16string& szRoomTitle) = 0;
     // The name of a logged-in lobby user; empty for an unknown one.
     virtual std::u16string LobbyName(uint16_t wUserIndex) const = 0;
     // The title of a room of the lobby's list; none for an unknown room.

@@ -21,8 +21,8 @@ void CRemoteSettingFeature::OnRemoteSetting(const QNRemoteSetting& setting)
     default:
     {
         const S_ROOMUSERINFO* pSetter = m_room.users.FindUser(setting.wSetterChannel);
-        const std::u16string text =
-            Formatted(m_notices.Text("IDMS_AUDIO_REMOTECTRL"), pSetter ? pSetter->Name : std::u16string());
+        const std::u16string text = Formatted(m_pLog, m_notices.Text("IDMS_AUDIO_REMOTECTRL"),
+                                              pSetter ? pSetter->Name : std::u16string());
         m_notices.AddChatNotice(text, NOTICE_KIND_NOTICE);
         LogF(m_pLog, LOG_INFO, "[INFO_CONF_REMOTESETTING] %s", Utf8Of(text).c_str());
         break;

@@ -63,3 +63,65 @@ convert -size 64x15 xc:'#C0C0C0' +antialias \
   -type Palette -strip BMP3:menu_toolbar.bmp
 
 python3 make-cursor.py hand.cur
+
+# The notices: title band pieces (left, stretched middle, right), the notice box's body and the
+# share notice bar's background.
+title='#DCE4EE'
+convert -size 12x34 xc:"$title" -fill "$navy" -draw 'rectangle 0,0 2,33' -fill "$line" -draw 'line 0,33 11,33' -strip dlg_title2_L.gif
+convert -size 8x34 xc:"$title" -fill "$line" -draw 'line 0,33 7,33' -strip dlg_title_M.gif
+convert -size 30x34 xc:"$title" -fill "$line" -draw 'line 0,33 29,33' -fill "$teal" -draw 'rectangle 12,12 21,21' -strip dlg_title_R.gif
+convert -size 290x136 xc:'#F6F6F6' -fill none -stroke '#7082A1' -draw 'rectangle 0,0 289,135' \
+  -draw 'line 0,0 289,0' -strip back_infoBody.gif
+convert -size 400x26 gradient:"$navy"-'#10223A' -fill "$teal" -draw 'rectangle 0,24 399,25' -strip back_sharerTop.gif
+
+# Labelled picture buttons, three states (normal, pressed, focus): name label width.
+labelled() {
+  local name=$1 label=$2 width=$3
+  lbtn() { convert -size "${width}x22" xc:"$2" -fill none -stroke "$3" -draw "rectangle 0,0 $((width - 1)),21" \
+    -stroke none -fill "$4" -font DejaVu-Sans -pointsize 11 -gravity center -annotate +0+0 "$label" -strip "BMP3:$1"; }
+  lbtn "${name}_n.bmp" "$teal" "$tealdark" white
+  lbtn "${name}_p.bmp" "$tealdark" "$navy" white
+  lbtn "${name}_f.bmp" '#3BB3A4' "$navy" white
+}
+# The notice box: two-button set (OK, Cancel) and three-button set (Yes, No, Cancel).
+labelled box2_ok OK 76
+labelled box2_cancel Cancel 76
+labelled box3_yes Yes 70
+labelled box3_no No 70
+labelled box3_cancel Cancel 70
+# The invitation notice (accept, decline) and the zoom dialog (OK, Cancel).
+labelled invite_accept Accept 72
+labelled invite_decline Decline 72
+labelled zoom_ok OK 66
+labelled zoom_cancel Cancel 66
+# The greyed accept button, also the decline button's disabled picture.
+convert -size 72x22 xc:"$grey" -fill none -stroke "$line" -draw 'rectangle 0,0 71,21' -strip BMP3:invite_disabled.bmp
+# Close boxes (normal, pressed, focus, disabled): the zoom dialog's title and the share bar.
+closebox() { convert -size 16x16 xc:"$2" -stroke "$3" -strokewidth 2 -draw 'line 4,4 11,11' -draw 'line 11,4 4,11' -strip "BMP3:$1"; }
+closebox close_n.bmp "$title" "$navy"
+closebox close_p.bmp "$line" white
+closebox close_f.bmp '#C5D3E2' "$teal"
+closebox close_d.bmp "$title" "$grey"
+# The share bar's drawing-tool toggle: normal, pressed, hover, disabled.
+pen() { convert -size 16x16 xc:"$2" -stroke "$3" -strokewidth 2 -draw 'line 3,12 12,3' -draw 'line 3,12 3,13' -strip "BMP3:$1"; }
+pen pen_n.bmp "$navy" white
+pen pen_p.bmp "$teal" white
+pen pen_h.bmp '#2B4D78' '#DDF2EF'
+pen pen_d.bmp "$navy" "$grey"
+
+# The invitation's sound: two short rising tones.
+python3 - <<'PY'
+import math, struct, wave
+rate = 22050
+samples = []
+for freq in (660.0, 880.0):
+    n = int(rate * 0.12)
+    for i in range(n):
+        fade = min(1.0, i / 200.0, (n - i) / 200.0)
+        samples.append(int(9000 * fade * math.sin(2 * math.pi * freq * i / rate)))
+with wave.open('invite.wav', 'wb') as w:
+    w.setnchannels(1)
+    w.setsampwidth(2)
+    w.setframerate(rate)
+    w.writeframes(b''.join(struct.pack('<h', s) for s in samples))
+PY

@@ -300,7 +300,7 @@ TEST_F(RoomProgramTest, TwoProgramsMeetTalkChangeRightsAndPresenterThenLeave)
     // Bob asks to present; Alice, the presider, agrees; both show Bob as the presenter.
     EXPECT_EQ(std::vector<std::string>{"1"}, peer.Probe("enabled " + Id(IDC_ROOMCTRL_PRESENTER)));
     peer.Probe("click " + Id(IDC_ROOMCTRL_PRESENTER));
-    ASSERT_TRUE(AnswerBox(hMainA, IDYES));
+    ASSERT_TRUE(AnswerBox(hMainA, IDOK)); // the notice box's first button agrees
     EXPECT_TRUE(ListShowsSoon(hUsersA, {L"Bob", L"presenter"}));
     EXPECT_TRUE(peer.ShowsSoon("lines " + Id(IDC_ROOMUSER_LIST), {"Bob", "presenter"}));
 
@@ -436,6 +436,100 @@ TEST_F(RoomProgramTest, TheRoomFollowsItsChiefsViewModeAndFullScreen)
             return EqualRect(&rc, &before) != FALSE;
         }));
     EXPECT_TRUE(peer.ShowsSoon("toprect " + Id(IDC_ROOMCTRL_FULLSCREEN), {szPeerBefore.c_str()}));
+
+    EXPECT_TRUE(LogoutEnds(panelA, hA));
+    panelB.Send("LOGOUT", "");
+    EXPECT_TRUE(panelB.WaitAnswer("LOGOUT", "0"));
+}
+
+TEST_F(RoomProgramTest, InvitationsAreAcceptedIntoAnotherRoomOrDeclinedToTheInviter)
+{
+    CPanel panelA, panelB;
+    HANDLE hA = LoggedIn(panelA, "alice");
+    ASSERT_NE(nullptr, hA);
+    CPeer peer;
+    uint16_t wPortB = FreePort();
+    ASSERT_TRUE(peer.Start(wPortB));
+    ASSERT_TRUE(panelB.Connect(wPortB, 60000));
+    panelB.Send("CONNECT", Launch("bob"));
+    ASSERT_TRUE(panelB.WaitAnswer("CONNECT", "1"));
+    panelA.Send("CREATE", "Maths");
+    std::string szRoom = AnswerValue(panelA, "CREATE");
+    ASSERT_FALSE(szRoom.empty());
+    HWND hMainA = TopWindow(hA, L"Maths");
+    ASSERT_NE(nullptr, hMainA);
+    panelB.Send("JOIN", szRoom);
+    ASSERT_TRUE(panelB.WaitAnswer("JOIN", "1"));
+    HWND hUsersA = Descendant(hMainA, IDC_ROOMUSER_LIST);
+    ASSERT_TRUE(ListShowsSoon(hUsersA, {L"Bob"}));
+
+    // Alice invites Bob into the class room: he accepts, leaves her room and is in the other.
+    const uint16_t wClassRoom = cfg.rooms[1].wRoomIndex;
+    ASSERT_TRUE(server->SendInvitation(u"alice", u"bob", wClassRoom, u"come"));
+    // The notice's text breaks into lines: each part is looked for on its own.
+    ASSERT_TRUE(peer.ShowsSoon("text 'Class'", {"Class"}));
+    ASSERT_TRUE(peer.ShowsSoon("text 'Alice invites'", {"Alice invites"}));
+    peer.Probe("click " + Id(IDC_INVITE_ACCEPT));
+    EXPECT_TRUE(ListLacksSoon(hUsersA, L"Bob"));
+    bool bMoved = false;
+    for (int i = 0; i < 100 && !bMoved; ++i, Sleep(200))
+        bMoved = server->RoomMembers(wClassRoom).size() == 1;
+    EXPECT_TRUE(bMoved);
+
+    // Invited back, Bob declines: Alice's box tells her.
+    ASSERT_TRUE(server->SendInvitation(u"alice", u"bob", static_cast<uint16_t>(std::stoi(szRoom)), u"back?"));
+    ASSERT_TRUE(peer.ShowsSoon("text 'Maths'", {"Maths"}));
+    peer.Probe("click " + Id(IDC_INVITE_DECLINE));
+    EXPECT_NE(nullptr, TextInProcess(hA, L"cancelled"));
+    EXPECT_TRUE(peer.ShowsSoon("text 'Maths'", {"Maths"}, true));
+    EXPECT_EQ(1u, server->RoomMembers(wClassRoom).size());
+
+    EXPECT_TRUE(LogoutEnds(panelA, hA));
+    panelB.Send("LOGOUT", "");
+    EXPECT_TRUE(panelB.WaitAnswer("LOGOUT", "0"));
+}
+
+TEST_F(RoomProgramTest, DroppedConnectionsCountDownInABoxThatClosesAsTheLoginReturns)
+{
+    CPanel panelA, panelB;
+    HANDLE hA = LoggedIn(panelA, "alice");
+    ASSERT_NE(nullptr, hA);
+    CPeer peer;
+    uint16_t wPortB = FreePort();
+    ASSERT_TRUE(peer.Start(wPortB));
+    ASSERT_TRUE(panelB.Connect(wPortB, 60000));
+    panelB.Send("CONNECT", Launch("bob"));
+    ASSERT_TRUE(panelB.WaitAnswer("CONNECT", "1"));
+    panelA.Send("JOIN", std::to_string(cfg.rooms[0].wRoomIndex));
+    ASSERT_TRUE(panelA.WaitAnswer("JOIN", "1"));
+    panelB.Send("JOIN", std::to_string(cfg.rooms[0].wRoomIndex));
+    ASSERT_TRUE(panelB.WaitAnswer("JOIN", "1"));
+    HWND hMain = MainWindow();
+    ASSERT_NE(nullptr, hMain);
+
+    // The server goes and comes back on its port: both connections drop.
+    panelA.heard.clear();
+    panelB.heard.clear();
+    uint16_t wPort = server->Port();
+    server->Stop();
+    server = std::make_unique<CLoopServer>(cfg, &log);
+    ASSERT_TRUE(server->Start(wPort));
+
+    // Each shows the reconnection box counting down; it closes itself as the login returns.
+    HWND hBox = WaitForBox(hMain, 20000);
+    ASSERT_NE(nullptr, hBox);
+    wchar_t text[256] = {};
+    GetWindowTextW(GetDlgItem(hBox, IDC_INFO_MESSAGE), text, 255);
+    EXPECT_NE(nullptr, wcsstr(text, L"Reconnecting")) << text;
+    EXPECT_TRUE(peer.ShowsSoon("text 'Reconnecting'", {"Reconnecting"}));
+    EXPECT_TRUE(panelA.WaitAnswer("CONNECT", "1", 30000));
+    EXPECT_TRUE(panelB.WaitAnswer("CONNECT", "1", 30000));
+    bool bClosed = false;
+    for (int i = 0; i < 100 && !bClosed; ++i, Sleep(100))
+        bClosed = !IsWindow(hBox);
+    EXPECT_TRUE(bClosed);
+    EXPECT_TRUE(peer.ShowsSoon("text 'Reconnecting'", {"Reconnecting"}, true));
+    EXPECT_EQ(2u, server->LoggedInUsers());
 
     EXPECT_TRUE(LogoutEnds(panelA, hA));
     panelB.Send("LOGOUT", "");

@@ -207,6 +207,68 @@ TEST_F(RoomLoopbackTest, TheRoomGoesWithItsOwner)
     EXPECT_EQ(0, alice.owner.Count(kMsgRoomPacket, INFO_CONF_CLOSE));
 }
 
+TEST_F(RoomLoopbackTest, UserOptionsReachTheOthersAndInviteRepliesTheirInviter)
+{
+    // The records as they travel: 546/547 u16 channel, u16 option, u32 value; 660 u32 with bit 16
+    // the acceptance, u16 sender, u16 inviter.
+    Bytes option, reply;
+    EncodeUserOption({3, 1, 1}, option);
+    EXPECT_EQ((Bytes{3, 0, 1, 0, 1, 0, 0, 0}), option);
+    EncodeInviteReply({kInviteReplyAccepted, 2, 1}, reply);
+    EXPECT_EQ((Bytes{0, 0, 1, 0, 2, 0, 1, 0}), reply);
+
+    auto userIndex = [](CClient& c)
+    {
+        QNEvent e = c.owner.WaitFor(kMsgLobbyPacket, ACK_LOBY_LOGIN);
+        QNLoginAck ack;
+        return DecodeLoginAck(e.payload.data(), e.payload.size(), ack) ? ack.wUserIndex : kNoIndex;
+    };
+    const uint16_t wAlice = userIndex(alice), wBob = userIndex(bob);
+    ASSERT_NE(kNoIndex, wAlice);
+    ASSERT_NE(kNoIndex, wBob);
+
+    QNRoomInfo room = alice.Open(u"OPTIONS", 10);
+    ASSERT_NE(0, room.wRoomIndex);
+    bob.net->SendConfJoin(room.wRoomIndex, u"", u"");
+    const uint16_t chBob = bob.Answer(ACK_CONF_JOIN).wMyChannel;
+
+    // Bob's full-screen option reaches Alice as 547 from his channel, whatever channel he wrote.
+    ASSERT_TRUE(bob.net->SendUserOption({kNoIndex, 1, 1}));
+    QNEvent heard = alice.owner.WaitFor(kMsgRoomPacket, INFO_CONF_USEROPTION);
+    QNUserOption got;
+    ASSERT_TRUE(DecodeUserOption(heard.payload.data(), heard.payload.size(), got));
+    EXPECT_EQ(chBob, got.wChannel);
+    EXPECT_EQ(1, got.wOption);
+    EXPECT_EQ(1u, got.dwValue);
+    EXPECT_EQ(chBob, heard.wSub);
+
+    // An invitation delivered as from Alice; Bob declines: Alice hears it with the room.
+    const uint16_t wRoom2 = 2;
+    ASSERT_TRUE(server->SendInvitation(u"alice", u"bob", wRoom2, u"join us"));
+    QNEvent invite = bob.owner.WaitFor(kMsgRoomPacket, INFO_MSG_INVITE);
+    QNInvitation inv;
+    ASSERT_TRUE(DecodeInvitation(invite.payload.data(), invite.payload.size(), inv));
+    EXPECT_EQ(wAlice, inv.wInviterIndex);
+    EXPECT_EQ(wRoom2, inv.wRoomIndex);
+    ASSERT_TRUE(bob.net->SendInviteReply(wBob, wAlice, false));
+    QNEvent answer = alice.owner.WaitFor(kMsgRoomPacket, INFO_MSG_INVITEANSWER);
+    QNInviteAnswer a;
+    ASSERT_TRUE(DecodeInviteAnswer(answer.payload.data(), answer.payload.size(), a));
+    EXPECT_EQ(wBob, a.wInviteeIndex);
+    EXPECT_EQ(wRoom2, a.wRoomIndex);
+    EXPECT_EQ(0, a.wAccepted);
+
+    // A reply without a delivered invitation names no room; one to a user not logged in comes back.
+    ASSERT_TRUE(bob.net->SendInviteReply(wBob, wAlice, true));
+    answer = alice.owner.WaitFor(kMsgRoomPacket, INFO_MSG_INVITEANSWER, 2);
+    ASSERT_TRUE(DecodeInviteAnswer(answer.payload.data(), answer.payload.size(), a));
+    EXPECT_EQ(kNoIndex, a.wRoomIndex);
+    EXPECT_EQ(1, a.wAccepted);
+    ASSERT_TRUE(bob.net->SendInviteReply(wBob, 999, false));
+    EXPECT_EQ(999, bob.U16Of(NAK_MSG_INVITEANSWER));
+    EXPECT_FALSE(server->SendInvitation(u"alice", u"nobody", wRoom2, u""));
+}
+
 TEST_F(RoomLoopbackTest, AudioSettingsReachTheirAddresseeWithTheSendersOwnIndex)
 {
     QNRoomInfo room = alice.Open(u"SOUND", 10);

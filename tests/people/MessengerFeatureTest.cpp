@@ -38,11 +38,10 @@ struct RecordedMessenger : IMessengerView
                         std::to_string(d.wTransferId) + " at " + std::to_string(d.dwOffset) + ": " +
                         std::string(reinterpret_cast<const char*>(d.pData), d.nData));
     }
-    void ShowInviteNotice(const std::u16string& szInviter, const std::u16string& szRoomTitle,
-                          const std::u16string& szText) override
+    void ShowInviteNotice(uint16_t wInviter, uint16_t wRoomIndex, const std::u16string& szRoomTitle) override
     {
-        calls.push_back("invite notice " + Utf8Of(szInviter) + " / " + Utf8Of(szRoomTitle) + " / " +
-                        Utf8Of(szText));
+        calls.push_back("invite notice from " + std::to_string(wInviter) + " to " +
+                        std::to_string(wRoomIndex) + " " + Utf8Of(szRoomTitle));
     }
     std::u16string LobbyName(uint16_t wUserIndex) const override { return wUserIndex == kAnn ? u"Ann" : u""; }
     std::optional<std::u16string> ConfTitle(uint16_t wRoomIndex) const override
@@ -192,8 +191,7 @@ TEST(MessengerFeature, InvitationFromAKnownUserIntoAKnownRoomIsKeptForTheAnswer)
     } cases[] = {
         {"known user and room",
          {kAnn, kRoomA, u"join us"},
-         {"invite notice Ann / Room A / <IDS_MSG_INVITE_REQ>",
-          "line to 7 kind 4: <IDS_MSG_INVITE_REQ> Room A"},
+         {"invite notice from 7 to 12 Room A", "line to 7 kind 4: <IDS_MSG_INVITE_REQ> Room A"},
          kRoomA,
          0},
         {"unknown room", {kAnn, 13, u"join us"}, {}, 5, 1},

@@ -2,7 +2,6 @@
 #include "confclient/network/registry/Registry.h"
 #include "confclient/room/EBookDlg.h"
 #include "confclient/room/FloatingBoardToolDlg.h"
-#include "confclient/room/InviteNoticeDlg.h"
 #include "confclient/room/ManageToolDlg.h"
 #include "confclient/room/MessangeDlg.h"
 #include "confclient/room/PlayerDlg.h"
@@ -461,20 +460,6 @@ TEST(RoomWindows, MessengerTransfersRoomStateAndForcedClose)
     EXPECT_TRUE(messenger.IsForceClosed());
     EXPECT_FALSE(::IsWindow(hWnd));
     EXPECT_EQ(messenger.m_hWnd, nullptr);
-}
-
-TEST(RoomWindows, InvitationShowsItsTextsAndGoesOnOk)
-{
-    LoadTestResources();
-    auto* pNotice = new CInviteNoticeDlg(L"alice", L"Design review", L"<IDS_MSG_INVITE_REQ>");
-    ASSERT_TRUE(pNotice->Create(nullptr));
-    HWND hWnd = pNotice->m_hWnd;
-    EXPECT_TRUE(::IsWindowVisible(hWnd));
-    EXPECT_EQ(GetWindowTextString(::GetDlgItem(hWnd, IDC_INVITE_FROM)), L"alice");
-    EXPECT_EQ(GetWindowTextString(::GetDlgItem(hWnd, IDC_INVITE_ROOM)), L"Design review");
-    // The object deletes itself with its window.
-    ::SendMessageW(hWnd, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
-    EXPECT_FALSE(::IsWindow(hWnd));
 }
 
 namespace

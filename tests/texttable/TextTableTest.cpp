@@ -169,3 +169,64 @@ TEST(TextTable, ShippedTablesParseWithoutRepeatsOrEmptyTexts)
     EXPECT_EQ(layout.GetText(u"34_VideoCount"), u"49");
     EXPECT_EQ(layout.Find(u"5_VideoCount"), nullptr);
 }
+
+TEST(TextTable, FormattedFillsMatchingPlaceholdersAndRefusesTheRest)
+{
+    const std::u16string name = u"Alice";
+    const struct
+    {
+        std::u16string text;
+        int nArgs; // 0: none; 1: (name); 2: (name, 7); 3: (7)
+        std::u16string result;
+        bool bRefused;
+    } cases[] = {
+        {u"Hello %s!", 1, u"Hello Alice!", false},
+        {u"%s has %d seats, 100%%", 2, u"Alice has 7 seats, 100%", false},
+        {u"%d s", 3, u"7 s", false},
+        {u"no placeholder", 0, u"no placeholder", false},
+        {u"no placeholder", 1, u"no placeholder", true}, // an argument nothing takes
+        {u"%s and %s", 1, u"%s and %s", true},           // a placeholder nothing fills
+        {u"%d s", 1, u"%d s", true},                     // a text for a number
+        {u"%s", 3, u"%s", true},                         // a number for a text
+        {u"%n%s", 1, u"%n%s", true},                     // a C format's writer is not a placeholder
+        {u"50%", 0, u"50%", true},                       // a lone '%' at the end
+        {u"%ls", 1, u"%ls", true},
+    };
+    for (const auto& c : cases)
+    {
+        RecordingLog log;
+        std::u16string out;
+        switch (c.nArgs)
+        {
+        case 0:
+            out = Formatted(&log, c.text);
+            break;
+        case 1:
+            out = Formatted(&log, c.text, name);
+            break;
+        case 2:
+            out = Formatted(&log, c.text, name, 7);
+            break;
+        default:
+            out = Formatted(&log, c.text, 7);
+            break;
+        }
+        EXPECT_EQ(c.result, out) << Utf8Of(c.text);
+        EXPECT_EQ(c.bRefused ? 1u : 0u, log.lines.size()) << Utf8Of(c.text);
+        if (c.bRefused && !log.lines.empty()) EXPECT_EQ(LOG_ERROR, log.lines[0].first);
+    }
+}
+
+TEST(TextTable, FormattedIsBoundedAndKeepsSurrogatePairsWhole)
+{
+    std::u16string longName(kMaxFormattedUnits, u'x');
+    EXPECT_EQ(kMaxFormattedUnits, Formatted(nullptr, std::u16string(u"[%s]"), longName).size());
+    // A pair that would straddle the bound is dropped whole.
+    std::u16string pairs = std::u16string(kMaxFormattedUnits - 2, u'y') + u"\U0001F600";
+    std::u16string out = Formatted(nullptr, std::u16string(u"a%s"), pairs);
+    EXPECT_EQ(kMaxFormattedUnits - 1, out.size());
+    EXPECT_EQ(u'y', out.back());
+    // Negative and wide numbers, and 16-bit texts of the Windows side alike.
+    EXPECT_EQ(u"-5 / 4294967295", Formatted(nullptr, std::u16string(u"%d / %d"), -5, 4294967295u));
+    EXPECT_EQ(std::string("ab"), Formatted(nullptr, std::string("a%s"), "b"));
+}

@@ -104,6 +104,20 @@ bool CQNInterface::SendPresenterRequest(const QNPresenterRequest& r)
     return SendCommand(CMD_CONF_PRESENTER, 0, p.data(), p.size());
 }
 
+bool CQNInterface::SendInviteReply(uint16_t wSender, uint16_t wInviter, bool bAccept)
+{
+    Bytes p;
+    EncodeInviteReply({bAccept ? kInviteReplyAccepted : 0u, wSender, wInviter}, p);
+    return SendCommand(CMD_MSG_INVITEREPLY, kNoIndex, p.data(), p.size());
+}
+
+bool CQNInterface::SendUserOption(const QNUserOption& option)
+{
+    Bytes p;
+    EncodeUserOption(option, p);
+    return SendCommand(CMD_CONF_USEROPTION, 0, p.data(), p.size());
+}
+
 bool CQNInterface::SendRecorderStateQuery()
 {
     Bytes p;

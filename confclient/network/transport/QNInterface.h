@@ -86,6 +86,10 @@ public:
     bool SendRecorderStateQuery();
     // 550: a presenter request, or the presider's answer to one.
     bool SendPresenterRequest(const QNPresenterRequest& r);
+    // 660 to the inviter, sub 65535.
+    bool SendInviteReply(uint16_t wSender, uint16_t wInviter, bool bAccept);
+    // 546: one option of the local user.
+    bool SendUserOption(const QNUserOption& option);
     // 1000: bFlag 1 live to the room (and into a running recording), 2 into the running
     // conference recording only; false for 2 while no recording runs. Any thread.
     bool SendVoice(const uint8_t* p, size_t n, uint8_t bFlag = 1);

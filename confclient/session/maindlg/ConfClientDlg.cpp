@@ -6,7 +6,6 @@
 #include <cwchar>
 
 #include "confclient/network/QNCommands.h"
-#include "confclient/session/maindlg/ModelessBox.h"
 #include "confclient/session/maindlg/SessionMessages.h"
 #include "confclient/session/startup/CopyData.h"
 #include "confclient/session/startup/StartupRules.h"
@@ -63,9 +62,9 @@ LRESULT CConfClientDlg::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam)
     case WM_QN_NOTICE_BOX:
         // The agenda lock is only a notice: its box does not wait for the user.
         if (wParam == NOTICE_ALREADY_CONFOPEN)
-            ShowModelessBox(m_hWnd, GetText("IDMS_ALREADY_CONFOPEN"), m_szExeName);
+            ShowMessageBoxModeless(GetText("IDMS_ALREADY_CONFOPEN"));
         else
-            MessageBoxW(m_hWnd, GetText("IDS_MSG_INVITE_ACCEPTFAILED").c_str(), m_szExeName.c_str(), MB_OK);
+            ShowMessageBox(GetText("IDS_MSG_INVITE_ACCEPTFAILED"));
         return 0;
     case WM_QN_PANEL_COMMAND:
     {
@@ -75,7 +74,10 @@ LRESULT CConfClientDlg::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam)
     }
     case WM_QN_HIDE_DRAWTOOL:
     case WM_QN_SHOW_DRAWTOOL:
-        return 0; // the drawing tool window belongs to a room
+        // The screen-drawing tool comes with desktop sharing: until then the request is logged.
+        AddLog(LOG_INFO, L"[SHARE] drawing tool %s",
+               msg == WM_QN_SHOW_DRAWTOOL && wParam ? L"shown" : L"hidden");
+        return 0;
     case WM_QN_CONNSTATE:
         OnConnectionState(wParam, lParam);
         return 0;
@@ -96,6 +98,7 @@ LRESULT CConfClientDlg::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam)
         return 0;
     case WM_QN_ROOM_CLOSED:
         QuitRoom(QUIT_CAUSE_LEFT);
+        JoinNextRoom();
         return 0;
     case WM_QN_PUSH_CHUNK_SENT:
         if (m_pRoomCtrl) m_pRoomCtrl->OnPushChunkSent(static_cast<uint32_t>(wParam));
@@ -125,7 +128,7 @@ void CConfClientDlg::OnRecorderStatus(WPARAM wCode)
     // Only the ends of a playback say anything to the user; the recorder's own codes go to a recorder.
     if (wCode != 4038 && wCode != 4039) return;
     std::wstring text = GetText(wCode == 4038 ? "IDS_PLAY_END_ERROR" : "IDS_PLAY_END");
-    MessageBoxW(m_hWnd, text.c_str(), m_szExeName.c_str(), MB_OK);
+    ShowMessageBox(text);
 }
 
 void CConfClientDlg::OnTimer(UINT_PTR nIDEvent)
@@ -253,7 +256,8 @@ void CConfClientDlg::DestroyMainDialog()
 
 void CConfClientDlg::OpenRoom()
 {
-    EnterRoomRequest(0, u"", U16Of(Formatted(GetText("IDS_LOBBY_ROOMTITLE"), WideOf(m_szMyName))), false);
+    EnterRoomRequest(0, u"", U16Of(Formatted(&m_log, GetText("IDS_LOBBY_ROOMTITLE"), WideOf(m_szMyName))),
+                     false);
 }
 
 void CConfClientDlg::OnPrepareRoom()
@@ -307,15 +311,12 @@ void CConfClientDlg::ShowStatus()
     std::wstring text;
     if (m_countdown.Running())
     {
-        wchar_t buf[256];
-        _snwprintf(buf, 255, GetText("IDS_LOBBY_COUNTDOWN").c_str(), m_nCountdown);
-        buf[255] = 0;
-        text = buf;
+        text = Formatted(&m_log, GetText("IDS_LOBBY_COUNTDOWN"), m_nCountdown);
     }
     else if (m_bLobbyLoggedIn && m_room.InRoom())
-        text = Formatted(GetText("IDS_LOBBY_INROOM"), WideOf(m_room.info.szTitle));
+        text = Formatted(&m_log, GetText("IDS_LOBBY_INROOM"), WideOf(m_room.info.szTitle));
     else if (m_bLobbyLoggedIn)
-        text = Formatted(GetText("IDS_LOBBY_LOGGEDIN"), WideOf(m_szMyName));
+        text = Formatted(&m_log, GetText("IDS_LOBBY_LOGGEDIN"), WideOf(m_szMyName));
     else if (m_pNet)
         text = GetText("IDS_LOBBY_CONNECTING");
     else

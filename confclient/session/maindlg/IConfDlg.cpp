@@ -38,8 +38,7 @@ void IConfDlg::SetStartInfo(const std::wstring& szFolder, const std::wstring& sz
 std::wstring IConfDlg::GetText(const char* pszKey) const
 {
     std::u16string key(pszKey, pszKey + std::char_traits<char>::length(pszKey));
-    if (const std::u16string* p = m_texts.Find(key)) return WideOf(*p);
-    return WideOf(key);
+    return WideOf(m_texts.GetText(key));
 }
 
 void IConfDlg::AddLog(int nLevel, const wchar_t* pszFormat, ...)
@@ -94,7 +93,7 @@ void IConfDlg::TellStartError(const wchar_t* pszKey)
     std::wstring text = GetText(key.c_str());
     AddLog(LOG_ERROR, L"[START] %s", text.c_str());
     Broadcast(WM_QN_OUTSIDE_NOTICE, OUTSIDE_NOTICE_START_ERROR, 0);
-    MessageBoxW(MainWnd(), text.c_str(), m_szExeName.c_str(), MB_OK | MB_ICONWARNING);
+    ShowMessageBox(text);
 }
 
 bool IConfDlg::StartSession()
@@ -416,10 +415,17 @@ void IConfDlg::OnSessionEnd(LPARAM lReason)
             AddLog(LOG_ERROR, L"%s", GetText("IDS_TIMER_CLOSEPINGTIMEOUT").c_str());
             Reconnect();
         }
-        AddLog(LOG_INFO, L"%s", GetText("IDS_SOCK_RECONNECTION").c_str());
+        AddLog(LOG_INFO, L"%s",
+               Formatted(&m_log, GetText("IDS_SOCK_RECONNECTION"), CReconnectCountdown::kSeconds).c_str());
         m_countdown.Start();
         OnCountdown(m_countdown.SecondsLeft());
         SetTimer(MainWnd(), TIMER_RECONNECT, 1000, nullptr);
+        // The countdown box closes by itself as the attempt starts; a second loss while it is up
+        // restarts the countdown under the same box.
+        if (m_bReconnectBoxOpen) return;
+        m_bReconnectBoxOpen = true;
+        ShowMessageBox(L"", 1, CReconnectCountdown::kSeconds, NOTICEBOX_RECONNECT);
+        m_bReconnectBoxOpen = false;
         return;
     default:
         break;
@@ -432,7 +438,7 @@ void IConfDlg::OnSessionEnd(LPARAM lReason)
     AddLog(lReason == SESSIONEND_FORCED ? LOG_INFO : LOG_ERROR,
            lReason == SESSIONEND_FORCED ? L"[LOGOUT] Success" : L"[LOGOUT] Error");
     // After a refusal its own box was shown already.
-    if (lReason != SESSIONEND_REFUSED) MessageBoxW(MainWnd(), text.c_str(), m_szExeName.c_str(), MB_OK);
+    if (lReason != SESSIONEND_REFUSED) ShowMessageBox(text);
     m_bQuitting = true;
     PostMessageW(MainWnd(), WM_QN_QUIT, 0, 0);
 }

@@ -51,6 +51,9 @@
 #include "confclient/settings/PrivateDataFeature.h"
 #include "confclient/settings/RemoteSettingFeature.h"
 #include "confclient/session/texttable/TextTable.h"
+#include "confclient/notices/InviteNotices.h"
+#include "confclient/notices/NoticeBoxRules.h"
+#include "confclient/notices/NoticeHost.h"
 
 class CWnd;
 class CSplashDlg;
@@ -82,7 +85,8 @@ class IConfDlg : public IQNHost,
                  public IPushReceiveView,
                  public IPresenterView,
                  public IParticipantsView,
-                 public IRoomBoardSession
+                 public IRoomBoardSession,
+                 public INoticeHost
 {
 public:
     IConfDlg();
@@ -94,7 +98,7 @@ public:
     void SetStartInfo(const std::wstring& szFolder, const std::wstring& szCmdLine,
                       const std::wstring& szExeName);
 
-    // Texts by key from the language library's table; a missing key gives the key itself.
+    // Texts by key from the language library's table; a missing key gives an empty text (and a DEBUG line).
     std::wstring GetText(const char* pszKey) const;
     void AddLog(int nLevel, const wchar_t* pszFormat, ...);
 
@@ -135,8 +139,41 @@ public:
     // Every inbound room command (RoomPacket.cpp).
     void OnRoomPacket(WPARAM wCode, LPARAM lParam);
 
-    // A box that does not wait for the user, owned by the room window when there is one.
-    void ShowMessageBoxModeless(const std::wstring& szText);
+    // The notice box, owned by the room window while there is one (the session's notices,
+    // SessionNotices.cpp). A box that waits answers NoticeBoxAnswer; when the room closes under
+    // it, it answers NOTICEBOX_THIRD, so a caller checks that its windows still exist.
+    int ShowMessageBox(const std::wstring& szText, int nButtons = 1, uint16_t wTimeout = 0,
+                       int nMode = NOTICEBOX_MODAL);
+    // The same box without waiting (modes 1-3); it frees itself.
+    void ShowMessageBoxModeless(const std::wstring& szText, int nButtons = 1, int nMode = NOTICEBOX_MODELESS,
+                                uint16_t wValue = kNoIndex);
+    // Sends one option of the local user (546) unless a recording plays; option 1 is full screen.
+    void SendUserOption(uint16_t wOption, uint32_t dwValue);
+    // Joins the lobby's room of that index.
+    void JoinRoomByIndex(uint16_t wRoomIndex);
+    // The share notice bar at the top of the room's screen, made once.
+    void ShowNoticeDlg(int nMode);
+
+    // INoticeHost: what the notices ask of the session.
+    std::wstring NoticeText(const char* pszKey) const override { return GetText(pszKey); }
+    ILogSink* NoticeLog() override { return &m_log; }
+    bool LoadSkinImage(const wchar_t* pszFile, CLMPictureEx& picture) override;
+    HWND MainRoomWindow() const override;
+    HWND MainDialog() const override { return MainWnd(); }
+    uint16_t SharingUser() const override { return m_wSharingUser; }
+    uint16_t RequestedSharer() const override { return m_wRequestedSharer; }
+    uint16_t MyUserIndex() const override { return m_wMyIndex; }
+    void SetSharingUser(uint16_t wUser) override { m_wSharingUser = wUser; }
+    void SetDesktopShareState(uint16_t wUser, int nCode) override;
+    void OnNoticeClosed() override { m_bNoticeOpen = false; }
+    std::optional<std::wstring> FindLobbyUser(uint16_t wUserIndex) const override;
+    void AcceptInvitation(uint16_t wRoomIndex) override;
+    void DeclineInvitation(uint16_t wInviter) override;
+    void RemoveInviteNotice(uint16_t wInviter, uint16_t wRoomIndex) override;
+    std::wstring MyDisplayName() const override { return WideOf(m_szMyName); }
+    bool IsLocalSharer() const override;
+    void StopLocalShare() override;
+    void EndRemoteShare(uint16_t wSharerSlot) override;
     // A notice line in the room chat.
     void AddChatNotice(const std::wstring& szText, int nKind);
 
@@ -155,7 +192,6 @@ public:
     void SendRoomChat(const std::wstring& szText) override;
     void LeaveRoomRequested() override;
     void RequestPresenter() override;
-    HWND MainDialog() const override { return MainWnd(); }
 
     const CLobbyLists& Lobby() const { return m_lobby; }
     const S_CONFINFOEX* FindConfInfo(uint16_t wRoomIndex) const { return m_lobby.FindConfInfo(wRoomIndex); }
@@ -263,8 +299,7 @@ protected:
                             MessengerLineKind nKind) override;
     void CancelTransfer(uint16_t wUserIndex, uint16_t wTransferId) override;
     void OnMessengerFileData(const QNFileData& data) override;
-    void ShowInviteNotice(const std::u16string& szInviter, const std::u16string& szRoomTitle,
-                          const std::u16string& szText) override;
+    void ShowInviteNotice(uint16_t wInviter, uint16_t wRoomIndex, const std::u16string& szRoomTitle) override;
     std::u16string LobbyName(uint16_t wUserIndex) const override { return U16Of(LobbyUserName(wUserIndex)); }
     std::optional<std::u16string> ConfTitle(uint16_t wRoomIndex) const override;
     // IRoomView: the room window, its control bar and video view (RoomWindows.cpp).
@@ -351,6 +386,18 @@ protected:
     QNSystemOption m_sysOption;
 
     CRoomState m_room;
+
+    // The notices (SessionNotices.cpp): open invitation notices, the room an accepted invitation
+    // joins once the present room is left, the session's one notice, the desktop sharers.
+    // After a room was left: joins the room to join next, when one is set.
+    void JoinNextRoom();
+    CInviteNoticeList m_inviteNotices;
+    uint16_t m_wRoomToJoinNext = kNoIndex;
+    bool m_bNoticeOpen = false;
+    bool m_bReconnectBoxOpen = false;
+    uint16_t m_wSharingUser = kNoIndex;
+    uint16_t m_wRequestedSharer = kNoIndex;
+    HWND m_hNoticeBar = nullptr;
 
     // Layout.
     CLayoutTable m_layout;

@@ -65,14 +65,14 @@ void IConfDlg::ShowRefusalBox(uint16_t wCode)
     std::wstring text = GetText(NakLobbyLoginTextKey(wCode));
     if (::OnLoginRefused(wCode, kMaxLoginRetries) == LoginRefusalAction::AskBanish)
     {
-        if (MessageBoxW(MainWnd(), text.c_str(), m_szExeName.c_str(), MB_OKCANCEL) == IDOK && m_pNet)
+        if (ShowMessageBox(text, 2) == NOTICEBOX_FIRST && m_pNet)
         {
             m_pNet->SendCmd220(m_launch.fields.szUserId);
             return;
         }
     }
     else
-        MessageBoxW(MainWnd(), text.c_str(), m_szExeName.c_str(), MB_OK);
+        ShowMessageBox(text);
     PostMessageW(MainWnd(), WM_QN_SESSION_END, 0, SESSIONEND_REFUSED);
 }
 

@@ -1,8 +1,7 @@
 // The messenger windows as the messenger feature sees them: a line opens its user's
-// window when needed; file blocks, cancels and the invitation notice reach their windows.
+// window when needed; file blocks and cancels reach their windows.
 #include <windows.h>
 
-#include "confclient/room/InviteNoticeDlg.h"
 #include "confclient/room/MessangeDlg.h"
 #include "confclient/session/maindlg/IConfDlg.h"
 
@@ -52,13 +51,6 @@ void IConfDlg::OnMessengerFileData(const QNFileData& data)
 {
     if (CMessangeDlg* pMsg = FindMessenger(data.wSenderIndex))
         pMsg->OnFileData(data.wTransferId, data.dwOffset, data.pData, data.nData);
-}
-
-void IConfDlg::ShowInviteNotice(const std::u16string& szInviter, const std::u16string& szRoomTitle,
-                                const std::u16string& szText)
-{
-    auto* pNotice = new CInviteNoticeDlg(WideOf(szInviter), WideOf(szRoomTitle), WideOf(szText));
-    if (!pNotice->Create(nullptr)) delete pNotice; // a created notice deletes itself when closed
 }
 
 std::optional<std::u16string> IConfDlg::ConfTitle(uint16_t wRoomIndex) const

@@ -14,7 +14,6 @@
 #include "confclient/room/RoomUserListDlg.h"
 #include "confclient/room/RoomVideoViewDlg.h"
 #include "confclient/session/maindlg/IConfDlg.h"
-#include "confclient/session/maindlg/ModelessBox.h"
 #include "confclient/session/roomstate/RoomFlags.h"
 #include "confclient/session/maindlg/SessionMessages.h"
 #include "confclient/session/roomdispatch/RoomRules.h"
@@ -169,12 +168,6 @@ std::wstring IConfDlg::LobbyUserName(uint16_t wUserIndex) const
     return std::wstring();
 }
 
-void IConfDlg::ShowMessageBoxModeless(const std::wstring& szText)
-{
-    HWND hOwner = m_pMainView && m_pMainView->m_hWnd ? m_pMainView->m_hWnd : MainWnd();
-    ShowModelessBox(hOwner, szText, m_szExeName);
-}
-
 void IConfDlg::AddChatNotice(const std::wstring& szText, int nKind)
 {
     if (m_pChat) m_pChat->AddNotice(szText, nKind);
@@ -200,13 +193,13 @@ void IConfDlg::AskPresenterQuestion(uint16_t wRequester)
 {
     if (!m_room.InRoom() || !m_pNet) return;
     std::wstring text =
-        Formatted(GetText(IsPlayerMode() ? "IDS_REQ_PRESENTER_PLAYER" : "IDS_REQ_PRESENTER_CONFIRM"),
+        Formatted(&m_log, GetText(IsPlayerMode() ? "IDS_REQ_PRESENTER_PLAYER" : "IDS_REQ_PRESENTER_CONFIRM"),
                   RoomUserName(wRequester));
-    HWND hOwner = m_pMainView && m_pMainView->m_hWnd ? m_pMainView->m_hWnd : MainWnd();
-    int nAnswer = MessageBoxW(hOwner, text.c_str(), m_szExeName.c_str(), MB_YESNO | MB_ICONQUESTION);
+    const int nAnswer = ShowMessageBox(text, 2);
     // The room may have gone while the question was open.
     if (!m_room.InRoom() || !m_pNet) return;
-    m_pNet->SendPresenterRequest({PRESENTER_ANSWER, wRequester, static_cast<uint16_t>(nAnswer == IDYES)});
+    m_pNet->SendPresenterRequest(
+        {PRESENTER_ANSWER, wRequester, static_cast<uint16_t>(nAnswer == NOTICEBOX_FIRST)});
 }
 
 void IConfDlg::RemoveUserRow(uint16_t wChannel)

@@ -69,13 +69,17 @@ public:
     void SendAudioSettings(const QNAudioSettings& record) override;
 
     // IVoiceRoomOwner: the engine's threads.
-    void SendCapturedVoice(const uint8_t* pData, size_t nLen) override { m_voice.SendCapturedVoice(pData, nLen); }
+    void SendCapturedVoice(const uint8_t* pData, size_t nLen) override
+    {
+        m_voice.SendCapturedVoice(pData, nLen);
+    }
     void QueueVoiceForRecording(int, const int16_t*, size_t) override {}
     void PostVoiceLevels() override;
 
     // ISettings over the registry keys of the program.
     uint32_t ReadDword(SettingsKey key, std::u16string_view name, uint32_t dwDefault) override;
-    std::u16string ReadString(SettingsKey key, std::u16string_view name, std::u16string_view szDefault) override;
+    std::u16string ReadString(SettingsKey key, std::u16string_view name,
+                              std::u16string_view szDefault) override;
     bool WriteDword(SettingsKey key, std::u16string_view name, uint32_t dwValue) override;
     bool WriteString(SettingsKey key, std::u16string_view name, std::u16string_view szValue) override;
 

@@ -124,16 +124,6 @@ bool DecodePushBegin(const uint8_t* p, size_t n, QNPushBegin& r)
     return DecodeFields(p, n, r);
 }
 
-void EncodeRemoteSetting(const QNRemoteSetting& r, Bytes& out)
-{
-    EncodeFields(r, out);
-}
-
-bool DecodeRemoteSetting(const uint8_t* p, size_t n, QNRemoteSetting& r)
-{
-    return DecodeFields(p, n, r);
-}
-
 void EncodeAudioSettings(const QNAudioSettings& r, Bytes& out)
 {
     EncodeFields(r, out);

@@ -156,28 +156,6 @@ template <class IO> void Fields(IO& io, QNPushBegin& r)
 void EncodePushBegin(const QNPushBegin& r, Bytes& out);
 bool DecodePushBegin(const uint8_t* p, size_t n, QNPushBegin& r);
 
-// 535: a remote setting by the chief.
-enum : uint16_t
-{
-    REMOTESETTING_AUDIO = 0,
-    REMOTESETTING_FRAMERATE = 1,
-    REMOTESETTING_VIDEOSTOP = 2,
-};
-struct QNRemoteSetting
-{
-    uint16_t wSelector = REMOTESETTING_AUDIO;
-    uint16_t wSetterChannel = kNoIndex;
-    uint32_t dwValue = 0;
-};
-template <class IO> void Fields(IO& io, QNRemoteSetting& r)
-{
-    io.U16(r.wSelector);
-    io.U16(r.wSetterChannel);
-    io.U32(r.dwValue);
-}
-void EncodeRemoteSetting(const QNRemoteSetting& r, Bytes& out);
-bool DecodeRemoteSetting(const uint8_t* p, size_t n, QNRemoteSetting& r);
-
 // 534 (sent) and the server's 535 for it: one member's audio settings, asked for, answered or
 // applied. User numbers are user indexes.
 enum : uint16_t

@@ -41,6 +41,36 @@ void CRoomCtrlDlg::EnableRecordButtons(bool bEnable)
     ::EnableWindow(GetDlgItem(IDC_ROOMCTRL_RECORD), bEnable);
 }
 
+void CRoomCtrlDlg::SetTalkCheck(bool bChecked)
+{
+    ::SendMessageW(GetDlgItem(IDC_ROOMCTRL_TALK), BM_SETCHECK, bChecked ? BST_CHECKED : BST_UNCHECKED, 0);
+}
+
+void CRoomCtrlDlg::EnableTalk(bool bEnable)
+{
+    ::EnableWindow(GetDlgItem(IDC_ROOMCTRL_TALK), bEnable);
+}
+
+bool CRoomCtrlDlg::TalkEnabled() const
+{
+    return ::IsWindowEnabled(GetDlgItem(IDC_ROOMCTRL_TALK));
+}
+
+void CRoomCtrlDlg::SetMuteCheck(bool bChecked)
+{
+    ::SendMessageW(GetDlgItem(IDC_ROOMCTRL_MUTE), BM_SETCHECK, bChecked ? BST_CHECKED : BST_UNCHECKED, 0);
+}
+
+void CRoomCtrlDlg::EnableMute(bool bEnable)
+{
+    ::EnableWindow(GetDlgItem(IDC_ROOMCTRL_MUTE), bEnable);
+}
+
+void CRoomCtrlDlg::ShowLevel(int nLevel)
+{
+    ::SetDlgItemTextW(m_hWnd, IDC_ROOMCTRL_LEVEL, std::to_wstring(nLevel).c_str());
+}
+
 void CRoomCtrlDlg::MaximizeRoomWindow()
 {
     if (m_pMainView && m_pMainView->m_hWnd) m_pMainView->ShowWindow(SW_MAXIMIZE);
@@ -169,6 +199,17 @@ BOOL CRoomCtrlDlg::OnCommand(WPARAM wParam, LPARAM lParam)
     case IDC_ROOMCTRL_RESTORE:
         RestoreRoomWindow();
         return TRUE;
+    case IDC_ROOMCTRL_TALK:
+    case IDC_ROOMCTRL_MUTE:
+    {
+        bool bChecked = ::SendMessageW(reinterpret_cast<HWND>(lParam), BM_GETCHECK, 0, 0) == BST_CHECKED;
+        if (!m_pVoiceActions) return TRUE;
+        if (LOWORD(wParam) == IDC_ROOMCTRL_TALK)
+            m_pVoiceActions->OnTalkClicked(bChecked);
+        else
+            m_pVoiceActions->OnMuteClicked(bChecked);
+        return TRUE;
+    }
     default:
         break;
     }

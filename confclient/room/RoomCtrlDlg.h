@@ -9,6 +9,16 @@
 #include <cstdint>
 #include <string>
 
+// What the bar's voice buttons ask of the room's voice.
+class IVoiceBarActions
+{
+public:
+    virtual ~IVoiceBarActions() = default;
+    // The talk or mute button was clicked; its new check.
+    virtual void OnTalkClicked(bool bChecked) = 0;
+    virtual void OnMuteClicked(bool bChecked) = 0;
+};
+
 class CRoomCtrlDlg : public CRoomDlg
 {
 public:
@@ -52,6 +62,15 @@ public:
     void SetStatus(const std::wstring& szText);
     std::wstring Status() const;
 
+    // The voice controls: talk and mute buttons and the own microphone's level (0..100).
+    void SetVoiceActions(IVoiceBarActions* pActions) { m_pVoiceActions = pActions; }
+    void SetTalkCheck(bool bChecked);
+    void EnableTalk(bool bEnable);
+    bool TalkEnabled() const;
+    void SetMuteCheck(bool bChecked);
+    void EnableMute(bool bEnable);
+    void ShowLevel(int nLevel);
+
 protected:
     LRESULT WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
     BOOL OnCommand(WPARAM wParam, LPARAM lParam) override;
@@ -68,6 +87,7 @@ private:
 
     IRoomHost* m_pHost;
     CWnd* m_pMainView = nullptr;
+    IVoiceBarActions* m_pVoiceActions = nullptr;
     int m_nMode = 0;
     S_BARSTATE m_barState;
     bool m_bPushReceiving = false;

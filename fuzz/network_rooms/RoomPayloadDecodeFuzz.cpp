@@ -29,7 +29,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* pData, size_t nSize)
     QNServerRecordLocal serverRecord;
     QNCamControl cam;
     QNPushBegin push;
-    QNRemoteSetting setting;
     QNFloatVideo floatVideo;
     QNSeat seat;
     QNMaximize maximize;
@@ -50,7 +49,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* pData, size_t nSize)
     DecodeServerRecordLocal(p, nSize, serverRecord);
     DecodeCamControl(p, nSize, cam);
     DecodePushBegin(p, nSize, push);
-    DecodeRemoteSetting(p, nSize, setting);
     DecodeFloatVideo(p, nSize, floatVideo);
     DecodeSeat(p, nSize, seat);
     DecodeMaximize(p, nSize, maximize);

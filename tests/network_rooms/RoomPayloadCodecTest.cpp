@@ -72,8 +72,6 @@ std::vector<Case> Cases()
              return DecodePushBegin(p, n, r) && r.wPushId == 5 && r.wSenderChannel == 1 &&
                     r.dwFileSize == 70000 && r.szFileName == u"notes.txt";
          }},
-        RoundTrip("535 remote setting", QNRemoteSetting{REMOTESETTING_FRAMERATE, 2, 15}, EncodeRemoteSetting,
-                  DecodeRemoteSetting, 8),
         {"534, 535 audio settings",
          Enc1(EncodeAudioSettings, QNAudioSettings{2, 3, 4, 50, 60, 2, 3, 2, 2, 15}), 13,
          [](const uint8_t* p, size_t n)

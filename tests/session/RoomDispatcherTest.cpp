@@ -5,10 +5,12 @@
 #include <string>
 #include <vector>
 
+#include "confclient/media/RoomVoice.h"
 #include "confclient/network/QNCommands.h"
 #include "confclient/people/ChatFeature.h"
 #include "confclient/people/PushReceiveFeature.h"
 #include "confclient/session/roomdispatch/RoomDispatcher.h"
+#include "tests/media/RoomVoiceRig.h"
 #include "tests/session/RecordedNotices.h"
 
 namespace
@@ -183,4 +185,45 @@ TEST(RoomDispatcher, HandlersSeeTheDecodedPayload)
     DispatchRoomCommand(recorded.handlers, nullptr, INFO_PUSH_CHUNK, pushDesc);
     EXPECT_EQ(pushBytes.data() + 2, recorded.pPushData);
     EXPECT_EQ(3u, recorded.nPushData);
+}
+
+// 535 reaches the room's voice as the 13-byte record: a kind 2 from the chief is applied to this
+// user's speaker, microphone and mute; the same from a member without the control right, or one
+// cut short, changes nothing.
+TEST(RoomDispatcher, RemoteAudioSettingsReachTheVoiceOnlyFromTheChief)
+{
+    struct Case
+    {
+        const char* pszCase;
+        uint16_t wRequester;
+        size_t nCut;
+        bool bApplied;
+    } cases[] = {
+        {"from the chief", RoomVoiceRig::kChief, 0, true},
+        {"from another member", RoomVoiceRig::kOther, 0, false},
+        {"from the chief, cut short", RoomVoiceRig::kChief, 1, false},
+    };
+    for (const Case& c : cases)
+    {
+        RoomVoiceRig rig;
+        CRoomVoice& voice = rig.Start();
+        int nSpeakerBefore = rig.view.nSpeaker;
+        QNAudioSettings apply;
+        apply.wKind = AUDIOSETTINGS_APPLY;
+        apply.wRequester = c.wRequester;
+        apply.wTarget = RoomVoiceRig::kMe;
+        apply.bMicVolume = 70;
+        apply.bSpeakerVolume = 20;
+        apply.bMicBoost = 3;
+        apply.bMic = 3;
+        apply.bMute = 2;
+        Bytes payload;
+        EncodeAudioSettings(apply, payload);
+        payload.resize(payload.size() - c.nCut);
+        RoomHandlers handlers{.pVoice = &voice};
+        DispatchRoomCommand(handlers, nullptr, INFO_CONF_REMOTESETTING, DescOf(payload));
+        EXPECT_EQ(c.bApplied, voice.Muted()) << c.pszCase;
+        EXPECT_EQ(c.bApplied ? 20 : nSpeakerBefore, rig.view.nSpeaker) << c.pszCase;
+        EXPECT_EQ(c.bApplied ? 20 : 60, rig.mixer.volumes[MIXER_SPEAKER]) << c.pszCase;
+    }
 }

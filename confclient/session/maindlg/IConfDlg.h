@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "winui/WideText.h"
+#include "confclient/network/QNCommands.h"
 #include "confclient/network/QNRoomPayloads.h"
 #include "confclient/network/control/QNControl.h"
 #include "confclient/network/log/WinLogFolder.h"
@@ -44,12 +45,12 @@
 #include "confclient/people/ParticipantsFeature.h"
 #include "confclient/people/PresenterFeature.h"
 #include "confclient/people/PushReceiveFeature.h"
+#include "confclient/session/maindlg/RoomVoiceHost.h"
 #include "confclient/session/roomdispatch/RoomDispatcher.h"
 #include "confclient/session/roomstate/RoomNotices.h"
 #include "confclient/session/roomstate/RoomState.h"
 #include "confclient/session/startup/LaunchString.h"
 #include "confclient/settings/PrivateDataFeature.h"
-#include "confclient/settings/RemoteSettingFeature.h"
 #include "confclient/session/texttable/TextTable.h"
 #include "confclient/notices/InviteNotices.h"
 #include "confclient/notices/NoticeBoxRules.h"
@@ -210,7 +211,11 @@ public:
     void PostFileBlockSent(uint16_t, uint32_t) override {}
     // From the send thread: queued for the GUI thread, which tells the board (race-free).
     void PostBoardDataSent(uint16_t wCommand, std::vector<uint8_t> plain) override;
-    void OnSoundFrame(uint16_t, uint16_t, const uint8_t*, size_t) override {}
+    // Receive thread: voice is checked and queued for the engine.
+    void OnSoundFrame(uint16_t wCommand, uint16_t wSub, const uint8_t* p, size_t n) override
+    {
+        if (wCommand == DAT_VOICE) m_voiceHost.Voice().PlayReceivedVoice(wSub, p, n);
+    }
     void OnMediaFrame(uint16_t, uint16_t, const uint8_t*, size_t) override {}
 
     // IRecordOwner: what recordings need of the session. In the lobby no meeting
@@ -428,7 +433,6 @@ protected:
     CMessengerFeature m_messenger{m_room, *this, *this, &m_log};
     CCallFeature m_call{*this, &m_log};
     CPrivateDataFeature m_privateData{m_room, *this, &m_log};
-    CRemoteSettingFeature m_remoteSetting{m_room, *this, &m_log};
     CRecordingFeature m_recording{m_room, *this, *this, &m_log};
     CPushReceiveFeature m_pushReceive{m_room, *this, *this};
     CBoardNoticeFeature m_boardNotice{*this, &m_log};
@@ -453,6 +457,7 @@ protected:
     CVideoFeature m_video{&m_log};
     CPresenterFeature m_presenter{m_room, m_wMyIndex, *this, *this, &m_log};
     CParticipantsFeature m_participants{m_room, m_wMyIndex, *this, *this, m_presenter, &m_log};
+    CRoomVoiceHost m_voiceHost{m_room, *this, *this, &m_log, m_szExeName, m_pNet};
     const RoomHandlers m_roomHandlers{.pSession = this,
                                       .pChat = &m_chat,
                                       .pRoomView = &m_roomView,
@@ -461,7 +466,7 @@ protected:
                                       .pMessenger = &m_messenger,
                                       .pCall = &m_call,
                                       .pPrivateData = &m_privateData,
-                                      .pRemoteSetting = &m_remoteSetting,
+                                      .pVoice = &m_voiceHost.Voice(),
                                       .pRecording = &m_recording,
                                       .pPushReceive = &m_pushReceive,
                                       .pBoardNotice = &m_boardNotice,

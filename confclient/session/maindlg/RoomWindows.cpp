@@ -217,6 +217,8 @@ void IConfDlg::OnRoomWindowMade(RoomSlot slot)
     case SLOT_ROOMCTRL:
         m_pRoomCtrl->SetMainView(m_pMainView);
         m_hRoomCtrl = m_pRoomCtrl->m_hWnd;
+        m_voiceHost.Start(m_pRoomCtrl, MainWnd(), m_wMyIndex, (m_wMyLevel & 0xFF) % 10, IsPlayerMode());
+        m_voiceHost.OnMembersChanged(IsChief());
         break;
     default:
         break;
@@ -314,6 +316,7 @@ void IConfDlg::DestroyRoomWindows()
     m_bLayoutDone = false;
     m_hRoomCtrl = nullptr;
     m_nRoomCtrlMode = 0;
+    m_voiceHost.Stop();
     // Children first, then their parents.
     std::span<const RoomWindowRow> rows = RoomWindowRows();
     for (auto it = rows.rbegin(); it != rows.rend(); ++it)
@@ -324,6 +327,7 @@ void IConfDlg::DestroyRoomWindows()
 void IConfDlg::ShowRoomUsers()
 {
     if (!m_room.InRoom()) return;
+    m_voiceHost.OnMembersChanged(IsChief());
     std::vector<std::pair<uint16_t, std::wstring>> rows;
     for (const S_ROOMUSERINFO& u : m_room.users.Users())
     {

@@ -35,7 +35,7 @@ class CMediaShareFeature;
 class CMessengerFeature;
 class CCallFeature;
 class CPrivateDataFeature;
-class CRemoteSettingFeature;
+class CRoomVoice;
 class CRecordingFeature;
 class CPushReceiveFeature;
 class CBoardNoticeFeature;
@@ -54,7 +54,7 @@ struct RoomHandlers
     CMessengerFeature* pMessenger = nullptr;
     CCallFeature* pCall = nullptr;
     CPrivateDataFeature* pPrivateData = nullptr;
-    CRemoteSettingFeature* pRemoteSetting = nullptr;
+    CRoomVoice* pVoice = nullptr;
     CRecordingFeature* pRecording = nullptr;
     CPushReceiveFeature* pPushReceive = nullptr;
     CBoardNoticeFeature* pBoardNotice = nullptr;

@@ -1,0 +1,106 @@
+// The room's voice in the program: the engine from VOLumora.dll on the system's devices and
+// mixer, the registry, the network, and the plain control bar as its view until the full bar
+// comes. The session keeps one; it starts with the control bar and closes before the bar goes.
+#pragma once
+#include <windows.h>
+
+#include <memory>
+#include <optional>
+#include <set>
+#include <string>
+
+#include "confclient/media/MixerApiWin32.h"
+#include "confclient/media/RoomVoice.h"
+#include "confclient/media/VoiceDevicesWin32.h"
+#include "confclient/media/VoiceMixer.h"
+#include "confclient/network/transport/QNInterface.h"
+#include "confclient/people/ParticipantsFeature.h"
+#include "confclient/room/RoomCtrlDlg.h"
+
+class CRoomVoiceHost : public IRoomVoiceView,
+                       public IVoiceNetwork,
+                       public IVoiceRoomOwner,
+                       public ISettings,
+                       public IVoiceBarActions
+{
+public:
+    // szProgram: the program's name, which names its registry key once start-up has set it.
+    CRoomVoiceHost(CRoomState& room, IRoomNotices& notices, IParticipantsView& people, ILogSink* pLog,
+                   const std::wstring& szProgram, const std::unique_ptr<CQNInterface>& pNet);
+
+    CRoomVoice& Voice() { return m_voice; }
+    // The control bar is up: the engine starts for the local user. hLevels gets WM_QN_VOICE_LEVELS.
+    void Start(CRoomCtrlDlg* pBar, HWND hLevels, uint16_t wMyUser, int nGrade, bool bPlayback);
+    // Before the bar goes: the engine closes.
+    void Stop();
+    // Members, channels or rights changed (GUI thread): the channel table the receive path
+    // checks, the voice of members who left, and this user's talk grant.
+    void OnMembersChanged(bool bChief);
+
+    // IRoomVoiceView over the plain bar: it has talk and mute buttons and a level, no images,
+    // tips, sliders or settings panel, so those parts show nothing yet.
+    void SetTalkImages(VoiceImages) override {}
+    void SetSpeakerImages(VoiceImages) override {}
+    void SetTalkToggle(bool bChecked) override;
+    void EnableTalkToggle(bool bEnable) override;
+    bool TalkToggleEnabled() override;
+    void SetMuteToggle(bool bChecked) override;
+    void EnableMicSlider(bool) override {}
+    void EnableSpeakerControls(bool bEnable) override;
+    int SpeakerSlider() override { return m_nSpeakerSlider; }
+    void SetSpeakerSlider(int nPos) override { m_nSpeakerSlider = nPos; }
+    int MicSlider() override { return m_nMicSlider; }
+    void SetMicSlider(int nPos) override { m_nMicSlider = nPos; }
+    void SetTooltip(int, const char*) override {}
+    void SetBoostCheck(bool) override {}
+    void RewriteMyRow() override { m_people.ShowRoomUsers(); }
+    bool ShowsLevels() override { return m_pBar && m_pBar->m_hWnd; }
+    void SetVoiceIcon(uint16_t, bool, int) override {}
+    void SetPeakLevel(uint16_t wChannel, int nLevel) override;
+    void ResetPeakLevels() override;
+    uint8_t VideoState() override { return 0; }
+    void ShowRemoteSettings(const QNAudioSettings& record) override;
+
+    // IVoiceNetwork.
+    void SendVoice(const uint8_t* pData, size_t nLen, uint8_t bFlag) override;
+    bool Recording() override;
+    void PurgeVoiceQueue() override;
+    void SendAvState(uint32_t dwState) override { m_people.SendAvState(dwState); }
+    void SendAudioSettings(const QNAudioSettings& record) override;
+
+    // IVoiceRoomOwner: the engine's threads.
+    void SendCapturedVoice(const uint8_t* pData, size_t nLen) override
+    {
+        m_voice.SendCapturedVoice(pData, nLen);
+    }
+    void QueueVoiceForRecording(int, const int16_t*, size_t) override {}
+    void PostVoiceLevels() override;
+
+    // ISettings over the registry keys of the program.
+    uint32_t ReadDword(SettingsKey key, std::u16string_view name, uint32_t dwDefault) override;
+    std::u16string ReadString(SettingsKey key, std::u16string_view name,
+                              std::u16string_view szDefault) override;
+    bool WriteDword(SettingsKey key, std::u16string_view name, uint32_t dwValue) override;
+    bool WriteString(SettingsKey key, std::u16string_view name, std::u16string_view szValue) override;
+
+    // IVoiceBarActions.
+    void OnTalkClicked(bool bChecked) override { m_voice.OnTalkToggle(bChecked); }
+    void OnMuteClicked(bool bChecked) override { m_voice.SetMute(bChecked); }
+
+private:
+    CRoomState& m_room;
+    IParticipantsView& m_people;
+    ILogSink* m_pLog;
+    const std::wstring& m_szProgram;
+    const std::unique_ptr<CQNInterface>& m_pNet;
+    CRoomCtrlDlg* m_pBar = nullptr;
+    std::atomic<HWND> m_hLevels{nullptr};
+    int m_nSpeakerSlider = 0;
+    int m_nMicSlider = 0;
+    std::set<uint16_t> m_members;
+    std::optional<bool> m_bTalkGranted;
+    CWin32MixerApi m_mixerApi;
+    CVoiceMixer m_mixer{m_mixerApi};
+    CWin32VoiceDevices m_devices{*this, nullptr};
+    CRoomVoice m_voice;
+};

@@ -36,8 +36,8 @@ void CRoomMainViewDlg::StartBoard(IRoomBoardSession& session, const RoomBoardSet
     m_pBoard = std::make_unique<CRoomBoard>(session, m_hWnd, rc, settings);
     if (m_pBoard->IsCreated())
     {
-        // The control takes the labelled placeholder's place in the layout.
-        if (m_panes[PANE_BOARD]) ::ShowWindow(m_panes[PANE_BOARD], SW_HIDE);
+        // The control takes the labelled placeholder's place (and its item id) in the layout.
+        if (m_panes[PANE_BOARD]) ::DestroyWindow(m_panes[PANE_BOARD]);
         m_panes[PANE_BOARD] = m_pBoard->Board().Window();
     }
     LayoutChildren();

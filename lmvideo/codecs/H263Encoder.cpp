@@ -67,9 +67,10 @@ bool H263Encoder::Init(int32_t nFrameRate, int32_t nBitRate, int32_t nMaxUnit, i
     m_pContext->gop_size = nFrameRate * 10;
     m_pContext->max_b_frames = 0;
     m_pContext->thread_count = 1;
-    // Macroblock records for splitting groups of blocks too large for one unit (mode B);
-    // the value is the largest payload, below the unit less the RTP and mode B headers.
-    av_opt_set_int(m_pContext->priv_data, "mb_info", kRtpMaxUnitBytes - 12 - 8, 0);
+    // Macroblock records for splitting groups of blocks too large for one unit (mode B): the
+    // stretch between two records must fit a unit less the RTP and mode B headers, and it may
+    // start and end inside a byte, each shared with its neighbour: two bytes below that.
+    av_opt_set_int(m_pContext->priv_data, "mb_info", kRtpMaxUnitBytes - 12 - 8 - 2, 0);
     int error = avcodec_open2(m_pContext, codec, nullptr);
     if (error < 0)
     {

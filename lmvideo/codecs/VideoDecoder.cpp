@@ -3,7 +3,7 @@
 
 #include <cstring>
 
-#include "lmvideo/rtp/AnnexB.h"
+#include "lmvideo/rtp/RtpPacket.h"
 #include "lmvideo/rtp/H263Depacketizer.h"
 #include "lmvideo/rtp/H264Depacketizer.h"
 
@@ -12,23 +12,11 @@ extern "C"
 #include <libavcodec/avcodec.h>
 }
 
-bool IsKeyPicture(VideoCodec codec, const uint8_t* p, size_t n)
+VideoDecoder::VideoDecoder(VideoCodec codec, bool bPlainStreams) : m_codec(codec)
 {
-    if (codec == VideoCodec::H264)
-    {
-        for (const NalSpan& nal : SplitAnnexB(p, n))
-            if (NalType(nal.p[0]) == kNalTypeIdr) return true;
-        return false;
-    }
-    // H.263: the picture start code, TR, then PTYPE, whose ninth bit (bit 38 of the
-    // picture) is 0 for an intra picture.
-    return n > 4 && p[0] == 0 && p[1] == 0 && (p[2] & 0xFC) == 0x80 && (p[4] & 0x02) == 0;
-}
-
-VideoDecoder::VideoDecoder(VideoCodec codec, bool bPlainStreams)
-    : m_codec(codec), m_bPlainStreams(bPlainStreams)
-{
-    if (codec == VideoCodec::H264)
+    if (bPlainStreams)
+        m_pFront = std::make_unique<VideoInputFront>(codec);
+    else if (codec == VideoCodec::H264)
         m_pDepacketizer = std::make_unique<H264Depacketizer>();
     else
         m_pDepacketizer = std::make_unique<H263Depacketizer>();
@@ -70,30 +58,41 @@ bool VideoDecoder::Decode(const uint8_t* pSource, int32_t nLength, uint8_t* pOut
         return Fail(kCodecInvalidArgument, "no input or input too large");
     if (!pOutput || nCapacity <= 0) return Fail(kCodecInvalidArgument, "no output");
     if (!Open()) return false;
-    // RTP version 2 sets the first two bits; a plain stream starts with a zero byte.
-    const bool bRtp = (pSource[0] & 0xC0) == 0x80;
+    if (!Take(pSource, static_cast<size_t>(nLength))) return false;
     AccessUnit unit;
-    if (bRtp)
-    {
-        m_pDepacketizer->Push(pSource, static_cast<size_t>(nLength));
-        if (!m_pDepacketizer->Pop(unit)) return Fail(LM_E_NOPICTURE, "no picture completed");
-    }
-    else if (m_bPlainStreams)
-        unit.data.assign(pSource, pSource + nLength);
-    else
-        return Fail(kCodecInvalidArgument, "not an RTP packet");
+    if (!PopUnit(unit)) return Fail(LM_E_NOPICTURE, "no picture completed");
     bool ok = DecodeUnit(unit, pOutput, nCapacity, picture);
-    // A picture completed late (a time-stamp change) may leave another waiting.
-    while (bRtp && m_pDepacketizer->Pop(unit))
+    // One packet or block may complete several pictures (a time-stamp change, a block
+    // holding small pictures): each is decoded, so later ones have their references, and
+    // the newest is written.
+    while (PopUnit(unit))
         ok = DecodeUnit(unit, pOutput, nCapacity, picture) || ok;
     return ok;
+}
+
+bool VideoDecoder::Take(const uint8_t* pSource, size_t nLength)
+{
+    if (m_pFront)
+    {
+        const uint32_t nRejected = m_pFront->RejectedBlocks();
+        m_pFront->Push(pSource, nLength);
+        return m_pFront->RejectedBlocks() == nRejected ||
+               Fail(kCodecInvalidArgument, "neither an RTP packet nor a stream");
+    }
+    if (!LooksLikeRtp(pSource, nLength)) return Fail(kCodecInvalidArgument, "not an RTP packet");
+    m_pDepacketizer->Push(pSource, nLength);
+    return true;
+}
+
+bool VideoDecoder::PopUnit(AccessUnit& unit)
+{
+    return m_pFront ? m_pFront->Pop(unit) : m_pDepacketizer->Pop(unit);
 }
 
 bool VideoDecoder::DecodeUnit(const AccessUnit& unit, uint8_t* pOutput, int32_t nCapacity,
                               DecodedPicture& picture)
 {
-    const bool bKey = IsKeyPicture(m_codec, unit.data.data(), unit.data.size());
-    if (!m_bStarted && !bKey) return Fail(LM_E_NOPICTURE, "waiting for a key picture");
+    if (!m_bStarted && !unit.bKey) return Fail(LM_E_NOPICTURE, "waiting for a key picture");
     m_bStarted = true;
     int error = av_new_packet(m_pPacket, static_cast<int>(unit.data.size()));
     if (error < 0) return FailAv(error, "packet");

@@ -1,8 +1,9 @@
 // Decodes H.264 or H.263 video on the caller's thread, single-threaded and without delay,
 // into packed planar 4:2:0. Input is whole RTP packets (RFC 6184 or RFC 2190), or, where plain
-// streams are allowed, blocks of the plain stream that each hold whole pictures. Until the
-// first key picture, and for input that completes no picture, there is no picture
-// (LM_E_NOPICTURE); a picture lost in transit costs only that picture.
+// streams are allowed, blocks of any size of an Annex-B H.264 or H.263 stream; a stream's
+// picture is known whole when the next one starts. Until the first key picture, and for
+// input that completes no picture, there is no picture (LM_E_NOPICTURE); a picture lost in
+// transit costs only that picture.
 #pragma once
 #include <cstdint>
 #include <memory>
@@ -10,16 +11,12 @@
 #include "lmvideo/codecs/PlanarCopy.h"
 #include "lmvideo/rtp/AccessUnit.h"
 #include "lmvideo/rtp/RtpDepacketizer.h"
+#include "lmvideo/rtp/VideoCodec.h"
+#include "lmvideo/rtp/VideoInputFront.h"
 
 struct AVCodecContext;
 struct AVFrame;
 struct AVPacket;
-
-enum class VideoCodec
-{
-    H264,
-    H263,
-};
 
 struct DecodedPicture
 {
@@ -42,17 +39,17 @@ public:
 
 private:
     bool Open();
+    // Hands the block to the depacketizer or the front; false when it is no input of ours.
+    bool Take(const uint8_t* pSource, size_t nLength);
+    bool PopUnit(AccessUnit& unit);
     bool DecodeUnit(const AccessUnit& unit, uint8_t* pOutput, int32_t nCapacity, DecodedPicture& picture);
 
     VideoCodec m_codec;
-    bool m_bPlainStreams;
-    bool m_bStarted = false; // a key picture went in
-    std::unique_ptr<RtpDepacketizer> m_pDepacketizer;
+    bool m_bStarted = false;                          // a key picture went in
+    std::unique_ptr<RtpDepacketizer> m_pDepacketizer; // RTP only
+    std::unique_ptr<VideoInputFront> m_pFront;        // RTP or a plain stream
     AVCodecContext* m_pContext = nullptr;
     AVFrame* m_pFrame = nullptr;
     AVPacket* m_pPacket = nullptr;
     PlanarCopy m_copy;
 };
-
-// Whether a coded picture (Annex-B H.264 or an H.263 picture) can be decoded on its own.
-bool IsKeyPicture(VideoCodec codec, const uint8_t* p, size_t n);

@@ -1,16 +1,22 @@
 // The bounded queue of complete pictures.
 #include "lmvideo/rtp/AccessUnit.h"
 
+#include <cstddef>
 #include <utility>
 
 void AccessUnitQueue::Push(AccessUnit&& unit)
 {
     unit.bAfterLoss = unit.bAfterLoss || m_bLoss;
     m_bLoss = false;
-    bool bOverflow = m_units.size() >= kMaxQueued;
-    if (bOverflow) m_units.pop_front();
     m_units.push_back(std::move(unit));
-    if (bOverflow) m_units.front().bAfterLoss = true;
+    Trim(m_nMaxQueued);
+}
+
+void AccessUnitQueue::Trim(size_t nKeep)
+{
+    if (m_units.size() <= nKeep) return;
+    m_units.erase(m_units.begin(), m_units.end() - static_cast<std::ptrdiff_t>(nKeep));
+    if (!m_units.empty()) m_units.front().bAfterLoss = true;
 }
 
 bool AccessUnitQueue::Pop(AccessUnit& out)

@@ -24,7 +24,10 @@ public:
     // Pictures nobody takes are not kept for ever: past this many the oldest goes.
     static constexpr size_t kMaxQueued = 4;
 
+    explicit AccessUnitQueue(size_t nMaxQueued = kMaxQueued) : m_nMaxQueued(nMaxQueued) {}
     void Push(AccessUnit&& unit);
+    // Drops the oldest pictures past nKeep; the first one kept then carries bAfterLoss.
+    void Trim(size_t nKeep);
     // Takes the oldest picture; false when none is waiting.
     bool Pop(AccessUnit& out);
     // The next picture pushed carries bAfterLoss.
@@ -33,6 +36,7 @@ public:
     void Clear();
 
 private:
+    size_t m_nMaxQueued;
     std::deque<AccessUnit> m_units;
     bool m_bLoss = false;
 };

@@ -17,6 +17,7 @@ bool IsSlice(uint8_t type)
 void StreamSplitter::Push(const uint8_t* p, size_t n)
 {
     if (n == 0) return;
+    m_queue.Trim(AccessUnitQueue::kMaxQueued);
     m_buffer.insert(m_buffer.end(), p, p + n);
     Scan(false);
     if (m_nPictureStart != kNone && m_buffer.size() - m_nPictureStart > kMaxAccessUnitBytes)

@@ -36,7 +36,9 @@ private:
     static constexpr size_t kNone = ~size_t(0);
 
     VideoCodec m_codec;
-    AccessUnitQueue m_queue;
+    // One block may complete more pictures than a queue keeps (small pictures, a large
+    // block): the bound applies to what is left untaken when the next block comes.
+    AccessUnitQueue m_queue{~size_t(0)};
     std::vector<uint8_t> m_buffer;
     size_t m_nScanned = 0;
     size_t m_nPictureStart = kNone;

@@ -1,6 +1,7 @@
 // MJPEG and the video decoders, bit for bit against the ffmpeg command line's decodes.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 
 #include "CodecFixtures.h"
@@ -60,6 +61,28 @@ std::vector<Bytes> ReferencePictures(const std::string& name, size_t pictureByte
     return pictures;
 }
 
+// A stream cut into blocks of the given size, whatever they hold.
+std::vector<Bytes> Blocks(const Bytes& stream, size_t nBlock)
+{
+    std::vector<Bytes> blocks;
+    for (size_t at = 0; at < stream.size(); at += nBlock)
+        blocks.emplace_back(stream.begin() + at, stream.begin() + std::min(at + nBlock, stream.size()));
+    return blocks;
+}
+
+// Whether every picture of got is one of expected, in expected's order, none twice.
+bool IsInOrderWithin(const std::vector<Bytes>& got, const std::vector<Bytes>& expected)
+{
+    size_t at = 0;
+    for (const Bytes& picture : got)
+    {
+        while (at < expected.size() && expected[at] != picture)
+            ++at;
+        if (at++ == expected.size()) return false;
+    }
+    return true;
+}
+
 // Packets from the first packet of the picture with the given time stamp index.
 size_t FirstPacketOfPicture(const std::vector<Bytes>& packets, size_t nPicture)
 {
@@ -114,26 +137,45 @@ class VideoDecoderStreams : public testing::TestWithParam<StreamCase>
 {
 };
 
-TEST_P(VideoDecoderStreams, RtpAndPlainEqualTheCommandLinesDecode)
+TEST_P(VideoDecoderStreams, RtpAndPlainStreamsInAnyBlocksEqualTheCommandLinesDecode)
 {
     const StreamCase& c = GetParam();
     const std::vector<Bytes> expected = ReferencePictures(std::string(c.szName) + ".yuv", c.nPictureBytes);
     ASSERT_FALSE(expected.empty());
+    const std::vector<Bytes> packets = ReadCapture(std::string(c.szName) + ".rtp");
 
     VideoDecoder rtp(c.codec, false);
-    const Decoded fromRtp = DecodeAll(rtp, ReadCapture(std::string(c.szName) + ".rtp"));
-    EXPECT_EQ(fromRtp.pictures, expected);
+    EXPECT_EQ(DecodeAll(rtp, packets).pictures, expected);
+    VideoDecoder rtpToPlain(c.codec, true);
+    EXPECT_EQ(DecodeAll(rtpToPlain, packets).pictures, expected);
 
-    VideoDecoder plain(c.codec, true);
-    const Decoded fromPlain = DecodeAll(plain, SplitStream(c.codec, ReadFixture(c.szName)));
-    EXPECT_EQ(fromPlain.pictures, expected);
-
-    // Only the plain-stream decoder takes plain streams.
+    // A stream's picture is known whole when the next begins: all but the last come out,
+    // however the stream is cut; a block that completes several gives the newest (all are
+    // decoded, so the next equal the command line's too).
     const Bytes stream = ReadFixture(c.szName);
+    const std::vector<Bytes> allButLast(expected.begin(), expected.end() - 1);
+    VideoDecoder whole(c.codec, true);
+    EXPECT_EQ(DecodeAll(whole, SplitStream(c.codec, stream)).pictures, allButLast);
+    for (size_t nBlock : {1, 7, 1000, 10000})
+    {
+        VideoDecoder cut(c.codec, true);
+        const std::vector<Bytes> got = DecodeAll(cut, Blocks(stream, nBlock)).pictures;
+        EXPECT_TRUE(IsInOrderWithin(got, allButLast)) << nBlock;
+        if (nBlock < 100) EXPECT_EQ(got.size(), allButLast.size()) << nBlock;
+        ASSERT_FALSE(got.empty());
+        EXPECT_TRUE(got.back() == allButLast.back()) << nBlock;
+    }
+
+    // Only the plain-stream decoder takes plain streams; neither takes what is neither.
     Bytes out(c.nPictureBytes);
     DecodedPicture info;
     EXPECT_FALSE(rtp.Decode(stream.data(), 100, out.data(), static_cast<int32_t>(out.size()), info));
     EXPECT_EQ(rtp.ErrorCode(), kCodecInvalidArgument);
+    const Bytes text = {'n', 'o', 't', ' ', 'v', 'i', 'd', 'e', 'o'};
+    VideoDecoder fresh(c.codec, true);
+    EXPECT_FALSE(fresh.Decode(text.data(), static_cast<int32_t>(text.size()), out.data(),
+                              static_cast<int32_t>(out.size()), info));
+    EXPECT_EQ(fresh.ErrorCode(), kCodecInvalidArgument);
 }
 
 INSTANTIATE_TEST_SUITE_P(Fixtures, VideoDecoderStreams,
@@ -175,8 +217,10 @@ TEST(VideoDecoder, RefusesWhatDoesNotFit)
     VideoDecoder decoder(VideoCodec::H264, true);
     Bytes out(kCifBytes - 1);
     DecodedPicture info;
-    EXPECT_FALSE(decoder.Decode(pictures[0].data(), static_cast<int32_t>(pictures[0].size()), out.data(),
-                                static_cast<int32_t>(out.size()), info));
+    // The first picture is known whole once the second starts.
+    for (size_t i = 0; i < 2; ++i)
+        EXPECT_FALSE(decoder.Decode(pictures[i].data(), static_cast<int32_t>(pictures[i].size()), out.data(),
+                                    static_cast<int32_t>(out.size()), info));
     EXPECT_EQ(decoder.ErrorCode(), LM_E_BUFFERTOOSMALL);
     EXPECT_FALSE(decoder.Decode(pictures[0].data(), -1, out.data(), static_cast<int32_t>(out.size()), info));
     EXPECT_EQ(decoder.ErrorCode(), kCodecInvalidArgument);

@@ -2,13 +2,18 @@
 // picture or a sound frame goes through each object and back; what hosts pass is checked.
 #include <gtest/gtest.h>
 
+#include <windows.h>
+
 #include <cmath>
+#include <cstdio>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "confclient/library/LMErrorCodes.h"
 #include "confclient/library/LMHolders.h"
 #include "confclient/library/LMPixelFormat.h"
+#include "lmvideo/fixtures/JpegWithoutTables.h"
 #include "lmvideo/fixtures/StampedPattern.h"
 
 namespace
@@ -29,6 +34,24 @@ Bytes Pattern(uint32_t nFrame)
 int32_t Size(const Bytes& b)
 {
     return static_cast<int32_t>(b.size());
+}
+
+// A file the build put beside the test program; empty when it is missing.
+Bytes ReadBesideProgram(const wchar_t* szName)
+{
+    wchar_t szPath[MAX_PATH];
+    const DWORD n = GetModuleFileNameW(nullptr, szPath, MAX_PATH);
+    std::wstring path(szPath, n);
+    path = path.substr(0, path.find_last_of(L"\\/") + 1) + szName;
+    Bytes bytes;
+    if (FILE* file = _wfopen(path.c_str(), L"rb"))
+    {
+        uint8_t chunk[4096];
+        for (size_t got; (got = fread(chunk, 1, sizeof chunk, file)) > 0;)
+            bytes.insert(bytes.end(), chunk, chunk + got);
+        fclose(file);
+    }
+    return bytes;
 }
 
 double LumaPsnr(const Bytes& a, const Bytes& b)
@@ -81,6 +104,30 @@ TEST(CodecLibraries, ConvertResizeAndFlipRoundTrip)
     EXPECT_FALSE(flipper->Flip(planar.data(), Size(planar), {kWidth - 1, kHeight, LM_FMT_YUV420, 0},
                                back.data(), Size(back), yuv));
     EXPECT_EQ(flipper->GetLastErrorCode(), kInvalidArgument);
+}
+
+// A picture made by the build host's ffmpeg, with its tables and without (as webcams send
+// it), decodes exactly as that ffmpeg decodes it.
+TEST(CodecLibraries, MjpegDecoderEqualsTheCommandLinesDecode)
+{
+    const Bytes jpeg = ReadBesideProgram(L"cif.jpg"), expected = ReadBesideProgram(L"cif.jpg.yuv");
+    ASSERT_FALSE(jpeg.empty());
+    ASSERT_EQ(expected.size(), PatternBytes(kWidth, kHeight));
+    const Bytes bare = JpegWithoutTables(jpeg);
+    ASSERT_LT(bare.size(), jpeg.size());
+    IIppMjpegDecoderPtr decoder;
+    ASSERT_TRUE(decoder);
+    for (const Bytes* input : {&jpeg, &bare})
+    {
+        Bytes output(expected.size());
+        S_LMPICTURE picture{kWidth, kHeight, nullptr, 0};
+        ASSERT_TRUE(decoder->Decode(input->data(), Size(*input), 0, output.data(), &picture))
+            << decoder->GetLastErrorMessage();
+        EXPECT_EQ(picture.nWidth, kWidth);
+        EXPECT_EQ(picture.nHeight, kHeight);
+        EXPECT_STREQ(picture.szFormat, LM_FMT_YUV420);
+        EXPECT_TRUE(output == expected) << (input == &bare ? "without tables" : "with tables");
+    }
 }
 
 TEST(CodecLibraries, MjpegDecoderRefusesWhatIsNotAPicture)

@@ -7,24 +7,10 @@
 #include "CodecFixtures.h"
 #include "lmvideo/codecs/MjpegDecoder.h"
 #include "lmvideo/codecs/VideoDecoder.h"
+#include "lmvideo/fixtures/JpegWithoutTables.h"
 
 namespace
 {
-// A JPEG picture without its Huffman tables (DHT segments), as webcams send them.
-Bytes WithoutHuffmanTables(const Bytes& jpeg)
-{
-    Bytes out(jpeg.begin(), jpeg.begin() + 2);
-    size_t at = 2;
-    while (at + 4 <= jpeg.size() && jpeg[at] == 0xFF && jpeg[at + 1] != 0xDA)
-    {
-        const size_t n = 2 + (jpeg[at + 2] << 8 | jpeg[at + 3]);
-        if (jpeg[at + 1] != 0xC4) out.insert(out.end(), jpeg.begin() + at, jpeg.begin() + at + n);
-        at += n;
-    }
-    out.insert(out.end(), jpeg.begin() + at, jpeg.end());
-    return out;
-}
-
 struct Decoded
 {
     std::vector<Bytes> pictures;
@@ -100,7 +86,7 @@ size_t FirstPacketOfPicture(const std::vector<Bytes>& packets, size_t nPicture)
 TEST(MjpegDecoder, EqualsTheCommandLineWithOrWithoutHuffmanTablesAndRefusesLargerPictures)
 {
     const Bytes jpeg = ReadFixture("cif-1.jpg"), expected = ReadFixture("cif-1.jpg.yuv");
-    const Bytes bare = WithoutHuffmanTables(jpeg);
+    const Bytes bare = JpegWithoutTables(jpeg);
     ASSERT_LT(bare.size(), jpeg.size());
     MjpegDecoder decoder;
     for (const Bytes* input : {&jpeg, &bare})

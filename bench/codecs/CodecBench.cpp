@@ -4,11 +4,13 @@
 
 #include <fstream>
 #include <iterator>
+#include <memory>
 #include <vector>
 
 #include <wels/codec_api.h>
 
 #include "confclient/library/LMPixelFormat.h"
+#include "lmvideo/codecs/H263Encoder.h"
 #include "lmvideo/codecs/H264Encoder.h"
 #include "lmvideo/codecs/PictureConverter.h"
 #include "lmvideo/codecs/VideoDecoder.h"
@@ -83,15 +85,16 @@ BENCHMARK(BM_BareSwsScale)
     ->Args({1280, 720, 0})
     ->Args({1280, 720, 1});
 
-// Every RTP packet of the stream through our kind-4 decoder; items are pictures.
-void BM_DecodeRtp(benchmark::State& state, const char* szCapture, int w, int h)
+// Every RTP packet of the stream through our kind-4 (H.264) or kind-3 (H.263) decoder; items
+// are pictures.
+void BM_DecodeRtp(benchmark::State& state, VideoCodec codec, const char* szCapture, int w, int h)
 {
     const std::vector<Bytes> packets = ReadCapture(szCapture);
     Bytes picture(PatternBytes(w, h));
     int64_t pictures = 0;
     for (auto _ : state)
     {
-        VideoDecoder decoder(VideoCodec::H264, false);
+        VideoDecoder decoder(codec, false);
         DecodedPicture info;
         for (const Bytes& packet : packets)
             pictures += decoder.Decode(packet.data(), static_cast<int32_t>(packet.size()), picture.data(),
@@ -99,15 +102,16 @@ void BM_DecodeRtp(benchmark::State& state, const char* szCapture, int w, int h)
     }
     state.SetItemsProcessed(pictures); // pictures per second
 }
-BENCHMARK_CAPTURE(BM_DecodeRtp, cif, "cif.h264.rtp", 352, 288);
-BENCHMARK_CAPTURE(BM_DecodeRtp, hd720, "720p.h264.rtp", 1280, 720);
+BENCHMARK_CAPTURE(BM_DecodeRtp, cif, VideoCodec::H264, "cif.h264.rtp", 352, 288);
+BENCHMARK_CAPTURE(BM_DecodeRtp, hd720, VideoCodec::H264, "720p.h264.rtp", 1280, 720);
+BENCHMARK_CAPTURE(BM_DecodeRtp, h263_cif, VideoCodec::H263, "cif.h263.rtp", 352, 288);
 
 // The pictures of a plain stream as libavcodec's parser splits it.
-std::vector<Bytes> SplitStream(const char* szStream)
+std::vector<Bytes> SplitStream(AVCodecID codecId, const char* szStream)
 {
     const Bytes stream = ReadFixture(szStream);
     std::vector<Bytes> units;
-    AVCodecParserContext* parser = av_parser_init(AV_CODEC_ID_H264);
+    AVCodecParserContext* parser = av_parser_init(codecId);
     AVCodecContext* parse = avcodec_alloc_context3(nullptr);
     for (size_t at = 0; at <= stream.size();)
     {
@@ -129,7 +133,7 @@ std::vector<Bytes> SplitStream(const char* szStream)
 // The same pictures as a plain stream through our kind-8 decoder.
 void BM_DecodePlain(benchmark::State& state, const char* szStream, int w, int h)
 {
-    const std::vector<Bytes> units = SplitStream(szStream);
+    const std::vector<Bytes> units = SplitStream(AV_CODEC_ID_H264, szStream);
     Bytes picture(PatternBytes(w, h));
     int64_t pictures = 0;
     for (auto _ : state)
@@ -145,15 +149,15 @@ void BM_DecodePlain(benchmark::State& state, const char* szStream, int w, int h)
 BENCHMARK_CAPTURE(BM_DecodePlain, cif, "cif.h264", 352, 288);
 
 // Bare libavcodec over the same pictures.
-void BM_BareDecode(benchmark::State& state, const char* szStream)
+void BM_BareDecode(benchmark::State& state, AVCodecID codecId, const char* szStream)
 {
-    const std::vector<Bytes> units = SplitStream(szStream);
+    const std::vector<Bytes> units = SplitStream(codecId, szStream);
     AVFrame* frame = av_frame_alloc();
     AVPacket* packet = av_packet_alloc();
     int64_t pictures = 0;
     for (auto _ : state)
     {
-        const AVCodec* codec = avcodec_find_decoder(AV_CODEC_ID_H264);
+        const AVCodec* codec = avcodec_find_decoder(codecId);
         AVCodecContext* context = avcodec_alloc_context3(codec);
         context->thread_count = 1;
         context->flags |= AV_CODEC_FLAG_LOW_DELAY;
@@ -173,8 +177,30 @@ void BM_BareDecode(benchmark::State& state, const char* szStream)
     av_packet_free(&packet);
     state.SetItemsProcessed(pictures); // pictures per second
 }
-BENCHMARK_CAPTURE(BM_BareDecode, cif, "cif.h264");
-BENCHMARK_CAPTURE(BM_BareDecode, hd720, "720p.h264");
+BENCHMARK_CAPTURE(BM_BareDecode, cif, AV_CODEC_ID_H264, "cif.h264");
+BENCHMARK_CAPTURE(BM_BareDecode, hd720, AV_CODEC_ID_H264, "720p.h264");
+BENCHMARK_CAPTURE(BM_BareDecode, h263_cif, AV_CODEC_ID_H263, "cif.h263");
+
+// Our kind-1 encoder (RFC 2190 packetizing included) per picture at CIF, 384 kbit/s, as the
+// command line's h263 at the same rate and key interval.
+void BM_EncodeH263(benchmark::State& state)
+{
+    H263Encoder encoder;
+    encoder.Init(15, 384000, 1350, 352, 288);
+    std::vector<Bytes> pictures(30, Bytes(PatternBytes(352, 288)));
+    for (uint32_t n = 0; n < pictures.size(); ++n)
+        MakeStampedPattern(n, 352, 288, pictures[n].data());
+    Bytes output(512 * 1024);
+    auto result = std::make_unique<S_ENCODEROUTPUT>();
+    size_t n = 0;
+    for (auto _ : state)
+    {
+        const Bytes& p = pictures[n++ % pictures.size()];
+        encoder.Encode(p.data(), static_cast<int32_t>(p.size()), {352, 288, LM_FMT_YUV420, 0},
+                       static_cast<int32_t>(output.size()), output.data(), *result);
+    }
+}
+BENCHMARK(BM_EncodeH263);
 
 // Our kind-2 encoder (conversion from planar is a copy, packetizing included) per picture at CIF.
 void BM_EncodeH264(benchmark::State& state)

@@ -38,14 +38,19 @@ open_panel() {
 # Waits for the panel of a program to say "KEYWORD value..." within SECONDS; prints the value.
 #   expect NAME KEYWORD SECONDS STEP
 expect() {
-    local name=$1 keyword=$2 seconds=$3 step=$4 fd line
+    local name=$1 keyword=$2 seconds=$3 step=$4 fd line partial=
     eval "fd=\$${name}_out"
     local deadline=$(($(date +%s) + seconds))
     while [ "$(date +%s)" -lt "$deadline" ]; do
+        # A read that times out mid-line has taken those bytes: they start the next line.
         if IFS= read -r -t 1 line <&"$fd"; then
+            line=$partial$line
+            partial=
             case $line in
             "$keyword "*) echo "${line#* }"; return 0 ;;
             esac
+        else
+            partial+=$line
         fi
     done
     fail "$step: no $keyword answer from $name within $seconds s (see $run/$name/Log/)"

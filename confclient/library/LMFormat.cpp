@@ -7,7 +7,7 @@
 namespace
 {
 
-struct Spec
+struct Conversion
 {
     bool bLeft = false, bPlus = false, bSpace = false, bAlt = false, bZero = false;
     int nWidth = 0;
@@ -24,17 +24,17 @@ struct Spec
 };
 
 // Pads a converted field to its width: sign and prefix stay in front of zero padding.
-void Emit(std::wstring& out, const Spec& spec, const std::wstring& prefix, const std::wstring& body)
+void Emit(std::wstring& out, const Conversion& conv, const std::wstring& prefix, const std::wstring& body)
 {
     size_t nUsed = prefix.size() + body.size();
-    size_t nPad = spec.nWidth > 0 && static_cast<size_t>(spec.nWidth) > nUsed ? spec.nWidth - nUsed : 0;
-    if (spec.bLeft)
+    size_t nPad = conv.nWidth > 0 && static_cast<size_t>(conv.nWidth) > nUsed ? conv.nWidth - nUsed : 0;
+    if (conv.bLeft)
     {
         out += prefix;
         out += body;
         out.append(nPad, L' ');
     }
-    else if (spec.bZero && spec.nPrecision < 0)
+    else if (conv.bZero && conv.nPrecision < 0)
     {
         out += prefix;
         out.append(nPad, L'0');
@@ -62,38 +62,38 @@ std::wstring Digits(uint64_t nValue, unsigned nBase, bool bUpper, int nPrecision
     return digits;
 }
 
-int64_t SignedArg(Spec::Length length, va_list& args)
+int64_t SignedArg(Conversion::Length length, va_list& args)
 {
     switch (length)
     {
-    case Spec::Char:
+    case Conversion::Char:
         return static_cast<signed char>(va_arg(args, int));
-    case Spec::Short:
+    case Conversion::Short:
         return static_cast<short>(va_arg(args, int));
-    case Spec::Long:
+    case Conversion::Long:
         return va_arg(args, long);
-    case Spec::LongLong:
+    case Conversion::LongLong:
         return va_arg(args, long long);
-    case Spec::Size:
+    case Conversion::Size:
         return static_cast<int64_t>(va_arg(args, size_t));
     default:
         return va_arg(args, int);
     }
 }
 
-uint64_t UnsignedArg(Spec::Length length, va_list& args)
+uint64_t UnsignedArg(Conversion::Length length, va_list& args)
 {
     switch (length)
     {
-    case Spec::Char:
+    case Conversion::Char:
         return static_cast<unsigned char>(va_arg(args, unsigned));
-    case Spec::Short:
+    case Conversion::Short:
         return static_cast<unsigned short>(va_arg(args, unsigned));
-    case Spec::Long:
+    case Conversion::Long:
         return va_arg(args, unsigned long);
-    case Spec::LongLong:
+    case Conversion::LongLong:
         return va_arg(args, unsigned long long);
-    case Spec::Size:
+    case Conversion::Size:
         return va_arg(args, size_t);
     default:
         return va_arg(args, unsigned);
@@ -131,69 +131,69 @@ std::wstring LMFormatV(const wchar_t* szFormat, va_list argsIn)
             continue;
         }
         const wchar_t* szStart = p++;
-        Spec spec;
+        Conversion conv;
         for (;; ++p)
         {
             if (*p == L'-')
-                spec.bLeft = true;
+                conv.bLeft = true;
             else if (*p == L'+')
-                spec.bPlus = true;
+                conv.bPlus = true;
             else if (*p == L' ')
-                spec.bSpace = true;
+                conv.bSpace = true;
             else if (*p == L'#')
-                spec.bAlt = true;
+                conv.bAlt = true;
             else if (*p == L'0')
-                spec.bZero = true;
+                conv.bZero = true;
             else
                 break;
         }
         if (*p == L'*')
         {
-            spec.nWidth = va_arg(args, int);
-            if (spec.nWidth < 0)
+            conv.nWidth = va_arg(args, int);
+            if (conv.nWidth < 0)
             {
-                spec.bLeft = true;
-                spec.nWidth = -spec.nWidth;
+                conv.bLeft = true;
+                conv.nWidth = -conv.nWidth;
             }
             ++p;
         }
         else
             for (; *p >= L'0' && *p <= L'9'; ++p)
-                spec.nWidth = spec.nWidth * 10 + (*p - L'0');
+                conv.nWidth = conv.nWidth * 10 + (*p - L'0');
         if (*p == L'.')
         {
             ++p;
-            spec.nPrecision = 0;
+            conv.nPrecision = 0;
             if (*p == L'*')
             {
-                spec.nPrecision = va_arg(args, int);
+                conv.nPrecision = va_arg(args, int);
                 ++p;
             }
             else
                 for (; *p >= L'0' && *p <= L'9'; ++p)
-                    spec.nPrecision = spec.nPrecision * 10 + (*p - L'0');
+                    conv.nPrecision = conv.nPrecision * 10 + (*p - L'0');
         }
         bool bNarrow = false, bWide = false;
         if (*p == L'h')
         {
-            spec.length = p[1] == L'h' ? Spec::Char : Spec::Short;
+            conv.length = p[1] == L'h' ? Conversion::Char : Conversion::Short;
             bNarrow = true;
             p += p[1] == L'h' ? 2 : 1;
         }
         else if (*p == L'l')
         {
-            spec.length = p[1] == L'l' ? Spec::LongLong : Spec::Long;
+            conv.length = p[1] == L'l' ? Conversion::LongLong : Conversion::Long;
             bWide = true;
             p += p[1] == L'l' ? 2 : 1;
         }
         else if (*p == L'I' && p[1] == L'6' && p[2] == L'4')
         {
-            spec.length = Spec::LongLong;
+            conv.length = Conversion::LongLong;
             p += 3;
         }
         else if (*p == L'z')
         {
-            spec.length = Spec::Size;
+            conv.length = Conversion::Size;
             ++p;
         }
         switch (*p)
@@ -201,11 +201,11 @@ std::wstring LMFormatV(const wchar_t* szFormat, va_list argsIn)
         case L'd':
         case L'i':
         {
-            int64_t nValue = SignedArg(spec.length, args);
+            int64_t nValue = SignedArg(conv.length, args);
             uint64_t nMagnitude =
                 nValue < 0 ? 0 - static_cast<uint64_t>(nValue) : static_cast<uint64_t>(nValue);
-            std::wstring sign = nValue < 0 ? L"-" : spec.bPlus ? L"+" : spec.bSpace ? L" " : L"";
-            Emit(out, spec, sign, Digits(nMagnitude, 10, false, spec.nPrecision));
+            std::wstring sign = nValue < 0 ? L"-" : conv.bPlus ? L"+" : conv.bSpace ? L" " : L"";
+            Emit(out, conv, sign, Digits(nMagnitude, 10, false, conv.nPrecision));
             break;
         }
         case L'u':
@@ -213,28 +213,28 @@ std::wstring LMFormatV(const wchar_t* szFormat, va_list argsIn)
         case L'X':
         case L'o':
         {
-            uint64_t nValue = UnsignedArg(spec.length, args);
+            uint64_t nValue = UnsignedArg(conv.length, args);
             unsigned nBase = *p == L'u' ? 10 : *p == L'o' ? 8 : 16;
             std::wstring prefix;
-            if (spec.bAlt && nValue && nBase == 16)
+            if (conv.bAlt && nValue && nBase == 16)
                 prefix = *p == L'X' ? L"0X" : L"0x";
-            else if (spec.bAlt && nBase == 8)
+            else if (conv.bAlt && nBase == 8)
                 prefix = L"0";
-            Emit(out, spec, prefix, Digits(nValue, nBase, *p == L'X', spec.nPrecision));
+            Emit(out, conv, prefix, Digits(nValue, nBase, *p == L'X', conv.nPrecision));
             break;
         }
         case L'p':
         {
             auto nValue = reinterpret_cast<uintptr_t>(va_arg(args, void*));
-            spec.nPrecision = static_cast<int>(sizeof(void*) * 2);
-            Emit(out, spec, L"", Digits(nValue, 16, true, spec.nPrecision));
+            conv.nPrecision = static_cast<int>(sizeof(void*) * 2);
+            Emit(out, conv, L"", Digits(nValue, 16, true, conv.nPrecision));
             break;
         }
         case L'c':
         {
             wchar_t ch = bNarrow ? static_cast<wchar_t>(static_cast<unsigned char>(va_arg(args, int)))
                                  : static_cast<wchar_t>(va_arg(args, int));
-            Emit(out, spec, L"", std::wstring(1, ch));
+            Emit(out, conv, L"", std::wstring(1, ch));
             break;
         }
         case L's':
@@ -252,8 +252,8 @@ std::wstring LMFormatV(const wchar_t* szFormat, va_list argsIn)
                 const wchar_t* sz = va_arg(args, const wchar_t*);
                 text = sz ? sz : L"(null)";
             }
-            spec.bZero = false;
-            Emit(out, spec, L"", Truncated(text, spec.nPrecision));
+            conv.bZero = false;
+            Emit(out, conv, L"", Truncated(text, conv.nPrecision));
             break;
         }
         case L'%':

@@ -6,27 +6,12 @@
 #include <vector>
 
 #include "comkit/ControlHost.h"
+#include "tests/comkit/Regsvr32.h"
 #include "lmboard2/boardmsg/BoardMessage.h"
 #include "lmboard2/control/LMBoard2Guids.h"
 
 namespace
 {
-int RunRegsvr32(const std::wstring& args)
-{
-    std::wstring cmd = L"regsvr32.exe " + args;
-    STARTUPINFOW si{};
-    si.cb = sizeof si;
-    PROCESS_INFORMATION pi{};
-    if (!CreateProcessW(nullptr, cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
-        return -1;
-    WaitForSingleObject(pi.hProcess, INFINITE);
-    DWORD code = 0;
-    GetExitCodeProcess(pi.hProcess, &code);
-    CloseHandle(pi.hThread);
-    CloseHandle(pi.hProcess);
-    return static_cast<int>(code);
-}
-
 bool KeyExists(const std::wstring& key)
 {
     HKEY hKey = nullptr;

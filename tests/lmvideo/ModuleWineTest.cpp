@@ -1,6 +1,7 @@
 // The video control library under Wine: regsvr32 registers and unregisters its type library, both
 // broadcasts reach a top-level window.
 #include "lmvideo/module/LMVideoApp.h"
+#include "tests/comkit/Regsvr32.h"
 
 #include <gtest/gtest.h>
 #include <windows.h>
@@ -11,30 +12,6 @@
 namespace
 {
 const wchar_t kLibKey[] = L"TypeLib\\{4E542701-3154-4048-8960-68262FC58278}\\1.0";
-
-std::wstring ProgramFolder()
-{
-    wchar_t sz[MAX_PATH];
-    DWORD n = GetModuleFileNameW(nullptr, sz, MAX_PATH);
-    std::wstring path(sz, n);
-    return path.substr(0, path.find_last_of(L"\\/"));
-}
-
-int RunRegsvr32(const std::wstring& args)
-{
-    std::wstring cmd = L"regsvr32.exe " + args;
-    STARTUPINFOW si{};
-    si.cb = sizeof si;
-    PROCESS_INFORMATION pi{};
-    if (!CreateProcessW(nullptr, cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
-        return -1;
-    WaitForSingleObject(pi.hProcess, INFINITE);
-    DWORD code = 0;
-    GetExitCodeProcess(pi.hProcess, &code);
-    CloseHandle(pi.hThread);
-    CloseHandle(pi.hProcess);
-    return static_cast<int>(code);
-}
 
 bool KeyExists(const wchar_t* szKey)
 {
@@ -57,7 +34,7 @@ LRESULT CALLBACK RecordProc(HWND hWnd, UINT nMsg, WPARAM wParam, LPARAM lParam)
 
 TEST(LMVideoOcx, Regsvr32RoundTripOfTheTypeLibrary)
 {
-    std::wstring path = L"\"" + ProgramFolder() + L"\\LMVideoU.ocx\"";
+    std::wstring path = L"\"" + TestFolder() + L"\\LMVideoU.ocx\"";
     ASSERT_EQ(RunRegsvr32(L"/s " + path), 0);
     EXPECT_TRUE(KeyExists(kLibKey));
     for (const wchar_t* szInterface : {L"Interface\\{2F78B9C8-59B5-456B-BDB3-A691A339149F}",

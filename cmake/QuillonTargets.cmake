@@ -20,6 +20,16 @@ endif()
 
 add_compile_options(-Wall -Wextra -Wno-unused-parameter)
 
+# Unity builds: a target's sources compile in batches of 16, each batch as one file, so that
+# the standard library, GoogleTest and <windows.h> are parsed and their templates compiled once a
+# batch instead of once a file. Every tree builds in half the CPU time or less. A name local to one
+# file (anonymous namespace, static) must therefore be unique within its target.
+set(CMAKE_UNITY_BUILD ON)
+set(CMAKE_UNITY_BUILD_BATCH_SIZE 16)
+# In a batch every file is an included one, so GCC would warn of each test fixture in an
+# anonymous namespace as if it stood in a header.
+add_compile_options($<$<CXX_COMPILER_ID:GNU>:-Wno-subobject-linkage>)
+
 if(QUILLON_TREE STREQUAL "windows")
     # Every binary carries its own runtime so it runs under a bare Wine prefix.
     add_compile_definitions(UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601)
@@ -45,8 +55,8 @@ endif()
 # in it fails the native build, which keeps the boundary honest.
 function(quillon_portable_library name)
     cmake_parse_arguments(ARG "" "" "SOURCES;LIBS" ${ARGN})
-    if(QUILLON_TEST_PREFIX STREQUAL "tsan")
-        # The ThreadSanitizer tree builds only what its threaded tests need.
+    if(QUILLON_TEST_PREFIX STREQUAL "tsan" OR QUILLON_TREE STREQUAL "fuzz")
+        # The ThreadSanitizer and fuzz trees build only what their tests and fuzzers need.
         add_library(${name} STATIC EXCLUDE_FROM_ALL ${ARG_SOURCES})
     else()
         add_library(${name} STATIC ${ARG_SOURCES})
@@ -67,6 +77,11 @@ function(quillon_test name)
     add_executable(${name} ${ARG_SOURCES})
     target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR})
     target_link_libraries(${name} PRIVATE ${ARG_LIBS} GTest::gtest_main GTest::gmock)
+    if(QUILLON_TREE STREQUAL "windows")
+        # At -O1, the native trees' level: the code under test keeps its tree's optimisation,
+        # and the tests' own code, mostly GoogleTest's macros, compiles in a third less time.
+        target_compile_options(${name} PRIVATE -O1)
+    endif()
     add_test(NAME ${QUILLON_TEST_PREFIX}.${name} COMMAND ${name} --gtest_brief=1)
     if(QUILLON_TREE STREQUAL "windows")
         set_tests_properties(${QUILLON_TEST_PREFIX}.${name} PROPERTIES

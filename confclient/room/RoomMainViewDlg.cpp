@@ -2,6 +2,7 @@
 // lock; border drags clamped by the same rules; full screen as one borderless window over the monitor.
 #include "confclient/room/RoomMainViewDlg.h"
 #include "confclient/boardhost/RoomBoard.h"
+#include "confclient/room/MonitorWorkArea.h"
 #include "confclient/room/QuestionDlg.h"
 #include "confclient/room/RoomMediaShareViewDlg.h"
 #include "confclient/room/RoomVideoViewDlg.h"
@@ -16,14 +17,6 @@ namespace
 constexpr COLORREF kRoomBackground = 0xFFF9F0;
 // The frame a normal room window has and a full-screen one loses.
 constexpr LONG_PTR kFrameStyles = WS_CAPTION | WS_THICKFRAME | WS_MAXIMIZE;
-
-S_RECT WorkAreaOf(HWND hWnd)
-{
-    MONITORINFO mi{};
-    mi.cbSize = sizeof mi;
-    ::GetMonitorInfoW(::MonitorFromWindow(hWnd, MONITOR_DEFAULTTONEAREST), &mi);
-    return {mi.rcWork.left, mi.rcWork.top, mi.rcWork.right, mi.rcWork.bottom};
-}
 } // namespace
 
 CRoomMainViewDlg::CRoomMainViewDlg() : CRoomDlg(IDD_ROOMMAINVIEW) {}

@@ -10,7 +10,7 @@ namespace
 {
 // Where the grid floats when no usable rectangle was saved.
 const RECT kDefaultFloating{100, 100, 580, 460};
-const DWORD kFloatingStyle = WS_POPUP | WS_CAPTION | WS_THICKFRAME;
+const DWORD kFloatingViewStyle = WS_POPUP | WS_CAPTION | WS_THICKFRAME;
 } // namespace
 
 CRoomVideoViewDlg::CRoomVideoViewDlg() : CRoomDlg(IDD_ROOMVIDEOVIEW), m_rcFloating(kDefaultFloating) {}
@@ -118,7 +118,7 @@ void CRoomVideoViewDlg::SetFloating(uint8_t nMode)
     {
         // A top-level window owned by the main view: it stays above it and goes with it.
         ::SetParent(m_hWnd, nullptr);
-        ModifyStyle(WS_CHILD, kFloatingStyle);
+        ModifyStyle(WS_CHILD, kFloatingViewStyle);
         ::SetWindowLongPtrW(m_hWnd, GWLP_HWNDPARENT, reinterpret_cast<LONG_PTR>(m_hDockParent));
         const RECT& rc = m_rcFloating;
         SetWindowPos(HWND_TOP, rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top,
@@ -127,7 +127,7 @@ void CRoomVideoViewDlg::SetFloating(uint8_t nMode)
     else
     {
         ::SetWindowLongPtrW(m_hWnd, GWLP_HWNDPARENT, 0);
-        ModifyStyle(kFloatingStyle, WS_CHILD);
+        ModifyStyle(kFloatingViewStyle, WS_CHILD);
         ::SetParent(m_hWnd, m_hDockParent);
         SetWindowPos(nullptr, 0, 0, 0, 0,
                      SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_FRAMECHANGED | SWP_SHOWWINDOW);

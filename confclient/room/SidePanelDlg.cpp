@@ -2,23 +2,16 @@
 // rules, border and title-band hit tests, border drags clamped by the rules, close docks, and the
 // layered transparency.
 #include "confclient/room/SidePanelDlg.h"
+#include "confclient/room/MonitorWorkArea.h"
 
 #include <windowsx.h>
 
 namespace
 {
 // No caption of the system's: the panel's own title band moves it, so that collapsed it is 19 pixels high.
-constexpr LONG_PTR kFloatingStyle = WS_POPUP | WS_BORDER | WS_SYSMENU | WS_MINIMIZEBOX;
+constexpr LONG_PTR kFloatingPanelStyle = WS_POPUP | WS_BORDER | WS_SYSMENU | WS_MINIMIZEBOX;
 // The bar's height above the panels' origin.
 constexpr int32_t kBarHeight = 60;
-
-S_RECT WorkAreaOf(HWND hWnd)
-{
-    MONITORINFO mi{};
-    mi.cbSize = sizeof mi;
-    ::GetMonitorInfoW(::MonitorFromWindow(hWnd, MONITOR_DEFAULTTONEAREST), &mi);
-    return {mi.rcWork.left, mi.rcWork.top, mi.rcWork.right, mi.rcWork.bottom};
-}
 } // namespace
 
 static_assert(BORDER_LEFT == HTLEFT && BORDER_BOTTOMRIGHT == HTBOTTOMRIGHT,
@@ -44,7 +37,7 @@ void CSidePanelDlg::SetFloating(bool bFloat)
         }
         // A window of its own, owned by the room window so it stays above it.
         ::SetParent(m_hWnd, nullptr);
-        ModifyStyle(WS_CHILD, kFloatingStyle);
+        ModifyStyle(WS_CHILD, kFloatingPanelStyle);
         ::SetWindowLongPtrW(m_hWnd, GWLP_HWNDPARENT,
                             reinterpret_cast<LONG_PTR>(::GetAncestor(m_hDockParent, GA_ROOT)));
         m_bFloating = true;
@@ -65,7 +58,7 @@ void CSidePanelDlg::SetFloating(bool bFloat)
         m_bFloating = false;
         ApplyAlpha();
         ::SetWindowLongPtrW(m_hWnd, GWLP_HWNDPARENT, 0);
-        ModifyStyle(kFloatingStyle, WS_CHILD);
+        ModifyStyle(kFloatingPanelStyle, WS_CHILD);
         ::SetParent(m_hWnd, m_hDockParent);
         SetWindowPos(nullptr, 0, 0, 0, 0,
                      SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_FRAMECHANGED | SWP_SHOWWINDOW);

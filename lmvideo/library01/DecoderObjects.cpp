@@ -6,21 +6,21 @@
 #include "lmvideo/codecs/CodecReport.h"
 #include "lmvideo/codecs/MjpegDecoder.h"
 #include "lmvideo/codecs/VideoDecoder.h"
+#include "lmvideo/library01/Library01Source.h"
 
 namespace
 {
-const wchar_t kSource[] = L"LMLibrary01";
-
 class CMjpegDecoder : public CLMObjectImpl, public IIppMjpegDecoder
 {
 public:
     int Decode(const uint8_t* pSource, int32_t nLength, int32_t, uint8_t* pOutput,
                S_LMPICTURE* pPicture) override
     {
-        if (!pPicture) return SetError(kCodecInvalidArgument, kSource, __LINE__, L"no picture record");
+        if (!pPicture)
+            return SetError(kCodecInvalidArgument, kLibrary01Source, __LINE__, L"no picture record");
         int32_t width = 0, height = 0;
         if (!m_decoder.Decode(pSource, nLength, pOutput, pPicture->nWidth, pPicture->nHeight, width, height))
-            return ReportCodecError(*this, m_decoder, kSource, __LINE__);
+            return ReportCodecError(*this, m_decoder, kLibrary01Source, __LINE__);
         pPicture->nWidth = width;
         pPicture->nHeight = height;
         pPicture->szFormat = LM_FMT_YUV420;
@@ -40,10 +40,10 @@ public:
     int Decode(const uint8_t* pSource, int32_t nLength, int32_t, uint8_t* pOutput, int32_t nCapacity,
                S_DECODEDFRAME* pFrame) override
     {
-        if (!pFrame) return SetError(kCodecInvalidArgument, kSource, __LINE__, L"no frame record");
+        if (!pFrame) return SetError(kCodecInvalidArgument, kLibrary01Source, __LINE__, L"no frame record");
         DecodedPicture picture;
         if (!m_decoder.Decode(pSource, nLength, pOutput, nCapacity, picture))
-            return ReportCodecError(*this, m_decoder, kSource, __LINE__);
+            return ReportCodecError(*this, m_decoder, kLibrary01Source, __LINE__);
         pFrame->nWidth = picture.nWidth;
         pFrame->nHeight = picture.nHeight;
         pFrame->szFormat = LM_FMT_YUV420;

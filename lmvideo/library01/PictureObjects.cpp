@@ -4,11 +4,10 @@
 #include "lmvideo/codecs/CodecReport.h"
 #include "lmvideo/codecs/PictureConverter.h"
 #include "lmvideo/codecs/PictureFlipper.h"
+#include "lmvideo/library01/Library01Source.h"
 
 namespace
 {
-const wchar_t kSource[] = L"LMLibrary01";
-
 class CColorSpaceConverter : public CLMObjectImpl, public IIppColorSpaceConverter
 {
 public:
@@ -16,7 +15,7 @@ public:
                 int32_t nTargetBytes, S_LMPICTURE target) override
     {
         if (!m_converter.Convert(pSource, nSourceBytes, source, pTarget, nTargetBytes, target, true))
-            return ReportCodecError(*this, m_converter, kSource, __LINE__);
+            return ReportCodecError(*this, m_converter, kLibrary01Source, __LINE__);
         return SetError(0, nullptr, 0, nullptr);
     }
 
@@ -31,7 +30,7 @@ public:
                int32_t nTargetBytes, S_LMPICTURE target) override
     {
         if (!m_converter.Convert(pSource, nSourceBytes, source, pTarget, nTargetBytes, target, false))
-            return ReportCodecError(*this, m_converter, kSource, __LINE__);
+            return ReportCodecError(*this, m_converter, kLibrary01Source, __LINE__);
         return SetError(0, nullptr, 0, nullptr);
     }
 
@@ -46,7 +45,7 @@ public:
              int32_t nTargetBytes, S_LMPICTURE target) override
     {
         if (!m_flipper.Flip(pSource, nSourceBytes, source, pTarget, nTargetBytes, target))
-            return ReportCodecError(*this, m_flipper, kSource, __LINE__);
+            return ReportCodecError(*this, m_flipper, kLibrary01Source, __LINE__);
         return SetError(0, nullptr, 0, nullptr);
     }
 

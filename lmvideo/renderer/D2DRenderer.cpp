@@ -6,12 +6,6 @@
 namespace
 {
 using D2D1CreateFactoryFn = HRESULT(WINAPI*)(D2D1_FACTORY_TYPE, REFIID, const D2D1_FACTORY_OPTIONS*, void**);
-
-template <class T> void ReleaseAndClear(T*& p)
-{
-    if (p) p->Release();
-    p = nullptr;
-}
 } // namespace
 
 CLMD2DRenderer::~CLMD2DRenderer()

@@ -7,12 +7,6 @@ namespace
 {
 using DirectDrawCreateExFn = HRESULT(WINAPI*)(GUID*, void**, REFIID, IUnknown*);
 
-template <class T> void ReleaseAndClear(T*& p)
-{
-    if (p) p->Release();
-    p = nullptr;
-}
-
 // Memory type 1 asks for surfaces in system memory, 2 in video memory; others let DirectDraw choose.
 DWORD MemoryCaps(int32_t nMemoryType)
 {

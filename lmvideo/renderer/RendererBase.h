@@ -8,6 +8,13 @@
 
 #include <windows.h>
 
+// Releases a device interface the renderer holds and forgets it.
+template <class T> void ReleaseAndClear(T*& p)
+{
+    if (p) p->Release();
+    p = nullptr;
+}
+
 class CLMRendererBase : public CLMObjectImpl, public ILMRenderer
 {
 public:

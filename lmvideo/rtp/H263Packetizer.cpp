@@ -10,7 +10,6 @@
 
 namespace
 {
-constexpr size_t kPayloadBytes = kRtpMaxUnitBytes - kRtpHeaderBytes;
 constexpr size_t kModeAHeaderBytes = 4;
 constexpr size_t kModeBHeaderBytes = 8;
 
@@ -88,7 +87,7 @@ bool H263Packetizer::Packetize(const uint8_t* pPicture, size_t n, uint32_t nTime
         // sent in both units, each saying which of its bits are its own.
         size_t to = from;
         while (to + 1 < points.size() &&
-               (points[to + 1].nBit + 7) / 8 - nFirstByte <= kPayloadBytes - nHeader)
+               (points[to + 1].nBit + 7) / 8 - nFirstByte <= kRtpMaxPayloadBytes - nHeader)
             ++to;
         if (to == from) return false;
         const size_t nEndBit = points[to].nBit;

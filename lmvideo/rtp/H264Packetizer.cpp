@@ -10,7 +10,6 @@
 
 namespace
 {
-constexpr size_t kPayloadBytes = kRtpMaxUnitBytes - kRtpHeaderBytes;
 constexpr uint8_t kTypeStapA = 24;
 constexpr uint8_t kTypeFuA = 28;
 constexpr size_t kFuHeaderBytes = 2;
@@ -89,7 +88,7 @@ bool WriteFuA(UnitSequence& units, const NalSpan& nal, bool bLastNal)
     bool bFirst = true;
     while (nLeft > 0)
     {
-        size_t nChunk = std::min(nLeft, kPayloadBytes - kFuHeaderBytes);
+        size_t nChunk = std::min(nLeft, kRtpMaxPayloadBytes - kFuHeaderBytes);
         bool bEnd = nChunk == nLeft;
         uint8_t* p = units.Begin(kFuHeaderBytes + nChunk, bLastNal && bEnd);
         if (!p) return false;
@@ -112,14 +111,14 @@ bool H264Packetizer::Packetize(const uint8_t* pAccessUnit, size_t n, uint32_t nT
     for (const NalSpan& nal : nals)
     {
         if (!CarriesAlone(nal.p[0])) return false;
-        if (m_bCompat && nal.n > kPayloadBytes) return false;
+        if (m_bCompat && nal.n > kRtpMaxPayloadBytes) return false;
     }
 
     uint16_t nSequence = m_nSequence;
     UnitSequence units(out, nSequence, nTimestamp, m_nSsrc);
     for (size_t i = 0; i < nals.size();)
     {
-        if (nals[i].n > kPayloadBytes)
+        if (nals[i].n > kRtpMaxPayloadBytes)
         {
             if (!WriteFuA(units, nals[i], i + 1 == nals.size())) return false;
             ++i;
@@ -127,7 +126,7 @@ bool H264Packetizer::Packetize(const uint8_t* pAccessUnit, size_t n, uint32_t nT
         }
         // Take as many following small units as fit in one aggregate.
         size_t count = 1, nStap = 1 + 2 + nals[i].n;
-        while (!m_bCompat && i + count < nals.size() && nStap + 2 + nals[i + count].n <= kPayloadBytes)
+        while (!m_bCompat && i + count < nals.size() && nStap + 2 + nals[i + count].n <= kRtpMaxPayloadBytes)
             nStap += 2 + nals[i + count++].n;
         bool bLast = i + count == nals.size();
         bool bOk = count == 1 ? WriteSingle(units, nals[i], bLast)

@@ -5,6 +5,7 @@
 
 constexpr size_t kRtpMaxUnitBytes = 1350; // whole packet, header included
 constexpr size_t kRtpHeaderBytes = 12;    // ours carry no CSRC, extension or padding
+constexpr size_t kRtpMaxPayloadBytes = kRtpMaxUnitBytes - kRtpHeaderBytes;
 constexpr uint32_t kRtpVideoClockRate = 90000;
 constexpr uint8_t kRtpPayloadH264 = 96;
 constexpr uint8_t kRtpPayloadH263 = 34;

@@ -23,15 +23,10 @@
 #include "loopserver/LoopServer.h"
 #include "ResourceIds.h"
 #include "tests/network/QNTestOwner.h"
+#include "tests/core/TestLogs.h"
 
 namespace programtest
 {
-class CNullLog : public ILogSink
-{
-public:
-    void AddLog(int, const std::string&) override {}
-};
-
 inline uint16_t FreePort()
 {
     SOCKET s = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);

@@ -11,16 +11,11 @@
 #include "lmboard2/control/LMView.h"
 #include "loopserver/LoopServer.h"
 #include "tests/network/QNTestOwner.h"
+#include "tests/core/TestLogs.h"
 
 namespace
 {
 constexpr uint32_t kTimedOut = 0xFFFFFFFF;
-
-class CNullLog : public ILogSink
-{
-public:
-    void AddLog(int, const std::string&) override {}
-};
 
 class CClientNet : public CQNInterface
 {

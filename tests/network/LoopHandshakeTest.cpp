@@ -11,15 +11,10 @@
 #include "confclient/network/QNPayloads.h"
 #include "loopserver/LoopServer.h"
 #include "tests/network/RawLoopClient.h"
+#include "tests/core/TestLogs.h"
 
 namespace
 {
-class CNullLog : public ILogSink
-{
-public:
-    void AddLog(int, const std::string&) override {}
-};
-
 class LoopHandshakeTest : public ::testing::Test
 {
 protected:

@@ -15,15 +15,10 @@
 #include "confclient/network/transport/QNInterface.h"
 #include "loopserver/LoopServer.h"
 #include "tests/network/QNTestOwner.h"
+#include "tests/core/TestLogs.h"
 
 namespace
 {
-class CNullLog : public ILogSink
-{
-public:
-    void AddLog(int, const std::string&) override {}
-};
-
 struct CClient
 {
     CTestOwner owner;

@@ -14,6 +14,7 @@
 #include "confclient/network/transport/QNWindowOwner.h"
 #include "loopserver/LoopServer.h"
 #include "tests/network/QNTestOwner.h"
+#include "tests/core/TestLogs.h"
 
 namespace
 {
@@ -43,12 +44,6 @@ LRESULT CALLBACK OwnerProc(HWND hWnd, UINT nMsg, WPARAM wParam, LPARAM lParam)
     }
     return DefWindowProcW(hWnd, nMsg, wParam, lParam);
 }
-
-class CNullLog : public ILogSink
-{
-public:
-    void AddLog(int, const std::string&) override {}
-};
 
 class WindowOwnerTest : public ::testing::Test
 {

@@ -11,16 +11,11 @@
 #include "confclient/network/transport/QNInterface.h"
 #include "loopserver/LoopServer.h"
 #include "tests/network/QNTestOwner.h"
+#include "tests/core/TestLogs.h"
 
 namespace
 {
 constexpr uint32_t kTimedOut = 0xFFFFFFFF;
-
-class CNullLog : public ILogSink
-{
-public:
-    void AddLog(int, const std::string&) override {}
-};
 
 // The network object with its raw sender open, for the commands without a builder.
 class CRawInterface : public CQNInterface

@@ -9,18 +9,7 @@
 #include "confclient/people/CallFeature.h"
 #include "confclient/session/roomdispatch/RoomDispatcher.h"
 #include "tests/session/RecordedNotices.h"
-
-namespace
-{
-struct LogLines : ILogSink
-{
-    std::vector<std::string> lines;
-    void AddLog(int nLevel, const std::string& text) override
-    {
-        lines.push_back(std::to_string(nLevel) + " " + text);
-    }
-};
-} // namespace
+#include "tests/core/TestLogs.h"
 
 TEST(CallFeature, FailureShowsItsTextAndIsLogged)
 {

@@ -11,6 +11,7 @@
 #include "confclient/session/roomdispatch/RoomDispatcher.h"
 #include "core/Utf8Text.h"
 #include "tests/session/RecordedNotices.h"
+#include "tests/core/TestLogs.h"
 
 namespace
 {
@@ -48,15 +49,6 @@ struct RecordedMessenger : IMessengerView
     {
         if (wRoomIndex == kRoomA) return u"Room A";
         return std::nullopt;
-    }
-};
-
-struct LogLines : ILogSink
-{
-    std::vector<std::string> lines;
-    void AddLog(int nLevel, const std::string& text) override
-    {
-        lines.push_back(std::to_string(nLevel) + " " + text);
     }
 };
 

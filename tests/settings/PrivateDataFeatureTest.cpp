@@ -9,18 +9,10 @@
 #include "confclient/session/roomdispatch/RoomDispatcher.h"
 #include "confclient/settings/PrivateDataFeature.h"
 #include "tests/session/RecordedNotices.h"
+#include "tests/core/TestLogs.h"
 
 namespace
 {
-struct LogLines : ILogSink
-{
-    std::vector<std::string> lines;
-    void AddLog(int nLevel, const std::string& text) override
-    {
-        lines.push_back(std::to_string(nLevel) + " " + text);
-    }
-};
-
 struct PrivateData
 {
     CRoomState room;

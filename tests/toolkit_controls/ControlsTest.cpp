@@ -8,18 +8,9 @@
 
 namespace
 {
-const COLORREF kTeal = RGB(0x2A, 0x9D, 0x8F);
 const COLORREF kTealDark = RGB(0x1E, 0x71, 0x67);
 const COLORREF kHover = RGB(0x3B, 0xB3, 0xA4);
-const COLORREF kGrey = RGB(0xC9, 0xD1, 0xD9);
-const COLORREF kWhite = RGB(255, 255, 255);
 const int kOtherId = 20200;
-
-struct ComInit
-{
-    ComInit() { ::CoInitialize(nullptr); }
-    ~ComInit() { ::CoUninitialize(); }
-};
 
 class Controls : public ::testing::Test
 {

@@ -12,9 +12,6 @@
 
 namespace
 {
-const COLORREF kNavy = RGB(0x1F, 0x3A, 0x5F);
-const COLORREF kTeal = RGB(0x2A, 0x9D, 0x8F);
-
 // A picture of the program's skin, or of the tests' sample pages.
 std::wstring SkinFile(const wchar_t* name)
 {
@@ -25,12 +22,6 @@ std::wstring SampleFile(const wchar_t* name)
 {
     return std::wstring(QUILLON_SAMPLE_DIR) + L"/" + name;
 }
-
-struct ComInit
-{
-    ComInit() { ::CoInitialize(nullptr); }
-    ~ComInit() { ::CoUninitialize(); }
-};
 } // namespace
 
 TEST(SkinPicture, LoadsEveryFormatFromFileAndResource)

@@ -3,6 +3,12 @@
 #include <cstdlib>
 #include <windows.h>
 
+// Colours of the sample skin that the tests look for.
+constexpr COLORREF kNavy = RGB(0x1F, 0x3A, 0x5F);
+constexpr COLORREF kTeal = RGB(0x2A, 0x9D, 0x8F);
+constexpr COLORREF kGrey = RGB(0xC9, 0xD1, 0xD9);
+constexpr COLORREF kWhite = RGB(255, 255, 255);
+
 struct MemoryCanvas
 {
     static constexpr COLORREF kBlank = RGB(255, 0, 255);

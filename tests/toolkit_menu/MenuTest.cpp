@@ -12,7 +12,7 @@
 namespace
 {
 const COLORREF kRed = RGB(255, 0, 0);
-const COLORREF kNavy = RGB(0, 0, 128);
+const COLORREF kToolbarNavy = RGB(0, 0, 128);
 
 COLORREF Sys(int index)
 {
@@ -208,7 +208,7 @@ TEST_F(Menu, ToolbarImagesAreSharedByCommandId)
     MemoryCanvas video(16, 15);
     ::ImageList_Draw(images.GetList(), menu.FindData(ID_SAMPLE_VIDEO)->m_nImageIndex, video.hDC, 0, 0,
                      ILD_TRANSPARENT);
-    EXPECT_TRUE(Near(video.Pixel(4, 6), kNavy, 2));
+    EXPECT_TRUE(Near(video.Pixel(4, 6), kToolbarNavy, 2));
 
     // In icon mode the images go in as icons, with the same pixels.
     BCMenu icons;

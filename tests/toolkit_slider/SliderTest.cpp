@@ -7,10 +7,6 @@
 
 namespace
 {
-const COLORREF kNavy = RGB(0x1F, 0x3A, 0x5F);
-const COLORREF kTeal = RGB(0x2A, 0x9D, 0x8F);
-const COLORREF kGrey = RGB(0xC9, 0xD1, 0xD9);
-const COLORREF kWhite = RGB(255, 255, 255);
 constexpr UINT kMoving = CBitmapSlider::kMsgMoving;
 constexpr UINT kMoved = CBitmapSlider::kMsgMoved;
 constexpr WPARAM kId = IDC_SAMPLE_SLIDER;

@@ -3,6 +3,7 @@
 #pragma once
 #include "tests/resources/SampleIds.h"
 #include "winui/WinApp.h"
+#include <objbase.h>
 #include <windows.h>
 
 inline HINSTANCE LoadTestResources()
@@ -31,3 +32,10 @@ inline void PumpMessages(DWORD ms = 0)
         ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
     }
 }
+
+// COM held initialised on the test's thread, for the system's picture loader and controls.
+struct ComInit
+{
+    ComInit() { ::CoInitialize(nullptr); }
+    ~ComInit() { ::CoUninitialize(); }
+};

@@ -24,22 +24,24 @@ struct WindowMessage
     WPARAM wParam;
     LPARAM lParam; // the extra value of a descriptor, lParam itself for 0x54E
     bool bNullDesc;
+    bool bOwn; // the owner knew it for one of its own
 };
 
 std::vector<WindowMessage> g_messages; // touched by the window's thread only
+const CQNWindowOwner* g_pOwner = nullptr;
 
 LRESULT CALLBACK OwnerProc(HWND hWnd, UINT nMsg, WPARAM wParam, LPARAM lParam)
 {
     if (nMsg == kMsgConnectionState)
     {
-        g_messages.push_back({nMsg, wParam, lParam, false});
+        g_messages.push_back({nMsg, wParam, lParam, false, false});
         return 0;
     }
     if (nMsg == kMsgLobbyPacket || nMsg == kMsgRoomPacket || nMsg == kMsgBoardPacket)
     {
         auto* pDesc = reinterpret_cast<const QNPacketDesc*>(lParam);
-        g_messages.push_back(
-            {nMsg, wParam, pDesc ? static_cast<LPARAM>(pDesc->dwExtra) : 0, pDesc == nullptr});
+        g_messages.push_back({nMsg, wParam, pDesc ? static_cast<LPARAM>(pDesc->dwExtra) : 0, pDesc == nullptr,
+                              g_pOwner->IsOwnPacketMessage(nMsg, wParam, lParam)});
         return 0;
     }
     return DefWindowProcW(hWnd, nMsg, wParam, lParam);
@@ -60,6 +62,7 @@ protected:
                                nullptr);
         ASSERT_NE(nullptr, hWnd);
         owner = std::make_unique<CQNWindowOwner>(hWnd);
+        g_pOwner = owner.get();
     }
     void TearDown() override
     {
@@ -118,6 +121,32 @@ TEST_F(WindowOwnerTest, KeyFirstThenLoginOverWindowMessages)
     EXPECT_EQ((std::vector<uint16_t>{CMD_SEED_KEY}), server->FirstCommands());
     std::vector<uint16_t> seen = server->CommandsFrom(u"alice");
     EXPECT_TRUE(seen.empty()); // nothing after the login yet
+}
+
+TEST_F(WindowOwnerTest, KnowsItsOwnCommandMessagesFromOthersWithTheSameNumbers)
+{
+    Serve();
+    ASSERT_TRUE(Login());
+    const WindowMessage* pLogin = PumpUntil(kMsgLobbyPacket, ACK_LOBY_LOGIN);
+    ASSERT_NE(nullptr, pLogin);
+    EXPECT_TRUE(pLogin->bOwn);
+
+    // The same numbers from anyone else, posted or sent, with a descriptor or without.
+    QNPacketDesc forged{7};
+    g_messages.clear();
+    PostMessageW(hWnd, kMsgRoomPacket, ACK_CONF_OPEN, reinterpret_cast<LPARAM>(&forged));
+    SendMessageW(hWnd, kMsgBoardPacket, DAT_BOARD_ROOM, reinterpret_cast<LPARAM>(&forged));
+    SendMessageW(hWnd, kMsgLobbyPacket, INFO_LOBY_FORCED_LOGOUT, 0);
+    ASSERT_NE(nullptr, PumpUntil(kMsgRoomPacket, ACK_CONF_OPEN));
+    const std::pair<UINT, WPARAM> others[] = {{kMsgRoomPacket, ACK_CONF_OPEN},
+                                              {kMsgBoardPacket, DAT_BOARD_ROOM},
+                                              {kMsgLobbyPacket, INFO_LOBY_FORCED_LOGOUT}};
+    for (auto [nMsg, wCommand] : others)
+    {
+        const WindowMessage* pOther = PumpUntil(nMsg, wCommand, 0);
+        ASSERT_NE(nullptr, pOther) << std::hex << nMsg;
+        EXPECT_FALSE(pOther->bOwn) << std::hex << nMsg;
+    }
 }
 
 TEST_F(WindowOwnerTest, ForcedLogoutThenLossCarriesClosedByServer)

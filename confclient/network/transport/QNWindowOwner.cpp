@@ -13,7 +13,32 @@ void CQNWindowOwner::PostRecordStatus(uint32_t nStatus)
 
 void CQNWindowOwner::SendPacketMessage(uint32_t nMsg, uint16_t wCommand, const QNPacketDesc* pDesc)
 {
-    if (IsWindow(m_hWnd)) SendMessageW(m_hWnd, nMsg, wCommand, reinterpret_cast<LPARAM>(pDesc));
+    if (!IsWindow(m_hWnd)) return;
+    {
+        std::lock_guard<std::mutex> g(m_lock);
+        m_inFlight.push_back({nMsg, wCommand, pDesc});
+    }
+    SendMessageW(m_hWnd, nMsg, wCommand, reinterpret_cast<LPARAM>(pDesc));
+    std::lock_guard<std::mutex> g(m_lock);
+    for (auto it = m_inFlight.begin(); it != m_inFlight.end(); ++it)
+    {
+        if (it->nMsg == nMsg && it->wCommand == wCommand && it->pDesc == pDesc)
+        {
+            m_inFlight.erase(it);
+            break;
+        }
+    }
+}
+
+bool CQNWindowOwner::IsOwnPacketMessage(uint32_t nMsg, WPARAM wParam, LPARAM lParam) const
+{
+    // Ours come from the dispatch or receive thread, blocked in SendMessage until handled.
+    if (!InSendMessage()) return false;
+    std::lock_guard<std::mutex> g(m_lock);
+    for (const SentMessage& m : m_inFlight)
+        if (m.nMsg == nMsg && m.wCommand == wParam && reinterpret_cast<LPARAM>(m.pDesc) == lParam)
+            return true;
+    return false;
 }
 
 void CQNWindowOwner::PumpSentMessages()

@@ -3,6 +3,9 @@
 #pragma once
 #include <windows.h>
 
+#include <mutex>
+#include <vector>
+
 #include "confclient/network/transport/QNOwner.h"
 
 class CQNWindowOwner : public IQNOwner
@@ -20,6 +23,20 @@ public:
     // Lets messages that other threads sent to this thread's windows run.
     void PumpSentMessages() override;
 
+    // Whether the command message the window is handling is one this owner sent and still waits
+    // on. Other programs may send the window these message numbers too (the filter lets them in),
+    // and their lParam is no descriptor of ours. GUI thread.
+    bool IsOwnPacketMessage(uint32_t nMsg, WPARAM wParam, LPARAM lParam) const;
+
 private:
+    struct SentMessage
+    {
+        uint32_t nMsg;
+        uint16_t wCommand;
+        const QNPacketDesc* pDesc;
+    };
+
     HWND m_hWnd;
+    mutable std::mutex m_lock;
+    std::vector<SentMessage> m_inFlight; // one a sending thread at most: dispatch and receive
 };

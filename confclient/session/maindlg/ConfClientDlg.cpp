@@ -82,16 +82,16 @@ LRESULT CConfClientDlg::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam)
         OnConnectionState(wParam, lParam);
         return 0;
     case WM_QN_LOBBY:
-        OnLobbyPacket(wParam, lParam);
+        if (IsOwnPacketMessage(msg, wParam, lParam)) OnLobbyPacket(wParam, lParam);
         return 0;
     case WM_QN_SESSION_EVENT:
         OnOutsideEvent(wParam, lParam);
         return 0;
     case WM_QN_ROOM:
-        OnRoomPacket(wParam, lParam);
+        if (IsOwnPacketMessage(msg, wParam, lParam)) OnRoomPacket(wParam, lParam);
         return 0;
     case WM_QN_DATA:
-        OnBoardData(lParam);
+        if (IsOwnPacketMessage(msg, wParam, lParam)) OnBoardData(lParam);
         return 0;
     case WM_QN_BOARD_SENT:
         OnBoardDataSent();

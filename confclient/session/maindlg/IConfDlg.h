@@ -116,6 +116,9 @@ public:
     void QuitRoom(int nReason);
     // Ends the whole session from any state; every caller ends it the same way.
     void Logout();
+    // Whether a 0x550, 0x552 or 0x553 being handled comes from our network object; one from
+    // another program is logged and dropped, its lParam unread.
+    bool IsOwnPacketMessage(UINT nMsg, WPARAM wParam, LPARAM lParam);
     void OnLobbyPacket(WPARAM wCode, LPARAM lParam);
     void OnSessionTimer(UINT_PTR nIDEvent);
     // Client commands of the launcher ('\n'-separated fields).

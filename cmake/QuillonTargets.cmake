@@ -22,8 +22,9 @@ add_compile_options(-Wall -Wextra -Wno-unused-parameter)
 
 # Unity builds: a target's sources compile in batches of 16, each batch as one file, so that
 # the standard library, GoogleTest and <windows.h> are parsed and their templates compiled once a
-# batch instead of once a file. Every tree builds in half the CPU time or less. A name local to one
-# file (anonymous namespace, static) must therefore be unique within its target.
+# batch instead of once a file. The Windows trees build their own code in little over a third of
+# the CPU time, the native tree in two thirds. A name local to one file (anonymous namespace,
+# static) must therefore be unique within its target.
 set(CMAKE_UNITY_BUILD ON)
 set(CMAKE_UNITY_BUILD_BATCH_SIZE 16)
 # In a batch every file is an included one, so GCC would warn of each test fixture in an

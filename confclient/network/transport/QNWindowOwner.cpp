@@ -1,6 +1,8 @@
 // Window messages to the network object's owner.
 #include "confclient/network/transport/QNWindowOwner.h"
 
+#include <algorithm>
+
 void CQNWindowOwner::PostConnectionState(uint32_t wParam, uint32_t lParam)
 {
     if (IsWindow(m_hWnd)) PostMessageW(m_hWnd, kMsgConnectionState, wParam, lParam);
@@ -20,14 +22,7 @@ void CQNWindowOwner::SendPacketMessage(uint32_t nMsg, uint16_t wCommand, const Q
     }
     SendMessageW(m_hWnd, nMsg, wCommand, reinterpret_cast<LPARAM>(pDesc));
     std::lock_guard<std::mutex> g(m_lock);
-    for (auto it = m_inFlight.begin(); it != m_inFlight.end(); ++it)
-    {
-        if (it->nMsg == nMsg && it->wCommand == wCommand && it->pDesc == pDesc)
-        {
-            m_inFlight.erase(it);
-            break;
-        }
-    }
+    m_inFlight.erase(std::find(m_inFlight.begin(), m_inFlight.end(), SentMessage{nMsg, wCommand, pDesc}));
 }
 
 bool CQNWindowOwner::IsOwnPacketMessage(uint32_t nMsg, WPARAM wParam, LPARAM lParam) const
@@ -35,10 +30,8 @@ bool CQNWindowOwner::IsOwnPacketMessage(uint32_t nMsg, WPARAM wParam, LPARAM lPa
     // Ours come from the dispatch or receive thread, blocked in SendMessage until handled.
     if (!InSendMessage()) return false;
     std::lock_guard<std::mutex> g(m_lock);
-    for (const SentMessage& m : m_inFlight)
-        if (m.nMsg == nMsg && m.wCommand == wParam && reinterpret_cast<LPARAM>(m.pDesc) == lParam)
-            return true;
-    return false;
+    const SentMessage m{nMsg, static_cast<uint16_t>(wParam), reinterpret_cast<const QNPacketDesc*>(lParam)};
+    return wParam <= UINT16_MAX && std::find(m_inFlight.begin(), m_inFlight.end(), m) != m_inFlight.end();
 }
 
 void CQNWindowOwner::PumpSentMessages()

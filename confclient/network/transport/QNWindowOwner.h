@@ -34,6 +34,7 @@ private:
         uint32_t nMsg;
         uint16_t wCommand;
         const QNPacketDesc* pDesc;
+        bool operator==(const SentMessage&) const = default;
     };
 
     HWND m_hWnd;

@@ -232,6 +232,14 @@ std::unique_ptr<CQNInterface> IConfDlg::CreateNetwork()
     return std::make_unique<CQNInterface>(this, m_pOwner.get());
 }
 
+bool IConfDlg::IsOwnPacketMessage(UINT nMsg, WPARAM wParam, LPARAM lParam)
+{
+    if (m_pOwner && m_pOwner->IsOwnPacketMessage(nMsg, wParam, lParam)) return true;
+    AddLog(LOG_ERROR, L"[SESSION] message 0x%X (%u) from outside the network object dropped", nMsg,
+           static_cast<unsigned>(wParam));
+    return false;
+}
+
 void IConfDlg::StopNetwork()
 {
     if (!m_pNet) return;

@@ -76,14 +76,6 @@ void IConfDlg::ShowRefusalBox(uint16_t wCode)
     PostMessageW(MainWnd(), WM_QN_SESSION_END, 0, SESSIONEND_REFUSED);
 }
 
-bool IConfDlg::IsOwnPacketMessage(UINT nMsg, WPARAM wParam, LPARAM lParam)
-{
-    if (m_pOwner && m_pOwner->IsOwnPacketMessage(nMsg, wParam, lParam)) return true;
-    AddLog(LOG_ERROR, L"[SESSION] message 0x%X (%u) from outside the network object dropped", nMsg,
-           static_cast<unsigned>(wParam));
-    return false;
-}
-
 void IConfDlg::OnLobbyPacket(WPARAM wCode, LPARAM lParam)
 {
     // lParam is 0 for a notice that is not a frame (the forced logout).

@@ -5,6 +5,9 @@
 # 32-bit loader whenever it is installed, even on a host that cannot run it.
 # QUILLON_WINE32_LOADER and QUILLON_WINE64_LOADER replace the loaders (tests of the
 # scripts use them to stand in for a host without 32-bit support).
+# Sound comes from the session's own PulseAudio server (scripts/sound-session.sh), never from
+# one the machine happens to run; with QUILLON_SOUND=none, or where the session has none,
+# Wine finds no sound devices.
 
 wine_loader_for() {
     case $1 in
@@ -24,6 +27,11 @@ wine_env() {
         export WINEPREFIX=$dir/peer/prefix
     else
         export WINEPREFIX=$dir/prefix
+    fi
+    if [ "${QUILLON_SOUND:-}" = none ]; then
+        export PULSE_SERVER=unix:$dir/pulse/none
+    else
+        export PULSE_SERVER=unix:$dir/pulse/native
     fi
     if [ -z "${DISPLAY:-}" ] && [ -f "$dir/display" ]; then
         DISPLAY=$(cat "$dir/display")

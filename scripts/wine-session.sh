@@ -2,7 +2,8 @@
 # Starts or stops the Wine session that the Windows tests share: a virtual display
 # (when none is set), the build's own Wine prefix of the tree's architecture and a
 # persistent wineserver, and a second prefix with a server of its own under DIR/peer,
-# where tests run a second instance of the program (scripts/wine-peer.sh).
+# where tests run a second instance of the program (scripts/wine-peer.sh), and the session's
+# sound server (scripts/sound-session.sh).
 #   wine-session.sh start DIR win64|win32
 #   wine-session.sh stop DIR
 set -euo pipefail
@@ -54,6 +55,7 @@ start)
     wine_loader_for "$3" >/dev/null
     start_display
     export DISPLAY=$(cat "$dir/display")
+    "$(dirname "$0")/sound-session.sh" start "$dir"
     start_prefix peer &
     peer=$!
     start_prefix
@@ -62,6 +64,7 @@ start)
 stop)
     WINEPREFIX=$dir/peer/prefix wineserver -k 2>/dev/null || true
     WINEPREFIX=$dir/prefix wineserver -k 2>/dev/null || true
+    "$(dirname "$0")/sound-session.sh" stop "$dir"
     if [ -f "$dir/xvfb.pid" ]; then
         kill "$(cat "$dir/xvfb.pid")" 2>/dev/null || true
         rm -f "$dir/xvfb.pid"

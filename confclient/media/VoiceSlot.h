@@ -18,11 +18,16 @@ public:
         use(*m_pEngine);
         return true;
     }
-    // Owner thread: replaces the engine (null closes it); the old one is deleted under the lock.
+    // Owner thread: replaces the engine (null closes it). The old one is taken out under the lock,
+    // once no receiver uses it, and deleted after: its teardown waits on the sound system, which
+    // meanwhile delivers messages sent to this thread, and one of them may close the slot again.
     void Reset(std::unique_ptr<Engine> pEngine = nullptr)
     {
-        std::unique_lock<std::shared_mutex> lock(m_lock);
-        m_pEngine = std::move(pEngine);
+        std::unique_ptr<Engine> pOld;
+        {
+            std::unique_lock<std::shared_mutex> lock(m_lock);
+            pOld = std::exchange(m_pEngine, std::move(pEngine));
+        }
     }
     // Owner thread only: the engine for calls that never race a Reset.
     Engine* Get() const { return m_pEngine.get(); }

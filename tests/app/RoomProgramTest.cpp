@@ -1,8 +1,10 @@
 // Two real programs under Wine meet in one room of the loopback server: windows,
-// participants, chat, rights, presenter, leaving, closing and a full room.
+// participants, chat, rights, presenter, voice, leaving, closing and a full room.
 #include "tests/app/ProgramHarness.h"
 
+#include <cmath>
 #include <functional>
+#include <numbers>
 
 namespace
 {
@@ -78,6 +80,14 @@ HWND TextInProcess(HANDLE hProcess, const wchar_t* pszPart)
                          });
 }
 
+// The Windows name of a file of the Unix file system (drive Z: is its root).
+std::wstring WindowsPath(const std::string& szUnix)
+{
+    std::wstring path = L"Z:" + std::wstring(szUnix.begin(), szUnix.end());
+    std::replace(path.begin(), path.end(), L'/', L'\\');
+    return path;
+}
+
 std::vector<std::wstring> ListLines(HWND hList)
 {
     std::vector<std::wstring> lines;
@@ -129,22 +139,37 @@ public:
                        Quoted(QUILLON_EXE_UNIX) + " QuillonPort " + std::to_string(wPanelPort) +
                        " >/dev/null 2>&1 &");
     }
+    // Runs a Unix shell command and waits for it to end: a Unix process is no Windows
+    // process to wait on, so the command leaves a mark when done.
+    bool Shell(const std::string& command, DWORD dwMs = 30000)
+    {
+        // In the tree's own Wine folder: Windows process ids repeat across Wine sessions.
+        std::string done = std::string(QUILLON_WINE_DIR_UNIX) + "/done-" +
+                           std::to_string(GetCurrentProcessId()) + "-" + std::to_string(++m_n);
+        if (!RunUnix(command + "; : >" + Quoted(done))) return false;
+        std::wstring path = WindowsPath(done);
+        for (DWORD t0 = GetTickCount(); GetTickCount() - t0 < dwMs; Sleep(100))
+            if (GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES) return DeleteFileW(path.c_str());
+        return false;
+    }
+    // Runs a Windows program in the peer's prefix and waits for it to end.
+    bool Run(const std::string& args)
+    {
+        return Shell(Quoted(QUILLON_PEER_SCRIPT) + " " + Quoted(QUILLON_WINE_DIR_UNIX) + " " + args +
+                     " >/dev/null 2>&1");
+    }
     // The probe's lines (empty when it found nothing); waits for it to end.
     std::vector<std::string> Probe(const std::string& args)
     {
-        // In the tree's own Wine folder: Windows process ids repeat across Wine sessions.
         std::string out = std::string(QUILLON_WINE_DIR_UNIX) + "/probe-" +
                           std::to_string(GetCurrentProcessId()) + "-" + std::to_string(++m_n);
-        RunUnix(Quoted(QUILLON_PEER_SCRIPT) + " " + Quoted(QUILLON_WINE_DIR_UNIX) + " " +
-                Quoted(QUILLON_PROBE_UNIX) + " " + args + " >" + out + ".tmp 2>/dev/null; mv " + out +
-                ".tmp " + out);
-        std::wstring path = L"Z:" + std::wstring(out.begin(), out.end());
-        std::replace(path.begin(), path.end(), L'/', L'\\');
-        for (int i = 0; i < 300; ++i, Sleep(100))
+        if (!Shell(Quoted(QUILLON_PEER_SCRIPT) + " " + Quoted(QUILLON_WINE_DIR_UNIX) + " " +
+                   Quoted(QUILLON_PROBE_UNIX) + " " + args + " >" + out + " 2>/dev/null"))
+            return {};
+        std::wstring path = WindowsPath(out);
+        std::vector<std::string> lines;
+        if (FILE* f = _wfopen(path.c_str(), L"rb"))
         {
-            FILE* f = _wfopen(path.c_str(), L"rb");
-            if (!f) continue;
-            std::vector<std::string> lines;
             char buf[1024];
             while (fgets(buf, sizeof buf, f))
             {
@@ -154,10 +179,9 @@ public:
                 lines.push_back(line);
             }
             fclose(f);
-            _wremove(path.c_str());
-            return lines;
         }
-        return {};
+        _wremove(path.c_str());
+        return lines;
     }
     // Waits until some line of the probe's answer holds every part (or, with bAbsent, none holds it).
     bool ShowsSoon(const std::string& args, std::initializer_list<const char*> parts, bool bAbsent = false)
@@ -177,8 +201,9 @@ public:
         return false;
     }
 
-private:
     static std::string Quoted(const std::string& s) { return "'" + s + "'"; }
+
+private:
     static bool RunUnix(const std::string& command)
     {
         std::wstring cmd = L"/bin/sh -c \"" + std::wstring(command.begin(), command.end()) + L"\"";
@@ -273,10 +298,8 @@ TEST_F(RoomProgramTest, TwoProgramsMeetTalkChangeRightsAndPresenterThenLeave)
     peer.Probe("click " + Id(IDC_ROOMCHAT_SEND));
     EXPECT_TRUE(ListShowsSoon(hChatA, {L"Bob", L"hello alice"}));
 
-    // This Wine has no sound devices: each room's voice tells its user and leaves talk off.
-    EXPECT_TRUE(ListShowsSoon(hChatA, {L"Neither the microphone nor the speaker can be opened"}));
-    EXPECT_TRUE(peer.ShowsSoon("lines " + Id(IDC_ROOMCHAT_LIST), {"Neither the microphone"}));
-    EXPECT_EQ(std::vector<std::string>{"0"}, peer.Probe("enabled " + Id(IDC_ROOMCTRL_TALK)));
+    // The session's sound server gives both programs devices: Bob, who holds the talk right, may talk.
+    EXPECT_TRUE(peer.ShowsSoon("enabled " + Id(IDC_ROOMCTRL_TALK), {"1"}));
 
     // A rights change from the server reaches every participant's record.
     uint16_t wRoom = static_cast<uint16_t>(std::stoi(szRoom));
@@ -286,6 +309,7 @@ TEST_F(RoomProgramTest, TwoProgramsMeetTalkChangeRightsAndPresenterThenLeave)
     EXPECT_EQ(2u, server->SendToRoom(wRoom, INFO_CONF_RIGHTS, 0, rights));
     EXPECT_TRUE(peer.ShowsSoon("lines " + Id(IDC_ROOMUSER_LIST), {"Bob", "media"}));
     EXPECT_TRUE(peer.ShowsSoon("lines " + Id(IDC_ROOMUSER_LIST), {"talk"}, true));
+    EXPECT_TRUE(peer.ShowsSoon("enabled " + Id(IDC_ROOMCTRL_TALK), {"0"}));
     EXPECT_TRUE(ListShowsSoon(hUsersA, {L"Bob", L"media"}));
 
     // The chief changes Bob's audio/video state: Bob announces it once; the server's echo ends there.
@@ -545,4 +569,238 @@ TEST_F(RoomProgramTest, DroppedConnectionsCountDownInABoxThatClosesAsTheLoginRet
     EXPECT_TRUE(LogoutEnds(panelA, hA));
     panelB.Send("LOGOUT", "");
     EXPECT_TRUE(panelB.WaitAnswer("LOGOUT", "0"));
+}
+
+namespace
+{
+constexpr size_t kRate = 16000;
+constexpr size_t kFrame = kRate / 50; // 20 ms
+
+std::vector<int16_t> ReadSamples(const std::string& szUnix)
+{
+    std::vector<int16_t> samples;
+    if (FILE* f = _wfopen(WindowsPath(szUnix).c_str(), L"rb"))
+    {
+        int16_t block[4096];
+        for (size_t n; (n = fread(block, sizeof block[0], 4096, f)) > 0;)
+            samples.insert(samples.end(), block, block + n);
+        fclose(f);
+    }
+    return samples;
+}
+
+bool WriteSamples(const std::string& szUnix, const std::vector<int16_t>& samples)
+{
+    FILE* f = _wfopen(WindowsPath(szUnix).c_str(), L"wb");
+    if (!f) return false;
+    bool bOk = fwrite(samples.data(), sizeof samples[0], samples.size(), f) == samples.size();
+    return fclose(f) == 0 && bOk;
+}
+
+void AppendTone(std::vector<int16_t>& out, double dHz, size_t nMs, double dAmplitude)
+{
+    size_t n0 = out.size();
+    for (size_t k = 0; k < nMs * kRate / 1000; ++k)
+        out.push_back(
+            static_cast<int16_t>(dAmplitude * std::sin(2 * std::numbers::pi * dHz * double(n0 + k) / kRate)));
+}
+
+double Rms(const int16_t* p, size_t n)
+{
+    double sum = 0;
+    for (size_t k = 0; k < n; ++k)
+        sum += double(p[k]) * p[k];
+    return n ? std::sqrt(sum / double(n)) : 0;
+}
+
+std::vector<double> Envelope(const std::vector<int16_t>& s)
+{
+    std::vector<double> e;
+    for (size_t k = 0; k + kFrame <= s.size(); k += kFrame)
+        e.push_back(Rms(&s[k], kFrame));
+    return e;
+}
+
+// Pearson's correlation of a[i] and b[i + nLag] over a's length.
+template <class T>
+double Correlation(const std::vector<T>& a, const std::vector<T>& b, size_t nLag, size_t nFrom, size_t nTo)
+{
+    if (nTo + nLag > b.size() || nTo <= nFrom) return 0;
+    double n = double(nTo - nFrom), sa = 0, sb = 0, saa = 0, sbb = 0, sab = 0;
+    for (size_t i = nFrom; i < nTo; ++i)
+    {
+        double x = a[i], y = b[i + nLag];
+        sa += x, sb += y, saa += x * x, sbb += y * y, sab += x * y;
+    }
+    double d = std::sqrt((saa - sa * sa / n) * (sbb - sb * sb / n));
+    return d > 0 ? (sab - sa * sb / n) / d : 0;
+}
+
+// The power at one frequency as a share of the whole, summed over windows of 25 ms (Goertzel):
+// 440 and 880 Hz fit whole periods in a window, and a window's phase does not depend on the
+// last, as the receiver's concealment and buffer changes shift the signal by a few samples.
+double ToneShare(const int16_t* p, size_t n, double dHz)
+{
+    constexpr size_t kWindow = kRate / 40;
+    double w = 2 * std::cos(2 * std::numbers::pi * dHz / kRate), tone = 0, total = 0;
+    for (size_t k0 = 0; k0 + kWindow <= n; k0 += kWindow)
+    {
+        double s1 = 0, s2 = 0;
+        for (size_t k = k0; k < k0 + kWindow; ++k)
+        {
+            double s0 = p[k] + w * s1 - s2;
+            s2 = s1, s1 = s0;
+            total += double(p[k]) * p[k];
+        }
+        tone += 2 * (s1 * s1 + s2 * s2 - w * s1 * s2) / kWindow;
+    }
+    return total > 0 ? tone / total : 0;
+}
+
+// The session's sound server (scripts/sound-session.sh), as Unix commands see it.
+std::string PulseCommand(const std::string& szCommand)
+{
+    return "PULSE_SERVER=unix:" + std::string(QUILLON_WINE_DIR_UNIX) + "/pulse/native " + szCommand;
+}
+} // namespace
+
+// Alice's microphone plays speech and tone bursts into the room; Bob's speaker carries them
+// and not his own microphone's tone. Talk off sends nothing; Bob's mute silences what still comes.
+TEST_F(RoomProgramTest, OneMicrophoneIsHeardOnTheOthersSpeakerUntilTalkOffOrMute)
+{
+    std::string szWine = QUILLON_WINE_DIR_UNIX;
+    if (GetFileAttributesW(WindowsPath(szWine + "/pulse/session.pa").c_str()) == INVALID_FILE_ATTRIBUTES)
+        GTEST_SKIP() << "this Wine session has no sound server";
+    CPeer peer;
+    std::string szTag = szWine + "/voice-" + std::to_string(GetCurrentProcessId());
+
+    // What Alice says: a sentence, then tone bursts of uneven lengths and pauses.
+    ASSERT_TRUE(peer.Shell("espeak-ng -s 150 -w " + szTag +
+                           "-speech.wav 'Seven quick lessons begin at nine; " +
+                           "bring the red book.' && sox " + szTag + "-speech.wav -r 16000 -c 1 -b 16 " +
+                           "-e signed-integer -t raw " + szTag + "-speech.raw"));
+    std::vector<int16_t> said = ReadSamples(szTag + "-speech.raw");
+    ASSERT_GT(said.size(), kRate);
+    size_t nToneFrom = said.size() + kRate / 2;
+    for (size_t nOn : {240, 400, 160, 320})
+    {
+        AppendTone(said, 0, 300, 0);
+        AppendTone(said, 440, nOn, 9000);
+    }
+    size_t nToneTo = said.size();
+    AppendTone(said, 0, 300, 0);
+    ASSERT_TRUE(WriteSamples(szTag + "-alice.raw", said));
+    std::vector<int16_t> hum;
+    AppendTone(hum, 880, 30000, 9000);
+    ASSERT_TRUE(WriteSamples(szTag + "-bob.raw", hum));
+
+    // Each program opens its own user's devices.
+    HKEY hKey;
+    ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExW(HKEY_CURRENT_USER, L"Software\\LumoraSoft\\Common", 0, nullptr,
+                                             0, KEY_SET_VALUE, nullptr, &hKey, nullptr));
+    RegSetValueExW(hKey, L"DeviceMicName", 0, REG_SZ, reinterpret_cast<const BYTE*>(L"alice-mic"), 20);
+    RegSetValueExW(hKey, L"DeviceSpkName", 0, REG_SZ, reinterpret_cast<const BYTE*>(L"alice-spk"), 20);
+    RegCloseKey(hKey);
+    for (const char* pszValue : {"DeviceMicName /d bob-mic", "DeviceSpkName /d bob-spk"})
+        ASSERT_TRUE(
+            peer.Run("reg.exe add 'HKCU\\Software\\LumoraSoft\\Common' /f /v " + std::string(pszValue)));
+
+    CPanel panelA, panelB;
+    HANDLE hA = LoggedIn(panelA, "alice");
+    ASSERT_NE(nullptr, hA);
+    uint16_t wPortB = FreePort();
+    ASSERT_TRUE(peer.Start(wPortB));
+    ASSERT_TRUE(panelB.Connect(wPortB, 60000));
+    panelB.Send("CONNECT", Launch("bob"));
+    ASSERT_TRUE(panelB.WaitAnswer("CONNECT", "1"));
+    panelA.Send("CREATE", "Voices");
+    std::string szRoom = AnswerValue(panelA, "CREATE");
+    ASSERT_FALSE(szRoom.empty());
+    HWND hMainA = TopWindow(hA, L"Voices");
+    ASSERT_NE(nullptr, hMainA);
+    panelB.Send("JOIN", szRoom);
+    ASSERT_TRUE(panelB.WaitAnswer("JOIN", "1"));
+    HWND hTalkA = Descendant(hMainA, IDC_ROOMCTRL_TALK);
+    ASSERT_NE(nullptr, hTalkA);
+    for (DWORD t0 = GetTickCount(); !IsWindowEnabled(hTalkA) && GetTickCount() - t0 < 20000;)
+        Sleep(100);
+    ASSERT_TRUE(IsWindowEnabled(hTalkA)) << "Alice's voice opened her devices";
+    EXPECT_TRUE(peer.ShowsSoon("enabled " + Id(IDC_ROOMCTRL_TALK), {"1"}));
+
+    auto voiceFromAlice = [&]
+    {
+        std::vector<uint16_t> seen = server->CommandsFrom(u"alice");
+        return std::count(seen.begin(), seen.end(), DAT_VOICE);
+    };
+    // Plays Alice's words into her microphone and Bob's hum into his, recording Bob's speaker
+    // from before the first word until the last has had time to arrive.
+    auto speakAndHear = [&](const std::string& szPart)
+    {
+        std::string szHeard = szTag + "-heard-" + szPart + ".raw";
+        std::string szPid = szTag + "-parec.pid";
+        EXPECT_TRUE(peer.Shell(
+            PulseCommand("parec -d bob_spk.monitor --rate=16000 --channels=1 --format=s16le " +
+                         std::string("--raw --latency-msec=20 >") + szHeard + " & echo $! >" + szPid)));
+        // The recorder is heard from once the speaker's silence reaches its file.
+        WIN32_FILE_ATTRIBUTE_DATA file{};
+        for (DWORD t0 = GetTickCount(); GetTickCount() - t0 < 20000; Sleep(50))
+            if (GetFileAttributesExW(WindowsPath(szHeard).c_str(), GetFileExInfoStandard, &file) &&
+                file.nFileSizeLow > 0)
+                break;
+        EXPECT_GT(file.nFileSizeLow, 0u) << "the recorder started";
+        EXPECT_TRUE(peer.Shell(PulseCommand(
+            "pacat -d bob_mic_in --rate=16000 --channels=1 --format=s16le --raw " + szTag +
+            "-bob.raw & pacat -d alice_mic_in --rate=16000 --channels=1 " + "--format=s16le --raw " + szTag +
+            "-alice.raw; sleep 2; kill $! $(cat " + szPid + ")")));
+        return ReadSamples(szHeard);
+    };
+
+    // Talking: Bob hears Alice's words and bursts, in their shape and pitch, and not his own hum.
+    SendMessageW(hTalkA, BM_CLICK, 0, 0);
+    for (DWORD t0 = GetTickCount(); voiceFromAlice() == 0 && GetTickCount() - t0 < 10000;)
+        Sleep(100);
+    ASSERT_GT(voiceFromAlice(), 0) << "Alice's talk sends voice";
+    std::vector<int16_t> heard = speakAndHear("talk");
+    std::vector<double> sent = Envelope(said), got = Envelope(heard);
+    size_t nBest = 0;
+    for (size_t nLag = 0; nLag < 150; ++nLag) // up to 3 s
+        if (Correlation(sent, got, nLag, 0, sent.size()) > Correlation(sent, got, nBest, 0, sent.size()))
+            nBest = nLag;
+    double dSpeech = Correlation(sent, got, nBest, 0, nToneFrom / kFrame);
+    double dBursts = Correlation(sent, got, nBest, nToneFrom / kFrame, nToneTo / kFrame);
+    std::printf("voice: delay %zu ms, speech envelope %.3f, bursts envelope %.3f\n", nBest * 20, dSpeech,
+                dBursts);
+    EXPECT_GE(dSpeech, 0.9);
+    EXPECT_GE(dBursts, 0.9);
+    size_t nAt = nToneFrom + nBest * kFrame;
+    ASSERT_LE(nToneTo + nBest * kFrame, heard.size());
+    EXPECT_GT(ToneShare(&heard[nAt], nToneTo - nToneFrom, 440), 0.8) << "Alice's pitch";
+    // Bob's hum, were it played back to him, would be as loud as Alice's bursts.
+    EXPECT_LT(ToneShare(&heard[nAt], nToneTo - nToneFrom, 880), 0.05) << "not Bob's own hum";
+
+    // Talk off: no voice leaves Alice, and Bob hears nothing.
+    SendMessageW(hTalkA, BM_CLICK, 0, 0);
+    Sleep(1000);
+    auto nAfterTalk = voiceFromAlice();
+    heard = speakAndHear("quiet");
+    EXPECT_EQ(nAfterTalk, voiceFromAlice());
+    EXPECT_LT(Rms(heard.data(), heard.size()), 30.0);
+
+    // Bob mutes his speaker: Alice's voice still comes, and he hears nothing.
+    SendMessageW(hTalkA, BM_CLICK, 0, 0);
+    peer.Probe("click " + Id(IDC_ROOMCTRL_MUTE));
+    EXPECT_TRUE(peer.ShowsSoon("checked " + Id(IDC_ROOMCTRL_MUTE), {"1"}));
+    Sleep(500);
+    auto nBeforeMute = voiceFromAlice();
+    heard = speakAndHear("muted");
+    EXPECT_GT(voiceFromAlice(), nBeforeMute + 100);
+    EXPECT_LT(Rms(heard.data(), heard.size()), 30.0);
+
+    EXPECT_TRUE(LogoutEnds(panelA, hA));
+    panelB.Send("LOGOUT", "");
+    EXPECT_TRUE(panelB.WaitAnswer("LOGOUT", "0"));
+    RegDeleteKeyValueW(HKEY_CURRENT_USER, L"Software\\LumoraSoft\\Common", L"DeviceMicName");
+    RegDeleteKeyValueW(HKEY_CURRENT_USER, L"Software\\LumoraSoft\\Common", L"DeviceSpkName");
+    // Kept for a look when something failed.
+    if (!HasFailure()) peer.Shell("rm -f " + szTag + "-*");
 }

@@ -1,13 +1,16 @@
 // The room's voice on the program's own engine under Wine: without sound devices both fail
-// and the user is told; over fake sound devices one member's microphone reaches the other
-// through the bar, the network's voice frames, the sender check and the engine.
+// and the user is told; with the session's sound server each user opens his own devices by name; over fake
+// sound devices one member's microphone reaches the other through the bar, the network's voice frames, the
+// sender check and the engine.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <numbers>
 
 #include "confclient/media/VoiceDevicesWin32.h"
 #include "tests/media/RoomVoiceRig.h"
+#include "core/Utf8Text.h"
 #include "volumora/core/FakeVoiceDevice.h"
 
 namespace
@@ -50,6 +53,34 @@ TEST(RoomVoiceWine, WithoutSoundDevicesTheUserIsTold)
     EXPECT_EQ(rig.notices.chatNotices, std::vector<std::u16string>{u"<IDS_CANT_VOICEINIT_BOTH>"});
     EXPECT_EQ(rig.view.talkImages, "unavailable");
     EXPECT_FALSE(rig.view.bSpeakerEnabled);
+}
+
+TEST(RoomVoiceWine, EachUserOpensHisOwnNamedDevices)
+{
+    RoomVoiceRig rig;
+    Bar bar;
+    CWin32VoiceDevices devices(bar, nullptr);
+    std::vector<std::u16string> mics = devices.MicrophoneNames();
+    if (mics.empty()) GTEST_SKIP() << "this Wine session has no sound server";
+    for (const char16_t* pszName : {u"alice-mic", u"bob-mic", u"carol-mic", u"dave-mic"})
+        EXPECT_NE(std::find(mics.begin(), mics.end(), pszName), mics.end()) << Utf8Of(pszName);
+    std::vector<std::u16string> speakers;
+    for (const VoiceSpeakerDevice& d : devices.SpeakerDevices())
+        speakers.push_back(d.szDescription);
+    EXPECT_NE(std::find(speakers.begin(), speakers.end(), u"carol-spk"), speakers.end());
+
+    rig.settings.WriteString(SettingsKey::Common, u"DeviceMicName", u"carol-mic");
+    rig.settings.WriteString(SettingsKey::Common, u"DeviceSpkName", u"carol-spk");
+    CRoomVoice voice(rig.room, rig.notices, {devices, rig.mixer, rig.network, rig.settings, rig.view},
+                     &rig.log);
+    voice.SetMyUser(RoomVoiceRig::kMe, 1);
+    voice.InitVoiceEngine();
+    EXPECT_EQ(voice.InitResult(), 1);
+    EXPECT_TRUE(rig.notices.chatNotices.empty());
+    // The names chosen stay remembered as they were.
+    EXPECT_EQ(rig.settings.ReadString(SettingsKey::Common, u"DeviceMicName", u""), u"carol-mic");
+    EXPECT_EQ(rig.settings.ReadString(SettingsKey::Common, u"DeviceSpkName", u""), u"carol-spk");
+    voice.CloseVoice();
 }
 
 TEST(RoomVoiceWine, OneMembersMicrophoneReachesTheOther)

@@ -26,7 +26,7 @@ done
 printf '#!/bin/sh\necho "cannot execute binary file: Exec format error" >&2\nexit 126\n' >"$work/bin/noexec"
 printf '#!/bin/sh\necho "wineserver $WINEPREFIX $*" >>"%s/calls"\n' "$work" >"$work/bin/wineserver"
 chmod +x "$work/bin/"*
-export PATH=$work/bin:$PATH DISPLAY=:fake
+export PATH=$work/bin:$PATH DISPLAY=:fake QUILLON_SOUND=none
 
 # The probe.
 out=$(QUILLON_WINE32_LOADER=$work/bin/noexec "$scripts/win32-probe.sh")

@@ -1,5 +1,5 @@
 // Received voice arrives on another thread while the owner closes and re-creates the engine,
-// and while the engine mixes and users leave.
+// and while the engine mixes and users leave; an engine's teardown may close its slot again.
 #include <gtest/gtest.h>
 
 #include <atomic>
@@ -44,4 +44,19 @@ TEST(VoiceThreads, ReceivingRacesCloseAndReinit)
     }
     bStop = true;
     receiver.join();
+}
+
+// Closing the sound devices lets the system deliver messages to the closing thread, and one of
+// them may close the room's voice again while the first close is still deleting the engine.
+TEST(VoiceThreads, AnEngineBeingDeletedMayCloseItsSlotAgain)
+{
+    struct Reentrant
+    {
+        CVoiceSlot<Reentrant>* pSlot;
+        ~Reentrant() { pSlot->Reset(); }
+    };
+    CVoiceSlot<Reentrant> slot;
+    slot.Reset(std::make_unique<Reentrant>(Reentrant{&slot}));
+    slot.Reset();
+    EXPECT_EQ(slot.Get(), nullptr);
 }

@@ -336,6 +336,8 @@ void IConfDlg::Reconnect()
 
 void IConfDlg::QuitRoom(int nReason)
 {
+    if (m_bLeavingRoom) return;
+    m_bLeavingRoom = true;
     if (m_pNet) m_pNet->PurgeInboundMedia();
     KillTimer(MainWnd(), TIMER_FULLCURSOR);
     KillTimer(MainWnd(), TIMER_CAMERA);
@@ -356,6 +358,7 @@ void IConfDlg::QuitRoom(int nReason)
         if (p && p->m_hWnd) p->UpdateRoomState(false, kNoIndex);
     if (bWasInRoom) PanelAnswer("QUIT", 0);
     m_room.Leave();
+    m_bLeavingRoom = false;
     OnLobbyChanged();
 }
 

@@ -379,6 +379,10 @@ protected:
     bool m_bLobbyLoggedIn = false;
     bool m_bLogoutUnderway = false;
     bool m_bQuitting = false;
+    // Set while the room is being left: closing the voice devices waits on the sound system,
+    // which delivers messages sent to this thread meanwhile, and a "room closed" among them
+    // must not leave the room a second time inside the first.
+    bool m_bLeavingRoom = false;
     bool m_bConnectFailed = false;
     bool m_bPendingLobbyNotice = false;
     bool m_bReconnected = false;

@@ -129,7 +129,7 @@ void IConfDlg::OnRoomGone(uint16_t wCommand, const uint8_t* p, size_t n)
         return;
     }
     m_lobby.RemoveConf(wRoom);
-    if (wRoom == m_room.RoomIndex() && m_room.InRoom() && !IsPlayerMode())
+    if (wRoom == m_room.RoomIndex() && m_room.InRoom() && !IsPlayerMode() && !m_bLeavingRoom)
     {
         // The room's own windows and the messengers are the session's to delete; every other
         // dialog of this thread (boxes, notices) closes with the room.

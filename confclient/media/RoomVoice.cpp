@@ -35,7 +35,6 @@ int Volume(int n)
 CRoomVoice::CRoomVoice(CRoomState& room, IRoomNotices& notices, RoomVoicePorts ports, ILogSink* pLog)
     : m_room(room), m_notices(notices), m_ports(ports), m_pLog(pLog)
 {
-    m_bMicLineOption = m_ports.settings.ReadDword(SettingsKey::Program, u"Auto_SelectMic", 1) != 0;
 }
 
 void CRoomVoice::SetMyUser(uint16_t wUserIndex, int nGrade)
@@ -56,6 +55,8 @@ void CRoomVoice::InitVoiceEngine()
     m_szMicName = Trimmed(settings.ReadString(SettingsKey::Common, u"DeviceMicName", u""));
     m_szSpeakerName = Trimmed(settings.ReadString(SettingsKey::Common, u"DeviceSpkName", u""));
     m_bAutoLevel = settings.ReadDword(SettingsKey::Program, u"bUseAutoMicLevelControl", 0) != 0;
+    // Read here, not at construction: the program's own key is known only once it has started.
+    m_bMicLineOption = settings.ReadDword(SettingsKey::Program, u"Auto_SelectMic", 1) != 0;
     if (!Engine())
     {
         std::unique_ptr<IRoomVoiceEngine> pEngine = m_ports.devices.CreateEngine();

@@ -111,6 +111,24 @@ TEST(RoomVoice, DevicesAreChosenByTheirRememberedNames)
     }
 }
 
+// The program's own key, where the option lives, is known only after the voice was made.
+TEST(RoomVoice, TheMicrophoneLineOptionIsReadWhenTheDevicesOpen)
+{
+    for (uint32_t dwOption : {0u, 1u})
+    {
+        RoomVoiceRig rig;
+        CRoomVoice voice(rig.room, rig.notices,
+                         RoomVoicePorts{rig.devices, rig.mixer, rig.network, rig.settings, rig.view},
+                         &rig.log);
+        rig.settings.WriteDword(SettingsKey::Program, u"Auto_SelectMic", dwOption);
+        voice.SetMyUser(RoomVoiceRig::kMe, 1);
+        voice.InitVoiceEngine();
+        EXPECT_EQ(Has(rig.calls.Take(), "mixer mute " + std::to_string(MIXER_MICROPHONE) + " 0"),
+                  dwOption == 1)
+            << dwOption;
+    }
+}
+
 TEST(RoomVoice, InitFailuresAreToldAndDisableWhatDoesNotWork)
 {
     struct

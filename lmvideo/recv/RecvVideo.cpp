@@ -35,8 +35,9 @@ int64_t PlanarBytes(int32_t nWidth, int32_t nHeight)
 } // namespace
 
 CRecvVideo::CRecvVideo(IRecvVideoPort& port, const S_RECVVIDEOMODULE& module)
-    : m_port(port), m_module(module), m_renderer(0, nullptr, nullptr, module.pLoader), m_output(kInitialOutput),
-      m_decoder(0, nullptr, nullptr, module.pLoader), m_converter(1, nullptr, nullptr, module.pLoader)
+    : m_port(port), m_module(module), m_renderer(0, nullptr, nullptr, module.pLoader),
+      m_output(kInitialOutput), m_decoder(0, nullptr, nullptr, module.pLoader),
+      m_converter(1, nullptr, nullptr, module.pLoader)
 {
 }
 
@@ -69,7 +70,8 @@ int CRecvVideo::ReportObjectError(ILMObject& object, int nLine)
     const int32_t nCode = object.GetLastErrorCode();
     const wchar_t* szMessage = object.GetLastErrorMessage();
     // An object that failed without saying why still fails.
-    return Report(nCode ? nCode : LM_E_NOTINITIALIZED, nLine, nCode ? szMessage : L"the object gave no reason");
+    return Report(nCode ? nCode : LM_E_NOTINITIALIZED, nLine,
+                  nCode ? szMessage : L"the object gave no reason");
 }
 
 int CRecvVideo::ReportWin32Error(int nLine)
@@ -177,7 +179,8 @@ int CRecvVideo::DecodeBlock(const uint8_t* pData, int32_t nLength, S_DECODEDFRAM
             // Doubling ends at the cap, and a failed allocation ends it too (the buffer is then
             // empty, and the next block starts again from the first size).
             const size_t nNext = nCapacity == 0 ? kInitialOutput : std::min(nCapacity * 2, kMaxOutput);
-            if (nCapacity < kMaxOutput && m_output.Reserve(nNext) && m_output.GetCapacity() >= nNext) continue;
+            if (nCapacity < kMaxOutput && m_output.Reserve(nNext) && m_output.GetCapacity() >= nNext)
+                continue;
         }
         ReportObjectError(*m_decoder.Get(), __LINE__);
         return static_cast<int>(nCode == LM_E_NOPICTURE ? DecodeResult::NoPicture : DecodeResult::Failed);
@@ -308,8 +311,8 @@ int CRecvVideo::Draw(const S_RECVFRAME* pFrame, int32_t nBytes)
     // Rows go to the renderer top-down; the vertical flip turns them.
     const S_LMPICTURE source{nWidth, nHeight, LM_FMT_YUV420, 0};
     const S_LMPICTURE converted{nWidth, m_bVFlip.load() ? -nHeight : nHeight, szTarget, 0};
-    if (!m_converter->Convert(pFrame->pData, nBytes, source, target.GetData(), static_cast<int32_t>(nTargetBytes),
-                              converted))
+    if (!m_converter->Convert(pFrame->pData, nBytes, source, target.GetData(),
+                              static_cast<int32_t>(nTargetBytes), converted))
         return ReportObjectError(*m_converter.Get(), __LINE__);
     m_renderer->Draw(static_cast<int32_t>(nTargetBytes), target.GetData(), nWidth, nHeight);
     return Report(m_renderer->GetLastErrorCode(), __LINE__, m_renderer->GetLastErrorMessage());
@@ -336,7 +339,8 @@ int CRecvVideo::LoadCodec(const wchar_t* szLibrary, int32_t nCodecType)
     Guard decoding(m_decoderLock);
     if (m_decoder)
     {
-        if (wcscmp(m_decoder.GetLibraryName(), szLibrary) == 0 && wcscmp(m_decoder.GetFactoryName(), szFactory) == 0)
+        if (wcscmp(m_decoder.GetLibraryName(), szLibrary) == 0 &&
+            wcscmp(m_decoder.GetFactoryName(), szFactory) == 0)
             return 1;
         m_decoder.Release();
     }
@@ -370,7 +374,8 @@ int CRecvVideo::ChooseRenderer(HWND__* hWnd, int32_t nMemoryType)
 {
     Guard guard(m_rendererLock);
     ReleaseRendererLocked(0);
-    if (LMUseDirect2D(m_module.version) && TryRenderer(LM_FACTORY_D2DRENDERER, hWnd, nMemoryType, 1)) return 1;
+    if (LMUseDirect2D(m_module.version) && TryRenderer(LM_FACTORY_D2DRENDERER, hWnd, nMemoryType, 1))
+        return 1;
     if (TryRenderer(LM_FACTORY_DDRENDERER, hWnd, nMemoryType, kDDrawInits)) return 1;
     if (!m_renderer.Create(LM_RENDERER_LIBRARY, LM_FACTORY_GDIRENDERER)) return ReportWin32Error(__LINE__);
     if (m_renderer->Init(hWnd))

@@ -126,7 +126,8 @@ private:
     int ReportObjectError(ILMObject& object, int nLine);
     int ReportWin32Error(int nLine);
     int DecodeBlock(const uint8_t* pData, int32_t nLength, S_DECODEDFRAME& frame);
-    int Queue(const uint8_t* pData, int32_t nBytes, int32_t nWidth, int32_t nHeight, const S_DECODEDFRAME* pFrame);
+    int Queue(const uint8_t* pData, int32_t nBytes, int32_t nWidth, int32_t nHeight,
+              const S_DECODEDFRAME* pFrame);
     void ForgetPosted(S_RECVFRAME* pFrame);
     static void FreeFrame(S_RECVFRAME* pFrame);
     bool TryRenderer(const wchar_t* szFactory, HWND__* hWnd, int32_t nMemoryType, int nInits);

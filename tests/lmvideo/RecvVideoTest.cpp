@@ -78,13 +78,15 @@ public:
         EXPECT_EQ(m_guard[0], 0x5A);
         ++g_world->nDecodeCalls;
         SFakeBlock block{};
-        if (static_cast<size_t>(nLength) < sizeof block) return SetError(kDecoderFailure, L"Fake", 1, L"short");
+        if (static_cast<size_t>(nLength) < sizeof block)
+            return SetError(kDecoderFailure, L"Fake", 1, L"short");
         memcpy(&block, pSource, sizeof block);
         if (block.cKind == 'N') return SetError(LM_E_NOPICTURE, L"Fake", 2, L"no picture yet");
         if (block.cKind != 'K' && block.cKind != 'P') return SetError(kDecoderFailure, L"Fake", 3, L"broken");
         const int64_t nBytes = std::max<int64_t>(0, int64_t{block.nWidth} * block.nHeight * 3 / 2);
         // A hostile decoder may claim any size; it writes only what fits.
-        if (nBytes > nCapacity && block.nWidth < 10000) return SetError(LM_E_BUFFERTOOSMALL, L"Fake", 4, L"small");
+        if (nBytes > nCapacity && block.nWidth < 10000)
+            return SetError(LM_E_BUFFERTOOSMALL, L"Fake", 4, L"small");
         memset(pOutput, block.nLuma, static_cast<size_t>(std::min<int64_t>(nBytes, nCapacity)));
         *pFrame = {block.nWidth, block.nHeight, m_szFormat, block.cKind == 'K'};
         return SetError(0, nullptr, 0, nullptr);
@@ -159,7 +161,10 @@ public:
         return g_world->nCheckCode == 0 ? 1 : SetError(g_world->nCheckCode, L"Fake", 7, nullptr);
     }
     int16_t GetBitsPerPixel() override { return g_world->nBitsPerPixel; }
-    int SetMemoryType(int32_t n) override { return g_world->Log(m_name + ".SetMemoryType " + std::to_string(n)), 1; }
+    int SetMemoryType(int32_t n) override
+    {
+        return g_world->Log(m_name + ".SetMemoryType " + std::to_string(n)), 1;
+    }
     int32_t GetMemoryType() override { return 0; }
     int SetName(const wchar_t*) override { return g_world->Log(m_name + ".SetName"), 1; }
     int SetNameVisible(int) override { return g_world->Log(m_name + ".SetNameVisible"), 1; }
@@ -230,10 +235,14 @@ public:
     LMFactoryFunction FindFactory(void*, const wchar_t* szFactory) override
     {
         static const std::map<std::string, LMFactoryFunction> factories = {
-            {"GetH264RtpDecoder", &MakeDecoder},     {"GetH264Decoder", &MakeOtherDecoder},
-            {"GetH263RtpDecoder", &MakeGreedyDecoder}, {"GetH264RtpEncoder", &MakeEncoder},
-            {"GetColorSpaceConverter", &MakeConverter}, {"GetLMD2DRenderer", &MakeD2D},
-            {"GetLMDDRenderer", &MakeDD},             {"GetLMGDIRenderer", &MakeGDI},
+            {"GetH264RtpDecoder", &MakeDecoder},
+            {"GetH264Decoder", &MakeOtherDecoder},
+            {"GetH263RtpDecoder", &MakeGreedyDecoder},
+            {"GetH264RtpEncoder", &MakeEncoder},
+            {"GetColorSpaceConverter", &MakeConverter},
+            {"GetLMD2DRenderer", &MakeD2D},
+            {"GetLMDDRenderer", &MakeDD},
+            {"GetLMGDIRenderer", &MakeGDI},
         };
         const std::string name = Narrow(szFactory);
         auto it = factories.find(name);
@@ -313,7 +322,10 @@ protected:
             port, S_RECVVIDEOMODULE{&renderers, {nVersionClass, wServicePack}, &loader});
         return *engine;
     }
-    int Recv(const Bytes& block) { return engine->OnRecvData(block.data(), static_cast<int32_t>(block.size()), 0, 0); }
+    int Recv(const Bytes& block)
+    {
+        return engine->OnRecvData(block.data(), static_cast<int32_t>(block.size()), 0, 0);
+    }
     int Raw(const Bytes& picture, int32_t nWidth, int32_t nHeight)
     {
         return engine->OnRecvData(picture.data(), static_cast<int32_t>(picture.size()), nWidth, nHeight);
@@ -362,28 +374,28 @@ TEST_F(RecvVideoTest, ReceivingStepsAndSlots)
         int nShown, nKeyframes;
         int32_t nError;
     } rows[] = {
-        {kRecv, 'P', 1, 0, 0b0000, 0, 0, 0, 0},                     // before the first key: decoded, not shown
-        {kRecv, 'N', 1, 0, 0b0000, 0, 0, 0, LM_E_NOPICTURE},        // nothing to show yet, nothing posted
-        {kRecv, 'E', 0, 0, 0b0000, 0, 0, 0, kDecoderFailure},       // the decoder's own failure
-        {kRecv, 'K', 1, 1, 0b0001, 1, 1, 1, 0},                     // the first key shows the window
-        {kRecv, 'P', 1, 2, 0b0011, 2, 1, 1, 0},                     // second in flight
-        {kRecv, 'P', 1, 2, 0b0011, 2, 1, 1, 0},                     // third ordinary one dropped, no error
-        {kRecv, 'K', 1, 3, 0b0111, 3, 1, 2, 0},                     // a key one takes slot 2
-        {kRecv, 'K', 1, 4, 0b0111, 4, 1, 3, 0},                     // slot 2 busy: posted, still tracked
-        {kRaw32, 0, 1, 5, 0b1111, 5, 1, 3, 0},                      // a raw one takes slot 3
-        {kRaw16, 0, 1, 6, 0b1111, 6, 1, 3, 0},                      // slot 3 busy: posted, still tracked
-        {kDraw, 0, 1, 5, 0b1110, 5, 1, 3, 0},                       // slot 0 freed
-        {kRecv, 'P', 1, 5, 0b1110, 5, 1, 3, 0},                     // still too many in flight
+        {kRecv, 'P', 1, 0, 0b0000, 0, 0, 0, 0},               // before the first key: decoded, not shown
+        {kRecv, 'N', 1, 0, 0b0000, 0, 0, 0, LM_E_NOPICTURE},  // nothing to show yet, nothing posted
+        {kRecv, 'E', 0, 0, 0b0000, 0, 0, 0, kDecoderFailure}, // the decoder's own failure
+        {kRecv, 'K', 1, 1, 0b0001, 1, 1, 1, 0},               // the first key shows the window
+        {kRecv, 'P', 1, 2, 0b0011, 2, 1, 1, 0},               // second in flight
+        {kRecv, 'P', 1, 2, 0b0011, 2, 1, 1, 0},               // third ordinary one dropped, no error
+        {kRecv, 'K', 1, 3, 0b0111, 3, 1, 2, 0},               // a key one takes slot 2
+        {kRecv, 'K', 1, 4, 0b0111, 4, 1, 3, 0},               // slot 2 busy: posted, still tracked
+        {kRaw32, 0, 1, 5, 0b1111, 5, 1, 3, 0},                // a raw one takes slot 3
+        {kRaw16, 0, 1, 6, 0b1111, 6, 1, 3, 0},                // slot 3 busy: posted, still tracked
+        {kDraw, 0, 1, 5, 0b1110, 5, 1, 3, 0},                 // slot 0 freed
+        {kRecv, 'P', 1, 5, 0b1110, 5, 1, 3, 0},               // still too many in flight
         {kDraw, 0, 1, 4, 0b1100, 4, 1, 3, 0},
         {kDraw, 0, 1, 3, 0b1000, 3, 1, 3, 0},
-        {kDraw, 0, 1, 2, 0b1000, 2, 1, 3, 0},                       // the record outside a slot
+        {kDraw, 0, 1, 2, 0b1000, 2, 1, 3, 0}, // the record outside a slot
         {kDraw, 0, 1, 1, 0b0000, 1, 1, 3, 0},
-        {kRecv, 'P', 1, 2, 0b0001, 2, 1, 3, 0},                     // room again
+        {kRecv, 'P', 1, 2, 0b0001, 2, 1, 3, 0}, // room again
         {kDraw, 0, 1, 1, 0b0001, 1, 1, 3, 0},
         {kDraw, 0, 1, 0, 0b0000, 0, 1, 3, 0},
         {kPause, 0, 1, 0, 0b0000, 0, 1, 3, 0},
-        {kRecv, 'K', 0, 0, 0b0000, 0, 1, 3, LM_E_PAUSED},           // paused: decoded input refused
-        {kRaw32, 0, 1, 1, 0b0001, 1, 1, 3, 0},                      // raw still taken
+        {kRecv, 'K', 0, 0, 0b0000, 0, 1, 3, LM_E_PAUSED}, // paused: decoded input refused
+        {kRaw32, 0, 1, 1, 0b0001, 1, 1, 3, 0},            // raw still taken
         {kResume, 0, 1, 1, 0b0001, 1, 1, 3, 0},
     };
     int nRow = 0;
@@ -624,11 +636,26 @@ TEST_F(RecvVideoTest, ChooseRendererFallsBackInOrder)
         {6, 2, 0, 0, 0, false, 1, L"GetLMD2DRenderer", {"D2D.Init"}, 0},
         {6, 1, 0, 0, 0, false, 1, L"GetLMDDRenderer", {"DD.SetMemoryType 3", "DD.Init"}, 0},
         {-1, 0, 0, 0, 0, false, 1, L"GetLMDDRenderer", {"DD.SetMemoryType 3", "DD.Init"}, 0},
-        {7, 0, -1, 2, 0, false, 1, L"GetLMDDRenderer",
-         {"D2D.Init", "D2D.Destroy", "DD.SetMemoryType 3", "DD.Init", "DD.Init", "DD.Init"}, 2},
-        {7, 0, -1, -1, 0, false, 1, L"GetLMGDIRenderer",
-         {"D2D.Init", "D2D.Destroy", "DD.SetMemoryType 3", "DD.Init", "DD.Init", "DD.Init", "DD.Init", "DD.Init",
-          "DD.Destroy", "GDI.Init"},
+        {7,
+         0,
+         -1,
+         2,
+         0,
+         false,
+         1,
+         L"GetLMDDRenderer",
+         {"D2D.Init", "D2D.Destroy", "DD.SetMemoryType 3", "DD.Init", "DD.Init", "DD.Init"},
+         2},
+        {7,
+         0,
+         -1,
+         -1,
+         0,
+         false,
+         1,
+         L"GetLMGDIRenderer",
+         {"D2D.Init", "D2D.Destroy", "DD.SetMemoryType 3", "DD.Init", "DD.Init", "DD.Init", "DD.Init",
+          "DD.Init", "DD.Destroy", "GDI.Init"},
          5},
         {-1, 0, 0, 0, 0, true, 1, L"GetLMGDIRenderer", {"GDI.Init"}, 0},
         {-1, 0, 0, 0, -1, true, 0, L"", {"GDI.Init", "GDI.Destroy"}, 0},
@@ -715,16 +742,20 @@ TEST_F(RecvVideoTest, LoadCodecRacingOnRecvData)
     ASSERT_TRUE(video.LoadCodec(L"dec.dll", 4));
     ASSERT_TRUE(video.ChooseRenderer(kWindow, 0));
     std::atomic<bool> bDone{false};
-    std::thread network([&] {
-        const Bytes key = Block('K'), ordinary = Block('P');
-        for (int i = 0; i < 400; ++i)
-            video.OnRecvData((i % 10 ? ordinary : key).data(), static_cast<int32_t>(key.size()), 0, 0);
-        bDone = true;
-    });
-    std::thread other([&] {
-        while (!bDone)
-            video.SetName(L"bob");
-    });
+    std::thread network(
+        [&]
+        {
+            const Bytes key = Block('K'), ordinary = Block('P');
+            for (int i = 0; i < 400; ++i)
+                video.OnRecvData((i % 10 ? ordinary : key).data(), static_cast<int32_t>(key.size()), 0, 0);
+            bDone = true;
+        });
+    std::thread other(
+        [&]
+        {
+            while (!bDone)
+                video.SetName(L"bob");
+        });
     for (int i = 0; !bDone; ++i)
     {
         video.LoadCodec(L"dec.dll", i % 2 ? 4 : 8);

@@ -5,8 +5,8 @@
 #include "lmvideo/module/LMVideoGuids.h"
 
 const ControlDescription CLMVideo_RecvCtrl::s_desc = {
-    &CLSID_LMVideo_Recv, &DIID_DLMVideo_Recv, &DIID_DLMVideo_RecvEvents, g_recvMethods, g_nRecvMethods,
-    kRecvMiscStatus};
+    &CLSID_LMVideo_Recv, &DIID_DLMVideo_Recv, &DIID_DLMVideo_RecvEvents,
+    g_recvMethods,       g_nRecvMethods,      kRecvMiscStatus};
 
 CLMVideo_RecvCtrl::CLMVideo_RecvCtrl() : CControlBase(s_desc) {}
 
@@ -20,7 +20,8 @@ void CLMVideo_RecvCtrl::OnCreateWindow(HWND hWnd)
     m_hVideoWnd = hWnd;
     if (m_pEngine.load()) return;
     CLMVideoApp& app = LMVideoApp();
-    m_pEngine = new CRecvVideo(*this, {&app.GetRendererCount(), CLMVideoApp::GetWindowsVersionClass(), nullptr});
+    m_pEngine =
+        new CRecvVideo(*this, {&app.GetRendererCount(), CLMVideoApp::GetWindowsVersionClass(), nullptr});
 }
 
 void CLMVideo_RecvCtrl::OnDestroyWindow(HWND)
@@ -92,7 +93,8 @@ LRESULT CLMVideo_RecvCtrl::OnWindowMessage(UINT uMsg, WPARAM wParam, LPARAM lPar
         bHandled = true;
         return 0;
     case kRecvChooseRenderer:
-        if (pEngine) pEngine->ChooseRenderer(reinterpret_cast<HWND__*>(ControlWindow()), static_cast<int32_t>(wParam));
+        if (pEngine)
+            pEngine->ChooseRenderer(reinterpret_cast<HWND__*>(ControlWindow()), static_cast<int32_t>(wParam));
         bHandled = true;
         return 0;
     default:

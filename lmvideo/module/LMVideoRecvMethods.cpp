@@ -58,7 +58,8 @@ HRESULT Init(void* p, DispCall& c)
 {
     CLMVideo_RecvCtrl* pCtrl = Ctrl(p);
     CRecvVideo* pEngine = pCtrl->Engine();
-    BOOL bResult = pEngine && pEngine->ChooseRenderer(reinterpret_cast<HWND__*>(pCtrl->VideoWindow()), c.I2(0));
+    BOOL bResult =
+        pEngine && pEngine->ChooseRenderer(reinterpret_cast<HWND__*>(pCtrl->VideoWindow()), c.I2(0));
     return c.ReturnBool(bResult), S_OK;
 }
 

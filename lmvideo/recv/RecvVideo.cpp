@@ -126,6 +126,12 @@ int CRecvVideo::OnRecvData(const uint8_t* pData, int32_t nLength, int32_t nWidth
         Guard guard(m_lock);
         if (m_bPaused) return Report(LM_E_PAUSED, __LINE__, L"can't receive video. it is paused");
     }
+    // A block with only one of the sizes set is coded data too: its length must be real.
+    if (!pData || nLength <= 0)
+    {
+        LMSetThreadError(LM_ERROR_INVALID_PARAMETER);
+        return ReportWin32Error(__LINE__);
+    }
 
     S_DECODEDFRAME frame{};
     {

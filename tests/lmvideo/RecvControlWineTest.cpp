@@ -52,7 +52,8 @@ std::wstring RegisteredServer(const wchar_t* szKey)
 {
     wchar_t szValue[MAX_PATH], szLong[MAX_PATH];
     DWORD cb = sizeof szValue;
-    if (RegGetValueW(HKEY_CLASSES_ROOT, szKey, nullptr, RRF_RT_REG_SZ, nullptr, szValue, &cb) != ERROR_SUCCESS)
+    if (RegGetValueW(HKEY_CLASSES_ROOT, szKey, nullptr, RRF_RT_REG_SZ, nullptr, szValue, &cb) !=
+        ERROR_SUCCESS)
         return L"";
     const DWORD n = GetLongPathNameW(szValue, szLong, MAX_PATH);
     return n && n < MAX_PATH ? std::wstring(szLong, n) : std::wstring(szValue);
@@ -77,8 +78,8 @@ struct SPacket
     Bytes bytes;
 };
 
-// The stream's pictures cut into RTP packets, each with the number of its picture.
-std::vector<SPacket> Packetize(const Bytes& stream)
+// The stream's pictures as Annex-B access units.
+std::vector<Bytes> Pictures(const Bytes& stream)
 {
     std::vector<Bytes> pictures;
     Bytes picture;
@@ -96,21 +97,49 @@ std::vector<SPacket> Packetize(const Bytes& stream)
         AppendAnnexBNal(picture, nal.p, nal.n);
     }
     if (!picture.empty()) pictures.push_back(std::move(picture));
+    return pictures;
+}
 
+// The blocks a host hands over, each with the number of its picture: RTP packets (kind 4) or
+// each picture's Annex-B bytes (kind 8).
+std::vector<SPacket> Blocks(const Bytes& stream, short nKind)
+{
+    const std::vector<Bytes> pictures = Pictures(stream);
     std::vector<SPacket> packets;
+    if (nKind == 8)
+    {
+        for (size_t i = 0; i < pictures.size(); ++i)
+            packets.push_back({static_cast<int>(i), pictures[i]});
+        return packets;
+    }
     H264Packetizer packetizer(0x51A7E, 100, false);
     Bytes buffer(1 << 20);
     std::vector<uint32_t> sizes(1024);
     for (size_t i = 0; i < pictures.size(); ++i)
     {
         RtpUnitWriter writer(buffer.data(), buffer.size(), sizes.data(), sizes.size());
-        EXPECT_TRUE(packetizer.Packetize(pictures[i].data(), pictures[i].size(), static_cast<uint32_t>(i * 6000),
-                                         writer));
+        EXPECT_TRUE(packetizer.Packetize(pictures[i].data(), pictures[i].size(),
+                                         static_cast<uint32_t>(i * 6000), writer));
         const uint8_t* p = buffer.data();
         for (size_t u = 0; u < writer.UnitCount(); p += sizes[u++])
             packets.push_back({static_cast<int>(i), Bytes(p, p + sizes[u])});
     }
     return packets;
+}
+
+// The picture as a bitmap file, for a person to look at.
+void SaveScreenshot(const std::vector<uint32_t>& pixels)
+{
+    BITMAPINFOHEADER info{sizeof(BITMAPINFOHEADER), kCx, -kCy, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    BITMAPFILEHEADER file{0x4D42,
+                          static_cast<DWORD>(sizeof(BITMAPFILEHEADER) + sizeof info + pixels.size() * 4), 0,
+                          0, sizeof(BITMAPFILEHEADER) + sizeof info};
+    FILE* out = _wfopen(QUILLON_SCREENSHOT, L"wb");
+    ASSERT_NE(out, nullptr);
+    fwrite(&file, sizeof file, 1, out);
+    fwrite(&info, sizeof info, 1, out);
+    fwrite(pixels.data(), 4, pixels.size(), out);
+    fclose(out);
 }
 
 // The client area as 32-bit top-down pixels, read back through the window's DC.
@@ -134,14 +163,17 @@ std::vector<uint32_t> ReadBack(HWND hWnd)
     return pixels;
 }
 
-// The luma plane of read-back pixels (BT.601, limited range, as the pattern is coded).
-Bytes Luma(const std::vector<uint32_t>& pixels)
+// The luma plane of read-back pixels (BT.601, limited range, as the pattern is coded), its rows
+// turned back when the picture was drawn upside down.
+Bytes Luma(const std::vector<uint32_t>& pixels, bool bFlipped)
 {
     Bytes luma(pixels.size());
     for (size_t i = 0; i < pixels.size(); ++i)
     {
         const double r = (pixels[i] >> 16) & 0xFF, g = (pixels[i] >> 8) & 0xFF, b = pixels[i] & 0xFF;
-        luma[i] = static_cast<uint8_t>(std::lround(16 + (65.481 * r + 128.553 * g + 24.966 * b) / 255));
+        const size_t y = i / kCx, x = i % kCx;
+        luma[(bFlipped ? kCy - 1 - y : y) * kCx + x] =
+            static_cast<uint8_t>(std::lround(16 + (65.481 * r + 128.553 * g + 24.966 * b) / 255));
     }
     return luma;
 }
@@ -180,8 +212,9 @@ long CallLong(IDispatch* pDisp, DISPID dispid, std::initializer_list<CVar> args 
     for (const CVar& v : args)
         raw.push_back(v.Get());
     CVar result;
-    EXPECT_EQ(DispInvoke(pDisp, dispid, DISPATCH_METHOD, result.Ptr(), raw.data(), static_cast<UINT>(raw.size())),
-              S_OK)
+    EXPECT_EQ(
+        DispInvoke(pDisp, dispid, DISPATCH_METHOD, result.Ptr(), raw.data(), static_cast<UINT>(raw.size())),
+        S_OK)
         << dispid;
     long n = 0;
     result.ToLong(n);
@@ -239,9 +272,10 @@ TEST_F(RecvControlWine, RegisteredByRegsvr32WithItsProgId)
     CLSID clsid{};
     ASSERT_EQ(CLSIDFromProgID(kRecvProgId, &clsid), S_OK);
     EXPECT_TRUE(IsEqualCLSID(clsid, CLSID_LMVideo_Recv));
-    EXPECT_EQ(_wcsicmp(RegisteredServer(L"CLSID\\{C2EFCAEC-D3F0-4AB3-8D6C-C32C15306F54}\\InprocServer32").c_str(),
-                       OcxPath().c_str()),
-              0);
+    EXPECT_EQ(
+        _wcsicmp(RegisteredServer(L"CLSID\\{C2EFCAEC-D3F0-4AB3-8D6C-C32C15306F54}\\InprocServer32").c_str(),
+                 OcxPath().c_str()),
+        0);
 
     // Before its window exists the control has no engine.
     IDispatch* pDisp = nullptr;
@@ -254,14 +288,27 @@ TEST_F(RecvControlWine, RegisteredByRegsvr32WithItsProgId)
     pDisp->Release();
 }
 
-// The stream starts mid-way through its first group: nothing shows until the key picture, each
-// key picture fires KeyframeReceived on the feeding thread, and the last picture drawn is the
-// pattern of its stamped number.
-TEST_F(RecvControlWine, DecodesRtpFromAnotherThreadAndDrawsThePattern)
+struct SFeedCase
 {
+    short nKind; // 4: RTP packets, 8: a plain Annex-B stream
+    int nStart;  // the first picture fed: 0 is a key picture, 5 is mid-way through the group
+    bool bVFlip;
+    int nKeys; // KeyframeReceived events expected
+};
+
+class RecvControlFeed : public RecvControlWine, public testing::WithParamInterface<SFeedCase>
+{
+};
+
+// The host's network thread feeds the stream: nothing shows before a key picture, each key
+// picture fires KeyframeReceived on the feeding thread, and the last picture drawn is the
+// pattern of its stamped number, upside down when flipped.
+TEST_P(RecvControlFeed, DecodesFromAnotherThreadAndDrawsThePattern)
+{
+    const SFeedCase& c = GetParam();
     const Bytes stream = ReadBesideProgram(L"recv-cif.h264");
     ASSERT_FALSE(stream.empty());
-    const std::vector<SPacket> packets = Packetize(stream);
+    const std::vector<SPacket> packets = Blocks(stream, c.nKind);
     ASSERT_FALSE(packets.empty());
     const int nFrames = packets.back().nFrame + 1;
     ASSERT_EQ(nFrames, 3 * kGop);
@@ -272,61 +319,72 @@ TEST_F(RecvControlWine, DecodesRtpFromAnotherThreadAndDrawsThePattern)
     EXPECT_FALSE(IsWindowVisible(hWnd)); // in-place activation does not show it
     EXPECT_EQ(CallLong(pDisp, ID_INIT, {CVar(short{0})}), -1);
     EXPECT_EQ(CallText(pDisp, ID_GET_LOADER), L"GDI");
-    EXPECT_EQ(CallLong(pDisp, ID_LOAD_CODEC, {CVar(L"LMLibrary01U.dll"), CVar(short{4}), CVar(L"ignored")}), -1);
+    EXPECT_EQ(CallLong(pDisp, ID_LOAD_CODEC, {CVar(L"LMLibrary01U.dll"), CVar(c.nKind), CVar(L"ignored")}),
+              -1);
+    EXPECT_EQ(CallLong(pDisp, ID_SET_VIDEO_FLIP, {CVar(c.bVFlip), CVar(false)}), -1);
 
     std::atomic<int> nKeyframes{0};
     std::atomic<DWORD> dwEventThread{0};
     ComPtr<CEventSink> sink;
     sink.Attach(new CEventSink(DIID_DLMVideo_RecvEvents));
-    sink->On(EV_KEYFRAME_RECEIVED, [&](const EventArgs&) {
-        dwEventThread = GetCurrentThreadId();
-        ++nKeyframes;
-    });
+    sink->On(EV_KEYFRAME_RECEIVED,
+             [&](const EventArgs&)
+             {
+                 dwEventThread = GetCurrentThreadId();
+                 ++nKeyframes;
+             });
     ASSERT_EQ(m_host.Advise(sink.Get()), S_OK);
 
-    const int nStart = 5;
-    std::atomic<int> nFed{nStart};
+    std::atomic<int> nFed{c.nStart};
     std::atomic<bool> bHiddenBeforeKey{true}, bFailed{false};
     std::atomic<DWORD> dwFeeder{0};
-    std::thread feeder([&] {
-        dwFeeder = GetCurrentThreadId();
-        for (const SPacket& packet : packets)
+    std::thread feeder(
+        [&]
         {
-            if (packet.nFrame < nStart) continue;
-            if (packet.nFrame < kGop && IsWindowVisible(hWnd)) bHiddenBeforeKey = false;
-            CVar result;
-            CVar args[] = {CVar::IntPtr(reinterpret_cast<INT_PTR>(packet.bytes.data())),
-                           CVar(static_cast<long>(packet.bytes.size()))};
-            VARIANT raw[] = {args[0].Get(), args[1].Get()};
-            if (FAILED(DispInvoke(pDisp, ID_ON_RECV_DATA, DISPATCH_METHOD, result.Ptr(), raw, 2)) ||
-                result.Get().boolVal != VARIANT_TRUE)
-                bFailed = true;
-            nFed = packet.nFrame + 1;
-        }
-    });
+            dwFeeder = GetCurrentThreadId();
+            for (const SPacket& packet : packets)
+            {
+                if (packet.nFrame < c.nStart) continue;
+                if (c.nStart > 0 && packet.nFrame < kGop && IsWindowVisible(hWnd)) bHiddenBeforeKey = false;
+                CVar result;
+                CVar args[] = {CVar::IntPtr(reinterpret_cast<INT_PTR>(packet.bytes.data())),
+                               CVar(static_cast<long>(packet.bytes.size()))};
+                VARIANT raw[] = {args[0].Get(), args[1].Get()};
+                if (FAILED(DispInvoke(pDisp, ID_ON_RECV_DATA, DISPATCH_METHOD, result.Ptr(), raw, 2)) ||
+                    result.Get().boolVal != VARIANT_TRUE)
+                    bFailed = true;
+                nFed = packet.nFrame + 1;
+            }
+        });
     ASSERT_TRUE(PumpUntil([&] { return nFed.load() == nFrames; }));
     feeder.join();
     EXPECT_FALSE(bFailed.load());
     EXPECT_TRUE(bHiddenBeforeKey.load());
-    EXPECT_EQ(nKeyframes.load(), 2); // frames 15 and 30
+    EXPECT_EQ(nKeyframes.load(), c.nKeys);
     EXPECT_EQ(dwEventThread.load(), dwFeeder.load());
     EXPECT_EQ(CallLong(pDisp, ID_IS_KEY_FRAME), 0); // the last picture is an ordinary one
     EXPECT_EQ(CallLong(pDisp, ID_GET_LAST_ERROR_CODE), 0);
     ASSERT_TRUE(PumpUntil([&] { return IsWindowVisible(hWnd) != FALSE; }));
     Pump();
 
-    const Bytes luma = Luma(ReadBack(hWnd));
+    const std::vector<uint32_t> pixels = ReadBack(hWnd);
+    const Bytes luma = Luma(pixels, c.bVFlip);
     const int32_t nStamp = ReadPatternStamp(luma.data(), kCx, kCy);
     ASSERT_GE(nStamp, 2 * kGop);
     ASSERT_LT(nStamp, nFrames);
     Bytes source(PatternBytes(kCx, kCy));
     ASSERT_TRUE(MakeStampedPattern(static_cast<uint32_t>(nStamp), kCx, kCy, source.data()));
     EXPECT_GE(LumaPsnr(luma.data(), source.data()), 30.0) << "frame " << nStamp;
+    if (c.nKind == 4 && !c.bVFlip) SaveScreenshot(pixels);
 
     CallLong(pDisp, ID_REMOVE_USER);
     EXPECT_FALSE(IsWindowVisible(hWnd));
     m_host.Destroy(); // before the sink and the packets go
 }
+
+INSTANTIATE_TEST_SUITE_P(KindStartFlip, RecvControlFeed,
+                         testing::Values(SFeedCase{4, 5, false, 2}, SFeedCase{4, 0, true, 3},
+                                         SFeedCase{8, 5, true, 2}, SFeedCase{8, 0, false, 3}));
 
 // The first picture the host sets is drawn on the calling thread at once; later ones travel
 // through the window's messages.
@@ -338,7 +396,8 @@ TEST_F(RecvControlWine, SetImageDrawsTheFirstPictureAtOnce)
     ShowWindow(hWnd, SW_SHOWNOACTIVATE);
     Pump();
     std::vector<uint32_t> picture(kCx * kCy, 0x00C03020);
-    auto setImage = [&] {
+    auto setImage = [&]
+    {
         return CallLong(pDisp, ID_SET_IMAGE,
                         {CVar::IntPtr(reinterpret_cast<INT_PTR>(picture.data())),
                          CVar(static_cast<long>(picture.size() * 4)), CVar(short{kCx}), CVar(short{kCy})});
@@ -349,5 +408,6 @@ TEST_F(RecvControlWine, SetImageDrawsTheFirstPictureAtOnce)
     EXPECT_EQ(setImage(), -1);
     EXPECT_EQ(ReadBack(hWnd)[kCy / 2 * kCx + kCx / 2] & 0xFFFFFF, 0xC03020u); // posted, not yet drawn
     ASSERT_TRUE(PumpUntil([&] { return (ReadBack(hWnd)[kCy / 2 * kCx + kCx / 2] & 0xFFFFFF) == 0x104080u; }));
-    EXPECT_EQ(CallLong(pDisp, ID_SET_IMAGE, {CVar::IntPtr(0), CVar(long{4}), CVar(short{1}), CVar(short{1})}), 0);
+    EXPECT_EQ(CallLong(pDisp, ID_SET_IMAGE, {CVar::IntPtr(0), CVar(long{4}), CVar(short{1}), CVar(short{1})}),
+              0);
 }

@@ -531,13 +531,16 @@ TEST_F(RecvVideoTest, HostileSizesAreRefused)
     struct
     {
         int32_t nLength, nWidth, nHeight;
-    } raw[] = {{0, 32, 16}, {-4, 32, 16}, {32 * 16 * 2 - 1, 32, 16}, {16, -32, 16}, {16, 4, -4}};
+    } raw[] = {{0, 32, 16},  {-4, 32, 16}, {32 * 16 * 2 - 1, 32, 16}, {16, -32, 16}, {16, 4, -4},
+               {-64, 0, 16}, {0, 16, 0}}; // one size set: a coded block, whose length must be real
     for (auto& row : raw)
     {
         EXPECT_FALSE(video.OnRecvData(picture.data(), row.nLength, row.nWidth, row.nHeight)) << row.nLength;
         EXPECT_EQ(video.GetLastErrorCode(), kInvalidArgument);
         EXPECT_FALSE(video.DrawRaw(picture.data(), row.nLength, row.nWidth, row.nHeight));
     }
+    EXPECT_FALSE(video.OnRecvData(nullptr, 16, 0, 0));
+    EXPECT_EQ(video.GetLastErrorCode(), kInvalidArgument);
     EXPECT_TRUE(port.posted.empty());
     EXPECT_EQ(std::count(world.log.begin(), world.log.end(), "GDI.Draw"), 0);
     EXPECT_TRUE(video.DrawRaw(picture.data(), static_cast<int32_t>(picture.size()), 32, 16));

@@ -3,6 +3,7 @@
 // will: hidden until the first key picture, KeyframeReceived on the feeding thread, the drawn
 // pixels read back, hidden again by RemoveUser.
 #include "comkit/ControlHost.h"
+#include "comkit/ControlSite.h"
 #include "comkit/DispatchTable.h"
 #include "lmvideo/fixtures/StampedPattern.h"
 #include "lmvideo/module/LMVideoGuids.h"
@@ -128,13 +129,13 @@ std::vector<SPacket> Blocks(const Bytes& stream, short nKind)
 }
 
 // The picture as a bitmap file, for a person to look at.
-void SaveScreenshot(const std::vector<uint32_t>& pixels)
+void SaveScreenshot(const std::vector<uint32_t>& pixels, const wchar_t* szPath)
 {
     BITMAPINFOHEADER info{sizeof(BITMAPINFOHEADER), kCx, -kCy, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
     BITMAPFILEHEADER file{0x4D42,
                           static_cast<DWORD>(sizeof(BITMAPFILEHEADER) + sizeof info + pixels.size() * 4), 0,
                           0, sizeof(BITMAPFILEHEADER) + sizeof info};
-    FILE* out = _wfopen(QUILLON_SCREENSHOT, L"wb");
+    FILE* out = _wfopen(szPath, L"wb");
     ASSERT_NE(out, nullptr);
     fwrite(&file, sizeof file, 1, out);
     fwrite(&info, sizeof info, 1, out);
@@ -229,6 +230,68 @@ std::wstring CallText(IDispatch* pDisp, DISPID dispid)
     result.ToString(text);
     return text;
 }
+
+// A client site that says the container is in design mode and hands every other question to
+// the program's own site: enough for a control to show how it looks in a form designer.
+class CDesignSite final : public IOleClientSite, public IDispatch
+{
+public:
+    explicit CDesignSite(IOleClientSite* pInner) : m_pInner(pInner) { m_pInner->AddRef(); }
+
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** ppv) override
+    {
+        if (!ppv) return E_POINTER;
+        *ppv = nullptr;
+        if (riid == IID_IUnknown || riid == IID_IOleClientSite)
+            *ppv = static_cast<IOleClientSite*>(this);
+        else if (riid == IID_IDispatch)
+            *ppv = static_cast<IDispatch*>(this);
+        else
+            return m_pInner->QueryInterface(riid, ppv);
+        AddRef();
+        return S_OK;
+    }
+    ULONG STDMETHODCALLTYPE AddRef() override { return ++m_cRef; }
+    ULONG STDMETHODCALLTYPE Release() override
+    {
+        const ULONG n = --m_cRef;
+        if (n == 0)
+        {
+            m_pInner->Release();
+            delete this;
+        }
+        return n;
+    }
+    HRESULT STDMETHODCALLTYPE SaveObject() override { return m_pInner->SaveObject(); }
+    HRESULT STDMETHODCALLTYPE GetMoniker(DWORD a, DWORD w, IMoniker** pp) override
+    {
+        return m_pInner->GetMoniker(a, w, pp);
+    }
+    HRESULT STDMETHODCALLTYPE GetContainer(IOleContainer** pp) override { return m_pInner->GetContainer(pp); }
+    HRESULT STDMETHODCALLTYPE ShowObject() override { return m_pInner->ShowObject(); }
+    HRESULT STDMETHODCALLTYPE OnShowWindow(BOOL b) override { return m_pInner->OnShowWindow(b); }
+    HRESULT STDMETHODCALLTYPE RequestNewObjectLayout() override { return m_pInner->RequestNewObjectLayout(); }
+    HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* pn) override { return *pn = 0, S_OK; }
+    HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override
+    {
+        return DISP_E_UNKNOWNNAME;
+    }
+    HRESULT STDMETHODCALLTYPE Invoke(DISPID dispid, REFIID, LCID, WORD, DISPPARAMS*, VARIANT* pResult,
+                                     EXCEPINFO*, UINT*) override
+    {
+        if (dispid != DISPID_AMBIENT_USERMODE || !pResult) return DISP_E_MEMBERNOTFOUND;
+        VariantInit(pResult);
+        pResult->vt = VT_BOOL;
+        pResult->boolVal = VARIANT_FALSE;
+        return S_OK;
+    }
+
+private:
+    ~CDesignSite() = default;
+    std::atomic<ULONG> m_cRef{1};
+    IOleClientSite* m_pInner;
+};
 
 class RecvControlWine : public testing::Test
 {
@@ -375,7 +438,7 @@ TEST_P(RecvControlFeed, DecodesFromAnotherThreadAndDrawsThePattern)
     Bytes source(PatternBytes(kCx, kCy));
     ASSERT_TRUE(MakeStampedPattern(static_cast<uint32_t>(nStamp), kCx, kCy, source.data()));
     EXPECT_GE(LumaPsnr(luma.data(), source.data()), 30.0) << "frame " << nStamp;
-    if (c.nKind == 4 && !c.bVFlip) SaveScreenshot(pixels);
+    if (c.nKind == 4 && !c.bVFlip) SaveScreenshot(pixels, QUILLON_SCREENSHOT);
 
     CallLong(pDisp, ID_REMOVE_USER);
     EXPECT_FALSE(IsWindowVisible(hWnd));
@@ -410,4 +473,46 @@ TEST_F(RecvControlWine, SetImageDrawsTheFirstPictureAtOnce)
     ASSERT_TRUE(PumpUntil([&] { return (ReadBack(hWnd)[kCy / 2 * kCx + kCx / 2] & 0xFFFFFF) == 0x104080u; }));
     EXPECT_EQ(CallLong(pDisp, ID_SET_IMAGE, {CVar::IntPtr(0), CVar(long{4}), CVar(short{1}), CVar(short{1})}),
               0);
+}
+
+// In a form designer the control shows at once and draws its name centred on white.
+TEST_F(RecvControlWine, DesignModeDrawsItsNameOnWhite)
+{
+    m_host.Destroy();
+    CLSID clsid{};
+    ASSERT_EQ(CLSIDFromProgID(kRecvProgId, &clsid), S_OK);
+    ComPtr<IOleObject> object;
+    ASSERT_EQ(CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, IID_IOleObject, object.OutVoid()), S_OK);
+    const RECT rc{0, 0, kCx, kCy};
+    ComPtr<CControlSite> inner;
+    inner.Attach(new CControlSite(m_hWndHost, rc));
+    ComPtr<CDesignSite> site;
+    site.Attach(new CDesignSite(static_cast<IOleClientSite*>(inner.Get())));
+    ASSERT_EQ(object->SetClientSite(static_cast<IOleClientSite*>(site.Get())), S_OK);
+    ASSERT_EQ(object->DoVerb(OLEIVERB_INPLACEACTIVATE, nullptr, static_cast<IOleClientSite*>(site.Get()), 0,
+                             m_hWndHost, &rc),
+              S_OK);
+    ComPtr<IOleInPlaceObject> inPlace;
+    ASSERT_EQ(object.As(inPlace), S_OK);
+    HWND hWnd = nullptr;
+    ASSERT_EQ(inPlace->GetWindow(&hWnd), S_OK);
+    EXPECT_TRUE(IsWindowVisible(hWnd));
+    UpdateWindow(hWnd);
+    Pump();
+
+    const std::vector<uint32_t> pixels = ReadBack(hWnd);
+    size_t nWhite = 0, nDarkMiddle = 0;
+    for (size_t i = 0; i < pixels.size(); ++i)
+    {
+        const uint32_t c = pixels[i] & 0xFFFFFF;
+        nWhite += c == 0xFFFFFF;
+        const int y = static_cast<int>(i / kCx), x = static_cast<int>(i % kCx);
+        nDarkMiddle += c == 0 && abs(y - kCy / 2) < 10 && abs(x - kCx / 2) < 60;
+    }
+    EXPECT_GT(nWhite, pixels.size() * 9 / 10);
+    EXPECT_GT(nDarkMiddle, 20u); // the name's letters
+    EXPECT_EQ(pixels[0] & 0xFFFFFF, 0xFFFFFFu);
+    SaveScreenshot(pixels, QUILLON_SCREENSHOT_DESIGN);
+    object->Close(OLECLOSE_NOSAVE);
+    object->SetClientSite(nullptr);
 }

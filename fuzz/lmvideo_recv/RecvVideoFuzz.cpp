@@ -34,7 +34,8 @@ public:
         if (d.size() % 17 == 0) nHeight = 0x7FFF;
         if (d.size() % 19 == 0) nWidth = 4096, nHeight = 2304; // asks for more room
         const int64_t nBytes = int64_t{nWidth} * nHeight * 3 / 2;
-        if (nBytes > nCapacity && nHeight != 0x7FFF) return SetError(LM_E_BUFFERTOOSMALL, L"Front", 2, L"room");
+        if (nBytes > nCapacity && nHeight != 0x7FFF)
+            return SetError(LM_E_BUFFERTOOSMALL, L"Front", 2, L"room");
         if (nBytes > 0) memset(pOutput, d[0], static_cast<size_t>(std::min<int64_t>(nBytes, nCapacity)));
         *pFrame = {nWidth, nHeight, LM_FMT_YUV420, m_pending.bKey};
         m_pending = AccessUnit{};
@@ -221,7 +222,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
             port.posted.pop_front();
         }
         if (port.posted.empty() && (video.GetInFlight() != 0 || video.GetSlotsUsed() != 0)) abort();
-        if (video.GetOutstanding() != port.posted.size() || video.GetInFlight() != int32_t(port.posted.size()))
+        if (video.GetOutstanding() != port.posted.size() ||
+            video.GetInFlight() != int32_t(port.posted.size()))
             abort();
     }
     if (renderers.GetCount() != 0) abort();

@@ -14,7 +14,7 @@ namespace
 std::mutex g_lock;
 std::wstring g_log;
 std::vector<LONGLONG> g_ddInits; // when each DirectDraw Init was called, in counter ticks
-int g_nFailures[3] = {};          // Init failures left for D2D, DD and GDI (-1: always)
+int g_nFailures[3] = {};         // Init failures left for D2D, DD and GDI (-1: always)
 int32_t g_nCheckCode = 0;
 
 void Log(const std::wstring& line)
@@ -59,7 +59,10 @@ public:
         return g_nCheckCode == 0 ? 1 : SetError(g_nCheckCode, L"Choice", 2, nullptr);
     }
     int16_t GetBitsPerPixel() override { return 32; }
-    int SetMemoryType(int32_t nType) override { return Log(m_name + L".SetMemoryType " + std::to_wstring(nType)), 1; }
+    int SetMemoryType(int32_t nType) override
+    {
+        return Log(m_name + L".SetMemoryType " + std::to_wstring(nType)), 1;
+    }
     int32_t GetMemoryType() override { return 0; }
     int SetName(const wchar_t*) override { return 1; }
     int SetNameVisible(int) override { return 1; }

@@ -65,16 +65,18 @@ size_t Heard(const wchar_t* szName)
 DWORD RunChild(const wchar_t* szVersion)
 {
     HKEY hKey = nullptr;
-    EXPECT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, kAppKey, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &hKey, nullptr),
-              ERROR_SUCCESS);
+    EXPECT_EQ(
+        RegCreateKeyExW(HKEY_CURRENT_USER, kAppKey, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &hKey, nullptr),
+        ERROR_SUCCESS);
     RegSetValueExW(hKey, L"Version", 0, REG_SZ, reinterpret_cast<const BYTE*>(szVersion),
                    static_cast<DWORD>((wcslen(szVersion) + 1) * sizeof(wchar_t)));
     RegCloseKey(hKey);
 
     wchar_t szPath[MAX_PATH];
     GetModuleFileNameW(nullptr, szPath, MAX_PATH);
-    std::wstring command = L"\"" + std::wstring(szPath) +
-                           L"\" --gtest_also_run_disabled_tests --gtest_filter=RendererChoice.DISABLED_AsChild";
+    std::wstring command =
+        L"\"" + std::wstring(szPath) +
+        L"\" --gtest_also_run_disabled_tests --gtest_filter=RendererChoice.DISABLED_AsChild";
     SetEnvironmentVariableW(kChildVersion, szVersion);
     STARTUPINFOW si{};
     si.cb = sizeof si;
@@ -82,7 +84,8 @@ DWORD RunChild(const wchar_t* szVersion)
     DWORD dwExit = 99;
     if (CreateProcessW(nullptr, command.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &si, &pi))
     {
-        if (WaitForSingleObject(pi.hProcess, 120000) == WAIT_OBJECT_0) GetExitCodeProcess(pi.hProcess, &dwExit);
+        if (WaitForSingleObject(pi.hProcess, 120000) == WAIT_OBJECT_0)
+            GetExitCodeProcess(pi.hProcess, &dwExit);
         CloseHandle(pi.hThread);
         CloseHandle(pi.hProcess);
     }
@@ -142,11 +145,14 @@ TEST(RendererChoice, DISABLED_AsChild)
     ASSERT_EQ(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED), S_OK);
     HMODULE hRenderers = LoadLibraryW(L"LMRendererU.dll"); // the stand-in beside the program
     ASSERT_NE(hRenderers, nullptr);
-    auto script = reinterpret_cast<ScriptFn>(reinterpret_cast<void (*)()>(GetProcAddress(hRenderers, "ChoiceScript")));
+    auto script =
+        reinterpret_cast<ScriptFn>(reinterpret_cast<void (*)()>(GetProcAddress(hRenderers, "ChoiceScript")));
     auto log = reinterpret_cast<LogFn>(reinterpret_cast<void (*)()>(GetProcAddress(hRenderers, "ChoiceLog")));
-    auto gap = reinterpret_cast<GapFn>(reinterpret_cast<void (*)()>(GetProcAddress(hRenderers, "ChoiceShortestDDGap")));
+    auto gap = reinterpret_cast<GapFn>(
+        reinterpret_cast<void (*)()>(GetProcAddress(hRenderers, "ChoiceShortestDDGap")));
     ASSERT_TRUE(script && log && gap);
-    auto calls = [&] {
+    auto calls = [&]
+    {
         wchar_t sz[1024];
         log(sz, 1024);
         return std::wstring(sz);
@@ -157,8 +163,8 @@ TEST(RendererChoice, DISABLED_AsChild)
     wc.hInstance = GetModuleHandleW(nullptr);
     wc.lpszClassName = L"LMVideoChoiceWatcher";
     ASSERT_TRUE(RegisterClassW(&wc));
-    HWND hWatcher = CreateWindowExW(0, wc.lpszClassName, L"watcher", WS_OVERLAPPED, 0, 0, 10, 10, nullptr, nullptr,
-                                    wc.hInstance, nullptr);
+    HWND hWatcher = CreateWindowExW(0, wc.lpszClassName, L"watcher", WS_OVERLAPPED, 0, 0, 10, 10, nullptr,
+                                    nullptr, wc.hInstance, nullptr);
     HWND hHost = CreateWindowExW(0, L"STATIC", L"host", WS_POPUP | WS_CLIPCHILDREN, 0, 0, 176, 144, nullptr,
                                  nullptr, nullptr, nullptr);
     ASSERT_TRUE(hWatcher && hHost);
@@ -171,8 +177,9 @@ TEST(RendererChoice, DISABLED_AsChild)
         // Direct2D and DirectDraw cannot start: GDI is the last choice.
         script(-1, -1, 0, 0);
         EXPECT_EQ(CallInit(pDisp, 3), -1);
-        EXPECT_EQ(calls(), std::wstring(bDirect2D ? L"D2D.Init;D2D.Destroy;" : L"") +
-                               L"DD.SetMemoryType 3;DD.Init;DD.Init;DD.Init;DD.Init;DD.Init;DD.Destroy;GDI.Init;");
+        EXPECT_EQ(calls(),
+                  std::wstring(bDirect2D ? L"D2D.Init;D2D.Destroy;" : L"") +
+                      L"DD.SetMemoryType 3;DD.Init;DD.Init;DD.Init;DD.Init;DD.Init;DD.Destroy;GDI.Init;");
         EXPECT_GE(gap(), 15.0) << "DirectDraw is tried again after a pause";
         EXPECT_EQ(CallText(pDisp, ID_GET_LOADER), L"GDI");
 
@@ -181,8 +188,8 @@ TEST(RendererChoice, DISABLED_AsChild)
         PostMessageW(hControl, kRecvChooseRenderer, 1, 0);
         ASSERT_TRUE(PumpUntil([&] { return CallText(pDisp, ID_GET_LOADER) != L"GDI"; }));
         EXPECT_EQ(CallText(pDisp, ID_GET_LOADER), bDirect2D ? L"D2D" : L"DDraw");
-        EXPECT_EQ(Narrow(calls()), Narrow(bDirect2D ? L"GDI.Destroy;D2D.Init;"
-                                                    : L"GDI.Destroy;DD.SetMemoryType 1;DD.Init;"));
+        EXPECT_EQ(Narrow(calls()),
+                  Narrow(bDirect2D ? L"GDI.Destroy;D2D.Init;" : L"GDI.Destroy;DD.SetMemoryType 1;DD.Init;"));
 
         // The last release asks every window to set its video up again.
         PostMessageW(hControl, kRecvReleaseRenderer, 0, 0);

@@ -14,6 +14,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cmath>
 #include <cstdio>
@@ -101,12 +102,25 @@ std::vector<Bytes> Pictures(const Bytes& stream)
     return pictures;
 }
 
-// The blocks a host hands over, each with the number of its picture: RTP packets (kind 4) or
-// each picture's Annex-B bytes (kind 8).
+// The blocks a host hands over, each with the number of its picture: RTP packets (kind 4), each
+// picture's Annex-B bytes (kind 8), or each picture of an H.263 stream (kind 7), which starts at
+// a byte-aligned picture start code (0000 0000 0000 0000 1000 00).
 std::vector<SPacket> Blocks(const Bytes& stream, short nKind)
 {
-    const std::vector<Bytes> pictures = Pictures(stream);
     std::vector<SPacket> packets;
+    if (nKind == 7)
+    {
+        std::vector<size_t> starts;
+        for (size_t i = 0; i + 2 < stream.size(); ++i)
+            if (stream[i] == 0 && stream[i + 1] == 0 && (stream[i + 2] & 0xFC) == 0x80) starts.push_back(i);
+        for (size_t k = 0; k < starts.size(); ++k)
+        {
+            const size_t end = k + 1 < starts.size() ? starts[k + 1] : stream.size();
+            packets.push_back({static_cast<int>(k), Bytes(stream.begin() + starts[k], stream.begin() + end)});
+        }
+        return packets;
+    }
+    const std::vector<Bytes> pictures = Pictures(stream);
     if (nKind == 8)
     {
         for (size_t i = 0; i < pictures.size(); ++i)
@@ -353,8 +367,9 @@ TEST_F(RecvControlWine, RegisteredByRegsvr32WithItsProgId)
 
 struct SFeedCase
 {
-    short nKind; // 4: RTP packets, 8: a plain Annex-B stream
-    int nStart;  // the first picture fed: 0 is a key picture, 5 is mid-way through the group
+    short nKind;           // 4: H.264 RTP packets, 8: a plain H.264 stream, 7: a plain H.263 stream
+    const wchar_t* szFile; // the stream; beside it, with ".yuv", Debian's ffmpeg's decode of it
+    int nStart;            // the first picture fed: 0 is a key picture, 5 is mid-way through the group
     bool bVFlip;
     int nKeys; // KeyframeReceived events expected
 };
@@ -369,12 +384,15 @@ class RecvControlFeed : public RecvControlWine, public testing::WithParamInterfa
 TEST_P(RecvControlFeed, DecodesFromAnotherThreadAndDrawsThePattern)
 {
     const SFeedCase& c = GetParam();
-    const Bytes stream = ReadBesideProgram(L"recv-cif.h264");
+    const Bytes stream = ReadBesideProgram(c.szFile);
+    const Bytes decoded = ReadBesideProgram((std::wstring(c.szFile) + L".yuv").c_str());
+    const int nFrames = 3 * kGop;
     ASSERT_FALSE(stream.empty());
+    ASSERT_EQ(decoded.size(), PatternBytes(kCx, kCy) * nFrames);
     const std::vector<SPacket> packets = Blocks(stream, c.nKind);
-    ASSERT_FALSE(packets.empty());
-    const int nFrames = packets.back().nFrame + 1;
-    ASSERT_EQ(nFrames, 3 * kGop);
+    ASSERT_EQ(packets.back().nFrame + 1, nFrames);
+    const auto nToFeed = std::count_if(packets.begin(), packets.end(),
+                                       [&](const SPacket& packet) { return packet.nFrame >= c.nStart; });
 
     IDispatch* pDisp = m_host.Dispatch();
     HWND hWnd = m_host.ControlWindow();
@@ -398,7 +416,7 @@ TEST_P(RecvControlFeed, DecodesFromAnotherThreadAndDrawsThePattern)
              });
     ASSERT_EQ(m_host.Advise(sink.Get()), S_OK);
 
-    std::atomic<int> nFed{c.nStart};
+    std::atomic<int> nFed{0};
     std::atomic<bool> bHiddenBeforeKey{true}, bFailed{false};
     std::atomic<DWORD> dwFeeder{0};
     std::thread feeder(
@@ -416,10 +434,10 @@ TEST_P(RecvControlFeed, DecodesFromAnotherThreadAndDrawsThePattern)
                 if (FAILED(DispInvoke(pDisp, ID_ON_RECV_DATA, DISPATCH_METHOD, result.Ptr(), raw, 2)) ||
                     result.Get().boolVal != VARIANT_TRUE)
                     bFailed = true;
-                nFed = packet.nFrame + 1;
+                ++nFed;
             }
         });
-    ASSERT_TRUE(PumpUntil([&] { return nFed.load() == nFrames; }));
+    ASSERT_TRUE(PumpUntil([&] { return nFed.load() == nToFeed; }));
     feeder.join();
     EXPECT_FALSE(bFailed.load());
     EXPECT_TRUE(bHiddenBeforeKey.load());
@@ -438,6 +456,9 @@ TEST_P(RecvControlFeed, DecodesFromAnotherThreadAndDrawsThePattern)
     Bytes source(PatternBytes(kCx, kCy));
     ASSERT_TRUE(MakeStampedPattern(static_cast<uint32_t>(nStamp), kCx, kCy, source.data()));
     EXPECT_GE(LumaPsnr(luma.data(), source.data()), 30.0) << "frame " << nStamp;
+    // Against the reference decoder's picture only colour conversion and rounding remain.
+    EXPECT_GE(LumaPsnr(luma.data(), decoded.data() + PatternBytes(kCx, kCy) * nStamp), 40.0)
+        << "frame " << nStamp;
     if (c.nKind == 4 && !c.bVFlip) SaveScreenshot(pixels, QUILLON_SCREENSHOT);
 
     CallLong(pDisp, ID_REMOVE_USER);
@@ -446,8 +467,11 @@ TEST_P(RecvControlFeed, DecodesFromAnotherThreadAndDrawsThePattern)
 }
 
 INSTANTIATE_TEST_SUITE_P(KindStartFlip, RecvControlFeed,
-                         testing::Values(SFeedCase{4, 5, false, 2}, SFeedCase{4, 0, true, 3},
-                                         SFeedCase{8, 5, true, 2}, SFeedCase{8, 0, false, 3}));
+                         testing::Values(SFeedCase{4, L"recv-cif.h264", 5, false, 2},
+                                         SFeedCase{4, L"recv-cif.h264", 0, true, 3},
+                                         SFeedCase{8, L"recv-cif.h264", 5, true, 2},
+                                         SFeedCase{8, L"recv-cif.h264", 0, false, 3},
+                                         SFeedCase{7, L"recv-cif.h263", 5, true, 2}));
 
 // The first picture the host sets is drawn on the calling thread at once; later ones travel
 // through the window's messages.

@@ -5,6 +5,8 @@
 #include "comkit/ControlHost.h"
 #include "comkit/ControlSite.h"
 #include "comkit/DispatchTable.h"
+#include "confclient/library/LMHolders.h"
+#include "confclient/library/LMPixelFormat.h"
 #include "lmvideo/fixtures/StampedPattern.h"
 #include "lmvideo/module/LMVideoGuids.h"
 #include "lmvideo/rtp/AnnexB.h"
@@ -16,6 +18,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <memory>
 #include <cmath>
 #include <cstdio>
 #include <string>
@@ -140,6 +143,43 @@ std::vector<SPacket> Blocks(const Bytes& stream, short nKind)
             packets.push_back({static_cast<int>(i), Bytes(p, p + sizes[u])});
     }
     return packets;
+}
+
+// H.263 RTP packets (RFC 2190, kind 3) of 45 stamped pictures, a key picture every 15, made by
+// the codec library's own encoder; and the same library's decode of them, picture by picture,
+// as the reference.
+void EncodeH263Rtp(std::vector<SPacket>& packets, Bytes& reference)
+{
+    CLMObjectPtr<ILMVideoEncoder> encoder(1, L"LMLibrary01U.dll", L"GetH263RtpEncoder");
+    CLMObjectPtr<ILMVideoDecoder> decoder(1, L"LMLibrary01U.dll", L"GetH263RtpDecoder");
+    IIppColorSpaceConverterPtr converter;
+    ASSERT_TRUE(encoder && decoder && converter);
+    ASSERT_TRUE(encoder->Init(15, 384000, 1350, kCx, kCy)) << encoder->GetLastErrorMessage();
+    auto result = std::make_unique<S_ENCODEROUTPUT>();
+    const int32_t nPlanar = static_cast<int32_t>(PatternBytes(kCx, kCy));
+    Bytes planar(nPlanar), rgb(kCx * kCy * 4), units(256 * 1024), decoded(nPlanar);
+    for (int n = 0; n < 3 * kGop; ++n)
+    {
+        ASSERT_TRUE(MakeStampedPattern(static_cast<uint32_t>(n), kCx, kCy, planar.data()));
+        ASSERT_TRUE(converter->Convert(planar.data(), nPlanar, {kCx, kCy, LM_FMT_YUV420, 0}, rgb.data(),
+                                       static_cast<int32_t>(rgb.size()), {kCx, -kCy, LM_FMT_RGB32, 0}));
+        ASSERT_TRUE(encoder->Encode(rgb.data(), static_cast<int32_t>(rgb.size()),
+                                    {kCx, -kCy, LM_FMT_RGB32, n % kGop == 0},
+                                    static_cast<int32_t>(units.size()), units.data(), result.get()))
+            << encoder->GetLastErrorMessage();
+        ASSERT_EQ(result->bKeyFrame != 0, n % kGop == 0) << n;
+        S_DECODEDFRAME frame{};
+        bool bDecoded = false;
+        size_t at = 0;
+        for (uint32_t i = 0; i < result->nCount; at += result->nSizes[i++])
+        {
+            packets.push_back({n, Bytes(units.begin() + at, units.begin() + at + result->nSizes[i])});
+            bDecoded = decoder->Decode(units.data() + at, static_cast<int32_t>(result->nSizes[i]), 0,
+                                       decoded.data(), nPlanar, &frame) != 0;
+        }
+        ASSERT_TRUE(bDecoded) << n;
+        reference.insert(reference.end(), decoded.begin(), decoded.end());
+    }
 }
 
 // The picture as a bitmap file, for a person to look at.
@@ -367,8 +407,9 @@ TEST_F(RecvControlWine, RegisteredByRegsvr32WithItsProgId)
 
 struct SFeedCase
 {
-    short nKind;           // 4: H.264 RTP packets, 8: a plain H.264 stream, 7: a plain H.263 stream
-    const wchar_t* szFile; // the stream; beside it, with ".yuv", Debian's ffmpeg's decode of it
+    short nKind;           // 4: H.264 RTP, 8: a plain H.264 stream, 7: a plain H.263 stream, 3: H.263 RTP
+    const wchar_t* szFile; // the stream, beside it with ".yuv" Debian's ffmpeg's decode of it; null:
+                           // made by the codec library's encoder, the reference its own decode
     int nStart;            // the first picture fed: 0 is a key picture, 5 is mid-way through the group
     bool bVFlip;
     int nKeys; // KeyframeReceived events expected
@@ -384,12 +425,21 @@ class RecvControlFeed : public RecvControlWine, public testing::WithParamInterfa
 TEST_P(RecvControlFeed, DecodesFromAnotherThreadAndDrawsThePattern)
 {
     const SFeedCase& c = GetParam();
-    const Bytes stream = ReadBesideProgram(c.szFile);
-    const Bytes decoded = ReadBesideProgram((std::wstring(c.szFile) + L".yuv").c_str());
     const int nFrames = 3 * kGop;
-    ASSERT_FALSE(stream.empty());
+    std::vector<SPacket> packets;
+    Bytes decoded;
+    if (c.szFile)
+    {
+        const Bytes stream = ReadBesideProgram(c.szFile);
+        ASSERT_FALSE(stream.empty());
+        packets = Blocks(stream, c.nKind);
+        decoded = ReadBesideProgram((std::wstring(c.szFile) + L".yuv").c_str());
+    }
+    else
+    {
+        ASSERT_NO_FATAL_FAILURE(EncodeH263Rtp(packets, decoded));
+    }
     ASSERT_EQ(decoded.size(), PatternBytes(kCx, kCy) * nFrames);
-    const std::vector<SPacket> packets = Blocks(stream, c.nKind);
     ASSERT_EQ(packets.back().nFrame + 1, nFrames);
     const auto nToFeed = std::count_if(packets.begin(), packets.end(),
                                        [&](const SPacket& packet) { return packet.nFrame >= c.nStart; });
@@ -456,7 +506,7 @@ TEST_P(RecvControlFeed, DecodesFromAnotherThreadAndDrawsThePattern)
     Bytes source(PatternBytes(kCx, kCy));
     ASSERT_TRUE(MakeStampedPattern(static_cast<uint32_t>(nStamp), kCx, kCy, source.data()));
     EXPECT_GE(LumaPsnr(luma.data(), source.data()), 30.0) << "frame " << nStamp;
-    // Against the reference decoder's picture only colour conversion and rounding remain.
+    // Against the reference decode's picture only colour conversion and rounding remain.
     EXPECT_GE(LumaPsnr(luma.data(), decoded.data() + PatternBytes(kCx, kCy) * nStamp), 40.0)
         << "frame " << nStamp;
     if (c.nKind == 4 && !c.bVFlip) SaveScreenshot(pixels, QUILLON_SCREENSHOT);
@@ -466,12 +516,11 @@ TEST_P(RecvControlFeed, DecodesFromAnotherThreadAndDrawsThePattern)
     m_host.Destroy(); // before the sink and the packets go
 }
 
-INSTANTIATE_TEST_SUITE_P(KindStartFlip, RecvControlFeed,
-                         testing::Values(SFeedCase{4, L"recv-cif.h264", 5, false, 2},
-                                         SFeedCase{4, L"recv-cif.h264", 0, true, 3},
-                                         SFeedCase{8, L"recv-cif.h264", 5, true, 2},
-                                         SFeedCase{8, L"recv-cif.h264", 0, false, 3},
-                                         SFeedCase{7, L"recv-cif.h263", 5, true, 2}));
+INSTANTIATE_TEST_SUITE_P(
+    KindStartFlip, RecvControlFeed,
+    testing::Values(SFeedCase{4, L"recv-cif.h264", 5, false, 2}, SFeedCase{4, L"recv-cif.h264", 0, true, 3},
+                    SFeedCase{8, L"recv-cif.h264", 5, true, 2}, SFeedCase{8, L"recv-cif.h264", 0, false, 3},
+                    SFeedCase{7, L"recv-cif.h263", 5, true, 2}, SFeedCase{3, nullptr, 5, false, 2}));
 
 // The first picture the host sets is drawn on the calling thread at once; later ones travel
 // through the window's messages.

@@ -109,7 +109,8 @@ double ThreadCpu(HANDLE hThread)
 
 double Now()
 {
-    static LARGE_INTEGER frequency = [] {
+    static LARGE_INTEGER frequency = []
+    {
         LARGE_INTEGER f;
         QueryPerformanceFrequency(&f);
         return f;
@@ -124,7 +125,8 @@ int main(int argc, char** argv)
 {
     const int nSeconds = argc > 1 ? std::max(1, atoi(argv[1])) : 60;
     if (FAILED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))) return 1;
-    const std::vector<std::vector<Bytes>> pictures = PacketsPerPicture(ReadFile(Folder() + L"\\recv-bench.h264"));
+    const std::vector<std::vector<Bytes>> pictures =
+        PacketsPerPicture(ReadFile(Folder() + L"\\recv-bench.h264"));
     if (pictures.size() < 2 * kGop)
     {
         fprintf(stderr, "bench_recv_grid: recv-bench.h264 is missing beside the program\n");
@@ -134,8 +136,9 @@ int main(int argc, char** argv)
 
     RECT frame{0, 0, kColumns * kCx, kColumns * kCy};
     AdjustWindowRect(&frame, WS_POPUP, FALSE);
-    HWND hWnd = CreateWindowExW(0, L"STATIC", L"grid", WS_POPUP | WS_CLIPCHILDREN, 0, 0, frame.right - frame.left,
-                                frame.bottom - frame.top, nullptr, nullptr, nullptr, nullptr);
+    HWND hWnd =
+        CreateWindowExW(0, L"STATIC", L"grid", WS_POPUP | WS_CLIPCHILDREN, 0, 0, frame.right - frame.left,
+                        frame.bottom - frame.top, nullptr, nullptr, nullptr, nullptr);
     ShowWindow(hWnd, SW_SHOWNOACTIVATE);
     std::vector<std::unique_ptr<CControlHost>> hosts;
     std::vector<IDispatch*> controls;
@@ -165,43 +168,45 @@ int main(int argc, char** argv)
     double dFeedWall = 0;
     int nLateTicks = 0;
     double dFeedCpu = 0;
-    std::thread feeder([&] {
-        const double dCpuStart = ThreadCpu(GetCurrentThread());
-        HANDLE hTimer = CreateWaitableTimerW(nullptr, FALSE, nullptr);
-        const double tStart = Now();
-        for (int tick = 0; tick < nTicks; ++tick)
+    std::thread feeder(
+        [&]
         {
-            const double tDue = tStart + static_cast<double>(tick) / kFps;
-            const double tWait = tDue - Now();
-            if (tWait > 0)
+            const double dCpuStart = ThreadCpu(GetCurrentThread());
+            HANDLE hTimer = CreateWaitableTimerW(nullptr, FALSE, nullptr);
+            const double tStart = Now();
+            for (int tick = 0; tick < nTicks; ++tick)
             {
-                LARGE_INTEGER due;
-                due.QuadPart = -static_cast<LONGLONG>(tWait * 1e7);
-                SetWaitableTimer(hTimer, &due, 0, nullptr, nullptr, FALSE);
-                WaitForSingleObject(hTimer, INFINITE);
-            }
-            else if (tick > 0)
-                ++nLateTicks;
-            const double t0 = Now();
-            for (int s = 0; s < kStreams; ++s)
-            {
-                const int nPicture = ((s % (nPictures / kGop)) * kGop + tick) % nPictures;
-                for (const Bytes& packet : pictures[nPicture])
+                const double tDue = tStart + static_cast<double>(tick) / kFps;
+                const double tWait = tDue - Now();
+                if (tWait > 0)
                 {
-                    CVar result;
-                    CVar args[] = {CVar::IntPtr(reinterpret_cast<INT_PTR>(packet.data())),
-                                   CVar(static_cast<long>(packet.size()))};
-                    VARIANT raw[] = {args[0].Get(), args[1].Get()};
-                    DispInvoke(controls[s], ID_ON_RECV_DATA, DISPATCH_METHOD, result.Ptr(), raw, 2);
+                    LARGE_INTEGER due;
+                    due.QuadPart = -static_cast<LONGLONG>(tWait * 1e7);
+                    SetWaitableTimer(hTimer, &due, 0, nullptr, nullptr, FALSE);
+                    WaitForSingleObject(hTimer, INFINITE);
                 }
+                else if (tick > 0)
+                    ++nLateTicks;
+                const double t0 = Now();
+                for (int s = 0; s < kStreams; ++s)
+                {
+                    const int nPicture = ((s % (nPictures / kGop)) * kGop + tick) % nPictures;
+                    for (const Bytes& packet : pictures[nPicture])
+                    {
+                        CVar result;
+                        CVar args[] = {CVar::IntPtr(reinterpret_cast<INT_PTR>(packet.data())),
+                                       CVar(static_cast<long>(packet.size()))};
+                        VARIANT raw[] = {args[0].Get(), args[1].Get()};
+                        DispInvoke(controls[s], ID_ON_RECV_DATA, DISPATCH_METHOD, result.Ptr(), raw, 2);
+                    }
+                }
+                dFeedWall += Now() - t0;
             }
-            dFeedWall += Now() - t0;
-        }
-        CloseHandle(hTimer);
-        // Read here: Wine gives no times of another thread.
-        dFeedCpu = ThreadCpu(GetCurrentThread()) - dCpuStart;
-        bDone = true;
-    });
+            CloseHandle(hTimer);
+            // Read here: Wine gives no times of another thread.
+            dFeedCpu = ThreadCpu(GetCurrentThread()) - dCpuStart;
+            bDone = true;
+        });
 
     // The window thread draws every posted picture; the ones it draws are counted here.
     const double tStart = Now();
@@ -238,7 +243,8 @@ int main(int argc, char** argv)
     printf("process CPU %.1f s over %.1f s wall: %.2f cores\n", dCpu, dWall, dCpu / dWall);
     printf("feeding thread (decode): %.3f ms CPU, %.3f ms wall per stream picture\n",
            dFeedCpu * 1000 / nStreamPictures, dFeedWall * 1000 / nStreamPictures);
-    printf("window thread (convert and draw): %.3f ms CPU per stream picture\n", dGuiCpu * 1000 / nStreamPictures);
+    printf("window thread (convert and draw): %.3f ms CPU per stream picture\n",
+           dGuiCpu * 1000 / nStreamPictures);
     printf("all: %.3f ms CPU per stream picture\n", dCpu * 1000 / nStreamPictures);
     printf("pictures drawn %lld of %.0f, dropped by the in-flight rule %.0f; feeding ticks late %d of %d\n",
            nDrawn, nStreamPictures, nStreamPictures - static_cast<double>(nDrawn), nLateTicks, nTicks);

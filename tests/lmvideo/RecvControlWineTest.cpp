@@ -528,8 +528,12 @@ TEST_F(RecvControlWine, SetImageDrawsTheFirstPictureAtOnce)
 {
     IDispatch* pDisp = m_host.Dispatch();
     HWND hWnd = m_host.ControlWindow();
-    ASSERT_EQ(CallLong(pDisp, ID_INIT, {CVar(short{0})}), -1);
+    // Without a renderer the paint handler still validates its region (else WM_PAINT never ends).
     ShowWindow(hWnd, SW_SHOWNOACTIVATE);
+    InvalidateRect(hWnd, nullptr, FALSE);
+    UpdateWindow(hWnd);
+    EXPECT_FALSE(GetUpdateRect(hWnd, nullptr, FALSE));
+    ASSERT_EQ(CallLong(pDisp, ID_INIT, {CVar(short{0})}), -1);
     Pump();
     std::vector<uint32_t> picture(kCx * kCy, 0x00C03020);
     auto setImage = [&]

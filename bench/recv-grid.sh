@@ -3,13 +3,16 @@
 # thread for SECONDS (default 60), on a virtual display of their own large enough for the 7 x 7
 # grid; beside it, the CPU of that display's Xvfb and of the wineserver, and Debian's ffmpeg
 # decoding the same stream to BGRA with one thread. Prints the figures for docs/benchmarks.md.
-#   bench/recv-grid.sh BUILD_DIR [SECONDS]
+#   bench/recv-grid.sh BUILD_DIR [SECONDS] [spread]
+# With "spread" the feeding thread hands the 49 pictures of a frame over one after another across
+# the frame time, as a network delivers them; without it, in one burst.
 # BUILD_DIR: a 64-bit Windows build tree (build/windows); bench_recv_grid is built in it.
 # QUILLON_RUN_DIR (default /tmp/quillon-recv-grid) holds the Wine session.
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
 build=$(cd "${1:?usage: recv-grid.sh BUILD_DIR [SECONDS]}" && pwd)
 seconds=${2:-60}
+spread=${3:-}
 run=${QUILLON_RUN_DIR:-/tmp/quillon-recv-grid}
 bench=$build/bench/lmvideo_recv
 mkdir -p "$run"
@@ -48,7 +51,7 @@ done
 x0=$(cpu_of "$xvfb_pid")
 s0=$([ -n "$server_pid" ] && cpu_of "$server_pid" || echo 0)
 echo "== bench_recv_grid ($(nproc) cores, load $(cut -d' ' -f1-3 /proc/loadavg))"
-"$top/scripts/wine-exec.sh" "$bench/bench_recv_grid.exe" "$seconds"
+"$top/scripts/wine-exec.sh" "$bench/bench_recv_grid.exe" "$seconds" $spread
 x1=$(cpu_of "$xvfb_pid")
 s1=$([ -n "$server_pid" ] && cpu_of "$server_pid" || echo 0)
 echo "Xvfb $(echo "$x1 - $x0" | bc) s CPU, wineserver $(echo "$s1 - $s0" | bc) s CPU (${server_pid:-not found}) over the run"

@@ -3,7 +3,9 @@
 // the process's CPU over wall time, the feeding thread's cost (decoding) and the window thread's
 // (converting and drawing) per stream and picture, the pictures the in-flight rule dropped, and
 // the first-picture latency of key pictures beside the time of the call that decoded them.
-//   bench_recv_grid [SECONDS]
+//   bench_recv_grid [SECONDS] [spread]
+// With "spread" the streams' pictures are handed over one after another across the frame time,
+// as packets arrive from the network; without it, all 49 in one burst at the start of each.
 #include "comkit/ControlHost.h"
 #include "comkit/DispatchTable.h"
 #include "lmvideo/module/LMVideoGuids.h"
@@ -134,6 +136,7 @@ double Now()
 int main(int argc, char** argv)
 {
     const int nSeconds = argc > 1 ? std::max(1, atoi(argv[1])) : 60;
+    const bool bSpread = argc > 2 && std::string(argv[2]) == "spread";
     if (FAILED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))) return 1;
     const std::vector<std::vector<Bytes>> pictures =
         PacketsPerPicture(ReadFile(Folder() + L"\\recv-bench.h264"));
@@ -188,22 +191,29 @@ int main(int argc, char** argv)
             const double dCpuStart = ThreadCpu(GetCurrentThread());
             HANDLE hTimer = CreateWaitableTimerW(nullptr, FALSE, nullptr);
             const double tStart = Now();
+            auto waitUntil = [&](double tDue)
+            {
+                const double tWait = tDue - Now();
+                if (tWait <= 0) return false;
+                LARGE_INTEGER due;
+                due.QuadPart = -static_cast<LONGLONG>(tWait * 1e7);
+                SetWaitableTimer(hTimer, &due, 0, nullptr, nullptr, FALSE);
+                WaitForSingleObject(hTimer, INFINITE);
+                return true;
+            };
             for (int tick = 0; tick < nTicks; ++tick)
             {
                 const double tDue = tStart + static_cast<double>(tick) / kFps;
-                const double tWait = tDue - Now();
-                if (tWait > 0)
-                {
-                    LARGE_INTEGER due;
-                    due.QuadPart = -static_cast<LONGLONG>(tWait * 1e7);
-                    SetWaitableTimer(hTimer, &due, 0, nullptr, nullptr, FALSE);
-                    WaitForSingleObject(hTimer, INFINITE);
-                }
-                else if (tick > 0)
-                    ++nLateTicks;
-                const double t0 = Now();
+                if (!waitUntil(tDue) && tick > 0) ++nLateTicks;
+                double t0 = Now();
                 for (int s = 0; s < kStreams; ++s)
                 {
+                    if (bSpread && s > 0)
+                    {
+                        dFeedWall += Now() - t0;
+                        waitUntil(tDue + static_cast<double>(s) / (kFps * kStreams));
+                        t0 = Now();
+                    }
                     const int nPicture = ((s % (nPictures / kGop)) * kGop + tick) % nPictures;
                     const std::vector<Bytes>& packets = pictures[nPicture];
                     for (size_t i = 0; i < packets.size(); ++i)
@@ -270,8 +280,9 @@ int main(int argc, char** argv)
     const double dGuiCpu = ThreadCpu(GetCurrentThread()) - dGuiStart;
     const double nStreamPictures = static_cast<double>(nTicks) * kStreams;
 
-    printf("renderer %ls, %d streams of %dx%d at %d fps for %d s (%d pictures each)\n", loaderName.c_str(),
-           kStreams, kCx, kCy, kFps, nSeconds, nTicks);
+    printf("renderer %ls, %d streams of %dx%d at %d fps for %d s (%d pictures each), fed %s\n",
+           loaderName.c_str(), kStreams, kCx, kCy, kFps, nSeconds, nTicks,
+           bSpread ? "spread over the frame time" : "in one burst a frame");
     printf("process CPU %.1f s over %.1f s wall: %.2f cores\n", dCpu, dWall, dCpu / dWall);
     printf("feeding thread (decode): %.3f ms CPU, %.3f ms wall per stream picture\n",
            dFeedCpu * 1000 / nStreamPictures, dFeedWall * 1000 / nStreamPictures);

@@ -254,7 +254,7 @@ HRESULT CControlBase::InPlaceActivate(IOleClientSite* pActiveSite, HWND hwndPare
 {
     if (m_hWnd)
     {
-        ShowWindow(m_hWnd, SW_SHOW);
+        if (!StartsHidden()) ShowWindow(m_hWnd, SW_SHOW);
         return S_OK;
     }
     IOleClientSite* pSite = pActiveSite ? pActiveSite : m_pClientSite;
@@ -294,10 +294,10 @@ HRESULT CControlBase::InPlaceActivate(IOleClientSite* pActiveSite, HWND hwndPare
         pInPlace->Release();
         return E_FAIL;
     }
-    HWND hWnd =
-        CreateWindowExW(0, kWindowClass, L"", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN,
-                        rcPos.left, rcPos.top, rcPos.right - rcPos.left, rcPos.bottom - rcPos.top, hParent,
-                        nullptr, ServerModuleHandle(), this);
+    const DWORD dwVisible = StartsHidden() ? 0 : WS_VISIBLE;
+    HWND hWnd = CreateWindowExW(
+        0, kWindowClass, L"", WS_CHILD | dwVisible | WS_CLIPSIBLINGS | WS_CLIPCHILDREN, rcPos.left, rcPos.top,
+        rcPos.right - rcPos.left, rcPos.bottom - rcPos.top, hParent, nullptr, ServerModuleHandle(), this);
     if (!hWnd)
     {
         ComKitLog(LOG_ERROR, "[COM_CONTROL] child window not created: %lu", GetLastError());

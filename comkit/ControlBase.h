@@ -123,6 +123,9 @@ protected:
     // The container's ambient UserMode (TRUE when it does not say).
     BOOL IsUserMode() const { return m_bUserMode; }
 
+    // A control whose window starts hidden answers true: DoVerb then never shows it, the control
+    // shows it itself.
+    virtual bool StartsHidden() const { return false; }
     // The child window's life: called on the window's thread after creation and before destruction.
     virtual void OnCreateWindow(HWND hWnd) {}
     virtual void OnDestroyWindow(HWND hWnd) {}

@@ -122,6 +122,7 @@
 #define IDR_BACK_INFOBODY 10446
 #define IDR_BACK_SHARERTOP 11501
 #define IDR_WAVE_INVITE 10701
+#define IDR_WAVE_TESTSOUND 10514
 // Notice box buttons: OK and Cancel of the two-button set, Yes, No and Cancel of the three-button
 // set, each normal, pressed and focused.
 #define IDB_BOX2_OK 10620

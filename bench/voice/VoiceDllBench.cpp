@@ -23,7 +23,8 @@ double ThreadCpuMs()
 {
     FILETIME created, ended, kernel, user;
     GetThreadTimes(GetCurrentThread(), &created, &ended, &kernel, &user);
-    auto ms = [](const FILETIME& f) { return double((uint64_t(f.dwHighDateTime) << 32) | f.dwLowDateTime) / 1e4; };
+    auto ms = [](const FILETIME& f)
+    { return double((uint64_t(f.dwHighDateTime) << 32) | f.dwLowDateTime) / 1e4; };
     return ms(kernel) + ms(user);
 }
 
@@ -72,7 +73,8 @@ double BareDecodeFrameUs()
         {
             const std::vector<uint8_t>& p = Packets()[s][f % kFrames];
             nDecoded += opus_decode(decoders[s], p.data() + kVoiceHeaderBytes,
-                                    static_cast<opus_int32>(p.size() - kVoiceHeaderBytes), pcm, kVoiceFrameSamples, 0);
+                                    static_cast<opus_int32>(p.size() - kVoiceHeaderBytes), pcm,
+                                    kVoiceFrameSamples, 0);
         }
     if (nDecoded != int64_t(kBenchFrames) * kSpeakers * kVoiceFrameSamples) return -1;
     double us = (ThreadCpuMs() - t0) * 1000 / kBenchFrames;
@@ -102,8 +104,10 @@ int main()
         std::fprintf(stderr, "the client did not start on the fake devices\n");
         return 1;
     }
-    std::printf("16 speakers, %u frames of 20 ms, median of %d runs (CPU time per frame):\n", kBenchFrames, kRuns);
-    std::printf("  VOLumora.dll client: %.0f us, %.2f %% of one core\n", Median(engine), Median(engine) / 200);
+    std::printf("16 speakers, %u frames of 20 ms, median of %d runs (CPU time per frame):\n", kBenchFrames,
+                kRuns);
+    std::printf("  VOLumora.dll client: %.0f us, %.2f %% of one core\n", Median(engine),
+                Median(engine) / 200);
     std::printf("  bare libopus decode: %.0f us, %.2f %% of one core\n", Median(bare), Median(bare) / 200);
     std::printf("  client / bare: %.2f x\n", Median(engine) / Median(bare));
     return 0;

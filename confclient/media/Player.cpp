@@ -4,11 +4,12 @@
 #include <cstring>
 #include <new>
 
+#include "ResourceIds.h"
+
 namespace
 {
 constexpr int kSoundTest = 2;
 constexpr int kMicrophoneTest = 3;
-constexpr WORD kTestSoundId = 10514;
 // Sticky focus, volume, pan and frequency control, software mixing, static.
 constexpr DWORD kTestSoundFlags = 0x80EA;
 } // namespace
@@ -75,8 +76,8 @@ BOOL CPlayer::LoadSound(HMODULE hResources)
 {
     try
     {
-        HRSRC hRes = FindResourceW(hResources, MAKEINTRESOURCEW(kTestSoundId), L"WAVE");
-        if (!hRes) hRes = FindResourceW(hResources, MAKEINTRESOURCEW(kTestSoundId), L"WAV");
+        HRSRC hRes = FindResourceW(hResources, MAKEINTRESOURCEW(IDR_WAVE_TESTSOUND), L"WAVE");
+        if (!hRes) hRes = FindResourceW(hResources, MAKEINTRESOURCEW(IDR_WAVE_TESTSOUND), L"WAV");
         DWORD nSize = hRes ? SizeofResource(hResources, hRes) : 0;
         const void* p = nSize ? LockResource(LoadResource(hResources, hRes)) : nullptr;
         if (!p) return FALSE;

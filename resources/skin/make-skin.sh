@@ -125,3 +125,6 @@ with wave.open('invite.wav', 'wb') as w:
     w.setframerate(rate)
     w.writeframes(b''.join(struct.pack('<h', s) for s in samples))
 PY
+
+# The sound test's tone (the sound settings play it looping): half a second of 1 kHz.
+sox -n -r 22050 -c 1 -b 16 test_tone.wav synth 0.5 sine 1000 fade 0.005 0.5 0.005 vol 0.4

@@ -1,6 +1,7 @@
 // Two real programs under Wine meet in one room of the loopback server: windows,
 // participants, chat, rights, presenter, voice, leaving, closing and a full room.
 #include "tests/app/ProgramHarness.h"
+#include "tests/media/ToneShare.h"
 
 #include <cmath>
 #include <functional>
@@ -634,27 +635,6 @@ double Correlation(const std::vector<T>& a, const std::vector<T>& b, size_t nLag
     }
     double d = std::sqrt((saa - sa * sa / n) * (sbb - sb * sb / n));
     return d > 0 ? (sab - sa * sb / n) / d : 0;
-}
-
-// The power at one frequency as a share of the whole, summed over windows of 25 ms (Goertzel):
-// 440 and 880 Hz fit whole periods in a window, and a window's phase does not depend on the
-// last, as the receiver's concealment and buffer changes shift the signal by a few samples.
-double ToneShare(const int16_t* p, size_t n, double dHz)
-{
-    constexpr size_t kWindow = kRate / 40;
-    double w = 2 * std::cos(2 * std::numbers::pi * dHz / kRate), tone = 0, total = 0;
-    for (size_t k0 = 0; k0 + kWindow <= n; k0 += kWindow)
-    {
-        double s1 = 0, s2 = 0;
-        for (size_t k = k0; k < k0 + kWindow; ++k)
-        {
-            double s0 = p[k] + w * s1 - s2;
-            s2 = s1, s1 = s0;
-            total += double(p[k]) * p[k];
-        }
-        tone += 2 * (s1 * s1 + s2 * s2 - w * s1 * s2) / kWindow;
-    }
-    return total > 0 ? tone / total : 0;
 }
 
 // The session's sound server (scripts/sound-session.sh), as Unix commands see it.

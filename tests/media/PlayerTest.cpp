@@ -1,12 +1,14 @@
 // The program's voice client under Wine over fake devices: in a room its callbacks reach the
 // bar (levels one message at a time), in the microphone test the tester hears themself, and
-// the test sound fails cleanly without its resource.
+// the test sound fails cleanly without its resource; with the session's sound server the test
+// sound is heard on the speaker chosen.
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <numbers>
 
 #include "confclient/media/Player.h"
+#include "tests/media/ToneShare.h"
 #include "volumora/core/FakeVoiceDevice.h"
 
 namespace
@@ -90,4 +92,84 @@ TEST(Player, TheTestSoundFailsWithoutItsResource)
     EXPECT_FALSE(player.InitSound(nullptr, GetModuleHandleW(nullptr)));
     EXPECT_TRUE(player.PlayTestSound());
     player.StopTestSound();
+}
+
+namespace
+{
+struct SpeakerByName
+{
+    const wchar_t* pszName;
+    GUID guid{};
+    bool bFound = false;
+};
+
+BOOL CALLBACK FindSpeaker(LPGUID pGuid, LPCWSTR pszDescription, LPCWSTR, LPVOID p)
+{
+    auto* s = static_cast<SpeakerByName*>(p);
+    if (!pGuid || wcscmp(pszDescription, s->pszName) != 0) return TRUE;
+    s->guid = *pGuid;
+    s->bFound = true;
+    return FALSE;
+}
+
+UINT WaveInNamed(const wchar_t* pszName)
+{
+    for (UINT i = 0; i < waveInGetNumDevs(); ++i)
+    {
+        WAVEINCAPSW caps{};
+        if (waveInGetDevCapsW(i, &caps, sizeof caps) == MMSYSERR_NOERROR &&
+            wcscmp(caps.szPname, pszName) == 0)
+            return i;
+    }
+    return WAVE_MAPPER;
+}
+} // namespace
+
+// The sound settings' test: the tone of the language library, looping on the speaker chosen,
+// is what that speaker's monitor hears.
+TEST(Player, TheTestSoundPlaysOnTheChosenSpeaker)
+{
+    SpeakerByName speaker{L"carol-spk"};
+    DirectSoundEnumerateW(&FindSpeaker, &speaker);
+    UINT nMonitor = WaveInNamed(L"Monitor of carol-spk");
+    if (!speaker.bFound || nMonitor == WAVE_MAPPER) GTEST_SKIP() << "this Wine session has no sound server";
+    HMODULE hTexts = LoadLibraryExW(QUILLON_RESOURCE_DLL, nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    ASSERT_NE(nullptr, hTexts);
+    HWND hOwner =
+        CreateWindowW(L"STATIC", L"sound test", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+
+    WAVEFORMATEX format{WAVE_FORMAT_PCM, 1, 16000, 32000, 2, 16, 0};
+    HWAVEIN hIn = nullptr;
+    ASSERT_EQ(MMSYSERR_NOERROR, waveInOpen(&hIn, nMonitor, &format, 0, 0, CALLBACK_NULL));
+    std::vector<int16_t> heard(16000 * 3 / 2);
+    WAVEHDR header{};
+    header.lpData = reinterpret_cast<LPSTR>(heard.data());
+    header.dwBufferLength = static_cast<DWORD>(heard.size() * sizeof heard[0]);
+    waveInPrepareHeader(hIn, &header, sizeof header);
+    waveInAddBuffer(hIn, &header, sizeof header);
+
+    CFakeVoiceDeviceFactory devices;
+    RecordedTest test;
+    test.nKind = 2;
+    CPlayer player(test, hOwner, &devices);
+    ASSERT_TRUE(player.InitSound(&speaker.guid, hTexts));
+    ASSERT_TRUE(player.PlayTestSound());
+    waveInStart(hIn);
+    for (int i = 0; i < 200 && !(header.dwFlags & WHDR_DONE); ++i)
+        Sleep(50);
+    player.StopTestSound();
+    waveInReset(hIn);
+    waveInUnprepareHeader(hIn, &header, sizeof header);
+    waveInClose(hIn);
+    ASSERT_TRUE(header.dwFlags & WHDR_DONE) << "the monitor was recorded";
+
+    // The last second: the 1-kHz tone, loud enough to be the tone and not a leak.
+    const int16_t* pLast = heard.data() + heard.size() - 16000;
+    double energy = 0;
+    for (size_t k = 0; k < 16000; ++k)
+        energy += double(pLast[k]) * pLast[k];
+    EXPECT_GT(std::sqrt(energy / 16000), 1000.0);
+    EXPECT_GT(ToneShare(pLast, 16000, 1000), 0.8);
+    DestroyWindow(hOwner);
+    FreeLibrary(hTexts);
 }

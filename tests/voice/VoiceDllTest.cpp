@@ -1,8 +1,11 @@
 // The engine library as the program loads it under Wine: the exported client runs over fake
-// devices given to it, and over the system's devices it either opens them or names what failed.
+// devices given to it, and over the system's devices it either opens them or names what failed;
+// with the session's sound server, a missing microphone, speaker or both is named exactly.
 #include <gtest/gtest.h>
 
 #include <windows.h>
+#include <mmsystem.h>
+#include <dsound.h>
 
 #include <cmath>
 #include <numbers>
@@ -55,11 +58,56 @@ TEST(VoiceDll, SystemDevicesOpenOrNameWhatFailed)
     int nResult = client.InitVoice(4, kVoiceMicMapper, nullptr, 100, 30);
     DWORD dwError = GetLastError();
     if (nResult == 0)
+    {
         EXPECT_TRUE(dwError == VOLUMORA_ERROR_MIC || dwError == VOLUMORA_ERROR_SPEAKER ||
                     dwError == VOLUMORA_ERROR_BOTH)
             << dwError;
+    }
     client.TalkStart();
     client.TalkStop();
     client.ShowLogDialog();
     client.Shutdown();
+}
+
+namespace
+{
+BOOL CALLBACK FirstSpeaker(LPGUID pGuid, LPCWSTR, LPCWSTR, LPVOID p)
+{
+    if (!pGuid) return TRUE;
+    *static_cast<GUID*>(p) = *pGuid;
+    return FALSE;
+}
+} // namespace
+
+TEST(VoiceDll, AMissingMicrophoneOrSpeakerIsNamed)
+{
+    GUID speaker{};
+    DirectSoundEnumerateW(&FirstSpeaker, &speaker);
+    if (waveInGetNumDevs() == 0 || speaker == GUID{}) GTEST_SKIP() << "this Wine session has no sound server";
+    GUID noSpeaker = {0x0badf00d, 0x1234, 0x5678, {1, 2, 3, 4, 5, 6, 7, 8}};
+    const uint32_t nNoMic = waveInGetNumDevs() + 7;
+    struct
+    {
+        uint32_t nMic;
+        GUID* pSpeaker;
+        int nResult;
+        DWORD dwError;
+    } cases[] = {
+        {0, &speaker, 1, 0},
+        {kVoiceMicAbsent, &speaker, 1, 0}, // a listener opens no microphone
+        {nNoMic, &speaker, 0, VOLUMORA_ERROR_MIC},
+        {0, &noSpeaker, 0, VOLUMORA_ERROR_SPEAKER},
+        {nNoMic, &noSpeaker, 0, VOLUMORA_ERROR_BOTH},
+    };
+    for (const auto& c : cases)
+    {
+        LoopClient client;
+        SetLastError(0);
+        EXPECT_EQ(c.nResult, client.InitVoice(4, c.nMic, c.pSpeaker, 100, 30)) << c.nMic;
+        if (c.nResult == 0)
+        {
+            EXPECT_EQ(c.dwError, GetLastError()) << c.nMic;
+        }
+        client.Shutdown();
+    }
 }

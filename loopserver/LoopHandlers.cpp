@@ -317,7 +317,7 @@ void CLoopServer::EnterRoom(const std::shared_ptr<Client>& c, Room& room, uint16
     EncodeU16(PresiderOf(room)->wChannel, b);
     Send(*c, INFO_CONF_PRESIDER, 0, b);
     b.clear();
-    EncodeRoomState({room.info.wRoomIndex, 1, 0}, b);
+    EncodeRoomState({room.info.wRoomIndex, 1, 0, room.wLectureState, room.wLectureMinutes}, b);
     Send(*c, INFO_CONF_STATE, 0, b);
     SendRoomView(*c, room);
 

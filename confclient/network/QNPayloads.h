@@ -287,18 +287,22 @@ template <class IO> void Fields(IO& io, QNViewMode& r)
 void EncodeViewMode(const QNViewMode& r, Bytes& out);
 bool DecodeViewMode(const uint8_t* p, size_t n, QNViewMode& r);
 
-// 533: the room state.
+// 533: the room state, and the lecture's state (0 none, 1 started, 100 ended) and length in minutes.
 struct QNRoomState
 {
     uint16_t wRoomIndex = 0;
     uint16_t wState = 0;
     uint32_t dwFlags = 0;
+    uint16_t wLectureState = 0;
+    uint16_t wLectureMinutes = 0;
 };
 template <class IO> void Fields(IO& io, QNRoomState& r)
 {
     io.U16(r.wRoomIndex);
     io.U16(r.wState);
     io.U32(r.dwFlags);
+    io.U16(r.wLectureState);
+    io.U16(r.wLectureMinutes);
 }
 void EncodeRoomState(const QNRoomState& r, Bytes& out);
 bool DecodeRoomState(const uint8_t* p, size_t n, QNRoomState& r);

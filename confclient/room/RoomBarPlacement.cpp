@@ -40,11 +40,13 @@ std::map<int, S_BARPLACE> PlaceBar(const S_BARLAYOUTINPUT& in)
 {
     Placer p{in, {}};
     const int W = in.nWidth;
-    for (int nId : {BARCTL_FILE, BARCTL_VIEW, BARCTL_DRAW, BARCTL_TOOL, BARCTL_INVITE, BARCTL_CAMERA, BARCTL_MUTE,
-                    BARCTL_TALK, BARCTL_SPEAKER, BARCTL_MIC, BARCTL_VIDEO, BARCTL_BOARD, BARCTL_MEDIASHARE,
-                    BARCTL_QUESTION, BARCTL_SHARENAME, BARCTL_SHAREVIEW, BARCTL_WEB, BARCTL_WEBDRAW, BARCTL_DOCOPEN,
-                    BARCTL_RECORD, BARCTL_PRESENTER, BARCTL_LAYOUT, BARCTL_RESTORE, BARCTL_MAXIMIZE, BARCTL_CLOSE,
-                    BARCTL_MINIMIZE, BARCTL_PRESENTATION, BARCTL_NETWORK, BARCTL_RECTIME, BARCTL_WEBADDRESS})
+    for (int nId :
+         {BARCTL_FILE,      BARCTL_VIEW,         BARCTL_DRAW,       BARCTL_TOOL,     BARCTL_INVITE,
+          BARCTL_CAMERA,    BARCTL_MUTE,         BARCTL_TALK,       BARCTL_SPEAKER,  BARCTL_MIC,
+          BARCTL_VIDEO,     BARCTL_BOARD,        BARCTL_MEDIASHARE, BARCTL_QUESTION, BARCTL_SHARENAME,
+          BARCTL_SHAREVIEW, BARCTL_WEB,          BARCTL_WEBDRAW,    BARCTL_DOCOPEN,  BARCTL_RECORD,
+          BARCTL_PRESENTER, BARCTL_LAYOUT,       BARCTL_RESTORE,    BARCTL_MAXIMIZE, BARCTL_CLOSE,
+          BARCTL_MINIMIZE,  BARCTL_PRESENTATION, BARCTL_NETWORK,    BARCTL_RECTIME,  BARCTL_WEBADDRESS})
         p.out[nId] = {};
 
     // Menu row.
@@ -94,8 +96,8 @@ std::map<int, S_BARPLACE> PlaceBar(const S_BARLAYOUTINPUT& in)
     if (in.bPlayback)
     {
         p.Put(BARCTL_LAYOUT, nLayoutX, nRowY, !in.bNoVideoControls);
-        for (int nId : {BARCTL_WEB, BARCTL_WEBDRAW, BARCTL_SHARENAME, BARCTL_DOCOPEN, BARCTL_RECORD,
-                        BARCTL_PRESENTER})
+        for (int nId :
+             {BARCTL_WEB, BARCTL_WEBDRAW, BARCTL_SHARENAME, BARCTL_DOCOPEN, BARCTL_RECORD, BARCTL_PRESENTER})
             p.out[nId].bShown = false;
         return p.out;
     }
@@ -119,7 +121,8 @@ std::map<int, S_BARPLACE> PlaceBar(const S_BARLAYOUTINPUT& in)
         p.Put(nId, nX, nRowY, nX >= nViewEnd + 2);
         nRight = nX - 2;
     }
-    auto groupLeft = [&]() {
+    auto groupLeft = [&]()
+    {
         int nLeft = nLayoutLeft;
         for (int nId : group)
             if (p.Shown(nId)) nLeft = std::min(nLeft, p.out[nId].rc.x);

@@ -68,8 +68,8 @@ struct S_BARLAYOUTINPUT
     bool bShareView = false;     // feature 0x20000
     bool bPresenterBits = false; // either presenter bit of the room option byte
     bool bInviteShown = false;
-    bool bWebShown = false; // the board shows a web page in board view
-    bool bBoardRight = true; // the control right or the drawing right
+    bool bWebShown = false;          // the board shows a web page in board view
+    bool bBoardRight = true;         // the control right or the drawing right
     bool bLargeTextLanguage = false; // the English or German library: a taller time text
 };
 

@@ -64,12 +64,12 @@ std::vector<S_MENUITEM> MediaShareSettings(const S_MENUCONDITIONS& c)
     }
     out.push_back(Popup("IDMS_MEDIASHARE_BITRATE", std::move(rates)));
 
-    auto allows = [](const std::vector<uint16_t>& list, uint16_t v) {
-        return std::find(list.begin(), list.end(), v) != list.end();
-    };
+    auto allows = [](const std::vector<uint16_t>& list, uint16_t v)
+    { return std::find(list.begin(), list.end(), v) != list.end(); };
     std::vector<S_MENUITEM> fps;
     for (uint16_t v : {uint16_t(5), uint16_t(15), uint16_t(30)})
-        if (allows(c.frameRates, v)) fps.push_back(Plain(FrameRateCommand(v), (std::to_string(v) + " fps").c_str()));
+        if (allows(c.frameRates, v))
+            fps.push_back(Plain(FrameRateCommand(v), (std::to_string(v) + " fps").c_str()));
     if (allows(c.frameRates, 0)) fps.push_back(Cmd(32995, "IDMS_MEDIASHARE_NOLIMIT"));
     for (S_MENUITEM& m : fps)
         m.bEnabled = bMay;
@@ -162,9 +162,9 @@ std::vector<S_MENUITEM> DrawMenu()
         widths.push_back(w);
     }
     std::vector<S_MENUITEM> figures = {
-        Cmd(32989, "IDMS_BOARD_RECTANGLE", 11400),      Cmd(32990, "IDMS_BOARD_CIRCLE", 11398),
-        Cmd(32991, "IDMS_BOARD_TRIANGLE", 11402),       Cmd(32992, "IDMS_BOARD_FILL_RECTANGLE", 11401),
-        Cmd(32993, "IDMS_BOARD_FILL_CIRCLE", 11399),    Cmd(32994, "IDMS_BOARD_FILL_TRIANGLE", 11403),
+        Cmd(32989, "IDMS_BOARD_RECTANGLE", 11400),   Cmd(32990, "IDMS_BOARD_CIRCLE", 11398),
+        Cmd(32991, "IDMS_BOARD_TRIANGLE", 11402),    Cmd(32992, "IDMS_BOARD_FILL_RECTANGLE", 11401),
+        Cmd(32993, "IDMS_BOARD_FILL_CIRCLE", 11399), Cmd(32994, "IDMS_BOARD_FILL_TRIANGLE", 11403),
     };
     std::vector<S_MENUITEM> zoom;
     const char* percents[] = {"25%", "50%", "75%", "100%", "125%", "150%", "200%", "300%"};
@@ -177,16 +177,18 @@ std::vector<S_MENUITEM> DrawMenu()
 
     std::vector<S_MENUITEM> m;
     m.push_back(Cmd(32964, "IDMS_MENU_DRAW_SCROLL", 10957));
-    m.push_back(Popup("IDMS_BOARD_DRAW", {Cmd(32928, "IDMS_BOARD_DRAW", 10904),
-                                          Cmd(32930, "IDMS_BOARD_FLUORESCENCE", 10906),
-                                          Cmd(32929, "IDMS_BOARD_LINE", 10908), Cmd(33005, "IDMS_BOARD_HORIZ", 11526),
-                                          Separator(), Cmd(32932, "IDMS_BOARD_PEN_COLOR", 10959),
-                                          Popup("IDMS_BOARD_PEN_WIDTH", std::move(widths)),
-                                          Popup("IDMS_BOARD_FIGURE", std::move(figures))}));
-    m.push_back(Popup("IDMS_BOARD_CHECK", {Cmd(32939, "IDMS_BOARD_CHECK", 10903), Cmd(32940, "IDMS_BOARD_POINT", 10909)}));
-    m.push_back(Popup("IDMS_BOARD_FONT", {Cmd(1394, "IDMS_BOARD_FONT", 10907), Cmd(1399, "IDMS_BOARD_SETFONT", 10955)}));
     m.push_back(
-        Popup("IDMS_BOARD_ERASER", {Cmd(1395, "IDMS_BOARD_ERASER", 10905), Cmd(1398, "IDMS_BOARD_ALL_ERASER", 10916)}));
+        Popup("IDMS_BOARD_DRAW",
+              {Cmd(32928, "IDMS_BOARD_DRAW", 10904), Cmd(32930, "IDMS_BOARD_FLUORESCENCE", 10906),
+               Cmd(32929, "IDMS_BOARD_LINE", 10908), Cmd(33005, "IDMS_BOARD_HORIZ", 11526), Separator(),
+               Cmd(32932, "IDMS_BOARD_PEN_COLOR", 10959), Popup("IDMS_BOARD_PEN_WIDTH", std::move(widths)),
+               Popup("IDMS_BOARD_FIGURE", std::move(figures))}));
+    m.push_back(Popup("IDMS_BOARD_CHECK",
+                      {Cmd(32939, "IDMS_BOARD_CHECK", 10903), Cmd(32940, "IDMS_BOARD_POINT", 10909)}));
+    m.push_back(Popup("IDMS_BOARD_FONT",
+                      {Cmd(1394, "IDMS_BOARD_FONT", 10907), Cmd(1399, "IDMS_BOARD_SETFONT", 10955)}));
+    m.push_back(Popup("IDMS_BOARD_ERASER",
+                      {Cmd(1395, "IDMS_BOARD_ERASER", 10905), Cmd(1398, "IDMS_BOARD_ALL_ERASER", 10916)}));
     m.push_back(Popup("IDMS_MENU_DRAW_ZOOM", std::move(zoom)));
     return m;
 }
@@ -224,13 +226,16 @@ std::vector<S_MENUITEM> ToolMenu(const S_MENUCONDITIONS& c, int nLectureState)
         m.push_back(Separator());
         bool bMay = c.bMediaShareRight;
         // No file is shared when the menu is built: only open and mute are offered.
-        std::vector<S_MENUITEM> share = {
-            Cmd(20013, "IDMS_MEDIASHARE_OPEN", 10997, bMay),   Separator(),
-            Cmd(20014, "IDMS_MEDIASHARE_PLAY", 10998, false),  Cmd(20015, "IDMS_MEDIASHARE_PAUSE", 10999, false),
-            Cmd(20016, "IDMS_MEDIASHARE_STOP", 11000, false),  Cmd(20019, "IDMS_MEDIASHARE_MUTE", 11003, bMay),
-            Separator(),
-            Cmd(20017, "IDMS_MEDIASHARE_MOVEPRE", 11001, false), Cmd(20018, "IDMS_MEDIASHARE_MVOENEXT", 11002, false),
-            Separator()};
+        std::vector<S_MENUITEM> share = {Cmd(20013, "IDMS_MEDIASHARE_OPEN", 10997, bMay),
+                                         Separator(),
+                                         Cmd(20014, "IDMS_MEDIASHARE_PLAY", 10998, false),
+                                         Cmd(20015, "IDMS_MEDIASHARE_PAUSE", 10999, false),
+                                         Cmd(20016, "IDMS_MEDIASHARE_STOP", 11000, false),
+                                         Cmd(20019, "IDMS_MEDIASHARE_MUTE", 11003, bMay),
+                                         Separator(),
+                                         Cmd(20017, "IDMS_MEDIASHARE_MOVEPRE", 11001, false),
+                                         Cmd(20018, "IDMS_MEDIASHARE_MVOENEXT", 11002, false),
+                                         Separator()};
         for (S_MENUITEM& s : MediaShareSettings(c))
             share.push_back(std::move(s));
         if (share.back().kind == MENU_SEPARATOR) share.pop_back();
@@ -248,12 +253,13 @@ std::vector<S_MENUITEM> ToolMenu(const S_MENUCONDITIONS& c, int nLectureState)
 std::vector<S_MENUITEM> InviteMenu(const S_MENUCONDITIONS& c)
 {
     std::vector<S_MENUITEM> m;
-    if (!c.szInviteAddress.empty() && c.bInviteAllowed) m.push_back(Cmd(MENU_ID_INVITE, "IDMS_INVITE", 11291));
+    if (!c.szInviteAddress.empty() && c.bInviteAllowed)
+        m.push_back(Cmd(MENU_ID_INVITE, "IDMS_INVITE", 11291));
     if (c.bPhoneCalls || c.bTerminalCalls)
     {
         const char* pszKey = c.bPhoneCalls && c.bTerminalCalls ? "IDMS_CALLTOPHONE"
-                             : c.bPhoneCalls                  ? "IDMS_CALLTO_PHONE"
-                                                              : "IDMS_CALLTO_HW";
+                             : c.bPhoneCalls                   ? "IDMS_CALLTO_PHONE"
+                                                               : "IDMS_CALLTO_HW";
         m.push_back(Cmd(MENU_ID_CALL, pszKey, 11491));
     }
     return m;
@@ -277,12 +283,14 @@ bool ShowInviteButton(const S_MENUCONDITIONS& c)
 const std::vector<S_CONFMENU>& LayoutTable()
 {
     static const std::vector<S_CONFMENU> table = {
-        {13, 32836, 10589, 10590}, {10, 32834, 10587, 10588}, {11, 32844, 11174, 11173}, {2, 32827, 10360, 10361},
-        {30, 32857, 10487, 10489}, {31, 32858, 10490, 10492}, {14, 32837, 10973, 10974}, {4, 32829, 10362, 10363},
-        {15, 32838, 10975, 10976}, {16, 32839, 10977, 10978}, {6, 32831, 10364, 10365}, {28, 32855, 11347, 11348},
-        {29, 32856, 11349, 11350}, {17, 32840, 10979, 10980}, {18, 32841, 10981, 10982}, {32, 33011, 11542, 11543},
-        {19, 32842, 10983, 10984}, {7, 32832, 10366, 10367}, {33, 33012, 11545, 11546}, {34, 33013, 11548, 11549},
-        {1, 32826, 10370, 10371},  {8, 32833, 10368, 10369}, {50, 32843, 10732, 10733}, {22, 32847, 11284, 11283},
+        {13, 32836, 10589, 10590}, {10, 32834, 10587, 10588}, {11, 32844, 11174, 11173},
+        {2, 32827, 10360, 10361},  {30, 32857, 10487, 10489}, {31, 32858, 10490, 10492},
+        {14, 32837, 10973, 10974}, {4, 32829, 10362, 10363},  {15, 32838, 10975, 10976},
+        {16, 32839, 10977, 10978}, {6, 32831, 10364, 10365},  {28, 32855, 11347, 11348},
+        {29, 32856, 11349, 11350}, {17, 32840, 10979, 10980}, {18, 32841, 10981, 10982},
+        {32, 33011, 11542, 11543}, {19, 32842, 10983, 10984}, {7, 32832, 10366, 10367},
+        {33, 33012, 11545, 11546}, {34, 33013, 11548, 11549}, {1, 32826, 10370, 10371},
+        {8, 32833, 10368, 10369},  {50, 32843, 10732, 10733}, {22, 32847, 11284, 11283},
         {20, 32845, 11280, 11281}, {21, 32846, 11282, 11279}, {23, 32848, 11286, 11285},
     };
     return table;
@@ -319,12 +327,12 @@ std::string LayoutHintKey(int nCommand)
 std::optional<uint16_t> RoomTypeOfCommand(int nCommand)
 {
     static const std::pair<int, uint16_t> table[] = {
-        {32826, 1},  {32827, 2},  {32828, 0},  {32829, 4},  {32830, 0},  {32831, 6},  {32832, 7},
-        {32833, 8},  {32834, 10}, {32835, 0},  {32836, 13}, {32837, 14}, {32838, 15}, {32839, 16},
-        {32840, 17}, {32841, 18}, {32842, 19}, {32843, 50}, {32844, 11}, {32845, 20}, {32846, 21},
-        {32847, 22}, {32848, 23}, {32849, 12}, {32850, 24}, {32851, 3},  {32852, 25}, {32853, 26},
-        {32854, 27}, {32855, 28}, {32856, 29}, {32857, 30}, {32858, 31}, {33011, 32}, {33012, 33},
-        {33013, 34},
+        {32826, 1},  {32827, 2},  {32828, 0},  {32829, 4},  {32830, 0},  {32831, 6},
+        {32832, 7},  {32833, 8},  {32834, 10}, {32835, 0},  {32836, 13}, {32837, 14},
+        {32838, 15}, {32839, 16}, {32840, 17}, {32841, 18}, {32842, 19}, {32843, 50},
+        {32844, 11}, {32845, 20}, {32846, 21}, {32847, 22}, {32848, 23}, {32849, 12},
+        {32850, 24}, {32851, 3},  {32852, 25}, {32853, 26}, {32854, 27}, {32855, 28},
+        {32856, 29}, {32857, 30}, {32858, 31}, {33011, 32}, {33012, 33}, {33013, 34},
     };
     for (const auto& [nCmd, wType] : table)
         if (nCmd == nCommand) return wType;
@@ -365,15 +373,15 @@ S_ROOMTYPECHANGE RoomTypeChange(int nCommand, uint16_t wCurrentType, int nPartic
 const std::vector<std::string>& RoomTypeTextKeys()
 {
     static const std::vector<std::string> keys = {
-        "IDS_ROOMTYPE_SEMINAR",      "IDS_ROOMTYPE_2VIDEO",         "IDS_ROOMTYPE_3VIDEO",
-        "IDS_ROOMTYPE_4VIDEO",       "IDS_ROOMTYPE_5VIDEO",         "IDS_ROOMTYPE_6VIDEO",
-        "IDS_ROOMTYPE_7VIDEO",       "IDS_ROOMTYPE_9VIDEO",         "IDS_ROOMTYPE_10VIDEO",
-        "IDS_ROOMTYPE_13VIDEO",      "IDS_ROOMTYPE_16VIDEO",        "IDS_ROOMTYPE_19VIDEO",
-        "IDS_ROOMTYPE_22VIDEO",      "IDS_ROOMTYPE_25VIDEO",        "IDS_ROOMTYPE_30VIDEO",
-        "IDS_ROOMTYPE_33VIDEO",      "IDS_ROOMTYPE_36VIDEO",        "IDS_ROOMTYPE_43VIDEO",
-        "IDS_ROOMTYPE_46VIDEO",      "IDS_ROOMTYPE_49VIDEO",        "IDS_ROOMTYPE_DOCUMENT",
-        "IDS_ROOMTYPE_1VIDEO",       "IDS_ROOMTYPE_PIP",            "IDS_ROOMTYPE_2VIDEO_16TO9",
-        "IDS_ROOMTYPE_10VIDEO_16TO9", "IDS_ROOMTYPE_1VIDEO_16TO9",  "IDS_ROOMTYPE_10VIDEO_2_16TO9",
+        "IDS_ROOMTYPE_SEMINAR",       "IDS_ROOMTYPE_2VIDEO",       "IDS_ROOMTYPE_3VIDEO",
+        "IDS_ROOMTYPE_4VIDEO",        "IDS_ROOMTYPE_5VIDEO",       "IDS_ROOMTYPE_6VIDEO",
+        "IDS_ROOMTYPE_7VIDEO",        "IDS_ROOMTYPE_9VIDEO",       "IDS_ROOMTYPE_10VIDEO",
+        "IDS_ROOMTYPE_13VIDEO",       "IDS_ROOMTYPE_16VIDEO",      "IDS_ROOMTYPE_19VIDEO",
+        "IDS_ROOMTYPE_22VIDEO",       "IDS_ROOMTYPE_25VIDEO",      "IDS_ROOMTYPE_30VIDEO",
+        "IDS_ROOMTYPE_33VIDEO",       "IDS_ROOMTYPE_36VIDEO",      "IDS_ROOMTYPE_43VIDEO",
+        "IDS_ROOMTYPE_46VIDEO",       "IDS_ROOMTYPE_49VIDEO",      "IDS_ROOMTYPE_DOCUMENT",
+        "IDS_ROOMTYPE_1VIDEO",        "IDS_ROOMTYPE_PIP",          "IDS_ROOMTYPE_2VIDEO_16TO9",
+        "IDS_ROOMTYPE_10VIDEO_16TO9", "IDS_ROOMTYPE_1VIDEO_16TO9", "IDS_ROOMTYPE_10VIDEO_2_16TO9",
     };
     return keys;
 }

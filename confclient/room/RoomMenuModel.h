@@ -152,9 +152,9 @@ uint16_t RoomTypeUserLimit(uint16_t wType, const std::vector<S_ROOMOPTION>& opti
 
 enum RoomTypeAction : uint8_t
 {
-    ROOMTYPE_NOTHING,     // no layout command, or the type the room has
-    ROOMTYPE_TOO_MANY,    // the room holds more participants than the limit
-    ROOMTYPE_SEND,        // send 380 with the type and the limit
+    ROOMTYPE_NOTHING,  // no layout command, or the type the room has
+    ROOMTYPE_TOO_MANY, // the room holds more participants than the limit
+    ROOMTYPE_SEND,     // send 380 with the type and the limit
 };
 struct S_ROOMTYPECHANGE
 {

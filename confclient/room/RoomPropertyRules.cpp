@@ -42,7 +42,8 @@ S_VIDEOSIZE VideoSizeOfCode(int nCode)
     }
 }
 
-S_PROPERTYLAYOUT PropertyLayout(bool bHasVideo, bool bQualityHidden, bool bDesktopShareShown, bool bMediaShareShown)
+S_PROPERTYLAYOUT PropertyLayout(bool bHasVideo, bool bQualityHidden, bool bDesktopShareShown,
+                                bool bMediaShareShown)
 {
     S_PROPERTYLAYOUT l;
     if (!bHasVideo)

@@ -39,7 +39,8 @@ struct S_PROPERTYLAYOUT
     int nOkY = 0;
     bool operator==(const S_PROPERTYLAYOUT&) const = default;
 };
-S_PROPERTYLAYOUT PropertyLayout(bool bHasVideo, bool bQualityHidden, bool bDesktopShareShown, bool bMediaShareShown);
+S_PROPERTYLAYOUT PropertyLayout(bool bHasVideo, bool bQualityHidden, bool bDesktopShareShown,
+                                bool bMediaShareShown);
 
 // The frame-rate slider and its value as the fixed-rate check and the room make them.
 struct S_FRAMERATECONTROLS
@@ -74,17 +75,17 @@ struct S_PROPERTYFORM
 
 enum PropertyOkAction : uint8_t
 {
-    PROPERTY_CLOSE,   // close without sending (no right, or nothing changed)
-    PROPERTY_STAY,    // keep the dialog open; show the message when it has a key
-    PROPERTY_SEND,    // hand the texts to the bar, send the properties, close
-    PROPERTY_TEXTS,   // hand the texts to the bar, close without sending the properties
+    PROPERTY_CLOSE, // close without sending (no right, or nothing changed)
+    PROPERTY_STAY,  // keep the dialog open; show the message when it has a key
+    PROPERTY_SEND,  // hand the texts to the bar, send the properties, close
+    PROPERTY_TEXTS, // hand the texts to the bar, close without sending the properties
 };
 
 struct S_PROPERTYOK
 {
     PropertyOkAction action = PROPERTY_CLOSE;
-    std::string szMessageKey;          // PROPERTY_STAY with a message
-    std::optional<char16_t> badChar;   // the message is "[c] text"
+    std::string szMessageKey;           // PROPERTY_STAY with a message
+    std::optional<char16_t> badChar;    // the message is "[c] text"
     std::u16string szTitle, szPassword; // what goes to the bar's room-text update
     S_ROOMPROPERTY send;
 };

@@ -13,26 +13,26 @@ TEST(NetworkIndicator, TwentySecondRuleShowsTheHeldStateLater)
         int64_t t;
         int nShown; // -1: nothing shown
     } steps[] = {
-        {false, 0, 100, -1}, // the state it starts in
-        {false, 2, 100, 2},  // the first change shows at once
-        {false, 1, 105, -1}, // within 20 s: held
-        {true, 0, 110, -1},
-        {true, 0, 120, -1},  // exactly 20 s: still held
-        {true, 0, 121, 1},   // the held state, not left stale
-        {true, 0, 150, -1},  // nothing held any more
-        {false, 1, 150, -1}, // the state shown already
-        {false, 0, 142 + 20, 0},
-        {false, 2, 170, -1},
+        {false, 0, 100, -1},                         // the state it starts in
+        {false, 2, 100, 2},                          // the first change shows at once
+        {false, 1, 105, -1},                         // within 20 s: held
+        {true, 0, 110, -1},      {true, 0, 120, -1}, // exactly 20 s: still held
+        {true, 0, 121, 1},                           // the held state, not left stale
+        {true, 0, 150, -1},                          // nothing held any more
+        {false, 1, 150, -1},                         // the state shown already
+        {false, 0, 142 + 20, 0}, {false, 2, 170, -1},
         {false, 0, 175, -1}, // back to the shown state while held: nothing new to show
-        {true, 0, 190, -1},
-        {false, 1, 200, 1}, // more than 20 s after the last display
+        {true, 0, 190, -1},      {false, 1, 200, 1}, // more than 20 s after the last display
     };
     CNetworkStateIndicator ind;
     for (const Step& s : steps)
     {
         std::optional<S_NETWORKDISPLAY> d = s.bTick ? ind.OnTick(s.t) : ind.OnState(s.nState, s.t);
         EXPECT_EQ(d.has_value(), s.nShown >= 0) << s.t;
-        if (d && s.nShown >= 0) { EXPECT_EQ(d->nState, s.nShown) << s.t; }
+        if (d && s.nShown >= 0)
+        {
+            EXPECT_EQ(d->nState, s.nShown) << s.t;
+        }
     }
     EXPECT_EQ(NetworkDisplayOf(1).nBitmap, 10918);
     EXPECT_STREQ(NetworkDisplayOf(2).pszKey, "IDS_SOCK_NETWORKSTATE_WORST");
@@ -83,10 +83,13 @@ TEST(ConferenceClock, LectureCountdownEndsOnce)
     {
         u = clock.Tick(t, room);
         nEnds += u.bEndLecture;
-        if (t == 1060) { EXPECT_TRUE(u.bEndLecture); }
+        if (t == 1060)
+        {
+            EXPECT_TRUE(u.bEndLecture);
+        }
     }
-    EXPECT_EQ(nEnds, 1);                                   // once, not on every tick
-    EXPECT_EQ(clock.Text(), u" (00:00:00)");               // negative shows as 0
+    EXPECT_EQ(nEnds, 1);                     // once, not on every tick
+    EXPECT_EQ(clock.Text(), u" (00:00:00)"); // negative shows as 0
     room.nLectureState = 100;
     u = clock.Tick(1066, room);
     EXPECT_EQ(u.timer, CLOCK_TIMER_KILL);

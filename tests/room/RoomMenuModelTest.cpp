@@ -55,7 +55,11 @@ TEST(RoomMenus, FileMenuByRightsAndPlayback)
         {"listener", listener, {32916, 32917, 32963, -1, 32904, 1149, -1, 1003}, false, false},
         {"board files for all", fileFlag, {32916, 32917, 32963, -1, 32904, 1149, -1, 1003}, false, true},
         {"playback", playback, {32916, 32917, 32963, -1, 1003}, false, true},
-        {"push and server recording", full, {32916, 32917, 32963, -1, 32904, 32786, 1149, 32901, -1, 1003}, true, true},
+        {"push and server recording",
+         full,
+         {32916, 32917, 32963, -1, 32904, 32786, 1149, 32901, -1, 1003},
+         true,
+         true},
     };
     for (const Row& r : rows)
     {
@@ -73,8 +77,8 @@ TEST(RoomMenus, ViewMenuFollowsTheRoom)
     c.nMediaShareKind = 1;
     c.nOfferedLayouts = 1;
     std::vector<S_MENUITEM> m = ViewMenu(c);
-    EXPECT_EQ(Ids(m), (std::vector<int>{1142, 1426, 32971, 1389, 1007, 32967, 32966, 32965, -1, -2, 1414, 32968,
-                                        -1, 1039, 1038}));
+    EXPECT_EQ(Ids(m), (std::vector<int>{1142, 1426, 32971, 1389, 1007, 32967, 32966, 32965, -1, -2, 1414,
+                                        32968, -1, 1039, 1038}));
     // Kind 1 shares sound without a view mode of its own; one layout leaves nothing to choose.
     EXPECT_EQ(Ids(m[9].sub), (std::vector<int>{1137, 1138}));
     EXPECT_FALSE(FindMenuItem(m, MENU_ID_LAYOUT)->bEnabled);
@@ -83,8 +87,8 @@ TEST(RoomMenus, ViewMenuFollowsTheRoom)
     c.bQuestionnaire = c.bEBook = c.bShareView = c.bNoVideoControls = true;
     c.nOfferedLayouts = 4;
     m = ViewMenu(c);
-    EXPECT_EQ(Ids(m), (std::vector<int>{1142, 1321, 1426, 1007, 1008, 32967, 32966, 32965, -1, -2, 1414, 32968, -1,
-                                        1039, 1038}));
+    EXPECT_EQ(Ids(m), (std::vector<int>{1142, 1321, 1426, 1007, 1008, 32967, 32966, 32965, -1, -2, 1414,
+                                        32968, -1, 1039, 1038}));
     EXPECT_EQ(m[9].sub[2].szKey, "IDMS_VIEWMODE_AUDIOSHARE");
     EXPECT_EQ(m[9].sub[2].nBitmap, 11353);
     EXPECT_EQ(m[9].sub[3].nId, 1144);
@@ -134,7 +138,8 @@ TEST(RoomMenus, ToolMenuLectureStudentsAndMediaShare)
     {
         int nState;
         bool bStartChecked, bEndChecked, bStartEnabled, bEndEnabled;
-    } states[] = {{0, false, false, true, false}, {1, true, false, false, true}, {100, true, true, false, false}};
+    } states[] = {
+        {0, false, false, true, false}, {1, true, false, false, true}, {100, true, true, false, false}};
     for (const State& s : states)
     {
         std::vector<S_MENUITEM> m = ToolMenu(c, s.nState);
@@ -217,7 +222,10 @@ TEST(RoomMenus, InviteMenuAndButton)
         c.bTerminalCalls = r.bTerminal;
         std::vector<S_MENUITEM> m = InviteMenu(c);
         EXPECT_EQ(Ids(m), r.ids);
-        if (const S_MENUITEM* call = FindMenuItem(m, 32974)) { EXPECT_EQ(call->szKey, r.callKey); }
+        if (const S_MENUITEM* call = FindMenuItem(m, 32974))
+        {
+            EXPECT_EQ(call->szKey, r.callKey);
+        }
         EXPECT_EQ(ShowInviteButton(c), r.bButton);
     }
 }
@@ -226,10 +234,14 @@ TEST(RoomMenus, DrawMenuHoldsEveryToolOnce)
 {
     std::vector<S_MENUITEM> m = DrawMenu();
     std::set<int> seen;
-    std::function<void(const std::vector<S_MENUITEM>&)> walk = [&](const std::vector<S_MENUITEM>& items) {
+    std::function<void(const std::vector<S_MENUITEM>&)> walk = [&](const std::vector<S_MENUITEM>& items)
+    {
         for (const S_MENUITEM& i : items)
         {
-            if (i.kind == MENU_COMMAND) { EXPECT_TRUE(seen.insert(i.nId).second) << i.nId; }
+            if (i.kind == MENU_COMMAND)
+            {
+                EXPECT_TRUE(seen.insert(i.nId).second) << i.nId;
+            }
             walk(i.sub);
         }
     };
@@ -244,9 +256,8 @@ TEST(RoomMenus, DrawMenuHoldsEveryToolOnce)
 
 TEST(RoomLayoutMenu, TwoColumnsReadRowByRow)
 {
-    auto firstN = [](size_t n) {
-        return std::vector<S_CONFMENU>(LayoutTable().begin(), LayoutTable().begin() + static_cast<long>(n));
-    };
+    auto firstN = [](size_t n)
+    { return std::vector<S_CONFMENU>(LayoutTable().begin(), LayoutTable().begin() + static_cast<long>(n)); };
     struct Row
     {
         size_t n;
@@ -295,16 +306,16 @@ TEST(RoomTypes, CommandsTypesAndLimits)
         int nParticipants;
         S_ROOMTYPECHANGE expected;
     } rows[] = {
-        {32834, 4, 3, {ROOMTYPE_SEND, 10, 49}},     // limit from the room's option table
-        {32834, 10, 3, {ROOMTYPE_NOTHING, 0, 0}},   // the type the room has
+        {32834, 4, 3, {ROOMTYPE_SEND, 10, 49}},   // limit from the room's option table
+        {32834, 10, 3, {ROOMTYPE_NOTHING, 0, 0}}, // the type the room has
         {32834, 4, 50, {ROOMTYPE_TOO_MANY, 10, 49}},
         {32834, 4, 49, {ROOMTYPE_SEND, 10, 49}},
-        {32851, 4, 400, {ROOMTYPE_SEND, 3, 500}},   // defaults without an option
+        {32851, 4, 400, {ROOMTYPE_SEND, 3, 500}}, // defaults without an option
         {32849, 4, 301, {ROOMTYPE_TOO_MANY, 12, 300}},
         {32843, 4, 300, {ROOMTYPE_SEND, 50, 300}},
-        {32828, 4, 80, {ROOMTYPE_SEND, 0, 0}},      // no limit
+        {32828, 4, 80, {ROOMTYPE_SEND, 0, 0}}, // no limit
         {33013, 4, 2, {ROOMTYPE_SEND, 34, 0}},
-        {32859, 4, 2, {ROOMTYPE_NOTHING, 0, 0}},    // no layout command
+        {32859, 4, 2, {ROOMTYPE_NOTHING, 0, 0}}, // no layout command
     };
     std::vector<S_ROOMOPTION> options = {{10, 49}, {4, 49}};
     for (const Row& r : rows)
@@ -330,7 +341,10 @@ TEST(RoomBarValues, PaletteAndMediaShareMaps)
     for (const Rate& r : rates)
     {
         EXPECT_EQ(FrameRateCommand(r.wValue), r.nCommand);
-        if (r.nCommand) { EXPECT_EQ(FrameRateOfCommand(r.nCommand), r.wBack); }
+        if (r.nCommand)
+        {
+            EXPECT_EQ(FrameRateOfCommand(r.nCommand), r.wBack);
+        }
     }
     EXPECT_EQ(FrameRateOfCommand(12345), 65535);
     EXPECT_EQ(SendSizeCommand(0), 32999);

@@ -50,8 +50,8 @@ TEST(PropertyOk, ValidationKeepsTheDialogOpen)
         {"empty title", u"", u"", 10, PROPERTY_STAY, "IDS_CONF_NULLTITLE", 0},
         {"apostrophe in the title", u"Bob's", u"", 10, PROPERTY_STAY, "IDS_CONF_NONCHARACTER", u'\''},
         {"U+00FF in the password", u"Room", u"p\u00FFw", 10, PROPERTY_STAY, "IDS_CONF_NONCHARACTER", 0xFF},
-        {"apostrophe past 100 characters is cut", u"Room", std::u16string(100, u'x') + u"'", 10, PROPERTY_TEXTS,
-         "", 0},
+        {"apostrophe past 100 characters is cut", u"Room", std::u16string(100, u'x') + u"'", 10,
+         PROPERTY_TEXTS, "", 0},
         {"maximum below present", u"Weekly", u"", 3, PROPERTY_STAY, "IDMS_NON_MAXUSER", 0},
         {"maximum at present", u"Weekly", u"", 4, PROPERTY_SEND, "", 0},
     };
@@ -137,7 +137,10 @@ TEST(PropertyOk, ChangeDetectionAndWhatIsSent)
         g.values.nFrameRate = r.nForm;
         ok = PropertyOk(rr, g);
         EXPECT_EQ(ok.action, r.action) << r.nRoom << " " << r.nForm;
-        if (ok.action == PROPERTY_SEND) { EXPECT_EQ(ok.send.nFrameRate, r.nSent) << r.nForm; }
+        if (ok.action == PROPERTY_SEND)
+        {
+            EXPECT_EQ(ok.send.nFrameRate, r.nSent) << r.nForm;
+        }
     }
     // What PackRoomProperty makes of a too-high rate: 31, not the low five bits.
     S_ROOMPROPERTY p;
@@ -163,7 +166,8 @@ TEST(PropertyControls, FrameRateSliderAndLists)
     };
     for (const Row& r : rows)
     {
-        S_FRAMERATECONTROLS c = FrameRateControls(r.bFixed, r.bDocument, r.bSender, r.bVideo, r.nRoomRate, r.nMax);
+        S_FRAMERATECONTROLS c =
+            FrameRateControls(r.bFixed, r.bDocument, r.bSender, r.bVideo, r.nRoomRate, r.nMax);
         EXPECT_EQ(c.nSliderMax, r.expected.nSliderMax);
         EXPECT_EQ(c.bSliderEnabled, r.expected.bSliderEnabled);
         EXPECT_EQ(c.bValueShown, r.expected.bValueShown);
@@ -189,10 +193,10 @@ TEST(PropertyControls, LayoutVariants)
         int nS, nB, nHeight, nMediaX, nOkY;
     } rows[] = {
         {true, false, true, true, 0, 0, 590, 200, 543},
-        {false, false, true, true, 130, 0, 460, 200, 413},  // no video section
-        {false, true, true, true, 130, 0, 460, 200, 413},   // its quality row went with it
-        {true, true, true, false, 20, 25, 545, 200, 498},   // quality hidden, no media share
-        {true, false, false, true, 0, 25, 565, 26, 518},    // media share takes the left column
+        {false, false, true, true, 130, 0, 460, 200, 413}, // no video section
+        {false, true, true, true, 130, 0, 460, 200, 413},  // its quality row went with it
+        {true, true, true, false, 20, 25, 545, 200, 498},  // quality hidden, no media share
+        {true, false, false, true, 0, 25, 565, 26, 518},   // media share takes the left column
     };
     for (const Row& r : rows)
         EXPECT_EQ(PropertyLayout(r.bVideo, r.bQualityHidden, r.bDesktop, r.bMedia),

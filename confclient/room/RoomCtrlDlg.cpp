@@ -161,6 +161,7 @@ void CRoomCtrlDlg::ApplyBarItems()
 
 LRESULT CRoomCtrlDlg::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam)
 {
+    if (LRESULT result = 0; MenuMessage(msg, wParam, lParam, &result)) return result;
     if (msg == WM_NETWORK_STATE)
     {
         if (wParam == 1)
@@ -181,6 +182,8 @@ LRESULT CRoomCtrlDlg::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam)
 
 BOOL CRoomCtrlDlg::OnCommand(WPARAM wParam, LPARAM lParam)
 {
+    // A menu command (no control, code 0) the bar runs itself.
+    if (lParam == 0 && HIWORD(wParam) == 0 && OnBarMenuCommand(LOWORD(wParam))) return TRUE;
     if (HIWORD(wParam) != BN_CLICKED) return CRoomDlg::OnCommand(wParam, lParam);
     switch (LOWORD(wParam))
     {
@@ -194,10 +197,13 @@ BOOL CRoomCtrlDlg::OnCommand(WPARAM wParam, LPARAM lParam)
         if (m_pHost) m_pHost->FullScreenRequested();
         return TRUE;
     case IDC_ROOMCTRL_MAXIMIZE:
-        MaximizeRoomWindow();
-        return TRUE;
     case IDC_ROOMCTRL_RESTORE:
-        RestoreRoomWindow();
+    case IDC_ROOMCTRL_MENU_FILE:
+    case IDC_ROOMCTRL_MENU_VIEW:
+    case IDC_ROOMCTRL_MENU_DRAW:
+    case IDC_ROOMCTRL_MENU_TOOL:
+    case IDC_ROOMCTRL_MENU_INVITE:
+        OnBarMenuCommand(LOWORD(wParam));
         return TRUE;
     case IDC_ROOMCTRL_TALK:
     case IDC_ROOMCTRL_MUTE:

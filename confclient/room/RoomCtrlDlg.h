@@ -4,10 +4,13 @@
 #include "confclient/room/RoomBarRules.h"
 #include "confclient/room/RoomDlg.h"
 #include "confclient/room/RoomHost.h"
+#include "confclient/room/RoomMenuModel.h"
 #include <atomic>
+#include <memory>
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 // What the bar's voice buttons ask of the room's voice.
 class IVoiceBarActions
@@ -19,6 +22,9 @@ public:
     virtual void OnMuteClicked(bool bChecked) = 0;
 };
 
+class BCMenu;
+class CPropertyDlg;
+
 class CRoomCtrlDlg : public CRoomDlg
 {
 public:
@@ -29,6 +35,7 @@ public:
     static constexpr int kStopForServerRecord = 4058;
 
     explicit CRoomCtrlDlg(IRoomHost* pHost);
+    ~CRoomCtrlDlg() override;
 
     // The room main view that Maximize and Restore act on.
     void SetMainView(CWnd* pMainView) { m_pMainView = pMainView; }
@@ -71,6 +78,21 @@ public:
     void EnableMute(bool bEnable);
     void ShowLevel(int nLevel);
 
+    // The room menus (RoomCtrlMenus.cpp): a menu button drops its menu, built from the room's
+    // state, under it; the chosen command runs as any other bar command.
+    void DropMenu(int nButton);
+    // Runs a menu command or a bar button's command; false for one the bar does not know.
+    bool OnBarMenuCommand(int nId);
+    // The room property dialog: closed when open, else opened on the room's properties.
+    void TogglePropertyDlg();
+    CPropertyDlg* PropertyDlg() const { return m_pPropertyDlg.get(); }
+    // The property dialog's OK: the title and password go to the room when changed.
+    void UpdateRoomTexts(const std::u16string& szTitle, const std::u16string& szPassword);
+    // The property dialog went away.
+    void OnPropertyDlgClosed();
+    // The menu of a menu button, as it was built last (empty before the first drop).
+    const std::vector<S_MENUITEM>& LastMenu() const { return m_lastMenu; }
+
 protected:
     LRESULT WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
     BOOL OnCommand(WPARAM wParam, LPARAM lParam) override;
@@ -80,6 +102,9 @@ private:
     // Posted by OnPushChunkSent so that the window is only touched on its own thread.
     static constexpr UINT WM_PUSH_SENT = WM_APP + 0x31;
     std::wstring Text(const char* pszKey) const;
+    // The open menu's measuring and drawing, and the property dialog's closing; true when handled.
+    bool MenuMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT* pResult);
+    static constexpr UINT WM_PROPERTY_CLOSED = WM_APP + 0x32;
     void ApplyBarItems();
     // The window buttons at the right end of the first row.
     void PlaceWindowButtons(int cx);
@@ -98,4 +123,9 @@ private:
     uint32_t m_dwPushReceived = 0;
     std::atomic<uint32_t> m_dwPushSent{0};
     std::atomic<bool> m_bSentNoticePosted{false};
+    // The open menu and the button that dropped it; the last menu built.
+    BCMenu* m_pOpenMenu = nullptr;
+    int m_nOpenMenuButton = 0;
+    std::vector<S_MENUITEM> m_lastMenu;
+    std::unique_ptr<CPropertyDlg> m_pPropertyDlg;
 };

@@ -62,6 +62,14 @@ struct S_PROPERTYROOM
     int nParticipants = 0;
     bool bControlRight = false;
     bool bDocumentRoom = false;
+    // What the dialog shows.
+    int nMaxUserChoices = 0; // the maximum-participants list holds 1..this
+    uint32_t nMaxFrameRate = 30;
+    bool bHasVideo = true;
+    bool bHasSender = false; // the local video sender window exists
+    bool bQualityHidden = false;
+    bool bDesktopShareOffered = false;
+    uint8_t nMediaShareKind = 0;
 };
 
 // The dialog's input when OK is pressed.

@@ -63,5 +63,7 @@ void CRoomViewFeature::OnRoomState(uint16_t wCommand, const QNRoomState& state)
     if (wCommand == NTF_CONF_STATE && m_view.IsPlayerMode()) return;
     if (state.wRoomIndex != m_room.RoomIndex()) return;
     m_room.wRoomState = state.wState;
+    m_room.wLectureState = state.wLectureState;
+    m_room.wLectureMinutes = state.wLectureMinutes;
     LogF(m_pLog, LOG_DEBUG, "[INFO_CONF_STATE] State:%d, Flags:0x%x", state.wState, state.dwFlags);
 }

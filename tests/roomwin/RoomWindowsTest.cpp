@@ -45,6 +45,25 @@ public:
     void TogglePanels(bool bResend) override { panelToggles.push_back(bResend); }
     bool HasControlRight() const override { return bControlRight; }
     HWND MainDialog() const override { return nullptr; }
+    // The bar's room commands.
+    S_MENUCONDITIONS conditions;
+    S_PROPERTYROOM propertyRoom;
+    std::vector<bool> maximizes;
+    std::vector<int> roomTypes;
+    std::vector<uint16_t> lectures;
+    std::vector<std::u16string> titles;
+    std::vector<S_ROOMPROPERTY> properties;
+    S_MENUCONDITIONS MenuConditions() const override { return conditions; }
+    int LectureState() const override { return 0; }
+    void MaximizeForEveryone(bool bMaximize) override { maximizes.push_back(bMaximize); }
+    void RoomTypeCommand(int nCommand) override { roomTypes.push_back(nCommand); }
+    void LectureCommand(uint16_t wValue) override { lectures.push_back(wValue); }
+    S_PROPERTYROOM PropertyRoom() const override { return propertyRoom; }
+    void UpdateRoomTexts(const std::u16string& szTitle, const std::u16string&) override
+    {
+        titles.push_back(szTitle);
+    }
+    void SendRoomProperty(const S_ROOMPROPERTY& p) override { properties.push_back(p); }
 };
 
 RECT WindowRect(HWND hWnd)

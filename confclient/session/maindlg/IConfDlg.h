@@ -487,6 +487,15 @@ protected:
     void FullScreenRequested() override;
     void TogglePanels(bool bResend) override;
     bool HasControlRight() const override { return IsChief(); }
+    // The control bar's room commands (RoomBarHost.cpp).
+    S_MENUCONDITIONS MenuConditions() const override;
+    int LectureState() const override { return m_room.wLectureState; }
+    void MaximizeForEveryone(bool bMaximize) override;
+    void RoomTypeCommand(int nCommand) override;
+    void LectureCommand(uint16_t wValue) override;
+    S_PROPERTYROOM PropertyRoom() const override;
+    void UpdateRoomTexts(const std::u16string& szTitle, const std::u16string& szPassword) override;
+    void SendRoomProperty(const S_ROOMPROPERTY& property) override;
     bool IsRoomFullScreen() const override { return m_bFullScreen; }
     void SetRoomFullScreen(bool bOn) override;
     // What the layout and the bar read of the session and the room's windows.

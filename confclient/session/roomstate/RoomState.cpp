@@ -29,6 +29,7 @@ void CRoomState::Leave()
     wPresenterChannel = wPresiderChannel = wMyChannel = kNoIndex;
     dwRights = 0;
     wViewMode = wModeValue = wRoomState = wRecorderState = 0;
+    wLectureState = wLectureMinutes = 0;
     bOpenedByMe = bPendingOpen = false;
     wPendingJoinRoom = 0;
     bPanelAwaitsEntry = false;

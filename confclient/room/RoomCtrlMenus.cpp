@@ -1,0 +1,207 @@
+// CRoomCtrlDlg's menus: each menu button drops an owner-drawn menu built from the room's state,
+// and every choice, like the window buttons, goes where it belongs: the room window, the session,
+// the property dialog.
+#include <windows.h>
+
+#include <functional>
+
+#include "confclient/room/PropertyDlg.h"
+#include "confclient/room/RoomCtrlDlg.h"
+#include "confclient/toolkit/menu/BCMenu.h"
+#include "resources/ResourceIds.h"
+
+namespace
+{
+// Messages the room main view handles for the bar: invitation, call, conference information.
+constexpr UINT kMainViewInvite = 4052;
+constexpr UINT kMainViewCall = 4051;
+constexpr UINT kMainViewConfInfo = 4047;
+
+std::wstring MenuItemText(const S_MENUITEM& m, const std::wstring& szKeyText)
+{
+    if (m.szFormat.empty()) return szKeyText;
+    std::wstring text(m.szFormat.begin(), m.szFormat.end());
+    size_t at = text.find(L"%s");
+    if (at != std::wstring::npos) text.replace(at, 2, szKeyText);
+    return text;
+}
+} // namespace
+
+CRoomCtrlDlg::~CRoomCtrlDlg() = default;
+
+bool CRoomCtrlDlg::MenuMessage(UINT msg, WPARAM, LPARAM lParam, LRESULT* pResult)
+{
+    if (msg == WM_MEASUREITEM && m_pOpenMenu && reinterpret_cast<MEASUREITEMSTRUCT*>(lParam)->CtlType == ODT_MENU)
+    {
+        m_pOpenMenu->MeasureItem(reinterpret_cast<MEASUREITEMSTRUCT*>(lParam));
+        *pResult = TRUE;
+        return true;
+    }
+    if (msg == WM_DRAWITEM && m_pOpenMenu && reinterpret_cast<DRAWITEMSTRUCT*>(lParam)->CtlType == ODT_MENU)
+    {
+        m_pOpenMenu->DrawItem(reinterpret_cast<DRAWITEMSTRUCT*>(lParam));
+        *pResult = TRUE;
+        return true;
+    }
+    if (msg == WM_PROPERTY_CLOSED)
+    {
+        // Only a dialog whose window is gone: a new one may have opened since.
+        if (m_pPropertyDlg && !m_pPropertyDlg->m_hWnd) m_pPropertyDlg.reset();
+        *pResult = 0;
+        return true;
+    }
+    return false;
+}
+
+namespace
+{
+void FillMenu(BCMenu& menu, const std::vector<S_MENUITEM>& items, const std::function<std::wstring(const S_MENUITEM&)>& text)
+{
+    for (const S_MENUITEM& m : items)
+    {
+        if (m.kind == MENU_SEPARATOR)
+            menu.AppendMenu(MF_SEPARATOR, 0, nullptr);
+        else if (m.kind == MENU_POPUP)
+        {
+            if (BCMenu* pSub = menu.AppendPopupMenu(text(m).c_str())) FillMenu(*pSub, m.sub, text);
+        }
+        else
+            menu.AppendMenu(MF_STRING | (m.bEnabled ? 0u : MF_GRAYED) | (m.bChecked ? MF_CHECKED : 0u),
+                            static_cast<UINT_PTR>(m.nId), text(m).c_str());
+    }
+}
+} // namespace
+
+void CRoomCtrlDlg::DropMenu(int nButton)
+{
+    if (!m_pHost || m_pOpenMenu) return;
+    S_MENUCONDITIONS c = m_pHost->MenuConditions();
+    switch (nButton)
+    {
+    case IDC_ROOMCTRL_MENU_FILE:
+        m_lastMenu = FileMenu(c);
+        break;
+    case IDC_ROOMCTRL_MENU_VIEW:
+        m_lastMenu = ViewMenu(c);
+        break;
+    case IDC_ROOMCTRL_MENU_DRAW:
+        m_lastMenu = DrawMenu();
+        break;
+    case IDC_ROOMCTRL_MENU_TOOL:
+        m_lastMenu = ToolMenu(c, m_pHost->LectureState());
+        if (S_MENUITEM* pProperty = FindMenuItem(m_lastMenu, MENU_ID_PROPERTY))
+            pProperty->bChecked = m_pPropertyDlg != nullptr;
+        break;
+    case IDC_ROOMCTRL_MENU_INVITE:
+        m_lastMenu = InviteMenu(c);
+        break;
+    default:
+        return;
+    }
+    BCMenu menu;
+    FillMenu(menu, m_lastMenu,
+             [this](const S_MENUITEM& m) { return MenuItemText(m, m.szKey.empty() ? L"" : Text(m.szKey.c_str())); });
+    RECT rc{};
+    ::GetWindowRect(GetDlgItem(nButton), &rc);
+    ::SendMessageW(GetDlgItem(nButton), BM_SETSTATE, TRUE, 0);
+    m_pOpenMenu = &menu;
+    m_nOpenMenuButton = nButton;
+    int nChosen = ::TrackPopupMenu(menu.GetSafeHmenu(), TPM_RIGHTBUTTON | TPM_RETURNCMD, rc.left, rc.bottom - 2, 0,
+                                   m_hWnd, nullptr);
+    m_pOpenMenu = nullptr;
+    m_nOpenMenuButton = 0;
+    ::SendMessageW(GetDlgItem(nButton), BM_SETSTATE, FALSE, 0);
+    if (nChosen != 0) OnBarMenuCommand(nChosen);
+}
+
+bool CRoomCtrlDlg::OnBarMenuCommand(int nId)
+{
+    if (!m_pHost) return false;
+    bool bChief = m_pHost->HasControlRight();
+    switch (nId)
+    {
+    case IDC_ROOMCTRL_MENU_FILE:
+    case IDC_ROOMCTRL_MENU_VIEW:
+    case IDC_ROOMCTRL_MENU_DRAW:
+    case IDC_ROOMCTRL_MENU_TOOL:
+    case IDC_ROOMCTRL_MENU_INVITE:
+        DropMenu(nId);
+        return true;
+    case IDC_ROOMCTRL_MAXIMIZE:
+        MaximizeRoomWindow();
+        if (bChief) m_pHost->MaximizeForEveryone(true);
+        return true;
+    case IDC_ROOMCTRL_RESTORE:
+        if (m_barState.bFullScreen)
+        {
+            m_pHost->FullScreenRequested();
+            return true;
+        }
+        RestoreRoomWindow();
+        if (bChief) m_pHost->MaximizeForEveryone(false);
+        return true;
+    case MENU_ID_ROOMCLOSE:
+        LeaveRoom();
+        return true;
+    case MENU_ID_PROPERTY:
+        TogglePropertyDlg();
+        return true;
+    case MENU_ID_LECTURE_START:
+        m_pHost->LectureCommand(1);
+        return true;
+    case MENU_ID_LECTURE_END:
+        m_pHost->LectureCommand(100);
+        return true;
+    case MENU_ID_INVITE:
+        if (m_pMainView) m_pMainView->PostMessage(kMainViewInvite);
+        return true;
+    case MENU_ID_CALL:
+        if (m_pMainView) m_pMainView->PostMessage(kMainViewCall);
+        return true;
+    case MENU_ID_CONF_INFO:
+        if (m_pMainView) m_pMainView->PostMessage(kMainViewConfInfo);
+        return true;
+    case IDC_ROOMCTRL_FULLSCREEN:
+        m_pHost->FullScreenRequested();
+        return true;
+    default:
+        break;
+    }
+    if (RoomTypeOfCommand(nId))
+    {
+        m_pHost->RoomTypeCommand(nId);
+        return true;
+    }
+    int nMode = ViewModeOfItem(nId);
+    if (nMode >= 0)
+    {
+        if (nMode != m_barState.wViewMode) m_pHost->ViewModeRequested(static_cast<uint16_t>(nMode));
+        return true;
+    }
+    return false;
+}
+
+void CRoomCtrlDlg::TogglePropertyDlg()
+{
+    if (m_pPropertyDlg && m_pPropertyDlg->m_hWnd)
+    {
+        m_pPropertyDlg->DestroyWindow();
+        return;
+    }
+    m_pPropertyDlg.reset();
+    if (!m_pHost) return;
+    auto pDlg = std::make_unique<CPropertyDlg>(this, m_pHost);
+    if (!pDlg->Create(IDD_ROOMPROPERTY, this)) return;
+    m_pPropertyDlg = std::move(pDlg);
+}
+
+void CRoomCtrlDlg::UpdateRoomTexts(const std::u16string& szTitle, const std::u16string& szPassword)
+{
+    if (m_pHost) m_pHost->UpdateRoomTexts(szTitle, szPassword);
+}
+
+void CRoomCtrlDlg::OnPropertyDlgClosed()
+{
+    // The dialog is still on the stack of its own handler: it goes once that returned.
+    PostMessage(WM_PROPERTY_CLOSED);
+}

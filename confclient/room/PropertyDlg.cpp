@@ -128,7 +128,8 @@ BOOL CPropertyDlg::OnInitDialog()
     Place();
     SetValues(m_room.current);
     ::SetDlgItemTextW(m_hWnd, IDC_PROPERTY_TITLE, Wide(m_room.szTitle).c_str());
-    ::SetDlgItemTextW(m_hWnd, IDC_PROPERTY_PASSWORD, Wide(m_room.szPassword.substr(0, kMaxPasswordUnits)).c_str());
+    ::SetDlgItemTextW(m_hWnd, IDC_PROPERTY_PASSWORD,
+                      Wide(m_room.szPassword.substr(0, kMaxPasswordUnits)).c_str());
     ::SendDlgItemMessageW(m_hWnd, IDC_PROPERTY_TITLE, EM_LIMITTEXT, 128, 0);
     ::SendDlgItemMessageW(m_hWnd, IDC_PROPERTY_PASSWORD, EM_LIMITTEXT, 8, 0);
     m_nFrameRate = m_room.current.nFrameRate;
@@ -150,8 +151,8 @@ void CPropertyDlg::FillTexts()
     HWND hMax = GetDlgItem(IDC_PROPERTY_MAXUSER);
     for (int i = 1; i <= m_room.nMaxUserChoices; ++i)
         AddChoice(hMax, std::to_wstring(i));
-    for (const char* k : {"IDS_PRESENTER_KIND_NOUSE", "IDS_PRESENTER_KIND_CONFIRM", "IDS_PRESENTER_KIND_NOCONFIRM",
-                          "IDS_PRESENTER_KIND_EMPTYSEAT"})
+    for (const char* k : {"IDS_PRESENTER_KIND_NOUSE", "IDS_PRESENTER_KIND_CONFIRM",
+                          "IDS_PRESENTER_KIND_NOCONFIRM", "IDS_PRESENTER_KIND_EMPTYSEAT"})
         AddChoice(GetDlgItem(IDC_PROPERTY_PRESENTER), Text(k));
     for (const char* k : {"IDS_PRESENTER_VIDEO_POS_NOUSE", "IDS_PRESENTER_VIDEO_POS_FIRST",
                           "IDS_PRESENTER_VIDEO_POS_SECOND", "IDS_PRESENTER_VIDEO_POS_THIRD"})
@@ -184,8 +185,9 @@ void CPropertyDlg::Place()
         ::MoveWindow(GetDlgItem(p.nId), x, y, p.cx, p.cy, FALSE);
     }
     auto show = [this](int nId, bool bShow) { ::ShowWindow(GetDlgItem(nId), bShow ? SW_SHOWNA : SW_HIDE); };
-    for (int nId : {IDC_PROPERTY_VIDEO, IDC_PROPERTY_CAPTURE_LABEL, IDC_PROPERTY_CAPTURE, IDC_PROPERTY_FRAMEFIXED,
-                    IDC_PROPERTY_FRAMEMIN, IDC_PROPERTY_FRAMEMAX, IDC_PROPERTY_FRAMERATE, IDC_PROPERTY_FRAMEVALUE})
+    for (int nId :
+         {IDC_PROPERTY_VIDEO, IDC_PROPERTY_CAPTURE_LABEL, IDC_PROPERTY_CAPTURE, IDC_PROPERTY_FRAMEFIXED,
+          IDC_PROPERTY_FRAMEMIN, IDC_PROPERTY_FRAMEMAX, IDC_PROPERTY_FRAMERATE, IDC_PROPERTY_FRAMEVALUE})
         show(nId, m_room.bHasVideo);
     for (int nId : {IDC_PROPERTY_QUALITY_LABEL, IDC_PROPERTY_QUALITY})
         show(nId, m_room.bHasVideo && !m_room.bQualityHidden);
@@ -200,11 +202,16 @@ void CPropertyDlg::Place()
 void CPropertyDlg::SetValues(const S_ROOMPROPERTY& v)
 {
     const std::pair<int, bool> checks[] = {
-        {IDC_PROPERTY_TALK, v.bTalk},           {IDC_PROPERTY_DRAW, v.bDraw},
-        {IDC_PROPERTY_CHAT, v.bChat},           {IDC_PROPERTY_RECORD, v.bRecord},
-        {IDC_PROPERTY_PRINT, v.bPrint},         {IDC_PROPERTY_ERASEALL, v.bEraseAll},
-        {IDC_PROPERTY_DESKTOPSHARE, v.bDesktopShare}, {IDC_PROPERTY_MEDIASHARE, v.bMediaShare},
-        {IDC_PROPERTY_CLOSEWITHHOST, v.bCloseWithHost}, {IDC_PROPERTY_NOTICELOG, v.bNoticeLog},
+        {IDC_PROPERTY_TALK, v.bTalk},
+        {IDC_PROPERTY_DRAW, v.bDraw},
+        {IDC_PROPERTY_CHAT, v.bChat},
+        {IDC_PROPERTY_RECORD, v.bRecord},
+        {IDC_PROPERTY_PRINT, v.bPrint},
+        {IDC_PROPERTY_ERASEALL, v.bEraseAll},
+        {IDC_PROPERTY_DESKTOPSHARE, v.bDesktopShare},
+        {IDC_PROPERTY_MEDIASHARE, v.bMediaShare},
+        {IDC_PROPERTY_CLOSEWITHHOST, v.bCloseWithHost},
+        {IDC_PROPERTY_NOTICELOG, v.bNoticeLog},
     };
     for (const auto& [nId, b] : checks)
         Check(GetDlgItem(nId), b);
@@ -215,14 +222,15 @@ void CPropertyDlg::SetValues(const S_ROOMPROPERTY& v)
                           static_cast<WPARAM>(PresenterVideoIndex(v.nPresenterVideo)), 0);
     ::SendDlgItemMessageW(m_hWnd, IDC_PROPERTY_CAPTURE, CB_SETCURSEL,
                           static_cast<WPARAM>(CaptureSizeIndex(v.nCaptureSize)), 0);
-    ::SendDlgItemMessageW(m_hWnd, IDC_PROPERTY_QUALITY, CB_SETCURSEL, v.nVideoQuality <= 2 ? v.nVideoQuality : 1,
-                          0);
+    ::SendDlgItemMessageW(m_hWnd, IDC_PROPERTY_QUALITY, CB_SETCURSEL,
+                          v.nVideoQuality <= 2 ? v.nVideoQuality : 1, 0);
 }
 
 void CPropertyDlg::UpdateFrameRateControls(bool bFixed)
 {
-    S_FRAMERATECONTROLS c = FrameRateControls(bFixed, m_room.bDocumentRoom, m_room.bHasSender, m_room.bHasVideo,
-                                              m_room.current.nFrameRate, m_room.nMaxFrameRate);
+    S_FRAMERATECONTROLS c =
+        FrameRateControls(bFixed, m_room.bDocumentRoom, m_room.bHasSender, m_room.bHasVideo,
+                          m_room.current.nFrameRate, m_room.nMaxFrameRate);
     HWND hSlider = GetDlgItem(IDC_PROPERTY_FRAMERATE);
     ::SendMessageW(hSlider, TBM_SETRANGE, TRUE, MAKELPARAM(1, c.nSliderMax));
     ::EnableWindow(hSlider, c.bSliderEnabled);
@@ -238,7 +246,8 @@ void CPropertyDlg::UpdateFrameRateControls(bool bFixed)
 
 void CPropertyDlg::ShowFrameRate()
 {
-    ::SetDlgItemTextW(m_hWnd, IDC_PROPERTY_FRAMEVALUE, (std::to_wstring(m_nFrameRate) + L" " + m_szFrameUnit).c_str());
+    ::SetDlgItemTextW(m_hWnd, IDC_PROPERTY_FRAMEVALUE,
+                      (std::to_wstring(m_nFrameRate) + L" " + m_szFrameUnit).c_str());
 }
 
 S_PROPERTYFORM CPropertyDlg::Form() const
@@ -332,7 +341,8 @@ LRESULT CPropertyDlg::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam)
 {
     if (msg == WM_HSCROLL && reinterpret_cast<HWND>(lParam) == GetDlgItem(IDC_PROPERTY_FRAMERATE))
     {
-        m_nFrameRate = static_cast<uint32_t>(::SendMessageW(reinterpret_cast<HWND>(lParam), TBM_GETPOS, 0, 0));
+        m_nFrameRate =
+            static_cast<uint32_t>(::SendMessageW(reinterpret_cast<HWND>(lParam), TBM_GETPOS, 0, 0));
         ShowFrameRate();
         return 0;
     }

@@ -31,7 +31,8 @@ CRoomCtrlDlg::~CRoomCtrlDlg() = default;
 
 bool CRoomCtrlDlg::MenuMessage(UINT msg, WPARAM, LPARAM lParam, LRESULT* pResult)
 {
-    if (msg == WM_MEASUREITEM && m_pOpenMenu && reinterpret_cast<MEASUREITEMSTRUCT*>(lParam)->CtlType == ODT_MENU)
+    if (msg == WM_MEASUREITEM && m_pOpenMenu &&
+        reinterpret_cast<MEASUREITEMSTRUCT*>(lParam)->CtlType == ODT_MENU)
     {
         m_pOpenMenu->MeasureItem(reinterpret_cast<MEASUREITEMSTRUCT*>(lParam));
         *pResult = TRUE;
@@ -55,7 +56,8 @@ bool CRoomCtrlDlg::MenuMessage(UINT msg, WPARAM, LPARAM lParam, LRESULT* pResult
 
 namespace
 {
-void FillMenu(BCMenu& menu, const std::vector<S_MENUITEM>& items, const std::function<std::wstring(const S_MENUITEM&)>& text)
+void FillMenu(BCMenu& menu, const std::vector<S_MENUITEM>& items,
+              const std::function<std::wstring(const S_MENUITEM&)>& text)
 {
     for (const S_MENUITEM& m : items)
     {
@@ -100,14 +102,15 @@ void CRoomCtrlDlg::DropMenu(int nButton)
     }
     BCMenu menu;
     FillMenu(menu, m_lastMenu,
-             [this](const S_MENUITEM& m) { return MenuItemText(m, m.szKey.empty() ? L"" : Text(m.szKey.c_str())); });
+             [this](const S_MENUITEM& m)
+             { return MenuItemText(m, m.szKey.empty() ? L"" : Text(m.szKey.c_str())); });
     RECT rc{};
     ::GetWindowRect(GetDlgItem(nButton), &rc);
     ::SendMessageW(GetDlgItem(nButton), BM_SETSTATE, TRUE, 0);
     m_pOpenMenu = &menu;
     m_nOpenMenuButton = nButton;
-    int nChosen = ::TrackPopupMenu(menu.GetSafeHmenu(), TPM_RIGHTBUTTON | TPM_RETURNCMD, rc.left, rc.bottom - 2, 0,
-                                   m_hWnd, nullptr);
+    int nChosen = ::TrackPopupMenu(menu.GetSafeHmenu(), TPM_RIGHTBUTTON | TPM_RETURNCMD, rc.left,
+                                   rc.bottom - 2, 0, m_hWnd, nullptr);
     m_pOpenMenu = nullptr;
     m_nOpenMenuButton = 0;
     ::SendMessageW(GetDlgItem(nButton), BM_SETSTATE, FALSE, 0);

@@ -5,6 +5,7 @@
 #include "confclient/room/ManageToolDlg.h"
 #include "confclient/room/MessangeDlg.h"
 #include "confclient/room/PlayerDlg.h"
+#include "confclient/room/PropertyDlg.h"
 #include "confclient/room/QuestionDlg.h"
 #include "confclient/room/RoomAgendaListDlg.h"
 #include "confclient/room/RoomCtrlDlg.h"
@@ -411,6 +412,118 @@ TEST(RoomWindows, ControlBarButtonsStatesAndMaximize)
     Click(ctrl, IDC_ROOMCTRL_RESTORE);
     EXPECT_FALSE(ctrl.IsRoomMaximized());
     EXPECT_TRUE(HasVisibleStyle(ctrl.GetDlgItem(IDC_ROOMCTRL_MAXIMIZE)));
+}
+
+// The top level of the menu a bar button drops, read from the open menu window: ids (0 for a
+// separator, -1 for a sub-menu) and whether each item is grey.
+struct DroppedMenu
+{
+    std::vector<int> ids;
+    std::vector<bool> grey;
+};
+DroppedMenu g_dropped;
+
+void CALLBACK ReadOpenMenu(HWND, UINT, UINT_PTR nTimer, DWORD)
+{
+    HWND hMenuWnd = ::FindWindowW(L"#32768", nullptr);
+    if (!hMenuWnd) return;
+    ::KillTimer(nullptr, nTimer);
+    auto hMenu = reinterpret_cast<HMENU>(::SendMessageW(hMenuWnd, MN_GETHMENU, 0, 0));
+    for (int i = 0; i < ::GetMenuItemCount(hMenu); ++i)
+    {
+        g_dropped.ids.push_back(static_cast<int>(::GetMenuItemID(hMenu, i)));
+        g_dropped.grey.push_back((::GetMenuState(hMenu, static_cast<UINT>(i), MF_BYPOSITION) & MF_GRAYED) !=
+                                 0);
+    }
+    ::EndMenu();
+}
+
+TEST(RoomWindows, ControlBarMenusPropertyDialogAndCommandsForEveryone)
+{
+    Room room;
+    CRoomCtrlDlg& ctrl = room.ctrl;
+    room.mainView.ShowWindow(SW_SHOW);
+    room.host.bControlRight = true;
+
+    // Each menu drops as the model builds it, for the chief and for a listener.
+    for (bool bChief : {true, false})
+    {
+        room.host.conditions = S_MENUCONDITIONS{};
+        room.host.conditions.bControlRight = room.host.conditions.bDrawRight = bChief;
+        room.host.conditions.szInviteAddress = u"http://invite";
+        room.host.conditions.bInviteAllowed = true;
+        for (int nButton : {IDC_ROOMCTRL_MENU_FILE, IDC_ROOMCTRL_MENU_VIEW, IDC_ROOMCTRL_MENU_DRAW,
+                            IDC_ROOMCTRL_MENU_TOOL, IDC_ROOMCTRL_MENU_INVITE})
+        {
+            g_dropped = {};
+            ::SetTimer(nullptr, 0, 50, &ReadOpenMenu);
+            Click(ctrl, nButton);
+            DroppedMenu expected;
+            for (const S_MENUITEM& m : ctrl.LastMenu())
+            {
+                expected.ids.push_back(m.kind == MENU_SEPARATOR ? 0 : m.kind == MENU_POPUP ? -1 : m.nId);
+                expected.grey.push_back(m.kind == MENU_COMMAND && !m.bEnabled);
+            }
+            // A separator's state means nothing.
+            for (size_t i = 0; i < expected.ids.size() && i < g_dropped.grey.size(); ++i)
+                if (expected.ids[i] == 0) expected.grey[i] = g_dropped.grey[i];
+            EXPECT_EQ(g_dropped.ids, expected.ids) << nButton << " chief " << bChief;
+            EXPECT_EQ(g_dropped.grey, expected.grey) << nButton << " chief " << bChief;
+        }
+    }
+
+    // The property dialog opens from the Tool menu's command with the room's values.
+    room.host.propertyRoom.szTitle = u"Weekly";
+    room.host.propertyRoom.current.wMaxUsers = 10;
+    room.host.propertyRoom.current.nCaptureSize = 1; // automatic: a code the list has
+    room.host.propertyRoom.nMaxUserChoices = 49;
+    room.host.propertyRoom.nParticipants = 2;
+    room.host.propertyRoom.bControlRight = true;
+    ctrl.SendMessage(WM_COMMAND, MENU_ID_PROPERTY, 0);
+    ASSERT_NE(ctrl.PropertyDlg(), nullptr);
+    HWND hDlg = ctrl.PropertyDlg()->m_hWnd;
+    EXPECT_EQ(GetWindowTextString(::GetDlgItem(hDlg, IDC_PROPERTY_TITLE)), L"Weekly");
+    EXPECT_EQ(::SendDlgItemMessageW(hDlg, IDC_PROPERTY_MAXUSER, CB_GETCURSEL, 0, 0), 9);
+    EXPECT_EQ(::SendDlgItemMessageW(hDlg, IDC_PROPERTY_MAXUSER, CB_GETCOUNT, 0, 0), 49);
+    // A room with video but no sharing rights offered: the buttons move up by 25.
+    EXPECT_EQ(ctrl.PropertyDlg()->Layout().nHeight, 565);
+    EXPECT_FALSE(::IsWindowVisible(::GetDlgItem(hDlg, IDC_PROPERTY_DESKTOPSHARE)));
+
+    // OK with a new title and maximum: the texts go to the bar's update, the properties out.
+    ::SetDlgItemTextW(hDlg, IDC_PROPERTY_TITLE, L"Renamed");
+    ::SendDlgItemMessageW(hDlg, IDC_PROPERTY_MAXUSER, CB_SETCURSEL, 4, 0);
+    ::SendMessageW(::GetDlgItem(hDlg, IDOK), BM_CLICK, 0, 0);
+    PumpMessages();
+    EXPECT_FALSE(::IsWindow(hDlg));
+    EXPECT_EQ(ctrl.PropertyDlg(), nullptr);
+    EXPECT_EQ(room.host.titles, (std::vector<std::u16string>{u"Renamed"}));
+    ASSERT_EQ(room.host.properties.size(), 1u);
+    EXPECT_EQ(room.host.properties[0].wMaxUsers, 5);
+
+    // The command toggles the dialog; OK with nothing changed sends no properties.
+    ctrl.SendMessage(WM_COMMAND, MENU_ID_PROPERTY, 0);
+    ASSERT_NE(ctrl.PropertyDlg(), nullptr);
+    ctrl.SendMessage(WM_COMMAND, MENU_ID_PROPERTY, 0);
+    PumpMessages();
+    EXPECT_EQ(ctrl.PropertyDlg(), nullptr);
+    ctrl.SendMessage(WM_COMMAND, MENU_ID_PROPERTY, 0);
+    ::SendMessageW(::GetDlgItem(ctrl.PropertyDlg()->m_hWnd, IDOK), BM_CLICK, 0, 0);
+    PumpMessages();
+    EXPECT_EQ(room.host.properties.size(), 1u);
+    EXPECT_EQ(room.host.titles.size(), 2u);
+
+    // The chief's maximise and restore reach everyone; layouts and the lecture go to the session.
+    Click(ctrl, IDC_ROOMCTRL_MAXIMIZE);
+    Click(ctrl, IDC_ROOMCTRL_RESTORE);
+    EXPECT_EQ(room.host.maximizes, (std::vector<bool>{true, false}));
+    room.host.bControlRight = false;
+    Click(ctrl, IDC_ROOMCTRL_MAXIMIZE);
+    Click(ctrl, IDC_ROOMCTRL_RESTORE);
+    EXPECT_EQ(room.host.maximizes.size(), 2u);
+    ctrl.SendMessage(WM_COMMAND, 32834, 0);
+    ctrl.SendMessage(WM_COMMAND, MENU_ID_LECTURE_END, 0);
+    EXPECT_EQ(room.host.roomTypes, (std::vector<int>{32834}));
+    EXPECT_EQ(room.host.lectures, (std::vector<uint16_t>{100}));
 }
 
 TEST(RoomWindows, ControlBarCountsPushedFileBytes)

@@ -104,6 +104,8 @@ private:
     std::wstring Text(const char* pszKey) const;
     // The open menu's measuring and drawing, and the property dialog's closing; true when handled.
     bool MenuMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT* pResult);
+    void TrackOneMenu(int nButton);
+    static LRESULT CALLBACK MenuFilter(int nCode, WPARAM wParam, LPARAM lParam);
     static constexpr UINT WM_PROPERTY_CLOSED = WM_APP + 0x32;
     void ApplyBarItems();
     // The window buttons at the right end of the first row.
@@ -123,9 +125,10 @@ private:
     uint32_t m_dwPushReceived = 0;
     std::atomic<uint32_t> m_dwPushSent{0};
     std::atomic<bool> m_bSentNoticePosted{false};
-    // The open menu and the button that dropped it; the last menu built.
+    // The open menu and the button that dropped it, the button slid to; the last menu built.
     BCMenu* m_pOpenMenu = nullptr;
     int m_nOpenMenuButton = 0;
+    int m_nSlideTo = 0;
     std::vector<S_MENUITEM> m_lastMenu;
     std::unique_ptr<CPropertyDlg> m_pPropertyDlg;
 };

@@ -74,9 +74,54 @@ void FillMenu(BCMenu& menu, const std::vector<S_MENUITEM>& items,
 }
 } // namespace
 
+namespace
+{
+// The bar whose menu is open on this thread, for the message filter of the menu loop.
+thread_local CRoomCtrlDlg* t_pMenuBar = nullptr;
+thread_local HHOOK t_hMenuFilter = nullptr;
+
+bool IsMenuButton(int nId)
+{
+    return nId == IDC_ROOMCTRL_MENU_FILE || nId == IDC_ROOMCTRL_MENU_VIEW || nId == IDC_ROOMCTRL_MENU_DRAW ||
+           nId == IDC_ROOMCTRL_MENU_TOOL || nId == IDC_ROOMCTRL_MENU_INVITE;
+}
+} // namespace
+
+LRESULT CALLBACK CRoomCtrlDlg::MenuFilter(int nCode, WPARAM wParam, LPARAM lParam)
+{
+    // The five buttons act as a menu bar: the pointer on another one ends this menu and drops
+    // that one. The menu is ended, not clicked away: a made-up click lands in whatever window is
+    // under the pointer, another program's too.
+    auto* pMsg = reinterpret_cast<MSG*>(lParam);
+    CRoomCtrlDlg* pBar = t_pMenuBar;
+    if (nCode == MSGF_MENU && pBar && pMsg && pMsg->message == WM_MOUSEMOVE && !pBar->m_nSlideTo)
+    {
+        HWND hUnder = ::WindowFromPoint(pMsg->pt);
+        int nId = hUnder && ::GetParent(hUnder) == pBar->m_hWnd ? ::GetDlgCtrlID(hUnder) : 0;
+        if (IsMenuButton(nId) && nId != pBar->m_nOpenMenuButton && ::IsWindowEnabled(hUnder) &&
+            ::IsWindowVisible(hUnder))
+        {
+            pBar->m_nSlideTo = nId;
+            ::EndMenu();
+        }
+    }
+    return ::CallNextHookEx(t_hMenuFilter, nCode, wParam, lParam);
+}
+
 void CRoomCtrlDlg::DropMenu(int nButton)
 {
+    // A slide ends the open menu; the next one drops here, outside the ended menu's loop.
+    for (int nNext = nButton; nNext; nNext = m_nSlideTo)
+    {
+        m_nSlideTo = 0;
+        TrackOneMenu(nNext);
+    }
+}
+
+void CRoomCtrlDlg::TrackOneMenu(int nButton)
+{
     if (!m_pHost || m_pOpenMenu) return;
+
     S_MENUCONDITIONS c = m_pHost->MenuConditions();
     switch (nButton)
     {
@@ -109,12 +154,18 @@ void CRoomCtrlDlg::DropMenu(int nButton)
     ::SendMessageW(GetDlgItem(nButton), BM_SETSTATE, TRUE, 0);
     m_pOpenMenu = &menu;
     m_nOpenMenuButton = nButton;
+    t_pMenuBar = this;
+    t_hMenuFilter =
+        ::SetWindowsHookExW(WH_MSGFILTER, &CRoomCtrlDlg::MenuFilter, nullptr, ::GetCurrentThreadId());
     int nChosen = ::TrackPopupMenu(menu.GetSafeHmenu(), TPM_RIGHTBUTTON | TPM_RETURNCMD, rc.left,
                                    rc.bottom - 2, 0, m_hWnd, nullptr);
+    if (t_hMenuFilter) ::UnhookWindowsHookEx(t_hMenuFilter);
+    t_hMenuFilter = nullptr;
+    t_pMenuBar = nullptr;
     m_pOpenMenu = nullptr;
     m_nOpenMenuButton = 0;
     ::SendMessageW(GetDlgItem(nButton), BM_SETSTATE, FALSE, 0);
-    if (nChosen != 0) OnBarMenuCommand(nChosen);
+    if (nChosen != 0 && !m_nSlideTo) OnBarMenuCommand(nChosen);
 }
 
 bool CRoomCtrlDlg::OnBarMenuCommand(int nId)

@@ -438,6 +438,44 @@ void CALLBACK ReadOpenMenu(HWND, UINT, UINT_PTR nTimer, DWORD)
     ::EndMenu();
 }
 
+// The slide: the first menu seen gets a pointer move over the View button; the second is ended.
+std::vector<int> g_slideFirstItems;
+HWND g_hSlideTarget = nullptr;
+
+void CALLBACK SlideOpenMenu(HWND, UINT, UINT_PTR nTimer, DWORD)
+{
+    HWND hMenuWnd = ::FindWindowW(L"#32768", nullptr);
+    if (!hMenuWnd) return;
+    auto hMenu = reinterpret_cast<HMENU>(::SendMessageW(hMenuWnd, MN_GETHMENU, 0, 0));
+    g_slideFirstItems.push_back(static_cast<int>(::GetMenuItemID(hMenu, 0)));
+    if (g_slideFirstItems.size() == 1)
+    {
+        RECT rc{};
+        ::GetWindowRect(g_hSlideTarget, &rc);
+        ::SetCursorPos((rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2);
+        ::PostMessageW(hMenuWnd, WM_MOUSEMOVE, 0, 0);
+        return;
+    }
+    ::KillTimer(nullptr, nTimer);
+    ::EndMenu();
+}
+
+TEST(RoomWindows, ControlBarMenusSlideToTheNextButton)
+{
+    Room room;
+    room.mainView.MoveWindow(0, 0, 1000, 700);
+    room.mainView.ShowWindow(SW_SHOW);
+    ::SetForegroundWindow(room.mainView.m_hWnd);
+    room.host.conditions.bControlRight = true;
+    g_slideFirstItems.clear();
+    g_hSlideTarget = room.ctrl.GetDlgItem(IDC_ROOMCTRL_MENU_VIEW);
+    ::SetTimer(nullptr, 0, 50, &SlideOpenMenu);
+    Click(room.ctrl, IDC_ROOMCTRL_MENU_FILE);
+    // File's first item, then View's: the View menu dropped in its place.
+    EXPECT_EQ(g_slideFirstItems, (std::vector<int>{MENU_ID_FILE_OPEN, MENU_ID_PREVIEW}));
+    EXPECT_EQ(room.host.nLeave, 0);
+}
+
 TEST(RoomWindows, ControlBarMenusPropertyDialogAndCommandsForEveryone)
 {
     Room room;

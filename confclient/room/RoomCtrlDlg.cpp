@@ -2,6 +2,8 @@
 #include "confclient/room/RoomCtrlDlg.h"
 #include "resources/ResourceIds.h"
 
+#include <algorithm>
+
 CRoomCtrlDlg::CRoomCtrlDlg(IRoomHost* pHost) : CRoomDlg(IDD_ROOMCTRL), m_pHost(pHost) {}
 
 std::wstring CRoomCtrlDlg::Text(const char* pszKey) const
@@ -164,10 +166,7 @@ LRESULT CRoomCtrlDlg::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam)
     if (LRESULT result = 0; MenuMessage(msg, wParam, lParam, &result)) return result;
     if (msg == WM_NETWORK_STATE)
     {
-        if (wParam == 1)
-            SetStatus(Text("IDS_ROOMCTRL_NETWORK_OK"));
-        else if (wParam == 2)
-            SetStatus(Text("IDS_ROOMCTRL_NETWORK_SLOW"));
+        OnNetworkState(static_cast<int>(wParam));
         return 0;
     }
     if (msg == WM_PUSH_SENT)
@@ -236,15 +235,21 @@ void CRoomCtrlDlg::OnSize(UINT type, int cx, int cy)
     {
         int nId = ::GetDlgCtrlID(hChild);
         if (nId == IDC_ROOMCTRL_STATUS || nId == IDC_ROOMCTRL_FULLSCREEN || nId == IDC_ROOMCTRL_MAXIMIZE ||
-            nId == IDC_ROOMCTRL_RESTORE)
+            nId == IDC_ROOMCTRL_RESTORE || nId == IDC_ROOMCTRL_TIME || nId == IDC_ROOMCTRL_NETWORK)
             continue;
         RECT rc;
         ::GetWindowRect(hChild, &rc);
         ::MoveWindow(hChild, x, nGap, rc.right - rc.left, nRow, TRUE);
         x += rc.right - rc.left + nGap;
     }
-    ::MoveWindow(GetDlgItem(IDC_ROOMCTRL_STATUS), nGap, 2 * nGap + nRow, cx - 2 * nGap, DluToPixelsY(10),
-                 TRUE);
+    // The second row: the status line, then the network state and the conference time at the right.
+    int nLine = DluToPixelsY(10), nY = 2 * nGap + nRow;
+    int nTimeWidth = DluToPixelsX(120), nNetWidth = DluToPixelsX(90);
+    int nRight = cx - nGap - nTimeWidth;
+    ::MoveWindow(GetDlgItem(IDC_ROOMCTRL_TIME), nRight, nY, nTimeWidth, nLine, TRUE);
+    nRight -= nGap + nNetWidth;
+    ::MoveWindow(GetDlgItem(IDC_ROOMCTRL_NETWORK), nRight, nY, nNetWidth, nLine, TRUE);
+    ::MoveWindow(GetDlgItem(IDC_ROOMCTRL_STATUS), nGap, nY, std::max(0, nRight - 2 * nGap), nLine, TRUE);
     PlaceWindowButtons(cx);
 }
 

@@ -1,6 +1,7 @@
 // CRoomCtrlDlg: the room's control bar: leave, presenter, recording, view buttons, a status line,
 // and the receive side of a file pushed to the room.
 #pragma once
+#include "confclient/room/RoomBarClock.h"
 #include "confclient/room/RoomBarRules.h"
 #include "confclient/room/RoomDlg.h"
 #include "confclient/room/RoomHost.h"
@@ -90,6 +91,11 @@ public:
     void UpdateRoomTexts(const std::u16string& szTitle, const std::u16string& szPassword);
     // The property dialog went away.
     void OnPropertyDlgClosed();
+    // The conference time: the seconds since the room (or its lecture) began, as the room said.
+    void OnElapsedTimeInfo(int64_t nSeconds);
+    // The network state (0 normal, 1 bad, 2 worst), shown under the 20-second rule.
+    void OnNetworkState(int nState);
+    const CNetworkStateIndicator& NetworkIndicator() const { return m_network; }
     // The menu of a menu button, as it was built last (empty before the first drop).
     const std::vector<S_MENUITEM>& LastMenu() const { return m_lastMenu; }
 
@@ -129,6 +135,12 @@ private:
     BCMenu* m_pOpenMenu = nullptr;
     int m_nOpenMenuButton = 0;
     int m_nSlideTo = 0;
+    // The conference time label and the network indicator, both ticking on timer 7058.
+    static constexpr UINT_PTR kClockTimer = 7058;
+    void ApplyClock(const S_CLOCKUPDATE& u);
+    void OnTimer(UINT_PTR nId) override;
+    CConferenceClock m_clock;
+    CNetworkStateIndicator m_network;
     std::vector<S_MENUITEM> m_lastMenu;
     std::unique_ptr<CPropertyDlg> m_pPropertyDlg;
 };

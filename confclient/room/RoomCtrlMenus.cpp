@@ -3,6 +3,7 @@
 // the property dialog.
 #include <windows.h>
 
+#include <ctime>
 #include <functional>
 
 #include "confclient/room/PropertyDlg.h"
@@ -258,4 +259,41 @@ void CRoomCtrlDlg::OnPropertyDlgClosed()
 {
     // The dialog is still on the stack of its own handler: it goes once that returned.
     PostMessage(WM_PROPERTY_CLOSED);
+}
+
+void CRoomCtrlDlg::OnElapsedTimeInfo(int64_t nSeconds)
+{
+    if (!m_pHost) return;
+    ApplyClock(m_clock.Update(true, nSeconds, static_cast<int64_t>(::time(nullptr)), m_pHost->ClockRoom()));
+}
+
+void CRoomCtrlDlg::ApplyClock(const S_CLOCKUPDATE& u)
+{
+    if (u.szText)
+        ::SetDlgItemTextW(m_hWnd, IDC_ROOMCTRL_TIME,
+                          std::wstring(u.szText->begin(), u.szText->end()).c_str());
+    // The time is up: the lecture ends once, for everyone.
+    if (u.bEndLecture) m_pHost->LectureCommand(100);
+    if (u.timer == CLOCK_TIMER_SET) ::SetTimer(m_hWnd, kClockTimer, 200, nullptr);
+    if (u.timer == CLOCK_TIMER_KILL) ::KillTimer(m_hWnd, kClockTimer);
+}
+
+void CRoomCtrlDlg::OnNetworkState(int nState)
+{
+    auto shown = m_network.OnState(nState, static_cast<int64_t>(::time(nullptr)));
+    if (shown) ::SetDlgItemTextW(m_hWnd, IDC_ROOMCTRL_NETWORK, Text(shown->pszKey).c_str());
+}
+
+void CRoomCtrlDlg::OnTimer(UINT_PTR nId)
+{
+    if (nId != kClockTimer || !m_pHost)
+    {
+        CRoomDlg::OnTimer(nId);
+        return;
+    }
+    int64_t tNow = static_cast<int64_t>(::time(nullptr));
+    ApplyClock(m_clock.Tick(tNow, m_pHost->ClockRoom()));
+    // A state held back by the 20-second rule shows once its time has come.
+    if (auto shown = m_network.OnTick(tNow))
+        ::SetDlgItemTextW(m_hWnd, IDC_ROOMCTRL_NETWORK, Text(shown->pszKey).c_str());
 }

@@ -4,6 +4,7 @@
 #include <string>
 #include <windows.h>
 
+#include "confclient/room/RoomBarClock.h"
 #include "confclient/room/RoomMenuModel.h"
 #include "confclient/room/RoomPropertyRules.h"
 
@@ -49,4 +50,6 @@ public:
     virtual void UpdateRoomTexts(const std::u16string& szTitle, const std::u16string& szPassword) = 0;
     // The room's properties for everyone (420).
     virtual void SendRoomProperty(const S_ROOMPROPERTY& property) = 0;
+    // What the conference time shows: the room's title, its lecture and who may end it.
+    virtual S_CLOCKROOM ClockRoom() const = 0;
 };

@@ -65,6 +65,8 @@ public:
         titles.push_back(szTitle);
     }
     void SendRoomProperty(const S_ROOMPROPERTY& p) override { properties.push_back(p); }
+    S_CLOCKROOM clockRoom;
+    S_CLOCKROOM ClockRoom() const override { return clockRoom; }
 };
 
 RECT WindowRect(HWND hWnd)
@@ -399,9 +401,25 @@ TEST(RoomWindows, ControlBarButtonsStatesAndMaximize)
     ctrl.SetBarState(bar);
     EXPECT_FALSE(::IsWindowEnabled(ctrl.GetDlgItem(IDC_ROOMCTRL_VIEW_BOARD)));
 
-    ctrl.PostMessage(CRoomCtrlDlg::WM_NETWORK_STATE, 1, 0);
+    // The network state shows beside the status line; a change within 20 seconds waits.
+    ctrl.PostMessage(CRoomCtrlDlg::WM_NETWORK_STATE, 2, 0);
+    ctrl.PostMessage(CRoomCtrlDlg::WM_NETWORK_STATE, 0, 0);
     PumpMessages();
-    EXPECT_EQ(ctrl.Status(), L"<IDS_ROOMCTRL_NETWORK_OK>");
+    EXPECT_EQ(GetWindowTextString(ctrl.GetDlgItem(IDC_ROOMCTRL_NETWORK)), L"<IDS_SOCK_NETWORKSTATE_WORST>");
+    EXPECT_TRUE(ctrl.NetworkIndicator().Holding());
+
+    // The conference time: the title and the time since the start.
+    room.host.clockRoom.szTitle = u"Weekly";
+    ctrl.OnElapsedTimeInfo(3725);
+    EXPECT_EQ(GetWindowTextString(ctrl.GetDlgItem(IDC_ROOMCTRL_TIME)), L"Weekly (01:02:05)");
+    // A timed lecture whose time is up ends once, for everyone.
+    room.host.clockRoom.bRvEdition = room.host.clockRoom.bMayEndLecture = true;
+    room.host.clockRoom.nLectureMinutes = 1;
+    room.host.clockRoom.nLectureState = 1;
+    ctrl.OnElapsedTimeInfo(61);
+    ctrl.OnElapsedTimeInfo(62);
+    EXPECT_EQ(room.host.lectures, (std::vector<uint16_t>{100}));
+    EXPECT_EQ(GetWindowTextString(ctrl.GetDlgItem(IDC_ROOMCTRL_TIME)), L"Weekly (00:00:00)");
 
     // Maximise and restore take turns on the bar.
     room.mainView.ShowWindow(SW_SHOW);

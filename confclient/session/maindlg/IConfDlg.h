@@ -269,6 +269,7 @@ protected:
     void OnSystemOption(const QNSystemOption& option) override;
     void OnAgendaLocked() override;
     void OnLobbyBroadcast(const uint32_t& value) override;
+    void OnNetworkWarning() override;
     void OnDroppedPayload(uint16_t wCommand, size_t nLength) override;
     void SendKeepAlive();
     void StopNetwork();
@@ -496,8 +497,10 @@ protected:
     S_PROPERTYROOM PropertyRoom() const override;
     void UpdateRoomTexts(const std::u16string& szTitle, const std::u16string& szPassword) override;
     void SendRoomProperty(const S_ROOMPROPERTY& property) override;
+    S_CLOCKROOM ClockRoom() const override;
     bool IsRoomFullScreen() const override { return m_bFullScreen; }
     void SetRoomFullScreen(bool bOn) override;
+    void OnLectureChanged() override;
     // What the layout and the bar read of the session and the room's windows.
     S_ROOMVIEWSTATE RoomViewState() const;
     S_BARSTATE RoomBarState() const;

@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "confclient/network/QNRoomPayloads.h"
+#include "confclient/room/RoomCtrlDlg.h"
 #include "confclient/network/QNRoomViewPayloads.h"
 #include "confclient/session/maindlg/IConfDlg.h"
 #include "confclient/session/roomstate/RoomFlags.h"
@@ -101,4 +102,22 @@ void IConfDlg::UpdateRoomTexts(const std::u16string& szTitle, const std::u16stri
 void IConfDlg::SendRoomProperty(const S_ROOMPROPERTY& property)
 {
     if (m_pNet && !IsPlayerMode()) m_pNet->SendRoomProperty(property);
+}
+
+S_CLOCKROOM IConfDlg::ClockRoom() const
+{
+    S_CLOCKROOM r;
+    r.bRvEdition = m_launch.fields.szEditionKind == u"1";
+    r.nLectureMinutes = m_room.wLectureMinutes;
+    r.nLectureState = m_room.wLectureState;
+    r.bPlayback = IsPlayerMode();
+    // The chief, or with no chief in the room its presider, the lowest channel.
+    r.bMayEndLecture = IsChief();
+    r.szTitle = m_room.info.szTitle;
+    return r;
+}
+
+void IConfDlg::OnLectureChanged()
+{
+    if (m_pRoomCtrl) m_pRoomCtrl->OnElapsedTimeInfo(0);
 }

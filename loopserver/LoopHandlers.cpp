@@ -305,6 +305,10 @@ void CLoopServer::EnterRoom(const std::shared_ptr<Client>& c, Room& room, uint16
     info.szConfCode = room.info.szConfCode;
     Bytes b;
     EncodeRoomInfo(info, b);
+    std::vector<QNRoomOption> options;
+    for (auto [wLayout, wLimit] : room.info.layouts)
+        options.push_back({wLayout, wLimit});
+    EncodeRoomOptions(options, b);
     Send(*c, wAck, 0, b);
 
     for (auto& [ch, member] : room.members)

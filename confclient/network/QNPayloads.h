@@ -201,6 +201,20 @@ constexpr size_t kRoomInfoSize = 284;
 void EncodeRoomInfo(const QNRoomInfo& r, Bytes& out);
 bool DecodeRoomInfo(const uint8_t* p, size_t n, QNRoomInfo& r);
 
+// The room option table after the room record of 301 and 321: 30 entries of {u16 layout, u16 user
+// limit}; an entry of layout 0 is empty. A record without the table offers no layouts.
+struct QNRoomOption
+{
+    uint16_t wLayout = 0;
+    uint16_t wUserLimit = 0;
+    bool operator==(const QNRoomOption&) const = default;
+};
+constexpr size_t kRoomOptionCount = 30;
+// Appends the table (at most 30 entries; the rest empty).
+void EncodeRoomOptions(const std::vector<QNRoomOption>& options, Bytes& out);
+// The table's non-empty entries from a whole 301 or 321 payload; none when it ends with the record.
+std::vector<QNRoomOption> DecodeRoomOptions(const uint8_t* p, size_t n);
+
 // 320: join a room.
 struct QNConfJoin
 {

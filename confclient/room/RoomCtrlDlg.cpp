@@ -197,6 +197,7 @@ BOOL CRoomCtrlDlg::OnCommand(WPARAM wParam, LPARAM lParam)
         return TRUE;
     case IDC_ROOMCTRL_MAXIMIZE:
     case IDC_ROOMCTRL_RESTORE:
+    case IDC_ROOMCTRL_LAYOUT:
     case IDC_ROOMCTRL_MENU_FILE:
     case IDC_ROOMCTRL_MENU_VIEW:
     case IDC_ROOMCTRL_MENU_DRAW:

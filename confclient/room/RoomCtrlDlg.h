@@ -96,6 +96,9 @@ public:
     // The network state (0 normal, 1 bad, 2 worst), shown under the 20-second rule.
     void OnNetworkState(int nState);
     const CNetworkStateIndicator& NetworkIndicator() const { return m_network; }
+    // The layout picture menu under the layout button: the room's layouts in two columns.
+    void DropLayoutMenu();
+    const std::vector<S_LAYOUTITEM>& LastLayoutMenu() const { return m_lastLayouts; }
     // The menu of a menu button, as it was built last (empty before the first drop).
     const std::vector<S_MENUITEM>& LastMenu() const { return m_lastMenu; }
 
@@ -135,6 +138,8 @@ private:
     BCMenu* m_pOpenMenu = nullptr;
     int m_nOpenMenuButton = 0;
     int m_nSlideTo = 0;
+    class CMenuCH* m_pOpenLayoutMenu = nullptr;
+    std::vector<S_LAYOUTITEM> m_lastLayouts;
     // The conference time label and the network indicator, both ticking on timer 7058.
     static constexpr UINT_PTR kClockTimer = 7058;
     void ApplyClock(const S_CLOCKUPDATE& u);

@@ -9,6 +9,7 @@
 #include "confclient/room/PropertyDlg.h"
 #include "confclient/room/RoomCtrlDlg.h"
 #include "confclient/toolkit/menu/BCMenu.h"
+#include "confclient/toolkit/menu/MenuCH.h"
 #include "resources/ResourceIds.h"
 
 namespace
@@ -32,6 +33,20 @@ CRoomCtrlDlg::~CRoomCtrlDlg() = default;
 
 bool CRoomCtrlDlg::MenuMessage(UINT msg, WPARAM, LPARAM lParam, LRESULT* pResult)
 {
+    if (msg == WM_MEASUREITEM && m_pOpenLayoutMenu &&
+        reinterpret_cast<MEASUREITEMSTRUCT*>(lParam)->CtlType == ODT_MENU)
+    {
+        m_pOpenLayoutMenu->MeasureItem(reinterpret_cast<MEASUREITEMSTRUCT*>(lParam));
+        *pResult = TRUE;
+        return true;
+    }
+    if (msg == WM_DRAWITEM && m_pOpenLayoutMenu &&
+        reinterpret_cast<DRAWITEMSTRUCT*>(lParam)->CtlType == ODT_MENU)
+    {
+        m_pOpenLayoutMenu->DrawItem(reinterpret_cast<DRAWITEMSTRUCT*>(lParam));
+        *pResult = TRUE;
+        return true;
+    }
     if (msg == WM_MEASUREITEM && m_pOpenMenu &&
         reinterpret_cast<MEASUREITEMSTRUCT*>(lParam)->CtlType == ODT_MENU)
     {
@@ -182,6 +197,10 @@ bool CRoomCtrlDlg::OnBarMenuCommand(int nId)
     case IDC_ROOMCTRL_MENU_INVITE:
         DropMenu(nId);
         return true;
+    case IDC_ROOMCTRL_LAYOUT:
+    case MENU_ID_LAYOUT:
+        DropLayoutMenu();
+        return true;
     case IDC_ROOMCTRL_MAXIMIZE:
         MaximizeRoomWindow();
         if (bChief) m_pHost->MaximizeForEveryone(true);
@@ -296,4 +315,31 @@ void CRoomCtrlDlg::OnTimer(UINT_PTR nId)
     // A state held back by the 20-second rule shows once its time has come.
     if (auto shown = m_network.OnTick(tNow))
         ::SetDlgItemTextW(m_hWnd, IDC_ROOMCTRL_NETWORK, Text(shown->pszKey).c_str());
+}
+
+void CRoomCtrlDlg::DropLayoutMenu()
+{
+    if (!m_pHost || m_pOpenMenu || m_pOpenLayoutMenu) return;
+    std::vector<S_ROOMOPTION> options = m_pHost->RoomOptions();
+    std::vector<S_CONFMENU> offered = OfferedLayouts(
+        [&options](uint16_t wLayout)
+        {
+            for (const S_ROOMOPTION& o : options)
+                if (o.wLayout == wLayout) return true;
+            return false;
+        });
+    m_lastLayouts = LayoutMenuOrder(offered);
+    if (m_lastLayouts.size() < 2) return; // one layout leaves nothing to choose
+    CMenuCH menu;
+    for (const S_LAYOUTITEM& i : m_lastLayouts)
+        menu.AppendPicture(static_cast<UINT>(i.item.nCommand), static_cast<UINT>(i.item.nBitmap),
+                           static_cast<UINT>(i.item.nHotBitmap), i.bMenuBreak);
+    RECT rc{};
+    HWND hButton = GetDlgItem(IDC_ROOMCTRL_LAYOUT);
+    ::GetWindowRect(hButton, &rc);
+    m_pOpenLayoutMenu = &menu;
+    int nChosen = ::TrackPopupMenu(menu.GetSafeHmenu(), TPM_RIGHTBUTTON | TPM_RETURNCMD, rc.left,
+                                   rc.bottom - 2, 0, m_hWnd, nullptr);
+    m_pOpenLayoutMenu = nullptr;
+    if (nChosen != 0) m_pHost->RoomTypeCommand(nChosen);
 }

@@ -52,4 +52,6 @@ public:
     virtual void SendRoomProperty(const S_ROOMPROPERTY& property) = 0;
     // What the conference time shows: the room's title, its lecture and who may end it.
     virtual S_CLOCKROOM ClockRoom() const = 0;
+    // The layouts the room offers, with their user limits.
+    virtual std::vector<S_ROOMOPTION> RoomOptions() const = 0;
 };

@@ -125,3 +125,6 @@ with wave.open('invite.wav', 'wb') as w:
     w.setframerate(rate)
     w.writeframes(b''.join(struct.pack('<h', s) for s in samples))
 PY
+
+# The layout menu's pictures.
+./make-layouts.sh

@@ -547,7 +547,7 @@ TEST_F(RoomProgramTest, DroppedConnectionsCountDownInABoxThatClosesAsTheLoginRet
     EXPECT_TRUE(panelB.WaitAnswer("LOGOUT", "0"));
 }
 
-TEST_F(RoomProgramTest, TheChiefRenamesTheRoomAndMaximisesItForEveryone)
+TEST_F(RoomProgramTest, TheChiefRenamesTheRoomMaximisesItForEveryoneAndPicksALayout)
 {
     CPanel panelA, panelB;
     HANDLE hA = LoggedIn(panelA, "alice");
@@ -615,6 +615,12 @@ TEST_F(RoomProgramTest, TheChiefRenamesTheRoomAndMaximisesItForEveryone)
     PostMessageW(Descendant(hMainA, IDC_ROOMCTRL_RESTORE), BM_CLICK, 0, 0);
     EXPECT_TRUE(waitFor([&] { return IsZoomed(hMainA) == FALSE; }));
     EXPECT_TRUE(peer.ShowsSoon("visible " + Id(IDC_ROOMCTRL_RESTORE), {"0"}));
+
+    // Another layout from the layout menu's commands: nine videos; both rooms lay out again.
+    EXPECT_EQ(nullptr, Descendant(hMainA, IDC_VIDEOVIEW_FIRST + 8));
+    PostMessageW(hBarA, WM_COMMAND, 32829, 0);
+    EXPECT_TRUE(waitFor([&] { return Descendant(hMainA, IDC_VIDEOVIEW_FIRST + 8) != nullptr; }));
+    EXPECT_TRUE(peer.ShowsSoon("enabled " + Id(IDC_VIDEOVIEW_FIRST + 8), {"1"})); // made, shown or not
 
     EXPECT_TRUE(LogoutEnds(panelA, hA));
     panelB.Send("LOGOUT", "");

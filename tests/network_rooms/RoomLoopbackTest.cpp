@@ -389,8 +389,12 @@ TEST_F(RoomLoopbackTest, TheChiefsBarCommandsReachTheRoomAndTheLobby)
     ASSERT_NE(0, room.wRoomIndex);
     bob.net->SendConfJoin(room.wRoomIndex, u"", u"");
     uint16_t chBob = bob.Answer(ACK_CONF_JOIN).wMyChannel;
+    QNEvent e = bob.owner.WaitFor(kMsgRoomPacket, ACK_CONF_JOIN);
+    std::vector<QNRoomOption> options = DecodeRoomOptions(e.payload.data(), e.payload.size());
+    ASSERT_EQ(10u, options.size()) << "ten layouts of 49 users by default";
+    EXPECT_EQ((QNRoomOption{1, 49}), options.front());
     QNRoomState state;
-    QNEvent e = bob.owner.WaitFor(kMsgRoomPacket, INFO_CONF_STATE);
+    e = bob.owner.WaitFor(kMsgRoomPacket, INFO_CONF_STATE);
     ASSERT_TRUE(DecodeRoomState(e.payload.data(), e.payload.size(), state));
     EXPECT_EQ(0, state.wLectureState);
 

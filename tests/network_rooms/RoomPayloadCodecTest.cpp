@@ -324,4 +324,17 @@ TEST(RoomPayloadCodec, BarCommandBytes)
     b.clear();
     EncodeRoomState({3, 1, 0, 1, 45}, b);
     EXPECT_EQ((Bytes{3, 0, 1, 0, 0, 0, 0, 0, 1, 0, 45, 0}), b);
+
+    // The room option table follows the room record; a record without it offers no layouts.
+    b.clear();
+    EncodeRoomInfo(QNRoomInfo{}, b);
+    EXPECT_TRUE(DecodeRoomOptions(b.data(), b.size()).empty());
+    EncodeRoomOptions({{10, 49}, {0, 5}, {4, 300}}, b);
+    ASSERT_EQ(kRoomInfoSize + 120, b.size());
+    EXPECT_EQ(10u, u16at(b, kRoomInfoSize));
+    EXPECT_EQ(300u, u16at(b, kRoomInfoSize + 10));
+    EXPECT_EQ((std::vector<QNRoomOption>{{10, 49}, {4, 300}}), DecodeRoomOptions(b.data(), b.size()));
+    EXPECT_TRUE(DecodeRoomOptions(b.data(), b.size() - 1).empty());
+    QNRoomInfo info;
+    EXPECT_TRUE(DecodeRoomInfo(b.data(), b.size(), info)) << "older readers ignore the table";
 }

@@ -67,6 +67,8 @@ public:
     void SendRoomProperty(const S_ROOMPROPERTY& p) override { properties.push_back(p); }
     S_CLOCKROOM clockRoom;
     S_CLOCKROOM ClockRoom() const override { return clockRoom; }
+    std::vector<S_ROOMOPTION> options;
+    std::vector<S_ROOMOPTION> RoomOptions() const override { return options; }
 };
 
 RECT WindowRect(HWND hWnd)
@@ -578,6 +580,16 @@ TEST(RoomWindows, ControlBarMenusPropertyDialogAndCommandsForEveryone)
     EXPECT_EQ(room.host.maximizes.size(), 2u);
     ctrl.SendMessage(WM_COMMAND, 32834, 0);
     ctrl.SendMessage(WM_COMMAND, MENU_ID_LECTURE_END, 0);
+
+    // The layout button drops the room's layouts as pictures, two columns read row by row.
+    room.host.options = {{4, 49}, {13, 49}, {10, 49}, {2, 49}};
+    g_dropped = {};
+    ::SetTimer(nullptr, 0, 50, &ReadOpenMenu);
+    Click(ctrl, IDC_ROOMCTRL_LAYOUT);
+    // Table order 13, 10, 2, 4: the first column 13, 2; the second, from its break, 10, 4.
+    EXPECT_EQ(g_dropped.ids, (std::vector<int>{32836, 32827, 32834, 32829}));
+    ASSERT_EQ(ctrl.LastLayoutMenu().size(), 4u);
+    EXPECT_TRUE(ctrl.LastLayoutMenu()[2].bMenuBreak);
     EXPECT_EQ(room.host.roomTypes, (std::vector<int>{32834}));
     EXPECT_EQ(room.host.lectures, (std::vector<uint16_t>{100}));
 }

@@ -498,6 +498,7 @@ protected:
     void UpdateRoomTexts(const std::u16string& szTitle, const std::u16string& szPassword) override;
     void SendRoomProperty(const S_ROOMPROPERTY& property) override;
     S_CLOCKROOM ClockRoom() const override;
+    std::vector<S_ROOMOPTION> RoomOptions() const override;
     bool IsRoomFullScreen() const override { return m_bFullScreen; }
     void SetRoomFullScreen(bool bOn) override;
     void OnLectureChanged() override;

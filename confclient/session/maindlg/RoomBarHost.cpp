@@ -47,6 +47,15 @@ S_MENUCONDITIONS IConfDlg::MenuConditions() const
     c.bQuestionnaire = m_room.bQuestionnaire || (dwFlags & ROOMFLAG_QUESTIONNAIRE);
     c.bNoVideoControls = dwFlags & ROOMFLAG_NOVIDEOVIEW;
     c.nMediaShareKind = MediaShareKindOf(dwFlags);
+    std::vector<S_ROOMOPTION> options = RoomOptions();
+    c.nOfferedLayouts = static_cast<int>(OfferedLayouts(
+                                             [&options](uint16_t wLayout)
+                                             {
+                                                 for (const S_ROOMOPTION& o : options)
+                                                     if (o.wLayout == wLayout) return true;
+                                                 return false;
+                                             })
+                                             .size());
     return c;
 }
 
@@ -58,8 +67,8 @@ void IConfDlg::MaximizeForEveryone(bool bMaximize)
 void IConfDlg::RoomTypeCommand(int nCommand)
 {
     if (!m_pNet || !IsChief() || IsPlayerMode()) return;
-    S_ROOMTYPECHANGE change =
-        RoomTypeChange(nCommand, m_room.info.wRoomType, static_cast<int>(m_room.users.Count()), {});
+    S_ROOMTYPECHANGE change = RoomTypeChange(nCommand, m_room.info.wRoomType,
+                                             static_cast<int>(m_room.users.Count()), RoomOptions());
     if (change.action == ROOMTYPE_TOO_MANY)
         ShowMessageBoxModeless(GetText("IDS_ROOMTYPE_NONCHANGE"));
     else if (change.action == ROOMTYPE_SEND)
@@ -120,4 +129,12 @@ S_CLOCKROOM IConfDlg::ClockRoom() const
 void IConfDlg::OnLectureChanged()
 {
     if (m_pRoomCtrl) m_pRoomCtrl->OnElapsedTimeInfo(0);
+}
+
+std::vector<S_ROOMOPTION> IConfDlg::RoomOptions() const
+{
+    std::vector<S_ROOMOPTION> options;
+    for (const QNRoomOption& o : m_room.options)
+        options.push_back({o.wLayout, o.wUserLimit});
+    return options;
 }

@@ -30,6 +30,7 @@ void IConfDlg::OnRoomOpened(const QNPacketDesc* pDesc, bool bOpenAck)
     bool bAsked = m_room.AwaitsEntry() || m_room.RoomIndex() == info.wRoomIndex;
     if (!bAsked) return;
     bool bEntering = m_room.Enter(info, bOpenAck);
+    m_room.options = DecodeRoomOptions(pDesc->pData, pDesc->nLength);
     if (m_pNet) m_pNet->SetMyIndex(m_room.wMyChannel);
 
     if (!m_pMainView && (!PrepareRoom() || !CreateRoomWindows()))

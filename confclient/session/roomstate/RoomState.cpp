@@ -30,6 +30,7 @@ void CRoomState::Leave()
     dwRights = 0;
     wViewMode = wModeValue = wRoomState = wRecorderState = 0;
     wLectureState = wLectureMinutes = 0;
+    options.clear();
     bOpenedByMe = bPendingOpen = false;
     wPendingJoinRoom = 0;
     bPanelAwaitsEntry = false;

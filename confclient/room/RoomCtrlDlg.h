@@ -5,6 +5,7 @@
 #include "confclient/room/RoomBarRules.h"
 #include "confclient/room/RoomDlg.h"
 #include "confclient/room/RoomHost.h"
+#include "confclient/room/MenuHintTip.h"
 #include "confclient/room/RoomMenuModel.h"
 #include <atomic>
 #include <memory>
@@ -99,6 +100,7 @@ public:
     // The layout picture menu under the layout button: the room's layouts in two columns.
     void DropLayoutMenu();
     const std::vector<S_LAYOUTITEM>& LastLayoutMenu() const { return m_lastLayouts; }
+    const CMenuHintTip& HintTip() const { return m_hintTip; }
     // The menu of a menu button, as it was built last (empty before the first drop).
     const std::vector<S_MENUITEM>& LastMenu() const { return m_lastMenu; }
 
@@ -140,6 +142,8 @@ private:
     int m_nSlideTo = 0;
     class CMenuCH* m_pOpenLayoutMenu = nullptr;
     std::vector<S_LAYOUTITEM> m_lastLayouts;
+    // The layout menu's hints, on the layout button.
+    CMenuHintTip m_hintTip;
     // The conference time label and the network indicator, both ticking on timer 7058.
     static constexpr UINT_PTR kClockTimer = 7058;
     void ApplyClock(const S_CLOCKUPDATE& u);

@@ -3,6 +3,8 @@
 // the property dialog.
 #include <windows.h>
 
+#include <commctrl.h>
+
 #include <ctime>
 #include <functional>
 
@@ -11,6 +13,7 @@
 #include "confclient/toolkit/menu/BCMenu.h"
 #include "confclient/toolkit/menu/MenuCH.h"
 #include "resources/ResourceIds.h"
+#include "winui/WinApp.h"
 
 namespace
 {
@@ -31,7 +34,7 @@ std::wstring MenuItemText(const S_MENUITEM& m, const std::wstring& szKeyText)
 
 CRoomCtrlDlg::~CRoomCtrlDlg() = default;
 
-bool CRoomCtrlDlg::MenuMessage(UINT msg, WPARAM, LPARAM lParam, LRESULT* pResult)
+bool CRoomCtrlDlg::MenuMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT* pResult)
 {
     if (msg == WM_MEASUREITEM && m_pOpenLayoutMenu &&
         reinterpret_cast<MEASUREITEMSTRUCT*>(lParam)->CtlType == ODT_MENU)
@@ -58,6 +61,18 @@ bool CRoomCtrlDlg::MenuMessage(UINT msg, WPARAM, LPARAM lParam, LRESULT* pResult
     {
         m_pOpenMenu->DrawItem(reinterpret_cast<DRAWITEMSTRUCT*>(lParam));
         *pResult = TRUE;
+        return true;
+    }
+    if (msg == WM_MENUSELECT && m_pOpenLayoutMenu && m_pHost && m_pHost->HasControlRight() &&
+        !m_barState.bFullScreen)
+    {
+        // Layouts 32826 to 32856 have their hints; the others hide the tip as a popup does.
+        UINT nCommand = LOWORD(wParam), nFlags = HIWORD(wParam);
+        bool bHinted = nCommand >= 32826 && nCommand <= 32856;
+        std::string szKey = LayoutHintKey(static_cast<int>(nCommand));
+        m_hintTip.OnMenuSelect(nCommand, bHinted ? nFlags : UINT(MF_POPUP), reinterpret_cast<HMENU>(lParam),
+                               szKey.empty() ? std::wstring() : Text(szKey.c_str()));
+        *pResult = 0;
         return true;
     }
     if (msg == WM_PROPERTY_CLOSED)
@@ -337,9 +352,19 @@ void CRoomCtrlDlg::DropLayoutMenu()
     RECT rc{};
     HWND hButton = GetDlgItem(IDC_ROOMCTRL_LAYOUT);
     ::GetWindowRect(hButton, &rc);
+    if (!m_hintTip.Handle())
+    {
+        // The English and German texts are long: their tips stand further right of the item.
+        wchar_t szLibrary[MAX_PATH] = {};
+        ::GetModuleFileNameW(AfxGetResourceHandle(), szLibrary, MAX_PATH);
+        bool bWide = wcsstr(szLibrary, L"_Eng") || wcsstr(szLibrary, L"_Ger");
+        m_hintTip.Create(hButton, L"", bWide ? 100 : 0, TTS_NOPREFIX | TTS_BALLOON,
+                         Text("IDMS_MENU_MAIN_LAYOUT"));
+    }
     m_pOpenLayoutMenu = &menu;
     int nChosen = ::TrackPopupMenu(menu.GetSafeHmenu(), TPM_RIGHTBUTTON | TPM_RETURNCMD, rc.left,
                                    rc.bottom - 2, 0, m_hWnd, nullptr);
     m_pOpenLayoutMenu = nullptr;
+    m_hintTip.Hide();
     if (nChosen != 0) m_pHost->RoomTypeCommand(nChosen);
 }

@@ -496,6 +496,45 @@ TEST(RoomWindows, ControlBarMenusSlideToTheNextButton)
     EXPECT_EQ(room.host.nLeave, 0);
 }
 
+// The layout menu: the first tick highlights its first item from the keyboard, the second reads
+// the hint tip and ends the menu.
+CRoomCtrlDlg* g_pHintBar = nullptr;
+int g_nHintTicks = 0;
+bool g_bHintShown = false;
+std::wstring g_szHint;
+
+void CALLBACK HighlightLayout(HWND, UINT, UINT_PTR nTimer, DWORD)
+{
+    HWND hMenuWnd = ::FindWindowW(L"#32768", nullptr);
+    if (!hMenuWnd) return;
+    if (++g_nHintTicks == 1)
+    {
+        ::PostMessageW(hMenuWnd, WM_KEYDOWN, VK_DOWN, 0);
+        return;
+    }
+    g_bHintShown = g_pHintBar->HintTip().IsShown();
+    g_szHint = g_pHintBar->HintTip().Text();
+    ::KillTimer(nullptr, nTimer);
+    ::EndMenu();
+}
+
+TEST(RoomWindows, LayoutMenuShowsTheHighlightedLayoutsHint)
+{
+    Room room;
+    room.mainView.MoveWindow(0, 0, 1000, 700);
+    room.mainView.ShowWindow(SW_SHOW);
+    room.host.bControlRight = true;
+    room.host.options = {{13, 49}, {10, 49}};
+    g_pHintBar = &room.ctrl;
+    g_nHintTicks = 0;
+    ::SetTimer(nullptr, 0, 50, &HighlightLayout);
+    Click(room.ctrl, IDC_ROOMCTRL_LAYOUT);
+    EXPECT_TRUE(g_bHintShown);
+    EXPECT_EQ(g_szHint, L"<IDS_LAYOUT_HINT_13>");
+    EXPECT_FALSE(room.ctrl.HintTip().IsShown()) << "the tip goes with the menu";
+    EXPECT_TRUE(room.host.roomTypes.empty());
+}
+
 TEST(RoomWindows, ControlBarMenusPropertyDialogAndCommandsForEveryone)
 {
     Room room;

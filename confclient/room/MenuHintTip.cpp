@@ -16,8 +16,9 @@ bool CMenuHintTip::Create(HWND hOwner, const std::wstring& szText, int nXOffset,
     m_hOwner = hOwner;
     m_nXOffset = nXOffset;
     m_szText = szText.empty() ? L"No Text associated" : szText;
-    m_hTip = ::CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | dwStyle, CW_USEDEFAULT,
-                               CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, hOwner, nullptr, nullptr, nullptr);
+    m_hTip =
+        ::CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | dwStyle, CW_USEDEFAULT,
+                          CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, hOwner, nullptr, nullptr, nullptr);
     if (!m_hTip) return false;
     TTTOOLINFOW ti{};
     ti.cbSize = sizeof ti;
@@ -27,7 +28,8 @@ bool CMenuHintTip::Create(HWND hOwner, const std::wstring& szText, int nXOffset,
     ti.lpszText = m_szText.data();
     ::SendMessageW(m_hTip, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&ti));
     ::SendMessageW(m_hTip, TTM_SETMAXTIPWIDTH, 0, 300);
-    if (!szTitle.empty()) ::SendMessageW(m_hTip, TTM_SETTITLEW, TTI_INFO, reinterpret_cast<LPARAM>(szTitle.c_str()));
+    if (!szTitle.empty())
+        ::SendMessageW(m_hTip, TTM_SETTITLEW, TTI_INFO, reinterpret_cast<LPARAM>(szTitle.c_str()));
     return true;
 }
 

@@ -15,7 +15,8 @@ public:
 
     // Makes the tip over the owner with its text ("No Text associated" when empty), the x offset
     // of the tip from the item and, when given, a title with the information icon.
-    bool Create(HWND hOwner, const std::wstring& szText, int nXOffset, DWORD dwStyle, const std::wstring& szTitle);
+    bool Create(HWND hOwner, const std::wstring& szText, int nXOffset, DWORD dwStyle,
+                const std::wstring& szTitle);
     void SetText(const std::wstring& szText);
     // Moves the tip beside the command's item of the menu (or to the cursor) and shows it.
     void ShowAtMenuItem(HMENU hMenu, UINT nCommand);

@@ -434,6 +434,21 @@ TEST(RoomWindows, ControlBarButtonsStatesAndMaximize)
     EXPECT_TRUE(HasVisibleStyle(ctrl.GetDlgItem(IDC_ROOMCTRL_MAXIMIZE)));
 }
 
+// The pointer away from the bar: a menu open under it would slide to the button it rests on.
+void ParkCursor()
+{
+    ::SetCursorPos(::GetSystemMetrics(SM_CXSCREEN) - 1, ::GetSystemMetrics(SM_CYSCREEN) - 1);
+}
+
+// The open menu's window: the visible one of the menu class (a closed menu's may linger hidden).
+HWND OpenMenuWindow()
+{
+    for (HWND h = ::FindWindowExW(nullptr, nullptr, L"#32768", nullptr); h;
+         h = ::FindWindowExW(nullptr, h, L"#32768", nullptr))
+        if (::IsWindowVisible(h)) return h;
+    return nullptr;
+}
+
 // The top level of the menu a bar button drops, read from the open menu window: ids (0 for a
 // separator, -1 for a sub-menu) and whether each item is grey.
 struct DroppedMenu
@@ -445,7 +460,7 @@ DroppedMenu g_dropped;
 
 void CALLBACK ReadOpenMenu(HWND, UINT, UINT_PTR nTimer, DWORD)
 {
-    HWND hMenuWnd = ::FindWindowW(L"#32768", nullptr);
+    HWND hMenuWnd = OpenMenuWindow();
     if (!hMenuWnd) return;
     ::KillTimer(nullptr, nTimer);
     auto hMenu = reinterpret_cast<HMENU>(::SendMessageW(hMenuWnd, MN_GETHMENU, 0, 0));
@@ -464,7 +479,7 @@ HWND g_hSlideTarget = nullptr;
 
 void CALLBACK SlideOpenMenu(HWND, UINT, UINT_PTR nTimer, DWORD)
 {
-    HWND hMenuWnd = ::FindWindowW(L"#32768", nullptr);
+    HWND hMenuWnd = OpenMenuWindow();
     if (!hMenuWnd) return;
     auto hMenu = reinterpret_cast<HMENU>(::SendMessageW(hMenuWnd, MN_GETHMENU, 0, 0));
     g_slideFirstItems.push_back(static_cast<int>(::GetMenuItemID(hMenu, 0)));
@@ -505,7 +520,7 @@ std::wstring g_szHint;
 
 void CALLBACK HighlightLayout(HWND, UINT, UINT_PTR nTimer, DWORD)
 {
-    HWND hMenuWnd = ::FindWindowW(L"#32768", nullptr);
+    HWND hMenuWnd = OpenMenuWindow();
     if (!hMenuWnd) return;
     if (++g_nHintTicks == 1)
     {
@@ -527,6 +542,7 @@ TEST(RoomWindows, LayoutMenuShowsTheHighlightedLayoutsHint)
     room.host.options = {{13, 49}, {10, 49}};
     g_pHintBar = &room.ctrl;
     g_nHintTicks = 0;
+    ParkCursor();
     ::SetTimer(nullptr, 0, 50, &HighlightLayout);
     Click(room.ctrl, IDC_ROOMCTRL_LAYOUT);
     EXPECT_TRUE(g_bHintShown);
@@ -553,10 +569,18 @@ TEST(RoomWindows, ControlBarMenusPropertyDialogAndCommandsForEveryone)
                             IDC_ROOMCTRL_MENU_TOOL, IDC_ROOMCTRL_MENU_INVITE})
         {
             g_dropped = {};
+            ParkCursor();
             ::SetTimer(nullptr, 0, 50, &ReadOpenMenu);
             Click(ctrl, nButton);
+            const S_MENUCONDITIONS& c = room.host.conditions;
+            std::vector<S_MENUITEM> model = nButton == IDC_ROOMCTRL_MENU_FILE   ? FileMenu(c)
+                                            : nButton == IDC_ROOMCTRL_MENU_VIEW ? ViewMenu(c)
+                                            : nButton == IDC_ROOMCTRL_MENU_DRAW ? DrawMenu()
+                                            : nButton == IDC_ROOMCTRL_MENU_TOOL ? ToolMenu(c, 0)
+                                                                                : InviteMenu(c);
+            EXPECT_EQ(ctrl.LastMenu(), model) << nButton;
             DroppedMenu expected;
-            for (const S_MENUITEM& m : ctrl.LastMenu())
+            for (const S_MENUITEM& m : model)
             {
                 expected.ids.push_back(m.kind == MENU_SEPARATOR ? 0 : m.kind == MENU_POPUP ? -1 : m.nId);
                 expected.grey.push_back(m.kind == MENU_COMMAND && !m.bEnabled);
@@ -623,6 +647,7 @@ TEST(RoomWindows, ControlBarMenusPropertyDialogAndCommandsForEveryone)
     // The layout button drops the room's layouts as pictures, two columns read row by row.
     room.host.options = {{4, 49}, {13, 49}, {10, 49}, {2, 49}};
     g_dropped = {};
+    ParkCursor();
     ::SetTimer(nullptr, 0, 50, &ReadOpenMenu);
     Click(ctrl, IDC_ROOMCTRL_LAYOUT);
     // Table order 13, 10, 2, 4: the first column 13, 2; the second, from its break, 10, 4.
@@ -704,10 +729,11 @@ TEST(RoomWindows, MessengerTransfersRoomStateAndForcedClose)
 namespace
 {
 // The window's picture, saved as a 32-bit bitmap file.
-bool SaveWindowPicture(HWND hWnd, const std::wstring& szPath)
+bool SaveWindowPicture(HWND hWnd, const std::wstring& szPath, bool bPump = true)
 {
-    // The display shows a changed frame only after the window's messages have run.
-    PumpMessages(200);
+    // The display shows a changed frame only after the window's messages have run (an open menu
+    // runs its own loop: its pictures are taken from inside it, without pumping).
+    if (bPump) PumpMessages(200);
     ::RedrawWindow(hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
     RECT rc = WindowRect(hWnd);
     int cx = rc.right - rc.left, cy = rc.bottom - rc.top;
@@ -875,5 +901,91 @@ TEST(RoomWindows, SidePanelsFloatDockAndStayWithinTheirLimits)
         EXPECT_TRUE(pPanel->IsFloating());
         pPanel->SendMessage(WM_COMMAND, CSidePanelDlg::kFloatCommand, 0);
         EXPECT_EQ(pPanel->GetParent(), room.manageTool.m_hWnd);
+    }
+}
+
+namespace
+{
+// Inside an open menu's loop: on the third tick the menu (and the hint tip, when shown) are saved
+// and the menu is ended; on the first, the layout menu's first item is highlighted.
+std::wstring g_szMenuPicture;
+CRoomCtrlDlg* g_pPictureBar = nullptr;
+int g_nPictureTicks = 0;
+
+void CALLBACK SaveOpenMenu(HWND, UINT, UINT_PTR nTimer, DWORD)
+{
+    HWND hMenuWnd = OpenMenuWindow();
+    if (!hMenuWnd) return;
+    if (++g_nPictureTicks == 1) ::PostMessageW(hMenuWnd, WM_KEYDOWN, VK_DOWN, 0);
+    if (g_nPictureTicks < 4) return;
+    ::KillTimer(nullptr, nTimer);
+    std::wstring szDir = std::wstring(QUILLON_PICTURE_DIR) + L"/room_view_menu_";
+    EXPECT_TRUE(SaveWindowPicture(hMenuWnd, szDir + g_szMenuPicture + L".bmp", false));
+    if (g_pPictureBar->HintTip().IsShown())
+        EXPECT_TRUE(SaveWindowPicture(g_pPictureBar->HintTip().Handle(),
+                                      szDir + g_szMenuPicture + L"_hint.bmp", false));
+    ::EndMenu();
+}
+} // namespace
+
+TEST(RoomWindows, PicturesOfTheBarsMenusAndThePropertyDialog)
+{
+    Room room;
+    room.player.DestroyWindow();
+    room.mainView.MoveWindow(0, 0, 1024, 738);
+    room.mainView.ShowWindow(SW_SHOW);
+    room.host.bControlRight = true;
+    S_MENUCONDITIONS& c = room.host.conditions;
+    c.bControlRight = c.bDrawRight = c.bMediaShareRight = true;
+    c.nMediaShareKind = 3;
+    c.bitrates = {256, 512, 1024};
+    c.nBitrate = 512;
+    c.frameRates = {5, 15, 30, 0};
+    c.sendSizes = {480, 720, 0};
+    c.bFilePush = true;
+    c.nServerRecordKinds = 1;
+    c.nOfferedLayouts = 10;
+    c.szInviteAddress = u"http://invite";
+    c.bInviteAllowed = c.bPhoneCalls = true;
+    room.host.options = {{1, 49},  {2, 49},  {4, 49},  {6, 49},  {7, 49},
+                         {10, 49}, {13, 49}, {14, 49}, {17, 49}, {23, 49}};
+    g_pPictureBar = &room.ctrl;
+    ParkCursor();
+    const std::pair<int, const wchar_t*> menus[] = {
+        {IDC_ROOMCTRL_MENU_FILE, L"file"},     {IDC_ROOMCTRL_MENU_VIEW, L"view"},
+        {IDC_ROOMCTRL_MENU_DRAW, L"draw"},     {IDC_ROOMCTRL_MENU_TOOL, L"tool"},
+        {IDC_ROOMCTRL_MENU_INVITE, L"invite"}, {IDC_ROOMCTRL_LAYOUT, L"layout"},
+    };
+    for (const auto& [nButton, pszName] : menus)
+    {
+        g_szMenuPicture = pszName;
+        g_nPictureTicks = 0;
+        ::SetTimer(nullptr, 0, 50, &SaveOpenMenu);
+        Click(room.ctrl, nButton);
+    }
+    EXPECT_TRUE(room.host.roomTypes.empty());
+
+    // The property dialog of a room with video, then of one without, sharing rights offered.
+    room.host.propertyRoom.szTitle = u"Weekly";
+    room.host.propertyRoom.current.wMaxUsers = 10;
+    room.host.propertyRoom.nMaxUserChoices = 49;
+    room.host.propertyRoom.bControlRight = true;
+    for (bool bVideo : {true, false})
+    {
+        room.host.propertyRoom.bHasVideo = bVideo;
+        room.host.propertyRoom.bDesktopShareOffered = !bVideo;
+        room.host.propertyRoom.nMediaShareKind = bVideo ? 0 : 2;
+        room.ctrl.SendMessage(WM_COMMAND, MENU_ID_PROPERTY, 0);
+        ASSERT_NE(room.ctrl.PropertyDlg(), nullptr);
+        HWND hDlg = room.ctrl.PropertyDlg()->m_hWnd;
+        EXPECT_EQ(::IsWindowVisible(::GetDlgItem(hDlg, IDC_PROPERTY_CAPTURE)) != FALSE, bVideo);
+        RECT rc{};
+        ::GetClientRect(hDlg, &rc);
+        EXPECT_EQ(rc.bottom, bVideo ? 565 : 460);
+        EXPECT_TRUE(SaveWindowPicture(
+            hDlg, std::wstring(QUILLON_PICTURE_DIR) +
+                      (bVideo ? L"/room_view_property.bmp" : L"/room_view_property_novideo.bmp")));
+        room.ctrl.SendMessage(WM_COMMAND, MENU_ID_PROPERTY, 0);
+        PumpMessages();
     }
 }

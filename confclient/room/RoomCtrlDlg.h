@@ -101,6 +101,8 @@ public:
     void DropLayoutMenu();
     const std::vector<S_LAYOUTITEM>& LastLayoutMenu() const { return m_lastLayouts; }
     const CMenuHintTip& HintTip() const { return m_hintTip; }
+    // Board capture (Tool 32927): runs until a capture, Escape, or the bar goes.
+    bool CaptureRunning() const;
     // The menu of a menu button, as it was built last (empty before the first drop).
     const std::vector<S_MENUITEM>& LastMenu() const { return m_lastMenu; }
 
@@ -144,6 +146,7 @@ private:
     std::vector<S_LAYOUTITEM> m_lastLayouts;
     // The layout menu's hints, on the layout button.
     CMenuHintTip m_hintTip;
+    std::unique_ptr<class CBarCapture> m_pCapture;
     // The conference time label and the network indicator, both ticking on timer 7058.
     static constexpr UINT_PTR kClockTimer = 7058;
     void ApplyClock(const S_CLOCKUPDATE& u);

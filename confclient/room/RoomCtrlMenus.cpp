@@ -9,6 +9,7 @@
 #include <functional>
 
 #include "confclient/room/PropertyDlg.h"
+#include "confclient/room/RoomCtrlCapture.h"
 #include "confclient/room/RoomCtrlDlg.h"
 #include "confclient/toolkit/menu/BCMenu.h"
 #include "confclient/toolkit/menu/MenuCH.h"
@@ -72,6 +73,20 @@ bool CRoomCtrlDlg::MenuMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT* 
         std::string szKey = LayoutHintKey(static_cast<int>(nCommand));
         m_hintTip.OnMenuSelect(nCommand, bHinted ? nFlags : UINT(MF_POPUP), reinterpret_cast<HMENU>(lParam),
                                szKey.empty() ? std::wstring() : Text(szKey.c_str()));
+        *pResult = 0;
+        return true;
+    }
+    // The room closes mid-capture: the cursor and the hooks come back with the main view there.
+    if (msg == WM_DESTROY && m_pCapture) m_pCapture->End();
+    if (msg == CCaptureWnd::WM_CAPTURE_DONE)
+    {
+        if (m_pCapture) m_pCapture->OnDone(lParam);
+        *pResult = 0;
+        return true;
+    }
+    if (msg == WM_TIMER && wParam == CBarCapture::kCaptureTimer)
+    {
+        if (m_pCapture) m_pCapture->OnTimer();
         *pResult = 0;
         return true;
     }
@@ -235,6 +250,10 @@ bool CRoomCtrlDlg::OnBarMenuCommand(int nId)
     case MENU_ID_PROPERTY:
         TogglePropertyDlg();
         return true;
+    case MENU_ID_CAPTURE:
+        if (!m_pCapture) m_pCapture = std::make_unique<CBarCapture>(m_hWnd, m_pHost);
+        m_pCapture->Start(m_pMainView);
+        return true;
     case MENU_ID_LECTURE_START:
         m_pHost->LectureCommand(1);
         return true;
@@ -367,4 +386,9 @@ void CRoomCtrlDlg::DropLayoutMenu()
     m_pOpenLayoutMenu = nullptr;
     m_hintTip.Hide();
     if (nChosen != 0) m_pHost->RoomTypeCommand(nChosen);
+}
+
+bool CRoomCtrlDlg::CaptureRunning() const
+{
+    return m_pCapture && m_pCapture->Running();
 }

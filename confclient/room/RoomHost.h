@@ -54,4 +54,6 @@ public:
     virtual S_CLOCKROOM ClockRoom() const = 0;
     // The layouts the room offers, with their user limits.
     virtual std::vector<S_ROOMOPTION> RoomOptions() const = 0;
+    // The board capture's picture, on the clipboard, becomes a new board page.
+    virtual void LoadCapturedPage() = 0;
 };

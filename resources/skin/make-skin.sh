@@ -63,6 +63,7 @@ convert -size 64x15 xc:'#C0C0C0' +antialias \
   -type Palette -strip BMP3:menu_toolbar.bmp
 
 python3 make-cursor.py hand.cur
+python3 make-cursor.py capture.cur capture.txt 15 15
 
 # The notices: title band pieces (left, stretched middle, right), the notice box's body and the
 # share notice bar's background.

@@ -43,7 +43,10 @@ struct FakeCaptureHost : ICaptureHost
     {
         return {static_cast<int>(hWindow), 20, 300, 200};
     }
-    void ShowOverlayAt(const S_CAPRECT& rc) override { calls.push_back("overlay at " + std::to_string(rc.x)); }
+    void ShowOverlayAt(const S_CAPRECT& rc) override
+    {
+        calls.push_back("overlay at " + std::to_string(rc.x));
+    }
     void StartCaptureTimer() override { calls.push_back("timer"); }
     void PostEnd() override { calls.push_back("post end"); }
     void LoadCapturedPage() override { calls.push_back("load page"); }
@@ -70,7 +73,8 @@ TEST(BoardCapture, ARightClickCapturesThePointedWindowOnce)
     EXPECT_FALSE(capture.OnMouse(CBoardCapture::MOUSE_MOVE, 200, true)) << "a drag keeps the target";
     EXPECT_EQ(capture.Target(), 100u);
     EXPECT_TRUE(capture.OnMouse(CBoardCapture::MOUSE_RIGHT_DOWN, 100, false));
-    EXPECT_TRUE(capture.OnMouse(CBoardCapture::MOUSE_RIGHT_UP, 100, false)) << "swallowed, not captured again";
+    EXPECT_TRUE(capture.OnMouse(CBoardCapture::MOUSE_RIGHT_UP, 100, false))
+        << "swallowed, not captured again";
     EXPECT_TRUE(capture.OnCaptureTimer());
     EXPECT_FALSE(capture.OnCaptureTimer());
     capture.OnReport(true);
@@ -134,7 +138,8 @@ TEST(BoardCapture, StartsOnlyWhenEverythingIsThere)
     EXPECT_TRUE(host.calls.empty());
     host.bHooksFail = true;
     EXPECT_FALSE(capture.Start(true));
-    EXPECT_EQ(host.calls, (std::vector<std::string>{"cursor", "overlay", "hooks", "no overlay", "system cursors"}));
+    EXPECT_EQ(host.calls,
+              (std::vector<std::string>{"cursor", "overlay", "hooks", "no overlay", "system cursors"}));
     host.calls.clear();
     host.bHooksFail = false;
     host.bOverlayFails = true;

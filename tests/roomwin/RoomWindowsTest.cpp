@@ -17,6 +17,7 @@
 #include "resources/ResourceIds.h"
 #include "tests/winui/TestResources.h"
 #include <gtest/gtest.h>
+#include <functional>
 #include <thread>
 
 namespace
@@ -69,6 +70,8 @@ public:
     S_CLOCKROOM ClockRoom() const override { return clockRoom; }
     std::vector<S_ROOMOPTION> options;
     std::vector<S_ROOMOPTION> RoomOptions() const override { return options; }
+    int nCapturedPages = 0;
+    void LoadCapturedPage() override { ++nCapturedPages; }
 };
 
 RECT WindowRect(HWND hWnd)
@@ -988,4 +991,73 @@ TEST(RoomWindows, PicturesOfTheBarsMenusAndThePropertyDialog)
         room.ctrl.SendMessage(WM_COMMAND, MENU_ID_PROPERTY, 0);
         PumpMessages();
     }
+}
+
+namespace
+{
+void SendMouse(DWORD dwFlags, int x = 0, int y = 0)
+{
+    INPUT in{};
+    in.type = INPUT_MOUSE;
+    in.mi.dwFlags = dwFlags;
+    if (dwFlags & MOUSEEVENTF_ABSOLUTE)
+    {
+        in.mi.dx = x * 65535 / (::GetSystemMetrics(SM_CXSCREEN) - 1);
+        in.mi.dy = y * 65535 / (::GetSystemMetrics(SM_CYSCREEN) - 1);
+    }
+    ::SendInput(1, &in, sizeof in);
+}
+
+void SendKey(WORD wVk, bool bUp)
+{
+    INPUT in{};
+    in.type = INPUT_KEYBOARD;
+    in.ki.wVk = wVk;
+    in.ki.dwFlags = bUp ? KEYEVENTF_KEYUP : 0;
+    ::SendInput(1, &in, sizeof in);
+}
+
+bool PumpUntil(const std::function<bool()>& done)
+{
+    for (int i = 0; i < 100; ++i)
+    {
+        if (done()) return true;
+        PumpMessages(50);
+    }
+    return done();
+}
+} // namespace
+
+TEST(RoomWindows, BoardCaptureCopiesThePointedWindowOrEndsOnEscape)
+{
+    Room room;
+    room.mainView.MoveWindow(50, 50, 800, 600);
+    room.mainView.ShowWindow(SW_SHOW);
+    PumpMessages(100);
+
+    // A right click on the room window captures it: the picture on the clipboard, a new page.
+    room.ctrl.SendMessage(WM_COMMAND, MENU_ID_CAPTURE, 0);
+    ASSERT_TRUE(room.ctrl.CaptureRunning());
+    SendMouse(MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE, 400, 400);
+    PumpMessages(100);
+    SendMouse(MOUSEEVENTF_RIGHTDOWN);
+    SendMouse(MOUSEEVENTF_RIGHTUP);
+    EXPECT_TRUE(PumpUntil([&] { return !room.ctrl.CaptureRunning(); }));
+    EXPECT_EQ(room.host.nCapturedPages, 1);
+    EXPECT_TRUE(::IsClipboardFormatAvailable(CF_BITMAP));
+    EXPECT_TRUE(::IsWindowVisible(room.mainView.m_hWnd));
+
+    // Escape gives up: no page.
+    room.ctrl.SendMessage(WM_COMMAND, MENU_ID_CAPTURE, 0);
+    ASSERT_TRUE(room.ctrl.CaptureRunning());
+    SendKey(VK_ESCAPE, false);
+    SendKey(VK_ESCAPE, true);
+    EXPECT_TRUE(PumpUntil([&] { return !room.ctrl.CaptureRunning(); }));
+    EXPECT_EQ(room.host.nCapturedPages, 1);
+
+    // The room closes mid-capture: the mode ends with the bar.
+    room.ctrl.SendMessage(WM_COMMAND, MENU_ID_CAPTURE, 0);
+    ASSERT_TRUE(room.ctrl.CaptureRunning());
+    room.mainView.DestroyWindow();
+    EXPECT_FALSE(room.ctrl.CaptureRunning());
 }

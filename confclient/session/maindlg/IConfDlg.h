@@ -499,6 +499,7 @@ protected:
     void SendRoomProperty(const S_ROOMPROPERTY& property) override;
     S_CLOCKROOM ClockRoom() const override;
     std::vector<S_ROOMOPTION> RoomOptions() const override;
+    void LoadCapturedPage() override;
     bool IsRoomFullScreen() const override { return m_bFullScreen; }
     void SetRoomFullScreen(bool bOn) override;
     void OnLectureChanged() override;

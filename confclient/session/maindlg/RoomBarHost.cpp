@@ -5,7 +5,9 @@
 #include <algorithm>
 
 #include "confclient/network/QNRoomPayloads.h"
+#include "confclient/boardhost/RoomBoard.h"
 #include "confclient/room/RoomCtrlDlg.h"
+#include "confclient/room/RoomMainViewDlg.h"
 #include "confclient/network/QNRoomViewPayloads.h"
 #include "confclient/session/maindlg/IConfDlg.h"
 #include "confclient/session/roomstate/RoomFlags.h"
@@ -137,4 +139,10 @@ std::vector<S_ROOMOPTION> IConfDlg::RoomOptions() const
     for (const QNRoomOption& o : m_room.options)
         options.push_back({o.wLayout, o.wUserLimit});
     return options;
+}
+
+void IConfDlg::LoadCapturedPage()
+{
+    CRoomBoard* pBoard = m_pMainView ? m_pMainView->Board() : nullptr;
+    if (pBoard && pBoard->IsCreated()) pBoard->Board().Load(L"", 7, 1);
 }

@@ -21,8 +21,8 @@ bool CCaptureWnd::Create(HWND hOwner, HWND hReceiver)
     wc.lpszClassName = kCaptureClass;
     ::RegisterClassW(&wc); // a second registration fails harmlessly
     m_hReceiver = hReceiver;
-    m_hWnd = ::CreateWindowExW(0, kCaptureClass, L"Capture", WS_POPUP | WS_BORDER | WS_SYSMENU, 0, 0, 1, 1, hOwner,
-                               nullptr, wc.hInstance, this);
+    m_hWnd = ::CreateWindowExW(0, kCaptureClass, L"Capture", WS_POPUP | WS_BORDER | WS_SYSMENU, 0, 0, 1, 1,
+                               hOwner, nullptr, wc.hInstance, this);
     return m_hWnd != nullptr;
 }
 
@@ -53,8 +53,9 @@ bool CCaptureWnd::CopyToClipboard() const
 LRESULT CALLBACK CCaptureWnd::WndProc(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam)
 {
     if (msg == WM_NCCREATE)
-        ::SetWindowLongPtrW(hWnd, GWLP_USERDATA,
-                            reinterpret_cast<LONG_PTR>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams));
+        ::SetWindowLongPtrW(
+            hWnd, GWLP_USERDATA,
+            reinterpret_cast<LONG_PTR>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams));
     auto* self = reinterpret_cast<CCaptureWnd*>(::GetWindowLongPtrW(hWnd, GWLP_USERDATA));
     if (self && msg == WM_CAPTURE_PLACE)
     {

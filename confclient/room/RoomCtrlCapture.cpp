@@ -117,7 +117,8 @@ void CBarCapture::ShowOverlayAt(const S_CAPRECT& rc)
     if (!m_pOverlay) return;
     HWND h = m_pOverlay->Handle();
     ::SetWindowPos(h, HWND_NOTOPMOST, rc.x, rc.y, rc.cx, rc.cy, SWP_NOZORDER);
-    ::SetWindowPos(h, nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_SHOWWINDOW | SWP_NOACTIVATE);
+    ::SetWindowPos(h, nullptr, 0, 0, 0, 0,
+                   SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_SHOWWINDOW | SWP_NOACTIVATE);
     ::SendMessageW(h, CCaptureWnd::WM_CAPTURE_PLACE, MAKEWPARAM(rc.x, rc.y), MAKELPARAM(rc.cx, rc.cy));
 }
 

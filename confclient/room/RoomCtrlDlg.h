@@ -101,6 +101,10 @@ public:
     void DropLayoutMenu();
     const std::vector<S_LAYOUTITEM>& LastLayoutMenu() const { return m_lastLayouts; }
     const CMenuHintTip& HintTip() const { return m_hintTip; }
+    // A Draw-menu command from the floating board tool or the pop-up tool bar: font, eraser, check
+    // and point, scroll and the drawing tools run as the Draw menu runs them; others are ignored.
+    void RouteLayoutCommand(int nCommand, int nFlag);
+    const CBoardTools& BoardTools() const { return m_boardTools; }
     // Board capture (Tool 32927): runs until a capture, Escape, or the bar goes.
     bool CaptureRunning() const;
     // The menu of a menu button, as it was built last (empty before the first drop).
@@ -147,6 +151,7 @@ private:
     // The layout menu's hints, on the layout button.
     CMenuHintTip m_hintTip;
     std::unique_ptr<class CBarCapture> m_pCapture;
+    CBoardTools m_boardTools;
     // The conference time label and the network indicator, both ticking on timer 7058.
     static constexpr UINT_PTR kClockTimer = 7058;
     void ApplyClock(const S_CLOCKUPDATE& u);

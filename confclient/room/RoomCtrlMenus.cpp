@@ -179,6 +179,11 @@ void CRoomCtrlDlg::TrackOneMenu(int nButton)
         break;
     case IDC_ROOMCTRL_MENU_DRAW:
         m_lastMenu = DrawMenu();
+        // The chosen tool, the width of the pen or highlighter and the zoom carry the checks.
+        for (int nId = 32928; nId <= 33005; ++nId)
+            if (S_MENUITEM* pItem = FindMenuItem(m_lastMenu, nId)) pItem->bChecked = false;
+        for (int nId : {m_boardTools.Tool(), m_boardTools.CheckedWidthCommand(), m_boardTools.ZoomCommand()})
+            if (S_MENUITEM* pItem = FindMenuItem(m_lastMenu, nId)) pItem->bChecked = true;
         break;
     case IDC_ROOMCTRL_MENU_TOOL:
         m_lastMenu = ToolMenu(c, m_pHost->LectureState());
@@ -274,6 +279,11 @@ bool CRoomCtrlDlg::OnBarMenuCommand(int nId)
         return true;
     default:
         break;
+    }
+    if (std::optional<S_BOARDACTIONS> actions = m_boardTools.OnCommand(nId))
+    {
+        m_pHost->ApplyBoardActions(*actions);
+        return true;
     }
     if (RoomTypeOfCommand(nId))
     {
@@ -391,4 +401,26 @@ void CRoomCtrlDlg::DropLayoutMenu()
 bool CRoomCtrlDlg::CaptureRunning() const
 {
     return m_pCapture && m_pCapture->Running();
+}
+
+void CRoomCtrlDlg::RouteLayoutCommand(int nCommand, int)
+{
+    switch (nCommand)
+    {
+    case 1394:
+    case 1399:
+    case 1395:
+    case 1398:
+    case 32939:
+    case 32940:
+    case 32964:
+    case 32928:
+    case 32929:
+    case 32930:
+    case 33005:
+        OnBarMenuCommand(nCommand);
+        break;
+    default:
+        break;
+    }
 }

@@ -4,6 +4,7 @@
 #include <string>
 #include <windows.h>
 
+#include "confclient/room/BoardTools.h"
 #include "confclient/room/RoomBarClock.h"
 #include "confclient/room/RoomMenuModel.h"
 #include "confclient/room/RoomPropertyRules.h"
@@ -56,4 +57,6 @@ public:
     virtual std::vector<S_ROOMOPTION> RoomOptions() const = 0;
     // The board capture's picture, on the clipboard, becomes a new board page.
     virtual void LoadCapturedPage() = 0;
+    // A Draw-menu tool's effect on the whiteboard.
+    virtual void ApplyBoardActions(const S_BOARDACTIONS& actions) = 0;
 };

@@ -72,6 +72,8 @@ public:
     std::vector<S_ROOMOPTION> RoomOptions() const override { return options; }
     int nCapturedPages = 0;
     void LoadCapturedPage() override { ++nCapturedPages; }
+    std::vector<S_BOARDACTIONS> boardActions;
+    void ApplyBoardActions(const S_BOARDACTIONS& a) override { boardActions.push_back(a); }
 };
 
 RECT WindowRect(HWND hWnd)
@@ -659,6 +661,15 @@ TEST(RoomWindows, ControlBarMenusPropertyDialogAndCommandsForEveryone)
     EXPECT_TRUE(ctrl.LastLayoutMenu()[2].bMenuBreak);
     EXPECT_EQ(room.host.roomTypes, (std::vector<int>{32834}));
     EXPECT_EQ(room.host.lectures, (std::vector<uint16_t>{100}));
+
+    // Draw tools go to the board; the floating tool's route takes tools only.
+    ctrl.SendMessage(WM_COMMAND, CBoardTools::kHighlighter, 0);
+    ctrl.RouteLayoutCommand(1395, 0);
+    ctrl.RouteLayoutCommand(32941, 0);
+    ASSERT_EQ(room.host.boardActions.size(), 2u);
+    EXPECT_EQ(room.host.boardActions[0].bFluorescent, true);
+    EXPECT_EQ(room.host.boardActions[1].nDrawMode, 2);
+    EXPECT_EQ(ctrl.BoardTools().Tool(), 1395);
 }
 
 TEST(RoomWindows, ControlBarCountsPushedFileBytes)

@@ -500,6 +500,7 @@ protected:
     S_CLOCKROOM ClockRoom() const override;
     std::vector<S_ROOMOPTION> RoomOptions() const override;
     void LoadCapturedPage() override;
+    void ApplyBoardActions(const S_BOARDACTIONS& actions) override;
     bool IsRoomFullScreen() const override { return m_bFullScreen; }
     void SetRoomFullScreen(bool bOn) override;
     void OnLectureChanged() override;

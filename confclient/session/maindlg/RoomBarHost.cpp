@@ -146,3 +146,16 @@ void IConfDlg::LoadCapturedPage()
     CRoomBoard* pBoard = m_pMainView ? m_pMainView->Board() : nullptr;
     if (pBoard && pBoard->IsCreated()) pBoard->Board().Load(L"", 7, 1);
 }
+
+void IConfDlg::ApplyBoardActions(const S_BOARDACTIONS& a)
+{
+    CRoomBoard* pRoomBoard = m_pMainView ? m_pMainView->Board() : nullptr;
+    if (!pRoomBoard || !pRoomBoard->IsCreated()) return;
+    CLMBoard2& board = pRoomBoard->Board();
+    if (a.bFluorescent) board.SetLineFluorescent(*a.bFluorescent);
+    if (a.nLineThick) board.SetLineThick(*a.nLineThick);
+    if (a.nDrawMode) board.SetDrawMode(*a.nDrawMode);
+    if (a.nZoom) board.SetZoom(*a.nZoom);
+    if (a.bClear) board.DrawClear();
+    if (a.bFontDialog) board.SetTextFont();
+}

@@ -286,6 +286,13 @@ void CPropertyDlg::LoadUserChecks(const QNRoomProperty& record)
     Check(GetDlgItem(IDC_PROPERTY_MEDIASHARE), v.bMediaShare);
 }
 
+void CPropertyDlg::OnRoomTypeChanged()
+{
+    m_room.bDocumentRoom = m_pHost->PropertyRoom().bDocumentRoom;
+    UpdateFrameRateControls(Checked(GetDlgItem(IDC_PROPERTY_FRAMEFIXED)));
+    ::EnableWindow(GetDlgItem(IDC_PROPERTY_FRAMEFIXED), !m_room.bDocumentRoom);
+}
+
 void CPropertyDlg::OnOK()
 {
     S_PROPERTYOK ok = PropertyOk(m_pHost->PropertyRoom(), Form());

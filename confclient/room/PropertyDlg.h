@@ -15,6 +15,8 @@ public:
 
     // The room's rights changed while the dialog is open: talk, draw and the share checks follow.
     void LoadUserChecks(const QNRoomProperty& record);
+    // The room's kind changed: a document room has no fixed frame rate.
+    void OnRoomTypeChanged();
     // The form as it stands: what OK would check and send.
     S_PROPERTYFORM Form() const;
     const S_PROPERTYLAYOUT& Layout() const { return m_layout; }

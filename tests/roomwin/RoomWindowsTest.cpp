@@ -605,6 +605,7 @@ TEST(RoomWindows, ControlBarMenusPropertyDialogAndCommandsForEveryone)
     room.host.propertyRoom.nMaxUserChoices = 49;
     room.host.propertyRoom.nParticipants = 2;
     room.host.propertyRoom.bControlRight = true;
+    room.host.propertyRoom.bHasSender = true;
     ctrl.SendMessage(WM_COMMAND, MENU_ID_PROPERTY, 0);
     ASSERT_NE(ctrl.PropertyDlg(), nullptr);
     HWND hDlg = ctrl.PropertyDlg()->m_hWnd;
@@ -614,6 +615,18 @@ TEST(RoomWindows, ControlBarMenusPropertyDialogAndCommandsForEveryone)
     // A room with video but no sharing rights offered: the buttons move up by 25.
     EXPECT_EQ(ctrl.PropertyDlg()->Layout().nHeight, 565);
     EXPECT_FALSE(::IsWindowVisible(::GetDlgItem(hDlg, IDC_PROPERTY_DESKTOPSHARE)));
+
+    // A fixed frame rate is on; the room becoming a document room switches it off.
+    ::SendMessageW(::GetDlgItem(hDlg, IDC_PROPERTY_FRAMEFIXED), BM_CLICK, 0, 0);
+    EXPECT_TRUE(::IsWindowEnabled(::GetDlgItem(hDlg, IDC_PROPERTY_FRAMERATE)));
+    room.host.propertyRoom.bDocumentRoom = true;
+    ctrl.PropertyDlg()->OnRoomTypeChanged();
+    EXPECT_FALSE(::IsWindowEnabled(::GetDlgItem(hDlg, IDC_PROPERTY_FRAMERATE)));
+    EXPECT_FALSE(::IsWindowEnabled(::GetDlgItem(hDlg, IDC_PROPERTY_FRAMEFIXED)));
+    room.host.propertyRoom.bDocumentRoom = false;
+    ctrl.PropertyDlg()->OnRoomTypeChanged();
+    ::SendMessageW(::GetDlgItem(hDlg, IDC_PROPERTY_FRAMEFIXED), BM_CLICK, 0, 0);
+    EXPECT_FALSE(::IsWindowEnabled(::GetDlgItem(hDlg, IDC_PROPERTY_FRAMERATE)));
 
     // OK with a new title and maximum: the texts go to the bar's update, the properties out.
     ::SetDlgItemTextW(hDlg, IDC_PROPERTY_TITLE, L"Renamed");

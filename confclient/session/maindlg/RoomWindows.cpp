@@ -14,6 +14,7 @@
 #include "confclient/room/PlayerDlg.h"
 #include "confclient/room/QuestionDlg.h"
 #include "confclient/room/RoomAgendaListDlg.h"
+#include "confclient/room/PropertyDlg.h"
 #include "confclient/room/RoomCtrlDlg.h"
 #include "confclient/room/RoomMainViewDlg.h"
 #include "confclient/room/RoomMediaShareViewDlg.h"
@@ -373,6 +374,7 @@ void IConfDlg::OnRoomTypeChanged()
     ShowRoomUsers();
     m_presenter.UpdatePresenterButton();
     LayoutRoom();
+    if (m_pRoomCtrl && m_pRoomCtrl->PropertyDlg()) m_pRoomCtrl->PropertyDlg()->OnRoomTypeChanged();
 }
 
 void IConfDlg::ShowViewMode(uint16_t wViewMode)

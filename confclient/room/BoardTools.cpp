@@ -63,6 +63,12 @@ std::optional<S_BOARDACTIONS> CBoardTools::OnCommand(int nCommand)
     case 1398: // erase all; the tool stays
         a.bClear = true;
         return a;
+    case 32917: // File save and print: the board's own; the tool stays
+        a.bSave = true;
+        return a;
+    case 32963:
+        a.bPrint = true;
+        return a;
     case 32949:
         m_nZoom = nCommand;
         a.nZoom = 4096;

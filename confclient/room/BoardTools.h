@@ -1,5 +1,6 @@
-// The board tools the bar's Draw menu chooses: each command's effect on the whiteboard (draw
-// mode, line thickness, highlighter, zoom, erase all, font) and which items carry the checks.
+// The board tools the bar's Draw menu chooses, and File's board save and print: each command's
+// effect on the whiteboard (draw mode, line thickness, highlighter, zoom, erase all, font, save,
+// print) and which items carry the checks.
 #pragma once
 #include <cstdint>
 #include <optional>
@@ -13,6 +14,8 @@ struct S_BOARDACTIONS
     std::optional<short> nZoom; // percent, 4096 fit width, 8192 fit page
     bool bClear = false;        // erase all
     bool bFontDialog = false;
+    bool bSave = false;  // the board's pages to a file (File save)
+    bool bPrint = false; // File print
     bool operator==(const S_BOARDACTIONS&) const = default;
 };
 

@@ -27,6 +27,8 @@ TEST(BoardTools, CommandsDoWhatTheMenuSays)
         {32948, {{}, {}, {}, 300, false, false}, 1395},
         {32949, {{}, {}, {}, 4096, false, false}, 1395},
         {32950, {{}, {}, {}, 8192, false, false}, 1395},
+        {32917, {{}, {}, {}, {}, false, false, true, false}, 1395},
+        {32963, {{}, {}, {}, {}, false, false, false, true}, 1395},
     };
     CBoardTools tools;
     for (const Row& r : rows)

@@ -158,4 +158,6 @@ void IConfDlg::ApplyBoardActions(const S_BOARDACTIONS& a)
     if (a.nZoom) board.SetZoom(*a.nZoom);
     if (a.bClear) board.DrawClear();
     if (a.bFontDialog) board.SetTextFont();
+    if (a.bSave) board.Save();
+    if (a.bPrint) board.Print();
 }

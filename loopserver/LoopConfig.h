@@ -4,6 +4,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
 
 struct LoopUser
@@ -22,6 +23,16 @@ struct LoopRoom
     std::u16string szTitle;
     uint16_t wRoomType = 1;
     uint16_t wMaxUser = 49;
+    // The layouts it offers and each one's user limit (the room option table of 301 and 321).
+    std::vector<std::pair<uint16_t, uint16_t>> layouts = DefaultLayouts();
+
+    static std::vector<std::pair<uint16_t, uint16_t>> DefaultLayouts()
+    {
+        std::vector<std::pair<uint16_t, uint16_t>> v;
+        for (uint16_t wLayout : {1, 2, 4, 6, 7, 10, 13, 14, 17, 23})
+            v.push_back({wLayout, 49});
+        return v;
+    }
 };
 
 // Faults answered to keep-alives, one per keep-alive in list order; the

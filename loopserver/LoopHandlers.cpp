@@ -305,6 +305,10 @@ void CLoopServer::EnterRoom(const std::shared_ptr<Client>& c, Room& room, uint16
     info.szConfCode = room.info.szConfCode;
     Bytes b;
     EncodeRoomInfo(info, b);
+    std::vector<QNRoomOption> options;
+    for (auto [wLayout, wLimit] : room.info.layouts)
+        options.push_back({wLayout, wLimit});
+    EncodeRoomOptions(options, b);
     Send(*c, wAck, 0, b);
 
     for (auto& [ch, member] : room.members)
@@ -317,7 +321,7 @@ void CLoopServer::EnterRoom(const std::shared_ptr<Client>& c, Room& room, uint16
     EncodeU16(PresiderOf(room)->wChannel, b);
     Send(*c, INFO_CONF_PRESIDER, 0, b);
     b.clear();
-    EncodeRoomState({room.info.wRoomIndex, 1, 0}, b);
+    EncodeRoomState({room.info.wRoomIndex, 1, 0, room.wLectureState, room.wLectureMinutes}, b);
     Send(*c, INFO_CONF_STATE, 0, b);
     SendRoomView(*c, room);
 

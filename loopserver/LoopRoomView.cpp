@@ -1,6 +1,7 @@
 // The loopback server's room view: a member's view-mode change goes to the others, its room
 // properties to everyone, and a joiner hears the room's view mode and properties as they stand.
 #include "confclient/network/QNCommands.h"
+#include "confclient/network/QNPayloads.h"
 #include "confclient/network/QNRoomViewPayloads.h"
 #include "loopserver/LoopServer.h"
 
@@ -53,6 +54,15 @@ void CLoopServer::OnRoomProperty(Client& c, const uint8_t* p, size_t n)
     Bytes b = RightsNotice(room.info.wRoomIndex, room.property);
     for (auto& [ch, member] : room.members)
         Send(*member, INFO_CONF_RIGHTS, c.wChannel, b);
+    // A new most-users figure is the room's: the lobby hears it as a changed room.
+    QNRoomProperty record;
+    if (DecodeRoomProperty(p, n, record) && record.wMaxUsers != 0 && record.wMaxUsers != room.info.wMaxUser)
+    {
+        room.info.wMaxUser = record.wMaxUsers;
+        Bytes conf;
+        EncodeLobbyConf(LobbyConfOf(room), conf);
+        ToLobby(nullptr, INFO_CONF_UPDATE, conf);
+    }
 }
 
 void CLoopServer::SendRoomView(Client& c, const Room& room)

@@ -170,6 +170,21 @@ void CLoopServer::HandleFrame(const std::shared_ptr<Client>& c, uint8_t* pFrame,
     case CMD_CONF_PROPERTY:
         OnRoomProperty(*c, p, n);
         break;
+    case CMD_CONF_UPDATE:
+        OnConfUpdate(*c, p, n);
+        break;
+    case CMD_CONF_CONFTYPE:
+        OnRoomTypeRequest(*c, p, n);
+        break;
+    case NTF_CONF_STATE:
+        OnLecture(*c, p, n);
+        break;
+    case CMD_CONF_MAXIMIZE:
+        OnMaximize(*c, p, n);
+        break;
+    case INFO_CONF_PRESENTER_SET:
+        OnSetPresenter(*c, p, n);
+        break;
     default:
         if (IsRelayed(h.wCommand)) Relay(*c, h.wCommand, p, n);
         break;

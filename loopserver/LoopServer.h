@@ -97,6 +97,9 @@ private:
         uint16_t wViewMode = 1;
         bool bFullScreen = false;
         Bytes property; // the last 420 record; empty until one came
+        // The lecture its chief started or ended (LoopRoomBar.cpp).
+        uint16_t wLectureState = 0;
+        uint16_t wLectureMinutes = 0;
     };
 
     // The event loop and its parts (LoopTransport.cpp); the loop thread only.
@@ -146,6 +149,13 @@ private:
     // The room's view mode and properties: 430 and 420 in, 431 and 421 out, and what a joiner hears.
     void OnViewModeRequest(Client& c, const uint8_t* p, size_t n);
     void OnRoomProperty(Client& c, const uint8_t* p, size_t n);
+    // The control bar's commands (LoopRoomBar.cpp): room record, room type, lecture, everyone's
+    // room window, presenter set by a member itself.
+    void OnConfUpdate(Client& c, const uint8_t* p, size_t n);
+    void OnRoomTypeRequest(Client& c, const uint8_t* p, size_t n);
+    void OnLecture(Client& c, const uint8_t* p, size_t n);
+    void OnMaximize(Client& c, const uint8_t* p, size_t n);
+    void OnSetPresenter(Client& c, const uint8_t* p, size_t n);
     void SendRoomView(Client& c, const Room& room);
     void OnUserOption(Client& c, const uint8_t* p, size_t n);
     void OnInviteReply(Client& c, const uint8_t* p, size_t n);

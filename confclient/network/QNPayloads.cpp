@@ -209,3 +209,28 @@ bool DecodeU32(const uint8_t* p, size_t n, uint32_t& v)
     v = rd.U32();
     return rd.Ok();
 }
+
+void EncodeRoomOptions(const std::vector<QNRoomOption>& options, Bytes& out)
+{
+    ByteWriter w(out);
+    for (size_t i = 0; i < kRoomOptionCount; ++i)
+    {
+        QNRoomOption o = i < options.size() ? options[i] : QNRoomOption{};
+        w.U16(o.wLayout).U16(o.wUserLimit);
+    }
+}
+
+std::vector<QNRoomOption> DecodeRoomOptions(const uint8_t* p, size_t n)
+{
+    std::vector<QNRoomOption> options;
+    if (!p || n < kRoomInfoSize + kRoomOptionCount * 4) return options;
+    ByteReader rd(p + kRoomInfoSize, n - kRoomInfoSize);
+    for (size_t i = 0; i < kRoomOptionCount; ++i)
+    {
+        QNRoomOption o;
+        o.wLayout = rd.U16();
+        o.wUserLimit = rd.U16();
+        if (o.wLayout != 0) options.push_back(o);
+    }
+    return options;
+}

@@ -201,6 +201,20 @@ constexpr size_t kRoomInfoSize = 284;
 void EncodeRoomInfo(const QNRoomInfo& r, Bytes& out);
 bool DecodeRoomInfo(const uint8_t* p, size_t n, QNRoomInfo& r);
 
+// The room option table after the room record of 301 and 321: 30 entries of {u16 layout, u16 user
+// limit}; an entry of layout 0 is empty. A record without the table offers no layouts.
+struct QNRoomOption
+{
+    uint16_t wLayout = 0;
+    uint16_t wUserLimit = 0;
+    bool operator==(const QNRoomOption&) const = default;
+};
+constexpr size_t kRoomOptionCount = 30;
+// Appends the table (at most 30 entries; the rest empty).
+void EncodeRoomOptions(const std::vector<QNRoomOption>& options, Bytes& out);
+// The table's non-empty entries from a whole 301 or 321 payload; none when it ends with the record.
+std::vector<QNRoomOption> DecodeRoomOptions(const uint8_t* p, size_t n);
+
 // 320: join a room.
 struct QNConfJoin
 {
@@ -287,18 +301,22 @@ template <class IO> void Fields(IO& io, QNViewMode& r)
 void EncodeViewMode(const QNViewMode& r, Bytes& out);
 bool DecodeViewMode(const uint8_t* p, size_t n, QNViewMode& r);
 
-// 533: the room state.
+// 533: the room state, and the lecture's state (0 none, 1 started, 100 ended) and length in minutes.
 struct QNRoomState
 {
     uint16_t wRoomIndex = 0;
     uint16_t wState = 0;
     uint32_t dwFlags = 0;
+    uint16_t wLectureState = 0;
+    uint16_t wLectureMinutes = 0;
 };
 template <class IO> void Fields(IO& io, QNRoomState& r)
 {
     io.U16(r.wRoomIndex);
     io.U16(r.wState);
     io.U32(r.dwFlags);
+    io.U16(r.wLectureState);
+    io.U16(r.wLectureMinutes);
 }
 void EncodeRoomState(const QNRoomState& r, Bytes& out);
 bool DecodeRoomState(const uint8_t* p, size_t n, QNRoomState& r);

@@ -339,3 +339,48 @@ bool DecodePushChunk(const uint8_t* p, size_t n, QNPushChunk& r)
     r.nLength = n - 2;
     return true;
 }
+
+void EncodeConfUpdate(const QNConfUpdate& r, Bytes& out)
+{
+    EncodeFields(r, out);
+}
+
+bool DecodeConfUpdate(const uint8_t* p, size_t n, QNConfUpdate& r)
+{
+    return DecodeFields(p, n, r);
+}
+
+void EncodeRoomTypeRequest(const QNRoomTypeRequest& r, Bytes& out)
+{
+    EncodeFields(r, out);
+}
+
+bool DecodeRoomTypeRequest(const uint8_t* p, size_t n, QNRoomTypeRequest& r)
+{
+    return DecodeFields(p, n, r);
+}
+
+void EncodeLectureCommand(const QNLectureCommand& r, Bytes& out)
+{
+    EncodeFields(r, out);
+}
+
+bool DecodeLectureCommand(const uint8_t* p, size_t n, QNLectureCommand& r)
+{
+    return DecodeFields(p, n, r);
+}
+
+QNSetPresenter MakeSetPresenter(uint16_t wUserIndex, bool bSet)
+{
+    return {bSet ? wUserIndex : kNoIndex, bSet ? 1u : 0u};
+}
+
+void EncodeSetPresenter(const QNSetPresenter& r, Bytes& out)
+{
+    EncodeFields(r, out);
+}
+
+bool DecodeSetPresenter(const uint8_t* p, size_t n, QNSetPresenter& r)
+{
+    return DecodeFields(p, n, r);
+}

@@ -454,3 +454,79 @@ struct QNPushChunk
     size_t nLength = 0;
 };
 bool DecodePushChunk(const uint8_t* p, size_t n, QNPushChunk& r);
+
+// 370: the room record the chief changes: the property words at 14, 18 and 22 as 420 packs
+// them, the password at 154 and the title at 418; every other byte 0. 674 bytes.
+struct QNConfUpdate
+{
+    uint32_t dwRights = 0;
+    uint32_t dwOptions = 0;
+    uint32_t dwShares = 0;
+    std::u16string szPassword;
+    std::u16string szTitle;
+};
+constexpr size_t kConfUpdatePasswordUnits = 132;
+constexpr size_t kConfUpdateTitleUnits = 128;
+template <class IO> void Fields(IO& io, QNConfUpdate& r)
+{
+    io.Pad(14);
+    io.U32(r.dwRights);
+    io.U32(r.dwOptions);
+    io.U32(r.dwShares);
+    io.Pad(128);
+    io.Utf16(r.szPassword, kConfUpdatePasswordUnits);
+    io.Utf16(r.szTitle, kConfUpdateTitleUnits);
+}
+constexpr size_t kConfUpdateSize = 674;
+void EncodeConfUpdate(const QNConfUpdate& r, Bytes& out);
+bool DecodeConfUpdate(const uint8_t* p, size_t n, QNConfUpdate& r);
+
+// 380: a new room type and its user limit. 26 bytes.
+struct QNRoomTypeRequest
+{
+    uint16_t wRoomType = 0;
+    uint16_t wUserLimit = 0;
+};
+template <class IO> void Fields(IO& io, QNRoomTypeRequest& r)
+{
+    io.U16(r.wRoomType);
+    io.U16(r.wUserLimit);
+    io.Pad(22);
+}
+constexpr size_t kRoomTypeRequestSize = 26;
+void EncodeRoomTypeRequest(const QNRoomTypeRequest& r, Bytes& out);
+bool DecodeRoomTypeRequest(const uint8_t* p, size_t n, QNRoomTypeRequest& r);
+
+// 532 from the client: the lecture's new state (1 start, 100 end) and its length in minutes.
+// 12 bytes.
+struct QNLectureCommand
+{
+    uint16_t wValue = 0;
+    uint16_t wMinutes = 0;
+};
+template <class IO> void Fields(IO& io, QNLectureCommand& r)
+{
+    io.U16(r.wValue);
+    io.U16(r.wMinutes);
+    io.Pad(8);
+}
+constexpr size_t kLectureCommandSize = 12;
+void EncodeLectureCommand(const QNLectureCommand& r, Bytes& out);
+bool DecodeLectureCommand(const uint8_t* p, size_t n, QNLectureCommand& r);
+
+// 553 from the client: set (bit 0 of the word) or clear the presenter: the user index, 65535
+// when clearing. 6 bytes.
+struct QNSetPresenter
+{
+    uint16_t wUserIndex = kNoIndex;
+    uint32_t dwFlags = 0;
+};
+template <class IO> void Fields(IO& io, QNSetPresenter& r)
+{
+    io.U16(r.wUserIndex);
+    io.U32(r.dwFlags);
+}
+constexpr size_t kSetPresenterSize = 6;
+QNSetPresenter MakeSetPresenter(uint16_t wUserIndex, bool bSet);
+void EncodeSetPresenter(const QNSetPresenter& r, Bytes& out);
+bool DecodeSetPresenter(const uint8_t* p, size_t n, QNSetPresenter& r);

@@ -3,6 +3,8 @@
 
 #include "core/FieldIO.h"
 
+#include <algorithm>
+
 namespace
 {
 uint32_t Bits(uint32_t v, int nShift, uint32_t mask)
@@ -44,9 +46,11 @@ QNRoomProperty PackRoomProperty(const S_ROOMPROPERTY& p)
 {
     QNRoomProperty r;
     r.wMaxUsers = p.wMaxUsers;
-    r.dwRights = Bits(p.nFrameRate, 15, 0x1F) | Bits(p.bTalk, 20, 1) | Bits(p.bDraw, 21, 1) |
-                 Bits(p.bRecord, 22, 1) | Bits(p.bRoomValueBit, 23, 1) | Bits(p.bPrint, 24, 1) |
-                 Bits(p.nVideoQuality, 25, 3) | Bits(p.bChat, 27, 1) | Bits(p.bCloseWithHost, 28, 1);
+    // The rate has five bits: a higher one is sent as the highest, not as its low bits.
+    r.dwRights = Bits(std::min<uint32_t>(p.nFrameRate, 0x1F), 15, 0x1F) | Bits(p.bTalk, 20, 1) |
+                 Bits(p.bDraw, 21, 1) | Bits(p.bRecord, 22, 1) | Bits(p.bRoomValueBit, 23, 1) |
+                 Bits(p.bPrint, 24, 1) | Bits(p.nVideoQuality, 25, 3) | Bits(p.bChat, 27, 1) |
+                 Bits(p.bCloseWithHost, 28, 1);
     r.dwOptions = Bits(p.nOptionA, 0, 0xF) | Bits(p.nOptionB, 4, 3) | Bits(p.nCaptureSize, 7, 7);
     r.dwShares = Bits(p.bDesktopShare, 0, 1) | Bits(p.bMediaShare, 2, 1) | Bits(p.nPresenterMode, 3, 3) |
                  Bits(p.nPresenterVideo, 5, 3) | Bits(p.bNoticeLog, 7, 1) | Bits(p.bEraseAll, 9, 1);

@@ -2,6 +2,8 @@
 #include "confclient/room/RoomCtrlDlg.h"
 #include "resources/ResourceIds.h"
 
+#include <algorithm>
+
 CRoomCtrlDlg::CRoomCtrlDlg(IRoomHost* pHost) : CRoomDlg(IDD_ROOMCTRL), m_pHost(pHost) {}
 
 std::wstring CRoomCtrlDlg::Text(const char* pszKey) const
@@ -161,12 +163,10 @@ void CRoomCtrlDlg::ApplyBarItems()
 
 LRESULT CRoomCtrlDlg::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam)
 {
+    if (LRESULT result = 0; MenuMessage(msg, wParam, lParam, &result)) return result;
     if (msg == WM_NETWORK_STATE)
     {
-        if (wParam == 1)
-            SetStatus(Text("IDS_ROOMCTRL_NETWORK_OK"));
-        else if (wParam == 2)
-            SetStatus(Text("IDS_ROOMCTRL_NETWORK_SLOW"));
+        OnNetworkState(static_cast<int>(wParam));
         return 0;
     }
     if (msg == WM_PUSH_SENT)
@@ -181,6 +181,8 @@ LRESULT CRoomCtrlDlg::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam)
 
 BOOL CRoomCtrlDlg::OnCommand(WPARAM wParam, LPARAM lParam)
 {
+    // A menu command (no control, code 0) the bar runs itself.
+    if (lParam == 0 && HIWORD(wParam) == 0 && OnBarMenuCommand(LOWORD(wParam))) return TRUE;
     if (HIWORD(wParam) != BN_CLICKED) return CRoomDlg::OnCommand(wParam, lParam);
     switch (LOWORD(wParam))
     {
@@ -194,10 +196,14 @@ BOOL CRoomCtrlDlg::OnCommand(WPARAM wParam, LPARAM lParam)
         if (m_pHost) m_pHost->FullScreenRequested();
         return TRUE;
     case IDC_ROOMCTRL_MAXIMIZE:
-        MaximizeRoomWindow();
-        return TRUE;
     case IDC_ROOMCTRL_RESTORE:
-        RestoreRoomWindow();
+    case IDC_ROOMCTRL_LAYOUT:
+    case IDC_ROOMCTRL_MENU_FILE:
+    case IDC_ROOMCTRL_MENU_VIEW:
+    case IDC_ROOMCTRL_MENU_DRAW:
+    case IDC_ROOMCTRL_MENU_TOOL:
+    case IDC_ROOMCTRL_MENU_INVITE:
+        OnBarMenuCommand(LOWORD(wParam));
         return TRUE;
     case IDC_ROOMCTRL_TALK:
     case IDC_ROOMCTRL_MUTE:
@@ -230,15 +236,21 @@ void CRoomCtrlDlg::OnSize(UINT type, int cx, int cy)
     {
         int nId = ::GetDlgCtrlID(hChild);
         if (nId == IDC_ROOMCTRL_STATUS || nId == IDC_ROOMCTRL_FULLSCREEN || nId == IDC_ROOMCTRL_MAXIMIZE ||
-            nId == IDC_ROOMCTRL_RESTORE)
+            nId == IDC_ROOMCTRL_RESTORE || nId == IDC_ROOMCTRL_TIME || nId == IDC_ROOMCTRL_NETWORK)
             continue;
         RECT rc;
         ::GetWindowRect(hChild, &rc);
         ::MoveWindow(hChild, x, nGap, rc.right - rc.left, nRow, TRUE);
         x += rc.right - rc.left + nGap;
     }
-    ::MoveWindow(GetDlgItem(IDC_ROOMCTRL_STATUS), nGap, 2 * nGap + nRow, cx - 2 * nGap, DluToPixelsY(10),
-                 TRUE);
+    // The second row: the status line, then the network state and the conference time at the right.
+    int nLine = DluToPixelsY(10), nY = 2 * nGap + nRow;
+    int nTimeWidth = DluToPixelsX(120), nNetWidth = DluToPixelsX(90);
+    int nRight = cx - nGap - nTimeWidth;
+    ::MoveWindow(GetDlgItem(IDC_ROOMCTRL_TIME), nRight, nY, nTimeWidth, nLine, TRUE);
+    nRight -= nGap + nNetWidth;
+    ::MoveWindow(GetDlgItem(IDC_ROOMCTRL_NETWORK), nRight, nY, nNetWidth, nLine, TRUE);
+    ::MoveWindow(GetDlgItem(IDC_ROOMCTRL_STATUS), nGap, nY, std::max(0, nRight - 2 * nGap), nLine, TRUE);
     PlaceWindowButtons(cx);
 }
 

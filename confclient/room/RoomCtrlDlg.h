@@ -1,13 +1,18 @@
 // CRoomCtrlDlg: the room's control bar: leave, presenter, recording, view buttons, a status line,
 // and the receive side of a file pushed to the room.
 #pragma once
+#include "confclient/room/RoomBarClock.h"
 #include "confclient/room/RoomBarRules.h"
 #include "confclient/room/RoomDlg.h"
 #include "confclient/room/RoomHost.h"
+#include "confclient/room/MenuHintTip.h"
+#include "confclient/room/RoomMenuModel.h"
 #include <atomic>
+#include <memory>
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 // What the bar's voice buttons ask of the room's voice.
 class IVoiceBarActions
@@ -19,6 +24,9 @@ public:
     virtual void OnMuteClicked(bool bChecked) = 0;
 };
 
+class BCMenu;
+class CPropertyDlg;
+
 class CRoomCtrlDlg : public CRoomDlg
 {
 public:
@@ -29,6 +37,7 @@ public:
     static constexpr int kStopForServerRecord = 4058;
 
     explicit CRoomCtrlDlg(IRoomHost* pHost);
+    ~CRoomCtrlDlg() override;
 
     // The room main view that Maximize and Restore act on.
     void SetMainView(CWnd* pMainView) { m_pMainView = pMainView; }
@@ -71,6 +80,36 @@ public:
     void EnableMute(bool bEnable);
     void ShowLevel(int nLevel);
 
+    // The room menus (RoomCtrlMenus.cpp): a menu button drops its menu, built from the room's
+    // state, under it; the chosen command runs as any other bar command.
+    void DropMenu(int nButton);
+    // Runs a menu command or a bar button's command; false for one the bar does not know.
+    bool OnBarMenuCommand(int nId);
+    // The room property dialog: closed when open, else opened on the room's properties.
+    void TogglePropertyDlg();
+    CPropertyDlg* PropertyDlg() const { return m_pPropertyDlg.get(); }
+    // The property dialog's OK: the title and password go to the room when changed.
+    void UpdateRoomTexts(const std::u16string& szTitle, const std::u16string& szPassword);
+    // The property dialog went away.
+    void OnPropertyDlgClosed();
+    // The conference time: the seconds since the room (or its lecture) began, as the room said.
+    void OnElapsedTimeInfo(int64_t nSeconds);
+    // The network state (0 normal, 1 bad, 2 worst), shown under the 20-second rule.
+    void OnNetworkState(int nState);
+    const CNetworkStateIndicator& NetworkIndicator() const { return m_network; }
+    // The layout picture menu under the layout button: the room's layouts in two columns.
+    void DropLayoutMenu();
+    const std::vector<S_LAYOUTITEM>& LastLayoutMenu() const { return m_lastLayouts; }
+    const CMenuHintTip& HintTip() const { return m_hintTip; }
+    // A Draw-menu command from the floating board tool or the pop-up tool bar: font, eraser, check
+    // and point, scroll and the drawing tools run as the Draw menu runs them; others are ignored.
+    void RouteLayoutCommand(int nCommand, int nFlag);
+    const CBoardTools& BoardTools() const { return m_boardTools; }
+    // Board capture (Tool 32927): runs until a capture, Escape, or the bar goes.
+    bool CaptureRunning() const;
+    // The menu of a menu button, as it was built last (empty before the first drop).
+    const std::vector<S_MENUITEM>& LastMenu() const { return m_lastMenu; }
+
 protected:
     LRESULT WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
     BOOL OnCommand(WPARAM wParam, LPARAM lParam) override;
@@ -80,6 +119,11 @@ private:
     // Posted by OnPushChunkSent so that the window is only touched on its own thread.
     static constexpr UINT WM_PUSH_SENT = WM_APP + 0x31;
     std::wstring Text(const char* pszKey) const;
+    // The open menu's measuring and drawing, and the property dialog's closing; true when handled.
+    bool MenuMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT* pResult);
+    void TrackOneMenu(int nButton);
+    static LRESULT CALLBACK MenuFilter(int nCode, WPARAM wParam, LPARAM lParam);
+    static constexpr UINT WM_PROPERTY_CLOSED = WM_APP + 0x32;
     void ApplyBarItems();
     // The window buttons at the right end of the first row.
     void PlaceWindowButtons(int cx);
@@ -98,4 +142,22 @@ private:
     uint32_t m_dwPushReceived = 0;
     std::atomic<uint32_t> m_dwPushSent{0};
     std::atomic<bool> m_bSentNoticePosted{false};
+    // The open menu and the button that dropped it, the button slid to; the last menu built.
+    BCMenu* m_pOpenMenu = nullptr;
+    int m_nOpenMenuButton = 0;
+    int m_nSlideTo = 0;
+    class CMenuCH* m_pOpenLayoutMenu = nullptr;
+    std::vector<S_LAYOUTITEM> m_lastLayouts;
+    // The layout menu's hints, on the layout button.
+    CMenuHintTip m_hintTip;
+    std::unique_ptr<class CBarCapture> m_pCapture;
+    CBoardTools m_boardTools;
+    // The conference time label and the network indicator, both ticking on timer 7058.
+    static constexpr UINT_PTR kClockTimer = 7058;
+    void ApplyClock(const S_CLOCKUPDATE& u);
+    void OnTimer(UINT_PTR nId) override;
+    CConferenceClock m_clock;
+    CNetworkStateIndicator m_network;
+    std::vector<S_MENUITEM> m_lastMenu;
+    std::unique_ptr<CPropertyDlg> m_pPropertyDlg;
 };

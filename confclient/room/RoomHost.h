@@ -4,6 +4,11 @@
 #include <string>
 #include <windows.h>
 
+#include "confclient/room/BoardTools.h"
+#include "confclient/room/RoomBarClock.h"
+#include "confclient/room/RoomMenuModel.h"
+#include "confclient/room/RoomPropertyRules.h"
+
 class IRoomHost
 {
 public:
@@ -27,4 +32,31 @@ public:
     virtual bool HasControlRight() const = 0;
     // The main dialog's window: owner of the room's top-level windows.
     virtual HWND MainDialog() const = 0;
+
+    // The control bar's room commands.
+    // What the bar's menus are built from: the user's rights and the room's options.
+    virtual S_MENUCONDITIONS MenuConditions() const = 0;
+    // The lecture's state: 0 none, 1 started, other ended.
+    virtual int LectureState() const = 0;
+    // The chief maximised (true) or restored the room window: everyone's follows (538).
+    virtual void MaximizeForEveryone(bool bMaximize) = 0;
+    // A layout command of the bar: the room's type changes for everyone (380) unless the room
+    // holds more participants than the type allows.
+    virtual void RoomTypeCommand(int nCommand) = 0;
+    // The chief starts (1) or ends (100) the lecture for everyone (532).
+    virtual void LectureCommand(uint16_t wValue) = 0;
+    // The room's properties as the property dialog opens on them.
+    virtual S_PROPERTYROOM PropertyRoom() const = 0;
+    // The room's title and password: sent as the room record (370) when either changed.
+    virtual void UpdateRoomTexts(const std::u16string& szTitle, const std::u16string& szPassword) = 0;
+    // The room's properties for everyone (420).
+    virtual void SendRoomProperty(const S_ROOMPROPERTY& property) = 0;
+    // What the conference time shows: the room's title, its lecture and who may end it.
+    virtual S_CLOCKROOM ClockRoom() const = 0;
+    // The layouts the room offers, with their user limits.
+    virtual std::vector<S_ROOMOPTION> RoomOptions() const = 0;
+    // The board capture's picture, on the clipboard, becomes a new board page.
+    virtual void LoadCapturedPage() = 0;
+    // A Draw-menu tool's effect on the whiteboard.
+    virtual void ApplyBoardActions(const S_BOARDACTIONS& actions) = 0;
 };

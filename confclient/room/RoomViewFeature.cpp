@@ -63,5 +63,10 @@ void CRoomViewFeature::OnRoomState(uint16_t wCommand, const QNRoomState& state)
     if (wCommand == NTF_CONF_STATE && m_view.IsPlayerMode()) return;
     if (state.wRoomIndex != m_room.RoomIndex()) return;
     m_room.wRoomState = state.wState;
+    bool bLectureChanged =
+        state.wLectureState != m_room.wLectureState || state.wLectureMinutes != m_room.wLectureMinutes;
+    m_room.wLectureState = state.wLectureState;
+    m_room.wLectureMinutes = state.wLectureMinutes;
+    if (bLectureChanged) m_view.OnLectureChanged();
     LogF(m_pLog, LOG_DEBUG, "[INFO_CONF_STATE] State:%d, Flags:0x%x", state.wState, state.dwFlags);
 }

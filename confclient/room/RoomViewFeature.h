@@ -29,6 +29,8 @@ public:
     virtual bool IsRoomFullScreen() const = 0;
     // The room window takes (true) or leaves full screen as the room asks.
     virtual void SetRoomFullScreen(bool bOn) = 0;
+    // The lecture started or ended: the conference time starts again from it.
+    virtual void OnLectureChanged() = 0;
 };
 
 class CRoomViewFeature

@@ -63,6 +63,7 @@ convert -size 64x15 xc:'#C0C0C0' +antialias \
   -type Palette -strip BMP3:menu_toolbar.bmp
 
 python3 make-cursor.py hand.cur
+python3 make-cursor.py capture.cur capture.txt 15 15
 
 # The notices: title band pieces (left, stretched middle, right), the notice box's body and the
 # share notice bar's background.
@@ -128,3 +129,6 @@ PY
 
 # The sound test's tone (the sound settings play it looping): half a second of 1 kHz.
 sox -n -r 22050 -c 1 -b 16 test_tone.wav synth 0.5 sine 1000 fade 0.005 0.5 0.005 vol 0.4
+
+# The layout menu's pictures.
+./make-layouts.sh

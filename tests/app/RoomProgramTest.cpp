@@ -856,3 +856,83 @@ TEST_F(RoomProgramTest, OneMicrophoneIsHeardOnTheOthersSpeakerUntilTalkOffOrMute
     // Kept for a look when something failed.
     if (!HasFailure()) peer.Shell("rm -f " + szTag + "-*");
 }
+
+TEST_F(RoomProgramTest, TheChiefRenamesTheRoomMaximisesItForEveryoneAndPicksALayout)
+{
+    CPanel panelA, panelB;
+    HANDLE hA = LoggedIn(panelA, "alice");
+    ASSERT_NE(nullptr, hA);
+    CPeer peer;
+    uint16_t wPortB = FreePort();
+    ASSERT_TRUE(peer.Start(wPortB));
+    ASSERT_TRUE(panelB.Connect(wPortB, 60000));
+    panelB.Send("CONNECT", Launch("bob"));
+    ASSERT_TRUE(panelB.WaitAnswer("CONNECT", "1"));
+
+    // Alice, in first, presides; Bob follows her in.
+    const LoopRoom& room = cfg.rooms[0];
+    panelA.Send("JOIN", std::to_string(room.wRoomIndex));
+    ASSERT_TRUE(panelA.WaitAnswer("JOIN", "1"));
+    HWND hMainA = TopWindow(hA, std::wstring(room.szTitle.begin(), room.szTitle.end()));
+    ASSERT_NE(nullptr, hMainA);
+    panelB.Send("JOIN", std::to_string(room.wRoomIndex));
+    ASSERT_TRUE(panelB.WaitAnswer("JOIN", "1"));
+    HWND hBarA = GetParent(Descendant(hMainA, IDC_ROOMCTRL_MAXIMIZE));
+    ASSERT_NE(nullptr, hBarA);
+    // WM_GETTEXT: GetWindowText does not read another program's controls.
+    auto TextOf = [](HWND h)
+    {
+        wchar_t text[256] = {};
+        SendMessageW(h, WM_GETTEXT, 255, reinterpret_cast<LPARAM>(text));
+        return std::wstring(text);
+    };
+    auto waitFor = [](std::function<bool()> done)
+    {
+        for (DWORD t0 = GetTickCount(); GetTickCount() - t0 < 10000; Sleep(100))
+            if (done()) return true;
+        return false;
+    };
+    // The Tool menu's room properties: a new title and at most 20 participants.
+    PostMessageW(hBarA, WM_COMMAND, 32822, 0);
+    HWND hDlg = TopWindow(hA, L"Room properties");
+    ASSERT_NE(nullptr, hDlg);
+    HWND hTitle = Descendant(hDlg, IDC_PROPERTY_TITLE);
+    EXPECT_TRUE(
+        waitFor([&] { return TextOf(hTitle) == std::wstring(room.szTitle.begin(), room.szTitle.end()); }));
+    SendMessageW(hTitle, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"Renamed"));
+    SendMessageW(Descendant(hDlg, IDC_PROPERTY_MAXUSER), CB_SETCURSEL, 19, 0);
+    PostMessageW(Descendant(hDlg, IDOK), BM_CLICK, 0, 0);
+    EXPECT_TRUE(waitFor([&] { return !IsWindow(hDlg); }));
+
+    // Both room windows take the new title; Bob's lobby shows it with the new most participants.
+    EXPECT_TRUE(waitFor([&] { return TextOf(hMainA) == L"Renamed"; }));
+    EXPECT_TRUE(peer.ShowsSoon("parents " + Id(IDC_ROOMCTRL_MAXIMIZE), {"Renamed"}));
+    EXPECT_TRUE(peer.ShowsSoon("lines " + Id(IDC_LOBBY_CONFLIST), {"Renamed", "/20)"}));
+
+    // Alice's reopened dialog shows the values the room has now.
+    PostMessageW(hBarA, WM_COMMAND, 32822, 0);
+    hDlg = TopWindow(hA, L"Room properties");
+    ASSERT_NE(nullptr, hDlg);
+    EXPECT_TRUE(waitFor([&] { return TextOf(Descendant(hDlg, IDC_PROPERTY_TITLE)) == L"Renamed"; }));
+    EXPECT_EQ(19, SendMessageW(Descendant(hDlg, IDC_PROPERTY_MAXUSER), CB_GETCURSEL, 0, 0));
+    PostMessageW(Descendant(hDlg, IDCANCEL), BM_CLICK, 0, 0);
+    EXPECT_TRUE(waitFor([&] { return !IsWindow(hDlg); }));
+
+    // Maximised for everyone: Bob's window follows, and follows the restore.
+    PostMessageW(Descendant(hMainA, IDC_ROOMCTRL_MAXIMIZE), BM_CLICK, 0, 0);
+    EXPECT_TRUE(waitFor([&] { return IsZoomed(hMainA) != FALSE; }));
+    EXPECT_TRUE(peer.ShowsSoon("visible " + Id(IDC_ROOMCTRL_RESTORE), {"1"}));
+    PostMessageW(Descendant(hMainA, IDC_ROOMCTRL_RESTORE), BM_CLICK, 0, 0);
+    EXPECT_TRUE(waitFor([&] { return IsZoomed(hMainA) == FALSE; }));
+    EXPECT_TRUE(peer.ShowsSoon("visible " + Id(IDC_ROOMCTRL_RESTORE), {"0"}));
+
+    // Another layout from the layout menu's commands: nine videos; both rooms lay out again.
+    EXPECT_EQ(nullptr, Descendant(hMainA, IDC_VIDEOVIEW_FIRST + 8));
+    PostMessageW(hBarA, WM_COMMAND, 32829, 0);
+    EXPECT_TRUE(waitFor([&] { return Descendant(hMainA, IDC_VIDEOVIEW_FIRST + 8) != nullptr; }));
+    EXPECT_TRUE(peer.ShowsSoon("enabled " + Id(IDC_VIDEOVIEW_FIRST + 8), {"1"})); // made, shown or not
+
+    EXPECT_TRUE(LogoutEnds(panelA, hA));
+    panelB.Send("LOGOUT", "");
+    EXPECT_TRUE(panelB.WaitAnswer("LOGOUT", "0"));
+}

@@ -382,3 +382,86 @@ TEST_F(RoomLoopbackTest, ViewModeAndPropertiesReachTheRoomAndLaterJoiners)
     EXPECT_EQ(0x11u, rights.dwRights);
     EXPECT_EQ(8u + kRoomPropertySize, e.payload.size());
 }
+
+TEST_F(RoomLoopbackTest, TheChiefsBarCommandsReachTheRoomAndTheLobby)
+{
+    QNRoomInfo room = alice.Open(u"BAR", 10);
+    ASSERT_NE(0, room.wRoomIndex);
+    bob.net->SendConfJoin(room.wRoomIndex, u"", u"");
+    uint16_t chBob = bob.Answer(ACK_CONF_JOIN).wMyChannel;
+    QNEvent e = bob.owner.WaitFor(kMsgRoomPacket, ACK_CONF_JOIN);
+    std::vector<QNRoomOption> options = DecodeRoomOptions(e.payload.data(), e.payload.size());
+    ASSERT_EQ(10u, options.size()) << "ten layouts of 49 users by default";
+    EXPECT_EQ((QNRoomOption{1, 49}), options.front());
+    QNRoomState state;
+    e = bob.owner.WaitFor(kMsgRoomPacket, INFO_CONF_STATE);
+    ASSERT_TRUE(DecodeRoomState(e.payload.data(), e.payload.size(), state));
+    EXPECT_EQ(0, state.wLectureState);
+
+    // Only the chief's room record counts; everyone logged in hears the new title.
+    QNConfUpdate update;
+    update.szTitle = u"Not yours";
+    ASSERT_TRUE(bob.net->SendConfUpdate(update));
+    update.szTitle = u"Renamed";
+    update.szPassword = u"pw";
+    ASSERT_TRUE(alice.net->SendConfUpdate(update));
+    for (CClient* c : {&alice, &bob})
+    {
+        e = c->owner.WaitFor(kMsgRoomPacket, INFO_CONF_UPDATE);
+        QNLobbyConf conf;
+        ASSERT_TRUE(DecodeLobbyConf(e.payload.data(), e.payload.size(), conf));
+        EXPECT_EQ(room.wRoomIndex, conf.wRoomIndex);
+        EXPECT_EQ(u"Renamed", conf.szTitle);
+    }
+
+    // A type whose limit the room exceeds is refused to the sender; one it fits reaches everyone.
+    ASSERT_TRUE(alice.net->SendRoomType(4, 1));
+    EXPECT_NE(kTimedOut, alice.owner.WaitFor(kMsgRoomPacket, NAK_CONF_CONFTYPE).nMsg);
+    ASSERT_TRUE(alice.net->SendRoomType(10, 49));
+    for (CClient* c : {&alice, &bob})
+    {
+        e = c->owner.WaitFor(kMsgRoomPacket, INFO_CONF_CONFTYPE);
+        QNRoomType type;
+        ASSERT_TRUE(DecodeRoomType(e.payload.data(), e.payload.size(), type));
+        EXPECT_EQ(10, type.wRoomType);
+    }
+    EXPECT_EQ(0, bob.owner.Count(kMsgRoomPacket, NAK_CONF_CONFTYPE));
+
+    // The lecture's state and length go to every member, and to a later joiner.
+    ASSERT_TRUE(alice.net->SendCmd532(1, 45));
+    for (CClient* c : {&alice, &bob})
+    {
+        e = c->owner.WaitFor(kMsgRoomPacket, INFO_CONF_STATE, 2);
+        ASSERT_TRUE(DecodeRoomState(e.payload.data(), e.payload.size(), state));
+        EXPECT_EQ(1, state.wLectureState);
+        EXPECT_EQ(45, state.wLectureMinutes);
+    }
+
+    // Everyone else's room window follows the chief's; the sender hears nothing back.
+    ASSERT_TRUE(bob.net->SendCmd538(1, true)); // not the chief: dropped
+    ASSERT_TRUE(alice.net->SendCmd538(1, false));
+    e = bob.owner.WaitFor(kMsgRoomPacket, INFO_CONF_MAXIMIZE);
+    QNMaximize m;
+    ASSERT_TRUE(DecodeMaximize(e.payload.data(), e.payload.size(), m));
+    EXPECT_EQ(1, m.wMarker);
+    EXPECT_EQ(0, m.nMaximize);
+
+    // A member makes itself presenter and stops again; every member hears its channel.
+    ASSERT_TRUE(bob.net->SendSetPresenter(bob.wUserIndex, true));
+    EXPECT_EQ(chBob, alice.U16Of(INFO_CONF_PRESENTER_SET));
+    EXPECT_EQ(chBob, bob.U16Of(INFO_CONF_PRESENTER_SET));
+    ASSERT_TRUE(bob.net->SendSetPresenter(bob.wUserIndex, false));
+    EXPECT_EQ(chBob, alice.U16Of(INFO_CONF_PRESENTER_CLEAR));
+    EXPECT_FALSE(bob.net->SendSetPresenter(kNoIndex, true));
+
+    CClient carol;
+    ASSERT_TRUE(carol.Login(server->Port(), u"carol"));
+    carol.net->SendConfJoin(room.wRoomIndex, u"", u"");
+    ASSERT_NE(0, carol.Answer(ACK_CONF_JOIN).wRoomIndex);
+    e = carol.owner.WaitFor(kMsgRoomPacket, INFO_CONF_STATE);
+    ASSERT_TRUE(DecodeRoomState(e.payload.data(), e.payload.size(), state));
+    EXPECT_EQ(1, state.wLectureState);
+    EXPECT_EQ(45, state.wLectureMinutes);
+    EXPECT_EQ(0, alice.owner.Count(kMsgRoomPacket, INFO_CONF_MAXIMIZE));
+    EXPECT_EQ(1, bob.owner.Count(kMsgRoomPacket, INFO_CONF_MAXIMIZE));
+}

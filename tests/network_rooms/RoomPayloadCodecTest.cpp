@@ -267,3 +267,74 @@ TEST(RoomPayloadCodec, MaximizeNeedsItsMarker)
     QNMaximize r;
     EXPECT_FALSE(DecodeMaximize(b.data(), b.size(), r));
 }
+
+TEST(RoomPayloadCodec, BarCommandBytes)
+{
+    auto u16at = [](const Bytes& b, size_t i) { return static_cast<unsigned>(b[i] | b[i + 1] << 8); };
+    auto u32at = [&](const Bytes& b, size_t i) { return u16at(b, i) | u16at(b, i + 2) << 16; };
+    auto nonZero = [](const Bytes& b, std::initializer_list<std::pair<size_t, size_t>> fields)
+    {
+        // Every byte outside the given [from, to) ranges is 0.
+        for (size_t i = 0; i < b.size(); ++i)
+        {
+            bool bField = false;
+            for (auto [from, to] : fields)
+                bField = bField || (i >= from && i < to);
+            if (!bField && b[i] != 0) return i;
+        }
+        return b.size();
+    };
+
+    Bytes b;
+    EncodeConfUpdate({0x11223344, 0x55667788, 0x99AABBCC, u"pw", std::u16string(128, u'T')}, b);
+    ASSERT_EQ(kConfUpdateSize, b.size());
+    EXPECT_EQ(0x11223344u, u32at(b, 14));
+    EXPECT_EQ(0x55667788u, u32at(b, 18));
+    EXPECT_EQ(0x99AABBCCu, u32at(b, 22));
+    EXPECT_EQ(unsigned('p'), u16at(b, 154));
+    EXPECT_EQ(unsigned('w'), u16at(b, 156));
+    EXPECT_EQ(unsigned('T'), u16at(b, 418));
+    EXPECT_EQ(b.size(), nonZero(b, {{14, 26}, {154, 158}, {418, 674}}));
+    QNConfUpdate update;
+    EXPECT_FALSE(DecodeConfUpdate(b.data(), b.size() - 1, update));
+    ASSERT_TRUE(DecodeConfUpdate(b.data(), b.size(), update));
+    EXPECT_EQ(u"pw", update.szPassword);
+
+    b.clear();
+    EncodeRoomTypeRequest({10, 49}, b);
+    EXPECT_EQ((Bytes{10, 0, 49, 0}), Bytes(b.begin(), b.begin() + 4));
+    EXPECT_EQ(kRoomTypeRequestSize, b.size());
+    EXPECT_EQ(b.size(), nonZero(b, {{0, 4}}));
+
+    b.clear();
+    EncodeLectureCommand({100, 45}, b);
+    EXPECT_EQ((Bytes{100, 0, 45, 0, 0, 0, 0, 0, 0, 0, 0, 0}), b);
+
+    b.clear();
+    EncodeSetPresenter(MakeSetPresenter(7, true), b);
+    EXPECT_EQ((Bytes{7, 0, 1, 0, 0, 0}), b);
+    b.clear();
+    EncodeSetPresenter(MakeSetPresenter(7, false), b);
+    EXPECT_EQ((Bytes{0xFF, 0xFF, 0, 0, 0, 0}), b);
+
+    b.clear();
+    EncodeMaximize({1, 1}, b);
+    EXPECT_EQ((Bytes{1, 0, 1}), b);
+
+    b.clear();
+    EncodeRoomState({3, 1, 0, 1, 45}, b);
+    EXPECT_EQ((Bytes{3, 0, 1, 0, 0, 0, 0, 0, 1, 0, 45, 0}), b);
+
+    // The room option table follows the room record; a record without it offers no layouts.
+    b.clear();
+    EncodeRoomInfo(QNRoomInfo{}, b);
+    EXPECT_TRUE(DecodeRoomOptions(b.data(), b.size()).empty());
+    EncodeRoomOptions({{10, 49}, {0, 5}, {4, 300}}, b);
+    ASSERT_EQ(kRoomInfoSize + 120, b.size());
+    EXPECT_EQ(10u, u16at(b, kRoomInfoSize));
+    EXPECT_EQ(300u, u16at(b, kRoomInfoSize + 10));
+    EXPECT_EQ((std::vector<QNRoomOption>{{10, 49}, {4, 300}}), DecodeRoomOptions(b.data(), b.size()));
+    EXPECT_TRUE(DecodeRoomOptions(b.data(), b.size() - 1).empty());
+    QNRoomInfo info;
+    EXPECT_TRUE(DecodeRoomInfo(b.data(), b.size(), info)) << "older readers ignore the table";
+}

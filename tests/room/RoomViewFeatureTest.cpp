@@ -25,6 +25,7 @@ struct RecordedRoomView : IRoomView
     void SetOwnVideoFloating(int nMode) override { calls.push_back("float " + std::to_string(nMode)); }
     bool bFullScreen = false;
     bool IsRoomFullScreen() const override { return bFullScreen; }
+    void OnLectureChanged() override { calls.push_back("lecture"); }
     void SetRoomFullScreen(bool bOn) override
     {
         bFullScreen = bOn;
@@ -123,4 +124,11 @@ TEST(RoomViewFeature, MaximizeFloatAndRoomState)
     room.feature.OnRoomState(INFO_CONF_STATE, {6, 9, 0});
     EXPECT_EQ(7, room.state.wRoomState) << "another room's state";
     EXPECT_EQ(3u, room.view.calls.size()) << "a player's room window is not maximised";
+
+    // The lecture's state and length: a change restarts the conference time, a repeat does not.
+    room.feature.OnRoomState(INFO_CONF_STATE, {5, 1, 0, 1, 45});
+    room.feature.OnRoomState(INFO_CONF_STATE, {5, 1, 0, 1, 45});
+    EXPECT_EQ(1, room.state.wLectureState);
+    EXPECT_EQ(45, room.state.wLectureMinutes);
+    EXPECT_EQ((std::vector<std::string>{"maximize", "restore", "float 1", "lecture"}), room.view.calls);
 }

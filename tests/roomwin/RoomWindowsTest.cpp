@@ -5,6 +5,7 @@
 #include "confclient/room/ManageToolDlg.h"
 #include "confclient/room/MessangeDlg.h"
 #include "confclient/room/PlayerDlg.h"
+#include "confclient/room/PropertyDlg.h"
 #include "confclient/room/QuestionDlg.h"
 #include "confclient/room/RoomAgendaListDlg.h"
 #include "confclient/room/RoomCtrlDlg.h"
@@ -16,6 +17,7 @@
 #include "resources/ResourceIds.h"
 #include "tests/winui/TestResources.h"
 #include <gtest/gtest.h>
+#include <functional>
 #include <thread>
 
 namespace
@@ -45,6 +47,33 @@ public:
     void TogglePanels(bool bResend) override { panelToggles.push_back(bResend); }
     bool HasControlRight() const override { return bControlRight; }
     HWND MainDialog() const override { return nullptr; }
+    // The bar's room commands.
+    S_MENUCONDITIONS conditions;
+    S_PROPERTYROOM propertyRoom;
+    std::vector<bool> maximizes;
+    std::vector<int> roomTypes;
+    std::vector<uint16_t> lectures;
+    std::vector<std::u16string> titles;
+    std::vector<S_ROOMPROPERTY> properties;
+    S_MENUCONDITIONS MenuConditions() const override { return conditions; }
+    int LectureState() const override { return 0; }
+    void MaximizeForEveryone(bool bMaximize) override { maximizes.push_back(bMaximize); }
+    void RoomTypeCommand(int nCommand) override { roomTypes.push_back(nCommand); }
+    void LectureCommand(uint16_t wValue) override { lectures.push_back(wValue); }
+    S_PROPERTYROOM PropertyRoom() const override { return propertyRoom; }
+    void UpdateRoomTexts(const std::u16string& szTitle, const std::u16string&) override
+    {
+        titles.push_back(szTitle);
+    }
+    void SendRoomProperty(const S_ROOMPROPERTY& p) override { properties.push_back(p); }
+    S_CLOCKROOM clockRoom;
+    S_CLOCKROOM ClockRoom() const override { return clockRoom; }
+    std::vector<S_ROOMOPTION> options;
+    std::vector<S_ROOMOPTION> RoomOptions() const override { return options; }
+    int nCapturedPages = 0;
+    void LoadCapturedPage() override { ++nCapturedPages; }
+    std::vector<S_BOARDACTIONS> boardActions;
+    void ApplyBoardActions(const S_BOARDACTIONS& a) override { boardActions.push_back(a); }
 };
 
 RECT WindowRect(HWND hWnd)
@@ -379,9 +408,25 @@ TEST(RoomWindows, ControlBarButtonsStatesAndMaximize)
     ctrl.SetBarState(bar);
     EXPECT_FALSE(::IsWindowEnabled(ctrl.GetDlgItem(IDC_ROOMCTRL_VIEW_BOARD)));
 
-    ctrl.PostMessage(CRoomCtrlDlg::WM_NETWORK_STATE, 1, 0);
+    // The network state shows beside the status line; a change within 20 seconds waits.
+    ctrl.PostMessage(CRoomCtrlDlg::WM_NETWORK_STATE, 2, 0);
+    ctrl.PostMessage(CRoomCtrlDlg::WM_NETWORK_STATE, 0, 0);
     PumpMessages();
-    EXPECT_EQ(ctrl.Status(), L"<IDS_ROOMCTRL_NETWORK_OK>");
+    EXPECT_EQ(GetWindowTextString(ctrl.GetDlgItem(IDC_ROOMCTRL_NETWORK)), L"<IDS_SOCK_NETWORKSTATE_WORST>");
+    EXPECT_TRUE(ctrl.NetworkIndicator().Holding());
+
+    // The conference time: the title and the time since the start.
+    room.host.clockRoom.szTitle = u"Weekly";
+    ctrl.OnElapsedTimeInfo(3725);
+    EXPECT_EQ(GetWindowTextString(ctrl.GetDlgItem(IDC_ROOMCTRL_TIME)), L"Weekly (01:02:05)");
+    // A timed lecture whose time is up ends once, for everyone.
+    room.host.clockRoom.bRvEdition = room.host.clockRoom.bMayEndLecture = true;
+    room.host.clockRoom.nLectureMinutes = 1;
+    room.host.clockRoom.nLectureState = 1;
+    ctrl.OnElapsedTimeInfo(61);
+    ctrl.OnElapsedTimeInfo(62);
+    EXPECT_EQ(room.host.lectures, (std::vector<uint16_t>{100}));
+    EXPECT_EQ(GetWindowTextString(ctrl.GetDlgItem(IDC_ROOMCTRL_TIME)), L"Weekly (00:00:00)");
 
     // Maximise and restore take turns on the bar.
     room.mainView.ShowWindow(SW_SHOW);
@@ -392,6 +437,252 @@ TEST(RoomWindows, ControlBarButtonsStatesAndMaximize)
     Click(ctrl, IDC_ROOMCTRL_RESTORE);
     EXPECT_FALSE(ctrl.IsRoomMaximized());
     EXPECT_TRUE(HasVisibleStyle(ctrl.GetDlgItem(IDC_ROOMCTRL_MAXIMIZE)));
+}
+
+// The pointer away from the bar: a menu open under it would slide to the button it rests on.
+void ParkCursor()
+{
+    ::SetCursorPos(::GetSystemMetrics(SM_CXSCREEN) - 1, ::GetSystemMetrics(SM_CYSCREEN) - 1);
+}
+
+// The open menu's window: the visible one of the menu class (a closed menu's may linger hidden).
+HWND OpenMenuWindow()
+{
+    for (HWND h = ::FindWindowExW(nullptr, nullptr, L"#32768", nullptr); h;
+         h = ::FindWindowExW(nullptr, h, L"#32768", nullptr))
+        if (::IsWindowVisible(h)) return h;
+    return nullptr;
+}
+
+// The top level of the menu a bar button drops, read from the open menu window: ids (0 for a
+// separator, -1 for a sub-menu) and whether each item is grey.
+struct DroppedMenu
+{
+    std::vector<int> ids;
+    std::vector<bool> grey;
+};
+DroppedMenu g_dropped;
+
+void CALLBACK ReadOpenMenu(HWND, UINT, UINT_PTR nTimer, DWORD)
+{
+    HWND hMenuWnd = OpenMenuWindow();
+    if (!hMenuWnd) return;
+    ::KillTimer(nullptr, nTimer);
+    auto hMenu = reinterpret_cast<HMENU>(::SendMessageW(hMenuWnd, MN_GETHMENU, 0, 0));
+    for (int i = 0; i < ::GetMenuItemCount(hMenu); ++i)
+    {
+        g_dropped.ids.push_back(static_cast<int>(::GetMenuItemID(hMenu, i)));
+        g_dropped.grey.push_back((::GetMenuState(hMenu, static_cast<UINT>(i), MF_BYPOSITION) & MF_GRAYED) !=
+                                 0);
+    }
+    ::EndMenu();
+}
+
+// The slide: the first menu seen gets a pointer move over the View button; the second is ended.
+std::vector<int> g_slideFirstItems;
+HWND g_hSlideTarget = nullptr;
+
+void CALLBACK SlideOpenMenu(HWND, UINT, UINT_PTR nTimer, DWORD)
+{
+    HWND hMenuWnd = OpenMenuWindow();
+    if (!hMenuWnd) return;
+    auto hMenu = reinterpret_cast<HMENU>(::SendMessageW(hMenuWnd, MN_GETHMENU, 0, 0));
+    g_slideFirstItems.push_back(static_cast<int>(::GetMenuItemID(hMenu, 0)));
+    if (g_slideFirstItems.size() == 1)
+    {
+        RECT rc{};
+        ::GetWindowRect(g_hSlideTarget, &rc);
+        ::SetCursorPos((rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2);
+        ::PostMessageW(hMenuWnd, WM_MOUSEMOVE, 0, 0);
+        return;
+    }
+    ::KillTimer(nullptr, nTimer);
+    ::EndMenu();
+}
+
+TEST(RoomWindows, ControlBarMenusSlideToTheNextButton)
+{
+    Room room;
+    room.mainView.MoveWindow(0, 0, 1000, 700);
+    room.mainView.ShowWindow(SW_SHOW);
+    ::SetForegroundWindow(room.mainView.m_hWnd);
+    room.host.conditions.bControlRight = true;
+    g_slideFirstItems.clear();
+    g_hSlideTarget = room.ctrl.GetDlgItem(IDC_ROOMCTRL_MENU_VIEW);
+    ::SetTimer(nullptr, 0, 50, &SlideOpenMenu);
+    Click(room.ctrl, IDC_ROOMCTRL_MENU_FILE);
+    // File's first item, then View's: the View menu dropped in its place.
+    EXPECT_EQ(g_slideFirstItems, (std::vector<int>{MENU_ID_FILE_OPEN, MENU_ID_PREVIEW}));
+    EXPECT_EQ(room.host.nLeave, 0);
+}
+
+// The layout menu: the first tick highlights its first item from the keyboard, the second reads
+// the hint tip and ends the menu.
+CRoomCtrlDlg* g_pHintBar = nullptr;
+int g_nHintTicks = 0;
+bool g_bHintShown = false;
+std::wstring g_szHint;
+
+void CALLBACK HighlightLayout(HWND, UINT, UINT_PTR nTimer, DWORD)
+{
+    HWND hMenuWnd = OpenMenuWindow();
+    if (!hMenuWnd) return;
+    if (++g_nHintTicks == 1)
+    {
+        ::PostMessageW(hMenuWnd, WM_KEYDOWN, VK_DOWN, 0);
+        return;
+    }
+    g_bHintShown = g_pHintBar->HintTip().IsShown();
+    g_szHint = g_pHintBar->HintTip().Text();
+    ::KillTimer(nullptr, nTimer);
+    ::EndMenu();
+}
+
+TEST(RoomWindows, LayoutMenuShowsTheHighlightedLayoutsHint)
+{
+    Room room;
+    room.mainView.MoveWindow(0, 0, 1000, 700);
+    room.mainView.ShowWindow(SW_SHOW);
+    room.host.bControlRight = true;
+    room.host.options = {{13, 49}, {10, 49}};
+    g_pHintBar = &room.ctrl;
+    g_nHintTicks = 0;
+    ParkCursor();
+    ::SetTimer(nullptr, 0, 50, &HighlightLayout);
+    Click(room.ctrl, IDC_ROOMCTRL_LAYOUT);
+    EXPECT_TRUE(g_bHintShown);
+    EXPECT_EQ(g_szHint, L"<IDS_LAYOUT_HINT_13>");
+    EXPECT_FALSE(room.ctrl.HintTip().IsShown()) << "the tip goes with the menu";
+    EXPECT_TRUE(room.host.roomTypes.empty());
+}
+
+TEST(RoomWindows, ControlBarMenusPropertyDialogAndCommandsForEveryone)
+{
+    Room room;
+    CRoomCtrlDlg& ctrl = room.ctrl;
+    room.mainView.ShowWindow(SW_SHOW);
+    room.host.bControlRight = true;
+
+    // Each menu drops as the model builds it, for the chief and for a listener.
+    for (bool bChief : {true, false})
+    {
+        room.host.conditions = S_MENUCONDITIONS{};
+        room.host.conditions.bControlRight = room.host.conditions.bDrawRight = bChief;
+        room.host.conditions.szInviteAddress = u"http://invite";
+        room.host.conditions.bInviteAllowed = true;
+        for (int nButton : {IDC_ROOMCTRL_MENU_FILE, IDC_ROOMCTRL_MENU_VIEW, IDC_ROOMCTRL_MENU_DRAW,
+                            IDC_ROOMCTRL_MENU_TOOL, IDC_ROOMCTRL_MENU_INVITE})
+        {
+            g_dropped = {};
+            ParkCursor();
+            ::SetTimer(nullptr, 0, 50, &ReadOpenMenu);
+            Click(ctrl, nButton);
+            const S_MENUCONDITIONS& c = room.host.conditions;
+            std::vector<S_MENUITEM> model = nButton == IDC_ROOMCTRL_MENU_FILE   ? FileMenu(c)
+                                            : nButton == IDC_ROOMCTRL_MENU_VIEW ? ViewMenu(c)
+                                            : nButton == IDC_ROOMCTRL_MENU_DRAW ? DrawMenu()
+                                            : nButton == IDC_ROOMCTRL_MENU_TOOL ? ToolMenu(c, 0)
+                                                                                : InviteMenu(c);
+            EXPECT_EQ(ctrl.LastMenu(), model) << nButton;
+            DroppedMenu expected;
+            for (const S_MENUITEM& m : model)
+            {
+                expected.ids.push_back(m.kind == MENU_SEPARATOR ? 0 : m.kind == MENU_POPUP ? -1 : m.nId);
+                expected.grey.push_back(m.kind == MENU_COMMAND && !m.bEnabled);
+            }
+            // A separator's state means nothing.
+            for (size_t i = 0; i < expected.ids.size() && i < g_dropped.grey.size(); ++i)
+                if (expected.ids[i] == 0) expected.grey[i] = g_dropped.grey[i];
+            EXPECT_EQ(g_dropped.ids, expected.ids) << nButton << " chief " << bChief;
+            EXPECT_EQ(g_dropped.grey, expected.grey) << nButton << " chief " << bChief;
+        }
+    }
+
+    // The property dialog opens from the Tool menu's command with the room's values.
+    room.host.propertyRoom.szTitle = u"Weekly";
+    room.host.propertyRoom.current.wMaxUsers = 10;
+    room.host.propertyRoom.current.nCaptureSize = 1; // automatic: a code the list has
+    room.host.propertyRoom.nMaxUserChoices = 49;
+    room.host.propertyRoom.nParticipants = 2;
+    room.host.propertyRoom.bControlRight = true;
+    room.host.propertyRoom.bHasSender = true;
+    ctrl.SendMessage(WM_COMMAND, MENU_ID_PROPERTY, 0);
+    ASSERT_NE(ctrl.PropertyDlg(), nullptr);
+    HWND hDlg = ctrl.PropertyDlg()->m_hWnd;
+    EXPECT_EQ(GetWindowTextString(::GetDlgItem(hDlg, IDC_PROPERTY_TITLE)), L"Weekly");
+    EXPECT_EQ(::SendDlgItemMessageW(hDlg, IDC_PROPERTY_MAXUSER, CB_GETCURSEL, 0, 0), 9);
+    EXPECT_EQ(::SendDlgItemMessageW(hDlg, IDC_PROPERTY_MAXUSER, CB_GETCOUNT, 0, 0), 49);
+    // A room with video but no sharing rights offered: the buttons move up by 25.
+    EXPECT_EQ(ctrl.PropertyDlg()->Layout().nHeight, 565);
+    EXPECT_FALSE(::IsWindowVisible(::GetDlgItem(hDlg, IDC_PROPERTY_DESKTOPSHARE)));
+
+    // A fixed frame rate is on; the room becoming a document room switches it off.
+    ::SendMessageW(::GetDlgItem(hDlg, IDC_PROPERTY_FRAMEFIXED), BM_CLICK, 0, 0);
+    EXPECT_TRUE(::IsWindowEnabled(::GetDlgItem(hDlg, IDC_PROPERTY_FRAMERATE)));
+    room.host.propertyRoom.bDocumentRoom = true;
+    ctrl.PropertyDlg()->OnRoomTypeChanged();
+    EXPECT_FALSE(::IsWindowEnabled(::GetDlgItem(hDlg, IDC_PROPERTY_FRAMERATE)));
+    EXPECT_FALSE(::IsWindowEnabled(::GetDlgItem(hDlg, IDC_PROPERTY_FRAMEFIXED)));
+    room.host.propertyRoom.bDocumentRoom = false;
+    ctrl.PropertyDlg()->OnRoomTypeChanged();
+    ::SendMessageW(::GetDlgItem(hDlg, IDC_PROPERTY_FRAMEFIXED), BM_CLICK, 0, 0);
+    EXPECT_FALSE(::IsWindowEnabled(::GetDlgItem(hDlg, IDC_PROPERTY_FRAMERATE)));
+
+    // OK with a new title and maximum: the texts go to the bar's update, the properties out.
+    ::SetDlgItemTextW(hDlg, IDC_PROPERTY_TITLE, L"Renamed");
+    ::SendDlgItemMessageW(hDlg, IDC_PROPERTY_MAXUSER, CB_SETCURSEL, 4, 0);
+    ::SendMessageW(::GetDlgItem(hDlg, IDOK), BM_CLICK, 0, 0);
+    PumpMessages();
+    EXPECT_FALSE(::IsWindow(hDlg));
+    EXPECT_EQ(ctrl.PropertyDlg(), nullptr);
+    EXPECT_EQ(room.host.titles, (std::vector<std::u16string>{u"Renamed"}));
+    ASSERT_EQ(room.host.properties.size(), 1u);
+    EXPECT_EQ(room.host.properties[0].wMaxUsers, 5);
+
+    // The command toggles the dialog; OK with nothing changed sends no properties.
+    ctrl.SendMessage(WM_COMMAND, MENU_ID_PROPERTY, 0);
+    ASSERT_NE(ctrl.PropertyDlg(), nullptr);
+    ctrl.SendMessage(WM_COMMAND, MENU_ID_PROPERTY, 0);
+    PumpMessages();
+    EXPECT_EQ(ctrl.PropertyDlg(), nullptr);
+    ctrl.SendMessage(WM_COMMAND, MENU_ID_PROPERTY, 0);
+    ::SendMessageW(::GetDlgItem(ctrl.PropertyDlg()->m_hWnd, IDOK), BM_CLICK, 0, 0);
+    PumpMessages();
+    EXPECT_EQ(room.host.properties.size(), 1u);
+    EXPECT_EQ(room.host.titles.size(), 2u);
+
+    // The chief's maximise and restore reach everyone; layouts and the lecture go to the session.
+    Click(ctrl, IDC_ROOMCTRL_MAXIMIZE);
+    Click(ctrl, IDC_ROOMCTRL_RESTORE);
+    EXPECT_EQ(room.host.maximizes, (std::vector<bool>{true, false}));
+    room.host.bControlRight = false;
+    Click(ctrl, IDC_ROOMCTRL_MAXIMIZE);
+    Click(ctrl, IDC_ROOMCTRL_RESTORE);
+    EXPECT_EQ(room.host.maximizes.size(), 2u);
+    ctrl.SendMessage(WM_COMMAND, 32834, 0);
+    ctrl.SendMessage(WM_COMMAND, MENU_ID_LECTURE_END, 0);
+
+    // The layout button drops the room's layouts as pictures, two columns read row by row.
+    room.host.options = {{4, 49}, {13, 49}, {10, 49}, {2, 49}};
+    g_dropped = {};
+    ParkCursor();
+    ::SetTimer(nullptr, 0, 50, &ReadOpenMenu);
+    Click(ctrl, IDC_ROOMCTRL_LAYOUT);
+    // Table order 13, 10, 2, 4: the first column 13, 2; the second, from its break, 10, 4.
+    EXPECT_EQ(g_dropped.ids, (std::vector<int>{32836, 32827, 32834, 32829}));
+    ASSERT_EQ(ctrl.LastLayoutMenu().size(), 4u);
+    EXPECT_TRUE(ctrl.LastLayoutMenu()[2].bMenuBreak);
+    EXPECT_EQ(room.host.roomTypes, (std::vector<int>{32834}));
+    EXPECT_EQ(room.host.lectures, (std::vector<uint16_t>{100}));
+
+    // Draw tools go to the board; the floating tool's route takes tools only.
+    ctrl.SendMessage(WM_COMMAND, CBoardTools::kHighlighter, 0);
+    ctrl.RouteLayoutCommand(1395, 0);
+    ctrl.RouteLayoutCommand(32941, 0);
+    ASSERT_EQ(room.host.boardActions.size(), 2u);
+    EXPECT_EQ(room.host.boardActions[0].bFluorescent, true);
+    EXPECT_EQ(room.host.boardActions[1].nDrawMode, 2);
+    EXPECT_EQ(ctrl.BoardTools().Tool(), 1395);
 }
 
 TEST(RoomWindows, ControlBarCountsPushedFileBytes)
@@ -465,10 +756,11 @@ TEST(RoomWindows, MessengerTransfersRoomStateAndForcedClose)
 namespace
 {
 // The window's picture, saved as a 32-bit bitmap file.
-bool SaveWindowPicture(HWND hWnd, const std::wstring& szPath)
+bool SaveWindowPicture(HWND hWnd, const std::wstring& szPath, bool bPump = true)
 {
-    // The display shows a changed frame only after the window's messages have run.
-    PumpMessages(200);
+    // The display shows a changed frame only after the window's messages have run (an open menu
+    // runs its own loop: its pictures are taken from inside it, without pumping).
+    if (bPump) PumpMessages(200);
     ::RedrawWindow(hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
     RECT rc = WindowRect(hWnd);
     int cx = rc.right - rc.left, cy = rc.bottom - rc.top;
@@ -637,4 +929,159 @@ TEST(RoomWindows, SidePanelsFloatDockAndStayWithinTheirLimits)
         pPanel->SendMessage(WM_COMMAND, CSidePanelDlg::kFloatCommand, 0);
         EXPECT_EQ(pPanel->GetParent(), room.manageTool.m_hWnd);
     }
+}
+
+namespace
+{
+// Inside an open menu's loop: on the third tick the menu (and the hint tip, when shown) are saved
+// and the menu is ended; on the first, the layout menu's first item is highlighted.
+std::wstring g_szMenuPicture;
+CRoomCtrlDlg* g_pPictureBar = nullptr;
+int g_nPictureTicks = 0;
+
+void CALLBACK SaveOpenMenu(HWND, UINT, UINT_PTR nTimer, DWORD)
+{
+    HWND hMenuWnd = OpenMenuWindow();
+    if (!hMenuWnd) return;
+    if (++g_nPictureTicks == 1) ::PostMessageW(hMenuWnd, WM_KEYDOWN, VK_DOWN, 0);
+    if (g_nPictureTicks < 4) return;
+    ::KillTimer(nullptr, nTimer);
+    std::wstring szDir = std::wstring(QUILLON_PICTURE_DIR) + L"/room_view_menu_";
+    EXPECT_TRUE(SaveWindowPicture(hMenuWnd, szDir + g_szMenuPicture + L".bmp", false));
+    if (g_pPictureBar->HintTip().IsShown())
+        EXPECT_TRUE(SaveWindowPicture(g_pPictureBar->HintTip().Handle(),
+                                      szDir + g_szMenuPicture + L"_hint.bmp", false));
+    ::EndMenu();
+}
+} // namespace
+
+TEST(RoomWindows, PicturesOfTheBarsMenusAndThePropertyDialog)
+{
+    Room room;
+    room.player.DestroyWindow();
+    room.mainView.MoveWindow(0, 0, 1024, 738);
+    room.mainView.ShowWindow(SW_SHOW);
+    room.host.bControlRight = true;
+    S_MENUCONDITIONS& c = room.host.conditions;
+    c.bControlRight = c.bDrawRight = c.bMediaShareRight = true;
+    c.nMediaShareKind = 3;
+    c.bitrates = {256, 512, 1024};
+    c.nBitrate = 512;
+    c.frameRates = {5, 15, 30, 0};
+    c.sendSizes = {480, 720, 0};
+    c.bFilePush = true;
+    c.nServerRecordKinds = 1;
+    c.nOfferedLayouts = 10;
+    c.szInviteAddress = u"http://invite";
+    c.bInviteAllowed = c.bPhoneCalls = true;
+    room.host.options = {{1, 49},  {2, 49},  {4, 49},  {6, 49},  {7, 49},
+                         {10, 49}, {13, 49}, {14, 49}, {17, 49}, {23, 49}};
+    g_pPictureBar = &room.ctrl;
+    ParkCursor();
+    const std::pair<int, const wchar_t*> menus[] = {
+        {IDC_ROOMCTRL_MENU_FILE, L"file"},     {IDC_ROOMCTRL_MENU_VIEW, L"view"},
+        {IDC_ROOMCTRL_MENU_DRAW, L"draw"},     {IDC_ROOMCTRL_MENU_TOOL, L"tool"},
+        {IDC_ROOMCTRL_MENU_INVITE, L"invite"}, {IDC_ROOMCTRL_LAYOUT, L"layout"},
+    };
+    for (const auto& [nButton, pszName] : menus)
+    {
+        g_szMenuPicture = pszName;
+        g_nPictureTicks = 0;
+        ::SetTimer(nullptr, 0, 50, &SaveOpenMenu);
+        Click(room.ctrl, nButton);
+    }
+    EXPECT_TRUE(room.host.roomTypes.empty());
+
+    // The property dialog of a room with video, then of one without, sharing rights offered.
+    room.host.propertyRoom.szTitle = u"Weekly";
+    room.host.propertyRoom.current.wMaxUsers = 10;
+    room.host.propertyRoom.nMaxUserChoices = 49;
+    room.host.propertyRoom.bControlRight = true;
+    for (bool bVideo : {true, false})
+    {
+        room.host.propertyRoom.bHasVideo = bVideo;
+        room.host.propertyRoom.bDesktopShareOffered = !bVideo;
+        room.host.propertyRoom.nMediaShareKind = bVideo ? 0 : 2;
+        room.ctrl.SendMessage(WM_COMMAND, MENU_ID_PROPERTY, 0);
+        ASSERT_NE(room.ctrl.PropertyDlg(), nullptr);
+        HWND hDlg = room.ctrl.PropertyDlg()->m_hWnd;
+        EXPECT_EQ(::IsWindowVisible(::GetDlgItem(hDlg, IDC_PROPERTY_CAPTURE)) != FALSE, bVideo);
+        RECT rc{};
+        ::GetClientRect(hDlg, &rc);
+        EXPECT_EQ(rc.bottom, bVideo ? 565 : 460);
+        EXPECT_TRUE(SaveWindowPicture(
+            hDlg, std::wstring(QUILLON_PICTURE_DIR) +
+                      (bVideo ? L"/room_view_property.bmp" : L"/room_view_property_novideo.bmp")));
+        room.ctrl.SendMessage(WM_COMMAND, MENU_ID_PROPERTY, 0);
+        PumpMessages();
+    }
+}
+
+namespace
+{
+void SendMouse(DWORD dwFlags, int x = 0, int y = 0)
+{
+    INPUT in{};
+    in.type = INPUT_MOUSE;
+    in.mi.dwFlags = dwFlags;
+    if (dwFlags & MOUSEEVENTF_ABSOLUTE)
+    {
+        in.mi.dx = x * 65535 / (::GetSystemMetrics(SM_CXSCREEN) - 1);
+        in.mi.dy = y * 65535 / (::GetSystemMetrics(SM_CYSCREEN) - 1);
+    }
+    ::SendInput(1, &in, sizeof in);
+}
+
+void SendKey(WORD wVk, bool bUp)
+{
+    INPUT in{};
+    in.type = INPUT_KEYBOARD;
+    in.ki.wVk = wVk;
+    in.ki.dwFlags = bUp ? KEYEVENTF_KEYUP : 0;
+    ::SendInput(1, &in, sizeof in);
+}
+
+bool PumpUntil(const std::function<bool()>& done)
+{
+    for (int i = 0; i < 100; ++i)
+    {
+        if (done()) return true;
+        PumpMessages(50);
+    }
+    return done();
+}
+} // namespace
+
+TEST(RoomWindows, BoardCaptureCopiesThePointedWindowOrEndsOnEscape)
+{
+    Room room;
+    room.mainView.MoveWindow(50, 50, 800, 600);
+    room.mainView.ShowWindow(SW_SHOW);
+    PumpMessages(100);
+
+    // A right click on the room window captures it: the picture on the clipboard, a new page.
+    room.ctrl.SendMessage(WM_COMMAND, MENU_ID_CAPTURE, 0);
+    ASSERT_TRUE(room.ctrl.CaptureRunning());
+    SendMouse(MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE, 400, 400);
+    PumpMessages(100);
+    SendMouse(MOUSEEVENTF_RIGHTDOWN);
+    SendMouse(MOUSEEVENTF_RIGHTUP);
+    EXPECT_TRUE(PumpUntil([&] { return !room.ctrl.CaptureRunning(); }));
+    EXPECT_EQ(room.host.nCapturedPages, 1);
+    EXPECT_TRUE(::IsClipboardFormatAvailable(CF_BITMAP));
+    EXPECT_TRUE(::IsWindowVisible(room.mainView.m_hWnd));
+
+    // Escape gives up: no page.
+    room.ctrl.SendMessage(WM_COMMAND, MENU_ID_CAPTURE, 0);
+    ASSERT_TRUE(room.ctrl.CaptureRunning());
+    SendKey(VK_ESCAPE, false);
+    SendKey(VK_ESCAPE, true);
+    EXPECT_TRUE(PumpUntil([&] { return !room.ctrl.CaptureRunning(); }));
+    EXPECT_EQ(room.host.nCapturedPages, 1);
+
+    // The room closes mid-capture: the mode ends with the bar.
+    room.ctrl.SendMessage(WM_COMMAND, MENU_ID_CAPTURE, 0);
+    ASSERT_TRUE(room.ctrl.CaptureRunning());
+    room.mainView.DestroyWindow();
+    EXPECT_FALSE(room.ctrl.CaptureRunning());
 }

@@ -63,6 +63,7 @@ public:
     {
         calls.push_back("broadcast " + std::to_string(value));
     }
+    void OnNetworkWarning() override { calls.push_back("network warning"); }
     void OnDroppedPayload(uint16_t wCommand, size_t n) override
     {
         calls.push_back("dropped " + std::to_string(wCommand) + " " + std::to_string(n));
@@ -180,7 +181,7 @@ TEST(LobbyDispatcher, EachCommandReachesItsHandlerOnceOrIsDroppedOnce)
         {INFO_LOBY_BROADCAST, {1, 2, 0, 0}, {"broadcast 513"}},
         {INFO_LOBY_BROADCAST, {1, 2}, {"dropped 271 2"}},
         {CMD_SEED_KEY, Bytes(16, 0), {}},
-        {INFO_NETWORK_STATE, {}, {}},
+        {INFO_NETWORK_STATE, {}, {"network warning"}},
         {INFO_CONF_CLOSE, {3, 0}, {}},
         {272, {}, {}},
     };

@@ -109,6 +109,16 @@ public:
     bool SendViewMode(uint16_t wMode, bool bFullScreen);
     // 420: the room's properties, for everyone in the room.
     bool SendRoomProperty(const struct S_ROOMPROPERTY& property);
+    // 370: the room record with a changed title or password.
+    bool SendConfUpdate(const struct QNConfUpdate& record);
+    // 380: a new room type with its user limit.
+    bool SendRoomType(uint16_t wRoomType, uint16_t wUserLimit);
+    // 532: start (1) or end (100) the lecture of the given length in minutes.
+    bool SendCmd532(uint16_t wValue, uint16_t wMinutes);
+    // 538: maximise (true) or restore everyone's room window.
+    bool SendCmd538(uint16_t wIndex, bool bMaximize);
+    // 553: set the user as presenter, or clear the presenter; nothing without a user index.
+    bool SendSetPresenter(uint16_t wUserIndex, bool bSet);
 
     void OnConnected() override;
     void OnConnectFailed() override;

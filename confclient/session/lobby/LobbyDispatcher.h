@@ -33,6 +33,8 @@ public:
     virtual void OnConfEntryText(const std::u16string& text) = 0;
     virtual void OnAgendaLocked() = 0;
     virtual void OnLobbyBroadcast(const uint32_t& value) = 0;
+    // The server finds this client's connection very slow (30).
+    virtual void OnNetworkWarning() = 0;
 
     // A payload its decoder refused: the command was dropped.
     virtual void OnDroppedPayload(uint16_t wCommand, size_t nLength) = 0;

@@ -269,6 +269,7 @@ protected:
     void OnSystemOption(const QNSystemOption& option) override;
     void OnAgendaLocked() override;
     void OnLobbyBroadcast(const uint32_t& value) override;
+    void OnNetworkWarning() override;
     void OnDroppedPayload(uint16_t wCommand, size_t nLength) override;
     void SendKeepAlive();
     void StopNetwork();
@@ -491,8 +492,22 @@ protected:
     void FullScreenRequested() override;
     void TogglePanels(bool bResend) override;
     bool HasControlRight() const override { return IsChief(); }
+    // The control bar's room commands (RoomBarHost.cpp).
+    S_MENUCONDITIONS MenuConditions() const override;
+    int LectureState() const override { return m_room.wLectureState; }
+    void MaximizeForEveryone(bool bMaximize) override;
+    void RoomTypeCommand(int nCommand) override;
+    void LectureCommand(uint16_t wValue) override;
+    S_PROPERTYROOM PropertyRoom() const override;
+    void UpdateRoomTexts(const std::u16string& szTitle, const std::u16string& szPassword) override;
+    void SendRoomProperty(const S_ROOMPROPERTY& property) override;
+    S_CLOCKROOM ClockRoom() const override;
+    std::vector<S_ROOMOPTION> RoomOptions() const override;
+    void LoadCapturedPage() override;
+    void ApplyBoardActions(const S_BOARDACTIONS& actions) override;
     bool IsRoomFullScreen() const override { return m_bFullScreen; }
     void SetRoomFullScreen(bool bOn) override;
+    void OnLectureChanged() override;
     // What the layout and the bar read of the session and the room's windows.
     S_ROOMVIEWSTATE RoomViewState() const;
     S_BARSTATE RoomBarState() const;

@@ -5,6 +5,7 @@
 
 #include "confclient/network/QNCommands.h"
 #include "confclient/network/registry/Registry.h"
+#include "confclient/room/RoomCtrlDlg.h"
 #include "confclient/session/agent/AgentCommands.h"
 #include "confclient/session/maindlg/IConfDlg.h"
 #include "confclient/session/maindlg/SessionMessages.h"
@@ -95,8 +96,13 @@ void IConfDlg::OnKeepAliveAnswer()
 {
     if (!m_keepAlive.Outstanding()) return; // an answer nobody asked for measures nothing
     KillTimer(MainWnd(), TIMER_PINGANSWER);
-    if (auto a = m_keepAlive.OnAnswer(GetTickCount(), 0))
+    int nState = m_pRoomCtrl ? m_pRoomCtrl->NetworkIndicator().State() : 0;
+    if (auto a = m_keepAlive.OnAnswer(GetTickCount(), nState))
+    {
         AddLog(LOG_DEBUG, L"[ACK_KEEP_ALIVE] RTT:%u", a->dwRttMs);
+        // A slow round trip is the worst state; a recovered one is normal again.
+        if (a->nNetNotice && m_pRoomCtrl) m_pRoomCtrl->OnNetworkState(a->nNetNotice == 2 ? 2 : 0);
+    }
 }
 
 void IConfDlg::OnSeedKeyAnswer()
@@ -204,4 +210,10 @@ void IConfDlg::OnAgendaLocked()
 void IConfDlg::OnLobbyBroadcast(const uint32_t& value)
 {
     Broadcast(WM_QN_SESSION_EVENT, INFO_LOBY_BROADCAST, value);
+}
+
+void IConfDlg::OnNetworkWarning()
+{
+    AddLog(LOG_INFO, L"[INFO_NETWORK_STATE]");
+    if (m_pRoomCtrl) m_pRoomCtrl->OnNetworkState(2);
 }

@@ -30,6 +30,7 @@ void IConfDlg::OnRoomOpened(const QNPacketDesc* pDesc, bool bOpenAck)
     bool bAsked = m_room.AwaitsEntry() || m_room.RoomIndex() == info.wRoomIndex;
     if (!bAsked) return;
     bool bEntering = m_room.Enter(info, bOpenAck);
+    m_room.options = DecodeRoomOptions(pDesc->pData, pDesc->nLength);
     if (m_pNet) m_pNet->SetMyIndex(m_room.wMyChannel);
 
     if (!m_pMainView && (!PrepareRoom() || !CreateRoomWindows()))
@@ -94,7 +95,13 @@ void IConfDlg::OnConfRecord(uint16_t wCommand, const uint8_t* p, size_t n)
     SendTextToClients(wCommand, LobbyConfText(conf));
     if (wCommand == INFO_CONF_UPDATE && conf.wRoomIndex == m_room.RoomIndex() && !IsPlayerMode() &&
         m_pMainView)
+    {
+        // The chief renamed the room or changed its most participants: the room window follows.
+        m_room.info.szTitle = conf.szTitle;
+        m_room.info.wMaxUser = conf.wMaxUser;
+        m_pMainView->SetRoomTitle(WideOf(conf.szTitle));
         m_pMainView->Refresh();
+    }
     OnLobbyChanged();
 }
 

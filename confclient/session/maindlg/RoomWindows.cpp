@@ -14,6 +14,7 @@
 #include "confclient/room/PlayerDlg.h"
 #include "confclient/room/QuestionDlg.h"
 #include "confclient/room/RoomAgendaListDlg.h"
+#include "confclient/room/PropertyDlg.h"
 #include "confclient/room/RoomCtrlDlg.h"
 #include "confclient/room/RoomMainViewDlg.h"
 #include "confclient/room/RoomMediaShareViewDlg.h"
@@ -215,11 +216,17 @@ void IConfDlg::OnRoomWindowMade(RoomSlot slot)
         m_pMediaShareView->Init();
         break;
     case SLOT_ROOMCTRL:
+    {
         m_pRoomCtrl->SetMainView(m_pMainView);
         m_hRoomCtrl = m_pRoomCtrl->m_hWnd;
         m_voiceHost.Start(m_pRoomCtrl, MainWnd(), m_wMyIndex, (m_wMyLevel & 0xFF) % 10, IsPlayerMode());
+        // The conference time counts from the room's start as the lobby knows it.
+        const S_CONFINFOEX* pConf = FindConfInfo(m_room.RoomIndex());
+        int64_t nElapsed = pConf ? static_cast<int64_t>(::time(nullptr)) - pConf->dwStartTime : 0;
+        m_pRoomCtrl->OnElapsedTimeInfo(nElapsed > 0 ? nElapsed : 0);
         m_voiceHost.OnMembersChanged(IsChief());
         break;
+    }
     default:
         break;
     }
@@ -353,7 +360,7 @@ void IConfDlg::ShowRoomUsers()
 
 void IConfDlg::PostBacklogNotice()
 {
-    if (HWND h = m_hRoomCtrl.load()) PostMessageW(h, WM_QN_SEND_BACKLOG, 1, 0);
+    if (HWND h = m_hRoomCtrl.load()) PostMessageW(h, WM_QN_SEND_BACKLOG, 0, 0); // the queue drained: normal
 }
 
 void IConfDlg::PostPushChunkSent(uint32_t nBytes)
@@ -367,6 +374,7 @@ void IConfDlg::OnRoomTypeChanged()
     ShowRoomUsers();
     m_presenter.UpdatePresenterButton();
     LayoutRoom();
+    if (m_pRoomCtrl && m_pRoomCtrl->PropertyDlg()) m_pRoomCtrl->PropertyDlg()->OnRoomTypeChanged();
 }
 
 void IConfDlg::ShowViewMode(uint16_t wViewMode)

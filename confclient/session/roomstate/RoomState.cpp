@@ -29,6 +29,8 @@ void CRoomState::Leave()
     wPresenterChannel = wPresiderChannel = wMyChannel = kNoIndex;
     dwRights = 0;
     wViewMode = wModeValue = wRoomState = wRecorderState = 0;
+    wLectureState = wLectureMinutes = 0;
+    options.clear();
     bOpenedByMe = bPendingOpen = false;
     wPendingJoinRoom = 0;
     bPanelAwaitsEntry = false;

@@ -24,6 +24,9 @@ struct CRoomState
     uint16_t wViewMode = 0;
     uint16_t wModeValue = 0;
     uint16_t wRoomState = 0;
+    uint16_t wLectureState = 0; // 0 none, 1 started, 100 ended
+    uint16_t wLectureMinutes = 0;
+    std::vector<QNRoomOption> options; // the layouts the room offers, with their user limits
     uint16_t wRecorderState = 0;
     bool bQuestionnaire = false;
 

@@ -1,0 +1,27 @@
+// The room's calls and the phone book as the network object sends them.
+#include "confclient/session/maindlg/IConfDlg.h"
+
+void IConfDlg::SendPhoneCall(const QNPhoneCall& call)
+{
+    if (m_pNet) m_pNet->SendPhoneCall(call);
+}
+
+void IConfDlg::SendHangUp()
+{
+    if (m_pNet) m_pNet->SendCmd810();
+}
+
+void IConfDlg::SendBanish(uint16_t wUserIndex, uint16_t wChannel)
+{
+    if (m_pNet) m_pNet->SendBanish(wUserIndex, wChannel);
+}
+
+void IConfDlg::SendPhoneBookQuery()
+{
+    if (m_pNet) m_pNet->SendTerminalQuery();
+}
+
+void IConfDlg::SendPhoneBook(const std::u16string& szText)
+{
+    if (m_pNet) m_pNet->SendTerminalCall(szText);
+}

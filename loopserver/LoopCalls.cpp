@@ -8,11 +8,11 @@
 namespace
 {
 // Failure codes of 802 (its sub) and refusals of the private data (902, 912).
-constexpr uint16_t kCallBusy = 2;        // another call of the room is being placed
-constexpr uint16_t kCallNotVideo = 108;  // a video call to a telephone
+constexpr uint16_t kCallBusy = 2;       // another call of the room is being placed
+constexpr uint16_t kCallNotVideo = 108; // a video call to a telephone
 constexpr uint16_t kCallRoomFull = 109;
 constexpr uint16_t kNothingStored = 1406;
-constexpr uint16_t kBadPhoneBook = 1407; // the length field disagrees, or the text is too long
+constexpr uint16_t kBadPhoneBook = 1407;    // the length field disagrees, or the text is too long
 constexpr size_t kMaxPhoneBookUnits = 4000; // the terminator included
 // A phone member's level, and its camera type by what was called.
 constexpr uint16_t kPhoneLevel = 2;
@@ -84,7 +84,8 @@ void CLoopServer::AnswerDueCalls()
         phone.wUserIndex = m_wNextUserIndex++;
         if (m_wNextUserIndex == kNoIndex) m_wNextUserIndex = 1;
         phone.wLevel = kPhoneLevel;
-        phone.wCamType = (pending.call.dwFlags & kCallKindMask) == kCallTelephone ? kCamTelephone : kCamTerminal;
+        phone.wCamType =
+            (pending.call.dwFlags & kCallKindMask) == kCallTelephone ? kCamTelephone : kCamTerminal;
         phone.szUserId = phone.szName = pending.call.szNumber;
         room.phones[phone.wChannel] = {phone, pending.nCallerId};
         Bytes b;

@@ -40,7 +40,8 @@ struct CCallClient
     {
         QNRoomInfo r;
         QNEvent e = owner.WaitFor(kMsgRoomPacket, wAck);
-        if (e.nMsg == kCallTimedOut || !DecodeRoomInfo(e.payload.data(), e.payload.size(), r)) r.wRoomIndex = 0;
+        if (e.nMsg == kCallTimedOut || !DecodeRoomInfo(e.payload.data(), e.payload.size(), r))
+            r.wRoomIndex = 0;
         return r;
     }
     // The nth room user record of a command (323 or 332).
@@ -48,7 +49,8 @@ struct CCallClient
     {
         QNEvent e = owner.WaitFor(kMsgRoomPacket, wCommand, nth);
         QNRoomUser u;
-        if (e.nMsg == kCallTimedOut || !DecodeRoomUser(e.payload.data(), e.payload.size(), u)) return std::nullopt;
+        if (e.nMsg == kCallTimedOut || !DecodeRoomUser(e.payload.data(), e.payload.size(), u))
+            return std::nullopt;
         return u;
     }
 };
@@ -72,7 +74,8 @@ protected:
     void SetUp() override
     {
         LoopConfig cfg = DefaultLoopConfig();
-        ASSERT_TRUE(ParseLoopConfig("call 0299990001 fail 101\ncall 0299990002 ring\ncallanswer 50\n", cfg, nullptr));
+        ASSERT_TRUE(
+            ParseLoopConfig("call 0299990001 fail 101\ncall 0299990002 ring\ncallanswer 50\n", cfg, nullptr));
         cfg.phoneBooks[u"bob"] = u"Desk = 0;1234\n";
         server = std::make_unique<CLoopServer>(cfg, &log);
         ASSERT_TRUE(server->Start(0));
@@ -118,8 +121,10 @@ TEST_F(CallLoopbackTest, AnsweredCallBringsAPhoneMemberThatHangingUpSendsOut)
     std::optional<QNRoomUser> atAlice = alice.User(INFO_CONF_JOIN, 3);
     std::optional<QNRoomUser> atBob = bob.User(INFO_CONF_JOIN, 3);
     ASSERT_TRUE(atAlice && atBob);
-    EXPECT_EQ(PhoneMemberBytes(*atAlice, 1, u"0212345678"), alice.owner.WaitFor(kMsgRoomPacket, INFO_CONF_JOIN, 3).payload);
-    EXPECT_EQ(PhoneMemberBytes(*atAlice, 1, u"0212345678"), bob.owner.WaitFor(kMsgRoomPacket, INFO_CONF_JOIN, 3).payload);
+    EXPECT_EQ(PhoneMemberBytes(*atAlice, 1, u"0212345678"),
+              alice.owner.WaitFor(kMsgRoomPacket, INFO_CONF_JOIN, 3).payload);
+    EXPECT_EQ(PhoneMemberBytes(*atAlice, 1, u"0212345678"),
+              bob.owner.WaitFor(kMsgRoomPacket, INFO_CONF_JOIN, 3).payload);
     EXPECT_EQ(2u, server->RoomMembers(alice.net->Record().RoomIndex()).size()) << "a phone is no connection";
 
     // bob did not place the call and does not preside: his 400 changes nothing. alice's does.
@@ -184,14 +189,15 @@ TEST_F(CallLoopbackTest, AFullRoomRefusesACall)
 
 TEST_F(CallLoopbackTest, PhoneBookIsStoredAnsweredAndRefused)
 {
-    auto query = [](CCallClient& c, uint16_t wCommand, int nth) {
+    auto query = [](CCallClient& c, uint16_t wCommand, int nth)
+    {
         c.net->SendTerminalQuery();
         return c.owner.WaitFor(kMsgRoomPacket, wCommand, nth);
     };
     // Nothing stored for alice yet; bob's was preloaded.
     EXPECT_EQ(1406u, query(alice, NAK_PRIVATE_LOADDATA, 1).dwExtra);
-    EXPECT_EQ(Bytes({2, 0, 30, 0, 'D', 0, 'e', 0, 's', 0, 'k', 0, ' ', 0, '=', 0, ' ', 0, '0', 0, ';', 0, '1', 0,
-                     '2', 0, '3', 0, '4', 0, '\n', 0, 0, 0}),
+    EXPECT_EQ(Bytes({2, 0,   30, 0,   'D', 0,   'e', 0,   's', 0,   'k', 0,   ' ', 0,    '=', 0, ' ',
+                     0, '0', 0,  ';', 0,   '1', 0,   '2', 0,   '3', 0,   '4', 0,   '\n', 0,   0, 0}),
               query(bob, ACK_PRIVATE_LOADDATA, 1).payload);
 
     ASSERT_TRUE(alice.net->SendTerminalCall(u"A = 0;1\n"));

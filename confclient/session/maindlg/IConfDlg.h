@@ -517,6 +517,8 @@ protected:
     void SendBanish(uint16_t wUserIndex, uint16_t wChannel) override;
     void SendPhoneBookQuery() override;
     void SendPhoneBook(const std::u16string& szText) override;
+    // The room window gets what its dialer needs, and calls are allowed by the system's options.
+    void StartCallDialer();
 
     // The control agent (registered message and command 261) and the restart it may ask for.
     void OnAgentMessage(WPARAM wParam, LPARAM lParam);

@@ -1,5 +1,6 @@
 // The room's calls and the phone book as the network object sends them.
 #include "confclient/session/maindlg/IConfDlg.h"
+#include "confclient/room/RoomMainViewDlg.h"
 
 void IConfDlg::SendPhoneCall(const QNPhoneCall& call)
 {
@@ -24,4 +25,17 @@ void IConfDlg::SendPhoneBookQuery()
 void IConfDlg::SendPhoneBook(const std::u16string& szText)
 {
     if (m_pNet) m_pNet->SendTerminalCall(szText);
+}
+
+void IConfDlg::StartCallDialer()
+{
+    if (!m_pMainView) return;
+    CallDialerSetup setup;
+    setup.pCall = &m_call;
+    setup.pHost = this;
+    setup.dwCallOptions = m_sysOption.dwCallOptions;
+    setup.szPageUrl = L"http://" + WideOf(m_launch.fields.szServerAddress) + L"/invite/invite_phone.asp";
+    m_pMainView->SetCallDialer(std::move(setup));
+    m_pMainView->EnableCallTerminal(!IsPlayerMode() &&
+                                    (m_sysOption.dwCallOptions & (kUsePhoneCall | kUseHwCall)));
 }

@@ -206,6 +206,7 @@ void IConfDlg::OnRoomWindowMade(RoomSlot slot)
     {
     case SLOT_MAINVIEW:
         StartRoomBoard();
+        StartCallDialer();
         break;
     case SLOT_VIDEOVIEW:
         m_pVideoView->SetViewCount(ClampViewCount(GetVideoCount(0)));

@@ -66,7 +66,8 @@ CCallToHTerminal* CCallToHTerminal::Open(CallDialerSetup setup, CWnd* pOwner)
 BOOL CCallToHTerminal::OnInitDialog()
 {
     INoticeHost& host = Host();
-    if (!m_title.Load(host)) LogF(host.NoticeLog(), LOG_ERROR, "[CALL] the dialer's title pictures are missing");
+    if (!m_title.Load(host))
+        LogF(host.NoticeLog(), LOG_ERROR, "[CALL] the dialer's title pictures are missing");
     m_bBackLoaded = LoadNoticePicture(host, m_back, L"back_HTerminal.gif", IDR_BACK_HTERMINAL);
     if (!m_bBackLoaded) LogF(host.NoticeLog(), LOG_ERROR, "[CALL] the dialer's background is missing");
 
@@ -122,9 +123,9 @@ void CCallToHTerminal::LoadButtons()
         int nId;
         WORD wBitmap;
     } buttons[] = {
-        {m_voice, IDC_CALL_VOICE, IDB_DIAL_VOICE},         {m_video, IDC_CALL_VIDEO, IDB_DIAL_VIDEO},
-        {m_hangUp, IDC_CALL_HANGUP, IDB_DIAL_HANGUP},      {m_backspace, IDC_CALL_BACKSPACE, IDB_DIAL_BACK},
-        {m_addNumber, IDC_CALL_ADDNUMBER, IDB_DIAL_ADD},   {m_close, IDC_CALL_CLOSE, IDB_CLOSE_N},
+        {m_voice, IDC_CALL_VOICE, IDB_DIAL_VOICE},       {m_video, IDC_CALL_VIDEO, IDB_DIAL_VIDEO},
+        {m_hangUp, IDC_CALL_HANGUP, IDB_DIAL_HANGUP},    {m_backspace, IDC_CALL_BACKSPACE, IDB_DIAL_BACK},
+        {m_addNumber, IDC_CALL_ADDNUMBER, IDB_DIAL_ADD}, {m_close, IDC_CALL_CLOSE, IDB_CLOSE_N},
     };
     for (auto& b : buttons)
     {
@@ -165,8 +166,8 @@ void CCallToHTerminal::LayOut()
     for (int i = 0; i < 3; ++i)
         ::MoveWindow(*tabs[i], 9 + 80 * i, 80, 80, 28, FALSE);
     for (int p = 0; p < 12; ++p)
-        ::MoveWindow(m_keys[kKeyAt[p] - IDC_CALL_KEY_FIRST], 9 + (p % 3) * kKeyStepX, 116 + (p / 3) * kKeyStepY,
-                     kKeyWidth, kKeyHeight, FALSE);
+        ::MoveWindow(m_keys[kKeyAt[p] - IDC_CALL_KEY_FIRST], 9 + (p % 3) * kKeyStepX,
+                     116 + (p / 3) * kKeyStepY, kKeyWidth, kKeyHeight, FALSE);
     Place(m_hList, kListFull);
     ::MoveWindow(m_voice, 9, 342, m_voice.m_nWidth, m_voice.m_nHeight, FALSE);
     ::MoveWindow(m_video, 131, 342, m_video.m_nWidth, m_video.m_nHeight, FALSE);
@@ -181,9 +182,9 @@ void CCallToHTerminal::AddTips()
     {
         CWnd& button;
         const char* pszKey;
-    } tips[] = {{m_addNumber, "IDS_MENU_ADDNUMBER"},  {m_hangUp, "IDS_MSG_HANGUP"},
-                {m_close, "IDCT_BTN_ROOMCLOSE"},      {m_backspace, "IDS_MSG_BACKSPACE"},
-                {m_voice, "IDS_MENU_VOICECALL"},      {m_video, "IDS_MENU_VIDEOCALL"}};
+    } tips[] = {{m_addNumber, "IDS_MENU_ADDNUMBER"}, {m_hangUp, "IDS_MSG_HANGUP"},
+                {m_close, "IDCT_BTN_ROOMCLOSE"},     {m_backspace, "IDS_MSG_BACKSPACE"},
+                {m_voice, "IDS_MENU_VOICECALL"},     {m_video, "IDS_MENU_VIDEOCALL"}};
     for (auto& t : tips)
         m_tips.AddTool(&t.button, host.NoticeText(t.pszKey).c_str());
 }
@@ -406,9 +407,9 @@ void CCallToHTerminal::ShowWebPage()
                          [this](const EventArgs& args)
                          {
                              const VARIANT& cancel = args.Raw(6);
-                             OnBeforeNavigate(args.Str(1),
-                                              cancel.vt == (VT_BYREF | VT_BOOL) ? const_cast<VARIANT*>(&cancel)
-                                                                                 : nullptr);
+                             OnBeforeNavigate(args.Str(1), cancel.vt == (VT_BYREF | VT_BOOL)
+                                                               ? const_cast<VARIANT*>(&cancel)
+                                                               : nullptr);
                          });
         if (!m_pWeb->AdviseEvents(m_pWebEvents))
             LogF(Host().NoticeLog(), LOG_ERROR, "[CALL] the web page's links are not followed");
@@ -468,7 +469,8 @@ void CCallToHTerminal::OnListMenu()
                   Host().NoticeText("IDS_BOARD_AGENDA_DELETE").c_str());
     POINT pt;
     ::GetCursorPos(&pt);
-    const UINT nCommand = ::TrackPopupMenu(hMenu, TPM_RETURNCMD | TPM_RIGHTBUTTON, pt.x, pt.y, 0, m_hWnd, nullptr);
+    const UINT nCommand =
+        ::TrackPopupMenu(hMenu, TPM_RETURNCMD | TPM_RIGHTBUTTON, pt.x, pt.y, 0, m_hWnd, nullptr);
     ::DestroyMenu(hMenu);
     if (nCommand == ID_PHONEBOOK_ADD)
         ToggleEntryForm();
@@ -478,8 +480,8 @@ void CCallToHTerminal::OnListMenu()
 
 bool CCallToHTerminal::OnDialKey(const MSG& msg)
 {
-    const DialKeyAction action =
-        DialKeyOf(static_cast<unsigned>(msg.wParam), ::GetKeyState(VK_SHIFT) < 0, ::GetKeyState(VK_CONTROL) < 0);
+    const DialKeyAction action = DialKeyOf(static_cast<unsigned>(msg.wParam), ::GetKeyState(VK_SHIFT) < 0,
+                                           ::GetKeyState(VK_CONTROL) < 0);
     CCallFeature& call = *m_setup.pCall;
     switch (action.input)
     {
@@ -521,7 +523,8 @@ BOOL CCallToHTerminal::PreTranslateMessage(MSG* pMsg)
         }
     }
     // Keys typed into the entry form are the form's; the web page keeps its own while it has the focus.
-    const bool bInForm = m_pEntryForm && (pMsg->hwnd == m_pEntryForm->m_hWnd || ::IsChild(*m_pEntryForm, pMsg->hwnd));
+    const bool bInForm =
+        m_pEntryForm && (pMsg->hwnd == m_pEntryForm->m_hWnd || ::IsChild(*m_pEntryForm, pMsg->hwnd));
     if ((pMsg->message == WM_KEYDOWN || pMsg->message == WM_SYSKEYDOWN) && !bInForm && !m_bWebFocus &&
         OnDialKey(*pMsg))
         return TRUE;

@@ -55,7 +55,8 @@ BOOL CPhoneAddDlg::OnInitDialog()
     m_close.SubclassDlgItem(IDC_PHONEADD_CLOSE, this);
     m_close.LoadBitmapsAndSize(IDB_PHONEADD_CLOSE, IDB_PHONEADD_CLOSE + 1, IDB_PHONEADD_CLOSE + 2,
                                IDB_PHONEADD_CLOSE);
-    ::SetWindowPos(m_close, nullptr, 110, 70, m_close.m_nWidth, m_close.m_nHeight, SWP_NOZORDER | SWP_HIDEWINDOW);
+    ::SetWindowPos(m_close, nullptr, 110, 70, m_close.m_nWidth, m_close.m_nHeight,
+                   SWP_NOZORDER | SWP_HIDEWINDOW);
     if (m_tips.Create(this)) m_tips.AddTool(&m_add, host.NoticeText("IDS_MSG_PHONENUMBER_ADD").c_str());
 
     ::SetWindowPos(m_hWnd, nullptr, 0, 0, kFormWidth, kFormHeight, SWP_NOZORDER | SWP_NOMOVE);
@@ -131,7 +132,8 @@ BOOL CPhoneAddDlg::PreTranslateMessage(MSG* pMsg)
         // Escape and Ctrl+Break go on without this form's own key handling: they never close it.
         if (pMsg->wParam == VK_ESCAPE || pMsg->wParam == VK_CANCEL) return FALSE;
     }
-    if (m_tips.m_hWnd && pMsg->message >= WM_MOUSEFIRST && pMsg->message <= WM_MOUSELAST) m_tips.RelayEvent(pMsg);
+    if (m_tips.m_hWnd && pMsg->message >= WM_MOUSEFIRST && pMsg->message <= WM_MOUSELAST)
+        m_tips.RelayEvent(pMsg);
     return CDialog::PreTranslateMessage(pMsg);
 }
 

@@ -170,8 +170,8 @@ void CCallToHTerminal::LayOut()
                      116 + (p / 3) * kKeyStepY, kKeyWidth, kKeyHeight, FALSE);
     Place(m_hList, kListFull);
     ::MoveWindow(m_voice, 9, 342, m_voice.m_nWidth, m_voice.m_nHeight, FALSE);
-    ::MoveWindow(m_video, 131, 342, m_video.m_nWidth, m_video.m_nHeight, FALSE);
-    ::MoveWindow(m_hangUp, 9, 342, m_hangUp.m_nWidth, m_hangUp.m_nHeight, FALSE);
+    ::MoveWindow(m_video, 91, 342, m_video.m_nWidth, m_video.m_nHeight, FALSE);
+    ::MoveWindow(m_hangUp, 173, 342, m_hangUp.m_nWidth, m_hangUp.m_nHeight, FALSE);
 }
 
 void CCallToHTerminal::AddTips()
@@ -223,9 +223,9 @@ void CCallToHTerminal::ShowNumber(const std::u16string& szDisplay)
 
 void CCallToHTerminal::ShowCallState(int nState)
 {
+    // The hang-up button stays: while idle it sends a member who joined by a call out.
     ShowItem(m_voice, nState == 0);
     ShowItem(m_video, nState == 0);
-    ShowItem(m_hangUp, nState != 0);
 }
 
 void CCallToHTerminal::ShowPhoneBook(const std::vector<PhoneBookEntry>& rows)

@@ -125,9 +125,9 @@ keyface() {
 for k in 0 1 2 3 4 5 6 7 8 9; do keyface "dial_$k" "$k" 76 40 18; done
 keyface dial_star '*' 76 40 18
 keyface dial_hash '#' 76 40 18
-keyface dial_voice 'Call' 118 30 12
-keyface dial_video 'Video call' 118 30 12
-keyface dial_hangup 'Hang up' 240 30 12
+keyface dial_voice 'Call' 76 30 11
+keyface dial_video 'Video call' 76 30 10
+keyface dial_hangup 'Hang up' 76 30 11
 keyface dial_back '<' 34 26 14
 keyface dial_add '+' 34 26 14
 keyface phone_add 'Add' 24 22 9

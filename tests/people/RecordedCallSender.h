@@ -16,7 +16,10 @@ struct RecordedCallSender : ICallSender
 
     void SendPhoneCall(const QNPhoneCall& call) override { calls.push_back(call); }
     void SendHangUp() override { ++nHangUps; }
-    void SendBanish(uint16_t wUserIndex, uint16_t wChannel) override { banished.push_back({wUserIndex, wChannel}); }
+    void SendBanish(uint16_t wUserIndex, uint16_t wChannel) override
+    {
+        banished.push_back({wUserIndex, wChannel});
+    }
     void SendPhoneBookQuery() override { ++nQueries; }
     void SendPhoneBook(const std::u16string& szText) override { stored.push_back(szText); }
 };

@@ -271,7 +271,8 @@ TEST_F(CallDialerTest, PhoneBookTabEntryFormAndList)
     ::GetWindowRect(::GetDlgItem(*pForm, IDC_PHONEADD_ADD), &rAdd);
     ::MapWindowPoints(nullptr, *pForm, reinterpret_cast<POINT*>(&rAdd), 2);
     EXPECT_TRUE(Shown(*pForm, IDC_PHONEADD_ADD));
-    EXPECT_EQ((std::vector<LONG>{215, 3, 239, 25}), (std::vector<LONG>{rAdd.left, rAdd.top, rAdd.right, rAdd.bottom}));
+    EXPECT_EQ((std::vector<LONG>{215, 3, 239, 25}),
+              (std::vector<LONG>{rAdd.left, rAdd.top, rAdd.right, rAdd.bottom}));
     ASSERT_EQ(1, ListView_GetItemCount(hList));
     EXPECT_EQ((std::vector<std::wstring>{L"0", L"Office", L"02-1234-5678"}), ListRow(hList, 0));
 
@@ -314,5 +315,6 @@ TEST_F(CallDialerTest, PhoneBookTabEntryFormAndList)
     // Closing stores the changed book once.
     mainView.SendMessage(kMsgCallTerminal, 1);
     PumpMessages(0);
-    EXPECT_EQ(std::vector<std::u16string>({u"Office = 0;02-1234-5678\nHall = 0;031-555-0100\n"}), sender.stored);
+    EXPECT_EQ(std::vector<std::u16string>({u"Office = 0;02-1234-5678\nHall = 0;031-555-0100\n"}),
+              sender.stored);
 }

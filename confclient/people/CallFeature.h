@@ -153,6 +153,8 @@ public:
     // The server ended the call (801), or could not place it (802, its code in the extra value).
     void OnCallEnded(uint16_t wCommand, const QNPacketDesc& desc);
     void OnCallFailed(uint16_t wCommand, const QNPacketDesc& desc);
+    // The room was left: a call being placed went with it (the server drops it).
+    void OnRoomLeft() { EndCall(); }
 
     // The phone book: the entry form adds ("0", "1" or "2" as the kind), the list deletes.
     PhoneEntryResult AddPhoneEntry(const std::u16string& szKind, const std::u16string& szName,

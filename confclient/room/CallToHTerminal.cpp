@@ -525,9 +525,7 @@ BOOL CCallToHTerminal::PreTranslateMessage(MSG* pMsg)
     // Keys typed into the entry form are the form's; the web page keeps its own while it has the focus.
     const bool bInForm =
         m_pEntryForm && (pMsg->hwnd == m_pEntryForm->m_hWnd || ::IsChild(*m_pEntryForm, pMsg->hwnd));
-    if ((pMsg->message == WM_KEYDOWN || pMsg->message == WM_SYSKEYDOWN) && !bInForm && !m_bWebFocus &&
-        OnDialKey(*pMsg))
-        return TRUE;
+    if (pMsg->message == WM_KEYDOWN && !bInForm && !m_bWebFocus && OnDialKey(*pMsg)) return TRUE;
     return CDialog::PreTranslateMessage(pMsg);
 }
 

@@ -211,6 +211,11 @@ TEST(CallFeature, HangUpEndsTheRequestOrSendsTheCalledMemberOut)
     EXPECT_TRUE(d.sender.banished.empty());
     EXPECT_FALSE(d.call.IsCalling());
     EXPECT_EQ(0, d.view.states.back());
+    // A call being placed as the room is left goes with it: the next room can call again.
+    d.call.Dial(true);
+    d.call.OnRoomLeft();
+    d.call.Dial(true);
+    EXPECT_EQ(3u, d.sender.calls.size());
 
     // Idle: the member whose ID is the number, or its display form, is sent out.
     struct

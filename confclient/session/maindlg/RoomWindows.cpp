@@ -318,6 +318,7 @@ void IConfDlg::DestroyRoomWindows()
     m_hRoomCtrl = nullptr;
     m_nRoomCtrlMode = 0;
     m_voiceHost.Stop();
+    m_call.OnRoomLeft();
     // Children first, then their parents.
     std::span<const RoomWindowRow> rows = RoomWindowRows();
     for (auto it = rows.rbegin(); it != rows.rend(); ++it)

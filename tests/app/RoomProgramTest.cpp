@@ -808,6 +808,7 @@ TEST_F(RoomProgramTest, OneMicrophoneIsHeardOnTheOthersSpeakerUntilTalkOffOrMute
 TEST_F(RoomProgramTest, CallsBringPhoneMembersAndThePhoneBookComesBackAfterALogin)
 {
     cfg.callFailures[u"0299990001"] = 101;
+    cfg.ringingNumbers.insert(u"0299990002");
     RestartServer();
     CPanel panelA, panelB;
     HANDLE hA = LoggedIn(panelA, "alice");
@@ -870,15 +871,37 @@ TEST_F(RoomProgramTest, CallsBringPhoneMembersAndThePhoneBookComesBackAfterALogi
     EXPECT_TRUE(peer.ShowsSoon("lines " + Id(IDC_ROOMUSER_LIST), {"0212345678"}, true));
     EXPECT_TRUE(ListShowsSoon(hUsersA, {L"Bob"}));
 
-    // A number the server refuses: its failure text shows and the dialer is idle again.
-    for (int i = 0; i < 10; ++i)
-        SendMessageW(GetDlgItem(hDialer, IDC_CALL_BACKSPACE), BM_CLICK, 0, 0);
-    dial("0299990001");
-    SendMessageW(GetDlgItem(hDialer, IDC_CALL_VOICE), BM_CLICK, 0, 0);
-    HWND hBusy = TextInProcess(hA, L"line is busy");
-    EXPECT_NE(nullptr, hBusy);
+    // Numbers the server refuses, and a video call to a telephone: the failure's text shows and the
+    // dialer is idle again.
+    auto redial = [&](const char* pszDigits, int nButton)
+    {
+        for (int i = 0; i < 12; ++i)
+            SendMessageW(GetDlgItem(hDialer, IDC_CALL_BACKSPACE), BM_CLICK, 0, 0);
+        dial(pszDigits);
+        SendMessageW(GetDlgItem(hDialer, nButton), BM_CLICK, 0, 0);
+    };
+    const struct
+    {
+        const char* pszNumber;
+        int nButton;
+        const wchar_t* pszText; // one word: the box wraps its text
+    } refusals[] = {{"0299990001", IDC_CALL_VOICE, L"busy."}, {"0212345678", IDC_CALL_VIDEO, L"video."}};
+    for (const auto& r : refusals)
+    {
+        redial(r.pszNumber, r.nButton);
+        HWND hText = TextInProcess(hA, r.pszText);
+        EXPECT_NE(nullptr, hText) << r.pszNumber;
+        EXPECT_TRUE(idleSoon()) << r.pszNumber;
+        if (hText) PostMessageW(GetParent(hText), WM_COMMAND, IDOK, 0);
+    }
+
+    // A number that rings is hung up while calling: 810 goes, nobody joins, the dialer is idle.
+    redial("0299990002", IDC_CALL_VOICE);
+    EXPECT_FALSE(IsWindowVisible(GetDlgItem(hDialer, IDC_CALL_VOICE))) << "ringing";
+    SendMessageW(GetDlgItem(hDialer, IDC_CALL_HANGUP), BM_CLICK, 0, 0);
     EXPECT_TRUE(idleSoon());
-    if (hBusy) PostMessageW(GetParent(hBusy), WM_COMMAND, IDOK, 0);
+    Sleep(500);
+    EXPECT_TRUE(ListLacksSoon(hUsersA, L"0299990002"));
 
     // The phone book: two entries are taken, a bad number and a name with ';' refused with their
     // character; the dialer closes and stores the book.
@@ -914,6 +937,7 @@ TEST_F(RoomProgramTest, CallsBringPhoneMembersAndThePhoneBookComesBackAfterALogi
     for (int i = 0; i < 50 && sent(CMD_PRIVATE_SAVEDATA) == 0; ++i)
         Sleep(100);
     EXPECT_EQ(1, sent(CMD_PRIVATE_SAVEDATA));
+    EXPECT_EQ(1, sent(CMD_CALL_HANGUP));
 
     // After a new login the dialer asks for the book and shows both rows again.
     panelB.Send("LOGOUT", "");

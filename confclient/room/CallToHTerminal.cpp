@@ -8,6 +8,7 @@
 
 #include "ResourceIds.h"
 #include "comkit/EventSink.h"
+#include "confclient/network/registry/Registry.h"
 #include "confclient/room/PhoneAddDlg.h"
 #include "confclient/toolkit/browser/WebBrowser2.h"
 #include "winui/Gdi.h"
@@ -25,6 +26,9 @@ constexpr RECT kListFull{9, 116, 9 + 241, 116 + 219};
 constexpr RECT kListAboveForm{9, 116, 9 + 241, 116 + 186};
 constexpr RECT kWebPage{9, 116, 9 + 240, 116 + 210};
 constexpr RECT kEntryForm{9, 305, 9 + 241, 305 + 30};
+// The phone book's columns: their saved widths' value names and their widths until saved.
+constexpr const wchar_t* kColumnValues[3] = {L"PhoneBookColumn0", L"PhoneBookColumn1", L"PhoneBookColumn2"};
+constexpr int kColumnWidths[3] = {40, 90, 105};
 
 // The keys in their places, row by row: 1 2 3 / 4 5 6 / 7 8 9 / * 0 #.
 constexpr int kKeyAt[12] = {IDC_CALL_KEY_FIRST + 1, IDC_CALL_KEY_FIRST + 2, IDC_CALL_KEY_FIRST + 3,
@@ -197,14 +201,18 @@ void CCallToHTerminal::SetUpList()
                                     RGB(255, 255, 255), IMAGE_BITMAP, LR_CREATEDIBSECTION);
     if (m_hKinds) ListView_SetImageList(m_hList, m_hKinds, LVSIL_SMALL);
     const char* headers[] = {"IDS_COMMON_KIND", "IDS_COMMON_NAME", "IDS_COMMON_NUMBER"};
-    const int widths[] = {40, 90, 105};
     for (int i = 0; i < 3; ++i)
     {
         std::wstring szHeader = Host().NoticeText(headers[i]);
         LVCOLUMNW col{};
         col.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_SUBITEM;
         col.pszText = szHeader.data();
-        col.cx = widths[i];
+        // A saved width the list could not show is not taken.
+        DWORD dwWidth = kColumnWidths[i];
+        if (!m_setup.szSettingsKey.empty())
+            dwWidth =
+                RegReadDword(HKEY_CURRENT_USER, m_setup.szSettingsKey.c_str(), kColumnValues[i], dwWidth);
+        col.cx = dwWidth <= 1000 ? static_cast<int>(dwWidth) : kColumnWidths[i];
         col.iSubItem = i;
         ListView_InsertColumn(m_hList, i, &col);
     }
@@ -567,8 +575,17 @@ LRESULT CCallToHTerminal::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam)
     }
 }
 
+void CCallToHTerminal::SaveColumns()
+{
+    if (m_setup.szSettingsKey.empty() || !m_hList) return;
+    for (int i = 0; i < 3; ++i)
+        RegWriteDword(HKEY_CURRENT_USER, m_setup.szSettingsKey.c_str(), kColumnValues[i],
+                      static_cast<DWORD>(ListView_GetColumnWidth(m_hList, i)));
+}
+
 void CCallToHTerminal::OnDestroy()
 {
+    SaveColumns();
     DestroyEntryForm();
     m_setup.pCall->CloseDialer();
     if (m_pWeb)

@@ -35,6 +35,9 @@ struct CallDialerSetup
     uint32_t dwCallOptions = 0;
     // The server's page of callable numbers.
     std::wstring szPageUrl;
+    // The registry key under the current user where the phone book's column widths are kept;
+    // empty: not kept.
+    std::wstring szSettingsKey;
     // Runs once the window is gone, before the object is deleted.
     std::function<void()> onGone;
 };
@@ -87,6 +90,7 @@ private:
     void LoadButtons();
     void AddTips();
     void SetUpList();
+    void SaveColumns();
     void PressTab(Tab tab);
     void ToggleEntryForm();
     void DestroyEntryForm();

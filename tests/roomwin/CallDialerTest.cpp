@@ -318,3 +318,29 @@ TEST_F(CallDialerTest, PhoneBookTabEntryFormAndList)
     EXPECT_EQ(std::vector<std::u16string>({u"Office = 0;02-1234-5678\nHall = 0;031-555-0100\n"}),
               sender.stored);
 }
+
+TEST_F(CallDialerTest, PhoneBookColumnWidthsAreKept)
+{
+    const std::wstring szKey = L"Software\\QuillonTests\\Dialer";
+    ::RegDeleteTreeW(HKEY_CURRENT_USER, szKey.c_str());
+    CallDialerSetup setup;
+    setup.pCall = &call;
+    setup.pHost = host.get();
+    setup.szSettingsKey = szKey;
+    mainView.SetCallDialer(setup);
+    HWND hDialer = OpenDialer();
+    ASSERT_NE(nullptr, hDialer);
+    HWND hList = ::GetDlgItem(hDialer, IDC_CALL_LIST);
+    EXPECT_EQ(90, ListView_GetColumnWidth(hList, 1));
+    ListView_SetColumnWidth(hList, 1, 120);
+    mainView.SendMessage(kMsgCallTerminal, 1);
+    PumpMessages(0);
+
+    hDialer = OpenDialer();
+    ASSERT_NE(nullptr, hDialer);
+    EXPECT_EQ(120, ListView_GetColumnWidth(::GetDlgItem(hDialer, IDC_CALL_LIST), 1));
+    EXPECT_EQ(40, ListView_GetColumnWidth(::GetDlgItem(hDialer, IDC_CALL_LIST), 0));
+    mainView.SendMessage(kMsgCallTerminal, 1);
+    PumpMessages(0);
+    ::RegDeleteTreeW(HKEY_CURRENT_USER, szKey.c_str());
+}

@@ -1,5 +1,6 @@
 // The room's calls and the phone book as the network object sends them.
 #include "confclient/session/maindlg/IConfDlg.h"
+#include "confclient/network/registry/Registry.h"
 #include "confclient/room/RoomMainViewDlg.h"
 
 void IConfDlg::SendPhoneCall(const QNPhoneCall& call)
@@ -35,6 +36,7 @@ void IConfDlg::StartCallDialer()
     setup.pHost = this;
     setup.dwCallOptions = m_sysOption.dwCallOptions;
     setup.szPageUrl = L"http://" + WideOf(m_launch.fields.szServerAddress) + L"/invite/invite_phone.asp";
+    setup.szSettingsKey = RegProgramKey(m_szExeName);
     m_pMainView->SetCallDialer(std::move(setup));
     m_pMainView->EnableCallTerminal(!IsPlayerMode() &&
                                     (m_sysOption.dwCallOptions & (kUsePhoneCall | kUseHwCall)));

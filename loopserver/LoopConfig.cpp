@@ -1,6 +1,7 @@
 // Default users and rooms of the loopback server and its configuration text.
 #include "loopserver/LoopConfig.h"
 
+#include <fstream>
 #include <sstream>
 
 std::u16string Utf16FromAscii(const std::string& s)
@@ -118,6 +119,30 @@ bool ParseLoopConfig(const std::string& text, LoopConfig& cfg, int* pErrLine)
             std::string index, code;
             bOk = static_cast<bool>(ls >> index >> code);
             if (bOk) cfg.confEntries.push_back(Utf16FromAscii(index + "\n" + code));
+        }
+        else if (word == "call")
+        {
+            std::string number, what;
+            unsigned code = 0;
+            bOk = static_cast<bool>(ls >> number >> what) &&
+                  (what == "ring" || (what == "fail" && (ls >> code) && code < 65536));
+            if (bOk && what == "ring") cfg.ringingNumbers.insert(Utf16FromAscii(number));
+            if (bOk && what == "fail") cfg.callFailures[Utf16FromAscii(number)] = static_cast<uint16_t>(code);
+        }
+        else if (word == "callanswer")
+        {
+            unsigned ms = 0;
+            bOk = static_cast<bool>(ls >> ms);
+            if (bOk) cfg.nCallAnswerMs = ms;
+        }
+        else if (word == "phonebook")
+        {
+            std::string id, path;
+            bOk = static_cast<bool>(ls >> id >> path);
+            std::ifstream file(path, std::ios::binary);
+            std::ostringstream content;
+            bOk = bOk && file && (content << file.rdbuf());
+            if (bOk) cfg.phoneBooks[Utf16FromAscii(id)] = Utf16FromAscii(content.str());
         }
         else if (word == "scenario")
         {

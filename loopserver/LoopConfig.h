@@ -3,6 +3,8 @@
 #pragma once
 #include <cstddef>
 #include <cstdint>
+#include <map>
+#include <set>
 #include <string>
 #include <utility>
 #include <vector>
@@ -68,6 +70,13 @@ struct LoopConfig
     size_t nMaxConnections = 1000;
     // A connection that has not sent its key this long after connecting is closed.
     unsigned nKeyTimeoutMs = 5000;
+    // Calls out of rooms (800): numbers refused with a failure code, numbers that ring until hung
+    // up, and how long any other number takes to answer.
+    std::map<std::u16string, uint16_t> callFailures;
+    std::set<std::u16string> ringingNumbers;
+    unsigned nCallAnswerMs = 300;
+    // Phone books stored before anyone connects, by user ID.
+    std::map<std::u16string, std::u16string> phoneBooks;
 };
 
 // Four users (alice, bob, carol, dave; any password) and two rooms.
@@ -80,6 +89,10 @@ LoopConfig DefaultLoopConfig();
 //   scenario <fault>[,<fault>...]   (names as in ParseFaults)
 //   refuselogin <reason> <times>
 //   confentry <room index> <conference code>
+//   call <number> fail <code>      an 800 for that number is refused with 802 and the code
+//   call <number> ring             it rings until the caller hangs up (810)
+//   callanswer <ms>                any other number answers after that long (300)
+//   phonebook <id> <file>          the user's stored phone book, read from the file
 // False with the line number in *pErrLine when a line makes no sense.
 bool ParseLoopConfig(const std::string& text, LoopConfig& cfg, int* pErrLine);
 

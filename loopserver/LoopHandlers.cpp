@@ -141,7 +141,7 @@ void CLoopServer::OnLogin(const std::shared_ptr<Client>& c, uint16_t wCommand, c
     Send(*c, DAT_LOBY_CONFLIST, 0, confList);
 
     Bytes option;
-    EncodeSystemOption({u"127.0.0.1", 0, 0, 0}, option);
+    EncodeSystemOption({u"127.0.0.1", 0, 0, 0, kUsePhoneCall | kUseHwCall}, option);
     Send(*c, INFO_SYSTEM_OPTION, 0, option);
 
     Bytes me;
@@ -288,9 +288,7 @@ void CLoopServer::EnterRoom(const std::shared_ptr<Client>& c, Room& room, uint16
 {
     if (c->wRoomIndex == room.info.wRoomIndex) return;
     LeaveRoom(*c);
-    uint16_t wChannel = 0;
-    while (room.members.count(wChannel))
-        ++wChannel;
+    uint16_t wChannel = FreeChannel(room);
     room.members[wChannel] = c;
     c->wRoomIndex = room.info.wRoomIndex;
     c->wChannel = wChannel;
@@ -315,6 +313,12 @@ void CLoopServer::EnterRoom(const std::shared_ptr<Client>& c, Room& room, uint16
     {
         Bytes u;
         EncodeRoomUser(RoomUserOf(*member), u);
+        Send(*c, INFO_CONF_JOIN, 0, u);
+    }
+    for (auto& [ch, phone] : room.phones)
+    {
+        Bytes u;
+        EncodeRoomUser(phone.user, u);
         Send(*c, INFO_CONF_JOIN, 0, u);
     }
     b.clear();
@@ -348,6 +352,9 @@ void CLoopServer::LeaveRoom(Client& c, bool bTellLeaver)
     if (it == m_rooms.end()) return;
     Room& room = it->second;
     room.members.erase(wChannel);
+    // A call being placed ends with its caller; phone members go with the last member.
+    if (room.pendingCall && room.pendingCall->nCallerId == c.nId) room.pendingCall.reset();
+    if (room.members.empty()) room.phones.clear();
     QNRoomUser gone = RoomUserOf(c);
     gone.wChannel = wChannel;
     Bytes b;

@@ -44,6 +44,7 @@ bool IsDroppableMedia(uint16_t c)
 
 CLoopServer::CLoopServer(LoopConfig cfg, ILogSink* pLog) : m_cfg(std::move(cfg)), m_pLog(pLog)
 {
+    m_phoneBooks = m_cfg.phoneBooks;
     for (const LoopRoom& r : m_cfg.rooms)
     {
         Room& room = m_rooms[r.wRoomIndex];
@@ -184,6 +185,21 @@ void CLoopServer::HandleFrame(const std::shared_ptr<Client>& c, uint8_t* pFrame,
         break;
     case INFO_CONF_PRESENTER_SET:
         OnSetPresenter(*c, p, n);
+        break;
+    case CMD_CALL:
+        OnPhoneCall(*c, p, n);
+        break;
+    case CMD_CALL_HANGUP:
+        OnCallHangUp(*c);
+        break;
+    case CMD_CONF_BANISH:
+        OnRoomBanish(*c, p, n);
+        break;
+    case CMD_PRIVATE_LOADDATA:
+        OnPhoneBookQuery(*c, p, n);
+        break;
+    case CMD_PRIVATE_SAVEDATA:
+        OnPhoneBookSave(*c, p, n);
         break;
     default:
         if (IsRelayed(h.wCommand)) Relay(*c, h.wCommand, p, n);

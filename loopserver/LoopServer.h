@@ -10,11 +10,13 @@
 #include <map>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <queue>
 #include <unordered_map>
 #include <vector>
 
 #include "confclient/network/QNPayloads.h"
+#include "confclient/network/QNRoomPayloads.h"
 #include "confclient/network/SeedCipher.h"
 #include "confclient/network/transport/NetPlatform.h"
 #include "core/LogSink.h"
@@ -100,6 +102,23 @@ private:
         // The lecture its chief started or ended (LoopRoomBar.cpp).
         uint16_t wLectureState = 0;
         uint16_t wLectureMinutes = 0;
+
+        // Calls out of the room (LoopCalls.cpp): the one being placed, and the members that
+        // joined by a call, by channel.
+        struct PendingCall
+        {
+            int nCallerId = 0;
+            QNPhoneCall call;
+            bool bRinging = false; // until hung up; otherwise answered at tAnswer
+            Clock::time_point tAnswer{};
+        };
+        struct PhoneMember
+        {
+            QNRoomUser user;
+            int nCallerId = 0;
+        };
+        std::optional<PendingCall> pendingCall;
+        std::map<uint16_t, PhoneMember> phones;
     };
 
     // The event loop and its parts (LoopTransport.cpp); the loop thread only.
@@ -159,6 +178,16 @@ private:
     void SendRoomView(Client& c, const Room& room);
     void OnUserOption(Client& c, const uint8_t* p, size_t n);
     void OnInviteReply(Client& c, const uint8_t* p, size_t n);
+    // Calls out of a room and the phone books (LoopCalls.cpp): 800, 810, 400 for a phone member,
+    // the calls whose answer is due, and 900 / 910.
+    void OnPhoneCall(Client& c, const uint8_t* p, size_t n);
+    void OnCallHangUp(Client& c);
+    void OnRoomBanish(Client& c, const uint8_t* p, size_t n);
+    void AnswerDueCalls();
+    void OnPhoneBookQuery(Client& c, const uint8_t* p, size_t n);
+    void OnPhoneBookSave(Client& c, const uint8_t* p, size_t n);
+    // The lowest channel of the room that neither a member nor a phone holds.
+    static uint16_t FreeChannel(const Room& room);
     QNLobbyUser LobbyUserOf(const Client& c) const;
     QNLobbyConf LobbyConfOf(const Room& r) const;
     QNRoomUser RoomUserOf(const Client& c) const;
@@ -193,4 +222,6 @@ private:
     int m_nNextClientId = 1;
     // Invitations delivered and not yet answered: the room by (invitee, inviter) user index.
     std::map<std::pair<uint16_t, uint16_t>, uint16_t> m_invitations;
+    // Phone books by user ID, kept for the server's life.
+    std::map<std::u16string, std::u16string> m_phoneBooks;
 };

@@ -174,6 +174,7 @@ void CLoopServer::RunTimers()
         }
         Flush(c);
     }
+    AnswerDueCalls();
 }
 
 void CLoopServer::CloseCut()

@@ -196,3 +196,50 @@
 #define IDC_ROOMCTRL_TIME 1033
 #define IDC_ROOMCTRL_NETWORK 1416
 #define IDC_ROOMCTRL_LAYOUT 1364
+
+
+// The dialer (calls to phones and terminals) and its entry form.
+#define IDD_CALLTOHTERMINAL 11050
+#define IDD_PHONEADD 479
+#define IDC_CALL_WEB 1020
+#define IDC_CALL_ADDNUMBER 1455
+#define IDC_CALL_VOICE 10070
+#define IDC_CALL_VIDEO 10069
+#define IDC_CALL_HANGUP 11158
+#define IDC_CALL_CLOSE 20004
+#define IDC_CALL_DISPLAY 10075
+#define IDC_CALL_TITLE 10076
+#define IDC_CALL_BACKSPACE 10090
+#define IDC_CALL_TAB_BOOK 10079
+#define IDC_CALL_TAB_WEB 10094
+#define IDC_CALL_TAB_PAD 10080
+#define IDC_CALL_LIST 1454
+#define IDC_CALL_KEY_FIRST 10056 // 0..9, then the star key (10066) and the hash key (10067)
+#define IDC_CALL_KEY_LAST 10067
+#define ID_PHONEBOOK_ADD 32978
+#define ID_PHONEBOOK_DELETE 32980
+#define IDC_PHONEADD_KIND 1457
+#define IDC_PHONEADD_NAME 1120
+#define IDC_PHONEADD_NUMBER 1459
+#define IDC_PHONEADD_KINDLABEL 1460
+#define IDC_PHONEADD_NAMELABEL 1010
+#define IDC_PHONEADD_NUMBERLABEL 1462
+#define IDC_PHONEADD_ADD 1455
+#define IDC_PHONEADD_CLOSE 1122
+#define IDR_BACK_HTERMINAL 11388
+// Dialer buttons, each normal, pressed and focus from its first id: the twelve keys from 11400,
+// voice call 11436, video call 11439, hang-up 11442, backspace 11445, add number 11448; the tabs
+// unchecked, checked and hover: keypad 11451, phone book 11454, web page 11457; the phone book's
+// kind images 11460. The entry form's add button 11308-11310 and close button 10992-10994.
+#define IDB_DIAL_KEY_FIRST 11400
+#define IDB_DIAL_VOICE 11436
+#define IDB_DIAL_VIDEO 11439
+#define IDB_DIAL_HANGUP 11442
+#define IDB_DIAL_BACK 11445
+#define IDB_DIAL_ADD 11448
+#define IDB_TAB_PAD 11451
+#define IDB_TAB_BOOK 11454
+#define IDB_TAB_WEB 11457
+#define IDB_PHONE_KINDS 11460
+#define IDB_PHONEADD_ADD 11308
+#define IDB_PHONEADD_CLOSE 10992

@@ -136,7 +136,11 @@ struct QNSystemOption
     uint16_t wDssPort = 0;
     uint16_t wUseRemoteControl = 0;
     uint16_t wUseDesktop = 0;
+    // Calls out of the room: bit 16 to telephones (UsePhoneCall), bit 17 to terminals (UseHwCall).
+    uint32_t dwCallOptions = 0;
 };
+constexpr uint32_t kUsePhoneCall = 1u << 16;
+constexpr uint32_t kUseHwCall = 1u << 17;
 template <class IO> void Fields(IO& io, QNSystemOption& r)
 {
     io.Utf16(r.szDssAddress, kAddressUnits);
@@ -144,6 +148,7 @@ template <class IO> void Fields(IO& io, QNSystemOption& r)
     io.U16(r.wUseRemoteControl);
     io.U16(r.wUseDesktop);
     io.Pad(2);
+    io.U32(r.dwCallOptions);
 }
 void EncodeSystemOption(const QNSystemOption& r, Bytes& out);
 bool DecodeSystemOption(const uint8_t* p, size_t n, QNSystemOption& r);

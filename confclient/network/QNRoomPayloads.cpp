@@ -9,7 +9,6 @@
 
 namespace
 {
-constexpr uint16_t kPhoneBookKind = 2;
 
 // nBytes of UTF-16 text from p, cut to whole units and at the first zero unit.
 std::u16string TextOf(const uint8_t* p, size_t nBytes)
@@ -308,10 +307,13 @@ bool DecodeInviteReply(const uint8_t* p, size_t n, QNInviteReply& r)
 
 void EncodePrivateData(const QNPrivateData& r, Bytes& out)
 {
-    size_t nUnits = std::min(r.szText.size(), size_t(0xFFFF / 2));
+    // The length counts the terminator and must fit 16 bits.
+    size_t nUnits = std::min(r.szText.size(), size_t(0xFFFF / 2) - 1);
     ByteWriter w(out);
-    w.U16(r.wKind).U16(static_cast<uint16_t>(nUnits * 2));
+    w.U16(r.wKind).U16(static_cast<uint16_t>(nUnits ? (nUnits + 1) * 2 : 0));
+    if (nUnits == 0) return;
     PutText(w, r.szText, nUnits);
+    w.U16(0);
 }
 
 bool DecodePrivateData(const uint8_t* p, size_t n, QNPrivateData& r)
@@ -319,8 +321,37 @@ bool DecodePrivateData(const uint8_t* p, size_t n, QNPrivateData& r)
     ByteReader rd(p, n);
     r.wKind = rd.U16();
     uint16_t wLength = rd.U16();
-    if (!rd.Ok() || r.wKind != kPhoneBookKind || wLength == 0 || wLength > rd.Remaining()) return false;
+    if (!rd.Ok() || r.wKind != kPrivateDataPhoneBook || wLength == 0 || wLength > rd.Remaining())
+        return false;
     r.szText = TextOf(rd.Current(), wLength);
+    return true;
+}
+
+bool DecodePrivateSave(const uint8_t* p, size_t n, QNPrivateData& r)
+{
+    ByteReader rd(p, n);
+    r.wKind = rd.U16();
+    uint16_t wLength = rd.U16();
+    if (!rd.Ok() || wLength != rd.Remaining() || wLength % 2 != 0) return false;
+    r.szText = TextOf(rd.Current(), wLength);
+    return true;
+}
+
+void EncodePhoneCall(const QNPhoneCall& r, Bytes& out)
+{
+    ByteWriter w(out);
+    w.U32(r.dwFlags);
+    size_t nUnits = std::min(r.szNumber.size(), kCallNumberUnits);
+    PutText(w, r.szNumber, nUnits);
+    w.Zeros((kCallNumberUnits - nUnits) * 2);
+}
+
+bool DecodePhoneCall(const uint8_t* p, size_t n, QNPhoneCall& r)
+{
+    ByteReader rd(p, n);
+    r.dwFlags = rd.U32();
+    if (!rd.Ok() || rd.Remaining() < kCallNumberUnits * 2) return false;
+    r.szNumber = TextOf(rd.Current(), kCallNumberUnits * 2);
     return true;
 }
 
@@ -381,6 +412,16 @@ void EncodeSetPresenter(const QNSetPresenter& r, Bytes& out)
 }
 
 bool DecodeSetPresenter(const uint8_t* p, size_t n, QNSetPresenter& r)
+{
+    return DecodeFields(p, n, r);
+}
+
+void EncodeBanish(const QNBanish& r, Bytes& out)
+{
+    EncodeFields(r, out);
+}
+
+bool DecodeBanish(const uint8_t* p, size_t n, QNBanish& r)
 {
     return DecodeFields(p, n, r);
 }

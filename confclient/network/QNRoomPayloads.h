@@ -433,9 +433,11 @@ template <class IO> void Fields(IO& io, QNInviteReply& r)
 void EncodeInviteReply(const QNInviteReply& r, Bytes& out);
 bool DecodeInviteReply(const uint8_t* p, size_t n, QNInviteReply& r);
 
-// 901: private data: u16 kind at 0 (2: the phone book text), u16 byte length at 2, text from 4.
-// False unless the kind is 2, the length is non-zero and the payload holds it; an odd
-// length keeps its whole UTF-16 units, and the text ends at its first zero unit.
+// 901 and 910: private data: u16 kind at 0 (2: the phone book text), u16 byte length at 2
+// (the text's units and its terminator; 0 for an empty text), the text and its terminator from 4.
+// The decoder of 901 is false unless the kind is 2, the length is non-zero and the payload holds
+// it; an odd length keeps its whole UTF-16 units, and the text ends at its first zero unit.
+constexpr uint16_t kPrivateDataPhoneBook = 2;
 struct QNPrivateData
 {
     uint16_t wKind = 0;
@@ -443,6 +445,9 @@ struct QNPrivateData
 };
 void EncodePrivateData(const QNPrivateData& r, Bytes& out);
 bool DecodePrivateData(const uint8_t* p, size_t n, QNPrivateData& r);
+// 910 as the server reads it: false for a short payload, or when the length field does not
+// count exactly the bytes after it (an empty text: 0 and nothing after it).
+bool DecodePrivateSave(const uint8_t* p, size_t n, QNPrivateData& r);
 
 // 731: the drawing-tool command, a u32 at offset 2.
 bool DecodeDrawToolCommand(const uint8_t* p, size_t n, uint32_t& dwCommand);
@@ -530,3 +535,40 @@ constexpr size_t kSetPresenterSize = 6;
 QNSetPresenter MakeSetPresenter(uint16_t wUserIndex, bool bSet);
 void EncodeSetPresenter(const QNSetPresenter& r, Bytes& out);
 bool DecodeSetPresenter(const uint8_t* p, size_t n, QNSetPresenter& r);
+
+// 800: a call placed through the server, 132 bytes: u32 flags at 0 (bits 0-3: 1 a telephone
+// number, 3 a terminal address; bit 4 a voice call), the number from 4 in 64 UTF-16 units,
+// zero-filled (a number of 64 units has no terminator; a longer one is cut).
+constexpr uint32_t kCallTelephone = 0x01;
+constexpr uint32_t kCallTerminal = 0x03;
+constexpr uint32_t kCallKindMask = 0x0F;
+constexpr uint32_t kCallVoice = 0x10;
+constexpr size_t kCallNumberUnits = 64;
+constexpr size_t kPhoneCallSize = 4 + 2 * kCallNumberUnits;
+struct QNPhoneCall
+{
+    uint32_t dwFlags = 0;
+    std::u16string szNumber;
+};
+void EncodePhoneCall(const QNPhoneCall& r, Bytes& out);
+bool DecodePhoneCall(const uint8_t* p, size_t n, QNPhoneCall& r);
+
+// 400: the chief (or a phone member's caller) sends a member out, 152 bytes, zero but the
+// member's channel at 12, its user index at 14 and the sender's own user index at 16.
+struct QNBanish
+{
+    uint16_t wChannel = kNoIndex;
+    uint16_t wUserIndex = kNoIndex;
+    uint16_t wSenderIndex = kNoIndex;
+};
+template <class IO> void Fields(IO& io, QNBanish& r)
+{
+    io.Pad(12);
+    io.U16(r.wChannel);
+    io.U16(r.wUserIndex);
+    io.U16(r.wSenderIndex);
+    io.Pad(134);
+}
+constexpr size_t kBanishSize = 152;
+void EncodeBanish(const QNBanish& r, Bytes& out);
+bool DecodeBanish(const uint8_t* p, size_t n, QNBanish& r);

@@ -38,6 +38,7 @@ void CRoomMainViewDlg::StartBoard(IRoomBoardSession& session, const RoomBoardSet
 
 void CRoomMainViewDlg::OnDestroy()
 {
+    if (m_pDialer) m_pDialer->DestroyWindow();
     m_panes[PANE_BOARD] = nullptr;
     m_pBoard.reset();
     Default();
@@ -114,6 +115,9 @@ LRESULT CRoomMainViewDlg::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam)
         return TRUE;
     case WM_ERASEBKGND:
         return EraseBackground(reinterpret_cast<HDC>(wParam));
+    case kMsgCallTerminal:
+        OnCallTerminal(wParam);
+        return 0;
     default:
         return CRoomDlg::WindowProc(msg, wParam, lParam);
     }
@@ -170,4 +174,32 @@ void CRoomMainViewDlg::LayoutChildren()
     }
     if (hdwp) ::EndDeferWindowPos(hdwp);
     if (bLocked) ::LockWindowUpdate(nullptr);
+}
+
+void CRoomMainViewDlg::EnableCallTerminal(bool bEnable)
+{
+    m_bCallsEnabled = bEnable;
+    if (bEnable || !m_pDialer) return;
+    m_pDialer->HangUp();
+    PostMessage(kMsgCallTerminal, 1);
+}
+
+void CRoomMainViewDlg::OnCallTerminal(WPARAM wParam)
+{
+    if (wParam)
+    {
+        // The dialer's last step clears the pointer (its setup's onGone).
+        if (m_pDialer) m_pDialer->DestroyWindow();
+        return;
+    }
+    if (m_pDialer)
+    {
+        m_pDialer->ShowWindow(SW_SHOWNORMAL);
+        ::SetForegroundWindow(m_pDialer->m_hWnd);
+        return;
+    }
+    if (!m_bCallsEnabled || !m_dialerSetup.pCall || !m_dialerSetup.pHost) return;
+    CallDialerSetup setup = m_dialerSetup;
+    setup.onGone = [this] { m_pDialer = nullptr; };
+    m_pDialer = CCallToHTerminal::Open(std::move(setup), this);
 }

@@ -1,6 +1,7 @@
 // CRoomMainViewDlg: the room's top-level window; lays out the bar, the side-panel host, the views
 // and the pop-up strips by the room's view mode and full screen.
 #pragma once
+#include "confclient/room/CallToHTerminal.h"
 #include "confclient/room/RoomDlg.h"
 #include "confclient/room/RoomViewLayout.h"
 #include <array>
@@ -40,6 +41,11 @@ public:
     void LeaveFullScreen(const S_RECT& rcNormal);
     // Windows the last layout moved, for tests and benchmarks.
     size_t LastBatchSize() const { return m_nLastBatch; }
+    // The dialer (0xFD3 opens it with wParam 0, closes it with 1): what it is given, and whether
+    // calls are allowed; disallowing them hangs up a call being placed and closes the dialer.
+    void SetCallDialer(CallDialerSetup setup) { m_dialerSetup = std::move(setup); }
+    void EnableCallTerminal(bool bEnable);
+    CCallToHTerminal* CallDialer() const { return m_pDialer; }
 
 protected:
     BOOL OnInitDialog() override;
@@ -53,10 +59,14 @@ private:
     // WM_SIZING: a border drag keeps the room between its minimum and the work area.
     void ClampDrag(int nEdge, RECT* pRect) const;
     bool EraseBackground(HDC hDC);
+    void OnCallTerminal(WPARAM wParam);
 
     std::array<HWND, ROOM_PANE_COUNT> m_panes{};
     S_ROOMVIEWSTATE m_state;
     LONG_PTR m_lNormalStyle = 0;
     size_t m_nLastBatch = 0;
     std::unique_ptr<CRoomBoard> m_pBoard;
+    CallDialerSetup m_dialerSetup;
+    bool m_bCallsEnabled = false;
+    CCallToHTerminal* m_pDialer = nullptr;
 };

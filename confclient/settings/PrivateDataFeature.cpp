@@ -21,6 +21,7 @@ void CPrivateDataFeature::OnLoaded(const QNPrivateData& data)
 {
     m_room.szPrivateData = data.szText;
     LogF(m_pLog, LOG_INFO, "[PRIVATE_DATA] %u characters", static_cast<unsigned>(data.szText.size()));
+    if (m_pReader) m_pReader->ParsePrivateData(data.szText);
 }
 
 void CPrivateDataFeature::OnRefused(uint16_t wCommand, const QNPacketDesc& desc)

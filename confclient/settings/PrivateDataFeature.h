@@ -9,15 +9,24 @@
 #include "confclient/session/roomstate/RoomState.h"
 #include "core/LogSink.h"
 
+// Who reads the loaded text into rows of its own (the dialer's phone book).
+class IPrivateDataReader
+{
+public:
+    virtual ~IPrivateDataReader() = default;
+    virtual void ParsePrivateData(const std::u16string& szText) = 0;
+};
+
 class CPrivateDataFeature
 {
 public:
-    CPrivateDataFeature(CRoomState& room, IRoomNotices& notices, ILogSink* pLog)
-        : m_room(room), m_notices(notices), m_pLog(pLog)
+    CPrivateDataFeature(CRoomState& room, IRoomNotices& notices, ILogSink* pLog,
+                        IPrivateDataReader* pReader = nullptr)
+        : m_room(room), m_notices(notices), m_pLog(pLog), m_pReader(pReader)
     {
     }
 
-    // The loaded text replaces the one kept.
+    // The loaded text replaces the one kept, and goes to the reader.
     void OnLoaded(const QNPrivateData& data);
     // A load or save the server refused; its reason is the descriptor's extra value.
     void OnRefused(uint16_t wCommand, const QNPacketDesc& desc);
@@ -26,4 +35,5 @@ private:
     CRoomState& m_room;
     IRoomNotices& m_notices;
     ILogSink* m_pLog;
+    IPrivateDataReader* m_pReader;
 };

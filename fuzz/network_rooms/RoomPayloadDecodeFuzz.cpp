@@ -21,6 +21,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* pData, size_t nSize)
     QNPrivateData priv;
     if (DecodePrivateData(p, nSize, priv) && (priv.wKind != 2 || 4 + priv.szText.size() * 2 > nSize))
         __builtin_trap();
+    QNPrivateData saved;
+    if (DecodePrivateSave(p, nSize, saved) && 4 + saved.szText.size() * 2 > nSize) __builtin_trap();
+    QNPhoneCall call;
+    if (DecodePhoneCall(p, nSize, call) &&
+        (nSize < kPhoneCallSize || call.szNumber.size() > kCallNumberUnits))
+        __builtin_trap();
+    QNBanish banish;
+    if (DecodeBanish(p, nSize, banish) && nSize < kBanishSize) __builtin_trap();
 
     QNRoomType type;
     QNChannelChange change;

@@ -110,6 +110,45 @@ pen pen_p.bmp "$teal" white
 pen pen_h.bmp '#2B4D78' '#DDF2EF'
 pen pen_d.bmp "$navy" "$grey"
 
+# The dialer: its background below the title band, the twelve number keys, the call, video call,
+# hang-up, backspace and add-number buttons, the three tabs (off, on, hover), the entry form's add
+# button and the three kind images of the phone book (voice, video, terminal) in one strip.
+convert -size 258x346 gradient:"$face"-'#D5DEE7' -fill white -stroke "$line" -draw 'rectangle 9,8 174,35' \
+  -strip back_HTerminal.gif
+keyface() {
+  local name=$1 label=$2 width=$3 height=$4
+  kbtn() { convert -size "${width}x${height}" xc:"$2" -fill none -stroke "$3" -draw "roundrectangle 0,0 $((width - 1)),$((height - 1)) 5,5" \
+    -stroke none -fill "$4" -font $font -pointsize "$5" -gravity center -annotate +0+0 "$label" -type Palette -strip "BMP3:$1"; }
+  kbtn "${name}_n.bmp" white "$line" "$navy" "$5"
+  kbtn "${name}_p.bmp" "$teal" "$tealdark" white "$5"
+  kbtn "${name}_f.bmp" '#DDF2EF' "$teal" "$navy" "$5"
+}
+for k in 0 1 2 3 4 5 6 7 8 9; do keyface "dial_$k" "$k" 76 40 18; done
+keyface dial_star '*' 76 40 18
+keyface dial_hash '#' 76 40 18
+keyface dial_voice 'Call' 76 30 11
+keyface dial_video 'Video call' 76 30 10
+keyface dial_hangup 'Hang up' 76 30 11
+keyface dial_back '<' 34 26 14
+keyface dial_add '+' 34 26 14
+keyface phone_add 'Add' 24 22 9
+tab() {
+  local name=$1 label=$2
+  ttab() { convert -size 80x28 xc:"$2" -fill none -stroke "$3" -draw 'rectangle 0,0 79,27' \
+    -stroke none -fill "$4" -font DejaVu-Sans -pointsize 11 -gravity center -annotate +0+0 "$label" -type Palette -strip "BMP3:$1"; }
+  ttab "${name}_off.bmp" "$face" "$line" "$navy"
+  ttab "${name}_on.bmp" "$navy" "$navy" white
+  ttab "${name}_hover.bmp" '#DDF2EF' "$teal" "$navy"
+}
+tab tab_pad 'Keypad'
+tab tab_book 'Phone book'
+tab tab_web 'Web page'
+convert -size 48x16 xc:white +antialias \
+  -fill "$teal" -stroke "$tealdark" -draw 'roundrectangle 4,2 11,13 2,2' \
+  -fill "$navy" -stroke "$navy" -draw 'rectangle 17,4 26,11' -draw 'polygon 26,7 30,4 30,11' \
+  -fill "$grey" -stroke "$navy" -draw 'rectangle 34,2 45,10' -draw 'line 39,10 39,13' -draw 'line 36,13 42,13' \
+  -strip BMP3:phone_kinds.bmp
+
 # The invitation's sound: two short rising tones.
 python3 - <<'PY'
 import math, struct, wave

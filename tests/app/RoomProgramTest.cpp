@@ -936,3 +936,159 @@ TEST_F(RoomProgramTest, TheChiefRenamesTheRoomMaximisesItForEveryoneAndPicksALay
     panelB.Send("LOGOUT", "");
     EXPECT_TRUE(panelB.WaitAnswer("LOGOUT", "0"));
 }
+
+TEST_F(RoomProgramTest, CallsBringPhoneMembersAndThePhoneBookComesBackAfterALogin)
+{
+    cfg.callFailures[u"0299990001"] = 101;
+    cfg.ringingNumbers.insert(u"0299990002");
+    RestartServer();
+    CPanel panelA, panelB;
+    HANDLE hA = LoggedIn(panelA, "alice");
+    ASSERT_NE(nullptr, hA);
+    CPeer peer;
+    uint16_t wPortB = FreePort();
+    ASSERT_TRUE(peer.Start(wPortB));
+    ASSERT_TRUE(panelB.Connect(wPortB, 60000));
+    panelB.Send("CONNECT", Launch("bob"));
+    ASSERT_TRUE(panelB.WaitAnswer("CONNECT", "1"));
+    panelA.Send("CREATE", "Calls");
+    std::string szRoom = AnswerValue(panelA, "CREATE");
+    ASSERT_FALSE(szRoom.empty());
+    HWND hMainA = TopWindow(hA, L"Calls");
+    ASSERT_NE(nullptr, hMainA);
+    panelB.Send("JOIN", szRoom);
+    ASSERT_TRUE(panelB.WaitAnswer("JOIN", "1"));
+    HWND hUsersA = Descendant(hMainA, IDC_ROOMUSER_LIST);
+    ASSERT_TRUE(ListShowsSoon(hUsersA, {L"Bob"}));
+
+    // The room window opens the dialer (the control bar's call command posts the same message).
+    auto openDialer = [&](HANDLE hProcess, HWND hMain)
+    {
+        PostMessageW(hMain, 0xFD3, 0, 0);
+        return FindInProcess(hProcess,
+                             [](HWND h)
+                             {
+                                 return !(GetWindowLongPtrW(h, GWL_STYLE) & WS_CHILD) && IsWindowVisible(h) &&
+                                        GetDlgItem(h, IDC_CALL_DISPLAY);
+                             });
+    };
+    HWND hDialer = openDialer(hA, hMainA);
+    ASSERT_NE(nullptr, hDialer);
+    auto dial = [&](const char* pszDigits)
+    {
+        for (const char* p = pszDigits; *p; ++p)
+            SendMessageW(GetDlgItem(hDialer, IDC_CALL_KEY_FIRST + (*p - '0')), BM_CLICK, 0, 0);
+    };
+    auto idleSoon = [&]
+    {
+        for (int i = 0; i < 100; ++i, Sleep(100))
+            if (IsWindowVisible(GetDlgItem(hDialer, IDC_CALL_VOICE))) return true;
+        return false;
+    };
+    wchar_t display[64] = {};
+
+    // A voice call to a telephone: the phone joins both participant lists and the dialer is idle again.
+    dial("0212345678");
+    GetWindowTextW(GetDlgItem(hDialer, IDC_CALL_DISPLAY), display, 63);
+    EXPECT_STREQ(L"02-1234-5678", display);
+    SendMessageW(GetDlgItem(hDialer, IDC_CALL_VOICE), BM_CLICK, 0, 0);
+    EXPECT_FALSE(IsWindowVisible(GetDlgItem(hDialer, IDC_CALL_VOICE))) << "calling";
+    EXPECT_TRUE(ListShowsSoon(hUsersA, {L"0212345678"}));
+    EXPECT_TRUE(peer.ShowsSoon("lines " + Id(IDC_ROOMUSER_LIST), {"0212345678"}));
+    EXPECT_TRUE(idleSoon());
+
+    // Alice hangs up: the phone leaves both lists.
+    SendMessageW(GetDlgItem(hDialer, IDC_CALL_HANGUP), BM_CLICK, 0, 0);
+    EXPECT_TRUE(ListLacksSoon(hUsersA, L"0212345678"));
+    EXPECT_TRUE(peer.ShowsSoon("lines " + Id(IDC_ROOMUSER_LIST), {"0212345678"}, true));
+    EXPECT_TRUE(ListShowsSoon(hUsersA, {L"Bob"}));
+
+    // Numbers the server refuses, and a video call to a telephone: the failure's text shows and the
+    // dialer is idle again.
+    auto redial = [&](const char* pszDigits, int nButton)
+    {
+        for (int i = 0; i < 12; ++i)
+            SendMessageW(GetDlgItem(hDialer, IDC_CALL_BACKSPACE), BM_CLICK, 0, 0);
+        dial(pszDigits);
+        SendMessageW(GetDlgItem(hDialer, nButton), BM_CLICK, 0, 0);
+    };
+    const struct
+    {
+        const char* pszNumber;
+        int nButton;
+        const wchar_t* pszText; // one word: the box wraps its text
+    } refusals[] = {{"0299990001", IDC_CALL_VOICE, L"busy."}, {"0212345678", IDC_CALL_VIDEO, L"video."}};
+    for (const auto& r : refusals)
+    {
+        redial(r.pszNumber, r.nButton);
+        HWND hText = TextInProcess(hA, r.pszText);
+        EXPECT_NE(nullptr, hText) << r.pszNumber;
+        EXPECT_TRUE(idleSoon()) << r.pszNumber;
+        if (hText) PostMessageW(GetParent(hText), WM_COMMAND, IDOK, 0);
+    }
+
+    // A number that rings is hung up while calling: 810 goes, nobody joins, the dialer is idle.
+    redial("0299990002", IDC_CALL_VOICE);
+    EXPECT_FALSE(IsWindowVisible(GetDlgItem(hDialer, IDC_CALL_VOICE))) << "ringing";
+    SendMessageW(GetDlgItem(hDialer, IDC_CALL_HANGUP), BM_CLICK, 0, 0);
+    EXPECT_TRUE(idleSoon());
+    Sleep(500);
+    EXPECT_TRUE(ListLacksSoon(hUsersA, L"0299990002"));
+
+    // The phone book: two entries are taken, a bad number and a name with ';' refused with their
+    // character; the dialer closes and stores the book.
+    SendMessageW(GetDlgItem(hDialer, IDC_CALL_TAB_BOOK), BM_CLICK, 0, 0);
+    HWND hName = Descendant(hDialer, IDC_PHONEADD_NAME);
+    ASSERT_NE(nullptr, hName);
+    HWND hForm = GetParent(hName);
+    HWND hList = GetDlgItem(hDialer, IDC_CALL_LIST);
+    auto addEntry = [&](const wchar_t* pszName, const wchar_t* pszNumber)
+    {
+        SendMessageW(hName, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(pszName));
+        SendMessageW(GetDlgItem(hForm, IDC_PHONEADD_NUMBER), WM_SETTEXT, 0,
+                     reinterpret_cast<LPARAM>(pszNumber));
+        SendMessageW(GetDlgItem(hForm, IDC_PHONEADD_ADD), BM_CLICK, 0, 0);
+    };
+    addEntry(L"Office", L"02-1234-5678");
+    addEntry(L"Desk", L"12a4");
+    EXPECT_NE(nullptr, TextInProcess(hA, L"[a]"));
+    addEntry(L"A;B", L"1234");
+    EXPECT_NE(nullptr, TextInProcess(hA, L"[;]"));
+    addEntry(L"Hall", L"031-555-0100");
+    constexpr UINT kListCount = 0x1004; // LVM_GETITEMCOUNT
+    EXPECT_EQ(2, SendMessageW(hList, kListCount, 0, 0));
+    SendMessageW(GetDlgItem(hDialer, IDC_CALL_CLOSE), BM_CLICK, 0, 0);
+    for (int i = 0; i < 50 && IsWindow(hDialer); ++i)
+        Sleep(100);
+    EXPECT_FALSE(IsWindow(hDialer));
+    auto sent = [&](uint16_t wCommand)
+    {
+        std::vector<uint16_t> seen = server->CommandsFrom(u"alice");
+        return std::count(seen.begin(), seen.end(), wCommand);
+    };
+    for (int i = 0; i < 50 && sent(CMD_PRIVATE_SAVEDATA) == 0; ++i)
+        Sleep(100);
+    EXPECT_EQ(1, sent(CMD_PRIVATE_SAVEDATA));
+    EXPECT_EQ(1, sent(CMD_CALL_HANGUP));
+
+    // After a new login the dialer asks for the book and shows both rows again.
+    panelB.Send("LOGOUT", "");
+    EXPECT_TRUE(panelB.WaitAnswer("LOGOUT", "0"));
+    ASSERT_TRUE(LogoutEnds(panelA, hA));
+    CPanel panelA2;
+    hA = LoggedIn(panelA2, "alice");
+    ASSERT_NE(nullptr, hA);
+    panelA2.Send("CREATE", "Calls again");
+    ASSERT_NE("0", AnswerValue(panelA2, "CREATE"));
+    hMainA = TopWindow(hA, L"Calls again");
+    ASSERT_NE(nullptr, hMainA);
+    hDialer = openDialer(hA, hMainA);
+    ASSERT_NE(nullptr, hDialer);
+    hList = GetDlgItem(hDialer, IDC_CALL_LIST);
+    bool bBack = false;
+    for (int i = 0; i < 100 && !bBack; ++i, Sleep(100))
+        bBack = SendMessageW(hList, kListCount, 0, 0) == 2;
+    EXPECT_TRUE(bBack);
+    EXPECT_EQ(2, sent(CMD_PRIVATE_LOADDATA));
+    EXPECT_TRUE(LogoutEnds(panelA2, hA));
+}

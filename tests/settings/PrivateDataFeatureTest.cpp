@@ -50,7 +50,7 @@ TEST(PrivateDataFeature, LoadedTextReplacesTheKeptOne)
     } cases[] = {
         {"phone book", PhoneBook(2, u"Ann 123"), u"Ann 123", "2 [PRIVATE_DATA] 7 characters"},
         {"another kind", PhoneBook(3, u"Ann 123"), u"old",
-         "1 [ROOM] command 901: payload of 18 bytes dropped"},
+         "1 [ROOM] command 901: payload of 20 bytes dropped"},
         {"no length", {2, 0, 0, 0}, u"old", "1 [ROOM] command 901: payload of 4 bytes dropped"},
     };
     for (const auto& c : cases)

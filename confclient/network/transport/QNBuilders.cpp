@@ -186,3 +186,37 @@ bool CQNInterface::SendFileBlock(uint16_t wTransfer, uint32_t dwOffset, const ui
     ByteWriter(b).U32(dwOffset).U32(static_cast<uint32_t>(n)).Bytes(p, n);
     return SendCommand(DAT_MSG_FILE, wTransfer, b.data(), b.size());
 }
+
+bool CQNInterface::SendPhoneCall(const QNPhoneCall& call)
+{
+    Bytes p;
+    EncodePhoneCall(call, p);
+    return SendCommand(CMD_CALL, 0, p.data(), p.size());
+}
+
+bool CQNInterface::SendCmd810()
+{
+    return SendCommand(CMD_CALL_HANGUP, 0, nullptr, 0);
+}
+
+bool CQNInterface::SendBanish(uint16_t wUserIndex, uint16_t wChannel)
+{
+    if (wChannel == kNoIndex) return false;
+    Bytes p;
+    EncodeBanish({wChannel, wUserIndex, m_record.MyUserIndex()}, p);
+    return SendCommand(CMD_CONF_BANISH, 0, p.data(), p.size());
+}
+
+bool CQNInterface::SendTerminalQuery()
+{
+    Bytes p;
+    EncodeU16(kPrivateDataPhoneBook, p);
+    return SendCommand(CMD_PRIVATE_LOADDATA, 0, p.data(), p.size());
+}
+
+bool CQNInterface::SendTerminalCall(const std::u16string& szText)
+{
+    Bytes p;
+    EncodePrivateData({kPrivateDataPhoneBook, szText}, p);
+    return SendCommand(CMD_PRIVATE_SAVEDATA, 0, p.data(), p.size());
+}

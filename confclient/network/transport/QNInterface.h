@@ -120,6 +120,16 @@ public:
     // 553: set the user as presenter, or clear the presenter; nothing without a user index.
     bool SendSetPresenter(uint16_t wUserIndex, bool bSet);
 
+    // 800: a call to a telephone or terminal, placed by the server for the room.
+    bool SendPhoneCall(const QNPhoneCall& call);
+    // 810: hangs up the call being placed.
+    bool SendCmd810();
+    // 400: sends a member out of the room; nothing while the channel is 65535.
+    bool SendBanish(uint16_t wUserIndex, uint16_t wChannel);
+    // 900 (kind 2): asks for the stored phone book; 910 stores it (an empty text clears it).
+    bool SendTerminalQuery();
+    bool SendTerminalCall(const std::u16string& szText);
+
     void OnConnected() override;
     void OnConnectFailed() override;
     void OnDisconnected() override;

@@ -87,7 +87,8 @@ class IConfDlg : public IQNHost,
                  public IPresenterView,
                  public IParticipantsView,
                  public IRoomBoardSession,
-                 public INoticeHost
+                 public INoticeHost,
+                 public ICallSender
 {
 public:
     IConfDlg();
@@ -439,8 +440,8 @@ protected:
     CChatFeature m_chat{m_room, *this};
     CMediaShareFeature m_mediaShare{m_room, *this};
     CMessengerFeature m_messenger{m_room, *this, *this, &m_log};
-    CCallFeature m_call{*this, &m_log};
-    CPrivateDataFeature m_privateData{m_room, *this, &m_log};
+    CCallFeature m_call{m_room, *this, *this, &m_log};
+    CPrivateDataFeature m_privateData{m_room, *this, &m_log, &m_call};
     CRecordingFeature m_recording{m_room, *this, *this, &m_log};
     CPushReceiveFeature m_pushReceive{m_room, *this, *this};
     CBoardNoticeFeature m_boardNotice{*this, &m_log};
@@ -524,6 +525,15 @@ protected:
     bool m_bLayoutDone = false;
     bool m_bDualMonitor = false;
     bool m_bWasZoomed = false;
+
+    // ICallSender: the calls and the phone book through the network object (RoomCalls.cpp).
+    void SendPhoneCall(const QNPhoneCall& call) override;
+    void SendHangUp() override;
+    void SendBanish(uint16_t wUserIndex, uint16_t wChannel) override;
+    void SendPhoneBookQuery() override;
+    void SendPhoneBook(const std::u16string& szText) override;
+    // The room window gets what its dialer needs, and calls are allowed by the system's options.
+    void StartCallDialer();
 
     // The control agent (registered message and command 261) and the restart it may ask for.
     void OnAgentMessage(WPARAM wParam, LPARAM lParam);

@@ -207,6 +207,7 @@ void IConfDlg::OnRoomWindowMade(RoomSlot slot)
     {
     case SLOT_MAINVIEW:
         StartRoomBoard();
+        StartCallDialer();
         break;
     case SLOT_VIDEOVIEW:
         m_pVideoView->SetViewCount(ClampViewCount(GetVideoCount(0)));
@@ -324,6 +325,7 @@ void IConfDlg::DestroyRoomWindows()
     m_hRoomCtrl = nullptr;
     m_nRoomCtrlMode = 0;
     m_voiceHost.Stop();
+    m_call.OnRoomLeft();
     // Children first, then their parents.
     std::span<const RoomWindowRow> rows = RoomWindowRows();
     for (auto it = rows.rbegin(); it != rows.rend(); ++it)

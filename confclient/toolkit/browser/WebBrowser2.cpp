@@ -109,3 +109,8 @@ long CWebBrowser2::GetReadyState()
     if (FAILED(m_host.GetProperty(kReadyState, result)) || !result.ToLong(n)) return 0;
     return n;
 }
+
+BOOL CWebBrowser2::AdviseEvents(CEventSink* pSink)
+{
+    return SUCCEEDED(m_host.Advise(pSink));
+}

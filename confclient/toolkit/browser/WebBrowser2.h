@@ -29,6 +29,8 @@ public:
     std::wstring GetLocationURL();
     // READYSTATE_UNINITIALIZED (0) when the control cannot say.
     long GetReadyState();
+    // Connects the sink to the browser's events (DWebBrowserEvents2); false when they cannot be had.
+    BOOL AdviseEvents(CEventSink* pSink);
 
 protected:
     // The class created by Create.

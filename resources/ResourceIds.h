@@ -151,3 +151,5 @@
 #define IDB_SHARECLOSE_P 10551
 #define IDB_SHARECLOSE_F 10552
 #define IDB_SHARECLOSE_D 10553
+// The board palette's line and figure pickers.
+#define IDD_DRAWFIGURE 504

@@ -15,8 +15,14 @@ enum : DISPID
     EV_SEND_DATA = 1,
     EV_ERROR_MESSAGE = 4,
     EV_PROGRESS_CHANGE = 9,
+    EV_ADD_PAGE = 10,
+    EV_DELETE_PAGE = 11,
+    EV_SET_CURRENT_PAGE = 12,
+    EV_MODE_CHANGE = 13,
     EV_GET_INI_STRING = 14,
     EV_GET_CURRENT_EBOOK_PAGE = 15,
+    EV_RESULT_ZOOM = 23,
+    EV_RESULT_DRAW_MODE = 24,
 };
 
 // Copies a text into the control's 260-byte buffer, always ending it within the buffer.
@@ -70,6 +76,13 @@ void CRoomBoard::Advise()
               });
     // Without an e-book panel there is no page text to give.
     pSink->On(EV_GET_CURRENT_EBOOK_PAGE, [](const EventArgs& a) { WriteTextBuffer(a.Raw(1), u""); });
+    // The palette follows the pages, the mode, the zoom and the tool the board chose itself.
+    pSink->On(EV_ADD_PAGE, [this](const EventArgs& a) { m_tools.OnAddPage(a.I2(0)); });
+    pSink->On(EV_DELETE_PAGE, [this](const EventArgs&) { m_tools.OnDeletePage(); });
+    pSink->On(EV_SET_CURRENT_PAGE, [this](const EventArgs& a) { m_tools.OnSetCurrentPage(a.I4(0)); });
+    pSink->On(EV_MODE_CHANGE, [this](const EventArgs& a) { m_tools.OnModeChange(a.I2(1)); });
+    pSink->On(EV_RESULT_ZOOM, [this](const EventArgs& a) { m_tools.OnResultZoom(a.I2(1)); });
+    pSink->On(EV_RESULT_DRAW_MODE, [this](const EventArgs& a) { m_tools.OnResultDrawMode(a.I2(0)); });
     m_board.Advise(pSink);
     pSink->Release();
 }

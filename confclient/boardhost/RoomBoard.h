@@ -5,6 +5,7 @@
 #include <string>
 
 #include "confclient/boardhost/BoardHostFeature.h"
+#include "confclient/boardhost/BoardToolFeature.h"
 #include "confclient/boardhost/LMBoard2.h"
 
 // What the room's board needs of the session.
@@ -16,6 +17,8 @@ public:
     virtual bool SendRoomBoardData(const uint8_t* pData, size_t nLen) = 0;
     // The board host's texts, flags and notices.
     virtual CBoardHostFeature& BoardHost() = 0;
+    // The board palette docked (true) or floated: the room is laid out again.
+    virtual void BoardPaletteDocked(bool bDocked) = 0;
 };
 
 struct RoomBoardSettings
@@ -28,7 +31,7 @@ struct RoomBoardSettings
 // Private message of the hosting window: board bytes moved (wParam: the byte count).
 constexpr UINT WM_BOARD_PROGRESS = 4048;
 
-class CRoomBoard
+class CRoomBoard : private IBoardTools
 {
 public:
     // Creates the control in hParent at rc when it is registered; Board() tells whether it is there.
@@ -40,6 +43,8 @@ public:
 
     bool IsCreated() const { return m_board.IsWindow(); }
     CLMBoard2& Board() { return m_board; }
+    // The room's tool state and handler (the palette and the control bar's menus use it).
+    CBoardToolFeature& Tools() { return m_tools; }
     // The board's share of the view's centre: all of it without views, else its left two thirds.
     // rc becomes what is left for the views.
     void TakeArea(RECT& rc, bool bViewsToo);
@@ -50,8 +55,17 @@ public:
 
 private:
     void Advise();
+    // IBoardTools: each is one call on the control.
+    void SetDrawMode(int nDrawMode) override { m_board.SetDrawMode(static_cast<short>(nDrawMode)); }
+    void SetLineThick(int nThick) override { m_board.SetLineThick(static_cast<short>(nThick)); }
+    void SetLineFluorescent(bool bOn) override { m_board.SetLineFluorescent(bOn); }
+    void SetLineColor(uint32_t colour) override { m_board.SetLineColor(static_cast<long>(colour)); }
+    void SetZoom(int nZoom) override { m_board.SetZoom(static_cast<short>(nZoom)); }
+    void DrawClear() override { m_board.DrawClear(); }
+    void SetTextFont() override { m_board.SetTextFont(); }
 
     IRoomBoardSession& m_session;
     HWND m_hParent;
     CLMBoard2 m_board;
+    CBoardToolFeature m_tools{*this};
 };

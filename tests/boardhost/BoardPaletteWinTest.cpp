@@ -1,0 +1,245 @@
+// The board palette beside a real board control under Wine: each button picks the tool,
+// colour and width the board then draws with, the pickers choose figures, the page buttons
+// follow the pages, and the palette floats and docks again.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "confclient/boardhost/FloatingBoardToolDlg.h"
+#include "confclient/boardhost/RoomBoard.h"
+#include "lmboard2/boardbase/BoardRecord.h"
+#include "resources/ResourceIds.h"
+#include "tests/comkit/Regsvr32.h"
+#include "tests/session/RecordedNotices.h"
+#include "tests/winui/TestResources.h"
+
+namespace
+{
+class CRegisteredBoardEnv : public testing::Environment
+{
+public:
+    void SetUp() override
+    {
+        ASSERT_EQ(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED), S_OK);
+        ASSERT_EQ(RunRegsvr32(L"/s \"" + std::wstring(LMBOARD_OCX) + L"\""), 0);
+    }
+    void TearDown() override
+    {
+        EXPECT_EQ(RunRegsvr32(L"/u /s \"" + std::wstring(LMBOARD_OCX) + L"\""), 0);
+        CoUninitialize();
+    }
+};
+const auto* g_env = testing::AddGlobalTestEnvironment(new CRegisteredBoardEnv);
+
+// The session's side: the board's messages are kept.
+struct FakeSession : IRoomBoardSession
+{
+    RecordedNotices notices;
+    CBoardHostFeature host{notices, nullptr};
+    std::vector<std::vector<uint8_t>> sent;
+    std::vector<bool> docked;
+    bool SendRoomBoardData(const uint8_t* p, size_t n) override
+    {
+        sent.emplace_back(p, p + n);
+        return true;
+    }
+    CBoardHostFeature& BoardHost() override { return host; }
+    void BoardPaletteDocked(bool bDocked) override { docked.push_back(bDocked); }
+};
+
+// The record of the last drawing message (code 60): type, fluorescent, colour, width, figure.
+struct Stroke
+{
+    int nType = 0;
+    int nFluorescent = -1;
+    uint32_t colour = 0;
+    int nWidth = 0;
+    int nKind = 0;
+};
+
+struct PaletteFixture : testing::Test
+{
+    FakeSession session;
+    CWnd room;
+    std::unique_ptr<CRoomBoard> board;
+    CFloatingBoardToolDlg palette;
+    HWND hView = nullptr;
+
+    void SetUp() override
+    {
+        LoadTestResources();
+        RECT rc{40, 40, 1040, 760};
+        ASSERT_TRUE(room.CreateEx(0, L"STATIC", L"room", WS_OVERLAPPEDWINDOW | WS_VISIBLE | WS_CLIPCHILDREN, rc,
+                                  nullptr, 0));
+        RoomBoardSettings settings;
+        settings.product = L"Quillon";
+        settings.confCode = L"palette";
+        board = std::make_unique<CRoomBoard>(session, room.m_hWnd, RECT{60, 0, 900, 700}, settings);
+        ASSERT_TRUE(board->IsCreated());
+        HWND hFrame = FindWindowExW(board->Board().Window(), nullptr, L"LMBoard2Frame", nullptr);
+        hView = FindWindowExW(hFrame, nullptr, L"LMBoard2View", nullptr);
+        ASSERT_NE(nullptr, hView);
+        board->Board().SetLock(false); // the presider's board
+        ASSERT_TRUE(palette.Create(&room));
+        palette.Attach(*board, session);
+        PaletteShowState show;
+        show.bBoardShown = true;
+        show.bControlRight = true;
+        palette.SetRoomState(show, true, true);
+        PumpMessages(50);
+    }
+    void TearDown() override
+    {
+        palette.DestroyWindow();
+        board.reset();
+        room.DestroyWindow();
+    }
+    void Click(unsigned nId)
+    {
+        HWND h = palette.ButtonWindow(nId);
+        ASSERT_NE(nullptr, h) << nId;
+        SendMessageW(h, BM_CLICK, 0, 0);
+        PumpMessages();
+    }
+    bool Pressed(unsigned nId)
+    {
+        auto* p = static_cast<CPaletteButton*>(CWnd::FromHandlePermanent(palette.ButtonWindow(nId)));
+        return p && p->IsPressed();
+    }
+    // Drags across the board and reads the drawing record it sent.
+    Stroke Drag()
+    {
+        session.sent.clear();
+        SendMessageW(hView, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(100, 100));
+        for (int i = 1; i <= 4; i++)
+            SendMessageW(hView, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(100 + 40 * i, 100 + 25 * i));
+        SendMessageW(hView, WM_LBUTTONUP, 0, MAKELPARAM(260, 200));
+        Stroke s;
+        for (const auto& m : session.sent)
+        {
+            if (m.size() < 72 + 3 || m[0] != 60) continue;
+            const uint8_t* r = m.data() + 72;
+            s.nType = r[2];
+            if (s.nType == REC_PEN || s.nType == REC_SHAPE)
+            {
+                s.nFluorescent = r[3];
+                s.colour = r[4] | (r[5] << 8) | (r[6] << 16) | (static_cast<uint32_t>(r[7]) << 24);
+                s.nWidth = r[8];
+                if (s.nType == REC_SHAPE) s.nKind = r[9];
+            }
+        }
+        return s;
+    }
+};
+
+TEST_F(PaletteFixture, ButtonsPickToolColourAndWidthOfTheBoard)
+{
+    struct Row
+    {
+        std::vector<unsigned> clicks;
+        int nType, nFluorescent;
+        uint32_t colour;
+        int nWidth;
+        unsigned nPressed;
+    };
+    const Row rows[] = {
+        // The palette starts with the pen.
+        {{}, REC_PEN, 0, kDefaultPenColour, 5, PB_PEN},
+        {{PB_RED}, REC_PEN, 0, 0x0000FF, 5, PB_PEN},
+        // The highlighter keeps its own colour and width.
+        {{PB_HIGHLIGHTER}, REC_PEN, 1, kDefaultPenColour, 10, PB_HIGHLIGHTER},
+        {{PB_GREEN}, REC_PEN, 1, 0x00FF00, 10, PB_HIGHLIGHTER},
+        {{PB_ERASER}, REC_ERASER, -1, 0, 0, PB_ERASER},
+        {{PB_PEN}, REC_PEN, 0, 0x0000FF, 5, PB_PEN},
+        // Clicking the pressed pen again changes nothing.
+        {{PB_PEN, PB_PEN}, REC_PEN, 0, 0x0000FF, 5, PB_PEN},
+    };
+    for (const Row& r : rows)
+    {
+        for (unsigned id : r.clicks)
+            Click(id);
+        Stroke s = Drag();
+        SCOPED_TRACE(r.clicks.empty() ? 0 : r.clicks.back());
+        EXPECT_EQ(s.nType, r.nType);
+        EXPECT_EQ(s.nFluorescent, r.nFluorescent);
+        EXPECT_EQ(s.colour, r.colour);
+        EXPECT_EQ(s.nWidth, r.nWidth);
+        for (unsigned id = PB_SCROLL; id <= PB_FIGURE; ++id)
+            EXPECT_EQ(Pressed(id), id == r.nPressed) << id;
+    }
+}
+
+TEST_F(PaletteFixture, PickersChooseFiguresAndLines)
+{
+    Click(PB_FIGURE);
+    CDrawFigure* pFigures = palette.Picker(PICKER_FIGURES);
+    ASSERT_NE(nullptr, pFigures);
+    EXPECT_TRUE(pFigures->IsWindowVisible());
+    // It opens 205 pixels left of the button, or at the palette's right edge off the work area.
+    RECT rcButton{}, rcPicker{};
+    GetWindowRect(palette.ButtonWindow(PB_FIGURE), &rcButton);
+    GetWindowRect(pFigures->m_hWnd, &rcPicker);
+    EXPECT_EQ(rcPicker.top, rcButton.top - 2);
+    EXPECT_EQ(rcPicker.right - rcPicker.left, 200);
+
+    SendMessageW(GetDlgItem(pFigures->m_hWnd, FIG_FILL_CIRCLE), BM_CLICK, 0, 0);
+    PumpMessages();
+    EXPECT_FALSE(pFigures->IsWindowVisible());
+    Stroke s = Drag();
+    EXPECT_EQ(s.nType, REC_SHAPE);
+    EXPECT_EQ(s.nKind, 11);
+    EXPECT_TRUE(Pressed(PB_FIGURE));
+
+    Click(PB_LINE);
+    CDrawFigure* pLines = palette.Picker(PICKER_LINES);
+    ASSERT_NE(nullptr, pLines);
+    SendMessageW(GetDlgItem(pLines->m_hWnd, LINE_STRAIGHT), BM_CLICK, 0, 0);
+    PumpMessages();
+    s = Drag();
+    EXPECT_EQ(s.nType, REC_PEN);
+    EXPECT_TRUE(Pressed(PB_LINE));
+    EXPECT_FALSE(Pressed(PB_FIGURE));
+
+    // Escape closes a picker without a choice: the selected tool shows pressed again.
+    Click(PB_FIGURE);
+    EXPECT_TRUE(pFigures->IsWindowVisible());
+    SendMessageW(pFigures->m_hWnd, WM_KEYDOWN, VK_ESCAPE, 0);
+    EXPECT_FALSE(pFigures->IsWindowVisible());
+    EXPECT_TRUE(Pressed(PB_LINE));
+}
+
+TEST_F(PaletteFixture, ClearAllPageButtonsAndFloating)
+{
+    Drag();
+    session.sent.clear();
+    Click(PB_CLEAR_ALL);
+    ASSERT_FALSE(session.sent.empty());
+    EXPECT_EQ(session.sent.back()[72 + 2], REC_CLEAR);
+    // Without the right to clear, the button is disabled.
+    PaletteShowState show;
+    show.bBoardShown = true;
+    show.bDrawRight = true;
+    palette.SetRoomState(show, false, true);
+    EXPECT_FALSE(IsWindowEnabled(palette.ButtonWindow(PB_CLEAR_ALL)));
+
+    // One page: both page buttons are disabled.
+    EXPECT_FALSE(IsWindowEnabled(palette.ButtonWindow(PB_BACK)));
+    EXPECT_FALSE(IsWindowEnabled(palette.ButtonWindow(PB_FORWARD)));
+
+    RECT docked{};
+    palette.GetWindowRect(&docked);
+    Click(PB_MINIMIZE);
+    EXPECT_TRUE(palette.IsFloating());
+    EXPECT_FALSE(palette.GetStyle() & WS_CHILD);
+    EXPECT_EQ(GetAncestor(palette.m_hWnd, GA_PARENT), GetDesktopWindow());
+    RECT floating{};
+    palette.GetWindowRect(&floating);
+    EXPECT_EQ(floating.left, docked.left - 5);
+    EXPECT_EQ(floating.top, docked.top + 5);
+    Click(PB_MINIMIZE);
+    EXPECT_FALSE(palette.IsFloating());
+    EXPECT_EQ(room.m_hWnd, palette.GetParent());
+    EXPECT_EQ(session.docked, (std::vector<bool>{false, true}));
+}
+} // namespace

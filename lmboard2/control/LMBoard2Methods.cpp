@@ -53,8 +53,11 @@ HRESULT Load(void* p, DispCall& c)
     }
     std::u16string path = Text(c.Bstr(0));
     if (nMode != 1 && path.find(u'.') == std::u16string::npos) return c.ReturnI2(0), S_OK;
-    // Web pages and documents are loaded by the page loader, which this board does not have.
-    return E_NOTIMPL;
+    // Web pages need the host's browser, which the board does not drive yet.
+    if (nMode == 1) return E_NOTIMPL;
+    // A file becomes pages of the current agenda and goes out, as an upload of one file does.
+    CLMView& view = pCtrl->View();
+    return c.ReturnI2(view.UploadAgenda(view.AgendaName(), path) ? 1 : 0), S_OK;
 }
 
 HRESULT GetRecordStartData(void* p, DispCall& c)
@@ -82,12 +85,13 @@ HRESULT SetBoardPos(void* p, DispCall& c)
 
 HRESULT UploadCancel(void* p, DispCall&)
 {
-    CLMView& view = Self(p)->View();
-    view.Writer().SetUploadCancel(true);
-    if (view.Hwnd()) Self(p)->DestroyProgress();
-    view.Writer().SendUploadCancel();
-    view.Writer().SetUploadCancel(false);
+    Self(p)->View().CancelUpload(true);
     return S_OK;
+}
+
+HRESULT UploadAgenda(void* p, DispCall& c)
+{
+    return c.ReturnBool(Self(p)->View().UploadAgenda(Text(c.Bstr(0)), Text(c.Bstr(1)))), S_OK;
 }
 
 constexpr VARTYPE I2 = VT_I2, I4 = VT_I4, BOOLT = VT_BOOL, BSTRT = VT_BSTR, PTR = kVtIntPtr,
@@ -155,7 +159,7 @@ const DispEntry g_boardMethods[] = {
      },
      {PTR, PTR, I4, BSTRT},
      0},
-    {L"UploadAgenda", DISP_KIND_METHOD, &NotBuilt, {BSTRT, BSTRT}, 0},
+    {L"UploadAgenda", DISP_KIND_METHOD, &UploadAgenda, {BSTRT, BSTRT}, 0},
     {L"PlayerLoadAgenda",
      DISP_KIND_METHOD,
      [](void* p, DispCall& c) { return c.ReturnBool(Self(p)->View().PlayerLoadAgenda(c.Bool(0))), S_OK; },

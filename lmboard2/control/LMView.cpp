@@ -11,6 +11,10 @@
 #include "lmboard2/control/BoardCursors.h"
 #include "lmboard2/control/ControlResources.h"
 #include "lmboard2/records/DrawReplay.h"
+#include "lmboard2/view/BoardUpload.h"
+
+#include <objidl.h> // gdiplus.h needs PROPID, which a lean windows.h leaves out
+#include <gdiplus.h>
 
 namespace
 {
@@ -37,6 +41,17 @@ bool IsWebAddress(const std::u16string& address)
         lower += static_cast<char16_t>(towlower(ch));
     return lower.rfind(u"http://", 0) == 0 || lower.rfind(u"https://", 0) == 0 ||
            lower.rfind(u"about:", 0) == 0;
+}
+
+// A picture the board can show: GDI+ reads it.
+bool IsReadablePicture(const std::filesystem::path& path)
+{
+    if (!StartGdiPlus()) return false;
+    Gdiplus::Bitmap* pPicture = Gdiplus::Bitmap::FromFile(path.wstring().c_str());
+    bool bOk = pPicture && pPicture->GetLastStatus() == Gdiplus::Ok && pPicture->GetWidth() > 0 &&
+               pPicture->GetHeight() > 0;
+    delete pPicture;
+    return bOk;
 }
 
 S_BOARD_LOGFONT DefaultTextFont(const std::u16string& face)
@@ -73,6 +88,10 @@ CLMView::CLMView(IBoardEvents& events, const std::filesystem::path& tempFolder)
 
 CLMView::~CLMView()
 {
+    // The worker wakes from a chunk wait or its pacing on the cancel flag.
+    if (m_writer) m_writer->SetUploadCancel(true);
+    WaitForUpload(false);
+    if (m_hUploadDone) CloseHandle(m_hUploadDone);
     Destroy();
     m_writer.reset();
     if (m_hStamp) DeleteObject(m_hStamp);
@@ -507,6 +526,195 @@ void CLMView::SucSendBoardData(const uint8_t* pMsg)
     S_BOARD_MSGHDR hdr = S_BOARD_MSGHDR::Read(pMsg);
     m_writer->SucSendBoardData(pMsg,
                                kBoardMsgHeaderSize + std::min<size_t>(hdr.dwPayloadLen, kBoardPayloadMax));
+}
+
+// ---- upload
+
+namespace
+{
+// The worker's steps: the writer sends, the window's thread hears of counts and the first page.
+class CViewUploadSteps : public IUploadSteps
+{
+public:
+    CViewUploadSteps(CSockBoard& writer, const BoardFolders& folders, HWND hView)
+        : m_writer(writer), m_folders(folders), m_hView(hView)
+    {
+    }
+    void FileCount(uint32_t nCurrent, uint32_t nTotal) override
+    {
+        PostMessageW(m_hView, WM_BOARD_FILE_COUNT, nCurrent, static_cast<LPARAM>(nTotal));
+    }
+    bool SendPage(const S_BOARD_FILEHDR& hdr) override { return m_writer.SendFile(hdr); }
+    bool Cancelled() override { return m_writer.IsUploadCancelled(); }
+    void ShowFirstPage(int nIndex) override
+    {
+        PostMessageW(m_hView, WM_BOARD_SELECT_PAGE, static_cast<WPARAM>(nIndex), 1);
+    }
+    void DropUnsent(const S_BOARD_FILEHDR& hdr) override
+    {
+        // Pages not yet sent are open nowhere: the store only opens listed and received pages.
+        std::u16string name = S_BOARD_FILEHDR::Text(hdr.szName);
+        std::error_code ec;
+        if (auto page = m_folders.PageFile(name)) std::filesystem::remove(*page, ec);
+        if (auto background = m_folders.BackgroundFile(name)) std::filesystem::remove(*background, ec);
+    }
+
+private:
+    CSockBoard& m_writer;
+    const BoardFolders& m_folders;
+    HWND m_hView;
+};
+} // namespace
+
+bool CLMView::UploadAgenda(const std::u16string& agenda, const std::u16string& files)
+{
+    if (!m_store || !m_writer || !m_hWnd || IsUploading()) return false;
+    std::vector<std::u16string> list = SplitFileList(files);
+    if (list.empty()) return false;
+    if (!agenda.empty()) m_strAgenda = agenda;
+
+    std::vector<std::u16string> names;
+    {
+        std::lock_guard<std::mutex> lock(m_pagesLock);
+        for (const auto& v : {&m_pages, &m_uploads})
+            for (const S_BOARD_FILEHDR& h : *v)
+                names.push_back(S_BOARD_FILEHDR::Text(h.szName));
+    }
+    uint32_t nTotal = 0;
+    std::vector<S_BOARD_FILEHDR> made;
+    for (const std::u16string& file : list)
+    {
+        // Documents and presentations go through the document converter, which this board lacks.
+        if (ClassifyUploadFile(file) != UploadFileKind::Picture)
+        {
+            m_events.ErrorMessage(1);
+            continue;
+        }
+        std::filesystem::path source(file);
+        if (!IsReadablePicture(source))
+        {
+            m_events.ErrorMessage(0);
+            continue;
+        }
+        std::optional<std::u16string> name = MakePageName(m_strAgenda, NextPageNumber(names));
+        if (!name)
+        {
+            m_events.ErrorMessage(4);
+            break;
+        }
+        S_NEW_PAGE page;
+        page.name = *name;
+        page.title = FileTitleOf(file);
+        page.caption = page.title;
+        page.byKind = PAGE_PICTURE;
+        std::optional<S_BOARD_FILEHDR> hdr = m_store->CreatePage(&source, page);
+        if (!hdr) continue;
+        names.push_back(*name);
+        made.push_back(*hdr);
+        nTotal += hdr->dwSize + static_cast<uint32_t>(kBoardFileHeaderSize);
+    }
+    if (made.empty()) return false;
+    {
+        std::lock_guard<std::mutex> lock(m_pagesLock);
+        m_uploads.insert(m_uploads.end(), made.begin(), made.end());
+    }
+    m_events.CreateProgress(false);
+    StartUpload(nTotal);
+    return true;
+}
+
+void CLMView::StartUpload(uint32_t nTotal)
+{
+    std::vector<S_BOARD_FILEHDR> pages;
+    int nFirst = 0;
+    {
+        std::lock_guard<std::mutex> lock(m_pagesLock);
+        pages = m_uploads;
+        nFirst = static_cast<int>(m_pages.size());
+    }
+    m_events.SetTotalSize(nTotal);
+    m_writer->SendUploadStart(static_cast<uint32_t>(pages.size()), nTotal);
+    m_writer->SetUploadCancel(false);
+    m_writer->StartPacing();
+    if (!m_hUploadDone) m_hUploadDone = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    ResetEvent(m_hUploadDone);
+    unsigned nUpload = ++m_nUpload;
+    m_upload = std::thread(&CLMView::RunUploadWorker, this, nUpload, std::move(pages), nFirst);
+}
+
+void CLMView::RunUploadWorker(unsigned nUpload, std::vector<S_BOARD_FILEHDR> pages, int nFirstIndex)
+{
+    CViewUploadSteps steps(*m_writer, *m_folders, m_hWnd);
+    UploadResult result = RunUpload(steps, pages, nFirstIndex);
+    PostMessageW(m_hWnd, WM_BOARD_UPLOAD_END, nUpload, result.bCancelled ? 1 : 0);
+    SetEvent(m_hUploadDone);
+}
+
+void CLMView::AddLocalPage(const S_BOARD_FILEHDR& hdr)
+{
+    if (!m_hWnd || GetWindowThreadProcessId(m_hWnd, nullptr) == GetCurrentThreadId())
+    {
+        AddPage(hdr);
+        return;
+    }
+    size_t nIndex;
+    {
+        std::lock_guard<std::mutex> lock(m_pagesLock);
+        m_pages.push_back(hdr);
+        nIndex = m_pages.size() - 1;
+    }
+    PostMessageW(m_hWnd, WM_BOARD_PAGE_SENT, nIndex, 0);
+}
+
+void CLMView::WaitForUpload(bool bPump)
+{
+    if (!m_upload.joinable()) return;
+    // The worker may be inside a host event that waits for this thread: messages keep moving.
+    bool bQuit = false;
+    WPARAM nQuit = 0;
+    while (bPump &&
+           MsgWaitForMultipleObjects(1, &m_hUploadDone, FALSE, INFINITE, QS_ALLINPUT) == WAIT_OBJECT_0 + 1)
+    {
+        MSG msg;
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE))
+        {
+            if (msg.message == WM_QUIT)
+            {
+                bQuit = true;
+                nQuit = msg.wParam;
+                continue;
+            }
+            TranslateMessage(&msg);
+            DispatchMessageW(&msg);
+        }
+    }
+    if (m_upload.joinable()) m_upload.join();
+    if (bQuit) PostQuitMessage(static_cast<int>(nQuit));
+}
+
+void CLMView::CancelUpload(bool bSend)
+{
+    if (!m_writer) return;
+    m_writer->SetUploadCancel(true);
+    // The worker's end notice may arrive while the messages are pumped: it is this cancel's.
+    ++m_nUpload;
+    WaitForUpload(true);
+    EmptyUploadList();
+    if (m_hWnd) m_events.DestroyProgress();
+    if (bSend) m_writer->SendUploadCancel();
+    m_writer->SetUploadCancel(false);
+}
+
+void CLMView::EndUpload(unsigned nUpload, bool bCancelled)
+{
+    // An upload that was cancelled has been waited for already; its end notice comes late.
+    if (nUpload != m_nUpload || !m_upload.joinable()) return;
+    WaitForUpload(false);
+    EmptyUploadList();
+    if (bCancelled) return;
+    m_writer->SendTransferEnd();
+    if (HWND hHost = HostWindow()) SetForegroundWindow(hHost);
+    m_events.UploadAgendaComplete();
 }
 
 std::vector<uint8_t> CLMView::RecordStartData() const
@@ -1020,6 +1228,22 @@ LRESULT CLMView::OnMessage(UINT uMsg, WPARAM wParam, LPARAM lParam, bool& bHandl
         return 0;
     case WM_BOARD_FOREGROUND:
         if (HWND hHost = HostWindow()) SetForegroundWindow(hHost);
+        return 0;
+    case WM_BOARD_FILE_COUNT:
+        m_events.SetFileCount(static_cast<uint32_t>(wParam), static_cast<uint32_t>(lParam));
+        return 0;
+    case WM_BOARD_PAGE_SENT:
+    {
+        std::optional<S_BOARD_FILEHDR> hdr;
+        {
+            std::lock_guard<std::mutex> lock(m_pagesLock);
+            if (wParam < m_pages.size()) hdr = m_pages[wParam];
+        }
+        if (hdr) m_events.AddPage(0, *hdr);
+        return 0;
+    }
+    case WM_BOARD_UPLOAD_END:
+        EndUpload(static_cast<unsigned>(wParam), lParam != 0);
         return 0;
     default:
         break;

@@ -6,6 +6,7 @@
 #include <mutex>
 #include <optional>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "lmboard2/boardmsg/SockBoard.h"
@@ -23,6 +24,9 @@ constexpr UINT WM_BOARD_HOST_MODE = 2125;
 constexpr UINT WM_BOARD_SELECT_PAGE = 2126;
 constexpr UINT WM_BOARD_REPLAY = 2131;
 constexpr UINT WM_BOARD_FOREGROUND = 2226;
+constexpr UINT WM_BOARD_FILE_COUNT = 2140; // wParam the file going out (from 1), lParam the count
+constexpr UINT WM_BOARD_UPLOAD_END = 2141; // wParam the upload's number, lParam 1 when cancelled
+constexpr UINT WM_BOARD_PAGE_SENT = 2142;  // wParam the index of a page the upload added
 constexpr UINT kViewPaneId = 0xE900;
 
 enum BoardMode
@@ -70,6 +74,13 @@ public:
     void SendDeletePage(bool bLastFile, const std::u16string& name);
     void RequestAgendaOrder(const std::u16string& name, const uint8_t* pBuff, size_t nLen);
     void RequestAgendaName(const std::u16string& name, const uint8_t* pBuff72);
+    // The pictures of a '|'-separated list become pages of the agenda and go out one by one on
+    // a worker; other files are refused with ErrorMessage(1). False when nothing goes out.
+    bool UploadAgenda(const std::u16string& agenda, const std::u16string& files);
+    // Stops an upload: the worker ends (messages are pumped meanwhile), unsent pages are deleted,
+    // DestroyProgress is fired and, when asked, code 82 sent.
+    void CancelUpload(bool bSend);
+    bool IsUploading() const { return m_upload.joinable(); }
     void SucSendBoardData(const uint8_t* pMsg);
     std::vector<uint8_t> RecordStartData() const;
     bool PlayerLoadAgenda(bool bUnicodeData);
@@ -124,7 +135,8 @@ public:
     // IBoardWriterOwner
     void SendData(const uint8_t* pData, size_t nLen) override { m_events.SendData(pData, nLen); }
     void ProgressChange(uint32_t nBytes) override { m_events.ProgressChange(nBytes); }
-    void AddLocalPage(const S_BOARD_FILEHDR& hdr) override { AddPage(hdr); }
+    // An uploaded page joins the list at once; the event is fired on the window's thread.
+    void AddLocalPage(const S_BOARD_FILEHDR& hdr) override;
 
     // IDrawSurface: the drawing bitmap (the scaled copy follows at the next paint).
     void ClearToBackground() override;
@@ -162,6 +174,10 @@ private:
     void OnWheel(int nDelta, UINT nKeys);
     void OnMouse(UINT uMsg, LPARAM lParam, WPARAM wParam);
     void OnHostMode(int nMode);
+    void StartUpload(uint32_t nTotal);
+    void RunUploadWorker(unsigned nUpload, std::vector<S_BOARD_FILEHDR> pages, int nFirstIndex);
+    void EndUpload(unsigned nUpload, bool bCancelled);
+    void WaitForUpload(bool bPump);
     void SetBoardMode(const std::u16string& path, int nMode);
     void DeleteByName(const std::u16string& name, bool bFire);
     bool WriteHeaderBack(const S_BOARD_FILEHDR& hdr);
@@ -213,4 +229,9 @@ private:
     int m_nTopMargin = 41;
     HWND m_hHost = nullptr;
     std::u16string m_strProduct;
+
+    // The upload worker (one at a time), its number and the event it sets when it ends.
+    std::thread m_upload;
+    unsigned m_nUpload = 0;
+    HANDLE m_hUploadDone = nullptr;
 };

@@ -39,4 +39,6 @@ public:
                                   uint32_t nPage) = 0;
     // GetIniString: the host's text for a key; empty means the default.
     virtual std::u16string GetIniString(const std::u16string& key) = 0;
+    // UploadAgendaComplete: every page of an upload went out (hosts that show no progress ignore it).
+    virtual void UploadAgendaComplete() {}
 };

@@ -70,8 +70,8 @@ struct PaletteFixture : testing::Test
     {
         LoadTestResources();
         RECT rc{40, 40, 1040, 760};
-        ASSERT_TRUE(room.CreateEx(0, L"STATIC", L"room", WS_OVERLAPPEDWINDOW | WS_VISIBLE | WS_CLIPCHILDREN, rc,
-                                  nullptr, 0));
+        ASSERT_TRUE(room.CreateEx(0, L"STATIC", L"room", WS_OVERLAPPEDWINDOW | WS_VISIBLE | WS_CLIPCHILDREN,
+                                  rc, nullptr, 0));
         RoomBoardSettings settings;
         settings.product = L"Quillon";
         settings.confCode = L"palette";

@@ -129,7 +129,8 @@ TEST(BoardPaletteRules, LayoutFitsTheHeightOfEachMode)
             for (size_t j = i + 1; j < shown.size(); ++j)
             {
                 const auto& b = *shown[j];
-                bool bApart = a.x + a.cx <= b.x || b.x + b.cx <= a.x || a.y + a.cy <= b.y || b.y + b.cy <= a.y;
+                bool bApart =
+                    a.x + a.cx <= b.x || b.x + b.cx <= a.x || a.y + a.cy <= b.y || b.y + b.cy <= a.y;
                 EXPECT_TRUE(bApart) << a.nId << " overlaps " << b.nId;
             }
         }
@@ -241,9 +242,13 @@ TEST(BoardToolFeature, CommandsReachTheBoard)
         {true, 1399, {"font"}},
         {true, 32928, {"mode 0", "thick 5", "press 1392"}},
         // The highlighter has its own width (10) and colour.
-        {true, 32930, {"fluo on", "colour " + std::to_string(kDefaultPenColour), "mode 0", "thick 10", "press 1393"}},
+        {true,
+         32930,
+         {"fluo on", "colour " + std::to_string(kDefaultPenColour), "mode 0", "thick 10", "press 1393"}},
         {false, 32937, {"thick 20"}},
-        {false, 32929, {"fluo off", "colour " + std::to_string(kDefaultPenColour), "mode 1", "thick 5", "press 1396"}},
+        {false,
+         32929,
+         {"fluo off", "colour " + std::to_string(kDefaultPenColour), "mode 1", "thick 5", "press 1396"}},
         {false, 33005, {"mode 13", "thick 5", "press 1396"}},
         {false, 32989, {"mode 7", "thick 5", "press 1397"}},
         {false, 32994, {"mode 12", "thick 5", "press 1397"}},
@@ -262,8 +267,8 @@ TEST(BoardToolFeature, CommandsReachTheBoard)
     }
     // The pen's width is 1 now, the highlighter's 20: each comes back with its tool.
     tools.ColourWidthCommand(32930);
-    EXPECT_EQ(rec.Take(), (Calls{"fluo on", "colour " + std::to_string(kDefaultPenColour), "mode 0", "thick 20",
-                                 "press 1393"}));
+    EXPECT_EQ(rec.Take(), (Calls{"fluo on", "colour " + std::to_string(kDefaultPenColour), "mode 0",
+                                 "thick 20", "press 1393"}));
     EXPECT_TRUE(tools.WidthMenu()[4].bChecked);
     tools.OnPenColour(0x0000FF);
     EXPECT_EQ(rec.Take(), Calls{"colour 255"});

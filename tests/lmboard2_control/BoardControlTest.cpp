@@ -180,7 +180,7 @@ TEST_F(BoardHost, EveryDispidTakesItsDeclaredTypes)
         {11,
          {CVar::IntPtr(0), CVar::IntPtr(reinterpret_cast<INT_PTR>(m_hWndHost)), CVar(0L), CVar(L"Quillon")},
          S_OK},
-        {12, {CVar(L"conf"), CVar(L"a.pdf")}, E_NOTIMPL},
+        {12, {CVar(L"conf"), CVar(L"a.pdf")}, S_OK}, // a document: ErrorMessage(1), FALSE
         {13, {CVar(true)}, S_OK},
         {14, {}, S_OK},
         {15, {CVar::IntPtr(reinterpret_cast<INT_PTR>(buff))}, S_OK},

@@ -7,8 +7,16 @@ namespace
 {
 constexpr int kWidths[] = {1, 3, 5, 10, 20, 30};
 constexpr int kZooms[] = {25, 50, 75, 100, 125, 150, 200, 300, 4096, 8192};
-constexpr const char* kZoomLabels[] = {"25%", "50%",  "75%",  "100%", "125%", "150%", "200%", "300%",
-                                       "IDMS_BOARD_ZOOM_WIDTH", "IDMS_BOARD_ZOOM_PAGE"};
+constexpr const char* kZoomLabels[] = {"25%",
+                                       "50%",
+                                       "75%",
+                                       "100%",
+                                       "125%",
+                                       "150%",
+                                       "200%",
+                                       "300%",
+                                       "IDMS_BOARD_ZOOM_WIDTH",
+                                       "IDMS_BOARD_ZOOM_PAGE"};
 
 // Board draw modes.
 enum : int
@@ -119,7 +127,8 @@ void CBoardToolFeature::ColourWidthCommand(unsigned nCommand)
     else if (nCommand == CMD_STRAIGHT_LINE)
         SelectDrawTool(nCommand, MODE_STRAIGHT, PB_LINE);
     else if (nCommand >= CMD_FIGURE_FIRST && nCommand <= CMD_FIGURE_LAST)
-        SelectDrawTool(nCommand, MODE_FIGURE_FIRST + static_cast<int>(nCommand - CMD_FIGURE_FIRST), PB_FIGURE);
+        SelectDrawTool(nCommand, MODE_FIGURE_FIRST + static_cast<int>(nCommand - CMD_FIGURE_FIRST),
+                       PB_FIGURE);
     else if (int nWidth = WidthOfCommand(nCommand))
     {
         (m_bHighlighter ? m_nHighlighterWidth : m_nPenWidth) = nCommand;

@@ -41,9 +41,9 @@ public:
 struct ToolMenuItem
 {
     unsigned nCommand = 0;
-    std::string label;    // a literal ("25%") or, with bKey, a text key
+    std::string label; // a literal ("25%") or, with bKey, a text key
     bool bKey = false;
-    int nPixels = 0;      // width items: "%d %s" with "IDMS_BOARD_PIXEL"
+    int nPixels = 0; // width items: "%d %s" with "IDMS_BOARD_PIXEL"
     bool bChecked = false;
 };
 

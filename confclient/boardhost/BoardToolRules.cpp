@@ -151,7 +151,7 @@ int PickerWidth(PickerKind kind)
 std::vector<PickerButtonPlace> PickerButtons(PickerKind kind)
 {
     if (kind == PICKER_LINES) return {{LINE_FREE, 4, 2}, {LINE_STRAIGHT, 36, 2}};
-    return {{FIG_RECTANGLE, 4, 2},       {FIG_CIRCLE, 36, 2},       {FIG_TRIANGLE, 68, 2},
+    return {{FIG_RECTANGLE, 4, 2},        {FIG_CIRCLE, 36, 2},       {FIG_TRIANGLE, 68, 2},
             {FIG_FILL_RECTANGLE, 103, 2}, {FIG_FILL_CIRCLE, 134, 2}, {FIG_FILL_TRIANGLE, 166, 2}};
 }
 

@@ -74,14 +74,14 @@ enum BoardToolCommand : unsigned
 // What SelectTool does with a button or picker id.
 enum class PaletteAction
 {
-    None,             // ignored
-    BarCommand,       // a tool command to the control bar (as chosen from its menu)
-    ColourWidth,      // a command to the control bar's colour/width handler
-    PenColour,        // message 2028 with the colour to the control bar
-    LinePicker,       // open the line-style picker
-    FigurePicker,     // open the figure picker
-    ZoomMenu,         // the zoom menu below the button
-    WidthMenu,        // the pen-width menu above the button's bottom
+    None,         // ignored
+    BarCommand,   // a tool command to the control bar (as chosen from its menu)
+    ColourWidth,  // a command to the control bar's colour/width handler
+    PenColour,    // message 2028 with the colour to the control bar
+    LinePicker,   // open the line-style picker
+    FigurePicker, // open the figure picker
+    ZoomMenu,     // the zoom menu below the button
+    WidthMenu,    // the pen-width menu above the button's bottom
 };
 
 struct PaletteStep
@@ -98,8 +98,8 @@ PaletteStep PaletteSelectTool(unsigned nId);
 // CheckToolButton: the tool button shown pressed and the one whose clicks are swallowed.
 struct ToolPress
 {
-    unsigned nPressed = 0;       // 0: every tool button released
-    unsigned nSwallow = 0;       // the pressed button that ignores the mouse, 0 for none
+    unsigned nPressed = 0;        // 0: every tool button released
+    unsigned nSwallow = 0;        // the pressed button that ignores the mouse, 0 for none
     bool bReleasePickers = false; // the figure pickers release their own buttons
 };
 ToolPress CheckToolPress(unsigned nId, bool bSlideShowPage);

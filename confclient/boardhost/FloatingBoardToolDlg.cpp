@@ -109,7 +109,8 @@ void DrawShape(HDC hDC, unsigned nId, const RECT& rc, COLORREF ink)
     case LINE_FREE:
     case PB_LINE:
     {
-        POINT wave[4] = {{cx - r, cy + r / 2}, {cx - r / 3, cy - r / 2}, {cx + r / 3, cy + r / 2}, {cx + r, cy - r / 2}};
+        POINT wave[4] = {
+            {cx - r, cy + r / 2}, {cx - r / 3, cy - r / 2}, {cx + r / 3, cy + r / 2}, {cx + r, cy - r / 2}};
         ::Polyline(hDC, wave, 4);
         break;
     }
@@ -582,8 +583,8 @@ void CFloatingBoardToolDlg::OpenMenu(bool bZoom)
     RECT rc{};
     ::GetWindowRect(ButtonWindow(bZoom ? PB_ZOOM : PB_PEN_WIDTH), &rc);
     int y = bZoom ? rc.bottom : rc.bottom - 2;
-    auto nCommand = static_cast<unsigned>(::TrackPopupMenu(hMenu, TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_LEFTALIGN,
-                                                           rc.left, y, 0, m_hWnd, nullptr));
+    auto nCommand = static_cast<unsigned>(::TrackPopupMenu(
+        hMenu, TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_LEFTALIGN, rc.left, y, 0, m_hWnd, nullptr));
     ::DestroyMenu(hMenu);
     if (!nCommand) return;
     if (bZoom)
@@ -643,7 +644,8 @@ void CFloatingBoardToolDlg::ToggleDocking()
         ModifyStyle(WS_POPUP | WS_BORDER, WS_CHILD);
         ::SetParent(m_hWnd, hRoom);
         m_bFloating = false;
-        ::SetWindowPos(m_hWnd, nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_FRAMECHANGED);
+        ::SetWindowPos(m_hWnd, nullptr, 0, 0, 0, 0,
+                       SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_FRAMECHANGED);
     }
     Relayout();
     ApplyVisibility();

@@ -19,7 +19,10 @@ class CFloatingBoardToolDlg;
 class CPaletteButton : public CButton
 {
 public:
-    CPaletteButton(unsigned nId, bool bSwatch, uint32_t colour) : m_nId(nId), m_bSwatch(bSwatch), m_colour(colour) {}
+    CPaletteButton(unsigned nId, bool bSwatch, uint32_t colour)
+        : m_nId(nId), m_bSwatch(bSwatch), m_colour(colour)
+    {
+    }
     BOOL Create(CWnd* pParent, const RECT& rc);
     void SetPressed(bool bPressed);
     bool IsPressed() const { return m_bPressed; }
@@ -98,7 +101,10 @@ public:
     int PaletteHeightNow() const;
     unsigned SelectedTool() const { return m_nSelectedTool; }
     HWND ButtonWindow(unsigned nId) const;
-    CDrawFigure* Picker(PickerKind kind) const { return kind == PICKER_FIGURES ? m_pFigures.get() : m_pLines.get(); }
+    CDrawFigure* Picker(PickerKind kind) const
+    {
+        return kind == PICKER_FIGURES ? m_pFigures.get() : m_pLines.get();
+    }
     // Presses the selected tool again (a picker closed without a choice).
     void PressSelectedTool() { CheckToolButton(m_nSelectedTool); }
     // The session's text of a key (tool tips, title, menu labels).

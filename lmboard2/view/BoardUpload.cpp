@@ -25,7 +25,8 @@ std::u16string LowerExtension(std::u16string_view path)
 {
     size_t nSlash = path.find_last_of(u"\\/");
     size_t nDot = path.rfind(u'.');
-    if (nDot == std::u16string_view::npos || (nSlash != std::u16string_view::npos && nDot < nSlash)) return {};
+    if (nDot == std::u16string_view::npos || (nSlash != std::u16string_view::npos && nDot < nSlash))
+        return {};
     std::u16string ext(path.substr(nDot));
     for (char16_t& c : ext)
         if (c >= u'A' && c <= u'Z') c = static_cast<char16_t>(c - u'A' + u'a');

@@ -86,7 +86,8 @@ using Log = std::vector<std::string>;
 TEST(BoardUpload, WorkerLoop)
 {
     const std::vector<S_BOARD_FILEHDR> pictures = {Page(u"c_001"), Page(u"c_002"), Page(u"c_003")};
-    const std::vector<S_BOARD_FILEHDR> document = {Page(u"c_001", PAGE_DOCUMENT), Page(u"c_002", PAGE_DOCUMENT)};
+    const std::vector<S_BOARD_FILEHDR> document = {Page(u"c_001", PAGE_DOCUMENT),
+                                                   Page(u"c_002", PAGE_DOCUMENT)};
     struct Row
     {
         const char* what;
@@ -115,8 +116,14 @@ TEST(BoardUpload, WorkerLoop)
          true,
          2},
         // A failure ends the loop; without a cancel the unsent files stay.
-        {"failure", pictures, 1, SIZE_MAX, {"count 1/3", "sent c_001", "show 4", "count 2/3", "failed c_002"}, false,
-         false, 1},
+        {"failure",
+         pictures,
+         1,
+         SIZE_MAX,
+         {"count 1/3", "sent c_001", "show 4", "count 2/3", "failed c_002"},
+         false,
+         false,
+         1},
         // A cancel drops every page not sent, the one under way included.
         {"cancel",
          pictures,

@@ -9,7 +9,9 @@
 #include "lmboard2/boardbase/BoardName.h"
 #include "comkit/ServerModule.h"
 #include "lmboard2/control/BoardCursors.h"
+#include "lmboard2/control/ClipSources.h"
 #include "lmboard2/control/ControlResources.h"
+#include "lmboard2/gif/ClipToGif.h"
 #include "lmboard2/records/DrawReplay.h"
 #include "lmboard2/view/BoardUpload.h"
 
@@ -427,9 +429,85 @@ void CLMView::PostHostMode(int nMode, const std::u16string& modeName)
 
 void CLMView::OnHostMode(int nMode)
 {
-    // Web capture, screen and clipboard capture and document opening belong with page loading;
-    // the host's mode 2 outside a web page only ends the transfer it announced.
+    // Web capture and document opening belong with page loading; the host's mode 2 outside a
+    // web page only ends the transfer it announced.
     if (nMode == BOARD_WEB_CAPTURE && !IsWebMode() && m_writer) m_writer->SendTransferEnd();
+    // A capture is taken only when this board asked for one (Load's mode message): a grant that
+    // arrives unasked, from whoever sent it, must not publish the user's clipboard.
+    if ((nMode == BOARD_CLIPBOARD || nMode == BOARD_CAPTURE) && m_writer && m_writer->IsModeSent())
+        CaptureClipboard(nMode);
+}
+
+bool CLMView::CaptureClipboard(int nMode)
+{
+    if (!m_store || !m_writer || !m_folders || IsUploading()) return false;
+    std::vector<std::u16string> names;
+    int nCaptures = 0;
+    {
+        std::lock_guard<std::mutex> lock(m_pagesLock);
+        for (const S_BOARD_FILEHDR& h : m_pages)
+        {
+            names.push_back(S_BOARD_FILEHDR::Text(h.szName));
+            nCaptures += h.byKind == PAGE_CAPTURE;
+        }
+    }
+    std::optional<std::u16string> name = MakePageName(m_strAgenda, NextPageNumber(names));
+    std::filesystem::path capture = m_folders->backgrounds / u"Capture.gif";
+    if (!name || !SaveClipboard(m_hWnd, capture, 0, 0))
+    {
+        // The peers were told of a capture that brings nothing.
+        m_writer->SendTransferEnd();
+        m_events.ErrorMessage(name ? 0 : 4);
+        return false;
+    }
+    SetBoardMode(capture.u16string(), nMode);
+    m_events.CreateProgress(false);
+    S_NEW_PAGE page;
+    page.name = *name;
+    page.title = u"Capture";
+    std::string number = std::to_string(nCaptures + 1);
+    page.caption = u"Capture " + std::u16string(number.begin(), number.end());
+    page.byKind = PAGE_CAPTURE;
+    std::optional<S_BOARD_FILEHDR> hdr = m_store->CreatePage(&capture, page);
+    if (!hdr)
+    {
+        m_writer->SendTransferEnd();
+        m_events.DestroyProgress();
+        return false;
+    }
+    {
+        std::lock_guard<std::mutex> lock(m_pagesLock);
+        m_uploads.push_back(*hdr);
+    }
+    StartUpload(hdr->dwSize + static_cast<uint32_t>(kBoardFileHeaderSize));
+    return true;
+}
+
+bool CLMView::SavePage(const std::filesystem::path& path, bool bGif) const
+{
+    S_PICTURE24 pic = m_bitmaps.DrawingBitmap().Picture24();
+    if (pic.bits.empty()) return false;
+    if (bGif) return CClipToGif().SaveBits(pic.View(), path) == 1;
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    return out && WriteBmpFile(pic.View(), out);
+}
+
+bool CLMView::Save()
+{
+    // Web pages and slide shows are saved by the browser and the presentation program.
+    if (IsWebMode() || m_nBoardMode == BOARD_SLIDESHOW || m_nCurrent < 0) return false;
+    wchar_t szFile[MAX_PATH] = L"";
+    OPENFILENAMEW ofn{};
+    ofn.lStructSize = sizeof ofn;
+    ofn.hwndOwner = m_hWnd;
+    ofn.lpstrFilter = L"Compuserve GIF(*.gif)\0*.gif\0Windows Bitmap(*.bmp)\0*.bmp\0\0";
+    ofn.nFilterIndex = 1;
+    ofn.lpstrFile = szFile;
+    ofn.nMaxFile = MAX_PATH;
+    ofn.lpstrDefExt = L"gif";
+    ofn.Flags = OFN_HIDEREADONLY | OFN_NOCHANGEDIR | OFN_OVERWRITEPROMPT;
+    if (!GetSaveFileNameW(&ofn)) return false;
+    return SavePage(szFile, ofn.nFilterIndex != 2);
 }
 
 // ---- commands

@@ -81,6 +81,12 @@ public:
     // DestroyProgress is fired and, when asked, code 82 sent.
     void CancelUpload(bool bSend);
     bool IsUploading() const { return m_upload.joinable(); }
+    // Save: the current page's drawing through a save dialog, as a GIF or a bitmap file.
+    bool Save();
+    // The current page's drawing written as a GIF (else a bitmap file); false when not written.
+    bool SavePage(const std::filesystem::path& path, bool bGif) const;
+    // Modes 5 and 7: the clipboard becomes a captured page (kind 10) that goes out at once.
+    bool CaptureClipboard(int nMode);
     void SucSendBoardData(const uint8_t* pMsg);
     std::vector<uint8_t> RecordStartData() const;
     bool PlayerLoadAgenda(bool bUnicodeData);

@@ -5,7 +5,15 @@
 #include <map>
 
 #include "lmboard2/boardmsg/BoardMessage.h"
+#include "lmboard2/control/ClipSources.h"
 #include "lmboard2/control/LMView.h"
+#include "lmboard2/gif/BmpFile.h"
+
+#include <objidl.h> // gdiplus.h needs PROPID, which a lean windows.h leaves out
+#include <gdiplus.h>
+
+#include <fstream>
+#include <iterator>
 
 namespace
 {
@@ -253,5 +261,136 @@ TEST_F(BoardInputWindow, LockedBoardTakesNoDrawing)
     for (int nMode : {0, 2, 5, 7})
         Drag(nMode, {100, 100}, {300, 220});
     EXPECT_TRUE(events.sent.empty());
+}
+
+// A GIF decoded by GDI+, as 0x00BBGGRR pixels from the top row down.
+struct Decoded
+{
+    int cx = 0, cy = 0;
+    std::vector<COLORREF> pixels;
+    COLORREF At(int x, int y) const { return pixels[static_cast<size_t>(y) * cx + x]; }
+};
+Decoded DecodeWithGdiPlus(const std::filesystem::path& path)
+{
+    Decoded d;
+    if (!StartGdiPlus()) return d;
+    Gdiplus::Bitmap bitmap(path.wstring().c_str());
+    if (bitmap.GetLastStatus() != Gdiplus::Ok) return d;
+    d.cx = static_cast<int>(bitmap.GetWidth());
+    d.cy = static_cast<int>(bitmap.GetHeight());
+    for (int y = 0; y < d.cy; ++y)
+        for (int x = 0; x < d.cx; ++x)
+        {
+            Gdiplus::Color c;
+            bitmap.GetPixel(x, y, &c);
+            d.pixels.push_back(RGB(c.GetR(), c.GetG(), c.GetB()));
+        }
+    return d;
+}
+
+bool Near(COLORREF a, COLORREF b)
+{
+    return abs(GetRValue(a) - GetRValue(b)) + abs(GetGValue(a) - GetGValue(b)) +
+               abs(GetBValue(a) - GetBValue(b)) <=
+           48;
+}
+
+std::filesystem::path TempFile(const char* pszName)
+{
+    return std::filesystem::temp_directory_path() / pszName;
+}
+
+TEST_F(BoardInputWindow, SaveWritesTheDrawingAsGifOrBitmapFile)
+{
+    view.SetLineColor(RGB(200, 0, 0));
+    view.SetLineThick(8);
+    Drag(0, {100, 100}, {300, 220});
+    const CSurfaceBitmap& drawing = view.DrawingBitmap();
+
+    std::filesystem::path gif = TempFile("board-save.gif"), bmp = TempFile("board-save.bmp");
+    ASSERT_TRUE(view.SavePage(gif, true));
+    Decoded d = DecodeWithGdiPlus(gif);
+    ASSERT_EQ(d.cx, drawing.Width());
+    ASSERT_EQ(d.cy, drawing.Height());
+    int nFar = 0;
+    for (int y = 0; y < d.cy; y += 7)
+        for (int x = 0; x < d.cx; x += 7)
+            nFar += !Near(d.At(x, y), drawing.Pixel(x, y));
+    EXPECT_EQ(nFar, 0);
+    EXPECT_TRUE(Near(d.At(200, 160), RGB(200, 0, 0)));
+
+    // The bitmap file holds the drawing exactly.
+    ASSERT_TRUE(view.SavePage(bmp, false));
+    std::ifstream in(bmp, std::ios::binary);
+    std::vector<uint8_t> bytes{std::istreambuf_iterator<char>(in), {}};
+    in.close();
+    std::optional<S_PICTURE24> back = DecodeBmpFile(bytes.data(), bytes.size());
+    ASSERT_TRUE(back);
+    EXPECT_EQ(back->bits, drawing.Picture24().bits);
+
+    // LoadBmpFile turns it into a GIF and deletes it when asked.
+    std::filesystem::remove(gif);
+    EXPECT_EQ(LoadBmpFile(bmp, gif, true), 1);
+    EXPECT_FALSE(std::filesystem::exists(bmp));
+    EXPECT_EQ(DecodeWithGdiPlus(gif).cx, drawing.Width());
+    EXPECT_EQ(LoadBmpFile(bmp, gif, false), 0); // gone
+    std::filesystem::remove(gif);
+}
+
+TEST(BoardClipboard, BitmapAndMetafileBecomeGifs)
+{
+    HWND hOwner =
+        CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+    std::filesystem::path gif = TempFile("board-clip.gif");
+
+    // A bitmap: left half green, right half blue.
+    HDC hScreen = GetDC(nullptr);
+    HBITMAP hBitmap = CreateCompatibleBitmap(hScreen, 64, 40);
+    HDC hdc = CreateCompatibleDC(hScreen);
+    HGDIOBJ hOld = SelectObject(hdc, hBitmap);
+    RECT left{0, 0, 32, 40}, right{32, 0, 64, 40};
+    HBRUSH hGreen = CreateSolidBrush(RGB(0, 160, 0)), hBlue = CreateSolidBrush(RGB(0, 0, 220));
+    FillRect(hdc, &left, hGreen);
+    FillRect(hdc, &right, hBlue);
+    SelectObject(hdc, hOld);
+    DeleteDC(hdc);
+    ASSERT_TRUE(OpenClipboard(hOwner));
+    EmptyClipboard();
+    SetClipboardData(CF_BITMAP, hBitmap);
+    CloseClipboard();
+    ASSERT_EQ(SaveClipboard(hOwner, gif, 0, 0), 1);
+    Decoded d = DecodeWithGdiPlus(gif);
+    ASSERT_EQ(d.cx, 64);
+    ASSERT_EQ(d.cy, 40);
+    EXPECT_TRUE(Near(d.At(5, 5), RGB(0, 160, 0)));
+    EXPECT_TRUE(Near(d.At(60, 35), RGB(0, 0, 220)));
+    // The clipboard is emptied: nothing is left to save.
+    EXPECT_EQ(SaveClipboard(hOwner, gif, 0, 0), 0);
+
+    // A metafile with a blue rectangle: played on white, 30 pixels in, 60 larger than its frame.
+    HDC hMeta = CreateEnhMetaFileW(hScreen, nullptr, nullptr, nullptr);
+    FillRect(hMeta, &right, hBlue);
+    HENHMETAFILE hEmf = CloseEnhMetaFile(hMeta);
+    ENHMETAHEADER head{};
+    GetEnhMetaFileHeader(hEmf, sizeof head, &head);
+    MetafileCanvas c =
+        MetafileCanvasFor(head.rclFrame.left, head.rclFrame.top, head.rclFrame.right, head.rclFrame.bottom,
+                          GetDeviceCaps(hScreen, LOGPIXELSX), GetDeviceCaps(hScreen, LOGPIXELSY), 0, 0);
+    ASSERT_TRUE(OpenClipboard(hOwner));
+    EmptyClipboard();
+    SetClipboardData(CF_ENHMETAFILE, hEmf);
+    CloseClipboard();
+    ASSERT_EQ(SaveClipboard(hOwner, gif, 0, 0), 1);
+    d = DecodeWithGdiPlus(gif);
+    EXPECT_EQ(d.cx, c.nWidth);
+    EXPECT_EQ(d.cy, c.nHeight);
+    EXPECT_TRUE(Near(d.At(2, 2), RGB(255, 255, 255)));
+    EXPECT_TRUE(Near(d.At((c.left + c.right) / 2, (c.top + c.bottom) / 2), RGB(0, 0, 220)));
+
+    ReleaseDC(nullptr, hScreen);
+    DeleteObject(hGreen);
+    DeleteObject(hBlue);
+    DestroyWindow(hOwner);
+    std::filesystem::remove(gif);
 }
 } // namespace

@@ -10,6 +10,7 @@
 
 #include "confclient/network/QNCommands.h"
 #include "confclient/network/transport/QNInterface.h"
+#include "lmboard2/boardmsg/BoardMessage.h"
 #include "lmboard2/control/LMView.h"
 #include "loopserver/LoopServer.h"
 #include "tests/network/QNTestOwner.h"
@@ -319,6 +320,41 @@ TEST(BoardTraffic, PicturesAliceUploadsArriveAtBobPageForPage)
     EXPECT_EQ(alice.view->PageCount(), 3u);
     alice.PumpUntil([] { return false; }, 300); // the worker's late end notice changes nothing
     EXPECT_EQ(alice.nComplete, 1);
+
+    // The host grants a clipboard capture: the clipboard's bitmap becomes page "Capture 1",
+    // kind 10, and reaches bob.
+    HDC hScreen = GetDC(nullptr);
+    HBITMAP hBitmap = CreateCompatibleBitmap(hScreen, 48, 32);
+    ReleaseDC(nullptr, hScreen);
+    ASSERT_TRUE(OpenClipboard(hParent));
+    EmptyClipboard();
+    SetClipboardData(CF_BITMAP, hBitmap);
+    CloseClipboard();
+    std::optional<std::vector<uint8_t>> grant = CBoardMessage(BMSG_HOST_MODE, u"ClipBoard").Finish();
+    ASSERT_TRUE(grant);
+    // A grant nobody asked for takes nothing from the clipboard.
+    alice.view->Read(grant->data(), grant->size());
+    alice.PumpUntil([] { return false; }, 300);
+    EXPECT_EQ(alice.view->PageCount(), 3u);
+    EXPECT_TRUE(IsClipboardFormatAvailable(CF_BITMAP));
+    alice.view->Writer().SendModeName(u"ClipBoard"); // as Load in mode 5 asks
+    alice.view->Read(grant->data(), grant->size());
+    ASSERT_TRUE(alice.PumpUntil([&] { return alice.nComplete == 2; }));
+    EXPECT_EQ(alice.view->BoardMode(), BOARD_PICTURE); // showing the captured page
+    bob.ReadUpTo(alice.nSent);
+    std::optional<S_BOARD_FILEHDR> captured = bob.view->ListedHeader(u"E2E_003");
+    ASSERT_TRUE(captured);
+    EXPECT_EQ(captured->byKind, PAGE_CAPTURE);
+    EXPECT_EQ(S_BOARD_FILEHDR::Text(captured->szCaption), u"Capture 1");
+    EXPECT_EQ(alice.PageFile("E2E_003"), bob.PageFile("E2E_003"));
+    EXPECT_EQ(bob.view->DrawingBitmap().Width(), 48);
+
+    // An empty clipboard: the peers hear the transfer end, alice an error.
+    alice.errors.clear();
+    alice.view->Writer().SendModeName(u"ClipBoard");
+    alice.view->Read(grant->data(), grant->size());
+    alice.PumpUntil([&] { return !alice.errors.empty(); }, 5000);
+    EXPECT_EQ(alice.errors, std::vector<int>{0});
 
     alice.view->Destroy();
     DestroyWindow(hParent);

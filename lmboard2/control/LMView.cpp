@@ -13,6 +13,7 @@
 #include "lmboard2/control/ControlResources.h"
 #include "lmboard2/gif/ClipToGif.h"
 #include "lmboard2/records/DrawReplay.h"
+#include "lmboard2/view/AgendaOrder.h"
 #include "lmboard2/view/BoardUpload.h"
 
 #include <objidl.h> // gdiplus.h needs PROPID, which a lean windows.h leaves out
@@ -340,10 +341,26 @@ void CLMView::DeleteByName(const std::u16string& name, bool bFire)
     if (bFire) m_events.DeletePage(nIndex);
 }
 
-std::optional<std::vector<std::optional<S_BOARD_FILEHDR>>> CLMView::ApplyAgendaOrder(const uint8_t*, size_t)
+std::optional<std::vector<std::optional<S_BOARD_FILEHDR>>> CLMView::ApplyAgendaOrder(const uint8_t* pMsg,
+                                                                                     size_t nLen)
 {
-    // Reordering pages belongs with the agenda tree; an order is refused until it is there.
-    return std::nullopt;
+    std::vector<S_BOARD_FILEHDR> pages;
+    std::vector<S_BOARD_FILEHDR> changed;
+    {
+        std::lock_guard<std::mutex> lock(m_pagesLock);
+        std::optional<AgendaOrderResult> result = ApplyAgendaOrderTo(m_pages, pMsg, nLen);
+        if (!result) return std::nullopt;
+        for (size_t n : result->changed)
+            changed.push_back(m_pages[n]);
+        pages = m_pages;
+    }
+    for (const S_BOARD_FILEHDR& hdr : changed)
+        WriteHeaderBack(hdr);
+    // The current page keeps being current where it went.
+    int nCurrent = IndexOf(m_strCurrent);
+    if (nCurrent >= 0) m_nCurrent = nCurrent;
+    std::vector<std::optional<S_BOARD_FILEHDR>> order(pages.begin(), pages.end());
+    return order;
 }
 
 bool CLMView::WriteHeaderBack(const S_BOARD_FILEHDR& hdr)

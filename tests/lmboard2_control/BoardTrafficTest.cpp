@@ -39,6 +39,7 @@ struct Participant : IBoardEvents
     std::vector<int> errors;
     std::vector<std::pair<uint32_t, uint32_t>> fileCounts;
     int nAdded = 0;
+    std::vector<std::u16string> added;
     int nComplete = 0;
     int nProgressBytes = 0;
 
@@ -99,7 +100,11 @@ struct Participant : IBoardEvents
     void SetTotalSize(uint32_t) override {}
     void SetFileCount(uint32_t n, uint32_t nTotal) override { fileCounts.emplace_back(n, nTotal); }
     void ProgressChange(uint32_t n) override { nProgressBytes += static_cast<int>(n); }
-    void AddPage(int, const S_BOARD_FILEHDR&) override { ++nAdded; }
+    void AddPage(int, const S_BOARD_FILEHDR& hdr) override
+    {
+        ++nAdded;
+        added.push_back(S_BOARD_FILEHDR::Text(hdr.szName));
+    }
     void UploadAgendaComplete() override { ++nComplete; }
     void DeletePage(int) override {}
     void SetCurrentPage(int) override {}
@@ -348,6 +353,13 @@ TEST(BoardTraffic, PicturesAliceUploadsArriveAtBobPageForPage)
     EXPECT_EQ(S_BOARD_FILEHDR::Text(captured->szCaption), u"Capture 1");
     EXPECT_EQ(alice.PageFile("E2E_003"), bob.PageFile("E2E_003"));
     EXPECT_EQ(bob.view->DrawingBitmap().Width(), 48);
+
+    // Alice moves the capture before page 1: bob's list follows and is told again in order.
+    uint8_t order[8 + 12] = {0, 0, 0, 0, 1, 0, 0, 0, '0', 0, '0', 0, '3', 0};
+    bob.added.clear();
+    alice.view->RequestAgendaOrder(u"E2E_001", order, sizeof order);
+    bob.ReadUpTo(alice.nSent);
+    EXPECT_EQ(bob.added, (std::vector<std::u16string>{u"E2E_000", u"E2E_003", u"E2E_001", u"E2E_002"}));
 
     // An empty clipboard: the peers hear the transfer end, alice an error.
     alice.errors.clear();

@@ -259,11 +259,42 @@ const DispEntry g_boardMethods[] = {
      [](void* p, DispCall& c) { return Self(p)->View().SendDeletePage(c.I4(0) != 0, Text(c.Bstr(1))), S_OK; },
      {I4, BSTRT},
      0},
-    {L"LoadEBook", DISP_KIND_METHOD, &NotBuilt, {}, 0},
-    {L"EBookPageMove", DISP_KIND_METHOD, &NotBuilt, {I2, I2}, 0},
-    {L"EBookSelectCombo", DISP_KIND_METHOD, &NotBuilt, {I2, I2, BSTRT}, 0},
-    {L"GetEBookTitle", DISP_KIND_METHOD, &NotBuilt, {BSTRT}, 0},
-    {L"SetEBookPage", DISP_KIND_METHOD, &NotBuilt, {BSTRT, I4, I4, I4}, 0},
+    {L"LoadEBook",
+     DISP_KIND_METHOD,
+     [](void* p, DispCall&) { return Self(p)->View().LoadEBook(), S_OK; },
+     {},
+     0},
+    {L"EBookPageMove",
+     DISP_KIND_METHOD,
+     [](void* p, DispCall& c) { return Self(p)->View().EBookPageMove(c.I2(0), c.I2(1)), S_OK; },
+     {I2, I2},
+     0},
+    {L"EBookSelectCombo",
+     DISP_KIND_METHOD,
+     [](void* p, DispCall& c)
+     { return Self(p)->View().EBookSelectCombo(c.I2(0), c.I2(1), Text(c.Bstr(2))), S_OK; },
+     {I2, I2, BSTRT},
+     0},
+    {L"GetEBookTitle",
+     DISP_KIND_METHOD,
+     [](void* p, DispCall& c)
+     {
+         std::u16string title = Self(p)->View().EBookTitle(Text(c.Bstr(0)));
+         return c.ReturnBstr(std::wstring(title.begin(), title.end()).c_str()), S_OK;
+     },
+     {BSTRT},
+     0},
+    {L"SetEBookPage",
+     DISP_KIND_METHOD,
+     [](void* p, DispCall& c)
+     {
+         bool bOk =
+             Self(p)->View().SetEBookPage(Text(c.Bstr(0)), static_cast<uint32_t>(c.I4(1)),
+                                          static_cast<uint32_t>(c.I4(2)), static_cast<uint32_t>(c.I4(3)));
+         return c.ReturnBool(bOk), S_OK;
+     },
+     {BSTRT, I4, I4, I4},
+     0},
     {L"OnPrintData", DISP_KIND_METHOD, &NotBuilt, {PTR}, 0},
     {L"OpenPreviewDrawPage", DISP_KIND_METHOD, &NotBuilt, {}, 0},
     {L"EndOpenPreview", DISP_KIND_METHOD, &NotBuilt, {BOOLT}, 0},

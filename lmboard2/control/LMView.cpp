@@ -13,6 +13,7 @@
 #include "lmboard2/control/ControlResources.h"
 #include "lmboard2/gif/ClipToGif.h"
 #include "lmboard2/records/DrawReplay.h"
+#include "lmboard2/textfile/TextFileRead.h"
 #include "lmboard2/view/AgendaOrder.h"
 #include "lmboard2/view/BoardUpload.h"
 
@@ -420,6 +421,90 @@ void CLMView::DrawRecord(const uint8_t* pRecord, size_t nLen)
 void CLMView::SelectEBookPage(const std::u16string& title, uint32_t nLevel, uint32_t nStep, uint32_t nPage)
 {
     m_events.SelectEBookCombo(title, nLevel, nStep, nPage);
+    m_lastEBook = {title, nLevel, nStep, nPage};
+}
+
+// ---- e-books
+
+std::filesystem::path CLMView::EBookIndexPath() const
+{
+    std::wstring product(m_strProduct.begin(), m_strProduct.end());
+    HMODULE hModule = product.empty() ? nullptr : GetModuleHandleW(product.c_str());
+    wchar_t szPath[MAX_PATH] = L"";
+    DWORD n = GetModuleFileNameW(hModule, szPath, MAX_PATH);
+    if (n == 0 || n >= MAX_PATH) return {};
+    return std::filesystem::path(szPath).parent_path() / L"ebook.txt";
+}
+
+void CLMView::LoadEBook()
+{
+    CEBookIndex index;
+    std::filesystem::path path = EBookIndexPath();
+    if (!path.empty())
+    {
+        CTextFileRead file(path);
+        std::u16string line;
+        while (file.ReadLine(line))
+            index.AddLine(line);
+    }
+    m_books = index.Books();
+    m_ebook.Reset();
+    for (const S_BOOK& book : m_books)
+        m_events.AddEbook(0, 1, book.title);
+}
+
+void CLMView::EBookSelectCombo(int nKind, int nIndex, const std::u16string& text)
+{
+    std::vector<EBookComboLine> lines;
+    if (nKind == 0)
+        lines = m_ebook.SelectTitle(text);
+    else if (nKind == 1)
+        lines = m_ebook.SelectLevel(nIndex);
+    else if (nKind == 2)
+        lines = m_ebook.SelectStep(nIndex);
+    else if (nKind == 3)
+        SelectEBookIndex(nIndex);
+    for (const EBookComboLine& line : lines)
+        m_events.AddEbook(line.nKind, 1, line.text);
+}
+
+void CLMView::SelectEBookIndex(int nIndex)
+{
+    std::optional<int> nPage = CEBookSelection::PageOfText(m_events.GetCurrentEBookPage(nIndex));
+    if (!nPage) return;
+    m_ebook.SetPage(*nPage);
+    m_lastEBook = {m_ebook.Title(), static_cast<uint32_t>(m_ebook.Level()),
+                   static_cast<uint32_t>(m_ebook.Step()), static_cast<uint32_t>(*nPage)};
+    if (m_writer)
+        m_writer->SendEBookSelection(m_lastEBook.title, m_lastEBook.nLevel, m_lastEBook.nStep,
+                                     m_lastEBook.nPage);
+}
+
+void CLMView::EBookPageMove(int nKind, int nSel)
+{
+    if (nKind >= 0 && nKind <= 2)
+    {
+        SelectEBookIndex(nSel);
+        return;
+    }
+    if (nKind != 3 || m_lastEBook.title.empty()) return;
+    EBookChoice last = m_lastEBook;
+    SelectEBookPage(last.title, last.nLevel, last.nStep, last.nPage);
+    if (m_writer) m_writer->SendEBookSelection(last.title, last.nLevel, last.nStep, last.nPage);
+}
+
+std::u16string CLMView::EBookTitle(const std::u16string& combo) const
+{
+    for (const S_BOOK& book : m_books)
+        if (book.name == combo || book.title == combo) return book.title;
+    return combo;
+}
+
+bool CLMView::SetEBookPage(const std::u16string& title, uint32_t nLevel, uint32_t nStep, uint32_t nPage)
+{
+    SelectEBookPage(title, nLevel, nStep, nPage);
+    if (m_writer) m_writer->SendEBookSelection(title, nLevel, nStep, nPage);
+    return true;
 }
 
 void CLMView::PostReplay()

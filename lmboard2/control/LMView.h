@@ -18,6 +18,7 @@
 #include "lmboard2/view/BoardInput.h"
 #include "lmboard2/view/BoardReader.h"
 #include "lmboard2/view/BoardZoom.h"
+#include "lmboard2/view/EBookIndex.h"
 
 // Private messages of the view.
 constexpr UINT WM_BOARD_HOST_MODE = 2125;
@@ -87,6 +88,15 @@ public:
     bool SavePage(const std::filesystem::path& path, bool bGif) const;
     // Modes 5 and 7: the clipboard becomes a captured page (kind 10) that goes out at once.
     bool CaptureClipboard(int nMode);
+
+    // E-books: the index beside the host program, the combo selections and code 90.
+    void LoadEBook();
+    void EBookSelectCombo(int nKind, int nIndex, const std::u16string& text);
+    void EBookPageMove(int nKind, int nSel);
+    std::u16string EBookTitle(const std::u16string& combo) const;
+    bool SetEBookPage(const std::u16string& title, uint32_t nLevel, uint32_t nStep, uint32_t nPage);
+    // The index file read by LoadEBook: "ebook.txt" in the folder of the host's product module.
+    std::filesystem::path EBookIndexPath() const;
     void SucSendBoardData(const uint8_t* pMsg);
     std::vector<uint8_t> RecordStartData() const;
     bool PlayerLoadAgenda(bool bUnicodeData);
@@ -235,6 +245,16 @@ private:
     int m_nTopMargin = 41;
     HWND m_hHost = nullptr;
     std::u16string m_strProduct;
+
+    // The e-book index, the combo selection in it and the last selection sent or received.
+    void SelectEBookIndex(int nIndex);
+    std::vector<S_BOOK> m_books;
+    CEBookSelection m_ebook{m_books};
+    struct EBookChoice
+    {
+        std::u16string title;
+        uint32_t nLevel = 0, nStep = 0, nPage = 0;
+    } m_lastEBook;
 
     // The upload worker (one at a time), its number and the event it sets when it ends.
     std::thread m_upload;

@@ -41,4 +41,8 @@ public:
     virtual std::u16string GetIniString(const std::u16string& key) = 0;
     // UploadAgendaComplete: every page of an upload went out (hosts that show no progress ignore it).
     virtual void UploadAgendaComplete() {}
+    // AddEbook: a line for an e-book combo box (kind 0 titles, 1 levels, 2 steps, 3 pages).
+    virtual void AddEbook(int nKind, int nAdd, const std::u16string& text) {}
+    // GetCurrentEBookPage: the host's text of the page combo's entry; empty when there is none.
+    virtual std::u16string GetCurrentEBookPage(int nIndex) { return {}; }
 };

@@ -37,6 +37,18 @@ public:
     void ResultDrawMode(int) override {}
     void SelectEBookCombo(const std::u16string&, uint32_t, uint32_t, uint32_t) override {}
     std::u16string GetIniString(const std::u16string&) override { return u""; }
+    std::vector<std::pair<int, std::u16string>> ebookLines;
+    void AddEbook(int nKind, int, const std::u16string& text) override
+    {
+        ebookLines.emplace_back(nKind, text);
+    }
+    std::u16string pageText = u"page 2";
+    std::vector<int> pageAsked;
+    std::u16string GetCurrentEBookPage(int nIndex) override
+    {
+        pageAsked.push_back(nIndex);
+        return pageText;
+    }
 
     // The record types of the code-60 messages sent, and the shape kinds of 171s.
     std::vector<int> RecordTypes() const
@@ -392,5 +404,52 @@ TEST(BoardClipboard, BitmapAndMetafileBecomeGifs)
     DeleteObject(hBlue);
     DestroyWindow(hOwner);
     std::filesystem::remove(gif);
+}
+
+TEST_F(BoardInputWindow, EBookIndexFillsTheCombosAndSendsTheChosenPage)
+{
+    // The index beside the host program (this test program).
+    wchar_t szExe[MAX_PATH];
+    GetModuleFileNameW(nullptr, szExe, MAX_PATH);
+    std::filesystem::path index = std::filesystem::path(szExe).parent_path() / L"ebook.txt";
+    ASSERT_EQ(view.EBookIndexPath(), index);
+    std::ofstream(index) << "; test books\n[phys]\ntitle=Physics\n1:Motion/phys\\p1.gif/3\n1/phys\\p2.gif/0\n"
+                            "3/dropped/1\n[chem]\n1/c.gif/1\n";
+    view.LoadEBook();
+    std::filesystem::remove(index);
+    using Lines = std::vector<std::pair<int, std::u16string>>;
+    EXPECT_EQ(events.ebookLines, (Lines{{0, u"Physics"}, {0, u"chem"}}));
+
+    events.ebookLines.clear();
+    view.EBookSelectCombo(0, 0, u"Physics");
+    view.EBookSelectCombo(1, 0, u"");
+    view.EBookSelectCombo(2, 0, u"");
+    EXPECT_EQ(
+        events.ebookLines,
+        (Lines{
+            {1, u"Motion"}, {2, u"Motion"}, {2, u"step 2"}, {3, u"page 1"}, {3, u"page 2"}, {3, u"page 3"}}));
+    EXPECT_EQ(view.EBookTitle(u"phys"), u"Physics");
+
+    // The page combo's entry 1 reads "page 2": code 90 carries the whole selection.
+    events.sent.clear();
+    view.EBookSelectCombo(3, 1, u"");
+    EXPECT_EQ(events.pageAsked, std::vector<int>{1});
+    ASSERT_EQ(events.sent.size(), 1u);
+    const std::vector<uint8_t>& m = events.sent[0];
+    EXPECT_EQ(m[0], 90);
+    EXPECT_EQ(S_BOARD_FILEHDR::Text(*reinterpret_cast<const char16_t(*)[32]>(m.data() + 8)), u"Physics");
+    auto u32 = [&](size_t at) { return m[at] | (m[at + 1] << 8) | (m[at + 2] << 16) | (m[at + 3] << 24); };
+    EXPECT_EQ(u32(72), 1);
+    EXPECT_EQ(u32(76), 1);
+    EXPECT_EQ(u32(80), 2);
+
+    // An empty page text sends nothing; move kind 3 sends the last selection again.
+    events.pageText.clear();
+    events.sent.clear();
+    view.EBookPageMove(0, 4);
+    EXPECT_TRUE(events.sent.empty());
+    view.EBookPageMove(3, 0);
+    ASSERT_EQ(events.sent.size(), 1u);
+    EXPECT_EQ(events.sent[0][80], 2);
 }
 } // namespace

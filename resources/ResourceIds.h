@@ -153,3 +153,5 @@
 #define IDB_SHARECLOSE_D 10553
 // The board palette's line and figure pickers.
 #define IDD_DRAWFIGURE 504
+// The agenda panel's tree of board pages.
+#define IDC_AGENDA_TREE 20449

@@ -174,8 +174,11 @@ void CBoardToolFeature::PagesChanged()
 
 void CBoardToolFeature::OnAddPage(int nPageType)
 {
-    // A reordered list is told whole, its first page with type 1.
-    m_nPages = nPageType == 1 ? 1 : m_nPages + 1;
+    // A reordered list is told whole: its first page with type 1 and its last with 2 (a list
+    // of one page is a lone 2).
+    bool bStarts = nPageType == 1 || (nPageType == 2 && !m_bRetelling);
+    m_nPages = bStarts ? 1 : m_nPages + 1;
+    m_bRetelling = nPageType == 1 || (m_bRetelling && nPageType == 0);
     PagesChanged();
 }
 

@@ -106,6 +106,7 @@ private:
     unsigned m_nHighlighterWidth = 32936; // 10 pixels
     unsigned m_nZoom = 32949;             // fit width
     int m_nPages = 0;
+    bool m_bRetelling = false; // between a list's type 1 and its type 2
     int m_nCurrent = -1;
     int m_nMode = 0;
 };

@@ -21,6 +21,7 @@ enum : DISPID
     EV_MODE_CHANGE = 13,
     EV_GET_INI_STRING = 14,
     EV_GET_CURRENT_EBOOK_PAGE = 15,
+    EV_DO_CHANGE_AGENDA_NAME = 22,
     EV_RESULT_ZOOM = 23,
     EV_RESULT_DRAW_MODE = 24,
 };
@@ -77,14 +78,71 @@ void CRoomBoard::Advise()
     // Without an e-book panel there is no page text to give.
     pSink->On(EV_GET_CURRENT_EBOOK_PAGE, [](const EventArgs& a) { WriteTextBuffer(a.Raw(1), u""); });
     // The palette follows the pages, the mode, the zoom and the tool the board chose itself.
-    pSink->On(EV_ADD_PAGE, [this](const EventArgs& a) { m_tools.OnAddPage(a.I2(0)); });
-    pSink->On(EV_DELETE_PAGE, [this](const EventArgs&) { m_tools.OnDeletePage(); });
-    pSink->On(EV_SET_CURRENT_PAGE, [this](const EventArgs& a) { m_tools.OnSetCurrentPage(a.I4(0)); });
+    pSink->On(EV_ADD_PAGE,
+              [this](const EventArgs& a)
+              {
+                  const auto* pHdr = reinterpret_cast<const uint8_t*>(a.IntPtr(1));
+                  if (pHdr) OnPageAdded(a.I2(0), S_BOARD_FILEHDR::Read(pHdr));
+              });
+    pSink->On(EV_DELETE_PAGE,
+              [this](const EventArgs& a)
+              {
+                  long n = a.I4(0);
+                  m_tools.OnDeletePage();
+                  if (n >= 0 && static_cast<size_t>(n) < m_pages.size()) m_pages.erase(m_pages.begin() + n);
+                  if (m_pTree) m_pTree->OnDeletePage(static_cast<int>(n));
+              });
+    pSink->On(EV_SET_CURRENT_PAGE,
+              [this](const EventArgs& a)
+              {
+                  m_tools.OnSetCurrentPage(a.I4(0));
+                  if (m_pTree) m_pTree->OnSetCurrentPage(a.I4(0));
+              });
+    pSink->On(EV_DO_CHANGE_AGENDA_NAME,
+              [this](const EventArgs& a)
+              {
+                  if (m_pTree) m_pTree->OnAgendaRenamed(reinterpret_cast<const uint8_t*>(a.IntPtr(0)));
+              });
     pSink->On(EV_MODE_CHANGE, [this](const EventArgs& a) { m_tools.OnModeChange(a.I2(1)); });
     pSink->On(EV_RESULT_ZOOM, [this](const EventArgs& a) { m_tools.OnResultZoom(a.I2(1)); });
     pSink->On(EV_RESULT_DRAW_MODE, [this](const EventArgs& a) { m_tools.OnResultDrawMode(a.I2(0)); });
     m_board.Advise(pSink);
     pSink->Release();
+}
+
+void CRoomBoard::OnPageAdded(int nType, const S_BOARD_FILEHDR& hdr)
+{
+    m_tools.OnAddPage(nType);
+    // A list told again starts with type 1, or is a lone type 2.
+    if (nType == 1 || (nType == 2 && !m_bRetelling)) m_pages.clear();
+    m_bRetelling = nType == 1 || (m_bRetelling && nType == 0);
+    m_pages.push_back(hdr);
+    if (m_pTree) m_pTree->OnAddPage(nType, hdr);
+}
+
+void CRoomBoard::SetAgendaTree(CTreeCtrlFolder* pTree)
+{
+    m_pTree = pTree;
+    if (!pTree) return;
+    pTree->SetHost(this);
+    for (size_t i = 0; i < m_pages.size(); ++i)
+        pTree->OnAddPage(i + 1 == m_pages.size() ? 2 : (i == 0 ? 1 : 0), m_pages[i]);
+}
+
+void CRoomBoard::RenameRequested(const std::u16string& name, const uint8_t* pBlock72)
+{
+    m_board.ReqChangeAgendaName(std::wstring(name.begin(), name.end()), pBlock72);
+}
+
+void CRoomBoard::OrderRequested(const std::u16string& name, const uint8_t* pBuff, size_t nLen)
+{
+    m_board.ReqChangeAgendaOrder(std::wstring(name.begin(), name.end()), pBuff, static_cast<long>(nLen));
+}
+
+std::wstring CRoomBoard::AgendaText(const char* pszKey) const
+{
+    std::u16string text = m_session.BoardHost().IniText(std::u16string(pszKey, pszKey + strlen(pszKey)));
+    return std::wstring(text.begin(), text.end());
 }
 
 void CRoomBoard::TakeArea(RECT& rc, bool bViewsToo)

@@ -3,10 +3,12 @@
 #pragma once
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "confclient/boardhost/BoardHostFeature.h"
 #include "confclient/boardhost/BoardToolFeature.h"
 #include "confclient/boardhost/LMBoard2.h"
+#include "confclient/boardhost/TreeCtrlFolder.h"
 
 // What the room's board needs of the session.
 class IRoomBoardSession
@@ -19,6 +21,15 @@ public:
     virtual CBoardHostFeature& BoardHost() = 0;
     // The board palette docked (true) or floated: the room is laid out again.
     virtual void BoardPaletteDocked(bool bDocked) = 0;
+    // Who asks for agenda changes: the local user's number, the room's index, and whether the
+    // user may rename and reorder pages.
+    struct AgendaRights
+    {
+        uint16_t wMyNumber = 0;
+        uint16_t wRoom = 0;
+        bool bMayEdit = false;
+    };
+    virtual AgendaRights BoardAgendaRights() const = 0;
 };
 
 struct RoomBoardSettings
@@ -31,7 +42,7 @@ struct RoomBoardSettings
 // Private message of the hosting window: board bytes moved (wParam: the byte count).
 constexpr UINT WM_BOARD_PROGRESS = 4048;
 
-class CRoomBoard : private IBoardTools
+class CRoomBoard : private IBoardTools, private IAgendaTreeHost
 {
 public:
     // Creates the control in hParent at rc when it is registered; Board() tells whether it is there.
@@ -45,6 +56,8 @@ public:
     CLMBoard2& Board() { return m_board; }
     // The room's tool state and handler (the palette and the control bar's menus use it).
     CBoardToolFeature& Tools() { return m_tools; }
+    // The room's agenda tree follows the board's pages (the pages so far are told at once).
+    void SetAgendaTree(CTreeCtrlFolder* pTree);
     // The board's share of the view's centre: all of it without views, else its left two thirds.
     // rc becomes what is left for the views.
     void TakeArea(RECT& rc, bool bViewsToo);
@@ -63,9 +76,24 @@ private:
     void SetZoom(int nZoom) override { m_board.SetZoom(static_cast<short>(nZoom)); }
     void DrawClear() override { m_board.DrawClear(); }
     void SetTextFont() override { m_board.SetTextFont(); }
+    // IAgendaTreeHost: requests go to the board, refusals to the session's notices.
+    void RenameRequested(const std::u16string& name, const uint8_t* pBlock72) override;
+    void OrderRequested(const std::u16string& name, const uint8_t* pBuff, size_t nLen) override;
+    void PageChosen(int nIndex) override { m_board.SetCurrentPage(nIndex); }
+    void ShowRefusal(const char* pszKey) override { m_session.BoardHost().ShowNotice(pszKey); }
+    bool BoardDownloading() const override { return m_session.BoardHost().IsDownloading(); }
+    uint16_t MyNumber() const override { return m_session.BoardAgendaRights().wMyNumber; }
+    uint16_t RoomIndex() const override { return m_session.BoardAgendaRights().wRoom; }
+    bool MayEditAgenda() const override { return m_session.BoardAgendaRights().bMayEdit; }
+    std::wstring AgendaText(const char* pszKey) const override;
+    void OnPageAdded(int nType, const S_BOARD_FILEHDR& hdr);
 
     IRoomBoardSession& m_session;
     HWND m_hParent;
     CLMBoard2 m_board;
     CBoardToolFeature m_tools{*this};
+    // The board's page list as its events told it, for a tree that comes later.
+    std::vector<S_BOARD_FILEHDR> m_pages;
+    bool m_bRetelling = false;
+    CTreeCtrlFolder* m_pTree = nullptr;
 };

@@ -1,6 +1,7 @@
-// The board palette beside a real board control under Wine: each button picks the tool,
-// colour and width the board then draws with, the pickers choose figures, the page buttons
-// follow the pages, and the palette floats and docks again.
+// The board palette and the agenda tree beside a real board control under Wine: each palette
+// button picks the tool, colour and width the board then draws with, the pickers choose
+// figures, the page buttons follow the pages, the palette floats and docks again; the tree
+// follows the board's pages and its rename and reorder go through the board and come back.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -9,6 +10,7 @@
 #include "confclient/boardhost/FloatingBoardToolDlg.h"
 #include "confclient/boardhost/RoomBoard.h"
 #include "lmboard2/boardbase/BoardRecord.h"
+#include "lmboard2/boardmsg/BoardMessage.h"
 #include "resources/ResourceIds.h"
 #include "tests/comkit/Regsvr32.h"
 #include "tests/session/RecordedNotices.h"
@@ -46,6 +48,7 @@ struct FakeSession : IRoomBoardSession
     }
     CBoardHostFeature& BoardHost() override { return host; }
     void BoardPaletteDocked(bool bDocked) override { docked.push_back(bDocked); }
+    AgendaRights BoardAgendaRights() const override { return {7, 3, true}; }
 };
 
 // The record of the last drawing message (code 60): type, fluorescent, colour, width, figure.
@@ -241,5 +244,81 @@ TEST_F(PaletteFixture, ClearAllPageButtonsAndFloating)
     EXPECT_FALSE(palette.IsFloating());
     EXPECT_EQ(room.m_hWnd, palette.GetParent());
     EXPECT_EQ(session.docked, (std::vector<bool>{false, true}));
+}
+
+// A page as a peer's board sends it: code 30 with the header, code 32.
+void ReceivePage(CLMBoard2& board, const char16_t* name, const char16_t* title)
+{
+    S_BOARD_FILEHDR h;
+    h.byKind = PAGE_PICTURE;
+    S_BOARD_FILEHDR::SetText(h.szName, name);
+    S_BOARD_FILEHDR::SetText(h.szTitle, title);
+    S_BOARD_FILEHDR::SetText(h.szCaption, title);
+    CBoardMessage head(30, name);
+    uint8_t raw[kBoardFileHeaderSize];
+    h.Write(raw);
+    head.AppendBytes(raw, sizeof raw);
+    for (CBoardMessage* m : {&head})
+    {
+        auto bytes = m->Finish();
+        board.ProcessData(static_cast<long>(bytes->size()), bytes->data());
+    }
+    auto done = CBoardMessage(32, name).Finish();
+    board.ProcessData(static_cast<long>(done->size()), done->data());
+}
+
+TEST_F(PaletteFixture, AgendaTreeRenamesAndReordersThroughTheBoard)
+{
+    CTreeCtrlFolder tree;
+    ASSERT_TRUE(tree.Create(room.m_hWnd, RECT{900, 0, 1000, 300}, 20449));
+    board->SetAgendaTree(&tree); // the first page is told at once
+    ReceivePage(board->Board(), u"palette_001", u"One");
+    ReceivePage(board->Board(), u"palette_002", u"Two");
+    PumpMessages(50);
+    auto texts = [&]
+    {
+        std::vector<std::wstring> out;
+        for (HTREEITEM h = TreeView_GetRoot(tree.m_hWnd); h; h = TreeView_GetNextSibling(tree.m_hWnd, h))
+            out.push_back(tree.ItemText(h));
+        return out;
+    };
+    ASSERT_EQ(texts().size(), 3u);
+    EXPECT_EQ(texts()[1], L"One");
+    // Choosing a page in the tree selects it on the board.
+    TreeView_SelectItem(tree.m_hWnd, tree.ItemOf({2, -1}));
+    PumpMessages(20);
+    EXPECT_TRUE(tree.Model().IsSelected({2, -1}));
+
+    // A rename goes out as code 56 and shows when the board's message comes back.
+    session.sent.clear();
+    tree.EndLabelEdit({2, -1}, u"Deux");
+    ASSERT_EQ(session.sent.size(), 1u);
+    std::vector<uint8_t> rename = session.sent[0];
+    EXPECT_EQ(rename[0], 56);
+    EXPECT_EQ(texts()[2], L"Two"); // not applied before it comes back
+    board->Board().ProcessData(static_cast<long>(rename.size()), rename.data());
+    PumpMessages(20);
+    EXPECT_EQ(texts()[2], L"Deux");
+
+    // Page 2 dropped on page 0: code 53; back from the board, the tree shows the new order.
+    session.sent.clear();
+    tree.DropOn({{2, -1}}, AgendaItemRef{0, -1});
+    ASSERT_EQ(session.sent.size(), 1u);
+    std::vector<uint8_t> order = session.sent[0];
+    EXPECT_EQ(order[0], 53);
+    board->Board().ProcessData(static_cast<long>(order.size()), order.data());
+    PumpMessages(20);
+    ASSERT_EQ(texts().size(), 3u);
+    EXPECT_EQ(texts()[1], L"Deux");
+    EXPECT_EQ(texts()[2], L"One");
+
+    // Moving the blank board page is refused with its notice and sends nothing.
+    session.sent.clear();
+    tree.DropOn({{0, -1}}, AgendaItemRef{2, -1});
+    EXPECT_TRUE(session.sent.empty());
+    ASSERT_FALSE(session.notices.boxes.empty());
+    EXPECT_EQ(session.notices.boxes.back(), u"<IDMS_AGENDALIST_ERR_MOVEWHITEBOARD>");
+    board->SetAgendaTree(nullptr);
+    tree.DestroyWindow();
 }
 } // namespace

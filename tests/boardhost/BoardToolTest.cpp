@@ -318,6 +318,9 @@ TEST(BoardToolFeature, ZoomDrawModeFeedbackAndPages)
     EXPECT_EQ(tools.CurrentPage(), 1);
     tools.OnModeChange(1);
     EXPECT_EQ(tools.BoardMode(), 1);
-    EXPECT_EQ(rec.Take().size(), 9u);
+    // A list of one page is told as a lone type 2.
+    tools.OnAddPage(2);
+    EXPECT_EQ(tools.PageCount(), 1);
+    EXPECT_EQ(rec.Take().size(), 10u);
 }
 } // namespace

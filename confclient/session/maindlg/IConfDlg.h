@@ -449,6 +449,7 @@ public:
     bool SendRoomBoardData(const uint8_t* pData, size_t nLen) override;
     CBoardHostFeature& BoardHost() override { return m_boardHost; }
     void BoardPaletteDocked(bool bDocked) override;
+    AgendaRights BoardAgendaRights() const override;
     void StartRoomBoard();
     // Ties the board palette to the room's board once both exist.
     void AttachBoardPalette();

@@ -4,6 +4,7 @@
 #include "confclient/boardhost/FloatingBoardToolDlg.h"
 #include "confclient/network/QNCommands.h"
 #include "confclient/network/transport/QNInterface.h"
+#include "confclient/room/RoomAgendaListDlg.h"
 #include "confclient/room/RoomMainViewDlg.h"
 #include "confclient/session/maindlg/IConfDlg.h"
 #include "confclient/session/maindlg/SessionMessages.h"
@@ -39,7 +40,18 @@ void IConfDlg::AttachBoardPalette()
 {
     if (!m_pBoardTool || !m_pMainView || !m_pMainView->Board() || !m_pMainView->Board()->IsCreated()) return;
     m_pBoardTool->Attach(*m_pMainView->Board(), *this);
+    if (m_pAgendaList) m_pMainView->Board()->SetAgendaTree(&m_pAgendaList->Tree());
     UpdateBoardLock();
+}
+
+IRoomBoardSession::AgendaRights IConfDlg::BoardAgendaRights() const
+{
+    const uint16_t wMe = m_room.wMyChannel;
+    AgendaRights r;
+    r.wMyNumber = wMe;
+    r.wRoom = m_room.RoomIndex();
+    r.bMayEdit = !IsPlayerMode() && wMe != kNoIndex && (IsChief() || m_room.users.GetDrawRight(wMe) != 0);
+    return r;
 }
 
 void IConfDlg::BoardPaletteDocked(bool)

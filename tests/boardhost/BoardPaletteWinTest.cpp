@@ -4,6 +4,8 @@
 // follows the board's pages and its rename and reorder go through the board and come back.
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -11,6 +13,7 @@
 #include "confclient/boardhost/RoomBoard.h"
 #include "lmboard2/boardbase/BoardRecord.h"
 #include "lmboard2/boardmsg/BoardMessage.h"
+#include "lmboard2/gif/BmpFile.h"
 #include "resources/ResourceIds.h"
 #include "tests/comkit/Regsvr32.h"
 #include "tests/session/RecordedNotices.h"
@@ -50,6 +53,35 @@ struct FakeSession : IRoomBoardSession
     void BoardPaletteDocked(bool bDocked) override { docked.push_back(bDocked); }
     AgendaRights BoardAgendaRights() const override { return {7, 3, true}; }
 };
+
+// The window as the screen shows it, saved for a person to look at (a 24-bit bitmap file in the
+// build folder; the test run converts it to PNG).
+void SavePicture(HWND hWnd, const wchar_t* pszName)
+{
+    PumpMessages(100);
+    RedrawWindow(hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    RECT rc;
+    GetWindowRect(hWnd, &rc);
+    S_PICTURE24 pic;
+    pic.nWidth = rc.right - rc.left;
+    pic.nHeight = rc.bottom - rc.top;
+    pic.bits.resize(Dib24Stride(pic.nWidth) * pic.nHeight);
+    HDC hWindow = GetWindowDC(hWnd);
+    HDC hMem = CreateCompatibleDC(hWindow);
+    HBITMAP hBitmap = CreateCompatibleBitmap(hWindow, pic.nWidth, pic.nHeight);
+    HGDIOBJ hOld = SelectObject(hMem, hBitmap);
+    BitBlt(hMem, 0, 0, pic.nWidth, pic.nHeight, hWindow, 0, 0, SRCCOPY);
+    SelectObject(hMem, hOld);
+    BITMAPINFO bi{};
+    bi.bmiHeader = {sizeof(BITMAPINFOHEADER), pic.nWidth, pic.nHeight, 1, 24, BI_RGB, 0, 0, 0, 0, 0};
+    GetDIBits(hMem, hBitmap, 0, static_cast<UINT>(pic.nHeight), pic.bits.data(), &bi, DIB_RGB_COLORS);
+    DeleteObject(hBitmap);
+    DeleteDC(hMem);
+    ReleaseDC(hWnd, hWindow);
+    std::ofstream out(std::filesystem::path(std::wstring(QUILLON_PICTURE_DIR) + L"/" + pszName),
+                      std::ios::binary);
+    EXPECT_TRUE(WriteBmpFile(pic.View(), out)) << pszName;
+}
 
 // The record of the last drawing message (code 60): type, fluorescent, colour, width, figure.
 struct Stroke
@@ -186,6 +218,7 @@ TEST_F(PaletteFixture, PickersChooseFiguresAndLines)
     EXPECT_EQ(rcPicker.top, rcButton.top - 2);
     EXPECT_EQ(rcPicker.right - rcPicker.left, 200);
 
+    SavePicture(pFigures->m_hWnd, L"board_palette_figures.bmp");
     SendMessageW(GetDlgItem(pFigures->m_hWnd, FIG_FILL_CIRCLE), BM_CLICK, 0, 0);
     PumpMessages();
     EXPECT_FALSE(pFigures->IsWindowVisible());
@@ -232,7 +265,9 @@ TEST_F(PaletteFixture, ClearAllPageButtonsAndFloating)
 
     RECT docked{};
     palette.GetWindowRect(&docked);
+    SavePicture(room.m_hWnd, L"board_palette_docked.bmp");
     Click(PB_MINIMIZE);
+    SavePicture(palette.m_hWnd, L"board_palette_floating.bmp");
     EXPECT_TRUE(palette.IsFloating());
     EXPECT_FALSE(palette.GetStyle() & WS_CHILD);
     EXPECT_EQ(GetAncestor(palette.m_hWnd, GA_PARENT), GetDesktopWindow());
@@ -311,6 +346,7 @@ TEST_F(PaletteFixture, AgendaTreeRenamesAndReordersThroughTheBoard)
     ASSERT_EQ(texts().size(), 3u);
     EXPECT_EQ(texts()[1], L"Deux");
     EXPECT_EQ(texts()[2], L"One");
+    SavePicture(tree.m_hWnd, L"board_agenda_tree.bmp");
 
     // Moving the blank board page is refused with its notice and sends nothing.
     session.sent.clear();

@@ -10,12 +10,14 @@
 #include "comkit/ServerModule.h"
 #include "lmboard2/control/BoardCursors.h"
 #include "lmboard2/control/ClipSources.h"
+#include "lmboard2/control/PageImage.h"
 #include "lmboard2/control/ControlResources.h"
 #include "lmboard2/gif/ClipToGif.h"
 #include "lmboard2/records/DrawReplay.h"
 #include "lmboard2/textfile/TextFileRead.h"
 #include "lmboard2/view/AgendaOrder.h"
 #include "lmboard2/view/BoardUpload.h"
+#include "lmboard2/view/PrintLayout.h"
 
 #include <objidl.h> // gdiplus.h needs PROPID, which a lean windows.h leaves out
 #include <gdiplus.h>
@@ -592,6 +594,107 @@ bool CLMView::SavePage(const std::filesystem::path& path, bool bGif) const
     if (bGif) return CClipToGif().SaveBits(pic.View(), path) == 1;
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
     return out && WriteBmpFile(pic.View(), out);
+}
+
+bool CLMView::DrawPrintedPage(HDC hdc, int nIndex, int nPrintWidth, int nPrintHeight)
+{
+    std::optional<S_BOARD_FILEHDR> hdr;
+    {
+        std::lock_guard<std::mutex> lock(m_pagesLock);
+        if (nIndex < 0 || static_cast<size_t>(nIndex) >= m_pages.size()) return false;
+        hdr = m_pages[static_cast<size_t>(nIndex)];
+    }
+    if (!m_store || !m_folders || hdr->byKind == PAGE_DOCUMENT) return false;
+    const std::u16string name = S_BOARD_FILEHDR::Text(hdr->szName);
+    CPageImage image(m_hStamp);
+    std::filesystem::path picture;
+    if (hdr->byKind != PAGE_BLANK)
+        if (std::optional<std::filesystem::path> background = m_folders->BackgroundFile(name))
+            picture = *background;
+    if (picture.empty() || !image.DrawPicture(picture))
+    {
+        picture.clear();
+        image.FillWhite(kBlankWidth, kBlankHeight);
+    }
+    if (!m_store->ReplayPageTo(name, image, picture)) return false;
+
+    // The caption in a band a sixteenth of the paper high, the page below it.
+    const int nCaption = std::max(nPrintHeight / 16, 1);
+    const CSurfaceBitmap& drawing = image.Drawing();
+    PrintedPageLayout l =
+        LayoutPrintedPage(drawing.Width(), drawing.Height(), nPrintWidth, nPrintHeight, nCaption);
+    if (l.imageWidth <= 0 || l.imageHeight <= 0) return false;
+    HFONT hFont = CreateFontW(-nCaption * 2 / 3, 0, 0, 0, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, OUT_TT_PRECIS,
+                              0, PROOF_QUALITY, VARIABLE_PITCH | FF_SWISS, L"Arial");
+    HGDIOBJ hOldFont = SelectObject(hdc, hFont);
+    SetBkMode(hdc, TRANSPARENT);
+    SetTextColor(hdc, RGB(0, 0, 0));
+    std::u16string caption = S_BOARD_FILEHDR::Text(hdr->szCaption);
+    std::wstring text(caption.begin(), caption.end());
+    RECT band{l.captionLeft, l.captionTop, l.captionRight, l.captionBottom};
+    ::DrawTextW(hdc, text.c_str(), -1, &band,
+                DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX | DT_END_ELLIPSIS);
+    SelectObject(hdc, hOldFont);
+    DeleteObject(hFont);
+    SetStretchBltMode(hdc, HALFTONE);
+    SetBrushOrgEx(hdc, 0, 0, nullptr);
+    return StretchBlt(hdc, l.imageLeft, l.imageTop, l.imageWidth, l.imageHeight, drawing.Dc(), 0, 0,
+                      drawing.Width(), drawing.Height(), SRCCOPY) != FALSE;
+}
+
+bool CLMView::Print()
+{
+    // Web pages are printed by the browser; there is none here.
+    if (IsWebMode() || PageCount() == 0) return false;
+    PRINTDLGW pd{};
+    pd.lStructSize = sizeof pd;
+    pd.hwndOwner = m_hWnd;
+    pd.Flags = PD_RETURNDC | PD_ALLPAGES | PD_NOSELECTION | PD_USEDEVMODECOPIESANDCOLLATE;
+    pd.nFromPage = pd.nMinPage = 1;
+    pd.nToPage = pd.nMaxPage = static_cast<WORD>(std::min<size_t>(PageCount(), 0xFFFF));
+    pd.nCopies = 1;
+    if (!PrintDlgW(&pd) || !pd.hDC) return false;
+    int nFirst = 0, nLast = static_cast<int>(PageCount()) - 1;
+    if (pd.Flags & PD_PAGENUMS)
+    {
+        nFirst = pd.nFromPage - 1;
+        nLast = std::min(nLast, pd.nToPage - 1);
+    }
+    int nCopies = 1;
+    if (pd.hDevMode)
+        if (auto* pMode = static_cast<DEVMODEW*>(GlobalLock(pd.hDevMode)))
+        {
+            // The printer makes the copies itself when the driver says it can; else they are drawn.
+            if (!(pd.Flags & PD_USEDEVMODECOPIESANDCOLLATE) && (pMode->dmFields & DM_COPIES))
+                nCopies = std::max<int>(pMode->dmCopies, 1);
+            // The virtual image printer takes pages for the document loader, not paper.
+            std::wstring device(pMode->dmDeviceName);
+            std::wstring product(m_strProduct.begin(), m_strProduct.end());
+            bool bVirtual = device == product + L" Virtual Image Printer";
+            GlobalUnlock(pd.hDevMode);
+            if (bVirtual) nLast = nFirst - 1;
+        }
+    bool bOk = true;
+    DOCINFOW doc{};
+    doc.cbSize = sizeof doc;
+    std::wstring title(m_strAgenda.begin(), m_strAgenda.end());
+    doc.lpszDocName = title.c_str();
+    if (nLast >= nFirst && StartDocW(pd.hDC, &doc) > 0)
+    {
+        const int nWidth = GetDeviceCaps(pd.hDC, HORZRES), nHeight = GetDeviceCaps(pd.hDC, VERTRES);
+        for (int i = nFirst; i <= nLast && bOk; ++i)
+            for (int c = 0; c < nCopies && bOk; ++c)
+            {
+                bOk = StartPage(pd.hDC) > 0;
+                if (bOk) DrawPrintedPage(pd.hDC, i, nWidth, nHeight);
+                bOk = bOk && EndPage(pd.hDC) > 0;
+            }
+        bOk ? EndDoc(pd.hDC) : AbortDoc(pd.hDC);
+    }
+    DeleteDC(pd.hDC);
+    if (pd.hDevMode) GlobalFree(pd.hDevMode);
+    if (pd.hDevNames) GlobalFree(pd.hDevNames);
+    return bOk;
 }
 
 bool CLMView::Save()

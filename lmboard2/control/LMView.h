@@ -86,6 +86,12 @@ public:
     bool Save();
     // The current page's drawing written as a GIF (else a bitmap file); false when not written.
     bool SavePage(const std::filesystem::path& path, bool bGif) const;
+    // Print: the print dialog, then the chosen pages (all, or a range) in one print job, each
+    // copy of each page on a printer page of its own with its caption at the top. Document pages
+    // are the presentation program's to print and are left out.
+    bool Print();
+    // One printed page drawn into the printable area of a device context.
+    bool DrawPrintedPage(HDC hdc, int nIndex, int nPrintWidth, int nPrintHeight);
     // Modes 5 and 7: the clipboard becomes a captured page (kind 10) that goes out at once.
     bool CaptureClipboard(int nMode);
 

@@ -452,4 +452,28 @@ TEST_F(BoardInputWindow, EBookIndexFillsTheCombosAndSendsTheChosenPage)
     ASSERT_EQ(events.sent.size(), 1u);
     EXPECT_EQ(events.sent[0][80], 2);
 }
+
+TEST_F(BoardInputWindow, PrintedPageHasItsCaptionAndItsDrawingScaled)
+{
+    view.SetLineColor(RGB(0, 0, 200));
+    view.SetLineThick(30);
+    Drag(0, {100, 100}, {1500, 1100}); // across the whole 1600 x 1200 page
+    CSurfaceBitmap paper;
+    ASSERT_TRUE(paper.Make(800, 1000)); // a portrait printable area
+    RECT all{0, 0, 800, 1000};
+    FillRect(paper.Dc(), &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+    EXPECT_FALSE(view.DrawPrintedPage(paper.Dc(), 5, 800, 1000)); // no such page
+    ASSERT_TRUE(view.DrawPrintedPage(paper.Dc(), 0, 800, 1000));
+    // The caption band (1000 / 16 high) holds the page's caption in black.
+    int nInk = 0;
+    for (int y = 0; y < 62; ++y)
+        for (int x = 0; x < 800; ++x)
+            nInk += paper.Pixel(x, y) == RGB(0, 0, 0) || GetRValue(paper.Pixel(x, y)) < 100;
+    EXPECT_GT(nInk, 20);
+    // The page fills the width below it at 800 / 1600: the stroke's middle is at (400, 62 + 300).
+    EXPECT_LT(GetRValue(paper.Pixel(400, 362)), 100);
+    EXPECT_GT(GetBValue(paper.Pixel(400, 362)), 120);
+    // Below the page (62 + 600) the paper stays white.
+    EXPECT_EQ(paper.Pixel(400, 700), RGB(255, 255, 255));
+}
 } // namespace

@@ -155,3 +155,12 @@
 #define IDD_DRAWFIGURE 504
 // The agenda panel's tree of board pages.
 #define IDC_AGENDA_TREE 20449
+// The e-book panel: title, level, step and page combos, go, again, previous and next page.
+#define IDC_EBOOK_TITLE 1444
+#define IDC_EBOOK_LEVEL 1445
+#define IDC_EBOOK_STEP 1446
+#define IDC_EBOOK_PAGE 1447
+#define IDC_EBOOK_GO 1448
+#define IDC_EBOOK_AGAIN 1449
+#define IDC_EBOOK_NEXT 1038
+#define IDC_EBOOK_PREV 1039

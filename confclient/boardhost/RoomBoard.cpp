@@ -21,6 +21,8 @@ enum : DISPID
     EV_MODE_CHANGE = 13,
     EV_GET_INI_STRING = 14,
     EV_GET_CURRENT_EBOOK_PAGE = 15,
+    EV_ADD_EBOOK = 16,
+    EV_SELECT_EBOOK_COMBO = 17,
     EV_DO_CHANGE_AGENDA_NAME = 22,
     EV_RESULT_ZOOM = 23,
     EV_RESULT_DRAW_MODE = 24,
@@ -75,8 +77,23 @@ void CRoomBoard::Advise()
                   WriteTextBuffer(a.Raw(1),
                                   m_session.BoardHost().IniText(std::u16string(key.begin(), key.end())));
               });
-    // Without an e-book panel there is no page text to give.
-    pSink->On(EV_GET_CURRENT_EBOOK_PAGE, [](const EventArgs& a) { WriteTextBuffer(a.Raw(1), u""); });
+    // The page text comes from the e-book panel's page combo; without the panel there is none.
+    pSink->On(EV_GET_CURRENT_EBOOK_PAGE,
+              [this](const EventArgs& a)
+              {
+                  std::wstring text = m_pEBook ? m_pEBook->EBookPageText(a.I2(0)) : std::wstring();
+                  WriteTextBuffer(a.Raw(1), std::u16string(text.begin(), text.end()));
+              });
+    pSink->On(EV_ADD_EBOOK,
+              [this](const EventArgs& a)
+              {
+                  if (m_pEBook && a.I2(1)) m_pEBook->AddEBookLine(a.I2(0), a.Str(2));
+              });
+    pSink->On(EV_SELECT_EBOOK_COMBO,
+              [this](const EventArgs& a)
+              {
+                  if (m_pEBook) m_pEBook->ShowEBookSelection(a.Str(0), a.I4(1), a.I4(2), a.I4(3));
+              });
     // The palette follows the pages, the mode, the zoom and the tool the board chose itself.
     pSink->On(EV_ADD_PAGE,
               [this](const EventArgs& a)

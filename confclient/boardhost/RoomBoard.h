@@ -39,6 +39,19 @@ struct RoomBoardSettings
     std::wstring confCode; // the conference code: the agenda name of the pages
 };
 
+// What the e-book panel shows of the board's e-book.
+class IEBookView
+{
+public:
+    virtual ~IEBookView() = default;
+    // AddEbook: a line for a combo (kind 0 titles, 1 levels, 2 steps, 3 pages).
+    virtual void AddEBookLine(int nKind, const std::wstring& text) = 0;
+    // SelectEBookCombo: a selection made elsewhere (a peer, SetEBookPage) to show.
+    virtual void ShowEBookSelection(const std::wstring& title, long nLevel, long nStep, long nPage) = 0;
+    // GetCurrentEBookPage: the page combo's entry of that index (its edit text for -1).
+    virtual std::wstring EBookPageText(int nIndex) const = 0;
+};
+
 // Private message of the hosting window: board bytes moved (wParam: the byte count).
 constexpr UINT WM_BOARD_PROGRESS = 4048;
 
@@ -58,6 +71,8 @@ public:
     CBoardToolFeature& Tools() { return m_tools; }
     // The room's agenda tree follows the board's pages (the pages so far are told at once).
     void SetAgendaTree(CTreeCtrlFolder* pTree);
+    // The room's e-book panel fills its combos from the board's e-book events.
+    void SetEBookView(IEBookView* pView) { m_pEBook = pView; }
     // The board's share of the view's centre: all of it without views, else its left two thirds.
     // rc becomes what is left for the views.
     void TakeArea(RECT& rc, bool bViewsToo);
@@ -96,4 +111,5 @@ private:
     std::vector<S_BOARD_FILEHDR> m_pages;
     bool m_bRetelling = false;
     CTreeCtrlFolder* m_pTree = nullptr;
+    IEBookView* m_pEBook = nullptr;
 };

@@ -11,6 +11,7 @@
 
 #include "confclient/boardhost/FloatingBoardToolDlg.h"
 #include "confclient/boardhost/RoomBoard.h"
+#include "confclient/room/EBookDlg.h"
 #include "lmboard2/boardbase/BoardRecord.h"
 #include "lmboard2/boardmsg/BoardMessage.h"
 #include "lmboard2/gif/BmpFile.h"
@@ -356,5 +357,76 @@ TEST_F(PaletteFixture, AgendaTreeRenamesAndReordersThroughTheBoard)
     EXPECT_EQ(session.notices.boxes.back(), u"<IDMS_AGENDALIST_ERR_MOVEWHITEBOARD>");
     board->SetAgendaTree(nullptr);
     tree.DestroyWindow();
+}
+
+int ComboCount(HWND hCombo)
+{
+    return static_cast<int>(SendMessageW(hCombo, CB_GETCOUNT, 0, 0));
+}
+
+TEST_F(PaletteFixture, EBookPanelFillsItsCombosAndSendsThePage)
+{
+    // The index beside the host program (this test program).
+    wchar_t szExe[MAX_PATH];
+    GetModuleFileNameW(nullptr, szExe, MAX_PATH);
+    std::filesystem::path index = std::filesystem::path(szExe).parent_path() / L"ebook.txt";
+    std::ofstream(index) << "[phys]\ntitle=Physics\n1:Motion/p1.gif/3\n1:Waves/p2.gif/2\n[chem]\n1/c.gif/1\n";
+    CEBookDlg panel;
+    ASSERT_TRUE(panel.Create(&room));
+    board->SetEBookView(&panel);
+    panel.Attach(board->Board());
+    std::filesystem::remove(index);
+    HWND hTitle = GetDlgItem(panel.m_hWnd, IDC_EBOOK_TITLE),
+         hLevel = GetDlgItem(panel.m_hWnd, IDC_EBOOK_LEVEL), hStep = GetDlgItem(panel.m_hWnd, IDC_EBOOK_STEP),
+         hPage = GetDlgItem(panel.m_hWnd, IDC_EBOOK_PAGE);
+    ASSERT_EQ(ComboCount(hTitle), 2);
+
+    auto choose = [&](HWND hCombo, int nIndex)
+    {
+        SendMessageW(hCombo, CB_SETCURSEL, static_cast<WPARAM>(nIndex), 0);
+        SendMessageW(panel.m_hWnd, WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(hCombo), CBN_SELCHANGE),
+                     reinterpret_cast<LPARAM>(hCombo));
+    };
+    choose(hTitle, 0);
+    EXPECT_EQ(ComboCount(hLevel), 1);
+    choose(hLevel, 0);
+    EXPECT_EQ(ComboCount(hStep), 2);
+    choose(hStep, 0);
+    EXPECT_EQ(ComboCount(hPage), 3);
+
+    // A page chosen goes out as code 90 with the whole selection; next moves on.
+    auto lastEBookPage = [&]
+    {
+        for (auto it = session.sent.rbegin(); it != session.sent.rend(); ++it)
+            if ((*it)[0] == 90) return static_cast<int>((*it)[80]);
+        return -1;
+    };
+    session.sent.clear();
+    choose(hPage, 1);
+    EXPECT_EQ(lastEBookPage(), 2);
+    SendMessageW(panel.m_hWnd, WM_COMMAND, MAKEWPARAM(IDC_EBOOK_NEXT, BN_CLICKED), 0);
+    EXPECT_EQ(lastEBookPage(), 3);
+    // A typed page.
+    SetWindowTextW(hPage, L"page 1");
+    SendMessageW(panel.m_hWnd, WM_COMMAND, MAKEWPARAM(IDC_EBOOK_GO, BN_CLICKED), 0);
+    EXPECT_EQ(lastEBookPage(), 1);
+
+    // A peer's selection (code 90) shows in the combos: the other book's level, step and page.
+    choose(hTitle, 1);
+    EXPECT_EQ(ComboCount(hStep), 0);
+    CBoardMessage peer(90, u"Physics");
+    for (uint32_t v : {1u, 2u, 2u, 0u})
+        peer.AppendU32(v);
+    auto bytes = peer.Finish();
+    session.sent.clear();
+    board->Board().ProcessData(static_cast<long>(bytes->size()), bytes->data());
+    EXPECT_EQ(SendMessageW(hTitle, CB_GETCURSEL, 0, 0), 0);
+    EXPECT_EQ(SendMessageW(hStep, CB_GETCURSEL, 0, 0), 1);
+    EXPECT_EQ(ComboCount(hPage), 2);
+    EXPECT_EQ(SendMessageW(hPage, CB_GETCURSEL, 0, 0), 1);
+    EXPECT_EQ(lastEBookPage(), -1); // shown, not sent again
+    SavePicture(panel.m_hWnd, L"board_ebook_panel.bmp");
+    board->SetEBookView(nullptr);
+    panel.DestroyWindow();
 }
 } // namespace

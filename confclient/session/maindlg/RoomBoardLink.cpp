@@ -4,6 +4,7 @@
 #include "confclient/boardhost/FloatingBoardToolDlg.h"
 #include "confclient/network/QNCommands.h"
 #include "confclient/network/transport/QNInterface.h"
+#include "confclient/room/EBookDlg.h"
 #include "confclient/room/RoomAgendaListDlg.h"
 #include "confclient/room/RoomMainViewDlg.h"
 #include "confclient/session/maindlg/IConfDlg.h"
@@ -41,6 +42,11 @@ void IConfDlg::AttachBoardPalette()
     if (!m_pBoardTool || !m_pMainView || !m_pMainView->Board() || !m_pMainView->Board()->IsCreated()) return;
     m_pBoardTool->Attach(*m_pMainView->Board(), *this);
     if (m_pAgendaList) m_pMainView->Board()->SetAgendaTree(&m_pAgendaList->Tree());
+    if (m_pEBook)
+    {
+        m_pMainView->Board()->SetEBookView(m_pEBook);
+        m_pEBook->Attach(m_pMainView->Board()->Board());
+    }
     UpdateBoardLock();
 }
 

@@ -177,6 +177,38 @@ public:
         return false;
     }
 
+    // Whether the newest first board page in the peer's prefix holds these bytes, within 20 s.
+    bool BoardPageHoldsSoon(const std::string& bytes)
+    {
+        std::string out =
+            std::string(QUILLON_WINE_DIR_UNIX) + "/page-" + std::to_string(GetCurrentProcessId());
+        std::wstring path = L"Z:" + std::wstring(out.begin(), out.end());
+        std::replace(path.begin(), path.end(), L'/', L'\\');
+        for (DWORD t0 = GetTickCount(); GetTickCount() - t0 < 20000; Sleep(300))
+        {
+            _wremove(path.c_str());
+            RunUnix("find " + Quoted(std::string(QUILLON_WINE_DIR_UNIX) + "/peer/prefix/drive_c/users") +
+                    " -path '*/LMBoard/Agenda/*_000' -mmin -5 | xargs -r ls -t | head -1 | xargs -r cat >" +
+                    out + ".tmp; mv " + out + ".tmp " + out);
+            for (int i = 0; i < 50; ++i, Sleep(100))
+                if (FILE* f = _wfopen(path.c_str(), L"rb"))
+                {
+                    std::string content;
+                    char buf[4096];
+                    for (size_t n; (n = fread(buf, 1, sizeof buf, f)) > 0;)
+                        content.append(buf, n);
+                    fclose(f);
+                    if (content.find(bytes) != std::string::npos)
+                    {
+                        _wremove(path.c_str());
+                        return true;
+                    }
+                    break;
+                }
+        }
+        return false;
+    }
+
 private:
     static std::string Quoted(const std::string& s) { return "'" + s + "'"; }
     static bool RunUnix(const std::string& command)
@@ -418,6 +450,24 @@ TEST_F(RoomProgramTest, TheRoomFollowsItsChiefsViewModeAndFullScreen)
         EXPECT_TRUE(peer.ShowsSoon("checked " + Id(m.nItem), {"1"})) << m.nItem;
         EXPECT_TRUE(peer.ShowsSoon("visible " + Id(IDC_ROOMMAIN_BOARD), {m.bBoard ? "1" : "0"})) << m.nItem;
     }
+
+    // The board shows: alice picks red in its palette and draws, and bob's board keeps her red
+    // pen stroke.
+    HWND hPen = Descendant(hMainA, 1392);
+    ASSERT_NE(nullptr, hPen);
+    HWND hPalette = GetParent(hPen);
+    SendMessageW(GetDlgItem(hPalette, 1404), BM_CLICK, 0, 0); // red
+    SendMessageW(hPen, BM_CLICK, 0, 0);
+    HWND hViewA = FindWindowExW(FindWindowExW(hBoardA, nullptr, L"LMBoard2Frame", nullptr), nullptr,
+                                L"LMBoard2View", nullptr);
+    ASSERT_NE(nullptr, hViewA);
+    SendMessageW(hViewA, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(150, 150));
+    for (int i = 1; i <= 4; ++i)
+        SendMessageW(hViewA, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(150 + 25 * i, 150 + 15 * i));
+    SendMessageW(hViewA, WM_LBUTTONUP, 0, MAKELPARAM(250, 210));
+    // A pen record (169), not translucent, in 0x0000FF.
+    const std::string red = {char(169), 0, char(0xFF), 0, 0, 0};
+    EXPECT_TRUE(peer.BoardPageHoldsSoon(red));
 
     // Full screen for the whole room: both windows cover their monitor, then both come back.
     RECT before{};

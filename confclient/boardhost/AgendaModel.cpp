@@ -73,6 +73,7 @@ void CAgendaModel::Clear()
     m_nCurrentDocument = -1;
     m_selection.clear();
     m_caret.reset();
+    m_anchor.reset();
 }
 
 int CAgendaModel::PageCount() const
@@ -134,9 +135,100 @@ std::u16string CAgendaModel::ItemText(AgendaItemRef ref) const
 void CAgendaModel::Select(AgendaItemRef ref, bool bAlone)
 {
     if (!PageAt(ref)) return;
-    if (bAlone) m_selection.clear();
+    if (bAlone)
+    {
+        m_selection.clear();
+        m_anchor = ref;
+    }
     if (!IsSelected(ref)) m_selection.push_back(ref);
     m_caret = ref;
+}
+
+std::vector<AgendaItemRef> CAgendaModel::VisibleItems() const
+{
+    std::vector<AgendaItemRef> items;
+    for (size_t t = 0; t < m_nodes.size(); ++t)
+    {
+        items.push_back({static_cast<int>(t), -1});
+        if (m_nodes[t].bDocument && m_nodes[t].bExpanded)
+            for (size_t c = 0; c < m_nodes[t].children.size(); ++c)
+                items.push_back({static_cast<int>(t), static_cast<int>(c)});
+    }
+    return items;
+}
+
+std::optional<int> CAgendaModel::OnKey(Key key, bool bShift, bool bCtrl)
+{
+    const std::vector<AgendaItemRef> items = VisibleItems();
+    if (items.empty()) return std::nullopt;
+    auto position = [&](std::optional<AgendaItemRef> ref)
+    {
+        if (!ref) return -1;
+        auto it = std::find(items.begin(), items.end(), *ref);
+        return it == items.end() ? -1 : static_cast<int>(it - items.begin());
+    };
+    // The last page in visible order: moves stop there.
+    int nLastPage = -1;
+    for (int i = static_cast<int>(items.size()) - 1; i >= 0 && nLastPage < 0; --i)
+        if (!IsDocument(items[static_cast<size_t>(i)])) nLastPage = i;
+    if (nLastPage < 0) nLastPage = static_cast<int>(items.size()) - 1;
+
+    if (key == Key::SelectAll)
+    {
+        m_selection.clear();
+        std::optional<AgendaItemRef> first;
+        for (AgendaItemRef ref : items)
+            if (!IsDocument(ref))
+            {
+                m_selection.push_back(ref);
+                if (!first) first = ref;
+            }
+        m_caret = first;
+        m_anchor = first;
+        return std::nullopt;
+    }
+    const int nCaret = position(m_caret);
+    int nTo = nCaret < 0 ? 0 : nCaret;
+    switch (key)
+    {
+    case Key::Home:
+        nTo = 0;
+        break;
+    case Key::End:
+        nTo = nLastPage;
+        break;
+    case Key::Up:
+        nTo = std::max(nTo - 1, 0);
+        break;
+    case Key::Down:
+        nTo = nCaret < 0 ? 0 : std::min(nTo + 1, std::max(nLastPage, nTo));
+        break;
+    case Key::Left:
+    case Key::Right:
+        bShift = bCtrl = false;
+        break;
+    default:
+        break;
+    }
+    const AgendaItemRef to = items[static_cast<size_t>(nTo)];
+    if (bCtrl)
+    {
+        m_caret = to;
+        return std::nullopt;
+    }
+    if (bShift)
+    {
+        int nAnchor = position(m_anchor);
+        if (nAnchor < 0) nAnchor = nCaret < 0 ? nTo : nCaret;
+        m_selection.clear();
+        for (int i = std::min(nAnchor, nTo); i <= std::max(nAnchor, nTo); ++i)
+            m_selection.push_back(items[static_cast<size_t>(i)]);
+        m_caret = to;
+        return std::nullopt;
+    }
+    Select(to, true);
+    if (IsDocument(to)) return std::nullopt;
+    return PageAt(to)->nIndex;
 }
 
 void CAgendaModel::Deselect(AgendaItemRef ref)
@@ -194,6 +286,7 @@ std::optional<int> CAgendaModel::DeletePage(int nIndex)
     for (int n : selected)
         if (std::optional<AgendaItemRef> r = FindPage(renumbered(n))) m_selection.push_back(*r);
     m_caret.reset();
+    m_anchor.reset();
     if (caret) m_caret = FindPage(renumbered(*caret));
     if (!bWasSelected) return std::nullopt;
     const int nCount = PageCount();

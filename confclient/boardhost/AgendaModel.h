@@ -76,6 +76,25 @@ public:
     const std::vector<AgendaItemRef>& Selection() const { return m_selection; }
     std::optional<AgendaItemRef> Caret() const { return m_caret; }
     void SetCaret(std::optional<AgendaItemRef> ref) { m_caret = ref; }
+    void ClearSelection() { m_selection.clear(); }
+
+    // Items in the order the tree shows them (a document's pages while it is open).
+    std::vector<AgendaItemRef> VisibleItems() const;
+    // The multi-select keys: Ctrl+A all pages (caret on the first); Home the first item and End
+    // the last page; Up and Down one visible item, stopping there; Left and Right the caret alone.
+    // Shift selects the range from the anchor, Ctrl moves the caret only, a plain key selects
+    // the item alone. A plain move returns the caret's page index (message 2030).
+    enum class Key
+    {
+        SelectAll,
+        Home,
+        End,
+        Up,
+        Down,
+        Left,
+        Right,
+    };
+    std::optional<int> OnKey(Key key, bool bShift, bool bCtrl);
 
     // RequestRename after a label edit of the caret item (ReqChangeAgendaName).
     AgendaRequest BuildRename(const std::u16string& newName, uint16_t wMyNumber, uint16_t wRoom,
@@ -100,6 +119,7 @@ private:
     int m_nCurrentDocument = -1;
     std::vector<AgendaItemRef> m_selection;
     std::optional<AgendaItemRef> m_caret;
+    std::optional<AgendaItemRef> m_anchor; // where a Shift range starts
 };
 
 // The page-number text of an order item: the digits after the page name's last '_', at most 3.

@@ -222,6 +222,54 @@ void CTreeCtrlFolder::EndDrag(LPARAM lParam, bool bDrop)
     DropOn(dragged, HitItem(lParam));
 }
 
+bool CTreeCtrlFolder::OnSelectionKey(UINT nKey)
+{
+    using K = CAgendaModel::Key;
+    const bool bShift = GetKeyState(VK_SHIFT) < 0, bCtrl = GetKeyState(VK_CONTROL) < 0;
+    K key;
+    switch (nKey)
+    {
+    case 'A':
+        if (!bCtrl) return false;
+        key = K::SelectAll;
+        break;
+    case VK_HOME:
+        key = K::Home;
+        break;
+    case VK_END:
+        key = K::End;
+        break;
+    case VK_UP:
+        key = K::Up;
+        break;
+    case VK_DOWN:
+        key = K::Down;
+        break;
+    case VK_LEFT:
+        key = K::Left;
+        break;
+    case VK_RIGHT:
+        key = K::Right;
+        break;
+    default:
+        return false;
+    }
+    std::optional<int> nChosen = m_model.OnKey(key, bShift, bCtrl);
+    ShowSelection();
+    if (nChosen && m_pHost) m_pHost->PageChosen(*nChosen);
+    return true;
+}
+
+void CTreeCtrlFolder::ShowSelection()
+{
+    m_bSyncing = true;
+    if (std::optional<AgendaItemRef> caret = m_model.Caret()) TreeView_SelectItem(m_hWnd, ItemOf(*caret));
+    for (AgendaItemRef ref : m_model.VisibleItems())
+        if (HTREEITEM h = ItemOf(ref))
+            TreeView_SetItemState(m_hWnd, h, m_model.IsSelected(ref) ? TVIS_SELECTED : 0, TVIS_SELECTED);
+    m_bSyncing = false;
+}
+
 void CTreeCtrlFolder::ShowContextMenu()
 {
     if (!m_pHost || !m_pHost->MayEditAgenda()) return;
@@ -278,6 +326,7 @@ LRESULT CTreeCtrlFolder::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam)
             }
         break;
     case WM_KEYDOWN:
+        if (OnSelectionKey(static_cast<UINT>(wParam))) return 0;
         if (wParam == VK_F2 && m_model.Caret())
         {
             TreeView_EditLabel(m_hWnd, ItemOf(*m_model.Caret()));

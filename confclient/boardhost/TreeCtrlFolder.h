@@ -65,6 +65,10 @@ private:
     void BeginDrag(HTREEITEM hItem);
     void EndDrag(LPARAM lParam, bool bDrop);
     void ShowContextMenu();
+    // The multi-select keys through the model; true when the key was one of them.
+    bool OnSelectionKey(UINT nKey);
+    // The model's selection and caret shown on the items.
+    void ShowSelection();
 
     IAgendaTreeHost* m_pHost = nullptr;
     CAgendaModel m_model;

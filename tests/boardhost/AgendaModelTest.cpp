@@ -230,3 +230,59 @@ TEST(AgendaModel, OrderNumberTexts)
     EXPECT_EQ(OrderNumberText(u"plain"), u"");
 }
 } // namespace
+
+namespace
+{
+// The selection as page numbers of the selected items, documents as "doc".
+std::string Selected(const CAgendaModel& m)
+{
+    std::string out;
+    for (AgendaItemRef ref : m.VisibleItems())
+        if (m.IsSelected(ref))
+        {
+            if (!out.empty()) out += ' ';
+            out += m.IsDocument(ref) ? std::string("doc") : std::to_string(m.PageAt(ref)->nIndex);
+        }
+    return out;
+}
+
+TEST(AgendaModel, SelectionKeys)
+{
+    using K = CAgendaModel::Key;
+    CAgendaModel m = Sample(); // Board#0 [Report: 1 2 3] Sea#4
+    m.SetExpanded(1, true);    // visible: 0, doc, 1, 2, 3, 4
+    m.Select(*m.FindPage(1), true);
+    struct Row
+    {
+        K key;
+        bool bShift, bCtrl;
+        std::optional<int> chosen;
+        const char* selected;
+        int nCaretPage; // -1: the document item
+    };
+    const Row rows[] = {
+        {K::Down, false, false, 2, "2", 2},
+        {K::Down, true, false, std::nullopt, "2 3", 3}, // Shift: the range from the anchor
+        {K::Down, true, false, std::nullopt, "2 3 4", 4},
+        {K::Down, false, false, 4, "4", 4},         // stops at the last page
+        {K::Up, false, true, std::nullopt, "4", 3}, // Ctrl moves the caret only
+        {K::Left, false, false, 3, "3", 3},         // the caret alone
+        {K::Home, true, false, std::nullopt, "0 doc 1 2 3", 0},
+        {K::Up, false, false, 0, "0", 0},                 // stops at the first item
+        {K::Down, false, false, std::nullopt, "doc", -1}, // a document item: nothing chosen
+        {K::End, false, false, 4, "4", 4},
+        {K::SelectAll, false, false, std::nullopt, "0 1 2 3 4", 0},
+    };
+    for (const Row& r : rows)
+    {
+        std::optional<int> chosen = m.OnKey(r.key, r.bShift, r.bCtrl);
+        SCOPED_TRACE(static_cast<int>(r.key));
+        EXPECT_EQ(chosen, r.chosen);
+        EXPECT_EQ(Selected(m), r.selected);
+        ASSERT_TRUE(m.Caret());
+        EXPECT_EQ(m.IsDocument(*m.Caret()) ? -1 : m.PageAt(*m.Caret())->nIndex, r.nCaretPage);
+    }
+    CAgendaModel empty;
+    EXPECT_EQ(empty.OnKey(K::Down, false, false), std::nullopt);
+}
+} // namespace

@@ -325,6 +325,14 @@ TEST_F(PaletteFixture, AgendaTreeRenamesAndReordersThroughTheBoard)
     PumpMessages(20);
     EXPECT_TRUE(tree.Model().IsSelected({2, -1}));
 
+    // Keys move the selection through the model: Down chooses the next page; Shift+Up extends.
+    SendMessageW(tree.m_hWnd, WM_KEYDOWN, VK_UP, 0);
+    EXPECT_TRUE(tree.Model().IsSelected({1, -1}));
+    EXPECT_EQ(TreeView_GetSelection(tree.m_hWnd), tree.ItemOf({1, -1}));
+    SendMessageW(tree.m_hWnd, WM_KEYDOWN, VK_DOWN, 0);
+    EXPECT_TRUE(tree.Model().IsSelected({2, -1}));
+    EXPECT_FALSE(tree.Model().IsSelected({1, -1}));
+
     // A rename goes out as code 56 and shows when the board's message comes back.
     session.sent.clear();
     tree.EndLabelEdit({2, -1}, u"Deux");

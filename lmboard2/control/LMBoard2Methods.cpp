@@ -239,9 +239,29 @@ const DispEntry g_boardMethods[] = {
      {BOOLT},
      0},
     {L"UploadCancel", DISP_KIND_METHOD, &UploadCancel, {}, 0},
-    {L"CreatePreview", DISP_KIND_METHOD, &NotBuilt, {I2, I4, I4, I4, I4, PTR}, 0},
-    {L"SetPreviewSize", DISP_KIND_METHOD, &NotBuilt, {I2, I4, I4}, 0},
-    {L"SetPreviewPage", DISP_KIND_METHOD, &NotBuilt, {I2}, 0},
+    {L"CreatePreview",
+     DISP_KIND_METHOD,
+     [](void* p, DispCall& c)
+     {
+         // The printed-page preview (nOpen not 0) belongs with the virtual printer.
+         if (c.I2(0) != 0) return E_NOTIMPL;
+         RECT rc{c.I4(1), c.I4(2), c.I4(1) + c.I4(3), c.I4(2) + c.I4(4)};
+         bool bOk = Self(p)->View().CreatePreview(reinterpret_cast<HWND>(c.IntPtr(5)), rc);
+         return c.ReturnBool(bOk), S_OK;
+     },
+     {I2, I4, I4, I4, I4, PTR},
+     0},
+    {L"SetPreviewSize",
+     DISP_KIND_METHOD,
+     [](void* p, DispCall& c)
+     { return c.ReturnBool(c.I2(0) == 0 && Self(p)->View().SetPreviewSize(c.I4(1), c.I4(2))), S_OK; },
+     {I2, I4, I4},
+     0},
+    {L"SetPreviewPage",
+     DISP_KIND_METHOD,
+     [](void* p, DispCall& c) { return c.ReturnBool(Self(p)->View().SetPreviewPage(c.I2(0))), S_OK; },
+     {I2},
+     0},
     {L"SetCurrentPage",
      DISP_KIND_METHOD,
      [](void* p, DispCall& c) { return c.ReturnBool(Self(p)->View().SelectPageAndTell(c.I4(0))), S_OK; },

@@ -596,19 +596,17 @@ bool CLMView::SavePage(const std::filesystem::path& path, bool bGif) const
     return out && WriteBmpFile(pic.View(), out);
 }
 
-bool CLMView::DrawPrintedPage(HDC hdc, int nIndex, int nPrintWidth, int nPrintHeight)
+bool CLMView::RenderPage(int nIndex, CPageImage& image, S_BOARD_FILEHDR& hdr)
 {
-    std::optional<S_BOARD_FILEHDR> hdr;
     {
         std::lock_guard<std::mutex> lock(m_pagesLock);
         if (nIndex < 0 || static_cast<size_t>(nIndex) >= m_pages.size()) return false;
         hdr = m_pages[static_cast<size_t>(nIndex)];
     }
-    if (!m_store || !m_folders || hdr->byKind == PAGE_DOCUMENT) return false;
-    const std::u16string name = S_BOARD_FILEHDR::Text(hdr->szName);
-    CPageImage image(m_hStamp);
+    if (!m_store || !m_folders || hdr.byKind == PAGE_DOCUMENT) return false;
+    const std::u16string name = S_BOARD_FILEHDR::Text(hdr.szName);
     std::filesystem::path picture;
-    if (hdr->byKind != PAGE_BLANK)
+    if (hdr.byKind != PAGE_BLANK)
         if (std::optional<std::filesystem::path> background = m_folders->BackgroundFile(name))
             picture = *background;
     if (picture.empty() || !image.DrawPicture(picture))
@@ -616,7 +614,46 @@ bool CLMView::DrawPrintedPage(HDC hdc, int nIndex, int nPrintWidth, int nPrintHe
         picture.clear();
         image.FillWhite(kBlankWidth, kBlankHeight);
     }
-    if (!m_store->ReplayPageTo(name, image, picture)) return false;
+    return m_store->ReplayPageTo(name, image, picture) != 0;
+}
+
+bool CLMView::CreatePreview(HWND hParent, const RECT& rc)
+{
+    m_preview.Destroy();
+    return m_preview.Create(L"LMBoard2Preview", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, 0, rc, hParent, 511);
+}
+
+bool CLMView::SetPreviewSize(int cx, int cy)
+{
+    if (!m_preview.Hwnd()) return false;
+    SetWindowPos(m_preview.Hwnd(), nullptr, 0, 0, std::max(cx, 0), std::max(cy, 0),
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    InvalidateRect(m_preview.Hwnd(), nullptr, FALSE);
+    return true;
+}
+
+bool CLMView::SetPreviewPage(int nIndex)
+{
+    if (!m_preview.Hwnd()) return false;
+    auto image = std::make_unique<CPageImage>(m_hStamp);
+    S_BOARD_FILEHDR hdr;
+    if (RenderPage(nIndex, *image, hdr))
+    {
+        m_preview.SetImage(std::move(image));
+        return true;
+    }
+    if (hdr.byKind != PAGE_DOCUMENT || nIndex < 0 || static_cast<size_t>(nIndex) >= PageCount()) return false;
+    // A slide is the presentation program's to draw.
+    std::u16string text = m_events.GetIniString(u"IDS_LMBOARD_CANNOT_PREVIEW_SLIDE");
+    m_preview.SetMessage(std::wstring(text.begin(), text.end()));
+    return true;
+}
+
+bool CLMView::DrawPrintedPage(HDC hdc, int nIndex, int nPrintWidth, int nPrintHeight)
+{
+    CPageImage image(m_hStamp);
+    S_BOARD_FILEHDR page;
+    if (!RenderPage(nIndex, image, page)) return false;
 
     // The caption in a band a sixteenth of the paper high, the page below it.
     const int nCaption = std::max(nPrintHeight / 16, 1);
@@ -629,7 +666,7 @@ bool CLMView::DrawPrintedPage(HDC hdc, int nIndex, int nPrintWidth, int nPrintHe
     HGDIOBJ hOldFont = SelectObject(hdc, hFont);
     SetBkMode(hdc, TRANSPARENT);
     SetTextColor(hdc, RGB(0, 0, 0));
-    std::u16string caption = S_BOARD_FILEHDR::Text(hdr->szCaption);
+    std::u16string caption = S_BOARD_FILEHDR::Text(page.szCaption);
     std::wstring text(caption.begin(), caption.end());
     RECT band{l.captionLeft, l.captionTop, l.captionRight, l.captionBottom};
     ::DrawTextW(hdc, text.c_str(), -1, &band,

@@ -13,6 +13,7 @@
 #include "lmboard2/control/BoardBitmaps.h"
 #include "lmboard2/control/BoardWindow.h"
 #include "lmboard2/control/FigurePainter.h"
+#include "lmboard2/control/ImageWnd.h"
 #include "lmboard2/pagefile/BoardPageStore.h"
 #include "lmboard2/view/BoardEvents.h"
 #include "lmboard2/view/BoardInput.h"
@@ -92,6 +93,13 @@ public:
     bool Print();
     // One printed page drawn into the printable area of a device context.
     bool DrawPrintedPage(HDC hdc, int nIndex, int nPrintWidth, int nPrintHeight);
+    // The page preview window (child 511) at rc in the host's window, replacing an earlier one.
+    bool CreatePreview(HWND hParent, const RECT& rc);
+    bool SetPreviewSize(int cx, int cy);
+    // Shows page nIndex in the preview: drawn from its file, or the cannot-preview text for a
+    // document page. False without a preview window or such a page.
+    bool SetPreviewPage(int nIndex);
+    HWND PreviewWindow() const { return m_preview.Hwnd(); }
     // Modes 5 and 7: the clipboard becomes a captured page (kind 10) that goes out at once.
     bool CaptureClipboard(int nMode);
 
@@ -200,6 +208,8 @@ private:
     void RunUploadWorker(unsigned nUpload, std::vector<S_BOARD_FILEHDR> pages, int nFirstIndex);
     void EndUpload(unsigned nUpload, bool bCancelled);
     void WaitForUpload(bool bPump);
+    // Draws page nIndex from its background and records; false when there is no such page.
+    bool RenderPage(int nIndex, CPageImage& image, S_BOARD_FILEHDR& hdr);
     void SetBoardMode(const std::u16string& path, int nMode);
     void DeleteByName(const std::u16string& name, bool bFire);
     bool WriteHeaderBack(const S_BOARD_FILEHDR& hdr);
@@ -261,6 +271,8 @@ private:
         std::u16string title;
         uint32_t nLevel = 0, nStep = 0, nPage = 0;
     } m_lastEBook;
+
+    CImageWnd m_preview;
 
     // The upload worker (one at a time), its number and the event it sets when it ends.
     std::thread m_upload;

@@ -476,4 +476,25 @@ TEST_F(BoardInputWindow, PrintedPageHasItsCaptionAndItsDrawingScaled)
     // Below the page (62 + 600) the paper stays white.
     EXPECT_EQ(paper.Pixel(400, 700), RGB(255, 255, 255));
 }
+
+TEST_F(BoardInputWindow, PreviewShowsThePageFittedOnWhite)
+{
+    EXPECT_FALSE(view.SetPreviewPage(0)); // no preview window yet
+    view.SetLineColor(RGB(0, 0, 200));
+    view.SetLineThick(40);
+    Drag(0, {700, 500}, {900, 700}); // around the middle of the 1600 x 1200 page
+    ASSERT_TRUE(view.CreatePreview(m_hParent, RECT{0, 0, 214, 312}));
+    EXPECT_TRUE(view.SetPreviewPage(0));
+    EXPECT_FALSE(view.SetPreviewPage(3));
+    CSurfaceBitmap shot;
+    ASSERT_TRUE(shot.Make(214, 312));
+    SendMessageW(view.PreviewWindow(), WM_PRINTCLIENT, reinterpret_cast<WPARAM>(shot.Dc()), PRF_CLIENT);
+    // 200 x 150 inside the 7 x 6 border, centred: the page runs from y = 81 to 231, white
+    // above and below, the stroke blue at its middle.
+    EXPECT_EQ(shot.Pixel(107, 40), RGB(255, 255, 255));
+    EXPECT_EQ(shot.Pixel(107, 280), RGB(255, 255, 255));
+    EXPECT_GT(GetBValue(shot.Pixel(107, 156)), 120);
+    EXPECT_LT(GetRValue(shot.Pixel(107, 156)), 100);
+    EXPECT_TRUE(view.SetPreviewSize(100, 100));
+}
 } // namespace

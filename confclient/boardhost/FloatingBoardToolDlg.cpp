@@ -486,7 +486,8 @@ void CFloatingBoardToolDlg::ApplyVisibility()
 {
     if (!m_hWnd) return;
     if (m_pBoard) m_show.nBoardMode = m_pBoard->Tools().BoardMode();
-    bool bShow = PaletteShown(m_show);
+    // Docked, the room's layout shows and hides the palette with the board.
+    bool bShow = m_bFloating ? PaletteShown(m_show) : MayShow();
     if (bShow != (IsWindowVisible() != FALSE)) ShowWindow(bShow ? SW_SHOWNA : SW_HIDE);
 }
 

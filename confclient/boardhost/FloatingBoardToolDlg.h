@@ -96,8 +96,14 @@ public:
     // Toggles between docked and floating (the minimize button).
     void ToggleDocking();
     bool IsFloating() const { return m_bFloating; }
-    // The visibility rule for the room's state as last set.
-    bool WantsShown() const { return PaletteShown(m_show); }
+    // The visibility rule for the room's state as last set, the board's own visibility aside:
+    // docked, the room's layout shows the palette only with the board.
+    bool MayShow() const
+    {
+        PaletteShowState show = m_show;
+        show.bBoardShown = true;
+        return PaletteShown(show);
+    }
     int PaletteHeightNow() const;
     unsigned SelectedTool() const { return m_nSelectedTool; }
     HWND ButtonWindow(unsigned nId) const;

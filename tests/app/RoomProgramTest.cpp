@@ -456,6 +456,7 @@ TEST_F(RoomProgramTest, TheRoomFollowsItsChiefsViewModeAndFullScreen)
     HWND hPen = Descendant(hMainA, 1392);
     ASSERT_NE(nullptr, hPen);
     HWND hPalette = GetParent(hPen);
+    EXPECT_TRUE(IsWindowVisible(hPalette));                   // beside the board, for the presider
     SendMessageW(GetDlgItem(hPalette, 1404), BM_CLICK, 0, 0); // red
     SendMessageW(hPen, BM_CLICK, 0, 0);
     HWND hViewA = FindWindowExW(FindWindowExW(hBoardA, nullptr, L"LMBoard2Frame", nullptr), nullptr,

@@ -76,7 +76,7 @@ S_ROOMVIEWSTATE IConfDlg::RoomViewState() const
     s.bHasQuestion = m_pQuestion != nullptr;
     s.bHasBoardTool = m_pBoardTool != nullptr;
     s.bBoardToolDocked = !m_pBoardTool || !m_pBoardTool->IsFloating();
-    s.bBoardToolHidden = m_pBoardTool && !m_pBoardTool->WantsShown();
+    s.bBoardToolHidden = m_pBoardTool && !m_pBoardTool->MayShow();
     if (m_pBoardTool && m_pBoardTool->m_hWnd)
     {
         RECT rc;

@@ -172,6 +172,12 @@ void CLMBoard2Ctrl::SelectEBookCombo(const std::u16string& title, uint32_t nLeve
     FireEvent(17, a.Data(), a.Count());
 }
 
+void CLMBoard2Ctrl::OpenPreviewResult(int nKind)
+{
+    EventArgsList a{CVar(static_cast<short>(nKind))};
+    FireEvent(20, a.Data(), a.Count());
+}
+
 void CLMBoard2Ctrl::AddEbook(int nKind, int nAdd, const std::u16string& text)
 {
     EventArgsList a{CVar(static_cast<short>(nKind)), CVar(static_cast<short>(nAdd)), CVar(Wide(text))};

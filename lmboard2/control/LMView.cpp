@@ -943,6 +943,26 @@ bool CLMView::UploadAgenda(const std::u16string& agenda, const std::u16string& f
     return true;
 }
 
+void CLMView::DropFiles(const std::vector<std::u16string>& files)
+{
+    if (m_bLock || IsUploading()) return;
+    std::u16string list;
+    for (const std::u16string& file : files)
+    {
+        std::u16string title = FileTitleOf(file);
+        const size_t nSlash = file.find_last_of(u"\\/");
+        if (file.find(u'.', nSlash == std::u16string::npos ? 0 : nSlash + 1) == std::u16string::npos) break;
+        if (ClassifyUploadFile(file) != UploadFileKind::Picture)
+        {
+            m_events.ErrorMessage(1);
+            continue;
+        }
+        if (list.empty()) m_events.OpenPreviewResult(0);
+        list += (list.empty() ? u"" : u"|") + file;
+    }
+    if (!list.empty()) UploadAgenda(m_strAgenda, list);
+}
+
 void CLMView::StartUpload(uint32_t nTotal)
 {
     std::vector<S_BOARD_FILEHDR> pages;

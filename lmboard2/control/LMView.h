@@ -82,6 +82,10 @@ public:
     // Stops an upload: the worker ends (messages are pumped meanwhile), unsent pages are deleted,
     // DestroyProgress is fired and, when asked, code 82 sent.
     void CancelUpload(bool bSend);
+    // Files dropped on the board: pictures go up as one upload (OpenPreviewResult(0) first);
+    // a file of another kind answers ErrorMessage(1), a file without extension ends the list.
+    // Nothing while the board is locked.
+    void DropFiles(const std::vector<std::u16string>& files);
     bool IsUploading() const { return m_upload.joinable(); }
     // Save: the current page's drawing through a save dialog, as a GIF or a bitmap file.
     bool Save();

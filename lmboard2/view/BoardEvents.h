@@ -45,4 +45,6 @@ public:
     virtual void AddEbook(int nKind, int nAdd, const std::u16string& text) {}
     // GetCurrentEBookPage: the host's text of the page combo's entry; empty when there is none.
     virtual std::u16string GetCurrentEBookPage(int nIndex) { return {}; }
+    // OpenPreviewResult: files dropped on the board are being loaded (kind 0).
+    virtual void OpenPreviewResult(int nKind) {}
 };

@@ -6,6 +6,9 @@
 
 #include <filesystem>
 #include <fstream>
+#include <mutex>
+
+#include <shlobj.h>
 #include <string>
 #include <vector>
 
@@ -45,8 +48,11 @@ struct FakeSession : IRoomBoardSession
     CBoardHostFeature host{notices, nullptr};
     std::vector<std::vector<uint8_t>> sent;
     std::vector<bool> docked;
+    // An upload's worker sends too.
+    std::mutex lock;
     bool SendRoomBoardData(const uint8_t* p, size_t n) override
     {
+        std::lock_guard<std::mutex> g(lock);
         sent.emplace_back(p, p + n);
         return true;
     }
@@ -436,5 +442,59 @@ TEST_F(PaletteFixture, EBookPanelFillsItsCombosAndSendsThePage)
     SavePicture(panel.m_hWnd, L"board_ebook_panel.bmp");
     board->SetEBookView(nullptr);
     panel.DestroyWindow();
+}
+
+TEST_F(PaletteFixture, PicturesDroppedOnTheBoardGoUp)
+{
+    std::filesystem::path dir = std::filesystem::temp_directory_path();
+    std::filesystem::path picture = dir / L"dropped.bmp", text = dir / L"dropped.txt";
+    S_PICTURE24 pic;
+    pic.nWidth = 3;
+    pic.nHeight = 2;
+    pic.bits.assign(Dib24Stride(3) * 2, 0x80);
+    {
+        std::ofstream out(picture, std::ios::binary);
+        ASSERT_TRUE(WriteBmpFile(pic.View(), out));
+    }
+    std::ofstream(text) << "notes";
+    // The shell's drop: a DROPFILES block with the wide paths, NUL-separated, NUL-ended.
+    std::wstring paths = text.wstring() + L'\0' + picture.wstring() + L'\0' + L'\0';
+    HGLOBAL hDrop = GlobalAlloc(GHND, sizeof(DROPFILES) + paths.size() * sizeof(wchar_t));
+    auto* pDrop = static_cast<DROPFILES*>(GlobalLock(hDrop));
+    pDrop->pFiles = sizeof(DROPFILES);
+    pDrop->fWide = TRUE;
+    memcpy(pDrop + 1, paths.data(), paths.size() * sizeof(wchar_t));
+    GlobalUnlock(hDrop);
+
+    const int nPages = board->Tools().PageCount();
+    session.sent.clear();
+    HWND hFrame = FindWindowExW(board->Board().Window(), nullptr, L"LMBoard2Frame", nullptr);
+    SendMessageW(hFrame, WM_DROPFILES, reinterpret_cast<WPARAM>(hDrop), 0);
+    // The text file is refused; the picture goes up while the host reports each frame sent.
+    ASSERT_FALSE(session.notices.boxes.empty());
+    EXPECT_EQ(session.notices.boxes.back(), u"<IDMS_BOARD_UNSUPPORT>");
+    std::vector<uint8_t> codes;
+    size_t nTold = 0;
+    for (DWORD t0 = GetTickCount(); GetTickCount() - t0 < 20000;)
+    {
+        PumpMessages(10);
+        std::vector<std::vector<uint8_t>> fresh;
+        {
+            std::lock_guard<std::mutex> g(session.lock);
+            fresh.assign(session.sent.begin() + static_cast<std::ptrdiff_t>(nTold), session.sent.end());
+            nTold = session.sent.size();
+        }
+        for (const auto& frame : fresh)
+        {
+            codes.push_back(frame[0]);
+            board->SucSendBoardData(frame.data(), frame.size());
+        }
+        if (!codes.empty() && codes.back() == 10) break;
+    }
+    EXPECT_EQ(board->Tools().PageCount(), nPages + 1);
+    const std::vector<uint8_t> order = {20, 30, 31, 32, 50, 10};
+    EXPECT_EQ(codes, order);
+    std::filesystem::remove(picture);
+    std::filesystem::remove(text);
 }
 } // namespace

@@ -40,7 +40,8 @@ std::optional<CTransferProgress::Step> CTransferProgress::OnBytes(uint32_t nByte
     const uint32_t nElapsedMs = nNowMs - m_nStart;
     if (nNowMs - m_nLastText < kTextEveryMs || nElapsedMs == 0) return step;
     const double dElapsed = nElapsedMs / 1000.0;
-    const auto nRemaining = static_cast<uint64_t>(dElapsed * double(m_nTotal - m_nDone) / double(m_nDone) + 0.5);
+    const auto nRemaining =
+        static_cast<uint64_t>(dElapsed * double(m_nTotal - m_nDone) / double(m_nDone) + 0.5);
     const uint64_t h = nRemaining / 3600, m = nRemaining % 3600 / 60, s = nRemaining % 60;
     std::u16string text = m_texts.remain;
     if (h > 0) text += u" " + Num(h) + m_texts.hour;

@@ -20,7 +20,9 @@ struct TransferTexts
 class CTransferProgress
 {
 public:
-    CTransferProgress(bool bDownload, TransferTexts texts) : m_bDownload(bDownload), m_texts(std::move(texts)) {}
+    CTransferProgress(bool bDownload, TransferTexts texts) : m_bDownload(bDownload), m_texts(std::move(texts))
+    {
+    }
 
     bool IsDownload() const { return m_bDownload; }
     // SetTotalSize: the transfer's bytes; the counters and the clock start again.

@@ -13,7 +13,12 @@ constexpr size_t kTextBufferBytes = 260;
 enum : DISPID
 {
     EV_SEND_DATA = 1,
+    EV_UPLOAD_AGENDA_COMPLETE = 3,
     EV_ERROR_MESSAGE = 4,
+    EV_CREATE_PROGRESS = 5,
+    EV_DESTROY_PROGRESS = 6,
+    EV_SET_TOTAL_SIZE = 7,
+    EV_SET_FILE_COUNT = 8,
     EV_PROGRESS_CHANGE = 9,
     EV_ADD_PAGE = 10,
     EV_DELETE_PAGE = 11,
@@ -52,6 +57,7 @@ CRoomBoard::CRoomBoard(IRoomBoardSession& session, HWND hParent, const RECT& rc,
 
 CRoomBoard::~CRoomBoard()
 {
+    if (m_pStrip) m_pStrip->DestroyWindow();
     m_board.EndBoard();
     m_board.Destroy();
 }
@@ -67,9 +73,31 @@ void CRoomBoard::Advise()
                   if (lLen > 0 && p) m_session.SendRoomBoardData(p, static_cast<size_t>(lLen));
               });
     pSink->On(EV_ERROR_MESSAGE,
-              [this](const EventArgs& a) { m_session.BoardHost().OnErrorMessage(a.I2(0), false); });
-    pSink->On(EV_PROGRESS_CHANGE, [this](const EventArgs& a)
-              { PostMessageW(m_hParent, WM_BOARD_PROGRESS, static_cast<WPARAM>(a.I4(0)), 0); });
+              [this](const EventArgs& a)
+              {
+                  // A strip with bytes still to come stays; any other goes with the error.
+                  if (m_pStrip && m_pStrip->Remaining() == 0) CloseStrip();
+                  m_session.BoardHost().OnErrorMessage(a.I2(0), false);
+              });
+    pSink->On(EV_CREATE_PROGRESS, [this](const EventArgs& a) { OpenStrip(a.Bool(0) != FALSE); });
+    pSink->On(EV_DESTROY_PROGRESS, [this](const EventArgs&) { CloseStrip(); });
+    pSink->On(EV_UPLOAD_AGENDA_COMPLETE, [this](const EventArgs&) { CloseStrip(); });
+    pSink->On(EV_SET_TOTAL_SIZE,
+              [this](const EventArgs& a)
+              {
+                  if (m_pStrip) m_pStrip->SetTotal(static_cast<uint32_t>(a.I4(0)));
+              });
+    pSink->On(EV_SET_FILE_COUNT,
+              [this](const EventArgs& a)
+              {
+                  if (m_pStrip)
+                      m_pStrip->SetFileCount(static_cast<uint32_t>(a.I4(0)), static_cast<uint32_t>(a.I4(1)));
+              });
+    pSink->On(EV_PROGRESS_CHANGE,
+              [this](const EventArgs& a)
+              {
+                  if (m_pStrip) m_pStrip->OnBytes(static_cast<uint32_t>(a.I4(0)));
+              });
     pSink->On(EV_GET_INI_STRING,
               [this](const EventArgs& a)
               {
@@ -125,6 +153,31 @@ void CRoomBoard::Advise()
     pSink->On(EV_RESULT_DRAW_MODE, [this](const EventArgs& a) { m_tools.OnResultDrawMode(a.I2(0)); });
     m_board.Advise(pSink);
     pSink->Release();
+}
+
+void CRoomBoard::OpenStrip(bool bDownload)
+{
+    CloseStrip();
+    CBoardHostFeature& host = m_session.BoardHost();
+    auto text = [&](const char16_t* key) { return host.IniText(key); };
+    TransferTexts texts{text(bDownload ? u"IDS_BOARD_STATE_FILEDOWN" : u"IDS_BOARD_STATE_FILEUP"),
+                        text(u"IDS_BOARD_STATE_REMAIN"),
+                        text(u"IDS_BOARD_STRING_HOUR"),
+                        text(u"IDS_BOARD_STRING_MIN"),
+                        text(u"IDS_BOARD_STRING_SEC"),
+                        text(u"IDS_BOARD_STATE_BANDWIDTH")};
+    auto pStrip = std::make_unique<CTransferStrip>(bDownload, std::move(texts), m_board);
+    if (!pStrip->Create(m_hParent, AgendaText("IDS_BOARD_STATE_READY"), AgendaText("IDS_MSG_CANCEL"))) return;
+    m_pStrip = std::move(pStrip);
+    m_session.BoardTransferStrip(m_pStrip.get());
+}
+
+void CRoomBoard::CloseStrip()
+{
+    if (!m_pStrip) return;
+    m_session.BoardTransferStrip(nullptr);
+    m_pStrip->DestroyWindow();
+    m_pStrip.reset();
 }
 
 void CRoomBoard::OnPageAdded(int nType, const S_BOARD_FILEHDR& hdr)

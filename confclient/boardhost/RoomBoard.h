@@ -8,6 +8,7 @@
 #include "confclient/boardhost/BoardHostFeature.h"
 #include "confclient/boardhost/BoardToolFeature.h"
 #include "confclient/boardhost/LMBoard2.h"
+#include "confclient/boardhost/TransferStrip.h"
 #include "confclient/boardhost/TreeCtrlFolder.h"
 
 // What the room's board needs of the session.
@@ -30,6 +31,8 @@ public:
         bool bMayEdit = false;
     };
     virtual AgendaRights BoardAgendaRights() const = 0;
+    // The transfer strip came (a window) or went (null): the room lays it out again.
+    virtual void BoardTransferStrip(CWnd* pStrip) = 0;
 };
 
 struct RoomBoardSettings
@@ -52,9 +55,6 @@ public:
     virtual std::wstring EBookPageText(int nIndex) const = 0;
 };
 
-// Private message of the hosting window: board bytes moved (wParam: the byte count).
-constexpr UINT WM_BOARD_PROGRESS = 4048;
-
 class CRoomBoard : private IBoardTools, private IAgendaTreeHost
 {
 public:
@@ -73,6 +73,8 @@ public:
     void SetAgendaTree(CTreeCtrlFolder* pTree);
     // The room's e-book panel fills its combos from the board's e-book events.
     void SetEBookView(IEBookView* pView) { m_pEBook = pView; }
+    // The transfer strip while a board upload or download runs; null otherwise.
+    CTransferStrip* TransferStrip() const { return m_pStrip.get(); }
     // The board's share of the view's centre: all of it without views, else its left two thirds.
     // rc becomes what is left for the views.
     void TakeArea(RECT& rc, bool bViewsToo);
@@ -112,4 +114,7 @@ private:
     bool m_bRetelling = false;
     CTreeCtrlFolder* m_pTree = nullptr;
     IEBookView* m_pEBook = nullptr;
+    std::unique_ptr<CTransferStrip> m_pStrip;
+    void OpenStrip(bool bDownload);
+    void CloseStrip();
 };

@@ -59,6 +59,8 @@ struct FakeSession : IRoomBoardSession
     CBoardHostFeature& BoardHost() override { return host; }
     void BoardPaletteDocked(bool bDocked) override { docked.push_back(bDocked); }
     AgendaRights BoardAgendaRights() const override { return {7, 3, true}; }
+    std::vector<bool> strips; // each strip that came (true) or went (false)
+    void BoardTransferStrip(CWnd* pStrip) override { strips.push_back(pStrip != nullptr); }
 };
 
 // The window as the screen shows it, saved for a person to look at (a 24-bit bitmap file in the
@@ -473,8 +475,12 @@ TEST_F(PaletteFixture, PicturesDroppedOnTheBoardGoUp)
     // The text file is refused; the picture goes up while the host reports each frame sent.
     ASSERT_FALSE(session.notices.boxes.empty());
     EXPECT_EQ(session.notices.boxes.back(), u"<IDMS_BOARD_UNSUPPORT>");
+    // The upload's strip shows along the way and goes when the upload is complete.
+    ASSERT_NE(nullptr, board->TransferStrip());
+    EXPECT_EQ(session.strips, std::vector<bool>{true});
     std::vector<uint8_t> codes;
     size_t nTold = 0;
+    bool bFileShown = false;
     for (DWORD t0 = GetTickCount(); GetTickCount() - t0 < 20000;)
     {
         PumpMessages(10);
@@ -489,11 +495,17 @@ TEST_F(PaletteFixture, PicturesDroppedOnTheBoardGoUp)
             codes.push_back(frame[0]);
             board->SucSendBoardData(frame.data(), frame.size());
         }
+        if (CTransferStrip* pStrip = board->TransferStrip())
+            bFileShown = bFileShown || pStrip->TitleText() == L"<IDS_BOARD_STATE_FILEUP> (1/1)";
         if (!codes.empty() && codes.back() == 10) break;
     }
     EXPECT_EQ(board->Tools().PageCount(), nPages + 1);
     const std::vector<uint8_t> order = {20, 30, 31, 32, 50, 10};
     EXPECT_EQ(codes, order);
+    PumpMessages(50);
+    EXPECT_TRUE(bFileShown);
+    EXPECT_EQ(nullptr, board->TransferStrip());
+    EXPECT_EQ(session.strips, (std::vector<bool>{true, false}));
     std::filesystem::remove(picture);
     std::filesystem::remove(text);
 }

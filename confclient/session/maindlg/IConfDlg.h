@@ -450,6 +450,7 @@ public:
     CBoardHostFeature& BoardHost() override { return m_boardHost; }
     void BoardPaletteDocked(bool bDocked) override;
     AgendaRights BoardAgendaRights() const override;
+    void BoardTransferStrip(CWnd* pStrip) override;
     void StartRoomBoard();
     // Ties the board palette to the room's board once both exist.
     void AttachBoardPalette();

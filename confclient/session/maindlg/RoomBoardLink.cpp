@@ -65,6 +65,13 @@ void IConfDlg::BoardPaletteDocked(bool)
     ApplyRoomView();
 }
 
+void IConfDlg::BoardTransferStrip(CWnd* pStrip)
+{
+    if (!m_pMainView) return;
+    m_pMainView->SetPane(PANE_TRANSFER, pStrip);
+    ApplyRoomView();
+}
+
 bool IConfDlg::SendRoomBoardData(const uint8_t* pData, size_t nLen)
 {
     return m_pNet && m_pNet->SendBoardData(DAT_BOARD_ROOM, pData, nLen);

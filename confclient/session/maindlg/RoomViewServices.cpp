@@ -77,6 +77,7 @@ S_ROOMVIEWSTATE IConfDlg::RoomViewState() const
     s.bHasBoardTool = m_pBoardTool != nullptr;
     s.bBoardToolDocked = !m_pBoardTool || !m_pBoardTool->IsFloating();
     s.bBoardToolHidden = m_pBoardTool && !m_pBoardTool->MayShow();
+    s.bHasProgress = m_pMainView && m_pMainView->Board() && m_pMainView->Board()->TransferStrip();
     if (m_pBoardTool && m_pBoardTool->m_hWnd)
     {
         RECT rc;

@@ -14,6 +14,9 @@ constexpr size_t kBoardLogLimit = 64u << 20;
 void CLoopServer::OnRoomBoard(Client& c, const uint8_t* p, size_t n)
 {
     Relay(c, DAT_BOARD_ROOM, p, n);
+    // An agenda order (53) or rename (56) comes back to its sender as well: every board,
+    // the requester's too, applies it when it arrives.
+    if (n > 0 && (p[0] == 53 || p[0] == 56)) Send(c, DAT_BOARD_ROOM, c.wChannel, Bytes(p, p + n));
     if (!m_rooms.count(c.wRoomIndex)) return;
     BoardLog& log = m_boardLogs[c.wRoomIndex];
     if (log.nBytes + n > kBoardLogLimit) return;

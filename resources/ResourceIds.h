@@ -243,3 +243,17 @@
 #define IDB_PHONE_KINDS 11460
 #define IDB_PHONEADD_ADD 11308
 #define IDB_PHONEADD_CLOSE 10992
+
+// The board palette's line and figure pickers.
+#define IDD_DRAWFIGURE 504
+// The agenda panel's tree of board pages.
+#define IDC_AGENDA_TREE 20449
+// The e-book panel: title, level, step and page combos, go, again, previous and next page.
+#define IDC_EBOOK_TITLE 1444
+#define IDC_EBOOK_LEVEL 1445
+#define IDC_EBOOK_STEP 1446
+#define IDC_EBOOK_PAGE 1447
+#define IDC_EBOOK_GO 1448
+#define IDC_EBOOK_AGAIN 1449
+#define IDC_EBOOK_NEXT 1038
+#define IDC_EBOOK_PREV 1039

@@ -43,6 +43,8 @@ public:
     std::u16string OnErrorMessage(int nErr, bool bLobby);
     // GetIniString: the session's text of a key; empty when the table has none (the board's default).
     std::u16string IniText(const std::u16string& key) const;
+    // A notice by key in the box that does not wait (the agenda tree's refusals).
+    void ShowNotice(const char* pszKey) { m_notices.ShowBox(m_notices.Text(pszKey)); }
 
 private:
     IRoomNotices& m_notices;

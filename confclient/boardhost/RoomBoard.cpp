@@ -13,10 +13,24 @@ constexpr size_t kTextBufferBytes = 260;
 enum : DISPID
 {
     EV_SEND_DATA = 1,
+    EV_UPLOAD_AGENDA_COMPLETE = 3,
     EV_ERROR_MESSAGE = 4,
+    EV_CREATE_PROGRESS = 5,
+    EV_DESTROY_PROGRESS = 6,
+    EV_SET_TOTAL_SIZE = 7,
+    EV_SET_FILE_COUNT = 8,
     EV_PROGRESS_CHANGE = 9,
+    EV_ADD_PAGE = 10,
+    EV_DELETE_PAGE = 11,
+    EV_SET_CURRENT_PAGE = 12,
+    EV_MODE_CHANGE = 13,
     EV_GET_INI_STRING = 14,
     EV_GET_CURRENT_EBOOK_PAGE = 15,
+    EV_ADD_EBOOK = 16,
+    EV_SELECT_EBOOK_COMBO = 17,
+    EV_DO_CHANGE_AGENDA_NAME = 22,
+    EV_RESULT_ZOOM = 23,
+    EV_RESULT_DRAW_MODE = 24,
 };
 
 // Copies a text into the control's 260-byte buffer, always ending it within the buffer.
@@ -43,6 +57,7 @@ CRoomBoard::CRoomBoard(IRoomBoardSession& session, HWND hParent, const RECT& rc,
 
 CRoomBoard::~CRoomBoard()
 {
+    if (m_pStrip) m_pStrip->DestroyWindow();
     m_board.EndBoard();
     m_board.Destroy();
 }
@@ -58,9 +73,31 @@ void CRoomBoard::Advise()
                   if (lLen > 0 && p) m_session.SendRoomBoardData(p, static_cast<size_t>(lLen));
               });
     pSink->On(EV_ERROR_MESSAGE,
-              [this](const EventArgs& a) { m_session.BoardHost().OnErrorMessage(a.I2(0), false); });
-    pSink->On(EV_PROGRESS_CHANGE, [this](const EventArgs& a)
-              { PostMessageW(m_hParent, WM_BOARD_PROGRESS, static_cast<WPARAM>(a.I4(0)), 0); });
+              [this](const EventArgs& a)
+              {
+                  // A strip with bytes still to come stays; any other goes with the error.
+                  if (m_pStrip && m_pStrip->Remaining() == 0) CloseStrip();
+                  m_session.BoardHost().OnErrorMessage(a.I2(0), false);
+              });
+    pSink->On(EV_CREATE_PROGRESS, [this](const EventArgs& a) { OpenStrip(a.Bool(0) != FALSE); });
+    pSink->On(EV_DESTROY_PROGRESS, [this](const EventArgs&) { CloseStrip(); });
+    pSink->On(EV_UPLOAD_AGENDA_COMPLETE, [this](const EventArgs&) { CloseStrip(); });
+    pSink->On(EV_SET_TOTAL_SIZE,
+              [this](const EventArgs& a)
+              {
+                  if (m_pStrip) m_pStrip->SetTotal(static_cast<uint32_t>(a.I4(0)));
+              });
+    pSink->On(EV_SET_FILE_COUNT,
+              [this](const EventArgs& a)
+              {
+                  if (m_pStrip)
+                      m_pStrip->SetFileCount(static_cast<uint32_t>(a.I4(0)), static_cast<uint32_t>(a.I4(1)));
+              });
+    pSink->On(EV_PROGRESS_CHANGE,
+              [this](const EventArgs& a)
+              {
+                  if (m_pStrip) m_pStrip->OnBytes(static_cast<uint32_t>(a.I4(0)));
+              });
     pSink->On(EV_GET_INI_STRING,
               [this](const EventArgs& a)
               {
@@ -68,10 +105,114 @@ void CRoomBoard::Advise()
                   WriteTextBuffer(a.Raw(1),
                                   m_session.BoardHost().IniText(std::u16string(key.begin(), key.end())));
               });
-    // Without an e-book panel there is no page text to give.
-    pSink->On(EV_GET_CURRENT_EBOOK_PAGE, [](const EventArgs& a) { WriteTextBuffer(a.Raw(1), u""); });
+    // The page text comes from the e-book panel's page combo; without the panel there is none.
+    pSink->On(EV_GET_CURRENT_EBOOK_PAGE,
+              [this](const EventArgs& a)
+              {
+                  std::wstring text = m_pEBook ? m_pEBook->EBookPageText(a.I2(0)) : std::wstring();
+                  WriteTextBuffer(a.Raw(1), std::u16string(text.begin(), text.end()));
+              });
+    pSink->On(EV_ADD_EBOOK,
+              [this](const EventArgs& a)
+              {
+                  if (m_pEBook && a.I2(1)) m_pEBook->AddEBookLine(a.I2(0), a.Str(2));
+              });
+    pSink->On(EV_SELECT_EBOOK_COMBO,
+              [this](const EventArgs& a)
+              {
+                  if (m_pEBook) m_pEBook->ShowEBookSelection(a.Str(0), a.I4(1), a.I4(2), a.I4(3));
+              });
+    // The palette follows the pages, the mode, the zoom and the tool the board chose itself.
+    pSink->On(EV_ADD_PAGE,
+              [this](const EventArgs& a)
+              {
+                  const auto* pHdr = reinterpret_cast<const uint8_t*>(a.IntPtr(1));
+                  if (pHdr) OnPageAdded(a.I2(0), S_BOARD_FILEHDR::Read(pHdr));
+              });
+    pSink->On(EV_DELETE_PAGE,
+              [this](const EventArgs& a)
+              {
+                  long n = a.I4(0);
+                  m_tools.OnDeletePage();
+                  if (n >= 0 && static_cast<size_t>(n) < m_pages.size()) m_pages.erase(m_pages.begin() + n);
+                  if (m_pTree) m_pTree->OnDeletePage(static_cast<int>(n));
+              });
+    pSink->On(EV_SET_CURRENT_PAGE,
+              [this](const EventArgs& a)
+              {
+                  m_tools.OnSetCurrentPage(a.I4(0));
+                  if (m_pTree) m_pTree->OnSetCurrentPage(a.I4(0));
+              });
+    pSink->On(EV_DO_CHANGE_AGENDA_NAME,
+              [this](const EventArgs& a)
+              {
+                  if (m_pTree) m_pTree->OnAgendaRenamed(reinterpret_cast<const uint8_t*>(a.IntPtr(0)));
+              });
+    pSink->On(EV_MODE_CHANGE, [this](const EventArgs& a) { m_tools.OnModeChange(a.I2(1)); });
+    pSink->On(EV_RESULT_ZOOM, [this](const EventArgs& a) { m_tools.OnResultZoom(a.I2(1)); });
+    pSink->On(EV_RESULT_DRAW_MODE, [this](const EventArgs& a) { m_tools.OnResultDrawMode(a.I2(0)); });
     m_board.Advise(pSink);
     pSink->Release();
+}
+
+void CRoomBoard::OpenStrip(bool bDownload)
+{
+    CloseStrip();
+    CBoardHostFeature& host = m_session.BoardHost();
+    auto text = [&](const char16_t* key) { return host.IniText(key); };
+    TransferTexts texts{text(bDownload ? u"IDS_BOARD_STATE_FILEDOWN" : u"IDS_BOARD_STATE_FILEUP"),
+                        text(u"IDS_BOARD_STATE_REMAIN"),
+                        text(u"IDS_BOARD_STRING_HOUR"),
+                        text(u"IDS_BOARD_STRING_MIN"),
+                        text(u"IDS_BOARD_STRING_SEC"),
+                        text(u"IDS_BOARD_STATE_BANDWIDTH")};
+    auto pStrip = std::make_unique<CTransferStrip>(bDownload, std::move(texts), m_board);
+    if (!pStrip->Create(m_hParent, AgendaText("IDS_BOARD_STATE_READY"), AgendaText("IDS_MSG_CANCEL"))) return;
+    m_pStrip = std::move(pStrip);
+    m_session.BoardTransferStrip(m_pStrip.get());
+}
+
+void CRoomBoard::CloseStrip()
+{
+    if (!m_pStrip) return;
+    m_session.BoardTransferStrip(nullptr);
+    m_pStrip->DestroyWindow();
+    m_pStrip.reset();
+}
+
+void CRoomBoard::OnPageAdded(int nType, const S_BOARD_FILEHDR& hdr)
+{
+    m_tools.OnAddPage(nType);
+    // A list told again starts with type 1, or is a lone type 2.
+    if (nType == 1 || (nType == 2 && !m_bRetelling)) m_pages.clear();
+    m_bRetelling = nType == 1 || (m_bRetelling && nType == 0);
+    m_pages.push_back(hdr);
+    if (m_pTree) m_pTree->OnAddPage(nType, hdr);
+}
+
+void CRoomBoard::SetAgendaTree(CTreeCtrlFolder* pTree)
+{
+    m_pTree = pTree;
+    if (!pTree) return;
+    pTree->SetHost(this);
+    for (size_t i = 0; i < m_pages.size(); ++i)
+        pTree->OnAddPage(i + 1 == m_pages.size() ? 2 : (i == 0 ? 1 : 0), m_pages[i]);
+}
+
+void CRoomBoard::RenameRequested(const std::u16string& name, const uint8_t* pBlock72)
+{
+    m_board.ReqChangeAgendaName(std::wstring(name.begin(), name.end()), pBlock72);
+}
+
+void CRoomBoard::OrderRequested(const std::u16string& name, const uint8_t* pBuff, size_t nLen)
+{
+    m_board.ReqChangeAgendaOrder(std::wstring(name.begin(), name.end()), pBuff, static_cast<long>(nLen));
+}
+
+std::wstring CRoomBoard::AgendaText(const char* pszKey) const
+{
+    std::u16string text = m_session.BoardHost().IniText(std::u16string(pszKey, pszKey + strlen(pszKey)));
+    return std::wstring(text.begin(), text.end());
 }
 
 void CRoomBoard::TakeArea(RECT& rc, bool bViewsToo)

@@ -96,6 +96,8 @@ public:
 
     // Upload pace in bytes per second (0: none); −1 and no change for a negative value.
     int SetBandwidth(int32_t nBytesPerSec);
+    // Starts the pace window of an upload: the files sent after it share one budget a second.
+    void StartPacing();
 
     // Sends one page file (code 30, chunks of code 31, code 32) and hands it to the owner
     // as a local page; false when it cannot be read or the upload was cancelled.
@@ -124,6 +126,9 @@ private:
     std::u16string m_strPage;
     std::atomic<bool> m_bModeSent{false};
     std::atomic<uint32_t> m_nBandwidth{0};
+    // The pace window (the one sending thread only): its start tick and the bytes sent in it.
+    uint32_t m_nPaceTick = 0;
+    uint32_t m_nPaceSum = 0;
 
     // The record being built (GUI thread only).
     std::optional<CBoardMessage> m_rec;

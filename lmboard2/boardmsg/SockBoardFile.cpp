@@ -44,6 +44,11 @@ void CSockBoard::SucSendBoardData(const uint8_t* pData, size_t nLen)
     if (msg && msg->hdr.byCode == BMSG_PAGE_CHUNK) m_owner.ProgressChange(msg->hdr.dwPayloadLen);
 }
 
+void CSockBoard::StartPacing()
+{
+    m_nPaceSum = 0;
+}
+
 bool CSockBoard::SendFile(const S_BOARD_FILEHDR& hdr)
 {
     {
@@ -71,8 +76,8 @@ bool CSockBoard::SendFile(const S_BOARD_FILEHDR& hdr)
     if (!file) return false;
 
     SendPageHeader(hdr);
-    uint32_t nTick = m_clock.TickCount();
-    uint32_t nSum = 0;
+    // A window with nothing counted starts here; one an earlier file of the upload began goes on.
+    if (m_nPaceSum == 0) m_nPaceTick = m_clock.TickCount();
     uint8_t chunk[kBoardPayloadMax];
     while (!IsUploadCancelled())
     {
@@ -86,13 +91,14 @@ bool CSockBoard::SendFile(const S_BOARD_FILEHDR& hdr)
             uint32_t nBandwidth = m_nBandwidth;
             if (nBandwidth)
             {
-                nSum += static_cast<uint32_t>(nRead);
-                if (nSum >= nBandwidth)
+                // The window spans the files of an upload, so many small pages are paced too.
+                m_nPaceSum += static_cast<uint32_t>(nRead);
+                if (m_nPaceSum >= nBandwidth)
                 {
-                    uint32_t nElapsed = m_clock.TickCount() - nTick;
+                    uint32_t nElapsed = m_clock.TickCount() - m_nPaceTick;
                     if (nElapsed <= 1000) m_clock.Sleep(1000 - nElapsed);
-                    nTick = m_clock.TickCount();
-                    nSum = 0;
+                    m_nPaceTick = m_clock.TickCount();
+                    m_nPaceSum = 0;
                 }
             }
         }

@@ -1,6 +1,8 @@
 // DIB sections of the board and the picture loading of its background.
 #include "lmboard2/control/BoardBitmaps.h"
 
+#include <cstring>
+
 #include <objidl.h> // gdiplus.h needs PROPID, which a lean windows.h leaves out
 #include <gdiplus.h>
 
@@ -44,6 +46,22 @@ void CSurfaceBitmap::Free()
     m_hBitmap = nullptr;
     m_pBits = nullptr;
     m_cx = m_cy = 0;
+}
+
+S_PICTURE24 CSurfaceBitmap::Picture24() const
+{
+    S_PICTURE24 pic;
+    if (!m_pBits) return pic;
+    GdiFlush();
+    const auto nStride = static_cast<size_t>(Dib24Stride(m_cx));
+    pic.nWidth = m_cx;
+    pic.nHeight = m_cy;
+    pic.bits.resize(nStride * static_cast<size_t>(m_cy));
+    // The surface is top-down; the picture's first row is the bottom one.
+    for (int y = 0; y < m_cy; ++y)
+        memcpy(pic.bits.data() + nStride * static_cast<size_t>(y),
+               m_pBits + nStride * static_cast<size_t>(m_cy - 1 - y), nStride);
+    return pic;
 }
 
 COLORREF CSurfaceBitmap::Pixel(int x, int y) const

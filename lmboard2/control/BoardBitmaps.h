@@ -1,6 +1,7 @@
 // The board's drawing surfaces: the page's background, the drawing (background and every
 // record) and the scaled copy the screen is painted from when the zoom is not 100.
 #pragma once
+#include "lmboard2/gif/BmpFile.h"
 #include <filesystem>
 #include <windows.h>
 
@@ -20,6 +21,8 @@ public:
     int Height() const { return m_cy; }
     // The pixel as a colour reference (tests and comparisons).
     COLORREF Pixel(int x, int y) const;
+    // A copy of the pixels as 24-bit bottom-up rows (saving and export).
+    S_PICTURE24 Picture24() const;
 
 private:
     HDC m_hDC = nullptr;

@@ -172,6 +172,39 @@ void CLMBoard2Ctrl::SelectEBookCombo(const std::u16string& title, uint32_t nLeve
     FireEvent(17, a.Data(), a.Count());
 }
 
+void CLMBoard2Ctrl::OpenPreviewResult(int nKind)
+{
+    EventArgsList a{CVar(static_cast<short>(nKind))};
+    FireEvent(20, a.Data(), a.Count());
+}
+
+void CLMBoard2Ctrl::AddEbook(int nKind, int nAdd, const std::u16string& text)
+{
+    EventArgsList a{CVar(static_cast<short>(nKind)), CVar(static_cast<short>(nAdd)), CVar(Wide(text))};
+    FireEvent(16, a.Data(), a.Count());
+}
+
+std::u16string CLMBoard2Ctrl::GetCurrentEBookPage(int nIndex)
+{
+    // As GetIniString: the host's text ends within the zeroed buffer, whatever it writes.
+    BYTE buffer[kIniBufferBytes] = {};
+    VARIANT ref;
+    VariantInit(&ref);
+    ref.vt = VT_BYREF | VT_UI1;
+    ref.pbVal = buffer;
+    CVar indexArg(static_cast<short>(nIndex));
+    VARIANT args[2] = {indexArg.Get(), ref};
+    FireEvent(15, args, 2);
+    std::u16string text;
+    for (size_t i = 0; i < kIniBufferBytes / 2 - 1; i++)
+    {
+        char16_t ch = static_cast<char16_t>(buffer[2 * i] | (buffer[2 * i + 1] << 8));
+        if (!ch) break;
+        text += ch;
+    }
+    return text;
+}
+
 std::u16string CLMBoard2Ctrl::GetIniString(const std::u16string& key)
 {
     // The host writes UTF-16 into a zeroed buffer that the variant refers to; whatever it

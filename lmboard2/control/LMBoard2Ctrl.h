@@ -28,6 +28,10 @@ public:
     void SetTotalSize(uint32_t dwTotal) override;
     void SetFileCount(uint32_t nCurrent, uint32_t nTotal) override;
     void ProgressChange(uint32_t nBytes) override;
+    void UploadAgendaComplete() override { FireEvent(3); }
+    void OpenPreviewResult(int nKind) override;
+    void AddEbook(int nKind, int nAdd, const std::u16string& text) override;
+    std::u16string GetCurrentEBookPage(int nIndex) override;
     void AddPage(int nPageType, const S_BOARD_FILEHDR& hdr) override;
     void DeletePage(int nIndex) override;
     void SetCurrentPage(int nIndex) override;

@@ -53,8 +53,11 @@ HRESULT Load(void* p, DispCall& c)
     }
     std::u16string path = Text(c.Bstr(0));
     if (nMode != 1 && path.find(u'.') == std::u16string::npos) return c.ReturnI2(0), S_OK;
-    // Web pages and documents are loaded by the page loader, which this board does not have.
-    return E_NOTIMPL;
+    // Web pages need the host's browser, which the board does not drive yet.
+    if (nMode == 1) return E_NOTIMPL;
+    // A file becomes pages of the current agenda and goes out, as an upload of one file does.
+    CLMView& view = pCtrl->View();
+    return c.ReturnI2(view.UploadAgenda(view.AgendaName(), path) ? 1 : 0), S_OK;
 }
 
 HRESULT GetRecordStartData(void* p, DispCall& c)
@@ -82,12 +85,13 @@ HRESULT SetBoardPos(void* p, DispCall& c)
 
 HRESULT UploadCancel(void* p, DispCall&)
 {
-    CLMView& view = Self(p)->View();
-    view.Writer().SetUploadCancel(true);
-    if (view.Hwnd()) Self(p)->DestroyProgress();
-    view.Writer().SendUploadCancel();
-    view.Writer().SetUploadCancel(false);
+    Self(p)->View().CancelUpload(true);
     return S_OK;
+}
+
+HRESULT UploadAgenda(void* p, DispCall& c)
+{
+    return c.ReturnBool(Self(p)->View().UploadAgenda(Text(c.Bstr(0)), Text(c.Bstr(1)))), S_OK;
 }
 
 constexpr VARTYPE I2 = VT_I2, I4 = VT_I4, BOOLT = VT_BOOL, BSTRT = VT_BSTR, PTR = kVtIntPtr,
@@ -155,7 +159,7 @@ const DispEntry g_boardMethods[] = {
      },
      {PTR, PTR, I4, BSTRT},
      0},
-    {L"UploadAgenda", DISP_KIND_METHOD, &NotBuilt, {BSTRT, BSTRT}, 0},
+    {L"UploadAgenda", DISP_KIND_METHOD, &UploadAgenda, {BSTRT, BSTRT}, 0},
     {L"PlayerLoadAgenda",
      DISP_KIND_METHOD,
      [](void* p, DispCall& c) { return c.ReturnBool(Self(p)->View().PlayerLoadAgenda(c.Bool(0))), S_OK; },
@@ -188,8 +192,16 @@ const DispEntry g_boardMethods[] = {
      [](void* p, DispCall& c) { return Self(p)->SetSlideShowOpening(c.Bool(0)), S_OK; },
      {BOOLT},
      0},
-    {L"Save", DISP_KIND_METHOD, &NotBuilt, {}, 0},
-    {L"Print", DISP_KIND_METHOD, &NotBuilt, {}, 0},
+    {L"Save",
+     DISP_KIND_METHOD,
+     [](void* p, DispCall& c) { return c.ReturnBool(Self(p)->View().Save()), S_OK; },
+     {},
+     0},
+    {L"Print",
+     DISP_KIND_METHOD,
+     [](void* p, DispCall& c) { return c.ReturnBool(Self(p)->View().Print()), S_OK; },
+     {},
+     0},
     {L"SetDrawMode",
      DISP_KIND_METHOD,
      [](void* p, DispCall& c) { return Self(p)->View().SetDrawMode(c.I2(0)), S_OK; },
@@ -227,9 +239,29 @@ const DispEntry g_boardMethods[] = {
      {BOOLT},
      0},
     {L"UploadCancel", DISP_KIND_METHOD, &UploadCancel, {}, 0},
-    {L"CreatePreview", DISP_KIND_METHOD, &NotBuilt, {I2, I4, I4, I4, I4, PTR}, 0},
-    {L"SetPreviewSize", DISP_KIND_METHOD, &NotBuilt, {I2, I4, I4}, 0},
-    {L"SetPreviewPage", DISP_KIND_METHOD, &NotBuilt, {I2}, 0},
+    {L"CreatePreview",
+     DISP_KIND_METHOD,
+     [](void* p, DispCall& c)
+     {
+         // The printed-page preview (nOpen not 0) belongs with the virtual printer.
+         if (c.I2(0) != 0) return E_NOTIMPL;
+         RECT rc{c.I4(1), c.I4(2), c.I4(1) + c.I4(3), c.I4(2) + c.I4(4)};
+         bool bOk = Self(p)->View().CreatePreview(reinterpret_cast<HWND>(c.IntPtr(5)), rc);
+         return c.ReturnBool(bOk), S_OK;
+     },
+     {I2, I4, I4, I4, I4, PTR},
+     0},
+    {L"SetPreviewSize",
+     DISP_KIND_METHOD,
+     [](void* p, DispCall& c)
+     { return c.ReturnBool(c.I2(0) == 0 && Self(p)->View().SetPreviewSize(c.I4(1), c.I4(2))), S_OK; },
+     {I2, I4, I4},
+     0},
+    {L"SetPreviewPage",
+     DISP_KIND_METHOD,
+     [](void* p, DispCall& c) { return c.ReturnBool(Self(p)->View().SetPreviewPage(c.I2(0))), S_OK; },
+     {I2},
+     0},
     {L"SetCurrentPage",
      DISP_KIND_METHOD,
      [](void* p, DispCall& c) { return c.ReturnBool(Self(p)->View().SelectPageAndTell(c.I4(0))), S_OK; },
@@ -251,11 +283,42 @@ const DispEntry g_boardMethods[] = {
      [](void* p, DispCall& c) { return Self(p)->View().SendDeletePage(c.I4(0) != 0, Text(c.Bstr(1))), S_OK; },
      {I4, BSTRT},
      0},
-    {L"LoadEBook", DISP_KIND_METHOD, &NotBuilt, {}, 0},
-    {L"EBookPageMove", DISP_KIND_METHOD, &NotBuilt, {I2, I2}, 0},
-    {L"EBookSelectCombo", DISP_KIND_METHOD, &NotBuilt, {I2, I2, BSTRT}, 0},
-    {L"GetEBookTitle", DISP_KIND_METHOD, &NotBuilt, {BSTRT}, 0},
-    {L"SetEBookPage", DISP_KIND_METHOD, &NotBuilt, {BSTRT, I4, I4, I4}, 0},
+    {L"LoadEBook",
+     DISP_KIND_METHOD,
+     [](void* p, DispCall&) { return Self(p)->View().LoadEBook(), S_OK; },
+     {},
+     0},
+    {L"EBookPageMove",
+     DISP_KIND_METHOD,
+     [](void* p, DispCall& c) { return Self(p)->View().EBookPageMove(c.I2(0), c.I2(1)), S_OK; },
+     {I2, I2},
+     0},
+    {L"EBookSelectCombo",
+     DISP_KIND_METHOD,
+     [](void* p, DispCall& c)
+     { return Self(p)->View().EBookSelectCombo(c.I2(0), c.I2(1), Text(c.Bstr(2))), S_OK; },
+     {I2, I2, BSTRT},
+     0},
+    {L"GetEBookTitle",
+     DISP_KIND_METHOD,
+     [](void* p, DispCall& c)
+     {
+         std::u16string title = Self(p)->View().EBookTitle(Text(c.Bstr(0)));
+         return c.ReturnBstr(std::wstring(title.begin(), title.end()).c_str()), S_OK;
+     },
+     {BSTRT},
+     0},
+    {L"SetEBookPage",
+     DISP_KIND_METHOD,
+     [](void* p, DispCall& c)
+     {
+         bool bOk =
+             Self(p)->View().SetEBookPage(Text(c.Bstr(0)), static_cast<uint32_t>(c.I4(1)),
+                                          static_cast<uint32_t>(c.I4(2)), static_cast<uint32_t>(c.I4(3)));
+         return c.ReturnBool(bOk), S_OK;
+     },
+     {BSTRT, I4, I4, I4},
+     0},
     {L"OnPrintData", DISP_KIND_METHOD, &NotBuilt, {PTR}, 0},
     {L"OpenPreviewDrawPage", DISP_KIND_METHOD, &NotBuilt, {}, 0},
     {L"EndOpenPreview", DISP_KIND_METHOD, &NotBuilt, {BOOLT}, 0},

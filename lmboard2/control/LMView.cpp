@@ -9,8 +9,18 @@
 #include "lmboard2/boardbase/BoardName.h"
 #include "comkit/ServerModule.h"
 #include "lmboard2/control/BoardCursors.h"
+#include "lmboard2/control/ClipSources.h"
+#include "lmboard2/control/PageImage.h"
 #include "lmboard2/control/ControlResources.h"
+#include "lmboard2/gif/ClipToGif.h"
 #include "lmboard2/records/DrawReplay.h"
+#include "lmboard2/textfile/TextFileRead.h"
+#include "lmboard2/view/AgendaOrder.h"
+#include "lmboard2/view/BoardUpload.h"
+#include "lmboard2/view/PrintLayout.h"
+
+#include <objidl.h> // gdiplus.h needs PROPID, which a lean windows.h leaves out
+#include <gdiplus.h>
 
 namespace
 {
@@ -37,6 +47,17 @@ bool IsWebAddress(const std::u16string& address)
         lower += static_cast<char16_t>(towlower(ch));
     return lower.rfind(u"http://", 0) == 0 || lower.rfind(u"https://", 0) == 0 ||
            lower.rfind(u"about:", 0) == 0;
+}
+
+// A picture the board can show: GDI+ reads it.
+bool IsReadablePicture(const std::filesystem::path& path)
+{
+    if (!StartGdiPlus()) return false;
+    Gdiplus::Bitmap* pPicture = Gdiplus::Bitmap::FromFile(path.wstring().c_str());
+    bool bOk = pPicture && pPicture->GetLastStatus() == Gdiplus::Ok && pPicture->GetWidth() > 0 &&
+               pPicture->GetHeight() > 0;
+    delete pPicture;
+    return bOk;
 }
 
 S_BOARD_LOGFONT DefaultTextFont(const std::u16string& face)
@@ -73,6 +94,10 @@ CLMView::CLMView(IBoardEvents& events, const std::filesystem::path& tempFolder)
 
 CLMView::~CLMView()
 {
+    // The worker wakes from a chunk wait or its pacing on the cancel flag.
+    if (m_writer) m_writer->SetUploadCancel(true);
+    WaitForUpload(false);
+    if (m_hUploadDone) CloseHandle(m_hUploadDone);
     Destroy();
     m_writer.reset();
     if (m_hStamp) DeleteObject(m_hStamp);
@@ -319,10 +344,26 @@ void CLMView::DeleteByName(const std::u16string& name, bool bFire)
     if (bFire) m_events.DeletePage(nIndex);
 }
 
-std::optional<std::vector<std::optional<S_BOARD_FILEHDR>>> CLMView::ApplyAgendaOrder(const uint8_t*, size_t)
+std::optional<std::vector<std::optional<S_BOARD_FILEHDR>>> CLMView::ApplyAgendaOrder(const uint8_t* pMsg,
+                                                                                     size_t nLen)
 {
-    // Reordering pages belongs with the agenda tree; an order is refused until it is there.
-    return std::nullopt;
+    std::vector<S_BOARD_FILEHDR> pages;
+    std::vector<S_BOARD_FILEHDR> changed;
+    {
+        std::lock_guard<std::mutex> lock(m_pagesLock);
+        std::optional<AgendaOrderResult> result = ApplyAgendaOrderTo(m_pages, pMsg, nLen);
+        if (!result) return std::nullopt;
+        for (size_t n : result->changed)
+            changed.push_back(m_pages[n]);
+        pages = m_pages;
+    }
+    for (const S_BOARD_FILEHDR& hdr : changed)
+        WriteHeaderBack(hdr);
+    // The current page keeps being current where it went.
+    int nCurrent = IndexOf(m_strCurrent);
+    if (nCurrent >= 0) m_nCurrent = nCurrent;
+    std::vector<std::optional<S_BOARD_FILEHDR>> order(pages.begin(), pages.end());
+    return order;
 }
 
 bool CLMView::WriteHeaderBack(const S_BOARD_FILEHDR& hdr)
@@ -382,6 +423,90 @@ void CLMView::DrawRecord(const uint8_t* pRecord, size_t nLen)
 void CLMView::SelectEBookPage(const std::u16string& title, uint32_t nLevel, uint32_t nStep, uint32_t nPage)
 {
     m_events.SelectEBookCombo(title, nLevel, nStep, nPage);
+    m_lastEBook = {title, nLevel, nStep, nPage};
+}
+
+// ---- e-books
+
+std::filesystem::path CLMView::EBookIndexPath() const
+{
+    std::wstring product(m_strProduct.begin(), m_strProduct.end());
+    HMODULE hModule = product.empty() ? nullptr : GetModuleHandleW(product.c_str());
+    wchar_t szPath[MAX_PATH] = L"";
+    DWORD n = GetModuleFileNameW(hModule, szPath, MAX_PATH);
+    if (n == 0 || n >= MAX_PATH) return {};
+    return std::filesystem::path(szPath).parent_path() / L"ebook.txt";
+}
+
+void CLMView::LoadEBook()
+{
+    CEBookIndex index;
+    std::filesystem::path path = EBookIndexPath();
+    if (!path.empty())
+    {
+        CTextFileRead file(path);
+        std::u16string line;
+        while (file.ReadLine(line))
+            index.AddLine(line);
+    }
+    m_books = index.Books();
+    m_ebook.Reset();
+    for (const S_BOOK& book : m_books)
+        m_events.AddEbook(0, 1, book.title);
+}
+
+void CLMView::EBookSelectCombo(int nKind, int nIndex, const std::u16string& text)
+{
+    std::vector<EBookComboLine> lines;
+    if (nKind == 0)
+        lines = m_ebook.SelectTitle(text);
+    else if (nKind == 1)
+        lines = m_ebook.SelectLevel(nIndex);
+    else if (nKind == 2)
+        lines = m_ebook.SelectStep(nIndex);
+    else if (nKind == 3)
+        SelectEBookIndex(nIndex);
+    for (const EBookComboLine& line : lines)
+        m_events.AddEbook(line.nKind, 1, line.text);
+}
+
+void CLMView::SelectEBookIndex(int nIndex)
+{
+    std::optional<int> nPage = CEBookSelection::PageOfText(m_events.GetCurrentEBookPage(nIndex));
+    if (!nPage) return;
+    m_ebook.SetPage(*nPage);
+    m_lastEBook = {m_ebook.Title(), static_cast<uint32_t>(m_ebook.Level()),
+                   static_cast<uint32_t>(m_ebook.Step()), static_cast<uint32_t>(*nPage)};
+    if (m_writer)
+        m_writer->SendEBookSelection(m_lastEBook.title, m_lastEBook.nLevel, m_lastEBook.nStep,
+                                     m_lastEBook.nPage);
+}
+
+void CLMView::EBookPageMove(int nKind, int nSel)
+{
+    if (nKind >= 0 && nKind <= 2)
+    {
+        SelectEBookIndex(nSel);
+        return;
+    }
+    if (nKind != 3 || m_lastEBook.title.empty()) return;
+    EBookChoice last = m_lastEBook;
+    SelectEBookPage(last.title, last.nLevel, last.nStep, last.nPage);
+    if (m_writer) m_writer->SendEBookSelection(last.title, last.nLevel, last.nStep, last.nPage);
+}
+
+std::u16string CLMView::EBookTitle(const std::u16string& combo) const
+{
+    for (const S_BOOK& book : m_books)
+        if (book.name == combo || book.title == combo) return book.title;
+    return combo;
+}
+
+bool CLMView::SetEBookPage(const std::u16string& title, uint32_t nLevel, uint32_t nStep, uint32_t nPage)
+{
+    SelectEBookPage(title, nLevel, nStep, nPage);
+    if (m_writer) m_writer->SendEBookSelection(title, nLevel, nStep, nPage);
+    return true;
 }
 
 void CLMView::PostReplay()
@@ -408,9 +533,223 @@ void CLMView::PostHostMode(int nMode, const std::u16string& modeName)
 
 void CLMView::OnHostMode(int nMode)
 {
-    // Web capture, screen and clipboard capture and document opening belong with page loading;
-    // the host's mode 2 outside a web page only ends the transfer it announced.
+    // Web capture and document opening belong with page loading; the host's mode 2 outside a
+    // web page only ends the transfer it announced.
     if (nMode == BOARD_WEB_CAPTURE && !IsWebMode() && m_writer) m_writer->SendTransferEnd();
+    // A capture is taken only when this board asked for one (Load's mode message): a grant that
+    // arrives unasked, from whoever sent it, must not publish the user's clipboard.
+    if ((nMode == BOARD_CLIPBOARD || nMode == BOARD_CAPTURE) && m_writer && m_writer->IsModeSent())
+        CaptureClipboard(nMode);
+}
+
+bool CLMView::CaptureClipboard(int nMode)
+{
+    if (!m_store || !m_writer || !m_folders || IsUploading()) return false;
+    std::vector<std::u16string> names;
+    int nCaptures = 0;
+    {
+        std::lock_guard<std::mutex> lock(m_pagesLock);
+        for (const S_BOARD_FILEHDR& h : m_pages)
+        {
+            names.push_back(S_BOARD_FILEHDR::Text(h.szName));
+            nCaptures += h.byKind == PAGE_CAPTURE;
+        }
+    }
+    std::optional<std::u16string> name = MakePageName(m_strAgenda, NextPageNumber(names));
+    std::filesystem::path capture = m_folders->backgrounds / u"Capture.gif";
+    if (!name || !SaveClipboard(m_hWnd, capture, 0, 0))
+    {
+        // The peers were told of a capture that brings nothing.
+        m_writer->SendTransferEnd();
+        m_events.ErrorMessage(name ? 0 : 4);
+        return false;
+    }
+    SetBoardMode(capture.u16string(), nMode);
+    m_events.CreateProgress(false);
+    S_NEW_PAGE page;
+    page.name = *name;
+    page.title = u"Capture";
+    std::string number = std::to_string(nCaptures + 1);
+    page.caption = u"Capture " + std::u16string(number.begin(), number.end());
+    page.byKind = PAGE_CAPTURE;
+    std::optional<S_BOARD_FILEHDR> hdr = m_store->CreatePage(&capture, page);
+    if (!hdr)
+    {
+        m_writer->SendTransferEnd();
+        m_events.DestroyProgress();
+        return false;
+    }
+    {
+        std::lock_guard<std::mutex> lock(m_pagesLock);
+        m_uploads.push_back(*hdr);
+    }
+    StartUpload(hdr->dwSize + static_cast<uint32_t>(kBoardFileHeaderSize));
+    return true;
+}
+
+bool CLMView::SavePage(const std::filesystem::path& path, bool bGif) const
+{
+    S_PICTURE24 pic = m_bitmaps.DrawingBitmap().Picture24();
+    if (pic.bits.empty()) return false;
+    if (bGif) return CClipToGif().SaveBits(pic.View(), path) == 1;
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    return out && WriteBmpFile(pic.View(), out);
+}
+
+bool CLMView::RenderPage(int nIndex, CPageImage& image, S_BOARD_FILEHDR& hdr)
+{
+    {
+        std::lock_guard<std::mutex> lock(m_pagesLock);
+        if (nIndex < 0 || static_cast<size_t>(nIndex) >= m_pages.size()) return false;
+        hdr = m_pages[static_cast<size_t>(nIndex)];
+    }
+    if (!m_store || !m_folders || hdr.byKind == PAGE_DOCUMENT) return false;
+    const std::u16string name = S_BOARD_FILEHDR::Text(hdr.szName);
+    std::filesystem::path picture;
+    if (hdr.byKind != PAGE_BLANK)
+        if (std::optional<std::filesystem::path> background = m_folders->BackgroundFile(name))
+            picture = *background;
+    if (picture.empty() || !image.DrawPicture(picture))
+    {
+        picture.clear();
+        image.FillWhite(kBlankWidth, kBlankHeight);
+    }
+    return m_store->ReplayPageTo(name, image, picture) != 0;
+}
+
+bool CLMView::CreatePreview(HWND hParent, const RECT& rc)
+{
+    m_preview.Destroy();
+    return m_preview.Create(L"LMBoard2Preview", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, 0, rc, hParent, 511);
+}
+
+bool CLMView::SetPreviewSize(int cx, int cy)
+{
+    if (!m_preview.Hwnd()) return false;
+    SetWindowPos(m_preview.Hwnd(), nullptr, 0, 0, std::max(cx, 0), std::max(cy, 0),
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    InvalidateRect(m_preview.Hwnd(), nullptr, FALSE);
+    return true;
+}
+
+bool CLMView::SetPreviewPage(int nIndex)
+{
+    if (!m_preview.Hwnd()) return false;
+    auto image = std::make_unique<CPageImage>(m_hStamp);
+    S_BOARD_FILEHDR hdr;
+    if (RenderPage(nIndex, *image, hdr))
+    {
+        m_preview.SetImage(std::move(image));
+        return true;
+    }
+    if (hdr.byKind != PAGE_DOCUMENT || nIndex < 0 || static_cast<size_t>(nIndex) >= PageCount()) return false;
+    // A slide is the presentation program's to draw.
+    std::u16string text = m_events.GetIniString(u"IDS_LMBOARD_CANNOT_PREVIEW_SLIDE");
+    m_preview.SetMessage(std::wstring(text.begin(), text.end()));
+    return true;
+}
+
+bool CLMView::DrawPrintedPage(HDC hdc, int nIndex, int nPrintWidth, int nPrintHeight)
+{
+    CPageImage image(m_hStamp);
+    S_BOARD_FILEHDR page;
+    if (!RenderPage(nIndex, image, page)) return false;
+
+    // The caption in a band a sixteenth of the paper high, the page below it.
+    const int nCaption = std::max(nPrintHeight / 16, 1);
+    const CSurfaceBitmap& drawing = image.Drawing();
+    PrintedPageLayout l =
+        LayoutPrintedPage(drawing.Width(), drawing.Height(), nPrintWidth, nPrintHeight, nCaption);
+    if (l.imageWidth <= 0 || l.imageHeight <= 0) return false;
+    HFONT hFont = CreateFontW(-nCaption * 2 / 3, 0, 0, 0, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, OUT_TT_PRECIS,
+                              0, PROOF_QUALITY, VARIABLE_PITCH | FF_SWISS, L"Arial");
+    HGDIOBJ hOldFont = SelectObject(hdc, hFont);
+    SetBkMode(hdc, TRANSPARENT);
+    SetTextColor(hdc, RGB(0, 0, 0));
+    std::u16string caption = S_BOARD_FILEHDR::Text(page.szCaption);
+    std::wstring text(caption.begin(), caption.end());
+    RECT band{l.captionLeft, l.captionTop, l.captionRight, l.captionBottom};
+    ::DrawTextW(hdc, text.c_str(), -1, &band,
+                DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX | DT_END_ELLIPSIS);
+    SelectObject(hdc, hOldFont);
+    DeleteObject(hFont);
+    SetStretchBltMode(hdc, HALFTONE);
+    SetBrushOrgEx(hdc, 0, 0, nullptr);
+    return StretchBlt(hdc, l.imageLeft, l.imageTop, l.imageWidth, l.imageHeight, drawing.Dc(), 0, 0,
+                      drawing.Width(), drawing.Height(), SRCCOPY) != FALSE;
+}
+
+bool CLMView::Print()
+{
+    // Web pages are printed by the browser; there is none here.
+    if (IsWebMode() || PageCount() == 0) return false;
+    PRINTDLGW pd{};
+    pd.lStructSize = sizeof pd;
+    pd.hwndOwner = m_hWnd;
+    pd.Flags = PD_RETURNDC | PD_ALLPAGES | PD_NOSELECTION | PD_USEDEVMODECOPIESANDCOLLATE;
+    pd.nFromPage = pd.nMinPage = 1;
+    pd.nToPage = pd.nMaxPage = static_cast<WORD>(std::min<size_t>(PageCount(), 0xFFFF));
+    pd.nCopies = 1;
+    if (!PrintDlgW(&pd) || !pd.hDC) return false;
+    int nFirst = 0, nLast = static_cast<int>(PageCount()) - 1;
+    if (pd.Flags & PD_PAGENUMS)
+    {
+        nFirst = pd.nFromPage - 1;
+        nLast = std::min(nLast, pd.nToPage - 1);
+    }
+    int nCopies = 1;
+    if (pd.hDevMode)
+        if (auto* pMode = static_cast<DEVMODEW*>(GlobalLock(pd.hDevMode)))
+        {
+            // The printer makes the copies itself when the driver says it can; else they are drawn.
+            if (!(pd.Flags & PD_USEDEVMODECOPIESANDCOLLATE) && (pMode->dmFields & DM_COPIES))
+                nCopies = std::max<int>(pMode->dmCopies, 1);
+            // The virtual image printer takes pages for the document loader, not paper.
+            std::wstring device(pMode->dmDeviceName);
+            std::wstring product(m_strProduct.begin(), m_strProduct.end());
+            bool bVirtual = device == product + L" Virtual Image Printer";
+            GlobalUnlock(pd.hDevMode);
+            if (bVirtual) nLast = nFirst - 1;
+        }
+    bool bOk = true;
+    DOCINFOW doc{};
+    doc.cbSize = sizeof doc;
+    std::wstring title(m_strAgenda.begin(), m_strAgenda.end());
+    doc.lpszDocName = title.c_str();
+    if (nLast >= nFirst && StartDocW(pd.hDC, &doc) > 0)
+    {
+        const int nWidth = GetDeviceCaps(pd.hDC, HORZRES), nHeight = GetDeviceCaps(pd.hDC, VERTRES);
+        for (int i = nFirst; i <= nLast && bOk; ++i)
+            for (int c = 0; c < nCopies && bOk; ++c)
+            {
+                bOk = StartPage(pd.hDC) > 0;
+                if (bOk) DrawPrintedPage(pd.hDC, i, nWidth, nHeight);
+                bOk = bOk && EndPage(pd.hDC) > 0;
+            }
+        bOk ? EndDoc(pd.hDC) : AbortDoc(pd.hDC);
+    }
+    DeleteDC(pd.hDC);
+    if (pd.hDevMode) GlobalFree(pd.hDevMode);
+    if (pd.hDevNames) GlobalFree(pd.hDevNames);
+    return bOk;
+}
+
+bool CLMView::Save()
+{
+    // Web pages and slide shows are saved by the browser and the presentation program.
+    if (IsWebMode() || m_nBoardMode == BOARD_SLIDESHOW || m_nCurrent < 0) return false;
+    wchar_t szFile[MAX_PATH] = L"";
+    OPENFILENAMEW ofn{};
+    ofn.lStructSize = sizeof ofn;
+    ofn.hwndOwner = m_hWnd;
+    ofn.lpstrFilter = L"Compuserve GIF(*.gif)\0*.gif\0Windows Bitmap(*.bmp)\0*.bmp\0\0";
+    ofn.nFilterIndex = 1;
+    ofn.lpstrFile = szFile;
+    ofn.nMaxFile = MAX_PATH;
+    ofn.lpstrDefExt = L"gif";
+    ofn.Flags = OFN_HIDEREADONLY | OFN_NOCHANGEDIR | OFN_OVERWRITEPROMPT;
+    if (!GetSaveFileNameW(&ofn)) return false;
+    return SavePage(szFile, ofn.nFilterIndex != 2);
 }
 
 // ---- commands
@@ -507,6 +846,215 @@ void CLMView::SucSendBoardData(const uint8_t* pMsg)
     S_BOARD_MSGHDR hdr = S_BOARD_MSGHDR::Read(pMsg);
     m_writer->SucSendBoardData(pMsg,
                                kBoardMsgHeaderSize + std::min<size_t>(hdr.dwPayloadLen, kBoardPayloadMax));
+}
+
+// ---- upload
+
+namespace
+{
+// The worker's steps: the writer sends, the window's thread hears of counts and the first page.
+class CViewUploadSteps : public IUploadSteps
+{
+public:
+    CViewUploadSteps(CSockBoard& writer, const BoardFolders& folders, HWND hView)
+        : m_writer(writer), m_folders(folders), m_hView(hView)
+    {
+    }
+    void FileCount(uint32_t nCurrent, uint32_t nTotal) override
+    {
+        PostMessageW(m_hView, WM_BOARD_FILE_COUNT, nCurrent, static_cast<LPARAM>(nTotal));
+    }
+    bool SendPage(const S_BOARD_FILEHDR& hdr) override { return m_writer.SendFile(hdr); }
+    bool Cancelled() override { return m_writer.IsUploadCancelled(); }
+    void ShowFirstPage(int nIndex) override
+    {
+        PostMessageW(m_hView, WM_BOARD_SELECT_PAGE, static_cast<WPARAM>(nIndex), 1);
+    }
+    void DropUnsent(const S_BOARD_FILEHDR& hdr) override
+    {
+        // Pages not yet sent are open nowhere: the store only opens listed and received pages.
+        std::u16string name = S_BOARD_FILEHDR::Text(hdr.szName);
+        std::error_code ec;
+        if (auto page = m_folders.PageFile(name)) std::filesystem::remove(*page, ec);
+        if (auto background = m_folders.BackgroundFile(name)) std::filesystem::remove(*background, ec);
+    }
+
+private:
+    CSockBoard& m_writer;
+    const BoardFolders& m_folders;
+    HWND m_hView;
+};
+} // namespace
+
+bool CLMView::UploadAgenda(const std::u16string& agenda, const std::u16string& files)
+{
+    if (!m_store || !m_writer || !m_hWnd || IsUploading()) return false;
+    std::vector<std::u16string> list = SplitFileList(files);
+    if (list.empty()) return false;
+    if (!agenda.empty()) m_strAgenda = agenda;
+
+    std::vector<std::u16string> names;
+    {
+        std::lock_guard<std::mutex> lock(m_pagesLock);
+        for (const auto& v : {&m_pages, &m_uploads})
+            for (const S_BOARD_FILEHDR& h : *v)
+                names.push_back(S_BOARD_FILEHDR::Text(h.szName));
+    }
+    uint32_t nTotal = 0;
+    std::vector<S_BOARD_FILEHDR> made;
+    for (const std::u16string& file : list)
+    {
+        // Documents and presentations go through the document converter, which this board lacks.
+        if (ClassifyUploadFile(file) != UploadFileKind::Picture)
+        {
+            m_events.ErrorMessage(1);
+            continue;
+        }
+        std::filesystem::path source(file);
+        if (!IsReadablePicture(source))
+        {
+            m_events.ErrorMessage(0);
+            continue;
+        }
+        std::optional<std::u16string> name = MakePageName(m_strAgenda, NextPageNumber(names));
+        if (!name)
+        {
+            m_events.ErrorMessage(4);
+            break;
+        }
+        S_NEW_PAGE page;
+        page.name = *name;
+        page.title = FileTitleOf(file);
+        page.caption = page.title;
+        page.byKind = PAGE_PICTURE;
+        std::optional<S_BOARD_FILEHDR> hdr = m_store->CreatePage(&source, page);
+        if (!hdr) continue;
+        names.push_back(*name);
+        made.push_back(*hdr);
+        nTotal += hdr->dwSize + static_cast<uint32_t>(kBoardFileHeaderSize);
+    }
+    if (made.empty()) return false;
+    {
+        std::lock_guard<std::mutex> lock(m_pagesLock);
+        m_uploads.insert(m_uploads.end(), made.begin(), made.end());
+    }
+    m_events.CreateProgress(false);
+    StartUpload(nTotal);
+    return true;
+}
+
+void CLMView::DropFiles(const std::vector<std::u16string>& files)
+{
+    if (m_bLock || IsUploading()) return;
+    std::u16string list;
+    for (const std::u16string& file : files)
+    {
+        std::u16string title = FileTitleOf(file);
+        const size_t nSlash = file.find_last_of(u"\\/");
+        if (file.find(u'.', nSlash == std::u16string::npos ? 0 : nSlash + 1) == std::u16string::npos) break;
+        if (ClassifyUploadFile(file) != UploadFileKind::Picture)
+        {
+            m_events.ErrorMessage(1);
+            continue;
+        }
+        if (list.empty()) m_events.OpenPreviewResult(0);
+        list += (list.empty() ? u"" : u"|") + file;
+    }
+    if (!list.empty()) UploadAgenda(m_strAgenda, list);
+}
+
+void CLMView::StartUpload(uint32_t nTotal)
+{
+    std::vector<S_BOARD_FILEHDR> pages;
+    int nFirst = 0;
+    {
+        std::lock_guard<std::mutex> lock(m_pagesLock);
+        pages = m_uploads;
+        nFirst = static_cast<int>(m_pages.size());
+    }
+    m_events.SetTotalSize(nTotal);
+    m_writer->SendUploadStart(static_cast<uint32_t>(pages.size()), nTotal);
+    m_writer->SetUploadCancel(false);
+    m_writer->StartPacing();
+    if (!m_hUploadDone) m_hUploadDone = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    ResetEvent(m_hUploadDone);
+    unsigned nUpload = ++m_nUpload;
+    m_upload = std::thread(&CLMView::RunUploadWorker, this, nUpload, std::move(pages), nFirst);
+}
+
+void CLMView::RunUploadWorker(unsigned nUpload, std::vector<S_BOARD_FILEHDR> pages, int nFirstIndex)
+{
+    CViewUploadSteps steps(*m_writer, *m_folders, m_hWnd);
+    UploadResult result = RunUpload(steps, pages, nFirstIndex);
+    PostMessageW(m_hWnd, WM_BOARD_UPLOAD_END, nUpload, result.bCancelled ? 1 : 0);
+    SetEvent(m_hUploadDone);
+}
+
+void CLMView::AddLocalPage(const S_BOARD_FILEHDR& hdr)
+{
+    if (!m_hWnd || GetWindowThreadProcessId(m_hWnd, nullptr) == GetCurrentThreadId())
+    {
+        AddPage(hdr);
+        return;
+    }
+    size_t nIndex;
+    {
+        std::lock_guard<std::mutex> lock(m_pagesLock);
+        m_pages.push_back(hdr);
+        nIndex = m_pages.size() - 1;
+    }
+    PostMessageW(m_hWnd, WM_BOARD_PAGE_SENT, nIndex, 0);
+}
+
+void CLMView::WaitForUpload(bool bPump)
+{
+    if (!m_upload.joinable()) return;
+    // The worker may be inside a host event that waits for this thread: messages keep moving.
+    bool bQuit = false;
+    WPARAM nQuit = 0;
+    while (bPump &&
+           MsgWaitForMultipleObjects(1, &m_hUploadDone, FALSE, INFINITE, QS_ALLINPUT) == WAIT_OBJECT_0 + 1)
+    {
+        MSG msg;
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE))
+        {
+            if (msg.message == WM_QUIT)
+            {
+                bQuit = true;
+                nQuit = msg.wParam;
+                continue;
+            }
+            TranslateMessage(&msg);
+            DispatchMessageW(&msg);
+        }
+    }
+    if (m_upload.joinable()) m_upload.join();
+    if (bQuit) PostQuitMessage(static_cast<int>(nQuit));
+}
+
+void CLMView::CancelUpload(bool bSend)
+{
+    if (!m_writer) return;
+    m_writer->SetUploadCancel(true);
+    // The worker's end notice may arrive while the messages are pumped: it is this cancel's.
+    ++m_nUpload;
+    WaitForUpload(true);
+    EmptyUploadList();
+    if (m_hWnd) m_events.DestroyProgress();
+    if (bSend) m_writer->SendUploadCancel();
+    m_writer->SetUploadCancel(false);
+}
+
+void CLMView::EndUpload(unsigned nUpload, bool bCancelled)
+{
+    // An upload that was cancelled has been waited for already; its end notice comes late.
+    if (nUpload != m_nUpload || !m_upload.joinable()) return;
+    WaitForUpload(false);
+    EmptyUploadList();
+    if (bCancelled) return;
+    m_writer->SendTransferEnd();
+    if (HWND hHost = HostWindow()) SetForegroundWindow(hHost);
+    m_events.UploadAgendaComplete();
 }
 
 std::vector<uint8_t> CLMView::RecordStartData() const
@@ -1020,6 +1568,22 @@ LRESULT CLMView::OnMessage(UINT uMsg, WPARAM wParam, LPARAM lParam, bool& bHandl
         return 0;
     case WM_BOARD_FOREGROUND:
         if (HWND hHost = HostWindow()) SetForegroundWindow(hHost);
+        return 0;
+    case WM_BOARD_FILE_COUNT:
+        m_events.SetFileCount(static_cast<uint32_t>(wParam), static_cast<uint32_t>(lParam));
+        return 0;
+    case WM_BOARD_PAGE_SENT:
+    {
+        std::optional<S_BOARD_FILEHDR> hdr;
+        {
+            std::lock_guard<std::mutex> lock(m_pagesLock);
+            if (wParam < m_pages.size()) hdr = m_pages[wParam];
+        }
+        if (hdr) m_events.AddPage(0, *hdr);
+        return 0;
+    }
+    case WM_BOARD_UPLOAD_END:
+        EndUpload(static_cast<unsigned>(wParam), lParam != 0);
         return 0;
     default:
         break;

@@ -6,23 +6,29 @@
 #include <mutex>
 #include <optional>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "lmboard2/boardmsg/SockBoard.h"
 #include "lmboard2/control/BoardBitmaps.h"
 #include "lmboard2/control/BoardWindow.h"
 #include "lmboard2/control/FigurePainter.h"
+#include "lmboard2/control/ImageWnd.h"
 #include "lmboard2/pagefile/BoardPageStore.h"
 #include "lmboard2/view/BoardEvents.h"
 #include "lmboard2/view/BoardInput.h"
 #include "lmboard2/view/BoardReader.h"
 #include "lmboard2/view/BoardZoom.h"
+#include "lmboard2/view/EBookIndex.h"
 
 // Private messages of the view.
 constexpr UINT WM_BOARD_HOST_MODE = 2125;
 constexpr UINT WM_BOARD_SELECT_PAGE = 2126;
 constexpr UINT WM_BOARD_REPLAY = 2131;
 constexpr UINT WM_BOARD_FOREGROUND = 2226;
+constexpr UINT WM_BOARD_FILE_COUNT = 2140; // wParam the file going out (from 1), lParam the count
+constexpr UINT WM_BOARD_UPLOAD_END = 2141; // wParam the upload's number, lParam 1 when cancelled
+constexpr UINT WM_BOARD_PAGE_SENT = 2142;  // wParam the index of a page the upload added
 constexpr UINT kViewPaneId = 0xE900;
 
 enum BoardMode
@@ -70,6 +76,45 @@ public:
     void SendDeletePage(bool bLastFile, const std::u16string& name);
     void RequestAgendaOrder(const std::u16string& name, const uint8_t* pBuff, size_t nLen);
     void RequestAgendaName(const std::u16string& name, const uint8_t* pBuff72);
+    // The pictures of a '|'-separated list become pages of the agenda and go out one by one on
+    // a worker; other files are refused with ErrorMessage(1). False when nothing goes out.
+    bool UploadAgenda(const std::u16string& agenda, const std::u16string& files);
+    // Stops an upload: the worker ends (messages are pumped meanwhile), unsent pages are deleted,
+    // DestroyProgress is fired and, when asked, code 82 sent.
+    void CancelUpload(bool bSend);
+    // Files dropped on the board: pictures go up as one upload (OpenPreviewResult(0) first);
+    // a file of another kind answers ErrorMessage(1), a file without extension ends the list.
+    // Nothing while the board is locked.
+    void DropFiles(const std::vector<std::u16string>& files);
+    bool IsUploading() const { return m_upload.joinable(); }
+    // Save: the current page's drawing through a save dialog, as a GIF or a bitmap file.
+    bool Save();
+    // The current page's drawing written as a GIF (else a bitmap file); false when not written.
+    bool SavePage(const std::filesystem::path& path, bool bGif) const;
+    // Print: the print dialog, then the chosen pages (all, or a range) in one print job, each
+    // copy of each page on a printer page of its own with its caption at the top. Document pages
+    // are the presentation program's to print and are left out.
+    bool Print();
+    // One printed page drawn into the printable area of a device context.
+    bool DrawPrintedPage(HDC hdc, int nIndex, int nPrintWidth, int nPrintHeight);
+    // The page preview window (child 511) at rc in the host's window, replacing an earlier one.
+    bool CreatePreview(HWND hParent, const RECT& rc);
+    bool SetPreviewSize(int cx, int cy);
+    // Shows page nIndex in the preview: drawn from its file, or the cannot-preview text for a
+    // document page. False without a preview window or such a page.
+    bool SetPreviewPage(int nIndex);
+    HWND PreviewWindow() const { return m_preview.Hwnd(); }
+    // Modes 5 and 7: the clipboard becomes a captured page (kind 10) that goes out at once.
+    bool CaptureClipboard(int nMode);
+
+    // E-books: the index beside the host program, the combo selections and code 90.
+    void LoadEBook();
+    void EBookSelectCombo(int nKind, int nIndex, const std::u16string& text);
+    void EBookPageMove(int nKind, int nSel);
+    std::u16string EBookTitle(const std::u16string& combo) const;
+    bool SetEBookPage(const std::u16string& title, uint32_t nLevel, uint32_t nStep, uint32_t nPage);
+    // The index file read by LoadEBook: "ebook.txt" in the folder of the host's product module.
+    std::filesystem::path EBookIndexPath() const;
     void SucSendBoardData(const uint8_t* pMsg);
     std::vector<uint8_t> RecordStartData() const;
     bool PlayerLoadAgenda(bool bUnicodeData);
@@ -124,7 +169,8 @@ public:
     // IBoardWriterOwner
     void SendData(const uint8_t* pData, size_t nLen) override { m_events.SendData(pData, nLen); }
     void ProgressChange(uint32_t nBytes) override { m_events.ProgressChange(nBytes); }
-    void AddLocalPage(const S_BOARD_FILEHDR& hdr) override { AddPage(hdr); }
+    // An uploaded page joins the list at once; the event is fired on the window's thread.
+    void AddLocalPage(const S_BOARD_FILEHDR& hdr) override;
 
     // IDrawSurface: the drawing bitmap (the scaled copy follows at the next paint).
     void ClearToBackground() override;
@@ -162,6 +208,12 @@ private:
     void OnWheel(int nDelta, UINT nKeys);
     void OnMouse(UINT uMsg, LPARAM lParam, WPARAM wParam);
     void OnHostMode(int nMode);
+    void StartUpload(uint32_t nTotal);
+    void RunUploadWorker(unsigned nUpload, std::vector<S_BOARD_FILEHDR> pages, int nFirstIndex);
+    void EndUpload(unsigned nUpload, bool bCancelled);
+    void WaitForUpload(bool bPump);
+    // Draws page nIndex from its background and records; false when there is no such page.
+    bool RenderPage(int nIndex, CPageImage& image, S_BOARD_FILEHDR& hdr);
     void SetBoardMode(const std::u16string& path, int nMode);
     void DeleteByName(const std::u16string& name, bool bFire);
     bool WriteHeaderBack(const S_BOARD_FILEHDR& hdr);
@@ -213,4 +265,21 @@ private:
     int m_nTopMargin = 41;
     HWND m_hHost = nullptr;
     std::u16string m_strProduct;
+
+    // The e-book index, the combo selection in it and the last selection sent or received.
+    void SelectEBookIndex(int nIndex);
+    std::vector<S_BOOK> m_books;
+    CEBookSelection m_ebook{m_books};
+    struct EBookChoice
+    {
+        std::u16string title;
+        uint32_t nLevel = 0, nStep = 0, nPage = 0;
+    } m_lastEBook;
+
+    CImageWnd m_preview;
+
+    // The upload worker (one at a time), its number and the event it sets when it ends.
+    std::thread m_upload;
+    unsigned m_nUpload = 0;
+    HANDLE m_hUploadDone = nullptr;
 };

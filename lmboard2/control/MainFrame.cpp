@@ -1,6 +1,12 @@
 // The frame: creates the view, keeps it filling the frame, and takes full screen on and off.
 #include "lmboard2/control/MainFrame.h"
 
+#include <shellapi.h>
+
+#include <cwchar>
+#include <string>
+#include <vector>
+
 bool CMainFrame::Create(HWND hParent, const RECT& rc)
 {
     return CBoardWindow::Create(L"LMBoard2Frame", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN,
@@ -20,6 +26,22 @@ LRESULT CMainFrame::OnMessage(UINT uMsg, WPARAM wParam, LPARAM lParam, bool& bHa
         if (!m_view.Create(m_hWnd, rc)) return -1;
         // Nobody draws until the host hands out the board right.
         m_view.SetLock(true);
+        DragAcceptFiles(m_hWnd, TRUE);
+        return 0;
+    }
+    case WM_DROPFILES:
+    {
+        auto hDrop = reinterpret_cast<HDROP>(wParam);
+        std::vector<std::u16string> files;
+        const UINT nFiles = DragQueryFileW(hDrop, 0xFFFFFFFF, nullptr, 0);
+        for (UINT i = 0; i < nFiles; ++i)
+        {
+            wchar_t szPath[MAX_PATH] = L"";
+            if (DragQueryFileW(hDrop, i, szPath, MAX_PATH))
+                files.emplace_back(szPath, szPath + wcslen(szPath));
+        }
+        DragFinish(hDrop);
+        m_view.DropFiles(files);
         return 0;
     }
     case WM_SIZE:

@@ -39,4 +39,12 @@ public:
                                   uint32_t nPage) = 0;
     // GetIniString: the host's text for a key; empty means the default.
     virtual std::u16string GetIniString(const std::u16string& key) = 0;
+    // UploadAgendaComplete: every page of an upload went out (hosts that show no progress ignore it).
+    virtual void UploadAgendaComplete() {}
+    // AddEbook: a line for an e-book combo box (kind 0 titles, 1 levels, 2 steps, 3 pages).
+    virtual void AddEbook(int nKind, int nAdd, const std::u16string& text) {}
+    // GetCurrentEBookPage: the host's text of the page combo's entry; empty when there is none.
+    virtual std::u16string GetCurrentEBookPage(int nIndex) { return {}; }
+    // OpenPreviewResult: files dropped on the board are being loaded (kind 0).
+    virtual void OpenPreviewResult(int nKind) {}
 };

@@ -217,6 +217,46 @@ private:
     int m_n = 0;
 };
 
+// Whether the newest first board page in the peer's prefix holds these bytes, within 20 s.
+bool PeerBoardPageHoldsSoon(const std::string& bytes)
+{
+    const std::string dir = std::string(QUILLON_WINE_DIR_UNIX);
+    const std::string out = dir + "/page-" + std::to_string(GetCurrentProcessId());
+    std::wstring path = L"Z:" + std::wstring(out.begin(), out.end());
+    std::replace(path.begin(), path.end(), L'/', L'\\');
+    const std::string find =
+        "find '" + dir + "/peer/prefix/drive_c/users' -path '*/LMBoard/Agenda/*_000' -mmin -5" +
+        " | xargs -r ls -t | head -1 | xargs -r cat >" + out + ".tmp; mv " + out + ".tmp " + out;
+    for (DWORD t0 = GetTickCount(); GetTickCount() - t0 < 20000; Sleep(300))
+    {
+        _wremove(path.c_str());
+        std::wstring cmd = L"/bin/sh -c \"" + std::wstring(find.begin(), find.end()) + L"\"";
+        STARTUPINFOW si{};
+        si.cb = sizeof si;
+        PROCESS_INFORMATION pi{};
+        if (!CreateProcessW(L"Z:\\bin\\sh", cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si,
+                            &pi))
+            continue;
+        WaitForSingleObject(pi.hProcess, 10000);
+        CloseHandle(pi.hThread);
+        CloseHandle(pi.hProcess);
+        // The shell's mv may land a moment after the Windows side sees the process end.
+        for (int i = 0; i < 20; ++i, Sleep(100))
+            if (FILE* f = _wfopen(path.c_str(), L"rb"))
+            {
+                std::string content;
+                char buf[4096];
+                for (size_t n; (n = fread(buf, 1, sizeof buf, f)) > 0;)
+                    content.append(buf, n);
+                fclose(f);
+                _wremove(path.c_str());
+                if (content.find(bytes) != std::string::npos) return true;
+                break;
+            }
+    }
+    return false;
+}
+
 class RoomProgramTest : public ProgramTest
 {
 protected:
@@ -443,6 +483,25 @@ TEST_F(RoomProgramTest, TheRoomFollowsItsChiefsViewModeAndFullScreen)
         EXPECT_TRUE(peer.ShowsSoon("checked " + Id(m.nItem), {"1"})) << m.nItem;
         EXPECT_TRUE(peer.ShowsSoon("visible " + Id(IDC_ROOMMAIN_BOARD), {m.bBoard ? "1" : "0"})) << m.nItem;
     }
+
+    // The board shows: alice picks red in its palette and draws, and bob's board keeps her red
+    // pen stroke.
+    HWND hPen = Descendant(hMainA, 1392);
+    ASSERT_NE(nullptr, hPen);
+    HWND hPalette = GetParent(hPen);
+    EXPECT_TRUE(IsWindowVisible(hPalette));                   // beside the board, for the presider
+    SendMessageW(GetDlgItem(hPalette, 1404), BM_CLICK, 0, 0); // red
+    SendMessageW(hPen, BM_CLICK, 0, 0);
+    HWND hViewA = FindWindowExW(FindWindowExW(hBoardA, nullptr, L"LMBoard2Frame", nullptr), nullptr,
+                                L"LMBoard2View", nullptr);
+    ASSERT_NE(nullptr, hViewA);
+    SendMessageW(hViewA, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(150, 150));
+    for (int i = 1; i <= 4; ++i)
+        SendMessageW(hViewA, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(150 + 25 * i, 150 + 15 * i));
+    SendMessageW(hViewA, WM_LBUTTONUP, 0, MAKELPARAM(250, 210));
+    // A pen record (169), not translucent, in 0x0000FF.
+    const std::string red = {char(169), 0, char(0xFF), 0, 0, 0};
+    EXPECT_TRUE(PeerBoardPageHoldsSoon(red));
 
     // Full screen for the whole room: both windows cover their monitor, then both come back.
     RECT before{};

@@ -5,7 +5,15 @@
 #include <map>
 
 #include "lmboard2/boardmsg/BoardMessage.h"
+#include "lmboard2/control/ClipSources.h"
 #include "lmboard2/control/LMView.h"
+#include "lmboard2/gif/BmpFile.h"
+
+#include <objidl.h> // gdiplus.h needs PROPID, which a lean windows.h leaves out
+#include <gdiplus.h>
+
+#include <fstream>
+#include <iterator>
 
 namespace
 {
@@ -29,6 +37,18 @@ public:
     void ResultDrawMode(int) override {}
     void SelectEBookCombo(const std::u16string&, uint32_t, uint32_t, uint32_t) override {}
     std::u16string GetIniString(const std::u16string&) override { return u""; }
+    std::vector<std::pair<int, std::u16string>> ebookLines;
+    void AddEbook(int nKind, int, const std::u16string& text) override
+    {
+        ebookLines.emplace_back(nKind, text);
+    }
+    std::u16string pageText = u"page 2";
+    std::vector<int> pageAsked;
+    std::u16string GetCurrentEBookPage(int nIndex) override
+    {
+        pageAsked.push_back(nIndex);
+        return pageText;
+    }
 
     // The record types of the code-60 messages sent, and the shape kinds of 171s.
     std::vector<int> RecordTypes() const
@@ -253,5 +273,228 @@ TEST_F(BoardInputWindow, LockedBoardTakesNoDrawing)
     for (int nMode : {0, 2, 5, 7})
         Drag(nMode, {100, 100}, {300, 220});
     EXPECT_TRUE(events.sent.empty());
+}
+
+// A GIF decoded by GDI+, as 0x00BBGGRR pixels from the top row down.
+struct Decoded
+{
+    int cx = 0, cy = 0;
+    std::vector<COLORREF> pixels;
+    COLORREF At(int x, int y) const { return pixels[static_cast<size_t>(y) * cx + x]; }
+};
+Decoded DecodeWithGdiPlus(const std::filesystem::path& path)
+{
+    Decoded d;
+    if (!StartGdiPlus()) return d;
+    Gdiplus::Bitmap bitmap(path.wstring().c_str());
+    if (bitmap.GetLastStatus() != Gdiplus::Ok) return d;
+    d.cx = static_cast<int>(bitmap.GetWidth());
+    d.cy = static_cast<int>(bitmap.GetHeight());
+    for (int y = 0; y < d.cy; ++y)
+        for (int x = 0; x < d.cx; ++x)
+        {
+            Gdiplus::Color c;
+            bitmap.GetPixel(x, y, &c);
+            d.pixels.push_back(RGB(c.GetR(), c.GetG(), c.GetB()));
+        }
+    return d;
+}
+
+bool Near(COLORREF a, COLORREF b)
+{
+    return abs(GetRValue(a) - GetRValue(b)) + abs(GetGValue(a) - GetGValue(b)) +
+               abs(GetBValue(a) - GetBValue(b)) <=
+           48;
+}
+
+std::filesystem::path TempFile(const char* pszName)
+{
+    return std::filesystem::temp_directory_path() / pszName;
+}
+
+TEST_F(BoardInputWindow, SaveWritesTheDrawingAsGifOrBitmapFile)
+{
+    view.SetLineColor(RGB(200, 0, 0));
+    view.SetLineThick(8);
+    Drag(0, {100, 100}, {300, 220});
+    const CSurfaceBitmap& drawing = view.DrawingBitmap();
+
+    std::filesystem::path gif = TempFile("board-save.gif"), bmp = TempFile("board-save.bmp");
+    ASSERT_TRUE(view.SavePage(gif, true));
+    Decoded d = DecodeWithGdiPlus(gif);
+    ASSERT_EQ(d.cx, drawing.Width());
+    ASSERT_EQ(d.cy, drawing.Height());
+    int nFar = 0;
+    for (int y = 0; y < d.cy; y += 7)
+        for (int x = 0; x < d.cx; x += 7)
+            nFar += !Near(d.At(x, y), drawing.Pixel(x, y));
+    EXPECT_EQ(nFar, 0);
+    EXPECT_TRUE(Near(d.At(200, 160), RGB(200, 0, 0)));
+
+    // The bitmap file holds the drawing exactly.
+    ASSERT_TRUE(view.SavePage(bmp, false));
+    std::ifstream in(bmp, std::ios::binary);
+    std::vector<uint8_t> bytes{std::istreambuf_iterator<char>(in), {}};
+    in.close();
+    std::optional<S_PICTURE24> back = DecodeBmpFile(bytes.data(), bytes.size());
+    ASSERT_TRUE(back);
+    EXPECT_EQ(back->bits, drawing.Picture24().bits);
+
+    // LoadBmpFile turns it into a GIF and deletes it when asked.
+    std::filesystem::remove(gif);
+    EXPECT_EQ(LoadBmpFile(bmp, gif, true), 1);
+    EXPECT_FALSE(std::filesystem::exists(bmp));
+    EXPECT_EQ(DecodeWithGdiPlus(gif).cx, drawing.Width());
+    EXPECT_EQ(LoadBmpFile(bmp, gif, false), 0); // gone
+    std::filesystem::remove(gif);
+}
+
+TEST(BoardClipboard, BitmapAndMetafileBecomeGifs)
+{
+    HWND hOwner =
+        CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+    std::filesystem::path gif = TempFile("board-clip.gif");
+
+    // A bitmap: left half green, right half blue.
+    HDC hScreen = GetDC(nullptr);
+    HBITMAP hBitmap = CreateCompatibleBitmap(hScreen, 64, 40);
+    HDC hdc = CreateCompatibleDC(hScreen);
+    HGDIOBJ hOld = SelectObject(hdc, hBitmap);
+    RECT left{0, 0, 32, 40}, right{32, 0, 64, 40};
+    HBRUSH hGreen = CreateSolidBrush(RGB(0, 160, 0)), hBlue = CreateSolidBrush(RGB(0, 0, 220));
+    FillRect(hdc, &left, hGreen);
+    FillRect(hdc, &right, hBlue);
+    SelectObject(hdc, hOld);
+    DeleteDC(hdc);
+    ASSERT_TRUE(OpenClipboard(hOwner));
+    EmptyClipboard();
+    SetClipboardData(CF_BITMAP, hBitmap);
+    CloseClipboard();
+    ASSERT_EQ(SaveClipboard(hOwner, gif, 0, 0), 1);
+    Decoded d = DecodeWithGdiPlus(gif);
+    ASSERT_EQ(d.cx, 64);
+    ASSERT_EQ(d.cy, 40);
+    EXPECT_TRUE(Near(d.At(5, 5), RGB(0, 160, 0)));
+    EXPECT_TRUE(Near(d.At(60, 35), RGB(0, 0, 220)));
+    // The clipboard is emptied: nothing is left to save.
+    EXPECT_EQ(SaveClipboard(hOwner, gif, 0, 0), 0);
+
+    // A metafile with a blue rectangle: played on white, 30 pixels in, 60 larger than its frame.
+    HDC hMeta = CreateEnhMetaFileW(hScreen, nullptr, nullptr, nullptr);
+    FillRect(hMeta, &right, hBlue);
+    HENHMETAFILE hEmf = CloseEnhMetaFile(hMeta);
+    ENHMETAHEADER head{};
+    GetEnhMetaFileHeader(hEmf, sizeof head, &head);
+    MetafileCanvas c =
+        MetafileCanvasFor(head.rclFrame.left, head.rclFrame.top, head.rclFrame.right, head.rclFrame.bottom,
+                          GetDeviceCaps(hScreen, LOGPIXELSX), GetDeviceCaps(hScreen, LOGPIXELSY), 0, 0);
+    ASSERT_TRUE(OpenClipboard(hOwner));
+    EmptyClipboard();
+    SetClipboardData(CF_ENHMETAFILE, hEmf);
+    CloseClipboard();
+    ASSERT_EQ(SaveClipboard(hOwner, gif, 0, 0), 1);
+    d = DecodeWithGdiPlus(gif);
+    EXPECT_EQ(d.cx, c.nWidth);
+    EXPECT_EQ(d.cy, c.nHeight);
+    EXPECT_TRUE(Near(d.At(2, 2), RGB(255, 255, 255)));
+    EXPECT_TRUE(Near(d.At((c.left + c.right) / 2, (c.top + c.bottom) / 2), RGB(0, 0, 220)));
+
+    ReleaseDC(nullptr, hScreen);
+    DeleteObject(hGreen);
+    DeleteObject(hBlue);
+    DestroyWindow(hOwner);
+    std::filesystem::remove(gif);
+}
+
+TEST_F(BoardInputWindow, EBookIndexFillsTheCombosAndSendsTheChosenPage)
+{
+    // The index beside the host program (this test program).
+    wchar_t szExe[MAX_PATH];
+    GetModuleFileNameW(nullptr, szExe, MAX_PATH);
+    std::filesystem::path index = std::filesystem::path(szExe).parent_path() / L"ebook.txt";
+    ASSERT_EQ(view.EBookIndexPath(), index);
+    std::ofstream(index) << "; test books\n[phys]\ntitle=Physics\n1:Motion/phys\\p1.gif/3\n1/phys\\p2.gif/0\n"
+                            "3/dropped/1\n[chem]\n1/c.gif/1\n";
+    view.LoadEBook();
+    std::filesystem::remove(index);
+    using Lines = std::vector<std::pair<int, std::u16string>>;
+    EXPECT_EQ(events.ebookLines, (Lines{{0, u"Physics"}, {0, u"chem"}}));
+
+    events.ebookLines.clear();
+    view.EBookSelectCombo(0, 0, u"Physics");
+    view.EBookSelectCombo(1, 0, u"");
+    view.EBookSelectCombo(2, 0, u"");
+    EXPECT_EQ(
+        events.ebookLines,
+        (Lines{
+            {1, u"Motion"}, {2, u"Motion"}, {2, u"step 2"}, {3, u"page 1"}, {3, u"page 2"}, {3, u"page 3"}}));
+    EXPECT_EQ(view.EBookTitle(u"phys"), u"Physics");
+
+    // The page combo's entry 1 reads "page 2": code 90 carries the whole selection.
+    events.sent.clear();
+    view.EBookSelectCombo(3, 1, u"");
+    EXPECT_EQ(events.pageAsked, std::vector<int>{1});
+    ASSERT_EQ(events.sent.size(), 1u);
+    const std::vector<uint8_t>& m = events.sent[0];
+    EXPECT_EQ(m[0], 90);
+    EXPECT_EQ(S_BOARD_FILEHDR::Text(*reinterpret_cast<const char16_t(*)[32]>(m.data() + 8)), u"Physics");
+    auto u32 = [&](size_t at) { return m[at] | (m[at + 1] << 8) | (m[at + 2] << 16) | (m[at + 3] << 24); };
+    EXPECT_EQ(u32(72), 1);
+    EXPECT_EQ(u32(76), 1);
+    EXPECT_EQ(u32(80), 2);
+
+    // An empty page text sends nothing; move kind 3 sends the last selection again.
+    events.pageText.clear();
+    events.sent.clear();
+    view.EBookPageMove(0, 4);
+    EXPECT_TRUE(events.sent.empty());
+    view.EBookPageMove(3, 0);
+    ASSERT_EQ(events.sent.size(), 1u);
+    EXPECT_EQ(events.sent[0][80], 2);
+}
+
+TEST_F(BoardInputWindow, PrintedPageHasItsCaptionAndItsDrawingScaled)
+{
+    view.SetLineColor(RGB(0, 0, 200));
+    view.SetLineThick(30);
+    Drag(0, {100, 100}, {1500, 1100}); // across the whole 1600 x 1200 page
+    CSurfaceBitmap paper;
+    ASSERT_TRUE(paper.Make(800, 1000)); // a portrait printable area
+    RECT all{0, 0, 800, 1000};
+    FillRect(paper.Dc(), &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+    EXPECT_FALSE(view.DrawPrintedPage(paper.Dc(), 5, 800, 1000)); // no such page
+    ASSERT_TRUE(view.DrawPrintedPage(paper.Dc(), 0, 800, 1000));
+    // The caption band (1000 / 16 high) holds the page's caption in black.
+    int nInk = 0;
+    for (int y = 0; y < 62; ++y)
+        for (int x = 0; x < 800; ++x)
+            nInk += paper.Pixel(x, y) == RGB(0, 0, 0) || GetRValue(paper.Pixel(x, y)) < 100;
+    EXPECT_GT(nInk, 20);
+    // The page fills the width below it at 800 / 1600: the stroke's middle is at (400, 62 + 300).
+    EXPECT_LT(GetRValue(paper.Pixel(400, 362)), 100);
+    EXPECT_GT(GetBValue(paper.Pixel(400, 362)), 120);
+    // Below the page (62 + 600) the paper stays white.
+    EXPECT_EQ(paper.Pixel(400, 700), RGB(255, 255, 255));
+}
+
+TEST_F(BoardInputWindow, PreviewShowsThePageFittedOnWhite)
+{
+    EXPECT_FALSE(view.SetPreviewPage(0)); // no preview window yet
+    view.SetLineColor(RGB(0, 0, 200));
+    view.SetLineThick(40);
+    Drag(0, {700, 500}, {900, 700}); // around the middle of the 1600 x 1200 page
+    ASSERT_TRUE(view.CreatePreview(m_hParent, RECT{0, 0, 214, 312}));
+    EXPECT_TRUE(view.SetPreviewPage(0));
+    EXPECT_FALSE(view.SetPreviewPage(3));
+    CSurfaceBitmap shot;
+    ASSERT_TRUE(shot.Make(214, 312));
+    SendMessageW(view.PreviewWindow(), WM_PRINTCLIENT, reinterpret_cast<WPARAM>(shot.Dc()), PRF_CLIENT);
+    // 200 x 150 inside the 7 x 6 border, centred: the page runs from y = 81 to 231, white
+    // above and below, the stroke blue at its middle.
+    EXPECT_EQ(shot.Pixel(107, 40), RGB(255, 255, 255));
+    EXPECT_EQ(shot.Pixel(107, 280), RGB(255, 255, 255));
+    EXPECT_GT(GetBValue(shot.Pixel(107, 156)), 120);
+    EXPECT_LT(GetRValue(shot.Pixel(107, 156)), 100);
+    EXPECT_TRUE(view.SetPreviewSize(100, 100));
 }
 } // namespace

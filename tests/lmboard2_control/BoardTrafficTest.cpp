@@ -3,11 +3,14 @@
 // joins later, gets the same board from what the server kept.
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <fstream>
+#include <functional>
 #include <iterator>
 
 #include "confclient/network/QNCommands.h"
 #include "confclient/network/transport/QNInterface.h"
+#include "lmboard2/boardmsg/BoardMessage.h"
 #include "lmboard2/control/LMView.h"
 #include "loopserver/LoopServer.h"
 #include "tests/network/QNTestOwner.h"
@@ -31,8 +34,14 @@ struct Participant : IBoardEvents
     std::unique_ptr<CClientNet> net = std::make_unique<CClientNet>(&owner, &owner);
     std::filesystem::path temp;
     std::unique_ptr<CLMView> view;
-    int nSent = 0;
+    std::atomic<int> nSent{0};
     int nRead = 0;
+    std::vector<int> errors;
+    std::vector<std::pair<uint32_t, uint32_t>> fileCounts;
+    int nAdded = 0;
+    std::vector<std::u16string> added;
+    int nComplete = 0;
+    int nProgressBytes = 0;
 
     explicit Participant(const char* pszName)
     {
@@ -59,23 +68,44 @@ struct Participant : IBoardEvents
             view->Read(e.payload.data(), e.payload.size());
         }
     }
-    std::vector<char> PageFile() const
+    std::vector<char> PageFile(const char* pszName = "E2E_000") const
     {
-        std::ifstream in(temp / "LMBoard" / "Agenda" / "E2E_000", std::ios::binary);
+        std::ifstream in(temp / "LMBoard" / "Agenda" / pszName, std::ios::binary);
         return std::vector<char>(std::istreambuf_iterator<char>(in), {});
+    }
+    // Runs the window's messages and tells the board which of its frames have left, until
+    // done() or nMs milliseconds.
+    bool PumpUntil(const std::function<bool()>& done, DWORD nMs = 20000)
+    {
+        for (DWORD t0 = GetTickCount(); GetTickCount() - t0 < nMs;)
+        {
+            MSG msg;
+            while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE))
+                DispatchMessageW(&msg);
+            for (auto& [w, frame] : owner.TakeBoardSent())
+                view->SucSendBoardData(frame.data());
+            if (done()) return true;
+            MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+        }
+        return false;
     }
 
     void SendData(const uint8_t* p, size_t n) override
     {
         if (net->SendBoardData(DAT_BOARD_ROOM, p, n)) nSent++;
     }
-    void ErrorMessage(int) override {}
+    void ErrorMessage(int nErr) override { errors.push_back(nErr); }
     void CreateProgress(bool) override {}
     void DestroyProgress() override {}
     void SetTotalSize(uint32_t) override {}
-    void SetFileCount(uint32_t, uint32_t) override {}
-    void ProgressChange(uint32_t) override {}
-    void AddPage(int, const S_BOARD_FILEHDR&) override {}
+    void SetFileCount(uint32_t n, uint32_t nTotal) override { fileCounts.emplace_back(n, nTotal); }
+    void ProgressChange(uint32_t n) override { nProgressBytes += static_cast<int>(n); }
+    void AddPage(int, const S_BOARD_FILEHDR& hdr) override
+    {
+        ++nAdded;
+        added.push_back(S_BOARD_FILEHDR::Text(hdr.szName));
+    }
+    void UploadAgendaComplete() override { ++nComplete; }
     void DeletePage(int) override {}
     void SetCurrentPage(int) override {}
     void ModeChange(const std::u16string&, int) override {}
@@ -191,6 +221,152 @@ TEST(BoardTraffic, AliceDrawsBobAndALateCarolSeeTheSameBoard)
     for (Participant* p : {&alice, &bob, &carol})
         EXPECT_EQ(NonWhitePixels(p->view->DrawingBitmap()), 0);
     EXPECT_EQ(alice.PageFile(), bob.PageFile());
+
+    alice.view->Destroy();
+    DestroyWindow(hParent);
+    server.Stop();
+}
+
+// A 24-bit picture file: the left half red, the right half blue.
+void WriteTwoColourBmp(const std::filesystem::path& path, int cx, int cy)
+{
+    int nStride = (cx * 3 + 3) & ~3;
+    BITMAPFILEHEADER file{};
+    BITMAPINFOHEADER info{};
+    file.bfType = 0x4D42;
+    file.bfOffBits = sizeof file + sizeof info;
+    file.bfSize = file.bfOffBits + static_cast<DWORD>(nStride * cy);
+    info.biSize = sizeof info;
+    info.biWidth = cx;
+    info.biHeight = cy;
+    info.biPlanes = 1;
+    info.biBitCount = 24;
+    std::vector<uint8_t> rows(static_cast<size_t>(nStride * cy));
+    for (int y = 0; y < cy; y++)
+        for (int x = 0; x < cx; x++)
+        {
+            uint8_t* p = &rows[static_cast<size_t>(y * nStride + x * 3)];
+            p[0] = x < cx / 2 ? 0 : 255; // blue
+            p[2] = x < cx / 2 ? 255 : 0; // red
+        }
+    std::ofstream out(path, std::ios::binary);
+    out.write(reinterpret_cast<const char*>(&file), sizeof file);
+    out.write(reinterpret_cast<const char*>(&info), sizeof info);
+    out.write(reinterpret_cast<const char*>(rows.data()), static_cast<std::streamsize>(rows.size()));
+}
+
+TEST(BoardTraffic, PicturesAliceUploadsArriveAtBobPageForPage)
+{
+    CNullLog log;
+    CLoopServer server(DefaultLoopConfig(), &log);
+    ASSERT_TRUE(server.Start(0));
+    Participant alice("alice-up"), bob("bob-up");
+    ASSERT_TRUE(alice.Login(server.Port(), u"alice"));
+    ASSERT_TRUE(bob.Login(server.Port(), u"bob"));
+    QNConfOpen open;
+    open.wRoomType = 1;
+    open.wMaxUser = 10;
+    open.szTitle = u"Upload";
+    open.szConfCode = u"E2E";
+    alice.net->SendConfOpen(open);
+    QNEvent opened = alice.owner.WaitFor(kMsgRoomPacket, ACK_CONF_OPEN);
+    QNRoomInfo room;
+    ASSERT_TRUE(DecodeRoomInfo(opened.payload.data(), opened.payload.size(), room));
+    bob.net->SendConfJoin(room.wRoomIndex, u"", u"");
+    ASSERT_NE(bob.owner.WaitFor(kMsgRoomPacket, ACK_CONF_JOIN).nMsg, kTimedOut);
+
+    HWND hParent =
+        CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 1000, 800, nullptr, nullptr, nullptr, nullptr);
+    ASSERT_TRUE(alice.view->Create(hParent, RECT{0, 0, 1000, 800}));
+    for (Participant* p : {&alice, &bob})
+        p->view->SetConfCode(u"E2E");
+    // A picture larger than a few chunks, a small one, and a file that is no picture.
+    std::filesystem::path big = alice.temp / "wide sea.bmp", small = alice.temp / "dot.bmp",
+                          text = alice.temp / "notes.txt";
+    WriteTwoColourBmp(big, 200, 90);
+    WriteTwoColourBmp(small, 3, 2);
+    std::ofstream(text) << "not a picture";
+    std::u16string files = big.u16string() + u"|" + text.u16string() + u"||" + small.u16string();
+    ASSERT_TRUE(alice.view->UploadAgenda(u"E2E", files));
+    EXPECT_EQ(alice.errors, std::vector<int>{1});
+    ASSERT_TRUE(alice.PumpUntil([&] { return alice.nComplete == 1; }));
+    EXPECT_EQ(alice.fileCounts, (std::vector<std::pair<uint32_t, uint32_t>>{{1, 2}, {2, 2}}));
+    EXPECT_EQ(alice.view->PageCount(), 3u);
+    EXPECT_EQ(alice.view->CurrentPageName(), u"E2E_001");
+    EXPECT_GT(alice.nProgressBytes, 200 * 90 * 3);
+
+    // Bob has both pages, byte for byte, and shows the first as alice does.
+    bob.ReadUpTo(alice.nSent);
+    EXPECT_EQ(bob.view->PageCount(), 3u);
+    for (const char* pszPage : {"E2E_001", "E2E_002"})
+    {
+        EXPECT_FALSE(bob.PageFile(pszPage).empty()) << pszPage;
+        EXPECT_EQ(alice.PageFile(pszPage), bob.PageFile(pszPage)) << pszPage;
+    }
+    EXPECT_EQ(bob.view->CurrentPageName(), u"E2E_001");
+    const CSurfaceBitmap& shown = bob.view->DrawingBitmap();
+    ASSERT_EQ(shown.Width(), 200);
+    ASSERT_EQ(shown.Height(), 90);
+    EXPECT_EQ(shown.Pixel(10, 10), RGB(255, 0, 0));
+    EXPECT_EQ(shown.Pixel(190, 80), RGB(0, 0, 255));
+    EXPECT_EQ(DifferentPixels(alice.view->DrawingBitmap(), shown), 0);
+
+    // A cancelled upload leaves no files of the pages it did not send. Nobody reports the
+    // frames sent, so the first page waits for its first chunk when the cancel comes.
+    WriteTwoColourBmp(small, 5, 5);
+    ASSERT_TRUE(alice.view->UploadAgenda(u"E2E", big.u16string() + u"|" + small.u16string()));
+    alice.view->CancelUpload(true);
+    EXPECT_FALSE(alice.view->IsUploading());
+    for (const char* pszPage : {"E2E_003", "E2E_004"})
+    {
+        EXPECT_FALSE(std::filesystem::exists(alice.temp / "LMBoard" / "Agenda" / pszPage)) << pszPage;
+        EXPECT_FALSE(std::filesystem::exists(alice.temp / "LMBoard" / "Temp" / pszPage)) << pszPage;
+    }
+    EXPECT_EQ(alice.view->PageCount(), 3u);
+    alice.PumpUntil([] { return false; }, 300); // the worker's late end notice changes nothing
+    EXPECT_EQ(alice.nComplete, 1);
+
+    // The host grants a clipboard capture: the clipboard's bitmap becomes page "Capture 1",
+    // kind 10, and reaches bob.
+    HDC hScreen = GetDC(nullptr);
+    HBITMAP hBitmap = CreateCompatibleBitmap(hScreen, 48, 32);
+    ReleaseDC(nullptr, hScreen);
+    ASSERT_TRUE(OpenClipboard(hParent));
+    EmptyClipboard();
+    SetClipboardData(CF_BITMAP, hBitmap);
+    CloseClipboard();
+    std::optional<std::vector<uint8_t>> grant = CBoardMessage(BMSG_HOST_MODE, u"ClipBoard").Finish();
+    ASSERT_TRUE(grant);
+    // A grant nobody asked for takes nothing from the clipboard.
+    alice.view->Read(grant->data(), grant->size());
+    alice.PumpUntil([] { return false; }, 300);
+    EXPECT_EQ(alice.view->PageCount(), 3u);
+    EXPECT_TRUE(IsClipboardFormatAvailable(CF_BITMAP));
+    alice.view->Writer().SendModeName(u"ClipBoard"); // as Load in mode 5 asks
+    alice.view->Read(grant->data(), grant->size());
+    ASSERT_TRUE(alice.PumpUntil([&] { return alice.nComplete == 2; }));
+    EXPECT_EQ(alice.view->BoardMode(), BOARD_PICTURE); // showing the captured page
+    bob.ReadUpTo(alice.nSent);
+    std::optional<S_BOARD_FILEHDR> captured = bob.view->ListedHeader(u"E2E_003");
+    ASSERT_TRUE(captured);
+    EXPECT_EQ(captured->byKind, PAGE_CAPTURE);
+    EXPECT_EQ(S_BOARD_FILEHDR::Text(captured->szCaption), u"Capture 1");
+    EXPECT_EQ(alice.PageFile("E2E_003"), bob.PageFile("E2E_003"));
+    EXPECT_EQ(bob.view->DrawingBitmap().Width(), 48);
+
+    // Alice moves the capture before page 1: bob's list follows and is told again in order.
+    uint8_t order[8 + 12] = {0, 0, 0, 0, 1, 0, 0, 0, '0', 0, '0', 0, '3', 0};
+    bob.added.clear();
+    alice.view->RequestAgendaOrder(u"E2E_001", order, sizeof order);
+    bob.ReadUpTo(alice.nSent);
+    EXPECT_EQ(bob.added, (std::vector<std::u16string>{u"E2E_000", u"E2E_003", u"E2E_001", u"E2E_002"}));
+
+    // An empty clipboard: the peers hear the transfer end, alice an error.
+    alice.errors.clear();
+    alice.view->Writer().SendModeName(u"ClipBoard");
+    alice.view->Read(grant->data(), grant->size());
+    alice.PumpUntil([&] { return !alice.errors.empty(); }, 5000);
+    EXPECT_EQ(alice.errors, std::vector<int>{0});
 
     alice.view->Destroy();
     DestroyWindow(hParent);

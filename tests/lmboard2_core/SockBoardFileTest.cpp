@@ -109,6 +109,20 @@ TEST_F(FileFixture, PacingSleepsOutTheRestOfEachSecond)
     EXPECT_TRUE(clock.sleeps.empty());
 }
 
+TEST_F(FileFixture, PacingSpansTheFilesOfAnUpload)
+{
+    // Pages of one chunk each: a window per file would never reach the budget.
+    EXPECT_EQ(0, sock->SetBandwidth(2 * 1304));
+    MakePage(1304);
+    sock->StartPacing();
+    uint32_t nStart = clock.nNow;
+    for (int i = 0; i < 6; ++i)
+        ASSERT_TRUE(sock->SendFile(hdr));
+    // Every second file reaches the budget: six chunks at two a second take three seconds.
+    EXPECT_EQ(3u, clock.sleeps.size());
+    EXPECT_GE(clock.nNow - nStart, 3000u);
+}
+
 TEST_F(FileFixture, SlowSecondIsNotPaced)
 {
     EXPECT_EQ(0, sock->SetBandwidth(1304));

@@ -128,6 +128,13 @@ TEST_F(LoopbackTest, TwoClientsLogInJoinOneRoomAndExchangeChatAndVideo)
     EXPECT_EQ(board, boardIn.payload);
     EXPECT_EQ(chAlice, boardIn.dwExtra);
     EXPECT_EQ(voice, bob.owner.WaitFor(0, DAT_VOICE).payload);
+    // An agenda order comes back to its sender too.
+    std::vector<uint8_t> order(80, 0);
+    order[0] = 53;
+    order[4] = 8;
+    ASSERT_TRUE(alice.net->SendBoardData(DAT_BOARD_ROOM, order.data(), order.size()));
+    EXPECT_EQ(order, alice.owner.WaitFor(kMsgBoardPacket, DAT_BOARD_ROOM).payload);
+    EXPECT_EQ(order, bob.owner.WaitFor(kMsgBoardPacket, DAT_BOARD_ROOM, 2).payload);
 
     // Leaving: bob hears of it.
     ASSERT_TRUE(alice.net->SendConfQuit());

@@ -7,6 +7,7 @@
 #include <functional>
 #include <mutex>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "confclient/network/transport/QNOwner.h"
@@ -89,6 +90,13 @@ public:
     void OnMediaFrame(uint16_t wCommand, uint16_t wSub, const uint8_t* p, size_t n) override
     {
         Keep({0, wCommand, 0, wSub, false, std::vector<uint8_t>(p, p + n)});
+    }
+
+    // The board frames reported sent so far, taken out of the list.
+    std::vector<std::pair<uint16_t, std::vector<uint8_t>>> TakeBoardSent()
+    {
+        std::lock_guard<std::mutex> g(m_lock);
+        return std::exchange(boardSent, {});
     }
 
     // Waits until an event of this message and command has been kept (nth match,

@@ -1,7 +1,7 @@
 // The room windows under Wine: the window tree, the video grid, chat, user list, control bar, messenger.
 #include "confclient/network/registry/Registry.h"
 #include "confclient/room/EBookDlg.h"
-#include "confclient/room/FloatingBoardToolDlg.h"
+#include "confclient/boardhost/FloatingBoardToolDlg.h"
 #include "confclient/room/ManageToolDlg.h"
 #include "confclient/room/MessangeDlg.h"
 #include "confclient/room/PlayerDlg.h"

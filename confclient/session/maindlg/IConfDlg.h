@@ -454,7 +454,12 @@ public:
     // IRoomBoardSession, and the board's traffic on the GUI thread (RoomBoardLink.cpp).
     bool SendRoomBoardData(const uint8_t* pData, size_t nLen) override;
     CBoardHostFeature& BoardHost() override { return m_boardHost; }
+    void BoardPaletteDocked(bool bDocked) override;
+    AgendaRights BoardAgendaRights() const override;
+    void BoardTransferStrip(CWnd* pStrip) override;
     void StartRoomBoard();
+    // Ties the board palette to the room's board once both exist.
+    void AttachBoardPalette();
     void OnBoardData(LPARAM lParam);
     void OnBoardDataSent();
     // The board takes local drawing only from one who may draw: the presider, the presenter or a drawing

@@ -1,8 +1,11 @@
 // The session's side of the room's whiteboard: the board starts with the room main view, board
 // messages go out as command 3000, inbound ones (0x553) reach the board, and sent frames are
 // told to the board on the GUI thread.
+#include "confclient/boardhost/FloatingBoardToolDlg.h"
 #include "confclient/network/QNCommands.h"
 #include "confclient/network/transport/QNInterface.h"
+#include "confclient/room/EBookDlg.h"
+#include "confclient/room/RoomAgendaListDlg.h"
 #include "confclient/room/RoomMainViewDlg.h"
 #include "confclient/session/maindlg/IConfDlg.h"
 #include "confclient/session/maindlg/SessionMessages.h"
@@ -23,6 +26,50 @@ void IConfDlg::UpdateBoardLock()
     bool bMayDraw = wMe != kNoIndex && (wMe == m_room.wPresiderChannel || wMe == m_room.wPresenterChannel ||
                                         m_room.users.GetDrawRight(wMe) != 0);
     m_pMainView->Board()->Board().SetLock(!bMayDraw);
+    if (!m_pBoardTool || !m_pBoardTool->m_hWnd) return;
+    const bool bPresenter = wMe != kNoIndex && wMe == m_room.wPresenterChannel;
+    PaletteShowState show;
+    show.bBoardShown = BoardIsShown(RoomViewState());
+    show.bDrawRight = wMe != kNoIndex && m_room.users.GetDrawRight(wMe) != 0;
+    show.bControlRight = IsChief();
+    show.bPresenter = bPresenter;
+    show.bPlayer = IsPlayerMode();
+    m_pBoardTool->SetRoomState(show, show.bControlRight || bPresenter, true);
+}
+
+void IConfDlg::AttachBoardPalette()
+{
+    if (!m_pBoardTool || !m_pMainView || !m_pMainView->Board() || !m_pMainView->Board()->IsCreated()) return;
+    m_pBoardTool->Attach(*m_pMainView->Board(), *this);
+    if (m_pAgendaList) m_pMainView->Board()->SetAgendaTree(&m_pAgendaList->Tree());
+    if (m_pEBook)
+    {
+        m_pMainView->Board()->SetEBookView(m_pEBook);
+        m_pEBook->Attach(m_pMainView->Board()->Board());
+    }
+    UpdateBoardLock();
+}
+
+IRoomBoardSession::AgendaRights IConfDlg::BoardAgendaRights() const
+{
+    const uint16_t wMe = m_room.wMyChannel;
+    AgendaRights r;
+    r.wMyNumber = wMe;
+    r.wRoom = m_room.RoomIndex();
+    r.bMayEdit = !IsPlayerMode() && wMe != kNoIndex && (IsChief() || m_room.users.GetDrawRight(wMe) != 0);
+    return r;
+}
+
+void IConfDlg::BoardPaletteDocked(bool)
+{
+    ApplyRoomView();
+}
+
+void IConfDlg::BoardTransferStrip(CWnd* pStrip)
+{
+    if (!m_pMainView) return;
+    m_pMainView->SetPane(PANE_TRANSFER, pStrip);
+    ApplyRoomView();
 }
 
 bool IConfDlg::SendRoomBoardData(const uint8_t* pData, size_t nLen)

@@ -3,7 +3,7 @@
 #include <windows.h>
 
 #include "confclient/network/QNRoomViewPayloads.h"
-#include "confclient/room/FloatingBoardToolDlg.h"
+#include "confclient/boardhost/FloatingBoardToolDlg.h"
 #include "confclient/room/ManageToolDlg.h"
 #include "confclient/room/PlayerDlg.h"
 #include "confclient/room/RoomCtrlDlg.h"
@@ -75,6 +75,9 @@ S_ROOMVIEWSTATE IConfDlg::RoomViewState() const
     s.bHasMediaShare = m_pMediaShareView != nullptr;
     s.bHasQuestion = m_pQuestion != nullptr;
     s.bHasBoardTool = m_pBoardTool != nullptr;
+    s.bBoardToolDocked = !m_pBoardTool || !m_pBoardTool->IsFloating();
+    s.bBoardToolHidden = m_pBoardTool && !m_pBoardTool->MayShow();
+    s.bHasProgress = m_pMainView && m_pMainView->Board() && m_pMainView->Board()->TransferStrip();
     if (m_pBoardTool && m_pBoardTool->m_hWnd)
     {
         RECT rc;

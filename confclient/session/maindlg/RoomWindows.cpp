@@ -8,7 +8,7 @@
 #include "ResourceIds.h"
 #include "confclient/network/registry/Registry.h"
 #include "confclient/room/EBookDlg.h"
-#include "confclient/room/FloatingBoardToolDlg.h"
+#include "confclient/boardhost/FloatingBoardToolDlg.h"
 #include "confclient/room/ManageToolDlg.h"
 #include "confclient/room/MessangeDlg.h"
 #include "confclient/room/PlayerDlg.h"
@@ -215,6 +215,9 @@ void IConfDlg::OnRoomWindowMade(RoomSlot slot)
         break;
     case SLOT_MEDIASHAREVIEW:
         m_pMediaShareView->Init();
+        break;
+    case SLOT_BOARDTOOL:
+        AttachBoardPalette();
         break;
     case SLOT_ROOMCTRL:
     {

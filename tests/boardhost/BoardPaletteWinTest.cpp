@@ -1,0 +1,512 @@
+// The board palette and the agenda tree beside a real board control under Wine: each palette
+// button picks the tool, colour and width the board then draws with, the pickers choose
+// figures, the page buttons follow the pages, the palette floats and docks again; the tree
+// follows the board's pages and its rename and reorder go through the board and come back.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <mutex>
+
+#include <shlobj.h>
+#include <string>
+#include <vector>
+
+#include "confclient/boardhost/FloatingBoardToolDlg.h"
+#include "confclient/boardhost/RoomBoard.h"
+#include "confclient/room/EBookDlg.h"
+#include "lmboard2/boardbase/BoardRecord.h"
+#include "lmboard2/boardmsg/BoardMessage.h"
+#include "lmboard2/gif/BmpFile.h"
+#include "resources/ResourceIds.h"
+#include "tests/comkit/Regsvr32.h"
+#include "tests/session/RecordedNotices.h"
+#include "tests/winui/TestResources.h"
+
+namespace
+{
+class CRegisteredBoardEnv : public testing::Environment
+{
+public:
+    void SetUp() override
+    {
+        ASSERT_EQ(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED), S_OK);
+        ASSERT_EQ(RunRegsvr32(L"/s \"" + std::wstring(LMBOARD_OCX) + L"\""), 0);
+    }
+    void TearDown() override
+    {
+        EXPECT_EQ(RunRegsvr32(L"/u /s \"" + std::wstring(LMBOARD_OCX) + L"\""), 0);
+        CoUninitialize();
+    }
+};
+const auto* g_env = testing::AddGlobalTestEnvironment(new CRegisteredBoardEnv);
+
+// The session's side: the board's messages are kept.
+struct FakeSession : IRoomBoardSession
+{
+    RecordedNotices notices;
+    CBoardHostFeature host{notices, nullptr};
+    std::vector<std::vector<uint8_t>> sent;
+    std::vector<bool> docked;
+    // An upload's worker sends too.
+    std::mutex lock;
+    bool SendRoomBoardData(const uint8_t* p, size_t n) override
+    {
+        std::lock_guard<std::mutex> g(lock);
+        sent.emplace_back(p, p + n);
+        return true;
+    }
+    CBoardHostFeature& BoardHost() override { return host; }
+    void BoardPaletteDocked(bool bDocked) override { docked.push_back(bDocked); }
+    AgendaRights BoardAgendaRights() const override { return {7, 3, true}; }
+    std::vector<bool> strips; // each strip that came (true) or went (false)
+    void BoardTransferStrip(CWnd* pStrip) override { strips.push_back(pStrip != nullptr); }
+};
+
+// The window as the screen shows it, saved for a person to look at (a 24-bit bitmap file in the
+// build folder; the test run converts it to PNG).
+void SavePicture(HWND hWnd, const wchar_t* pszName)
+{
+    PumpMessages(100);
+    RedrawWindow(hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    RECT rc;
+    GetWindowRect(hWnd, &rc);
+    S_PICTURE24 pic;
+    pic.nWidth = rc.right - rc.left;
+    pic.nHeight = rc.bottom - rc.top;
+    pic.bits.resize(Dib24Stride(pic.nWidth) * pic.nHeight);
+    HDC hWindow = GetWindowDC(hWnd);
+    HDC hMem = CreateCompatibleDC(hWindow);
+    HBITMAP hBitmap = CreateCompatibleBitmap(hWindow, pic.nWidth, pic.nHeight);
+    HGDIOBJ hOld = SelectObject(hMem, hBitmap);
+    BitBlt(hMem, 0, 0, pic.nWidth, pic.nHeight, hWindow, 0, 0, SRCCOPY);
+    SelectObject(hMem, hOld);
+    BITMAPINFO bi{};
+    bi.bmiHeader = {sizeof(BITMAPINFOHEADER), pic.nWidth, pic.nHeight, 1, 24, BI_RGB, 0, 0, 0, 0, 0};
+    GetDIBits(hMem, hBitmap, 0, static_cast<UINT>(pic.nHeight), pic.bits.data(), &bi, DIB_RGB_COLORS);
+    DeleteObject(hBitmap);
+    DeleteDC(hMem);
+    ReleaseDC(hWnd, hWindow);
+    std::ofstream out(std::filesystem::path(std::wstring(QUILLON_PICTURE_DIR) + L"/" + pszName),
+                      std::ios::binary);
+    EXPECT_TRUE(WriteBmpFile(pic.View(), out)) << pszName;
+}
+
+// The record of the last drawing message (code 60): type, fluorescent, colour, width, figure.
+struct Stroke
+{
+    int nType = 0;
+    int nFluorescent = -1;
+    uint32_t colour = 0;
+    int nWidth = 0;
+    int nKind = 0;
+};
+
+struct PaletteFixture : testing::Test
+{
+    FakeSession session;
+    CWnd room;
+    std::unique_ptr<CRoomBoard> board;
+    CFloatingBoardToolDlg palette;
+    HWND hView = nullptr;
+
+    void SetUp() override
+    {
+        LoadTestResources();
+        RECT rc{40, 40, 1040, 760};
+        ASSERT_TRUE(room.CreateEx(0, L"STATIC", L"room", WS_OVERLAPPEDWINDOW | WS_VISIBLE | WS_CLIPCHILDREN,
+                                  rc, nullptr, 0));
+        RoomBoardSettings settings;
+        settings.product = L"Quillon";
+        settings.confCode = L"palette";
+        board = std::make_unique<CRoomBoard>(session, room.m_hWnd, RECT{60, 0, 900, 700}, settings);
+        ASSERT_TRUE(board->IsCreated());
+        HWND hFrame = FindWindowExW(board->Board().Window(), nullptr, L"LMBoard2Frame", nullptr);
+        hView = FindWindowExW(hFrame, nullptr, L"LMBoard2View", nullptr);
+        ASSERT_NE(nullptr, hView);
+        board->Board().SetLock(false); // the presider's board
+        ASSERT_TRUE(palette.Create(&room));
+        palette.Attach(*board, session);
+        PaletteShowState show;
+        show.bBoardShown = true;
+        show.bControlRight = true;
+        palette.SetRoomState(show, true, true);
+        PumpMessages(50);
+    }
+    void TearDown() override
+    {
+        palette.DestroyWindow();
+        board.reset();
+        room.DestroyWindow();
+    }
+    void Click(unsigned nId)
+    {
+        HWND h = palette.ButtonWindow(nId);
+        ASSERT_NE(nullptr, h) << nId;
+        SendMessageW(h, BM_CLICK, 0, 0);
+        PumpMessages();
+    }
+    bool Pressed(unsigned nId)
+    {
+        auto* p = static_cast<CPaletteButton*>(CWnd::FromHandlePermanent(palette.ButtonWindow(nId)));
+        return p && p->IsPressed();
+    }
+    // Drags across the board and reads the drawing record it sent.
+    Stroke Drag()
+    {
+        session.sent.clear();
+        SendMessageW(hView, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(100, 100));
+        for (int i = 1; i <= 4; i++)
+            SendMessageW(hView, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(100 + 40 * i, 100 + 25 * i));
+        SendMessageW(hView, WM_LBUTTONUP, 0, MAKELPARAM(260, 200));
+        Stroke s;
+        for (const auto& m : session.sent)
+        {
+            if (m.size() < 72 + 3 || m[0] != 60) continue;
+            const uint8_t* r = m.data() + 72;
+            s.nType = r[2];
+            if (s.nType == REC_PEN || s.nType == REC_SHAPE)
+            {
+                s.nFluorescent = r[3];
+                s.colour = r[4] | (r[5] << 8) | (r[6] << 16) | (static_cast<uint32_t>(r[7]) << 24);
+                s.nWidth = r[8];
+                if (s.nType == REC_SHAPE) s.nKind = r[9];
+            }
+        }
+        return s;
+    }
+};
+
+TEST_F(PaletteFixture, ButtonsPickToolColourAndWidthOfTheBoard)
+{
+    struct Row
+    {
+        std::vector<unsigned> clicks;
+        int nType, nFluorescent;
+        uint32_t colour;
+        int nWidth;
+        unsigned nPressed;
+    };
+    const Row rows[] = {
+        // The palette starts with the pen.
+        {{}, REC_PEN, 0, kDefaultPenColour, 5, PB_PEN},
+        {{PB_RED}, REC_PEN, 0, 0x0000FF, 5, PB_PEN},
+        // The highlighter keeps its own colour and width.
+        {{PB_HIGHLIGHTER}, REC_PEN, 1, kDefaultPenColour, 10, PB_HIGHLIGHTER},
+        {{PB_GREEN}, REC_PEN, 1, 0x00FF00, 10, PB_HIGHLIGHTER},
+        {{PB_ERASER}, REC_ERASER, -1, 0, 0, PB_ERASER},
+        {{PB_PEN}, REC_PEN, 0, 0x0000FF, 5, PB_PEN},
+        // Clicking the pressed pen again changes nothing.
+        {{PB_PEN, PB_PEN}, REC_PEN, 0, 0x0000FF, 5, PB_PEN},
+    };
+    for (const Row& r : rows)
+    {
+        for (unsigned id : r.clicks)
+            Click(id);
+        Stroke s = Drag();
+        SCOPED_TRACE(r.clicks.empty() ? 0 : r.clicks.back());
+        EXPECT_EQ(s.nType, r.nType);
+        EXPECT_EQ(s.nFluorescent, r.nFluorescent);
+        EXPECT_EQ(s.colour, r.colour);
+        EXPECT_EQ(s.nWidth, r.nWidth);
+        for (unsigned id = PB_SCROLL; id <= PB_FIGURE; ++id)
+            EXPECT_EQ(Pressed(id), id == r.nPressed) << id;
+    }
+}
+
+TEST_F(PaletteFixture, PickersChooseFiguresAndLines)
+{
+    Click(PB_FIGURE);
+    CDrawFigure* pFigures = palette.Picker(PICKER_FIGURES);
+    ASSERT_NE(nullptr, pFigures);
+    EXPECT_TRUE(pFigures->IsWindowVisible());
+    // It opens 205 pixels left of the button, or at the palette's right edge off the work area.
+    RECT rcButton{}, rcPicker{};
+    GetWindowRect(palette.ButtonWindow(PB_FIGURE), &rcButton);
+    GetWindowRect(pFigures->m_hWnd, &rcPicker);
+    EXPECT_EQ(rcPicker.top, rcButton.top - 2);
+    EXPECT_EQ(rcPicker.right - rcPicker.left, 200);
+
+    SavePicture(pFigures->m_hWnd, L"board_palette_figures.bmp");
+    SendMessageW(GetDlgItem(pFigures->m_hWnd, FIG_FILL_CIRCLE), BM_CLICK, 0, 0);
+    PumpMessages();
+    EXPECT_FALSE(pFigures->IsWindowVisible());
+    Stroke s = Drag();
+    EXPECT_EQ(s.nType, REC_SHAPE);
+    EXPECT_EQ(s.nKind, 11);
+    EXPECT_TRUE(Pressed(PB_FIGURE));
+
+    Click(PB_LINE);
+    CDrawFigure* pLines = palette.Picker(PICKER_LINES);
+    ASSERT_NE(nullptr, pLines);
+    SendMessageW(GetDlgItem(pLines->m_hWnd, LINE_STRAIGHT), BM_CLICK, 0, 0);
+    PumpMessages();
+    s = Drag();
+    EXPECT_EQ(s.nType, REC_PEN);
+    EXPECT_TRUE(Pressed(PB_LINE));
+    EXPECT_FALSE(Pressed(PB_FIGURE));
+
+    // Escape closes a picker without a choice: the selected tool shows pressed again.
+    Click(PB_FIGURE);
+    EXPECT_TRUE(pFigures->IsWindowVisible());
+    SendMessageW(pFigures->m_hWnd, WM_KEYDOWN, VK_ESCAPE, 0);
+    EXPECT_FALSE(pFigures->IsWindowVisible());
+    EXPECT_TRUE(Pressed(PB_LINE));
+}
+
+TEST_F(PaletteFixture, ClearAllPageButtonsAndFloating)
+{
+    Drag();
+    session.sent.clear();
+    Click(PB_CLEAR_ALL);
+    ASSERT_FALSE(session.sent.empty());
+    EXPECT_EQ(session.sent.back()[72 + 2], REC_CLEAR);
+    // Without the right to clear, the button is disabled.
+    PaletteShowState show;
+    show.bBoardShown = true;
+    show.bDrawRight = true;
+    palette.SetRoomState(show, false, true);
+    EXPECT_FALSE(IsWindowEnabled(palette.ButtonWindow(PB_CLEAR_ALL)));
+
+    // One page: both page buttons are disabled.
+    EXPECT_FALSE(IsWindowEnabled(palette.ButtonWindow(PB_BACK)));
+    EXPECT_FALSE(IsWindowEnabled(palette.ButtonWindow(PB_FORWARD)));
+
+    RECT docked{};
+    palette.GetWindowRect(&docked);
+    SavePicture(room.m_hWnd, L"board_palette_docked.bmp");
+    Click(PB_MINIMIZE);
+    SavePicture(palette.m_hWnd, L"board_palette_floating.bmp");
+    EXPECT_TRUE(palette.IsFloating());
+    EXPECT_FALSE(palette.GetStyle() & WS_CHILD);
+    EXPECT_EQ(GetAncestor(palette.m_hWnd, GA_PARENT), GetDesktopWindow());
+    RECT floating{};
+    palette.GetWindowRect(&floating);
+    EXPECT_EQ(floating.left, docked.left - 5);
+    EXPECT_EQ(floating.top, docked.top + 5);
+    Click(PB_MINIMIZE);
+    EXPECT_FALSE(palette.IsFloating());
+    EXPECT_EQ(room.m_hWnd, palette.GetParent());
+    EXPECT_EQ(session.docked, (std::vector<bool>{false, true}));
+}
+
+// A page as a peer's board sends it: code 30 with the header, code 32.
+void ReceivePage(CLMBoard2& board, const char16_t* name, const char16_t* title)
+{
+    S_BOARD_FILEHDR h;
+    h.byKind = PAGE_PICTURE;
+    S_BOARD_FILEHDR::SetText(h.szName, name);
+    S_BOARD_FILEHDR::SetText(h.szTitle, title);
+    S_BOARD_FILEHDR::SetText(h.szCaption, title);
+    CBoardMessage head(30, name);
+    uint8_t raw[kBoardFileHeaderSize];
+    h.Write(raw);
+    head.AppendBytes(raw, sizeof raw);
+    for (CBoardMessage* m : {&head})
+    {
+        auto bytes = m->Finish();
+        board.ProcessData(static_cast<long>(bytes->size()), bytes->data());
+    }
+    auto done = CBoardMessage(32, name).Finish();
+    board.ProcessData(static_cast<long>(done->size()), done->data());
+}
+
+TEST_F(PaletteFixture, AgendaTreeRenamesAndReordersThroughTheBoard)
+{
+    CTreeCtrlFolder tree;
+    ASSERT_TRUE(tree.Create(room.m_hWnd, RECT{900, 0, 1000, 300}, 20449));
+    board->SetAgendaTree(&tree); // the first page is told at once
+    ReceivePage(board->Board(), u"palette_001", u"One");
+    ReceivePage(board->Board(), u"palette_002", u"Two");
+    PumpMessages(50);
+    auto texts = [&]
+    {
+        std::vector<std::wstring> out;
+        for (HTREEITEM h = TreeView_GetRoot(tree.m_hWnd); h; h = TreeView_GetNextSibling(tree.m_hWnd, h))
+            out.push_back(tree.ItemText(h));
+        return out;
+    };
+    ASSERT_EQ(texts().size(), 3u);
+    EXPECT_EQ(texts()[1], L"One");
+    // Choosing a page in the tree selects it on the board.
+    TreeView_SelectItem(tree.m_hWnd, tree.ItemOf({2, -1}));
+    PumpMessages(20);
+    EXPECT_TRUE(tree.Model().IsSelected({2, -1}));
+
+    // Keys move the selection through the model: Down chooses the next page; Shift+Up extends.
+    SendMessageW(tree.m_hWnd, WM_KEYDOWN, VK_UP, 0);
+    EXPECT_TRUE(tree.Model().IsSelected({1, -1}));
+    EXPECT_EQ(TreeView_GetSelection(tree.m_hWnd), tree.ItemOf({1, -1}));
+    SendMessageW(tree.m_hWnd, WM_KEYDOWN, VK_DOWN, 0);
+    EXPECT_TRUE(tree.Model().IsSelected({2, -1}));
+    EXPECT_FALSE(tree.Model().IsSelected({1, -1}));
+
+    // A rename goes out as code 56 and shows when the board's message comes back.
+    session.sent.clear();
+    tree.EndLabelEdit({2, -1}, u"Deux");
+    ASSERT_EQ(session.sent.size(), 1u);
+    std::vector<uint8_t> rename = session.sent[0];
+    EXPECT_EQ(rename[0], 56);
+    EXPECT_EQ(texts()[2], L"Two"); // not applied before it comes back
+    board->Board().ProcessData(static_cast<long>(rename.size()), rename.data());
+    PumpMessages(20);
+    EXPECT_EQ(texts()[2], L"Deux");
+
+    // Page 2 dropped on page 0: code 53; back from the board, the tree shows the new order.
+    session.sent.clear();
+    tree.DropOn({{2, -1}}, AgendaItemRef{0, -1});
+    ASSERT_EQ(session.sent.size(), 1u);
+    std::vector<uint8_t> order = session.sent[0];
+    EXPECT_EQ(order[0], 53);
+    board->Board().ProcessData(static_cast<long>(order.size()), order.data());
+    PumpMessages(20);
+    ASSERT_EQ(texts().size(), 3u);
+    EXPECT_EQ(texts()[1], L"Deux");
+    EXPECT_EQ(texts()[2], L"One");
+    SavePicture(tree.m_hWnd, L"board_agenda_tree.bmp");
+
+    // Moving the blank board page is refused with its notice and sends nothing.
+    session.sent.clear();
+    tree.DropOn({{0, -1}}, AgendaItemRef{2, -1});
+    EXPECT_TRUE(session.sent.empty());
+    ASSERT_FALSE(session.notices.boxes.empty());
+    EXPECT_EQ(session.notices.boxes.back(), u"<IDMS_AGENDALIST_ERR_MOVEWHITEBOARD>");
+    board->SetAgendaTree(nullptr);
+    tree.DestroyWindow();
+}
+
+int ComboCount(HWND hCombo)
+{
+    return static_cast<int>(SendMessageW(hCombo, CB_GETCOUNT, 0, 0));
+}
+
+TEST_F(PaletteFixture, EBookPanelFillsItsCombosAndSendsThePage)
+{
+    // The index beside the host program (this test program).
+    wchar_t szExe[MAX_PATH];
+    GetModuleFileNameW(nullptr, szExe, MAX_PATH);
+    std::filesystem::path index = std::filesystem::path(szExe).parent_path() / L"ebook.txt";
+    std::ofstream(index) << "[phys]\ntitle=Physics\n1:Motion/p1.gif/3\n1:Waves/p2.gif/2\n[chem]\n1/c.gif/1\n";
+    CEBookDlg panel;
+    ASSERT_TRUE(panel.Create(&room));
+    board->SetEBookView(&panel);
+    panel.Attach(board->Board());
+    std::filesystem::remove(index);
+    HWND hTitle = GetDlgItem(panel.m_hWnd, IDC_EBOOK_TITLE),
+         hLevel = GetDlgItem(panel.m_hWnd, IDC_EBOOK_LEVEL), hStep = GetDlgItem(panel.m_hWnd, IDC_EBOOK_STEP),
+         hPage = GetDlgItem(panel.m_hWnd, IDC_EBOOK_PAGE);
+    ASSERT_EQ(ComboCount(hTitle), 2);
+
+    auto choose = [&](HWND hCombo, int nIndex)
+    {
+        SendMessageW(hCombo, CB_SETCURSEL, static_cast<WPARAM>(nIndex), 0);
+        SendMessageW(panel.m_hWnd, WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(hCombo), CBN_SELCHANGE),
+                     reinterpret_cast<LPARAM>(hCombo));
+    };
+    choose(hTitle, 0);
+    EXPECT_EQ(ComboCount(hLevel), 1);
+    choose(hLevel, 0);
+    EXPECT_EQ(ComboCount(hStep), 2);
+    choose(hStep, 0);
+    EXPECT_EQ(ComboCount(hPage), 3);
+
+    // A page chosen goes out as code 90 with the whole selection; next moves on.
+    auto lastEBookPage = [&]
+    {
+        for (auto it = session.sent.rbegin(); it != session.sent.rend(); ++it)
+            if ((*it)[0] == 90) return static_cast<int>((*it)[80]);
+        return -1;
+    };
+    session.sent.clear();
+    choose(hPage, 1);
+    EXPECT_EQ(lastEBookPage(), 2);
+    SendMessageW(panel.m_hWnd, WM_COMMAND, MAKEWPARAM(IDC_EBOOK_NEXT, BN_CLICKED), 0);
+    EXPECT_EQ(lastEBookPage(), 3);
+    // A typed page.
+    SetWindowTextW(hPage, L"page 1");
+    SendMessageW(panel.m_hWnd, WM_COMMAND, MAKEWPARAM(IDC_EBOOK_GO, BN_CLICKED), 0);
+    EXPECT_EQ(lastEBookPage(), 1);
+
+    // A peer's selection (code 90) shows in the combos: the other book's level, step and page.
+    choose(hTitle, 1);
+    EXPECT_EQ(ComboCount(hStep), 0);
+    CBoardMessage peer(90, u"Physics");
+    for (uint32_t v : {1u, 2u, 2u, 0u})
+        peer.AppendU32(v);
+    auto bytes = peer.Finish();
+    session.sent.clear();
+    board->Board().ProcessData(static_cast<long>(bytes->size()), bytes->data());
+    EXPECT_EQ(SendMessageW(hTitle, CB_GETCURSEL, 0, 0), 0);
+    EXPECT_EQ(SendMessageW(hStep, CB_GETCURSEL, 0, 0), 1);
+    EXPECT_EQ(ComboCount(hPage), 2);
+    EXPECT_EQ(SendMessageW(hPage, CB_GETCURSEL, 0, 0), 1);
+    EXPECT_EQ(lastEBookPage(), -1); // shown, not sent again
+    SavePicture(panel.m_hWnd, L"board_ebook_panel.bmp");
+    board->SetEBookView(nullptr);
+    panel.DestroyWindow();
+}
+
+TEST_F(PaletteFixture, PicturesDroppedOnTheBoardGoUp)
+{
+    std::filesystem::path dir = std::filesystem::temp_directory_path();
+    std::filesystem::path picture = dir / L"dropped.bmp", text = dir / L"dropped.txt";
+    S_PICTURE24 pic;
+    pic.nWidth = 3;
+    pic.nHeight = 2;
+    pic.bits.assign(Dib24Stride(3) * 2, 0x80);
+    {
+        std::ofstream out(picture, std::ios::binary);
+        ASSERT_TRUE(WriteBmpFile(pic.View(), out));
+    }
+    std::ofstream(text) << "notes";
+    // The shell's drop: a DROPFILES block with the wide paths, NUL-separated, NUL-ended.
+    std::wstring paths = text.wstring() + L'\0' + picture.wstring() + L'\0' + L'\0';
+    HGLOBAL hDrop = GlobalAlloc(GHND, sizeof(DROPFILES) + paths.size() * sizeof(wchar_t));
+    auto* pDrop = static_cast<DROPFILES*>(GlobalLock(hDrop));
+    pDrop->pFiles = sizeof(DROPFILES);
+    pDrop->fWide = TRUE;
+    memcpy(pDrop + 1, paths.data(), paths.size() * sizeof(wchar_t));
+    GlobalUnlock(hDrop);
+
+    const int nPages = board->Tools().PageCount();
+    session.sent.clear();
+    HWND hFrame = FindWindowExW(board->Board().Window(), nullptr, L"LMBoard2Frame", nullptr);
+    SendMessageW(hFrame, WM_DROPFILES, reinterpret_cast<WPARAM>(hDrop), 0);
+    // The text file is refused; the picture goes up while the host reports each frame sent.
+    ASSERT_FALSE(session.notices.boxes.empty());
+    EXPECT_EQ(session.notices.boxes.back(), u"<IDMS_BOARD_UNSUPPORT>");
+    // The upload's strip shows along the way and goes when the upload is complete.
+    ASSERT_NE(nullptr, board->TransferStrip());
+    EXPECT_EQ(session.strips, std::vector<bool>{true});
+    std::vector<uint8_t> codes;
+    size_t nTold = 0;
+    bool bFileShown = false;
+    for (DWORD t0 = GetTickCount(); GetTickCount() - t0 < 20000;)
+    {
+        PumpMessages(10);
+        std::vector<std::vector<uint8_t>> fresh;
+        {
+            std::lock_guard<std::mutex> g(session.lock);
+            fresh.assign(session.sent.begin() + static_cast<std::ptrdiff_t>(nTold), session.sent.end());
+            nTold = session.sent.size();
+        }
+        for (const auto& frame : fresh)
+        {
+            codes.push_back(frame[0]);
+            board->SucSendBoardData(frame.data(), frame.size());
+        }
+        if (CTransferStrip* pStrip = board->TransferStrip())
+            bFileShown = bFileShown || pStrip->TitleText() == L"<IDS_BOARD_STATE_FILEUP> (1/1)";
+        if (!codes.empty() && codes.back() == 10) break;
+    }
+    EXPECT_EQ(board->Tools().PageCount(), nPages + 1);
+    const std::vector<uint8_t> order = {20, 30, 31, 32, 50, 10};
+    EXPECT_EQ(codes, order);
+    PumpMessages(50);
+    EXPECT_TRUE(bFileShown);
+    EXPECT_EQ(nullptr, board->TransferStrip());
+    EXPECT_EQ(session.strips, (std::vector<bool>{true, false}));
+    std::filesystem::remove(picture);
+    std::filesystem::remove(text);
+}
+} // namespace

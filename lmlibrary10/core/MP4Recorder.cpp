@@ -4,7 +4,8 @@
 #include <algorithm>
 #include <cstring>
 
-extern "C" {
+extern "C"
+{
 #include <libavcodec/avcodec.h>
 #include <libavformat/avformat.h>
 #include <libavutil/imgutils.h>

@@ -20,10 +20,14 @@ const wchar_t* RecorderSourceFormat(int nBitsPerPixel)
 {
     switch (nBitsPerPixel)
     {
-    case 16: return LM_FMT_RGB555;
-    case 24: return LM_FMT_RGB24;
-    case 32: return LM_FMT_RGB32;
-    default: return nullptr;
+    case 16:
+        return LM_FMT_RGB555;
+    case 24:
+        return LM_FMT_RGB24;
+    case 32:
+        return LM_FMT_RGB32;
+    default:
+        return nullptr;
     }
 }
 } // namespace
@@ -50,11 +54,13 @@ int CMP4RecorderWrapper::AudioPending()
 }
 
 int CMP4RecorderWrapper::Start(const wchar_t* szPath, int32_t nCaptureWidth, int32_t nCaptureHeight,
-                               int32_t nOutputWidth, int32_t nOutputHeight, int32_t nVideoKbps, int32_t nAudioKbps,
-                               int32_t nFrameRate, int32_t nSampleRate, ILMMP4RecorderCB* pCallback)
+                               int32_t nOutputWidth, int32_t nOutputHeight, int32_t nVideoKbps,
+                               int32_t nAudioKbps, int32_t nFrameRate, int32_t nSampleRate,
+                               ILMMP4RecorderCB* pCallback)
 {
-    if (m_bRunning) return SetError(LMHResultFromWin32(LM_ERROR_INVALID_PARAMETER), kRecorderSource, __LINE__,
-                                    L"a recording is running");
+    if (m_bRunning)
+        return SetError(LMHResultFromWin32(LM_ERROR_INVALID_PARAMETER), kRecorderSource, __LINE__,
+                        L"a recording is running");
     if (!szPath || nCaptureWidth <= 0 || nCaptureHeight <= 0 || nOutputWidth <= 0 || nOutputHeight <= 0)
         return SetError(LMHResultFromWin32(LM_ERROR_INVALID_PARAMETER), kRecorderSource, __LINE__,
                         L"no path or no picture size");
@@ -120,7 +126,8 @@ int CMP4RecorderWrapper::AddVideoFrame(const uint8_t* pFrame, int32_t nBytes, in
     // Every frame handed over keeps its place on the time line, a dropped one too.
     const int64_t nFrame = m_nFrames++;
     if (gVideoPending >= kVideoPendingLimit) return 1;
-    if (!m_converter || (!m_resizer && (m_nCaptureWidth != m_nOutputWidth || m_nCaptureHeight != m_nOutputHeight)))
+    if (!m_converter ||
+        (!m_resizer && (m_nCaptureWidth != m_nOutputWidth || m_nCaptureHeight != m_nOutputHeight)))
         return SetError(LM_E_NOTINITIALIZED, kRecorderSource, __LINE__, L"The object is not initialized.");
 
     auto pBlock = std::make_unique<CMP4Block>();
@@ -140,8 +147,8 @@ int CMP4RecorderWrapper::AddVideoFrame(const uint8_t* pFrame, int32_t nBytes, in
         std::unique_ptr<uint8_t[]> pResized(new (std::nothrow) uint8_t[nOutputBytes]);
         if (!pResized) return 0;
         if (!m_resizer->Resize(pBlock->pData.get(), static_cast<int32_t>(nCaptureBytes),
-                               S_LMPICTURE{m_nCaptureWidth, m_nCaptureHeight, LM_FMT_YUV420, 0}, pResized.get(),
-                               static_cast<int32_t>(nOutputBytes),
+                               S_LMPICTURE{m_nCaptureWidth, m_nCaptureHeight, LM_FMT_YUV420, 0},
+                               pResized.get(), static_cast<int32_t>(nOutputBytes),
                                S_LMPICTURE{m_nOutputWidth, m_nOutputHeight, LM_FMT_YUV420, 0}))
             return CopyError(*m_resizer.Get(), kRecorderSource, __LINE__);
         pBlock->pData = std::move(pResized);
@@ -155,7 +162,8 @@ int CMP4RecorderWrapper::AddAudio(const uint8_t* pSamples, int32_t nBytes)
 {
     if (!m_bRunning) return 0;
     if (!pSamples || nBytes < 0)
-        return SetError(LMHResultFromWin32(LM_ERROR_INVALID_PARAMETER), kRecorderSource, __LINE__, L"no samples");
+        return SetError(LMHResultFromWin32(LM_ERROR_INVALID_PARAMETER), kRecorderSource, __LINE__,
+                        L"no samples");
     if (gAudioPending > kAudioPendingLimit)
     {
         // Written as silence of its length before the next block, so sound keeps its time.
@@ -208,7 +216,9 @@ void CMP4RecorderWrapper::RecorderThread(std::shared_ptr<CLMThreadQueue> pQueue,
             std::unique_ptr<CMP4Block> pBlock(reinterpret_cast<CMP4Block*>(message.wParam));
             switch (message.nMessage)
             {
-            case LM_WM_QUIT: bQuit = true; break;
+            case LM_WM_QUIT:
+                bQuit = true;
+                break;
             case LM_MP4_VIDEO:
                 --gVideoPending;
                 writer.WriteVideo(pBlock->pData.get(), pBlock->nBytes, pBlock->nFrame);
@@ -223,7 +233,8 @@ void CMP4RecorderWrapper::RecorderThread(std::shared_ptr<CLMThreadQueue> pQueue,
                 // Only a file that opened is closed, and only once.
                 if (writer.Close() && writer.Callback()) writer.Callback()->OnClosed();
                 break;
-            default: break;
+            default:
+                break;
             }
         }
         // WM_QUIT is the last message the queue takes, so everything posted before it is done.

@@ -23,8 +23,8 @@ struct CMP4Block
 {
     std::unique_ptr<uint8_t[]> pData;
     size_t nBytes = 0;
-    int64_t nFrame = 0;        // video: the frame's place on the time line
-    size_t nSilenceBytes = 0;  // audio: silence standing for blocks dropped before this one
+    int64_t nFrame = 0;       // video: the frame's place on the time line
+    size_t nSilenceBytes = 0; // audio: silence standing for blocks dropped before this one
 };
 
 class CMP4RecorderWrapper : public CLMObjectImpl, public ILMMP4Recorder
@@ -39,8 +39,8 @@ public:
     ~CMP4RecorderWrapper() override;
 
     int Start(const wchar_t* szPath, int32_t nCaptureWidth, int32_t nCaptureHeight, int32_t nOutputWidth,
-              int32_t nOutputHeight, int32_t nVideoKbps, int32_t nAudioKbps, int32_t nFrameRate, int32_t nSampleRate,
-              ILMMP4RecorderCB* pCallback) override;
+              int32_t nOutputHeight, int32_t nVideoKbps, int32_t nAudioKbps, int32_t nFrameRate,
+              int32_t nSampleRate, ILMMP4RecorderCB* pCallback) override;
     int AddVideoFrame(const uint8_t* pFrame, int32_t nBytes, int32_t nBitsPerPixel) override;
     int AddAudio(const uint8_t* pSamples, int32_t nBytes) override;
     int Stop() override;
@@ -67,6 +67,6 @@ private:
     std::wstring m_sPath;
     bool m_bHasPath = false;
     std::atomic<bool> m_bRunning{false};
-    std::atomic<int64_t> m_nFrames{0};         // frames handed over, dropped ones too
-    std::atomic<size_t> m_nDroppedAudio{0};    // bytes dropped since the last audio block posted
+    std::atomic<int64_t> m_nFrames{0};      // frames handed over, dropped ones too
+    std::atomic<size_t> m_nDroppedAudio{0}; // bytes dropped since the last audio block posted
 };

@@ -11,7 +11,8 @@
 #include <fstream>
 #include <iterator>
 
-extern "C" {
+extern "C"
+{
 #include <libavcodec/avcodec.h>
 #include <libavformat/avformat.h>
 }

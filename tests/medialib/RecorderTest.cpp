@@ -17,7 +17,10 @@ class CRecorderEvents : public ILMMP4RecorderCB
 {
 public:
     void OnReserved(int32_t, int32_t) override { ADD_FAILURE() << "OnReserved is never called"; }
-    void OnOpened() override { signal.Notify([this] { ++nOpened; }); }
+    void OnOpened() override
+    {
+        signal.Notify([this] { ++nOpened; });
+    }
     void OnVideoWritten() override
     {
         signal.Notify([this] { ++nVideo; });
@@ -25,8 +28,14 @@ public:
         std::unique_lock<std::mutex> guard(signal.Lock());
         gate.wait(guard, [this] { return bGateOpen; });
     }
-    void OnAudioWritten() override { signal.Notify([this] { ++nAudio; }); }
-    void OnClosed() override { signal.Notify([this] { ++nClosed; }); }
+    void OnAudioWritten() override
+    {
+        signal.Notify([this] { ++nAudio; });
+    }
+    void OnClosed() override
+    {
+        signal.Notify([this] { ++nClosed; });
+    }
 
     void OpenGate()
     {
@@ -78,8 +87,8 @@ struct RecorderFixture : ::testing::Test
 
     int Start(const fs::path& path, int nCaptureWidth = kWidth, int nCaptureHeight = kHeight)
     {
-        return pRecorder->Start(path.wstring().c_str(), nCaptureWidth, nCaptureHeight, kWidth, kHeight, 300, 32,
-                                kRate, kSampleRate, &events);
+        return pRecorder->Start(path.wstring().c_str(), nCaptureWidth, nCaptureHeight, kWidth, kHeight, 300,
+                                32, kRate, kSampleRate, &events);
     }
 
     fs::path sDir;

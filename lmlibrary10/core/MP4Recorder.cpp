@@ -106,6 +106,8 @@ bool CMP4Recorder::Encode(AVCodecContext* pContext, AVStream* pStream, AVFrame* 
         const int nResult = avcodec_receive_packet(pContext, m_pPacket);
         if (nResult == AVERROR(EAGAIN) || nResult == AVERROR_EOF) return true;
         if (nResult < 0) return false;
+        // A picture lasts one frame, so the track's duration counts its last picture too.
+        if (pContext == m_pVideoCodec && m_pPacket->duration == 0) m_pPacket->duration = 1;
         av_packet_rescale_ts(m_pPacket, pContext->time_base, pStream->time_base);
         m_pPacket->stream_index = pStream->index;
         // The muxer takes the packet's reference in every case.

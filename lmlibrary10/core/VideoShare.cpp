@@ -40,7 +40,8 @@ int CVideoShare::ShareInit(ILMVideoShareCB* pCallback, int32_t nSourceId, int32_
         return SetError(LMHResultFromWin32(LM_ERROR_INVALID_PARAMETER), kShareSource, __LINE__,
                         L"the player runs already");
     if (!pCallback)
-        return SetError(LMHResultFromWin32(LM_ERROR_INVALID_PARAMETER), kShareSource, __LINE__, L"no callback");
+        return SetError(LMHResultFromWin32(LM_ERROR_INVALID_PARAMETER), kShareSource, __LINE__,
+                        L"no callback");
     auto pStart = std::make_shared<S_START>();
     pStart->pCallback = pCallback;
     pStart->nSourceId = nSourceId;
@@ -73,7 +74,8 @@ int CVideoShare::ShareLoad(const wchar_t* szPath, int32_t* pInfo)
         return 0;
     }
     std::unique_lock<std::mutex> guard(request->lock);
-    request->done.wait_for(guard, std::chrono::milliseconds(kLoadWaitMilliseconds), [&] { return request->bDone; });
+    request->done.wait_for(guard, std::chrono::milliseconds(kLoadWaitMilliseconds),
+                           [&] { return request->bDone; });
     if (pInfo && request->bDone) memcpy(pInfo, &request->info, sizeof(request->info));
     return 1;
 }
@@ -109,7 +111,9 @@ void CVideoShare::PlayerThread(std::shared_ptr<CLMThreadQueue> pQueue, std::shar
         {
             switch (message.nMessage)
             {
-            case LM_WM_QUIT: bQuit = true; break;
+            case LM_WM_QUIT:
+                bQuit = true;
+                break;
             case LM_SHARE_LOAD:
             {
                 std::unique_ptr<std::shared_ptr<CVideoShareLoad>> pRequest(
@@ -125,13 +129,26 @@ void CVideoShare::PlayerThread(std::shared_ptr<CLMThreadQueue> pQueue, std::shar
                 request.done.notify_all();
                 break;
             }
-            case LM_SHARE_PLAY: engine.Play(); break;
-            case LM_SHARE_SEEK: engine.Seek(static_cast<int32_t>(message.wParam)); break;
-            case LM_SHARE_PAUSE: engine.Pause(); break;
-            case LM_SHARE_STOP: engine.Stop(); break;
-            case LM_SHARE_VOLUME: engine.SetVolume(static_cast<int32_t>(message.wParam)); break;
-            case LM_SHARE_SEEKREL: engine.SeekRelatively(static_cast<int32_t>(message.wParam)); break;
-            default: break;
+            case LM_SHARE_PLAY:
+                engine.Play();
+                break;
+            case LM_SHARE_SEEK:
+                engine.Seek(static_cast<int32_t>(message.wParam));
+                break;
+            case LM_SHARE_PAUSE:
+                engine.Pause();
+                break;
+            case LM_SHARE_STOP:
+                engine.Stop();
+                break;
+            case LM_SHARE_VOLUME:
+                engine.SetVolume(static_cast<int32_t>(message.wParam));
+                break;
+            case LM_SHARE_SEEKREL:
+                engine.SeekRelatively(static_cast<int32_t>(message.wParam));
+                break;
+            default:
+                break;
             }
         }
         if (bQuit) break;

@@ -16,8 +16,8 @@ inline constexpr uint32_t LM_SHARE_PLAY = 0x8002;
 inline constexpr uint32_t LM_SHARE_SEEK = 0x8003; // wParam: seconds
 inline constexpr uint32_t LM_SHARE_PAUSE = 0x8004;
 inline constexpr uint32_t LM_SHARE_STOP = 0x8005;
-inline constexpr uint32_t LM_SHARE_VOLUME = 0x8006;   // wParam: percent
-inline constexpr uint32_t LM_SHARE_SEEKREL = 0x8007;  // wParam: signed seconds
+inline constexpr uint32_t LM_SHARE_VOLUME = 0x8006;  // wParam: percent
+inline constexpr uint32_t LM_SHARE_SEEKREL = 0x8007; // wParam: signed seconds
 
 class CVideoShare : public CLMObjectImpl
 {

@@ -6,7 +6,8 @@
 #include <algorithm>
 #include <cstring>
 
-extern "C" {
+extern "C"
+{
 #include <libavcodec/avcodec.h>
 #include <libavformat/avformat.h>
 #include <libavutil/opt.h>
@@ -36,7 +37,8 @@ AVCodecContext* OpenDecoder(const AVStream* pStream)
     AVCodecContext* pContext = avcodec_alloc_context3(pCodec);
     if (!pContext) return nullptr;
     pContext->thread_count = 1;
-    if (avcodec_parameters_to_context(pContext, pStream->codecpar) < 0 || avcodec_open2(pContext, pCodec, nullptr) < 0)
+    if (avcodec_parameters_to_context(pContext, pStream->codecpar) < 0 ||
+        avcodec_open2(pContext, pCodec, nullptr) < 0)
         avcodec_free_context(&pContext);
     return pContext;
 }
@@ -134,7 +136,8 @@ void CVideoShareInternal::Load(const std::string& sPath, S_VIDEOSHAREINFO& info)
             // Pictures are delivered at even sizes, which the 4:2:0 layout needs.
             info.nWidth = std::max(2, m_pVideoCodec->width & ~1);
             info.nHeight = std::max(2, m_pVideoCodec->height & ~1);
-            info.nFrameRate = rate.den > 0 ? static_cast<int32_t>((int64_t{rate.num} + rate.den - 1) / rate.den) : 0;
+            info.nFrameRate =
+                rate.den > 0 ? static_cast<int32_t>((int64_t{rate.num} + rate.den - 1) / rate.den) : 0;
         }
     }
     else
@@ -150,8 +153,8 @@ void CVideoShareInternal::Load(const std::string& sPath, S_VIDEOSHAREINFO& info)
             AVChannelLayout mono = AV_CHANNEL_LAYOUT_MONO;
             swr_alloc_set_opts2(&m_pConvert, &m_pAudioCodec->ch_layout, AV_SAMPLE_FMT_S16, nRate,
                                 &m_pAudioCodec->ch_layout, m_pAudioCodec->sample_fmt, nRate, 0, nullptr);
-            swr_alloc_set_opts2(&m_pResample, &mono, AV_SAMPLE_FMT_S16, kSampleRate, &mono, AV_SAMPLE_FMT_S16, nRate,
-                                0, nullptr);
+            swr_alloc_set_opts2(&m_pResample, &mono, AV_SAMPLE_FMT_S16, kSampleRate, &mono, AV_SAMPLE_FMT_S16,
+                                nRate, 0, nullptr);
             if (m_pResample)
             {
                 av_opt_set_int(m_pResample, "filter_size", 16, 0);
@@ -278,8 +281,8 @@ bool CVideoShareInternal::DeliverVideo(std::unique_lock<std::mutex>& lock)
     m_bVideoEndSent = false;
     // The entry stays in the list during the call, so the player thread leaves its slot alone.
     lock.unlock();
-    m_pCallback->OnVideoFrame(slot.buffer.GetData(), 12 * slot.nWidth * slot.nHeight / 8, nSeconds, slot.nWidth,
-                              slot.nHeight, LM_FMT_YUV420);
+    m_pCallback->OnVideoFrame(slot.buffer.GetData(), 12 * slot.nWidth * slot.nHeight / 8, nSeconds,
+                              slot.nWidth, slot.nHeight, LM_FMT_YUV420);
     lock.lock();
     m_video.pop_front();
     return true;
@@ -338,7 +341,8 @@ void CVideoShareInternal::PlaybackThread()
         int64_t nDue = INT64_MAX;
         if (m_video.size() > m_nQueueReserve) nDue = std::min(nDue, m_video.front().nTime);
         if (m_audio.size() > m_nQueueReserve) nDue = std::min(nDue, m_audio.front().nTime);
-        const int64_t nWait = nDue == INT64_MAX ? 100000 : std::clamp<int64_t>(nDue - ClockLocked(), 0, 100000);
+        const int64_t nWait =
+            nDue == INT64_MAX ? 100000 : std::clamp<int64_t>(nDue - ClockLocked(), 0, 100000);
         m_changed.wait_for(lock, std::chrono::microseconds(nWait));
     }
 }
@@ -422,7 +426,8 @@ void CVideoShareInternal::SeekTo(int64_t nTarget, bool bBackward)
         const AVStream* pStream = m_pFormat->streams[nStream];
         const int64_t nStreamTime = av_rescale_q(nTarget, kMicroseconds, pStream->time_base);
         // Forward: the next key frame at or after the target; where there is none, the one before.
-        if (av_seek_frame(m_pFormat, nStream, nStreamTime, bBackward ? AVSEEK_FLAG_BACKWARD : 0) < 0 && !bBackward)
+        if (av_seek_frame(m_pFormat, nStream, nStreamTime, bBackward ? AVSEEK_FLAG_BACKWARD : 0) < 0 &&
+            !bBackward)
             av_seek_frame(m_pFormat, nStream, nStreamTime, AVSEEK_FLAG_BACKWARD);
     }
     ClearLists(false);
@@ -506,13 +511,15 @@ void CVideoShareInternal::QueuePicture(const AVFrame* pFrame)
     S_VIDEOSLOT& slot = m_videoSlots[m_nVideoRing];
     const size_t nBytes = static_cast<size_t>(nWidth) * nHeight * 3 / 2;
     if (!slot.buffer.Reserve(static_cast<size_t>(nWidth) * nHeight * 4)) return;
-    m_pScale = sws_getCachedContext(m_pScale, pFrame->width, pFrame->height, static_cast<AVPixelFormat>(pFrame->format),
-                                    nWidth, nHeight, AV_PIX_FMT_YUV420P, SWS_BILINEAR, nullptr, nullptr, nullptr);
+    m_pScale = sws_getCachedContext(m_pScale, pFrame->width, pFrame->height,
+                                    static_cast<AVPixelFormat>(pFrame->format), nWidth, nHeight,
+                                    AV_PIX_FMT_YUV420P, SWS_BILINEAR, nullptr, nullptr, nullptr);
     if (!m_pScale) return;
     uint8_t* pPlanes[4] = {slot.buffer.GetData(), slot.buffer.GetData() + nWidth * nHeight,
                            slot.buffer.GetData() + nWidth * nHeight + (nWidth / 2) * (nHeight / 2), nullptr};
     int nStrides[4] = {nWidth, nWidth / 2, nWidth / 2, 0};
-    if (sws_scale(m_pScale, pFrame->data, pFrame->linesize, 0, pFrame->height, pPlanes, nStrides) <= 0) return;
+    if (sws_scale(m_pScale, pFrame->data, pFrame->linesize, 0, pFrame->height, pPlanes, nStrides) <= 0)
+        return;
     slot.buffer.SetLength(nBytes);
     slot.nTime = nTime;
     slot.nWidth = nWidth;
@@ -624,8 +631,8 @@ void CVideoShareInternal::PackBlock(const int16_t* pBlock)
     for (int nFrame = 0; nFrame < 2; ++nFrame)
     {
         int32_t nWritten = 0;
-        if (!m_speex->Encode(pcm + nFrame * kBlockSamples, kBlockSamples, 0, p + nLength, kAudioSlotBytes - nLength,
-                             &nWritten))
+        if (!m_speex->Encode(pcm + nFrame * kBlockSamples, kBlockSamples, 0, p + nLength,
+                             kAudioSlotBytes - nLength, &nWritten))
             return;
         nLength += std::clamp(nWritten, 0, kAudioSlotBytes - nLength);
     }
@@ -674,9 +681,8 @@ void CVideoShareInternal::DecodePass()
         if (m_bPlaying)
         {
             const int64_t nPosition = ClockLocked() - m_nStartBase;
-            const auto onlyMarkers = [](const std::deque<S_ENTRY>& list) {
-                return std::all_of(list.begin(), list.end(), [](const S_ENTRY& e) { return e.nSlot < 0; });
-            };
+            const auto onlyMarkers = [](const std::deque<S_ENTRY>& list)
+            { return std::all_of(list.begin(), list.end(), [](const S_ENTRY& e) { return e.nSlot < 0; }); };
             // The end: past the movie's duration, or the file ended and everything was delivered.
             bStop = (m_nDuration > 0 && nPosition > m_nDuration) ||
                     (m_bEndOfFile && onlyMarkers(m_video) && onlyMarkers(m_audio));

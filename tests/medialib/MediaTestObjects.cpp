@@ -114,6 +114,7 @@ S_FILEREAD ReadMediaFile(const std::string& sPath)
         return result;
     }
     result.bOpened = true;
+    if (pFormat->duration != AV_NOPTS_VALUE) result.dDuration = pFormat->duration / 1e6;
     for (unsigned i = 0; i < pFormat->nb_streams; ++i)
     {
         const AVStream* pStream = pFormat->streams[i];
@@ -124,6 +125,9 @@ S_FILEREAD ReadMediaFile(const std::string& sPath)
         stream.nSampleRate = pStream->codecpar->sample_rate;
         stream.nWidth = pStream->codecpar->width;
         stream.nHeight = pStream->codecpar->height;
+        if (pStream->duration != AV_NOPTS_VALUE)
+            stream.dDuration = pStream->duration * av_q2d(pStream->time_base);
+        if (pStream->avg_frame_rate.den) stream.dFrameRate = av_q2d(pStream->avg_frame_rate);
         result.streams.push_back(stream);
     }
     AVPacket* pPacket = av_packet_alloc();

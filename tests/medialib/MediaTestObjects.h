@@ -56,10 +56,12 @@ struct S_STREAMREAD
     std::vector<bool> keys;
     int nTimeBaseNum = 0, nTimeBaseDen = 1;
     int nSampleRate = 0, nWidth = 0, nHeight = 0;
+    double dDuration = 0, dFrameRate = 0; // seconds; frames per second on average
 };
 struct S_FILEREAD
 {
     bool bOpened = false;
+    double dDuration = 0;
     std::vector<S_STREAMREAD> streams;
 };
 S_FILEREAD ReadMediaFile(const std::string& sPath);

@@ -35,25 +35,29 @@ public:
     void OnVideoFrame(const uint8_t* pData, int32_t nBytes, int32_t nSeconds, int32_t nWidth, int32_t nHeight,
                       const wchar_t* szFormat) override
     {
-        signal.Notify([&] {
-            if (!pData)
+        signal.Notify(
+            [&]
             {
-                EXPECT_STREQ(szFormat, L"00NONE");
-                ++nVideoEnds;
-                return;
-            }
-            EXPECT_STREQ(szFormat, L"12YUV420");
-            pictures.push_back({nSeconds, nWidth, nHeight, nBytes, pData[0]});
-        });
+                if (!pData)
+                {
+                    EXPECT_STREQ(szFormat, L"00NONE");
+                    ++nVideoEnds;
+                    return;
+                }
+                EXPECT_STREQ(szFormat, L"12YUV420");
+                pictures.push_back({nSeconds, nWidth, nHeight, nBytes, pData[0]});
+            });
     }
     void OnAudio(const uint8_t* pData, int32_t nBytes, int32_t nSeconds) override
     {
-        signal.Notify([&] {
-            if (!pData)
-                ++nAudioEnds;
-            else
-                packets.push_back({std::vector<uint8_t>(pData, pData + nBytes), nSeconds});
-        });
+        signal.Notify(
+            [&]
+            {
+                if (!pData)
+                    ++nAudioEnds;
+                else
+                    packets.push_back({std::vector<uint8_t>(pData, pData + nBytes), nSeconds});
+            });
     }
     template <class F> auto Locked(F f)
     {
@@ -97,7 +101,8 @@ struct PlayerFixture : ::testing::Test
     }
     bool Rewound()
     {
-        return PollPlayTime([](int32_t nSeconds, int32_t bPlaying) { return nSeconds == 0 && bPlaying == 0; });
+        return PollPlayTime([](int32_t nSeconds, int32_t bPlaying)
+                            { return nSeconds == 0 && bPlaying == 0; });
     }
     bool WaitEnds()
     {
@@ -119,21 +124,17 @@ TEST_F(PlayerFixture, LoadTellsStatusesAndValues)
         S_VIDEOSHAREINFO info;
     };
     const Row rows[] = {
-        {"clip.mp4", {3, 0, 0, 320, 240, 25}},
-        {"clip.avi", {3, 0, 0, 320, 240, 30}},
-        {"clip.asf", {3, 0, 0, 320, 240, 25}},
-        {"video.mp4", {3, 1, 0, 320, 240, 25}},
-        {"audio.wav", {3, 0, 1, 0, 0, 0}},
-        {"text.mp4", {0, 4, 4, 0, 0, 0}},
-        {"truncated.mp4", {0, 4, 4, 0, 0, 0}},
-        {"missing.mp4", {0, 4, 4, 0, 0, 0}},
+        {"clip.mp4", {3, 0, 0, 320, 240, 25}}, {"clip.avi", {3, 0, 0, 320, 240, 30}},
+        {"clip.asf", {3, 0, 0, 320, 240, 25}}, {"video.mp4", {3, 1, 0, 320, 240, 25}},
+        {"audio.wav", {3, 0, 1, 0, 0, 0}},     {"text.mp4", {0, 4, 4, 0, 0, 0}},
+        {"truncated.mp4", {0, 4, 4, 0, 0, 0}}, {"missing.mp4", {0, 4, 4, 0, 0, 0}},
     };
     for (const Row& row : rows)
     {
         const S_VIDEOSHAREINFO info = Load(row.szName);
         EXPECT_EQ(0, memcmp(&info, &row.info, sizeof(info)))
-            << row.szName << ": " << info.nDuration << " " << info.nAudioStatus << " " << info.nVideoStatus << " "
-            << info.nWidth << " " << info.nHeight << " " << info.nFrameRate;
+            << row.szName << ": " << info.nDuration << " " << info.nAudioStatus << " " << info.nVideoStatus
+            << " " << info.nWidth << " " << info.nHeight << " " << info.nFrameRate;
     }
     // A damaged file still gives statuses and plays to an end without harm.
     Load("flipped.avi");
@@ -150,55 +151,58 @@ TEST_F(PlayerFixture, PlaysPicturesAndSoundToOneEnd)
     ASSERT_TRUE(WaitEnds());
     // The player rewinds once the end was delivered.
     ASSERT_TRUE(Rewound());
-    events.Locked([&] {
-        EXPECT_EQ(events.nVideoEnds, 1);
-        EXPECT_EQ(events.nAudioEnds, 1);
-        EXPECT_EQ(events.pictures.size(), 75u);
-        int32_t nLast = 0;
-        for (const S_PICTURE& picture : events.pictures)
+    events.Locked(
+        [&]
         {
-            EXPECT_EQ(picture.nWidth, 320);
-            EXPECT_EQ(picture.nBytes, 320 * 240 * 3 / 2);
-            EXPECT_GE(picture.nSeconds, nLast);
-            nLast = picture.nSeconds;
-        }
-        EXPECT_EQ(nLast, 2);
-        // Sound only where it beeps: 100 ms of each second, about three 40 ms packets.
-        EXPECT_GE(events.packets.size(), 6u);
-        EXPECT_LE(events.packets.size(), 15u);
-        SpeexBits bits;
-        speex_bits_init(&bits);
-        void* pDecoder = speex_decoder_init(&speex_wb_mode);
-        for (size_t i = 0; i < events.packets.size(); ++i)
-        {
-            const std::vector<uint8_t>& p = events.packets[i].bytes;
-            EXPECT_GT(p.size(), 12u);
-            EXPECT_EQ(p[0], 0x80);
-            EXPECT_EQ(p[1], i == 0 ? 0xE1 : 0x61) << "the first packet after Play is marked";
-            EXPECT_EQ((p[2] << 8) | p[3], static_cast<int>(i));
-            EXPECT_EQ(static_cast<uint32_t>((p[4] << 24) | (p[5] << 16) | (p[6] << 8) | p[7]), 640u * i);
-            EXPECT_EQ((p[8] << 24) | (p[9] << 16) | (p[10] << 8) | p[11], kSourceId);
-            // Two Speex frames of 320 samples (of equal size at a fixed quality); the beep is in them.
-            const int nFrameBytes = static_cast<int>(p.size() - 12) / 2;
-            int16_t pcm[320];
-            int nPeak = 0;
-            for (int frame = 0; frame < 2; ++frame)
+            EXPECT_EQ(events.nVideoEnds, 1);
+            EXPECT_EQ(events.nAudioEnds, 1);
+            EXPECT_EQ(events.pictures.size(), 75u);
+            int32_t nLast = 0;
+            for (const S_PICTURE& picture : events.pictures)
             {
-                speex_bits_read_from(&bits, reinterpret_cast<const char*>(p.data() + 12 + frame * nFrameBytes),
-                                     nFrameBytes);
-                EXPECT_EQ(speex_decode_int(pDecoder, &bits, pcm), 0);
-                for (int16_t v : pcm)
-                    nPeak = std::max(nPeak, std::abs(static_cast<int>(v)));
+                EXPECT_EQ(picture.nWidth, 320);
+                EXPECT_EQ(picture.nBytes, 320 * 240 * 3 / 2);
+                EXPECT_GE(picture.nSeconds, nLast);
+                nLast = picture.nSeconds;
             }
-            EXPECT_LE(events.packets[i].nSeconds, 2);
-            if (i > 0)
+            EXPECT_EQ(nLast, 2);
+            // Sound only where it beeps: 100 ms of each second, about three 40 ms packets.
+            EXPECT_GE(events.packets.size(), 6u);
+            EXPECT_LE(events.packets.size(), 15u);
+            SpeexBits bits;
+            speex_bits_init(&bits);
+            void* pDecoder = speex_decoder_init(&speex_wb_mode);
+            for (size_t i = 0; i < events.packets.size(); ++i)
             {
-                EXPECT_GT(nPeak, 2000) << "packet " << i;
+                const std::vector<uint8_t>& p = events.packets[i].bytes;
+                EXPECT_GT(p.size(), 12u);
+                EXPECT_EQ(p[0], 0x80);
+                EXPECT_EQ(p[1], i == 0 ? 0xE1 : 0x61) << "the first packet after Play is marked";
+                EXPECT_EQ((p[2] << 8) | p[3], static_cast<int>(i));
+                EXPECT_EQ(static_cast<uint32_t>((p[4] << 24) | (p[5] << 16) | (p[6] << 8) | p[7]), 640u * i);
+                EXPECT_EQ((p[8] << 24) | (p[9] << 16) | (p[10] << 8) | p[11], kSourceId);
+                // Two Speex frames of 320 samples (of equal size at a fixed quality); the beep is in them.
+                const int nFrameBytes = static_cast<int>(p.size() - 12) / 2;
+                int16_t pcm[320];
+                int nPeak = 0;
+                for (int frame = 0; frame < 2; ++frame)
+                {
+                    speex_bits_read_from(&bits,
+                                         reinterpret_cast<const char*>(p.data() + 12 + frame * nFrameBytes),
+                                         nFrameBytes);
+                    EXPECT_EQ(speex_decode_int(pDecoder, &bits, pcm), 0);
+                    for (int16_t v : pcm)
+                        nPeak = std::max(nPeak, std::abs(static_cast<int>(v)));
+                }
+                EXPECT_LE(events.packets[i].nSeconds, 2);
+                if (i > 0)
+                {
+                    EXPECT_GT(nPeak, 2000) << "packet " << i;
+                }
             }
-        }
-        speex_decoder_destroy(pDecoder);
-        speex_bits_destroy(&bits);
-    });
+            speex_decoder_destroy(pDecoder);
+            speex_bits_destroy(&bits);
+        });
 }
 
 TEST_F(PlayerFixture, SeeksPausesAndEndsPastTheEnd)
@@ -211,14 +215,16 @@ TEST_F(PlayerFixture, SeeksPausesAndEndsPastTheEnd)
     ASSERT_TRUE(events.signal.WaitUntil([&] { return events.pictures.size() >= 5; }));
     EXPECT_TRUE(pPlayer->Pause());
     ASSERT_TRUE(PollPlayTime([&](int32_t, int32_t bPlaying) { return bPlaying == 0; }));
-    const size_t nPaused = events.Locked([&] {
-        EXPECT_EQ(events.pictures.front().nSeconds, 1);
-        for (const S_PICTURE& picture : events.pictures)
-            EXPECT_GE(picture.nSeconds, 1);
-        for (const S_PACKET& packet : events.packets)
-            EXPECT_GE(packet.nSeconds, 1);
-        return events.pictures.size();
-    });
+    const size_t nPaused = events.Locked(
+        [&]
+        {
+            EXPECT_EQ(events.pictures.front().nSeconds, 1);
+            for (const S_PICTURE& picture : events.pictures)
+                EXPECT_GE(picture.nSeconds, 1);
+            for (const S_PACKET& packet : events.packets)
+                EXPECT_GE(packet.nSeconds, 1);
+            return events.pictures.size();
+        });
     // Paused: a Stop and a Load would show; nothing more arrives until Play. Then backward to 0.
     EXPECT_TRUE(pPlayer->Seek(0));
     EXPECT_TRUE(pPlayer->SetVolume(200));

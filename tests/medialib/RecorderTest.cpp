@@ -145,6 +145,9 @@ TEST_F(RecorderFixture, WritesMpeg4AndAacInThePlainLayout)
     EXPECT_EQ(video.nWidth, kWidth);
     EXPECT_EQ(audio.nSampleRate, kSampleRate);
     ASSERT_EQ(video.nPackets, 2 * kRate);
+    EXPECT_DOUBLE_EQ(video.dDuration, 2.0);
+    EXPECT_DOUBLE_EQ(video.dFrameRate, kRate);
+    EXPECT_NEAR(file.dDuration, 2.0, 0.05);
     // A key frame at least every 12 frames (the encoder may add one where the picture flashes).
     EXPECT_TRUE(video.keys[0]);
     for (int n = 0, nLastKey = 0; n < video.nPackets; ++n)

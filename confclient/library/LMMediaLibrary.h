@@ -32,9 +32,9 @@ class ILMMP4Recorder : public virtual ILMObject
 public:
     // Starts the recorder thread, which opens szPath; whether it opened is told by OnOpened.
     // Fails while a recording runs.
-    virtual int Start(const wchar_t* szPath, int32_t nCaptureWidth, int32_t nCaptureHeight, int32_t nOutputWidth,
-                      int32_t nOutputHeight, int32_t nVideoKbps, int32_t nAudioKbps, int32_t nFrameRate,
-                      int32_t nSampleRate, ILMMP4RecorderCB* pCallback) = 0;
+    virtual int Start(const wchar_t* szPath, int32_t nCaptureWidth, int32_t nCaptureHeight,
+                      int32_t nOutputWidth, int32_t nOutputHeight, int32_t nVideoKbps, int32_t nAudioKbps,
+                      int32_t nFrameRate, int32_t nSampleRate, ILMMP4RecorderCB* pCallback) = 0;
     // Hands over one bottom-up frame of the capture size at 16, 24 or 32 bits per pixel (low 16
     // bits of nBitsPerPixel). Nonzero also when the frame was dropped because the thread lags.
     virtual int AddVideoFrame(const uint8_t* pFrame, int32_t nBytes, int32_t nBitsPerPixel) = 0;

@@ -3,7 +3,8 @@
 #include "confclient/library/LMErrorCodes.h"
 #include "lmlibrary10/core/VideoShareInternal.h"
 
-extern "C" {
+extern "C"
+{
 #include <libavutil/log.h>
 }
 

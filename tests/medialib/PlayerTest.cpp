@@ -1,6 +1,7 @@
 // The movie player natively over movies Debian's ffmpeg made: Load's statuses and values, pictures
 // and sound packets at their times, seek, pause, the end, and broken files.
 #include "lmlibrary10/core/VideoShare.h"
+#include "lmvideo/fixtures/StampedPattern.h"
 #include "tests/medialib/MediaTestObjects.h"
 
 #include <gtest/gtest.h>
@@ -20,7 +21,7 @@ constexpr int32_t kSourceId = 0x01020304;
 struct S_PICTURE
 {
     int32_t nSeconds, nWidth, nHeight, nBytes;
-    uint8_t nFirstLuma;
+    int32_t nStamp; // the pattern's frame number, -1 when unreadable
 };
 struct S_PACKET
 {
@@ -45,7 +46,8 @@ public:
                     return;
                 }
                 EXPECT_STREQ(szFormat, L"12YUV420");
-                pictures.push_back({nSeconds, nWidth, nHeight, nBytes, pData[0]});
+                pictures.push_back(
+                    {nSeconds, nWidth, nHeight, nBytes, ReadPatternStamp(pData, nWidth, nHeight)});
             });
     }
     void OnAudio(const uint8_t* pData, int32_t nBytes, int32_t nSeconds) override
@@ -207,9 +209,10 @@ TEST_F(PlayerFixture, PlaysPicturesAndSoundToOneEnd)
 
 TEST_F(PlayerFixture, SeeksPausesAndEndsPastTheEnd)
 {
+    // clip.mp4 has key frames at 0 and 2 s only.
     ASSERT_TRUE(pPlayer->Init(&events, kSourceId, 0));
     Load("clip.mp4");
-    // Forward from 0 to 1 s: the key frame at 1 s; nothing older is delivered.
+    // Forward from 0 to 1 s: to the next key frame, at 2 s (frame 50).
     EXPECT_TRUE(pPlayer->Seek(1));
     EXPECT_TRUE(pPlayer->Play());
     ASSERT_TRUE(events.signal.WaitUntil([&] { return events.pictures.size() >= 5; }));
@@ -218,28 +221,46 @@ TEST_F(PlayerFixture, SeeksPausesAndEndsPastTheEnd)
     const size_t nPaused = events.Locked(
         [&]
         {
-            EXPECT_EQ(events.pictures.front().nSeconds, 1);
+            EXPECT_EQ(events.pictures.front().nStamp, 50);
             for (const S_PICTURE& picture : events.pictures)
-                EXPECT_GE(picture.nSeconds, 1);
+                EXPECT_GE(picture.nStamp, 50);
             for (const S_PACKET& packet : events.packets)
                 EXPECT_GE(packet.nSeconds, 1);
             return events.pictures.size();
         });
-    // Paused: a Stop and a Load would show; nothing more arrives until Play. Then backward to 0.
-    EXPECT_TRUE(pPlayer->Seek(0));
+    // Backward to 1 s: decoded from the key frame at 0, delivered from frame 25 on. Paused,
+    // nothing arrives until Play.
+    EXPECT_TRUE(pPlayer->Seek(1));
     EXPECT_TRUE(pPlayer->SetVolume(200));
     EXPECT_FALSE(pPlayer->SetVolume(201));
-    EXPECT_EQ(events.Locked([&] { return events.pictures.size(); }), nPaused);
-    events.Locked([&] { events.pictures.clear(); });
+    ASSERT_TRUE(PollPlayTime([&](int32_t nSeconds, int32_t) { return nSeconds == 1; }));
+    events.Locked(
+        [&]
+        {
+            EXPECT_EQ(events.pictures.size(), nPaused);
+            events.pictures.clear();
+            events.packets.clear();
+        });
     EXPECT_TRUE(pPlayer->Play());
     ASSERT_TRUE(events.signal.WaitUntil([&] { return events.pictures.size() >= 3; }));
-    EXPECT_EQ(events.Locked([&] { return events.pictures.front().nSeconds; }), 0);
-    // Past the end: one end signal per kind, and back at 0.
+    events.Locked(
+        [&]
+        {
+            EXPECT_EQ(events.pictures.front().nStamp, 25);
+            EXPECT_EQ(events.pictures.front().nSeconds, 1);
+        });
+    // Past the end: one end signal per kind (the earlier run had its own), and back at 0.
+    events.Locked([&] { events.nVideoEnds = events.nAudioEnds = 0; });
     pPlayer->SeekRelatively(10);
     ASSERT_TRUE(WaitEnds());
     ASSERT_TRUE(Rewound());
     EXPECT_EQ(events.Locked([&] { return events.nVideoEnds; }), 1);
     EXPECT_EQ(events.Locked([&] { return events.nAudioEnds; }), 1);
+    // Play after the end starts again from frame 0.
+    events.Locked([&] { events.pictures.clear(); });
+    EXPECT_TRUE(pPlayer->Play());
+    ASSERT_TRUE(events.signal.WaitUntil([&] { return !events.pictures.empty(); }));
+    EXPECT_EQ(events.Locked([&] { return events.pictures.front().nStamp; }), 0);
 }
 
 TEST_F(PlayerFixture, SilenceGivesNoPacket)

@@ -45,10 +45,22 @@ class CRecorderEvents : public ILMMP4RecorderCB, public CEvents
 {
 public:
     void OnReserved(int32_t, int32_t) override {}
-    void OnOpened() override { Change([&] { ++nOpened; }); }
-    void OnVideoWritten() override { Change([&] { ++nVideo; }); }
-    void OnAudioWritten() override { Change([&] { ++nAudio; }); }
-    void OnClosed() override { Change([&] { ++nClosed; }); }
+    void OnOpened() override
+    {
+        Change([&] { ++nOpened; });
+    }
+    void OnVideoWritten() override
+    {
+        Change([&] { ++nVideo; });
+    }
+    void OnAudioWritten() override
+    {
+        Change([&] { ++nAudio; });
+    }
+    void OnClosed() override
+    {
+        Change([&] { ++nClosed; });
+    }
     int nOpened = 0, nVideo = 0, nAudio = 0, nClosed = 0;
 };
 
@@ -59,31 +71,35 @@ public:
     void OnVideoFrame(const uint8_t* pData, int32_t nBytes, int32_t nSeconds, int32_t nWidth, int32_t nHeight,
                       const wchar_t* szFormat) override
     {
-        Change([&] {
-            if (!pData)
-                ++nVideoEnds;
-            else if (nWidth == kWidth && nHeight == kHeight && nBytes == kWidth * kHeight * 3 / 2 &&
-                     wcscmp(szFormat, L"12YUV420") == 0)
+        Change(
+            [&]
             {
-                ++nPictures;
-                nLastSecond = nSeconds;
-                // Flash frames (the first of each second) stay bright through the encoder.
-                if (pData[kWidth * kHeight / 2 + kWidth / 2] > 0xC0) ++nBright;
-            }
-            else
-                ++nOdd;
-        });
+                if (!pData)
+                    ++nVideoEnds;
+                else if (nWidth == kWidth && nHeight == kHeight && nBytes == kWidth * kHeight * 3 / 2 &&
+                         wcscmp(szFormat, L"12YUV420") == 0)
+                {
+                    ++nPictures;
+                    nLastSecond = nSeconds;
+                    // Flash frames (the first of each second) stay bright through the encoder.
+                    if (pData[kWidth * kHeight / 2 + kWidth / 2] > 0xC0) ++nBright;
+                }
+                else
+                    ++nOdd;
+            });
     }
     void OnAudio(const uint8_t* pData, int32_t nBytes, int32_t) override
     {
-        Change([&] {
-            if (!pData)
-                ++nAudioEnds;
-            else if (nBytes > 12 && pData[0] == 0x80 && (pData[1] & 0x7F) == 0x61 && pData[11] == 0x2A)
-                ++nPackets;
-            else
-                ++nOdd;
-        });
+        Change(
+            [&]
+            {
+                if (!pData)
+                    ++nAudioEnds;
+                else if (nBytes > 12 && pData[0] == 0x80 && (pData[1] & 0x7F) == 0x61 && pData[11] == 0x2A)
+                    ++nPackets;
+                else
+                    ++nOdd;
+            });
     }
     int nPictures = 0, nBright = 0, nLastSecond = -1, nPackets = 0, nVideoEnds = 0, nAudioEnds = 0, nOdd = 0;
 };
@@ -116,8 +132,8 @@ TEST(MediaLibrary, RecordsAnMp4AndPlaysItBack)
         CRecorderEvents events;
         CLMObjectPtr<ILMMP4Recorder> recorder(1, kLibrary10, L"GetMP4Recorder");
         ASSERT_TRUE(recorder) << "GetMP4Recorder binds";
-        ASSERT_TRUE(recorder->Start(path.c_str(), kWidth, kHeight, kWidth, kHeight, 600, 32, kRate, kSampleRate,
-                                    &events));
+        ASSERT_TRUE(recorder->Start(path.c_str(), kWidth, kHeight, kWidth, kHeight, 600, 32, kRate,
+                                    kSampleRate, &events));
         ASSERT_TRUE(events.WaitUntil([&] { return events.nOpened == 1; }));
         // Three seconds of frames, bright on the first of each second, and a steady tone.
         std::vector<int16_t> tone(kSampleRate / kRate);
@@ -126,7 +142,8 @@ TEST(MediaLibrary, RecordsAnMp4AndPlaysItBack)
             std::vector<uint8_t> frame(kWidth * kHeight * 4, n % kRate == 0 ? 0xF0 : 0x30);
             ASSERT_TRUE(recorder->AddVideoFrame(frame.data(), static_cast<int32_t>(frame.size()), 32));
             for (size_t i = 0; i < tone.size(); ++i)
-                tone[i] = static_cast<int16_t>(10000 * std::sin(2 * kPi * 800 * (n * tone.size() + i) / kSampleRate));
+                tone[i] = static_cast<int16_t>(10000 *
+                                               std::sin(2 * kPi * 800 * (n * tone.size() + i) / kSampleRate));
             ASSERT_TRUE(recorder->AddAudio(reinterpret_cast<const uint8_t*>(tone.data()),
                                            static_cast<int32_t>(tone.size() * 2)));
             // In step with the recorder thread, so the pending limits drop nothing here.

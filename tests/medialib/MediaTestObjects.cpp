@@ -144,6 +144,72 @@ S_FILEREAD ReadMediaFile(const std::string& sPath)
     return result;
 }
 
+S_FILEDECODE DecodeMediaFile(const std::string& sPath)
+{
+    S_FILEDECODE result;
+    AVFormatContext* pFormat = nullptr;
+    if (avformat_open_input(&pFormat, sPath.c_str(), nullptr, nullptr) < 0) return result;
+    avformat_find_stream_info(pFormat, nullptr);
+    AVCodecContext* contexts[2] = {};
+    const int streams[2] = {av_find_best_stream(pFormat, AVMEDIA_TYPE_VIDEO, -1, -1, nullptr, 0),
+                            av_find_best_stream(pFormat, AVMEDIA_TYPE_AUDIO, -1, -1, nullptr, 0)};
+    for (int k = 0; k < 2; ++k)
+    {
+        if (streams[k] < 0) continue;
+        const AVCodecParameters* pParameters = pFormat->streams[streams[k]]->codecpar;
+        contexts[k] = avcodec_alloc_context3(avcodec_find_decoder(pParameters->codec_id));
+        avcodec_parameters_to_context(contexts[k], pParameters);
+        avcodec_open2(contexts[k], nullptr, nullptr);
+    }
+    AVPacket* pPacket = av_packet_alloc();
+    AVFrame* pFrame = av_frame_alloc();
+    const auto drain = [&](int k)
+    {
+        const AVRational timeBase = pFormat->streams[streams[k]]->time_base;
+        while (avcodec_receive_frame(contexts[k], pFrame) >= 0)
+        {
+            const double dTime = pFrame->best_effort_timestamp * av_q2d(timeBase);
+            if (k == 0)
+            {
+                double dSum = 0;
+                for (int y = 0; y < pFrame->height; ++y)
+                    for (int x = 0; x < pFrame->width; ++x)
+                        dSum += pFrame->data[0][y * pFrame->linesize[0] + x];
+                result.pictures.emplace_back(dTime, dSum / (pFrame->width * pFrame->height));
+            }
+            else if (pFrame->format == AV_SAMPLE_FMT_FLTP)
+            {
+                if (result.sound.empty()) result.dSoundStart = dTime;
+                result.nSampleRate = pFrame->sample_rate;
+                const float* pSamples = reinterpret_cast<const float*>(pFrame->data[0]);
+                result.sound.insert(result.sound.end(), pSamples, pSamples + pFrame->nb_samples);
+            }
+            av_frame_unref(pFrame);
+        }
+    };
+    while (av_read_frame(pFormat, pPacket) >= 0)
+    {
+        for (int k = 0; k < 2; ++k)
+            if (contexts[k] && pPacket->stream_index == streams[k])
+            {
+                avcodec_send_packet(contexts[k], pPacket);
+                drain(k);
+            }
+        av_packet_unref(pPacket);
+    }
+    for (int k = 0; k < 2; ++k)
+        if (contexts[k])
+        {
+            avcodec_send_packet(contexts[k], nullptr);
+            drain(k);
+            avcodec_free_context(&contexts[k]);
+        }
+    av_frame_free(&pFrame);
+    av_packet_free(&pPacket);
+    avformat_close_input(&pFormat);
+    return result;
+}
+
 std::vector<uint8_t> ReadBytes(const std::string& sPath)
 {
     std::ifstream file(sPath, std::ios::binary);

@@ -67,3 +67,14 @@ struct S_FILEREAD
 S_FILEREAD ReadMediaFile(const std::string& sPath);
 
 std::vector<uint8_t> ReadBytes(const std::string& sPath);
+
+// What libavcodec decodes of a file's first video and audio streams: each picture's time and
+// mean luma, and the sound as mono float samples from its first sample's time.
+struct S_FILEDECODE
+{
+    std::vector<std::pair<double, double>> pictures; // seconds, mean luma
+    std::vector<float> sound;
+    double dSoundStart = 0;
+    int nSampleRate = 0;
+};
+S_FILEDECODE DecodeMediaFile(const std::string& sPath);

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <filesystem>
@@ -160,6 +161,28 @@ TEST_F(RecorderFixture, WritesMpeg4AndAacInThePlainLayout)
     // 40 blocks of 800 samples: 31 whole frames of 1024 samples (the rest is less than a frame).
     EXPECT_GE(audio.nPackets, 31);
     EXPECT_LE(audio.nPackets, 32);
+
+    // In sync: each flash (0 and 1 s) and the beep's onset lie within one frame of each other.
+    const S_FILEDECODE decoded = DecodeMediaFile(path.string());
+    std::vector<double> flashes, onsets;
+    for (const auto& [dTime, dLuma] : decoded.pictures)
+        if (dLuma > 160) flashes.push_back(dTime);
+    // An onset: a loud sample after at least 20 ms of quiet.
+    const auto quiet = [](float v) { return std::fabs(v) < 0.1f; };
+    for (size_t i = 0; i < decoded.sound.size(); ++i)
+    {
+        const auto from = decoded.sound.begin() + static_cast<std::ptrdiff_t>(i >= 320 ? i - 320 : 0);
+        if (!quiet(decoded.sound[i]) &&
+            std::all_of(from, decoded.sound.begin() + static_cast<std::ptrdiff_t>(i), quiet))
+            onsets.push_back(decoded.dSoundStart + static_cast<double>(i) / kSampleRate);
+    }
+    ASSERT_EQ(flashes.size(), 2u);
+    ASSERT_EQ(onsets.size(), 2u);
+    for (size_t i = 0; i < 2; ++i)
+    {
+        EXPECT_NEAR(flashes[i], static_cast<double>(i), 1e-6);
+        EXPECT_NEAR(onsets[i], flashes[i], 1.0 / kRate);
+    }
 }
 
 TEST_F(RecorderFixture, DroppedFramesAndBlocksKeepTheirTime)
@@ -219,6 +242,18 @@ TEST_F(RecorderFixture, RefusesBadFramesAndSurvivesAFileThatNeverOpened)
     EXPECT_EQ(events.nOpened, 0);
     EXPECT_EQ(events.nClosed, 0);
     EXPECT_EQ(events.nVideo, 0);
+}
+
+TEST_F(RecorderFixture, StopRightAfterStartFinishesTheFile)
+{
+    // The thread's queue exists before Start returns, so this Stop is not lost (nor Destroy's wait).
+    ASSERT_TRUE(Start(sDir / "at-once.mp4"));
+    ASSERT_TRUE(pRecorder->Stop());
+    pRecorder->Destroy();
+    pRecorder = nullptr;
+    EXPECT_EQ(events.nOpened, 1);
+    EXPECT_EQ(events.nClosed, 1);
+    EXPECT_TRUE(ReadMediaFile((sDir / "at-once.mp4").string()).bOpened);
 }
 
 TEST_F(RecorderFixture, StopsTwiceAndKeepsAWideName)

@@ -82,14 +82,24 @@ void CVideoShareInternal::Close()
     avformat_close_input(&m_pFormat);
     swr_free(&m_pConvert);
     swr_free(&m_pResample);
+    av_channel_layout_uninit(&m_soundLayout);
+    m_nSoundFormat = m_nSoundRate = -1;
     sws_freeContext(m_pScale);
     m_pScale = nullptr;
     m_nVideoStream = m_nAudioStream = -1;
     m_nDuration = 0;
     m_nAudioClock = INT64_MIN;
     m_nDropBefore = INT64_MIN;
-    m_bEndOfFile = false;
+    m_bEndOfFile = m_bMarkersDue = false;
     m_pending.clear();
+    FreeBacklog();
+}
+
+void CVideoShareInternal::FreeBacklog()
+{
+    for (AVFrame*& pFrame : m_backlog)
+        av_frame_free(&pFrame);
+    m_backlog.clear();
 }
 
 void CVideoShareInternal::Load(const std::string& sPath, S_VIDEOSHAREINFO& info)
@@ -147,24 +157,8 @@ void CVideoShareInternal::Load(const std::string& sPath, S_VIDEOSHAREINFO& info)
     if (m_nAudioStream >= 0)
     {
         m_pAudioCodec = OpenDecoder(m_pFormat->streams[m_nAudioStream]);
-        const int nRate = m_pAudioCodec ? m_pAudioCodec->sample_rate : 0;
-        if (m_pAudioCodec && nRate > 0)
-        {
-            AVChannelLayout mono = AV_CHANNEL_LAYOUT_MONO;
-            swr_alloc_set_opts2(&m_pConvert, &m_pAudioCodec->ch_layout, AV_SAMPLE_FMT_S16, nRate,
-                                &m_pAudioCodec->ch_layout, m_pAudioCodec->sample_fmt, nRate, 0, nullptr);
-            swr_alloc_set_opts2(&m_pResample, &mono, AV_SAMPLE_FMT_S16, kSampleRate, &mono, AV_SAMPLE_FMT_S16,
-                                nRate, 0, nullptr);
-            if (m_pResample)
-            {
-                av_opt_set_int(m_pResample, "filter_size", 16, 0);
-                av_opt_set_int(m_pResample, "phase_shift", 10, 0);
-                av_opt_set_int(m_pResample, "linear_interp", 0, 0);
-                av_opt_set_double(m_pResample, "cutoff", 0.8, 0);
-            }
-        }
-        if (!m_pAudioCodec || nRate <= 0 || !m_pConvert || !m_pResample || swr_init(m_pConvert) < 0 ||
-            swr_init(m_pResample) < 0)
+        if (!m_pAudioCodec ||
+            !ConfigureSound(m_pAudioCodec->sample_fmt, m_pAudioCodec->ch_layout, m_pAudioCodec->sample_rate))
         {
             avcodec_free_context(&m_pAudioCodec);
             swr_free(&m_pConvert);
@@ -177,6 +171,50 @@ void CVideoShareInternal::Load(const std::string& sPath, S_VIDEOSHAREINFO& info)
     }
     else
         m_nAudioStream = -1;
+}
+
+bool CVideoShareInternal::ConfigureSound(int nFormat, const AVChannelLayout& layout, int nRate)
+{
+    if (nRate <= 0 || layout.nb_channels <= 0 || nFormat < 0) return false;
+    if (m_pConvert && nFormat == m_nSoundFormat && nRate == m_nSoundRate &&
+        !av_channel_layout_compare(&layout, &m_soundLayout))
+        return true;
+    swr_free(&m_pConvert);
+    av_channel_layout_uninit(&m_soundLayout);
+    m_nSoundFormat = -1;
+    // The decoded sound as 16-bit interleaved samples of its own channels and rate.
+    AVChannelLayout channels{};
+    if (av_channel_layout_copy(&channels, &layout) < 0) return false;
+    const bool bMade = swr_alloc_set_opts2(&m_pConvert, &channels, AV_SAMPLE_FMT_S16, nRate, &channels,
+                                           static_cast<AVSampleFormat>(nFormat), nRate, 0, nullptr) >= 0 &&
+                       swr_init(m_pConvert) >= 0;
+    av_channel_layout_uninit(&channels);
+    if (!bMade)
+    {
+        swr_free(&m_pConvert);
+        return false;
+    }
+    if (!m_pResample || nRate != m_nSoundRate)
+    {
+        // The folded mono sound to 16 kHz.
+        swr_free(&m_pResample);
+        AVChannelLayout mono = AV_CHANNEL_LAYOUT_MONO;
+        if (swr_alloc_set_opts2(&m_pResample, &mono, AV_SAMPLE_FMT_S16, kSampleRate, &mono, AV_SAMPLE_FMT_S16,
+                                nRate, 0, nullptr) < 0)
+            return false;
+        av_opt_set_int(m_pResample, "filter_size", 16, 0);
+        av_opt_set_int(m_pResample, "phase_shift", 10, 0);
+        av_opt_set_int(m_pResample, "linear_interp", 0, 0);
+        av_opt_set_double(m_pResample, "cutoff", 0.8, 0);
+        if (swr_init(m_pResample) < 0)
+        {
+            swr_free(&m_pResample);
+            return false;
+        }
+    }
+    m_nSoundFormat = nFormat;
+    m_nSoundRate = nRate;
+    return av_channel_layout_copy(&m_soundLayout, &layout) >= 0;
 }
 
 // ---- The clock and the playback thread
@@ -366,7 +404,8 @@ void CVideoShareInternal::ClearLists(bool bSignalEnds)
     if (m_pResample) swr_init(m_pResample);
     m_pending.clear();
     m_nAudioClock = INT64_MIN;
-    m_bEndOfFile = false;
+    m_bEndOfFile = m_bMarkersDue = false;
+    FreeBacklog();
     if (bSignalEnds && bVideoEnd) m_pCallback->OnVideoFrame(nullptr, 0, 0, 0, 0, LM_FMT_NONE);
     if (bSignalEnds && bAudioEnd) m_pCallback->OnAudio(nullptr, 0, 0);
 }
@@ -459,7 +498,10 @@ size_t CVideoShareInternal::AudioCount()
 
 bool CVideoShareInternal::HasWork()
 {
-    return m_pFormat && !m_bEndOfFile && VideoCount() < kVideoSlots && AudioCount() < kAudioSlots;
+    if (!m_pFormat) return false;
+    const bool bVideoRoom = VideoCount() < kVideoSlots;
+    if (!m_backlog.empty()) return bVideoRoom;
+    return m_bMarkersDue || (!m_bEndOfFile && bVideoRoom && AudioCount() < kAudioSlots);
 }
 
 bool CVideoShareInternal::ReadPacket()
@@ -467,17 +509,11 @@ bool CVideoShareInternal::ReadPacket()
     const int nResult = av_read_frame(m_pFormat, m_pPacket);
     if (nResult < 0)
     {
-        // The end (or an unreadable rest): drain both decoders, then mark the end of each list.
+        // The end (or an unreadable rest): drain both decoders; the lists' end markers follow
+        // the last picture.
         if (m_pVideoCodec) DecodeVideo(nullptr);
         if (m_pAudioCodec) DecodeAudio(nullptr);
-        m_bEndOfFile = true;
-        std::lock_guard<std::mutex> guard(m_lock);
-        // One more marker than the reserve, so that the playback thread reaches one.
-        for (size_t i = 0; i <= m_nQueueReserve; ++i)
-        {
-            m_video.push_back({-1, 0});
-            m_audio.push_back({-1, 0});
-        }
+        m_bEndOfFile = m_bMarkersDue = true;
         return false;
     }
     if (m_pPacket->stream_index == m_nVideoStream)
@@ -493,7 +529,11 @@ void CVideoShareInternal::DecodeVideo(AVPacket* pPacket)
     if (avcodec_send_packet(m_pVideoCodec, pPacket) < 0 && pPacket) return;
     while (avcodec_receive_frame(m_pVideoCodec, m_pFrame) >= 0)
     {
-        QueuePicture(m_pFrame);
+        // A packet can give more pictures than the list has room for: the rest wait their turn.
+        if (m_backlog.empty() && VideoCount() < kVideoSlots)
+            QueuePicture(m_pFrame);
+        else if (AVFrame* pCopy = av_frame_clone(m_pFrame))
+            m_backlog.push_back(pCopy);
         av_frame_unref(m_pFrame);
     }
 }
@@ -538,7 +578,13 @@ void CVideoShareInternal::DecodeAudio(AVPacket* pPacket)
     const AVStream* pStream = m_pFormat->streams[m_nAudioStream];
     while (avcodec_receive_frame(m_pAudioCodec, m_pFrame) >= 0)
     {
-        const int nChannels = std::max(1, m_pAudioCodec->ch_layout.nb_channels);
+        // A stream may change its format, channels or rate on the way.
+        if (!ConfigureSound(m_pFrame->format, m_pFrame->ch_layout, m_pFrame->sample_rate))
+        {
+            av_frame_unref(m_pFrame);
+            continue;
+        }
+        const int nChannels = m_pFrame->ch_layout.nb_channels;
         const int nIn = m_pFrame->nb_samples;
         const int64_t nTime = m_pFrame->best_effort_timestamp == AV_NOPTS_VALUE
                                   ? AV_NOPTS_VALUE
@@ -651,11 +697,28 @@ void CVideoShareInternal::PackBlock(const int16_t* pBlock)
 void CVideoShareInternal::DecodePass()
 {
     if (!m_pFormat) return;
+    while (!m_backlog.empty() && VideoCount() < kVideoSlots)
+    {
+        QueuePicture(m_backlog.front());
+        av_frame_free(&m_backlog.front());
+        m_backlog.pop_front();
+    }
     const size_t nAudioBefore = AudioCount();
     PackPending();
-    if (AudioCount() == nAudioBefore)
-        while (!m_bEndOfFile && VideoCount() < kVideoSlots && AudioCount() < kAudioSlots)
+    if (AudioCount() == nAudioBefore && m_backlog.empty())
+        while (!m_bEndOfFile && m_backlog.empty() && VideoCount() < kVideoSlots && AudioCount() < kAudioSlots)
             ReadPacket();
+    if (m_bMarkersDue && m_backlog.empty())
+    {
+        m_bMarkersDue = false;
+        std::lock_guard<std::mutex> guard(m_lock);
+        // One more marker than the reserve, so that the playback thread reaches one.
+        for (size_t i = 0; i <= m_nQueueReserve; ++i)
+        {
+            m_video.push_back({-1, 0});
+            m_audio.push_back({-1, 0});
+        }
+    }
 
     bool bStop = false;
     {
@@ -685,7 +748,7 @@ void CVideoShareInternal::DecodePass()
             { return std::all_of(list.begin(), list.end(), [](const S_ENTRY& e) { return e.nSlot < 0; }); };
             // The end: past the movie's duration, or the file ended and everything was delivered.
             bStop = (m_nDuration > 0 && nPosition > m_nDuration) ||
-                    (m_bEndOfFile && onlyMarkers(m_video) && onlyMarkers(m_audio));
+                    (m_bEndOfFile && !m_bMarkersDue && onlyMarkers(m_video) && onlyMarkers(m_audio));
         }
     }
     if (bStop) Stop();

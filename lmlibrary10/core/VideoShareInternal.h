@@ -25,6 +25,11 @@ struct AVPacket;
 struct SwsContext;
 struct SwrContext;
 
+extern "C"
+{
+#include <libavutil/channel_layout.h>
+}
+
 class CVideoShareInternal
 {
 public:
@@ -83,6 +88,9 @@ private:
     };
 
     void Close();
+    // Makes the sound converters fit decoded sound of this format, layout and rate.
+    bool ConfigureSound(int nFormat, const AVChannelLayout& layout, int nRate);
+    void FreeBacklog();
     void StartPlayback();
     void EndPlayback();
     void HoldPlayback();
@@ -116,6 +124,9 @@ private:
     SwrContext* m_pConvert = nullptr;  // decoded sound to 16-bit interleaved, same rate
     SwrContext* m_pResample = nullptr; // mono 16-bit to 16 kHz
     SwsContext* m_pScale = nullptr;
+    int m_nSoundFormat = -1; // what m_pConvert was made for
+    int m_nSoundRate = -1;
+    AVChannelLayout m_soundLayout{};
     AVFrame* m_pFrame = nullptr;
     AVPacket* m_pPacket = nullptr;
     int64_t m_nDuration = 0; // microseconds, 0 when unknown
@@ -142,6 +153,8 @@ private:
     int64_t m_nAudioClock = INT64_MIN; // time of the first pending sample; INT64_MIN: not yet known
     int64_t m_nDropBefore = INT64_MIN; // after a seek: nothing older than this is queued
     bool m_bEndOfFile = false;
+    bool m_bMarkersDue = false;     // the end was read; the markers follow the backlog
+    std::deque<AVFrame*> m_backlog; // decoded pictures waiting for room in the list
     S_VIDEOSLOT m_videoSlots[kVideoSlots];
     S_AUDIOSLOT m_audioSlots[kAudioSlots];
     int m_nVideoRing = 0;

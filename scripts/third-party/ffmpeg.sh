@@ -17,10 +17,9 @@ configure_options() {
         --enable-avformat --enable-protocol=file \
         --enable-muxer=mp4 --enable-encoder=h263,mpeg4,aac \
         --enable-demuxer=mov,avi,asf,matroska,flv,mpegps,mpegts,wav,mp3,ogg \
-        --enable-decoder=h264,h263,h263p,mjpeg,mpeg4,msmpeg4v2,msmpeg4v3,wmv1,wmv2,mpeg1video,mpeg2video,flv,vp8 \
-        --enable-decoder=aac,mp3,mp3float,mp2,ac3,wmav1,wmav2,vorbis,opus,flac \
-        --enable-decoder=pcm_s16le,pcm_s16be,pcm_u8,pcm_s24le,pcm_f32le,adpcm_ms,adpcm_ima_wav \
-        --enable-parser=h264,h263,mjpeg,mpeg4video,mpegvideo,vp8,aac,mpegaudio,ac3,vorbis,opus,flac \
+        --enable-decoder=h264,h263,h263p,mjpeg,mpeg4,msmpeg4v2,msmpeg4v3,wmv1,wmv2,mpeg1video,mpeg2video,flv \
+        --enable-decoder=aac,mp3float,mp2float,wmav1,wmav2,vorbis,pcm_s16le,pcm_s16be,pcm_u8 \
+        --enable-parser=h264,h263,mjpeg,mpeg4video,mpegvideo,aac,mpegaudio,vorbis \
         --enable-swscale --enable-swresample
 }
 

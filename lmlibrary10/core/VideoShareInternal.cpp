@@ -74,6 +74,8 @@ void CVideoShareInternal::Close()
         m_bPlaying = false;
         m_video.clear();
         m_audio.clear();
+        // A new movie's end is told again.
+        m_bVideoEndSent = m_bAudioEndSent = false;
         m_nClock = m_nStartBase = 0;
         m_bClockUnset = true;
     }
@@ -387,13 +389,13 @@ void CVideoShareInternal::PlaybackThread()
 
 // ---- Commands
 
-void CVideoShareInternal::ClearLists(bool bSignalEnds)
+void CVideoShareInternal::ClearLists(bool bSignalEnds, bool bEnd)
 {
     bool bVideoEnd = false, bAudioEnd = false;
     {
         std::lock_guard<std::mutex> guard(m_lock);
-        bVideoEnd = !m_video.empty() && !m_bVideoEndSent;
-        bAudioEnd = !m_audio.empty() && !m_bAudioEndSent;
+        bVideoEnd = (bEnd || !m_video.empty()) && !m_bVideoEndSent;
+        bAudioEnd = (bEnd || !m_audio.empty()) && !m_bAudioEndSent;
         m_video.clear();
         m_audio.clear();
         m_bVideoEndSent = m_bAudioEndSent = false;
@@ -410,7 +412,7 @@ void CVideoShareInternal::ClearLists(bool bSignalEnds)
     if (bSignalEnds && bAudioEnd) m_pCallback->OnAudio(nullptr, 0, 0);
 }
 
-void CVideoShareInternal::Stop()
+void CVideoShareInternal::Stop(bool bEnd)
 {
     {
         std::lock_guard<std::mutex> guard(m_lock);
@@ -418,7 +420,7 @@ void CVideoShareInternal::Stop()
     }
     EndPlayback();
     if (!m_pFormat) return;
-    ClearLists(true);
+    ClearLists(true, bEnd);
     int64_t nStart;
     {
         std::lock_guard<std::mutex> guard(m_lock);
@@ -450,7 +452,7 @@ void CVideoShareInternal::SeekRelatively(int32_t nSeconds)
     }
     if (m_nDuration > 0 && nTarget - nStart > m_nDuration)
     {
-        Stop();
+        Stop(true);
         return;
     }
     SeekTo(nTarget, nSeconds < 0);
@@ -751,5 +753,5 @@ void CVideoShareInternal::DecodePass()
                     (m_bEndOfFile && !m_bMarkersDue && onlyMarkers(m_video) && onlyMarkers(m_audio));
         }
     }
-    if (bStop) Stop();
+    if (bStop) Stop(true);
 }

@@ -52,9 +52,9 @@ public:
     void Load(const std::string& sPath, S_VIDEOSHAREINFO& info);
     void Play();
     void Pause();
-    // Ends playback, drops what was queued (telling the end of each kind that had entries) and
-    // rewinds to the start.
-    void Stop();
+    // Ends playback, drops what was queued and rewinds to the start. Tells the end of each kind
+    // that had entries queued; at the movie's end (bEnd) of each kind not told yet.
+    void Stop(bool bEnd = false);
     // To nSeconds from the start of the movie.
     void Seek(int32_t nSeconds);
     // By nSeconds from the present position; past the end it stops.
@@ -101,7 +101,7 @@ private:
     bool DeliverAudio(std::unique_lock<std::mutex>& lock);
     int64_t ClockLocked() const;
     void SeekTo(int64_t nTarget, bool bBackward);
-    void ClearLists(bool bSignalEnds);
+    void ClearLists(bool bSignalEnds, bool bEnd = false);
 
     bool ReadPacket();
     void DecodeVideo(AVPacket* pPacket);

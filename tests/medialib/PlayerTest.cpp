@@ -145,8 +145,9 @@ TEST_F(PlayerFixture, LoadTellsStatusesAndValues)
     const Row rows[] = {
         {"clip.mp4", {3, 0, 0, 320, 240, 25}}, {"clip.avi", {3, 0, 0, 320, 240, 30}},
         {"clip.asf", {3, 0, 0, 320, 240, 25}}, {"video.mp4", {3, 1, 0, 320, 240, 25}},
-        {"audio.wav", {3, 0, 1, 0, 0, 0}},     {"text.mp4", {0, 4, 4, 0, 0, 0}},
-        {"truncated.mp4", {0, 4, 4, 0, 0, 0}}, {"missing.mp4", {0, 4, 4, 0, 0, 0}},
+        {"audio.wav", {3, 0, 1, 0, 0, 0}},     {"odd.mp4", {1, 1, 0, 320, 240, 25}},
+        {"text.mp4", {0, 4, 4, 0, 0, 0}},      {"truncated.mp4", {0, 4, 4, 0, 0, 0}},
+        {"missing.mp4", {0, 4, 4, 0, 0, 0}},
     };
     for (const Row& row : rows)
     {
@@ -228,6 +229,26 @@ TEST_F(PlayerFixture, PlaysPicturesAndSoundToOneEnd)
             }
             speex_decoder_destroy(pDecoder);
             speex_bits_destroy(&bits);
+        });
+}
+
+TEST_F(PlayerFixture, OddSizesBecomeEven)
+{
+    // 321 x 241 is delivered as 320 x 240, so the three planes keep their 4:2:0 layout.
+    ASSERT_TRUE(pPlayer->Init(&events, kSourceId, 0));
+    Load("odd.mp4");
+    EXPECT_TRUE(pPlayer->Play());
+    ASSERT_TRUE(WaitEnds());
+    events.Locked(
+        [&]
+        {
+            EXPECT_EQ(events.pictures.size(), 25u);
+            for (const S_PICTURE& picture : events.pictures)
+            {
+                EXPECT_EQ(picture.nWidth, 320);
+                EXPECT_EQ(picture.nHeight, 240);
+                EXPECT_EQ(picture.nBytes, 320 * 240 * 3 / 2);
+            }
         });
 }
 

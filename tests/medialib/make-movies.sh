@@ -31,6 +31,8 @@ pic 30000/1001 -f lavfi -i "$beep" -c:v mpeg4 -g 15 -c:a libmp3lame -b:a 96k cli
 pic 25 -f lavfi -i "$beep" -c:v wmv2 -c:a wmav2 clip.asf
 # Pictures only; sound only; full-scale stereo; silence.
 pic 25 -c:v mpeg4 -g 25 video.mp4
+# An odd picture size, one second.
+pic 25 -t 1 -vf scale=321:241 -c:v mpeg4 odd.mp4
 ff -f lavfi -i "$beep" audio.wav
 ff -f lavfi -i "aevalsrc=0.99*sin(2*PI*500*t)|0.99*sin(2*PI*500*t):s=44100:d=1" loud.wav
 ff -f lavfi -i "anullsrc=r=44100:cl=stereo" -t 1 silence.wav

@@ -48,7 +48,8 @@ std::vector<uint8_t> Frame(int n)
 
 const std::vector<std::vector<uint8_t>>& Frames()
 {
-    static const std::vector<std::vector<uint8_t>> frames = [] {
+    static const std::vector<std::vector<uint8_t>> frames = []
+    {
         std::vector<std::vector<uint8_t>> all;
         for (int n = 0; n < kFrames; ++n)
             all.push_back(Frame(n));
@@ -82,12 +83,14 @@ double ProcessCpuSeconds(int who)
 {
     rusage usage{};
     getrusage(who, &usage);
-    return usage.ru_utime.tv_sec + usage.ru_stime.tv_sec + (usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
+    return usage.ru_utime.tv_sec + usage.ru_stime.tv_sec +
+           (usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
 }
 
 void Recorder(benchmark::State& state)
 {
-    const int nOutputWidth = static_cast<int>(state.range(0)), nOutputHeight = static_cast<int>(state.range(1));
+    const int nOutputWidth = static_cast<int>(state.range(0)),
+              nOutputHeight = static_cast<int>(state.range(1));
     const auto& frames = Frames();
     std::vector<int16_t> audio(kSampleRate / kRate, 1000);
     CTestCodecLoader loader;
@@ -98,14 +101,16 @@ void Recorder(benchmark::State& state)
         CMP4RecorderWrapper recorder(&loader);
         const double dStart = ProcessCpuSeconds(RUSAGE_SELF);
         const std::wstring path = (BenchDir() / "ours.mp4").wstring();
-        recorder.Start(path.c_str(), kCaptureWidth, kCaptureHeight, nOutputWidth, nOutputHeight, kKbps, 32, kRate,
-                       kSampleRate, &events);
+        recorder.Start(path.c_str(), kCaptureWidth, kCaptureHeight, nOutputWidth, nOutputHeight, kKbps, 32,
+                       kRate, kSampleRate, &events);
         for (int n = 0; n < kFrames; ++n)
         {
             // As fast as the recorder takes them: never past its pending limit, so nothing drops.
-            events.signal.WaitUntil([&] { return n - events.nVideo < CMP4RecorderWrapper::kVideoPendingLimit; });
+            events.signal.WaitUntil([&]
+                                    { return n - events.nVideo < CMP4RecorderWrapper::kVideoPendingLimit; });
             recorder.AddVideoFrame(frames[n].data(), static_cast<int32_t>(frames[n].size()), 32);
-            recorder.AddAudio(reinterpret_cast<const uint8_t*>(audio.data()), static_cast<int32_t>(audio.size() * 2));
+            recorder.AddAudio(reinterpret_cast<const uint8_t*>(audio.data()),
+                              static_cast<int32_t>(audio.size() * 2));
         }
         recorder.Stop();
         events.signal.WaitUntil([&] { return events.nClosed == 1; });
@@ -118,7 +123,8 @@ void Recorder(benchmark::State& state)
 // The same frames as one raw file, made once, and the same audio.
 void CommandLine(benchmark::State& state)
 {
-    const int nOutputWidth = static_cast<int>(state.range(0)), nOutputHeight = static_cast<int>(state.range(1));
+    const int nOutputWidth = static_cast<int>(state.range(0)),
+              nOutputHeight = static_cast<int>(state.range(1));
     const fs::path raw = BenchDir() / "frames.bgra", pcm = BenchDir() / "audio.s16";
     if (!fs::exists(raw))
     {
@@ -126,20 +132,24 @@ void CommandLine(benchmark::State& state)
         // The recorder's frames are bottom-up; the command line flips them with vflip as the
         // recorder's converter does.
         for (const auto& frame : Frames())
-            out.write(reinterpret_cast<const char*>(frame.data()), static_cast<std::streamsize>(frame.size()));
+            out.write(reinterpret_cast<const char*>(frame.data()),
+                      static_cast<std::streamsize>(frame.size()));
         std::ofstream sound(pcm, std::ios::binary);
         std::vector<int16_t> audio(static_cast<size_t>(kSampleRate) * kFrames / kRate, 1000);
-        sound.write(reinterpret_cast<const char*>(audio.data()), static_cast<std::streamsize>(audio.size() * 2));
+        sound.write(reinterpret_cast<const char*>(audio.data()),
+                    static_cast<std::streamsize>(audio.size() * 2));
     }
-    const std::string scale = nOutputWidth == kCaptureWidth ? "vflip"
-                                                             : "vflip,scale=" + std::to_string(nOutputWidth) + ":" +
-                                                                   std::to_string(nOutputHeight) + ":flags=bilinear";
+    const std::string scale = nOutputWidth == kCaptureWidth
+                                  ? "vflip"
+                                  : "vflip,scale=" + std::to_string(nOutputWidth) + ":" +
+                                        std::to_string(nOutputHeight) + ":flags=bilinear";
     const std::string command =
         "ffmpeg -hide_banner -loglevel error -nostdin -y -threads 1 -f rawvideo -pix_fmt bgra -s " +
-        std::to_string(kCaptureWidth) + "x" + std::to_string(kCaptureHeight) + " -r " + std::to_string(kRate) +
-        " -i " + raw.string() + " -f s16le -ar " + std::to_string(kSampleRate) + " -ac 1 -i " + pcm.string() +
-        " -vf " + scale + " -pix_fmt yuv420p -c:v mpeg4 -b:v " + std::to_string(kKbps) +
-        "k -g 12 -c:a aac -b:a 32k -threads 1 -filter_threads 1 " + (BenchDir() / "cli.mp4").string();
+        std::to_string(kCaptureWidth) + "x" + std::to_string(kCaptureHeight) + " -r " +
+        std::to_string(kRate) + " -i " + raw.string() + " -f s16le -ar " + std::to_string(kSampleRate) +
+        " -ac 1 -i " + pcm.string() + " -vf " + scale + " -pix_fmt yuv420p -c:v mpeg4 -b:v " +
+        std::to_string(kKbps) + "k -g 12 -c:a aac -b:a 32k -threads 1 -filter_threads 1 " +
+        (BenchDir() / "cli.mp4").string();
     double dCpu = 0;
     for (auto _ : state)
     {
@@ -156,9 +166,21 @@ void CommandLine(benchmark::State& state)
 }
 } // namespace
 
-BENCHMARK(Recorder)->Name("record/ours/q3")->Args({kCaptureWidth, kCaptureHeight})->Unit(benchmark::kMillisecond)->UseRealTime();
-BENCHMARK(CommandLine)->Name("record/ffmpeg_cli/q3")->Args({kCaptureWidth, kCaptureHeight})->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(Recorder)
+    ->Name("record/ours/q3")
+    ->Args({kCaptureWidth, kCaptureHeight})
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
+BENCHMARK(CommandLine)
+    ->Name("record/ffmpeg_cli/q3")
+    ->Args({kCaptureWidth, kCaptureHeight})
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
 BENCHMARK(Recorder)->Name("record/ours/q1")->Args({640, 480})->Unit(benchmark::kMillisecond)->UseRealTime();
-BENCHMARK(CommandLine)->Name("record/ffmpeg_cli/q1")->Args({640, 480})->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(CommandLine)
+    ->Name("record/ffmpeg_cli/q1")
+    ->Args({640, 480})
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
 
 BENCHMARK_MAIN();

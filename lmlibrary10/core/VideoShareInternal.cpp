@@ -478,13 +478,24 @@ void CVideoShareInternal::SeekTo(int64_t nTarget, bool bBackward)
         m_startTick = std::chrono::steady_clock::now();
         m_bClockUnset = true;
     }
-    // Pictures and sound decoded on the way to the target are not delivered.
+    // Pictures and sound decoded on the way to the target are not delivered. The playback thread
+    // goes on at once, so the first picture at the target is shown as soon as it is decoded.
     m_nDropBefore = nTarget;
-    DecodePass();
     ReleaseHold();
+    DecodePass();
 }
 
 // ---- Decoding ahead
+
+void CVideoShareInternal::AppendLocked(std::deque<S_ENTRY>& list, S_ENTRY entry)
+{
+    list.push_back(entry);
+    // After a load or seek the clock starts at the first entry queued, when that is later.
+    if (!m_bClockUnset) return;
+    m_nClock = std::max(ClockLocked(), entry.nTime);
+    m_startTick = std::chrono::steady_clock::now();
+    m_bClockUnset = false;
+}
 
 size_t CVideoShareInternal::VideoCount()
 {
@@ -521,7 +532,15 @@ bool CVideoShareInternal::ReadPacket()
     if (m_pPacket->stream_index == m_nVideoStream)
         DecodeVideo(m_pPacket);
     else if (m_pPacket->stream_index == m_nAudioStream)
-        DecodeAudio(m_pPacket);
+    {
+        // On the way to a seek's target, sound well before it is not decoded at all; the last
+        // 200 ms are, so the decoder has its overlap.
+        const AVStream* pStream = m_pFormat->streams[m_nAudioStream];
+        const bool bLongBefore =
+            m_nAudioClock == INT64_MIN && m_nDropBefore != INT64_MIN && m_pPacket->pts != AV_NOPTS_VALUE &&
+            ToMicroseconds(m_pPacket->pts + m_pPacket->duration, pStream->time_base) < m_nDropBefore - 200000;
+        if (!bLongBefore) DecodeAudio(m_pPacket);
+    }
     av_packet_unref(m_pPacket);
     return true;
 }
@@ -568,7 +587,7 @@ void CVideoShareInternal::QueuePicture(const AVFrame* pFrame)
     slot.nHeight = nHeight;
     {
         std::lock_guard<std::mutex> guard(m_lock);
-        m_video.push_back({m_nVideoRing, nTime});
+        AppendLocked(m_video, {m_nVideoRing, nTime});
     }
     m_changed.notify_all();
     m_nVideoRing = (m_nVideoRing + 1) % kVideoSlots;
@@ -688,7 +707,7 @@ void CVideoShareInternal::PackBlock(const int16_t* pBlock)
     slot.nTime = nTime;
     {
         std::lock_guard<std::mutex> guard(m_lock);
-        m_audio.push_back({m_nAudioRing, nTime});
+        AppendLocked(m_audio, {m_nAudioRing, nTime});
     }
     m_changed.notify_all();
     m_nAudioRing = (m_nAudioRing + 1) % kAudioSlots;
@@ -725,24 +744,6 @@ void CVideoShareInternal::DecodePass()
     bool bStop = false;
     {
         std::lock_guard<std::mutex> guard(m_lock);
-        // After a load or seek the clock starts at the first entry queued, when that is later.
-        if (m_bClockUnset)
-        {
-            int64_t nFirst = INT64_MAX;
-            for (const auto* pList : {&m_video, &m_audio})
-                for (const S_ENTRY& entry : *pList)
-                    if (entry.nSlot >= 0)
-                    {
-                        nFirst = std::min(nFirst, entry.nTime);
-                        break;
-                    }
-            if (nFirst != INT64_MAX)
-            {
-                m_nClock = std::max(m_nClock, nFirst);
-                m_bClockUnset = false;
-                m_startTick = std::chrono::steady_clock::now();
-            }
-        }
         if (m_bPlaying)
         {
             const int64_t nPosition = ClockLocked() - m_nStartBase;

@@ -111,6 +111,8 @@ private:
     // Packs whole blocks of pending samples while the sound list has room.
     void PackPending();
     void PackBlock(const int16_t* pBlock);
+    // Appends an entry under m_lock; the first one after a load or seek sets the clock.
+    void AppendLocked(std::deque<S_ENTRY>& list, S_ENTRY entry);
     size_t VideoCount();
     size_t AudioCount();
 

@@ -15,7 +15,8 @@
 #include <string>
 #include <vector>
 
-extern "C" {
+extern "C"
+{
 #include <libavcodec/avcodec.h>
 #include <libavformat/avformat.h>
 }
@@ -27,7 +28,8 @@ constexpr int kTargets = 50;
 
 const std::string& HourMovie()
 {
-    static const std::string path = [] {
+    static const std::string path = []
+    {
         const std::string file = std::string(QUILLON_BENCH_MOVIES) + "/hour.mp4";
         if (!std::filesystem::exists(file))
         {
@@ -71,13 +73,17 @@ class CFirstPicture : public ILMVideoShareCB
 {
 public:
     void OnError(int32_t, const wchar_t*) override {}
-    void OnVideoFrame(const uint8_t* pData, int32_t, int32_t nSeconds, int32_t, int32_t, const wchar_t*) override
+    void OnVideoFrame(const uint8_t* pData, int32_t, int32_t nSeconds, int32_t, int32_t,
+                      const wchar_t*) override
     {
         if (!pData) return;
-        signal.Notify([&] {
-            if (nWanted >= 0 && nSeconds >= nWanted && nSeconds < nWanted + 12 && arrived == Clock::time_point())
-                arrived = Clock::now();
-        });
+        signal.Notify(
+            [&]
+            {
+                if (nWanted >= 0 && nSeconds >= nWanted && nSeconds < nWanted + 12 &&
+                    arrived == Clock::time_point())
+                    arrived = Clock::now();
+            });
     }
     void OnAudio(const uint8_t*, int32_t, int32_t) override {}
     CTestSignal signal;
@@ -105,10 +111,12 @@ void Player(benchmark::State& state)
         player.Play();
         for (int nTarget : Targets())
         {
-            events.signal.Notify([&] {
-                events.nWanted = nTarget;
-                events.arrived = Clock::time_point();
-            });
+            events.signal.Notify(
+                [&]
+                {
+                    events.nWanted = nTarget;
+                    events.arrived = Clock::time_point();
+                });
             const auto start = Clock::now();
             player.Seek(nTarget);
             events.signal.WaitUntil([&] { return events.arrived != Clock::time_point(); });
@@ -143,7 +151,8 @@ void BareLoop(benchmark::State& state)
         for (int nTarget : Targets())
         {
             const auto start = Clock::now();
-            const int64_t nTime = av_rescale_q(int64_t{nTarget} * 1000000, AVRational{1, 1000000}, pStream->time_base);
+            const int64_t nTime =
+                av_rescale_q(int64_t{nTarget} * 1000000, AVRational{1, 1000000}, pStream->time_base);
             av_seek_frame(pFormat, nStream, nTime, AVSEEK_FLAG_BACKWARD);
             avcodec_flush_buffers(pCodec);
             bool bDone = false;

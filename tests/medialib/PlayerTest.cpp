@@ -8,6 +8,7 @@
 
 #include <speex/speex.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <functional>
@@ -229,6 +230,12 @@ TEST_F(PlayerFixture, PlaysPicturesAndSoundToOneEnd)
             }
             speex_decoder_destroy(pDecoder);
             speex_bits_destroy(&bits);
+            // The silence between the beeps keeps its time: each second's beep is stamped with it.
+            for (int32_t nSecond = 0; nSecond < 3; ++nSecond)
+                EXPECT_GE(std::count_if(events.packets.begin(), events.packets.end(),
+                                        [&](const S_PACKET& packet) { return packet.nSeconds == nSecond; }),
+                          2)
+                    << "second " << nSecond;
         });
 }
 

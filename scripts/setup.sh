@@ -10,6 +10,7 @@ packages=(
   cmake ninja-build googletest
   clang clang-format libclang-rt-14-dev libbenchmark-dev libssl-dev
   dpkg-dev nasm pkg-config ffmpeg libavcodec-dev libswscale-dev libspeex-dev libopenh264-dev
+  libavformat-dev libswresample-dev libavutil-dev
   libopus-dev pulseaudio pulseaudio-utils sox espeak-ng libpulse-dev
 )
 

@@ -197,7 +197,6 @@
 #define IDC_ROOMCTRL_NETWORK 1416
 #define IDC_ROOMCTRL_LAYOUT 1364
 
-
 // The dialer (calls to phones and terminals) and its entry form.
 #define IDD_CALLTOHTERMINAL 11050
 #define IDD_PHONEADD 479

@@ -32,7 +32,7 @@ cleanup() { "$top/scripts/wine-session.sh" stop "$run/wine" >/dev/null 2>&1 || t
 trap cleanup EXIT
 "$top/scripts/wine-session.sh" start "$run/wine" win64 >/dev/null
 QUILLON_WINE_DIR=$run/wine "$top/scripts/wine-exec.sh" \
-    "$windows/bench/codecs_wine/bench_codecs_wine.exe" "Z:${fixtures//\//\\}" "$pairs" 2>&1 | grep -v "^\[OpenH264\]"
+    "$windows/bench/codecs_wine/bench_codecs_wine.exe" "Z:${fixtures//\//\\}" "$pairs" 2>&1 | grep --line-buffered -v "^\[OpenH264\]"
 echo "== load: $(load)"
 
 echo "== native: bench_codecs, 5 repetitions, median CPU time"

@@ -84,8 +84,10 @@ double ThreadCpu()
 {
     FILETIME c, e, k, u;
     GetThreadTimes(GetCurrentThread(), &c, &e, &k, &u);
-    auto seconds = [](const FILETIME& ft)
-    { return static_cast<double>((static_cast<ULONGLONG>(ft.dwHighDateTime) << 32) | ft.dwLowDateTime) / 1e7; };
+    auto seconds = [](const FILETIME& ft) {
+        return static_cast<double>((static_cast<ULONGLONG>(ft.dwHighDateTime) << 32) | ft.dwLowDateTime) /
+               1e7;
+    };
     return seconds(k) + seconds(u);
 }
 
@@ -153,8 +155,9 @@ void Compare(const char* szWhat, const Work& ours, const Work& bare, int nRepeti
     const auto [lo, hi] = std::minmax_element(cpuRatio.begin(), cpuRatio.end());
     printf("%-34s CPU %9.1f us %9.1f us  x%.3f (%.3f-%.3f)   wall %9.1f us %9.1f us  x%.3f   "
            "pictures %lld / %lld\n",
-           szWhat, Median(oursCpu) * 1e6, Median(bareCpu) * 1e6, Median(cpuRatio), *lo, *hi, Median(oursWall) * 1e6,
-           Median(bareWall) * 1e6, Median(wallRatio), static_cast<long long>(nOurs), static_cast<long long>(nBare));
+           szWhat, Median(oursCpu) * 1e6, Median(bareCpu) * 1e6, Median(cpuRatio), *lo, *hi,
+           Median(oursWall) * 1e6, Median(bareWall) * 1e6, Median(wallRatio), static_cast<long long>(nOurs),
+           static_cast<long long>(nBare));
     fflush(stdout);
 }
 
@@ -233,8 +236,11 @@ Work OursDecode(const wchar_t* szFactory, const char* szCapture, int w, int h)
         int64_t nPictures = 0;
         S_DECODEDFRAME frame{};
         for (int n = 0; n < nUnits; ++n)
-            loop->Pass(static_cast<uint32_t>(n), [&](const uint8_t* p, int32_t nBytes)
-                       { nPictures += decoder->Decode(p, nBytes, 0, picture->data(), Size(*picture), &frame) != 0; });
+            loop->Pass(static_cast<uint32_t>(n),
+                       [&](const uint8_t* p, int32_t nBytes) {
+                           nPictures +=
+                               decoder->Decode(p, nBytes, 0, picture->data(), Size(*picture), &frame) != 0;
+                       });
         return nPictures;
     };
 }
@@ -334,8 +340,8 @@ Work OursEncode(const wchar_t* szLibrary, const wchar_t* szFactory, const wchar_
         for (int i = 0; i < nUnits; ++i)
         {
             const Bytes& p = (*pictures)[(*next)++ % pictures->size()];
-            (*encoder)->Encode(p.data(), Size(p), {kCifW, kCifH, LM_FMT_YUV420, 0}, Size(*output), output->data(),
-                               result.get());
+            (*encoder)->Encode(p.data(), Size(p), {kCifW, kCifH, LM_FMT_YUV420, 0}, Size(*output),
+                               output->data(), result.get());
         }
         return nUnits;
     };
@@ -438,7 +444,8 @@ Work BareH263Encode()
             {
                 const int pw = k ? kCifW / 2 : kCifW, ph = k ? kCifH / 2 : kCifH;
                 for (int row = 0; row < ph; ++row)
-                    std::copy(plane + row * pw, plane + (row + 1) * pw, frame->data[k] + row * frame->linesize[k]);
+                    std::copy(plane + row * pw, plane + (row + 1) * pw,
+                              frame->data[k] + row * frame->linesize[k]);
                 plane += pw * ph;
             }
             frame->pts = n;
@@ -454,7 +461,8 @@ Work BareH263Encode()
 
 Work OursConvert(int w, int h, bool bFlipped)
 {
-    auto converter = std::make_shared<CLMObjectPtr<IIppColorSpaceConverter>>(1, kLibrary01, L"GetColorSpaceConverter");
+    auto converter =
+        std::make_shared<CLMObjectPtr<IIppColorSpaceConverter>>(1, kLibrary01, L"GetColorSpaceConverter");
     if (!*converter)
     {
         fprintf(stderr, "bench_codecs_wine: %ls has no converter\n", kLibrary01);
@@ -466,8 +474,9 @@ Work OursConvert(int w, int h, bool bFlipped)
     return [=](int nUnits) -> int64_t
     {
         for (int i = 0; i < nUnits; ++i)
-            (*converter)->Convert(source->data(), Size(*source), {w, h, LM_FMT_YUV420, 0}, target->data(),
-                                  Size(*target), {w, bFlipped ? -h : h, LM_FMT_RGB32, 0});
+            (*converter)
+                ->Convert(source->data(), Size(*source), {w, h, LM_FMT_YUV420, 0}, target->data(),
+                          Size(*target), {w, bFlipped ? -h : h, LM_FMT_RGB32, 0});
         return nUnits;
     };
 }
@@ -478,8 +487,8 @@ Work BareConvert(int w, int h, bool bFlipped)
     auto source = std::make_shared<Bytes>(PatternBytes(w, h));
     auto target = std::make_shared<Bytes>(static_cast<size_t>(w) * h * 4);
     MakeStampedPattern(1, w, h, source->data());
-    SwsContext* context =
-        sws_getContext(w, h, AV_PIX_FMT_YUV420P, w, h, AV_PIX_FMT_BGRA, SWS_BICUBIC, nullptr, nullptr, nullptr);
+    SwsContext* context = sws_getContext(w, h, AV_PIX_FMT_YUV420P, w, h, AV_PIX_FMT_BGRA, SWS_BICUBIC,
+                                         nullptr, nullptr, nullptr);
     return [=](int nUnits) -> int64_t
     {
         const uint8_t* planes[3] = {source->data(), source->data() + w * h, source->data() + w * h * 5 / 4};
@@ -518,19 +527,21 @@ int main(int argc, char** argv)
     // decoders' interface (a packed picture in the caller's buffer) costs by itself.
     Compare("H.264 decode CIF beside bare+copy", OursDecode(L"GetH264RtpDecoder", "cif.h264.rtp", 352, 288),
             BareDecode(AV_CODEC_ID_H264, "cif.h264", true), nReps, dSeconds);
-    Compare("H.264 decode 720p beside bare+copy", OursDecode(L"GetH264RtpDecoder", "720p.h264.rtp", 1280, 720),
+    Compare("H.264 decode 720p beside bare+copy",
+            OursDecode(L"GetH264RtpDecoder", "720p.h264.rtp", 1280, 720),
             BareDecode(AV_CODEC_ID_H264, "720p.h264", true), nReps, dSeconds);
     Compare("H.263 decode CIF beside bare+copy", OursDecode(L"GetH263RtpDecoder", "cif.h263.rtp", 352, 288),
             BareDecode(AV_CODEC_ID_H263, "cif.h263", true), nReps, dSeconds);
     Compare("H.264 encode CIF kind 2 speed=1", OursEncode(kLibrary04, L"GetH264RtpEncoder", L"speed=1;"),
             BareOpenh264(), nReps, dSeconds);
-    Compare("H.263 encode CIF kind 1", OursEncode(kLibrary01, L"GetH263RtpEncoder", L""), BareH263Encode(), nReps,
-            dSeconds);
+    Compare("H.263 encode CIF kind 1", OursEncode(kLibrary01, L"GetH263RtpEncoder", L""), BareH263Encode(),
+            nReps, dSeconds);
     for (const auto& [w, h] : {std::pair{352, 288}, std::pair{1280, 720}})
         for (bool bFlipped : {false, true})
         {
             char szWhat[64];
-            snprintf(szWhat, sizeof szWhat, "I420 -> 32RGB32 %dx%d %s", w, h, bFlipped ? "bottom-up" : "upright");
+            snprintf(szWhat, sizeof szWhat, "I420 -> 32RGB32 %dx%d %s", w, h,
+                     bFlipped ? "bottom-up" : "upright");
             Compare(szWhat, OursConvert(w, h, bFlipped), BareConvert(w, h, bFlipped), nReps, dSeconds);
         }
     return 0;

@@ -171,8 +171,14 @@ std::vector<Bytes> ReadCapture(const char* szName)
     for (size_t at = 0; at + 2 <= all.size();)
     {
         const size_t n = static_cast<size_t>(all[at] << 8 | all[at + 1]);
+        if (n < 12 || at + 2 + n > all.size()) break; // not an RTP packet, or cut short
         packets.emplace_back(all.begin() + at + 2, all.begin() + at + 2 + n);
         at += 2 + n;
+    }
+    if (packets.empty())
+    {
+        fprintf(stderr, "bench_codecs_wine: %s holds no RTP packets\n", szName);
+        exit(1);
     }
     return packets;
 }
@@ -196,11 +202,15 @@ public:
             if (d && (!step || d < step)) step = d;
         }
         m_nSpan = Timestamp(m_packets.back()) - Timestamp(m_packets.front()) + step;
+        size_t nLargest = 0;
+        for (const Bytes& p : m_packets)
+            nLargest = std::max(nLargest, p.size());
+        m_packet.resize(nLargest);
     }
     // Calls f(packet, bytes) for every packet of pass nPass.
     template <class F> void Pass(uint32_t nPass, F&& f)
     {
-        uint8_t packet[2048];
+        uint8_t* packet = m_packet.data();
         const uint16_t nSeqAdd = static_cast<uint16_t>(nPass * m_packets.size());
         const uint32_t nTsAdd = nPass * m_nSpan;
         for (const Bytes& p : m_packets)
@@ -217,6 +227,7 @@ public:
 
 private:
     std::vector<Bytes> m_packets;
+    Bytes m_packet; // the packet being handed over, with its new numbers
     uint32_t m_nSpan = 0;
 };
 

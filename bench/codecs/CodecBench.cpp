@@ -20,6 +20,8 @@
 extern "C"
 {
 #include <libavcodec/avcodec.h>
+#include <libavutil/log.h>
+#include <libavutil/opt.h>
 #include <libswscale/swscale.h>
 }
 
@@ -314,6 +316,90 @@ void BM_BareOpenh264(benchmark::State& state)
     WelsDestroySVCEncoder(encoder);
 }
 BENCHMARK(BM_BareOpenh264);
+
+// A libavcodec encoder over the 30 CIF pattern pictures at 15 fps, 384 kbit/s, a key picture
+// every 150, one thread; each picture copied into the encoder's frame, as a caller with packed
+// pictures must. Items are pictures.
+void BareAvEncode(benchmark::State& state, const char* szEncoder, AVDictionary* options)
+{
+    const AVCodec* codec = avcodec_find_encoder_by_name(szEncoder);
+    if (!codec)
+    {
+        state.SkipWithError("no such encoder in this libavcodec");
+        return;
+    }
+    av_log_set_level(AV_LOG_ERROR); // libx264 reports its statistics on closing
+    AVCodecContext* context = avcodec_alloc_context3(codec);
+    context->width = 352;
+    context->height = 288;
+    context->pix_fmt = AV_PIX_FMT_YUV420P;
+    context->time_base = AVRational{1, 15};
+    context->framerate = AVRational{15, 1};
+    context->bit_rate = 384000;
+    context->gop_size = 150;
+    context->max_b_frames = 0;
+    context->thread_count = 1;
+    if (avcodec_open2(context, codec, &options) < 0)
+    {
+        av_dict_free(&options);
+        avcodec_free_context(&context);
+        state.SkipWithError("the encoder did not open");
+        return;
+    }
+    av_dict_free(&options);
+    AVFrame* frame = av_frame_alloc();
+    frame->format = AV_PIX_FMT_YUV420P;
+    frame->width = 352;
+    frame->height = 288;
+    av_frame_get_buffer(frame, 0);
+    AVPacket* packet = av_packet_alloc();
+    std::vector<Bytes> pictures(30, Bytes(PatternBytes(352, 288)));
+    for (uint32_t n = 0; n < pictures.size(); ++n)
+        MakeStampedPattern(n, 352, 288, pictures[n].data());
+    int64_t n = 0;
+    for (auto _ : state)
+    {
+        av_frame_make_writable(frame);
+        const uint8_t* plane = pictures[static_cast<size_t>(n) % pictures.size()].data();
+        for (int k = 0; k < 3; ++k)
+        {
+            const int pw = k ? 176 : 352, ph = k ? 144 : 288;
+            for (int row = 0; row < ph; ++row)
+                std::copy(plane + row * pw, plane + (row + 1) * pw,
+                          frame->data[k] + row * frame->linesize[k]);
+            plane += pw * ph;
+        }
+        frame->pts = n++;
+        avcodec_send_frame(context, frame);
+        while (avcodec_receive_packet(context, packet) >= 0)
+            av_packet_unref(packet);
+    }
+    av_frame_free(&frame);
+    av_packet_free(&packet);
+    avcodec_free_context(&context);
+}
+
+// libavcodec's h263 with our kind-1 encoder's settings (macroblock records included).
+void BM_BareH263Encode(benchmark::State& state)
+{
+    AVDictionary* options = nullptr;
+    av_dict_set(&options, "mb_info", "1328", 0);
+    BareAvEncode(state, "h263", options);
+}
+BENCHMARK(BM_BareH263Encode);
+
+// Debian's libx264 at the settings nearest ours: baseline, zerolatency, the same rate and key
+// interval, one thread; at its default preset and at the fastest.
+void BM_BareLibx264(benchmark::State& state, const char* szPreset)
+{
+    AVDictionary* options = nullptr;
+    av_dict_set(&options, "profile", "baseline", 0);
+    av_dict_set(&options, "tune", "zerolatency", 0);
+    av_dict_set(&options, "preset", szPreset, 0);
+    BareAvEncode(state, "libx264", options);
+}
+BENCHMARK_CAPTURE(BM_BareLibx264, medium, "medium");
+BENCHMARK_CAPTURE(BM_BareLibx264, ultrafast, "ultrafast");
 } // namespace
 
 BENCHMARK_MAIN();

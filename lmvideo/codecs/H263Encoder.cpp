@@ -97,14 +97,15 @@ bool H263Encoder::Encode(const uint8_t* pSource, int32_t nSourceBytes, const S_L
     RtpUnitWriter units = UnitsInto(pOutput, nCapacity, result);
     int error = av_frame_make_writable(m_pFrame);
     if (error < 0) return FailAv(error, "picture buffer");
-    // The frame's planes are padded: convert into a packed picture, then copy its rows.
+    // The frame's planes are padded: convert into a packed picture, then copy its rows. The
+    // packed picture is kept: a fresh one per call costs a large allocation and its page faults.
     const int w = m_pContext->width, h = m_pContext->height;
-    std::vector<uint8_t> packed(static_cast<size_t>(w) * h * 3 / 2);
+    m_packed.resize(static_cast<size_t>(w) * h * 3 / 2);
     const S_LMPICTURE target{w, h, LM_FMT_YUV420, 0};
-    if (!m_converter.Convert(pSource, nSourceBytes, picture, packed.data(),
-                             static_cast<int32_t>(packed.size()), target, false))
+    if (!m_converter.Convert(pSource, nSourceBytes, picture, m_packed.data(),
+                             static_cast<int32_t>(m_packed.size()), target, false))
         return Fail(m_converter.ErrorCode(), m_converter.ErrorText());
-    const uint8_t* plane = packed.data();
+    const uint8_t* plane = m_packed.data();
     for (int i = 0; i < 3; ++i)
     {
         const int pw = i ? w / 2 : w, ph = i ? h / 2 : h;

@@ -2,6 +2,7 @@
 // converted to the size given at Init (one of H.263's picture sizes).
 #pragma once
 #include <cstdint>
+#include <vector>
 
 #include "lmvideo/codecs/PictureConverter.h"
 #include "lmvideo/rtp/H263Packetizer.h"
@@ -31,5 +32,6 @@ private:
     AVPacket* m_pPacket = nullptr;
     PictureConverter m_converter;
     H263Packetizer m_packetizer;
+    std::vector<uint8_t> m_packed; // the picture converted to the encoder's size
     int64_t m_nFrames = 0;
 };

@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "confclient/network/QNPayloads.h"
+
 struct LoopUser
 {
     std::u16string szId;
@@ -39,6 +41,10 @@ enum class LoopFault : uint8_t
     Close,         // the connection closes
 };
 
+// Presenters, messages to anyone, invitation, remote control, desktop and media share on;
+// calls off; right mode 0; the desktop-sharing server at 127.0.0.1 without a port.
+QNSystemOption DefaultSystemOption();
+
 struct LoopConfig
 {
     uint16_t wPort = 7700;
@@ -57,6 +63,8 @@ struct LoopConfig
     size_t nMaxConnections = 1000;
     // A connection that has not sent its key this long after connecting is closed.
     unsigned nKeyTimeoutMs = 5000;
+    // The system options (251) every login gets: all on but calls unless configured.
+    QNSystemOption systemOption = DefaultSystemOption();
 };
 
 // Four users (alice, bob, carol, dave; any password) and two rooms.
@@ -69,6 +77,7 @@ LoopConfig DefaultLoopConfig();
 //   scenario <fault>[,<fault>...]   (names as in ParseFaults)
 //   refuselogin <reason> <times>
 //   confentry <room index> <conference code>
+//   option <byte offset 0, 4, 24, 36, 50 or 62> <value, decimal or 0x hex>   (a system option word)
 // False with the line number in *pErrLine when a line makes no sense.
 bool ParseLoopConfig(const std::string& text, LoopConfig& cfg, int* pErrLine);
 

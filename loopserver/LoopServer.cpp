@@ -170,6 +170,15 @@ void CLoopServer::HandleFrame(const std::shared_ptr<Client>& c, uint8_t* pFrame,
     case CMD_CONF_PROPERTY:
         OnRoomProperty(*c, p, n);
         break;
+    case CMD_CONF_PRESIDER:
+        OnPresiderChange(*c, p, n);
+        break;
+    case CMD_CONF_BANISH:
+        OnBanishUser(*c, p, n);
+        break;
+    case CMD_CONF_CHGCHANNEL:
+        OnChannelMove(*c, p, n);
+        break;
     default:
         if (IsRelayed(h.wCommand)) Relay(*c, h.wCommand, p, n);
         break;

@@ -85,6 +85,10 @@ private:
         uint16_t wRoomIndex = 0;
         uint16_t wChannel = kNoIndex;
         std::vector<uint16_t> received;
+        // In the room: the flags of the last own state word (its bits 16-31) and the
+        // five rights (talk and draw on entry).
+        uint32_t dwAvFlags = 0;
+        uint32_t dwRights = 3;
     };
 
     struct Room
@@ -96,7 +100,8 @@ private:
         // The view and properties its members last set (LoopRoomView.cpp).
         uint16_t wViewMode = 1;
         bool bFullScreen = false;
-        Bytes property; // the last 420 record; empty until one came
+        Bytes property;                // the last 420 record; empty until one came
+        uint16_t wPresider = kNoIndex; // the channel a 390 named; none: the owner, else the lowest
     };
 
     // The event loop and its parts (LoopTransport.cpp); the loop thread only.
@@ -147,6 +152,12 @@ private:
     void OnViewModeRequest(Client& c, const uint8_t* p, size_t n);
     void OnRoomProperty(Client& c, const uint8_t* p, size_t n);
     void SendRoomView(Client& c, const Room& room);
+    // The chief's commands on others (LoopPeople.cpp): dropped and logged from anyone else.
+    bool FromPresider(Client& c, Room*& pRoom, uint16_t wCommand);
+    void OnPresiderChange(Client& c, const uint8_t* p, size_t n);
+    void SendUserState(Room& room, const Client& member);
+    void OnBanishUser(Client& c, const uint8_t* p, size_t n);
+    void OnChannelMove(Client& c, const uint8_t* p, size_t n);
     void OnUserOption(Client& c, const uint8_t* p, size_t n);
     void OnInviteReply(Client& c, const uint8_t* p, size_t n);
     QNLobbyUser LobbyUserOf(const Client& c) const;

@@ -51,9 +51,9 @@ SChatCommand ParseChatCommand(const std::u16string& szLine, uint16_t wMyLevel)
         const char16_t* pszWord;
         SChatCommand::Id id;
     };
-    static const Exact kExact[] = {{u"/state", SChatCommand::STATE}, {u"/time", SChatCommand::TIME},
+    static const Exact kExact[] = {{u"/state", SChatCommand::STATE},     {u"/time", SChatCommand::TIME},
                                    {u"/profile", SChatCommand::PROFILE}, {u"/video", SChatCommand::VIDEO},
-                                   {u"/voice", SChatCommand::VOICE},    {u"/reset", SChatCommand::RESET}};
+                                   {u"/voice", SChatCommand::VOICE},     {u"/reset", SChatCommand::RESET}};
     for (const Exact& e : kExact)
         if (EqualsNoCase(line, e.pszWord))
         {
@@ -84,7 +84,8 @@ SChatCommand ParseChatCommand(const std::u16string& szLine, uint16_t wMyLevel)
     {
         cmd.id = SChatCommand::WMV;
         size_t nBlank = line.find(u' ');
-        std::u16string_view field = nBlank == std::u16string_view::npos ? std::u16string_view() : line.substr(nBlank + 1);
+        std::u16string_view field =
+            nBlank == std::u16string_view::npos ? std::u16string_view() : line.substr(nBlank + 1);
         field = field.substr(0, field.find(u' '));
         cmd.nValue = ChatDecimal(field);
     }
@@ -96,7 +97,8 @@ SChatCommand ParseChatCommand(const std::u16string& szLine, uint16_t wMyLevel)
             std::u16string_view rest = After(line, 7);
             size_t nComma = rest.find(u',');
             std::u16string a(rest.substr(0, nComma));
-            std::u16string b(nComma == std::u16string_view::npos ? std::u16string_view() : rest.substr(nComma + 1));
+            std::u16string b(nComma == std::u16string_view::npos ? std::u16string_view()
+                                                                 : rest.substr(nComma + 1));
             cmd.szArg = b == u"0" ? u"speed=" + a + u";" : u"speed=" + a + u";crf=" + b + u";";
         }
     }

@@ -178,7 +178,8 @@ void CChatLog::TrimAndScroll()
 
 void CChatLog::ShiftAfterInsert(uint32_t nPos, uint32_t nCount)
 {
-    auto shift = [nPos, nCount](SChatRange& r) {
+    auto shift = [nPos, nCount](SChatRange& r)
+    {
         if (!r.Empty() && r.nStart >= nPos)
         {
             r.nStart += nCount;
@@ -200,7 +201,8 @@ void CChatLog::ShiftAfterDelete(SChatRange gone)
 {
     const uint32_t nCount = gone.nEnd - gone.nStart;
     // Answers false when the range lay in the deletion (it is emptied).
-    auto shift = [gone, nCount](SChatRange& r) {
+    auto shift = [gone, nCount](SChatRange& r)
+    {
         if (r.Empty() || r.nEnd <= gone.nStart) return true;
         if (r.nStart >= gone.nEnd)
         {
@@ -212,7 +214,8 @@ void CChatLog::ShiftAfterDelete(SChatRange gone)
         return false;
     };
     m_requests.erase(std::remove_if(m_requests.begin(), m_requests.end(),
-                                    [&shift](SRequest& req) {
+                                    [&shift](SRequest& req)
+                                    {
                                         bool bPermit = shift(req.permit);
                                         bool bDeny = shift(req.deny);
                                         return !bPermit || !bDeny;
@@ -256,7 +259,8 @@ void CChatLog::AddPresenterRequest(const std::u16string& szText, const std::u16s
     req.wUser = wUser;
     req.permit = LastIn(line, szPermit);
     req.deny = LastIn(line, szDeny);
-    if (req.permit.Empty() || req.deny.Empty() || (req.permit.nStart < req.deny.nEnd && req.deny.nStart < req.permit.nEnd))
+    if (req.permit.Empty() || req.deny.Empty() ||
+        (req.permit.nStart < req.deny.nEnd && req.deny.nStart < req.permit.nEnd))
         return; // a text without both words apart has nothing to click
     m_view.SetLink(req.permit, true);
     m_view.SetLink(req.deny, true);
@@ -290,9 +294,9 @@ void CChatLog::AddReceivedFile(const std::u16string& szText, const std::u16strin
     m_view.SetLink(link, true);
 }
 
-void CChatLog::UpdatePushProgress(int nPercent, const std::u16string& szRemaining, const std::u16string& szEndText,
-                                  const std::u16string& szDoneText, const std::u16string& szCancelWord,
-                                  bool bCancel)
+void CChatLog::UpdatePushProgress(int nPercent, const std::u16string& szRemaining,
+                                  const std::u16string& szEndText, const std::u16string& szDoneText,
+                                  const std::u16string& szCancelWord, bool bCancel)
 {
     nPercent = std::clamp(nPercent, 0, 100);
     bool bStarted = false;
@@ -307,8 +311,10 @@ void CChatLog::UpdatePushProgress(int nPercent, const std::u16string& szRemainin
     }
     char sz[16];
     std::snprintf(sz, sizeof sz, "%d %%", nPercent);
-    SetPicture(m_nProgress - 1, {SChatPicture::PROGRESS, nPercent, nPercent == 100 ? szEndText : Ascii16(sz)});
-    SetPicture(m_nProgress, {SChatPicture::STATUS, nPercent, u" " + (nPercent == 100 ? szDoneText : szRemaining)});
+    SetPicture(m_nProgress - 1,
+               {SChatPicture::PROGRESS, nPercent, nPercent == 100 ? szEndText : Ascii16(sz)});
+    SetPicture(m_nProgress,
+               {SChatPicture::STATUS, nPercent, u" " + (nPercent == 100 ? szDoneText : szRemaining)});
     if (!CancelShown() && bCancel && !szCancelWord.empty())
     {
         uint32_t nAt = m_nProgress + 1;
@@ -339,9 +345,12 @@ SChatLinkHit CChatLog::LinkAt(uint32_t nStart) const
     SChatLinkHit hit;
     for (const SRequest& req : m_requests)
     {
-        if (req.permit.Holds(nStart)) hit.kind = SChatLinkHit::PERMIT;
-        else if (req.deny.Holds(nStart)) hit.kind = SChatLinkHit::DENY;
-        else continue;
+        if (req.permit.Holds(nStart))
+            hit.kind = SChatLinkHit::PERMIT;
+        else if (req.deny.Holds(nStart))
+            hit.kind = SChatLinkHit::DENY;
+        else
+            continue;
         hit.wUser = req.wUser;
         return hit;
     }

@@ -22,13 +22,14 @@ enum ChatLineKind : int
 };
 
 constexpr uint32_t kChatNoticeColour = 0x009F6F00; // RGB(0,111,159) as a COLORREF
-constexpr uint32_t kChatRedColour = 0x000000FF;     // RGB(255,0,0)
+constexpr uint32_t kChatRedColour = 0x000000FF;    // RGB(255,0,0)
 // No open push line. Not 65535: a log of 1000 long lines has positions above it.
 constexpr uint32_t kChatNoPosition = 0xFFFFFFFF;
 constexpr size_t kChatMaxLines = 1000;
 constexpr size_t kChatTrimLines = 200;
 constexpr size_t kChatPathSlots = 100;
 constexpr size_t kChatPathUnits = 259;
+constexpr size_t kMaxChatInput = 1000; // characters of one typed line
 
 // The log holds a picture as this one character (the rich edit's object character).
 constexpr char16_t kChatPictureChar = u'\xFFFC';
@@ -84,8 +85,8 @@ struct SChatLinkHit
         CANCEL,
         PATH,
     } kind = NONE;
-    uint16_t wUser = 65535;   // PERMIT, DENY: the requesting user index
-    std::u16string szPath;    // PATH: the received file
+    uint16_t wUser = 65535; // PERMIT, DENY: the requesting user index
+    std::u16string szPath;  // PATH: the received file
 };
 
 class CChatLog
@@ -134,7 +135,8 @@ public:
     // The push progress line: started on the first call, updated in place, closed at 100.
     // bCancel: a cancel link follows the line (a push being received).
     void UpdatePushProgress(int nPercent, const std::u16string& szRemaining, const std::u16string& szEndText,
-                            const std::u16string& szDoneText, const std::u16string& szCancelWord, bool bCancel);
+                            const std::u16string& szDoneText, const std::u16string& szCancelWord,
+                            bool bCancel);
     // Closes the open push line as cancelled: the status picture stays with the text.
     void EndPushProgress(const std::u16string& szCancelledText);
 

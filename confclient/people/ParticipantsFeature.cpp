@@ -130,17 +130,41 @@ void CParticipantsFeature::OnViewNames(const std::vector<QNViewName>& names)
     }
 }
 
-void CParticipantsFeature::OnAvState(const uint32_t& dwWord)
+void CParticipantsFeature::OnAvState(const QNUserState& state)
 {
     if (!m_room.InRoom()) return;
+    const uint32_t dwWord = state.dwWord;
     m_room.users.SetAvFlags(&dwWord);
+    bool bMine = state.Channel() == m_room.wMyChannel;
+    bool bRightsChanged = false;
+    if (S_ROOMUSERINFO* pUser = m_room.users.FindUser(state.Channel()))
+    {
+        const uint32_t dwOld = RightsOf(*pUser);
+        pUser->talkRight = state.dwRights & 1;
+        pUser->drawRight = (state.dwRights >> 1) & 1;
+        pUser->dsRight = (state.dwRights >> 2) & 1;
+        pUser->shareRight = (state.dwRights >> 3) & 1;
+        pUser->mediaShareRight = (state.dwRights >> 4) & 1;
+        bRightsChanged = dwOld != (state.dwRights & kRightsMask);
+    }
     // Someone else (the chief) changed this user's state: it is announced as the user's own.
     // The server's echo of what this client announced is no change and goes no further.
-    if (static_cast<uint16_t>(dwWord & 0xFFFF) == m_room.wMyChannel && dwWord != m_room.dwMyAvState)
+    if (bMine && dwWord != m_room.dwMyAvState)
     {
         m_room.dwMyAvState = dwWord;
         m_presenter.UpdatePresenterButton();
         m_view.SendAvState(dwWord);
     }
+    if (bMine && bRightsChanged)
+    {
+        LogF(m_pLog, LOG_INFO, "[INFO_CONF_AVSTATE] my rights 0x%x", state.dwRights & kRightsMask);
+        m_view.ApplyMyRights(state.dwRights & kRightsMask);
+    }
     m_view.ShowRoomUsers();
+}
+
+uint32_t CParticipantsFeature::RightsOf(const S_ROOMUSERINFO& user)
+{
+    return (user.talkRight ? 1u : 0u) | (user.drawRight ? 2u : 0u) | (user.dsRight ? 4u : 0u) |
+           (user.shareRight ? 8u : 0u) | (user.mediaShareRight ? 16u : 0u);
 }

@@ -89,7 +89,8 @@ void ChiefRules(Items& items, const SUserMenuInputs& in)
 
     Enable(items, UMC_MESSAGE, bPc && in.nMessageMode != 0 && !bMe);
     Enable(items, UMC_GIVE_CHIEF, bPc && !in.bTargetControl && in.nTargetGrade != 3);
-    for (uint32_t nCommand : {UMC_PRESENTER, UMC_TALK, UMC_DRAW, UMC_DS, UMC_SHARE, UMC_MEDIASHARE, UMC_AUDIO_REMOTE})
+    for (uint32_t nCommand :
+         {UMC_PRESENTER, UMC_TALK, UMC_DRAW, UMC_DS, UMC_SHARE, UMC_MEDIASHARE, UMC_AUDIO_REMOTE})
         Enable(items, nCommand, bPc);
     Enable(items, UMC_REMOTECTRL, bPc && in.bRemoteControlBit);
     Enable(items, UMC_BANISH, true);

@@ -76,7 +76,8 @@ struct SUserMenuInputs
     int nTargetGrade = 0;
     uint16_t wTargetTerminal = 0; // 0: a PC user
     bool bTargetControl = false;
-    bool bTargetTalk = false, bTargetDraw = false, bTargetDs = false, bTargetShare = false, bTargetMediaShare = false;
+    bool bTargetTalk = false, bTargetDraw = false, bTargetDs = false, bTargetShare = false,
+         bTargetMediaShare = false;
     uint16_t wTargetCamKind = 0;
 };
 

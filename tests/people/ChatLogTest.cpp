@@ -208,7 +208,9 @@ TEST(ChatLog, PeerTextNeverBecomesALink)
     EXPECT_EQ(SChatLinkHit::NONE, log.LinkAt(static_cast<uint32_t>(nLast)).kind);
     // A line break in a peer's text cannot forge a notice line.
     EXPECT_EQ(u"a [b] c d ", ChatOneLine(u"a\r[b]\nc\td\x2028"));
-    EXPECT_EQ(u"a  b c d", ChatOneLine(u"a\r\nb\x85" u"c\x2029" u"d"));
+    EXPECT_EQ(u"a  b c d", ChatOneLine(u"a\r\nb\x85"
+                                       u"c\x2029"
+                                       u"d"));
 }
 
 TEST(ChatLog, PushProgressLine)
@@ -336,7 +338,8 @@ TEST(ChatLog, RandomOperationsKeepRangesOnTheirWords)
             log.AddPresenterRequest(RequestText(u"u"), kPermit, kDeny, static_cast<uint16_t>(rng() % 5));
             break;
         case 1:
-            log.UpdatePushProgress(static_cast<int>(rng() % 101), u"t", u"Done", u"Recv", u"Cancel", rng() % 2);
+            log.UpdatePushProgress(static_cast<int>(rng() % 101), u"t", u"Done", u"Recv", u"Cancel",
+                                   rng() % 2);
             break;
         case 2:
             if (rng() % 8 == 0) log.EndPushProgress(u"Cancelled");
@@ -346,7 +349,7 @@ TEST(ChatLog, RandomOperationsKeepRangesOnTheirWords)
             std::u16string szPath = u"C:\\f" + std::u16string(1, static_cast<char16_t>(u'0' + rng() % 10));
             log.AddReceivedFile(u"got " + szPath, szPath, rng() % 120);
         }
-            break;
+        break;
         case 4:
             if (rng() % 16 == 0) log.RemovePresenterRequest(static_cast<uint16_t>(rng() % 5));
             break;

@@ -254,7 +254,8 @@ TEST(ParticipantRows, SortIsAStrictWeakOrderingAndKeepsTheTopRows)
         ASSERT_EQ(30, view.shown[0].wChannel);
         ASSERT_EQ(29, view.shown[1].wChannel);
         EXPECT_TRUE(std::is_sorted(view.shown.begin() + 2, view.shown.end(),
-                                   [nMode](const SUserRow& a, const SUserRow& b) { return UserRowLess(a, b, nMode); }));
+                                   [nMode](const SUserRow& a, const SUserRow& b)
+                                   { return UserRowLess(a, b, nMode); }));
     }
     room.wPresenterUser = 65535;
     model.SortList(USERSORT_JOIN);
@@ -272,7 +273,8 @@ TEST(ParticipantRows, FindWrapsFreeChannelAndTitle)
         int nMark;
         int nFound;
     } cases[] = {
-        {u"car", -1, 2}, {u"CAR", 2, 2}, {u"b", 3, 1}, {u"a", 0, 2}, {u"a", 3, 0}, {u"zz", 1, -1}, {u"", 0, -1}, {u"a", 9, 0},
+        {u"car", -1, 2}, {u"CAR", 2, 2}, {u"b", 3, 1}, {u"a", 0, 2},
+        {u"a", 3, 0},    {u"zz", 1, -1}, {u"", 0, -1}, {u"a", 9, 0},
     };
     for (const auto& c : cases)
         EXPECT_EQ(c.nFound, r.rows.Find(c.pszText, c.nMark)) << c.nMark;
@@ -338,8 +340,8 @@ TEST(UserMenuRules, ChiefMenu)
     std::vector<uint32_t> order;
     for (const auto& i : items)
         order.push_back(i.nCommand);
-    EXPECT_EQ((std::vector<uint32_t>{32772, 33002, 0, 32774, 32775, 32903, 32912, 32988, 0, 32789, 32907, 32915, 32902,
-                                     0, 32773}),
+    EXPECT_EQ((std::vector<uint32_t>{32772, 33002, 0, 32774, 32775, 32903, 32912, 32988, 0, 32789, 32907,
+                                     32915, 32902, 0, 32773}),
               order);
     EXPECT_TRUE(Item(items, UMC_TALK).bChecked);
     EXPECT_FALSE(Item(items, UMC_DRAW).bChecked);
@@ -354,20 +356,26 @@ TEST(UserMenuRules, ChiefMenu)
         std::vector<uint32_t> grey;
         std::vector<uint32_t> enabled;
     } cases[] = {
-        {"the chief on himself", [](SUserMenuInputs& i) { i.wTarget = 1, i.bTargetControl = true, i.wMyCamKind = 3; },
-         {UMC_TALK, UMC_DRAW, UMC_SHARE, UMC_MEDIASHARE, UMC_PRESENTER, UMC_BANISH, UMC_GIVE_CHIEF, UMC_MESSAGE},
+        {"the chief on himself",
+         [](SUserMenuInputs& i) { i.wTarget = 1, i.bTargetControl = true, i.wMyCamKind = 3; },
+         {UMC_TALK, UMC_DRAW, UMC_SHARE, UMC_MEDIASHARE, UMC_PRESENTER, UMC_BANISH, UMC_GIVE_CHIEF,
+          UMC_MESSAGE},
          {UMC_CAMERA}},
-        {"the chief on himself, no camera", [](SUserMenuInputs& i) { i.wTarget = 1, i.bTargetControl = true; },
+        {"the chief on himself, no camera",
+         [](SUserMenuInputs& i) { i.wTarget = 1, i.bTargetControl = true; },
          {UMC_CAMERA},
          {}},
-        {"a terminal row", [](SUserMenuInputs& i) { i.wTargetTerminal = 2; },
+        {"a terminal row",
+         [](SUserMenuInputs& i) { i.wTargetTerminal = 2; },
          {UMC_TALK, UMC_DRAW, UMC_DS, UMC_SHARE, UMC_MEDIASHARE, UMC_PRESENTER, UMC_MESSAGE, UMC_GIVE_CHIEF},
          {UMC_BANISH}},
         {"a grade-3 target", [](SUserMenuInputs& i) { i.nTargetGrade = 3; }, {UMC_GIVE_CHIEF}, {UMC_TALK}},
-        {"another control holder", [](SUserMenuInputs& i) { i.bTargetControl = true; },
+        {"another control holder",
+         [](SUserMenuInputs& i) { i.bTargetControl = true; },
          {UMC_PRESENTER, UMC_TALK, UMC_DRAW},
          {UMC_GIVE_CHIEF, UMC_BANISH, UMC_AUDIO_REMOTE}},
-        {"remote control with a sharer", [](SUserMenuInputs& i) { i.bRemoteControlBit = true, i.bSharerActive = true; },
+        {"remote control with a sharer",
+         [](SUserMenuInputs& i) { i.bRemoteControlBit = true, i.bSharerActive = true; },
          {UMC_REMOTECTRL},
          {}},
         {"remote control", [](SUserMenuInputs& i) { i.bRemoteControlBit = true; }, {}, {UMC_REMOTECTRL}},

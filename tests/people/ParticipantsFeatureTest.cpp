@@ -53,6 +53,7 @@ struct RecordedView : IParticipantsView, IPresenterView
         calls.push_back("my channel " + std::to_string(wChannel));
     }
     void SendAvState(uint32_t dwState) override { calls.push_back("send av " + Hex(dwState)); }
+    void ApplyMyRights(uint32_t dwRights) override { calls.push_back("my rights " + Hex(dwRights)); }
     bool PanelListens() const override { return bPanelListens; }
     void PanelAnswer(const char* pszKeyword, long nValue) override
     {
@@ -328,6 +329,7 @@ TEST(ParticipantsFeature, AvStateOfMineSetByAnotherIsAnnouncedAsMyOwn)
         uint32_t dwWord;
         Calls calls;
         uint32_t dwMineAfter;
+        uint32_t dwRights = 0;
     } cases[] = {
         {"mine, changed by the chief",
          true,
@@ -338,18 +340,21 @@ TEST(ParticipantsFeature, AvStateOfMineSetByAnotherIsAnnouncedAsMyOwn)
         {"the echo of mine", true, kMe | kFlags, kMe | kFlags, {"users"}, kMe | kFlags},
         {"another member's", true, kMe, 5 | kFlags, {"users"}, kMe},
         {"outside a room", false, kMe, kMe | kFlags, {}, kMe},
+        {"my rights, changed by the chief", true, kMe, kMe, {"my rights " + Hex(0x3), "users"}, kMe, 3},
+        {"another member's rights", true, kMe, 5, {"users"}, kMe, 0x1F},
     };
     for (const auto& c : cases)
     {
         Fixture f;
         if (!c.bInRoom) f.room.info.wRoomIndex = 0;
         f.room.dwMyAvState = c.dwMine;
-        f.people.OnAvState(c.dwWord);
+        f.people.OnAvState({c.dwWord, c.dwRights});
         EXPECT_EQ(c.calls, f.view.calls) << c.pszCase;
         EXPECT_EQ(c.dwMineAfter, f.room.dwMyAvState) << c.pszCase;
         const S_ROOMUSERINFO* pUser = f.room.users.FindUser(static_cast<uint16_t>(c.dwWord & 0xFFFF));
         EXPECT_EQ(c.bInRoom ? 0 : 1, pUser->avFlag1) << c.pszCase;
-        EXPECT_EQ(1, pUser->avFlag2) << c.pszCase;
+        EXPECT_EQ(c.bInRoom ? (c.dwWord >> 16) & 1 : 1, pUser->avFlag2) << c.pszCase;
+        EXPECT_EQ(c.bInRoom ? c.dwRights : 0, CParticipantsFeature::RightsOf(*pUser)) << c.pszCase;
     }
 }
 

@@ -336,6 +336,7 @@ protected:
     void SetViewName(uint16_t wChannel, const std::u16string& szName) override;
     void SetMyChannel(uint16_t wChannel) override;
     void SendAvState(uint32_t dwState) override;
+    void ApplyMyRights(uint32_t dwRights) override;
     bool PanelListens() const override { return !IsPlayerMode() && PanelConnected(); }
     // The room command handlers the dispatcher calls (RoomPacket.cpp).
     void OnRoomAck(uint16_t wCommand, const QNPacketDesc& desc) override;

@@ -7,6 +7,7 @@
 #include <cwchar>
 
 #include "confclient/network/QNCommands.h"
+#include "confclient/people/ChatLog.h"
 #include "confclient/room/MessangeDlg.h"
 #include "confclient/room/RoomCtrlDlg.h"
 #include "confclient/room/RoomMainViewDlg.h"
@@ -175,7 +176,11 @@ void IConfDlg::AddChatNotice(const std::wstring& szText, int nKind)
 
 void IConfDlg::SendRoomChat(const std::wstring& szText)
 {
-    if (m_pNet && m_room.InRoom() && !szText.empty()) m_pNet->SendChatText(kNoIndex, 0, U16Of(szText));
+    if (!m_pNet || !m_room.InRoom() || szText.empty()) return;
+    // The server sends the line to the others only: the own line is written here, at once.
+    std::u16string szLine = U16Of(szText).substr(0, kMaxChatInput);
+    if (m_pNet->SendChatText(0, szLine) && m_pChat)
+        m_pChat->OnChatReceived(WideOf(m_szMyName), WideOf(szLine), 0);
 }
 
 void IConfDlg::LeaveRoomRequested()
@@ -230,6 +235,13 @@ void IConfDlg::SetMyChannel(uint16_t wChannel)
 void IConfDlg::SendAvState(uint32_t dwState)
 {
     if (m_pNet) m_pNet->SendAvState(dwState);
+}
+
+void IConfDlg::ApplyMyRights(uint32_t dwRights)
+{
+    // Talk follows the record with the next ShowRoomUsers; the log tells what the chief set.
+    AddLog(LOG_INFO, L"[INFO_CONF_AVSTATE] Talk:%d, Draw:%d, Desktop:%d, Share:%d, MediaShare:%d",
+           dwRights & 1, (dwRights >> 1) & 1, (dwRights >> 2) & 1, (dwRights >> 3) & 1, (dwRights >> 4) & 1);
 }
 
 void IConfDlg::EnablePresenterButton(bool bEnable)

@@ -10,7 +10,8 @@ bool CLoopServer::FromPresider(Client& c, Room*& pRoom, uint16_t wCommand)
     if (it == m_rooms.end()) return false;
     if (PresiderOf(it->second) != &c)
     {
-        LogF(m_pLog, LOG_INFO, "[loop] #%d command %d from a member who does not preside: dropped", c.nId, wCommand);
+        LogF(m_pLog, LOG_INFO, "[loop] #%d command %d from a member who does not preside: dropped", c.nId,
+             wCommand);
         return false;
     }
     pRoom = &it->second;

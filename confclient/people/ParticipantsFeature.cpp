@@ -38,6 +38,7 @@ void CParticipantsFeature::AddUser(const QNRoomUser& user)
     u.ID = user.szUserId;
     u.Name = user.szName;
     m_room.users.AddUser(u);
+    m_serverRights[u.userIndex] = RightsOf(u);
     LogF(m_pLog, LOG_INFO, "[INFO_CONF_JOIN] ID:%s, Name:%s, CH:%d, TotCount:%d", Utf8Of(u.ID).c_str(),
          Utf8Of(u.Name).c_str(), u.channel, static_cast<int>(m_room.users.Count()));
     m_view.ShowRoomUsers();
@@ -137,15 +138,20 @@ void CParticipantsFeature::OnAvState(const QNUserState& state)
     m_room.users.SetAvFlags(&dwWord);
     bool bMine = state.Channel() == m_room.wMyChannel;
     bool bRightsChanged = false;
-    if (S_ROOMUSERINFO* pUser = m_room.users.FindUser(state.Channel()))
+    S_ROOMUSERINFO* pUser = m_room.users.FindUser(state.Channel());
+    const uint32_t dwRights = state.dwRights & kRightsMask;
+    // Every 411 carries the user's rights as the server keeps them: only a change of those is
+    // applied, so that a state word does not undo a room-wide change (421) in the records.
+    auto last = pUser ? m_serverRights.find(pUser->userIndex) : m_serverRights.end();
+    if (pUser && (last == m_serverRights.end() || last->second != dwRights))
     {
-        const uint32_t dwOld = RightsOf(*pUser);
-        pUser->talkRight = state.dwRights & 1;
-        pUser->drawRight = (state.dwRights >> 1) & 1;
-        pUser->dsRight = (state.dwRights >> 2) & 1;
-        pUser->shareRight = (state.dwRights >> 3) & 1;
-        pUser->mediaShareRight = (state.dwRights >> 4) & 1;
-        bRightsChanged = dwOld != (state.dwRights & kRightsMask);
+        m_serverRights[pUser->userIndex] = dwRights;
+        bRightsChanged = RightsOf(*pUser) != dwRights;
+        pUser->talkRight = dwRights & 1;
+        pUser->drawRight = (dwRights >> 1) & 1;
+        pUser->dsRight = (dwRights >> 2) & 1;
+        pUser->shareRight = (dwRights >> 3) & 1;
+        pUser->mediaShareRight = (dwRights >> 4) & 1;
     }
     // Someone else (the chief) changed this user's state: it is announced as the user's own.
     // The server's echo of what this client announced is no change and goes no further.
@@ -157,8 +163,8 @@ void CParticipantsFeature::OnAvState(const QNUserState& state)
     }
     if (bMine && bRightsChanged)
     {
-        LogF(m_pLog, LOG_INFO, "[INFO_CONF_AVSTATE] my rights 0x%x", state.dwRights & kRightsMask);
-        m_view.ApplyMyRights(state.dwRights & kRightsMask);
+        LogF(m_pLog, LOG_INFO, "[INFO_CONF_AVSTATE] my rights 0x%x", dwRights);
+        m_view.ApplyMyRights(dwRights);
     }
     m_view.ShowRoomUsers();
 }

@@ -2,6 +2,7 @@
 // and audio states, and the names over the video views.
 #pragma once
 #include <cstdint>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -79,4 +80,6 @@ private:
     IParticipantsView& m_view;
     CPresenterFeature& m_presenter;
     ILogSink* m_pLog;
+    // By user index: the rights the server last told for the user (its 323 record, then 411s).
+    std::map<uint16_t, uint32_t> m_serverRights;
 };

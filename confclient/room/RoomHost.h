@@ -4,6 +4,8 @@
 #include <string>
 #include <windows.h>
 
+struct SChatCommand;
+
 class IRoomHost
 {
 public:
@@ -27,4 +29,10 @@ public:
     virtual bool HasControlRight() const = 0;
     // The main dialog's window: owner of the room's top-level windows.
     virtual HWND MainDialog() const = 0;
+    // The local user's level word (its low byte modulo 10 is the grade).
+    virtual uint16_t MyLevel() const = 0;
+    // Runs a local chat command; answers the line it writes, if any.
+    virtual std::wstring RunChatCommand(const SChatCommand& cmd) = 0;
+    // The chief's answer to the presenter request of the channel's user.
+    virtual void AnswerPresenterRequest(uint16_t wChannel, bool bPermit) = 0;
 };

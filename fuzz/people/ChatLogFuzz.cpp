@@ -42,7 +42,8 @@ void Check(const CChatLog& log, const MirrorView& view)
 {
     const std::u16string& t = log.Text();
     if (t != view.text || log.LineCount() > kChatMaxLines) std::abort();
-    auto on = [&t](SChatRange r, const std::u16string& word) {
+    auto on = [&t](SChatRange r, const std::u16string& word)
+    {
         if (r.nEnd > t.size() || t.compare(r.nStart, r.nEnd - r.nStart, word) != 0) std::abort();
     };
     for (const CChatLog::SRequest& req : log.Requests())
@@ -76,7 +77,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* pData, size_t nSize)
             QNChat chat;
             if (!DecodeChat(chunk.data(), chunk.size(), chat)) break;
             if (chat.szText.size() > kMaxChatUnits) std::abort();
-            std::u16string name = names.empty() ? u" " : ChatOneLine(names[chat.wSenderUserIndex % names.size()]);
+            std::u16string name =
+                names.empty() ? u" " : ChatOneLine(names[chat.wSenderUserIndex % names.size()]);
             size_t nBreaks = 0;
             for (char16_t c : log.Text())
                 nBreaks += c == u'\r';
@@ -98,12 +100,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* pData, size_t nSize)
             break;
         }
         case 3:
-            log.AddPresenterRequest(
-                (names.empty() ? u"" : ChatOneLine(names.back())) + u" asks. Permit / Deny", u"Permit", u"Deny",
-                static_cast<uint16_t>(nChunk));
+            log.AddPresenterRequest((names.empty() ? u"" : ChatOneLine(names.back())) +
+                                        u" asks. Permit / Deny",
+                                    u"Permit", u"Deny", static_cast<uint16_t>(nChunk));
             break;
         case 4:
-            log.UpdatePushProgress(static_cast<int>(nChunk % 110), u"t", u"Done", u"Recv", u"Cancel", nChunk & 1);
+            log.UpdatePushProgress(static_cast<int>(nChunk % 110), u"t", u"Done", u"Recv", u"Cancel",
+                                   nChunk & 1);
             break;
         case 5:
             log.EndPushProgress(u"Cancelled");

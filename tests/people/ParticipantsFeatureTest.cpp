@@ -385,3 +385,18 @@ TEST(ParticipantsFeature, SeatOptionStatusAndViewNames)
     EXPECT_EQ(0, outside.room.wCaptureWidth);
     EXPECT_TRUE(outside.view.calls.empty());
 }
+
+// A state word carries the rights the server keeps: a room-wide change in the records (421) is
+// not undone by the next state word, a change of the server's rights is applied.
+TEST(ParticipantsFeature, StateWordsUndoNoRoomWideRights)
+{
+    Fixture f;
+    f.people.OnAvState({5, 3});
+    ASSERT_EQ(3u, CParticipantsFeature::RightsOf(*f.room.users.FindUser(5)));
+    f.room.users.SetFlagForAll(RIGHT_TALK, 0);
+    f.people.OnAvState({5 | (1u << 17), 3});
+    EXPECT_EQ(2u, CParticipantsFeature::RightsOf(*f.room.users.FindUser(5)));
+    EXPECT_EQ(1, f.room.users.FindUser(5)->avFlag1) << "the state part is applied";
+    f.people.OnAvState({5, 0x11});
+    EXPECT_EQ(0x11u, CParticipantsFeature::RightsOf(*f.room.users.FindUser(5)));
+}

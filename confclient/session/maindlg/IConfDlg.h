@@ -164,6 +164,9 @@ public:
     bool LoadSkinImage(const wchar_t* pszFile, CLMPictureEx& picture) override;
     HWND MainRoomWindow() const override;
     HWND MainDialog() const override { return MainWnd(); }
+    uint16_t MyLevel() const override { return m_wMyLevel; }
+    std::wstring RunChatCommand(const SChatCommand& cmd) override;
+    void AnswerPresenterRequest(uint16_t wChannel, bool bPermit) override;
     uint16_t SharingUser() const override { return m_wSharingUser; }
     uint16_t RequestedSharer() const override { return m_wRequestedSharer; }
     uint16_t MyUserIndex() const override { return m_wMyIndex; }

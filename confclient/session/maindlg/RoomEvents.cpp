@@ -7,6 +7,7 @@
 #include <cwchar>
 
 #include "confclient/network/QNCommands.h"
+#include "confclient/people/ChatCommands.h"
 #include "confclient/people/ChatLog.h"
 #include "confclient/room/MessangeDlg.h"
 #include "confclient/room/RoomCtrlDlg.h"
@@ -196,20 +197,49 @@ void IConfDlg::RequestPresenter()
 
 void IConfDlg::AskPresenterQuestion(uint16_t wRequester)
 {
-    if (!m_room.InRoom() || !m_pNet) return;
+    // The request is a chat line whose permit and deny links answer it.
+    if (!m_room.InRoom() || !m_pNet || !m_pChat) return;
+    std::wstring szName = WideOf(ChatOneLine(U16Of(RoomUserName(wRequester))));
     std::wstring text =
         Formatted(&m_log, GetText(IsPlayerMode() ? "IDS_REQ_PRESENTER_PLAYER" : "IDS_REQ_PRESENTER_CONFIRM"),
-                  RoomUserName(wRequester));
-    const int nAnswer = ShowMessageBox(text, 2);
-    // The room may have gone while the question was open.
-    if (!m_room.InRoom() || !m_pNet) return;
-    m_pNet->SendPresenterRequest(
-        {PRESENTER_ANSWER, wRequester, static_cast<uint16_t>(nAnswer == NOTICEBOX_FIRST)});
+                  szName.c_str());
+    m_pChat->AddPresenterRequest(text + L"  " + GetText("IDS_MSG_PERMIT") + L"  " + GetText("IDS_MSG_DENY"),
+                                 wRequester);
+}
+
+void IConfDlg::AnswerPresenterRequest(uint16_t wChannel, bool bPermit)
+{
+    if (!m_room.InRoom() || !m_pNet || IsPlayerMode()) return;
+    m_pNet->SendPresenterRequest({PRESENTER_ANSWER, wChannel, static_cast<uint16_t>(bPermit)});
+    if (bPermit) return;
+    std::wstring text = Formatted(&m_log, GetText("IDS_REQ_PRESENTER_ME_DENY"),
+                                  WideOf(ChatOneLine(U16Of(RoomUserName(wChannel)))).c_str());
+    AddChatNotice(text, NOTICE_KIND_NOTICE);
+    AddLog(LOG_INFO, L"[INFO_CONF_PRESENTER] %s", text.c_str());
+}
+
+std::wstring IConfDlg::RunChatCommand(const SChatCommand& cmd)
+{
+    switch (cmd.id)
+    {
+    case SChatCommand::STATE:
+        return Formatted(
+            &m_log, std::wstring(L"\n*State\n%s, %d, RoomIndex:%d, UserIndex:%d, Channel:%d\r\n"),
+            WideOf(m_szMyName).c_str(), m_wMyLevel, m_room.RoomIndex(), m_wMyIndex, m_room.wMyChannel);
+    case SChatCommand::CODEC:
+        if (cmd.szArg.empty()) return std::wstring();
+        return L"Codec Option : " + WideOf(cmd.szArg) + L"\r\n";
+    default:
+        // The video, sharing and voice parts these tune have no window in this build yet.
+        AddLog(LOG_INFO, L"[CHAT] local command %d: nothing to tune yet", static_cast<int>(cmd.id));
+        return std::wstring();
+    }
 }
 
 void IConfDlg::RemoveUserRow(uint16_t wChannel)
 {
     if (m_pUserList) m_pUserList->RemoveRow(wChannel);
+    if (m_pChat) m_pChat->RemovePresenterRequest(wChannel);
 }
 
 void IConfDlg::UpdateUserRow(uint16_t wChannel, uint16_t wStatus, uint32_t dwFlags)

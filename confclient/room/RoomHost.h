@@ -5,6 +5,7 @@
 #include <windows.h>
 
 struct SChatCommand;
+struct SUserMenuInputs;
 
 class IRoomHost
 {
@@ -35,4 +36,8 @@ public:
     virtual std::wstring RunChatCommand(const SChatCommand& cmd) = 0;
     // The chief's answer to the presenter request of the channel's user.
     virtual void AnswerPresenterRequest(uint16_t wChannel, bool bPermit) = 0;
+    // What the participant menus' rules read, with the user of the channel as the target.
+    virtual SUserMenuInputs UserMenuInputs(uint16_t wChannel) const = 0;
+    // A participant menu's command (chief, rights, banish) on the user of the channel.
+    virtual void UserAction(uint32_t nCommand, uint16_t wChannel) = 0;
 };

@@ -356,6 +356,19 @@ TEST_F(RoomProgramTest, TwoProgramsMeetTalkChangeRightsAndPresenterThenLeave)
     EXPECT_TRUE(ListShowsSoon(hUsersA, {L"Bob", L"presenter"}));
     EXPECT_TRUE(peer.ShowsSoon("lines " + Id(IDC_ROOMUSER_LIST), {"Bob", "presenter"}));
 
+    // Alice gives Bob's talk right back from his row's menu: the server keeps it and both lists
+    // show it. Then she makes him the host: both lists and both chats follow.
+    ASSERT_EQ(1, SendMessageW(hUsersA, LB_SETCURSEL, 1, 0)); // Bob, on channel 1
+    PostMessageW(GetParent(hUsersA), WM_COMMAND, 32774, 0);
+    EXPECT_TRUE(ListShowsSoon(hUsersA, {L"Bob", L"talk"}));
+    EXPECT_TRUE(peer.ShowsSoon("lines " + Id(IDC_ROOMUSER_LIST), {"Bob", "talk"}));
+    ASSERT_EQ(1, SendMessageW(hUsersA, LB_SETCURSEL, 1, 0)); // the rows were written anew
+    PostMessageW(GetParent(hUsersA), WM_COMMAND, 32772, 0);
+    EXPECT_TRUE(ListShowsSoon(hUsersA, {L"Bob", L"presider"}));
+    EXPECT_TRUE(peer.ShowsSoon("lines " + Id(IDC_ROOMUSER_LIST), {"Bob", "presider"}));
+    EXPECT_TRUE(ListShowsSoon(hChatA, {L"Bob is now the host"}));
+    EXPECT_TRUE(peer.ShowsSoon("lines " + Id(IDC_ROOMCHAT_LIST), {"Bob is now the host"}));
+
     // Bob leaves by the control bar: Alice's list lets him go and his room windows are gone.
     peer.Probe("click " + Id(IDC_ROOMCTRL_LEAVE));
     ASSERT_TRUE(panelB.WaitAnswer("QUIT", "0"));

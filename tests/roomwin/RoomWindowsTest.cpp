@@ -1,6 +1,7 @@
 // The room windows under Wine: the window tree, the video grid, chat, user list, control bar, messenger.
 #include "confclient/network/registry/Registry.h"
 #include "confclient/people/ChatCommands.h"
+#include "confclient/people/UserMenuRules.h"
 #include "confclient/room/EBookDlg.h"
 #include "confclient/room/FloatingBoardToolDlg.h"
 #include "confclient/room/ManageToolDlg.h"
@@ -59,6 +60,17 @@ public:
     {
         answers.emplace_back(wChannel, bPermit);
     }
+    SUserMenuInputs UserMenuInputs(uint16_t wChannel) const override
+    {
+        SUserMenuInputs in;
+        in.wTarget = wChannel;
+        return in;
+    }
+    std::vector<std::pair<uint32_t, uint16_t>> actions;
+    void UserAction(uint32_t nCommand, uint16_t wChannel) override
+    {
+        actions.emplace_back(nCommand, wChannel);
+    }
 };
 
 RECT WindowRect(HWND hWnd)
@@ -85,7 +97,7 @@ struct Room
     CRoomTxtChatDlg chat{&host};
     CRoomAgendaListDlg agenda;
     CEBookDlg ebook;
-    CRoomUserListDlg userList;
+    CRoomUserListDlg userList{&host};
     CFloatingBoardToolDlg boardTool;
     CRoomCtrlDlg ctrl{&host};
     CPlayerDlg player;
@@ -392,6 +404,17 @@ TEST(RoomWindows, UserListRowsFollowTheParticipants)
     EXPECT_EQ(list.RowText(0), L"bob (ch 5) [2 0x00000010]");
     list.UpdateUserRow(5, 0, 0);
     EXPECT_EQ(list.RowText(0), L"bob (ch 5) [0 0x00000000]");
+
+    // A menu command acts on the selected row's user; without a selection on nobody.
+    HWND hList = list.GetDlgItem(IDC_ROOMUSER_LIST);
+    ::SendMessageW(hList, LB_SETCURSEL, static_cast<WPARAM>(-1), 0);
+    ::SendMessageW(list.m_hWnd, WM_COMMAND, UMC_TALK, 0);
+    EXPECT_TRUE(room.host.actions.empty());
+    ::SendMessageW(hList, LB_SETCURSEL, 0, 0);
+    ::SendMessageW(list.m_hWnd, WM_COMMAND, UMC_TALK, 0);
+    ::SendMessageW(list.m_hWnd, WM_COMMAND, UMC_GIVE_CHIEF, 0);
+    EXPECT_EQ(room.host.actions,
+              (std::vector<std::pair<uint32_t, uint16_t>>{{UMC_TALK, 5}, {UMC_GIVE_CHIEF, 5}}));
 }
 
 TEST(RoomWindows, ControlBarButtonsStatesAndMaximize)

@@ -167,6 +167,8 @@ public:
     uint16_t MyLevel() const override { return m_wMyLevel; }
     std::wstring RunChatCommand(const SChatCommand& cmd) override;
     void AnswerPresenterRequest(uint16_t wChannel, bool bPermit) override;
+    SUserMenuInputs UserMenuInputs(uint16_t wChannel) const override;
+    void UserAction(uint32_t nCommand, uint16_t wChannel) override;
     uint16_t SharingUser() const override { return m_wSharingUser; }
     uint16_t RequestedSharer() const override { return m_wRequestedSharer; }
     uint16_t MyUserIndex() const override { return m_wMyIndex; }

@@ -9,6 +9,9 @@
 #include "confclient/network/QNCommands.h"
 #include "confclient/people/ChatCommands.h"
 #include "confclient/people/ChatLog.h"
+#include "confclient/people/ParticipantRows.h"
+#include "confclient/people/ParticipantsFeature.h"
+#include "confclient/people/UserMenuRules.h"
 #include "confclient/room/MessangeDlg.h"
 #include "confclient/room/RoomCtrlDlg.h"
 #include "confclient/room/RoomMainViewDlg.h"
@@ -216,6 +219,82 @@ void IConfDlg::AnswerPresenterRequest(uint16_t wChannel, bool bPermit)
                                   WideOf(ChatOneLine(U16Of(RoomUserName(wChannel)))).c_str());
     AddChatNotice(text, NOTICE_KIND_NOTICE);
     AddLog(LOG_INFO, L"[INFO_CONF_PRESENTER] %s", text.c_str());
+}
+
+SUserMenuInputs IConfDlg::UserMenuInputs(uint16_t wChannel) const
+{
+    SUserMenuInputs in;
+    in.bVideoOff = m_sysOption.VideoOff();
+    in.nMessageMode = m_sysOption.MessageMode();
+    in.nPresenterMode = m_sysOption.PresenterMode();
+    in.bUseInvite = m_sysOption.UseInvite();
+    in.bUseRemoteControl = m_sysOption.UseRemoteControl();
+    in.bUseDesktop = m_sysOption.UseDesktop();
+    in.nMediaShareMode = m_sysOption.MediaShareMode();
+    in.bUsePhoneCall = m_sysOption.UsePhoneCall();
+    in.bUseHwCall = m_sysOption.UseHwCall();
+    in.bControlRight = IsChief();
+    in.bOwner = m_room.info.wOwnerIndex == m_wMyIndex;
+    in.bPlayerMode = IsPlayerMode();
+    in.nMyGrade = UserGrade(m_wMyLevel);
+    in.bRemoteControlBit = (m_wMyLevel >> 8) & 1;
+    in.wMyChannel = m_room.wMyChannel;
+    in.wChiefChannel = m_room.wPresiderChannel;
+    in.wPresenterUserIndex = m_room.users.GetUserIndex(m_room.wPresenterChannel);
+    in.bTalkAll = m_room.dwRights & (1u << RIGHT_TALK);
+    in.bDrawAll = m_room.dwRights & (1u << RIGHT_DRAW);
+    in.bShareAll = m_room.dwRights & (1u << RIGHT_DS);
+    in.bMediaShareAll = m_room.dwRights & (1u << RIGHT_MEDIASHARE);
+    in.wTarget = wChannel;
+    if (const S_ROOMUSERINFO* pUser = m_room.users.FindUser(wChannel))
+    {
+        in.wTargetUser = pUser->userIndex;
+        in.nTargetGrade = UserGrade(pUser->level);
+        in.wTargetTerminal = pUser->camType;
+        in.wTargetCamKind = pUser->camType;
+        in.bTargetControl = wChannel == m_room.wPresiderChannel;
+        in.bTargetTalk = pUser->talkRight;
+        in.bTargetDraw = pUser->drawRight;
+        in.bTargetDs = pUser->dsRight;
+        in.bTargetShare = pUser->shareRight;
+        in.bTargetMediaShare = pUser->mediaShareRight || wChannel == m_room.wPresiderChannel;
+    }
+    return in;
+}
+
+void IConfDlg::UserAction(uint32_t nCommand, uint16_t wChannel)
+{
+    const S_ROOMUSERINFO* pUser = m_room.users.FindUser(wChannel);
+    if (!m_pNet || !m_room.InRoom() || !pUser) return;
+    const bool bPc = pUser->camType == 0;
+    switch (nCommand)
+    {
+    case UMC_GIVE_CHIEF:
+        if (IsChief() || m_room.info.wOwnerIndex == m_wMyIndex) m_pNet->SendCmd390(wChannel);
+        return;
+    case UMC_BANISH:
+    {
+        // The name is an argument of the formatter, never its format.
+        std::wstring text = Formatted(&m_log, GetText("IDS_MSG_BANISH"), WideOf(pUser->Name).c_str());
+        if (text.size() > 259) text.resize(259);
+        uint16_t wUser = pUser->userIndex;
+        // The room may have gone while the question was open.
+        if (ShowMessageBox(text, 2) == NOTICEBOX_FIRST && m_pNet && m_room.InRoom())
+            m_pNet->SendBanish(wUser, wChannel);
+        return;
+    }
+    default:
+        break;
+    }
+    // One right of the five inverted, the others as the record holds them.
+    uint32_t dwBit = nCommand == UMC_TALK         ? 1u
+                     : nCommand == UMC_DRAW       ? 2u
+                     : nCommand == UMC_DS         ? 4u
+                     : nCommand == UMC_SHARE      ? 8u
+                     : nCommand == UMC_MEDIASHARE ? 16u
+                                                  : 0u;
+    if (!dwBit || (!bPc && dwBit <= 2)) return; // talk and draw are for PC users only
+    m_pNet->SendUserRights(wChannel, CParticipantsFeature::RightsOf(*pUser) ^ dwBit);
 }
 
 std::wstring IConfDlg::RunChatCommand(const SChatCommand& cmd)

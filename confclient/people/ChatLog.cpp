@@ -368,13 +368,3 @@ SChatLinkHit CChatLog::LinkAt(uint32_t nStart) const
         }
     return hit;
 }
-
-void CChatLog::Clear()
-{
-    if (!m_text.empty()) Delete({0, End()});
-    m_requests.clear();
-    for (SPath& path : m_paths)
-        path.range = {};
-    m_cancel = {};
-    m_nProgress = kChatNoPosition;
-}

@@ -124,8 +124,6 @@ public:
                              const std::u16string& szDeny, uint16_t wUser);
     // Drops a user's pending request and its links; 65535: every request.
     void RemovePresenterRequest(uint16_t wUser);
-    // Forgets the pending requests and leaves their links in the log.
-    void ForgetPresenterRequests() { m_requests.clear(); }
     const std::vector<SRequest>& Requests() const { return m_requests; }
 
     // A received file: a kind-4 line whose last occurrence of the path becomes a link held in
@@ -142,8 +140,6 @@ public:
 
     // What a click on a link starting at nStart means; NONE off every remembered range.
     SChatLinkHit LinkAt(uint32_t nStart) const;
-
-    void Clear();
 
     const std::u16string& Text() const { return m_text; }
     size_t LineCount() const;

@@ -308,12 +308,6 @@ void CParticipantRows::SortList(int nMode)
     Show();
 }
 
-void CParticipantRows::Clear()
-{
-    m_rows.clear();
-    Show();
-}
-
 int CParticipantRows::Find(const std::u16string& szText, int nMark) const
 {
     if (szText.empty() || m_rows.empty()) return -1;

@@ -91,7 +91,6 @@ public:
     // Sorts all rows but row 0 and, while a presenter is set, row 1.
     void SortList(int nMode);
     int SortMode() const { return m_nSort; }
-    void Clear();
 
     // The next row at or after the one after nMark (wrapping) whose name holds the text,
     // without regard to case; -1 for none or an empty text.

@@ -4,12 +4,21 @@
 
 #include <algorithm>
 
+#include "confclient/people/ChatLog.h"
 #include "core/Utf8Text.h"
 
 void CParticipantsFeature::OnUserJoin(uint16_t, const QNPacketDesc& desc, const QNRoomUser& user)
 {
     if (!m_room.InRoom() || desc.dwExtra == 0) return;
+    // Once this client's own record is in, another record is someone joining.
+    const bool bJoining = m_room.users.FindUser(m_room.wMyChannel) != nullptr;
     AddUser(user);
+    if (user.wChannel == m_room.wMyChannel)
+        m_notices.AddChatNotice(ChatFormat(m_notices.Text("IDS_ADDUSER_ME"), ChatOneLine(user.szName)),
+                                NOTICE_KIND_NOTICE);
+    else if (bJoining)
+        m_notices.AddChatNotice(ChatFormat(m_notices.Text("IDS_ADDUSER"), ChatOneLine(user.szName)),
+                                NOTICE_KIND_JOINLEAVE);
     if (m_room.bPanelAwaitsEntry && m_view.PanelListens())
     {
         m_room.bPanelAwaitsEntry = false;
@@ -56,6 +65,8 @@ void CParticipantsFeature::OnUserQuit(const QNRoomUser& user)
     std::u16string szName = pUser->level == 2 ? m_notices.Text("IDS_PHONE_INBOUND_NAME") : pUser->Name;
     LogF(m_pLog, LOG_INFO, "[INFO_CONF_QUIT] ID:%s, Name:%s, CH:%d, TotCount:%d", Utf8Of(pUser->ID).c_str(),
          Utf8Of(szName).c_str(), user.wChannel, static_cast<int>(m_room.users.Count()) - 1);
+    m_notices.AddChatNotice(ChatFormat(m_notices.Text("IDS_REMOVEUSER"), ChatOneLine(szName)),
+                            NOTICE_KIND_JOINLEAVE);
     m_room.users.RemoveUser(user.wChannel);
     m_view.RemoveUserRow(user.wChannel);
     if (m_room.wPresenterChannel == user.wChannel) m_presenter.SetPresenter(user.wChannel, false);

@@ -6,6 +6,7 @@
 #include <shellapi.h>
 
 #include "confclient/people/ChatCommands.h"
+#include "confclient/session/roomstate/RoomNotices.h"
 #include "resources/ResourceIds.h"
 #include "winui/WString.h"
 
@@ -57,9 +58,10 @@ void CRoomTxtChatDlg::OnChatReceived(const std::wstring& szSender, const std::ws
     AddMessage(CHATLINE_CHAT, szText, szSender, dwColour);
 }
 
-void CRoomTxtChatDlg::AddNotice(const std::wstring& szText, int)
+void CRoomTxtChatDlg::AddNotice(const std::wstring& szText, int nKind)
 {
-    AddMessage(CHATLINE_NOTICE, szText, std::wstring(), 0);
+    AddMessage(nKind == NOTICE_KIND_JOINLEAVE ? CHATLINE_JOINLEAVE : CHATLINE_NOTICE, szText, std::wstring(),
+               0);
 }
 
 void CRoomTxtChatDlg::AddPresenterRequest(const std::wstring& szText, uint16_t wChannel)

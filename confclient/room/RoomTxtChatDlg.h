@@ -23,13 +23,13 @@ public:
     void AddMessage(int nKind, const std::wstring& szText, const std::wstring& szName, uint32_t dwColour);
     // A peer's line, or the own one.
     void OnChatReceived(const std::wstring& szSender, const std::wstring& szText, uint32_t dwColour);
-    // A notice of the session (joins, recordings, file pushes, voice) as a kind-0 line.
+    // A notice of the session (recordings, file pushes, voice) as a kind-0 line; another user's
+    // join or leave (NOTICE_KIND_JOINLEAVE) as a kind-7 one.
     void AddNotice(const std::wstring& szText, int nKind);
     // A presenter request of the user of the channel, with its permit and deny links.
     void AddPresenterRequest(const std::wstring& szText, uint16_t wChannel);
     // The request of the channel (65535: every one) is gone, and its links with it.
     void RemovePresenterRequest(uint16_t wChannel) { m_model.RemovePresenterRequest(wChannel); }
-    void ClearLog() { m_model.Clear(); }
     int LineCount() const { return static_cast<int>(m_model.LineCount()); }
     const CChatLog& Log() const { return m_model; }
     const CRichEditCtrlGS& LogControl() const { return m_log; }

@@ -400,3 +400,22 @@ TEST(ParticipantsFeature, StateWordsUndoNoRoomWideRights)
     f.people.OnAvState({5, 0x11});
     EXPECT_EQ(0x11u, CParticipantsFeature::RightsOf(*f.room.users.FindUser(5)));
 }
+
+// The chat tells this client's own entry as a notice and, once it is in, others joining and
+// leaving as join-and-leave lines.
+TEST(ParticipantsFeature, JoinsAndLeavesAreToldInTheChat)
+{
+    Fixture f; // its own record came first, then Bob's and Carol's
+    EXPECT_EQ((std::vector<std::u16string>{u"<IDS_ADDUSER_ME>", u"<IDS_ADDUSER>", u"<IDS_ADDUSER>"}),
+              f.notices.chatNotices);
+    f.notices.chatNotices.clear();
+    f.people.OnUserQuit(RoomUser(5, 50, u"Bob"));
+    f.people.OnUserQuit(RoomUser(42, 0, u"nobody"));
+    EXPECT_EQ((std::vector<std::u16string>{u"<IDS_REMOVEUSER>"}), f.notices.chatNotices);
+
+    Fixture late;
+    late.room.users.RemoveAll();
+    late.notices.chatNotices.clear();
+    late.Join(RoomUser(5, 50, u"Bob")); // members heard before this client's own record
+    EXPECT_TRUE(late.notices.chatNotices.empty());
+}

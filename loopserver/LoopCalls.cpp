@@ -96,20 +96,22 @@ void CLoopServer::AnswerDueCalls()
     }
 }
 
-void CLoopServer::OnRoomBanish(Client& c, const uint8_t* p, size_t n)
+bool CLoopServer::OnPhoneBanish(Client& c, const uint8_t* p, size_t n)
 {
     QNBanish banish;
     auto it = m_rooms.find(c.wRoomIndex);
-    if (!DecodeBanish(p, n, banish) || it == m_rooms.end()) return;
+    if (!DecodeBanish(p, n, banish) || it == m_rooms.end()) return false;
     Room& room = it->second;
-    // Only phone members are sent out here, by the member who called them or by the presider.
+    // A phone member is sent out by the member who called it or by the presider.
     auto phone = room.phones.find(banish.wChannel);
-    if (phone == room.phones.end() || (&c != PresiderOf(room) && c.nId != phone->second.nCallerId)) return;
+    if (phone == room.phones.end()) return false;
+    if (&c != PresiderOf(room) && c.nId != phone->second.nCallerId) return true;
     Bytes b;
     EncodeRoomUser(phone->second.user, b);
     room.phones.erase(phone);
     for (auto& [ch, member] : room.members)
         Send(*member, INFO_CONF_QUIT, 0, b);
+    return true;
 }
 
 void CLoopServer::OnPhoneBookQuery(Client& c, const uint8_t* p, size_t n)

@@ -2,7 +2,9 @@
 #include "loopserver/LoopConfig.h"
 
 #include <fstream>
+#include <cstdlib>
 #include <sstream>
+#include <utility>
 
 std::u16string Utf16FromAscii(const std::string& s)
 {
@@ -15,6 +17,16 @@ std::string AsciiFromUtf16(const std::u16string& s)
     for (char16_t c : s)
         out.push_back(c < 0x80 ? static_cast<char>(c) : '?');
     return out;
+}
+
+QNSystemOption DefaultSystemOption()
+{
+    QNSystemOption o;
+    o.dwOption24 = (1u << 2) | (1u << 6) | (1u << 19); // MessageMode 1, PresenterMode 1, UseInvite
+    o.dwOption36 = (1u << 16) | (1u << 17);            // UseRemoteControl, UseDesktop
+    o.dwOption50 = 3;                                  // media share
+    o.szDssAddress = u"127.0.0.1";
+    return o;
 }
 
 LoopConfig DefaultLoopConfig()
@@ -113,6 +125,25 @@ bool ParseLoopConfig(const std::string& text, LoopConfig& cfg, int* pErrLine)
                 cfg.wRefuseLoginReason = static_cast<uint16_t>(reason);
                 cfg.nRefuseLoginTimes = times;
             }
+        }
+        else if (word == "option")
+        {
+            unsigned offset = 0;
+            std::string value;
+            bOk = static_cast<bool>(ls >> offset >> value);
+            uint32_t* pWord = nullptr;
+            QNSystemOption& o = cfg.systemOption;
+            for (auto [nAt, pw] : {std::pair{0u, &o.dwOption0},
+                                   {4u, &o.dwOption4},
+                                   {24u, &o.dwOption24},
+                                   {36u, &o.dwOption36},
+                                   {50u, &o.dwOption50},
+                                   {62u, &o.dwOption62}})
+                if (nAt == offset) pWord = pw;
+            char* pEnd = nullptr;
+            unsigned long v = bOk ? std::strtoul(value.c_str(), &pEnd, 0) : 0;
+            bOk = bOk && pWord && pEnd && *pEnd == 0 && v <= 0xFFFFFFFFul;
+            if (bOk) *pWord = static_cast<uint32_t>(v);
         }
         else if (word == "confentry")
         {

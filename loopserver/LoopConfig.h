@@ -9,6 +9,8 @@
 #include <utility>
 #include <vector>
 
+#include "confclient/network/QNPayloads.h"
+
 struct LoopUser
 {
     std::u16string szId;
@@ -52,6 +54,10 @@ enum class LoopFault : uint8_t
     Close,         // the connection closes
 };
 
+// Presenters, messages to anyone, invitation, remote control, desktop and media share on;
+// calls off; right mode 0; the desktop-sharing server at 127.0.0.1 without a port.
+QNSystemOption DefaultSystemOption();
+
 struct LoopConfig
 {
     uint16_t wPort = 7700;
@@ -77,6 +83,8 @@ struct LoopConfig
     unsigned nCallAnswerMs = 300;
     // Phone books stored before anyone connects, by user ID.
     std::map<std::u16string, std::u16string> phoneBooks;
+    // The system options (251) every login gets: all on but calls unless configured.
+    QNSystemOption systemOption = DefaultSystemOption();
 };
 
 // Four users (alice, bob, carol, dave; any password) and two rooms.
@@ -93,6 +101,7 @@ LoopConfig DefaultLoopConfig();
 //   call <number> ring             it rings until the caller hangs up (810)
 //   callanswer <ms>                any other number answers after that long (300)
 //   phonebook <id> <file>          the user's stored phone book, read from the file
+//   option <byte offset 0, 4, 24, 36, 50 or 62> <value, decimal or 0x hex>   (a system option word)
 // False with the line number in *pErrLine when a line makes no sense.
 bool ParseLoopConfig(const std::string& text, LoopConfig& cfg, int* pErrLine);
 

@@ -76,7 +76,11 @@ QNRoomUser CLoopServer::RoomUserOf(const Client& c) const
         u.szUserId = c.pUser->szId;
         u.szName = c.pUser->szName;
     }
-    u.dwDrawRight = u.dwTalkRight = 1;
+    u.dwTalkRight = c.dwRights & 1;
+    u.dwDrawRight = (c.dwRights >> 1) & 1;
+    u.dwDsRight = (c.dwRights >> 2) & 1;
+    u.dwShareRight = (c.dwRights >> 3) & 1;
+    u.dwMediaShareRight = (c.dwRights >> 4) & 1;
     return u;
 }
 
@@ -141,7 +145,7 @@ void CLoopServer::OnLogin(const std::shared_ptr<Client>& c, uint16_t wCommand, c
     Send(*c, DAT_LOBY_CONFLIST, 0, confList);
 
     Bytes option;
-    EncodeSystemOption({u"127.0.0.1", 0, 0, 0, kUsePhoneCall | kUseHwCall}, option);
+    EncodeSystemOption(m_cfg.systemOption, option);
     Send(*c, INFO_SYSTEM_OPTION, 0, option);
 
     Bytes me;
@@ -292,6 +296,8 @@ void CLoopServer::EnterRoom(const std::shared_ptr<Client>& c, Room& room, uint16
     room.members[wChannel] = c;
     c->wRoomIndex = room.info.wRoomIndex;
     c->wChannel = wChannel;
+    c->dwAvFlags = 0;
+    c->dwRights = 3;
 
     QNRoomInfo info;
     info.wRoomIndex = room.info.wRoomIndex;
@@ -355,6 +361,7 @@ void CLoopServer::LeaveRoom(Client& c, bool bTellLeaver)
     // A call being placed ends with its caller; phone members go with the last member.
     if (room.pendingCall && room.pendingCall->nCallerId == c.nId) room.pendingCall.reset();
     if (room.members.empty()) room.phones.clear();
+    if (room.wPresider == wChannel) room.wPresider = kNoIndex;
     QNRoomUser gone = RoomUserOf(c);
     gone.wChannel = wChannel;
     Bytes b;
@@ -391,7 +398,10 @@ void CLoopServer::DeleteRoom(std::map<uint16_t, Room>::iterator it, const Client
 
 CLoopServer::Client* CLoopServer::PresiderOf(Room& room) const
 {
-    // The owner presides while in the room; otherwise the member on the lowest channel.
+    // The member a 390 named presides while in the room; otherwise the owner, else the member on
+    // the lowest channel.
+    auto named = room.members.find(room.wPresider);
+    if (named != room.members.end()) return named->second.get();
     for (auto& [ch, member] : room.members)
         if (member->wUserIndex == room.wOwnerIndex) return member.get();
     return room.members.empty() ? nullptr : room.members.begin()->second.get();
@@ -399,13 +409,24 @@ CLoopServer::Client* CLoopServer::PresiderOf(Room& room) const
 
 void CLoopServer::OnAvState(Client& c, const uint8_t* p, size_t n)
 {
-    uint32_t dwState = 0;
+    uint32_t dwWord = 0;
     auto it = m_rooms.find(c.wRoomIndex);
-    if (!DecodeU32(p, n, dwState) || it == m_rooms.end()) return;
-    Bytes b;
-    EncodeU32((dwState & ~kAvChannelMask) | c.wChannel, b);
-    for (auto& [ch, member] : it->second.members)
-        Send(*member, INFO_CONF_AVSTATE, c.wChannel, b);
+    if (!DecodeU32(p, n, dwWord) || it == m_rooms.end()) return;
+    Room& room = it->second;
+    uint16_t wChannel = static_cast<uint16_t>(dwWord & kAvChannelMask);
+    if (wChannel == c.wChannel || wChannel == kNoIndex)
+    {
+        // The sender's own state word.
+        c.dwAvFlags = dwWord & ~kAvChannelMask;
+        SendUserState(room, c);
+        return;
+    }
+    // Another member's rights: the chief's alone.
+    Room* pRoom = nullptr;
+    auto target = room.members.find(wChannel);
+    if (!FromPresider(c, pRoom, CMD_CONF_AVSTATE) || target == room.members.end()) return;
+    target->second->dwRights = (dwWord >> kRightsShift) & kRightsMask;
+    SendUserState(room, *target->second);
 }
 
 void CLoopServer::OnPresenter(Client& c, const uint8_t* p, size_t n)
@@ -440,16 +461,12 @@ void CLoopServer::OnChat(Client& c, const uint8_t* p, size_t n)
     QNChat chat;
     auto it = m_rooms.find(c.wRoomIndex);
     if (!DecodeChat(p, n, chat) || it == m_rooms.end()) return;
-    chat.wSenderChannel = c.wChannel;
+    // The sender wrote its own line already: the others get it with its user index.
+    chat.wSenderUserIndex = c.wUserIndex;
     Bytes b;
     EncodeChat(chat, b);
     for (auto& [ch, member] : it->second.members)
-    {
-        if (member.get() == &c)
-            Send(c, CMD_CONF_CHAT, c.wChannel, b);
-        else if (chat.wTargetChannel == kNoIndex || chat.wTargetChannel == ch)
-            Send(*member, INFO_CONF_CHAT, c.wChannel, b);
-    }
+        if (member.get() != &c) Send(*member, INFO_CONF_CHAT, c.wChannel, b);
 }
 
 void CLoopServer::Relay(Client& c, uint16_t wCommand, const uint8_t* p, size_t n)

@@ -193,13 +193,20 @@ void CLoopServer::HandleFrame(const std::shared_ptr<Client>& c, uint8_t* pFrame,
         OnCallHangUp(*c);
         break;
     case CMD_CONF_BANISH:
-        OnRoomBanish(*c, p, n);
+        // A phone member goes by its caller's or the presider's word; anyone else by the presider's.
+        if (!OnPhoneBanish(*c, p, n)) OnBanishUser(*c, p, n);
         break;
     case CMD_PRIVATE_LOADDATA:
         OnPhoneBookQuery(*c, p, n);
         break;
     case CMD_PRIVATE_SAVEDATA:
         OnPhoneBookSave(*c, p, n);
+        break;
+    case CMD_CONF_PRESIDER:
+        OnPresiderChange(*c, p, n);
+        break;
+    case CMD_CONF_CHGCHANNEL:
+        OnChannelMove(*c, p, n);
         break;
     default:
         if (IsRelayed(h.wCommand)) Relay(*c, h.wCommand, p, n);

@@ -87,6 +87,10 @@ private:
         uint16_t wRoomIndex = 0;
         uint16_t wChannel = kNoIndex;
         std::vector<uint16_t> received;
+        // In the room: the flags of the last own state word (its bits 16-31) and the
+        // five rights (talk and draw on entry).
+        uint32_t dwAvFlags = 0;
+        uint32_t dwRights = 3;
     };
 
     struct Room
@@ -98,7 +102,8 @@ private:
         // The view and properties its members last set (LoopRoomView.cpp).
         uint16_t wViewMode = 1;
         bool bFullScreen = false;
-        Bytes property; // the last 420 record; empty until one came
+        Bytes property;                // the last 420 record; empty until one came
+        uint16_t wPresider = kNoIndex; // the channel a 390 named; none: the owner, else the lowest
         // The lecture its chief started or ended (LoopRoomBar.cpp).
         uint16_t wLectureState = 0;
         uint16_t wLectureMinutes = 0;
@@ -176,13 +181,20 @@ private:
     void OnMaximize(Client& c, const uint8_t* p, size_t n);
     void OnSetPresenter(Client& c, const uint8_t* p, size_t n);
     void SendRoomView(Client& c, const Room& room);
+    // The chief's commands on others (LoopPeople.cpp): dropped and logged from anyone else.
+    bool FromPresider(Client& c, Room*& pRoom, uint16_t wCommand);
+    void OnPresiderChange(Client& c, const uint8_t* p, size_t n);
+    void SendUserState(Room& room, const Client& member);
+    void OnBanishUser(Client& c, const uint8_t* p, size_t n);
+    void OnChannelMove(Client& c, const uint8_t* p, size_t n);
     void OnUserOption(Client& c, const uint8_t* p, size_t n);
     void OnInviteReply(Client& c, const uint8_t* p, size_t n);
     // Calls out of a room and the phone books (LoopCalls.cpp): 800, 810, 400 for a phone member,
     // the calls whose answer is due, and 900 / 910.
     void OnPhoneCall(Client& c, const uint8_t* p, size_t n);
     void OnCallHangUp(Client& c);
-    void OnRoomBanish(Client& c, const uint8_t* p, size_t n);
+    // True when the 400 named a phone member (sent out or refused here).
+    bool OnPhoneBanish(Client& c, const uint8_t* p, size_t n);
     void AnswerDueCalls();
     void OnPhoneBookQuery(Client& c, const uint8_t* p, size_t n);
     void OnPhoneBookSave(Client& c, const uint8_t* p, size_t n);

@@ -120,7 +120,7 @@ struct CPair
     bool Send(bool bVideo, const std::vector<uint8_t>& video)
     {
         return bVideo ? alice->SendVideo(DAT_VIDEO_FRAME, video.data(), video.size())
-                      : alice->SendChatText(kNoIndex, 0, u"the quick brown fox jumps over the lazy dog");
+                      : alice->SendChatText(0, u"the quick brown fox jumps over the lazy dog");
     }
 };
 

@@ -1,6 +1,8 @@
 // The one codec of the conference payload records.
 #include "confclient/network/QNPayloads.h"
 
+#include <algorithm>
+
 #include "core/ByteReader.h"
 #include "core/ByteWriter.h"
 #include "core/FieldIO.h"
@@ -170,7 +172,7 @@ void EncodeChat(const QNChat& r, Bytes& out)
 {
     size_t nUnits = std::min(r.szText.size(), kMaxChatUnits);
     ByteWriter w(out);
-    w.U16(r.wSenderChannel).U16(r.wTargetChannel).U32(r.dwColour).U16(static_cast<uint16_t>(nUnits));
+    w.U16(r.wSenderUserIndex).U16(static_cast<uint16_t>(nUnits * 2)).U32(r.dwColour);
     for (size_t i = 0; i < nUnits; ++i)
         w.U16(r.szText[i]);
 }
@@ -178,11 +180,11 @@ void EncodeChat(const QNChat& r, Bytes& out)
 bool DecodeChat(const uint8_t* p, size_t n, QNChat& r)
 {
     ByteReader rd(p, n);
-    r.wSenderChannel = rd.U16();
-    r.wTargetChannel = rd.U16();
+    r.wSenderUserIndex = rd.U16();
+    size_t nBytes = rd.U16();
     r.dwColour = rd.U32();
-    uint16_t nUnits = rd.U16();
-    if (!rd.Ok() || nUnits > kMaxChatUnits || nUnits > rd.Remaining() / 2) return false;
+    if (!rd.Ok()) return false;
+    size_t nUnits = std::min({nBytes / 2, rd.Remaining() / 2, kMaxChatUnits});
     r.szText.resize(nUnits);
     for (char16_t& c : r.szText)
         c = rd.U16();

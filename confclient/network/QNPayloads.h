@@ -129,27 +129,49 @@ bool DecodeUserList(const uint8_t* p, size_t n, std::vector<QNLobbyUser>& v);
 void EncodeConfList(const std::vector<QNLobbyConf>& v, Bytes& out);
 bool DecodeConfList(const uint8_t* p, size_t n, std::vector<QNLobbyConf>& v);
 
-// 251: the system options.
+// 251: the system options: six option words, then the desktop-sharing server.
 struct QNSystemOption
 {
+    uint32_t dwOption0 = 0;  // bit 12 VideoOff
+    uint32_t dwOption4 = 0;  // bits 30-31 RightMode
+    uint32_t dwOption24 = 0; // bits 2-3 MessageMode, 6-7 PresenterMode, 19 UseInvite; bit 1 a taller panel
+    uint32_t dwOption36 = 0; // bit 16 UseRemoteControl, 17 UseDesktop
+    uint32_t dwOption50 = 0; // bits 0-1 MediaShareMode
+    uint32_t dwOption62 = 0; // bit 16 UsePhoneCall, 17 UseHwCall
     std::u16string szDssAddress;
     uint16_t wDssPort = 0;
-    uint16_t wUseRemoteControl = 0;
-    uint16_t wUseDesktop = 0;
-    // Calls out of the room: bit 16 to telephones (UsePhoneCall), bit 17 to terminals (UseHwCall).
-    uint32_t dwCallOptions = 0;
+
+    bool VideoOff() const { return (dwOption0 >> 12) & 1; }
+    int RightMode() const { return static_cast<int>(dwOption4 >> 30); }
+    int MessageMode() const { return static_cast<int>((dwOption24 >> 2) & 3); }
+    int PresenterMode() const { return static_cast<int>((dwOption24 >> 6) & 3); }
+    bool UseInvite() const { return (dwOption24 >> 19) & 1; }
+    uint16_t UseRemoteControl() const { return (dwOption36 >> 16) & 1; }
+    uint16_t UseDesktop() const { return (dwOption36 >> 17) & 1; }
+    int MediaShareMode() const { return static_cast<int>(dwOption50 & 3); }
+    bool UsePhoneCall() const { return (dwOption62 >> 16) & 1; }
+    bool UseHwCall() const { return (dwOption62 >> 17) & 1; }
 };
+// The call options of word 62: calls to telephones and to terminals.
 constexpr uint32_t kUsePhoneCall = 1u << 16;
 constexpr uint32_t kUseHwCall = 1u << 17;
 template <class IO> void Fields(IO& io, QNSystemOption& r)
 {
+    io.U32(r.dwOption0);
+    io.U32(r.dwOption4);
+    io.Pad(16);
+    io.U32(r.dwOption24);
+    io.Pad(8);
+    io.U32(r.dwOption36);
+    io.Pad(10);
+    io.U32(r.dwOption50);
+    io.Pad(8);
+    io.U32(r.dwOption62);
     io.Utf16(r.szDssAddress, kAddressUnits);
     io.U16(r.wDssPort);
-    io.U16(r.wUseRemoteControl);
-    io.U16(r.wUseDesktop);
-    io.Pad(2);
-    io.U32(r.dwCallOptions);
+    io.Pad(178);
 }
+constexpr size_t kSystemOptionSize = 310;
 void EncodeSystemOption(const QNSystemOption& r, Bytes& out);
 bool DecodeSystemOption(const uint8_t* p, size_t n, QNSystemOption& r);
 
@@ -326,11 +348,12 @@ template <class IO> void Fields(IO& io, QNRoomState& r)
 void EncodeRoomState(const QNRoomState& r, Bytes& out);
 bool DecodeRoomState(const uint8_t* p, size_t n, QNRoomState& r);
 
-// 460 and 461: a chat line. Text length in UTF-16 units.
+// 460 and 461: a chat line. The client's 460 carries its own user index; the server's 461 the
+// sender's. The text is read as far as its stated byte length and the payload reach, in whole
+// UTF-16 units, at most kMaxChatUnits of them.
 struct QNChat
 {
-    uint16_t wSenderChannel = kNoIndex;
-    uint16_t wTargetChannel = kNoIndex; // 65535: everyone in the room
+    uint16_t wSenderUserIndex = kNoIndex;
     uint32_t dwColour = 0;
     std::u16string szText;
 };

@@ -425,3 +425,23 @@ bool DecodeBanish(const uint8_t* p, size_t n, QNBanish& r)
 {
     return DecodeFields(p, n, r);
 }
+
+void EncodeUserState(const QNUserState& r, Bytes& out)
+{
+    EncodeFields(r, out);
+}
+
+bool DecodeUserState(const uint8_t* p, size_t n, QNUserState& r)
+{
+    return DecodeFields(p, n, r);
+}
+
+void EncodeChannelMove(const QNChannelMove& r, Bytes& out)
+{
+    EncodeFields(r, out);
+}
+
+bool DecodeChannelMove(const uint8_t* p, size_t n, QNChannelMove& r)
+{
+    return DecodeFields(p, n, r);
+}

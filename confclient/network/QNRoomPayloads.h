@@ -553,6 +553,26 @@ struct QNPhoneCall
 void EncodePhoneCall(const QNPhoneCall& r, Bytes& out);
 bool DecodePhoneCall(const uint8_t* p, size_t n, QNPhoneCall& r);
 
+// 411: a user's state word (low 16 bits channel, bit 16 voice error, bit 17 voice off) and
+// the user's five rights (bit n: right selector n, talk, draw, desktop share, share, media share).
+struct QNUserState
+{
+    uint32_t dwWord = 0;
+    uint32_t dwRights = 0;
+    uint16_t Channel() const { return static_cast<uint16_t>(dwWord & 0xFFFF); }
+};
+template <class IO> void Fields(IO& io, QNUserState& r)
+{
+    io.U32(r.dwWord);
+    io.U32(r.dwRights);
+}
+void EncodeUserState(const QNUserState& r, Bytes& out);
+bool DecodeUserState(const uint8_t* p, size_t n, QNUserState& r);
+// 410 from the chief naming another user: the channel in the low 16 bits, the five rights in
+// bits 16-20.
+constexpr int kRightsShift = 16;
+constexpr uint32_t kRightsMask = 0x1F;
+
 // 400: the chief (or a phone member's caller) sends a member out, 152 bytes, zero but the
 // member's channel at 12, its user index at 14 and the sender's own user index at 16.
 struct QNBanish
@@ -572,3 +592,18 @@ template <class IO> void Fields(IO& io, QNBanish& r)
 constexpr size_t kBanishSize = 152;
 void EncodeBanish(const QNBanish& r, Bytes& out);
 bool DecodeBanish(const uint8_t* p, size_t n, QNBanish& r);
+
+// 440: the chief moves a user to a free channel, or swaps the users of two channels; the lower
+// channel first.
+struct QNChannelMove
+{
+    uint16_t wLow = kNoIndex;
+    uint16_t wHigh = kNoIndex;
+};
+template <class IO> void Fields(IO& io, QNChannelMove& r)
+{
+    io.U16(r.wLow);
+    io.U16(r.wHigh);
+}
+void EncodeChannelMove(const QNChannelMove& r, Bytes& out);
+bool DecodeChannelMove(const uint8_t* p, size_t n, QNChannelMove& r);

@@ -20,7 +20,7 @@ class CChatFeature
 public:
     CChatFeature(const CRoomState& room, IChatView& view) : m_room(room), m_view(view) {}
 
-    // A line from the room; a sender who is not (or no longer) in the room has no name.
+    // A line from the room; a sender who is not (or no longer) in the room is named " ".
     void OnChat(const QNChat& chat);
 
 private:

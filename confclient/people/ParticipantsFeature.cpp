@@ -4,12 +4,21 @@
 
 #include <algorithm>
 
+#include "confclient/people/ChatLog.h"
 #include "core/Utf8Text.h"
 
 void CParticipantsFeature::OnUserJoin(uint16_t, const QNPacketDesc& desc, const QNRoomUser& user)
 {
     if (!m_room.InRoom() || desc.dwExtra == 0) return;
+    // Once this client's own record is in, another record is someone joining.
+    const bool bJoining = m_room.users.FindUser(m_room.wMyChannel) != nullptr;
     AddUser(user);
+    if (user.wChannel == m_room.wMyChannel)
+        m_notices.AddChatNotice(ChatFormat(m_notices.Text("IDS_ADDUSER_ME"), ChatOneLine(user.szName)),
+                                NOTICE_KIND_NOTICE);
+    else if (bJoining)
+        m_notices.AddChatNotice(ChatFormat(m_notices.Text("IDS_ADDUSER"), ChatOneLine(user.szName)),
+                                NOTICE_KIND_JOINLEAVE);
     if (m_room.bPanelAwaitsEntry && m_view.PanelListens())
     {
         m_room.bPanelAwaitsEntry = false;
@@ -38,6 +47,7 @@ void CParticipantsFeature::AddUser(const QNRoomUser& user)
     u.ID = user.szUserId;
     u.Name = user.szName;
     m_room.users.AddUser(u);
+    m_serverRights[u.userIndex] = RightsOf(u);
     LogF(m_pLog, LOG_INFO, "[INFO_CONF_JOIN] ID:%s, Name:%s, CH:%d, TotCount:%d", Utf8Of(u.ID).c_str(),
          Utf8Of(u.Name).c_str(), u.channel, static_cast<int>(m_room.users.Count()));
     m_view.ShowRoomUsers();
@@ -55,6 +65,8 @@ void CParticipantsFeature::OnUserQuit(const QNRoomUser& user)
     std::u16string szName = pUser->level == 2 ? m_notices.Text("IDS_PHONE_INBOUND_NAME") : pUser->Name;
     LogF(m_pLog, LOG_INFO, "[INFO_CONF_QUIT] ID:%s, Name:%s, CH:%d, TotCount:%d", Utf8Of(pUser->ID).c_str(),
          Utf8Of(szName).c_str(), user.wChannel, static_cast<int>(m_room.users.Count()) - 1);
+    m_notices.AddChatNotice(ChatFormat(m_notices.Text("IDS_REMOVEUSER"), ChatOneLine(szName)),
+                            NOTICE_KIND_JOINLEAVE);
     m_room.users.RemoveUser(user.wChannel);
     m_view.RemoveUserRow(user.wChannel);
     if (m_room.wPresenterChannel == user.wChannel) m_presenter.SetPresenter(user.wChannel, false);
@@ -130,17 +142,46 @@ void CParticipantsFeature::OnViewNames(const std::vector<QNViewName>& names)
     }
 }
 
-void CParticipantsFeature::OnAvState(const uint32_t& dwWord)
+void CParticipantsFeature::OnAvState(const QNUserState& state)
 {
     if (!m_room.InRoom()) return;
+    const uint32_t dwWord = state.dwWord;
     m_room.users.SetAvFlags(&dwWord);
+    bool bMine = state.Channel() == m_room.wMyChannel;
+    bool bRightsChanged = false;
+    S_ROOMUSERINFO* pUser = m_room.users.FindUser(state.Channel());
+    const uint32_t dwRights = state.dwRights & kRightsMask;
+    // Every 411 carries the user's rights as the server keeps them: only a change of those is
+    // applied, so that a state word does not undo a room-wide change (421) in the records.
+    auto last = pUser ? m_serverRights.find(pUser->userIndex) : m_serverRights.end();
+    if (pUser && (last == m_serverRights.end() || last->second != dwRights))
+    {
+        m_serverRights[pUser->userIndex] = dwRights;
+        bRightsChanged = RightsOf(*pUser) != dwRights;
+        pUser->talkRight = dwRights & 1;
+        pUser->drawRight = (dwRights >> 1) & 1;
+        pUser->dsRight = (dwRights >> 2) & 1;
+        pUser->shareRight = (dwRights >> 3) & 1;
+        pUser->mediaShareRight = (dwRights >> 4) & 1;
+    }
     // Someone else (the chief) changed this user's state: it is announced as the user's own.
     // The server's echo of what this client announced is no change and goes no further.
-    if (static_cast<uint16_t>(dwWord & 0xFFFF) == m_room.wMyChannel && dwWord != m_room.dwMyAvState)
+    if (bMine && dwWord != m_room.dwMyAvState)
     {
         m_room.dwMyAvState = dwWord;
         m_presenter.UpdatePresenterButton();
         m_view.SendAvState(dwWord);
     }
+    if (bMine && bRightsChanged)
+    {
+        LogF(m_pLog, LOG_INFO, "[INFO_CONF_AVSTATE] my rights 0x%x", dwRights);
+        m_view.ApplyMyRights(dwRights);
+    }
     m_view.ShowRoomUsers();
+}
+
+uint32_t CParticipantsFeature::RightsOf(const S_ROOMUSERINFO& user)
+{
+    return (user.talkRight ? 1u : 0u) | (user.drawRight ? 2u : 0u) | (user.dsRight ? 4u : 0u) |
+           (user.shareRight ? 8u : 0u) | (user.mediaShareRight ? 16u : 0u);
 }

@@ -2,6 +2,7 @@
 // and audio states, and the names over the video views.
 #pragma once
 #include <cstdint>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -33,6 +34,8 @@ public:
     virtual void SetMyChannel(uint16_t wChannel) = 0;
     // Announces this client's audio/video state word to the server.
     virtual void SendAvState(uint32_t dwState) = 0;
+    // The chief gave or took one of this client's own rights (bit n: right selector n).
+    virtual void ApplyMyRights(uint32_t dwRights) = 0;
     // True when the control panel is connected and the session is live (not playing a recording).
     virtual bool PanelListens() const = 0;
     // Answers the control panel.
@@ -62,8 +65,11 @@ public:
     void OnUserOption(const QNUserOption& option);
     void OnUserStatus(const QNUserStatus& status);
     void OnViewNames(const std::vector<QNViewName>& names);
-    // Low 16 bits: channel; the rest the user's audio/video flags.
-    void OnAvState(const uint32_t& dwWord);
+    // A user's state word (low 16 bits: channel; the rest the audio/video flags) and rights.
+    void OnAvState(const QNUserState& state);
+
+    // The five rights of a record as bits 0-4.
+    static uint32_t RightsOf(const S_ROOMUSERINFO& user);
 
 private:
     void AddUser(const QNRoomUser& user);
@@ -74,4 +80,6 @@ private:
     IParticipantsView& m_view;
     CPresenterFeature& m_presenter;
     ILogSink* m_pLog;
+    // By user index: the rights the server last told for the user (its 323 record, then 411s).
+    std::map<uint16_t, uint32_t> m_serverRights;
 };

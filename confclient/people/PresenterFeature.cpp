@@ -5,6 +5,7 @@
 #include <string>
 
 #include "confclient/network/QNCommands.h"
+#include "confclient/people/ChatLog.h"
 #include "confclient/session/roomstate/RoomFlags.h"
 #include "core/Utf8Text.h"
 
@@ -59,6 +60,16 @@ void CPresenterFeature::OnSetPresenterRefused(uint16_t, const QNPacketDesc& desc
     std::u16string text = m_notices.Text("IDS_SET_PRESENTER_FAILED");
     m_notices.AddChatNotice(text, NOTICE_KIND_NOTICE);
     LogF(m_pLog, LOG_ERROR, "[NAK_CONF_SET_PRESENTER] %s", Utf8Of(text).c_str());
+}
+
+void CPresenterFeature::OnPresider(const uint16_t& wChannel)
+{
+    const uint16_t wOld = m_room.wPresiderChannel;
+    SetPresider(wChannel);
+    const S_ROOMUSERINFO* pChief = m_room.users.FindUser(wChannel);
+    if (wOld == kNoIndex || wOld == wChannel || !pChief || pChief->Name.empty()) return;
+    std::u16string text = ChatFormat(m_notices.Text("IDS_NEWCHIEF"), ChatOneLine(pChief->Name));
+    m_notices.AddChatNotice(text, NOTICE_KIND_NOTICE);
 }
 
 void CPresenterFeature::SetPresider(uint16_t wChannel)

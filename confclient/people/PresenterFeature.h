@@ -38,7 +38,8 @@ public:
     {
     }
 
-    void OnPresider(const uint16_t& wChannel) { SetPresider(wChannel); }
+    // A presider other than the one known is announced in the chat as the new chief.
+    void OnPresider(const uint16_t& wChannel);
     // 553 sets the presenter, 555 clears it.
     void OnPresenterChange(uint16_t wCommand, const uint16_t& wChannel);
     // Rights of another room are not ours.

@@ -8,6 +8,8 @@
 #include "confclient/room/RoomBarClock.h"
 #include "confclient/room/RoomMenuModel.h"
 #include "confclient/room/RoomPropertyRules.h"
+struct SChatCommand;
+struct SUserMenuInputs;
 
 class IRoomHost
 {
@@ -59,4 +61,14 @@ public:
     virtual void LoadCapturedPage() = 0;
     // A Draw-menu tool's effect on the whiteboard.
     virtual void ApplyBoardActions(const S_BOARDACTIONS& actions) = 0;
+    // The local user's level word (its low byte modulo 10 is the grade).
+    virtual uint16_t MyLevel() const = 0;
+    // Runs a local chat command; answers the line it writes, if any.
+    virtual std::wstring RunChatCommand(const SChatCommand& cmd) = 0;
+    // The chief's answer to the presenter request of the channel's user.
+    virtual void AnswerPresenterRequest(uint16_t wChannel, bool bPermit) = 0;
+    // What the participant menus' rules read, with the user of the channel as the target.
+    virtual SUserMenuInputs UserMenuInputs(uint16_t wChannel) const = 0;
+    // A participant menu's command (chief, rights, banish) on the user of the channel.
+    virtual void UserAction(uint32_t nCommand, uint16_t wChannel) = 0;
 };

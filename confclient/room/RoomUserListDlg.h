@@ -6,10 +6,12 @@
 #include <utility>
 #include <vector>
 
+class IRoomHost;
+
 class CRoomUserListDlg : public CSidePanelDlg
 {
 public:
-    CRoomUserListDlg();
+    explicit CRoomUserListDlg(IRoomHost* pHost = nullptr);
 
     // Replaces every row; a row's item data is its channel.
     void SetUsers(const std::vector<std::pair<uint16_t, std::wstring>>& chNames);
@@ -21,6 +23,8 @@ public:
 
 protected:
     void OnSize(UINT type, int cx, int cy) override;
+    BOOL OnCommand(WPARAM wParam, LPARAM lParam) override;
+    LRESULT WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
 
 private:
     struct Row
@@ -29,6 +33,13 @@ private:
         std::wstring szName;
     };
     int FindRow(uint16_t ch) const;
+    // The channel of the selected row; 65535 without one.
+    uint16_t SelectedChannel() const;
+    // The participant menu of the selected row at the screen point, present, enabled and checked
+    // by the menus' rules.
+    void ShowUserMenu(POINT pt);
+
+    IRoomHost* m_pHost;
     static std::wstring BaseText(const Row& row);
 
     std::vector<Row> m_rows; // in list order

@@ -1,11 +1,14 @@
 // Two real programs under Wine meet in one room of the loopback server: windows,
 // participants, chat, rights, presenter, voice, leaving, closing and a full room.
 #include "tests/app/ProgramHarness.h"
-#include "tests/media/ToneShare.h"
 
+#include <algorithm>
 #include <cmath>
 #include <functional>
 #include <numbers>
+
+#include "confclient/network/QNRoomPayloads.h"
+#include "tests/media/ToneShare.h"
 
 namespace
 {
@@ -92,6 +95,23 @@ std::wstring WindowsPath(const std::string& szUnix)
 std::vector<std::wstring> ListLines(HWND hList)
 {
     std::vector<std::wstring> lines;
+    wchar_t szClass[64] = {};
+    GetClassNameW(hList, szClass, 63);
+    if (_wcsicmp(szClass, L"ListBox") != 0)
+    {
+        // An edit control's lines: its text split at its line breaks.
+        std::wstring text(static_cast<size_t>(SendMessageW(hList, WM_GETTEXTLENGTH, 0, 0)) + 1, L'\0');
+        text.resize(static_cast<size_t>(
+            SendMessageW(hList, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()))));
+        size_t nStart = 0;
+        while (nStart < text.size())
+        {
+            size_t nEnd = std::min(text.find_first_of(L"\r\n", nStart), text.size());
+            lines.push_back(text.substr(nStart, nEnd - nStart));
+            nStart = nEnd + 1;
+        }
+        return lines;
+    }
     int n = static_cast<int>(SendMessageW(hList, LB_GETCOUNT, 0, 0));
     for (int i = 0; i < n; ++i)
     {
@@ -101,6 +121,26 @@ std::vector<std::wstring> ListLines(HWND hList)
         lines.emplace_back(buf);
     }
     return lines;
+}
+
+// Answers the newest presenter request in a chat log as its link click does: the panel hears
+// the permit (0x2833) or deny (0x2834) message with the link's start, counted as the rich edit
+// counts (a line break is one character). False when the word does not show in time.
+bool AnswerChatRequest(HWND hChat, const wchar_t* pszWord, bool bPermit, DWORD dwMs = 10000)
+{
+    for (DWORD t0 = GetTickCount(); GetTickCount() - t0 < dwMs; Sleep(100))
+    {
+        std::wstring text(static_cast<size_t>(SendMessageW(hChat, WM_GETTEXTLENGTH, 0, 0)) + 1, L'\0');
+        text.resize(static_cast<size_t>(
+            SendMessageW(hChat, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()))));
+        size_t nAt = text.rfind(pszWord);
+        if (nAt == std::wstring::npos) continue;
+        size_t nPos = nAt;
+        for (size_t i = 0; i + 1 < nAt; ++i)
+            if (text[i] == L'\r' && text[i + 1] == L'\n') --nPos;
+        return PostMessageW(GetParent(hChat), bPermit ? 0x2833 : 0x2834, nPos, 0) != 0;
+    }
+    return false;
 }
 
 // Waits until some line of the list holds every part.
@@ -365,8 +405,9 @@ TEST_F(RoomProgramTest, TwoProgramsMeetTalkChangeRightsAndPresenterThenLeave)
     for (Sleep(1000); announced() != nBefore; Sleep(1000))
         nBefore = announced();
     Bytes av;
-    // Channel 1: Bob, the second in the room; his voice already holds the microphone closed.
-    EncodeU32(0x10000u | 1u, av);
+    // Channel 1: Bob, the second in the room; his voice already holds the microphone closed. His
+    // rights are as the server keeps them (talk and draw), no change.
+    EncodeUserState({0x10000u | 1u, 3u}, av);
     server->SendToUser(u"bob", INFO_CONF_AVSTATE, 0, av);
     for (int i = 0; i < 50 && announced() == nBefore; ++i)
         Sleep(100);
@@ -376,9 +417,23 @@ TEST_F(RoomProgramTest, TwoProgramsMeetTalkChangeRightsAndPresenterThenLeave)
     // Bob asks to present; Alice, the presider, agrees; both show Bob as the presenter.
     EXPECT_EQ(std::vector<std::string>{"1"}, peer.Probe("enabled " + Id(IDC_ROOMCTRL_PRESENTER)));
     peer.Probe("click " + Id(IDC_ROOMCTRL_PRESENTER));
-    ASSERT_TRUE(AnswerBox(hMainA, IDOK)); // the notice box's first button agrees
+    // The request is a line in Alice's chat whose link agrees.
+    ASSERT_TRUE(AnswerChatRequest(hChatA, L"Allow", true));
     EXPECT_TRUE(ListShowsSoon(hUsersA, {L"Bob", L"presenter"}));
     EXPECT_TRUE(peer.ShowsSoon("lines " + Id(IDC_ROOMUSER_LIST), {"Bob", "presenter"}));
+
+    // Alice gives Bob's talk right back from his row's menu: the server keeps it and both lists
+    // show it. Then she makes him the host: both lists and both chats follow.
+    ASSERT_EQ(1, SendMessageW(hUsersA, LB_SETCURSEL, 1, 0)); // Bob, on channel 1
+    PostMessageW(GetParent(hUsersA), WM_COMMAND, 32774, 0);
+    EXPECT_TRUE(ListShowsSoon(hUsersA, {L"Bob", L"talk"}));
+    EXPECT_TRUE(peer.ShowsSoon("lines " + Id(IDC_ROOMUSER_LIST), {"Bob", "talk"}));
+    ASSERT_EQ(1, SendMessageW(hUsersA, LB_SETCURSEL, 1, 0)); // the rows were written anew
+    PostMessageW(GetParent(hUsersA), WM_COMMAND, 32772, 0);
+    EXPECT_TRUE(ListShowsSoon(hUsersA, {L"Bob", L"presider"}));
+    EXPECT_TRUE(peer.ShowsSoon("lines " + Id(IDC_ROOMUSER_LIST), {"Bob", "presider"}));
+    EXPECT_TRUE(ListShowsSoon(hChatA, {L"Bob is now the host"}));
+    EXPECT_TRUE(peer.ShowsSoon("lines " + Id(IDC_ROOMCHAT_LIST), {"Bob is now the host"}));
 
     // Bob leaves by the control bar: Alice's list lets him go and his room windows are gone.
     peer.Probe("click " + Id(IDC_ROOMCTRL_LEAVE));

@@ -101,13 +101,13 @@ TEST_F(LoopbackTest, TwoClientsLogInJoinOneRoomAndExchangeChatAndVideo)
     EXPECT_EQ(chBob, bobInfo.wChannel);
     EXPECT_EQ(u"Bob", bobInfo.szName);
 
-    ASSERT_TRUE(alice.net->SendChatText(kNoIndex, 0xFF0000, u"good morning"));
+    ASSERT_TRUE(alice.net->SendChatText(0xFF0000, u"good morning"));
     QNChat chat;
     QNEvent line = bob.owner.WaitFor(kMsgRoomPacket, INFO_CONF_CHAT);
     ASSERT_TRUE(DecodeChat(line.payload.data(), line.payload.size(), chat));
     EXPECT_EQ(u"good morning", chat.szText);
-    EXPECT_EQ(chAlice, chat.wSenderChannel);
-    EXPECT_NE(0xFFFFFFFF, alice.owner.WaitFor(kMsgRoomPacket, CMD_CONF_CHAT).nMsg);
+    EXPECT_EQ(alice.net->Record().MyUserIndex(), chat.wSenderUserIndex);
+    EXPECT_EQ(chAlice, line.wSub);
 
     std::vector<uint8_t> video(8192);
     for (size_t i = 0; i < video.size(); ++i)
@@ -337,8 +337,7 @@ TEST_F(LoopbackTest, LiveConferenceRecordedThenPlayedBackAtDoubleSpeedThroughThe
     std::vector<uint8_t> video(4096, 0x5a);
     for (int i = 0; i < 3; ++i)
     {
-        ASSERT_TRUE(
-            bob.net->SendChatText(kNoIndex, 0x00FF00, u"line " + std::u16string(1, char16_t(u'0' + i))));
+        ASSERT_TRUE(bob.net->SendChatText(0x00FF00, u"line " + std::u16string(1, char16_t(u'0' + i))));
         ASSERT_NE(0xFFFFFFFF, alice.owner.WaitFor(kMsgRoomPacket, INFO_CONF_CHAT, i + 1).nMsg);
         video[0] = static_cast<uint8_t>(i);
         ASSERT_TRUE(bob.net->SendVideo(DAT_VIDEO_FRAME, video.data(), video.size()));

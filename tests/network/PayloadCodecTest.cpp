@@ -2,9 +2,12 @@
 // survive a round trip at their documented offsets, and short or lying payloads are refused.
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <functional>
+#include <string>
 
 #include "confclient/network/QNPayloads.h"
+#include "confclient/network/QNRoomPayloads.h"
 
 TEST(PayloadCodec, LoginAnswerFieldsSitAtTheirFixedOffsets)
 {
@@ -71,12 +74,6 @@ TEST(PayloadCodec, RecordsRoundTripAndShortPayloadsAreRefused)
              QNRoomInfo r;
              return DecodeRoomInfo(p, n, r) && r.wRoomIndex == 9 && r.wMyChannel == 2 && r.szConfCode == u"c";
          }},
-        {"chat", enc(EncodeChat, QNChat{1, 65535, 0xFF, u"hello"}), 20,
-         [](const uint8_t* p, size_t n)
-         {
-             QNChat r;
-             return DecodeChat(p, n, r) && r.szText == u"hello" && r.dwColour == 0xFF;
-         }},
         {"join", enc(EncodeConfJoin, QNConfJoin{2, u"ROOM2", u""}), 100,
          [](const uint8_t* p, size_t n)
          {
@@ -103,10 +100,116 @@ TEST(PayloadCodec, CountsAndLengthsFromThePeerMustFitThePayload)
     EXPECT_EQ(3u, back.size());
     b[0] = 4; // one more than follows
     EXPECT_FALSE(DecodeUserList(b.data(), b.size(), back));
+}
 
-    Bytes chat;
-    EncodeChat({0, 0, 0, u"abc"}, chat);
-    chat[8] = 4; // a text length past the end
+TEST(PayloadCodec, PeopleRecordsByteForByte)
+{
+    auto hex = [](const Bytes& b)
+    {
+        std::string s;
+        char sz[4];
+        for (uint8_t v : b)
+        {
+            std::snprintf(sz, sizeof sz, "%02x", v);
+            s += sz;
+        }
+        return s;
+    };
+    Bytes b;
+    EncodeChat({7, 0x00112233, u"hi"}, b);
+    EXPECT_EQ("0700"
+              "0400"
+              "33221100"
+              "6800"
+              "6900",
+              hex(b))
+        << "460/461";
+    b.clear();
+    EncodeUserState({0x00020005, 0x1B}, b);
+    EXPECT_EQ("05000200"
+              "1b000000",
+              hex(b))
+        << "411";
+    b.clear();
+    EncodeBanish({3, 12, 4}, b);
+    EXPECT_EQ(std::string(24, '0') + "0300" + "0c00" + "0400" + std::string(268, '0'), hex(b))
+        << "400: 152 bytes";
+    b.clear();
+    EncodeChannelMove({2, 9}, b);
+    EXPECT_EQ("0200"
+              "0900",
+              hex(b))
+        << "440";
+
+    QNSystemOption o;
+    o.dwOption0 = 0x1000;
+    o.dwOption4 = 0x80000000;
+    o.dwOption24 = 0x80044;
+    o.dwOption36 = 0x30000;
+    o.dwOption50 = 3;
+    o.dwOption62 = 0x20000;
+    o.szDssAddress = u"h";
+    o.wDssPort = 0x1234;
+    b.clear();
+    EncodeSystemOption(o, b);
+    ASSERT_EQ(kSystemOptionSize, b.size()) << "251";
+    auto u32At = [&b](size_t n) { return b[n] | b[n + 1] << 8 | b[n + 2] << 16 | uint32_t(b[n + 3]) << 24; };
+    EXPECT_EQ(0x1000u, u32At(0));
+    EXPECT_EQ(0x80000000u, u32At(4));
+    EXPECT_EQ(0x80044u, u32At(24));
+    EXPECT_EQ(0x30000u, u32At(36));
+    EXPECT_EQ(3u, u32At(50));
+    EXPECT_EQ(0x20000u, u32At(62));
+    EXPECT_EQ('h', b[66]);
+    EXPECT_EQ(0x34, b[130]);
+    QNSystemOption back;
+    ASSERT_TRUE(DecodeSystemOption(b.data(), b.size(), back));
+    EXPECT_TRUE(back.VideoOff());
+    EXPECT_EQ(2, back.RightMode());
+    EXPECT_EQ(1, back.MessageMode());
+    EXPECT_EQ(1, back.PresenterMode());
+    EXPECT_TRUE(back.UseInvite());
+    EXPECT_EQ(1, back.UseRemoteControl());
+    EXPECT_EQ(1, back.UseDesktop());
+    EXPECT_EQ(3, back.MediaShareMode());
+    EXPECT_FALSE(back.UsePhoneCall());
+    EXPECT_TRUE(back.UseHwCall());
+    EXPECT_FALSE(DecodeSystemOption(b.data(), b.size() - 1, back));
+}
+
+TEST(PayloadCodec, ChatTextIsBoundedByItsLengthAndThePayload)
+{
+    Bytes line;
+    EncodeChat({5, 0xFF, u"abcd"}, line);
+    struct
+    {
+        const char* pszCase;
+        uint16_t wStated; // byte length written at 2
+        size_t nCut;      // bytes cut from the end
+        const char16_t* pszText;
+    } cases[] = {
+        {"as sent", 8, 0, u"abcd"},
+        {"a shorter stated length", 4, 0, u"ab"},
+        {"an odd stated length keeps whole units", 5, 0, u"ab"},
+        {"a stated length past the payload", 400, 0, u"abcd"},
+        {"a payload cut inside a unit", 8, 1, u"abc"},
+        {"no text", 0, 0, u""},
+    };
+    for (const auto& c : cases)
+    {
+        Bytes b = line;
+        b[2] = static_cast<uint8_t>(c.wStated);
+        b[3] = static_cast<uint8_t>(c.wStated >> 8);
+        b.resize(b.size() - c.nCut);
+        QNChat r;
+        ASSERT_TRUE(DecodeChat(b.data(), b.size(), r)) << c.pszCase;
+        EXPECT_EQ(std::u16string(c.pszText), r.szText) << c.pszCase;
+        EXPECT_EQ(5, r.wSenderUserIndex) << c.pszCase;
+    }
     QNChat r;
-    EXPECT_FALSE(DecodeChat(chat.data(), chat.size(), r));
+    EXPECT_FALSE(DecodeChat(line.data(), 7, r)) << "a header cut short";
+    Bytes huge;
+    EncodeChat({1, 0, std::u16string(5000, u'x')}, huge);
+    ASSERT_TRUE(DecodeChat(huge.data(), huge.size(), r));
+    EXPECT_EQ(kMaxChatUnits, r.szText.size());
 }

@@ -291,7 +291,7 @@ TEST_F(TransportTest, BuildersSendNothingBeforeTheKeyNorWithoutAUserIndex)
     EXPECT_FALSE(net.SendLogin(u"alice", u"", 0, false)); // no key yet
     net.SendSeedKey();
     EXPECT_TRUE(net.SendLogin(u"alice", u"", 0, false));
-    EXPECT_FALSE(net.SendChatText(kNoIndex, 0, u"hi")); // no user index before 201
+    EXPECT_FALSE(net.SendChatText(0, u"hi")); // no user index before 201
     std::vector<uint8_t> f;
     ASSERT_TRUE(net.NextFrameToSend(f));
     EXPECT_EQ(CMD_SEED_KEY, PacketHeader::Read(f.data()).wCommand);
@@ -340,7 +340,7 @@ TEST(TransportRecording, RecordableFramesBothWaysReachTheRecorderWithPlainPayloa
     net.SendSeedKey();
     LogIn(net, owner, 5);
     EXPECT_EQ(5, net.Record().MyUserIndex());
-    ASSERT_TRUE(net.SendChatText(kNoIndex, 1, u"x"));
+    ASSERT_TRUE(net.SendChatText(1, u"x"));
     std::vector<uint8_t> video(40, 9);
     net.SendVideo(DAT_VIDEO, video.data(), video.size()); // 2000 is never recorded
     net.SendVideo(DAT_VIDEO_FRAME, video.data(), video.size());
@@ -369,7 +369,7 @@ TEST(TransportRecording, PlayerModeSendsNoRecordableCommandAndTheRecordCanStartO
     ASSERT_TRUE(net.StartPlayer());
     net.SendSeedKey();
     LogIn(net, owner, 5);
-    EXPECT_FALSE(net.SendChatText(kNoIndex, 0, u"x"));
+    EXPECT_FALSE(net.SendChatText(0, u"x"));
     EXPECT_TRUE(net.SendKeepAlive());
     std::vector<uint8_t> f;
     std::vector<uint16_t> queued;

@@ -116,14 +116,16 @@ TEST_F(RoomLoopbackTest, StateWordsAndPresenterChangesReachTheRoom)
     EXPECT_EQ(room.wMyChannel, bob.U16Of(INFO_CONF_PRESIDER)) << "the owner presides";
     EXPECT_EQ((std::vector<uint16_t>{room.wMyChannel, chBob}), server->RoomMembers(room.wRoomIndex));
 
-    // The state word names its sender's channel in its low half, whatever the client put there.
+    // The state word names its sender's channel in its low half (65535: its own), with the
+    // sender's rights behind it.
     ASSERT_TRUE(bob.net->SendAvState(0x00060000 | 0xFFFF));
     for (CClient* c : {&alice, &bob})
     {
         QNEvent e = c->owner.WaitFor(kMsgRoomPacket, INFO_CONF_AVSTATE);
-        uint32_t dw = 0;
-        ASSERT_TRUE(DecodeU32(e.payload.data(), e.payload.size(), dw));
-        EXPECT_EQ(0x00060000u | chBob, dw);
+        QNUserState state;
+        ASSERT_TRUE(DecodeUserState(e.payload.data(), e.payload.size(), state));
+        EXPECT_EQ(0x00060000u | chBob, state.dwWord);
+        EXPECT_EQ(3u, state.dwRights) << "talk and draw";
     }
 
     // A request goes to the presider with the requester's channel.
@@ -309,9 +311,9 @@ TEST_F(RoomLoopbackTest, BoardMessagesReachALateJoinerInOrder)
     const Bytes first(80, 1), second(90, 2), third(100, 3);
     ASSERT_TRUE(alice.net->SendBoardData(DAT_BOARD_ROOM, first.data(), first.size()));
     ASSERT_TRUE(alice.net->SendBoardData(DAT_BOARD_ROOM, second.data(), second.size()));
-    // Her chat line comes back to her after the server took both.
-    ASSERT_TRUE(alice.net->SendChatText(kNoIndex, 0, u"drawn"));
-    ASSERT_NE(kTimedOut, alice.owner.WaitFor(kMsgRoomPacket, CMD_CONF_CHAT).nMsg);
+    // Her state word comes back to her after the server took both.
+    ASSERT_TRUE(alice.net->SendAvState(kNoIndex));
+    ASSERT_NE(kTimedOut, alice.owner.WaitFor(kMsgRoomPacket, INFO_CONF_AVSTATE).nMsg);
 
     bob.net->SendConfJoin(room.wRoomIndex, u"", u"");
     ASSERT_NE(0, bob.Answer(ACK_CONF_JOIN).wRoomIndex);
@@ -464,4 +466,93 @@ TEST_F(RoomLoopbackTest, TheChiefsBarCommandsReachTheRoomAndTheLobby)
     EXPECT_EQ(45, state.wLectureMinutes);
     EXPECT_EQ(0, alice.owner.Count(kMsgRoomPacket, INFO_CONF_MAXIMIZE));
     EXPECT_EQ(1, bob.owner.Count(kMsgRoomPacket, INFO_CONF_MAXIMIZE));
+}
+
+// The presider's commands on others: a chat line to the others only, a new chief kept for
+// joiners, rights, moves and banishing; the same from anyone else are dropped.
+TEST_F(RoomLoopbackTest, ChiefCommandsReachEveryMemberAndOnlyTheChiefsCount)
+{
+    QNRoomInfo room = alice.Open(u"CHIEF", 10);
+    ASSERT_NE(0, room.wRoomIndex);
+    const uint16_t chAlice = room.wMyChannel;
+    bob.net->SendConfJoin(room.wRoomIndex, u"", u"");
+    const uint16_t chBob = bob.Answer(ACK_CONF_JOIN).wMyChannel;
+    ASSERT_NE(kTimedOut, alice.owner.WaitFor(kMsgRoomPacket, INFO_CONF_JOIN, 2).nMsg);
+
+    // 460: to the others with the sender's user index, never back.
+    ASSERT_TRUE(bob.net->SendChatText(0x0000FF, u"hello"));
+    QNEvent line = alice.owner.WaitFor(kMsgRoomPacket, INFO_CONF_CHAT);
+    QNChat chat;
+    ASSERT_TRUE(DecodeChat(line.payload.data(), line.payload.size(), chat));
+    EXPECT_EQ(bob.wUserIndex, chat.wSenderUserIndex);
+    EXPECT_EQ(u"hello", chat.szText);
+    EXPECT_EQ(0x0000FFu, chat.dwColour);
+
+    // Bob's rights change and his 390 are not his to send.
+    ASSERT_TRUE(bob.net->SendUserRights(chAlice, 0));
+    ASSERT_TRUE(bob.net->SendCmd390(chBob));
+    // Once his own state word is back, the server has been through both.
+    ASSERT_TRUE(bob.net->SendAvState(kNoIndex));
+    ASSERT_NE(kTimedOut, bob.owner.WaitFor(kMsgRoomPacket, INFO_CONF_AVSTATE).nMsg);
+    // Alice takes bob's talk right: everyone hears his word and rights.
+    ASSERT_TRUE(alice.net->SendUserRights(chBob, 0x1E));
+    for (CClient* c : {&alice, &bob})
+    {
+        QNEvent e = c->owner.WaitFor(kMsgRoomPacket, INFO_CONF_AVSTATE, 2);
+        QNUserState state;
+        ASSERT_TRUE(DecodeUserState(e.payload.data(), e.payload.size(), state));
+        EXPECT_EQ(chBob, state.Channel());
+        EXPECT_EQ(0x1Eu, state.dwRights);
+    }
+    // Alice hands the chief to bob: 391 to both; bob presides now.
+    ASSERT_TRUE(alice.net->SendCmd390(chBob));
+    EXPECT_EQ(chBob, alice.U16Of(INFO_CONF_PRESIDER, 2)) << "the first was her entry's";
+    EXPECT_EQ(chBob, bob.U16Of(INFO_CONF_PRESIDER, 2));
+    EXPECT_EQ(2, alice.owner.Count(kMsgRoomPacket, INFO_CONF_AVSTATE))
+        << "bob's earlier commands were dropped";
+    EXPECT_EQ(2, alice.owner.Count(kMsgRoomPacket, INFO_CONF_PRESIDER));
+
+    // A joiner hears the new chief and bob's rights in his record.
+    CClient carol;
+    ASSERT_TRUE(carol.Login(server->Port(), u"carol"));
+    carol.net->SendConfJoin(room.wRoomIndex, u"", u"");
+    const uint16_t chCarol = carol.Answer(ACK_CONF_JOIN).wMyChannel;
+    EXPECT_EQ(chBob, carol.U16Of(INFO_CONF_PRESIDER));
+    bool bSawBob = false;
+    for (int i = 1; i <= 3; ++i)
+    {
+        QNEvent e = carol.owner.WaitFor(kMsgRoomPacket, INFO_CONF_JOIN, i);
+        QNRoomUser u;
+        ASSERT_TRUE(DecodeRoomUser(e.payload.data(), e.payload.size(), u));
+        if (u.wChannel != chBob) continue;
+        bSawBob = true;
+        EXPECT_EQ(0u, u.dwTalkRight);
+        EXPECT_EQ(1u, u.dwDrawRight);
+    }
+    EXPECT_TRUE(bSawBob);
+
+    // Bob moves carol to a free channel above her, then swaps her with alice.
+    const uint16_t chFree = 9;
+    ASSERT_TRUE(bob.net->SendChannelMove(chFree, chCarol));
+    QNEvent moved = alice.owner.WaitFor(kMsgRoomPacket, INFO_CONF_CHGCHANNEL);
+    QNChannelChange change;
+    ASSERT_TRUE(DecodeChannelChange(moved.payload.data(), moved.payload.size(), change));
+    EXPECT_EQ(carol.wUserIndex, change.wUserIndex);
+    EXPECT_EQ(chCarol, change.wOldChannel);
+    EXPECT_EQ(chFree, change.wNewChannel);
+    ASSERT_TRUE(bob.net->SendChannelMove(chAlice, chFree));
+    EXPECT_NE(kTimedOut, carol.owner.WaitFor(kMsgRoomPacket, INFO_CONF_CHGCHANNEL, 3).nMsg);
+    EXPECT_EQ((std::vector<uint16_t>{chAlice, chBob, chFree}), server->RoomMembers(room.wRoomIndex));
+
+    // Alice cannot banish; bob banishes carol (now on alice's old channel): she hears 401, the
+    // others her leaving.
+    ASSERT_TRUE(alice.net->SendBanish(bob.wUserIndex, chBob));
+    ASSERT_TRUE(bob.net->SendBanish(carol.wUserIndex, chAlice));
+    EXPECT_NE(kTimedOut, carol.owner.WaitFor(kMsgRoomPacket, INFO_CONF_BANISH).nMsg);
+    QNEvent gone = alice.owner.WaitFor(kMsgRoomPacket, INFO_CONF_QUIT);
+    QNRoomUser left;
+    ASSERT_TRUE(DecodeRoomUser(gone.payload.data(), gone.payload.size(), left));
+    EXPECT_EQ(carol.wUserIndex, left.wUserIndex);
+    EXPECT_EQ((std::vector<uint16_t>{chBob, chFree}), server->RoomMembers(room.wRoomIndex));
+    EXPECT_EQ(0, bob.owner.Count(kMsgRoomPacket, INFO_CONF_BANISH));
 }

@@ -30,7 +30,8 @@ TEST(ChatFeature, LinesCarryTheSendersRoomName)
     CRoomState room;
     S_ROOMUSERINFO bob;
     bob.channel = 4;
-    bob.Name = u"Bob";
+    bob.userIndex = 40;
+    bob.Name = u"Bob\r\n[forged]";
     room.users.AddUser(bob);
 
     struct
@@ -39,21 +40,21 @@ TEST(ChatFeature, LinesCarryTheSendersRoomName)
         uint16_t wSender;
         const char16_t* pszSender;
     } cases[] = {
-        {"sender in the room", 4, u"Bob"},
-        {"sender who left", 9, u""},
+        {"sender in the room, one line", 40, u"Bob  [forged]"},
+        {"sender who left", 9, u" "},
     };
     for (const auto& c : cases)
     {
         RecordedChat view;
         CChatFeature chat(room, view);
         QNChat line;
-        line.wSenderChannel = c.wSender;
+        line.wSenderUserIndex = c.wSender;
         line.dwColour = 0x00FF00;
-        line.szText = u"hello";
+        line.szText = u"hel\nlo";
         chat.OnChat(line);
         ASSERT_EQ(1u, view.lines.size()) << c.pszCase;
         EXPECT_EQ(c.pszSender, view.lines[0].szSender) << c.pszCase;
-        EXPECT_EQ(u"hello", view.lines[0].szText) << c.pszCase;
+        EXPECT_EQ(u"hel lo", view.lines[0].szText) << c.pszCase;
         EXPECT_EQ(0x00FF00u, view.lines[0].dwColour) << c.pszCase;
     }
 }

@@ -53,6 +53,7 @@ struct RecordedView : IParticipantsView, IPresenterView
         calls.push_back("my channel " + std::to_string(wChannel));
     }
     void SendAvState(uint32_t dwState) override { calls.push_back("send av " + Hex(dwState)); }
+    void ApplyMyRights(uint32_t dwRights) override { calls.push_back("my rights " + Hex(dwRights)); }
     bool PanelListens() const override { return bPanelListens; }
     void PanelAnswer(const char* pszKeyword, long nValue) override
     {
@@ -328,6 +329,7 @@ TEST(ParticipantsFeature, AvStateOfMineSetByAnotherIsAnnouncedAsMyOwn)
         uint32_t dwWord;
         Calls calls;
         uint32_t dwMineAfter;
+        uint32_t dwRights = 0;
     } cases[] = {
         {"mine, changed by the chief",
          true,
@@ -338,18 +340,21 @@ TEST(ParticipantsFeature, AvStateOfMineSetByAnotherIsAnnouncedAsMyOwn)
         {"the echo of mine", true, kMe | kFlags, kMe | kFlags, {"users"}, kMe | kFlags},
         {"another member's", true, kMe, 5 | kFlags, {"users"}, kMe},
         {"outside a room", false, kMe, kMe | kFlags, {}, kMe},
+        {"my rights, changed by the chief", true, kMe, kMe, {"my rights " + Hex(0x3), "users"}, kMe, 3},
+        {"another member's rights", true, kMe, 5, {"users"}, kMe, 0x1F},
     };
     for (const auto& c : cases)
     {
         Fixture f;
         if (!c.bInRoom) f.room.info.wRoomIndex = 0;
         f.room.dwMyAvState = c.dwMine;
-        f.people.OnAvState(c.dwWord);
+        f.people.OnAvState({c.dwWord, c.dwRights});
         EXPECT_EQ(c.calls, f.view.calls) << c.pszCase;
         EXPECT_EQ(c.dwMineAfter, f.room.dwMyAvState) << c.pszCase;
         const S_ROOMUSERINFO* pUser = f.room.users.FindUser(static_cast<uint16_t>(c.dwWord & 0xFFFF));
         EXPECT_EQ(c.bInRoom ? 0 : 1, pUser->avFlag1) << c.pszCase;
-        EXPECT_EQ(1, pUser->avFlag2) << c.pszCase;
+        EXPECT_EQ(c.bInRoom ? (c.dwWord >> 16) & 1 : 1, pUser->avFlag2) << c.pszCase;
+        EXPECT_EQ(c.bInRoom ? c.dwRights : 0, CParticipantsFeature::RightsOf(*pUser)) << c.pszCase;
     }
 }
 
@@ -379,4 +384,38 @@ TEST(ParticipantsFeature, SeatOptionStatusAndViewNames)
     outside.people.OnSeat({kMe, 1, 320, 240});
     EXPECT_EQ(0, outside.room.wCaptureWidth);
     EXPECT_TRUE(outside.view.calls.empty());
+}
+
+// A state word carries the rights the server keeps: a room-wide change in the records (421) is
+// not undone by the next state word, a change of the server's rights is applied.
+TEST(ParticipantsFeature, StateWordsUndoNoRoomWideRights)
+{
+    Fixture f;
+    f.people.OnAvState({5, 3});
+    ASSERT_EQ(3u, CParticipantsFeature::RightsOf(*f.room.users.FindUser(5)));
+    f.room.users.SetFlagForAll(RIGHT_TALK, 0);
+    f.people.OnAvState({5 | (1u << 17), 3});
+    EXPECT_EQ(2u, CParticipantsFeature::RightsOf(*f.room.users.FindUser(5)));
+    EXPECT_EQ(1, f.room.users.FindUser(5)->avFlag1) << "the state part is applied";
+    f.people.OnAvState({5, 0x11});
+    EXPECT_EQ(0x11u, CParticipantsFeature::RightsOf(*f.room.users.FindUser(5)));
+}
+
+// The chat tells this client's own entry as a notice and, once it is in, others joining and
+// leaving as join-and-leave lines.
+TEST(ParticipantsFeature, JoinsAndLeavesAreToldInTheChat)
+{
+    Fixture f; // its own record came first, then Bob's and Carol's
+    EXPECT_EQ((std::vector<std::u16string>{u"<IDS_ADDUSER_ME>", u"<IDS_ADDUSER>", u"<IDS_ADDUSER>"}),
+              f.notices.chatNotices);
+    f.notices.chatNotices.clear();
+    f.people.OnUserQuit(RoomUser(5, 50, u"Bob"));
+    f.people.OnUserQuit(RoomUser(42, 0, u"nobody"));
+    EXPECT_EQ((std::vector<std::u16string>{u"<IDS_REMOVEUSER>"}), f.notices.chatNotices);
+
+    Fixture late;
+    late.room.users.RemoveAll();
+    late.notices.chatNotices.clear();
+    late.Join(RoomUser(5, 50, u"Bob")); // members heard before this client's own record
+    EXPECT_TRUE(late.notices.chatNotices.empty());
 }

@@ -263,3 +263,17 @@ TEST(PresenterFeature, RequestsAnswersAndRefusals)
         EXPECT_EQ(c.log, f.log.lines) << c.pszCase;
     }
 }
+
+// A presider other than the known one is the new chief, told in the chat; the first presider a
+// joiner hears, or the same one again, is not news.
+TEST(PresenterFeature, ANewChiefIsToldInTheChat)
+{
+    Fixture f;
+    f.room.users.FindUser(5)->Name = u"Bob";
+    f.presenter.OnPresider(7);
+    f.presenter.OnPresider(7);
+    EXPECT_TRUE(f.notices.chatNotices.empty());
+    f.presenter.OnPresider(5);
+    ASSERT_EQ(1u, f.notices.chatNotices.size());
+    EXPECT_EQ(u"<IDS_NEWCHIEF>", f.notices.chatNotices[0]);
+}

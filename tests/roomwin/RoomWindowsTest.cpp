@@ -1,5 +1,7 @@
 // The room windows under Wine: the window tree, the video grid, chat, user list, control bar, messenger.
 #include "confclient/network/registry/Registry.h"
+#include "confclient/people/ChatCommands.h"
+#include "confclient/people/UserMenuRules.h"
 #include "confclient/room/EBookDlg.h"
 #include "confclient/boardhost/FloatingBoardToolDlg.h"
 #include "confclient/room/ManageToolDlg.h"
@@ -18,6 +20,7 @@
 #include "tests/winui/TestResources.h"
 #include <gtest/gtest.h>
 #include <functional>
+#include <richedit.h>
 #include <thread>
 
 namespace
@@ -74,6 +77,29 @@ public:
     void LoadCapturedPage() override { ++nCapturedPages; }
     std::vector<S_BOARDACTIONS> boardActions;
     void ApplyBoardActions(const S_BOARDACTIONS& a) override { boardActions.push_back(a); }
+    uint16_t MyLevel() const override { return 0; }
+    std::vector<std::u16string> commands;
+    std::wstring RunChatCommand(const SChatCommand& cmd) override
+    {
+        commands.push_back(cmd.szArg);
+        return L"ran";
+    }
+    std::vector<std::pair<uint16_t, bool>> answers;
+    void AnswerPresenterRequest(uint16_t wChannel, bool bPermit) override
+    {
+        answers.emplace_back(wChannel, bPermit);
+    }
+    SUserMenuInputs UserMenuInputs(uint16_t wChannel) const override
+    {
+        SUserMenuInputs in;
+        in.wTarget = wChannel;
+        return in;
+    }
+    std::vector<std::pair<uint32_t, uint16_t>> actions;
+    void UserAction(uint32_t nCommand, uint16_t wChannel) override
+    {
+        actions.emplace_back(nCommand, wChannel);
+    }
 };
 
 RECT WindowRect(HWND hWnd)
@@ -100,7 +126,7 @@ struct Room
     CRoomTxtChatDlg chat{&host};
     CRoomAgendaListDlg agenda;
     CEBookDlg ebook;
-    CRoomUserListDlg userList;
+    CRoomUserListDlg userList{&host};
     CFloatingBoardToolDlg boardTool;
     CRoomCtrlDlg ctrl{&host};
     CPlayerDlg player;
@@ -338,7 +364,53 @@ TEST(RoomWindows, ChatSendsTheEditLineAndShowsReceivedLines)
     room.chat.OnChatReceived(L"bob", L"hi", 0xFF);
     room.chat.AddNotice(L"<IDS_RECORD_START_OTHERUSER>", 4);
     EXPECT_EQ(room.chat.LineCount(), 2);
-    EXPECT_EQ(CRoomDlg::ListLineText(room.chat.GetDlgItem(IDC_ROOMCHAT_LIST), 0), L"bob: hi");
+    const CRichEditCtrlGS& log = room.chat.LogControl();
+    EXPECT_EQ(log.GetTextRange(0, 9), L"bob > hi\r");
+    EXPECT_EQ(log.ColourAt(0), 0xFFu);
+    EXPECT_EQ(log.ColourAt(9), kChatNoticeColour);
+
+    // A local command runs here and never reaches the room.
+    ::SetWindowTextW(hEdit, L"/JQ 12");
+    Click(room.chat, IDC_ROOMCHAT_SEND);
+    EXPECT_EQ(room.host.chats.size(), 2u);
+    ASSERT_EQ(room.host.commands.size(), 1u);
+    EXPECT_EQ(room.chat.LineCount(), 3) << "its output line";
+}
+
+// A presenter request's words are links read back from the rich edit; a click on a peer's copy
+// of the word does nothing, a click on the link answers its user.
+TEST(RoomWindows, ChatPresenterRequestIsAnsweredByItsLink)
+{
+    Room room;
+    room.mainView.ShowWindow(SW_SHOW);
+    room.chat.OnChatReceived(L"mallory", L"<IDS_MSG_PERMIT>", 0);
+    room.chat.AddPresenterRequest(L"carol asks <IDS_MSG_PERMIT> <IDS_MSG_DENY>", 7);
+    ASSERT_EQ(room.chat.Log().Requests().size(), 1u);
+    const SChatRange permit = room.chat.Log().Requests()[0].permit;
+    const CRichEditCtrlGS& log = room.chat.LogControl();
+    EXPECT_EQ(log.GetTextRange(static_cast<LONG>(permit.nStart), static_cast<LONG>(permit.nEnd)),
+              L"<IDS_MSG_PERMIT>");
+    EXPECT_TRUE(log.IsLink(static_cast<LONG>(permit.nStart), static_cast<LONG>(permit.nEnd)));
+    EXPECT_FALSE(log.IsLink(10, 12)) << "the peer's word is text";
+
+    auto click = [&room](LONG nAt)
+    {
+        ENLINK link{};
+        link.nmhdr.hwndFrom = room.chat.GetDlgItem(IDC_ROOMCHAT_LIST);
+        link.nmhdr.idFrom = IDC_ROOMCHAT_LIST;
+        link.nmhdr.code = EN_LINK;
+        link.msg = WM_LBUTTONDOWN;
+        link.chrg = {nAt, nAt + 1};
+        ::SendMessageW(room.chat.m_hWnd, WM_NOTIFY, IDC_ROOMCHAT_LIST, reinterpret_cast<LPARAM>(&link));
+        PumpMessages(50);
+    };
+    click(10);
+    EXPECT_TRUE(room.host.answers.empty());
+    click(static_cast<LONG>(permit.nStart));
+    ASSERT_EQ(room.host.answers.size(), 1u);
+    EXPECT_EQ(room.host.answers[0], std::make_pair(uint16_t(7), true));
+    EXPECT_FALSE(log.IsLink(static_cast<LONG>(permit.nStart), static_cast<LONG>(permit.nEnd)));
+    EXPECT_TRUE(room.chat.Log().Requests().empty());
 }
 
 TEST(RoomWindows, UserListRowsFollowTheParticipants)
@@ -361,6 +433,17 @@ TEST(RoomWindows, UserListRowsFollowTheParticipants)
     EXPECT_EQ(list.RowText(0), L"bob (ch 5) [2 0x00000010]");
     list.UpdateUserRow(5, 0, 0);
     EXPECT_EQ(list.RowText(0), L"bob (ch 5) [0 0x00000000]");
+
+    // A menu command acts on the selected row's user; without a selection on nobody.
+    HWND hList = list.GetDlgItem(IDC_ROOMUSER_LIST);
+    ::SendMessageW(hList, LB_SETCURSEL, static_cast<WPARAM>(-1), 0);
+    ::SendMessageW(list.m_hWnd, WM_COMMAND, UMC_TALK, 0);
+    EXPECT_TRUE(room.host.actions.empty());
+    ::SendMessageW(hList, LB_SETCURSEL, 0, 0);
+    ::SendMessageW(list.m_hWnd, WM_COMMAND, UMC_TALK, 0);
+    ::SendMessageW(list.m_hWnd, WM_COMMAND, UMC_GIVE_CHIEF, 0);
+    EXPECT_EQ(room.host.actions,
+              (std::vector<std::pair<uint32_t, uint16_t>>{{UMC_TALK, 5}, {UMC_GIVE_CHIEF, 5}}));
 }
 
 TEST(RoomWindows, ControlBarButtonsStatesAndMaximize)

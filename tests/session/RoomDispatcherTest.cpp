@@ -131,11 +131,12 @@ TEST(RoomDispatcher, EveryRoomPacketHasOneRowAndEveryRowIsARoomPacket)
 TEST(RoomDispatcher, ReadsOnceAndDropsShortPayloadsWithOneLine)
 {
     QNChat chat;
-    chat.wSenderChannel = 3;
+    chat.wSenderUserIndex = 3;
     chat.szText = u"hello";
     Bytes chatBytes;
     EncodeChat(chat, chatBytes);
-    Bytes chatCut(chatBytes.begin(), chatBytes.end() - 1);
+    Bytes chatCut(chatBytes.begin(),
+                  chatBytes.begin() + 7); // the text is as long as the payload; the head is not
 
     struct
     {
@@ -175,7 +176,7 @@ TEST(RoomDispatcher, HandlersSeeTheDecodedPayload)
     Bytes chatBytes;
     EncodeChat(chat, chatBytes);
     RecordedRoom recorded;
-    DispatchRoomCommand(recorded.handlers, nullptr, CMD_CONF_CHAT, DescOf(chatBytes));
+    DispatchRoomCommand(recorded.handlers, nullptr, INFO_CONF_CHAT, DescOf(chatBytes));
     EXPECT_EQ(u"hi there", recorded.szChatText);
 
     // The chunk is the payload after the push id's two bytes.

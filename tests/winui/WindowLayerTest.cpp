@@ -116,6 +116,8 @@ TEST(WindowLayer, MissingTemplateFailsCleanly)
 TEST(WindowLayer, EveryTemplateOfTheLibraryLoads)
 {
     ASSERT_NE(LoadTestResources(), nullptr);
+    // The chat's log is a rich edit: its class comes with its library, as the chat panel loads it.
+    ASSERT_NE(::LoadLibraryW(L"Msftedit.dll"), nullptr);
     CDialog parent;
     ASSERT_TRUE(parent.Create(IDD_ROOMMAINVIEW));
     for (UINT id : {IDD_CONFCLIENT_DIALOG, IDD_ROOMCTRL, IDD_ROOMTXTCHAT, IDD_ROOMUSERLIST, IDD_ROOMVIDEOVIEW,

@@ -1,5 +1,6 @@
 // Outbound command builders: one per command, each filling its payload through
 // the shared codec and queuing the frame.
+#include <algorithm>
 #include <cstring>
 
 #include "confclient/network/PacketHeader.h"
@@ -83,10 +84,10 @@ bool CQNInterface::SendConfQuit()
     return bSent;
 }
 
-bool CQNInterface::SendChatText(uint16_t wTargetChannel, uint32_t dwColour, const std::u16string& szText)
+bool CQNInterface::SendChatText(uint32_t dwColour, const std::u16string& szText)
 {
     Bytes p;
-    EncodeChat({m_record.MyChannel(), wTargetChannel, dwColour, szText}, p);
+    EncodeChat({m_record.MyUserIndex(), dwColour, szText}, p);
     return SendCommand(CMD_CONF_CHAT, 0, p.data(), p.size());
 }
 
@@ -199,6 +200,22 @@ bool CQNInterface::SendCmd810()
     return SendCommand(CMD_CALL_HANGUP, 0, nullptr, 0);
 }
 
+bool CQNInterface::SendCmd390(uint16_t wChannel)
+{
+    if (wChannel == kNoIndex) return false;
+    Bytes p;
+    EncodeU16(wChannel, p);
+    return SendCommand(CMD_CONF_PRESIDER, 0, p.data(), p.size());
+}
+
+bool CQNInterface::SendUserRights(uint16_t wChannel, uint32_t dwRights)
+{
+    if (wChannel == kNoIndex) return false;
+    Bytes p;
+    EncodeU32(wChannel | ((dwRights & kRightsMask) << kRightsShift), p);
+    return SendCommand(CMD_CONF_AVSTATE, 0, p.data(), p.size());
+}
+
 bool CQNInterface::SendBanish(uint16_t wUserIndex, uint16_t wChannel)
 {
     if (wChannel == kNoIndex) return false;
@@ -219,4 +236,12 @@ bool CQNInterface::SendTerminalCall(const std::u16string& szText)
     Bytes p;
     EncodePrivateData({kPrivateDataPhoneBook, szText}, p);
     return SendCommand(CMD_PRIVATE_SAVEDATA, 0, p.data(), p.size());
+}
+
+bool CQNInterface::SendChannelMove(uint16_t wFrom, uint16_t wTo)
+{
+    if (wFrom == kNoIndex || wTo == kNoIndex || wFrom == wTo) return false;
+    Bytes p;
+    EncodeChannelMove({std::min(wFrom, wTo), std::max(wFrom, wTo)}, p);
+    return SendCommand(CMD_CONF_CHGCHANNEL, 0, p.data(), p.size());
 }

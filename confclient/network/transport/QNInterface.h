@@ -81,7 +81,8 @@ public:
     bool SendConfJoin(uint16_t wRoomIndex, const std::u16string& szConfCode,
                       const std::u16string& szPassword);
     bool SendConfQuit();
-    bool SendChatText(uint16_t wTargetChannel, uint32_t dwColour, const std::u16string& szText);
+    // 460: a line to everyone else in the room, with the own user index.
+    bool SendChatText(uint32_t dwColour, const std::u16string& szText);
     bool SendAvState(uint32_t dwState);
     bool SendRecorderStateQuery();
     // 550: a presenter request, or the presider's answer to one.
@@ -129,6 +130,13 @@ public:
     // 900 (kind 2): asks for the stored phone book; 910 stores it (an empty text clears it).
     bool SendTerminalQuery();
     bool SendTerminalCall(const std::u16string& szText);
+
+    // 390: the chief's role to the user on the channel.
+    bool SendCmd390(uint16_t wChannel);
+    // 410 naming another user's channel: that user's five rights (bits 0-4 of dwRights).
+    bool SendUserRights(uint16_t wChannel, uint32_t dwRights);
+    // 440: two channels, the lower first; their users trade places or one moves to a free one.
+    bool SendChannelMove(uint16_t wFrom, uint16_t wTo);
 
     void OnConnected() override;
     void OnConnectFailed() override;

@@ -165,6 +165,11 @@ public:
     bool LoadSkinImage(const wchar_t* pszFile, CLMPictureEx& picture) override;
     HWND MainRoomWindow() const override;
     HWND MainDialog() const override { return MainWnd(); }
+    uint16_t MyLevel() const override { return m_wMyLevel; }
+    std::wstring RunChatCommand(const SChatCommand& cmd) override;
+    void AnswerPresenterRequest(uint16_t wChannel, bool bPermit) override;
+    SUserMenuInputs UserMenuInputs(uint16_t wChannel) const override;
+    void UserAction(uint32_t nCommand, uint16_t wChannel) override;
     uint16_t SharingUser() const override { return m_wSharingUser; }
     uint16_t RequestedSharer() const override { return m_wRequestedSharer; }
     uint16_t MyUserIndex() const override { return m_wMyIndex; }
@@ -338,6 +343,7 @@ protected:
     void SetViewName(uint16_t wChannel, const std::u16string& szName) override;
     void SetMyChannel(uint16_t wChannel) override;
     void SendAvState(uint32_t dwState) override;
+    void ApplyMyRights(uint32_t dwRights) override;
     bool PanelListens() const override { return !IsPlayerMode() && PanelConnected(); }
     // The room command handlers the dispatcher calls (RoomPacket.cpp).
     void OnRoomAck(uint16_t wCommand, const QNPacketDesc& desc) override;

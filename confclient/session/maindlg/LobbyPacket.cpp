@@ -193,10 +193,10 @@ void IConfDlg::OnSystemOption(const QNSystemOption& opt)
 {
     m_sysOption = opt;
     AddLog(LOG_INFO, L"[INFO_SYSTEM_OPTION] DSSIp:%s, DSSPort:%d, UseRemoteControl:%d, UseDesktop:%d",
-           WideOf(opt.szDssAddress).c_str(), opt.wDssPort, opt.wUseRemoteControl, opt.wUseDesktop);
+           WideOf(opt.szDssAddress).c_str(), opt.wDssPort, opt.UseRemoteControl(), opt.UseDesktop());
     SendTextToClients(INFO_SYSTEM_OPTION, opt.szDssAddress + u'\n' + DecimalText(opt.wDssPort) + u'\n' +
-                                              DecimalText(opt.wUseRemoteControl) + u'\n' +
-                                              DecimalText(opt.wUseDesktop));
+                                              DecimalText(opt.UseRemoteControl()) + u'\n' +
+                                              DecimalText(opt.UseDesktop()));
 }
 
 void IConfDlg::OnAgendaLocked()

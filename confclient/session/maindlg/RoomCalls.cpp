@@ -34,10 +34,10 @@ void IConfDlg::StartCallDialer()
     CallDialerSetup setup;
     setup.pCall = &m_call;
     setup.pHost = this;
-    setup.dwCallOptions = m_sysOption.dwCallOptions;
+    setup.dwCallOptions = m_sysOption.dwOption62;
     setup.szPageUrl = L"http://" + WideOf(m_launch.fields.szServerAddress) + L"/invite/invite_phone.asp";
     setup.szSettingsKey = RegProgramKey(m_szExeName);
     m_pMainView->SetCallDialer(std::move(setup));
     m_pMainView->EnableCallTerminal(!IsPlayerMode() &&
-                                    (m_sysOption.dwCallOptions & (kUsePhoneCall | kUseHwCall)));
+                                    (m_sysOption.dwOption62 & (kUsePhoneCall | kUseHwCall)));
 }

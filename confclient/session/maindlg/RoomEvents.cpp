@@ -7,6 +7,11 @@
 #include <cwchar>
 
 #include "confclient/network/QNCommands.h"
+#include "confclient/people/ChatCommands.h"
+#include "confclient/people/ChatLog.h"
+#include "confclient/people/ParticipantRows.h"
+#include "confclient/people/ParticipantsFeature.h"
+#include "confclient/people/UserMenuRules.h"
 #include "confclient/room/MessangeDlg.h"
 #include "confclient/room/RoomCtrlDlg.h"
 #include "confclient/room/RoomMainViewDlg.h"
@@ -182,7 +187,11 @@ void IConfDlg::AddChatNotice(const std::wstring& szText, int nKind)
 
 void IConfDlg::SendRoomChat(const std::wstring& szText)
 {
-    if (m_pNet && m_room.InRoom() && !szText.empty()) m_pNet->SendChatText(kNoIndex, 0, U16Of(szText));
+    if (!m_pNet || !m_room.InRoom() || szText.empty()) return;
+    // The server sends the line to the others only: the own line is written here, at once.
+    std::u16string szLine = U16Of(szText).substr(0, kMaxChatInput);
+    if (m_pNet->SendChatText(0, szLine) && m_pChat)
+        m_pChat->OnChatReceived(WideOf(m_szMyName), WideOf(szLine), 0);
 }
 
 void IConfDlg::LeaveRoomRequested()
@@ -198,20 +207,125 @@ void IConfDlg::RequestPresenter()
 
 void IConfDlg::AskPresenterQuestion(uint16_t wRequester)
 {
-    if (!m_room.InRoom() || !m_pNet) return;
+    // The request is a chat line whose permit and deny links answer it.
+    if (!m_room.InRoom() || !m_pNet || !m_pChat) return;
+    std::wstring szName = WideOf(ChatOneLine(U16Of(RoomUserName(wRequester))));
     std::wstring text =
         Formatted(&m_log, GetText(IsPlayerMode() ? "IDS_REQ_PRESENTER_PLAYER" : "IDS_REQ_PRESENTER_CONFIRM"),
-                  RoomUserName(wRequester));
-    const int nAnswer = ShowMessageBox(text, 2);
-    // The room may have gone while the question was open.
-    if (!m_room.InRoom() || !m_pNet) return;
-    m_pNet->SendPresenterRequest(
-        {PRESENTER_ANSWER, wRequester, static_cast<uint16_t>(nAnswer == NOTICEBOX_FIRST)});
+                  szName.c_str());
+    m_pChat->AddPresenterRequest(text + L"  " + GetText("IDS_MSG_PERMIT") + L"  " + GetText("IDS_MSG_DENY"),
+                                 wRequester);
+}
+
+void IConfDlg::AnswerPresenterRequest(uint16_t wChannel, bool bPermit)
+{
+    if (!m_room.InRoom() || !m_pNet || IsPlayerMode()) return;
+    m_pNet->SendPresenterRequest({PRESENTER_ANSWER, wChannel, static_cast<uint16_t>(bPermit)});
+    if (bPermit) return;
+    std::wstring text = Formatted(&m_log, GetText("IDS_REQ_PRESENTER_ME_DENY"),
+                                  WideOf(ChatOneLine(U16Of(RoomUserName(wChannel)))).c_str());
+    AddChatNotice(text, NOTICE_KIND_NOTICE);
+    AddLog(LOG_INFO, L"[INFO_CONF_PRESENTER] %s", text.c_str());
+}
+
+SUserMenuInputs IConfDlg::UserMenuInputs(uint16_t wChannel) const
+{
+    SUserMenuInputs in;
+    in.bVideoOff = m_sysOption.VideoOff();
+    in.nMessageMode = m_sysOption.MessageMode();
+    in.nPresenterMode = m_sysOption.PresenterMode();
+    in.bUseInvite = m_sysOption.UseInvite();
+    in.bUseRemoteControl = m_sysOption.UseRemoteControl();
+    in.bUseDesktop = m_sysOption.UseDesktop();
+    in.nMediaShareMode = m_sysOption.MediaShareMode();
+    in.bUsePhoneCall = m_sysOption.UsePhoneCall();
+    in.bUseHwCall = m_sysOption.UseHwCall();
+    in.bControlRight = IsChief();
+    in.bOwner = m_room.info.wOwnerIndex == m_wMyIndex;
+    in.bPlayerMode = IsPlayerMode();
+    in.nMyGrade = UserGrade(m_wMyLevel);
+    in.bRemoteControlBit = (m_wMyLevel >> 8) & 1;
+    in.wMyChannel = m_room.wMyChannel;
+    in.wChiefChannel = m_room.wPresiderChannel;
+    in.wPresenterUserIndex = m_room.users.GetUserIndex(m_room.wPresenterChannel);
+    in.bTalkAll = m_room.dwRights & (1u << RIGHT_TALK);
+    in.bDrawAll = m_room.dwRights & (1u << RIGHT_DRAW);
+    in.bShareAll = m_room.dwRights & (1u << RIGHT_DS);
+    in.bMediaShareAll = m_room.dwRights & (1u << RIGHT_MEDIASHARE);
+    in.wTarget = wChannel;
+    if (const S_ROOMUSERINFO* pUser = m_room.users.FindUser(wChannel))
+    {
+        in.wTargetUser = pUser->userIndex;
+        in.nTargetGrade = UserGrade(pUser->level);
+        in.wTargetTerminal = pUser->camType;
+        in.wTargetCamKind = pUser->camType;
+        in.bTargetControl = wChannel == m_room.wPresiderChannel;
+        in.bTargetTalk = pUser->talkRight;
+        in.bTargetDraw = pUser->drawRight;
+        in.bTargetDs = pUser->dsRight;
+        in.bTargetShare = pUser->shareRight;
+        in.bTargetMediaShare = pUser->mediaShareRight || wChannel == m_room.wPresiderChannel;
+    }
+    return in;
+}
+
+void IConfDlg::UserAction(uint32_t nCommand, uint16_t wChannel)
+{
+    const S_ROOMUSERINFO* pUser = m_room.users.FindUser(wChannel);
+    if (!m_pNet || !m_room.InRoom() || !pUser) return;
+    const bool bPc = pUser->camType == 0;
+    switch (nCommand)
+    {
+    case UMC_GIVE_CHIEF:
+        if (IsChief() || m_room.info.wOwnerIndex == m_wMyIndex) m_pNet->SendCmd390(wChannel);
+        return;
+    case UMC_BANISH:
+    {
+        // The name is an argument of the formatter, never its format.
+        std::wstring text = Formatted(&m_log, GetText("IDS_MSG_BANISH"), WideOf(pUser->Name).c_str());
+        if (text.size() > 259) text.resize(259);
+        uint16_t wUser = pUser->userIndex;
+        // The room may have gone while the question was open.
+        if (ShowMessageBox(text, 2) == NOTICEBOX_FIRST && m_pNet && m_room.InRoom())
+            m_pNet->SendBanish(wUser, wChannel);
+        return;
+    }
+    default:
+        break;
+    }
+    // One right of the five inverted, the others as the record holds them.
+    uint32_t dwBit = nCommand == UMC_TALK         ? 1u
+                     : nCommand == UMC_DRAW       ? 2u
+                     : nCommand == UMC_DS         ? 4u
+                     : nCommand == UMC_SHARE      ? 8u
+                     : nCommand == UMC_MEDIASHARE ? 16u
+                                                  : 0u;
+    if (!dwBit || (!bPc && dwBit <= 2)) return; // talk and draw are for PC users only
+    m_pNet->SendUserRights(wChannel, CParticipantsFeature::RightsOf(*pUser) ^ dwBit);
+}
+
+std::wstring IConfDlg::RunChatCommand(const SChatCommand& cmd)
+{
+    switch (cmd.id)
+    {
+    case SChatCommand::STATE:
+        return Formatted(
+            &m_log, std::wstring(L"\n*State\n%s, %d, RoomIndex:%d, UserIndex:%d, Channel:%d\r\n"),
+            WideOf(m_szMyName).c_str(), m_wMyLevel, m_room.RoomIndex(), m_wMyIndex, m_room.wMyChannel);
+    case SChatCommand::CODEC:
+        if (cmd.szArg.empty()) return std::wstring();
+        return L"Codec Option : " + WideOf(cmd.szArg) + L"\r\n";
+    default:
+        // The video, sharing and voice parts these tune have no window in this build yet.
+        AddLog(LOG_INFO, L"[CHAT] local command %d: nothing to tune yet", static_cast<int>(cmd.id));
+        return std::wstring();
+    }
 }
 
 void IConfDlg::RemoveUserRow(uint16_t wChannel)
 {
     if (m_pUserList) m_pUserList->RemoveRow(wChannel);
+    if (m_pChat) m_pChat->RemovePresenterRequest(wChannel);
 }
 
 void IConfDlg::UpdateUserRow(uint16_t wChannel, uint16_t wStatus, uint32_t dwFlags)
@@ -237,6 +351,13 @@ void IConfDlg::SetMyChannel(uint16_t wChannel)
 void IConfDlg::SendAvState(uint32_t dwState)
 {
     if (m_pNet) m_pNet->SendAvState(dwState);
+}
+
+void IConfDlg::ApplyMyRights(uint32_t dwRights)
+{
+    // Talk follows the record with the next ShowRoomUsers; the log tells what the chief set.
+    AddLog(LOG_INFO, L"[INFO_CONF_AVSTATE] Talk:%d, Draw:%d, Desktop:%d, Share:%d, MediaShare:%d",
+           dwRights & 1, (dwRights >> 1) & 1, (dwRights >> 2) & 1, (dwRights >> 3) & 1, (dwRights >> 4) & 1);
 }
 
 void IConfDlg::EnablePresenterButton(bool bEnable)

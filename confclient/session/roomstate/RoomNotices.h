@@ -19,4 +19,5 @@ public:
 enum : int
 {
     NOTICE_KIND_NOTICE = 4,
+    NOTICE_KIND_JOINLEAVE = 7, // another user's join or leave: the room's options may hide it
 };

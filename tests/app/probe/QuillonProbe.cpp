@@ -90,6 +90,24 @@ int wmain(int argc, wchar_t** argv)
     HWND h = found.front();
     if (cmd == L"lines")
     {
+        wchar_t szClass[64] = {};
+        GetClassNameW(h, szClass, 63);
+        if (_wcsicmp(szClass, L"ListBox") != 0)
+        {
+            // An edit control's lines: its text split at its line breaks.
+            std::wstring text(static_cast<size_t>(SendMessageW(h, WM_GETTEXTLENGTH, 0, 0)) + 1, L'\0');
+            text.resize(static_cast<size_t>(
+                SendMessageW(h, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()))));
+            for (size_t nStart = 0; nStart < text.size();)
+            {
+                size_t nEnd = text.find_first_of(L"\r\n", nStart);
+                if (nEnd == std::wstring::npos) nEnd = text.size();
+                Print(text.substr(nStart, nEnd - nStart));
+                nStart = text.find_first_not_of(L"\r\n", nEnd);
+                if (nStart == std::wstring::npos) break;
+            }
+            return 0;
+        }
         int n = static_cast<int>(SendMessageW(h, LB_GETCOUNT, 0, 0));
         for (int i = 0; i < n; ++i)
         {

@@ -1055,6 +1055,7 @@ TEST_F(RoomProgramTest, CallsBringPhoneMembersAndThePhoneBookComesBackAfterALogi
 {
     cfg.callFailures[u"0299990001"] = 101;
     cfg.ringingNumbers.insert(u"0299990002");
+    cfg.systemOption.dwOption62 = kUsePhoneCall | kUseHwCall; // calls are off by default
     RestartServer();
     CPanel panelA, panelB;
     HANDLE hA = LoggedIn(panelA, "alice");

@@ -2,6 +2,7 @@
 #include "lmboard2/view/BoardZoom.h"
 
 #include <algorithm>
+#include <cmath>
 
 bool IsAcceptedZoom(int nZoom)
 {
@@ -38,5 +39,7 @@ int RealZoom(int nZoom, double dScale, int nPageWidth)
 
 int Scaled(int nLength, double dScale)
 {
-    return static_cast<int>(nLength * dScale);
+    // A product meant to be whole (784 / 1600 of 1600) may come out a hair below it, and on
+    // 32-bit x86 differently than on 64-bit: such a hair is not a pixel less.
+    return static_cast<int>(std::floor(nLength * dScale + 1e-9));
 }

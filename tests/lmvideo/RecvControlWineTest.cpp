@@ -494,7 +494,10 @@ TEST_P(RecvControlFeed, DecodesFromAnotherThreadAndDrawsThePattern)
     EXPECT_EQ(nKeyframes.load(), c.nKeys);
     EXPECT_EQ(dwEventThread.load(), dwFeeder.load());
     EXPECT_EQ(CallLong(pDisp, ID_IS_KEY_FRAME), 0); // the last picture is an ordinary one
-    EXPECT_EQ(CallLong(pDisp, ID_GET_LAST_ERROR_CODE), 0);
+    // The last report is the window thread's draw (0) or, when the feed's last picture was
+    // dropped or not yet drawn, a packet that completed no picture: neither is a failure.
+    const long nLastError = CallLong(pDisp, ID_GET_LAST_ERROR_CODE);
+    EXPECT_TRUE(nLastError == 0 || nLastError == static_cast<long>(LM_E_NOPICTURE)) << std::hex << nLastError;
     ASSERT_TRUE(PumpUntil([&] { return IsWindowVisible(hWnd) != FALSE; }));
     Pump();
 

@@ -32,7 +32,7 @@ double NowMs()
 
 pa_simple* Open(const char* pszServer, pa_stream_direction_t dir, const char* pszDevice, int& nError)
 {
-    pa_sample_spec spec{PA_SAMPLE_S16LE, kRate, 1};
+    pa_sample_spec format{PA_SAMPLE_S16LE, kRate, 1};
     pa_buffer_attr attr{};
     uint32_t nBlockBytes = kBlock * 2;
     attr.maxlength = static_cast<uint32_t>(-1);
@@ -41,7 +41,7 @@ pa_simple* Open(const char* pszServer, pa_stream_direction_t dir, const char* ps
     attr.minreq = nBlockBytes;
     attr.fragsize = nBlockBytes;
     return pa_simple_new(pszServer, "voice latency probe", dir, pszDevice,
-                         dir == PA_STREAM_PLAYBACK ? "clicks" : "ears", &spec, nullptr, &attr, &nError);
+                         dir == PA_STREAM_PLAYBACK ? "clicks" : "ears", &format, nullptr, &attr, &nError);
 }
 
 double Percentile(std::vector<double> v, double p)

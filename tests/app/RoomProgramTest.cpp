@@ -84,6 +84,22 @@ HWND TextInProcess(HANDLE hProcess, const wchar_t* pszPart)
                          });
 }
 
+// Waits until done() holds; false when it does not within the bound.
+bool WaitFor(const std::function<bool()>& done, DWORD dwMs = 10000)
+{
+    for (DWORD t0 = GetTickCount(); GetTickCount() - t0 < dwMs; Sleep(100))
+        if (done()) return true;
+    return false;
+}
+
+// A window's text. WM_GETTEXT: GetWindowText does not read another program's controls.
+std::wstring TextOf(HWND h)
+{
+    wchar_t text[256] = {};
+    SendMessageW(h, WM_GETTEXT, 255, reinterpret_cast<LPARAM>(text));
+    return text;
+}
+
 // The Windows name of a file of the Unix file system (drive Z: is its root).
 std::wstring WindowsPath(const std::string& szUnix)
 {
@@ -320,29 +336,52 @@ protected:
         return {};
     }
     static std::string Id(int n) { return std::to_string(n); }
+
+    // Alice logged in here and Bob in the peer's program, both in the lobby.
+    bool BothLoggedIn(CPanel& panelA, CPanel& panelB, CPeer& peer, HANDLE* phA)
+    {
+        *phA = LoggedIn(panelA, "alice");
+        uint16_t wPortB = FreePort();
+        if (!*phA || !peer.Start(wPortB) || !panelB.Connect(wPortB, 60000)) return false;
+        panelB.Send("CONNECT", Launch("bob"));
+        return panelB.WaitAnswer("CONNECT", "1");
+    }
+    // Alice opens a new room of this title and Bob joins it: Alice's room window, or null
+    // when a step fails. The room's index goes to *pszRoom.
+    static HWND AliceOpensBobJoins(CPanel& panelA, CPanel& panelB, HANDLE hA, const std::string& szTitle,
+                                   std::string* pszRoom)
+    {
+        panelA.Send("CREATE", szTitle);
+        *pszRoom = AnswerValue(panelA, "CREATE");
+        if (pszRoom->empty() || *pszRoom == "0") return nullptr;
+        HWND hMainA = TopWindow(hA, std::wstring(szTitle.begin(), szTitle.end()));
+        if (!hMainA) return nullptr;
+        panelB.Send("JOIN", *pszRoom);
+        return panelB.WaitAnswer("JOIN", "1") ? hMainA : nullptr;
+    }
+    // Alice, then Bob, join a room of the server's configuration: Alice's room window, or null.
+    static HWND BothJoin(CPanel& panelA, CPanel& panelB, HANDLE hA, const LoopRoom& room)
+    {
+        panelA.Send("JOIN", std::to_string(room.wRoomIndex));
+        if (!panelA.WaitAnswer("JOIN", "1")) return nullptr;
+        HWND hMainA = TopWindow(hA, std::wstring(room.szTitle.begin(), room.szTitle.end()));
+        if (!hMainA) return nullptr;
+        panelB.Send("JOIN", std::to_string(room.wRoomIndex));
+        return panelB.WaitAnswer("JOIN", "1") ? hMainA : nullptr;
+    }
 };
 } // namespace
 
 TEST_F(RoomProgramTest, TwoProgramsMeetTalkChangeRightsAndPresenterThenLeave)
 {
     CPanel panelA, panelB;
-    HANDLE hA = LoggedIn(panelA, "alice");
-    ASSERT_NE(nullptr, hA);
     CPeer peer;
-    uint16_t wPortB = FreePort();
-    ASSERT_TRUE(peer.Start(wPortB));
-    ASSERT_TRUE(panelB.Connect(wPortB, 60000));
-    panelB.Send("CONNECT", Launch("bob"));
-    ASSERT_TRUE(panelB.WaitAnswer("CONNECT", "1"));
+    HANDLE hA = nullptr;
+    ASSERT_TRUE(BothLoggedIn(panelA, panelB, peer, &hA));
 
-    panelA.Send("CREATE", "Maths");
-    std::string szRoom = AnswerValue(panelA, "CREATE");
-    ASSERT_FALSE(szRoom.empty());
-    ASSERT_NE("0", szRoom);
-    HWND hMainA = TopWindow(hA, L"Maths");
+    std::string szRoom;
+    HWND hMainA = AliceOpensBobJoins(panelA, panelB, hA, "Maths", &szRoom);
     ASSERT_NE(nullptr, hMainA);
-    panelB.Send("JOIN", szRoom);
-    ASSERT_TRUE(panelB.WaitAnswer("JOIN", "1"));
 
     // The windows hang where they belong: views under the main view, panels under the manage tool.
     HWND hView = Descendant(hMainA, IDC_VIDEOVIEW_FIRST);
@@ -493,32 +532,17 @@ TEST_F(RoomProgramTest, FullRoomRefusesWithNoSeat)
 TEST_F(RoomProgramTest, TheRoomFollowsItsChiefsViewModeAndFullScreen)
 {
     CPanel panelA, panelB;
-    HANDLE hA = LoggedIn(panelA, "alice");
-    ASSERT_NE(nullptr, hA);
     CPeer peer;
-    uint16_t wPortB = FreePort();
-    ASSERT_TRUE(peer.Start(wPortB));
-    ASSERT_TRUE(panelB.Connect(wPortB, 60000));
-    panelB.Send("CONNECT", Launch("bob"));
-    ASSERT_TRUE(panelB.WaitAnswer("CONNECT", "1"));
+    HANDLE hA = nullptr;
+    ASSERT_TRUE(BothLoggedIn(panelA, panelB, peer, &hA));
 
     // A class room offers every view mode; Alice, in first, presides.
     const LoopRoom& room = cfg.rooms[1];
-    panelA.Send("JOIN", std::to_string(room.wRoomIndex));
-    ASSERT_TRUE(panelA.WaitAnswer("JOIN", "1"));
-    HWND hMainA = TopWindow(hA, std::wstring(room.szTitle.begin(), room.szTitle.end()));
+    HWND hMainA = BothJoin(panelA, panelB, hA, room);
     ASSERT_NE(nullptr, hMainA);
-    panelB.Send("JOIN", std::to_string(room.wRoomIndex));
-    ASSERT_TRUE(panelB.WaitAnswer("JOIN", "1"));
     HWND hBoardA = Descendant(hMainA, IDC_ROOMMAIN_BOARD);
     ASSERT_NE(nullptr, hBoardA);
 
-    auto waitFor = [](std::function<bool()> done)
-    {
-        for (DWORD t0 = GetTickCount(); GetTickCount() - t0 < 10000; Sleep(100))
-            if (done()) return true;
-        return false;
-    };
     struct
     {
         int nItem;
@@ -530,9 +554,9 @@ TEST_F(RoomProgramTest, TheRoomFollowsItsChiefsViewModeAndFullScreen)
     for (const auto& m : modes)
     {
         HWND hButton = Descendant(hMainA, m.nItem);
-        ASSERT_TRUE(waitFor([&] { return IsWindowEnabled(hButton) != FALSE; })) << m.nItem;
+        ASSERT_TRUE(WaitFor([&] { return IsWindowEnabled(hButton) != FALSE; })) << m.nItem;
         SendMessageW(hButton, BM_CLICK, 0, 0);
-        EXPECT_TRUE(waitFor([&] { return SendMessageW(hButton, BM_GETCHECK, 0, 0) == BST_CHECKED; }));
+        EXPECT_TRUE(WaitFor([&] { return SendMessageW(hButton, BM_GETCHECK, 0, 0) == BST_CHECKED; }));
         EXPECT_EQ(m.bBoard, IsWindowVisible(hBoardA) != FALSE) << m.nItem;
         // Bob's window follows: his bar checks the mode and his board area shows or hides with it.
         EXPECT_TRUE(peer.ShowsSoon("checked " + Id(m.nItem), {"1"})) << m.nItem;
@@ -565,7 +589,7 @@ TEST_F(RoomProgramTest, TheRoomFollowsItsChiefsViewModeAndFullScreen)
     int cx = GetSystemMetrics(SM_CXSCREEN), cy = GetSystemMetrics(SM_CYSCREEN);
     std::string szCovered = "-1 -1 " + std::to_string(cx + 1) + " " + std::to_string(cy + 1);
     SendMessageW(Descendant(hMainA, IDC_ROOMCTRL_FULLSCREEN), BM_CLICK, 0, 0);
-    EXPECT_TRUE(waitFor(
+    EXPECT_TRUE(WaitFor(
         [&]
         {
             RECT rc{};
@@ -578,7 +602,7 @@ TEST_F(RoomProgramTest, TheRoomFollowsItsChiefsViewModeAndFullScreen)
     // Alice's bar is hidden in full screen: the room window's bar item is pressed as the menu would.
     SendMessageW(GetParent(Descendant(hMainA, IDC_ROOMCTRL_FULLSCREEN)), WM_COMMAND,
                  MAKEWPARAM(IDC_ROOMCTRL_FULLSCREEN, BN_CLICKED), 0);
-    EXPECT_TRUE(waitFor(
+    EXPECT_TRUE(WaitFor(
         [&]
         {
             RECT rc{};
@@ -595,21 +619,12 @@ TEST_F(RoomProgramTest, TheRoomFollowsItsChiefsViewModeAndFullScreen)
 TEST_F(RoomProgramTest, InvitationsAreAcceptedIntoAnotherRoomOrDeclinedToTheInviter)
 {
     CPanel panelA, panelB;
-    HANDLE hA = LoggedIn(panelA, "alice");
-    ASSERT_NE(nullptr, hA);
     CPeer peer;
-    uint16_t wPortB = FreePort();
-    ASSERT_TRUE(peer.Start(wPortB));
-    ASSERT_TRUE(panelB.Connect(wPortB, 60000));
-    panelB.Send("CONNECT", Launch("bob"));
-    ASSERT_TRUE(panelB.WaitAnswer("CONNECT", "1"));
-    panelA.Send("CREATE", "Maths");
-    std::string szRoom = AnswerValue(panelA, "CREATE");
-    ASSERT_FALSE(szRoom.empty());
-    HWND hMainA = TopWindow(hA, L"Maths");
+    HANDLE hA = nullptr;
+    ASSERT_TRUE(BothLoggedIn(panelA, panelB, peer, &hA));
+    std::string szRoom;
+    HWND hMainA = AliceOpensBobJoins(panelA, panelB, hA, "Maths", &szRoom);
     ASSERT_NE(nullptr, hMainA);
-    panelB.Send("JOIN", szRoom);
-    ASSERT_TRUE(panelB.WaitAnswer("JOIN", "1"));
     HWND hUsersA = Descendant(hMainA, IDC_ROOMUSER_LIST);
     ASSERT_TRUE(ListShowsSoon(hUsersA, {L"Bob"}));
 
@@ -642,14 +657,9 @@ TEST_F(RoomProgramTest, InvitationsAreAcceptedIntoAnotherRoomOrDeclinedToTheInvi
 TEST_F(RoomProgramTest, DroppedConnectionsCountDownInABoxThatClosesAsTheLoginReturns)
 {
     CPanel panelA, panelB;
-    HANDLE hA = LoggedIn(panelA, "alice");
-    ASSERT_NE(nullptr, hA);
     CPeer peer;
-    uint16_t wPortB = FreePort();
-    ASSERT_TRUE(peer.Start(wPortB));
-    ASSERT_TRUE(panelB.Connect(wPortB, 60000));
-    panelB.Send("CONNECT", Launch("bob"));
-    ASSERT_TRUE(panelB.WaitAnswer("CONNECT", "1"));
+    HANDLE hA = nullptr;
+    ASSERT_TRUE(BothLoggedIn(panelA, panelB, peer, &hA));
     panelA.Send("JOIN", std::to_string(cfg.rooms[0].wRoomIndex));
     ASSERT_TRUE(panelA.WaitAnswer("JOIN", "1"));
     panelB.Send("JOIN", std::to_string(cfg.rooms[0].wRoomIndex));
@@ -801,20 +811,11 @@ TEST_F(RoomProgramTest, OneMicrophoneIsHeardOnTheOthersSpeakerUntilTalkOffOrMute
             peer.Run("reg.exe add 'HKCU\\Software\\LumoraSoft\\Common' /f /v " + std::string(pszValue)));
 
     CPanel panelA, panelB;
-    HANDLE hA = LoggedIn(panelA, "alice");
-    ASSERT_NE(nullptr, hA);
-    uint16_t wPortB = FreePort();
-    ASSERT_TRUE(peer.Start(wPortB));
-    ASSERT_TRUE(panelB.Connect(wPortB, 60000));
-    panelB.Send("CONNECT", Launch("bob"));
-    ASSERT_TRUE(panelB.WaitAnswer("CONNECT", "1"));
-    panelA.Send("CREATE", "Voices");
-    std::string szRoom = AnswerValue(panelA, "CREATE");
-    ASSERT_FALSE(szRoom.empty());
-    HWND hMainA = TopWindow(hA, L"Voices");
+    HANDLE hA = nullptr;
+    ASSERT_TRUE(BothLoggedIn(panelA, panelB, peer, &hA));
+    std::string szRoom;
+    HWND hMainA = AliceOpensBobJoins(panelA, panelB, hA, "Voices", &szRoom);
     ASSERT_NE(nullptr, hMainA);
-    panelB.Send("JOIN", szRoom);
-    ASSERT_TRUE(panelB.WaitAnswer("JOIN", "1"));
     HWND hTalkA = Descendant(hMainA, IDC_ROOMCTRL_TALK);
     ASSERT_NE(nullptr, hTalkA);
     for (DWORD t0 = GetTickCount(); !IsWindowEnabled(hTalkA) && GetTickCount() - t0 < 20000;)
@@ -974,52 +975,30 @@ TEST_F(RoomProgramTest, OneMicrophoneIsHeardOnTheOthersSpeakerUntilTalkOffOrMute
 TEST_F(RoomProgramTest, TheChiefRenamesTheRoomMaximisesItForEveryoneAndPicksALayout)
 {
     CPanel panelA, panelB;
-    HANDLE hA = LoggedIn(panelA, "alice");
-    ASSERT_NE(nullptr, hA);
     CPeer peer;
-    uint16_t wPortB = FreePort();
-    ASSERT_TRUE(peer.Start(wPortB));
-    ASSERT_TRUE(panelB.Connect(wPortB, 60000));
-    panelB.Send("CONNECT", Launch("bob"));
-    ASSERT_TRUE(panelB.WaitAnswer("CONNECT", "1"));
+    HANDLE hA = nullptr;
+    ASSERT_TRUE(BothLoggedIn(panelA, panelB, peer, &hA));
 
     // Alice, in first, presides; Bob follows her in.
     const LoopRoom& room = cfg.rooms[0];
-    panelA.Send("JOIN", std::to_string(room.wRoomIndex));
-    ASSERT_TRUE(panelA.WaitAnswer("JOIN", "1"));
-    HWND hMainA = TopWindow(hA, std::wstring(room.szTitle.begin(), room.szTitle.end()));
+    HWND hMainA = BothJoin(panelA, panelB, hA, room);
     ASSERT_NE(nullptr, hMainA);
-    panelB.Send("JOIN", std::to_string(room.wRoomIndex));
-    ASSERT_TRUE(panelB.WaitAnswer("JOIN", "1"));
     HWND hBarA = GetParent(Descendant(hMainA, IDC_ROOMCTRL_MAXIMIZE));
     ASSERT_NE(nullptr, hBarA);
-    // WM_GETTEXT: GetWindowText does not read another program's controls.
-    auto TextOf = [](HWND h)
-    {
-        wchar_t text[256] = {};
-        SendMessageW(h, WM_GETTEXT, 255, reinterpret_cast<LPARAM>(text));
-        return std::wstring(text);
-    };
-    auto waitFor = [](std::function<bool()> done)
-    {
-        for (DWORD t0 = GetTickCount(); GetTickCount() - t0 < 10000; Sleep(100))
-            if (done()) return true;
-        return false;
-    };
     // The Tool menu's room properties: a new title and at most 20 participants.
     PostMessageW(hBarA, WM_COMMAND, 32822, 0);
     HWND hDlg = TopWindow(hA, L"Room properties");
     ASSERT_NE(nullptr, hDlg);
     HWND hTitle = Descendant(hDlg, IDC_PROPERTY_TITLE);
     EXPECT_TRUE(
-        waitFor([&] { return TextOf(hTitle) == std::wstring(room.szTitle.begin(), room.szTitle.end()); }));
+        WaitFor([&] { return TextOf(hTitle) == std::wstring(room.szTitle.begin(), room.szTitle.end()); }));
     SendMessageW(hTitle, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"Renamed"));
     SendMessageW(Descendant(hDlg, IDC_PROPERTY_MAXUSER), CB_SETCURSEL, 19, 0);
     PostMessageW(Descendant(hDlg, IDOK), BM_CLICK, 0, 0);
-    EXPECT_TRUE(waitFor([&] { return !IsWindow(hDlg); }));
+    EXPECT_TRUE(WaitFor([&] { return !IsWindow(hDlg); }));
 
     // Both room windows take the new title; Bob's lobby shows it with the new most participants.
-    EXPECT_TRUE(waitFor([&] { return TextOf(hMainA) == L"Renamed"; }));
+    EXPECT_TRUE(WaitFor([&] { return TextOf(hMainA) == L"Renamed"; }));
     EXPECT_TRUE(peer.ShowsSoon("parents " + Id(IDC_ROOMCTRL_MAXIMIZE), {"Renamed"}));
     EXPECT_TRUE(peer.ShowsSoon("lines " + Id(IDC_LOBBY_CONFLIST), {"Renamed", "/20)"}));
 
@@ -1027,23 +1006,23 @@ TEST_F(RoomProgramTest, TheChiefRenamesTheRoomMaximisesItForEveryoneAndPicksALay
     PostMessageW(hBarA, WM_COMMAND, 32822, 0);
     hDlg = TopWindow(hA, L"Room properties");
     ASSERT_NE(nullptr, hDlg);
-    EXPECT_TRUE(waitFor([&] { return TextOf(Descendant(hDlg, IDC_PROPERTY_TITLE)) == L"Renamed"; }));
+    EXPECT_TRUE(WaitFor([&] { return TextOf(Descendant(hDlg, IDC_PROPERTY_TITLE)) == L"Renamed"; }));
     EXPECT_EQ(19, SendMessageW(Descendant(hDlg, IDC_PROPERTY_MAXUSER), CB_GETCURSEL, 0, 0));
     PostMessageW(Descendant(hDlg, IDCANCEL), BM_CLICK, 0, 0);
-    EXPECT_TRUE(waitFor([&] { return !IsWindow(hDlg); }));
+    EXPECT_TRUE(WaitFor([&] { return !IsWindow(hDlg); }));
 
     // Maximised for everyone: Bob's window follows, and follows the restore.
     PostMessageW(Descendant(hMainA, IDC_ROOMCTRL_MAXIMIZE), BM_CLICK, 0, 0);
-    EXPECT_TRUE(waitFor([&] { return IsZoomed(hMainA) != FALSE; }));
+    EXPECT_TRUE(WaitFor([&] { return IsZoomed(hMainA) != FALSE; }));
     EXPECT_TRUE(peer.ShowsSoon("visible " + Id(IDC_ROOMCTRL_RESTORE), {"1"}));
     PostMessageW(Descendant(hMainA, IDC_ROOMCTRL_RESTORE), BM_CLICK, 0, 0);
-    EXPECT_TRUE(waitFor([&] { return IsZoomed(hMainA) == FALSE; }));
+    EXPECT_TRUE(WaitFor([&] { return IsZoomed(hMainA) == FALSE; }));
     EXPECT_TRUE(peer.ShowsSoon("visible " + Id(IDC_ROOMCTRL_RESTORE), {"0"}));
 
     // Another layout from the layout menu's commands: nine videos; both rooms lay out again.
     EXPECT_EQ(nullptr, Descendant(hMainA, IDC_VIDEOVIEW_FIRST + 8));
     PostMessageW(hBarA, WM_COMMAND, 32829, 0);
-    EXPECT_TRUE(waitFor([&] { return Descendant(hMainA, IDC_VIDEOVIEW_FIRST + 8) != nullptr; }));
+    EXPECT_TRUE(WaitFor([&] { return Descendant(hMainA, IDC_VIDEOVIEW_FIRST + 8) != nullptr; }));
     EXPECT_TRUE(peer.ShowsSoon("enabled " + Id(IDC_VIDEOVIEW_FIRST + 8), {"1"})); // made, shown or not
 
     EXPECT_TRUE(LogoutEnds(panelA, hA));
@@ -1058,21 +1037,12 @@ TEST_F(RoomProgramTest, CallsBringPhoneMembersAndThePhoneBookComesBackAfterALogi
     cfg.systemOption.dwOption62 = kUsePhoneCall | kUseHwCall; // calls are off by default
     RestartServer();
     CPanel panelA, panelB;
-    HANDLE hA = LoggedIn(panelA, "alice");
-    ASSERT_NE(nullptr, hA);
     CPeer peer;
-    uint16_t wPortB = FreePort();
-    ASSERT_TRUE(peer.Start(wPortB));
-    ASSERT_TRUE(panelB.Connect(wPortB, 60000));
-    panelB.Send("CONNECT", Launch("bob"));
-    ASSERT_TRUE(panelB.WaitAnswer("CONNECT", "1"));
-    panelA.Send("CREATE", "Calls");
-    std::string szRoom = AnswerValue(panelA, "CREATE");
-    ASSERT_FALSE(szRoom.empty());
-    HWND hMainA = TopWindow(hA, L"Calls");
+    HANDLE hA = nullptr;
+    ASSERT_TRUE(BothLoggedIn(panelA, panelB, peer, &hA));
+    std::string szRoom;
+    HWND hMainA = AliceOpensBobJoins(panelA, panelB, hA, "Calls", &szRoom);
     ASSERT_NE(nullptr, hMainA);
-    panelB.Send("JOIN", szRoom);
-    ASSERT_TRUE(panelB.WaitAnswer("JOIN", "1"));
     HWND hUsersA = Descendant(hMainA, IDC_ROOMUSER_LIST);
     ASSERT_TRUE(ListShowsSoon(hUsersA, {L"Bob"}));
 

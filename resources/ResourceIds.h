@@ -256,3 +256,22 @@
 #define IDC_EBOOK_AGAIN 1449
 #define IDC_EBOOK_NEXT 1038
 #define IDC_EBOOK_PREV 1039
+
+// The memo pad: its template, menu button, minimise and close buttons, text area and menu
+// commands; the buttons' bitmaps (normal, pressed, focus from the first id), its icon and its
+// title band (left, middle, right).
+#define IDD_MEMO 385
+#define IDC_MEMO_MENU 1141
+#define IDC_MEMO_MINIMIZE 1006
+#define IDC_MEMO_CLOSE 1040
+#define IDC_MEMO_TEXT 1140
+#define IDM_MEMO_NEWFILE 32812
+#define IDM_MEMO_OPEN 32813
+#define IDM_MEMO_SAVE 32814
+#define IDB_MEMO_MENU 10280
+#define IDB_MEMO_MINIMIZE 10228
+#define IDB_MEMO_CLOSE 10225
+#define IDI_MEMO 10231
+#define IDR_MEMO_TITLE_L 10473
+#define IDR_MEMO_TITLE_M 10474
+#define IDR_MEMO_TITLE_R 10475

@@ -43,6 +43,9 @@ start_prefix() {
     local init=
     [ -f "$WINEPREFIX/system.reg" ] || init=-i
     WINEDLLOVERRIDES="mscoree,mshtml=" "$WINELOADER" wineboot.exe $init </dev/null >/dev/null 2>&1
+    # The virtual display has no window manager: Wine would wait two seconds for one to take
+    # back each window it hides or destroys.
+    "$WINELOADER" reg.exe add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f </dev/null >/dev/null 2>&1
     # The tree's whiteboard control, registered as the program's start-up expects it.
     local ocx
     ocx=$(dirname "$dir")/confclient/app/LMBoardU.ocx

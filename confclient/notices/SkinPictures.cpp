@@ -14,9 +14,15 @@ bool LoadNoticePicture(INoticeHost& host, CLMPictureEx& picture, const wchar_t* 
 
 bool CTitleBand::Load(INoticeHost& host)
 {
-    return LoadNoticePicture(host, m_left, L"dlg_title2_L.gif", IDR_BACK_TITLE_L) &&
-           LoadNoticePicture(host, m_middle, L"dlg_title_M.gif", IDR_BACK_TITLE_M) &&
-           LoadNoticePicture(host, m_right, L"dlg_title_R.gif", IDR_BACK_TITLE_R);
+    return Load(host, {L"dlg_title2_L.gif", L"dlg_title_M.gif", L"dlg_title_R.gif"},
+                {IDR_BACK_TITLE_L, IDR_BACK_TITLE_M, IDR_BACK_TITLE_R});
+}
+
+bool CTitleBand::Load(INoticeHost& host, const wchar_t* const (&files)[3], const UINT (&resources)[3])
+{
+    return LoadNoticePicture(host, m_left, files[0], resources[0]) &&
+           LoadNoticePicture(host, m_middle, files[1], resources[1]) &&
+           LoadNoticePicture(host, m_right, files[2], resources[2]);
 }
 
 void CTitleBand::Paint(HDC hDC, int nWidth)

@@ -14,6 +14,8 @@ class CTitleBand
 public:
     // The three pieces ("dlg_title2_L.gif", "dlg_title_M.gif", "dlg_title_R.gif"); false when one fails.
     bool Load(INoticeHost& host);
+    // Three other pieces: skin files, each with its resource fallback.
+    bool Load(INoticeHost& host, const wchar_t* const (&files)[3], const UINT (&resources)[3]);
     int Height() const { return m_left.m_nHeight; }
     // Left at the origin, right at the right edge, the middle stretched between them.
     void Paint(HDC hDC, int nWidth);

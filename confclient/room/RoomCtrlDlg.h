@@ -5,6 +5,7 @@
 #include "confclient/room/RoomBarRules.h"
 #include "confclient/room/RoomDlg.h"
 #include "confclient/room/RoomHost.h"
+#include "confclient/room/MemoDlg.h"
 #include "confclient/room/MenuHintTip.h"
 #include "confclient/room/RoomMenuModel.h"
 #include <atomic>
@@ -27,7 +28,7 @@ public:
 class BCMenu;
 class CPropertyDlg;
 
-class CRoomCtrlDlg : public CRoomDlg
+class CRoomCtrlDlg : public CRoomDlg, private IMemoHost
 {
 public:
     // Posted by the session's send-queue and keep-alive checks: wParam 1 the connection is fine
@@ -107,6 +108,9 @@ public:
     const CBoardTools& BoardTools() const { return m_boardTools; }
     // Board capture (Tool 32927): runs until a capture, Escape, or the bar goes.
     bool CaptureRunning() const;
+    // The memo pad (File 32904): made on first use, then shown and restored or hidden.
+    void ShowMemo(bool bShow) override;
+    CMemoDlg* Memo() const { return m_pMemo.get(); }
     // The menu of a menu button, as it was built last (empty before the first drop).
     const std::vector<S_MENUITEM>& LastMenu() const { return m_lastMenu; }
 
@@ -160,4 +164,15 @@ private:
     CNetworkStateIndicator m_network;
     std::vector<S_MENUITEM> m_lastMenu;
     std::unique_ptr<CPropertyDlg> m_pPropertyDlg;
+
+    // IMemoHost (RoomCtrlMemo.cpp): the memo's owner is the bar.
+    INoticeHost& MemoNotices() override { return m_pHost->Notices(); }
+    bool SaveChatToFile(HWND hRichEdit, HWND hParent) override
+    {
+        return m_pHost->SaveChatToFile(hRichEdit, hParent);
+    }
+    std::wstring SaveFolder() const override { return m_pHost->SaveFolder(); }
+    RECT RoomAreaRect() const override;
+    bool RoomMainWindowExists() const override;
+    std::unique_ptr<CMemoDlg> m_pMemo;
 };

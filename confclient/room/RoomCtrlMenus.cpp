@@ -173,6 +173,8 @@ void CRoomCtrlDlg::TrackOneMenu(int nButton)
     {
     case IDC_ROOMCTRL_MENU_FILE:
         m_lastMenu = FileMenu(c);
+        if (S_MENUITEM* pMemo = FindMenuItem(m_lastMenu, MENU_ID_MEMO))
+            pMemo->bChecked = m_pMemo && ::IsWindowVisible(m_pMemo->m_hWnd);
         break;
     case IDC_ROOMCTRL_MENU_VIEW:
         m_lastMenu = ViewMenu(c);
@@ -254,6 +256,9 @@ bool CRoomCtrlDlg::OnBarMenuCommand(int nId)
         return true;
     case MENU_ID_PROPERTY:
         TogglePropertyDlg();
+        return true;
+    case MENU_ID_MEMO:
+        ShowMemo(!(m_pMemo && ::IsWindowVisible(m_pMemo->m_hWnd)));
         return true;
     case MENU_ID_CAPTURE:
         if (!m_pCapture) m_pCapture = std::make_unique<CBarCapture>(m_hWnd, m_pHost);

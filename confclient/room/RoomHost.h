@@ -10,6 +10,7 @@
 #include "confclient/room/RoomPropertyRules.h"
 struct SChatCommand;
 struct SUserMenuInputs;
+class INoticeHost;
 
 class IRoomHost
 {
@@ -61,6 +62,12 @@ public:
     virtual void LoadCapturedPage() = 0;
     // A Draw-menu tool's effect on the whiteboard.
     virtual void ApplyBoardActions(const S_BOARDACTIONS& actions) = 0;
+    // What the room's skinned windows ask of the session: texts, skin pictures, the notice box.
+    virtual INoticeHost& Notices() = 0;
+    // Saves a rich edit's text as a text file the user names in the save folder; true when written.
+    virtual bool SaveChatToFile(HWND hRichEdit, HWND hParent) = 0;
+    // The folder the user's files are saved to and opened from.
+    virtual std::wstring SaveFolder() const = 0;
     // The local user's level word (its low byte modulo 10 is the grade).
     virtual uint16_t MyLevel() const = 0;
     // Runs a local chat command; answers the line it writes, if any.

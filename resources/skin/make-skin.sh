@@ -149,6 +149,23 @@ convert -size 48x16 xc:white +antialias \
   -fill "$grey" -stroke "$navy" -draw 'rectangle 34,2 45,10' -draw 'line 39,10 39,13' -draw 'line 36,13 42,13' \
   -strip BMP3:phone_kinds.bmp
 
+# The memo pad: its title band (left, stretched middle, right), the menu, minimise and close
+# buttons (normal, pressed, focus) and its window icon.
+memo='#FFF3A6'
+convert -size 40x22 xc:"$memo" -fill "$navy" -draw 'rectangle 0,0 1,21' -fill "$line" -draw 'line 0,21 39,21' -strip MemoTitle1.gif
+convert -size 8x22 xc:"$memo" -fill "$line" -draw 'line 0,21 7,21' -strip MemoTitle2.gif
+convert -size 40x22 xc:"$memo" -fill "$line" -draw 'line 0,21 39,21' -fill "$navy" -draw 'rectangle 38,0 39,21' -strip MemoTitle3.gif
+memobtn() { convert -size "$2" xc:"$3" -stroke "$4" -draw "$5" -strip "BMP3:$1"; }
+for state in n:"$memo":"$navy" p:"$teal":white f:'#DDF2EF':"$teal"; do
+  IFS=: read -r s back fore <<<"$state"
+  memobtn "memo_menu_$s.bmp" 13x12 "$back" "$fore" 'line 2,3 10,3 line 2,6 10,6 line 2,9 10,9'
+  memobtn "memo_min_$s.bmp" 14x12 "$back" "$fore" 'line 3,9 10,9'
+  memobtn "memo_close_$s.bmp" 14x12 "$back" "$fore" 'line 3,2 10,9 line 10,2 3,9'
+done
+convert -size 32x32 xc:none -fill "$memo" -stroke "$navy" -draw 'rectangle 4,2 27,29' \
+  -stroke "$line" -draw 'line 8,9 23,9' -draw 'line 8,14 23,14' -draw 'line 8,19 23,19' -draw 'line 8,24 18,24' \
+  -define icon:auto-resize=32,16 -strip memo.ico
+
 # The invitation's sound: two short rising tones.
 python3 - <<'PY'
 import math, struct, wave

@@ -12,62 +12,21 @@
 #include "confclient/notices/InputDlg.h"
 #include "confclient/notices/InviteNoticeDlg.h"
 #include "confclient/notices/NoticeDlg.h"
-#include "confclient/session/texttable/TextTableResource.h"
+#include "tests/notices/ModalSteps.h"
+#include "tests/notices/TestNoticeHost.h"
 #include "tests/winui/TestResources.h"
 
 namespace
 {
-class RecordingHost : public INoticeHost
+// The session as the notices see it: Bob, user 4, with the owner window as the main dialog.
+class RecordingHost : public CTestNoticeHost
 {
 public:
-    explicit RecordingHost(HWND hMain) : m_hMain(hMain)
+    explicit RecordingHost(HWND hMain) : CTestNoticeHost(hMain)
     {
-        LoadTextTableResource(AfxGetResourceHandle(), IDR_INI_TEXT, m_texts);
+        wMyIndex = 4;
+        szMyName = L"Bob";
     }
-    std::wstring NoticeText(const char* pszKey) const override
-    {
-        std::u16string key(pszKey, pszKey + strlen(pszKey));
-        std::u16string text = m_texts.GetText(key);
-        return std::wstring(text.begin(), text.end());
-    }
-    ILogSink* NoticeLog() override { return nullptr; }
-    bool LoadSkinImage(const wchar_t*, CLMPictureEx&) override { return false; } // the resources stand in
-    HWND MainRoomWindow() const override { return nullptr; }
-    HWND MainDialog() const override { return m_hMain; }
-    uint16_t SharingUser() const override { return wSharing; }
-    uint16_t RequestedSharer() const override { return 0xFFFF; }
-    uint16_t MyUserIndex() const override { return 4; }
-    void SetSharingUser(uint16_t w) override { wSharing = w; }
-    void SetDesktopShareState(uint16_t wUser, int nCode) override
-    {
-        calls.push_back(L"share " + std::to_wstring(wUser) + L" " + std::to_wstring(nCode));
-    }
-    void OnNoticeClosed() override { calls.push_back(L"notice closed"); }
-    std::optional<std::wstring> FindLobbyUser(uint16_t w) const override
-    {
-        if (w == 7) return L"Alice";
-        return std::nullopt;
-    }
-    void AcceptInvitation(uint16_t wRoom) override { calls.push_back(L"accept " + std::to_wstring(wRoom)); }
-    void DeclineInvitation(uint16_t wInviter) override
-    {
-        calls.push_back(L"decline " + std::to_wstring(wInviter));
-    }
-    void RemoveInviteNotice(uint16_t wInviter, uint16_t wRoom) override
-    {
-        calls.push_back(L"removed " + std::to_wstring(wInviter) + L" " + std::to_wstring(wRoom));
-    }
-    std::wstring MyDisplayName() const override { return L"Bob"; }
-    bool IsLocalSharer() const override { return false; }
-    void StopLocalShare() override { calls.push_back(L"stop local share"); }
-    void EndRemoteShare(uint16_t w) override { calls.push_back(L"end share " + std::to_wstring(w)); }
-
-    std::vector<std::wstring> calls;
-    uint16_t wSharing = 0xFFFF;
-
-private:
-    HWND m_hMain;
-    CTextTable m_texts;
 };
 
 struct RecordingZoomOwner : IZoomOwner
@@ -90,27 +49,6 @@ std::wstring TextOf(HWND h)
     wchar_t buf[512] = {};
     ::GetWindowTextW(h, buf, 511);
     return buf;
-}
-
-struct FindWith
-{
-    int nChild;
-    HWND hFound;
-};
-BOOL CALLBACK MatchWith(HWND h, LPARAM l)
-{
-    auto* p = reinterpret_cast<FindWith*>(l);
-    if (!::IsWindowVisible(h) || !::GetDlgItem(h, p->nChild)) return TRUE;
-    p->hFound = h;
-    return FALSE;
-}
-
-// The first visible window of this thread with a child of that id.
-HWND ThreadWindowWith(int nChild)
-{
-    FindWith f{nChild, nullptr};
-    ::EnumThreadWindows(::GetCurrentThreadId(), &MatchWith, reinterpret_cast<LPARAM>(&f));
-    return f.hFound;
 }
 
 // The highest visible invitation notice of this thread: the rectangle in *l is raised to it.
@@ -156,26 +94,6 @@ void SavePicture(HWND hWnd, const char* pszName)
     ::DeleteDC(hMem);
     ::ReleaseDC(nullptr, hScreen);
 }
-
-// Runs `step` from the message loop of whatever modal box is running, every 100 ms.
-std::function<void()> g_step;
-void CALLBACK StepTimer(HWND, UINT, UINT_PTR, DWORD)
-{
-    if (g_step) g_step();
-}
-struct StepDuringModal
-{
-    explicit StepDuringModal(std::function<void()> step) : nTimer(::SetTimer(nullptr, 0, 100, &StepTimer))
-    {
-        g_step = std::move(step);
-    }
-    ~StepDuringModal()
-    {
-        ::KillTimer(nullptr, nTimer);
-        g_step = nullptr;
-    }
-    UINT_PTR nTimer;
-};
 
 bool GoneSoon(HWND h)
 {

@@ -16,45 +16,13 @@
 #include "confclient/room/CallToHTerminal.h"
 #include "confclient/room/PhoneAddDlg.h"
 #include "confclient/room/RoomMainViewDlg.h"
-#include "confclient/session/texttable/TextTableResource.h"
 #include "tests/people/RecordedCallSender.h"
 #include "tests/session/RecordedNotices.h"
+#include "tests/notices/TestNoticeHost.h"
 #include "tests/winui/TestResources.h"
 
 namespace
 {
-class DialerHost : public INoticeHost
-{
-public:
-    DialerHost() { LoadTextTableResource(AfxGetResourceHandle(), IDR_INI_TEXT, m_texts); }
-    std::wstring NoticeText(const char* pszKey) const override
-    {
-        std::u16string text = m_texts.GetText(std::u16string(pszKey, pszKey + strlen(pszKey)));
-        return std::wstring(text.begin(), text.end());
-    }
-    ILogSink* NoticeLog() override { return nullptr; }
-    bool LoadSkinImage(const wchar_t*, CLMPictureEx&) override { return false; } // the resources stand in
-    HWND MainRoomWindow() const override { return nullptr; }
-    HWND MainDialog() const override { return nullptr; }
-    uint16_t SharingUser() const override { return 0xFFFF; }
-    uint16_t RequestedSharer() const override { return 0xFFFF; }
-    uint16_t MyUserIndex() const override { return 1; }
-    void SetSharingUser(uint16_t) override {}
-    void SetDesktopShareState(uint16_t, int) override {}
-    void OnNoticeClosed() override {}
-    std::optional<std::wstring> FindLobbyUser(uint16_t) const override { return std::nullopt; }
-    void AcceptInvitation(uint16_t) override {}
-    void DeclineInvitation(uint16_t) override {}
-    void RemoveInviteNotice(uint16_t, uint16_t) override {}
-    std::wstring MyDisplayName() const override { return L"Alice"; }
-    bool IsLocalSharer() const override { return false; }
-    void StopLocalShare() override {}
-    void EndRemoteShare(uint16_t) override {}
-
-private:
-    CTextTable m_texts;
-};
-
 std::wstring TextOf(HWND h)
 {
     wchar_t buf[256] = {};
@@ -138,7 +106,7 @@ protected:
     void SetUp() override
     {
         ASSERT_NE(LoadTestResources(), nullptr);
-        host = std::make_unique<DialerHost>();
+        host = std::make_unique<CTestNoticeHost>();
         room.info.wRoomIndex = 1;
         room.info.wRoomType = 1;
         ASSERT_TRUE(mainView.Create(nullptr));
@@ -162,7 +130,7 @@ protected:
     }
 
     ComInit com;
-    std::unique_ptr<DialerHost> host;
+    std::unique_ptr<CTestNoticeHost> host;
     CRoomState room;
     RecordedCallSender sender;
     RecordedNotices notices;

@@ -17,6 +17,7 @@
 #include "confclient/room/RoomUserListDlg.h"
 #include "confclient/room/RoomVideoViewDlg.h"
 #include "resources/ResourceIds.h"
+#include "tests/notices/TestNoticeHost.h"
 #include "tests/winui/TestResources.h"
 #include <gtest/gtest.h>
 #include <functional>
@@ -39,6 +40,10 @@ public:
         return L"<" + std::wstring(key.begin(), key.end()) + L">";
     }
     void SendRoomChat(const std::wstring& szText) override { chats.push_back(szText); }
+    CTestNoticeHost notices;
+    INoticeHost& Notices() override { return notices; }
+    bool SaveChatToFile(HWND, HWND) override { return false; }
+    std::wstring SaveFolder() const override { return L""; }
     void LeaveRoomRequested() override { ++nLeave; }
     void RequestPresenter() override { ++nPresenter; }
     std::vector<uint16_t> viewModes;

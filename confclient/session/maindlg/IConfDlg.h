@@ -199,6 +199,9 @@ public:
 
     // IRoomHost: the session as the room windows see it.
     std::wstring RoomText(const char* pszKey) const override { return GetText(pszKey); }
+    INoticeHost& Notices() override { return *this; }
+    bool SaveChatToFile(HWND hRichEdit, HWND hParent) override;
+    std::wstring SaveFolder() const override;
     void SendRoomChat(const std::wstring& szText) override;
     void LeaveRoomRequested() override;
     void RequestPresenter() override;

@@ -1,7 +1,12 @@
-// CRichEditCtrlGS: range operations of the rich edit control.
+// CRichEditCtrlGS: range operations of the rich edit control, its text saved as a file.
 #include "confclient/toolkit/controls/RichEditCtrlGS.h"
 
 #include <richedit.h>
+
+#include <fstream>
+
+#include "core/TextFile.h"
+#include "winui/WideText.h"
 
 bool CRichEditCtrlGS::LoadControlLibrary()
 {
@@ -13,6 +18,25 @@ LONG CRichEditCtrlGS::GetTextLength() const
 {
     GETTEXTLENGTHEX len{GTL_NUMCHARS | GTL_PRECISE, 1200};
     return static_cast<LONG>(::SendMessageW(m_hWnd, EM_GETTEXTLENGTHEX, reinterpret_cast<WPARAM>(&len), 0));
+}
+
+std::wstring CRichEditCtrlGS::GetText() const
+{
+    GETTEXTLENGTHEX len{GTL_USECRLF | GTL_NUMCHARS | GTL_PRECISE, 1200};
+    const auto n =
+        static_cast<size_t>(::SendMessageW(m_hWnd, EM_GETTEXTLENGTHEX, reinterpret_cast<WPARAM>(&len), 0));
+    std::wstring text(n + 1, L'\0');
+    GETTEXTEX get{static_cast<DWORD>((n + 1) * sizeof(wchar_t)), GT_USECRLF, 1200, nullptr, nullptr};
+    text.resize(static_cast<size_t>(::SendMessageW(m_hWnd, EM_GETTEXTEX, reinterpret_cast<WPARAM>(&get),
+                                                   reinterpret_cast<LPARAM>(text.data()))));
+    return text;
+}
+
+bool CRichEditCtrlGS::WriteTextFile(const std::wstring& szPath) const
+{
+    const std::string bytes = EncodeTextFile(U16Of(GetText()));
+    std::ofstream file(szPath.c_str(), std::ios::binary | std::ios::trunc);
+    return file.write(bytes.data(), static_cast<std::streamsize>(bytes.size())) && file.flush();
 }
 
 void CRichEditCtrlGS::Select(LONG nStart, LONG nEnd) const

@@ -28,6 +28,10 @@ public:
     bool IsLink(LONG nStart, LONG nEnd) const;
     COLORREF ColourAt(LONG nPos) const;
     std::wstring GetTextRange(LONG nStart, LONG nEnd) const;
+    // The whole text as a text file holds it: each paragraph break a CR LF.
+    std::wstring GetText() const;
+    // Writes that text as a UTF-8 text file with its mark; false when the file could not be written.
+    bool WriteTextFile(const std::wstring& szPath) const;
     void Clear();
     // Scrolls so that the last line shows.
     void ScrollToEnd();

@@ -43,9 +43,14 @@ start_prefix() {
     local init=
     [ -f "$WINEPREFIX/system.reg" ] || init=-i
     WINEDLLOVERRIDES="mscoree,mshtml=" "$WINELOADER" wineboot.exe $init </dev/null >/dev/null 2>&1
-    # The virtual display has no window manager: Wine would wait two seconds for one to take
-    # back each window it hides or destroys.
-    "$WINELOADER" reg.exe add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f </dev/null >/dev/null 2>&1
+    # Our own virtual display has no window manager: Wine would wait two seconds for one to take
+    # back each window it hides or destroys. On a display the user gave, the manager manages.
+    local key='HKCU\Software\Wine\X11 Driver'
+    if [ -f "$dir/xvfb.pid" ]; then
+        "$WINELOADER" reg.exe add "$key" /v Managed /d N /f </dev/null >/dev/null 2>&1
+    else
+        "$WINELOADER" reg.exe delete "$key" /v Managed /f </dev/null >/dev/null 2>&1 || true
+    fi
     # The tree's whiteboard control, registered as the program's start-up expects it.
     local ocx
     ocx=$(dirname "$dir")/confclient/app/LMBoardU.ocx

@@ -133,3 +133,22 @@ function(quillon_add_subdirectories dir)
         endif()
     endforeach()
 endfunction()
+
+# Copies the binaries of the named targets beside TARGET's, where Windows finds them by bare
+# name, and again whenever one of them is rebuilt (a POST_BUILD copy would run only when TARGET
+# itself relinks, leaving an old library beside a new test).
+#   quillon_copy_beside(TARGET DEPENDENCY...)
+function(quillon_copy_beside target)
+    set(stamp ${CMAKE_CURRENT_BINARY_DIR}/${target}.beside)
+    set(files)
+    foreach(dep ${ARGN})
+        list(APPEND files $<TARGET_FILE:${dep}>)
+    endforeach()
+    add_custom_command(OUTPUT ${stamp}
+        COMMAND ${CMAKE_COMMAND} -E copy_if_different ${files} $<TARGET_FILE_DIR:${target}>
+        COMMAND ${CMAKE_COMMAND} -E touch ${stamp}
+        DEPENDS ${ARGN}
+        VERBATIM)
+    add_custom_target(${target}_beside DEPENDS ${stamp})
+    add_dependencies(${target} ${target}_beside)
+endfunction()

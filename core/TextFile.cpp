@@ -16,7 +16,7 @@ bool Utf8ToUtf16(std::string_view bytes, std::u16string& out, bool bReplace)
     for (size_t i = 0; i < bytes.size();)
     {
         const auto b0 = static_cast<uint8_t>(bytes[i]);
-        const size_t n = b0 < 0x80                    ? 1
+        const size_t n = b0 < 0x80                  ? 1
                          : b0 >= 0xC2 && b0 <= 0xDF ? 2
                          : b0 >= 0xE0 && b0 <= 0xEF ? 3
                          : b0 >= 0xF0 && b0 <= 0xF4 ? 4

@@ -46,8 +46,8 @@ BOOL CMemoDlg::OnInitDialog()
         DestroyWindow();
         return FALSE;
     }
-    m_hIcon = static_cast<HICON>(::LoadImageW(AfxGetResourceHandle(), MAKEINTRESOURCEW(IDI_MEMO), IMAGE_ICON, 0, 0,
-                                              LR_DEFAULTSIZE | LR_SHARED));
+    m_hIcon = static_cast<HICON>(::LoadImageW(AfxGetResourceHandle(), MAKEINTRESOURCEW(IDI_MEMO), IMAGE_ICON,
+                                              0, 0, LR_DEFAULTSIZE | LR_SHARED));
     SendMessage(WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(m_hIcon));
     ModifyStyle(0, WS_SYSMENU | WS_MINIMIZEBOX);
     m_menuButton.SubclassDlgItem(IDC_MEMO_MENU, this);
@@ -150,8 +150,9 @@ bool CMemoDlg::ConfirmSave()
     return m_model.ConfirmSave(
         [&]
         {
-            return CInfoDlg2::Ask(m_host.MemoNotices(), this, m_host.MemoNotices().NoticeText("IDS_MEMO_SAVECONFIRM"),
-                                  3, 0, NOTICEBOX_MODAL);
+            return CInfoDlg2::Ask(m_host.MemoNotices(), this,
+                                  m_host.MemoNotices().NoticeText("IDS_MEMO_SAVECONFIRM"), 3, 0,
+                                  NOTICEBOX_MODAL);
         },
         [&] { return ::IsWindow(hWnd) && m_host.SaveChatToFile(m_text.GetSafeHwnd(), m_hWnd); });
 }

@@ -5,20 +5,20 @@ bool MemoKeyModifies(unsigned nVirtualKey)
 {
     switch (nVirtualKey)
     {
-    case 0x1B:                     // Esc
-    case 0x10:                     // Shift
-    case 0x11:                     // Ctrl
-    case 0x21:                     // Page Up
-    case 0x22:                     // Page Down
-    case 0x23:                     // End
-    case 0x24:                     // Home
-    case 0x25:                     // Left
-    case 0x26:                     // Up
-    case 0x27:                     // Right
-    case 0x28:                     // Down
-    case 0x2D:                     // Insert
-    case 0x90:                     // Num Lock
-    case 0x91:                     // Scroll Lock
+    case 0x1B: // Esc
+    case 0x10: // Shift
+    case 0x11: // Ctrl
+    case 0x21: // Page Up
+    case 0x22: // Page Down
+    case 0x23: // End
+    case 0x24: // Home
+    case 0x25: // Left
+    case 0x26: // Up
+    case 0x27: // Right
+    case 0x28: // Down
+    case 0x2D: // Insert
+    case 0x90: // Num Lock
+    case 0x91: // Scroll Lock
         return false;
     default:
         return nVirtualKey < 0x70 || nVirtualKey > 0x79; // F1-F10

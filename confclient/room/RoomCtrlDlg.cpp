@@ -6,6 +6,18 @@
 
 CRoomCtrlDlg::CRoomCtrlDlg(IRoomHost* pHost) : CRoomDlg(IDD_ROOMCTRL), m_pHost(pHost) {}
 
+BOOL CRoomCtrlDlg::OnInitDialog()
+{
+    SetHotKeySink(this);
+    return CRoomDlg::OnInitDialog();
+}
+
+void CRoomCtrlDlg::OnDestroy()
+{
+    if (HotKeySink() == this) SetHotKeySink(nullptr);
+    CRoomDlg::OnDestroy();
+}
+
 std::wstring CRoomCtrlDlg::Text(const char* pszKey) const
 {
     return m_pHost ? m_pHost->RoomText(pszKey) : std::wstring();

@@ -28,7 +28,7 @@ public:
 class BCMenu;
 class CPropertyDlg;
 
-class CRoomCtrlDlg : public CRoomDlg, private IMemoHost
+class CRoomCtrlDlg : public CRoomDlg, private IMemoHost, private IRoomHotKeySink
 {
 public:
     // Posted by the session's send-queue and keep-alive checks: wParam 1 the connection is fine
@@ -114,7 +114,12 @@ public:
     // The menu of a menu button, as it was built last (empty before the first drop).
     const std::vector<S_MENUITEM>& LastMenu() const { return m_lastMenu; }
 
+    // A room hot key: the bar runs its command or drops its menu as the menu item would.
+    bool OnRoomHotKey(const S_HOTKEY& key) override;
+
 protected:
+    BOOL OnInitDialog() override;
+    void OnDestroy() override;
     LRESULT WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
     BOOL OnCommand(WPARAM wParam, LPARAM lParam) override;
     void OnSize(UINT type, int cx, int cy) override;

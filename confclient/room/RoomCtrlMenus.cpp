@@ -260,6 +260,9 @@ bool CRoomCtrlDlg::OnBarMenuCommand(int nId)
     case MENU_ID_MEMO:
         ShowMemo(!(m_pMemo && ::IsWindowVisible(m_pMemo->m_hWnd)));
         return true;
+    case MENU_ID_FILE_OPEN:
+        m_pHost->OpenBoardDocument();
+        return true;
     case MENU_ID_CAPTURE:
         if (!m_pCapture) m_pCapture = std::make_unique<CBarCapture>(m_hWnd, m_pHost);
         m_pCapture->Start(m_pMainView);
@@ -302,6 +305,19 @@ bool CRoomCtrlDlg::OnBarMenuCommand(int nId)
         return true;
     }
     return false;
+}
+
+bool CRoomCtrlDlg::OnRoomHotKey(const S_HOTKEY& key)
+{
+    if (!m_pHost || !m_hWnd) return false;
+    std::optional<S_HOTKEYRUN> run = HotKeyRun(key, m_pHost->GermanTexts(), m_pHost->MenuConditions());
+    if (!run) return true;
+    static const int menuButtons[] = {IDC_ROOMCTRL_MENU_FILE, IDC_ROOMCTRL_MENU_VIEW, IDC_ROOMCTRL_MENU_DRAW,
+                                      IDC_ROOMCTRL_MENU_TOOL};
+    // Run as the menu's own choice, once the key's message is done with.
+    const int nCommand = run->menu == S_HOTKEYRUN::NO_MENU ? run->nCommand : menuButtons[run->menu];
+    PostMessage(WM_COMMAND, static_cast<WPARAM>(nCommand), 0);
+    return true;
 }
 
 void CRoomCtrlDlg::TogglePropertyDlg()

@@ -1,10 +1,24 @@
-// CRoomDlg: creation from the window's own template, dialog-unit conversion and list-box lines.
+// CRoomDlg: creation from the window's own template, the room's hot keys, dialog-unit conversion
+// and list-box lines.
 #include "confclient/room/RoomDlg.h"
 #include "confclient/room/RoomViewLayout.h"
 
 BOOL CRoomDlg::Create(CWnd* pParent)
 {
     return CDialog::Create(m_nIDTemplate, pParent);
+}
+
+BOOL CRoomDlg::PreTranslateMessage(MSG* pMsg)
+{
+    if ((pMsg->message == WM_KEYDOWN || pMsg->message == WM_SYSKEYDOWN) && s_pHotKeySink)
+    {
+        const auto bDown = [](int nKey) { return (::GetKeyState(nKey) & 0x8000) != 0; };
+        if (std::optional<S_HOTKEY> key = RoomHotKeyOf(static_cast<unsigned>(pMsg->wParam), bDown(VK_CONTROL),
+                                                       bDown(VK_MENU), bDown(VK_SHIFT));
+            key && s_pHotKeySink->OnRoomHotKey(*key))
+            return TRUE;
+    }
+    return CDialog::PreTranslateMessage(pMsg);
 }
 
 int CRoomDlg::DluToPixelsY(int nDlu) const

@@ -68,6 +68,10 @@ public:
     virtual bool SaveChatToFile(HWND hRichEdit, HWND hParent) = 0;
     // The folder the user's files are saved to and opened from.
     virtual std::wstring SaveFolder() const = 0;
+    // Whether the program shows the German texts (printing is then Ctrl+D).
+    virtual bool GermanTexts() const = 0;
+    // File open (32916, Ctrl+O): the user picks a document, which the board opens.
+    virtual void OpenBoardDocument() = 0;
     // The local user's level word (its low byte modulo 10 is the grade).
     virtual uint16_t MyLevel() const = 0;
     // Runs a local chat command; answers the line it writes, if any.

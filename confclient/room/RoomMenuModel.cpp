@@ -187,8 +187,8 @@ std::vector<S_MENUITEM> DrawMenu()
                       {Cmd(32939, "IDMS_BOARD_CHECK", 10903), Cmd(32940, "IDMS_BOARD_POINT", 10909)}));
     m.push_back(Popup("IDMS_BOARD_FONT",
                       {Cmd(1394, "IDMS_BOARD_FONT", 10907), Cmd(1399, "IDMS_BOARD_SETFONT", 10955)}));
-    m.push_back(Popup("IDMS_BOARD_ERASER",
-                      {Cmd(1395, "IDMS_BOARD_ERASER", 10905), Cmd(1398, "IDMS_BOARD_ALL_ERASER", 10916)}));
+    m.push_back(Popup("IDMS_BOARD_ERASER", {Cmd(1395, "IDMS_BOARD_ERASER", 10905),
+                                            Cmd(MENU_ID_ERASE_ALL, "IDMS_BOARD_ALL_ERASER", 10916)}));
     m.push_back(Popup("IDMS_MENU_DRAW_ZOOM", std::move(zoom)));
     return m;
 }

@@ -28,7 +28,10 @@ TEST(TextFile, EachEncodingIsFoundByItsMarkOrValidity)
         {"UTF-16 odd last byte", std::string("\xFF\xFEh\0i", 5), u"h"},
         {"UTF-8 marked", "\xEF\xBB\xBFgr\xC3\xBC\xC3\x9F", u"gr\u00FC\u00DF"},
         {"UTF-8 unmarked", "\xE2\x82\xAC 5 \xF0\x9F\x98\x80", u"\u20AC 5 \U0001F600"},
-        {"UTF-8 marked, a broken byte", "\xEF\xBB\xBF" "a\xC3z", u"a\uFFFDz"},
+        {"UTF-8 marked, a broken byte",
+         "\xEF\xBB\xBF"
+         "a\xC3z",
+         u"a\uFFFDz"},
         {"ANSI: not UTF-8", "caf\xE9", u"[ansi]caf\u00E9"},
         {"ANSI: overlong form", "\xC0\xAF", u"[ansi]\u00C0\u00AF"},
         {"ANSI: encoded surrogate", "\xED\xA0\x80", u"[ansi]\u00ED\u00A0\u0080"},

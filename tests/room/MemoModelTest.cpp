@@ -38,8 +38,8 @@ TEST(MemoModel, TheSaveQuestionGoesOnOnlyAfterASaveOrADiscard)
         CMemoModel memo;
         if (c.bTyped) memo.OnKey(0x41);
         int nAsked = 0, nSaved = 0;
-        bool bGoesOn = memo.ConfirmSave([&] { return ++nAsked, c.nAnswer; },
-                                        [&] { return ++nSaved, c.bSaveWorks; });
+        bool bGoesOn =
+            memo.ConfirmSave([&] { return ++nAsked, c.nAnswer; }, [&] { return ++nSaved, c.bSaveWorks; });
         EXPECT_EQ(c.bGoesOn, bGoesOn) << c.pszName;
         EXPECT_EQ(c.bStillModified, memo.IsModified()) << c.pszName;
         EXPECT_EQ(c.nAsked, nAsked) << c.pszName;

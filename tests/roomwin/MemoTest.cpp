@@ -119,11 +119,13 @@ TEST_F(MemoTest, OpensAtTheRoomsTopRightAndOnlyTypingCountsAsAChange)
     EXPECT_EQ(80 + 55, rc.top);
     EXPECT_EQ(300, rc.right - rc.left);
     EXPECT_EQ(220, rc.bottom - rc.top);
-    EXPECT_EQ(L"Memo", [&] {
-        wchar_t title[64] = {};
-        ::GetWindowTextW(memo.m_hWnd, title, 63);
-        return std::wstring(title);
-    }());
+    EXPECT_EQ(L"Memo",
+              [&]
+              {
+                  wchar_t title[64] = {};
+                  ::GetWindowTextW(memo.m_hWnd, title, 63);
+                  return std::wstring(title);
+              }());
 
     for (UINT nKey : {VK_LEFT, VK_DOWN, VK_HOME, VK_NEXT, VK_F1, VK_F10, VK_SHIFT, VK_INSERT})
         Key(nKey);
@@ -172,7 +174,9 @@ TEST_F(MemoTest, TheSaveQuestionSavesDiscardsOrKeepsTheText)
         {
             std::ifstream f(host.szSavePath.c_str(), std::ios::binary);
             const std::string bytes{std::istreambuf_iterator<char>(f), std::istreambuf_iterator<char>()};
-            EXPECT_EQ("\xEF\xBB\xBF" "first line\r\nsecond", bytes);
+            EXPECT_EQ("\xEF\xBB\xBF"
+                      "first line\r\nsecond",
+                      bytes);
         }
         // Leaves the memo unchanged for the next case.
         if (memo.IsModified()) RunAnswering(&CMemoDlg::NewMemo, IDCANCEL);

@@ -44,6 +44,9 @@ public:
     INoticeHost& Notices() override { return notices; }
     bool SaveChatToFile(HWND, HWND) override { return false; }
     std::wstring SaveFolder() const override { return L""; }
+    bool GermanTexts() const override { return false; }
+    int nBoardOpens = 0;
+    void OpenBoardDocument() override { ++nBoardOpens; }
     void LeaveRoomRequested() override { ++nLeave; }
     void RequestPresenter() override { ++nPresenter; }
     std::vector<uint16_t> viewModes;
@@ -602,6 +605,63 @@ TEST(RoomWindows, ControlBarMenusSlideToTheNextButton)
     // File's first item, then View's: the View menu dropped in its place.
     EXPECT_EQ(g_slideFirstItems, (std::vector<int>{MENU_ID_FILE_OPEN, MENU_ID_PREVIEW}));
     EXPECT_EQ(room.host.nLeave, 0);
+}
+
+// Presses a key with Ctrl or Alt held in a room window, as the message loop offers it.
+bool PressHotKey(HWND hTarget, UINT nKey, int nModifier)
+{
+    BYTE keys[256] = {};
+    keys[nModifier] = 0x80;
+    ::SetKeyboardState(keys);
+    MSG msg{hTarget, static_cast<UINT>(nModifier == VK_MENU ? WM_SYSKEYDOWN : WM_KEYDOWN), nKey, 0, 0, {}};
+    const BOOL bTaken = AfxPreTranslateMessage(&msg);
+    keys[nModifier] = 0;
+    ::SetKeyboardState(keys);
+    PumpMessages(0);
+    return bTaken != FALSE;
+}
+
+bool g_bMenuDropped = false;
+void CALLBACK EndDroppedMenu(HWND, UINT, UINT_PTR nTimer, DWORD)
+{
+    if (!OpenMenuWindow()) return;
+    g_bMenuDropped = true;
+    ::KillTimer(nullptr, nTimer);
+    ::EndMenu();
+}
+
+TEST(RoomWindows, HotKeysInAnyRoomWindowRunTheBarsMenuItems)
+{
+    HWND hChatEdit = nullptr;
+    {
+        Room room;
+        room.mainView.ShowWindow(SW_SHOW);
+        hChatEdit = room.chat.GetDlgItem(IDC_ROOMCHAT_EDIT);
+        ASSERT_NE(nullptr, hChatEdit);
+        // A listener's Ctrl+O and Ctrl+S are taken but greyed: nothing runs.
+        room.host.conditions.nGrade = 4;
+        EXPECT_TRUE(PressHotKey(hChatEdit, 'O', VK_CONTROL));
+        EXPECT_TRUE(PressHotKey(hChatEdit, 'S', VK_CONTROL));
+        EXPECT_EQ(0, room.host.nBoardOpens);
+        EXPECT_TRUE(room.host.boardActions.empty());
+        // The chief's open, save and erase all.
+        room.host.conditions = {};
+        room.host.conditions.bControlRight = true;
+        EXPECT_TRUE(PressHotKey(hChatEdit, 'O', VK_CONTROL));
+        EXPECT_TRUE(PressHotKey(room.ctrl.m_hWnd, 'S', VK_CONTROL));
+        EXPECT_TRUE(PressHotKey(hChatEdit, 'E', VK_CONTROL));
+        EXPECT_EQ(1, room.host.nBoardOpens);
+        ASSERT_EQ(2u, room.host.boardActions.size());
+        EXPECT_TRUE(room.host.boardActions[0].bSave);
+        EXPECT_TRUE(room.host.boardActions[1].bClear);
+        // Alt+F drops the File menu.
+        g_bMenuDropped = false;
+        ::SetTimer(nullptr, 0, 50, &EndDroppedMenu);
+        EXPECT_TRUE(PressHotKey(hChatEdit, 'F', VK_MENU));
+        EXPECT_TRUE(g_bMenuDropped);
+    }
+    // With the bar gone no room window takes the keys.
+    EXPECT_EQ(nullptr, CRoomDlg::HotKeySink());
 }
 
 // The layout menu: the first tick highlights its first item from the keyboard, the second reads

@@ -202,6 +202,8 @@ public:
     INoticeHost& Notices() override { return *this; }
     bool SaveChatToFile(HWND hRichEdit, HWND hParent) override;
     std::wstring SaveFolder() const override;
+    bool GermanTexts() const override;
+    void OpenBoardDocument() override;
     void SendRoomChat(const std::wstring& szText) override;
     void LeaveRoomRequested() override;
     void RequestPresenter() override;

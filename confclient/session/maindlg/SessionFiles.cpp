@@ -1,15 +1,20 @@
-// The session's save folder and its text saver, shared by the room chat and the memo pad.
+// The session's save folder, its text saver (the room chat's and the memo pad's), the board's
+// document-open dialog and the language of its texts.
 #include <commdlg.h>
 #include <shlobj.h>
 
+#include "confclient/boardhost/RoomBoard.h"
 #include "confclient/network/registry/Registry.h"
+#include "confclient/room/RoomMainViewDlg.h"
 #include "confclient/session/maindlg/IConfDlg.h"
 #include "confclient/toolkit/controls/RichEditCtrlGS.h"
 #include "winui/WideText.h"
+#include "winui/WinApp.h"
 
 std::wstring IConfDlg::SaveFolder() const
 {
-    std::wstring szFolder = WideOf(CRegistrySettings(m_szExeName).ReadString(SettingsKey::Program, u"SavePath", u""));
+    std::wstring szFolder =
+        WideOf(CRegistrySettings(m_szExeName).ReadString(SettingsKey::Program, u"SavePath", u""));
     if (!szFolder.empty()) return szFolder;
     // No folder chosen in the settings yet: the user's documents.
     wchar_t szDocuments[MAX_PATH] = {};
@@ -37,4 +42,31 @@ bool IConfDlg::SaveChatToFile(HWND hRichEdit, HWND hParent)
     CRichEditCtrlGS text;
     text.Attach(hRichEdit);
     return text.WriteTextFile(szPath);
+}
+
+void IConfDlg::OpenBoardDocument()
+{
+    CRoomBoard* pRoomBoard = m_pMainView ? m_pMainView->Board() : nullptr;
+    if (!pRoomBoard || !pRoomBoard->IsCreated()) return;
+    wchar_t szFile[MAX_PATH] = {};
+    const std::wstring szFolder = SaveFolder();
+    OPENFILENAMEW ofn{};
+    ofn.lStructSize = sizeof ofn;
+    ofn.hwndOwner = m_pMainView->m_hWnd;
+    ofn.lpstrFilter = L"Pictures (*.bmp;*.gif;*.jpg;*.jpeg;*.png)\0*.bmp;*.gif;*.jpg;*.jpeg;*.png\0"
+                      L"All files (*.*)\0*.*\0";
+    ofn.lpstrFile = szFile;
+    ofn.nMaxFile = MAX_PATH;
+    ofn.lpstrInitialDir = szFolder.empty() ? nullptr : szFolder.c_str();
+    ofn.Flags = OFN_HIDEREADONLY | OFN_FILEMUSTEXIST | OFN_EXPLORER;
+    if (!::GetOpenFileNameW(&ofn)) return;
+    AddLog(LOG_INFO, L"[BOARD] opening %s", szFile);
+    pRoomBoard->Board().Load(szFile, 3, 1);
+}
+
+bool IConfDlg::GermanTexts() const
+{
+    wchar_t szModule[MAX_PATH] = {};
+    ::GetModuleFileNameW(AfxGetResourceHandle(), szModule, MAX_PATH);
+    return wcsstr(szModule, L"RoriVuz_Ger") != nullptr;
 }

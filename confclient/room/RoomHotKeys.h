@@ -9,7 +9,7 @@
 
 struct S_HOTKEY
 {
-    char cKey = 0; // the upper-case letter
+    char cKey = 0;     // the upper-case letter
     bool bAlt = false; // Alt held, else Ctrl
 };
 

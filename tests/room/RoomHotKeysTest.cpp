@@ -11,10 +11,12 @@ TEST(RoomHotKeys, OnlyCtrlOrAltWithTheirLettersAreHotKeys)
         bool bCtrl, bAlt, bShift;
         bool bHot;
     } cases[] = {
-        {'O', true, false, false, true},   {'E', true, false, false, true},  {'D', true, false, false, true},
-        {'F', false, true, false, true},   {'T', false, true, false, true},  {'F', true, false, false, false},
-        {'O', false, true, false, false},  {'O', false, false, false, false}, {'S', true, true, false, false},
-        {'S', true, false, true, false},   {'X', true, false, false, false}, {0x70, true, false, false, false},
+        {'O', true, false, false, true},  {'E', true, false, false, true},
+        {'D', true, false, false, true},  {'F', false, true, false, true},
+        {'T', false, true, false, true},  {'F', true, false, false, false},
+        {'O', false, true, false, false}, {'O', false, false, false, false},
+        {'S', true, true, false, false},  {'S', true, false, true, false},
+        {'X', true, false, false, false}, {0x70, true, false, false, false},
     };
     for (const Case& c : cases)
         EXPECT_EQ(c.bHot, RoomHotKeyOf(c.nKey, c.bCtrl, c.bAlt, c.bShift).has_value())

@@ -103,7 +103,9 @@ private:
 };
 
 // A window made as the session makes it; the object frees itself when its user closes it.
-CMessangeDlg* OpenMessenger(Host& host, uint16_t wPeer = 9, const wchar_t* pszName = L"Bob")
+// bShow: shown, as the session shows it (a shown window takes Wine two seconds to go without a
+// window manager).
+CMessangeDlg* OpenMessenger(Host& host, uint16_t wPeer = 9, const wchar_t* pszName = L"Bob", bool bShow = true)
 {
     auto* p = new CMessangeDlg(host, host);
     if (!p->Create() || !p->m_hWnd)
@@ -113,7 +115,7 @@ CMessangeDlg* OpenMessenger(Host& host, uint16_t wPeer = 9, const wchar_t* pszNa
     }
     p->SetPeer(wPeer);
     p->Open(L"bob", pszName, 0);
-    p->ShowWindow(SW_SHOW);
+    if (bShow) p->ShowWindow(SW_SHOW);
     return p;
 }
 
@@ -412,8 +414,7 @@ struct Windows : IMessengerWindows
     explicit Windows(Host& h) : host(h) {}
     IMessengerWindow* CreateMessenger(const S_MESSAGEINFO& info) override
     {
-        CMessangeDlg* p = OpenMessenger(host, info.wUserIndex, L"peer");
-        return p;
+        return OpenMessenger(host, info.wUserIndex, L"peer", false);
     }
     void DeleteMessenger(IMessengerWindow* p) override { delete static_cast<CMessangeDlg*>(p); }
 };

@@ -105,7 +105,8 @@ private:
 // A window made as the session makes it; the object frees itself when its user closes it.
 // bShow: shown, as the session shows it (a shown window takes Wine two seconds to go without a
 // window manager).
-CMessangeDlg* OpenMessenger(Host& host, uint16_t wPeer = 9, const wchar_t* pszName = L"Bob", bool bShow = true)
+CMessangeDlg* OpenMessenger(Host& host, uint16_t wPeer = 9, const wchar_t* pszName = L"Bob",
+                            bool bShow = true)
 {
     auto* p = new CMessangeDlg(host, host);
     if (!p->Create() || !p->m_hWnd)

@@ -11,30 +11,10 @@
 #include "confclient/people/MessengerFeature.h"
 #include "confclient/people/MessengerTable.h"
 #include "confclient/session/roomdispatch/RoomDispatcher.h"
+#include "fuzz/people/MirrorLogView.h"
 
 namespace
 {
-struct MirrorView : IChatLogView
-{
-    std::u16string text;
-    void InsertText(uint32_t nPos, const std::u16string& s, uint32_t) override
-    {
-        if (nPos > text.size()) std::abort();
-        text.insert(nPos, s);
-    }
-    void DeleteText(SChatRange r) override
-    {
-        if (r.nStart > r.nEnd || r.nEnd > text.size()) std::abort();
-        text.erase(r.nStart, r.nEnd - r.nStart);
-    }
-    void SetLink(SChatRange r, bool) override
-    {
-        if (r.nStart >= r.nEnd || r.nEnd > text.size()) std::abort();
-    }
-    void SetPicture(uint32_t, const SChatPicture&) override { std::abort(); }
-    void ScrollToEnd() override {}
-};
-
 const SMessengerWords kWords{u"Yes", u"No", u"Cancel"};
 
 struct Window : IMessengerWindow

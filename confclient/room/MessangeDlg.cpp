@@ -354,14 +354,9 @@ void CMessangeDlg::ForceClose()
 
 bool CMessangeDlg::Close()
 {
-    m_bCloseRefused = false;
     if (!m_bClosedByProgram && TransferRunning())
     {
-        if (m_host.AskBox(Text("IDS_MSG_FILERECV_ING"), 2) == 2)
-        {
-            m_bCloseRefused = true;
-            return false;
-        }
+        if (m_host.AskBox(Text("IDS_MSG_FILERECV_ING"), 2) == 2) return false;
         for (auto& [wId, transfer] : m_transfers)
             if (!transfer.bCancelled) CancelTransfer(wId);
     }

@@ -181,7 +181,6 @@ private:
     bool m_bLeaveRoomWarned = false;
     bool m_bAcceptFailed = false;
     bool m_bClosedByProgram = false;
-    bool m_bCloseRefused = false;
     bool m_bSetUpFailed = false;
     std::map<uint16_t, Transfer> m_transfers;
 };

@@ -296,7 +296,10 @@ TEST_F(RoomLoopbackTest, OneToOneTrafficReachesItsAddresseeInTheSendersLayoutWit
 
     // A user configured unreachable is refused with sub 1204 though logged in.
     LoopConfig cfg = DefaultLoopConfig();
-    cfg.unreachableUsers.insert(u"dave");
+    int nBadLine = 0;
+    EXPECT_FALSE(ParseLoopConfig("unreachable\n", cfg, &nBadLine));
+    EXPECT_EQ(1, nBadLine);
+    ASSERT_TRUE(ParseLoopConfig("unreachable dave\n", cfg, nullptr));
     CLoopServer other(cfg, &log);
     ASSERT_TRUE(other.Start(0));
     CClient carol, dave;

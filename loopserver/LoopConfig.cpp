@@ -175,6 +175,12 @@ bool ParseLoopConfig(const std::string& text, LoopConfig& cfg, int* pErrLine)
             bOk = bOk && file && (content << file.rdbuf());
             if (bOk) cfg.phoneBooks[Utf16FromAscii(id)] = Utf16FromAscii(content.str());
         }
+        else if (word == "unreachable")
+        {
+            std::string id;
+            bOk = static_cast<bool>(ls >> id);
+            if (bOk) cfg.unreachableUsers.insert(Utf16FromAscii(id));
+        }
         else if (word == "scenario")
         {
             std::string list;

@@ -1,5 +1,6 @@
-// Users' options and invitations at the loopback server: 546 goes to the room's others as 547,
-// a reply 660 to its inviter as 662, and tests deliver invitations (652) as from a user.
+// Users' options and one-to-one traffic at the loopback server: 546 goes to the room's others as
+// 547; messages, invitations and their replies go to their addressee; tests deliver invitations
+// (652) as from a user.
 #include "confclient/network/QNCommands.h"
 #include "confclient/network/QNRoomPayloads.h"
 #include "loopserver/LoopServer.h"
@@ -7,7 +8,10 @@
 namespace
 {
 constexpr uint16_t kReasonNotLoggedIn = 1000;
-}
+constexpr uint16_t kReasonUnreachable = 1204;
+// Sender index at 4, addressee index at 6: the one-to-one layouts' common head.
+constexpr size_t kAddressedHead = 8;
+} // namespace
 
 void CLoopServer::OnUserOption(Client& c, const uint8_t* p, size_t n)
 {
@@ -21,36 +25,31 @@ void CLoopServer::OnUserOption(Client& c, const uint8_t* p, size_t n)
         if (member.get() != &c) Send(*member, INFO_CONF_USEROPTION, c.wChannel, b);
 }
 
-void CLoopServer::OnInviteReply(Client& c, const uint8_t* p, size_t n)
+void CLoopServer::RelayToAddressee(Client& c, uint16_t wCommand, const uint8_t* p, size_t n)
 {
-    QNInviteReply reply;
-    if (!DecodeInviteReply(p, n, reply)) return;
-    Client* pInviter = nullptr;
+    if (n < kAddressedHead) return;
+    const uint16_t wAddressee = static_cast<uint16_t>(p[6] | (p[7] << 8));
+    Client* pAddressee = nullptr;
     for (auto& other : m_clients)
-        if (other->pUser && other->wUserIndex == reply.wInviterIndex) pInviter = other.get();
-    if (!pInviter)
+        if (other->pUser && other->wUserIndex == wAddressee) pAddressee = other.get();
+    uint16_t wRefusal = pAddressee ? 0 : kReasonNotLoggedIn;
+    if (pAddressee && m_cfg.unreachableUsers.count(pAddressee->pUser->szId)) wRefusal = kReasonUnreachable;
+    if (wRefusal)
     {
         Bytes b;
-        EncodeU16(reply.wInviterIndex, b);
-        Send(c, NAK_MSG_INVITEANSWER, kReasonNotLoggedIn, b);
+        EncodeU16(wAddressee, b);
+        Send(c, static_cast<uint16_t>(wCommand + 1), wRefusal, b);
         return;
     }
-    // The answer names the room of the invitation this user was given by that inviter.
-    uint16_t wRoom = kNoIndex;
-    auto delivered = m_invitations.find({c.wUserIndex, reply.wInviterIndex});
-    if (delivered != m_invitations.end())
-    {
-        wRoom = delivered->second;
-        m_invitations.erase(delivered);
-    }
-    Bytes b;
-    EncodeInviteAnswer(
-        {c.wUserIndex, wRoom, static_cast<uint16_t>((reply.dwFlags & kInviteReplyAccepted) != 0)}, b);
-    Send(*pInviter, INFO_MSG_INVITEANSWER, kNoIndex, b);
+    // The sender's layout as it came, but the sender is who the server says it is.
+    Bytes b(p, p + n);
+    b[4] = static_cast<uint8_t>(c.wUserIndex);
+    b[5] = static_cast<uint8_t>(c.wUserIndex >> 8);
+    Send(*pAddressee, static_cast<uint16_t>(wCommand + 2), kNoIndex, b);
 }
 
 bool CLoopServer::SendInvitation(const std::u16string& szInviterId, const std::u16string& szInviteeId,
-                                 uint16_t wRoomIndex, const std::u16string& szMessage)
+                                 uint16_t wRoomIndex)
 {
     std::lock_guard<std::mutex> g(m_state);
     Client* pInviter = nullptr;
@@ -62,9 +61,8 @@ bool CLoopServer::SendInvitation(const std::u16string& szInviterId, const std::u
         if (c->pUser->szId == szInviteeId) pInvitee = c.get();
     }
     if (!pInviter || !pInvitee) return false;
-    m_invitations[{pInvitee->wUserIndex, pInviter->wUserIndex}] = wRoomIndex;
     Bytes b;
-    EncodeInvitation({pInviter->wUserIndex, wRoomIndex, szMessage}, b);
+    EncodeInvitation({wRoomIndex, pInviter->wUserIndex, pInvitee->wUserIndex}, b);
     Send(*pInvitee, INFO_MSG_INVITE, kNoIndex, b);
     return true;
 }

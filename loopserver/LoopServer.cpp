@@ -156,8 +156,10 @@ void CLoopServer::HandleFrame(const std::shared_ptr<Client>& c, uint8_t* pFrame,
     case CMD_CONF_USEROPTION:
         OnUserOption(*c, p, n);
         break;
+    case CMD_MSG_TEXT:
+    case CMD_MSG_INVITE:
     case CMD_MSG_INVITEREPLY:
-        OnInviteReply(*c, p, n);
+        RelayToAddressee(*c, h.wCommand, p, n);
         break;
     case CMD_CONF_AUDIOSETTINGS:
         OnAudioSettings(*c, p, n);

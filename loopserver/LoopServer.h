@@ -50,9 +50,9 @@ public:
     // The channels of a room's members, in rising order.
     std::vector<uint16_t> RoomMembers(uint16_t wRoomIndex) const;
     // Delivers an invitation into a room (652) to one logged-in user as from another; false when
-    // either is not logged in. The invitee's reply (660) then reaches the inviter naming the room.
+    // either is not logged in. The invitee's reply (660) then reaches the inviter as 662.
     bool SendInvitation(const std::u16string& szInviterId, const std::u16string& szInviteeId,
-                        uint16_t wRoomIndex, const std::u16string& szMessage);
+                        uint16_t wRoomIndex);
 
 private:
     using Clock = std::chrono::steady_clock;
@@ -188,7 +188,11 @@ private:
     void OnBanishUser(Client& c, const uint8_t* p, size_t n);
     void OnChannelMove(Client& c, const uint8_t* p, size_t n);
     void OnUserOption(Client& c, const uint8_t* p, size_t n);
-    void OnInviteReply(Client& c, const uint8_t* p, size_t n);
+    // One-to-one traffic (610, 650, 660): the sender's payload goes to the user whose index is at
+    // bytes 6-7 as the next command (612, 652, 662) with the sender's own index written at 4-5; an
+    // addressee not logged in gets the sender the command after it (611, 651, 661) with its index,
+    // sub 1000; one configured unreachable, sub 1204.
+    void RelayToAddressee(Client& c, uint16_t wCommand, const uint8_t* p, size_t n);
     // Calls out of a room and the phone books (LoopCalls.cpp): 800, 810, 400 for a phone member,
     // the calls whose answer is due, and 900 / 910.
     void OnPhoneCall(Client& c, const uint8_t* p, size_t n);
@@ -232,8 +236,6 @@ private:
     uint16_t m_wNextUserIndex = 1;
     uint16_t m_wNextRoomIndex = 100;
     int m_nNextClientId = 1;
-    // Invitations delivered and not yet answered: the room by (invitee, inviter) user index.
-    std::map<std::pair<uint16_t, uint16_t>, uint16_t> m_invitations;
     // Phone books by user ID, kept for the server's life.
     std::map<std::u16string, std::u16string> m_phoneBooks;
 };

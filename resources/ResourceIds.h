@@ -59,9 +59,6 @@
 #define IDC_LOBBY_JOIN 20206
 #define IDC_LOBBY_CANCEL 20207
 
-// The messenger window of one peer.
-#define IDD_MESSENGER 20030
-
 // Controls of the room windows.
 #define IDC_ROOMCTRL_LEAVE 20400
 #define IDC_ROOMCTRL_PRESENTER 20401
@@ -77,8 +74,6 @@
 #define IDC_ROOMUSER_LIST 20425
 #define IDC_MEDIASHARE_STATE 20435
 #define IDC_MEDIASHARE_POSITION 20436
-#define IDC_MESSENGER_LIST 20440
-#define IDC_MESSENGER_INVITE 20441
 // The video views are made in code: up to 49, ids from here.
 #define IDC_VIDEOVIEW_FIRST 20500
 
@@ -275,3 +270,34 @@
 #define IDR_MEMO_TITLE_L 10473
 #define IDR_MEMO_TITLE_M 10474
 #define IDR_MEMO_TITLE_R 10475
+// The messenger window of one peer: its template, controls, window icon, top pictures, the
+// transfer panel's background, and the four bitmaps (normal, pressed, focus, disabled) of each
+// button from its first id.
+#define IDD_MESSANGE 383
+#define IDC_MSG_TITLE 1069
+#define IDC_MSG_PEERNAME 1033
+#define IDC_MSG_SAVE 1065
+#define IDC_MSG_FILE 1041
+#define IDC_MSG_INVITE 1040
+#define IDC_MSG_HISTORY 1017
+#define IDC_MSG_INPUT 1064
+#define IDC_MSG_MINIMIZE 1006
+#define IDC_MSG_MAXIMIZE 1061
+#define IDC_MSG_RESTORE 1063
+#define IDC_MSG_CLOSE 1062
+#define IDI_MESSENGER 10101
+#define IDR_BACK_MTOP1 10484
+#define IDR_BACK_MTOP2 10485
+#define IDR_BACK_MTOP3 10486
+#define IDR_BACK_FSENDBAR 10444
+#define IDB_MSG_SAVE 12100
+#define IDB_MSG_FILE 12104
+#define IDB_MSG_INVITE 12108
+#define IDB_MSG_MINIMIZE 12112
+#define IDB_MSG_MAXIMIZE 12116
+#define IDB_MSG_RESTORE 12120
+#define IDB_MSG_CLOSE 12124
+// The messenger's transfer panel: the file's name and its bar.
+#define IDD_FILESPROGRESS 382
+#define IDC_FILESPROGRESS_NAME 1075
+#define IDC_FILESPROGRESS_BAR 382

@@ -215,9 +215,9 @@ bool DecodeMediaSharePosition(const uint8_t* p, size_t n, QNMediaSharePosition& 
 
 void EncodeMessage(const QNMessage& r, Bytes& out)
 {
-    size_t nUnits = std::min(r.szText.size(), kMaxMessageBytes / 2);
+    size_t nUnits = std::min(r.szText.size(), kMaxMessageUnits);
     ByteWriter w(out);
-    w.U32(static_cast<uint32_t>(nUnits * 2)).U16(r.wSenderIndex).U16(0);
+    w.U32(static_cast<uint32_t>(nUnits * 2)).U16(r.wSenderIndex).U16(r.wReceiverIndex);
     PutText(w, r.szText, nUnits);
 }
 
@@ -226,7 +226,7 @@ bool DecodeMessage(const uint8_t* p, size_t n, QNMessage& r, size_t nMaxBytes)
     ByteReader rd(p, n);
     uint32_t dwLength = rd.U32();
     r.wSenderIndex = rd.U16();
-    rd.Skip(2);
+    r.wReceiverIndex = rd.U16();
     if (!rd.Ok()) return false;
     // The stated length is the peer's word: the payload and the caller's buffer bound it.
     size_t nBytes = std::min({size_t(dwLength), rd.Remaining(), nMaxBytes});
@@ -281,16 +281,6 @@ void EncodeInvitation(const QNInvitation& r, Bytes& out)
 }
 
 bool DecodeInvitation(const uint8_t* p, size_t n, QNInvitation& r)
-{
-    return DecodeFields(p, n, r);
-}
-
-void EncodeInviteAnswer(const QNInviteAnswer& r, Bytes& out)
-{
-    EncodeFields(r, out);
-}
-
-bool DecodeInviteAnswer(const uint8_t* p, size_t n, QNInviteAnswer& r)
 {
     return DecodeFields(p, n, r);
 }

@@ -15,7 +15,6 @@
 constexpr size_t kViewNameUnits = 64;
 constexpr size_t kRecordTargetUnits = 64;
 constexpr size_t kFileNameUnits = 130;
-constexpr size_t kInviteUnits = 128;
 
 // 360: the names of the video views. At most 49 entries; a larger count is refused whole.
 struct QNViewName
@@ -321,15 +320,19 @@ template <class IO> void Fields(IO& io, QNMediaSharePosition& r)
 void EncodeMediaSharePosition(const QNMediaSharePosition& r, Bytes& out);
 bool DecodeMediaSharePosition(const uint8_t* p, size_t n, QNMediaSharePosition& r);
 
-// 612: a one-to-one message: u32 byte length at 0, u16 sender index at 4, text from 8.
-// The text is at most the stated length, the payload's bytes after 8 and nMaxBytes,
-// in whole UTF-16 units, up to its first zero unit.
+// 610 (sent) and 612 (relayed): a one-to-one message: u32 byte length at 0, u16 sender index
+// at 4, u16 addressee index at 6, text from 8. The server relays the sender's layout with the
+// sender's own index written at 4. The decoded text is at most the stated length, the payload's
+// bytes after 8 and nMaxBytes, in whole UTF-16 units, up to its first zero unit.
 struct QNMessage
 {
     uint16_t wSenderIndex = kNoIndex;
     std::u16string szText;
+    uint16_t wReceiverIndex = kNoIndex;
 };
 constexpr size_t kMaxMessageBytes = 2011;
+// Characters of one sent message at most.
+constexpr size_t kMaxMessageUnits = 1000;
 void EncodeMessage(const QNMessage& r, Bytes& out);
 bool DecodeMessage(const uint8_t* p, size_t n, QNMessage& r, size_t nMaxBytes = kMaxMessageBytes);
 
@@ -385,38 +388,25 @@ struct QNFileData
 void EncodeFileData(const QNFileData& r, Bytes& out);
 bool DecodeFileData(const uint8_t* p, size_t n, QNFileData& r);
 
-// 652: an invitation into a room; 662: its answer.
+// 650 (sent) and 652 (relayed): an invitation into the sender's room: u32 room index at 0,
+// u16 sender index at 4, u16 addressee index at 6; 8 bytes.
 struct QNInvitation
 {
+    uint32_t dwRoomIndex = kNoIndex;
     uint16_t wInviterIndex = kNoIndex;
-    uint16_t wRoomIndex = 0;
-    std::u16string szMessage; // UTF-16[128]
+    uint16_t wInviteeIndex = kNoIndex;
 };
 template <class IO> void Fields(IO& io, QNInvitation& r)
 {
+    io.U32(r.dwRoomIndex);
     io.U16(r.wInviterIndex);
-    io.U16(r.wRoomIndex);
-    io.Utf16(r.szMessage, kInviteUnits);
+    io.U16(r.wInviteeIndex);
 }
 void EncodeInvitation(const QNInvitation& r, Bytes& out);
 bool DecodeInvitation(const uint8_t* p, size_t n, QNInvitation& r);
 
-struct QNInviteAnswer
-{
-    uint16_t wInviteeIndex = kNoIndex;
-    uint16_t wRoomIndex = 0;
-    uint16_t wAccepted = 0;
-};
-template <class IO> void Fields(IO& io, QNInviteAnswer& r)
-{
-    io.U16(r.wInviteeIndex);
-    io.U16(r.wRoomIndex);
-    io.U16(r.wAccepted);
-}
-void EncodeInviteAnswer(const QNInviteAnswer& r, Bytes& out);
-bool DecodeInviteAnswer(const uint8_t* p, size_t n, QNInviteAnswer& r);
-
-// 660: the invited user's reply, to the inviter.
+// 660 (sent) and 662 (relayed): the invited user's reply, to the inviter; the relay carries the
+// replying user's index at 4.
 constexpr uint32_t kInviteReplyAccepted = 1u << 16;
 struct QNInviteReply
 {

@@ -4,10 +4,7 @@
 #include <algorithm>
 #include <cstdio>
 
-namespace
-{
-// Line breaks as the log holds them: "\r\n" and a lone "\n" become "\r".
-std::u16string OneBreakEach(const std::u16string& szText)
+std::u16string ChatLineBreaks(const std::u16string& szText)
 {
     std::u16string out;
     out.reserve(szText.size());
@@ -20,6 +17,8 @@ std::u16string OneBreakEach(const std::u16string& szText)
     return out;
 }
 
+namespace
+{
 std::u16string Ascii16(const char* psz)
 {
     std::u16string out;
@@ -92,11 +91,39 @@ std::u16string CChatLog::Stamp() const
     return Ascii16(sz);
 }
 
+size_t ChatLineCount(const std::u16string& szText)
+{
+    size_t nLines = static_cast<size_t>(std::count(szText.begin(), szText.end(), u'\r'));
+    if (!szText.empty() && szText.back() != u'\r') ++nLines;
+    return nLines;
+}
+
+uint32_t ChatTrimLength(const std::u16string& szText)
+{
+    if (ChatLineCount(szText) <= kChatMaxLines) return 0;
+    size_t nCut = 0;
+    for (size_t nBreaks = 0; nBreaks < kChatTrimLines && nCut < szText.size(); ++nCut)
+        if (szText[nCut] == u'\r') ++nBreaks;
+    return static_cast<uint32_t>(nCut);
+}
+
+bool ShiftChatRange(SChatRange& r, SChatRange gone)
+{
+    const uint32_t nCount = gone.nEnd - gone.nStart;
+    if (r.Empty() || r.nEnd <= gone.nStart) return true;
+    if (r.nStart >= gone.nEnd)
+    {
+        r.nStart -= nCount;
+        r.nEnd -= nCount;
+        return true;
+    }
+    r = {};
+    return false;
+}
+
 size_t CChatLog::LineCount() const
 {
-    size_t nLines = static_cast<size_t>(std::count(m_text.begin(), m_text.end(), u'\r'));
-    if (!m_text.empty() && m_text.back() != u'\r') ++nLines;
-    return nLines;
+    return ChatLineCount(m_text);
 }
 
 SChatRange CChatLog::AddMessage(int nKind, const std::u16string& szText, const std::u16string& szName,
@@ -123,7 +150,7 @@ SChatRange CChatLog::AddMessage(int nKind, const std::u16string& szText, const s
         szLine = u"[" + szText + Stamp() + u"]\r\n";
         break;
     }
-    szLine = OneBreakEach(szLine);
+    szLine = ChatLineBreaks(szLine);
     if (m_bFirstLine)
     {
         size_t nLead = szLine.find_first_not_of(u'\r');
@@ -166,13 +193,7 @@ void CChatLog::SetPicture(uint32_t nPos, const SChatPicture& picture)
 
 void CChatLog::TrimAndScroll()
 {
-    if (LineCount() > kChatMaxLines)
-    {
-        size_t nCut = 0;
-        for (size_t nBreaks = 0; nBreaks < kChatTrimLines && nCut < m_text.size(); ++nCut)
-            if (m_text[nCut] == u'\r') ++nBreaks;
-        Delete({0, static_cast<uint32_t>(nCut)});
-    }
+    if (uint32_t nCut = ChatTrimLength(m_text)) Delete({0, nCut});
     m_view.ScrollToEnd();
 }
 
@@ -200,19 +221,7 @@ void CChatLog::ShiftAfterInsert(uint32_t nPos, uint32_t nCount)
 void CChatLog::ShiftAfterDelete(SChatRange gone)
 {
     const uint32_t nCount = gone.nEnd - gone.nStart;
-    // Answers false when the range lay in the deletion (it is emptied).
-    auto shift = [gone, nCount](SChatRange& r)
-    {
-        if (r.Empty() || r.nEnd <= gone.nStart) return true;
-        if (r.nStart >= gone.nEnd)
-        {
-            r.nStart -= nCount;
-            r.nEnd -= nCount;
-            return true;
-        }
-        r = {};
-        return false;
-    };
+    auto shift = [gone](SChatRange& r) { return ShiftChatRange(r, gone); };
     m_requests.erase(std::remove_if(m_requests.begin(), m_requests.end(),
                                     [&shift](SRequest& req)
                                     {

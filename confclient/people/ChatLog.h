@@ -181,6 +181,16 @@ private:
     SChatRange m_cancel; // empty: no cancel link
 };
 
+// Line breaks as a log holds them: "\r\n" and a lone "\n" become "\r".
+std::u16string ChatLineBreaks(const std::u16string& szText);
+// Lines of a log text: its line breaks, and a last line without one.
+size_t ChatLineCount(const std::u16string& szText);
+// Characters of the oldest kChatTrimLines lines when the text holds more than kChatMaxLines
+// lines; 0 when it needs no trim.
+uint32_t ChatTrimLength(const std::u16string& szText);
+// Moves a remembered range past the deleted range; one that lay in it is emptied (false).
+bool ShiftChatRange(SChatRange& range, SChatRange gone);
+
 // A peer's text as one line: every control character (and the Unicode line and paragraph
 // separators) shows as a space.
 std::u16string ChatOneLine(std::u16string szText);

@@ -11,32 +11,32 @@ constexpr uint16_t kStatusUserGone = 1204;
 void CMessengerFeature::OnUndelivered(uint16_t, const QNPacketDesc& desc, const uint16_t& wUserIndex)
 {
     if (desc.wSub == kStatusNoUser || desc.wSub == kStatusUserGone)
-        m_view.DeliverToMessenger(wUserIndex, m_notices.Text("IDS_MSG_NONUSER"), MSGKIND_NOTICE);
+        m_view.DeliverToMessenger(MSGKIND_UNREACHABLE, wUserIndex, m_notices.Text("IDS_MSG_NONUSER"), 0);
 }
 
 void CMessengerFeature::OnText(const QNMessage& message)
 {
-    m_view.DeliverToMessenger(message.wSenderIndex, message.szText, MSGKIND_TEXT);
+    m_view.DeliverToMessenger(MSGKIND_TEXT, message.wSenderIndex, message.szText, 0);
 }
 
 void CMessengerFeature::OnFileOffer(const QNFileOffer& offer)
 {
-    m_view.DeliverToMessenger(offer.wSenderIndex,
+    m_view.DeliverToMessenger(MSGKIND_FILE_OFFER, offer.wSenderIndex,
                               m_view.LobbyName(offer.wSenderIndex) + u" " +
                                   m_notices.Text("IDS_MSG_FILESEND_REQ") + u" " + offer.szFileName,
-                              MSGKIND_FILE_OFFER);
+                              0);
 }
 
 void CMessengerFeature::OnFileAnswer(const QNFileAnswer& answer)
 {
     if (answer.wAnswer != FILEANSWER_CANCEL)
     {
-        m_view.DeliverToMessenger(answer.wSenderIndex, m_notices.Text("IDS_MSG_FILESEND_REQ"),
-                                  MSGKIND_FILE_ANSWER);
+        m_view.DeliverToMessenger(MSGKIND_FILE_ANSWER, answer.wSenderIndex,
+                                  m_notices.Text("IDS_MSG_FILESEND_REQ"), 0);
         return;
     }
-    m_view.DeliverToMessenger(answer.wSenderIndex, m_notices.Text("IDS_MSG_FILETRANS_CANCEL_ORDER"),
-                              MSGKIND_FILE_CANCEL);
+    m_view.DeliverToMessenger(MSGKIND_FILE_CANCEL, answer.wSenderIndex,
+                              m_notices.Text("IDS_MSG_FILETRANS_CANCEL_ORDER"), 0);
     m_view.CancelTransfer(answer.wSenderIndex, answer.wTransferId);
 }
 
@@ -47,24 +47,29 @@ void CMessengerFeature::OnFileData(const QNFileData& data)
 
 void CMessengerFeature::OnInvitation(const QNInvitation& invitation)
 {
-    std::optional<std::u16string> title = m_view.ConfTitle(invitation.wRoomIndex);
+    std::optional<std::u16string> title;
+    if (invitation.dwRoomIndex < kNoIndex)
+        title = m_view.ConfTitle(static_cast<uint16_t>(invitation.dwRoomIndex));
     std::u16string szInviter = m_view.LobbyName(invitation.wInviterIndex);
     if (!title || szInviter.empty())
     {
-        LogF(m_pLog, LOG_INFO, "[INVITE] room %d or user %d unknown", invitation.wRoomIndex,
+        LogF(m_pLog, LOG_INFO, "[INVITE] room %u or user %d unknown", invitation.dwRoomIndex,
              invitation.wInviterIndex);
         return;
     }
-    m_room.wPendingInvite = invitation.wRoomIndex;
-    const std::u16string szRequest = m_notices.Text("IDS_MSG_INVITE_REQ");
-    m_view.ShowInviteNotice(invitation.wInviterIndex, invitation.wRoomIndex, *title);
-    m_view.DeliverToMessenger(invitation.wInviterIndex, szRequest + u" " + *title, MSGKIND_NOTICE);
+    const uint16_t wRoom = static_cast<uint16_t>(invitation.dwRoomIndex);
+    m_room.wPendingInvite = wRoom;
+    m_view.ShowInviteNotice(invitation.wInviterIndex, wRoom, *title);
+    m_view.DeliverToMessenger(MSGKIND_INVITATION, invitation.wInviterIndex,
+                              m_notices.Text("IDS_MSG_INVITE_REQ"), wRoom);
 }
 
-void CMessengerFeature::OnInviteAnswer(const QNInviteAnswer& answer)
+void CMessengerFeature::OnInviteAnswer(const QNInviteReply& answer)
 {
+    const bool bAccepted = (answer.dwFlags & kInviteReplyAccepted) != 0;
     const std::u16string text =
-        m_notices.Text(answer.wAccepted ? "IDS_MSG_INVITE_OK" : "IDS_MSG_INVITE_CANCLE_RECV");
-    m_view.DeliverToMessenger(answer.wInviteeIndex, text, MSGKIND_NOTICE);
-    m_notices.ShowBox(m_view.LobbyName(answer.wInviteeIndex) + u" " + text);
+        m_view.LobbyName(answer.wSenderIndex) + u" " +
+        m_notices.Text(bAccepted ? "IDS_MSG_INVITE_OK" : "IDS_MSG_INVITE_CANCLE_RECV");
+    m_view.DeliverToMessenger(MSGKIND_NOTICE, answer.wSenderIndex, text, 0);
+    m_notices.ShowBox(text);
 }

@@ -1,4 +1,4 @@
-// One-to-one messages, files and invitations between lobby users: which line goes to whose
+// One-to-one messages, files and invitations between lobby users: which delivery goes to whose
 // messenger window, with which text, and the invitation this client may answer.
 #pragma once
 #include <cstdint>
@@ -7,28 +7,20 @@
 
 #include "confclient/network/QNRoomPayloads.h"
 #include "confclient/network/transport/QNOwner.h"
+#include "confclient/people/MessengerLog.h"
 #include "confclient/session/roomstate/RoomNotices.h"
 #include "confclient/session/roomstate/RoomState.h"
 #include "core/LogSink.h"
-
-// Kinds of lines in a messenger window; each has its own look there.
-enum MessengerLineKind : int
-{
-    MSGKIND_NOTICE = NOTICE_KIND_NOTICE,
-    MSGKIND_TEXT = 5,
-    MSGKIND_FILE_OFFER = 7,
-    MSGKIND_FILE_ANSWER = 8,
-    MSGKIND_FILE_CANCEL = 9,
-};
 
 // The messenger windows and the lobby as the messenger sees them.
 class IMessengerView
 {
 public:
     virtual ~IMessengerView() = default;
-    // Adds a line to the messenger window of a lobby user, opening the window when needed.
-    virtual void DeliverToMessenger(uint16_t wUserIndex, const std::u16string& szText,
-                                    MessengerLineKind nKind) = 0;
+    // A delivery of the kind (MessengerLineKind) to the messenger window of a lobby user, opening
+    // the window when needed; value: the room of an invitation.
+    virtual void DeliverToMessenger(int nKind, uint16_t wUserIndex, const std::u16string& szText,
+                                    uint32_t dwValue) = 0;
     // Cancels a file transfer in that user's messenger window, when one is open.
     virtual void CancelTransfer(uint16_t wUserIndex, uint16_t wTransferId) = 0;
     // Hands a block of a file to the sender's messenger window, when one is open.
@@ -60,7 +52,8 @@ public:
     void OnFileData(const QNFileData& data);
     // An invitation from a known user into a known room becomes the one being answered.
     void OnInvitation(const QNInvitation& invitation);
-    void OnInviteAnswer(const QNInviteAnswer& answer);
+    // The invited user's reply (662: the replying user at 4).
+    void OnInviteAnswer(const QNInviteReply& answer);
 
 private:
     CRoomState& m_room;

@@ -50,6 +50,7 @@ BOOL CRoomUserListDlg::OnCommand(WPARAM wParam, LPARAM lParam)
     case UMC_DS:
     case UMC_SHARE:
     case UMC_MEDIASHARE:
+    case UMC_MESSAGE:
         // No selection: nothing happens.
         if (m_pHost && SelectedChannel() != 65535) m_pHost->UserAction(LOWORD(wParam), SelectedChannel());
         return TRUE;

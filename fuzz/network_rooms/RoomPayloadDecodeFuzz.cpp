@@ -48,7 +48,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* pData, size_t nSize)
     QNFileOffer offer;
     QNFileAnswer answer;
     QNInvitation invitation;
-    QNInviteAnswer inviteAnswer;
+    QNInviteReply inviteReply;
     uint32_t dwTool = 0;
     DecodeRoomType(p, nSize, type);
     DecodeChannelChange(p, nSize, change);
@@ -68,7 +68,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* pData, size_t nSize)
     DecodeFileOffer(p, nSize, offer);
     DecodeFileAnswer(p, nSize, answer);
     DecodeInvitation(p, nSize, invitation);
-    DecodeInviteAnswer(p, nSize, inviteAnswer);
+    DecodeInviteReply(p, nSize, inviteReply);
     DecodeDrawToolCommand(p, nSize, dwTool);
     return 0;
 }

@@ -188,3 +188,32 @@ sox -n -r 22050 -c 1 -b 16 test_tone.wav synth 0.5 sine 1000 fade 0.005 0.5 0.00
 
 # The layout menu's pictures.
 ./make-layouts.sh
+
+# The messenger window: its icon, the three top pictures (left, stretched middle, right: the title
+# band over the button row), the transfer panel's background, the save, file and invite buttons
+# and the caption's minimise, maximise, restore and close boxes, each normal, pressed, focus and
+# disabled.
+convert -size 32x32 xc:none -fill "$teal" -draw 'roundrectangle 2,4 29,23 5,5' -draw 'polygon 8,22 8,29 15,22' \
+  -fill white -draw 'rectangle 8,10 23,11' -draw 'rectangle 8,15 19,16' messenger.ico
+mtop() { convert -size "$2x82" xc:"$face" -fill "$navy" -draw "rectangle 0,0 $(($2 - 1)),22" \
+  -fill "$teal" -draw "rectangle 0,23 $(($2 - 1)),24" "${@:3}" -strip "$1"; }
+mtop Mback_top1.gif 40 -fill "$teal" -draw 'circle 20,11 20,4'
+mtop Mback_top2.gif 8
+mtop Mback_top3.gif 40
+convert -size 250x49 gradient:white-"$face" -fill none -stroke "$line" -draw 'rectangle 0,0 249,48' -strip back_FSendbarDlg.gif
+mbtn() {
+  local name=$1 label=$2 width=$3 height=$4 size=$5
+  one() { convert -size "${width}x${height}" xc:"$2" -fill none -stroke "$3" -draw "rectangle 0,0 $((width - 1)),$((height - 1))" \
+    -stroke none -fill "$4" -font DejaVu-Sans -pointsize "$size" -gravity center -annotate +0+0 "$label" -type Palette -strip "BMP3:$1"; }
+  one "msg_${name}_n.bmp" "$face" "$line" "$navy"
+  one "msg_${name}_p.bmp" "$teal" "$tealdark" white
+  one "msg_${name}_f.bmp" '#DDF2EF' "$teal" "$navy"
+  one "msg_${name}_d.bmp" "$face" "$grey" "$line"
+}
+mbtn save 'Save' 75 49 12
+mbtn file 'File' 75 49 12
+mbtn invite 'Invite' 75 49 12
+mbtn min '_' 18 17 10
+mbtn max '+' 18 17 10
+mbtn restore '=' 18 17 10
+mbtn close 'x' 18 17 10

@@ -8,6 +8,7 @@
 #include <numbers>
 
 #include "confclient/network/QNRoomPayloads.h"
+#include "confclient/people/UserMenuRules.h"
 #include "tests/media/ToneShare.h"
 
 namespace
@@ -630,7 +631,7 @@ TEST_F(RoomProgramTest, InvitationsAreAcceptedIntoAnotherRoomOrDeclinedToTheInvi
 
     // Alice invites Bob into the class room: he accepts, leaves her room and is in the other.
     const uint16_t wClassRoom = cfg.rooms[1].wRoomIndex;
-    ASSERT_TRUE(server->SendInvitation(u"alice", u"bob", wClassRoom, u"come"));
+    ASSERT_TRUE(server->SendInvitation(u"alice", u"bob", wClassRoom));
     // The notice's text breaks into lines: each part is looked for on its own.
     ASSERT_TRUE(peer.ShowsSoon("text 'Class'", {"Class"}));
     ASSERT_TRUE(peer.ShowsSoon("text 'Alice invites'", {"Alice invites"}));
@@ -642,7 +643,7 @@ TEST_F(RoomProgramTest, InvitationsAreAcceptedIntoAnotherRoomOrDeclinedToTheInvi
     EXPECT_TRUE(bMoved);
 
     // Invited back, Bob declines: Alice's box tells her.
-    ASSERT_TRUE(server->SendInvitation(u"alice", u"bob", static_cast<uint16_t>(std::stoi(szRoom)), u"back?"));
+    ASSERT_TRUE(server->SendInvitation(u"alice", u"bob", static_cast<uint16_t>(std::stoi(szRoom))));
     ASSERT_TRUE(peer.ShowsSoon("text 'Maths'", {"Maths"}));
     peer.Probe("click " + Id(IDC_INVITE_DECLINE));
     EXPECT_NE(nullptr, TextInProcess(hA, L"cancelled"));
@@ -1176,4 +1177,100 @@ TEST_F(RoomProgramTest, CallsBringPhoneMembersAndThePhoneBookComesBackAfterALogi
     EXPECT_TRUE(bBack);
     EXPECT_EQ(2, sent(CMD_PRIVATE_LOADDATA));
     EXPECT_TRUE(LogoutEnds(panelA2, hA));
+}
+
+namespace
+{
+// Whether the edit control's text holds the part within dwMs (its text read across processes).
+bool EditShowsSoon(HWND hEdit, const wchar_t* pszPart, DWORD dwMs = 10000)
+{
+    for (DWORD t0 = GetTickCount(); GetTickCount() - t0 < dwMs; Sleep(100))
+    {
+        std::wstring text(static_cast<size_t>(SendMessageW(hEdit, WM_GETTEXTLENGTH, 0, 0)) + 1, L'\0');
+        text.resize(static_cast<size_t>(
+            SendMessageW(hEdit, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()))));
+        if (text.find(pszPart) != std::wstring::npos) return true;
+    }
+    return false;
+}
+
+// Types a line into a messenger's input and presses Enter, through the program's message loop.
+void TypeInMessenger(HWND hMessenger, const wchar_t* pszText)
+{
+    HWND hInput = Descendant(hMessenger, IDC_MSG_INPUT);
+    SendMessageW(hInput, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(pszText));
+    PostMessageW(hInput, WM_KEYDOWN, VK_RETURN, 1);
+    PostMessageW(hInput, WM_KEYUP, VK_RETURN, 0xC0000001);
+}
+} // namespace
+
+TEST_F(RoomProgramTest, MessengersTalkInviteIntoARoomAndTellOfAPeerGone)
+{
+    CPanel panelA, panelB;
+    HANDLE hA = LoggedIn(panelA, "alice");
+    ASSERT_NE(nullptr, hA);
+    CPeer peer;
+    uint16_t wPortB = FreePort();
+    ASSERT_TRUE(peer.Start(wPortB));
+    ASSERT_TRUE(panelB.Connect(wPortB, 60000));
+    panelB.Send("CONNECT", Launch("bob"));
+    ASSERT_TRUE(panelB.WaitAnswer("CONNECT", "1"));
+    panelA.Send("CREATE", "Maths");
+    std::string szRoom = AnswerValue(panelA, "CREATE");
+    ASSERT_FALSE(szRoom.empty());
+    HWND hMainA = TopWindow(hA, L"Maths");
+    ASSERT_NE(nullptr, hMainA);
+    panelB.Send("JOIN", szRoom);
+    ASSERT_TRUE(panelB.WaitAnswer("JOIN", "1"));
+    HWND hUsersA = Descendant(hMainA, IDC_ROOMUSER_LIST);
+    ASSERT_TRUE(ListShowsSoon(hUsersA, {L"Bob"}));
+
+    // Alice opens her messenger for Bob from the participant list's send-message action.
+    std::vector<std::wstring> rows = ListLines(hUsersA);
+    auto bob = std::find_if(rows.begin(), rows.end(),
+                            [](const std::wstring& r) { return r.find(L"Bob") != r.npos; });
+    ASSERT_NE(rows.end(), bob);
+    SendMessageW(hUsersA, LB_SETCURSEL, static_cast<WPARAM>(bob - rows.begin()), 0);
+    SendMessageW(GetParent(hUsersA), WM_COMMAND, MAKEWPARAM(UMC_MESSAGE, 0), 0);
+    HWND hMsgA = TopWindow(hA, L"Messenger - Bob");
+    ASSERT_NE(nullptr, hMsgA);
+    HWND hHistoryA = Descendant(hMsgA, IDC_MSG_HISTORY);
+
+    // A line each way; Bob's window opens with Alice's line. "/state" stays with Bob.
+    TypeInMessenger(hMsgA, L"hello bob");
+    ASSERT_TRUE(peer.ShowsSoon("lines " + Id(IDC_MSG_HISTORY), {"Alice > hello bob"}));
+    peer.Probe("settext " + Id(IDC_MSG_INPUT) + " hi");
+    peer.Probe("enter " + Id(IDC_MSG_INPUT));
+    EXPECT_TRUE(EditShowsSoon(hHistoryA, L"Bob > hi"));
+    peer.Probe("settext " + Id(IDC_MSG_INPUT) + " /STATE");
+    peer.Probe("enter " + Id(IDC_MSG_INPUT));
+    EXPECT_TRUE(peer.ShowsSoon("lines " + Id(IDC_MSG_HISTORY), {"*State"}));
+    auto sent = [&](const std::u16string& szUser, uint16_t wCommand)
+    {
+        std::vector<uint16_t> seen = server->CommandsFrom(szUser);
+        return std::count(seen.begin(), seen.end(), wCommand);
+    };
+    EXPECT_EQ(1, sent(u"bob", CMD_MSG_TEXT));
+    EXPECT_EQ(1, sent(u"alice", CMD_MSG_TEXT));
+
+    // Bob leaves; Alice's invite button brings him back through the invitation's notice.
+    panelB.Send("QUIT", "");
+    ASSERT_TRUE(ListLacksSoon(hUsersA, L"Bob"));
+    SendMessageW(Descendant(hMsgA, IDC_MSG_INVITE), BM_CLICK, 0, 0);
+    ASSERT_TRUE(peer.ShowsSoon("text 'Maths'", {"Maths"}));
+    EXPECT_TRUE(peer.ShowsSoon("lines " + Id(IDC_MSG_HISTORY), {"invites you"}));
+    peer.Probe("click " + Id(IDC_INVITE_ACCEPT));
+    EXPECT_TRUE(ListShowsSoon(hUsersA, {L"Bob"}));
+    EXPECT_EQ(1, sent(u"alice", CMD_MSG_INVITE));
+
+    // Bob logs out: Alice's next line comes back undelivered (611) and her window says so.
+    panelB.Send("LOGOUT", "");
+    EXPECT_TRUE(panelB.WaitAnswer("LOGOUT", "0"));
+    for (DWORD t0 = GetTickCount(); GetTickCount() - t0 < 20000 && server->LoggedInUsers() > 1;)
+        Sleep(100);
+    ASSERT_EQ(1u, server->LoggedInUsers());
+    TypeInMessenger(hMsgA, L"still there?");
+    EXPECT_TRUE(EditShowsSoon(hHistoryA, L"Bob is not online"));
+
+    EXPECT_TRUE(LogoutEnds(panelA, hA));
 }

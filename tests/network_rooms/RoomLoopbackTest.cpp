@@ -238,32 +238,79 @@ TEST_F(RoomLoopbackTest, UserOptionsReachTheOthersAndInviteRepliesTheirInviter)
     EXPECT_EQ(1, got.wOption);
     EXPECT_EQ(1u, got.dwValue);
     EXPECT_EQ(chBob, heard.wSub);
+}
 
-    // An invitation delivered as from Alice; Bob declines: Alice hears it with the room.
-    const uint16_t wRoom2 = 2;
-    ASSERT_TRUE(server->SendInvitation(u"alice", u"bob", wRoom2, u"join us"));
-    QNEvent invite = bob.owner.WaitFor(kMsgRoomPacket, INFO_MSG_INVITE);
+TEST_F(RoomLoopbackTest, OneToOneTrafficReachesItsAddresseeInTheSendersLayoutWithTheSendersIndex)
+{
+    const uint16_t wAlice = alice.wUserIndex, wBob = bob.wUserIndex;
+    // Each goes to the user at bytes 6-7 as the next command but one, byte for byte, with the
+    // sender's own index at 4-5 whatever the sender wrote there.
+    struct Case
+    {
+        uint16_t wCommand;
+        Bytes payload;
+    };
+    Bytes text, invite, reply;
+    EncodeMessage({999, u"ff0000hi", wBob}, text);
+    EncodeInvitation({2, 999, wBob}, invite);
+    EncodeInviteReply({kInviteReplyAccepted, 999, wBob}, reply);
+    for (const Case& c :
+         {Case{CMD_MSG_TEXT, text}, Case{CMD_MSG_INVITE, invite}, Case{CMD_MSG_INVITEREPLY, reply}})
+    {
+        SCOPED_TRACE(c.wCommand);
+        ASSERT_TRUE(alice.net->SendCommand(c.wCommand, kNoIndex, c.payload.data(), c.payload.size()));
+        QNEvent got = bob.owner.WaitFor(kMsgRoomPacket, static_cast<uint16_t>(c.wCommand + 2));
+        Bytes want = c.payload;
+        want[4] = static_cast<uint8_t>(wAlice);
+        want[5] = static_cast<uint8_t>(wAlice >> 8);
+        EXPECT_EQ(want, got.payload);
+    }
+    QNMessage m;
+    QNEvent got = bob.owner.WaitFor(kMsgRoomPacket, INFO_MSG_TEXT);
+    ASSERT_TRUE(DecodeMessage(got.payload.data(), got.payload.size(), m));
+    EXPECT_EQ(wAlice, m.wSenderIndex);
+    EXPECT_EQ(u"ff0000hi", m.szText);
+
+    // An addressee not logged in: the sender hears the next command with its index, sub 1000.
+    ASSERT_TRUE(bob.net->SendMessengerText(wBob, 777, u"000000lost"));
+    ASSERT_TRUE(bob.net->SendInvite(2, wBob, 777));
+    ASSERT_TRUE(bob.net->SendInviteReply(wBob, 777, false));
+    for (uint16_t wNak : {NAK_MSG_TEXT, NAK_MSG_INVITE, NAK_MSG_INVITEANSWER})
+    {
+        EXPECT_EQ(777, bob.U16Of(wNak)) << wNak;
+        EXPECT_EQ(1000, bob.owner.WaitFor(kMsgRoomPacket, wNak).wSub) << wNak;
+    }
+    // A payload too short to name its addressee goes nowhere (the invitation behind it arrives).
+    ASSERT_TRUE(alice.net->SendCommand(CMD_MSG_TEXT, kNoIndex, text.data(), 7));
+    ASSERT_TRUE(alice.net->SendInvite(2, wAlice, wBob));
+    ASSERT_NE(kTimedOut, bob.owner.WaitFor(kMsgRoomPacket, INFO_MSG_INVITE, 2).nMsg);
+    EXPECT_EQ(1, bob.owner.Count(kMsgRoomPacket, INFO_MSG_TEXT));
+    // The tests' own invitation has the same layout.
+    ASSERT_TRUE(server->SendInvitation(u"alice", u"bob", 2));
     QNInvitation inv;
-    ASSERT_TRUE(DecodeInvitation(invite.payload.data(), invite.payload.size(), inv));
-    EXPECT_EQ(wAlice, inv.wInviterIndex);
-    EXPECT_EQ(wRoom2, inv.wRoomIndex);
-    ASSERT_TRUE(bob.net->SendInviteReply(wBob, wAlice, false));
-    QNEvent answer = alice.owner.WaitFor(kMsgRoomPacket, INFO_MSG_INVITEANSWER);
-    QNInviteAnswer a;
-    ASSERT_TRUE(DecodeInviteAnswer(answer.payload.data(), answer.payload.size(), a));
-    EXPECT_EQ(wBob, a.wInviteeIndex);
-    EXPECT_EQ(wRoom2, a.wRoomIndex);
-    EXPECT_EQ(0, a.wAccepted);
+    QNEvent e = bob.owner.WaitFor(kMsgRoomPacket, INFO_MSG_INVITE, 3);
+    ASSERT_TRUE(DecodeInvitation(e.payload.data(), e.payload.size(), inv));
+    EXPECT_EQ((std::vector<uint32_t>{2, wAlice, wBob}),
+              (std::vector<uint32_t>{inv.dwRoomIndex, inv.wInviterIndex, inv.wInviteeIndex}));
+    EXPECT_FALSE(server->SendInvitation(u"alice", u"nobody", 2));
 
-    // A reply without a delivered invitation names no room; one to a user not logged in comes back.
-    ASSERT_TRUE(bob.net->SendInviteReply(wBob, wAlice, true));
-    answer = alice.owner.WaitFor(kMsgRoomPacket, INFO_MSG_INVITEANSWER, 2);
-    ASSERT_TRUE(DecodeInviteAnswer(answer.payload.data(), answer.payload.size(), a));
-    EXPECT_EQ(kNoIndex, a.wRoomIndex);
-    EXPECT_EQ(1, a.wAccepted);
-    ASSERT_TRUE(bob.net->SendInviteReply(wBob, 999, false));
-    EXPECT_EQ(999, bob.U16Of(NAK_MSG_INVITEANSWER));
-    EXPECT_FALSE(server->SendInvitation(u"alice", u"nobody", wRoom2, u""));
+    // A user configured unreachable is refused with sub 1204 though logged in.
+    LoopConfig cfg = DefaultLoopConfig();
+    int nBadLine = 0;
+    EXPECT_FALSE(ParseLoopConfig("unreachable\n", cfg, &nBadLine));
+    EXPECT_EQ(1, nBadLine);
+    ASSERT_TRUE(ParseLoopConfig("unreachable dave\n", cfg, nullptr));
+    CLoopServer other(cfg, &log);
+    ASSERT_TRUE(other.Start(0));
+    CClient carol, dave;
+    ASSERT_TRUE(carol.Login(other.Port(), u"carol"));
+    ASSERT_TRUE(dave.Login(other.Port(), u"dave"));
+    ASSERT_TRUE(carol.net->SendMessengerText(carol.wUserIndex, dave.wUserIndex, u"000000hi"));
+    QNEvent nak = carol.owner.WaitFor(kMsgRoomPacket, NAK_MSG_TEXT);
+    EXPECT_EQ(1204, nak.wSub);
+    EXPECT_EQ(dave.wUserIndex, carol.U16Of(NAK_MSG_TEXT));
+    EXPECT_EQ(0, dave.owner.Count(kMsgRoomPacket, INFO_MSG_TEXT));
+    other.Stop();
 }
 
 TEST_F(RoomLoopbackTest, AudioSettingsReachTheirAddresseeWithTheSendersOwnIndex)

@@ -98,11 +98,12 @@ std::vector<Case> Cases()
                   4),
         RoundTrip("567 media position", QNMediaSharePosition{5, 123456}, EncodeMediaSharePosition,
                   DecodeMediaSharePosition, 8),
-        {"612 message", Enc1(EncodeMessage, QNMessage{11, u"hello"}), 8,
+        {"610/612 message", Enc1(EncodeMessage, QNMessage{11, u"hello", 12}), 8,
          [](const uint8_t* p, size_t n)
          {
              QNMessage r;
-             return DecodeMessage(p, n, r) && r.wSenderIndex == 11 && r.szText == u"hello";
+             return DecodeMessage(p, n, r) && r.wSenderIndex == 11 && r.wReceiverIndex == 12 &&
+                    r.szText == u"hello" && p[6] == 12;
          }},
         {"622 file offer", Enc1(EncodeFileOffer, QNFileOffer{11, 40, 9999, u"a.pdf"}), 268,
          [](const uint8_t* p, size_t n)
@@ -120,14 +121,13 @@ std::vector<Case> Cases()
              return DecodeFileData(p, n, r) && r.wSenderIndex == 11 && r.wTransferId == 40 &&
                     r.dwOffset == 4096 && r.nData == 5 && r.pData == p + 12 && r.pData[4] == 5;
          }},
-        {"652 invitation", Enc1(EncodeInvitation, QNInvitation{11, 2, u"come in"}), 260,
+        {"650/652 invitation", Enc1(EncodeInvitation, QNInvitation{70000, 11, 12}), 8,
          [](const uint8_t* p, size_t n)
          {
              QNInvitation r;
-             return DecodeInvitation(p, n, r) && r.wInviterIndex == 11 && r.wRoomIndex == 2 &&
-                    r.szMessage == u"come in";
+             return DecodeInvitation(p, n, r) && r.dwRoomIndex == 70000 && r.wInviterIndex == 11 &&
+                    r.wInviteeIndex == 12 && p[4] == 11 && p[6] == 12;
          }},
-        RoundTrip("662 invite answer", QNInviteAnswer{11, 2, 1}, EncodeInviteAnswer, DecodeInviteAnswer, 6),
         {"901 private data", Enc1(EncodePrivateData, QNPrivateData{2, u"book"}), 12,
          [](const uint8_t* p, size_t n)
          {

@@ -14,6 +14,7 @@
 #include "confclient/notices/NoticeDlg.h"
 #include "tests/notices/ModalSteps.h"
 #include "tests/notices/TestNoticeHost.h"
+#include "tests/winui/ScreenPicture.h"
 #include "tests/winui/TestResources.h"
 
 namespace
@@ -66,33 +67,7 @@ BOOL CALLBACK RaiseToNotice(HWND h, LPARAM l)
 void SavePicture(HWND hWnd, const char* pszName)
 {
     ::RedrawWindow(hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
-    RECT r;
-    ::GetWindowRect(hWnd, &r);
-    const int cx = r.right - r.left, cy = r.bottom - r.top;
-    HDC hScreen = ::GetDC(nullptr);
-    HDC hMem = ::CreateCompatibleDC(hScreen);
-    BITMAPINFO bi{};
-    bi.bmiHeader = {sizeof(BITMAPINFOHEADER), cx, cy, 1, 24, BI_RGB, 0, 0, 0, 0, 0};
-    void* pBits = nullptr;
-    HBITMAP hBitmap = ::CreateDIBSection(hScreen, &bi, DIB_RGB_COLORS, &pBits, nullptr, 0);
-    HGDIOBJ hOld = ::SelectObject(hMem, hBitmap);
-    ::BitBlt(hMem, 0, 0, cx, cy, hScreen, r.left, r.top, SRCCOPY);
-    ::SelectObject(hMem, hOld);
-    const DWORD nStride = ((cx * 3 + 3) & ~3u), nSize = nStride * cy;
-    BITMAPFILEHEADER fh{0x4D42, static_cast<DWORD>(sizeof fh + sizeof bi.bmiHeader + nSize), 0, 0,
-                        static_cast<DWORD>(sizeof fh + sizeof bi.bmiHeader)};
-    ::CreateDirectoryW(QUILLON_SCREENSHOT_DIR, nullptr);
-    std::wstring path = std::wstring(QUILLON_SCREENSHOT_DIR) + L"\\" +
-                        std::wstring(pszName, pszName + strlen(pszName)) + L".bmp";
-    HANDLE hFile = ::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    DWORD n = 0;
-    ::WriteFile(hFile, &fh, sizeof fh, &n, nullptr);
-    ::WriteFile(hFile, &bi.bmiHeader, sizeof bi.bmiHeader, &n, nullptr);
-    ::WriteFile(hFile, pBits, nSize, &n, nullptr);
-    ::CloseHandle(hFile);
-    ::DeleteObject(hBitmap);
-    ::DeleteDC(hMem);
-    ::ReleaseDC(nullptr, hScreen);
+    SaveWindowPicture(hWnd, QUILLON_SCREENSHOT_DIR, pszName);
 }
 
 bool GoneSoon(HWND h)

@@ -23,11 +23,11 @@ struct RecordedMessenger : IMessengerView
 {
     std::vector<std::string> calls;
 
-    void DeliverToMessenger(uint16_t wUserIndex, const std::u16string& szText,
-                            MessengerLineKind nKind) override
+    void DeliverToMessenger(int nKind, uint16_t wUserIndex, const std::u16string& szText,
+                            uint32_t dwValue) override
     {
         calls.push_back("line to " + std::to_string(wUserIndex) + " kind " + std::to_string(nKind) + ": " +
-                        Utf8Of(szText));
+                        Utf8Of(szText) + (dwValue ? " value " + std::to_string(dwValue) : std::string()));
     }
     void CancelTransfer(uint16_t wUserIndex, uint16_t wTransferId) override
     {
@@ -96,16 +96,16 @@ TEST(MessengerFeature, UndeliveredToAUserNotLoggedInIsToldInTheirMessenger)
         Bytes payload;
         std::vector<std::string> calls;
     } cases[] = {
-        {"text, no such user", NAK_MSG_TEXT, 1000, U16(kAnn), {"line to 7 kind 4: <IDS_MSG_NONUSER>"}},
+        {"text, no such user", NAK_MSG_TEXT, 1000, U16(kAnn), {"line to 7 kind 1: <IDS_MSG_NONUSER>"}},
         {"file offer, user gone",
          NAK_MSG_FILEOFFER,
          1204,
          U16(kAnn),
-         {"line to 7 kind 4: <IDS_MSG_NONUSER>"}},
-        {"file answer", NAK_MSG_FILEANSWER, 1000, U16(kStranger), {"line to 8 kind 4: <IDS_MSG_NONUSER>"}},
-        {"file data", NAK_MSG_FILEDATA, 1000, U16(kAnn), {"line to 7 kind 4: <IDS_MSG_NONUSER>"}},
-        {"invitation", NAK_MSG_INVITE, 1204, U16(kAnn), {"line to 7 kind 4: <IDS_MSG_NONUSER>"}},
-        {"invitation answer", NAK_MSG_INVITEANSWER, 1000, U16(kAnn), {"line to 7 kind 4: <IDS_MSG_NONUSER>"}},
+         {"line to 7 kind 1: <IDS_MSG_NONUSER>"}},
+        {"file answer", NAK_MSG_FILEANSWER, 1000, U16(kStranger), {"line to 8 kind 1: <IDS_MSG_NONUSER>"}},
+        {"file data", NAK_MSG_FILEDATA, 1000, U16(kAnn), {"line to 7 kind 1: <IDS_MSG_NONUSER>"}},
+        {"invitation", NAK_MSG_INVITE, 1204, U16(kAnn), {"line to 7 kind 1: <IDS_MSG_NONUSER>"}},
+        {"invitation answer", NAK_MSG_INVITEANSWER, 1000, U16(kAnn), {"line to 7 kind 1: <IDS_MSG_NONUSER>"}},
         {"another status", NAK_MSG_TEXT, 1001, U16(kAnn), {}},
         {"no user index", NAK_MSG_TEXT, 1000, {}, {}},
     };
@@ -137,8 +137,8 @@ TEST(MessengerFeature, LinesFilesAndAnswersReachTheSendersMessenger)
     } cases[] = {
         {"text",
          INFO_MSG_TEXT,
-         Encoded(EncodeMessage, QNMessage{kAnn, u"hello"}),
-         {"line to 7 kind 5: hello"}},
+         Encoded(EncodeMessage, QNMessage{kAnn, u"00ff00hello", 1}),
+         {"line to 7 kind 5: 00ff00hello"}},
         {"file offer",
          INFO_MSG_FILEOFFER,
          Encoded(EncodeFileOffer, QNFileOffer{kAnn, 3, 10, u"a.txt"}),
@@ -182,12 +182,13 @@ TEST(MessengerFeature, InvitationFromAKnownUserIntoAKnownRoomIsKeptForTheAnswer)
         size_t nLogLines;
     } cases[] = {
         {"known user and room",
-         {kAnn, kRoomA, u"join us"},
-         {"invite notice from 7 to 12 Room A", "line to 7 kind 4: <IDS_MSG_INVITE_REQ> Room A"},
+         {kRoomA, kAnn, 1},
+         {"invite notice from 7 to 12 Room A", "line to 7 kind 12: <IDS_MSG_INVITE_REQ> value 12"},
          kRoomA,
          0},
-        {"unknown room", {kAnn, 13, u"join us"}, {}, 5, 1},
-        {"unknown user", {kStranger, kRoomA, u"join us"}, {}, 5, 1},
+        {"unknown room", {13, kAnn, 1}, {}, 5, 1},
+        {"a room index past 16 bits", {0x1000C, kAnn, 1}, {}, 5, 1},
+        {"unknown user", {kRoomA, kStranger, 1}, {}, 5, 1},
     };
     for (const auto& c : cases)
     {
@@ -199,7 +200,7 @@ TEST(MessengerFeature, InvitationFromAKnownUserIntoAKnownRoomIsKeptForTheAnswer)
         EXPECT_EQ(c.nLogLines, m.log.lines.size()) << c.pszCase;
     }
     Messenger m;
-    m.Dispatch(INFO_MSG_INVITE, Encoded(EncodeInvitation, QNInvitation{kStranger, 13, u""}));
+    m.Dispatch(INFO_MSG_INVITE, Encoded(EncodeInvitation, QNInvitation{13, kStranger, 1}));
     EXPECT_EQ(std::vector<std::string>{"2 [INVITE] room 13 or user 8 unknown"}, m.log.lines);
 }
 
@@ -208,27 +209,27 @@ TEST(MessengerFeature, InviteAnswerGoesToTheMessengerAndABox)
     struct
     {
         const char* pszCase;
-        QNInviteAnswer answer;
+        QNInviteReply answer;
         std::vector<std::string> calls;
         std::u16string szBox;
     } cases[] = {
         {"accepted",
-         {kAnn, kRoomA, 1},
-         {"line to 7 kind 4: <IDS_MSG_INVITE_OK>"},
+         {kInviteReplyAccepted, kAnn, 1},
+         {"line to 7 kind 0: Ann <IDS_MSG_INVITE_OK>"},
          u"Ann <IDS_MSG_INVITE_OK>"},
         {"refused",
-         {kAnn, kRoomA, 0},
-         {"line to 7 kind 4: <IDS_MSG_INVITE_CANCLE_RECV>"},
+         {0, kAnn, 1},
+         {"line to 7 kind 0: Ann <IDS_MSG_INVITE_CANCLE_RECV>"},
          u"Ann <IDS_MSG_INVITE_CANCLE_RECV>"},
         {"stranger",
-         {kStranger, kRoomA, 1},
-         {"line to 8 kind 4: <IDS_MSG_INVITE_OK>"},
+         {kInviteReplyAccepted, kStranger, 1},
+         {"line to 8 kind 0:  <IDS_MSG_INVITE_OK>"},
          u" <IDS_MSG_INVITE_OK>"},
     };
     for (const auto& c : cases)
     {
         Messenger m;
-        m.Dispatch(INFO_MSG_INVITEANSWER, Encoded(EncodeInviteAnswer, c.answer));
+        m.Dispatch(INFO_MSG_INVITEANSWER, Encoded(EncodeInviteReply, c.answer));
         EXPECT_EQ(c.calls, m.view.calls) << c.pszCase;
         EXPECT_EQ(std::vector<std::u16string>{c.szBox}, m.notices.boxes) << c.pszCase;
     }

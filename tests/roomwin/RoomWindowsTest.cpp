@@ -5,7 +5,6 @@
 #include "confclient/room/EBookDlg.h"
 #include "confclient/boardhost/FloatingBoardToolDlg.h"
 #include "confclient/room/ManageToolDlg.h"
-#include "confclient/room/MessangeDlg.h"
 #include "confclient/room/PlayerDlg.h"
 #include "confclient/room/PropertyDlg.h"
 #include "confclient/room/QuestionDlg.h"
@@ -865,40 +864,6 @@ TEST(RoomWindows, ControlBarCountsPushedFileBytes)
     sender.join();
     PumpMessages();
     EXPECT_EQ(ctrl.Status(), L"<IDS_MSG_PUSH_MAN> 10000 <IDS_ROOMCTRL_BYTES_SENT>");
-}
-
-TEST(RoomWindows, MessengerTransfersRoomStateAndForcedClose)
-{
-    LoadTestResources();
-    FakeHost host;
-    CMessangeDlg messenger(&host, 12, L"bob");
-    ASSERT_TRUE(messenger.Create(nullptr));
-    EXPECT_EQ(messenger.GetWindowText(), L"bob");
-    EXPECT_EQ(messenger.PeerIndex(), 12);
-    EXPECT_EQ(messenger.RoomIndex(), CMessangeDlg::kNoRoom);
-
-    messenger.AddLine(L"hello", 0);
-    const uint8_t data[10] = {};
-    messenger.OnFileData(3, 0, data, sizeof data);
-    messenger.OnFileData(3, 10, data, sizeof data);
-    ASSERT_EQ(messenger.LineCount(), 2);
-    EXPECT_EQ(messenger.LineText(1), L"#3: 20 <IDS_ROOMCTRL_BYTES_RECEIVED>");
-    messenger.CancelTransfer(3);
-    messenger.OnFileData(3, 20, data, sizeof data);
-    EXPECT_EQ(messenger.LineCount(), 2);
-    EXPECT_EQ(messenger.LineText(1),
-              L"#3: 20 <IDS_ROOMCTRL_BYTES_RECEIVED> - <IDS_MSG_FILETRANS_CANCEL_ORDER>");
-
-    EXPECT_FALSE(::IsWindowEnabled(messenger.GetDlgItem(IDC_MESSENGER_INVITE)));
-    messenger.UpdateRoomState(true, 7);
-    EXPECT_TRUE(::IsWindowEnabled(messenger.GetDlgItem(IDC_MESSENGER_INVITE)));
-    EXPECT_EQ(messenger.RoomIndex(), 7);
-
-    HWND hWnd = messenger.m_hWnd;
-    messenger.ForceClose();
-    EXPECT_TRUE(messenger.IsForceClosed());
-    EXPECT_FALSE(::IsWindow(hWnd));
-    EXPECT_EQ(messenger.m_hWnd, nullptr);
 }
 
 namespace

@@ -112,6 +112,20 @@ bool CQNInterface::SendInviteReply(uint16_t wSender, uint16_t wInviter, bool bAc
     return SendCommand(CMD_MSG_INVITEREPLY, kNoIndex, p.data(), p.size());
 }
 
+bool CQNInterface::SendMessengerText(uint16_t wSender, uint16_t wReceiver, const std::u16string& szText)
+{
+    Bytes p;
+    EncodeMessage({wSender, szText, wReceiver}, p);
+    return SendCommand(CMD_MSG_TEXT, kNoIndex, p.data(), p.size());
+}
+
+bool CQNInterface::SendInvite(uint32_t dwRoomIndex, uint16_t wSender, uint16_t wReceiver)
+{
+    Bytes p;
+    EncodeInvitation({dwRoomIndex, wSender, wReceiver}, p);
+    return SendCommand(CMD_MSG_INVITE, kNoIndex, p.data(), p.size());
+}
+
 bool CQNInterface::SendUserOption(const QNUserOption& option)
 {
     Bytes p;

@@ -89,6 +89,10 @@ public:
     bool SendPresenterRequest(const QNPresenterRequest& r);
     // 660 to the inviter, sub 65535.
     bool SendInviteReply(uint16_t wSender, uint16_t wInviter, bool bAccept);
+    // 610: a messenger line (colour digits and text, at most 1000 characters) to one user.
+    bool SendMessengerText(uint16_t wSender, uint16_t wReceiver, const std::u16string& szText);
+    // 650: an invitation into the sender's room, to one user.
+    bool SendInvite(uint32_t dwRoomIndex, uint16_t wSender, uint16_t wReceiver);
     // 546: one option of the local user.
     bool SendUserOption(const QNUserOption& option);
     // 1000: bFlag 1 live to the room (and into a running recording), 2 into the running

@@ -354,8 +354,7 @@ void IConfDlg::QuitRoom(int nReason)
     DestroyRoomWindows();
     RegWriteDword(HKEY_CURRENT_USER, kRegCommonKey, L"Logout_State", 0);
     if (bWasInRoom) Broadcast(WM_QN_SESSION_EVENT, nReason, 0);
-    for (CMessangeDlg* p : m_messengers)
-        if (p && p->m_hWnd) p->UpdateRoomState(false, kNoIndex);
+    m_messengers.UpdateRoomState(false, kNoIndex);
     if (bWasInRoom) PanelAnswer("QUIT", 0);
     m_room.Leave();
     m_bLeavingRoom = false;
@@ -393,12 +392,7 @@ void IConfDlg::Logout()
     m_bLogoutUnderway = true;
     RemoveSplash();
     Broadcast(WM_QN_OUTSIDE_NOTICE, 3, m_wMyIndex);
-    for (CMessangeDlg*& p : m_messengers)
-    {
-        if (p && p->m_hWnd) p->ForceClose();
-        delete p;
-        p = nullptr;
-    }
+    m_messengers.ForceCloseAll();
     QuitRoom(QUIT_CAUSE_LEFT);
     StopNetwork();
     m_countdown.Stop();

@@ -42,6 +42,8 @@
 #include "confclient/room/RoomViewLayout.h"
 #include "confclient/people/ChatFeature.h"
 #include "confclient/people/MessengerFeature.h"
+#include "confclient/people/MessengerTable.h"
+#include "confclient/room/MessangeDlg.h"
 #include "confclient/people/ParticipantsFeature.h"
 #include "confclient/people/PresenterFeature.h"
 #include "confclient/people/PushReceiveFeature.h"
@@ -88,7 +90,9 @@ class IConfDlg : public IQNHost,
                  public IParticipantsView,
                  public IRoomBoardSession,
                  public INoticeHost,
-                 public ICallSender
+                 public ICallSender,
+                 public IMessengerHost,
+                 public IMessengerWindows
 {
 public:
     IConfDlg();
@@ -155,7 +159,7 @@ public:
     // Sends one option of the local user (546) unless a recording plays; option 1 is full screen.
     void SendUserOption(uint16_t wOption, uint32_t dwValue);
     // Joins the lobby's room of that index.
-    void JoinRoomByIndex(uint16_t wRoomIndex);
+    void JoinRoomByIndex(uint16_t wRoomIndex) override;
     // The share notice bar at the top of the room's screen, made once.
     void ShowNoticeDlg(int nMode);
 
@@ -315,8 +319,8 @@ protected:
     void OnShareVideoState(bool bPlaying) override;
     void OnSharePosition(uint32_t dwPositionMs) override;
     // IMessengerView: the messenger windows and the lobby's names (MessengerWindows.cpp).
-    void DeliverToMessenger(uint16_t wUserIndex, const std::u16string& szText,
-                            MessengerLineKind nKind) override;
+    void DeliverToMessenger(int nKind, uint16_t wUserIndex, const std::u16string& szText,
+                            uint32_t dwValue) override;
     void CancelTransfer(uint16_t wUserIndex, uint16_t wTransferId) override;
     void OnMessengerFileData(const QNFileData& data) override;
     void ShowInviteNotice(uint16_t wInviter, uint16_t wRoomIndex, const std::u16string& szRoomTitle) override;
@@ -360,6 +364,26 @@ protected:
     void OnSessionValue(uint16_t wCommand, const QNPacketDesc& desc, const uint16_t& wValue) override;
     // The open messenger window of a lobby user, or null.
     CMessangeDlg* FindMessenger(uint16_t wUserIndex) const;
+    // IMessengerWindows and IMessengerHost: the messenger windows' making and what they ask of the
+    // session (MessengerWindows.cpp).
+    IMessengerWindow* CreateMessenger(const S_MESSAGEINFO& info) override;
+    void DeleteMessenger(IMessengerWindow* pWindow) override;
+    std::wstring ProgramKey() const override;
+    std::wstring StateFields() const override;
+    bool SendMessengerText(uint16_t wPeer, const std::u16string& szWire) override;
+    bool SendInvite(uint16_t wRoomIndex, uint16_t wPeer) override;
+    bool SendInviteReply(uint16_t wPeer, bool bAccept) override;
+    bool InRoom() const override { return m_room.InRoom(); }
+    bool IsRoomUser(uint16_t wPeerIndex, const std::wstring& szPeerId) const override;
+    bool LobbyHasRoom(uint16_t wRoomIndex) const override { return FindConfInfo(wRoomIndex) != nullptr; }
+    void LeaveRoomForInvitation() override;
+    int StateValue() const override { return !m_room.InRoom() && !m_room.AwaitsEntry() && m_bLobbyLoggedIn; }
+    uint32_t FeatureWord() const override;
+    void TakeQueuedMessages(const std::wstring& szPeerId, uint16_t wPeerIndex) override;
+    bool SaveChatToFile(HWND hRichEdit, HWND hParent) override;
+    int AskBox(const std::wstring& szText, int nButtons) override { return ShowMessageBox(szText, nButtons); }
+    // Opens the messenger of a lobby user (kind 3: the participant list's send-message action).
+    void OpenMessenger(uint16_t wUserIndex) { DeliverToMessenger(MSGKIND_OPEN, wUserIndex, u"", 0); }
     // The presider's question about a presenter request, asked from a posted message.
     void AskPresenterQuestion(uint16_t wRequester);
     // Opens (wRoomIndex 0) or joins a room; bPanel: the control panel asked and hears the outcome.
@@ -445,7 +469,7 @@ protected:
     CFloatingBoardToolDlg* m_pBoardTool = nullptr;
     CRoomCtrlDlg* m_pRoomCtrl = nullptr;
     CPlayerDlg* m_pPlayer = nullptr;
-    std::array<CMessangeDlg*, 100> m_messengers{};
+    CMessengerTable m_messengers{*this};
 
     // The room's features and whom the room dispatcher's rows call.
     CChatFeature m_chat{m_room, *this};

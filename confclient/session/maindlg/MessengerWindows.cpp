@@ -1,45 +1,133 @@
-// The messenger windows as the messenger feature sees them: a line opens its user's
-// window when needed; file blocks and cancels reach their windows.
+// The messenger windows as the session keeps them: the table's deliveries reach their windows,
+// which are made on demand, and the services the windows ask of the session.
 #include <windows.h>
 
+#include <commdlg.h>
+
+#include "confclient/network/registry/Registry.h"
 #include "confclient/room/MessangeDlg.h"
 #include "confclient/session/maindlg/IConfDlg.h"
+#include "core/Utf8Text.h"
 
 CMessangeDlg* IConfDlg::FindMessenger(uint16_t wUserIndex) const
 {
-    for (CMessangeDlg* p : m_messengers)
-        if (p && p->m_hWnd && p->PeerIndex() == wUserIndex) return p;
-    return nullptr;
+    return static_cast<CMessangeDlg*>(m_messengers.FindByIndex(wUserIndex));
 }
 
-void IConfDlg::DeliverToMessenger(uint16_t wUserIndex, const std::u16string& szText, MessengerLineKind nKind)
+void IConfDlg::DeliverToMessenger(int nKind, uint16_t wUserIndex, const std::u16string& szText,
+                                  uint32_t dwValue)
 {
-    CMessangeDlg* pMsg = FindMessenger(wUserIndex);
-    if (!pMsg)
+    std::u16string szId;
+    for (const S_ENTIRE_USER& u : m_lobby.Users())
+        if (u.wUserIndex == wUserIndex) szId = u.szUserId;
+    int nCode = 0;
+    const bool bInRoom = m_room.InRoom();
+    const uint16_t wRoom = bInRoom ? m_room.RoomIndex() : kNoIndex;
+    if (!m_messengers.Deliver(nKind, wUserIndex, szId, U16Of(LobbyUserName(wUserIndex)), szText, dwValue,
+                              bInRoom, wRoom, &nCode))
+        AddLog(LOG_ERROR, L"[MESSENGER] no window for user %d (%d)", wUserIndex, nCode);
+}
+
+IMessengerWindow* IConfDlg::CreateMessenger(const S_MESSAGEINFO& info)
+{
+    auto* pDlg = new CMessangeDlg(*this, *this);
+    if (!pDlg->Create() || !pDlg->m_hWnd)
     {
-        // A slot whose window the user closed is used again.
-        for (CMessangeDlg*& pSlot : m_messengers)
-        {
-            if (pSlot && pSlot->m_hWnd) continue;
-            delete pSlot;
-            pSlot = new CMessangeDlg(this, wUserIndex, LobbyUserName(wUserIndex));
-            if (!pSlot->Create(nullptr))
-            {
-                delete pSlot;
-                pSlot = nullptr;
-                break;
-            }
-            pSlot->UpdateRoomState(m_room.InRoom(), m_room.InRoom() ? m_room.RoomIndex() : kNoIndex);
-            pMsg = pSlot;
-            break;
-        }
+        AddLog(LOG_ERROR, L"[MESSENGER] the window could not be made");
+        delete pDlg;
+        return nullptr;
     }
-    if (!pMsg)
-    {
-        AddLog(LOG_ERROR, L"[MESSENGER] no window for user %d", wUserIndex);
-        return;
-    }
-    pMsg->AddLine(WideOf(szText), nKind);
+    pDlg->SetPeer(info.wUserIndex);
+    pDlg->Open(WideOf(info.szId), WideOf(info.szName), info.wSlot);
+    pDlg->ShowWindow(SW_SHOWNOACTIVATE);
+    ::SetWindowPos(pDlg->m_hWnd, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    ::SetWindowPos(pDlg->m_hWnd, HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    CMessangeDlg::ActivateByMiddleClick(pDlg->m_hWnd);
+    return pDlg;
+}
+
+void IConfDlg::DeleteMessenger(IMessengerWindow* pWindow)
+{
+    delete static_cast<CMessangeDlg*>(pWindow);
+}
+
+void IConfDlg::TakeQueuedMessages(const std::wstring& szPeerId, uint16_t wPeerIndex)
+{
+    m_messengers.TakeQueuedMessages(U16Of(szPeerId), wPeerIndex);
+}
+
+std::wstring IConfDlg::ProgramKey() const
+{
+    return RegProgramKey(m_szExeName);
+}
+
+std::wstring IConfDlg::StateFields() const
+{
+    // The local user's ID, level word and user index.
+    return WideOf(m_launch.fields.szUserId) + L", " + std::to_wstring(m_wMyLevel) + L", " +
+           std::to_wstring(m_wMyIndex);
+}
+
+bool IConfDlg::SendMessengerText(uint16_t wPeer, const std::u16string& szWire)
+{
+    return m_pNet && m_pNet->SendMessengerText(m_wMyIndex, wPeer, szWire);
+}
+
+bool IConfDlg::SendInvite(uint16_t wRoomIndex, uint16_t wPeer)
+{
+    return m_pNet && m_pNet->SendInvite(wRoomIndex, m_wMyIndex, wPeer);
+}
+
+bool IConfDlg::SendInviteReply(uint16_t wPeer, bool bAccept)
+{
+    return m_pNet && m_pNet->SendInviteReply(m_wMyIndex, wPeer, bAccept);
+}
+
+bool IConfDlg::IsRoomUser(uint16_t wPeerIndex, const std::wstring& szPeerId) const
+{
+    if (!m_room.InRoom()) return false;
+    for (const S_ROOMUSERINFO& u : m_room.users.Users())
+        if (u.userIndex == wPeerIndex || (!szPeerId.empty() && WideOf(u.ID) == szPeerId)) return true;
+    return false;
+}
+
+void IConfDlg::LeaveRoomForInvitation()
+{
+    // The room goes with its window's placement kept; the messenger joins the invited room once
+    // the session is back in the lobby.
+    if (m_room.InRoom()) OnRoomClosed(true);
+}
+
+uint32_t IConfDlg::FeatureWord() const
+{
+    // Files may always be sent; the invite button goes when the system options turn invitations off.
+    return 0x10u | (m_sysOption.UseInvite() ? 0u : 0x200000u);
+}
+
+bool IConfDlg::SaveChatToFile(HWND hRichEdit, HWND hParent)
+{
+    wchar_t szPath[MAX_PATH] = L"";
+    OPENFILENAMEW ofn{};
+    ofn.lStructSize = sizeof ofn;
+    ofn.hwndOwner = hParent;
+    ofn.lpstrFilter = L"Text file (*.txt)\0*.txt\0";
+    ofn.lpstrFile = szPath;
+    ofn.nMaxFile = MAX_PATH;
+    ofn.Flags = OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST;
+    if (!::GetSaveFileNameW(&ofn)) return false;
+    std::wstring szFile = szPath;
+    if (szFile.size() < 4 || _wcsicmp(szFile.c_str() + szFile.size() - 4, L".txt") != 0) szFile += L".txt";
+    const int nLength = ::GetWindowTextLengthW(hRichEdit);
+    std::wstring szText(static_cast<size_t>(nLength) + 1, L'\0');
+    szText.resize(static_cast<size_t>(::GetWindowTextW(hRichEdit, szText.data(), nLength + 1)));
+    const std::string utf8 = Utf8Of(std::u16string(szText.begin(), szText.end()));
+    HANDLE hFile = ::CreateFileW(szFile.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    if (hFile == INVALID_HANDLE_VALUE) return false;
+    DWORD nWritten = 0;
+    const bool bOk = ::WriteFile(hFile, utf8.data(), static_cast<DWORD>(utf8.size()), &nWritten, nullptr) &&
+                     nWritten == utf8.size();
+    ::CloseHandle(hFile);
+    return bOk;
 }
 
 void IConfDlg::CancelTransfer(uint16_t wUserIndex, uint16_t wTransferId)

@@ -149,8 +149,8 @@ void IConfDlg::OnRoomGone(uint16_t wCommand, const uint8_t* p, size_t n)
         CWnd* owned[] = {m_pMainView, m_pRoomCtrl};
         for (CWnd* pWnd : owned)
             if (pWnd) w.keep.push_back(pWnd->m_hWnd);
-        for (CMessangeDlg* pMsg : m_messengers)
-            if (pMsg) w.keep.push_back(pMsg->m_hWnd);
+        for (const S_MESSAGEINFO& e : m_messengers.Entries())
+            w.keep.push_back(static_cast<CMessangeDlg*>(m_messengers.Slot(e.wSlot))->m_hWnd);
         EnumThreadWindows(GetCurrentThreadId(), &CollectThreadWindow, reinterpret_cast<LPARAM>(&w));
         for (HWND h : w.close)
             if (IsWindow(h)) SendMessageW(h, WM_CLOSE, 0, 0);
@@ -276,6 +276,9 @@ void IConfDlg::UserAction(uint32_t nCommand, uint16_t wChannel)
     const bool bPc = pUser->camType == 0;
     switch (nCommand)
     {
+    case UMC_MESSAGE:
+        OpenMessenger(pUser->userIndex);
+        return;
     case UMC_GIVE_CHIEF:
         if (IsChief() || m_room.info.wOwnerIndex == m_wMyIndex) m_pNet->SendCmd390(wChannel);
         return;

@@ -270,8 +270,7 @@ bool IConfDlg::InitPanels(bool bEntering)
     }
     if (m_pRoomCtrl) m_nRoomCtrlMode = m_pRoomCtrl->Mode();
 
-    for (CMessangeDlg* p : m_messengers)
-        if (p) p->UpdateRoomState(m_room.InRoom(), m_room.InRoom() ? m_room.RoomIndex() : kNoIndex);
+    m_messengers.UpdateRoomState(m_room.InRoom(), m_room.InRoom() ? m_room.RoomIndex() : kNoIndex);
     return true;
 }
 

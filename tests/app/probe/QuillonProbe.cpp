@@ -10,6 +10,7 @@
 //   quillon_probe toprect <control id>      left top right bottom of the control's top-level window
 //   quillon_probe settext <control id> <text>
 //   quillon_probe click <control id>
+//   quillon_probe enter <control id>        Enter pressed in the control, through the program's loop
 //   quillon_probe text <part>               visible windows whose text holds part
 #include <windows.h>
 
@@ -137,6 +138,11 @@ int wmain(int argc, wchar_t** argv)
         SendMessageW(h, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(argv[3]));
     else if (cmd == L"click")
         SendMessageW(h, BM_CLICK, 0, 0);
+    else if (cmd == L"enter")
+    {
+        PostMessageW(h, WM_KEYDOWN, VK_RETURN, 1);
+        PostMessageW(h, WM_KEYUP, VK_RETURN, 0xC0000001);
+    }
     else
         return 2;
     return 0;

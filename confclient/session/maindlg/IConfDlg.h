@@ -204,6 +204,7 @@ public:
     // IRoomHost: the session as the room windows see it.
     std::wstring RoomText(const char* pszKey) const override { return GetText(pszKey); }
     INoticeHost& Notices() override { return *this; }
+    // The room chat's, the memo pad's and the messenger's text saver (SessionFiles.cpp).
     bool SaveChatToFile(HWND hRichEdit, HWND hParent) override;
     std::wstring SaveFolder() const override;
     bool GermanTexts() const override;
@@ -380,7 +381,6 @@ protected:
     int StateValue() const override { return !m_room.InRoom() && !m_room.AwaitsEntry() && m_bLobbyLoggedIn; }
     uint32_t FeatureWord() const override;
     void TakeQueuedMessages(const std::wstring& szPeerId, uint16_t wPeerIndex) override;
-    bool SaveChatToFile(HWND hRichEdit, HWND hParent) override;
     int AskBox(const std::wstring& szText, int nButtons) override { return ShowMessageBox(szText, nButtons); }
     // Opens the messenger of a lobby user (kind 3: the participant list's send-message action).
     void OpenMessenger(uint16_t wUserIndex) { DeliverToMessenger(MSGKIND_OPEN, wUserIndex, u"", 0); }

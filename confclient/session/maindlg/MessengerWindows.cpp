@@ -7,7 +7,6 @@
 #include "confclient/network/registry/Registry.h"
 #include "confclient/room/MessangeDlg.h"
 #include "confclient/session/maindlg/IConfDlg.h"
-#include "core/Utf8Text.h"
 
 CMessangeDlg* IConfDlg::FindMessenger(uint16_t wUserIndex) const
 {
@@ -102,32 +101,6 @@ uint32_t IConfDlg::FeatureWord() const
 {
     // Files may always be sent; the invite button goes when the system options turn invitations off.
     return 0x10u | (m_sysOption.UseInvite() ? 0u : 0x200000u);
-}
-
-bool IConfDlg::SaveChatToFile(HWND hRichEdit, HWND hParent)
-{
-    wchar_t szPath[MAX_PATH] = L"";
-    OPENFILENAMEW ofn{};
-    ofn.lStructSize = sizeof ofn;
-    ofn.hwndOwner = hParent;
-    ofn.lpstrFilter = L"Text file (*.txt)\0*.txt\0";
-    ofn.lpstrFile = szPath;
-    ofn.nMaxFile = MAX_PATH;
-    ofn.Flags = OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST;
-    if (!::GetSaveFileNameW(&ofn)) return false;
-    std::wstring szFile = szPath;
-    if (szFile.size() < 4 || _wcsicmp(szFile.c_str() + szFile.size() - 4, L".txt") != 0) szFile += L".txt";
-    const int nLength = ::GetWindowTextLengthW(hRichEdit);
-    std::wstring szText(static_cast<size_t>(nLength) + 1, L'\0');
-    szText.resize(static_cast<size_t>(::GetWindowTextW(hRichEdit, szText.data(), nLength + 1)));
-    const std::string utf8 = Utf8Of(std::u16string(szText.begin(), szText.end()));
-    HANDLE hFile = ::CreateFileW(szFile.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    if (hFile == INVALID_HANDLE_VALUE) return false;
-    DWORD nWritten = 0;
-    const bool bOk = ::WriteFile(hFile, utf8.data(), static_cast<DWORD>(utf8.size()), &nWritten, nullptr) &&
-                     nWritten == utf8.size();
-    ::CloseHandle(hFile);
-    return bOk;
 }
 
 void IConfDlg::CancelTransfer(uint16_t wUserIndex, uint16_t wTransferId)

@@ -2,6 +2,7 @@
 #pragma once
 #include <cstdint>
 #include <string>
+#include <utility>
 #include <windows.h>
 
 #include "confclient/room/BoardTools.h"
@@ -10,6 +11,8 @@
 #include "confclient/room/RoomPropertyRules.h"
 struct SChatCommand;
 struct SUserMenuInputs;
+class IUserRowRoom;
+class CLMPictureEx;
 
 class IRoomHost
 {
@@ -71,4 +74,10 @@ public:
     virtual SUserMenuInputs UserMenuInputs(uint16_t wChannel) const = 0;
     // A participant menu's command (chief, rights, banish) on the user of the channel.
     virtual void UserAction(uint32_t nCommand, uint16_t wChannel) = 0;
+    // The room as the participant list's rows read it; null without a room.
+    virtual IUserRowRoom* UserRowRoom() = 0;
+    // A skin picture of the program's skin folder by file name; false when there is none.
+    virtual bool LoadSkinImage(const wchar_t* pszFile, CLMPictureEx& picture) = 0;
+    // The users in the room and the most it takes.
+    virtual std::pair<int, int> RoomUserCount() const = 0;
 };

@@ -473,6 +473,34 @@ TEST(RoomWindows, UserListRowsIconsSortFindAndCellClicks)
     EXPECT_EQ(column(5), (Cells{L"alice (Host)", L"bob", L"carol"}));
     EXPECT_EQ(column(6), (Cells{L"1", L"2", L"3"}));
     EXPECT_EQ(list.CellTip(1, 5), L"bob(bob_id)");
+    // The icon cells show their pictures: alice's microphone is teal, carol's pen is teal, bob's grey.
+    HWND hList = list.GetDlgItem(IDC_ROOMUSER_LIST);
+    auto cellHas = [&](int nRow, int nColumn, COLORREF crWanted)
+    {
+        RECT client{};
+        ::GetClientRect(hList, &client);
+        HDC hScreen = ::GetDC(nullptr);
+        HDC hMem = ::CreateCompatibleDC(hScreen);
+        HBITMAP hBitmap = ::CreateCompatibleBitmap(hScreen, client.right, client.bottom);
+        HGDIOBJ hOld = ::SelectObject(hMem, hBitmap);
+        ::SendMessageW(hList, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(hMem), PRF_CLIENT | PRF_ERASEBKGND);
+        RECT cell{LVIR_BOUNDS, nColumn, 0, 0};
+        ::SendMessageW(hList, LVM_GETSUBITEMRECT, nRow, reinterpret_cast<LPARAM>(&cell));
+        bool bFound = false;
+        for (int y = cell.top; y < cell.bottom && !bFound; ++y)
+            for (int x = cell.left; x < cell.right && !bFound; ++x)
+                bFound = ::GetPixel(hMem, x, y) == crWanted;
+        ::SelectObject(hMem, hOld);
+        ::DeleteObject(hBitmap);
+        ::DeleteDC(hMem);
+        ::ReleaseDC(nullptr, hScreen);
+        return bFound;
+    };
+    const COLORREF crTeal = RGB(0x2A, 0x9D, 0x8F), crGrey = RGB(0xC9, 0xD1, 0xD9);
+    EXPECT_TRUE(cellHas(0, 2, crTeal));
+    EXPECT_TRUE(cellHas(2, 1, crTeal));
+    EXPECT_TRUE(cellHas(1, 1, crGrey));
+    EXPECT_FALSE(cellHas(1, 1, crTeal));
     const std::wstring szTitle = GetWindowTextString(list.GetDlgItem(IDC_USERLIST_TITLE)).GetString();
     EXPECT_TRUE(szTitle == L"<IDMS_USERLIST> (3/20)" || szTitle == L"(3/20)") << szTitle;
 
@@ -493,7 +521,6 @@ TEST(RoomWindows, UserListRowsIconsSortFindAndCellClicks)
     EXPECT_TRUE(::IsWindowVisible(hFind));
     ::SendMessageW(hFind, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"CAR"));
     ::SendMessageW(list.m_hWnd, WM_COMMAND, IDC_USERLIST_FINDNEXT, 0);
-    HWND hList = list.GetDlgItem(IDC_ROOMUSER_LIST);
     EXPECT_EQ(1, ::SendMessageW(hList, LVM_GETSELECTIONMARK, 0, 0));
     ::SendMessageW(hFind, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"a"));
     ::SendMessageW(list.m_hWnd, WM_COMMAND, IDC_USERLIST_FINDNEXT - 1, 0);

@@ -415,6 +415,43 @@ TEST_F(RoomProgramTest, TwoProgramsMeetTalkChangeRightsAndPresenterThenLeave)
     Sleep(1000);
     EXPECT_EQ(nBefore + 1, announced());
 
+    // Carol joins on the bare network object: both lists show her below the chief, both chats
+    // tell her arrival; her line reaches both programs, and Alice's reaches her.
+    CTestOwner carolOwner;
+    CQNInterface carol(&carolOwner, &carolOwner);
+    ASSERT_TRUE(LogInElsewhere(carolOwner, carol, u"carol"));
+    carol.SendConfJoin(wRoom, u"", u"");
+    ASSERT_NE(0xFFFFFFFFu, carolOwner.WaitFor(kMsgRoomPacket, ACK_CONF_JOIN).nMsg);
+    EXPECT_TRUE(ListShowsSoon(hUsersA, {L"Carol"}));
+    EXPECT_TRUE(peer.ShowsSoon("lines " + Id(IDC_ROOMUSER_LIST), {"Carol"}));
+    EXPECT_NE(std::wstring::npos, ListLines(hUsersA).at(0).find(L"Alice (Host)"));
+    EXPECT_TRUE(ListShowsSoon(hChatA, {L"Carol joined the room."}));
+    EXPECT_TRUE(peer.ShowsSoon("lines " + Id(IDC_ROOMCHAT_LIST), {"Carol joined the room."}));
+    carol.SendChatText(0, u"hello from carol");
+    EXPECT_TRUE(ListShowsSoon(hChatA, {L"Carol", L"hello from carol"}));
+    EXPECT_TRUE(peer.ShowsSoon("lines " + Id(IDC_ROOMCHAT_LIST), {"Carol", "hello from carol"}));
+    SendMessageW(Descendant(hMainA, IDC_ROOMCHAT_EDIT), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"hi carol"));
+    SendMessageW(Descendant(hMainA, IDC_ROOMCHAT_SEND), BM_CLICK, 0, 0);
+    auto carolHeard = [&](uint16_t wCommand, const std::function<bool(const QNEvent&)>& match)
+    {
+        return carolOwner.WaitUntil(
+            [&]
+            {
+                return std::any_of(carolOwner.events.begin(), carolOwner.events.end(),
+                                   [&](const QNEvent& e) {
+                                       return e.nMsg == kMsgRoomPacket && e.wCommand == wCommand && match(e);
+                                   });
+            },
+            10);
+    };
+    EXPECT_TRUE(carolHeard(INFO_CONF_CHAT,
+                           [](const QNEvent& e)
+                           {
+                               QNChat chat;
+                               return DecodeChat(e.payload.data(), e.payload.size(), chat) &&
+                                      chat.szText == u"hi carol";
+                           }));
+
     // Alice gives Bob's draw right back from his row's menu: the server keeps it and both lists
     // show his board icon again.
     EXPECT_TRUE(ListShowsSoon(hUsersA, {L"Board_false_", L"Bob"}));
@@ -422,6 +459,22 @@ TEST_F(RoomProgramTest, TwoProgramsMeetTalkChangeRightsAndPresenterThenLeave)
     PostMessageW(GetParent(hUsersA), WM_COMMAND, 32775, 0);
     EXPECT_TRUE(ListShowsSoon(hUsersA, {L"Board_true_", L"Bob"}));
     EXPECT_TRUE(peer.ShowsSoon("lines " + Id(IDC_ROOMUSER_LIST), {"Board_true_", "Bob"}));
+
+    // The rights change reached Carol too (Bob, channel 1, may draw); she leaves: both lists let
+    // her go and both chats tell it.
+    EXPECT_TRUE(carolHeard(INFO_CONF_AVSTATE,
+                           [](const QNEvent& e)
+                           {
+                               QNUserState state;
+                               return DecodeUserState(e.payload.data(), e.payload.size(), state) &&
+                                      state.Channel() == 1 && (state.dwRights & 2);
+                           }));
+    carol.SendConfQuit();
+    EXPECT_TRUE(ListLacksSoon(hUsersA, L"Carol"));
+    EXPECT_TRUE(peer.ShowsSoon("lines " + Id(IDC_ROOMUSER_LIST), {"Carol"}, true));
+    EXPECT_TRUE(ListShowsSoon(hChatA, {L"Carol left the room."}));
+    EXPECT_TRUE(peer.ShowsSoon("lines " + Id(IDC_ROOMCHAT_LIST), {"Carol left the room."}));
+    carol.StopThreads();
 
     // Bob asks to present; Alice, the presider, agrees; both show Bob as the presenter.
     EXPECT_EQ(std::vector<std::string>{"1"}, peer.Probe("enabled " + Id(IDC_ROOMCTRL_PRESENTER)));

@@ -287,3 +287,7 @@
 #define IDB_PANEL_FLOAT 10312
 #define IDB_PANEL_HIDE 10960
 #define IDB_PANEL_SHOW 10879
+// The chat's colour button (normal, pressed, disabled, focus from 10325) and its menu command.
+#define IDC_ROOMCHAT_COLOUR 1043
+#define IDB_CHAT_COLOUR 10325
+#define ID_CHAT_COLOUR 32817

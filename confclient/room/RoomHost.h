@@ -80,4 +80,8 @@ public:
     virtual bool LoadSkinImage(const wchar_t* pszFile, CLMPictureEx& picture) = 0;
     // The users in the room and the most it takes.
     virtual std::pair<int, int> RoomUserCount() const = 0;
+    // The local chat colour (COLORREF) of the own lines and of those sent to the room.
+    virtual uint32_t ChatColour() const = 0;
+    // The user chose another chat colour: it is kept for the next rooms too.
+    virtual void SetChatColour(uint32_t dwColour) = 0;
 };

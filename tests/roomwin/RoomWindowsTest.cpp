@@ -19,6 +19,7 @@
 #include "resources/ResourceIds.h"
 #include "tests/winui/TestResources.h"
 #include <gtest/gtest.h>
+#include <atomic>
 #include <functional>
 #include <richedit.h>
 #include <thread>
@@ -132,6 +133,9 @@ public:
     } rows;
     IUserRowRoom* UserRowRoom() override { return &rows; }
     bool LoadSkinImage(const wchar_t*, CLMPictureEx&) override { return false; }
+    uint32_t dwChatColour = RGB(1, 2, 3);
+    uint32_t ChatColour() const override { return dwChatColour; }
+    void SetChatColour(uint32_t dwColour) override { dwChatColour = dwColour; }
     std::pair<int, int> RoomUserCount() const override { return {static_cast<int>(rows.users.Count()), 20}; }
 };
 
@@ -559,6 +563,41 @@ TEST(RoomWindows, UserListRowsIconsSortFindAndCellClicks)
     list.Rows()->Sync({1, 3}, 1, 65535);
     EXPECT_EQ(column(4), (Cells{L"alice", L"carol"}));
     EXPECT_EQ(list.CellTip(2, 5), L"");
+}
+
+TEST(RoomWindows, ChatColourButtonSetsTheSessionsChatColour)
+{
+    Room room;
+    // The colour dialog opens on the session's colour; its red, green and blue fields are typed
+    // in and OK pressed, as a user would.
+    std::atomic<bool> bSeenStart{false};
+    std::thread user(
+        [&]
+        {
+            for (int i = 0; i < 200; ++i, ::Sleep(50))
+            {
+                HWND hDlg = nullptr;
+                for (HWND h = ::FindWindowExW(nullptr, nullptr, L"#32770", nullptr); h && !hDlg;
+                     h = ::FindWindowExW(nullptr, h, L"#32770", nullptr))
+                {
+                    DWORD dwProcess = 0;
+                    ::GetWindowThreadProcessId(h, &dwProcess);
+                    if (dwProcess == ::GetCurrentProcessId() && ::GetDlgItem(h, 706)) hDlg = h;
+                }
+                if (!hDlg) continue;
+                bSeenStart = ::GetDlgItemInt(hDlg, 706, nullptr, FALSE) == 1 &&
+                             ::GetDlgItemInt(hDlg, 708, nullptr, FALSE) == 3;
+                ::SetDlgItemInt(hDlg, 706, 0, FALSE);
+                ::SetDlgItemInt(hDlg, 707, 0, FALSE);
+                ::SetDlgItemInt(hDlg, 708, 192, FALSE);
+                ::PostMessageW(hDlg, WM_COMMAND, IDOK, 0);
+                return;
+            }
+        });
+    Click(room.chat, IDC_ROOMCHAT_COLOUR);
+    user.join();
+    EXPECT_TRUE(bSeenStart);
+    EXPECT_EQ(room.host.dwChatColour, RGB(0, 0, 192));
 }
 
 TEST(RoomWindows, ControlBarButtonsStatesAndMaximize)

@@ -172,6 +172,8 @@ public:
     SUserMenuInputs UserMenuInputs(uint16_t wChannel) const override;
     void UserAction(uint32_t nCommand, uint16_t wChannel) override;
     IUserRowRoom* UserRowRoom() override { return &m_userRowRoom; }
+    uint32_t ChatColour() const override { return m_dwChatColour; }
+    void SetChatColour(uint32_t dwColour) override;
     // The list menu's rights for everyone: one of them inverted for the room (420).
     void ToggleRoomRight(uint32_t nCommand);
     std::pair<int, int> RoomUserCount() const override
@@ -435,6 +437,8 @@ protected:
     int m_nEbookState = 1;
     int m_nUserListState = 1;
     int m_nChatWndState = 1;
+    // "TxtChat_COLOR": the colour of the own chat lines.
+    uint32_t m_dwChatColour = 0;
 
     // Room windows, owned; null when not created.
     CRoomMainViewDlg* m_pMainView = nullptr;

@@ -7,6 +7,7 @@
 #include <cwchar>
 
 #include "confclient/network/QNCommands.h"
+#include "confclient/network/registry/Registry.h"
 #include "confclient/people/ChatCommands.h"
 #include "confclient/people/ChatLog.h"
 #include "confclient/people/ParticipantRows.h"
@@ -190,8 +191,14 @@ void IConfDlg::SendRoomChat(const std::wstring& szText)
     if (!m_pNet || !m_room.InRoom() || szText.empty()) return;
     // The server sends the line to the others only: the own line is written here, at once.
     std::u16string szLine = U16Of(szText).substr(0, kMaxChatInput);
-    if (m_pNet->SendChatText(0, szLine) && m_pChat)
-        m_pChat->OnChatReceived(WideOf(m_szMyName), WideOf(szLine), 0);
+    if (m_pNet->SendChatText(m_dwChatColour, szLine) && m_pChat)
+        m_pChat->OnChatReceived(WideOf(m_szMyName), WideOf(szLine), m_dwChatColour);
+}
+
+void IConfDlg::SetChatColour(uint32_t dwColour)
+{
+    m_dwChatColour = dwColour & 0xFFFFFF;
+    RegWriteDword(HKEY_CURRENT_USER, RegProgramKey(m_szExeName).c_str(), L"TxtChat_COLOR", m_dwChatColour);
 }
 
 void IConfDlg::LeaveRoomRequested()
@@ -376,9 +383,11 @@ void IConfDlg::RemoveUserRow(uint16_t wChannel)
     if (m_pChat) m_pChat->RemovePresenterRequest(wChannel);
 }
 
-void IConfDlg::UpdateUserRow(uint16_t wChannel, uint16_t wStatus, uint32_t dwFlags)
+void IConfDlg::UpdateUserRow(uint16_t wChannel, uint16_t wStatus, uint32_t)
 {
-    AddLog(LOG_DEBUG, L"[INFO_CONF_USERSTATUS] CH:%d, Status:%d, Flags:0x%x", wChannel, wStatus, dwFlags);
+    // The status word: the channel, then bit 16 voice error and bit 17 voice off.
+    if (m_pUserList && m_pUserList->Rows())
+        m_pUserList->Rows()->UpdateUserRow(wChannel | (static_cast<uint32_t>(wStatus) << 16));
 }
 
 void IConfDlg::ShowSpeaking(uint16_t wChannel, bool bSpeaking)

@@ -252,6 +252,7 @@ bool IConfDlg::InitPanels(bool bEntering)
         m_nUserListState =
             static_cast<int>(RegReadDword(HKEY_CURRENT_USER, key.c_str(), L"UserListState", 1));
         m_nChatWndState = static_cast<int>(RegReadDword(HKEY_CURRENT_USER, key.c_str(), L"ChatWndState", 1));
+        m_dwChatColour = RegReadDword(HKEY_CURRENT_USER, key.c_str(), L"TxtChat_COLOR", 0);
         m_nEbookState = static_cast<int>(RegReadDword(HKEY_CURRENT_USER, key.c_str(), L"EbookWndState", 1));
     }
     if (m_pMainView && m_pMainView->m_hWnd)

@@ -393,7 +393,6 @@ LRESULT CRoomUserListDlg::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam)
     {
         UpdatePopupButton();
         Layout();
-        UpdateTitle();
     }
     return lResult;
 }
@@ -455,4 +454,6 @@ void CRoomUserListDlg::Layout()
     m_list.SendMessage(LVM_SETCOLUMNWIDTH, COL_POSITION,
                        IsFloating() ? std::max(20, cx - kFloatingMargin) : kPositionWidth);
     ::ShowWindow(m_list, IsExpanded() ? SW_SHOW : SW_HIDE);
+    // Docked, the title may have to shorten to the count; floating it never does.
+    UpdateTitle();
 }

@@ -518,9 +518,21 @@ TEST(RoomWindows, UserListRowsIconsSortFindAndCellClicks)
     list.Rows()->SetVoiceIcon(3, true);
     EXPECT_EQ(column(2), (Cells{L"Voice_ON_", L"Voice_DIS_", L"Voice_SPEAK_"}));
 
-    // The find bar: "car" selects carol, the next find from the last row wraps to row 0.
+    // The find bar: the list menu's Find shows and hides it, and so does Ctrl+F in the list.
     ::SendMessageW(list.m_hWnd, WM_COMMAND, UMC_FIND, 0);
     EXPECT_TRUE(list.FindBarShown());
+    ::SendMessageW(list.m_hWnd, WM_COMMAND, UMC_FIND, 0);
+    EXPECT_FALSE(list.FindBarShown());
+    BYTE keys[256] = {};
+    ::GetKeyboardState(keys);
+    keys[VK_CONTROL] = 0x80;
+    ::SetKeyboardState(keys);
+    MSG ctrlF{hList, WM_KEYDOWN, 'F', 0, 0, {}};
+    EXPECT_TRUE(list.PreTranslateMessage(&ctrlF));
+    keys[VK_CONTROL] = 0;
+    ::SetKeyboardState(keys);
+    EXPECT_TRUE(list.FindBarShown());
+    // "car" selects carol; the next find from the last row wraps to row 0.
     HWND hFind = list.GetDlgItem(IDC_USERLIST_FINDTEXT);
     EXPECT_TRUE(::IsWindowVisible(hFind));
     ::SendMessageW(hFind, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"CAR"));
@@ -1030,6 +1042,31 @@ bool SaveWindowPicture(HWND hWnd, const std::wstring& szPath, bool bPump = true)
     return bSaved;
 }
 } // namespace
+
+TEST(RoomWindows, PicturesOfTheParticipantList)
+{
+    Room room;
+    room.mainView.MoveWindow(0, 0, 1024, 738);
+    room.mainView.ShowWindow(SW_SHOW);
+    S_ROOMVIEWSTATE state = room.mainView.ViewState();
+    state.wViewMode = 1;
+    room.mainView.SetViewState(state);
+    auto& rows = room.host.rows;
+    rows.Add(1, u"Alice", 1, 1);
+    rows.Add(2, u"Bob", 1, 1);
+    rows.Add(3, u"Carol", 1, 0);
+    rows.Add(4, u"Dave", 0, 0);
+    rows.users.FindUser(3)->avFlag1 = 1;
+    rows.wChief = 1;
+    rows.wPresenterUser = 102;
+    room.userList.Rows()->Sync({1, 2, 3, 4}, 1, 2);
+    room.userList.Rows()->SetVoiceIcon(2, true);
+    const std::wstring szDir = QUILLON_PICTURE_DIR;
+    EXPECT_TRUE(SaveWindowPicture(room.userList.m_hWnd, szDir + L"/room_view_userlist.bmp"));
+    room.userList.SetFloating(true);
+    EXPECT_TRUE(SaveWindowPicture(room.userList.m_hWnd, szDir + L"/room_view_userlist_floating.bmp"));
+    room.userList.SetFloating(false);
+}
 
 TEST(RoomWindows, PicturesOfEachViewModeAndFullScreen)
 {

@@ -308,6 +308,9 @@ BOOL CRoomUserListDlg::OnCommand(WPARAM wParam, LPARAM lParam)
     {
     case UMC_GIVE_CHIEF:
     case UMC_PRESENTER:
+    case UMC_AUDIO_REMOTE:
+    case UMC_CAMERA:
+    case UMC_REMOTECTRL:
     case UMC_BANISH:
     case UMC_TALK:
     case UMC_DRAW:

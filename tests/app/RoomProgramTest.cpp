@@ -484,6 +484,16 @@ TEST_F(RoomProgramTest, TwoProgramsMeetTalkChangeRightsAndPresenterThenLeave)
     EXPECT_TRUE(ListShowsSoon(hUsersA, {L"Bob (Presenter)"}));
     EXPECT_TRUE(peer.ShowsSoon("lines " + Id(IDC_ROOMUSER_LIST), {"Bob (Presenter)"}));
 
+    // From his row's menu Alice clears the presenter, then makes him presenter again.
+    ASSERT_TRUE(SelectListViewRow(hUsersA, 1));
+    PostMessageW(GetParent(hUsersA), WM_COMMAND, 33002, 0);
+    EXPECT_TRUE(ListLacksSoon(hUsersA, L"(Presenter)"));
+    EXPECT_TRUE(peer.ShowsSoon("lines " + Id(IDC_ROOMUSER_LIST), {"(Presenter)"}, true));
+    ASSERT_TRUE(SelectListViewRow(hUsersA, 1));
+    PostMessageW(GetParent(hUsersA), WM_COMMAND, 33002, 0);
+    EXPECT_TRUE(ListShowsSoon(hUsersA, {L"Bob (Presenter)"}));
+    EXPECT_TRUE(peer.ShowsSoon("lines " + Id(IDC_ROOMUSER_LIST), {"Bob (Presenter)"}));
+
     // Alice makes him the host from his row's menu: both lists and both chats follow.
     ASSERT_TRUE(SelectListViewRow(hUsersA, 1)); // Bob, the presenter's row
     PostMessageW(GetParent(hUsersA), WM_COMMAND, 32772, 0);

@@ -326,6 +326,22 @@ void IConfDlg::UserAction(uint32_t nCommand, uint16_t wChannel)
     case UMC_GIVE_CHIEF:
         if (IsChief() || m_room.info.wOwnerIndex == m_wMyIndex) m_pNet->SendCmd390(wChannel);
         return;
+    case UMC_AUDIO_REMOTE:
+    {
+        // The user's sound settings are asked for; the answer is logged until the quick
+        // settings panel shows it.
+        QNAudioSettings ask;
+        ask.wKind = AUDIOSETTINGS_REQUEST;
+        ask.wRequester = m_wMyIndex;
+        ask.wTarget = pUser->userIndex;
+        if (bPc && !IsPlayerMode()) m_pNet->SendAudioSettings(ask);
+        return;
+    }
+    case UMC_CAMERA:
+    case UMC_REMOTECTRL:
+        AddLog(LOG_INFO, L"[ROOM] %s for CH:%d: no camera control or remote control in this build",
+               nCommand == UMC_CAMERA ? L"camera control" : L"remote control", wChannel);
+        return;
     case UMC_PRESENTER:
     {
         // The presenter made again is the presenter cleared.

@@ -291,3 +291,7 @@
 #define IDC_ROOMCHAT_COLOUR 1043
 #define IDB_CHAT_COLOUR 10325
 #define ID_CHAT_COLOUR 32817
+// The participant list's transparency slider while floating: channel 10873, thumb 367.
+#define IDC_USERLIST_ALPHA 1435
+#define IDB_PANEL_ALPHA_CHANNEL 10873
+#define IDB_PANEL_ALPHA_THUMB 367

@@ -111,6 +111,11 @@ BOOL CRoomUserListDlg::OnInitDialog()
                                   IDB_USERLIST_FINDNEXT + 3);
     m_findClose.LoadBitmapsAndSize(IDB_USERLIST_FINDCLOSE, IDB_USERLIST_FINDCLOSE + 1, 0,
                                    IDB_USERLIST_FINDCLOSE + 3);
+    m_alpha.SubclassDlgItem(IDC_USERLIST_ALPHA, this);
+    m_alpha.LoadChannelBitmaps(IDB_PANEL_ALPHA_CHANNEL, TRUE, 0, TRUE);
+    m_alpha.LoadThumbBitmaps(IDB_PANEL_ALPHA_THUMB, 0, TRUE);
+    m_alpha.SetRange(kPanelMinAlpha, kPanelMaxAlpha);
+    m_alpha.SetPos(kPanelMaxAlpha);
     UpdatePopupButton();
     const bool bPlayer = m_pHost && m_pHost->UserMenuInputs(65535).bPlayerMode;
     if (bPlayer)
@@ -391,6 +396,11 @@ LRESULT CRoomUserListDlg::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam)
 {
     const bool bPanelCommand =
         msg == WM_COMMAND && (LOWORD(wParam) == kCollapseUserListCommand || LOWORD(wParam) == kFloatCommand);
+    if (msg == CBitmapSlider::kMsgMoving && wParam == IDC_USERLIST_ALPHA)
+    {
+        if (IsFloating()) SetAlpha(static_cast<int>(lParam));
+        return 0;
+    }
     LRESULT lResult = CSidePanelDlg::WindowProc(msg, wParam, lParam);
     if (bPanelCommand)
     {
@@ -438,6 +448,16 @@ void CRoomUserListDlg::Layout()
         pButton->SetWindowPos(nullptr, x, 1, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
         x -= 3;
     }
+    // Floating, the transparency slider sits left of the buttons.
+    RECT slider{};
+    ::GetWindowRect(m_alpha, &slider);
+    if (IsFloating())
+    {
+        x -= slider.right - slider.left;
+        m_alpha.SetWindowPos(nullptr, x, 2, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+        x -= 3;
+    }
+    m_alpha.ShowWindow(IsFloating() ? SW_SHOW : SW_HIDE);
     ::SetWindowPos(GetDlgItem(IDC_USERLIST_TITLE), nullptr, 4, 3, std::max(0, x - 4), 14,
                    SWP_NOZORDER | SWP_NOACTIVATE);
     int y = m_nHeader + 1;

@@ -13,6 +13,7 @@
 #include "confclient/toolkit/controls/ImageListCtrl.h"
 #include "confclient/toolkit/controls/LMPictureEx.h"
 #include "confclient/toolkit/controls/RichEditCtrlGS.h"
+#include "confclient/toolkit/slider/BitmapSlider.h"
 
 class IRoomHost;
 
@@ -66,6 +67,8 @@ private:
     CImageListCtrl m_list;
     CRichEditCtrlGS m_findText;
     CHBitmapButton m_popup, m_float, m_menu, m_findNext, m_findClose;
+    // The transparency while floating, 70..255.
+    CBitmapSlider m_alpha;
     CLMPictureEx m_header[3];
     CLMPictureEx m_search[3];
     HBRUSH m_hHeaderBrush = nullptr;

@@ -192,6 +192,8 @@ convert -size 4x20 xc:"$title" -fill "$line" -draw 'line 0,19 3,19' -strip back_
 convert -size 6x26 xc:white -fill none -stroke "$line" -draw 'roundrectangle 3,4 12,21 4,4' -strip back_userlist_seach_left.gif
 convert -size 8x26 xc:white -stroke "$line" -draw 'line 0,4 7,4' -draw 'line 0,21 7,21' -strip back_userlist_seach_middle.gif
 convert -size 6x26 xc:white -fill none -stroke "$line" -draw 'roundrectangle -7,4 2,21 4,4' -strip back_userlist_seach_right.gif
+# The floating panel's transparency slider: a short track under the slider's knob.
+track panel_alpha_track.bmp 50x16 "$grey" 'rectangle 0,6 49,9'
 glyph() { convert -size 16x16 xc:"$2" +antialias -stroke "$3" -strokewidth 2 "${@:4}" -type Palette -strip "BMP3:$1"; }
 for s in n:"$title":"$navy" p:"$line":white f:'#C5D3E2':"$teal" d:"$title":"$grey"; do
   IFS=: read -r k back fore <<<"$s"

@@ -1063,9 +1063,16 @@ TEST(RoomWindows, PicturesOfTheParticipantList)
     room.userList.Rows()->SetVoiceIcon(2, true);
     const std::wstring szDir = QUILLON_PICTURE_DIR;
     EXPECT_TRUE(SaveWindowPicture(room.userList.m_hWnd, szDir + L"/room_view_userlist.bmp"));
+    HWND hSlider = room.userList.GetDlgItem(IDC_USERLIST_ALPHA);
+    EXPECT_FALSE(::IsWindowVisible(hSlider));
     room.userList.SetFloating(true);
     EXPECT_TRUE(SaveWindowPicture(room.userList.m_hWnd, szDir + L"/room_view_userlist_floating.bmp"));
+    // Floating, its slider sets the transparency; docked, the slider is gone.
+    EXPECT_TRUE(::IsWindowVisible(hSlider));
+    ::SendMessageW(room.userList.m_hWnd, CBitmapSlider::kMsgMoving, IDC_USERLIST_ALPHA, 150);
+    EXPECT_EQ(150, room.userList.Alpha());
     room.userList.SetFloating(false);
+    EXPECT_FALSE(::IsWindowVisible(hSlider));
 }
 
 TEST(RoomWindows, PicturesOfEachViewModeAndFullScreen)

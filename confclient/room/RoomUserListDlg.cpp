@@ -443,7 +443,7 @@ void CRoomUserListDlg::Layout()
     int x = cx - 3;
     for (CHBitmapButton* pButton : {&m_popup, &m_float, &m_menu})
     {
-        if (!pButton->IsWindowVisible() && pButton == &m_float) continue;
+        if (pButton == &m_float && !HasVisibleStyle(m_float)) continue; // hidden in playback
         x -= pButton->m_nWidth;
         pButton->SetWindowPos(nullptr, x, 1, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
         x -= 3;

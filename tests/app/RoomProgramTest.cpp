@@ -469,6 +469,18 @@ TEST_F(RoomProgramTest, TwoProgramsMeetTalkChangeRightsAndPresenterThenLeave)
                                return DecodeUserState(e.payload.data(), e.payload.size(), state) &&
                                       state.Channel() == 1 && (state.dwRights & 2);
                            }));
+    // Drawing for everyone from the list menu, on and then off: every list follows the room's
+    // right (421). Carol's own draw right goes first, so that each step shows.
+    ASSERT_TRUE(SelectListViewRow(hUsersA, 2)); // Carol, the last to join
+    PostMessageW(GetParent(hUsersA), WM_COMMAND, 32775, 0);
+    ASSERT_TRUE(ListShowsSoon(hUsersA, {L"Board_false_", L"Carol"}));
+    PostMessageW(GetParent(hUsersA), WM_COMMAND, 33008, 0);
+    ASSERT_TRUE(ListShowsSoon(hUsersA, {L"Board_true_", L"Carol"}));
+    PostMessageW(GetParent(hUsersA), WM_COMMAND, 33008, 0);
+    EXPECT_TRUE(ListShowsSoon(hUsersA, {L"Board_false_", L"Carol"}));
+    EXPECT_TRUE(ListShowsSoon(hUsersA, {L"Board_false_", L"Bob"}));
+    EXPECT_TRUE(peer.ShowsSoon("lines " + Id(IDC_ROOMUSER_LIST), {"Board_false_", "Bob"}));
+    EXPECT_TRUE(peer.ShowsSoon("lines " + Id(IDC_ROOMUSER_LIST), {"Board_false_", "Carol"}));
     carol.SendConfQuit();
     EXPECT_TRUE(ListLacksSoon(hUsersA, L"Carol"));
     EXPECT_TRUE(peer.ShowsSoon("lines " + Id(IDC_ROOMUSER_LIST), {"Carol"}, true));

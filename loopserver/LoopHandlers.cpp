@@ -362,6 +362,7 @@ void CLoopServer::LeaveRoom(Client& c, bool bTellLeaver)
     if (room.pendingCall && room.pendingCall->nCallerId == c.nId) room.pendingCall.reset();
     if (room.members.empty()) room.phones.clear();
     if (room.wPresider == wChannel) room.wPresider = kNoIndex;
+    if (room.wPresenter == wChannel) room.wPresenter = kNoIndex;
     QNRoomUser gone = RoomUserOf(c);
     gone.wChannel = wChannel;
     Bytes b;
@@ -452,6 +453,7 @@ void CLoopServer::OnPresenter(Client& c, const uint8_t* p, size_t n)
     if (!req.wAccepted) return;
     b.clear();
     EncodeU16(req.wRequesterChannel, b);
+    room.wPresenter = req.wRequesterChannel;
     for (auto& [ch, member] : room.members)
         Send(*member, INFO_CONF_PRESENTER_SET, c.wChannel, b);
 }

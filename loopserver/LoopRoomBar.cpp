@@ -2,8 +2,11 @@
 // the lobby as 371), room type (380: 382 to the room, or 381 when it holds too many), lecture
 // (532: 533 to the room) and everyone's room window (538: 539 to the others); a member that
 // makes itself presenter, or stops presenting (553: 553 or 555 to the room).
+#include <algorithm>
+
 #include "confclient/network/QNCommands.h"
 #include "confclient/network/QNRoomPayloads.h"
+#include "core/LogSink.h"
 #include "loopserver/LoopServer.h"
 
 void CLoopServer::OnConfUpdate(Client& c, const uint8_t* p, size_t n)
@@ -67,11 +70,29 @@ void CLoopServer::OnSetPresenter(Client& c, const uint8_t* p, size_t n)
     QNSetPresenter request;
     auto it = m_rooms.find(c.wRoomIndex);
     if (it == m_rooms.end() || !DecodeSetPresenter(p, n, request)) return;
-    // A member sets itself only; the user index names it, the room hears its channel.
-    bool bSet = (request.dwFlags & 1) != 0;
-    if (bSet && request.wUserIndex != c.wUserIndex) return;
+    // A member sets or clears itself; the presider also sets another member (named by its user
+    // index) and clears whoever presents. The room hears the presenter's channel.
+    Room& room = it->second;
+    const bool bSet = (request.dwFlags & 1) != 0;
+    const bool bPresider = PresiderOf(room) == &c;
+    uint16_t wChannel = c.wChannel;
+    if (bSet && request.wUserIndex != c.wUserIndex)
+    {
+        auto named = std::find_if(room.members.begin(), room.members.end(),
+                                  [&](const auto& m) { return m.second->wUserIndex == request.wUserIndex; });
+        if (!bPresider || named == room.members.end())
+        {
+            LogF(m_pLog, LOG_INFO, "[loop] #%d presenter %d named by a member who does not preside: dropped",
+                 c.nId, request.wUserIndex);
+            return;
+        }
+        wChannel = named->first;
+    }
+    else if (!bSet && bPresider && room.members.count(room.wPresenter))
+        wChannel = room.wPresenter;
+    room.wPresenter = bSet ? wChannel : kNoIndex;
     Bytes b;
-    EncodeU16(c.wChannel, b);
-    for (auto& [ch, member] : it->second.members)
+    EncodeU16(wChannel, b);
+    for (auto& [ch, member] : room.members)
         Send(*member, bSet ? INFO_CONF_PRESENTER_SET : INFO_CONF_PRESENTER_CLEAR, c.wChannel, b);
 }

@@ -102,8 +102,9 @@ private:
         // The view and properties its members last set (LoopRoomView.cpp).
         uint16_t wViewMode = 1;
         bool bFullScreen = false;
-        Bytes property;                // the last 420 record; empty until one came
-        uint16_t wPresider = kNoIndex; // the channel a 390 named; none: the owner, else the lowest
+        Bytes property;                 // the last 420 record; empty until one came
+        uint16_t wPresider = kNoIndex;  // the channel a 390 named; none: the owner, else the lowest
+        uint16_t wPresenter = kNoIndex; // the channel of the member a 553 named
         // The lecture its chief started or ended (LoopRoomBar.cpp).
         uint16_t wLectureState = 0;
         uint16_t wLectureMinutes = 0;

@@ -71,7 +71,7 @@
 #define IDC_ROOMCHAT_LIST 20420
 #define IDC_ROOMCHAT_EDIT 20421
 #define IDC_ROOMCHAT_SEND 20422
-#define IDC_ROOMUSER_LIST 20425
+#define IDC_ROOMUSER_LIST 1000
 #define IDC_MEDIASHARE_STATE 20435
 #define IDC_MEDIASHARE_POSITION 20436
 // The video views are made in code: up to 49, ids from here.
@@ -301,3 +301,42 @@
 #define IDD_FILESPROGRESS 382
 #define IDC_FILESPROGRESS_NAME 1075
 #define IDC_FILESPROGRESS_BAR 382
+// The participant list: title, find text, find next, close the find bar, show or hide the body,
+// float or dock, the list menu. Its cell pictures: blank 375, voice on, off, speaking, error and
+// disabled 10940-10944, board right on and off 10945-10946; the header (11030-11032) and find
+// bar (11473-11475) pictures; its buttons' bitmaps by their first id.
+#define IDC_USERLIST_TITLE 1153
+#define IDC_USERLIST_FINDTEXT 1157
+#define IDC_USERLIST_FINDNEXT 20045
+#define IDC_USERLIST_FINDCLOSE 33003
+#define IDC_USERLIST_POPUP 1387
+#define IDC_USERLIST_FLOAT 1007
+#define IDC_USERLIST_MENU 1409
+#define IDB_USERLIST_BLANK 375
+#define IDB_VOICE_ON 10940
+#define IDB_VOICE_OFF 10941
+#define IDB_VOICE_SPEAK 10942
+#define IDB_VOICE_ERR 10943
+#define IDB_VOICE_DIS 10944
+#define IDB_BOARD_TRUE 10945
+#define IDB_BOARD_FALSE 10946
+#define IDR_BACK_HEADER_LEFT 11030
+#define IDR_BACK_HEADER_MIDDLE 11031
+#define IDR_BACK_HEADER_RIGHT 11032
+#define IDR_BACK_SEARCH_LEFT 11473
+#define IDR_BACK_SEARCH_MIDDLE 11474
+#define IDR_BACK_SEARCH_RIGHT 11475
+#define IDB_USERLIST_FINDNEXT 11466
+#define IDB_USERLIST_FINDCLOSE 11476
+#define IDB_USERLIST_MENU 11470
+#define IDB_PANEL_FLOAT 10312
+#define IDB_PANEL_HIDE 10960
+#define IDB_PANEL_SHOW 10879
+// The chat's colour button (normal, pressed, disabled, focus from 10325) and its menu command.
+#define IDC_ROOMCHAT_COLOUR 1043
+#define IDB_CHAT_COLOUR 10325
+#define ID_CHAT_COLOUR 32817
+// The participant list's transparency slider while floating: channel 10873, thumb 367.
+#define IDC_USERLIST_ALPHA 1435
+#define IDB_PANEL_ALPHA_CHANNEL 10873
+#define IDB_PANEL_ALPHA_THUMB 367

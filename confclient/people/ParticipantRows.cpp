@@ -102,6 +102,7 @@ SUserRow CParticipantRows::MakeRow(const S_ROOMUSERINFO& user, uint16_t wJoin)
     row.szTip = Tip(user);
     row.wChannel = user.channel;
     row.wJoin = wJoin;
+    row.wUser = user.userIndex;
     return row;
 }
 
@@ -301,11 +302,71 @@ void CParticipantRows::RebuildList(uint16_t wOldChief, uint16_t wNewChief)
 void CParticipantRows::SortList(int nMode)
 {
     m_nSort = nMode;
+    SortRows();
+    Show();
+}
+
+void CParticipantRows::SortRows()
+{
+    const int nMode = m_nSort;
     size_t nPinned = m_room.PresenterUserIndex() < 65535 ? 2 : 1;
     if (m_rows.size() > nPinned)
         std::stable_sort(m_rows.begin() + static_cast<std::ptrdiff_t>(nPinned), m_rows.end(),
                          [nMode](const SUserRow& a, const SUserRow& b) { return UserRowLess(a, b, nMode); });
-    Show();
+}
+
+void CParticipantRows::Sync(const std::vector<uint16_t>& members, uint16_t wChief, uint16_t wPresenter)
+{
+    const std::vector<SUserRow> before = m_rows;
+    std::map<uint16_t, uint16_t> channelOf; // user index -> channel
+    for (uint16_t wChannel : members)
+        if (const S_ROOMUSERINFO* pUser = m_room.FindUser(wChannel))
+            channelOf.emplace(pUser->userIndex, wChannel);
+
+    std::erase_if(m_rows, [&](const SUserRow& row) { return !channelOf.contains(row.wUser); });
+    std::erase_if(m_joins, [&](const auto& join) { return !channelOf.contains(join.first); });
+    for (SUserRow& row : m_rows)
+        row.wChannel = channelOf[row.wUser];
+    for (uint16_t wChannel : members)
+    {
+        const S_ROOMUSERINFO* pUser = m_room.FindUser(wChannel);
+        if (!pUser || m_joins.contains(pUser->userIndex)) continue;
+        const uint16_t wUser = pUser->userIndex;
+        m_joins[wUser] = m_wNextJoin++;
+        if (std::none_of(m_rows.begin(), m_rows.end(),
+                         [wUser](const SUserRow& r) { return r.wUser == wUser; }))
+            m_rows.push_back(MakeRow(*pUser, m_joins[wUser]));
+    }
+
+    for (SUserRow& row : m_rows)
+    {
+        const S_ROOMUSERINFO* pUser = m_room.FindUser(row.wChannel);
+        if (!pUser) continue;
+        const bool bSpeaking = row.szVoice == kIconVoiceSpeak;
+        row.szVoice = VoiceIconName(row.wChannel);
+        if (bSpeaking && row.szVoice == kIconVoiceOn) row.szVoice = kIconVoiceSpeak;
+        row.szName = pUser->Name;
+        row.szTip = Tip(*pUser);
+        if (row.wChannel == wChief)
+        {
+            row.szBoard = kIconBoardTrue;
+            row.szPosition = WithWord(row.szName, m_room.Text("IDMS_POSITION_PRESIDER"));
+        }
+        else if (row.wChannel == wPresenter)
+        {
+            row.szBoard = kIconBoardTrue;
+            row.szPosition = WithWord(row.szName, m_room.Text("IDMS_POSITION_SPEAKER"));
+        }
+        else
+        {
+            row.szBoard = BoardIconName(row.wChannel);
+            row.szPosition = m_room.PositionText(pUser->Name, pUser->level);
+        }
+    }
+    if (wChief != 65535) MoveTo(wChief, 0);
+    if (wPresenter != 65535 && wPresenter != wChief && !m_rows.empty()) MoveTo(wPresenter, 1);
+    SortRows();
+    if (m_rows != before) Show();
 }
 
 int CParticipantRows::Find(const std::u16string& szText, int nMark) const

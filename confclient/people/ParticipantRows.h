@@ -3,6 +3,7 @@
 #pragma once
 #include <cstdint>
 #include <functional>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -27,6 +28,7 @@ struct SUserRow
     std::u16string szTip;      // column 5's tooltip
     uint16_t wChannel = 65535; // column 6: the row key
     uint16_t wJoin = 0;        // column 7: the join-order sort key
+    uint16_t wUser = 65535;    // the user's index: the row stays the user's when channels move
     bool operator==(const SUserRow&) const = default;
 };
 
@@ -90,6 +92,13 @@ public:
     void RebuildList(uint16_t wOldChief, uint16_t wNewChief);
     // Sorts all rows but row 0 and, while a presenter is set, row 1.
     void SortList(int nMode);
+    // Brings the rows in step with the room's members, given by channel in the order the room
+    // learned of them: rows of users who left go, rows follow their users to new channels, users
+    // without a row get one with the next join value, icons and texts are written anew (a
+    // speaking mark stays while its user may talk), the chief (wChief) takes row 0 and the
+    // presenter (wPresenter, 65535: none) row 1, and the others are sorted. The view hears only
+    // of a change.
+    void Sync(const std::vector<uint16_t>& members, uint16_t wChief, uint16_t wPresenter);
     int SortMode() const { return m_nSort; }
 
     // The next row at or after the one after nMark (wrapping) whose name holds the text,
@@ -108,11 +117,15 @@ private:
     // Swaps the row of the channel (searched from nTarget) into nTarget; false without one.
     bool MoveTo(uint16_t wChannel, size_t nTarget);
     void Show() { m_view.ShowRows(m_rows); }
+    void SortRows();
 
     IUserRowRoom& m_room;
     IUserRowView& m_view;
     std::vector<SUserRow> m_rows;
     int m_nSort = USERSORT_JOIN;
+    // The join values Sync gave, by user index.
+    std::map<uint16_t, uint16_t> m_joins;
+    uint16_t m_wNextJoin = 0;
 };
 
 // The first channel at or above nStart that no user holds (65535 when none is).

@@ -26,6 +26,8 @@ public:
     virtual void RemoveUserRow(uint16_t wChannel) = 0;
     // Shows a participant's status in the user list, when there is one.
     virtual void UpdateUserRow(uint16_t wChannel, uint16_t wStatus, uint32_t dwFlags) = 0;
+    // A participant started or stopped speaking: the user list marks the row, when there is one.
+    virtual void ShowSpeaking(uint16_t wChannel, bool bSpeaking) = 0;
     // Shows a participant's video state in the video views, when there are some.
     virtual void SetVideoState(uint16_t wChannel, uint32_t dwValue) = 0;
     // Names a video view, when there are some.

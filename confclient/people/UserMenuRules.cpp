@@ -219,3 +219,12 @@ std::vector<SUserMenuItem> UserMenuItems(UserMenuKind kind, const SUserMenuInput
     }
     return items;
 }
+
+uint32_t CellClickCommand(const SUserMenuInputs& in, int nColumn, bool bVoiceError)
+{
+    if (in.bPlayerMode || (in.nMyGrade == 4 && in.nRightMode < 2)) return 0;
+    if (!in.bControlRight || in.bTargetControl) return 0;
+    if (nColumn == 1) return UMC_DRAW;
+    if (nColumn == 2 && !bVoiceError) return UMC_TALK;
+    return 0;
+}

@@ -53,6 +53,7 @@ struct SUserMenuInputs
     int nMediaShareMode = 0;
     bool bUsePhoneCall = false;
     bool bUseHwCall = false;
+    int nRightMode = 0;
     // Me and the room.
     bool bControlRight = false;
     bool bOwner = false;
@@ -95,3 +96,8 @@ struct SUserMenuItem
 UserMenuKind ContextMenuKind(const SUserMenuInputs& in);
 // The items of the menu, present, enabled and checked as the inputs make them.
 std::vector<SUserMenuItem> UserMenuItems(UserMenuKind kind, const SUserMenuInputs& in);
+
+// The right that a click on a cell of the list toggles for the row's user: draw for the board
+// column (1), talk for the voice column (2) unless the user's voice is in error; 0 when the click
+// toggles nothing (only a control holder toggles, and not another control holder's rights).
+uint32_t CellClickCommand(const SUserMenuInputs& in, int nColumn, bool bVoiceError);

@@ -2,6 +2,7 @@
 #pragma once
 #include <cstdint>
 #include <string>
+#include <utility>
 #include <windows.h>
 
 #include "confclient/room/BoardTools.h"
@@ -11,6 +12,8 @@
 struct SChatCommand;
 struct SUserMenuInputs;
 class INoticeHost;
+class IUserRowRoom;
+class CLMPictureEx;
 
 class IRoomHost
 {
@@ -82,4 +85,14 @@ public:
     virtual SUserMenuInputs UserMenuInputs(uint16_t wChannel) const = 0;
     // A participant menu's command (chief, rights, banish) on the user of the channel.
     virtual void UserAction(uint32_t nCommand, uint16_t wChannel) = 0;
+    // The room as the participant list's rows read it; null without a room.
+    virtual IUserRowRoom* UserRowRoom() = 0;
+    // A skin picture of the program's skin folder by file name; false when there is none.
+    virtual bool LoadSkinImage(const wchar_t* pszFile, CLMPictureEx& picture) = 0;
+    // The users in the room and the most it takes.
+    virtual std::pair<int, int> RoomUserCount() const = 0;
+    // The local chat colour (COLORREF) of the own lines and of those sent to the room.
+    virtual uint32_t ChatColour() const = 0;
+    // The user chose another chat colour: it is kept for the next rooms too.
+    virtual void SetChatColour(uint32_t dwColour) = 0;
 };

@@ -3,6 +3,7 @@
 #include "confclient/room/RoomTxtChatDlg.h"
 
 #include <richedit.h>
+#include <commdlg.h>
 #include <shellapi.h>
 
 #include "confclient/people/ChatCommands.h"
@@ -43,6 +44,9 @@ BOOL CRoomTxtChatDlg::OnInitDialog()
     m_log.Attach(GetDlgItem(IDC_ROOMCHAT_LIST));
     ::SendMessageW(m_log.GetSafeHwnd(), EM_SETEVENTMASK, 0, ENM_LINK);
     ::SendMessageW(GetDlgItem(IDC_ROOMCHAT_EDIT), EM_LIMITTEXT, kMaxChatInput, 0);
+    m_colour.SubclassDlgItem(IDC_ROOMCHAT_COLOUR, this);
+    m_colour.LoadBitmapsAndSize(IDB_CHAT_COLOUR, IDB_CHAT_COLOUR + 1, IDB_CHAT_COLOUR + 3,
+                                IDB_CHAT_COLOUR + 2);
     return CSidePanelDlg::OnInitDialog();
 }
 
@@ -110,6 +114,11 @@ BOOL CRoomTxtChatDlg::OnCommand(WPARAM wParam, LPARAM lParam)
     if (LOWORD(wParam) == IDC_ROOMCHAT_SEND && HIWORD(wParam) == BN_CLICKED)
     {
         Send();
+        return TRUE;
+    }
+    if (LOWORD(wParam) == IDC_ROOMCHAT_COLOUR || LOWORD(wParam) == ID_CHAT_COLOUR)
+    {
+        ChooseChatColour();
         return TRUE;
     }
     return CSidePanelDlg::OnCommand(wParam, lParam);
@@ -191,12 +200,31 @@ void CRoomTxtChatDlg::Send()
     if (!szOutput.empty()) AddMessage(CHATLINE_COMMAND, szOutput, std::wstring(), 0);
 }
 
+void CRoomTxtChatDlg::ChooseChatColour()
+{
+    if (!m_pHost) return;
+    static COLORREF s_custom[16] = {};
+    CHOOSECOLORW cc{};
+    cc.lStructSize = sizeof(cc);
+    cc.hwndOwner = m_hWnd;
+    cc.rgbResult = m_pHost->ChatColour();
+    cc.lpCustColors = s_custom;
+    cc.Flags = CC_RGBINIT | CC_FULLOPEN;
+    if (::ChooseColorW(&cc)) m_pHost->SetChatColour(cc.rgbResult);
+    ::SetFocus(GetDlgItem(IDC_ROOMCHAT_EDIT));
+}
+
 void CRoomTxtChatDlg::OnSize(UINT type, int cx, int cy)
 {
     int nRow = DluToPixelsY(14);
     int nButton = DluToPixelsX(38);
     int nGap = 2;
+    // The colour button sits between the edit line and Send.
+    int nColour = m_colour.m_nWidth ? m_colour.m_nWidth + nGap : 0;
     ::MoveWindow(GetDlgItem(IDC_ROOMCHAT_LIST), 0, 0, cx, cy - nRow - nGap, TRUE);
-    ::MoveWindow(GetDlgItem(IDC_ROOMCHAT_EDIT), 0, cy - nRow, cx - nButton - nGap, nRow, TRUE);
+    ::MoveWindow(GetDlgItem(IDC_ROOMCHAT_EDIT), 0, cy - nRow, cx - nButton - nGap - nColour, nRow, TRUE);
+    if (nColour)
+        m_colour.SetWindowPos(nullptr, cx - nButton - nColour, cy - nRow + (nRow - m_colour.m_nHeight) / 2, 0,
+                              0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     ::MoveWindow(GetDlgItem(IDC_ROOMCHAT_SEND), cx - nButton, cy - nRow, nButton, nRow, TRUE);
 }

@@ -8,6 +8,7 @@
 #include "confclient/people/ChatLog.h"
 #include "confclient/room/RoomHost.h"
 #include "confclient/room/SidePanelDlg.h"
+#include "confclient/toolkit/controls/HBitmapButton.h"
 #include "confclient/toolkit/controls/RichEditCtrlGS.h"
 
 // Posted to the panel by a link click, wParam the link's start: permit or deny a request.
@@ -47,6 +48,8 @@ private:
     void Send();
     void OnLinkClicked(LONG nStart);
     void Answer(LONG nStart, bool bPermit);
+    // The colour dialog: the chosen colour becomes the session's chat colour.
+    void ChooseChatColour();
 
     // IChatLogView: the rich edit.
     void InsertText(uint32_t nPos, const std::u16string& szText, uint32_t dwColour) override;
@@ -57,5 +60,6 @@ private:
 
     IRoomHost* m_pHost;
     CRichEditCtrlGS m_log;
+    CHBitmapButton m_colour;
     CChatLog m_model;
 };

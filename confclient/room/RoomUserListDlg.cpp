@@ -1,49 +1,321 @@
-// CRoomUserListDlg: the list box and its rows kept side by side.
+// CRoomUserListDlg: the list control is the rows' view; the header, find bar and their buttons
+// are laid out and painted here; commands go to the rows (sort, find) or to the session.
 #include "confclient/room/RoomUserListDlg.h"
 
+#include <commctrl.h>
 #include <windowsx.h>
+
+#include <algorithm>
+#include <cwchar>
 
 #include "confclient/people/UserMenuRules.h"
 #include "confclient/room/RoomHost.h"
 #include "resources/ResourceIds.h"
 #include "winui/Menu.h"
-#include "winui/WString.h"
+#include "winui/WideText.h"
+#include "winui/WinApp.h"
+
+namespace
+{
+// The find bar's height under the header.
+constexpr int kFindBarHeight = 26;
+// The name column's width while docked, and what floating leaves beside it.
+constexpr int kPositionWidth = 125;
+constexpr int kFloatingMargin = 80;
+
+enum UserListColumn : int
+{
+    COL_NONE = 0,
+    COL_BOARD = 1,
+    COL_VOICE = 2,
+    COL_SPACER = 3,
+    COL_NAME = 4,
+    COL_POSITION = 5,
+    COL_CHANNEL = 6,
+    COL_JOIN = 7,
+};
+
+bool LoadListPicture(IRoomHost* pHost, CLMPictureEx& picture, const wchar_t* pszFile, UINT nResource)
+{
+    if (pHost && pHost->LoadSkinImage(pszFile, picture)) return true;
+    return picture.LoadFromResource(AfxGetResourceHandle(), L"BACKIMAGE", nResource);
+}
+
+void PaintListBand(HDC hDC, CLMPictureEx (&parts)[3], int y, int nWidth)
+{
+    const int nLeft = parts[0].m_nWidth;
+    const int nRight = parts[2].m_nWidth;
+    parts[0].Render(hDC, 0, y, -1, -1, 0);
+    if (nWidth > nLeft + nRight)
+        parts[1].Render(hDC, nLeft, y, nWidth - nLeft - nRight, parts[1].m_nHeight, 0);
+    parts[2].Render(hDC, nWidth - nRight, y, -1, -1, 0);
+}
+} // namespace
 
 CRoomUserListDlg::CRoomUserListDlg(IRoomHost* pHost)
     : CSidePanelDlg(IDD_ROOMUSERLIST, SIDEPANEL_USERLIST, kCollapseUserListCommand), m_pHost(pHost)
 {
+    // The find text is a rich edit: its library comes before the template.
+    CRichEditCtrlGS::LoadControlLibrary();
+}
+
+CRoomUserListDlg::~CRoomUserListDlg()
+{
+    if (m_hHeaderBrush) ::DeleteObject(m_hHeaderBrush);
+}
+
+BOOL CRoomUserListDlg::OnInitDialog()
+{
+    // A picture that loads from neither the skin nor the resources leaves no panel to show.
+    const wchar_t* header[] = {L"back_header_left.gif", L"back_header_middle.gif", L"back_header_right.gif"};
+    const wchar_t* search[] = {L"back_userlist_seach_left.gif", L"back_userlist_seach_middle.gif",
+                               L"back_userlist_seach_right.gif"};
+    for (int i = 0; i < 3; ++i)
+        if (!LoadListPicture(m_pHost, m_header[i], header[i], IDR_BACK_HEADER_LEFT + i) ||
+            !LoadListPicture(m_pHost, m_search[i], search[i], IDR_BACK_SEARCH_LEFT + i))
+            return FALSE;
+    m_nHeader = m_header[0].m_nHeight - 1;
+    m_hHeaderBrush = ::CreateSolidBrush(RGB(0xDC, 0xE4, 0xEE));
+
+    m_list.SubclassDlgItem(IDC_ROOMUSER_LIST, this);
+    m_list.SendMessage(LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_FULLROWSELECT, LVS_EX_FULLROWSELECT);
+    struct
+    {
+        const wchar_t* pszHeading;
+        int nFormat;
+        int nWidth;
+    } columns[] = {{L"", LVCFMT_CENTER, 0},     {L"", LVCFMT_CENTER, 20},
+                   {L"", LVCFMT_CENTER, 25},    {nullptr, LVCFMT_LEFT, 10},
+                   {L"Name", LVCFMT_LEFT, 0},   {L"Position", LVCFMT_LEFT, kPositionWidth},
+                   {L"CNum", LVCFMT_CENTER, 0}, {L"JoinTime", LVCFMT_CENTER, 0}};
+    for (int i = 0; i < static_cast<int>(std::size(columns)); ++i)
+        m_list.InsertColumn(i, columns[i].pszHeading, columns[i].nFormat, columns[i].nWidth);
+    const std::pair<const wchar_t*, UINT> bitmaps[] = {
+        {L"Blank_", IDB_USERLIST_BLANK},    {L"Voice_ON_", IDB_VOICE_ON},      {L"Voice_OFF_", IDB_VOICE_OFF},
+        {L"Voice_SPEAK_", IDB_VOICE_SPEAK}, {L"Voice_ERR_", IDB_VOICE_ERR},    {L"Voice_DIS_", IDB_VOICE_DIS},
+        {L"Board_true_", IDB_BOARD_TRUE},   {L"Board_false_", IDB_BOARD_FALSE}};
+    for (const auto& [pszName, nId] : bitmaps)
+        m_list.AddNamedBitmap(pszName, nId);
+
+    m_findText.Attach(GetDlgItem(IDC_USERLIST_FINDTEXT));
+    ::SendMessageW(m_findText.GetSafeHwnd(), EM_LIMITTEXT, 64, 0);
+    m_popup.SubclassDlgItem(IDC_USERLIST_POPUP, this);
+    m_float.SubclassDlgItem(IDC_USERLIST_FLOAT, this);
+    m_menu.SubclassDlgItem(IDC_USERLIST_MENU, this);
+    m_findNext.SubclassDlgItem(IDC_USERLIST_FINDNEXT, this);
+    m_findClose.SubclassDlgItem(IDC_USERLIST_FINDCLOSE, this);
+    m_float.LoadBitmapsAndSize(IDB_PANEL_FLOAT, IDB_PANEL_FLOAT + 1, IDB_PANEL_FLOAT + 3,
+                               IDB_PANEL_FLOAT + 2);
+    m_menu.LoadBitmapsAndSize(IDB_USERLIST_MENU, IDB_USERLIST_MENU + 1, IDB_USERLIST_MENU + 2, 0);
+    m_findNext.LoadBitmapsAndSize(IDB_USERLIST_FINDNEXT, IDB_USERLIST_FINDNEXT + 1, 0,
+                                  IDB_USERLIST_FINDNEXT + 3);
+    m_findClose.LoadBitmapsAndSize(IDB_USERLIST_FINDCLOSE, IDB_USERLIST_FINDCLOSE + 1, 0,
+                                   IDB_USERLIST_FINDCLOSE + 3);
+    m_alpha.SubclassDlgItem(IDC_USERLIST_ALPHA, this);
+    m_alpha.LoadChannelBitmaps(IDB_PANEL_ALPHA_CHANNEL, TRUE, 0, TRUE);
+    m_alpha.LoadThumbBitmaps(IDB_PANEL_ALPHA_THUMB, 0, TRUE);
+    m_alpha.SetRange(kPanelMinAlpha, kPanelMaxAlpha);
+    m_alpha.SetPos(kPanelMaxAlpha);
+    UpdatePopupButton();
+    const bool bPlayer = m_pHost && m_pHost->UserMenuInputs(65535).bPlayerMode;
+    if (bPlayer)
+    {
+        m_menu.EnableWindow(FALSE);
+        m_float.ShowWindow(SW_HIDE);
+    }
+    if (m_pHost)
+    {
+        SetWindowText(m_pHost->RoomText("IDMS_USERLIST").c_str());
+        if (IUserRowRoom* pRoom = m_pHost->UserRowRoom())
+            m_pRows = std::make_unique<CParticipantRows>(*pRoom, static_cast<IUserRowView&>(*this));
+    }
+    UpdateTitle();
+    return CSidePanelDlg::OnInitDialog();
+}
+
+void CRoomUserListDlg::ShowRows(const std::vector<SUserRow>& rows)
+{
+    const uint16_t wSelected = SelectedChannel();
+    const int nRows = static_cast<int>(rows.size());
+    for (int n = m_list.GetItemCount(); n > nRows; --n)
+        m_list.DeleteRow(n - 1);
+    int nReselect = -1;
+    for (int i = 0; i < nRows; ++i)
+    {
+        const SUserRow& row = rows[static_cast<size_t>(i)];
+        const std::wstring cells[] = {L"",
+                                      WideOf(row.szBoard),
+                                      WideOf(row.szVoice),
+                                      L"",
+                                      WideOf(row.szName),
+                                      WideOf(row.szPosition),
+                                      std::to_wstring(row.wChannel),
+                                      std::to_wstring(row.wJoin)};
+        if (i >= m_list.GetItemCount())
+            m_list.AddItem(std::vector<std::wstring>(std::begin(cells), std::end(cells)));
+        else
+            for (int c = 1; c < static_cast<int>(std::size(cells)); ++c)
+                if (m_list.GetItemText(i, c) != cells[c]) m_list.SetItemText(i, c, cells[c]);
+        if (row.wChannel == wSelected && nReselect < 0) nReselect = i;
+    }
+    // Tips and the selection follow the users, not the row positions.
+    m_list.ClearCellTips();
+    for (int i = 0; i < nRows; ++i)
+        m_list.SetCellTip(i, COL_POSITION, WideOf(rows[static_cast<size_t>(i)].szTip));
+    if (wSelected != 65535 && nReselect != m_list.GetSelectionMark()) m_list.SelectRow(nReselect);
+    UpdateTitle();
+}
+
+void CRoomUserListDlg::UpdateTitle()
+{
+    if (!m_hWnd || !m_pHost) return;
+    HWND hTitle = GetDlgItem(IDC_USERLIST_TITLE);
+    const auto [nUsers, nMax] = m_pHost->RoomUserCount();
+    RECT title{}, menu{};
+    ::GetWindowRect(hTitle, &title);
+    ::GetWindowRect(m_menu, &menu);
+    HDC hDC = ::GetDC(hTitle);
+    HGDIOBJ hOld = ::SelectObject(hDC, reinterpret_cast<HGDIOBJ>(::SendMessageW(hTitle, WM_GETFONT, 0, 0)));
+    auto measure = [hDC](const std::u16string& s)
+    {
+        SIZE size{};
+        const std::wstring w = WideOf(s);
+        ::GetTextExtentPoint32W(hDC, w.c_str(), static_cast<int>(w.size()), &size);
+        return static_cast<int>(size.cx);
+    };
+    const std::u16string szTitle = UserListTitle(U16Of(m_pHost->RoomText("IDMS_USERLIST")), nUsers, nMax,
+                                                 !IsFloating(), measure, menu.left - title.left);
+    ::SelectObject(hDC, hOld);
+    ::ReleaseDC(hTitle, hDC);
+    ::SetWindowTextW(hTitle, WideOf(szTitle).c_str());
 }
 
 uint16_t CRoomUserListDlg::SelectedChannel() const
 {
-    LRESULT nSel = ::SendMessageW(GetDlgItem(IDC_ROOMUSER_LIST), LB_GETCURSEL, 0, 0);
-    if (nSel < 0 || static_cast<size_t>(nSel) >= m_rows.size()) return 65535;
-    return m_rows[static_cast<size_t>(nSel)].wChannel;
+    const int nMark = m_list.GetSelectionMark();
+    if (nMark < 0 || nMark >= m_list.GetItemCount() ||
+        !m_list.SendMessage(LVM_GETITEMSTATE, static_cast<WPARAM>(nMark), LVIS_SELECTED))
+        return 65535;
+    const std::wstring szChannel = m_list.GetItemText(nMark, COL_CHANNEL);
+    return szChannel.empty() ? 65535 : static_cast<uint16_t>(std::wcstoul(szChannel.c_str(), nullptr, 10));
 }
+
+namespace
+{
+// Fills a menu from the rules' items: a sub-menu takes the items of depth 1 after it and goes
+// with the menu.
+void FillUserMenu(HMENU hMenu, const std::vector<SUserMenuItem>& items, IRoomHost& host)
+{
+    HMENU hTarget = hMenu;
+    for (const SUserMenuItem& item : items)
+    {
+        if (item.nDepth == 0) hTarget = hMenu;
+        UINT flags = item.nCommand == UMC_SEPARATOR ? MF_SEPARATOR : MF_STRING;
+        if (!item.bEnabled) flags |= MF_GRAYED;
+        if (item.bChecked) flags |= MF_CHECKED;
+        const std::wstring szText = item.pszText ? host.RoomText(item.pszText) : std::wstring();
+        if (item.nCommand == UMC_POPUP)
+        {
+            HMENU hSub = ::CreatePopupMenu();
+            ::AppendMenuW(hMenu, flags | MF_POPUP, reinterpret_cast<UINT_PTR>(hSub), szText.c_str());
+            hTarget = hSub;
+            continue;
+        }
+        ::AppendMenuW(hTarget, flags, item.nCommand, szText.c_str());
+    }
+}
+} // namespace
 
 void CRoomUserListDlg::ShowUserMenu(POINT pt)
 {
     uint16_t wChannel = SelectedChannel();
     if (!m_pHost || wChannel == 65535) return;
     const SUserMenuInputs in = m_pHost->UserMenuInputs(wChannel);
+    if (in.bPlayerMode) return;
     CMenu menu;
     if (!menu.CreatePopupMenu()) return;
-    for (const SUserMenuItem& item : UserMenuItems(ContextMenuKind(in), in))
-    {
-        UINT flags = item.nCommand == UMC_SEPARATOR ? MF_SEPARATOR : MF_STRING;
-        if (!item.bEnabled) flags |= MF_GRAYED;
-        if (item.bChecked) flags |= MF_CHECKED;
-        std::wstring szText = item.pszText ? m_pHost->RoomText(item.pszText) : std::wstring();
-        menu.AppendMenu(flags, item.nCommand, szText.c_str());
-    }
+    FillUserMenu(menu, UserMenuItems(ContextMenuKind(in), in), *m_pHost);
     ::TrackPopupMenu(menu, TPM_LEFTALIGN | TPM_RIGHTBUTTON, pt.x, pt.y, 0, m_hWnd, nullptr);
+}
+
+void CRoomUserListDlg::ShowListMenu()
+{
+    if (!m_pHost) return;
+    SUserMenuInputs in = m_pHost->UserMenuInputs(65535);
+    in.bFindBar = m_bFindBar;
+    in.nSortMode = m_pRows ? m_pRows->SortMode() : USERSORT_JOIN;
+    CMenu menu;
+    if (!menu.CreatePopupMenu()) return;
+    FillUserMenu(menu, UserMenuItems(USERMENU_LIST, in), *m_pHost);
+    RECT rc{};
+    ::GetWindowRect(m_menu, &rc);
+    ::TrackPopupMenu(menu, TPM_LEFTALIGN | TPM_RIGHTBUTTON, rc.left, rc.bottom, 0, m_hWnd, nullptr);
+}
+
+void CRoomUserListDlg::OnCellClick()
+{
+    const uint16_t wChannel = SelectedChannel();
+    if (!m_pHost || wChannel == 65535) return;
+    POINT pt;
+    ::GetCursorPos(&pt);
+    ::ScreenToClient(m_list, &pt);
+    int nColumn = -1;
+    const int nRow = m_list.HitTestEx(pt, &nColumn);
+    if (nRow < 0 || nRow != m_list.GetSelectionMark()) return;
+    const SUserMenuInputs in = m_pHost->UserMenuInputs(wChannel);
+    const uint32_t nCommand =
+        CellClickCommand(in, nColumn, m_list.GetItemText(nRow, COL_VOICE) == L"Voice_ERR_");
+    if (nCommand) m_pHost->UserAction(nCommand, wChannel);
+}
+
+void CRoomUserListDlg::Find()
+{
+    const std::wstring szText = m_findText.GetTextRange(0, m_findText.GetTextLength());
+    if (szText.empty() || !m_pRows) return;
+    const int nRow = m_pRows->Find(U16Of(szText), m_list.GetSelectionMark());
+    if (nRow < 0) return;
+    m_list.SelectRow(nRow);
+    ::SetFocus(m_list);
+}
+
+void CRoomUserListDlg::ToggleFindBar()
+{
+    m_bFindBar = !m_bFindBar;
+    const int nShow = m_bFindBar ? SW_SHOW : SW_HIDE;
+    if (!m_bFindBar) m_findText.Clear();
+    ::ShowWindow(m_findText.GetSafeHwnd(), nShow);
+    m_findNext.ShowWindow(nShow);
+    m_findClose.ShowWindow(nShow);
+    Layout();
+    if (m_bFindBar) ::SetFocus(m_findText.GetSafeHwnd());
+    Invalidate();
+}
+
+void CRoomUserListDlg::Sort(int nMode)
+{
+    if (!m_pRows || m_pRows->SortMode() == nMode) return;
+    m_pRows->SortList(nMode);
+}
+
+void CRoomUserListDlg::UpdatePopupButton()
+{
+    if (IsExpanded())
+        m_popup.LoadBitmapsAndSize(IDB_PANEL_HIDE, IDB_PANEL_HIDE + 1, IDB_PANEL_HIDE + 2, 0);
+    else
+        m_popup.LoadBitmapsAndSize(IDB_PANEL_SHOW, IDB_PANEL_SHOW + 2, IDB_PANEL_SHOW + 2, 0);
+    m_popup.Invalidate();
 }
 
 BOOL CRoomUserListDlg::OnCommand(WPARAM wParam, LPARAM lParam)
 {
-    switch (LOWORD(wParam))
+    const uint32_t nCommand = LOWORD(wParam);
+    switch (nCommand)
     {
     case UMC_GIVE_CHIEF:
+    case UMC_PRESENTER:
+    case UMC_AUDIO_REMOTE:
+    case UMC_CAMERA:
+    case UMC_REMOTECTRL:
     case UMC_BANISH:
     case UMC_TALK:
     case UMC_DRAW:
@@ -52,76 +324,160 @@ BOOL CRoomUserListDlg::OnCommand(WPARAM wParam, LPARAM lParam)
     case UMC_MEDIASHARE:
     case UMC_MESSAGE:
         // No selection: nothing happens.
-        if (m_pHost && SelectedChannel() != 65535) m_pHost->UserAction(LOWORD(wParam), SelectedChannel());
+        if (m_pHost && SelectedChannel() != 65535) m_pHost->UserAction(nCommand, SelectedChannel());
+        return TRUE;
+    case UMC_ALL_TALK:
+    case UMC_ALL_DRAW:
+    case UMC_ALL_SHARE:
+    case UMC_ALL_MEDIASHARE:
+    case UMC_INVITE:
+    case UMC_CALL:
+        if (m_pHost) m_pHost->UserAction(nCommand, 65535);
+        return TRUE;
+    case UMC_FIND:
+    case IDC_USERLIST_FINDCLOSE:
+        ToggleFindBar();
+        return TRUE;
+    case IDC_USERLIST_FINDNEXT:
+    case IDC_USERLIST_FINDNEXT - 1:
+        Find();
+        return TRUE;
+    case UMC_SORT_JOIN:
+    case UMC_SORT_UP:
+    case UMC_SORT_DOWN:
+        Sort(static_cast<int>(nCommand - UMC_SORT_JOIN));
+        return TRUE;
+    case IDC_USERLIST_MENU:
+        ShowListMenu();
         return TRUE;
     default:
         return CSidePanelDlg::OnCommand(wParam, lParam);
     }
 }
 
+BOOL CRoomUserListDlg::OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* pResult)
+{
+    const auto* pHdr = reinterpret_cast<const NMHDR*>(lParam);
+    if (pHdr->idFrom == IDC_ROOMUSER_LIST && pHdr->code == NM_CLICK)
+    {
+        OnCellClick();
+        return TRUE;
+    }
+    if (pHdr->idFrom == IDC_ROOMUSER_LIST && pHdr->code == NM_RCLICK)
+    {
+        POINT pt;
+        ::GetCursorPos(&pt);
+        ShowUserMenu(pt);
+        *pResult = 1;
+        return TRUE;
+    }
+    return CSidePanelDlg::OnNotify(wParam, lParam, pResult);
+}
+
+BOOL CRoomUserListDlg::PreTranslateMessage(MSG* pMsg)
+{
+    if (pMsg->message == WM_KEYDOWN && (pMsg->hwnd == m_hWnd || ::IsChild(m_hWnd, pMsg->hwnd)))
+    {
+        if (pMsg->wParam == VK_RETURN && m_findText.GetTextLength() > 0)
+        {
+            Find();
+            return TRUE;
+        }
+        if (pMsg->wParam == 'F' && (::GetKeyState(VK_CONTROL) & 0x8000))
+        {
+            ToggleFindBar();
+            m_list.Invalidate();
+            return TRUE;
+        }
+    }
+    return CSidePanelDlg::PreTranslateMessage(pMsg);
+}
+
 LRESULT CRoomUserListDlg::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam)
 {
-    if (msg == WM_CONTEXTMENU && reinterpret_cast<HWND>(wParam) == GetDlgItem(IDC_ROOMUSER_LIST))
+    const bool bPanelCommand =
+        msg == WM_COMMAND && (LOWORD(wParam) == kCollapseUserListCommand || LOWORD(wParam) == kFloatCommand);
+    if (msg == CBitmapSlider::kMsgMoving && wParam == IDC_USERLIST_ALPHA)
     {
-        POINT pt{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
-        ShowUserMenu(pt);
+        if (IsFloating()) SetAlpha(static_cast<int>(lParam));
         return 0;
     }
-    return CSidePanelDlg::WindowProc(msg, wParam, lParam);
-}
-
-std::wstring CRoomUserListDlg::BaseText(const Row& row)
-{
-    return row.szName + L" (ch " + std::to_wstring(row.wChannel) + L")";
-}
-
-void CRoomUserListDlg::SetUsers(const std::vector<std::pair<uint16_t, std::wstring>>& chNames)
-{
-    HWND hList = GetDlgItem(IDC_ROOMUSER_LIST);
-    ::SendMessageW(hList, LB_RESETCONTENT, 0, 0);
-    m_rows.clear();
-    for (const auto& [ch, szName] : chNames)
+    LRESULT lResult = CSidePanelDlg::WindowProc(msg, wParam, lParam);
+    if (bPanelCommand)
     {
-        Row row{ch, szName};
-        if (AppendListLine(hList, BaseText(row), ch) >= 0) m_rows.push_back(row);
+        UpdatePopupButton();
+        Layout();
     }
+    return lResult;
 }
 
-int CRoomUserListDlg::FindRow(uint16_t ch) const
+BOOL CRoomUserListDlg::OnEraseBkgnd(HDC hDC)
 {
-    for (size_t i = 0; i < m_rows.size(); ++i)
-        if (m_rows[i].wChannel == ch) return static_cast<int>(i);
-    return -1;
+    RECT rc;
+    GetClientRect(&rc);
+    ::FillRect(hDC, &rc, static_cast<HBRUSH>(::GetStockObject(WHITE_BRUSH)));
+    PaintListBand(hDC, m_header, 0, rc.right);
+    if (m_bFindBar) PaintListBand(hDC, m_search, m_nHeader, rc.right);
+    return TRUE;
 }
 
-void CRoomUserListDlg::RemoveRow(uint16_t ch)
+HBRUSH CRoomUserListDlg::OnCtlColor(HDC hDC, HWND hChild, UINT ctlMsg)
 {
-    int nIndex = FindRow(ch);
-    if (nIndex < 0) return;
-    ::SendMessageW(GetDlgItem(IDC_ROOMUSER_LIST), LB_DELETESTRING, nIndex, 0);
-    m_rows.erase(m_rows.begin() + nIndex);
+    if (hChild != GetDlgItem(IDC_USERLIST_TITLE) || !m_hHeaderBrush)
+        return CSidePanelDlg::OnCtlColor(hDC, hChild, ctlMsg);
+    ::SetBkColor(hDC, RGB(0xDC, 0xE4, 0xEE));
+    return m_hHeaderBrush;
 }
 
-void CRoomUserListDlg::UpdateUserRow(uint16_t ch, uint16_t wStatus, uint32_t dwFlags)
+void CRoomUserListDlg::OnSize(UINT, int, int)
 {
-    int nIndex = FindRow(ch);
-    if (nIndex < 0) return;
-    CString szState;
-    szState.Format(L" [%u 0x%08X]", wStatus, dwFlags);
-    ReplaceListLine(GetDlgItem(IDC_ROOMUSER_LIST), nIndex, BaseText(m_rows[nIndex]) + szState);
+    Layout();
 }
 
-int CRoomUserListDlg::RowCount() const
+void CRoomUserListDlg::Layout()
 {
-    return static_cast<int>(::SendMessageW(GetDlgItem(IDC_ROOMUSER_LIST), LB_GETCOUNT, 0, 0));
-}
-
-std::wstring CRoomUserListDlg::RowText(int nIndex) const
-{
-    return ListLineText(GetDlgItem(IDC_ROOMUSER_LIST), nIndex);
-}
-
-void CRoomUserListDlg::OnSize(UINT type, int cx, int cy)
-{
-    ::MoveWindow(GetDlgItem(IDC_ROOMUSER_LIST), 0, 0, cx, cy, TRUE);
+    if (!m_list.m_hWnd) return;
+    RECT rc;
+    GetClientRect(&rc);
+    const int cx = rc.right, cy = rc.bottom;
+    // The header's buttons from the right: show/hide, float/dock, the list menu.
+    int x = cx - 3;
+    for (CHBitmapButton* pButton : {&m_popup, &m_float, &m_menu})
+    {
+        if (pButton == &m_float && !HasVisibleStyle(m_float)) continue; // hidden in playback
+        x -= pButton->m_nWidth;
+        pButton->SetWindowPos(nullptr, x, 1, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+        x -= 3;
+    }
+    // Floating, the transparency slider sits left of the buttons.
+    RECT slider{};
+    ::GetWindowRect(m_alpha, &slider);
+    if (IsFloating())
+    {
+        x -= slider.right - slider.left;
+        m_alpha.SetWindowPos(nullptr, x, 2, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+        x -= 3;
+    }
+    m_alpha.ShowWindow(IsFloating() ? SW_SHOW : SW_HIDE);
+    ::SetWindowPos(GetDlgItem(IDC_USERLIST_TITLE), nullptr, 4, 3, std::max(0, x - 4), 14,
+                   SWP_NOZORDER | SWP_NOACTIVATE);
+    int y = m_nHeader + 1;
+    if (m_bFindBar)
+    {
+        const int xClose = cx - 6 - m_findClose.m_nWidth;
+        const int xNext = xClose - 3 - m_findNext.m_nWidth;
+        m_findClose.SetWindowPos(nullptr, xClose, y + 5, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+        m_findNext.SetWindowPos(nullptr, xNext, y + 5, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+        ::SetWindowPos(m_findText.GetSafeHwnd(), nullptr, 8, y + 6, std::max(0, xNext - 11), 14,
+                       SWP_NOZORDER | SWP_NOACTIVATE);
+        y += kFindBarHeight;
+    }
+    const int nInset = IsFloating() ? 3 : 0;
+    m_list.SetWindowPos(nullptr, nInset, y, std::max(0, cx - 2 * nInset), std::max(0, cy - y - nInset),
+                        SWP_NOZORDER | SWP_NOACTIVATE);
+    m_list.SendMessage(LVM_SETCOLUMNWIDTH, COL_POSITION,
+                       IsFloating() ? std::max(20, cx - kFloatingMargin) : kPositionWidth);
+    ::ShowWindow(m_list, IsExpanded() ? SW_SHOW : SW_HIDE);
+    // Docked, the title may have to shorten to the count; floating it never does.
+    UpdateTitle();
 }

@@ -1,46 +1,77 @@
-// CRoomUserListDlg: the room's participants, one row each: "name (ch N)", then their status.
+// CRoomUserListDlg: the room's participants, one row each with the board-right and voice icons,
+// the name with its position word and a tool tip: the chief on row 0, the presenter on row 1,
+// the others sorted; a find bar, the participant menus and cell clicks that toggle rights.
 #pragma once
-#include "confclient/room/SidePanelDlg.h"
 #include <cstdint>
+#include <memory>
 #include <string>
-#include <utility>
 #include <vector>
+
+#include "confclient/people/ParticipantRows.h"
+#include "confclient/room/SidePanelDlg.h"
+#include "confclient/toolkit/controls/HBitmapButton.h"
+#include "confclient/toolkit/controls/ImageListCtrl.h"
+#include "confclient/toolkit/controls/LMPictureEx.h"
+#include "confclient/toolkit/controls/RichEditCtrlGS.h"
+#include "confclient/toolkit/slider/BitmapSlider.h"
 
 class IRoomHost;
 
-class CRoomUserListDlg : public CSidePanelDlg
+class CRoomUserListDlg : public CSidePanelDlg, private IUserRowView
 {
 public:
     explicit CRoomUserListDlg(IRoomHost* pHost = nullptr);
+    ~CRoomUserListDlg() override;
 
-    // Replaces every row; a row's item data is its channel.
-    void SetUsers(const std::vector<std::pair<uint16_t, std::wstring>>& chNames);
-    void RemoveRow(uint16_t ch);
-    // The row of that channel shows the status and flags; an unknown channel changes nothing.
-    void UpdateUserRow(uint16_t ch, uint16_t wStatus, uint32_t dwFlags);
-    int RowCount() const;
-    std::wstring RowText(int nIndex) const;
+    // The rows; null before the window is made or without a room to read.
+    CParticipantRows* Rows() { return m_pRows.get(); }
+    // The title: "Participants (n/max)", the count alone when it does not fit docked.
+    void UpdateTitle();
+    // A cell's text as the list shows it.
+    std::wstring CellText(int nRow, int nColumn) const { return m_list.GetItemText(nRow, nColumn); }
+    std::wstring CellTip(int nRow, int nColumn) const { return m_list.CellTip(nRow, nColumn); }
+    int RowCount() const { return m_list.GetItemCount(); }
+    bool FindBarShown() const { return m_bFindBar; }
+
+    BOOL PreTranslateMessage(MSG* pMsg) override;
 
 protected:
-    void OnSize(UINT type, int cx, int cy) override;
+    BOOL OnInitDialog() override;
     BOOL OnCommand(WPARAM wParam, LPARAM lParam) override;
+    BOOL OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* pResult) override;
     LRESULT WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
+    BOOL OnEraseBkgnd(HDC hDC) override;
+    HBRUSH OnCtlColor(HDC hDC, HWND hChild, UINT ctlMsg) override;
+    void OnSize(UINT type, int cx, int cy) override;
 
 private:
-    struct Row
-    {
-        uint16_t wChannel;
-        std::wstring szName;
-    };
-    int FindRow(uint16_t ch) const;
-    // The channel of the selected row; 65535 without one.
+    // IUserRowView: the list control's cells and tips follow the rows.
+    void ShowRows(const std::vector<SUserRow>& rows) override;
+
+    // The channel of the row at the selection mark; 65535 without a selected row.
     uint16_t SelectedChannel() const;
     // The participant menu of the selected row at the screen point, present, enabled and checked
     // by the menus' rules.
     void ShowUserMenu(POINT pt);
+    // The list menu under its button.
+    void ShowListMenu();
+    void OnCellClick();
+    void Find();
+    void ToggleFindBar();
+    void Sort(int nMode);
+    void UpdatePopupButton();
+    void Layout();
 
     IRoomHost* m_pHost;
-    static std::wstring BaseText(const Row& row);
-
-    std::vector<Row> m_rows; // in list order
+    std::unique_ptr<CParticipantRows> m_pRows;
+    CImageListCtrl m_list;
+    CRichEditCtrlGS m_findText;
+    CHBitmapButton m_popup, m_float, m_menu, m_findNext, m_findClose;
+    // The transparency while floating, 70..255.
+    CBitmapSlider m_alpha;
+    CLMPictureEx m_header[3];
+    CLMPictureEx m_search[3];
+    HBRUSH m_hHeaderBrush = nullptr;
+    int m_nHeader = 19;
+    bool m_bFindBar = false;
 };

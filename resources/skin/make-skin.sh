@@ -186,6 +186,44 @@ PY
 # The sound test's tone (the sound settings play it looping): half a second of 1 kHz.
 sox -n -r 22050 -c 1 -b 16 test_tone.wav synth 0.5 sine 1000 fade 0.005 0.5 0.005 vol 0.4
 
+# The participant list: its cell pictures (16 x 16 on white), header and find-bar pictures and
+# the small buttons of its header and find bar.
+cell() { convert -size 16x16 xc:white +antialias "${@:2}" -type Palette -strip "BMP3:$1"; }
+mic() {
+  local out=$1 fill=$2 stroke=$3
+  shift 3
+  cell "$out" -fill "$fill" -stroke "$stroke" -draw 'roundrectangle 6,1 9,9 2,2' -fill none -draw 'arc 4,4 11,11 0,180' \
+    -draw 'line 7,12 7,14' -draw 'line 5,14 10,14' "$@"
+}
+cell cell_blank.bmp
+mic voice_on.bmp "$teal" "$tealdark"
+mic voice_off.bmp "$grey" "$line" -stroke '#C03030' -strokewidth 2 -draw 'line 3,3 12,12'
+mic voice_speak.bmp '#F29E1F' '#B86E00' -draw 'line 12,3 14,1' -draw 'line 13,6 15,6'
+cell voice_err.bmp -stroke '#C03030' -strokewidth 2 -draw 'line 3,3 12,12' -draw 'line 12,3 3,12'
+mic voice_dis.bmp '#EEEEEE' "$grey"
+cell board_true.bmp -fill "$teal" -stroke "$tealdark" -draw 'polygon 3,12 11,4 13,6 5,14' -draw 'line 2,14 3,13'
+cell board_false.bmp -fill "$grey" -stroke "$line" -draw 'polygon 3,12 11,4 13,6 5,14' -draw 'line 2,14 3,13'
+convert -size 6x20 xc:"$title" -fill "$navy" -draw 'rectangle 0,0 2,19' -fill "$line" -draw 'line 0,19 5,19' -strip back_header_left.gif
+convert -size 8x20 xc:"$title" -fill "$line" -draw 'line 0,19 7,19' -strip back_header_middle.gif
+convert -size 4x20 xc:"$title" -fill "$line" -draw 'line 0,19 3,19' -strip back_header_right.gif
+convert -size 6x26 xc:white -fill none -stroke "$line" -draw 'roundrectangle 3,4 12,21 4,4' -strip back_userlist_seach_left.gif
+convert -size 8x26 xc:white -stroke "$line" -draw 'line 0,4 7,4' -draw 'line 0,21 7,21' -strip back_userlist_seach_middle.gif
+convert -size 6x26 xc:white -fill none -stroke "$line" -draw 'roundrectangle -7,4 2,21 4,4' -strip back_userlist_seach_right.gif
+# The floating panel's transparency slider: a short track under the slider's knob.
+track panel_alpha_track.bmp 50x16 "$grey" 'rectangle 0,6 49,9'
+glyph() { convert -size 16x16 xc:"$2" +antialias -stroke "$3" -strokewidth 2 "${@:4}" -type Palette -strip "BMP3:$1"; }
+for s in n:"$title":"$navy" p:"$line":white f:'#C5D3E2':"$teal" d:"$title":"$grey"; do
+  IFS=: read -r k back fore <<<"$s"
+  [ "$k" = f ] || glyph "find_next_$k.bmp" "$back" "$fore" -fill none -draw 'circle 6,6 6,10' -draw 'line 9,9 13,13'
+  glyph "panel_float_$k.bmp" "$back" "$fore" -fill none -draw 'rectangle 3,5 12,12' -draw 'line 6,2 14,2' -draw 'line 14,2 14,9'
+  glyph "chat_colour_$k.bmp" "$back" "$fore" -fill '#C03030' -draw 'rectangle 2,2 7,7' -fill "$teal" -draw 'rectangle 8,2 13,7' \
+    -fill '#F29E1F' -draw 'rectangle 2,8 7,13' -fill "$navy" -draw 'rectangle 8,8 13,13'
+  [ "$k" = d ] && continue
+  glyph "list_menu_$k.bmp" "$back" "$fore" -draw 'line 3,4 12,4' -draw 'line 3,8 12,8' -draw 'line 3,12 12,12'
+  glyph "panel_hide_$k.bmp" "$back" "$fore" -draw 'line 3,10 7,6' -draw 'line 7,6 11,10'
+  [ "$k" = f ] || glyph "panel_show_$k.bmp" "$back" "$fore" -draw 'line 3,6 7,10' -draw 'line 7,10 11,6'
+done
+
 # The layout menu's pictures.
 ./make-layouts.sh
 

@@ -1,5 +1,6 @@
 // Two real programs under Wine meet in one room of the loopback server: windows,
 // participants, chat, rights, presenter, voice, leaving, closing and a full room.
+#include "tests/app/ListViewRows.h"
 #include "tests/app/ProgramHarness.h"
 
 #include <algorithm>
@@ -114,6 +115,7 @@ std::vector<std::wstring> ListLines(HWND hList)
     std::vector<std::wstring> lines;
     wchar_t szClass[64] = {};
     GetClassNameW(hList, szClass, 63);
+    if (_wcsicmp(szClass, L"SysListView32") == 0) return ListViewRows(hList);
     if (_wcsicmp(szClass, L"ListBox") != 0)
     {
         // An edit control's lines: its text split at its line breaks.
@@ -408,7 +410,7 @@ TEST_F(RoomProgramTest, TwoProgramsMeetTalkChangeRightsAndPresenterThenLeave)
 
     // Each sees the other in its participant list.
     EXPECT_TRUE(ListShowsSoon(hUsersA, {L"Bob"}));
-    EXPECT_TRUE(peer.ShowsSoon("lines " + Id(IDC_ROOMUSER_LIST), {"Alice", "presider"}));
+    EXPECT_TRUE(peer.ShowsSoon("lines " + Id(IDC_ROOMUSER_LIST), {"Alice (Host)"}));
 
     // Chat lines typed in one reach the other's chat window, both ways.
     SendMessageW(Descendant(hMainA, IDC_ROOMCHAT_EDIT), WM_SETTEXT, 0,
@@ -424,14 +426,13 @@ TEST_F(RoomProgramTest, TwoProgramsMeetTalkChangeRightsAndPresenterThenLeave)
 
     // A rights change from the server reaches every participant's record.
     uint16_t wRoom = static_cast<uint16_t>(std::stoi(szRoom));
-    EXPECT_TRUE(peer.ShowsSoon("lines " + Id(IDC_ROOMUSER_LIST), {"Bob", "talk"}));
+    EXPECT_TRUE(peer.ShowsSoon("lines " + Id(IDC_ROOMUSER_LIST), {"Voice_O", "Bob"}));
     Bytes rights;
     EncodeRoomRights({wRoom, 0x18}, rights); // share and media share, no longer talk and draw
     EXPECT_EQ(2u, server->SendToRoom(wRoom, INFO_CONF_RIGHTS, 0, rights));
-    EXPECT_TRUE(peer.ShowsSoon("lines " + Id(IDC_ROOMUSER_LIST), {"Bob", "media"}));
-    EXPECT_TRUE(peer.ShowsSoon("lines " + Id(IDC_ROOMUSER_LIST), {"talk"}, true));
+    EXPECT_TRUE(peer.ShowsSoon("lines " + Id(IDC_ROOMUSER_LIST), {"Board_false_", "Voice_DIS_", "Bob"}));
     EXPECT_TRUE(peer.ShowsSoon("enabled " + Id(IDC_ROOMCTRL_TALK), {"0"}));
-    EXPECT_TRUE(ListShowsSoon(hUsersA, {L"Bob", L"media"}));
+    EXPECT_TRUE(ListShowsSoon(hUsersA, {L"Board_false_", L"Voice_DIS_", L"Bob"}));
 
     // The chief changes Bob's audio/video state: Bob announces it once; the server's echo ends there.
     // Bob's voice has announced its microphone state at its start and at the talk right's change:
@@ -454,24 +455,107 @@ TEST_F(RoomProgramTest, TwoProgramsMeetTalkChangeRightsAndPresenterThenLeave)
     Sleep(1000);
     EXPECT_EQ(nBefore + 1, announced());
 
+    // Carol joins on the bare network object: both lists show her below the chief, both chats
+    // tell her arrival; her line reaches both programs, and Alice's reaches her.
+    CTestOwner carolOwner;
+    CQNInterface carol(&carolOwner, &carolOwner);
+    ASSERT_TRUE(LogInElsewhere(carolOwner, carol, u"carol"));
+    carol.SendConfJoin(wRoom, u"", u"");
+    ASSERT_NE(0xFFFFFFFFu, carolOwner.WaitFor(kMsgRoomPacket, ACK_CONF_JOIN).nMsg);
+    EXPECT_TRUE(ListShowsSoon(hUsersA, {L"Carol"}));
+    EXPECT_TRUE(peer.ShowsSoon("lines " + Id(IDC_ROOMUSER_LIST), {"Carol"}));
+    EXPECT_NE(std::wstring::npos, ListLines(hUsersA).at(0).find(L"Alice (Host)"));
+    EXPECT_TRUE(ListShowsSoon(hChatA, {L"Carol joined the room."}));
+    EXPECT_TRUE(peer.ShowsSoon("lines " + Id(IDC_ROOMCHAT_LIST), {"Carol joined the room."}));
+    carol.SendChatText(0, u"hello from carol");
+    EXPECT_TRUE(ListShowsSoon(hChatA, {L"Carol", L"hello from carol"}));
+    EXPECT_TRUE(peer.ShowsSoon("lines " + Id(IDC_ROOMCHAT_LIST), {"Carol", "hello from carol"}));
+    SendMessageW(Descendant(hMainA, IDC_ROOMCHAT_EDIT), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"hi carol"));
+    SendMessageW(Descendant(hMainA, IDC_ROOMCHAT_SEND), BM_CLICK, 0, 0);
+    auto carolHeard = [&](uint16_t wCommand, const std::function<bool(const QNEvent&)>& match)
+    {
+        return carolOwner.WaitUntil(
+            [&]
+            {
+                return std::any_of(carolOwner.events.begin(), carolOwner.events.end(),
+                                   [&](const QNEvent& e) {
+                                       return e.nMsg == kMsgRoomPacket && e.wCommand == wCommand && match(e);
+                                   });
+            },
+            10);
+    };
+    EXPECT_TRUE(carolHeard(INFO_CONF_CHAT,
+                           [](const QNEvent& e)
+                           {
+                               QNChat chat;
+                               return DecodeChat(e.payload.data(), e.payload.size(), chat) &&
+                                      chat.szText == u"hi carol";
+                           }));
+
+    // Alice gives Bob's draw right back from his row's menu: the server keeps it and both lists
+    // show his board icon again.
+    EXPECT_TRUE(ListShowsSoon(hUsersA, {L"Board_false_", L"Bob"}));
+    ASSERT_TRUE(SelectListViewRow(hUsersA, 1)); // Bob, below the chief
+    PostMessageW(GetParent(hUsersA), WM_COMMAND, 32775, 0);
+    EXPECT_TRUE(ListShowsSoon(hUsersA, {L"Board_true_", L"Bob"}));
+    EXPECT_TRUE(peer.ShowsSoon("lines " + Id(IDC_ROOMUSER_LIST), {"Board_true_", "Bob"}));
+
+    // The rights change reached Carol too (Bob, channel 1, may draw); she leaves: both lists let
+    // her go and both chats tell it.
+    EXPECT_TRUE(carolHeard(INFO_CONF_AVSTATE,
+                           [](const QNEvent& e)
+                           {
+                               QNUserState state;
+                               return DecodeUserState(e.payload.data(), e.payload.size(), state) &&
+                                      state.Channel() == 1 && (state.dwRights & 2);
+                           }));
+    // Drawing for everyone from the list menu, on and then off: every list follows the room's
+    // right (421). Carol's own draw right goes first, so that each step shows.
+    ASSERT_TRUE(SelectListViewRow(hUsersA, 2)); // Carol, the last to join
+    PostMessageW(GetParent(hUsersA), WM_COMMAND, 32775, 0);
+    ASSERT_TRUE(ListShowsSoon(hUsersA, {L"Board_false_", L"Carol"}));
+    PostMessageW(GetParent(hUsersA), WM_COMMAND, 33008, 0);
+    ASSERT_TRUE(ListShowsSoon(hUsersA, {L"Board_true_", L"Carol"}));
+    PostMessageW(GetParent(hUsersA), WM_COMMAND, 33008, 0);
+    EXPECT_TRUE(ListShowsSoon(hUsersA, {L"Board_false_", L"Carol"}));
+    EXPECT_TRUE(ListShowsSoon(hUsersA, {L"Board_false_", L"Bob"}));
+    EXPECT_TRUE(peer.ShowsSoon("lines " + Id(IDC_ROOMUSER_LIST), {"Board_false_", "Bob"}));
+    EXPECT_TRUE(peer.ShowsSoon("lines " + Id(IDC_ROOMUSER_LIST), {"Board_false_", "Carol"}));
+    carol.SendConfQuit();
+    EXPECT_TRUE(ListLacksSoon(hUsersA, L"Carol"));
+    EXPECT_TRUE(peer.ShowsSoon("lines " + Id(IDC_ROOMUSER_LIST), {"Carol"}, true));
+    EXPECT_TRUE(ListShowsSoon(hChatA, {L"Carol left the room."}));
+    EXPECT_TRUE(peer.ShowsSoon("lines " + Id(IDC_ROOMCHAT_LIST), {"Carol left the room."}));
+    carol.StopThreads();
+
     // Bob asks to present; Alice, the presider, agrees; both show Bob as the presenter.
     EXPECT_EQ(std::vector<std::string>{"1"}, peer.Probe("enabled " + Id(IDC_ROOMCTRL_PRESENTER)));
     peer.Probe("click " + Id(IDC_ROOMCTRL_PRESENTER));
     // The request is a line in Alice's chat whose link agrees.
     ASSERT_TRUE(AnswerChatRequest(hChatA, L"Allow", true));
-    EXPECT_TRUE(ListShowsSoon(hUsersA, {L"Bob", L"presenter"}));
-    EXPECT_TRUE(peer.ShowsSoon("lines " + Id(IDC_ROOMUSER_LIST), {"Bob", "presenter"}));
+    EXPECT_TRUE(ListShowsSoon(hUsersA, {L"Bob (Presenter)"}));
+    EXPECT_TRUE(peer.ShowsSoon("lines " + Id(IDC_ROOMUSER_LIST), {"Bob (Presenter)"}));
 
-    // Alice gives Bob's talk right back from his row's menu: the server keeps it and both lists
-    // show it. Then she makes him the host: both lists and both chats follow.
-    ASSERT_EQ(1, SendMessageW(hUsersA, LB_SETCURSEL, 1, 0)); // Bob, on channel 1
-    PostMessageW(GetParent(hUsersA), WM_COMMAND, 32774, 0);
-    EXPECT_TRUE(ListShowsSoon(hUsersA, {L"Bob", L"talk"}));
-    EXPECT_TRUE(peer.ShowsSoon("lines " + Id(IDC_ROOMUSER_LIST), {"Bob", "talk"}));
-    ASSERT_EQ(1, SendMessageW(hUsersA, LB_SETCURSEL, 1, 0)); // the rows were written anew
+    // From his row's menu Alice clears the presenter, then makes him presenter again.
+    ASSERT_TRUE(SelectListViewRow(hUsersA, 1));
+    PostMessageW(GetParent(hUsersA), WM_COMMAND, 33002, 0);
+    EXPECT_TRUE(ListLacksSoon(hUsersA, L"(Presenter)"));
+    EXPECT_TRUE(peer.ShowsSoon("lines " + Id(IDC_ROOMUSER_LIST), {"(Presenter)"}, true));
+    ASSERT_TRUE(SelectListViewRow(hUsersA, 1));
+    PostMessageW(GetParent(hUsersA), WM_COMMAND, 33002, 0);
+    EXPECT_TRUE(ListShowsSoon(hUsersA, {L"Bob (Presenter)"}));
+    EXPECT_TRUE(peer.ShowsSoon("lines " + Id(IDC_ROOMUSER_LIST), {"Bob (Presenter)"}));
+
+    // Alice makes him the host from his row's menu: both lists and both chats follow.
+    ASSERT_TRUE(SelectListViewRow(hUsersA, 1)); // Bob, the presenter's row
     PostMessageW(GetParent(hUsersA), WM_COMMAND, 32772, 0);
-    EXPECT_TRUE(ListShowsSoon(hUsersA, {L"Bob", L"presider"}));
-    EXPECT_TRUE(peer.ShowsSoon("lines " + Id(IDC_ROOMUSER_LIST), {"Bob", "presider"}));
+    EXPECT_TRUE(ListShowsSoon(hUsersA, {L"Bob (Host)"}));
+    EXPECT_TRUE(peer.ShowsSoon("lines " + Id(IDC_ROOMUSER_LIST), {"Bob (Host)"}));
+    // The new chief's row is row 0 in both lists.
+    EXPECT_NE(std::wstring::npos, ListLines(hUsersA).at(0).find(L"Bob (Host)"));
+    std::vector<std::string> bobRows = peer.Probe("lines " + Id(IDC_ROOMUSER_LIST));
+    ASSERT_FALSE(bobRows.empty());
+    EXPECT_NE(std::string::npos, bobRows[0].find("Bob (Host)"));
     EXPECT_TRUE(ListShowsSoon(hChatA, {L"Bob is now the host"}));
     EXPECT_TRUE(peer.ShowsSoon("lines " + Id(IDC_ROOMCHAT_LIST), {"Bob is now the host"}));
 

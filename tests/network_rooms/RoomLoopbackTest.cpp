@@ -502,6 +502,16 @@ TEST_F(RoomLoopbackTest, TheChiefsBarCommandsReachTheRoomAndTheLobby)
     ASSERT_TRUE(bob.net->SendSetPresenter(bob.wUserIndex, false));
     EXPECT_EQ(chBob, alice.U16Of(INFO_CONF_PRESENTER_CLEAR));
     EXPECT_FALSE(bob.net->SendSetPresenter(kNoIndex, true));
+    // The presider makes Bob presenter and clears him; Bob cannot name the presider.
+    ASSERT_TRUE(alice.net->SendSetPresenter(bob.wUserIndex, true));
+    EXPECT_EQ(chBob, alice.U16Of(INFO_CONF_PRESENTER_SET, 2));
+    EXPECT_EQ(chBob, bob.U16Of(INFO_CONF_PRESENTER_SET, 2));
+    ASSERT_TRUE(alice.net->SendSetPresenter(bob.wUserIndex, false));
+    EXPECT_EQ(chBob, bob.U16Of(INFO_CONF_PRESENTER_CLEAR, 2));
+    ASSERT_TRUE(bob.net->SendSetPresenter(alice.wUserIndex, true));
+    ASSERT_TRUE(bob.net->SendSetPresenter(bob.wUserIndex, false)); // in order: the drop comes first
+    EXPECT_EQ(chBob, alice.U16Of(INFO_CONF_PRESENTER_CLEAR, 3));
+    EXPECT_EQ(2, alice.owner.Count(kMsgRoomPacket, INFO_CONF_PRESENTER_SET));
 
     CClient carol;
     ASSERT_TRUE(carol.Login(server->Port(), u"carol"));

@@ -197,6 +197,65 @@ TEST(ParticipantRows, DuplicateChannelsAndKeys)
     EXPECT_EQ(4u, r.view.shown.size());
 }
 
+TEST(ParticipantRows, SyncFollowsTheRoom)
+{
+    struct CountingView : FakeRowView
+    {
+        int nShown = 0;
+        void ShowRows(const std::vector<SUserRow>& rows) override
+        {
+            ++nShown;
+            shown = rows;
+        }
+    };
+    FakeRoom room;
+    CountingView view;
+    CParticipantRows rows(room, view);
+    room.Add(1, u"alice");
+    room.Add(2, u"Bob");
+    room.Add(3, u"carol");
+    room.wChief = 2;
+    rows.Sync({1, 2, 3}, 2, 65535);
+    EXPECT_EQ((std::vector<uint16_t>{2, 1, 3}), Channels(view.shown)) << "the chief on row 0";
+    EXPECT_EQ(u"Bob (chief)", view.shown[0].szPosition);
+    EXPECT_EQ((std::vector<uint16_t>{1, 0, 2}),
+              (std::vector<uint16_t>{view.shown[0].wJoin, view.shown[1].wJoin, view.shown[2].wJoin}));
+    rows.Sync({1, 2, 3}, 2, 65535);
+    EXPECT_EQ(1, view.nShown) << "no change, nothing shown";
+
+    // carol speaks and presents; a mark stays while she may talk.
+    rows.SetVoiceIcon(3, true);
+    room.wPresenterUser = 103;
+    rows.Sync({1, 2, 3}, 2, 3);
+    EXPECT_EQ((std::vector<uint16_t>{2, 3, 1}), Channels(view.shown));
+    EXPECT_EQ(u"carol (speaker)", view.shown[1].szPosition);
+    EXPECT_EQ(u"Voice_SPEAK_", view.shown[1].szVoice);
+    room.users.FindUser(3)->avFlag1 = 1;
+    rows.Sync({1, 2, 3}, 2, 3);
+    EXPECT_EQ(u"Voice_OFF_", view.shown[1].szVoice);
+
+    // alice and carol swap channels: the rows stay theirs. dave joins, Bob leaves, alice is chief.
+    room.users.FindUser(1)->channel = 9;
+    room.users.FindUser(3)->channel = 1;
+    room.users.FindUser(9)->channel = 3;
+    room.Add(4, u"dave");
+    room.users.RemoveUser(2);
+    room.wChief = 3;
+    rows.Sync({3, 1, 4}, 3, 1);
+    EXPECT_EQ((std::vector<uint16_t>{3, 1, 4}), Channels(view.shown));
+    EXPECT_EQ(u"alice (chief)", view.shown[0].szPosition);
+    EXPECT_EQ(u"carol (speaker)", view.shown[1].szPosition);
+    EXPECT_EQ(u"dave", view.shown[2].szPosition);
+    EXPECT_EQ(3, view.shown[2].wJoin) << "a newcomer's join value is the next one";
+
+    // The presenter cleared and the rows sorted by name down: only the chief's row stays on top.
+    room.wPresenterUser = 65535;
+    rows.SortList(USERSORT_NAME_DOWN);
+    rows.Sync({3, 1, 4}, 3, 65535);
+    EXPECT_EQ((std::vector<uint16_t>{3, 4, 1}), Channels(view.shown));
+    EXPECT_EQ(u"carol", view.shown[2].szPosition);
+}
+
 TEST(ParticipantRows, SortIsAStrictWeakOrderingAndKeepsTheTopRows)
 {
     std::mt19937 rng(101);
@@ -450,4 +509,35 @@ TEST(UserMenuRules, OtherMenusAndTheListMenu)
     items = UserMenuItems(USERMENU_LIST, list);
     EXPECT_FALSE(Has(items, UMC_CALL)) << "no calls in player mode";
     EXPECT_EQ(UMC_SEPARATOR, items[1].nCommand);
+}
+
+TEST(UserMenuRules, CellClicksToggleDrawAndTalk)
+{
+    struct
+    {
+        const char* pszCase;
+        void (*tweak)(SUserMenuInputs&);
+        int nColumn;
+        bool bVoiceError;
+        uint32_t nCommand;
+    } cases[] = {
+        {"board cell", [](SUserMenuInputs&) {}, 1, false, UMC_DRAW},
+        {"voice cell", [](SUserMenuInputs&) {}, 2, false, UMC_TALK},
+        {"voice in error", [](SUserMenuInputs&) {}, 2, true, 0},
+        {"name cell", [](SUserMenuInputs&) {}, 5, false, 0},
+        {"no control right", [](SUserMenuInputs& i) { i.bControlRight = false; }, 1, false, 0},
+        {"another control holder", [](SUserMenuInputs& i) { i.bTargetControl = true; }, 2, false, 0},
+        {"playback", [](SUserMenuInputs& i) { i.bPlayerMode = true; }, 1, false, 0},
+        {"a grade-4 chief, right mode 1", [](SUserMenuInputs& i) { i.nMyGrade = 4, i.nRightMode = 1; }, 1,
+         false, 0},
+        {"a grade-4 chief, right mode 2", [](SUserMenuInputs& i) { i.nMyGrade = 4, i.nRightMode = 2; }, 1,
+         false, UMC_DRAW},
+    };
+    for (const auto& c : cases)
+    {
+        SUserMenuInputs in;
+        in.bControlRight = true;
+        c.tweak(in);
+        EXPECT_EQ(c.nCommand, CellClickCommand(in, c.nColumn, c.bVoiceError)) << c.pszCase;
+    }
 }

@@ -40,6 +40,10 @@ struct RecordedView : IParticipantsView, IPresenterView
         calls.push_back("row " + std::to_string(wChannel) + " " + std::to_string(wStatus) + " " +
                         Hex(dwFlags));
     }
+    void ShowSpeaking(uint16_t wChannel, bool bSpeaking) override
+    {
+        calls.push_back("speaking " + std::to_string(wChannel) + " " + std::to_string(bSpeaking));
+    }
     void SetVideoState(uint16_t wChannel, uint32_t dwValue) override
     {
         calls.push_back("video " + std::to_string(wChannel) + " " + Hex(dwValue));

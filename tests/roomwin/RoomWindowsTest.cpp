@@ -19,6 +19,7 @@
 #include "tests/notices/TestNoticeHost.h"
 #include "tests/winui/TestResources.h"
 #include <gtest/gtest.h>
+#include <atomic>
 #include <functional>
 #include <richedit.h>
 #include <thread>
@@ -100,6 +101,8 @@ public:
     {
         SUserMenuInputs in;
         in.wTarget = wChannel;
+        in.bControlRight = bControlRight;
+        in.bTargetControl = wChannel == rows.wChief;
         return in;
     }
     std::vector<std::pair<uint32_t, uint16_t>> actions;
@@ -107,6 +110,40 @@ public:
     {
         actions.emplace_back(nCommand, wChannel);
     }
+    // The room the participant list's rows read: records by channel, the chief on control.
+    struct RowRoom : IUserRowRoom
+    {
+        CRoomUserInfo users;
+        uint16_t wChief = 65535;
+        uint16_t wPresenterUser = 65535;
+        S_ROOMUSERINFO* FindUser(uint16_t wChannel) override { return users.FindUser(wChannel); }
+        bool HasControlRight(uint16_t wChannel) const override { return wChannel == wChief; }
+        uint16_t PresenterUserIndex() const override { return wPresenterUser; }
+        std::u16string PositionText(const std::u16string& szName, uint16_t) const override { return szName; }
+        std::u16string Text(const char* pszKey) const override
+        {
+            return std::string(pszKey) == "IDMS_POSITION_PRESIDER" ? u"Host" : u"Presenter";
+        }
+        void Add(uint16_t wChannel, const char16_t* pszName, uint32_t dwTalk, uint32_t dwDraw)
+        {
+            S_ROOMUSERINFO u;
+            u.channel = wChannel;
+            u.userIndex = static_cast<uint16_t>(100 + wChannel);
+            u.Name = pszName;
+            u.ID = std::u16string(pszName) + u"_id";
+            u.talkRight = dwTalk;
+            u.drawRight = dwDraw;
+            u.avFlag1 = 0;
+            u.avFlag2 = 0;
+            users.AddUser(u);
+        }
+    } rows;
+    IUserRowRoom* UserRowRoom() override { return &rows; }
+    bool LoadSkinImage(const wchar_t*, CLMPictureEx&) override { return false; }
+    uint32_t dwChatColour = RGB(1, 2, 3);
+    uint32_t ChatColour() const override { return dwChatColour; }
+    void SetChatColour(uint32_t dwColour) override { dwChatColour = dwColour; }
+    std::pair<int, int> RoomUserCount() const override { return {static_cast<int>(rows.users.Count()), 20}; }
 };
 
 RECT WindowRect(HWND hWnd)
@@ -420,37 +457,166 @@ TEST(RoomWindows, ChatPresenterRequestIsAnsweredByItsLink)
     EXPECT_TRUE(room.chat.Log().Requests().empty());
 }
 
-TEST(RoomWindows, UserListRowsFollowTheParticipants)
+TEST(RoomWindows, UserListRowsIconsSortFindAndCellClicks)
 {
     Room room;
+    room.mainView.MoveWindow(0, 0, 1000, 700);
+    room.mainView.ShowWindow(SW_SHOW);
     CRoomUserListDlg& list = room.userList;
-    list.SetUsers({{3, L"alice"}, {5, L"bob"}});
-    ASSERT_EQ(list.RowCount(), 2);
-    EXPECT_EQ(list.RowText(1), L"bob (ch 5)");
-    EXPECT_EQ(::SendMessageW(list.GetDlgItem(IDC_ROOMUSER_LIST), LB_GETITEMDATA, 1, 0), 5);
-
-    list.UpdateUserRow(5, 2, 0x10);
-    EXPECT_EQ(list.RowText(1), L"bob (ch 5) [2 0x00000010]");
-    EXPECT_EQ(::SendMessageW(list.GetDlgItem(IDC_ROOMUSER_LIST), LB_GETITEMDATA, 1, 0), 5);
-    list.UpdateUserRow(9, 1, 0); // unknown channel: nothing changes
-    EXPECT_EQ(list.RowCount(), 2);
-
-    list.RemoveRow(3);
-    ASSERT_EQ(list.RowCount(), 1);
-    EXPECT_EQ(list.RowText(0), L"bob (ch 5) [2 0x00000010]");
-    list.UpdateUserRow(5, 0, 0);
-    EXPECT_EQ(list.RowText(0), L"bob (ch 5) [0 0x00000000]");
-
-    // A menu command acts on the selected row's user; without a selection on nobody.
+    ASSERT_NE(nullptr, list.Rows());
+    auto& rows = room.host.rows;
+    rows.Add(1, u"alice", 1, 1);
+    rows.Add(2, u"bob", 1, 0);
+    rows.Add(3, u"carol", 0, 1);
+    rows.wChief = 1;
+    list.Rows()->Sync({1, 2, 3}, 1, 65535);
+    auto column = [&](int nColumn)
+    {
+        std::vector<std::wstring> cells;
+        for (int i = 0; i < list.RowCount(); ++i)
+            cells.push_back(list.CellText(i, nColumn));
+        return cells;
+    };
+    using Cells = std::vector<std::wstring>;
+    EXPECT_EQ(column(4), (Cells{L"alice", L"bob", L"carol"}));
+    EXPECT_EQ(column(1), (Cells{L"Board_true_", L"Board_false_", L"Board_true_"}));
+    EXPECT_EQ(column(2), (Cells{L"Voice_ON_", L"Voice_ON_", L"Voice_DIS_"}));
+    EXPECT_EQ(column(5), (Cells{L"alice (Host)", L"bob", L"carol"}));
+    EXPECT_EQ(column(6), (Cells{L"1", L"2", L"3"}));
+    EXPECT_EQ(list.CellTip(1, 5), L"bob(bob_id)");
+    // The icon cells show their pictures: alice's microphone is teal, carol's pen is teal, bob's grey.
     HWND hList = list.GetDlgItem(IDC_ROOMUSER_LIST);
-    ::SendMessageW(hList, LB_SETCURSEL, static_cast<WPARAM>(-1), 0);
-    ::SendMessageW(list.m_hWnd, WM_COMMAND, UMC_TALK, 0);
-    EXPECT_TRUE(room.host.actions.empty());
-    ::SendMessageW(hList, LB_SETCURSEL, 0, 0);
-    ::SendMessageW(list.m_hWnd, WM_COMMAND, UMC_TALK, 0);
+    auto cellHas = [&](int nRow, int nColumn, COLORREF crWanted)
+    {
+        RECT client{};
+        ::GetClientRect(hList, &client);
+        HDC hScreen = ::GetDC(nullptr);
+        HDC hMem = ::CreateCompatibleDC(hScreen);
+        HBITMAP hBitmap = ::CreateCompatibleBitmap(hScreen, client.right, client.bottom);
+        HGDIOBJ hOld = ::SelectObject(hMem, hBitmap);
+        ::SendMessageW(hList, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(hMem), PRF_CLIENT | PRF_ERASEBKGND);
+        RECT cell{LVIR_BOUNDS, nColumn, 0, 0};
+        ::SendMessageW(hList, LVM_GETSUBITEMRECT, nRow, reinterpret_cast<LPARAM>(&cell));
+        bool bFound = false;
+        for (int y = cell.top; y < cell.bottom && !bFound; ++y)
+            for (int x = cell.left; x < cell.right && !bFound; ++x)
+                bFound = ::GetPixel(hMem, x, y) == crWanted;
+        ::SelectObject(hMem, hOld);
+        ::DeleteObject(hBitmap);
+        ::DeleteDC(hMem);
+        ::ReleaseDC(nullptr, hScreen);
+        return bFound;
+    };
+    const COLORREF crTeal = RGB(0x2A, 0x9D, 0x8F), crGrey = RGB(0xC9, 0xD1, 0xD9);
+    EXPECT_TRUE(cellHas(0, 2, crTeal));
+    EXPECT_TRUE(cellHas(2, 1, crTeal));
+    EXPECT_TRUE(cellHas(1, 1, crGrey));
+    EXPECT_FALSE(cellHas(1, 1, crTeal));
+    const std::wstring szTitle = GetWindowTextString(list.GetDlgItem(IDC_USERLIST_TITLE)).GetString();
+    EXPECT_TRUE(szTitle == L"<IDMS_USERLIST> (3/20)" || szTitle == L"(3/20)") << szTitle;
+
+    // Sorted by name, Z to A, from the list menu: the chief stays on row 0, the tips follow their users.
+    ::SendMessageW(list.m_hWnd, WM_COMMAND, UMC_SORT_DOWN, 0);
+    EXPECT_EQ(column(4), (Cells{L"alice", L"carol", L"bob"}));
+    EXPECT_EQ(list.CellTip(1, 5), L"carol(carol_id)");
+    EXPECT_EQ(list.CellTip(2, 5), L"bob(bob_id)");
+    // bob speaks; carol, who may not talk, shows no mark.
+    list.Rows()->SetVoiceIcon(2, true);
+    list.Rows()->SetVoiceIcon(3, true);
+    EXPECT_EQ(column(2), (Cells{L"Voice_ON_", L"Voice_DIS_", L"Voice_SPEAK_"}));
+
+    // The find bar: the list menu's Find shows and hides it, and so does Ctrl+F in the list.
+    ::SendMessageW(list.m_hWnd, WM_COMMAND, UMC_FIND, 0);
+    EXPECT_TRUE(list.FindBarShown());
+    ::SendMessageW(list.m_hWnd, WM_COMMAND, UMC_FIND, 0);
+    EXPECT_FALSE(list.FindBarShown());
+    BYTE keys[256] = {};
+    ::GetKeyboardState(keys);
+    keys[VK_CONTROL] = 0x80;
+    ::SetKeyboardState(keys);
+    MSG ctrlF{hList, WM_KEYDOWN, 'F', 0, 0, {}};
+    EXPECT_TRUE(list.PreTranslateMessage(&ctrlF));
+    keys[VK_CONTROL] = 0;
+    ::SetKeyboardState(keys);
+    EXPECT_TRUE(list.FindBarShown());
+    // "car" selects carol; the next find from the last row wraps to row 0.
+    HWND hFind = list.GetDlgItem(IDC_USERLIST_FINDTEXT);
+    EXPECT_TRUE(::IsWindowVisible(hFind));
+    ::SendMessageW(hFind, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"CAR"));
+    ::SendMessageW(list.m_hWnd, WM_COMMAND, IDC_USERLIST_FINDNEXT, 0);
+    EXPECT_EQ(1, ::SendMessageW(hList, LVM_GETSELECTIONMARK, 0, 0));
+    ::SendMessageW(hFind, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"a"));
+    ::SendMessageW(list.m_hWnd, WM_COMMAND, IDC_USERLIST_FINDNEXT - 1, 0);
+    EXPECT_EQ(0, ::SendMessageW(hList, LVM_GETSELECTIONMARK, 0, 0)) << "alice, after carol: bob has no a";
+    ::SendMessageW(list.m_hWnd, WM_COMMAND, IDC_USERLIST_FINDCLOSE, 0);
+    EXPECT_FALSE(list.FindBarShown());
+    EXPECT_EQ(0, ::GetWindowTextLengthW(hFind));
+
+    // A click on bob's board cell: the chief toggles his draw right; on his name it toggles nothing.
+    room.host.bControlRight = true;
+    auto clickCell = [&](int nRow, int nColumn)
+    {
+        RECT cell{LVIR_BOUNDS, nColumn, 0, 0};
+        ::SendMessageW(hList, LVM_GETSUBITEMRECT, nRow, reinterpret_cast<LPARAM>(&cell));
+        POINT pt{(cell.left + cell.right) / 2, (cell.top + cell.bottom) / 2};
+        ::ClientToScreen(hList, &pt);
+        ::SetCursorPos(pt.x, pt.y);
+        ::SendMessageW(hList, LVM_SETSELECTIONMARK, 0, nRow);
+        LVITEMW state{};
+        state.stateMask = state.state = LVIS_SELECTED;
+        ::SendMessageW(hList, LVM_SETITEMSTATE, nRow, reinterpret_cast<LPARAM>(&state));
+        NMITEMACTIVATE click{};
+        click.hdr = {hList, IDC_ROOMUSER_LIST, static_cast<UINT>(NM_CLICK)};
+        ::SendMessageW(list.m_hWnd, WM_NOTIFY, IDC_ROOMUSER_LIST, reinterpret_cast<LPARAM>(&click));
+    };
+    clickCell(2, 1);
+    clickCell(2, 2);
+    clickCell(2, 5);
+    clickCell(0, 1); // the chief's own rights are not toggled
+    EXPECT_EQ(room.host.actions, (std::vector<std::pair<uint32_t, uint16_t>>{{UMC_DRAW, 2}, {UMC_TALK, 2}}));
+
+    // A menu command acts on the selected row's user; bob leaves and his row goes.
     ::SendMessageW(list.m_hWnd, WM_COMMAND, UMC_GIVE_CHIEF, 0);
-    EXPECT_EQ(room.host.actions,
-              (std::vector<std::pair<uint32_t, uint16_t>>{{UMC_TALK, 5}, {UMC_GIVE_CHIEF, 5}}));
+    EXPECT_EQ(room.host.actions.back(), std::make_pair(uint32_t(UMC_GIVE_CHIEF), uint16_t(1)));
+    rows.users.RemoveUser(2);
+    list.Rows()->Sync({1, 3}, 1, 65535);
+    EXPECT_EQ(column(4), (Cells{L"alice", L"carol"}));
+    EXPECT_EQ(list.CellTip(2, 5), L"");
+}
+
+TEST(RoomWindows, ChatColourButtonSetsTheSessionsChatColour)
+{
+    Room room;
+    // The colour dialog opens on the session's colour; its red, green and blue fields are typed
+    // in and OK pressed, as a user would.
+    std::atomic<bool> bSeenStart{false};
+    std::thread user(
+        [&]
+        {
+            for (int i = 0; i < 200; ++i, ::Sleep(50))
+            {
+                HWND hDlg = nullptr;
+                for (HWND h = ::FindWindowExW(nullptr, nullptr, L"#32770", nullptr); h && !hDlg;
+                     h = ::FindWindowExW(nullptr, h, L"#32770", nullptr))
+                {
+                    DWORD dwProcess = 0;
+                    ::GetWindowThreadProcessId(h, &dwProcess);
+                    if (dwProcess == ::GetCurrentProcessId() && ::GetDlgItem(h, 706)) hDlg = h;
+                }
+                if (!hDlg) continue;
+                bSeenStart = ::GetDlgItemInt(hDlg, 706, nullptr, FALSE) == 1 &&
+                             ::GetDlgItemInt(hDlg, 708, nullptr, FALSE) == 3;
+                ::SetDlgItemInt(hDlg, 706, 0, FALSE);
+                ::SetDlgItemInt(hDlg, 707, 0, FALSE);
+                ::SetDlgItemInt(hDlg, 708, 192, FALSE);
+                ::PostMessageW(hDlg, WM_COMMAND, IDOK, 0);
+                return;
+            }
+        });
+    Click(room.chat, IDC_ROOMCHAT_COLOUR);
+    user.join();
+    EXPECT_TRUE(bSeenStart);
+    EXPECT_EQ(room.host.dwChatColour, RGB(0, 0, 192));
 }
 
 TEST(RoomWindows, ControlBarButtonsStatesAndMaximize)
@@ -906,6 +1072,38 @@ bool SaveWindowPicture(HWND hWnd, const std::wstring& szPath, bool bPump = true)
     return bSaved;
 }
 } // namespace
+
+TEST(RoomWindows, PicturesOfTheParticipantList)
+{
+    Room room;
+    room.mainView.MoveWindow(0, 0, 1024, 738);
+    room.mainView.ShowWindow(SW_SHOW);
+    S_ROOMVIEWSTATE state = room.mainView.ViewState();
+    state.wViewMode = 1;
+    room.mainView.SetViewState(state);
+    auto& rows = room.host.rows;
+    rows.Add(1, u"Alice", 1, 1);
+    rows.Add(2, u"Bob", 1, 1);
+    rows.Add(3, u"Carol", 1, 0);
+    rows.Add(4, u"Dave", 0, 0);
+    rows.users.FindUser(3)->avFlag1 = 1;
+    rows.wChief = 1;
+    rows.wPresenterUser = 102;
+    room.userList.Rows()->Sync({1, 2, 3, 4}, 1, 2);
+    room.userList.Rows()->SetVoiceIcon(2, true);
+    const std::wstring szDir = QUILLON_PICTURE_DIR;
+    EXPECT_TRUE(SaveWindowPicture(room.userList.m_hWnd, szDir + L"/room_view_userlist.bmp"));
+    HWND hSlider = room.userList.GetDlgItem(IDC_USERLIST_ALPHA);
+    EXPECT_FALSE(::IsWindowVisible(hSlider));
+    room.userList.SetFloating(true);
+    EXPECT_TRUE(SaveWindowPicture(room.userList.m_hWnd, szDir + L"/room_view_userlist_floating.bmp"));
+    // Floating, its slider sets the transparency; docked, the slider is gone.
+    EXPECT_TRUE(::IsWindowVisible(hSlider));
+    ::SendMessageW(room.userList.m_hWnd, CBitmapSlider::kMsgMoving, IDC_USERLIST_ALPHA, 150);
+    EXPECT_EQ(150, room.userList.Alpha());
+    room.userList.SetFloating(false);
+    EXPECT_FALSE(::IsWindowVisible(hSlider));
+}
 
 TEST(RoomWindows, PicturesOfEachViewModeAndFullScreen)
 {

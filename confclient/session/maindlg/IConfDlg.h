@@ -44,6 +44,7 @@
 #include "confclient/people/MessengerFeature.h"
 #include "confclient/people/MessengerTable.h"
 #include "confclient/room/MessangeDlg.h"
+#include "confclient/people/ParticipantRows.h"
 #include "confclient/people/ParticipantsFeature.h"
 #include "confclient/people/PresenterFeature.h"
 #include "confclient/people/PushReceiveFeature.h"
@@ -174,6 +175,15 @@ public:
     void AnswerPresenterRequest(uint16_t wChannel, bool bPermit) override;
     SUserMenuInputs UserMenuInputs(uint16_t wChannel) const override;
     void UserAction(uint32_t nCommand, uint16_t wChannel) override;
+    IUserRowRoom* UserRowRoom() override { return &m_userRowRoom; }
+    uint32_t ChatColour() const override { return m_dwChatColour; }
+    void SetChatColour(uint32_t dwColour) override;
+    // The list menu's rights for everyone: one of them inverted for the room (420).
+    void ToggleRoomRight(uint32_t nCommand);
+    std::pair<int, int> RoomUserCount() const override
+    {
+        return {static_cast<int>(m_room.users.Count()), m_room.info.wMaxUser};
+    }
     uint16_t SharingUser() const override { return m_wSharingUser; }
     uint16_t RequestedSharer() const override { return m_wRequestedSharer; }
     uint16_t MyUserIndex() const override { return m_wMyIndex; }
@@ -349,6 +359,7 @@ protected:
     // IParticipantsView: the user list, the video views, the network and the control panel.
     void RemoveUserRow(uint16_t wChannel) override;
     void UpdateUserRow(uint16_t wChannel, uint16_t wStatus, uint32_t dwFlags) override;
+    void ShowSpeaking(uint16_t wChannel, bool bSpeaking) override;
     void SetVideoState(uint16_t wChannel, uint32_t dwValue) override;
     void SetViewName(uint16_t wChannel, const std::u16string& szName) override;
     void SetMyChannel(uint16_t wChannel) override;
@@ -455,6 +466,8 @@ protected:
     int m_nEbookState = 1;
     int m_nUserListState = 1;
     int m_nChatWndState = 1;
+    // "TxtChat_COLOR": the colour of the own chat lines.
+    uint32_t m_dwChatColour = 0;
 
     // Room windows, owned; null when not created.
     CRoomMainViewDlg* m_pMainView = nullptr;
@@ -470,6 +483,21 @@ protected:
     CRoomCtrlDlg* m_pRoomCtrl = nullptr;
     CPlayerDlg* m_pPlayer = nullptr;
     CMessengerTable m_messengers{*this};
+    // The room as the participant list's rows read it: records, control right by the room's
+    // right mode, the presenter, position words.
+    class CUserRowRoom : public IUserRowRoom
+    {
+    public:
+        explicit CUserRowRoom(IConfDlg& dlg) : m_dlg(dlg) {}
+        S_ROOMUSERINFO* FindUser(uint16_t wChannel) override;
+        bool HasControlRight(uint16_t wChannel) const override;
+        uint16_t PresenterUserIndex() const override;
+        std::u16string PositionText(const std::u16string& szName, uint16_t wLevel) const override;
+        std::u16string Text(const char* pszKey) const override;
+
+    private:
+        IConfDlg& m_dlg;
+    } m_userRowRoom{*this};
 
     // The room's features and whom the room dispatcher's rows call.
     CChatFeature m_chat{m_room, *this};

@@ -9,6 +9,7 @@
 #include "confclient/room/RoomCtrlDlg.h"
 #include "confclient/room/RoomMainViewDlg.h"
 #include "confclient/network/QNRoomViewPayloads.h"
+#include "confclient/people/UserMenuRules.h"
 #include "confclient/session/maindlg/IConfDlg.h"
 #include "confclient/session/roomstate/RoomFlags.h"
 
@@ -108,6 +109,20 @@ void IConfDlg::UpdateRoomTexts(const std::u16string& szTitle, const std::u16stri
     QNRoomProperty words = PackRoomProperty(KnownProperty(m_room));
     QNConfUpdate record{words.dwRights, words.dwOptions, words.dwShares, szPassword, szTitle};
     if (m_pNet && !IsPlayerMode()) m_pNet->SendConfUpdate(record);
+}
+
+void IConfDlg::ToggleRoomRight(uint32_t nCommand)
+{
+    // One room-wide right inverted, every other property as the room has it; the list menu's
+    // checks follow when the room announces the change.
+    if (!m_pNet || !m_room.InRoom() || !IsChief() || IsPlayerMode()) return;
+    S_ROOMPROPERTY property = KnownProperty(m_room);
+    bool& bRight = nCommand == UMC_ALL_TALK    ? property.bTalk
+                   : nCommand == UMC_ALL_DRAW  ? property.bDraw
+                   : nCommand == UMC_ALL_SHARE ? property.bDesktopShare
+                                               : property.bMediaShare;
+    bRight = !bRight;
+    m_pNet->SendRoomProperty(property);
 }
 
 void IConfDlg::SendRoomProperty(const S_ROOMPROPERTY& property)

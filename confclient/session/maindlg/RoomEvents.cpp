@@ -7,6 +7,7 @@
 #include <cwchar>
 
 #include "confclient/network/QNCommands.h"
+#include "confclient/network/registry/Registry.h"
 #include "confclient/people/ChatCommands.h"
 #include "confclient/people/ChatLog.h"
 #include "confclient/people/ParticipantRows.h"
@@ -190,8 +191,14 @@ void IConfDlg::SendRoomChat(const std::wstring& szText)
     if (!m_pNet || !m_room.InRoom() || szText.empty()) return;
     // The server sends the line to the others only: the own line is written here, at once.
     std::u16string szLine = U16Of(szText).substr(0, kMaxChatInput);
-    if (m_pNet->SendChatText(0, szLine) && m_pChat)
-        m_pChat->OnChatReceived(WideOf(m_szMyName), WideOf(szLine), 0);
+    if (m_pNet->SendChatText(m_dwChatColour, szLine) && m_pChat)
+        m_pChat->OnChatReceived(WideOf(m_szMyName), WideOf(szLine), m_dwChatColour);
+}
+
+void IConfDlg::SetChatColour(uint32_t dwColour)
+{
+    m_dwChatColour = dwColour & 0xFFFFFF;
+    RegWriteDword(HKEY_CURRENT_USER, RegProgramKey(m_szExeName).c_str(), L"TxtChat_COLOR", m_dwChatColour);
 }
 
 void IConfDlg::LeaveRoomRequested()
@@ -240,6 +247,7 @@ SUserMenuInputs IConfDlg::UserMenuInputs(uint16_t wChannel) const
     in.nMediaShareMode = m_sysOption.MediaShareMode();
     in.bUsePhoneCall = m_sysOption.UsePhoneCall();
     in.bUseHwCall = m_sysOption.UseHwCall();
+    in.nRightMode = m_sysOption.RightMode();
     in.bControlRight = IsChief();
     in.bOwner = m_room.info.wOwnerIndex == m_wMyIndex;
     in.bPlayerMode = IsPlayerMode();
@@ -269,8 +277,47 @@ SUserMenuInputs IConfDlg::UserMenuInputs(uint16_t wChannel) const
     return in;
 }
 
+S_ROOMUSERINFO* IConfDlg::CUserRowRoom::FindUser(uint16_t wChannel)
+{
+    return m_dlg.m_room.users.FindUser(wChannel);
+}
+
+bool IConfDlg::CUserRowRoom::HasControlRight(uint16_t wChannel) const
+{
+    if (wChannel == m_dlg.m_room.wPresiderChannel) return true;
+    const S_ROOMUSERINFO* pUser = m_dlg.m_room.users.FindUser(wChannel);
+    return pUser && GradeIsAdmin(UserGrade(pUser->level), m_dlg.m_sysOption.RightMode());
+}
+
+uint16_t IConfDlg::CUserRowRoom::PresenterUserIndex() const
+{
+    return m_dlg.m_room.users.GetUserIndex(m_dlg.m_room.wPresenterChannel);
+}
+
+std::u16string IConfDlg::CUserRowRoom::PositionText(const std::u16string& szName, uint16_t wLevel) const
+{
+    if (!GradeIsAdmin(UserGrade(wLevel), m_dlg.m_sysOption.RightMode())) return szName;
+    return szName + u" (" + U16Of(m_dlg.GetText("IDMS_POSITION_ADMIN")) + u")";
+}
+
+std::u16string IConfDlg::CUserRowRoom::Text(const char* pszKey) const
+{
+    return U16Of(m_dlg.GetText(pszKey));
+}
+
 void IConfDlg::UserAction(uint32_t nCommand, uint16_t wChannel)
 {
+    if (nCommand >= UMC_ALL_TALK && nCommand <= UMC_ALL_MEDIASHARE)
+    {
+        ToggleRoomRight(nCommand);
+        return;
+    }
+    if (nCommand == UMC_INVITE || nCommand == UMC_CALL)
+    {
+        if (m_pMainView && (nCommand == UMC_INVITE || m_pRoomCtrl))
+            m_pMainView->PostMessage(nCommand == UMC_INVITE ? 4052 : 4051, 0, 0);
+        return;
+    }
     const S_ROOMUSERINFO* pUser = m_room.users.FindUser(wChannel);
     if (!m_pNet || !m_room.InRoom() || !pUser) return;
     const bool bPc = pUser->camType == 0;
@@ -282,6 +329,30 @@ void IConfDlg::UserAction(uint32_t nCommand, uint16_t wChannel)
     case UMC_GIVE_CHIEF:
         if (IsChief() || m_room.info.wOwnerIndex == m_wMyIndex) m_pNet->SendCmd390(wChannel);
         return;
+    case UMC_AUDIO_REMOTE:
+    {
+        // The user's sound settings are asked for; the answer is logged until the quick
+        // settings panel shows it.
+        QNAudioSettings ask;
+        ask.wKind = AUDIOSETTINGS_REQUEST;
+        ask.wRequester = m_wMyIndex;
+        ask.wTarget = pUser->userIndex;
+        if (bPc && !IsPlayerMode()) m_pNet->SendAudioSettings(ask);
+        return;
+    }
+    case UMC_CAMERA:
+    case UMC_REMOTECTRL:
+        AddLog(LOG_INFO, L"[ROOM] %s for CH:%d: no camera control or remote control in this build",
+               nCommand == UMC_CAMERA ? L"camera control" : L"remote control", wChannel);
+        return;
+    case UMC_PRESENTER:
+    {
+        // The presenter made again is the presenter cleared.
+        const bool bSet = pUser->userIndex != m_room.users.GetUserIndex(m_room.wPresenterChannel);
+        if (IsChief() && !IsPlayerMode() && m_pNet->SendSetPresenter(pUser->userIndex, bSet))
+            m_presenter.SetPresenter(wChannel, bSet);
+        return;
+    }
     case UMC_BANISH:
     {
         // The name is an argument of the formatter, never its format.
@@ -327,13 +398,20 @@ std::wstring IConfDlg::RunChatCommand(const SChatCommand& cmd)
 
 void IConfDlg::RemoveUserRow(uint16_t wChannel)
 {
-    if (m_pUserList) m_pUserList->RemoveRow(wChannel);
+    // The list follows the room's records (ShowRoomUsers); a request of the user goes.
     if (m_pChat) m_pChat->RemovePresenterRequest(wChannel);
 }
 
-void IConfDlg::UpdateUserRow(uint16_t wChannel, uint16_t wStatus, uint32_t dwFlags)
+void IConfDlg::UpdateUserRow(uint16_t wChannel, uint16_t wStatus, uint32_t)
 {
-    if (m_pUserList) m_pUserList->UpdateUserRow(wChannel, wStatus, dwFlags);
+    // The status word: the channel, then bit 16 voice error and bit 17 voice off.
+    if (m_pUserList && m_pUserList->Rows())
+        m_pUserList->Rows()->UpdateUserRow(wChannel | (static_cast<uint32_t>(wStatus) << 16));
+}
+
+void IConfDlg::ShowSpeaking(uint16_t wChannel, bool bSpeaking)
+{
+    if (m_pUserList && m_pUserList->Rows()) m_pUserList->Rows()->SetVoiceIcon(wChannel, bSpeaking);
 }
 
 void IConfDlg::SetVideoState(uint16_t wChannel, uint32_t dwValue)

@@ -55,7 +55,10 @@ public:
     void SetBoostCheck(bool) override {}
     void RewriteMyRow() override { m_people.ShowRoomUsers(); }
     bool ShowsLevels() override { return m_pBar && m_pBar->m_hWnd; }
-    void SetVoiceIcon(uint16_t, bool, int) override {}
+    void SetVoiceIcon(uint16_t wChannel, bool bSpeaking, int) override
+    {
+        m_people.ShowSpeaking(wChannel, bSpeaking);
+    }
     void SetPeakLevel(uint16_t wChannel, int nLevel) override;
     void ResetPeakLevels() override;
     uint8_t VideoState() override { return 0; }

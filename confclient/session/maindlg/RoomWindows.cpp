@@ -252,6 +252,7 @@ bool IConfDlg::InitPanels(bool bEntering)
         m_nUserListState =
             static_cast<int>(RegReadDword(HKEY_CURRENT_USER, key.c_str(), L"UserListState", 1));
         m_nChatWndState = static_cast<int>(RegReadDword(HKEY_CURRENT_USER, key.c_str(), L"ChatWndState", 1));
+        m_dwChatColour = RegReadDword(HKEY_CURRENT_USER, key.c_str(), L"TxtChat_COLOR", 0);
         m_nEbookState = static_cast<int>(RegReadDword(HKEY_CURRENT_USER, key.c_str(), L"EbookWndState", 1));
     }
     if (m_pMainView && m_pMainView->m_hWnd)
@@ -358,7 +359,13 @@ void IConfDlg::ShowRoomUsers()
         rows.emplace_back(u.channel, szRow);
     }
     std::sort(rows.begin(), rows.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
-    if (m_pUserList) m_pUserList->SetUsers(rows);
+    if (m_pUserList && m_pUserList->Rows())
+    {
+        std::vector<uint16_t> members;
+        for (const S_ROOMUSERINFO& u : m_room.users.Users())
+            members.push_back(u.channel);
+        m_pUserList->Rows()->Sync(members, m_room.wPresiderChannel, m_room.wPresenterChannel);
+    }
     if (m_pVideoView) m_pVideoView->ShowUsers(rows);
 }
 

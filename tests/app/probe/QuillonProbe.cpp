@@ -2,7 +2,7 @@
 // whose second program runs in a prefix of its own (the program is a single
 // instance per prefix). Prints its findings as UTF-8 lines; exit code 1 when
 // the control is not there.
-//   quillon_probe lines <control id>        the lines of a list box
+//   quillon_probe lines <control id>        the lines of a list box or edit, the rows of a list view
 //   quillon_probe parents <control id>      the texts of the control's ancestors, innermost first
 //   quillon_probe enabled <control id>      1 or 0
 //   quillon_probe checked <control id>      1 or 0
@@ -18,6 +18,8 @@
 #include <cwchar>
 #include <string>
 #include <vector>
+
+#include "../ListViewRows.h"
 
 namespace
 {
@@ -93,6 +95,12 @@ int wmain(int argc, wchar_t** argv)
     {
         wchar_t szClass[64] = {};
         GetClassNameW(h, szClass, 63);
+        if (_wcsicmp(szClass, L"SysListView32") == 0)
+        {
+            for (const std::wstring& row : ListViewRows(h))
+                Print(row);
+            return 0;
+        }
         if (_wcsicmp(szClass, L"ListBox") != 0)
         {
             // An edit control's lines: its text split at its line breaks.

@@ -241,7 +241,8 @@ LRESULT CMemoDlg::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam)
     {
         auto* pInfo = reinterpret_cast<MINMAXINFO*>(lParam);
         pInfo->ptMinTrackSize = {kMemoWidth, kMemoHeight};
-        MONITORINFO mi{sizeof mi};
+        MONITORINFO mi{};
+        mi.cbSize = sizeof mi;
         if (::GetMonitorInfoW(::MonitorFromWindow(m_hWnd, MONITOR_DEFAULTTONEAREST), &mi))
             pInfo->ptMaxTrackSize = {mi.rcWork.right - mi.rcWork.left, mi.rcWork.bottom - mi.rcWork.top};
         return 0;

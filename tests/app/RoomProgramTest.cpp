@@ -1314,7 +1314,7 @@ TEST_F(RoomProgramTest, MessengersTalkInviteIntoARoomAndTellOfAPeerGone)
     auto bob = std::find_if(rows.begin(), rows.end(),
                             [](const std::wstring& r) { return r.find(L"Bob") != r.npos; });
     ASSERT_NE(rows.end(), bob);
-    SendMessageW(hUsersA, LB_SETCURSEL, static_cast<WPARAM>(bob - rows.begin()), 0);
+    ASSERT_TRUE(SelectListViewRow(hUsersA, static_cast<int>(bob - rows.begin())));
     SendMessageW(GetParent(hUsersA), WM_COMMAND, MAKEWPARAM(UMC_MESSAGE, 0), 0);
     HWND hMsgA = TopWindow(hA, L"Messenger - Bob");
     ASSERT_NE(nullptr, hMsgA);

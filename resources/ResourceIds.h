@@ -68,9 +68,6 @@
 #define IDC_ROOMCTRL_TALK 20405
 #define IDC_ROOMCTRL_MUTE 20406
 #define IDC_ROOMCTRL_LEVEL 20407
-#define IDC_ROOMCHAT_LIST 20420
-#define IDC_ROOMCHAT_EDIT 20421
-#define IDC_ROOMCHAT_SEND 20422
 #define IDC_ROOMUSER_LIST 1000
 #define IDC_MEDIASHARE_STATE 20435
 #define IDC_MEDIASHARE_POSITION 20436
@@ -332,9 +329,20 @@
 #define IDB_PANEL_FLOAT 10312
 #define IDB_PANEL_HIDE 10960
 #define IDB_PANEL_SHOW 10879
-// The chat's colour button (normal, pressed, disabled, focus from 10325) and its menu command.
+// The chat panel: its log and input line, the title band's title, show/hide and float buttons,
+// the colour and save buttons (normal, pressed, disabled, focus from 10325 and 10333) with their
+// menu commands, and the transparency slider while floating.
+#define IDC_ROOMCHAT_LIST 1017
+#define IDC_ROOMCHAT_EDIT 1019
+#define IDC_CHAT_TITLE 1383
+#define IDC_CHAT_POPUP 1386
+#define IDC_CHAT_FLOAT 1007
 #define IDC_ROOMCHAT_COLOUR 1043
+#define IDC_CHAT_SAVE 1044
+#define IDC_CHAT_ALPHA 1434
 #define IDB_CHAT_COLOUR 10325
+#define IDB_CHAT_SAVE 10333
+#define ID_CHAT_SAVE 32816
 #define ID_CHAT_COLOUR 32817
 // The participant list's transparency slider while floating: channel 10873, thumb 367.
 #define IDC_USERLIST_ALPHA 1435

@@ -116,7 +116,7 @@ resource_id() { sed -nE "s/^#define $1 ([0-9]+).*/\1/p" "$top/resources/Resource
 say_in_chat() {
     local name=$1 text=$2
     probe "$name" settext "$(resource_id IDC_ROOMCHAT_EDIT)" "$text" >/dev/null
-    probe "$name" click "$(resource_id IDC_ROOMCHAT_SEND)" >/dev/null
+    probe "$name" enter "$(resource_id IDC_ROOMCHAT_EDIT)" >/dev/null
 }
 
 # Waits until a program's chat list holds a line with the text.

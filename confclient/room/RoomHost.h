@@ -5,6 +5,7 @@
 #include <utility>
 #include <windows.h>
 
+#include "confclient/people/ChatInput.h"
 #include "confclient/room/BoardTools.h"
 #include "confclient/room/RoomBarClock.h"
 #include "confclient/room/RoomMenuModel.h"
@@ -77,6 +78,8 @@ public:
     virtual void OpenBoardDocument() = 0;
     // The local user's level word (its low byte modulo 10 is the grade).
     virtual uint16_t MyLevel() const = 0;
+    // Whether the local user may write in the chat now (playback: no input at all).
+    virtual ChatInputMode ChatInput() const = 0;
     // Runs a local chat command; answers the line it writes, if any.
     virtual std::wstring RunChatCommand(const SChatCommand& cmd) = 0;
     // The chief's answer to the presenter request of the channel's user.

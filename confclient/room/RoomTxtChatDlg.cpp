@@ -1,5 +1,5 @@
-// CRoomTxtChatDlg: the rich-edit log follows the chat log line by line; the edit line and Send
-// button sit below it.
+// CRoomTxtChatDlg: the rich-edit log follows the chat log line by line; the title band above it,
+// the input line below it.
 #include "confclient/room/RoomTxtChatDlg.h"
 
 #include <richedit.h>
@@ -7,6 +7,7 @@
 #include <shellapi.h>
 
 #include "confclient/people/ChatCommands.h"
+#include "confclient/people/UserMenuRules.h"
 #include "confclient/session/roomstate/RoomNotices.h"
 #include "resources/ResourceIds.h"
 #include "winui/WString.h"
@@ -29,6 +30,10 @@ std::u16string U16From(const std::wstring& s)
 {
     return std::u16string(s.begin(), s.end());
 }
+
+// The grey of a hint, and the line between the log and the input.
+constexpr COLORREF kHintColour = RGB(150, 150, 150);
+constexpr COLORREF kInputLineColour = RGB(164, 185, 214);
 } // namespace
 
 CRoomTxtChatDlg::CRoomTxtChatDlg(IRoomHost* pHost)
@@ -41,13 +46,37 @@ CRoomTxtChatDlg::CRoomTxtChatDlg(IRoomHost* pHost)
 
 BOOL CRoomTxtChatDlg::OnInitDialog()
 {
+    // Without its title band the panel has nothing to show.
+    if (!m_header.LoadPictures(m_pHost)) return FALSE;
+    m_header.Attach(*this, IDC_CHAT_POPUP, IDC_CHAT_FLOAT, IDC_CHAT_ALPHA);
     m_log.Attach(GetDlgItem(IDC_ROOMCHAT_LIST));
     ::SendMessageW(m_log.GetSafeHwnd(), EM_SETEVENTMASK, 0, ENM_LINK);
-    ::SendMessageW(GetDlgItem(IDC_ROOMCHAT_EDIT), EM_LIMITTEXT, kMaxChatInput, 0);
+    m_input.Attach(GetDlgItem(IDC_ROOMCHAT_EDIT));
+    ::SendMessageW(m_input.GetSafeHwnd(), EM_EXLIMITTEXT, 0, kMaxChatInput);
     m_colour.SubclassDlgItem(IDC_ROOMCHAT_COLOUR, this);
     m_colour.LoadBitmapsAndSize(IDB_CHAT_COLOUR, IDB_CHAT_COLOUR + 1, IDB_CHAT_COLOUR + 3,
                                 IDB_CHAT_COLOUR + 2);
-    return CSidePanelDlg::OnInitDialog();
+    m_save.SubclassDlgItem(IDC_CHAT_SAVE, this);
+    m_save.LoadBitmapsAndSize(IDB_CHAT_SAVE, IDB_CHAT_SAVE + 1, IDB_CHAT_SAVE + 3, IDB_CHAT_SAVE + 2);
+    if (m_pHost)
+    {
+        m_szEnableHint = m_pHost->RoomText("IDS_ENABLE_CHAT");
+        m_szDisableHint = m_pHost->RoomText("IDS_DISABLE_CHAT");
+        const std::wstring szTitle = m_pHost->RoomText("IDMS_CHAT");
+        SetWindowText(szTitle.c_str());
+        ::SetWindowTextW(GetDlgItem(IDC_CHAT_TITLE), szTitle.c_str());
+        if (m_pHost->UserMenuInputs(65535).bPlayerMode)
+        {
+            m_colour.EnableWindow(FALSE);
+            m_save.EnableWindow(FALSE);
+            m_header.FloatButton().ShowWindow(SW_HIDE);
+        }
+    }
+    m_header.UpdatePopup(IsExpanded());
+    const BOOL bResult = CSidePanelDlg::OnInitDialog();
+    Layout();
+    UpdateInputState();
+    return bResult;
 }
 
 void CRoomTxtChatDlg::AddMessage(int nKind, const std::wstring& szText, const std::wstring& szName,
@@ -100,8 +129,7 @@ void CRoomTxtChatDlg::SetPicture(uint32_t nPos, const SChatPicture&)
 
 BOOL CRoomTxtChatDlg::PreTranslateMessage(MSG* pMsg)
 {
-    if (pMsg->message == WM_KEYDOWN && pMsg->wParam == VK_RETURN &&
-        pMsg->hwnd == GetDlgItem(IDC_ROOMCHAT_EDIT))
+    if (pMsg->message == WM_KEYDOWN && pMsg->wParam == VK_RETURN && pMsg->hwnd == m_input.GetSafeHwnd())
     {
         Send();
         return TRUE;
@@ -111,15 +139,25 @@ BOOL CRoomTxtChatDlg::PreTranslateMessage(MSG* pMsg)
 
 BOOL CRoomTxtChatDlg::OnCommand(WPARAM wParam, LPARAM lParam)
 {
-    if (LOWORD(wParam) == IDC_ROOMCHAT_SEND && HIWORD(wParam) == BN_CLICKED)
+    switch (LOWORD(wParam))
     {
-        Send();
+    case IDC_CHAT_SAVE:
+    case ID_CHAT_SAVE:
+        SaveLog();
         return TRUE;
-    }
-    if (LOWORD(wParam) == IDC_ROOMCHAT_COLOUR || LOWORD(wParam) == ID_CHAT_COLOUR)
-    {
+    case IDC_ROOMCHAT_COLOUR:
+    case ID_CHAT_COLOUR:
         ChooseChatColour();
         return TRUE;
+    case IDC_ROOMCHAT_EDIT:
+        if (HIWORD(wParam) == EN_SETFOCUS || HIWORD(wParam) == EN_KILLFOCUS)
+        {
+            OnInputFocus(HIWORD(wParam) == EN_SETFOCUS);
+            return TRUE;
+        }
+        break;
+    default:
+        break;
     }
     return CSidePanelDlg::OnCommand(wParam, lParam);
 }
@@ -141,7 +179,20 @@ LRESULT CRoomTxtChatDlg::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam)
         Answer(static_cast<LONG>(wParam), msg == WM_CHAT_PERMIT);
         return 0;
     }
-    return CSidePanelDlg::WindowProc(msg, wParam, lParam);
+    if (msg == CBitmapSlider::kMsgMoving && wParam == IDC_CHAT_ALPHA)
+    {
+        if (IsFloating()) SetAlpha(static_cast<int>(lParam));
+        return 0;
+    }
+    const bool bPanelCommand =
+        msg == WM_COMMAND && (LOWORD(wParam) == kCollapseChatCommand || LOWORD(wParam) == kFloatCommand);
+    LRESULT lResult = CSidePanelDlg::WindowProc(msg, wParam, lParam);
+    if (bPanelCommand)
+    {
+        m_header.UpdatePopup(IsExpanded());
+        Layout();
+    }
+    return lResult;
 }
 
 void CRoomTxtChatDlg::OnLinkClicked(LONG nStart)
@@ -167,7 +218,7 @@ void CRoomTxtChatDlg::OnLinkClicked(LONG nStart)
     default:
         break;
     }
-    ::SetFocus(GetDlgItem(IDC_ROOMCHAT_EDIT));
+    if (m_nInputHint != CHATINPUT_DISABLED) ::SetFocus(m_input.GetSafeHwnd());
 }
 
 void CRoomTxtChatDlg::Answer(LONG nStart, bool bPermit)
@@ -180,24 +231,98 @@ void CRoomTxtChatDlg::Answer(LONG nStart, bool bPermit)
 
 void CRoomTxtChatDlg::Send()
 {
-    HWND hEdit = GetDlgItem(IDC_ROOMCHAT_EDIT);
-    CString szText = GetWindowTextString(hEdit);
-    if (szText.empty() || !m_pHost) return;
-    ::SetWindowTextW(hEdit, L"");
-    SChatCommand cmd = ParseChatCommand(U16From(szText), m_pHost->MyLevel());
-    if (cmd.id == SChatCommand::NONE)
+    if (!m_pHost) return;
+    const std::wstring szText = m_input.GetText();
+    if (szText.empty() || szText == m_szEnableHint || szText == m_szDisableHint) return;
+    ClearInput();
+    SChatEnter enter =
+        ChatEnterOf(U16From(szText), U16From(m_szEnableHint), U16From(m_szDisableHint), m_pHost->MyLevel());
+    if (enter.action == SChatEnter::SEND)
     {
         m_pHost->SendRoomChat(szText);
         return;
     }
+    if (enter.action != SChatEnter::LOCAL) return;
     // A local command: its output, if any, is the own red line; it never reaches the room.
-    if (cmd.id == SChatCommand::TIME)
+    if (enter.command.id == SChatCommand::TIME)
     {
         m_model.ToggleTimeStamps();
         return;
     }
-    std::wstring szOutput = m_pHost->RunChatCommand(cmd);
+    std::wstring szOutput = m_pHost->RunChatCommand(enter.command);
     if (!szOutput.empty()) AddMessage(CHATLINE_COMMAND, szOutput, std::wstring(), 0);
+}
+
+void CRoomTxtChatDlg::ClearInput()
+{
+    m_input.Clear();
+    // What is typed next is black, whatever colour the hint had.
+    CHARFORMAT2W cf{};
+    cf.cbSize = sizeof(cf);
+    cf.dwMask = CFM_COLOR;
+    ::SendMessageW(m_input.GetSafeHwnd(), EM_SETCHARFORMAT, SCF_ALL, reinterpret_cast<LPARAM>(&cf));
+}
+
+void CRoomTxtChatDlg::UpdateInputState()
+{
+    if (!m_hWnd || !m_pHost) return;
+    const ChatInputMode mode = m_pHost->ChatInput();
+    ::ShowWindow(m_input.GetSafeHwnd(), mode == CHATINPUT_HIDDEN || !IsExpanded() ? SW_HIDE : SW_SHOW);
+    if (mode != CHATINPUT_HIDDEN) SetInputHint(mode);
+}
+
+void CRoomTxtChatDlg::SetInputHint(int nMode)
+{
+    const int nWas = m_nInputHint;
+    m_nInputHint = nMode;
+    HWND hInput = m_input.GetSafeHwnd();
+    ::SendMessageW(hInput, EM_SETREADONLY, nMode == CHATINPUT_DISABLED, 0);
+    const std::wstring szShown = m_input.GetText();
+    auto show = [this, &szShown](const std::wstring& szHint)
+    {
+        if (szShown == szHint) return;
+        m_input.Clear();
+        m_input.InsertText(0, szHint, kHintColour);
+    };
+    if (nMode == CHATINPUT_PLAIN)
+    {
+        // Only a hint is cleared: what the user typed stays.
+        if (nWas != CHATINPUT_PLAIN && (szShown == m_szEnableHint || szShown == m_szDisableHint))
+            ClearInput();
+    }
+    else if (nMode == CHATINPUT_ENABLED)
+    {
+        if (szShown == m_szDisableHint) ClearInput();
+        if (::GetFocus() != hInput && m_input.GetTextLength() == 0) show(m_szEnableHint);
+    }
+    else
+    {
+        show(m_szDisableHint);
+        if (::GetFocus() == hInput) ::SetFocus(m_save);
+    }
+}
+
+void CRoomTxtChatDlg::OnInputFocus(bool bGot)
+{
+    if (!bGot)
+    {
+        if (m_nInputHint != CHATINPUT_DISABLED && m_input.GetTextLength() == 0)
+            SetInputHint(CHATINPUT_ENABLED);
+        return;
+    }
+    if (m_nInputHint == CHATINPUT_DISABLED)
+        ::SetFocus(m_save);
+    else if (m_input.GetText() == m_szEnableHint)
+    {
+        ClearInput();
+        m_nInputHint = CHATINPUT_PLAIN;
+    }
+}
+
+void CRoomTxtChatDlg::SaveLog()
+{
+    if (m_pHost) m_pHost->SaveChatToFile(m_log.GetSafeHwnd(), m_hWnd);
+    if (m_nInputHint != CHATINPUT_DISABLED) ::SetFocus(m_input.GetSafeHwnd());
 }
 
 void CRoomTxtChatDlg::ChooseChatColour()
@@ -211,20 +336,68 @@ void CRoomTxtChatDlg::ChooseChatColour()
     cc.lpCustColors = s_custom;
     cc.Flags = CC_RGBINIT | CC_FULLOPEN;
     if (::ChooseColorW(&cc)) m_pHost->SetChatColour(cc.rgbResult);
-    ::SetFocus(GetDlgItem(IDC_ROOMCHAT_EDIT));
+    if (m_nInputHint != CHATINPUT_DISABLED) ::SetFocus(m_input.GetSafeHwnd());
 }
 
-void CRoomTxtChatDlg::OnSize(UINT type, int cx, int cy)
+BOOL CRoomTxtChatDlg::OnEraseBkgnd(HDC hDC)
 {
-    int nRow = DluToPixelsY(14);
-    int nButton = DluToPixelsX(38);
-    int nGap = 2;
-    // The colour button sits between the edit line and Send.
-    int nColour = m_colour.m_nWidth ? m_colour.m_nWidth + nGap : 0;
-    ::MoveWindow(GetDlgItem(IDC_ROOMCHAT_LIST), 0, 0, cx, cy - nRow - nGap, TRUE);
-    ::MoveWindow(GetDlgItem(IDC_ROOMCHAT_EDIT), 0, cy - nRow, cx - nButton - nGap - nColour, nRow, TRUE);
-    if (nColour)
-        m_colour.SetWindowPos(nullptr, cx - nButton - nColour, cy - nRow + (nRow - m_colour.m_nHeight) / 2, 0,
-                              0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-    ::MoveWindow(GetDlgItem(IDC_ROOMCHAT_SEND), cx - nButton, cy - nRow, nButton, nRow, TRUE);
+    RECT rc;
+    GetClientRect(&rc);
+    ::FillRect(hDC, &rc, static_cast<HBRUSH>(::GetStockObject(WHITE_BRUSH)));
+    m_header.Paint(hDC, rc.right);
+    // The line above the input: 28 pixels from the bottom docked, 30 floating.
+    const int y = rc.bottom - (IsFloating() ? 30 : 28);
+    if (IsExpanded() && y > m_header.Height())
+    {
+        HPEN hPen = ::CreatePen(PS_SOLID, 1, kInputLineColour);
+        HGDIOBJ hOld = ::SelectObject(hDC, hPen);
+        ::MoveToEx(hDC, 0, y, nullptr);
+        ::LineTo(hDC, rc.right, y);
+        ::SelectObject(hDC, hOld);
+        ::DeleteObject(hPen);
+    }
+    return TRUE;
+}
+
+HBRUSH CRoomTxtChatDlg::OnCtlColor(HDC hDC, HWND hChild, UINT ctlMsg)
+{
+    if (hChild != GetDlgItem(IDC_CHAT_TITLE)) return CSidePanelDlg::OnCtlColor(hDC, hChild, ctlMsg);
+    return m_header.TitleBrush(hDC);
+}
+
+void CRoomTxtChatDlg::OnSize(UINT, int, int)
+{
+    Layout();
+}
+
+void CRoomTxtChatDlg::Layout()
+{
+    if (!m_log.GetSafeHwnd()) return;
+    RECT rc;
+    GetClientRect(&rc);
+    const int w = rc.right, h = rc.bottom;
+    const bool bFloating = IsFloating();
+    // From the right: show/hide, float/dock, colour, save; floating, the slider 52 pixels left of
+    // the save button.
+    const int xSave = m_header.PlaceButtons(w, {&m_colour, &m_save});
+    const int xSlider = xSave - 52;
+    m_header.PlaceSlider(bFloating, xSlider, 5);
+    const int xTitleEnd = (bFloating ? xSlider : xSave) - 5;
+    ::SetWindowPos(GetDlgItem(IDC_CHAT_TITLE), nullptr, 4, 4, std::max(0, xTitleEnd - 4), 16,
+                   SWP_NOZORDER | SWP_NOACTIVATE);
+    const int yLog = m_header.Height() + 1;
+    if (bFloating)
+        ::SetWindowPos(m_log.GetSafeHwnd(), nullptr, 3, yLog, std::max(0, w - 6), std::max(0, h - 48),
+                       SWP_NOZORDER | SWP_NOACTIVATE);
+    else
+        ::SetWindowPos(m_log.GetSafeHwnd(), nullptr, 0, yLog, w, std::max(0, h - 46),
+                       SWP_NOZORDER | SWP_NOACTIVATE);
+    ::ShowWindow(m_log.GetSafeHwnd(), IsExpanded() ? SW_SHOW : SW_HIDE);
+    const bool bInput = IsExpanded() && h >= 31;
+    if (bInput)
+        ::SetWindowPos(m_input.GetSafeHwnd(), nullptr, 5, h - (bFloating ? 22 : 20), std::max(0, w - 10), 18,
+                       SWP_NOZORDER | SWP_NOACTIVATE);
+    const bool bHidden = m_pHost && m_pHost->ChatInput() == CHATINPUT_HIDDEN;
+    ::ShowWindow(m_input.GetSafeHwnd(), bInput && !bHidden ? SW_SHOW : SW_HIDE);
+    Invalidate();
 }

@@ -1,11 +1,14 @@
-// CRoomTxtChatDlg: the room's chat panel: a rich-edit log of coloured lines and notices kept by
-// the chat log, presenter requests answered by their links, an input line whose local slash
-// commands never leave the program.
+// CRoomTxtChatDlg: the room's chat panel: a title band with its buttons (show/hide, float/dock,
+// colour, save), a rich-edit log of coloured lines and notices kept by the chat log, presenter
+// requests answered by their links, an input line whose local slash commands never leave the
+// program and whose grey hint says whether the user may write.
 #pragma once
 #include <cstdint>
 #include <string>
 
+#include "confclient/people/ChatInput.h"
 #include "confclient/people/ChatLog.h"
+#include "confclient/room/PanelHeader.h"
 #include "confclient/room/RoomHost.h"
 #include "confclient/room/SidePanelDlg.h"
 #include "confclient/toolkit/controls/HBitmapButton.h"
@@ -34,6 +37,10 @@ public:
     int LineCount() const { return static_cast<int>(m_model.LineCount()); }
     const CChatLog& Log() const { return m_model; }
     const CRichEditCtrlGS& LogControl() const { return m_log; }
+    // The input line follows the local user's rights: writable with its hint, read-only with the
+    // other, or hidden in playback.
+    void UpdateInputState();
+    int InputHint() const { return m_nInputHint; }
 
     // Enter in the edit line sends it (the dialog manager would give Enter to the top-level window).
     BOOL PreTranslateMessage(MSG* pMsg) override;
@@ -42,10 +49,19 @@ protected:
     BOOL OnInitDialog() override;
     BOOL OnCommand(WPARAM wParam, LPARAM lParam) override;
     LRESULT WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
+    BOOL OnEraseBkgnd(HDC hDC) override;
+    HBRUSH OnCtlColor(HDC hDC, HWND hChild, UINT ctlMsg) override;
     void OnSize(UINT type, int cx, int cy) override;
 
 private:
     void Send();
+    void Layout();
+    // 0 no hint (the input cleared), 1 the enable hint while the input is empty and unfocused,
+    // 2 the disable hint on a read-only input.
+    void SetInputHint(int nMode);
+    void ClearInput();
+    void OnInputFocus(bool bGot);
+    void SaveLog();
     void OnLinkClicked(LONG nStart);
     void Answer(LONG nStart, bool bPermit);
     // The colour dialog: the chosen colour becomes the session's chat colour.
@@ -59,7 +75,11 @@ private:
     void ScrollToEnd() override { m_log.ScrollToEnd(); }
 
     IRoomHost* m_pHost;
+    CPanelHeader m_header;
     CRichEditCtrlGS m_log;
-    CHBitmapButton m_colour;
+    CRichEditCtrlGS m_input;
+    CHBitmapButton m_colour, m_save;
     CChatLog m_model;
+    int m_nInputHint = 0;
+    std::wstring m_szEnableHint, m_szDisableHint;
 };

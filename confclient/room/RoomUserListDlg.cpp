@@ -34,22 +34,6 @@ enum UserListColumn : int
     COL_CHANNEL = 6,
     COL_JOIN = 7,
 };
-
-bool LoadListPicture(IRoomHost* pHost, CLMPictureEx& picture, const wchar_t* pszFile, UINT nResource)
-{
-    if (pHost && pHost->LoadSkinImage(pszFile, picture)) return true;
-    return picture.LoadFromResource(AfxGetResourceHandle(), L"BACKIMAGE", nResource);
-}
-
-void PaintListBand(HDC hDC, CLMPictureEx (&parts)[3], int y, int nWidth)
-{
-    const int nLeft = parts[0].m_nWidth;
-    const int nRight = parts[2].m_nWidth;
-    parts[0].Render(hDC, 0, y, -1, -1, 0);
-    if (nWidth > nLeft + nRight)
-        parts[1].Render(hDC, nLeft, y, nWidth - nLeft - nRight, parts[1].m_nHeight, 0);
-    parts[2].Render(hDC, nWidth - nRight, y, -1, -1, 0);
-}
 } // namespace
 
 CRoomUserListDlg::CRoomUserListDlg(IRoomHost* pHost)
@@ -59,23 +43,16 @@ CRoomUserListDlg::CRoomUserListDlg(IRoomHost* pHost)
     CRichEditCtrlGS::LoadControlLibrary();
 }
 
-CRoomUserListDlg::~CRoomUserListDlg()
-{
-    if (m_hHeaderBrush) ::DeleteObject(m_hHeaderBrush);
-}
+CRoomUserListDlg::~CRoomUserListDlg() = default;
 
 BOOL CRoomUserListDlg::OnInitDialog()
 {
     // A picture that loads from neither the skin nor the resources leaves no panel to show.
-    const wchar_t* header[] = {L"back_header_left.gif", L"back_header_middle.gif", L"back_header_right.gif"};
     const wchar_t* search[] = {L"back_userlist_seach_left.gif", L"back_userlist_seach_middle.gif",
                                L"back_userlist_seach_right.gif"};
+    if (!m_header.LoadPictures(m_pHost)) return FALSE;
     for (int i = 0; i < 3; ++i)
-        if (!LoadListPicture(m_pHost, m_header[i], header[i], IDR_BACK_HEADER_LEFT + i) ||
-            !LoadListPicture(m_pHost, m_search[i], search[i], IDR_BACK_SEARCH_LEFT + i))
-            return FALSE;
-    m_nHeader = m_header[0].m_nHeight - 1;
-    m_hHeaderBrush = ::CreateSolidBrush(RGB(0xDC, 0xE4, 0xEE));
+        if (!LoadPanelPicture(m_pHost, m_search[i], search[i], IDR_BACK_SEARCH_LEFT + i)) return FALSE;
 
     m_list.SubclassDlgItem(IDC_ROOMUSER_LIST, this);
     m_list.SendMessage(LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_FULLROWSELECT, LVS_EX_FULLROWSELECT);
@@ -99,29 +76,21 @@ BOOL CRoomUserListDlg::OnInitDialog()
 
     m_findText.Attach(GetDlgItem(IDC_USERLIST_FINDTEXT));
     ::SendMessageW(m_findText.GetSafeHwnd(), EM_LIMITTEXT, 64, 0);
-    m_popup.SubclassDlgItem(IDC_USERLIST_POPUP, this);
-    m_float.SubclassDlgItem(IDC_USERLIST_FLOAT, this);
+    m_header.Attach(*this, IDC_USERLIST_POPUP, IDC_USERLIST_FLOAT, IDC_USERLIST_ALPHA);
     m_menu.SubclassDlgItem(IDC_USERLIST_MENU, this);
     m_findNext.SubclassDlgItem(IDC_USERLIST_FINDNEXT, this);
     m_findClose.SubclassDlgItem(IDC_USERLIST_FINDCLOSE, this);
-    m_float.LoadBitmapsAndSize(IDB_PANEL_FLOAT, IDB_PANEL_FLOAT + 1, IDB_PANEL_FLOAT + 3,
-                               IDB_PANEL_FLOAT + 2);
     m_menu.LoadBitmapsAndSize(IDB_USERLIST_MENU, IDB_USERLIST_MENU + 1, IDB_USERLIST_MENU + 2, 0);
     m_findNext.LoadBitmapsAndSize(IDB_USERLIST_FINDNEXT, IDB_USERLIST_FINDNEXT + 1, 0,
                                   IDB_USERLIST_FINDNEXT + 3);
     m_findClose.LoadBitmapsAndSize(IDB_USERLIST_FINDCLOSE, IDB_USERLIST_FINDCLOSE + 1, 0,
                                    IDB_USERLIST_FINDCLOSE + 3);
-    m_alpha.SubclassDlgItem(IDC_USERLIST_ALPHA, this);
-    m_alpha.LoadChannelBitmaps(IDB_PANEL_ALPHA_CHANNEL, TRUE, 0, TRUE);
-    m_alpha.LoadThumbBitmaps(IDB_PANEL_ALPHA_THUMB, 0, TRUE);
-    m_alpha.SetRange(kPanelMinAlpha, kPanelMaxAlpha);
-    m_alpha.SetPos(kPanelMaxAlpha);
     UpdatePopupButton();
     const bool bPlayer = m_pHost && m_pHost->UserMenuInputs(65535).bPlayerMode;
     if (bPlayer)
     {
         m_menu.EnableWindow(FALSE);
-        m_float.ShowWindow(SW_HIDE);
+        m_header.FloatButton().ShowWindow(SW_HIDE);
     }
     if (m_pHost)
     {
@@ -299,11 +268,7 @@ void CRoomUserListDlg::Sort(int nMode)
 
 void CRoomUserListDlg::UpdatePopupButton()
 {
-    if (IsExpanded())
-        m_popup.LoadBitmapsAndSize(IDB_PANEL_HIDE, IDB_PANEL_HIDE + 1, IDB_PANEL_HIDE + 2, 0);
-    else
-        m_popup.LoadBitmapsAndSize(IDB_PANEL_SHOW, IDB_PANEL_SHOW + 2, IDB_PANEL_SHOW + 2, 0);
-    m_popup.Invalidate();
+    m_header.UpdatePopup(IsExpanded());
 }
 
 BOOL CRoomUserListDlg::OnCommand(WPARAM wParam, LPARAM lParam)
@@ -416,17 +381,15 @@ BOOL CRoomUserListDlg::OnEraseBkgnd(HDC hDC)
     RECT rc;
     GetClientRect(&rc);
     ::FillRect(hDC, &rc, static_cast<HBRUSH>(::GetStockObject(WHITE_BRUSH)));
-    PaintListBand(hDC, m_header, 0, rc.right);
-    if (m_bFindBar) PaintListBand(hDC, m_search, m_nHeader, rc.right);
+    m_header.Paint(hDC, rc.right);
+    if (m_bFindBar) PaintPanelBand(hDC, m_search, m_header.Height(), rc.right);
     return TRUE;
 }
 
 HBRUSH CRoomUserListDlg::OnCtlColor(HDC hDC, HWND hChild, UINT ctlMsg)
 {
-    if (hChild != GetDlgItem(IDC_USERLIST_TITLE) || !m_hHeaderBrush)
-        return CSidePanelDlg::OnCtlColor(hDC, hChild, ctlMsg);
-    ::SetBkColor(hDC, RGB(0xDC, 0xE4, 0xEE));
-    return m_hHeaderBrush;
+    if (hChild != GetDlgItem(IDC_USERLIST_TITLE)) return CSidePanelDlg::OnCtlColor(hDC, hChild, ctlMsg);
+    return m_header.TitleBrush(hDC);
 }
 
 void CRoomUserListDlg::OnSize(UINT, int, int)
@@ -440,28 +403,15 @@ void CRoomUserListDlg::Layout()
     RECT rc;
     GetClientRect(&rc);
     const int cx = rc.right, cy = rc.bottom;
-    // The header's buttons from the right: show/hide, float/dock, the list menu.
-    int x = cx - 3;
-    for (CHBitmapButton* pButton : {&m_popup, &m_float, &m_menu})
-    {
-        if (pButton == &m_float && !HasVisibleStyle(m_float)) continue; // hidden in playback
-        x -= pButton->m_nWidth;
-        pButton->SetWindowPos(nullptr, x, 1, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-        x -= 3;
-    }
-    // Floating, the transparency slider sits left of the buttons.
-    RECT slider{};
-    ::GetWindowRect(m_alpha, &slider);
-    if (IsFloating())
-    {
-        x -= slider.right - slider.left;
-        m_alpha.SetWindowPos(nullptr, x, 2, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-        x -= 3;
-    }
-    m_alpha.ShowWindow(IsFloating() ? SW_SHOW : SW_HIDE);
+    // The header's buttons from the right: show/hide, float/dock, the list menu; floating, the
+    // transparency slider left of them.
+    int x = m_header.PlaceButtons(cx, {&m_menu}) - 3;
+    if (IsFloating()) x -= m_header.SliderWidth();
+    m_header.PlaceSlider(IsFloating(), x, 2);
+    if (IsFloating()) x -= 3;
     ::SetWindowPos(GetDlgItem(IDC_USERLIST_TITLE), nullptr, 4, 3, std::max(0, x - 4), 14,
                    SWP_NOZORDER | SWP_NOACTIVATE);
-    int y = m_nHeader + 1;
+    int y = m_header.Height() + 1;
     if (m_bFindBar)
     {
         const int xClose = cx - 6 - m_findClose.m_nWidth;

@@ -8,12 +8,12 @@
 #include <vector>
 
 #include "confclient/people/ParticipantRows.h"
+#include "confclient/room/PanelHeader.h"
 #include "confclient/room/SidePanelDlg.h"
 #include "confclient/toolkit/controls/HBitmapButton.h"
 #include "confclient/toolkit/controls/ImageListCtrl.h"
 #include "confclient/toolkit/controls/LMPictureEx.h"
 #include "confclient/toolkit/controls/RichEditCtrlGS.h"
-#include "confclient/toolkit/slider/BitmapSlider.h"
 
 class IRoomHost;
 
@@ -66,12 +66,8 @@ private:
     std::unique_ptr<CParticipantRows> m_pRows;
     CImageListCtrl m_list;
     CRichEditCtrlGS m_findText;
-    CHBitmapButton m_popup, m_float, m_menu, m_findNext, m_findClose;
-    // The transparency while floating, 70..255.
-    CBitmapSlider m_alpha;
-    CLMPictureEx m_header[3];
+    CPanelHeader m_header;
+    CHBitmapButton m_menu, m_findNext, m_findClose;
     CLMPictureEx m_search[3];
-    HBRUSH m_hHeaderBrush = nullptr;
-    int m_nHeader = 19;
     bool m_bFindBar = false;
 };

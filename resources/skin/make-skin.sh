@@ -218,6 +218,8 @@ for s in n:"$title":"$navy" p:"$line":white f:'#C5D3E2':"$teal" d:"$title":"$gre
   glyph "panel_float_$k.bmp" "$back" "$fore" -fill none -draw 'rectangle 3,5 12,12' -draw 'line 6,2 14,2' -draw 'line 14,2 14,9'
   glyph "chat_colour_$k.bmp" "$back" "$fore" -fill '#C03030' -draw 'rectangle 2,2 7,7' -fill "$teal" -draw 'rectangle 8,2 13,7' \
     -fill '#F29E1F' -draw 'rectangle 2,8 7,13' -fill "$navy" -draw 'rectangle 8,8 13,13'
+  glyph "chat_save_$k.bmp" "$back" "$fore" -fill none -draw 'rectangle 2,2 13,13' -draw 'rectangle 5,2 10,6' \
+    -draw 'line 5,10 10,10'
   [ "$k" = d ] && continue
   glyph "list_menu_$k.bmp" "$back" "$fore" -draw 'line 3,4 12,4' -draw 'line 3,8 12,8' -draw 'line 3,12 12,12'
   glyph "panel_hide_$k.bmp" "$back" "$fore" -draw 'line 3,10 7,6' -draw 'line 7,6 11,10'

@@ -110,6 +110,13 @@ std::wstring WindowsPath(const std::string& szUnix)
     return path;
 }
 
+// Enter pressed in a control of the program under test, through the program's own loop.
+void PressEnterIn(HWND hControl)
+{
+    PostMessageW(hControl, WM_KEYDOWN, VK_RETURN, 1);
+    PostMessageW(hControl, WM_KEYUP, VK_RETURN, 0xC0000001);
+}
+
 std::vector<std::wstring> ListLines(HWND hList)
 {
     std::vector<std::wstring> lines;
@@ -415,10 +422,10 @@ TEST_F(RoomProgramTest, TwoProgramsMeetTalkChangeRightsAndPresenterThenLeave)
     // Chat lines typed in one reach the other's chat window, both ways.
     SendMessageW(Descendant(hMainA, IDC_ROOMCHAT_EDIT), WM_SETTEXT, 0,
                  reinterpret_cast<LPARAM>(L"hello bob"));
-    SendMessageW(Descendant(hMainA, IDC_ROOMCHAT_SEND), BM_CLICK, 0, 0);
+    PressEnterIn(Descendant(hMainA, IDC_ROOMCHAT_EDIT));
     EXPECT_TRUE(peer.ShowsSoon("lines " + Id(IDC_ROOMCHAT_LIST), {"Alice", "hello bob"}));
     peer.Probe("settext " + Id(IDC_ROOMCHAT_EDIT) + " 'hello alice'");
-    peer.Probe("click " + Id(IDC_ROOMCHAT_SEND));
+    peer.Probe("enter " + Id(IDC_ROOMCHAT_EDIT));
     EXPECT_TRUE(ListShowsSoon(hChatA, {L"Bob", L"hello alice"}));
 
     // The session's sound server gives both programs devices: Bob, who holds the talk right, may talk.
@@ -471,7 +478,7 @@ TEST_F(RoomProgramTest, TwoProgramsMeetTalkChangeRightsAndPresenterThenLeave)
     EXPECT_TRUE(ListShowsSoon(hChatA, {L"Carol", L"hello from carol"}));
     EXPECT_TRUE(peer.ShowsSoon("lines " + Id(IDC_ROOMCHAT_LIST), {"Carol", "hello from carol"}));
     SendMessageW(Descendant(hMainA, IDC_ROOMCHAT_EDIT), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"hi carol"));
-    SendMessageW(Descendant(hMainA, IDC_ROOMCHAT_SEND), BM_CLICK, 0, 0);
+    PressEnterIn(Descendant(hMainA, IDC_ROOMCHAT_EDIT));
     auto carolHeard = [&](uint16_t wCommand, const std::function<bool(const QNEvent&)>& match)
     {
         return carolOwner.WaitUntil(

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "confclient/people/ChatCommands.h"
+#include "confclient/people/ChatInput.h"
 #include "confclient/people/ChatLog.h"
 #include "tests/people/FakeChatLogView.h"
 
@@ -274,6 +275,44 @@ TEST(ChatCommands, ParseTheLocalCommands)
     EXPECT_EQ(480, size.nHeight);
     EXPECT_TRUE(ParseChatCommand(u"/dsprofile 3", 0).bIgnored);
     EXPECT_EQ(2147483647, ChatDecimal(u"99999999999"));
+}
+
+TEST(ChatInput, WhoMayWriteAndWhatEnterDoes)
+{
+    struct
+    {
+        SChatInputRights rights;
+        ChatInputMode mode;
+    } modes[] = {
+        {{true, 0, true, false, true}, CHATINPUT_HIDDEN},        // playback
+        {{false, 0x104, true, false, true}, CHATINPUT_DISABLED}, // a listener, even as chief
+        {{false, 0, false, false, false}, CHATINPUT_DISABLED},   // chat right off
+        {{false, 0, true, false, false}, CHATINPUT_ENABLED},     // the chief writes anyway
+        {{false, 0, false, true, false}, CHATINPUT_ENABLED},     // so does the presenter
+        {{false, 3, false, false, true}, CHATINPUT_ENABLED},
+    };
+    for (const auto& c : modes)
+        EXPECT_EQ(c.mode, ChatInputModeOf(c.rights)) << c.rights.wMyLevel << " " << c.rights.bRoomChatRight;
+
+    struct
+    {
+        const char16_t* pszInput;
+        uint16_t wLevel;
+        SChatEnter::Action action;
+    } enters[] = {
+        {u"", 0, SChatEnter::NOTHING},
+        {u"Type here", 0, SChatEnter::NOTHING}, // the enable hint is not a line
+        {u"No chat", 0, SChatEnter::NOTHING},   // nor the disable hint
+        {u"hello", 14, SChatEnter::NOTHING},    // a listener sends nothing
+        {u"/JQ 3", 14, SChatEnter::NOTHING},    // and runs no command
+        {u"/JQ 3", 0, SChatEnter::LOCAL},
+        {u"/sendsize", 0, SChatEnter::LOCAL}, // does nothing, but is never sent
+        {u"hello", 0, SChatEnter::SEND},
+    };
+    for (const auto& c : enters)
+        EXPECT_EQ(c.action, ChatEnterOf(c.pszInput, u"Type here", u"No chat", c.wLevel).action)
+            << std::string(c.pszInput, c.pszInput + std::char_traits<char16_t>::length(c.pszInput));
+    EXPECT_EQ(SChatCommand::JQ, ChatEnterOf(u"/JQ 3", u"", u"", 0).command.id);
 }
 
 TEST(ChatLog, RandomOperationsKeepRangesOnTheirWords)

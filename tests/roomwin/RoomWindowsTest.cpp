@@ -42,7 +42,12 @@ public:
     void SendRoomChat(const std::wstring& szText) override { chats.push_back(szText); }
     CTestNoticeHost notices;
     INoticeHost& Notices() override { return notices; }
-    bool SaveChatToFile(HWND, HWND) override { return false; }
+    std::vector<HWND> savedEdits;
+    bool SaveChatToFile(HWND hRichEdit, HWND) override
+    {
+        savedEdits.push_back(hRichEdit);
+        return false;
+    }
     std::wstring SaveFolder() const override { return L""; }
     bool GermanTexts() const override { return false; }
     int nBoardOpens = 0;
@@ -85,7 +90,10 @@ public:
     void LoadCapturedPage() override { ++nCapturedPages; }
     std::vector<S_BOARDACTIONS> boardActions;
     void ApplyBoardActions(const S_BOARDACTIONS& a) override { boardActions.push_back(a); }
-    uint16_t MyLevel() const override { return 0; }
+    uint16_t MyLevel() const override { return wLevel; }
+    uint16_t wLevel = 0;
+    ChatInputMode chatInput = CHATINPUT_ENABLED;
+    ChatInputMode ChatInput() const override { return chatInput; }
     std::vector<std::u16string> commands;
     std::wstring RunChatCommand(const SChatCommand& cmd) override
     {
@@ -383,27 +391,32 @@ TEST(RoomWindows, VideoGridFloatsAtTheSavedPlaceAndDocksAgain)
     EXPECT_EQ(WindowRect(room.videoView).left - origin.x, kPanelHostWidth + 7);
 }
 
-TEST(RoomWindows, ChatSendsTheEditLineAndShowsReceivedLines)
+// Enter pressed in the chat's input line, as the program's loop hands it to the panel.
+bool PressEnter(CRoomTxtChatDlg& chat, HWND hInput)
+{
+    MSG msg{hInput, WM_KEYDOWN, VK_RETURN, 1, 0, {}};
+    return chat.PreTranslateMessage(&msg) != FALSE;
+}
+
+TEST(RoomWindows, ChatSendsTheInputLineOnEnterAndShowsReceivedLines)
 {
     Room room;
     room.mainView.ShowWindow(SW_SHOW);
-    HWND hEdit = room.chat.GetDlgItem(IDC_ROOMCHAT_EDIT);
-    Click(room.chat, IDC_ROOMCHAT_SEND);
+    HWND hInput = room.chat.GetDlgItem(IDC_ROOMCHAT_EDIT);
+    // Unfocused and empty, the input shows its hint, which is no line.
+    EXPECT_EQ(GetWindowTextString(hInput), L"<IDS_ENABLE_CHAT>");
+    EXPECT_TRUE(PressEnter(room.chat, hInput));
+    EXPECT_TRUE(room.host.chats.empty());
+    // Focused, the hint goes.
+    ::SetFocus(hInput);
+    EXPECT_EQ(GetWindowTextString(hInput), L"");
+    EXPECT_TRUE(PressEnter(room.chat, hInput));
     EXPECT_TRUE(room.host.chats.empty());
 
-    ::SetWindowTextW(hEdit, L"hello room");
-    Click(room.chat, IDC_ROOMCHAT_SEND);
+    ::SetWindowTextW(hInput, L"hello room");
+    EXPECT_TRUE(PressEnter(room.chat, hInput));
     EXPECT_EQ(room.host.chats, std::vector<std::wstring>{L"hello room"});
-    EXPECT_EQ(GetWindowTextString(hEdit), L"");
-
-    // Enter in the edit line sends it too.
-    ::SetWindowTextW(hEdit, L"second");
-    ::SetFocus(hEdit);
-    ::PostMessageW(hEdit, WM_KEYDOWN, VK_RETURN, 1);
-    PumpMessages(50);
-    ASSERT_EQ(room.host.chats.size(), 2u);
-    EXPECT_EQ(room.host.chats[1], L"second");
-    EXPECT_TRUE(room.chat.IsWindowVisible());
+    EXPECT_EQ(GetWindowTextString(hInput), L"");
 
     room.chat.OnChatReceived(L"bob", L"hi", 0xFF);
     room.chat.AddNotice(L"<IDS_RECORD_START_OTHERUSER>", 4);
@@ -414,11 +427,68 @@ TEST(RoomWindows, ChatSendsTheEditLineAndShowsReceivedLines)
     EXPECT_EQ(log.ColourAt(9), kChatNoticeColour);
 
     // A local command runs here and never reaches the room.
-    ::SetWindowTextW(hEdit, L"/JQ 12");
-    Click(room.chat, IDC_ROOMCHAT_SEND);
-    EXPECT_EQ(room.host.chats.size(), 2u);
+    ::SetWindowTextW(hInput, L"/JQ 12");
+    PressEnter(room.chat, hInput);
+    EXPECT_EQ(room.host.chats.size(), 1u);
     ASSERT_EQ(room.host.commands.size(), 1u);
     EXPECT_EQ(room.chat.LineCount(), 3) << "its output line";
+
+    // A listener's input is read-only with the other hint, and Enter sends nothing; the focus
+    // goes to the save button.
+    room.host.wLevel = 4;
+    room.host.chatInput = CHATINPUT_DISABLED;
+    room.chat.UpdateInputState();
+    EXPECT_EQ(GetWindowTextString(hInput), L"<IDS_DISABLE_CHAT>");
+    EXPECT_TRUE(::GetWindowLongW(hInput, GWL_STYLE) & ES_READONLY);
+    EXPECT_EQ(::GetFocus(), room.chat.GetDlgItem(IDC_CHAT_SAVE));
+    PressEnter(room.chat, hInput);
+    EXPECT_EQ(room.host.chats.size(), 1u);
+    // Allowed again, the input is writable and shows the enable hint.
+    room.host.wLevel = 0;
+    room.host.chatInput = CHATINPUT_ENABLED;
+    room.chat.UpdateInputState();
+    EXPECT_FALSE(::GetWindowLongW(hInput, GWL_STYLE) & ES_READONLY);
+    EXPECT_EQ(GetWindowTextString(hInput), L"<IDS_ENABLE_CHAT>");
+
+    // The save button hands the log to the session's saver.
+    Click(room.chat, IDC_CHAT_SAVE);
+    ::SendMessageW(room.chat.m_hWnd, WM_COMMAND, ID_CHAT_SAVE, 0);
+    EXPECT_EQ(room.host.savedEdits, (std::vector<HWND>{log.GetSafeHwnd(), log.GetSafeHwnd()}));
+}
+
+// The title band: from the right show/hide, float/dock, colour and save, the title left of them;
+// floating, the transparency slider 52 pixels left of the save button.
+TEST(RoomWindows, ChatTitleBandPlacesItsButtons)
+{
+    Room room;
+    room.mainView.ShowWindow(SW_SHOW);
+    auto left = [&room](int nId)
+    {
+        RECT rc = WindowRect(room.chat.GetDlgItem(nId));
+        POINT pt{rc.left, rc.top};
+        ::ScreenToClient(room.chat.m_hWnd, &pt);
+        return pt.x;
+    };
+    RECT client{};
+    room.chat.GetClientRect(&client);
+    const int nIds[] = {IDC_CHAT_POPUP, IDC_CHAT_FLOAT, IDC_ROOMCHAT_COLOUR, IDC_CHAT_SAVE};
+    int nRight = client.right - 3;
+    for (int nId : nIds)
+    {
+        const RECT rc = WindowRect(room.chat.GetDlgItem(nId));
+        EXPECT_EQ(nRight - (rc.right - rc.left), left(nId)) << nId;
+        nRight = left(nId) - 3;
+    }
+    EXPECT_FALSE(::IsWindowVisible(room.chat.GetDlgItem(IDC_CHAT_ALPHA)));
+    EXPECT_LE(WindowRect(room.chat.GetDlgItem(IDC_CHAT_TITLE)).right,
+              WindowRect(room.chat.GetDlgItem(IDC_CHAT_SAVE)).left);
+
+    ::SendMessageW(room.chat.m_hWnd, WM_COMMAND, IDC_CHAT_FLOAT, 0);
+    ASSERT_TRUE(room.chat.IsFloating());
+    EXPECT_TRUE(::IsWindowVisible(room.chat.GetDlgItem(IDC_CHAT_ALPHA)));
+    EXPECT_EQ(left(IDC_CHAT_SAVE) - 52, left(IDC_CHAT_ALPHA));
+    ::SendMessageW(room.chat.m_hWnd, WM_COMMAND, IDC_CHAT_FLOAT, 0);
+    EXPECT_FALSE(room.chat.IsFloating());
 }
 
 // A presenter request's words are links read back from the rich edit; a click on a peer's copy

@@ -171,6 +171,7 @@ public:
     HWND MainRoomWindow() const override;
     HWND MainDialog() const override { return MainWnd(); }
     uint16_t MyLevel() const override { return m_wMyLevel; }
+    ChatInputMode ChatInput() const override;
     std::wstring RunChatCommand(const SChatCommand& cmd) override;
     void AnswerPresenterRequest(uint16_t wChannel, bool bPermit) override;
     SUserMenuInputs UserMenuInputs(uint16_t wChannel) const override;

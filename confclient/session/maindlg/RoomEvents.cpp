@@ -195,6 +195,19 @@ void IConfDlg::SendRoomChat(const std::wstring& szText)
         m_pChat->OnChatReceived(WideOf(m_szMyName), WideOf(szLine), m_dwChatColour);
 }
 
+ChatInputMode IConfDlg::ChatInput() const
+{
+    SChatInputRights rights;
+    rights.bPlayerMode = IsPlayerMode();
+    rights.wMyLevel = m_wMyLevel;
+    rights.bControlRight = IsChief();
+    rights.bPresenter = m_room.wPresenterChannel != 0xFFFF && m_room.wPresenterChannel == m_room.wMyChannel;
+    // The room's chat right does not reach the clients: the rights word they hear carries talk,
+    // draw and the shares only. Chatting stays open to everyone but listeners.
+    rights.bRoomChatRight = true;
+    return ChatInputModeOf(rights);
+}
+
 void IConfDlg::SetChatColour(uint32_t dwColour)
 {
     m_dwChatColour = dwColour & 0xFFFFFF;

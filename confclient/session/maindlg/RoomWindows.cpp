@@ -367,6 +367,8 @@ void IConfDlg::ShowRoomUsers()
         m_pUserList->Rows()->Sync(members, m_room.wPresiderChannel, m_room.wPresenterChannel);
     }
     if (m_pVideoView) m_pVideoView->ShowUsers(rows);
+    // Rights, the presenter and the chief all come through here: the chat's input follows them.
+    if (m_pChat) m_pChat->UpdateInputState();
 }
 
 void IConfDlg::PostBacklogNotice()

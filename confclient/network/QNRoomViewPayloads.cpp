@@ -97,3 +97,12 @@ bool DecodeRoomProperty(const uint8_t* p, size_t n, QNRoomProperty& r)
 {
     return DecodeFields(p, n, r);
 }
+
+bool DecodeRightsNotice(const uint8_t* p, size_t n, QNRightsNotice& r)
+{
+    constexpr size_t kRightsSize = 8;
+    if (!DecodeRoomRights(p, n, r.rights)) return false;
+    r.bHasProperty = n >= kRightsSize + kRoomPropertySize &&
+                     DecodeRoomProperty(p + kRightsSize, n - kRightsSize, r.property);
+    return true;
+}

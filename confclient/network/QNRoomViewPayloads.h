@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <vector>
 
+#include "confclient/network/QNPayloads.h"
+
 // 430: the sender's channel and, in the word at 14, the view mode (bits 12-13) and full
 // screen (bit 14).
 struct QNViewModeRequest
@@ -71,3 +73,13 @@ S_ROOMPROPERTY UnpackRoomProperty(const QNRoomProperty& r);
 uint32_t RightBitsOf(const S_ROOMPROPERTY& p);
 void EncodeRoomProperty(const QNRoomProperty& r, std::vector<uint8_t>& out);
 bool DecodeRoomProperty(const uint8_t* p, size_t n, QNRoomProperty& r);
+
+// 421: the rights word, and after a member's 420 the room's properties record behind it.
+struct QNRightsNotice
+{
+    QNRoomRights rights;
+    bool bHasProperty = false;
+    QNRoomProperty property;
+};
+// False when the rights word is short; a tail shorter than the record is no record.
+bool DecodeRightsNotice(const uint8_t* p, size_t n, QNRightsNotice& r);

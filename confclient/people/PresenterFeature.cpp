@@ -23,9 +23,13 @@ void CPresenterFeature::OnPresenterChange(uint16_t wCommand, const uint16_t& wCh
     SetPresenter(wChannel, wCommand == INFO_CONF_PRESENTER_SET);
 }
 
-void CPresenterFeature::OnRights(const QNRoomRights& rights)
+void CPresenterFeature::OnRights(const QNRightsNotice& notice)
 {
-    if (rights.wRoomIndex == m_room.RoomIndex()) ApplyRights(rights.dwRights);
+    if (notice.rights.wRoomIndex != m_room.RoomIndex()) return;
+    // The room's whole properties come along once a member has set them: kept, so that the next
+    // change for everyone starts from them and the chat knows its right.
+    if (notice.bHasProperty) m_room.property = UnpackRoomProperty(notice.property);
+    ApplyRights(notice.rights.dwRights);
 }
 
 void CPresenterFeature::OnPresenterRequest(const QNPresenterRequest& req)

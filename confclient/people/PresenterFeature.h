@@ -5,6 +5,7 @@
 
 #include "confclient/network/QNPayloads.h"
 #include "confclient/network/QNRoomPayloads.h"
+#include "confclient/network/QNRoomViewPayloads.h"
 #include "confclient/network/transport/QNOwner.h"
 #include "confclient/session/roomstate/RoomNotices.h"
 #include "confclient/session/roomstate/RoomState.h"
@@ -43,7 +44,7 @@ public:
     // 553 sets the presenter, 555 clears it.
     void OnPresenterChange(uint16_t wCommand, const uint16_t& wChannel);
     // Rights of another room are not ours.
-    void OnRights(const QNRoomRights& rights);
+    void OnRights(const QNRightsNotice& notice);
     // A request goes to the presider's question; a refused answer is told in the chat.
     void OnPresenterRequest(const QNPresenterRequest& req);
     void OnPresenterRefused();

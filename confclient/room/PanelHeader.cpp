@@ -47,7 +47,8 @@ void CPanelHeader::Attach(CDialog& panel, int nPopupId, int nFloatId, int nAlpha
 {
     m_popup.SubclassDlgItem(nPopupId, &panel);
     m_float.SubclassDlgItem(nFloatId, &panel);
-    m_float.LoadBitmapsAndSize(IDB_PANEL_FLOAT, IDB_PANEL_FLOAT + 1, IDB_PANEL_FLOAT + 3, IDB_PANEL_FLOAT + 2);
+    m_float.LoadBitmapsAndSize(IDB_PANEL_FLOAT, IDB_PANEL_FLOAT + 1, IDB_PANEL_FLOAT + 3,
+                               IDB_PANEL_FLOAT + 2);
     m_alpha.SubclassDlgItem(nAlphaId, &panel);
     m_alpha.LoadChannelBitmaps(IDB_PANEL_ALPHA_CHANNEL, TRUE, 0, TRUE);
     m_alpha.LoadThumbBitmaps(IDB_PANEL_ALPHA_THUMB, 0, TRUE);

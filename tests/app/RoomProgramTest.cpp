@@ -1100,8 +1100,27 @@ TEST_F(RoomProgramTest, TheChiefRenamesTheRoomMaximisesItForEveryoneAndPicksALay
     ASSERT_NE(nullptr, hDlg);
     EXPECT_TRUE(WaitFor([&] { return TextOf(Descendant(hDlg, IDC_PROPERTY_TITLE)) == L"Renamed"; }));
     EXPECT_EQ(19, SendMessageW(Descendant(hDlg, IDC_PROPERTY_MAXUSER), CB_GETCURSEL, 0, 0));
-    PostMessageW(Descendant(hDlg, IDCANCEL), BM_CLICK, 0, 0);
+    // The room lets everyone chat; Alice takes the chat right away: Bob's input turns read-only
+    // with its hint, and comes back when she gives it again.
+    HWND hChatRight = Descendant(hDlg, IDC_PROPERTY_CHAT);
+    EXPECT_EQ(BST_CHECKED, SendMessageW(hChatRight, BM_GETCHECK, 0, 0));
+    EXPECT_TRUE(peer.ShowsSoon("lines " + Id(IDC_ROOMCHAT_EDIT), {"Type a message"}));
+    SendMessageW(hChatRight, BM_SETCHECK, BST_UNCHECKED, 0);
+    PostMessageW(Descendant(hDlg, IDOK), BM_CLICK, 0, 0);
     EXPECT_TRUE(WaitFor([&] { return !IsWindow(hDlg); }));
+    EXPECT_TRUE(peer.ShowsSoon("lines " + Id(IDC_ROOMCHAT_EDIT), {"not allowed"}));
+    PostMessageW(hBarA, WM_COMMAND, 32822, 0);
+    hDlg = TopWindow(hA, L"Room properties");
+    ASSERT_NE(nullptr, hDlg);
+    hChatRight = Descendant(hDlg, IDC_PROPERTY_CHAT);
+    EXPECT_TRUE(WaitFor([&] { return SendMessageW(hChatRight, BM_GETCHECK, 0, 0) == BST_UNCHECKED; }));
+    // The title and most participants stayed as set.
+    EXPECT_EQ(L"Renamed", TextOf(Descendant(hDlg, IDC_PROPERTY_TITLE)));
+    EXPECT_EQ(19, SendMessageW(Descendant(hDlg, IDC_PROPERTY_MAXUSER), CB_GETCURSEL, 0, 0));
+    SendMessageW(hChatRight, BM_SETCHECK, BST_CHECKED, 0);
+    PostMessageW(Descendant(hDlg, IDOK), BM_CLICK, 0, 0);
+    EXPECT_TRUE(WaitFor([&] { return !IsWindow(hDlg); }));
+    EXPECT_TRUE(peer.ShowsSoon("lines " + Id(IDC_ROOMCHAT_EDIT), {"Type a message"}));
 
     // Maximised for everyone: Bob's window follows, and follows the restore.
     PostMessageW(Descendant(hMainA, IDC_ROOMCTRL_MAXIMIZE), BM_CLICK, 0, 0);

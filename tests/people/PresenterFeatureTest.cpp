@@ -184,7 +184,7 @@ TEST(PresenterFeature, RightsReachEveryMemberAndTheLogNamesWhatStopped)
         for (int32_t nSel = RIGHT_TALK; nSel <= RIGHT_MEDIASHARE; ++nSel)
             f.room.users.SetFlagForAll(nSel, (c.dwBefore >> nSel) & 1);
         if (c.bChief) f.room.wPresiderChannel = kMe;
-        f.presenter.OnRights(QNRoomRights{c.wRoom, c.dwRights});
+        f.presenter.OnRights(QNRightsNotice{{c.wRoom, c.dwRights}, false, {}});
 
         bool bApplied = c.wRoom == kRoom;
         uint32_t dwExpected = bApplied ? c.dwRights : c.dwBefore;
@@ -201,6 +201,44 @@ TEST(PresenterFeature, RightsReachEveryMemberAndTheLogNamesWhatStopped)
         const std::vector<std::string> shown = {"layout", "users"};
         EXPECT_EQ(bApplied ? shown : std::vector<std::string>(), f.view.calls) << c.pszCase;
     }
+}
+
+// 421 carries the room's properties behind the rights once a member has set them: they are kept
+// until the room is left; a rights word alone or a cut tail leaves them as they were.
+TEST(PresenterFeature, TheRoomsPropertiesComeWithTheRights)
+{
+    Fixture f;
+    S_ROOMPROPERTY set;
+    set.bChat = true;
+    set.bRecord = true;
+    set.nVideoQuality = 2;
+    set.bTalk = true;
+    Bytes full;
+    EncodeRoomRights({kRoom, RightBitsOf(set)}, full);
+    Bytes rightsOnly = full;
+    EncodeRoomProperty(PackRoomProperty(set), full);
+    Bytes cut(full.begin(), full.end() - 1);
+
+    QNRightsNotice notice;
+    ASSERT_TRUE(DecodeRightsNotice(rightsOnly.data(), rightsOnly.size(), notice));
+    EXPECT_FALSE(notice.bHasProperty);
+    f.presenter.OnRights(notice);
+    EXPECT_FALSE(f.room.property);
+
+    ASSERT_TRUE(DecodeRightsNotice(full.data(), full.size(), notice));
+    f.presenter.OnRights(notice);
+    ASSERT_TRUE(f.room.property);
+    EXPECT_EQ(set, *f.room.property);
+    EXPECT_EQ(1u, f.room.dwRights);
+
+    ASSERT_TRUE(DecodeRightsNotice(cut.data(), cut.size(), notice));
+    EXPECT_FALSE(notice.bHasProperty);
+    f.presenter.OnRights(notice);
+    EXPECT_EQ(set, *f.room.property);
+    EXPECT_FALSE(DecodeRightsNotice(full.data(), 7, notice));
+
+    f.room.Leave();
+    EXPECT_FALSE(f.room.property);
 }
 
 TEST(PresenterFeature, RequestsAnswersAndRefusals)

@@ -202,9 +202,8 @@ ChatInputMode IConfDlg::ChatInput() const
     rights.wMyLevel = m_wMyLevel;
     rights.bControlRight = IsChief();
     rights.bPresenter = m_room.wPresenterChannel != 0xFFFF && m_room.wPresenterChannel == m_room.wMyChannel;
-    // The room's chat right does not reach the clients: the rights word they hear carries talk,
-    // draw and the shares only. Chatting stays open to everyone but listeners.
-    rights.bRoomChatRight = true;
+    // Until a member sets the room's properties, the room lets everyone chat.
+    rights.bRoomChatRight = !m_room.property || m_room.property->bChat;
     return ChatInputModeOf(rights);
 }
 

@@ -28,6 +28,7 @@ void CRoomState::Leave()
     viewNames.fill(std::u16string());
     wPresenterChannel = wPresiderChannel = wMyChannel = kNoIndex;
     dwRights = 0;
+    property.reset();
     wViewMode = wModeValue = wRoomState = wRecorderState = 0;
     wLectureState = wLectureMinutes = 0;
     options.clear();

@@ -3,10 +3,12 @@
 #pragma once
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "confclient/network/QNPayloads.h"
 #include "confclient/network/QNRoomPayloads.h"
+#include "confclient/network/QNRoomViewPayloads.h"
 #include "confclient/session/roomstate/RoomUserInfo.h"
 
 struct CRoomState
@@ -21,6 +23,8 @@ struct CRoomState
     uint16_t wPresiderChannel = kNoIndex;
     uint16_t wPresenterChannel = kNoIndex;
     uint32_t dwRights = 0;
+    // The room's properties as a member last set them (421's record); none before the first.
+    std::optional<S_ROOMPROPERTY> property;
     uint16_t wViewMode = 0;
     uint16_t wModeValue = 0;
     uint16_t wRoomState = 0;

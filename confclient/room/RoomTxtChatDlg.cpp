@@ -3,6 +3,8 @@
 #include "confclient/room/RoomTxtChatDlg.h"
 
 #include <richedit.h>
+
+#include <algorithm>
 #include <commdlg.h>
 #include <shellapi.h>
 
@@ -31,6 +33,51 @@ std::u16string U16From(const std::wstring& s)
     return std::u16string(s.begin(), s.end());
 }
 
+// A picture of the push line: the blank placeholder (1 x 17), the progress bar (130 x 17, filled
+// to the percent in light cyan with its text centred) or the status box (204 x 15, text left).
+HBITMAP DrawChatPicture(const SChatPicture& picture, HFONT hFont)
+{
+    const SIZE size = picture.kind == SChatPicture::PROGRESS ? SIZE{130, 17}
+                      : picture.kind == SChatPicture::STATUS ? SIZE{204, 15}
+                                                             : SIZE{1, 17};
+    HDC hScreen = ::GetDC(nullptr);
+    HDC hDC = ::CreateCompatibleDC(hScreen);
+    HBITMAP hBitmap = ::CreateCompatibleBitmap(hScreen, size.cx, size.cy);
+    ::ReleaseDC(nullptr, hScreen);
+    if (!hBitmap)
+    {
+        ::DeleteDC(hDC);
+        return nullptr;
+    }
+    HGDIOBJ hOldBitmap = ::SelectObject(hDC, hBitmap);
+    HGDIOBJ hOldFont = hFont ? ::SelectObject(hDC, hFont) : nullptr;
+    RECT rc{0, 0, size.cx, size.cy};
+    ::FillRect(hDC, &rc, static_cast<HBRUSH>(::GetStockObject(WHITE_BRUSH)));
+    const std::wstring szText = WideFrom(picture.szText);
+    ::SetBkMode(hDC, TRANSPARENT);
+    ::SetTextColor(hDC, RGB(0, 0, 0));
+    if (picture.kind == SChatPicture::PROGRESS)
+    {
+        ::FrameRect(hDC, &rc, static_cast<HBRUSH>(::GetStockObject(BLACK_BRUSH)));
+        RECT fill{1, 1, std::clamp(picture.nPercent, 0, 100) * size.cx / 100, size.cy - 1};
+        if (fill.right > fill.left)
+        {
+            HBRUSH hFill = ::CreateSolidBrush(RGB(147, 255, 255));
+            ::FillRect(hDC, &fill, hFill);
+            ::DeleteObject(hFill);
+        }
+        ::DrawTextW(hDC, szText.c_str(), static_cast<int>(szText.size()), &rc,
+                    DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
+    }
+    else if (picture.kind == SChatPicture::STATUS)
+        ::DrawTextW(hDC, szText.c_str(), static_cast<int>(szText.size()), &rc,
+                    DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX | DT_END_ELLIPSIS);
+    if (hOldFont) ::SelectObject(hDC, hOldFont);
+    ::SelectObject(hDC, hOldBitmap);
+    ::DeleteDC(hDC);
+    return hBitmap;
+}
+
 // The grey of a hint, and the line between the log and the input.
 constexpr COLORREF kHintColour = RGB(150, 150, 150);
 constexpr COLORREF kInputLineColour = RGB(164, 185, 214);
@@ -50,6 +97,7 @@ BOOL CRoomTxtChatDlg::OnInitDialog()
     if (!m_header.LoadPictures(m_pHost)) return FALSE;
     m_header.Attach(*this, IDC_CHAT_POPUP, IDC_CHAT_FLOAT, IDC_CHAT_ALPHA);
     m_log.Attach(GetDlgItem(IDC_ROOMCHAT_LIST));
+    m_pictures.Attach(CImageDataObject::Create());
     ::SendMessageW(m_log.GetSafeHwnd(), EM_SETEVENTMASK, 0, ENM_LINK);
     m_input.Attach(GetDlgItem(IDC_ROOMCHAT_EDIT));
     ::SendMessageW(m_input.GetSafeHwnd(), EM_EXLIMITTEXT, 0, kMaxChatInput);
@@ -104,6 +152,19 @@ void CRoomTxtChatDlg::AddPresenterRequest(const std::wstring& szText, uint16_t w
                                 U16From(m_pHost->RoomText("IDS_MSG_DENY")), wChannel);
 }
 
+void CRoomTxtChatDlg::UpdatePushProgress(int nPercent, const std::wstring& szRemaining, bool bReceiving)
+{
+    if (!m_pHost) return;
+    m_model.UpdatePushProgress(nPercent, U16From(szRemaining), U16From(m_pHost->RoomText("IDS_MSG_PUSH_END")),
+                               U16From(m_pHost->RoomText("IDS_MSG_PUSHRECV_END")),
+                               U16From(m_pHost->RoomText("IDS_MSG_CANCEL")), bReceiving);
+}
+
+void CRoomTxtChatDlg::EndPushProgress()
+{
+    if (m_pHost) m_model.EndPushProgress(U16From(m_pHost->RoomText("IDS_MSG_PUSHSEND_CANCEL")));
+}
+
 void CRoomTxtChatDlg::InsertText(uint32_t nPos, const std::u16string& szText, uint32_t dwColour)
 {
     m_log.InsertText(static_cast<LONG>(nPos), WideFrom(szText), dwColour);
@@ -119,11 +180,14 @@ void CRoomTxtChatDlg::SetLink(SChatRange range, bool bLink)
     m_log.SetLink(static_cast<LONG>(range.nStart), static_cast<LONG>(range.nEnd), bLink);
 }
 
-void CRoomTxtChatDlg::SetPicture(uint32_t nPos, const SChatPicture&)
+void CRoomTxtChatDlg::SetPicture(uint32_t nPos, const SChatPicture& picture)
 {
-    // Pictures are not drawn in the log yet: one character holds the place of each.
-    LONG nAt = static_cast<LONG>(nPos);
+    const LONG nAt = static_cast<LONG>(nPos);
     if (nAt < m_log.GetTextLength()) m_log.DeleteRange(nAt, nAt + 1);
+    HBITMAP hBitmap = DrawChatPicture(picture, reinterpret_cast<HFONT>(SendMessage(WM_GETFONT, 0, 0)));
+    if (m_pictures && SUCCEEDED(m_log.InsertPicture(nAt, *m_pictures.Get(), hBitmap))) return;
+    if (!m_pictures && hBitmap) ::DeleteObject(hBitmap);
+    // Without the picture one character holds its place, so that the log's positions stay true.
     m_log.InsertText(nAt, L"\x25AE", 0);
 }
 
@@ -399,5 +463,6 @@ void CRoomTxtChatDlg::Layout()
                        SWP_NOZORDER | SWP_NOACTIVATE);
     const bool bHidden = m_pHost && m_pHost->ChatInput() == CHATINPUT_HIDDEN;
     ::ShowWindow(m_input.GetSafeHwnd(), bInput && !bHidden ? SW_SHOW : SW_HIDE);
-    Invalidate();
+    // The band and the line move with the size; the children paint again over them.
+    ::RedrawWindow(m_hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
 }

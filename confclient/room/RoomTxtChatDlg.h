@@ -11,7 +11,9 @@
 #include "confclient/room/PanelHeader.h"
 #include "confclient/room/RoomHost.h"
 #include "confclient/room/SidePanelDlg.h"
+#include "comkit/ComPtr.h"
 #include "confclient/toolkit/controls/HBitmapButton.h"
+#include "confclient/toolkit/controls/ImageDataObject.h"
 #include "confclient/toolkit/controls/RichEditCtrlGS.h"
 
 // Posted to the panel by a link click, wParam the link's start: permit or deny a request.
@@ -34,6 +36,11 @@ public:
     void AddPresenterRequest(const std::wstring& szText, uint16_t wChannel);
     // The request of the channel (65535: every one) is gone, and its links with it.
     void RemovePresenterRequest(uint16_t wChannel) { m_model.RemovePresenterRequest(wChannel); }
+    // The open file-push line to the percent with the time left, a cancel link behind it while a
+    // push is being received; a new line when none is open.
+    void UpdatePushProgress(int nPercent, const std::wstring& szRemaining, bool bReceiving);
+    // The open push line ends as cancelled.
+    void EndPushProgress();
     int LineCount() const { return static_cast<int>(m_model.LineCount()); }
     const CChatLog& Log() const { return m_model; }
     const CRichEditCtrlGS& LogControl() const { return m_log; }
@@ -80,6 +87,8 @@ private:
     CRichEditCtrlGS m_input;
     CHBitmapButton m_colour, m_save;
     CChatLog m_model;
+    // Hands the push line's pictures to the log.
+    ComPtr<CImageDataObject> m_pictures;
     int m_nInputHint = 0;
     std::wstring m_szEnableHint, m_szDisableHint;
 };

@@ -2,6 +2,7 @@
 #include "confclient/network/registry/Registry.h"
 #include "confclient/people/ChatCommands.h"
 #include "confclient/people/UserMenuRules.h"
+#include "comkit/ComPtr.h"
 #include "confclient/room/EBookDlg.h"
 #include "confclient/boardhost/FloatingBoardToolDlg.h"
 #include "confclient/room/ManageToolDlg.h"
@@ -19,6 +20,8 @@
 #include "tests/notices/TestNoticeHost.h"
 #include "tests/winui/TestResources.h"
 #include <gtest/gtest.h>
+
+#include <richole.h>
 #include <atomic>
 #include <functional>
 #include <richedit.h>
@@ -1465,4 +1468,36 @@ TEST(RoomWindows, BoardCaptureCopiesThePointedWindowOrEndsOnEscape)
     ASSERT_TRUE(room.ctrl.CaptureRunning());
     room.mainView.DestroyWindow();
     EXPECT_FALSE(room.ctrl.CaptureRunning());
+}
+
+// The push line's pictures are objects of the rich edit, one character each, so the log's
+// positions hold: a line at 40 %, its end at 100 %, and a second line cancelled.
+TEST(RoomWindows, ChatPushLineShowsItsPicturesInTheLog)
+{
+    Room room;
+    room.mainView.ShowWindow(SW_SHOW);
+    const CRichEditCtrlGS& log = room.chat.LogControl();
+    auto objects = [&log]
+    {
+        ComPtr<IRichEditOle> ole;
+        ::SendMessageW(log.GetSafeHwnd(), EM_GETOLEINTERFACE, 0, reinterpret_cast<LPARAM>(ole.Out()));
+        return ole ? ole->GetObjectCount() : -1;
+    };
+    room.chat.AddNotice(L"a file comes", 0);
+    room.chat.UpdatePushProgress(40, L"00:10 left", true);
+    EXPECT_EQ(3, objects()) << "placeholder, progress and status";
+    EXPECT_EQ(std::wstring::npos, log.GetText().find(L'\x25AE')) << "no stand-in character";
+    const size_t nCancel = log.GetText().find(L"<IDS_MSG_CANCEL>");
+    ASSERT_NE(std::wstring::npos, nCancel);
+    EXPECT_TRUE(log.IsLink(static_cast<LONG>(nCancel), static_cast<LONG>(nCancel) + 1));
+
+    room.chat.UpdatePushProgress(100, L"", true);
+    EXPECT_EQ(3, objects());
+    EXPECT_FALSE(log.IsLink(static_cast<LONG>(nCancel), static_cast<LONG>(nCancel) + 1));
+
+    // The next push opens a line of its own; cancelled, only its status picture stays.
+    room.chat.UpdatePushProgress(10, L"01:00 left", false);
+    EXPECT_EQ(6, objects());
+    room.chat.EndPushProgress();
+    EXPECT_EQ(4, objects());
 }

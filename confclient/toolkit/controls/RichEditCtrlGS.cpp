@@ -1,6 +1,11 @@
 // CRichEditCtrlGS: range operations of the rich edit control, its text saved as a file.
 #include "confclient/toolkit/controls/RichEditCtrlGS.h"
 
+#include <richole.h>
+
+#include "comkit/ComPtr.h"
+#include "confclient/toolkit/controls/ImageDataObject.h"
+
 #include <richedit.h>
 
 #include <fstream>
@@ -43,6 +48,14 @@ void CRichEditCtrlGS::Select(LONG nStart, LONG nEnd) const
 {
     CHARRANGE cr{nStart, nEnd};
     ::SendMessageW(m_hWnd, EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&cr));
+}
+
+HRESULT CRichEditCtrlGS::InsertPicture(LONG nPos, CImageDataObject& pictures, HBITMAP hBitmap)
+{
+    ComPtr<IRichEditOle> ole;
+    ::SendMessageW(m_hWnd, EM_GETOLEINTERFACE, 0, reinterpret_cast<LPARAM>(ole.Out()));
+    Select(nPos, nPos);
+    return pictures.InsertBitmap(ole.Get(), hBitmap);
 }
 
 bool CRichEditCtrlGS::SetFormat(LONG nStart, LONG nEnd, const CHARFORMAT2W& cf)

@@ -7,6 +7,8 @@
 
 #include <string>
 
+class CImageDataObject;
+
 class CRichEditCtrlGS
 {
 public:
@@ -21,6 +23,9 @@ public:
     LONG GetTextLength() const;
     // Puts the text in at nPos (past the end: at the end) in the colour; "\r" breaks the line.
     void InsertText(LONG nPos, const std::wstring& szText, COLORREF crColour);
+    // Inserts the bitmap at nPos as a picture (one character of the text) through the data object,
+    // which owns the bitmap from then on. The OLE failure's HRESULT; nothing is inserted then.
+    HRESULT InsertPicture(LONG nPos, CImageDataObject& pictures, HBITMAP hBitmap);
     void DeleteRange(LONG nStart, LONG nEnd);
     // Sets or clears the link effect of the range.
     void SetLink(LONG nStart, LONG nEnd, bool bLink);

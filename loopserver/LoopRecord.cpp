@@ -44,7 +44,7 @@ void CLoopServer::OnRecorderQuery(Client& c, const uint8_t* p, size_t n)
     }
     if (n < kRecorderQuerySize) return;
     const uint16_t wRecorder = room.members.count(room.wRecorder) ? room.wRecorder : kNoIndex;
-    EncodeRecorderState({room.info.wRoomIndex, static_cast<uint16_t>(wRecorder != kNoIndex ? 1 : 0), wRecorder},
-                        b);
+    EncodeRecorderState(
+        {room.info.wRoomIndex, static_cast<uint16_t>(wRecorder != kNoIndex ? 1 : 0), wRecorder}, b);
     Send(c, INFO_CONF_RECORDERSTATE, c.wChannel, b);
 }

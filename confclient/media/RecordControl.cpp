@@ -59,9 +59,8 @@ void CRecordControl::OnRecordCommand()
     const S_RECORDNAME name = MakeRecordFileName(NameInput(room, false), m_files);
     std::u16string szPath;
     uint32_t nFilterIndex = name.nFilterIndex;
-    const bool bOk =
-        m_view.AskRecordPath(name, RecordFilter(room.szProduct, room.bRvEdition, room.bPlayerOnly), szPath,
-                             nFilterIndex);
+    const bool bOk = m_view.AskRecordPath(
+        name, RecordFilter(room.szProduct, room.bRvEdition, room.bPlayerOnly), szPath, nFilterIndex);
     m_host.WriteFilterIndex(nFilterIndex);
     if (!bOk || szPath.empty())
     {
@@ -85,13 +84,7 @@ bool CRecordControl::StartRecord(const std::u16string& szPath, int nKind)
         StopRecord(RECORD_STOP_FAILED);
         return false;
     }
-    if (m_engine.IsScreenRecording())
-    {
-        if (room.bFullScreen) m_view.RelayoutForScreenRecord();
-        m_view.EnableWindowButtons(false);
-    }
     Notice(WithPath(m_notices.Text("IDS_RECORD_END_ST"), szPath), LOG_INFO);
-    if (room.nParticipants < 2) m_host.ShowOwnVideo(true);
     m_bRecordFlag = true;
     if (room.bListener && !room.bPlayback)
         m_host.SendListenerNotice();
@@ -103,9 +96,7 @@ bool CRecordControl::StartRecord(const std::u16string& szPath, int nKind)
 void CRecordControl::StopRecord(int nReason)
 {
     const S_RECORDROOM room = m_host.RecordRoom();
-    m_view.SetTimer(RECORD_TIMER_LENGTH, false);
-    m_view.SetLayoutLock(room.bFullScreen);
-    m_view.EnableWindowButtons(true);
+    m_view.SetRecordTimer(RECORD_TIMER_LENGTH, false);
     const bool bStopped = !IsRecording() || m_engine.StopRecording(nReason);
     m_view.SetRecordCheck(false);
     if (m_bRecordFlag && !room.bListener) m_host.SendRecordState(false);
@@ -139,7 +130,6 @@ void CRecordControl::StopRecord(int nReason)
         const bool bSuccess = nReason == RECORD_STOP_NORMAL && bStopped;
         Notice(WithPath(m_notices.Text(pszKey), m_szRecordPath), bSuccess ? LOG_INFO : LOG_ERROR);
     }
-    if (room.nParticipants < 2) m_host.ShowOwnVideo(false);
 }
 
 void CRecordControl::StartAutoRecord()
@@ -148,7 +138,7 @@ void CRecordControl::StartAutoRecord()
     if (IsRecording() || room.bPlayback) return;
     if (room.bBlocked)
     {
-        m_view.SetTimer(RECORD_TIMER_RETRY, true);
+        m_view.SetRecordTimer(RECORD_TIMER_RETRY, true);
         return;
     }
     const S_RECORDNAME name = MakeRecordFileName(NameInput(room, true), m_files);
@@ -163,7 +153,7 @@ void CRecordControl::StartRecordTimer()
 {
     if (m_host.RecordRoom().bPlayback) return;
     m_dwTimerStart = m_host.TickCount();
-    m_view.SetTimer(RECORD_TIMER_LENGTH, true);
+    m_view.SetRecordTimer(RECORD_TIMER_LENGTH, true);
 }
 
 void CRecordControl::OnTimer(int nId)
@@ -172,7 +162,7 @@ void CRecordControl::OnTimer(int nId)
     if (nId == RECORD_TIMER_RETRY)
     {
         if (room.bBlocked) return;
-        m_view.SetTimer(RECORD_TIMER_RETRY, false);
+        m_view.SetRecordTimer(RECORD_TIMER_RETRY, false);
         StartAutoRecord();
         return;
     }
@@ -181,7 +171,7 @@ void CRecordControl::OnTimer(int nId)
     if (!IsRecording())
     {
         if (nElapsed < uint64_t(room.wInterval) * room.dwMinuteMs) return;
-        if (RunsUntilStopped(room.wLength)) m_view.SetTimer(RECORD_TIMER_LENGTH, false);
+        if (RunsUntilStopped(room.wLength)) m_view.SetRecordTimer(RECORD_TIMER_LENGTH, false);
         StartAutoRecord();
         m_dwTimerStart = m_host.TickCount();
         return;
@@ -218,7 +208,7 @@ void CRecordControl::OnServerRecordCommand()
 
 void CRecordControl::OnRoomLeaving()
 {
-    m_view.SetTimer(RECORD_TIMER_RETRY, false);
-    m_view.SetTimer(RECORD_TIMER_LENGTH, false);
+    m_view.SetRecordTimer(RECORD_TIMER_RETRY, false);
+    m_view.SetRecordTimer(RECORD_TIMER_LENGTH, false);
     if (IsRecording()) StopRecord(RECORD_STOP_NORMAL);
 }

@@ -42,8 +42,6 @@ public:
     virtual bool StopRecording(int nReason) = 0;
     // 0 idle, 1 recording the conference stream, 2 or 3 recording video only.
     virtual int RecordState() const = 0;
-    // True while a screen recording runs.
-    virtual bool IsScreenRecording() const = 0;
 };
 
 // What the session tells of the room and the user when a recording starts or stops.
@@ -54,16 +52,15 @@ struct S_RECORDROOM
     bool bBlocked = false;    // the local user does not hold the room's record right
     bool bPlayerOnly = false; // the room offers the player file only
     bool bListener = false;   // the user's grade is 4
-    bool bFullScreen = false;
+    bool bFullScreen = false; // the room window covers its screen
     std::u16string szProduct;
     std::u16string szPresetPath; // automatic recordings' path; empty: a name from the minute
     std::u16string szRecordFolder;
     std::u16string szDefaultFolder;
     uint32_t nAutoKind = 0;
-    uint16_t wInterval = 0; // minutes between automatic recordings
-    uint16_t wLength = 0;   // minutes an automatic recording lasts
-    uint8_t nServerChoice = 0; // the room's server-record choice (low 4 bits)
-    int nParticipants = 0;
+    uint16_t wInterval = 0;      // minutes between automatic recordings
+    uint16_t wLength = 0;        // minutes an automatic recording lasts
+    uint8_t nServerChoice = 0;   // the room's server-record choice (low 4 bits)
     uint32_t dwMinuteMs = 60000; // the length of a minute on the tick clock
 };
 
@@ -80,8 +77,6 @@ public:
     virtual void SendRecordState(bool bOn) = 0;
     // 544 without payload: a listener records.
     virtual void SendListenerNotice() = 0;
-    // The own video shows (true) or hides while a small room records.
-    virtual void ShowOwnVideo(bool bShow) = 0;
     virtual S_LOCALMINUTE LocalMinute() = 0;
     // Milliseconds of a steady clock; wraps at 32 bits.
     virtual uint32_t TickCount() = 0;
@@ -96,17 +91,25 @@ public:
     virtual void SetRecordCheck(bool bChecked) = 0;
     // The save dialog on the name, folder, filter and filter index; the chosen path and the
     // dialog's filter index come back (the index also on cancel). False on cancel.
-    virtual bool AskRecordPath(const S_RECORDNAME& name, const std::u16string& szFilter, std::u16string& szPath,
-                               uint32_t& nFilterIndex) = 0;
-    virtual void SetTimer(int nId, bool bOn) = 0;
-    // The maximise and restore buttons are usable or not.
-    virtual void EnableWindowButtons(bool bEnable) = 0;
+    virtual bool AskRecordPath(const S_RECORDNAME& name, const std::u16string& szFilter,
+                               std::u16string& szPath, uint32_t& nFilterIndex) = 0;
+    // One of the recording timers runs (every kRecordTimerMs) or stops.
+    virtual void SetRecordTimer(int nId, bool bOn) = 0;
     // The room window's normal placement is kept before a recording starts.
     virtual void SaveRoomPlacement() = 0;
-    // A screen recording started in full screen: the room is laid out again, its layout locked.
-    virtual void RelayoutForScreenRecord() = 0;
-    // The layout lock takes this value (the full-screen state after a recording).
-    virtual void SetLayoutLock(bool bLocked) = 0;
+};
+
+// What the bar's record controls ask of the room's recording.
+class IBarRecording
+{
+public:
+    virtual ~IBarRecording() = default;
+    // The record toggle or the File menu's record item (1149).
+    virtual void OnRecordCommand() = 0;
+    // The server-record button or the File menu's item (32901).
+    virtual void OnServerRecordCommand() = 0;
+    // One of the recording timers ticked.
+    virtual void OnRecordTimer(int nId) = 0;
 };
 
 class CRecordControl

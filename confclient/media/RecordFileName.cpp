@@ -118,7 +118,8 @@ S_RECORDNAME MakeRecordFileName(const S_RECORDNAMEINPUT& in, IRecordFiles& files
     if (in.bAutomatic && !in.szPresetPath.empty())
     {
         size_t nSep = LastSeparator(in.szPresetPath);
-        std::u16string file = nSep == std::u16string::npos ? in.szPresetPath : in.szPresetPath.substr(nSep + 1);
+        std::u16string file =
+            nSep == std::u16string::npos ? in.szPresetPath : in.szPresetPath.substr(nSep + 1);
         r.szFolder = nSep == std::u16string::npos ? std::u16string() : in.szPresetPath.substr(0, nSep);
         r.szExt = ExtensionOf(file);
         r.szName = r.szExt.empty() ? file : file.substr(0, file.size() - r.szExt.size() - 1);
@@ -128,8 +129,8 @@ S_RECORDNAME MakeRecordFileName(const S_RECORDNAMEINPUT& in, IRecordFiles& files
     else
     {
         char szMinute[32];
-        std::snprintf(szMinute, sizeof szMinute, "%d%02d%02d%02d%02d", in.now.nYear, in.now.nMonth, in.now.nDay,
-                      in.now.nHour, in.now.nMinute);
+        std::snprintf(szMinute, sizeof szMinute, "%d%02d%02d%02d%02d", in.now.nYear, in.now.nMonth,
+                      in.now.nDay, in.now.nHour, in.now.nMinute);
         r.szName = Ascii(szMinute);
         r.szFolder = in.szRecordFolder.empty() ? in.szDefaultFolder : in.szRecordFolder;
         while (r.szFolder.size() > 1 && IsSeparator(r.szFolder.back()))

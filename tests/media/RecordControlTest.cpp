@@ -52,7 +52,6 @@ struct FakeEngine : IRecordEngine
         return !bStopFails;
     }
     int RecordState() const override { return nState; }
-    bool IsScreenRecording() const override { return false; }
 };
 
 struct FakeHost : IRecordHost
@@ -69,7 +68,6 @@ struct FakeHost : IRecordHost
         room.szProduct = u"Quillon";
         room.szRecordFolder = u"C:\\Rec";
         room.szDefaultFolder = u"C:\\Docs";
-        room.nParticipants = 2;
         room.dwMinuteMs = 60000;
     }
     S_RECORDROOM RecordRoom() const override { return room; }
@@ -81,7 +79,6 @@ struct FakeHost : IRecordHost
     }
     void SendRecordState(bool bOn) override { sent.push_back(bOn ? "490 on" : "490 off"); }
     void SendListenerNotice() override { sent.push_back("544"); }
-    void ShowOwnVideo(bool bShow) override { sent.push_back(bShow ? "own video" : "no own video"); }
     S_LOCALMINUTE LocalMinute() override { return minute; }
     uint32_t TickCount() override { return dwTick; }
 };
@@ -107,17 +104,14 @@ struct FakeBar : IRecordBarView
         szPath = szAnswer;
         return !szAnswer.empty();
     }
-    void SetTimer(int nId, bool bOn) override
+    void SetRecordTimer(int nId, bool bOn) override
     {
         if (bOn)
             timers.insert(nId);
         else
             timers.erase(nId);
     }
-    void EnableWindowButtons(bool) override {}
     void SaveRoomPlacement() override {}
-    void RelayoutForScreenRecord() override {}
-    void SetLayoutLock(bool) override {}
 };
 
 struct Rig
@@ -155,7 +149,16 @@ TEST(RecordFileName, NamesFoldersAndExtensions)
         std::vector<std::u16string> made;
     };
     const Case cases[] = {
-        {"by the user, player file", false, u"", u"C:\\Rec", false, 0, 1, {}, u"C:\\Rec\\202612110905.qn", {}},
+        {"by the user, player file",
+         false,
+         u"",
+         u"C:\\Rec",
+         false,
+         0,
+         1,
+         {},
+         u"C:\\Rec\\202612110905.qn",
+         {}},
         {"RV edition", false, u"", u"C:\\Rec", true, 0, 0, {}, u"C:\\Rec\\202612110905.rv", {}},
         {"filter 3 is mp4", false, u"", u"C:\\Rec", false, 0, 3, {}, u"C:\\Rec\\202612110905.mp4", {}},
         {"filter 2 is wmv", false, u"", u"C:\\Rec", false, 0, 2, {}, u"C:\\Rec\\202612110905.wmv", {}},
@@ -191,7 +194,16 @@ TEST(RecordFileName, NamesFoldersAndExtensions)
          u"C:\\Rec\\202612110905.wmv",
          {}},
         {"automatic, wmv room", true, u"", u"C:\\Rec", false, 2, 3, {}, u"C:\\Rec\\202612110905.wmv", {}},
-        {"automatic ignores the filter", true, u"", u"C:\\Rec", false, 0, 3, {}, u"C:\\Rec\\202612110905.qn", {}},
+        {"automatic ignores the filter",
+         true,
+         u"",
+         u"C:\\Rec",
+         false,
+         0,
+         3,
+         {},
+         u"C:\\Rec\\202612110905.qn",
+         {}},
         {"preset in a nested missing folder",
          true,
          u"D:\\a\\b\\c\\talk.qn",
@@ -287,8 +299,8 @@ TEST(RecordFileName, KindByExtensionAndTheFilterOfATypedName)
 TEST(RecordFileName, Filters)
 {
     EXPECT_EQ(RecordFilter(u"Quillon", false, true), u"Quillon Player file (*.qn)|*.qn; ||");
-    EXPECT_EQ(RecordFilter(u"Quillon", true, false),
-              u"Quillon Player file (*.rv)|*.rv; |WMV Record file (*.wmv)|*.wmv; |MP4 Record file (*.mp4)|*.mp4; ||");
+    EXPECT_EQ(RecordFilter(u"Quillon", true, false), u"Quillon Player file (*.rv)|*.rv; |WMV Record file "
+                                                     u"(*.wmv)|*.wmv; |MP4 Record file (*.mp4)|*.mp4; ||");
 }
 
 TEST(RecordControl, RecordCommandStartsStopsAndTellsTheRoom)
@@ -309,15 +321,7 @@ TEST(RecordControl, RecordCommandStartsStopsAndTellsTheRoom)
     const Case cases[] = {
         {"blocked", true, false, kPath, 1, {}, false, {}, {u"<IDS_RECORD_NOTSTART>"}},
         {"cancel", false, false, u"", 3, {}, false, {}, {}},
-        {"player file",
-         false,
-         false,
-         kPath,
-         1,
-         {{kPath, 0}},
-         true,
-         {"490 on"},
-         {u"<IDS_RECORD_END_ST>"}},
+        {"player file", false, false, kPath, 1, {{kPath, 0}}, true, {"490 on"}, {u"<IDS_RECORD_END_ST>"}},
         {"listener", false, true, kPath, 1, {{kPath, 0}}, true, {"544"}, {u"<IDS_RECORD_END_ST>"}},
         {"mp4 is refused",
          false,
@@ -375,7 +379,8 @@ TEST(RecordControl, SecondCommandStopsWithTheRoomToldOnce)
     EXPECT_EQ(r.engine.stops, std::vector<int>{RECORD_STOP_NORMAL});
     EXPECT_FALSE(r.bar.bChecked);
     EXPECT_EQ(r.host.sent, (std::vector<std::string>{"490 on", "490 off"}));
-    EXPECT_EQ(r.notices.chatNotices, (std::vector<std::u16string>{u"<IDS_RECORD_END_ST>", u"<IDS_RECORD_END_SU>"}));
+    EXPECT_EQ(r.notices.chatNotices,
+              (std::vector<std::u16string>{u"<IDS_RECORD_END_ST>", u"<IDS_RECORD_END_SU>"}));
     // A status the engine posts afterwards (or for a refused start) is nobody's.
     r.control.OnEngineStatus(RECORD_STOP_FAILED);
     EXPECT_EQ(r.notices.chatNotices.size(), 2u);
@@ -459,7 +464,6 @@ TEST(RecordControl, PlaybackSendsNothingAndStartsNoAutomaticRecording)
     // A listener recording a played conference takes the 490 path, which sends nothing in
     // playback; 544 is a live listener's only.
     r.host.room.bListener = true;
-    r.host.room.nParticipants = 5;
     r.control.StartRecord(u"C:\\Rec\\a.qn", 0);
     EXPECT_EQ(r.host.sent, std::vector<std::string>{"490 on"});
 }
@@ -488,10 +492,10 @@ TEST(RecordControl, AutomaticIntervalAndLength)
         const char* pszWhat;
         uint16_t wInterval;
         uint16_t wLength;
-        bool bTimer;         // 1257 runs after the start
-        uint32_t dwRunMs;    // how long the test lets it run
-        size_t nStarts;      // recordings started by then
-        size_t nStops;       // and stopped
+        bool bTimer;      // 1257 runs after the start
+        uint32_t dwRunMs; // how long the test lets it run
+        size_t nStarts;   // recordings started by then
+        size_t nStops;    // and stopped
     };
     const Case cases[] = {
         {"interval 0, length 1: one minute, then the next", 0, 1, true, 61000, 2, 1},

@@ -56,6 +56,7 @@ struct RecordedCommands : IRoomCommands
     PLAIN(OnRoomEnd)
     PLAIN(OnSessionValueCleared)
     PLAIN(OnBanished)
+    PLAIN(OnRoomRights)
     DECODED(OnSessionValue, uint16_t)
 #undef PLAIN
 #undef DECODED

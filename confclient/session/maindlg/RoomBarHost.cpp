@@ -31,6 +31,7 @@ S_ROOMPROPERTY KnownProperty(const CRoomState& room)
     p.bDraw = room.dwRights & 0x2;
     p.bDesktopShare = room.dwRights & 0x4;
     p.bMediaShare = room.dwRights & 0x10;
+    p.bRecord = room.bRecordRight;
     p.wMaxUsers = room.info.wMaxUser;
     p.nCaptureSize = 1;
     return p;

@@ -24,6 +24,7 @@ public:
     virtual void OnRoomEnd(uint16_t wCommand, const QNPacketDesc& desc) = 0;
     virtual void OnSessionValueCleared(uint16_t wCommand, const QNPacketDesc& desc) = 0;
     virtual void OnBanished(uint16_t wCommand, const QNPacketDesc& desc) = 0;
+    virtual void OnRoomRights(uint16_t wCommand, const QNPacketDesc& desc) = 0;
 
     virtual void OnSessionValue(uint16_t wCommand, const QNPacketDesc& desc, const uint16_t& wValue) = 0;
 };

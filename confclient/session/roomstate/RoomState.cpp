@@ -31,6 +31,8 @@ void CRoomState::Leave()
     wViewMode = wModeValue = wRoomState = wRecorderState = 0;
     wLectureState = wLectureMinutes = 0;
     options.clear();
+    recordSettings = QNRoomRecordSettings();
+    bRecordRight = true;
     bOpenedByMe = bPendingOpen = false;
     wPendingJoinRoom = 0;
     bPanelAwaitsEntry = false;

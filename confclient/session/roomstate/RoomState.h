@@ -28,6 +28,9 @@ struct CRoomState
     uint16_t wLectureMinutes = 0;
     std::vector<QNRoomOption> options; // the layouts the room offers, with their user limits
     uint16_t wRecorderState = 0;
+    // The room's recording settings (after its room record) and record right (in its properties).
+    QNRoomRecordSettings recordSettings;
+    bool bRecordRight = true;
     bool bQuestionnaire = false;
 
     // This client's own announced state and what the room asked of its camera.

@@ -173,7 +173,7 @@ TEST(RecordSaveDialog, NamesFiltersAndCancelAnsweredByTheUser)
     {
         const char* pszWhat;
         uint32_t nStoredBefore;
-        int nPick;             // the filter the user picks (0: as shown)
+        int nPick;              // the filter the user picks (0: as shown)
         const wchar_t* pszName; // empty: cancel
         uint32_t nStoredAfter;
         const char16_t* pszStartedTail; // null: nothing started
@@ -181,7 +181,8 @@ TEST(RecordSaveDialog, NamesFiltersAndCancelAnsweredByTheUser)
         const char16_t* pszNotice; // the chat notice, null for none
     };
     const Case cases[] = {
-        {"first use: the player file", 0, 0, L"talk", 1, u"\\talk.qn", RECORD_KIND_PLAYER, u"<IDS_RECORD_END_ST>"},
+        {"first use: the player file", 0, 0, L"talk", 1, u"\\talk.qn", RECORD_KIND_PLAYER,
+         u"<IDS_RECORD_END_ST>"},
         {"wmv picked", 1, 2, L"talk2", 2, u"\\talk2.wmv", RECORD_KIND_WMV, u"<IDS_RECORD_END_FA>"},
         {"mp4 picked", 2, 3, L"talk3", 3, u"\\talk3.mp4", RECORD_KIND_MP4, u"<IDS_RECORD_END_FA>"},
         {"cancel after picking wmv", 3, 2, L"", 2, nullptr, 0, nullptr},

@@ -1411,6 +1411,10 @@ bool RecordingHolds(const std::wstring& szPath, uint16_t wCommand, const std::u1
 
 TEST_F(RoomProgramTest, TheChiefRecordsTheRoomFromTheBarAndTheOthersAreTold)
 {
+    // Bob only listens (level 4): his own recording is announced by 544, not 490.
+    for (LoopUser& u : cfg.users)
+        if (u.szId == u"bob") u.wLevel = 4;
+    RestartServer();
     CPanel panelA, panelB;
     CPeer peer;
     HANDLE hA = nullptr;
@@ -1507,11 +1511,57 @@ TEST_F(RoomProgramTest, TheChiefRecordsTheRoomFromTheBarAndTheOthersAreTold)
     peer.Probe("dialogok " + Id(kSaveNameCombo));
     EXPECT_TRUE(ListShowsSoon(hChatA, {L"Bob", L"started recording"}));
     EXPECT_TRUE(peer.ShowsSoon("lines " + Id(IDC_ROOMCHAT_LIST), {"Recording started", "bob.qn"}));
+    std::vector<uint16_t> fromBob = server->CommandsFrom(u"bob");
+    EXPECT_NE(fromBob.end(), std::find(fromBob.begin(), fromBob.end(), CMD_CONF_RECORDERSTATE));
+    EXPECT_EQ(fromBob.end(), std::find(fromBob.begin(), fromBob.end(), CMD_CONF_RECORD));
 
     EXPECT_TRUE(LogoutEnds(panelA, hA));
     panelB.Send("LOGOUT", "");
     EXPECT_TRUE(panelB.WaitAnswer("LOGOUT", "0"));
-    for (const std::wstring& f : {szPath, szBobPath})
-        DeleteFileW(f.c_str());
-    RemoveDirectoryW(szFolder.c_str());
+    std::error_code ec;
+    std::filesystem::remove_all(std::filesystem::path(szFolder), ec);
+}
+
+TEST_F(RoomProgramTest, AnAutomaticRoomRecordsOnItsTimer)
+{
+    // Room 1 records itself: at once on entry, a minute each (shortened to three seconds here).
+    int nErrLine = 0;
+    ASSERT_TRUE(ParseLoopConfig("autorecord 1 0 1\n", cfg, &nErrLine));
+    RestartServer();
+    SetEnvironmentVariableW(L"QUILLON_RECORD_MINUTE_MS", L"3000");
+    // Alice's automatic recordings go to a preset file in folders that do not exist yet.
+    const std::wstring szFolder = WindowsPath(std::string(QUILLON_WINE_DIR_UNIX) + "/autorecord-" +
+                                              std::to_string(GetCurrentProcessId()));
+    const std::wstring szPreset = szFolder + L"\\a\\b\\auto.qn";
+    const wchar_t* kProgramKey = L"Software\\LumoraSoft\\Quillon";
+    ASSERT_EQ(ERROR_SUCCESS,
+              RegSetKeyValueW(HKEY_CURRENT_USER, kProgramKey, L"AutoRecordPath", REG_SZ, szPreset.c_str(),
+                              static_cast<DWORD>((szPreset.size() + 1) * sizeof(wchar_t))));
+
+    CPanel panelA, panelB;
+    CPeer peer;
+    HANDLE hA = nullptr;
+    ASSERT_TRUE(BothLoggedIn(panelA, panelB, peer, &hA));
+    SetEnvironmentVariableW(L"QUILLON_RECORD_MINUTE_MS", nullptr);
+    const LoopRoom& room = cfg.rooms[0];
+    HWND hMainA = BothJoin(panelA, panelB, hA, room);
+    ASSERT_NE(nullptr, hMainA);
+    HWND hChatA = Descendant(hMainA, IDC_ROOMCHAT_LIST);
+    ASSERT_NE(nullptr, hChatA);
+
+    // The chief's recording starts on entry, ends after its minute, and the next takes "_1".
+    EXPECT_TRUE(ListShowsSoon(hChatA, {L"Recording started", L"\\a\\b\\auto.qn"}));
+    EXPECT_TRUE(ListShowsSoon(hChatA, {L"Recording finished", L"\\a\\b\\auto.qn"}, 30000));
+    EXPECT_TRUE(ListShowsSoon(hChatA, {L"Recording started", L"\\a\\b\\auto_1.qn"}, 30000));
+    EXPECT_NE(INVALID_FILE_ATTRIBUTES, GetFileAttributesW(szPreset.c_str()));
+    // Bob joined after the first start: he hears its end and the next start.
+    EXPECT_TRUE(peer.ShowsSoon("lines " + Id(IDC_ROOMCHAT_LIST), {"Alice", "stopped recording"}));
+    EXPECT_TRUE(peer.ShowsSoon("lines " + Id(IDC_ROOMCHAT_LIST), {"Alice", "started recording"}));
+
+    EXPECT_TRUE(LogoutEnds(panelA, hA));
+    panelB.Send("LOGOUT", "");
+    EXPECT_TRUE(panelB.WaitAnswer("LOGOUT", "0"));
+    RegDeleteKeyValueW(HKEY_CURRENT_USER, kProgramKey, L"AutoRecordPath");
+    std::error_code ec;
+    std::filesystem::remove_all(std::filesystem::path(szFolder), ec);
 }

@@ -95,8 +95,8 @@ bool IConfDlg::AskRecordPath(const S_RECORDNAME& name, const std::u16string& szF
 {
     if (!m_pRoomCtrl) return false;
     std::wstring szChosen;
-    bool bOk = m_pRoomCtrl->AskRecordPath(WideOf(name.szName), WideOf(name.szFolder), WideOf(szFilter), szChosen,
-                                          nFilterIndex);
+    bool bOk = m_pRoomCtrl->AskRecordPath(WideOf(name.szName), WideOf(name.szFolder), WideOf(szFilter),
+                                          szChosen, nFilterIndex);
     szPath = U16Of(szChosen);
     return bOk;
 }

@@ -81,6 +81,8 @@ bool CRecordControl::StartRecord(const std::u16string& szPath, int nKind)
     if (!room.bFullScreen) m_view.SaveRoomPlacement();
     if (!m_engine.StartRecording(szPath, nKind))
     {
+        // The engine also posts 4033 for a kind it has no recorder for: that one is this refusal's.
+        if (nKind != RECORD_KIND_PLAYER) ++m_nRefusalsPosted;
         StopRecord(RECORD_STOP_FAILED);
         return false;
     }
@@ -184,6 +186,11 @@ void CRecordControl::OnTimer(int nId)
 
 void CRecordControl::OnEngineStatus(int nStatus)
 {
+    if (nStatus == RECORD_STOP_FAILED && m_nRefusalsPosted > 0)
+    {
+        --m_nRefusalsPosted;
+        return;
+    }
     if (!IsRecording() && !m_bRecordFlag) return;
     if (nStatus == RECORD_STOP_FAILED || nStatus == RECORD_STOP_SIZE_LIMIT) StopRecord(nStatus);
 }

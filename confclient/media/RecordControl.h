@@ -158,4 +158,5 @@ private:
     std::u16string m_szRecordPath;
     bool m_bRecordFlag = false; // the room was told this user records
     uint32_t m_dwTimerStart = 0;
+    int m_nRefusalsPosted = 0; // refused starts whose 4033 the engine posted and has not arrived
 };

@@ -443,6 +443,18 @@ TEST(RecordControl, EmptyTextsAreNeverPosted)
     EXPECT_TRUE(notices.boxes.empty());
 }
 
+TEST(RecordControl, TheStatusOfARefusedStartDoesNotStopTheNextRecording)
+{
+    Rig r;
+    r.control.StartRecord(u"C:\\Rec\\a.mp4", RECORD_KIND_MP4);
+    r.control.StartRecord(u"C:\\Rec\\a.qn", RECORD_KIND_PLAYER);
+    r.control.OnEngineStatus(RECORD_STOP_FAILED); // the refusal's, posted before the second start
+    EXPECT_TRUE(r.engine.stops.empty());
+    EXPECT_TRUE(r.bar.bChecked);
+    r.control.OnEngineStatus(RECORD_STOP_FAILED); // a write failure of the running recording
+    EXPECT_EQ(r.engine.stops, std::vector<int>{RECORD_STOP_FAILED});
+}
+
 TEST(RecordControl, EngineStatusStopsTheRecording)
 {
     Rig r;

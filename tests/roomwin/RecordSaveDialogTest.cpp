@@ -12,6 +12,7 @@
 #include "confclient/room/RoomCtrlDlg.h"
 #include "confclient/room/RoomMainViewDlg.h"
 #include "tests/session/RecordedNotices.h"
+#include "tests/winui/ScreenPicture.h"
 #include "tests/winui/TestResources.h"
 
 namespace
@@ -218,6 +219,19 @@ TEST(RecordSaveDialog, NamesFiltersAndCancelAnsweredByTheUser)
             EXPECT_TRUE(notices.chatNotices.empty());
         // Only the player file records; the toggle follows.
         EXPECT_EQ(bar.RecordChecked(), engine.nState == 1);
+        EXPECT_EQ(::SendMessageW(bar.GetDlgItem(IDC_ROOMCTRL_RECORD), BM_GETCHECK, 0, 0) == BST_CHECKED,
+                  engine.nState == 1);
+        if (engine.nState == 1)
+        {
+            // The bar while recording, for a person to look at.
+            mainView.ShowWindow(SW_SHOW);
+            ::MoveWindow(bar.m_hWnd, 0, 0, 900, 70, TRUE);
+            bar.ShowWindow(SW_SHOW);
+            ::RedrawWindow(bar.m_hWnd, nullptr, nullptr,
+                           RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+            PumpMessages(100);
+            SaveWindowPicture(bar.m_hWnd, QUILLON_SCREENSHOT_DIR, "record_bar_recording");
+        }
         if (engine.nState == 1) control.StopRecord(RECORD_STOP_NORMAL);
     }
     mainView.DestroyWindow();

@@ -70,12 +70,13 @@ void IConfDlg::WriteFilterIndex(uint32_t nIndex)
 
 void IConfDlg::SendRecordState(bool bOn)
 {
-    if (m_pNet && m_room.InRoom()) m_pNet->SendRecordState(bOn, m_wMyIndex);
+    // A played recording's room is not told: it is not there.
+    if (m_pNet && m_room.InRoom() && !IsPlayerMode()) m_pNet->SendRecordState(bOn, m_wMyIndex);
 }
 
 void IConfDlg::SendListenerNotice()
 {
-    if (m_pNet && m_room.InRoom()) m_pNet->SendCmd544();
+    if (m_pNet && m_room.InRoom() && !IsPlayerMode()) m_pNet->SendCmd544();
 }
 
 S_LOCALMINUTE IConfDlg::LocalMinute()

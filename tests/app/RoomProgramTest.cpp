@@ -1290,77 +1290,6 @@ void TypeInMessenger(HWND hMessenger, const wchar_t* pszText)
 }
 } // namespace
 
-TEST_F(RoomProgramTest, MessengersTalkInviteIntoARoomAndTellOfAPeerGone)
-{
-    CPanel panelA, panelB;
-    HANDLE hA = LoggedIn(panelA, "alice");
-    ASSERT_NE(nullptr, hA);
-    CPeer peer;
-    uint16_t wPortB = FreePort();
-    ASSERT_TRUE(peer.Start(wPortB));
-    ASSERT_TRUE(panelB.Connect(wPortB, 60000));
-    panelB.Send("CONNECT", Launch("bob"));
-    ASSERT_TRUE(panelB.WaitAnswer("CONNECT", "1"));
-    panelA.Send("CREATE", "Maths");
-    std::string szRoom = AnswerValue(panelA, "CREATE");
-    ASSERT_FALSE(szRoom.empty());
-    HWND hMainA = TopWindow(hA, L"Maths");
-    ASSERT_NE(nullptr, hMainA);
-    panelB.Send("JOIN", szRoom);
-    ASSERT_TRUE(panelB.WaitAnswer("JOIN", "1"));
-    HWND hUsersA = Descendant(hMainA, IDC_ROOMUSER_LIST);
-    ASSERT_TRUE(ListShowsSoon(hUsersA, {L"Bob"}));
-
-    // Alice opens her messenger for Bob from the participant list's send-message action.
-    std::vector<std::wstring> rows = ListLines(hUsersA);
-    auto bob = std::find_if(rows.begin(), rows.end(),
-                            [](const std::wstring& r) { return r.find(L"Bob") != r.npos; });
-    ASSERT_NE(rows.end(), bob);
-    SendMessageW(hUsersA, LB_SETCURSEL, static_cast<WPARAM>(bob - rows.begin()), 0);
-    SendMessageW(GetParent(hUsersA), WM_COMMAND, MAKEWPARAM(UMC_MESSAGE, 0), 0);
-    HWND hMsgA = TopWindow(hA, L"Messenger - Bob");
-    ASSERT_NE(nullptr, hMsgA);
-    HWND hHistoryA = Descendant(hMsgA, IDC_MSG_HISTORY);
-
-    // A line each way; Bob's window opens with Alice's line. "/state" stays with Bob.
-    TypeInMessenger(hMsgA, L"hello bob");
-    ASSERT_TRUE(peer.ShowsSoon("lines " + Id(IDC_MSG_HISTORY), {"Alice > hello bob"}));
-    peer.Probe("settext " + Id(IDC_MSG_INPUT) + " hi");
-    peer.Probe("enter " + Id(IDC_MSG_INPUT));
-    EXPECT_TRUE(EditShowsSoon(hHistoryA, L"Bob > hi"));
-    peer.Probe("settext " + Id(IDC_MSG_INPUT) + " /STATE");
-    peer.Probe("enter " + Id(IDC_MSG_INPUT));
-    EXPECT_TRUE(peer.ShowsSoon("lines " + Id(IDC_MSG_HISTORY), {"*State"}));
-    auto sent = [&](const std::u16string& szUser, uint16_t wCommand)
-    {
-        std::vector<uint16_t> seen = server->CommandsFrom(szUser);
-        return std::count(seen.begin(), seen.end(), wCommand);
-    };
-    EXPECT_EQ(1, sent(u"bob", CMD_MSG_TEXT));
-    EXPECT_EQ(1, sent(u"alice", CMD_MSG_TEXT));
-
-    // Bob leaves; Alice's invite button brings him back through the invitation's notice.
-    panelB.Send("QUIT", "");
-    ASSERT_TRUE(ListLacksSoon(hUsersA, L"Bob"));
-    SendMessageW(Descendant(hMsgA, IDC_MSG_INVITE), BM_CLICK, 0, 0);
-    ASSERT_TRUE(peer.ShowsSoon("text 'Maths'", {"Maths"}));
-    EXPECT_TRUE(peer.ShowsSoon("lines " + Id(IDC_MSG_HISTORY), {"invites you"}));
-    peer.Probe("click " + Id(IDC_INVITE_ACCEPT));
-    EXPECT_TRUE(ListShowsSoon(hUsersA, {L"Bob"}));
-    EXPECT_EQ(1, sent(u"alice", CMD_MSG_INVITE));
-
-    // Bob logs out: Alice's next line comes back undelivered (611) and her window says so.
-    panelB.Send("LOGOUT", "");
-    EXPECT_TRUE(panelB.WaitAnswer("LOGOUT", "0"));
-    for (DWORD t0 = GetTickCount(); GetTickCount() - t0 < 20000 && server->LoggedInUsers() > 1;)
-        Sleep(100);
-    ASSERT_EQ(1u, server->LoggedInUsers());
-    TypeInMessenger(hMsgA, L"still there?");
-    EXPECT_TRUE(EditShowsSoon(hHistoryA, L"Bob is not online"));
-
-    EXPECT_TRUE(LogoutEnds(panelA, hA));
-}
-
 namespace
 {
 // The save dialog of the program's recording: a top-level dialog with the filter combo box.
@@ -1564,4 +1493,75 @@ TEST_F(RoomProgramTest, AnAutomaticRoomRecordsOnItsTimer)
     RegDeleteKeyValueW(HKEY_CURRENT_USER, kProgramKey, L"AutoRecordPath");
     std::error_code ec;
     std::filesystem::remove_all(std::filesystem::path(szFolder), ec);
+}
+
+TEST_F(RoomProgramTest, MessengersTalkInviteIntoARoomAndTellOfAPeerGone)
+{
+    CPanel panelA, panelB;
+    HANDLE hA = LoggedIn(panelA, "alice");
+    ASSERT_NE(nullptr, hA);
+    CPeer peer;
+    uint16_t wPortB = FreePort();
+    ASSERT_TRUE(peer.Start(wPortB));
+    ASSERT_TRUE(panelB.Connect(wPortB, 60000));
+    panelB.Send("CONNECT", Launch("bob"));
+    ASSERT_TRUE(panelB.WaitAnswer("CONNECT", "1"));
+    panelA.Send("CREATE", "Maths");
+    std::string szRoom = AnswerValue(panelA, "CREATE");
+    ASSERT_FALSE(szRoom.empty());
+    HWND hMainA = TopWindow(hA, L"Maths");
+    ASSERT_NE(nullptr, hMainA);
+    panelB.Send("JOIN", szRoom);
+    ASSERT_TRUE(panelB.WaitAnswer("JOIN", "1"));
+    HWND hUsersA = Descendant(hMainA, IDC_ROOMUSER_LIST);
+    ASSERT_TRUE(ListShowsSoon(hUsersA, {L"Bob"}));
+
+    // Alice opens her messenger for Bob from the participant list's send-message action.
+    std::vector<std::wstring> rows = ListLines(hUsersA);
+    auto bob = std::find_if(rows.begin(), rows.end(),
+                            [](const std::wstring& r) { return r.find(L"Bob") != r.npos; });
+    ASSERT_NE(rows.end(), bob);
+    SendMessageW(hUsersA, LB_SETCURSEL, static_cast<WPARAM>(bob - rows.begin()), 0);
+    SendMessageW(GetParent(hUsersA), WM_COMMAND, MAKEWPARAM(UMC_MESSAGE, 0), 0);
+    HWND hMsgA = TopWindow(hA, L"Messenger - Bob");
+    ASSERT_NE(nullptr, hMsgA);
+    HWND hHistoryA = Descendant(hMsgA, IDC_MSG_HISTORY);
+
+    // A line each way; Bob's window opens with Alice's line. "/state" stays with Bob.
+    TypeInMessenger(hMsgA, L"hello bob");
+    ASSERT_TRUE(peer.ShowsSoon("lines " + Id(IDC_MSG_HISTORY), {"Alice > hello bob"}));
+    peer.Probe("settext " + Id(IDC_MSG_INPUT) + " hi");
+    peer.Probe("enter " + Id(IDC_MSG_INPUT));
+    EXPECT_TRUE(EditShowsSoon(hHistoryA, L"Bob > hi"));
+    peer.Probe("settext " + Id(IDC_MSG_INPUT) + " /STATE");
+    peer.Probe("enter " + Id(IDC_MSG_INPUT));
+    EXPECT_TRUE(peer.ShowsSoon("lines " + Id(IDC_MSG_HISTORY), {"*State"}));
+    auto sent = [&](const std::u16string& szUser, uint16_t wCommand)
+    {
+        std::vector<uint16_t> seen = server->CommandsFrom(szUser);
+        return std::count(seen.begin(), seen.end(), wCommand);
+    };
+    EXPECT_EQ(1, sent(u"bob", CMD_MSG_TEXT));
+    EXPECT_EQ(1, sent(u"alice", CMD_MSG_TEXT));
+
+    // Bob leaves; Alice's invite button brings him back through the invitation's notice.
+    panelB.Send("QUIT", "");
+    ASSERT_TRUE(ListLacksSoon(hUsersA, L"Bob"));
+    SendMessageW(Descendant(hMsgA, IDC_MSG_INVITE), BM_CLICK, 0, 0);
+    ASSERT_TRUE(peer.ShowsSoon("text 'Maths'", {"Maths"}));
+    EXPECT_TRUE(peer.ShowsSoon("lines " + Id(IDC_MSG_HISTORY), {"invites you"}));
+    peer.Probe("click " + Id(IDC_INVITE_ACCEPT));
+    EXPECT_TRUE(ListShowsSoon(hUsersA, {L"Bob"}));
+    EXPECT_EQ(1, sent(u"alice", CMD_MSG_INVITE));
+
+    // Bob logs out: Alice's next line comes back undelivered (611) and her window says so.
+    panelB.Send("LOGOUT", "");
+    EXPECT_TRUE(panelB.WaitAnswer("LOGOUT", "0"));
+    for (DWORD t0 = GetTickCount(); GetTickCount() - t0 < 20000 && server->LoggedInUsers() > 1;)
+        Sleep(100);
+    ASSERT_EQ(1u, server->LoggedInUsers());
+    TypeInMessenger(hMsgA, L"still there?");
+    EXPECT_TRUE(EditShowsSoon(hHistoryA, L"Bob is not online"));
+
+    EXPECT_TRUE(LogoutEnds(panelA, hA));
 }

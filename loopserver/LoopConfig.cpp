@@ -19,6 +19,12 @@ std::string AsciiFromUtf16(const std::u16string& s)
     return out;
 }
 
+namespace
+{
+// The automatic kind that records "wmv".
+constexpr uint32_t kAutoRecordWmv = 2;
+} // namespace
+
 QNSystemOption DefaultSystemOption()
 {
     QNSystemOption o;
@@ -180,6 +186,30 @@ bool ParseLoopConfig(const std::string& text, LoopConfig& cfg, int* pErrLine)
             std::string id;
             bOk = static_cast<bool>(ls >> id);
             if (bOk) cfg.unreachableUsers.insert(Utf16FromAscii(id));
+        }
+        else if (word == "autorecord")
+        {
+            unsigned index = 0, interval = 0, length = 0;
+            bOk = static_cast<bool>(ls >> index >> interval >> length) && interval < 65536 && length < 65536;
+            LoopRoom* pRoom = nullptr;
+            for (LoopRoom& r : cfg.rooms)
+                if (r.wRoomIndex == index) pRoom = &r;
+            bOk = bOk && pRoom;
+            QNRoomRecordSettings settings{static_cast<uint16_t>(interval), static_cast<uint16_t>(length), 0};
+            for (std::string flag; bOk && ls >> flag;)
+            {
+                if (flag == "wmv")
+                    settings.dwOptions |= kAutoRecordWmv << kRecordOptionAutoKindShift;
+                else if (flag == "playeronly")
+                    settings.dwOptions |= kRecordOptionPlayerOnly;
+                else
+                    bOk = false;
+            }
+            if (bOk)
+            {
+                pRoom->recordSettings = settings;
+                pRoom->bAutoRecord = true;
+            }
         }
         else if (word == "scenario")
         {

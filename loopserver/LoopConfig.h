@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "confclient/network/QNPayloads.h"
+#include "confclient/network/QNRoomPayloads.h"
 
 struct LoopUser
 {
@@ -37,6 +38,9 @@ struct LoopRoom
             v.push_back({wLayout, 49});
         return v;
     }
+    // Its recording settings (the tail of 301 and 321); an automatic room's 431 carries mode value 4.
+    QNRoomRecordSettings recordSettings{};
+    bool bAutoRecord = false;
 };
 
 // Faults answered to keep-alives, one per keep-alive in list order; the
@@ -104,6 +108,8 @@ LoopConfig DefaultLoopConfig();
 //   callanswer <ms>                any other number answers after that long (300)
 //   phonebook <id> <file>          the user's stored phone book, read from the file
 //   unreachable <id>               messages, invitations and replies to that user get 611/651/661, sub 1204
+//   autorecord <room index> <interval> <length> [wmv] [playeronly]   the room records itself:
+//                                  minutes between and of its recordings, in its record settings
 //   option <byte offset 0, 4, 24, 36, 50 or 62> <value, decimal or 0x hex>   (a system option word)
 // False with the line number in *pErrLine when a line makes no sense.
 bool ParseLoopConfig(const std::string& text, LoopConfig& cfg, int* pErrLine);

@@ -313,6 +313,7 @@ void CLoopServer::EnterRoom(const std::shared_ptr<Client>& c, Room& room, uint16
     for (auto [wLayout, wLimit] : room.info.layouts)
         options.push_back({wLayout, wLimit});
     EncodeRoomOptions(options, b);
+    EncodeRoomRecordSettings(room.info.recordSettings, b);
     Send(*c, wAck, 0, b);
 
     for (auto& [ch, member] : room.members)
@@ -363,6 +364,7 @@ void CLoopServer::LeaveRoom(Client& c, bool bTellLeaver)
     if (room.members.empty()) room.phones.clear();
     if (room.wPresider == wChannel) room.wPresider = kNoIndex;
     if (room.wPresenter == wChannel) room.wPresenter = kNoIndex;
+    if (room.wRecorder == wChannel) room.wRecorder = kNoIndex;
     QNRoomUser gone = RoomUserOf(c);
     gone.wChannel = wChannel;
     Bytes b;

@@ -11,10 +11,16 @@ namespace
 constexpr uint32_t kDefaultRights = 0x3;
 constexpr uint16_t kFullScreenFlag = 1;
 
-Bytes ViewModeNotice(uint16_t wRoomIndex, uint16_t wMode, bool bFullScreen)
+// The mode value of a room that records itself: its members ask for the recorder's state and
+// its chief starts recording.
+constexpr uint16_t kAutoRecordModeValue = 4;
+
+Bytes ViewModeNotice(const LoopRoom& room, uint16_t wMode, bool bFullScreen)
 {
     Bytes b;
-    EncodeViewMode({wRoomIndex, wMode, 0, bFullScreen ? kFullScreenFlag : uint16_t(0)}, b);
+    EncodeViewMode({room.wRoomIndex, wMode, room.bAutoRecord ? kAutoRecordModeValue : uint16_t(0),
+                    bFullScreen ? kFullScreenFlag : uint16_t(0)},
+                   b);
     return b;
 }
 
@@ -40,7 +46,7 @@ void CLoopServer::OnViewModeRequest(Client& c, const uint8_t* p, size_t n)
     Room& room = it->second;
     room.wViewMode = ViewModeOf(request);
     room.bFullScreen = FullScreenOf(request);
-    Bytes b = ViewModeNotice(room.info.wRoomIndex, room.wViewMode, room.bFullScreen);
+    Bytes b = ViewModeNotice(room.info, room.wViewMode, room.bFullScreen);
     for (auto& [ch, member] : room.members)
         if (member.get() != &c) Send(*member, INFO_CONF_VIEWMODE, c.wChannel, b);
 }
@@ -68,5 +74,5 @@ void CLoopServer::OnRoomProperty(Client& c, const uint8_t* p, size_t n)
 void CLoopServer::SendRoomView(Client& c, const Room& room)
 {
     Send(c, INFO_CONF_RIGHTS, 0, RightsNotice(room.info.wRoomIndex, room.property));
-    Send(c, INFO_CONF_VIEWMODE, 0, ViewModeNotice(room.info.wRoomIndex, room.wViewMode, room.bFullScreen));
+    Send(c, INFO_CONF_VIEWMODE, 0, ViewModeNotice(room.info, room.wViewMode, room.bFullScreen));
 }

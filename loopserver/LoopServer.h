@@ -108,6 +108,8 @@ private:
         // The lecture its chief started or ended (LoopRoomBar.cpp).
         uint16_t wLectureState = 0;
         uint16_t wLectureMinutes = 0;
+        // The member whose own recording the room heard of last (LoopRecord.cpp); none: kNoIndex.
+        uint16_t wRecorder = kNoIndex;
 
         // Calls out of the room (LoopCalls.cpp): the one being placed, and the members that
         // joined by a call, by channel.
@@ -182,6 +184,10 @@ private:
     void OnMaximize(Client& c, const uint8_t* p, size_t n);
     void OnSetPresenter(Client& c, const uint8_t* p, size_t n);
     void SendRoomView(Client& c, const Room& room);
+    // A member's own recording (LoopRecord.cpp): 490 and a listener's 544 go to the others as 491;
+    // 544 with the room index asks who records (545).
+    void OnRecordState(Client& c, const uint8_t* p, size_t n);
+    void OnRecorderQuery(Client& c, const uint8_t* p, size_t n);
     // The chief's commands on others (LoopPeople.cpp): dropped and logged from anyone else.
     bool FromPresider(Client& c, Room*& pRoom, uint16_t wCommand);
     void OnPresiderChange(Client& c, const uint8_t* p, size_t n);

@@ -43,8 +43,8 @@ void CRecordingFeature::OnServerRecordLocal(const QNServerRecordLocal& r)
     {
         m_view.StopRecordForServer();
         const std::u16string target = ServerRecordTarget(m_view.RecordFolder(), r.szTargetName);
-        // Writing the room as a movie is the video subsystem's; until it exists the target is only named.
         LogF(m_pLog, LOG_INFO, "[INFO_CONF_SERVERRECORD] target %s", Utf8Of(target).c_str());
+        m_view.StartServerMp4Record(target);
         m_view.EnableRecordButtons(true);
         m_view.LayoutRoom();
     }
@@ -56,6 +56,9 @@ void CRecordingFeature::OnServerRecordLocal(const QNServerRecordLocal& r)
 void CRecordingFeature::OnRecorderState(const QNRecorderState& s)
 {
     m_room.wRecorderState = s.wState;
-    m_view.EnableServerRecordMenu(m_view.IsChief() && s.wState == 0);
-    m_view.EnableRecordButtons(s.wState == 0);
+    // The user's own recording does not take the record button away from its own stop.
+    const bool bIdle =
+        s.wState == 0 || (s.wRecorderChannel == m_room.wMyChannel && m_room.wMyChannel != kNoIndex);
+    m_view.EnableServerRecordMenu(m_view.IsChief() && bIdle);
+    m_view.EnableRecordButtons(bIdle);
 }

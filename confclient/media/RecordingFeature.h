@@ -26,6 +26,8 @@ public:
     virtual void LayoutRoom() = 0;
     // The folder a recording the server starts is written to, with its trailing separator.
     virtual std::u16string RecordFolder() = 0;
+    // The server's target is recorded as MP4 by the bar's recording; a refusal is reported there.
+    virtual void StartServerMp4Record(const std::u16string& szTarget) = 0;
 };
 
 class CRecordingFeature

@@ -435,3 +435,27 @@ bool DecodeChannelMove(const uint8_t* p, size_t n, QNChannelMove& r)
 {
     return DecodeFields(p, n, r);
 }
+
+void EncodeRecordState(const QNRecordState& r, Bytes& out)
+{
+    EncodeFields(r, out);
+}
+
+bool DecodeRecordState(const uint8_t* p, size_t n, QNRecordState& r)
+{
+    return DecodeFields(p, n, r);
+}
+
+void EncodeRoomRecordSettings(const QNRoomRecordSettings& r, Bytes& out)
+{
+    EncodeFields(r, out);
+}
+
+QNRoomRecordSettings DecodeRoomRecordSettings(const uint8_t* p, size_t n)
+{
+    QNRoomRecordSettings r;
+    if (!p || n < kRoomRecordSettingsOffset ||
+        !DecodeFields(p + kRoomRecordSettingsOffset, n - kRoomRecordSettingsOffset, r))
+        return {};
+    return r;
+}

@@ -597,3 +597,43 @@ template <class IO> void Fields(IO& io, QNChannelMove& r)
 }
 void EncodeChannelMove(const QNChannelMove& r, Bytes& out);
 bool DecodeChannelMove(const uint8_t* p, size_t n, QNChannelMove& r);
+
+// 490: this user's own recording started (1) or stopped (0), with its user number.
+struct QNRecordState
+{
+    uint8_t nOn = 0;
+    uint16_t wUser = kNoIndex;
+};
+template <class IO> void Fields(IO& io, QNRecordState& r)
+{
+    io.U8(r.nOn);
+    io.U16(r.wUser);
+}
+void EncodeRecordState(const QNRecordState& r, Bytes& out);
+bool DecodeRecordState(const uint8_t* p, size_t n, QNRecordState& r);
+
+// The room's recording settings, after the option table of 301 and 321 (older readers ignore
+// them): the automatic interval and length in minutes and the record options word (bits 0-3 the
+// server-record choice, bit 4 player files only, bits 12-13 the automatic kind, 2 = wmv).
+struct QNRoomRecordSettings
+{
+    uint16_t wAutoInterval = 0;
+    uint16_t wAutoLength = 0;
+    uint32_t dwOptions = 0;
+    bool operator==(const QNRoomRecordSettings&) const = default;
+};
+template <class IO> void Fields(IO& io, QNRoomRecordSettings& r)
+{
+    io.U16(r.wAutoInterval);
+    io.U16(r.wAutoLength);
+    io.U32(r.dwOptions);
+}
+constexpr uint32_t kRecordOptionServerMask = 0xF;
+constexpr uint32_t kRecordOptionPlayerOnly = 0x10;
+constexpr unsigned kRecordOptionAutoKindShift = 12;
+// Where the settings stand in a 301 or 321 payload: after the record and its option table.
+constexpr size_t kRoomRecordSettingsOffset = kRoomInfoSize + kRoomOptionCount * 4;
+// Appends the settings to a room record that has its option table.
+void EncodeRoomRecordSettings(const QNRoomRecordSettings& r, Bytes& out);
+// The settings of a whole 301 or 321 payload; all zero when it ends before them.
+QNRoomRecordSettings DecodeRoomRecordSettings(const uint8_t* p, size_t n);

@@ -207,6 +207,12 @@ BOOL CRoomCtrlDlg::OnCommand(WPARAM wParam, LPARAM lParam)
     case IDC_ROOMCTRL_FULLSCREEN:
         if (m_pHost) m_pHost->FullScreenRequested();
         return TRUE;
+    case IDC_ROOMCTRL_RECORD:
+        if (m_pRecording) m_pRecording->OnRecordCommand();
+        return TRUE;
+    case IDC_ROOMCTRL_SERVERRECORD:
+        if (m_pRecording) m_pRecording->OnServerRecordCommand();
+        return TRUE;
     case IDC_ROOMCTRL_MAXIMIZE:
     case IDC_ROOMCTRL_RESTORE:
     case IDC_ROOMCTRL_LAYOUT:

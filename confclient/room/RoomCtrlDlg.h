@@ -1,6 +1,7 @@
 // CRoomCtrlDlg: the room's control bar: leave, presenter, recording, view buttons, a status line,
 // and the receive side of a file pushed to the room.
 #pragma once
+#include "confclient/media/RecordControl.h"
 #include "confclient/room/RoomBarClock.h"
 #include "confclient/room/RoomBarRules.h"
 #include "confclient/room/RoomDlg.h"
@@ -72,6 +73,17 @@ public:
     void SetStatus(const std::wstring& szText);
     std::wstring Status() const;
 
+    // The recording controls (RoomCtrlRecord.cpp): the record toggle and menu item, the save
+    // dialog, the two recording timers.
+    void SetRecording(IBarRecording* pRecording) { m_pRecording = pRecording; }
+    void SetRecordCheck(bool bChecked);
+    bool RecordChecked() const { return m_bRecordChecked; }
+    // The save dialog on the name, folder, filter ("|"-separated) and filter index (1-based; 0
+    // the first). The chosen path and the filter shown last come back, the index also on cancel.
+    bool AskRecordPath(const std::wstring& szName, const std::wstring& szFolder, const std::wstring& szFilter,
+                       std::wstring& szPath, uint32_t& nFilterIndex);
+    void SetRecordTimer(int nId, bool bOn);
+
     // The voice controls: talk and mute buttons and the own microphone's level (0..100).
     void SetVoiceActions(IVoiceBarActions* pActions) { m_pVoiceActions = pActions; }
     void SetTalkCheck(bool bChecked);
@@ -140,6 +152,10 @@ private:
 
     IRoomHost* m_pHost;
     CWnd* m_pMainView = nullptr;
+    IBarRecording* m_pRecording = nullptr;
+    bool m_bRecordChecked = false;
+    // A recording timer's tick; false for another timer.
+    bool OnRecordTimerTick(UINT_PTR nId);
     IVoiceBarActions* m_pVoiceActions = nullptr;
     int m_nMode = 0;
     S_BARSTATE m_barState;

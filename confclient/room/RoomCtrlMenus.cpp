@@ -175,6 +175,8 @@ void CRoomCtrlDlg::TrackOneMenu(int nButton)
         m_lastMenu = FileMenu(c);
         if (S_MENUITEM* pMemo = FindMenuItem(m_lastMenu, MENU_ID_MEMO))
             pMemo->bChecked = m_pMemo && ::IsWindowVisible(m_pMemo->m_hWnd);
+        if (S_MENUITEM* pRecord = FindMenuItem(m_lastMenu, MENU_ID_RECORD))
+            pRecord->bChecked = m_bRecordChecked;
         break;
     case IDC_ROOMCTRL_MENU_VIEW:
         m_lastMenu = ViewMenu(c);
@@ -259,6 +261,12 @@ bool CRoomCtrlDlg::OnBarMenuCommand(int nId)
         return true;
     case MENU_ID_MEMO:
         ShowMemo(!(m_pMemo && ::IsWindowVisible(m_pMemo->m_hWnd)));
+        return true;
+    case MENU_ID_RECORD:
+        if (m_pRecording) m_pRecording->OnRecordCommand();
+        return true;
+    case MENU_ID_SERVERRECORD:
+        if (m_pRecording) m_pRecording->OnServerRecordCommand();
         return true;
     case MENU_ID_FILE_OPEN:
         m_pHost->OpenBoardDocument();
@@ -370,6 +378,7 @@ void CRoomCtrlDlg::OnNetworkState(int nState)
 
 void CRoomCtrlDlg::OnTimer(UINT_PTR nId)
 {
+    if (OnRecordTimerTick(nId)) return;
     if (nId != kClockTimer || !m_pHost)
     {
         CRoomDlg::OnTimer(nId);

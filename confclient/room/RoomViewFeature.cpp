@@ -44,7 +44,9 @@ void CRoomViewFeature::OnViewMode(const QNViewMode& mode)
         LogF(m_pLog, LOG_INFO, "[INFO_CONF_VIEWMODE] FullScreen:%d", bFullScreen ? 1 : 0);
         m_view.SetRoomFullScreen(bFullScreen);
     }
-    if (mode.wModeValue == kRecorderModeValue) m_view.QueryRecorderState();
+    if (mode.wModeValue != kRecorderModeValue) return;
+    m_view.QueryRecorderState();
+    m_view.StartChiefAutoRecord();
 }
 
 void CRoomViewFeature::OnMaximize(const QNMaximize& m)

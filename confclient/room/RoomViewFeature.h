@@ -21,6 +21,8 @@ public:
     virtual void ShowViewMode(uint16_t wViewMode) = 0;
     // The recorder's state is asked of the server (the view mode that shows it was chosen).
     virtual void QueryRecorderState() = 0;
+    // The room records itself (mode value 4): the chief's automatic recording starts.
+    virtual void StartChiefAutoRecord() = 0;
     // The room window is maximised (true) or restored by the control bar.
     virtual void MaximizeRoom(bool bMaximize) = 0;
     // This client's video view floats (non-zero mode) or docks, if it is not so already.

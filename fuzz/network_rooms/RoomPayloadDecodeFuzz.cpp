@@ -70,5 +70,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* pData, size_t nSize)
     DecodeInvitation(p, nSize, invitation);
     DecodeInviteReply(p, nSize, inviteReply);
     DecodeDrawToolCommand(p, nSize, dwTool);
+    QNRecordState recordState;
+    DecodeRecordState(p, nSize, recordState);
+    // The recording settings stand past the room record and its table: a shorter payload has none.
+    if (nSize < kRoomRecordSettingsOffset + 8 &&
+        !(DecodeRoomRecordSettings(p, nSize) == QNRoomRecordSettings{}))
+        __builtin_trap();
     return 0;
 }

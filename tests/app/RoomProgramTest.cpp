@@ -5,10 +5,12 @@
 
 #include <algorithm>
 #include <cmath>
+#include <filesystem>
 #include <functional>
 #include <numbers>
 
 #include "confclient/network/QNRoomPayloads.h"
+#include "confclient/network/record/RecordReader.h"
 #include "confclient/people/UserMenuRules.h"
 #include "tests/media/ToneShare.h"
 
@@ -1313,6 +1315,219 @@ void TypeInMessenger(HWND hMessenger, const wchar_t* pszText)
     PostMessageW(hInput, WM_KEYUP, VK_RETURN, 0xC0000001);
 }
 } // namespace
+
+namespace
+{
+// The save dialog of the program's recording: a top-level dialog with the filter combo box.
+constexpr int kSaveFilterCombo = 0x470;
+constexpr int kSaveNameCombo = 0x47C;
+
+// Answers the program's record save dialog: picks the filter (1-based) and saves under the path.
+bool AnswerRecordDialog(HANDLE hProcess, int nFilter, const std::wstring& szPath)
+{
+    HWND hDlg = FindInProcess(hProcess,
+                              [](HWND h)
+                              {
+                                  wchar_t szClass[16] = {};
+                                  GetClassNameW(h, szClass, 15);
+                                  return wcscmp(szClass, L"#32770") == 0 &&
+                                         !(GetWindowLongPtrW(h, GWL_STYLE) & WS_CHILD) &&
+                                         IsWindowVisible(h) && GetDlgItem(h, kSaveFilterCombo);
+                              });
+    if (!hDlg) return false;
+    HWND hFilter = GetDlgItem(hDlg, kSaveFilterCombo);
+    SendMessageW(hFilter, CB_SETCURSEL, static_cast<WPARAM>(nFilter - 1), 0);
+    SendMessageW(hDlg, WM_COMMAND, MAKEWPARAM(kSaveFilterCombo, CBN_SELENDOK),
+                 reinterpret_cast<LPARAM>(hFilter));
+    SendMessageW(GetDlgItem(hDlg, kSaveNameCombo), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(szPath.c_str()));
+    return PostMessageW(hDlg, WM_COMMAND, IDOK, 0) != 0;
+}
+
+// Whether the recording holds a record of this command whose payload carries the text, and its index.
+bool RecordingHolds(const std::wstring& szPath, uint16_t wCommand, const std::u16string& szText,
+                    bool* pIndexed)
+{
+    CRecordFileReader reader;
+    if (reader.Open(std::filesystem::path(szPath)) != 1) return false;
+    *pIndexed = reader.HasIndex();
+    const std::string bytes(reinterpret_cast<const char*>(szText.data()), szText.size() * 2);
+    SRecordHead head;
+    std::vector<uint8_t> payload;
+    while (reader.ReadHead(head) == CRecordFileReader::Next::Record)
+    {
+        if (!reader.ReadPayload(payload, head.dwLength)) return false;
+        if (head.wCommand == wCommand &&
+            std::string(payload.begin(), payload.end()).find(bytes) != std::string::npos)
+            return true;
+    }
+    return false;
+}
+} // namespace
+
+TEST_F(RoomProgramTest, TheChiefRecordsTheRoomFromTheBarAndTheOthersAreTold)
+{
+    // Bob only listens (level 4): his own recording is announced by 544, not 490.
+    for (LoopUser& u : cfg.users)
+        if (u.szId == u"bob") u.wLevel = 4;
+    RestartServer();
+    CPanel panelA, panelB;
+    CPeer peer;
+    HANDLE hA = nullptr;
+    ASSERT_TRUE(BothLoggedIn(panelA, panelB, peer, &hA));
+    std::string szRoom;
+    HWND hMainA = AliceOpensBobJoins(panelA, panelB, hA, "Recorded", &szRoom);
+    ASSERT_NE(nullptr, hMainA);
+    HWND hChatA = Descendant(hMainA, IDC_ROOMCHAT_LIST);
+    HWND hRecordA = Descendant(hMainA, IDC_ROOMCTRL_RECORD);
+    ASSERT_NE(nullptr, hChatA);
+    ASSERT_NE(nullptr, hRecordA);
+    EXPECT_TRUE(peer.ShowsSoon("lines " + Id(IDC_ROOMUSER_LIST), {"Alice (Host)"}));
+
+    // A folder both programs see: the Unix file system is drive Z: in every prefix.
+    const std::wstring szFolder =
+        WindowsPath(std::string(QUILLON_WINE_DIR_UNIX) + "/record-" + std::to_string(GetCurrentProcessId()));
+    CreateDirectoryW(szFolder.c_str(), nullptr);
+    const std::wstring szPath = szFolder + L"\\talk.qn";
+    DeleteFileW(szPath.c_str());
+
+    // Alice records from the bar: her chat names the file, Bob's tells him she records.
+    PostMessageW(hRecordA, BM_CLICK, 0, 0);
+    ASSERT_TRUE(AnswerRecordDialog(hA, 1, szFolder + L"\\talk"));
+    EXPECT_TRUE(ListShowsSoon(hChatA, {L"Recording started", szPath.c_str()}));
+    EXPECT_TRUE(WaitFor([&] { return SendMessageW(hRecordA, BM_GETCHECK, 0, 0) == BST_CHECKED; }));
+    EXPECT_TRUE(peer.ShowsSoon("lines " + Id(IDC_ROOMCHAT_LIST), {"Alice", "started recording"}));
+
+    // Bob only listens: his chat input is read-only and says so. Carol's line reaches Alice while
+    // she records; then she stops, and both hear the end.
+    EXPECT_TRUE(peer.ShowsSoon("lines " + Id(IDC_ROOMCHAT_EDIT), {"not allowed"}));
+    CTestOwner carolOwner;
+    CQNInterface carol(&carolOwner, &carolOwner);
+    ASSERT_TRUE(LogInElsewhere(carolOwner, carol, u"carol"));
+    carol.SendConfJoin(static_cast<uint16_t>(std::stoi(szRoom)), u"", u"");
+    ASSERT_NE(0xFFFFFFFFu, carolOwner.WaitFor(kMsgRoomPacket, ACK_CONF_JOIN).nMsg);
+    carol.SendChatText(0, u"kept in the recording");
+    EXPECT_TRUE(ListShowsSoon(hChatA, {L"kept in the recording"}));
+    carol.SendConfQuit();
+    carol.StopThreads();
+    PostMessageW(hRecordA, BM_CLICK, 0, 0);
+    EXPECT_TRUE(ListShowsSoon(hChatA, {L"Recording finished", szPath.c_str()}));
+    EXPECT_TRUE(peer.ShowsSoon("lines " + Id(IDC_ROOMCHAT_LIST), {"Alice", "stopped recording"}));
+    EXPECT_EQ(BST_UNCHECKED, SendMessageW(hRecordA, BM_GETCHECK, 0, 0));
+
+    // The file, read back as the player reads it, holds Carol's line and its index.
+    bool bIndexed = false;
+    EXPECT_TRUE(RecordingHolds(szPath, INFO_CONF_CHAT, u"kept in the recording", &bIndexed));
+    EXPECT_TRUE(bIndexed);
+
+    // MP4 cannot start yet: Alice is told, Bob hears nothing, no file is left.
+    const std::wstring szMp4 = szFolder + L"\\movie.mp4";
+    PostMessageW(hRecordA, BM_CLICK, 0, 0);
+    ASSERT_TRUE(AnswerRecordDialog(hA, 3, szFolder + L"\\movie"));
+    EXPECT_TRUE(ListShowsSoon(hChatA, {L"could not be made", szMp4.c_str()}));
+    EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesW(szMp4.c_str()));
+    EXPECT_EQ(BST_UNCHECKED, SendMessageW(hRecordA, BM_GETCHECK, 0, 0));
+    // A line after it shows Bob has heard everything Alice sent before it.
+    SendMessageW(Descendant(hMainA, IDC_ROOMCHAT_EDIT), WM_SETTEXT, 0,
+                 reinterpret_cast<LPARAM>(L"after mp4"));
+    PressEnterIn(Descendant(hMainA, IDC_ROOMCHAT_EDIT));
+    EXPECT_TRUE(peer.ShowsSoon("lines " + Id(IDC_ROOMCHAT_LIST), {"after mp4"}));
+    size_t nStarts = 0;
+    for (const std::string& line : peer.Probe("lines " + Id(IDC_ROOMCHAT_LIST)))
+        nStarts += line.find("started recording") != std::string::npos;
+    EXPECT_EQ(1u, nStarts);
+
+    // The record right off: Bob may not record. Granted again: Bob records and Alice is told.
+    HWND hBarA = GetParent(hRecordA);
+    auto setRecordRight = [&](bool bOn)
+    {
+        PostMessageW(hBarA, WM_COMMAND, 32822, 0);
+        HWND hDlg = TopWindow(hA, L"Room properties");
+        if (!hDlg) return false;
+        HWND hRight = Descendant(hDlg, IDC_PROPERTY_RECORD);
+        if (!WaitFor([&] { return (SendMessageW(hRight, BM_GETCHECK, 0, 0) == BST_CHECKED) != bOn; }))
+            return false;
+        SendMessageW(hRight, BM_SETCHECK, bOn ? BST_CHECKED : BST_UNCHECKED, 0);
+        PostMessageW(Descendant(hDlg, IDOK), BM_CLICK, 0, 0);
+        return WaitFor([&] { return !IsWindow(hDlg); });
+    };
+    // Alice's line after her change reaches Bob after the rights it follows.
+    auto aliceSays = [&](const wchar_t* pszLine)
+    {
+        SendMessageW(Descendant(hMainA, IDC_ROOMCHAT_EDIT), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(pszLine));
+        PressEnterIn(Descendant(hMainA, IDC_ROOMCHAT_EDIT));
+        std::wstring w(pszLine);
+        return peer.ShowsSoon("lines " + Id(IDC_ROOMCHAT_LIST), {std::string(w.begin(), w.end()).c_str()});
+    };
+    ASSERT_TRUE(setRecordRight(false));
+    ASSERT_TRUE(aliceSays(L"no recording now"));
+    peer.Probe("postclick " + Id(IDC_ROOMCTRL_RECORD));
+    EXPECT_TRUE(peer.ShowsSoon("lines " + Id(IDC_ROOMCHAT_LIST), {"You may not record this room"}));
+    ASSERT_TRUE(setRecordRight(true));
+    ASSERT_TRUE(aliceSays(L"record if you like"));
+    const std::wstring szBobPath = szFolder + L"\\bob.qn";
+    DeleteFileW(szBobPath.c_str());
+    peer.Probe("postclick " + Id(IDC_ROOMCTRL_RECORD));
+    // Bob's dialog: his file's name without extension, then its OK.
+    ASSERT_TRUE(peer.ShowsSoon("visible " + Id(kSaveNameCombo), {"1"}));
+    const std::string szBobName(szBobPath.begin(), szBobPath.end() - 3);
+    peer.Probe("settext " + Id(kSaveNameCombo) + " '" + szBobName + "'");
+    peer.Probe("dialogok " + Id(kSaveNameCombo));
+    EXPECT_TRUE(ListShowsSoon(hChatA, {L"Bob", L"started recording"}));
+    EXPECT_TRUE(peer.ShowsSoon("lines " + Id(IDC_ROOMCHAT_LIST), {"Recording started", "bob.qn"}));
+    std::vector<uint16_t> fromBob = server->CommandsFrom(u"bob");
+    EXPECT_NE(fromBob.end(), std::find(fromBob.begin(), fromBob.end(), CMD_CONF_RECORDERSTATE));
+    EXPECT_EQ(fromBob.end(), std::find(fromBob.begin(), fromBob.end(), CMD_CONF_RECORD));
+
+    EXPECT_TRUE(LogoutEnds(panelA, hA));
+    panelB.Send("LOGOUT", "");
+    EXPECT_TRUE(panelB.WaitAnswer("LOGOUT", "0"));
+    std::error_code ec;
+    std::filesystem::remove_all(std::filesystem::path(szFolder), ec);
+}
+
+TEST_F(RoomProgramTest, AnAutomaticRoomRecordsOnItsTimer)
+{
+    // Room 1 records itself: at once on entry, a minute each (shortened to three seconds here).
+    int nErrLine = 0;
+    ASSERT_TRUE(ParseLoopConfig("autorecord 1 0 1\n", cfg, &nErrLine));
+    RestartServer();
+    SetEnvironmentVariableW(L"QUILLON_RECORD_MINUTE_MS", L"3000");
+    // Alice's automatic recordings go to a preset file in folders that do not exist yet.
+    const std::wstring szFolder = WindowsPath(std::string(QUILLON_WINE_DIR_UNIX) + "/autorecord-" +
+                                              std::to_string(GetCurrentProcessId()));
+    const std::wstring szPreset = szFolder + L"\\a\\b\\auto.qn";
+    const wchar_t* kProgramKey = L"Software\\LumoraSoft\\Quillon";
+    ASSERT_EQ(ERROR_SUCCESS,
+              RegSetKeyValueW(HKEY_CURRENT_USER, kProgramKey, L"AutoRecordPath", REG_SZ, szPreset.c_str(),
+                              static_cast<DWORD>((szPreset.size() + 1) * sizeof(wchar_t))));
+
+    CPanel panelA, panelB;
+    CPeer peer;
+    HANDLE hA = nullptr;
+    ASSERT_TRUE(BothLoggedIn(panelA, panelB, peer, &hA));
+    SetEnvironmentVariableW(L"QUILLON_RECORD_MINUTE_MS", nullptr);
+    const LoopRoom& room = cfg.rooms[0];
+    HWND hMainA = BothJoin(panelA, panelB, hA, room);
+    ASSERT_NE(nullptr, hMainA);
+    HWND hChatA = Descendant(hMainA, IDC_ROOMCHAT_LIST);
+    ASSERT_NE(nullptr, hChatA);
+
+    // The chief's recording starts on entry, ends after its minute, and the next takes "_1".
+    EXPECT_TRUE(ListShowsSoon(hChatA, {L"Recording started", L"\\a\\b\\auto.qn"}));
+    EXPECT_TRUE(ListShowsSoon(hChatA, {L"Recording finished", L"\\a\\b\\auto.qn"}, 30000));
+    EXPECT_TRUE(ListShowsSoon(hChatA, {L"Recording started", L"\\a\\b\\auto_1.qn"}, 30000));
+    EXPECT_NE(INVALID_FILE_ATTRIBUTES, GetFileAttributesW(szPreset.c_str()));
+    // Bob joined after the first start: he hears its end and the next start.
+    EXPECT_TRUE(peer.ShowsSoon("lines " + Id(IDC_ROOMCHAT_LIST), {"Alice", "stopped recording"}));
+    EXPECT_TRUE(peer.ShowsSoon("lines " + Id(IDC_ROOMCHAT_LIST), {"Alice", "started recording"}));
+
+    EXPECT_TRUE(LogoutEnds(panelA, hA));
+    panelB.Send("LOGOUT", "");
+    EXPECT_TRUE(panelB.WaitAnswer("LOGOUT", "0"));
+    RegDeleteKeyValueW(HKEY_CURRENT_USER, kProgramKey, L"AutoRecordPath");
+    std::error_code ec;
+    std::filesystem::remove_all(std::filesystem::path(szFolder), ec);
+}
 
 TEST_F(RoomProgramTest, MessengersTalkInviteIntoARoomAndTellOfAPeerGone)
 {

@@ -34,6 +34,10 @@ struct RecordedRecordingView : IRecordingView
     }
     void LayoutRoom() override { calls.push_back("layout"); }
     std::u16string RecordFolder() override { return u"C:\\Temp\\"; }
+    void StartServerMp4Record(const std::u16string& szTarget) override
+    {
+        calls.push_back("mp4 " + std::string(szTarget.begin(), szTarget.end()));
+    }
 };
 
 // A room with this client and Bob in it, and the feature's recorders.
@@ -130,14 +134,14 @@ TEST(RecordingFeature, ServerRecordingOfThisRoom)
          false,
          RECORDNOTICE_START,
          u"Weekly",
-         {"stop own recording", "record buttons on", "layout"},
+         {"stop own recording", "mp4 C:\\Temp\\Weekly.mp4", "record buttons on", "layout"},
          {"2 [INFO_CONF_SERVERRECORD] target C:\\Temp\\Weekly.mp4",
           "2 [INFO_CONF_SERVERRECORD] <IDS_RECORD_SERVER> Me <IDS_RECORD_START_OTHERUSER>"}},
         {"start with a name that leaves the folder",
          false,
          RECORDNOTICE_START,
          u"..\\..\\Windows\\x",
-         {"stop own recording", "record buttons on", "layout"},
+         {"stop own recording", "mp4 C:\\Temp\\ServerRecord.mp4", "record buttons on", "layout"},
          {"2 [INFO_CONF_SERVERRECORD] target C:\\Temp\\ServerRecord.mp4",
           "2 [INFO_CONF_SERVERRECORD] <IDS_RECORD_SERVER> Me <IDS_RECORD_START_OTHERUSER>"}},
         {"stop, chief",
@@ -176,16 +180,19 @@ TEST(RecordingFeature, RecorderStateIsKeptAndRecordingOfferedOnlyWhileIdle)
         bool bChief;
         uint16_t wState;
         std::vector<std::string> calls;
+        uint16_t wRecorder = kBob;
     } cases[] = {
         {true, 0, {"server menu on", "record buttons on"}},
         {true, 1, {"server menu off", "record buttons off"}},
         {false, 0, {"server menu off", "record buttons on"}},
         {false, 1, {"server menu off", "record buttons off"}},
+        // This user's own recording keeps its record button for the stop.
+        {false, 1, {"server menu off", "record buttons on"}, kMe},
     };
     for (const auto& c : cases)
     {
         Fixture f(c.bChief);
-        f.recording.OnRecorderState(QNRecorderState{7, c.wState, kBob});
+        f.recording.OnRecorderState(QNRecorderState{7, c.wState, c.wRecorder});
         EXPECT_EQ(c.wState, f.room.wRecorderState);
         EXPECT_EQ(c.calls, f.view.calls) << c.bChief << "/" << c.wState;
         EXPECT_TRUE(f.notices.chatNotices.empty());

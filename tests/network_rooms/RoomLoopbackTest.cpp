@@ -613,3 +613,74 @@ TEST_F(RoomLoopbackTest, ChiefCommandsReachEveryMemberAndOnlyTheChiefsCount)
     EXPECT_EQ((std::vector<uint16_t>{chBob, chFree}), server->RoomMembers(room.wRoomIndex));
     EXPECT_EQ(0, bob.owner.Count(kMsgRoomPacket, INFO_CONF_BANISH));
 }
+
+TEST_F(RoomLoopbackTest, OwnRecordingsReachTheOthersAndTheRecorderStateNamesTheRecorder)
+{
+    QNRoomInfo room = alice.Open(u"RECORD", 10);
+    ASSERT_NE(0, room.wRoomIndex);
+    bob.net->SendConfJoin(room.wRoomIndex, u"", u"");
+    const uint16_t chBob = bob.Answer(ACK_CONF_JOIN).wMyChannel;
+
+    // 490 reaches the others as 491 with the recorder's channel.
+    ASSERT_TRUE(alice.net->SendRecordState(true, alice.wUserIndex));
+    QNEvent e = bob.owner.WaitFor(kMsgRoomPacket, INFO_CONF_RECORD);
+    EXPECT_EQ(Bytes({uint8_t(room.wMyChannel), 0, 1, 0}), e.payload);
+    EXPECT_EQ(room.wMyChannel, e.dwExtra);
+
+    // 544 with the room index asks who records: 545 to the asker only.
+    ASSERT_TRUE(bob.net->SendRecorderStateQuery());
+    e = bob.owner.WaitFor(kMsgRoomPacket, INFO_CONF_RECORDERSTATE);
+    Bytes expected;
+    EncodeRecorderState({room.wRoomIndex, 1, room.wMyChannel}, expected);
+    EXPECT_EQ(expected, e.payload);
+    EXPECT_EQ(6u, e.payload.size());
+
+    ASSERT_TRUE(alice.net->SendRecordState(false, alice.wUserIndex));
+    e = bob.owner.WaitFor(kMsgRoomPacket, INFO_CONF_RECORD, 2);
+    EXPECT_EQ(Bytes({uint8_t(room.wMyChannel), 0, 0, 0}), e.payload);
+
+    // An empty 544 is a listener's recording: the others hear it as a start.
+    ASSERT_TRUE(bob.net->SendCmd544());
+    e = alice.owner.WaitFor(kMsgRoomPacket, INFO_CONF_RECORD);
+    EXPECT_EQ(Bytes({uint8_t(chBob), 0, 1, 0}), e.payload);
+    ASSERT_TRUE(bob.net->SendRecorderStateQuery());
+    e = bob.owner.WaitFor(kMsgRoomPacket, INFO_CONF_RECORDERSTATE, 2);
+    expected.clear();
+    EncodeRecorderState({room.wRoomIndex, 1, chBob}, expected);
+    EXPECT_EQ(expected, e.payload);
+
+    // The recorder leaving ends its recording for the room.
+    bob.net->SendConfQuit();
+    alice.owner.WaitFor(kMsgRoomPacket, INFO_CONF_QUIT);
+    ASSERT_TRUE(alice.net->SendRecorderStateQuery());
+    e = alice.owner.WaitFor(kMsgRoomPacket, INFO_CONF_RECORDERSTATE);
+    expected.clear();
+    EncodeRecorderState({room.wRoomIndex, 0, kNoIndex}, expected);
+    EXPECT_EQ(expected, e.payload);
+}
+
+TEST(RoomRecordLoopback, AnAutomaticRoomCarriesItsSettingsAndModeValueFour)
+{
+    LoopConfig cfg = DefaultLoopConfig();
+    int nErrLine = 0;
+    ASSERT_TRUE(ParseLoopConfig("autorecord 1 0 5 wmv playeronly\n", cfg, &nErrLine));
+    EXPECT_FALSE(ParseLoopConfig("autorecord 77 0 5\n", cfg, &nErrLine)) << "no such room";
+    EXPECT_FALSE(ParseLoopConfig("autorecord 1 0 5 mp3\n", cfg, &nErrLine));
+    CNullLog log;
+    CLoopServer server(cfg, &log);
+    ASSERT_TRUE(server.Start(0));
+    CClient alice;
+    ASSERT_TRUE(alice.Login(server.Port(), u"alice"));
+    alice.net->SendConfJoin(1, u"", u"");
+    QNEvent e = alice.owner.WaitFor(kMsgRoomPacket, ACK_CONF_JOIN);
+    ASSERT_EQ(kRoomRecordSettingsOffset + 8, e.payload.size());
+    EXPECT_EQ((QNRoomRecordSettings{0, 5, 0x2010}),
+              DecodeRoomRecordSettings(e.payload.data(), e.payload.size()));
+    EXPECT_EQ(QNRoomRecordSettings{}, DecodeRoomRecordSettings(e.payload.data(), e.payload.size() - 1))
+        << "a short tail is no settings";
+    QNViewMode mode;
+    e = alice.owner.WaitFor(kMsgRoomPacket, INFO_CONF_VIEWMODE);
+    ASSERT_TRUE(DecodeViewMode(e.payload.data(), e.payload.size(), mode));
+    EXPECT_EQ(4, mode.wModeValue);
+    server.Stop();
+}

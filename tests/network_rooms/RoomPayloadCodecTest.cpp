@@ -338,3 +338,27 @@ TEST(RoomPayloadCodec, BarCommandBytes)
     QNRoomInfo info;
     EXPECT_TRUE(DecodeRoomInfo(b.data(), b.size(), info)) << "older readers ignore the table";
 }
+
+TEST(RoomPayloadCodec, RecordStateAndRecordSettingsBytes)
+{
+    Bytes b;
+    EncodeRecordState({1, 0x1234}, b);
+    EXPECT_EQ((Bytes{1, 0x34, 0x12}), b);
+    QNRecordState state;
+    EXPECT_FALSE(DecodeRecordState(b.data(), 2, state));
+    ASSERT_TRUE(DecodeRecordState(b.data(), b.size(), state));
+    EXPECT_EQ(0x1234, state.wUser);
+
+    b.clear();
+    EncodeRecorderState({9, 1, 4}, b);
+    EXPECT_EQ((Bytes{9, 0, 1, 0, 4, 0}), b);
+
+    // The settings stand after the record and its option table; a payload that ends before
+    // them (an older server's) has none.
+    b.assign(kRoomRecordSettingsOffset, 0);
+    EXPECT_EQ(QNRoomRecordSettings{}, DecodeRoomRecordSettings(b.data(), b.size()));
+    EncodeRoomRecordSettings({0, 0xFFFF, 0x2013}, b);
+    EXPECT_EQ((Bytes{0, 0, 0xFF, 0xFF, 0x13, 0x20, 0, 0}), Bytes(b.end() - 8, b.end()));
+    EXPECT_EQ((QNRoomRecordSettings{0, 0xFFFF, 0x2013}), DecodeRoomRecordSettings(b.data(), b.size()));
+    EXPECT_EQ(QNRoomRecordSettings{}, DecodeRoomRecordSettings(nullptr, 0));
+}

@@ -21,6 +21,7 @@ struct RecordedRoomView : IRoomView
     void OnRoomTypeChanged() override { calls.push_back("type changed"); }
     void ShowViewMode(uint16_t wViewMode) override { calls.push_back("mode " + std::to_string(wViewMode)); }
     void QueryRecorderState() override { calls.push_back("query recorder"); }
+    void StartChiefAutoRecord() override { calls.push_back("auto record"); }
     void MaximizeRoom(bool bMaximize) override { calls.push_back(bMaximize ? "maximize" : "restore"); }
     void SetOwnVideoFloating(int nMode) override { calls.push_back("float " + std::to_string(nMode)); }
     bool bFullScreen = false;
@@ -85,7 +86,7 @@ TEST(RoomViewFeature, ViewModeChangesAndTheRecorderPage)
     } cases[] = {
         {"new mode", false, {5, 2, 1}, {"mode 2"}},
         {"same mode again", false, {5, 0, 0}, {}},
-        {"recorder page", false, {5, 3, 4}, {"mode 3", "query recorder"}},
+        {"recorder page", false, {5, 3, 4}, {"mode 3", "query recorder", "auto record"}},
         {"another room", false, {6, 2, 1}, {}},
         {"player", true, {5, 2, 1}, {}},
         {"full screen", false, {5, 0, 0, 1}, {"full screen"}},

@@ -59,7 +59,11 @@ int CRecord::StartRecord(const fs::path& path, int nMode)
 {
     if (nMode != 0)
     {
-        LogF(m_pLog, LOG_ERROR, "[RECORD] video recording mode %d is not available", nMode);
+        // The screen recorders come with the video subsystem; no file is made meanwhile.
+        const char* pszRecorder = nMode == 1   ? "the Windows Media screen recorder"
+                                  : nMode == 2 ? "the MP4 recorder"
+                                               : "a recorder of this kind";
+        LogF(m_pLog, LOG_ERROR, "[RECORD] mode %d cannot start: %s is not available", nMode, pszRecorder);
         OnRecordStatus(REC_ERROR);
         return 0;
     }
@@ -166,14 +170,15 @@ void CRecord::RecordPacket(uint16_t wCommand, const uint8_t* pPayload, size_t nL
     OnRecordStatus(nStatus);
 }
 
-void CRecord::StopRecord(int nReason)
+bool CRecord::StopRecord(int nReason)
 {
     std::lock_guard<std::mutex> lock(m_recordLock);
-    if (!m_bRecording) return;
+    if (!m_bRecording) return true;
     m_bRecording = false;
     uint32_t dwTime = RecordElapsed(m_owner.TickCount(), m_dwRecordStartTick);
-    if (!m_writer.Close(dwTime, m_owner.WallClock(), nReason == REC_SUCCESS))
-        LogF(m_pLog, LOG_ERROR, "[RECORD] the recording could not be completed");
+    if (m_writer.Close(dwTime, m_owner.WallClock(), nReason == REC_SUCCESS)) return true;
+    LogF(m_pLog, LOG_ERROR, "[RECORD] the recording could not be completed");
+    return false;
 }
 
 int CRecord::GetRecordState() const

@@ -36,8 +36,9 @@ public:
     // A frame the network object sent or received: recorded when recordable and a recording
     // runs; the first result other than success is reported, later ones not until the next start.
     void RecordPacket(uint16_t wCommand, const uint8_t* pPayload, size_t nLen, bool bKeyFrame);
-    // Closes the recording; the index is appended only when nReason is REC_SUCCESS.
-    void StopRecord(int nReason);
+    // Closes the recording; the index is appended only when nReason is REC_SUCCESS. True when
+    // the file was completed (or nothing was recording), false when closing it failed.
+    bool StopRecord(int nReason);
     // 0 idle, 1 recording the conference.
     int GetRecordState() const;
 

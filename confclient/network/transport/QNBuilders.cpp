@@ -140,6 +140,18 @@ bool CQNInterface::SendRecorderStateQuery()
     return SendCommand(CMD_CONF_RECORDERSTATE, 0, p.data(), p.size());
 }
 
+bool CQNInterface::SendRecordState(bool bOn, uint16_t wUser)
+{
+    Bytes p;
+    EncodeRecordState({static_cast<uint8_t>(bOn ? 1 : 0), wUser}, p);
+    return SendCommand(CMD_CONF_RECORD, 0, p.data(), p.size());
+}
+
+bool CQNInterface::SendCmd544()
+{
+    return SendCommand(CMD_CONF_RECORDERSTATE, 0, nullptr, 0);
+}
+
 bool CQNInterface::SendVoice(const uint8_t* p, size_t n, uint8_t bFlag)
 {
     if (bFlag != 2) return SendCommand(DAT_VOICE, 0, p, n);

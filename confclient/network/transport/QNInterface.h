@@ -85,6 +85,10 @@ public:
     bool SendChatText(uint32_t dwColour, const std::u16string& szText);
     bool SendAvState(uint32_t dwState);
     bool SendRecorderStateQuery();
+    // 490: the own recording started (true) or stopped, with the own user number.
+    bool SendRecordState(bool bOn, uint16_t wUser);
+    // 544 without payload: a listener records, for the room to hear.
+    bool SendCmd544();
     // 550: a presenter request, or the presider's answer to one.
     bool SendPresenterRequest(const QNPresenterRequest& r);
     // 660 to the inviter, sub 65535.

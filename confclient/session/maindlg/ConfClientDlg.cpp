@@ -128,7 +128,8 @@ LRESULT CConfClientDlg::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam)
 
 void CConfClientDlg::OnRecorderStatus(WPARAM wCode)
 {
-    // Only the ends of a playback say anything to the user; the recorder's own codes go to a recorder.
+    // The recorder's codes go to the bar's recording; only the ends of a playback say more.
+    OnRecordEngineStatus(static_cast<int>(wCode));
     if (wCode != 4038 && wCode != 4039) return;
     std::wstring text = GetText(wCode == 4038 ? "IDS_PLAY_END_ERROR" : "IDS_PLAY_END");
     ShowMessageBox(text);

@@ -2,6 +2,7 @@
 // quitting a room, logout, timers, texts, log and the outside windows.
 #include "confclient/session/maindlg/IConfDlg.h"
 
+#include <cstdlib>
 #include <ctime>
 
 #include <cstdarg>
@@ -106,6 +107,10 @@ bool IConfDlg::StartSession()
     m_pLogWriter = std::make_unique<CLogWriter>(*m_pLogFolder);
     CRegistrySettings settings(m_szExeName);
     m_pLogWriter->Start(U16Of(m_szExeName), LogLevelsFromSettings(settings));
+    // Program tests shorten the automatic recordings' minute (docs/protocol.md).
+    if (const char* pszMinute = std::getenv("QUILLON_RECORD_MINUTE_MS"))
+        if (unsigned long nMs = std::strtoul(pszMinute, nullptr, 10); nMs > 0 && nMs <= 60000)
+            m_dwRecordMinuteMs = static_cast<uint32_t>(nMs);
 
     std::optional<S_LAUNCH> launch = ParseCommandLine(U16Of(m_szCmdLine));
     if (!launch)
@@ -338,6 +343,8 @@ void IConfDlg::QuitRoom(int nReason)
 {
     if (m_bLeavingRoom) return;
     m_bLeavingRoom = true;
+    // A running recording ends complete, and the room hears of it while this user is still in it.
+    m_recordControl.OnRoomLeaving();
     if (m_pNet) m_pNet->PurgeInboundMedia();
     KillTimer(MainWnd(), TIMER_FULLCURSOR);
     KillTimer(MainWnd(), TIMER_CAMERA);

@@ -34,6 +34,7 @@
 #include "confclient/boardhost/BoardNoticeFeature.h"
 #include "confclient/boardhost/RoomBoard.h"
 #include "confclient/media/MediaShareFeature.h"
+#include "confclient/media/RecordControl.h"
 #include "confclient/media/RecordingFeature.h"
 #include "confclient/media/VideoFeature.h"
 #include "confclient/people/CallFeature.h"
@@ -86,6 +87,11 @@ class IConfDlg : public IQNHost,
                  public IMediaShareView,
                  public IMessengerView,
                  public IRecordingView,
+                 public IRecordEngine,
+                 public IRecordHost,
+                 public IRecordBarView,
+                 public IRecordFiles,
+                 public IBarRecording,
                  public IPushReceiveView,
                  public IPresenterView,
                  public IParticipantsView,
@@ -349,6 +355,33 @@ protected:
     void EnableServerRecordMenu(bool bEnable) override;
     void EnableRecordButtons(bool bEnable) override;
     std::u16string RecordFolder() override;
+    void StartServerMp4Record(const std::u16string& szTarget) override;
+    // The bar's own recording (RoomRecording.cpp): the engine in the network object, the room's
+    // values and notices, the bar's toggle, dialog and timers, the file system.
+    bool StartRecording(const std::u16string& szPath, int nKind) override;
+    bool StopRecording(int nReason) override;
+    int RecordState() const override;
+    S_RECORDROOM RecordRoom() const override;
+    uint32_t ReadFilterIndex() override;
+    void WriteFilterIndex(uint32_t nIndex) override;
+    void SendRecordState(bool bOn) override;
+    void SendListenerNotice() override;
+    S_LOCALMINUTE LocalMinute() override;
+    void SetRecordCheck(bool bChecked) override;
+    bool AskRecordPath(const S_RECORDNAME& name, const std::u16string& szFilter, std::u16string& szPath,
+                       uint32_t& nFilterIndex) override;
+    void SetRecordTimer(int nId, bool bOn) override;
+    void SaveRoomPlacement() override { SaveMainPlacement(true); }
+    bool Exists(const std::u16string& szPath) override;
+    bool MakeFolder(const std::u16string& szPath) override;
+    void OnRecordCommand() override { m_recordControl.OnRecordCommand(); }
+    void OnServerRecordCommand() override;
+    void OnRecordTimer(int nId) override { m_recordControl.OnTimer(nId); }
+    // 421: the rights for the presenter feature, and the record right of the properties after them.
+    // A room that records itself: the chief starts its recording.
+    void StartChiefAutoRecord() override;
+    // The recorder engine's status (0x554) during a recording.
+    void OnRecordEngineStatus(int nStatus) { m_recordControl.OnEngineStatus(nStatus); }
     // IPushReceiveView: the control bar's receive side, when there is a control bar.
     bool BeginPushReceive(uint16_t wPushId, const std::u16string& szSender, const std::u16string& szFile,
                           uint32_t dwSize) override;
@@ -507,6 +540,10 @@ protected:
     CCallFeature m_call{m_room, *this, *this, &m_log};
     CPrivateDataFeature m_privateData{m_room, *this, &m_log, &m_call};
     CRecordingFeature m_recording{m_room, *this, *this, &m_log};
+    CRecordControl m_recordControl{*this, *this, *this, *this, *this, &m_log};
+    // A minute of the automatic recordings on the tick clock: QUILLON_RECORD_MINUTE_MS shortens it
+    // for program tests.
+    uint32_t m_dwRecordMinuteMs = 60000;
     CPushReceiveFeature m_pushReceive{m_room, *this, *this};
     CBoardNoticeFeature m_boardNotice{*this, &m_log};
     // The room's whiteboard: its host feature, and the board frames sent and not yet told.

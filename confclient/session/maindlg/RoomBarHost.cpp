@@ -26,10 +26,10 @@ uint8_t MediaShareKindOf(uint32_t dwFlags)
 // The properties the session knows of the room: the rights in force and its most participants.
 S_ROOMPROPERTY KnownProperty(const CRoomState& room)
 {
-    // A member has set the properties: they stand as set, with the rights in force.
-    // Before, the room lets everyone chat.
+    // A member has set the properties: they stand as set, with the rights in force. Before, the
+    // room lets everyone chat and record.
     S_ROOMPROPERTY p = room.property.value_or(S_ROOMPROPERTY());
-    if (!room.property) p.bChat = true;
+    if (!room.property) p.bChat = p.bRecord = true;
     p.bTalk = room.dwRights & 0x1;
     p.bDraw = room.dwRights & 0x2;
     p.bDesktopShare = room.dwRights & 0x4;

@@ -37,6 +37,7 @@ void IConfDlg::OnRoomOpened(const QNPacketDesc* pDesc, bool bOpenAck)
     if (!bAsked) return;
     bool bEntering = m_room.Enter(info, bOpenAck);
     m_room.options = DecodeRoomOptions(pDesc->pData, pDesc->nLength);
+    m_room.recordSettings = DecodeRoomRecordSettings(pDesc->pData, pDesc->nLength);
     if (m_pNet) m_pNet->SetMyIndex(m_room.wMyChannel);
 
     if (!m_pMainView && (!PrepareRoom() || !CreateRoomWindows()))

@@ -64,6 +64,7 @@ void IConfDlg::OnBanished(uint16_t, const QNPacketDesc&)
 // Recording: the control bar when there is one.
 void IConfDlg::StopRecordForServer()
 {
+    if (m_recordControl.IsRecording()) m_recordControl.StopRecord(RECORD_STOP_SERVER_MP4);
     if (m_pRoomCtrl) m_pRoomCtrl->StopRecord(CRoomCtrlDlg::kStopForServerRecord);
 }
 

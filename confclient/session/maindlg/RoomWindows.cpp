@@ -222,6 +222,7 @@ void IConfDlg::OnRoomWindowMade(RoomSlot slot)
     case SLOT_ROOMCTRL:
     {
         m_pRoomCtrl->SetMainView(m_pMainView);
+        m_pRoomCtrl->SetRecording(this);
         m_hRoomCtrl = m_pRoomCtrl->m_hWnd;
         m_voiceHost.Start(m_pRoomCtrl, MainWnd(), m_wMyIndex, (m_wMyLevel & 0xFF) % 10, IsPlayerMode());
         // The conference time counts from the room's start as the lobby knows it.

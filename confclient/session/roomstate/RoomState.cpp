@@ -32,6 +32,7 @@ void CRoomState::Leave()
     wViewMode = wModeValue = wRoomState = wRecorderState = 0;
     wLectureState = wLectureMinutes = 0;
     options.clear();
+    recordSettings = QNRoomRecordSettings();
     bOpenedByMe = bPendingOpen = false;
     wPendingJoinRoom = 0;
     bPanelAwaitsEntry = false;

@@ -32,6 +32,8 @@ struct CRoomState
     uint16_t wLectureMinutes = 0;
     std::vector<QNRoomOption> options; // the layouts the room offers, with their user limits
     uint16_t wRecorderState = 0;
+    // The room's recording settings (after its room record).
+    QNRoomRecordSettings recordSettings;
     bool bQuestionnaire = false;
 
     // This client's own announced state and what the room asked of its camera.
@@ -50,6 +52,8 @@ struct CRoomState
     bool bOpenedByMe = false;
 
     bool InRoom() const { return info.wRoomIndex != 0; }
+    // Whether the room lets its members record: until a member sets the properties, it does.
+    bool RecordRight() const { return !property || property->bRecord; }
     uint16_t RoomIndex() const { return info.wRoomIndex; }
     bool AwaitsEntry() const { return bPendingOpen || wPendingJoinRoom != 0; }
     // The room's owner or its presider.

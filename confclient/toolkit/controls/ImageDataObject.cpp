@@ -92,8 +92,8 @@ HRESULT CImageDataObject::InsertBitmap(IRichEditOle* pRichEditOle, HBITMAP hBitm
                                         storage.Out());
     if (FAILED(hr)) return hr;
     ComPtr<IOleObject> object;
-    hr = ::OleCreateStaticFromData(this, IID_IOleObject, OLERENDER_FORMAT, &m_format, site.Get(), storage.Get(),
-                                   object.OutVoid());
+    hr = ::OleCreateStaticFromData(this, IID_IOleObject, OLERENDER_FORMAT, &m_format, site.Get(),
+                                   storage.Get(), object.OutVoid());
     if (FAILED(hr)) return hr;
     ::OleSetContainedObject(object.Get(), TRUE);
     REOBJECT reobject{};

@@ -146,6 +146,10 @@ int wmain(int argc, wchar_t** argv)
         SendMessageW(h, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(argv[3]));
     else if (cmd == L"click")
         SendMessageW(h, BM_CLICK, 0, 0);
+    else if (cmd == L"postclick") // a click whose handler opens a modal dialog
+        PostMessageW(h, BM_CLICK, 0, 0);
+    else if (cmd == L"dialogok") // the OK of the dialog that holds the control
+        PostMessageW(GetAncestor(h, GA_ROOT), WM_COMMAND, IDOK, 0);
     else if (cmd == L"enter")
     {
         PostMessageW(h, WM_KEYDOWN, VK_RETURN, 1);

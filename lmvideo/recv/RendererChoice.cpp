@@ -3,8 +3,9 @@
 
 namespace
 {
-bool TryRenderer(CLMObjectPtr<ILMRenderer>& renderer, const S_LMVIDEOMODULE& module, ILMRendererChoiceHost& host,
-                 const wchar_t* szFactory, HWND__* hWnd, int32_t nMemoryType, int nInits)
+bool TryRenderer(CLMObjectPtr<ILMRenderer>& renderer, const S_LMVIDEOMODULE& module,
+                 ILMRendererChoiceHost& host, const wchar_t* szFactory, HWND__* hWnd, int32_t nMemoryType,
+                 int nInits)
 {
     if (!renderer.Create(LM_RENDERER_LIBRARY, szFactory))
     {

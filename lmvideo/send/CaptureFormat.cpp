@@ -43,7 +43,8 @@ std::vector<S_CAPTURECANDIDATE> LMCaptureCandidates(const std::vector<S_CAPTUREC
         candidates.push_back({cap.nType, static_cast<int32_t>(i), cap.nMinInterval, cap.nMaxInterval});
     }
     std::stable_sort(candidates.begin(), candidates.end(),
-                     [](const S_CAPTURECANDIDATE& a, const S_CAPTURECANDIDATE& b) {
+                     [](const S_CAPTURECANDIDATE& a, const S_CAPTURECANDIDATE& b)
+                     {
                          if (a.nType != b.nType) return a.nType > b.nType;
                          return a.nMaxInterval < b.nMaxInterval;
                      });
@@ -62,8 +63,8 @@ int32_t LMCaptureDeviceIndex(int32_t nIndex, int32_t nCount)
     return nIndex < 0 || nIndex >= nCount ? 0 : nIndex;
 }
 
-S_CROSSBARROUTE LMCrossbarRoute(const std::vector<int32_t>& inputTypes, const std::vector<int32_t>& outputTypes,
-                                int32_t nRequestedType)
+S_CROSSBARROUTE LMCrossbarRoute(const std::vector<int32_t>& inputTypes,
+                                const std::vector<int32_t>& outputTypes, int32_t nRequestedType)
 {
     S_CROSSBARROUTE route{-1, -1};
     for (size_t i = 0; i < inputTypes.size(); ++i)

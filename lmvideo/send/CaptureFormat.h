@@ -32,11 +32,11 @@ S_CAPTUREFORMAT LMCaptureFormat(int32_t nType, int32_t nWidth, int32_t nHeight);
 // One capability of the device as its stream configuration reports it.
 struct S_CAPTURECAPABILITY
 {
-    int32_t nType;         // ECaptureType; CAPTURE_NONE for a subtype we do not take
-    bool bVideoInfo;       // the format block is a video-info header
-    int32_t nWidth;        // of the bitmap header
-    int32_t nHeight;       // of the bitmap header, as signed there
-    int64_t nMinInterval;  // 100-ns units
+    int32_t nType;        // ECaptureType; CAPTURE_NONE for a subtype we do not take
+    bool bVideoInfo;      // the format block is a video-info header
+    int32_t nWidth;       // of the bitmap header
+    int32_t nHeight;      // of the bitmap header, as signed there
+    int64_t nMinInterval; // 100-ns units
     int64_t nMaxInterval;
 };
 
@@ -71,5 +71,5 @@ inline constexpr int32_t LM_PHYSCONN_VIDEO_DECODER = 12;
 
 // The route for a requested physical connector type, from the physical types of the crossbar's
 // input and output pins in pin order.
-S_CROSSBARROUTE LMCrossbarRoute(const std::vector<int32_t>& inputTypes, const std::vector<int32_t>& outputTypes,
-                                int32_t nRequestedType);
+S_CROSSBARROUTE LMCrossbarRoute(const std::vector<int32_t>& inputTypes,
+                                const std::vector<int32_t>& outputTypes, int32_t nRequestedType);

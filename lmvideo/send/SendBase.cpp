@@ -257,10 +257,12 @@ void CSendBase::Preview(const uint8_t* pPicture, int64_t nBytes, int32_t nWidth,
     {
         if (!Fit(m_preview, nTargetBytes)) return;
         const bool bDone =
-            bSame ? m_flipper && m_flipper->Flip(pPicture, static_cast<int32_t>(nBytes), source, m_preview.data(),
-                                                 static_cast<int32_t>(nTargetBytes), upright)
-                  : m_converter && m_converter->Convert(pPicture, static_cast<int32_t>(nBytes), source,
-                                                        m_preview.data(), static_cast<int32_t>(nTargetBytes), upright);
+            bSame
+                ? m_flipper && m_flipper->Flip(pPicture, static_cast<int32_t>(nBytes), source,
+                                               m_preview.data(), static_cast<int32_t>(nTargetBytes), upright)
+                : m_converter &&
+                      m_converter->Convert(pPicture, static_cast<int32_t>(nBytes), source, m_preview.data(),
+                                           static_cast<int32_t>(nTargetBytes), upright);
         if (!bDone)
         {
             ILMObject* pObject = bSame ? static_cast<ILMObject*>(m_flipper.Get()) : m_converter.Get();

@@ -116,10 +116,10 @@ private:
     void SenderLoop();
     void Deliver(const S_SENDQUEUED& entry);
     // Under the engine lock.
-    void Queue(const uint8_t* pPicture, int64_t nBytes, int32_t nWidth, int32_t nHeight, const wchar_t* szFormat,
-               bool bFlip);
-    void Preview(const uint8_t* pPicture, int64_t nBytes, int32_t nWidth, int32_t nHeight, const wchar_t* szFormat,
-                 bool bFlip);
+    void Queue(const uint8_t* pPicture, int64_t nBytes, int32_t nWidth, int32_t nHeight,
+               const wchar_t* szFormat, bool bFlip);
+    void Preview(const uint8_t* pPicture, int64_t nBytes, int32_t nWidth, int32_t nHeight,
+                 const wchar_t* szFormat, bool bFlip);
     void ReleaseRendererLocked(int bBroadcast);
     static bool Fit(Bytes& buffer, int64_t nBytes);
 

@@ -49,24 +49,41 @@ TEST(SendRateLimiter, Table)
 {
     const SLimiterCase cases[] = {
         {"rate 5, a picture every 40 ms: an event every 200 ms",
-         {{'S', 0}, {'A', 1000, kFire}, {'A', 1040, kDrop}, {'A', 1080, kDrop}, {'A', 1120, kDrop},
-          {'A', 1160, kDrop}, {'A', 1200, kFire}, {'A', 1240, kDrop}, {'A', 1360, kDrop}, {'A', 1400, kFire}}},
+         {{'S', 0},
+          {'A', 1000, kFire},
+          {'A', 1040, kDrop},
+          {'A', 1080, kDrop},
+          {'A', 1120, kDrop},
+          {'A', 1160, kDrop},
+          {'A', 1200, kFire},
+          {'A', 1240, kDrop},
+          {'A', 1360, kDrop},
+          {'A', 1400, kFire}}},
         {"an entry 250 ms after the last makes the next interval 150 ms",
          {{'S', 0}, {'A', 0, kFire}, {'A', 250, kFire}, {'A', 399, kDrop}, {'A', 400, kFire}}},
         {"an overrun beyond the interval passes the next picture at once",
-         {{'S', 0}, {'A', 0, kFire}, {'A', 700, kFire}, {'A', 701, kFire}, {'A', 702, kDrop}, {'A', 901, kFire}}},
+         {{'S', 0},
+          {'A', 0, kFire},
+          {'A', 700, kFire},
+          {'A', 701, kFire},
+          {'A', 702, kDrop},
+          {'A', 901, kFire}}},
         {"rate 60 passes every picture",
          {{'S', 0}, {'R', 60}, {'A', 5, kFire}, {'A', 5, kFire}, {'A', 6, kFire}, {'A', 7, kFire}}},
         {"state 1, the start, keeps the timing without events until state 0",
-         {{'A', 0, kSilent}, {'A', 100, kDrop}, {'A', 200, kSilent}, {'S', 0}, {'A', 201, kFire}, {'A', 300, kDrop}}},
+         {{'A', 0, kSilent},
+          {'A', 100, kDrop},
+          {'A', 200, kSilent},
+          {'S', 0},
+          {'A', 201, kFire},
+          {'A', 300, kDrop}}},
         {"state 2 drops every picture",
          {{'S', 2}, {'A', 0, kDrop}, {'A', 1000, kDrop}, {'S', 0}, {'A', 1001, kFire}}},
         {"frame rate 0 restarts the timing and keeps the rate",
          {{'S', 0}, {'A', 0, kFire}, {'R', 0}, {'A', 10, kFire}, {'A', 209, kDrop}, {'A', 210, kFire}}},
         {"a negative frame rate keeps the rate",
          {{'S', 0}, {'R', -5}, {'A', 0, kFire}, {'A', 199, kDrop}, {'A', 200, kFire}}},
-        {"the tick count wraps",
-         {{'S', 0}, {'A', -100, kFire}, {'A', 50, kDrop}, {'A', 100, kFire}}},
+        {"the tick count wraps", {{'S', 0}, {'A', -100, kFire}, {'A', 50, kDrop}, {'A', 100, kFire}}},
     };
     for (const SLimiterCase& c : cases)
     {
@@ -174,7 +191,8 @@ TEST(CaptureFormat, CandidatesTable)
           Cap(CAPTURE_RGB555), Cap(CAPTURE_I420), Cap(CAPTURE_YUY2)},
          {6, 7, 3, 4, 2, 5, 1, 0}},
         {"equal kinds: the smaller maximum interval first",
-         {Cap(CAPTURE_YUY2, 352, 288, k1Fps), Cap(CAPTURE_YUY2, 352, 288, k5Fps), Cap(CAPTURE_YUY2, 352, 288, k15Fps)},
+         {Cap(CAPTURE_YUY2, 352, 288, k1Fps), Cap(CAPTURE_YUY2, 352, 288, k5Fps),
+          Cap(CAPTURE_YUY2, 352, 288, k15Fps)},
          {2, 1, 0}},
         {"no exact size: nothing", {Cap(CAPTURE_I420, 320, 240), Cap(CAPTURE_I420, 352, 144)}, {}},
         {"bottom-up heights are not the size", {Cap(CAPTURE_RGB24, 352, -288)}, {}},
@@ -216,7 +234,8 @@ TEST(CaptureFormat, TableLimitAndDevice)
 
 TEST(CaptureFormat, CrossbarRouteTable)
 {
-    constexpr int32_t kTuner = 1, kComposite = 2, kSVideo = 3, kDecoder = LM_PHYSCONN_VIDEO_DECODER, kAudio = 4098;
+    constexpr int32_t kTuner = 1, kComposite = 2, kSVideo = 3, kDecoder = LM_PHYSCONN_VIDEO_DECODER,
+                      kAudio = 4098;
     struct SCase
     {
         const char* szName;
@@ -225,7 +244,11 @@ TEST(CaptureFormat, CrossbarRouteTable)
         S_CROSSBARROUTE route;
     };
     const SCase cases[] = {
-        {"the input of the type to the decoder", {kTuner, kComposite, kSVideo}, {kDecoder, kAudio}, kComposite, {1, 0}},
+        {"the input of the type to the decoder",
+         {kTuner, kComposite, kSVideo},
+         {kDecoder, kAudio},
+         kComposite,
+         {1, 0}},
         {"the last input of the type", {kComposite, kSVideo, kComposite}, {kDecoder}, kComposite, {2, 0}},
         {"the first decoder output", {kSVideo}, {kAudio, kDecoder, kDecoder}, kSVideo, {0, 1}},
         {"no input of the type", {kTuner, kComposite}, {kDecoder}, kSVideo, {-1, 0}},
@@ -292,7 +315,8 @@ SSendWorld* g_send = nullptr;
 class CTestJpegDecoder : public CLMObjectImpl, public IIppMjpegDecoder
 {
 public:
-    int Decode(const uint8_t* pSource, int32_t nLength, int32_t, uint8_t* pOutput, S_LMPICTURE* pPicture) override
+    int Decode(const uint8_t* pSource, int32_t nLength, int32_t, uint8_t* pOutput,
+               S_LMPICTURE* pPicture) override
     {
         g_send->nJpegLimitWidth = pPicture->nWidth;
         g_send->nJpegLimitHeight = pPicture->nHeight;
@@ -400,8 +424,8 @@ public:
     {
         if (pfnInSink) pfnInSink();
         std::lock_guard<std::mutex> guard(m_lock);
-        events.push_back({Bytes(pData, pData + nBytes), szFormat, nWidth, nHeight, nSeconds,
-                          std::this_thread::get_id()});
+        events.push_back(
+            {Bytes(pData, pData + nBytes), szFormat, nWidth, nHeight, nSeconds, std::this_thread::get_id()});
         m_changed.notify_all();
     }
     uint32_t GetTickCount() override { return nNow.load(); }
@@ -640,7 +664,8 @@ TEST_F(SendBaseTest, PreviewIsUprightAndMirroredAsTheFlagsSay)
     world.nBitsPerPixel = 24;
     Make(CAPTURE_RGB24, nWidth, nHeight);
     const Bytes picture = Pattern(nWidth * nHeight * 3, nWidth * 3);
-    auto Pixel = [&](const Bytes& p, int x, int y) { return Bytes(&p[(y * nWidth + x) * 3], &p[(y * nWidth + x) * 3 + 3]); };
+    auto Pixel = [&](const Bytes& p, int x, int y)
+    { return Bytes(&p[(y * nWidth + x) * 3], &p[(y * nWidth + x) * 3 + 3]); };
 
     struct SCase
     {
@@ -718,12 +743,14 @@ TEST_F(SendBaseTest, DestructionWhileTheSinkBlocksAndPicturesArrive)
         fed->SetFramerate(CSendRateLimiter::kEveryPicture);
         fed->SetPause(SEND_FIRE);
         CFedEngine* pEngine = fed.get();
-        fed->feeder = std::thread([pEngine] {
-            const Bytes picture(16 * 8 * 3, 5);
-            // Until the engine refuses pictures for good.
-            while (pEngine->BufferCB(0.0, picture.data(), static_cast<int32_t>(picture.size())) == 0)
-                std::this_thread::yield();
-        });
+        fed->feeder = std::thread(
+            [pEngine]
+            {
+                const Bytes picture(16 * 8 * 3, 5);
+                // Until the engine refuses pictures for good.
+                while (pEngine->BufferCB(0.0, picture.data(), static_cast<int32_t>(picture.size())) == 0)
+                    std::this_thread::yield();
+            });
         while (g_nInSink.load() == 0)
             std::this_thread::yield();
         std::thread releaser([] { g_bDestroying = true; });

@@ -102,6 +102,25 @@ TEST(SendRateLimiter, Table)
     }
 }
 
+// Frame rate 15 over a 30-picture camera (ticks rounded down to the millisecond): 15 events a
+// second, one more where a rounded tick comes early enough to pass the next picture too.
+TEST(SendRateLimiter, HalfTheCameraRate)
+{
+    CSendRateLimiter limiter;
+    limiter.SetState(SEND_FIRE);
+    limiter.SetFrameRate(15);
+    for (int nSecond = 0; nSecond < 10; ++nSecond)
+    {
+        int nFired = 0;
+        for (int nPicture = 0; nPicture < 30; ++nPicture)
+        {
+            const uint32_t nTick = static_cast<uint32_t>((nSecond * 30 + nPicture) * 1000 / 30);
+            nFired += limiter.Judge(nTick) == ESendVerdict::Fire;
+        }
+        EXPECT_NEAR(nFired, 15, 1) << "second " << nSecond;
+    }
+}
+
 // ---- The frame buffers ----
 
 TEST(SendFrameQueue, AtMostThreeWaitPlusTheNewOne)

@@ -6,8 +6,10 @@
 #include "comkit/ControlSite.h"
 #include "comkit/DispatchTable.h"
 #include "comkit/EventSink.h"
+#include "confclient/library/LMHolders.h"
 #include "confclient/library/LMPixelFormat.h"
 #include "lmvideo/module/LMVideoGuids.h"
+#include "lmvideo/module/LMVideoRules.h"
 #include "tests/comkit/DesignSite.h"
 #include "tests/comkit/Regsvr32.h"
 #include "tests/lmvideo_send/CameraFrames.h"
@@ -17,6 +19,7 @@
 #include <windows.h>
 #include <dshow.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cmath>
 #include <cstdio>
@@ -35,6 +38,7 @@ enum : DISPID
     ID_INIT = 1,
     ID_GET_CAPTURE_MODE = 2,
     ID_SHOW_VIDEO_SOURCE = 5,
+    ID_EXCLUDE_CLIP_RECT = 7,
     ID_SET_VIDEO_FLIP = 8,
     ID_GET_LAST_ERROR_CODE = 9,
     ID_GET_LAST_ERROR_MESSAGE = 10,
@@ -46,6 +50,13 @@ enum : DISPID
     ID_SET_FRAMERATE = 27,
     ID_SET_FRAMERATE_LIMIT = 30,
     ID_SET_IMAGE = 38,
+};
+// The receive control's methods the end-to-end test uses.
+enum : DISPID
+{
+    RECV_ON_RECV_DATA = 2,
+    RECV_INIT = 7,
+    RECV_LOAD_CODEC = 11,
 };
 constexpr DISPID EV_RECORD_DATA = 1;
 constexpr long kTrue = -1;
@@ -140,17 +151,17 @@ int CountGraphsInTable()
 }
 
 // The client area as 32-bit top-down pixels, read back through the window's DC.
-std::vector<uint32_t> ReadBack(HWND hWnd)
+std::vector<uint32_t> ReadBack(HWND hWnd, int cx = kCx, int cy = kCy)
 {
-    std::vector<uint32_t> pixels(kCx * kCy);
+    std::vector<uint32_t> pixels(static_cast<size_t>(cx) * cy);
     HDC hdc = GetDC(hWnd);
     HDC hMem = CreateCompatibleDC(hdc);
     BITMAPINFO info{};
-    info.bmiHeader = {sizeof(BITMAPINFOHEADER), kCx, -kCy, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    info.bmiHeader = {sizeof(BITMAPINFOHEADER), cx, -cy, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
     void* pBits = nullptr;
     HBITMAP hBitmap = CreateDIBSection(hMem, &info, DIB_RGB_COLORS, &pBits, nullptr, 0);
     HGDIOBJ hOld = SelectObject(hMem, hBitmap);
-    BitBlt(hMem, 0, 0, kCx, kCy, hdc, 0, 0, SRCCOPY);
+    BitBlt(hMem, 0, 0, cx, cy, hdc, 0, 0, SRCCOPY);
     GdiFlush();
     memcpy(pixels.data(), pBits, pixels.size() * 4);
     SelectObject(hMem, hOld);
@@ -160,9 +171,9 @@ std::vector<uint32_t> ReadBack(HWND hWnd)
     return pixels;
 }
 
-void SaveScreenshot(const std::vector<uint32_t>& pixels, const wchar_t* szPath)
+void SaveScreenshot(const std::vector<uint32_t>& pixels, const wchar_t* szPath, int cx = kCx, int cy = kCy)
 {
-    BITMAPINFOHEADER info{sizeof(BITMAPINFOHEADER), kCx, -kCy, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    BITMAPINFOHEADER info{sizeof(BITMAPINFOHEADER), cx, -cy, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
     BITMAPFILEHEADER file{0x4D42,
                           static_cast<DWORD>(sizeof(BITMAPFILEHEADER) + sizeof info + pixels.size() * 4), 0,
                           0, sizeof(BITMAPFILEHEADER) + sizeof info};
@@ -180,13 +191,13 @@ uint8_t LumaOf(double r, double g, double b)
 }
 
 // The luma of 32-bit read-back pixels (B, G, R, A), mirrored back when the picture was mirrored.
-Bytes ReadBackLuma(const std::vector<uint32_t>& pixels, bool bMirrored)
+Bytes ReadBackLuma(const std::vector<uint32_t>& pixels, bool bMirrored, int cx = kCx)
 {
     Bytes luma(pixels.size());
     for (size_t i = 0; i < pixels.size(); ++i)
     {
-        const size_t y = i / kCx, x = i % kCx;
-        luma[y * kCx + (bMirrored ? kCx - 1 - x : x)] =
+        const size_t y = i / cx, x = i % cx;
+        luma[y * cx + (bMirrored ? cx - 1 - x : x)] =
             LumaOf((pixels[i] >> 16) & 0xFF, (pixels[i] >> 8) & 0xFF, pixels[i] & 0xFF);
     }
     return luma;
@@ -234,6 +245,30 @@ Bytes DoubleLines(const Bytes& luma, int nWidth, int nHeight)
         for (int n = 0; n < 2; ++n)
             doubled.insert(doubled.end(), luma.begin() + row * nWidth, luma.begin() + (row + 1) * nWidth);
     return doubled;
+}
+
+// A child window showing the test camera's name: the camera's property page.
+BOOL CALLBACK FindCameraPage(HWND hChild, LPARAM lFound)
+{
+    wchar_t szText[64] = L"";
+    GetWindowTextW(hChild, szText, 64);
+    if (wcscmp(szText, kTestCameraName) != 0) return TRUE;
+    *reinterpret_cast<HWND*>(lFound) = hChild;
+    return FALSE;
+}
+
+// Cancels a visible window of this process that holds the camera's page, and says so.
+BOOL CALLBACK CloseCameraPageFrame(HWND hWnd, LPARAM lSeen)
+{
+    DWORD dwProcess = 0;
+    GetWindowThreadProcessId(hWnd, &dwProcess);
+    if (dwProcess != GetCurrentProcessId() || !IsWindowVisible(hWnd)) return TRUE;
+    HWND hPage = nullptr;
+    EnumChildWindows(hWnd, &FindCameraPage, reinterpret_cast<LPARAM>(&hPage));
+    if (!hPage) return TRUE;
+    reinterpret_cast<std::atomic<bool>*>(lSeen)->store(true);
+    PostMessageW(hWnd, WM_COMMAND, IDCANCEL, 0);
+    return FALSE;
 }
 
 struct SEvent
@@ -514,6 +549,19 @@ TEST_F(SendControlWine, FormatChoiceAgainstTheCamera)
     // The camera has no crossbar.
     EXPECT_EQ(CallLong(pDisp, ID_SET_CROSS_BAR, {CVar(kCompositeInput)}), 0);
     EXPECT_EQ(CallLong(pDisp, ID_GET_CROSS_BAR), -1);
+
+    // The host's painting leaves out the visible control's rectangle; a number that is no device
+    // context is left alone.
+    HWND hWnd = m_host.ControlWindow();
+    ShowWindow(hWnd, SW_SHOWNOACTIVATE);
+    MoveWindow(hWnd, 10, 20, 100, 50, FALSE);
+    HDC hdc = GetDC(m_hWndHost);
+    CallLong(pDisp, ID_EXCLUDE_CLIP_RECT, {CVar::IntPtr(reinterpret_cast<INT_PTR>(hdc))});
+    EXPECT_FALSE(PtVisible(hdc, 50, 40));
+    EXPECT_TRUE(PtVisible(hdc, 5, 5));
+    EXPECT_TRUE(PtVisible(hdc, 120, 40));
+    ReleaseDC(m_hWndHost, hdc);
+    CallLong(pDisp, ID_EXCLUDE_CLIP_RECT, {CVar::IntPtr(12345)});
 }
 
 // The preview is the camera's picture, upright, and mirrored as the flags say.
@@ -556,31 +604,7 @@ TEST_F(SendControlWine, ShowVideoSourceOpensTheCamerasPage)
         {
             while (!bDone.load())
             {
-                EnumWindows(
-                    [](HWND hWnd, LPARAM lParam) -> BOOL
-                    {
-                        DWORD dwProcess = 0;
-                        GetWindowThreadProcessId(hWnd, &dwProcess);
-                        if (dwProcess != GetCurrentProcessId() || !IsWindowVisible(hWnd)) return TRUE;
-                        if (!FindWindowExW(hWnd, nullptr, nullptr, nullptr)) return TRUE;
-                        HWND hPage = nullptr;
-                        EnumChildWindows(
-                            hWnd,
-                            [](HWND hChild, LPARAM lFound) -> BOOL
-                            {
-                                wchar_t szText[64] = L"";
-                                GetWindowTextW(hChild, szText, 64);
-                                if (wcscmp(szText, kTestCameraName) != 0) return TRUE;
-                                *reinterpret_cast<HWND*>(lFound) = hChild;
-                                return FALSE;
-                            },
-                            reinterpret_cast<LPARAM>(&hPage));
-                        if (!hPage) return TRUE;
-                        reinterpret_cast<std::atomic<bool>*>(lParam)->store(true);
-                        PostMessageW(hWnd, WM_COMMAND, IDCANCEL, 0);
-                        return FALSE;
-                    },
-                    reinterpret_cast<LPARAM>(&bSawPage));
+                EnumWindows(&CloseCameraPageFrame, reinterpret_cast<LPARAM>(&bSawPage));
                 if (bSawPage.load()) return;
                 Sleep(20);
             }
@@ -629,4 +653,174 @@ TEST_F(SendControlWine, DesignModeDrawsItsName)
     SaveScreenshot(pixels, QUILLON_SCREENSHOT_DESIGN);
     object->Close(OLECLOSE_NOSAVE);
     object->SetClientSite(nullptr);
+}
+
+struct SRoadCase
+{
+    int nWidth, nHeight;
+    short nEncoderKind; // the codec table's type: 2 H.264 RTP encoder, 1 H.263 RTP encoder
+    short nDecoderKind; // 4 H.264 RTP decoder, 3 H.263 RTP decoder
+    const wchar_t* szEncoderLibrary;
+    const wchar_t* szOptions;
+};
+
+class SendControlRoad : public SendControlWine, public testing::WithParamInterface<SRoadCase>
+{
+};
+
+// The whole road in one host: the send control captures the camera, the host's sink encodes
+// every RecordData picture into RTP units, a receive control beside it decodes and draws them.
+TEST_P(SendControlRoad, EncodedPicturesShowInAReceiveControl)
+{
+    const SRoadCase& c = GetParam();
+    const std::wstring setting = L"I420;" + std::to_wstring(c.nWidth) + L"x" + std::to_wstring(c.nHeight);
+    SetEnvironmentVariableW(L"QUILLON_TEST_CAMERA", setting.c_str());
+    m_host.Destroy();
+    SetWindowPos(m_hWndHost, nullptr, 0, 0, 2 * c.nWidth, c.nHeight,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    CControlHost sender, receiver;
+    ASSERT_EQ(sender.Create(kSendProgId, m_hWndHost, RECT{0, 0, c.nWidth, c.nHeight}), S_OK);
+    ASSERT_EQ(receiver.Create(kRecvProgId, m_hWndHost, RECT{c.nWidth, 0, 2 * c.nWidth, c.nHeight}), S_OK);
+    IDispatch* pRecv = receiver.Dispatch();
+    ASSERT_EQ(CallLong(pRecv, RECV_INIT, {CVar(short{0})}), kTrue);
+    ASSERT_EQ(CallLong(pRecv, RECV_LOAD_CODEC, {CVar(L"LMLibrary01U.dll"), CVar(c.nDecoderKind), CVar(L"")}),
+              kTrue);
+
+    CLMObjectPtr<ILMVideoEncoder> encoder(1, c.szEncoderLibrary, LMCodecFactoryName(c.nEncoderKind));
+    ASSERT_TRUE(encoder);
+    ASSERT_TRUE(encoder->SetOptions(c.szOptions));
+    ASSERT_TRUE(encoder->Init(15, 384000, 1350, c.nWidth, c.nHeight)) << encoder->GetLastErrorMessage();
+    auto result = std::make_unique<S_ENCODEROUTPUT>();
+    Bytes units(512 * 1024);
+    std::atomic<int> nEncoded{0}, nFailed{0};
+    ComPtr<CEventSink> sink;
+    sink.Attach(new CEventSink(DIID_DLMVideo_SendEvents));
+    sink->On(EV_RECORD_DATA,
+             [&](const EventArgs& args)
+             {
+                 const auto* pData = reinterpret_cast<const uint8_t*>(args.IntPtr(0));
+                 const std::wstring format = args.Str(2);
+                 const S_LMPICTURE picture{args.I4(3), args.I4(4), format.c_str(), nEncoded.load() % 15 == 0};
+                 if (!encoder->Encode(pData, args.I4(1), picture, static_cast<int32_t>(units.size()),
+                                      units.data(), result.get()))
+                 {
+                     ++nFailed;
+                     return;
+                 }
+                 size_t at = 0;
+                 for (uint32_t i = 0; i < result->nCount; at += result->nSizes[i++])
+                 {
+                     CVar answer;
+                     CVar call[] = {CVar::IntPtr(reinterpret_cast<INT_PTR>(units.data() + at)),
+                                    CVar(static_cast<long>(result->nSizes[i]))};
+                     VARIANT raw[] = {call[0].Get(), call[1].Get()};
+                     if (FAILED(DispInvoke(pRecv, RECV_ON_RECV_DATA, DISPATCH_METHOD, answer.Ptr(), raw, 2)))
+                         ++nFailed;
+                 }
+                 ++nEncoded;
+             });
+    ASSERT_EQ(sender.Advise(sink.Get()), S_OK);
+    IDispatch* pSend = sender.Dispatch();
+    ASSERT_EQ(Init(pSend, c.nWidth, c.nHeight), kTrue) << CallText(pSend, ID_GET_LAST_ERROR_MESSAGE);
+    CallLong(pSend, ID_SET_FRAMERATE, {CVar(short{15})});
+    CallLong(pSend, ID_SET_PAUSE, {CVar(short{0})});
+    ASSERT_TRUE(PumpUntil([&] { return nEncoded.load() >= 20; }));
+    // No more events: the last pictures handed over are drawn by the receive control's window.
+    CallLong(pSend, ID_SET_PAUSE, {CVar(short{1})});
+    const int nFinal = nEncoded.load();
+    ASSERT_TRUE(PumpUntil([&] { return nEncoded.load() == nFinal; }));
+    Pump();
+    EXPECT_EQ(nFailed.load(), 0);
+
+    HWND hRecv = receiver.ControlWindow();
+    ASSERT_TRUE(PumpUntil([&] { return IsWindowVisible(hRecv) != FALSE; }));
+    Pump();
+    const std::vector<uint32_t> received = ReadBack(hRecv, c.nWidth, c.nHeight);
+    const Bytes luma = ReadBackLuma(received, false, c.nWidth);
+    const int32_t nStamp = ReadCameraStamp(luma.data(), c.nWidth, c.nHeight);
+    ASSERT_GE(nStamp, 0);
+    ASSERT_LT(nStamp, kCameraFrames);
+    Bytes planar;
+    ASSERT_TRUE(MakeCameraPlanar(static_cast<uint32_t>(nStamp), c.nWidth, c.nHeight, planar));
+    EXPECT_GE(Psnr(luma, Bytes(planar.begin(), planar.begin() + c.nWidth * c.nHeight)), 30.0)
+        << "frame " << nStamp;
+
+    if (c.nWidth == kCx)
+    {
+        // The preview beside the received picture, for a person to look at.
+        const std::vector<uint32_t> preview = ReadBack(sender.ControlWindow(), c.nWidth, c.nHeight);
+        std::vector<uint32_t> both(static_cast<size_t>(2 * c.nWidth) * c.nHeight);
+        for (int row = 0; row < c.nHeight; ++row)
+        {
+            std::copy_n(preview.begin() + row * c.nWidth, c.nWidth, both.begin() + row * 2 * c.nWidth);
+            std::copy_n(received.begin() + row * c.nWidth, c.nWidth,
+                        both.begin() + row * 2 * c.nWidth + c.nWidth);
+        }
+        SaveScreenshot(both, QUILLON_SCREENSHOT_ROAD, 2 * c.nWidth, c.nHeight);
+    }
+    // The sender's threads end before the sink, the encoder and the receiver go.
+    sender.Destroy();
+    receiver.Destroy();
+}
+
+INSTANTIATE_TEST_SUITE_P(Codecs, SendControlRoad,
+                         testing::Values(SRoadCase{352, 288, 2, 4, L"LMLibrary04U.dll", L"speed=1;"},
+                                         SRoadCase{176, 144, 1, 3, L"LMLibrary01U.dll", L""}));
+
+// A host's sink that calls Init on the sender thread is refused: the new engine would wait for
+// the thread it runs on. Capture goes on.
+TEST_F(SendControlWine, InitFromTheSinkIsRefused)
+{
+    SetEnvironmentVariableW(L"QUILLON_TEST_CAMERA", L"YUY2;320x240");
+    m_host.Destroy();
+    CControlHost host;
+    ASSERT_EQ(host.Create(kSendProgId, m_hWndHost, RECT{0, 0, kCx, kCy}), S_OK);
+    IDispatch* pDisp = host.Dispatch();
+    std::atomic<int> nEvents{0}, nRefused{0};
+    ComPtr<CEventSink> sink;
+    sink.Attach(new CEventSink(DIID_DLMVideo_SendEvents));
+    sink->On(EV_RECORD_DATA,
+             [&](const EventArgs&)
+             {
+                 if (nEvents++ == 0)
+                 {
+                     CVar result;
+                     CVar args[] = {CVar(short{0}),        CVar(short{320}), CVar(short{240}),
+                                    CVar(kCompositeInput), CVar(false),      CVar(short{0})};
+                     VARIANT raw[] = {args[0].Get(), args[1].Get(), args[2].Get(),
+                                      args[3].Get(), args[4].Get(), args[5].Get()};
+                     if (SUCCEEDED(DispInvoke(pDisp, ID_INIT, DISPATCH_METHOD, result.Ptr(), raw, 6)) &&
+                         result.Get().vt == VT_BOOL && result.Get().boolVal == VARIANT_FALSE)
+                         ++nRefused;
+                 }
+             });
+    ASSERT_EQ(host.Advise(sink.Get()), S_OK);
+    ASSERT_EQ(Init(pDisp, 320, 240), kTrue);
+    CallLong(pDisp, ID_SET_FRAMERATE, {CVar(short{60})});
+    CallLong(pDisp, ID_SET_PAUSE, {CVar(short{0})});
+    ASSERT_TRUE(PumpUntil([&] { return nEvents.load() >= 3; }));
+    EXPECT_EQ(nRefused.load(), 1);
+    EXPECT_EQ(CountGraphsInTable(), 1);
+    host.Destroy();
+}
+
+// The start state previews and fires nothing; the paint handler validates its region with or
+// without a picture.
+TEST_F(SendControlWine, StartStatePreviewsWithoutEvents)
+{
+    IDispatch* pDisp = m_host.Dispatch();
+    HWND hWnd = m_host.ControlWindow();
+    ShowWindow(hWnd, SW_SHOWNOACTIVATE);
+    InvalidateRect(hWnd, nullptr, FALSE);
+    UpdateWindow(hWnd);
+    EXPECT_FALSE(GetUpdateRect(hWnd, nullptr, FALSE));
+    SetEnvironmentVariableW(L"QUILLON_TEST_CAMERA", L"I420;352x288");
+    ASSERT_EQ(Init(pDisp, kCx, kCy), kTrue);
+    CallLong(pDisp, ID_SET_FRAMERATE, {CVar(short{60})});
+    // The pattern's first bar is white: the preview has drawn a picture.
+    ASSERT_TRUE(PumpUntil([&] { return (ReadBack(hWnd)[kCy / 2 * kCx + 2] & 0xFFFFFF) == 0xFFFFFFu; }));
+    EXPECT_EQ(m_sink.Count(), 0);
+    InvalidateRect(hWnd, nullptr, FALSE);
+    UpdateWindow(hWnd);
+    EXPECT_FALSE(GetUpdateRect(hWnd, nullptr, FALSE));
 }

@@ -220,7 +220,7 @@ public:
     }
     HRESULT STDMETHODCALLTYPE Skip(ULONG n) override
     {
-        m_nAt = std::min(m_items.size(), m_nAt + n);
+        m_nAt = std::min<size_t>(m_items.size(), m_nAt + n);
         return m_nAt < m_items.size() ? S_OK : S_FALSE;
     }
     HRESULT STDMETHODCALLTYPE Reset() override

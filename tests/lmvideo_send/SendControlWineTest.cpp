@@ -824,3 +824,21 @@ TEST_F(SendControlWine, StartStatePreviewsWithoutEvents)
     UpdateWindow(hWnd);
     EXPECT_FALSE(GetUpdateRect(hWnd, nullptr, FALSE));
 }
+
+// A container releases the renderer (WM_USER+2): no picture goes on without one. Choosing one
+// again (WM_USER+3) brings the preview and the events back.
+TEST_F(SendControlWine, RendererReleasedAndChosenAgainByMessages)
+{
+    IDispatch* pDisp = m_host.Dispatch();
+    SetEnvironmentVariableW(L"QUILLON_TEST_CAMERA", L"I420;352x288");
+    ASSERT_EQ(Init(pDisp, kCx, kCy), kTrue);
+    CallLong(pDisp, ID_SET_FRAMERATE, {CVar(short{60})});
+    CallLong(pDisp, ID_SET_PAUSE, {CVar(short{0})});
+    ASSERT_TRUE(WaitForEvents(2));
+    HWND hWnd = m_host.ControlWindow();
+    SendMessageW(hWnd, kSendReleaseRenderer, 0, 0);
+    EXPECT_EQ(CallText(pDisp, ID_GET_LOADER), L"");
+    SendMessageW(hWnd, kSendChooseRenderer, 0, 0);
+    EXPECT_EQ(CallText(pDisp, ID_GET_LOADER), L"GDI");
+    ASSERT_TRUE(WaitForEvents(2));
+}

@@ -122,12 +122,6 @@ void CSendBase::SetCaptureFormat(const S_CAPTUREFORMAT& format)
     m_format = format;
 }
 
-S_CAPTUREFORMAT CSendBase::GetCaptureFormat()
-{
-    Guard guard(m_engineLock);
-    return m_format;
-}
-
 int CSendBase::BufferCB(double, const uint8_t* pBuffer, int32_t nLength)
 {
     if (m_bStop.load() || !m_bRendererReady.load()) return 1;

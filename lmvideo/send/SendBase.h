@@ -51,7 +51,6 @@ public:
     // The capture size and the chosen format's handling, set before capture runs.
     void SetCaptureSize(int32_t nWidth, int32_t nHeight);
     void SetCaptureFormat(const S_CAPTUREFORMAT& format);
-    S_CAPTUREFORMAT GetCaptureFormat();
     void SetInterlace(int bInterlace) { m_bInterlace = bInterlace ? 1 : 0; }
     int GetInterlace() const { return m_bInterlace.load(); }
 
@@ -103,8 +102,6 @@ protected:
     // Ends the events and the capture path for good; the Windows side calls it before it stops
     // its graph, the destructor again.
     void BeginStop();
-    bool IsStopping() const { return m_bStop.load(); }
-    CLMLockCS& EngineLock() { return m_engineLock; }
 
 private:
     using Bytes = std::vector<uint8_t>;

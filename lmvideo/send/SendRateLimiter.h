@@ -32,10 +32,8 @@ public:
     int32_t GetState() const { return m_nState; }
     // Restarts the timing; a positive rate replaces the present one (0 or less keeps it).
     void SetFrameRate(int32_t nFrameRate);
-    int32_t GetFrameRate() const { return m_nFrameRate; }
     // Forgets the last passed picture: the next one passes.
     void Restart() { m_bHaveLast = false; }
-    uint32_t GetInterval() const { return m_nInterval; }
 
 private:
     int32_t m_nState = SEND_SILENT;

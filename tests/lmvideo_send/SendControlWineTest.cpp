@@ -540,8 +540,12 @@ TEST_F(SendControlWine, FormatChoiceAgainstTheCamera)
     ASSERT_TRUE(WaitForEvents(1));
     EXPECT_EQ(m_sink.Last().format, LM_FMT_YUV420);
 
-    // A second Init replaces the engine: one graph in the table.
+    // A second Init replaces the engine: its sender thread has ended, one graph in the table.
+    const DWORD dwOldSender = m_sink.Last().dwThread;
     EXPECT_EQ(Init(pDisp, 320, 240), 0);
+    HANDLE hOldSender = OpenThread(SYNCHRONIZE, FALSE, dwOldSender);
+    EXPECT_TRUE(!hOldSender || WaitForSingleObject(hOldSender, 0) == WAIT_OBJECT_0);
+    if (hOldSender) CloseHandle(hOldSender);
     EXPECT_EQ(CountGraphsInTable(), 0);
     EXPECT_EQ(CallLong(pDisp, ID_GET_LAST_ERROR_CODE), static_cast<long>(E_FAIL));
     ASSERT_EQ(Init(pDisp, 352, 288), kTrue);

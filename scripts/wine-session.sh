@@ -43,6 +43,13 @@ start_prefix() {
     local init=
     [ -f "$WINEPREFIX/system.reg" ] || init=-i
     WINEDLLOVERRIDES="mscoree,mshtml=" "$WINELOADER" wineboot.exe $init </dev/null >/dev/null 2>&1
+    if [ -n "$init" ]; then
+        # The services a prefix's first boot starts leave the running object table unanswered
+        # (each registration waits 30 s): the run starts on services booted afresh.
+        wineserver -k 2>/dev/null || true
+        wineserver -p </dev/null >/dev/null 2>&1 || [ $? -eq 2 ]
+        "$WINELOADER" wineboot.exe </dev/null >/dev/null 2>&1
+    fi
     # Our own virtual display has no window manager: Wine would wait two seconds for one to take
     # back each window it hides or destroys. On a display the user gave, the manager manages.
     local key='HKCU\Software\Wine\X11 Driver'

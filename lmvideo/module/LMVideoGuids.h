@@ -25,3 +25,20 @@ inline constexpr unsigned long kRecvMiscStatus = 0x20191;
 inline constexpr unsigned kRecvDrawFrame = 0x0400 + 1;       // wParam a posted record
 inline constexpr unsigned kRecvReleaseRenderer = 0x0400 + 2; // release, with the REINIT broadcast
 inline constexpr unsigned kRecvChooseRenderer = 0x0400 + 3;  // wParam the memory type
+
+// _DLMVideo_Send
+inline constexpr IID DIID_DLMVideo_Send = {
+    0xF352A21F, 0xB9E8, 0x40AF, {0x82, 0x04, 0xCC, 0xF2, 0x78, 0xAB, 0xEE, 0x30}};
+// _DLMVideo_SendEvents
+inline constexpr IID DIID_DLMVideo_SendEvents = {
+    0xEB9F27B7, 0xB91D, 0x4F06, {0x9E, 0x35, 0x8C, 0x74, 0xDD, 0x94, 0xE3, 0x35}};
+// The send control class LMVideo_Send, our own choice: {CDF04779-5069-4E51-A1B4-DCCB40998063}
+inline constexpr CLSID CLSID_LMVideo_Send = {
+    0xCDF04779, 0x5069, 0x4E51, {0xA1, 0xB4, 0xDC, 0xCB, 0x40, 0x99, 0x80, 0x63}};
+
+inline constexpr wchar_t kSendProgId[] = L"LMVIDEO.LMVideoSendCtrl.1";
+// The send control's own window messages, as the receive control's.
+inline constexpr unsigned kSendReleaseRenderer = 0x0400 + 2; // release, with the REINIT broadcast
+inline constexpr unsigned kSendChooseRenderer = 0x0400 + 3;  // wParam the memory type
+// The same behaviour in a container as the receive control.
+inline constexpr unsigned long kSendMiscStatus = kRecvMiscStatus;

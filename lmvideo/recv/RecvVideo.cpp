@@ -354,40 +354,18 @@ int CRecvVideo::LoadCodec(const wchar_t* szLibrary, int32_t nCodecType)
     return 1;
 }
 
-bool CRecvVideo::TryRenderer(const wchar_t* szFactory, HWND__* hWnd, int32_t nMemoryType, int nInits)
-{
-    if (!m_renderer.Create(LM_RENDERER_LIBRARY, szFactory))
-    {
-        ReportWin32Error(__LINE__);
-        return false;
-    }
-    // Only the DirectDraw renderer is told where to keep its surfaces, and tried more than once.
-    if (nInits > 1) m_renderer->SetMemoryType(nMemoryType);
-    for (int i = 0; i < nInits; ++i)
-    {
-        if (m_renderer->Init(hWnd))
-        {
-            m_module.pRenderers->AddRenderer();
-            return true;
-        }
-        if (nInits > 1) m_port.WaitBeforeRetry(kDDrawRetryMs);
-    }
-    m_renderer.Release();
-    return false;
-}
-
 int CRecvVideo::ChooseRenderer(HWND__* hWnd, int32_t nMemoryType)
 {
     Guard guard(m_rendererLock);
     ReleaseRendererLocked(0);
-    if (LMUseDirect2D(m_module.version) && TryRenderer(LM_FACTORY_D2DRENDERER, hWnd, nMemoryType, 1))
-        return 1;
-    if (TryRenderer(LM_FACTORY_DDRENDERER, hWnd, nMemoryType, kDDrawInits)) return 1;
-    if (!m_renderer.Create(LM_RENDERER_LIBRARY, LM_FACTORY_GDIRENDERER)) return ReportWin32Error(__LINE__);
-    if (m_renderer->Init(hWnd))
+    switch (LMChooseRenderer(m_renderer, m_module, *this, hWnd, nMemoryType))
     {
-        m_module.pRenderers->AddRenderer();
+    case ELMRendererChoice::Chosen:
         return 1;
+    case ELMRendererChoice::NoLibrary:
+        return 0;
+    case ELMRendererChoice::GdiInitFailed:
+        break;
     }
     // A renderer that could not start is not kept: it was never counted.
     const int bResult = ReportObjectError(*m_renderer.Get(), __LINE__);

@@ -8,6 +8,7 @@
 #include "confclient/library/LMRenderer.h"
 #include "confclient/library/LMBuffer.h"
 #include "lmvideo/module/LMVideoRules.h"
+#include "lmvideo/recv/RendererChoice.h"
 
 #include <atomic>
 #include <cstdint>
@@ -45,29 +46,15 @@ protected:
     ~IRecvVideoPort() = default;
 };
 
-// What the engine uses of its module: the renderer count with its broadcasts, the Windows version
-// class, and the loader of every object (null for the platform's).
-struct S_RECVVIDEOMODULE
-{
-    CLMRendererCount* pRenderers;
-    S_LMWINDOWSVERSION version;
-    ILMLibraryLoader* pLoader;
-};
+using S_RECVVIDEOMODULE = S_LMVIDEOMODULE;
 
-inline constexpr const wchar_t* LM_RENDERER_LIBRARY = L"LMRendererU.dll";
-inline constexpr const wchar_t* LM_FACTORY_D2DRENDERER = L"GetLMD2DRenderer";
-inline constexpr const wchar_t* LM_FACTORY_DDRENDERER = L"GetLMDDRenderer";
-inline constexpr const wchar_t* LM_FACTORY_GDIRENDERER = L"GetLMGDIRenderer";
-
-class CRecvVideo : public CLMObjectImpl
+class CRecvVideo : public CLMObjectImpl, private ILMRendererChoiceHost
 {
 public:
     static constexpr size_t kInitialOutput = 307200;
     // The decoder's output buffer grows by doubling up to this.
     static constexpr size_t kMaxOutput = 64u << 20;
     static constexpr int kSlots = 4;
-    static constexpr int kDDrawInits = 5;
-    static constexpr uint32_t kDDrawRetryMs = 20;
 
     CRecvVideo(IRecvVideoPort& port, const S_RECVVIDEOMODULE& module);
     ~CRecvVideo() override;
@@ -130,7 +117,9 @@ private:
               const S_DECODEDFRAME* pFrame);
     void ForgetPosted(S_RECVFRAME* pFrame);
     static void FreeFrame(S_RECVFRAME* pFrame);
-    bool TryRenderer(const wchar_t* szFactory, HWND__* hWnd, int32_t nMemoryType, int nInits);
+    // ILMRendererChoiceHost
+    void WaitBeforeRetry(uint32_t nMilliseconds) override { m_port.WaitBeforeRetry(nMilliseconds); }
+    void OnRendererNotMade() override { ReportWin32Error(__LINE__); }
     void ReleaseRendererLocked(int bBroadcast);
 
     IRecvVideoPort& m_port;

@@ -1,0 +1,44 @@
+// CLMVideo_SendCtrl: the ActiveX control that shows the local camera's preview and hands its
+// pictures to the host as RecordData events. A shell over one send engine, made anew by each Init.
+#pragma once
+#include "comkit/ControlBase.h"
+#include "lmvideo/capture/SendCapture.h"
+
+#include <atomic>
+
+class CLMVideo_SendCtrl final : public CControlBase, private ISendVideoPort
+{
+public:
+    CLMVideo_SendCtrl();
+    ~CLMVideo_SendCtrl() override;
+
+    // Null until the first Init; read from any thread.
+    CSendCapture* Engine() const { return m_pEngine.load(); }
+    HWND VideoWindow() const { return ControlWindow(); }
+    // Replaces the engine by a new one capturing the camera; refused on the engine's own sender
+    // thread, whose end the replacement would wait for.
+    BOOL Init(int16_t nCamIndex, int16_t nWidth, int16_t nHeight, int32_t nCrossBarType, BOOL bInterlace,
+              int16_t nMemoryType);
+
+protected:
+    LRESULT OnWindowMessage(UINT uMsg, WPARAM wParam, LPARAM lParam, bool& bHandled) override;
+    void OnDraw(HDC hdc, const RECT& rc) override;
+
+private:
+    // ISendVideoPort, called by the engine on its threads.
+    void FireRecordData(const uint8_t* pData, int32_t nBytes, const wchar_t* szFormat, int32_t nWidth,
+                        int32_t nHeight, int32_t nSeconds) override;
+    uint32_t GetTickCount() override;
+    void DebugOutput(const wchar_t* szText) override;
+    void WaitBeforeRetry(uint32_t nMilliseconds) override;
+
+    void DestroyEngine();
+    void Paint();
+
+    static const ControlDescription s_desc;
+    std::atomic<CSendCapture*> m_pEngine{nullptr};
+};
+
+// The dispatch table of _DLMVideo_Send, one entry per dispid from 1 to 38.
+extern const DispEntry g_sendMethods[];
+extern const size_t g_nSendMethods;

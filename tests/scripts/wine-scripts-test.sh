@@ -52,15 +52,16 @@ session() {
 other() { [ "$1" = win64 ] && echo win32 || echo win64; }
 for arch in win64 win32; do
     check "a $arch session starts, runs and stops" session $arch
-    # Each prefix: its boot and its window-manager setting; then the two programs.
+    # Each new prefix: its first boot, a boot on a restarted server, its window-manager setting;
+    # then the two programs.
     check "a $arch session boots both prefixes and runs both programs with the $arch loader" \
-        bash -c '[ "$(grep -c "^$1 " "$2")" -eq 6 ] && [ "$(grep -c "^$1 wineboot.exe" "$2")" -eq 2 ] &&
+        bash -c '[ "$(grep -c "^$1 " "$2")" -eq 8 ] && [ "$(grep -c "^$1 wineboot.exe" "$2")" -eq 4 ] &&
                  [ "$(grep -c "^$1 reg.exe" "$2")" -eq 2 ] && grep -q "^$1 program.exe one" "$2" &&
                  grep -q "^$1 peer.exe two" "$2"' _ $arch "$work/calls"
     check "a $arch session never calls the $(other $arch) loader" \
         bash -c '! grep -q "^$1 " "$2"' _ "$(other $arch)" "$work/calls"
-    check "a $arch session serves both prefixes" \
-        bash -c '[ "$(grep -c "^wineserver .* -p" "$1")" -eq 2 ]' _ "$work/calls"
+    check "a $arch session serves both prefixes, each again after its first boot" \
+        bash -c '[ "$(grep -c "^wineserver .* -p" "$1")" -eq 4 ]' _ "$work/calls"
 done
 
 # A prefix made for the other architecture is made anew rather than booted with the wrong loader.

@@ -1358,3 +1358,100 @@ TEST_F(RoomProgramTest, MessengersTalkInviteIntoARoomAndTellOfAPeerGone)
 
     EXPECT_TRUE(LogoutEnds(panelA, hA));
 }
+
+TEST_F(RoomProgramTest, BothToolBarsMirrorASharedFileAndTheQuestionPageKnowsTheChief)
+{
+    // The class room shares media and has a questionnaire.
+    cfg.rooms[1].dwFlags = (1u << 8) | (1u << 9) | (1u << 11);
+    RestartServer();
+    CPanel panelA, panelB;
+    CPeer peer;
+    HANDLE hA = nullptr;
+    ASSERT_TRUE(BothLoggedIn(panelA, panelB, peer, &hA));
+    const LoopRoom& room = cfg.rooms[1];
+    HWND hMainA = BothJoin(panelA, panelB, hA, room);
+    ASSERT_NE(nullptr, hMainA);
+    HWND hShareButton = Descendant(hMainA, IDC_ROOMCTRL_VIEW_MEDIASHARE);
+    ASSERT_TRUE(WaitFor([&] { return IsWindowEnabled(hShareButton) != FALSE; }));
+    SendMessageW(hShareButton, BM_CLICK, 0, 0);
+    HWND hTimeA = Descendant(hMainA, IDC_MEDIASHARE_TIME), hNameA = Descendant(hMainA, IDC_MEDIASHARE_NAME);
+    HWND hPlayA = Descendant(hMainA, IDC_MEDIASHARE_PLAY), hPauseA = Descendant(hMainA, IDC_MEDIASHARE_PAUSE);
+    ASSERT_TRUE(hTimeA && hNameA && hPlayA && hPauseA);
+    EXPECT_TRUE(WaitFor([&] { return IsWindowVisible(hTimeA) != FALSE; }));
+    EXPECT_TRUE(peer.ShowsSoon("visible " + Id(IDC_MEDIASHARE_TIME), {"1"}));
+
+    // Carol, on the bare network object, shares a file as the movie-sharing sender will.
+    CTestOwner carolOwner;
+    CQNInterface carol(&carolOwner, &carolOwner);
+    ASSERT_TRUE(LogInElsewhere(carolOwner, carol, u"carol"));
+    QNEvent login = carolOwner.WaitFor(kMsgLobbyPacket, ACK_LOBY_LOGIN);
+    QNLoginAck ack;
+    ASSERT_TRUE(DecodeLoginAck(login.payload.data(), login.payload.size(), ack));
+    carol.SendConfJoin(room.wRoomIndex, u"", u"");
+    ASSERT_NE(0xFFFFFFFFu, carolOwner.WaitFor(kMsgRoomPacket, ACK_CONF_JOIN).nMsg);
+    QNMediaShareRecord share;
+    share.wSharer = ack.wUserIndex;
+    share.wLength = 7200;
+    share.szPath = u"MOVIE.MP4";
+    share.SetVolume(50);
+    ASSERT_TRUE(carol.SendMediaShareRecord(share));
+    share.SetPlay(MEDIASHARE_PLAYING);
+    share.SetPosition(3725);
+    ASSERT_TRUE(carol.SendMediaShareState(share.dwFlags));
+
+    auto bothShow = [&](HWND hA, int nId, const wchar_t* pszText)
+    {
+        std::string text(pszText, pszText + wcslen(pszText));
+        bool bA = WaitFor([&] { return TextOf(hA) == pszText; });
+        bool bB = peer.ShowsSoon("lines " + Id(nId), {text.c_str()});
+        return bA && bB;
+    };
+    EXPECT_TRUE(bothShow(hNameA, IDC_MEDIASHARE_NAME, L"MOVIE.MP4"));
+    EXPECT_TRUE(bothShow(hTimeA, IDC_MEDIASHARE_TIME, L"01:02:05 / 02:00:00"));
+    EXPECT_TRUE(WaitFor([&] { return IsWindowVisible(hPauseA) && !IsWindowVisible(hPlayA); }));
+    EXPECT_TRUE(peer.ShowsSoon("visible " + Id(IDC_MEDIASHARE_PAUSE), {"1"}));
+
+    // More than a second later the sharer's next state (a louder volume) finds the position on.
+    Sleep(1100);
+    share.SetVolume(80);
+    ASSERT_TRUE(carol.SendMediaShareState(share.dwFlags));
+    EXPECT_TRUE(WaitFor(
+        [&]
+        { return TextOf(hTimeA).rfind(L"01:02:0", 0) == 0 && TextOf(hTimeA) != L"01:02:05 / 02:00:00"; }));
+
+    // Pause, then a seek (its changed bit hands the position over), then stop.
+    share.SetPlay(MEDIASHARE_PAUSED);
+    share.SetMuted(true);
+    ASSERT_TRUE(carol.SendMediaShareState(share.dwFlags));
+    EXPECT_TRUE(WaitFor([&] { return IsWindowVisible(hPlayA) && !IsWindowVisible(hPauseA); }));
+    EXPECT_TRUE(peer.ShowsSoon("visible " + Id(IDC_MEDIASHARE_PLAY), {"1"}));
+    share.SetPosition(100);
+    share.SetChanged(true);
+    ASSERT_TRUE(carol.SendMediaShareState(share.dwFlags));
+    EXPECT_TRUE(bothShow(hTimeA, IDC_MEDIASHARE_TIME, L"00:01:40 / 02:00:00"));
+    share.SetChanged(false);
+    share.SetPlay(MEDIASHARE_STOPPED);
+    ASSERT_TRUE(carol.SendMediaShareState(share.dwFlags));
+    EXPECT_TRUE(bothShow(hTimeA, IDC_MEDIASHARE_TIME, L"00:00:00 / 02:00:00"));
+
+    // Carol leaves: both bars forget the file.
+    carol.SendConfQuit();
+    EXPECT_TRUE(WaitFor([&] { return TextOf(hNameA).empty(); }));
+    EXPECT_TRUE(peer.ShowsSoon("lines " + Id(IDC_MEDIASHARE_NAME), {"MOVIE.MP4"}, true));
+
+    // Alice, the chief, shows the questionnaire: her page says so, Bob's does not.
+    size_t nLogFrom = TodaysLog().size();
+    HWND hQuestion = Descendant(hMainA, IDC_ROOMCTRL_VIEW_QUESTION);
+    ASSERT_TRUE(WaitFor([&] { return IsWindowEnabled(hQuestion) != FALSE; }));
+    SendMessageW(hQuestion, BM_CLICK, 0, 0);
+    const std::string page =
+        "/question/question.asp?confcode=" + std::string(room.szConfCode.begin(), room.szConfCode.end());
+    EXPECT_TRUE(LogShowsSoon("[QUESTION] http://", nLogFrom, 20000));
+    EXPECT_TRUE(LogShowsSoon(page + "&auth=1", nLogFrom, 20000));
+    EXPECT_TRUE(LogShowsSoon(page + "&auth=0", nLogFrom, 20000));
+    EXPECT_TRUE(peer.ShowsSoon("checked " + Id(IDC_ROOMCTRL_VIEW_QUESTION), {"1"}));
+
+    EXPECT_TRUE(LogoutEnds(panelA, hA));
+    panelB.Send("LOGOUT", "");
+    EXPECT_TRUE(panelB.WaitAnswer("LOGOUT", "0"));
+}

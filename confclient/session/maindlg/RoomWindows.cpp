@@ -47,7 +47,9 @@ template <class Dlg, Dlg* IConfDlg::*Member> CWnd* WindowOf(IConfDlg& dlg)
 template <class Dlg, Dlg* IConfDlg::*Member> bool MakeWindow(IConfDlg& dlg, CWnd* pParent)
 {
     Dlg* pNew;
-    if constexpr (std::is_constructible_v<Dlg, IRoomHost*>)
+    if constexpr (std::is_constructible_v<Dlg, IMediaShareHost*>)
+        pNew = new Dlg(static_cast<IMediaShareHost*>(&dlg));
+    else if constexpr (std::is_constructible_v<Dlg, IRoomHost*>)
         pNew = new Dlg(&dlg);
     else
         pNew = new Dlg;
@@ -214,7 +216,8 @@ void IConfDlg::OnRoomWindowMade(RoomSlot slot)
         m_pVideoView->LoadFloatingPosition(m_szExeName);
         break;
     case SLOT_MEDIASHAREVIEW:
-        m_pMediaShareView->Init();
+        if (!m_pMediaShareView->CreateChildren())
+            AddLog(LOG_ERROR, L"[MEDIASHARE] the tool bar could not be made");
         break;
     case SLOT_BOARDTOOL:
         AttachBoardPalette();
@@ -367,6 +370,8 @@ void IConfDlg::ShowRoomUsers()
         m_pUserList->Rows()->Sync(members, m_room.wPresiderChannel, m_room.wPresenterChannel);
     }
     if (m_pVideoView) m_pVideoView->ShowUsers(rows);
+    // The chief may have changed: the questionnaire's address follows.
+    ApplyShareAndQuestionViews();
 }
 
 void IConfDlg::PostBacklogNotice()

@@ -8,7 +8,8 @@ void CLoopServer::OnMediaShareRecord(Client& c, const uint8_t* p, size_t n)
     QNMediaShareRecord r;
     if (it == m_rooms.end() || !DecodeMediaShareRecord(p, n, r))
     {
-        LogF(m_pLog, LOG_ERROR, "[loop] #%d media-share record of %u bytes dropped", c.nId, static_cast<unsigned>(n));
+        LogF(m_pLog, LOG_ERROR, "[loop] #%d media-share record of %u bytes dropped", c.nId,
+             static_cast<unsigned>(n));
         return;
     }
     Room& room = it->second;
@@ -28,7 +29,8 @@ void CLoopServer::OnMediaShareState(Client& c, const uint8_t* p, size_t n)
     // Only the sharer of the kept record moves it.
     if (!room.mediaShare || room.mediaShare->wChannel != c.wChannel)
     {
-        LogF(m_pLog, LOG_ERROR, "[loop] #%d media-share state from a member that shares nothing dropped", c.nId);
+        LogF(m_pLog, LOG_ERROR, "[loop] #%d media-share state from a member that shares nothing dropped",
+             c.nId);
         return;
     }
     room.mediaShare->record.dwFlags = dwFlags;

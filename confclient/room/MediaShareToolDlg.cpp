@@ -4,7 +4,6 @@
 
 #include <commdlg.h>
 
-
 #include "confclient/media/MediaShareFeature.h"
 #include "confclient/notices/NoticeHost.h"
 #include "confclient/notices/SkinPictures.h"
@@ -153,11 +152,9 @@ void CMediaShareToolDlg::OnOpen()
     ofn.lpstrTitle = L"All available files";
     ofn.Flags = OFN_HIDEREADONLY | OFN_PATHMUSTEXIST | OFN_FILEMUSTEXIST;
     if (!::GetOpenFileNameW(&ofn) || !m_host.HasMediaShareRight()) return;
+    // A first file starts at the bar's volume: sent before the path, which is handled at once.
     if (m_host.ShareRecord().szPath.empty())
-    {
-        SendCommand(SHARECMD_VOLUME, MAKELPARAM(m_volume.GetPos(), 1));
-        SendCommand(SHARECMD_CHANNEL, GetChannelValue());
-    }
+        ::SendMessageW(m_hSend, kMsgMediaShare, SHARECMD_VOLUME, MAKELPARAM(m_volume.GetPos(), 1));
     // The path is read while the message is handled: sent, not posted.
     ::SendMessageW(m_hSend, kMsgMediaShare, SHARECMD_OPEN, reinterpret_cast<LPARAM>(szPath));
 }
@@ -217,34 +214,10 @@ void CMediaShareToolDlg::SetVolume(uint32_t v, bool bUp, bool bFinal)
     SendCommand(SHARECMD_VOLUME, MAKELPARAM(nVolume, bFinal ? 1 : 0));
 }
 
-void CMediaShareToolDlg::Show(bool bShow)
-{
-    ::SetWindowPos(m_hWnd, nullptr, 0, 0, 0, 0,
-                   SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE |
-                       (bShow ? SWP_SHOWWINDOW : SWP_HIDEWINDOW));
-}
-
-void CMediaShareToolDlg::SetChannel(int n)
-{
-    if (n < 0 || n >= static_cast<int>(m_channelValues.size())) return;
-    m_nChannel = n;
-    if (m_hSend && m_host.HasMediaShareRight()) SendCommand(SHARECMD_CHANNEL, GetChannelValue());
-}
-
-void CMediaShareToolDlg::SetChannelValue(int n, uint16_t wValue)
-{
-    if (n >= 0 && n < static_cast<int>(m_channelValues.size())) m_channelValues[n] = wValue;
-}
-
 void CMediaShareToolDlg::SetPlayMode(int nMode)
 {
     if (!m_bPlaying || m_bKeepSending) return;
     SendCommand(nMode == 2 ? SHARECMD_PLAY : SHARECMD_PAUSE, 0);
-}
-
-void CMediaShareToolDlg::SendPlayModeCommand(int n)
-{
-    SendCommand(SHARECMD_STEP, n);
 }
 
 void CMediaShareToolDlg::SetSeekRange(uint32_t nLength)
@@ -255,11 +228,6 @@ void CMediaShareToolDlg::SetSeekRange(uint32_t nLength)
 void CMediaShareToolDlg::ResetTick()
 {
     m_dwLastTick = ::GetTickCount();
-}
-
-uint32_t CMediaShareToolDlg::ElapsedSeconds() const
-{
-    return (::GetTickCount() - m_dwLastTick) / 1000;
 }
 
 void CMediaShareToolDlg::OnNotice(int nNotice, uint32_t lParam)
@@ -290,7 +258,7 @@ void CMediaShareToolDlg::OnNotice(int nNotice, uint32_t lParam)
             m_host.ShowShareBox(m_host.ShareNotices().NoticeText("IDS_ERROR_NOSUPPORTFILE"), false);
             break;
         case SHAREOPEN_LOADED:
-                    m_State = room;
+            m_State = room;
             OnPlay();
             break;
         }
@@ -298,7 +266,8 @@ void CMediaShareToolDlg::OnNotice(int nNotice, uint32_t lParam)
     case SHARENOTICE_STATE:
     {
         uint32_t dwTick = m_dwLastTick;
-        SShareTakeOver t = TakeOverShareState(room, m_State, dwTick, ::GetTickCount(), lParam != 0, !IsLocalSharer());
+        SShareTakeOver t =
+            TakeOverShareState(room, m_State, dwTick, ::GetTickCount(), lParam != 0, !IsLocalSharer());
         m_dwLastTick = dwTick;
         m_mute.SetCheck(t.bMuted);
         LoadMuteBitmaps(t.bMuted);
@@ -388,7 +357,7 @@ void CMediaShareToolDlg::UpdateControls()
 
 void CMediaShareToolDlg::OnSize(UINT, int cx, int)
 {
-    HWND controls[] = {m_open.m_hWnd, m_play.m_hWnd, m_pause.m_hWnd, m_stop.m_hWnd,
+    HWND controls[] = {m_open.m_hWnd, m_play.m_hWnd,   m_pause.m_hWnd, m_stop.m_hWnd,
                        m_mute.m_hWnd, m_volume.m_hWnd, m_seek.m_hWnd};
     for (HWND h : controls)
         if (!h) return;
@@ -425,7 +394,8 @@ void CMediaShareToolDlg::OnSize(UINT, int cx, int)
     place(m_seek.m_hWnd, l.seek);
     if (m_host.ShareRecord().wLength) SetSeekRange(m_host.ShareRecord().wLength);
     ShowPlayOrPause(m_host.ShareRecord().Playing());
-    if (::IsWindowVisible(m_hWnd)) ::RedrawWindow(m_hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+    if (::IsWindowVisible(m_hWnd))
+        ::RedrawWindow(m_hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
 }
 
 BOOL CMediaShareToolDlg::OnEraseBkgnd(HDC hDC)

@@ -1,7 +1,6 @@
 // CMediaShareToolDlg: the media-share view's tool bar: open, play, pause, stop, mute, seek and
 // volume for the sharer, the file's name and time for everyone, mirroring the room's record.
 #pragma once
-#include <array>
 #include <cstdint>
 #include <string>
 
@@ -30,8 +29,6 @@ enum MediaShareCommand : WPARAM
     SHARECMD_SEEK = 4,
     SHARECMD_MUTE = 5,
     SHARECMD_VOLUME = 6,
-    SHARECMD_CHANNEL = 7,
-    SHARECMD_STEP = 11,
 };
 
 class CMediaShareToolDlg : public CRoomDlg
@@ -41,29 +38,18 @@ public:
 
     // A child of the view.
     BOOL Create(CWnd* pParent);
-    // The send-video and receive-video windows the commands go to (null while none).
-    void SetVideoWindows(HWND hSend, HWND hReceive)
-    {
-        m_hSend = hSend;
-        m_hReceive = hReceive;
-    }
+    // The send-video window the commands go to (null while the program has none).
+    void SetSender(HWND hSend) { m_hSend = hSend; }
     // A notice from the room or the sender (MediaShareNotice); then texts and controls follow.
     void OnNotice(int nNotice, uint32_t lParam);
 
-    void Show(bool bShow);
-    void SetChannel(int n);
-    void SetChannelValue(int n, uint16_t wValue);
-    uint16_t GetChannelValue() const { return m_channelValues[m_nChannel]; }
-    int GetChannel() const { return m_nChannel; }
     // v 65535 steps by 10 (bUp: up); otherwise the value, final once the slider is released.
     void SetVolume(uint32_t v, bool bUp, bool bFinal = true);
     void SetPlayMode(int nMode);
-    void SendPlayModeCommand(int n);
     void SetSeekRange(uint32_t nLength);
     void UpdateTimeText();
     void UpdateControls();
     void ResetTick();
-    uint32_t ElapsedSeconds() const;
     // The pictures' height: what the view gives the tool bar.
     int BarHeight() const { return m_back[0].m_nHeight; }
 
@@ -100,15 +86,12 @@ private:
 
     IMediaShareHost& m_host;
     HWND m_hSend = nullptr;
-    HWND m_hReceive = nullptr;
     CLMPictureEx m_back[3];
     std::wstring m_szLastName, m_szLastTime;
     bool m_bKeepSending = false;
     bool m_bPlaying = false;
     uint32_t m_dwLastTick = 0;
     QNMediaShareRecord m_State;
-    int m_nChannel = 0;
-    std::array<uint16_t, 10> m_channelValues{};
     CLMStatic m_time, m_name;
     CBitmapSlider m_seek, m_volume;
     CBitmapCheckButton m_mute;

@@ -10,7 +10,8 @@ std::u16string Clock(uint32_t nSeconds)
 {
     // As a time of day in UTC: the hours wrap at a day (a 16-bit length never reaches one).
     char buf[16];
-    std::snprintf(buf, sizeof buf, "%02u:%02u:%02u", (nSeconds / 3600) % 24, (nSeconds / 60) % 60, nSeconds % 60);
+    std::snprintf(buf, sizeof buf, "%02u:%02u:%02u", (nSeconds / 3600) % 24, (nSeconds / 60) % 60,
+                  nSeconds % 60);
     return std::u16string(buf, buf + std::char_traits<char>::length(buf));
 }
 
@@ -21,8 +22,8 @@ char16_t Lower(char16_t c)
 
 bool SameIgnoringCase(std::u16string_view a, std::u16string_view b)
 {
-    return a.size() == b.size() &&
-           std::equal(a.begin(), a.end(), b.begin(), [](char16_t x, char16_t y) { return Lower(x) == Lower(y); });
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(),
+                                              [](char16_t x, char16_t y) { return Lower(x) == Lower(y); });
 }
 
 // Whether "*" + szExt (".ext") is a whole entry of the ';'-separated list.
@@ -124,8 +125,8 @@ std::u16string ShareOpenFilter(int nMediaMode, const SShareExtensions& ext)
     std::u16string both = ext.szVideoPatterns;
     if (!both.empty() && both.back() != u';') both += u';';
     both += ext.szAudioPatterns;
-    return u"All available files|" + both + u"|Video files(" + ext.szVideoDisplay + u")|" + ext.szVideoPatterns +
-           u"|Audio files(" + ext.szAudioDisplay + u")|" + ext.szAudioPatterns + u"||";
+    return u"All available files|" + both + u"|Video files(" + ext.szVideoDisplay + u")|" +
+           ext.szVideoPatterns + u"|Audio files(" + ext.szAudioDisplay + u")|" + ext.szAudioPatterns + u"||";
 }
 
 bool AcceptsDroppedShare(const std::u16string& szPath, int nMediaMode, const SShareExtensions& ext)

@@ -9,8 +9,8 @@ std::u16string PercentEncode(const std::u16string& s)
     std::u16string out;
     for (unsigned char c : Utf8Of(s))
     {
-        bool bPlain = (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '-' ||
-                      c == '.' || c == '_' || c == '~';
+        bool bPlain = (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') ||
+                      c == '-' || c == '.' || c == '_' || c == '~';
         if (bPlain)
         {
             out.push_back(c);

@@ -21,7 +21,8 @@ bool CQuestionDlg::Navigate(const std::wstring& szAddress)
         RECT rc;
         GetClientRect(&rc);
         auto pWeb = std::make_unique<CWebBrowser2>();
-        if (!pWeb->Create(nullptr, nullptr, WS_CHILD | WS_VISIBLE, rc, m_hWnd, IDC_QUESTION_WEB)) return false;
+        if (!pWeb->Create(nullptr, nullptr, WS_CHILD | WS_VISIBLE, rc, m_hWnd, IDC_QUESTION_WEB))
+            return false;
         m_pWeb = std::move(pWeb);
     }
     return m_pWeb->Navigate(szAddress.c_str(), nullptr, nullptr, nullptr, nullptr);
@@ -35,7 +36,8 @@ std::wstring CQuestionDlg::BrowserAddress() const
 void CQuestionDlg::OnSize(UINT, int cx, int cy)
 {
     if (m_pWeb && m_pWeb->GetSafeHwnd())
-        ::SetWindowPos(m_pWeb->GetSafeHwnd(), nullptr, 0, 0, cx, cy, SWP_NOZORDER | SWP_NOACTIVATE | SWP_SHOWWINDOW);
+        ::SetWindowPos(m_pWeb->GetSafeHwnd(), nullptr, 0, 0, cx, cy,
+                       SWP_NOZORDER | SWP_NOACTIVATE | SWP_SHOWWINDOW);
 }
 
 void CQuestionDlg::OnDestroy()

@@ -40,7 +40,7 @@ bool CRoomMediaShareViewDlg::CreateChildren()
     if (!m_hSend)
         LogF(m_host.ShareNotices().NoticeLog(), LOG_INFO,
              "[MEDIASHARE] no sender: the view shows the shared file's name");
-    m_pToolBar->SetVideoWindows(m_hSend, m_hReceive);
+    m_pToolBar->SetSender(m_hSend);
     RECT rc;
     GetClientRect(&rc);
     LayoutChildren(rc.right, rc.bottom);
@@ -97,93 +97,15 @@ void CRoomMediaShareViewDlg::OnFileDropped(const std::wstring& szPath)
         return;
     }
     if (!m_host.HasMediaShareRight()) return;
+    // A first file starts at the bar's volume: sent before the path, which is handled at once.
     if (m_host.ShareRecord().szPath.empty())
-    {
-        ::PostMessageW(m_hSend, kMsgMediaShare, SHARECMD_VOLUME, MAKELPARAM(m_pToolBar->VolumePosition(), 1));
-        ::PostMessageW(m_hSend, kMsgMediaShare, SHARECMD_CHANNEL, m_pToolBar->GetChannelValue());
-    }
+        ::SendMessageW(m_hSend, kMsgMediaShare, SHARECMD_VOLUME, MAKELPARAM(m_pToolBar->VolumePosition(), 1));
     ::SendMessageW(m_hSend, kMsgMediaShare, SHARECMD_OPEN, reinterpret_cast<LPARAM>(szPath.c_str()));
-}
-
-void CRoomMediaShareViewDlg::ShowView(int nMode)
-{
-    if (nMode == 2)
-    {
-        ShowWindow(SW_SHOWNA);
-        ShowToolBar(!m_host.ShareFullScreen());
-    }
-    else
-        ShowWindow(SW_HIDE);
-    if (m_pToolBar) m_pToolBar->SetPlayMode(nMode);
-}
-
-void CRoomMediaShareViewDlg::SetShareActive(bool bStart, uint16_t wUser)
-{
-    if (m_host.IsSharePlayback()) return;
-    QNMediaShareRecord& r = m_host.ShareRecord();
-    if (bStart)
-    {
-        if (m_host.HasMediaShareRight() && r.wSharer == m_host.ShareMyUserIndex()) m_host.SendShareState();
-        return;
-    }
-    if (wUser == r.wSharer && r.Play() != MEDIASHARE_STOPPED)
-    {
-        r.SetPlay(MEDIASHARE_STOPPED);
-        r.SetPosition(0);
-        if (m_pToolBar) m_pToolBar->UpdateControls();
-    }
-}
-
-void CRoomMediaShareViewDlg::UpdateVideoState(bool bCheckSharer)
-{
-    if (!m_pToolBar) return;
-    bool bSharer = m_host.ShareRecord().wSharer == m_host.ShareMyUserIndex();
-    m_pToolBar->OnNotice(SHARENOTICE_STATE, bCheckSharer && !bSharer ? 1 : 0);
-    Invalidate();
-}
-
-bool CRoomMediaShareViewDlg::IsToolBarVisible() const
-{
-    return m_pToolBar && m_pToolBar->m_hWnd && ::IsWindowVisible(m_pToolBar->m_hWnd);
 }
 
 int CRoomMediaShareViewDlg::GetToolBarHeight() const
 {
     return m_pToolBar && m_pToolBar->m_hWnd ? m_pToolBar->BarHeight() : 0;
-}
-
-void CRoomMediaShareViewDlg::ShowToolBar(bool bShow)
-{
-    if (m_pToolBar && m_pToolBar->m_hWnd) m_pToolBar->Show(bShow);
-}
-
-void CRoomMediaShareViewDlg::SendToolCommand(UINT nId)
-{
-    if (!m_pToolBar || !m_pToolBar->m_hWnd) return;
-    if (nId == IDC_MEDIASHARE_MOVEPRE || nId == IDC_MEDIASHARE_MOVENEXT)
-        m_pToolBar->SendPlayModeCommand(nId == IDC_MEDIASHARE_MOVEPRE ? 1 : 2);
-    ::SendMessageW(m_pToolBar->m_hWnd, WM_COMMAND, nId, 0);
-}
-
-void CRoomMediaShareViewDlg::SelectChannel(int n)
-{
-    if (!m_pToolBar) return;
-    m_pToolBar->SetChannel(n);
-}
-
-void CRoomMediaShareViewDlg::SetChannelValue(int n, uint16_t wValue)
-{
-    if (m_pToolBar) m_pToolBar->SetChannelValue(n, wValue);
-}
-
-int CRoomMediaShareViewDlg::GetChannel() const
-{
-    return m_pToolBar ? m_pToolBar->GetChannel() : 0;
-}
-
-uint16_t CRoomMediaShareViewDlg::GetChannelValue() const
-{
-    return m_pToolBar ? m_pToolBar->GetChannelValue() : 0;
 }
 
 void CRoomMediaShareViewDlg::OnSize(UINT, int cx, int cy)
@@ -198,9 +120,6 @@ void CRoomMediaShareViewDlg::LayoutChildren(int cx, int cy)
     bool bFull = m_host.ShareFullScreen();
     RECT video = bFull ? RECT{0, 0, cx, cy} : RECT{0, -1, cx, cy - h + 1};
     bool bSharer = m_host.ShareRecord().wSharer == m_host.ShareMyUserIndex();
-    if (m_hReceive)
-        ::SetWindowPos(m_hReceive, nullptr, video.left, video.top, video.right, video.bottom - video.top,
-                       SWP_NOZORDER | SWP_NOACTIVATE | (bSharer ? SWP_HIDEWINDOW : SWP_SHOWWINDOW));
     if (m_hSend)
         ::SetWindowPos(m_hSend, nullptr, video.left, video.top, video.right, video.bottom - video.top,
                        SWP_NOZORDER | SWP_NOACTIVATE | (bSharer ? SWP_SHOWWINDOW : SWP_HIDEWINDOW));

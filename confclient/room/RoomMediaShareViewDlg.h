@@ -1,6 +1,6 @@
 // CRoomMediaShareViewDlg: view mode 2 of the room: the shared file's video area and the tool bar
-// under it. Without the movie-sharing sender and receiver windows the area shows an idle picture
-// with the shared file's name.
+// under it. Until the video dialogs of movie sharing come, the area shows an idle picture with the
+// shared file's name.
 #pragma once
 #include <cstdint>
 #include <memory>
@@ -21,25 +21,11 @@ public:
     bool CreateChildren();
     CMediaShareToolDlg* ToolBar() { return m_pToolBar.get(); }
 
-    // View mode changes: mode 2 shows the view and (outside full screen) the tool bar.
-    void ShowView(int nMode);
-    // The sharer's share started (record sent as 566) or nUser's ended.
-    void SetShareActive(bool bStart, uint16_t wUser);
-    // Tells the tool bar to take over the room's state (notice 8).
-    void UpdateVideoState(bool bCheckSharer);
-    bool IsToolBarVisible() const;
     int GetToolBarHeight() const;
-    void ShowToolBar(bool bShow);
-    // A menu command on the tool bar's behalf: 20017/20018 step back or on, 20019 toggles mute.
-    void SendToolCommand(UINT nId);
-    void SelectChannel(int n);
-    void SetChannelValue(int n, uint16_t wValue);
-    int GetChannel() const;
-    uint16_t GetChannelValue() const;
     // A file dropped on the view (its full path).
     void OnFileDropped(const std::wstring& szPath);
     // Whether the video area shows the idle picture.
-    bool ShowsIdle() const { return !m_hSend && !m_hReceive; }
+    bool ShowsIdle() const { return !m_hSend; }
 
     BOOL DestroyWindow();
 
@@ -55,6 +41,4 @@ private:
     IMediaShareHost& m_host;
     std::unique_ptr<CMediaShareToolDlg> m_pToolBar;
     HWND m_hSend = nullptr;
-    HWND m_hReceive = nullptr;
-    uint32_t m_dwLastRefresh = 0;
 };

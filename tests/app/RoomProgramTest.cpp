@@ -11,6 +11,7 @@
 #include "confclient/network/QNRoomPayloads.h"
 #include "confclient/people/UserMenuRules.h"
 #include "tests/media/ToneShare.h"
+#include "tests/winui/ScreenPicture.h"
 
 namespace
 {
@@ -1410,6 +1411,10 @@ TEST_F(RoomProgramTest, BothToolBarsMirrorASharedFileAndTheQuestionPageKnowsTheC
     EXPECT_TRUE(bothShow(hTimeA, IDC_MEDIASHARE_TIME, L"01:02:05 / 02:00:00"));
     EXPECT_TRUE(WaitFor([&] { return IsWindowVisible(hPauseA) && !IsWindowVisible(hPlayA); }));
     EXPECT_TRUE(peer.ShowsSoon("visible " + Id(IDC_MEDIASHARE_PAUSE), {"1"}));
+    RedrawWindow(hMainA, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+    Sleep(300);
+    SaveWindowPicture(hMainA, QUILLON_SCREENSHOT_DIR, "mediashare_room_receiving");
+    EXPECT_EQ(L"01:02:05 / 02:00:00", TextOf(hTimeA));
 
     // More than a second later the sharer's next state (a louder volume) finds the position on.
     Sleep(1100);
@@ -1450,6 +1455,8 @@ TEST_F(RoomProgramTest, BothToolBarsMirrorASharedFileAndTheQuestionPageKnowsTheC
     EXPECT_TRUE(LogShowsSoon(page + "&auth=1", nLogFrom, 20000));
     EXPECT_TRUE(LogShowsSoon(page + "&auth=0", nLogFrom, 20000));
     EXPECT_TRUE(peer.ShowsSoon("checked " + Id(IDC_ROOMCTRL_VIEW_QUESTION), {"1"}));
+    Sleep(500);
+    SaveWindowPicture(hMainA, QUILLON_SCREENSHOT_DIR, "question_view");
 
     EXPECT_TRUE(LogoutEnds(panelA, hA));
     panelB.Send("LOGOUT", "");

@@ -16,8 +16,8 @@ TEST(MediaShareToolRules, TimeTextAndVolumeSteps)
         bool bUp;
         uint32_t nExpected;
     } cases[] = {
-        {95, 65535, true, 100}, {5, 65535, false, 0}, {50, 65535, true, 60}, {50, 65535, false, 40},
-        {50, 80, false, 80},    {50, 130, true, 100},
+        {95, 65535, true, 100}, {5, 65535, false, 0}, {50, 65535, true, 60},
+        {50, 65535, false, 40}, {50, 80, false, 80},  {50, 130, true, 100},
     };
     for (const auto& c : cases)
         EXPECT_EQ(c.nExpected, StepShareVolume(c.nCurrent, c.nValue, c.bUp)) << c.nCurrent << " " << c.nValue;
@@ -111,8 +111,9 @@ TEST(MediaShareToolRules, OpenResultAndFilter)
     EXPECT_EQ(SHAREOPEN_LOADED, ShareOpenResultOf(0x10001));
 
     SShareExtensions ext{u"*.avi;*.mp4", u"avi, mp4", u"*.mp3", u"mp3"};
-    EXPECT_EQ(u"All available files|*.avi;*.mp4;*.mp3|Video files(avi, mp4)|*.avi;*.mp4|Audio files(mp3)|*.mp3||",
-              ShareOpenFilter(3, ext));
+    EXPECT_EQ(
+        u"All available files|*.avi;*.mp4;*.mp3|Video files(avi, mp4)|*.avi;*.mp4|Audio files(mp3)|*.mp3||",
+        ShareOpenFilter(3, ext));
     EXPECT_EQ(u"All available files|*.mp3|Audio files(mp3)|*.mp3||", ShareOpenFilter(2, ext));
 }
 
@@ -130,17 +131,19 @@ TEST(MediaShareToolRules, DroppedFilesMatchWholeExtensions)
         {u"C:\\films\\clip.avi", 2, false}, // video only in the video list, only audio sharing
         {u"C:\\music\\song.mp3", 2, true},
         {u"C:\\music\\song.mp3", 0, false},
-        {u"C:\\films\\README", 3, false},     // no extension: an empty one is found everywhere
-        {u"C:\\films.d\\README", 3, false},   // the dot of a folder is no extension
+        {u"C:\\films\\README", 3, false},   // no extension: an empty one is found everywhere
+        {u"C:\\films.d\\README", 3, false}, // the dot of a folder is no extension
         {u"C:\\films\\clip.", 3, false},
-        {u"C:\\films\\clip.mp", 3, false},    // ".mp" inside "*.mp4" is not an entry
+        {u"C:\\films\\clip.mp", 3, false}, // ".mp" inside "*.mp4" is not an entry
         {u"C:\\films\\clip.p4", 3, false},
         {u"C:\\films\\clip.mp4.txt", 3, false},
     };
     for (const auto& c : cases)
         EXPECT_EQ(c.bAccepted, AcceptsDroppedShare(c.pszPath, c.nMode, ext))
-            << std::string(c.pszPath, c.pszPath + std::char_traits<char16_t>::length(c.pszPath)) << " " << c.nMode;
-    EXPECT_FALSE(AcceptsDroppedShare(u"C:\\" + std::u16string(300, u'a') + u".mp3", 3, ext)) << "longer than 260";
+            << std::string(c.pszPath, c.pszPath + std::char_traits<char16_t>::length(c.pszPath)) << " "
+            << c.nMode;
+    EXPECT_FALSE(AcceptsDroppedShare(u"C:\\" + std::u16string(300, u'a') + u".mp3", 3, ext))
+        << "longer than 260";
 }
 
 TEST(MediaShareToolRules, ToolBarLayoutFollowsTheWidth)

@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <string>
+#include <vector>
 
 #include "ResourceIds.h"
 #include "confclient/media/MediaShareFeature.h"
@@ -122,9 +123,11 @@ TEST_F(MediaShareToolTest, ControlsFollowTheLayoutAtEachWidthAndState)
             EXPECT_EQ(60, s.nVolumeCx) << "the volume slider takes its channel's size";
             SShareToolLayout l = LayoutShareTool(cx, s);
             const std::pair<int, SShareRect> places[] = {
-                {IDC_MEDIASHARE_OPEN, l.open}, {IDC_MEDIASHARE_PLAY, l.play},     {IDC_MEDIASHARE_PAUSE, l.pause},
-                {IDC_MEDIASHARE_STOP, l.stop}, {IDC_MEDIASHARE_TIME, l.time},     {IDC_MEDIASHARE_NAME, l.name},
-                {IDC_MEDIASHARE_MUTE, l.mute}, {IDC_MEDIASHARE_VOLUME, l.volume}, {IDC_MEDIASHARE_SEEK, l.seek}};
+                {IDC_MEDIASHARE_OPEN, l.open},   {IDC_MEDIASHARE_PLAY, l.play},
+                {IDC_MEDIASHARE_PAUSE, l.pause}, {IDC_MEDIASHARE_STOP, l.stop},
+                {IDC_MEDIASHARE_TIME, l.time},   {IDC_MEDIASHARE_NAME, l.name},
+                {IDC_MEDIASHARE_MUTE, l.mute},   {IDC_MEDIASHARE_VOLUME, l.volume},
+                {IDC_MEDIASHARE_SEEK, l.seek}};
             for (const auto& [nId, want] : places)
                 EXPECT_EQ(want, AsShareRect(ChildRect(bar->m_hWnd, Item(nId)))) << "control " << nId;
 
@@ -143,14 +146,16 @@ TEST_F(MediaShareToolTest, ControlsFollowTheLayoutAtEachWidthAndState)
             EXPECT_FALSE(::IsWindowEnabled(Item(IDC_MEDIASHARE_OPEN))) << "no sender: open is greyed";
             if (cx == 800)
             {
-                ::RedrawWindow(view.m_hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+                ::RedrawWindow(view.m_hWnd, nullptr, nullptr,
+                               RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
                 PumpMessages(50);
                 SaveWindowPicture(bar->m_hWnd, QUILLON_SCREENSHOT_DIR,
                                   (std::string("mediashare_toolbar_") + st.pszName).c_str());
             }
         }
     }
-    ::RedrawWindow(view.m_hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+    ::RedrawWindow(view.m_hWnd, nullptr, nullptr,
+                   RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
     PumpMessages(50);
     SaveWindowPicture(view.m_hWnd, QUILLON_SCREENSHOT_DIR, "mediashare_view_receiving");
 }
@@ -174,7 +179,8 @@ TEST_F(MediaShareToolTest, NoticesMoveTheTimeAndASharerLeavingResetsTheBar)
     EXPECT_EQ(L"", TextOf(Item(IDC_MEDIASHARE_NAME)));
     EXPECT_EQ(L"00:00:00 / 00:00:00", TextOf(Item(IDC_MEDIASHARE_TIME)));
     EXPECT_TRUE(::IsWindowVisible(Item(IDC_MEDIASHARE_PLAY)));
-    ::RedrawWindow(view.m_hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+    ::RedrawWindow(view.m_hWnd, nullptr, nullptr,
+                   RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
     PumpMessages(50);
     SaveWindowPicture(view.m_hWnd, QUILLON_SCREENSHOT_DIR, "mediashare_view_idle");
 }
@@ -190,4 +196,74 @@ TEST_F(MediaShareToolTest, OpenResultsAndDropsWithoutASender)
     EXPECT_EQ(L"modeless box " + host.notices.NoticeText("IDS_ERROR_LOADFAILED"), host.calls[1]);
     EXPECT_EQ(L"box " + host.notices.NoticeText("IDMS_MEDIASHARE_NOSENDER"), host.calls[2]);
     EXPECT_FALSE(host.notices.NoticeText("IDMS_MEDIASHARE_NOSENDER").empty());
+}
+
+namespace
+{
+// A stand-in for the movie-sharing sender: keeps every command it gets (an open's path too).
+std::vector<std::wstring> g_senderCommands;
+
+LRESULT CALLBACK SenderProc(HWND h, UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    if (msg != kMsgMediaShare) return DefWindowProcW(h, msg, wParam, lParam);
+    std::wstring line = std::to_wstring(wParam) + L" ";
+    line += wParam == SHARECMD_OPEN ? std::wstring(reinterpret_cast<const wchar_t*>(lParam))
+                                    : std::to_wstring(static_cast<unsigned long>(lParam));
+    g_senderCommands.push_back(line);
+    return 1;
+}
+
+HWND MakeSender()
+{
+    WNDCLASSW wc{};
+    wc.lpfnWndProc = &SenderProc;
+    wc.hInstance = ::GetModuleHandleW(nullptr);
+    wc.lpszClassName = L"QuillonTestShareSender";
+    ::RegisterClassW(&wc);
+    return ::CreateWindowExW(0, wc.lpszClassName, L"", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, wc.hInstance,
+                             nullptr);
+}
+} // namespace
+
+TEST(MediaShareToolDrops, AcceptedFilesGoToTheSenderAndOthersAreRefused)
+{
+    LoadTestResources();
+    g_senderCommands.clear();
+    CFakeMediaShareHost host;
+    host.hSender = MakeSender();
+    ASSERT_NE(nullptr, host.hSender);
+    host.bRight = true;
+    host.nMediaMode = 2; // sound only
+    CRoomMainViewDlg mainView;
+    ASSERT_TRUE(mainView.Create(nullptr));
+    {
+        CRoomMediaShareViewDlg view{&host};
+        ASSERT_TRUE(view.Create(&mainView));
+        ASSERT_TRUE(view.CreateChildren());
+        EXPECT_TRUE(::IsWindowEnabled(::GetDlgItem(view.ToolBar()->m_hWnd, IDC_MEDIASHARE_OPEN)));
+
+        view.OnFileDropped(L"C:\\films\\MOVIE.MP4"); // a movie while only sound is shared
+        view.OnFileDropped(L"C:\\films\\README");
+        view.OnFileDropped(L"C:\\music\\Song.MP3");
+        PumpMessages(50);
+        const std::wstring refused = L"box " + host.notices.NoticeText("IDMS_BOARD_UNSUPPORT");
+        EXPECT_EQ((std::vector<std::wstring>{refused, refused}), host.calls);
+        // No file yet: the volume goes first, then the path.
+        EXPECT_EQ(
+            (std::vector<std::wstring>{L"6 " + std::to_wstring(MAKELPARAM(50, 1)), L"3 C:\\music\\Song.MP3"}),
+            g_senderCommands);
+
+        // The local user shares a playing file: leaving the view stops it for the room.
+        host.record.wSharer = host.wMyIndex;
+        host.record.szPath = u"Song.MP3";
+        host.record.SetPlay(MEDIASHARE_PLAYING);
+        host.record.SetPosition(30);
+        host.calls.clear();
+        view.DestroyWindow();
+        EXPECT_EQ((std::vector<std::wstring>{L"566 " + std::to_wstring(host.record.dwFlags)}), host.calls);
+        EXPECT_EQ(MEDIASHARE_STOPPED, host.record.Play());
+        EXPECT_EQ(0u, host.record.Position());
+        EXPECT_FALSE(::IsWindow(host.hSender)) << "the view owns its sender";
+    }
+    mainView.DestroyWindow();
 }

@@ -8,7 +8,8 @@
 
 void IConfDlg::OnShareNotice(int nNotice, uint32_t lParam)
 {
-    if (m_pMediaShareView && m_pMediaShareView->ToolBar()) m_pMediaShareView->ToolBar()->OnNotice(nNotice, lParam);
+    if (m_pMediaShareView && m_pMediaShareView->ToolBar())
+        m_pMediaShareView->ToolBar()->OnNotice(nNotice, lParam);
 }
 
 void IConfDlg::SendMediaShareRecord(const QNMediaShareRecord& r)
@@ -70,11 +71,12 @@ void IConfDlg::ShowShareBox(const std::wstring& szText, bool bModal)
 
 void IConfDlg::ApplyShareAndQuestionViews()
 {
-    if (m_pMediaShareView && m_pMediaShareView->ToolBar()) m_pMediaShareView->ToolBar()->SetPlayMode(m_room.wViewMode);
+    if (m_pMediaShareView && m_pMediaShareView->ToolBar())
+        m_pMediaShareView->ToolBar()->SetPlayMode(m_room.wViewMode);
     if (!m_pQuestion || !m_pQuestion->m_hWnd || IsPlayerMode() || m_room.wViewMode != 3) return;
     bool bChief = m_room.wMyChannel != kNoIndex && m_room.wMyChannel == m_room.wPresiderChannel;
-    std::wstring szAddress = WideOf(
-        QuestionPageAddress(m_launch.fields.szServerAddress, m_szQuestionPage, m_room.info.szConfCode, bChief));
+    std::wstring szAddress = WideOf(QuestionPageAddress(m_launch.fields.szServerAddress, m_szQuestionPage,
+                                                        m_room.info.szConfCode, bChief));
     // Room changes that leave the address as it was do not reload the page.
     if (szAddress == m_szQuestionAddress) return;
     m_szQuestionAddress = szAddress;

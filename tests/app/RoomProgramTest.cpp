@@ -1374,9 +1374,13 @@ TEST_F(RoomProgramTest, BothToolBarsMirrorASharedFileAndTheQuestionPageKnowsTheC
     ASSERT_TRUE(panelA.WaitAnswer("JOIN", "1"));
     HWND hMainA = TopWindow(hA, std::wstring(room.szTitle.begin(), room.szTitle.end()));
     ASSERT_NE(nullptr, hMainA);
+    // The room's own view mode (the board) comes with the entry; then alice picks the media share.
+    HWND hBoardButton = Descendant(hMainA, IDC_ROOMCTRL_VIEW_BOARD);
+    ASSERT_TRUE(WaitFor([&] { return SendMessageW(hBoardButton, BM_GETCHECK, 0, 0) == BST_CHECKED; }));
     HWND hShareButton = Descendant(hMainA, IDC_ROOMCTRL_VIEW_MEDIASHARE);
     ASSERT_TRUE(WaitFor([&] { return IsWindowEnabled(hShareButton) != FALSE; }));
     SendMessageW(hShareButton, BM_CLICK, 0, 0);
+    EXPECT_TRUE(WaitFor([&] { return SendMessageW(hShareButton, BM_GETCHECK, 0, 0) == BST_CHECKED; }));
     HWND hTimeA = Descendant(hMainA, IDC_MEDIASHARE_TIME), hNameA = Descendant(hMainA, IDC_MEDIASHARE_NAME);
     HWND hPlayA = Descendant(hMainA, IDC_MEDIASHARE_PLAY), hPauseA = Descendant(hMainA, IDC_MEDIASHARE_PAUSE);
     ASSERT_TRUE(hTimeA && hNameA && hPlayA && hPauseA);
@@ -1422,13 +1426,14 @@ TEST_F(RoomProgramTest, BothToolBarsMirrorASharedFileAndTheQuestionPageKnowsTheC
     Sleep(300);
     SaveWindowPicture(hMainA, QUILLON_SCREENSHOT_DIR, "mediashare_room_receiving");
 
-    // More than a second later the sharer's next state (a louder volume) finds the position on.
+    // More than a second later a picture of the shared movie moves both positions on.
     Sleep(1100);
-    share.SetVolume(80);
-    ASSERT_TRUE(carol.SendMediaShareState(share.dwFlags));
+    const uint8_t picture[64] = {};
+    ASSERT_TRUE(carol.SendMovieVideo(picture, sizeof picture));
     EXPECT_TRUE(WaitFor(
-        [&]
-        { return TextOf(hTimeA).rfind(L"01:02:0", 0) == 0 && TextOf(hTimeA) != L"01:02:05 / 02:00:00"; }));
+        [&] { return TextOf(hTimeA).rfind(L"01:02:", 0) == 0 && TextOf(hTimeA) != L"01:02:05 / 02:00:00"; }));
+    EXPECT_TRUE(peer.ShowsSoon("lines " + Id(IDC_MEDIASHARE_TIME), {"01:02:05"}, true));
+    EXPECT_TRUE(peer.ShowsSoon("lines " + Id(IDC_MEDIASHARE_TIME), {"01:02:", "/ 02:00:00"}));
 
     // Pause, then a seek (its changed bit hands the position over), then stop.
     share.SetPlay(MEDIASHARE_PAUSED);

@@ -248,7 +248,9 @@ public:
     {
         if (wCommand == DAT_VOICE) m_voiceHost.Voice().PlayReceivedVoice(wSub, p, n);
     }
-    void OnMediaFrame(uint16_t, uint16_t, const uint8_t*, size_t) override {}
+    // Dispatch thread: a shared movie's picture (2201) has the tool bar take over the sharer's
+    // state, at most once a second (RoomMediaShare.cpp).
+    void OnMediaFrame(uint16_t wCommand, uint16_t wSub, const uint8_t* p, size_t n) override;
 
     // IRecordOwner: what recordings need of the session. In the lobby no meeting
     // and no agenda are open, and no player window shows a play clock.
@@ -575,6 +577,9 @@ protected:
                                       .pPresenter = &m_presenter};
     // What the send thread may read of the control bar.
     std::atomic<HWND> m_hRoomCtrl{nullptr};
+    // What the dispatch thread may read of the media-share tool bar, and its notice gate.
+    std::atomic<HWND> m_hShareToolBar{nullptr};
+    CShareSecondGate m_shareFrameGate;
     std::atomic<int> m_nRoomCtrlMode{0};
 
     // The room's view for the whole room: view mode, full screen, the side panels and the bar

@@ -12,6 +12,14 @@ void IConfDlg::OnShareNotice(int nNotice, uint32_t lParam)
         m_pMediaShareView->ToolBar()->OnNotice(nNotice, lParam);
 }
 
+void IConfDlg::OnMediaFrame(uint16_t wCommand, uint16_t, const uint8_t*, size_t)
+{
+    if (wCommand != DAT_MOVIE_VIDEO) return;
+    HWND hToolBar = m_hShareToolBar.load();
+    if (hToolBar && m_shareFrameGate.Pass(::GetTickCount()))
+        ::PostMessageW(hToolBar, kMsgMediaShare, SHARENOTICE_STATE, 0);
+}
+
 void IConfDlg::SendMediaShareRecord(const QNMediaShareRecord& r)
 {
     if (m_pNet && !IsPlayerMode()) m_pNet->SendMediaShareRecord(r);

@@ -218,6 +218,8 @@ void IConfDlg::OnRoomWindowMade(RoomSlot slot)
     case SLOT_MEDIASHAREVIEW:
         if (!m_pMediaShareView->CreateChildren())
             AddLog(LOG_ERROR, L"[MEDIASHARE] the tool bar could not be made");
+        else
+            m_hShareToolBar = m_pMediaShareView->ToolBar()->m_hWnd;
         break;
     case SLOT_BOARDTOOL:
         AttachBoardPalette();
@@ -329,6 +331,7 @@ void IConfDlg::DestroyRoomWindows()
     m_bFullScreen = false;
     m_bLayoutDone = false;
     m_hRoomCtrl = nullptr;
+    m_hShareToolBar = nullptr;
     m_nRoomCtrlMode = 0;
     m_voiceHost.Stop();
     m_call.OnRoomLeft();

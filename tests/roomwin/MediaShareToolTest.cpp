@@ -267,3 +267,53 @@ TEST(MediaShareToolDrops, AcceptedFilesGoToTheSenderAndOthersAreRefused)
     }
     mainView.DestroyWindow();
 }
+
+TEST(MediaShareToolDrops, TheSharersButtonsAndSlidersCommandTheSender)
+{
+    LoadTestResources();
+    g_senderCommands.clear();
+    CFakeMediaShareHost host;
+    host.hSender = MakeSender();
+    host.bRight = true;
+    host.record.wSharer = host.wMyIndex;
+    host.record.wLength = 600;
+    host.record.szPath = u"clip.mp4";
+    host.record.SetPlay(MEDIASHARE_PLAYING);
+    CRoomMainViewDlg mainView;
+    ASSERT_TRUE(mainView.Create(nullptr));
+    {
+        CRoomMediaShareViewDlg view{&host};
+        ASSERT_TRUE(view.Create(&mainView));
+        ASSERT_TRUE(view.CreateChildren());
+        CMediaShareToolDlg* bar = view.ToolBar();
+        ASSERT_TRUE(bar->ControlsEnabled());
+        EXPECT_TRUE(bar->SeekEnabled()) << "the sharer seeks while playing";
+        auto click = [&](int nId)
+        { ::SendMessageW(bar->m_hWnd, WM_COMMAND, MAKEWPARAM(nId, BN_CLICKED), 0); };
+        click(IDC_MEDIASHARE_PAUSE);
+        click(IDC_MEDIASHARE_PLAY);
+        click(IDC_MEDIASHARE_MUTE);
+        ::SendMessageW(bar->m_hWnd, CBitmapSlider::kMsgMoved, IDC_MEDIASHARE_VOLUME, 70);
+        ::SendMessageW(bar->m_hWnd, CBitmapSlider::kMsgMoved, IDC_MEDIASHARE_SEEK, 300);
+        click(IDC_MEDIASHARE_STOP);
+        PumpMessages(50);
+        EXPECT_EQ(
+            (std::vector<std::wstring>{L"1 0", L"2 0", L"5 0", L"6 " + std::to_wstring(MAKELPARAM(70, 1)),
+                                       L"4 " + std::to_wstring(MAKELPARAM(0, 300)), L"0 0"}),
+            g_senderCommands);
+        EXPECT_EQ(1, std::count(host.calls.begin(), host.calls.end(), L"voice reset"))
+            << "a stop restarts the sound";
+        EXPECT_EQ(0, bar->SeekPosition());
+
+        // A receiver's buttons do nothing.
+        g_senderCommands.clear();
+        host.record.wSharer = 50;
+        bar->UpdateControls();
+        EXPECT_FALSE(bar->ControlsEnabled());
+        click(IDC_MEDIASHARE_PLAY);
+        click(IDC_MEDIASHARE_STOP);
+        PumpMessages(50);
+        EXPECT_TRUE(g_senderCommands.empty());
+    }
+    mainView.DestroyWindow();
+}

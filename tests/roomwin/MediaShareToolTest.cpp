@@ -1,6 +1,7 @@
 // The media-share view and its tool bar under Wine: the controls where the layout puts them at
 // 400, 800 and 1600 pixels, play or pause, mute and texts as the room's record says, the
-// receiver's controls inert, notices from the room, and dropped files without a sender.
+// receiver's controls inert, notices from the room, dropped files with and without a sender;
+// and the question view's browser over its whole area.
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -11,6 +12,7 @@
 
 #include "ResourceIds.h"
 #include "confclient/media/MediaShareFeature.h"
+#include "confclient/room/QuestionDlg.h"
 #include "confclient/room/RoomMainViewDlg.h"
 #include "confclient/room/RoomMediaShareViewDlg.h"
 #include "tests/roomwin/FakeMediaShareHost.h"
@@ -314,6 +316,29 @@ TEST(MediaShareToolDrops, TheSharersButtonsAndSlidersCommandTheSender)
         click(IDC_MEDIASHARE_STOP);
         PumpMessages(50);
         EXPECT_TRUE(g_senderCommands.empty());
+    }
+    mainView.DestroyWindow();
+}
+
+TEST(QuestionView, TheBrowserShowsThePageOverTheWholeView)
+{
+    LoadTestResources();
+    CRoomMainViewDlg mainView;
+    ASSERT_TRUE(mainView.Create(nullptr));
+    {
+        CQuestionDlg question;
+        ASSERT_TRUE(question.Create(&mainView));
+        const std::wstring szPage = L"about:blank#confcode=ROOM2&auth=1";
+        EXPECT_TRUE(question.Navigate(szPage));
+        EXPECT_EQ(szPage, question.Address());
+        question.MoveWindow(0, 0, 500, 300);
+        HWND hWeb = ::GetDlgItem(question.m_hWnd, IDC_QUESTION_WEB);
+        ASSERT_NE(nullptr, hWeb);
+        RECT rc{};
+        ::GetWindowRect(hWeb, &rc);
+        EXPECT_EQ(500, rc.right - rc.left);
+        EXPECT_EQ(300, rc.bottom - rc.top);
+        question.DestroyWindow();
     }
     mainView.DestroyWindow();
 }

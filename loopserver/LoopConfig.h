@@ -30,6 +30,8 @@ struct LoopRoom
     uint16_t wMaxUser = 49;
     // The layouts it offers and each one's user limit (the room option table of 301 and 321).
     std::vector<std::pair<uint16_t, uint16_t>> layouts = DefaultLayouts();
+    // The room record's flags its members get (media share, questionnaire, ...).
+    uint32_t dwFlags = 0;
 
     static std::vector<std::pair<uint16_t, uint16_t>> DefaultLayouts()
     {

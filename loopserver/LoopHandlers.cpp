@@ -307,6 +307,7 @@ void CLoopServer::EnterRoom(const std::shared_ptr<Client>& c, Room& room, uint16
     info.wOwnerIndex = room.wOwnerIndex;
     info.szTitle = room.info.szTitle;
     info.szConfCode = room.info.szConfCode;
+    info.dwFlags = room.info.dwFlags;
     Bytes b;
     EncodeRoomInfo(info, b);
     std::vector<QNRoomOption> options;
@@ -348,6 +349,7 @@ void CLoopServer::EnterRoom(const std::shared_ptr<Client>& c, Room& room, uint16
     for (auto& [ch, member] : room.members)
         if (member != c) Send(*member, INFO_CONF_JOIN, 0, me);
     SendBoardLog(*c, room.info.wRoomIndex);
+    SendMediaShare(*c, room);
 }
 
 void CLoopServer::LeaveRoom(Client& c, bool bTellLeaver)
@@ -365,6 +367,7 @@ void CLoopServer::LeaveRoom(Client& c, bool bTellLeaver)
     if (room.wPresider == wChannel) room.wPresider = kNoIndex;
     if (room.wPresenter == wChannel) room.wPresenter = kNoIndex;
     if (room.wRecorder == wChannel) room.wRecorder = kNoIndex;
+    if (room.mediaShare && room.mediaShare->wChannel == wChannel) room.mediaShare.reset();
     QNRoomUser gone = RoomUserOf(c);
     gone.wChannel = wChannel;
     Bytes b;

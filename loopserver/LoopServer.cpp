@@ -216,6 +216,12 @@ void CLoopServer::HandleFrame(const std::shared_ptr<Client>& c, uint8_t* pFrame,
     case CMD_CONF_RECORDERSTATE:
         OnRecorderQuery(*c, p, n);
         break;
+    case CMD_MEDIASHARE_STATE:
+        OnMediaShareRecord(*c, p, n);
+        break;
+    case CMD_MEDIASHARE_POSITION:
+        OnMediaShareState(*c, p, n);
+        break;
     default:
         if (IsRelayed(h.wCommand)) Relay(*c, h.wCommand, p, n);
         break;

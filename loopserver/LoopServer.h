@@ -127,6 +127,15 @@ private:
         };
         std::optional<PendingCall> pendingCall;
         std::map<uint16_t, PhoneMember> phones;
+
+        // The media file a member shares (LoopMediaShare.cpp): its record as last sent (564), the
+        // flags of its last 566 written in.
+        struct MediaShare
+        {
+            uint16_t wChannel = kNoIndex;
+            QNMediaShareRecord record;
+        };
+        std::optional<MediaShare> mediaShare;
     };
 
     // The event loop and its parts (LoopTransport.cpp); the loop thread only.
@@ -188,6 +197,11 @@ private:
     // 544 with the room index asks who records (545).
     void OnRecordState(Client& c, const uint8_t* p, size_t n);
     void OnRecorderQuery(Client& c, const uint8_t* p, size_t n);
+    // The media share (LoopMediaShare.cpp): 564 kept and relayed as 565, 566 kept and relayed as
+    // 567 (sub: the sharer's channel); a joiner hears a running share; the sharer leaving ends it.
+    void OnMediaShareRecord(Client& c, const uint8_t* p, size_t n);
+    void OnMediaShareState(Client& c, const uint8_t* p, size_t n);
+    void SendMediaShare(Client& c, const Room& room);
     // The chief's commands on others (LoopPeople.cpp): dropped and logged from anyone else.
     bool FromPresider(Client& c, Room*& pRoom, uint16_t wCommand);
     void OnPresiderChange(Client& c, const uint8_t* p, size_t n);

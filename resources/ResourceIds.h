@@ -69,8 +69,6 @@
 #define IDC_ROOMCTRL_MUTE 20406
 #define IDC_ROOMCTRL_LEVEL 20407
 #define IDC_ROOMUSER_LIST 1000
-#define IDC_MEDIASHARE_STATE 20435
-#define IDC_MEDIASHARE_POSITION 20436
 // The video views are made in code: up to 49, ids from here.
 #define IDC_VIDEOVIEW_FIRST 20500
 
@@ -348,3 +346,32 @@
 #define IDC_USERLIST_ALPHA 1435
 #define IDB_PANEL_ALPHA_CHANNEL 10873
 #define IDB_PANEL_ALPHA_THUMB 367
+// The media-share tool bar (template 11340) inside the media-share view: its buttons, mute
+// toggle, texts and sliders; the background pieces 10599-10601; four bitmaps a button (normal,
+// pressed, disabled, focus) from 10604; the mute toggle's normal, pressed and hover bitmaps at
+// 10641, 10642, 10644 and its muted ones at 10645, 10646, 10648 (10633 and 10634 are the notice
+// box's); the seek channel 10386, the thumb 10387, the volume channel 10388.
+#define IDD_MEDIASHARETOOL 11340
+#define IDC_MEDIASHARE_OPEN 20013
+#define IDC_MEDIASHARE_PLAY 20014
+#define IDC_MEDIASHARE_PAUSE 20015
+#define IDC_MEDIASHARE_STOP 20016
+#define IDC_MEDIASHARE_MUTE 20019
+#define IDC_MEDIASHARE_TIME 20022
+#define IDC_MEDIASHARE_NAME 20023
+#define IDC_MEDIASHARE_SEEK 20024
+#define IDC_MEDIASHARE_VOLUME 20025
+#define IDR_BACK_MEDIASHARE_LEFT 10599
+#define IDR_BACK_MEDIASHARE_MIDDLE 10600
+#define IDR_BACK_MEDIASHARE_RIGHT 10601
+#define IDB_MEDIASHARE_OPEN 10604
+#define IDB_MEDIASHARE_PLAY 10608
+#define IDB_MEDIASHARE_PAUSE 10612
+#define IDB_MEDIASHARE_STOP 10616
+#define IDB_MEDIASHARE_MUTE 10641
+#define IDB_MEDIASHARE_MUTED 10645
+#define IDB_MEDIASHARE_SEEK_CHANNEL 10386
+#define IDB_MEDIASHARE_THUMB 10387
+#define IDB_MEDIASHARE_VOLUME_CHANNEL 10388
+// The question view's browser.
+#define IDC_QUESTION_WEB 20437

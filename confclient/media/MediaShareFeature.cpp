@@ -1,12 +1,31 @@
-// The shared movie's inbound state and position.
+// The room's media-share record as the sharer's commands change it.
 #include "confclient/media/MediaShareFeature.h"
 
-void CMediaShareFeature::OnState(const QNMediaShareState& s)
+void CMediaShareFeature::OnRecord(uint16_t, const QNPacketDesc& desc, const QNMediaShareRecord& r)
 {
-    if (s.wSharerChannel != m_room.wMyChannel) m_view.OnShareVideoState(s.wState != 0);
+    if (desc.wSub == m_room.wMyChannel || (r.wSharer != kNoIndex && r.wSharer == m_wMyIndex)) return;
+    m_record = r;
+    m_wSharerChannel = desc.wSub;
+    m_view.OnShareNotice(SHARENOTICE_FILEINFO, 0);
 }
 
-void CMediaShareFeature::OnPosition(const QNMediaSharePosition& s)
+void CMediaShareFeature::OnState(uint16_t, const QNPacketDesc& desc, const uint32_t& dwFlags)
 {
-    m_view.OnSharePosition(s.dwPositionMs);
+    if (desc.wSub == m_room.wMyChannel || IsLocalSharer()) return;
+    m_record.dwFlags = dwFlags;
+    m_wSharerChannel = desc.wSub;
+    m_view.OnShareNotice(SHARENOTICE_STATE, 0);
+}
+
+void CMediaShareFeature::OnMemberLeft(uint16_t wChannel)
+{
+    if (wChannel == kNoIndex || wChannel != m_wSharerChannel) return;
+    Reset();
+    m_view.OnShareNotice(SHARENOTICE_RESET, 0);
+}
+
+void CMediaShareFeature::Reset()
+{
+    m_record.Reset();
+    m_wSharerChannel = kNoIndex;
 }

@@ -193,22 +193,12 @@ bool DecodePresenterRequest(const uint8_t* p, size_t n, QNPresenterRequest& r)
     return DecodeFields(p, n, r);
 }
 
-void EncodeMediaShareState(const QNMediaShareState& r, Bytes& out)
+void EncodeMediaShareRecord(const QNMediaShareRecord& r, Bytes& out)
 {
     EncodeFields(r, out);
 }
 
-bool DecodeMediaShareState(const uint8_t* p, size_t n, QNMediaShareState& r)
-{
-    return DecodeFields(p, n, r);
-}
-
-void EncodeMediaSharePosition(const QNMediaSharePosition& r, Bytes& out)
-{
-    EncodeFields(r, out);
-}
-
-bool DecodeMediaSharePosition(const uint8_t* p, size_t n, QNMediaSharePosition& r)
+bool DecodeMediaShareRecord(const uint8_t* p, size_t n, QNMediaShareRecord& r)
 {
     return DecodeFields(p, n, r);
 }

@@ -292,33 +292,59 @@ template <class IO> void Fields(IO& io, QNPresenterRequest& r)
 void EncodePresenterRequest(const QNPresenterRequest& r, Bytes& out);
 bool DecodePresenterRequest(const uint8_t* p, size_t n, QNPresenterRequest& r);
 
-// 564 and 565: the media-share state of a sharer; 566 and 567: its play position.
-struct QNMediaShareState
+// 564 and 565: the whole media-share record; 566 and 567: its first u32 (the flags) alone.
+// Flags: bit 0 changed (a jump of position or a new state to take over), bit 1 muted, bits 2-3
+// play state, bits 4-19 position in seconds, bits 20-26 volume 0..100.
+constexpr size_t kMediaSharePathUnits = 260;
+constexpr size_t kMediaShareRecordSize = 532;
+enum MediaSharePlay : uint32_t
 {
-    uint16_t wSharerChannel = kNoIndex;
-    uint16_t wState = 0; // 0 stopped, 1 playing, 2 paused
+    MEDIASHARE_STOPPED = 0,
+    MEDIASHARE_PAUSED = 1,
+    MEDIASHARE_PLAYING = 2,
 };
-template <class IO> void Fields(IO& io, QNMediaShareState& r)
+struct QNMediaShareRecord
 {
-    io.U16(r.wSharerChannel);
-    io.U16(r.wState);
-}
-void EncodeMediaShareState(const QNMediaShareState& r, Bytes& out);
-bool DecodeMediaShareState(const uint8_t* p, size_t n, QNMediaShareState& r);
+    uint32_t dwFlags = 0;
+    uint16_t wSharer = kNoIndex; // the sharer's user index
+    uint16_t wLength = 0;        // seconds
+    std::u16string szPath;       // UTF-16[260] on the wire; empty: no file
+    uint32_t dwHasVideo = 1;     // bit 0: the file has pictures
 
-struct QNMediaSharePosition
-{
-    uint16_t wSharerChannel = kNoIndex;
-    uint32_t dwPositionMs = 0;
+    bool Changed() const { return dwFlags & 1u; }
+    bool Muted() const { return dwFlags & 2u; }
+    uint32_t Play() const { return (dwFlags >> 2) & 3u; }
+    bool Playing() const { return Play() == MEDIASHARE_PLAYING; }
+    uint32_t Position() const { return (dwFlags >> 4) & 0xFFFFu; }
+    uint32_t Volume() const { return (dwFlags >> 20) & 0x7Fu; }
+    bool HasVideo() const { return dwHasVideo & 1u; }
+    void SetChanged(bool b) { dwFlags = (dwFlags & ~1u) | (b ? 1u : 0u); }
+    void SetMuted(bool b) { dwFlags = (dwFlags & ~2u) | (b ? 2u : 0u); }
+    void SetPlay(uint32_t nPlay) { dwFlags = (dwFlags & ~0xCu) | ((nPlay & 3u) << 2); }
+    // Clamped to the 16 bits the field holds.
+    void SetPosition(uint32_t nSeconds)
+    {
+        dwFlags = (dwFlags & ~0xFFFF0u) | ((nSeconds > 0xFFFFu ? 0xFFFFu : nSeconds) << 4);
+    }
+    // Clamped to 0..100.
+    void SetVolume(uint32_t nVolume)
+    {
+        dwFlags = (dwFlags & ~(0x7Fu << 20)) | ((nVolume > 100u ? 100u : nVolume) << 20);
+    }
+    // Back to no share: zeroed, the video bit set, no sharer.
+    void Reset() { *this = QNMediaShareRecord{}; }
 };
-template <class IO> void Fields(IO& io, QNMediaSharePosition& r)
+template <class IO> void Fields(IO& io, QNMediaShareRecord& r)
 {
-    io.U16(r.wSharerChannel);
-    io.Pad(2);
-    io.U32(r.dwPositionMs);
+    io.U32(r.dwFlags);
+    io.U16(r.wSharer);
+    io.U16(r.wLength);
+    io.Utf16(r.szPath, kMediaSharePathUnits);
+    io.U32(r.dwHasVideo);
 }
-void EncodeMediaSharePosition(const QNMediaSharePosition& r, Bytes& out);
-bool DecodeMediaSharePosition(const uint8_t* p, size_t n, QNMediaSharePosition& r);
+void EncodeMediaShareRecord(const QNMediaShareRecord& r, Bytes& out);
+// Reads the path within its 260 units, up to the first zero unit.
+bool DecodeMediaShareRecord(const uint8_t* p, size_t n, QNMediaShareRecord& r);
 
 // 610 (sent) and 612 (relayed): a one-to-one message: u32 byte length at 0, u16 sender index
 // at 4, u16 addressee index at 6, text from 8. The server relays the sender's layout with the

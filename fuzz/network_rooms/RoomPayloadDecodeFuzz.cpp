@@ -43,8 +43,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* pData, size_t nSize)
     QNRecorderState recorder;
     QNUserOption option;
     QNPresenterRequest presenter;
-    QNMediaShareState shareState;
-    QNMediaSharePosition sharePosition;
+    QNMediaShareRecord shareRecord;
     QNFileOffer offer;
     QNFileAnswer answer;
     QNInvitation invitation;
@@ -63,8 +62,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* pData, size_t nSize)
     DecodeRecorderState(p, nSize, recorder);
     DecodeUserOption(p, nSize, option);
     DecodePresenterRequest(p, nSize, presenter);
-    DecodeMediaShareState(p, nSize, shareState);
-    DecodeMediaSharePosition(p, nSize, sharePosition);
+    DecodeMediaShareRecord(p, nSize, shareRecord);
     DecodeFileOffer(p, nSize, offer);
     DecodeFileAnswer(p, nSize, answer);
     DecodeInvitation(p, nSize, invitation);

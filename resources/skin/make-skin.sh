@@ -257,3 +257,36 @@ mbtn min '_' 18 17 10
 mbtn max '+' 18 17 10
 mbtn restore '=' 18 17 10
 mbtn close 'x' 18 17 10
+
+# The media-share tool bar: its background (left, stretched middle, right; 52 high) and its
+# buttons (30 x 30: normal, pressed, focus, disabled) with a drawn sign, the mute toggle
+# (20 x 20, normal, pressed, hover; the muted set crossed out) and its sliders' pieces.
+convert -size 12x52 gradient:"$face"-'#D5DEE7' -fill "$teal" -draw 'rectangle 0,0 3,51' -strip mediashareCtrl_back_left.gif
+convert -size 8x52 gradient:"$face"-'#D5DEE7' -strip mediashareCtrl_back_middle.gif
+convert -size 12x52 gradient:"$face"-'#D5DEE7' -fill "$teal" -draw 'rectangle 8,0 11,51' -strip mediashareCtrl_back_right.gif
+msbtn() {
+  local name=$1 sign=$2
+  one() { convert -size 30x30 xc:"$2" -fill none -stroke "$3" -draw 'rectangle 0,0 29,29' \
+    -stroke none -fill "$4" -draw "$sign" -type Palette -strip "BMP3:$1"; }
+  one "ms_${name}_n.bmp" "$face" "$line" "$navy"
+  one "ms_${name}_p.bmp" "$teal" "$tealdark" white
+  one "ms_${name}_f.bmp" '#DDF2EF' "$teal" "$navy"
+  one "ms_${name}_d.bmp" "$face" "$grey" "$line"
+}
+msbtn open 'polygon 8,20 22,20 22,14 15,8 8,14'
+msbtn play 'polygon 10,7 22,15 10,23'
+msbtn pause 'rectangle 9,8 13,22 rectangle 17,8 21,22'
+msbtn stop 'rectangle 9,9 21,21'
+msmute() {
+  local name=$1 extra=$2
+  one() { convert -size 20x20 xc:"$2" -fill "$3" -draw 'polygon 4,8 8,8 13,4 13,16 8,12 4,12' \
+    -stroke "$4" -strokewidth 2 -draw "$extra" -type Palette -strip "BMP3:$1"; }
+  one "ms_${name}_n.bmp" "$face" "$navy" "$navy"
+  one "ms_${name}_p.bmp" "$teal" white white
+  one "ms_${name}_f.bmp" '#DDF2EF' "$navy" "$navy"
+}
+msmute mute 'line 15,7 15,13'
+msmute muted 'line 3,3 17,17'
+convert -size 200x8 xc:"$grey" -fill none -stroke "$line" -draw 'rectangle 0,0 199,7' -strip BMP3:ms_seek_channel.bmp
+convert -size 10x16 xc:"$navy" -fill none -stroke white -draw 'line 5,3 5,12' -strip BMP3:ms_thumb.bmp
+convert -size 60x16 xc:"$face" -fill "$grey" -draw 'polygon 0,15 59,15 59,2' -strip BMP3:ms_volume_channel.bmp

@@ -13,6 +13,7 @@
 #include "confclient/network/record/RecordReader.h"
 #include "confclient/people/UserMenuRules.h"
 #include "tests/media/ToneShare.h"
+#include "tests/winui/ScreenPicture.h"
 
 namespace
 {
@@ -1598,4 +1599,118 @@ TEST_F(RoomProgramTest, MessengersTalkInviteIntoARoomAndTellOfAPeerGone)
     EXPECT_TRUE(EditShowsSoon(hHistoryA, L"Bob is not online"));
 
     EXPECT_TRUE(LogoutEnds(panelA, hA));
+}
+
+TEST_F(RoomProgramTest, BothToolBarsMirrorASharedFileAndTheQuestionPageKnowsTheChief)
+{
+    // The class room shares media and has a questionnaire.
+    cfg.rooms[1].dwFlags = (1u << 8) | (1u << 9) | (1u << 11);
+    RestartServer();
+    CPanel panelA, panelB;
+    CPeer peer;
+    HANDLE hA = nullptr;
+    ASSERT_TRUE(BothLoggedIn(panelA, panelB, peer, &hA));
+    const LoopRoom& room = cfg.rooms[1];
+    panelA.Send("JOIN", std::to_string(room.wRoomIndex));
+    ASSERT_TRUE(panelA.WaitAnswer("JOIN", "1"));
+    HWND hMainA = TopWindow(hA, std::wstring(room.szTitle.begin(), room.szTitle.end()));
+    ASSERT_NE(nullptr, hMainA);
+    // The room's own view mode (the board) comes with the entry; then alice picks the media share.
+    HWND hBoardButton = Descendant(hMainA, IDC_ROOMCTRL_VIEW_BOARD);
+    ASSERT_TRUE(WaitFor([&] { return SendMessageW(hBoardButton, BM_GETCHECK, 0, 0) == BST_CHECKED; }));
+    HWND hShareButton = Descendant(hMainA, IDC_ROOMCTRL_VIEW_MEDIASHARE);
+    ASSERT_TRUE(WaitFor([&] { return IsWindowEnabled(hShareButton) != FALSE; }));
+    SendMessageW(hShareButton, BM_CLICK, 0, 0);
+    EXPECT_TRUE(WaitFor([&] { return SendMessageW(hShareButton, BM_GETCHECK, 0, 0) == BST_CHECKED; }));
+    HWND hTimeA = Descendant(hMainA, IDC_MEDIASHARE_TIME), hNameA = Descendant(hMainA, IDC_MEDIASHARE_NAME);
+    HWND hPlayA = Descendant(hMainA, IDC_MEDIASHARE_PLAY), hPauseA = Descendant(hMainA, IDC_MEDIASHARE_PAUSE);
+    ASSERT_TRUE(hTimeA && hNameA && hPlayA && hPauseA);
+    EXPECT_TRUE(WaitFor([&] { return IsWindowVisible(hTimeA) != FALSE; }));
+
+    // Carol, on the bare network object, shares a file as the movie-sharing sender will.
+    CTestOwner carolOwner;
+    CQNInterface carol(&carolOwner, &carolOwner);
+    ASSERT_TRUE(LogInElsewhere(carolOwner, carol, u"carol"));
+    QNEvent login = carolOwner.WaitFor(kMsgLobbyPacket, ACK_LOBY_LOGIN);
+    QNLoginAck ack;
+    ASSERT_TRUE(DecodeLoginAck(login.payload.data(), login.payload.size(), ack));
+    carol.SendConfJoin(room.wRoomIndex, u"", u"");
+    ASSERT_NE(0xFFFFFFFFu, carolOwner.WaitFor(kMsgRoomPacket, ACK_CONF_JOIN).nMsg);
+    QNMediaShareRecord share;
+    share.wSharer = ack.wUserIndex;
+    share.wLength = 7200;
+    share.szPath = u"MOVIE.MP4";
+    share.SetVolume(50);
+    ASSERT_TRUE(carol.SendMediaShareRecord(share));
+    share.SetPlay(MEDIASHARE_PLAYING);
+    share.SetPosition(3725);
+    ASSERT_TRUE(carol.SendMediaShareState(share.dwFlags));
+    EXPECT_TRUE(WaitFor([&] { return TextOf(hTimeA) == L"01:02:05 / 02:00:00"; }));
+
+    // Bob comes in while the share runs: his bar shows it as alice's does.
+    panelB.Send("JOIN", std::to_string(room.wRoomIndex));
+    ASSERT_TRUE(panelB.WaitAnswer("JOIN", "1"));
+    EXPECT_TRUE(peer.ShowsSoon("visible " + Id(IDC_MEDIASHARE_TIME), {"1"}));
+
+    auto bothShow = [&](HWND hA, int nId, const wchar_t* pszText)
+    {
+        std::string text(pszText, pszText + wcslen(pszText));
+        bool bA = WaitFor([&] { return TextOf(hA) == pszText; });
+        bool bB = peer.ShowsSoon("lines " + Id(nId), {text.c_str()});
+        return bA && bB;
+    };
+    EXPECT_TRUE(bothShow(hNameA, IDC_MEDIASHARE_NAME, L"MOVIE.MP4"));
+    EXPECT_TRUE(bothShow(hTimeA, IDC_MEDIASHARE_TIME, L"01:02:05 / 02:00:00"));
+    EXPECT_TRUE(WaitFor([&] { return IsWindowVisible(hPauseA) && !IsWindowVisible(hPlayA); }));
+    EXPECT_TRUE(peer.ShowsSoon("visible " + Id(IDC_MEDIASHARE_PAUSE), {"1"}));
+    RedrawWindow(hMainA, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+    Sleep(300);
+    SaveWindowPicture(hMainA, QUILLON_SCREENSHOT_DIR, "mediashare_room_receiving");
+
+    // More than a second later a picture of the shared movie moves both positions on.
+    Sleep(1100);
+    const uint8_t picture[64] = {};
+    ASSERT_TRUE(carol.SendMovieVideo(picture, sizeof picture));
+    EXPECT_TRUE(WaitFor(
+        [&] { return TextOf(hTimeA).rfind(L"01:02:", 0) == 0 && TextOf(hTimeA) != L"01:02:05 / 02:00:00"; }));
+    EXPECT_TRUE(peer.ShowsSoon("lines " + Id(IDC_MEDIASHARE_TIME), {"01:02:05"}, true));
+    EXPECT_TRUE(peer.ShowsSoon("lines " + Id(IDC_MEDIASHARE_TIME), {"01:02:", "/ 02:00:00"}));
+
+    // Pause, then a seek (its changed bit hands the position over), then stop.
+    share.SetPlay(MEDIASHARE_PAUSED);
+    share.SetMuted(true);
+    ASSERT_TRUE(carol.SendMediaShareState(share.dwFlags));
+    EXPECT_TRUE(WaitFor([&] { return IsWindowVisible(hPlayA) && !IsWindowVisible(hPauseA); }));
+    EXPECT_TRUE(peer.ShowsSoon("visible " + Id(IDC_MEDIASHARE_PLAY), {"1"}));
+    share.SetPosition(100);
+    share.SetChanged(true);
+    ASSERT_TRUE(carol.SendMediaShareState(share.dwFlags));
+    EXPECT_TRUE(bothShow(hTimeA, IDC_MEDIASHARE_TIME, L"00:01:40 / 02:00:00"));
+    share.SetChanged(false);
+    share.SetPlay(MEDIASHARE_STOPPED);
+    ASSERT_TRUE(carol.SendMediaShareState(share.dwFlags));
+    EXPECT_TRUE(bothShow(hTimeA, IDC_MEDIASHARE_TIME, L"00:00:00 / 02:00:00"));
+
+    // Carol leaves: both bars forget the file.
+    carol.SendConfQuit();
+    EXPECT_TRUE(WaitFor([&] { return TextOf(hNameA).empty(); }));
+    EXPECT_TRUE(peer.ShowsSoon("lines " + Id(IDC_MEDIASHARE_NAME), {"MOVIE.MP4"}, true));
+
+    // Alice, the chief, shows the questionnaire: her page says so, Bob's does not.
+    size_t nLogFrom = TodaysLog().size();
+    HWND hQuestion = Descendant(hMainA, IDC_ROOMCTRL_VIEW_QUESTION);
+    ASSERT_TRUE(WaitFor([&] { return IsWindowEnabled(hQuestion) != FALSE; }));
+    SendMessageW(hQuestion, BM_CLICK, 0, 0);
+    const std::string page =
+        "/question/question.asp?confcode=" + std::string(room.szConfCode.begin(), room.szConfCode.end());
+    EXPECT_TRUE(LogShowsSoon("[QUESTION] http://", nLogFrom, 20000));
+    EXPECT_TRUE(LogShowsSoon(page + "&auth=1", nLogFrom, 20000));
+    EXPECT_TRUE(LogShowsSoon(page + "&auth=0", nLogFrom, 20000));
+    EXPECT_TRUE(peer.ShowsSoon("checked " + Id(IDC_ROOMCTRL_VIEW_QUESTION), {"1"}));
+    Sleep(500);
+    SaveWindowPicture(hMainA, QUILLON_SCREENSHOT_DIR, "question_view");
+
+    EXPECT_TRUE(LogoutEnds(panelA, hA));
+    panelB.Send("LOGOUT", "");
+    EXPECT_TRUE(panelB.WaitAnswer("LOGOUT", "0"));
 }

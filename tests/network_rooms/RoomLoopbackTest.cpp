@@ -684,3 +684,71 @@ TEST(RoomRecordLoopback, AnAutomaticRoomCarriesItsSettingsAndModeValueFour)
     EXPECT_EQ(4, mode.wModeValue);
     server.Stop();
 }
+
+TEST_F(RoomLoopbackTest, AMediaShareReachesTheRoomAndLateJoinersUntilItsSharerLeaves)
+{
+    QNRoomInfo room = alice.Open(u"SHARE", 10);
+    ASSERT_NE(0, room.wRoomIndex);
+    bob.net->SendConfJoin(room.wRoomIndex, u"", u"");
+    const uint16_t chBob = bob.Answer(ACK_CONF_JOIN).wMyChannel;
+    ASSERT_NE(kNoIndex, chBob);
+
+    QNMediaShareRecord shared;
+    shared.wSharer = bob.wUserIndex;
+    shared.wLength = 7200;
+    shared.szPath = u"MOVIE.MP4";
+    shared.SetVolume(50);
+    ASSERT_TRUE(bob.net->SendMediaShareRecord(shared));
+    shared.SetPlay(MEDIASHARE_PLAYING);
+    shared.SetPosition(3725);
+    ASSERT_TRUE(bob.net->SendMediaShareState(shared.dwFlags));
+    ASSERT_TRUE(alice.net->SendMediaShareState(0)) << "alice shares nothing: dropped";
+
+    auto record = [](CClient& c, int nth, uint16_t* pSub)
+    {
+        QNEvent e = c.owner.WaitFor(kMsgRoomPacket, INFO_MEDIASHARE_STATE, nth);
+        QNMediaShareRecord r;
+        r.wSharer = 0;
+        if (e.nMsg != kTimedOut) DecodeMediaShareRecord(e.payload.data(), e.payload.size(), r);
+        *pSub = e.wSub;
+        return r;
+    };
+    auto flags = [](CClient& c, int nth, uint16_t* pSub)
+    {
+        QNEvent e = c.owner.WaitFor(kMsgRoomPacket, INFO_MEDIASHARE_POSITION, nth);
+        uint32_t v = 0xFFFFFFFF;
+        if (e.nMsg != kTimedOut) DecodeU32(e.payload.data(), e.payload.size(), v);
+        *pSub = e.wSub;
+        return v;
+    };
+    uint16_t wSub = 0;
+    QNMediaShareRecord heard = record(alice, 1, &wSub);
+    EXPECT_EQ(u"MOVIE.MP4", heard.szPath);
+    EXPECT_EQ(7200, heard.wLength);
+    EXPECT_EQ(chBob, wSub);
+    EXPECT_EQ(shared.dwFlags, flags(alice, 1, &wSub));
+    EXPECT_EQ(chBob, wSub);
+
+    // A late joiner hears the running share: the record, then its state.
+    CClient carol;
+    ASSERT_TRUE(carol.Login(server->Port(), u"carol"));
+    carol.net->SendConfJoin(room.wRoomIndex, u"", u"");
+    ASSERT_NE(0, carol.Answer(ACK_CONF_JOIN).wRoomIndex);
+    EXPECT_EQ(u"MOVIE.MP4", record(carol, 1, &wSub).szPath);
+    EXPECT_EQ(chBob, wSub);
+    EXPECT_EQ(shared.dwFlags, flags(carol, 1, &wSub));
+    EXPECT_EQ(0, bob.owner.Count(kMsgRoomPacket, INFO_MEDIASHARE_STATE)) << "the sharer hears no echo";
+
+    // Bob leaves: the share ends; carol coming back hears none.
+    bob.net->SendConfQuit();
+    ASSERT_NE(kTimedOut, carol.owner.WaitFor(kMsgRoomPacket, INFO_CONF_QUIT).nMsg);
+    carol.net->SendConfQuit();
+    ASSERT_NE(kTimedOut, alice.owner.WaitFor(kMsgRoomPacket, INFO_CONF_QUIT, 2).nMsg);
+    carol.net->SendConfJoin(room.wRoomIndex, u"", u"");
+    ASSERT_NE(kTimedOut, carol.owner.WaitFor(kMsgRoomPacket, ACK_CONF_JOIN, 2).nMsg);
+    ASSERT_TRUE(alice.net->SendUserOption({kNoIndex, 1, 1}));
+    ASSERT_NE(kTimedOut, carol.owner.WaitFor(kMsgRoomPacket, INFO_CONF_USEROPTION).nMsg);
+    EXPECT_EQ(1, carol.owner.Count(kMsgRoomPacket, INFO_MEDIASHARE_STATE));
+    EXPECT_EQ(1, alice.owner.Count(kMsgRoomPacket, INFO_MEDIASHARE_POSITION))
+        << "alice's own 566 was dropped";
+}

@@ -94,10 +94,9 @@ std::vector<Case> Cases()
         RoundTrip("547 user option", QNUserOption{2, 8, 0xDEADBEEF}, EncodeUserOption, DecodeUserOption, 8),
         RoundTrip("552 presenter", QNPresenterRequest{PRESENTER_ANSWER, 3, 1}, EncodePresenterRequest,
                   DecodePresenterRequest, 6),
-        RoundTrip("565 media share", QNMediaShareState{5, 2}, EncodeMediaShareState, DecodeMediaShareState,
-                  4),
-        RoundTrip("567 media position", QNMediaSharePosition{5, 123456}, EncodeMediaSharePosition,
-                  DecodeMediaSharePosition, 8),
+        RoundTrip("565 media-share record",
+                  QNMediaShareRecord{0x03200A26, 7, 7200, u"C:\\films\\MOVIE.MP4", 1}, EncodeMediaShareRecord,
+                  DecodeMediaShareRecord, kMediaShareRecordSize),
         {"610/612 message", Enc1(EncodeMessage, QNMessage{11, u"hello", 12}), 8,
          [](const uint8_t* p, size_t n)
          {
@@ -361,4 +360,57 @@ TEST(RoomPayloadCodec, RecordStateAndRecordSettingsBytes)
     EXPECT_EQ((Bytes{0, 0, 0xFF, 0xFF, 0x13, 0x20, 0, 0}), Bytes(b.end() - 8, b.end()));
     EXPECT_EQ((QNRoomRecordSettings{0, 0xFFFF, 0x2013}), DecodeRoomRecordSettings(b.data(), b.size()));
     EXPECT_EQ(QNRoomRecordSettings{}, DecodeRoomRecordSettings(nullptr, 0));
+}
+
+TEST(RoomPayloadCodec, MediaShareRecordBytesAndAPeersUnterminatedPath)
+{
+    QNMediaShareRecord r;
+    r.SetPlay(MEDIASHARE_PLAYING);
+    r.SetPosition(3725);
+    r.SetVolume(80);
+    r.SetMuted(true);
+    r.wSharer = 0x0102;
+    r.wLength = 7200;
+    r.szPath = u"a.mp4";
+    Bytes b;
+    EncodeMediaShareRecord(r, b);
+    ASSERT_EQ(kMediaShareRecordSize, b.size());
+    EXPECT_EQ((Bytes{0xDA, 0xE8, 0x00, 0x05, 0x02, 0x01, 0x20, 0x1C, 'a', 0}),
+              Bytes(b.begin(), b.begin() + 10));
+    EXPECT_EQ((Bytes{1, 0, 0, 0}), Bytes(b.end() - 4, b.end())) << "the video bit of a fresh record";
+    EXPECT_EQ(0, b[8 + 2 * 5]) << "the path ends with a zero unit";
+
+    // A peer's path that fills all 260 units without a terminator is read within them.
+    Bytes full = b;
+    for (size_t i = 0; i < kMediaSharePathUnits; ++i)
+    {
+        full[8 + 2 * i] = 'x';
+        full[9 + 2 * i] = 0;
+    }
+    QNMediaShareRecord out;
+    ASSERT_TRUE(DecodeMediaShareRecord(full.data(), full.size(), out));
+    EXPECT_EQ(std::u16string(kMediaSharePathUnits, u'x'), out.szPath);
+    EXPECT_EQ(1u, out.dwHasVideo) << "the field after the path is read from its own place";
+    EXPECT_FALSE(DecodeMediaShareRecord(full.data(), kMediaShareRecordSize - 1, out));
+    // Written back, the path is cut to leave its terminator.
+    Bytes again;
+    EncodeMediaShareRecord(out, again);
+    EXPECT_EQ(0, again[8 + 2 * 259] | again[9 + 2 * 259]);
+
+    // Position and volume stay within their bits; the neighbours are untouched.
+    QNMediaShareRecord c;
+    c.SetPlay(MEDIASHARE_PAUSED);
+    c.SetVolume(100);
+    c.SetPosition(0x12345);
+    EXPECT_EQ(0xFFFFu, c.Position());
+    EXPECT_EQ(MEDIASHARE_PAUSED, c.Play());
+    EXPECT_EQ(100u, c.Volume());
+    c.SetVolume(500);
+    EXPECT_EQ(100u, c.Volume());
+    EXPECT_EQ(0xFFFFu, c.Position());
+
+    // 566's payload is the flags alone.
+    b.clear();
+    EncodeU32(r.dwFlags, b);
+    EXPECT_EQ((Bytes{0xDA, 0xE8, 0x00, 0x05}), b);
 }

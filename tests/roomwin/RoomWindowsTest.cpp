@@ -18,6 +18,7 @@
 #include "confclient/room/RoomVideoViewDlg.h"
 #include "resources/ResourceIds.h"
 #include "tests/notices/TestNoticeHost.h"
+#include "tests/roomwin/FakeMediaShareHost.h"
 #include "tests/winui/TestResources.h"
 #include <gtest/gtest.h>
 
@@ -173,9 +174,10 @@ void Click(CWnd& dlg, int id)
 struct Room
 {
     FakeHost host;
+    CFakeMediaShareHost shareHost;
     CRoomMainViewDlg mainView;
     CRoomVideoViewDlg videoView;
-    CRoomMediaShareViewDlg mediaShare;
+    CRoomMediaShareViewDlg mediaShare{&shareHost};
     CQuestionDlg question;
     CManageToolDlg manageTool{&host};
     CRoomTxtChatDlg chat{&host};
@@ -192,7 +194,7 @@ struct Room
         EXPECT_TRUE(mainView.Create(nullptr));
         EXPECT_TRUE(videoView.Create(&mainView));
         EXPECT_TRUE(mediaShare.Create(&mainView));
-        mediaShare.Init();
+        EXPECT_TRUE(mediaShare.CreateChildren());
         EXPECT_TRUE(question.Create(&mainView));
         mainView.SetChildViews(&videoView, &mediaShare, &question);
         EXPECT_TRUE(manageTool.Create(&mainView));
@@ -303,14 +305,15 @@ TEST(RoomWindows, TreeHasItsParentsAndTheMainViewLaysItOut)
     room.manageTool.MoveWindow(0, 0, 5, 400);
     EXPECT_EQ(WindowRect(hButton).left, WindowRect(room.manageTool).left);
 
-    HWND hState = room.mediaShare.GetDlgItem(IDC_MEDIASHARE_STATE);
-    EXPECT_FALSE(HasVisibleStyle(hState));
-    room.mediaShare.UpdateVideoState(1);
-    EXPECT_TRUE(HasVisibleStyle(hState));
-    room.mediaShare.UpdatePosition(83999);
-    EXPECT_EQ(GetWindowTextString(room.mediaShare.GetDlgItem(IDC_MEDIASHARE_POSITION)), L"1:23");
-    room.mediaShare.UpdateVideoState(0);
-    EXPECT_FALSE(HasVisibleStyle(hState));
+    // The media-share view holds its tool bar along its bottom edge, as wide as the view.
+    room.mediaShare.MoveWindow(0, 0, 640, 400);
+    ASSERT_NE(room.mediaShare.ToolBar(), nullptr);
+    RECT shareBar = WindowRect(*room.mediaShare.ToolBar()), shareView = WindowRect(room.mediaShare);
+    EXPECT_EQ(shareBar.bottom, shareView.bottom);
+    EXPECT_EQ(shareBar.right - shareBar.left, 640);
+    EXPECT_EQ(shareBar.bottom - shareBar.top, room.mediaShare.GetToolBarHeight());
+    EXPECT_GT(room.mediaShare.GetToolBarHeight(), 0);
+    EXPECT_TRUE(room.mediaShare.ShowsIdle());
 }
 
 TEST(RoomWindows, VideoGridCountsNamesAndStates)

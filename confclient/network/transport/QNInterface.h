@@ -99,6 +99,10 @@ public:
     bool SendInvite(uint32_t dwRoomIndex, uint16_t wSender, uint16_t wReceiver);
     // 546: one option of the local user.
     bool SendUserOption(const QNUserOption& option);
+    // 564: the local sharer's whole media-share record.
+    bool SendMediaShareRecord(const struct QNMediaShareRecord& r);
+    // 566: the record's flags; a stopped state also drops the shared file's queued frames.
+    bool SendMediaShareState(uint32_t dwFlags);
     // 1000: bFlag 1 live to the room (and into a running recording), 2 into the running
     // conference recording only; false for 2 while no recording runs. Any thread.
     bool SendVoice(const uint8_t* p, size_t n, uint8_t bFlag = 1);

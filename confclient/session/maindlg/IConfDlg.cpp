@@ -364,6 +364,8 @@ void IConfDlg::QuitRoom(int nReason)
     m_messengers.UpdateRoomState(false, kNoIndex);
     if (bWasInRoom) PanelAnswer("QUIT", 0);
     m_room.Leave();
+    m_mediaShare.Reset();
+    m_szQuestionAddress.clear();
     m_bLeavingRoom = false;
     OnLobbyChanged();
 }

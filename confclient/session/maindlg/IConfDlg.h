@@ -24,6 +24,7 @@
 #include "confclient/network/transport/QNInterface.h"
 #include "confclient/network/transport/QNServices.h"
 #include "confclient/network/transport/QNWindowOwner.h"
+#include "confclient/room/MediaShareHost.h"
 #include "confclient/room/RoomHost.h"
 #include "confclient/session/layout/RoomLayout.h"
 #include "confclient/session/layout/RoomWindowTable.h"
@@ -85,6 +86,8 @@ class IConfDlg : public IQNHost,
                  public IRoomView,
                  public IChatView,
                  public IMediaShareView,
+                 public IMediaShareSender,
+                 public IMediaShareHost,
                  public IMessengerView,
                  public IRecordingView,
                  public IRecordEngine,
@@ -252,7 +255,9 @@ public:
     {
         if (wCommand == DAT_VOICE) m_voiceHost.Voice().PlayReceivedVoice(wSub, p, n);
     }
-    void OnMediaFrame(uint16_t, uint16_t, const uint8_t*, size_t) override {}
+    // Dispatch thread: a shared movie's picture (2201) has the tool bar take over the sharer's
+    // state, at most once a second (RoomMediaShare.cpp).
+    void OnMediaFrame(uint16_t wCommand, uint16_t wSub, const uint8_t* p, size_t n) override;
 
     // IRecordOwner: what recordings need of the session. In the lobby no meeting
     // and no agenda are open, and no player window shows a play clock.
@@ -333,9 +338,27 @@ protected:
     // IChatView: the room chat window, when there is one.
     void OnChatReceived(const std::u16string& szSender, const std::u16string& szText,
                         uint32_t dwColour) override;
-    // IMediaShareView: the shared-movie window, when there is one.
-    void OnShareVideoState(bool bPlaying) override;
-    void OnSharePosition(uint32_t dwPositionMs) override;
+    // IMediaShareView, IMediaShareSender and IMediaShareHost: the media-share view and its tool
+    // bar, the room's record, what the view asks of the session (RoomMediaShare.cpp).
+    void OnShareNotice(int nNotice, uint32_t lParam) override;
+    void SendMediaShareRecord(const QNMediaShareRecord& r) override;
+    void SendMediaShareState(uint32_t dwFlags) override;
+    QNMediaShareRecord& ShareRecord() override { return m_mediaShare.Record(); }
+    uint16_t ShareMyUserIndex() const override { return m_wMyIndex; }
+    bool HasMediaShareRight() const override;
+    bool IsSharePlayback() const override { return IsPlayerMode(); }
+    int ShareMediaMode() const override;
+    const SShareExtensions& ShareExtensions() const override;
+    bool ShareKeepsSending() const override;
+    bool ShareFullScreen() const override { return m_bFullScreen; }
+    HWND CreateShareSender(HWND hOwner) override;
+    void SendShareState() override { m_mediaShare.SendState(); }
+    void ResetShareVoice() override;
+    void FocusRoom() override;
+    void ShowShareBox(const std::wstring& szText, bool bModal) override;
+    INoticeHost& ShareNotices() override { return *this; }
+    // The question view's page for the view mode shown, and the tool bar's play mode.
+    void ApplyShareAndQuestionViews();
     // IMessengerView: the messenger windows and the lobby's names (MessengerWindows.cpp).
     void DeliverToMessenger(int nKind, uint16_t wUserIndex, const std::u16string& szText,
                             uint32_t dwValue) override;
@@ -474,6 +497,9 @@ protected:
     int m_nLoginRetry = 0;
     uint16_t m_wLastRefusal = 0;
     uint16_t m_wMyIndex = kNoIndex;
+    // The questionnaire page on the conference server, and the address the question view shows.
+    std::u16string m_szQuestionPage = u"/question/question.asp";
+    std::wstring m_szQuestionAddress;
     uint16_t m_wMyLevel = 0;
     uint16_t m_wGroupCode = 0;
     std::u16string m_szMyName;
@@ -535,7 +561,7 @@ protected:
 
     // The room's features and whom the room dispatcher's rows call.
     CChatFeature m_chat{m_room, *this};
-    CMediaShareFeature m_mediaShare{m_room, *this};
+    CMediaShareFeature m_mediaShare{m_room, m_wMyIndex, *this, *this};
     CMessengerFeature m_messenger{m_room, *this, *this, &m_log};
     CCallFeature m_call{m_room, *this, *this, &m_log};
     CPrivateDataFeature m_privateData{m_room, *this, &m_log, &m_call};
@@ -589,6 +615,9 @@ protected:
                                       .pPresenter = &m_presenter};
     // What the send thread may read of the control bar.
     std::atomic<HWND> m_hRoomCtrl{nullptr};
+    // What the dispatch thread may read of the media-share tool bar, and its notice gate.
+    std::atomic<HWND> m_hShareToolBar{nullptr};
+    CShareSecondGate m_shareFrameGate;
     std::atomic<int> m_nRoomCtrlMode{0};
 
     // The room's view for the whole room: view mode, full screen, the side panels and the bar

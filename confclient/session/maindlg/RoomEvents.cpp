@@ -413,6 +413,7 @@ void IConfDlg::RemoveUserRow(uint16_t wChannel)
 {
     // The list follows the room's records (ShowRoomUsers); a request of the user goes.
     if (m_pChat) m_pChat->RemovePresenterRequest(wChannel);
+    m_mediaShare.OnMemberLeft(wChannel);
 }
 
 void IConfDlg::UpdateUserRow(uint16_t wChannel, uint16_t wStatus, uint32_t)

@@ -102,17 +102,6 @@ void IConfDlg::OnPushData(const uint8_t* p, size_t n)
     if (m_pRoomCtrl) m_pRoomCtrl->OnPushData(p, n);
 }
 
-// Media share, camera control, desktop share.
-void IConfDlg::OnShareVideoState(bool bPlaying)
-{
-    if (m_pMediaShareView) m_pMediaShareView->UpdateVideoState(bPlaying);
-}
-
-void IConfDlg::OnSharePosition(uint32_t dwPositionMs)
-{
-    if (m_pMediaShareView) m_pMediaShareView->UpdatePosition(dwPositionMs);
-}
-
 // Chat.
 void IConfDlg::OnChatReceived(const std::u16string& szSender, const std::u16string& szText, uint32_t dwColour)
 {

@@ -114,6 +114,7 @@ void IConfDlg::ApplyRoomView()
     if (m_pRoomCtrl) m_pRoomCtrl->SetBarState(RoomBarState());
     if (m_pManageTool) m_pManageTool->UpdatePopupButton(m_bPanelShown);
     if (m_pMainView) m_pMainView->SetViewState(RoomViewState());
+    ApplyShareAndQuestionViews();
 }
 
 void IConfDlg::ChangeViewMode(uint16_t wMode, bool bFullScreen, bool bSend)

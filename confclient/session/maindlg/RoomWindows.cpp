@@ -47,7 +47,9 @@ template <class Dlg, Dlg* IConfDlg::*Member> CWnd* WindowOf(IConfDlg& dlg)
 template <class Dlg, Dlg* IConfDlg::*Member> bool MakeWindow(IConfDlg& dlg, CWnd* pParent)
 {
     Dlg* pNew;
-    if constexpr (std::is_constructible_v<Dlg, IRoomHost*>)
+    if constexpr (std::is_constructible_v<Dlg, IMediaShareHost*>)
+        pNew = new Dlg(static_cast<IMediaShareHost*>(&dlg));
+    else if constexpr (std::is_constructible_v<Dlg, IRoomHost*>)
         pNew = new Dlg(&dlg);
     else
         pNew = new Dlg;
@@ -214,7 +216,10 @@ void IConfDlg::OnRoomWindowMade(RoomSlot slot)
         m_pVideoView->LoadFloatingPosition(m_szExeName);
         break;
     case SLOT_MEDIASHAREVIEW:
-        m_pMediaShareView->Init();
+        if (!m_pMediaShareView->CreateChildren())
+            AddLog(LOG_ERROR, L"[MEDIASHARE] the tool bar could not be made");
+        else
+            m_hShareToolBar = m_pMediaShareView->ToolBar()->m_hWnd;
         break;
     case SLOT_BOARDTOOL:
         AttachBoardPalette();
@@ -327,6 +332,7 @@ void IConfDlg::DestroyRoomWindows()
     m_bFullScreen = false;
     m_bLayoutDone = false;
     m_hRoomCtrl = nullptr;
+    m_hShareToolBar = nullptr;
     m_nRoomCtrlMode = 0;
     m_voiceHost.Stop();
     m_call.OnRoomLeft();
@@ -370,6 +376,8 @@ void IConfDlg::ShowRoomUsers()
     if (m_pVideoView) m_pVideoView->ShowUsers(rows);
     // Rights, the presenter and the chief all come through here: the chat's input follows them.
     if (m_pChat) m_pChat->UpdateInputState();
+    // The chief may have changed: the questionnaire's address follows.
+    ApplyShareAndQuestionViews();
 }
 
 void IConfDlg::PostBacklogNotice()

@@ -67,6 +67,11 @@ bool H263Encoder::Init(int32_t nFrameRate, int32_t nBitRate, int32_t nMaxUnit, i
     m_pContext->gop_size = nFrameRate * 10;
     m_pContext->max_b_frames = 0;
     m_pContext->thread_count = 1;
+    // Baseline H.263 codes a coefficient level in -127..127. Below quantizer 4 a sharp edge that
+    // motion cannot predict (new content at the picture's border) needs larger levels: they are
+    // clipped and the edge shows grey until later pictures mend it. From 4 up an intra block's
+    // levels always fit, and an inter block's unless it changes by most of the range.
+    m_pContext->qmin = 4;
     // Macroblock records for splitting groups of blocks too large for one unit (mode B): the
     // stretch between two records must fit a unit less the RTP and mode B headers, and it may
     // start and end inside a byte, each shared with its neighbour: two bytes below that.

@@ -5,6 +5,9 @@
 #define IDD_CONFCLIENT_DIALOG 102
 #define IDD_ROOMCTRL 129
 #define IDD_ROOMMAINVIEW 130
+// The room window's icon, and its icon while a recording plays back.
+#define IDI_ROOM 128
+#define IDI_ROOM_PLAYER 413
 #define IDD_ROOMTXTCHAT 132
 #define IDD_ROOMUSERLIST 133
 #define IDD_ROOMVIDEOVIEW 138

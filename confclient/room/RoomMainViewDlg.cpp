@@ -47,7 +47,41 @@ void CRoomMainViewDlg::OnDestroy()
 BOOL CRoomMainViewDlg::OnInitDialog()
 {
     m_panes[PANE_BOARD] = GetDlgItem(IDC_ROOMMAIN_BOARD);
+    // The program's windows group under one taskbar identity (from Windows 7; the entry is looked
+    // up, as older systems lack it).
+    if (HMODULE hShell = ::GetModuleHandleW(L"shell32.dll"))
+        if (auto pSetId = reinterpret_cast<HRESULT(WINAPI*)(PCWSTR)>(
+                reinterpret_cast<void*>(::GetProcAddress(hShell, "SetCurrentProcessExplicitAppUserModelID"))))
+            pSetId(L"LumoraComms.Quillon");
+    m_bPlayerIcon = !m_state.bPlayer;
+    UpdateIcon();
     return TRUE;
+}
+
+void CRoomMainViewDlg::UpdateIcon()
+{
+    if (m_bPlayerIcon == m_state.bPlayer) return;
+    m_bPlayerIcon = m_state.bPlayer;
+    // Icons loaded from a resource are shared: the system keeps them, nothing to free.
+    const UINT nIcon = m_state.bPlayer ? IDI_ROOM_PLAYER : IDI_ROOM;
+    HINSTANCE hRes = AfxGetResourceHandle();
+    auto hBig = static_cast<HICON>(::LoadImageW(hRes, MAKEINTRESOURCEW(nIcon), IMAGE_ICON,
+                                                ::GetSystemMetrics(SM_CXICON), ::GetSystemMetrics(SM_CYICON),
+                                                LR_SHARED));
+    auto hSmall = static_cast<HICON>(::LoadImageW(hRes, MAKEINTRESOURCEW(nIcon), IMAGE_ICON,
+                                                  ::GetSystemMetrics(SM_CXSMICON),
+                                                  ::GetSystemMetrics(SM_CYSMICON), LR_SHARED));
+    SendMessage(WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(hBig));
+    SendMessage(WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(hSmall));
+}
+
+bool CRoomMainViewDlg::OnSysCommand(WPARAM wParam)
+{
+    if ((wParam & 0xFFF0) != SC_CLOSE) return false;
+    // Closing the window is leaving the room: the bar asks and leaves as its Leave does.
+    if (HWND hBar = m_panes[PANE_CTRLBAR])
+        ::SendMessageW(hBar, WM_COMMAND, MAKEWPARAM(IDC_ROOMCTRL_LEAVE, BN_CLICKED), 0);
+    return true;
 }
 
 void CRoomMainViewDlg::SetChildViews(CRoomVideoViewDlg* pVideo, CRoomMediaShareViewDlg* pMediaShare,
@@ -70,6 +104,7 @@ void CRoomMainViewDlg::SetPane(RoomPane pane, CWnd* pWnd)
 void CRoomMainViewDlg::SetViewState(const S_ROOMVIEWSTATE& state)
 {
     m_state = state;
+    if (m_hWnd) UpdateIcon();
     LayoutChildren();
 }
 
@@ -118,6 +153,9 @@ LRESULT CRoomMainViewDlg::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam)
     case kMsgCallTerminal:
         OnCallTerminal(wParam);
         return 0;
+    case WM_SYSCOMMAND:
+        if (OnSysCommand(wParam)) return 0;
+        return CRoomDlg::WindowProc(msg, wParam, lParam);
     default:
         return CRoomDlg::WindowProc(msg, wParam, lParam);
     }

@@ -59,6 +59,10 @@ private:
     // WM_SIZING: a border drag keeps the room between its minimum and the work area.
     void ClampDrag(int nEdge, RECT* pRect) const;
     bool EraseBackground(HDC hDC);
+    // The window's icon: the room's, or the played recording's.
+    void UpdateIcon();
+    // The system menu's close leaves the room as the bar's Leave does.
+    bool OnSysCommand(WPARAM wParam);
     void OnCallTerminal(WPARAM wParam);
 
     std::array<HWND, ROOM_PANE_COUNT> m_panes{};
@@ -69,4 +73,5 @@ private:
     CallDialerSetup m_dialerSetup;
     bool m_bCallsEnabled = false;
     CCallToHTerminal* m_pDialer = nullptr;
+    bool m_bPlayerIcon = false;
 };

@@ -290,3 +290,10 @@ msmute muted 'line 3,3 17,17'
 convert -size 200x8 xc:"$grey" -fill none -stroke "$line" -draw 'rectangle 0,0 199,7' -strip BMP3:ms_seek_channel.bmp
 convert -size 10x16 xc:"$navy" -fill none -stroke white -draw 'line 5,3 5,12' -strip BMP3:ms_thumb.bmp
 convert -size 60x16 xc:"$face" -fill "$grey" -draw 'polygon 0,15 59,15 59,2' -strip BMP3:ms_volume_channel.bmp
+
+# The room window's icons: the room (a board with two seats before it) and a recording played back.
+convert -size 32x32 xc:none -fill "$navy" -draw 'roundrectangle 2,2 29,29 6,6' \
+  -fill white -draw 'rectangle 7,7 24,17' -fill "$teal" -draw 'circle 11,24 11,21' -draw 'circle 20,24 20,21' \
+  -define icon:auto-resize=32,16 -strip room.ico
+convert -size 32x32 xc:none -fill "$teal" -draw 'roundrectangle 2,2 29,29 6,6' \
+  -fill white -draw 'polygon 11,8 11,24 24,16' -define icon:auto-resize=32,16 -strip room_player.ico

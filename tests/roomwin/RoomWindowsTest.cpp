@@ -1504,3 +1504,24 @@ TEST(RoomWindows, ChatPushLineShowsItsPicturesInTheLog)
     room.chat.EndPushProgress();
     EXPECT_EQ(4, objects());
 }
+
+// The room window shows its icon (another while a recording plays back), and closing it from its
+// system menu leaves the room as the bar's Leave does; the session closes the window.
+TEST(RoomWindows, TheRoomWindowHasItsIconAndItsCloseLeavesTheRoom)
+{
+    Room room;
+    const LRESULT hRoomIcon = room.mainView.SendMessage(WM_GETICON, ICON_BIG, 0);
+    EXPECT_NE(0, hRoomIcon);
+    EXPECT_NE(0, room.mainView.SendMessage(WM_GETICON, ICON_SMALL, 0));
+    S_ROOMVIEWSTATE state = room.mainView.ViewState();
+    state.bPlayer = true;
+    room.mainView.SetViewState(state);
+    EXPECT_NE(hRoomIcon, room.mainView.SendMessage(WM_GETICON, ICON_BIG, 0));
+    state.bPlayer = false;
+    room.mainView.SetViewState(state);
+    EXPECT_EQ(hRoomIcon, room.mainView.SendMessage(WM_GETICON, ICON_BIG, 0));
+
+    room.mainView.SendMessage(WM_SYSCOMMAND, SC_CLOSE, 0);
+    EXPECT_EQ(1, room.host.nLeave);
+    EXPECT_TRUE(::IsWindow(room.mainView.m_hWnd));
+}

@@ -17,6 +17,8 @@ namespace
 constexpr COLORREF kRoomBackground = 0xFFF9F0;
 // The frame a normal room window has and a full-screen one loses.
 constexpr LONG_PTR kFrameStyles = WS_CAPTION | WS_THICKFRAME | WS_MAXIMIZE;
+// The system menu's about item.
+constexpr UINT kAboutCommand = 16;
 } // namespace
 
 CRoomMainViewDlg::CRoomMainViewDlg() : CRoomDlg(IDD_ROOMMAINVIEW) {}
@@ -75,8 +77,22 @@ void CRoomMainViewDlg::UpdateIcon()
     SendMessage(WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(hSmall));
 }
 
+void CRoomMainViewDlg::SetAboutItem(const std::wstring& szText, std::function<void()> showAbout)
+{
+    HMENU hMenu = ::GetSystemMenu(m_hWnd, FALSE);
+    if (!hMenu || m_showAbout) return;
+    ::AppendMenuW(hMenu, MF_SEPARATOR, 0, nullptr);
+    ::AppendMenuW(hMenu, MF_STRING, kAboutCommand, szText.c_str());
+    m_showAbout = std::move(showAbout);
+}
+
 bool CRoomMainViewDlg::OnSysCommand(WPARAM wParam)
 {
+    if ((wParam & 0xFFF0) == kAboutCommand)
+    {
+        if (m_showAbout) m_showAbout();
+        return true;
+    }
     if ((wParam & 0xFFF0) != SC_CLOSE) return false;
     // Closing the window is leaving the room: the bar asks and leaves as its Leave does.
     if (HWND hBar = m_panes[PANE_CTRLBAR])

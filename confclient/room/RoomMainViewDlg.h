@@ -5,6 +5,7 @@
 #include "confclient/room/RoomDlg.h"
 #include "confclient/room/RoomViewLayout.h"
 #include <array>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -45,6 +46,8 @@ public:
     // calls are allowed; disallowing them hangs up a call being placed and closes the dialer.
     void SetCallDialer(CallDialerSetup setup) { m_dialerSetup = std::move(setup); }
     void EnableCallTerminal(bool bEnable);
+    // The system menu's about item (16) under a separator; choosing it runs the action.
+    void SetAboutItem(const std::wstring& szText, std::function<void()> showAbout);
     CCallToHTerminal* CallDialer() const { return m_pDialer; }
 
 protected:
@@ -74,4 +77,5 @@ private:
     bool m_bCallsEnabled = false;
     CCallToHTerminal* m_pDialer = nullptr;
     bool m_bPlayerIcon = false;
+    std::function<void()> m_showAbout;
 };

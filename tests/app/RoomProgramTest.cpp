@@ -1139,6 +1139,19 @@ TEST_F(RoomProgramTest, TheChiefRenamesTheRoomMaximisesItForEveryoneAndPicksALay
     EXPECT_TRUE(WaitFor([&] { return Descendant(hMainA, IDC_VIDEOVIEW_FIRST + 8) != nullptr; }));
     EXPECT_TRUE(peer.ShowsSoon("enabled " + Id(IDC_VIDEOVIEW_FIRST + 8), {"1"})); // made, shown or not
 
+    // The room window's system menu tells the program's name and version.
+    PostMessageW(hMainA, WM_SYSCOMMAND, 16, 0);
+    HWND hAbout = WaitForBox(hMainA, 20000);
+    ASSERT_NE(nullptr, hAbout);
+    EXPECT_TRUE(WaitFor(
+        [&] {
+            return TextOf(GetDlgItem(hAbout, IDC_INFO_MESSAGE)).find(L"version 5.6.0.1") !=
+                   std::wstring::npos;
+        }))
+        << TextOf(GetDlgItem(hAbout, IDC_INFO_MESSAGE));
+    PostMessageW(hAbout, WM_COMMAND, IDOK, 0);
+    EXPECT_TRUE(WaitFor([&] { return !IsWindow(hAbout); }));
+
     EXPECT_TRUE(LogoutEnds(panelA, hA));
     panelB.Send("LOGOUT", "");
     EXPECT_TRUE(panelB.WaitAnswer("LOGOUT", "0"));

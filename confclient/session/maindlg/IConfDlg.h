@@ -166,6 +166,8 @@ public:
     // The same box without waiting (modes 1-3); it frees itself.
     void ShowMessageBoxModeless(const std::wstring& szText, int nButtons = 1, int nMode = NOTICEBOX_MODELESS,
                                 uint16_t wValue = kNoIndex);
+    // The room window's about item: the program's name and version in the one notice box.
+    void ShowAbout();
     // Sends one option of the local user (546) unless a recording plays; option 1 is full screen.
     void SendUserOption(uint16_t wOption, uint32_t dwValue);
     // Joins the lobby's room of that index.

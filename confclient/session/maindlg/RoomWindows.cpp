@@ -210,6 +210,7 @@ void IConfDlg::OnRoomWindowMade(RoomSlot slot)
     case SLOT_MAINVIEW:
         StartRoomBoard();
         StartCallDialer();
+        m_pMainView->SetAboutItem(GetText("IDMS_ABOUTBOX"), [this] { ShowAbout(); });
         break;
     case SLOT_VIDEOVIEW:
         m_pVideoView->SetViewCount(ClampViewCount(GetVideoCount(0)));

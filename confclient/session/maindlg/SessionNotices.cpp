@@ -9,6 +9,8 @@
 #include "confclient/room/RoomMainViewDlg.h"
 #include "confclient/session/maindlg/IConfDlg.h"
 
+#include <vector>
+
 HWND IConfDlg::MainRoomWindow() const
 {
     return m_pMainView && m_pMainView->m_hWnd ? m_pMainView->m_hWnd : nullptr;
@@ -30,6 +32,38 @@ void IConfDlg::ShowMessageBoxModeless(const std::wstring& szText, int nButtons, 
     if (nMode == NOTICEBOX_NOTICE) m_bNoticeOpen = true;
     if (!CInfoDlg2::Tell(*this, CWnd::FromHandlePermanent(hOwner), szText, nButtons, nMode, wValue))
         AddLog(LOG_ERROR, L"[NOTICE] the box could not be made: %s", szText.c_str());
+}
+
+namespace
+{
+// The program file's version as "a.b.c.d"; empty when it carries none.
+std::wstring ProgramFileVersion()
+{
+    wchar_t szPath[MAX_PATH] = {};
+    if (!::GetModuleFileNameW(nullptr, szPath, MAX_PATH)) return std::wstring();
+    DWORD dwHandle = 0;
+    const DWORD nSize = ::GetFileVersionInfoSizeW(szPath, &dwHandle);
+    if (!nSize) return std::wstring();
+    std::vector<uint8_t> info(nSize);
+    VS_FIXEDFILEINFO* pFixed = nullptr;
+    UINT nFixed = 0;
+    if (!::GetFileVersionInfoW(szPath, 0, nSize, info.data()) ||
+        !::VerQueryValueW(info.data(), L"\\", reinterpret_cast<void**>(&pFixed), &nFixed) || !pFixed ||
+        nFixed < sizeof(VS_FIXEDFILEINFO))
+        return std::wstring();
+    wchar_t szVersion[64];
+    swprintf(szVersion, 64, L"%u.%u.%u.%u", HIWORD(pFixed->dwFileVersionMS), LOWORD(pFixed->dwFileVersionMS),
+             HIWORD(pFixed->dwFileVersionLS), LOWORD(pFixed->dwFileVersionLS));
+    return szVersion;
+}
+} // namespace
+
+void IConfDlg::ShowAbout()
+{
+    // One about box at a time: it is the session's one notice.
+    if (m_bNoticeOpen) return;
+    ShowMessageBoxModeless(Formatted(&m_log, GetText("IDS_ABOUTMSG"), m_szExeName, ProgramFileVersion()), 1,
+                           NOTICEBOX_NOTICE);
 }
 
 bool IConfDlg::LoadSkinImage(const wchar_t* pszFile, CLMPictureEx& picture)

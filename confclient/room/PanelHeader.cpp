@@ -43,8 +43,10 @@ bool CPanelHeader::LoadPictures(IRoomHost* pHost)
     return true;
 }
 
-void CPanelHeader::Attach(CDialog& panel, int nPopupId, int nFloatId, int nAlphaId)
+void CPanelHeader::Attach(CDialog& panel, IRoomHost* pHost, int nPopupId, int nFloatId, int nAlphaId,
+                          const char* pszFloatTip)
 {
+    m_pHost = pHost;
     m_popup.SubclassDlgItem(nPopupId, &panel);
     m_float.SubclassDlgItem(nFloatId, &panel);
     m_float.LoadBitmapsAndSize(IDB_PANEL_FLOAT, IDB_PANEL_FLOAT + 1, IDB_PANEL_FLOAT + 3,
@@ -54,6 +56,14 @@ void CPanelHeader::Attach(CDialog& panel, int nPopupId, int nFloatId, int nAlpha
     m_alpha.LoadThumbBitmaps(IDB_PANEL_ALPHA_THUMB, 0, TRUE);
     m_alpha.SetRange(kPanelMinAlpha, kPanelMaxAlpha);
     m_alpha.SetPos(kPanelMaxAlpha);
+    m_tips.Create(&panel);
+    AddTip(m_popup, "IDMS_POPUP_HIDE");
+    AddTip(m_float, pszFloatTip);
+}
+
+void CPanelHeader::AddTip(CWnd& button, const char* pszKey)
+{
+    if (m_tips.m_hWnd && m_pHost) m_tips.AddTool(&button, m_pHost->RoomText(pszKey).c_str());
 }
 
 void CPanelHeader::UpdatePopup(bool bExpanded)
@@ -63,6 +73,9 @@ void CPanelHeader::UpdatePopup(bool bExpanded)
     else
         m_popup.LoadBitmapsAndSize(IDB_PANEL_SHOW, IDB_PANEL_SHOW + 2, IDB_PANEL_SHOW + 2, 0);
     m_popup.Invalidate();
+    if (m_tips.m_hWnd && m_pHost)
+        m_tips.UpdateTipText(m_pHost->RoomText(bExpanded ? "IDMS_POPUP_HIDE" : "IDMS_POPUP_SHOW").c_str(),
+                             &m_popup);
 }
 
 int CPanelHeader::PlaceButtons(int cx, std::initializer_list<CHBitmapButton*> further)

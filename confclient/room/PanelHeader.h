@@ -4,7 +4,10 @@
 #pragma once
 #include <initializer_list>
 
+#include <string>
+
 #include "confclient/toolkit/controls/HBitmapButton.h"
+#include "confclient/toolkit/controls/LMToolTipCtrl.h"
 #include "confclient/toolkit/controls/LMPictureEx.h"
 #include "confclient/toolkit/slider/BitmapSlider.h"
 
@@ -22,10 +25,19 @@ public:
     // Loads the band's pictures from the skin folder, else from the resources; false when one
     // loads from neither (the panel then has nothing to show).
     bool LoadPictures(IRoomHost* pHost);
-    // Takes over the panel's popup and float buttons and its slider (70..255, at 255).
-    void Attach(CDialog& panel, int nPopupId, int nFloatId, int nAlphaId);
-    // The popup button's pictures: "hide" while expanded, "show" while collapsed.
+    // Takes over the panel's popup and float buttons and its slider (70..255, at 255); the float
+    // button's tool tip names the panel (its text key).
+    void Attach(CDialog& panel, IRoomHost* pHost, int nPopupId, int nFloatId, int nAlphaId,
+                const char* pszFloatTip);
+    // The popup button's pictures and tool tip: "hide" while expanded, "show" while collapsed.
     void UpdatePopup(bool bExpanded);
+    // A tool tip of another button of the band, by its text key.
+    void AddTip(CWnd& button, const char* pszKey);
+    // The tool tips follow the mouse through the panel's messages.
+    void RelayEvent(const MSG* pMsg)
+    {
+        if (m_tips.m_hWnd) m_tips.RelayEvent(pMsg);
+    }
     // Places the popup button, the float button (unless hidden) and then the further buttons
     // right to left at y = 1, 3 pixels apart. Answers the left edge of the last one placed.
     int PlaceButtons(int cx, std::initializer_list<CHBitmapButton*> further);
@@ -44,6 +56,8 @@ private:
     CLMPictureEx m_parts[3];
     CHBitmapButton m_popup, m_float;
     CBitmapSlider m_alpha;
+    CLMToolTipCtrl m_tips;
+    IRoomHost* m_pHost = nullptr;
     HBRUSH m_hBrush = nullptr;
     int m_nHeight = 19;
 };

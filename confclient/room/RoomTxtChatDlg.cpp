@@ -95,7 +95,7 @@ BOOL CRoomTxtChatDlg::OnInitDialog()
 {
     // Without its title band the panel has nothing to show.
     if (!m_header.LoadPictures(m_pHost)) return FALSE;
-    m_header.Attach(*this, IDC_CHAT_POPUP, IDC_CHAT_FLOAT, IDC_CHAT_ALPHA);
+    m_header.Attach(*this, m_pHost, IDC_CHAT_POPUP, IDC_CHAT_FLOAT, IDC_CHAT_ALPHA, "IDMS_TXT_FLOATING");
     m_log.Attach(GetDlgItem(IDC_ROOMCHAT_LIST));
     m_pictures.Attach(CImageDataObject::Create());
     ::SendMessageW(m_log.GetSafeHwnd(), EM_SETEVENTMASK, 0, ENM_LINK);
@@ -106,6 +106,8 @@ BOOL CRoomTxtChatDlg::OnInitDialog()
                                 IDB_CHAT_COLOUR + 2);
     m_save.SubclassDlgItem(IDC_CHAT_SAVE, this);
     m_save.LoadBitmapsAndSize(IDB_CHAT_SAVE, IDB_CHAT_SAVE + 1, IDB_CHAT_SAVE + 3, IDB_CHAT_SAVE + 2);
+    m_header.AddTip(m_colour, "IDMS_TXT_TXTFONT");
+    m_header.AddTip(m_save, "IDMS_TXT_TXTSAVE");
     if (m_pHost)
     {
         m_szEnableHint = m_pHost->RoomText("IDS_ENABLE_CHAT");
@@ -193,6 +195,7 @@ void CRoomTxtChatDlg::SetPicture(uint32_t nPos, const SChatPicture& picture)
 
 BOOL CRoomTxtChatDlg::PreTranslateMessage(MSG* pMsg)
 {
+    m_header.RelayEvent(pMsg);
     if (pMsg->message == WM_KEYDOWN && pMsg->wParam == VK_RETURN && pMsg->hwnd == m_input.GetSafeHwnd())
     {
         Send();

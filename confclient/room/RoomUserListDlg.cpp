@@ -76,7 +76,8 @@ BOOL CRoomUserListDlg::OnInitDialog()
 
     m_findText.Attach(GetDlgItem(IDC_USERLIST_FINDTEXT));
     ::SendMessageW(m_findText.GetSafeHwnd(), EM_LIMITTEXT, 64, 0);
-    m_header.Attach(*this, IDC_USERLIST_POPUP, IDC_USERLIST_FLOAT, IDC_USERLIST_ALPHA);
+    m_header.Attach(*this, m_pHost, IDC_USERLIST_POPUP, IDC_USERLIST_FLOAT, IDC_USERLIST_ALPHA,
+                    "IDMS_USERLIST_FLOATING");
     m_menu.SubclassDlgItem(IDC_USERLIST_MENU, this);
     m_findNext.SubclassDlgItem(IDC_USERLIST_FINDNEXT, this);
     m_findClose.SubclassDlgItem(IDC_USERLIST_FINDCLOSE, this);
@@ -341,6 +342,7 @@ BOOL CRoomUserListDlg::OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* pResult)
 
 BOOL CRoomUserListDlg::PreTranslateMessage(MSG* pMsg)
 {
+    m_header.RelayEvent(pMsg);
     if (pMsg->message == WM_KEYDOWN && (pMsg->hwnd == m_hWnd || ::IsChild(m_hWnd, pMsg->hwnd)))
     {
         if (pMsg->wParam == VK_RETURN && m_findText.GetTextLength() > 0)

@@ -489,6 +489,24 @@ TEST(RoomWindows, ChatTitleBandPlacesItsButtons)
     EXPECT_LE(WindowRect(room.chat.GetDlgItem(IDC_CHAT_TITLE)).right,
               WindowRect(room.chat.GetDlgItem(IDC_CHAT_SAVE)).left);
 
+    // Each button tells what it does.
+    std::vector<std::wstring> tips;
+    for (HWND hTip = ::FindWindowExW(nullptr, nullptr, TOOLTIPS_CLASSW, nullptr); hTip;
+         hTip = ::FindWindowExW(nullptr, hTip, TOOLTIPS_CLASSW, nullptr))
+        for (int nId : nIds)
+        {
+            wchar_t szText[80] = {};
+            TTTOOLINFOW info{};
+            info.cbSize = sizeof info;
+            info.hwnd = room.chat.m_hWnd;
+            info.uId = reinterpret_cast<UINT_PTR>(room.chat.GetDlgItem(nId));
+            info.lpszText = szText;
+            ::SendMessageW(hTip, TTM_GETTEXTW, 80, reinterpret_cast<LPARAM>(&info));
+            if (szText[0]) tips.emplace_back(szText);
+        }
+    EXPECT_EQ(tips, (std::vector<std::wstring>{L"<IDMS_POPUP_HIDE>", L"<IDMS_TXT_FLOATING>",
+                                               L"<IDMS_TXT_TXTFONT>", L"<IDMS_TXT_TXTSAVE>"}));
+
     ::SendMessageW(room.chat.m_hWnd, WM_COMMAND, IDC_CHAT_FLOAT, 0);
     ASSERT_TRUE(room.chat.IsFloating());
     EXPECT_TRUE(::IsWindowVisible(room.chat.GetDlgItem(IDC_CHAT_ALPHA)));

@@ -100,7 +100,10 @@ public:
     int Pause() override { return 1; }
     int Stop() override { return ++nStops, 1; }
     int SetVolume(int32_t nPercent) override { return nPercent <= 200; }
-    int GetPlayTime(int32_t* pnSeconds, int32_t* pbPlaying) override { return *pnSeconds = 5, *pbPlaying = 1, 1; }
+    int GetPlayTime(int32_t* pnSeconds, int32_t* pbPlaying) override
+    {
+        return *pnSeconds = 5, *pbPlaying = 1, 1;
+    }
     void SeekRelatively(int32_t) override {}
 };
 
@@ -224,7 +227,10 @@ protected:
         engine = std::make_unique<CSendBase>(port, S_LMVIDEOMODULE{&renderers, {-1, 0}, &loader});
         engine->SetFramerate(CSendRateLimiter::kEveryPicture);
         engine->SetPause(SEND_FIRE);
-        if (bShare) EXPECT_EQ(engine->StartShare(kWindow, 0, kSourceId), 1) << Narrow();
+        if (bShare)
+        {
+            EXPECT_EQ(engine->StartShare(kWindow, 0, kSourceId), 1) << Narrow();
+        }
         return *engine;
     }
     std::string Narrow()
@@ -302,7 +308,8 @@ TEST_F(SendMovieTest, AMovieReachesTheHostAndEndsAndPlaysAgainFromTheStart)
                 const Bytes& p = port.packets[i].bytes;
                 ASSERT_GT(p.size(), 12u);
                 EXPECT_EQ(p[1], i == 0 ? 0xE1 : 0x61);
-                EXPECT_EQ(static_cast<int32_t>((p[8] << 24) | (p[9] << 16) | (p[10] << 8) | p[11]), kSourceId);
+                EXPECT_EQ(static_cast<int32_t>((p[8] << 24) | (p[9] << 16) | (p[10] << 8) | p[11]),
+                          kSourceId);
             }
         });
     {
@@ -381,7 +388,8 @@ TEST_F(SendMovieTest, CallbackEdges)
 
     // Pictures short of their size and format, or of no size or known format, are dropped.
     const Bytes picture(16 * 8 * 3 / 2, 0x80);
-    pCallback->OnVideoFrame(picture.data(), static_cast<int32_t>(picture.size()) - 1, 0, 16, 8, LM_FMT_YUV420);
+    pCallback->OnVideoFrame(picture.data(), static_cast<int32_t>(picture.size()) - 1, 0, 16, 8,
+                            LM_FMT_YUV420);
     pCallback->OnVideoFrame(picture.data(), static_cast<int32_t>(picture.size()), 0, 0, 8, LM_FMT_YUV420);
     pCallback->OnVideoFrame(picture.data(), static_cast<int32_t>(picture.size()), 0, 16, 8, L"00WHAT");
     pCallback->OnVideoFrame(picture.data(), static_cast<int32_t>(picture.size()), 0, 16, -8, LM_FMT_YUV420);

@@ -21,15 +21,28 @@ void CLMVideo_SendCtrl::DestroyEngine()
     if (CSendCapture* pEngine = m_pEngine.exchange(nullptr)) pEngine->Destroy();
 }
 
-BOOL CLMVideo_SendCtrl::Init(int16_t nCamIndex, int16_t nWidth, int16_t nHeight, int32_t nCrossBarType,
-                             BOOL bInterlace, int16_t nMemoryType)
+CSendCapture* CLMVideo_SendCtrl::ReplaceEngine()
 {
-    if (CSendCapture* pOld = m_pEngine.load(); pOld && pOld->IsSenderThread()) return FALSE;
+    if (CSendCapture* pOld = m_pEngine.load(); pOld && pOld->IsEngineThread()) return nullptr;
     DestroyEngine();
     CLMVideoApp& app = LMVideoApp();
     CSendCapture* pEngine =
         new CSendCapture(*this, {&app.GetRendererCount(), CLMVideoApp::GetWindowsVersionClass(), nullptr});
     m_pEngine = pEngine;
+    return pEngine;
+}
+
+BOOL CLMVideo_SendCtrl::InitVideoShare(int16_t nMemoryType, int32_t lSSRC)
+{
+    CSendCapture* pEngine = ReplaceEngine();
+    return pEngine && pEngine->StartShare(ControlWindow(), nMemoryType, lSSRC);
+}
+
+BOOL CLMVideo_SendCtrl::Init(int16_t nCamIndex, int16_t nWidth, int16_t nHeight, int32_t nCrossBarType,
+                             BOOL bInterlace, int16_t nMemoryType)
+{
+    CSendCapture* pEngine = ReplaceEngine();
+    if (!pEngine) return FALSE;
     RECT rc{};
     if (HWND hWnd = ControlWindow()) GetClientRect(hWnd, &rc);
     return pEngine->StartCapture(nCamIndex, ControlWindow(), rc.right, rc.bottom, nWidth, nHeight,
@@ -55,6 +68,24 @@ void CLMVideo_SendCtrl::FireRecordData(const uint8_t* pData, int32_t nBytes, con
     args[5].lVal = nSeconds;
     FireEvent(1, args, 6);
     VariantClear(&args[2]);
+}
+
+void CLMVideo_SendCtrl::FireVideoShareVoice(const uint8_t* pData, int32_t nBytes, int32_t nSeconds)
+{
+    VARIANT args[3];
+    for (VARIANT& v : args)
+        VariantInit(&v);
+    SetIntPtr(args[0], reinterpret_cast<INT_PTR>(pData));
+    args[1].vt = VT_I4;
+    args[1].lVal = nBytes;
+    args[2].vt = VT_I4;
+    args[2].lVal = nSeconds;
+    FireEvent(2, args, 3);
+}
+
+void CLMVideo_SendCtrl::FireEndOfVideoShare()
+{
+    FireEvent(3);
 }
 
 uint32_t CLMVideo_SendCtrl::GetTickCount()

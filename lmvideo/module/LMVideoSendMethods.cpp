@@ -1,6 +1,5 @@
 // _DLMVideo_Send: the send control's methods in dispid order, each forwarding to the engine.
-// BOOL results travel as VARIANT_BOOL (TRUE is -1); addresses as DISP_INT_PTR. The movie methods
-// answer E_NOTIMPL until the movie share joins the engine.
+// BOOL results travel as VARIANT_BOOL (TRUE is -1); addresses as DISP_INT_PTR.
 #include "lmvideo/module/LMVideoSendCtrl.h"
 
 #include <string>
@@ -29,11 +28,6 @@ const wchar_t* SendText(BSTR s)
 HRESULT SendNothing(void*, DispCall&)
 {
     return S_OK;
-}
-
-HRESULT MovieMethod(void*, DispCall&)
-{
-    return E_NOTIMPL;
 }
 
 HRESULT SendInit(void* p, DispCall& c)
@@ -122,6 +116,77 @@ HRESULT SendGetLoader(void* p, DispCall& c)
     return c.ReturnBstr(szName), S_OK;
 }
 
+HRESULT InitVideoShare(void* p, DispCall& c)
+{
+    return c.ReturnBool(SendCtrl(p)->InitVideoShare(c.I2(0), c.I4(1))), S_OK;
+}
+
+HRESULT MovieLoad(void* p, DispCall& c)
+{
+    CSendCapture* pEngine = SendEngine(p);
+    return c.ReturnBool(pEngine && pEngine->MovieLoad(SendText(c.Bstr(0)))), S_OK;
+}
+
+HRESULT MovieSeek(void* p, DispCall& c)
+{
+    CSendCapture* pEngine = SendEngine(p);
+    return c.ReturnBool(pEngine && pEngine->MovieSeek(c.I4(0))), S_OK;
+}
+
+HRESULT MovieSetVolume(void* p, DispCall& c)
+{
+    CSendCapture* pEngine = SendEngine(p);
+    return c.ReturnBool(pEngine && pEngine->MovieSetVolume(c.I4(0))), S_OK;
+}
+
+HRESULT GetTotalPlayTime(void* p, DispCall& c)
+{
+    CSendCapture* pEngine = SendEngine(p);
+    return c.ReturnI4(pEngine ? pEngine->GetTotalPlayTime() : 0), S_OK;
+}
+
+HRESULT GetPlayingSeconds(void* p, DispCall& c)
+{
+    CSendCapture* pEngine = SendEngine(p);
+    return c.ReturnI4(pEngine ? pEngine->GetPlayingSeconds() : 0), S_OK;
+}
+
+HRESULT GetPlayingState(void* p, DispCall& c)
+{
+    CSendCapture* pEngine = SendEngine(p);
+    return c.ReturnI2(pEngine ? pEngine->GetPlayingState() : 0), S_OK;
+}
+
+HRESULT MoviePlay(void* p, DispCall& c)
+{
+    CSendCapture* pEngine = SendEngine(p);
+    return c.ReturnBool(pEngine && pEngine->MoviePlay()), S_OK;
+}
+
+HRESULT MoviePause(void* p, DispCall& c)
+{
+    CSendCapture* pEngine = SendEngine(p);
+    return c.ReturnBool(pEngine && pEngine->MoviePause()), S_OK;
+}
+
+HRESULT MovieStop(void* p, DispCall& c)
+{
+    CSendCapture* pEngine = SendEngine(p);
+    return c.ReturnBool(pEngine && pEngine->MovieStop()), S_OK;
+}
+
+HRESULT GetMovieInfo(void* p, DispCall& c)
+{
+    CSendCapture* pEngine = SendEngine(p);
+    return c.ReturnIntPtr(pEngine ? reinterpret_cast<INT_PTR>(pEngine->GetMovieInfo()) : 0), S_OK;
+}
+
+HRESULT MovieSeekRelatively(void* p, DispCall& c)
+{
+    CSendCapture* pEngine = SendEngine(p);
+    return c.ReturnBool(pEngine && pEngine->MovieSeekRelatively(c.I4(0))), S_OK;
+}
+
 HRESULT SendSetPause(void* p, DispCall& c)
 {
     if (CSendCapture* pEngine = SendEngine(p)) pEngine->SetPause(c.I2(0));
@@ -208,20 +273,20 @@ const DispEntry g_sendMethods[] = {
     {L"SetCrossBar", DISP_KIND_METHOD, &SetCrossBar, {SI4}, 0},
     {L"GetCrossBar", DISP_KIND_METHOD, &GetCrossBar, {}, 0},
     {L"GetLoader", DISP_KIND_METHOD, &SendGetLoader, {}, 0},
-    {L"InitVideoShare", DISP_KIND_METHOD, &MovieMethod, {SI2, SI4}, 0},
-    {L"Load", DISP_KIND_METHOD, &MovieMethod, {SBSTR}, 0},
-    {L"Seek", DISP_KIND_METHOD, &MovieMethod, {SI4}, 0},
-    {L"SetVolume", DISP_KIND_METHOD, &MovieMethod, {SI4}, 0},
-    {L"GetTotalPlayTime", DISP_KIND_METHOD, &MovieMethod, {}, 0},
-    {L"GetPlayingSeconds", DISP_KIND_METHOD, &MovieMethod, {}, 0},
-    {L"GetPlayingState", DISP_KIND_METHOD, &MovieMethod, {}, 0},
-    {L"Play", DISP_KIND_METHOD, &MovieMethod, {}, 0},
-    {L"Pause", DISP_KIND_METHOD, &MovieMethod, {}, 0},
-    {L"Stop", DISP_KIND_METHOD, &MovieMethod, {}, 0},
+    {L"InitVideoShare", DISP_KIND_METHOD, &InitVideoShare, {SI2, SI4}, 0},
+    {L"Load", DISP_KIND_METHOD, &MovieLoad, {SBSTR}, 0},
+    {L"Seek", DISP_KIND_METHOD, &MovieSeek, {SI4}, 0},
+    {L"SetVolume", DISP_KIND_METHOD, &MovieSetVolume, {SI4}, 0},
+    {L"GetTotalPlayTime", DISP_KIND_METHOD, &GetTotalPlayTime, {}, 0},
+    {L"GetPlayingSeconds", DISP_KIND_METHOD, &GetPlayingSeconds, {}, 0},
+    {L"GetPlayingState", DISP_KIND_METHOD, &GetPlayingState, {}, 0},
+    {L"Play", DISP_KIND_METHOD, &MoviePlay, {}, 0},
+    {L"Pause", DISP_KIND_METHOD, &MoviePause, {}, 0},
+    {L"Stop", DISP_KIND_METHOD, &MovieStop, {}, 0},
     {L"SetPause", DISP_KIND_METHOD, &SendSetPause, {SI2}, 0},
     {L"SetFramerate", DISP_KIND_METHOD, &SetFramerate, {SI2}, 0},
-    {L"GetMovieInfo", DISP_KIND_METHOD, &MovieMethod, {}, 0},
-    {L"SeekRelatively", DISP_KIND_METHOD, &MovieMethod, {SI4}, 0},
+    {L"GetMovieInfo", DISP_KIND_METHOD, &GetMovieInfo, {}, 0},
+    {L"SeekRelatively", DISP_KIND_METHOD, &MovieSeekRelatively, {SI4}, 0},
     {L"SetFramerateLimit", DISP_KIND_METHOD, &SetFramerateLimit, {SI2}, 0},
     {L"SetName", DISP_KIND_METHOD, &SendSetName, {SBSTR}, 0},
     {L"SetNameVisible", DISP_KIND_METHOD, &SendSetNameVisible, {SBOOL}, 0},

@@ -25,7 +25,8 @@ bool SameFormat(const wchar_t* szA, const wchar_t* szB)
 CSendBase::CSendBase(ISendVideoPort& port, const S_LMVIDEOMODULE& module)
     : m_port(port), m_module(module), m_renderer(0, nullptr, nullptr, module.pLoader),
       m_converter(1, nullptr, nullptr, module.pLoader), m_mjpeg(1, nullptr, nullptr, module.pLoader),
-      m_flipper(1, nullptr, nullptr, module.pLoader)
+      m_flipper(1, nullptr, nullptr, module.pLoader),
+      m_share(0, LM_MEDIA_LIBRARY, LM_FACTORY_VIDEOSHARE2, module.pLoader)
 {
     m_format = LMCaptureFormat(CAPTURE_NONE, 0, 0);
     m_sender = std::thread(&CSendBase::SenderLoop, this);
@@ -34,6 +35,9 @@ CSendBase::CSendBase(ISendVideoPort& port, const S_LMVIDEOMODULE& module)
 CSendBase::~CSendBase()
 {
     BeginStop();
+    // The movie's threads end before anything they use goes; they may wait for the engine lock,
+    // so none is held here.
+    EndShare();
     {
         Guard guard(m_engineLock);
         ReleaseRendererLocked(0);
@@ -189,7 +193,7 @@ int CSendBase::BufferCB(double, const uint8_t* pBuffer, int32_t nLength)
 }
 
 void CSendBase::Queue(const uint8_t* pPicture, int64_t nBytes, int32_t nWidth, int32_t nHeight,
-                      const wchar_t* szFormat, bool bFlip)
+                      const wchar_t* szFormat, bool bFlip, int32_t nSeconds)
 {
     const int nBuffer = m_queue.Reserve(static_cast<size_t>(nBytes));
     if (nBuffer < 0) return;
@@ -211,11 +215,11 @@ void CSendBase::Queue(const uint8_t* pPicture, int64_t nBytes, int32_t nWidth, i
     }
     else
         memcpy(pTarget, pPicture, static_cast<size_t>(nBytes));
-    m_queue.Push(nBuffer, {nWidth, nHeight, 0, static_cast<int32_t>(nBytes)}, szFormat);
+    m_queue.Push(nBuffer, {nWidth, nHeight, nSeconds, static_cast<int32_t>(nBytes)}, szFormat);
 }
 
 void CSendBase::Preview(const uint8_t* pPicture, int64_t nBytes, int32_t nWidth, int32_t nHeight,
-                        const wchar_t* szFormat, bool bFlip)
+                        const wchar_t* szFormat, bool bFlip, bool bMirror)
 {
     if (!m_renderer) return;
     if (m_nBitsPerPixel == 0) m_nBitsPerPixel = m_renderer->GetBitsPerPixel();
@@ -235,7 +239,7 @@ void CSendBase::Preview(const uint8_t* pPicture, int64_t nBytes, int32_t nWidth,
     default:
         return;
     }
-    const bool bVFlip = m_bVFlip.load(), bHFlip = m_bHFlip.load();
+    const bool bVFlip = bMirror && m_bVFlip.load(), bHFlip = bMirror && m_bHFlip.load();
     const bool bSame = SameFormat(szFormat, szTarget);
     if (bSame && !bFlip && !bVFlip && !bHFlip)
     {

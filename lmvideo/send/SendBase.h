@@ -1,11 +1,14 @@
 // CSendBase: the engine of one video send control. Captured pictures come in through BufferCB,
 // are brought into a format the host takes, previewed through a renderer and queued; a sender
 // thread of its own hands them to the host one by one as RecordData events at the asked frame
-// rate. Portable: the control is reached through a port, the camera graph lives on the Windows
-// side, which derives from this class.
+// rate. Instead of a camera it can share a movie: the media library's player hands it pictures,
+// which take the camera's road, and sound packets, which go straight to the host. Portable: the
+// control is reached through a port, the camera graph lives on the Windows side, which derives
+// from this class.
 #pragma once
 #include "confclient/library/LMHolders.h"
 #include "confclient/library/LMLock.h"
+#include "confclient/library/LMMediaLibrary.h"
 #include "confclient/library/LMObjectImpl.h"
 #include "confclient/library/LMRenderer.h"
 #include "lmvideo/recv/RendererChoice.h"
@@ -27,6 +30,10 @@ public:
     // Fires RecordData on the calling thread; the bytes stay valid until it returns.
     virtual void FireRecordData(const uint8_t* pData, int32_t nBytes, const wchar_t* szFormat, int32_t nWidth,
                                 int32_t nHeight, int32_t nSeconds) = 0;
+    // Fires VideoShareVoice (one sound packet of the shared movie) on the calling thread.
+    virtual void FireVideoShareVoice(const uint8_t* pData, int32_t nBytes, int32_t nSeconds) = 0;
+    // Fires EndOfVideoShare on the calling thread.
+    virtual void FireEndOfVideoShare() = 0;
     // The system tick count in milliseconds (it wraps).
     virtual uint32_t GetTickCount() = 0;
     // Writes a line to the debugger output.
@@ -38,7 +45,21 @@ protected:
     ~ISendVideoPort() = default;
 };
 
-class CSendBase : public CLMObjectImpl, private ILMRendererChoiceHost
+// The movie share's states, as the host reads them.
+enum EMovieState : int16_t
+{
+    MOVIE_NONE = 0,
+    MOVIE_INITIALISED = 1,
+    MOVIE_LOADED = 2,
+    MOVIE_PLAYING = 3,
+    MOVIE_PAUSED = 4,
+    MOVIE_STOPPED = 5, // also at the end
+};
+
+inline constexpr const wchar_t* LM_MEDIA_LIBRARY = L"LMLibrary10U.dll";
+inline constexpr const wchar_t* LM_FACTORY_VIDEOSHARE2 = L"GetVideoShare2";
+
+class CSendBase : public CLMObjectImpl, private ILMRendererChoiceHost, private ILMVideoShareCB
 {
 public:
     CSendBase(ISendVideoPort& port, const S_LMVIDEOMODULE& module);
@@ -84,8 +105,30 @@ public:
     // The renderer's factory name; empty without a renderer.
     std::wstring GetRendererFactory();
 
+    // The movie share (the control's movie methods). StartShare makes the player, once per
+    // engine; without it every other call answers FALSE or 0. The calls run on the control's
+    // thread; Load is refused inside a movie callback, where it could wait for the thread that
+    // waits for the callback.
+    int StartShare(HWND__* hWnd, int32_t nMemoryType, int32_t nSourceId);
+    int MovieLoad(const wchar_t* szPath);
+    int MoviePlay();
+    int MoviePause();
+    int MovieStop();
+    int MovieSeek(int32_t nSeconds);
+    int MovieSeekRelatively(int32_t nSeconds);
+    int MovieSetVolume(int32_t nPercent);
+    int32_t GetTotalPlayTime() const { return m_movieInfo.nDuration; }
+    int32_t GetPlayingSeconds();
+    int16_t GetPlayingState() const { return m_nMovieState.load(); }
+    // The six values Load filled, read by the host in place.
+    const S_VIDEOSHAREINFO* GetMovieInfo() const { return &m_movieInfo; }
+
     // True on the engine's sender thread, where the host's sink runs.
     bool IsSenderThread() const { return std::this_thread::get_id() == m_sender.get_id(); }
+    // True inside one of this engine's movie callbacks, where the host's movie sinks run.
+    bool InMovieCallback() const;
+    // Where replacing the engine would wait for the calling thread.
+    bool IsEngineThread() const { return IsSenderThread() || InMovieCallback(); }
 
     int32_t GetLastErrorCode() override;
     const wchar_t* GetLastErrorMessage() override;
@@ -110,13 +153,23 @@ private:
     void WaitBeforeRetry(uint32_t nMilliseconds) override { m_port.WaitBeforeRetry(nMilliseconds); }
     void OnRendererNotMade() override;
 
+    // ILMVideoShareCB, on the media library's threads.
+    void OnError(int32_t nCode, const wchar_t* szText) override;
+    void OnVideoFrame(const uint8_t* pData, int32_t nBytes, int32_t nSeconds, int32_t nWidth, int32_t nHeight,
+                      const wchar_t* szFormat) override;
+    void OnAudio(const uint8_t* pData, int32_t nBytes, int32_t nSeconds) override;
+    void OnMovieEnd();
+    // Stops the movie and destroys the player, whose threads end first.
+    void EndShare();
+
     void SenderLoop();
     void Deliver(const S_SENDQUEUED& entry);
     // Under the engine lock.
     void Queue(const uint8_t* pPicture, int64_t nBytes, int32_t nWidth, int32_t nHeight,
-               const wchar_t* szFormat, bool bFlip);
+               const wchar_t* szFormat, bool bFlip, int32_t nSeconds = 0);
+    // bMirror: the mirror flags apply (camera pictures only).
     void Preview(const uint8_t* pPicture, int64_t nBytes, int32_t nWidth, int32_t nHeight,
-                 const wchar_t* szFormat, bool bFlip);
+                 const wchar_t* szFormat, bool bFlip, bool bMirror = true);
     void ReleaseRendererLocked(int bBroadcast);
     static bool Fit(Bytes& buffer, int64_t nBytes);
 
@@ -151,6 +204,12 @@ private:
     Bytes m_fields;
     Bytes m_preview;
     Bytes m_mirrored;
+
+    // The movie share: the player and what Load told. The control's thread alone changes the
+    // player; the state is also set by the callbacks at the end.
+    CLMObjectPtr<ILMVideoShare2> m_share;
+    S_VIDEOSHAREINFO m_movieInfo{};
+    std::atomic<int16_t> m_nMovieState{MOVIE_NONE};
 
     std::thread m_sender;
 };

@@ -447,6 +447,8 @@ public:
             {Bytes(pData, pData + nBytes), szFormat, nWidth, nHeight, nSeconds, std::this_thread::get_id()});
         m_changed.notify_all();
     }
+    void FireVideoShareVoice(const uint8_t*, int32_t, int32_t) override {}
+    void FireEndOfVideoShare() override {}
     uint32_t GetTickCount() override { return nNow.load(); }
     void DebugOutput(const wchar_t* szText) override
     {

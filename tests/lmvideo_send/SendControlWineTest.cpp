@@ -1,7 +1,8 @@
 // The send control under Wine, hosted by ProgID, capturing our own test camera through Wine's
 // DirectShow: every offered format reaches the host's RecordData sink on the sender thread with
 // the camera's pixels, the preview shows upright and mirrored as asked, and the paths without a
-// camera or without an engine fail cleanly.
+// camera or without an engine fail cleanly. A shared movie's pictures take the same road, its
+// sound comes as VideoShareVoice, and play, pause, seek, stop and the end work through the control.
 #include "comkit/ControlHost.h"
 #include "comkit/ControlSite.h"
 #include "comkit/DispatchTable.h"
@@ -9,6 +10,7 @@
 #include "confclient/library/LMHolders.h"
 #include "confclient/library/LMPixelFormat.h"
 #include "lmvideo/module/LMVideoGuids.h"
+#include "lmvideo/fixtures/StampedPattern.h"
 #include "lmvideo/module/LMVideoRules.h"
 #include "tests/comkit/DesignSite.h"
 #include "tests/comkit/Regsvr32.h"
@@ -24,6 +26,7 @@
 #include <cmath>
 #include <cstdio>
 #include <mutex>
+#include <set>
 #include <string>
 #include <thread>
 #include <vector>
@@ -46,8 +49,17 @@ enum : DISPID
     ID_SET_CROSS_BAR = 13,
     ID_GET_CROSS_BAR = 14,
     ID_GET_LOADER = 15,
+    ID_INIT_VIDEO_SHARE = 16,
+    ID_LOAD = 17,
+    ID_SEEK = 18,
+    ID_GET_TOTAL_PLAY_TIME = 20,
+    ID_GET_PLAYING_STATE = 22,
+    ID_PLAY = 23,
+    ID_PAUSE = 24,
+    ID_STOP = 25,
     ID_SET_PAUSE = 26,
     ID_SET_FRAMERATE = 27,
+    ID_GET_MOVIE_INFO = 28,
     ID_SET_FRAMERATE_LIMIT = 30,
     ID_SET_IMAGE = 38,
 };
@@ -58,7 +70,7 @@ enum : DISPID
     RECV_INIT = 7,
     RECV_LOAD_CODEC = 11,
 };
-constexpr DISPID EV_RECORD_DATA = 1;
+constexpr DISPID EV_RECORD_DATA = 1, EV_VIDEO_SHARE_VOICE = 2, EV_END_OF_VIDEO_SHARE = 3;
 constexpr long kTrue = -1;
 constexpr long kCompositeInput = 2; // a physical connector type
 
@@ -105,6 +117,14 @@ long CallLong(IDispatch* pDisp, DISPID dispid, std::initializer_list<CVar> args 
     long n = 0;
     result.ToLong(n);
     return n;
+}
+
+INT_PTR CallIntPtr(IDispatch* pDisp, DISPID dispid)
+{
+    CVar result;
+    EXPECT_EQ(DispInvoke(pDisp, dispid, DISPATCH_METHOD, result.Ptr(), nullptr, 0), S_OK) << dispid;
+    const VARIANT v = result.Get();
+    return v.vt == kVtIntPtr ? GetIntPtr(v) : 0;
 }
 
 std::wstring CallText(IDispatch* pDisp, DISPID dispid)
@@ -279,6 +299,22 @@ struct SEvent
     DWORD dwThread;
 };
 
+// What a movie picture said: its stamp (-1 unreadable), time and likeness to the source.
+struct SMoviePicture
+{
+    int32_t nStamp;
+    long nSeconds;
+    double dPsnr;
+    bool bWhole; // "12YUV420" of the movie's size and bytes
+};
+
+struct SVoicePacket
+{
+    Bytes bytes;
+    long nSeconds;
+    DWORD dwThread;
+};
+
 // The host's sink of RecordData: copies each picture while the event lasts, as a host must.
 class CRecordSink
 {
@@ -298,10 +334,41 @@ public:
                                     args.I4(5),
                                     GetCurrentThreadId()};
                        std::lock_guard<std::mutex> guard(m_lock);
+                       if (m_bKeepMovie) KeepMoviePicture(event);
                        m_last = std::move(event);
                        ++m_nEvents;
                    });
+        m_sink->On(
+            EV_VIDEO_SHARE_VOICE,
+            [this](const EventArgs& args)
+            {
+                const auto* pData = reinterpret_cast<const uint8_t*>(args.IntPtr(0));
+                const long nBytes = args.I4(1);
+                // Replacing the engine from within its own movie callback is refused.
+                if (IDispatch* pDisp = m_pReenter.exchange(nullptr))
+                    m_nReentered = CallLong(pDisp, ID_INIT_VIDEO_SHARE, {CVar(short{0}), CVar(long{1})});
+                std::lock_guard<std::mutex> guard(m_lock);
+                m_packets.push_back(
+                    {Bytes(pData, pData + std::max(0L, nBytes)), args.I4(2), GetCurrentThreadId()});
+            });
+        m_sink->On(EV_END_OF_VIDEO_SHARE, [this](const EventArgs&) { ++m_nEnds; });
     }
+    // From now on movie pictures are judged as they come (the bytes are not kept).
+    void KeepMoviePictures() { m_bKeepMovie = true; }
+    std::vector<SMoviePicture> MoviePictures()
+    {
+        std::lock_guard<std::mutex> guard(m_lock);
+        return m_pictures;
+    }
+    std::vector<SVoicePacket> Packets()
+    {
+        std::lock_guard<std::mutex> guard(m_lock);
+        return m_packets;
+    }
+    long Ends() const { return m_nEnds.load(); }
+    // The next VideoShareVoice sink calls InitVideoShare on pDisp; its result comes back here.
+    void ReenterOnce(IDispatch* pDisp) { m_pReenter = pDisp; }
+    long Reentered() const { return m_nReentered.load(); }
     CEventSink* Get() { return m_sink.Get(); }
     long Count() const { return m_nEvents.load(); }
     SEvent Last()
@@ -315,6 +382,26 @@ private:
     std::mutex m_lock;
     SEvent m_last;
     std::atomic<long> m_nEvents{0};
+    std::atomic<bool> m_bKeepMovie{false};
+    std::vector<SMoviePicture> m_pictures;
+    std::vector<SVoicePacket> m_packets;
+    std::atomic<long> m_nEnds{0};
+    std::atomic<IDispatch*> m_pReenter{nullptr};
+    std::atomic<long> m_nReentered{1};
+
+    void KeepMoviePicture(const SEvent& event)
+    {
+        const bool bWhole = event.format == LM_FMT_YUV420 && event.nWidth == kCx && event.nHeight == kCy &&
+                            event.bytes.size() == PatternBytes(kCx, kCy);
+        SMoviePicture picture{-1, event.nSeconds, 0, bWhole};
+        if (bWhole) picture.nStamp = ReadPatternStamp(event.bytes.data(), kCx, kCy);
+        Bytes source(PatternBytes(kCx, kCy));
+        if (picture.nStamp >= 0 &&
+            MakeStampedPattern(static_cast<uint32_t>(picture.nStamp), kCx, kCy, source.data()))
+            picture.dPsnr = Psnr(Bytes(event.bytes.begin(), event.bytes.begin() + kCx * kCy),
+                                 Bytes(source.begin(), source.begin() + kCx * kCy));
+        m_pictures.push_back(picture);
+    }
 };
 
 class SendControlWine : public testing::Test
@@ -405,9 +492,11 @@ TEST_F(SendControlWine, WithoutAnEngineCallsDoNothing)
               0);
     EXPECT_EQ(CallLong(pDisp, ID_SET_CROSS_BAR, {CVar(kCompositeInput)}), 0);
     EXPECT_EQ(CallLong(pDisp, ID_SHOW_VIDEO_SOURCE), 0);
-    // The movie methods are declared and not there yet.
-    CVar result;
-    EXPECT_EQ(DispInvoke(pDisp, 23, DISPATCH_METHOD, result.Ptr(), nullptr, 0), E_NOTIMPL);
+    // The movie methods answer FALSE or 0.
+    EXPECT_EQ(CallLong(pDisp, ID_PLAY), 0);
+    EXPECT_EQ(CallLong(pDisp, ID_LOAD, {CVar(L"x.mp4")}), 0);
+    EXPECT_EQ(CallLong(pDisp, ID_GET_PLAYING_STATE), 0);
+    EXPECT_EQ(CallLong(pDisp, ID_GET_MOVIE_INFO), 0);
 }
 
 TEST_F(SendControlWine, NoCameraFailsCleanly)
@@ -845,4 +934,111 @@ TEST_F(SendControlWine, RendererReleasedAndChosenAgainByMessages)
     SendMessageW(hWnd, kSendChooseRenderer, 0, 0);
     EXPECT_EQ(CallText(pDisp, ID_GET_LOADER), L"GDI");
     ASSERT_TRUE(WaitForEvents(2));
+}
+
+// A movie shared through the control: Load's six values, its pictures by RecordData at the asked
+// rate with the movie's time and the source's pixels, its sound by VideoShareVoice with the host's
+// source id, both ends, the preview upright, play again after the end from the start, pause and a
+// seek forward to the next key picture, stop.
+TEST_F(SendControlWine, SharesAMovie)
+{
+    constexpr long kSSRC = 0x0BADCAFE;
+    IDispatch* pDisp = m_host.Dispatch();
+    ASSERT_TRUE(PumpUntil([&] { return m_host.ControlWindow() != nullptr; }));
+    HWND hWnd = m_host.ControlWindow();
+    ShowWindow(hWnd, SW_SHOWNOACTIVATE);
+    ASSERT_EQ(CallLong(pDisp, ID_INIT_VIDEO_SHARE, {CVar(short{0}), CVar(kSSRC)}), kTrue)
+        << CallText(pDisp, ID_GET_LAST_ERROR_MESSAGE);
+    EXPECT_EQ(CallLong(pDisp, ID_GET_CAPTURE_MODE), 1);
+    EXPECT_EQ(CallLong(pDisp, ID_GET_PLAYING_STATE), 1);
+    EXPECT_EQ(CallText(pDisp, ID_GET_LOADER), L"GDI");
+    ASSERT_EQ(CallLong(pDisp, ID_LOAD, {CVar(QUILLON_SHARE_MOVIE)}), kTrue);
+    EXPECT_EQ(CallLong(pDisp, ID_GET_PLAYING_STATE), 2);
+    const auto* pInfo = reinterpret_cast<const int32_t*>(CallIntPtr(pDisp, ID_GET_MOVIE_INFO));
+    ASSERT_NE(pInfo, nullptr);
+    EXPECT_EQ(std::vector<int32_t>(pInfo, pInfo + 6), (std::vector<int32_t>{3, 0, 0, kCx, kCy, 25}));
+    EXPECT_EQ(CallLong(pDisp, ID_GET_TOTAL_PLAY_TIME), 3);
+
+    // Ten pictures a second of the movie's 25.
+    CallLong(pDisp, ID_SET_FRAMERATE, {CVar(short{10})});
+    CallLong(pDisp, ID_SET_PAUSE, {CVar(short{0})});
+    m_sink.KeepMoviePictures();
+    m_sink.ReenterOnce(pDisp);
+    const ULONGLONG tStart = GetTickCount64();
+    ASSERT_EQ(CallLong(pDisp, ID_PLAY), kTrue);
+    EXPECT_EQ(CallLong(pDisp, ID_GET_PLAYING_STATE), 3);
+    // One end of the pictures, one of the sound.
+    ASSERT_TRUE(PumpUntil([&] { return m_sink.Ends() >= 2; }));
+    const ULONGLONG nElapsed = GetTickCount64() - tStart;
+    EXPECT_EQ(CallLong(pDisp, ID_GET_PLAYING_STATE), 5);
+    EXPECT_EQ(m_sink.Reentered(), 0) << "InitVideoShare from the engine's own movie callback";
+
+    const std::vector<SMoviePicture> pictures = m_sink.MoviePictures();
+    // The limiter passes a picture per 100 ms of the clock it reads, the first at once.
+    EXPECT_LE(pictures.size(), nElapsed / 100 + 2);
+    std::set<long> seconds;
+    int32_t nLast = -1;
+    for (const SMoviePicture& picture : pictures)
+    {
+        ASSERT_TRUE(picture.bWhole);
+        EXPECT_GT(picture.nStamp, nLast);
+        EXPECT_EQ(picture.nSeconds, picture.nStamp / 25) << "stamp " << picture.nStamp;
+        EXPECT_GE(picture.dPsnr, 30.0) << "stamp " << picture.nStamp;
+        seconds.insert(picture.nSeconds);
+        nLast = picture.nStamp;
+    }
+    EXPECT_EQ(seconds, (std::set<long>{0, 1, 2}));
+    const std::vector<SVoicePacket> packets = m_sink.Packets();
+    // The tone sounds throughout: a packet every 40 ms.
+    EXPECT_GE(packets.size(), 30u);
+    for (const SVoicePacket& packet : packets)
+    {
+        ASSERT_GT(packet.bytes.size(), 12u);
+        const uint8_t* p = packet.bytes.data();
+        EXPECT_EQ(static_cast<long>((p[8] << 24) | (p[9] << 16) | (p[10] << 8) | p[11]), kSSRC);
+        EXPECT_NE(packet.dwThread, GetCurrentThreadId());
+        EXPECT_LE(packet.nSeconds, 2);
+    }
+
+    // The preview keeps the last picture, upright as the movie's rows come.
+    Pump();
+    const Bytes luma = ReadBackLuma(ReadBack(hWnd), false);
+    const int32_t nShown = ReadPatternStamp(luma.data(), kCx, kCy);
+    ASSERT_GE(nShown, 0);
+    Bytes source(PatternBytes(kCx, kCy));
+    ASSERT_TRUE(MakeStampedPattern(static_cast<uint32_t>(nShown), kCx, kCy, source.data()));
+    EXPECT_GE(Psnr(luma, Bytes(source.begin(), source.begin() + kCx * kCy)), 25.0);
+
+    // Play after the end starts from the beginning; every picture is passed from now on.
+    CallLong(pDisp, ID_SET_FRAMERATE, {CVar(short{60})});
+    ASSERT_EQ(CallLong(pDisp, ID_PLAY), kTrue);
+    ASSERT_TRUE(PumpUntil([&] { return m_sink.MoviePictures().size() > pictures.size(); }));
+    EXPECT_EQ(m_sink.MoviePictures()[pictures.size()].nStamp, 0);
+
+    // Paused, sought forward to second 2 and played: the first picture from there is the key
+    // picture of second 2, and nothing older follows it.
+    ASSERT_EQ(CallLong(pDisp, ID_PAUSE), kTrue);
+    EXPECT_EQ(CallLong(pDisp, ID_GET_PLAYING_STATE), 4);
+    ASSERT_EQ(CallLong(pDisp, ID_SEEK, {CVar(long{2})}), kTrue);
+    ASSERT_EQ(CallLong(pDisp, ID_PLAY), kTrue);
+    auto FirstFromTwo = [&](const std::vector<SMoviePicture>& all)
+    {
+        return std::find_if(all.begin() + static_cast<ptrdiff_t>(pictures.size()), all.end(),
+                            [](const SMoviePicture& picture) { return picture.nStamp >= 50; });
+    };
+    ASSERT_TRUE(PumpUntil(
+        [&]
+        {
+            const std::vector<SMoviePicture> all = m_sink.MoviePictures();
+            return FirstFromTwo(all) != all.end();
+        }));
+    ASSERT_EQ(CallLong(pDisp, ID_STOP), kTrue);
+    EXPECT_EQ(CallLong(pDisp, ID_GET_PLAYING_STATE), 5);
+    EXPECT_EQ(CallLong(pDisp, ID_STOP), kTrue);
+    const std::vector<SMoviePicture> all = m_sink.MoviePictures();
+    const auto itFirst = FirstFromTwo(all);
+    EXPECT_EQ(itFirst->nStamp, 50);
+    EXPECT_EQ(itFirst->nSeconds, 2);
+    for (auto it = itFirst; it != all.end(); ++it)
+        EXPECT_GE(it->nStamp, 50);
 }

@@ -157,9 +157,17 @@ void CLoopServer::HandleFrame(const std::shared_ptr<Client>& c, uint8_t* pFrame,
         OnUserOption(*c, p, n);
         break;
     case CMD_MSG_TEXT:
+    case CMD_MSG_FILEOFFER:
+    case CMD_MSG_FILEANSWER:
+    case DAT_MSG_FILE:
     case CMD_MSG_INVITE:
     case CMD_MSG_INVITEREPLY:
         RelayToAddressee(*c, h.wCommand, p, n);
+        break;
+    case CMD_PUSH_BEGIN:
+    case DAT_PUSH_CHUNK:
+    case CMD_PUSH_CANCEL:
+        RelayPush(*c, h.wCommand, p, n);
         break;
     case CMD_CONF_AUDIOSETTINGS:
         OnAudioSettings(*c, p, n);

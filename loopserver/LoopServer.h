@@ -189,11 +189,14 @@ private:
     void OnBanishUser(Client& c, const uint8_t* p, size_t n);
     void OnChannelMove(Client& c, const uint8_t* p, size_t n);
     void OnUserOption(Client& c, const uint8_t* p, size_t n);
-    // One-to-one traffic (610, 650, 660): the sender's payload goes to the user whose index is at
-    // bytes 6-7 as the next command (612, 652, 662) with the sender's own index written at 4-5; an
-    // addressee not logged in gets the sender the command after it (611, 651, 661) with its index,
-    // sub 1000; one configured unreachable, sub 1204.
+    // One-to-one traffic (610, 620, 630, 640, 650, 660): the sender's payload goes to the user
+    // whose index is at bytes 6-7 as the next command (612 ... 662) with the sender's own index
+    // written at 4-5; an addressee not logged in gets the sender the command after it (611 ...
+    // 661) with its index, sub 1000, one named unreachable in the configuration sub 1204.
     void RelayToAddressee(Client& c, uint16_t wCommand, const uint8_t* p, size_t n);
+    // A file push (520, 524, 522) goes to the other members of the sender's room as the next
+    // command (521, 525, 523) with the sender's index written at 0.
+    void RelayPush(Client& c, uint16_t wCommand, const uint8_t* p, size_t n);
     // Calls out of a room and the phone books (LoopCalls.cpp): 800, 810, 400 for a phone member,
     // the calls whose answer is due, and 900 / 910.
     void OnPhoneCall(Client& c, const uint8_t* p, size_t n);

@@ -21,23 +21,12 @@ void CMessengerFeature::OnText(const QNMessage& message)
 
 void CMessengerFeature::OnFileOffer(const QNFileOffer& offer)
 {
-    m_view.DeliverToMessenger(MSGKIND_FILE_OFFER, offer.wSenderIndex,
-                              m_view.LobbyName(offer.wSenderIndex) + u" " +
-                                  m_notices.Text("IDS_MSG_FILESEND_REQ") + u" " + offer.szFileName,
-                              0);
+    m_view.OnMessengerFileOffer(offer);
 }
 
-void CMessengerFeature::OnFileAnswer(const QNFileAnswer& answer)
+void CMessengerFeature::OnFileAnswer(const QNFileReply& answer)
 {
-    if (answer.wAnswer != FILEANSWER_CANCEL)
-    {
-        m_view.DeliverToMessenger(MSGKIND_FILE_ANSWER, answer.wSenderIndex,
-                                  m_notices.Text("IDS_MSG_FILESEND_REQ"), 0);
-        return;
-    }
-    m_view.DeliverToMessenger(MSGKIND_FILE_CANCEL, answer.wSenderIndex,
-                              m_notices.Text("IDS_MSG_FILETRANS_CANCEL_ORDER"), 0);
-    m_view.CancelTransfer(answer.wSenderIndex, answer.wTransferId);
+    m_view.OnMessengerFileReply(answer.wSenderIndex, (answer.dwFlags & kFileReplyAccepted) != 0);
 }
 
 void CMessengerFeature::OnFileData(const QNFileData& data)

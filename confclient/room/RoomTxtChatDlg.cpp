@@ -156,6 +156,9 @@ void CRoomTxtChatDlg::OnLinkClicked(LONG nStart)
         ::PostMessageW(m_hWnd, hit.kind == SChatLinkHit::PERMIT ? WM_CHAT_PERMIT : WM_CHAT_DENY,
                        static_cast<WPARAM>(nStart), 0);
         break;
+    case SChatLinkHit::CANCEL:
+        if (m_pHost) m_pHost->CancelFilePush();
+        break;
     case SChatLinkHit::PATH:
     {
         std::wstring szPath = WideFrom(hit.szPath);
@@ -227,4 +230,23 @@ void CRoomTxtChatDlg::OnSize(UINT type, int cx, int cy)
         m_colour.SetWindowPos(nullptr, cx - nButton - nColour, cy - nRow + (nRow - m_colour.m_nHeight) / 2, 0,
                               0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     ::MoveWindow(GetDlgItem(IDC_ROOMCHAT_SEND), cx - nButton, cy - nRow, nButton, nRow, TRUE);
+}
+
+void CRoomTxtChatDlg::UpdatePushProgress(int nPercent, const std::wstring& szText)
+{
+    if (!m_pHost) return;
+    // The status text: the remaining time, at 100 the end's own line.
+    m_model.UpdatePushProgress(nPercent, U16From(szText), U16From(m_pHost->RoomText("IDS_MSG_PUSH_END")),
+                               U16From(szText), U16From(m_pHost->RoomText("IDS_MSG_CANCEL")), true);
+}
+
+void CRoomTxtChatDlg::EndPushProgress()
+{
+    if (m_pHost) m_model.EndPushProgress(U16From(m_pHost->RoomText("IDS_MSG_PUSHSEND_CANCEL")));
+}
+
+void CRoomTxtChatDlg::AddReceivedFile(const std::wstring& szPath)
+{
+    const std::u16string szFile = U16From(szPath);
+    m_model.AddReceivedFile(szFile, szFile, m_nReceivedFiles++);
 }

@@ -31,6 +31,11 @@ public:
     void AddPresenterRequest(const std::wstring& szText, uint16_t wChannel);
     // The request of the channel (65535: every one) is gone, and its links with it.
     void RemovePresenterRequest(uint16_t wChannel) { m_model.RemovePresenterRequest(wChannel); }
+    // The push line: its percentage and text (the remaining time; at 100 the end), with the
+    // cancel link; its end as cancelled; a received file's line whose path opens the file.
+    void UpdatePushProgress(int nPercent, const std::wstring& szText);
+    void EndPushProgress();
+    void AddReceivedFile(const std::wstring& szPath);
     int LineCount() const { return static_cast<int>(m_model.LineCount()); }
     const CChatLog& Log() const { return m_model; }
     const CRichEditCtrlGS& LogControl() const { return m_log; }
@@ -62,4 +67,5 @@ private:
     CRichEditCtrlGS m_log;
     CHBitmapButton m_colour;
     CChatLog m_model;
+    size_t m_nReceivedFiles = 0;
 };

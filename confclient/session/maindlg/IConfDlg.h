@@ -178,6 +178,16 @@ public:
     IUserRowRoom* UserRowRoom() override { return &m_userRowRoom; }
     uint32_t ChatColour() const override { return m_dwChatColour; }
     void SetChatColour(uint32_t dwColour) override;
+    // The file push (RoomPacket.cpp).
+    IRoomNotices& PushNotices() override { return *this; }
+    bool SendPushFile(uint32_t dwSize, const std::u16string& szName) override;
+    bool SendPushData(const uint8_t* p, size_t n) override;
+    bool SendPushCancel() override;
+    uint32_t TransferPace() const override;
+    void ShowPushProgress(int nPercent, const std::wstring& szText) override;
+    void EndPushProgress() override;
+    void AddReceivedFile(const std::wstring& szPath) override;
+    void CancelFilePush() override;
     // The list menu's rights for everyone: one of them inverted for the room (420).
     void ToggleRoomRight(uint32_t nCommand);
     std::pair<int, int> RoomUserCount() const override
@@ -237,7 +247,7 @@ public:
     bool WantsBacklogNotice() override { return m_nRoomCtrlMode.load() == 2; }
     void PostBacklogNotice() override;
     void PostPushChunkSent(uint32_t nBytes) override;
-    void PostFileBlockSent(uint16_t, uint32_t) override {}
+    void PostFileBlockSent(uint16_t wReceiver, uint32_t nBytes) override;
     // From the send thread: queued for the GUI thread, which tells the board (race-free).
     void PostBoardDataSent(uint16_t wCommand, std::vector<uint8_t> plain) override;
     // Receive thread: voice is checked and queued for the engine.
@@ -332,8 +342,11 @@ protected:
     // IMessengerView: the messenger windows and the lobby's names (MessengerWindows.cpp).
     void DeliverToMessenger(int nKind, uint16_t wUserIndex, const std::u16string& szText,
                             uint32_t dwValue) override;
-    void CancelTransfer(uint16_t wUserIndex, uint16_t wTransferId) override;
+    void OnMessengerFileOffer(const QNFileOffer& offer) override;
+    void OnMessengerFileReply(uint16_t wUserIndex, bool bAccepted) override;
     void OnMessengerFileData(const QNFileData& data) override;
+    // A 640 to that user left the socket: its messenger window may send the next block.
+    void OnFileBlockSent(uint16_t wReceiver, uint32_t nBytes);
     void ShowInviteNotice(uint16_t wInviter, uint16_t wRoomIndex, const std::u16string& szRoomTitle) override;
     std::u16string LobbyName(uint16_t wUserIndex) const override { return U16Of(LobbyUserName(wUserIndex)); }
     std::optional<std::u16string> ConfTitle(uint16_t wRoomIndex) const override;
@@ -349,10 +362,10 @@ protected:
     void EnableRecordButtons(bool bEnable) override;
     std::u16string RecordFolder() override;
     // IPushReceiveView: the control bar's receive side, when there is a control bar.
-    bool BeginPushReceive(uint16_t wPushId, const std::u16string& szSender, const std::u16string& szFile,
+    bool BeginPushReceive(uint16_t wSender, const std::u16string& szSender, const std::u16string& szFile,
                           uint32_t dwSize) override;
-    void OnPushCancelled(uint16_t wPushId) override;
-    void OnPushData(const uint8_t* p, size_t n) override;
+    void OnPushCancelled(uint16_t wSender, const std::u16string& szSender) override;
+    void OnPushData(uint16_t wSender, const uint8_t* p, size_t n) override;
     // IPresenterView: the control bar's presenter button and the presider's question.
     void EnablePresenterButton(bool bEnable) override;
     void PostPresenterQuestion(uint16_t wRequesterChannel) override;
@@ -385,6 +398,9 @@ protected:
     bool SendMessengerText(uint16_t wPeer, const std::u16string& szWire) override;
     bool SendInvite(uint16_t wRoomIndex, uint16_t wPeer) override;
     bool SendInviteReply(uint16_t wPeer, bool bAccept) override;
+    bool SendFileOffer(uint16_t wPeer, const std::u16string& szName, uint32_t dwSize) override;
+    bool SendFileReply(uint16_t wPeer, bool bAccept) override;
+    bool SendFileData(uint16_t wPeer, const uint8_t* p, size_t n) override;
     bool InRoom() const override { return m_room.InRoom(); }
     bool IsRoomUser(uint16_t wPeerIndex, const std::wstring& szPeerId) const override;
     bool LobbyHasRoom(uint16_t wRoomIndex) const override { return FindConfInfo(wRoomIndex) != nullptr; }
@@ -506,7 +522,7 @@ protected:
     CCallFeature m_call{m_room, *this, *this, &m_log};
     CPrivateDataFeature m_privateData{m_room, *this, &m_log, &m_call};
     CRecordingFeature m_recording{m_room, *this, *this, &m_log};
-    CPushReceiveFeature m_pushReceive{m_room, *this, *this};
+    CPushReceiveFeature m_pushReceive{m_room, *this};
     CBoardNoticeFeature m_boardNotice{*this, &m_log};
     // The room's whiteboard: its host feature, and the board frames sent and not yet told.
     CBoardHostFeature m_boardHost{*this, &m_log};

@@ -21,8 +21,9 @@ uint32_t TransferKilobytes(uint64_t nSize)
 
 CFilePush::CFilePush(IFilePushHost& host, IRoomNotices& notices, IDownloadFolder& folder, IPaceClock& clock,
                      IFileSendCalOwner& progressOwner, SRemainFormats formats, uint32_t dwBytesPerSecond)
-    : m_host(host), m_notices(notices), m_folder(folder), m_clock(clock), m_dwBytesPerSecond(dwBytesPerSecond),
-      m_sendProgress(progressOwner, formats), m_receiveProgress(progressOwner, formats)
+    : m_host(host), m_notices(notices), m_folder(folder), m_clock(clock),
+      m_dwBytesPerSecond(dwBytesPerSecond), m_sendProgress(progressOwner, formats),
+      m_receiveProgress(progressOwner, formats)
 {
 }
 
@@ -64,7 +65,8 @@ bool CFilePush::StartPush(std::unique_ptr<ISendFile> file, const std::u16string&
     m_host.SendPushFile(static_cast<uint32_t>(nSize), szName);
 
     m_pSendFile = std::move(file);
-    m_pSender = std::make_unique<CPacedSender>(m_clock, static_cast<IBlockLink&>(*this), STransferPace{kPushBlockBytes, m_dwBytesPerSecond});
+    m_pSender = std::make_unique<CPacedSender>(m_clock, static_cast<IBlockLink&>(*this),
+                                               STransferPace{kPushBlockBytes, m_dwBytesPerSecond});
     m_sendThread = std::thread(
         [this]
         {
@@ -74,9 +76,9 @@ bool CFilePush::StartPush(std::unique_ptr<ISendFile> file, const std::u16string&
             m_host.SetPushEndTimer(r == CPacedSender::SEND_DONE ? kEndAfterLast : kEndSoon);
         });
     m_bBusy = true;
-    m_notices.AddChatNotice(Formatted(nullptr, m_notices.Text("IDS_MSG_PUSHSEND_START"), szName,
-                                      TransferKilobytes(nSize)),
-                            kKindNotice);
+    m_notices.AddChatNotice(
+        Formatted(nullptr, m_notices.Text("IDS_MSG_PUSHSEND_START"), szName, TransferKilobytes(nSize)),
+        kKindNotice);
     return true;
 }
 
@@ -93,6 +95,7 @@ void CFilePush::CancelFilePush(bool bTell)
         if (m_pSender->Cancelled()) return;
         m_pSender->Cancel();
         if (bTell) m_host.SendPushCancel();
+        m_host.EndPushProgressLine();
         return;
     }
     // A receiver's cancel is its own: telling the room in its name stopped the other receivers.

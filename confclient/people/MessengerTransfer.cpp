@@ -13,8 +13,8 @@ constexpr uint32_t kEndSoon = 100;
 constexpr uint32_t kEndAfterLast = 1000;
 } // namespace
 
-CMessengerTransfer::CMessengerTransfer(IMessengerTransferHost& host, IDownloadFolder& folder, IPaceClock& clock,
-                                       uint32_t dwBytesPerSecond)
+CMessengerTransfer::CMessengerTransfer(IMessengerTransferHost& host, IDownloadFolder& folder,
+                                       IPaceClock& clock, uint32_t dwBytesPerSecond)
     : m_host(host), m_folder(folder), m_clock(clock), m_dwBytesPerSecond(dwBytesPerSecond)
 {
 }
@@ -37,7 +37,8 @@ std::u16string CMessengerTransfer::TransferLine(const std::u16string& szName, ui
            u"   " + m_host.Text("IDS_MSG_CANCEL");
 }
 
-bool CMessengerTransfer::OfferFile(std::unique_ptr<ISendFile> file, const std::u16string& szName, uint64_t nSize)
+bool CMessengerTransfer::OfferFile(std::unique_ptr<ISendFile> file, const std::u16string& szName,
+                                   uint64_t nSize)
 {
     if (m_bPendingOffer)
     {
@@ -60,7 +61,8 @@ bool CMessengerTransfer::OfferFile(std::unique_ptr<ISendFile> file, const std::u
     return true;
 }
 
-void CMessengerTransfer::OnOffer(const std::u16string& szName, uint32_t dwSize, const std::u16string& szPeerName)
+void CMessengerTransfer::OnOffer(const std::u16string& szName, uint32_t dwSize,
+                                 const std::u16string& szPeerName)
 {
     // A new offer during a transfer replaced the name whose file a later failure deletes.
     if (Running() || m_bPendingOffer)
@@ -186,8 +188,8 @@ void CMessengerTransfer::StartSend()
     m_bSendEnded = false;
     m_host.AddLine(MSGKIND_FILE_ANSWER, m_host.Text("IDS_MSG_FILETRANS_ACCEPTED"));
     m_host.ShowProgress(true, m_szSendName, m_dwSendSize);
-    m_pSender =
-        std::make_unique<CPacedSender>(m_clock, static_cast<IBlockLink&>(*this), STransferPace{kMessengerBlockBytes, m_dwBytesPerSecond});
+    m_pSender = std::make_unique<CPacedSender>(m_clock, static_cast<IBlockLink&>(*this),
+                                               STransferPace{kMessengerBlockBytes, m_dwBytesPerSecond});
     m_sendThread = std::thread(
         [this]
         {
@@ -241,8 +243,8 @@ void CMessengerTransfer::OnReceiveEnd()
 {
     if (m_pReceiveFile) return;
     if (m_bComplete)
-        m_host.AddLine(MSGKIND_STATUS,
-                       Formatted(nullptr, m_host.Text("IDS_MSG_FILERECV_END"), m_folder.PathOf(m_szReceiveName)));
+        m_host.AddLine(MSGKIND_STATUS, Formatted(nullptr, m_host.Text("IDS_MSG_FILERECV_END"),
+                                                 m_folder.PathOf(m_szReceiveName)));
     else if (!m_bReceiveCancelled)
         m_host.AddLine(MSGKIND_STATUS, u"");
     m_dwReceived = 0;

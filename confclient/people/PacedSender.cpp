@@ -30,7 +30,8 @@ CPacedSender::Result CPacedSender::Run(ISendFile& file)
         {
             const uint64_t nElapsed = m_clock.NowMs() - nPeriodStart;
             if (nElapsed < 1000)
-                m_clock.WaitFor(lock, m_wake, static_cast<uint32_t>(1000 - nElapsed), [this] { return m_bCancel; });
+                m_clock.WaitFor(lock, m_wake, static_cast<uint32_t>(1000 - nElapsed),
+                                [this] { return m_bCancel; });
             if (m_bCancel) return SEND_CANCELLED;
             nPeriodStart = m_clock.NowMs();
             nPeriodBytes = 0;
@@ -43,8 +44,7 @@ CPacedSender::Result CPacedSender::Run(ISendFile& file)
         lock.unlock();
         const bool bSent = m_link.SendBlock(block.data(), n);
         lock.lock();
-        if (bSent)
-            m_wake.wait(lock, [this] { return !m_bInFlight || m_bCancel; });
+        if (bSent) m_wake.wait(lock, [this] { return !m_bInFlight || m_bCancel; });
         m_bInFlight = false;
         if (m_bCancel) return SEND_CANCELLED;
         nPeriodBytes += n;

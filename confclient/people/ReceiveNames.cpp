@@ -124,7 +124,8 @@ std::u16string NumberedName(const std::u16string& szName, unsigned n, size_t nMa
     {
         const size_t nOpen = base.rfind(u'(');
         if (nOpen != std::u16string::npos && nOpen + 2 < base.size() &&
-            std::all_of(base.begin() + nOpen + 1, base.end() - 1, [](char16_t c) { return c >= u'0' && c <= u'9'; }))
+            std::all_of(base.begin() + nOpen + 1, base.end() - 1,
+                        [](char16_t c) { return c >= u'0' && c <= u'9'; }))
             base.resize(nOpen);
     }
     const std::string digits = std::to_string(n);

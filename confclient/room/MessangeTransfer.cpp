@@ -91,7 +91,8 @@ void CMessangeDlg::MakeTransfer()
 void CMessangeDlg::OnFileOffer(const std::u16string& szName, uint32_t dwSize)
 {
     MakeTransfer();
-    if (m_pTransfer) m_pTransfer->OnOffer(szName, dwSize, std::u16string(m_szPeerName.begin(), m_szPeerName.end()));
+    if (m_pTransfer)
+        m_pTransfer->OnOffer(szName, dwSize, std::u16string(m_szPeerName.begin(), m_szPeerName.end()));
 }
 
 void CMessangeDlg::OnFileReply(bool bAccepted)

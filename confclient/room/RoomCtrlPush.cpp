@@ -31,7 +31,8 @@ public:
     void PostPushProgress(int nPercent, const std::u16string& szText) override
     {
         auto* pText = new std::wstring(szText.begin(), szText.end());
-        if (!::PostMessageW(m_hBar, WM_PUSH_PROGRESS, static_cast<WPARAM>(nPercent), reinterpret_cast<LPARAM>(pText)))
+        if (!::PostMessageW(m_hBar, WM_PUSH_PROGRESS, static_cast<WPARAM>(nPercent),
+                            reinterpret_cast<LPARAM>(pText)))
             delete pText;
     }
 
@@ -51,11 +52,11 @@ void CRoomCtrlDlg::MakePush()
     m_pPushHost = std::move(pHost);
     m_pDownloads = std::make_unique<CDownloadFolderWin>(m_pHost->SaveFolder());
     m_pPushClock = std::make_unique<CSteadyPaceClock>();
-    m_pPush = std::make_unique<CFilePush>(
-        host, notices, *m_pDownloads, *m_pPushClock, host,
-        SRemainFormats{text("IDS_MSG_PUSHSENDING_REMAINHOUR"), text("IDS_MSG_PUSHSENDING_REMAINMIN"),
-                       text("IDS_MSG_PUSHSENDING_REMAINSEC")},
-        m_pHost->TransferPace());
+    m_pPush = std::make_unique<CFilePush>(host, notices, *m_pDownloads, *m_pPushClock, host,
+                                          SRemainFormats{text("IDS_MSG_PUSHSENDING_REMAINHOUR"),
+                                                         text("IDS_MSG_PUSHSENDING_REMAINMIN"),
+                                                         text("IDS_MSG_PUSHSENDING_REMAINSEC")},
+                                          m_pHost->TransferPace());
 }
 
 void CRoomCtrlDlg::OnPushCommand()
@@ -93,8 +94,8 @@ void CRoomCtrlDlg::CancelFilePush(bool bTell)
     if (m_pPush) m_pPush->CancelFilePush(bTell);
 }
 
-bool CRoomCtrlDlg::BeginPushReceive(uint16_t wSender, const std::u16string& szSender, const std::u16string& szFile,
-                                    uint32_t dwSize)
+bool CRoomCtrlDlg::BeginPushReceive(uint16_t wSender, const std::u16string& szSender,
+                                    const std::u16string& szFile, uint32_t dwSize)
 {
     MakePush();
     return m_pPush && m_pPush->BeginPushReceive(szFile, dwSize, wSender, szSender);
@@ -133,7 +134,8 @@ bool CRoomCtrlDlg::PushMessage(UINT msg, WPARAM wParam, LPARAM lParam)
             return true;
         }
         IRoomNotices& notices = m_pHost->PushNotices();
-        const std::u16string szEnd = Formatted(nullptr, notices.Text("IDS_MSG_PUSHRECV_END"), m_pPush->ProgressName());
+        const std::u16string szEnd =
+            Formatted(nullptr, notices.Text("IDS_MSG_PUSHRECV_END"), m_pPush->ProgressName());
         m_pHost->ShowPushProgress(nPercent, std::wstring(szEnd.begin(), szEnd.end()));
         notices.AddChatNotice(szEnd, 0);
         return true;

@@ -49,7 +49,8 @@ IDownloadFolder::CreateResult CDownloadFolderWin::CreateNew(const std::u16string
     if (h == INVALID_HANDLE_VALUE)
     {
         const DWORD dwError = ::GetLastError();
-        return dwError == ERROR_FILE_EXISTS || dwError == ERROR_ALREADY_EXISTS ? CREATE_EXISTS : CREATE_FAILED;
+        return dwError == ERROR_FILE_EXISTS || dwError == ERROR_ALREADY_EXISTS ? CREATE_EXISTS
+                                                                               : CREATE_FAILED;
     }
     file = std::make_unique<CHandleFile>(h);
     return CREATE_MADE;
@@ -72,7 +73,8 @@ size_t CDownloadFolderWin::NameRoom() const
 
 std::unique_ptr<ISendFile> OpenSendFile(const std::wstring& szPath, uint64_t& nSize)
 {
-    HANDLE h = ::CreateFileW(szPath.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    HANDLE h = ::CreateFileW(szPath.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
+                             nullptr);
     if (h == INVALID_HANDLE_VALUE) return nullptr;
     LARGE_INTEGER size{};
     if (!::GetFileSizeEx(h, &size))

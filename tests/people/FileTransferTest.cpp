@@ -79,12 +79,8 @@ TEST(PacedSender, WholeBlocksEndWithAnEmptyOneAndNoSecondGoesOverThePace)
         size_t nSize;
         size_t nBlocks; // blocks sent, the last one shorter or empty
     } cases[] = {
-        {1372, 1372 * 3, 4},
-        {1366, 1366 * 3, 4},
-        {1372, 0, 1},
-        {1372, 1000, 1},
-        {1372, 400000, 292},
-        {1366, 300000, 220},
+        {1372, 1372 * 3, 4}, {1366, 1366 * 3, 4}, {1372, 0, 1},
+        {1372, 1000, 1},     {1372, 400000, 292}, {1366, 300000, 220},
     };
     for (const auto& c : cases)
     {
@@ -321,7 +317,8 @@ TEST(FilePush, SendAnnouncesStreamsAndCancelsForTheRoom)
     }
     {
         PushFixture f;
-        ASSERT_TRUE(f.push.StartPush(std::make_unique<CMemorySendFile>(FileBytes(1372 * 2 + 5)), u"a.bin", 1372 * 2 + 5));
+        ASSERT_TRUE(f.push.StartPush(std::make_unique<CMemorySendFile>(FileBytes(1372 * 2 + 5)), u"a.bin",
+                                     1372 * 2 + 5));
         // Reports come from the GUI thread: here, as each block is seen.
         for (size_t nSeen = 0; nSeen < 3; ++nSeen)
         {
@@ -338,7 +335,8 @@ TEST(FilePush, SendAnnouncesStreamsAndCancelsForTheRoom)
         EXPECT_EQ(2749u, f.push.SentBytes());
         f.push.EndPush();
         EXPECT_FALSE(f.push.Busy());
-        EXPECT_EQ((std::vector<std::string>{"520 a.bin 2749", "524 1372", "524 1372", "524 5"}), f.host.calls);
+        EXPECT_EQ((std::vector<std::string>{"520 a.bin 2749", "524 1372", "524 1372", "524 5"}),
+                  f.host.calls);
     }
     {
         PushFixture f;
@@ -353,7 +351,8 @@ TEST(FilePush, SendAnnouncesStreamsAndCancelsForTheRoom)
         EXPECT_EQ(100u, f.host.dwEndTimer);
         f.push.OnPushChunkSent(1372); // late: ignored
         f.push.EndPush();
-        EXPECT_EQ((std::vector<std::string>{"520 c.bin 50000", "524 1372", "522"}), f.host.calls);
+        EXPECT_EQ((std::vector<std::string>{"520 c.bin 50000", "524 1372", "522", "progress line ended"}),
+                  f.host.calls);
     }
 }
 
@@ -435,10 +434,7 @@ struct TransferFixture
     FakeClock clock;
     CMessengerTransfer transfer{host, folder, clock, 131072};
 
-    void Data(const std::string& s)
-    {
-        transfer.OnData(reinterpret_cast<const uint8_t*>(s.data()), s.size());
-    }
+    void Data(const std::string& s) { transfer.OnData(reinterpret_cast<const uint8_t*>(s.data()), s.size()); }
 };
 } // namespace
 
@@ -513,8 +509,8 @@ TEST(MessengerTransfer, AcceptedOfferWhoseFileCannotBeMadeIsRefusedAtOnce)
     f.folder.nNameRoom = 4; // no name fits
     f.transfer.OnOffer(u"a.txt", 10, u"Ann");
     f.transfer.AcceptOffer();
-    EXPECT_EQ((std::vector<std::string>{"kind 7 Ann IDS_MSG_FILESEND_REQ a.txt   IDS_MSG_YES   IDS_MSG_NO", "630 refused",
-                                         "box IDS_MSG_FILETRANS_OPENFAILED"}),
+    EXPECT_EQ((std::vector<std::string>{"kind 7 Ann IDS_MSG_FILESEND_REQ a.txt   IDS_MSG_YES   IDS_MSG_NO",
+                                        "630 refused", "box IDS_MSG_FILETRANS_OPENFAILED"}),
               f.host.calls);
     EXPECT_FALSE(f.transfer.Running());
     EXPECT_FALSE(f.transfer.OfferIn());
@@ -532,7 +528,8 @@ TEST(MessengerTransfer, AcceptedOfferIsSentAndTheEndJoinsTheThread)
         const std::string szSent = "640 " + std::to_string(nBlock);
         {
             std::unique_lock<std::mutex> g(f.host.lock);
-            f.host.changed.wait(g, [&] { return std::count(f.host.calls.begin(), f.host.calls.end(), szSent) == 1; });
+            f.host.changed.wait(
+                g, [&] { return std::count(f.host.calls.begin(), f.host.calls.end(), szSent) == 1; });
         }
         f.transfer.OnDataAck(nBlock);
     }

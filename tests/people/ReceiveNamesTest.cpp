@@ -50,7 +50,8 @@ TEST(ReceiveNames, HostileNamesBecomeOneSafeComponent)
     EXPECT_EQ(100u, szCut.size());
     EXPECT_EQ(u".pdf", szCut.substr(96)) << "the extension is kept";
     // A pair of surrogates is never split by the cut.
-    const std::u16string szPairs = SafeReceiveName(u"\xD83D\xDE00\xD83D\xDE00\xD83D\xDE00\xD83D\xDE00\xD83D\xDE00.t", 9);
+    const std::u16string szPairs =
+        SafeReceiveName(u"\xD83D\xDE00\xD83D\xDE00\xD83D\xDE00\xD83D\xDE00\xD83D\xDE00.t", 9);
     EXPECT_EQ(u"\xD83D\xDE00\xD83D\xDE00\xD83D\xDE00.t", szPairs);
 }
 
@@ -63,7 +64,8 @@ TEST(ReceiveNames, HostileNamesLandInsideTheFolder)
         ASSERT_NE(nullptr, file) << Utf8Of(raw);
         EXPECT_EQ(std::u16string::npos, raw.find_first_of(u"/\\")) << Utf8Of(raw);
     }
-    EXPECT_EQ((std::vector<std::string>{"abs.txt", "c", "escape.txt", "escape2.txt", "file"}), folder.Names());
+    EXPECT_EQ((std::vector<std::string>{"abs.txt", "c", "escape.txt", "escape2.txt", "file"}),
+              folder.Names());
 }
 
 TEST(ReceiveNames, NamesPresentInAnyCaseGiveTheNextNumber)

@@ -188,6 +188,8 @@ void CMessengerTransfer::StartSend()
     m_bSendEnded = false;
     m_host.AddLine(MSGKIND_FILE_ANSWER, m_host.Text("IDS_MSG_FILETRANS_ACCEPTED"));
     m_host.ShowProgress(true, m_szSendName, m_dwSendSize);
+    // A finished thread is joined before the next starts.
+    if (m_sendThread.joinable()) m_sendThread.join();
     m_pSender = std::make_unique<CPacedSender>(m_clock, static_cast<IBlockLink&>(*this),
                                                STransferPace{kMessengerBlockBytes, m_dwBytesPerSecond});
     m_sendThread = std::thread(

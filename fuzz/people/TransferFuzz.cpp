@@ -107,7 +107,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* pData, size_t nSize)
             switch (kind)
             {
             case 0:
-                if (QNPushFile f; DecodePushFile(p, n, f)) push.BeginPushReceive(f.szFileName, f.dwFileSize, f.wSender, u"x");
+                if (QNPushFile f; DecodePushFile(p, n, f))
+                    push.BeginPushReceive(f.szFileName, f.dwFileSize, f.wSender, u"x");
                 break;
             case 1:
                 if (QNPushChunk c; DecodePushChunk(p, n, c)) push.OnPushData(c.wSender, c.pData, c.nLength);
@@ -122,14 +123,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* pData, size_t nSize)
                 push.EndPush();
                 break;
             case 5:
-                if (QNFileOffer o; DecodeFileOffer(p, n, o)) transfer.OnOffer(o.szFileName, o.dwFileSize, u"x");
+                if (QNFileOffer o; DecodeFileOffer(p, n, o))
+                    transfer.OnOffer(o.szFileName, o.dwFileSize, u"x");
                 // Short fuzz inputs rarely fill 528 bytes: the name alone also comes as an offer.
                 else if (n >= 4)
                     transfer.OnOffer(std::u16string(reinterpret_cast<const char16_t*>(p + 4), (n - 4) / 2),
                                      p[0] | (p[1] << 8), u"x");
                 break;
             case 6:
-                if (QNFileReply r; DecodeFileReply(p, n, r)) transfer.OnReply((r.dwFlags & kFileReplyAccepted) != 0);
+                if (QNFileReply r; DecodeFileReply(p, n, r))
+                    transfer.OnReply((r.dwFlags & kFileReplyAccepted) != 0);
                 else if (n >= 1)
                     transfer.OnReply(p[0] & 1);
                 break;

@@ -1062,6 +1062,21 @@ TEST(RoomWindows, ControlBarPushLandsSafelyAndRefusesWhatTheWireCannotCarry)
     ::DeleteFileW(szHuge.c_str());
     ::RemoveDirectoryW(szFolder.c_str());
     ::RemoveDirectoryW(szParent.c_str());
+
+    // The chat's push line carries the cancel link; a click cancels through the session.
+    room.chat.UpdatePushProgress(40, L"12 s left");
+    ASSERT_TRUE(room.chat.Log().CancelShown());
+    ENLINK link{};
+    link.nmhdr.hwndFrom = room.chat.GetDlgItem(IDC_ROOMCHAT_LIST);
+    link.nmhdr.idFrom = IDC_ROOMCHAT_LIST;
+    link.nmhdr.code = EN_LINK;
+    link.msg = WM_LBUTTONDOWN;
+    const LONG nCancel = static_cast<LONG>(room.chat.Log().CancelRange().nStart);
+    link.chrg = {nCancel, nCancel + 1};
+    ::SendMessageW(room.chat.m_hWnd, WM_NOTIFY, IDC_ROOMCHAT_LIST, reinterpret_cast<LPARAM>(&link));
+    EXPECT_EQ(1, room.host.nPushCancels);
+    room.chat.EndPushProgress();
+    EXPECT_FALSE(room.chat.Log().CancelShown());
 }
 
 namespace

@@ -42,6 +42,10 @@ public:
     size_t LoggedInUsers() const;
     // The most bytes ever queued at once for one member.
     size_t PeakOutboundBytes() const;
+    // For benchmarks: every later frame of these commands is stamped as it arrives (steady clock,
+    // microseconds) with its plain payload's bytes.
+    void StampArrivals(std::vector<uint16_t> commands);
+    std::vector<std::pair<int64_t, size_t>> TakeArrivals();
 
     // Pushes a command to the logged-in user with this ID, or to every member of a
     // room (returns how many got it), as the server would send it.
@@ -236,6 +240,8 @@ private:
     std::map<uint16_t, BoardLog> m_boardLogs; // by room index
     std::vector<uint16_t> m_firstCommands;
     std::map<std::u16string, std::vector<uint16_t>> m_history;
+    std::vector<uint16_t> m_stamped;
+    std::vector<std::pair<int64_t, size_t>> m_arrivals;
     size_t m_nNextFault = 0;
     uint16_t m_wNextUserIndex = 1;
     uint16_t m_wNextRoomIndex = 100;

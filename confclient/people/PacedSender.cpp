@@ -2,6 +2,7 @@
 #include "confclient/people/PacedSender.h"
 
 #include <chrono>
+#include <deque>
 #include <vector>
 
 uint64_t CSteadyPaceClock::NowMs()
@@ -19,22 +20,28 @@ void CSteadyPaceClock::WaitFor(std::unique_lock<std::mutex>& lock, std::conditio
 CPacedSender::Result CPacedSender::Run(ISendFile& file)
 {
     std::vector<uint8_t> block(m_pace.nBlock);
+    // The blocks sent within the last second: whatever second one looks at holds at most the
+    // pace, also when a stall bunched a period's blocks at its end.
+    std::deque<std::pair<uint64_t, size_t>> recent;
+    uint64_t nRecent = 0;
     std::unique_lock<std::mutex> lock(m_lock);
-    uint64_t nPeriodStart = m_clock.NowMs();
-    uint64_t nPeriodBytes = 0;
     for (;;)
     {
-        if (m_bCancel) return SEND_CANCELLED;
-        // The budget is checked before the block goes, so no second carries more than the pace.
-        if (nPeriodBytes + m_pace.nBlock > m_pace.dwBytesPerSecond)
+        // The budget is checked before the block goes.
+        for (;;)
         {
-            const uint64_t nElapsed = m_clock.NowMs() - nPeriodStart;
-            if (nElapsed < 1000)
-                m_clock.WaitFor(lock, m_wake, static_cast<uint32_t>(1000 - nElapsed),
-                                [this] { return m_bCancel; });
             if (m_bCancel) return SEND_CANCELLED;
-            nPeriodStart = m_clock.NowMs();
-            nPeriodBytes = 0;
+            const uint64_t nNow = m_clock.NowMs();
+            // Whole milliseconds: a block stamped s went at s or later, so it is a second old
+            // only from s + 1001 on.
+            while (!recent.empty() && recent.front().first + 1000 < nNow)
+            {
+                nRecent -= recent.front().second;
+                recent.pop_front();
+            }
+            if (nRecent + m_pace.nBlock <= m_pace.dwBytesPerSecond) break;
+            m_clock.WaitFor(lock, m_wake, static_cast<uint32_t>(recent.front().first + 1001 - nNow),
+                            [this] { return m_bCancel; });
         }
         lock.unlock();
         const size_t n = file.Read(block.data(), block.size());
@@ -47,7 +54,9 @@ CPacedSender::Result CPacedSender::Run(ISendFile& file)
         if (bSent) m_wake.wait(lock, [this] { return !m_bInFlight || m_bCancel; });
         m_bInFlight = false;
         if (m_bCancel) return SEND_CANCELLED;
-        nPeriodBytes += n;
+        // Counted from when it left the socket, the nearest the peer's side sees it.
+        recent.emplace_back(m_clock.NowMs(), n);
+        nRecent += n;
         if (n < m_pace.nBlock) return SEND_DONE;
     }
 }

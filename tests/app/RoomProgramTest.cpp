@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <filesystem>
 #include <functional>
 #include <numbers>
 #include <random>
@@ -1375,6 +1376,21 @@ std::string FileBytes(const std::wstring& szPath)
     return s;
 }
 
+// A folder of the test's, gone with everything in it when the test ends, however it ends.
+struct CScratchFolder
+{
+    std::wstring szPath;
+    explicit CScratchFolder(std::wstring path) : szPath(std::move(path))
+    {
+        CreateDirectoryW(szPath.c_str(), nullptr);
+    }
+    ~CScratchFolder()
+    {
+        std::error_code ec;
+        std::filesystem::remove_all(std::filesystem::path(szPath), ec);
+    }
+};
+
 bool Exists(const std::wstring& szPath)
 {
     return GetFileAttributesW(szPath.c_str()) != INVALID_FILE_ATTRIBUTES;
@@ -1422,7 +1438,8 @@ TEST_F(RoomProgramTest, APushReachesTheRoomByteForByteAndHostileOrCancelledPushe
     const std::string szDir =
         std::string(QUILLON_WINE_DIR_UNIX) + "/push-" + std::to_string(GetCurrentProcessId());
     const std::string szDownA = szDir + "/alice", szDownB = szDir + "/bob";
-    for (const std::string& d : {szDir, szDownA, szDownB})
+    CScratchFolder scratch(WindowsPath(szDir));
+    for (const std::string& d : {szDownA, szDownB})
         ASSERT_TRUE(CreateDirectoryW(WindowsPath(d).c_str(), nullptr) ||
                     GetLastError() == ERROR_ALREADY_EXISTS);
     const wchar_t* kProgramKey = L"Software\\LumoraSoft\\Quillon";
@@ -1534,7 +1551,6 @@ TEST_F(RoomProgramTest, APushReachesTheRoomByteForByteAndHostileOrCancelledPushe
     RegDeleteKeyValueW(HKEY_CURRENT_USER, kProgramKey, L"SavePath");
     RegDeleteKeyValueW(HKEY_CURRENT_USER, kProgramKey, L"TransferPaceTest");
     peer.Run("reg.exe delete 'HKCU\\Software\\LumoraSoft\\Quillon' /f /v SavePath");
-    peer.Shell("rm -rf '" + szDir + "'");
 }
 
 TEST_F(RoomProgramTest, AMessengerFileIsSentRefusedAndCancelledByThePeerOrItsLogout)
@@ -1542,8 +1558,7 @@ TEST_F(RoomProgramTest, AMessengerFileIsSentRefusedAndCancelledByThePeerOrItsLog
     // Alice's program sends; Carol, a bare client, answers as the peer's program would.
     const std::string szDir =
         std::string(QUILLON_WINE_DIR_UNIX) + "/msgfile-" + std::to_string(GetCurrentProcessId());
-    ASSERT_TRUE(CreateDirectoryW(WindowsPath(szDir).c_str(), nullptr) ||
-                GetLastError() == ERROR_ALREADY_EXISTS);
+    CScratchFolder scratch(WindowsPath(szDir));
     auto write = [&](const std::string& name, size_t nSize)
     {
         std::string bytes(nSize, '\0');
@@ -1644,7 +1659,4 @@ TEST_F(RoomProgramTest, AMessengerFileIsSentRefusedAndCancelledByThePeerOrItsLog
     EXPECT_TRUE(enabledSoon(hFileA));
 
     EXPECT_TRUE(LogoutEnds(panelA, hA));
-    DeleteFileW(WindowsPath(szDir + "/small.bin").c_str());
-    DeleteFileW(WindowsPath(szDir + "/big.bin").c_str());
-    RemoveDirectoryW(WindowsPath(szDir).c_str());
 }

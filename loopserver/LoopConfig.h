@@ -87,7 +87,7 @@ struct LoopConfig
     std::map<std::u16string, uint16_t> callFailures;
     std::set<std::u16string> ringingNumbers;
     unsigned nCallAnswerMs = 300;
-    // Users whose one-to-one traffic (610, 650, 660) is refused with sub 1204, logged in or not.
+    // Users whose one-to-one traffic (610 ... 660) is refused with sub 1204, logged in or not.
     std::set<std::u16string> unreachableUsers;
     // Phone books stored before anyone connects, by user ID.
     std::map<std::u16string, std::u16string> phoneBooks;
@@ -109,7 +109,8 @@ LoopConfig DefaultLoopConfig();
 //   call <number> ring             it rings until the caller hangs up (810)
 //   callanswer <ms>                any other number answers after that long (300)
 //   phonebook <id> <file>          the user's stored phone book, read from the file
-//   unreachable <id>               messages, invitations and replies to that user get 611/651/661, sub 1204
+//   unreachable <id>               messages, files, invitations and replies to that user get 611 ... 661,
+//                                  sub 1204
 //   autorecord <room index> <interval> <length> [wmv] [playeronly]   the room records itself:
 //                                  minutes between and of its recordings, in its record settings
 //   option <byte offset 0, 4, 24, 36, 50 or 62> <value, decimal or 0x hex>   (a system option word)

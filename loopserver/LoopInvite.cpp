@@ -1,5 +1,6 @@
-// Users' options and one-to-one traffic at the loopback server: 546 goes to the room's others as
-// 547; messages, invitations and their replies go to their addressee; tests deliver invitations
+// Users' options, one-to-one traffic and file pushes at the loopback server: 546 goes to the
+// room's others as 547; messages, files, invitations and their replies go to their addressee; a
+// push goes to the room's others; tests deliver invitations
 // (652) as from a user.
 #include "confclient/network/QNCommands.h"
 #include "confclient/network/QNRoomPayloads.h"
@@ -46,6 +47,17 @@ void CLoopServer::RelayToAddressee(Client& c, uint16_t wCommand, const uint8_t* 
     b[4] = static_cast<uint8_t>(c.wUserIndex);
     b[5] = static_cast<uint8_t>(c.wUserIndex >> 8);
     Send(*pAddressee, static_cast<uint16_t>(wCommand + 2), kNoIndex, b);
+}
+
+void CLoopServer::RelayPush(Client& c, uint16_t wCommand, const uint8_t* p, size_t n)
+{
+    auto it = m_rooms.find(c.wRoomIndex);
+    if (n < 2 || it == m_rooms.end()) return;
+    Bytes b(p, p + n);
+    b[0] = static_cast<uint8_t>(c.wUserIndex);
+    b[1] = static_cast<uint8_t>(c.wUserIndex >> 8);
+    for (auto& [ch, member] : it->second.members)
+        if (member.get() != &c) Send(*member, static_cast<uint16_t>(wCommand + 1), 0, b);
 }
 
 bool CLoopServer::SendInvitation(const std::u16string& szInviterId, const std::u16string& szInviteeId,

@@ -1,7 +1,10 @@
 // Start and stop, frame handling and sending of the loopback server.
 #include "loopserver/LoopServer.h"
 
+#include <algorithm>
+#include <chrono>
 #include <ctime>
+#include <utility>
 #include <random>
 
 #include "confclient/network/FrameCodec.h"
@@ -91,6 +94,10 @@ void CLoopServer::HandleFrame(const std::shared_ptr<Client>& c, uint8_t* pFrame,
     }
     const uint8_t* p = pFrame + kFrameHeaderSize;
     size_t n = *nPlain;
+    if (std::find(m_stamped.begin(), m_stamped.end(), h.wCommand) != m_stamped.end())
+        m_arrivals.emplace_back(
+            std::chrono::duration_cast<std::chrono::microseconds>(Clock::now().time_since_epoch()).count(),
+            n);
 
     if (h.wCommand == CMD_SEED_KEY)
     {
@@ -157,9 +164,17 @@ void CLoopServer::HandleFrame(const std::shared_ptr<Client>& c, uint8_t* pFrame,
         OnUserOption(*c, p, n);
         break;
     case CMD_MSG_TEXT:
+    case CMD_MSG_FILEOFFER:
+    case CMD_MSG_FILEANSWER:
+    case DAT_MSG_FILE:
     case CMD_MSG_INVITE:
     case CMD_MSG_INVITEREPLY:
         RelayToAddressee(*c, h.wCommand, p, n);
+        break;
+    case CMD_PUSH_BEGIN:
+    case DAT_PUSH_CHUNK:
+    case CMD_PUSH_CANCEL:
+        RelayPush(*c, h.wCommand, p, n);
         break;
     case CMD_CONF_AUDIOSETTINGS:
         OnAudioSettings(*c, p, n);
@@ -226,4 +241,16 @@ void CLoopServer::HandleFrame(const std::shared_ptr<Client>& c, uint8_t* pFrame,
         if (IsRelayed(h.wCommand)) Relay(*c, h.wCommand, p, n);
         break;
     }
+}
+
+void CLoopServer::StampArrivals(std::vector<uint16_t> commands)
+{
+    std::lock_guard<std::mutex> g(m_state);
+    m_stamped = std::move(commands);
+}
+
+std::vector<std::pair<int64_t, size_t>> CLoopServer::TakeArrivals()
+{
+    std::lock_guard<std::mutex> g(m_state);
+    return std::exchange(m_arrivals, {});
 }

@@ -42,6 +42,10 @@ public:
     size_t LoggedInUsers() const;
     // The most bytes ever queued at once for one member.
     size_t PeakOutboundBytes() const;
+    // For benchmarks: every later frame of these commands is stamped as it arrives (steady clock,
+    // microseconds) with its plain payload's bytes.
+    void StampArrivals(std::vector<uint16_t> commands);
+    std::vector<std::pair<int64_t, size_t>> TakeArrivals();
 
     // Pushes a command to the logged-in user with this ID, or to every member of a
     // room (returns how many got it), as the server would send it.
@@ -209,11 +213,14 @@ private:
     void OnBanishUser(Client& c, const uint8_t* p, size_t n);
     void OnChannelMove(Client& c, const uint8_t* p, size_t n);
     void OnUserOption(Client& c, const uint8_t* p, size_t n);
-    // One-to-one traffic (610, 650, 660): the sender's payload goes to the user whose index is at
-    // bytes 6-7 as the next command (612, 652, 662) with the sender's own index written at 4-5; an
-    // addressee not logged in gets the sender the command after it (611, 651, 661) with its index,
-    // sub 1000; one configured unreachable, sub 1204.
+    // One-to-one traffic (610, 620, 630, 640, 650, 660): the sender's payload goes to the user
+    // whose index is at bytes 6-7 as the next command (612 ... 662) with the sender's own index
+    // written at 4-5; an addressee not logged in gets the sender the command after it (611 ...
+    // 661) with its index, sub 1000, one named unreachable in the configuration sub 1204.
     void RelayToAddressee(Client& c, uint16_t wCommand, const uint8_t* p, size_t n);
+    // A file push (520, 524, 522) goes to the other members of the sender's room as the next
+    // command (521, 525, 523) with the sender's index written at 0.
+    void RelayPush(Client& c, uint16_t wCommand, const uint8_t* p, size_t n);
     // Calls out of a room and the phone books (LoopCalls.cpp): 800, 810, 400 for a phone member,
     // the calls whose answer is due, and 900 / 910.
     void OnPhoneCall(Client& c, const uint8_t* p, size_t n);
@@ -253,6 +260,8 @@ private:
     std::map<uint16_t, BoardLog> m_boardLogs; // by room index
     std::vector<uint16_t> m_firstCommands;
     std::map<std::u16string, std::vector<uint16_t>> m_history;
+    std::vector<uint16_t> m_stamped;
+    std::vector<std::pair<int64_t, size_t>> m_arrivals;
     size_t m_nNextFault = 0;
     uint16_t m_wNextUserIndex = 1;
     uint16_t m_wNextRoomIndex = 100;

@@ -113,14 +113,21 @@ bool DecodeCamControl(const uint8_t* p, size_t n, QNCamControl& r)
     return DecodeFields(p, n, r);
 }
 
-void EncodePushBegin(const QNPushBegin& r, Bytes& out)
+void EncodePushFile(const QNPushFile& r, Bytes& out)
 {
-    EncodeFields(r, out);
+    ByteWriter(out).U16(r.wSender).U32(r.dwFileSize).Utf16Field(r.szFileName, kTransferNameUnits);
 }
 
-bool DecodePushBegin(const uint8_t* p, size_t n, QNPushBegin& r)
+bool DecodePushFile(const uint8_t* p, size_t n, QNPushFile& r)
 {
-    return DecodeFields(p, n, r);
+    ByteReader rd(p, n);
+    r.wSender = rd.U16();
+    r.dwFileSize = rd.U32();
+    if (!rd.Ok()) return false;
+    // The name runs to the payload's end: its field width bounds it too.
+    const size_t nUnits = std::min(rd.Remaining() / 2, kTransferNameUnits);
+    r.szFileName = TextOf(rd.Current(), nUnits * 2);
+    return true;
 }
 
 void EncodeAudioSettings(const QNAudioSettings& r, Bytes& out)
@@ -234,12 +241,12 @@ bool DecodeFileOffer(const uint8_t* p, size_t n, QNFileOffer& r)
     return DecodeFields(p, n, r);
 }
 
-void EncodeFileAnswer(const QNFileAnswer& r, Bytes& out)
+void EncodeFileReply(const QNFileReply& r, Bytes& out)
 {
     EncodeFields(r, out);
 }
 
-bool DecodeFileAnswer(const uint8_t* p, size_t n, QNFileAnswer& r)
+bool DecodeFileReply(const uint8_t* p, size_t n, QNFileReply& r)
 {
     return DecodeFields(p, n, r);
 }
@@ -247,17 +254,16 @@ bool DecodeFileAnswer(const uint8_t* p, size_t n, QNFileAnswer& r)
 void EncodeFileData(const QNFileData& r, Bytes& out)
 {
     ByteWriter w(out);
-    w.U16(r.wSenderIndex).U16(r.wTransferId).U32(r.dwOffset).U32(static_cast<uint32_t>(r.nData));
+    w.U32(static_cast<uint32_t>(r.nData)).U16(r.wSenderIndex).U16(r.wReceiverIndex);
     if (r.nData) w.Bytes(r.pData, r.nData);
 }
 
 bool DecodeFileData(const uint8_t* p, size_t n, QNFileData& r)
 {
     ByteReader rd(p, n);
+    const uint32_t dwCount = rd.U32();
     r.wSenderIndex = rd.U16();
-    r.wTransferId = rd.U16();
-    r.dwOffset = rd.U32();
-    uint32_t dwCount = rd.U32();
+    r.wReceiverIndex = rd.U16();
     const uint8_t* pData = rd.Span(dwCount);
     if (!rd.Ok()) return false;
     r.pData = dwCount ? pData : nullptr;
@@ -343,9 +349,17 @@ bool DecodeDrawToolCommand(const uint8_t* p, size_t n, uint32_t& dwCommand)
     return rd.Ok();
 }
 
+void EncodePushChunk(const QNPushChunk& r, Bytes& out)
+{
+    ByteWriter w(out);
+    w.U16(r.wSender);
+    if (r.nLength) w.Bytes(r.pData, r.nLength);
+}
+
 bool DecodePushChunk(const uint8_t* p, size_t n, QNPushChunk& r)
 {
     if (!p || n < 2) return false;
+    r.wSender = static_cast<uint16_t>(p[0] | (p[1] << 8));
     r.pData = p + 2;
     r.nLength = n - 2;
     return true;

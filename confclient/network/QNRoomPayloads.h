@@ -137,23 +137,18 @@ template <class IO> void Fields(IO& io, QNCamControl& r)
 void EncodeCamControl(const QNCamControl& r, Bytes& out);
 bool DecodeCamControl(const uint8_t* p, size_t n, QNCamControl& r);
 
-// 521: a file push begins (the sender's 520 with the sender's channel filled in).
-struct QNPushBegin
+// 520 (sent) and 521 (relayed): a file pushed to the room: u16 sender's user index at 0 (the
+// server writes it), u32 file size at 2, the name from 6: a 260-unit field when sent (526 bytes).
+// The decoded name is at most 260 units, what the payload holds, up to its first zero unit.
+constexpr size_t kTransferNameUnits = 260;
+struct QNPushFile
 {
-    uint16_t wPushId = 0;
-    uint16_t wSenderChannel = kNoIndex;
+    uint16_t wSender = kNoIndex;
     uint32_t dwFileSize = 0;
-    std::u16string szFileName; // UTF-16[130]
+    std::u16string szFileName;
 };
-template <class IO> void Fields(IO& io, QNPushBegin& r)
-{
-    io.U16(r.wPushId);
-    io.U16(r.wSenderChannel);
-    io.U32(r.dwFileSize);
-    io.Utf16(r.szFileName, kFileNameUnits);
-}
-void EncodePushBegin(const QNPushBegin& r, Bytes& out);
-bool DecodePushBegin(const uint8_t* p, size_t n, QNPushBegin& r);
+void EncodePushFile(const QNPushFile& r, Bytes& out);
+bool DecodePushFile(const uint8_t* p, size_t n, QNPushFile& r);
 
 // 534 (sent) and the server's 535 for it: one member's audio settings, asked for, answered or
 // applied. User numbers are user indexes.
@@ -362,52 +357,54 @@ constexpr size_t kMaxMessageUnits = 1000;
 void EncodeMessage(const QNMessage& r, Bytes& out);
 bool DecodeMessage(const uint8_t* p, size_t n, QNMessage& r, size_t nMaxBytes = kMaxMessageBytes);
 
-// 622: a file offer; 632: its answer.
+// 620 (sent) and 622 (relayed): a messenger file offer: u32 file size at 0, u16 sender's user
+// index at 4, u16 receiver's user index at 6, the name in 260 UTF-16 units from 8; 528 bytes.
 struct QNFileOffer
 {
-    uint16_t wSenderIndex = kNoIndex;
-    uint16_t wTransferId = 0;
     uint32_t dwFileSize = 0;
-    std::u16string szFileName; // UTF-16[130]
+    uint16_t wSenderIndex = kNoIndex;
+    uint16_t wReceiverIndex = kNoIndex;
+    std::u16string szFileName;
 };
 template <class IO> void Fields(IO& io, QNFileOffer& r)
 {
-    io.U16(r.wSenderIndex);
-    io.U16(r.wTransferId);
     io.U32(r.dwFileSize);
-    io.Utf16(r.szFileName, kFileNameUnits);
+    io.U16(r.wSenderIndex);
+    io.U16(r.wReceiverIndex);
+    io.Utf16(r.szFileName, kTransferNameUnits);
 }
 void EncodeFileOffer(const QNFileOffer& r, Bytes& out);
 bool DecodeFileOffer(const uint8_t* p, size_t n, QNFileOffer& r);
 
-enum : uint16_t
+// 630 (sent) and 632 (relayed): the answer to an offer or the end of its transfer: u32 flags at 0
+// (bit 16 accepted; a refusal or a cancel has it clear), u16 sender at 4, u16 receiver at 6, the
+// rest zero; 528 bytes.
+constexpr uint32_t kFileReplyAccepted = 1u << 16;
+constexpr size_t kFileReplySize = 528;
+struct QNFileReply
 {
-    FILEANSWER_REFUSE = 0,
-    FILEANSWER_ACCEPT = 1,
-    FILEANSWER_CANCEL = 2,
-};
-struct QNFileAnswer
-{
+    uint32_t dwFlags = 0;
     uint16_t wSenderIndex = kNoIndex;
-    uint16_t wTransferId = 0;
-    uint16_t wAnswer = FILEANSWER_REFUSE;
+    uint16_t wReceiverIndex = kNoIndex;
 };
-template <class IO> void Fields(IO& io, QNFileAnswer& r)
+template <class IO> void Fields(IO& io, QNFileReply& r)
 {
+    io.U32(r.dwFlags);
     io.U16(r.wSenderIndex);
-    io.U16(r.wTransferId);
-    io.U16(r.wAnswer);
+    io.U16(r.wReceiverIndex);
+    io.Pad(kFileReplySize - 8);
 }
-void EncodeFileAnswer(const QNFileAnswer& r, Bytes& out);
-bool DecodeFileAnswer(const uint8_t* p, size_t n, QNFileAnswer& r);
+void EncodeFileReply(const QNFileReply& r, Bytes& out);
+bool DecodeFileReply(const uint8_t* p, size_t n, QNFileReply& r);
 
-// 642: a block of a messenger file: the header with a u32 byte count at 8, then the bytes
-// (pointing into the payload; a count past the payload is refused).
+// 640 (sent, frame sub = receiver) and 642 (relayed): a block of a messenger file: u32 byte count
+// n at 0, u16 sender at 4, u16 receiver at 6, n bytes from 8 (at most 1366). The bytes point
+// into the payload; a count past the payload is refused.
+constexpr size_t kMessengerBlockBytes = 1366;
 struct QNFileData
 {
     uint16_t wSenderIndex = kNoIndex;
-    uint16_t wTransferId = 0;
-    uint32_t dwOffset = 0;
+    uint16_t wReceiverIndex = kNoIndex;
     const uint8_t* pData = nullptr;
     size_t nData = 0;
 };
@@ -468,12 +465,16 @@ bool DecodePrivateSave(const uint8_t* p, size_t n, QNPrivateData& r);
 // 731: the drawing-tool command, a u32 at offset 2.
 bool DecodeDrawToolCommand(const uint8_t* p, size_t n, uint32_t& dwCommand);
 
-// 525: a file push chunk: the bytes after the push id's two, pointing into the payload.
+// 524 (sent) and 525 (relayed): a block of a pushed file: u16 sender's user index at 0 (the
+// server writes it), the bytes from 2 (at most 1372), pointing into the payload.
+constexpr size_t kPushBlockBytes = 1372;
 struct QNPushChunk
 {
+    uint16_t wSender = kNoIndex;
     const uint8_t* pData = nullptr;
     size_t nLength = 0;
 };
+void EncodePushChunk(const QNPushChunk& r, Bytes& out);
 bool DecodePushChunk(const uint8_t* p, size_t n, QNPushChunk& r);
 
 // 370: the room record the chief changes: the property words at 14, 18 and 22 as 420 packs

@@ -1,6 +1,8 @@
 // The messenger's inbound lines, files and invitations.
 #include "confclient/people/MessengerFeature.h"
 
+#include "confclient/network/QNCommands.h"
+
 namespace
 {
 // Statuses of an undelivered message whose addressee is not logged in.
@@ -8,10 +10,13 @@ constexpr uint16_t kStatusNoUser = 1000;
 constexpr uint16_t kStatusUserGone = 1204;
 } // namespace
 
-void CMessengerFeature::OnUndelivered(uint16_t, const QNPacketDesc& desc, const uint16_t& wUserIndex)
+void CMessengerFeature::OnUndelivered(uint16_t wCommand, const QNPacketDesc& desc, const uint16_t& wUserIndex)
 {
-    if (desc.wSub == kStatusNoUser || desc.wSub == kStatusUserGone)
-        m_view.DeliverToMessenger(MSGKIND_UNREACHABLE, wUserIndex, m_notices.Text("IDS_MSG_NONUSER"), 0);
+    if (desc.wSub != kStatusNoUser && desc.wSub != kStatusUserGone) return;
+    m_view.DeliverToMessenger(MSGKIND_UNREACHABLE, wUserIndex, m_notices.Text("IDS_MSG_NONUSER"), 0);
+    // A file that cannot reach its peer ends there: a send no longer waits for blocks nobody takes.
+    if (wCommand == NAK_MSG_FILEOFFER || wCommand == NAK_MSG_FILEANSWER || wCommand == NAK_MSG_FILEDATA)
+        m_view.OnMessengerFileReply(wUserIndex, false);
 }
 
 void CMessengerFeature::OnText(const QNMessage& message)
@@ -21,23 +26,12 @@ void CMessengerFeature::OnText(const QNMessage& message)
 
 void CMessengerFeature::OnFileOffer(const QNFileOffer& offer)
 {
-    m_view.DeliverToMessenger(MSGKIND_FILE_OFFER, offer.wSenderIndex,
-                              m_view.LobbyName(offer.wSenderIndex) + u" " +
-                                  m_notices.Text("IDS_MSG_FILESEND_REQ") + u" " + offer.szFileName,
-                              0);
+    m_view.OnMessengerFileOffer(offer);
 }
 
-void CMessengerFeature::OnFileAnswer(const QNFileAnswer& answer)
+void CMessengerFeature::OnFileAnswer(const QNFileReply& answer)
 {
-    if (answer.wAnswer != FILEANSWER_CANCEL)
-    {
-        m_view.DeliverToMessenger(MSGKIND_FILE_ANSWER, answer.wSenderIndex,
-                                  m_notices.Text("IDS_MSG_FILESEND_REQ"), 0);
-        return;
-    }
-    m_view.DeliverToMessenger(MSGKIND_FILE_CANCEL, answer.wSenderIndex,
-                              m_notices.Text("IDS_MSG_FILETRANS_CANCEL_ORDER"), 0);
-    m_view.CancelTransfer(answer.wSenderIndex, answer.wTransferId);
+    m_view.OnMessengerFileReply(answer.wSenderIndex, (answer.dwFlags & kFileReplyAccepted) != 0);
 }
 
 void CMessengerFeature::OnFileData(const QNFileData& data)

@@ -21,8 +21,10 @@ public:
     // the window when needed; value: the room of an invitation.
     virtual void DeliverToMessenger(int nKind, uint16_t wUserIndex, const std::u16string& szText,
                                     uint32_t dwValue) = 0;
-    // Cancels a file transfer in that user's messenger window, when one is open.
-    virtual void CancelTransfer(uint16_t wUserIndex, uint16_t wTransferId) = 0;
+    // A file offer to the sender's messenger window, opening it when needed.
+    virtual void OnMessengerFileOffer(const QNFileOffer& offer) = 0;
+    // The answer to an offer, or the end of a transfer, to the sender's window when one is open.
+    virtual void OnMessengerFileReply(uint16_t wUserIndex, bool bAccepted) = 0;
     // Hands a block of a file to the sender's messenger window, when one is open.
     virtual void OnMessengerFileData(const QNFileData& data) = 0;
     // Opens the notice of an invitation into a room, unless one of that inviter and room is open;
@@ -48,7 +50,7 @@ public:
     void OnUndelivered(uint16_t wCommand, const QNPacketDesc& desc, const uint16_t& wUserIndex);
     void OnText(const QNMessage& message);
     void OnFileOffer(const QNFileOffer& offer);
-    void OnFileAnswer(const QNFileAnswer& answer);
+    void OnFileAnswer(const QNFileReply& answer);
     void OnFileData(const QNFileData& data);
     // An invitation from a known user into a known room becomes the one being answered.
     void OnInvitation(const QNInvitation& invitation);

@@ -28,6 +28,13 @@ IMessengerWindow* CMessengerTable::FindByIndex(uint16_t wUserIndex) const
     return nullptr;
 }
 
+std::u16string CMessengerTable::GetUserIdByIndex(uint16_t wUserIndex) const
+{
+    for (const S_MESSAGEINFO& e : m_entries)
+        if (wUserIndex != 65535 && e.wUserIndex == wUserIndex) return e.szId;
+    return {};
+}
+
 IMessengerWindow* CMessengerTable::FindOrCreate(uint16_t wUserIndex, const std::u16string& szId,
                                                 const std::u16string& szName, bool bInRoom,
                                                 uint16_t wRoomIndex, int* pnCode)

@@ -64,6 +64,8 @@ public:
                                    int* pnCode = nullptr);
     IMessengerWindow* FindById(const std::u16string& szId) const;
     IMessengerWindow* FindByIndex(uint16_t wUserIndex) const;
+    // The ID of the peer whose window has that user index; empty for none.
+    std::u16string GetUserIdByIndex(uint16_t wUserIndex) const;
     // A delivery to the peer's window, made when needed; the window, or null as FindOrCreate.
     IMessengerWindow* Deliver(int nKind, uint16_t wUserIndex, const std::u16string& szId,
                               const std::u16string& szName, const std::u16string& szText, uint32_t dwValue,

@@ -1,26 +1,31 @@
 // The receive side of a file pushed to the room.
 #include "confclient/people/PushReceiveFeature.h"
 
-#include <algorithm>
-
-void CPushReceiveFeature::OnPushBegin(const QNPushBegin& b)
+bool CPushReceiveFeature::FromOther(uint16_t wSender) const
 {
-    if (!m_room.InRoom() || b.wSenderChannel == m_room.wMyChannel) return;
-    const S_ROOMUSERINFO* pSender = m_room.users.FindUser(b.wSenderChannel);
-    const std::u16string szSender = pSender ? pSender->Name : std::u16string();
-    if (!m_view.BeginPushReceive(b.wPushId, szSender, b.szFileName, b.dwFileSize)) return;
-    m_notices.AddChatNotice(m_notices.Text("IDS_MSG_PUSH_MAN"), NOTICE_KIND_NOTICE);
-    m_notices.AddChatNotice(szSender + u" " + m_notices.Text("IDS_MSG_PUSHRECV_START"), NOTICE_KIND_NOTICE);
+    if (!m_room.InRoom()) return false;
+    const S_ROOMUSERINFO* pMe = m_room.users.FindUser(m_room.wMyChannel);
+    return !pMe || pMe->userIndex != wSender;
 }
 
-void CPushReceiveFeature::OnPushCancel(const uint16_t& wPushId)
+std::u16string CPushReceiveFeature::NameOf(uint16_t wSender) const
 {
-    if (m_room.InRoom()) m_view.OnPushCancelled(wPushId);
+    const S_ROOMUSERINFO* pSender = m_room.users.FindUserByIndex(wSender);
+    return pSender ? pSender->Name : std::u16string();
 }
 
-void CPushReceiveFeature::OnPushChunk(uint16_t, const QNPacketDesc& desc, const QNPushChunk& chunk)
+void CPushReceiveFeature::OnPushBegin(const QNPushFile& b)
 {
-    // The descriptor's length comes from the sender's frame; the payload may hold less.
-    const size_t nChunk = std::min<size_t>(desc.dwExtra, chunk.nLength);
-    if (m_room.InRoom()) m_view.OnPushData(chunk.pData, nChunk);
+    if (FromOther(b.wSender))
+        m_view.BeginPushReceive(b.wSender, NameOf(b.wSender), b.szFileName, b.dwFileSize);
+}
+
+void CPushReceiveFeature::OnPushCancel(const uint16_t& wSender)
+{
+    if (FromOther(wSender)) m_view.OnPushCancelled(wSender, NameOf(wSender));
+}
+
+void CPushReceiveFeature::OnPushChunk(const QNPushChunk& chunk)
+{
+    if (FromOther(chunk.wSender)) m_view.OnPushData(chunk.wSender, chunk.pData, chunk.nLength);
 }

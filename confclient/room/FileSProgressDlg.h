@@ -11,6 +11,7 @@
 #include "confclient/toolkit/controls/LMPictureEx.h"
 #include "confclient/toolkit/controls/LMStatic.h"
 #include "confclient/toolkit/controls/ProgressCtrlX.h"
+#include "resources/ResourceIds.h"
 #include "winui/Dialog.h"
 
 class CFileSProgressDlg : public CDialog

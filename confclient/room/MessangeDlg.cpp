@@ -2,6 +2,8 @@
 // its place in the registry.
 #include "confclient/room/MessangeDlg.h"
 
+#include <shellapi.h>
+
 #include <algorithm>
 #include <cstdio>
 
@@ -98,6 +100,7 @@ BOOL CMessangeDlg::OnInitDialog()
     const uint32_t dwFeatures = m_host.FeatureWord();
     if (dwFeatures & 0x200000) m_invite.ShowWindow(SW_HIDE);
     if (!(dwFeatures & 0x10)) m_file.EnableWindow(FALSE);
+    if (dwFeatures & 0x10) ::DragAcceptFiles(m_hWnd, TRUE);
     m_invite.EnableWindow(FALSE);
 
     RECT rc;
@@ -273,13 +276,15 @@ void CMessangeDlg::OnLinkClicked(LONG nPos)
     case CMessengerLog::LINK_INVITE_NO:
         AddMessage(MSGKIND_INVITE_REFUSED, Text("IDS_MSG_INVITE_CANCLE"), true);
         break;
-    case CMessengerLog::LINK_CANCEL:
-    {
-        // A received file's transfer ends here; later blocks are not counted.
-        for (auto& [wId, transfer] : m_transfers)
-            if (!transfer.bCancelled) CancelTransfer(wId);
+    case CMessengerLog::LINK_OFFER_YES:
+        if (m_pTransfer) m_pTransfer->AcceptOffer();
         break;
-    }
+    case CMessengerLog::LINK_OFFER_NO:
+        if (m_pTransfer) m_pTransfer->RefuseOffer();
+        break;
+    case CMessengerLog::LINK_CANCEL:
+        if (m_pTransfer) m_pTransfer->Cancel();
+        break;
     default:
         break;
     }
@@ -303,63 +308,27 @@ void CMessangeDlg::AcceptInvitation()
     m_host.JoinRoomByIndex(m_wInvitedRoom);
 }
 
-void CMessangeDlg::OnFileData(uint16_t wTransferId, uint32_t, const uint8_t* p, size_t n)
-{
-    Transfer& transfer = m_transfers[wTransferId];
-    if (transfer.bCancelled || !p) return;
-    transfer.dwReceived += static_cast<uint32_t>(n);
-    ShowTransfer(wTransferId, transfer);
-}
-
-void CMessangeDlg::CancelTransfer(uint16_t wTransferId)
-{
-    Transfer& transfer = m_transfers[wTransferId];
-    transfer.bCancelled = true;
-    ShowTransfer(wTransferId, transfer);
-}
-
-void CMessangeDlg::ShowTransfer(uint16_t wTransferId, Transfer& transfer)
-{
-    std::wstring szText = L"#" + std::to_wstring(wTransferId) + L": " + std::to_wstring(transfer.dwReceived) +
-                          L" " + Text("IDS_ROOMCTRL_BYTES_RECEIVED");
-    if (transfer.bCancelled)
-        szText += L" - " + Text("IDS_MSG_FILETRANS_CANCEL_ORDER");
-    else
-        szText += L"  " + Text("IDS_MSG_CANCEL");
-    // The line follows the count while it is the last; a line added since leaves it behind.
-    if (transfer.nLineStart < m_log.Text().size())
-    {
-        const std::u16string& text = m_log.Text();
-        const bool bLast = text.find(u'\r', transfer.nLineStart) == text.size() - 1;
-        if (bLast) m_log.Truncate(transfer.nLineStart);
-    }
-    transfer.nLineStart = static_cast<uint32_t>(m_log.Text().size());
-    AddMessage(transfer.bCancelled ? MSGKIND_FILE_CANCEL : MSGKIND_TRANSFER, szText, false);
-}
-
-bool CMessangeDlg::TransferRunning() const
-{
-    return std::any_of(m_transfers.begin(), m_transfers.end(),
-                       [](const auto& t) { return !t.second.bCancelled && t.second.dwReceived > 0; });
-}
-
 void CMessangeDlg::ForceClose()
 {
     // Logout: a transfer ends without a question; the session frees the object.
     m_bClosedByProgram = true;
-    for (auto& [wId, transfer] : m_transfers)
-        transfer.bCancelled = true;
     if (m_hWnd) Close();
+    // Cancelled without asking; the send thread is joined and a partial file deleted.
+    m_pTransfer.reset();
 }
 
 bool CMessangeDlg::Close()
 {
-    if (!m_bClosedByProgram && TransferRunning())
+    if (m_pTransfer && m_pTransfer->Running())
     {
-        if (m_host.AskBox(Text("IDS_MSG_FILERECV_ING"), 2) == 2) return false;
-        for (auto& [wId, transfer] : m_transfers)
-            if (!transfer.bCancelled) CancelTransfer(wId);
+        const char* pszAsk = m_pTransfer->Receiving() ? "IDS_MSG_FILERECV_ING" : "IDS_MSG_FILESEND_ING";
+        if (!m_bClosedByProgram && m_host.AskBox(Text(pszAsk), 2) == 2) return false;
+        m_pTransfer->Cancel();
     }
+    ::KillTimer(m_hWnd, kSendEndTimer);
+    ::KillTimer(m_hWnd, kReceiveEndTimer);
+    if (m_pProgress && m_pProgress->m_hWnd) m_pProgress->DestroyWindow();
+    m_pProgress.reset();
     SavePosition();
     ::KillTimer(m_hWnd, kFlashTimer);
     ::KillTimer(m_hWnd, kInviteTimer);
@@ -539,6 +508,9 @@ BOOL CMessangeDlg::OnCommand(WPARAM wParam, LPARAM lParam)
     case IDC_MSG_INVITE:
         SendInvite();
         return TRUE;
+    case IDC_MSG_FILE:
+        ChooseFile();
+        return TRUE;
     case IDC_MSG_MINIMIZE:
         m_bIgnoreNextActivation = true;
         ShowWindow(SW_MINIMIZE);
@@ -572,6 +544,7 @@ BOOL CMessangeDlg::PreTranslateMessage(MSG* pMsg)
 
 LRESULT CMessangeDlg::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam)
 {
+    if (TransferMessage(msg, wParam, lParam)) return 0;
     switch (msg)
     {
     case WM_NCHITTEST:

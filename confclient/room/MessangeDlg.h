@@ -1,18 +1,20 @@
 // CMessangeDlg: the skinned one-to-one messenger window of one peer: a coloured history with
 // answer links, the input line, the invitation into the local user's room, saving the history,
-// its own frame (caption drag, border resize, minimise, maximise, restore, close) and the blocks
-// of a file received from the peer.
+// its own frame (caption drag, border resize, minimise, maximise, restore, close) and one file
+// transfer with the peer at a time, with its progress panel.
 #pragma once
 #include <windows.h>
 
 #include <cstddef>
 #include <cstdint>
-#include <map>
+#include <memory>
 #include <string>
 
 #include "confclient/notices/NoticeHost.h"
 #include "confclient/people/MessengerLog.h"
 #include "confclient/people/MessengerTable.h"
+#include "confclient/people/MessengerTransfer.h"
+#include "confclient/room/FileSProgressDlg.h"
 #include "confclient/toolkit/controls/HBitmapButton.h"
 #include "confclient/toolkit/controls/LMPictureEx.h"
 #include "confclient/toolkit/controls/LMStatic.h"
@@ -51,6 +53,14 @@ public:
     virtual bool SaveChatToFile(HWND hRichEdit, HWND hParent) = 0;
     // A modal notice box; 1, 2 or 3 for the button pressed.
     virtual int AskBox(const std::wstring& szText, int nButtons) = 0;
+    // 620, 630 and 640 (any thread) to the peer; false without a network object.
+    virtual bool SendFileOffer(uint16_t wPeer, const std::u16string& szName, uint32_t dwSize) = 0;
+    virtual bool SendFileReply(uint16_t wPeer, bool bAccept) = 0;
+    virtual bool SendFileData(uint16_t wPeer, const uint8_t* p, size_t n) = 0;
+    // The folder received files land in and offered ones are picked from.
+    virtual std::wstring SaveFolder() const = 0;
+    // The transfers' bytes per second.
+    virtual uint32_t TransferPace() const = 0;
 };
 
 class CMessangeDlg : public CDialog, public IMessengerWindow, private IChatLogView
@@ -78,7 +88,7 @@ public:
     void UpdateRoomState(bool bInRoom, uint16_t wRoomIndex) override;
     void ReceiveMessage(int nKind, const std::u16string& szText, const std::u16string& szExtra,
                         uint32_t dwValue) override;
-    void OnFileDataAck(uint32_t) override {}
+    void OnFileDataAck(uint32_t nBytes) override;
     void ForceClose() override;
 
     // One line of the kind; with bLocal its protocol action too.
@@ -90,10 +100,14 @@ public:
     // A click on the history at the character position.
     void OnLinkClicked(LONG nPos);
 
-    // The blocks of a file from the peer: counted on one status line per transfer.
-    void OnFileData(uint16_t wTransferId, uint32_t dwOffset, const uint8_t* p, size_t n);
-    // The transfer's line says it was cancelled; later blocks of it are not counted.
-    void CancelTransfer(uint16_t wTransferId);
+    // The file transfer (MessangeTransfer.cpp): the peer's offer, answer and blocks; our offer of
+    // the file at the path (the file button, a dropped file).
+    void OnFileOffer(const std::u16string& szName, uint32_t dwSize);
+    void OnFileReply(bool bAccepted);
+    void OnFileData(const uint8_t* p, size_t n);
+    bool OfferPath(const std::wstring& szPath);
+    CMessengerTransfer* Transfer() const { return m_pTransfer.get(); }
+    CFileSProgressDlg* Progress() const { return m_pProgress.get(); }
 
     uint16_t PeerIndex() const { return m_wPeerIndex; }
     uint16_t RoomIndex() const { return m_wRoomIndex; }
@@ -142,14 +156,14 @@ private:
     void SetPicture(uint32_t, const SChatPicture&) override {}
     void ScrollToEnd() override { m_history.ScrollToEnd(); }
 
-    struct Transfer
-    {
-        uint32_t dwReceived = 0;
-        bool bCancelled = false;
-        uint32_t nLineStart = 0xFFFFFFFF; // its status line, while it is the history's last
-    };
-    void ShowTransfer(uint16_t wTransferId, Transfer& transfer);
-    bool TransferRunning() const;
+    class CTransferHost;
+    static constexpr UINT_PTR kSendEndTimer = 1244;
+    static constexpr UINT_PTR kReceiveEndTimer = 1245;
+    // Asked for from any thread: wParam the timer, lParam its milliseconds.
+    static constexpr UINT kMsgEndTimer = WM_APP + 0x111;
+    void MakeTransfer();
+    void ChooseFile();
+    bool TransferMessage(UINT msg, WPARAM wParam, LPARAM lParam);
 
     INoticeHost& m_notices;
     IMessengerHost& m_host;
@@ -182,5 +196,10 @@ private:
     bool m_bAcceptFailed = false;
     bool m_bClosedByProgram = false;
     bool m_bSetUpFailed = false;
-    std::map<uint16_t, Transfer> m_transfers;
+    std::unique_ptr<CFileSProgressDlg> m_pProgress;
+    // The transfer's host and folder outlive it: its thread calls them.
+    std::unique_ptr<IMessengerTransferHost> m_pTransferHost;
+    std::unique_ptr<IDownloadFolder> m_pDownloads;
+    CSteadyPaceClock m_paceClock;
+    std::unique_ptr<CMessengerTransfer> m_pTransfer;
 };

@@ -1,5 +1,7 @@
 // CRoomCtrlDlg: button commands go to the session; state changes show in the buttons and the status line.
 #include "confclient/room/RoomCtrlDlg.h"
+#include "confclient/room/PropertyDlg.h"
+#include "confclient/room/RoomCtrlCapture.h"
 #include "resources/ResourceIds.h"
 
 #include <algorithm>
@@ -106,49 +108,6 @@ bool CRoomCtrlDlg::IsRoomMaximized() const
     return m_pMainView && m_pMainView->m_hWnd && ::IsZoomed(m_pMainView->m_hWnd);
 }
 
-void CRoomCtrlDlg::BeginPushReceive(uint16_t wPushId, const std::wstring& szSender,
-                                    const std::wstring& szFile, uint32_t dwSize)
-{
-    m_bPushReceiving = true;
-    m_wPushId = wPushId;
-    m_szPushSender = szSender;
-    m_szPushFile = szFile;
-    m_dwPushSize = dwSize;
-    m_dwPushReceived = 0;
-    ShowPushProgress();
-}
-
-void CRoomCtrlDlg::OnPushCancelled(uint16_t wPushId)
-{
-    if (!m_bPushReceiving || wPushId != m_wPushId) return;
-    m_bPushReceiving = false;
-    SetStatus(m_szPushFile + L": " + Text("IDS_MSG_FILETRANS_CANCEL_ORDER"));
-}
-
-void CRoomCtrlDlg::OnPushData(const uint8_t* p, size_t n)
-{
-    if (!m_bPushReceiving || !p) return;
-    // More than the announced size is not counted: the progress never passes the whole.
-    uint32_t dwLeft = m_dwPushSize - m_dwPushReceived;
-    m_dwPushReceived += n < dwLeft ? static_cast<uint32_t>(n) : dwLeft;
-    ShowPushProgress();
-    if (m_dwPushReceived == m_dwPushSize) m_bPushReceiving = false;
-}
-
-void CRoomCtrlDlg::ShowPushProgress()
-{
-    SetStatus(Text("IDS_MSG_PUSH_MAN") + L" " + m_szPushSender + L" - " + m_szPushFile + L" " +
-              std::to_wstring(m_dwPushReceived) + L" / " + std::to_wstring(m_dwPushSize) + L" " +
-              Text("IDS_ROOMCTRL_BYTES_RECEIVED"));
-}
-
-void CRoomCtrlDlg::OnPushChunkSent(uint32_t nBytes)
-{
-    m_dwPushSent += nBytes;
-    // One notice in flight is enough: it shows the total at the time it is handled.
-    if (!m_bSentNoticePosted.exchange(true)) PostMessage(WM_PUSH_SENT);
-}
-
 void CRoomCtrlDlg::LeaveRoom()
 {
     if (m_pHost) m_pHost->LeaveRoomRequested();
@@ -181,13 +140,7 @@ LRESULT CRoomCtrlDlg::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam)
         OnNetworkState(static_cast<int>(wParam));
         return 0;
     }
-    if (msg == WM_PUSH_SENT)
-    {
-        m_bSentNoticePosted = false;
-        SetStatus(Text("IDS_MSG_PUSH_MAN") + L" " + std::to_wstring(m_dwPushSent.load()) + L" " +
-                  Text("IDS_ROOMCTRL_BYTES_SENT"));
-        return 0;
-    }
+    if (PushMessage(msg, wParam, lParam)) return 0;
     return CRoomDlg::WindowProc(msg, wParam, lParam);
 }
 

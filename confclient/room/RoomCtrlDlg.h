@@ -1,7 +1,8 @@
 // CRoomCtrlDlg: the room's control bar: leave, presenter, recording, view buttons, a status line,
-// and the receive side of a file pushed to the room.
+// and both sides of a file pushed to the room.
 #pragma once
 #include "confclient/media/RecordControl.h"
+#include "confclient/people/FilePush.h"
 #include "confclient/room/RoomBarClock.h"
 #include "confclient/room/RoomBarRules.h"
 #include "confclient/room/RoomDlg.h"
@@ -53,14 +54,21 @@ public:
     void RestoreRoomWindow();
     bool IsRoomMaximized() const;
 
-    // A file pushed to the room by another user: its start, cancellation and data.
-    void BeginPushReceive(uint16_t wPushId, const std::wstring& szSender, const std::wstring& szFile,
-                          uint32_t dwSize);
-    void OnPushCancelled(uint16_t wPushId);
-    void OnPushData(const uint8_t* p, size_t n);
-    uint32_t PushBytesReceived() const { return m_dwPushReceived; }
-    // Bytes of a file this user pushes that left the socket; called on the send thread.
+    // The file push (RoomCtrlPush.cpp). File 32786: the user picks a file, which goes to everyone
+    // in the room.
+    void OnPushCommand();
+    // Sends the file at the path to the room; false when it was refused (a box says why).
+    bool StartPushFile(const std::wstring& szPath);
+    // A block of the file this user pushes left the socket (on the window's thread).
     void OnPushChunkSent(uint32_t nBytes);
+    // The sender stops its push (tell: the room hears); a receiver abandons its own receive.
+    void CancelFilePush(bool bTell);
+    // Another member's push: its start, cancellation and data.
+    bool BeginPushReceive(uint16_t wSender, const std::u16string& szSender, const std::u16string& szFile,
+                          uint32_t dwSize);
+    void OnPushCancelled(uint16_t wSender, const std::u16string& szSender);
+    void OnPushData(uint16_t wSender, const uint8_t* p, size_t n);
+    CFilePush* Push() const { return m_pPush.get(); }
 
     // Asks the session to close the room; the maximised state of the main view is kept.
     void LeaveRoom();
@@ -137,8 +145,14 @@ protected:
     void OnSize(UINT type, int cx, int cy) override;
 
 private:
-    // Posted by OnPushChunkSent so that the window is only touched on its own thread.
-    static constexpr UINT WM_PUSH_SENT = WM_APP + 0x31;
+    // The push's end timer (1250), asked for from any thread; its progress (0xFBD, wParam percent,
+    // lParam a heap string freed here).
+    static constexpr UINT WM_PUSH_END_TIMER = WM_APP + 0x31;
+    static constexpr UINT WM_PUSH_PROGRESS = 0xFBD;
+    static constexpr UINT_PTR kPushEndTimer = 1250;
+    class CPushHost;
+    void MakePush();
+    bool PushMessage(UINT msg, WPARAM wParam, LPARAM lParam);
     std::wstring Text(const char* pszKey) const;
     // The open menu's measuring and drawing, and the property dialog's closing; true when handled.
     bool MenuMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT* pResult);
@@ -148,7 +162,6 @@ private:
     void ApplyBarItems();
     // The window buttons at the right end of the first row.
     void PlaceWindowButtons(int cx);
-    void ShowPushProgress();
 
     IRoomHost* m_pHost;
     CWnd* m_pMainView = nullptr;
@@ -159,14 +172,11 @@ private:
     IVoiceBarActions* m_pVoiceActions = nullptr;
     int m_nMode = 0;
     S_BARSTATE m_barState;
-    bool m_bPushReceiving = false;
-    uint16_t m_wPushId = 0;
-    std::wstring m_szPushSender;
-    std::wstring m_szPushFile;
-    uint32_t m_dwPushSize = 0;
-    uint32_t m_dwPushReceived = 0;
-    std::atomic<uint32_t> m_dwPushSent{0};
-    std::atomic<bool> m_bSentNoticePosted{false};
+    // The push's host goes after the push, whose thread it serves.
+    std::unique_ptr<IFilePushHost> m_pPushHost;
+    std::unique_ptr<IDownloadFolder> m_pDownloads;
+    std::unique_ptr<CSteadyPaceClock> m_pPushClock;
+    std::unique_ptr<CFilePush> m_pPush;
     // The open menu and the button that dropped it, the button slid to; the last menu built.
     BCMenu* m_pOpenMenu = nullptr;
     int m_nOpenMenuButton = 0;

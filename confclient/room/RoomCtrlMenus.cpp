@@ -259,6 +259,9 @@ bool CRoomCtrlDlg::OnBarMenuCommand(int nId)
     case MENU_ID_PROPERTY:
         TogglePropertyDlg();
         return true;
+    case MENU_ID_PUSH:
+        OnPushCommand();
+        return true;
     case MENU_ID_MEMO:
         ShowMemo(!(m_pMemo && ::IsWindowVisible(m_pMemo->m_hWnd)));
         return true;

@@ -15,6 +15,7 @@ struct SUserMenuInputs;
 class INoticeHost;
 class IUserRowRoom;
 class CLMPictureEx;
+class IRoomNotices;
 
 class IRoomHost
 {
@@ -98,4 +99,19 @@ public:
     virtual uint32_t ChatColour() const = 0;
     // The user chose another chat colour: it is kept for the next rooms too.
     virtual void SetChatColour(uint32_t dwColour) = 0;
+
+    // The file push: texts, chat notices and boxes; 520, 524 (any thread) and 522 with the own
+    // user number, false without a network; the transfers' bytes per second.
+    virtual IRoomNotices& PushNotices() = 0;
+    virtual bool SendPushFile(uint32_t dwSize, const std::u16string& szName) = 0;
+    virtual bool SendPushData(const uint8_t* p, size_t n) = 0;
+    virtual bool SendPushCancel() = 0;
+    virtual uint32_t TransferPace() const = 0;
+    // The chat's push line: its progress (with the cancel link), its end as cancelled, and the
+    // link line of a received file.
+    virtual void ShowPushProgress(int nPercent, const std::wstring& szText) = 0;
+    virtual void EndPushProgress() = 0;
+    virtual void AddReceivedFile(const std::wstring& szPath) = 0;
+    // The push line's cancel link: the sender stops its push for the room, a receiver its receive.
+    virtual void CancelFilePush() = 0;
 };

@@ -154,19 +154,6 @@ void CRoomTxtChatDlg::AddPresenterRequest(const std::wstring& szText, uint16_t w
                                 U16From(m_pHost->RoomText("IDS_MSG_DENY")), wChannel);
 }
 
-void CRoomTxtChatDlg::UpdatePushProgress(int nPercent, const std::wstring& szRemaining, bool bReceiving)
-{
-    if (!m_pHost) return;
-    m_model.UpdatePushProgress(nPercent, U16From(szRemaining), U16From(m_pHost->RoomText("IDS_MSG_PUSH_END")),
-                               U16From(m_pHost->RoomText("IDS_MSG_PUSHRECV_END")),
-                               U16From(m_pHost->RoomText("IDS_MSG_CANCEL")), bReceiving);
-}
-
-void CRoomTxtChatDlg::EndPushProgress()
-{
-    if (m_pHost) m_model.EndPushProgress(U16From(m_pHost->RoomText("IDS_MSG_PUSHSEND_CANCEL")));
-}
-
 void CRoomTxtChatDlg::InsertText(uint32_t nPos, const std::u16string& szText, uint32_t dwColour)
 {
     m_log.InsertText(static_cast<LONG>(nPos), WideFrom(szText), dwColour);
@@ -273,6 +260,9 @@ void CRoomTxtChatDlg::OnLinkClicked(LONG nStart)
         // The answer goes out after the click has returned.
         ::PostMessageW(m_hWnd, hit.kind == SChatLinkHit::PERMIT ? WM_CHAT_PERMIT : WM_CHAT_DENY,
                        static_cast<WPARAM>(nStart), 0);
+        break;
+    case SChatLinkHit::CANCEL:
+        if (m_pHost) m_pHost->CancelFilePush();
         break;
     case SChatLinkHit::PATH:
     {
@@ -468,4 +458,23 @@ void CRoomTxtChatDlg::Layout()
     ::ShowWindow(m_input.GetSafeHwnd(), bInput && !bHidden ? SW_SHOW : SW_HIDE);
     // The band and the line move with the size; the children paint again over them.
     ::RedrawWindow(m_hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+}
+
+void CRoomTxtChatDlg::UpdatePushProgress(int nPercent, const std::wstring& szText)
+{
+    if (!m_pHost) return;
+    // The status text: the remaining time, at 100 the end's own line.
+    m_model.UpdatePushProgress(nPercent, U16From(szText), U16From(m_pHost->RoomText("IDS_MSG_PUSH_END")),
+                               U16From(szText), U16From(m_pHost->RoomText("IDS_MSG_CANCEL")), true);
+}
+
+void CRoomTxtChatDlg::EndPushProgress()
+{
+    if (m_pHost) m_model.EndPushProgress(U16From(m_pHost->RoomText("IDS_MSG_PUSHSEND_CANCEL")));
+}
+
+void CRoomTxtChatDlg::AddReceivedFile(const std::wstring& szPath)
+{
+    const std::u16string szFile = U16From(szPath);
+    m_model.AddReceivedFile(szFile, szFile, m_nReceivedFiles++);
 }

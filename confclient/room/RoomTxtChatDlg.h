@@ -36,11 +36,11 @@ public:
     void AddPresenterRequest(const std::wstring& szText, uint16_t wChannel);
     // The request of the channel (65535: every one) is gone, and its links with it.
     void RemovePresenterRequest(uint16_t wChannel) { m_model.RemovePresenterRequest(wChannel); }
-    // The open file-push line to the percent with the time left, a cancel link behind it while a
-    // push is being received; a new line when none is open.
-    void UpdatePushProgress(int nPercent, const std::wstring& szRemaining, bool bReceiving);
-    // The open push line ends as cancelled.
+    // The push line: its percentage and text (the remaining time; at 100 the end), with the
+    // cancel link; its end as cancelled; a received file's line whose path opens the file.
+    void UpdatePushProgress(int nPercent, const std::wstring& szText);
     void EndPushProgress();
+    void AddReceivedFile(const std::wstring& szPath);
     int LineCount() const { return static_cast<int>(m_model.LineCount()); }
     const CChatLog& Log() const { return m_model; }
     const CRichEditCtrlGS& LogControl() const { return m_log; }
@@ -91,4 +91,5 @@ private:
     ComPtr<CImageDataObject> m_pictures;
     int m_nInputHint = 0;
     std::wstring m_szEnableHint, m_szDisableHint;
+    size_t m_nReceivedFiles = 0;
 };

@@ -27,6 +27,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* pData, size_t nSize)
     if (DecodePhoneCall(p, nSize, call) &&
         (nSize < kPhoneCallSize || call.szNumber.size() > kCallNumberUnits))
         __builtin_trap();
+    QNPushFile pushFile;
+    if (DecodePushFile(p, nSize, pushFile) &&
+        (pushFile.szFileName.size() > kTransferNameUnits || 6 + pushFile.szFileName.size() * 2 > nSize))
+        __builtin_trap();
+    QNPushChunk chunk;
+    if (DecodePushChunk(p, nSize, chunk) && (chunk.pData != p + 2 || chunk.nLength + 2 != nSize))
+        __builtin_trap();
     QNBanish banish;
     if (DecodeBanish(p, nSize, banish) && nSize < kBanishSize) __builtin_trap();
 
@@ -36,7 +43,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* pData, size_t nSize)
     QNRecordNotice notice;
     QNServerRecordLocal serverRecord;
     QNCamControl cam;
-    QNPushBegin push;
     QNFloatVideo floatVideo;
     QNSeat seat;
     QNMaximize maximize;
@@ -45,7 +51,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* pData, size_t nSize)
     QNPresenterRequest presenter;
     QNMediaShareRecord shareRecord;
     QNFileOffer offer;
-    QNFileAnswer answer;
+    QNFileReply answer;
     QNInvitation invitation;
     QNInviteReply inviteReply;
     uint32_t dwTool = 0;
@@ -55,7 +61,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* pData, size_t nSize)
     DecodeRecordNotice(p, nSize, notice);
     DecodeServerRecordLocal(p, nSize, serverRecord);
     DecodeCamControl(p, nSize, cam);
-    DecodePushBegin(p, nSize, push);
     DecodeFloatVideo(p, nSize, floatVideo);
     DecodeSeat(p, nSize, seat);
     DecodeMaximize(p, nSize, maximize);
@@ -64,7 +69,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* pData, size_t nSize)
     DecodePresenterRequest(p, nSize, presenter);
     DecodeMediaShareRecord(p, nSize, shareRecord);
     DecodeFileOffer(p, nSize, offer);
-    DecodeFileAnswer(p, nSize, answer);
+    DecodeFileReply(p, nSize, answer);
     DecodeInvitation(p, nSize, invitation);
     DecodeInviteReply(p, nSize, inviteReply);
     DecodeDrawToolCommand(p, nSize, dwTool);

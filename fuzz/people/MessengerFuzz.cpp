@@ -73,7 +73,8 @@ struct View : IMessengerView
         // Few peers, so that windows fill, trim and take several lines each.
         table.Deliver(nKind, wUser, u"", u"peer", szText, dwValue, false, 65535);
     }
-    void CancelTransfer(uint16_t, uint16_t) override {}
+    void OnMessengerFileOffer(const QNFileOffer&) override {}
+    void OnMessengerFileReply(uint16_t, bool) override {}
     void OnMessengerFileData(const QNFileData&) override {}
     void ShowInviteNotice(uint16_t, uint16_t, const std::u16string&) override {}
     std::u16string LobbyName(uint16_t wUser) const override { return wUser % 2 ? u"Ann" : u""; }

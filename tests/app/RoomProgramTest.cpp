@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <functional>
 #include <numbers>
+#include <random>
 
 #include "confclient/network/QNRoomPayloads.h"
 #include "confclient/network/record/RecordReader.h"
@@ -1726,4 +1727,304 @@ TEST_F(RoomProgramTest, BothToolBarsMirrorASharedFileAndTheQuestionPageKnowsTheC
     EXPECT_TRUE(LogoutEnds(panelA, hA));
     panelB.Send("LOGOUT", "");
     EXPECT_TRUE(panelB.WaitAnswer("LOGOUT", "0"));
+}
+
+namespace
+{
+std::string FileBytes(const std::wstring& szPath)
+{
+    std::string s;
+    if (FILE* f = _wfopen(szPath.c_str(), L"rb"))
+    {
+        char buf[65536];
+        for (size_t n; (n = fread(buf, 1, sizeof buf, f)) > 0;)
+            s.append(buf, n);
+        fclose(f);
+    }
+    return s;
+}
+
+// A folder of the test's, gone with everything in it when the test ends, however it ends.
+struct CScratchFolder
+{
+    std::wstring szPath;
+    explicit CScratchFolder(std::wstring path) : szPath(std::move(path))
+    {
+        CreateDirectoryW(szPath.c_str(), nullptr);
+    }
+    ~CScratchFolder()
+    {
+        std::error_code ec;
+        std::filesystem::remove_all(std::filesystem::path(szPath), ec);
+    }
+};
+
+bool Exists(const std::wstring& szPath)
+{
+    return GetFileAttributesW(szPath.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+// Waits until the file holds exactly these bytes.
+bool FileHoldsSoon(const std::wstring& szPath, const std::string& bytes, DWORD dwMs = 120000)
+{
+    for (DWORD t0 = GetTickCount(); GetTickCount() - t0 < dwMs; Sleep(200))
+        if (FileBytes(szPath) == bytes) return true;
+    return false;
+}
+
+bool ExistsSoon(const std::wstring& szPath, bool bExists, DWORD dwMs = 10000)
+{
+    for (DWORD t0 = GetTickCount(); GetTickCount() - t0 < dwMs; Sleep(100))
+        if (Exists(szPath) == bExists) return true;
+    return false;
+}
+
+// Picks the file in the program's open-file dialog, as a user types its path and presses OK.
+bool PickInOpenDialog(HANDLE hProcess, const std::wstring& szPath)
+{
+    HWND hDlg = FindInProcess(hProcess,
+                              [](HWND h)
+                              {
+                                  wchar_t szClass[32] = {};
+                                  GetClassNameW(h, szClass, 31);
+                                  return !(GetWindowLongPtrW(h, GWL_STYLE) & WS_CHILD) &&
+                                         wcscmp(szClass, L"#32770") == 0 && GetDlgItem(h, IDOK) &&
+                                         (Descendant(h, 0x47C) || Descendant(h, 0x480));
+                              });
+    if (!hDlg) return false;
+    HWND hName = Descendant(hDlg, 0x47C);
+    if (!hName) hName = Descendant(hDlg, 0x480);
+    SendMessageW(hName, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(szPath.c_str()));
+    return PostMessageW(hDlg, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED),
+                        reinterpret_cast<LPARAM>(GetDlgItem(hDlg, IDOK))) != 0;
+}
+} // namespace
+
+TEST_F(RoomProgramTest, APushReachesTheRoomByteForByteAndHostileOrCancelledPushesLeaveNothingAstray)
+{
+    // Each program's downloads land in a folder of the test; the pace is raised for the test.
+    const std::string szDir =
+        std::string(QUILLON_WINE_DIR_UNIX) + "/push-" + std::to_string(GetCurrentProcessId());
+    const std::string szDownA = szDir + "/alice", szDownB = szDir + "/bob";
+    CScratchFolder scratch(WindowsPath(szDir));
+    for (const std::string& d : {szDownA, szDownB})
+        ASSERT_TRUE(CreateDirectoryW(WindowsPath(d).c_str(), nullptr) ||
+                    GetLastError() == ERROR_ALREADY_EXISTS);
+    const wchar_t* kProgramKey = L"Software\\LumoraSoft\\Quillon";
+    const std::wstring szDownAWin = WindowsPath(szDownA);
+    ASSERT_EQ(ERROR_SUCCESS,
+              RegSetKeyValueW(HKEY_CURRENT_USER, kProgramKey, L"SavePath", REG_SZ, szDownAWin.c_str(),
+                              static_cast<DWORD>((szDownAWin.size() + 1) * sizeof(wchar_t))));
+    const DWORD dwPace = 64u << 20;
+    ASSERT_EQ(ERROR_SUCCESS, RegSetKeyValueW(HKEY_CURRENT_USER, kProgramKey, L"TransferPaceTest", REG_DWORD,
+                                             &dwPace, sizeof dwPace));
+    CPeer peer;
+    const std::wstring szDownBWin = WindowsPath(szDownB);
+    ASSERT_TRUE(peer.Run("reg.exe add 'HKCU\\Software\\LumoraSoft\\Quillon' /f /v SavePath /d '" +
+                         std::string(szDownBWin.begin(), szDownBWin.end()) + "'"));
+
+    // The file: random bytes, not a whole number of blocks; Bob already has one of its name.
+    std::string payload(50 * 1000 * 1000 + 777, '\0');
+    std::mt19937 random(20261211);
+    for (char& c : payload)
+        c = static_cast<char>(random());
+    const std::wstring szSource = WindowsPath(szDir + "/payload.bin");
+    {
+        FILE* f = _wfopen(szSource.c_str(), L"wb");
+        ASSERT_NE(nullptr, f);
+        fwrite(payload.data(), 1, payload.size(), f);
+        fclose(f);
+    }
+    {
+        FILE* f = _wfopen((szDownBWin + L"\\payload.bin").c_str(), L"wb");
+        ASSERT_NE(nullptr, f);
+        fputs("bob's own", f);
+        fclose(f);
+    }
+
+    CPanel panelA, panelB;
+    HANDLE hA = nullptr;
+    ASSERT_TRUE(BothLoggedIn(panelA, panelB, peer, &hA));
+    std::string szRoom;
+    HWND hMainA = AliceOpensBobJoins(panelA, panelB, hA, "Files", &szRoom);
+    ASSERT_NE(nullptr, hMainA);
+    CTestOwner carolOwner;
+    CQNInterface carol(&carolOwner, &carolOwner);
+    ASSERT_TRUE(LogInElsewhere(carolOwner, carol, u"carol"));
+    carol.SendConfJoin(static_cast<uint16_t>(std::stoi(szRoom)), u"", u"");
+    ASSERT_NE(0xFFFFFFFFu, carolOwner.WaitFor(kMsgRoomPacket, ACK_CONF_JOIN).nMsg);
+    HWND hChatA = Descendant(hMainA, IDC_ROOMCHAT_LIST);
+    ASSERT_TRUE(ListShowsSoon(hChatA, {L"Carol joined the room."}));
+
+    // Alice pushes the file from the File menu's command.
+    HWND hBarA = GetParent(Descendant(hMainA, IDC_ROOMCTRL_TALK));
+    ASSERT_NE(nullptr, hBarA);
+    PostMessageW(hBarA, WM_COMMAND, 32786, 0);
+    ASSERT_TRUE(PickInOpenDialog(hA, szSource));
+
+    // Bob's copy takes the next free name and Carol's blocks make the same bytes.
+    EXPECT_TRUE(FileHoldsSoon(szDownBWin + L"\\payload(1).bin", payload));
+    EXPECT_EQ("bob's own", FileBytes(szDownBWin + L"\\payload.bin"));
+    auto carolBytes = [&]
+    {
+        std::string got;
+        for (const QNEvent& e : carolOwner.Events())
+            if (e.nMsg == kMsgRoomPacket && e.wCommand == INFO_PUSH_CHUNK && e.payload.size() >= 2)
+                got.append(e.payload.begin() + 2, e.payload.end());
+        return got;
+    };
+    EXPECT_NE(0xFFFFFFFFu, carolOwner.WaitFor(kMsgRoomPacket, INFO_PUSH_BEGIN).nMsg);
+    for (DWORD t0 = GetTickCount(); GetTickCount() - t0 < 60000 && carolBytes().size() < payload.size();)
+        Sleep(200);
+    EXPECT_TRUE(carolBytes() == payload) << carolBytes().size() << " of " << payload.size();
+    EXPECT_TRUE(peer.ShowsSoon("lines " + Id(IDC_ROOMCHAT_LIST), {"payload(1).bin"}));
+    EXPECT_TRUE(ListShowsSoon(hChatA, {L"payload.bin has been transferred."}, 20000));
+    EXPECT_FALSE(Exists(szDownAWin + L"\\payload.bin")) << "the sender keeps no copy";
+
+    // Carol pushes as a bare client: a hostile name lands as its safe name in both folders only.
+    // A push arriving while a receiver still ends the last one is refused: Carol tries again.
+    const uint8_t bytes[] = {'a', 'b', 'c', 'd', 'e', 'f'};
+    const std::wstring szEvilA = szDownAWin + L"\\evil.txt", szEvilB = szDownBWin + L"\\evil.txt";
+    for (int i = 0; i < 10 && !(Exists(szEvilA) && Exists(szEvilB)); ++i)
+    {
+        carol.SendPushFile(0, sizeof bytes, u"..\\..\\evil.txt");
+        carol.SendPushData(0, bytes, sizeof bytes);
+        ExistsSoon(szEvilA, true, 3000);
+        ExistsSoon(szEvilB, true, 3000);
+    }
+    EXPECT_EQ("abcdef", FileBytes(szEvilA));
+    EXPECT_EQ("abcdef", FileBytes(szEvilB));
+    EXPECT_FALSE(Exists(WindowsPath(szDir + "/evil.txt")));
+    EXPECT_FALSE(Exists(WindowsPath(std::string(QUILLON_WINE_DIR_UNIX) + "/evil.txt")));
+
+    // Carol cancels half-way: the partial files go on both sides.
+    const std::wstring szHalfA = szDownAWin + L"\\half.bin", szHalfB = szDownBWin + L"\\half.bin";
+    const std::string block(1372, 'h');
+    for (int i = 0; i < 10 && !(Exists(szHalfA) && Exists(szHalfB)); ++i)
+    {
+        carol.SendPushFile(0, 100000, u"half.bin");
+        carol.SendPushData(0, reinterpret_cast<const uint8_t*>(block.data()), block.size());
+        ExistsSoon(szHalfA, true, 3000);
+        ExistsSoon(szHalfB, true, 3000);
+    }
+    ASSERT_TRUE(Exists(szHalfA) && Exists(szHalfB));
+    carol.SendCmd522(0);
+    EXPECT_TRUE(ExistsSoon(szHalfA, false));
+    EXPECT_TRUE(ExistsSoon(szHalfB, false));
+    EXPECT_TRUE(ListShowsSoon(hChatA, {L"Carol", L"cancelled the file distribution."}));
+
+    panelB.Send("LOGOUT", "");
+    EXPECT_TRUE(panelB.WaitAnswer("LOGOUT", "0"));
+    EXPECT_TRUE(LogoutEnds(panelA, hA));
+    RegDeleteKeyValueW(HKEY_CURRENT_USER, kProgramKey, L"SavePath");
+    RegDeleteKeyValueW(HKEY_CURRENT_USER, kProgramKey, L"TransferPaceTest");
+    peer.Run("reg.exe delete 'HKCU\\Software\\LumoraSoft\\Quillon' /f /v SavePath");
+}
+
+TEST_F(RoomProgramTest, AMessengerFileIsSentRefusedAndCancelledByThePeerOrItsLogout)
+{
+    // Alice's program sends; Carol, a bare client, answers as the peer's program would.
+    const std::string szDir =
+        std::string(QUILLON_WINE_DIR_UNIX) + "/msgfile-" + std::to_string(GetCurrentProcessId());
+    CScratchFolder scratch(WindowsPath(szDir));
+    auto write = [&](const std::string& name, size_t nSize)
+    {
+        std::string bytes(nSize, '\0');
+        std::mt19937 random(static_cast<unsigned>(nSize));
+        for (char& c : bytes)
+            c = static_cast<char>(random());
+        if (FILE* f = _wfopen(WindowsPath(szDir + "/" + name).c_str(), L"wb"))
+        {
+            fwrite(bytes.data(), 1, bytes.size(), f);
+            fclose(f);
+        }
+        return bytes;
+    };
+    const std::string small = write("small.bin", 200000);
+    write("big.bin", 3000000);
+
+    CPanel panelA;
+    HANDLE hA = LoggedIn(panelA, "alice");
+    ASSERT_NE(nullptr, hA);
+    CTestOwner carolOwner;
+    auto carol = std::make_unique<CQNInterface>(&carolOwner, &carolOwner);
+    ASSERT_TRUE(LogInElsewhere(carolOwner, *carol, u"carol"));
+    const uint16_t wCarol = carol->Record().MyUserIndex();
+    // Alice, logged in first, is in the lobby list Carol got.
+    uint16_t wAlice = kNoIndex;
+    for (DWORD t0 = GetTickCount(); GetTickCount() - t0 < 10000 && wAlice == kNoIndex; Sleep(100))
+        for (uint16_t w = 0; w < 100 && wAlice == kNoIndex; ++w)
+            if (S_VUSERINFO u; carol->Record().FindUser(w, u) && u.szUserId == u"alice") wAlice = w;
+    ASSERT_NE(kNoIndex, wAlice);
+
+    // Carol's line opens Alice's messenger for her.
+    ASSERT_TRUE(carol->SendMessengerText(wCarol, wAlice, u"000000hello"));
+    HWND hMsgA = TopWindow(hA, L"Messenger - Carol");
+    ASSERT_NE(nullptr, hMsgA);
+    HWND hHistoryA = Descendant(hMsgA, IDC_MSG_HISTORY);
+    HWND hFileA = Descendant(hMsgA, IDC_MSG_FILE);
+
+    // An offer of Alice's and Carol's answer to it, as the nth 622 arrives.
+    auto offer = [&](const std::string& name, int nth)
+    {
+        PostMessageW(hFileA, BM_CLICK, 0, 0);
+        if (!PickInOpenDialog(hA, WindowsPath(szDir + "/" + name))) return false;
+        QNFileOffer got;
+        QNEvent e = carolOwner.WaitFor(kMsgRoomPacket, INFO_MSG_FILEOFFER, nth);
+        return DecodeFileOffer(e.payload.data(), e.payload.size(), got) && got.wSenderIndex == wAlice &&
+               got.szFileName == std::u16string(name.begin(), name.end());
+    };
+    auto received = [&]
+    {
+        std::string got;
+        for (const QNEvent& e : carolOwner.Events())
+            if (e.nMsg == kMsgRoomPacket && e.wCommand == INFO_MSG_FILEDATA && e.payload.size() >= 8)
+                got.append(e.payload.begin() + 8, e.payload.end());
+        return got;
+    };
+    auto enabledSoon = [&](HWND h, bool bEnabled = true)
+    {
+        for (DWORD t0 = GetTickCount(); GetTickCount() - t0 < 10000; Sleep(100))
+            if (!IsWindowEnabled(h) == !bEnabled) return true;
+        return false;
+    };
+
+    // Accepted: every byte reaches Carol and Alice's window says the file went.
+    ASSERT_TRUE(offer("small.bin", 1));
+    EXPECT_TRUE(enabledSoon(hFileA, false)) << "one transfer at a time";
+    ASSERT_TRUE(carol->SendFileReply(wCarol, wAlice, true));
+    for (DWORD t0 = GetTickCount(); GetTickCount() - t0 < 30000 && received().size() < small.size();)
+        Sleep(200);
+    EXPECT_TRUE(received() == small) << received().size();
+    EXPECT_TRUE(EditShowsSoon(hHistoryA, L"The file was sent."));
+    ASSERT_TRUE(enabledSoon(hFileA));
+
+    // Refused: nothing is sent and the file button comes back.
+    const size_t nBefore = received().size();
+    ASSERT_TRUE(offer("big.bin", 2));
+    ASSERT_TRUE(carol->SendFileReply(wCarol, wAlice, false));
+    EXPECT_TRUE(EditShowsSoon(hHistoryA, L"The file transfer was cancelled."));
+    EXPECT_TRUE(enabledSoon(hFileA));
+
+    // Cancelled by Carol at the first block: the send stops long before the end.
+    ASSERT_TRUE(offer("big.bin", 3));
+    ASSERT_TRUE(carol->SendFileReply(wCarol, wAlice, true));
+    for (DWORD t0 = GetTickCount(); GetTickCount() - t0 < 10000 && received().size() == nBefore;)
+        Sleep(50);
+    ASSERT_GT(received().size(), nBefore);
+    ASSERT_TRUE(carol->SendFileReply(wCarol, wAlice, false));
+    EXPECT_TRUE(enabledSoon(hFileA));
+    EXPECT_LT(received().size() - nBefore, size_t(3000000));
+
+    // Carol goes mid-transfer: the server refuses the next block (641) and Alice's send ends.
+    ASSERT_TRUE(offer("big.bin", 4));
+    const size_t nAtFourth = received().size();
+    ASSERT_TRUE(carol->SendFileReply(wCarol, wAlice, true));
+    for (DWORD t0 = GetTickCount(); GetTickCount() - t0 < 10000 && received().size() == nAtFourth;)
+        Sleep(50);
+    carol->StopThreads();
+    EXPECT_TRUE(EditShowsSoon(hHistoryA, L"Carol is not online"));
+    EXPECT_TRUE(enabledSoon(hFileA));
+
+    EXPECT_TRUE(LogoutEnds(panelA, hA));
 }

@@ -148,11 +148,11 @@ TEST_F(LoopbackTest, SentFramesAreReportedWithTheirDataBytes)
     CClient alice;
     ASSERT_NE(kNoIndex, alice.Login(server->Port(), u"alice"));
     std::vector<uint8_t> chunk(100, 0x42);
-    ASSERT_TRUE(alice.net->SendPushChunk(3, chunk.data(), chunk.size()));
-    ASSERT_TRUE(alice.net->SendFileBlock(17, 0, chunk.data(), 33));
+    ASSERT_TRUE(alice.net->SendPushData(3, chunk.data(), chunk.size()));
+    ASSERT_TRUE(alice.net->SendFileData(3, 17, chunk.data(), 33));
     ASSERT_TRUE(alice.net->SendBoardData(DAT_BOARD_ROOM, chunk.data(), 72));
     std::vector<uint8_t> big(70000, 1); // past 16 bits
-    ASSERT_TRUE(alice.net->SendPushChunk(3, big.data(), big.size()));
+    ASSERT_TRUE(alice.net->SendPushData(3, big.data(), big.size()));
     CTestOwner& o = alice.owner;
     ASSERT_TRUE(o.WaitUntil(
         [&] { return o.pushChunks.size() == 2 && !o.fileBlocks.empty() && !o.boardSent.empty(); }));

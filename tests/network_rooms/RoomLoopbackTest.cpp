@@ -250,12 +250,17 @@ TEST_F(RoomLoopbackTest, OneToOneTrafficReachesItsAddresseeInTheSendersLayoutWit
         uint16_t wCommand;
         Bytes payload;
     };
-    Bytes text, invite, reply;
+    Bytes text, invite, reply, offer, answer, block;
     EncodeMessage({999, u"ff0000hi", wBob}, text);
     EncodeInvitation({2, 999, wBob}, invite);
     EncodeInviteReply({kInviteReplyAccepted, 999, wBob}, reply);
+    EncodeFileOffer({70000, 999, wBob, u"a.pdf"}, offer);
+    EncodeFileReply({kFileReplyAccepted, 999, wBob}, answer);
+    const uint8_t bytes[] = {1, 2, 3, 4, 5};
+    EncodeFileData({999, wBob, bytes, sizeof bytes}, block);
     for (const Case& c :
-         {Case{CMD_MSG_TEXT, text}, Case{CMD_MSG_INVITE, invite}, Case{CMD_MSG_INVITEREPLY, reply}})
+         {Case{CMD_MSG_TEXT, text}, Case{CMD_MSG_INVITE, invite}, Case{CMD_MSG_INVITEREPLY, reply},
+          Case{CMD_MSG_FILEOFFER, offer}, Case{CMD_MSG_FILEANSWER, answer}, Case{DAT_MSG_FILE, block}})
     {
         SCOPED_TRACE(c.wCommand);
         ASSERT_TRUE(alice.net->SendCommand(c.wCommand, kNoIndex, c.payload.data(), c.payload.size()));
@@ -275,7 +280,11 @@ TEST_F(RoomLoopbackTest, OneToOneTrafficReachesItsAddresseeInTheSendersLayoutWit
     ASSERT_TRUE(bob.net->SendMessengerText(wBob, 777, u"000000lost"));
     ASSERT_TRUE(bob.net->SendInvite(2, wBob, 777));
     ASSERT_TRUE(bob.net->SendInviteReply(wBob, 777, false));
-    for (uint16_t wNak : {NAK_MSG_TEXT, NAK_MSG_INVITE, NAK_MSG_INVITEANSWER})
+    ASSERT_TRUE(bob.net->SendFileOffer(wBob, 777, u"a.pdf", 10));
+    ASSERT_TRUE(bob.net->SendFileReply(wBob, 777, true));
+    ASSERT_TRUE(bob.net->SendFileData(wBob, 777, bytes, sizeof bytes));
+    for (uint16_t wNak : {NAK_MSG_TEXT, NAK_MSG_INVITE, NAK_MSG_INVITEANSWER, NAK_MSG_FILEOFFER,
+                          NAK_MSG_FILEANSWER, NAK_MSG_FILEDATA})
     {
         EXPECT_EQ(777, bob.U16Of(wNak)) << wNak;
         EXPECT_EQ(1000, bob.owner.WaitFor(kMsgRoomPacket, wNak).wSub) << wNak;
@@ -751,4 +760,31 @@ TEST_F(RoomLoopbackTest, AMediaShareReachesTheRoomAndLateJoinersUntilItsSharerLe
     EXPECT_EQ(1, carol.owner.Count(kMsgRoomPacket, INFO_MEDIASHARE_STATE));
     EXPECT_EQ(1, alice.owner.Count(kMsgRoomPacket, INFO_MEDIASHARE_POSITION))
         << "alice's own 566 was dropped";
+}
+
+TEST_F(RoomLoopbackTest, PushGoesToTheRoomsOthersWithTheSendersIndex)
+{
+    QNRoomInfo room = alice.Open(u"PUSH", 10);
+    ASSERT_NE(0, room.wRoomIndex);
+    bob.net->SendConfJoin(room.wRoomIndex, u"", u"");
+    bob.Answer(ACK_CONF_JOIN);
+    const uint8_t bytes[] = {7, 8, 9};
+    // Whatever index the sender writes, the others read the server's.
+    ASSERT_TRUE(alice.net->SendPushFile(999, 4, u"notes.txt"));
+    ASSERT_TRUE(alice.net->SendPushData(999, bytes, sizeof bytes));
+    ASSERT_TRUE(alice.net->SendCmd522(999));
+
+    QNPushFile file;
+    QNEvent e = bob.owner.WaitFor(kMsgRoomPacket, INFO_PUSH_BEGIN);
+    ASSERT_TRUE(DecodePushFile(e.payload.data(), e.payload.size(), file));
+    EXPECT_EQ(alice.wUserIndex, file.wSender);
+    EXPECT_EQ(4u, file.dwFileSize);
+    EXPECT_EQ(u"notes.txt", file.szFileName);
+    QNPushChunk chunk;
+    e = bob.owner.WaitFor(kMsgRoomPacket, INFO_PUSH_CHUNK);
+    ASSERT_TRUE(DecodePushChunk(e.payload.data(), e.payload.size(), chunk));
+    EXPECT_EQ(alice.wUserIndex, chunk.wSender);
+    EXPECT_EQ(Bytes(bytes, bytes + 3), Bytes(chunk.pData, chunk.pData + chunk.nLength));
+    EXPECT_EQ(alice.wUserIndex, bob.U16Of(INFO_PUSH_CANCEL));
+    EXPECT_EQ(0, alice.owner.Count(kMsgRoomPacket, INFO_PUSH_BEGIN)) << "not back to the sender";
 }

@@ -65,13 +65,6 @@ std::vector<Case> Cases()
                   EncodeServerRecordLocal, DecodeServerRecordLocal, 132),
         RoundTrip("511 camera control", QNCamControl{6, CAMCONTROL_MOVE, 3}, EncodeCamControl,
                   DecodeCamControl, 6),
-        {"521 push begin", Enc1(EncodePushBegin, QNPushBegin{5, 1, 70000, u"notes.txt"}), 268,
-         [](const uint8_t* p, size_t n)
-         {
-             QNPushBegin r;
-             return DecodePushBegin(p, n, r) && r.wPushId == 5 && r.wSenderChannel == 1 &&
-                    r.dwFileSize == 70000 && r.szFileName == u"notes.txt";
-         }},
         {"534, 535 audio settings",
          Enc1(EncodeAudioSettings, QNAudioSettings{2, 3, 4, 50, 60, 2, 3, 2, 2, 15}), 13,
          [](const uint8_t* p, size_t n)
@@ -104,21 +97,27 @@ std::vector<Case> Cases()
              return DecodeMessage(p, n, r) && r.wSenderIndex == 11 && r.wReceiverIndex == 12 &&
                     r.szText == u"hello" && p[6] == 12;
          }},
-        {"622 file offer", Enc1(EncodeFileOffer, QNFileOffer{11, 40, 9999, u"a.pdf"}), 268,
+        {"620/622 file offer", Enc1(EncodeFileOffer, QNFileOffer{9999, 11, 40, u"a.pdf"}), 528,
          [](const uint8_t* p, size_t n)
          {
              QNFileOffer r;
-             return DecodeFileOffer(p, n, r) && r.wSenderIndex == 11 && r.wTransferId == 40 &&
-                    r.dwFileSize == 9999 && r.szFileName == u"a.pdf";
+             return DecodeFileOffer(p, n, r) && r.wSenderIndex == 11 && r.wReceiverIndex == 40 &&
+                    r.dwFileSize == 9999 && r.szFileName == u"a.pdf" && p[4] == 11 && p[6] == 40 &&
+                    p[8] == u'a';
          }},
-        RoundTrip("632 file answer", QNFileAnswer{11, 40, FILEANSWER_CANCEL}, EncodeFileAnswer,
-                  DecodeFileAnswer, 6),
-        {"642 file data", Enc1(EncodeFileData, QNFileData{11, 40, 4096, kBlock, sizeof kBlock}), 17,
+        {"630/632 file reply", Enc1(EncodeFileReply, QNFileReply{kFileReplyAccepted, 11, 40}), 528,
+         [](const uint8_t* p, size_t n)
+         {
+             QNFileReply r;
+             return DecodeFileReply(p, n, r) && r.dwFlags == kFileReplyAccepted && r.wSenderIndex == 11 &&
+                    r.wReceiverIndex == 40 && p[2] == 1;
+         }},
+        {"640/642 file data", Enc1(EncodeFileData, QNFileData{11, 40, kBlock, sizeof kBlock}), 13,
          [](const uint8_t* p, size_t n)
          {
              QNFileData r;
-             return DecodeFileData(p, n, r) && r.wSenderIndex == 11 && r.wTransferId == 40 &&
-                    r.dwOffset == 4096 && r.nData == 5 && r.pData == p + 12 && r.pData[4] == 5;
+             return DecodeFileData(p, n, r) && r.wSenderIndex == 11 && r.wReceiverIndex == 40 &&
+                    r.nData == 5 && r.pData == p + 8 && r.pData[4] == 5 && p[0] == 5;
          }},
         {"650/652 invitation", Enc1(EncodeInvitation, QNInvitation{70000, 11, 12}), 8,
          [](const uint8_t* p, size_t n)
@@ -250,11 +249,11 @@ TEST(RoomPayloadCodec, PrivateDataNeedsThePhoneBookKindAndAFittingLength)
 TEST(RoomPayloadCodec, FileDataStaysInsideThePayload)
 {
     Bytes b;
-    ByteWriter(b).U16(1).U16(2).U32(0).U32(0xFFFFFFF0u).U8(9);
+    ByteWriter(b).U32(0xFFFFFFF0u).U16(1).U16(2).U8(9);
     QNFileData r;
     EXPECT_FALSE(DecodeFileData(b.data(), b.size(), r)) << "a count past the payload";
     b.clear();
-    ByteWriter(b).U16(1).U16(2).U32(0).U32(0);
+    ByteWriter(b).U32(0).U16(1).U16(2);
     ASSERT_TRUE(DecodeFileData(b.data(), b.size(), r));
     EXPECT_EQ(0u, r.nData);
     EXPECT_EQ(nullptr, r.pData);
@@ -413,4 +412,50 @@ TEST(RoomPayloadCodec, MediaShareRecordBytesAndAPeersUnterminatedPath)
     b.clear();
     EncodeU32(r.dwFlags, b);
     EXPECT_EQ((Bytes{0xDA, 0xE8, 0x00, 0x05}), b);
+}
+
+TEST(RoomPayloadCodec, PushNameEndsAtThePayloadOrItsField)
+{
+    struct Case
+    {
+        size_t nUnits;    // name units written after the head, no terminator
+        size_t nOddBytes; // a trailing half unit
+        size_t nExpected;
+    } cases[] = {{300, 0, kTransferNameUnits}, {12, 1, 12}, {0, 0, 0}};
+    for (const Case& c : cases)
+    {
+        Bytes b;
+        ByteWriter w(b);
+        w.U16(3).U32(10);
+        for (size_t i = 0; i < c.nUnits; ++i)
+            w.U16(u'x');
+        for (size_t i = 0; i < c.nOddBytes; ++i)
+            w.U8('y');
+        QNPushFile r;
+        ASSERT_TRUE(DecodePushFile(b.data(), b.size(), r));
+        EXPECT_EQ(c.nExpected, r.szFileName.size()) << c.nUnits;
+    }
+    QNPushFile r;
+    EXPECT_FALSE(DecodePushFile(Bytes(5).data(), 5, r)) << "a head too short";
+
+    // The sent form: 526 bytes, the name's field from 6.
+    Bytes b;
+    EncodePushFile(QNPushFile{5, 70000, u"notes.txt"}, b);
+    ASSERT_EQ(526u, b.size());
+    EXPECT_EQ('n', b[6]);
+    ASSERT_TRUE(DecodePushFile(b.data(), b.size(), r));
+    EXPECT_EQ(5, r.wSender);
+    EXPECT_EQ(70000u, r.dwFileSize);
+    EXPECT_EQ(u"notes.txt", r.szFileName);
+
+    // A block: the sender, then the bytes to the payload's end.
+    const uint8_t block[] = {1, 2, 3};
+    b.clear();
+    EncodePushChunk(QNPushChunk{7, block, sizeof block}, b);
+    QNPushChunk chunk;
+    ASSERT_TRUE(DecodePushChunk(b.data(), b.size(), chunk));
+    EXPECT_EQ(7, chunk.wSender);
+    EXPECT_EQ(3u, chunk.nLength);
+    EXPECT_EQ(b.data() + 2, chunk.pData);
+    EXPECT_FALSE(DecodePushChunk(b.data(), 1, chunk));
 }

@@ -29,14 +29,18 @@ struct RecordedMessenger : IMessengerView
         calls.push_back("line to " + std::to_string(wUserIndex) + " kind " + std::to_string(nKind) + ": " +
                         Utf8Of(szText) + (dwValue ? " value " + std::to_string(dwValue) : std::string()));
     }
-    void CancelTransfer(uint16_t wUserIndex, uint16_t wTransferId) override
+    void OnMessengerFileOffer(const QNFileOffer& o) override
     {
-        calls.push_back("cancel " + std::to_string(wUserIndex) + " transfer " + std::to_string(wTransferId));
+        calls.push_back("offer from " + std::to_string(o.wSenderIndex) + ": " + Utf8Of(o.szFileName) + " " +
+                        std::to_string(o.dwFileSize));
+    }
+    void OnMessengerFileReply(uint16_t wUserIndex, bool bAccepted) override
+    {
+        calls.push_back("reply from " + std::to_string(wUserIndex) + (bAccepted ? " accepted" : " ended"));
     }
     void OnMessengerFileData(const QNFileData& d) override
     {
-        calls.push_back("file data from " + std::to_string(d.wSenderIndex) + " transfer " +
-                        std::to_string(d.wTransferId) + " at " + std::to_string(d.dwOffset) + ": " +
+        calls.push_back("file data from " + std::to_string(d.wSenderIndex) + ": " +
                         std::string(reinterpret_cast<const char*>(d.pData), d.nData));
     }
     void ShowInviteNotice(uint16_t wInviter, uint16_t wRoomIndex, const std::u16string& szRoomTitle) override
@@ -101,9 +105,17 @@ TEST(MessengerFeature, UndeliveredToAUserNotLoggedInIsToldInTheirMessenger)
          NAK_MSG_FILEOFFER,
          1204,
          U16(kAnn),
-         {"line to 7 kind 1: <IDS_MSG_NONUSER>"}},
-        {"file answer", NAK_MSG_FILEANSWER, 1000, U16(kStranger), {"line to 8 kind 1: <IDS_MSG_NONUSER>"}},
-        {"file data", NAK_MSG_FILEDATA, 1000, U16(kAnn), {"line to 7 kind 1: <IDS_MSG_NONUSER>"}},
+         {"line to 7 kind 1: <IDS_MSG_NONUSER>", "reply from 7 ended"}},
+        {"file answer",
+         NAK_MSG_FILEANSWER,
+         1000,
+         U16(kStranger),
+         {"line to 8 kind 1: <IDS_MSG_NONUSER>", "reply from 8 ended"}},
+        {"file data ends the send",
+         NAK_MSG_FILEDATA,
+         1000,
+         U16(kAnn),
+         {"line to 7 kind 1: <IDS_MSG_NONUSER>", "reply from 7 ended"}},
         {"invitation", NAK_MSG_INVITE, 1204, U16(kAnn), {"line to 7 kind 1: <IDS_MSG_NONUSER>"}},
         {"invitation answer", NAK_MSG_INVITEANSWER, 1000, U16(kAnn), {"line to 7 kind 1: <IDS_MSG_NONUSER>"}},
         {"another status", NAK_MSG_TEXT, 1001, U16(kAnn), {}},
@@ -122,8 +134,7 @@ TEST(MessengerFeature, LinesFilesAndAnswersReachTheSendersMessenger)
 {
     QNFileData data;
     data.wSenderIndex = kAnn;
-    data.wTransferId = 3;
-    data.dwOffset = 4096;
+    data.wReceiverIndex = 1;
     const uint8_t block[] = {'a', 'b', 'c'};
     data.pData = block;
     data.nData = sizeof(block);
@@ -141,26 +152,19 @@ TEST(MessengerFeature, LinesFilesAndAnswersReachTheSendersMessenger)
          {"line to 7 kind 5: 00ff00hello"}},
         {"file offer",
          INFO_MSG_FILEOFFER,
-         Encoded(EncodeFileOffer, QNFileOffer{kAnn, 3, 10, u"a.txt"}),
-         {"line to 7 kind 7: Ann <IDS_MSG_FILESEND_REQ> a.txt"}},
-        {"file offer from a stranger has no name",
-         INFO_MSG_FILEOFFER,
-         Encoded(EncodeFileOffer, QNFileOffer{kStranger, 3, 10, u"a.txt"}),
-         {"line to 8 kind 7:  <IDS_MSG_FILESEND_REQ> a.txt"}},
+         Encoded(EncodeFileOffer, QNFileOffer{10, kAnn, 1, u"a.txt"}),
+         {"offer from 7: a.txt 10"}},
         {"file accepted",
          INFO_MSG_FILEANSWER,
-         Encoded(EncodeFileAnswer, QNFileAnswer{kAnn, 3, FILEANSWER_ACCEPT}),
-         {"line to 7 kind 8: <IDS_MSG_FILESEND_REQ>"}},
-        {"file cancelled",
+         Encoded(EncodeFileReply, QNFileReply{kFileReplyAccepted, kAnn, 1}),
+         {"reply from 7 accepted"}},
+        {"file refused or cancelled",
          INFO_MSG_FILEANSWER,
-         Encoded(EncodeFileAnswer, QNFileAnswer{kAnn, 3, FILEANSWER_CANCEL}),
-         {"line to 7 kind 9: <IDS_MSG_FILETRANS_CANCEL_ORDER>", "cancel 7 transfer 3"}},
-        {"file data",
-         INFO_MSG_FILEDATA,
-         Encoded(EncodeFileData, data),
-         {"file data from 7 transfer 3 at 4096: abc"}},
+         Encoded(EncodeFileReply, QNFileReply{0, kAnn, 1}),
+         {"reply from 7 ended"}},
+        {"file data", INFO_MSG_FILEDATA, Encoded(EncodeFileData, data), {"file data from 7: abc"}},
         {"text cut short", INFO_MSG_TEXT, {5, 0, 0}, {}},
-        {"file answer cut short", INFO_MSG_FILEANSWER, {7, 0, 3, 0}, {}},
+        {"file answer cut short", INFO_MSG_FILEANSWER, {0, 0, 1, 0, 7, 0, 1, 0}, {}},
     };
     for (const auto& c : cases)
     {

@@ -93,8 +93,23 @@ public:
         calls.push_back(L"asked " + szText);
         return nAnswer;
     }
+    bool SendFileOffer(uint16_t wPeer, const std::u16string& szName, uint32_t dwSize) override
+    {
+        calls.push_back(L"620 to " + std::to_wstring(wPeer) + L": " +
+                        std::wstring(szName.begin(), szName.end()) + L" " + std::to_wstring(dwSize));
+        return true;
+    }
+    bool SendFileReply(uint16_t wPeer, bool bAccept) override
+    {
+        calls.push_back(L"630 to " + std::to_wstring(wPeer) + (bAccept ? L" accepted" : L" refused"));
+        return true;
+    }
+    bool SendFileData(uint16_t, const uint8_t*, size_t) override { return false; }
+    std::wstring SaveFolder() const override { return szFolder; }
+    uint32_t TransferPace() const override { return 131072; }
 
     std::vector<std::wstring> calls;
+    std::wstring szFolder;
     bool bInRoom = false;
     int nState = 0;
     int nAnswer = 1;
@@ -349,36 +364,51 @@ TEST_F(MessengerWindowTest, InvitationsFromTheLobbyAndFromAnotherRoom)
 
 TEST_F(MessengerWindowTest, ClosingWhileAFileComesInAsksAndLogoutDoesNot)
 {
+    wchar_t szTemp[MAX_PATH] = {};
+    ::GetTempPathW(MAX_PATH, szTemp);
+    host.szFolder = std::wstring(szTemp) + L"qmsgrecv" + std::to_wstring(::GetCurrentProcessId());
+    ::CreateDirectoryW(host.szFolder.c_str(), nullptr);
+    const std::wstring szPartial = host.szFolder + L"\\notes.txt";
+
     CMessangeDlg* pDlg = OpenMessenger(host);
     ASSERT_NE(nullptr, pDlg);
+    pDlg->OnFileOffer(u"..\\notes.txt", 100);
+    pDlg->OnLinkClicked(static_cast<LONG>(pDlg->Log().Range(CMessengerLog::LINK_OFFER_YES).nStart));
+    ASSERT_TRUE(pDlg->Transfer() && pDlg->Transfer()->Receiving());
+    EXPECT_NE(nullptr, pDlg->Progress()) << "the panel lies over the buttons";
     const uint8_t block[10] = {};
-    pDlg->OnFileData(3, 0, block, sizeof block);
-    pDlg->OnFileData(3, 10, block, sizeof block);
-    EXPECT_NE(std::wstring::npos, HistoryText(*pDlg).find(L"#3: 20 "));
-    EXPECT_EQ(1u, pDlg->Log().LineCount()) << "one line follows the count";
+    pDlg->OnFileData(block, sizeof block);
+    EXPECT_NE(INVALID_FILE_ATTRIBUTES, ::GetFileAttributesW(szPartial.c_str()));
 
     // The second button keeps the window and the transfer.
     host.nAnswer = 2;
     HWND hWnd = pDlg->m_hWnd;
     ::SendMessageW(hWnd, WM_CLOSE, 0, 0);
     ASSERT_TRUE(::IsWindow(hWnd));
-    ASSERT_EQ(1u, host.calls.size());
-    // The first ends the transfer and closes.
+    EXPECT_EQ(L"asked " + host.NoticeText("IDS_MSG_FILERECV_ING"), host.calls.back());
+    // The first ends the transfer, deletes the partial file and closes.
     host.nAnswer = 1;
     ::SendMessageW(hWnd, WM_CLOSE, 0, 0);
     EXPECT_FALSE(::IsWindow(hWnd));
+    EXPECT_EQ(INVALID_FILE_ATTRIBUTES, ::GetFileAttributesW(szPartial.c_str()));
     EXPECT_EQ(L"taken bob 9", host.calls.back());
+    EXPECT_NE(std::find(host.calls.begin(), host.calls.end(), L"630 to 9 refused"), host.calls.end());
 
     // Logout closes without a question and leaves the object to the session.
     host.calls.clear();
     CMessangeDlg* pOther = OpenMessenger(host);
     ASSERT_NE(nullptr, pOther);
-    pOther->OnFileData(4, 0, block, sizeof block);
+    pOther->OnFileOffer(u"notes.txt", 100);
+    pOther->OnLinkClicked(static_cast<LONG>(pOther->Log().Range(CMessengerLog::LINK_OFFER_YES).nStart));
+    pOther->OnFileData(block, sizeof block);
     pOther->ForceClose();
-    EXPECT_TRUE(host.calls.empty());
+    EXPECT_TRUE(std::none_of(host.calls.begin(), host.calls.end(),
+                             [](const std::wstring& s) { return s.rfind(L"asked", 0) == 0; }));
     EXPECT_TRUE(pOther->IsForceClosed());
     EXPECT_EQ(nullptr, pOther->m_hWnd);
+    EXPECT_EQ(INVALID_FILE_ATTRIBUTES, ::GetFileAttributesW(szPartial.c_str()));
     delete pOther;
+    ::RemoveDirectoryW(host.szFolder.c_str());
 }
 
 namespace

@@ -1,4 +1,5 @@
 // The room windows under Wine: the window tree, the video grid, chat, user list, control bar, messenger.
+#include "tests/session/RecordedNotices.h"
 #include "confclient/network/registry/Registry.h"
 #include "confclient/people/ChatCommands.h"
 #include "confclient/people/UserMenuRules.h"
@@ -52,7 +53,8 @@ public:
         savedEdits.push_back(hRichEdit);
         return false;
     }
-    std::wstring SaveFolder() const override { return L""; }
+    std::wstring SaveFolder() const override { return szSaveFolder; }
+    std::wstring szSaveFolder;
     bool GermanTexts() const override { return false; }
     int nBoardOpens = 0;
     void OpenBoardDocument() override { ++nBoardOpens; }
@@ -156,6 +158,17 @@ public:
     uint32_t ChatColour() const override { return dwChatColour; }
     void SetChatColour(uint32_t dwColour) override { dwChatColour = dwColour; }
     std::pair<int, int> RoomUserCount() const override { return {static_cast<int>(rows.users.Count()), 20}; }
+    IRoomNotices& PushNotices() override { return pushNotices; }
+    bool SendPushFile(uint32_t, const std::u16string&) override { return false; }
+    bool SendPushData(const uint8_t*, size_t) override { return false; }
+    bool SendPushCancel() override { return false; }
+    uint32_t TransferPace() const override { return 131072; }
+    void ShowPushProgress(int, const std::wstring&) override {}
+    void EndPushProgress() override {}
+    void AddReceivedFile(const std::wstring&) override {}
+    void CancelFilePush() override { ++nPushCancels; }
+    RecordedNotices pushNotices;
+    int nPushCancels = 0;
 };
 
 RECT WindowRect(HWND hWnd)
@@ -1092,38 +1105,72 @@ TEST(RoomWindows, ControlBarMenusPropertyDialogAndCommandsForEveryone)
     EXPECT_EQ(ctrl.BoardTools().Tool(), 1395);
 }
 
-TEST(RoomWindows, ControlBarCountsPushedFileBytes)
+TEST(RoomWindows, ControlBarPushLandsSafelyAndRefusesWhatTheWireCannotCarry)
 {
     Room room;
     CRoomCtrlDlg& ctrl = room.ctrl;
-    const uint8_t chunk[40] = {};
-    ctrl.OnPushData(chunk, sizeof chunk); // no push announced: not counted
-    EXPECT_EQ(ctrl.PushBytesReceived(), 0u);
+    wchar_t szTemp[MAX_PATH] = {};
+    ::GetTempPathW(MAX_PATH, szTemp);
+    const std::wstring szParent = std::wstring(szTemp) + L"qpush" + std::to_wstring(::GetCurrentProcessId());
+    const std::wstring szFolder = szParent + L"\\downloads";
+    ::CreateDirectoryW(szParent.c_str(), nullptr);
+    ::CreateDirectoryW(szFolder.c_str(), nullptr);
+    room.host.szSaveFolder = szFolder;
 
-    ctrl.BeginPushReceive(4, L"bob", L"slides.pdf", 100);
-    ctrl.OnPushData(chunk, sizeof chunk);
-    EXPECT_NE(ctrl.Status().find(L"slides.pdf 40 / 100"), std::wstring::npos) << ctrl.Status();
-    ctrl.OnPushCancelled(5); // another push: ignored
-    ctrl.OnPushData(chunk, sizeof chunk);
-    ctrl.OnPushData(chunk, sizeof chunk); // past the announced size: counted up to it only
-    EXPECT_EQ(ctrl.PushBytesReceived(), 100u);
+    const uint8_t bytes[6] = {'a', 'b', 'c', 'd', 'e', 'f'};
+    struct
+    {
+        std::u16string szOffered;
+        std::wstring szStored;
+    } cases[] = {
+        {u"..\\evil.txt", L"evil.txt"},
+        {u"CON", L"_CON"},
+        {u"C:\\x\\..\\boot.ini:stream", L"boot.ini_stream"},
+    };
+    for (const auto& c : cases)
+    {
+        ASSERT_TRUE(ctrl.BeginPushReceive(40, u"Bob", c.szOffered, sizeof bytes));
+        ctrl.OnPushData(40, bytes, sizeof bytes);
+        ASSERT_NE(nullptr, ctrl.Push());
+        EXPECT_FALSE(ctrl.Push()->Receiving());
+        ctrl.Push()->EndPush();
+        const std::wstring szPath = szFolder + L"\\" + c.szStored;
+        EXPECT_NE(INVALID_FILE_ATTRIBUTES, ::GetFileAttributesW(szPath.c_str())) << szPath;
+        ::DeleteFileW(szPath.c_str());
+    }
+    EXPECT_EQ(INVALID_FILE_ATTRIBUTES, ::GetFileAttributesW((szParent + L"\\evil.txt").c_str()));
 
-    ctrl.BeginPushReceive(6, L"bob", L"notes.txt", 100);
-    ctrl.OnPushCancelled(6);
-    EXPECT_EQ(ctrl.Status(), L"notes.txt: <IDS_MSG_FILETRANS_CANCEL_ORDER>");
-    ctrl.OnPushData(chunk, sizeof chunk);
-    EXPECT_EQ(ctrl.PushBytesReceived(), 0u);
+    // A sparse file of 4 GiB: the size field would wrap, so it is refused before anything is sent.
+    const std::wstring szHuge = szParent + L"\\huge.bin";
+    HANDLE h = ::CreateFileW(szHuge.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
+                             nullptr);
+    ASSERT_NE(INVALID_HANDLE_VALUE, h);
+    LARGE_INTEGER size;
+    size.QuadPart = 0x100000000LL;
+    ::SetFilePointerEx(h, size, nullptr, FILE_BEGIN);
+    ::SetEndOfFile(h);
+    ::CloseHandle(h);
+    EXPECT_FALSE(ctrl.StartPushFile(szHuge));
+    ASSERT_FALSE(room.host.pushNotices.boxes.empty());
+    EXPECT_EQ(u"<IDS_MSG_FILETRANS_OPENFAILED>", room.host.pushNotices.boxes.back());
+    ::DeleteFileW(szHuge.c_str());
+    ::RemoveDirectoryW(szFolder.c_str());
+    ::RemoveDirectoryW(szParent.c_str());
 
-    // Sent blocks are reported from the send thread; the status follows on the window's thread.
-    std::thread sender(
-        [&]
-        {
-            for (int i = 0; i < 10; ++i)
-                ctrl.OnPushChunkSent(1000);
-        });
-    sender.join();
-    PumpMessages();
-    EXPECT_EQ(ctrl.Status(), L"<IDS_MSG_PUSH_MAN> 10000 <IDS_ROOMCTRL_BYTES_SENT>");
+    // The chat's push line carries the cancel link; a click cancels through the session.
+    room.chat.UpdatePushProgress(40, L"12 s left");
+    ASSERT_TRUE(room.chat.Log().CancelShown());
+    ENLINK link{};
+    link.nmhdr.hwndFrom = room.chat.GetDlgItem(IDC_ROOMCHAT_LIST);
+    link.nmhdr.idFrom = IDC_ROOMCHAT_LIST;
+    link.nmhdr.code = EN_LINK;
+    link.msg = WM_LBUTTONDOWN;
+    const LONG nCancel = static_cast<LONG>(room.chat.Log().CancelRange().nStart);
+    link.chrg = {nCancel, nCancel + 1};
+    ::SendMessageW(room.chat.m_hWnd, WM_NOTIFY, IDC_ROOMCHAT_LIST, reinterpret_cast<LPARAM>(&link));
+    EXPECT_EQ(1, room.host.nPushCancels);
+    room.chat.EndPushProgress();
+    EXPECT_FALSE(room.chat.Log().CancelShown());
 }
 
 namespace
@@ -1505,19 +1552,19 @@ TEST(RoomWindows, ChatPushLineShowsItsPicturesInTheLog)
         return ole ? ole->GetObjectCount() : -1;
     };
     room.chat.AddNotice(L"a file comes", 0);
-    room.chat.UpdatePushProgress(40, L"00:10 left", true);
+    room.chat.UpdatePushProgress(40, L"00:10 left");
     EXPECT_EQ(3, objects()) << "placeholder, progress and status";
     EXPECT_EQ(std::wstring::npos, log.GetText().find(L'\x25AE')) << "no stand-in character";
     const size_t nCancel = log.GetText().find(L"<IDS_MSG_CANCEL>");
     ASSERT_NE(std::wstring::npos, nCancel);
     EXPECT_TRUE(log.IsLink(static_cast<LONG>(nCancel), static_cast<LONG>(nCancel) + 1));
 
-    room.chat.UpdatePushProgress(100, L"", true);
+    room.chat.UpdatePushProgress(100, L"a.txt has been transferred.");
     EXPECT_EQ(3, objects());
     EXPECT_FALSE(log.IsLink(static_cast<LONG>(nCancel), static_cast<LONG>(nCancel) + 1));
 
     // The next push opens a line of its own; cancelled, only its status picture stays.
-    room.chat.UpdatePushProgress(10, L"01:00 left", false);
+    room.chat.UpdatePushProgress(10, L"01:00 left");
     EXPECT_EQ(6, objects());
     room.chat.EndPushProgress();
     EXPECT_EQ(4, objects());

@@ -68,7 +68,7 @@ struct RecordedRoom : IChatView, IPushReceiveView
     CRoomState room = InRoom();
     RecordedNotices notices;
     CChatFeature chat{room, *this};
-    CPushReceiveFeature pushReceive{room, notices, *this};
+    CPushReceiveFeature pushReceive{room, *this};
     RoomHandlers handlers{.pSession = &session, .pChat = &chat, .pPushReceive = &pushReceive};
     std::u16string szChatText;
     const uint8_t* pPushData = nullptr;
@@ -89,8 +89,8 @@ struct RecordedRoom : IChatView, IPushReceiveView
     {
         return true;
     }
-    void OnPushCancelled(uint16_t) override {}
-    void OnPushData(const uint8_t* p, size_t n) override
+    void OnPushCancelled(uint16_t, const std::u16string&) override {}
+    void OnPushData(uint16_t, const uint8_t* p, size_t n) override
     {
         session.calls.push_back("OnPushData");
         pPushData = p;
@@ -179,7 +179,7 @@ TEST(RoomDispatcher, HandlersSeeTheDecodedPayload)
     DispatchRoomCommand(recorded.handlers, nullptr, INFO_CONF_CHAT, DescOf(chatBytes));
     EXPECT_EQ(u"hi there", recorded.szChatText);
 
-    // The chunk is the payload after the push id's two bytes.
+    // The chunk is the payload after the sender's two bytes.
     Bytes pushBytes = {9, 0, 'a', 'b', 'c'};
     QNPacketDesc pushDesc = DescOf(pushBytes);
     pushDesc.dwExtra = 3;

@@ -190,16 +190,25 @@ bool CQNInterface::SendBoardData(uint16_t wCommand, const uint8_t* p, size_t n)
     return SendCommand(wCommand, 0, p, n);
 }
 
-bool CQNInterface::SendPushBegin(const uint8_t* p, size_t n)
+bool CQNInterface::SendPushFile(uint16_t wSender, uint32_t dwSize, const std::u16string& szName)
 {
-    return SendCommand(CMD_PUSH_BEGIN, 0, p, n);
+    Bytes p;
+    EncodePushFile({wSender, dwSize, szName}, p);
+    return SendCommand(CMD_PUSH_BEGIN, 0, p.data(), p.size());
 }
 
-bool CQNInterface::SendPushChunk(uint16_t wPushId, const uint8_t* p, size_t n)
+bool CQNInterface::SendPushData(uint16_t wSender, const uint8_t* p, size_t n)
 {
     Bytes b;
-    ByteWriter(b).U16(wPushId).Bytes(p, n);
+    EncodePushChunk({wSender, p, n}, b);
     return SendCommand(DAT_PUSH_CHUNK, 0, b.data(), b.size());
+}
+
+bool CQNInterface::SendCmd522(uint16_t wSender)
+{
+    Bytes p;
+    EncodeU16(wSender, p);
+    return SendCommand(CMD_PUSH_CANCEL, 0, p.data(), p.size());
 }
 
 bool CQNInterface::SendRecordUpload(bool bLast, const uint8_t* p, size_t n)
@@ -207,11 +216,26 @@ bool CQNInterface::SendRecordUpload(bool bLast, const uint8_t* p, size_t n)
     return SendCommand(bLast ? DAT_CONF_UPLOAD_END : DAT_CONF_UPLOAD, 0, p, n);
 }
 
-bool CQNInterface::SendFileBlock(uint16_t wTransfer, uint32_t dwOffset, const uint8_t* p, size_t n)
+bool CQNInterface::SendFileOffer(uint16_t wSender, uint16_t wReceiver, const std::u16string& szName,
+                                 uint32_t dwSize)
+{
+    Bytes p;
+    EncodeFileOffer({dwSize, wSender, wReceiver, szName}, p);
+    return SendCommand(CMD_MSG_FILEOFFER, kNoIndex, p.data(), p.size());
+}
+
+bool CQNInterface::SendFileReply(uint16_t wSender, uint16_t wReceiver, bool bAccept)
+{
+    Bytes p;
+    EncodeFileReply({bAccept ? kFileReplyAccepted : 0u, wSender, wReceiver}, p);
+    return SendCommand(CMD_MSG_FILEANSWER, kNoIndex, p.data(), p.size());
+}
+
+bool CQNInterface::SendFileData(uint16_t wSender, uint16_t wReceiver, const uint8_t* p, size_t n)
 {
     Bytes b;
-    ByteWriter(b).U32(dwOffset).U32(static_cast<uint32_t>(n)).Bytes(p, n);
-    return SendCommand(DAT_MSG_FILE, wTransfer, b.data(), b.size());
+    EncodeFileData({wSender, wReceiver, p, n}, b);
+    return SendCommand(DAT_MSG_FILE, wReceiver, b.data(), b.size());
 }
 
 bool CQNInterface::SendPhoneCall(const QNPhoneCall& call)

@@ -114,10 +114,20 @@ public:
     bool SendMovieAudio(const uint8_t* p, size_t n);
     // 3000 (the room's board) or 3100 (the lobby's board).
     bool SendBoardData(uint16_t wCommand, const uint8_t* p, size_t n);
-    bool SendPushBegin(const uint8_t* p, size_t n);
-    bool SendPushChunk(uint16_t wPushId, const uint8_t* p, size_t n);
+    // 520: a file pushed to the room: size and name (526 bytes).
+    bool SendPushFile(uint16_t wSender, uint32_t dwSize, const std::u16string& szName);
+    // 524: a block of that file (at most 1372 bytes); its leaving the socket is reported. Any thread.
+    bool SendPushData(uint16_t wSender, const uint8_t* p, size_t n);
+    // 522: the push is cancelled for the room.
+    bool SendCmd522(uint16_t wSender);
     bool SendRecordUpload(bool bLast, const uint8_t* p, size_t n);
-    bool SendFileBlock(uint16_t wTransfer, uint32_t dwOffset, const uint8_t* p, size_t n);
+    // 620: a messenger file offer to one user, sub 65535.
+    bool SendFileOffer(uint16_t wSender, uint16_t wReceiver, const std::u16string& szName, uint32_t dwSize);
+    // 630: the answer to an offer, or the end of its transfer (not accepted), sub 65535.
+    bool SendFileReply(uint16_t wSender, uint16_t wReceiver, bool bAccept);
+    // 640: a block of a messenger file (at most 1366 bytes), sub = receiver; its leaving the
+    // socket is reported with the receiver. Any thread.
+    bool SendFileData(uint16_t wSender, uint16_t wReceiver, const uint8_t* p, size_t n);
     // 430: the room's view mode (0..3) and full screen, for everyone in the room.
     bool SendViewMode(uint16_t wMode, bool bFullScreen);
     // 420: the room's properties, for everyone in the room.

@@ -103,6 +103,9 @@ LRESULT CConfClientDlg::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam)
     case WM_QN_PUSH_CHUNK_SENT:
         if (m_pRoomCtrl) m_pRoomCtrl->OnPushChunkSent(static_cast<uint32_t>(wParam));
         return 0;
+    case WM_QN_FILE_BLOCK_SENT:
+        OnFileBlockSent(static_cast<uint16_t>(wParam), static_cast<uint32_t>(lParam));
+        return 0;
     case WM_QN_VOICE_LEVELS:
         m_voiceHost.Voice().OnVoiceLevelsPosted();
         return 0;

@@ -190,6 +190,16 @@ public:
     IUserRowRoom* UserRowRoom() override { return &m_userRowRoom; }
     uint32_t ChatColour() const override { return m_dwChatColour; }
     void SetChatColour(uint32_t dwColour) override;
+    // The file push (RoomPacket.cpp).
+    IRoomNotices& PushNotices() override { return *this; }
+    bool SendPushFile(uint32_t dwSize, const std::u16string& szName) override;
+    bool SendPushData(const uint8_t* p, size_t n) override;
+    bool SendPushCancel() override;
+    uint32_t TransferPace() const override;
+    void ShowPushProgress(int nPercent, const std::wstring& szText) override;
+    void EndPushProgress() override;
+    void AddReceivedFile(const std::wstring& szPath) override;
+    void CancelFilePush() override;
     // The list menu's rights for everyone: one of them inverted for the room (420).
     void ToggleRoomRight(uint32_t nCommand);
     std::pair<int, int> RoomUserCount() const override
@@ -249,7 +259,7 @@ public:
     bool WantsBacklogNotice() override { return m_nRoomCtrlMode.load() == 2; }
     void PostBacklogNotice() override;
     void PostPushChunkSent(uint32_t nBytes) override;
-    void PostFileBlockSent(uint16_t, uint32_t) override {}
+    void PostFileBlockSent(uint16_t wReceiver, uint32_t nBytes) override;
     // From the send thread: queued for the GUI thread, which tells the board (race-free).
     void PostBoardDataSent(uint16_t wCommand, std::vector<uint8_t> plain) override;
     // Receive thread: voice is checked and queued for the engine.
@@ -364,8 +374,11 @@ protected:
     // IMessengerView: the messenger windows and the lobby's names (MessengerWindows.cpp).
     void DeliverToMessenger(int nKind, uint16_t wUserIndex, const std::u16string& szText,
                             uint32_t dwValue) override;
-    void CancelTransfer(uint16_t wUserIndex, uint16_t wTransferId) override;
+    void OnMessengerFileOffer(const QNFileOffer& offer) override;
+    void OnMessengerFileReply(uint16_t wUserIndex, bool bAccepted) override;
     void OnMessengerFileData(const QNFileData& data) override;
+    // A 640 to that user left the socket: its messenger window may send the next block.
+    void OnFileBlockSent(uint16_t wReceiver, uint32_t nBytes);
     void ShowInviteNotice(uint16_t wInviter, uint16_t wRoomIndex, const std::u16string& szRoomTitle) override;
     std::u16string LobbyName(uint16_t wUserIndex) const override { return U16Of(LobbyUserName(wUserIndex)); }
     std::optional<std::u16string> ConfTitle(uint16_t wRoomIndex) const override;
@@ -408,10 +421,10 @@ protected:
     // The recorder engine's status (0x554) during a recording.
     void OnRecordEngineStatus(int nStatus) { m_recordControl.OnEngineStatus(nStatus); }
     // IPushReceiveView: the control bar's receive side, when there is a control bar.
-    bool BeginPushReceive(uint16_t wPushId, const std::u16string& szSender, const std::u16string& szFile,
+    bool BeginPushReceive(uint16_t wSender, const std::u16string& szSender, const std::u16string& szFile,
                           uint32_t dwSize) override;
-    void OnPushCancelled(uint16_t wPushId) override;
-    void OnPushData(const uint8_t* p, size_t n) override;
+    void OnPushCancelled(uint16_t wSender, const std::u16string& szSender) override;
+    void OnPushData(uint16_t wSender, const uint8_t* p, size_t n) override;
     // IPresenterView: the control bar's presenter button and the presider's question.
     void EnablePresenterButton(bool bEnable) override;
     void PostPresenterQuestion(uint16_t wRequesterChannel) override;
@@ -444,6 +457,9 @@ protected:
     bool SendMessengerText(uint16_t wPeer, const std::u16string& szWire) override;
     bool SendInvite(uint16_t wRoomIndex, uint16_t wPeer) override;
     bool SendInviteReply(uint16_t wPeer, bool bAccept) override;
+    bool SendFileOffer(uint16_t wPeer, const std::u16string& szName, uint32_t dwSize) override;
+    bool SendFileReply(uint16_t wPeer, bool bAccept) override;
+    bool SendFileData(uint16_t wPeer, const uint8_t* p, size_t n) override;
     bool InRoom() const override { return m_room.InRoom(); }
     bool IsRoomUser(uint16_t wPeerIndex, const std::wstring& szPeerId) const override;
     bool LobbyHasRoom(uint16_t wRoomIndex) const override { return FindConfInfo(wRoomIndex) != nullptr; }
@@ -572,7 +588,7 @@ protected:
     // A minute of the automatic recordings on the tick clock: QUILLON_RECORD_MINUTE_MS shortens it
     // for program tests.
     uint32_t m_dwRecordMinuteMs = 60000;
-    CPushReceiveFeature m_pushReceive{m_room, *this, *this};
+    CPushReceiveFeature m_pushReceive{m_room, *this};
     CBoardNoticeFeature m_boardNotice{*this, &m_log};
     // The room's whiteboard: its host feature, and the board frames sent and not yet told.
     CBoardHostFeature m_boardHost{*this, &m_log};

@@ -7,6 +7,7 @@
 #include "confclient/network/registry/Registry.h"
 #include "confclient/room/MessangeDlg.h"
 #include "confclient/session/maindlg/IConfDlg.h"
+#include "confclient/session/maindlg/SessionMessages.h"
 
 CMessangeDlg* IConfDlg::FindMessenger(uint16_t wUserIndex) const
 {
@@ -103,15 +104,62 @@ uint32_t IConfDlg::FeatureWord() const
     return 0x10u | (m_sysOption.UseInvite() ? 0u : 0x200000u);
 }
 
-void IConfDlg::CancelTransfer(uint16_t wUserIndex, uint16_t wTransferId)
+void IConfDlg::OnMessengerFileOffer(const QNFileOffer& offer)
 {
-    if (CMessangeDlg* pMsg = FindMessenger(wUserIndex)) pMsg->CancelTransfer(wTransferId);
+    // An offer opens the sender's window as a message does.
+    std::u16string szId;
+    for (const S_ENTIRE_USER& u : m_lobby.Users())
+        if (u.wUserIndex == offer.wSenderIndex) szId = u.szUserId;
+    const bool bInRoom = m_room.InRoom();
+    int nCode = 0;
+    IMessengerWindow* pWindow =
+        m_messengers.FindOrCreate(offer.wSenderIndex, szId, U16Of(LobbyUserName(offer.wSenderIndex)), bInRoom,
+                                  bInRoom ? m_room.RoomIndex() : kNoIndex, &nCode);
+    if (!pWindow)
+    {
+        AddLog(LOG_ERROR, L"[MESSENGER] no window for the offer of user %d (%d)", offer.wSenderIndex, nCode);
+        return;
+    }
+    static_cast<CMessangeDlg*>(pWindow)->OnFileOffer(offer.szFileName, offer.dwFileSize);
+}
+
+void IConfDlg::OnMessengerFileReply(uint16_t wUserIndex, bool bAccepted)
+{
+    if (CMessangeDlg* pMsg = FindMessenger(wUserIndex)) pMsg->OnFileReply(bAccepted);
 }
 
 void IConfDlg::OnMessengerFileData(const QNFileData& data)
 {
-    if (CMessangeDlg* pMsg = FindMessenger(data.wSenderIndex))
-        pMsg->OnFileData(data.wTransferId, data.dwOffset, data.pData, data.nData);
+    if (CMessangeDlg* pMsg = FindMessenger(data.wSenderIndex)) pMsg->OnFileData(data.pData, data.nData);
+}
+
+void IConfDlg::PostFileBlockSent(uint16_t wReceiver, uint32_t nBytes)
+{
+    PostMessageW(MainWnd(), WM_QN_FILE_BLOCK_SENT, wReceiver, nBytes);
+}
+
+void IConfDlg::OnFileBlockSent(uint16_t wReceiver, uint32_t nBytes)
+{
+    // The frame's sub names the receiver: its ID finds the window even after a new login.
+    const std::u16string szId = m_messengers.GetUserIdByIndex(wReceiver);
+    IMessengerWindow* pWindow =
+        szId.empty() ? m_messengers.FindByIndex(wReceiver) : m_messengers.FindById(szId);
+    if (pWindow) pWindow->OnFileDataAck(nBytes);
+}
+
+bool IConfDlg::SendFileOffer(uint16_t wPeer, const std::u16string& szName, uint32_t dwSize)
+{
+    return m_pNet && m_pNet->SendFileOffer(m_wMyIndex, wPeer, szName, dwSize);
+}
+
+bool IConfDlg::SendFileReply(uint16_t wPeer, bool bAccept)
+{
+    return m_pNet && m_pNet->SendFileReply(m_wMyIndex, wPeer, bAccept);
+}
+
+bool IConfDlg::SendFileData(uint16_t wPeer, const uint8_t* p, size_t n)
+{
+    return m_pNet && m_pNet->SendFileData(m_wMyIndex, wPeer, p, n);
 }
 
 std::optional<std::u16string> IConfDlg::ConfTitle(uint16_t wRoomIndex) const

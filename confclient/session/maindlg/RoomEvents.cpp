@@ -414,6 +414,13 @@ void IConfDlg::RemoveUserRow(uint16_t wChannel)
     // The list follows the room's records (ShowRoomUsers); a request of the user goes.
     if (m_pChat) m_pChat->RemovePresenterRequest(wChannel);
     m_mediaShare.OnMemberLeft(wChannel);
+    // A push from a user who left ends as cancelled by that user.
+    if (m_pRoomCtrl && m_pRoomCtrl->Push())
+    {
+        const uint16_t wSender = m_pRoomCtrl->Push()->PushSender();
+        if (wSender != CFilePush::kNoSender && !m_room.users.FindUserByIndex(wSender))
+            m_pRoomCtrl->OnPushCancelled(wSender, U16Of(LobbyUserName(wSender)));
+    }
 }
 
 void IConfDlg::UpdateUserRow(uint16_t wChannel, uint16_t wStatus, uint32_t)

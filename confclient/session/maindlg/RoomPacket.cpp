@@ -4,12 +4,14 @@
 #include <windows.h>
 
 #include "confclient/network/QNCommands.h"
+#include "confclient/network/registry/Registry.h"
 #include "confclient/room/RoomCtrlDlg.h"
 #include "confclient/room/RoomMainViewDlg.h"
 #include "confclient/room/RoomMediaShareViewDlg.h"
 #include "confclient/room/RoomTxtChatDlg.h"
 #include "confclient/room/RoomUserListDlg.h"
 #include "confclient/room/RoomVideoViewDlg.h"
+#include "confclient/room/TransferFilesWin.h"
 #include "confclient/session/maindlg/IConfDlg.h"
 #include "confclient/session/roomstate/RoomFlags.h"
 #include "confclient/session/maindlg/SessionMessages.h"
@@ -84,22 +86,61 @@ std::u16string IConfDlg::RecordFolder()
 }
 
 // The receive of a pushed file: the control bar when there is one.
-bool IConfDlg::BeginPushReceive(uint16_t wPushId, const std::u16string& szSender,
+bool IConfDlg::BeginPushReceive(uint16_t wSender, const std::u16string& szSender,
                                 const std::u16string& szFile, uint32_t dwSize)
 {
-    if (!m_pRoomCtrl) return false;
-    m_pRoomCtrl->BeginPushReceive(wPushId, WideOf(szSender), WideOf(szFile), dwSize);
-    return true;
+    return m_pRoomCtrl && m_pRoomCtrl->BeginPushReceive(wSender, szSender, szFile, dwSize);
 }
 
-void IConfDlg::OnPushCancelled(uint16_t wPushId)
+void IConfDlg::OnPushCancelled(uint16_t wSender, const std::u16string& szSender)
 {
-    if (m_pRoomCtrl) m_pRoomCtrl->OnPushCancelled(wPushId);
+    if (m_pRoomCtrl) m_pRoomCtrl->OnPushCancelled(wSender, szSender);
 }
 
-void IConfDlg::OnPushData(const uint8_t* p, size_t n)
+void IConfDlg::OnPushData(uint16_t wSender, const uint8_t* p, size_t n)
 {
-    if (m_pRoomCtrl) m_pRoomCtrl->OnPushData(p, n);
+    if (m_pRoomCtrl) m_pRoomCtrl->OnPushData(wSender, p, n);
+}
+
+// The push the control bar sends: the network with the own user number.
+bool IConfDlg::SendPushFile(uint32_t dwSize, const std::u16string& szName)
+{
+    return m_pNet && m_pNet->SendPushFile(m_wMyIndex, dwSize, szName);
+}
+
+bool IConfDlg::SendPushData(const uint8_t* p, size_t n)
+{
+    return m_pNet && m_pNet->SendPushData(m_wMyIndex, p, n);
+}
+
+bool IConfDlg::SendPushCancel()
+{
+    return m_pNet && m_pNet->SendCmd522(m_wMyIndex);
+}
+
+uint32_t IConfDlg::TransferPace() const
+{
+    return ::TransferPace(RegProgramKey(m_szExeName));
+}
+
+void IConfDlg::ShowPushProgress(int nPercent, const std::wstring& szText)
+{
+    if (m_pChat) m_pChat->UpdatePushProgress(nPercent, szText);
+}
+
+void IConfDlg::EndPushProgress()
+{
+    if (m_pChat) m_pChat->EndPushProgress();
+}
+
+void IConfDlg::AddReceivedFile(const std::wstring& szPath)
+{
+    if (m_pChat) m_pChat->AddReceivedFile(szPath);
+}
+
+void IConfDlg::CancelFilePush()
+{
+    if (m_pRoomCtrl) m_pRoomCtrl->CancelFilePush(true);
 }
 
 // Chat.

@@ -388,7 +388,8 @@ void IConfDlg::PostBacklogNotice()
 
 void IConfDlg::PostPushChunkSent(uint32_t nBytes)
 {
-    if (HWND h = m_hRoomCtrl.load()) PostMessageW(h, WM_QN_PUSH_CHUNK_SENT, nBytes, 0);
+    // The main window hands it to the control bar on the window thread.
+    PostMessageW(MainWnd(), WM_QN_PUSH_CHUNK_SENT, nBytes, 0);
 }
 
 void IConfDlg::OnRoomTypeChanged()

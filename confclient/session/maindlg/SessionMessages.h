@@ -18,6 +18,8 @@ enum : UINT
     WM_QN_PRESENTER_QUESTION = 4062, // wParam: the requester's channel; asked outside the sent message
     WM_QN_BOARD_SENT = 4063,         // board frames left the socket: the board sends its next chunk
     WM_QN_VOICE_LEVELS = 4064,       // the voice engine has speech levels waiting
+    WM_QN_FILE_BLOCK_SENT =
+        4070, // wParam: the receiver of a messenger file block that left, lParam its bytes
     WM_QN_CONNSTATE = 0x54E,
     WM_QN_OUTSIDE_NOTICE = 0x54F, // to registered outside windows
     WM_QN_LOBBY = 0x550,

@@ -102,7 +102,8 @@ const char* AgendaRenameRefusal(const std::u16string& text)
     return text.empty() || text.size() > kMaxAgendaNameUnits ? "IDMS_AGENDALIST_ERR_RENAME" : nullptr;
 }
 
-bool ListsPageHeader(bool bPlayer, const S_BOARD_FILEHDR& hdr, const std::u16string& szWhiteboard, bool& bListed)
+bool ListsPageHeader(bool bPlayer, const S_BOARD_FILEHDR& hdr, const std::u16string& szWhiteboard,
+                     bool& bListed)
 {
     if (!bPlayer || S_BOARD_FILEHDR::Text(hdr.szTitle) != szWhiteboard) return true;
     if (bListed) return false;

@@ -39,7 +39,8 @@ const char* AgendaRenameRefusal(const std::u16string& text);
 
 // In player mode the whiteboard (a page whose document title is the whiteboard's text) is
 // listed once; bListed remembers that it was. Anything else is listed.
-bool ListsPageHeader(bool bPlayer, const S_BOARD_FILEHDR& hdr, const std::u16string& szWhiteboard, bool& bListed);
+bool ListsPageHeader(bool bPlayer, const S_BOARD_FILEHDR& hdr, const std::u16string& szWhiteboard,
+                     bool& bListed);
 
 // Whether the page of that index (negative: nCurrent) is of kind 15.
 bool IsPageKind15(const CAgendaModel& model, int nIndex, int nCurrent);

@@ -11,7 +11,7 @@
 namespace
 {
 S_BOARD_FILEHDR ListHdr(const char16_t* name, uint8_t byKind, uint8_t byPos, const char16_t* title = u"",
-                    const char16_t* caption = u"")
+                        const char16_t* caption = u"")
 {
     S_BOARD_FILEHDR h;
     h.byKind = byKind;
@@ -53,11 +53,11 @@ TEST(AgendaListRules, RightsAndTheChosenPage)
         SAgendaRights r;
         bool bKeys, bChange;
     } rows[] = {
-        {{false, false, false, 1}, false, false}, // no right
-        {{true, false, false, 1}, true, true},    // control right
-        {{false, true, false, 2}, true, true},    // drawing right
-        {{true, true, true, 1}, true, false},     // a recording plays
-        {{true, false, false, 4}, true, false},   // grade 4
+        {{false, false, false, 1}, false, false},  // no right
+        {{true, false, false, 1}, true, true},     // control right
+        {{false, true, false, 2}, true, true},     // drawing right
+        {{true, true, true, 1}, true, false},      // a recording plays
+        {{true, false, false, 4}, true, false},    // grade 4
         {{true, false, false, 0x0E}, true, false}, // grade 14 % 10 = 4
         {{true, false, false, 0x0300 | 5}, true, true},
     };

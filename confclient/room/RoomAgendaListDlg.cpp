@@ -18,8 +18,8 @@ void AllowDroppedFiles()
 {
     using PFN = BOOL(WINAPI*)(UINT, DWORD);
     HMODULE hUser = ::GetModuleHandleW(L"USER32.DLL");
-    auto pfn = hUser ? reinterpret_cast<PFN>(reinterpret_cast<void*>(
-                           ::GetProcAddress(hUser, "ChangeWindowMessageFilter")))
+    auto pfn = hUser ? reinterpret_cast<PFN>(
+                           reinterpret_cast<void*>(::GetProcAddress(hUser, "ChangeWindowMessageFilter")))
                      : nullptr;
     if (!pfn) return;
     constexpr DWORD kAdd = 1; // MSGFLT_ADD
@@ -73,8 +73,9 @@ BOOL CRoomAgendaListDlg::OnInitDialog()
     if (!m_tree.Create(m_hWnd, rc, IDC_AGENDA_LIST)) return FALSE;
     // The pictures stand on white, the tree's own background.
     m_hImages = ImageList_Create(16, 16, ILC_COLOR32 | ILC_MASK, 3, 0);
-    if (auto hItems = static_cast<HBITMAP>(::LoadImageW(AfxGetResourceHandle(), MAKEINTRESOURCEW(IDB_AGENDA_ITEMS),
-                                                        IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)))
+    if (auto hItems =
+            static_cast<HBITMAP>(::LoadImageW(AfxGetResourceHandle(), MAKEINTRESOURCEW(IDB_AGENDA_ITEMS),
+                                              IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)))
     {
         ImageList_AddMasked(m_hImages, hItems, RGB(0xFF, 0xFF, 0xFF));
         ::DeleteObject(hItems);
@@ -89,7 +90,8 @@ BOOL CRoomAgendaListDlg::OnInitDialog()
     SetWindowText(Text("IDMS_AGENDALIST").c_str());
     if (m_tips.Create(this))
     {
-        m_tips.AddTool(&m_header.PopupButton(), Text(IsExpanded() ? "IDMS_POPUP_HIDE" : "IDMS_POPUP_SHOW").c_str());
+        m_tips.AddTool(&m_header.PopupButton(),
+                       Text(IsExpanded() ? "IDMS_POPUP_HIDE" : "IDMS_POPUP_SHOW").c_str());
         m_tips.AddTool(&m_delete, Text("IDS_BOARD_AGENDA_DELETE").c_str());
         m_tips.AddTool(&m_header.FloatButton(), Text("IDMS_AGENDA_FLOATING").c_str());
     }
@@ -108,7 +110,8 @@ bool CRoomAgendaListDlg::ListsPage(int nMode, const S_BOARD_FILEHDR& hdr)
     // A full reload starts afresh.
     if (nMode == 1) m_bWhiteboardListed = false;
     const std::wstring szBoard = Text("IDMS_WHITEBOARD");
-    return ListsPageHeader(IsPlayer(), hdr, std::u16string(szBoard.begin(), szBoard.end()), m_bWhiteboardListed);
+    return ListsPageHeader(IsPlayer(), hdr, std::u16string(szBoard.begin(), szBoard.end()),
+                           m_bWhiteboardListed);
 }
 
 void CRoomAgendaListDlg::OnCurrentPage(int nIndex)
@@ -123,7 +126,8 @@ bool CRoomAgendaListDlg::IsPageKind15(int nIndex) const
 
 void CRoomAgendaListDlg::GoToPage(int nIndex, bool bForce)
 {
-    if (!MayChange() || !ShowsChosenPage(nIndex, m_nCurrentPage, m_pAgenda->AgendaBoardMode(), bForce)) return;
+    if (!MayChange() || !ShowsChosenPage(nIndex, m_nCurrentPage, m_pAgenda->AgendaBoardMode(), bForce))
+        return;
     m_pAgenda->ShowBoardPage(nIndex);
 }
 
@@ -207,8 +211,10 @@ BOOL CRoomAgendaListDlg::OnCommand(WPARAM wParam, LPARAM lParam)
 
 BOOL CRoomAgendaListDlg::PreTranslateMessage(MSG* pMsg)
 {
-    if (m_tips.m_hWnd && pMsg->message >= WM_MOUSEFIRST && pMsg->message <= WM_MOUSELAST) m_tips.RelayEvent(pMsg);
-    if (pMsg->message == WM_KEYDOWN && m_tree.m_hWnd && (pMsg->hwnd == m_tree.m_hWnd || ::IsChild(m_tree.m_hWnd, pMsg->hwnd)))
+    if (m_tips.m_hWnd && pMsg->message >= WM_MOUSEFIRST && pMsg->message <= WM_MOUSELAST)
+        m_tips.RelayEvent(pMsg);
+    if (pMsg->message == WM_KEYDOWN && m_tree.m_hWnd &&
+        (pMsg->hwnd == m_tree.m_hWnd || ::IsChild(m_tree.m_hWnd, pMsg->hwnd)))
     {
         const WPARAM nKey = pMsg->wParam;
         if (TreeView_GetEditControl(m_tree.m_hWnd))
@@ -223,7 +229,8 @@ BOOL CRoomAgendaListDlg::PreTranslateMessage(MSG* pMsg)
         }
         else if (nKey == VK_RETURN || nKey == VK_ESCAPE)
             return TRUE;
-        else if ((nKey == VK_DELETE || nKey == VK_F2) && !(m_pAgenda && AgendaTakesKeys(m_pAgenda->AgendaListRights())))
+        else if ((nKey == VK_DELETE || nKey == VK_F2) &&
+                 !(m_pAgenda && AgendaTakesKeys(m_pAgenda->AgendaListRights())))
             return TRUE;
     }
     return CSidePanelDlg::PreTranslateMessage(pMsg);

@@ -90,7 +90,10 @@ protected:
         list.SetWindowPos(nullptr, 0, 0, 220, 280, SWP_NOZORDER | SWP_SHOWWINDOW);
     }
     // As the room's board tells the list: the list filters, the tree lists.
-    void Add(int nMode, const S_BOARD_FILEHDR& hdr) { list.Tree().OnAddPage(nMode, hdr, list.ListsPage(nMode, hdr)); }
+    void Add(int nMode, const S_BOARD_FILEHDR& hdr)
+    {
+        list.Tree().OnAddPage(nMode, hdr, list.ListsPage(nMode, hdr));
+    }
     void Current(int nIndex)
     {
         list.OnCurrentPage(nIndex);
@@ -179,8 +182,7 @@ TEST_F(AgendaListTest, DeleteAsksThenSendsOnTheBoardsAnswer)
     Picture("agenda_multiselect", list.m_hWnd);
     EXPECT_TRUE(agenda.deleted.empty()); // not before the board answers
     list.SendPendingDeletes();
-    EXPECT_EQ(agenda.deleted,
-              (std::vector<std::string>{"d_001.ppt", "d_001", "d_002", "d_003", "p_004!"}));
+    EXPECT_EQ(agenda.deleted, (std::vector<std::string>{"d_001.ppt", "d_001", "d_002", "d_003", "p_004!"}));
     EXPECT_TRUE(list.PendingDeletes().empty());
 
     // Kept: nothing waits for another user's answer.

@@ -77,7 +77,8 @@ int main()
     if (!hResource) return 1;
     AfxSetResourceHandle(hResource);
     CWnd host;
-    if (!host.CreateEx(0, L"STATIC", L"bench", WS_POPUP | WS_VISIBLE, RECT{0, 0, 260, 700}, nullptr, 0)) return 1;
+    if (!host.CreateEx(0, L"STATIC", L"bench", WS_POPUP | WS_VISIBLE, RECT{0, 0, 260, 700}, nullptr, 0))
+        return 1;
     CQuietHost quiet;
     CRoomAgendaListDlg list(nullptr, &quiet);
     if (!list.Create(&host)) return 1;

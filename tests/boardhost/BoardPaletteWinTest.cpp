@@ -554,6 +554,29 @@ TEST_F(PaletteFixture, AgendaListGoesToAndDeletesPagesThroughTheBoard)
     PumpMessages(20);
     EXPECT_EQ(list.CurrentPage(), 2);
 
+    // F2 opens the label edit; the list hands Enter to the edit (the dialog would take it) and
+    // the rename goes out (56). Without an edit, Enter and Esc are swallowed.
+    session.sent.clear();
+    MSG enter{list.Tree().m_hWnd, WM_KEYDOWN, VK_RETURN, 0, 0, {}};
+    EXPECT_TRUE(list.PreTranslateMessage(&enter));
+    list.Tree().EditModel().SetCaret(AgendaItemRef{2, -1});
+    SendMessageW(list.Tree().m_hWnd, WM_KEYDOWN, VK_F2, 0);
+    HWND hEdit = TreeView_GetEditControl(list.Tree().m_hWnd);
+    ASSERT_NE(nullptr, hEdit);
+    SetWindowTextW(hEdit, L"Deux");
+    enter.hwnd = hEdit;
+    EXPECT_TRUE(list.PreTranslateMessage(&enter));
+    PumpMessages(20);
+    EXPECT_EQ(nullptr, TreeView_GetEditControl(list.Tree().m_hWnd));
+    ASSERT_EQ(session.sent.size(), 1u);
+    EXPECT_EQ(session.sent[0][0], 56);
+    // A name of 32 characters is refused before anything is sent.
+    session.sent.clear();
+    list.Tree().EndLabelEdit({2, -1}, std::u16string(32, u'x'));
+    EXPECT_TRUE(session.sent.empty());
+    ASSERT_FALSE(session.notices.boxes.empty());
+    EXPECT_EQ(session.notices.boxes.back(), u"<IDMS_AGENDALIST_ERR_RENAME>");
+
     // Delete: the question, the check out, nothing deleted before the answer comes back.
     session.sent.clear();
     list.Tree().EditModel().Select({1, -1}, true);

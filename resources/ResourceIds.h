@@ -378,3 +378,14 @@
 #define IDB_MEDIASHARE_VOLUME_CHANNEL 10388
 // The question view's browser.
 #define IDC_QUESTION_WEB 20437
+// The agenda list (template 449): title, show/hide, float/dock and delete buttons, the tree of
+// board pages (made in code) and the transparency slider while floating; the delete button's
+// pictures (normal, pressed, disabled) from 10927, the tree's item pictures 10926.
+#define IDC_AGENDA_TITLE 1382
+#define IDC_AGENDA_POPUP 1385
+#define IDC_AGENDA_FLOAT 1007
+#define IDC_AGENDA_DELETE 1422
+#define IDC_AGENDA_LIST 1384
+#define IDC_AGENDA_ALPHA 1432
+#define IDB_AGENDA_DELETE 10927
+#define IDB_AGENDA_ITEMS 10926

@@ -134,6 +134,12 @@ void CRoomBoard::Advise()
               {
                   long n = a.I4(0);
                   m_tools.OnDeletePage();
+                  // Index 0 is the whiteboard, never deleted: it is the answer to DeletePageCheck.
+                  if (n == 0)
+                  {
+                      if (m_pList) m_pList->SendPendingDeletes();
+                      return;
+                  }
                   if (n >= 0 && static_cast<size_t>(n) < m_pages.size()) m_pages.erase(m_pages.begin() + n);
                   if (m_pTree) m_pTree->OnDeletePage(static_cast<int>(n));
               });
@@ -141,6 +147,7 @@ void CRoomBoard::Advise()
               [this](const EventArgs& a)
               {
                   m_tools.OnSetCurrentPage(a.I4(0));
+                  if (m_pList) m_pList->OnCurrentPage(a.I4(0));
                   if (m_pTree) m_pTree->OnSetCurrentPage(a.I4(0));
               });
     pSink->On(EV_DO_CHANGE_AGENDA_NAME,
@@ -187,7 +194,21 @@ void CRoomBoard::OnPageAdded(int nType, const S_BOARD_FILEHDR& hdr)
     if (nType == 1 || (nType == 2 && !m_bRetelling)) m_pages.clear();
     m_bRetelling = nType == 1 || (m_bRetelling && nType == 0);
     m_pages.push_back(hdr);
-    if (m_pTree) m_pTree->OnAddPage(nType, hdr);
+    TellTree(nType, hdr);
+}
+
+void CRoomBoard::TellTree(int nType, const S_BOARD_FILEHDR& hdr)
+{
+    if (!m_pTree) return;
+    m_pTree->OnAddPage(nType, hdr, !m_pList || m_pList->ListsPage(nType, hdr));
+}
+
+void CRoomBoard::PageChosen(int nIndex, bool bForce)
+{
+    if (m_pList)
+        m_pList->GoToPage(nIndex, bForce);
+    else
+        m_board.SetCurrentPage(nIndex);
 }
 
 void CRoomBoard::SetAgendaTree(CTreeCtrlFolder* pTree)
@@ -196,7 +217,7 @@ void CRoomBoard::SetAgendaTree(CTreeCtrlFolder* pTree)
     if (!pTree) return;
     pTree->SetHost(this);
     for (size_t i = 0; i < m_pages.size(); ++i)
-        pTree->OnAddPage(i + 1 == m_pages.size() ? 2 : (i == 0 ? 1 : 0), m_pages[i]);
+        TellTree(i + 1 == m_pages.size() ? 2 : (i == 0 ? 1 : 0), m_pages[i]);
 }
 
 void CRoomBoard::RenameRequested(const std::u16string& name, const uint8_t* pBlock72)

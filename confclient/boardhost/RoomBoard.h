@@ -35,6 +35,21 @@ public:
     virtual void BoardTransferStrip(CWnd* pStrip) = 0;
 };
 
+// The room's agenda list between the board's page events and its tree.
+class IAgendaListSink
+{
+public:
+    virtual ~IAgendaListSink() = default;
+    // AddPage of that mode: whether the tree lists the header (player mode lists the whiteboard once).
+    virtual bool ListsPage(int nMode, const S_BOARD_FILEHDR& hdr) = 0;
+    // SetCurrentPage: the list's current page.
+    virtual void OnCurrentPage(int nIndex) = 0;
+    // DeletePage(0), the board's answer to DeletePageCheck: the pages waiting are deleted.
+    virtual void SendPendingDeletes() = 0;
+    // The tree chose a page (message 2030; bForce after a deletion moved the selection).
+    virtual void GoToPage(int nIndex, bool bForce) = 0;
+};
+
 struct RoomBoardSettings
 {
     std::wstring product;  // the session's product text
@@ -71,6 +86,9 @@ public:
     CBoardToolFeature& Tools() { return m_tools; }
     // The room's agenda tree follows the board's pages (the pages so far are told at once).
     void SetAgendaTree(CTreeCtrlFolder* pTree);
+    // The agenda list that filters the pages, keeps the current one and rules on chosen pages;
+    // set before the tree.
+    void SetAgendaList(IAgendaListSink* pList) { m_pList = pList; }
     // The room's e-book panel fills its combos from the board's e-book events.
     void SetEBookView(IEBookView* pView) { m_pEBook = pView; }
     // The transfer strip while a board upload or download runs; null otherwise.
@@ -96,7 +114,7 @@ private:
     // IAgendaTreeHost: requests go to the board, refusals to the session's notices.
     void RenameRequested(const std::u16string& name, const uint8_t* pBlock72) override;
     void OrderRequested(const std::u16string& name, const uint8_t* pBuff, size_t nLen) override;
-    void PageChosen(int nIndex) override { m_board.SetCurrentPage(nIndex); }
+    void PageChosen(int nIndex, bool bForce) override;
     void ShowRefusal(const char* pszKey) override { m_session.BoardHost().ShowNotice(pszKey); }
     bool BoardDownloading() const override { return m_session.BoardHost().IsDownloading(); }
     uint16_t MyNumber() const override { return m_session.BoardAgendaRights().wMyNumber; }
@@ -104,6 +122,8 @@ private:
     bool MayEditAgenda() const override { return m_session.BoardAgendaRights().bMayEdit; }
     std::wstring AgendaText(const char* pszKey) const override;
     void OnPageAdded(int nType, const S_BOARD_FILEHDR& hdr);
+    // The tree gets the header unless the list leaves it out.
+    void TellTree(int nType, const S_BOARD_FILEHDR& hdr);
 
     IRoomBoardSession& m_session;
     HWND m_hParent;
@@ -113,6 +133,7 @@ private:
     std::vector<S_BOARD_FILEHDR> m_pages;
     bool m_bRetelling = false;
     CTreeCtrlFolder* m_pTree = nullptr;
+    IAgendaListSink* m_pList = nullptr;
     IEBookView* m_pEBook = nullptr;
     std::unique_ptr<CTransferStrip> m_pStrip;
     void OpenStrip(bool bDownload);

@@ -5,8 +5,20 @@
 #include <commctrl.h>
 #include <windowsx.h>
 
+#include "confclient/boardhost/AgendaListRules.h"
+
 namespace
 {
+// The item pictures' order in the image list.
+enum AgendaImage : int
+{
+    IMAGE_WHITEBOARD = 0,
+    IMAGE_DOCUMENT = 1,
+    IMAGE_PAGE = 2,
+};
+// Message 2036 to the owner: delete the selected pages.
+constexpr UINT kDeleteSelectionMessage = 2036;
+
 // An item's reference packed in its lParam: top index + 1 in the high word, child + 1 low.
 LPARAM Pack(AgendaItemRef ref)
 {
@@ -82,9 +94,13 @@ void CTreeCtrlFolder::Rebuild()
         TVINSERTSTRUCTW ins{};
         ins.hParent = TVI_ROOT;
         ins.hInsertAfter = TVI_LAST;
-        ins.item.mask = TVIF_TEXT | TVIF_PARAM;
+        ins.item.mask = TVIF_TEXT | TVIF_PARAM | TVIF_IMAGE | TVIF_SELECTEDIMAGE;
         ins.item.pszText = wide.data();
         ins.item.lParam = Pack(top);
+        ins.item.iImage = nodes[t].bDocument                       ? IMAGE_DOCUMENT
+                          : nodes[t].page.hdr.byKind == PAGE_BLANK ? IMAGE_WHITEBOARD
+                                                                   : IMAGE_PAGE;
+        ins.item.iSelectedImage = ins.item.iImage;
         HTREEITEM hTop = TreeView_InsertItem(m_hWnd, &ins);
         for (size_t c = 0; c < nodes[t].children.size(); ++c)
         {
@@ -94,6 +110,7 @@ void CTreeCtrlFolder::Rebuild()
             ins.hParent = hTop;
             ins.item.pszText = childWide.data();
             ins.item.lParam = Pack(ref);
+            ins.item.iImage = ins.item.iSelectedImage = IMAGE_PAGE;
             TreeView_InsertItem(m_hWnd, &ins);
         }
         if (nodes[t].bExpanded) TreeView_Expand(m_hWnd, hTop, TVE_EXPAND);
@@ -105,7 +122,7 @@ void CTreeCtrlFolder::Rebuild()
     m_bSyncing = false;
 }
 
-void CTreeCtrlFolder::OnAddPage(int nType, const S_BOARD_FILEHDR& hdr)
+void CTreeCtrlFolder::OnAddPage(int nType, const S_BOARD_FILEHDR& hdr, bool bInsert)
 {
     // A list told again (type 1 first, 2 last; a lone 2 for one page): the open documents are
     // remembered and opened again at its end.
@@ -119,7 +136,7 @@ void CTreeCtrlFolder::OnAddPage(int nType, const S_BOARD_FILEHDR& hdr)
                 m_expanded.push_back(m_model.ItemText({static_cast<int>(t), -1}));
         m_model.Clear();
     }
-    m_model.InsertPage(hdr);
+    if (bInsert) m_model.InsertPage(hdr);
     if (m_bRetelling) return;
     for (size_t t = 0; t < m_model.Nodes().size(); ++t)
         for (const std::u16string& name : m_expanded)
@@ -132,7 +149,7 @@ void CTreeCtrlFolder::OnDeletePage(int nIndex)
 {
     std::optional<int> nNew = m_model.DeletePage(nIndex);
     Rebuild();
-    if (nNew && m_pHost) m_pHost->PageChosen(*nNew);
+    if (nNew && m_pHost) m_pHost->PageChosen(*nNew, true);
 }
 
 void CTreeCtrlFolder::OnSetCurrentPage(int nIndex)
@@ -161,6 +178,11 @@ void CTreeCtrlFolder::OnAgendaRenamed(const uint8_t* pMsg)
 void CTreeCtrlFolder::EndLabelEdit(AgendaItemRef ref, const std::u16string& text)
 {
     if (!m_pHost) return;
+    if (const char* pszRefusal = AgendaRenameRefusal(text))
+    {
+        m_pHost->ShowRefusal(pszRefusal);
+        return;
+    }
     m_model.SetCaret(ref);
     AgendaRequest r =
         m_model.BuildRename(text, m_pHost->MyNumber(), m_pHost->RoomIndex(), m_pHost->BoardDownloading());
@@ -256,13 +278,22 @@ bool CTreeCtrlFolder::OnSelectionKey(UINT nKey)
     }
     std::optional<int> nChosen = m_model.OnKey(key, bShift, bCtrl);
     ShowSelection();
-    if (nChosen && m_pHost) m_pHost->PageChosen(*nChosen);
+    if (nChosen && m_pHost) m_pHost->PageChosen(*nChosen, false);
     return true;
+}
+
+void CTreeCtrlFolder::SetItemImages(HIMAGELIST hImages)
+{
+    TreeView_SetImageList(m_hWnd, hImages, TVSIL_NORMAL);
 }
 
 void CTreeCtrlFolder::ShowSelection()
 {
     m_bSyncing = true;
+    const auto& nodes = m_model.Nodes();
+    for (size_t t = 0; t < nodes.size(); ++t)
+        if (nodes[t].bDocument && nodes[t].bExpanded)
+            TreeView_Expand(m_hWnd, ItemOf({static_cast<int>(t), -1}), TVE_EXPAND);
     if (std::optional<AgendaItemRef> caret = m_model.Caret()) TreeView_SelectItem(m_hWnd, ItemOf(*caret));
     for (AgendaItemRef ref : m_model.VisibleItems())
         if (HTREEITEM h = ItemOf(ref))
@@ -327,6 +358,11 @@ LRESULT CTreeCtrlFolder::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam)
         break;
     case WM_KEYDOWN:
         if (OnSelectionKey(static_cast<UINT>(wParam))) return 0;
+        if (wParam == VK_DELETE)
+        {
+            ::PostMessageW(::GetParent(m_hWnd), kDeleteSelectionMessage, 0, reinterpret_cast<LPARAM>(m_hWnd));
+            return 0;
+        }
         if (wParam == VK_F2 && m_model.Caret())
         {
             TreeView_EditLabel(m_hWnd, ItemOf(*m_model.Caret()));
@@ -354,7 +390,7 @@ BOOL CTreeCtrlFolder::OnChildNotify(UINT msg, WPARAM, LPARAM lParam, LRESULT* pR
         std::optional<AgendaItemRef> ref = RefOf(pTv->itemNew.hItem);
         if (m_bSyncing || !ref) return FALSE;
         m_model.Select(*ref, true);
-        if (!m_model.IsDocument(*ref) && m_pHost) m_pHost->PageChosen(m_model.PageAt(*ref)->nIndex);
+        if (!m_model.IsDocument(*ref) && m_pHost) m_pHost->PageChosen(m_model.PageAt(*ref)->nIndex, false);
         *pResult = 0;
         return TRUE;
     }
@@ -380,7 +416,8 @@ BOOL CTreeCtrlFolder::OnChildNotify(UINT msg, WPARAM, LPARAM lParam, LRESULT* pR
     {
         const auto* pDisp = reinterpret_cast<const NMTVDISPINFOW*>(lParam);
         std::optional<AgendaItemRef> ref = RefOf(pDisp->item.hItem);
-        if (ref && pDisp->item.pszText && pDisp->item.pszText[0])
+        // No text is a cancelled edit; an emptied one is refused like any wrong length.
+        if (ref && pDisp->item.pszText)
         {
             std::wstring text(pDisp->item.pszText);
             EndLabelEdit(*ref, std::u16string(text.begin(), text.end()));

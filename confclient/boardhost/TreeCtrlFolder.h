@@ -19,8 +19,8 @@ public:
     // ReqChangeAgendaName and ReqChangeAgendaOrder on the room's board.
     virtual void RenameRequested(const std::u16string& name, const uint8_t* pBlock72) = 0;
     virtual void OrderRequested(const std::u16string& name, const uint8_t* pBuff, size_t nLen) = 0;
-    // Message 2030: the user chose a page.
-    virtual void PageChosen(int nIndex) = 0;
+    // Message 2030: the user chose a page; bForce when a deletion moved the selection there.
+    virtual void PageChosen(int nIndex, bool bForce) = 0;
     // A refusal's text by key in the modeless notice box.
     virtual void ShowRefusal(const char* pszKey) = 0;
     virtual bool BoardDownloading() const = 0;
@@ -43,7 +43,8 @@ public:
 
     // The board's page events: AddPage (0 one page; 1 the first and 2 the last of a list told
     // again after an order), DeletePage, SetCurrentPage, DoChangeAgendaName (the code-56 message).
-    void OnAddPage(int nType, const S_BOARD_FILEHDR& hdr);
+    // bInsert false: the header keeps the list's count (first, last) but is not listed.
+    void OnAddPage(int nType, const S_BOARD_FILEHDR& hdr, bool bInsert = true);
     void OnDeletePage(int nIndex);
     void OnSetCurrentPage(int nIndex);
     void OnAgendaRenamed(const uint8_t* pMsg);
@@ -52,6 +53,12 @@ public:
     void EndLabelEdit(AgendaItemRef ref, const std::u16string& text);
     void DropOn(const std::vector<AgendaItemRef>& dragged, std::optional<AgendaItemRef> target);
     HTREEITEM ItemOf(AgendaItemRef ref) const;
+    // The model for the agenda list's delete walk, which widens the selection; ShowSelection
+    // shows the result.
+    CAgendaModel& EditModel() { return m_model; }
+    void ShowSelection();
+    // The item pictures: the whiteboard, a document, a page (16 x 16 each).
+    void SetItemImages(HIMAGELIST hImages);
     std::wstring ItemText(HTREEITEM hItem) const;
 
 protected:
@@ -67,8 +74,6 @@ private:
     void ShowContextMenu();
     // The multi-select keys through the model; true when the key was one of them.
     bool OnSelectionKey(UINT nKey);
-    // The model's selection and caret shown on the items.
-    void ShowSelection();
 
     IAgendaTreeHost* m_pHost = nullptr;
     CAgendaModel m_model;

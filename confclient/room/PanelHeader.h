@@ -51,6 +51,7 @@ public:
     // The band's height less its bottom line: where the panel's body starts, less one.
     int Height() const { return m_nHeight; }
     CHBitmapButton& FloatButton() { return m_float; }
+    CHBitmapButton& PopupButton() { return m_popup; }
 
 private:
     CLMPictureEx m_parts[3];

@@ -220,11 +220,19 @@ for s in n:"$title":"$navy" p:"$line":white f:'#C5D3E2':"$teal" d:"$title":"$gre
     -fill '#F29E1F' -draw 'rectangle 2,8 7,13' -fill "$navy" -draw 'rectangle 8,8 13,13'
   glyph "chat_save_$k.bmp" "$back" "$fore" -fill none -draw 'rectangle 2,2 13,13' -draw 'rectangle 5,2 10,6' \
     -draw 'line 5,10 10,10'
+  [ "$k" = f ] || glyph "agenda_delete_$k.bmp" "$back" "$fore" -draw 'line 4,4 11,11' -draw 'line 11,4 4,11'
   [ "$k" = d ] && continue
   glyph "list_menu_$k.bmp" "$back" "$fore" -draw 'line 3,4 12,4' -draw 'line 3,8 12,8' -draw 'line 3,12 12,12'
   glyph "panel_hide_$k.bmp" "$back" "$fore" -draw 'line 3,10 7,6' -draw 'line 7,6 11,10'
   [ "$k" = f ] || glyph "panel_show_$k.bmp" "$back" "$fore" -draw 'line 3,6 7,10' -draw 'line 7,10 11,6'
 done
+
+# The agenda tree's item pictures: the whiteboard, a document, a page.
+convert -size 48x16 xc:white +antialias -fill white -stroke "$navy" -draw 'rectangle 1,2 14,13' \
+  -stroke "$teal" -draw 'line 3,10 7,6' -draw 'line 7,6 12,9' \
+  -fill "$title" -stroke "$navy" -draw 'polygon 17,3 22,3 24,5 30,5 30,13 17,13' \
+  -fill white -draw 'polygon 35,1 42,1 45,4 45,14 35,14' -stroke "$line" -draw 'line 37,6 43,6' -draw 'line 37,9 43,9' \
+  -type Palette -strip BMP3:agenda_items.bmp
 
 # The layout menu's pictures.
 ./make-layouts.sh

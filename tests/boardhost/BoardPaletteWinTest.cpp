@@ -15,6 +15,7 @@
 #include "confclient/boardhost/FloatingBoardToolDlg.h"
 #include "confclient/boardhost/RoomBoard.h"
 #include "confclient/room/EBookDlg.h"
+#include "confclient/room/RoomAgendaListDlg.h"
 #include "lmboard2/boardbase/BoardRecord.h"
 #include "lmboard2/boardmsg/BoardMessage.h"
 #include "lmboard2/gif/BmpFile.h"
@@ -508,5 +509,101 @@ TEST_F(PaletteFixture, PicturesDroppedOnTheBoardGoUp)
     EXPECT_EQ(session.strips, (std::vector<bool>{true, false}));
     std::filesystem::remove(picture);
     std::filesystem::remove(text);
+}
+
+// The agenda list's host over the real board: its calls go to the control.
+struct BoardAgendaHost : IAgendaListHost
+{
+    CLMBoard2* pBoard = nullptr;
+    std::vector<int> asked;
+    std::vector<std::string> notices;
+    SAgendaRights AgendaListRights() const override { return {true, false, false, 1}; }
+    int AgendaBoardMode() const override { return 0; }
+    void ShowBoardPage(int nIndex) override { pBoard->SetCurrentPage(nIndex); }
+    Answer ConfirmPageDelete(int nCount) override
+    {
+        asked.push_back(nCount);
+        return Answer::Delete;
+    }
+    void DeletePageCheck() override { pBoard->DeletePageCheck(); }
+    void SendDeletePage(bool bLastFile, const std::u16string& szName) override
+    {
+        pBoard->SendDeletePage(bLastFile, std::wstring(szName.begin(), szName.end()));
+    }
+    void LoadDroppedFile(const std::wstring&) override {}
+    std::wstring AgendaText(const char*) const override { return L""; }
+    void AgendaNotice(const char* pszKey) override { notices.push_back(pszKey); }
+};
+
+TEST_F(PaletteFixture, AgendaListGoesToAndDeletesPagesThroughTheBoard)
+{
+    BoardAgendaHost agenda;
+    agenda.pBoard = &board->Board();
+    CRoomAgendaListDlg list(nullptr, &agenda);
+    ASSERT_TRUE(list.Create(&room));
+    list.SetWindowPos(nullptr, 900, 0, 100, 300, SWP_NOZORDER | SWP_SHOWWINDOW);
+    board->SetAgendaList(&list);
+    board->SetAgendaTree(&list.Tree());
+    ReceivePage(board->Board(), u"palette_001", u"One");
+    ReceivePage(board->Board(), u"palette_002", u"Two");
+    PumpMessages(50);
+    ASSERT_EQ(list.Tree().Model().PageCount(), 3);
+
+    // Going to a page: the board shows it and tells the list it is current.
+    list.SendMessage(CRoomAgendaListDlg::kGoToPageMessage, 2, 0);
+    PumpMessages(20);
+    EXPECT_EQ(list.CurrentPage(), 2);
+
+    // F2 opens the label edit; the list hands Enter to the edit (the dialog would take it) and
+    // the rename goes out (56). Without an edit, Enter and Esc are swallowed.
+    session.sent.clear();
+    MSG enter{list.Tree().m_hWnd, WM_KEYDOWN, VK_RETURN, 0, 0, {}};
+    EXPECT_TRUE(list.PreTranslateMessage(&enter));
+    list.Tree().EditModel().SetCaret(AgendaItemRef{2, -1});
+    SendMessageW(list.Tree().m_hWnd, WM_KEYDOWN, VK_F2, 0);
+    HWND hEdit = TreeView_GetEditControl(list.Tree().m_hWnd);
+    ASSERT_NE(nullptr, hEdit);
+    SetWindowTextW(hEdit, L"Deux");
+    enter.hwnd = hEdit;
+    EXPECT_TRUE(list.PreTranslateMessage(&enter));
+    PumpMessages(20);
+    EXPECT_EQ(nullptr, TreeView_GetEditControl(list.Tree().m_hWnd));
+    ASSERT_EQ(session.sent.size(), 1u);
+    EXPECT_EQ(session.sent[0][0], 56);
+    // A name of 32 characters is refused before anything is sent.
+    session.sent.clear();
+    list.Tree().EndLabelEdit({2, -1}, std::u16string(32, u'x'));
+    EXPECT_TRUE(session.sent.empty());
+    ASSERT_FALSE(session.notices.boxes.empty());
+    EXPECT_EQ(session.notices.boxes.back(), u"<IDMS_AGENDALIST_ERR_RENAME>");
+
+    // Delete: the question, the check out, nothing deleted before the answer comes back.
+    session.sent.clear();
+    list.Tree().EditModel().Select({1, -1}, true);
+    list.SendMessage(CRoomAgendaListDlg::kDeleteMessage, 0, 0);
+    EXPECT_EQ(agenda.asked, (std::vector<int>{1}));
+    ASSERT_EQ(session.sent.size(), 1u);
+    std::vector<uint8_t> check = session.sent[0];
+    EXPECT_EQ(check[0], 1); // the mode request "Edit_Del"
+    EXPECT_EQ(list.Tree().Model().PageCount(), 3);
+    // The host grants it as a mode change (code 2): the board's DeletePage(0) sends the deletion
+    // (40), the selected page's successor is shown (50, forced) and the transfer ends (10); the
+    // whiteboard stays listed.
+    check[0] = 2;
+    session.sent.clear();
+    board->Board().ProcessData(static_cast<long>(check.size()), check.data());
+    PumpMessages(50);
+    std::vector<uint8_t> codes;
+    for (const auto& frame : session.sent)
+        codes.push_back(frame[0]);
+    EXPECT_EQ(codes, (std::vector<uint8_t>{40, 50, 10}));
+    EXPECT_EQ(list.Tree().Model().PageCount(), 2);
+    EXPECT_EQ(list.Tree().Model().ItemText({1, -1}), u"Two");
+    EXPECT_TRUE(list.PendingDeletes().empty());
+    EXPECT_TRUE(agenda.notices.empty());
+
+    board->SetAgendaList(nullptr);
+    board->SetAgendaTree(nullptr);
+    list.DestroyWindow();
 }
 } // namespace

@@ -135,6 +135,21 @@ TEST_F(LoopbackTest, TwoClientsLogInJoinOneRoomAndExchangeChatAndVideo)
     ASSERT_TRUE(alice.net->SendBoardData(DAT_BOARD_ROOM, order.data(), order.size()));
     EXPECT_EQ(order, alice.owner.WaitFor(kMsgBoardPacket, DAT_BOARD_ROOM).payload);
     EXPECT_EQ(order, bob.owner.WaitFor(kMsgBoardPacket, DAT_BOARD_ROOM, 2).payload);
+    // A delete check (mode request "Edit_Del") is granted to its sender as a mode change (code 2);
+    // the others get the request, as they get any other mode name.
+    auto mode = [](const char* pszName, uint8_t byCode = 1)
+    {
+        std::vector<uint8_t> m(72, 0);
+        m[0] = byCode;
+        for (size_t i = 0; pszName[i]; ++i)
+            m[8 + i * 2] = static_cast<uint8_t>(pszName[i]);
+        return m;
+    };
+    ASSERT_TRUE(alice.net->SendBoardData(DAT_BOARD_ROOM, mode("Capture").data(), 72));
+    ASSERT_TRUE(alice.net->SendBoardData(DAT_BOARD_ROOM, mode("Edit_Del").data(), 72));
+    EXPECT_EQ(mode("Edit_Del", 2), alice.owner.WaitFor(kMsgBoardPacket, DAT_BOARD_ROOM, 2).payload);
+    EXPECT_EQ(mode("Capture"), bob.owner.WaitFor(kMsgBoardPacket, DAT_BOARD_ROOM, 3).payload);
+    EXPECT_EQ(mode("Edit_Del"), bob.owner.WaitFor(kMsgBoardPacket, DAT_BOARD_ROOM, 4).payload);
 
     // Leaving: bob hears of it.
     ASSERT_TRUE(alice.net->SendConfQuit());

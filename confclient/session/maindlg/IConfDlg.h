@@ -46,6 +46,7 @@
 #include "confclient/people/MessengerFeature.h"
 #include "confclient/people/MessengerTable.h"
 #include "confclient/room/MessangeDlg.h"
+#include "confclient/room/AgendaListHost.h"
 #include "confclient/people/ParticipantRows.h"
 #include "confclient/people/ParticipantsFeature.h"
 #include "confclient/people/PresenterFeature.h"
@@ -102,7 +103,8 @@ class IConfDlg : public IQNHost,
                  public INoticeHost,
                  public ICallSender,
                  public IMessengerHost,
-                 public IMessengerWindows
+                 public IMessengerWindows,
+                 public IAgendaListHost
 {
 public:
     IConfDlg();
@@ -610,6 +612,17 @@ public:
     // The board takes local drawing only from one who may draw: the presider, the presenter or a drawing
     // right.
     void UpdateBoardLock();
+
+    // IAgendaListHost: the agenda list's rights and its calls on the board (RoomAgendaHost.cpp).
+    SAgendaRights AgendaListRights() const override;
+    int AgendaBoardMode() const override;
+    void ShowBoardPage(int nIndex) override;
+    Answer ConfirmPageDelete(int nCount) override;
+    void DeletePageCheck() override;
+    void SendDeletePage(bool bLastFile, const std::u16string& szName) override;
+    void LoadDroppedFile(const std::wstring& szPath) override;
+    std::wstring AgendaText(const char* pszKey) const override { return GetText(pszKey); }
+    void AgendaNotice(const char* pszKey) override { ShowMessageBoxModeless(GetText(pszKey)); }
 
 protected:
     CRoomViewFeature m_roomView{m_room, *this, *this, &m_log};

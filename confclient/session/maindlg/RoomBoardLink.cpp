@@ -41,7 +41,11 @@ void IConfDlg::AttachBoardPalette()
 {
     if (!m_pBoardTool || !m_pMainView || !m_pMainView->Board() || !m_pMainView->Board()->IsCreated()) return;
     m_pBoardTool->Attach(*m_pMainView->Board(), *this);
-    if (m_pAgendaList) m_pMainView->Board()->SetAgendaTree(&m_pAgendaList->Tree());
+    if (m_pAgendaList)
+    {
+        m_pMainView->Board()->SetAgendaList(m_pAgendaList);
+        m_pMainView->Board()->SetAgendaTree(&m_pAgendaList->Tree());
+    }
     if (m_pEBook)
     {
         m_pMainView->Board()->SetEBookView(m_pEBook);

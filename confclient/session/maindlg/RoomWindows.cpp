@@ -47,7 +47,9 @@ template <class Dlg, Dlg* IConfDlg::*Member> CWnd* WindowOf(IConfDlg& dlg)
 template <class Dlg, Dlg* IConfDlg::*Member> bool MakeWindow(IConfDlg& dlg, CWnd* pParent)
 {
     Dlg* pNew;
-    if constexpr (std::is_constructible_v<Dlg, IMediaShareHost*>)
+    if constexpr (std::is_constructible_v<Dlg, IRoomHost*, IAgendaListHost*>)
+        pNew = new Dlg(&dlg, &dlg);
+    else if constexpr (std::is_constructible_v<Dlg, IMediaShareHost*>)
         pNew = new Dlg(static_cast<IMediaShareHost*>(&dlg));
     else if constexpr (std::is_constructible_v<Dlg, IRoomHost*>)
         pNew = new Dlg(&dlg);
@@ -337,6 +339,12 @@ void IConfDlg::DestroyRoomWindows()
     m_nRoomCtrlMode = 0;
     m_voiceHost.Stop();
     m_call.OnRoomLeft();
+    // The board outlives the agenda list: it forgets the list and its tree first.
+    if (m_pMainView && m_pMainView->Board())
+    {
+        m_pMainView->Board()->SetAgendaList(nullptr);
+        m_pMainView->Board()->SetAgendaTree(nullptr);
+    }
     // Children first, then their parents.
     std::span<const RoomWindowRow> rows = RoomWindowRows();
     for (auto it = rows.rbegin(); it != rows.rend(); ++it)

@@ -1,5 +1,6 @@
-// CRoomCtrlDlg: the room's control bar: leave, presenter, recording, view buttons, a status line,
-// and the receive side of a file pushed to the room.
+// CRoomCtrlDlg: the room's skinned two-row control bar: the menu buttons, the voice, view-mode,
+// board, record, presenter and window buttons, the conference time and the network state, a status
+// line, and the receive side of a file pushed to the room.
 #pragma once
 #include "confclient/media/RecordControl.h"
 #include "confclient/room/RoomBarClock.h"
@@ -9,6 +10,13 @@
 #include "confclient/room/MemoDlg.h"
 #include "confclient/room/MenuHintTip.h"
 #include "confclient/room/RoomMenuModel.h"
+#include "confclient/room/RoomBarPlacement.h"
+#include "confclient/toolkit/controls/BitmapCheckButton.h"
+#include "confclient/toolkit/controls/HBitmapButton.h"
+#include "confclient/toolkit/controls/LMBitmapButton.h"
+#include "confclient/toolkit/controls/LMPictureEx.h"
+#include "confclient/toolkit/controls/LMToolTipCtrl.h"
+#include "confclient/toolkit/slider/BitmapSlider.h"
 #include <atomic>
 #include <memory>
 #include <cstddef>
@@ -24,6 +32,8 @@ public:
     // The talk or mute button was clicked; its new check.
     virtual void OnTalkClicked(bool bChecked) = 0;
     virtual void OnMuteClicked(bool bChecked) = 0;
+    // A volume slider moved: the speaker's or the microphone's, 0..100.
+    virtual void OnVolumeMoved(bool bSpeaker, int nPos) = 0;
 };
 
 class BCMenu;
@@ -37,6 +47,8 @@ public:
     static constexpr UINT WM_NETWORK_STATE = 4053;
     // Local recording was stopped because the server started recording the room.
     static constexpr int kStopForServerRecord = 4058;
+    // A pen colour chosen in a colour picker; wParam the colour.
+    static constexpr UINT WM_PEN_COLOUR = 0x7EC;
 
     explicit CRoomCtrlDlg(IRoomHost* pHost);
     ~CRoomCtrlDlg() override;
@@ -129,8 +141,20 @@ public:
     // A room hot key: the bar runs its command or drops its menu as the menu item would.
     bool OnRoomHotKey(const S_HOTKEY& key) override;
 
+    // The skinned bar (RoomCtrlSkin.cpp). What the placement is computed from at width cx.
+    S_BARLAYOUTINPUT PlacementInput(int cx) const;
+    // The pen and highlighter colours the board draws with (0x00BBGGRR) and the palette index.
+    COLORREF PenColour() const { return m_crPen; }
+    COLORREF HighlighterColour() const { return m_crHighlighter; }
+    int PenPaletteIndex() const { return m_nPenIndex; }
+    // The sliders' positions (0..100) and the microphone slider's use.
+    void SetSpeakerSlider(int nPos);
+    void SetMicSlider(int nPos);
+    void EnableMicSlider(bool bEnable);
+
 protected:
     BOOL OnInitDialog() override;
+    BOOL PreTranslateMessage(MSG* pMsg) override;
     void OnDestroy() override;
     LRESULT WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
     BOOL OnCommand(WPARAM wParam, LPARAM lParam) override;
@@ -146,8 +170,6 @@ private:
     static LRESULT CALLBACK MenuFilter(int nCode, WPARAM wParam, LPARAM lParam);
     static constexpr UINT WM_PROPERTY_CLOSED = WM_APP + 0x32;
     void ApplyBarItems();
-    // The window buttons at the right end of the first row.
-    void PlaceWindowButtons(int cx);
     void ShowPushProgress();
 
     IRoomHost* m_pHost;
@@ -196,4 +218,31 @@ private:
     RECT RoomAreaRect() const override;
     bool RoomMainWindowExists() const override;
     std::unique_ptr<CMemoDlg> m_pMemo;
+
+    // The skinned bar (RoomCtrlSkin.cpp): false when a background picture is missing.
+    bool LoadSkinImages();
+    void InitSkinControls();
+    void PlaceControls(int cx);
+    void EraseBackground(HDC hDC);
+    void OnPenColour(COLORREF crColour);
+    void OnSliderMoving(int nId, int nPos);
+    void OnSliderMoved(int nId, int nPos);
+    // The network state's picture, tip and text.
+    void ShowNetworkState(const S_NETWORKDISPLAY& shown);
+    CLMPictureEx m_backLeft, m_backMiddle, m_backRight, m_backBar;
+    CLMToolTipCtrl m_toolTip;
+    CLMBitmapButton m_menuButtons[5];
+    CLMBitmapButton m_layout, m_shareName, m_restore, m_maximize, m_close, m_minimize, m_presentation,
+        m_networkButton;
+    CBitmapCheckButton m_camera, m_mute, m_talk, m_video, m_board, m_mediaShare, m_question, m_shareView,
+        m_web, m_record, m_presenter;
+    CHBitmapButton m_webDraw, m_docOpen;
+    CBitmapSlider m_speaker, m_mic;
+    HFONT m_hTimeFont = nullptr;
+    // The menu row's band colour, under the conference time and the status line.
+    static constexpr COLORREF kMenuRowColour = RGB(0xF4, 0xF7, 0xFA);
+    HBRUSH m_hMenuRowBrush = nullptr;
+    COLORREF m_crPen = 0x00D08C19, m_crHighlighter = 0x00D08C19;
+    int m_nPenIndex = 0;
+    bool m_bSkinned = false;
 };

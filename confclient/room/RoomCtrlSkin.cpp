@@ -26,17 +26,17 @@ constexpr const char* kMenuCaptions[5] = {"IDMS_MAIN_FILE", "IDMS_MAIN_VIEW", "I
 
 bool CRoomCtrlDlg::LoadSkinImages()
 {
-    struct Piece
+    struct BackPicture
     {
         const wchar_t* pszFile;
         UINT nResource;
         CLMPictureEx& picture;
     };
-    const Piece pieces[] = {{L"back_ctrldlg_L.gif", IDR_BAR_BACK_L, m_backLeft},
+    const BackPicture pictures[] = {{L"back_ctrldlg_L.gif", IDR_BAR_BACK_L, m_backLeft},
                             {L"back_ctrldlg_M.gif", IDR_BAR_BACK_M, m_backMiddle},
                             {L"back_ctrldlg_R.gif", IDR_BAR_BACK_R, m_backRight},
                             {L"back_ctrldlg_Bar.gif", IDR_BAR_BACK_BAR, m_backBar}};
-    for (const Piece& p : pieces)
+    for (const BackPicture& p : pictures)
     {
         // A file of that name in the skin folder is taken first.
         if (m_pHost && m_pHost->LoadSkinImage(p.pszFile, p.picture)) continue;

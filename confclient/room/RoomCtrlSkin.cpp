@@ -20,8 +20,8 @@ constexpr UINT kNetworkPicture = 10917; // normal; bad and worst follow
 
 constexpr int kMenuIds[5] = {IDC_ROOMCTRL_MENU_FILE, IDC_ROOMCTRL_MENU_VIEW, IDC_ROOMCTRL_MENU_DRAW,
                              IDC_ROOMCTRL_MENU_TOOL, IDC_ROOMCTRL_MENU_INVITE};
-constexpr const char* kMenuCaptions[5] = {"IDMS_MAIN_FILE", "IDMS_MAIN_VIEW", "IDMS_MAIN_DRAW", "IDMS_MAIN_TOOL",
-                                          "IDMS_MAIN_INVITE"};
+constexpr const char* kMenuCaptions[5] = {"IDMS_MAIN_FILE", "IDMS_MAIN_VIEW", "IDMS_MAIN_DRAW",
+                                          "IDMS_MAIN_TOOL", "IDMS_MAIN_INVITE"};
 } // namespace
 
 bool CRoomCtrlDlg::LoadSkinImages()
@@ -33,9 +33,9 @@ bool CRoomCtrlDlg::LoadSkinImages()
         CLMPictureEx& picture;
     };
     const BackPicture pictures[] = {{L"back_ctrldlg_L.gif", IDR_BAR_BACK_L, m_backLeft},
-                            {L"back_ctrldlg_M.gif", IDR_BAR_BACK_M, m_backMiddle},
-                            {L"back_ctrldlg_R.gif", IDR_BAR_BACK_R, m_backRight},
-                            {L"back_ctrldlg_Bar.gif", IDR_BAR_BACK_BAR, m_backBar}};
+                                    {L"back_ctrldlg_M.gif", IDR_BAR_BACK_M, m_backMiddle},
+                                    {L"back_ctrldlg_R.gif", IDR_BAR_BACK_R, m_backRight},
+                                    {L"back_ctrldlg_Bar.gif", IDR_BAR_BACK_BAR, m_backBar}};
     for (const BackPicture& p : pictures)
     {
         // A file of that name in the skin folder is taken first.
@@ -108,7 +108,9 @@ void CRoomCtrlDlg::InitSkinControls()
         {m_close, IDC_ROOMCTRL_LEAVE, {IDB_CLOSE_N, IDB_CLOSE_P, IDB_CLOSE_F, 0}},
         {m_minimize, IDC_ROOMCTRL_MINIMIZE, {370, 371, 10028, 0}},
         {m_presentation, IDC_ROOMCTRL_FULLSCREEN, {10899, 10900, 10902, 10901}},
-        {m_networkButton, IDC_ROOMCTRL_NETWORK, {kNetworkPicture, kNetworkPicture, kNetworkPicture, kNetworkPicture}},
+        {m_networkButton,
+         IDC_ROOMCTRL_NETWORK,
+         {kNetworkPicture, kNetworkPicture, kNetworkPicture, kNetworkPicture}},
     };
     for (const Push& p : pushes)
     {
@@ -242,8 +244,8 @@ void CRoomCtrlDlg::PlaceControls(int cx)
     {
         const S_BARRECT& time = places[BARCTL_RECTIME].rc;
         int nStatus = time.cx / 2;
-        hDwp = ::DeferWindowPos(hDwp, GetDlgItem(IDC_ROOMCTRL_STATUS), nullptr, time.Right() - nStatus, time.y,
-                                nStatus, time.cy, SWP_NOZORDER | SWP_NOACTIVATE);
+        hDwp = ::DeferWindowPos(hDwp, GetDlgItem(IDC_ROOMCTRL_STATUS), nullptr, time.Right() - nStatus,
+                                time.y, nStatus, time.cy, SWP_NOZORDER | SWP_NOACTIVATE);
     }
     if (hDwp) ::EndDeferWindowPos(hDwp);
     const S_BARRECT& time = places[BARCTL_RECTIME].rc;

@@ -12,6 +12,7 @@
 #include "confclient/room/RoomMenuModel.h"
 #include "confclient/room/RoomBarPlacement.h"
 #include "confclient/toolkit/controls/BitmapCheckButton.h"
+#include "confclient/toolkit/controls/ColourPopup.h"
 #include "confclient/toolkit/controls/HBitmapButton.h"
 #include "confclient/toolkit/controls/LMBitmapButton.h"
 #include "confclient/toolkit/controls/LMPictureEx.h"
@@ -147,6 +148,12 @@ public:
     COLORREF PenColour() const { return m_crPen; }
     COLORREF HighlighterColour() const { return m_crHighlighter; }
     int PenPaletteIndex() const { return m_nPenIndex; }
+    // The pen colour grid (Draw 32932) at the pointer, from the current colour; null while closed.
+    void OpenColourPopup();
+    CColourPopup* ColourPopup() const
+    {
+        return m_pColourPopup && m_pColourPopup->m_hWnd ? m_pColourPopup.get() : nullptr;
+    }
     // The sliders' positions (0..100) and the microphone slider's use.
     void SetSpeakerSlider(int nPos);
     void SetMicSlider(int nPos);
@@ -238,6 +245,7 @@ private:
         m_web, m_record, m_presenter;
     CHBitmapButton m_webDraw, m_docOpen;
     CBitmapSlider m_speaker, m_mic;
+    std::unique_ptr<CColourPopup> m_pColourPopup;
     HFONT m_hTimeFont = nullptr;
     // The menu row's band colour, under the conference time and the status line.
     static constexpr COLORREF kMenuRowColour = RGB(0xF4, 0xF7, 0xFA);

@@ -42,6 +42,8 @@ CRoomCtrlDlg::~CRoomCtrlDlg()
     if (m_pMemo && m_pMemo->m_hWnd) m_pMemo->DestroyWindow();
     m_pMemo.reset();
     m_pCapture.reset();
+    if (m_pColourPopup && m_pColourPopup->m_hWnd) m_pColourPopup->DestroyWindow();
+    m_pColourPopup.reset();
     if (m_toolTip.m_hWnd) m_toolTip.DestroyWindow();
     if (m_hTimeFont) ::DeleteObject(m_hTimeFont);
     if (m_hMenuRowBrush) ::DeleteObject(m_hMenuRowBrush);
@@ -304,6 +306,9 @@ bool CRoomCtrlDlg::OnBarMenuCommand(int nId)
         return true;
     case IDC_ROOMCTRL_FULLSCREEN:
         m_pHost->FullScreenRequested();
+        return true;
+    case MENU_ID_PEN_COLOUR:
+        OpenColourPopup();
         return true;
     default:
         break;

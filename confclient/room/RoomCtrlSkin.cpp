@@ -314,6 +314,21 @@ void CRoomCtrlDlg::OnPenColour(COLORREF crColour)
     m_pHost->ApplyBoardActions(actions);
 }
 
+void CRoomCtrlDlg::OpenColourPopup()
+{
+    if (m_pColourPopup && m_pColourPopup->m_hWnd) m_pColourPopup->DestroyWindow();
+    std::vector<COLORREF> colours;
+    for (uint16_t i = 0; i < kPenPaletteSize; ++i)
+        colours.push_back(PenColourOfUser(i));
+    POINT pt;
+    ::GetCursorPos(&pt);
+    COLORREF crCurrent = m_boardTools.Tool() == CBoardTools::kHighlighter ? m_crHighlighter : m_crPen;
+    m_pColourPopup = std::make_unique<CColourPopup>();
+    m_pColourPopup->Create(pt, crCurrent, PenColourOfUser(static_cast<uint16_t>(m_nPenIndex)), colours, this,
+                           MENU_ID_PEN_COLOUR, Text("IDMS_BOARD_COLOR_DEFAULT"),
+                           Text("IDMS_BOARD_COLOR_DIFF"));
+}
+
 void CRoomCtrlDlg::OnSliderMoving(int nId, int nPos)
 {
     if (m_pVoiceActions) m_pVoiceActions->OnVolumeMoved(nId == IDC_ROOMCTRL_SPEAKER, nPos);

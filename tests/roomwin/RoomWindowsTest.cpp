@@ -1580,3 +1580,50 @@ TEST(RoomWindows, SkinnedBarPenColourFromThePaletteAndThePicker)
     EXPECT_EQ(room.ctrl.HighlighterColour(), 0x0000FF00u);
     EXPECT_EQ(room.ctrl.PenColour(), 0x000000FFu);
 }
+
+// Draw's pen colour opens the colour grid: a cell, the default line or Escape; a choice reaches the
+// board as the pen colour message.
+TEST(RoomWindows, PenColourGridChoosesThroughTheColourMessage)
+{
+    Room room;
+    room.mainView.ShowWindow(SW_SHOW);
+    CRoomCtrlDlg& ctrl = room.ctrl;
+    const struct
+    {
+        const char* what;
+        int nItem; // a cell, or the default line; -1: Escape
+        uint32_t dwExpected;
+    } cases[] = {{"the sixth cell", 5, PenColourOfUser(5)},
+                 {"the default line", CColourPopup::kDefaultItem, ctrl.PenColour()},
+                 {"escape", -1, 0}};
+    for (const auto& c : cases)
+    {
+        room.host.boardActions.clear();
+        ctrl.SendMessage(WM_COMMAND, MENU_ID_PEN_COLOUR, 0);
+        CColourPopup* pPopup = ctrl.ColourPopup();
+        ASSERT_NE(pPopup, nullptr) << c.what;
+        if (c.nItem == 5)
+            EXPECT_TRUE(SaveWindowPicture(pPopup->m_hWnd,
+                                          std::wstring(QUILLON_PICTURE_DIR) + L"/room_view_bar_colours.bmp"));
+        if (c.nItem == -1)
+            pPopup->SendMessage(WM_KEYDOWN, VK_ESCAPE, 0);
+        else
+        {
+            RECT rc = pPopup->ItemRect(c.nItem);
+            LPARAM lPoint = MAKELPARAM((rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2);
+            pPopup->SendMessage(WM_MOUSEMOVE, 0, lPoint);
+            EXPECT_EQ(pPopup->HotItem(), c.nItem) << c.what;
+            pPopup->SendMessage(WM_LBUTTONUP, 0, lPoint);
+        }
+        PumpMessages(50);
+        EXPECT_EQ(ctrl.ColourPopup(), nullptr) << c.what;
+        if (c.nItem == -1)
+        {
+            EXPECT_TRUE(room.host.boardActions.empty()) << c.what;
+            continue;
+        }
+        ASSERT_EQ(room.host.boardActions.size(), 1u) << c.what;
+        EXPECT_EQ(room.host.boardActions[0].dwLineColour, c.dwExpected) << c.what;
+        EXPECT_EQ(ctrl.PenColour(), c.dwExpected) << c.what;
+    }
+}

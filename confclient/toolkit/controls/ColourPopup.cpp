@@ -22,8 +22,9 @@ void RegisterColourPopupClass()
 }
 } // namespace
 
-BOOL CColourPopup::Create(POINT pt, COLORREF crCurrent, COLORREF crDefault, const std::vector<COLORREF>& colours,
-                          CWnd* pParent, UINT nId, const std::wstring& szDefault, const std::wstring& szCustom)
+BOOL CColourPopup::Create(POINT pt, COLORREF crCurrent, COLORREF crDefault,
+                          const std::vector<COLORREF>& colours, CWnd* pParent, UINT nId,
+                          const std::wstring& szDefault, const std::wstring& szCustom)
 {
     if (colours.empty() || !pParent) return FALSE;
     m_colours = colours;
@@ -45,7 +46,8 @@ BOOL CColourPopup::Create(POINT pt, COLORREF crCurrent, COLORREF crDefault, cons
     if (pt.y < mi.rcWork.top) pt.y = mi.rcWork.top;
     RECT rc{pt.x, pt.y, pt.x + cx, pt.y + cy};
     HWND hOwner = ::GetAncestor(m_hParent, GA_ROOT);
-    if (!CreateEx(WS_EX_TOOLWINDOW | WS_EX_TOPMOST, kColourPopupClass, L"", WS_POPUP | WS_BORDER, rc, hOwner, 0))
+    if (!CreateEx(WS_EX_TOOLWINDOW | WS_EX_TOPMOST, kColourPopupClass, L"", WS_POPUP | WS_BORDER, rc, hOwner,
+                  0))
         return FALSE;
     for (size_t i = 0; i < m_colours.size(); ++i)
         if ((m_colours[i] & 0x00FFFFFF) == m_crCurrent) m_nHot = static_cast<int>(i);

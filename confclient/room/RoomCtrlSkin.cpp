@@ -227,11 +227,11 @@ void CRoomCtrlDlg::PlaceControls(int cx)
     for (const S_BARITEM& item : BarItems(m_barState))
         if (!item.bShown) hidden.insert(item.nId);
     // One deferred batch: every control moves and shows or hides at once.
-    HDWP hDwp = ::BeginDeferWindowPos(static_cast<int>(places.size()) + 1);
+    HDWP hDwp = ::BeginDeferWindowPos(static_cast<int>(places.size()) + 2);
     for (const auto& [nId, place] : places)
     {
         HWND hControl = GetDlgItem(nId);
-        if (!hControl || !hDwp) continue;
+        if (!hControl || !hDwp || nId == IDC_ROOMCTRL_TIME) continue;
         UINT nShow = place.bShown && !hidden.count(nId) ? SWP_SHOWWINDOW : SWP_HIDEWINDOW;
         // A control the placement leaves out keeps its size (its picture's) for the next time.
         if (!place.bShown) nShow |= SWP_NOSIZE | SWP_NOMOVE;
@@ -239,19 +239,18 @@ void CRoomCtrlDlg::PlaceControls(int cx)
         hDwp = ::DeferWindowPos(hDwp, hControl, nullptr, place.rc.x, place.rc.y, place.rc.cx, nHeight,
                                 SWP_NOZORDER | SWP_NOACTIVATE | nShow);
     }
-    // The status line shares the menu row with the conference time, at its right end.
+    // The status line shares the conference time's span on the menu row, at its right end.
+    const S_BARRECT& time = places[BARCTL_RECTIME].rc;
+    int nStatus = time.cx / 2;
     if (hDwp)
-    {
-        const S_BARRECT& time = places[BARCTL_RECTIME].rc;
-        int nStatus = time.cx / 2;
+        hDwp = ::DeferWindowPos(hDwp, GetDlgItem(IDC_ROOMCTRL_TIME), nullptr, time.x, time.y,
+                                time.cx - nStatus, time.cy, SWP_NOZORDER | SWP_NOACTIVATE);
+    if (hDwp)
         hDwp = ::DeferWindowPos(hDwp, GetDlgItem(IDC_ROOMCTRL_STATUS), nullptr, time.Right() - nStatus,
                                 time.y, nStatus, time.cy, SWP_NOZORDER | SWP_NOACTIVATE);
-    }
     if (hDwp) ::EndDeferWindowPos(hDwp);
-    const S_BARRECT& time = places[BARCTL_RECTIME].rc;
-    ::SetWindowPos(GetDlgItem(IDC_ROOMCTRL_TIME), nullptr, time.x, time.y, time.cx - time.cx / 2, time.cy,
-                   SWP_NOZORDER | SWP_NOACTIVATE);
-    ::RedrawWindow(m_hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+    // The controls painted themselves as they moved: only the background is redrawn.
+    ::RedrawWindow(m_hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
 }
 
 void CRoomCtrlDlg::EraseBackground(HDC hDC)

@@ -23,9 +23,14 @@ BOOL CRoomCtrlDlg::OnInitDialog()
     }
     InitSkinControls();
     // The user's pen colour from the palette by user number; without a room, any of them.
-    uint16_t wUser =
-        m_pHost ? m_pHost->Notices().MyUserIndex()
-                : static_cast<uint16_t>((std::srand(static_cast<unsigned>(std::time(nullptr))), std::rand()));
+    uint16_t wUser;
+    if (m_pHost)
+        wUser = m_pHost->Notices().MyUserIndex();
+    else
+    {
+        std::srand(static_cast<unsigned>(std::time(nullptr)));
+        wUser = static_cast<uint16_t>(std::rand());
+    }
     m_nPenIndex = ::PenPaletteIndex(wUser);
     m_crPen = m_crHighlighter = PenColourOfUser(wUser);
     if (m_pHost)

@@ -63,14 +63,31 @@
 #define IDC_LOBBY_CANCEL 20207
 
 // Controls of the room windows.
-#define IDC_ROOMCTRL_LEAVE 20400
-#define IDC_ROOMCTRL_PRESENTER 20401
-#define IDC_ROOMCTRL_RECORD 20402
+// The control bar: its buttons by the ids the room's commands use; the status line; the server-record
+// button and the level text are not placed on the bar.
+#define IDC_ROOMCTRL_LEAVE 1003
+#define IDC_ROOMCTRL_MINIMIZE 1006
+#define IDC_ROOMCTRL_CAMERA 1025
+#define IDC_ROOMCTRL_TALK 1029
+#define IDC_ROOMCTRL_SPEAKER 1030
+#define IDC_ROOMCTRL_MUTE 1031
+#define IDC_ROOMCTRL_MIC 1032
+#define IDC_ROOMCTRL_SHARENAME 1139
+#define IDC_ROOMCTRL_RECORD 1149
+#define IDC_ROOMCTRL_SHAREVIEW 1321
+#define IDC_ROOMCTRL_PRESENTER 1362
+#define IDC_ROOMCTRL_DOCOPEN 1365
+#define IDC_ROOMCTRL_WEB 1368
+#define IDC_ROOMCTRL_WEBDRAW 1369
+#define IDC_ROOMCTRL_WEBADDRESS 1413
 #define IDC_ROOMCTRL_SERVERRECORD 20403
 #define IDC_ROOMCTRL_STATUS 20404
-#define IDC_ROOMCTRL_TALK 20405
-#define IDC_ROOMCTRL_MUTE 20406
 #define IDC_ROOMCTRL_LEVEL 20407
+// The bar's background: left end, middle tile, right end, separator.
+#define IDR_BAR_BACK_L 10886
+#define IDR_BAR_BACK_M 10887
+#define IDR_BAR_BACK_R 10888
+#define IDR_BAR_BACK_BAR 10890
 #define IDC_ROOMUSER_LIST 1000
 // The video views are made in code: up to 49, ids from here.
 #define IDC_VIDEOVIEW_FIRST 20500

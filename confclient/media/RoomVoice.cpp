@@ -173,6 +173,11 @@ void CRoomVoice::SetUpMixer()
     m_ports.view.SetMicSlider(Volume(mixer.Volume(MicLine())));
 }
 
+void CRoomVoice::OnVolumeSlider(bool bSpeaker, int nVolume)
+{
+    m_ports.mixer.SetVolume(bSpeaker ? MIXER_SPEAKER : MicLine(), Volume(nVolume));
+}
+
 void CRoomVoice::CloseVoice()
 {
     if (IRoomVoiceEngine* p = Engine())

@@ -41,6 +41,8 @@ public:
     // The talk toggle was clicked (its new check).
     void OnTalkToggle(bool bChecked);
     void SetMute(bool bMute);
+    // A volume slider moved (0..100): the speaker's wave-out line or the microphone's recording line.
+    void OnVolumeSlider(bool bSpeaker, int nVolume);
     void SetVoiceSendFlag(bool bOn) { m_bVoiceSend = bOn; }
     void SetAutoMicLevel(bool bOn);
     void SetVoicePlayerFlag(bool bOn);

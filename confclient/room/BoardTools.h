@@ -14,8 +14,9 @@ struct S_BOARDACTIONS
     std::optional<short> nZoom; // percent, 4096 fit width, 8192 fit page
     bool bClear = false;        // erase all
     bool bFontDialog = false;
-    bool bSave = false;  // the board's pages to a file (File save)
-    bool bPrint = false; // File print
+    bool bSave = false;                   // the board's pages to a file (File save)
+    bool bPrint = false;                  // File print
+    std::optional<uint32_t> dwLineColour; // the pen colour, 0x00BBGGRR
     bool operator==(const S_BOARDACTIONS&) const = default;
 };
 

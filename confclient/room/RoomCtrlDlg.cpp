@@ -5,18 +5,60 @@
 #include "resources/ResourceIds.h"
 
 #include <algorithm>
+#include <cstdlib>
+#include <ctime>
 
 CRoomCtrlDlg::CRoomCtrlDlg(IRoomHost* pHost) : CRoomDlg(IDD_ROOMCTRL), m_pHost(pHost) {}
 
 BOOL CRoomCtrlDlg::OnInitDialog()
 {
     SetHotKeySink(this);
-    return CRoomDlg::OnInitDialog();
+    CRoomDlg::OnInitDialog();
+    if (!LoadSkinImages())
+    {
+        // Without its background the bar is not shown.
+        if (m_pHost)
+            LogF(m_pHost->Notices().NoticeLog(), LOG_ERROR,
+                 "[ROOMCTRL] the bar's background pictures are missing");
+        ShowWindow(SW_HIDE);
+        return FALSE;
+    }
+    InitSkinControls();
+    // The user's pen colour from the palette by user number; without a room, any of them.
+    uint16_t wUser;
+    if (m_pHost)
+        wUser = m_pHost->Notices().MyUserIndex();
+    else
+    {
+        std::srand(static_cast<unsigned>(std::time(nullptr)));
+        wUser = static_cast<uint16_t>(std::rand());
+    }
+    m_nPenIndex = ::PenPaletteIndex(wUser);
+    m_crPen = m_crHighlighter = PenColourOfUser(wUser);
+    if (m_pHost)
+    {
+        S_BOARDACTIONS actions;
+        actions.dwLineColour = m_crPen;
+        m_pHost->ApplyBoardActions(actions);
+    }
+    RECT rc;
+    GetClientRect(&rc);
+    PlaceControls(rc.right);
+    ApplyBarItems();
+    return TRUE;
+}
+
+BOOL CRoomCtrlDlg::PreTranslateMessage(MSG* pMsg)
+{
+    if (m_toolTip.m_hWnd && (pMsg->hwnd == m_hWnd || ::IsChild(m_hWnd, pMsg->hwnd)))
+        m_toolTip.RelayEvent(pMsg);
+    return CRoomDlg::PreTranslateMessage(pMsg);
 }
 
 void CRoomCtrlDlg::OnDestroy()
 {
     if (HotKeySink() == this) SetHotKeySink(nullptr);
+    ::KillTimer(m_hWnd, kClockTimer);
     CRoomDlg::OnDestroy();
 }
 
@@ -128,7 +170,14 @@ void CRoomCtrlDlg::ApplyBarItems()
         if (!hItem) continue;
         ::EnableWindow(hItem, item.bEnabled);
         ::SendMessageW(hItem, BM_SETCHECK, item.bChecked ? BST_CHECKED : BST_UNCHECKED, 0);
-        ::ShowWindow(hItem, item.bShown ? SW_SHOWNA : SW_HIDE);
+        if (!m_bSkinned) ::ShowWindow(hItem, item.bShown ? SW_SHOWNA : SW_HIDE);
+    }
+    // The skinned bar shows an item where its place and the room's state both let it.
+    if (m_bSkinned)
+    {
+        RECT rc;
+        GetClientRect(&rc);
+        PlaceControls(rc.right);
     }
 }
 
@@ -139,6 +188,32 @@ LRESULT CRoomCtrlDlg::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam)
     {
         OnNetworkState(static_cast<int>(wParam));
         return 0;
+    }
+    switch (msg)
+    {
+    case WM_ERASEBKGND:
+        if (!m_bSkinned) break;
+        EraseBackground(reinterpret_cast<HDC>(wParam));
+        return TRUE;
+    case WM_CTLCOLORSTATIC:
+    {
+        // The texts stand on the menu row's plain band.
+        if (!m_hMenuRowBrush) break;
+        ::SetBkColor(reinterpret_cast<HDC>(wParam), kMenuRowColour);
+        ::SetTextColor(reinterpret_cast<HDC>(wParam), 0);
+        return reinterpret_cast<LRESULT>(m_hMenuRowBrush);
+    }
+    case WM_PEN_COLOUR:
+        OnPenColour(static_cast<COLORREF>(wParam));
+        return 0;
+    case CBitmapSlider::kMsgMoving:
+        OnSliderMoving(static_cast<int>(wParam), static_cast<int>(lParam));
+        return 0;
+    case CBitmapSlider::kMsgMoved:
+        OnSliderMoved(static_cast<int>(wParam), static_cast<int>(lParam));
+        return 0;
+    default:
+        break;
     }
     if (PushMessage(msg, wParam, lParam)) return 0;
     return CRoomDlg::WindowProc(msg, wParam, lParam);
@@ -176,6 +251,16 @@ BOOL CRoomCtrlDlg::OnCommand(WPARAM wParam, LPARAM lParam)
     case IDC_ROOMCTRL_MENU_INVITE:
         OnBarMenuCommand(LOWORD(wParam));
         return TRUE;
+    case IDC_ROOMCTRL_DOCOPEN:
+        if (m_pHost) m_pHost->OpenBoardDocument();
+        return TRUE;
+    case IDC_ROOMCTRL_MINIMIZE:
+        if (m_pMainView && m_pMainView->m_hWnd) m_pMainView->ShowWindow(SW_MINIMIZE);
+        return TRUE;
+    case IDC_ROOMCTRL_WEB:
+    case IDC_ROOMCTRL_WEBDRAW:
+        OnBarMenuCommand(LOWORD(wParam));
+        return TRUE;
     case IDC_ROOMCTRL_TALK:
     case IDC_ROOMCTRL_MUTE:
     {
@@ -199,46 +284,5 @@ BOOL CRoomCtrlDlg::OnCommand(WPARAM wParam, LPARAM lParam)
 
 void CRoomCtrlDlg::OnSize(UINT type, int cx, int cy)
 {
-    // Buttons left to right at their own widths; the status line under them takes the full width.
-    int nGap = DluToPixelsX(4);
-    int nRow = DluToPixelsY(14);
-    int x = nGap;
-    for (HWND hChild = ::GetWindow(m_hWnd, GW_CHILD); hChild; hChild = ::GetWindow(hChild, GW_HWNDNEXT))
-    {
-        int nId = ::GetDlgCtrlID(hChild);
-        if (nId == IDC_ROOMCTRL_STATUS || nId == IDC_ROOMCTRL_FULLSCREEN || nId == IDC_ROOMCTRL_MAXIMIZE ||
-            nId == IDC_ROOMCTRL_RESTORE || nId == IDC_ROOMCTRL_TIME || nId == IDC_ROOMCTRL_NETWORK)
-            continue;
-        RECT rc;
-        ::GetWindowRect(hChild, &rc);
-        ::MoveWindow(hChild, x, nGap, rc.right - rc.left, nRow, TRUE);
-        x += rc.right - rc.left + nGap;
-    }
-    // The second row: the status line, then the network state and the conference time at the right.
-    int nLine = DluToPixelsY(10), nY = 2 * nGap + nRow;
-    int nTimeWidth = DluToPixelsX(120), nNetWidth = DluToPixelsX(90);
-    int nRight = cx - nGap - nTimeWidth;
-    ::MoveWindow(GetDlgItem(IDC_ROOMCTRL_TIME), nRight, nY, nTimeWidth, nLine, TRUE);
-    nRight -= nGap + nNetWidth;
-    ::MoveWindow(GetDlgItem(IDC_ROOMCTRL_NETWORK), nRight, nY, nNetWidth, nLine, TRUE);
-    ::MoveWindow(GetDlgItem(IDC_ROOMCTRL_STATUS), nGap, nY, std::max(0, nRight - 2 * nGap), nLine, TRUE);
-    PlaceWindowButtons(cx);
-}
-
-void CRoomCtrlDlg::PlaceWindowButtons(int cx)
-{
-    // Maximise and restore share one place: only one of them is shown.
-    int nGap = DluToPixelsX(4);
-    int nRow = DluToPixelsY(14);
-    int x = cx - nGap;
-    for (int nId : {IDC_ROOMCTRL_MAXIMIZE, IDC_ROOMCTRL_FULLSCREEN})
-    {
-        RECT rc;
-        ::GetWindowRect(GetDlgItem(nId), &rc);
-        x -= rc.right - rc.left;
-        ::MoveWindow(GetDlgItem(nId), x, nGap, rc.right - rc.left, nRow, TRUE);
-        if (nId == IDC_ROOMCTRL_MAXIMIZE)
-            ::MoveWindow(GetDlgItem(IDC_ROOMCTRL_RESTORE), x, nGap, rc.right - rc.left, nRow, TRUE);
-        x -= nGap;
-    }
+    PlaceControls(cx);
 }

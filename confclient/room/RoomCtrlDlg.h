@@ -1,5 +1,6 @@
-// CRoomCtrlDlg: the room's control bar: leave, presenter, recording, view buttons, a status line,
-// and both sides of a file pushed to the room.
+// CRoomCtrlDlg: the room's skinned two-row control bar: the menu buttons, the voice, view-mode,
+// board, record, presenter and window buttons, the conference time and the network state, a status
+// line, and both sides of a file pushed to the room.
 #pragma once
 #include "confclient/media/RecordControl.h"
 #include "confclient/people/FilePush.h"
@@ -10,6 +11,14 @@
 #include "confclient/room/MemoDlg.h"
 #include "confclient/room/MenuHintTip.h"
 #include "confclient/room/RoomMenuModel.h"
+#include "confclient/room/RoomBarPlacement.h"
+#include "confclient/toolkit/controls/BitmapCheckButton.h"
+#include "confclient/toolkit/controls/ColourPopup.h"
+#include "confclient/toolkit/controls/HBitmapButton.h"
+#include "confclient/toolkit/controls/LMBitmapButton.h"
+#include "confclient/toolkit/controls/LMPictureEx.h"
+#include "confclient/toolkit/controls/LMToolTipCtrl.h"
+#include "confclient/toolkit/slider/BitmapSlider.h"
 #include <atomic>
 #include <memory>
 #include <cstddef>
@@ -25,6 +34,8 @@ public:
     // The talk or mute button was clicked; its new check.
     virtual void OnTalkClicked(bool bChecked) = 0;
     virtual void OnMuteClicked(bool bChecked) = 0;
+    // A volume slider moved: the speaker's or the microphone's, 0..100.
+    virtual void OnVolumeMoved(bool bSpeaker, int nPos) = 0;
 };
 
 class BCMenu;
@@ -38,6 +49,8 @@ public:
     static constexpr UINT WM_NETWORK_STATE = 4053;
     // Local recording was stopped because the server started recording the room.
     static constexpr int kStopForServerRecord = 4058;
+    // A pen colour chosen in a colour picker; wParam the colour.
+    static constexpr UINT WM_PEN_COLOUR = 0x7EC;
 
     explicit CRoomCtrlDlg(IRoomHost* pHost);
     ~CRoomCtrlDlg() override;
@@ -137,8 +150,26 @@ public:
     // A room hot key: the bar runs its command or drops its menu as the menu item would.
     bool OnRoomHotKey(const S_HOTKEY& key) override;
 
+    // The skinned bar (RoomCtrlSkin.cpp). What the placement is computed from at width cx.
+    S_BARLAYOUTINPUT PlacementInput(int cx) const;
+    // The pen and highlighter colours the board draws with (0x00BBGGRR) and the palette index.
+    COLORREF PenColour() const { return m_crPen; }
+    COLORREF HighlighterColour() const { return m_crHighlighter; }
+    int PenPaletteIndex() const { return m_nPenIndex; }
+    // The pen colour grid (Draw 32932) at the pointer, from the current colour; null while closed.
+    void OpenColourPopup();
+    CColourPopup* ColourPopup() const
+    {
+        return m_pColourPopup && m_pColourPopup->m_hWnd ? m_pColourPopup.get() : nullptr;
+    }
+    // The sliders' positions (0..100) and the microphone slider's use.
+    void SetSpeakerSlider(int nPos);
+    void SetMicSlider(int nPos);
+    void EnableMicSlider(bool bEnable);
+
 protected:
     BOOL OnInitDialog() override;
+    BOOL PreTranslateMessage(MSG* pMsg) override;
     void OnDestroy() override;
     LRESULT WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
     BOOL OnCommand(WPARAM wParam, LPARAM lParam) override;
@@ -160,8 +191,6 @@ private:
     static LRESULT CALLBACK MenuFilter(int nCode, WPARAM wParam, LPARAM lParam);
     static constexpr UINT WM_PROPERTY_CLOSED = WM_APP + 0x32;
     void ApplyBarItems();
-    // The window buttons at the right end of the first row.
-    void PlaceWindowButtons(int cx);
 
     IRoomHost* m_pHost;
     CWnd* m_pMainView = nullptr;
@@ -206,4 +235,32 @@ private:
     RECT RoomAreaRect() const override;
     bool RoomMainWindowExists() const override;
     std::unique_ptr<CMemoDlg> m_pMemo;
+
+    // The skinned bar (RoomCtrlSkin.cpp): false when a background picture is missing.
+    bool LoadSkinImages();
+    void InitSkinControls();
+    void PlaceControls(int cx);
+    void EraseBackground(HDC hDC);
+    void OnPenColour(COLORREF crColour);
+    void OnSliderMoving(int nId, int nPos);
+    void OnSliderMoved(int nId, int nPos);
+    // The network state's picture, tip and text.
+    void ShowNetworkState(const S_NETWORKDISPLAY& shown);
+    CLMPictureEx m_backLeft, m_backMiddle, m_backRight, m_backBar;
+    CLMToolTipCtrl m_toolTip;
+    CLMBitmapButton m_menuButtons[5];
+    CLMBitmapButton m_layout, m_shareName, m_restore, m_maximize, m_close, m_minimize, m_presentation,
+        m_networkButton;
+    CBitmapCheckButton m_camera, m_mute, m_talk, m_video, m_board, m_mediaShare, m_question, m_shareView,
+        m_web, m_record, m_presenter;
+    CHBitmapButton m_webDraw, m_docOpen;
+    CBitmapSlider m_speaker, m_mic;
+    std::unique_ptr<CColourPopup> m_pColourPopup;
+    HFONT m_hTimeFont = nullptr;
+    // The menu row's band colour, under the conference time and the status line.
+    static constexpr COLORREF kMenuRowColour = RGB(0xF4, 0xF7, 0xFA);
+    HBRUSH m_hMenuRowBrush = nullptr;
+    COLORREF m_crPen = 0x00D08C19, m_crHighlighter = 0x00D08C19;
+    int m_nPenIndex = 0;
+    bool m_bSkinned = false;
 };

@@ -33,7 +33,21 @@ std::wstring MenuItemText(const S_MENUITEM& m, const std::wstring& szKeyText)
 }
 } // namespace
 
-CRoomCtrlDlg::~CRoomCtrlDlg() = default;
+CRoomCtrlDlg::~CRoomCtrlDlg()
+{
+    // The owned dialogs first, then a running capture (it gives the cursor and hooks back), then
+    // the tool tip; the members go after, in reverse order of declaration.
+    if (m_pPropertyDlg && m_pPropertyDlg->m_hWnd) m_pPropertyDlg->DestroyWindow();
+    m_pPropertyDlg.reset();
+    if (m_pMemo && m_pMemo->m_hWnd) m_pMemo->DestroyWindow();
+    m_pMemo.reset();
+    m_pCapture.reset();
+    if (m_pColourPopup && m_pColourPopup->m_hWnd) m_pColourPopup->DestroyWindow();
+    m_pColourPopup.reset();
+    if (m_toolTip.m_hWnd) m_toolTip.DestroyWindow();
+    if (m_hTimeFont) ::DeleteObject(m_hTimeFont);
+    if (m_hMenuRowBrush) ::DeleteObject(m_hMenuRowBrush);
+}
 
 bool CRoomCtrlDlg::MenuMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT* pResult)
 {
@@ -296,6 +310,9 @@ bool CRoomCtrlDlg::OnBarMenuCommand(int nId)
     case IDC_ROOMCTRL_FULLSCREEN:
         m_pHost->FullScreenRequested();
         return true;
+    case MENU_ID_PEN_COLOUR:
+        OpenColourPopup();
+        return true;
     default:
         break;
     }
@@ -376,7 +393,7 @@ void CRoomCtrlDlg::ApplyClock(const S_CLOCKUPDATE& u)
 void CRoomCtrlDlg::OnNetworkState(int nState)
 {
     auto shown = m_network.OnState(nState, static_cast<int64_t>(::time(nullptr)));
-    if (shown) ::SetDlgItemTextW(m_hWnd, IDC_ROOMCTRL_NETWORK, Text(shown->pszKey).c_str());
+    if (shown) ShowNetworkState(*shown);
 }
 
 void CRoomCtrlDlg::OnTimer(UINT_PTR nId)
@@ -390,8 +407,7 @@ void CRoomCtrlDlg::OnTimer(UINT_PTR nId)
     int64_t tNow = static_cast<int64_t>(::time(nullptr));
     ApplyClock(m_clock.Tick(tNow, m_pHost->ClockRoom()));
     // A state held back by the 20-second rule shows once its time has come.
-    if (auto shown = m_network.OnTick(tNow))
-        ::SetDlgItemTextW(m_hWnd, IDC_ROOMCTRL_NETWORK, Text(shown->pszKey).c_str());
+    if (auto shown = m_network.OnTick(tNow)) ShowNetworkState(*shown);
 }
 
 void CRoomCtrlDlg::DropLayoutMenu()

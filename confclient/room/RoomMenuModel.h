@@ -67,6 +67,7 @@ struct S_MENUITEM
 enum : int
 {
     MENU_ID_FILE_OPEN = 32916,
+    MENU_ID_PEN_COLOUR = 32932,
     MENU_ID_FILE_SAVE = 32917,
     MENU_ID_FILE_PRINT = 32963,
     MENU_ID_ERASE_ALL = 1398,
@@ -171,6 +172,7 @@ S_ROOMTYPECHANGE RoomTypeChange(int nCommand, uint16_t wCurrentType, int nPartic
 const std::vector<std::string>& RoomTypeTextKeys();
 
 // The pen palette: 35 colours (0x00BBGGRR); a user's colour is palette[user number % 35].
+constexpr uint16_t kPenPaletteSize = 35;
 uint32_t PenColourOfUser(uint16_t wUserNumber);
 int PenPaletteIndex(uint16_t wUserNumber);
 

@@ -305,3 +305,62 @@ convert -size 32x32 xc:none -fill "$navy" -draw 'roundrectangle 2,2 29,29 6,6' \
   -define icon:auto-resize=32,16 -strip room.ico
 convert -size 32x32 xc:none -fill "$teal" -draw 'roundrectangle 2,2 29,29 6,6' \
   -fill white -draw 'polygon 11,8 11,24 24,16' -define icon:auto-resize=32,16 -strip room_player.ico
+
+# The room's control bar: its background (left end, stretched middle, right end; 60 high, the menu
+# row over the button row) and the separator, the menu buttons' face (the caption is drawn on it),
+# the glyph buttons of the second row (26 x 24) and the window buttons (16 x 16), each normal,
+# pressed or checked, hover and disabled.
+barback() { convert -size "$2x60" gradient:"$face"-'#D5DEE7' -fill '#F4F7FA' -draw "rectangle 0,0 $(($2 - 1)),24" \
+  -fill "$line" -draw "line 0,25 $(($2 - 1)),25" -fill "$line" -draw "line 0,59 $(($2 - 1)),59" "${@:3}" -strip "$1"; }
+barback back_ctrldlg_L.gif 12 -fill "$navy" -draw 'rectangle 0,0 2,59'
+barback back_ctrldlg_M.gif 8
+barback back_ctrldlg_R.gif 12 -fill "$navy" -draw 'rectangle 9,0 11,59'
+convert -size 8x22 xc:"$face" -fill "$line" -draw 'line 3,0 3,21' -fill white -draw 'line 4,0 4,21' -strip back_ctrldlg_Bar.gif
+barface() { convert -size "$2" xc:"$3" -fill none -stroke "$4" -draw "$5" -strip "BMP3:$1"; }
+for s in n:'#F4F7FA':'#F4F7FA' p:"$teal":"$tealdark" h:'#DDF2EF':"$teal" d:'#F4F7FA':'#F4F7FA'; do
+  IFS=: read -r k back edge <<<"$s"
+  barface "bar_menu_$k.bmp" 44x18 "$back" "$edge" 'rectangle 0,0 43,17'
+  barface "bar_layout_$k.bmp" 80x24 "$back" "$edge" 'rectangle 0,0 79,23'
+done
+# A glyph button in the four states: name, then the glyph's drawing arguments.
+barglyph() {
+  local name=$1
+  shift
+  local s k back edge fore
+  for s in n:"$face":"$line":"$navy" p:"$teal":"$tealdark":white h:'#DDF2EF':"$teal":"$navy" d:"$face":"$grey":"$line"; do
+    IFS=: read -r k back edge fore <<<"$s"
+    convert -size 26x24 xc:"$back" +antialias -fill none -stroke "$edge" -draw 'rectangle 0,0 25,23' \
+      -stroke "$fore" -fill "$fore" "$@" -type Palette -strip "BMP3:bar_${name}_$k.bmp"
+  done
+}
+barglyph camera -draw 'rectangle 5,8 16,16' -draw 'polygon 17,12 21,8 21,16'
+barglyph mute -draw 'polygon 6,10 9,10 13,6 13,18 9,14 6,14' -strokewidth 2 -draw 'line 16,8 21,16' -draw 'line 21,8 16,16'
+barglyph talk -draw 'roundrectangle 11,4 15,13 2,2' -fill none -draw 'arc 8,8 18,16 0,180' -draw 'line 13,16 13,19' -draw 'line 10,19 16,19'
+barglyph video -fill none -draw 'rectangle 5,5 20,15' -draw 'line 13,15 13,18' -draw 'line 9,18 17,18'
+barglyph board -fill none -draw 'rectangle 4,4 21,18' -fill "$teal" -draw 'polygon 8,15 16,7 18,9 10,17'
+barglyph mshare -draw 'polygon 10,6 19,12 10,18'
+barglyph ashare -draw 'ellipse 9,16 3,2 0,360' -draw 'line 12,16 12,6' -draw 'line 12,6 17,8'
+barglyph question -fill none -draw 'circle 13,12 13,4' -fill "$teal" -stroke none -font DejaVu-Sans-Bold -pointsize 10 -gravity center -annotate +0+0 '?'
+barglyph sharename -fill none -draw 'rectangle 5,6 20,17' -draw 'line 5,9 20,9'
+barglyph web -fill none -draw 'circle 13,12 13,5' -draw 'line 6,12 20,12' -draw 'ellipse 13,12 3,7 0,360'
+barglyph webdraw -fill none -draw 'circle 11,12 11,6' -draw 'line 5,12 17,12' -fill "$teal" -draw 'polygon 14,19 20,13 22,15 16,21'
+barglyph docopen -fill none -draw 'polygon 4,7 10,7 12,9 21,9 21,18 4,18'
+barglyph record -fill '#C03030' -stroke '#C03030' -draw 'circle 13,12 13,6'
+barglyph presenter -draw 'circle 13,7 13,4' -draw 'polygon 7,19 9,11 17,11 19,19'
+barglyph network -draw 'rectangle 6,15 8,18' -draw 'rectangle 11,11 13,18' -draw 'rectangle 16,7 18,18'
+# The network state's three pictures: normal, bad, worst (its bars coloured).
+for s in 0:"$teal" 1:'#F29E1F' 2:'#C03030'; do
+  IFS=: read -r k colour <<<"$s"
+  convert -size 18x16 xc:'#F4F7FA' +antialias -fill "$colour" -stroke none -draw 'rectangle 3,11 5,14' \
+    -draw 'rectangle 8,7 10,14' -draw 'rectangle 13,3 15,14' -type Palette -strip "BMP3:bar_net_$k.bmp"
+done
+# The window buttons on the menu row.
+for s in n:'#F4F7FA':"$navy" p:"$line":white h:'#C5D3E2':"$teal" d:'#F4F7FA':"$grey"; do
+  IFS=: read -r k back fore <<<"$s"
+  glyph "bar_min_$k.bmp" "$back" "$fore" -draw 'line 4,11 11,11'
+  glyph "bar_max_$k.bmp" "$back" "$fore" -fill none -draw 'rectangle 3,3 12,12'
+  glyph "bar_restore_$k.bmp" "$back" "$fore" -fill none -draw 'rectangle 3,6 9,12' -draw 'line 6,3 12,3' -draw 'line 12,3 12,9'
+  glyph "bar_present_$k.bmp" "$back" "$fore" -fill none -draw 'rectangle 2,3 13,10' -draw 'line 7,10 7,13' -draw 'line 4,13 11,13'
+done
+# The view-mode and window buttons show their normal picture when disabled.
+rm -f bar_video_d.bmp bar_board_d.bmp bar_mshare_d.bmp bar_ashare_d.bmp bar_restore_d.bmp bar_max_d.bmp bar_min_d.bmp

@@ -420,6 +420,37 @@ TEST(RoomVoice, AutomaticMicrophoneLevel)
     }
 }
 
+// The bar's volume sliders set the speaker's line, or the recording line that is not muted.
+TEST(RoomVoice, VolumeSlidersSetTheirMixerLines)
+{
+    struct
+    {
+        const char* what;
+        bool bSpeaker;
+        bool bMicMuted, bAltMuted;
+        int nPos;
+        int nLine, nVolume;
+    } cases[] = {
+        {"speaker", true, false, false, 70, MIXER_SPEAKER, 70},
+        {"microphone", false, false, false, 20, MIXER_MICROPHONE, 20},
+        {"the microphone muted, the other recording line on", false, true, false, 35, MIXER_ALT_RECORDING,
+         35},
+        {"both muted: the microphone", false, true, true, 35, MIXER_MICROPHONE, 35},
+        {"beyond the range", true, false, false, 140, MIXER_SPEAKER, 100},
+    };
+    for (const auto& c : cases)
+    {
+        RoomVoiceRig rig;
+        CRoomVoice& voice = rig.Start();
+        rig.mixer.mutes[MIXER_MICROPHONE] = c.bMicMuted;
+        rig.mixer.mutes[MIXER_ALT_RECORDING] = c.bAltMuted;
+        std::map<int, int> before = rig.mixer.volumes;
+        voice.OnVolumeSlider(c.bSpeaker, c.nPos);
+        before[c.nLine] = c.nVolume;
+        EXPECT_EQ(rig.mixer.volumes, before) << c.what;
+    }
+}
+
 TEST(RoomVoice, AnswersARequestWithItsSettingsPerInitResult)
 {
     struct

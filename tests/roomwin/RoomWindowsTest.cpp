@@ -220,6 +220,8 @@ struct Room
         mainView.SetPane(PANE_CTRLBAR, &ctrl);
         mainView.SetPane(PANE_MANAGETOOL, &manageTool);
         mainView.SetPane(PANE_BOARDTOOL, &boardTool);
+        // The bar gave the board the user's pen colour; the tests count the actions after it.
+        host.boardActions.clear();
     }
     ~Room() { mainView.DestroyWindow(); }
 };
@@ -1589,4 +1591,127 @@ TEST(RoomWindows, TheRoomWindowHasItsIconAndItsCloseLeavesTheRoom)
     room.mainView.SendMessage(WM_SYSCOMMAND, SC_CLOSE, 0);
     EXPECT_EQ(1, room.host.nLeave);
     EXPECT_TRUE(::IsWindow(room.mainView.m_hWnd));
+}
+
+// The skinned bar puts each control where the placement says, at several widths and in playback,
+// and paints its pictures: a wide, a narrow and a playback picture for a person to look at.
+TEST(RoomWindows, SkinnedBarFollowsItsPlacementAtEachWidth)
+{
+    Room room;
+    room.host.conditions.nMediaShareKind = 3;
+    room.host.conditions.bQuestionnaire = true;
+    room.host.conditions.bControlRight = true;
+    room.mainView.ShowWindow(SW_SHOW);
+    const struct
+    {
+        int cx;
+        bool bPlayback;
+        const wchar_t* pszPicture; // null: no picture (wider than the display)
+    } widths[] = {{430, false, nullptr},
+                  {800, false, L"narrow"},
+                  {1240, false, L"wide"},
+                  {1920, false, nullptr},
+                  {1024, true, L"playback"}};
+    for (const auto& w : widths)
+    {
+        room.host.conditions.bPlayback = w.bPlayback;
+        room.mainView.MoveWindow(0, 0, std::min(w.cx + 16, 1280), 300);
+        room.ctrl.MoveWindow(0, 0, w.cx, 60);
+        std::map<int, S_BARPLACE> places = PlaceBar(room.ctrl.PlacementInput(w.cx));
+        for (const auto& [nId, place] : places)
+        {
+            HWND hControl = room.ctrl.GetDlgItem(nId);
+            ASSERT_NE(hControl, nullptr) << nId;
+            RECT rc = WindowRect(hControl);
+            ::MapWindowPoints(nullptr, room.ctrl.m_hWnd, reinterpret_cast<POINT*>(&rc), 2);
+            // A control left out keeps its place and size; a shown one has its picture's size.
+            if (!place.bShown)
+            {
+                EXPECT_FALSE(HasVisibleStyle(hControl)) << nId << " at " << w.cx;
+                continue;
+            }
+            EXPECT_EQ(rc.left, place.rc.x) << nId << " at " << w.cx;
+            EXPECT_EQ(rc.top, place.rc.y) << nId << " at " << w.cx;
+            if (nId != IDC_ROOMCTRL_TIME) EXPECT_GT(rc.right - rc.left, 0) << nId << " at " << w.cx;
+            // Maximise and restore take turns by the room's state; the time shares its span.
+            if (nId == IDC_ROOMCTRL_RESTORE || nId == IDC_ROOMCTRL_TIME) continue;
+            if (nId != IDC_ROOMCTRL_WEBADDRESS) EXPECT_EQ(rc.right - rc.left, place.rc.cx) << nId;
+            EXPECT_TRUE(HasVisibleStyle(hControl)) << nId << " at " << w.cx;
+        }
+        EXPECT_FALSE(HasVisibleStyle(room.ctrl.GetDlgItem(IDC_ROOMCTRL_RESTORE)));
+        // The right group gives way before it reaches the view-mode row.
+        bool bNarrow = w.cx == 430;
+        EXPECT_EQ(HasVisibleStyle(room.ctrl.GetDlgItem(IDC_ROOMCTRL_DOCOPEN)), !bNarrow && !w.bPlayback)
+            << w.cx;
+        EXPECT_EQ(HasVisibleStyle(room.ctrl.GetDlgItem(IDC_ROOMCTRL_NETWORK)), !w.bPlayback) << w.cx;
+        if (w.pszPicture)
+            EXPECT_TRUE(SaveWindowPicture(room.ctrl.m_hWnd, std::wstring(QUILLON_PICTURE_DIR) +
+                                                                L"/room_view_bar_" + w.pszPicture + L".bmp"));
+    }
+}
+
+// The pen colour comes from the palette by the user's number and follows a colour picker's choice.
+TEST(RoomWindows, SkinnedBarPenColourFromThePaletteAndThePicker)
+{
+    Room room;
+    EXPECT_EQ(room.ctrl.PenColour(), PenColourOfUser(room.host.Notices().MyUserIndex()));
+    EXPECT_EQ(room.ctrl.HighlighterColour(), room.ctrl.PenColour());
+    room.ctrl.SendMessage(CRoomCtrlDlg::WM_PEN_COLOUR, 0x000000FF, 0);
+    ASSERT_EQ(room.host.boardActions.size(), 1u);
+    EXPECT_EQ(room.host.boardActions[0].dwLineColour, 0x000000FFu);
+    EXPECT_EQ(room.ctrl.PenColour(), 0x000000FFu);
+    // With the highlighter chosen, the choice is the highlighter's.
+    room.ctrl.SendMessage(WM_COMMAND, CBoardTools::kHighlighter, 0);
+    room.ctrl.SendMessage(CRoomCtrlDlg::WM_PEN_COLOUR, 0x0000FF00, 0);
+    EXPECT_EQ(room.ctrl.HighlighterColour(), 0x0000FF00u);
+    EXPECT_EQ(room.ctrl.PenColour(), 0x000000FFu);
+}
+
+// Draw's pen colour opens the colour grid: a cell, the default line or Escape; a choice reaches the
+// board as the pen colour message.
+TEST(RoomWindows, PenColourGridChoosesThroughTheColourMessage)
+{
+    Room room;
+    room.mainView.ShowWindow(SW_SHOW);
+    CRoomCtrlDlg& ctrl = room.ctrl;
+    const struct
+    {
+        const char* what;
+        int nItem; // a cell, or the default line; -1: Escape
+        uint32_t dwExpected;
+    } cases[] = {{"the sixth cell", 5, PenColourOfUser(5)},
+                 {"the default line", CColourPopup::kDefaultItem, ctrl.PenColour()},
+                 {"escape", -1, 0}};
+    for (const auto& c : cases)
+    {
+        room.host.boardActions.clear();
+        ctrl.SendMessage(WM_COMMAND, MENU_ID_PEN_COLOUR, 0);
+        CColourPopup* pPopup = ctrl.ColourPopup();
+        ASSERT_NE(pPopup, nullptr) << c.what;
+        // No messages are pumped while it is open: another program's window taking the focus would
+        // close it, as it should.
+        if (c.nItem == 5)
+            EXPECT_TRUE(SaveWindowPicture(
+                pPopup->m_hWnd, std::wstring(QUILLON_PICTURE_DIR) + L"/room_view_bar_colours.bmp", false));
+        if (c.nItem == -1)
+            pPopup->SendMessage(WM_KEYDOWN, VK_ESCAPE, 0);
+        else
+        {
+            RECT rc = pPopup->ItemRect(c.nItem);
+            LPARAM lPoint = MAKELPARAM((rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2);
+            pPopup->SendMessage(WM_MOUSEMOVE, 0, lPoint);
+            EXPECT_EQ(pPopup->HotItem(), c.nItem) << c.what;
+            pPopup->SendMessage(WM_LBUTTONUP, 0, lPoint);
+        }
+        PumpMessages(50);
+        EXPECT_EQ(ctrl.ColourPopup(), nullptr) << c.what;
+        if (c.nItem == -1)
+        {
+            EXPECT_TRUE(room.host.boardActions.empty()) << c.what;
+            continue;
+        }
+        ASSERT_EQ(room.host.boardActions.size(), 1u) << c.what;
+        EXPECT_EQ(room.host.boardActions[0].dwLineColour, c.dwExpected) << c.what;
+        EXPECT_EQ(ctrl.PenColour(), c.dwExpected) << c.what;
+    }
 }

@@ -490,6 +490,38 @@ TEST_F(Controls, BitmapCheckButtonStatesClicksAndHover)
     EXPECT_FALSE(plain.LoadBitmaps(IDB_CHK_OFF, 31999, 0, 0));
 }
 
+// The check answers the standard check messages, and a click by message toggles and tells the
+// parent wherever the pointer is; a disabled button or one the owner checks does not toggle.
+TEST_F(Controls, BitmapCheckButtonAnswersTheStandardCheckMessages)
+{
+    CBitmapCheckButton& check = dlg.m_check;
+    PutCursorAway();
+    check.SendMessage(BM_SETCHECK, BST_UNCHECKED);
+    EXPECT_EQ(check.SendMessage(BM_GETCHECK), BST_UNCHECKED);
+    EXPECT_EQ(check.GetCheck(), 0);
+    check.SendMessage(BM_SETCHECK, BST_CHECKED);
+    EXPECT_EQ(check.SendMessage(BM_GETCHECK), BST_CHECKED);
+
+    int nClicks = Clicks(IDC_SAMPLE_CHECK);
+    check.SendMessage(BM_CLICK);
+    EXPECT_EQ(check.SendMessage(BM_GETCHECK), BST_UNCHECKED);
+    EXPECT_EQ(Clicks(IDC_SAMPLE_CHECK), nClicks + 1);
+
+    check.m_bAutoToggle = FALSE;
+    check.SendMessage(BM_CLICK);
+    EXPECT_EQ(check.SendMessage(BM_GETCHECK), BST_UNCHECKED) << "the owner checks it";
+    EXPECT_EQ(Clicks(IDC_SAMPLE_CHECK), nClicks + 2);
+    check.m_bAutoToggle = TRUE;
+
+    // Disabling the window disables the button's picture and its clicks.
+    check.EnableWindow(FALSE);
+    EXPECT_EQ(check.GetCheck(), -1);
+    check.SendMessage(BM_CLICK);
+    EXPECT_EQ(Clicks(IDC_SAMPLE_CHECK), nClicks + 2);
+    check.EnableWindow(TRUE);
+    EXPECT_EQ(check.GetCheck(), 0);
+}
+
 TEST_F(Controls, SampleDialogPicture)
 {
     MemoryCanvas canvas(SampleDialog::kWidth, SampleDialog::kHeight);

@@ -172,6 +172,7 @@ void IConfDlg::ApplyBoardActions(const S_BOARDACTIONS& a)
     CLMBoard2& board = pRoomBoard->Board();
     if (a.bFluorescent) board.SetLineFluorescent(*a.bFluorescent);
     if (a.nLineThick) board.SetLineThick(*a.nLineThick);
+    if (a.dwLineColour) board.SetLineColor(static_cast<long>(*a.dwLineColour));
     if (a.nDrawMode) board.SetDrawMode(*a.nDrawMode);
     if (a.nZoom) board.SetZoom(*a.nZoom);
     if (a.bClear) board.DrawClear();

@@ -149,3 +149,26 @@ bool CRoomVoiceHost::WriteString(SettingsKey key, std::u16string_view name, std:
 {
     return CRegistrySettings(m_szProgram).WriteString(key, name, szValue);
 }
+
+void CRoomVoiceHost::EnableMicSlider(bool bEnable)
+{
+    if (m_pBar) m_pBar->EnableMicSlider(bEnable);
+}
+
+void CRoomVoiceHost::SetSpeakerSlider(int nPos)
+{
+    m_nSpeakerSlider = nPos;
+    if (m_pBar) m_pBar->SetSpeakerSlider(nPos);
+}
+
+void CRoomVoiceHost::SetMicSlider(int nPos)
+{
+    m_nMicSlider = nPos;
+    if (m_pBar) m_pBar->SetMicSlider(nPos);
+}
+
+void CRoomVoiceHost::OnVolumeMoved(bool bSpeaker, int nPos)
+{
+    (bSpeaker ? m_nSpeakerSlider : m_nMicSlider) = nPos;
+    m_voice.OnVolumeSlider(bSpeaker, nPos);
+}

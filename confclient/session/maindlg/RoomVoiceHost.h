@@ -37,20 +37,20 @@ public:
     // checks, the voice of members who left, and this user's talk grant.
     void OnMembersChanged(bool bChief);
 
-    // IRoomVoiceView over the plain bar: it has talk and mute buttons and a level, no images,
-    // tips, sliders or settings panel, so those parts show nothing yet.
+    // IRoomVoiceView over the bar: talk and mute buttons, a level and the two volume sliders; no
+    // images, tips or settings panel yet, so those parts show nothing.
     void SetTalkImages(VoiceImages) override {}
     void SetSpeakerImages(VoiceImages) override {}
     void SetTalkToggle(bool bChecked) override;
     void EnableTalkToggle(bool bEnable) override;
     bool TalkToggleEnabled() override;
     void SetMuteToggle(bool bChecked) override;
-    void EnableMicSlider(bool) override {}
+    void EnableMicSlider(bool bEnable) override;
     void EnableSpeakerControls(bool bEnable) override;
     int SpeakerSlider() override { return m_nSpeakerSlider; }
-    void SetSpeakerSlider(int nPos) override { m_nSpeakerSlider = nPos; }
+    void SetSpeakerSlider(int nPos) override;
     int MicSlider() override { return m_nMicSlider; }
-    void SetMicSlider(int nPos) override { m_nMicSlider = nPos; }
+    void SetMicSlider(int nPos) override;
     void SetTooltip(int, const char*) override {}
     void SetBoostCheck(bool) override {}
     void RewriteMyRow() override { m_people.ShowRoomUsers(); }
@@ -89,6 +89,7 @@ public:
     // IVoiceBarActions.
     void OnTalkClicked(bool bChecked) override { m_voice.OnTalkToggle(bChecked); }
     void OnMuteClicked(bool bChecked) override { m_voice.SetMute(bChecked); }
+    void OnVolumeMoved(bool bSpeaker, int nPos) override;
 
 private:
     CRoomState& m_room;

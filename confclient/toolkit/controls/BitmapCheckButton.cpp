@@ -105,6 +105,23 @@ LRESULT CBitmapCheckButton::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam)
 {
     switch (msg)
     {
+    // The check as a standard button keeps it: owner-drawn buttons keep none of their own.
+    case BM_GETCHECK:
+        return m_nCheck ? BST_CHECKED : BST_UNCHECKED;
+    case BM_SETCHECK:
+        SetCheck(wParam == BST_CHECKED ? 1 : 0);
+        return 0;
+    case BM_CLICK:
+        // A click by message toggles wherever the pointer is, and tells the parent.
+        if (!IsWindowEnabled()) return 0;
+        if (m_bAutoToggle) SetCheck(!m_nCheck);
+        ::SendMessageW(GetParent(), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(), BN_CLICKED),
+                       reinterpret_cast<LPARAM>(m_hWnd));
+        return 0;
+    case WM_ENABLE:
+        m_bEnabled = wParam != 0;
+        Repaint();
+        break;
     case WM_LBUTTONDOWN:
         if (m_bEnabled && m_bAutoToggle)
         {

@@ -19,6 +19,8 @@ public:
     // thread, whose end the replacement would wait for.
     BOOL Init(int16_t nCamIndex, int16_t nWidth, int16_t nHeight, int32_t nCrossBarType, BOOL bInterlace,
               int16_t nMemoryType);
+    // The capture frame-rate limit for the next format choice: kept for the engines Init makes.
+    void SetFramerateLimit(int16_t nLimit);
 
 protected:
     LRESULT OnWindowMessage(UINT uMsg, WPARAM wParam, LPARAM lParam, bool& bHandled) override;
@@ -37,6 +39,7 @@ private:
 
     static const ControlDescription s_desc;
     std::atomic<CSendCapture*> m_pEngine{nullptr};
+    std::atomic<int16_t> m_nFramerateLimit{0};
 };
 
 // The dispatch table of _DLMVideo_Send, one entry per dispid from 1 to 38.

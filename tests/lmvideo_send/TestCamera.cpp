@@ -745,20 +745,28 @@ void CCameraPin::Fill(IMediaSample* pSample, uint32_t nFrame)
 
 void CCameraPin::Stream()
 {
-    const DWORD nWaitMs = static_cast<DWORD>(m_nInterval / 10000);
+    LARGE_INTEGER frequency, start;
+    QueryPerformanceFrequency(&frequency);
+    QueryPerformanceCounter(&start);
     for (uint32_t nFrame = 0;; ++nFrame)
     {
-        // The camera's own clock: one picture every frame interval.
-        if (WaitForSingleObject(m_hStop, nFrame == 0 ? 0 : nWaitMs) == WAIT_OBJECT_0) return;
+        // The camera's own clock: picture n is due n frame intervals after the first, however long
+        // the pictures before took downstream.
+        LARGE_INTEGER now;
+        QueryPerformanceCounter(&now);
+        const int64_t nElapsed = (now.QuadPart - start.QuadPart) * 10000000 / frequency.QuadPart;
+        const int64_t nDue = static_cast<int64_t>(nFrame) * m_nInterval;
+        const DWORD nWaitMs = nDue > nElapsed ? static_cast<DWORD>((nDue - nElapsed + 9999) / 10000) : 0;
+        if (WaitForSingleObject(m_hStop, nWaitMs) == WAIT_OBJECT_0) return;
         IMediaSample* pSample = nullptr;
         if (FAILED(m_pAllocator->GetBuffer(&pSample, nullptr, nullptr, 0))) return;
         Fill(pSample, nFrame);
         REFERENCE_TIME tStart = nFrame * m_nInterval, tStop = tStart + m_nInterval;
         pSample->SetTime(&tStart, &tStop);
         pSample->SetSyncPoint(TRUE);
-        LARGE_INTEGER now;
-        QueryPerformanceCounter(&now);
-        g_deliveredAt[nFrame % kCameraFrames].store(now.QuadPart);
+        LARGE_INTEGER delivered;
+        QueryPerformanceCounter(&delivered);
+        g_deliveredAt[nFrame % kCameraFrames].store(delivered.QuadPart);
         const HRESULT hr = m_pInput->Receive(pSample);
         pSample->Release();
         if (hr != S_OK) return;

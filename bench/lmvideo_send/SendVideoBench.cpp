@@ -216,6 +216,10 @@ public:
     {
         return Locked([&] { return m_nBytes; });
     }
+    double EncodeSeconds()
+    {
+        return Locked([&] { return m_dEncodeSeconds; });
+    }
     std::vector<double> Latencies()
     {
         return Locked([&] { return m_latencies; });
@@ -247,13 +251,16 @@ private:
             if (const int64_t nAt = m_pDeliveredAt(static_cast<uint32_t>(nStamp)))
                 dLatency = CounterSeconds(now.QuadPart - nAt);
         S_ENCODEROUTPUT result{};
+        const double tEncode = Now();
         const bool bEncoded =
             (*m_encoder)
                 ->Encode(pData, nBytes, {nWidth, nHeight, FormatOf(m_config.subtype), 0},
                          static_cast<int32_t>(m_output.size()), m_output.data(), &result) != 0;
+        const double dEncode = Now() - tEncode;
         std::lock_guard<std::mutex> guard(m_lock);
         if (!m_bCounting) return;
         ++m_nCounted;
+        m_dEncodeSeconds += dEncode;
         if (!bEncoded) ++m_nFailed;
         for (uint32_t i = 0; i < result.nCount && i < LM_MAX_ENCODED_UNITS; ++i)
             m_nBytes += result.nSizes[i];
@@ -291,6 +298,7 @@ private:
     int32_t m_nLast = -1;
     long m_nCounted = 0, m_nDropped = 0, m_nUnreadable = 0, m_nFailed = 0;
     int64_t m_nBytes = 0;
+    double m_dEncodeSeconds = 0; // wall time inside the encoder's calls
     std::vector<double> m_latencies;
 };
 
@@ -354,6 +362,9 @@ bool RunSendControl(const SConfig& c, double& dCpuPerPicture)
             "  of it the sender thread (event, stamp read, encoding) %.2f s, %.3f ms per picture; the rest "
             "(camera, Wine's capture graph, conversion, preview, pool, window) %.3f ms per picture\n",
             dSender, dSender * 1000 / nPictures, (dCpu - dSender) * 1000 / nPictures);
+    if (nPictures)
+        printf("  the encoder's calls in the sink: %.3f ms wall per picture\n",
+               sink.EncodeSeconds() * 1000 / nPictures);
     printf("  camera delivery to RecordData: p50 %.3f ms, p99 %.3f ms, max %.3f ms (%zu pictures)\n",
            Percentile(latencies, 0.50) * 1000, Percentile(latencies, 0.99) * 1000,
            latencies.empty() ? 0.0 : *std::max_element(latencies.begin(), latencies.end()) * 1000,

@@ -19,6 +19,7 @@ mkdir -p "$run"
 
 cmake --build "$build" --target bench_send_video >/dev/null
 # The native side: the same bare loop on the system's libraries, and the camera's raw pictures.
+# shellcheck disable=SC2046 # pkg-config's flags are words
 g++ -std=c++20 -O2 -I"$top" "$top/bench/lmvideo_send/bare_encode_main.cpp" "$top/bench/lmvideo_send/BareEncoder.cpp" \
     "$top/tests/lmvideo_send/CameraFrames.cpp" "$top/lmvideo/fixtures/StampedPattern.cpp" \
     $(pkg-config --cflags --libs openh264 libavcodec libavutil) -o "$run/bare-encode"

@@ -28,6 +28,7 @@ CSendCapture* CLMVideo_SendCtrl::ReplaceEngine()
     CLMVideoApp& app = LMVideoApp();
     CSendCapture* pEngine =
         new CSendCapture(*this, {&app.GetRendererCount(), CLMVideoApp::GetWindowsVersionClass(), nullptr});
+    pEngine->SetFramerateLimit(m_nFramerateLimit.load());
     m_pEngine = pEngine;
     return pEngine;
 }
@@ -47,6 +48,12 @@ BOOL CLMVideo_SendCtrl::Init(int16_t nCamIndex, int16_t nWidth, int16_t nHeight,
     if (HWND hWnd = ControlWindow()) GetClientRect(hWnd, &rc);
     return pEngine->StartCapture(nCamIndex, ControlWindow(), rc.right, rc.bottom, nWidth, nHeight,
                                  nCrossBarType, bInterlace, nMemoryType);
+}
+
+void CLMVideo_SendCtrl::SetFramerateLimit(int16_t nLimit)
+{
+    m_nFramerateLimit = nLimit;
+    if (CSendCapture* pEngine = m_pEngine.load()) pEngine->SetFramerateLimit(nLimit);
 }
 
 void CLMVideo_SendCtrl::FireRecordData(const uint8_t* pData, int32_t nBytes, const wchar_t* szFormat,

@@ -23,6 +23,8 @@ public:
     // Replaces the engine by a new one sharing a movie; refused where Init is, and inside the
     // engine's movie callbacks, whose threads the replacement would wait for.
     BOOL InitVideoShare(int16_t nMemoryType, int32_t lSSRC);
+    // The capture frame-rate limit for the next format choice: kept for the engines Init makes.
+    void SetFramerateLimit(int16_t nLimit);
 
 protected:
     LRESULT OnWindowMessage(UINT uMsg, WPARAM wParam, LPARAM lParam, bool& bHandled) override;
@@ -45,6 +47,7 @@ private:
 
     static const ControlDescription s_desc;
     std::atomic<CSendCapture*> m_pEngine{nullptr};
+    std::atomic<int16_t> m_nFramerateLimit{0};
 };
 
 // The dispatch table of _DLMVideo_Send, one entry per dispid from 1 to 38.

@@ -201,7 +201,7 @@ HRESULT SetFramerate(void* p, DispCall& c)
 
 HRESULT SetFramerateLimit(void* p, DispCall& c)
 {
-    if (CSendCapture* pEngine = SendEngine(p)) pEngine->SetFramerateLimit(c.I2(0));
+    SendCtrl(p)->SetFramerateLimit(c.I2(0));
     return S_OK;
 }
 

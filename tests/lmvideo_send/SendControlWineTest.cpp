@@ -84,6 +84,16 @@ std::wstring CameraPath()
     return TestFolder() + L"\\QuillonTestCamera.dll";
 }
 
+// The frame interval the test camera was last set to, asked of the loaded camera.
+int64_t CameraSetInterval()
+{
+    HMODULE hCamera = GetModuleHandleW(L"QuillonTestCamera.dll");
+    auto* pAsk = hCamera ? reinterpret_cast<int64_t (*)()>(reinterpret_cast<void*>(
+                               GetProcAddress(hCamera, "QuillonTestCameraSetInterval")))
+                         : nullptr;
+    return pAsk ? pAsk() : -1;
+}
+
 void Pump()
 {
     MSG msg;
@@ -536,6 +546,12 @@ TEST_P(SendControlCapture, RecordDataCarriesTheCamerasPictures)
     if (c.nFramerateLimit) CallLong(pDisp, ID_SET_FRAMERATE_LIMIT, {CVar(c.nFramerateLimit)});
     ASSERT_EQ(Init(pDisp, c.nWidth, c.nHeight, c.bInterlace), kTrue)
         << CallText(pDisp, ID_GET_LAST_ERROR_MESSAGE);
+    // A limit set before Init, as the program sets it, is the camera's frame interval; one above
+    // the camera's fastest rate (30 a second) leaves that.
+    if (c.nFramerateLimit)
+    {
+        EXPECT_EQ(CameraSetInterval(), std::max<int64_t>(10000000 / c.nFramerateLimit, 333333));
+    }
     EXPECT_EQ(CallLong(pDisp, ID_GET_INTERLACE), c.bInterlace ? kTrue : 0);
     EXPECT_EQ(CallText(pDisp, ID_GET_LOADER), L"GDI");
     EXPECT_EQ(CountGraphsInTable(), 1);

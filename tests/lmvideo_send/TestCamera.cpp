@@ -3,7 +3,10 @@
 // output pin of the capture category offers the stamped pattern at five sizes in I420, YUY2, MJPG
 // and RGB24, at 1 to 30 pictures a second, and delivers time-stamped samples from a streaming
 // thread at the chosen frame interval. QUILLON_TEST_CAMERA narrows the offer:
-// "SUBTYPE,SUBTYPE...[;WIDTHxHEIGHT]", such as "I420,YUY2;352x288".
+// "SUBTYPE,SUBTYPE...[;WIDTHxHEIGHT]", such as "I420,YUY2;352x288". The performance counter at
+// each picture's delivery is kept by its stamp for a host that measures what follows it
+// (QuillonTestCameraDeliveredAt), and the interval of the format last set is told
+// (QuillonTestCameraSetInterval).
 #include "tests/lmvideo_send/CameraFrames.h"
 #include "lmvideo/capture/CaptureIds.h"
 #include "tests/lmvideo_send/TestCameraIds.h"
@@ -25,6 +28,10 @@ namespace
 {
 HMODULE g_hModule = nullptr;
 std::atomic<long> g_nObjects{0};
+// The performance counter when the picture of each stamp was last handed downstream.
+std::atomic<int64_t> g_deliveredAt[kCameraFrames];
+// The frame interval of the last format set on the pin.
+std::atomic<int64_t> g_nSetInterval{0};
 
 constexpr REFERENCE_TIME kMinInterval = 333333;   // 30 pictures a second
 constexpr REFERENCE_TIME kMaxInterval = 10000000; // 1
@@ -644,6 +651,7 @@ HRESULT CCameraPin::SetFormat(AM_MEDIA_TYPE* pmt)
     if (nInterval < kMinInterval || nInterval > kMaxInterval) return VFW_E_INVALIDMEDIATYPE;
     m_nFormat = nFormat;
     m_nInterval = nInterval;
+    g_nSetInterval = nInterval;
     return S_OK;
 }
 
@@ -737,17 +745,28 @@ void CCameraPin::Fill(IMediaSample* pSample, uint32_t nFrame)
 
 void CCameraPin::Stream()
 {
-    const DWORD nWaitMs = static_cast<DWORD>(m_nInterval / 10000);
+    LARGE_INTEGER frequency, start;
+    QueryPerformanceFrequency(&frequency);
+    QueryPerformanceCounter(&start);
     for (uint32_t nFrame = 0;; ++nFrame)
     {
-        // The camera's own clock: one picture every frame interval.
-        if (WaitForSingleObject(m_hStop, nFrame == 0 ? 0 : nWaitMs) == WAIT_OBJECT_0) return;
+        // The camera's own clock: picture n is due n frame intervals after the first, however long
+        // the pictures before took downstream.
+        LARGE_INTEGER now;
+        QueryPerformanceCounter(&now);
+        const int64_t nElapsed = (now.QuadPart - start.QuadPart) * 10000000 / frequency.QuadPart;
+        const int64_t nDue = static_cast<int64_t>(nFrame) * m_nInterval;
+        const DWORD nWaitMs = nDue > nElapsed ? static_cast<DWORD>((nDue - nElapsed + 9999) / 10000) : 0;
+        if (WaitForSingleObject(m_hStop, nWaitMs) == WAIT_OBJECT_0) return;
         IMediaSample* pSample = nullptr;
         if (FAILED(m_pAllocator->GetBuffer(&pSample, nullptr, nullptr, 0))) return;
         Fill(pSample, nFrame);
         REFERENCE_TIME tStart = nFrame * m_nInterval, tStop = tStart + m_nInterval;
         pSample->SetTime(&tStart, &tStop);
         pSample->SetSyncPoint(TRUE);
+        LARGE_INTEGER delivered;
+        QueryPerformanceCounter(&delivered);
+        g_deliveredAt[nFrame % kCameraFrames].store(delivered.QuadPart);
         const HRESULT hr = m_pInput->Receive(pSample);
         pSample->Release();
         if (hr != S_OK) return;
@@ -929,6 +948,18 @@ extern "C" HRESULT STDAPICALLTYPE DllGetClassObject(REFCLSID rclsid, REFIID riid
 extern "C" HRESULT STDAPICALLTYPE DllCanUnloadNow()
 {
     return g_nObjects.load() == 0 ? S_OK : S_FALSE;
+}
+
+// The performance counter when the picture stamped nStamp was last delivered; 0 before that.
+extern "C" int64_t QuillonTestCameraDeliveredAt(uint32_t nStamp)
+{
+    return nStamp < kCameraFrames ? g_deliveredAt[nStamp].load() : 0;
+}
+
+// The frame interval (100-ns units) of the last format a capture program set; 0 before that.
+extern "C" int64_t QuillonTestCameraSetInterval()
+{
+    return g_nSetInterval.load();
 }
 
 extern "C" HRESULT STDAPICALLTYPE DllRegisterServer()

@@ -70,6 +70,17 @@ HWND TopWindow(HANDLE hProcess, const std::wstring& szTitle)
                          });
 }
 
+// The room's property dialog once it shows: it is found by its title as soon as it is made, and
+// shows only when its controls hold the room's values.
+HWND PropertyDialog(HANDLE hProcess)
+{
+    HWND hDlg = TopWindow(hProcess, L"Room properties");
+    const DWORD t0 = GetTickCount();
+    while (hDlg && !IsWindowVisible(hDlg) && GetTickCount() - t0 < 20000)
+        Sleep(100);
+    return hDlg && IsWindowVisible(hDlg) ? hDlg : nullptr;
+}
+
 // The window below hTop with this control id.
 HWND Descendant(HWND hTop, int nId)
 {
@@ -1083,7 +1094,7 @@ TEST_F(RoomProgramTest, TheChiefRenamesTheRoomMaximisesItForEveryoneAndPicksALay
     ASSERT_NE(nullptr, hBarA);
     // The Tool menu's room properties: a new title and at most 20 participants.
     PostMessageW(hBarA, WM_COMMAND, 32822, 0);
-    HWND hDlg = TopWindow(hA, L"Room properties");
+    HWND hDlg = PropertyDialog(hA);
     ASSERT_NE(nullptr, hDlg);
     HWND hTitle = Descendant(hDlg, IDC_PROPERTY_TITLE);
     EXPECT_TRUE(
@@ -1100,7 +1111,7 @@ TEST_F(RoomProgramTest, TheChiefRenamesTheRoomMaximisesItForEveryoneAndPicksALay
 
     // Alice's reopened dialog shows the values the room has now.
     PostMessageW(hBarA, WM_COMMAND, 32822, 0);
-    hDlg = TopWindow(hA, L"Room properties");
+    hDlg = PropertyDialog(hA);
     ASSERT_NE(nullptr, hDlg);
     EXPECT_TRUE(WaitFor([&] { return TextOf(Descendant(hDlg, IDC_PROPERTY_TITLE)) == L"Renamed"; }));
     EXPECT_EQ(19, SendMessageW(Descendant(hDlg, IDC_PROPERTY_MAXUSER), CB_GETCURSEL, 0, 0));
@@ -1114,7 +1125,7 @@ TEST_F(RoomProgramTest, TheChiefRenamesTheRoomMaximisesItForEveryoneAndPicksALay
     EXPECT_TRUE(WaitFor([&] { return !IsWindow(hDlg); }));
     EXPECT_TRUE(peer.ShowsSoon("lines " + Id(IDC_ROOMCHAT_EDIT), {"not allowed"}));
     PostMessageW(hBarA, WM_COMMAND, 32822, 0);
-    hDlg = TopWindow(hA, L"Room properties");
+    hDlg = PropertyDialog(hA);
     ASSERT_NE(nullptr, hDlg);
     hChatRight = Descendant(hDlg, IDC_PROPERTY_CHAT);
     EXPECT_TRUE(WaitFor([&] { return SendMessageW(hChatRight, BM_GETCHECK, 0, 0) == BST_UNCHECKED; }));
@@ -1456,7 +1467,7 @@ TEST_F(RoomProgramTest, TheChiefRecordsTheRoomFromTheBarAndTheOthersAreTold)
     auto setRecordRight = [&](bool bOn)
     {
         PostMessageW(hBarA, WM_COMMAND, 32822, 0);
-        HWND hDlg = TopWindow(hA, L"Room properties");
+        HWND hDlg = PropertyDialog(hA);
         if (!hDlg) return false;
         HWND hRight = Descendant(hDlg, IDC_PROPERTY_RECORD);
         if (!WaitFor([&] { return (SendMessageW(hRight, BM_GETCHECK, 0, 0) == BST_CHECKED) != bOn; }))

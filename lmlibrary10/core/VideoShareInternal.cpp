@@ -747,10 +747,22 @@ void CVideoShareInternal::DecodePass()
         if (m_bPlaying)
         {
             const int64_t nPosition = ClockLocked() - m_nStartBase;
+            const int64_t nEnd = m_nStartBase + m_nDuration;
             const auto onlyMarkers = [](const std::deque<S_ENTRY>& list)
             { return std::all_of(list.begin(), list.end(), [](const S_ENTRY& e) { return e.nSlot < 0; }); };
-            // The end: past the movie's duration, or the file ended and everything was delivered.
-            bStop = (m_nDuration > 0 && nPosition > m_nDuration) ||
+            const auto holdsOverdue = [nEnd](const std::deque<S_ENTRY>& list)
+            {
+                return std::any_of(list.begin(), list.end(),
+                                   [nEnd](const S_ENTRY& e) { return e.nSlot >= 0 && e.nTime <= nEnd; });
+            };
+            // Past the duration, what is queued up to the end is overdue and still delivered (a slow
+            // machine shows the last pictures late rather than losing them), and a decoder that lags
+            // is waited for; only entries stamped beyond the end, as damaged files have, are dropped.
+            const bool bPastDuration = m_nDuration > 0 && nPosition > m_nDuration && !holdsOverdue(m_video) &&
+                                       !holdsOverdue(m_audio) &&
+                                       (m_bEndOfFile || !m_video.empty() || !m_audio.empty());
+            // The end: past the duration, or the file ended and everything was delivered.
+            bStop = bPastDuration ||
                     (m_bEndOfFile && !m_bMarkersDue && onlyMarkers(m_video) && onlyMarkers(m_audio));
         }
     }

@@ -1903,8 +1903,9 @@ TEST_F(RoomProgramTest, APushReachesTheRoomByteForByteAndHostileOrCancelledPushe
         ExistsSoon(szEvilA, true, 3000);
         ExistsSoon(szEvilB, true, 3000);
     }
-    EXPECT_EQ("abcdef", FileBytes(szEvilA));
-    EXPECT_EQ("abcdef", FileBytes(szEvilB));
+    // A file shows up when its push begins; its bytes follow.
+    EXPECT_TRUE(FileHoldsSoon(szEvilA, "abcdef", 10000)) << FileBytes(szEvilA);
+    EXPECT_TRUE(FileHoldsSoon(szEvilB, "abcdef", 10000)) << FileBytes(szEvilB);
     EXPECT_FALSE(Exists(WindowsPath(szDir + "/evil.txt")));
     EXPECT_FALSE(Exists(WindowsPath(std::string(QUILLON_WINE_DIR_UNIX) + "/evil.txt")));
 

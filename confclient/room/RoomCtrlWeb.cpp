@@ -25,12 +25,17 @@ void CRoomCtrlDlg::LoadWebAddress(const std::wstring& szField)
     if (!m_pHost) return;
     const std::u16string szAddress = WebAddressToLoad(U16Of(szField));
     m_pHost->LoadBoardWeb(WideOf(szAddress));
-    // The field's list mirrors the history: newest first, the loaded address selected.
+    // The field's list follows the history: a new address goes on top and the oldest beyond
+    // thirty drops; the loaded one is selected.
+    const std::vector<std::u16string> before = m_webHistory.Entries();
     const size_t nSelected = m_webHistory.Add(szAddress);
     HWND hField = GetDlgItem(IDC_ROOMCTRL_WEBADDRESS);
-    ::SendMessageW(hField, CB_RESETCONTENT, 0, 0);
-    for (const std::u16string& szEntry : m_webHistory.Entries())
-        ::SendMessageW(hField, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(WideOf(szEntry).c_str()));
+    if (m_webHistory.Entries() != before)
+    {
+        ::SendMessageW(hField, CB_INSERTSTRING, 0, reinterpret_cast<LPARAM>(WideOf(szAddress).c_str()));
+        while (::SendMessageW(hField, CB_GETCOUNT, 0, 0) > static_cast<LRESULT>(CWebHistory::kMaxEntries))
+            ::SendMessageW(hField, CB_DELETESTRING, CWebHistory::kMaxEntries, 0);
+    }
     ::SendMessageW(hField, CB_SETCURSEL, nSelected, 0);
     RelayoutBar();
 }

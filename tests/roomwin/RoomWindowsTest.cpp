@@ -1673,8 +1673,9 @@ TEST(RoomWindows, WebFieldLoadsOnReturnAndKeepsThirtyAddresses)
     Click(room.ctrl, IDC_ROOMCTRL_WEB);
     EXPECT_EQ(room.host.nWebLeaves, 1);
     EXPECT_FALSE(HasVisibleStyle(hField));
-    // Outside the field Return is no load.
+    // With the focus outside the field Return is no load.
     const size_t nLoads = room.host.webLoads.size();
+    ::SetFocus(hWeb);
     OfferKey(hWeb, VK_RETURN);
     EXPECT_EQ(room.host.webLoads.size(), nLoads);
 }

@@ -16,13 +16,14 @@
 #include "confclient/room/RoomCtrlDlg.h"
 #include "confclient/room/RoomMainViewDlg.h"
 #include "resources/ResourceIds.h"
+#include "bench/room_wine/WineBenchSteps.h"
 #include "tests/roomwin/FakeRoomHost.h"
 #include "winui/WinApp.h"
 
 namespace
 {
 constexpr int kRounds = 60;
-using Clock = std::chrono::steady_clock;
+using Clock = BenchClock;
 
 // The menu loop's first idle on this thread: its time; the open menu then ends, or, for a slide,
 // the pointer moves onto the next button once.
@@ -53,27 +54,6 @@ LRESULT CALLBACK OnSentMessage(int nCode, WPARAM wParam, LPARAM lParam)
     return ::CallNextHookEx(g_hHook, nCode, wParam, lParam);
 }
 
-void Pump()
-{
-    MSG msg;
-    while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE))
-    {
-        ::TranslateMessage(&msg);
-        ::DispatchMessageW(&msg);
-    }
-}
-
-double Ms(Clock::time_point t0, Clock::time_point t1)
-{
-    return std::chrono::duration<double, std::milli>(t1 - t0).count();
-}
-
-double Percentile(std::vector<double> v, double q)
-{
-    std::sort(v.begin(), v.end());
-    return v[std::min(v.size() - 1, static_cast<size_t>(q * static_cast<double>(v.size())))];
-}
-
 // The plain menu: the same ids and texts, system-drawn, sub-menus as plain pop-ups.
 HMENU PlainMenu(const std::vector<S_MENUITEM>& items, const IRoomHost& host)
 {
@@ -84,7 +64,8 @@ HMENU PlainMenu(const std::vector<S_MENUITEM>& items, const IRoomHost& host)
         if (m.kind == MENU_SEPARATOR)
             ::AppendMenuW(hMenu, MF_SEPARATOR, 0, nullptr);
         else if (m.kind == MENU_POPUP)
-            ::AppendMenuW(hMenu, MF_POPUP, reinterpret_cast<UINT_PTR>(PlainMenu(m.sub, host)), szText.c_str());
+            ::AppendMenuW(hMenu, MF_POPUP, reinterpret_cast<UINT_PTR>(PlainMenu(m.sub, host)),
+                          szText.c_str());
         else
             ::AppendMenuW(hMenu, MF_STRING | (m.bEnabled ? 0u : MF_GRAYED), static_cast<UINT_PTR>(m.nId),
                           szText.c_str());
@@ -98,7 +79,8 @@ HMENU PlainLayoutMenu(const std::vector<S_LAYOUTITEM>& items)
     HMENU hMenu = ::CreatePopupMenu();
     for (const S_LAYOUTITEM& i : items)
         ::AppendMenuW(hMenu, MF_STRING | (i.bMenuBreak ? MF_MENUBREAK : 0u),
-                      static_cast<UINT_PTR>(i.item.nCommand), (L"Layout " + std::to_wstring(i.item.wLayout)).c_str());
+                      static_cast<UINT_PTR>(i.item.nCommand),
+                      (L"Layout " + std::to_wstring(i.item.wLayout)).c_str());
     return hMenu;
 }
 
@@ -112,28 +94,11 @@ void Print(const Series& s)
 {
     const double p50 = Percentile(s.bar, 0.5), p95 = Percentile(s.bar, 0.95);
     const double q50 = Percentile(s.plain, 0.5), q95 = Percentile(s.plain, 0.95);
-    std::printf("%-8s bar p50 %6.2f ms p95 %6.2f ms | plain p50 %6.2f ms p95 %6.2f ms | ratio p50 %.2f p95 %.2f\n",
-                s.pszName, p50, p95, q50, q95, p50 / q50, p95 / q95);
+    std::printf(
+        "%-8s bar p50 %6.2f ms p95 %6.2f ms | plain p50 %6.2f ms p95 %6.2f ms | ratio p50 %.2f p95 %.2f\n",
+        s.pszName, p50, p95, q50, q95, p50 / q50, p95 / q95);
 }
 
-// What one resize step paints: per window, WM_PAINT and WM_ERASEBKGND seen by the hooks.
-std::map<HWND, int> g_paints, g_erases;
-HHOOK g_hSentHook = nullptr, g_hPostedHook = nullptr;
-
-LRESULT CALLBACK CountSent(int nCode, WPARAM wParam, LPARAM lParam)
-{
-    const auto* p = reinterpret_cast<const CWPSTRUCT*>(lParam);
-    if (nCode == HC_ACTION && p->message == WM_PAINT) ++g_paints[p->hwnd];
-    if (nCode == HC_ACTION && p->message == WM_ERASEBKGND) ++g_erases[p->hwnd];
-    return ::CallNextHookEx(g_hSentHook, nCode, wParam, lParam);
-}
-
-LRESULT CALLBACK CountPosted(int nCode, WPARAM wParam, LPARAM lParam)
-{
-    const auto* p = reinterpret_cast<const MSG*>(lParam);
-    if (nCode == HC_ACTION && wParam == PM_REMOVE && p->message == WM_PAINT) ++g_paints[p->hwnd];
-    return ::CallNextHookEx(g_hPostedHook, nCode, wParam, lParam);
-}
 } // namespace
 
 int main()
@@ -167,12 +132,10 @@ int main()
         const char* pszName;
         int nButton;
         std::vector<S_MENUITEM> items; // empty: the layout menu
-    } drops[] = {{"File", IDC_ROOMCTRL_MENU_FILE, FileMenu(c)},
-                 {"View", IDC_ROOMCTRL_MENU_VIEW, ViewMenu(c)},
-                 {"Draw", IDC_ROOMCTRL_MENU_DRAW, DrawMenu()},
-                 {"Tool", IDC_ROOMCTRL_MENU_TOOL, ToolMenu(c)},
-                 {"Invite", IDC_ROOMCTRL_MENU_INVITE, InviteMenu(c)},
-                 {"Layout", IDC_ROOMCTRL_LAYOUT, {}}};
+    } drops[] = {
+        {"File", IDC_ROOMCTRL_MENU_FILE, FileMenu(c)},       {"View", IDC_ROOMCTRL_MENU_VIEW, ViewMenu(c)},
+        {"Draw", IDC_ROOMCTRL_MENU_DRAW, DrawMenu()},        {"Tool", IDC_ROOMCTRL_MENU_TOOL, ToolMenu(c)},
+        {"Invite", IDC_ROOMCTRL_MENU_INVITE, InviteMenu(c)}, {"Layout", IDC_ROOMCTRL_LAYOUT, {}}};
     g_hHook = ::SetWindowsHookExW(WH_CALLWNDPROC, &OnSentMessage, nullptr, ::GetCurrentThreadId());
     // The pointer away from the bar, where no slide starts.
     ::SetCursorPos(::GetSystemMetrics(SM_CXSCREEN) - 1, ::GetSystemMetrics(SM_CYSCREEN) - 1);
@@ -180,7 +143,8 @@ int main()
     for (const Drop& d : drops)
     {
         Series s{d.pszName, {}, {}};
-        const std::vector<S_LAYOUTITEM> layouts = LayoutMenuOrder(OfferedLayouts([](uint16_t) { return true; }));
+        const std::vector<S_LAYOUTITEM> layouts =
+            LayoutMenuOrder(OfferedLayouts([](uint16_t) { return true; }));
         RECT rc{};
         ::GetWindowRect(bar.GetDlgItem(d.nButton), &rc);
         for (int r = 0; r < kRounds; ++r)
@@ -230,32 +194,27 @@ int main()
         std::printf("slide: the next menu never dropped\n");
         return 2;
     }
-    std::printf("slide    p50 %6.2f ms p95 %6.2f ms (%zu of %d)\n", Percentile(slides, 0.5), Percentile(slides, 0.95),
-                slides.size(), kRounds);
+    std::printf("slide    p50 %6.2f ms p95 %6.2f ms (%zu of %d)\n", Percentile(slides, 0.5),
+                Percentile(slides, 0.95), slides.size(), kRounds);
 
     // A resize of the bar, step by step as a border drag gives it: per step, the most any one
     // control was painted and erased.
-    g_hSentHook = ::SetWindowsHookExW(WH_CALLWNDPROC, &CountSent, nullptr, ::GetCurrentThreadId());
-    g_hPostedHook = ::SetWindowsHookExW(WH_GETMESSAGE, &CountPosted, nullptr, ::GetCurrentThreadId());
+    CPaintCounter counter;
     int nMostPaints = 0, nMostErases = 0, nSteps = 0;
     std::vector<double> resizes;
     for (int cx = 1240; cx >= 800; cx -= 8, ++nSteps)
     {
-        g_paints.clear();
-        g_erases.clear();
+        counter.Clear();
         Clock::time_point t0 = Clock::now();
         bar.SetWindowPos(nullptr, 0, 0, cx, 60, SWP_NOZORDER | SWP_NOMOVE | SWP_NOACTIVATE);
         Pump();
         resizes.push_back(Ms(t0, Clock::now()));
-        for (const auto& [hWnd, n] : g_paints)
-            if (hWnd != bar.m_hWnd) nMostPaints = std::max(nMostPaints, n);
-        for (const auto& [hWnd, n] : g_erases)
-            if (hWnd != bar.m_hWnd) nMostErases = std::max(nMostErases, n);
+        nMostPaints = std::max(nMostPaints, CPaintCounter::Most(counter.paints, bar.m_hWnd));
+        nMostErases = std::max(nMostErases, CPaintCounter::Most(counter.erases, bar.m_hWnd));
     }
-    ::UnhookWindowsHookEx(g_hSentHook);
-    ::UnhookWindowsHookEx(g_hPostedHook);
-    std::printf("resize   %d steps, p50 %.2f ms p95 %.2f ms; most paints of one control in a step %d, erases %d\n",
-                nSteps, Percentile(resizes, 0.5), Percentile(resizes, 0.95), nMostPaints, nMostErases);
+    std::printf(
+        "resize   %d steps, p50 %.2f ms p95 %.2f ms; most paints of one control in a step %d, erases %d\n",
+        nSteps, Percentile(resizes, 0.5), Percentile(resizes, 0.95), nMostPaints, nMostErases);
     bar.DestroyWindow();
     mainView.DestroyWindow();
     return 0;

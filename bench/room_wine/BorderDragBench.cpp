@@ -69,8 +69,9 @@ struct FullRoom
         if (!boardTool.Create(&mainView) || !ctrl.Create(&mainView)) return false;
         ctrl.SetMainView(&mainView);
         boardArea.m_hWnd = mainView.GetDlgItem(IDC_ROOMMAIN_BOARD);
-        panes = {{PANE_BOARD, &boardArea},{PANE_VIDEO, &videoView},       {PANE_MEDIASHARE, &mediaShare}, {PANE_QUESTION, &question},
-                 {PANE_CTRLBAR, &ctrl},          {PANE_MANAGETOOL, &manageTool}, {PANE_BOARDTOOL, &boardTool}};
+        panes = {{PANE_BOARD, &boardArea},    {PANE_VIDEO, &videoView}, {PANE_MEDIASHARE, &mediaShare},
+                 {PANE_QUESTION, &question},  {PANE_CTRLBAR, &ctrl},    {PANE_MANAGETOOL, &manageTool},
+                 {PANE_BOARDTOOL, &boardTool}};
         Attach(true);
         videoView.SetViewCount(49);
         return true;
@@ -172,8 +173,8 @@ int main(int argc, char** argv)
             HDWP hdwp = ::BeginDeferWindowPos(static_cast<int>(places[i].size()));
             for (const auto& [h, rc] : places[i])
                 if (hdwp)
-                    hdwp = ::DeferWindowPos(hdwp, h, nullptr, rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top,
-                                            SWP_NOZORDER | SWP_NOACTIVATE);
+                    hdwp = ::DeferWindowPos(hdwp, h, nullptr, rc.left, rc.top, rc.right - rc.left,
+                                            rc.bottom - rc.top, SWP_NOZORDER | SWP_NOACTIVATE);
             if (hdwp) ::EndDeferWindowPos(hdwp);
             PaintThrough(hMain);
             bareSteps.push_back(Ms(t0, BenchClock::now()));
@@ -195,14 +196,16 @@ int main(int argc, char** argv)
     }
     const double p50 = Percentile(layoutSteps, 0.5), p95 = Percentile(layoutSteps, 0.95);
     const double q50 = Percentile(bareSteps, 0.5), q95 = Percentile(bareSteps, 0.95);
-    std::printf("border drag %dx%d%s, %zu steps: room p50 %.2f ms p95 %.2f ms | bare batch p50 %.2f ms p95 %.2f ms | "
-                "ratio p50 %.2f p95 %.2f\n",
-                kWidest, kHeight, g_bRepaint ? " (every window repainted)" : "", layoutSteps.size(), p50, p95, q50, q95, p50 / q50, p95 / q95);
-    std::printf("engine %.2f us a call (%.3f %% of a step); %zu windows in the batch; per step at most %d paints "
-                "and %d erases of one child, %d erases of the room window (clips its children: %s)\n",
-                Percentile(engine, 0.5) * 1e3, Percentile(engine, 0.5) / p50 * 100, nBatch, nMostPaints,
-                nMostErases, nMainErases,
-                (::GetWindowLongW(hMain, GWL_STYLE) & WS_CLIPCHILDREN) ? "yes" : "no");
+    std::printf(
+        "border drag %dx%d%s, %zu steps: room p50 %.2f ms p95 %.2f ms | bare batch p50 %.2f ms p95 %.2f ms | "
+        "ratio p50 %.2f p95 %.2f\n",
+        kWidest, kHeight, g_bRepaint ? " (every window repainted)" : "", layoutSteps.size(), p50, p95, q50,
+        q95, p50 / q50, p95 / q95);
+    std::printf(
+        "engine %.2f us a call (%.3f %% of a step); %zu windows in the batch; per step at most %d paints "
+        "and %d erases of one child, %d erases of the room window (clips its children: %s)\n",
+        Percentile(engine, 0.5) * 1e3, Percentile(engine, 0.5) / p50 * 100, nBatch, nMostPaints, nMostErases,
+        nMainErases, (::GetWindowLongW(hMain, GWL_STYLE) & WS_CLIPCHILDREN) ? "yes" : "no");
     room.mainView.DestroyWindow();
     return 0;
 }

@@ -18,6 +18,7 @@
 #include "confclient/toolkit/controls/LMBitmapButton.h"
 #include "confclient/toolkit/controls/LMPictureEx.h"
 #include "confclient/toolkit/controls/LMToolTipCtrl.h"
+#include "confclient/toolkit/menu/MenuCH.h"
 #include "confclient/toolkit/slider/BitmapSlider.h"
 #include <atomic>
 #include <memory>
@@ -233,7 +234,9 @@ private:
     BCMenu* m_pOpenMenu = nullptr;
     int m_nOpenMenuButton = 0;
     int m_nSlideTo = 0;
-    class CMenuCH* m_pOpenLayoutMenu = nullptr;
+    CMenuCH* m_pOpenLayoutMenu = nullptr;
+    // The layout menu, kept with its pictures between drops while the room offers the same layouts.
+    std::unique_ptr<CMenuCH> m_pLayoutMenu;
     std::vector<S_LAYOUTITEM> m_lastLayouts;
     // The layout menu's hints, on the layout button.
     CMenuHintTip m_hintTip;

@@ -458,12 +458,22 @@ void CRoomCtrlDlg::DropLayoutMenu()
                 if (o.wLayout == wLayout) return true;
             return false;
         });
-    m_lastLayouts = LayoutMenuOrder(offered);
-    if (m_lastLayouts.size() < 2) return; // one layout leaves nothing to choose
-    CMenuCH menu;
-    for (const S_LAYOUTITEM& i : m_lastLayouts)
-        menu.AppendPicture(static_cast<UINT>(i.item.nCommand), static_cast<UINT>(i.item.nBitmap),
-                           static_cast<UINT>(i.item.nHotBitmap), i.bMenuBreak);
+    std::vector<S_LAYOUTITEM> layouts = LayoutMenuOrder(offered);
+    if (layouts.size() < 2)
+    {
+        m_lastLayouts = std::move(layouts); // one layout leaves nothing to choose
+        return;
+    }
+    // Loading the pictures is most of a drop: they are made again only for other layouts.
+    if (!m_pLayoutMenu || layouts != m_lastLayouts)
+    {
+        m_pLayoutMenu = std::make_unique<CMenuCH>();
+        for (const S_LAYOUTITEM& i : layouts)
+            m_pLayoutMenu->AppendPicture(static_cast<UINT>(i.item.nCommand),
+                                         static_cast<UINT>(i.item.nBitmap),
+                                         static_cast<UINT>(i.item.nHotBitmap), i.bMenuBreak);
+    }
+    m_lastLayouts = std::move(layouts);
     RECT rc{};
     HWND hButton = GetDlgItem(IDC_ROOMCTRL_LAYOUT);
     ::GetWindowRect(hButton, &rc);
@@ -476,8 +486,8 @@ void CRoomCtrlDlg::DropLayoutMenu()
         m_hintTip.Create(hButton, L"", bWide ? 100 : 0, TTS_NOPREFIX | TTS_BALLOON,
                          Text("IDMS_MENU_MAIN_LAYOUT"));
     }
-    m_pOpenLayoutMenu = &menu;
-    int nChosen = ::TrackPopupMenu(menu.GetSafeHmenu(), TPM_RIGHTBUTTON | TPM_RETURNCMD, rc.left,
+    m_pOpenLayoutMenu = m_pLayoutMenu.get();
+    int nChosen = ::TrackPopupMenu(m_pLayoutMenu->GetSafeHmenu(), TPM_RIGHTBUTTON | TPM_RETURNCMD, rc.left,
                                    rc.bottom - 2, 0, m_hWnd, nullptr);
     m_pOpenLayoutMenu = nullptr;
     m_hintTip.Hide();

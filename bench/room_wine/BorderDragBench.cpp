@@ -14,20 +14,8 @@
 #include <vector>
 
 #include "bench/room_wine/WineBenchSteps.h"
-#include "confclient/boardhost/FloatingBoardToolDlg.h"
-#include "confclient/room/EBookDlg.h"
-#include "confclient/room/ManageToolDlg.h"
-#include "confclient/room/QuestionDlg.h"
-#include "confclient/room/RoomAgendaListDlg.h"
-#include "confclient/room/RoomCtrlDlg.h"
-#include "confclient/room/RoomMainViewDlg.h"
-#include "confclient/room/RoomMediaShareViewDlg.h"
-#include "confclient/room/RoomTxtChatDlg.h"
-#include "confclient/room/RoomUserListDlg.h"
-#include "confclient/room/RoomVideoViewDlg.h"
-#include "tests/roomwin/FakeMediaShareHost.h"
 #include "resources/ResourceIds.h"
-#include "tests/roomwin/FakeRoomHost.h"
+#include "tests/roomwin/RoomWindowSet.h"
 #include "winui/WinApp.h"
 
 namespace
@@ -35,44 +23,22 @@ namespace
 constexpr int kRounds = 3;
 constexpr int kWidest = 1920, kNarrowest = 1400, kStep = 8, kHeight = 1080;
 
-// The room as the session builds it, in its order and with its parents; 49 video windows.
-struct FullRoom
+// The room of the tests, its panes kept to detach them; 49 video windows.
+struct FullRoom : RoomWindowSet
 {
-    FakeRoomHost host;
-    CFakeMediaShareHost shareHost;
-    CRoomMainViewDlg mainView;
-    CRoomVideoViewDlg videoView;
-    CRoomMediaShareViewDlg mediaShare{&shareHost};
-    CQuestionDlg question;
-    CManageToolDlg manageTool{&host};
-    CRoomTxtChatDlg chat{&host};
-    CRoomAgendaListDlg agenda;
-    CEBookDlg ebook;
-    CRoomUserListDlg userList{&host};
-    CFloatingBoardToolDlg boardTool;
-    CRoomCtrlDlg ctrl{&host};
     // The board area, a child of the room window's own template: held here only to detach it.
     CWnd boardArea;
     std::vector<std::pair<RoomPane, CWnd*>> panes;
 
     ~FullRoom() { boardArea.m_hWnd = nullptr; }
 
-    bool Create()
+    bool CreateFull()
     {
-        if (!mainView.Create(nullptr) || !videoView.Create(&mainView) || !mediaShare.Create(&mainView) ||
-            !mediaShare.CreateChildren() || !question.Create(&mainView))
-            return false;
-        mainView.SetChildViews(&videoView, &mediaShare, &question);
-        if (!manageTool.Create(&mainView)) return false;
-        for (CRoomDlg* pPanel : std::initializer_list<CRoomDlg*>{&chat, &agenda, &ebook, &userList})
-            if (!pPanel->Create(&manageTool)) return false;
-        if (!boardTool.Create(&mainView) || !ctrl.Create(&mainView)) return false;
-        ctrl.SetMainView(&mainView);
+        if (!Create()) return false;
         boardArea.m_hWnd = mainView.GetDlgItem(IDC_ROOMMAIN_BOARD);
         panes = {{PANE_BOARD, &boardArea},    {PANE_VIDEO, &videoView}, {PANE_MEDIASHARE, &mediaShare},
                  {PANE_QUESTION, &question},  {PANE_CTRLBAR, &ctrl},    {PANE_MANAGETOOL, &manageTool},
                  {PANE_BOARDTOOL, &boardTool}};
-        Attach(true);
         videoView.SetViewCount(49);
         return true;
     }
@@ -126,7 +92,7 @@ int main(int argc, char** argv)
     if (!hResource) return 1;
     AfxSetResourceHandle(hResource);
     FullRoom room;
-    if (!room.Create()) return 1;
+    if (!room.CreateFull()) return 1;
     S_ROOMVIEWSTATE state = room.mainView.ViewState();
     state.wViewMode = 0;
     state.wRoomType = 34; // 49 video windows

@@ -20,7 +20,7 @@
 #include "resources/ResourceIds.h"
 #include "tests/notices/TestNoticeHost.h"
 #include "tests/roomwin/FakeMediaShareHost.h"
-#include "tests/roomwin/FakeRoomHost.h"
+#include "tests/roomwin/RoomWindowSet.h"
 #include "tests/winui/TestResources.h"
 #include <gtest/gtest.h>
 
@@ -32,8 +32,6 @@
 
 namespace
 {
-using FakeHost = FakeRoomHost;
-
 RECT WindowRect(HWND hWnd)
 {
     RECT rc{};
@@ -47,42 +45,15 @@ void Click(CWnd& dlg, int id)
 }
 
 // The room as the session builds it, in its order and with its parents.
-struct Room
+struct Room : RoomWindowSet
 {
-    FakeHost host;
-    CFakeMediaShareHost shareHost;
-    CRoomMainViewDlg mainView;
-    CRoomVideoViewDlg videoView;
-    CRoomMediaShareViewDlg mediaShare{&shareHost};
-    CQuestionDlg question;
-    CManageToolDlg manageTool{&host};
-    CRoomTxtChatDlg chat{&host};
-    CRoomAgendaListDlg agenda;
-    CEBookDlg ebook;
-    CRoomUserListDlg userList{&host};
-    CFloatingBoardToolDlg boardTool;
-    CRoomCtrlDlg ctrl{&host};
     CPlayerDlg player;
 
     Room()
     {
         LoadTestResources();
-        EXPECT_TRUE(mainView.Create(nullptr));
-        EXPECT_TRUE(videoView.Create(&mainView));
-        EXPECT_TRUE(mediaShare.Create(&mainView));
-        EXPECT_TRUE(mediaShare.CreateChildren());
-        EXPECT_TRUE(question.Create(&mainView));
-        mainView.SetChildViews(&videoView, &mediaShare, &question);
-        EXPECT_TRUE(manageTool.Create(&mainView));
-        for (CRoomDlg* pPanel : std::initializer_list<CRoomDlg*>{&chat, &agenda, &ebook, &userList})
-            EXPECT_TRUE(pPanel->Create(&manageTool));
-        EXPECT_TRUE(boardTool.Create(&mainView));
-        EXPECT_TRUE(ctrl.Create(&mainView));
+        EXPECT_TRUE(Create());
         EXPECT_TRUE(player.Create(&mainView));
-        ctrl.SetMainView(&mainView);
-        mainView.SetPane(PANE_CTRLBAR, &ctrl);
-        mainView.SetPane(PANE_MANAGETOOL, &manageTool);
-        mainView.SetPane(PANE_BOARDTOOL, &boardTool);
         // The bar gave the board the user's pen colour; the tests count the actions after it.
         host.boardActions.clear();
     }

@@ -34,8 +34,9 @@ struct RoomWindowSet
     // False when a window could not be made.
     bool Create()
     {
-        bool bMade = mainView.Create(nullptr) && videoView.Create(&mainView) && mediaShare.Create(&mainView) &&
-                     mediaShare.CreateChildren() && question.Create(&mainView);
+        bool bMade = mainView.Create(nullptr) && videoView.Create(&mainView) &&
+                     mediaShare.Create(&mainView) && mediaShare.CreateChildren() &&
+                     question.Create(&mainView);
         mainView.SetChildViews(&videoView, &mediaShare, &question);
         bMade = bMade && manageTool.Create(&mainView);
         for (CRoomDlg* pPanel : std::initializer_list<CRoomDlg*>{&chat, &agenda, &ebook, &userList})

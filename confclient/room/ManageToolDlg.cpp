@@ -1,6 +1,7 @@
 // CManageToolDlg: the button at its right edge, the docked panels beside it, stacked agenda,
 // e-book, user list and chat from the top.
 #include "confclient/room/ManageToolDlg.h"
+#include "confclient/room/ForEveryoneMenu.h"
 #include "confclient/room/RoomTxtChatDlg.h"
 #include "confclient/room/SidePanelDlg.h"
 #include "resources/ResourceIds.h"
@@ -27,6 +28,20 @@ BOOL CManageToolDlg::OnCommand(WPARAM wParam, LPARAM lParam)
         return CRoomDlg::OnCommand(wParam, lParam);
     RefreshRoomLayout(m_pHost && m_pHost->HasControlRight());
     return TRUE;
+}
+
+BOOL CManageToolDlg::PreTranslateMessage(MSG* pMsg)
+{
+    if (pMsg->message == WM_RBUTTONUP && m_pHost && pMsg->hwnd == GetDlgItem(IDC_MANAGETOOL_POPUP))
+    {
+        POINT pt{};
+        ::GetCursorPos(&pt);
+        // Only the room's properties for everyone go to the room; no choice changes nothing.
+        const int nChosen = TrackForEveryoneMenu(*m_pHost, m_hWnd, pt);
+        if (nChosen > 0) RefreshRoomLayout(nChosen == MENU_ID_FOR_EVERYONE);
+        if (nChosen >= 0) return TRUE;
+    }
+    return CRoomDlg::PreTranslateMessage(pMsg);
 }
 
 void CManageToolDlg::RefreshRoomLayout(bool bResend)

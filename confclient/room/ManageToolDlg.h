@@ -18,6 +18,8 @@ public:
 
 protected:
     BOOL OnCommand(WPARAM wParam, LPARAM lParam) override;
+    // The right button released on the button: the for-everyone pop-up at the pointer.
+    BOOL PreTranslateMessage(MSG* pMsg) override;
     void OnSize(UINT type, int cx, int cy) override;
 
 private:

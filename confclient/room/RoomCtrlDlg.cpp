@@ -48,13 +48,6 @@ BOOL CRoomCtrlDlg::OnInitDialog()
     return TRUE;
 }
 
-BOOL CRoomCtrlDlg::PreTranslateMessage(MSG* pMsg)
-{
-    if (m_toolTip.m_hWnd && (pMsg->hwnd == m_hWnd || ::IsChild(m_hWnd, pMsg->hwnd)))
-        m_toolTip.RelayEvent(pMsg);
-    return CRoomDlg::PreTranslateMessage(pMsg);
-}
-
 void CRoomCtrlDlg::OnDestroy()
 {
     if (HotKeySink() == this) SetHotKeySink(nullptr);
@@ -223,6 +216,20 @@ BOOL CRoomCtrlDlg::OnCommand(WPARAM wParam, LPARAM lParam)
 {
     // A menu command (no control, code 0) the bar runs itself.
     if (lParam == 0 && HIWORD(wParam) == 0 && OnBarMenuCommand(LOWORD(wParam))) return TRUE;
+    // An address chosen from the web field's list.
+    if (LOWORD(wParam) == IDC_ROOMCTRL_WEBADDRESS && HIWORD(wParam) == CBN_SELENDOK)
+    {
+        HWND hField = reinterpret_cast<HWND>(lParam);
+        auto nSel = static_cast<int>(::SendMessageW(hField, CB_GETCURSEL, 0, 0));
+        auto nLen = static_cast<int>(::SendMessageW(hField, CB_GETLBTEXTLEN, nSel, 0));
+        if (nSel < 0 || nLen < 0) return TRUE;
+        std::wstring szAddress(static_cast<size_t>(nLen) + 1, L'\0');
+        nLen = static_cast<int>(
+            ::SendMessageW(hField, CB_GETLBTEXT, nSel, reinterpret_cast<LPARAM>(szAddress.data())));
+        szAddress.resize(static_cast<size_t>(std::max(nLen, 0)));
+        LoadWebAddress(szAddress);
+        return TRUE;
+    }
     if (HIWORD(wParam) != BN_CLICKED) return CRoomDlg::OnCommand(wParam, lParam);
     switch (LOWORD(wParam))
     {
@@ -232,9 +239,6 @@ BOOL CRoomCtrlDlg::OnCommand(WPARAM wParam, LPARAM lParam)
     case IDC_ROOMCTRL_PRESENTER:
         if (m_pHost) m_pHost->RequestPresenter();
         return TRUE;
-    case IDC_ROOMCTRL_FULLSCREEN:
-        if (m_pHost) m_pHost->FullScreenRequested();
-        return TRUE;
     case IDC_ROOMCTRL_RECORD:
         if (m_pRecording) m_pRecording->OnRecordCommand();
         return TRUE;
@@ -243,6 +247,7 @@ BOOL CRoomCtrlDlg::OnCommand(WPARAM wParam, LPARAM lParam)
         return TRUE;
     case IDC_ROOMCTRL_MAXIMIZE:
     case IDC_ROOMCTRL_RESTORE:
+    case IDC_ROOMCTRL_FULLSCREEN:
     case IDC_ROOMCTRL_LAYOUT:
     case IDC_ROOMCTRL_MENU_FILE:
     case IDC_ROOMCTRL_MENU_VIEW:

@@ -18,6 +18,7 @@
 #include "confclient/toolkit/controls/LMBitmapButton.h"
 #include "confclient/toolkit/controls/LMPictureEx.h"
 #include "confclient/toolkit/controls/LMToolTipCtrl.h"
+#include "confclient/toolkit/menu/MenuCH.h"
 #include "confclient/toolkit/slider/BitmapSlider.h"
 #include <atomic>
 #include <memory>
@@ -147,6 +148,16 @@ public:
     // The menu of a menu button, as it was built last (empty before the first drop).
     const std::vector<S_MENUITEM>& LastMenu() const { return m_lastMenu; }
 
+    // The web page (RoomCtrlWeb.cpp). The board loads the address (the field's text: Return, the
+    // field's list, the web button); the address heads the field's list of the last thirty.
+    void LoadWebAddress(const std::wstring& szField);
+    std::wstring WebFieldText() const;
+    const CWebHistory& WebHistory() const { return m_webHistory; }
+    // Web button 1368: the field's address as a web page, or back from the web page to the
+    // agenda's page; web draw 1369: the web page shown becomes a board page.
+    void ToggleBoardWeb();
+    void DrawOnWebPage();
+
     // A room hot key: the bar runs its command or drops its menu as the menu item would.
     bool OnRoomHotKey(const S_HOTKEY& key) override;
 
@@ -191,6 +202,19 @@ private:
     static LRESULT CALLBACK MenuFilter(int nCode, WPARAM wParam, LPARAM lParam);
     static constexpr UINT WM_PROPERTY_CLOSED = WM_APP + 0x32;
     void ApplyBarItems();
+    // Full screen, maximise or restore, for everyone in the room or for this window only.
+    void RunWindowButton(int nButton, bool bForEveryone);
+    // The right button released on a window button: the for-everyone pop-up; true when shown.
+    bool OnWindowButtonRightUp(HWND hButton);
+    // Lays the bar's controls out again for its present width.
+    void RelayoutBar();
+    // A left press on the bar's own background: true when it moved or maximised the room.
+    bool OnBarPress(const MSG& msg);
+    // Whether an edit control of the bar (the web field's) has the focus.
+    bool EditHasFocus() const;
+    // Whether the board shows a web page in board view: the web field is then shown.
+    bool BoardShowsWeb() const;
+    CWebHistory m_webHistory;
 
     IRoomHost* m_pHost;
     CWnd* m_pMainView = nullptr;
@@ -210,7 +234,9 @@ private:
     BCMenu* m_pOpenMenu = nullptr;
     int m_nOpenMenuButton = 0;
     int m_nSlideTo = 0;
-    class CMenuCH* m_pOpenLayoutMenu = nullptr;
+    CMenuCH* m_pOpenLayoutMenu = nullptr;
+    // The layout menu, kept with its pictures between drops while the room offers the same layouts.
+    std::unique_ptr<CMenuCH> m_pLayoutMenu;
     std::vector<S_LAYOUTITEM> m_lastLayouts;
     // The layout menu's hints, on the layout button.
     CMenuHintTip m_hintTip;

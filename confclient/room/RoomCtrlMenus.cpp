@@ -8,6 +8,7 @@
 #include <ctime>
 #include <functional>
 
+#include "confclient/room/ForEveryoneMenu.h"
 #include "confclient/room/PropertyDlg.h"
 #include "confclient/room/RoomCtrlCapture.h"
 #include "confclient/room/RoomCtrlDlg.h"
@@ -255,17 +256,9 @@ bool CRoomCtrlDlg::OnBarMenuCommand(int nId)
         DropLayoutMenu();
         return true;
     case IDC_ROOMCTRL_MAXIMIZE:
-        MaximizeRoomWindow();
-        if (bChief) m_pHost->MaximizeForEveryone(true);
-        return true;
     case IDC_ROOMCTRL_RESTORE:
-        if (m_barState.bFullScreen)
-        {
-            m_pHost->FullScreenRequested();
-            return true;
-        }
-        RestoreRoomWindow();
-        if (bChief) m_pHost->MaximizeForEveryone(false);
+    case IDC_ROOMCTRL_FULLSCREEN:
+        RunWindowButton(nId, bChief);
         return true;
     case MENU_ID_ROOMCLOSE:
         LeaveRoom();
@@ -307,11 +300,14 @@ bool CRoomCtrlDlg::OnBarMenuCommand(int nId)
     case MENU_ID_CONF_INFO:
         if (m_pMainView) m_pMainView->PostMessage(kMainViewConfInfo);
         return true;
-    case IDC_ROOMCTRL_FULLSCREEN:
-        m_pHost->FullScreenRequested();
-        return true;
     case MENU_ID_PEN_COLOUR:
         OpenColourPopup();
+        return true;
+    case MENU_ID_BOARD_WEB:
+        ToggleBoardWeb();
+        return true;
+    case MENU_ID_BOARD_WEBDRAW:
+        DrawOnWebPage();
         return true;
     default:
         break;
@@ -333,6 +329,47 @@ bool CRoomCtrlDlg::OnBarMenuCommand(int nId)
         return true;
     }
     return false;
+}
+
+void CRoomCtrlDlg::RunWindowButton(int nButton, bool bForEveryone)
+{
+    switch (nButton)
+    {
+    case IDC_ROOMCTRL_FULLSCREEN:
+        m_pHost->FullScreenRequested(bForEveryone);
+        break;
+    case IDC_ROOMCTRL_MAXIMIZE:
+        MaximizeRoomWindow();
+        if (bForEveryone) m_pHost->MaximizeForEveryone(true);
+        break;
+    case IDC_ROOMCTRL_RESTORE:
+        // In full screen restoring leaves it.
+        if (m_barState.bFullScreen)
+        {
+            m_pHost->FullScreenRequested(bForEveryone);
+            break;
+        }
+        RestoreRoomWindow();
+        if (bForEveryone) m_pHost->MaximizeForEveryone(false);
+        break;
+    default:
+        break;
+    }
+}
+
+bool CRoomCtrlDlg::OnWindowButtonRightUp(HWND hButton)
+{
+    const int nButton = ::GetDlgCtrlID(hButton);
+    if (!m_pHost || ::GetParent(hButton) != m_hWnd ||
+        (nButton != IDC_ROOMCTRL_FULLSCREEN && nButton != IDC_ROOMCTRL_MAXIMIZE &&
+         nButton != IDC_ROOMCTRL_RESTORE))
+        return false;
+    RECT rc{};
+    ::GetWindowRect(hButton, &rc);
+    const int nChosen = TrackForEveryoneMenu(*m_pHost, m_hWnd, {rc.left, rc.bottom});
+    if (nChosen < 0) return false;
+    if (nChosen != 0) RunWindowButton(nButton, nChosen == MENU_ID_FOR_EVERYONE);
+    return true;
 }
 
 bool CRoomCtrlDlg::OnRoomHotKey(const S_HOTKEY& key)
@@ -421,12 +458,22 @@ void CRoomCtrlDlg::DropLayoutMenu()
                 if (o.wLayout == wLayout) return true;
             return false;
         });
-    m_lastLayouts = LayoutMenuOrder(offered);
-    if (m_lastLayouts.size() < 2) return; // one layout leaves nothing to choose
-    CMenuCH menu;
-    for (const S_LAYOUTITEM& i : m_lastLayouts)
-        menu.AppendPicture(static_cast<UINT>(i.item.nCommand), static_cast<UINT>(i.item.nBitmap),
-                           static_cast<UINT>(i.item.nHotBitmap), i.bMenuBreak);
+    std::vector<S_LAYOUTITEM> layouts = LayoutMenuOrder(offered);
+    if (layouts.size() < 2)
+    {
+        m_lastLayouts = std::move(layouts); // one layout leaves nothing to choose
+        return;
+    }
+    // Loading the pictures is most of a drop: they are made again only for other layouts.
+    if (!m_pLayoutMenu || layouts != m_lastLayouts)
+    {
+        m_pLayoutMenu = std::make_unique<CMenuCH>();
+        for (const S_LAYOUTITEM& i : layouts)
+            m_pLayoutMenu->AppendPicture(static_cast<UINT>(i.item.nCommand),
+                                         static_cast<UINT>(i.item.nBitmap),
+                                         static_cast<UINT>(i.item.nHotBitmap), i.bMenuBreak);
+    }
+    m_lastLayouts = std::move(layouts);
     RECT rc{};
     HWND hButton = GetDlgItem(IDC_ROOMCTRL_LAYOUT);
     ::GetWindowRect(hButton, &rc);
@@ -439,8 +486,8 @@ void CRoomCtrlDlg::DropLayoutMenu()
         m_hintTip.Create(hButton, L"", bWide ? 100 : 0, TTS_NOPREFIX | TTS_BALLOON,
                          Text("IDMS_MENU_MAIN_LAYOUT"));
     }
-    m_pOpenLayoutMenu = &menu;
-    int nChosen = ::TrackPopupMenu(menu.GetSafeHmenu(), TPM_RIGHTBUTTON | TPM_RETURNCMD, rc.left,
+    m_pOpenLayoutMenu = m_pLayoutMenu.get();
+    int nChosen = ::TrackPopupMenu(m_pLayoutMenu->GetSafeHmenu(), TPM_RIGHTBUTTON | TPM_RETURNCMD, rc.left,
                                    rc.bottom - 2, 0, m_hWnd, nullptr);
     m_pOpenLayoutMenu = nullptr;
     m_hintTip.Hide();

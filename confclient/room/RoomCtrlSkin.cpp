@@ -203,6 +203,7 @@ S_BARLAYOUTINPUT CRoomCtrlDlg::PlacementInput(int cx) const
         in.bShareView = c.bShareView;
         in.bInviteShown = !c.szInviteAddress.empty() && !InviteMenu(c).empty();
         in.bBoardRight = c.bControlRight || c.bDrawRight;
+        in.bWebShown = BoardShowsWeb();
         // Every resource library carries the English texts for now: the taller time text.
         in.bLargeTextLanguage = true;
     }
@@ -249,6 +250,8 @@ void CRoomCtrlDlg::PlaceControls(int cx)
         hDwp = ::DeferWindowPos(hDwp, GetDlgItem(IDC_ROOMCTRL_STATUS), nullptr, time.Right() - nStatus,
                                 time.y, nStatus, time.cy, SWP_NOZORDER | SWP_NOACTIVATE);
     if (hDwp) ::EndDeferWindowPos(hDwp);
+    // The web button is down while its page is shown.
+    m_web.SetCheck(BoardShowsWeb() ? BST_CHECKED : BST_UNCHECKED);
     // The controls painted themselves as they moved: only the background is redrawn.
     ::RedrawWindow(m_hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
 }

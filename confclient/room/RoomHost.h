@@ -31,8 +31,9 @@ public:
     virtual void RequestPresenter() = 0;
     // The user picked a view mode (0 video, 1 board, 2 media share, 3 question) for the whole room.
     virtual void ViewModeRequested(uint16_t wMode) = 0;
-    // The user toggled full screen for the whole room.
-    virtual void FullScreenRequested() = 0;
+    // The user toggled full screen: for the whole room (the control right's holder outside
+    // playback), else for this window only.
+    virtual void FullScreenRequested(bool bForEveryone) = 0;
     // The side-panel host's button: the panels are shown or hidden and the room laid out again;
     // with bResend the room's properties go to the room too.
     virtual void TogglePanels(bool bResend) = 0;
@@ -65,6 +66,14 @@ public:
     virtual std::vector<S_ROOMOPTION> RoomOptions() const = 0;
     // The board capture's picture, on the clipboard, becomes a new board page.
     virtual void LoadCapturedPage() = 0;
+    // The board's mode (1 a web page); 0 without a board.
+    virtual int BoardMode() const = 0;
+    // The board shows the address as a web page.
+    virtual void LoadBoardWeb(const std::wstring& szAddress) = 0;
+    // The web page the board shows becomes a drawable board page.
+    virtual void DrawOnWebPage() = 0;
+    // The board leaves its web page for the agenda's current page.
+    virtual void LeaveWebPage() = 0;
     // A Draw-menu tool's effect on the whiteboard.
     virtual void ApplyBoardActions(const S_BOARDACTIONS& actions) = 0;
     // What the room's skinned windows ask of the session: texts, skin pictures, the notice box.

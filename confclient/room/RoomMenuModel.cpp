@@ -250,6 +250,12 @@ std::vector<S_MENUITEM> ToolMenu(const S_MENUCONDITIONS& c, int nLectureState)
     return m;
 }
 
+std::vector<S_MENUITEM> ForEveryoneMenu(const S_MENUCONDITIONS& c)
+{
+    if (!c.bControlRight || c.bPlayback) return {};
+    return {Cmd(MENU_ID_FOR_EVERYONE, "IDMS_SINKMENU_SINK"), Cmd(MENU_ID_FOR_ME, "IDMS_SINKMENU_PERSONAL")};
+}
+
 std::vector<S_MENUITEM> InviteMenu(const S_MENUCONDITIONS& c)
 {
     std::vector<S_MENUITEM> m;

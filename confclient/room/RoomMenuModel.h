@@ -92,6 +92,7 @@ enum : int
     MENU_ID_INVITE = 32970,
     MENU_ID_CALL = 32974,
     MENU_ID_FOR_EVERYONE = 32972,
+    MENU_ID_FOR_ME = 32973,
 };
 
 std::vector<S_MENUITEM> FileMenu(const S_MENUCONDITIONS& c);
@@ -101,6 +102,10 @@ std::vector<S_MENUITEM> DrawMenu();
 // other ended).
 std::vector<S_MENUITEM> ToolMenu(const S_MENUCONDITIONS& c, int nLectureState = 0);
 std::vector<S_MENUITEM> InviteMenu(const S_MENUCONDITIONS& c);
+// The pop-up of the window buttons and the side-panel host's button: the action for everyone
+// (32972) or for this window only (32973). Only the control right's holder outside playback has
+// it; empty for anyone else.
+std::vector<S_MENUITEM> ForEveryoneMenu(const S_MENUCONDITIONS& c);
 
 // The item of a command in a menu or its sub-menus; null when it has none.
 const S_MENUITEM* FindMenuItem(const std::vector<S_MENUITEM>& menu, int nId);

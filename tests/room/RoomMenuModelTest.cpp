@@ -230,6 +230,18 @@ TEST(RoomMenus, InviteMenuAndButton)
     }
 }
 
+TEST(RoomMenus, ForEveryoneMenuOnlyForTheChiefOutsidePlayback)
+{
+    EXPECT_EQ(Ids(ForEveryoneMenu(Chief())), (std::vector<int>{32972, 32973}));
+    EXPECT_EQ(ForEveryoneMenu(Chief())[0].szKey, "IDMS_SINKMENU_SINK");
+    S_MENUCONDITIONS c = Chief();
+    c.bPlayback = true;
+    EXPECT_TRUE(ForEveryoneMenu(c).empty());
+    c = Chief();
+    c.bControlRight = false; // drawing and sharing rights are not enough
+    EXPECT_TRUE(ForEveryoneMenu(c).empty());
+}
+
 TEST(RoomMenus, DrawMenuHoldsEveryToolOnce)
 {
     std::vector<S_MENUITEM> m = DrawMenu();

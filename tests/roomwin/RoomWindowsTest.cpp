@@ -20,6 +20,7 @@
 #include "resources/ResourceIds.h"
 #include "tests/notices/TestNoticeHost.h"
 #include "tests/roomwin/FakeMediaShareHost.h"
+#include "tests/roomwin/RoomWindowSet.h"
 #include "tests/winui/TestResources.h"
 #include <gtest/gtest.h>
 
@@ -31,146 +32,6 @@
 
 namespace
 {
-// Keeps every call; texts are the key in angle brackets so a test sees which text was chosen.
-class FakeHost : public IRoomHost
-{
-public:
-    std::vector<std::wstring> chats;
-    int nLeave = 0;
-    int nPresenter = 0;
-
-    std::wstring RoomText(const char* pszKey) const override
-    {
-        std::string key(pszKey);
-        return L"<" + std::wstring(key.begin(), key.end()) + L">";
-    }
-    void SendRoomChat(const std::wstring& szText) override { chats.push_back(szText); }
-    CTestNoticeHost notices;
-    INoticeHost& Notices() override { return notices; }
-    std::vector<HWND> savedEdits;
-    bool SaveChatToFile(HWND hRichEdit, HWND) override
-    {
-        savedEdits.push_back(hRichEdit);
-        return false;
-    }
-    std::wstring SaveFolder() const override { return szSaveFolder; }
-    std::wstring szSaveFolder;
-    bool GermanTexts() const override { return false; }
-    int nBoardOpens = 0;
-    void OpenBoardDocument() override { ++nBoardOpens; }
-    void LeaveRoomRequested() override { ++nLeave; }
-    void RequestPresenter() override { ++nPresenter; }
-    std::vector<uint16_t> viewModes;
-    int nFullScreen = 0;
-    std::vector<bool> panelToggles; // each toggle's resend flag
-    bool bControlRight = false;
-    void ViewModeRequested(uint16_t wMode) override { viewModes.push_back(wMode); }
-    void FullScreenRequested() override { ++nFullScreen; }
-    void TogglePanels(bool bResend) override { panelToggles.push_back(bResend); }
-    bool HasControlRight() const override { return bControlRight; }
-    HWND MainDialog() const override { return nullptr; }
-    // The bar's room commands.
-    S_MENUCONDITIONS conditions;
-    S_PROPERTYROOM propertyRoom;
-    std::vector<bool> maximizes;
-    std::vector<int> roomTypes;
-    std::vector<uint16_t> lectures;
-    std::vector<std::u16string> titles;
-    std::vector<S_ROOMPROPERTY> properties;
-    S_MENUCONDITIONS MenuConditions() const override { return conditions; }
-    int LectureState() const override { return 0; }
-    void MaximizeForEveryone(bool bMaximize) override { maximizes.push_back(bMaximize); }
-    void RoomTypeCommand(int nCommand) override { roomTypes.push_back(nCommand); }
-    void LectureCommand(uint16_t wValue) override { lectures.push_back(wValue); }
-    S_PROPERTYROOM PropertyRoom() const override { return propertyRoom; }
-    void UpdateRoomTexts(const std::u16string& szTitle, const std::u16string&) override
-    {
-        titles.push_back(szTitle);
-    }
-    void SendRoomProperty(const S_ROOMPROPERTY& p) override { properties.push_back(p); }
-    S_CLOCKROOM clockRoom;
-    S_CLOCKROOM ClockRoom() const override { return clockRoom; }
-    std::vector<S_ROOMOPTION> options;
-    std::vector<S_ROOMOPTION> RoomOptions() const override { return options; }
-    int nCapturedPages = 0;
-    void LoadCapturedPage() override { ++nCapturedPages; }
-    std::vector<S_BOARDACTIONS> boardActions;
-    void ApplyBoardActions(const S_BOARDACTIONS& a) override { boardActions.push_back(a); }
-    uint16_t MyLevel() const override { return wLevel; }
-    uint16_t wLevel = 0;
-    ChatInputMode chatInput = CHATINPUT_ENABLED;
-    ChatInputMode ChatInput() const override { return chatInput; }
-    std::vector<std::u16string> commands;
-    std::wstring RunChatCommand(const SChatCommand& cmd) override
-    {
-        commands.push_back(cmd.szArg);
-        return L"ran";
-    }
-    std::vector<std::pair<uint16_t, bool>> answers;
-    void AnswerPresenterRequest(uint16_t wChannel, bool bPermit) override
-    {
-        answers.emplace_back(wChannel, bPermit);
-    }
-    SUserMenuInputs UserMenuInputs(uint16_t wChannel) const override
-    {
-        SUserMenuInputs in;
-        in.wTarget = wChannel;
-        in.bControlRight = bControlRight;
-        in.bTargetControl = wChannel == rows.wChief;
-        return in;
-    }
-    std::vector<std::pair<uint32_t, uint16_t>> actions;
-    void UserAction(uint32_t nCommand, uint16_t wChannel) override
-    {
-        actions.emplace_back(nCommand, wChannel);
-    }
-    // The room the participant list's rows read: records by channel, the chief on control.
-    struct RowRoom : IUserRowRoom
-    {
-        CRoomUserInfo users;
-        uint16_t wChief = 65535;
-        uint16_t wPresenterUser = 65535;
-        S_ROOMUSERINFO* FindUser(uint16_t wChannel) override { return users.FindUser(wChannel); }
-        bool HasControlRight(uint16_t wChannel) const override { return wChannel == wChief; }
-        uint16_t PresenterUserIndex() const override { return wPresenterUser; }
-        std::u16string PositionText(const std::u16string& szName, uint16_t) const override { return szName; }
-        std::u16string Text(const char* pszKey) const override
-        {
-            return std::string(pszKey) == "IDMS_POSITION_PRESIDER" ? u"Host" : u"Presenter";
-        }
-        void Add(uint16_t wChannel, const char16_t* pszName, uint32_t dwTalk, uint32_t dwDraw)
-        {
-            S_ROOMUSERINFO u;
-            u.channel = wChannel;
-            u.userIndex = static_cast<uint16_t>(100 + wChannel);
-            u.Name = pszName;
-            u.ID = std::u16string(pszName) + u"_id";
-            u.talkRight = dwTalk;
-            u.drawRight = dwDraw;
-            u.avFlag1 = 0;
-            u.avFlag2 = 0;
-            users.AddUser(u);
-        }
-    } rows;
-    IUserRowRoom* UserRowRoom() override { return &rows; }
-    bool LoadSkinImage(const wchar_t*, CLMPictureEx&) override { return false; }
-    uint32_t dwChatColour = RGB(1, 2, 3);
-    uint32_t ChatColour() const override { return dwChatColour; }
-    void SetChatColour(uint32_t dwColour) override { dwChatColour = dwColour; }
-    std::pair<int, int> RoomUserCount() const override { return {static_cast<int>(rows.users.Count()), 20}; }
-    IRoomNotices& PushNotices() override { return pushNotices; }
-    bool SendPushFile(uint32_t, const std::u16string&) override { return false; }
-    bool SendPushData(const uint8_t*, size_t) override { return false; }
-    bool SendPushCancel() override { return false; }
-    uint32_t TransferPace() const override { return 131072; }
-    void ShowPushProgress(int, const std::wstring&) override {}
-    void EndPushProgress() override {}
-    void AddReceivedFile(const std::wstring&) override {}
-    void CancelFilePush() override { ++nPushCancels; }
-    RecordedNotices pushNotices;
-    int nPushCancels = 0;
-};
-
 RECT WindowRect(HWND hWnd)
 {
     RECT rc{};
@@ -184,42 +45,15 @@ void Click(CWnd& dlg, int id)
 }
 
 // The room as the session builds it, in its order and with its parents.
-struct Room
+struct Room : RoomWindowSet
 {
-    FakeHost host;
-    CFakeMediaShareHost shareHost;
-    CRoomMainViewDlg mainView;
-    CRoomVideoViewDlg videoView;
-    CRoomMediaShareViewDlg mediaShare{&shareHost};
-    CQuestionDlg question;
-    CManageToolDlg manageTool{&host};
-    CRoomTxtChatDlg chat{&host};
-    CRoomAgendaListDlg agenda;
-    CEBookDlg ebook;
-    CRoomUserListDlg userList{&host};
-    CFloatingBoardToolDlg boardTool;
-    CRoomCtrlDlg ctrl{&host};
     CPlayerDlg player;
 
     Room()
     {
         LoadTestResources();
-        EXPECT_TRUE(mainView.Create(nullptr));
-        EXPECT_TRUE(videoView.Create(&mainView));
-        EXPECT_TRUE(mediaShare.Create(&mainView));
-        EXPECT_TRUE(mediaShare.CreateChildren());
-        EXPECT_TRUE(question.Create(&mainView));
-        mainView.SetChildViews(&videoView, &mediaShare, &question);
-        EXPECT_TRUE(manageTool.Create(&mainView));
-        for (CRoomDlg* pPanel : std::initializer_list<CRoomDlg*>{&chat, &agenda, &ebook, &userList})
-            EXPECT_TRUE(pPanel->Create(&manageTool));
-        EXPECT_TRUE(boardTool.Create(&mainView));
-        EXPECT_TRUE(ctrl.Create(&mainView));
+        EXPECT_TRUE(Create());
         EXPECT_TRUE(player.Create(&mainView));
-        ctrl.SetMainView(&mainView);
-        mainView.SetPane(PANE_CTRLBAR, &ctrl);
-        mainView.SetPane(PANE_MANAGETOOL, &manageTool);
-        mainView.SetPane(PANE_BOARDTOOL, &boardTool);
         // The bar gave the board the user's pen colour; the tests count the actions after it.
         host.boardActions.clear();
     }
@@ -1714,4 +1548,266 @@ TEST(RoomWindows, PenColourGridChoosesThroughTheColourMessage)
         EXPECT_EQ(room.host.boardActions[0].dwLineColour, c.dwExpected) << c.what;
         EXPECT_EQ(ctrl.PenColour(), c.dwExpected) << c.what;
     }
+}
+
+namespace
+{
+// A key as the message loop offers it to the room windows; true when a window took it.
+bool OfferKey(HWND hTarget, UINT nKey)
+{
+    MSG msg{hTarget, WM_KEYDOWN, nKey, 0, 0, {}};
+    return AfxPreTranslateMessage(&msg) != FALSE;
+}
+
+int ComboCount(HWND hCombo)
+{
+    return static_cast<int>(::SendMessageW(hCombo, CB_GETCOUNT, 0, 0));
+}
+
+std::wstring ComboItem(HWND hCombo, int nIndex)
+{
+    wchar_t szText[256] = {};
+    ::SendMessageW(hCombo, CB_GETLBTEXT, nIndex, reinterpret_cast<LPARAM>(szText));
+    return szText;
+}
+} // namespace
+
+// The web field: the web button opens a page, Return loads what is typed, the list keeps the last
+// thirty addresses and loads a chosen one; web draw and the web button take the board off the page.
+TEST(RoomWindows, WebFieldLoadsOnReturnAndKeepsThirtyAddresses)
+{
+    Room room;
+    room.host.conditions.bControlRight = true;
+    room.mainView.MoveWindow(0, 0, 1296, 400);
+    room.mainView.ShowWindow(SW_SHOW);
+    ::SetForegroundWindow(room.mainView.m_hWnd);
+    room.ctrl.MoveWindow(0, 0, 1280, 60);
+    S_BARSTATE bar;
+    bar.wViewMode = 1;
+    bar.bControlRight = true;
+    room.ctrl.SetBarState(bar);
+    HWND hField = room.ctrl.GetDlgItem(IDC_ROOMCTRL_WEBADDRESS);
+    HWND hWeb = room.ctrl.GetDlgItem(IDC_ROOMCTRL_WEB);
+    HWND hEdit = ::FindWindowExW(hField, nullptr, L"Edit", nullptr);
+    ASSERT_NE(hEdit, nullptr);
+    EXPECT_FALSE(HasVisibleStyle(hField));
+
+    // The web button with an empty field: a blank page; the field shows, focused.
+    Click(room.ctrl, IDC_ROOMCTRL_WEB);
+    EXPECT_EQ(room.host.webLoads, (std::vector<std::wstring>{L"about:blank"}));
+    EXPECT_TRUE(HasVisibleStyle(hField));
+    EXPECT_EQ(::SendMessageW(hWeb, BM_GETCHECK, 0, 0), BST_CHECKED);
+    EXPECT_EQ(::GetFocus(), hEdit);
+
+    // Return in the field loads what was typed; it heads the list, selected.
+    ::SetFocus(hEdit);
+    ::SetWindowTextW(hField, L"http://pages.test/first");
+    EXPECT_TRUE(OfferKey(hEdit, VK_RETURN));
+    EXPECT_EQ(room.host.webLoads.back(), L"http://pages.test/first");
+    EXPECT_EQ(ComboCount(hField), 2);
+    EXPECT_EQ(::SendMessageW(hField, CB_GETCURSEL, 0, 0), 0);
+    // An address already listed, in other letters, is selected where it stands.
+    ::SetWindowTextW(hField, L"ABOUT:BLANK");
+    EXPECT_TRUE(OfferKey(hEdit, VK_RETURN));
+    EXPECT_EQ(ComboCount(hField), 2);
+    EXPECT_EQ(::SendMessageW(hField, CB_GETCURSEL, 0, 0), 1);
+    // Thirty more: the oldest ones go, thirty stay.
+    for (int i = 0; i < 30; ++i)
+    {
+        ::SetWindowTextW(hField, (L"http://pages.test/" + std::to_wstring(i)).c_str());
+        EXPECT_TRUE(OfferKey(hEdit, VK_RETURN));
+    }
+    EXPECT_EQ(ComboCount(hField), 30);
+    EXPECT_EQ(ComboItem(hField, 0), L"http://pages.test/29");
+    EXPECT_EQ(ComboItem(hField, 29), L"http://pages.test/0");
+    EXPECT_EQ(room.host.webLoads.size(), 33u);
+    // A choice from the list loads that address.
+    ::SendMessageW(hField, CB_SETCURSEL, 5, 0);
+    room.ctrl.SendMessage(WM_COMMAND, MAKEWPARAM(IDC_ROOMCTRL_WEBADDRESS, CBN_SELENDOK),
+                          reinterpret_cast<LPARAM>(hField));
+    EXPECT_EQ(room.host.webLoads.back(), L"http://pages.test/24");
+    EXPECT_EQ(::SendMessageW(hField, CB_GETCURSEL, 0, 0), 5);
+
+    // Web draw does nothing on a blank page; on a real one the page becomes a board page.
+    ::SetWindowTextW(hField, L"About:Blank");
+    Click(room.ctrl, IDC_ROOMCTRL_WEBDRAW);
+    EXPECT_EQ(room.host.nWebDraws, 0);
+    ::SetWindowTextW(hField, L"http://pages.test/24");
+    Click(room.ctrl, IDC_ROOMCTRL_WEBDRAW);
+    EXPECT_EQ(room.host.nWebDraws, 1);
+    EXPECT_FALSE(HasVisibleStyle(hField));
+    EXPECT_EQ(::SendMessageW(hWeb, BM_GETCHECK, 0, 0), BST_UNCHECKED);
+
+    // Back on a web page, the web button leaves it for the agenda's page.
+    Click(room.ctrl, IDC_ROOMCTRL_WEB);
+    EXPECT_TRUE(HasVisibleStyle(hField));
+    Click(room.ctrl, IDC_ROOMCTRL_WEB);
+    EXPECT_EQ(room.host.nWebLeaves, 1);
+    EXPECT_FALSE(HasVisibleStyle(hField));
+    // With the focus outside the field Return is no load.
+    const size_t nLoads = room.host.webLoads.size();
+    ::SetFocus(hWeb);
+    OfferKey(hWeb, VK_RETURN);
+    EXPECT_EQ(room.host.webLoads.size(), nLoads);
+}
+
+// The bar's menu row is the room window's caption: a press and a drag move the window, a double
+// click maximises it and another restores it.
+TEST(RoomWindows, TheBarsMenuRowMovesAndMaximisesTheRoom)
+{
+    Room room;
+    room.mainView.MoveWindow(100, 80, 900, 600);
+    room.mainView.ShowWindow(SW_SHOW);
+    ::SetForegroundWindow(room.mainView.m_hWnd);
+    PumpMessages(100);
+    // A point of the bar's own background on the menu row: between the time and the network state.
+    RECT rcNetwork = WindowRect(room.ctrl.GetDlgItem(IDC_ROOMCTRL_NETWORK));
+    POINT pt{rcNetwork.left - 6, rcNetwork.top + 4};
+    POINT ptBar = pt;
+    ::ScreenToClient(room.ctrl.m_hWnd, &ptBar);
+    ASSERT_EQ(::ChildWindowFromPointEx(room.ctrl.m_hWnd, ptBar, CWP_SKIPINVISIBLE), room.ctrl.m_hWnd);
+    ASSERT_GE(ptBar.y, 1);
+
+    const RECT rcBefore = WindowRect(room.mainView.m_hWnd);
+    SendMouse(MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE, pt.x, pt.y);
+    PumpMessages(50);
+    SendMouse(MOUSEEVENTF_LEFTDOWN);
+    SendMouse(MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE, pt.x + 30, pt.y + 20);
+    SendMouse(MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE, pt.x + 60, pt.y + 40);
+    SendMouse(MOUSEEVENTF_LEFTUP);
+    EXPECT_TRUE(PumpUntil([&] { return WindowRect(room.mainView.m_hWnd).left != rcBefore.left; }));
+    PumpMessages(100);
+    RECT rcAfter = WindowRect(room.mainView.m_hWnd);
+    EXPECT_NEAR(rcAfter.left - rcBefore.left, 60, 1);
+    EXPECT_NEAR(rcAfter.top - rcBefore.top, 40, 1);
+    EXPECT_EQ(rcAfter.right - rcAfter.left, rcBefore.right - rcBefore.left);
+    EXPECT_FALSE(room.ctrl.IsRoomMaximized());
+
+    // A double click on the same band maximises; another restores.
+    POINT ptNow{pt.x + (rcAfter.left - rcBefore.left), pt.y + (rcAfter.top - rcBefore.top)};
+    for (bool bMaximised : {true, false})
+    {
+        SendMouse(MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE, ptNow.x, ptNow.y);
+        for (int i = 0; i < 2; ++i)
+        {
+            SendMouse(MOUSEEVENTF_LEFTDOWN);
+            SendMouse(MOUSEEVENTF_LEFTUP);
+        }
+        EXPECT_TRUE(PumpUntil([&] { return room.ctrl.IsRoomMaximized() == bMaximised; })) << bMaximised;
+        PumpMessages(100);
+        // The maximised bar's band is where the screen's top is now.
+        rcNetwork = WindowRect(room.ctrl.GetDlgItem(IDC_ROOMCTRL_NETWORK));
+        ptNow = {rcNetwork.left - 6, rcNetwork.top + 4};
+    }
+    ParkCursor();
+}
+
+namespace
+{
+// The pop-up the next right click drops: its items, and the one chosen by the keyboard (0 none).
+std::vector<int> g_popupIds;
+int g_nPickItem = 0;
+
+void CALLBACK PickPopupItem(HWND, UINT, UINT_PTR nTimer, DWORD)
+{
+    HWND hMenuWnd = OpenMenuWindow();
+    if (!hMenuWnd) return;
+    ::KillTimer(nullptr, nTimer);
+    auto hMenu = reinterpret_cast<HMENU>(::SendMessageW(hMenuWnd, MN_GETHMENU, 0, 0));
+    for (int i = 0; i < ::GetMenuItemCount(hMenu); ++i)
+        g_popupIds.push_back(static_cast<int>(::GetMenuItemID(hMenu, i)));
+    if (g_nPickItem == 0)
+    {
+        ::EndMenu();
+        return;
+    }
+    for (int i = 0; i < g_nPickItem; ++i)
+        ::PostMessageW(hMenuWnd, WM_KEYDOWN, VK_DOWN, 0);
+    ::PostMessageW(hMenuWnd, WM_KEYDOWN, VK_RETURN, 0);
+}
+
+// Releases the right button on a window as the message loop offers it; the pop-up it drops, if
+// any, picks item nPick (1-based; 0 ends it).
+std::vector<int> RightClick(HWND hTarget, int nPick)
+{
+    g_popupIds.clear();
+    g_nPickItem = nPick;
+    UINT_PTR nTimer = ::SetTimer(nullptr, 0, 50, &PickPopupItem);
+    MSG msg{hTarget, WM_RBUTTONUP, 0, 0, 0, {}};
+    AfxPreTranslateMessage(&msg);
+    ::KillTimer(nullptr, nTimer);
+    PumpMessages(0);
+    return g_popupIds;
+}
+} // namespace
+
+// The chief's right click on full screen, maximise or restore: for everyone, or this window only.
+TEST(RoomWindows, WindowButtonsForEveryoneOrThisWindowOnly)
+{
+    Room room;
+    room.mainView.MoveWindow(0, 0, 1000, 700);
+    room.mainView.ShowWindow(SW_SHOW);
+    ::SetForegroundWindow(room.mainView.m_hWnd);
+    ParkCursor();
+    room.host.conditions.bControlRight = true;
+    const std::vector<int> popup{MENU_ID_FOR_EVERYONE, MENU_ID_FOR_ME};
+    HWND hMaximize = room.ctrl.GetDlgItem(IDC_ROOMCTRL_MAXIMIZE);
+    HWND hRestore = room.ctrl.GetDlgItem(IDC_ROOMCTRL_RESTORE);
+    HWND hFullScreen = room.ctrl.GetDlgItem(IDC_ROOMCTRL_FULLSCREEN);
+
+    // No choice: nothing happens.
+    EXPECT_EQ(RightClick(hMaximize, 0), popup);
+    EXPECT_FALSE(room.ctrl.IsRoomMaximized());
+    // For everyone: this window and the room's (538).
+    EXPECT_EQ(RightClick(hMaximize, 1), popup);
+    EXPECT_TRUE(room.ctrl.IsRoomMaximized());
+    EXPECT_EQ(room.host.maximizes, (std::vector<bool>{true}));
+    // This window only: the room hears nothing.
+    EXPECT_EQ(RightClick(hRestore, 2), popup);
+    EXPECT_FALSE(room.ctrl.IsRoomMaximized());
+    EXPECT_EQ(room.host.maximizes, (std::vector<bool>{true}));
+    EXPECT_EQ(RightClick(hFullScreen, 2), popup);
+    EXPECT_EQ(RightClick(hFullScreen, 1), popup);
+    EXPECT_EQ(room.host.fullScreens, (std::vector<bool>{false, true}));
+    // In full screen restore leaves it, for everyone too.
+    S_BARSTATE bar;
+    bar.bControlRight = true;
+    bar.bFullScreen = true;
+    room.ctrl.SetBarState(bar);
+    EXPECT_EQ(RightClick(hRestore, 1), popup);
+    EXPECT_EQ(room.host.fullScreens, (std::vector<bool>{false, true, true}));
+    EXPECT_EQ(room.host.maximizes, (std::vector<bool>{true}));
+
+    // Without the control right, or in playback, there is no pop-up.
+    room.host.conditions.bControlRight = false;
+    EXPECT_TRUE(RightClick(hMaximize, 1).empty());
+    room.host.conditions.bControlRight = true;
+    room.host.conditions.bPlayback = true;
+    EXPECT_TRUE(RightClick(hFullScreen, 1).empty());
+    EXPECT_EQ(room.host.fullScreens.size(), 3u);
+    EXPECT_EQ(room.host.maximizes.size(), 1u);
+    // A right click elsewhere on the bar drops nothing.
+    room.host.conditions.bPlayback = false;
+    EXPECT_TRUE(RightClick(room.ctrl.GetDlgItem(IDC_ROOMCTRL_LEAVE), 1).empty());
+}
+
+// The side-panel host's button: the chief's right click shows or hides the panels for everyone
+// (the room's properties go out) or for this window only.
+TEST(RoomWindows, SidePanelHostRightClickForEveryoneOrThisWindow)
+{
+    Room room;
+    room.mainView.MoveWindow(0, 0, 1000, 700);
+    room.mainView.ShowWindow(SW_SHOW);
+    ::SetForegroundWindow(room.mainView.m_hWnd);
+    ParkCursor();
+    HWND hButton = room.manageTool.GetDlgItem(IDC_MANAGETOOL_POPUP);
+    room.host.conditions.bControlRight = true;
+    const std::vector<int> popup{MENU_ID_FOR_EVERYONE, MENU_ID_FOR_ME};
+    EXPECT_EQ(RightClick(hButton, 1), popup);
+    EXPECT_EQ(RightClick(hButton, 2), popup);
+    EXPECT_EQ(RightClick(hButton, 0), popup);
+    EXPECT_EQ(room.host.panelToggles, (std::vector<bool>{true, false}));
+    room.host.conditions.bControlRight = false;
+    EXPECT_TRUE(RightClick(hButton, 1).empty());
+    EXPECT_EQ(room.host.panelToggles.size(), 2u);
 }

@@ -656,7 +656,7 @@ protected:
     // Sends the mode and full screen to the room (430) when bSend, then shows them here.
     void ChangeViewMode(uint16_t wMode, bool bFullScreen, bool bSend);
     void ViewModeRequested(uint16_t wMode) override;
-    void FullScreenRequested() override;
+    void FullScreenRequested(bool bForEveryone) override;
     void TogglePanels(bool bResend) override;
     bool HasControlRight() const override { return IsChief(); }
     // The control bar's room commands (RoomBarHost.cpp).
@@ -671,6 +671,10 @@ protected:
     S_CLOCKROOM ClockRoom() const override;
     std::vector<S_ROOMOPTION> RoomOptions() const override;
     void LoadCapturedPage() override;
+    int BoardMode() const override { return AgendaBoardMode(); }
+    void LoadBoardWeb(const std::wstring& szAddress) override;
+    void DrawOnWebPage() override;
+    void LeaveWebPage() override;
     void ApplyBoardActions(const S_BOARDACTIONS& actions) override;
     bool IsRoomFullScreen() const override { return m_bFullScreen; }
     void SetRoomFullScreen(bool bOn) override;

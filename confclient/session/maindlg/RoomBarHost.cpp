@@ -6,6 +6,7 @@
 
 #include "confclient/network/QNRoomPayloads.h"
 #include "confclient/boardhost/RoomBoard.h"
+#include "confclient/room/RoomAgendaListDlg.h"
 #include "confclient/room/RoomCtrlDlg.h"
 #include "confclient/room/RoomMainViewDlg.h"
 #include "confclient/network/QNRoomViewPayloads.h"
@@ -163,6 +164,28 @@ void IConfDlg::LoadCapturedPage()
 {
     CRoomBoard* pBoard = m_pMainView ? m_pMainView->Board() : nullptr;
     if (pBoard && pBoard->IsCreated()) pBoard->Board().Load(L"", 7, 1);
+}
+
+void IConfDlg::LoadBoardWeb(const std::wstring& szAddress)
+{
+    CRoomBoard* pBoard = m_pMainView ? m_pMainView->Board() : nullptr;
+    if (!pBoard || !pBoard->IsCreated()) return;
+    AddLog(LOG_INFO, L"[BOARD] web page %s", szAddress.c_str());
+    pBoard->Board().Load(szAddress, 1, 1);
+}
+
+void IConfDlg::DrawOnWebPage()
+{
+    CRoomBoard* pBoard = m_pMainView ? m_pMainView->Board() : nullptr;
+    if (pBoard && pBoard->IsCreated()) pBoard->Board().Load(L"", 2, 1);
+}
+
+void IConfDlg::LeaveWebPage()
+{
+    // The agenda shows its current page again, which takes the board off the web page.
+    if (m_pAgendaList && m_pAgendaList->m_hWnd)
+        m_pAgendaList->SendMessage(CRoomAgendaListDlg::kGoToPageMessage,
+                                   static_cast<WPARAM>(m_pAgendaList->CurrentPage()), 0);
 }
 
 void IConfDlg::ApplyBoardActions(const S_BOARDACTIONS& a)

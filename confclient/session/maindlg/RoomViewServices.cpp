@@ -136,10 +136,10 @@ void IConfDlg::ViewModeRequested(uint16_t wMode)
     ChangeViewMode(wMode, m_bFullScreen, true);
 }
 
-void IConfDlg::FullScreenRequested()
+void IConfDlg::FullScreenRequested(bool bForEveryone)
 {
-    // The holder of the control right takes the whole room along; anyone else only this window.
-    if (HasControlRight() && !IsPlayerMode())
+    // The holder of the control right may take the whole room along; anyone else only this window.
+    if (bForEveryone && HasControlRight() && !IsPlayerMode())
         ChangeViewMode(m_room.wViewMode, !m_bFullScreen, true);
     else
         SetRoomFullScreen(!m_bFullScreen);

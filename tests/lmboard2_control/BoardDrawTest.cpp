@@ -5,6 +5,7 @@
 #include <map>
 
 #include "lmboard2/boardmsg/BoardMessage.h"
+#include "lmboard2/control/BoardCursors.h"
 #include "lmboard2/control/ClipSources.h"
 #include "lmboard2/control/LMView.h"
 #include "lmboard2/gif/BmpFile.h"
@@ -265,6 +266,33 @@ TEST_F(BoardInputWindow, EachDrawModeSendsItsRecord)
     }
     // The pen's stroke is in the drawing at page coordinates (zoom 100, page at the top-left).
     EXPECT_NE(view.DrawingBitmap().Pixel(200, 160), kWhite);
+}
+
+TEST(BoardCursors, EachDrawModeShowsItsCursor)
+{
+    // The control's cursors are in this test's own module, as in the control's.
+    auto own = [](int nId) { return LoadCursorW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(nId)); };
+    const HCURSOR hCross = LoadCursorW(nullptr, IDC_CROSS);
+    struct Row
+    {
+        int nMode;
+        bool bDragging;
+        HCURSOR hWant;
+    };
+    const Row rows[] = {{DRAW_PEN, false, own(221)},          {DRAW_RECT, false, own(221)},
+                        {DRAW_FILL_TRIANGLE, true, own(221)}, {DRAW_TEXT, false, own(224)},
+                        {DRAW_POINTER, false, own(220)},      {DRAW_STAMP, false, own(227)},
+                        {DRAW_SCROLL, false, own(223)},       {DRAW_SCROLL, true, own(390)},
+                        {DRAW_LINE, false, hCross},           {DRAW_STRAIGHT, true, hCross}};
+    for (const Row& r : rows)
+    {
+        ASSERT_NE(r.hWant, nullptr) << r.nMode;
+        EXPECT_EQ(CursorForMode(r.nMode, r.bDragging, 1.0), r.hWant) << r.nMode << " " << r.bDragging;
+    }
+    // The eraser's square is made once for a scale.
+    HCURSOR hEraser = CursorForMode(DRAW_ERASER, false, 1.0);
+    EXPECT_NE(hEraser, nullptr);
+    EXPECT_EQ(CursorForMode(DRAW_ERASER, true, 1.0), hEraser);
 }
 
 TEST_F(BoardInputWindow, LockedBoardTakesNoDrawing)

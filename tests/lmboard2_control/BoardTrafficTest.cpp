@@ -372,4 +372,78 @@ TEST(BoardTraffic, PicturesAliceUploadsArriveAtBobPageForPage)
     DestroyWindow(hParent);
     server.Stop();
 }
+
+// What the host does as a recording starts: the board's start state as one board message.
+void RecordStartState(Participant& p)
+{
+    std::vector<uint8_t> start = p.view->RecordStartData();
+    ASSERT_FALSE(start.empty());
+    ASSERT_EQ(p.net->WriteRecord(start.data(), static_cast<int32_t>(start.size()), DAT_BOARD_ROOM, false),
+              REC_SUCCESS);
+}
+
+TEST(BoardTraffic, ARecordedRoomReplaysItsBoardInThePlayer)
+{
+    CNullLog log;
+    CLoopServer server(DefaultLoopConfig(), &log);
+    ASSERT_TRUE(server.Start(0));
+    Participant alice("rec-alice"), player("rec-player");
+    // The recorder embeds the page files of the folder the board keeps them in, and the player
+    // writes them out into its own.
+    alice.owner.tempFolder = alice.temp;
+    player.owner.tempFolder = player.temp;
+    ASSERT_TRUE(alice.Login(server.Port(), u"alice"));
+    QNConfOpen open;
+    open.wRoomType = 1;
+    open.wMaxUser = 10;
+    open.szTitle = u"Board";
+    open.szConfCode = u"E2E";
+    alice.net->SendConfOpen(open);
+    ASSERT_NE(alice.owner.WaitFor(kMsgRoomPacket, ACK_CONF_OPEN).nMsg, kTimedOut);
+
+    HWND hParent =
+        CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 1600, 1200, nullptr, nullptr, nullptr, nullptr);
+    ASSERT_TRUE(alice.view->Create(hParent, RECT{0, 0, 1000, 800}));
+    alice.view->SetConfCode(u"E2E");
+    alice.view->SetZoomValue(100, false, true);
+    alice.view->SetLock(false);
+    HWND hView = alice.view->Hwnd();
+
+    // A red stroke before the recording, a blue one while it runs.
+    alice.view->SetLineColor(RGB(220, 0, 0));
+    alice.view->SetLineThick(6);
+    alice.view->SetDrawMode(DRAW_PEN);
+    Drag(hView, {100, 100}, {500, 160});
+    const std::filesystem::path path = alice.temp / "board.qn";
+    ASSERT_EQ(alice.net->StartRecord(path, 0), 1);
+    RecordStartState(alice);
+    const int nBefore = alice.nSent;
+    alice.view->SetLineColor(RGB(0, 0, 200));
+    Drag(hView, {100, 400}, {700, 600});
+    const int nRecorded = 1 + alice.nSent - nBefore; // the start state and the blue stroke
+    ASSERT_GT(nRecorded, 1);
+    ASSERT_TRUE(alice.net->StopRecord(REC_SUCCESS));
+
+    // The player: the pages come from the recording, then its board messages in their order.
+    player.view->SetConfCode(u"E2E");
+    player.view->SetZoomValue(100, false, true);
+    ASSERT_EQ(player.net->OpenPlayback(path), 1);
+    EXPECT_EQ(player.PageFile(), alice.PageFile());
+    EXPECT_TRUE(player.view->PlayerLoadAgenda(true));
+    EXPECT_FALSE(player.view->PlayerIsModify());
+    player.ReadUpTo(nRecorded);
+    EXPECT_GT(NonWhitePixels(player.view->DrawingBitmap()), 200);
+    EXPECT_EQ(DifferentPixels(alice.view->DrawingBitmap(), player.view->DrawingBitmap()), 0);
+    EXPECT_TRUE(player.view->PlayerIsModify());
+
+    // Playback ends: the player's board files go.
+    player.net->StopPlay(true);
+    player.view->PlayerCleanup();
+    EXPECT_FALSE(player.view->PlayerIsModify());
+    EXPECT_TRUE(player.PageFile().empty());
+
+    alice.view->Destroy();
+    DestroyWindow(hParent);
+    server.Stop();
+}
 } // namespace

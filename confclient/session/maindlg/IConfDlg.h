@@ -604,7 +604,10 @@ public:
     void BoardPaletteDocked(bool bDocked) override;
     AgendaRights BoardAgendaRights() const override;
     void BoardTransferStrip(CWnd* pStrip) override;
+    void BoardZoomShown(unsigned nZoomItem) override;
     void StartRoomBoard();
+    // A recording began: the board's start state goes in as one board message.
+    void RecordBoardStartState();
     // Ties the board palette to the room's board once both exist.
     void AttachBoardPalette();
     void OnBoardData(LPARAM lParam);

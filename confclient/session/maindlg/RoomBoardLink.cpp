@@ -76,6 +76,11 @@ void IConfDlg::BoardTransferStrip(CWnd* pStrip)
     ApplyRoomView();
 }
 
+void IConfDlg::BoardZoomShown(unsigned nZoomItem)
+{
+    if (m_pRoomCtrl) m_pRoomCtrl->ShowBoardZoom(static_cast<int>(nZoomItem));
+}
+
 bool IConfDlg::SendRoomBoardData(const uint8_t* pData, size_t nLen)
 {
     return m_pNet && m_pNet->SendBoardData(DAT_BOARD_ROOM, pData, nLen);

@@ -15,34 +15,12 @@
 
 #include "lmboard2/boardmsg/BoardMessage.h"
 #include "lmboard2/control/LMView.h"
+#include "tests/lmboard2_control/BoardTestKit.h"
 
 namespace
 {
 constexpr int kRecords = 10000;
 constexpr int kRounds = 7;
-
-// The view's events: its own sent messages are kept for the page name.
-class CBenchEvents : public IBoardEvents
-{
-public:
-    std::vector<std::vector<uint8_t>> sent;
-    void SendData(const uint8_t* p, size_t n) override { sent.emplace_back(p, p + n); }
-    void ErrorMessage(int) override {}
-    void CreateProgress(bool) override {}
-    void DestroyProgress() override {}
-    void SetTotalSize(uint32_t) override {}
-    void SetFileCount(uint32_t, uint32_t) override {}
-    void ProgressChange(uint32_t) override {}
-    void AddPage(int, const S_BOARD_FILEHDR&) override {}
-    void DeletePage(int) override {}
-    void SetCurrentPage(int) override {}
-    void ModeChange(const std::u16string&, int) override {}
-    void DoChangeAgendaName(const uint8_t*) override {}
-    void ResultZoom(bool, int, int) override {}
-    void ResultDrawMode(int) override {}
-    void SelectEBookCombo(const std::u16string&, uint32_t, uint32_t, uint32_t) override {}
-    std::u16string GetIniString(const std::u16string&) override { return u""; }
-};
 
 // One stroke as both roads draw it.
 struct Stroke
@@ -55,32 +33,12 @@ struct Stroke
     std::u16string text;
 };
 
-class CRecordBytes
-{
-public:
-    explicit CRecordBytes(uint8_t byType) { m_b = {0, 0, byType}; }
-    CRecordBytes& U8(uint8_t v) { return m_b.push_back(v), *this; }
-    CRecordBytes& U16(uint16_t v) { return U8(v & 0xFF).U8(v >> 8); }
-    CRecordBytes& U32(uint32_t v) { return U16(v & 0xFFFF).U16(v >> 16); }
-    std::vector<uint8_t> Done()
-    {
-        m_b.push_back(13);
-        size_t n = m_b.size() - 2;
-        m_b[0] = static_cast<uint8_t>(n);
-        m_b[1] = static_cast<uint8_t>(n >> 8);
-        return m_b;
-    }
-
-private:
-    std::vector<uint8_t> m_b;
-};
-
 constexpr LONG kTextHeight = -24;
 
 std::vector<uint8_t> RecordOf(const Stroke& s)
 {
-    CRecordBytes r(s.byType);
-    auto pen = [&] { r.U8(0).U32(s.colour).U8(s.byWidth); };
+    RecordBytes r(s.byType);
+    auto pen = [&] { r.Pen(0, s.colour, s.byWidth); };
     auto points = [&]
     {
         for (const POINT& p : s.pts)
@@ -142,10 +100,12 @@ std::vector<Stroke> MakeStrokes(int cx, int cy)
         }
         else if (nKind < 13)
         {
-            static const uint8_t kinds[] = {DRAW_RECT, DRAW_ELLIPSE, DRAW_TRIANGLE, DRAW_FILL_RECT, DRAW_FILL_ELLIPSE};
+            static const uint8_t kinds[] = {DRAW_RECT, DRAW_ELLIPSE, DRAW_TRIANGLE, DRAW_FILL_RECT,
+                                            DRAW_FILL_ELLIPSE};
             s.byType = REC_SHAPE;
             s.byKind = kinds[nKind - 8];
-            s.pts = {{x0, y0}, {x0 + 40 + static_cast<LONG>(rng() % 200), y0 + 30 + static_cast<LONG>(rng() % 150)}};
+            s.pts = {{x0, y0},
+                     {x0 + 40 + static_cast<LONG>(rng() % 200), y0 + 30 + static_cast<LONG>(rng() % 150)}};
         }
         else if (nKind < 15)
         {
@@ -188,7 +148,8 @@ public:
         HGDIOBJ hOldPen = SelectObject(m_hdc, hPen);
         const bool bFill = s.byKind == DRAW_FILL_RECT || s.byKind == DRAW_FILL_ELLIPSE;
         HBRUSH hBrush = bFill ? CreateSolidBrush(s.colour) : nullptr;
-        HGDIOBJ hOldBrush = SelectObject(m_hdc, hBrush ? static_cast<HGDIOBJ>(hBrush) : GetStockObject(NULL_BRUSH));
+        HGDIOBJ hOldBrush =
+            SelectObject(m_hdc, hBrush ? static_cast<HGDIOBJ>(hBrush) : GetStockObject(NULL_BRUSH));
         const POINT* p = s.pts.data();
         switch (s.byType)
         {
@@ -274,9 +235,9 @@ int main()
     std::error_code ec;
     std::filesystem::remove_all(temp, ec);
     std::filesystem::create_directories(temp, ec);
-    HWND hParent =
-        CreateWindowExW(0, L"STATIC", L"", WS_POPUP | WS_VISIBLE, 0, 0, 1000, 800, nullptr, nullptr, nullptr, nullptr);
-    CBenchEvents events;
+    HWND hParent = CreateWindowExW(0, L"STATIC", L"", WS_POPUP | WS_VISIBLE, 0, 0, 1000, 800, nullptr,
+                                   nullptr, nullptr, nullptr);
+    CQuietBoardEvents events; // its own sent messages name the page
     auto view = std::make_unique<CLMView>(events, temp);
     if (!view->Create(hParent, RECT{0, 0, 1000, 800})) return 1;
     view->SetConfCode(u"bench");
@@ -348,7 +309,8 @@ int main()
     std::printf("inbound: %.1f ms, %.0f records/s (raw GDI once %.1f ms, ratio %.2fx)\n", dInbound,
                 kRecords / (dInbound / 1000.0), dRawOnce, dInbound / dRawOnce);
     std::printf("replay antialiased: %.1f ms (ratio %.2fx)\n", Median(replayAa), Median(replayAa) / dRaw);
-    std::printf("replay plain GDI:   %.1f ms (ratio %.2fx)\n", Median(replayPlain), Median(replayPlain) / dRaw);
+    std::printf("replay plain GDI:   %.1f ms (ratio %.2fx)\n", Median(replayPlain),
+                Median(replayPlain) / dRaw);
     std::printf("raw GDI:            %.1f ms\n", dRaw);
 
     view->Destroy();

@@ -688,6 +688,20 @@ TEST_F(RoomProgramTest, TheRoomFollowsItsChiefsViewModeAndFullScreen)
     // A pen record (169), not translucent, in 0x0000FF.
     const std::string red = {char(169), 0, char(0xFF), 0, 0, 0};
     EXPECT_TRUE(PeerBoardPageHoldsSoon(red));
+    // Bob keeps alice's page byte for byte: her whole page file (header and records) is his.
+    const std::filesystem::path alicePage =
+        std::filesystem::temp_directory_path() / "LMBoard" / "Agenda" / (room.szConfCode + u"_000");
+    std::string aliceBytes;
+    if (FILE* f = _wfopen(alicePage.c_str(), L"rb"))
+    {
+        char buf[4096];
+        for (size_t n; (n = fread(buf, 1, sizeof buf, f)) > 0;)
+            aliceBytes.append(buf, n);
+        fclose(f);
+    }
+    ASSERT_GT(aliceBytes.size(), 208 + red.size());
+    EXPECT_NE(aliceBytes.find(red), std::string::npos);
+    EXPECT_TRUE(PeerBoardPageHoldsSoon(aliceBytes));
 
     // Full screen for the whole room: both windows cover their monitor, then both come back.
     RECT before{};

@@ -5,6 +5,7 @@
 #include "confclient/network/QNCommands.h"
 #include "confclient/network/transport/QNInterface.h"
 #include "confclient/room/EBookDlg.h"
+#include "confclient/room/RoomCtrlDlg.h"
 #include "confclient/room/RoomAgendaListDlg.h"
 #include "confclient/room/RoomMainViewDlg.h"
 #include "confclient/session/maindlg/IConfDlg.h"

@@ -10,6 +10,7 @@
 
 #include "confclient/network/QNCommands.h"
 #include "confclient/network/transport/QNInterface.h"
+#include "lmboard2/boardbase/BoardFolders.h"
 #include "lmboard2/boardmsg/BoardMessage.h"
 #include "lmboard2/control/LMView.h"
 #include "loopserver/LoopServer.h"
@@ -391,8 +392,11 @@ TEST(BoardTraffic, ARecordedRoomReplaysItsBoardInThePlayer)
     Participant alice("rec-alice"), player("rec-player");
     // The recorder embeds the page files of the folder the board keeps them in, and the player
     // writes them out into its own.
-    alice.owner.tempFolder = alice.temp;
-    player.owner.tempFolder = player.temp;
+    for (Participant* p : {&alice, &player})
+    {
+        p->owner.tempFolder = p->temp;
+        p->owner.agendaSubFolder = kBoardAgendaSubFolder;
+    }
     ASSERT_TRUE(alice.Login(server.Port(), u"alice"));
     QNRoomInfo room;
     ASSERT_TRUE(OpenRoom(alice, {}, u"Recorded", room));
@@ -406,6 +410,7 @@ TEST(BoardTraffic, ARecordedRoomReplaysItsBoardInThePlayer)
     alice.view->SetDrawMode(DRAW_PEN);
     Drag(hView, {100, 100}, {500, 160});
     const std::filesystem::path path = alice.temp / "board.qn";
+    const std::vector<char> pageAtStart = alice.PageFile();
     ASSERT_EQ(alice.net->StartRecord(path, 0), 1);
     RecordStartState(alice);
     const int nBefore = alice.nSent;
@@ -419,19 +424,21 @@ TEST(BoardTraffic, ARecordedRoomReplaysItsBoardInThePlayer)
     player.view->SetConfCode(u"E2E");
     player.view->SetZoomValue(100, false, true);
     ASSERT_EQ(player.net->OpenPlayback(path), 1);
-    EXPECT_EQ(player.PageFile(), alice.PageFile());
+    EXPECT_EQ(player.PageFile(), pageAtStart);
+    // The player's board showed its own first blank page: the recording's replaces it.
     EXPECT_TRUE(player.view->PlayerLoadAgenda(true));
+    EXPECT_GT(NonWhitePixels(player.view->DrawingBitmap()), 100); // the red stroke
     EXPECT_FALSE(player.view->PlayerIsModify());
     player.ReadUpTo(nRecorded);
     EXPECT_GT(NonWhitePixels(player.view->DrawingBitmap()), 200);
     EXPECT_EQ(DifferentPixels(alice.view->DrawingBitmap(), player.view->DrawingBitmap()), 0);
     EXPECT_TRUE(player.view->PlayerIsModify());
 
-    // Playback ends: the player's board files go.
+    // Playback pauses: the board forgets its page and its changes.
     player.net->StopPlay(true);
     player.view->PlayerCleanup();
     EXPECT_FALSE(player.view->PlayerIsModify());
-    EXPECT_TRUE(player.PageFile().empty());
+    EXPECT_TRUE(player.view->CurrentPageName().empty());
 
     alice.view->Destroy();
     DestroyWindow(hParent);

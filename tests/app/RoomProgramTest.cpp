@@ -1458,6 +1458,9 @@ TEST_F(RoomProgramTest, TheChiefRecordsTheRoomFromTheBarAndTheOthersAreTold)
     bool bIndexed = false;
     EXPECT_TRUE(RecordingHolds(szPath, INFO_CONF_CHAT, u"kept in the recording", &bIndexed));
     EXPECT_TRUE(bIndexed);
+    // The board's first page went in as a file, and the page shown as the board's start state.
+    EXPECT_TRUE(RecordingHolds(szPath, REC_AGENDA_FILE, u"_000", &bIndexed));
+    EXPECT_TRUE(RecordingHolds(szPath, DAT_BOARD_ROOM, u"_000", &bIndexed));
 
     // MP4 cannot start yet: Alice is told, Bob hears nothing, no file is left.
     const std::wstring szMp4 = szFolder + L"\\movie.mp4";

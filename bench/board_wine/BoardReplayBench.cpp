@@ -304,6 +304,27 @@ int main()
     GdiFlush();
     const double dRawOnce = Ms(t0);
 
+    // Where the raw cost goes: each kind of stroke alone.
+    struct Kind
+    {
+        const char* pszName;
+        uint8_t byType;
+        double dMs = 0;
+        int n = 0;
+    } kinds[] = {{"pen", REC_PEN},   {"figures", REC_SHAPE}, {"segments", REC_SEGMENTS},
+                 {"text", REC_TEXT}, {"eraser", REC_ERASER}, {"stamp", REC_STAMP}};
+    for (Kind& k : kinds)
+    {
+        t0 = std::chrono::steady_clock::now();
+        for (const Stroke& s : strokes)
+            if (s.byType == k.byType)
+            {
+                gdi.Draw(s);
+                ++k.n;
+            }
+        GdiFlush();
+        k.dMs = Ms(t0);
+    }
     const double dRaw = Median(rawGdi);
     std::printf("records %d (drawn inbound %d), page %dx%d, rounds %d\n", kRecords, nDrawn, cx, cy, kRounds);
     std::printf("inbound: %.1f ms, %.0f records/s (raw GDI once %.1f ms, ratio %.2fx)\n", dInbound,
@@ -312,6 +333,8 @@ int main()
     std::printf("replay plain GDI:   %.1f ms (ratio %.2fx)\n", Median(replayPlain),
                 Median(replayPlain) / dRaw);
     std::printf("raw GDI:            %.1f ms\n", dRaw);
+    for (const Kind& k : kinds)
+        std::printf("  raw %-8s %5d strokes %7.1f ms\n", k.pszName, k.n, k.dMs);
 
     view->Destroy();
     view.reset();

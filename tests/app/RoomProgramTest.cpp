@@ -298,6 +298,19 @@ private:
     int m_n = 0;
 };
 
+std::string FileBytes(const std::wstring& szPath)
+{
+    std::string s;
+    if (FILE* f = _wfopen(szPath.c_str(), L"rb"))
+    {
+        char buf[65536];
+        for (size_t n; (n = fread(buf, 1, sizeof buf, f)) > 0;)
+            s.append(buf, n);
+        fclose(f);
+    }
+    return s;
+}
+
 // Whether the newest first board page in the peer's prefix holds these bytes, within 20 s.
 bool PeerBoardPageHoldsSoon(const std::string& bytes)
 {
@@ -691,14 +704,7 @@ TEST_F(RoomProgramTest, TheRoomFollowsItsChiefsViewModeAndFullScreen)
     // Bob keeps alice's page byte for byte: her whole page file (header and records) is his.
     const std::filesystem::path alicePage =
         std::filesystem::temp_directory_path() / "LMBoard" / "Agenda" / (room.szConfCode + u"_000");
-    std::string aliceBytes;
-    if (FILE* f = _wfopen(alicePage.c_str(), L"rb"))
-    {
-        char buf[4096];
-        for (size_t n; (n = fread(buf, 1, sizeof buf, f)) > 0;)
-            aliceBytes.append(buf, n);
-        fclose(f);
-    }
+    const std::string aliceBytes = FileBytes(alicePage.wstring());
     ASSERT_GT(aliceBytes.size(), 208 + red.size());
     EXPECT_NE(aliceBytes.find(red), std::string::npos);
     EXPECT_TRUE(PeerBoardPageHoldsSoon(aliceBytes));
@@ -1759,19 +1765,6 @@ TEST_F(RoomProgramTest, BothToolBarsMirrorASharedFileAndTheQuestionPageKnowsTheC
 
 namespace
 {
-std::string FileBytes(const std::wstring& szPath)
-{
-    std::string s;
-    if (FILE* f = _wfopen(szPath.c_str(), L"rb"))
-    {
-        char buf[65536];
-        for (size_t n; (n = fread(buf, 1, sizeof buf, f)) > 0;)
-            s.append(buf, n);
-        fclose(f);
-    }
-    return s;
-}
-
 // A folder of the test's, gone with everything in it when the test ends, however it ends.
 struct CScratchFolder
 {

@@ -156,7 +156,14 @@ void CRoomBoard::Advise()
                   if (m_pTree) m_pTree->OnAgendaRenamed(reinterpret_cast<const uint8_t*>(a.IntPtr(0)));
               });
     pSink->On(EV_MODE_CHANGE, [this](const EventArgs& a) { m_tools.OnModeChange(a.I2(1)); });
-    pSink->On(EV_RESULT_ZOOM, [this](const EventArgs& a) { m_tools.OnResultZoom(a.I2(1)); });
+    // The palette and the bar keep a zoom check each: both follow every zoom the board reports.
+    pSink->On(EV_RESULT_ZOOM,
+              [this](const EventArgs& a)
+              {
+                  if (!IsReportedZoom(a.I2(1))) return;
+                  m_tools.OnResultZoom(a.I2(1));
+                  m_session.BoardZoomShown(m_tools.ZoomItem());
+              });
     pSink->On(EV_RESULT_DRAW_MODE, [this](const EventArgs& a) { m_tools.OnResultDrawMode(a.I2(0)); });
     m_board.Advise(pSink);
     pSink->Release();

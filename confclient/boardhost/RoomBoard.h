@@ -33,6 +33,8 @@ public:
     virtual AgendaRights BoardAgendaRights() const = 0;
     // The transfer strip came (a window) or went (null): the room lays it out again.
     virtual void BoardTransferStrip(CWnd* pStrip) = 0;
+    // The board's zoom changed, as the zoom menu's item: the control bar's Draw menu checks it.
+    virtual void BoardZoomShown(unsigned nZoomItem) = 0;
 };
 
 // The room's agenda list between the board's page events and its tree.

@@ -37,6 +37,8 @@ public:
     int CheckedWidthCommand() const { return m_bHighlighter ? m_nHighlighterWidth : m_nPenWidth; }
     int ZoomCommand() const { return m_nZoom; }
     bool Highlighter() const { return m_bHighlighter; }
+    // The zoom the board reports (as its menu item) carries the check, whoever chose it.
+    void ShowZoom(int nCommand) { m_nZoom = nCommand; }
 
 private:
     S_BOARDACTIONS DrawTool(int nCommand, short nMode);

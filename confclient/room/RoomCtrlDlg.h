@@ -140,6 +140,8 @@ public:
     // and point, scroll and the drawing tools run as the Draw menu runs them; others are ignored.
     void RouteLayoutCommand(int nCommand, int nFlag);
     const CBoardTools& BoardTools() const { return m_boardTools; }
+    // The board's zoom changed (ResultZoom): the Draw menu checks its item.
+    void ShowBoardZoom(int nCommand) { m_boardTools.ShowZoom(nCommand); }
     // Board capture (Tool 32927): runs until a capture, Escape, or the bar goes.
     bool CaptureRunning() const;
     // The memo pad (File 32904): made on first use, then shown and restored or hidden.

@@ -21,5 +21,10 @@ struct BoardFolders
     std::optional<std::filesystem::path> BackgroundFile(std::u16string_view name) const;
 };
 
+// The room's pages lie in the agenda folder itself, not in a sub-folder of their meeting: this
+// names the agenda folder to whoever asks for that sub-folder (the recorder embeds its files
+// into a recording and writes them out again for playback).
+constexpr char16_t kBoardAgendaSubFolder[] = u".";
+
 // The user's temporary folder, or the fixed fallback when there is none.
 std::filesystem::path BoardTempFolder();

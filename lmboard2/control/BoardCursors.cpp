@@ -94,6 +94,13 @@ HRGN RegionOf(HBITMAP hBitmap)
     }
     return hRegion;
 }
+
+// The control's own cursor; the system's arrow should the resource be missing.
+HCURSOR ControlCursor(int nId)
+{
+    HCURSOR hCursor = LoadCursorW(ServerModuleHandle(), MAKEINTRESOURCEW(nId));
+    return hCursor ? hCursor : LoadCursorW(nullptr, IDC_ARROW);
+}
 } // namespace
 
 HCURSOR CursorForMode(int nDrawMode, bool bDragging, double dScale)
@@ -117,14 +124,15 @@ HCURSOR CursorForMode(int nDrawMode, bool bDragging, double dScale)
         return s_hEraser;
     }
     case DRAW_TEXT:
-        return LoadCursorW(nullptr, IDC_IBEAM);
+        return ControlCursor(IDC_BOARD_TEXT);
     case DRAW_POINTER:
+        return ControlCursor(IDC_BOARD_POINTER);
     case DRAW_STAMP:
-        return LoadCursorW(nullptr, IDC_HAND);
+        return ControlCursor(IDC_BOARD_STAMP);
     case DRAW_SCROLL:
-        return LoadCursorW(nullptr, bDragging ? IDC_SIZEALL : IDC_HAND);
-    default:
-        return LoadCursorW(nullptr, IDC_CROSS);
+        return ControlCursor(bDragging ? IDC_BOARD_HAND_GRAB : IDC_BOARD_HAND_OPEN);
+    default: // the pen and the figures
+        return ControlCursor(IDC_BOARD_PEN);
     }
 }
 

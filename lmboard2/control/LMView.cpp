@@ -1084,6 +1084,9 @@ bool CLMView::PlayerLoadAgenda(bool bUnicodeData)
         else if (std::optional<S_BOARD_FILEHDR> hdr = m_store->ReadHeader(name))
             AddPage(*hdr);
     }
+    // The recording's files may have replaced the page shown (the first blank page is made
+    // before playback starts): it is drawn again from its file.
+    if (m_nCurrent >= 0) SelectPage(m_nCurrent, false);
     return true;
 }
 

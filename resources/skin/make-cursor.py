@@ -1,12 +1,14 @@
 # Writes a 32 x 32 cursor of the language resource libraries: by default the pointing hand (hot
-# spot 7, 1); with an art file and a hot spot, that one (make-cursor.py out.cur art.txt x y).
+# spot 7, 1); with an art file (beside this script, or a path) and a hot spot, that one
+# (make-cursor.py out.cur art.txt x y).
 import struct, sys
 from pathlib import Path
 
 # X = black outline, o = white fill, . = transparent. Same image as the toolkit's built-in hand.
 art_name = sys.argv[2] if len(sys.argv) > 4 else "hand.txt"
 hot = (int(sys.argv[3]), int(sys.argv[4])) if len(sys.argv) > 4 else (7, 1)
-art = Path(__file__).with_name(art_name).read_text().split("\n")[:32]
+art_path = Path(art_name) if "/" in art_name else Path(__file__).with_name(art_name)
+art = art_path.read_text().split("\n")[:32]
 w = h = 32
 xor = bytearray(w * h // 8)
 andm = bytearray(w * h // 8)

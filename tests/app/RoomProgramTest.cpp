@@ -298,6 +298,19 @@ private:
     int m_n = 0;
 };
 
+std::string FileBytes(const std::wstring& szPath)
+{
+    std::string s;
+    if (FILE* f = _wfopen(szPath.c_str(), L"rb"))
+    {
+        char buf[65536];
+        for (size_t n; (n = fread(buf, 1, sizeof buf, f)) > 0;)
+            s.append(buf, n);
+        fclose(f);
+    }
+    return s;
+}
+
 // Whether the newest first board page in the peer's prefix holds these bytes, within 20 s.
 bool PeerBoardPageHoldsSoon(const std::string& bytes)
 {
@@ -688,6 +701,13 @@ TEST_F(RoomProgramTest, TheRoomFollowsItsChiefsViewModeAndFullScreen)
     // A pen record (169), not translucent, in 0x0000FF.
     const std::string red = {char(169), 0, char(0xFF), 0, 0, 0};
     EXPECT_TRUE(PeerBoardPageHoldsSoon(red));
+    // Bob keeps alice's page byte for byte: her whole page file (header and records) is his.
+    const std::filesystem::path alicePage =
+        std::filesystem::temp_directory_path() / "LMBoard" / "Agenda" / (room.szConfCode + u"_000");
+    const std::string aliceBytes = FileBytes(alicePage.wstring());
+    ASSERT_GT(aliceBytes.size(), 208 + red.size());
+    EXPECT_NE(aliceBytes.find(red), std::string::npos);
+    EXPECT_TRUE(PeerBoardPageHoldsSoon(aliceBytes));
 
     // Full screen for the whole room: both windows cover their monitor, then both come back.
     RECT before{};
@@ -1444,6 +1464,9 @@ TEST_F(RoomProgramTest, TheChiefRecordsTheRoomFromTheBarAndTheOthersAreTold)
     bool bIndexed = false;
     EXPECT_TRUE(RecordingHolds(szPath, INFO_CONF_CHAT, u"kept in the recording", &bIndexed));
     EXPECT_TRUE(bIndexed);
+    // The board's first page went in as a file, and the page shown as the board's start state.
+    EXPECT_TRUE(RecordingHolds(szPath, REC_AGENDA_FILE, u"_000", &bIndexed));
+    EXPECT_TRUE(RecordingHolds(szPath, DAT_BOARD_ROOM, u"_000", &bIndexed));
 
     // MP4 cannot start yet: Alice is told, Bob hears nothing, no file is left.
     const std::wstring szMp4 = szFolder + L"\\movie.mp4";
@@ -1742,19 +1765,6 @@ TEST_F(RoomProgramTest, BothToolBarsMirrorASharedFileAndTheQuestionPageKnowsTheC
 
 namespace
 {
-std::string FileBytes(const std::wstring& szPath)
-{
-    std::string s;
-    if (FILE* f = _wfopen(szPath.c_str(), L"rb"))
-    {
-        char buf[65536];
-        for (size_t n; (n = fread(buf, 1, sizeof buf, f)) > 0;)
-            s.append(buf, n);
-        fclose(f);
-    }
-    return s;
-}
-
 // A folder of the test's, gone with everything in it when the test ends, however it ends.
 struct CScratchFolder
 {

@@ -62,6 +62,8 @@ struct FakeSession : IRoomBoardSession
     AgendaRights BoardAgendaRights() const override { return {7, 3, true}; }
     std::vector<bool> strips; // each strip that came (true) or went (false)
     void BoardTransferStrip(CWnd* pStrip) override { strips.push_back(pStrip != nullptr); }
+    std::vector<unsigned> zooms; // the zoom items the bar was told
+    void BoardZoomShown(unsigned nZoomItem) override { zooms.push_back(nZoomItem); }
 };
 
 // The window as the screen shows it, saved for a person to look at (a 24-bit bitmap file in the
@@ -213,6 +215,18 @@ TEST_F(PaletteFixture, ButtonsPickToolColourAndWidthOfTheBoard)
         for (unsigned id = PB_SCROLL; id <= PB_FIGURE; ++id)
             EXPECT_EQ(Pressed(id), id == r.nPressed) << id;
     }
+}
+
+TEST_F(PaletteFixture, ZoomsTheBoardReportsReachThePaletteAndTheBar)
+{
+    session.zooms.clear();
+    EXPECT_TRUE(board->Board().SetZoom(150));
+    EXPECT_TRUE(board->Board().SetZoom(175));
+    EXPECT_FALSE(board->Board().SetZoom(5));
+    EXPECT_TRUE(board->Board().SetZoom(8192));
+    // 175 is no preset: the user-set item; 5 is no zoom and is not told.
+    EXPECT_EQ(session.zooms, (std::vector<unsigned>{32946, 32987, 32950}));
+    EXPECT_EQ(board->Tools().ZoomItem(), 32950u);
 }
 
 TEST_F(PaletteFixture, PickersChooseFiguresAndLines)

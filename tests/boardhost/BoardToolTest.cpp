@@ -292,6 +292,13 @@ TEST(BoardToolFeature, ZoomDrawModeFeedbackAndPages)
     EXPECT_EQ(rec.Take(), Calls{});
     tools.OnResultZoom(150);
     EXPECT_TRUE(tools.ZoomMenu()[5].bChecked);
+    // A zoom of 5 is no zoom at all; 175 is the user-set item, none of the presets.
+    tools.OnResultZoom(5);
+    EXPECT_TRUE(tools.ZoomMenu()[5].bChecked);
+    tools.OnResultZoom(175);
+    EXPECT_EQ(tools.ZoomItem(), 32987u);
+    for (const ToolMenuItem& item : tools.ZoomMenu())
+        EXPECT_FALSE(item.bChecked) << item.nCommand;
 
     // The board chose the pen, eraser and scroll itself.
     tools.OnResultDrawMode(0);

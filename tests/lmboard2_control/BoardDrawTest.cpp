@@ -5,9 +5,11 @@
 #include <map>
 
 #include "lmboard2/boardmsg/BoardMessage.h"
+#include "lmboard2/control/BoardCursors.h"
 #include "lmboard2/control/ClipSources.h"
 #include "lmboard2/control/LMView.h"
 #include "lmboard2/gif/BmpFile.h"
+#include "tests/lmboard2_control/BoardTestKit.h"
 
 #include <objidl.h> // gdiplus.h needs PROPID, which a lean windows.h leaves out
 #include <gdiplus.h>
@@ -17,26 +19,9 @@
 
 namespace
 {
-class CEventLog : public IBoardEvents
+class CEventLog : public CQuietBoardEvents
 {
 public:
-    std::vector<std::vector<uint8_t>> sent;
-    void SendData(const uint8_t* p, size_t n) override { sent.emplace_back(p, p + n); }
-    void ErrorMessage(int) override {}
-    void CreateProgress(bool) override {}
-    void DestroyProgress() override {}
-    void SetTotalSize(uint32_t) override {}
-    void SetFileCount(uint32_t, uint32_t) override {}
-    void ProgressChange(uint32_t) override {}
-    void AddPage(int, const S_BOARD_FILEHDR&) override {}
-    void DeletePage(int) override {}
-    void SetCurrentPage(int) override {}
-    void ModeChange(const std::u16string&, int) override {}
-    void DoChangeAgendaName(const uint8_t*) override {}
-    void ResultZoom(bool, int, int) override {}
-    void ResultDrawMode(int) override {}
-    void SelectEBookCombo(const std::u16string&, uint32_t, uint32_t, uint32_t) override {}
-    std::u16string GetIniString(const std::u16string&) override { return u""; }
     std::vector<std::pair<int, std::u16string>> ebookLines;
     void AddEbook(int nKind, int, const std::u16string& text) override
     {
@@ -58,31 +43,6 @@ public:
             if (m[0] == BMSG_RECORD) types.push_back(m[kBoardMsgHeaderSize + 2]);
         return types;
     }
-};
-
-// Little-endian record bytes: u16 length, type, fields, terminator.
-class RecordBytes
-{
-public:
-    explicit RecordBytes(uint8_t byType) { m_b = {0, 0, byType}; }
-    RecordBytes& U8(uint8_t v) { return m_b.push_back(v), *this; }
-    RecordBytes& U16(uint16_t v) { return U8(v & 0xFF).U8(v >> 8); }
-    RecordBytes& U32(uint32_t v) { return U16(v & 0xFFFF).U16(v >> 16); }
-    RecordBytes& Pen(uint8_t byFluorescent, uint32_t dwColor, uint8_t byWidth)
-    {
-        return U8(byFluorescent).U32(dwColor).U8(byWidth);
-    }
-    std::vector<uint8_t> Done()
-    {
-        m_b.push_back(13);
-        size_t n = m_b.size() - 2;
-        m_b[0] = static_cast<uint8_t>(n);
-        m_b[1] = static_cast<uint8_t>(n >> 8);
-        return m_b;
-    }
-
-private:
-    std::vector<uint8_t> m_b;
 };
 
 bool IsNear(COLORREF c, COLORREF want, int nTolerance = 40)
@@ -265,6 +225,33 @@ TEST_F(BoardInputWindow, EachDrawModeSendsItsRecord)
     }
     // The pen's stroke is in the drawing at page coordinates (zoom 100, page at the top-left).
     EXPECT_NE(view.DrawingBitmap().Pixel(200, 160), kWhite);
+}
+
+TEST(BoardCursors, EachDrawModeShowsItsCursor)
+{
+    // The control's cursors are in this test's own module, as in the control's.
+    auto own = [](int nId) { return LoadCursorW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(nId)); };
+    const HCURSOR hCross = LoadCursorW(nullptr, IDC_CROSS);
+    struct Row
+    {
+        int nMode;
+        bool bDragging;
+        HCURSOR hWant;
+    };
+    const Row rows[] = {{DRAW_PEN, false, own(221)},          {DRAW_RECT, false, own(221)},
+                        {DRAW_FILL_TRIANGLE, true, own(221)}, {DRAW_TEXT, false, own(224)},
+                        {DRAW_POINTER, false, own(220)},      {DRAW_STAMP, false, own(227)},
+                        {DRAW_SCROLL, false, own(223)},       {DRAW_SCROLL, true, own(390)},
+                        {DRAW_LINE, false, hCross},           {DRAW_STRAIGHT, true, hCross}};
+    for (const Row& r : rows)
+    {
+        ASSERT_NE(r.hWant, nullptr) << r.nMode;
+        EXPECT_EQ(CursorForMode(r.nMode, r.bDragging, 1.0), r.hWant) << r.nMode << " " << r.bDragging;
+    }
+    // The eraser's square is made once for a scale.
+    HCURSOR hEraser = CursorForMode(DRAW_ERASER, false, 1.0);
+    EXPECT_NE(hEraser, nullptr);
+    EXPECT_EQ(CursorForMode(DRAW_ERASER, true, 1.0), hEraser);
 }
 
 TEST_F(BoardInputWindow, LockedBoardTakesNoDrawing)

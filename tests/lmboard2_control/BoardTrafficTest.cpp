@@ -10,11 +10,13 @@
 
 #include "confclient/network/QNCommands.h"
 #include "confclient/network/transport/QNInterface.h"
+#include "lmboard2/boardbase/BoardFolders.h"
 #include "lmboard2/boardmsg/BoardMessage.h"
 #include "lmboard2/control/LMView.h"
 #include "loopserver/LoopServer.h"
 #include "tests/network/QNTestOwner.h"
 #include "tests/core/TestLogs.h"
+#include "tests/lmboard2_control/BoardTestKit.h"
 
 namespace
 {
@@ -28,7 +30,7 @@ public:
 };
 
 // A participant: connection, board view and the events that send the board's messages.
-struct Participant : IBoardEvents
+struct Participant : CQuietBoardEvents
 {
     CTestOwner owner;
     std::unique_ptr<CClientNet> net = std::make_unique<CClientNet>(&owner, &owner);
@@ -95,9 +97,6 @@ struct Participant : IBoardEvents
         if (net->SendBoardData(DAT_BOARD_ROOM, p, n)) nSent++;
     }
     void ErrorMessage(int nErr) override { errors.push_back(nErr); }
-    void CreateProgress(bool) override {}
-    void DestroyProgress() override {}
-    void SetTotalSize(uint32_t) override {}
     void SetFileCount(uint32_t n, uint32_t nTotal) override { fileCounts.emplace_back(n, nTotal); }
     void ProgressChange(uint32_t n) override { nProgressBytes += static_cast<int>(n); }
     void AddPage(int, const S_BOARD_FILEHDR& hdr) override
@@ -106,14 +105,6 @@ struct Participant : IBoardEvents
         added.push_back(S_BOARD_FILEHDR::Text(hdr.szName));
     }
     void UploadAgendaComplete() override { ++nComplete; }
-    void DeletePage(int) override {}
-    void SetCurrentPage(int) override {}
-    void ModeChange(const std::u16string&, int) override {}
-    void DoChangeAgendaName(const uint8_t*) override {}
-    void ResultZoom(bool, int, int) override {}
-    void ResultDrawMode(int) override {}
-    void SelectEBookCombo(const std::u16string&, uint32_t, uint32_t, uint32_t) override {}
-    std::u16string GetIniString(const std::u16string&) override { return u""; }
 };
 
 // Pixels that differ by more than antialiasing would, over a grid of the page.
@@ -155,6 +146,39 @@ void Click(HWND hView, POINT p)
     SendMessageW(hView, WM_LBUTTONUP, 0, MAKELPARAM(p.x, p.y));
 }
 
+// The host opens room "E2E" and the guests join it; false when any step fails.
+bool OpenRoom(Participant& host, std::initializer_list<Participant*> guests, const char16_t* pszTitle,
+              QNRoomInfo& room)
+{
+    QNConfOpen open;
+    open.wRoomType = 1;
+    open.wMaxUser = 10;
+    open.szTitle = pszTitle;
+    open.szConfCode = u"E2E";
+    host.net->SendConfOpen(open);
+    QNEvent opened = host.owner.WaitFor(kMsgRoomPacket, ACK_CONF_OPEN);
+    if (opened.nMsg == kTimedOut || !DecodeRoomInfo(opened.payload.data(), opened.payload.size(), room))
+        return false;
+    for (Participant* p : guests)
+    {
+        p->net->SendConfJoin(room.wRoomIndex, u"", u"");
+        if (p->owner.WaitFor(kMsgRoomPacket, ACK_CONF_JOIN).nMsg == kTimedOut) return false;
+    }
+    return true;
+}
+
+// The drawer's board in a window of its own, at 100 % and open to drawing; the parent window.
+HWND ShowDrawingBoard(Participant& p)
+{
+    HWND hParent =
+        CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 1600, 1200, nullptr, nullptr, nullptr, nullptr);
+    if (!p.view->Create(hParent, RECT{0, 0, 1000, 800})) return nullptr;
+    p.view->SetConfCode(u"E2E");
+    p.view->SetZoomValue(100, false, true);
+    p.view->SetLock(false);
+    return hParent;
+}
+
 TEST(BoardTraffic, AliceDrawsBobAndALateCarolSeeTheSameBoard)
 {
     CNullLog log;
@@ -165,25 +189,12 @@ TEST(BoardTraffic, AliceDrawsBobAndALateCarolSeeTheSameBoard)
     ASSERT_TRUE(bob.Login(server.Port(), u"bob"));
     ASSERT_TRUE(carol.Login(server.Port(), u"carol"));
 
-    QNConfOpen open;
-    open.wRoomType = 1;
-    open.wMaxUser = 10;
-    open.szTitle = u"Board";
-    open.szConfCode = u"E2E";
-    alice.net->SendConfOpen(open);
-    QNEvent opened = alice.owner.WaitFor(kMsgRoomPacket, ACK_CONF_OPEN);
     QNRoomInfo room;
-    ASSERT_TRUE(DecodeRoomInfo(opened.payload.data(), opened.payload.size(), room));
-    bob.net->SendConfJoin(room.wRoomIndex, u"", u"");
-    ASSERT_NE(bob.owner.WaitFor(kMsgRoomPacket, ACK_CONF_JOIN).nMsg, kTimedOut);
-
-    HWND hParent =
-        CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 1600, 1200, nullptr, nullptr, nullptr, nullptr);
-    ASSERT_TRUE(alice.view->Create(hParent, RECT{0, 0, 1000, 800}));
-    for (Participant* p : {&alice, &bob, &carol})
+    ASSERT_TRUE(OpenRoom(alice, {&bob}, u"Board", room));
+    HWND hParent = ShowDrawingBoard(alice);
+    ASSERT_NE(hParent, nullptr);
+    for (Participant* p : {&bob, &carol})
         p->view->SetConfCode(u"E2E");
-    alice.view->SetZoomValue(100, false, true);
-    alice.view->SetLock(false);
     HWND hView = alice.view->Hwnd();
 
     // A red stroke, a blue rectangle, a text.
@@ -263,17 +274,8 @@ TEST(BoardTraffic, PicturesAliceUploadsArriveAtBobPageForPage)
     Participant alice("alice-up"), bob("bob-up");
     ASSERT_TRUE(alice.Login(server.Port(), u"alice"));
     ASSERT_TRUE(bob.Login(server.Port(), u"bob"));
-    QNConfOpen open;
-    open.wRoomType = 1;
-    open.wMaxUser = 10;
-    open.szTitle = u"Upload";
-    open.szConfCode = u"E2E";
-    alice.net->SendConfOpen(open);
-    QNEvent opened = alice.owner.WaitFor(kMsgRoomPacket, ACK_CONF_OPEN);
     QNRoomInfo room;
-    ASSERT_TRUE(DecodeRoomInfo(opened.payload.data(), opened.payload.size(), room));
-    bob.net->SendConfJoin(room.wRoomIndex, u"", u"");
-    ASSERT_NE(bob.owner.WaitFor(kMsgRoomPacket, ACK_CONF_JOIN).nMsg, kTimedOut);
+    ASSERT_TRUE(OpenRoom(alice, {&bob}, u"Upload", room));
 
     HWND hParent =
         CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 1000, 800, nullptr, nullptr, nullptr, nullptr);
@@ -367,6 +369,76 @@ TEST(BoardTraffic, PicturesAliceUploadsArriveAtBobPageForPage)
     alice.view->Read(grant->data(), grant->size());
     alice.PumpUntil([&] { return !alice.errors.empty(); }, 5000);
     EXPECT_EQ(alice.errors, std::vector<int>{0});
+
+    alice.view->Destroy();
+    DestroyWindow(hParent);
+    server.Stop();
+}
+
+// What the host does as a recording starts: the board's start state as one board message.
+void RecordStartState(Participant& p)
+{
+    std::vector<uint8_t> start = p.view->RecordStartData();
+    ASSERT_FALSE(start.empty());
+    ASSERT_EQ(p.net->WriteRecord(start.data(), static_cast<int32_t>(start.size()), DAT_BOARD_ROOM, false),
+              REC_SUCCESS);
+}
+
+TEST(BoardTraffic, ARecordedRoomReplaysItsBoardInThePlayer)
+{
+    CNullLog log;
+    CLoopServer server(DefaultLoopConfig(), &log);
+    ASSERT_TRUE(server.Start(0));
+    Participant alice("rec-alice"), player("rec-player");
+    // The recorder embeds the page files of the folder the board keeps them in, and the player
+    // writes them out into its own.
+    for (Participant* p : {&alice, &player})
+    {
+        p->owner.tempFolder = p->temp;
+        p->owner.agendaSubFolder = kBoardAgendaSubFolder;
+    }
+    ASSERT_TRUE(alice.Login(server.Port(), u"alice"));
+    QNRoomInfo room;
+    ASSERT_TRUE(OpenRoom(alice, {}, u"Recorded", room));
+    HWND hParent = ShowDrawingBoard(alice);
+    ASSERT_NE(hParent, nullptr);
+    HWND hView = alice.view->Hwnd();
+
+    // A red stroke before the recording, a blue one while it runs.
+    alice.view->SetLineColor(RGB(220, 0, 0));
+    alice.view->SetLineThick(6);
+    alice.view->SetDrawMode(DRAW_PEN);
+    Drag(hView, {100, 100}, {500, 160});
+    const std::filesystem::path path = alice.temp / "board.qn";
+    const std::vector<char> pageAtStart = alice.PageFile();
+    ASSERT_EQ(alice.net->StartRecord(path, 0), 1);
+    RecordStartState(alice);
+    const int nBefore = alice.nSent;
+    alice.view->SetLineColor(RGB(0, 0, 200));
+    Drag(hView, {100, 400}, {700, 600});
+    const int nRecorded = 1 + alice.nSent - nBefore; // the start state and the blue stroke
+    ASSERT_GT(nRecorded, 1);
+    ASSERT_TRUE(alice.net->StopRecord(REC_SUCCESS));
+
+    // The player: the pages come from the recording, then its board messages in their order.
+    player.view->SetConfCode(u"E2E");
+    player.view->SetZoomValue(100, false, true);
+    ASSERT_EQ(player.net->OpenPlayback(path), 1);
+    EXPECT_EQ(player.PageFile(), pageAtStart);
+    // The player's board showed its own first blank page: the recording's replaces it.
+    EXPECT_TRUE(player.view->PlayerLoadAgenda(true));
+    EXPECT_GT(NonWhitePixels(player.view->DrawingBitmap()), 100); // the red stroke
+    EXPECT_FALSE(player.view->PlayerIsModify());
+    player.ReadUpTo(nRecorded);
+    EXPECT_GT(NonWhitePixels(player.view->DrawingBitmap()), 200);
+    EXPECT_EQ(DifferentPixels(alice.view->DrawingBitmap(), player.view->DrawingBitmap()), 0);
+    EXPECT_TRUE(player.view->PlayerIsModify());
+
+    // Playback pauses: the board forgets its page and its changes.
+    player.net->StopPlay(true);
+    player.view->PlayerCleanup();
+    EXPECT_FALSE(player.view->PlayerIsModify());
+    EXPECT_TRUE(player.view->CurrentPageName().empty());
 
     alice.view->Destroy();
     DestroyWindow(hParent);

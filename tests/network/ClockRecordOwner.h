@@ -22,7 +22,7 @@ public:
     {
         return tempFolder.empty() ? std::filesystem::temp_directory_path() : tempFolder;
     }
-    std::u16string AgendaSubFolder() override { return u""; }
+    std::u16string AgendaSubFolder() override { return agendaSubFolder; }
     std::filesystem::path SkinBaseFolder() override { return TempFolder() / "quillon-test-skin"; }
     std::u16string MeetingName() override { return u""; }
     double PlaySpeed() override { return dPlaySpeed; }
@@ -30,4 +30,5 @@ public:
 
     double dPlaySpeed = 1.0;
     std::filesystem::path tempFolder; // empty: the system's
+    std::u16string agendaSubFolder;   // empty: no meeting open
 };

@@ -34,6 +34,7 @@
 #include "confclient/session/lobby/ReconnectCountdown.h"
 #include "confclient/boardhost/BoardNoticeFeature.h"
 #include "confclient/boardhost/RoomBoard.h"
+#include "lmboard2/boardbase/BoardFolders.h"
 #include "confclient/media/MediaShareFeature.h"
 #include "confclient/media/RecordControl.h"
 #include "confclient/media/RecordingFeature.h"
@@ -278,7 +279,7 @@ public:
     uint32_t TickCount() override { return ::GetTickCount(); }
     uint32_t WallClock() override;
     std::filesystem::path TempFolder() override;
-    std::u16string AgendaSubFolder() override { return u""; }
+    std::u16string AgendaSubFolder() override { return kBoardAgendaSubFolder; }
     std::filesystem::path SkinBaseFolder() override { return std::filesystem::path(m_szProgramFolder); }
     std::u16string MeetingName() override { return u""; }
     double PlaySpeed() override { return 1.0; }
@@ -604,7 +605,10 @@ public:
     void BoardPaletteDocked(bool bDocked) override;
     AgendaRights BoardAgendaRights() const override;
     void BoardTransferStrip(CWnd* pStrip) override;
+    void BoardZoomShown(unsigned nZoomItem) override;
     void StartRoomBoard();
+    // A recording began: the board's start state goes in as one board message.
+    void RecordBoardStartState();
     // Ties the board palette to the room's board once both exist.
     void AttachBoardPalette();
     void OnBoardData(LPARAM lParam);

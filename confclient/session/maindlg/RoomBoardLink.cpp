@@ -5,6 +5,7 @@
 #include "confclient/network/QNCommands.h"
 #include "confclient/network/transport/QNInterface.h"
 #include "confclient/room/EBookDlg.h"
+#include "confclient/room/RoomCtrlDlg.h"
 #include "confclient/room/RoomAgendaListDlg.h"
 #include "confclient/room/RoomMainViewDlg.h"
 #include "confclient/session/maindlg/IConfDlg.h"
@@ -74,6 +75,11 @@ void IConfDlg::BoardTransferStrip(CWnd* pStrip)
     if (!m_pMainView) return;
     m_pMainView->SetPane(PANE_TRANSFER, pStrip);
     ApplyRoomView();
+}
+
+void IConfDlg::BoardZoomShown(unsigned nZoomItem)
+{
+    if (m_pRoomCtrl) m_pRoomCtrl->ShowBoardZoom(static_cast<int>(nZoomItem));
 }
 
 bool IConfDlg::SendRoomBoardData(const uint8_t* pData, size_t nLen)

@@ -4,11 +4,15 @@
 #include <windows.h>
 
 #include <filesystem>
+#include <vector>
 
+#include "confclient/boardhost/RoomBoard.h"
+#include "confclient/network/QNCommands.h"
 #include "confclient/network/QNRoomViewPayloads.h"
 #include "confclient/network/registry/Registry.h"
 #include "confclient/network/registry/Settings.h"
 #include "confclient/room/RoomCtrlDlg.h"
+#include "confclient/room/RoomMainViewDlg.h"
 #include "confclient/session/maindlg/IConfDlg.h"
 #include "winui/WideText.h"
 
@@ -20,7 +24,23 @@ constexpr int kListenerGrade = 4;
 
 bool IConfDlg::StartRecording(const std::u16string& szPath, int nKind)
 {
-    return m_pNet && m_pNet->StartRecord(std::filesystem::path(szPath), nKind) == 1;
+    if (!m_pNet || m_pNet->StartRecord(std::filesystem::path(szPath), nKind) != 1) return false;
+    RecordBoardStartState();
+    return true;
+}
+
+void IConfDlg::RecordBoardStartState()
+{
+    // The board's pages went in as embedded files; its current page and zoom go in as one
+    // board message, so that playback shows what the room showed when the recording began.
+    CRoomBoard* pRoomBoard = m_pMainView ? m_pMainView->Board() : nullptr;
+    if (!pRoomBoard || !pRoomBoard->IsCreated()) return;
+    CLMBoard2& board = pRoomBoard->Board();
+    short nSize = board.GetRecordStartDataSize();
+    if (nSize <= 0) return;
+    std::vector<uint8_t> data(static_cast<size_t>(nSize));
+    if (board.GetRecordStartData(data.data()) == 1)
+        m_pNet->WriteRecord(data.data(), nSize, DAT_BOARD_ROOM, false);
 }
 
 bool IConfDlg::StopRecording(int nReason)

@@ -2025,16 +2025,27 @@ TEST_F(RoomProgramTest, PagesDroppedOpenedRenamedAndDeletedInOneAgendaListAreFol
         EXPECT_TRUE(bobShows(pszName)) << pszName;
     }
 
-    // Alice opens the first picture's page from her list: both boards show it, both lists mark it.
-    HTREEITEM hSea = TreeViewTopItem(hTreeA, L"sea");
-    ASSERT_NE(nullptr, hSea);
-    SendMessageW(hTreeA, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(hSea));
-    EXPECT_TRUE(aliceShows(L"sea", true));
-    EXPECT_TRUE(bobShows(L"sea", true));
+    // Alice chooses the page of the item that holds pszPart: both boards show it, both lists mark it.
+    auto choose = [&](const wchar_t* pszPart)
+    {
+        HTREEITEM h = TreeViewTopItem(hTreeA, pszPart);
+        SendMessageW(hTreeA, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(h));
+        return h && aliceShows(pszPart, true) && bobShows(pszPart, true);
+    };
+    // She presses Delete in her list and answers the box that tells pszText; the box, or null.
+    auto deleteAndAnswer = [&](const wchar_t* pszText)
+    {
+        PostMessageW(hTreeA, WM_KEYDOWN, VK_DELETE, 1);
+        HWND hBox = TextInProcess(hA, pszText);
+        if (hBox) PostMessageW(GetAncestor(hBox, GA_ROOT), WM_COMMAND, IDOK, 0);
+        return hBox;
+    };
 
-    // She renames it in place (F2's edit, typed, ended): both lists show the new name. The list is
-    // filled anew on each page event: its items are looked up again after each.
-    hSea = TreeViewTopItem(hTreeA, L"sea");
+    // She opens the first picture's page and renames it in place (F2's edit, typed, ended): both
+    // lists show the new name. The list is filled anew on each page event, so its items are looked
+    // up again after each.
+    ASSERT_TRUE(choose(L"sea"));
+    HTREEITEM hSea = TreeViewTopItem(hTreeA, L"sea");
     ASSERT_NE(nullptr, hSea);
     HWND hEdit =
         reinterpret_cast<HWND>(SendMessageW(hTreeA, TVM_EDITLABELW, 0, reinterpret_cast<LPARAM>(hSea)));
@@ -2046,28 +2057,17 @@ TEST_F(RoomProgramTest, PagesDroppedOpenedRenamedAndDeletedInOneAgendaListAreFol
     EXPECT_TRUE(bobShows(L"sea", false, true));
 
     // She deletes the other picture's page and answers the question: it leaves both lists.
-    HTREEITEM hSky = TreeViewTopItem(hTreeA, L"sky");
-    ASSERT_NE(nullptr, hSky);
-    SendMessageW(hTreeA, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(hSky));
-    EXPECT_TRUE(bobShows(L"sky", true));
-    PostMessageW(hTreeA, WM_KEYDOWN, VK_DELETE, 1);
-    HWND hQuestion = TextInProcess(hA, L"Delete the 1 selected pages?");
-    ASSERT_NE(nullptr, hQuestion);
-    PostMessageW(GetAncestor(hQuestion, GA_ROOT), WM_COMMAND, IDOK, 0);
+    ASSERT_TRUE(choose(L"sky"));
+    ASSERT_NE(nullptr, deleteAndAnswer(L"Delete the 1 selected pages?"));
     EXPECT_TRUE(aliceShows(L"sky", false, true));
     EXPECT_TRUE(bobShows(L"sky", false, true));
     EXPECT_TRUE(bobShows(L"Harbour"));
     SaveWindowPicture(GetAncestor(hListA, GA_ROOT), QUILLON_SCREENSHOT_DIR, "room_agenda_list");
 
     // The whiteboard page is not deleted: Alice is told so and both lists keep it.
-    HTREEITEM hBoard = TreeViewTopItem(hTreeA, L"WhiteBoard");
-    ASSERT_NE(nullptr, hBoard);
-    SendMessageW(hTreeA, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(hBoard));
-    EXPECT_TRUE(bobShows(L"WhiteBoard", true));
-    PostMessageW(hTreeA, WM_KEYDOWN, VK_DELETE, 1);
-    HWND hRefusal = TextInProcess(hA, L"The whiteboard page cannot be deleted.");
+    ASSERT_TRUE(choose(L"WhiteBoard"));
+    HWND hRefusal = deleteAndAnswer(L"The whiteboard page cannot be deleted.");
     ASSERT_NE(nullptr, hRefusal);
-    PostMessageW(GetAncestor(hRefusal, GA_ROOT), WM_COMMAND, IDOK, 0);
     EXPECT_TRUE(WaitFor([&] { return !IsWindowVisible(hRefusal); }));
     EXPECT_TRUE(aliceShows(L"WhiteBoard"));
     EXPECT_TRUE(bobShows(L"WhiteBoard"));

@@ -25,9 +25,9 @@ inline std::vector<std::wstring> TreeViewLines(HWND hTree)
     if (!remote.Ok()) return lines;
     auto add = [&](HTREEITEM h, const wchar_t* pszIndent)
     {
-        const bool bSelected = (::SendMessageW(hTree, TVM_GETITEMSTATE, reinterpret_cast<WPARAM>(h),
-                                               TVIS_SELECTED) &
-                                TVIS_SELECTED) != 0;
+        const bool bSelected =
+            (::SendMessageW(hTree, TVM_GETITEMSTATE, reinterpret_cast<WPARAM>(h), TVIS_SELECTED) &
+             TVIS_SELECTED) != 0;
         lines.push_back(pszIndent + treeview::ItemText(hTree, remote, h) + (bSelected ? L" *" : L""));
     };
     for (HTREEITEM h = TreeView_GetRoot(hTree); h; h = TreeView_GetNextSibling(hTree, h))

@@ -1,12 +1,50 @@
 // CWnd: attaching objects to windows, the shared window procedure, routing and reflection.
 #include "winui/Wnd.h"
 
+#include <unordered_map>
+
 thread_local CWnd* CWnd::t_pWndInit = nullptr;
 
 namespace
 {
-// Marks windows whose user data holds a CWnd of this layer.
-const wchar_t kOwnerProp[] = L"QuillonWnd";
+// The windows of this layer, each with the object in its user data. Kept in the process, not as a
+// window property: every message looks its window up, and reading a property asks the window
+// server (a round trip each under Wine), where a map and the user data are read in the process.
+class CWindowTable
+{
+public:
+    void Add(HWND hWnd, CWnd* pWnd)
+    {
+        ::AcquireSRWLockExclusive(&m_lock);
+        m_windows[hWnd] = pWnd;
+        ::ReleaseSRWLockExclusive(&m_lock);
+    }
+    void Remove(HWND hWnd)
+    {
+        ::AcquireSRWLockExclusive(&m_lock);
+        m_windows.erase(hWnd);
+        ::ReleaseSRWLockExclusive(&m_lock);
+    }
+    CWnd* Find(HWND hWnd)
+    {
+        ::AcquireSRWLockShared(&m_lock);
+        auto it = m_windows.find(hWnd);
+        CWnd* pWnd = it == m_windows.end() ? nullptr : it->second;
+        ::ReleaseSRWLockShared(&m_lock);
+        return pWnd;
+    }
+
+private:
+    SRWLOCK m_lock = SRWLOCK_INIT;
+    std::unordered_map<HWND, CWnd*> m_windows;
+};
+
+// Never destroyed: windows may still go after the process's static objects.
+CWindowTable& Windows()
+{
+    static auto* s_pTable = new CWindowTable;
+    return *s_pTable;
+}
 } // namespace
 
 CWnd::~CWnd()
@@ -25,7 +63,7 @@ CWnd::~CWnd()
 CWnd* CWnd::FromHandlePermanent(HWND hWnd)
 {
     if (!hWnd) return nullptr;
-    auto* pWnd = reinterpret_cast<CWnd*>(::GetPropW(hWnd, kOwnerProp));
+    CWnd* pWnd = Windows().Find(hWnd);
     if (!pWnd || reinterpret_cast<CWnd*>(::GetWindowLongPtrW(hWnd, GWLP_USERDATA)) != pWnd) return nullptr;
     return pWnd;
 }
@@ -48,7 +86,7 @@ void CWnd::Attach(HWND hWnd)
 {
     m_hWnd = hWnd;
     ::SetWindowLongPtrW(hWnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
-    ::SetPropW(hWnd, kOwnerProp, this);
+    Windows().Add(hWnd, this);
 }
 
 BOOL CWnd::CreateEx(DWORD exStyle, const wchar_t* className, const wchar_t* windowName, DWORD style,
@@ -92,7 +130,7 @@ HWND CWnd::UnsubclassWindow()
     if (!hWnd) return nullptr;
     if (m_pfnSuper) ::SetWindowLongPtrW(hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(m_pfnSuper));
     m_pfnSuper = nullptr;
-    ::RemovePropW(hWnd, kOwnerProp);
+    Windows().Remove(hWnd);
     ::SetWindowLongPtrW(hWnd, GWLP_USERDATA, 0);
     m_hWnd = nullptr;
     m_bCreated = false;

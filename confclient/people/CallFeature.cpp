@@ -1,6 +1,8 @@
 // The dialer's rules and state, the phone book's lines, and the end or failure of a call.
 #include "confclient/people/CallFeature.h"
 
+#include <algorithm>
+
 #include "confclient/session/roomdispatch/RoomRules.h"
 #include "confclient/session/roomstate/RoomFlags.h"
 #include "core/Utf8Text.h"
@@ -151,6 +153,17 @@ LinkAction NavigationOf(const std::u16string& szUrl, const std::u16string& szPag
         if (c != u'/') number.push_back(c);
     if (!number.empty()) action.number = number;
     return action;
+}
+
+DialerArea DialerPlacement(int cx, int cy, const DialerArea& room, const DialerArea& workArea, bool bOnScreen)
+{
+    const DialerArea& over = bOnScreen ? workArea : room;
+    int x = over.left + (over.right - over.left - cx) / 2;
+    int y = over.top + (over.bottom - over.top - cy) / 2;
+    // The far edges first, so that a dialer larger than the work area keeps its title band in it.
+    x = std::max(workArea.left, std::min(x, workArea.right - cx));
+    y = std::max(workArea.top, std::min(y, workArea.bottom - cy));
+    return {x, y, x + cx, y + cy};
 }
 
 DialKeyAction DialKeyOf(unsigned nVk, bool bShift, bool bControl)

@@ -64,6 +64,18 @@ struct LinkAction
 };
 LinkAction NavigationOf(const std::u16string& szUrl, const std::u16string& szPageUrl);
 
+// Where the dialer opens: centred over the room window, or over the work area of the room window's
+// monitor when bOnScreen (the centre option with several monitors, or no room window to centre
+// on); moved inside that work area where it would stand out of it (a room window across two
+// monitors or partly off screen).
+struct DialerArea
+{
+    int left = 0, top = 0, right = 0, bottom = 0;
+    bool operator==(const DialerArea&) const = default;
+};
+DialerArea DialerPlacement(int cx, int cy, const DialerArea& room, const DialerArea& workArea,
+                           bool bOnScreen);
+
 // What a key of the keyboard does in the dialer.
 enum class DialInput
 {

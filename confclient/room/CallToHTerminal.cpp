@@ -107,9 +107,27 @@ BOOL CCallToHTerminal::OnInitDialog()
     const int nBack = m_bBackLoaded ? m_back.m_nHeight : kBackHeight;
     const int nWidth = m_bBackLoaded ? m_back.m_nWidth : kDialerWidth;
     ::SetWindowPos(m_hWnd, nullptr, 0, 0, nWidth, nTitle + nBack, SWP_NOZORDER | SWP_NOMOVE | SWP_NOACTIVATE);
-    CentreNoticeWindow(m_hWnd, ::GetWindow(m_hWnd, GW_OWNER));
+    PlaceWindow();
     ShowWindow(SW_SHOW);
     return TRUE;
+}
+
+void CCallToHTerminal::PlaceWindow()
+{
+    HWND hRoom = ::GetWindow(m_hWnd, GW_OWNER);
+    const bool bRoomShown = hRoom && ::IsWindowVisible(hRoom) && !::IsIconic(hRoom);
+    MONITORINFO mi{};
+    mi.cbSize = sizeof mi;
+    ::GetMonitorInfoW(::MonitorFromWindow(bRoomShown ? hRoom : m_hWnd, MONITOR_DEFAULTTONEAREST), &mi);
+    RECT box{}, room{};
+    ::GetWindowRect(m_hWnd, &box);
+    if (bRoomShown) ::GetWindowRect(hRoom, &room);
+    const bool bOnScreen = !bRoomShown || (m_setup.bCentreOnScreen && ::GetSystemMetrics(SM_CMONITORS) > 1);
+    const DialerArea placed = DialerPlacement(
+        box.right - box.left, box.bottom - box.top, {room.left, room.top, room.right, room.bottom},
+        {mi.rcWork.left, mi.rcWork.top, mi.rcWork.right, mi.rcWork.bottom}, bOnScreen);
+    ::SetWindowPos(m_hWnd, nullptr, placed.left, placed.top, 0, 0,
+                   SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void CCallToHTerminal::LoadButtons()
@@ -424,6 +442,11 @@ void CCallToHTerminal::ShowWebPage()
     }
     m_pWeb->Navigate(m_setup.szPageUrl.c_str(), nullptr, nullptr, nullptr, nullptr);
     m_pWeb->MoveWindow(kWebPage);
+}
+
+IDispatch* CCallToHTerminal::WebPageEvents() const
+{
+    return m_pWebEvents;
 }
 
 void CCallToHTerminal::OnBeforeNavigate(const std::wstring& szUrl, VARIANT* pCancel)

@@ -19,6 +19,8 @@
 #include "confclient/toolkit/controls/LMToolTipCtrl.h"
 #include "winui/Dialog.h"
 
+#include <oaidl.h>
+
 class CPhoneAddDlg;
 class CWebBrowser2;
 class CEventSink;
@@ -35,6 +37,9 @@ struct CallDialerSetup
     uint32_t dwCallOptions = 0;
     // The server's page of callable numbers.
     std::wstring szPageUrl;
+    // The session's centre option: with several monitors the dialer opens in the middle of the
+    // room window's monitor instead of over the room window.
+    bool bCentreOnScreen = false;
     // The registry key under the current user where the phone book's column widths are kept;
     // empty: not kept.
     std::wstring szSettingsKey;
@@ -73,6 +78,9 @@ public:
     uint32_t CallOptions() const { return m_setup.dwCallOptions; }
     Tab CurrentTab() const { return m_nTab; }
     CPhoneAddDlg* EntryForm() const { return m_pEntryForm; }
+    // Where the web page's browser delivers its events (DWebBrowserEvents2); null before the web
+    // tab was first shown or when the browser could not be made.
+    IDispatch* WebPageEvents() const;
 
     BOOL PreTranslateMessage(MSG* pMsg) override;
 
@@ -87,6 +95,7 @@ protected:
 
 private:
     void LayOut();
+    void PlaceWindow();
     void LoadButtons();
     void AddTips();
     void SetUpList();

@@ -1,6 +1,6 @@
 // Reads and selects the rows of a list view that may live in another process: the item record
 // and its text buffer are placed in that process's memory, as the control reads and writes them
-// there.
+// there (tree views too: TreeViewItems.h).
 #pragma once
 #include <windows.h>
 
@@ -14,7 +14,8 @@ namespace listview
 {
 constexpr size_t kTextMax = 512;
 
-class CRemoteItem
+// An item record of a list or tree view (LVITEMW, TVITEMW) and its text buffer in the control's process.
+template <class Item> class CRemoteItem
 {
 public:
     explicit CRemoteItem(HWND hList)
@@ -24,8 +25,8 @@ public:
         m_hProcess =
             ::OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, dwProcess);
         if (m_hProcess)
-            m_pRemote = static_cast<char*>(::VirtualAllocEx(
-                m_hProcess, nullptr, sizeof(LVITEMW) + kTextMax * 2, MEM_COMMIT, PAGE_READWRITE));
+            m_pRemote = static_cast<char*>(::VirtualAllocEx(m_hProcess, nullptr, sizeof(Item) + kTextMax * 2,
+                                                            MEM_COMMIT, PAGE_READWRITE));
     }
     ~CRemoteItem()
     {
@@ -37,9 +38,9 @@ public:
 
     bool Ok() const { return m_pRemote != nullptr; }
     // Writes the item record there, its text pointing at the buffer behind it; its address there.
-    LPARAM Put(LVITEMW item)
+    LPARAM Put(Item item)
     {
-        item.pszText = reinterpret_cast<wchar_t*>(m_pRemote + sizeof(LVITEMW));
+        item.pszText = reinterpret_cast<wchar_t*>(m_pRemote + sizeof(Item));
         item.cchTextMax = static_cast<int>(kTextMax);
         ::WriteProcessMemory(m_hProcess, m_pRemote, &item, sizeof(item), nullptr);
         return reinterpret_cast<LPARAM>(m_pRemote);
@@ -47,7 +48,7 @@ public:
     std::wstring Text(size_t nLen)
     {
         std::wstring text(kTextMax, L'\0');
-        ::ReadProcessMemory(m_hProcess, m_pRemote + sizeof(LVITEMW), text.data(), kTextMax * 2, nullptr);
+        ::ReadProcessMemory(m_hProcess, m_pRemote + sizeof(Item), text.data(), kTextMax * 2, nullptr);
         text.resize(std::min(nLen, kTextMax - 1));
         return text;
     }
@@ -62,7 +63,7 @@ private:
 inline std::vector<std::wstring> ListViewRows(HWND hList)
 {
     std::vector<std::wstring> rows;
-    listview::CRemoteItem remote(hList);
+    listview::CRemoteItem<LVITEMW> remote(hList);
     if (!remote.Ok()) return rows;
     HWND hHeader = reinterpret_cast<HWND>(::SendMessageW(hList, LVM_GETHEADER, 0, 0));
     const int nColumns = hHeader ? static_cast<int>(::SendMessageW(hHeader, HDM_GETITEMCOUNT, 0, 0)) : 1;
@@ -85,7 +86,7 @@ inline std::vector<std::wstring> ListViewRows(HWND hList)
 // Makes the row the list's selected row and selection mark, as a click would.
 inline bool SelectListViewRow(HWND hList, int nRow)
 {
-    listview::CRemoteItem remote(hList);
+    listview::CRemoteItem<LVITEMW> remote(hList);
     if (!remote.Ok()) return false;
     LVITEMW item{};
     item.stateMask = LVIS_SELECTED | LVIS_FOCUSED;

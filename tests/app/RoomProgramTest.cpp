@@ -1,11 +1,14 @@
 // Two real programs under Wine meet in one room of the loopback server: windows,
 // participants, chat, rights, presenter, voice, leaving, closing and a full room.
-#include "tests/app/ListViewRows.h"
 #include "tests/app/ProgramHarness.h"
+#include "tests/app/TreeViewItems.h"
+
+#include <shlobj.h>
 
 #include <algorithm>
 #include <cmath>
 #include <filesystem>
+#include <fstream>
 #include <functional>
 #include <numbers>
 #include <random>
@@ -13,6 +16,7 @@
 #include "confclient/network/QNRoomPayloads.h"
 #include "confclient/network/record/RecordReader.h"
 #include "confclient/people/UserMenuRules.h"
+#include "lmboard2/gif/BmpFile.h"
 #include "tests/media/ToneShare.h"
 #include "tests/winui/ScreenPicture.h"
 
@@ -1800,6 +1804,35 @@ bool ExistsSoon(const std::wstring& szPath, bool bExists, DWORD dwMs = 10000)
     return false;
 }
 
+// The shell's drop of one file on a window of another program: the DROPFILES block is placed in that
+// program's memory, where its DragQueryFile reads it (the block is left there).
+bool DropFileOn(HWND hTarget, const std::wstring& szPath)
+{
+    DWORD dwProcess = 0;
+    GetWindowThreadProcessId(hTarget, &dwProcess);
+    HANDLE hProcess = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_WRITE, FALSE, dwProcess);
+    if (!hProcess) return false;
+    std::vector<char> block(sizeof(DROPFILES) + (szPath.size() + 2) * sizeof(wchar_t), '\0');
+    auto* pDrop = reinterpret_cast<DROPFILES*>(block.data());
+    pDrop->pFiles = sizeof(DROPFILES);
+    pDrop->fWide = TRUE;
+    memcpy(block.data() + sizeof(DROPFILES), szPath.data(), szPath.size() * sizeof(wchar_t));
+    void* pRemote = VirtualAllocEx(hProcess, nullptr, block.size(), MEM_COMMIT, PAGE_READWRITE);
+    const bool bPut = pRemote && WriteProcessMemory(hProcess, pRemote, block.data(), block.size(), nullptr);
+    CloseHandle(hProcess);
+    return bPut && PostMessageW(hTarget, WM_DROPFILES, reinterpret_cast<WPARAM>(pRemote), 0);
+}
+
+// Whether some line holds part (and, with bSelected, is marked selected), or with bAbsent none holds it.
+bool LinesShow(const std::vector<std::wstring>& lines, const wchar_t* pszPart, bool bSelected = false)
+{
+    return std::any_of(lines.begin(), lines.end(),
+                       [&](const std::wstring& line) {
+                           return line.find(pszPart) != std::wstring::npos &&
+                                  (!bSelected || line.ends_with(L" *"));
+                       });
+}
+
 // Picks the file in the program's open-file dialog, as a user types its path and presses OK.
 bool PickInOpenDialog(HANDLE hProcess, const std::wstring& szPath)
 {
@@ -1941,6 +1974,118 @@ TEST_F(RoomProgramTest, APushReachesTheRoomByteForByteAndHostileOrCancelledPushe
     RegDeleteKeyValueW(HKEY_CURRENT_USER, kProgramKey, L"SavePath");
     RegDeleteKeyValueW(HKEY_CURRENT_USER, kProgramKey, L"TransferPaceTest");
     peer.Run("reg.exe delete 'HKCU\\Software\\LumoraSoft\\Quillon' /f /v SavePath");
+}
+
+TEST_F(RoomProgramTest, PagesDroppedOpenedRenamedAndDeletedInOneAgendaListAreFollowedInTheOther)
+{
+    // Two pictures to drop, in a folder of the test.
+    const std::string szDir =
+        std::string(QUILLON_WINE_DIR_UNIX) + "/agenda-" + std::to_string(GetCurrentProcessId());
+    CScratchFolder scratch(WindowsPath(szDir));
+    std::vector<std::wstring> pictures;
+    for (const char* pszName : {"sea", "sky"})
+    {
+        S_PICTURE24 pic;
+        pic.nWidth = 40;
+        pic.nHeight = 30;
+        pic.bits.assign(Dib24Stride(40) * 30, pszName[1] == 'e' ? 0x90 : 0x30);
+        pictures.push_back(WindowsPath(szDir + "/" + pszName + ".bmp"));
+        std::ofstream out(std::filesystem::path(pictures.back()), std::ios::binary);
+        ASSERT_TRUE(WriteBmpFile(pic.View(), out));
+    }
+
+    CPanel panelA, panelB;
+    CPeer peer;
+    HANDLE hA = nullptr;
+    ASSERT_TRUE(BothLoggedIn(panelA, panelB, peer, &hA));
+    // A class room shows the board; Alice, in first, presides and may change its pages.
+    HWND hMainA = BothJoin(panelA, panelB, hA, cfg.rooms[1]);
+    ASSERT_NE(nullptr, hMainA);
+    HWND hTreeA =
+        FindInProcess(hA,
+                      [](HWND h)
+                      {
+                          wchar_t szClass[32] = {};
+                          GetClassNameW(h, szClass, 31);
+                          return GetDlgCtrlID(h) == IDC_AGENDA_LIST && wcscmp(szClass, L"SysTreeView32") == 0;
+                      });
+    ASSERT_NE(nullptr, hTreeA);
+    HWND hListA = GetParent(hTreeA);
+    const std::string szBobsTree = "lines " + Id(IDC_AGENDA_LIST);
+    auto bobShows = [&](const wchar_t* pszPart, bool bSelected = false, bool bAbsent = false)
+    {
+        for (DWORD t0 = GetTickCount(); GetTickCount() - t0 < 20000; Sleep(200))
+        {
+            std::vector<std::wstring> lines;
+            for (const std::string& line : peer.Probe(szBobsTree))
+                lines.push_back(std::wstring(line.begin(), line.end()));
+            if (LinesShow(lines, pszPart, bSelected) != bAbsent) return true;
+        }
+        return false;
+    };
+    auto aliceShows = [&](const wchar_t* pszPart, bool bSelected = false, bool bAbsent = false) {
+        return WaitFor([&] { return LinesShow(TreeViewLines(hTreeA), pszPart, bSelected) != bAbsent; },
+                       20000);
+    };
+
+    // Each picture dropped on Alice's list goes up as a page of the board: both lists show it.
+    for (const wchar_t* pszName : {L"sea", L"sky"})
+    {
+        ASSERT_TRUE(DropFileOn(hListA, pictures[pszName[1] == L'e' ? 0 : 1]));
+        EXPECT_TRUE(aliceShows(pszName)) << pszName;
+        EXPECT_TRUE(bobShows(pszName)) << pszName;
+    }
+
+    // Alice chooses the page of the item that holds pszPart: both boards show it, both lists mark it.
+    auto choose = [&](const wchar_t* pszPart)
+    {
+        HTREEITEM h = TreeViewTopItem(hTreeA, pszPart);
+        SendMessageW(hTreeA, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(h));
+        return h && aliceShows(pszPart, true) && bobShows(pszPart, true);
+    };
+    // She presses Delete in her list and answers the box that tells pszText; the box, or null.
+    auto deleteAndAnswer = [&](const wchar_t* pszText)
+    {
+        PostMessageW(hTreeA, WM_KEYDOWN, VK_DELETE, 1);
+        HWND hBox = TextInProcess(hA, pszText);
+        if (hBox) PostMessageW(GetAncestor(hBox, GA_ROOT), WM_COMMAND, IDOK, 0);
+        return hBox;
+    };
+
+    // She opens the first picture's page and renames it in place (F2's edit, typed, ended): both
+    // lists show the new name. The list is filled anew on each page event, so its items are looked
+    // up again after each.
+    ASSERT_TRUE(choose(L"sea"));
+    HTREEITEM hSea = TreeViewTopItem(hTreeA, L"sea");
+    ASSERT_NE(nullptr, hSea);
+    HWND hEdit =
+        reinterpret_cast<HWND>(SendMessageW(hTreeA, TVM_EDITLABELW, 0, reinterpret_cast<LPARAM>(hSea)));
+    ASSERT_NE(nullptr, hEdit);
+    SendMessageW(hEdit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"Harbour"));
+    SendMessageW(hTreeA, TVM_ENDEDITLABELNOW, FALSE, 0);
+    EXPECT_TRUE(aliceShows(L"Harbour"));
+    EXPECT_TRUE(bobShows(L"Harbour"));
+    EXPECT_TRUE(bobShows(L"sea", false, true));
+
+    // She deletes the other picture's page and answers the question: it leaves both lists.
+    ASSERT_TRUE(choose(L"sky"));
+    ASSERT_NE(nullptr, deleteAndAnswer(L"Delete the 1 selected pages?"));
+    EXPECT_TRUE(aliceShows(L"sky", false, true));
+    EXPECT_TRUE(bobShows(L"sky", false, true));
+    EXPECT_TRUE(bobShows(L"Harbour"));
+    SaveWindowPicture(GetAncestor(hListA, GA_ROOT), QUILLON_SCREENSHOT_DIR, "room_agenda_list");
+
+    // The whiteboard page is not deleted: Alice is told so and both lists keep it.
+    ASSERT_TRUE(choose(L"WhiteBoard"));
+    HWND hRefusal = deleteAndAnswer(L"The whiteboard page cannot be deleted.");
+    ASSERT_NE(nullptr, hRefusal);
+    EXPECT_TRUE(WaitFor([&] { return !IsWindowVisible(hRefusal); }));
+    EXPECT_TRUE(aliceShows(L"WhiteBoard"));
+    EXPECT_TRUE(bobShows(L"WhiteBoard"));
+
+    panelB.Send("LOGOUT", "");
+    EXPECT_TRUE(panelB.WaitAnswer("LOGOUT", "0"));
+    EXPECT_TRUE(LogoutEnds(panelA, hA));
 }
 
 TEST_F(RoomProgramTest, AMessengerFileIsSentRefusedAndCancelledByThePeerOrItsLogout)

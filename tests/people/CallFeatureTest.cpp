@@ -463,3 +463,26 @@ TEST(CallFeature, WebLinksGiveNumbersOnlyByTheirPrefix)
         EXPECT_EQ(c.szNumber, a.number.value_or(u"")) << std::string(c.szUrl.begin(), c.szUrl.end());
     }
 }
+
+TEST(CallFeature, DialerOpensOverTheRoomOrItsMonitorAndStaysInTheWorkArea)
+{
+    // The second monitor stands right of the first; its work area leaves a task bar at the bottom.
+    const DialerArea kFirst{0, 0, 1280, 984}, kSecond{1280, 0, 2560, 984};
+    struct
+    {
+        const char* pszCase;
+        DialerArea room, work;
+        bool bOnScreen;
+        DialerArea want;
+    } cases[] = {
+        {"over the room", {100, 100, 900, 700}, kFirst, false, {350, 200, 650, 600}},
+        {"on the room's monitor", {100, 100, 900, 700}, kFirst, true, {490, 292, 790, 692}},
+        {"second monitor", {1380, 100, 2180, 700}, kSecond, true, {1770, 292, 2070, 692}},
+        {"room across the seam", {900, 100, 1700, 700}, kFirst, false, {980, 200, 1280, 600}},
+        {"room partly above", {100, -500, 900, 100}, kFirst, false, {350, 0, 650, 400}},
+        {"room left of the screen", {-900, 100, -100, 700}, kFirst, false, {0, 200, 300, 600}},
+        {"work area smaller", {0, 0, 200, 200}, {0, 0, 200, 300}, true, {0, 0, 300, 400}},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(c.want, DialerPlacement(300, 400, c.room, c.work, c.bOnScreen)) << c.pszCase;
+}

@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include <commctrl.h>
+#include <exdispid.h>
 
 #include <string>
 #include <vector>
@@ -66,6 +67,40 @@ std::vector<std::wstring> ListRow(HWND hList, int nRow)
         cells.emplace_back(buf);
     }
     return cells;
+}
+
+// BeforeNavigate2 as the browser fires it: seven arguments in reverse order, the address and the
+// other strings as variants by reference, the cancel flag by reference; the flag as it comes back.
+bool FireBeforeNavigate(IDispatch* pEvents, const wchar_t* pszUrl)
+{
+    VARIANT url, flags, frame, postData, headers;
+    for (VARIANT* v : {&url, &flags, &frame, &postData, &headers})
+        ::VariantInit(v);
+    url.vt = VT_BSTR;
+    url.bstrVal = ::SysAllocString(pszUrl);
+    flags.vt = VT_I4;
+    frame.vt = VT_BSTR;
+    frame.bstrVal = ::SysAllocString(L"");
+    headers.vt = VT_BSTR;
+    headers.bstrVal = ::SysAllocString(L"");
+    VARIANT_BOOL bCancel = VARIANT_FALSE;
+    VARIANT args[7];
+    for (VARIANT& a : args)
+        ::VariantInit(&a);
+    args[6].vt = VT_DISPATCH; // the browser itself: not read by the dialer
+    VARIANT* refs[] = {&url, &flags, &frame, &postData, &headers};
+    for (int i = 0; i < 5; ++i)
+    {
+        args[5 - i].vt = VT_BYREF | VT_VARIANT;
+        args[5 - i].pvarVal = refs[i];
+    }
+    args[0].vt = VT_BYREF | VT_BOOL;
+    args[0].pboolVal = &bCancel;
+    DISPPARAMS params{args, nullptr, 7, 0};
+    pEvents->Invoke(DISPID_BEFORENAVIGATE2, IID_NULL, 0, DISPATCH_METHOD, &params, nullptr, nullptr, nullptr);
+    for (VARIANT* v : refs)
+        ::VariantClear(v);
+    return bCancel == VARIANT_TRUE;
 }
 
 void SaveDialerPicture(HWND hWnd, const char* pszName)
@@ -260,6 +295,42 @@ TEST_F(CallDialerTest, PhoneBookTabEntryFormAndList)
     PumpMessages(0);
     EXPECT_EQ(std::vector<std::u16string>({u"Office = 0;02-1234-5678\nHall = 0;031-555-0100\n"}),
               sender.stored);
+}
+
+TEST_F(CallDialerTest, WebTabLinksGiveNumbersAndOtherPagesAreCancelled)
+{
+    HWND hDialer = OpenDialer();
+    ASSERT_NE(nullptr, hDialer);
+    ClickButton(hDialer, IDC_CALL_TAB_WEB);
+    CCallToHTerminal* pDialer = mainView.CallDialer();
+    ASSERT_EQ(CCallToHTerminal::TAB_WEB, pDialer->CurrentTab());
+    EXPECT_FALSE(Shown(hDialer, IDC_CALL_KEY_FIRST));
+    IDispatch* pEvents = pDialer->WebPageEvents();
+    ASSERT_NE(nullptr, pEvents) << "the web tab's browser was not made";
+    SaveDialerPicture(hDialer, "dialer_web");
+
+    struct
+    {
+        const wchar_t* pszUrl;
+        bool bCancel;
+        const char16_t* pszNumber; // the dialer's number afterwards
+        const wchar_t* pszDisplay;
+    } cases[] = {
+        {L"http://127.0.0.1/invite/invite_phone.asp?page=2", false, u"", L""},
+        {L"http://phone_0212345678/", true, u"0212345678", L"02-1234-5678"},
+        {L"http://elsewhere.example/", true, u"0212345678", L"02-1234-5678"}, // the number stays
+        {L"HTTP://Phone_host.example", true, u"host.example", L"host.example"},
+    };
+    for (const auto& c : cases)
+    {
+        EXPECT_EQ(c.bCancel, FireBeforeNavigate(pEvents, c.pszUrl)) << c.pszUrl;
+        EXPECT_EQ(c.pszNumber, call.Number()) << c.pszUrl;
+        EXPECT_EQ(c.pszDisplay, TextOf(::GetDlgItem(hDialer, IDC_CALL_DISPLAY))) << c.pszUrl;
+    }
+    // A link's number is dialled like a typed one.
+    ClickButton(hDialer, IDC_CALL_VOICE);
+    ASSERT_EQ(1u, sender.calls.size());
+    EXPECT_EQ(u"host.example", sender.calls[0].szNumber);
 }
 
 TEST_F(CallDialerTest, PhoneBookColumnWidthsAreKept)

@@ -37,6 +37,9 @@ void IConfDlg::StartCallDialer()
     setup.dwCallOptions = m_sysOption.dwOption62;
     setup.szPageUrl = L"http://" + WideOf(m_launch.fields.szServerAddress) + L"/invite/invite_phone.asp";
     setup.szSettingsKey = RegProgramKey(m_szExeName);
+    // Read here: the room's windows are made before its panels read their settings.
+    setup.bCentreOnScreen =
+        RegReadDword(HKEY_CURRENT_USER, setup.szSettingsKey.c_str(), L"DualMonitor", 0) != 0;
     m_pMainView->SetCallDialer(std::move(setup));
     m_pMainView->EnableCallTerminal(!IsPlayerMode() &&
                                     (m_sysOption.dwOption62 & (kUsePhoneCall | kUseHwCall)));

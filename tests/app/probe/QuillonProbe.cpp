@@ -2,7 +2,8 @@
 // whose second program runs in a prefix of its own (the program is a single
 // instance per prefix). Prints its findings as UTF-8 lines; exit code 1 when
 // the control is not there.
-//   quillon_probe lines <control id>        the lines of a list box or edit, the rows of a list view
+//   quillon_probe lines <control id>        the lines of a list box or edit, the rows of a list view,
+//                                           the items of a tree view (TreeViewLines)
 //   quillon_probe parents <control id>      the texts of the control's ancestors, innermost first
 //   quillon_probe enabled <control id>      1 or 0
 //   quillon_probe checked <control id>      1 or 0
@@ -19,7 +20,7 @@
 #include <string>
 #include <vector>
 
-#include "../ListViewRows.h"
+#include "../TreeViewItems.h"
 
 namespace
 {
@@ -99,6 +100,12 @@ int wmain(int argc, wchar_t** argv)
         {
             for (const std::wstring& row : ListViewRows(h))
                 Print(row);
+            return 0;
+        }
+        if (_wcsicmp(szClass, L"SysTreeView32") == 0)
+        {
+            for (const std::wstring& line : TreeViewLines(h))
+                Print(line);
             return 0;
         }
         if (_wcsicmp(szClass, L"ListBox") != 0)

@@ -680,21 +680,26 @@ void CALLBACK ReadOpenMenu(HWND, UINT, UINT_PTR nTimer, DWORD)
 // The slide: the first menu seen gets a pointer move over the View button; the second is ended.
 std::vector<int> g_slideFirstItems;
 HWND g_hSlideTarget = nullptr;
+int g_nSlideTicks = 0;
 
 void CALLBACK SlideOpenMenu(HWND, UINT, UINT_PTR nTimer, DWORD)
 {
     HWND hMenuWnd = OpenMenuWindow();
     if (!hMenuWnd) return;
     auto hMenu = reinterpret_cast<HMENU>(::SendMessageW(hMenuWnd, MN_GETHMENU, 0, 0));
-    g_slideFirstItems.push_back(static_cast<int>(::GetMenuItemID(hMenu, 0)));
-    if (g_slideFirstItems.size() == 1)
+    const int nFirstItem = static_cast<int>(::GetMenuItemID(hMenu, 0));
+    // A slow machine may show the first menu again at the next tick, before the move is handled;
+    // a slide that never comes ends the menu after 10 s.
+    if ((g_slideFirstItems.empty() || nFirstItem == g_slideFirstItems.front()) && ++g_nSlideTicks < 200)
     {
+        if (g_slideFirstItems.empty()) g_slideFirstItems.push_back(nFirstItem);
         RECT rc{};
         ::GetWindowRect(g_hSlideTarget, &rc);
         ::SetCursorPos((rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2);
         ::PostMessageW(hMenuWnd, WM_MOUSEMOVE, 0, 0);
         return;
     }
+    g_slideFirstItems.push_back(nFirstItem);
     ::KillTimer(nullptr, nTimer);
     ::EndMenu();
 }
@@ -707,6 +712,7 @@ TEST(RoomWindows, ControlBarMenusSlideToTheNextButton)
     ::SetForegroundWindow(room.mainView.m_hWnd);
     room.host.conditions.bControlRight = true;
     g_slideFirstItems.clear();
+    g_nSlideTicks = 0;
     g_hSlideTarget = room.ctrl.GetDlgItem(IDC_ROOMCTRL_MENU_VIEW);
     ::SetTimer(nullptr, 0, 50, &SlideOpenMenu);
     Click(room.ctrl, IDC_ROOMCTRL_MENU_FILE);

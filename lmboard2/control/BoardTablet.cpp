@@ -71,8 +71,8 @@ void CBoardTablet::OnPacket(WPARAM wParam, LPARAM lParam)
     HCTX hCtx = reinterpret_cast<HCTX>(lParam);
     WT_BOARD_PACKET pkt{};
     if (!m_hCtx || hCtx != m_hCtx || !m_wintab.WTPacket(hCtx, static_cast<UINT>(wParam), &pkt)) return;
-    m_pen.OnPacket(TabletPacket{pkt.pkButtons, pkt.pkX, pkt.pkY, pkt.pkNormalPressure,
-                                pkt.pkOrientation.orAltitude});
+    m_pen.OnPacket(
+        TabletPacket{pkt.pkButtons, pkt.pkX, pkt.pkY, pkt.pkNormalPressure, pkt.pkOrientation.orAltitude});
 }
 
 void CBoardTablet::MoveCursor(int x, int y)

@@ -23,7 +23,8 @@ std::optional<std::array<uint16_t, 4>> FileVersion(const std::filesystem::path& 
     if (!GetFileVersionInfoW(file.c_str(), 0, cb, info.data())) return std::nullopt;
     VS_FIXEDFILEINFO* pFixed = nullptr;
     UINT nLen = 0;
-    if (!VerQueryValueW(info.data(), L"\\", reinterpret_cast<void**>(&pFixed), &nLen) || nLen < sizeof *pFixed)
+    if (!VerQueryValueW(info.data(), L"\\", reinterpret_cast<void**>(&pFixed), &nLen) ||
+        nLen < sizeof *pFixed)
         return std::nullopt;
     return std::array<uint16_t, 4>{HIWORD(pFixed->dwFileVersionMS), LOWORD(pFixed->dwFileVersionMS),
                                    HIWORD(pFixed->dwFileVersionLS), LOWORD(pFixed->dwFileVersionLS)};
@@ -36,8 +37,8 @@ std::wstring FileSignerName(const std::filesystem::path& file)
     HCRYPTMSG hMsg = nullptr;
     DWORD dwEncoding = 0, dwContent = 0, dwFormat = 0;
     if (!CryptQueryObject(CERT_QUERY_OBJECT_FILE, file.c_str(), CERT_QUERY_CONTENT_FLAG_PKCS7_SIGNED_EMBED,
-                          CERT_QUERY_FORMAT_FLAG_BINARY, 0, &dwEncoding, &dwContent, &dwFormat, &hStore, &hMsg,
-                          nullptr))
+                          CERT_QUERY_FORMAT_FLAG_BINARY, 0, &dwEncoding, &dwContent, &dwFormat, &hStore,
+                          &hMsg, nullptr))
         return {};
     std::wstring name;
     DWORD cb = 0;
@@ -50,8 +51,9 @@ std::wstring FileSignerName(const std::filesystem::path& file)
             CERT_INFO certInfo{};
             certInfo.Issuer = pSigner->Issuer;
             certInfo.SerialNumber = pSigner->SerialNumber;
-            if (PCCERT_CONTEXT pCert = CertFindCertificateInStore(hStore, X509_ASN_ENCODING | PKCS_7_ASN_ENCODING,
-                                                                  0, CERT_FIND_SUBJECT_CERT, &certInfo, nullptr))
+            if (PCCERT_CONTEXT pCert =
+                    CertFindCertificateInStore(hStore, X509_ASN_ENCODING | PKCS_7_ASN_ENCODING, 0,
+                                               CERT_FIND_SUBJECT_CERT, &certInfo, nullptr))
             {
                 wchar_t text[256] = {};
                 CertGetNameStringW(pCert, CERT_NAME_SIMPLE_DISPLAY_TYPE, 0, nullptr, text, ARRAYSIZE(text));

@@ -79,6 +79,7 @@ using PFN_WTPacket = BOOL(WINAPI*)(HCTX, UINT, LPVOID);
 
 // Every entry point the driver must export; the board is given the tablet only when all resolve.
 constexpr const char* kWintabEntryPoints[] = {
-    "WTOpenA",   "WTInfoA",    "WTGetA",     "WTSetA",   "WTPacket", "WTClose",         "WTEnable",   "WTOverlap",
-    "WTSave",    "WTConfig",   "WTRestore",  "WTExtSet", "WTExtGet", "WTQueueSizeSet", "WTDataPeek", "WTPacketsGet",
+    "WTOpenA",  "WTInfoA",        "WTGetA",     "WTSetA",       "WTPacket",  "WTClose",
+    "WTEnable", "WTOverlap",      "WTSave",     "WTConfig",     "WTRestore", "WTExtSet",
+    "WTExtGet", "WTQueueSizeSet", "WTDataPeek", "WTPacketsGet",
 };

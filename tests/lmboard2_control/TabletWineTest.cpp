@@ -39,8 +39,7 @@ public:
     {
         std::vector<std::pair<int, int>> out;
         for (const auto& m : sent)
-            if (m[0] == BMSG_RECORD)
-                out.emplace_back(m[kBoardMsgHeaderSize + 2], m[kBoardMsgHeaderSize + 8]);
+            if (m[0] == BMSG_RECORD) out.emplace_back(m[kBoardMsgHeaderSize + 2], m[kBoardMsgHeaderSize + 8]);
         return out;
     }
 };
@@ -67,8 +66,8 @@ class BoardTablet : public testing::Test
 protected:
     void SetUp() override
     {
-        m_hParent = CreateWindowExW(WS_EX_TOPMOST, L"STATIC", L"", WS_POPUP | WS_VISIBLE, 0, 0, 800, 600, nullptr,
-                                    nullptr, nullptr, nullptr);
+        m_hParent = CreateWindowExW(WS_EX_TOPMOST, L"STATIC", L"", WS_POPUP | WS_VISIBLE, 0, 0, 800, 600,
+                                    nullptr, nullptr, nullptr, nullptr);
         ASSERT_NE(m_hParent, nullptr);
         ASSERT_TRUE(view.Create(m_hParent, RECT{0, 0, 800, 600}));
         view.SetConfCode(u"h30tablet");
@@ -85,8 +84,7 @@ protected:
         DestroyWindow(m_hParent);
     }
     // The stand-in loaded by the board's own LoadLibrary call.
-    template <class F>
-    F StandIn(const char* name)
+    template <class F> F StandIn(const char* name)
     {
         HMODULE h = GetModuleHandleW(L"Wintab32.dll");
         return h ? reinterpret_cast<F>(reinterpret_cast<void*>(GetProcAddress(h, name))) : nullptr;
@@ -169,7 +167,8 @@ TEST_F(BoardTablet, DriverSignedByAnotherMakerIsNotUsedAndTheMouseStillDraws)
 
 TEST(TabletDriverFiles, SignerNameComesFromTheEmbeddedSignature)
 {
-    EXPECT_NE(FileSignerName(kDrivers / L"accepted" / L"Pen_Touch_Tablet.dll").find(L"Wacom"), std::wstring::npos);
+    EXPECT_NE(FileSignerName(kDrivers / L"accepted" / L"Pen_Touch_Tablet.dll").find(L"Wacom"),
+              std::wstring::npos);
     EXPECT_EQ(FileSignerName(kDrivers / L"other" / L"Pen_Touch_Tablet.dll"), L"Other Pen Maker");
     EXPECT_EQ(FileSignerName(kDrivers / L"other" / L"Pen_Tablet.dll"), L"") << "not signed";
 }

@@ -112,7 +112,8 @@ int PreviewEdgeAt(int x, int y, int cx, int cy)
     return 0;
 }
 
-PreviewBox ResizePreview(const PreviewBox& window, int nEdge, int cursorX, int cursorY, const PreviewBox& work)
+PreviewBox ResizePreview(const PreviewBox& window, int nEdge, int cursorX, int cursorY,
+                         const PreviewBox& work)
 {
     const int nMaxWidth = std::max(kMinWidth, work.Width());
     const int nMaxHeight = std::max(kMinHeight, work.Height());

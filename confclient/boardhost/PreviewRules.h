@@ -48,8 +48,8 @@ std::optional<int> PreviewKeyPage(PreviewKey key, int nCurrent, int nCount);
 // The controls' places for a client area cx wide.
 struct PreviewControlPlaces
 {
-    int comboX = 0, comboWidth = 0; // at y 2, 23 high
-    int nextX = 0, previousX = 0;   // at y 1
+    int comboX = 0, comboWidth = 0;               // at y 2, 23 high
+    int nextX = 0, previousX = 0;                 // at y 1
     int minimizeX = 0, maximizeX = 0, closeX = 0; // at y 6 (restore with maximize)
 };
 PreviewControlPlaces PreviewLayout(int cx);
@@ -69,4 +69,5 @@ enum PreviewEdge
 // The border at a point of the window (within 4 pixels of its edge); 0 inside.
 int PreviewEdgeAt(int x, int y, int cx, int cy);
 // The window after its border followed the cursor: at least 500 x 200, at most the work area.
-PreviewBox ResizePreview(const PreviewBox& window, int nEdge, int cursorX, int cursorY, const PreviewBox& work);
+PreviewBox ResizePreview(const PreviewBox& window, int nEdge, int cursorX, int cursorY,
+                         const PreviewBox& work);

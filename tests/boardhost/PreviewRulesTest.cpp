@@ -80,7 +80,8 @@ TEST(PreviewRules, BordersAndDragsKeepTheSizeWithinLimits)
 
     const PreviewBox window{100, 100, 700, 400};
     EXPECT_EQ(ResizePreview(window, EDGE_RIGHT, 900, 0, kWork), (PreviewBox{100, 100, 900, 400}));
-    EXPECT_EQ(ResizePreview(window, EDGE_RIGHT, 300, 0, kWork), (PreviewBox{100, 100, 600, 400})) << "500 wide at least";
+    EXPECT_EQ(ResizePreview(window, EDGE_RIGHT, 300, 0, kWork), (PreviewBox{100, 100, 600, 400}))
+        << "500 wide at least";
     EXPECT_EQ(ResizePreview(window, EDGE_TOP_LEFT, -2000, 350, kWork), (PreviewBox{-900, 200, 700, 400}))
         << "at most the work area's width, 200 high at least";
     EXPECT_EQ(ResizePreview(window, EDGE_BOTTOM, 0, 5000, kWork), (PreviewBox{100, 100, 700, 1100}));

@@ -5,10 +5,9 @@
 
 #include <algorithm>
 
-
 namespace
 {
-constexpr COLORREF kBody = RGB(0xD8, 0xE8, 0xEA); // 0xEAE8D8
+constexpr COLORREF kBody = RGB(0xD8, 0xE8, 0xEA);  // 0xEAE8D8
 constexpr COLORREF kFrame = RGB(0xA4, 0xB9, 0xD6); // 0xD6B9A4
 constexpr COLORREF kTitleBand = RGB(0x56, 0x60, 0x7C);
 constexpr int kInset = 4;
@@ -42,7 +41,8 @@ BOOL CPreviewDlg::OnInitDialog()
 PreviewBox CPreviewDlg::WorkArea() const
 {
     MONITORINFO mi{sizeof mi};
-    if (::GetMonitorInfoW(::MonitorFromWindow(m_hWnd, MONITOR_DEFAULTTONEAREST), &mi)) return BoxOf(mi.rcWork);
+    if (::GetMonitorInfoW(::MonitorFromWindow(m_hWnd, MONITOR_DEFAULTTONEAREST), &mi))
+        return BoxOf(mi.rcWork);
     RECT rc{};
     ::SystemParametersInfoW(SPI_GETWORKAREA, 0, &rc, 0);
     return BoxOf(rc);
@@ -176,9 +176,12 @@ void CPreviewDlg::OnSize(int cx, int cy)
     struct Place
     {
         int nId, x, y, cx, cy;
-    } places[] = {{kCombo, p.comboX, 2, p.comboWidth, 23},     {kNext, p.nextX, 1, 28, 24},
-                  {kPrevious, p.previousX, 1, 28, 24},         {kMinimize, p.minimizeX, 6, 16, 16},
-                  {kMaximize, p.maximizeX, 6, 16, 16},         {kRestore, p.maximizeX, 6, 16, 16},
+    } places[] = {{kCombo, p.comboX, 2, p.comboWidth, 23},
+                  {kNext, p.nextX, 1, 28, 24},
+                  {kPrevious, p.previousX, 1, 28, 24},
+                  {kMinimize, p.minimizeX, 6, 16, 16},
+                  {kMaximize, p.maximizeX, 6, 16, 16},
+                  {kRestore, p.maximizeX, 6, 16, 16},
                   {kClose, p.closeX, 6, 16, 16}};
     for (const Place& place : places)
         ::SetWindowPos(GetDlgItem(place.nId), nullptr, place.x, place.y, place.cx, place.cy,
@@ -303,7 +306,8 @@ LRESULT CPreviewDlg::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam)
             POINT pt{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
             ::ClientToScreen(m_hWnd, &pt);
             PreviewBox box = ResizePreview(BoxOf(rc), m_nEdge, pt.x, pt.y, WorkArea());
-            SetWindowPos(nullptr, box.left, box.top, box.Width(), box.Height(), SWP_NOZORDER | SWP_NOACTIVATE);
+            SetWindowPos(nullptr, box.left, box.top, box.Width(), box.Height(),
+                         SWP_NOZORDER | SWP_NOACTIVATE);
             return 0;
         }
         break;
@@ -314,7 +318,8 @@ LRESULT CPreviewDlg::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam)
         ::ScreenToClient(m_hWnd, &pt);
         RECT rc;
         ::GetClientRect(m_hWnd, &rc);
-        int nEdge = m_nEdge ? m_nEdge : (::IsZoomed(m_hWnd) ? 0 : PreviewEdgeAt(pt.x, pt.y, rc.right, rc.bottom));
+        int nEdge =
+            m_nEdge ? m_nEdge : (::IsZoomed(m_hWnd) ? 0 : PreviewEdgeAt(pt.x, pt.y, rc.right, rc.bottom));
         const wchar_t* cursor = nullptr;
         if (nEdge == EDGE_LEFT || nEdge == EDGE_RIGHT) cursor = IDC_SIZEWE;
         if (nEdge == EDGE_TOP || nEdge == EDGE_BOTTOM) cursor = IDC_SIZENS;

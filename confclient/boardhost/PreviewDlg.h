@@ -50,13 +50,14 @@ private:
     PreviewBox WorkArea() const;
     HWND Combo() const { return GetDlgItem(kCombo); }
 
-    static constexpr int kNext = IDC_PREVIEW_NEXT, kPrevious = IDC_PREVIEW_PREV, kMinimize = IDC_PREVIEW_MINIMIZE,
-                         kMaximize = IDC_PREVIEW_MAXIMIZE, kRestore = IDC_PREVIEW_RESTORE, kClose = IDC_PREVIEW_CLOSE,
+    static constexpr int kNext = IDC_PREVIEW_NEXT, kPrevious = IDC_PREVIEW_PREV,
+                         kMinimize = IDC_PREVIEW_MINIMIZE, kMaximize = IDC_PREVIEW_MAXIMIZE,
+                         kRestore = IDC_PREVIEW_RESTORE, kClose = IDC_PREVIEW_CLOSE,
                          kCombo = IDC_PREVIEW_PAGES;
     static constexpr int kTitleHeight = 30;
 
     CLMBoard2& m_board;
     PreviewPos m_normal;
-    int m_nEdge = 0;        // the border being dragged, 0 for none
+    int m_nEdge = 0; // the border being dragged, 0 for none
     bool m_bPreviewMade = false;
 };

@@ -373,6 +373,24 @@ TEST_F(PaletteFixture, AgendaTreeRenamesAndReordersThroughTheBoard)
     EXPECT_TRUE(session.sent.empty());
     ASSERT_FALSE(session.notices.boxes.empty());
     EXPECT_EQ(session.notices.boxes.back(), u"<IDMS_AGENDALIST_ERR_MOVEWHITEBOARD>");
+
+    // A rubber band from the empty space below the items up into the second selects the last
+    // two; with Ctrl, a band over the last takes it out again.
+    RECT second{};
+    ASSERT_TRUE(TreeView_GetItemRect(tree.m_hWnd, tree.ItemOf({1, -1}), &second, TRUE));
+    const int yMiddle = (second.top + second.bottom) / 2;
+    SendMessageW(tree.m_hWnd, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(60, 280));
+    SendMessageW(tree.m_hWnd, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(40, 150));
+    SendMessageW(tree.m_hWnd, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(5, yMiddle));
+    SendMessageW(tree.m_hWnd, WM_LBUTTONUP, 0, MAKELPARAM(5, yMiddle));
+    EXPECT_EQ(tree.Model().Selection(), (std::vector<AgendaItemRef>{{1, -1}, {2, -1}}));
+    EXPECT_EQ(GetCapture(), nullptr);
+    RECT third{};
+    ASSERT_TRUE(TreeView_GetItemRect(tree.m_hWnd, tree.ItemOf({2, -1}), &third, TRUE));
+    SendMessageW(tree.m_hWnd, WM_LBUTTONDOWN, MK_LBUTTON | MK_CONTROL, MAKELPARAM(60, 280));
+    SendMessageW(tree.m_hWnd, WM_MOUSEMOVE, MK_LBUTTON | MK_CONTROL, MAKELPARAM(5, third.bottom - 2));
+    SendMessageW(tree.m_hWnd, WM_LBUTTONUP, 0, MAKELPARAM(5, third.bottom - 2));
+    EXPECT_EQ(tree.Model().Selection(), (std::vector<AgendaItemRef>{{1, -1}}));
     board->SetAgendaTree(nullptr);
     tree.DestroyWindow();
 }

@@ -7,19 +7,19 @@
 
 namespace
 {
-constexpr COLORREF kBody = RGB(0xD8, 0xE8, 0xEA);  // 0xEAE8D8
-constexpr COLORREF kFrame = RGB(0xA4, 0xB9, 0xD6); // 0xD6B9A4
-constexpr COLORREF kTitleBand = RGB(0x56, 0x60, 0x7C);
-constexpr int kInset = 4;
+constexpr COLORREF kPreviewBody = RGB(0xD8, 0xE8, 0xEA);  // 0xEAE8D8
+constexpr COLORREF kPreviewFrame = RGB(0xA4, 0xB9, 0xD6); // 0xD6B9A4
+constexpr COLORREF kPreviewTitleBand = RGB(0x56, 0x60, 0x7C);
+constexpr int kPreviewInset = 4;
 
-std::wstring PageText(const S_BOARD_FILEHDR& hdr)
+std::wstring PreviewPageText(const S_BOARD_FILEHDR& hdr)
 {
     std::u16string caption = S_BOARD_FILEHDR::Text(hdr.szCaption);
     if (caption.empty()) caption = S_BOARD_FILEHDR::Text(hdr.szName);
     return std::wstring(caption.begin(), caption.end());
 }
 
-PreviewBox BoxOf(const RECT& rc)
+PreviewBox ScreenBox(const RECT& rc)
 {
     return PreviewBox{rc.left, rc.top, rc.right, rc.bottom};
 }
@@ -35,6 +35,10 @@ BOOL CPreviewDlg::OnInitDialog()
     ::EnableWindow(GetDlgItem(kNext), FALSE);
     ::EnableWindow(GetDlgItem(kPrevious), FALSE);
     ::ShowWindow(GetDlgItem(kRestore), SW_HIDE);
+    // No platform caption: the title strip is drawn here; the window keeps the title's text.
+    wchar_t title[128] = {};
+    ::GetDlgItemTextW(m_hWnd, IDC_PREVIEW_TITLE, title, 128);
+    ::SetWindowTextW(m_hWnd, title);
     return FALSE;
 }
 
@@ -42,10 +46,10 @@ PreviewBox CPreviewDlg::WorkArea() const
 {
     MONITORINFO mi{sizeof mi};
     if (::GetMonitorInfoW(::MonitorFromWindow(m_hWnd, MONITOR_DEFAULTTONEAREST), &mi))
-        return BoxOf(mi.rcWork);
+        return ScreenBox(mi.rcWork);
     RECT rc{};
     ::SystemParametersInfoW(SPI_GETWORKAREA, 0, &rc, 0);
-    return BoxOf(rc);
+    return ScreenBox(rc);
 }
 
 void CPreviewDlg::RestorePosition(HWND hRoomView, const std::wstring& stored)
@@ -54,11 +58,12 @@ void CPreviewDlg::RestorePosition(HWND hRoomView, const std::wstring& stored)
     RECT rcView{};
     ::GetWindowRect(hRoomView, &rcView);
     std::string text(stored.begin(), stored.end());
-    m_normal = PlacePreview(ParsePreviewPos(text), BoxOf(rcView), WorkArea());
+    m_normal = PlacePreview(ParsePreviewPos(text), ScreenBox(rcView), WorkArea());
     SetWindowPos(HWND_TOP, m_normal.x, m_normal.y, m_normal.cx, m_normal.cy, SWP_NOACTIVATE);
     if (!m_bPreviewMade)
-        m_bPreviewMade = m_board.CreatePreview(0, kInset, kTitleHeight, m_normal.cx - 2 * kInset,
-                                               m_normal.cy - kTitleHeight - kInset, m_hWnd) != FALSE;
+        m_bPreviewMade =
+            m_board.CreatePreview(0, kPreviewInset, kTitleHeight, m_normal.cx - 2 * kPreviewInset,
+                                  m_normal.cy - kTitleHeight - kPreviewInset, m_hWnd) != FALSE;
     ShowPage(std::max(CurrentPage(), 0));
     ShowWindow(SW_SHOW);
 }
@@ -67,7 +72,7 @@ void CPreviewDlg::OnAddPage(int nKind, const S_BOARD_FILEHDR& hdr)
 {
     HWND hCombo = Combo();
     if (nKind == 1) ::SendMessageW(hCombo, CB_RESETCONTENT, 0, 0);
-    std::wstring text = PageText(hdr);
+    std::wstring text = PreviewPageText(hdr);
     ::SendMessageW(hCombo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
     if (CurrentPage() < 0) ::SendMessageW(hCombo, CB_SETCURSEL, 0, 0);
     UpdatePageButtons();
@@ -186,7 +191,7 @@ void CPreviewDlg::OnSize(int cx, int cy)
     for (const Place& place : places)
         ::SetWindowPos(GetDlgItem(place.nId), nullptr, place.x, place.y, place.cx, place.cy,
                        SWP_NOZORDER | SWP_NOACTIVATE);
-    if (m_bPreviewMade) m_board.SetPreviewSize(0, cx - 2 * kInset, cy - kTitleHeight - kInset);
+    if (m_bPreviewMade) m_board.SetPreviewSize(0, cx - 2 * kPreviewInset, cy - kTitleHeight - kPreviewInset);
     ::InvalidateRect(m_hWnd, nullptr, TRUE);
 }
 
@@ -204,18 +209,18 @@ void CPreviewDlg::OnPaint()
         return;
     }
     RECT band{rc.left, rc.top, rc.right, kTitleHeight};
-    HBRUSH hBand = ::CreateSolidBrush(kTitleBand);
+    HBRUSH hBand = ::CreateSolidBrush(kPreviewTitleBand);
     ::FillRect(hdc, &band, hBand);
     ::DeleteObject(hBand);
     // The body around the board's preview area, which the board draws itself.
-    HBRUSH hBody = ::CreateSolidBrush(kBody);
-    RECT parts[] = {{0, kTitleHeight, kInset, rc.bottom},
-                    {rc.right - kInset, kTitleHeight, rc.right, rc.bottom},
-                    {kInset, rc.bottom - kInset, rc.right - kInset, rc.bottom}};
+    HBRUSH hBody = ::CreateSolidBrush(kPreviewBody);
+    RECT parts[] = {{0, kTitleHeight, kPreviewInset, rc.bottom},
+                    {rc.right - kPreviewInset, kTitleHeight, rc.right, rc.bottom},
+                    {kPreviewInset, rc.bottom - kPreviewInset, rc.right - kPreviewInset, rc.bottom}};
     for (const RECT& part : parts)
         ::FillRect(hdc, &part, hBody);
     ::DeleteObject(hBody);
-    HBRUSH hFrame = ::CreateSolidBrush(kFrame);
+    HBRUSH hFrame = ::CreateSolidBrush(kPreviewFrame);
     ::FrameRect(hdc, &rc, hFrame);
     ::DeleteObject(hFrame);
     ::EndPaint(m_hWnd, &ps);
@@ -305,7 +310,7 @@ LRESULT CPreviewDlg::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam)
             ::GetWindowRect(m_hWnd, &rc);
             POINT pt{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
             ::ClientToScreen(m_hWnd, &pt);
-            PreviewBox box = ResizePreview(BoxOf(rc), m_nEdge, pt.x, pt.y, WorkArea());
+            PreviewBox box = ResizePreview(ScreenBox(rc), m_nEdge, pt.x, pt.y, WorkArea());
             SetWindowPos(nullptr, box.left, box.top, box.Width(), box.Height(),
                          SWP_NOZORDER | SWP_NOACTIVATE);
             return 0;

@@ -117,8 +117,11 @@ TEST_F(BoardTablet, StandInPacketsDrawStrokesWithPressureWidths)
     EXPECT_EQ(lc.lcPktMode, 0u);
     EXPECT_TRUE(lc.lcOptions & kCxoMessages);
     EXPECT_EQ(lc.lcInExtX, kStandInAxisMax);
-    EXPECT_EQ(lc.lcOutExtX, 800 + view.TopMargin());
-    EXPECT_EQ(lc.lcOutExtY, -600);
+    // The pen's points are the view's client pixels, y downwards.
+    RECT client;
+    GetClientRect(view.Hwnd(), &client);
+    EXPECT_EQ(lc.lcOutExtX, client.right + view.TopMargin());
+    EXPECT_EQ(lc.lcOutExtY, -client.bottom);
 
     // Pressure 850 on width 5 draws with 7; the next stroke starts again from 5.
     Play({Pen(0, 100, 100, 0), Pen(1, 100, 100, 850), Pen(1, 200, 100, 850), Pen(1, 300, 100, 850),

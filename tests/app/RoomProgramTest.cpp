@@ -733,6 +733,20 @@ TEST_F(RoomProgramTest, TheRoomFollowsItsChiefsViewModeAndFullScreen)
     EXPECT_TRUE(WaitFor([&] { return peer.Probe("visible 1418").empty(); }, 30000)); // the strip's bar
     DeleteFileW(picture.c_str());
 
+    // The bar's preview command opens the board preview beside the room, its combo listing the
+    // whiteboard and the picture; the command again closes it.
+    PostMessageW(hBar, WM_COMMAND, MAKEWPARAM(1142, 0), 0);
+    HWND hPreview = nullptr;
+    EXPECT_TRUE(WaitFor(
+        [&]
+        {
+            hPreview = TopWindow(hA, L"Preview");
+            return hPreview && IsWindowVisible(hPreview);
+        }));
+    EXPECT_EQ(SendMessageW(GetDlgItem(hPreview, IDC_PREVIEW_PAGES), CB_GETCOUNT, 0, 0), 2);
+    PostMessageW(hBar, WM_COMMAND, MAKEWPARAM(1142, 0), 0);
+    EXPECT_TRUE(WaitFor([&] { return !IsWindowVisible(hPreview); }));
+
     // Full screen for the whole room: both windows cover their monitor, then both come back.
     RECT before{};
     GetWindowRect(hMainA, &before);

@@ -6,10 +6,13 @@
 #include "lmboard2/boardmsg/BoardMessage.h"
 #include "lmboard2/control/LMView.h"
 #include "tests/lmboard2_control/wintab/WintabStandIn.h"
+#include "tests/lmboard2_view/BoardViewFakes.h"
 
 namespace
 {
-class CTabletEvents : public IBoardEvents
+// The view's events as the portable tests record them, with the bytes sent, the tools the board
+// chose and the windows a pen press selected.
+class CTabletEvents : public CRecordedEvents
 {
 public:
     std::vector<std::vector<uint8_t>> sent;
@@ -18,20 +21,6 @@ public:
     void SendData(const uint8_t* p, size_t n) override { sent.emplace_back(p, p + n); }
     void ResultDrawMode(int nMode) override { drawModes.push_back(nMode); }
     void TabletSelectButton(intptr_t hWnd) override { selected.push_back(hWnd); }
-    void ErrorMessage(int) override {}
-    void CreateProgress(bool) override {}
-    void DestroyProgress() override {}
-    void SetTotalSize(uint32_t) override {}
-    void SetFileCount(uint32_t, uint32_t) override {}
-    void ProgressChange(uint32_t) override {}
-    void AddPage(int, const S_BOARD_FILEHDR&) override {}
-    void DeletePage(int) override {}
-    void SetCurrentPage(int) override {}
-    void ModeChange(const std::u16string&, int) override {}
-    void DoChangeAgendaName(const uint8_t*) override {}
-    void ResultZoom(bool, int, int) override {}
-    void SelectEBookCombo(const std::u16string&, uint32_t, uint32_t, uint32_t) override {}
-    std::u16string GetIniString(const std::u16string&) override { return u""; }
 
     // (record type, pen width) of each drawing record sent: the width follows the type byte,
     // the translucency flag and the colour.

@@ -44,7 +44,8 @@ BOOL CPreviewDlg::OnInitDialog()
 
 PreviewBox CPreviewDlg::WorkArea() const
 {
-    MONITORINFO mi{sizeof mi};
+    MONITORINFO mi{};
+    mi.cbSize = sizeof mi;
     if (::GetMonitorInfoW(::MonitorFromWindow(m_hWnd, MONITOR_DEFAULTTONEAREST), &mi))
         return ScreenBox(mi.rcWork);
     RECT rc{};
@@ -248,7 +249,8 @@ bool CPreviewDlg::OnButtonDown(int x, int y)
 
 void CPreviewDlg::SavePlacement()
 {
-    WINDOWPLACEMENT wp{sizeof wp};
+    WINDOWPLACEMENT wp{};
+    wp.length = sizeof wp;
     if (!::GetWindowPlacement(m_hWnd, &wp)) return;
     const RECT& rc = wp.rcNormalPosition;
     m_normal = PreviewPos{rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top};

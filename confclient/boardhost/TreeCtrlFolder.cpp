@@ -267,7 +267,8 @@ HIMAGELIST CTreeCtrlFolder::MakeDragImage() const
     for (size_t i = 0; i < texts.size(); ++i)
     {
         const int y = static_cast<int>(i) * nRow;
-        TVITEMW item{TVIF_IMAGE | TVIF_HANDLE};
+        TVITEMW item{};
+        item.mask = TVIF_IMAGE | TVIF_HANDLE;
         item.hItem = ItemOf(m_dragged[i]);
         if (hIcons && item.hItem && TreeView_GetItem(m_hWnd, &item))
             ImageList_Draw(hIcons, item.iImage, hdc, 3, y + (nRow - 16) / 2, ILD_NORMAL);

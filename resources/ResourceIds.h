@@ -266,6 +266,16 @@
 #define IDC_EBOOK_AGAIN 1449
 #define IDC_EBOOK_NEXT 1038
 #define IDC_EBOOK_PREV 1039
+// The board preview (template 454).
+#define IDD_PREVIEW 454
+#define IDC_PREVIEW_TITLE 1033
+#define IDC_PREVIEW_NEXT 1038
+#define IDC_PREVIEW_PREV 1039
+#define IDC_PREVIEW_MINIMIZE 1421
+#define IDC_PREVIEW_MAXIMIZE 1422
+#define IDC_PREVIEW_RESTORE 1423
+#define IDC_PREVIEW_CLOSE 1424
+#define IDC_PREVIEW_PAGES 1425
 
 // The memo pad: its template, menu button, minimise and close buttons, text area and menu
 // commands; the buttons' bitmaps (normal, pressed, focus from the first id), its icon and its

@@ -12,6 +12,7 @@ packages=(
   dpkg-dev nasm pkg-config ffmpeg libavcodec-dev libswscale-dev libspeex-dev libopenh264-dev
   libavformat-dev libswresample-dev libavutil-dev
   libopus-dev pulseaudio pulseaudio-utils sox espeak-ng libpulse-dev
+  osslsigncode
 )
 
 # The codec libraries are cross-built from Debian's source packages (scripts/third-party/):

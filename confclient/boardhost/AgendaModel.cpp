@@ -220,15 +220,66 @@ std::optional<int> CAgendaModel::OnKey(Key key, bool bShift, bool bCtrl)
     {
         int nAnchor = position(m_anchor);
         if (nAnchor < 0) nAnchor = nCaret < 0 ? nTo : nCaret;
-        m_selection.clear();
-        for (int i = std::min(nAnchor, nTo); i <= std::max(nAnchor, nTo); ++i)
-            m_selection.push_back(items[static_cast<size_t>(i)]);
+        SelectRange(items, nAnchor, nTo);
         m_caret = to;
         return std::nullopt;
     }
     Select(to, true);
     if (IsDocument(to)) return std::nullopt;
     return PageAt(to)->nIndex;
+}
+
+void CAgendaModel::SelectRange(const std::vector<AgendaItemRef>& items, int nFrom, int nTo)
+{
+    m_selection.clear();
+    for (int i = std::min(nFrom, nTo); i <= std::max(nFrom, nTo); ++i)
+        m_selection.push_back(items[static_cast<size_t>(i)]);
+}
+
+std::optional<int> CAgendaModel::Click(AgendaItemRef ref, bool bShift, bool bCtrl)
+{
+    const std::vector<AgendaItemRef> items = VisibleItems();
+    auto at = std::find(items.begin(), items.end(), ref);
+    if (at == items.end()) return std::nullopt;
+    if (bShift)
+    {
+        auto anchor = m_anchor ? std::find(items.begin(), items.end(), *m_anchor) : items.end();
+        if (anchor == items.end())
+        {
+            anchor = at;
+            m_anchor = ref;
+        }
+        SelectRange(items, static_cast<int>(anchor - items.begin()), static_cast<int>(at - items.begin()));
+        m_caret = ref;
+    }
+    else if (bCtrl)
+    {
+        if (IsSelected(ref))
+            Deselect(ref);
+        else
+            m_selection.push_back(ref);
+        m_caret = ref;
+        m_anchor = ref;
+    }
+    else
+        Select(ref, true);
+    if (IsDocument(ref)) return std::nullopt;
+    return PageAt(ref)->nIndex;
+}
+
+void CAgendaModel::BandSelect(const std::vector<AgendaItemRef>& before,
+                              const std::vector<AgendaItemRef>& touched, bool bShift, bool bCtrl)
+{
+    auto holds = [](const std::vector<AgendaItemRef>& list, AgendaItemRef ref)
+    { return std::find(list.begin(), list.end(), ref) != list.end(); };
+    m_selection.clear();
+    // In visible order, so that a range or a drag takes the items as the tree shows them.
+    for (AgendaItemRef ref : VisibleItems())
+    {
+        const bool bInBand = holds(touched, ref), bWas = (bShift || bCtrl) && holds(before, ref);
+        const bool bSelected = bInBand ? !(bCtrl && bWas) : bWas;
+        if (bSelected) m_selection.push_back(ref);
+    }
 }
 
 void CAgendaModel::Deselect(AgendaItemRef ref)

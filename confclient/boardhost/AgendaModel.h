@@ -95,6 +95,15 @@ public:
         Right,
     };
     std::optional<int> OnKey(Key key, bool bShift, bool bCtrl);
+    // A click released on an item: plain selects it alone, Ctrl adds it or takes it out, Shift
+    // selects the range from the anchor; the item becomes the caret. Returns the caret's page
+    // index (message 2030), none for a document.
+    std::optional<int> Click(AgendaItemRef ref, bool bShift, bool bCtrl);
+    // A rubber band over the touched items: they are selected and the others not. With Ctrl or
+    // Shift held at the click the items selected before (before) stay selected outside the
+    // band, and with Ctrl the touched ones that were selected are taken out instead.
+    void BandSelect(const std::vector<AgendaItemRef>& before, const std::vector<AgendaItemRef>& touched,
+                    bool bShift, bool bCtrl);
 
     // RequestRename after a label edit of the caret item (ReqChangeAgendaName).
     AgendaRequest BuildRename(const std::u16string& newName, uint16_t wMyNumber, uint16_t wRoom,
@@ -112,6 +121,8 @@ public:
     std::u16string ItemText(AgendaItemRef ref) const;
 
 private:
+    // Selects the visible items from position nFrom to nTo (either order) and nothing else.
+    void SelectRange(const std::vector<AgendaItemRef>& items, int nFrom, int nTo);
     std::optional<AgendaItemRef> LastPageItem(const std::vector<AgendaItemRef>& skip) const;
     void Renumber(int nFrom);
 

@@ -142,6 +142,7 @@ void CRoomBoard::Advise()
                   }
                   if (n >= 0 && static_cast<size_t>(n) < m_pages.size()) m_pages.erase(m_pages.begin() + n);
                   if (m_pTree) m_pTree->OnDeletePage(static_cast<int>(n));
+                  if (m_pPreview) m_pPreview->OnDeletePage(static_cast<int>(n));
               });
     pSink->On(EV_SET_CURRENT_PAGE,
               [this](const EventArgs& a)
@@ -202,6 +203,15 @@ void CRoomBoard::OnPageAdded(int nType, const S_BOARD_FILEHDR& hdr)
     m_bRetelling = nType == 1 || (m_bRetelling && nType == 0);
     m_pages.push_back(hdr);
     TellTree(nType, hdr);
+    if (m_pPreview) m_pPreview->OnAddPage(nType, hdr);
+}
+
+void CRoomBoard::SetPreview(CPreviewDlg* pPreview)
+{
+    m_pPreview = pPreview;
+    if (!pPreview) return;
+    for (size_t i = 0; i < m_pages.size(); ++i)
+        pPreview->OnAddPage(i == 0 ? 1 : 0, m_pages[i]);
 }
 
 void CRoomBoard::TellTree(int nType, const S_BOARD_FILEHDR& hdr)

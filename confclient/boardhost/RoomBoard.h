@@ -8,6 +8,7 @@
 #include "confclient/boardhost/BoardHostFeature.h"
 #include "confclient/boardhost/BoardToolFeature.h"
 #include "confclient/boardhost/LMBoard2.h"
+#include "confclient/boardhost/PreviewDlg.h"
 #include "confclient/boardhost/TransferStrip.h"
 #include "confclient/boardhost/TreeCtrlFolder.h"
 
@@ -93,6 +94,8 @@ public:
     void SetAgendaList(IAgendaListSink* pList) { m_pList = pList; }
     // The room's e-book panel fills its combos from the board's e-book events.
     void SetEBookView(IEBookView* pView) { m_pEBook = pView; }
+    // The board preview follows the pages (the pages so far are told at once); null to stop.
+    void SetPreview(CPreviewDlg* pPreview);
     // The transfer strip while a board upload or download runs; null otherwise.
     CTransferStrip* TransferStrip() const { return m_pStrip.get(); }
     // The board's share of the view's centre: all of it without views, else its left two thirds.
@@ -137,6 +140,7 @@ private:
     CTreeCtrlFolder* m_pTree = nullptr;
     IAgendaListSink* m_pList = nullptr;
     IEBookView* m_pEBook = nullptr;
+    CPreviewDlg* m_pPreview = nullptr;
     std::unique_ptr<CTransferStrip> m_pStrip;
     void OpenStrip(bool bDownload);
     void CloseStrip();

@@ -2,6 +2,9 @@
 // label edits, drags and menu commands turned into the model's requests.
 #include "confclient/boardhost/TreeCtrlFolder.h"
 
+#include <algorithm>
+#include <cstdlib>
+
 #include <commctrl.h>
 #include <windowsx.h>
 
@@ -226,12 +229,72 @@ void CTreeCtrlFolder::BeginDrag(HTREEITEM hItem)
     m_dragged = std::move(items);
     m_bDragging = true;
     SetCapture(m_hWnd);
+    m_hDragImage = MakeDragImage();
+    if (m_hDragImage && ImageList_BeginDrag(m_hDragImage, 0, -5, -5))
+    {
+        POINT pt;
+        GetCursorPos(&pt);
+        ScreenToClient(m_hWnd, &pt);
+        ImageList_DragEnter(m_hWnd, pt.x, pt.y);
+    }
+}
+
+HIMAGELIST CTreeCtrlFolder::MakeDragImage() const
+{
+    HDC hScreen = ::GetDC(m_hWnd);
+    HDC hdc = CreateCompatibleDC(hScreen);
+    HGDIOBJ hOldFont = SelectObject(hdc, reinterpret_cast<HFONT>(::SendMessageW(m_hWnd, WM_GETFONT, 0, 0)));
+    std::vector<std::wstring> texts;
+    int nWidth = 0, nRow = 0;
+    for (AgendaItemRef ref : m_dragged)
+    {
+        std::u16string text = m_model.ItemText(ref);
+        texts.emplace_back(text.begin(), text.end());
+        SIZE size{};
+        GetTextExtentPoint32W(hdc, texts.back().c_str(), static_cast<int>(texts.back().size()), &size);
+        nWidth = std::max(nWidth, static_cast<int>(size.cx));
+        nRow = std::max(nRow, static_cast<int>(size.cy) + 2);
+    }
+    nRow = std::max(nRow, 18);
+    const int cx = 3 + 16 + 3 + nWidth, cy = nRow * static_cast<int>(texts.size());
+    HBITMAP hBitmap = CreateCompatibleBitmap(hScreen, cx, std::max(cy, 1));
+    HGDIOBJ hOldBitmap = SelectObject(hdc, hBitmap);
+    RECT rc{0, 0, cx, cy};
+    FillRect(hdc, &rc, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+    SetTextColor(hdc, RGB(0, 0, 0));
+    SetBkMode(hdc, TRANSPARENT);
+    HIMAGELIST hIcons = TreeView_GetImageList(m_hWnd, TVSIL_NORMAL);
+    for (size_t i = 0; i < texts.size(); ++i)
+    {
+        const int y = static_cast<int>(i) * nRow;
+        TVITEMW item{};
+        item.mask = TVIF_IMAGE | TVIF_HANDLE;
+        item.hItem = ItemOf(m_dragged[i]);
+        if (hIcons && item.hItem && TreeView_GetItem(m_hWnd, &item))
+            ImageList_Draw(hIcons, item.iImage, hdc, 3, y + (nRow - 16) / 2, ILD_NORMAL);
+        TextOutW(hdc, 3 + 16 + 3, y + 1, texts[i].c_str(), static_cast<int>(texts[i].size()));
+    }
+    SelectObject(hdc, hOldBitmap);
+    SelectObject(hdc, hOldFont);
+    DeleteDC(hdc);
+    ::ReleaseDC(m_hWnd, hScreen);
+    HIMAGELIST hList = ImageList_Create(cx, std::max(cy, 1), ILC_COLOR24, 1, 0);
+    if (hList) ImageList_Add(hList, hBitmap, nullptr);
+    DeleteObject(hBitmap);
+    return hList;
 }
 
 void CTreeCtrlFolder::EndDrag(LPARAM lParam, bool bDrop)
 {
     if (!m_bDragging) return;
     m_bDragging = false;
+    if (m_hDragImage)
+    {
+        ImageList_DragLeave(m_hWnd);
+        ImageList_EndDrag();
+        ImageList_Destroy(m_hDragImage);
+        m_hDragImage = nullptr;
+    }
     ReleaseCapture();
     TreeView_SelectDropTarget(m_hWnd, nullptr);
     std::vector<AgendaItemRef> dragged = std::move(m_dragged);
@@ -301,6 +364,69 @@ void CTreeCtrlFolder::ShowSelection()
     m_bSyncing = false;
 }
 
+void CTreeCtrlFolder::BeginBand(LPARAM lParam, WPARAM wParam)
+{
+    SetFocus(m_hWnd);
+    Band band;
+    band.start = {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+    band.bShift = (wParam & MK_SHIFT) != 0;
+    band.bCtrl = (wParam & MK_CONTROL) != 0;
+    band.before = m_model.Selection();
+    m_band = std::move(band);
+    SetCapture(m_hWnd);
+}
+
+void CTreeCtrlFolder::MoveBand(LPARAM lParam)
+{
+    POINT pt{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+    Band& band = *m_band;
+    if (IsRectEmpty(&band.drawn) && std::abs(pt.x - band.start.x) < GetSystemMetrics(SM_CXDRAG) &&
+        std::abs(pt.y - band.start.y) < GetSystemMetrics(SM_CYDRAG))
+        return;
+    // Outside the client area the tree scrolls a line towards the mouse.
+    RECT client;
+    GetClientRect(&client);
+    if (pt.y < client.top) ::SendMessageW(m_hWnd, WM_VSCROLL, SB_LINEUP, 0);
+    if (pt.y >= client.bottom) ::SendMessageW(m_hWnd, WM_VSCROLL, SB_LINEDOWN, 0);
+    if (pt.x < client.left) ::SendMessageW(m_hWnd, WM_HSCROLL, SB_LINELEFT, 0);
+    if (pt.x >= client.right) ::SendMessageW(m_hWnd, WM_HSCROLL, SB_LINERIGHT, 0);
+    RECT rc{std::min(band.start.x, pt.x), std::min(band.start.y, pt.y), std::max(band.start.x, pt.x) + 1,
+            std::max(band.start.y, pt.y) + 1};
+    std::vector<AgendaItemRef> touched;
+    for (AgendaItemRef ref : m_model.VisibleItems())
+    {
+        RECT item{}, overlap;
+        if (HTREEITEM h = ItemOf(ref);
+            h && TreeView_GetItemRect(m_hWnd, h, &item, TRUE) && IntersectRect(&overlap, &item, &rc))
+            touched.push_back(ref);
+    }
+    m_model.BandSelect(band.before, touched, band.bShift, band.bCtrl);
+    HDC hdc = ::GetDC(m_hWnd);
+    if (!IsRectEmpty(&band.drawn)) DrawFocusRect(hdc, &band.drawn);
+    ::ReleaseDC(m_hWnd, hdc);
+    band.drawn = {};
+    ShowSelection();
+    ::UpdateWindow(m_hWnd);
+    hdc = ::GetDC(m_hWnd);
+    DrawFocusRect(hdc, &rc);
+    ::ReleaseDC(m_hWnd, hdc);
+    band.drawn = rc;
+}
+
+void CTreeCtrlFolder::EndBand()
+{
+    if (!m_band) return;
+    RECT drawn = m_band->drawn;
+    m_band.reset();
+    if (!IsRectEmpty(&drawn))
+    {
+        HDC hdc = ::GetDC(m_hWnd);
+        DrawFocusRect(hdc, &drawn);
+        ::ReleaseDC(m_hWnd, hdc);
+    }
+    if (GetCapture() == m_hWnd) ReleaseCapture();
+}
+
 void CTreeCtrlFolder::ShowContextMenu()
 {
     if (!m_pHost || !m_pHost->MayEditAgenda()) return;
@@ -328,7 +454,15 @@ LRESULT CTreeCtrlFolder::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam)
         if (m_bDragging)
         {
             std::optional<AgendaItemRef> ref = HitItem(lParam);
+            ImageList_DragShowNolock(FALSE);
             TreeView_SelectDropTarget(m_hWnd, ref ? ItemOf(*ref) : nullptr);
+            ImageList_DragShowNolock(TRUE);
+            ImageList_DragMove(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
+            return 0;
+        }
+        if (m_band)
+        {
+            MoveBand(lParam);
             return 0;
         }
         break;
@@ -338,25 +472,44 @@ LRESULT CTreeCtrlFolder::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam)
             EndDrag(lParam, true);
             return 0;
         }
+        if (m_band)
+        {
+            EndBand();
+            return 0;
+        }
         break;
     case WM_CAPTURECHANGED:
         if (m_bDragging && reinterpret_cast<HWND>(lParam) != m_hWnd) EndDrag(0, false);
+        if (m_band && reinterpret_cast<HWND>(lParam) != m_hWnd) EndBand();
         break;
     case WM_LBUTTONDOWN:
-        // Ctrl adds an item to the selection or takes it out.
-        if (wParam & MK_CONTROL)
-            if (std::optional<AgendaItemRef> ref = HitItem(lParam))
-            {
-                if (m_model.IsSelected(*ref))
-                    m_model.Deselect(*ref);
-                else
-                    m_model.Select(*ref, false);
-                TreeView_SetItemState(m_hWnd, ItemOf(*ref), m_model.IsSelected(*ref) ? TVIS_SELECTED : 0,
-                                      TVIS_SELECTED);
-                return 0;
-            }
+    {
+        // Shift and Ctrl clicks go through the model (a range, or one item in or out); a press
+        // beside the items starts a rubber band.
+        std::optional<AgendaItemRef> ref = HitItem(lParam);
+        if (!ref)
+        {
+            BeginBand(lParam, wParam);
+            return 0;
+        }
+        if (wParam & (MK_CONTROL | MK_SHIFT))
+        {
+            std::optional<int> page =
+                m_model.Click(*ref, (wParam & MK_SHIFT) != 0, (wParam & MK_CONTROL) != 0);
+            ShowSelection();
+            if (page && m_pHost) m_pHost->PageChosen(*page, false);
+            return 0;
+        }
         break;
+    }
     case WM_KEYDOWN:
+        if (m_band && wParam == VK_ESCAPE)
+        {
+            m_model.ClearSelection();
+            EndBand();
+            ShowSelection();
+            return 0;
+        }
         if (OnSelectionKey(static_cast<UINT>(wParam))) return 0;
         if (wParam == VK_DELETE)
         {

@@ -82,4 +82,21 @@ private:
     bool m_bRetelling = false;              // between a list's type 1 and its type 2
     bool m_bDragging = false;
     std::vector<AgendaItemRef> m_dragged;
+    HIMAGELIST m_hDragImage = nullptr;
+
+    // The rubber band from a press on empty space: where it started, the keys held then, the
+    // selection before it and the rectangle drawn (empty until the mouse moved far enough).
+    struct Band
+    {
+        POINT start{};
+        bool bShift = false, bCtrl = false;
+        std::vector<AgendaItemRef> before;
+        RECT drawn{};
+    };
+    std::optional<Band> m_band;
+    void BeginBand(LPARAM lParam, WPARAM wParam);
+    void MoveBand(LPARAM lParam);
+    void EndBand();
+    // The dragged items' rows as one picture: icon and text, black on white.
+    HIMAGELIST MakeDragImage() const;
 };

@@ -281,6 +281,9 @@ bool CRoomCtrlDlg::OnBarMenuCommand(int nId)
     case MENU_ID_FILE_OPEN:
         m_pHost->OpenBoardDocument();
         return true;
+    case MENU_ID_PREVIEW:
+        m_pHost->ToggleBoardPreview();
+        return true;
     case MENU_ID_CAPTURE:
         if (!m_pCapture) m_pCapture = std::make_unique<CBarCapture>(m_hWnd, m_pHost);
         m_pCapture->Start(m_pMainView);

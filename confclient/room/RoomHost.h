@@ -86,6 +86,8 @@ public:
     virtual bool GermanTexts() const = 0;
     // File open (32916, Ctrl+O): the user picks a document, which the board opens.
     virtual void OpenBoardDocument() = 0;
+    // Preview (1142): the board preview window opens beside the room main view, or closes.
+    virtual void ToggleBoardPreview() = 0;
     // The local user's level word (its low byte modulo 10 is the grade).
     virtual uint16_t MyLevel() const = 0;
     // Whether the local user may write in the chat now (playback: no input at all).

@@ -164,6 +164,12 @@ void CLMBoard2Ctrl::ResultDrawMode(int nDrawMode)
     FireEvent(24, a.Data(), a.Count());
 }
 
+void CLMBoard2Ctrl::TabletSelectButton(intptr_t hSelectWnd)
+{
+    EventArgsList a{CVar::IntPtr(hSelectWnd)};
+    FireEvent(27, a.Data(), a.Count());
+}
+
 void CLMBoard2Ctrl::SelectEBookCombo(const std::u16string& title, uint32_t nLevel, uint32_t nStep,
                                      uint32_t nPage)
 {

@@ -39,6 +39,7 @@ public:
     void DoChangeAgendaName(const uint8_t* pMsg) override;
     void ResultZoom(bool bMine, int nZoom, int nRealZoom) override;
     void ResultDrawMode(int nDrawMode) override;
+    void TabletSelectButton(intptr_t hSelectWnd) override;
     void SelectEBookCombo(const std::u16string& title, uint32_t nLevel, uint32_t nStep,
                           uint32_t nPage) override;
     std::u16string GetIniString(const std::u16string& key) override;

@@ -98,6 +98,7 @@ CLMView::~CLMView()
     if (m_writer) m_writer->SetUploadCancel(true);
     WaitForUpload(false);
     if (m_hUploadDone) CloseHandle(m_hUploadDone);
+    m_tablet.reset();
     Destroy();
     m_writer.reset();
     if (m_hStamp) DeleteObject(m_hStamp);
@@ -122,6 +123,20 @@ void CLMView::Init(HWND hParent, bool bLobby, const std::u16string& product)
     for (const char16_t* key :
          {u"IDS_LMBOARD_CANNOT_PREVIEW_SLIDE", u"IDS_LMBOARD_ERR_NOTINTALL_PPT", u"IDS_BOARD_LOBBY_UPLOAD"})
         m_events.GetIniString(key);
+    if (!bLobby)
+    {
+        wchar_t system[MAX_PATH] = {};
+        UINT n = GetSystemDirectoryW(system, MAX_PATH);
+        if (n && n < MAX_PATH) StartTablet(system);
+    }
+}
+
+bool CLMView::StartTablet(const std::filesystem::path& driverFolder)
+{
+    m_tablet = std::make_unique<CBoardTablet>(*this, m_events);
+    if (m_tablet->Start(driverFolder)) return true;
+    m_tablet.reset();
+    return false;
 }
 
 void CLMView::SetConfCode(const std::u16string& agenda)
@@ -1494,11 +1509,14 @@ void CLMView::OnWheel(int nDelta, UINT nKeys)
 
 void CLMView::OnMouse(UINT uMsg, LPARAM lParam, WPARAM wParam)
 {
+    PointerInput(uMsg, GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam), (wParam & MK_SHIFT) != 0);
+}
+
+void CLMView::PointerInput(UINT uMsg, int x, int y, bool bShift)
+{
     if (m_bLock && m_input.DrawMode() != DRAW_SCROLL) return;
-    int x = GET_X_LPARAM(lParam), y = GET_Y_LPARAM(lParam);
     DrawPt page = ToPage(x, y);
     DrawPt window{x, y};
-    bool bShift = (wParam & MK_SHIFT) != 0;
     if (uMsg == WM_LBUTTONDOWN)
     {
         POINT origin = PageOrigin();
@@ -1535,6 +1553,10 @@ LRESULT CLMView::OnMessage(UINT uMsg, WPARAM wParam, LPARAM lParam, bool& bHandl
         return 1;
     case WM_SIZE:
         Refit();
+        if (m_tablet) m_tablet->Resize();
+        return 0;
+    case WT_PACKET:
+        if (m_tablet) m_tablet->OnPacket(wParam, lParam);
         return 0;
     case WM_HSCROLL:
         OnScroll(SB_HORZ, LOWORD(wParam));

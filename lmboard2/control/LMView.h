@@ -11,6 +11,7 @@
 
 #include "lmboard2/boardmsg/SockBoard.h"
 #include "lmboard2/control/BoardBitmaps.h"
+#include "lmboard2/control/BoardTablet.h"
 #include "lmboard2/control/BoardWindow.h"
 #include "lmboard2/control/FigurePainter.h"
 #include "lmboard2/control/ImageWnd.h"
@@ -66,6 +67,19 @@ public:
     void SetDrawMode(int nMode);
     void SetLineColor(uint32_t dwColor) { m_pen.dwColor = dwColor & 0x00FFFFFF; }
     void SetLineThick(int nThick) { m_pen.byWidth = static_cast<uint8_t>(std::clamp(nThick, 1, 255)); }
+    uint8_t LineThick() const { return m_pen.byWidth; }
+    // The width of the next strokes and of the stroke in progress (a tablet pen's pressure).
+    void SetStrokeWidth(uint8_t byWidth)
+    {
+        m_pen.byWidth = byWidth;
+        m_input.SetStrokeWidth(byWidth);
+    }
+    // The left button (down, move or up) at a window point, from the mouse or a tablet pen.
+    void PointerInput(UINT uMsg, int x, int y, bool bShift);
+    // The pen tablet of a room board: the driver is checked against the files in driverFolder
+    // (the system folder) and a context opened on this window. False when there is none.
+    bool StartTablet(const std::filesystem::path& driverFolder);
+    const CBoardTablet* Tablet() const { return m_tablet.get(); }
     void SetLineFluorescent(bool b) { m_pen.byFluorescent = b ? 1 : 0; }
     void ChooseTextFont();
     void SetLock(bool bLock);
@@ -122,6 +136,7 @@ public:
     void PlayerCleanup();
     void SetParentActive(bool b) { m_bParentActive = b; }
     void SetTopMargin(int n) { m_nTopMargin = n; }
+    int TopMargin() const { return m_nTopMargin; }
     // Re-fits the zoom and the scroll sizes after the window or page changed.
     void Refit();
     void SetAntialiased(bool b) { m_painter.SetAntialiased(b); }
@@ -277,6 +292,7 @@ private:
     } m_lastEBook;
 
     CImageWnd m_preview;
+    std::unique_ptr<CBoardTablet> m_tablet;
 
     // The upload worker (one at a time), its number and the event it sets when it ends.
     std::thread m_upload;

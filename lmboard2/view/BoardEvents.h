@@ -45,6 +45,8 @@ public:
     virtual void AddEbook(int nKind, int nAdd, const std::u16string& text) {}
     // GetCurrentEBookPage: the host's text of the page combo's entry; empty when there is none.
     virtual std::u16string GetCurrentEBookPage(int nIndex) { return {}; }
+    // TabletSelectButton: a tablet pen was pressed over another window (its handle).
+    virtual void TabletSelectButton(intptr_t hSelectWnd) {}
     // OpenPreviewResult: files dropped on the board are being loaded (kind 0).
     virtual void OpenPreviewResult(int nKind) {}
 };

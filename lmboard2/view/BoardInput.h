@@ -48,6 +48,8 @@ public:
     uint8_t DrawMode() const { return m_bSpace ? static_cast<uint8_t>(DRAW_SCROLL) : m_byMode; }
     uint8_t ChosenMode() const { return m_byMode; }
     bool IsPressed() const { return m_bPressed; }
+    // A tablet pen's pressure changes the width of the stroke in progress.
+    void SetStrokeWidth(uint8_t byWidth) { m_pen.byWidth = byWidth; }
 
     // Left button. bInPage: the window point falls on the page (a stroke starts only there);
     // window: the point in window pixels (hand scroll).

@@ -315,16 +315,17 @@ std::string FileBytes(const std::wstring& szPath)
     return s;
 }
 
-// Whether the newest first board page in the peer's prefix holds these bytes, within 20 s.
-bool PeerBoardPageHoldsSoon(const std::string& bytes)
+// Whether the newest board page of that number ("000" the first) in the peer's prefix holds
+// these bytes, within 20 s.
+bool PeerBoardPageHoldsSoon(const std::string& bytes, const std::string& page = "000")
 {
     const std::string dir = std::string(QUILLON_WINE_DIR_UNIX);
     const std::string out = dir + "/page-" + std::to_string(GetCurrentProcessId());
     std::wstring path = L"Z:" + std::wstring(out.begin(), out.end());
     std::replace(path.begin(), path.end(), L'/', L'\\');
-    const std::string find =
-        "find '" + dir + "/peer/prefix/drive_c/users' -path '*/LMBoard/Agenda/*_000' -mmin -5" +
-        " | xargs -r ls -t | head -1 | xargs -r cat >" + out + ".tmp; mv " + out + ".tmp " + out;
+    const std::string find = "find '" + dir + "/peer/prefix/drive_c/users' -path '*/LMBoard/Agenda/*_" +
+                             page + "' -mmin -5" + " | xargs -r ls -t | head -1 | xargs -r cat >" + out +
+                             ".tmp; mv " + out + ".tmp " + out;
     for (DWORD t0 = GetTickCount(); GetTickCount() - t0 < 20000; Sleep(300))
     {
         _wremove(path.c_str());
@@ -712,6 +713,63 @@ TEST_F(RoomProgramTest, TheRoomFollowsItsChiefsViewModeAndFullScreen)
     ASSERT_GT(aliceBytes.size(), 208 + red.size());
     EXPECT_NE(aliceBytes.find(red), std::string::npos);
     EXPECT_TRUE(PeerBoardPageHoldsSoon(aliceBytes));
+
+    // Alice opens a picture with the bar's File-open command, filling in the open dialog as a
+    // user would: it goes up as a new page, bob's board takes it (its header names the picture)
+    // and his transfer strip goes once the page is in.
+    wchar_t szTemp[MAX_PATH] = {};
+    GetTempPathW(MAX_PATH, szTemp);
+    const std::wstring picture = std::wstring(szTemp) + L"upload_page.bmp";
+    {
+        // A 4 x 2 picture of 24-bit pixels: file header, information header, two 12-byte rows.
+        std::string bmp = "BM";
+        auto u32 = [&](uint32_t v)
+        {
+            for (int i = 0; i < 4; ++i)
+                bmp += static_cast<char>(v >> (8 * i));
+        };
+        auto u16 = [&](uint16_t v) { bmp += {static_cast<char>(v), static_cast<char>(v >> 8)}; };
+        u32(54 + 24), u32(0), u32(54), u32(40), u32(4), u32(2), u16(1), u16(24), u32(0), u32(24);
+        u32(2835), u32(2835), u32(0), u32(0);
+        bmp.append(24, char(0x40));
+        FILE* f = _wfopen(picture.c_str(), L"wb");
+        ASSERT_NE(nullptr, f);
+        fwrite(bmp.data(), 1, bmp.size(), f);
+        fclose(f);
+    }
+    HWND hBar = GetParent(Descendant(hMainA, IDC_ROOMCTRL_FULLSCREEN));
+    PostMessageW(hBar, WM_COMMAND, MAKEWPARAM(32916, 0), 0);
+    HWND hOpen = nullptr, hName = nullptr;
+    ASSERT_TRUE(WaitFor(
+        [&]
+        {
+            hOpen = WaitForBox(hMainA, 200);
+            hName = hOpen ? GetDlgItem(hOpen, 1148) : nullptr;    // the file name's combo box
+            if (hOpen && !hName) hName = GetDlgItem(hOpen, 1152); // or its edit
+            return hName != nullptr;
+        }));
+    SendMessageW(hName, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(picture.c_str()));
+    PostMessageW(hOpen, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+    std::string title;
+    for (char c : std::string("upload_page"))
+        title += {c, 0};
+    EXPECT_TRUE(PeerBoardPageHoldsSoon(title, "001"));
+    EXPECT_TRUE(WaitFor([&] { return peer.Probe("visible 1418").empty(); }, 30000)); // the strip's bar
+    DeleteFileW(picture.c_str());
+
+    // The bar's preview command opens the board preview beside the room, its combo listing the
+    // whiteboard and the picture; the command again closes it.
+    PostMessageW(hBar, WM_COMMAND, MAKEWPARAM(1142, 0), 0);
+    HWND hPreview = nullptr;
+    EXPECT_TRUE(WaitFor(
+        [&]
+        {
+            hPreview = TopWindow(hA, L"Preview");
+            return hPreview && IsWindowVisible(hPreview);
+        }));
+    EXPECT_EQ(SendMessageW(GetDlgItem(hPreview, IDC_PREVIEW_PAGES), CB_GETCOUNT, 0, 0), 2);
+    PostMessageW(hBar, WM_COMMAND, MAKEWPARAM(1142, 0), 0);
+    EXPECT_TRUE(WaitFor([&] { return !IsWindowVisible(hPreview); }));
 
     // Full screen for the whole room: both windows cover their monitor, then both come back.
     RECT before{};

@@ -285,4 +285,38 @@ TEST(AgendaModel, SelectionKeys)
     CAgendaModel empty;
     EXPECT_EQ(empty.OnKey(K::Down, false, false), std::nullopt);
 }
+TEST(AgendaModel, ClicksAndRubberBand)
+{
+    CAgendaModel m = Sample(); // Board#0 [Report: 1 2 3] Sea#4
+    m.SetExpanded(1, true);    // visible: 0, doc, 1, 2, 3, 4
+    auto page = [&](int n) { return *m.FindPage(n); };
+    // Clicks: (page, Shift, Ctrl) -> chosen page, selection.
+    EXPECT_EQ(m.Click(page(1), false, false), 1);
+    EXPECT_EQ(Selected(m), "1");
+    EXPECT_EQ(m.Click(page(3), true, false), 3); // the range from the anchor
+    EXPECT_EQ(Selected(m), "1 2 3");
+    EXPECT_EQ(m.Click(page(2), false, true), 2); // Ctrl takes it out
+    EXPECT_EQ(Selected(m), "1 3");
+    EXPECT_EQ(m.Click(page(4), false, true), 4); // and adds
+    EXPECT_EQ(Selected(m), "1 3 4");
+    EXPECT_EQ(m.Click(AgendaItemRef{1, -1}, false, false), std::nullopt); // a document
+    EXPECT_EQ(Selected(m), "doc");
+    m.SetExpanded(1, false);
+    EXPECT_EQ(m.Click(page(2), false, false), std::nullopt) << "not visible";
+
+    // The band: plain replaces the selection; Shift keeps what was selected outside it; Ctrl
+    // also takes out what was selected inside it.
+    m.SetExpanded(1, true);
+    const std::vector<AgendaItemRef> before{page(0), page(2)}, band{page(2), page(3)};
+    struct Row
+    {
+        bool bShift, bCtrl;
+        const char* selected;
+    } rows[] = {{false, false, "2 3"}, {true, false, "0 2 3"}, {false, true, "0 3"}};
+    for (const Row& r : rows)
+    {
+        m.BandSelect(before, band, r.bShift, r.bCtrl);
+        EXPECT_EQ(Selected(m), r.selected) << r.bShift << r.bCtrl;
+    }
+}
 } // namespace

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "confclient/boardhost/FloatingBoardToolDlg.h"
+#include "confclient/boardhost/PreviewDlg.h"
 #include "confclient/boardhost/RoomBoard.h"
 #include "confclient/room/EBookDlg.h"
 #include "confclient/room/RoomAgendaListDlg.h"
@@ -386,6 +387,24 @@ TEST_F(PaletteFixture, AgendaTreeRenamesAndReordersThroughTheBoard)
     EXPECT_TRUE(session.sent.empty());
     ASSERT_FALSE(session.notices.boxes.empty());
     EXPECT_EQ(session.notices.boxes.back(), u"<IDMS_AGENDALIST_ERR_MOVEWHITEBOARD>");
+
+    // A rubber band from the empty space below the items up into the second selects the last
+    // two; with Ctrl, a band over the last takes it out again.
+    RECT second{};
+    ASSERT_TRUE(TreeView_GetItemRect(tree.m_hWnd, tree.ItemOf({1, -1}), &second, TRUE));
+    const int yMiddle = (second.top + second.bottom) / 2;
+    SendMessageW(tree.m_hWnd, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(60, 280));
+    SendMessageW(tree.m_hWnd, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(40, 150));
+    SendMessageW(tree.m_hWnd, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(5, yMiddle));
+    SendMessageW(tree.m_hWnd, WM_LBUTTONUP, 0, MAKELPARAM(5, yMiddle));
+    EXPECT_EQ(tree.Model().Selection(), (std::vector<AgendaItemRef>{{1, -1}, {2, -1}}));
+    EXPECT_EQ(GetCapture(), nullptr);
+    RECT third{};
+    ASSERT_TRUE(TreeView_GetItemRect(tree.m_hWnd, tree.ItemOf({2, -1}), &third, TRUE));
+    SendMessageW(tree.m_hWnd, WM_LBUTTONDOWN, MK_LBUTTON | MK_CONTROL, MAKELPARAM(60, 280));
+    SendMessageW(tree.m_hWnd, WM_MOUSEMOVE, MK_LBUTTON | MK_CONTROL, MAKELPARAM(5, third.bottom - 2));
+    SendMessageW(tree.m_hWnd, WM_LBUTTONUP, 0, MAKELPARAM(5, third.bottom - 2));
+    EXPECT_EQ(tree.Model().Selection(), (std::vector<AgendaItemRef>{{1, -1}}));
     board->SetAgendaTree(nullptr);
     tree.DestroyWindow();
 }
@@ -619,5 +638,64 @@ TEST_F(PaletteFixture, AgendaListGoesToAndDeletesPagesThroughTheBoard)
     board->SetAgendaList(nullptr);
     board->SetAgendaTree(nullptr);
     list.DestroyWindow();
+}
+TEST_F(PaletteFixture, PreviewPagesThroughTheBoardsPages)
+{
+    ReceivePage(board->Board(), u"palette_001", u"One");
+    ReceivePage(board->Board(), u"palette_002", u"Two");
+    PumpMessages(50);
+    CPreviewDlg preview(board->Board());
+    ASSERT_TRUE(preview.Create(&room));
+    board->SetPreview(&preview);
+    HWND hPages = GetDlgItem(preview.m_hWnd, IDC_PREVIEW_PAGES);
+    HWND hPrevious = GetDlgItem(preview.m_hWnd, IDC_PREVIEW_PREV),
+         hNext = GetDlgItem(preview.m_hWnd, IDC_PREVIEW_NEXT);
+    ASSERT_EQ(ComboCount(hPages), 3);
+
+    // A stored width above the work area's falls back to the default; x, y and height are kept.
+    preview.RestorePosition(room.m_hWnd, L"120,90,99999,400");
+    ASSERT_TRUE(IsWindowVisible(preview.m_hWnd));
+    RECT rc;
+    GetWindowRect(preview.m_hWnd, &rc);
+    RECT rcRoom;
+    GetWindowRect(room.m_hWnd, &rcRoom);
+    EXPECT_EQ(rc.left, 120);
+    EXPECT_EQ(rc.top, 90);
+    EXPECT_EQ(rc.bottom - rc.top, 400);
+    EXPECT_EQ(rc.right - rc.left, (rcRoom.right - rcRoom.left / 2) / 2);
+
+    // The board draws its preview into the window below the title strip.
+    HWND hImage = GetDlgItem(preview.m_hWnd, 511);
+    ASSERT_NE(nullptr, hImage);
+    EXPECT_EQ(preview.CurrentPage(), 0);
+    EXPECT_FALSE(IsWindowEnabled(hPrevious));
+    EXPECT_TRUE(IsWindowEnabled(hNext));
+    SendMessageW(preview.m_hWnd, WM_COMMAND, MAKEWPARAM(IDC_PREVIEW_NEXT, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(hNext));
+    EXPECT_EQ(preview.CurrentPage(), 1);
+    EXPECT_TRUE(IsWindowEnabled(hPrevious) && IsWindowEnabled(hNext));
+    // End and Home go to the last and the first page.
+    MSG key{hPages, WM_KEYDOWN, VK_END, 0, 0, {}};
+    EXPECT_TRUE(preview.PreTranslateMessage(&key));
+    EXPECT_EQ(preview.CurrentPage(), 2);
+    EXPECT_FALSE(IsWindowEnabled(hNext));
+    key.wParam = VK_HOME;
+    EXPECT_TRUE(preview.PreTranslateMessage(&key));
+    EXPECT_EQ(preview.CurrentPage(), 0);
+
+    // A resize takes the board's preview along.
+    preview.SetWindowPos(nullptr, 0, 0, 700, 420, SWP_NOMOVE | SWP_NOZORDER);
+    RECT rcImage;
+    GetClientRect(hImage, &rcImage);
+    EXPECT_EQ(rcImage.right, 700 - 8);
+    EXPECT_EQ(rcImage.bottom, 420 - 30 - 4);
+    SavePicture(preview.m_hWnd, L"board_preview.bmp");
+
+    // Closing hides it and keeps its place.
+    SendMessageW(preview.m_hWnd, WM_COMMAND, MAKEWPARAM(IDC_PREVIEW_CLOSE, BN_CLICKED), 0);
+    EXPECT_FALSE(IsWindowVisible(preview.m_hWnd));
+    EXPECT_EQ(preview.NormalPlace(), (PreviewPos{120, 90, 700, 420}));
+    board->SetPreview(nullptr);
+    preview.DestroyWindow();
 }
 } // namespace

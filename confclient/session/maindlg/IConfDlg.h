@@ -244,6 +244,7 @@ public:
     std::wstring SaveFolder() const override;
     bool GermanTexts() const override;
     void OpenBoardDocument() override;
+    void ToggleBoardPreview() override;
     void SendRoomChat(const std::wstring& szText) override;
     void LeaveRoomRequested() override;
     void RequestPresenter() override;
@@ -561,6 +562,9 @@ protected:
     CEBookDlg* m_pEBook = nullptr;
     CRoomUserListDlg* m_pUserList = nullptr;
     CFloatingBoardToolDlg* m_pBoardTool = nullptr;
+    // The board preview, made when first asked for; it goes with the room's windows.
+    std::unique_ptr<CPreviewDlg> m_pPreview;
+    void DestroyBoardPreview();
     CRoomCtrlDlg* m_pRoomCtrl = nullptr;
     CPlayerDlg* m_pPlayer = nullptr;
     CMessengerTable m_messengers{*this};

@@ -2,6 +2,8 @@
 // messages go out as command 3000, inbound ones (0x553) reach the board, and sent frames are
 // told to the board on the GUI thread.
 #include "confclient/boardhost/FloatingBoardToolDlg.h"
+#include "confclient/boardhost/PreviewDlg.h"
+#include "confclient/network/registry/Registry.h"
 #include "confclient/network/QNCommands.h"
 #include "confclient/network/transport/QNInterface.h"
 #include "confclient/room/EBookDlg.h"
@@ -53,6 +55,42 @@ void IConfDlg::AttachBoardPalette()
         m_pEBook->Attach(m_pMainView->Board()->Board());
     }
     UpdateBoardLock();
+}
+
+void IConfDlg::ToggleBoardPreview()
+{
+    CRoomBoard* pRoomBoard = m_pMainView ? m_pMainView->Board() : nullptr;
+    if (!pRoomBoard || !pRoomBoard->IsCreated()) return;
+    if (!m_pPreview)
+    {
+        m_pPreview = std::make_unique<CPreviewDlg>(pRoomBoard->Board());
+        if (!m_pPreview->Create(nullptr))
+        {
+            m_pPreview.reset();
+            return;
+        }
+        pRoomBoard->SetPreview(m_pPreview.get());
+    }
+    if (::IsWindowVisible(m_pPreview->m_hWnd))
+    {
+        ::SendMessageW(m_pPreview->m_hWnd, WM_SYSCOMMAND, SC_CLOSE, 0);
+        return;
+    }
+    std::wstring stored =
+        RegReadString(HKEY_CURRENT_USER, RegProgramKey(m_szExeName).c_str(), L"Board_PreviewPos", L"");
+    m_pPreview->RestorePosition(m_pMainView->m_hWnd, stored);
+}
+
+void IConfDlg::DestroyBoardPreview()
+{
+    if (!m_pPreview) return;
+    if (m_pMainView && m_pMainView->Board()) m_pMainView->Board()->SetPreview(nullptr);
+    PreviewPos pos = m_pPreview->NormalPlace();
+    wchar_t text[64];
+    swprintf(text, 64, L"%d,%d,%d,%d", pos.x, pos.y, pos.cx, pos.cy);
+    RegWriteString(HKEY_CURRENT_USER, RegProgramKey(m_szExeName).c_str(), L"Board_PreviewPos", text);
+    m_pPreview->DestroyWindow();
+    m_pPreview.reset();
 }
 
 IRoomBoardSession::AgendaRights IConfDlg::BoardAgendaRights() const

@@ -339,6 +339,7 @@ void IConfDlg::DestroyRoomWindows()
     m_nRoomCtrlMode = 0;
     m_voiceHost.Stop();
     m_call.OnRoomLeft();
+    DestroyBoardPreview();
     // The board outlives the agenda list: it forgets the list and its tree first.
     if (m_pMainView && m_pMainView->Board())
     {

@@ -8,7 +8,7 @@
 #include "confclient/boardhost/BoardHostFeature.h"
 #include "confclient/boardhost/BoardToolFeature.h"
 #include "confclient/boardhost/LMBoard2.h"
-#include "confclient/boardhost/TransferStrip.h"
+#include "confclient/boardhost/FileUploadStateDlg.h"
 #include "confclient/boardhost/TreeCtrlFolder.h"
 
 // What the room's board needs of the session.
@@ -31,7 +31,7 @@ public:
         bool bMayEdit = false;
     };
     virtual AgendaRights BoardAgendaRights() const = 0;
-    // The transfer strip came (a window) or went (null): the room lays it out again.
+    // The transfer's state bar came (a window) or went (null): the room lays it out again.
     virtual void BoardTransferStrip(CWnd* pStrip) = 0;
 };
 
@@ -91,8 +91,8 @@ public:
     void SetAgendaList(IAgendaListSink* pList) { m_pList = pList; }
     // The room's e-book panel fills its combos from the board's e-book events.
     void SetEBookView(IEBookView* pView) { m_pEBook = pView; }
-    // The transfer strip while a board upload or download runs; null otherwise.
-    CTransferStrip* TransferStrip() const { return m_pStrip.get(); }
+    // The transfer's state bar while a board upload or download runs; null otherwise.
+    CFileUploadStateDlg* TransferStrip() const { return m_pStrip.get(); }
     // The board's share of the view's centre: all of it without views, else its left two thirds.
     // rc becomes what is left for the views.
     void TakeArea(RECT& rc, bool bViewsToo);
@@ -135,7 +135,7 @@ private:
     CTreeCtrlFolder* m_pTree = nullptr;
     IAgendaListSink* m_pList = nullptr;
     IEBookView* m_pEBook = nullptr;
-    std::unique_ptr<CTransferStrip> m_pStrip;
+    std::unique_ptr<CFileUploadStateDlg> m_pStrip;
     void OpenStrip(bool bDownload);
     void CloseStrip();
 };

@@ -4,6 +4,7 @@
 // follows the board's pages and its rename and reorder go through the board and come back.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <mutex>
@@ -476,9 +477,27 @@ TEST_F(PaletteFixture, PicturesDroppedOnTheBoardGoUp)
     // The text file is refused; the picture goes up while the host reports each frame sent.
     ASSERT_FALSE(session.notices.boxes.empty());
     EXPECT_EQ(session.notices.boxes.back(), u"<IDMS_BOARD_UNSUPPORT>");
-    // The upload's strip shows along the way and goes when the upload is complete.
-    ASSERT_NE(nullptr, board->TransferStrip());
+    // The upload's state bar (template 453) shows along the way and goes when the upload is
+    // complete: title, state, bar and cancel where its width puts them, the cancel shown.
+    CFileUploadStateDlg* pBar = board->TransferStrip();
+    ASSERT_NE(nullptr, pBar);
     EXPECT_EQ(session.strips, std::vector<bool>{true});
+    ::MoveWindow(pBar->m_hWnd, 0, 0, 800, 26, TRUE);
+    auto at = [&](UINT nId)
+    {
+        RECT rc{};
+        HWND h = pBar->GetDlgItem(nId);
+        ::GetWindowRect(h, &rc);
+        ::MapWindowPoints(nullptr, pBar->m_hWnd, reinterpret_cast<POINT*>(&rc), 2);
+        return rc;
+    };
+    EXPECT_EQ(at(IDC_UPLOADSTATE_TITLE).left, 5);
+    EXPECT_EQ(at(IDC_UPLOADSTATE_STATE).left, 800 - 570);
+    EXPECT_EQ(at(IDC_UPLOADSTATE_BAR).left, 800 - 215);
+    EXPECT_EQ(at(IDC_UPLOADSTATE_BAR).right - at(IDC_UPLOADSTATE_BAR).left, 150);
+    EXPECT_EQ(at(IDC_UPLOADSTATE_CANCEL).left, 800 - 57);
+    EXPECT_TRUE(::IsWindowVisible(pBar->GetDlgItem(IDC_UPLOADSTATE_CANCEL)));
+    int nPercentSeen = 0;
     std::vector<uint8_t> codes;
     size_t nTold = 0;
     bool bFileShown = false;
@@ -496,8 +515,12 @@ TEST_F(PaletteFixture, PicturesDroppedOnTheBoardGoUp)
             codes.push_back(frame[0]);
             board->SucSendBoardData(frame.data(), frame.size());
         }
-        if (CTransferStrip* pStrip = board->TransferStrip())
+        if (CFileUploadStateDlg* pStrip = board->TransferStrip())
+        {
             bFileShown = bFileShown || pStrip->TitleText() == L"<IDS_BOARD_STATE_FILEUP> (1/1)";
+            nPercentSeen = std::max(nPercentSeen, pStrip->Percent());
+            if (bFileShown) EXPECT_TRUE(::IsWindowEnabled(pStrip->GetDlgItem(IDC_UPLOADSTATE_CANCEL)));
+        }
         if (!codes.empty() && codes.back() == 10) break;
     }
     EXPECT_EQ(board->Tools().PageCount(), nPages + 1);
@@ -505,6 +528,7 @@ TEST_F(PaletteFixture, PicturesDroppedOnTheBoardGoUp)
     EXPECT_EQ(codes, order);
     PumpMessages(50);
     EXPECT_TRUE(bFileShown);
+    EXPECT_GT(nPercentSeen, 0) << "the board's progress reaches the bar";
     EXPECT_EQ(nullptr, board->TransferStrip());
     EXPECT_EQ(session.strips, (std::vector<bool>{true, false}));
     std::filesystem::remove(picture);

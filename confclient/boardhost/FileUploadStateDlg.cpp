@@ -5,9 +5,9 @@
 
 namespace
 {
-constexpr COLORREF kWhite = RGB(255, 255, 255);
-constexpr COLORREF kFrame = RGB(164, 186, 214);
-constexpr COLORREF kBar = RGB(114, 169, 229);
+constexpr COLORREF kStateBack = RGB(255, 255, 255);
+constexpr COLORREF kStateFrame = RGB(164, 186, 214);
+constexpr COLORREF kStateBar = RGB(114, 169, 229);
 } // namespace
 
 CFileUploadStateDlg::CFileUploadStateDlg(bool bDownload, TransferTexts texts, CLMBoard2& board)
@@ -27,13 +27,13 @@ BOOL CFileUploadStateDlg::OnInitDialog()
     {
         p->SubclassDlgItem(p == &m_title ? IDC_UPLOADSTATE_TITLE : IDC_UPLOADSTATE_STATE, this);
         p->SetTextFontStyle(m_look.nFontSize, m_look.fontFace.c_str(), 0);
-        p->SetBkColor(kWhite);
+        p->SetBkColor(kStateBack);
     }
     m_title.SetText(m_look.readyText.c_str());
     m_bar.SubclassDlgItem(IDC_UPLOADSTATE_BAR, this);
     m_bar.SetRange32(0, 100);
-    m_bar.m_crBack = kWhite;
-    m_bar.m_gradient = {kBar, kBar};
+    m_bar.m_crBack = kStateBack;
+    m_bar.m_gradient = {kStateBar, kStateBar};
     m_bar.SetTextFormat(L"%d%%", PBS_SHOW_PERCENT);
     m_cancel.SubclassDlgItem(IDC_UPLOADSTATE_CANCEL, this);
     m_cancel.LoadBitmapsAndSize(IDB_UPLOADCANCEL_N, IDB_UPLOADCANCEL_P, IDB_UPLOADCANCEL_F,
@@ -117,7 +117,7 @@ LRESULT CFileUploadStateDlg::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam)
         GetClientRect(&rc);
         HDC hDC = reinterpret_cast<HDC>(wParam);
         ::FillRect(hDC, &rc, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
-        HBRUSH hFrame = ::CreateSolidBrush(kFrame);
+        HBRUSH hFrame = ::CreateSolidBrush(kStateFrame);
         ::FrameRect(hDC, &rc, hFrame);
         ::DeleteObject(hFrame);
         return 1;

@@ -1,6 +1,7 @@
 // The paced, one-block-in-flight send loop.
 #include "confclient/people/PacedSender.h"
 
+#include <algorithm>
 #include <chrono>
 #include <deque>
 #include <vector>
@@ -51,12 +52,11 @@ CPacedSender::Result CPacedSender::Run(ISendFile& file)
                 break;
             m_clock.WaitFor(lock, m_wake, static_cast<uint32_t>(nWaitMs), [this] { return m_bCancel; });
         }
-        // Blocks go one block's time apart and a stall earns no credit: the loop never catches up
-        // in a burst, which any later delay of part of it would crowd into one second. A wake
-        // within the clock's millisecond counts as on time, or the rounding would slow the pace.
-        const uint64_t nNowUs = nNow * 1000;
-        nNextUs = (nNowUs > nNextUs + 1000 ? nNowUs : nNextUs) +
-                  m_pace.nBlock * 1000000ull / m_pace.dwBytesPerSecond;
+        // Blocks go one block's time apart, and a late one earns at most one block of credit: a
+        // late wake does not slow the pace, and after a stall the loop does not catch up in a
+        // burst, which any later delay of part of it would crowd into one second.
+        const uint64_t nBlockUs = m_pace.nBlock * 1000000ull / m_pace.dwBytesPerSecond;
+        nNextUs = std::max(nNextUs + nBlockUs, nNow * 1000);
         lock.unlock();
         const size_t n = file.Read(block.data(), block.size());
         lock.lock();

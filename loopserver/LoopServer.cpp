@@ -76,7 +76,8 @@ void CLoopServer::Send(Client& c, uint16_t wCommand, uint16_t wSub, const Bytes&
     Enqueue(c, std::move(o), IsDroppableMedia(wCommand));
 }
 
-void CLoopServer::HandleFrame(const std::shared_ptr<Client>& c, uint8_t* pFrame, size_t nLen)
+void CLoopServer::HandleFrame(const std::shared_ptr<Client>& c, uint8_t* pFrame, size_t nLen,
+                              int64_t nArrivalUs)
 {
     std::lock_guard<std::mutex> g(m_state);
     PacketHeader h = PacketHeader::Read(pFrame);
@@ -95,9 +96,7 @@ void CLoopServer::HandleFrame(const std::shared_ptr<Client>& c, uint8_t* pFrame,
     const uint8_t* p = pFrame + kFrameHeaderSize;
     size_t n = *nPlain;
     if (std::find(m_stamped.begin(), m_stamped.end(), h.wCommand) != m_stamped.end())
-        m_arrivals.emplace_back(
-            std::chrono::duration_cast<std::chrono::microseconds>(Clock::now().time_since_epoch()).count(),
-            n);
+        m_arrivals.emplace_back(nArrivalUs, n);
 
     if (h.wCommand == CMD_SEED_KEY)
     {
@@ -246,6 +245,7 @@ void CLoopServer::HandleFrame(const std::shared_ptr<Client>& c, uint8_t* pFrame,
 void CLoopServer::StampArrivals(std::vector<uint16_t> commands)
 {
     std::lock_guard<std::mutex> g(m_state);
+    m_bStamping = !commands.empty();
     m_stamped = std::move(commands);
 }
 

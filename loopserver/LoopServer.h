@@ -42,8 +42,9 @@ public:
     size_t LoggedInUsers() const;
     // The most bytes ever queued at once for one member.
     size_t PeakOutboundBytes() const;
-    // For benchmarks: every later frame of these commands is stamped as it arrives (steady clock,
-    // microseconds) with its plain payload's bytes.
+    // For benchmarks: every later frame of these commands is stamped with the time it reached
+    // the server's socket (system clock, microseconds) and its plain payload's bytes. While any
+    // command is stamped, the loop reads frame by frame.
     void StampArrivals(std::vector<uint16_t> commands);
     std::vector<std::pair<int64_t, size_t>> TakeArrivals();
 
@@ -153,7 +154,8 @@ private:
     // Closes c as a lost connection: its room and the lobby hear that it left.
     void Drop(const std::shared_ptr<Client>& c);
     // One whole frame in; takes the state lock.
-    void HandleFrame(const std::shared_ptr<Client>& c, uint8_t* pFrame, size_t nLen);
+    // nArrivalUs: when the frame reached the socket, while frames are stamped.
+    void HandleFrame(const std::shared_ptr<Client>& c, uint8_t* pFrame, size_t nLen, int64_t nArrivalUs);
 
     // Under the state lock, from any thread.
     void Send(Client& c, uint16_t wCommand, uint16_t wSub, const Bytes& payload, unsigned nDelayMs = 0);
@@ -261,6 +263,7 @@ private:
     std::vector<uint16_t> m_firstCommands;
     std::map<std::u16string, std::vector<uint16_t>> m_history;
     std::vector<uint16_t> m_stamped;
+    std::atomic<bool> m_bStamping{false};
     std::vector<std::pair<int64_t, size_t>> m_arrivals;
     size_t m_nNextFault = 0;
     uint16_t m_wNextUserIndex = 1;

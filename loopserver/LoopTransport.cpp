@@ -5,6 +5,7 @@
 
 #include "confclient/network/PacketHeader.h"
 #include "confclient/network/QNCommands.h"
+#include "loopserver/LoopArrival.h"
 #include "loopserver/LoopServer.h"
 
 namespace
@@ -116,7 +117,24 @@ void CLoopServer::AcceptAll()
 
 void CLoopServer::ReadFrom(const std::shared_ptr<Client>& c, std::vector<uint8_t>& chunk)
 {
-    int n = NetRecv(c->hSocket, chunk.data(), chunk.size());
+    Bytes& in = c->in;
+    // While frames are stamped, each read ends with the frame it completes, so that the stamp of
+    // its last byte's arrival is that frame's.
+    int64_t nArrivalUs = 0;
+    int n;
+    if (m_bStamping)
+    {
+        size_t nWant = kFrameHeaderSize - std::min(in.size(), kFrameHeaderSize);
+        if (nWant == 0)
+        {
+            const PacketHeader h = PacketHeader::Read(in.data());
+            nWant =
+                h.dwTotalLength > in.size() ? std::min<size_t>(h.dwTotalLength - in.size(), chunk.size()) : 1;
+        }
+        n = RecvWithArrival(c->hSocket, chunk.data(), nWant, &nArrivalUs);
+    }
+    else
+        n = NetRecv(c->hSocket, chunk.data(), chunk.size());
     if (n < 0 && CLoopPoller::WouldBlock()) return;
     if (n <= 0)
     {
@@ -124,7 +142,6 @@ void CLoopServer::ReadFrom(const std::shared_ptr<Client>& c, std::vector<uint8_t
         Drop(c);
         return;
     }
-    Bytes& in = c->in;
     in.insert(in.end(), chunk.begin(), chunk.begin() + n);
     size_t nCursor = 0;
     while (in.size() - nCursor >= kFrameHeaderSize)
@@ -138,7 +155,7 @@ void CLoopServer::ReadFrom(const std::shared_ptr<Client>& c, std::vector<uint8_t
             return;
         }
         if (in.size() - nCursor < h.dwTotalLength) break;
-        HandleFrame(c, in.data() + nCursor, h.dwTotalLength);
+        HandleFrame(c, in.data() + nCursor, h.dwTotalLength, nArrivalUs);
         nCursor += h.dwTotalLength;
     }
     in.erase(in.begin(), in.begin() + static_cast<ptrdiff_t>(nCursor));

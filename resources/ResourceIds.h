@@ -326,6 +326,16 @@
 #define IDD_FILESPROGRESS 382
 #define IDC_FILESPROGRESS_NAME 1075
 #define IDC_FILESPROGRESS_BAR 382
+// The board transfer's state bar and its cancel button (normal, pressed, focus, disabled).
+#define IDD_FILEUPLOADSTATE 453
+#define IDC_UPLOADSTATE_STATE 1417
+#define IDC_UPLOADSTATE_BAR 1418
+#define IDC_UPLOADSTATE_CANCEL 1419
+#define IDC_UPLOADSTATE_TITLE 1420
+#define IDB_UPLOADCANCEL_N 10460
+#define IDB_UPLOADCANCEL_P 10461
+#define IDB_UPLOADCANCEL_F 10462
+#define IDB_UPLOADCANCEL_D 10463
 // The participant list: title, find text, find next, close the find bar, show or hide the body,
 // float or dock, the list menu. Its cell pictures: blank 375, voice on, off, speaking, error and
 // disabled 10940-10944, board right on and off 10945-10946; the header (11030-11032) and find

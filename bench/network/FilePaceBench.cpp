@@ -13,6 +13,8 @@
 #include <string>
 #include <thread>
 
+#include <sys/resource.h>
+
 #include "confclient/network/QNCommands.h"
 #include "confclient/network/transport/QNInterface.h"
 #include "confclient/people/PacedSender.h"
@@ -87,9 +89,20 @@ private:
     size_t m_nLeft;
 };
 
+// The server's stamps are the measure: its loop and the clients run ahead of the host's other
+// work, or a loop that gets the CPU late reads frames that arrived apart in one go (and the kernel
+// then merges them under the later one's stamp). Threads take the nice value of the thread that
+// starts them; without the right to raise it (not root) the run goes on at the usual priority.
+bool g_bRaised = false;
+struct CRaisedPriority
+{
+    CRaisedPriority() { g_bRaised = setpriority(PRIO_PROCESS, 0, -10) == 0; }
+};
+
 // Alice, Bob and Carol in room 1 of one server.
 struct CRoom
 {
+    CRaisedPriority priority;
     CNullLog log;
     CLoopServer server{DefaultLoopConfig(), &log};
     CReportingOwner owners[3];
@@ -202,6 +215,7 @@ void Transfer(benchmark::State& state, bool bPush, bool bPaced)
     state.counters["max_1s_window_sent"] = dMaxSentWindow;
     state.counters["mean_Bps"] = dMean;
     state.counters["mean_of_pace_pct"] = dMean * 100.0 / kPace;
+    state.counters["raised_priority"] = g_bRaised ? 1 : 0;
     state.SetBytesProcessed(int64_t(kFileBytes) * state.iterations());
 }
 } // namespace

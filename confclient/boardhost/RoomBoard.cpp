@@ -2,6 +2,7 @@
 #include "confclient/boardhost/RoomBoard.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <cstring>
 
 namespace
@@ -85,18 +86,20 @@ void CRoomBoard::Advise()
     pSink->On(EV_SET_TOTAL_SIZE,
               [this](const EventArgs& a)
               {
-                  if (m_pStrip) m_pStrip->SetTotal(static_cast<uint32_t>(a.I4(0)));
+                  if (m_pStrip) m_pStrip->BeginProgress(static_cast<uint32_t>(a.I4(0)));
               });
     pSink->On(EV_SET_FILE_COUNT,
               [this](const EventArgs& a)
               {
                   if (m_pStrip)
-                      m_pStrip->SetFileCount(static_cast<uint32_t>(a.I4(0)), static_cast<uint32_t>(a.I4(1)));
+                      m_pStrip->SetFileIndex(static_cast<uint32_t>(a.I4(0)), static_cast<uint32_t>(a.I4(1)));
               });
     pSink->On(EV_PROGRESS_CHANGE,
               [this](const EventArgs& a)
               {
-                  if (m_pStrip) m_pStrip->OnBytes(static_cast<uint32_t>(a.I4(0)));
+                  if (m_pStrip)
+                      ::SendMessageW(m_pStrip->m_hWnd, CFileUploadStateDlg::kMsgBytesMoved,
+                                     static_cast<WPARAM>(static_cast<uint32_t>(a.I4(0))), 0);
               });
     pSink->On(EV_GET_INI_STRING,
               [this](const EventArgs& a)
@@ -181,8 +184,12 @@ void CRoomBoard::OpenStrip(bool bDownload)
                         text(u"IDS_BOARD_STRING_MIN"),
                         text(u"IDS_BOARD_STRING_SEC"),
                         text(u"IDS_BOARD_STATE_BANDWIDTH")};
-    auto pStrip = std::make_unique<CTransferStrip>(bDownload, std::move(texts), m_board);
-    if (!pStrip->Create(m_hParent, AgendaText("IDS_BOARD_STATE_READY"), AgendaText("IDS_MSG_CANCEL"))) return;
+    auto pStrip = std::make_unique<CFileUploadStateDlg>(bDownload, std::move(texts), m_board);
+    SUploadStateLook look{AgendaText("IDS_BOARD_STATE_READY"), AgendaText("IDS_MSG_CANCEL"),
+                          AgendaText("IDS_DEFAULT_FONT"), _wtoi(AgendaText("IDS_DEFAULT_FONTSIZE").c_str())};
+    if (look.nFontSize <= 0) look.nFontSize = 12;
+    CWnd* pParent = CWnd::FromHandlePermanent(m_hParent);
+    if (!pParent || !pStrip->Create(pParent, std::move(look))) return;
     m_pStrip = std::move(pStrip);
     m_session.BoardTransferStrip(m_pStrip.get());
 }

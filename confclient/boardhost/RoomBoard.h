@@ -8,8 +8,8 @@
 #include "confclient/boardhost/BoardHostFeature.h"
 #include "confclient/boardhost/BoardToolFeature.h"
 #include "confclient/boardhost/LMBoard2.h"
+#include "confclient/boardhost/FileUploadStateDlg.h"
 #include "confclient/boardhost/PreviewDlg.h"
-#include "confclient/boardhost/TransferStrip.h"
 #include "confclient/boardhost/TreeCtrlFolder.h"
 
 // What the room's board needs of the session.
@@ -32,7 +32,7 @@ public:
         bool bMayEdit = false;
     };
     virtual AgendaRights BoardAgendaRights() const = 0;
-    // The transfer strip came (a window) or went (null): the room lays it out again.
+    // The transfer's state bar came (a window) or went (null): the room lays it out again.
     virtual void BoardTransferStrip(CWnd* pStrip) = 0;
     // The board's zoom changed, as the zoom menu's item: the control bar's Draw menu checks it.
     virtual void BoardZoomShown(unsigned nZoomItem) = 0;
@@ -96,8 +96,8 @@ public:
     void SetEBookView(IEBookView* pView) { m_pEBook = pView; }
     // The board preview follows the pages (the pages so far are told at once); null to stop.
     void SetPreview(CPreviewDlg* pPreview);
-    // The transfer strip while a board upload or download runs; null otherwise.
-    CTransferStrip* TransferStrip() const { return m_pStrip.get(); }
+    // The transfer's state bar while a board upload or download runs; null otherwise.
+    CFileUploadStateDlg* TransferStrip() const { return m_pStrip.get(); }
     // The board's share of the view's centre: all of it without views, else its left two thirds.
     // rc becomes what is left for the views.
     void TakeArea(RECT& rc, bool bViewsToo);
@@ -141,7 +141,7 @@ private:
     IAgendaListSink* m_pList = nullptr;
     IEBookView* m_pEBook = nullptr;
     CPreviewDlg* m_pPreview = nullptr;
-    std::unique_ptr<CTransferStrip> m_pStrip;
+    std::unique_ptr<CFileUploadStateDlg> m_pStrip;
     void OpenStrip(bool bDownload);
     void CloseStrip();
 };

@@ -1,6 +1,7 @@
 // The paced, one-block-in-flight send loop.
 #include "confclient/people/PacedSender.h"
 
+#include <algorithm>
 #include <chrono>
 #include <deque>
 #include <vector>
@@ -24,14 +25,17 @@ CPacedSender::Result CPacedSender::Run(ISendFile& file)
     // pace, also when a stall bunched a period's blocks at its end.
     std::deque<std::pair<uint64_t, size_t>> recent;
     uint64_t nRecent = 0;
+    // The earliest the next block may go, in microseconds of the clock.
+    uint64_t nNextUs = 0;
     std::unique_lock<std::mutex> lock(m_lock);
     for (;;)
     {
         // The budget is checked before the block goes.
+        uint64_t nNow = 0;
         for (;;)
         {
             if (m_bCancel) return SEND_CANCELLED;
-            const uint64_t nNow = m_clock.NowMs();
+            nNow = m_clock.NowMs();
             // Whole milliseconds: a block stamped s went at s or later, so it is a second old
             // only from s + 1001 on.
             while (!recent.empty() && recent.front().first + 1000 < nNow)
@@ -39,10 +43,20 @@ CPacedSender::Result CPacedSender::Run(ISendFile& file)
                 nRecent -= recent.front().second;
                 recent.pop_front();
             }
-            if (nRecent + m_pace.nBlock <= m_pace.dwBytesPerSecond) break;
-            m_clock.WaitFor(lock, m_wake, static_cast<uint32_t>(recent.front().first + 1001 - nNow),
-                            [this] { return m_bCancel; });
+            uint64_t nWaitMs = 0;
+            if (nRecent + m_pace.nBlock > m_pace.dwBytesPerSecond)
+                nWaitMs = recent.front().first + 1001 - nNow;
+            else if (nNow * 1000 < nNextUs)
+                nWaitMs = (nNextUs - nNow * 1000 + 999) / 1000;
+            else
+                break;
+            m_clock.WaitFor(lock, m_wake, static_cast<uint32_t>(nWaitMs), [this] { return m_bCancel; });
         }
+        // Blocks go one block's time apart, and a late one earns at most one block of credit: a
+        // late wake does not slow the pace, and after a stall the loop does not catch up in a
+        // burst, which any later delay of part of it would crowd into one second.
+        const uint64_t nBlockUs = m_pace.nBlock * 1000000ull / m_pace.dwBytesPerSecond;
+        nNextUs = std::max(nNextUs + nBlockUs, nNow * 1000);
         lock.unlock();
         const size_t n = file.Read(block.data(), block.size());
         lock.lock();

@@ -1,6 +1,7 @@
 // The send loop of a file transfer: blocks read from the file go out one at a time, the next only
-// once the network reports the last one left the socket, and no more than the pace's bytes in any
-// second. Runs on the transfer's own thread; the report and the cancel come from the GUI thread.
+// once the network reports the last one left the socket, one block's time apart at the pace, and
+// no more than the pace's bytes in any second. Runs on the transfer's own thread; the report and
+// the cancel come from the GUI thread.
 #pragma once
 #include <condition_variable>
 #include <cstddef>

@@ -1,6 +1,7 @@
 // Two real programs under Wine meet in one room of the loopback server: windows,
 // participants, chat, rights, presenter, voice, leaving, closing and a full room.
 #include "tests/app/ProgramHarness.h"
+#include "tests/app/RichEditClick.h"
 #include "tests/app/TreeViewItems.h"
 
 #include <shlobj.h>
@@ -1414,6 +1415,19 @@ bool EditShowsSoon(HWND hEdit, const wchar_t* pszPart, DWORD dwMs = 10000)
     return false;
 }
 
+// Alice's messenger for Bob, opened from the participant list's send-message action; null when
+// Bob's row or the window does not come.
+HWND OpenMessengerForBob(HANDLE hA, HWND hUsersA)
+{
+    std::vector<std::wstring> rows = ListLines(hUsersA);
+    auto bob = std::find_if(rows.begin(), rows.end(),
+                            [](const std::wstring& r) { return r.find(L"Bob") != r.npos; });
+    if (bob == rows.end() || !SelectListViewRow(hUsersA, static_cast<int>(bob - rows.begin())))
+        return nullptr;
+    SendMessageW(GetParent(hUsersA), WM_COMMAND, MAKEWPARAM(UMC_MESSAGE, 0), 0);
+    return TopWindow(hA, L"Messenger - Bob");
+}
+
 // Types a line into a messenger's input and presses Enter, through the program's message loop.
 void TypeInMessenger(HWND hMessenger, const wchar_t* pszText)
 {
@@ -1662,13 +1676,7 @@ TEST_F(RoomProgramTest, MessengersTalkInviteIntoARoomAndTellOfAPeerGone)
     ASSERT_TRUE(ListShowsSoon(hUsersA, {L"Bob"}));
 
     // Alice opens her messenger for Bob from the participant list's send-message action.
-    std::vector<std::wstring> rows = ListLines(hUsersA);
-    auto bob = std::find_if(rows.begin(), rows.end(),
-                            [](const std::wstring& r) { return r.find(L"Bob") != r.npos; });
-    ASSERT_NE(rows.end(), bob);
-    ASSERT_TRUE(SelectListViewRow(hUsersA, static_cast<int>(bob - rows.begin())));
-    SendMessageW(GetParent(hUsersA), WM_COMMAND, MAKEWPARAM(UMC_MESSAGE, 0), 0);
-    HWND hMsgA = TopWindow(hA, L"Messenger - Bob");
+    HWND hMsgA = OpenMessengerForBob(hA, hUsersA);
     ASSERT_NE(nullptr, hMsgA);
     HWND hHistoryA = Descendant(hMsgA, IDC_MSG_HISTORY);
 
@@ -2252,4 +2260,99 @@ TEST_F(RoomProgramTest, AMessengerFileIsSentRefusedAndCancelledByThePeerOrItsLog
     EXPECT_TRUE(enabledSoon(hFileA));
 
     EXPECT_TRUE(LogoutEnds(panelA, hA));
+}
+
+TEST_F(RoomProgramTest, EitherSideCancelsAMessengerFileByItsLinkAndNoPartialFileStays)
+{
+    // At the program's own pace a 3-MB file takes over 20 s: the clicks land mid-transfer.
+    const std::string szDir =
+        std::string(QUILLON_WINE_DIR_UNIX) + "/msgcancel-" + std::to_string(GetCurrentProcessId());
+    CScratchFolder scratch(WindowsPath(szDir));
+    const std::string szDownB = szDir + "/bob";
+    ASSERT_TRUE(CreateDirectoryW(WindowsPath(szDownB).c_str(), nullptr) ||
+                GetLastError() == ERROR_ALREADY_EXISTS);
+    std::string bytes(3000000, '\0');
+    std::mt19937 random(22);
+    for (char& c : bytes)
+        c = static_cast<char>(random());
+    const std::wstring szSource = WindowsPath(szDir + "/big.bin");
+    if (FILE* f = _wfopen(szSource.c_str(), L"wb"))
+    {
+        fwrite(bytes.data(), 1, bytes.size(), f);
+        fclose(f);
+    }
+    CPanel panelA, panelB;
+    CPeer peer;
+    HANDLE hA = nullptr;
+    ASSERT_TRUE(BothLoggedIn(panelA, panelB, peer, &hA));
+    const std::wstring szDownBWin = WindowsPath(szDownB);
+    ASSERT_TRUE(peer.Run("reg.exe add 'HKCU\\Software\\LumoraSoft\\Quillon' /f /v SavePath /d '" +
+                         std::string(szDownBWin.begin(), szDownBWin.end()) + "'"));
+    std::string szRoom;
+    HWND hMainA = AliceOpensBobJoins(panelA, panelB, hA, "Cancels", &szRoom);
+    ASSERT_NE(nullptr, hMainA);
+    HWND hUsersA = Descendant(hMainA, IDC_ROOMUSER_LIST);
+    ASSERT_TRUE(ListShowsSoon(hUsersA, {L"Bob"}));
+    HWND hMsgA = OpenMessengerForBob(hA, hUsersA);
+    ASSERT_NE(nullptr, hMsgA);
+    HWND hHistoryA = Descendant(hMsgA, IDC_MSG_HISTORY);
+    HWND hFileA = Descendant(hMsgA, IDC_MSG_FILE);
+    TypeInMessenger(hMsgA, L"a file for you");
+    ASSERT_TRUE(peer.ShowsSoon("lines " + Id(IDC_MSG_HISTORY), {"Alice > a file for you"}));
+
+    // Alice offers the file and Bob clicks Yes: his copy starts to grow.
+    const std::wstring szPartial = szDownBWin + L"\\big.bin";
+    auto offeredAndGrowing = [&]
+    {
+        PostMessageW(hFileA, BM_CLICK, 0, 0);
+        if (!PickInOpenDialog(hA, szSource) ||
+            !peer.ShowsSoon("lines " + Id(IDC_MSG_HISTORY), {"big.bin", "Yes"}))
+            return false;
+        peer.Probe("clickword " + Id(IDC_MSG_HISTORY) + " Yes");
+        for (DWORD t0 = GetTickCount(); GetTickCount() - t0 < 20000; Sleep(100))
+            if (FileBytes(szPartial).size() >= 100000) return true;
+        return false;
+    };
+    auto enabledSoon = [](HWND h)
+    {
+        for (DWORD t0 = GetTickCount(); GetTickCount() - t0 < 10000; Sleep(100))
+            if (IsWindowEnabled(h)) return true;
+        return false;
+    };
+
+    // Bob, the receiver, clicks his line's Cancel: both sides end and his partial file goes.
+    ASSERT_TRUE(offeredAndGrowing());
+    SaveWindowPicture(hMsgA, QUILLON_SCREENSHOT_DIR, "messenger_transfer_running");
+    ASSERT_TRUE(peer.Probe("clickword " + Id(IDC_MSG_HISTORY) + " Cancel").empty());
+    EXPECT_TRUE(ExistsSoon(szPartial, false));
+    EXPECT_TRUE(peer.ShowsSoon("lines " + Id(IDC_MSG_HISTORY), {"You ended the file transfer."}));
+    EXPECT_TRUE(EditShowsSoon(hHistoryA, L"The file transfer was cancelled."));
+    EXPECT_TRUE(enabledSoon(hFileA));
+
+    // Alice, the sender, clicks hers: the same, the other way round.
+    ASSERT_TRUE(offeredAndGrowing());
+    ASSERT_TRUE(ClickWordInRichEdit(hHistoryA, L"Cancel"));
+    EXPECT_TRUE(ExistsSoon(szPartial, false));
+    EXPECT_TRUE(EditShowsSoon(hHistoryA, L"You ended the file transfer."));
+    EXPECT_TRUE(peer.ShowsSoon("lines " + Id(IDC_MSG_HISTORY), {"The file transfer was cancelled."}));
+    EXPECT_TRUE(enabledSoon(hFileA));
+
+    // A push at the program's pace shows its progress line in the room's chat; Alice's Cancel
+    // there ends it for the room and Bob's partial copy goes.
+    HWND hBarA = GetParent(Descendant(hMainA, IDC_ROOMCTRL_TALK));
+    ASSERT_NE(nullptr, hBarA);
+    PostMessageW(hBarA, WM_COMMAND, 32786, 0);
+    ASSERT_TRUE(PickInOpenDialog(hA, szSource));
+    for (DWORD t0 = GetTickCount(); GetTickCount() - t0 < 20000 && FileBytes(szPartial).size() < 200000;)
+        Sleep(100);
+    ASSERT_GE(FileBytes(szPartial).size(), 200000u);
+    HWND hChatA = Descendant(hMainA, IDC_ROOMCHAT_LIST);
+    SaveWindowPicture(hMainA, QUILLON_SCREENSHOT_DIR, "push_progress_room");
+    ASSERT_TRUE(ClickWordInRichEdit(hChatA, L"Cancel"));
+    EXPECT_TRUE(ExistsSoon(szPartial, false));
+
+    panelB.Send("LOGOUT", "");
+    EXPECT_TRUE(panelB.WaitAnswer("LOGOUT", "0"));
+    EXPECT_TRUE(LogoutEnds(panelA, hA));
+    peer.Run("reg.exe delete 'HKCU\\Software\\LumoraSoft\\Quillon' /f /v SavePath");
 }

@@ -4,6 +4,7 @@
 // follows the board's pages and its rename and reorder go through the board and come back.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <mutex>
@@ -68,10 +69,11 @@ struct FakeSession : IRoomBoardSession
 };
 
 // The window as the screen shows it, saved for a person to look at (a 24-bit bitmap file in the
-// build folder; the test run converts it to PNG).
-void SavePicture(HWND hWnd, const wchar_t* pszName)
+// build folder; the test run converts it to PNG). Without bPump, the window paints at once and
+// nothing else runs meanwhile.
+void SavePicture(HWND hWnd, const wchar_t* pszName, bool bPump = true)
 {
-    PumpMessages(100);
+    if (bPump) PumpMessages(100);
     RedrawWindow(hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
     RECT rc;
     GetWindowRect(hWnd, &rc);
@@ -509,9 +511,28 @@ TEST_F(PaletteFixture, PicturesDroppedOnTheBoardGoUp)
     // The text file is refused; the picture goes up while the host reports each frame sent.
     ASSERT_FALSE(session.notices.boxes.empty());
     EXPECT_EQ(session.notices.boxes.back(), u"<IDMS_BOARD_UNSUPPORT>");
-    // The upload's strip shows along the way and goes when the upload is complete.
-    ASSERT_NE(nullptr, board->TransferStrip());
+    // The upload's state bar (template 453) shows along the way and goes when the upload is
+    // complete: title, state, bar and cancel where its width puts them, the cancel shown.
+    CFileUploadStateDlg* pBar = board->TransferStrip();
+    ASSERT_NE(nullptr, pBar);
     EXPECT_EQ(session.strips, std::vector<bool>{true});
+    ::MoveWindow(pBar->m_hWnd, 0, 0, 800, 26, TRUE);
+    auto at = [&](UINT nId)
+    {
+        RECT rc{};
+        HWND h = pBar->GetDlgItem(nId);
+        ::GetWindowRect(h, &rc);
+        ::MapWindowPoints(nullptr, pBar->m_hWnd, reinterpret_cast<POINT*>(&rc), 2);
+        return rc;
+    };
+    EXPECT_EQ(at(IDC_UPLOADSTATE_TITLE).left, 5);
+    EXPECT_EQ(at(IDC_UPLOADSTATE_STATE).left, 800 - 570);
+    EXPECT_EQ(at(IDC_UPLOADSTATE_BAR).left, 800 - 215);
+    EXPECT_EQ(at(IDC_UPLOADSTATE_BAR).right - at(IDC_UPLOADSTATE_BAR).left, 150);
+    EXPECT_EQ(at(IDC_UPLOADSTATE_CANCEL).left, 800 - 57);
+    // Shown within the bar, which the room shows only in the board's view.
+    EXPECT_TRUE(::GetWindowLongW(pBar->GetDlgItem(IDC_UPLOADSTATE_CANCEL), GWL_STYLE) & WS_VISIBLE);
+    int nPercentSeen = 0;
     std::vector<uint8_t> codes;
     size_t nTold = 0;
     bool bFileShown = false;
@@ -529,8 +550,18 @@ TEST_F(PaletteFixture, PicturesDroppedOnTheBoardGoUp)
             codes.push_back(frame[0]);
             board->SucSendBoardData(frame.data(), frame.size());
         }
-        if (CTransferStrip* pStrip = board->TransferStrip())
+        if (CFileUploadStateDlg* pStrip = board->TransferStrip())
+        {
             bFileShown = bFileShown || pStrip->TitleText() == L"<IDS_BOARD_STATE_FILEUP> (1/1)";
+            if (bFileShown) EXPECT_TRUE(::IsWindowEnabled(pStrip->GetDlgItem(IDC_UPLOADSTATE_CANCEL)));
+            if (nPercentSeen == 0 && pStrip->Percent() > 0)
+            {
+                // Taken at once: pumping messages would let the upload end and the bar go.
+                pStrip->ShowWindow(SW_SHOW);
+                SavePicture(pStrip->m_hWnd, L"board_upload_state.bmp", false);
+            }
+            nPercentSeen = std::max(nPercentSeen, pStrip->Percent());
+        }
         if (!codes.empty() && codes.back() == 10) break;
     }
     EXPECT_EQ(board->Tools().PageCount(), nPages + 1);
@@ -538,6 +569,7 @@ TEST_F(PaletteFixture, PicturesDroppedOnTheBoardGoUp)
     EXPECT_EQ(codes, order);
     PumpMessages(50);
     EXPECT_TRUE(bFileShown);
+    EXPECT_GT(nPercentSeen, 0) << "the board's progress reaches the bar";
     EXPECT_EQ(nullptr, board->TransferStrip());
     EXPECT_EQ(session.strips, (std::vector<bool>{true, false}));
     std::filesystem::remove(picture);

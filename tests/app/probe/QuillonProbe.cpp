@@ -12,6 +12,7 @@
 //   quillon_probe settext <control id> <text>
 //   quillon_probe click <control id>
 //   quillon_probe enter <control id>        Enter pressed in the control, through the program's loop
+//   quillon_probe clickword <control id> <word>  a click on the newest occurrence of the word in a rich edit
 //   quillon_probe text <part>               visible windows whose text holds part
 #include <windows.h>
 
@@ -20,6 +21,8 @@
 #include <string>
 #include <vector>
 
+#include "../ListViewRows.h"
+#include "../RichEditClick.h"
 #include "../TreeViewItems.h"
 
 namespace
@@ -153,6 +156,8 @@ int wmain(int argc, wchar_t** argv)
         SendMessageW(h, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(argv[3]));
     else if (cmd == L"click")
         SendMessageW(h, BM_CLICK, 0, 0);
+    else if (cmd == L"clickword" && argc > 3)
+        return ClickWordInRichEdit(h, argv[3]) ? 0 : 1;
     else if (cmd == L"postclick") // a click whose handler opens a modal dialog
         PostMessageW(h, BM_CLICK, 0, 0);
     else if (cmd == L"dialogok") // the OK of the dialog that holds the control

@@ -39,6 +39,7 @@ public:
     bool GermanTexts() const override { return false; }
     int nBoardOpens = 0;
     void OpenBoardDocument() override { ++nBoardOpens; }
+    void ToggleBoardPreview() override {}
     void LeaveRoomRequested() override { ++nLeave; }
     void RequestPresenter() override { ++nPresenter; }
     std::vector<uint16_t> viewModes;

@@ -58,15 +58,15 @@ figures=$run/native-rounds.txt
 : >"$figures"
 ours() { # round
     "$native/bench/codecs/bench_codecs" --benchmark_format=csv --benchmark_min_time=0.5 \
-        --benchmark_filter='BM_DecodeLongStream|BM_BareDecode/long|BM_Encode|BM_BareOpenh264|BM_BareH263Encode|BM_BareLibx264' \
+        --benchmark_filter='BM_DecodeRtpLong|BM_DecodeLongStream|BM_BareDecode/long|BM_Encode|BM_BareOpenh264|BM_BareH263Encode|BM_BareLibx264' \
         2>/dev/null | awk -F, -v r="$1" -v cif="${pictures[cif.h264]}" -v hd="${pictures[720p.h264]}" \
         -v h263="${pictures[cif.h263]}" '
         function us(t, unit) { return t * (unit == "ms" ? 1000 : unit == "us" ? 1 : 0.001) }
         $1 ~ /^"BM_/ {
             name = $1; gsub(/"/, "", name); per = 1
-            if (name ~ /(long_|Stream\/)cif(_copy)?$/) per = cif
-            else if (name ~ /(long_|Stream\/)hd720(_copy)?$/) per = hd
-            else if (name ~ /(long_|Stream\/)h263_cif(_copy)?$/) per = h263
+            if (name ~ /(long_|Stream\/|RtpLong\/)cif(_copy)?$/) per = cif
+            else if (name ~ /(long_|Stream\/|RtpLong\/)hd720(_copy)?$/) per = hd
+            else if (name ~ /(long_|Stream\/|RtpLong\/)h263_cif(_copy)?$/) per = h263
             printf "%s %s %.2f\n", r, name, us($4, $5) / per
         }' >>"$figures"
 }
@@ -113,8 +113,14 @@ awk '
             lo = hi = a[1]; for (r = 2; r <= rounds; ++r) { if (a[r] < lo) lo = a[r]; if (a[r] > hi) hi = a[r] }
             printf "%-44s %10.2f %10.2f %10.2f\n", name, median(a, rounds), lo, hi
         }
-        split("BM_DecodeLongStream/cif cli/decode_cif;BM_DecodeLongStream/hd720 cli/decode_hd720;" \
-              "BM_DecodeLongStream/h263_cif cli/decode_h263_cif;BM_EncodeH263 cli/encode_h263-input;" \
+        split("BM_DecodeRtpLong/cif cli/decode_cif;BM_DecodeRtpLong/hd720 cli/decode_hd720;" \
+              "BM_DecodeRtpLong/h263_cif cli/decode_h263_cif;BM_EncodeH263 cli/encode_h263-input;" \
+              "BM_DecodeLongStream/cif cli/decode_cif;BM_DecodeLongStream/hd720 cli/decode_hd720;" \
+              "BM_DecodeLongStream/h263_cif cli/decode_h263_cif;" \
+              "BM_DecodeRtpLong/cif BM_BareDecode/long_cif;BM_DecodeRtpLong/hd720 BM_BareDecode/long_hd720;" \
+              "BM_DecodeRtpLong/h263_cif BM_BareDecode/long_h263_cif;" \
+              "BM_DecodeRtpLong/cif BM_BareDecode/long_cif_copy;BM_DecodeRtpLong/hd720 BM_BareDecode/long_hd720_copy;" \
+              "BM_DecodeRtpLong/h263_cif BM_BareDecode/long_h263_cif_copy;" \
               "BM_DecodeLongStream/cif BM_BareDecode/long_cif;BM_DecodeLongStream/hd720 BM_BareDecode/long_hd720;" \
               "BM_DecodeLongStream/h263_cif BM_BareDecode/long_h263_cif;" \
               "BM_DecodeLongStream/cif BM_BareDecode/long_cif_copy;BM_DecodeLongStream/hd720 BM_BareDecode/long_hd720_copy;" \

@@ -36,7 +36,8 @@ public:
         for (size_t i = 0; i < m_packets.size(); ++i)
         {
             nLargest = std::max(nLargest, m_packets[i].size());
-            if (i == 0 || Timestamp(m_packets[i]) != Timestamp(m_packets[i - 1])) m_pictureStarts.push_back(i);
+            if (i == 0 || Timestamp(m_packets[i]) != Timestamp(m_packets[i - 1]))
+                m_pictureStarts.push_back(i);
             const uint32_t d = i ? Timestamp(m_packets[i]) - Timestamp(m_packets[i - 1]) : 0;
             if (d && (!step || d < step)) step = d;
         }

@@ -14,7 +14,7 @@ struct GridLoad
     double dCores = 0;       // process CPU time / wall time
     double dWallSeconds = 0; // from the first tick to the last picture's end
     int64_t nPackets = 0;
-    int64_t nPictures = 0; // pictures the decoders gave
+    int64_t nPictures = 0;  // pictures the decoders gave
     int64_t nLateTicks = 0; // ticks that started after the next one was due
 };
 

@@ -44,10 +44,11 @@ echo "== native, 49 CIF streams at 15 fps from one thread for 60 s (bench_codecs
 "$native/bench/codecs/bench_codecs" --benchmark_filter=DecodeGrid 2>/dev/null | grep "^BM_DecodeGrid"
 echo "== load: $(load)"
 
-# Natively beside the command line, in ROUNDS rounds: each round runs bench_codecs once over
-# the lines below and the CLI once over every command, in alternating order, so each of ours is
-# paired with the CLI's of the same round. Every figure is process CPU time per picture (Google
-# Benchmark's CPU time, single-threaded; the CLI's utime + stime of -benchmark).
+# Natively beside the command line, in ROUNDS rounds. A round takes each subject in turn: our
+# class and its bare library (bench_codecs) and then the CLI on the same stream or pictures, or
+# the other way round in every other round, so each pair runs within seconds. Every figure is
+# process CPU time per picture (Google Benchmark's CPU time, single-threaded; the CLI's utime +
+# stime of -benchmark).
 declare -A pictures
 for stream in cif.h264 720p.h264 cif.h263; do
     for _ in $(seq 100); do cat "$fixtures/$stream"; done >"$run/$stream.x100"
@@ -56,9 +57,8 @@ for stream in cif.h264 720p.h264 cif.h263; do
 done
 figures=$run/native-rounds.txt
 : >"$figures"
-ours() { # round
-    "$native/bench/codecs/bench_codecs" --benchmark_format=csv --benchmark_min_time=0.5 \
-        --benchmark_filter='BM_DecodeRtpLong|BM_DecodeLongStream|BM_BareDecode/long|BM_Encode|BM_BareOpenh264|BM_BareH263Encode|BM_BareLibx264' \
+ours() { # round benchmark-filter
+    "$native/bench/codecs/bench_codecs" --benchmark_format=csv --benchmark_min_time=0.5 --benchmark_filter="$2" \
         2>/dev/null | awk -F, -v r="$1" -v cif="${pictures[cif.h264]}" -v hd="${pictures[720p.h264]}" \
         -v h263="${pictures[cif.h263]}" '
         function us(t, unit) { return t * (unit == "ms" ? 1000 : unit == "us" ? 1 : 0.001) }
@@ -70,48 +70,58 @@ ours() { # round
             printf "%s %s %.2f\n", r, name, us($4, $5) / per
         }' >>"$figures"
 }
-# The 30 CIF pattern pictures fifty times over (1500): the encoders' input, as the benchmarks feed it.
-raw=(-f rawvideo -pix_fmt yuv420p -s 352x288 -r 15 -stream_loop 49 -i "$fixtures/cif.yuv")
-x264=(-threads 1 -c:v libx264 -profile:v baseline -tune zerolatency -b:v 384k -g 150)
-cli_one() { # round name pictures ffmpeg-arguments...
+cli() { # round name pictures ffmpeg-arguments...
     local r=$1 name=$2 count=$3
     shift 3
     ffmpeg -hide_banner -nostdin -threads 1 -benchmark "$@" -f null - 2>&1 |
         sed -nE 's/^bench: utime=([0-9.]+)s stime=([0-9.]+)s.*/\1 \2/p' |
         awk -v r="$r" -v name="$name" -v n="$count" '{ printf "%s %s %.2f\n", r, name, ($1 + $2) * 1e6 / n }' >>"$figures"
 }
-cli() { # round
-    cli_one "$1" cli/decode_cif "${pictures[cif.h264]}" -i "$run/cif.h264.x100"
-    cli_one "$1" cli/decode_hd720 "${pictures[720p.h264]}" -i "$run/720p.h264.x100"
-    cli_one "$1" cli/decode_h263_cif "${pictures[cif.h263]}" -i "$run/cif.h263.x100"
-    cli_one "$1" cli/input_only 1500 "${raw[@]}"
-    cli_one "$1" cli/encode_h263 1500 "${raw[@]}" -threads 1 -c:v h263 -b:v 384k -g 150 -qmin 4
-    cli_one "$1" cli/encode_libx264_medium 1500 "${raw[@]}" "${x264[@]}"
-    cli_one "$1" cli/encode_libx264_ultrafast 1500 "${raw[@]}" "${x264[@]}" -preset ultrafast
+# The 30 CIF pattern pictures fifty times over (1500): the encoders' input, as the benchmarks feed it.
+raw=(-f rawvideo -pix_fmt yuv420p -s 352x288 -r 15 -stream_loop 49 -i "$fixtures/cif.yuv")
+x264=(-threads 1 -c:v libx264 -profile:v baseline -tune zerolatency -b:v 384k -g 150)
+subject() { # round subject: ours and the CLI on one stream, in the round's order
+    local -a mine theirs
+    case $2 in
+    cif) mine=(ours "$1" '(RtpLong|LongStream)/cif$|long_cif(_copy)?$')
+        theirs=(cli "$1" cli/decode_cif "${pictures[cif.h264]}" -i "$run/cif.h264.x100") ;;
+    hd720) mine=(ours "$1" '(RtpLong|LongStream)/hd720$|long_hd720(_copy)?$')
+        theirs=(cli "$1" cli/decode_hd720 "${pictures[720p.h264]}" -i "$run/720p.h264.x100") ;;
+    h263) mine=(ours "$1" '(RtpLong|LongStream)/h263_cif$|long_h263_cif(_copy)?$')
+        theirs=(cli "$1" cli/decode_h263_cif "${pictures[cif.h263]}" -i "$run/cif.h263.x100") ;;
+    h263enc) mine=(ours "$1" 'BM_EncodeH263|BM_BareH263Encode')
+        theirs=(cli "$1" cli/encode_h263 1500 "${raw[@]}" -threads 1 -c:v h263 -b:v 384k -g 150 -qmin 4) ;;
+    h264enc) mine=(ours "$1" 'BM_EncodeH264|BM_BareOpenh264|BM_BareLibx264')
+        theirs=(cli "$1" cli/encode_libx264_ultrafast 1500 "${raw[@]}" "${x264[@]}" -preset ultrafast) ;;
+    esac
+    if (($1 % 2)); then "${mine[@]}"; "${theirs[@]}"; else "${theirs[@]}"; "${mine[@]}"; fi
 }
 echo "== native beside ffmpeg -threads 1 -benchmark, $rounds rounds in alternating order"
 for r in $(seq "$rounds"); do
-    if ((r % 2)); then ours "$r"; cli "$r"; else cli "$r"; ours "$r"; fi
+    for s in cif hd720 h263 h263enc h264enc; do subject "$r" "$s"; done
+    cli "$r" cli/input_only 1500 "${raw[@]}"
+    cli "$r" cli/encode_libx264_medium 1500 "${raw[@]}" "${x264[@]}"
 done
 echo "== load: $(load)"
-# Per line: median (min-max) over the rounds; per pair: the median (min-max) of the rounds'
-# ratios. The CLI's encoders less its raw input alone of the same round.
+# Per line: median, quartiles and range over the rounds; per pair, the same of the rounds' ratios.
+# The CLI's encoders less its raw input alone of the same round.
 awk '
-    function median(a, n,   i, j, t) {
+    # Sorts a[1..n]; the value at fraction q of the way, interpolated.
+    function at(a, n, q,   i, j, t, x) {
         for (i = 1; i <= n; ++i) for (j = i + 1; j <= n; ++j) if (a[j] < a[i]) { t = a[i]; a[i] = a[j]; a[j] = t }
-        return n % 2 ? a[(n + 1) / 2] : (a[n / 2] + a[n / 2 + 1]) / 2
+        x = 1 + q * (n - 1); i = int(x)
+        return i < n ? a[i] + (x - i) * (a[i + 1] - a[i]) : a[n]
     }
+    function stats(a, n) { return sprintf("%9.3f %9.3f %9.3f %9.3f %9.3f", at(a, n, 0.5), at(a, n, 0.25), at(a, n, 0.75), at(a, n, 0), at(a, n, 1)) }
     !(($2) in seen) { seen[$2] = 1; names[++n] = $2; if ($2 ~ /^cli\/encode/) names[++n] = $2 "-input" }
     { v[$2, $1] = $3; if ($1 > rounds) rounds = $1 }
     END {
         for (r = 1; r <= rounds; ++r) for (k = 1; k <= n; ++k)
             if (names[k] ~ /-input$/) v[names[k], r] = v[substr(names[k], 1, length(names[k]) - 6), r] - v["cli/input_only", r]
-        printf "%-44s %10s %10s %10s  (us CPU per picture)\n", "line", "median", "min", "max"
+        printf "%-64s %9s %9s %9s %9s %9s\n", "us CPU per picture", "median", "q1", "q3", "min", "max"
         for (k = 1; k <= n; ++k) {
-            name = names[k]
-            for (r = 1; r <= rounds; ++r) a[r] = v[name, r]
-            lo = hi = a[1]; for (r = 2; r <= rounds; ++r) { if (a[r] < lo) lo = a[r]; if (a[r] > hi) hi = a[r] }
-            printf "%-44s %10.2f %10.2f %10.2f\n", name, median(a, rounds), lo, hi
+            for (r = 1; r <= rounds; ++r) a[r] = v[names[k], r]
+            printf "%-64s %s\n", names[k], stats(a, rounds)
         }
         split("BM_DecodeRtpLong/cif cli/decode_cif;BM_DecodeRtpLong/hd720 cli/decode_hd720;" \
               "BM_DecodeRtpLong/h263_cif cli/decode_h263_cif;BM_EncodeH263 cli/encode_h263-input;" \
@@ -121,21 +131,16 @@ awk '
               "BM_DecodeRtpLong/h263_cif BM_BareDecode/long_h263_cif;" \
               "BM_DecodeRtpLong/cif BM_BareDecode/long_cif_copy;BM_DecodeRtpLong/hd720 BM_BareDecode/long_hd720_copy;" \
               "BM_DecodeRtpLong/h263_cif BM_BareDecode/long_h263_cif_copy;" \
-              "BM_DecodeLongStream/cif BM_BareDecode/long_cif;BM_DecodeLongStream/hd720 BM_BareDecode/long_hd720;" \
-              "BM_DecodeLongStream/h263_cif BM_BareDecode/long_h263_cif;" \
-              "BM_DecodeLongStream/cif BM_BareDecode/long_cif_copy;BM_DecodeLongStream/hd720 BM_BareDecode/long_hd720_copy;" \
-              "BM_DecodeLongStream/h263_cif BM_BareDecode/long_h263_cif_copy;" \
               "BM_BareDecode/long_cif_copy BM_BareDecode/long_cif;BM_BareDecode/long_hd720_copy BM_BareDecode/long_hd720;" \
               "BM_BareDecode/long_h263_cif_copy BM_BareDecode/long_h263_cif;BM_EncodeH263 BM_BareH263Encode;" \
               "BM_EncodeH264 BM_BareOpenh264;BM_BareLibx264/medium BM_BareOpenh264;" \
               "BM_BareLibx264/ultrafast BM_BareOpenh264;cli/encode_libx264_medium-input BM_BareOpenh264;" \
               "cli/encode_libx264_ultrafast-input BM_BareOpenh264", pairs, ";")
-        printf "%-72s %8s %8s %8s  (paired by round)\n", "ratio", "median", "min", "max"
+        printf "%-64s %9s %9s %9s %9s %9s\n", "ratio of the same round", "median", "q1", "q3", "min", "max"
         for (k = 1; k in pairs; ++k) {
             split(pairs[k], ab, " ")
             for (r = 1; r <= rounds; ++r) a[r] = v[ab[1], r] / v[ab[2], r]
-            lo = hi = a[1]; for (r = 2; r <= rounds; ++r) { if (a[r] < lo) lo = a[r]; if (a[r] > hi) hi = a[r] }
-            printf "%-72s %8.3f %8.3f %8.3f\n", ab[1] " / " ab[2], median(a, rounds), lo, hi
+            printf "%-64s %s\n", ab[1] " / " ab[2], stats(a, rounds)
         }
     }' "$figures"
 echo "== load after: $(load)"

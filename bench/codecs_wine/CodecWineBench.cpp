@@ -1,7 +1,8 @@
 // The codec libraries as the program uses them (LMLibrary01U.dll and LMLibrary04U.dll loaded by
 // name, objects made by their factories) beside the bare cross-built libraries they wrap, in one
 // run on the same pictures and streams: H.264 and H.263 decoding from RTP, H.264 and H.263
-// encoding into RTP units, conversion to 32-bit RGB upright and bottom-up.
+// encoding into RTP units, conversion to 32-bit RGB upright and bottom-up; then 49 CIF streams
+// decoded in real time from one thread for a minute.
 //   bench_codecs_wine FIXTURES [REPETITIONS] [SECONDS] [ONLY]
 // FIXTURES is the folder scripts/make-fixtures.sh filled. Each of REPETITIONS (default 15) times a
 // block of about SECONDS (default 0.5) of ours and one of bare, in alternating order, by the
@@ -9,6 +10,8 @@
 // the paired ratios. Many short pairs stand a shared machine's load better than a few long ones;
 // thread times under Wine move in 10-ms steps, so the wall-clock ratio is the finer one. With
 // ONLY, just the lines whose name holds it.
+#include "bench/codecs/RtpLoop.h"
+#include "bench/codecs/StreamGrid.h"
 #include "confclient/library/LMObjectPtr.h"
 #include "confclient/library/LMPixelFormat.h"
 #include "confclient/library/LMVideoCodecs.h"
@@ -80,15 +83,16 @@ double Now()
     return static_cast<double>(n.QuadPart) / dFrequency;
 }
 
+double Seconds(const FILETIME& ft)
+{
+    return static_cast<double>((static_cast<ULONGLONG>(ft.dwHighDateTime) << 32) | ft.dwLowDateTime) / 1e7;
+}
+
 double ThreadCpu()
 {
     FILETIME c, e, k, u;
     GetThreadTimes(GetCurrentThread(), &c, &e, &k, &u);
-    auto seconds = [](const FILETIME& ft) {
-        return static_cast<double>((static_cast<ULONGLONG>(ft.dwHighDateTime) << 32) | ft.dwLowDateTime) /
-               1e7;
-    };
-    return seconds(k) + seconds(u);
+    return Seconds(k) + Seconds(u);
 }
 
 double Median(std::vector<double> v)
@@ -163,18 +167,10 @@ void Compare(const char* szWhat, const Work& ours, const Work& bare, int nRepeti
 
 // ---- decoding ------------------------------------------------------------------------------
 
-// A capture file: each packet as a 16-bit big-endian length and its bytes.
+// The packets of a capture file; leaves when it holds none.
 std::vector<Bytes> ReadCapture(const char* szName)
 {
-    const Bytes all = ReadFixture(szName);
-    std::vector<Bytes> packets;
-    for (size_t at = 0; at + 2 <= all.size();)
-    {
-        const size_t n = static_cast<size_t>(all[at] << 8 | all[at + 1]);
-        if (n < 12 || at + 2 + n > all.size()) break; // not an RTP packet, or cut short
-        packets.emplace_back(all.begin() + at + 2, all.begin() + at + 2 + n);
-        at += 2 + n;
-    }
+    std::vector<Bytes> packets = RtpLoop::ReadCapture(ReadFixture(szName));
     if (packets.empty())
     {
         fprintf(stderr, "bench_codecs_wine: %s holds no RTP packets\n", szName);
@@ -182,54 +178,6 @@ std::vector<Bytes> ReadCapture(const char* szName)
     }
     return packets;
 }
-
-uint32_t Timestamp(const Bytes& p)
-{
-    return static_cast<uint32_t>(p[4]) << 24 | p[5] << 16 | p[6] << 8 | p[7];
-}
-
-// The captured packets over and over as one stream: each pass continues the sequence numbers
-// and the time stamps where the last one ended, as a sender would go on.
-class RtpLoop
-{
-public:
-    explicit RtpLoop(std::vector<Bytes> packets) : m_packets(std::move(packets))
-    {
-        uint32_t step = 0;
-        for (size_t i = 1; i < m_packets.size(); ++i)
-        {
-            const uint32_t d = Timestamp(m_packets[i]) - Timestamp(m_packets[i - 1]);
-            if (d && (!step || d < step)) step = d;
-        }
-        m_nSpan = Timestamp(m_packets.back()) - Timestamp(m_packets.front()) + step;
-        size_t nLargest = 0;
-        for (const Bytes& p : m_packets)
-            nLargest = std::max(nLargest, p.size());
-        m_packet.resize(nLargest);
-    }
-    // Calls f(packet, bytes) for every packet of pass nPass.
-    template <class F> void Pass(uint32_t nPass, F&& f)
-    {
-        uint8_t* packet = m_packet.data();
-        const uint16_t nSeqAdd = static_cast<uint16_t>(nPass * m_packets.size());
-        const uint32_t nTsAdd = nPass * m_nSpan;
-        for (const Bytes& p : m_packets)
-        {
-            std::copy(p.begin(), p.end(), packet);
-            const uint16_t seq = static_cast<uint16_t>((p[2] << 8 | p[3]) + nSeqAdd);
-            const uint32_t ts = Timestamp(p) + nTsAdd;
-            packet[2] = static_cast<uint8_t>(seq >> 8), packet[3] = static_cast<uint8_t>(seq);
-            for (int i = 0; i < 4; ++i)
-                packet[4 + i] = static_cast<uint8_t>(ts >> (24 - 8 * i));
-            f(packet, static_cast<int32_t>(p.size()));
-        }
-    }
-
-private:
-    std::vector<Bytes> m_packets;
-    Bytes m_packet; // the packet being handed over, with its new numbers
-    uint32_t m_nSpan = 0;
-};
 
 // Our RTP decoder (made by name) over N passes of the capture, opened once for the block.
 Work OursDecode(const wchar_t* szFactory, const char* szCapture, int w, int h)
@@ -320,6 +268,49 @@ Work BareDecode(AVCodecID codecId, const char* szStream, bool bCopyOut = false)
         avcodec_free_context(&context);
         return nPictures;
     };
+}
+
+// 49 receivers at CIF, 15 pictures a second, for a minute: 49 kind-4 decoders made by name and
+// fed in real time by one thread, each writing into its own picture; the process's CPU time over
+// the wall time, in cores.
+void DecodeGrid()
+{
+    constexpr int kStreams = 49, kSeconds = 60;
+    const char szWhat[] = "49 CIF streams at 15 fps, kind 4";
+    if (!g_only.empty() && std::string(szWhat).find(g_only) == std::string::npos) return;
+    RtpLoop loop(ReadCapture("cif.h264.rtp"));
+    std::vector<std::unique_ptr<CLMObjectPtr<ILMVideoDecoder>>> decoders;
+    std::vector<Bytes> pictures(kStreams, Bytes(PatternBytes(kCifW, kCifH)));
+    for (int s = 0; s < kStreams; ++s)
+    {
+        decoders.push_back(
+            std::make_unique<CLMObjectPtr<ILMVideoDecoder>>(1, kLibrary01, L"GetH264RtpDecoder"));
+        if (!*decoders.back())
+        {
+            fprintf(stderr, "bench_codecs_wine: %ls has no GetH264RtpDecoder\n", kLibrary01);
+            exit(1);
+        }
+    }
+    S_DECODEDFRAME frame{};
+    const GridLoad load = FeedGrid(
+        loop, kStreams, kFps, kSeconds,
+        [&](int s, const uint8_t* p, int32_t nBytes)
+        {
+            Bytes& picture = pictures[static_cast<size_t>(s)];
+            return (*decoders[static_cast<size_t>(s)])
+                       ->Decode(p, nBytes, 0, picture.data(), Size(picture), &frame) != 0;
+        },
+        []
+        {
+            FILETIME c, e, k, u;
+            GetProcessTimes(GetCurrentProcess(), &c, &e, &k, &u);
+            return Seconds(k) + Seconds(u);
+        });
+    printf("%-34s %.3f cores (process CPU / wall over %.1f s), %lld pictures of %lld packets, %lld late "
+           "ticks\n",
+           szWhat, load.dCores, load.dWallSeconds, static_cast<long long>(load.nPictures),
+           static_cast<long long>(load.nPackets), static_cast<long long>(load.nLateTicks));
+    fflush(stdout);
 }
 
 // ---- encoding ------------------------------------------------------------------------------
@@ -430,6 +421,7 @@ Work BareH263Encode()
     context->gop_size = kFps * 10;
     context->max_b_frames = 0;
     context->thread_count = 1;
+    context->qmin = 4;
     av_opt_set_int(context->priv_data, "mb_info", kUnit - 12 - 8 - 2, 0);
     if (avcodec_open2(context, codec, nullptr) < 0)
     {
@@ -543,6 +535,13 @@ int main(int argc, char** argv)
             BareDecode(AV_CODEC_ID_H264, "720p.h264", true), nReps, dSeconds);
     Compare("H.263 decode CIF beside bare+copy", OursDecode(L"GetH263RtpDecoder", "cif.h263.rtp", 352, 288),
             BareDecode(AV_CODEC_ID_H263, "cif.h263", true), nReps, dSeconds);
+    // And that copy alone: bare libavcodec with the copy beside without it.
+    Compare("copy out: H.264 CIF bare+copy/bare", BareDecode(AV_CODEC_ID_H264, "cif.h264", true),
+            BareDecode(AV_CODEC_ID_H264, "cif.h264"), nReps, dSeconds);
+    Compare("copy out: H.264 720p bare+copy/bare", BareDecode(AV_CODEC_ID_H264, "720p.h264", true),
+            BareDecode(AV_CODEC_ID_H264, "720p.h264"), nReps, dSeconds);
+    Compare("copy out: H.263 CIF bare+copy/bare", BareDecode(AV_CODEC_ID_H263, "cif.h263", true),
+            BareDecode(AV_CODEC_ID_H263, "cif.h263"), nReps, dSeconds);
     Compare("H.264 encode CIF kind 2 speed=1", OursEncode(kLibrary04, L"GetH264RtpEncoder", L"speed=1;"),
             BareOpenh264(), nReps, dSeconds);
     Compare("H.263 encode CIF kind 1", OursEncode(kLibrary01, L"GetH263RtpEncoder", L""), BareH263Encode(),
@@ -555,5 +554,6 @@ int main(int argc, char** argv)
                      bFlipped ? "bottom-up" : "upright");
             Compare(szWhat, OursConvert(w, h, bFlipped), BareConvert(w, h, bFlipped), nReps, dSeconds);
         }
+    DecodeGrid();
     return 0;
 }

@@ -32,9 +32,18 @@ bool PlanarCopy::Write(const AVFrame& frame, uint8_t* pOutput, int64_t nCapacity
     if (format == AV_PIX_FMT_YUV420P || format == AV_PIX_FMT_YUVJ420P)
     {
         for (int i = 0; i < 3; ++i)
+        {
+            // Rows without padding (widths of a multiple of the decoder's row alignment, as 720p)
+            // go in one copy per plane; others row by row.
+            if (frame.linesize[i] == widths[i])
+            {
+                std::memcpy(planes[i], frame.data[i], static_cast<size_t>(widths[i]) * heights[i]);
+                continue;
+            }
             for (int row = 0; row < heights[i]; ++row)
                 std::memcpy(planes[i] + static_cast<int64_t>(row) * widths[i],
                             frame.data[i] + static_cast<int64_t>(row) * frame.linesize[i], widths[i]);
+        }
         return true;
     }
     // Other chroma layouts (4:2:2 webcams, grey): to 4:2:0, keeping full range as full range.

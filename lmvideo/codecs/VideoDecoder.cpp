@@ -26,6 +26,7 @@ VideoDecoder::~VideoDecoder()
 {
     av_packet_free(&m_pPacket);
     av_frame_free(&m_pFrame);
+    av_frame_free(&m_pNewest);
     avcodec_free_context(&m_pContext);
 }
 
@@ -37,8 +38,9 @@ bool VideoDecoder::Open()
     if (!codec) return Fail(kCodecFailed, "no decoder for the codec");
     m_pContext = avcodec_alloc_context3(codec);
     m_pFrame = av_frame_alloc();
+    m_pNewest = av_frame_alloc();
     m_pPacket = av_packet_alloc();
-    if (!m_pContext || !m_pFrame || !m_pPacket) return Fail(kCodecFailed, "out of memory");
+    if (!m_pContext || !m_pFrame || !m_pNewest || !m_pPacket) return Fail(kCodecFailed, "out of memory");
     // Pictures leave as they come in, on the caller's thread.
     m_pContext->thread_count = 1;
     m_pContext->flags |= AV_CODEC_FLAG_LOW_DELAY;
@@ -61,13 +63,23 @@ bool VideoDecoder::Decode(const uint8_t* pSource, int32_t nLength, uint8_t* pOut
     if (!Take(pSource, static_cast<size_t>(nLength))) return false;
     AccessUnit unit;
     if (!PopUnit(unit)) return Fail(LM_E_NOPICTURE, "no picture completed");
-    bool ok = DecodeUnit(unit, pOutput, nCapacity, picture);
     // One packet or block may complete several pictures (a time-stamp change, a block
     // holding small pictures): each is decoded, so later ones have their references, and
-    // the newest is written.
-    while (PopUnit(unit))
-        ok = DecodeUnit(unit, pOutput, nCapacity, picture) || ok;
-    return ok;
+    // only the newest is copied out; the caller would see no other.
+    bool bDecoded = false;
+    do
+        bDecoded = DecodeUnit(unit) || bDecoded;
+    while (PopUnit(unit));
+    if (!bDecoded) return false;
+    const bool ok = m_copy.Write(*m_pNewest, pOutput, nCapacity);
+    if (ok)
+    {
+        picture.nWidth = m_pNewest->width;
+        picture.nHeight = m_pNewest->height;
+        picture.bKey = m_pNewest->key_frame != 0;
+    }
+    av_frame_unref(m_pNewest);
+    return ok || Fail(m_copy.ErrorCode(), m_copy.ErrorText());
 }
 
 bool VideoDecoder::Take(const uint8_t* pSource, size_t nLength)
@@ -89,8 +101,7 @@ bool VideoDecoder::PopUnit(AccessUnit& unit)
     return m_pFront ? m_pFront->Pop(unit) : m_pDepacketizer->Pop(unit);
 }
 
-bool VideoDecoder::DecodeUnit(const AccessUnit& unit, uint8_t* pOutput, int32_t nCapacity,
-                              DecodedPicture& picture)
+bool VideoDecoder::DecodeUnit(const AccessUnit& unit)
 {
     if (!m_bStarted && !unit.bKey) return Fail(LM_E_NOPICTURE, "waiting for a key picture");
     m_bStarted = true;
@@ -100,19 +111,12 @@ bool VideoDecoder::DecodeUnit(const AccessUnit& unit, uint8_t* pOutput, int32_t 
     error = avcodec_send_packet(m_pContext, m_pPacket);
     av_packet_unref(m_pPacket);
     if (error < 0) return FailAv(error, "decoding");
-    bool bGot = false, ok = true;
+    bool bGot = false;
     while (avcodec_receive_frame(m_pContext, m_pFrame) >= 0)
     {
         bGot = true;
-        ok = m_copy.Write(*m_pFrame, pOutput, nCapacity);
-        if (ok)
-        {
-            picture.nWidth = m_pFrame->width;
-            picture.nHeight = m_pFrame->height;
-            picture.bKey = m_pFrame->key_frame != 0;
-        }
-        av_frame_unref(m_pFrame);
+        av_frame_unref(m_pNewest);
+        av_frame_move_ref(m_pNewest, m_pFrame);
     }
-    if (!bGot) return Fail(LM_E_NOPICTURE, "no picture out of the decoder");
-    return ok || Fail(m_copy.ErrorCode(), m_copy.ErrorText());
+    return bGot || Fail(LM_E_NOPICTURE, "no picture out of the decoder");
 }

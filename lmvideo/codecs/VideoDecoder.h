@@ -42,7 +42,8 @@ private:
     // Hands the block to the depacketizer or the front; false when it is no input of ours.
     bool Take(const uint8_t* pSource, size_t nLength);
     bool PopUnit(AccessUnit& unit);
-    bool DecodeUnit(const AccessUnit& unit, uint8_t* pOutput, int32_t nCapacity, DecodedPicture& picture);
+    // Decodes one access unit; its picture, if it gives one, becomes the newest.
+    bool DecodeUnit(const AccessUnit& unit);
 
     VideoCodec m_codec;
     bool m_bStarted = false;                          // a key picture went in
@@ -50,6 +51,7 @@ private:
     std::unique_ptr<VideoInputFront> m_pFront;        // RTP or a plain stream
     AVCodecContext* m_pContext = nullptr;
     AVFrame* m_pFrame = nullptr;
+    AVFrame* m_pNewest = nullptr; // the newest picture of the call, until it is copied out
     AVPacket* m_pPacket = nullptr;
     PlanarCopy m_copy;
 };

@@ -68,7 +68,8 @@ size_t PrivateBytes()
 {
     PROCESS_MEMORY_COUNTERS_EX pmc{};
     pmc.cb = sizeof pmc;
-    ::GetProcessMemoryInfo(::GetCurrentProcess(), reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&pmc), sizeof pmc);
+    ::GetProcessMemoryInfo(::GetCurrentProcess(), reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&pmc),
+                           sizeof pmc);
     return pmc.PrivateUsage;
 }
 
@@ -139,9 +140,10 @@ template <class Show> SRun Run(HWND hTarget, const std::vector<SLine>& lines, Sh
 
 void Print(const char* pszName, const SRun& r, size_t nFrom, size_t nTo)
 {
-    const std::vector<double> part(r.lineMs.begin() + static_cast<long>(nFrom), r.lineMs.begin() + static_cast<long>(nTo));
-    std::printf("%s: lines %zu-%zu p50 %.3f ms p99 %.3f ms max %.2f ms; most lines shown %d\n", pszName, nFrom,
-                nTo, At(part, 0.5), At(part, 0.99), At(part, 1.0), r.nMostLines);
+    const std::vector<double> part(r.lineMs.begin() + static_cast<long>(nFrom),
+                                   r.lineMs.begin() + static_cast<long>(nTo));
+    std::printf("%s: lines %zu-%zu p50 %.3f ms p99 %.3f ms max %.2f ms; most lines shown %d\n", pszName,
+                nFrom, nTo, At(part, 0.5), At(part, 0.99), At(part, 1.0), r.nMostLines);
 }
 
 void PrintRun(const char* pszName, const SRun& r)
@@ -149,8 +151,8 @@ void PrintRun(const char* pszName, const SRun& r)
     Print(pszName, r, 0, 1000);
     Print(pszName, r, 1000, r.lineMs.size());
     if (!r.trimMs.empty())
-        std::printf("%s: %zu trimming lines p50 %.2f ms max %.2f ms\n", pszName, r.trimMs.size(), At(r.trimMs, 0.5),
-                    At(r.trimMs, 1.0));
+        std::printf("%s: %zu trimming lines p50 %.2f ms max %.2f ms\n", pszName, r.trimMs.size(),
+                    At(r.trimMs, 0.5), At(r.trimMs, 1.0));
     const size_t nOver = static_cast<size_t>(
         std::count_if(r.stallMs.begin(), r.stallMs.end(), [](double d) { return d > 50; }));
     std::printf("%s: %zu probes, round trip p50 %.2f ms p99 %.2f ms max %.2f ms, %zu above 50 ms\n", pszName,
@@ -174,7 +176,8 @@ int main()
     ::PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE); // the thread's queue, before the senders post
 
     CWnd host;
-    if (!host.CreateEx(0, L"STATIC", L"bench", WS_POPUP | WS_VISIBLE, RECT{0, 0, 300, 700}, nullptr, 0)) return 1;
+    if (!host.CreateEx(0, L"STATIC", L"bench", WS_POPUP | WS_VISIBLE, RECT{0, 0, 300, 700}, nullptr, 0))
+        return 1;
     CRoomTxtChatDlg chat(nullptr);
     if (!chat.Create(&host)) return 1;
     chat.SetWindowPos(nullptr, 0, 0, 280, 680, SWP_NOZORDER | SWP_SHOWWINDOW);
@@ -195,9 +198,10 @@ int main()
     CWnd bareHost;
     if (!bareHost.CreateEx(0, L"STATIC", L"bare", WS_POPUP | WS_VISIBLE, RECT{0, 0, 300, 700}, nullptr, 0))
         return 1;
-    HWND hBare = ::CreateWindowExW(0, L"RICHEDIT50W", L"",
-                                   WS_CHILD | WS_VISIBLE | ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL | WS_VSCROLL,
-                                   0, 15, 280, 634, bareHost.m_hWnd, nullptr, nullptr, nullptr);
+    HWND hBare =
+        ::CreateWindowExW(0, L"RICHEDIT50W", L"",
+                          WS_CHILD | WS_VISIBLE | ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL | WS_VSCROLL, 0,
+                          15, 280, 634, bareHost.m_hWnd, nullptr, nullptr, nullptr);
     if (!hBare) return 1;
     CRichEditCtrlGS bare;
     bare.Attach(hBare);
@@ -206,14 +210,15 @@ int main()
     const SRun plain = Run(hBare, lines,
                            [&](const SLine& line, int* pMost)
                            {
-                               bare.InsertText(bare.GetTextLength(), line.szName + L" > " + line.szText + L"\r\n",
-                                               line.crColour);
+                               bare.InsertText(bare.GetTextLength(),
+                                               line.szName + L" > " + line.szText + L"\r\n", line.crColour);
                                bare.ScrollToEnd();
                                *pMost = ++nBareLines;
                                return false;
                            });
     PrintRun("panel", panel);
-    std::printf("panel: the rich edit shows %ld characters, the log keeps %zu\n", static_cast<long>(nShown), nKept);
+    std::printf("panel: the rich edit shows %ld characters, the log keeps %zu\n", static_cast<long>(nShown),
+                nKept);
     PrintRun("bare", plain);
     ::DestroyWindow(hBare);
     bareHost.DestroyWindow();

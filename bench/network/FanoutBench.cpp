@@ -123,8 +123,23 @@ private:
     bool m_bAll = false;
 };
 
-void Report(benchmark::State& state, std::vector<double>& latencies, double dCpuSeconds, int nReceivers)
+// The room and its users: u0 sends, u1... receive.
+LoopConfig FanoutConfig(int nReceivers)
 {
+    LoopConfig cfg = DefaultLoopConfig();
+    cfg.rooms.push_back({kRoom, u"FANOUT", u"Fan-out", 1, static_cast<uint16_t>(nReceivers + 1)});
+    for (int i = 0; i <= nReceivers; ++i)
+        cfg.users.push_back({Utf16FromAscii("u" + std::to_string(i)), u"", u"U", 1, 0});
+    return cfg;
+}
+
+// Every receiver's latencies together.
+void Report(benchmark::State& state, const std::vector<std::vector<double>>& perReceiver, double dCpuSeconds,
+            int nReceivers)
+{
+    std::vector<double> latencies;
+    for (const auto& v : perReceiver)
+        latencies.insert(latencies.end(), v.begin(), v.end());
     std::sort(latencies.begin(), latencies.end());
     const double nFrames = static_cast<double>(state.range(1)) * nReceivers;
     state.counters["p50_us"] = latencies[latencies.size() / 2];
@@ -161,12 +176,8 @@ void BM_ServerFanout(benchmark::State& state)
 {
     const int nReceivers = static_cast<int>(state.range(0));
     const int nLines = static_cast<int>(state.range(1));
-    LoopConfig cfg = DefaultLoopConfig();
-    cfg.rooms.push_back({kRoom, u"FANOUT", u"Fan-out", 1, static_cast<uint16_t>(nReceivers + 1)});
-    for (int i = 0; i <= nReceivers; ++i)
-        cfg.users.push_back({Utf16FromAscii("u" + std::to_string(i)), u"", u"U", 1, 0});
     CNullLog log;
-    CLoopServer server(cfg, &log);
+    CLoopServer server(FanoutConfig(nReceivers), &log);
     const std::set<std::string> before = TaskIds();
     server.Start(0);
 
@@ -220,10 +231,7 @@ void BM_ServerFanout(benchmark::State& state)
     double dCpu = CpuSeconds(serverThreads) - dCpuBefore;
     for (std::thread& t : readers)
         t.join();
-    std::vector<double> all;
-    for (auto& v : latencies)
-        all.insert(all.end(), v.begin(), v.end());
-    Report(state, all, dCpu, nReceivers);
+    Report(state, latencies, dCpu, nReceivers);
     server.Stop();
 }
 
@@ -317,10 +325,7 @@ void BM_RawFanout(benchmark::State& state)
         NetClose(served);
     }
     NetClose(listener);
-    std::vector<double> all;
-    for (auto& v : latencies)
-        all.insert(all.end(), v.begin(), v.end());
-    Report(state, all, dCpu, nReceivers);
+    Report(state, latencies, dCpu, nReceivers);
 }
 
 // A receiving client as the program is one: the network object, and the chat feature it hands
@@ -349,7 +354,8 @@ public:
         net->SendLogin(szId, u"", 0, false);
         QNEvent ack = WaitFor(kMsgLobbyPacket, ACK_LOBY_LOGIN);
         QNLoginAck login;
-        if (ack.nMsg == 0xFFFFFFFF || !DecodeLoginAck(ack.payload.data(), ack.payload.size(), login)) return false;
+        if (ack.nMsg == 0xFFFFFFFF || !DecodeLoginAck(ack.payload.data(), ack.payload.size(), login))
+            return false;
         wUserIndex = login.wUserIndex;
         net->SendConfJoin(kRoom, u"", u"");
         return WaitFor(kMsgRoomPacket, ACK_CONF_JOIN).nMsg != 0xFFFFFFFF;
@@ -383,12 +389,8 @@ void BM_ClientFanout(benchmark::State& state)
 {
     const int nReceivers = static_cast<int>(state.range(0));
     const int nLines = static_cast<int>(state.range(1));
-    LoopConfig cfg = DefaultLoopConfig();
-    cfg.rooms.push_back({kRoom, u"FANOUT", u"Fan-out", 1, static_cast<uint16_t>(nReceivers + 1)});
-    for (int i = 0; i <= nReceivers; ++i)
-        cfg.users.push_back({Utf16FromAscii("u" + std::to_string(i)), u"", u"U", 1, 0});
     CNullLog log;
-    CLoopServer server(cfg, &log);
+    CLoopServer server(FanoutConfig(nReceivers), &log);
     const std::set<std::string> before = TaskIds();
     server.Start(0);
     const std::vector<std::string> serverThreads = NewThreads(before);
@@ -418,10 +420,7 @@ void BM_ClientFanout(benchmark::State& state)
     }
     double dCpu = CpuSeconds(serverThreads) - dCpuBefore;
     clients.clear();
-    std::vector<double> all;
-    for (auto& v : latencies)
-        all.insert(all.end(), v.begin(), v.end());
-    Report(state, all, dCpu, nReceivers);
+    Report(state, latencies, dCpu, nReceivers);
     server.Stop();
 }
 

@@ -196,7 +196,8 @@ BOOL CRoomTxtChatDlg::PreTranslateMessage(MSG* pMsg)
         return TRUE;
     }
     // A video tile dragged over the panel shows its cursor; released here it goes nowhere.
-    if (m_pHost && m_pHost->SeatDrag().IsDragging() && (pMsg->hwnd == m_hWnd || ::IsChild(m_hWnd, pMsg->hwnd)))
+    if (m_pHost && m_pHost->SeatDrag().IsDragging() &&
+        (pMsg->hwnd == m_hWnd || ::IsChild(m_hWnd, pMsg->hwnd)))
     {
         if (pMsg->message == WM_MOUSEMOVE)
             ::SetCursor(::LoadCursorW(AfxGetResourceHandle(), MAKEINTRESOURCEW(IDC_CURSOR_DRAGTILE)));

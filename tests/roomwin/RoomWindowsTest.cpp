@@ -1807,8 +1807,12 @@ struct DragRoom : Room
     // A mouse message as the main loop hands it to the window tree.
     BOOL Offer(HWND hWnd, UINT msg, POINT ptClient)
     {
-        MSG m{hWnd, msg, msg == WM_LBUTTONUP ? 0u : static_cast<WPARAM>(MK_LBUTTON),
-              MAKELPARAM(ptClient.x, ptClient.y), 0, {}};
+        MSG m{hWnd,
+              msg,
+              msg == WM_LBUTTONUP ? 0u : static_cast<WPARAM>(MK_LBUTTON),
+              MAKELPARAM(ptClient.x, ptClient.y),
+              0,
+              {}};
         return AfxPreTranslateMessage(&m);
     }
     BOOL OfferToView(int nView, UINT msg)

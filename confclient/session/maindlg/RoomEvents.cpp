@@ -329,7 +329,8 @@ SSeatDragRoom IConfDlg::CSeatDragRoom::DragRoom() const
     r.wRoomType = m_dlg.m_room.info.wRoomType;
     r.nUsers = static_cast<int>(m_dlg.m_room.users.Users().size());
     const int nViews = m_dlg.GetVideoCount(0);
-    r.wSeatCount = static_cast<uint16_t>(std::max(nViews, MaxVideoSenders(m_dlg.m_room.info.dwFlags, nViews)));
+    r.wSeatCount =
+        static_cast<uint16_t>(std::max(nViews, MaxVideoSenders(m_dlg.m_room.info.dwFlags, nViews)));
     return r;
 }
 

@@ -1,5 +1,6 @@
 // The chat input's input method: Korean users start in Hangul (native) mode, and a syllable still
-// being composed is finished before the line is read, so Enter never drops it.
+// being composed is finished before the line is read and the input cleared: it goes with the
+// line instead of coming back, committed late, into the emptied input.
 #pragma once
 #include <windows.h>
 

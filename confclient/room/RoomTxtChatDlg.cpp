@@ -305,7 +305,7 @@ void CRoomTxtChatDlg::Answer(LONG nStart, bool bPermit)
 void CRoomTxtChatDlg::Send()
 {
     if (!m_pHost) return;
-    // A syllable still being composed belongs to the line.
+    // A syllable still being composed belongs to the line, not to the next one.
     CompleteImeComposition(m_input.GetSafeHwnd());
     const std::wstring szText = m_input.GetText();
     if (szText.empty() || szText == m_szEnableHint || szText == m_szDisableHint) return;

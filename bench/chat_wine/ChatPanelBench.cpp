@@ -11,6 +11,7 @@
 #include <atomic>
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <random>
 #include <string>
 #include <thread>
@@ -23,11 +24,13 @@
 namespace
 {
 using Clock = std::chrono::steady_clock;
-constexpr int kLines = 10000;
+// 10,000 unless the command line names another count.
+int g_nLines = 10000;
 constexpr int kSenders = 3;
 // Lines a sender may have posted and not yet seen taken: the queue never fills.
 constexpr LONG kInFlight = 32;
 constexpr UINT WM_BENCH_LINE = WM_APP + 1;
+constexpr UINT WM_BENCH_PROBE_DONE = WM_APP + 2;
 
 struct SLine
 {
@@ -42,7 +45,7 @@ std::vector<SLine> Lines()
     const COLORREF colours[kSenders] = {RGB(200, 0, 0), RGB(0, 120, 0), RGB(0, 0, 200)};
     std::mt19937 random(20);
     std::vector<SLine> lines;
-    for (int i = 0; i < kLines; ++i)
+    for (int i = 0; i < g_nLines; ++i)
     {
         const int s = i % kSenders;
         std::wstring text = L"line " + std::to_wstring(i) + L" ";
@@ -64,13 +67,13 @@ double At(std::vector<double> v, double q)
     return v[std::min(v.size() - 1, static_cast<size_t>(q * static_cast<double>(v.size())))];
 }
 
+// The process's committed private bytes (Wine fills the page-file figure, not PrivateUsage).
 size_t PrivateBytes()
 {
-    PROCESS_MEMORY_COUNTERS_EX pmc{};
+    PROCESS_MEMORY_COUNTERS pmc{};
     pmc.cb = sizeof pmc;
-    ::GetProcessMemoryInfo(::GetCurrentProcess(), reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&pmc),
-                           sizeof pmc);
-    return pmc.PrivateUsage;
+    ::GetProcessMemoryInfo(::GetCurrentProcess(), &pmc, sizeof pmc);
+    return pmc.PagefileUsage;
 }
 
 struct SRun
@@ -84,7 +87,10 @@ struct SRun
 template <class Show> SRun Run(HWND hTarget, const std::vector<SLine>& lines, Show show)
 {
     SRun run;
-    std::atomic<LONG> inFlight[kSenders] = {};
+    // A sender waits for room in its window of lines; the window thread gives it back line by line.
+    HANDLE slots[kSenders];
+    for (HANDLE& h : slots)
+        h = ::CreateSemaphoreW(nullptr, kInFlight, kInFlight, nullptr);
     std::atomic<bool> bDone{false};
     const DWORD dwThread = ::GetCurrentThreadId();
     std::vector<std::thread> senders;
@@ -92,11 +98,9 @@ template <class Show> SRun Run(HWND hTarget, const std::vector<SLine>& lines, Sh
         senders.emplace_back(
             [&, s]
             {
-                for (int i = s; i < kLines; i += kSenders)
+                for (int i = s; i < g_nLines; i += kSenders)
                 {
-                    while (inFlight[s].load() >= kInFlight)
-                        std::this_thread::yield();
-                    ++inFlight[s];
+                    ::WaitForSingleObject(slots[s], INFINITE);
                     ::PostThreadMessageW(dwThread, WM_BENCH_LINE, static_cast<WPARAM>(i), s);
                 }
             });
@@ -111,14 +115,16 @@ template <class Show> SRun Run(HWND hTarget, const std::vector<SLine>& lines, Sh
                 ::SendMessageTimeoutW(hTarget, WM_NULL, 0, 0, SMTO_NORMAL, 10000, &result);
                 run.stallMs.push_back(Ms(Clock::now() - t0));
             }
+            // The window thread pumps until the probe is through.
+            ::PostThreadMessageW(dwThread, WM_BENCH_PROBE_DONE, 0, 0);
         });
-    for (int n = 0; n < kLines;)
+    for (int n = 0; n < g_nLines;)
     {
         MSG msg;
         if (::GetMessageW(&msg, nullptr, 0, 0) <= 0) break;
         if (msg.hwnd == nullptr && msg.message == WM_BENCH_LINE)
         {
-            --inFlight[msg.lParam];
+            ::ReleaseSemaphore(slots[msg.lParam], 1, nullptr);
             const SLine& line = lines[msg.wParam];
             const auto t0 = Clock::now();
             const bool bTrimmed = show(line, &run.nMostLines);
@@ -132,9 +138,14 @@ template <class Show> SRun Run(HWND hTarget, const std::vector<SLine>& lines, Sh
         ::DispatchMessageW(&msg);
     }
     bDone = true;
+    MSG msg;
+    while (::GetMessageW(&msg, nullptr, 0, 0) > 0 && !(msg.hwnd == nullptr && msg.message == WM_BENCH_PROBE_DONE))
+        ::DispatchMessageW(&msg);
     probe.join();
     for (std::thread& t : senders)
         t.join();
+    for (HANDLE h : slots)
+        ::CloseHandle(h);
     return run;
 }
 
@@ -157,15 +168,16 @@ void PrintRun(const char* pszName, const SRun& r)
         std::count_if(r.stallMs.begin(), r.stallMs.end(), [](double d) { return d > 50; }));
     std::printf("%s: %zu probes, round trip p50 %.2f ms p99 %.2f ms max %.2f ms, %zu above 50 ms\n", pszName,
                 r.stallMs.size(), At(r.stallMs, 0.5), At(r.stallMs, 0.99), At(r.stallMs, 1.0), nOver);
-    std::printf("%s: private KiB after each 1,000 lines:", pszName);
+    std::printf("%s: committed KiB after each 1,000 lines:", pszName);
     for (size_t n : r.memory)
         std::printf(" %zu", n / 1024);
     std::printf("\n");
 }
 } // namespace
 
-int main()
+int main(int argc, char** argv)
 {
+    if (argc > 1) g_nLines = std::max(1000, std::atoi(argv[1]));
     INITCOMMONCONTROLSEX icc{sizeof icc, ICC_WIN95_CLASSES};
     ::InitCommonControlsEx(&icc);
     HINSTANCE hResource = ::LoadLibraryW(QUILLON_RESOURCE_DLL);
@@ -194,6 +206,10 @@ int main()
     const size_t nKept = chat.Log().Text().size();
     chat.DestroyWindow();
 
+    PrintRun("panel", panel);
+    std::printf("panel: the rich edit shows %ld characters, the log keeps %zu\n", static_cast<long>(nShown), nKept);
+    std::fflush(stdout);
+
     // The bare log: the panel's class and style, the same size, the same inserts and scrolls.
     CWnd bareHost;
     if (!bareHost.CreateEx(0, L"STATIC", L"bare", WS_POPUP | WS_VISIBLE, RECT{0, 0, 300, 700}, nullptr, 0))
@@ -216,9 +232,6 @@ int main()
                                *pMost = ++nBareLines;
                                return false;
                            });
-    PrintRun("panel", panel);
-    std::printf("panel: the rich edit shows %ld characters, the log keeps %zu\n", static_cast<long>(nShown),
-                nKept);
     PrintRun("bare", plain);
     ::DestroyWindow(hBare);
     bareHost.DestroyWindow();

@@ -139,7 +139,15 @@ BOOL CRoomTxtChatDlg::OnInitDialog()
 void CRoomTxtChatDlg::AddMessage(int nKind, const std::wstring& szText, const std::wstring& szName,
                                  uint32_t dwColour)
 {
+    // The insert, its colour, a trim and the scroll each repaint the log: one paint a line. A
+    // hidden log (a collapsed panel) paints nothing, and turning redraw on would show it.
+    HWND hLog = m_log.GetSafeHwnd();
+    const bool bBatch = hLog && ::IsWindowVisible(hLog);
+    if (bBatch) ::SendMessageW(hLog, WM_SETREDRAW, FALSE, 0);
     m_model.AddMessage(nKind, U16From(szText), U16From(szName), dwColour);
+    if (!bBatch) return;
+    ::SendMessageW(hLog, WM_SETREDRAW, TRUE, 0);
+    ::InvalidateRect(hLog, nullptr, FALSE);
 }
 
 void CRoomTxtChatDlg::OnChatReceived(const std::wstring& szSender, const std::wstring& szText,

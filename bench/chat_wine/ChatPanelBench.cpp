@@ -139,7 +139,8 @@ template <class Show> SRun Run(HWND hTarget, const std::vector<SLine>& lines, Sh
     }
     bDone = true;
     MSG msg;
-    while (::GetMessageW(&msg, nullptr, 0, 0) > 0 && !(msg.hwnd == nullptr && msg.message == WM_BENCH_PROBE_DONE))
+    while (::GetMessageW(&msg, nullptr, 0, 0) > 0 &&
+           !(msg.hwnd == nullptr && msg.message == WM_BENCH_PROBE_DONE))
         ::DispatchMessageW(&msg);
     probe.join();
     for (std::thread& t : senders)
@@ -207,7 +208,8 @@ int main(int argc, char** argv)
     chat.DestroyWindow();
 
     PrintRun("panel", panel);
-    std::printf("panel: the rich edit shows %ld characters, the log keeps %zu\n", static_cast<long>(nShown), nKept);
+    std::printf("panel: the rich edit shows %ld characters, the log keeps %zu\n", static_cast<long>(nShown),
+                nKept);
     std::fflush(stdout);
 
     // The bare log: the panel's class and style, the same size, the same inserts and scrolls.

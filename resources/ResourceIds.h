@@ -30,6 +30,8 @@
 
 // Hand cursor of the skinned buttons.
 #define IDC_CURSOR_HAND 10930
+#define IDC_CURSOR_DRAGTILE 10353 // a video tile being dragged
+#define IDC_CURSOR_DRAGUSER 10354 // a participant being dragged to a seat
 
 // Bitmaps: push button, check button, slider and progress pieces.
 #define IDB_BTN_NORMAL 11001

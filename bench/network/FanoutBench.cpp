@@ -1,5 +1,6 @@
 // Chat fan-out through the loopback server to 49 and 199 receivers, beside a raw
-// loopback TCP fan-out (one relay thread, blocking writes, no cipher) in the same run:
+// loopback TCP fan-out (one relay thread, blocking writes, no cipher) in the same run; and
+// to 48 program clients (network object and chat feature), beside both at 48:
 // per-receiver latency p50/p99, and the relay's CPU per delivered frame, read from the
 // CPU clocks of the relay's threads. One line goes out at a time: the latency is not queueing.
 #include <benchmark/benchmark.h>
@@ -19,8 +20,12 @@
 #include <unistd.h>
 #include <vector>
 
+#include "confclient/network/QNCommands.h"
 #include "confclient/network/QNPayloads.h"
+#include "confclient/network/transport/QNInterface.h"
+#include "confclient/people/ChatFeature.h"
 #include "loopserver/LoopServer.h"
+#include "tests/network/QNTestOwner.h"
 #include "tests/network/RawLoopClient.h"
 
 namespace
@@ -34,7 +39,6 @@ public:
 };
 
 constexpr uint16_t kRoom = 3;
-constexpr int kLines = 2000;
 constexpr size_t kChatUnits = 40;
 
 std::set<std::string> TaskIds()
@@ -92,7 +96,7 @@ double CpuSeconds(const std::vector<std::string>& threads)
 class CArrivals
 {
 public:
-    explicit CArrivals(int nReceivers) : m_nReceivers(nReceivers), m_sent(kLines) {}
+    CArrivals(int nReceivers, int nLines) : m_nReceivers(nReceivers), m_sent(static_cast<size_t>(nLines)) {}
     void Sent(int nLine) { m_sent[nLine] = Clock::now(); }
     void Arrived(int nLine, std::vector<double>& latencies)
     {
@@ -119,10 +123,25 @@ private:
     bool m_bAll = false;
 };
 
-void Report(benchmark::State& state, std::vector<double>& latencies, double dCpuSeconds, int nReceivers)
+// The room and its users: u0 sends, u1... receive.
+LoopConfig FanoutConfig(int nReceivers)
 {
+    LoopConfig cfg = DefaultLoopConfig();
+    cfg.rooms.push_back({kRoom, u"FANOUT", u"Fan-out", 1, static_cast<uint16_t>(nReceivers + 1)});
+    for (int i = 0; i <= nReceivers; ++i)
+        cfg.users.push_back({Utf16FromAscii("u" + std::to_string(i)), u"", u"U", 1, 0});
+    return cfg;
+}
+
+// Every receiver's latencies together.
+void Report(benchmark::State& state, const std::vector<std::vector<double>>& perReceiver, double dCpuSeconds,
+            int nReceivers)
+{
+    std::vector<double> latencies;
+    for (const auto& v : perReceiver)
+        latencies.insert(latencies.end(), v.begin(), v.end());
     std::sort(latencies.begin(), latencies.end());
-    const double nFrames = static_cast<double>(kLines) * nReceivers;
+    const double nFrames = static_cast<double>(state.range(1)) * nReceivers;
     state.counters["p50_us"] = latencies[latencies.size() / 2];
     state.counters["p99_us"] = latencies[latencies.size() * 99 / 100];
     state.counters["relay_cpu_us_per_frame"] = dCpuSeconds * 1e6 / nFrames;
@@ -156,12 +175,9 @@ bool EnterRoom(CRawClient& client, const std::u16string& szId)
 void BM_ServerFanout(benchmark::State& state)
 {
     const int nReceivers = static_cast<int>(state.range(0));
-    LoopConfig cfg = DefaultLoopConfig();
-    cfg.rooms.push_back({kRoom, u"FANOUT", u"Fan-out", 1, static_cast<uint16_t>(nReceivers + 1)});
-    for (int i = 0; i <= nReceivers; ++i)
-        cfg.users.push_back({Utf16FromAscii("u" + std::to_string(i)), u"", u"U", 1, 0});
+    const int nLines = static_cast<int>(state.range(1));
     CNullLog log;
-    CLoopServer server(cfg, &log);
+    CLoopServer server(FanoutConfig(nReceivers), &log);
     const std::set<std::string> before = TaskIds();
     server.Start(0);
 
@@ -177,7 +193,7 @@ void BM_ServerFanout(benchmark::State& state)
     }
     // Whatever threads the server runs, all of them: started since Start, before the readers.
     const std::vector<std::string> serverThreads = NewThreads(before);
-    CArrivals arrivals(nReceivers);
+    CArrivals arrivals(nReceivers, nLines);
     std::vector<std::vector<double>> latencies(nReceivers);
     std::vector<std::thread> readers;
     for (int r = 0; r < nReceivers; ++r)
@@ -185,7 +201,7 @@ void BM_ServerFanout(benchmark::State& state)
             [&, r]
             {
                 CRawClient& c = *clients[r + 1];
-                for (int n = 0; n < kLines;)
+                for (int n = 0; n < nLines;)
                 {
                     std::optional<RawFrame> f = c.Receive();
                     if (!f) return;
@@ -215,10 +231,7 @@ void BM_ServerFanout(benchmark::State& state)
     double dCpu = CpuSeconds(serverThreads) - dCpuBefore;
     for (std::thread& t : readers)
         t.join();
-    std::vector<double> all;
-    for (auto& v : latencies)
-        all.insert(all.end(), v.begin(), v.end());
-    Report(state, all, dCpu, nReceivers);
+    Report(state, latencies, dCpu, nReceivers);
     server.Stop();
 }
 
@@ -227,6 +240,7 @@ void BM_ServerFanout(benchmark::State& state)
 void BM_RawFanout(benchmark::State& state)
 {
     const int nReceivers = static_cast<int>(state.range(0));
+    const int nLines = static_cast<int>(state.range(1));
     QNChat chat;
     chat.szText.assign(kChatUnits, u'x');
     Bytes line;
@@ -277,7 +291,7 @@ void BM_RawFanout(benchmark::State& state)
         false);
     const std::vector<std::string> relayThreads = NewThreads(before);
 
-    CArrivals arrivals(nReceivers);
+    CArrivals arrivals(nReceivers, nLines);
     std::vector<std::vector<double>> latencies(nReceivers);
     std::vector<std::thread> readers;
     for (int r = 0; r < nReceivers; ++r)
@@ -285,7 +299,7 @@ void BM_RawFanout(benchmark::State& state)
             [&, r]
             {
                 std::vector<uint8_t> buf(frame.size());
-                for (int n = 0; n < kLines && readAll(receivers[r].first, buf.data(), buf.size()); ++n)
+                for (int n = 0; n < nLines && readAll(receivers[r].first, buf.data(), buf.size()); ++n)
                     arrivals.Arrived(n, latencies[r]);
             });
 
@@ -311,18 +325,119 @@ void BM_RawFanout(benchmark::State& state)
         NetClose(served);
     }
     NetClose(listener);
-    std::vector<double> all;
-    for (auto& v : latencies)
-        all.insert(all.end(), v.begin(), v.end());
-    Report(state, all, dCpu, nReceivers);
+    Report(state, latencies, dCpu, nReceivers);
+}
+
+// A receiving client as the program is one: the network object, and the chat feature it hands
+// each inbound line to, whose view stamps the arrival. Lines reach the feature on the network
+// thread: the program's post to its window thread is not part of this run.
+class CChatClient : public CTestOwner, private IChatView
+{
+public:
+    CChatClient(CArrivals& arrivals, std::vector<double>& latencies, uint16_t wSenderIndex)
+        : m_arrivals(arrivals), m_latencies(latencies)
+    {
+        S_ROOMUSERINFO sender;
+        sender.userIndex = wSenderIndex;
+        sender.Name = u"u0";
+        m_room.users.AddUser(sender);
+    }
+    ~CChatClient() override { net.reset(); }
+
+    std::unique_ptr<CQNInterface> net = std::make_unique<CQNInterface>(this, this);
+    uint16_t wUserIndex = kNoIndex;
+
+    bool Enter(uint16_t wPort, const std::u16string& szId)
+    {
+        if (!net->Connect("127.0.0.1", wPort) || WaitFor(kMsgLobbyPacket, ACK_SEED_KEY).nMsg == 0xFFFFFFFF)
+            return false;
+        net->SendLogin(szId, u"", 0, false);
+        QNEvent ack = WaitFor(kMsgLobbyPacket, ACK_LOBY_LOGIN);
+        QNLoginAck login;
+        if (ack.nMsg == 0xFFFFFFFF || !DecodeLoginAck(ack.payload.data(), ack.payload.size(), login))
+            return false;
+        wUserIndex = login.wUserIndex;
+        net->SendConfJoin(kRoom, u"", u"");
+        return WaitFor(kMsgRoomPacket, ACK_CONF_JOIN).nMsg != 0xFFFFFFFF;
+    }
+    void SendPacketMessage(uint32_t nMsg, uint16_t wCommand, const QNPacketDesc* pDesc) override
+    {
+        if (wCommand != INFO_CONF_CHAT || !pDesc)
+        {
+            CTestOwner::SendPacketMessage(nMsg, wCommand, pDesc);
+            return;
+        }
+        QNChat chat;
+        if (DecodeChat(pDesc->pData, pDesc->nLength, chat)) m_chat.OnChat(chat);
+    }
+
+private:
+    void OnChatReceived(const std::u16string&, const std::u16string&, uint32_t) override
+    {
+        m_arrivals.Arrived(m_nLine++, m_latencies);
+    }
+
+    CArrivals& m_arrivals;
+    std::vector<double>& m_latencies;
+    CRoomState m_room;
+    CChatFeature m_chat{m_room, *this};
+    int m_nLine = 0;
+};
+
+// One sender and the receivers as program clients: send call to each receiver's chat view.
+void BM_ClientFanout(benchmark::State& state)
+{
+    const int nReceivers = static_cast<int>(state.range(0));
+    const int nLines = static_cast<int>(state.range(1));
+    CNullLog log;
+    CLoopServer server(FanoutConfig(nReceivers), &log);
+    const std::set<std::string> before = TaskIds();
+    server.Start(0);
+    const std::vector<std::string> serverThreads = NewThreads(before);
+
+    CArrivals arrivals(nReceivers, nLines);
+    std::vector<std::vector<double>> latencies(nReceivers + 1);
+    std::vector<std::unique_ptr<CChatClient>> clients;
+    for (int i = 0; i <= nReceivers; ++i)
+    {
+        const uint16_t wSender = clients.empty() ? kNoIndex : clients[0]->wUserIndex;
+        clients.push_back(std::make_unique<CChatClient>(arrivals, latencies[i], wSender));
+        if (!clients.back()->Enter(server.Port(), Utf16FromAscii("u" + std::to_string(i))))
+        {
+            state.SkipWithError("cannot enter the room");
+            return;
+        }
+    }
+    const std::u16string szLine(kChatUnits, u'x');
+    double dCpuBefore = CpuSeconds(serverThreads);
+    int nLine = 0;
+    for (auto _ : state)
+    {
+        arrivals.Arm();
+        arrivals.Sent(nLine++);
+        clients[0]->net->SendChatText(0x0000FF, szLine);
+        arrivals.WaitAll();
+    }
+    double dCpu = CpuSeconds(serverThreads) - dCpuBefore;
+    clients.clear();
+    Report(state, latencies, dCpu, nReceivers);
+    server.Stop();
+}
+
+// {receivers, lines}: one iteration a line. The 48-receiver runs sit beside the clients' run.
+void Wide(benchmark::internal::Benchmark* b)
+{
+    b->Args({49, 2000})->Args({199, 2000})->Iterations(2000)->UseRealTime()->Unit(benchmark::kMicrosecond);
+}
+void BesideClients(benchmark::internal::Benchmark* b)
+{
+    b->Args({48, 1000})->Iterations(1000)->UseRealTime()->Unit(benchmark::kMicrosecond);
 }
 } // namespace
 
-BENCHMARK(BM_ServerFanout)
-    ->Arg(49)
-    ->Arg(199)
-    ->Iterations(kLines)
-    ->UseRealTime()
-    ->Unit(benchmark::kMicrosecond);
-BENCHMARK(BM_RawFanout)->Arg(49)->Arg(199)->Iterations(kLines)->UseRealTime()->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_ServerFanout)->Apply(Wide);
+BENCHMARK(BM_RawFanout)->Apply(Wide);
+BENCHMARK(BM_ClientFanout)->Apply(BesideClients);
+BENCHMARK(BM_ServerFanout)->Apply(BesideClients);
+BENCHMARK(BM_RawFanout)->Apply(BesideClients);
 BENCHMARK_MAIN();

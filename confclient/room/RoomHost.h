@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include "confclient/people/ChatInput.h"
+#include "confclient/people/SeatDrag.h"
 #include "confclient/room/BoardTools.h"
 #include "confclient/room/RoomBarClock.h"
 #include "confclient/room/RoomMenuModel.h"
@@ -102,6 +103,10 @@ public:
     virtual void UserAction(uint32_t nCommand, uint16_t wChannel) = 0;
     // The room as the participant list's rows read it; null without a room.
     virtual IUserRowRoom* UserRowRoom() = 0;
+    // The drag of a participant between the list and the video seats.
+    virtual CSeatDrag& SeatDrag() = 0;
+    // The channel of the participant list's selected row; 65535 without a list or a selection.
+    virtual uint16_t SelectedListChannel() const = 0;
     // A skin picture of the program's skin folder by file name; false when there is none.
     virtual bool LoadSkinImage(const wchar_t* pszFile, CLMPictureEx& picture) = 0;
     // The users in the room and the most it takes.

@@ -10,12 +10,16 @@
 
 #include "confclient/people/ChatCommands.h"
 #include "confclient/people/UserMenuRules.h"
+#include "confclient/room/ChatIme.h"
 #include "confclient/session/roomstate/RoomNotices.h"
 #include "resources/ResourceIds.h"
 #include "winui/WString.h"
+#include "winui/WinApp.h"
 
 namespace
 {
+// Far above the 1,000 lines the log keeps, each at most a name, a stamp and 1,024 units.
+constexpr LPARAM kChatLogTextLimit = 4 * 1024 * 1024;
 CChatLog::SClock LocalClock()
 {
     SYSTEMTIME st{};
@@ -99,8 +103,11 @@ BOOL CRoomTxtChatDlg::OnInitDialog()
     m_log.Attach(GetDlgItem(IDC_ROOMCHAT_LIST));
     m_pictures.Attach(CImageDataObject::Create());
     ::SendMessageW(m_log.GetSafeHwnd(), EM_SETEVENTMASK, 0, ENM_LINK);
+    // The rich edit's own limit (32,767 characters) is far below 1,000 lines: the trim bounds the log.
+    ::SendMessageW(m_log.GetSafeHwnd(), EM_EXLIMITTEXT, 0, kChatLogTextLimit);
     m_input.Attach(GetDlgItem(IDC_ROOMCHAT_EDIT));
     ::SendMessageW(m_input.GetSafeHwnd(), EM_EXLIMITTEXT, 0, kMaxChatInput);
+    if (UserLanguageIsKorean()) SetNativeImeMode(m_input.GetSafeHwnd());
     m_colour.SubclassDlgItem(IDC_ROOMCHAT_COLOUR, this);
     m_colour.LoadBitmapsAndSize(IDB_CHAT_COLOUR, IDB_CHAT_COLOUR + 1, IDB_CHAT_COLOUR + 3,
                                 IDB_CHAT_COLOUR + 2);
@@ -132,7 +139,15 @@ BOOL CRoomTxtChatDlg::OnInitDialog()
 void CRoomTxtChatDlg::AddMessage(int nKind, const std::wstring& szText, const std::wstring& szName,
                                  uint32_t dwColour)
 {
+    // The insert, its colour, a trim and the scroll each repaint the log: one paint a line. A
+    // hidden log (a collapsed panel) paints nothing, and turning redraw on would show it.
+    HWND hLog = m_log.GetSafeHwnd();
+    const bool bBatch = hLog && ::IsWindowVisible(hLog);
+    if (bBatch) ::SendMessageW(hLog, WM_SETREDRAW, FALSE, 0);
     m_model.AddMessage(nKind, U16From(szText), U16From(szName), dwColour);
+    if (!bBatch) return;
+    ::SendMessageW(hLog, WM_SETREDRAW, TRUE, 0);
+    ::InvalidateRect(hLog, nullptr, FALSE);
 }
 
 void CRoomTxtChatDlg::OnChatReceived(const std::wstring& szSender, const std::wstring& szText,
@@ -187,6 +202,15 @@ BOOL CRoomTxtChatDlg::PreTranslateMessage(MSG* pMsg)
     {
         Send();
         return TRUE;
+    }
+    // A video tile dragged over the panel shows its cursor; released here it goes nowhere.
+    if (m_pHost && m_pHost->SeatDrag().IsDragging() &&
+        (pMsg->hwnd == m_hWnd || ::IsChild(m_hWnd, pMsg->hwnd)))
+    {
+        if (pMsg->message == WM_MOUSEMOVE)
+            ::SetCursor(::LoadCursorW(AfxGetResourceHandle(), MAKEINTRESOURCEW(IDC_CURSOR_DRAGTILE)));
+        else if (pMsg->message == WM_LBUTTONUP)
+            m_pHost->SeatDrag().CancelDrag();
     }
     return CSidePanelDlg::PreTranslateMessage(pMsg);
 }
@@ -289,6 +313,8 @@ void CRoomTxtChatDlg::Answer(LONG nStart, bool bPermit)
 void CRoomTxtChatDlg::Send()
 {
     if (!m_pHost) return;
+    // A syllable still being composed belongs to the line, not to the next one.
+    CompleteImeComposition(m_input.GetSafeHwnd());
     const std::wstring szText = m_input.GetText();
     if (szText.empty() || szText == m_szEnableHint || szText == m_szDisableHint) return;
     ClearInput();

@@ -224,8 +224,11 @@ void CRoomUserListDlg::ShowListMenu()
 
 void CRoomUserListDlg::OnCellClick()
 {
+    if (!m_pHost) return;
+    // The list reports a click only for a press released where it began: no drag left the list.
+    m_pHost->SeatDrag().CancelDrag();
     const uint16_t wChannel = SelectedChannel();
-    if (!m_pHost || wChannel == 65535) return;
+    if (wChannel == 65535) return;
     POINT pt;
     ::GetCursorPos(&pt);
     ::ScreenToClient(m_list, &pt);
@@ -329,6 +332,12 @@ BOOL CRoomUserListDlg::OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* pResult)
         OnCellClick();
         return TRUE;
     }
+    if (pHdr->idFrom == IDC_ROOMUSER_LIST && pHdr->code == LVN_BEGINDRAG)
+    {
+        // The release goes to the window under the pointer: a seat takes the user there.
+        if (::GetCapture() == m_list.m_hWnd) ::ReleaseCapture();
+        return TRUE;
+    }
     if (pHdr->idFrom == IDC_ROOMUSER_LIST && pHdr->code == NM_RCLICK)
     {
         POINT pt;
@@ -343,6 +352,7 @@ BOOL CRoomUserListDlg::OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* pResult)
 BOOL CRoomUserListDlg::PreTranslateMessage(MSG* pMsg)
 {
     m_header.RelayEvent(pMsg);
+    if (pMsg->hwnd == m_list.m_hWnd && TrackSeatDrag(*pMsg)) return TRUE;
     if (pMsg->message == WM_KEYDOWN && (pMsg->hwnd == m_hWnd || ::IsChild(m_hWnd, pMsg->hwnd)))
     {
         if (pMsg->wParam == VK_RETURN && m_findText.GetTextLength() > 0)
@@ -358,6 +368,33 @@ BOOL CRoomUserListDlg::PreTranslateMessage(MSG* pMsg)
         }
     }
     return CSidePanelDlg::PreTranslateMessage(pMsg);
+}
+
+bool CRoomUserListDlg::TrackSeatDrag(const MSG& msg)
+{
+    if (!m_pHost) return false;
+    CSeatDrag& drag = m_pHost->SeatDrag();
+    switch (msg.message)
+    {
+    case WM_LBUTTONDOWN:
+    {
+        // The list's own press handling selects the row first; the drop takes that row's user.
+        int nColumn = -1;
+        if (m_list.HitTestEx({GET_X_LPARAM(msg.lParam), GET_Y_LPARAM(msg.lParam)}, &nColumn) >= 0)
+            drag.PressOnList(nColumn);
+        return false;
+    }
+    case WM_MOUSEMOVE:
+        if (!drag.IsDragging()) return false;
+        if (!drag.ShowsDragCursor()) return true;
+        ::SetCursor(::LoadCursorW(AfxGetResourceHandle(), MAKEINTRESOURCEW(IDC_CURSOR_DRAGUSER)));
+        return false;
+    case WM_LBUTTONUP:
+        drag.ReleaseOnList();
+        return false;
+    default:
+        return false;
+    }
 }
 
 LRESULT CRoomUserListDlg::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam)

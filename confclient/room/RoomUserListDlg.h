@@ -34,6 +34,9 @@ public:
     bool FindBarShown() const { return m_bFindBar; }
 
     BOOL PreTranslateMessage(MSG* pMsg) override;
+    // The channel of the row at the selection mark (the user a drag from the list carries to a
+    // seat); 65535 without a selected row.
+    uint16_t SelectedChannel() const;
 
 protected:
     BOOL OnInitDialog() override;
@@ -48,14 +51,15 @@ private:
     // IUserRowView: the list control's cells and tips follow the rows.
     void ShowRows(const std::vector<SUserRow>& rows) override;
 
-    // The channel of the row at the selection mark; 65535 without a selected row.
-    uint16_t SelectedChannel() const;
     // The participant menu of the selected row at the screen point, present, enabled and checked
     // by the menus' rules.
     void ShowUserMenu(POINT pt);
     // The list menu under its button.
     void ShowListMenu();
     void OnCellClick();
+    // The participant drag's presses, moves and releases on the list; true when the message is
+    // swallowed.
+    bool TrackSeatDrag(const MSG& msg);
     void Find();
     void ToggleFindBar();
     void Sort(int nMode);

@@ -1,8 +1,12 @@
 // CRoomVideoViewDlg: view statics made in code, their grid, names by channel, floating and docking.
 #include "confclient/room/RoomVideoViewDlg.h"
+#include "confclient/room/RoomHost.h"
 #include "winui/WideText.h"
+#include "winui/WinApp.h"
 #include "confclient/network/registry/Registry.h"
 #include "resources/ResourceIds.h"
+#include <windowsx.h>
+
 #include <algorithm>
 #include <cwchar>
 
@@ -13,7 +17,10 @@ const RECT kDefaultFloating{100, 100, 580, 460};
 const DWORD kFloatingViewStyle = WS_POPUP | WS_CAPTION | WS_THICKFRAME;
 } // namespace
 
-CRoomVideoViewDlg::CRoomVideoViewDlg() : CRoomDlg(IDD_ROOMVIDEOVIEW), m_rcFloating(kDefaultFloating) {}
+CRoomVideoViewDlg::CRoomVideoViewDlg(IRoomHost* pHost)
+    : CRoomDlg(IDD_ROOMVIDEOVIEW), m_pHost(pHost), m_rcFloating(kDefaultFloating)
+{
+}
 
 BOOL CRoomVideoViewDlg::OnInitDialog()
 {
@@ -65,6 +72,48 @@ void CRoomVideoViewDlg::LoadFloatingPosition(const std::wstring& szExeName)
         m_rcFloating = RECT{left, top, left + width, top + height};
     else
         m_rcFloating = kDefaultFloating;
+}
+
+int CRoomVideoViewDlg::ViewAt(POINT ptScreen) const
+{
+    for (int i = 0; i < ViewCount(); ++i)
+    {
+        RECT rc;
+        if (::GetWindowRect(m_views[i].hWnd, &rc) && ::PtInRect(&rc, ptScreen)) return i;
+    }
+    return -1;
+}
+
+BOOL CRoomVideoViewDlg::PreTranslateMessage(MSG* pMsg)
+{
+    // The views are static pictures: their mouse messages reach this dialog or the view itself.
+    if (m_pHost && (pMsg->hwnd == m_hWnd || ::IsChild(m_hWnd, pMsg->hwnd))) TrackSeatDrag(*pMsg);
+    return CRoomDlg::PreTranslateMessage(pMsg);
+}
+
+void CRoomVideoViewDlg::TrackSeatDrag(const MSG& msg)
+{
+    CSeatDrag& drag = m_pHost->SeatDrag();
+    POINT pt{GET_X_LPARAM(msg.lParam), GET_Y_LPARAM(msg.lParam)};
+    ::ClientToScreen(msg.hwnd, &pt);
+    const int nView = ViewAt(pt);
+    switch (msg.message)
+    {
+    case WM_LBUTTONDOWN:
+        // A press ends a drag whose release went elsewhere; on a seat's user it starts one.
+        drag.CancelDrag();
+        if (nView >= 0) drag.PressOnSeat(ViewChannel(nView));
+        break;
+    case WM_MOUSEMOVE:
+        if (drag.ShowsDragCursor())
+            ::SetCursor(::LoadCursorW(AfxGetResourceHandle(), MAKEINTRESOURCEW(IDC_CURSOR_DRAGUSER)));
+        break;
+    case WM_LBUTTONUP:
+        if (nView >= 0) drag.ReleaseOnSeat(ViewChannel(nView), m_pHost->SelectedListChannel());
+        break;
+    default:
+        break;
+    }
 }
 
 int CRoomVideoViewDlg::FindView(uint16_t ch) const

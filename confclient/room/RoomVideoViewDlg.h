@@ -6,13 +6,15 @@
 #include <utility>
 #include <vector>
 
+class IRoomHost;
+
 class CRoomVideoViewDlg : public CRoomDlg
 {
 public:
     static constexpr int kMaxViews = 49;
     static constexpr uint16_t kNoChannel = 65535;
 
-    CRoomVideoViewDlg();
+    explicit CRoomVideoViewDlg(IRoomHost* pHost = nullptr);
 
     // Makes n views (clamped to 0..49) in a grid; views that stay keep their channel and name.
     void SetViewCount(int n);
@@ -32,6 +34,8 @@ public:
     HWND ViewWindow(int nIndex) const;
     uint16_t ViewChannel(int nIndex) const;
     RECT FloatingRect() const { return m_rcFloating; }
+    // A participant dragged from the list (or a seat) and released over a view changes seats.
+    BOOL PreTranslateMessage(MSG* pMsg) override;
 
 protected:
     BOOL OnInitDialog() override;
@@ -44,9 +48,14 @@ private:
         uint16_t wChannel = kNoChannel;
     };
     int FindView(uint16_t ch) const;
+    // The view under a screen point; -1 when none is.
+    int ViewAt(POINT ptScreen) const;
+    // A press on a seat, the drag cursor, a release on a seat.
+    void TrackSeatDrag(const MSG& msg);
     void SetView(int nIndex, uint16_t ch, const std::wstring& szName);
     void LayoutViews();
 
+    IRoomHost* m_pHost;
     std::vector<View> m_views;
     RECT m_rcFloating;
     HWND m_hDockParent = nullptr;

@@ -6,6 +6,7 @@
 #include "confclient/people/ParticipantRows.h"
 #include "confclient/people/UserMenuRules.h"
 #include "confclient/room/RoomHost.h"
+#include "confclient/room/RoomUserListDlg.h"
 #include "confclient/session/roomstate/RoomUserInfo.h"
 #include "tests/notices/TestNoticeHost.h"
 
@@ -161,6 +162,21 @@ public:
         }
     } rows;
     IUserRowRoom* UserRowRoom() override { return &rows; }
+    // The drag reads the rows' users and keeps the moves it sends.
+    struct SeatRoom : ISeatDragRoom
+    {
+        explicit SeatRoom(const CRoomUserInfo& u) : users(u) {}
+        SSeatDragRoom room;
+        const CRoomUserInfo& users;
+        std::vector<std::pair<uint16_t, uint16_t>> moves;
+        SSeatDragRoom DragRoom() const override { return room; }
+        const CRoomUserInfo& Users() const override { return users; }
+        void SendChannelMove(uint16_t wFrom, uint16_t wTo) override { moves.emplace_back(wFrom, wTo); }
+    } dragRoom{rows.users};
+    CSeatDrag seatDrag{dragRoom};
+    CSeatDrag& SeatDrag() override { return seatDrag; }
+    CRoomUserListDlg* pUserList = nullptr;
+    uint16_t SelectedListChannel() const override { return pUserList ? pUserList->SelectedChannel() : 65535; }
     bool LoadSkinImage(const wchar_t*, CLMPictureEx&) override { return false; }
     uint32_t dwChatColour = RGB(1, 2, 3);
     uint32_t ChatColour() const override { return dwChatColour; }

@@ -20,7 +20,7 @@ struct RoomWindowSet
     FakeRoomHost host;
     CFakeMediaShareHost shareHost;
     CRoomMainViewDlg mainView;
-    CRoomVideoViewDlg videoView;
+    CRoomVideoViewDlg videoView{&host};
     CRoomMediaShareViewDlg mediaShare{&shareHost};
     CQuestionDlg question;
     CManageToolDlg manageTool{&host};

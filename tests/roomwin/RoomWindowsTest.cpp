@@ -4,6 +4,7 @@
 #include "confclient/people/ChatCommands.h"
 #include "confclient/people/UserMenuRules.h"
 #include "comkit/ComPtr.h"
+#include "confclient/room/ChatIme.h"
 #include "confclient/room/EBookDlg.h"
 #include "confclient/boardhost/FloatingBoardToolDlg.h"
 #include "confclient/room/ManageToolDlg.h"
@@ -24,6 +25,7 @@
 #include "tests/winui/TestResources.h"
 #include <gtest/gtest.h>
 
+#include <imm.h>
 #include <richole.h>
 #include <atomic>
 #include <functional>
@@ -56,6 +58,7 @@ struct Room : RoomWindowSet
         EXPECT_TRUE(player.Create(&mainView));
         // The bar gave the board the user's pen colour; the tests count the actions after it.
         host.boardActions.clear();
+        host.pUserList = &userList;
     }
     ~Room() { mainView.DestroyWindow(); }
 };
@@ -309,6 +312,41 @@ TEST(RoomWindows, ChatSendsTheInputLineOnEnterAndShowsReceivedLines)
     Click(room.chat, IDC_CHAT_SAVE);
     ::SendMessageW(room.chat.m_hWnd, WM_COMMAND, ID_CHAT_SAVE, 0);
     EXPECT_EQ(room.host.savedEdits, (std::vector<HWND>{log.GetSafeHwnd(), log.GetSafeHwnd()}));
+}
+
+// What a Korean input method does in the input: finished syllables arrive as WM_IME_CHAR; one
+// still being composed when Enter comes belongs to the line; a Korean user starts in native mode.
+TEST(RoomWindows, ChatInputKeepsTheSyllableBeingComposedAndTakesNativeMode)
+{
+    Room room;
+    room.mainView.ShowWindow(SW_SHOW);
+    HWND hInput = room.chat.GetDlgItem(IDC_ROOMCHAT_EDIT);
+    ::SetFocus(hInput);
+    for (wchar_t c : std::wstring(L"\uC548\uB155"))
+        ::SendMessageW(hInput, WM_IME_CHAR, c, 1);
+    PumpMessages(20);
+    EXPECT_EQ(GetWindowTextString(hInput), L"\uC548\uB155");
+
+    HIMC hImc = ::ImmGetContext(hInput);
+    ASSERT_NE(nullptr, hImc);
+    SetNativeImeMode(hInput);
+    DWORD dwConversion = 0, dwSentence = 0;
+    EXPECT_TRUE(::ImmGetConversionStatus(hImc, &dwConversion, &dwSentence));
+    EXPECT_EQ(dwConversion & (IME_CMODE_NATIVE | IME_CMODE_KATAKANA), DWORD(IME_CMODE_NATIVE));
+
+    const wchar_t szSyllable[] = L"\uD558";
+    // Wine's input method takes the composition the way a typing user's would open it.
+    ASSERT_TRUE(::ImmSetCompositionStringW(hImc, SCS_SETSTR, const_cast<wchar_t*>(szSyllable),
+                                           sizeof szSyllable - sizeof(wchar_t), nullptr, 0));
+    ASSERT_GT(::ImmGetCompositionStringW(hImc, GCS_COMPSTR, nullptr, 0), 0);
+    EXPECT_TRUE(PressEnter(room.chat, hInput));
+    EXPECT_EQ(room.host.chats, std::vector<std::wstring>{L"\uC548\uB155\uD558"});
+    // The syllable went with the line: no composition is left to come back into the emptied input.
+    EXPECT_EQ(::ImmGetCompositionStringW(hImc, GCS_COMPSTR, nullptr, 0), 0);
+    ::ImmNotifyIME(hImc, NI_COMPOSITIONSTR, CPS_COMPLETE, 0);
+    PumpMessages(20);
+    EXPECT_EQ(GetWindowTextString(hInput), L"");
+    ::ImmReleaseContext(hInput, hImc);
 }
 
 // The title band: from the right show/hide, float/dock, colour and save, the title left of them;
@@ -1816,4 +1854,139 @@ TEST(RoomWindows, SidePanelHostRightClickForEveryoneOrThisWindow)
     room.host.conditions.bControlRight = false;
     EXPECT_TRUE(RightClick(hButton, 1).empty());
     EXPECT_EQ(room.host.panelToggles.size(), 2u);
+
+    // The room with alice (1) and bob (2) on the first two of four seats and carol (3) in the list
+    // only, the chief's drag allowed; the list's rows and the grid shown.
+    struct DragRoom : Room
+    {
+        HWND hList = nullptr;
+        DragRoom()
+        {
+            mainView.MoveWindow(0, 0, 1000, 700);
+            mainView.ShowWindow(SW_SHOW);
+            host.rows.Add(1, u"alice", 1, 1);
+            host.rows.Add(2, u"bob", 1, 0);
+            host.rows.Add(3, u"carol", 1, 0);
+            host.rows.wChief = 1;
+            host.dragRoom.room.bControlRight = true;
+            host.dragRoom.room.wRoomType = 4;
+            host.dragRoom.room.nUsers = 3;
+            host.dragRoom.room.wSeatCount = 4;
+            userList.Rows()->Sync({1, 2, 3}, 1, 65535);
+            videoView.SetViewCount(4);
+            videoView.ShowUsers({{1, L"alice"}, {2, L"bob"}});
+            // The grid in view, above the main view's other children, clear of the side panels.
+            videoView.SetWindowPos(HWND_TOP, 300, 100, 400, 400, SWP_SHOWWINDOW);
+            hList = userList.GetDlgItem(IDC_ROOMUSER_LIST);
+            PumpMessages(50);
+        }
+        // The centre of a list cell, in the list's client coordinates.
+        POINT CellCentre(int nRow, int nColumn) const
+        {
+            RECT cell{LVIR_BOUNDS, nColumn, 0, 0};
+            ::SendMessageW(hList, LVM_GETSUBITEMRECT, nRow, reinterpret_cast<LPARAM>(&cell));
+            return {(cell.left + cell.right) / 2, (cell.top + cell.bottom) / 2};
+        }
+        void SelectRow(int nRow)
+        {
+            ::SendMessageW(hList, LVM_SETSELECTIONMARK, 0, nRow);
+            LVITEMW state{};
+            state.stateMask = state.state = LVIS_SELECTED;
+            ::SendMessageW(hList, LVM_SETITEMSTATE, nRow, reinterpret_cast<LPARAM>(&state));
+        }
+        // A mouse message as the main loop hands it to the window tree.
+        BOOL Offer(HWND hWnd, UINT msg, POINT ptClient)
+        {
+            MSG m{hWnd,
+                  msg,
+                  msg == WM_LBUTTONUP ? 0u : static_cast<WPARAM>(MK_LBUTTON),
+                  MAKELPARAM(ptClient.x, ptClient.y),
+                  0,
+                  {}};
+            return AfxPreTranslateMessage(&m);
+        }
+        BOOL OfferToView(int nView, UINT msg)
+        {
+            RECT rc{};
+            ::GetClientRect(videoView.ViewWindow(nView), &rc);
+            return Offer(videoView.ViewWindow(nView), msg, {rc.right / 2, rc.bottom / 2});
+        }
+    };
+    using Moves = std::vector<std::pair<uint16_t, uint16_t>>;
+} // namespace
+
+TEST(RoomWindows, AUserDraggedFromTheListTakesTheSeatItIsDroppedOn)
+{
+    DragRoom room;
+    auto& moves = room.host.dragRoom.moves;
+    const int nCarol = 2;
+    // carol's name onto alice's seat: the two trade channels, the lower first; the cursor shows it.
+    room.SelectRow(nCarol);
+    room.Offer(room.hList, WM_LBUTTONDOWN, room.CellCentre(nCarol, 4));
+    EXPECT_TRUE(room.host.seatDrag.IsDragging());
+    room.OfferToView(0, WM_MOUSEMOVE);
+    EXPECT_EQ(::LoadCursorW(AfxGetResourceHandle(), MAKEINTRESOURCEW(IDC_CURSOR_DRAGUSER)), ::GetCursor());
+    room.OfferToView(0, WM_LBUTTONUP);
+    EXPECT_EQ(moves, (Moves{{1, 3}}));
+    EXPECT_FALSE(room.host.seatDrag.IsDragging());
+
+    // Onto an empty seat: the first free seat channel (0).
+    room.Offer(room.hList, WM_LBUTTONDOWN, room.CellCentre(nCarol, 4));
+    room.OfferToView(3, WM_LBUTTONUP);
+    EXPECT_EQ(moves.back(), std::make_pair(uint16_t(0), uint16_t(3)));
+
+    // A press on the board cell toggles a right, it starts no drag; a click on the row ends a
+    // press that never left the list; a release after either moves nobody.
+    moves.clear();
+    room.Offer(room.hList, WM_LBUTTONDOWN, room.CellCentre(nCarol, 1));
+    EXPECT_FALSE(room.host.seatDrag.IsDragging());
+    room.OfferToView(0, WM_LBUTTONUP);
+    room.Offer(room.hList, WM_LBUTTONDOWN, room.CellCentre(nCarol, 4));
+    NMITEMACTIVATE click{};
+    click.hdr = {room.hList, IDC_ROOMUSER_LIST, static_cast<UINT>(NM_CLICK)};
+    ::SendMessageW(room.userList.m_hWnd, WM_NOTIFY, IDC_ROOMUSER_LIST, reinterpret_cast<LPARAM>(&click));
+    room.OfferToView(0, WM_LBUTTONUP);
+    EXPECT_TRUE(moves.empty());
+
+    // bob's seat dropped on the list: he leaves the seats for the first free channel above them.
+    room.OfferToView(1, WM_LBUTTONDOWN);
+    room.Offer(room.hList, WM_LBUTTONUP, room.CellCentre(0, 4));
+    EXPECT_EQ(moves, (Moves{{2, 4}}));
+
+    // A drag released elsewhere is over at the next press: a click on a seat moves nobody.
+    room.Offer(room.hList, WM_LBUTTONDOWN, room.CellCentre(nCarol, 4));
+    room.OfferToView(1, WM_LBUTTONDOWN);
+    room.OfferToView(1, WM_LBUTTONUP);
+    EXPECT_EQ(moves.size(), 1u);
+
+    // Without the control right nothing starts.
+    room.host.dragRoom.room.bControlRight = false;
+    room.Offer(room.hList, WM_LBUTTONDOWN, room.CellCentre(nCarol, 4));
+    room.OfferToView(0, WM_LBUTTONUP);
+    EXPECT_EQ(moves.size(), 1u);
+}
+
+TEST(RoomWindows, AUserDraggedWithTheMouseFromTheListOntoASeat)
+{
+    DragRoom room;
+    const int nCarol = 2;
+    POINT from = room.CellCentre(nCarol, 4);
+    ::ClientToScreen(room.hList, &from);
+    RECT seat = WindowRect(room.videoView.ViewWindow(0));
+    const POINT to{(seat.left + seat.right) / 2, (seat.top + seat.bottom) / 2};
+    SendMouse(MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE, from.x, from.y);
+    PumpMessages(50);
+    SendMouse(MOUSEEVENTF_LEFTDOWN);
+    PumpMessages(50);
+    // The list sees the drag leave its row in steps, as a hand would move.
+    for (int i = 1; i <= 10; ++i)
+    {
+        SendMouse(MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE, from.x + (to.x - from.x) * i / 10,
+                  from.y + (to.y - from.y) * i / 10);
+        PumpMessages(20);
+    }
+    SendMouse(MOUSEEVENTF_LEFTUP);
+    EXPECT_TRUE(PumpUntil([&] { return !room.host.dragRoom.moves.empty(); }));
+    EXPECT_EQ(room.host.dragRoom.moves, (Moves{{1, 3}}));
+    EXPECT_FALSE(room.host.seatDrag.IsDragging());
 }

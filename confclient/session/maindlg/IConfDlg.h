@@ -191,6 +191,8 @@ public:
     SUserMenuInputs UserMenuInputs(uint16_t wChannel) const override;
     void UserAction(uint32_t nCommand, uint16_t wChannel) override;
     IUserRowRoom* UserRowRoom() override { return &m_userRowRoom; }
+    CSeatDrag& SeatDrag() override { return m_seatDrag; }
+    uint16_t SelectedListChannel() const override;
     uint32_t ChatColour() const override { return m_dwChatColour; }
     void SetChatColour(uint32_t dwColour) override;
     // The file push (RoomPacket.cpp).
@@ -583,6 +585,19 @@ protected:
     private:
         IConfDlg& m_dlg;
     } m_userRowRoom{*this};
+    // The room as the participant drag reads it, and the drag's state.
+    class CSeatDragRoom : public ISeatDragRoom
+    {
+    public:
+        explicit CSeatDragRoom(IConfDlg& dlg) : m_dlg(dlg) {}
+        SSeatDragRoom DragRoom() const override;
+        const CRoomUserInfo& Users() const override { return m_dlg.m_room.users; }
+        void SendChannelMove(uint16_t wFrom, uint16_t wTo) override;
+
+    private:
+        IConfDlg& m_dlg;
+    } m_seatDragRoom{*this};
+    CSeatDrag m_seatDrag{m_seatDragRoom};
 
     // The room's features and whom the room dispatcher's rows call.
     CChatFeature m_chat{m_room, *this};

@@ -318,6 +318,33 @@ std::u16string IConfDlg::CUserRowRoom::Text(const char* pszKey) const
     return U16Of(m_dlg.GetText(pszKey));
 }
 
+SSeatDragRoom IConfDlg::CSeatDragRoom::DragRoom() const
+{
+    const SUserMenuInputs in = m_dlg.UserMenuInputs(65535);
+    SSeatDragRoom r;
+    r.bPlayerMode = in.bPlayerMode;
+    r.bControlRight = in.bControlRight;
+    r.nMyGrade = in.nMyGrade;
+    r.bVideoOff = in.bVideoOff;
+    r.wRoomType = m_dlg.m_room.info.wRoomType;
+    r.nUsers = static_cast<int>(m_dlg.m_room.users.Users().size());
+    const int nViews = m_dlg.GetVideoCount(0);
+    r.wSeatCount =
+        static_cast<uint16_t>(std::max(nViews, MaxVideoSenders(m_dlg.m_room.info.dwFlags, nViews)));
+    return r;
+}
+
+uint16_t IConfDlg::SelectedListChannel() const
+{
+    return m_pUserList && m_pUserList->m_hWnd ? m_pUserList->SelectedChannel() : 65535;
+}
+
+void IConfDlg::CSeatDragRoom::SendChannelMove(uint16_t wFrom, uint16_t wTo)
+{
+    m_dlg.AddLog(LOG_INFO, L"[ROOM] channel move %u <-> %u", wFrom, wTo);
+    if (m_dlg.m_pNet) m_dlg.m_pNet->SendChannelMove(wFrom, wTo);
+}
+
 void IConfDlg::UserAction(uint32_t nCommand, uint16_t wChannel)
 {
     if (nCommand >= UMC_ALL_TALK && nCommand <= UMC_ALL_MEDIASHARE)

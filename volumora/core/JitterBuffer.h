@@ -1,5 +1,6 @@
 // One speaker's adaptive jitter buffer: packets in by arrival, one frame out per mixer tick.
-// The playout delay follows the measured arrival jitter (one frame up to the maximum);
+// The playout delay follows the spread of the packets' transit times over the last second
+// (one frame up to the maximum);
 // late and duplicate packets are dropped, a missing frame is concealed or rebuilt from the
 // next packet's FEC, and a gap of more than a second starts the speaker afresh.
 #pragma once
@@ -35,7 +36,11 @@ struct JitterStats
     uint32_t nFec = 0;       // missing frames rebuilt from FEC
     uint32_t nConcealed = 0; // missing frames concealed
     uint32_t nResets = 0;
-    uint32_t dwDelayMs = 0;  // buffer delay of the last frame played
+    uint32_t dwDelayMs = 0; // buffer delay of the last frame played
+    // Buffer delays of every packet played (arrival to its tick), for the mean and the largest.
+    uint64_t qwDelaySumMs = 0;
+    uint32_t nDelayFrames = 0;
+    uint32_t dwMaxDelayMs = 0;
     uint32_t dwTargetMs = 0; // playout delay wanted now
 };
 
@@ -63,7 +68,7 @@ private:
     Slot& SlotOf(uint16_t wSequence) { return m_slots[wSequence % kSlots]; }
     bool Holds(uint16_t wSequence) const;
     void Restart();
-    void MeasureJitter(const JitterPacket& packet);
+    void MeasureTransit(const JitterPacket& packet);
     void DropOverflow();
     Playout Missing(std::vector<uint8_t>& opus);
 
@@ -80,10 +85,12 @@ private:
     bool m_bHavePlayed = false;
     uint16_t m_wLastPlayed = 0;
     int m_nEmptyRun = 0;
-    // Arrival jitter in 1/16 ms (the interarrival estimate of RTP), from the previous arrival.
     bool m_bHaveArrival = false;
     VoiceMs m_dwLastArrival = 0;
-    int64_t m_nLastTransit = 0;
-    uint32_t m_nJitter16 = 0;
+    // Transit times (arrival less capture time, ms) of the last second's packets, the newest at
+    // m_nNextTransit - 1.
+    std::array<int64_t, kWindowFrames> m_transits{};
+    size_t m_nTransits = 0;
+    size_t m_nNextTransit = 0;
     JitterStats m_stats;
 };

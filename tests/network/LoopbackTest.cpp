@@ -64,6 +64,22 @@ protected:
     {
         if (server) server->Stop();
     }
+    // Alice and Bob in room 1, Alice's temporary files in a new folder of that name.
+    std::filesystem::path BothInRoomRecording(CClient& alice, CClient& bob, const std::string& szFolder)
+    {
+        namespace fs = std::filesystem;
+        fs::path folder =
+            fs::temp_directory_path() /
+            (szFolder + std::to_string(std::chrono::steady_clock::now().time_since_epoch().count()));
+        fs::create_directories(folder);
+        alice.owner.tempFolder = folder;
+        EXPECT_NE(kNoIndex, alice.Login(server->Port(), u"alice"));
+        EXPECT_NE(kNoIndex, bob.Login(server->Port(), u"bob"));
+        EXPECT_NE(kNoIndex, alice.Join(1));
+        EXPECT_NE(kNoIndex, bob.Join(1));
+        EXPECT_NE(0xFFFFFFFF, alice.owner.WaitFor(kMsgRoomPacket, INFO_CONF_JOIN, 2).nMsg);
+        return folder;
+    }
 
     CNullLog log;
     std::unique_ptr<CLoopServer> server;
@@ -335,18 +351,9 @@ TEST_F(LoopbackTest, LiveConferenceRecordedThenPlayedBackAtDoubleSpeedThroughThe
 {
     Serve();
     namespace fs = std::filesystem;
-    fs::path folder =
-        fs::temp_directory_path() /
-        ("quillon-live-" + std::to_string(std::chrono::steady_clock::now().time_since_epoch().count()));
-    fs::create_directories(folder);
-
     CClient alice, bob;
-    alice.owner.tempFolder = folder;
-    ASSERT_NE(kNoIndex, alice.Login(server->Port(), u"alice"));
-    ASSERT_NE(kNoIndex, bob.Login(server->Port(), u"bob"));
-    ASSERT_NE(kNoIndex, alice.Join(1));
-    ASSERT_NE(kNoIndex, bob.Join(1));
-    ASSERT_NE(0xFFFFFFFF, alice.owner.WaitFor(kMsgRoomPacket, INFO_CONF_JOIN, 2).nMsg);
+    const fs::path folder = BothInRoomRecording(alice, bob, "quillon-live-");
+    ASSERT_FALSE(HasFailure());
 
     const fs::path recording = folder / "meeting.qn";
     size_t nFrom = alice.owner.Events().size();
@@ -387,18 +394,9 @@ TEST_F(LoopbackTest, RecordingOnlyVoiceLandsInTheRecordingAndNotAtTheServer)
 {
     Serve();
     namespace fs = std::filesystem;
-    fs::path folder =
-        fs::temp_directory_path() /
-        ("quillon-voice-" + std::to_string(std::chrono::steady_clock::now().time_since_epoch().count()));
-    fs::create_directories(folder);
-
     CClient alice, bob;
-    alice.owner.tempFolder = folder;
-    ASSERT_NE(kNoIndex, alice.Login(server->Port(), u"alice"));
-    ASSERT_NE(kNoIndex, bob.Login(server->Port(), u"bob"));
-    ASSERT_NE(kNoIndex, alice.Join(1));
-    ASSERT_NE(kNoIndex, bob.Join(1));
-    ASSERT_NE(0xFFFFFFFF, alice.owner.WaitFor(kMsgRoomPacket, INFO_CONF_JOIN, 2).nMsg);
+    const fs::path folder = BothInRoomRecording(alice, bob, "quillon-voice-");
+    ASSERT_FALSE(HasFailure());
 
     const fs::path recording = folder / "voice.qn";
     ASSERT_EQ(1, alice.net->StartRecord(recording, 0));

@@ -101,7 +101,7 @@ probe_bob settext "$chat_id" /voice >/dev/null && probe_bob enter "$chat_id" >/d
 buffer=
 for _ in 1 2 3 4 5 6 7 8 9 10; do
     sleep 1
-    buffer=$(probe_bob text "Round trip" 2>/dev/null | tr -d '\r' | grep -o 'delay .*' | head -n 1) && [ -n "$buffer" ] && break
+    buffer=$(probe_bob content "Voice log" 2>/dev/null | tr -d '\r' | grep -o 'delay .*' | head -n 1) && [ -n "$buffer" ] && break
 done
 for name in "${names[@]}"; do send "$name" LOGOUT; done
 pid=

@@ -24,20 +24,9 @@ CJitterBuffer::CJitterBuffer(uint32_t dwMaxDelayMs)
 
 uint32_t CJitterBuffer::TargetMs() const
 {
-    // The spread of the transit times in whole frames, plus one frame so that the packet after a
-    // missing one is usually there for its FEC. The spread, not the mean deviation between
-    // consecutive arrivals: packets handed over in pairs deviate by a frame each time, yet a frame
-    // covers them.
-    int64_t nLow = 0, nHigh = 0;
-    if (m_nTransits > 0)
-    {
-        auto [pLow, pHigh] = std::minmax_element(m_transits.begin(), m_transits.begin() + long(m_nTransits));
-        nLow = *pLow;
-        nHigh = *pHigh;
-    }
-    int64_t nSpreadMs = nHigh - nLow;
-    int nFrames =
-        1 + static_cast<int>(std::min<int64_t>((nSpreadMs + kVoiceFrameMs / 2) / kVoiceFrameMs, 1000));
+    // One frame plus one and a half times the mean deviation between consecutive arrivals.
+    uint32_t dwCoverMs = m_nJitter16 * 3 / 32;
+    int nFrames = 1 + static_cast<int>((dwCoverMs + kVoiceFrameMs / 2) / kVoiceFrameMs);
     return static_cast<uint32_t>(std::clamp(nFrames, 1, m_nMaxFrames)) * kVoiceFrameMs;
 }
 
@@ -62,20 +51,17 @@ void CJitterBuffer::Restart()
     m_bHaveArrival = false;
 }
 
-void CJitterBuffer::MeasureTransit(const JitterPacket& packet)
+void CJitterBuffer::MeasureJitter(const JitterPacket& packet)
 {
-    int64_t nTransit = static_cast<int64_t>(packet.dwArrivalMs) -
-                       static_cast<int64_t>(packet.dwTimestamp) / (kVoiceSampleRate / 1000);
-    // A jump of more than the gap that resets is another clock (the sender started again): the
-    // old transits say nothing about the new ones.
-    if (m_nTransits > 0)
+    int64_t nTransit = static_cast<int64_t>(packet.dwArrivalMs) * 16 -
+                       static_cast<int64_t>(packet.dwTimestamp) / (kVoiceSampleRate / 1000) * 16;
+    if (m_bHaveArrival)
     {
-        int64_t nLast = m_transits[(m_nNextTransit + kWindowFrames - 1) % kWindowFrames];
-        if (std::llabs(nTransit - nLast) > static_cast<int64_t>(kGapResetMs)) m_nTransits = 0;
+        int64_t d = std::llabs(nTransit - m_nLastTransit);
+        // The estimate moves a sixteenth of the way to each new deviation.
+        m_nJitter16 = static_cast<uint32_t>(m_nJitter16 + (d - static_cast<int64_t>(m_nJitter16)) / 16);
     }
-    m_transits[m_nNextTransit] = nTransit;
-    m_nNextTransit = (m_nNextTransit + 1) % kWindowFrames;
-    m_nTransits = std::min<size_t>(m_nTransits + 1, kWindowFrames);
+    m_nLastTransit = nTransit;
     m_bHaveArrival = true;
     m_dwLastArrival = packet.dwArrivalMs;
 }
@@ -108,7 +94,7 @@ void CJitterBuffer::Push(JitterPacket&& packet)
         ++m_stats.nDuplicates;
         return;
     }
-    MeasureTransit(packet);
+    MeasureJitter(packet);
     m_stats.dwTargetMs = TargetMs();
     if (m_nHeld == 0 && !m_bPlaying)
     {

@@ -1,6 +1,5 @@
 // One speaker's adaptive jitter buffer: packets in by arrival, one frame out per mixer tick.
-// The playout delay follows the spread of the packets' transit times over the last second
-// (one frame up to the maximum);
+// The playout delay follows the measured arrival jitter (one frame up to the maximum);
 // late and duplicate packets are dropped, a missing frame is concealed or rebuilt from the
 // next packet's FEC, and a gap of more than a second starts the speaker afresh.
 #pragma once
@@ -68,7 +67,7 @@ private:
     Slot& SlotOf(uint16_t wSequence) { return m_slots[wSequence % kSlots]; }
     bool Holds(uint16_t wSequence) const;
     void Restart();
-    void MeasureTransit(const JitterPacket& packet);
+    void MeasureJitter(const JitterPacket& packet);
     void DropOverflow();
     Playout Missing(std::vector<uint8_t>& opus);
 
@@ -85,12 +84,10 @@ private:
     bool m_bHavePlayed = false;
     uint16_t m_wLastPlayed = 0;
     int m_nEmptyRun = 0;
+    // Arrival jitter in 1/16 ms (the interarrival estimate of RTP), from the previous arrival.
     bool m_bHaveArrival = false;
     VoiceMs m_dwLastArrival = 0;
-    // Transit times (arrival less capture time, ms) of the last second's packets, the newest at
-    // m_nNextTransit - 1.
-    std::array<int64_t, kWindowFrames> m_transits{};
-    size_t m_nTransits = 0;
-    size_t m_nNextTransit = 0;
+    int64_t m_nLastTransit = 0;
+    uint32_t m_nJitter16 = 0;
     JitterStats m_stats;
 };

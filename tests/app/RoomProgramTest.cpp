@@ -1020,8 +1020,10 @@ TEST_F(RoomProgramTest, OneMicrophoneIsHeardOnTheOthersSpeakerUntilTalkOffOrMute
     };
     DWORD dwSpeechStart = GetTickCount();
     ASSERT_TRUE(
-        peer.Shell(PulseCommand("pacat -d alice_mic_in --rate=16000 --channels=1 --format=s16le --raw " +
-                                szTag + "-alice.raw >/dev/null 2>&1 &")));
+        peer.Shell("(" +
+                   PulseCommand("pacat -d alice_mic_in --rate=16000 --channels=1 --format=s16le --raw " +
+                                szTag + "-alice.raw >/dev/null 2>&1 &") +
+                   ")"));
     bool bMarkedA = false, bMarkedB = false;
     LRESULT nMeter = 0;
     for (DWORD t0 = GetTickCount(); GetTickCount() - t0 < 6000 && !(bMarkedA && bMarkedB && nMeter >= 20);)

@@ -31,17 +31,21 @@ fail() {
     echo "wine-voice-latency: $*" >&2
     exit 1
 }
-[ -x "$server" ] && [ -x "$native/tools/panel/quillon-panel" ] || fail "no loopback server or panel under $native"
+if [ ! -x "$server" ] || [ ! -x "$native/tools/panel/quillon-panel" ]; then
+    fail "no loopback server or panel under $native"
+fi
 [ -x "$probe" ] || fail "no $probe (scripts/build.sh bench)"
 cmake --build "$build" --target Quillon raw_voice_path quillon_probe >/dev/null || fail "the Windows tree did not build"
 mkdir -p "$run"
 . "$top/scripts/room-programs.sh"
 pulse=unix:$session/pulse/native
-talk_id=$(sed -n 's/^#define IDC_ROOMCTRL_TALK \([0-9]*\).*/\1/p' "$top/resources/ResourceIds.h")
+resource_id() { sed -n "s/^#define $1 \\([0-9]*\\).*/\\1/p" "$top/resources/ResourceIds.h"; }
+talk_id=$(resource_id IDC_ROOMCTRL_TALK)
+chat_id=$(resource_id IDC_ROOMCHAT_EDIT)
 
 server_pid=
 cleanup() {
-    [ -n "$server_pid" ] && kill "$server_pid" 2>/dev/null || true
+    if [ -n "$server_pid" ]; then kill "$server_pid" 2>/dev/null || true; fi
     "$top/scripts/wine-session.sh" stop "$session"
 }
 trap cleanup EXIT
@@ -91,7 +95,16 @@ sleep 2
 in_prefix alice "$build/tests/app/quillon_probe.exe" click "$talk_id" >/dev/null || fail "alice's Talk button is not there"
 sleep 2
 "$probe" "$pulse" alice_mic_in bob_spk.monitor "$seconds" >"$run/engine.txt" || fail "engine path: no click heard"
+# Bob's engine log ("/voice" in his chat): the jitter buffer's part of the delay.
+probe_bob() { in_prefix bob "$build/tests/app/quillon_probe.exe" "$@"; }
+probe_bob settext "$chat_id" /voice >/dev/null && probe_bob enter "$chat_id" >/dev/null
+buffer=
+for _ in 1 2 3 4 5 6 7 8 9 10; do
+    sleep 1
+    buffer=$(probe_bob content "Voice log" 2>/dev/null | tr -d '\r' | grep -o 'delay .*' | head -n 1) && [ -n "$buffer" ] && break
+done
 for name in "${names[@]}"; do send "$name" LOGOUT; done
+pid=
 for name in "${names[@]}"; do
     eval "pid=\$${name}_pid"
     timeout 30 tail --pid="$pid" -f /dev/null || true
@@ -102,5 +115,6 @@ read -r raw_median raw_p95 <<<"$(summary raw)"
 read -r engine_median engine_p95 <<<"$(summary engine)"
 echo "raw path:    $(tail -n 1 "$run/raw.txt")"
 echo "engine path: $(tail -n 1 "$run/engine.txt")"
+echo "Bob's jitter buffer: ${buffer:-not read}"
 awk -v a="$engine_median" -v b="$raw_median" -v c="$engine_p95" -v d="$raw_p95" \
     'BEGIN { printf "the engine adds: median %.1f ms, p95 %.1f ms\n", a - b, c - d }'

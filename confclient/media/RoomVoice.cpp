@@ -326,6 +326,11 @@ void CRoomVoice::VoiceStopAllChannels()
     if (IRoomVoiceEngine* p = Engine()) p->StopAllChannel();
 }
 
+void CRoomVoice::VoiceShowLog()
+{
+    if (IRoomVoiceEngine* p = Engine()) p->ShowLogDialog();
+}
+
 void CRoomVoice::PublishChannels()
 {
     std::unordered_map<uint16_t, uint16_t> userOfChannel;

@@ -50,6 +50,8 @@ public:
     void OnUserOut(const S_ROOMUSERINFO& user);
     void VoiceAllUsersOut();
     void VoiceStopAllChannels();
+    // The engine's log window, when the engine exists ("/voice" in the chat).
+    void VoiceShowLog();
     // The channel table the receive path checks senders against; after every change of members.
     void PublishChannels();
 

@@ -48,6 +48,8 @@ public:
     virtual void OnRecvVoice(const uint8_t* pData, size_t nLen) = 0;
     // The latest speech level of each user since the last take (after the bar's posted message).
     virtual std::vector<std::pair<uint16_t, int>> TakeLevels() = 0;
+    // Opens the engine's log window (per speaker packets, losses and delays) on the caller's thread.
+    virtual void ShowLogDialog() = 0;
 };
 
 struct VoiceSpeakerDevice

@@ -41,6 +41,7 @@ public:
         m_player.OnRecvVoice(const_cast<uint8_t*>(pData), static_cast<int>(nLen));
     }
     std::vector<std::pair<uint16_t, int>> TakeLevels() override { return m_player.TakeLevels(); }
+    void ShowLogDialog() override { m_player.ShowLogDialog(); }
 
 private:
     CPlayer m_player;

@@ -114,6 +114,10 @@ public:
     void SetMuteCheck(bool bChecked);
     void EnableMute(bool bEnable);
     void ShowLevel(int nLevel);
+    // The talk or mute button's look for the voice's state: its four bitmaps (unchecked, checked,
+    // hover, disabled), shown in push mode, and its tool tip (a text key).
+    void SetVoiceButtonBitmaps(int nId, const UINT (&bitmaps)[4]);
+    void SetVoiceButtonTip(int nId, const char* pszKey);
 
     // The room menus (RoomCtrlMenus.cpp): a menu button drops its menu, built from the room's
     // state, under it; the chosen command runs as any other bar command.

@@ -342,6 +342,21 @@ void CRoomCtrlDlg::OnSliderMoved(int nId, int nPos)
     m_toolTip.UpdateTipText(std::to_wstring(nPos).c_str(), pSlider);
 }
 
+void CRoomCtrlDlg::SetVoiceButtonBitmaps(int nId, const UINT (&bitmaps)[4])
+{
+    CBitmapCheckButton& button = nId == IDC_ROOMCTRL_TALK ? m_talk : m_mute;
+    if (!button.m_hWnd) return;
+    // The bitmaps tell the state; the checked one shows only while the button is held down.
+    button.SetPushMode(TRUE);
+    button.LoadBitmaps(bitmaps[0], bitmaps[1], bitmaps[2], bitmaps[3]);
+}
+
+void CRoomCtrlDlg::SetVoiceButtonTip(int nId, const char* pszKey)
+{
+    CBitmapCheckButton& button = nId == IDC_ROOMCTRL_TALK ? m_talk : m_mute;
+    if (button.m_hWnd && m_toolTip.m_hWnd) m_toolTip.UpdateTipText(Text(pszKey).c_str(), &button);
+}
+
 void CRoomCtrlDlg::SetSpeakerSlider(int nPos)
 {
     m_speaker.SetPos(nPos);

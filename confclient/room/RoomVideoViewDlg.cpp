@@ -1,8 +1,11 @@
-// CRoomVideoViewDlg: view statics made in code, their grid, names by channel, floating and docking.
+// CRoomVideoViewDlg: view statics made in code, their grid, names by channel, speech level meters,
+// floating and docking.
 #include "confclient/room/RoomVideoViewDlg.h"
 #include "confclient/room/RoomHost.h"
 #include "winui/WideText.h"
 #include "winui/WinApp.h"
+
+#include <commctrl.h>
 #include "confclient/network/registry/Registry.h"
 #include "resources/ResourceIds.h"
 #include <windowsx.h>
@@ -46,6 +49,8 @@ void CRoomVideoViewDlg::SetViewCount(int n)
             reinterpret_cast<HMENU>(IDC_VIDEOVIEW_FIRST + ViewCount()), ::GetModuleHandleW(nullptr), nullptr);
         if (!view.hWnd) break;
         ::SendMessageW(view.hWnd, WM_SETFONT, hFont, FALSE);
+        view.hLevel = ::CreateWindowExW(0, PROGRESS_CLASSW, L"", WS_CHILD | WS_VISIBLE | PBS_SMOOTH, 0, 0, 0,
+                                        0, view.hWnd, nullptr, ::GetModuleHandleW(nullptr), nullptr);
         m_views.push_back(view);
     }
     LayoutViews();
@@ -123,8 +128,29 @@ int CRoomVideoViewDlg::FindView(uint16_t ch) const
     return -1;
 }
 
+HWND CRoomVideoViewDlg::LevelWindow(int nIndex) const
+{
+    return nIndex >= 0 && nIndex < ViewCount() ? m_views[nIndex].hLevel : nullptr;
+}
+
+void CRoomVideoViewDlg::SetPeakLevel(uint16_t ch, int nLevel)
+{
+    int nIndex = FindView(ch);
+    if (nIndex >= 0 && m_views[nIndex].hLevel)
+        ::SendMessageW(m_views[nIndex].hLevel, PBM_SETPOS, std::clamp(nLevel, 0, 100), 0);
+}
+
+void CRoomVideoViewDlg::ResetPeakLevels()
+{
+    for (const View& v : m_views)
+        if (v.hLevel) ::SendMessageW(v.hLevel, PBM_SETPOS, 0, 0);
+}
+
 void CRoomVideoViewDlg::SetView(int nIndex, uint16_t ch, const std::wstring& szName)
 {
+    // Another member's view starts without the last one's level.
+    if (m_views[nIndex].wChannel != ch && m_views[nIndex].hLevel)
+        ::SendMessageW(m_views[nIndex].hLevel, PBM_SETPOS, 0, 0);
     m_views[nIndex].wChannel = ch;
     ::SetWindowTextW(m_views[nIndex].hWnd, szName.c_str());
     ::EnableWindow(m_views[nIndex].hWnd, TRUE);
@@ -210,5 +236,11 @@ void CRoomVideoViewDlg::LayoutViews()
     int cx = rc.right / nCols;
     int cy = rc.bottom / nRows;
     for (int i = 0; i < n; ++i)
+    {
         ::MoveWindow(m_views[i].hWnd, (i % nCols) * cx, (i / nCols) * cy, cx, cy, TRUE);
+        RECT rcView;
+        ::GetClientRect(m_views[i].hWnd, &rcView);
+        ::MoveWindow(m_views[i].hLevel, 0, std::max(0L, rcView.bottom - kLevelHeight), rcView.right,
+                     std::min(rcView.bottom, kLevelHeight), TRUE);
+    }
 }

@@ -1,4 +1,5 @@
-// CRoomVideoViewDlg: the grid of video views of the room, docked in the main view or floating.
+// CRoomVideoViewDlg: the grid of video views of the room with a speech level meter each, docked in
+// the main view or floating.
 #pragma once
 #include "confclient/room/RoomDlg.h"
 #include <cstdint>
@@ -30,6 +31,10 @@ public:
     void ShowUsers(const std::vector<std::pair<uint16_t, std::wstring>>& chNames);
     // The view of that channel is greyed while the channel sends no video (value 0).
     void SetVideoState(uint16_t ch, uint32_t value);
+    // The speech level meter (0..100) at the foot of the channel's view; every meter to 0.
+    void SetPeakLevel(uint16_t ch, int nLevel);
+    void ResetPeakLevels();
+    HWND LevelWindow(int nIndex) const;
 
     HWND ViewWindow(int nIndex) const;
     uint16_t ViewChannel(int nIndex) const;
@@ -45,8 +50,10 @@ private:
     struct View
     {
         HWND hWnd = nullptr;
+        HWND hLevel = nullptr; // a progress bar inside the view
         uint16_t wChannel = kNoChannel;
     };
+    static constexpr LONG kLevelHeight = 5;
     int FindView(uint16_t ch) const;
     // The view under a screen point; -1 when none is.
     int ViewAt(POINT ptScreen) const;

@@ -334,8 +334,22 @@ barglyph() {
   done
 }
 barglyph camera -draw 'rectangle 5,8 16,16' -draw 'polygon 17,12 21,8 21,16'
-barglyph mute -draw 'polygon 6,10 9,10 13,6 13,18 9,14 6,14' -strokewidth 2 -draw 'line 16,8 21,16' -draw 'line 21,8 16,16'
-barglyph talk -draw 'roundrectangle 11,4 15,13 2,2' -fill none -draw 'arc 8,8 18,16 0,180' -draw 'line 13,16 13,19' -draw 'line 10,19 16,19'
+# The voice buttons by state: the speaker sounding (mute 209-212) or muted (213-215), the microphone
+# talking (217-220) or closed (221-223); a device that failed shows one picture (216, 224).
+speaker='polygon 6,10 9,10 13,6 13,18 9,14 6,14'
+microphone=(-draw 'roundrectangle 11,4 15,13 2,2' -fill none -draw 'arc 8,8 18,16 0,180' -draw 'line 13,16 13,19' -draw 'line 10,19 16,19')
+barglyph mute -draw "$speaker" -fill none -draw 'arc 11,9 17,15 -60,60' -draw 'arc 12,6 21,18 -60,60'
+barglyph muted -draw "$speaker" -strokewidth 2 -draw 'line 16,8 21,16' -draw 'line 21,8 16,16'
+barglyph talk "${microphone[@]}"
+barglyph talkoff "${microphone[@]}" -strokewidth 2 -draw 'line 6,4 20,20'
+rm -f bar_muted_d.bmp bar_talkoff_d.bmp
+unusable() {
+  convert -size 26x24 xc:"$face" +antialias -fill none -stroke "$grey" -draw 'rectangle 0,0 25,23' \
+    -stroke "$line" -fill "$line" "${@:2}" -stroke '#C03030' -strokewidth 2 -draw 'line 6,5 20,19' \
+    -draw 'line 20,5 6,19' -type Palette -strip "BMP3:$1"
+}
+unusable bar_speaker_x.bmp -draw "$speaker"
+unusable bar_talk_x.bmp "${microphone[@]}"
 barglyph video -fill none -draw 'rectangle 5,5 20,15' -draw 'line 13,15 13,18' -draw 'line 9,18 17,18'
 barglyph board -fill none -draw 'rectangle 4,4 21,18' -fill "$teal" -draw 'polygon 8,15 16,7 18,9 10,17'
 barglyph mshare -draw 'polygon 10,6 19,12 10,18'

@@ -1080,9 +1080,62 @@ TEST_F(RoomProgramTest, OneMicrophoneIsHeardOnTheOthersSpeakerUntilTalkOffOrMute
     // Bob's hum, were it played back to him, would be as loud as Alice's bursts.
     EXPECT_LT(ToneShare(&heard[nAt], nToneTo - nToneFrom, 880), 0.05) << "not Bob's own hum";
 
-    // Talk off: no voice leaves Alice, and Bob hears nothing.
+    // While Alice speaks, both lists mark her speaking and a video view's level meter rises; once
+    // she has said it all, the marks go and the meters fall.
+    HWND hBarA = GetParent(hTalkA);
+    SaveWindowPicture(hBarA, QUILLON_SCREENSHOT_DIR, "voice_bar_talking");
+    HWND hUsersA = Descendant(hMainA, IDC_ROOMUSER_LIST);
+    ASSERT_NE(nullptr, hUsersA);
+    auto markedA = [&]
+    {
+        for (const std::wstring& row : ListViewRows(hUsersA))
+            if (row.find(L"Alice") != std::wstring::npos)
+                return row.find(L"Voice_SPEAK_") != std::wstring::npos;
+        return false;
+    };
+    auto highestMeter = [&]
+    {
+        LRESULT nHighest = 0;
+        for (int i = 0; HWND hView = Descendant(hMainA, IDC_VIDEOVIEW_FIRST + i); ++i)
+            if (HWND hMeter = GetWindow(hView, GW_CHILD))
+                nHighest = std::max(nHighest, SendMessageW(hMeter, PBM_GETPOS, 0, 0));
+        return nHighest;
+    };
+    DWORD dwSpeechStart = GetTickCount();
+    ASSERT_TRUE(
+        peer.Shell("(" +
+                   PulseCommand("pacat -d alice_mic_in --rate=16000 --channels=1 --format=s16le --raw " +
+                                szTag + "-alice.raw >/dev/null 2>&1 &") +
+                   ")"));
+    bool bMarkedA = false, bMarkedB = false;
+    LRESULT nMeter = 0;
+    for (DWORD t0 = GetTickCount(); GetTickCount() - t0 < 6000 && !(bMarkedA && bMarkedB && nMeter >= 20);)
+    {
+        bMarkedA = bMarkedA || markedA();
+        nMeter = std::max(nMeter, highestMeter());
+        for (const std::string& row : peer.Probe("lines " + Id(IDC_ROOMUSER_LIST)))
+            bMarkedB = bMarkedB || (row.find("Alice") != std::string::npos &&
+                                    row.find("Voice_SPEAK_") != std::string::npos);
+    }
+    EXPECT_TRUE(bMarkedA) << "Alice's list marks her speaking";
+    EXPECT_TRUE(bMarkedB) << "Bob's list marks Alice speaking";
+    EXPECT_GE(nMeter, 20) << "Alice's level reaches a video view's meter";
+    const DWORD dwSpokenMs = static_cast<DWORD>(said.size() * 1000 / kRate) + 500;
+    while (GetTickCount() - dwSpeechStart < dwSpokenMs)
+        Sleep(100);
+    EXPECT_TRUE(WaitFor([&] { return !markedA() && highestMeter() < 20; }));
+    EXPECT_TRUE(peer.ShowsSoon("lines " + Id(IDC_ROOMUSER_LIST), {"Alice", "Voice_SPEAK_"}, true));
+
+    // Talk off: no voice leaves Alice, and Bob hears nothing. Her bar shows the closed microphone,
+    // and her own mute the muted speaker.
     SendMessageW(hTalkA, BM_CLICK, 0, 0);
     Sleep(1000);
+    SaveWindowPicture(hBarA, QUILLON_SCREENSHOT_DIR, "voice_bar_talk_off");
+    HWND hMuteA = Descendant(hMainA, IDC_ROOMCTRL_MUTE);
+    SendMessageW(hMuteA, BM_CLICK, 0, 0);
+    Sleep(300);
+    SaveWindowPicture(hBarA, QUILLON_SCREENSHOT_DIR, "voice_bar_muted");
+    SendMessageW(hMuteA, BM_CLICK, 0, 0);
     auto nAfterTalk = voiceFromAlice();
     heard = speakAndHear("quiet");
     EXPECT_EQ(nAfterTalk, voiceFromAlice());
@@ -1152,6 +1205,26 @@ TEST_F(RoomProgramTest, OneMicrophoneIsHeardOnTheOthersSpeakerUntilTalkOffOrMute
     Sleep(1500);
     EXPECT_EQ(nBobBefore, voiceFromBob()) << "no more voice from Bob";
     carol.StopThreads();
+
+    // "/voice" in Alice's chat opens her engine's log: Bob's packets, losses and delays.
+    HWND hChatA = Descendant(hMainA, IDC_ROOMCHAT_EDIT);
+    SendMessageW(hChatA, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"/voice"));
+    PressEnterIn(hChatA);
+    HWND hLog = TopWindow(hA, L"Voice log");
+    EXPECT_NE(nullptr, hLog);
+    if (hLog)
+    {
+        std::vector<std::wstring> lines = ListLines(GetWindow(hLog, GW_CHILD));
+        EXPECT_TRUE(std::any_of(lines.begin(), lines.end(),
+                                [](const std::wstring& line)
+                                {
+                                    return line.find(L"User " + std::to_wstring(kBob) + L": packets ") !=
+                                               std::wstring::npos &&
+                                           line.find(L"delay ") != std::wstring::npos;
+                                }));
+        SaveWindowPicture(hLog, QUILLON_SCREENSHOT_DIR, "voice_log");
+        PostMessageW(hLog, WM_CLOSE, 0, 0);
+    }
 
     EXPECT_TRUE(LogoutEnds(panelA, hA));
     panelB.Send("LOGOUT", "");

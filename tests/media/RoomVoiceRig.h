@@ -44,6 +44,7 @@ struct FakeVoiceEngine : IRoomVoiceEngine
     void StopAllChannel() override { calls.Add("stop all"); }
     void SetVoicePlayerFlag(bool b) override { calls.Add(std::string("player flag ") + (b ? "1" : "0")); }
     void OnRecvVoice(const uint8_t*, size_t n) override { ++nReceived; }
+    void ShowLogDialog() override { calls.Add("show log"); }
     std::vector<std::pair<uint16_t, int>> TakeLevels() override
     {
         std::vector<std::pair<uint16_t, int>> out;

@@ -3,6 +3,7 @@
 // stopping while the owner is busy, and every fault the server can play.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <filesystem>
@@ -11,6 +12,7 @@
 
 #include "confclient/network/QNCommands.h"
 #include "confclient/network/QNPayloads.h"
+#include "confclient/network/record/RecordReader.h"
 #include "confclient/network/record/RecordStatus.h"
 #include "confclient/network/transport/QNInterface.h"
 #include "loopserver/LoopServer.h"
@@ -61,6 +63,22 @@ protected:
     void TearDown() override
     {
         if (server) server->Stop();
+    }
+    // Alice and Bob in room 1, Alice's temporary files in a new folder of that name.
+    std::filesystem::path BothInRoomRecording(CClient& alice, CClient& bob, const std::string& szFolder)
+    {
+        namespace fs = std::filesystem;
+        fs::path folder =
+            fs::temp_directory_path() /
+            (szFolder + std::to_string(std::chrono::steady_clock::now().time_since_epoch().count()));
+        fs::create_directories(folder);
+        alice.owner.tempFolder = folder;
+        EXPECT_NE(kNoIndex, alice.Login(server->Port(), u"alice"));
+        EXPECT_NE(kNoIndex, bob.Login(server->Port(), u"bob"));
+        EXPECT_NE(kNoIndex, alice.Join(1));
+        EXPECT_NE(kNoIndex, bob.Join(1));
+        EXPECT_NE(0xFFFFFFFF, alice.owner.WaitFor(kMsgRoomPacket, INFO_CONF_JOIN, 2).nMsg);
+        return folder;
     }
 
     CNullLog log;
@@ -333,18 +351,9 @@ TEST_F(LoopbackTest, LiveConferenceRecordedThenPlayedBackAtDoubleSpeedThroughThe
 {
     Serve();
     namespace fs = std::filesystem;
-    fs::path folder =
-        fs::temp_directory_path() /
-        ("quillon-live-" + std::to_string(std::chrono::steady_clock::now().time_since_epoch().count()));
-    fs::create_directories(folder);
-
     CClient alice, bob;
-    alice.owner.tempFolder = folder;
-    ASSERT_NE(kNoIndex, alice.Login(server->Port(), u"alice"));
-    ASSERT_NE(kNoIndex, bob.Login(server->Port(), u"bob"));
-    ASSERT_NE(kNoIndex, alice.Join(1));
-    ASSERT_NE(kNoIndex, bob.Join(1));
-    ASSERT_NE(0xFFFFFFFF, alice.owner.WaitFor(kMsgRoomPacket, INFO_CONF_JOIN, 2).nMsg);
+    const fs::path folder = BothInRoomRecording(alice, bob, "quillon-live-");
+    ASSERT_FALSE(HasFailure());
 
     const fs::path recording = folder / "meeting.qn";
     size_t nFrom = alice.owner.Events().size();
@@ -375,6 +384,43 @@ TEST_F(LoopbackTest, LiveConferenceRecordedThenPlayedBackAtDoubleSpeedThroughThe
     EXPECT_LE(player.net->PlayFileStart(), player.net->PlayFileEnd());
 
     player.net.reset();
+    std::error_code ec;
+    fs::remove_all(folder, ec);
+}
+
+// Voice for the recording only, as the room's voice sends it while its voice-send flag is off: it
+// lands in the sender's recording and never reaches the server or the room.
+TEST_F(LoopbackTest, RecordingOnlyVoiceLandsInTheRecordingAndNotAtTheServer)
+{
+    Serve();
+    namespace fs = std::filesystem;
+    CClient alice, bob;
+    const fs::path folder = BothInRoomRecording(alice, bob, "quillon-voice-");
+    ASSERT_FALSE(HasFailure());
+
+    const fs::path recording = folder / "voice.qn";
+    ASSERT_EQ(1, alice.net->StartRecord(recording, 0));
+    std::vector<uint8_t> voice(60, 0x44);
+    ASSERT_TRUE(alice.net->SendVoice(voice.data(), voice.size(), 2));
+    // A line after it: once Bob has it, the server and Bob have had all Alice sent before it.
+    ASSERT_TRUE(alice.net->SendChatText(0, u"after the voice"));
+    ASSERT_NE(0xFFFFFFFF, bob.owner.WaitFor(kMsgRoomPacket, INFO_CONF_CHAT).nMsg);
+    alice.net->StopRecord(REC_SUCCESS);
+    EXPECT_EQ(0, bob.owner.Count(0, DAT_VOICE));
+    std::vector<uint16_t> sent = server->CommandsFrom(u"alice");
+    EXPECT_EQ(0, std::count(sent.begin(), sent.end(), DAT_VOICE));
+
+    // The recording, read as the player reads it, holds the voice.
+    CRecordFileReader reader;
+    ASSERT_EQ(1, reader.Open(recording));
+    SRecordHead head;
+    std::vector<uint8_t> payload;
+    std::vector<std::vector<uint8_t>> recorded;
+    while (reader.ReadHead(head) == CRecordFileReader::Next::Record &&
+           reader.ReadPayload(payload, head.dwLength))
+        if (head.wCommand == DAT_VOICE) recorded.push_back(payload);
+    EXPECT_EQ(std::vector<std::vector<uint8_t>>{voice}, recorded);
+
     std::error_code ec;
     fs::remove_all(folder, ec);
 }

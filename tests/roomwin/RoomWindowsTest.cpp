@@ -18,6 +18,7 @@
 #include "confclient/room/RoomTxtChatDlg.h"
 #include "confclient/room/RoomUserListDlg.h"
 #include "confclient/room/RoomVideoViewDlg.h"
+#include "confclient/toolkit/controls/BitmapCheckButton.h"
 #include "resources/ResourceIds.h"
 #include "tests/notices/TestNoticeHost.h"
 #include "tests/roomwin/FakeMediaShareHost.h"
@@ -26,6 +27,7 @@
 #include <gtest/gtest.h>
 
 #include <imm.h>
+#include <commctrl.h>
 #include <richole.h>
 #include <atomic>
 #include <functional>
@@ -206,6 +208,36 @@ TEST(RoomWindows, VideoGridCountsNamesAndStates)
     EXPECT_FALSE(::IsWindowEnabled(view.ViewWindow(1)));
     view.SetVideoState(12, 1);
     EXPECT_TRUE(::IsWindowEnabled(view.ViewWindow(1)));
+
+    // Speech levels reach the meter of the member's view, clamped; muting clears them all, and a
+    // view that another member takes starts at 0.
+    auto meter = [&](int i) { return ::SendMessageW(view.LevelWindow(i), PBM_GETPOS, 0, 0); };
+    view.SetPeakLevel(12, 64);
+    view.SetPeakLevel(3, 250);
+    view.SetPeakLevel(77, 50);
+    EXPECT_EQ(meter(0), 100);
+    EXPECT_EQ(meter(1), 64);
+    EXPECT_EQ(meter(2), 0);
+    view.ResetPeakLevels();
+    EXPECT_EQ(meter(0), 0);
+    EXPECT_EQ(meter(1), 0);
+    view.SetPeakLevel(12, 40);
+    view.ShowUsers({{3, L"bob"}, {20, L"erin"}});
+    EXPECT_EQ(meter(1), 0);
+}
+
+TEST(RoomWindows, ControlBarVoiceButtonsTakeThePicturesOfTheVoicesState)
+{
+    Room room;
+    auto* pTalk =
+        dynamic_cast<CBitmapCheckButton*>(CWnd::FromHandlePermanent(room.ctrl.GetDlgItem(IDC_ROOMCTRL_TALK)));
+    ASSERT_NE(pTalk, nullptr);
+    EXPECT_EQ(pTalk->GetBitmapID(), 217u);
+    const UINT closed[4] = {221, 222, 223, 220}, talking[4] = {217, 218, 219, 220};
+    room.ctrl.SetVoiceButtonBitmaps(IDC_ROOMCTRL_TALK, closed);
+    EXPECT_EQ(pTalk->GetBitmapID(), 221u);
+    room.ctrl.SetVoiceButtonBitmaps(IDC_ROOMCTRL_TALK, talking);
+    EXPECT_EQ(pTalk->GetBitmapID(), 217u);
 }
 
 TEST(RoomWindows, VideoGridFloatsAtTheSavedPlaceAndDocksAgain)

@@ -112,7 +112,9 @@ std::u16string CVoiceClient::LogText() const
             text += "User " + std::to_string(s.wUser) + ": packets " + std::to_string(j.nPackets) +
                     ", lost " + std::to_string(j.nFec + j.nConcealed) + ", late " + std::to_string(j.nLate) +
                     ", concealed " + std::to_string(j.nConcealed) + ", delay " + std::to_string(j.dwDelayMs) +
-                    " ms\r\n";
+                    " ms (mean " + std::to_string(j.nDelayFrames ? j.qwDelaySumMs / j.nDelayFrames : 0) +
+                    ", most " + std::to_string(j.dwMaxDelayMs) + ", target " + std::to_string(j.dwTargetMs) +
+                    ")\r\n";
         }
     return std::u16string(text.begin(), text.end());
 }

@@ -283,16 +283,51 @@ uint32_t VoiceLastError()
     return GetLastError();
 }
 
+namespace
+{
+// The log window: a frame titled "Voice log" whose read-only edit fills it.
+LRESULT CALLBACK VoiceLogProc(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    if (msg == WM_SIZE)
+    {
+        if (HWND hText = GetWindow(hWnd, GW_CHILD))
+            MoveWindow(hText, 0, 0, LOWORD(lParam), HIWORD(lParam), TRUE);
+        return 0;
+    }
+    return DefWindowProcW(hWnd, msg, wParam, lParam);
+}
+
+HWND CreateVoiceLogWindow()
+{
+    constexpr wchar_t kClass[] = L"VolumoraVoiceLog";
+    HINSTANCE hModule = nullptr;
+    GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+                       reinterpret_cast<LPCWSTR>(&VoiceLogProc), &hModule);
+    WNDCLASSW wc{};
+    wc.lpfnWndProc = VoiceLogProc;
+    wc.hInstance = hModule;
+    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
+    wc.lpszClassName = kClass;
+    RegisterClassW(&wc); // fails harmlessly once it is registered
+    HWND hFrame = CreateWindowExW(0, kClass, L"Voice log", WS_OVERLAPPEDWINDOW, CW_USEDEFAULT, CW_USEDEFAULT,
+                                  520, 320, nullptr, nullptr, hModule, nullptr);
+    if (!hFrame) return nullptr;
+    RECT rc;
+    GetClientRect(hFrame, &rc);
+    CreateWindowExW(0, L"EDIT", L"", WS_CHILD | WS_VISIBLE | WS_VSCROLL | ES_MULTILINE | ES_READONLY, 0, 0,
+                    rc.right, rc.bottom, hFrame, nullptr, hModule, nullptr);
+    return hFrame;
+}
+} // namespace
+
 void ShowVoiceLogWindow(const std::u16string& szText)
 {
-    // One read-only text window, opened on the caller's thread (the program's window thread).
+    // One log window, opened on the caller's thread (the program's window thread).
     static HWND s_hLog = nullptr;
     std::wstring text(szText.begin(), szText.end());
-    if (!s_hLog || !IsWindow(s_hLog))
-        s_hLog = CreateWindowExW(0, L"EDIT", L"Voice",
-                                 WS_OVERLAPPEDWINDOW | WS_VSCROLL | ES_MULTILINE | ES_READONLY, CW_USEDEFAULT,
-                                 CW_USEDEFAULT, 520, 320, nullptr, nullptr, nullptr, nullptr);
+    if (!s_hLog || !IsWindow(s_hLog)) s_hLog = CreateVoiceLogWindow();
     if (!s_hLog) return;
-    SetWindowTextW(s_hLog, text.c_str());
+    SetWindowTextW(GetWindow(s_hLog, GW_CHILD), text.c_str());
     ShowWindow(s_hLog, SW_SHOWNORMAL);
 }

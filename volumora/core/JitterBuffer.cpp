@@ -176,6 +176,9 @@ Playout CJitterBuffer::Pull(VoiceMs now, std::vector<uint8_t>& opus)
     slot.bFull = false;
     --m_nHeld;
     m_stats.dwDelayMs = now - slot.packet.dwArrivalMs;
+    m_stats.qwDelaySumMs += m_stats.dwDelayMs;
+    ++m_stats.nDelayFrames;
+    m_stats.dwMaxDelayMs = std::max(m_stats.dwMaxDelayMs, m_stats.dwDelayMs);
     m_bHavePlayed = true;
     m_wLastPlayed = m_wCursor;
     ++m_wCursor;

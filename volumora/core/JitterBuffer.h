@@ -35,7 +35,11 @@ struct JitterStats
     uint32_t nFec = 0;       // missing frames rebuilt from FEC
     uint32_t nConcealed = 0; // missing frames concealed
     uint32_t nResets = 0;
-    uint32_t dwDelayMs = 0;  // buffer delay of the last frame played
+    uint32_t dwDelayMs = 0; // buffer delay of the last frame played
+    // Buffer delays of every packet played (arrival to its tick), for the mean and the largest.
+    uint64_t qwDelaySumMs = 0;
+    uint32_t nDelayFrames = 0;
+    uint32_t dwMaxDelayMs = 0;
     uint32_t dwTargetMs = 0; // playout delay wanted now
 };
 

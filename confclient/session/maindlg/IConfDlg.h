@@ -652,7 +652,7 @@ protected:
     CVideoFeature m_video{&m_log};
     CPresenterFeature m_presenter{m_room, m_wMyIndex, *this, *this, &m_log};
     CParticipantsFeature m_participants{m_room, m_wMyIndex, *this, *this, m_presenter, &m_log};
-    CRoomVoiceHost m_voiceHost{m_room, *this, *this, &m_log, m_szExeName, m_pNet};
+    CRoomVoiceHost m_voiceHost{m_room, *this, *this, &m_log, m_szExeName, m_pNet, m_pVideoView};
     const RoomHandlers m_roomHandlers{.pSession = this,
                                       .pChat = &m_chat,
                                       .pRoomView = &m_roomView,

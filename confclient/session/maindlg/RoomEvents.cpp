@@ -429,6 +429,9 @@ std::wstring IConfDlg::RunChatCommand(const SChatCommand& cmd)
     case SChatCommand::CODEC:
         if (cmd.szArg.empty()) return std::wstring();
         return L"Codec Option : " + WideOf(cmd.szArg) + L"\r\n";
+    case SChatCommand::VOICE:
+        m_voiceHost.Voice().VoiceShowLog();
+        return std::wstring();
     default:
         // The video, sharing and voice parts these tune have no window in this build yet.
         AddLog(LOG_INFO, L"[CHAT] local command %d: nothing to tune yet", static_cast<int>(cmd.id));

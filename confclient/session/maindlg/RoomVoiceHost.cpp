@@ -3,11 +3,14 @@
 
 #include "confclient/network/registry/Registry.h"
 #include "confclient/session/maindlg/SessionMessages.h"
+#include "resources/ResourceIds.h"
 
 CRoomVoiceHost::CRoomVoiceHost(CRoomState& room, IRoomNotices& notices, IParticipantsView& people,
                                ILogSink* pLog, const std::wstring& szProgram,
-                               const std::unique_ptr<CQNInterface>& pNet)
+                               const std::unique_ptr<CQNInterface>& pNet,
+                               CRoomVideoViewDlg* const& pVideoView)
     : m_room(room), m_people(people), m_pLog(pLog), m_szProgram(szProgram), m_pNet(pNet),
+      m_pVideoView(pVideoView),
       m_voice(room, notices, RoomVoicePorts{m_devices, m_mixer, *this, *this, *this}, pLog)
 {
 }
@@ -60,6 +63,33 @@ void CRoomVoiceHost::OnMembersChanged(bool bChief)
     m_voice.SetTalkState(bGranted, false, true);
 }
 
+namespace
+{
+// The voice buttons' bitmaps per state: unchecked, checked, hover, disabled.
+const UINT kTalkBitmaps[3][4] = {{217, 218, 219, 220}, {221, 222, 223, 220}, {224, 224, 224, 224}};
+const UINT kSpeakerBitmaps[3][4] = {{213, 214, 215, 212}, {209, 210, 211, 212}, {216, 216, 216, 216}};
+
+size_t StateRow(VoiceImages images)
+{
+    return images == VoiceImages::On ? 0 : images == VoiceImages::Off ? 1 : 2;
+}
+} // namespace
+
+void CRoomVoiceHost::SetTalkImages(VoiceImages images)
+{
+    if (m_pBar) m_pBar->SetVoiceButtonBitmaps(IDC_ROOMCTRL_TALK, kTalkBitmaps[StateRow(images)]);
+}
+
+void CRoomVoiceHost::SetSpeakerImages(VoiceImages images)
+{
+    if (m_pBar) m_pBar->SetVoiceButtonBitmaps(IDC_ROOMCTRL_MUTE, kSpeakerBitmaps[StateRow(images)]);
+}
+
+void CRoomVoiceHost::SetTooltip(int nWhich, const char* pszKey)
+{
+    if (m_pBar) m_pBar->SetVoiceButtonTip(nWhich == 0 ? IDC_ROOMCTRL_TALK : IDC_ROOMCTRL_MUTE, pszKey);
+}
+
 void CRoomVoiceHost::SetTalkToggle(bool bChecked)
 {
     if (m_pBar) m_pBar->SetTalkCheck(bChecked);
@@ -87,13 +117,15 @@ void CRoomVoiceHost::EnableSpeakerControls(bool bEnable)
 
 void CRoomVoiceHost::SetPeakLevel(uint16_t wChannel, int nLevel)
 {
-    // The plain bar shows the own microphone's level.
+    // The bar shows the own microphone's level too.
     if (m_pBar && wChannel == m_room.wMyChannel) m_pBar->ShowLevel(nLevel);
+    if (m_pVideoView && m_pVideoView->m_hWnd) m_pVideoView->SetPeakLevel(wChannel, nLevel);
 }
 
 void CRoomVoiceHost::ResetPeakLevels()
 {
     if (m_pBar) m_pBar->ShowLevel(0);
+    if (m_pVideoView && m_pVideoView->m_hWnd) m_pVideoView->ResetPeakLevels();
 }
 
 void CRoomVoiceHost::ShowRemoteSettings(const QNAudioSettings& r)

@@ -1,6 +1,6 @@
 // The room's voice in the program: the engine from VOLumora.dll on the system's devices and
-// mixer, the registry, the network, and the plain control bar as its view until the full bar
-// comes. The session keeps one; it starts with the control bar and closes before the bar goes.
+// mixer, the registry, the network; the control bar, the participant list and the video views
+// as its view. The session keeps one; it starts with the control bar and closes before the bar goes.
 #pragma once
 #include <windows.h>
 
@@ -16,6 +16,7 @@
 #include "confclient/network/transport/QNInterface.h"
 #include "confclient/people/ParticipantsFeature.h"
 #include "confclient/room/RoomCtrlDlg.h"
+#include "confclient/room/RoomVideoViewDlg.h"
 
 class CRoomVoiceHost : public IRoomVoiceView,
                        public IVoiceNetwork,
@@ -24,9 +25,11 @@ class CRoomVoiceHost : public IRoomVoiceView,
                        public IVoiceBarActions
 {
 public:
-    // szProgram: the program's name, which names its registry key once start-up has set it.
+    // szProgram: the program's name, which names its registry key once start-up has set it;
+    // pVideoView: the session's video grid while it exists.
     CRoomVoiceHost(CRoomState& room, IRoomNotices& notices, IParticipantsView& people, ILogSink* pLog,
-                   const std::wstring& szProgram, const std::unique_ptr<CQNInterface>& pNet);
+                   const std::wstring& szProgram, const std::unique_ptr<CQNInterface>& pNet,
+                   CRoomVideoViewDlg* const& pVideoView);
 
     CRoomVoice& Voice() { return m_voice; }
     // The control bar is up: the engine starts for the local user. hLevels gets WM_QN_VOICE_LEVELS.
@@ -37,10 +40,10 @@ public:
     // checks, the voice of members who left, and this user's talk grant.
     void OnMembersChanged(bool bChief);
 
-    // IRoomVoiceView over the bar: talk and mute buttons, a level and the two volume sliders; no
-    // images, tips or settings panel yet, so those parts show nothing.
-    void SetTalkImages(VoiceImages) override {}
-    void SetSpeakerImages(VoiceImages) override {}
+    // IRoomVoiceView over the bar: talk and mute buttons with their images and tips, a level and
+    // the two volume sliders; no settings panel yet, so its boost check shows nothing.
+    void SetTalkImages(VoiceImages images) override;
+    void SetSpeakerImages(VoiceImages images) override;
     void SetTalkToggle(bool bChecked) override;
     void EnableTalkToggle(bool bEnable) override;
     bool TalkToggleEnabled() override;
@@ -51,7 +54,7 @@ public:
     void SetSpeakerSlider(int nPos) override;
     int MicSlider() override { return m_nMicSlider; }
     void SetMicSlider(int nPos) override;
-    void SetTooltip(int, const char*) override {}
+    void SetTooltip(int nWhich, const char* pszKey) override;
     void SetBoostCheck(bool) override {}
     void RewriteMyRow() override { m_people.ShowRoomUsers(); }
     bool ShowsLevels() override { return m_pBar && m_pBar->m_hWnd; }
@@ -97,6 +100,7 @@ private:
     ILogSink* m_pLog;
     const std::wstring& m_szProgram;
     const std::unique_ptr<CQNInterface>& m_pNet;
+    CRoomVideoViewDlg* const& m_pVideoView;
     CRoomCtrlDlg* m_pBar = nullptr;
     std::atomic<HWND> m_hLevels{nullptr};
     int m_nSpeakerSlider = 0;

@@ -14,6 +14,7 @@
 //   quillon_probe enter <control id>        Enter pressed in the control, through the program's loop
 //   quillon_probe clickword <control id> <word>  a click on the newest occurrence of the word in a rich edit
 //   quillon_probe text <part>               visible windows whose text holds part
+//   quillon_probe content <part>            the lines of the edit inside such windows
 #include <windows.h>
 
 #include <cstdio>
@@ -79,6 +80,23 @@ std::wstring TextOf(HWND h)
     GetWindowTextW(h, text, 1023);
     return text;
 }
+
+// An edit control's lines: its text (asked for, as another process's control keeps it) split at
+// its line breaks.
+void PrintEditLines(HWND h)
+{
+    std::wstring text(static_cast<size_t>(SendMessageW(h, WM_GETTEXTLENGTH, 0, 0)) + 1, L'\0');
+    text.resize(
+        static_cast<size_t>(SendMessageW(h, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()))));
+    for (size_t nStart = 0; nStart < text.size();)
+    {
+        size_t nEnd = text.find_first_of(L"\r\n", nStart);
+        if (nEnd == std::wstring::npos) nEnd = text.size();
+        Print(text.substr(nStart, nEnd - nStart));
+        nStart = text.find_first_not_of(L"\r\n", nEnd);
+        if (nStart == std::wstring::npos) break;
+    }
+}
 } // namespace
 
 int wmain(int argc, wchar_t** argv)
@@ -90,6 +108,13 @@ int wmain(int argc, wchar_t** argv)
         std::vector<HWND> found = Find(0, argv[2]);
         for (HWND h : found)
             Print(TextOf(h));
+        return found.empty() ? 1 : 0;
+    }
+    if (cmd == L"content")
+    {
+        std::vector<HWND> found = Find(0, argv[2]);
+        for (HWND h : found)
+            if (HWND hChild = GetWindow(h, GW_CHILD)) PrintEditLines(hChild);
         return found.empty() ? 1 : 0;
     }
     std::vector<HWND> found = Find(_wtoi(argv[2]), nullptr);
@@ -113,18 +138,7 @@ int wmain(int argc, wchar_t** argv)
         }
         if (_wcsicmp(szClass, L"ListBox") != 0)
         {
-            // An edit control's lines: its text split at its line breaks.
-            std::wstring text(static_cast<size_t>(SendMessageW(h, WM_GETTEXTLENGTH, 0, 0)) + 1, L'\0');
-            text.resize(static_cast<size_t>(
-                SendMessageW(h, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()))));
-            for (size_t nStart = 0; nStart < text.size();)
-            {
-                size_t nEnd = text.find_first_of(L"\r\n", nStart);
-                if (nEnd == std::wstring::npos) nEnd = text.size();
-                Print(text.substr(nStart, nEnd - nStart));
-                nStart = text.find_first_not_of(L"\r\n", nEnd);
-                if (nStart == std::wstring::npos) break;
-            }
+            PrintEditLines(h);
             return 0;
         }
         int n = static_cast<int>(SendMessageW(h, LB_GETCOUNT, 0, 0));

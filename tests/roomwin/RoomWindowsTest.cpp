@@ -1886,65 +1886,68 @@ TEST(RoomWindows, SidePanelHostRightClickForEveryoneOrThisWindow)
     room.host.conditions.bControlRight = false;
     EXPECT_TRUE(RightClick(hButton, 1).empty());
     EXPECT_EQ(room.host.panelToggles.size(), 2u);
+}
 
-    // The room with alice (1) and bob (2) on the first two of four seats and carol (3) in the list
-    // only, the chief's drag allowed; the list's rows and the grid shown.
-    struct DragRoom : Room
+namespace
+{
+// The room with alice (1) and bob (2) on the first two of four seats and carol (3) in the list
+// only, the chief's drag allowed; the list's rows and the grid shown.
+struct DragRoom : Room
+{
+    HWND hList = nullptr;
+    DragRoom()
     {
-        HWND hList = nullptr;
-        DragRoom()
-        {
-            mainView.MoveWindow(0, 0, 1000, 700);
-            mainView.ShowWindow(SW_SHOW);
-            host.rows.Add(1, u"alice", 1, 1);
-            host.rows.Add(2, u"bob", 1, 0);
-            host.rows.Add(3, u"carol", 1, 0);
-            host.rows.wChief = 1;
-            host.dragRoom.room.bControlRight = true;
-            host.dragRoom.room.wRoomType = 4;
-            host.dragRoom.room.nUsers = 3;
-            host.dragRoom.room.wSeatCount = 4;
-            userList.Rows()->Sync({1, 2, 3}, 1, 65535);
-            videoView.SetViewCount(4);
-            videoView.ShowUsers({{1, L"alice"}, {2, L"bob"}});
-            // The grid in view, above the main view's other children, clear of the side panels.
-            videoView.SetWindowPos(HWND_TOP, 300, 100, 400, 400, SWP_SHOWWINDOW);
-            hList = userList.GetDlgItem(IDC_ROOMUSER_LIST);
-            PumpMessages(50);
-        }
-        // The centre of a list cell, in the list's client coordinates.
-        POINT CellCentre(int nRow, int nColumn) const
-        {
-            RECT cell{LVIR_BOUNDS, nColumn, 0, 0};
-            ::SendMessageW(hList, LVM_GETSUBITEMRECT, nRow, reinterpret_cast<LPARAM>(&cell));
-            return {(cell.left + cell.right) / 2, (cell.top + cell.bottom) / 2};
-        }
-        void SelectRow(int nRow)
-        {
-            ::SendMessageW(hList, LVM_SETSELECTIONMARK, 0, nRow);
-            LVITEMW state{};
-            state.stateMask = state.state = LVIS_SELECTED;
-            ::SendMessageW(hList, LVM_SETITEMSTATE, nRow, reinterpret_cast<LPARAM>(&state));
-        }
-        // A mouse message as the main loop hands it to the window tree.
-        BOOL Offer(HWND hWnd, UINT msg, POINT ptClient)
-        {
-            MSG m{hWnd,
-                  msg,
-                  msg == WM_LBUTTONUP ? 0u : static_cast<WPARAM>(MK_LBUTTON),
-                  MAKELPARAM(ptClient.x, ptClient.y),
-                  0,
-                  {}};
-            return AfxPreTranslateMessage(&m);
-        }
-        BOOL OfferToView(int nView, UINT msg)
-        {
-            RECT rc{};
-            ::GetClientRect(videoView.ViewWindow(nView), &rc);
-            return Offer(videoView.ViewWindow(nView), msg, {rc.right / 2, rc.bottom / 2});
-        }
-    };
-    using Moves = std::vector<std::pair<uint16_t, uint16_t>>;
+        mainView.MoveWindow(0, 0, 1000, 700);
+        mainView.ShowWindow(SW_SHOW);
+        host.rows.Add(1, u"alice", 1, 1);
+        host.rows.Add(2, u"bob", 1, 0);
+        host.rows.Add(3, u"carol", 1, 0);
+        host.rows.wChief = 1;
+        host.dragRoom.room.bControlRight = true;
+        host.dragRoom.room.wRoomType = 4;
+        host.dragRoom.room.nUsers = 3;
+        host.dragRoom.room.wSeatCount = 4;
+        userList.Rows()->Sync({1, 2, 3}, 1, 65535);
+        videoView.SetViewCount(4);
+        videoView.ShowUsers({{1, L"alice"}, {2, L"bob"}});
+        // The grid in view, above the main view's other children, clear of the side panels.
+        videoView.SetWindowPos(HWND_TOP, 300, 100, 400, 400, SWP_SHOWWINDOW);
+        hList = userList.GetDlgItem(IDC_ROOMUSER_LIST);
+        PumpMessages(50);
+    }
+    // The centre of a list cell, in the list's client coordinates.
+    POINT CellCentre(int nRow, int nColumn) const
+    {
+        RECT cell{LVIR_BOUNDS, nColumn, 0, 0};
+        ::SendMessageW(hList, LVM_GETSUBITEMRECT, nRow, reinterpret_cast<LPARAM>(&cell));
+        return {(cell.left + cell.right) / 2, (cell.top + cell.bottom) / 2};
+    }
+    void SelectRow(int nRow)
+    {
+        ::SendMessageW(hList, LVM_SETSELECTIONMARK, 0, nRow);
+        LVITEMW state{};
+        state.stateMask = state.state = LVIS_SELECTED;
+        ::SendMessageW(hList, LVM_SETITEMSTATE, nRow, reinterpret_cast<LPARAM>(&state));
+    }
+    // A mouse message as the main loop hands it to the window tree.
+    BOOL Offer(HWND hWnd, UINT msg, POINT ptClient)
+    {
+        MSG m{hWnd,
+              msg,
+              msg == WM_LBUTTONUP ? 0u : static_cast<WPARAM>(MK_LBUTTON),
+              MAKELPARAM(ptClient.x, ptClient.y),
+              0,
+              {}};
+        return AfxPreTranslateMessage(&m);
+    }
+    BOOL OfferToView(int nView, UINT msg)
+    {
+        RECT rc{};
+        ::GetClientRect(videoView.ViewWindow(nView), &rc);
+        return Offer(videoView.ViewWindow(nView), msg, {rc.right / 2, rc.bottom / 2});
+    }
+};
+using Moves = std::vector<std::pair<uint16_t, uint16_t>>;
 } // namespace
 
 TEST(RoomWindows, AUserDraggedFromTheListTakesTheSeatItIsDroppedOn)

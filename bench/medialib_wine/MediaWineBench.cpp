@@ -8,6 +8,7 @@
 //     50 random whole-second targets in MOVIE, from Seek to the first picture of that second
 //     delivered by the movie player, beside a bare loop over the cross-built libavformat making
 //     the same seek backwards and decoding to that picture. Prints p50 and p99 of each.
+#include "bench/medialib/MediaBenchInputs.h"
 #include "confclient/library/LMMediaLibrary.h"
 #include "confclient/library/LMObjectPtr.h"
 
@@ -20,25 +21,15 @@
 #include <cstdlib>
 #include <cstring>
 #include <mutex>
-#include <random>
 #include <string>
 #include <vector>
-
-extern "C"
-{
-#include <libavcodec/avcodec.h>
-#include <libavformat/avformat.h>
-}
 
 namespace
 {
 using Clock = std::chrono::steady_clock;
 const wchar_t kLibrary10[] = L"LMLibrary10U.dll";
-constexpr int kCaptureWidth = 1024, kCaptureHeight = 738, kRate = 15, kKbps = 1200, kSampleRate = 16000;
-constexpr int kFrames = 90;
 // The recorder's pending limit: frames beyond it are dropped, so the caller waits below it.
 constexpr int kPendingLimit = 6;
-constexpr int kTargets = 50;
 
 struct CEvents
 {
@@ -86,22 +77,6 @@ double ProcessCpuSeconds()
     return seconds(kernel) + seconds(user);
 }
 
-// Frame n: moving bars with noise-free gradients, as a screen gives them (the native benchmark's).
-std::vector<uint8_t> Frame(int n)
-{
-    std::vector<uint8_t> frame(static_cast<size_t>(kCaptureWidth) * kCaptureHeight * 4);
-    for (int y = 0; y < kCaptureHeight; ++y)
-        for (int x = 0; x < kCaptureWidth; ++x)
-        {
-            uint8_t* p = &frame[(static_cast<size_t>(y) * kCaptureWidth + x) * 4];
-            p[0] = static_cast<uint8_t>(x + 4 * n);
-            p[1] = static_cast<uint8_t>(y);
-            p[2] = static_cast<uint8_t>((x / 64 + y / 64 + n / 5) % 2 ? 200 : 40);
-            p[3] = 0;
-        }
-    return frame;
-}
-
 bool WriteFile(const std::string& path, const void* pData, size_t nBytes, const char* szMode)
 {
     FILE* file = fopen(path.c_str(), szMode);
@@ -112,10 +87,11 @@ bool WriteFile(const std::string& path, const void* pData, size_t nBytes, const 
 
 int Record(int nRow, const std::string& dir)
 {
-    const int nOutputWidth = nRow == 1 ? 640 : kCaptureWidth, nOutputHeight = nRow == 1 ? 480 : kCaptureHeight;
+    const int nOutputWidth = nRow == 1 ? 640 : kCaptureWidth,
+              nOutputHeight = nRow == 1 ? 480 : kCaptureHeight;
     std::vector<std::vector<uint8_t>> frames;
     for (int n = 0; n < kFrames; ++n)
-        frames.push_back(Frame(n));
+        frames.push_back(ScreenFrame(n));
     std::vector<int16_t> audio(kSampleRate / kRate, 1000);
     // The command line's input: the same frames (bottom-up, as the recorder takes them) and audio.
     const std::string raw = dir + "\\frames.bgra", pcm = dir + "\\audio.s16";
@@ -152,7 +128,8 @@ int Record(int nRow, const std::string& dir)
     {
         events.WaitUntil([&] { return n - events.nVideo < kPendingLimit; });
         recorder->AddVideoFrame(frames[n].data(), static_cast<int32_t>(frames[n].size()), 32);
-        recorder->AddAudio(reinterpret_cast<const uint8_t*>(audio.data()), static_cast<int32_t>(audio.size() * 2));
+        recorder->AddAudio(reinterpret_cast<const uint8_t*>(audio.data()),
+                           static_cast<int32_t>(audio.size() * 2));
     }
     recorder->Stop();
     if (!events.WaitUntil([&] { return events.bClosed; }) || events.nVideo != kFrames)
@@ -166,22 +143,6 @@ int Record(int nRow, const std::string& dir)
     return 0;
 }
 
-// The same 50 targets as the native benchmark: whole seconds, each more than 60 s from the last.
-std::vector<int> Targets()
-{
-    std::mt19937 random(12345);
-    std::vector<int> targets;
-    int nLast = 0;
-    while (static_cast<int>(targets.size()) < kTargets)
-    {
-        const int n = static_cast<int>(random() % 3500) + 30;
-        if (std::abs(n - nLast) <= 60) continue;
-        targets.push_back(n);
-        nLast = n;
-    }
-    return targets;
-}
-
 void Report(const char* szName, std::vector<double> latencies)
 {
     std::sort(latencies.begin(), latencies.end());
@@ -193,14 +154,16 @@ class CFirstPicture : public ILMVideoShareCB, public CEvents
 {
 public:
     void OnError(int32_t, const wchar_t*) override {}
-    void OnVideoFrame(const uint8_t* pData, int32_t, int32_t nSeconds, int32_t, int32_t, const wchar_t*) override
+    void OnVideoFrame(const uint8_t* pData, int32_t, int32_t nSeconds, int32_t, int32_t,
+                      const wchar_t*) override
     {
         if (!pData) return;
         Change(
             [&]
             {
                 // A forward seek lands on the next key frame, up to 10 s on.
-                if (nWanted >= 0 && nSeconds >= nWanted && nSeconds < nWanted + 12 && arrived == Clock::time_point())
+                if (nWanted >= 0 && nSeconds >= nWanted && nSeconds < nWanted + 12 &&
+                    arrived == Clock::time_point())
                     arrived = Clock::now();
             });
     }
@@ -223,7 +186,7 @@ int SeekPlayer(const std::string& movie)
     }
     player->Play();
     std::vector<double> latencies;
-    for (int nTarget : Targets())
+    for (int nTarget : SeekTargets())
     {
         events.Change(
             [&]
@@ -245,45 +208,14 @@ int SeekPlayer(const std::string& movie)
     return 0;
 }
 
-// libavformat's own: seek back to the key frame before the target, decode to the target.
 int SeekBare(const std::string& movie)
 {
-    AVFormatContext* pFormat = nullptr;
-    if (avformat_open_input(&pFormat, movie.c_str(), nullptr, nullptr) < 0 ||
-        avformat_find_stream_info(pFormat, nullptr) < 0)
+    const std::vector<double> latencies = BareSeekLatencies(movie);
+    if (latencies.empty())
     {
         fprintf(stderr, "bench_medialib_wine: libavformat cannot open %s\n", movie.c_str());
         return 1;
     }
-    const int nStream = av_find_best_stream(pFormat, AVMEDIA_TYPE_VIDEO, -1, -1, nullptr, 0);
-    const AVStream* pStream = pFormat->streams[nStream];
-    AVCodecContext* pCodec = avcodec_alloc_context3(avcodec_find_decoder(pStream->codecpar->codec_id));
-    avcodec_parameters_to_context(pCodec, pStream->codecpar);
-    pCodec->thread_count = 1;
-    avcodec_open2(pCodec, nullptr, nullptr);
-    AVPacket* pPacket = av_packet_alloc();
-    AVFrame* pFrame = av_frame_alloc();
-    std::vector<double> latencies;
-    for (int nTarget : Targets())
-    {
-        const auto start = Clock::now();
-        const int64_t nTime = av_rescale_q(int64_t{nTarget} * 1000000, AVRational{1, 1000000}, pStream->time_base);
-        av_seek_frame(pFormat, nStream, nTime, AVSEEK_FLAG_BACKWARD);
-        avcodec_flush_buffers(pCodec);
-        bool bDone = false;
-        while (!bDone && av_read_frame(pFormat, pPacket) >= 0)
-        {
-            if (pPacket->stream_index == nStream && avcodec_send_packet(pCodec, pPacket) >= 0)
-                while (!bDone && avcodec_receive_frame(pCodec, pFrame) >= 0)
-                    bDone = pFrame->best_effort_timestamp >= nTime;
-            av_packet_unref(pPacket);
-        }
-        latencies.push_back(std::chrono::duration<double, std::milli>(Clock::now() - start).count());
-    }
-    av_frame_free(&pFrame);
-    av_packet_free(&pPacket);
-    avcodec_free_context(&pCodec);
-    avformat_close_input(&pFormat);
     Report("libavformat", latencies);
     return 0;
 }

@@ -65,7 +65,8 @@ std::vector<double> BareSeekLatencies(const std::string& movie)
     for (int nTarget : SeekTargets())
     {
         const auto start = Clock::now();
-        const int64_t nTime = av_rescale_q(int64_t{nTarget} * 1000000, AVRational{1, 1000000}, pStream->time_base);
+        const int64_t nTime =
+            av_rescale_q(int64_t{nTarget} * 1000000, AVRational{1, 1000000}, pStream->time_base);
         av_seek_frame(pFormat, nStream, nTime, AVSEEK_FLAG_BACKWARD);
         avcodec_flush_buffers(pCodec);
         bool bDone = false;

@@ -5,7 +5,8 @@
 #include <string>
 #include <vector>
 
-inline constexpr int kCaptureWidth = 1024, kCaptureHeight = 738, kRate = 15, kKbps = 1200, kSampleRate = 16000;
+inline constexpr int kCaptureWidth = 1024, kCaptureHeight = 738, kRate = 15, kKbps = 1200,
+                     kSampleRate = 16000;
 inline constexpr int kFrames = 90; // six seconds of recording a pass
 
 // Frame n, bottom-up RGB32: moving bars with noise-free gradients, as a screen gives them.

@@ -2,6 +2,7 @@
 // more than its pending limit), beside Debian's ffmpeg command line (-threads 1, mpeg4 and aac,
 // the same settings) encoding the same raw frames in the same run. Quality rows: 3 (1024 x 738,
 // 15 fps, 1200 kbit/s) and 1 (resized to 640 x 480).
+#include "bench/medialib/MediaBenchInputs.h"
 #include "lmlibrary10/core/MP4RecorderWrapper.h"
 #include "tests/medialib/MediaTestObjects.h"
 
@@ -20,30 +21,11 @@ namespace
 {
 namespace fs = std::filesystem;
 
-constexpr int kCaptureWidth = 1024, kCaptureHeight = 738, kRate = 15, kKbps = 1200, kSampleRate = 16000;
-constexpr int kFrames = 90; // six seconds of recording per iteration
-
 fs::path BenchDir()
 {
     static const fs::path dir = fs::temp_directory_path() / ("quillon-bench-rec-" + std::to_string(getpid()));
     fs::create_directories(dir);
     return dir;
-}
-
-// Frame n: moving bars with noise-free gradients, as a screen gives them.
-std::vector<uint8_t> Frame(int n)
-{
-    std::vector<uint8_t> frame(static_cast<size_t>(kCaptureWidth) * kCaptureHeight * 4);
-    for (int y = 0; y < kCaptureHeight; ++y)
-        for (int x = 0; x < kCaptureWidth; ++x)
-        {
-            uint8_t* p = &frame[(static_cast<size_t>(y) * kCaptureWidth + x) * 4];
-            p[0] = static_cast<uint8_t>(x + 4 * n);
-            p[1] = static_cast<uint8_t>(y);
-            p[2] = static_cast<uint8_t>((x / 64 + y / 64 + n / 5) % 2 ? 200 : 40);
-            p[3] = 0;
-        }
-    return frame;
 }
 
 const std::vector<std::vector<uint8_t>>& Frames()
@@ -52,7 +34,7 @@ const std::vector<std::vector<uint8_t>>& Frames()
     {
         std::vector<std::vector<uint8_t>> all;
         for (int n = 0; n < kFrames; ++n)
-            all.push_back(Frame(n));
+            all.push_back(ScreenFrame(n));
         return all;
     }();
     return frames;

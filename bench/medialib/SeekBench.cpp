@@ -2,6 +2,7 @@
 // 10 s, made once by Debian's ffmpeg into the bench tree): from Seek to the first picture at
 // the target delivered, 50 random targets, beside a bare libavformat loop that makes the same
 // seek and decodes to that picture, on the same file in the same run.
+#include "bench/medialib/MediaBenchInputs.h"
 #include "lmlibrary10/core/VideoShare.h"
 #include "tests/medialib/MediaTestObjects.h"
 
@@ -11,20 +12,12 @@
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
-#include <random>
 #include <string>
 #include <vector>
-
-extern "C"
-{
-#include <libavcodec/avcodec.h>
-#include <libavformat/avformat.h>
-}
 
 namespace
 {
 using Clock = std::chrono::steady_clock;
-constexpr int kTargets = 50;
 
 const std::string& HourMovie()
 {
@@ -44,22 +37,6 @@ const std::string& HourMovie()
         return file;
     }();
     return path;
-}
-
-// The same 50 targets (whole seconds) for both, each more than 60 s from the one before.
-std::vector<int> Targets()
-{
-    std::mt19937 random(12345);
-    std::vector<int> targets;
-    int nLast = 0;
-    while (static_cast<int>(targets.size()) < kTargets)
-    {
-        const int n = static_cast<int>(random() % 3500) + 30;
-        if (std::abs(n - nLast) <= 60) continue;
-        targets.push_back(n);
-        nLast = n;
-    }
-    return targets;
 }
 
 void Report(benchmark::State& state, std::vector<double> latencies)
@@ -109,7 +86,7 @@ void Player(benchmark::State& state)
         player.Init(&events, 1, 0);
         player.Load(path.c_str(), &info.nDuration);
         player.Play();
-        for (int nTarget : Targets())
+        for (int nTarget : SeekTargets())
         {
             events.signal.Notify(
                 [&]
@@ -136,39 +113,11 @@ void BareLoop(benchmark::State& state)
     }
     std::vector<double> latencies;
     for (auto _ : state)
+        latencies = BareSeekLatencies(HourMovie());
+    if (latencies.empty())
     {
-        AVFormatContext* pFormat = nullptr;
-        avformat_open_input(&pFormat, HourMovie().c_str(), nullptr, nullptr);
-        avformat_find_stream_info(pFormat, nullptr);
-        const int nStream = av_find_best_stream(pFormat, AVMEDIA_TYPE_VIDEO, -1, -1, nullptr, 0);
-        const AVStream* pStream = pFormat->streams[nStream];
-        AVCodecContext* pCodec = avcodec_alloc_context3(avcodec_find_decoder(pStream->codecpar->codec_id));
-        avcodec_parameters_to_context(pCodec, pStream->codecpar);
-        pCodec->thread_count = 1;
-        avcodec_open2(pCodec, nullptr, nullptr);
-        AVPacket* pPacket = av_packet_alloc();
-        AVFrame* pFrame = av_frame_alloc();
-        for (int nTarget : Targets())
-        {
-            const auto start = Clock::now();
-            const int64_t nTime =
-                av_rescale_q(int64_t{nTarget} * 1000000, AVRational{1, 1000000}, pStream->time_base);
-            av_seek_frame(pFormat, nStream, nTime, AVSEEK_FLAG_BACKWARD);
-            avcodec_flush_buffers(pCodec);
-            bool bDone = false;
-            while (!bDone && av_read_frame(pFormat, pPacket) >= 0)
-            {
-                if (pPacket->stream_index == nStream && avcodec_send_packet(pCodec, pPacket) >= 0)
-                    while (!bDone && avcodec_receive_frame(pCodec, pFrame) >= 0)
-                        bDone = pFrame->best_effort_timestamp >= nTime;
-                av_packet_unref(pPacket);
-            }
-            latencies.push_back(std::chrono::duration<double, std::milli>(Clock::now() - start).count());
-        }
-        av_frame_free(&pFrame);
-        av_packet_free(&pPacket);
-        avcodec_free_context(&pCodec);
-        avformat_close_input(&pFormat);
+        state.SkipWithError("libavformat cannot open the movie");
+        return;
     }
     Report(state, latencies);
 }

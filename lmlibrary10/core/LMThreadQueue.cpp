@@ -21,6 +21,12 @@ bool CLMThreadQueue::Take(LMThreadMessage& message)
     return true;
 }
 
+bool CLMThreadQueue::HasMessage()
+{
+    std::lock_guard<std::mutex> guard(m_lock);
+    return !m_messages.empty();
+}
+
 bool CLMThreadQueue::WaitFor(std::chrono::microseconds timeout)
 {
     std::unique_lock<std::mutex> guard(m_lock);

@@ -23,6 +23,8 @@ public:
     bool Post(uint32_t nMessage, uintptr_t wParam = 0, intptr_t lParam = 0);
     // Takes the oldest message; false when none waits.
     bool Take(LMThreadMessage& message);
+    // True when a message waits (long work checks between steps, so a command is not held up).
+    bool HasMessage();
     // Waits until a message waits, Wake was called or the time is up; true when a message waits.
     bool WaitFor(std::chrono::microseconds timeout);
     // Ends a wait at once (a producer of other work than messages tells the owner).

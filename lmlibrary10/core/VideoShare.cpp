@@ -101,8 +101,9 @@ int CVideoShare::ShareGetPlayTime(int32_t* pnSeconds, int32_t* pbPlaying)
 
 void CVideoShare::PlayerThread(std::shared_ptr<CLMThreadQueue> pQueue, std::shared_ptr<S_START> pStart)
 {
-    CVideoShareInternal engine(pStart->pCallback, pStart->nSourceId, pStart->nQueueReserve, pStart->pLoader,
-                               [pQueue] { pQueue->Wake(); });
+    CVideoShareInternal engine(
+        pStart->pCallback, pStart->nSourceId, pStart->nQueueReserve, pStart->pLoader,
+        [pQueue] { pQueue->Wake(); }, [pQueue] { return pQueue->HasMessage(); });
     bool bQuit = false;
     while (!bQuit)
     {

@@ -45,8 +45,9 @@ AVCodecContext* OpenDecoder(const AVStream* pStream)
 } // namespace
 
 CVideoShareInternal::CVideoShareInternal(ILMVideoShareCB* pCallback, int32_t nSourceId, int32_t nQueueReserve,
-                                         ILMLibraryLoader* pLoader, std::function<void()> wake)
-    : m_pCallback(pCallback), m_wake(std::move(wake)),
+                                         ILMLibraryLoader* pLoader, std::function<void()> wake,
+                                         std::function<bool()> commandWaiting)
+    : m_pCallback(pCallback), m_wake(std::move(wake)), m_commandWaiting(std::move(commandWaiting)),
       m_speex(1, L"LMLibrary01U.dll", L"GetSpeexEncoder", pLoader), m_nSourceId(nSourceId),
       m_nQueueReserve(static_cast<size_t>(std::clamp(nQueueReserve, 0, kAudioSlots - 1)))
 {
@@ -530,7 +531,15 @@ bool CVideoShareInternal::ReadPacket()
         return false;
     }
     if (m_pPacket->stream_index == m_nVideoStream)
+    {
+        // On the way to a seek's target, pictures that no other picture refers to are not decoded:
+        // they would be dropped.
+        const AVStream* pStream = m_pFormat->streams[m_nVideoStream];
+        const bool bBefore = m_nDropBefore != INT64_MIN && m_pPacket->pts != AV_NOPTS_VALUE &&
+                             ToMicroseconds(m_pPacket->pts, pStream->time_base) < m_nDropBefore;
+        m_pVideoCodec->skip_frame = bBefore ? AVDISCARD_NONREF : AVDISCARD_DEFAULT;
         DecodeVideo(m_pPacket);
+    }
     else if (m_pPacket->stream_index == m_nAudioStream)
     {
         // On the way to a seek's target, sound well before it is not decoded at all; the last
@@ -727,7 +736,8 @@ void CVideoShareInternal::DecodePass()
     const size_t nAudioBefore = AudioCount();
     PackPending();
     if (AudioCount() == nAudioBefore && m_backlog.empty())
-        while (!m_bEndOfFile && m_backlog.empty() && VideoCount() < kVideoSlots && AudioCount() < kAudioSlots)
+        while (!m_bEndOfFile && m_backlog.empty() && VideoCount() < kVideoSlots &&
+               AudioCount() < kAudioSlots && !m_commandWaiting())
             ReadPacket();
     if (m_bMarkersDue && m_backlog.empty())
     {

@@ -41,9 +41,12 @@ public:
     static constexpr int kBlockSamples = 640; // 40 ms: two Speex frames
     static constexpr int64_t kBlockMicroseconds = 40000;
 
-    // pWake is told whenever the playback thread took entries, so that decoding goes on.
+    // wake is told whenever the playback thread took entries, so that decoding goes on;
+    // decoding ahead stops early while commandWaiting says a command waits, so that a seek is
+    // not held up behind filling the lists.
     CVideoShareInternal(ILMVideoShareCB* pCallback, int32_t nSourceId, int32_t nQueueReserve,
-                        ILMLibraryLoader* pLoader, std::function<void()> wake);
+                        ILMLibraryLoader* pLoader, std::function<void()> wake,
+                        std::function<bool()> commandWaiting);
     ~CVideoShareInternal();
     CVideoShareInternal(const CVideoShareInternal&) = delete;
     CVideoShareInternal& operator=(const CVideoShareInternal&) = delete;
@@ -118,6 +121,7 @@ private:
 
     ILMVideoShareCB* m_pCallback;
     std::function<void()> m_wake;
+    std::function<bool()> m_commandWaiting;
     AVFormatContext* m_pFormat = nullptr;
     int m_nVideoStream = -1;
     int m_nAudioStream = -1;

@@ -104,6 +104,11 @@ void CVideoShare::PlayerThread(std::shared_ptr<CLMThreadQueue> pQueue, std::shar
     CVideoShareInternal engine(
         pStart->pCallback, pStart->nSourceId, pStart->nQueueReserve, pStart->pLoader,
         [pQueue] { pQueue->Wake(); }, [pQueue] { return pQueue->HasMessage(); });
+    const auto publish = [&]
+    {
+        pStart->nSeconds = engine.Position();
+        pStart->bPlaying = engine.IsPlaying() ? 1 : 0;
+    };
     bool bQuit = false;
     while (!bQuit)
     {
@@ -153,9 +158,11 @@ void CVideoShare::PlayerThread(std::shared_ptr<CLMThreadQueue> pQueue, std::shar
             }
         }
         if (bQuit) break;
+        // Told before decoding ahead too, which may take a while: a caller that paused must not
+        // read the state from before its command.
+        publish();
         engine.DecodePass();
-        pStart->nSeconds = engine.Position();
-        pStart->bPlaying = engine.IsPlaying() ? 1 : 0;
+        publish();
         if (!engine.HasWork()) pQueue->WaitFor(std::chrono::milliseconds(10));
     }
 }

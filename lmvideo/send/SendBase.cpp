@@ -254,13 +254,18 @@ void CSendBase::Preview(const uint8_t* pPicture, int64_t nBytes, int32_t nWidth,
     if (!bSame || bFlip)
     {
         if (!Fit(m_preview, nTargetBytes)) return;
-        const bool bDone =
-            bSame
-                ? m_flipper && m_flipper->Flip(pPicture, static_cast<int32_t>(nBytes), source,
-                                               m_preview.data(), static_cast<int32_t>(nTargetBytes), upright)
-                : m_converter &&
-                      m_converter->Convert(pPicture, static_cast<int32_t>(nBytes), source, m_preview.data(),
-                                           static_cast<int32_t>(nTargetBytes), upright);
+        S_LMPICTURE from = source;
+        const uint8_t* pFrom = pPicture;
+        int64_t nFromBytes = nBytes;
+        // Packed 4:2:2 has no direct road to RGB in the converter and costs several times planar
+        // 4:2:0's conversion: the preview goes through planar, whose chroma is plenty for it.
+        bool bDone = bSame || !SameFormat(szFormat, LM_FMT_YUY2) || ToPlanar(from, pFrom, nFromBytes);
+        bDone = bDone &&
+                (bSame ? m_flipper && m_flipper->Flip(pPicture, static_cast<int32_t>(nBytes), source,
+                                                      m_preview.data(), static_cast<int32_t>(nTargetBytes), upright)
+                       : m_converter &&
+                             m_converter->Convert(pFrom, static_cast<int32_t>(nFromBytes), from, m_preview.data(),
+                                                  static_cast<int32_t>(nTargetBytes), upright));
         if (!bDone)
         {
             ILMObject* pObject = bSame ? static_cast<ILMObject*>(m_flipper.Get()) : m_converter.Get();
@@ -284,6 +289,20 @@ void CSendBase::Preview(const uint8_t* pPicture, int64_t nBytes, int32_t nWidth,
         pShown = m_mirrored.data();
     }
     m_renderer->Draw(static_cast<int32_t>(nTargetBytes), pShown, nWidth, nHeight);
+}
+
+bool CSendBase::ToPlanar(S_LMPICTURE& picture, const uint8_t*& pData, int64_t& nBytes)
+{
+    const int64_t nPlanarBytes = LMPictureBytes(LM_FMT_YUV420, picture.nWidth, picture.nHeight);
+    if (!m_converter || !Fit(m_planar, nPlanarBytes)) return false;
+    const S_LMPICTURE planar{picture.nWidth, picture.nHeight, LM_FMT_YUV420, 0};
+    if (!m_converter->Convert(pData, static_cast<int32_t>(nBytes), picture, m_planar.data(),
+                              static_cast<int32_t>(nPlanarBytes), planar))
+        return false;
+    picture = planar;
+    pData = m_planar.data();
+    nBytes = nPlanarBytes;
+    return true;
 }
 
 void CSendBase::SenderLoop()

@@ -110,7 +110,8 @@ void PumpFor(double dSeconds)
     const double tEnd = Now() + dSeconds;
     for (double tNow = Now(); tNow < tEnd; tNow = Now())
     {
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, static_cast<DWORD>((tEnd - tNow) * 1000) + 1, QS_ALLINPUT);
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, static_cast<DWORD>((tEnd - tNow) * 1000) + 1,
+                                  QS_ALLINPUT);
         Pump();
     }
 }
@@ -354,7 +355,8 @@ bool RunSendControl(const SConfig& c, double& dCpuPerPicture)
     PumpFor(c.dSeconds);
     sink.StopCounting();
     const double dWall = Now() - t0, dCpu = ProcessSeconds() - cpu0,
-                 dSender = ThreadSeconds(sink.Sender()) - sender0, dFill = CounterSeconds(FillTicks() - nFill0);
+                 dSender = ThreadSeconds(sink.Sender()) - sender0,
+                 dFill = CounterSeconds(FillTicks() - nFill0);
     host.Destroy();
     DestroyWindow(hWndHost);
 

@@ -248,24 +248,23 @@ void CSendBase::Preview(const uint8_t* pPicture, int64_t nBytes, int32_t nWidth,
     }
     // Renderers take rows top-down: a bottom-up capture is turned on the way.
     const int64_t nTargetBytes = static_cast<int64_t>(nWidth) * nHeight * nPixelBytes;
-    const S_LMPICTURE source{nWidth, nHeight, szFormat, 0};
+    S_LMPICTURE source{nWidth, nHeight, szFormat, 0};
     const S_LMPICTURE upright{nWidth, bFlip ? -nHeight : nHeight, szTarget, 0};
+    // Packed 4:2:2 has no direct road to RGB in the converter and costs several times planar
+    // 4:2:0's conversion: it is previewed through planar, whose chroma is plenty for a preview
+    // (planar takes even heights only; an odd one goes the direct road).
+    const bool bPlanarFirst = !bSame && SameFormat(szFormat, LM_FMT_YUY2) && nHeight % 2 == 0;
     const uint8_t* pShown = pPicture;
     if (!bSame || bFlip)
     {
         if (!Fit(m_preview, nTargetBytes)) return;
-        S_LMPICTURE from = source;
-        const uint8_t* pFrom = pPicture;
-        int64_t nFromBytes = nBytes;
-        // Packed 4:2:2 has no direct road to RGB in the converter and costs several times planar
-        // 4:2:0's conversion: the preview goes through planar, whose chroma is plenty for it.
-        bool bDone = bSame || !SameFormat(szFormat, LM_FMT_YUY2) || ToPlanar(from, pFrom, nFromBytes);
-        bDone = bDone &&
-                (bSame ? m_flipper && m_flipper->Flip(pPicture, static_cast<int32_t>(nBytes), source,
-                                                      m_preview.data(), static_cast<int32_t>(nTargetBytes), upright)
-                       : m_converter &&
-                             m_converter->Convert(pFrom, static_cast<int32_t>(nFromBytes), from, m_preview.data(),
-                                                  static_cast<int32_t>(nTargetBytes), upright));
+        const bool bDone =
+            bSame
+                ? m_flipper && m_flipper->Flip(pPicture, static_cast<int32_t>(nBytes), source,
+                                               m_preview.data(), static_cast<int32_t>(nTargetBytes), upright)
+                : m_converter && (!bPlanarFirst || ToPlanar(source, pPicture, nBytes)) &&
+                      m_converter->Convert(pPicture, static_cast<int32_t>(nBytes), source, m_preview.data(),
+                                           static_cast<int32_t>(nTargetBytes), upright);
         if (!bDone)
         {
             ILMObject* pObject = bSame ? static_cast<ILMObject*>(m_flipper.Get()) : m_converter.Get();

@@ -103,12 +103,15 @@ void Pump()
         DispatchMessageW(&msg);
 }
 
+// A host's message loop for a while: it sleeps until a message comes or the time is up, as a
+// polling loop would count its own wake-ups in the process's time.
 void PumpFor(double dSeconds)
 {
     const double tEnd = Now() + dSeconds;
-    while (Now() < tEnd)
+    for (double tNow = Now(); tNow < tEnd; tNow = Now())
     {
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, static_cast<DWORD>((tEnd - tNow) * 1000) + 1,
+                                  QS_ALLINPUT);
         Pump();
     }
 }
@@ -162,6 +165,13 @@ double Percentile(std::vector<double> values, double dShare)
 }
 
 using DeliveredAtFn = int64_t (*)(uint32_t);
+using FillTicksFn = int64_t (*)();
+
+// One of the test camera's exports; null without the camera.
+template <class Fn> Fn CameraFunction(HMODULE hCamera, const char* szName)
+{
+    return hCamera ? reinterpret_cast<Fn>(reinterpret_cast<void*>(GetProcAddress(hCamera, szName))) : nullptr;
+}
 
 // The host's sink: each picture's delay since the camera delivered it, its place in the camera's
 // numbered sequence, then the encoder.
@@ -333,18 +343,20 @@ bool RunSendControl(const SConfig& c, double& dCpuPerPicture)
         return false;
     }
     HMODULE hCamera = GetModuleHandleW(L"QuillonTestCamera.dll");
-    sink.SetDeliveredAt(hCamera ? reinterpret_cast<DeliveredAtFn>(reinterpret_cast<void*>(
-                                      GetProcAddress(hCamera, "QuillonTestCameraDeliveredAt")))
-                                : nullptr);
+    sink.SetDeliveredAt(CameraFunction<DeliveredAtFn>(hCamera, "QuillonTestCameraDeliveredAt"));
+    const auto pFillTicks = CameraFunction<FillTicksFn>(hCamera, "QuillonTestCameraFillTicks");
+    auto FillTicks = [pFillTicks] { return pFillTicks ? pFillTicks() : 0; };
     Call(pDisp, ID_SET_FRAMERATE, {CVar(kEveryPicture)});
     Call(pDisp, ID_SET_PAUSE, {CVar(short{0})});
     PumpFor(kWarmUpSeconds);
     sink.StartCounting();
     const double t0 = Now(), cpu0 = ProcessSeconds(), sender0 = ThreadSeconds(sink.Sender());
+    const int64_t nFill0 = FillTicks();
     PumpFor(c.dSeconds);
     sink.StopCounting();
     const double dWall = Now() - t0, dCpu = ProcessSeconds() - cpu0,
-                 dSender = ThreadSeconds(sink.Sender()) - sender0;
+                 dSender = ThreadSeconds(sink.Sender()) - sender0,
+                 dFill = CounterSeconds(FillTicks() - nFill0);
     host.Destroy();
     DestroyWindow(hWndHost);
 
@@ -362,6 +374,10 @@ bool RunSendControl(const SConfig& c, double& dCpuPerPicture)
             "  of it the sender thread (event, stamp read, encoding) %.2f s, %.3f ms per picture; the rest "
             "(camera, Wine's capture graph, conversion, preview, pool, window) %.3f ms per picture\n",
             dSender, dSender * 1000 / nPictures, (dCpu - dSender) * 1000 / nPictures);
+    if (nPictures)
+        printf("  of the rest, the test camera filling its samples %.3f ms wall per picture; the send path's "
+               "own rest %.3f ms per picture\n",
+               dFill * 1000 / nPictures, (dCpu - dSender - dFill) * 1000 / nPictures);
     if (nPictures)
         printf("  the encoder's calls in the sink: %.3f ms wall per picture\n",
                sink.EncodeSeconds() * 1000 / nPictures);

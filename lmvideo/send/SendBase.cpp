@@ -248,8 +248,12 @@ void CSendBase::Preview(const uint8_t* pPicture, int64_t nBytes, int32_t nWidth,
     }
     // Renderers take rows top-down: a bottom-up capture is turned on the way.
     const int64_t nTargetBytes = static_cast<int64_t>(nWidth) * nHeight * nPixelBytes;
-    const S_LMPICTURE source{nWidth, nHeight, szFormat, 0};
+    S_LMPICTURE source{nWidth, nHeight, szFormat, 0};
     const S_LMPICTURE upright{nWidth, bFlip ? -nHeight : nHeight, szTarget, 0};
+    // Packed 4:2:2 has no direct road to RGB in the converter and costs several times planar
+    // 4:2:0's conversion: it is previewed through planar, whose chroma is plenty for a preview
+    // (planar takes even heights only; an odd one goes the direct road).
+    const bool bPlanarFirst = !bSame && SameFormat(szFormat, LM_FMT_YUY2) && nHeight % 2 == 0;
     const uint8_t* pShown = pPicture;
     if (!bSame || bFlip)
     {
@@ -258,7 +262,7 @@ void CSendBase::Preview(const uint8_t* pPicture, int64_t nBytes, int32_t nWidth,
             bSame
                 ? m_flipper && m_flipper->Flip(pPicture, static_cast<int32_t>(nBytes), source,
                                                m_preview.data(), static_cast<int32_t>(nTargetBytes), upright)
-                : m_converter &&
+                : m_converter && (!bPlanarFirst || ToPlanar(source, pPicture, nBytes)) &&
                       m_converter->Convert(pPicture, static_cast<int32_t>(nBytes), source, m_preview.data(),
                                            static_cast<int32_t>(nTargetBytes), upright);
         if (!bDone)
@@ -284,6 +288,20 @@ void CSendBase::Preview(const uint8_t* pPicture, int64_t nBytes, int32_t nWidth,
         pShown = m_mirrored.data();
     }
     m_renderer->Draw(static_cast<int32_t>(nTargetBytes), pShown, nWidth, nHeight);
+}
+
+bool CSendBase::ToPlanar(S_LMPICTURE& picture, const uint8_t*& pData, int64_t& nBytes)
+{
+    const int64_t nPlanarBytes = LMPictureBytes(LM_FMT_YUV420, picture.nWidth, picture.nHeight);
+    if (!m_converter || !Fit(m_planar, nPlanarBytes)) return false;
+    const S_LMPICTURE planar{picture.nWidth, picture.nHeight, LM_FMT_YUV420, 0};
+    if (!m_converter->Convert(pData, static_cast<int32_t>(nBytes), picture, m_planar.data(),
+                              static_cast<int32_t>(nPlanarBytes), planar))
+        return false;
+    picture = planar;
+    pData = m_planar.data();
+    nBytes = nPlanarBytes;
+    return true;
 }
 
 void CSendBase::SenderLoop()

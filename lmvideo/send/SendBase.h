@@ -170,6 +170,8 @@ private:
     // bMirror: the mirror flags apply (camera pictures only).
     void Preview(const uint8_t* pPicture, int64_t nBytes, int32_t nWidth, int32_t nHeight,
                  const wchar_t* szFormat, bool bFlip, bool bMirror = true);
+    // Converts a picture into m_planar as planar 4:2:0 and points the arguments at it.
+    bool ToPlanar(S_LMPICTURE& picture, const uint8_t*& pData, int64_t& nBytes);
     void ReleaseRendererLocked(int bBroadcast);
     static bool Fit(Bytes& buffer, int64_t nBytes);
 
@@ -203,6 +205,7 @@ private:
     Bytes m_interlaced;
     Bytes m_fields;
     Bytes m_preview;
+    Bytes m_planar;
     Bytes m_mirrored;
 
     // The movie share: the player and what Load told. The control's thread alone changes the

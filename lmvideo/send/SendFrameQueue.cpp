@@ -3,14 +3,7 @@
 // or an event in progress reads never moves.
 #include "lmvideo/send/SendFrameQueue.h"
 
-#include <chrono>
 #include <new>
-
-namespace
-{
-// The sender thread's wait when no picture wakes it.
-constexpr auto kFallbackWait = std::chrono::milliseconds(10);
-} // namespace
 
 CSendFrameQueue::CSendFrameQueue()
 {
@@ -87,8 +80,8 @@ void CSendFrameQueue::Release(int nBuffer)
 bool CSendFrameQueue::Pop(S_SENDQUEUED& entry)
 {
     std::unique_lock<std::mutex> guard(m_lock);
-    if (m_waiting.empty() && !m_bStopped)
-        m_queued.wait_for(guard, kFallbackWait, [this] { return !m_waiting.empty() || m_bStopped; });
+    // No timeout: every Push and Stop wakes it, and an idle sender thread costs nothing.
+    m_queued.wait(guard, [this] { return !m_waiting.empty() || m_bStopped; });
     if (m_bStopped || m_waiting.empty()) return false;
     entry = m_waiting.front();
     m_waiting.pop_front();

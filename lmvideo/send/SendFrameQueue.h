@@ -46,8 +46,7 @@ public:
     void Push(int nBuffer, const S_SENDVIDEODATA& data, const wchar_t* szFormat);
     // Gives a reserved buffer back unused, or one taken by Pop after its event.
     void Release(int nBuffer);
-    // Takes the oldest waiting picture; waits for one until Stop or the fallback wait ends.
-    // False when nothing was taken.
+    // Takes the oldest waiting picture; waits for one until Stop. False once stopped.
     bool Pop(S_SENDQUEUED& entry);
     // Wakes a waiting Pop for good; every later Pop returns false at once.
     void Stop();

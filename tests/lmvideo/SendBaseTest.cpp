@@ -711,6 +711,42 @@ TEST_F(SendBaseTest, PreviewIsUprightAndMirroredAsTheFlagsSay)
     }
 }
 
+// Packed 4:2:2 is previewed through planar 4:2:0 where the height allows it: either way the
+// colours are those of a direct conversion, and neither chroma plane is lost or swapped.
+TEST_F(SendBaseTest, Yuy2PreviewShowsThePicturesColours)
+{
+    constexpr int32_t nWidth = 16;
+    for (const int32_t nHeight : {8, 9})
+    {
+        SCOPED_TRACE(testing::Message() << "height " << nHeight);
+        Make(CAPTURE_YUY2, nWidth, nHeight);
+        Bytes picture(static_cast<size_t>(nWidth * nHeight * 2));
+        for (size_t i = 0; i < picture.size(); i += 4)
+        {
+            picture[i] = static_cast<uint8_t>(40 + i / 4 % 50);
+            picture[i + 1] = 90; // U
+            picture[i + 2] = static_cast<uint8_t>(180 - i / 4 % 60);
+            picture[i + 3] = 170; // V
+        }
+        Bytes expected(static_cast<size_t>(nWidth * nHeight * 4));
+        PictureConverter direct;
+        ASSERT_TRUE(direct.Convert(picture.data(), static_cast<int32_t>(picture.size()),
+                                   {nWidth, nHeight, LM_FMT_YUY2, 0}, expected.data(),
+                                   static_cast<int32_t>(expected.size()), {nWidth, nHeight, LM_FMT_RGB32, 0},
+                                   true));
+        EXPECT_EQ(Capture(picture), 0);
+        {
+            std::lock_guard<std::mutex> guard(world.lock);
+            ASSERT_EQ(world.nDrawWidth, nWidth) << engine->CopyLastErrorMessage();
+            ASSERT_EQ(world.nDrawHeight, nHeight);
+            ASSERT_EQ(world.lastDrawn.size(), expected.size());
+            for (size_t i = 0; i < expected.size(); ++i)
+                ASSERT_NEAR(world.lastDrawn[i], expected[i], 3) << "byte " << i;
+        }
+        engine.reset();
+    }
+}
+
 TEST_F(SendBaseTest, RendererIsKeptForItsWindowAndCounted)
 {
     Make(CAPTURE_I420, 32, 16);

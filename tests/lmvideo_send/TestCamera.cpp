@@ -5,8 +5,9 @@
 // thread at the chosen frame interval. QUILLON_TEST_CAMERA narrows the offer:
 // "SUBTYPE,SUBTYPE...[;WIDTHxHEIGHT]", such as "I420,YUY2;352x288". The performance counter at
 // each picture's delivery is kept by its stamp for a host that measures what follows it
-// (QuillonTestCameraDeliveredAt), and the interval of the format last set is told
-// (QuillonTestCameraSetInterval).
+// (QuillonTestCameraDeliveredAt), the interval of the format last set is told
+// (QuillonTestCameraSetInterval), and so is the time the camera spent filling its samples
+// (QuillonTestCameraFillTicks), its own share of the streaming thread.
 #include "tests/lmvideo_send/CameraFrames.h"
 #include "lmvideo/capture/CaptureIds.h"
 #include "tests/lmvideo_send/TestCameraIds.h"
@@ -32,6 +33,8 @@ std::atomic<long> g_nObjects{0};
 std::atomic<int64_t> g_deliveredAt[kCameraFrames];
 // The frame interval of the last format set on the pin.
 std::atomic<int64_t> g_nSetInterval{0};
+// Performance-counter ticks spent filling samples, over all pictures.
+std::atomic<int64_t> g_nFillTicks{0};
 
 constexpr REFERENCE_TIME kMinInterval = 333333;   // 30 pictures a second
 constexpr REFERENCE_TIME kMaxInterval = 10000000; // 1
@@ -760,12 +763,15 @@ void CCameraPin::Stream()
         if (WaitForSingleObject(m_hStop, nWaitMs) == WAIT_OBJECT_0) return;
         IMediaSample* pSample = nullptr;
         if (FAILED(m_pAllocator->GetBuffer(&pSample, nullptr, nullptr, 0))) return;
+        LARGE_INTEGER filling;
+        QueryPerformanceCounter(&filling);
         Fill(pSample, nFrame);
         REFERENCE_TIME tStart = nFrame * m_nInterval, tStop = tStart + m_nInterval;
         pSample->SetTime(&tStart, &tStop);
         pSample->SetSyncPoint(TRUE);
         LARGE_INTEGER delivered;
         QueryPerformanceCounter(&delivered);
+        g_nFillTicks += delivered.QuadPart - filling.QuadPart;
         g_deliveredAt[nFrame % kCameraFrames].store(delivered.QuadPart);
         const HRESULT hr = m_pInput->Receive(pSample);
         pSample->Release();
@@ -960,6 +966,12 @@ extern "C" int64_t QuillonTestCameraDeliveredAt(uint32_t nStamp)
 extern "C" int64_t QuillonTestCameraSetInterval()
 {
     return g_nSetInterval.load();
+}
+
+// Performance-counter ticks the camera spent filling its samples so far.
+extern "C" int64_t QuillonTestCameraFillTicks()
+{
+    return g_nFillTicks.load();
 }
 
 extern "C" HRESULT STDAPICALLTYPE DllRegisterServer()

@@ -3,11 +3,12 @@
 # each, quality 85) with ImageMagick, then runs bench_board_upload under a Wine session on them.
 #   bench/board_wine/upload-bench.sh BUILD_DIR [BYTES_PER_SECOND]
 # BUILD_DIR: a 64-bit Windows build tree (build/windows); the program is built there first.
+# BYTES_PER_SECOND: the SetBandwidth value (default 521600, 400 chunks of 1304 bytes a second).
 # QUILLON_RUN_DIR (default /tmp/quillon-board-upload) holds the pictures and the Wine session.
 set -euo pipefail
 top=$(cd "$(dirname "$0")/../.." && pwd)
 build=$(cd "${1:?usage: upload-bench.sh BUILD_DIR [BYTES_PER_SECOND]}" && pwd)
-pace=${2:-1043200}
+pace=${2:-521600}
 run=${QUILLON_RUN_DIR:-/tmp/quillon-board-upload}
 pictures=$run/pictures
 

@@ -94,10 +94,11 @@ CVar PostBytes(const std::string& data)
 }
 } // namespace
 
-bool CBoardBrowser::Navigate(const std::u16string& address, const std::u16string& frame, const std::string& postData,
-                             const std::u16string& headers)
+bool CBoardBrowser::Navigate(const std::u16string& address, const std::u16string& frame,
+                             const std::string& postData, const std::u16string& headers)
 {
-    CVar flags = CVar::Missing(), target = Optional(frame), post = PostBytes(postData), head = Optional(headers);
+    CVar flags = CVar::Missing(), target = Optional(frame), post = PostBytes(postData),
+         head = Optional(headers);
     return SUCCEEDED(Call(m_pBrowser.Get(), kNavigate, DISPATCH_METHOD, nullptr,
                           {CVar(std::wstring(address.begin(), address.end())), CVar::ByRef(flags.Ptr()),
                            CVar::ByRef(target.Ptr()), CVar::ByRef(post.Ptr()), CVar::ByRef(head.Ptr())}));
@@ -109,8 +110,8 @@ void CBoardBrowser::SetSilent(bool bSilent)
     DISPID named = DISPID_PROPERTYPUT;
     VARIANT arg = CVar(bSilent).Get();
     DISPPARAMS params{&arg, &named, 1, 1};
-    m_pBrowser->Invoke(kSilent, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_PROPERTYPUT, &params, nullptr, nullptr,
-                       nullptr);
+    m_pBrowser->Invoke(kSilent, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_PROPERTYPUT, &params, nullptr,
+                       nullptr, nullptr);
 }
 
 bool CBoardBrowser::Refresh()
@@ -127,7 +128,8 @@ int CBoardBrowser::ReadyState()
 {
     CVar state;
     long n = -1;
-    if (FAILED(Call(m_pBrowser.Get(), kReadyState, DISPATCH_PROPERTYGET, &state)) || !state.ToLong(n)) return -1;
+    if (FAILED(Call(m_pBrowser.Get(), kReadyState, DISPATCH_PROPERTYGET, &state)) || !state.ToLong(n))
+        return -1;
     return static_cast<int>(n);
 }
 

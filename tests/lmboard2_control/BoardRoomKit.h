@@ -101,10 +101,9 @@ struct Participant : CQuietBoardEvents
     void UploadAgendaComplete() override { ++nComplete; }
 };
 
-
 // The host opens room "E2E" and the guests join it; false when any step fails.
 inline bool OpenRoom(Participant& host, std::initializer_list<Participant*> guests, const char16_t* pszTitle,
-              QNRoomInfo& room)
+                     QNRoomInfo& room)
 {
     QNConfOpen open;
     open.wRoomType = 1;
@@ -122,4 +121,3 @@ inline bool OpenRoom(Participant& host, std::initializer_list<Participant*> gues
     }
     return true;
 }
-

@@ -66,8 +66,8 @@ class CFakeBody : public CFakeDispatch<>
 public:
     CFakeBody() { m_names = {L"scrollWidth", L"scrollHeight", L"scroll"}; }
     std::vector<std::wstring> scrollSettings;
-    HRESULT STDMETHODCALLTYPE Invoke(DISPID id, REFIID, LCID, WORD wFlags, DISPPARAMS* pParams, VARIANT* pResult,
-                                     EXCEPINFO*, UINT*) override
+    HRESULT STDMETHODCALLTYPE Invoke(DISPID id, REFIID, LCID, WORD wFlags, DISPPARAMS* pParams,
+                                     VARIANT* pResult, EXCEPINFO*, UINT*) override
     {
         if ((id == 1 || id == 2) && (wFlags & DISPATCH_PROPERTYGET) && pResult)
         {
@@ -75,7 +75,8 @@ public:
             pResult->lVal = id == 1 ? kDocWidth : kDocHeight;
             return S_OK;
         }
-        if (id == 3 && (wFlags & DISPATCH_PROPERTYPUT) && pParams->cArgs == 1 && pParams->rgvarg[0].vt == VT_BSTR)
+        if (id == 3 && (wFlags & DISPATCH_PROPERTYPUT) && pParams->cArgs == 1 &&
+            pParams->rgvarg[0].vt == VT_BSTR)
         {
             scrollSettings.emplace_back(pParams->rgvarg[0].bstrVal);
             return S_OK;
@@ -100,8 +101,8 @@ public:
         pResult->pdispVal = &body;
         return S_OK;
     }
-    HRESULT STDMETHODCALLTYPE Draw(DWORD, LONG, void*, DVTARGETDEVICE*, HDC, HDC hdc, LPCRECTL pBounds, LPCRECTL,
-                                   BOOL(STDMETHODCALLTYPE*)(ULONG_PTR), ULONG_PTR) override
+    HRESULT STDMETHODCALLTYPE Draw(DWORD, LONG, void*, DVTARGETDEVICE*, HDC, HDC hdc, LPCRECTL pBounds,
+                                   LPCRECTL, BOOL(STDMETHODCALLTYPE*)(ULONG_PTR), ULONG_PTR) override
     {
         drawnBounds = *pBounds;
         RECT box{pBounds->left + 40, pBounds->top + 40, pBounds->left + 140, pBounds->top + 90};
@@ -120,7 +121,10 @@ public:
     HRESULT STDMETHODCALLTYPE GetAdvise(DWORD*, DWORD*, IAdviseSink**) override { return E_NOTIMPL; }
 
 protected:
-    void* Other(REFIID riid) override { return riid == IID_IViewObject ? static_cast<IViewObject*>(this) : nullptr; }
+    void* Other(REFIID riid) override
+    {
+        return riid == IID_IViewObject ? static_cast<IViewObject*>(this) : nullptr;
+    }
 };
 
 // The browser: what it was asked to do, its window and its document.
@@ -158,7 +162,8 @@ public:
             Navigation n{U16(a[4].bstrVal), Text(a[2]), Text(a[0]), {}};
             const VARIANT& post = *a[1].pvarVal;
             if (post.vt == (VT_ARRAY | VT_UI1))
-                n.postData.assign(static_cast<const char*>(post.parray->pvData), post.parray->rgsabound[0].cElements);
+                n.postData.assign(static_cast<const char*>(post.parray->pvData),
+                                  post.parray->rgsabound[0].cElements);
             navigations.push_back(n);
             return S_OK;
         }
@@ -184,7 +189,10 @@ public:
     }
 
 protected:
-    void* Other(REFIID riid) override { return riid == IID_IOleWindow ? static_cast<IOleWindow*>(this) : nullptr; }
+    void* Other(REFIID riid) override
+    {
+        return riid == IID_IOleWindow ? static_cast<IOleWindow*>(this) : nullptr;
+    }
 
 private:
     static std::u16string Text(const VARIANT& byRef)
@@ -246,8 +254,8 @@ class BoardWeb : public testing::Test
 protected:
     void SetUp() override
     {
-        m_hParent = CreateWindowExW(0, L"STATIC", L"", WS_POPUP | WS_VISIBLE, 0, 0, 1000, 800, nullptr, nullptr,
-                                    nullptr, nullptr);
+        m_hParent = CreateWindowExW(0, L"STATIC", L"", WS_POPUP | WS_VISIBLE, 0, 0, 1000, 800, nullptr,
+                                    nullptr, nullptr, nullptr);
         for (WebBoard* b : {&alice, &bob})
         {
             ASSERT_TRUE(b->view->Create(m_hParent, RECT{10, 20, 810, 620}));

@@ -1473,6 +1473,8 @@ DrawPt CLMView::ToPage(int x, int y) const
 
 void CLMView::Refit()
 {
+    // A web page's browser follows the board wherever it goes.
+    if (IsWebMode()) ShowBrowser(true);
     RECT rc{0, 0, 0, 0};
     if (m_hWnd) GetClientRect(m_hWnd, &rc);
     ZoomViewport view;

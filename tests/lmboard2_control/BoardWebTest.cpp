@@ -315,6 +315,11 @@ TEST_F(BoardWeb, PageOpensInTheBrowserOverTheBoardAndFollowsToPeers)
     EXPECT_TRUE(EqualRect(&rcView, &rcBrowser)) << "the browser covers the board";
     EXPECT_TRUE(IsWindowVisible(aliceBrowser->hWnd));
     EXPECT_FALSE(IsWindowVisible(alice.view->Hwnd()));
+    // The browser follows the board when the board is placed anew.
+    SetWindowPos(alice.view->Hwnd(), nullptr, 50, 60, 400, 300, SWP_NOZORDER | SWP_NOACTIVATE);
+    GetWindowRect(alice.view->Hwnd(), &rcView);
+    rcBrowser = BrowserRect(*aliceBrowser);
+    EXPECT_TRUE(EqualRect(&rcView, &rcBrowser));
 
     // A navigation with a frame, post data and headers: kept for the next page the board opens.
     alice.view->OnBeforeNavigate(u"http://example.test/form", u"main", "q=1&r=2", u"X-Test: 1\r\n");

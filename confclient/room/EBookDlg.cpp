@@ -1,6 +1,9 @@
 // The e-book panel: its combos filled by the board, its choices sent to the board.
 #include "confclient/room/EBookDlg.h"
 
+#include "lmboard2/view/EBookIndex.h"
+#include "winui/WideText.h"
+
 namespace
 {
 constexpr int kComboIds[] = {IDC_EBOOK_TITLE, IDC_EBOOK_LEVEL, IDC_EBOOK_STEP, IDC_EBOOK_PAGE};
@@ -16,7 +19,9 @@ void CEBookDlg::ClearFrom(int nKind)
     for (int k = nKind; k < 4; ++k)
     {
         ::SendMessageW(Combo(k), CB_RESETCONTENT, 0, 0);
-        if (k == 3) ::SetWindowTextW(Combo(k), L"");
+        if (k != 3) continue;
+        ::SetWindowTextW(Combo(k), L"");
+        ::EnableWindow(GetDlgItem(IDC_EBOOK_GO), FALSE);
     }
 }
 
@@ -43,6 +48,25 @@ std::wstring CEBookDlg::EBookPageText(int nIndex) const
     ::SendMessageW(hCombo, CB_GETLBTEXT, static_cast<WPARAM>(nIndex), reinterpret_cast<LPARAM>(text.data()));
     text.resize(static_cast<size_t>(nLen));
     return text;
+}
+
+std::optional<int> CEBookDlg::TypedPage() const
+{
+    return CEBookSelection::PageOfText(U16Of(GetWindowTextString(Combo(3)).GetString()));
+}
+
+void CEBookDlg::GoToTypedPage()
+{
+    std::optional<int> nTyped = TypedPage();
+    if (!nTyped || !m_pBoard) return;
+    const auto nCount = static_cast<int>(::SendMessageW(Combo(3), CB_GETCOUNT, 0, 0));
+    for (int i = 0; i < nCount; ++i)
+        if (CEBookSelection::PageOfText(U16Of(EBookPageText(i))) == nTyped)
+        {
+            ::SendMessageW(Combo(3), CB_SETCURSEL, static_cast<WPARAM>(i), 0);
+            m_pBoard->EBookPageMove(2, static_cast<short>(i));
+            return;
+        }
 }
 
 void CEBookDlg::OnChosen(int nKind)
@@ -93,13 +117,24 @@ BOOL CEBookDlg::OnCommand(WPARAM wParam, LPARAM lParam)
             OnChosen(k);
             return TRUE;
         }
+    if (nId == IDC_EBOOK_PAGE && nCode == CBN_EDITCHANGE)
+    {
+        ::EnableWindow(GetDlgItem(IDC_EBOOK_GO), TypedPage().has_value());
+        return TRUE;
+    }
+    // Enter in the page combo's edit goes to the typed page, as Go does.
+    if (nId == IDOK && ::IsChild(Combo(3), ::GetFocus()))
+    {
+        GoToTypedPage();
+        return TRUE;
+    }
     if (nCode != BN_CLICKED || !m_pBoard) return CSidePanelDlg::OnCommand(wParam, lParam);
     const auto nPage = static_cast<short>(::SendMessageW(Combo(3), CB_GETCURSEL, 0, 0));
     const auto nCount = static_cast<short>(::SendMessageW(Combo(3), CB_GETCOUNT, 0, 0));
     switch (nId)
     {
-    case IDC_EBOOK_GO: // the typed page
-        m_pBoard->EBookSelectCombo(3, -1, L"");
+    case IDC_EBOOK_GO:
+        GoToTypedPage();
         return TRUE;
     case IDC_EBOOK_AGAIN:
         m_pBoard->EBookPageMove(3, 0);

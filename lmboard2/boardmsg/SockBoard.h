@@ -96,7 +96,7 @@ public:
 
     // Upload pace in bytes per second (0: none); −1 and no change for a negative value.
     int SetBandwidth(int32_t nBytesPerSec);
-    // Starts the pace window of an upload: the files sent after it share one budget a second.
+    // Starts the pace of an upload: the files sent after it share one schedule.
     void StartPacing();
 
     // Sends one page file (code 30, chunks of code 31, code 32) and hands it to the owner
@@ -126,9 +126,14 @@ private:
     std::u16string m_strPage;
     std::atomic<bool> m_bModeSent{false};
     std::atomic<uint32_t> m_nBandwidth{0};
-    // The pace window (the one sending thread only): its start tick and the bytes sent in it.
+    // The pace of an upload (the one sending thread only): its start tick, the rate it runs at,
+    // the bytes sent since and the time lost to stalls, which is not made up.
+    void BeginPace(uint32_t nBandwidth);
+    void Pace(size_t nSent);
     uint32_t m_nPaceTick = 0;
-    uint32_t m_nPaceSum = 0;
+    uint32_t m_nPaceRate = 0;
+    uint64_t m_nPaceBytes = 0;
+    uint64_t m_nPaceLostUs = 0;
 
     // The record being built (GUI thread only).
     std::optional<CBoardMessage> m_rec;

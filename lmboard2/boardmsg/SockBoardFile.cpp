@@ -46,7 +46,37 @@ void CSockBoard::SucSendBoardData(const uint8_t* pData, size_t nLen)
 
 void CSockBoard::StartPacing()
 {
-    m_nPaceSum = 0;
+    m_nPaceRate = 0;
+}
+
+void CSockBoard::BeginPace(uint32_t nBandwidth)
+{
+    if (nBandwidth == m_nPaceRate) return;
+    // A new upload, or a new rate: the schedule starts again with the chunk about to go.
+    m_nPaceRate = nBandwidth;
+    m_nPaceTick = m_clock.TickCount();
+    m_nPaceBytes = 0;
+    m_nPaceLostUs = 0;
+}
+
+void CSockBoard::Pace(size_t nSent)
+{
+    const uint32_t nBandwidth = m_nPaceRate;
+    if (!nBandwidth) return;
+    // Each chunk owns its share of time at the rate: the next goes once the bytes sent so far are
+    // due, so no second carries more than the rate and the whole upload averages at most the rate.
+    m_nPaceBytes += nSent;
+    const uint64_t nChunkUs = nSent * 1000000ull / nBandwidth;
+    const uint64_t nNowUs = static_cast<uint32_t>(m_clock.TickCount() - m_nPaceTick) * 1000ull;
+    uint64_t nDueUs = m_nPaceBytes * 1000000ull / nBandwidth + m_nPaceLostUs;
+    // A chunk that comes late earns at most one chunk of credit: a stall (a slow host, a coarse
+    // sleep) is not made up in a burst.
+    if (nNowUs > nDueUs + nChunkUs)
+    {
+        m_nPaceLostUs += nNowUs - nDueUs - nChunkUs;
+        nDueUs = nNowUs - nChunkUs;
+    }
+    if (nDueUs > nNowUs) m_clock.Sleep(static_cast<uint32_t>((nDueUs - nNowUs + 999) / 1000));
 }
 
 bool CSockBoard::SendFile(const S_BOARD_FILEHDR& hdr)
@@ -76,8 +106,6 @@ bool CSockBoard::SendFile(const S_BOARD_FILEHDR& hdr)
     if (!file) return false;
 
     SendPageHeader(hdr);
-    // A window with nothing counted starts here; one an earlier file of the upload began goes on.
-    if (m_nPaceSum == 0) m_nPaceTick = m_clock.TickCount();
     uint8_t chunk[kBoardPayloadMax];
     while (!IsUploadCancelled())
     {
@@ -85,22 +113,12 @@ bool CSockBoard::SendFile(const S_BOARD_FILEHDR& hdr)
         size_t nRead = static_cast<size_t>(file.gcount());
         if (nRead > 0)
         {
+            // The schedule spans the files of an upload, so many small pages are paced too.
+            BeginPace(m_nBandwidth);
             ResetChunkSent();
             SendPageChunk(name, chunk, nRead);
             if (!WaitChunkSent()) return false; // cancelled, or the writer is going away
-            uint32_t nBandwidth = m_nBandwidth;
-            if (nBandwidth)
-            {
-                // The window spans the files of an upload, so many small pages are paced too.
-                m_nPaceSum += static_cast<uint32_t>(nRead);
-                if (m_nPaceSum >= nBandwidth)
-                {
-                    uint32_t nElapsed = m_clock.TickCount() - m_nPaceTick;
-                    if (nElapsed <= 1000) m_clock.Sleep(1000 - nElapsed);
-                    m_nPaceTick = m_clock.TickCount();
-                    m_nPaceSum = 0;
-                }
-            }
+            Pace(nRead);
         }
         if (nRead == sizeof chunk) continue;
         file.close();

@@ -18,6 +18,7 @@ public:
     void SetSlideShowOpening(bool b) { m_bSlideShowOpening = b; }
     void SetPPTPoint(bool b) { m_bPPTPoint = b; }
     void SetUseOpenPreview(bool b) { m_bOpenPreview = b; }
+    bool IsOpenPreview() const { return m_bOpenPreview; }
     HWND FrameWindow() const { return m_frame.Hwnd(); }
 
     // IBoardEvents: each fires its event on the calling thread.

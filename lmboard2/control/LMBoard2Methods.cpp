@@ -1,6 +1,6 @@
 // _DLMBoard2: the control's methods in dispid order. Each forwards to the board view; methods
-// of page loading, previews, printing, e-books and slide shows answer E_NOTIMPL, as this board
-// does not build those.
+// of the printed-page preview and slide shows answer E_NOTIMPL, as this board does not build
+// those.
 #include "lmboard2/control/LMBoard2Ctrl.h"
 
 #include <cwctype>
@@ -22,6 +22,32 @@ std::u16string Text(BSTR s)
 const uint8_t* Bytes(DispCall& c, UINT i)
 {
     return reinterpret_cast<const uint8_t*>(c.IntPtr(i));
+}
+
+// A VARIANT* argument's text (by reference or not); empty for anything else.
+std::u16string VarText(const VARIANT* pVar)
+{
+    if (pVar && pVar->vt == (VT_BYREF | VT_VARIANT)) pVar = pVar->pvarVal;
+    if (!pVar) return {};
+    if (pVar->vt == (VT_BYREF | VT_BSTR) && pVar->pbstrVal) return Text(*pVar->pbstrVal);
+    return pVar->vt == VT_BSTR ? Text(pVar->bstrVal) : std::u16string();
+}
+
+// Post data: the browser hands them as a byte array (kept as the bytes they are).
+std::string VarBytes(const VARIANT* pVar)
+{
+    if (pVar && pVar->vt == (VT_BYREF | VT_VARIANT)) pVar = pVar->pvarVal;
+    if (!pVar || (pVar->vt & ~VT_BYREF) != (VT_ARRAY | VT_UI1)) return {};
+    SAFEARRAY* pArray = (pVar->vt & VT_BYREF) ? (pVar->pparray ? *pVar->pparray : nullptr) : pVar->parray;
+    LONG nLow = 0, nHigh = -1;
+    if (!pArray || SafeArrayGetDim(pArray) != 1 || FAILED(SafeArrayGetLBound(pArray, 1, &nLow)) ||
+        FAILED(SafeArrayGetUBound(pArray, 1, &nHigh)) || nHigh < nLow)
+        return {};
+    void* pData = nullptr;
+    if (FAILED(SafeArrayAccessData(pArray, &pData))) return {};
+    std::string bytes(static_cast<const char*>(pData), static_cast<size_t>(nHigh - nLow) + 1);
+    SafeArrayUnaccessData(pArray);
+    return bytes;
 }
 
 HRESULT NotBuilt(void*, DispCall&)
@@ -52,9 +78,12 @@ HRESULT Load(void* p, DispCall& c)
         return c.ReturnI2(0), S_OK;
     }
     std::u16string path = Text(c.Bstr(0));
-    if (nMode != 1 && path.find(u'.') == std::u16string::npos) return c.ReturnI2(0), S_OK;
-    // Web pages need the host's browser, which the board does not drive yet.
-    if (nMode == 1) return E_NOTIMPL;
+    if (nMode == 1)
+    {
+        if (!pCtrl->IsOpenPreview()) pCtrl->CreateProgress(false);
+        return c.ReturnI2(static_cast<short>(pCtrl->View().LoadWebPage(path))), S_OK;
+    }
+    if (path.find(u'.') == std::u16string::npos) return c.ReturnI2(0), S_OK;
     // A file becomes pages of the current agenda and goes out, as an upload of one file does.
     CLMView& view = pCtrl->View();
     return c.ReturnI2(view.UploadAgenda(view.AgendaName(), path) ? 1 : 0), S_OK;
@@ -105,10 +134,19 @@ const DispEntry g_boardMethods[] = {
      [](void* p, DispCall& c) { return Self(p)->View().SetLock(c.Bool(0)), S_OK; },
      {BOOLT},
      0},
-    {L"OnDocumentComplete", DISP_KIND_METHOD, &NotBuilt, {DISP, PVAR}, 0},
+    {L"OnDocumentComplete",
+     DISP_KIND_METHOD,
+     [](void* p, DispCall&) { return Self(p)->View().OnDocumentComplete(), S_OK; },
+     {DISP, PVAR},
+     0},
     {L"OnBeforeNavigate",
      DISP_KIND_METHOD,
-     &NotBuilt,
+     [](void* p, DispCall& c)
+     {
+         Self(p)->View().OnBeforeNavigate(VarText(c.VarRef(1)), VarText(c.VarRef(3)), VarBytes(c.VarRef(4)),
+                                          VarText(c.VarRef(5)));
+         return S_OK;
+     },
      {DISP, PVAR, PVAR, PVAR, PVAR, PVAR, VT_BYREF | VT_BOOL},
      0},
     {L"DoFullScreen",
@@ -120,7 +158,11 @@ const DispEntry g_boardMethods[] = {
      },
      {BOOLT},
      0},
-    {L"OnNavigateComplete", DISP_KIND_METHOD, &NotBuilt, {DISP, PVAR}, 0},
+    {L"OnNavigateComplete",
+     DISP_KIND_METHOD,
+     [](void* p, DispCall& c) { return Self(p)->View().OnNavigateComplete(VarText(c.VarRef(1))), S_OK; },
+     {DISP, PVAR},
+     0},
     {L"ProcessData",
      DISP_KIND_METHOD,
      [](void* p, DispCall& c)
@@ -154,7 +196,9 @@ const DispEntry g_boardMethods[] = {
      DISP_KIND_METHOD,
      [](void* p, DispCall& c)
      {
-         Self(p)->View().Init(reinterpret_cast<HWND>(c.IntPtr(1)), c.I4(2) != 0, Text(c.Bstr(3)));
+         // The browser is the host's browser control, passed by the address of its dispatch interface.
+         Self(p)->View().Init(reinterpret_cast<IDispatch*>(c.IntPtr(0)), reinterpret_cast<HWND>(c.IntPtr(1)),
+                              c.I4(2) != 0, Text(c.Bstr(3)));
          return S_OK;
      },
      {PTR, PTR, I4, BSTRT},

@@ -6,6 +6,7 @@
 #include <fstream>
 #include <windowsx.h>
 
+#include "core/Utf8Text.h"
 #include "lmboard2/boardbase/BoardName.h"
 #include "comkit/ServerModule.h"
 #include "lmboard2/control/BoardCursors.h"
@@ -111,8 +112,15 @@ bool CLMView::Create(HWND hParent, const RECT& rc)
         0, rc, hParent, kViewPaneId);
 }
 
-void CLMView::Init(HWND hParent, bool bLobby, const std::u16string& product)
+void CLMView::Init(IDispatch* pBrowser, HWND hParent, bool bLobby, const std::u16string& product)
 {
+    if (pBrowser)
+    {
+        m_browser = std::make_unique<CBoardBrowser>(pBrowser);
+        m_browser->SetSilent(true);
+        m_browser->Navigate(u"about:blank", u"", "", u"");
+        ShowBrowser(false);
+    }
     m_hHost = hParent;
     m_bLobby = bLobby;
     m_strProduct = product;
@@ -272,6 +280,7 @@ void CLMView::EmptyUploadList()
 
 void CLMView::SetBoardMode(const std::u16string& path, int nMode)
 {
+    if (m_nBoardMode == BOARD_WEB && nMode != BOARD_WEB) ShowBrowser(false);
     m_nBoardMode = nMode;
     m_events.ModeChange(path, nMode);
 }
@@ -548,16 +557,25 @@ void CLMView::PostHostMode(int nMode, const std::u16string& modeName)
 
 void CLMView::OnHostMode(int nMode)
 {
-    // Web capture and document opening belong with page loading; the host's mode 2 outside a
-    // web page only ends the transfer it announced.
+    // Document opening belongs with page loading; the host's mode 2 outside a web page only ends
+    // the transfer it announced.
     if (nMode == BOARD_WEB_CAPTURE && !IsWebMode() && m_writer) m_writer->SendTransferEnd();
     // A capture is taken only when this board asked for one (Load's mode message): a grant that
-    // arrives unasked, from whoever sent it, must not publish the user's clipboard.
-    if ((nMode == BOARD_CLIPBOARD || nMode == BOARD_CAPTURE) && m_writer && m_writer->IsModeSent())
-        CaptureClipboard(nMode);
+    // arrives unasked, from whoever sent it, must not publish the user's clipboard or web page.
+    if (!m_writer || !m_writer->IsModeSent()) return;
+    if (nMode == BOARD_CLIPBOARD || nMode == BOARD_CAPTURE) CaptureClipboard(nMode);
+    if (nMode == BOARD_WEB_CAPTURE && IsWebMode())
+    {
+        ClearNavigation();
+        if (m_hWnd)
+            PostMessageW(m_hWnd, WM_BOARD_WEB_CAPTURE, 0, 0);
+        else
+            CaptureWebPage();
+    }
 }
 
-bool CLMView::CaptureClipboard(int nMode)
+bool CLMView::CapturePage(int nMode, uint8_t byKind, const char16_t* szPrefix,
+                          const std::function<bool(const std::filesystem::path&)>& save)
 {
     if (!m_store || !m_writer || !m_folders || IsUploading()) return false;
     std::vector<std::u16string> names;
@@ -567,12 +585,12 @@ bool CLMView::CaptureClipboard(int nMode)
         for (const S_BOARD_FILEHDR& h : m_pages)
         {
             names.push_back(S_BOARD_FILEHDR::Text(h.szName));
-            nCaptures += h.byKind == PAGE_CAPTURE;
+            nCaptures += h.byKind == byKind;
         }
     }
     std::optional<std::u16string> name = MakePageName(m_strAgenda, NextPageNumber(names));
-    std::filesystem::path capture = m_folders->backgrounds / u"Capture.gif";
-    if (!name || !SaveClipboard(m_hWnd, capture, 0, 0))
+    std::filesystem::path capture = m_folders->backgrounds / (std::u16string(szPrefix) + u".gif");
+    if (!name || !save(capture))
     {
         // The peers were told of a capture that brings nothing.
         m_writer->SendTransferEnd();
@@ -583,10 +601,10 @@ bool CLMView::CaptureClipboard(int nMode)
     m_events.CreateProgress(false);
     S_NEW_PAGE page;
     page.name = *name;
-    page.title = u"Capture";
+    page.title = szPrefix;
     std::string number = std::to_string(nCaptures + 1);
-    page.caption = u"Capture " + std::u16string(number.begin(), number.end());
-    page.byKind = PAGE_CAPTURE;
+    page.caption = page.title + u" " + std::u16string(number.begin(), number.end());
+    page.byKind = byKind;
     std::optional<S_BOARD_FILEHDR> hdr = m_store->CreatePage(&capture, page);
     if (!hdr)
     {
@@ -600,6 +618,83 @@ bool CLMView::CaptureClipboard(int nMode)
     }
     StartUpload(hdr->dwSize + static_cast<uint32_t>(kBoardFileHeaderSize));
     return true;
+}
+
+bool CLMView::CaptureClipboard(int nMode)
+{
+    return CapturePage(nMode, PAGE_CAPTURE, u"Capture",
+                       [&](const std::filesystem::path& gif)
+                       { return SaveClipboard(m_hWnd, gif, 0, 0) != 0; });
+}
+
+bool CLMView::CaptureWebPage()
+{
+    return CapturePage(BOARD_WEB_CAPTURE, PAGE_WEB, u"Browser",
+                       [&](const std::filesystem::path& gif)
+                       {
+                           std::optional<S_PICTURE24> pic =
+                               m_browser ? m_browser->DrawDocument() : std::nullopt;
+                           return pic && CClipToGif().SaveBits(pic->View(), gif) == 1;
+                       });
+}
+
+// ---- browser mode
+
+void CLMView::ClearNavigation()
+{
+    m_strWebFrame.clear();
+    m_webPostData.clear();
+    m_strWebHeaders.clear();
+}
+
+void CLMView::ShowBrowser(bool bShow)
+{
+    if (!m_browser) return;
+    if (!bShow)
+    {
+        m_browser->MoveOffScreen();
+        if (m_hWnd) ShowWindow(m_hWnd, SW_SHOW);
+        return;
+    }
+    RECT rc{};
+    if (m_hWnd && GetWindowRect(m_hWnd, &rc)) m_browser->PlaceOver(rc);
+    if (m_hWnd) ShowWindow(m_hWnd, SW_HIDE);
+}
+
+int CLMView::LoadWebPage(const std::u16string& address)
+{
+    ClearNavigation();
+    m_strPeerAddress.clear();
+    if (!m_browser || !IsWebAddress(address)) return 1;
+    SetBoardMode(address, BOARD_WEB);
+    ShowBrowser(true);
+    return m_browser->Navigate(address, m_strWebFrame, m_webPostData, m_strWebHeaders) ? 0 : 1;
+}
+
+void CLMView::OnBeforeNavigate(const std::u16string& address, const std::u16string& frame,
+                               const std::string& postData, const std::u16string& headers)
+{
+    if (address == u"about:blank") return;
+    m_strWebAddress = address;
+    m_strWebFrame = frame;
+    m_webPostData = postData;
+    m_strWebHeaders = headers;
+}
+
+void CLMView::OnNavigateComplete(const std::u16string& address)
+{
+    m_strWebAddress = address;
+    ClearNavigation();
+    // A page a peer opened is not sent back to the peers: that would echo between boards.
+    const bool bFromPeer = !m_strPeerAddress.empty() && address == m_strPeerAddress;
+    m_strPeerAddress.clear();
+    if (IsWebMode() && m_bWebLoaded && !m_bLock && !bFromPeer && m_writer)
+        m_writer->SendBrowserAddress(address);
+}
+
+void CLMView::OnDocumentComplete()
+{
+    if (m_browser && m_browser->ReadyState() == 4) m_bWebLoaded = true;
 }
 
 bool CLMView::SavePage(const std::filesystem::path& path, bool bGif) const
@@ -696,8 +791,8 @@ bool CLMView::DrawPrintedPage(HDC hdc, int nIndex, int nPrintWidth, int nPrintHe
 
 bool CLMView::Print()
 {
-    // Web pages are printed by the browser; there is none here.
-    if (IsWebMode() || PageCount() == 0) return false;
+    if (IsWebMode()) return m_browser && m_browser->Print();
+    if (PageCount() == 0) return false;
     PRINTDLGW pd{};
     pd.lStructSize = sizeof pd;
     pd.hwndOwner = m_hWnd;
@@ -751,8 +846,9 @@ bool CLMView::Print()
 
 bool CLMView::Save()
 {
-    // Web pages and slide shows are saved by the browser and the presentation program.
-    if (IsWebMode() || m_nBoardMode == BOARD_SLIDESHOW || m_nCurrent < 0) return false;
+    if (IsWebMode()) return m_browser && m_browser->SaveAs();
+    // Slide shows are saved by the presentation program.
+    if (m_nBoardMode == BOARD_SLIDESHOW || m_nCurrent < 0) return false;
     wchar_t szFile[MAX_PATH] = L"";
     OPENFILENAMEW ofn{};
     ofn.lStructSize = sizeof ofn;
@@ -815,7 +911,11 @@ void CLMView::SetLock(bool bLock)
 
 void CLMView::Clear(bool bSend)
 {
-    if (IsWebMode()) return;
+    if (IsWebMode())
+    {
+        if (m_browser) m_browser->Refresh();
+        return;
+    }
     if (bSend && !m_bLock && m_writer) m_writer->SendClear();
     if (m_nBoardMode == BOARD_BLANK)
     {
@@ -1207,8 +1307,14 @@ void CLMView::ScrollTo(DrawPt pt)
 
 void CLMView::OpenBrowser(const std::u16string (&strings)[4])
 {
-    if (!IsWebAddress(strings[0])) return;
+    if (!m_browser || !IsWebAddress(strings[0])) return;
+    m_strWebFrame = strings[1];
+    m_webPostData = Utf8Of(strings[2]);
+    m_strWebHeaders = strings[3];
+    m_strPeerAddress = strings[0];
     SetBoardMode(strings[0], BOARD_WEB);
+    ShowBrowser(true);
+    m_browser->Navigate(strings[0], m_strWebFrame, m_webPostData, m_strWebHeaders);
 }
 
 // ---- IBoardInputOwner
@@ -1367,6 +1473,8 @@ DrawPt CLMView::ToPage(int x, int y) const
 
 void CLMView::Refit()
 {
+    // A web page's browser follows the board wherever it goes.
+    if (IsWebMode()) ShowBrowser(true);
     RECT rc{0, 0, 0, 0};
     if (m_hWnd) GetClientRect(m_hWnd, &rc);
     ZoomViewport view;
@@ -1590,6 +1698,9 @@ LRESULT CLMView::OnMessage(UINT uMsg, WPARAM wParam, LPARAM lParam, bool& bHandl
         return 0;
     case WM_BOARD_REPLAY:
         m_reader.ReplayQueue();
+        return 0;
+    case WM_BOARD_WEB_CAPTURE:
+        CaptureWebPage();
         return 0;
     case WM_BOARD_FOREGROUND:
         if (HWND hHost = HostWindow()) SetForegroundWindow(hHost);

@@ -2,6 +2,7 @@
 // the board mode, the tools, the drawing surfaces, the message writer, the page store and the
 // reader of inbound messages.
 #pragma once
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <optional>
@@ -10,6 +11,7 @@
 #include <vector>
 
 #include "lmboard2/boardmsg/SockBoard.h"
+#include "lmboard2/control/BoardBrowser.h"
 #include "lmboard2/control/BoardBitmaps.h"
 #include "lmboard2/control/BoardTablet.h"
 #include "lmboard2/control/BoardWindow.h"
@@ -26,6 +28,7 @@
 constexpr UINT WM_BOARD_HOST_MODE = 2125;
 constexpr UINT WM_BOARD_SELECT_PAGE = 2126;
 constexpr UINT WM_BOARD_REPLAY = 2131;
+constexpr UINT WM_BOARD_WEB_CAPTURE = 2225;
 constexpr UINT WM_BOARD_FOREGROUND = 2226;
 constexpr UINT WM_BOARD_FILE_COUNT = 2140; // wParam the file going out (from 1), lParam the count
 constexpr UINT WM_BOARD_UPLOAD_END = 2141; // wParam the upload's number, lParam 1 when cancelled
@@ -57,8 +60,8 @@ public:
 
     bool Create(HWND hParent, const RECT& rc);
 
-    // The host's settings (Init).
-    void Init(HWND hParent, bool bLobby, const std::u16string& product);
+    // The host's settings (Init); pBrowser is the host's web browser (its dispatch interface), or null.
+    void Init(IDispatch* pBrowser, HWND hParent, bool bLobby, const std::u16string& product);
     void SetConfCode(const std::u16string& agenda);
     int Read(const uint8_t* pMsg, size_t nLen) { return m_reader.Read(pMsg, nLen); }
     int SetBandwidth(int32_t n) { return m_writer ? m_writer->SetBandwidth(n) : -1; }
@@ -120,6 +123,18 @@ public:
     HWND PreviewWindow() const { return m_preview.Hwnd(); }
     // Modes 5 and 7: the clipboard becomes a captured page (kind 10) that goes out at once.
     bool CaptureClipboard(int nMode);
+
+    // Web pages through the host's browser. LoadWebPage (Load mode 1) places the browser over
+    // the board and navigates it; 0 on success, 1 without a browser or for an address that is
+    // not a web address.
+    int LoadWebPage(const std::u16string& address);
+    // The browser's notices, passed on by the host.
+    void OnBeforeNavigate(const std::u16string& address, const std::u16string& frame,
+                          const std::string& postData, const std::u16string& headers);
+    void OnNavigateComplete(const std::u16string& address);
+    void OnDocumentComplete();
+    // Mode 2: the web page shown becomes a captured page (kind 9) that goes out at once.
+    bool CaptureWebPage();
 
     // E-books: the index beside the host program, the combo selections and code 90.
     void LoadEBook();
@@ -224,6 +239,13 @@ private:
     void OnMouse(UINT uMsg, LPARAM lParam, WPARAM wParam);
     void OnHostMode(int nMode);
     void StartUpload(uint32_t nTotal);
+    // A capture saved by save() as "<prefix>.gif" in the background folder becomes a page of
+    // that kind captioned "<prefix> <count of such pages + 1>" and goes out at once; a failure
+    // ends the transfer announced to the peers.
+    bool CapturePage(int nMode, uint8_t byKind, const char16_t* szPrefix,
+                     const std::function<bool(const std::filesystem::path&)>& save);
+    void ShowBrowser(bool bShow);
+    void ClearNavigation();
     void RunUploadWorker(unsigned nUpload, std::vector<S_BOARD_FILEHDR> pages, int nFirstIndex);
     void EndUpload(unsigned nUpload, bool bCancelled);
     void WaitForUpload(bool bPump);
@@ -293,6 +315,15 @@ private:
 
     CImageWnd m_preview;
     std::unique_ptr<CBoardTablet> m_tablet;
+
+    // The host's browser and what its last navigation kept for browser mode.
+    std::unique_ptr<CBoardBrowser> m_browser;
+    std::u16string m_strWebAddress, m_strWebFrame, m_strWebHeaders;
+    std::string m_webPostData;
+    // Set once the browser finished a document: its first, blank page is not sent.
+    bool m_bWebLoaded = false;
+    // The address a peer's record opened: its navigation is not sent back.
+    std::u16string m_strPeerAddress;
 
     // The upload worker (one at a time), its number and the event it sets when it ends.
     std::thread m_upload;

@@ -159,12 +159,10 @@ std::vector<EBookComboLine> CEBookSelection::SelectStep(int nIndex)
 
 std::optional<int> CEBookSelection::PageOfText(std::u16string_view text)
 {
-    for (std::u16string_view prefix : {std::u16string_view(u"page "), std::u16string_view(u"p ")})
-        if (text.substr(0, prefix.size()) == prefix)
-        {
-            text.remove_prefix(prefix.size());
-            break;
-        }
+    // The word before the number is trimmed as a set of characters, so "page 7", "p 7" and a
+    // half-typed "pa 7" all name page 7.
+    const size_t nDigits = text.find_first_not_of(u"page ");
+    text.remove_prefix(nDigits == std::u16string_view::npos ? text.size() : nDigits);
     int n = Number(text);
     if (n <= 0) return std::nullopt;
     return n;

@@ -65,7 +65,8 @@ public:
     std::vector<EBookComboLine> SelectLevel(int nIndex);
     // Kind 2 (index from 0): the page combo, "page 1" up to the step's value.
     std::vector<EBookComboLine> SelectStep(int nIndex);
-    // Kind 3: the page number of a page text ("page 3", "p 3", "3"); nothing when it is not above 0.
+    // Kind 3: the page number of a page text ("page 3", "p 3", "3": leading letters of "page" and
+    // blanks are skipped); nothing when it is not above 0.
     static std::optional<int> PageOfText(std::u16string_view text);
 
     const std::u16string& Title() const { return m_strTitle; }

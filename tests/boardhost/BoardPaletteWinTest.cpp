@@ -458,10 +458,27 @@ TEST_F(PaletteFixture, EBookPanelFillsItsCombosAndSendsThePage)
     EXPECT_EQ(lastEBookPage(), 2);
     SendMessageW(panel.m_hWnd, WM_COMMAND, MAKEWPARAM(IDC_EBOOK_NEXT, BN_CLICKED), 0);
     EXPECT_EQ(lastEBookPage(), 3);
-    // A typed page.
-    SetWindowTextW(hPage, L"page 1");
+    // A typed page: Go is enabled by a page number of at least 1 (the word before it trimmed as
+    // a set of characters) and goes to the entry of that page.
+    HWND hGo = GetDlgItem(panel.m_hWnd, IDC_EBOOK_GO);
+    EXPECT_FALSE(IsWindowEnabled(hGo));
+    auto type = [&](const wchar_t* szText)
+    {
+        SetWindowTextW(hPage, szText);
+        SendMessageW(panel.m_hWnd, WM_COMMAND, MAKEWPARAM(IDC_EBOOK_PAGE, CBN_EDITCHANGE),
+                     reinterpret_cast<LPARAM>(hPage));
+        return IsWindowEnabled(hGo) != FALSE;
+    };
+    EXPECT_FALSE(type(L"page 0"));
+    EXPECT_FALSE(type(L"page"));
+    EXPECT_TRUE(type(L"pa 1"));
     SendMessageW(panel.m_hWnd, WM_COMMAND, MAKEWPARAM(IDC_EBOOK_GO, BN_CLICKED), 0);
     EXPECT_EQ(lastEBookPage(), 1);
+    EXPECT_EQ(SendMessageW(hPage, CB_GETCURSEL, 0, 0), 0);
+    EXPECT_TRUE(type(L"p 7"));
+    session.sent.clear();
+    SendMessageW(panel.m_hWnd, WM_COMMAND, MAKEWPARAM(IDC_EBOOK_GO, BN_CLICKED), 0);
+    EXPECT_EQ(lastEBookPage(), -1); // the step has no page 7
 
     // A peer's selection (code 90) shows in the combos: the other book's level, step and page.
     choose(hTitle, 1);

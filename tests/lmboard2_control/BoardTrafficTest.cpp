@@ -3,110 +3,14 @@
 // joins later, gets the same board from what the server kept.
 #include <gtest/gtest.h>
 
-#include <atomic>
-#include <fstream>
-#include <functional>
-#include <iterator>
-
-#include "confclient/network/QNCommands.h"
-#include "confclient/network/transport/QNInterface.h"
 #include "lmboard2/boardbase/BoardFolders.h"
 #include "lmboard2/boardmsg/BoardMessage.h"
-#include "lmboard2/control/LMView.h"
 #include "loopserver/LoopServer.h"
-#include "tests/network/QNTestOwner.h"
 #include "tests/core/TestLogs.h"
-#include "tests/lmboard2_control/BoardTestKit.h"
+#include "tests/lmboard2_control/BoardRoomKit.h"
 
 namespace
 {
-constexpr uint32_t kTimedOut = 0xFFFFFFFF;
-
-class CClientNet : public CQNInterface
-{
-public:
-    using CQNInterface::CQNInterface;
-    ~CClientNet() override { StopThreads(); }
-};
-
-// A participant: connection, board view and the events that send the board's messages.
-struct Participant : CQuietBoardEvents
-{
-    CTestOwner owner;
-    std::unique_ptr<CClientNet> net = std::make_unique<CClientNet>(&owner, &owner);
-    std::filesystem::path temp;
-    std::unique_ptr<CLMView> view;
-    std::atomic<int> nSent{0};
-    int nRead = 0;
-    std::vector<int> errors;
-    std::vector<std::pair<uint32_t, uint32_t>> fileCounts;
-    int nAdded = 0;
-    std::vector<std::u16string> added;
-    int nComplete = 0;
-    int nProgressBytes = 0;
-
-    explicit Participant(const char* pszName)
-    {
-        temp = std::filesystem::temp_directory_path() / (std::string("board-traffic-") + pszName);
-        std::error_code ec;
-        std::filesystem::remove_all(temp, ec);
-        std::filesystem::create_directories(temp, ec);
-        view = std::make_unique<CLMView>(*this, temp);
-    }
-    bool Login(uint16_t wPort, const std::u16string& id)
-    {
-        if (!net->Connect("127.0.0.1", wPort)) return false;
-        if (owner.WaitFor(kMsgLobbyPacket, ACK_SEED_KEY).nMsg == kTimedOut) return false;
-        net->SendLogin(id, u"", 0, false);
-        return owner.WaitFor(kMsgLobbyPacket, ACK_LOBY_LOGIN).nMsg != kTimedOut;
-    }
-    // Reads the board messages that arrived, up to the nth in all.
-    void ReadUpTo(int nTotal)
-    {
-        for (; nRead < nTotal; nRead++)
-        {
-            QNEvent e = owner.WaitFor(kMsgBoardPacket, DAT_BOARD_ROOM, nRead + 1);
-            ASSERT_NE(e.nMsg, kTimedOut) << "board message " << nRead + 1;
-            view->Read(e.payload.data(), e.payload.size());
-        }
-    }
-    std::vector<char> PageFile(const char* pszName = "E2E_000") const
-    {
-        std::ifstream in(temp / "LMBoard" / "Agenda" / pszName, std::ios::binary);
-        return std::vector<char>(std::istreambuf_iterator<char>(in), {});
-    }
-    // Runs the window's messages and tells the board which of its frames have left, until
-    // done() or nMs milliseconds.
-    bool PumpUntil(const std::function<bool()>& done, DWORD nMs = 20000)
-    {
-        for (DWORD t0 = GetTickCount(); GetTickCount() - t0 < nMs;)
-        {
-            MSG msg;
-            while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE))
-                DispatchMessageW(&msg);
-            for (auto& [w, frame] : owner.TakeBoardSent())
-                view->SucSendBoardData(frame.data());
-            if (done()) return true;
-            MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
-        }
-        return false;
-    }
-
-    void SendData(const uint8_t* p, size_t n) override
-    {
-        if (net->SendBoardData(DAT_BOARD_ROOM, p, n)) nSent++;
-    }
-    void ErrorMessage(int nErr) override { errors.push_back(nErr); }
-    void SetFileCount(uint32_t n, uint32_t nTotal) override { fileCounts.emplace_back(n, nTotal); }
-    void ProgressChange(uint32_t n) override { nProgressBytes += static_cast<int>(n); }
-    void AddPage(int, const S_BOARD_FILEHDR& hdr) override
-    {
-        ++nAdded;
-        added.push_back(S_BOARD_FILEHDR::Text(hdr.szName));
-    }
-    void UploadAgendaComplete() override { ++nComplete; }
-};
-
 // Pixels that differ by more than antialiasing would, over a grid of the page.
 int DifferentPixels(const CSurfaceBitmap& a, const CSurfaceBitmap& b)
 {
@@ -144,27 +48,6 @@ void Click(HWND hView, POINT p)
 {
     SendMessageW(hView, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(p.x, p.y));
     SendMessageW(hView, WM_LBUTTONUP, 0, MAKELPARAM(p.x, p.y));
-}
-
-// The host opens room "E2E" and the guests join it; false when any step fails.
-bool OpenRoom(Participant& host, std::initializer_list<Participant*> guests, const char16_t* pszTitle,
-              QNRoomInfo& room)
-{
-    QNConfOpen open;
-    open.wRoomType = 1;
-    open.wMaxUser = 10;
-    open.szTitle = pszTitle;
-    open.szConfCode = u"E2E";
-    host.net->SendConfOpen(open);
-    QNEvent opened = host.owner.WaitFor(kMsgRoomPacket, ACK_CONF_OPEN);
-    if (opened.nMsg == kTimedOut || !DecodeRoomInfo(opened.payload.data(), opened.payload.size(), room))
-        return false;
-    for (Participant* p : guests)
-    {
-        p->net->SendConfJoin(room.wRoomIndex, u"", u"");
-        if (p->owner.WaitFor(kMsgRoomPacket, ACK_CONF_JOIN).nMsg == kTimedOut) return false;
-    }
-    return true;
 }
 
 // The drawer's board in a window of its own, at 100 % and open to drawing; the parent window.
@@ -213,7 +96,7 @@ TEST(BoardTraffic, AliceDrawsBobAndALateCarolSeeTheSameBoard)
     Click(hView, {50, 700});
     ASSERT_GE(alice.nSent, 3);
 
-    bob.ReadUpTo(alice.nSent);
+    ASSERT_TRUE(bob.ReadUpTo(alice.nSent));
     EXPECT_GT(NonWhitePixels(alice.view->DrawingBitmap()), 200);
     EXPECT_EQ(DifferentPixels(alice.view->DrawingBitmap(), bob.view->DrawingBitmap()), 0);
     EXPECT_EQ(alice.PageFile(), bob.PageFile());
@@ -221,14 +104,14 @@ TEST(BoardTraffic, AliceDrawsBobAndALateCarolSeeTheSameBoard)
     // Carol comes later and gets the board from the server.
     carol.net->SendConfJoin(room.wRoomIndex, u"", u"");
     ASSERT_NE(carol.owner.WaitFor(kMsgRoomPacket, ACK_CONF_JOIN).nMsg, kTimedOut);
-    carol.ReadUpTo(alice.nSent);
+    ASSERT_TRUE(carol.ReadUpTo(alice.nSent));
     EXPECT_EQ(DifferentPixels(alice.view->DrawingBitmap(), carol.view->DrawingBitmap()), 0);
     EXPECT_EQ(alice.PageFile(), carol.PageFile());
 
     // Alice clears: everyone's page is white again.
     alice.view->Clear(true);
-    bob.ReadUpTo(alice.nSent);
-    carol.ReadUpTo(alice.nSent);
+    ASSERT_TRUE(bob.ReadUpTo(alice.nSent));
+    ASSERT_TRUE(carol.ReadUpTo(alice.nSent));
     for (Participant* p : {&alice, &bob, &carol})
         EXPECT_EQ(NonWhitePixels(p->view->DrawingBitmap()), 0);
     EXPECT_EQ(alice.PageFile(), bob.PageFile());
@@ -298,7 +181,7 @@ TEST(BoardTraffic, PicturesAliceUploadsArriveAtBobPageForPage)
     EXPECT_GT(alice.nProgressBytes, 200 * 90 * 3);
 
     // Bob has both pages, byte for byte, and shows the first as alice does.
-    bob.ReadUpTo(alice.nSent);
+    ASSERT_TRUE(bob.ReadUpTo(alice.nSent));
     EXPECT_EQ(bob.view->PageCount(), 3u);
     for (const char* pszPage : {"E2E_001", "E2E_002"})
     {
@@ -348,7 +231,7 @@ TEST(BoardTraffic, PicturesAliceUploadsArriveAtBobPageForPage)
     alice.view->Read(grant->data(), grant->size());
     ASSERT_TRUE(alice.PumpUntil([&] { return alice.nComplete == 2; }));
     EXPECT_EQ(alice.view->BoardMode(), BOARD_PICTURE); // showing the captured page
-    bob.ReadUpTo(alice.nSent);
+    ASSERT_TRUE(bob.ReadUpTo(alice.nSent));
     std::optional<S_BOARD_FILEHDR> captured = bob.view->ListedHeader(u"E2E_003");
     ASSERT_TRUE(captured);
     EXPECT_EQ(captured->byKind, PAGE_CAPTURE);
@@ -360,7 +243,7 @@ TEST(BoardTraffic, PicturesAliceUploadsArriveAtBobPageForPage)
     uint8_t order[8 + 12] = {0, 0, 0, 0, 1, 0, 0, 0, '0', 0, '0', 0, '3', 0};
     bob.added.clear();
     alice.view->RequestAgendaOrder(u"E2E_001", order, sizeof order);
-    bob.ReadUpTo(alice.nSent);
+    ASSERT_TRUE(bob.ReadUpTo(alice.nSent));
     EXPECT_EQ(bob.added, (std::vector<std::u16string>{u"E2E_000", u"E2E_003", u"E2E_001", u"E2E_002"}));
 
     // An empty clipboard: the peers hear the transfer end, alice an error.
@@ -429,7 +312,7 @@ TEST(BoardTraffic, ARecordedRoomReplaysItsBoardInThePlayer)
     EXPECT_TRUE(player.view->PlayerLoadAgenda(true));
     EXPECT_GT(NonWhitePixels(player.view->DrawingBitmap()), 100); // the red stroke
     EXPECT_FALSE(player.view->PlayerIsModify());
-    player.ReadUpTo(nRecorded);
+    ASSERT_TRUE(player.ReadUpTo(nRecorded));
     EXPECT_GT(NonWhitePixels(player.view->DrawingBitmap()), 200);
     EXPECT_EQ(DifferentPixels(alice.view->DrawingBitmap(), player.view->DrawingBitmap()), 0);
     EXPECT_TRUE(player.view->PlayerIsModify());

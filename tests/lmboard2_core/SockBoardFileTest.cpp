@@ -92,16 +92,18 @@ TEST_F(FileFixture, MissingOrUnsafePageIsNotSent)
     EXPECT_TRUE(owner.Sent().empty());
 }
 
-TEST_F(FileFixture, PacingSleepsOutTheRestOfEachSecond)
+TEST_F(FileFixture, PacingGivesEachChunkItsShareOfTime)
 {
     EXPECT_EQ(-1, sock->SetBandwidth(-5)); // refused, pacing unchanged
     EXPECT_EQ(0, sock->SetBandwidth(2608));
     EXPECT_EQ(-1, sock->SetBandwidth(-1));
     MakePage(5 * 1304);
+    uint32_t nStart = clock.nNow;
     ASSERT_TRUE(sock->SendFile(hdr));
-    // Every two chunks reach the budget 200 ms after the tick noted last; the fifth
-    // chunk alone never reaches it.
-    EXPECT_EQ((std::vector<uint32_t>{800, 800}), clock.sleeps);
+    // Half a second a chunk: each takes 100 ms to leave and sleeps the rest; the header and the
+    // page complete go at once.
+    EXPECT_EQ((std::vector<uint32_t>{400, 400, 400, 400, 400}), clock.sleeps);
+    EXPECT_EQ(clock.nNow - nStart, 100 + 5 * 500u + 100);
 
     clock.sleeps.clear();
     EXPECT_EQ(0, sock->SetBandwidth(0));
@@ -111,16 +113,34 @@ TEST_F(FileFixture, PacingSleepsOutTheRestOfEachSecond)
 
 TEST_F(FileFixture, PacingSpansTheFilesOfAnUpload)
 {
-    // Pages of one chunk each: a window per file would never reach the budget.
+    // Pages of one chunk each: each file alone would never be paced.
     EXPECT_EQ(0, sock->SetBandwidth(2 * 1304));
     MakePage(1304);
     sock->StartPacing();
     uint32_t nStart = clock.nNow;
     for (int i = 0; i < 6; ++i)
         ASSERT_TRUE(sock->SendFile(hdr));
-    // Every second file reaches the budget: six chunks at two a second take three seconds.
-    EXPECT_EQ(3u, clock.sleeps.size());
+    // Six chunks at two a second take three seconds, headers and page ends included.
+    EXPECT_EQ(6u, clock.sleeps.size());
     EXPECT_GE(clock.nNow - nStart, 3000u);
+    EXPECT_LE(clock.nNow - nStart, 3300u);
+}
+
+TEST_F(FileFixture, StallIsNotMadeUpInABurst)
+{
+    // Ten chunks a second; the fourth chunk's notice comes two seconds late.
+    EXPECT_EQ(0, sock->SetBandwidth(10 * 1304));
+    MakePage(8 * 1304);
+    int nChunk = 0;
+    owner.onSend = [&](const uint8_t* p, size_t n)
+    {
+        clock.nNow += p[0] == 31 && ++nChunk == 4 ? 2000 : 10;
+        sock->SucSendBoardData(p, n);
+    };
+    ASSERT_TRUE(sock->SendFile(hdr));
+    // Before the stall, 90 ms of each 100 ms are slept; after it the chunk that follows goes at
+    // once (one chunk of credit) and the next sleeps 80 ms; then the pace is as before.
+    EXPECT_EQ((std::vector<uint32_t>{90, 90, 90, 80, 90, 90}), clock.sleeps);
 }
 
 TEST_F(FileFixture, SlowSecondIsNotPaced)

@@ -108,6 +108,8 @@ TEST(EBookIndex, ComboSelection)
     EXPECT_EQ(CEBookSelection::PageOfText(u"page 12"), 12);
     EXPECT_EQ(CEBookSelection::PageOfText(u"p 3"), 3);
     EXPECT_EQ(CEBookSelection::PageOfText(u"7"), 7);
+    EXPECT_EQ(CEBookSelection::PageOfText(u"pa  7"), 7); // the word is trimmed as a set of characters
+    EXPECT_EQ(CEBookSelection::PageOfText(u" 7"), 7);
     EXPECT_FALSE(CEBookSelection::PageOfText(u""));
     EXPECT_FALSE(CEBookSelection::PageOfText(u"page 0"));
     EXPECT_FALSE(CEBookSelection::PageOfText(u"page x"));

@@ -82,7 +82,11 @@ public:
         std::lock_guard<std::mutex> g(m_lock);
         boardSent.push_back({w, std::move(plain)});
         m_cv.notify_all();
+        if (onBoardSent) onBoardSent();
     }
+    // Called (on the network's thread) when a board frame is reported sent, as a host's window
+    // would be woken; set before connecting.
+    std::function<void()> onBoardSent;
     void OnSoundFrame(uint16_t wCommand, uint16_t wSub, const uint8_t* p, size_t n) override
     {
         Keep({0, wCommand, 0, wSub, false, std::vector<uint8_t>(p, p + n)});

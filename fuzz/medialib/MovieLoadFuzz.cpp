@@ -57,7 +57,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* pData, size_t nSize)
 
     static CNoLibraries loader;
     static CIgnoreAll callback;
-    CVideoShareInternal engine(&callback, 0xFFFE, 1, &loader, [] {});
+    CVideoShareInternal engine(
+        &callback, 0xFFFE, 1, &loader, [] {}, [] { return false; });
     S_VIDEOSHAREINFO info{};
     engine.Load(InputPath(), info);
     if (info.nAudioStatus > LM_SHARE_NOFILE || info.nVideoStatus > LM_SHARE_NOFILE) __builtin_trap();

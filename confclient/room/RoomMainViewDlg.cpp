@@ -40,9 +40,11 @@ void CRoomMainViewDlg::StartBoard(IRoomBoardSession& session, const RoomBoardSet
 
 void CRoomMainViewDlg::OnDestroy()
 {
-    if (m_pDialer) m_pDialer->DestroyWindow();
+    // The board ends first (with its transfer strip), so no board event reaches a pop-up that is
+    // already gone; then the pop-ups go.
     m_panes[PANE_BOARD] = nullptr;
     m_pBoard.reset();
+    if (m_pDialer) m_pDialer->DestroyWindow();
     Default();
 }
 
@@ -56,14 +58,16 @@ BOOL CRoomMainViewDlg::OnInitDialog()
                 reinterpret_cast<void*>(::GetProcAddress(hShell, "SetCurrentProcessExplicitAppUserModelID"))))
             pSetId(L"LumoraComms.Quillon");
     m_bPlayerIcon = !m_state.bPlayer;
-    UpdateIcon();
+    FollowPlayerMode();
     return TRUE;
 }
 
-void CRoomMainViewDlg::UpdateIcon()
+void CRoomMainViewDlg::FollowPlayerMode()
 {
     if (m_bPlayerIcon == m_state.bPlayer) return;
     m_bPlayerIcon = m_state.bPlayer;
+    // Only a recording played back takes dropped files (another recording to play).
+    ::DragAcceptFiles(m_hWnd, m_state.bPlayer);
     // Icons loaded from a resource are shared: the system keeps them, nothing to free.
     const UINT nIcon = m_state.bPlayer ? IDI_ROOM_PLAYER : IDI_ROOM;
     HINSTANCE hRes = AfxGetResourceHandle();
@@ -120,7 +124,7 @@ void CRoomMainViewDlg::SetPane(RoomPane pane, CWnd* pWnd)
 void CRoomMainViewDlg::SetViewState(const S_ROOMVIEWSTATE& state)
 {
     m_state = state;
-    if (m_hWnd) UpdateIcon();
+    if (m_hWnd) FollowPlayerMode();
     LayoutChildren();
 }
 
@@ -166,6 +170,12 @@ LRESULT CRoomMainViewDlg::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam)
         return TRUE;
     case WM_ERASEBKGND:
         return EraseBackground(reinterpret_cast<HDC>(wParam));
+    case WM_PAINT:
+        if (PaintIconic()) return 0;
+        return CRoomDlg::WindowProc(msg, wParam, lParam);
+    case WM_DROPFILES:
+        OnDropFiles(reinterpret_cast<HDROP>(wParam));
+        return 0;
     case kMsgCallTerminal:
         OnCallTerminal(wParam);
         return 0;
@@ -195,11 +205,45 @@ bool CRoomMainViewDlg::EraseBackground(HDC hDC)
 {
     RECT rc;
     GetClientRect(&rc);
-    // The children clip themselves; only the gaps between them are painted.
+    int nSaved = ::SaveDC(hDC);
+    // Only the gaps between the shown children are painted, whatever clipping the DC came with.
+    for (RoomPane pane : EraseExclusions(m_state))
+    {
+        HWND h = m_panes[pane];
+        if (!h || !::IsWindowVisible(h) || ::GetParent(h) != m_hWnd) continue;
+        RECT child;
+        ::GetWindowRect(h, &child);
+        ::MapWindowPoints(nullptr, m_hWnd, reinterpret_cast<POINT*>(&child), 2);
+        ::ExcludeClipRect(hDC, child.left, child.top, child.right, child.bottom);
+    }
     HBRUSH hBrush = ::CreateSolidBrush(m_state.bFullScreen ? RGB(0, 0, 0) : kRoomBackground);
     ::FillRect(hDC, &rc, hBrush);
     ::DeleteObject(hBrush);
+    ::RestoreDC(hDC, nSaved);
     return true;
+}
+
+bool CRoomMainViewDlg::IsEditControl(HWND hWnd) const
+{
+    wchar_t szClass[8] = L"";
+    if (!hWnd || !::GetClassNameW(hWnd, szClass, 8) || ::lstrcmpiW(szClass, L"Edit") != 0) return false;
+    // The board's own text field keeps the room's keys.
+    return !(::GetParent(hWnd) == m_hWnd && ::GetDlgCtrlID(hWnd) == IDC_ROOMMAIN_FOCUS);
+}
+
+BOOL CRoomMainViewDlg::PreTranslateMessage(MSG* pMsg)
+{
+    if (pMsg->message == WM_KEYDOWN)
+    {
+        S_MAINKEYSTATE s;
+        s.bEditFocus = IsEditControl(::GetFocus());
+        s.bFullScreen = m_state.bFullScreen;
+        s.bBoardWebMode = m_pBoard && m_pBoard->Tools().BoardMode() == 1;
+        s.bPlayer = m_state.bPlayer;
+        if (MainViewKeyOf(static_cast<unsigned>(pMsg->wParam), s) == MAINKEY_DIALOG_ONLY)
+            return CDialog::PreTranslateMessage(pMsg);
+    }
+    return CRoomDlg::PreTranslateMessage(pMsg);
 }
 
 void CRoomMainViewDlg::LayoutChildren()

@@ -3,7 +3,9 @@
 #pragma once
 #include "confclient/room/CallToHTerminal.h"
 #include "confclient/room/RoomDlg.h"
+#include "confclient/room/RoomMainInput.h"
 #include "confclient/room/RoomViewLayout.h"
+#include <shellapi.h>
 #include <array>
 #include <functional>
 #include <memory>
@@ -49,6 +51,13 @@ public:
     // The system menu's about item (16) under a separator; choosing it runs the action.
     void SetAboutItem(const std::wstring& szText, std::function<void()> showAbout);
     CCallToHTerminal* CallDialer() const { return m_pDialer; }
+    // Groups the program's windows on the taskbar under the skin folder's icon and name (or the
+    // program's own); szProgram: the program's name without ".exe". Failed writes are ignored.
+    static void GroupOnTaskbar(const std::wstring& szProgram, const std::wstring& szSkinFolder);
+    // In player mode the window takes dropped files: the first one's path and what it opens go to
+    // onDrop. bRvEdition: recordings end in "rv", else "qn".
+    void SetFileDrop(bool bRvEdition, std::function<void(DropAction, const std::wstring&)> onDrop);
+    BOOL PreTranslateMessage(MSG* pMsg) override;
 
 protected:
     BOOL OnInitDialog() override;
@@ -62,8 +71,13 @@ private:
     // WM_SIZING: a border drag keeps the room between its minimum and the work area.
     void ClampDrag(int nEdge, RECT* pRect) const;
     bool EraseBackground(HDC hDC);
-    // The window's icon: the room's, or the played recording's.
-    void UpdateIcon();
+    // The minimised window shows its icon centred (where the system draws minimised windows).
+    bool PaintIconic();
+    void OnDropFiles(HDROP hDrop);
+    // An edit control of the room other than the board's text field.
+    bool IsEditControl(HWND hWnd) const;
+    // The icon (the room's, or the played recording's) and whether dropped files are taken.
+    void FollowPlayerMode();
     // The system menu's close leaves the room as the bar's Leave does.
     bool OnSysCommand(WPARAM wParam);
     void OnCallTerminal(WPARAM wParam);
@@ -78,4 +92,6 @@ private:
     CCallToHTerminal* m_pDialer = nullptr;
     bool m_bPlayerIcon = false;
     std::function<void()> m_showAbout;
+    bool m_bRvEdition = false;
+    std::function<void(DropAction, const std::wstring&)> m_onDrop;
 };

@@ -129,6 +129,16 @@ std::vector<S_PANEPLACE> LayoutRoomWindow(const S_ROOMVIEWSTATE& s, int32_t cx, 
     return out;
 }
 
+std::vector<RoomPane> EraseExclusions(const S_ROOMVIEWSTATE& s)
+{
+    if (s.bFullScreen) return {};
+    std::vector<RoomPane> panes{PANE_BOARD, PANE_CTRLBAR, PANE_MANAGETOOL, PANE_MEDIASHARE};
+    // The video view left showing under the board (mode 1) or floating elsewhere is no child area.
+    if (s.wViewMode != 1 && !s.bVideoFloating) panes.push_back(PANE_VIDEO);
+    if (s.bDeskShareDocked) panes.push_back(PANE_DESKSHARE);
+    return panes;
+}
+
 S_RECT FullScreenWindowRect(const S_RECT& monitor)
 {
     return {monitor.left - 1, monitor.top - 1, monitor.right + 1, monitor.bottom + 1};

@@ -97,6 +97,10 @@ bool BoardIsShown(const S_ROOMVIEWSTATE& s);
 // side-panel host at the left, the views of the mode in the rest, the pop-up strips.
 std::vector<S_PANEPLACE> LayoutRoomWindow(const S_ROOMVIEWSTATE& s, int32_t cx, int32_t cy);
 
+// The panes whose rectangles the room window's background leaves alone (each when its window is
+// shown): none in full screen, where the whole area goes black.
+std::vector<RoomPane> EraseExclusions(const S_ROOMVIEWSTATE& s);
+
 // The room window's own rectangle in full screen: one pixel past each edge of its monitor.
 S_RECT FullScreenWindowRect(const S_RECT& monitor);
 

@@ -2,6 +2,7 @@
 // in full screen, border drags, the second monitor, and the bar's view items.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <optional>
 #include <vector>
 
@@ -287,4 +288,38 @@ TEST(RoomBar, ViewItemsFollowRightsRoomTypeAndWindowState)
     for (uint16_t m = 0; m < 4; ++m)
         EXPECT_EQ(ViewModeOfItem(ViewModeItem(m)), m);
     EXPECT_EQ(ViewModeOfItem(1414), -1);
+}
+
+// The background skips the child areas a view mode shows; a video view under the board or
+// floating, and a floating desktop share, are painted over; full screen paints everything black.
+TEST(RoomViewLayout, BackgroundLeavesTheShownChildAreasAlone)
+{
+    struct Row
+    {
+        uint16_t wMode;
+        bool bVideoFloating, bDeskShareDocked, bFullScreen;
+        bool bVideo, bDeskShare, bAny;
+    } rows[] = {
+        {0, false, false, false, true, false, true},
+        {1, false, false, false, false, false, true}, // the board covers the video view's place
+        {0, true, false, false, false, false, true},  // floating: another window's area
+        {2, false, true, false, true, true, true},
+        {0, false, true, true, false, false, false}, // full screen: nothing left out
+    };
+    for (const Row& r : rows)
+    {
+        S_ROOMVIEWSTATE s;
+        s.wViewMode = r.wMode;
+        s.bVideoFloating = r.bVideoFloating;
+        s.bDeskShareDocked = r.bDeskShareDocked;
+        s.bFullScreen = r.bFullScreen;
+        std::vector<RoomPane> panes = EraseExclusions(s);
+        auto has = [&](RoomPane p) { return std::find(panes.begin(), panes.end(), p) != panes.end(); };
+        EXPECT_EQ(has(PANE_VIDEO), r.bVideo) << r.wMode;
+        EXPECT_EQ(has(PANE_DESKSHARE), r.bDeskShare) << r.wMode;
+        EXPECT_EQ(!panes.empty(), r.bAny) << r.wMode;
+        for (RoomPane always : {PANE_BOARD, PANE_CTRLBAR, PANE_MANAGETOOL, PANE_MEDIASHARE})
+            EXPECT_EQ(has(always), r.bAny) << r.wMode << " " << always;
+        EXPECT_FALSE(has(PANE_PLAYER) || has(PANE_TRANSFER) || has(PANE_QUESTION) || has(PANE_BOARDTOOL));
+    }
 }

@@ -29,6 +29,7 @@
 #include <imm.h>
 #include <commctrl.h>
 #include <richole.h>
+#include <shlobj.h>
 #include <atomic>
 #include <functional>
 #include <richedit.h>
@@ -1501,6 +1502,203 @@ TEST(RoomWindows, TheRoomWindowHasItsIconAndItsCloseLeavesTheRoom)
     room.mainView.SendMessage(WM_SYSCOMMAND, SC_CLOSE, 0);
     EXPECT_EQ(1, room.host.nLeave);
     EXPECT_TRUE(::IsWindow(room.mainView.m_hWnd));
+}
+
+// The taskbar group: the skin folder's icon under the program's application key, the name file's
+// group name in the shell's name cache under the program's path; minimised, the window still paints.
+TEST(RoomWindows, TheRoomWindowGroupsOnTheTaskbarAndPaintsMinimised)
+{
+    const std::wstring szProgram = L"QuillonGroupTest";
+    wchar_t szTemp[MAX_PATH];
+    ::GetTempPathW(MAX_PATH, szTemp);
+    const std::wstring szSkin = std::wstring(szTemp) + L"quillon_group_skin";
+    ::CreateDirectoryW(szSkin.c_str(), nullptr);
+    for (auto [pszFile, pszText] : {std::pair{L"\\GroupIcon.ico", "icon"},
+                                    std::pair{L"\\TaskbarName.ini", "; group\r\nGROUP=Lumora Rooms\r\n"}})
+    {
+        FILE* f = _wfopen((szSkin + pszFile).c_str(), L"wb");
+        ASSERT_NE(nullptr, f);
+        fputs(pszText, f);
+        fclose(f);
+    }
+    const std::wstring szPath = L"C:\\Quillon\\QuillonGroupTest.exe";
+    ASSERT_TRUE(
+        RegWriteString(HKEY_CURRENT_USER, RegProgramKey(szProgram).c_str(), L"ProgramPath", szPath.c_str()));
+    const std::wstring szAppKey = L"SOFTWARE\\Classes\\Applications\\" + szProgram + L".exe";
+    const wchar_t* pszCache = L"Software\\Microsoft\\Windows\\ShellNoRoam\\MUICache";
+
+    CRoomMainViewDlg::GroupOnTaskbar(szProgram, szSkin);
+    EXPECT_EQ(szSkin + L"\\GroupIcon.ico",
+              RegReadString(HKEY_LOCAL_MACHINE, szAppKey.c_str(), L"TaskbarGroupIcon", L""));
+    EXPECT_EQ(L"Lumora Rooms", RegReadString(HKEY_CURRENT_USER, pszCache, szPath.c_str(), L""));
+    // Without the skin files: the program's own path and name.
+    for (const wchar_t* pszFile : {L"\\GroupIcon.ico", L"\\TaskbarName.ini"})
+        ::DeleteFileW((szSkin + pszFile).c_str());
+    CRoomMainViewDlg::GroupOnTaskbar(szProgram, szSkin);
+    EXPECT_EQ(szPath, RegReadString(HKEY_LOCAL_MACHINE, szAppKey.c_str(), L"TaskbarGroupIcon", L""));
+    EXPECT_EQ(szProgram, RegReadString(HKEY_CURRENT_USER, pszCache, szPath.c_str(), L""));
+    ::RemoveDirectoryW(szSkin.c_str());
+    ::RegDeleteTreeW(HKEY_LOCAL_MACHINE, szAppKey.c_str());
+    ::RegDeleteKeyValueW(HKEY_CURRENT_USER, pszCache, szPath.c_str());
+    ::RegDeleteTreeW(HKEY_CURRENT_USER, RegProgramKey(szProgram).c_str());
+
+    Room room;
+    room.mainView.ShowWindow(SW_SHOW);
+    room.mainView.ShowWindow(SW_MINIMIZE);
+    ASSERT_TRUE(::IsIconic(room.mainView.m_hWnd));
+    ::RedrawWindow(room.mainView.m_hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+    EXPECT_FALSE(::GetUpdateRect(room.mainView.m_hWnd, nullptr, FALSE));
+    room.mainView.ShowWindow(SW_RESTORE);
+}
+
+// The background fills only the gaps between the shown child areas (whatever clipping the DC
+// has); in full screen everything goes black.
+TEST(RoomWindows, TheRoomBackgroundLeavesTheShownChildrenAlone)
+{
+    Room room;
+    room.mainView.ShowWindow(SW_SHOW);
+    room.mainView.SetWindowPos(nullptr, 0, 0, 1024, 768, SWP_NOZORDER);
+    RECT rc;
+    room.mainView.GetClientRect(&rc);
+    HDC hScreen = ::GetDC(nullptr);
+    HDC hDC = ::CreateCompatibleDC(hScreen);
+    HBITMAP hBitmap = ::CreateCompatibleBitmap(hScreen, rc.right, rc.bottom);
+    ::ReleaseDC(nullptr, hScreen);
+    HGDIOBJ hOld = ::SelectObject(hDC, hBitmap);
+    constexpr COLORREF kUntouched = RGB(255, 0, 255);
+    auto erase = [&]
+    {
+        HBRUSH hBrush = ::CreateSolidBrush(kUntouched);
+        ::FillRect(hDC, &rc, hBrush);
+        ::DeleteObject(hBrush);
+        room.mainView.SendMessage(WM_ERASEBKGND, reinterpret_cast<WPARAM>(hDC), 0);
+    };
+    auto centreOf = [&](HWND h)
+    {
+        RECT r;
+        ::GetWindowRect(h, &r);
+        ::MapWindowPoints(nullptr, room.mainView.m_hWnd, reinterpret_cast<POINT*>(&r), 2);
+        return POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+    };
+    // A point no child window covers.
+    auto gap = [&]
+    {
+        for (int y = 1; y < rc.bottom; y += 3)
+            for (int x = 1; x < rc.right; x += 3)
+            {
+                HWND h = ::ChildWindowFromPointEx(room.mainView.m_hWnd, {x, y}, CWP_SKIPINVISIBLE);
+                if (h == room.mainView.m_hWnd) return POINT{x, y};
+            }
+        return POINT{-1, -1};
+    };
+
+    S_ROOMVIEWSTATE state = room.mainView.ViewState();
+    state.wViewMode = 0;
+    room.mainView.SetViewState(state);
+    erase();
+    const POINT free = gap();
+    ASSERT_GE(free.x, 0);
+    EXPECT_EQ(RGB(0xF0, 0xF9, 0xFF), ::GetPixel(hDC, free.x, free.y));
+    for (CWnd* pShown : std::initializer_list<CWnd*>{&room.ctrl, &room.manageTool, &room.videoView})
+    {
+        ASSERT_TRUE(::IsWindowVisible(pShown->m_hWnd));
+        POINT c = centreOf(pShown->m_hWnd);
+        EXPECT_EQ(kUntouched, ::GetPixel(hDC, c.x, c.y)) << ::GetDlgCtrlID(pShown->m_hWnd);
+    }
+    state.bFullScreen = true;
+    room.mainView.SetViewState(state);
+    erase();
+    POINT c = centreOf(room.ctrl.m_hWnd);
+    EXPECT_EQ(RGB(0, 0, 0), ::GetPixel(hDC, c.x, c.y));
+    EXPECT_EQ(RGB(0, 0, 0), ::GetPixel(hDC, free.x, free.y));
+    ::SelectObject(hDC, hOld);
+    ::DeleteObject(hBitmap);
+    ::DeleteDC(hDC);
+}
+
+// In the room window a field keeps Return, the arrows and V from the room's hot keys; elsewhere
+// V with Alt held drops the View menu.
+TEST(RoomWindows, TheRoomWindowsFieldsKeepTheirKeys)
+{
+    Room room;
+    room.mainView.ShowWindow(SW_SHOW);
+    ::SetForegroundWindow(room.mainView.m_hWnd);
+    HWND hField = ::CreateWindowExW(0, L"Edit", L"", WS_CHILD | WS_VISIBLE, 0, 0, 80, 20,
+                                    room.mainView.m_hWnd, nullptr, nullptr, nullptr);
+    ASSERT_NE(nullptr, hField);
+    auto pressAltV = [](HWND hTarget)
+    {
+        BYTE keys[256] = {};
+        keys[VK_MENU] = 0x80;
+        ::SetKeyboardState(keys);
+        g_bMenuDropped = false;
+        UINT_PTR nTimer = ::SetTimer(nullptr, 0, 50, &EndDroppedMenu);
+        // A key down with Alt held, as AltGr gives it, not a system key.
+        MSG msg{hTarget, WM_KEYDOWN, 'V', 0, 0, {}};
+        AfxPreTranslateMessage(&msg);
+        keys[VK_MENU] = 0;
+        ::SetKeyboardState(keys);
+        // The field's dialog translated the key: its character is not wanted.
+        MSG ch;
+        while (::PeekMessageW(&ch, nullptr, WM_CHAR, WM_SYSDEADCHAR, PM_REMOVE))
+        {
+        }
+        // The bar drops its menu from a posted message.
+        PumpMessages(0);
+        ::KillTimer(nullptr, nTimer);
+        return g_bMenuDropped;
+    };
+    ::SetFocus(hField);
+    ASSERT_EQ(hField, ::GetFocus());
+    EXPECT_FALSE(pressAltV(hField));
+    // No field has the focus (the room window would hand it to the bar's web field).
+    ::SetFocus(nullptr);
+    EXPECT_TRUE(pressAltV(room.mainView.m_hWnd));
+}
+
+// A recording played back takes dropped files: the first one's whole path and what it opens go to
+// the session; a live room takes none.
+TEST(RoomWindows, TheRoomWindowTakesDroppedFilesOnlyInPlayback)
+{
+    Room room;
+    std::vector<std::pair<DropAction, std::wstring>> drops;
+    room.mainView.SetFileDrop(false, [&](DropAction a, const std::wstring& szPath)
+                              { drops.emplace_back(a, szPath); });
+    auto drop = [&](const std::wstring& szPath)
+    {
+        // The shell's block: a DROPFILES header, the wide path and two terminators; DragFinish frees it.
+        const size_t nBytes = sizeof(DROPFILES) + (szPath.size() + 2) * sizeof(wchar_t);
+        HGLOBAL hBlock = ::GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, nBytes);
+        auto* pDrop = static_cast<DROPFILES*>(::GlobalLock(hBlock));
+        pDrop->pFiles = sizeof(DROPFILES);
+        pDrop->fWide = TRUE;
+        memcpy(reinterpret_cast<char*>(pDrop) + sizeof(DROPFILES), szPath.data(),
+               szPath.size() * sizeof(wchar_t));
+        ::GlobalUnlock(hBlock);
+        room.mainView.SendMessage(WM_DROPFILES, reinterpret_cast<WPARAM>(hBlock), 0);
+    };
+    auto acceptsFiles = [&]
+    { return (::GetWindowLongPtrW(room.mainView.m_hWnd, GWL_EXSTYLE) & WS_EX_ACCEPTFILES) != 0; };
+    EXPECT_FALSE(acceptsFiles());
+    drop(L"C:\\r\\talk.qn");
+    EXPECT_TRUE(drops.empty());
+
+    S_ROOMVIEWSTATE state = room.mainView.ViewState();
+    state.bPlayer = true;
+    room.mainView.SetViewState(state);
+    EXPECT_TRUE(acceptsFiles());
+    const std::wstring szLong = L"C:\\" + std::wstring(300, L'a') + L".qn";
+    for (const wchar_t* pszPath : {L"C:\\r\\talk.QN", L"C:\\r\\notes.txt"})
+        drop(pszPath);
+    drop(szLong);
+    ASSERT_EQ(3u, drops.size());
+    EXPECT_EQ(std::pair(DROP_PLAY, std::wstring(L"C:\\r\\talk.QN")), drops[0]);
+    EXPECT_EQ(std::pair(DROP_UNSUPPORTED, std::wstring(L"C:\\r\\notes.txt")), drops[1]);
+    // A long path is read whole and refused, never cut to another recording's name.
+    EXPECT_EQ(std::pair(DROP_UNSUPPORTED, szLong), drops[2]);
+    state.bPlayer = false;
+    room.mainView.SetViewState(state);
+    EXPECT_FALSE(acceptsFiles());
 }
 
 // The skinned bar puts each control where the placement says, at several widths and in playback,

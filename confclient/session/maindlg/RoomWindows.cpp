@@ -213,6 +213,15 @@ void IConfDlg::OnRoomWindowMade(RoomSlot slot)
         StartRoomBoard();
         StartCallDialer();
         m_pMainView->SetAboutItem(GetText("IDMS_ABOUTBOX"), [this] { ShowAbout(); });
+        CRoomMainViewDlg::GroupOnTaskbar(m_szExeName, m_szProgramFolder + L"\\skin");
+        m_pMainView->SetFileDrop(m_launch.fields.szEditionKind == u"1",
+                                 [this](DropAction action, const std::wstring& szPath)
+                                 {
+                                     if (action == DROP_UNSUPPORTED)
+                                         ShowMessageBox(GetText("IDMS_BOARD_UNSUPPORT"), 1);
+                                     else
+                                         AddLog(LOG_ERROR, L"[PLAYER] no player to play %s", szPath.c_str());
+                                 });
         break;
     case SLOT_VIDEOVIEW:
         m_pVideoView->SetViewCount(ClampViewCount(GetVideoCount(0)));

@@ -23,13 +23,13 @@ struct S_COLOUR
 // The picture's quadrants: top left, top right, bottom left, bottom right.
 constexpr S_COLOUR kQuadrants[4] = {{0xFF, 0, 0}, {0, 0xFF, 0}, {0, 0, 0xFF}, {0x80, 0x80, 0x40}};
 
-std::vector<uint8_t> QuadrantPicture(int nBits)
+std::vector<uint8_t> QuadrantPicture(int nBits, int cx = kPictureCx, int cy = kPictureCy)
 {
     std::vector<uint8_t> bytes;
-    for (int y = 0; y < kPictureCy; y++)
-        for (int x = 0; x < kPictureCx; x++)
+    for (int y = 0; y < cy; y++)
+        for (int x = 0; x < cx; x++)
         {
-            S_COLOUR c = kQuadrants[(y >= kPictureCy / 2) * 2 + (x >= kPictureCx / 2)];
+            S_COLOUR c = kQuadrants[(y >= cy / 2) * 2 + (x >= cx / 2)];
             if (nBits == 16)
             {
                 uint16_t v = static_cast<uint16_t>(((c.r >> 3) << 11) | ((c.g >> 2) << 5) | (c.b >> 3));
@@ -208,6 +208,51 @@ TEST(LMGDIRenderer, DrawsEachDepthWithOverlaysAndRedrawsTheLastPicture)
         ASSERT_EQ(r->Reset(0), 1);
         pixels = window.ReadBack();
         EXPECT_TRUE(Near(At(pixels, 40, 45), {0, 0, 0}, 0));
+        r->Destroy();
+    }
+}
+
+// A picture of the window's size is shown as it came, the overlays over it only while they are
+// visible: hiding the name again leaves no trace of it in the kept picture.
+TEST(LMGDIRenderer, DrawsAPictureOfTheWindowsSizeAndKeepsItUnderTheOverlays)
+{
+    for (int16_t nBits : {32, 24, 16})
+    {
+        CVideoWindow window;
+        auto* pRenderer = new CLMGDIRenderer(nBits);
+        ILMRenderer* r = pRenderer;
+        ASSERT_EQ(r->Init(window.hWnd), 1);
+        r->SetName(L"Alice");
+        r->SetFont(L"Tahoma", 12, 18);
+        const RECT all{0, 0, kClientCx, kClientCy}, nameArea{4, 4, 60, 30};
+
+        // First a smaller picture, stretched, then one of the window's size over it.
+        std::vector<uint8_t> small = QuadrantPicture(nBits);
+        ASSERT_EQ(r->Draw(static_cast<int32_t>(small.size()), small.data(), kPictureCx, kPictureCy), 1);
+        std::vector<uint8_t> picture = QuadrantPicture(nBits, kClientCx, kClientCy);
+        ASSERT_EQ(r->Draw(static_cast<int32_t>(picture.size()), picture.data(), kClientCx, kClientCy), 1)
+            << r->GetLastErrorMessage();
+        std::vector<uint32_t> pixels = window.ReadBack();
+        ExpectQuadrants(pixels, "window's size");
+        EXPECT_TRUE(Near(At(pixels, 0, 0), kQuadrants[0])) << Text(At(pixels, 0, 0));
+        EXPECT_TRUE(Near(At(pixels, kClientCx - 1, kClientCy - 1), kQuadrants[3]))
+            << Text(At(pixels, kClientCx - 1, kClientCy - 1));
+        EXPECT_FALSE(HasWhiteIn(pixels, all)) << nBits << " bits";
+
+        r->SetNameVisible(1);
+        ASSERT_EQ(r->Redraw(0, 0, 0, 0), 1);
+        pixels = window.ReadBack();
+        EXPECT_TRUE(HasWhiteIn(pixels, nameArea)) << "the name over the picture, " << nBits << " bits";
+        ExpectQuadrants(pixels, "under the name");
+
+        r->SetNameVisible(0);
+        ASSERT_EQ(r->Redraw(0, 0, 0, 0), 1);
+        pixels = window.ReadBack();
+        EXPECT_FALSE(HasWhiteIn(pixels, all)) << "the name gone, " << nBits << " bits";
+        EXPECT_TRUE(Near(At(pixels, 0, 0), kQuadrants[0])) << Text(At(pixels, 0, 0));
+
+        ASSERT_EQ(r->Reset(0), 1);
+        EXPECT_TRUE(Near(At(window.ReadBack(), 40, 45), {0, 0, 0}, 0));
         r->Destroy();
     }
 }

@@ -25,7 +25,10 @@ public:
     int GetBitsPerPixel() const { return m_nBits; }
     // Bytes from one row to the next: rows are padded to four bytes.
     size_t GetStride() const { return StrideOf(m_cx, m_nBits); }
-    static size_t StrideOf(int cx, int nBits) { return (static_cast<size_t>(cx) * (nBits / 8) + 3) & ~size_t{3}; }
+    static size_t StrideOf(int cx, int nBits)
+    {
+        return (static_cast<size_t>(cx) * (nBits / 8) + 3) & ~size_t{3};
+    }
 
 private:
     HDC m_hdc = nullptr;

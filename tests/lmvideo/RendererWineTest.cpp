@@ -23,13 +23,13 @@ struct S_COLOUR
 // The picture's quadrants: top left, top right, bottom left, bottom right.
 constexpr S_COLOUR kQuadrants[4] = {{0xFF, 0, 0}, {0, 0xFF, 0}, {0, 0, 0xFF}, {0x80, 0x80, 0x40}};
 
-std::vector<uint8_t> QuadrantPicture(int nBits)
+std::vector<uint8_t> QuadrantPicture(int nBits, int cx = kPictureCx, int cy = kPictureCy)
 {
     std::vector<uint8_t> bytes;
-    for (int y = 0; y < kPictureCy; y++)
-        for (int x = 0; x < kPictureCx; x++)
+    for (int y = 0; y < cy; y++)
+        for (int x = 0; x < cx; x++)
         {
-            S_COLOUR c = kQuadrants[(y >= kPictureCy / 2) * 2 + (x >= kPictureCx / 2)];
+            S_COLOUR c = kQuadrants[(y >= cy / 2) * 2 + (x >= cx / 2)];
             if (nBits == 16)
             {
                 uint16_t v = static_cast<uint16_t>(((c.r >> 3) << 11) | ((c.g >> 2) << 5) | (c.b >> 3));
@@ -203,6 +203,29 @@ TEST(LMGDIRenderer, DrawsEachDepthWithOverlaysAndRedrawsTheLastPicture)
             << Text(At(pixels, kMeterX, kMeterMidY));
         EXPECT_FALSE(HasWhiteIn(pixels, {4, 4, 60, 30}));
         EXPECT_TRUE(HasWhiteIn(pixels, {80, 90, kClientCx - 12, 116}));
+
+        // A picture of the window's size is shown as it came, the name over it only while it is
+        // visible: hiding it again leaves no trace of it in the kept picture.
+        const RECT all{0, 0, kClientCx, kClientCy}, nameArea{80, 90, kClientCx - 12, 116};
+        r->SetPeakMeterVisible(0);
+        r->SetNameVisible(0);
+        std::vector<uint8_t> full = QuadrantPicture(nBits, kClientCx, kClientCy);
+        ASSERT_EQ(r->Draw(static_cast<int32_t>(full.size()), full.data(), kClientCx, kClientCy), 1)
+            << r->GetLastErrorMessage();
+        pixels = window.ReadBack();
+        ExpectQuadrants(pixels, "window's size");
+        EXPECT_TRUE(Near(At(pixels, 0, 0), kQuadrants[0])) << Text(At(pixels, 0, 0));
+        EXPECT_TRUE(Near(At(pixels, kClientCx - 1, kClientCy - 1), kQuadrants[3]))
+            << Text(At(pixels, kClientCx - 1, kClientCy - 1));
+        EXPECT_FALSE(HasWhiteIn(pixels, all)) << nBits << " bits";
+        r->SetNameVisible(1);
+        ASSERT_EQ(r->Redraw(0, 0, 0, 0), 1);
+        pixels = window.ReadBack();
+        EXPECT_TRUE(HasWhiteIn(pixels, nameArea)) << "the name over the picture, " << nBits << " bits";
+        ExpectQuadrants(pixels, "under the name");
+        r->SetNameVisible(0);
+        ASSERT_EQ(r->Redraw(0, 0, 0, 0), 1);
+        EXPECT_FALSE(HasWhiteIn(window.ReadBack(), all)) << "the name gone, " << nBits << " bits";
 
         // Reset forgets the picture.
         ASSERT_EQ(r->Reset(0), 1);
